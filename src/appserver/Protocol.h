@@ -1,0 +1,100 @@
+#pragma once
+// The messages that travel between a client connection and the application server:
+// fetch (statement + typed parameters in, field descriptions + rows out), apply (row deltas
+// against a provider's main table) and named server methods. Plain values only, so the same
+// structs serve the in-process transport and the JSON one.
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <QVariantMap>
+
+namespace appserver {
+
+// Field and parameter types, as the client datasets know them.
+enum class FieldType {
+    Unknown,
+    Smallint,   // 16-bit signed
+    Integer,    // 32-bit signed
+    Largeint,   // 64-bit signed
+    Float,      // double
+    String,     // variable length text
+    FixedChar,  // fixed length text (stored without padding)
+    DateTime,
+    Blob,
+    Boolean
+};
+
+QString fieldTypeName(FieldType type);
+FieldType fieldTypeFromName(const QString &name);
+
+struct FieldDesc {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    int size = 0;          // characters for text, 0 otherwise
+    bool required = false;
+};
+
+// A named parameter. A null QVariant binds SQL NULL.
+struct ParamValue {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    QVariant value;
+};
+
+// Who is asking: every call carries the session of the workstation.
+struct Credentials {
+    QString user;
+    QString password;
+    int company = 0;
+};
+
+struct FetchRequest {
+    Credentials session;
+    QString provider;
+    QString commandText;       // empty: the provider's own statement
+    QList<ParamValue> params;
+};
+
+struct FetchResult {
+    QString error;             // empty on success
+    QList<FieldDesc> fields;
+    QList<QVariantList> rows;  // values in the order of fields
+    bool ok() const { return error.isEmpty(); }
+};
+
+// One change of one row. Column names as the table spells them; old values identify the row
+// (every column the client read takes part, so a row changed meanwhile does not match).
+struct RowDelta {
+    enum class Kind { Insert, Update, Delete };
+    Kind kind = Kind::Insert;
+    QVariantMap oldValues;     // Update, Delete
+    QVariantMap newValues;     // Insert: the whole row; Update: the changed columns
+};
+
+struct ApplyRequest {
+    Credentials session;
+    QString provider;
+    QList<RowDelta> deltas;    // applied in order, in one transaction
+};
+
+struct ApplyResult {
+    QString error;
+    int rowsAffected = 0;
+    bool ok() const { return error.isEmpty(); }
+};
+
+struct MethodCall {
+    Credentials session;
+    QString method;
+    QVariantList args;
+};
+
+struct MethodResult {
+    QString error;
+    QVariant value;
+    bool ok() const { return error.isEmpty(); }
+};
+
+} // namespace appserver
