@@ -1,0 +1,44 @@
+#pragma once
+// The module's connection to the application server. Remote datasets fetch and apply through it;
+// the main form calls server methods through it. The transport is chosen from the session's
+// protocol, alias and server when the connection is first needed.
+
+#include "ITransport.h"
+
+#include <QObject>
+#include <memory>
+
+class SDCOMConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit SDCOMConnection(QObject *owner = nullptr);
+    ~SDCOMConnection() override;
+
+    QString ServerGUID;
+    QString ServerName;
+
+    // Makes the connection from the session globals (protocol, alias, server); throws EDatabaseError.
+    void Open();
+    void Close();
+    bool Connected() const;
+
+    // Replaces the transport (a host or a test that brings its own); the connection owns it.
+    void setTransport(std::unique_ptr<ITransport> transport);
+
+    // Each call is one round trip. They open the connection when needed and throw
+    // EDatabaseError carrying the server's message when the server refuses.
+    appserver::FetchResult Fetch(const QString &provider, const QString &commandText,
+                                 const QList<appserver::ParamValue> &params);
+    int Apply(const QString &provider, const QList<appserver::RowDelta> &deltas);
+    QVariant AppServerCall(const QString &method, const QVariantList &args);
+
+    // Round trips made so far (benchmarks and tests read it).
+    qint64 roundTrips() const { return m_roundTrips; }
+
+private:
+    appserver::Credentials credentials() const;
+    ITransport &transport();
+
+    std::unique_ptr<ITransport> m_transport;
+    qint64 m_roundTrips = 0;
+};
