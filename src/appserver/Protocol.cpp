@@ -1,0 +1,34 @@
+#include "Protocol.h"
+
+#include <array>
+#include <utility>
+
+namespace appserver {
+
+namespace {
+const std::array<std::pair<FieldType, const char *>, 10> kTypeNames{{
+    {FieldType::Unknown, "unknown"},   {FieldType::Smallint, "smallint"},
+    {FieldType::Integer, "integer"},   {FieldType::Largeint, "largeint"},
+    {FieldType::Float, "float"},       {FieldType::String, "string"},
+    {FieldType::FixedChar, "fixedchar"}, {FieldType::DateTime, "datetime"},
+    {FieldType::Blob, "blob"},         {FieldType::Boolean, "boolean"},
+}};
+} // namespace
+
+QString fieldTypeName(FieldType type)
+{
+    for (const auto &[t, name] : kTypeNames)
+        if (t == type)
+            return QString::fromLatin1(name);
+    return QStringLiteral("unknown");
+}
+
+FieldType fieldTypeFromName(const QString &name)
+{
+    for (const auto &[t, n] : kTypeNames)
+        if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return t;
+    return FieldType::Unknown;
+}
+
+} // namespace appserver
