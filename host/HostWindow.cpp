@@ -1,0 +1,45 @@
+#include "HostWindow.h"
+
+#include "ModuleLibrary.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+#include <QWindow>
+
+HostWindow::HostWindow(ModuleLibrary &module, QWidget *parent) : QMainWindow(parent), m_module(module)
+{
+    setWindowTitle(QStringLiteral("Recursos Humanos"));
+    m_area = new QWidget(this);
+    auto *layout = new QVBoxLayout(m_area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(m_area);
+    resize(1100, 760);
+}
+
+void HostWindow::embed(uintptr_t handle)
+{
+    // A window of this process is taken as it is; a foreign one goes into a container.
+    QWidget *moduleWindow = QWidget::find(WId(handle));
+    if (moduleWindow) {
+        moduleWindow->setParent(m_area, Qt::Widget);
+    } else if (QWindow *foreign = QWindow::fromWinId(WId(handle))) {
+        moduleWindow = QWidget::createWindowContainer(foreign, m_area);
+    }
+    if (!moduleWindow)
+        return;
+    m_area->layout()->addWidget(moduleWindow);
+    setWindowTitle(moduleWindow->windowTitle().isEmpty() ? windowTitle() : moduleWindow->windowTitle());
+    moduleWindow->show();
+}
+
+void HostWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_module.resize(m_area->width(), m_area->height());
+}
+
+void HostWindow::closeEvent(QCloseEvent *event)
+{
+    m_module.unloadModule();
+    event->accept();
+}

@@ -1,0 +1,103 @@
+// qacsemaf-host: loads the module library, hands it the session and embeds its window.
+
+#include "HostWindow.h"
+#include "ModuleLibrary.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDate>
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+
+struct HostOptions {
+    QString library;
+    SessionArguments session;
+    int quitAfterMs = -1;
+    QString screenshot;
+};
+
+QString defaultLibraryPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/entry/libQAcSemaf.so"));
+}
+
+HostOptions parseOptions(const QApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Host program of the career traffic-light module."));
+    parser.addHelpOption();
+    const QList<QCommandLineOption> options{
+        {QStringLiteral("library"), QStringLiteral("Module library."), QStringLiteral("path"), defaultLibraryPath()},
+        {QStringLiteral("protocol"), QStringLiteral("Connection protocol: local, pgsql, http."), QStringLiteral("name"), QStringLiteral("local")},
+        {QStringLiteral("alias"), QStringLiteral("Connection alias (the database)."), QStringLiteral("alias"), qEnvironmentVariable("QACSEMAF_DB", QStringLiteral("var/demo.db"))},
+        {QStringLiteral("server"), QStringLiteral("Server parameter."), QStringLiteral("server"), QString()},
+        {QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("ADMIN")},
+        {QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"), QStringLiteral("ADMIN")},
+        {QStringLiteral("company"), QStringLiteral("Company number."), QStringLiteral("company"), QStringLiteral("1")},
+        {QStringLiteral("options"), QStringLiteral("Option text."), QStringLiteral("text"), QString()},
+        {QStringLiteral("client-version"), QStringLiteral("Client \"version;date\"."), QStringLiteral("text"),
+         QStringLiteral("1.0.0;%1").arg(QDate::currentDate().toString(Qt::ISODate))},
+        {QStringLiteral("quit-after"), QStringLiteral("Close by itself after this many milliseconds."), QStringLiteral("ms")},
+        {QStringLiteral("screenshot"), QStringLiteral("Save a picture of the window before closing."), QStringLiteral("png")},
+    };
+    parser.addOptions(options);
+    parser.process(app);
+
+    HostOptions host;
+    host.library = parser.value(QStringLiteral("library"));
+    host.session = {parser.value(QStringLiteral("protocol")), parser.value(QStringLiteral("alias")),
+                    parser.value(QStringLiteral("server")),   parser.value(QStringLiteral("user")),
+                    parser.value(QStringLiteral("password")), parser.value(QStringLiteral("company")),
+                    parser.value(QStringLiteral("options")),  parser.value(QStringLiteral("client-version"))};
+    if (parser.isSet(QStringLiteral("quit-after")))
+        host.quitAfterMs = parser.value(QStringLiteral("quit-after")).toInt();
+    host.screenshot = parser.value(QStringLiteral("screenshot"));
+    return host;
+}
+
+int fail(const QString &message)
+{
+    qCritical("qacsemaf-host: %s", qPrintable(message));
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QMessageBox::critical(nullptr, QStringLiteral("Semáforo de Carrera"), message);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("qacsemaf-host"));
+    const HostOptions options = parseOptions(app);
+
+    ModuleLibrary module(options.library);
+    if (!module.load())
+        return fail(QStringLiteral("No se pudo cargar el módulo: %1").arg(module.errorString()));
+    const QStringList identity = module.serverIdentity();
+    qInfo("qacsemaf-host: servidor %s (%s), clave %s", qPrintable(identity.value(1)),
+          qPrintable(identity.value(0)), qPrintable(identity.value(2)));
+
+    HostWindow window(module);
+    try {
+        window.embed(module.loadModule(options.session));
+    } catch (const std::exception &error) {
+        module.unloadModule();
+        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(QString::fromUtf8(error.what())));
+    }
+    window.show();
+
+    if (options.quitAfterMs >= 0) {
+        QTimer::singleShot(options.quitAfterMs, &window, [&window, &options] {
+            if (!options.screenshot.isEmpty() && window.grab().save(options.screenshot))
+                qInfo("qacsemaf-host: ventana guardada en %s", qPrintable(options.screenshot));
+            window.close();
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,120 @@
+#include "CAcSemaf.h"
+
+#include "ClientVersion.h"
+#include "DAcSemaf.h"
+#include "DLLUFORM.h"
+#include "Exceptions.h"
+#include "OptionText.h"
+#include "ServerIdentity.h"
+#include "TApplication.h"
+#include "UAcSemaf.h"
+#include "Ugnnorma.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QRegularExpression>
+
+namespace {
+
+QPointer<TfrmFormaMaestro> gMainFormReference;
+
+// A host that is not a Qt program has no application object; the module then brings its own
+// for as long as it stays loaded.
+struct OwnApplication {
+    int argc = 1;
+    char name[9] = "QAcSemaf";
+    char *argv[2] = {name, nullptr};
+    QApplication *application = nullptr;
+};
+OwnApplication gOwnApplication;
+
+void ensureApplication()
+{
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    if (QCoreApplication::instance())
+        throw Exception(QStringLiteral("El programa anfitrión no tiene una aplicación gráfica."));
+    gOwnApplication.application = new QApplication(gOwnApplication.argc, gOwnApplication.argv);
+}
+
+void releaseOwnApplication()
+{
+    delete gOwnApplication.application;
+    gOwnApplication.application = nullptr;
+}
+
+} // namespace
+
+void LlenarContextoSesion(const LoadArguments &args)
+{
+    gStParSrv = args.servidor;
+    gStParUsu = args.usuario;
+    gStParPas = args.clave;
+    gStParEmp = args.empresa;
+    gStParHpv = args.opciones;
+    gStAliasCnx = args.alias;
+    if (!TrimBlanks(gStParHpv).isEmpty()) {
+        gSlParams = ParsearOpciones(gStParHpv);
+        gStParHpv = UltimaCondicion(*gSlParams);
+    }
+    gStProtocolo = args.protocolo;
+    gStServerGUID = QString::fromUtf16(kServerGUID);
+    gStServerName = QString::fromUtf16(kServerName);
+    gStServerGUIDNet = QString::fromUtf16(kServerGUIDNet);
+    gStServerNameNet = QString::fromUtf16(kServerNameNet);
+    gStPublicKeyToken = QString::fromUtf16(kPublicKeyToken);
+    const ClientVersion client = SepararVersion(args.versionFecha);
+    gStVersionCliente = client.version;
+    gStFechaCliente = client.date;
+}
+
+quintptr CargarModulo(const LoadArguments &args)
+{
+    LlenarContextoSesion(args);
+    ensureApplication();
+    DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
+    FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>();
+    Captura = CreateOwnedComponent<TCaptura>();
+    gMainFormReference = FrmAcSemaf;
+    return quintptr(FrmAcSemaf->winId());
+}
+
+void DescargarModulo()
+{
+    if (FrmAcSemaf) {
+        FrmAcSemaf->close();
+        delete FrmAcSemaf.data();
+    }
+    delete Captura.data();
+    delete DtmAcSemaf.data();
+    gMainFormReference.clear();
+    TApplication::instance().DestroyComponents();
+    releaseOwnApplication();
+}
+
+TfrmFormaMaestro *FormaPrincipal()
+{
+    return gMainFormReference.data();
+}
+
+void CambiarAlturaModulo(int height)
+{
+    if (TfrmFormaMaestro *form = FormaPrincipal())
+        form->CambiarAltura(height);
+}
+
+void CambiarTamanoModulo(int width, int height)
+{
+    if (TfrmFormaMaestro *form = FormaPrincipal())
+        form->CambiarTamano(width, height);
+}
+
+int ConvertirEntero(const QString &text)
+{
+    static const QRegularExpression decimal(QStringLiteral("^\\s*[+-]?\\d+$"));
+    bool converted = false;
+    const int value = decimal.match(text).hasMatch() ? text.trimmed().toInt(&converted) : 0;
+    if (!converted)
+        throw EConvertError(QStringLiteral("'%1' no es un valor entero válido").arg(text));
+    return value;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The library's exported entry points as a host sees them. Calling conventions and export
+// decoration live here and nowhere else.
+//
+// Texts of the W variants are zero-terminated UTF-16. The plain variants pass system wide strings:
+// UTF-16 with a 32-bit byte length just before the first character and a zero after the last;
+// the pointer points at the first character. Strings the library returns are freed with
+// QAcFreeString.
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#  define QAC_API __declspec(dllexport)
+#  define QAC_STDCALL __stdcall
+   // The suite's own convention for the plain variants; the default one here.
+#  define QAC_NATIVE
+   typedef uint32_t QAcWindowHandle;
+#else
+#  define QAC_API __attribute__((visibility("default")))
+#  define QAC_STDCALL
+#  define QAC_NATIVE
+   typedef uintptr_t QAcWindowHandle;
+#endif
+
+typedef char16_t *QAcWideString;        // system wide string (length-prefixed)
+typedef const char16_t *QAcUtf16Text;   // zero-terminated UTF-16
+
+#if defined(_WIN32) && defined(_MSC_VER)
+// Undecorated export names for the stdcall entry points of a 32-bit build.
+#  pragma comment(linker, "/export:QOpLoadDllW=_QOpLoadDllW@36")
+#  pragma comment(linker, "/export:getServerGuidNetW=_getServerGuidNetW@4")
+#  pragma comment(linker, "/export:getServerNameNetW=_getServerNameNetW@4")
+#  pragma comment(linker, "/export:getServerPublicTW=_getServerPublicTW@4")
+#  pragma comment(linker, "/export:CambiarTamanoW=_CambiarTamanoW@8")
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+QAC_API QAcWindowHandle QAC_NATIVE QOpLoadDll(int32_t reserved, QAcWideString protocol,
+                                              QAcWideString alias, QAcWideString server,
+                                              QAcWideString user, QAcWideString password,
+                                              QAcWideString company, QAcWideString options,
+                                              QAcWideString versionAndDate);
+QAC_API QAcWindowHandle QAC_STDCALL QOpLoadDllW(int32_t reserved, QAcUtf16Text protocol,
+                                                QAcUtf16Text alias, QAcUtf16Text server,
+                                                QAcUtf16Text user, QAcUtf16Text password,
+                                                QAcUtf16Text company, QAcUtf16Text options,
+                                                QAcUtf16Text versionAndDate);
+QAC_API void QAC_NATIVE QOpUnLoadDll(void);
+
+QAC_API QAcWideString QAC_NATIVE getServerGuidNet(void);
+QAC_API void QAC_STDCALL getServerGuidNetW(QAcUtf16Text *text);
+QAC_API QAcWideString QAC_NATIVE getServerNameNet(void);
+QAC_API void QAC_STDCALL getServerNameNetW(QAcUtf16Text *text);
+QAC_API QAcWideString QAC_NATIVE getServerPublicT(void);
+QAC_API void QAC_STDCALL getServerPublicTW(QAcUtf16Text *text);
+
+QAC_API void QAC_NATIVE CambiarAltura(int32_t height);
+QAC_API void QAC_NATIVE CambiarTamano(int32_t width, int32_t height);
+QAC_API void QAC_STDCALL CambiarTamanoW(QAcUtf16Text width, QAcUtf16Text height);
+
+// Frees a string returned by a plain variant; a null pointer is ignored.
+QAC_API void QAC_NATIVE QAcFreeString(QAcWideString text);
+
+#ifdef __cplusplus
+}
+#endif
