@@ -1,0 +1,32 @@
+// A host without a Qt application: the library brings its own for as long as it is loaded.
+
+#include "QAcSemafApi.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QtTest>
+
+class TestOwnApplication : public QObject {
+    Q_OBJECT
+private slots:
+    void createsAndDestroysItsApplication();
+};
+
+void TestOwnApplication::createsAndDestroysItsApplication()
+{
+    QLibrary library(QStringLiteral(QACSEMAF_LIBRARY));
+    QVERIFY2(library.load(), qPrintable(library.errorString()));
+    auto loadW = reinterpret_cast<decltype(&QOpLoadDllW)>(library.resolve("QOpLoadDllW"));
+    auto unload = reinterpret_cast<decltype(&QOpUnLoadDll)>(library.resolve("QOpUnLoadDll"));
+    QVERIFY(loadW && unload);
+
+    QVERIFY(!QCoreApplication::instance());
+    const QAcWindowHandle handle = loadW(0, u"local", u"", u"", u"ADMIN", u"ADMIN", u"2", u"", u"1;2");
+    QVERIFY(handle != 0);
+    QVERIFY(QCoreApplication::instance());
+    unload();
+    QVERIFY(!QCoreApplication::instance());
+}
+
+QTEST_APPLESS_MAIN(TestOwnApplication)
+#include "tst_ownapplication.moc"
