@@ -11,7 +11,7 @@ packages=(
   qt6-httpserver-dev qt6-websockets-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core fonts-liberation2
-  poppler-utils sqlite3
+  poppler-utils sqlite3 libsqlite3-dev
 )
 
 missing=()

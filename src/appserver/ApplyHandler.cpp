@@ -1,0 +1,287 @@
+#include "ApplyHandler.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace appserver {
+
+namespace {
+
+const QString kStaleRow = QStringLiteral(
+    "El registro fue modificado o eliminado por otro usuario. "
+    "Vuelva a consultar e intente de nuevo.");
+
+QString describeValue(const QVariant &value)
+{
+    return value.isNull() ? QStringLiteral("NULL") : value.toString();
+}
+
+} // namespace
+
+ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request)
+{
+    ApplyResult result;
+    if (provider.mainTable.isEmpty()) {
+        result.error = QStringLiteral("El proveedor %1 es de solo lectura: no tiene tabla para "
+                                      "guardar cambios.").arg(provider.name);
+        return result;
+    }
+    if (request.deltas.isEmpty())
+        return result;
+    result.error = loadColumns(provider.mainTable);
+    if (!result.error.isEmpty())
+        return result;
+    result.error = m_connection.exec(m_dialect.beginWrite());
+    if (!result.error.isEmpty()) {
+        result.error = QStringLiteral("No se pudo iniciar la transacción: %1").arg(result.error);
+        return result;
+    }
+    result.error = applyAll(provider, request.deltas, &result.rowsAffected);
+    if (result.error.isEmpty()) {
+        const QString commitError = m_connection.exec(QStringLiteral("COMMIT"));
+        if (!commitError.isEmpty())
+            result.error = QStringLiteral("No se pudieron guardar los cambios: %1").arg(commitError);
+    }
+    if (!result.error.isEmpty()) {
+        m_connection.exec(QStringLiteral("ROLLBACK")); // the batch's own error is what counts
+        result.rowsAffected = 0;
+    }
+    return result;
+}
+
+QString ApplyHandler::applyAll(const ProviderDef &provider, const QList<RowDelta> &deltas, int *rows)
+{
+    for (int i = 0; i < deltas.size(); ++i) {
+        int affected = 0;
+        const QString error = applyOne(provider, deltas.at(i), &affected);
+        if (!error.isEmpty())
+            return error;
+        *rows += affected;
+    }
+    return {};
+}
+
+QString ApplyHandler::applyOne(const ProviderDef &provider, const RowDelta &delta, int *rows)
+{
+    Statement statement;
+    QString error;
+    const bool isInsert = delta.kind == RowDelta::Kind::Insert;
+    if (isInsert) {
+        bool exists = false;
+        error = buildInsert(provider, delta.newValues, &statement);
+        if (error.isEmpty())
+            error = keyExists(provider, delta.newValues, &exists);
+        if (error.isEmpty() && exists)
+            return duplicateMessage(provider, delta.newValues);
+    } else if (delta.kind == RowDelta::Kind::Update) {
+        if (delta.newValues.isEmpty())
+            return {}; // nothing changed
+        error = buildUpdate(provider, delta, &statement);
+    } else {
+        error = buildDelete(provider, delta, &statement);
+    }
+    if (!error.isEmpty())
+        return error;
+
+    bool duplicate = false;
+    error = execute(statement, rows, &duplicate);
+    if (duplicate) {
+        QVariantMap keyValues = delta.oldValues;
+        for (auto it = delta.newValues.cbegin(); it != delta.newValues.cend(); ++it)
+            keyValues.insert(it.key(), it.value());
+        return duplicateMessage(provider, keyValues);
+    }
+    if (!error.isEmpty())
+        return QStringLiteral("No se pudo guardar en %1: %2").arg(provider.mainTable, error);
+    if (!isInsert && *rows == 0)
+        return kStaleRow;
+    if (!isInsert && *rows > 1)
+        return QStringLiteral("El cambio afectaría %1 registros de %2 en lugar de uno; no se guardó.")
+            .arg(*rows).arg(provider.mainTable);
+    return {};
+}
+
+QString ApplyHandler::buildInsert(const ProviderDef &provider, const QVariantMap &values,
+                                  Statement *out) const
+{
+    if (values.isEmpty())
+        return QStringLiteral("No hay valores para insertar en %1.").arg(provider.mainTable);
+    QStringList names;
+    QStringList markers;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const ColumnInfo *col = nullptr;
+        QVariant bound;
+        const QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        if (!error.isEmpty())
+            return error;
+        names << col->name;
+        markers << QStringLiteral("?");
+        out->values << bound;
+    }
+    out->text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(provider.mainTable, names.join(QStringLiteral(", ")),
+                         markers.join(QStringLiteral(", ")));
+    return {};
+}
+
+QString ApplyHandler::buildUpdate(const ProviderDef &provider, const RowDelta &delta,
+                                  Statement *out) const
+{
+    QStringList assignments;
+    for (auto it = delta.newValues.cbegin(); it != delta.newValues.cend(); ++it) {
+        const ColumnInfo *col = nullptr;
+        QVariant bound;
+        const QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        if (!error.isEmpty())
+            return error;
+        assignments << col->name + QStringLiteral(" = ?");
+        out->values << bound;
+    }
+    out->text = QStringLiteral("UPDATE %1 SET %2")
+                    .arg(provider.mainTable, assignments.join(QStringLiteral(", ")));
+    return appendWhere(provider, delta.oldValues, out);
+}
+
+QString ApplyHandler::buildDelete(const ProviderDef &provider, const RowDelta &delta,
+                                  Statement *out) const
+{
+    out->text = QStringLiteral("DELETE FROM %1").arg(provider.mainTable);
+    return appendWhere(provider, delta.oldValues, out);
+}
+
+// Every old value the client sent takes part, so a row changed since it was read does not match.
+QString ApplyHandler::appendWhere(const ProviderDef &provider, const QVariantMap &oldValues,
+                                  Statement *out) const
+{
+    for (const QString &key : provider.keyColumns) {
+        const bool present = std::any_of(oldValues.keyBegin(), oldValues.keyEnd(), [&](const QString &n) {
+            return n.compare(key, Qt::CaseInsensitive) == 0;
+        });
+        if (!present)
+            return QStringLiteral("Faltan los valores originales de la clave %1 de %2.")
+                .arg(key, provider.mainTable);
+    }
+    if (oldValues.isEmpty())
+        return QStringLiteral("Faltan los valores originales del registro de %1.").arg(provider.mainTable);
+    QStringList conditions;
+    for (auto it = oldValues.cbegin(); it != oldValues.cend(); ++it) {
+        const ColumnInfo *col = nullptr;
+        QVariant bound;
+        const QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        if (!error.isEmpty())
+            return error;
+        if (bound.isNull()) {
+            conditions << col->name + QStringLiteral(" IS NULL");
+        } else {
+            conditions << m_dialect.matchesOldValue(*col);
+            out->values << bound;
+        }
+    }
+    out->text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return {};
+}
+
+QString ApplyHandler::bindColumn(const QString &table, const QString &name, const QVariant &value,
+                                 const ColumnInfo **col, QVariant *bound) const
+{
+    *col = column(table, name);
+    if (!*col)
+        return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
+    if (!m_dialect.toDatabase(value, (*col)->type, (*col)->dateOnly, bound))
+        return QStringLiteral("El valor \"%1\" no es válido para la columna %2 (%3) de %4.")
+            .arg(value.toString(), (*col)->name, fieldTypeName((*col)->type), table);
+    return {};
+}
+
+// Checked before the insert so a table without a unique index still refuses a duplicate key.
+QString ApplyHandler::keyExists(const ProviderDef &provider, const QVariantMap &values, bool *exists)
+{
+    *exists = false;
+    if (provider.keyColumns.isEmpty())
+        return {};
+    Statement statement;
+    QStringList conditions;
+    for (const QString &key : provider.keyColumns) {
+        QVariant value;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            if (it.key().compare(key, Qt::CaseInsensitive) == 0)
+                value = it.value();
+        const ColumnInfo *col = nullptr;
+        QVariant bound;
+        const QString error = bindColumn(provider.mainTable, key, value, &col, &bound);
+        if (!error.isEmpty())
+            return error;
+        if (bound.isNull())
+            return {}; // an incomplete key: the database's own constraints decide
+        conditions << col->name + QStringLiteral(" = ?");
+        statement.values << bound;
+    }
+    statement.text = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                         .arg(provider.mainTable, conditions.join(QStringLiteral(" AND ")));
+    QSqlQuery query(m_connection.database());
+    query.prepare(statement.text);
+    for (const QVariant &value : statement.values)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("No se pudo comprobar la clave en %1: %2")
+            .arg(provider.mainTable, query.lastError().text());
+    *exists = query.value(0).toInt() > 0;
+    return {};
+}
+
+QString ApplyHandler::execute(const Statement &statement, int *rows, bool *duplicate)
+{
+    QSqlQuery query(m_connection.database());
+    if (query.prepare(statement.text)) {
+        for (const QVariant &value : statement.values)
+            query.addBindValue(value);
+        if (query.exec()) {
+            *rows = query.numRowsAffected();
+            return {};
+        }
+    }
+    *duplicate = m_dialect.isDuplicateKey(query.lastError());
+    return query.lastError().text();
+}
+
+QString ApplyHandler::duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const
+{
+    QStringList parts;
+    for (const QString &key : provider.keyColumns) {
+        QVariant value;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            if (it.key().compare(key, Qt::CaseInsensitive) == 0)
+                value = it.value();
+        parts << QStringLiteral("%1 = %2").arg(key, describeValue(value));
+    }
+    return QStringLiteral("Ya existe un registro en %1 con la clave %2. No se guardó el cambio.")
+        .arg(provider.mainTable, parts.join(QStringLiteral(", ")));
+}
+
+const ColumnInfo *ApplyHandler::column(const QString &table, const QString &name) const
+{
+    const auto it = m_columns.constFind(table.toUpper());
+    if (it == m_columns.constEnd())
+        return nullptr;
+    for (const ColumnInfo &col : it.value())
+        if (col.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &col;
+    return nullptr;
+}
+
+QString ApplyHandler::loadColumns(const QString &table)
+{
+    if (m_columns.contains(table.toUpper()))
+        return {};
+    QString error;
+    QSqlDatabase db = m_connection.database();
+    const QList<ColumnInfo> columns = m_dialect.tableColumns(db, table, &error);
+    if (!error.isEmpty())
+        return QStringLiteral("No se pudieron leer las columnas de %1: %2").arg(table, error);
+    if (columns.isEmpty())
+        return QStringLiteral("La tabla %1 no existe en la base de datos.").arg(table);
+    m_columns.insert(table.toUpper(), columns);
+    return {};
+}
+
+} // namespace appserver

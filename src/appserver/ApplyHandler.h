@@ -1,0 +1,49 @@
+#pragma once
+// Applies a batch of row deltas to a provider's main table on the read-write connection, in one
+// transaction: every delta succeeds or none is kept. Column names are checked against the
+// table's real columns; updates and deletes must find the row exactly as the client read it.
+
+#include "Protocol.h"
+#include "ProviderRegistry.h"
+#include "SqlConnection.h"
+#include "SqlDialect.h"
+
+#include <QHash>
+#include <QVariantList>
+
+namespace appserver {
+
+class ApplyHandler {
+public:
+    ApplyHandler(SqlConnection &connection, const SqlDialect &dialect)
+        : m_connection(connection), m_dialect(dialect) {}
+
+    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request);
+
+private:
+    // One piece of SQL with the values of its markers.
+    struct Statement {
+        QString text;
+        QVariantList values;
+    };
+
+    QString applyAll(const ProviderDef &provider, const QList<RowDelta> &deltas, int *rows);
+    QString applyOne(const ProviderDef &provider, const RowDelta &delta, int *rows);
+    QString buildInsert(const ProviderDef &provider, const QVariantMap &values, Statement *out) const;
+    QString buildUpdate(const ProviderDef &provider, const RowDelta &delta, Statement *out) const;
+    QString buildDelete(const ProviderDef &provider, const RowDelta &delta, Statement *out) const;
+    QString appendWhere(const ProviderDef &provider, const QVariantMap &oldValues, Statement *out) const;
+    QString bindColumn(const QString &table, const QString &name, const QVariant &value,
+                       const ColumnInfo **column, QVariant *bound) const;
+    QString keyExists(const ProviderDef &provider, const QVariantMap &values, bool *exists);
+    QString execute(const Statement &statement, int *rows, bool *duplicate);
+    QString duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const;
+    const ColumnInfo *column(const QString &table, const QString &name) const;
+    QString loadColumns(const QString &table);
+
+    SqlConnection &m_connection;
+    const SqlDialect &m_dialect;
+    QHash<QString, QList<ColumnInfo>> m_columns; // by upper-case table name
+};
+
+} // namespace appserver

@@ -1,0 +1,130 @@
+#include "FetchHandler.h"
+
+#include "NamedParams.h"
+#include "ReadStatementGuard.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace appserver {
+
+namespace {
+
+// A dataset may declare a name twice (once for each place the statement uses it) and set only
+// the first; the value that was set wins over an unset duplicate.
+QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
+{
+    QHash<QString, const ParamValue *> byName;
+    for (const ParamValue &param : params) {
+        const QString key = param.name.toUpper();
+        const auto it = byName.constFind(key);
+        if (it == byName.constEnd() || (it.value()->value.isNull() && !param.value.isNull()))
+            byName.insert(key, &param);
+    }
+    return byName;
+}
+
+} // namespace
+
+FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
+{
+    FetchResult result;
+    const QString statement = request.commandText.trimmed().isEmpty() ? provider.ownStatement
+                                                                       : request.commandText;
+    if (statement.trimmed().isEmpty()) {
+        result.error = QStringLiteral("El proveedor %1 no tiene sentencia propia; "
+                                      "el cliente debe enviar la consulta.").arg(provider.name);
+        return result;
+    }
+    const QString refusal = ReadStatementGuard::check(statement);
+    if (!refusal.isEmpty()) {
+        result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, refusal);
+        return result;
+    }
+    const NamedParams named(statement);
+    QVariantList values;
+    result.error = bindValues(named.markers(), request.params, &values);
+    if (!result.error.isEmpty())
+        return result;
+    result = execute(named.positionalStatement(), values);
+    if (!result.ok())
+        result.error = QStringLiteral("Error en la consulta del proveedor %1: %2")
+                           .arg(provider.name, result.error);
+    return result;
+}
+
+QString FetchHandler::bindValues(const QStringList &markers, const QList<ParamValue> &params,
+                                 QVariantList *values) const
+{
+    const auto byName = paramsByName(params);
+    values->reserve(markers.size());
+    for (const QString &name : markers) {
+        const ParamValue *param = byName.value(name.toUpper());
+        if (!param)
+            return QStringLiteral("Falta el valor del parámetro %1").arg(name);
+        QVariant bound;
+        if (!m_dialect.toDatabase(param->value, param->type, false, &bound))
+            return QStringLiteral("El valor \"%1\" del parámetro %2 no es del tipo %3")
+                .arg(param->value.toString(), name, fieldTypeName(param->type));
+        values->append(bound);
+    }
+    return {};
+}
+
+FetchResult FetchHandler::execute(const QString &statement, const QVariantList &values)
+{
+    FetchResult result;
+    const QString begin = m_dialect.beginRead();
+    if (!begin.isEmpty()) {
+        result.error = m_connection.exec(begin);
+        if (!result.error.isEmpty())
+            return result;
+    }
+    {
+        QSqlQuery query(m_connection.database());
+        query.setForwardOnly(true);
+        if (!query.prepare(statement)) {
+            result.error = query.lastError().text();
+        } else {
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            if (!query.exec())
+                result.error = query.lastError().text();
+            else
+                readRows(query, &result);
+        }
+        if (!result.error.isEmpty()) {
+            result.fields.clear();
+            result.rows.clear();
+        }
+    }
+    const QString end = m_dialect.endRead();
+    if (!end.isEmpty()) {
+        // A failed statement leaves the read transaction aborted; ending it must not hide why.
+        const QString endError = m_connection.exec(result.ok() ? end : QStringLiteral("ROLLBACK"));
+        if (result.ok() && !endError.isEmpty())
+            result.error = endError;
+    }
+    return result;
+}
+
+void FetchHandler::readRows(QSqlQuery &query, FetchResult *result) const
+{
+    result->fields = m_dialect.describeResult(query);
+    const int count = result->fields.size();
+    QList<FieldType> types;
+    for (const FieldDesc &field : result->fields)
+        types << field.type;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row << SqlDialect::fromDatabase(query.value(i), types.at(i));
+        result->rows << row;
+    }
+    if (query.lastError().isValid())
+        result->error = query.lastError().text();
+}
+
+} // namespace appserver

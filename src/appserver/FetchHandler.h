@@ -1,0 +1,35 @@
+#pragma once
+// Runs one fetch on the read-only connection: picks the statement (the client's or the
+// provider's own), refuses anything but one read statement, binds the named parameters by
+// type and returns the field descriptions and rows.
+
+#include "Protocol.h"
+#include "ProviderRegistry.h"
+#include "SqlConnection.h"
+#include "SqlDialect.h"
+
+#include <QVariantList>
+
+class QSqlQuery;
+
+namespace appserver {
+
+class FetchHandler {
+public:
+    FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
+        : m_connection(connection), m_dialect(dialect) {}
+
+    FetchResult run(const ProviderDef &provider, const FetchRequest &request);
+
+private:
+    // The values behind each positional marker, or an error naming the parameter.
+    QString bindValues(const QStringList &markers, const QList<ParamValue> &params,
+                       QVariantList *values) const;
+    FetchResult execute(const QString &statement, const QVariantList &values);
+    void readRows(QSqlQuery &query, FetchResult *result) const;
+
+    SqlConnection &m_connection;
+    const SqlDialect &m_dialect;
+};
+
+} // namespace appserver

@@ -1,0 +1,168 @@
+#include "ServerCore.h"
+
+#include "ApplyHandler.h"
+#include "FetchHandler.h"
+#include "ProviderRegistry.h"
+#include "ServerMethods.h"
+#include "SqlConnection.h"
+#include "SqlDialect.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <exception>
+
+namespace appserver {
+
+namespace {
+
+const QString kNotOpen = QStringLiteral("El servidor de aplicaciones no tiene una base de datos abierta.");
+
+QString unknownProvider(const QString &name)
+{
+    return QStringLiteral("El servidor de aplicaciones no tiene el proveedor \"%1\".").arg(name);
+}
+
+// The boundary: whatever goes wrong inside becomes the result's error text.
+template <class Result, class Work>
+Result guarded(Work work)
+{
+    try {
+        return work();
+    } catch (const std::exception &e) {
+        Result result;
+        result.error = QStringLiteral("Error interno del servidor de aplicaciones: %1")
+                           .arg(QString::fromUtf8(e.what()));
+        return result;
+    }
+}
+
+} // namespace
+
+struct ServerCore::Private {
+    DatabaseDescription description;
+    SqlDialect dialect{DatabaseDescription::Engine::Sqlite};
+    SqlConnection reader;
+    SqlConnection writer;
+    std::unique_ptr<FetchHandler> fetch;
+    std::unique_ptr<ApplyHandler> apply;
+    std::unique_ptr<ServerMethods> methods;
+};
+
+ServerCore::ServerCore() : d(std::make_unique<Private>()) {}
+
+ServerCore::~ServerCore()
+{
+    close();
+}
+
+QString ServerCore::open(const DatabaseDescription &description)
+{
+    close();
+    d->description = description;
+    d->dialect = SqlDialect(description.engine);
+    // The writer first: it switches an SQLite file to WAL, which the reader then shares.
+    QString error = d->writer.open(description, d->dialect, false);
+    if (error.isEmpty())
+        error = d->reader.open(description, d->dialect, true);
+    if (!error.isEmpty()) {
+        close();
+        return error;
+    }
+    d->fetch = std::make_unique<FetchHandler>(d->reader, d->dialect);
+    d->apply = std::make_unique<ApplyHandler>(d->writer, d->dialect);
+    d->methods = std::make_unique<ServerMethods>(*d->fetch);
+    return {};
+}
+
+void ServerCore::close()
+{
+    d->methods.reset();
+    d->apply.reset();
+    d->fetch.reset();
+    d->reader.close();
+    d->writer.close();
+}
+
+bool ServerCore::isOpen() const
+{
+    return d->fetch != nullptr;
+}
+
+const DatabaseDescription &ServerCore::description() const
+{
+    return d->description;
+}
+
+FetchResult ServerCore::fetch(const FetchRequest &request)
+{
+    return guarded<FetchResult>([&] {
+        FetchResult result;
+        result.error = checkSession(request.session);
+        if (!result.error.isEmpty())
+            return result;
+        const ProviderDef *provider = ProviderRegistry::find(request.provider);
+        if (!provider) {
+            result.error = unknownProvider(request.provider);
+            return result;
+        }
+        return d->fetch->run(*provider, request);
+    });
+}
+
+ApplyResult ServerCore::apply(const ApplyRequest &request)
+{
+    return guarded<ApplyResult>([&] {
+        ApplyResult result;
+        result.error = checkSession(request.session);
+        if (!result.error.isEmpty())
+            return result;
+        const ProviderDef *provider = ProviderRegistry::find(request.provider);
+        if (!provider) {
+            result.error = unknownProvider(request.provider);
+            return result;
+        }
+        return d->apply->run(*provider, request);
+    });
+}
+
+MethodResult ServerCore::call(const MethodCall &call)
+{
+    return guarded<MethodResult>([&] {
+        MethodResult result;
+        result.error = checkSession(call.session);
+        if (!result.error.isEmpty())
+            return result;
+        return d->methods->call(call);
+    });
+}
+
+QString ServerCore::checkSession(const Credentials &session)
+{
+    if (!isOpen())
+        return kNotOpen;
+    const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+    if (session.user.trimmed().isEmpty())
+        return refused;
+    const QString begin = d->dialect.beginRead();
+    if (!begin.isEmpty())
+        d->reader.exec(begin);
+    QString error;
+    bool accepted = false;
+    {
+        QSqlQuery query(d->reader.database());
+        query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+        query.addBindValue(session.user.trimmed());
+        if (!query.exec())
+            error = QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
+        else
+            accepted = query.next() && query.value(0).toString() == session.password;
+    }
+    const QString end = d->dialect.endRead();
+    if (!end.isEmpty())
+        d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
+    if (!error.isEmpty())
+        return error;
+    return accepted ? QString() : refused;
+}
+
+} // namespace appserver

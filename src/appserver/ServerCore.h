@@ -1,0 +1,40 @@
+#pragma once
+// The application server core: opened on a database, it answers fetches, applies and method
+// calls for one client session at a time. Fetches run on a read-only connection, applies on a
+// separate read-write one. Every call checks the caller's user and password. Errors come back
+// inside the results, with a message for the user; nothing is thrown out of the core.
+
+#include "DatabaseDescription.h"
+#include "Protocol.h"
+
+#include <QString>
+#include <memory>
+
+namespace appserver {
+
+class ServerCore {
+public:
+    ServerCore();
+    ~ServerCore();
+    ServerCore(const ServerCore &) = delete;
+    ServerCore &operator=(const ServerCore &) = delete;
+
+    // Empty on success, else why the database could not be opened.
+    QString open(const DatabaseDescription &description);
+    void close();
+    bool isOpen() const;
+    const DatabaseDescription &description() const;
+
+    FetchResult fetch(const FetchRequest &request);
+    ApplyResult apply(const ApplyRequest &request);
+    MethodResult call(const MethodCall &call);
+
+private:
+    // Empty when the session may work, else the refusal.
+    QString checkSession(const Credentials &session);
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace appserver

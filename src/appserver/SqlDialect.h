@@ -1,0 +1,65 @@
+#pragma once
+// Everything that differs between SQLite and PostgreSQL, in one place: how connections are
+// opened and made read-only, transaction statements, column types of results and tables, how
+// values are written and read, how an old value is matched and how a duplicate key is reported.
+// Provider statements themselves are written once, in SQL both engines accept.
+
+#include "DatabaseDescription.h"
+#include "Protocol.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class QSqlDatabase;
+class QSqlError;
+class QSqlQuery;
+
+namespace appserver {
+
+// A column of a real table.
+struct ColumnInfo {
+    QString name;            // as the database spells it
+    FieldType type = FieldType::Unknown;
+    int size = 0;
+    bool dateOnly = false;   // a date without time of day
+};
+
+class SqlDialect {
+public:
+    using Engine = DatabaseDescription::Engine;
+    explicit SqlDialect(Engine engine) : m_engine(engine) {}
+
+    Engine engine() const { return m_engine; }
+    QString driverName() const;
+    QString connectOptions(bool readOnly) const;
+    // Statements run once right after a connection opens.
+    QStringList sessionSetup(bool readOnly) const;
+
+    QString beginRead() const;   // empty: the engine needs no read transaction
+    QString endRead() const;
+    QString beginWrite() const;
+
+    QList<FieldDesc> describeResult(const QSqlQuery &query) const;
+    // Empty when the table does not exist; error gets the database's message on failure.
+    QList<ColumnInfo> tableColumns(QSqlDatabase &db, const QString &table, QString *error) const;
+
+    // Value to bind for a parameter or column of the given type; false when it does not
+    // convert (the value is then left as given).
+    bool toDatabase(const QVariant &value, FieldType type, bool dateOnly, QVariant *out) const;
+    // A value read from the database, in the form the type promises the client.
+    static QVariant fromDatabase(const QVariant &value, FieldType type);
+
+    // "column = ?" or its equivalent that compares what the client read with what is stored.
+    QString matchesOldValue(const ColumnInfo &column) const;
+    bool isDuplicateKey(const QSqlError &error) const;
+
+    // Type named by a declared column type ("smallint", "varchar(80)", "double precision").
+    static FieldType typeFromDeclared(const QString &declared, int *size);
+
+private:
+    Engine m_engine;
+};
+
+} // namespace appserver
