@@ -44,6 +44,7 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
     }
     if (!result.error.isEmpty()) {
         m_connection.exec(QStringLiteral("ROLLBACK")); // the batch's own error is what counts
+        m_failed.clear();
         result.rowsAffected = 0;
     }
     return result;
@@ -189,7 +190,7 @@ QString ApplyHandler::bindColumn(const QString &table, const QString &name, cons
         return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
     if (!m_dialect.toDatabase(value, (*col)->type, (*col)->dateOnly, bound))
         return QStringLiteral("El valor \"%1\" no es válido para la columna %2 (%3) de %4.")
-            .arg(value.toString(), (*col)->name, fieldTypeName((*col)->type), table);
+            .arg(value.toString(), name, fieldTypeName((*col)->type), table);
     return {};
 }
 
@@ -241,7 +242,10 @@ QString ApplyHandler::execute(const Statement &statement, int *rows, bool *dupli
         }
     }
     *duplicate = m_dialect.isDuplicateKey(query.lastError());
-    return query.lastError().text();
+    const QString error = query.lastError().text();
+    // Its clean-up must wait for the rollback: an aborted transaction refuses it.
+    m_failed.push_back(std::move(query));
+    return error;
 }
 
 QString ApplyHandler::duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const

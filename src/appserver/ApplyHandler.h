@@ -9,7 +9,9 @@
 #include "SqlDialect.h"
 
 #include <QHash>
+#include <QSqlQuery>
 #include <QVariantList>
+#include <vector>
 
 namespace appserver {
 
@@ -44,6 +46,7 @@ private:
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
     QHash<QString, QList<ColumnInfo>> m_columns; // by upper-case table name
+    std::vector<QSqlQuery> m_failed;              // statements of the batch that failed
 };
 
 } // namespace appserver

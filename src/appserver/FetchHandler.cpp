@@ -81,23 +81,22 @@ FetchResult FetchHandler::execute(const QString &statement, const QVariantList &
         if (!result.error.isEmpty())
             return result;
     }
-    {
-        QSqlQuery query(m_connection.database());
-        query.setForwardOnly(true);
-        if (!query.prepare(statement)) {
+    // Lives until the read transaction has ended: its clean-up must not run inside an aborted one.
+    QSqlQuery query(m_connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(statement)) {
+        result.error = query.lastError().text();
+    } else {
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        if (!query.exec())
             result.error = query.lastError().text();
-        } else {
-            for (const QVariant &value : values)
-                query.addBindValue(value);
-            if (!query.exec())
-                result.error = query.lastError().text();
-            else
-                readRows(query, &result);
-        }
-        if (!result.error.isEmpty()) {
-            result.fields.clear();
-            result.rows.clear();
-        }
+        else
+            readRows(query, &result);
+    }
+    if (!result.error.isEmpty()) {
+        result.fields.clear();
+        result.rows.clear();
     }
     const QString end = m_dialect.endRead();
     if (!end.isEmpty()) {

@@ -1,0 +1,117 @@
+#include "ServerTestDb.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using appserver::DatabaseDescription;
+
+ServerTestDb::ServerTestDb(Backend backend)
+    : m_backend(backend), m_connection(QStringLiteral("server-test-setup"))
+{
+}
+
+ServerTestDb::~ServerTestDb()
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        QSqlDatabase::database(m_connection, false).close();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+}
+
+QString ServerTestDb::skipReason() const
+{
+    if (m_backend == Backend::Postgres && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+        return QStringLiteral("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+    return {};
+}
+
+QString ServerTestDb::backendName() const
+{
+    return m_backend == Backend::Sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
+}
+
+appserver::Credentials ServerTestDb::session()
+{
+    return {QStringLiteral("PRUEBA"), QStringLiteral("clave1"), 1};
+}
+
+QString ServerTestDb::create()
+{
+    QString error;
+    if (m_backend == Backend::Sqlite) {
+        m_description = DatabaseDescription::sqlite(m_dir.filePath(QStringLiteral("server.db")));
+    } else if (!DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"),
+                                                  &m_description, &error)) {
+        return error;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        m_backend == Backend::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connection);
+    db.setDatabaseName(m_backend == Backend::Sqlite ? m_description.filePath : m_description.databaseName);
+    db.setHostName(m_description.host);
+    db.setPort(m_description.port);
+    db.setUserName(m_description.user);
+    db.setPassword(m_description.password);
+    if (!db.open())
+        return db.lastError().text();
+    if (m_backend == Backend::Postgres)
+        exec(QStringLiteral("SET client_min_messages = warning"));
+    error = loadSchema();
+    if (error.isEmpty())
+        error = exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
+                                    "VALUES ('PRUEBA', 'clave1', 'AD', 'Usuario de prueba')"));
+    return error;
+}
+
+QString ServerTestDb::exec(const QString &statement, const QVariantList &values)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    bool ok = false;
+    if (values.isEmpty()) {
+        ok = query.exec(statement); // PostgreSQL cannot prepare DDL
+    } else {
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        ok = query.exec();
+    }
+    if (!ok)
+        return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
+    return {};
+}
+
+QString ServerTestDb::loadSchema()
+{
+    const QStringList statements = schemaStatements();
+    if (statements.isEmpty())
+        return QStringLiteral("no schema found in %1").arg(QStringLiteral(QACSEMAF_SCHEMA_FILE));
+    static const QRegularExpression tableName(QStringLiteral("CREATE\\s+TABLE\\s+(\\w+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    for (const QString &statement : statements) {
+        const auto match = tableName.match(statement);
+        if (match.hasMatch() && m_backend == Backend::Postgres)
+            exec(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(match.captured(1)));
+        QString text = statement;
+        if (m_backend == Backend::Postgres)
+            text.replace(QRegularExpression(QStringLiteral("\\bBLOB\\b")), QStringLiteral("bytea"));
+        const QString error = exec(text);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+QStringList ServerTestDb::schemaStatements() const
+{
+    QFile file(QStringLiteral(QACSEMAF_SCHEMA_FILE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
+    QStringList statements;
+    for (const QString &part : text.split(QLatin1Char(';')))
+        if (!part.trimmed().isEmpty())
+            statements << part.trimmed();
+    return statements;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// A fresh database for server tests: an SQLite file in a temporary folder, or the PostgreSQL
+// database named by QACSEMAF_PG (libpq keywords, e.g. "host=127.0.0.1 port=5432 dbname=qac_test
+// user=qac password=x"; a scratch database: its tables are dropped and created again). The schema
+// is the project's db/schema; one user "PRUEBA"/"clave1" is created.
+
+#include "DatabaseDescription.h"
+#include "Protocol.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class ServerTestDb {
+public:
+    enum class Backend { Sqlite, Postgres };
+
+    explicit ServerTestDb(Backend backend);
+    ~ServerTestDb();
+
+    // Empty when the database is ready; otherwise why it is not (for QSKIP when PG is absent).
+    QString create();
+    QString skipReason() const;
+
+    appserver::DatabaseDescription description() const { return m_description; }
+    static appserver::Credentials session();
+
+    // Runs a statement of the test's own setup; returns the database error, empty on success.
+    QString exec(const QString &statement, const QVariantList &values = {});
+    QString backendName() const;
+
+private:
+    QString loadSchema();
+    QStringList schemaStatements() const;
+
+    Backend m_backend;
+    QTemporaryDir m_dir;
+    appserver::DatabaseDescription m_description;
+    QString m_connection;
+};
