@@ -1,0 +1,34 @@
+#pragma once
+// Conversions shared by fields, parameters, filters and searches: a value brought to the storage
+// form of a field type, read back as text, integer, float or date, and two values compared.
+
+#include "Protocol.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace fieldconv {
+
+// The value as a field of that type stores it. Null and empty text give null; text longer than
+// size (when size > 0) is cut. `what` names the field or parameter in error messages.
+// Throws EConvertError when the value does not convert.
+QVariant toStorage(const QVariant &value, appserver::FieldType type, int size, const QString &what);
+
+QString toText(const QVariant &value);
+qint64 toInteger(const QVariant &value, const QString &what);
+double toFloat(const QVariant &value, const QString &what);
+QDateTime toDateTime(const QVariant &value, const QString &what);
+bool toBoolean(const QVariant &value, const QString &what);
+
+bool isNumeric(const QVariant &value);
+bool isText(appserver::FieldType type);
+
+// Three-way comparison; null sorts first. Numbers compare as numbers (a text that reads as a
+// number against a number too), dates as dates, anything else as text.
+int compare(const QVariant &a, const QVariant &b, bool caseInsensitive = false);
+
+// The field type that naturally holds a value (for untyped parameters).
+appserver::FieldType typeOf(const QVariant &value);
+
+} // namespace fieldconv

@@ -1,0 +1,127 @@
+#include "SClientDataSet.h"
+
+#include "Exceptions.h"
+#include "FieldConvert.h"
+#include "SDCOMConnection.h"
+#include "SqlParams.h"
+
+using appserver::RowDelta;
+
+SClientDataSet::SClientDataSet(const QString &name) : TClientDataSet(name) {}
+
+void SClientDataSet::setSQL(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    m_params.updateFromNames(SqlParams::names(text));
+    m_sql = lines;
+    m_commandText = text;
+}
+
+void SClientDataSet::setCommandText(const QString &text)
+{
+    m_params.updateFromNames(SqlParams::names(text));
+    m_commandText = text;
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // the break after the last line does not start another one
+    m_sql = lines;
+}
+
+SDCOMConnection &SClientDataSet::connection() const
+{
+    if (!RemoteServer)
+        throw EDatabaseError(QStringLiteral("%1: no tiene conexión con el servidor de aplicaciones")
+                                 .arg(displayName()));
+    return *RemoteServer;
+}
+
+QList<appserver::ParamValue> SClientDataSet::paramValues() const
+{
+    QList<appserver::ParamValue> values;
+    for (int i = 0; i < m_params.Count(); ++i) {
+        const TParam *param = m_params.Items(i);
+        const auto type = param->DataType != appserver::FieldType::Unknown
+                              ? param->DataType
+                              : fieldconv::typeOf(param->Value);
+        values.append({param->Name, type, param->Value});
+    }
+    return values;
+}
+
+void SClientDataSet::doOpen()
+{
+    if (ProviderName.isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: falta el nombre del proveedor").arg(displayName()));
+    const appserver::FetchResult result = connection().Fetch(ProviderName, m_commandText, paramValues());
+    if (!result.ok())
+        throw EDatabaseError(result.error);
+    if (!hasDeclaredFields()) {
+        destroyDynamicFields();
+        for (const appserver::FieldDesc &desc : result.fields) {
+            TField *field = addDynamicField(desc.name, desc.type, desc.size);
+            field->Required = desc.required;
+        }
+    }
+    loadRows(result);
+}
+
+// Declared fields take the server's column of the same name, whatever its case (PostgreSQL
+// answers in lower case); columns without a field are left out, fields without a column null.
+void SClientDataSet::loadRows(const appserver::FetchResult &result)
+{
+    QList<QPair<TField *, int>> mapping;
+    for (TField *field : Fields()) {
+        if (field->FieldKind() != fkData)
+            continue;
+        int column = -1;
+        for (int c = 0; c < result.fields.size() && column < 0; ++c)
+            if (result.fields.at(c).name.compare(field->FieldName(), Qt::CaseInsensitive) == 0)
+                column = c;
+        mapping.append({field, column});
+    }
+    records().clear();
+    for (const QVariantList &row : result.rows) {
+        auto record = newRecord();
+        for (int i = 0; i < mapping.size(); ++i) {
+            const auto &[field, column] = mapping.at(i);
+            if (column >= 0 && column < row.size())
+                record->values[size_t(i)] =
+                    fieldconv::toStorage(row.at(column), field->DataType(), field->Size(), field->FieldName());
+        }
+        const int at = records().prepare(*record, nullptr);
+        records().add(std::move(record), nullptr, at);
+    }
+}
+
+void SClientDataSet::doClose()
+{
+    records().clear();
+    destroyDynamicFields();
+}
+
+void SClientDataSet::applyUpdate(RowDelta::Kind kind, const TRecord *oldRecord, const TRecord *newRecord)
+{
+    if (SMainTable.isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: el conjunto de datos es de solo lectura (no tiene "
+                                            "tabla de actualización)").arg(displayName()));
+    RowDelta delta;
+    delta.kind = kind;
+    int slot = 0;
+    for (TField *field : Fields()) {
+        if (field->FieldKind() != fkData)
+            continue;
+        const size_t i = size_t(slot++);
+        if (oldRecord && field->ProviderFlags.testFlag(pfInWhere))
+            delta.oldValues.insert(field->FieldName(), oldRecord->values[i]);
+        if (!newRecord || !field->ProviderFlags.testFlag(pfInUpdate))
+            continue;
+        const bool changed = !oldRecord || oldRecord->values[i] != newRecord->values[i];
+        if (changed)
+            delta.newValues.insert(field->FieldName(), newRecord->values[i]);
+    }
+    if (kind == RowDelta::Kind::Update && delta.newValues.isEmpty())
+        return; // nothing changed: nothing to send
+    connection().Apply(ProviderName, {delta});
+}

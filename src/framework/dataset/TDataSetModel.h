@@ -1,0 +1,57 @@
+#pragma once
+// Shows a dataset in Qt views: one column per visible field (header: its display label), one
+// row per visible row, the row being inserted included. Follows opens, closes, inserts,
+// deletes, edits and scrolls. When editable, setData moves the dataset to the row, puts it in
+// edit and assigns the field; a refused value is reported through editFailed and lastError.
+
+#include "TDataLink.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+class TDataSet;
+class TField;
+
+class TDataSetModel : public QAbstractTableModel, private TDataLink {
+    Q_OBJECT
+public:
+    explicit TDataSetModel(TDataSet *dataSet = nullptr, QObject *parent = nullptr);
+    ~TDataSetModel() override;
+
+    TDataSet *dataSet() const { return m_dataSet; }
+    void setDataSet(TDataSet *dataSet);
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable) { m_editable = editable; }
+    TField *fieldAt(int column) const;
+    int columnOf(const QString &fieldName) const;
+    QString lastError() const { return m_lastError; }
+    // Re-reads the columns (after fields were shown or hidden).
+    void refresh();
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+signals:
+    void currentRowChanged(int row);
+    void editFailed(const QString &message);
+
+private:
+    void dataEvent(TDataEvent event, TField *field) override;
+    void rowsAboutToChange(TRowChange change, int row) override;
+    void rowsChanged(TRowChange change, int row) override;
+    void dataSetDestroyed() override;
+    void readColumns();
+    void followCursor();
+
+    TDataSet *m_dataSet = nullptr;
+    QList<TField *> m_columns;
+    int m_rows = 0;
+    int m_current = -1;
+    bool m_editable = false;
+    bool m_resetting = false;
+    mutable QString m_lastError;
+};

@@ -1,0 +1,92 @@
+#include "TField.h"
+
+#include "FieldConvert.h"
+#include "TDataSet.h"
+
+TField::TField(TDataSet *dataSet, const QString &fieldName, appserver::FieldType dataType, int size,
+               TFieldKind kind)
+    : m_dataSet(dataSet), m_fieldName(fieldName), m_dataType(dataType), m_size(size), m_kind(kind)
+{
+    if (kind != fkData)
+        ProviderFlags = {};
+}
+
+int TField::Index() const
+{
+    return m_dataSet->Fields().indexOf(const_cast<TField *>(this));
+}
+
+QString TField::DisplayName() const
+{
+    return DisplayLabel.isEmpty() ? m_fieldName : DisplayLabel;
+}
+
+QVariant TField::AsVariant() const
+{
+    return m_dataSet->fieldValue(this);
+}
+
+QString TField::AsString() const
+{
+    return fieldconv::toText(AsVariant());
+}
+
+int TField::AsInteger() const
+{
+    return int(fieldconv::toInteger(AsVariant(), m_fieldName));
+}
+
+double TField::AsFloat() const
+{
+    return fieldconv::toFloat(AsVariant(), m_fieldName);
+}
+
+QDateTime TField::AsDateTime() const
+{
+    return fieldconv::toDateTime(AsVariant(), m_fieldName);
+}
+
+bool TField::AsBoolean() const
+{
+    return fieldconv::toBoolean(AsVariant(), m_fieldName);
+}
+
+bool TField::IsNull() const
+{
+    return AsVariant().isNull();
+}
+
+void TField::setAsVariant(const QVariant &value)
+{
+    m_dataSet->setFieldValue(this, value);
+}
+
+void TField::setAsString(const QString &value)
+{
+    setAsVariant(value);
+}
+
+void TField::setAsInteger(int value)
+{
+    setAsVariant(value);
+}
+
+void TField::setAsFloat(double value)
+{
+    setAsVariant(value);
+}
+
+void TField::setAsDateTime(const QDateTime &value)
+{
+    setAsVariant(value);
+}
+
+void TField::setAsBoolean(bool value)
+{
+    setAsVariant(value);
+}
+
+void TField::Clear()
+{
+    setAsVariant(QVariant());
+}
