@@ -1,0 +1,279 @@
+-- Tables of the HR suite that the career traffic-light module reads and writes, plus the ones
+-- behind its providers (employee records, names, feature flags, program paths, users).
+--
+-- Portable DDL: the same text runs on SQLite and PostgreSQL. The only type that differs between
+-- the two is the binary one, written BLOB here and mapped by the schema loader.
+-- Codes are varchar even where clients declare fixed-length strings: they are stored without
+-- blank padding so that a code compares equal wherever it comes from.
+-- One statement per ';'. No ';' inside comments.
+
+-- ---------------------------------------------------------------- general
+CREATE TABLE GN_PAISE (
+  COD_PAIS  smallint     NOT NULL,
+  NOM_PAIS  varchar(40)  NOT NULL,
+  PRIMARY KEY (COD_PAIS)
+);
+
+CREATE TABLE GN_EMPRE (
+  COD_EMPR  smallint          NOT NULL,
+  NOM_EMPR  varchar(80)       NOT NULL,
+  NIT_EMPR  double precision,
+  DIG_VERI  varchar(1),
+  DIR_EMPR  varchar(60),
+  TEL_EMPR  varchar(30),
+  COD_PAIS  smallint,
+  GRU_EMPR  char(1),
+  BMP_REPO  BLOB,
+  PRIMARY KEY (COD_EMPR)
+);
+
+-- Payroll parameters: the report header of a company is found only when it has a row here.
+CREATE TABLE NM_PARSS (
+  COD_EMPR  smallint          NOT NULL,
+  PER_LIQU  varchar(1),
+  SAL_MINI  double precision,
+  AUX_TRAN  double precision,
+  FEC_INIC  date,
+  PRIMARY KEY (COD_EMPR)
+);
+
+-- Feature flags per variable, country and company.
+CREATE TABLE GN_NEXOF (
+  COD_VARI  varchar(10)  NOT NULL,
+  COD_PAIS  smallint     NOT NULL,
+  COD_EMPR  smallint     NOT NULL,
+  VAL_VARI  varchar(20)  NOT NULL,
+  TIP_DATO  char(1)      NOT NULL,
+  DES_VARI  varchar(80),
+  PRIMARY KEY (COD_VARI, COD_PAIS, COD_EMPR)
+);
+
+CREATE TABLE GN_USUAR (
+  COD_USUA  varchar(8)   NOT NULL,
+  PAS_USUA  varchar(30)  NOT NULL,
+  TIP_USUA  varchar(2)   NOT NULL,
+  NOM_USUA  varchar(60),
+  PRIMARY KEY (COD_USUA)
+);
+
+-- Paths of the suite's programs, opened by the drill-down.
+CREATE TABLE GN_PROGR (
+  COD_PROG  varchar(20)   NOT NULL,
+  PAT_PROG  varchar(255)  NOT NULL,
+  NOM_PROG  varchar(60),
+  PRIMARY KEY (COD_PROG)
+);
+
+-- ---------------------------------------------------------------- positions and employees
+CREATE TABLE AC_NIVEL (
+  COD_EMPR  smallint     NOT NULL,
+  COD_NIVE  varchar(2)   NOT NULL,
+  NOM_NIVE  varchar(40)  NOT NULL,
+  PRIMARY KEY (COD_EMPR, COD_NIVE)
+);
+
+CREATE TABLE BI_CARGO (
+  COD_EMPR  smallint          NOT NULL,
+  COD_CARG  varchar(6)        NOT NULL,
+  NOM_CARG  varchar(255)      NOT NULL,
+  IND_ACTI  varchar(1)        NOT NULL,
+  COD_NIVE  varchar(2),
+  PUN_REQU  double precision,
+  PRIMARY KEY (COD_EMPR, COD_CARG)
+);
+
+CREATE TABLE BI_EMPLE (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  NOM_EMPL  varchar(25)       NOT NULL,
+  APE_EMPL  varchar(25)       NOT NULL,
+  FEC_NACI  date,
+  SEX_EMPL  varchar(1),
+  PRIMARY KEY (COD_EMPR, COD_EMPL)
+);
+
+-- Contracts: an employee's current position is that of the active contract (IND_ACTI 'A').
+CREATE TABLE NM_CONTR (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  NRO_CONT  integer           NOT NULL,
+  COD_CARG  varchar(6)        NOT NULL,
+  IND_ACTI  varchar(1)        NOT NULL,
+  FEC_INGR  date,
+  FEC_RETI  date,
+  SAL_BASI  double precision,
+  PRIMARY KEY (COD_EMPR, COD_EMPL, NRO_CONT)
+);
+-- The active holders of one position (employee lists, generation).
+CREATE INDEX NM_CONTR_CARG ON NM_CONTR (COD_EMPR, COD_CARG, IND_ACTI);
+
+-- ---------------------------------------------------------------- career plans
+-- One row per plan node; node 0 is the plan's header row.
+CREATE TABLE AC_PPROM (
+  COD_EMPR  smallint     NOT NULL,
+  COD_MENU  smallint     NOT NULL,
+  COD_NODO  smallint     NOT NULL,
+  COD_NODP  smallint,
+  TIP_MENU  varchar(1),
+  NOM_MENU  varchar(30),
+  NUM_ANOS  varchar(2),
+  NUM_DIAS  varchar(2),
+  ACT_USUA  varchar(8),
+  ACT_HORA  timestamp,
+  COD_CARG  varchar(6),
+  ACT_ESTA  varchar(1),
+  COD_EMCA  smallint,
+  PRIMARY KEY (COD_EMPR, COD_MENU, COD_NODO)
+);
+-- The children of one node (delete guard, tree).
+CREATE INDEX AC_PPROM_NODP ON AC_PPROM (COD_EMPR, COD_MENU, COD_NODP);
+
+-- Replacement table: employees who can stand in for a node's position.
+CREATE TABLE AC_CUARE (
+  COD_EMPR  smallint          NOT NULL,
+  COD_MENU  smallint          NOT NULL,
+  COD_NODO  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  COD_CARG  varchar(6),
+  JEF_DEPE  varchar(1),
+  ACT_USUA  varchar(8),
+  ACT_HORA  timestamp,
+  ACT_ESTA  varchar(1),
+  PRIMARY KEY (COD_EMPR, COD_MENU, COD_NODO, COD_EMPL)
+);
+
+-- ---------------------------------------------------------------- requirement catalogue
+-- Requirement category (EF, EN, EP, CO, CF, CE) to the record types that belong to it.
+CREATE TABLE AC_DPAMA (
+  COD_EMPR  smallint     NOT NULL,
+  COD_DETA  varchar(2)   NOT NULL,
+  TIP_REGI  varchar(2)   NOT NULL,
+  NOM_DETA  varchar(40),
+  PRIMARY KEY (COD_EMPR, COD_DETA, TIP_REGI)
+);
+
+-- Names of record types, requirements and specifications (TIP_APLI: application area).
+CREATE TABLE AC_TIPRG (
+  COD_EMPR  smallint     NOT NULL,
+  TIP_APLI  varchar(2)   NOT NULL,
+  COD_REGI  varchar(2)   NOT NULL,
+  NOM_REGI  varchar(60)  NOT NULL,
+  PRIMARY KEY (COD_EMPR, TIP_APLI, COD_REGI)
+);
+
+CREATE TABLE AC_REQUI (
+  COD_EMPR  smallint     NOT NULL,
+  TIP_APLI  varchar(2)   NOT NULL,
+  TIP_REGI  varchar(2)   NOT NULL,
+  COD_REQU  integer      NOT NULL,
+  NOM_REQU  varchar(80)  NOT NULL,
+  PRIMARY KEY (COD_EMPR, TIP_APLI, TIP_REGI, COD_REQU)
+);
+
+CREATE TABLE AC_ESPEC (
+  COD_EMPR  smallint     NOT NULL,
+  TIP_APLI  varchar(2)   NOT NULL,
+  TIP_REGI  varchar(2)   NOT NULL,
+  COD_REQU  integer      NOT NULL,
+  COD_ESPE  integer      NOT NULL,
+  NOM_ESPE  varchar(80)  NOT NULL,
+  PRIMARY KEY (COD_EMPR, TIP_APLI, TIP_REGI, COD_REQU, COD_ESPE)
+);
+
+-- Requirement profile of a position, one row per requirement and specification.
+-- COD_ESPE may be null, so the key is a line number of the profile.
+CREATE TABLE BI_DTPCA (
+  COD_EMPR  smallint          NOT NULL,
+  COD_CARG  varchar(6)        NOT NULL,
+  NUM_REGI  integer           NOT NULL,
+  TIP_REGI  varchar(2)        NOT NULL,
+  COD_REQU  integer           NOT NULL,
+  COD_ESPE  integer,
+  PUN_REQU  double precision,
+  DES_REQU  varchar(80),
+  PRIMARY KEY (COD_EMPR, COD_CARG, NUM_REGI)
+);
+-- The profile of a position in record type / requirement / specification order.
+CREATE INDEX BI_DTPCA_CARG ON BI_DTPCA (COD_EMPR, COD_CARG, TIP_REGI, COD_REQU, COD_ESPE);
+
+-- ---------------------------------------------------------------- employee records
+-- Formal education, non-formal education and work experience of an employee. The key starts
+-- with company and employee, so it serves the per-employee reads.
+CREATE TABLE BI_DTPEF (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  NUM_REGI  integer           NOT NULL,
+  TIP_REGI  varchar(2)        NOT NULL,
+  COD_REQU  integer           NOT NULL,
+  COD_ESPE  integer,
+  PUN_OBTE  double precision,
+  DES_REGI  varchar(80),
+  FEC_REGI  date,
+  PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
+);
+
+CREATE TABLE BI_DTPNF (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  NUM_REGI  integer           NOT NULL,
+  TIP_REGI  varchar(2)        NOT NULL,
+  COD_REQU  integer           NOT NULL,
+  COD_ESPE  integer,
+  PUN_OBTE  double precision,
+  DES_REGI  varchar(80),
+  FEC_REGI  date,
+  PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
+);
+
+CREATE TABLE BI_DTPHV (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  NUM_REGI  integer           NOT NULL,
+  TIP_REGI  varchar(2)        NOT NULL,
+  COD_REQU  integer           NOT NULL,
+  COD_ESPE  integer,
+  PUN_OBTE  double precision,
+  DES_REGI  varchar(80),
+  FEC_REGI  date,
+  PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
+);
+
+-- ---------------------------------------------------------------- competence evaluations
+-- Evaluation cycles of an employee, newest first by RMT_LICC.
+CREATE TABLE ED_3LICC (
+  COD_EMPR  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  RMT_LICC  integer           NOT NULL,
+  FEC_LICC  date,
+  PUN_TOTA  double precision,
+  EST_LICC  varchar(1),
+  PRIMARY KEY (COD_EMPR, COD_EMPL, RMT_LICC)
+);
+
+-- Evaluation header. Its columns other than COD_EMPR and RMT_3CCO must not reappear in the
+-- detail table: the two are read together with SELECT *.
+CREATE TABLE ED_3CCOM (
+  COD_EMPR  smallint          NOT NULL,
+  RMT_3CCO  integer           NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  FEC_DESD  date              NOT NULL,
+  FEC_HAST  date,
+  COD_EVAL  double precision,
+  EST_3CCO  varchar(1),
+  PRIMARY KEY (COD_EMPR, RMT_3CCO)
+);
+-- The latest evaluation of one employee.
+CREATE INDEX ED_3CCOM_EMPL ON ED_3CCOM (COD_EMPR, COD_EMPL, FEC_DESD);
+
+-- Evaluation detail lines: one competence (COD_REGI = record type) with the points obtained.
+CREATE TABLE ED_D3CCO (
+  COD_EMPR  smallint          NOT NULL,
+  RMT_3CCO  integer           NOT NULL,
+  NUM_LINE  integer           NOT NULL,
+  COD_REGI  varchar(2)        NOT NULL,
+  COD_REQU  integer           NOT NULL,
+  COD_ESPE  integer,
+  PUN_OBTE  double precision,
+  OBS_LINE  varchar(80),
+  PRIMARY KEY (COD_EMPR, RMT_3CCO, NUM_LINE)
+);

@@ -1,0 +1,140 @@
+#include "CommonTables.h"
+
+#include "SeedWriter.h"
+
+namespace dbtools {
+namespace CommonTables {
+
+QString auditUser()
+{
+    return QStringLiteral("ADMIN");
+}
+
+QDateTime auditTime(int minutesAfterStart)
+{
+    return QDateTime(QDate(2024, 3, 4), QTime(8, 30)).addSecs(60LL * minutesAfterStart);
+}
+
+void writeCountries(SeedWriter &writer)
+{
+    for (const CountryInfo &country : DemoCatalog::countries())
+        writer.insert(QStringLiteral("GN_PAISE"), {country.code, country.name});
+}
+
+void writeUsers(SeedWriter &writer)
+{
+    const QList<QStringList> users = {
+        {QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), QStringLiteral("A"),
+         QStringLiteral("Administrador del sistema")},
+        {QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA"), QStringLiteral("U"),
+         QStringLiteral("María Fernanda Ordóñez Peña")},
+        {QStringLiteral("CONSULTA"), QStringLiteral("CONSULTA"), QStringLiteral("C"),
+         QStringLiteral("Usuario de consulta")},
+    };
+    for (const QStringList &user : users)
+        writer.insert(QStringLiteral("GN_USUAR"), {user[0], user[1], user[2], user[3]});
+}
+
+void writePrograms(SeedWriter &writer)
+{
+    const QList<QStringList> programs = {
+        {QStringLiteral("QBiHvext"), QStringLiteral("Hoja de vida: experiencia laboral")},
+        {QStringLiteral("QBiEdfor"), QStringLiteral("Hoja de vida: educación formal")},
+        {QStringLiteral("QBiEdnfo"), QStringLiteral("Hoja de vida: educación no formal")},
+        {QStringLiteral("QBiCargo"), QStringLiteral("Maestro de cargos")},
+    };
+    for (const QStringList &program : programs) {
+        writer.insert(QStringLiteral("GN_PROGR"),
+                      {program[0], QStringLiteral("/opt/rrhh/bin/") + program[0], program[1]});
+    }
+}
+
+void writeCompany(SeedWriter &writer, const CompanyInfo &company, const QByteArray &logo)
+{
+    writer.insert(QStringLiteral("GN_EMPRE"),
+                  {company.code, company.name, company.nit,
+                   company.checkDigit.isEmpty() ? QVariant() : QVariant(company.checkDigit),
+                   company.address, company.phone, company.country, company.group,
+                   logo.isEmpty() ? QVariant() : QVariant(logo)});
+    writer.insert(QStringLiteral("NM_PARSS"),
+                  {company.code, company.payPeriod, company.minimumWage, company.transportAid,
+                   QDate(2024, 1, 1)});
+}
+
+void writeFlag(SeedWriter &writer, const QString &code, int country, int company,
+               const QString &value, const QString &description)
+{
+    writer.insert(QStringLiteral("GN_NEXOF"),
+                  {code, country, company, value, QStringLiteral("C"), description});
+}
+
+void writeLevels(SeedWriter &writer, int company)
+{
+    for (const LevelInfo &level : DemoCatalog::levels())
+        writer.insert(QStringLiteral("AC_NIVEL"), {company, level.code, level.name});
+}
+
+void writeCatalogue(SeedWriter &writer, int company)
+{
+    const QString area = QStringLiteral("AC");
+    for (const RecordTypeInfo &type : DemoCatalog::recordTypes()) {
+        writer.insert(QStringLiteral("AC_DPAMA"), {company, type.category, type.code,
+                                                   DemoCatalog::categoryName(type.category)});
+        writer.insert(QStringLiteral("AC_TIPRG"), {company, area, type.code, type.name});
+    }
+    for (const RequirementInfo &requirement : DemoCatalog::requirements()) {
+        writer.insert(QStringLiteral("AC_REQUI"),
+                      {company, area, requirement.recordType, requirement.code, requirement.name});
+        for (const SpecInfo &spec : requirement.specs) {
+            writer.insert(QStringLiteral("AC_ESPEC"), {company, area, requirement.recordType,
+                                                       requirement.code, spec.code, spec.name});
+        }
+    }
+}
+
+void writePosition(SeedWriter &writer, const PositionInfo &position, const QList<ProfileRow> &profile)
+{
+    double required = 0;
+    for (const ProfileRow &row : profile)
+        required += row.points.toDouble();
+    writer.insert(QStringLiteral("BI_CARGO"),
+                  {position.company, position.code, position.name,
+                   position.active ? QStringLiteral("A") : QStringLiteral("I"), position.level,
+                   required});
+    int line = 0;
+    for (const ProfileRow &row : profile) {
+        writer.insert(QStringLiteral("BI_DTPCA"),
+                      {position.company, position.code, ++line, row.recordType, row.requirement,
+                       row.spec, row.points, row.description});
+    }
+}
+
+void writePlan(SeedWriter &writer, int company, int plan, const QString &name,
+               const QList<PlanNodeInfo> &nodes)
+{
+    // Node 0 is the plan's header: no parent, no position, no duration.
+    writer.insert(QStringLiteral("AC_PPROM"),
+                  {company, plan, 0, QVariant(), QStringLiteral("P"), name.left(30), QVariant(),
+                   QVariant(), auditUser(), auditTime(plan * 60), QVariant(), QStringLiteral("A"),
+                   company});
+    for (const PlanNodeInfo &node : nodes) {
+        const PositionInfo *position = DemoCatalog::position(node.positionCompany, node.position);
+        const QString nodeName = !node.name.isEmpty() ? node.name
+                                 : position         ? position->name
+                                                    : node.position;
+        writer.insert(QStringLiteral("AC_PPROM"),
+                      {company, plan, node.node, node.parent, QStringLiteral("C"), nodeName.left(30),
+                       node.years, node.days, auditUser(), auditTime(plan * 60 + node.node),
+                       node.position, QStringLiteral("A"), node.positionCompany});
+    }
+}
+
+double salaryFor(const QString &level)
+{
+    static const QList<double> byLevel = {18000000, 9500000, 5200000, 2900000, 1900000, 1400000};
+    const int index = qBound(1, level.toInt(), 6) - 1;
+    return byLevel.at(index);
+}
+
+} // namespace CommonTables
+} // namespace dbtools

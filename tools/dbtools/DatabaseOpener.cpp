@@ -1,0 +1,96 @@
+#include "DatabaseOpener.h"
+
+#include <QSqlError>
+#include <QStringList>
+
+namespace dbtools {
+
+bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *pairs, QString *error)
+{
+    pairs->clear();
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n) {
+        while (i < n && text.at(i).isSpace())
+            ++i;
+        if (i >= n)
+            break;
+        const int keyStart = i;
+        while (i < n && text.at(i) != QLatin1Char('=') && !text.at(i).isSpace())
+            ++i;
+        const QString key = text.mid(keyStart, i - keyStart);
+        while (i < n && text.at(i).isSpace())
+            ++i;
+        if (i >= n || text.at(i) != QLatin1Char('=') || key.isEmpty()) {
+            *error = QStringLiteral("Expected key=value at \"%1\"").arg(text.mid(keyStart));
+            return false;
+        }
+        ++i;
+        while (i < n && text.at(i).isSpace())
+            ++i;
+        QString value;
+        if (i < n && text.at(i) == QLatin1Char('\'')) {
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                const QChar c = text.at(i++);
+                if (c == QLatin1Char('\\') && i < n) {
+                    value += text.at(i++);
+                } else if (c == QLatin1Char('\'')) {
+                    closed = true;
+                    break;
+                } else {
+                    value += c;
+                }
+            }
+            if (!closed) {
+                *error = QStringLiteral("Unterminated quoted value for %1").arg(key);
+                return false;
+            }
+        } else {
+            while (i < n && !text.at(i).isSpace())
+                value += text.at(i++);
+        }
+        pairs->insert(key, value);
+    }
+    return true;
+}
+
+DbOutcome DatabaseOpener::openSqlite(const QString &file, const QString &connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(file);
+    if (!db.open())
+        return DbOutcome::failure(QStringLiteral("Cannot open %1: %2").arg(file, db.lastError().text()));
+    return DbOutcome::success();
+}
+
+DbOutcome DatabaseOpener::openPostgres(const QString &connInfo, const QString &connectionName)
+{
+    QMap<QString, QString> pairs;
+    QString error;
+    if (!parseConnInfo(connInfo, &pairs, &error))
+        return DbOutcome::failure(error);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+    QStringList options;
+    for (auto it = pairs.cbegin(); it != pairs.cend(); ++it) {
+        if (it.key() == QLatin1String("host"))
+            db.setHostName(it.value());
+        else if (it.key() == QLatin1String("port"))
+            db.setPort(it.value().toInt());
+        else if (it.key() == QLatin1String("dbname"))
+            db.setDatabaseName(it.value());
+        else if (it.key() == QLatin1String("user"))
+            db.setUserName(it.value());
+        else if (it.key() == QLatin1String("password"))
+            db.setPassword(it.value());
+        else
+            options << it.key() + QLatin1Char('=') + it.value();
+    }
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open())
+        return DbOutcome::failure(QStringLiteral("Cannot connect to PostgreSQL: %1").arg(db.lastError().text()));
+    return DbOutcome::success();
+}
+
+} // namespace dbtools

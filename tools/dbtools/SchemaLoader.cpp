@@ -1,0 +1,181 @@
+#include "SchemaLoader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace dbtools {
+
+namespace {
+
+QString schemaText()
+{
+    QFile file(QStringLiteral(":/qacsemaf/db/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QString withoutComments(const QString &text)
+{
+    static const QRegularExpression comment(QStringLiteral("--[^\n]*"));
+    QString out = text;
+    out.remove(comment);
+    return out;
+}
+
+QString tableOf(const QString &statement)
+{
+    static const QRegularExpression create(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto match = create.match(statement);
+    return match.hasMatch() ? match.captured(1).toUpper() : QString();
+}
+
+} // namespace
+
+SchemaLoader::SchemaLoader(const QSqlDatabase &db) : m_db(db) {}
+
+QStringList SchemaLoader::portableStatements()
+{
+    QStringList result;
+    const QStringList parts = withoutComments(schemaText()).split(QLatin1Char(';'));
+    for (const QString &part : parts) {
+        const QString statement = part.trimmed();
+        if (!statement.isEmpty())
+            result << statement;
+    }
+    return result;
+}
+
+QString SchemaLoader::toDialect(const QString &statement, const QString &driverName)
+{
+    if (driverName != QLatin1String("QPSQL"))
+        return statement;
+    static const QRegularExpression blob(QStringLiteral("\\bBLOB\\b"));
+    QString mapped = statement;
+    mapped.replace(blob, QStringLiteral("bytea"));
+    return mapped;
+}
+
+QStringList SchemaLoader::tableNames()
+{
+    QStringList names;
+    for (const QString &statement : portableStatements()) {
+        const QString table = tableOf(statement);
+        if (!table.isEmpty())
+            names << table;
+    }
+    return names;
+}
+
+QStringList SchemaLoader::columns(const QString &table)
+{
+    static const QRegularExpression column(QStringLiteral("^\\s*([A-Z][A-Z0-9_]*)\\s+\\w"));
+    for (const QString &statement : portableStatements()) {
+        if (tableOf(statement) != table.toUpper())
+            continue;
+        QStringList names;
+        const QString body = statement.mid(statement.indexOf(QLatin1Char('(')) + 1);
+        for (const QString &line : body.split(QLatin1Char('\n'))) {
+            const auto match = column.match(line);
+            if (match.hasMatch() && match.captured(1) != QLatin1String("PRIMARY"))
+                names << match.captured(1);
+        }
+        return names;
+    }
+    return {};
+}
+
+QStringList SchemaLoader::statements() const
+{
+    QStringList result;
+    for (const QString &statement : portableStatements())
+        result << toDialect(statement, m_db.driverName());
+    return result;
+}
+
+QStringList SchemaLoader::existingTables() const
+{
+    QStringList present;
+    QStringList tables;
+    if (m_db.driverName() == QLatin1String("QPSQL")) {
+        // tables() qualifies names outside "public"; ask for the current schema only.
+        QSqlQuery query(m_db);
+        query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables"
+                                  " WHERE table_schema = current_schema()"));
+        while (query.next())
+            tables << query.value(0).toString();
+    } else {
+        tables = m_db.tables();
+    }
+    for (const QString &table : tableNames()) {
+        if (tables.contains(table, Qt::CaseInsensitive))
+            present << table;
+    }
+    return present;
+}
+
+DbOutcome SchemaLoader::enableWal()
+{
+    if (m_db.driverName() != QLatin1String("QSQLITE"))
+        return DbOutcome::success();
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next())
+        return DbOutcome::failure(QStringLiteral("Cannot switch the database to WAL mode: %1")
+                                      .arg(query.lastError().text()));
+    const QString mode = query.value(0).toString().toLower();
+    // An in-memory database has no journal file and keeps its "memory" mode.
+    if (mode != QLatin1String("wal") && mode != QLatin1String("memory"))
+        return DbOutcome::failure(QStringLiteral("The database stays in journal mode %1 instead of WAL")
+                                      .arg(mode));
+    return DbOutcome::success();
+}
+
+DbOutcome SchemaLoader::create()
+{
+    const QStringList ddl = statements();
+    if (ddl.isEmpty())
+        return DbOutcome::failure(QStringLiteral("The schema resource is missing or empty"));
+    if (const DbOutcome wal = enableWal(); !wal.ok())
+        return wal;
+    if (!m_db.transaction())
+        return DbOutcome::failure(QStringLiteral("Cannot begin the schema transaction: %1")
+                                      .arg(m_db.lastError().text()));
+    QSqlQuery query(m_db);
+    for (const QString &statement : ddl) {
+        if (!query.exec(statement)) {
+            const QString error = query.lastError().text();
+            m_db.rollback();
+            return DbOutcome::failure(QStringLiteral("Schema statement failed: %1\n%2")
+                                          .arg(error, statement.section(QLatin1Char('\n'), 0, 0)));
+        }
+    }
+    if (!m_db.commit())
+        return DbOutcome::failure(QStringLiteral("Cannot commit the schema: %1")
+                                      .arg(m_db.lastError().text()));
+    return DbOutcome::success();
+}
+
+DbOutcome SchemaLoader::dropAll()
+{
+    const QStringList present = existingTables();
+    if (present.isEmpty())
+        return DbOutcome::success();
+    if (!m_db.transaction())
+        return DbOutcome::failure(m_db.lastError().text());
+    QSqlQuery query(m_db);
+    for (const QString &table : present) {
+        if (!query.exec(QStringLiteral("DROP TABLE %1").arg(table))) {
+            const QString error = query.lastError().text();
+            m_db.rollback();
+            return DbOutcome::failure(QStringLiteral("Cannot drop %1: %2").arg(table, error));
+        }
+    }
+    if (!m_db.commit())
+        return DbOutcome::failure(m_db.lastError().text());
+    return DbOutcome::success();
+}
+
+} // namespace dbtools

@@ -1,0 +1,40 @@
+#pragma once
+// Creates the suite's tables on an open connection (SQLite or PostgreSQL) from the portable DDL
+// kept in db/schema/schema.sql (compiled in as a resource). The DDL is written once; the only
+// dialect difference, the binary type, is mapped here.
+
+#include "DbOutcome.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+
+namespace dbtools {
+
+class SchemaLoader {
+public:
+    explicit SchemaLoader(const QSqlDatabase &db);
+
+    // The statements of the DDL as written, comments removed, one per entry.
+    static QStringList portableStatements();
+    // One portable statement in the dialect of a Qt SQL driver ("QSQLITE", "QPSQL").
+    static QString toDialect(const QString &statement, const QString &driverName);
+    // Every table the DDL creates, in creation order.
+    static QStringList tableNames();
+    // The columns of one table in the order the DDL declares them (the order seeders insert in).
+    static QStringList columns(const QString &table);
+
+    // The statements for this connection's driver.
+    QStringList statements() const;
+    // The tables of tableNames() that already exist on this connection.
+    QStringList existingTables() const;
+    // Creates every table and index in one transaction; SQLite files are switched to WAL first.
+    DbOutcome create();
+    // Drops every table of the schema that exists, in one transaction.
+    DbOutcome dropAll();
+
+private:
+    DbOutcome enableWal();
+    QSqlDatabase m_db;
+};
+
+} // namespace dbtools

@@ -1,0 +1,52 @@
+#include "SeedWriter.h"
+
+#include "SchemaLoader.h"
+
+#include <QSqlError>
+
+namespace dbtools {
+
+SeedWriter::SeedWriter(const QSqlDatabase &db) : m_db(db) {}
+
+SeedWriter::~SeedWriter() = default;
+
+QSqlQuery &SeedWriter::statementFor(const QString &table, int valueCount)
+{
+    auto found = m_statements.find(table);
+    if (found != m_statements.end())
+        return **found;
+    const QStringList columns = SchemaLoader::columns(table);
+    if (columns.isEmpty())
+        throw SeedError(QStringLiteral("Unknown table %1").arg(table));
+    if (columns.size() != valueCount)
+        throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
+                            .arg(table).arg(columns.size()).arg(valueCount));
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    auto query = std::make_shared<QSqlQuery>(m_db);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    if (!query->prepare(sql))
+        throw SeedError(QStringLiteral("Cannot prepare the insert into %1: %2")
+                            .arg(table, query->lastError().text()));
+    m_counts.insert(table, 0);
+    m_columnCounts.insert(table, int(columns.size()));
+    return **m_statements.insert(table, query);
+}
+
+void SeedWriter::insert(const QString &table, const QVariantList &values)
+{
+    QSqlQuery &query = statementFor(table, int(values.size()));
+    if (m_columnCounts.value(table) != values.size())
+        throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
+                            .arg(table).arg(m_columnCounts.value(table)).arg(values.size()));
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec())
+        throw SeedError(QStringLiteral("Insert into %1 failed: %2")
+                            .arg(table, query.lastError().text()));
+    ++m_counts[table];
+}
+
+} // namespace dbtools
