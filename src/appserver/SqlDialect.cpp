@@ -64,17 +64,17 @@ QVariant sqliteDateText(const QVariant &value, bool dateOnly)
     return dt.toString(format);
 }
 
+// Dates without a time of day stay QDate (as PostgreSQL gives them): building a local
+// QDateTime costs a time-zone lookup per value, and the client converts when it needs one.
 QVariant parseDateTime(const QVariant &value)
 {
     const int id = value.metaType().id();
-    if (id == QMetaType::QDateTime)
+    if (id == QMetaType::QDateTime || id == QMetaType::QDate)
         return value;
-    if (id == QMetaType::QDate)
-        return QDateTime(value.toDate(), QTime(0, 0));
     const QString text = value.toString().trimmed();
     if (text.size() == 10) {
         const QDate date = QDate::fromString(text, Qt::ISODate);
-        return date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : value;
+        return date.isValid() ? QVariant(date) : value;
     }
     const QDateTime dt = QDateTime::fromString(text, Qt::ISODateWithMs);
     return dt.isValid() ? QVariant(dt) : value;
@@ -196,7 +196,8 @@ bool SqlDialect::toDatabase(const QVariant &value, FieldType type, bool dateOnly
     case FieldType::Boolean: *out = value.toBool(); break;
     case FieldType::DateTime: {
         const QVariant parsed = parseDateTime(value);
-        ok = parsed.metaType().id() == QMetaType::QDateTime;
+        const int parsedType = parsed.metaType().id();
+        ok = parsedType == QMetaType::QDateTime || parsedType == QMetaType::QDate;
         *out = parsed;
         break;
     }

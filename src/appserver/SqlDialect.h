@@ -48,7 +48,8 @@ public:
     // Value to bind for a parameter or column of the given type; false when it does not
     // convert (the value is then left as given).
     bool toDatabase(const QVariant &value, FieldType type, bool dateOnly, QVariant *out) const;
-    // A value read from the database, in the form the type promises the client.
+    // A value read from the database, in the form the type promises the client (a date-time
+    // column gives QDateTime, or QDate for a value without time of day).
     static QVariant fromDatabase(const QVariant &value, FieldType type);
 
     // "column = ?" or its equivalent that compares what the client read with what is stored.

@@ -215,7 +215,7 @@ void TstServerFetch::fieldTypes_data()
     QTest::newRow("double") << "COD_EMPL" << FieldType::Float << 0 << int(QMetaType::Double);
     QTest::newRow("integer") << "NUM_REGI" << FieldType::Integer << 0 << int(QMetaType::Int);
     QTest::newRow("varchar") << "DES_REGI" << FieldType::String << 80 << int(QMetaType::QString);
-    QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDateTime);
+    QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDate);
 }
 
 void TstServerFetch::fieldTypes()

@@ -1,7 +1,10 @@
 #pragma once
 // The module's connection to the application server. Remote datasets fetch and apply through it;
 // the main form calls server methods through it. The transport is chosen from the session's
-// protocol, alias and server when the connection is first needed.
+// protocol, alias and server when the connection is first needed: "local" (or none) runs the
+// server core in-process on the SQLite file named by the alias (or by QACSEMAF_DB when the alias
+// is empty); "pgsql" runs it on PostgreSQL, server "host[:port]", alias the database name (the
+// database login comes from PGUSER/PGPASSWORD); "http" is not available yet.
 
 #include "ITransport.h"
 
@@ -40,5 +43,7 @@ private:
     ITransport &transport();
 
     std::unique_ptr<ITransport> m_transport;
+    bool m_connected = false;
+    bool m_injected = false;   // the transport came through setTransport
     qint64 m_roundTrips = 0;
 };

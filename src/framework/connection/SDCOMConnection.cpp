@@ -1,0 +1,133 @@
+#include "SDCOMConnection.h"
+
+#include "DatabaseDescription.h"
+#include "Exceptions.h"
+#include "LocalTransport.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
+
+using appserver::DatabaseDescription;
+
+namespace {
+
+DatabaseDescription sqliteFromAlias()
+{
+    QString file = gStAliasCnx.trimmed();
+    if (file.isEmpty())
+        file = qEnvironmentVariable("QACSEMAF_DB").trimmed();
+    if (file.isEmpty())
+        throw EDatabaseError(QStringLiteral(
+            "No se indicó la base de datos: el alias de la conexión está vacío y la variable de "
+            "entorno QACSEMAF_DB no está definida."));
+    return DatabaseDescription::sqlite(file);
+}
+
+DatabaseDescription postgresFromSession()
+{
+    DatabaseDescription description;
+    QString error;
+    if (!DatabaseDescription::fromServerAndName(gStParSrv, gStAliasCnx, &description, &error))
+        throw EDatabaseError(error);
+    return description;
+}
+
+// The transport the session's protocol asks for.
+std::unique_ptr<ITransport> transportFromSession()
+{
+    const QString protocol = gStProtocolo.trimmed().toLower();
+    if (protocol.isEmpty() || protocol == QLatin1String("local"))
+        return std::make_unique<LocalTransport>(sqliteFromAlias());
+    if (protocol == QLatin1String("pgsql"))
+        return std::make_unique<LocalTransport>(postgresFromSession());
+    if (protocol == QLatin1String("http"))
+        throw EDatabaseError(QStringLiteral(
+            "El transporte http no está disponible en esta versión; use el protocolo local o pgsql."));
+    throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
+                                        "(se espera local, pgsql o http).").arg(gStProtocolo));
+}
+
+QString firstFilled(const QString &preferred, const QString &fallback)
+{
+    return preferred.isEmpty() ? fallback : preferred;
+}
+
+} // namespace
+
+SDCOMConnection::SDCOMConnection(QObject *owner) : QObject(owner) {}
+
+SDCOMConnection::~SDCOMConnection() = default;
+
+void SDCOMConnection::Open()
+{
+    if (m_connected)
+        return;
+    if (!m_transport)
+        m_transport = transportFromSession();
+    m_connected = true;
+}
+
+void SDCOMConnection::Close()
+{
+    m_connected = false;
+    // A transport brought from outside stays for the next Open; ours is rebuilt from the session.
+    if (!m_injected)
+        m_transport.reset();
+}
+
+bool SDCOMConnection::Connected() const
+{
+    return m_connected;
+}
+
+void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)
+{
+    m_transport = std::move(transport);
+    m_injected = m_transport != nullptr;
+    m_connected = false;
+}
+
+appserver::FetchResult SDCOMConnection::Fetch(const QString &provider, const QString &commandText,
+                                              const QList<appserver::ParamValue> &params)
+{
+    appserver::FetchRequest request{credentials(), provider, commandText, params};
+    ITransport &server = transport();
+    ++m_roundTrips;
+    appserver::FetchResult result = server.fetch(request);
+    if (!result.ok())
+        throw EDatabaseError(result.error);
+    return result;
+}
+
+int SDCOMConnection::Apply(const QString &provider, const QList<appserver::RowDelta> &deltas)
+{
+    appserver::ApplyRequest request{credentials(), provider, deltas};
+    ITransport &server = transport();
+    ++m_roundTrips;
+    const appserver::ApplyResult result = server.apply(request);
+    if (!result.ok())
+        throw EDatabaseError(result.error);
+    return result.rowsAffected;
+}
+
+QVariant SDCOMConnection::AppServerCall(const QString &method, const QVariantList &args)
+{
+    appserver::MethodCall call{credentials(), method, args};
+    ITransport &server = transport();
+    ++m_roundTrips;
+    const appserver::MethodResult result = server.call(call);
+    if (!result.ok())
+        throw EDatabaseError(result.error);
+    return result.value;
+}
+
+appserver::Credentials SDCOMConnection::credentials() const
+{
+    return {firstFilled(gStCodiUsua, gStParUsu), firstFilled(gStPassUsua, gStParPas),
+            TApplication::instance().Tag};
+}
+
+ITransport &SDCOMConnection::transport()
+{
+    Open();
+    return *m_transport;
+}

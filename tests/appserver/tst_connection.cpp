@@ -1,0 +1,123 @@
+// The client connection: choosing the transport from the session, carrying the session's user
+// to the server, turning server refusals into EDatabaseError and staying usable afterwards.
+
+#include "Exceptions.h"
+#include "LocalTransport.h"
+#include "SDCOMConnection.h"
+#include "ServerTestDb.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
+
+#include <QCoreApplication>
+#include <QtTest>
+
+class TstConnection : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void open_data();
+    void open();
+    void refusalThrowsAndConnectionStaysUsable();
+    void applyAndCallThroughTheConnection();
+
+private:
+    ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
+};
+
+void TstConnection::initTestCase()
+{
+    const QString error = m_db.create();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY2(m_db.exec(QStringLiteral("INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', '/opt/qbicargo')")).isEmpty(),
+             "seed GN_PROGR");
+}
+
+void TstConnection::init()
+{
+    ResetSessionGlobals();
+    qunsetenv("QACSEMAF_DB");
+    gStCodiUsua = ServerTestDb::session().user;
+    gStPassUsua = ServerTestDb::session().password;
+    TApplication::instance().Tag = 1;
+}
+
+void TstConnection::open_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QString>("errorPart");
+
+    const QString file = m_db.description().filePath;
+    QTest::newRow("local on the alias") << "local" << file << "" << "" << "";
+    QTest::newRow("no protocol, file from the environment") << "" << "" << "" << file << "";
+    QTest::newRow("no alias and no environment") << "local" << "" << "" << "" << "QACSEMAF_DB";
+    QTest::newRow("missing file") << "local" << file + ".no" << "" << "" << "No existe";
+    QTest::newRow("http not yet") << "http" << "" << "srv:8080" << "" << "http no está disponible";
+    QTest::newRow("unknown protocol") << "dcom" << file << "" << "" << "desconocido";
+    QTest::newRow("pgsql without server") << "pgsql" << "rrhh" << "" << "" << "host[:puerto]";
+    QTest::newRow("pgsql with a bad port") << "pgsql" << "rrhh" << "db:puerto" << "" << "host[:puerto]";
+}
+
+void TstConnection::open()
+{
+    QFETCH(QString, protocol);
+    QFETCH(QString, alias);
+    QFETCH(QString, server);
+    QFETCH(QString, environment);
+    QFETCH(QString, errorPart);
+
+    gStProtocolo = protocol;
+    gStAliasCnx = alias;
+    gStParSrv = server;
+    if (!environment.isEmpty())
+        qputenv("QACSEMAF_DB", environment.toUtf8());
+    SDCOMConnection connection;
+    QString error;
+    try {
+        connection.Open();
+    } catch (const EDatabaseError &e) {
+        error = e.Message();
+    }
+    QVERIFY2(error.contains(errorPart), qPrintable(error));
+    QCOMPARE(connection.Connected(), errorPart.isEmpty());
+}
+
+void TstConnection::refusalThrowsAndConnectionStaysUsable()
+{
+    gStAliasCnx = m_db.description().filePath;
+    gStPassUsua.clear();
+    gStParPas = QStringLiteral("equivocada"); // the start parameter stands in for an empty password
+    SDCOMConnection connection;
+    QString error;
+    try {
+        connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {});
+    } catch (const EDatabaseError &e) {
+        error = e.Message();
+    }
+    QVERIFY2(error.contains(QStringLiteral("contraseña")), qPrintable(error));
+
+    gStPassUsua = ServerTestDb::session().password;
+    const auto result = connection.Fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select COD_USUA from GN_USUAR"), {});
+    QCOMPARE(result.rows.value(0).value(0).toString(), ServerTestDb::session().user);
+    QCOMPARE(connection.roundTrips(), qint64(2));
+}
+
+void TstConnection::applyAndCallThroughTheConnection()
+{
+    gStAliasCnx = m_db.description().filePath;
+    SDCOMConnection connection;
+    const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
+    QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}), 1);
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                             connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}));
+    const QVariant paths = connection.AppServerCall(QStringLiteral("BuscarPathProgramaArreglo"),
+                                                    {QVariantList{"\"QBiCargo\",\"QBiEdnfo\""}});
+    QCOMPARE(paths.toList().value(0).toString(), QStringLiteral("/opt/qbicargo,\"\""));
+    QCOMPARE(connection.roundTrips(), qint64(3));
+}
+
+QTEST_GUILESS_MAIN(TstConnection)
+#include "tst_connection.moc"
