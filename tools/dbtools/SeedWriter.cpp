@@ -2,11 +2,30 @@
 
 #include "SchemaLoader.h"
 
+#include <QDateTime>
 #include <QSqlError>
 
 namespace dbtools {
 
-SeedWriter::SeedWriter(const QSqlDatabase &db) : m_db(db) {}
+namespace {
+
+// SQLite keeps dates and times as text. They are written the way the application server writes
+// and compares them ("yyyy-MM-dd HH:mm:ss"), so that a seeded row matches on update.
+QVariant sqliteValue(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QDateTime || value.isNull())
+        return value;
+    const QDateTime stamp = value.toDateTime();
+    return stamp.toString(stamp.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
+                                              : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+SeedWriter::SeedWriter(const QSqlDatabase &db)
+    : m_db(db), m_sqlite(db.driverName() == QLatin1String("QSQLITE"))
+{
+}
 
 SeedWriter::~SeedWriter() = default;
 
@@ -42,7 +61,7 @@ void SeedWriter::insert(const QString &table, const QVariantList &values)
         throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
                             .arg(table).arg(m_columnCounts.value(table)).arg(values.size()));
     for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
+        query.bindValue(i, m_sqlite ? sqliteValue(values.at(i)) : values.at(i));
     if (!query.exec())
         throw SeedError(QStringLiteral("Insert into %1 failed: %2")
                             .arg(table, query.lastError().text()));

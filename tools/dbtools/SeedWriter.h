@@ -38,6 +38,7 @@ private:
     QSqlQuery &statementFor(const QString &table, int valueCount);
 
     QSqlDatabase m_db;
+    bool m_sqlite;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
     QMap<QString, int> m_counts;
     QHash<QString, int> m_columnCounts;
