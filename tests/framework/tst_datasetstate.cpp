@@ -1,0 +1,179 @@
+// States and the order of dataset events, handlers attached and detached at run time, and the
+// refusals that must leave a row in edit or insert with what was typed.
+#include "DataSetFixtures.h"
+#include "Exceptions.h"
+
+#include <QtTest>
+
+class TestDataSetState : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList m_events;
+
+    void record(TDataSet &ds)
+    {
+        const std::pair<TDataSet::TDataSetNotifyEvent TDataSet::*, const char *> events[] = {
+            {&TDataSet::BeforeOpen, "BeforeOpen"},     {&TDataSet::AfterOpen, "AfterOpen"},
+            {&TDataSet::BeforeClose, "BeforeClose"},   {&TDataSet::AfterClose, "AfterClose"},
+            {&TDataSet::BeforeInsert, "BeforeInsert"}, {&TDataSet::AfterInsert, "AfterInsert"},
+            {&TDataSet::OnNewRecord, "OnNewRecord"},   {&TDataSet::BeforeEdit, "BeforeEdit"},
+            {&TDataSet::AfterEdit, "AfterEdit"},       {&TDataSet::BeforePost, "BeforePost"},
+            {&TDataSet::AfterPost, "AfterPost"},       {&TDataSet::BeforeCancel, "BeforeCancel"},
+            {&TDataSet::AfterCancel, "AfterCancel"},   {&TDataSet::BeforeDelete, "BeforeDelete"},
+            {&TDataSet::AfterDelete, "AfterDelete"},   {&TDataSet::BeforeScroll, "BeforeScroll"},
+            {&TDataSet::AfterScroll, "AfterScroll"}};
+        for (const auto &[member, name] : events) {
+            const QString label = QLatin1String(name);
+            ds.*member = [this, label](TDataSet *) { m_events << label; };
+        }
+    }
+
+    static void run(TDataSet &ds, const QString &script)
+    {
+        for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (step == "Open") ds.Open();
+            else if (step == "Close") ds.Close();
+            else if (step == "Append") ds.Append();
+            else if (step == "Insert") ds.Insert();
+            else if (step == "Edit") ds.Edit();
+            else if (step == "Post") ds.Post();
+            else if (step == "Cancel") ds.Cancel();
+            else if (step == "Delete") ds.Delete();
+            else if (step == "Next") ds.Next();
+            else if (step == "Last") ds.Last();
+            else if (step == "Set") ds.FieldByName("COD_CARG")->setAsString("NEW");
+            else if (step == "LocateC2") ds.Locate("COD_CARG", "C2");
+            else if (step == "LocateZZ") ds.Locate("COD_CARG", "ZZ");
+            else QFAIL(qPrintable("unknown step " + step));
+        }
+    }
+
+private slots:
+    void eventOrder_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("recordCount");
+        QTest::newRow("open") << "Close Open" << "BeforeClose AfterClose BeforeOpen AfterOpen AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("append") << "Append" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll" << int(dsInsert) << 4;
+        QTest::newRow("append, post") << "Append Set Post" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforePost AfterPost" << int(dsBrowse) << 5;
+        QTest::newRow("append, cancel") << "Append Cancel" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforeCancel BeforeScroll AfterCancel AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("edit, post") << "Edit Set Post" << "BeforeEdit AfterEdit BeforePost AfterPost" << int(dsBrowse) << 4;
+        QTest::newRow("edit, cancel") << "Edit Set Cancel" << "BeforeEdit AfterEdit BeforeCancel AfterCancel" << int(dsBrowse) << 4;
+        QTest::newRow("edit twice") << "Edit Edit" << "BeforeEdit AfterEdit" << int(dsEdit) << 4;
+        QTest::newRow("delete") << "Delete" << "BeforeDelete BeforeScroll AfterDelete AfterScroll" << int(dsBrowse) << 3;
+        QTest::newRow("delete while inserting cancels") << "Append Delete" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforeCancel BeforeScroll AfterCancel AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("next at the end still scrolls") << "Last Next" << "BeforeScroll AfterScroll BeforeScroll AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("scroll posts a changed row") << "Edit Set Next" << "BeforeEdit AfterEdit BeforePost AfterPost BeforeScroll AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("scroll drops an untouched new row") << "Append Next" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforeCancel BeforeScroll AfterCancel AfterScroll BeforeScroll AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("locate found") << "LocateC2" << "BeforeScroll AfterScroll" << int(dsBrowse) << 4;
+        QTest::newRow("locate not found") << "LocateZZ" << "BeforeScroll" << int(dsBrowse) << 4;
+        QTest::newRow("post in browse does nothing") << "Post Cancel" << "" << int(dsBrowse) << 4;
+    }
+
+    void eventOrder()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, events);
+        QFETCH(int, state);
+        QFETCH(int, recordCount);
+        auto ds = fixtures::positions();
+        record(*ds);
+        m_events.clear();
+        run(*ds, script);
+        QCOMPARE(m_events.join(' '), events);
+        QCOMPARE(int(ds->State()), state);
+        QCOMPARE(ds->RecordCount(), recordCount);
+    }
+
+    void handlersAttachAndDetachAtRunTime()
+    {
+        auto ds = fixtures::positions();
+        int scrolls = 0;
+        ds->AfterScroll = [&](TDataSet *) { ++scrolls; };
+        ds->Next();
+        ds->AfterScroll = nullptr;
+        ds->Next();
+        ds->AfterScroll = [&](TDataSet *self) {
+            ++scrolls;
+            self->AfterScroll = nullptr; // a handler may detach itself while it runs
+        };
+        ds->Next();
+        ds->First();
+        QCOMPARE(scrolls, 2);
+        QCOMPARE(ds->RecNo(), 1);
+    }
+
+    void refusedPostKeepsTypedValues_data()
+    {
+        QTest::addColumn<bool>("inserting");
+        QTest::addColumn<QString>("refusal");
+        for (bool inserting : {true, false}) {
+            const char *mode = inserting ? "insert" : "edit";
+            QTest::newRow(QByteArray(mode).append(", BeforePost throws")) << inserting << "handler";
+            QTest::newRow(QByteArray(mode).append(", required field empty")) << inserting << "required";
+        }
+    }
+
+    void refusedPostKeepsTypedValues()
+    {
+        QFETCH(bool, inserting);
+        QFETCH(QString, refusal);
+        auto ds = fixtures::positions();
+        if (refusal == "handler")
+            ds->BeforePost = [](TDataSet *) { throw Exception("no se permite"); };
+        else
+            ds->FieldByName("PUN_REQU")->Required = true;
+        if (inserting) ds->Append(); else ds->Edit();
+        ds->FieldByName("COD_CARG")->setAsString("X9");
+        ds->FieldByName("PUN_REQU")->Clear();
+        QVERIFY_THROWS_EXCEPTION(Exception, ds->Post());
+        QCOMPARE(int(ds->State()), int(inserting ? dsInsert : dsEdit));
+        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("X9"));
+        QCOMPARE(ds->RecordCount(), 4);
+        ds->Cancel();
+        QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C1", "C2", "C3", "c4"}));
+    }
+
+    void settingFieldsNeedsEditOrInsert()
+    {
+        auto ds = fixtures::positions();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->FieldByName("COD_CARG")->setAsString("X"));
+        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
+        ds->Close();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->FieldByName("COD_CARG")->setAsString("X"));
+    }
+
+    void editOnEmptyDataSetAppends()
+    {
+        auto ds = fixtures::positions();
+        ds->EmptyDataSet();
+        ds->Edit();
+        QCOMPARE(int(ds->State()), int(dsInsert));
+    }
+
+    void deleteRefusedByHandlerKeepsRow()
+    {
+        auto ds = fixtures::positions();
+        ds->BeforeDelete = [](TDataSet *) { throw Exception("El nodo actual tiene nodos asociados."); };
+        QVERIFY_THROWS_EXCEPTION(Exception, ds->Delete());
+        QCOMPARE(ds->RecordCount(), 4);
+        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
+    }
+
+    void insertPlacesRowBeforeCurrent()
+    {
+        auto ds = fixtures::positions();
+        ds->Next();
+        ds->Insert();
+        ds->FieldByName("COD_CARG")->setAsString("I1");
+        ds->Post();
+        QCOMPARE(ds->RecNo(), 2);
+        QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C1", "I1", "C2", "C3", "c4"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataSetState)
+#include "tst_datasetstate.moc"
