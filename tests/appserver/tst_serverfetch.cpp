@@ -43,6 +43,7 @@ private slots:
     void parameters();
     void refused_data();
     void refused();
+    void readConnectionRefusesWrites();
     void fieldTypes_data();
     void fieldTypes();
     void providerStatements_data();
@@ -201,6 +202,22 @@ void TstServerFetch::refused()
     // Nothing was lost and the core still answers.
     const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from ac_pprom"));
     QVERIFY2(after.ok(), qPrintable(after.error));
+    QCOMPARE(after.rows.size(), 4);
+}
+
+// A write that slips past the statement check (here inside a function) meets the read-only
+// connection (SQLSTATE 25006, read-only transaction).
+void TstServerFetch::readConnectionRefusesWrites()
+{
+    if (m_db.description().engine != DatabaseDescription::Engine::Postgres)
+        QSKIP("SQLite has no function that writes from a SELECT");
+    const QString error = m_db.exec(QStringLiteral(
+        "CREATE OR REPLACE FUNCTION qac_escribe() RETURNS integer LANGUAGE sql AS "
+        "'DELETE FROM AC_PPROM RETURNING 1'"));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
+    QVERIFY2(refused.error.contains(QStringLiteral("25006")), qPrintable(refused.error));
+    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
     QCOMPARE(after.rows.size(), 4);
 }
 
