@@ -3,6 +3,8 @@
 // calls for one client session at a time. Fetches run on a read-only connection, applies on a
 // separate read-write one. Every call checks the caller's user and password. Errors come back
 // inside the results, with a message for the user; nothing is thrown out of the core.
+// A core and its connections belong to the thread that opened it; a server with several
+// threads gives each its own core.
 
 #include "DatabaseDescription.h"
 #include "Protocol.h"
