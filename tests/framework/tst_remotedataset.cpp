@@ -1,0 +1,232 @@
+// Remote datasets over a recording transport: what a fetch sends and how the answer fills the
+// fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat.
+#include "Exceptions.h"
+#include "FakeTransport.h"
+#include "SClientDataSet.h"
+#include "SDCOMConnection.h"
+#include "TDtmGnLibre.h"
+
+#include <QtTest>
+
+using appserver::FieldType;
+using appserver::RowDelta;
+
+class TestRemoteDataSet : public QObject {
+    Q_OBJECT
+
+private:
+    SDCOMConnection m_connection;
+    FakeTransport *m_server = nullptr;
+
+    void serve(const QList<appserver::FieldDesc> &fields, const QList<QVariantList> &rows)
+    {
+        auto server = std::make_unique<FakeTransport>();
+        server->table.fields = fields;
+        server->table.rows = rows;
+        m_server = server.get();
+        m_connection.setTransport(std::move(server));
+    }
+
+    // QryAcCuare-like: declared fields in upper case; the server answers in lower case.
+    std::unique_ptr<SClientDataSet> replacements()
+    {
+        serve({{"cod_empr", FieldType::Smallint, 0}, {"cod_empl", FieldType::Float, 0},
+               {"cod_carg", FieldType::FixedChar, 6}, {"act_hora", FieldType::DateTime, 0}},
+              {{1, 100.0, "C1", QVariant()}, {1, 200.0, "C2", QVariant()}});
+        auto ds = std::make_unique<SClientDataSet>("QryAcCuare");
+        ds->RemoteServer = &m_connection;
+        ds->ProviderName = "DtsPAcCuare";
+        ds->SMainTable = "AC_CUARE";
+        ds->AddField("COD_EMPR", FieldType::Smallint)->ProviderFlags |= pfInKey;
+        ds->AddField("COD_EMPL", FieldType::Float, 0, "Identificación")->ProviderFlags |= pfInKey;
+        ds->AddField("COD_CARG", FieldType::FixedChar, 6, "Cargo");
+        ds->AddField("JEF_DEPE", FieldType::FixedChar, 1, "Jefe")->ProviderFlags = pfInUpdate;
+        ds->AddField("DtfEdad", FieldType::Smallint, 0, "Edad", fkCalculated);
+        ds->setSQL({"select  * from AC_CUARE", "where  COD_EMPR  = :cod_empr"});
+        ds->Params().CreateParam(FieldType::Smallint, "cod_empr")->setAsVariant(1);
+        return ds;
+    }
+
+private slots:
+    void openSendsStatementAndMapsColumnsByName()
+    {
+        auto ds = replacements();
+        ds->Open();
+        QCOMPARE(m_server->fetches.size(), 1);
+        const appserver::FetchRequest &request = m_server->fetches.first();
+        QCOMPARE(request.provider, QString("DtsPAcCuare"));
+        QCOMPARE(request.commandText, QString("select  * from AC_CUARE\r\nwhere  COD_EMPR  = :cod_empr\r\n"));
+        QCOMPARE(request.params.size(), 1);
+        QCOMPARE(request.params.first().type, FieldType::Smallint);
+        QCOMPARE(request.params.first().value, QVariant(1));
+        QCOMPARE(ds->FieldCount(), 5);             // act_hora has no field: left out
+        QCOMPARE(ds->RecordCount(), 2);
+        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
+        QVERIFY(ds->FieldByName("JEF_DEPE")->IsNull()); // declared, not returned
+    }
+
+    void fieldsFromTheAnswerWhenNoneDeclared()
+    {
+        serve({{"maximo", FieldType::Smallint, 0}}, {{QVariant()}});
+        SClientDataSet ds("QrySecuencial");
+        ds.RemoteServer = &m_connection;
+        ds.ProviderName = "DtsPSecuencial";
+        ds.Open();
+        QCOMPARE(ds.FieldCount(), 1);
+        QVERIFY(ds.FieldByName("MAXIMO")->IsNull());
+        ds.Close();
+        QCOMPARE(ds.FieldCount(), 0);
+        serve({{"GRU_EMPR", FieldType::FixedChar, 1}}, {{"S"}});
+        ds.Open();
+        QCOMPARE(ds.FieldByName("gru_empr")->AsString(), QString("S"));
+    }
+
+    void postAndDeleteSendOneRowChange_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("oldColumns");
+        QTest::addColumn<QStringList>("newColumns");
+        QTest::newRow("insert") << "insert" << int(RowDelta::Kind::Insert) << QStringList{}
+                                << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR", "JEF_DEPE"};
+        QTest::newRow("update") << "update" << int(RowDelta::Kind::Update)
+                                << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR"} << QStringList{"JEF_DEPE"};
+        QTest::newRow("delete") << "delete" << int(RowDelta::Kind::Delete)
+                                << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR"} << QStringList{};
+    }
+
+    void postAndDeleteSendOneRowChange()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, kind);
+        QFETCH(QStringList, oldColumns);
+        QFETCH(QStringList, newColumns);
+        auto ds = replacements();
+        ds->Open();
+        if (operation == "delete") {
+            ds->Delete();
+        } else {
+            operation == "insert" ? ds->Append() : ds->Edit();
+            ds->FieldByName("JEF_DEPE")->setAsString("S");
+            ds->Post();
+        }
+        QCOMPARE(m_server->applies.size(), 1);
+        const appserver::ApplyRequest &request = m_server->applies.first();
+        QCOMPARE(request.provider, QString("DtsPAcCuare"));
+        QCOMPARE(request.deltas.size(), 1);
+        const RowDelta &delta = request.deltas.first();
+        QCOMPARE(int(delta.kind), kind);
+        QCOMPARE(delta.oldValues.keys(), oldColumns);
+        QCOMPARE(delta.newValues.keys(), newColumns);
+        if (!oldColumns.isEmpty())
+            QCOMPARE(delta.oldValues.value("COD_EMPL"), QVariant(100.0));
+    }
+
+    void unchangedEditSendsNothing()
+    {
+        auto ds = replacements();
+        ds->Open();
+        ds->Edit();
+        ds->FieldByName("COD_CARG")->setAsString("C1");
+        ds->Post();
+        QCOMPARE(m_server->applies.size(), 0);
+    }
+
+    void refusedApplyKeepsTheRowAsTyped_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("insert") << "insert";
+        QTest::newRow("edit") << "edit";
+        QTest::newRow("delete") << "delete";
+    }
+
+    void refusedApplyKeepsTheRowAsTyped()
+    {
+        QFETCH(QString, operation);
+        auto ds = replacements();
+        ds->Open();
+        m_server->refuseApply = "UNIQUE constraint failed: AC_CUARE";
+        try {
+            if (operation == "delete") {
+                ds->Delete();
+            } else {
+                operation == "insert" ? ds->Append() : ds->Edit();
+                ds->FieldByName("COD_CARG")->setAsString("X9");
+                ds->Post();
+            }
+            QFAIL("the refusal did not reach the caller");
+        } catch (const EDatabaseError &e) {
+            QCOMPARE(e.Message(), QString("UNIQUE constraint failed: AC_CUARE"));
+        }
+        const TDataSetState expected = operation == "insert" ? dsInsert : operation == "edit" ? dsEdit : dsBrowse;
+        QCOMPARE(int(ds->State()), int(expected));
+        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString(operation == "delete" ? "C1" : "X9"));
+        QCOMPARE(ds->RecordCount(), 2);
+    }
+
+    void withoutMainTableTheDataSetIsReadOnly()
+    {
+        auto ds = replacements();
+        ds->SMainTable.clear();
+        ds->Open();
+        ds->Edit();
+        ds->FieldByName("COD_CARG")->setAsString("X9");
+        try {
+            ds->Post();
+            QFAIL("posted");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.Message().contains("solo lectura"), qPrintable(e.Message()));
+        }
+        QCOMPARE(int(ds->State()), int(dsEdit));
+        ds->Cancel();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Delete());
+        QCOMPARE(m_server->applies.size(), 0);
+    }
+
+    void reConsultarSetsParametersInDeclarationOrder()
+    {
+        serve({{"cod_empr", FieldType::Smallint, 0}}, {{1}, {2}});
+        SClientDataSet ds("QryValNodo");
+        ds.RemoteServer = &m_connection;
+        ds.ProviderName = "DtsPValNodo";
+        ds.setSQL({"select *", "from ac_pprom", "where cod_empr = :psm_codempr",
+                   "and cod_menu = :psm_codmenu", "and cod_nodp  = :psm_codnodp"});
+        ds.Open();
+        ds.Next();
+        DtmGnLibre->ReConsultar(&ds, {3, 4, 5});
+        QCOMPARE(m_server->fetches.size(), 2);
+        QStringList sent;
+        for (const appserver::ParamValue &p : m_server->fetches.last().params)
+            sent << p.name + "=" + p.value.toString();
+        QCOMPARE(sent, QStringList({"psm_codempr=3", "psm_codmenu=4", "psm_codnodp=5"}));
+        QVERIFY(ds.Active());
+        QCOMPARE(ds.RecNo(), 1);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, DtmGnLibre->ReConsultar(&ds, {1, 2, 3, 4}));
+    }
+
+    void formatearFloat_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("two decimals") << "###.##" << 200.0 / 3.0 << 66.67;
+        QTest::newRow("rounds to nothing") << "###.##" << 0.004 << 0.0;
+        QTest::newRow("exact half goes up") << "##.##" << 0.125 << 0.13;
+        QTest::newRow("negative half goes down") << "##.##" << -0.125 << -0.13;
+        QTest::newRow("binary just below half") << "##.##" << 0.015 << 0.01;
+        QTest::newRow("carry") << "###.##" << 99.996 << 100.0;
+        QTest::newRow("no decimals") << "#,##0" << 1234.5 << 1235.0;
+        QTest::newRow("more than 100") << "###.##" << 123.456 << 123.46;
+    }
+
+    void formatearFloat()
+    {
+        QFETCH(QString, mask);
+        QFETCH(double, value);
+        QFETCH(double, expected);
+        QCOMPARE(DtmGnLibre->FormatearFloat(mask, value), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRemoteDataSet)
+#include "tst_remotedataset.moc"
