@@ -209,6 +209,7 @@ void TDataSet::Open()
     fire(BeforeOpen);
     try {
         doOpen();
+        m_records.forEach([](TRecord &record) { record.calcValid = false; }); // kept rows too
         applyOrderAndFilter();
     } catch (...) {
         m_records.clear();

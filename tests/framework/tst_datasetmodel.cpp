@@ -1,0 +1,152 @@
+// The table model over a dataset, checked by QAbstractItemModelTester through opens, inserts,
+// reordering posts, deletes, filters and closes; headers, calculated columns and editing.
+#include "DataSetFixtures.h"
+#include "Exceptions.h"
+#include "TDataSetModel.h"
+#include "TDataSource.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+using appserver::FieldType;
+
+class TestDataSetModel : public QObject {
+    Q_OBJECT
+
+private:
+    static QStringList codes(const TDataSetModel &model)
+    {
+        QStringList values;
+        const int column = model.columnOf("COD_CARG");
+        for (int row = 0; row < model.rowCount(); ++row)
+            values << model.index(row, column).data().toString();
+        return values;
+    }
+
+private slots:
+    void followsTheDataSet()
+    {
+        auto ds = fixtures::positions();
+        ds->FieldByName("PUN_REQU")->Visible = false;
+        TDataSetModel model(ds.get());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("Cargo"));
+        QCOMPARE(codes(model), QStringList({"C1", "C2", "C3", "c4"}));
+
+        ds->setIndexFieldNames("COD_CARG");
+        QCOMPARE(codes(model), QStringList({"C1", "C2", "C3", "c4"}));
+        ds->Append();
+        QCOMPARE(model.rowCount(), 5);                    // the row being inserted shows
+        ds->FieldByName("COD_CARG")->setAsString("B0");
+        QCOMPARE(model.index(4, 1).data().toString(), QString("B0"));
+        ds->Post();                                        // and moves to its place
+        QCOMPARE(codes(model), QStringList({"B0", "C1", "C2", "C3", "c4"}));
+
+        ds->Last();
+        ds->Edit();
+        ds->FieldByName("COD_CARG")->setAsString("A0");
+        ds->Post();
+        QCOMPARE(codes(model), QStringList({"A0", "B0", "C1", "C2", "C3"}));
+
+        ds->Append();
+        ds->Cancel();
+        ds->Delete();
+        QCOMPARE(codes(model), QStringList({"B0", "C1", "C2", "C3"}));
+
+        ds->setFilter("cod_empr > 0");
+        ds->setFiltered(true);
+        QCOMPARE(codes(model), QStringList({"C1", "C2"}));
+        ds->DisableControls();
+        ds->setFiltered(false);
+        ds->EmptyDataSet();
+        ds->EnableControls();
+        QCOMPARE(model.rowCount(), 0);
+        ds->Close();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void reportsTheCurrentRow()
+    {
+        auto ds = fixtures::positions();
+        TDataSetModel model(ds.get());
+        QSignalSpy spy(&model, &TDataSetModel::currentRowChanged);
+        ds->Next();
+        ds->Last();
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(spy.last().first().toInt(), 3);
+    }
+
+    void calculatedColumnComputedWhenShown()
+    {
+        TClientDataSet ds("Cds");
+        TField *code = ds.AddField("COD_CARG", FieldType::String, 6);
+        TField *calc = ds.AddField("DtfNombre", FieldType::String, 20, "Nombre", fkCalculated);
+        ds.CreateDataSet();
+        for (const char *c : {"A", "B", "C"}) {
+            ds.Append();
+            code->setAsString(c);
+            ds.Post();
+        }
+        ds.Close();
+        QStringList computed;
+        ds.OnCalcFields = [&](TDataSet *) {
+            computed << code->AsString();
+            calc->setAsString("N-" + code->AsString());
+        };
+        ds.Open();
+        TDataSetModel model(&ds);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(computed, QStringList({"A"}));           // the current row only
+        QCOMPARE(model.index(2, 1).data().toString(), QString("N-C"));
+        QCOMPARE(model.index(2, 1).data().toString(), QString("N-C"));
+        QCOMPARE(computed, QStringList({"A", "C"}));      // once per row, not per paint
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("Nombre"));
+    }
+
+    void editsGoThroughTheDataSet()
+    {
+        auto ds = fixtures::positions();
+        ds->FieldByName("COD_CARG")->OnValidate = [](TField *f) {
+            if (f->AsString() == "BAD")
+                throw Exception("Código de Cargo NO existe en la Base de Datos!!!");
+        };
+        TDataSetModel model(ds.get());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const int column = model.columnOf("cod_carg");
+        QVERIFY(!model.setData(model.index(1, column), "X"));  // read-only unless asked
+        model.setEditable(true);
+        QVERIFY(model.setData(model.index(1, column), "X"));
+        QCOMPARE(ds->RecNo(), 2);
+        QCOMPARE(int(ds->State()), int(dsEdit));
+        QSignalSpy failed(&model, &TDataSetModel::editFailed);
+        QVERIFY(!model.setData(model.index(1, column), "BAD"));
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(model.index(1, column).data().toString(), QString("X"));
+        QVERIFY(model.setData(model.index(2, column), "Y"));   // moving on posts the edited row
+        QCOMPARE(codes(model), QStringList({"C1", "X", "Y", "c4"}));
+    }
+
+    void dataSourceNotices()
+    {
+        auto ds = fixtures::positions();
+        TDataSource source(ds.get());
+        QStringList seen;
+        source.OnDataChange = [&](TDataSource *, TField *field) {
+            seen << (field ? field->FieldName() : QString("row"));
+        };
+        source.OnStateChange = [&](TDataSource *s) { seen << QString("state %1").arg(s->State()); };
+        ds->Next();
+        QVERIFY(source.Edit());
+        ds->FieldByName("COD_CARG")->setAsString("Z");
+        ds->Post();
+        source.AutoEdit = false;
+        QVERIFY(!source.Edit());
+        QCOMPARE(seen, QStringList({"row", "state 2", "row", "COD_CARG", "state 1", "row"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataSetModel)
+#include "tst_datasetmodel.moc"
