@@ -32,7 +32,8 @@ inline QString openBackend(const QString &backend, const QString &name, const QT
         return opened.error;
     QSqlQuery query(QSqlDatabase::database(name));
     const QString schema = QStringLiteral("qacsemaf_test_%1_%2").arg(name).arg(QCoreApplication::applicationPid());
-    if (!query.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema))
+    if (!query.exec(QStringLiteral("SET client_min_messages TO warning"))
+        || !query.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema))
         || !query.exec(QStringLiteral("CREATE SCHEMA %1").arg(schema))
         || !query.exec(QStringLiteral("SET search_path TO %1").arg(schema)))
         return query.lastError().text();
