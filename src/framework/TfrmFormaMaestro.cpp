@@ -1,11 +1,20 @@
 #include "TfrmFormaMaestro.h"
 
+#include "SDCOMConnection.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
 #include <QCloseEvent>
 
-TfrmFormaMaestro::TfrmFormaMaestro(QWidget *parent) : QWidget(parent) {}
+TfrmFormaMaestro::TfrmFormaMaestro(QWidget *parent)
+    : QWidget(parent), DCOMCnction(new SDCOMConnection(this))
+{
+    DCOMCnction->setObjectName(QStringLiteral("DCOMCnction"));
+    CdsTemporal.RemoteServer = DCOMCnction;
+    CdsTemporal.ProviderName = QStringLiteral("DtsPTemporal");
+    CdsGnEmpre.RemoteServer = DCOMCnction;
+    CdsGnEmpre.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
+}
 
 void TfrmFormaMaestro::AfterConstruction()
 {

@@ -1,0 +1,81 @@
+#pragma once
+// Scoring of one employee against a requirement profile, over plain values: which of the
+// employee's records count for a profile row, how obtained and required points add up, and the
+// compliance percentage. Free of datasets and widgets so that generation and the competence
+// report share it.
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+namespace engine {
+
+// The three values that name a requirement. For competence lines `tipRegi` holds COD_REGI.
+struct RequirementKey {
+    QVariant codRequ;
+    QVariant codEspe;
+    QVariant tipRegi;
+};
+
+struct ProfileRow {
+    RequirementKey key;
+    QVariant punRequ;   // may be null
+};
+
+struct CategoryRecord {
+    RequirementKey key;
+    QVariant punObte;   // may be null (reads as 0)
+};
+using CategoryRecords = QVector<CategoryRecord>;
+
+// One employee's records per requirement category, in the order the server returns them.
+struct EmployeeRecords {
+    bool exists = true;           // the employee has a row in the company asked for
+    CategoryRecords formal;       // formal education
+    CategoryRecords nonFormal;    // non-formal education
+    CategoryRecords experience;   // work experience
+    CategoryRecords competences;  // lines of the latest competence evaluation
+};
+
+// The ticked requirement categories.
+struct Categories {
+    bool eduFor = false;
+    bool eduNo = false;
+    bool expe = false;
+    bool compe = false;
+    bool any() const { return eduFor || eduNo || expe || compe; }
+};
+
+struct EmployeeScore {
+    long double obtained = 0;
+    long double required = 0;
+    quint16 profileCount = 0;
+    double percentage = 0;
+};
+
+// Equality of two values as the datasets deliver them: nulls equal each other and nothing else;
+// numbers compare by value whatever their width; everything else exactly (no trimming, no case).
+bool sameValue(const QVariant &a, const QVariant &b);
+
+bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record);
+
+// Walks the records from `from`; every match adds its obtained points, or, with education
+// without points, the row's required points once and the walk stops there. Returns the index
+// the walk ended on (records.size() at the end).
+int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
+                         bool eduSinPuntos, long double &obtained);
+// The same walk without the education flag; it always runs to the end.
+int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
+                           long double &obtained);
+// Every competence line that names the row's requirement adds its points; no test on PUN_REQU.
+void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines, long double &obtained);
+
+// Obtained over required as a percentage rounded to two decimals; 0 when either sum is 0.
+double compliancePercentage(long double obtained, long double required);
+
+// The whole evaluation of one employee: the profile rows in their order (by record type,
+// requirement, specification), the employee's records, the ticked categories and the flag.
+EmployeeScore scoreEmployee(const QVector<ProfileRow> &profile, const EmployeeRecords &records,
+                            const Categories &categories, bool eduSinPuntos);
+
+} // namespace engine

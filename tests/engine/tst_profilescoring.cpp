@@ -1,0 +1,175 @@
+// Matching and scoring of one employee against a requirement profile.
+
+#include "ProfileScoring.h"
+
+#include <QtTest>
+
+using namespace engine;
+
+namespace {
+
+QVariant null() { return QVariant(); }
+
+ProfileRow row(QVariant tip, QVariant requ, QVariant espe, QVariant punRequ)
+{
+    return {{requ, espe, tip}, punRequ};
+}
+
+CategoryRecord record(QVariant tip, QVariant requ, QVariant espe, QVariant punObte)
+{
+    return {{requ, espe, tip}, punObte};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<engine::ProfileRow>)
+Q_DECLARE_METATYPE(engine::EmployeeRecords)
+Q_DECLARE_METATYPE(engine::Categories)
+
+class TestProfileScoring : public QObject {
+    Q_OBJECT
+private slots:
+    void sameValue_data();
+    void sameValue();
+    void score_data();
+    void score();
+    void educationFlagStopsOnFirstMatch();
+};
+
+void TestProfileScoring::sameValue_data()
+{
+    QTest::addColumn<QVariant>("a");
+    QTest::addColumn<QVariant>("b");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("two nulls") << null() << null() << true;
+    QTest::newRow("null and zero") << null() << QVariant(0) << false;
+    QTest::newRow("null text and empty text") << QVariant(QString()) << QVariant(QStringLiteral("")) << true;
+    QTest::newRow("small and large integer") << QVariant(qint16(7)) << QVariant(qint64(7)) << true;
+    QTest::newRow("integer and float") << QVariant(7) << QVariant(7.0) << true;
+    QTest::newRow("no trimming") << QVariant("01") << QVariant("01 ") << false;
+    QTest::newRow("no case folding") << QVariant("ab") << QVariant("AB") << false;
+}
+
+void TestProfileScoring::sameValue()
+{
+    QFETCH(QVariant, a);
+    QFETCH(QVariant, b);
+    QFETCH(bool, equal);
+    QCOMPARE(engine::sameValue(a, b), equal);
+    QCOMPARE(engine::sameValue(b, a), equal);
+}
+
+void TestProfileScoring::score_data()
+{
+    QTest::addColumn<QVector<ProfileRow>>("profile");
+    QTest::addColumn<EmployeeRecords>("records");
+    QTest::addColumn<Categories>("categories");
+    QTest::addColumn<bool>("flag");
+    QTest::addColumn<double>("obtained");
+    QTest::addColumn<double>("required");
+    QTest::addColumn<double>("percentage");
+
+    const Categories all{true, true, true, true};
+    EmployeeRecords twoFormal;
+    twoFormal.formal = {record("01", 10, 1, 30), record("01", 10, 1, 25)};
+
+    QTest::newRow("duplicates add up with the flag off")
+        << QVector<ProfileRow>{row("01", 10, 1, 40)} << twoFormal << all << false << 55.0 << 40.0 << 137.5;
+    QTest::newRow("duplicates earn the requirement once with the flag on")
+        << QVector<ProfileRow>{row("01", 10, 1, 40)} << twoFormal << all << true << 40.0 << 40.0 << 100.0;
+
+    EmployeeRecords formal;
+    formal.formal = {record("01", 10, 1, 30)};
+    QTest::newRow("null required points earn nothing")
+        << QVector<ProfileRow>{row("01", 10, 1, null())} << formal << all << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("zero required points with the flag on add zero")
+        << QVector<ProfileRow>{row("01", 10, 1, 0), row("01", 11, 1, 20)} << formal << all << true
+        << 0.0 << 20.0 << 0.0;
+    QTest::newRow("category not ticked")
+        << QVector<ProfileRow>{row("01", 10, 1, 40)} << formal << Categories{false, true, true, true} << false
+        << 0.0 << 40.0 << 0.0;
+
+    EmployeeRecords otherType;
+    otherType.experience = {record("02", 10, 1, 30)};
+    QTest::newRow("same codes under another record type do not match")
+        << QVector<ProfileRow>{row("01", 10, 1, 40)} << otherType << all << false << 0.0 << 40.0 << 0.0;
+
+    EmployeeRecords nullSpec;
+    nullSpec.nonFormal = {record("03", 5, null(), 10)};
+    QTest::newRow("null specification matches only null")
+        << QVector<ProfileRow>{row("03", 5, null(), 10), row("03", 5, 1, 10)} << nullSpec << all << false
+        << 10.0 << 20.0 << 50.0;
+
+    EmployeeRecords nullPoints;
+    nullPoints.experience = {record("04", 7, 2, null()), record("04", 7, 2, 5)};
+    QTest::newRow("null obtained points read as zero")
+        << QVector<ProfileRow>{row("04", 7, 2, 10)} << nullPoints << all << false << 5.0 << 10.0 << 50.0;
+
+    EmployeeRecords competences;
+    competences.competences = {record("CO", 20, 1, 3), record("CO", 20, 2, 4), record("CF", 20, 1, 9)};
+    QTest::newRow("competence lines match through their record type, no test on required points")
+        << QVector<ProfileRow>{row("CO", 20, 1, null()), row("CO", 20, 2, 6)} << competences
+        << Categories{false, false, false, true} << false << 7.0 << 6.0 << 116.67;
+
+    EmployeeRecords twoThirds;
+    twoThirds.formal = {record("01", 1, 1, 2)};
+    QTest::newRow("two thirds rounds to 66.67")
+        << QVector<ProfileRow>{row("01", 1, 1, 3)} << twoThirds << all << false << 2.0 << 3.0 << 66.67;
+
+    EmployeeRecords tiny;
+    tiny.formal = {record("01", 1, 1, 0.001)};
+    QTest::newRow("a percentage that rounds to zero")
+        << QVector<ProfileRow>{row("01", 1, 1, 100)} << tiny << all << false << 0.001 << 100.0 << 0.0;
+
+    const QVector<ProfileRow> oneRequirementThreeSpecs{row("01", 10, 1, 40), row("01", 10, 2, 30),
+                                                       row("01", 10, 3, 20)};
+    QTest::newRow("flag on: one requirement counts its first row once")
+        << oneRequirementThreeSpecs << EmployeeRecords{} << all << true << 0.0 << 40.0 << 0.0;
+    QTest::newRow("flag off: every row counts")
+        << oneRequirementThreeSpecs << EmployeeRecords{} << all << false << 0.0 << 90.0 << 0.0;
+
+    const QVector<ProfileRow> bigCode{row("01", 70000, 1, 40), row("01", 70000, 2, 30)};
+    QTest::newRow("flag on: a code beyond 16 bits counts every row")
+        << bigCode << EmployeeRecords{} << all << true << 0.0 << 70.0 << 0.0;
+    QTest::newRow("flag on: same code, other record type counts again")
+        << QVector<ProfileRow>{row("01", 10, 1, 40), row("02", 10, 1, 30)} << EmployeeRecords{} << all << true
+        << 0.0 << 70.0 << 0.0;
+
+    EmployeeRecords absent = twoFormal;
+    absent.exists = false;
+    QTest::newRow("employee missing in the company earns nothing but is required")
+        << QVector<ProfileRow>{row("01", 10, 1, 40)} << absent << all << false << 0.0 << 40.0 << 0.0;
+    QTest::newRow("empty profile") << QVector<ProfileRow>{} << twoFormal << all << false << 0.0 << 0.0 << 0.0;
+}
+
+void TestProfileScoring::score()
+{
+    QFETCH(QVector<ProfileRow>, profile);
+    QFETCH(EmployeeRecords, records);
+    QFETCH(Categories, categories);
+    QFETCH(bool, flag);
+    QFETCH(double, obtained);
+    QFETCH(double, required);
+    QFETCH(double, percentage);
+
+    const EmployeeScore score = scoreEmployee(profile, records, categories, flag);
+    QCOMPARE(double(score.obtained), obtained);
+    QCOMPARE(double(score.required), required);
+    QCOMPARE(score.percentage, percentage);
+    QCOMPARE(int(score.profileCount), profile.size());
+}
+
+void TestProfileScoring::educationFlagStopsOnFirstMatch()
+{
+    const CategoryRecords records{record("01", 1, 1, 5), record("01", 2, 1, 6), record("01", 2, 1, 7)};
+    long double obtained = 0;
+    QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, true, obtained), 1);
+    QCOMPARE(double(obtained), 9.0);
+    QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, false, obtained), 3);
+    QCOMPARE(double(obtained), 22.0);
+    QCOMPARE(sumarPuntosExperiencia(row("01", 2, 1, 9), records, 2, obtained), 3);
+    QCOMPARE(double(obtained), 29.0);
+}
+
+QTEST_GUILESS_MAIN(TestProfileScoring)
+#include "tst_profilescoring.moc"
