@@ -152,7 +152,7 @@ CREATE TABLE AC_DPAMA (
   PRIMARY KEY (COD_EMPR, COD_DETA, TIP_REGI)
 );
 
--- Names of record types, requirements and specifications (TIP_APLI: application area).
+-- Names of record types, requirements and details (TIP_APLI: application area).
 CREATE TABLE AC_TIPRG (
   COD_EMPR  smallint     NOT NULL,
   TIP_APLI  varchar(2)   NOT NULL,
@@ -180,7 +180,7 @@ CREATE TABLE AC_ESPEC (
   PRIMARY KEY (COD_EMPR, TIP_APLI, TIP_REGI, COD_REQU, COD_ESPE)
 );
 
--- Requirement profile of a position, one row per requirement and specification.
+-- Requirement profile of a position, one row per requirement and detail.
 -- COD_ESPE may be null, so the key is a line number of the profile.
 CREATE TABLE BI_DTPCA (
   COD_EMPR  smallint          NOT NULL,
@@ -193,7 +193,7 @@ CREATE TABLE BI_DTPCA (
   DES_REQU  varchar(80),
   PRIMARY KEY (COD_EMPR, COD_CARG, NUM_REGI)
 );
--- The profile of a position in record type / requirement / specification order.
+-- The profile of a position in record type / requirement / detail order.
 CREATE INDEX BI_DTPCA_CARG ON BI_DTPCA (COD_EMPR, COD_CARG, TIP_REGI, COD_REQU, COD_ESPE);
 
 -- ---------------------------------------------------------------- employee records

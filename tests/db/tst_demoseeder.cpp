@@ -334,7 +334,7 @@ private slots:
         QTest::newRow("requirement names")
             << "SELECT COUNT(*) FROM BI_DTPCA a LEFT JOIN AC_REQUI r ON r.COD_EMPR = a.COD_EMPR AND r.TIP_APLI = 'AC'"
                " AND r.TIP_REGI = a.TIP_REGI AND r.COD_REQU = a.COD_REQU WHERE a.COD_EMPR > 0 AND r.NOM_REQU IS NULL";
-        QTest::newRow("specification names")
+        QTest::newRow("detail names")
             << "SELECT COUNT(*) FROM BI_DTPCA a LEFT JOIN AC_ESPEC e ON e.COD_EMPR = a.COD_EMPR AND e.TIP_APLI = 'AC'"
                " AND e.TIP_REGI = a.TIP_REGI AND e.COD_REQU = a.COD_REQU AND e.COD_ESPE = a.COD_ESPE"
                " WHERE a.COD_EMPR > 0 AND a.COD_ESPE IS NOT NULL AND e.NOM_ESPE IS NULL";
@@ -366,7 +366,7 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("a required score left null")
             << "SELECT COUNT(*) FROM BI_DTPCA WHERE COD_EMPR = 1 AND COD_CARG = 'DIR001' AND PUN_REQU IS NULL" << 1;
-        QTest::newRow("one requirement in three specifications")
+        QTest::newRow("one requirement in three details")
             << "SELECT COUNT(*) FROM BI_DTPCA WHERE COD_EMPR = 2 AND COD_CARG = 'JPR001' AND TIP_REGI = 'CU'"
                " AND COD_REQU = 305" << 3;
         QTest::newRow("a requirement code beyond 16 bits")

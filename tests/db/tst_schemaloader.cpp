@@ -250,7 +250,7 @@ private slots:
              "SELECT COD_REQU FROM BI_DTPCA", 40001},
             {"competence line requirement beyond 16 bits", "INSERT INTO ED_D3CCO (COD_EMPR,RMT_3CCO,NUM_LINE,COD_REGI,COD_REQU) VALUES (1,1,1,'CO',99999)",
              "SELECT COD_REQU FROM ED_D3CCO", 99999},
-            {"specification may be null", "INSERT INTO BI_DTPHV (COD_EMPR,COD_EMPL,NUM_REGI,TIP_REGI,COD_REQU,COD_ESPE) VALUES (1,5,1,'EX',501,NULL)",
+            {"detail may be null", "INSERT INTO BI_DTPHV (COD_EMPR,COD_EMPL,NUM_REGI,TIP_REGI,COD_REQU,COD_ESPE) VALUES (1,5,1,'EX',501,NULL)",
              "SELECT COD_ESPE FROM BI_DTPHV", QVariant()},
             {"ten-digit identification exact", "INSERT INTO BI_EMPLE (COD_EMPR,COD_EMPL,NOM_EMPL,APE_EMPL) VALUES (1,1020304050,'a','b')",
              "SELECT COD_EMPL FROM BI_EMPLE", 1020304050.0},

@@ -85,9 +85,9 @@ void writeCatalogue(SeedWriter &writer, int company)
     for (const RequirementInfo &requirement : DemoCatalog::requirements()) {
         writer.insert(QStringLiteral("AC_REQUI"),
                       {company, area, requirement.recordType, requirement.code, requirement.name});
-        for (const SpecInfo &spec : requirement.specs) {
+        for (const EspeInfo &espe : requirement.espes) {
             writer.insert(QStringLiteral("AC_ESPEC"), {company, area, requirement.recordType,
-                                                       requirement.code, spec.code, spec.name});
+                                                       requirement.code, espe.code, espe.name});
         }
     }
 }
@@ -105,7 +105,7 @@ void writePosition(SeedWriter &writer, const PositionInfo &position, const QList
     for (const ProfileRow &row : profile) {
         writer.insert(QStringLiteral("BI_DTPCA"),
                       {position.company, position.code, ++line, row.recordType, row.requirement,
-                       row.spec, row.points, row.description});
+                       row.espe, row.points, row.description});
     }
 }
 

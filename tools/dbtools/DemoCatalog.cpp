@@ -174,19 +174,19 @@ const QList<RecordTypeInfo> &recordTypes()
 
 const QList<RequirementInfo> &requirements()
 {
-    const QList<SpecInfo> degree = {{3, QStringLiteral("Técnico")}, {2, QStringLiteral("Tecnólogo")},
+    const QList<EspeInfo> degree = {{3, QStringLiteral("Técnico")}, {2, QStringLiteral("Tecnólogo")},
                                     {1, QStringLiteral("Profesional")}};
-    const QList<SpecInfo> postgraduate = {{2, QStringLiteral("En curso")},
+    const QList<EspeInfo> postgraduate = {{2, QStringLiteral("En curso")},
                                           {1, QStringLiteral("Título obtenido")}};
-    const QList<SpecInfo> years = {{1, QStringLiteral("De 1 a 3 años")},
+    const QList<EspeInfo> years = {{1, QStringLiteral("De 1 a 3 años")},
                                    {2, QStringLiteral("De 3 a 5 años")},
                                    {3, QStringLiteral("Más de 5 años")}};
-    const QList<SpecInfo> mastery = {{1, QStringLiteral("Nivel básico")},
+    const QList<EspeInfo> mastery = {{1, QStringLiteral("Nivel básico")},
                                      {2, QStringLiteral("Nivel intermedio")},
                                      {3, QStringLiteral("Nivel avanzado")}};
-    const QList<SpecInfo> certified = {{1, QStringLiteral("Certificado por el área")}};
-    auto r = [](const char *type, int code, const char *name, const QList<SpecInfo> &specs) {
-        return RequirementInfo{QString::fromUtf8(type), code, QString::fromUtf8(name), specs};
+    const QList<EspeInfo> certified = {{1, QStringLiteral("Certificado por el área")}};
+    auto r = [](const char *type, int code, const char *name, const QList<EspeInfo> &espes) {
+        return RequirementInfo{QString::fromUtf8(type), code, QString::fromUtf8(name), espes};
     };
     static const QList<RequirementInfo> list = {
         r("FO", 101, "Administración de Empresas", degree),

@@ -62,7 +62,7 @@ struct PlanInfo {
     QList<PlanNodeInfo> nodes;  // without the header row (node 0)
 };
 
-struct SpecInfo {
+struct EspeInfo {
     int code;
     QString name;
 };
@@ -71,7 +71,7 @@ struct RequirementInfo {
     QString recordType;
     int code;
     QString name;
-    QList<SpecInfo> specs;  // least demanding first; empty: rows carry no specification
+    QList<EspeInfo> espes;  // least demanding first; empty: rows carry no detail
 };
 
 struct RecordTypeInfo {

@@ -57,11 +57,11 @@ QList<ProfileRow> DemoWorld::profileFor(const PositionInfo &position) const
         }
     }
     if (position.company == 2 && position.code == QLatin1String("JPR001")) {
-        // One requirement in three specifications, counted once under education without points.
+        // One requirement in three details, counted once under education without points.
         const RequirementInfo *english = DemoCatalog::requirement(QStringLiteral("CU"), 305);
         const QList<double> points = {4, 6, 8};
-        for (int i = 0; i < english->specs.size(); ++i) {
-            ProfileRow row = ProfileBuilder::row(*english, english->specs.at(i).code);
+        for (int i = 0; i < english->espes.size(); ++i) {
+            ProfileRow row = ProfileBuilder::row(*english, english->espes.at(i).code);
             row.points = points.at(i);
             rows << row;
         }
@@ -179,11 +179,11 @@ void DemoWorld::writeEmployees()
         if (position.active)
             writePositionHolders(position);
     }
-    writeSpecialPeople();
+    writeNotablePeople();
     writeFormerEmployees();
 }
 
-void DemoWorld::writeSpecialPeople()
+void DemoWorld::writeNotablePeople()
 {
     // Ángela holds a second active contract, in a sibling position of the same plan node.
     const PersonInfo angela = m_fixedHolders.value({1, QStringLiteral("COO002")}).first();

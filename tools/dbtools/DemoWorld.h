@@ -31,7 +31,7 @@ private:
     void writeEmployees();
     void writePositionHolders(const PositionInfo &position);
     void writeHolder(const PersonInfo &person, const PositionInfo &position, Band band);
-    void writeSpecialPeople();
+    void writeNotablePeople();
     void writeFormerEmployees();
     void writeReplacements();
     void writeTemplateCompany();

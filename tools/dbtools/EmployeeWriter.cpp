@@ -62,7 +62,7 @@ void EmployeeWriter::writeRecordTable(const QString &table, const PersonInfo &pe
     int number = 0;
     for (const EmployeeRecord &record : records) {
         m_writer.insert(table, {person.company, person.id, ++number, record.recordType,
-                                record.requirement, record.spec, record.points,
+                                record.requirement, record.espe, record.points,
                                 record.description, record.date});
     }
 }
@@ -96,7 +96,7 @@ void EmployeeWriter::writeEvaluations(const PersonInfo &person, const EmployeeRe
             total += points;
             m_writer.insert(QStringLiteral("ED_D3CCO"),
                             {person.company, evaluation, ++line, record.recordType,
-                             record.requirement, record.spec, points, record.description.left(80)});
+                             record.requirement, record.espe, points, record.description.left(80)});
         }
         m_writer.insert(QStringLiteral("ED_3LICC"),
                         {person.company, person.id, i + 1, end, total, QStringLiteral("C")});

@@ -29,30 +29,30 @@ int allowedPicks(const QString &recordType, int level)
 
 } // namespace
 
-QVariant ProfileBuilder::specFor(const RequirementInfo &requirement, const QString &level)
+QVariant ProfileBuilder::espeFor(const RequirementInfo &requirement, const QString &level)
 {
-    if (requirement.specs.isEmpty())
+    if (requirement.espes.isEmpty())
         return {};
     const double seniority = (6 - levelNumber(level)) / 5.0;
-    const int index = int(std::lround(seniority * (requirement.specs.size() - 1)));
-    return requirement.specs.at(index).code;
+    const int index = int(std::lround(seniority * (requirement.espes.size() - 1)));
+    return requirement.espes.at(index).code;
 }
 
-QString ProfileBuilder::describe(const RequirementInfo &requirement, const QVariant &spec)
+QString ProfileBuilder::describe(const RequirementInfo &requirement, const QVariant &espe)
 {
     QString text = requirement.name;
-    for (const SpecInfo &info : requirement.specs) {
-        if (!spec.isNull() && info.code == spec.toInt())
+    for (const EspeInfo &info : requirement.espes) {
+        if (!espe.isNull() && info.code == espe.toInt())
             text += QStringLiteral(" - ") + info.name;
     }
     return text.left(80);
 }
 
-ProfileRow ProfileBuilder::row(const RequirementInfo &requirement, const QVariant &spec)
+ProfileRow ProfileBuilder::row(const RequirementInfo &requirement, const QVariant &espe)
 {
     const RecordTypeInfo *type = DemoCatalog::recordType(requirement.recordType);
-    return {requirement.recordType, requirement.code, spec, type ? type->points : 0.0,
-            describe(requirement, spec)};
+    return {requirement.recordType, requirement.code, espe, type ? type->points : 0.0,
+            describe(requirement, espe)};
 }
 
 QList<ProfileRow> ProfileBuilder::forPosition(const QString &area, const QString &level)
@@ -67,7 +67,7 @@ QList<ProfileRow> ProfileBuilder::forPosition(const QString &area, const QString
         if (!requirement)
             continue;
         ++taken[pick.recordType];
-        rows << row(*requirement, specFor(*requirement, level));
+        rows << row(*requirement, espeFor(*requirement, level));
     }
     return rows;
 }
@@ -84,7 +84,7 @@ QList<ProfileRow> ProfileBuilder::drawn(DemoRandom &random, const QList<QPair<QS
         }
         for (int i = 0; i < count && !pool.isEmpty(); ++i) {
             const RequirementInfo *requirement = pool.takeAt(random.bounded(int(pool.size())));
-            rows << row(*requirement, specFor(*requirement, level));
+            rows << row(*requirement, espeFor(*requirement, level));
         }
     }
     return rows;

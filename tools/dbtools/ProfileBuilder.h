@@ -14,7 +14,7 @@ class DemoRandom;
 struct ProfileRow {
     QString recordType;
     int requirement = 0;
-    QVariant spec;         // null: the requirement has no specification
+    QVariant espe;         // null: the requirement has no detail
     QVariant points;       // PUN_REQU; null is allowed
     QString description;
 };
@@ -26,11 +26,11 @@ public:
     // A profile of `perType` rows per record type, requirements drawn from the catalogue.
     static QList<ProfileRow> drawn(DemoRandom &random, const QList<QPair<QString, int>> &perType,
                                    const QString &level);
-    // The specification a position at `level` asks for: more senior, more demanding.
-    static QVariant specFor(const RequirementInfo &requirement, const QString &level);
-    static ProfileRow row(const RequirementInfo &requirement, const QVariant &spec);
-    // "Requirement - specification", as the profile and the records describe it.
-    static QString describe(const RequirementInfo &requirement, const QVariant &spec);
+    // The detail a position at `level` asks for: more senior, more demanding.
+    static QVariant espeFor(const RequirementInfo &requirement, const QString &level);
+    static ProfileRow row(const RequirementInfo &requirement, const QVariant &espe);
+    // "Requirement - detail", as the profile and the records describe it.
+    static QString describe(const RequirementInfo &requirement, const QVariant &espe);
 };
 
 } // namespace dbtools

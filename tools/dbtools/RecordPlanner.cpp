@@ -9,10 +9,10 @@ namespace dbtools {
 
 namespace {
 
-QString keyOf(const QString &recordType, int requirement, const QVariant &spec)
+QString keyOf(const QString &recordType, int requirement, const QVariant &espe)
 {
     return recordType + QLatin1Char('/') + QString::number(requirement) + QLatin1Char('/')
-           + (spec.isNull() ? QStringLiteral("-") : QString::number(spec.toInt()));
+           + (espe.isNull() ? QStringLiteral("-") : QString::number(espe.toInt()));
 }
 
 double roundedPoints(double value)
@@ -75,20 +75,20 @@ EmployeeRecords RecordPlanner::plan(const QList<ProfileRow> &target, Band band, 
         presence = 0.65, low = 0.25, high = 0.65;
     }
     for (const ProfileRow &row : target) {
-        const QString key = keyOf(row.recordType, row.requirement, row.spec);
+        const QString key = keyOf(row.recordType, row.requirement, row.espe);
         if (used.contains(key) || !m_random.chance(presence))
             continue;
         used.insert(key);
         const double required = row.points.isNull() ? 5.0 : row.points.toDouble();
         const RequirementInfo *info = DemoCatalog::requirement(row.recordType, row.requirement);
-        const QString what = info ? ProfileBuilder::describe(*info, row.spec) : row.description;
-        add(records, {row.recordType, row.requirement, row.spec,
+        const QString what = info ? ProfileBuilder::describe(*info, row.espe) : row.description;
+        add(records, {row.recordType, row.requirement, row.espe,
                       roundedPoints(required * m_random.uniform(low, high)),
                       (institutionFor(row.recordType) + QStringLiteral(" - ") + what).left(80),
                       QDate(2000, 1, 1).addDays(m_random.bounded(8700))});
     }
     for (const ProfileRow &row : target)
-        used.insert(keyOf(row.recordType, row.requirement, row.spec));
+        used.insert(keyOf(row.recordType, row.requirement, row.espe));
 
     // Ordinary records: a school diploma first, then anything the target does not ask for.
     static const QStringList ordinaryTypes = {QStringLiteral("FO"), QStringLiteral("CU"),
@@ -105,9 +105,9 @@ EmployeeRecords RecordPlanner::plan(const QList<ProfileRow> &target, Band band, 
                 continue;
             info = &candidate;
         }
-        const QVariant spec = info->specs.isEmpty()
-            ? QVariant() : QVariant(info->specs.at(m_random.bounded(int(info->specs.size()))).code);
-        const QString key = keyOf(info->recordType, info->code, spec);
+        const QVariant espe = info->espes.isEmpty()
+            ? QVariant() : QVariant(info->espes.at(m_random.bounded(int(info->espes.size()))).code);
+        const QString key = keyOf(info->recordType, info->code, espe);
         if (used.contains(key)) {
             if (added == 0)
                 ++added;   // the target itself asks for the diploma
@@ -115,10 +115,10 @@ EmployeeRecords RecordPlanner::plan(const QList<ProfileRow> &target, Band band, 
         }
         used.insert(key);
         const RecordTypeInfo *type = DemoCatalog::recordType(info->recordType);
-        add(records, {info->recordType, info->code, spec,
+        add(records, {info->recordType, info->code, espe,
                       roundedPoints(type->points * m_random.uniform(0.5, 1.0)),
                       (institutionFor(info->recordType) + QStringLiteral(" - ")
-                       + ProfileBuilder::describe(*info, spec)).left(80),
+                       + ProfileBuilder::describe(*info, espe)).left(80),
                       QDate(1995, 1, 1).addDays(m_random.bounded(10500))});
         ++added;
     }

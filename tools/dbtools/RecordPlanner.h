@@ -19,7 +19,7 @@ enum class Band { Green, Yellow, Red };
 struct EmployeeRecord {
     QString recordType;
     int requirement = 0;
-    QVariant spec;
+    QVariant espe;
     QVariant points;       // PUN_OBTE
     QString description;
     QDate date;
