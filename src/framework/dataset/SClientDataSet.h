@@ -2,7 +2,9 @@
 // A client dataset that reads and writes through a named provider of the application server.
 // Open fetches the statement with its parameters; with a main table, every Post and Delete
 // sends its row change to the server at once, and a refusal leaves the dataset as it was
-// (the row still in edit or insert with the typed values, or still there).
+// (the row still in edit or insert with the typed values, or still there). Without declared
+// fields, the fields are made from the server's answer and go away on Close: look them up by
+// name after each Open.
 
 #include "TClientDataSet.h"
 #include "TParams.h"
