@@ -23,8 +23,9 @@ void TDtmAcSemaf::AfterConstruction()
     DataModuleCreate(this);
 }
 
-void TDtmAcSemaf::ConnectTo(SDCOMConnection *connection, TDataSet *companyList)
+void TDtmAcSemaf::ConnectTo(SDCOMConnection *connection, TDataSet *companyList, SClientDataSet *scratch)
 {
+    CdsTemporal = scratch;
     for (SClientDataSet *dataSet : remoteDataSets())
         dataSet->RemoteServer = connection;
     QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->LookupDataSet = companyList;

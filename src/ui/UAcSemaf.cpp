@@ -18,6 +18,6 @@ TFrmAcSemaf::TFrmAcSemaf(QWidget *parent) : TfrmFormaMaestro(parent)
 void TFrmAcSemaf::FormCreate(QObject *Sender)
 {
     if (DtmAcSemaf)
-        DtmAcSemaf->ConnectTo(DCOMCnction, &CdsGnEmpre);
+        DtmAcSemaf->ConnectTo(DCOMCnction, &CdsGnEmpre, &CdsTemporal);
     TfrmFormaMaestro::FormCreate(Sender);
 }
