@@ -13,6 +13,7 @@ TDtmAcSemaf::TDtmAcSemaf(QObject *owner) : QObject(owner)
     DtsAcSemaf.Name = QStringLiteral("DtsAcSemaf");
     DtsCargUsuario.Name = QStringLiteral("DtsCargUsuario");
     DataModuleCatalog::instance().applyTo(*this);
+    DefinirEventosMotor();
 }
 
 // Members go in reverse order: the data sources before the datasets they watch.

@@ -79,6 +79,8 @@ public:
     static long double RoundDecimals(long double pDoValue, quint8 pByNumDec);
 
     // ---- Profile matching and generation ----
+    // Attaches the result tables' handlers, as the data module's definition does.
+    void DefinirEventosMotor();
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);

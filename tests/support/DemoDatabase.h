@@ -1,0 +1,24 @@
+#pragma once
+// Test support: a freshly seeded database in a temporary folder, and the session that points the
+// module's connection at it (the local transport, user ADMIN, the given company).
+
+#include <QString>
+#include <QTemporaryDir>
+
+class DemoDatabase {
+public:
+    // The demo world, or a synthetic company of `employees` active contracts when positive.
+    explicit DemoDatabase(int employees = 0);
+
+    bool isValid() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    QString path() const { return m_path; }
+
+    // Session globals and current company as the load call and the framework leave them.
+    void startSession(int company) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    QString m_error;
+};
