@@ -57,25 +57,37 @@ void SClientDataSet::doOpen()
     const appserver::FetchResult result = connection().Fetch(ProviderName, m_commandText, paramValues());
     if (!result.ok())
         throw EDatabaseError(result.error);
-    if (!hasDeclaredFields()) {
+    const bool fieldsFromServer = !hasDeclaredFields();
+    if (fieldsFromServer) {
         destroyDynamicFields();
         for (const appserver::FieldDesc &desc : result.fields) {
-            TField *field = addDynamicField(desc.name, desc.type, desc.size);
+            TField *field = addDynamicField(uniqueFieldName(desc.name), desc.type, desc.size);
             field->Required = desc.required;
         }
     }
-    loadRows(result);
+    loadRows(result, fieldsFromServer);
+}
+
+// A join can return one column name twice (both tables' COD_EMPR); the second becomes
+// COD_EMPR_1, the third COD_EMPR_2, so every field keeps a name of its own.
+QString SClientDataSet::uniqueFieldName(const QString &name) const
+{
+    QString candidate = name;
+    for (int n = 1; FindField(candidate); ++n)
+        candidate = QStringLiteral("%1_%2").arg(name).arg(n);
+    return candidate;
 }
 
 // Declared fields take the server's column of the same name, whatever its case (PostgreSQL
 // answers in lower case); columns without a field are left out, fields without a column null.
-void SClientDataSet::loadRows(const appserver::FetchResult &result)
+// Fields made from the server's answer take their columns in order.
+void SClientDataSet::loadRows(const appserver::FetchResult &result, bool fieldsFromServer)
 {
     QList<QPair<TField *, int>> mapping;
     for (TField *field : Fields()) {
         if (field->FieldKind() != fkData)
             continue;
-        int column = -1;
+        int column = fieldsFromServer ? mapping.size() : -1;
         for (int c = 0; c < result.fields.size() && column < 0; ++c)
             if (result.fields.at(c).name.compare(field->FieldName(), Qt::CaseInsensitive) == 0)
                 column = c;

@@ -44,7 +44,8 @@ protected:
 private:
     SDCOMConnection &connection() const;
     QList<appserver::ParamValue> paramValues() const;
-    void loadRows(const appserver::FetchResult &result);
+    void loadRows(const appserver::FetchResult &result, bool fieldsFromServer);
+    QString uniqueFieldName(const QString &name) const;
 
     QStringList m_sql;
     QString m_commandText;

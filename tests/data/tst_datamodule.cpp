@@ -1,0 +1,426 @@
+// The data module's datasets against the demo database, through the connection the module uses:
+// every dataset opens with its fields, filters, parameters bound at every occurrence, apply with
+// its refusals, and the read-only fetch path.
+
+#include "DAcSemaf.h"
+#include "DemoDatabase.h"
+#include "Exceptions.h"
+#include "IFrmAcSemaf.h"
+#include "SDCOMConnection.h"
+#include "TField.h"
+#include "TParam.h"
+#include "TRadioGroup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+// The main form's controls, for rules that keep them in step while datasets open and scroll.
+struct FormControls : IFrmAcSemaf {
+    QComboBox combo;
+    QLineEdit text;
+    QTreeWidget tree;
+    TRadioGroup filter;
+    QCheckBox competences, formal, nonFormal, experience;
+    QWidget grid;
+    FormControls()
+    {
+        cmbEmpCarg = &combo;
+        edtEdtNmbCarg = &text;
+        TreeViewCarrera = &tree;
+        RdgFiltro = &filter;
+        ChkCompe = &competences;
+        ChkEduFor = &formal;
+        ChkEduNo = &nonFormal;
+        ChkExpe = &experience;
+        DBGrdSemaforo = &grid;
+    }
+    void DibujarArbol() override {}
+    int CodigoPaisEmpresa() const override { return 170; }
+};
+
+} // namespace
+
+class TestDataModule : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void everyDataSetOpens_data();
+    void everyDataSetOpens();
+    void catalogueFieldsOfPlanNodes();
+    void filtersHideCompanyZero_data();
+    void filtersHideCompanyZero();
+    void highestNodeOfEmptyPlanIsNull();
+    void repeatedParametersBoundEverywhere();
+    void applyInsertEditDelete();
+    void staleUpdateRefusedRowStaysInEdit();
+    void duplicateKeyRefusedRowStaysInInsert();
+    void batchRolledBackAsAWhole();
+    void onlySingleReadStatementsFetched_data();
+    void onlySingleReadStatementsFetched();
+
+private:
+    QVariant scalar(const QString &statement);
+    void detachReplacementRules();
+
+    DemoDatabase m_db;
+    SDCOMConnection m_connection;
+    SClientDataSet m_companies{QStringLiteral("CdsGnEmpre")};
+    SClientDataSet m_scratch{QStringLiteral("CdsTemporal")};
+    FormControls m_form;
+    std::unique_ptr<TDtmAcSemaf> m_module;
+    QVariant m_employee;   // an active employee of company 1 with records in every category
+    QString m_position;    // a position of company 1 with active holders
+};
+
+void TestDataModule::initTestCase()
+{
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    m_db.startSession(1);
+    m_companies.RemoteServer = &m_connection;
+    m_companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
+    m_scratch.RemoteServer = &m_connection;
+    m_scratch.ProviderName = QStringLiteral("DtsPTemporal");
+    m_employee = scalar(QStringLiteral(
+        "select min(c.cod_empl) from nm_contr c where c.cod_empr = 1 and c.ind_acti = 'A'"
+        " and exists (select 1 from bi_dtpef f where f.cod_empr = 1 and f.cod_empl = c.cod_empl)"
+        " and exists (select 1 from bi_dtphv h where h.cod_empr = 1 and h.cod_empl = c.cod_empl)"
+        " and exists (select 1 from ed_3ccom e where e.cod_empr = 1 and e.cod_empl = c.cod_empl)"));
+    m_position = scalar(QStringLiteral("select min(cod_carg) from nm_contr where cod_empr = 1 and ind_acti = 'A'"))
+                     .toString();
+    QVERIFY(!m_employee.isNull());
+    QVERIFY(!m_position.isEmpty());
+}
+
+void TestDataModule::init()
+{
+    m_module = std::make_unique<TDtmAcSemaf>();
+    m_module->Forma = &m_form;
+    m_module->ConnectTo(&m_connection, &m_companies, &m_scratch);
+}
+
+void TestDataModule::cleanup()
+{
+    m_module.reset();
+}
+
+QVariant TestDataModule::scalar(const QString &statement)
+{
+    m_scratch.Close();
+    m_scratch.setCommandText(statement);
+    m_scratch.Open();
+    return m_scratch.Fields().first()->AsVariant();
+}
+
+void TestDataModule::detachReplacementRules()
+{
+    SClientDataSet &rows = m_module->QryAcCuare;
+    rows.OnNewRecord = rows.BeforePost = rows.OnCalcFields = nullptr;
+    for (TField *field : rows.Fields())
+        field->OnValidate = nullptr;
+}
+
+void TestDataModule::everyDataSetOpens_data()
+{
+    QTest::addColumn<QString>("dataSet");
+    QTest::addColumn<QVariantMap>("params");
+    QTest::addColumn<QStringList>("filledColumns");
+
+    const QVariantMap employee{{"COD_EMPR", 1}, {"COD_EMPL", QStringLiteral("$employee")}};
+    QTest::newRow("plan nodes") << "QryAcPprom" << QVariantMap{} << QStringList{"COD_EMPR", "COD_MENU", "NOM_MENU"};
+    QTest::newRow("positions") << "QryBiCargo" << QVariantMap{} << QStringList{"COD_CARG", "NOM_CARG"};
+    QTest::newRow("position combo") << "QryEmpCarg" << QVariantMap{} << QStringList{"COD_CARG", "NOM_CARG"};
+    QTest::newRow("tree nodes") << "QryGrafico" << QVariantMap{{"P_COD_EMPR", 1}, {"P_COD_MENU", 1}}
+                                << QStringList{"COD_NODO", "COD_NODP", "COD_CARG", "COD_EMCA"};
+    QTest::newRow("highest node") << "QrySecuencial" << QVariantMap{{"pCodEmpr", 1}, {"pCodMenu", 1}}
+                                  << QStringList{"maximo"};
+    QTest::newRow("children of the header") << "QryValNodo"
+                                            << QVariantMap{{"psm_codempr", 1}, {"psm_codmenu", 1}, {"psm_codnodp", 0}}
+                                            << QStringList{"COD_NODO", "COD_CARG"};
+    QTest::newRow("employees") << "QryEmpleado" << QVariantMap{{"P_COD_EMPR", 1}}
+                               << QStringList{"cod_empl", "nom_empl", "ape_empl", "cod_carg"};
+    QTest::newRow("position level") << "QryCargo" << QVariantMap{{"pcodempr", 1}, {"pcodcarg", "$position"}}
+                                    << QStringList{"COD_NIVE", "PUN_REQU"};
+    QTest::newRow("holders") << "QryNmContr" << QVariantMap{{"cod_empr", 1}, {"COD_CARG", "$position"}}
+                             << QStringList{"COD_EMPL", "APE_EMPL", "NOM_EMPL"};
+    QTest::newRow("formal education") << "QryBiDtpef" << employee << QStringList{"COD_REQU", "TIP_REGI", "PUN_OBTE"};
+    QTest::newRow("non-formal education") << "QryBiDtpnf" << employee << QStringList{"COD_REQU", "TIP_REGI"};
+    QTest::newRow("work experience") << "QryBidtphv" << employee << QStringList{"COD_REQU", "TIP_REGI", "PUN_OBTE"};
+    QTest::newRow("evaluations") << "QryEd3licc" << QVariantMap{{"codempl", "$employee"}, {"codempr", 1}}
+                                 << QStringList{"RMT_LICC"};
+    QTest::newRow("report header") << "QryGnEmpre" << QVariantMap{{"P_COD_EMPR", 1}}
+                                   << QStringList{"NOM_EMPR", "NIT_EMPR"};
+    QTest::newRow("contracts of an employee") << "QryNmConCa"
+                                              << QVariantMap{{"cod_empr", 1}, {"COD_EMPL", "$employee"}}
+                                              << QStringList{"COD_EMPR", "COD_CARG"};
+    QTest::newRow("feature flag") << "QryGnNexof"
+                                  << QVariantMap{{"PCODVARI", "Q0000190"}, {"PCODPAIS", 170}, {"PCODEMPR", 2}}
+                                  << QStringList{"VAL_VARI", "TIP_DATO"};
+}
+
+void TestDataModule::everyDataSetOpens()
+{
+    QFETCH(QString, dataSet);
+    QFETCH(QVariantMap, params);
+    QFETCH(QStringList, filledColumns);
+
+    SClientDataSet *target = m_module->remoteDataSet(dataSet);
+    QVERIFY(target);
+    target->Close();
+    for (auto it = params.cbegin(); it != params.cend(); ++it) {
+        QVariant value = it.value();
+        if (value == QStringLiteral("$employee"))
+            value = m_employee;
+        else if (value == QStringLiteral("$position"))
+            value = m_position;
+        target->ParamByName(it.key())->setAsVariant(value);
+    }
+    try {
+        target->Open();
+    } catch (const Exception &error) {
+        QFAIL(qPrintable(error.Message()));
+    }
+    QVERIFY2(!target->IsEmpty(), qPrintable(dataSet));
+    for (const QString &column : filledColumns)
+        QVERIFY2(!target->FieldByName(column)->IsNull(), qPrintable(dataSet + '.' + column));
+}
+
+void TestDataModule::catalogueFieldsOfPlanNodes()
+{
+    const SClientDataSet &nodes = m_module->QryAcPprom;
+    QStringList names;
+    for (const TField *field : nodes.Fields())
+        names << field->FieldName();
+    QCOMPARE(names, (QStringList{"COD_EMPR", "COD_MENU", "COD_NODO", "COD_NODP", "TIP_MENU", "NOM_MENU",
+                                 "NUM_ANOS", "NUM_DIAS", "ACT_USUA", "ACT_HORA", "COD_CARG", "ACT_ESTA",
+                                 "DtfNmbEmpresa", "DtfCodNive", "DtfNmbNivel", "DtfPunRequ", "COD_EMCA",
+                                 "DtfNmbCargo"}));
+    const TField *company = nodes.FieldByName(QStringLiteral("COD_EMPR"));
+    QCOMPARE(company->DisplayLabel, QStringLiteral("Código Empresa"));
+    QVERIFY(company->ProviderFlags.testFlag(pfInKey));
+    QVERIFY(!nodes.FieldByName(QStringLiteral("COD_NODP"))->ProviderFlags.testFlag(pfInKey));
+    QCOMPARE(nodes.FieldByName(QStringLiteral("NOM_MENU"))->Size(), 30);
+    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbEmpresa"))->FieldKind(), fkLookup);
+    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbCargo"))->FieldKind(), fkCalculated);
+    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbCargo"))->DisplayWidth, 50);
+    QCOMPARE(nodes.CommandText(), QStringLiteral("select *\r\nfrom ac_pprom\r\n"));
+    QVERIFY(m_module->QryGrafico.CommandText().endsWith(QStringLiteral("order    by cod_nodo\r\n\r\n")));
+}
+
+void TestDataModule::filtersHideCompanyZero_data()
+{
+    QTest::addColumn<QString>("dataSet");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QVariantMap>("params");
+    QTest::newRow("plan nodes") << "QryAcPprom" << "ac_pprom" << QVariantMap{};
+    QTest::newRow("positions") << "QryBiCargo" << "bi_cargo" << QVariantMap{};
+    QTest::newRow("position combo") << "QryEmpCarg" << "bi_cargo" << QVariantMap{};
+    QTest::newRow("replacement rows") << "QryAcCuare" << "ac_cuare"
+                                      << QVariantMap{{"cod_empr", 0}, {"cod_menu", "$menu"}, {"cod_nodo", "$node"}};
+    QTest::newRow("children") << "QryValNodo" << "ac_pprom"
+                              << QVariantMap{{"psm_codempr", 0}, {"psm_codmenu", "$menu"}, {"psm_codnodp", 0}};
+}
+
+void TestDataModule::filtersHideCompanyZero()
+{
+    QFETCH(QString, dataSet);
+    QFETCH(QString, table);
+    QFETCH(QVariantMap, params);
+
+    const QString where = QStringLiteral(" from %1 where cod_empr = 0").arg(table);
+    QVERIFY2(scalar(QStringLiteral("select count(*)") + where).toInt() > 0, "the demo keeps company-0 rows");
+    const bool planTable = table.startsWith(QLatin1String("ac_"));
+    const QVariant menu = planTable ? scalar(QStringLiteral("select min(cod_menu)") + where) : QVariant();
+    const QVariant node = planTable ? scalar(QStringLiteral("select min(cod_nodo)") + where) : QVariant();
+
+    SClientDataSet *target = m_module->remoteDataSet(dataSet);
+    target->Close();
+    for (auto it = params.cbegin(); it != params.cend(); ++it) {
+        const QVariant value = it.value() == QStringLiteral("$menu") ? menu
+                             : it.value() == QStringLiteral("$node") ? node : it.value();
+        target->ParamByName(it.key())->setAsVariant(value);
+    }
+    target->Open();
+    QVERIFY(!target->Locate(QStringLiteral("COD_EMPR"), 0));
+    for (target->First(); !target->Eof(); target->Next())
+        QVERIFY(target->FieldByName(QStringLiteral("COD_EMPR"))->AsInteger() > 0);
+}
+
+void TestDataModule::highestNodeOfEmptyPlanIsNull()
+{
+    SClientDataSet &highest = m_module->QrySecuencial;
+    highest.Close();
+    highest.ParamByName(QStringLiteral("pCodEmpr"))->setAsInteger(1);
+    highest.ParamByName(QStringLiteral("pCodMenu"))->setAsInteger(987);
+    highest.Open();
+    QCOMPARE(highest.RecordCount(), 1);
+    QVERIFY(highest.FieldByName(QStringLiteral("maximo"))->IsNull());
+}
+
+void TestDataModule::repeatedParametersBoundEverywhere()
+{
+    SClientDataSet &lines = m_module->QryEd3dlcc;
+    lines.Close();
+    lines.ParamByName(QStringLiteral("codempr"))->setAsInteger(1);
+    lines.ParamByName(QStringLiteral("codempl"))->setAsVariant(m_employee);
+    lines.Open();
+    const int expected = scalar(QStringLiteral(
+        "select count(*) from ed_3ccom c, ed_d3cco d where c.cod_empr = 1 and c.cod_empl = %1"
+        " and c.fec_desd = (select max(fec_desd) from ed_3ccom where cod_empr = 1 and cod_empl = %1)"
+        " and d.cod_empr = c.cod_empr and d.rmt_3cco = c.rmt_3cco").arg(m_employee.toString())).toInt();
+    QVERIFY(expected > 0);
+    QCOMPARE(lines.RecordCount(), expected);
+}
+
+void TestDataModule::applyInsertEditDelete()
+{
+    detachReplacementRules();
+    SClientDataSet &rows = m_module->QryAcCuare;
+    rows.Close();
+    rows.ParamByName(QStringLiteral("cod_empr"))->setAsInteger(1);
+    rows.ParamByName(QStringLiteral("cod_menu"))->setAsInteger(1);
+    rows.ParamByName(QStringLiteral("cod_nodo"))->setAsInteger(1);
+    rows.Open();
+    const int before = rows.RecordCount();
+
+    rows.Append();
+    rows.FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(1);
+    rows.FieldByName(QStringLiteral("COD_MENU"))->setAsInteger(1);
+    rows.FieldByName(QStringLiteral("COD_NODO"))->setAsInteger(1);
+    rows.FieldByName(QStringLiteral("COD_EMPL"))->setAsVariant(m_employee);
+    rows.FieldByName(QStringLiteral("COD_CARG"))->setAsString(m_position);
+    rows.FieldByName(QStringLiteral("JEF_DEPE"))->setAsString(QStringLiteral("N"));
+    rows.FieldByName(QStringLiteral("ACT_USUA"))->setAsString(QStringLiteral("ADMIN"));
+    rows.FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("A"));
+    rows.Post();
+
+    rows.Edit();
+    rows.FieldByName(QStringLiteral("JEF_DEPE"))->setAsString(QStringLiteral("S"));
+    rows.Post();
+    rows.Close();
+    rows.Open();
+    QCOMPARE(rows.RecordCount(), before + 1);
+    QVERIFY(rows.Locate(QStringLiteral("COD_EMPL"), m_employee));
+    QCOMPARE(rows.FieldByName(QStringLiteral("JEF_DEPE"))->AsString(), QStringLiteral("S"));
+
+    rows.Delete();
+    rows.Close();
+    rows.Open();
+    QCOMPARE(rows.RecordCount(), before);
+}
+
+void TestDataModule::staleUpdateRefusedRowStaysInEdit()
+{
+    detachReplacementRules();
+    SClientDataSet &mine = m_module->QryAcPprom;
+    mine.OnCalcFields = mine.AfterScroll = mine.AfterOpen = mine.AfterEdit = mine.BeforePost = nullptr;
+    mine.Open();
+    QVERIFY(mine.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
+
+    TDtmAcSemaf other;
+    other.ConnectTo(&m_connection, &m_companies, &m_scratch);
+    SClientDataSet &theirs = other.QryAcPprom;
+    theirs.OnCalcFields = theirs.AfterScroll = theirs.AfterOpen = theirs.AfterEdit = theirs.BeforePost = nullptr;
+    theirs.Open();
+    QVERIFY(theirs.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
+    theirs.Edit();
+    theirs.FieldByName(QStringLiteral("NOM_MENU"))->setAsString(QStringLiteral("Cambiado por otro"));
+    theirs.Post();
+
+    mine.Edit();
+    mine.FieldByName(QStringLiteral("NOM_MENU"))->setAsString(QStringLiteral("Mi cambio"));
+    try {
+        mine.Post();
+        QFAIL("a row changed meanwhile was overwritten");
+    } catch (const EDatabaseError &error) {
+        QVERIFY2(error.Message().contains(QStringLiteral("modificado o eliminado por otro usuario")),
+                 qPrintable(error.Message()));
+    }
+    QCOMPARE(mine.State(), dsEdit);
+    QCOMPARE(mine.FieldByName(QStringLiteral("NOM_MENU"))->AsString(), QStringLiteral("Mi cambio"));
+    mine.Cancel();
+}
+
+void TestDataModule::duplicateKeyRefusedRowStaysInInsert()
+{
+    detachReplacementRules();
+    SClientDataSet &rows = m_module->QryAcCuare;
+    const QVariant menu = scalar(QStringLiteral("select min(cod_menu) from ac_cuare where cod_empr = 1"));
+    const QVariant node = scalar(QStringLiteral("select min(cod_nodo) from ac_cuare where cod_empr = 1 and cod_menu = %1")
+                                     .arg(menu.toInt()));
+    rows.Close();
+    rows.ParamByName(QStringLiteral("cod_empr"))->setAsInteger(1);
+    rows.ParamByName(QStringLiteral("cod_menu"))->setAsVariant(menu);
+    rows.ParamByName(QStringLiteral("cod_nodo"))->setAsVariant(node);
+    rows.Open();
+    QVERIFY(!rows.IsEmpty());
+    const QVariant taken = rows.FieldByName(QStringLiteral("COD_EMPL"))->AsVariant();
+
+    rows.Append();
+    rows.FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(1);
+    rows.FieldByName(QStringLiteral("COD_MENU"))->setAsVariant(menu);
+    rows.FieldByName(QStringLiteral("COD_NODO"))->setAsVariant(node);
+    rows.FieldByName(QStringLiteral("COD_EMPL"))->setAsVariant(taken);
+    rows.FieldByName(QStringLiteral("JEF_DEPE"))->setAsString(QStringLiteral("S"));
+    try {
+        rows.Post();
+        QFAIL("a duplicate key was saved");
+    } catch (const EDatabaseError &error) {
+        QVERIFY2(error.Message().contains(QStringLiteral("Ya existe un registro en AC_CUARE")),
+                 qPrintable(error.Message()));
+    }
+    QCOMPARE(rows.State(), dsInsert);
+    QCOMPARE(rows.FieldByName(QStringLiteral("JEF_DEPE"))->AsString(), QStringLiteral("S"));
+    rows.Cancel();
+}
+
+void TestDataModule::batchRolledBackAsAWhole()
+{
+    const int before = scalar(QStringLiteral("select count(*) from ac_cuare")).toInt();
+    appserver::RowDelta good;
+    good.kind = appserver::RowDelta::Kind::Insert;
+    good.newValues = {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 2}, {"COD_EMPL", m_employee},
+                      {"COD_CARG", m_position}, {"JEF_DEPE", "N"}};
+    appserver::RowDelta bad = good;   // the same key again
+    bool refused = false;
+    try {
+        m_connection.Apply(QStringLiteral("DtsPAcCuare"), {good, bad});
+    } catch (const EDatabaseError &) {
+        refused = true;
+    }
+    QVERIFY(refused);
+    QCOMPARE(scalar(QStringLiteral("select count(*) from ac_cuare")).toInt(), before);
+}
+
+void TestDataModule::onlySingleReadStatementsFetched_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("delete") << "delete from ac_pprom";
+    QTest::newRow("read then write") << "select 1 from gn_empre; delete from ac_pprom";
+    QTest::newRow("update") << "update bi_cargo set nom_carg = 'x'";
+    QTest::newRow("drop") << "drop table ac_cuare";
+}
+
+void TestDataModule::onlySingleReadStatementsFetched()
+{
+    QFETCH(QString, statement);
+    const int before = scalar(QStringLiteral("select count(*) from ac_pprom")).toInt();
+    bool refused = false;
+    try {
+        scalar(statement);
+    } catch (const EDatabaseError &) {
+        refused = true;
+    }
+    QVERIFY(refused);
+    QCOMPARE(scalar(QStringLiteral("select count(*) from ac_pprom")).toInt(), before);
+}
+
+QTEST_MAIN(TestDataModule)
+#include "tst_datamodule.moc"
