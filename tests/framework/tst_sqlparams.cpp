@@ -2,7 +2,7 @@
 // CR LF text, and what re-reading the parameters keeps.
 #include "Exceptions.h"
 #include "SClientDataSet.h"
-#include "SqlParams.h"
+#include "NamedParams.h"
 
 #include <QtTest>
 
@@ -33,15 +33,7 @@ private slots:
     {
         QFETCH(QString, sql);
         QFETCH(QStringList, names);
-        QCOMPARE(SqlParams::names(sql), names);
-    }
-
-    void tokensGivePlaceOfEveryOccurrence()
-    {
-        const QString sql = "a = :x and b = :X";
-        const QList<SqlParamToken> tokens = SqlParams::tokens(sql);
-        QCOMPARE(tokens.size(), 2);
-        QCOMPARE(sql.mid(tokens.at(1).position, tokens.at(1).length), QString(":X"));
+        QCOMPARE(appserver::NamedParams(sql).distinctNames(), names);
     }
 
     void commandTextFromLines_data()

@@ -3,7 +3,7 @@
 #include "Exceptions.h"
 #include "FieldConvert.h"
 #include "SDCOMConnection.h"
-#include "SqlParams.h"
+#include "NamedParams.h"
 
 using appserver::RowDelta;
 
@@ -14,14 +14,14 @@ void SClientDataSet::setSQL(const QStringList &lines)
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
-    m_params.updateFromNames(SqlParams::names(text));
+    m_params.updateFromNames(appserver::NamedParams(text).distinctNames());
     m_sql = lines;
     m_commandText = text;
 }
 
 void SClientDataSet::setCommandText(const QString &text)
 {
-    m_params.updateFromNames(SqlParams::names(text));
+    m_params.updateFromNames(appserver::NamedParams(text).distinctNames());
     m_commandText = text;
     QStringList lines = text.split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty())
