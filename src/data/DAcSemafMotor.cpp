@@ -1,5 +1,119 @@
-// The data module's profile matching and traffic-light generation.
+// The data module's profile matching and traffic-light generation: the main form's inputs are
+// read here and the work is done by the engine.
 
 #include "DAcSemaf.h"
 
-void TDtmAcSemaf::DefinirEventosMotor() {}
+#include "CareerPositions.h"
+#include "DataSetRules.h"
+#include "GenerationInputs.h"
+#include "TrafficLightGeneration.h"
+
+#include <QCheckBox>
+#include <QWidget>
+
+namespace {
+
+bool ticked(const QCheckBox *box)
+{
+    return box && box->isChecked();
+}
+
+engine::GenerationDataSets generationDataSets(TDtmAcSemaf &module)
+{
+    engine::GenerationDataSets dataSets;
+    dataSets.scratch = module.CdsTemporal;
+    dataSets.profile = &module.QryBiDtpca;
+    dataSets.employeeCount = &module.QryTmEmple;
+    dataSets.nonFormal = &module.QryBiDtpnf;
+    dataSets.formal = &module.QryBiDtpef;
+    dataSets.experience = &module.QryBidtphv;
+    dataSets.evaluations = &module.QryEd3licc;
+    dataSets.evaluationLines = &module.QryEd3dlcc;
+    dataSets.result = &module.CdsAcSemaf;
+    return dataSets;
+}
+
+// The main form's fields and check boxes as the run reads them; without a main form, nothing is
+// ticked and no position is given, so the run stops at its first message.
+engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
+{
+    engine::GenerationInputs inputs;
+    if (!form)
+        return inputs;
+    inputs.cargoAspira = form->CargoAspira;
+    inputs.empreAspira = form->EmpreAspira;
+    inputs.cargoActual = form->CargoActual;
+    inputs.empCaActual = form->EmpCaActual;
+    inputs.categories.eduFor = ticked(form->ChkEduFor);
+    inputs.categories.eduNo = ticked(form->ChkEduNo);
+    inputs.categories.expe = ticked(form->ChkExpe);
+    inputs.categories.compe = ticked(form->ChkCompe);
+    inputs.eduSinPuntos = form->gBoNexofEduSinPuntos;
+    return inputs;
+}
+
+} // namespace
+
+void TDtmAcSemaf::DefinirEventosMotor()
+{
+    CdsAcSemaf.AfterScroll = [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); };
+    CdsDtpcaRep.AfterScroll = [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); };
+    CdsCargUsuario.FieldByName(QStringLiteral("COD_CARG"))->OnValidate = [this](TField *field) {
+        CdsCargUsuarioCOD_CARGValidate(field);
+    };
+}
+
+bool TDtmAcSemaf::MismoRequisito(TDataSet *perfil, TDataSet *empleado) const
+{
+    return engine::mismoRequisito(*perfil, *empleado);
+}
+
+void TDtmAcSemaf::SumarPuntosEducacion(TDataSet *empleado, long double &puntos)
+{
+    engine::sumarPuntosEducacion(QryBiDtpca, *empleado, Forma && Forma->gBoNexofEduSinPuntos, puntos);
+}
+
+void TDtmAcSemaf::SumarPuntosExperiencia(TDataSet *empleado, long double &puntos)
+{
+    engine::sumarPuntosExperiencia(QryBiDtpca, *empleado, puntos);
+}
+
+void TDtmAcSemaf::SumarPuntosCompetencias(long double &puntos)
+{
+    engine::sumarPuntosCompetencias(QryBiDtpca, QryEd3dlcc, puntos);
+}
+
+QStringList TDtmAcSemaf::SepararLista(const QString &texto)
+{
+    return engine::separarLista(texto);
+}
+
+void TDtmAcSemaf::GenerarSemaforoCarrera()
+{
+    const auto relayout = [this] {
+        if (!Forma || !Forma->DBGrdSemaforo)
+            return;
+        // One pixel wider and back: the grid lays itself out again with the new rows.
+        QWidget *grid = Forma->DBGrdSemaforo;
+        grid->resize(grid->width() + 1, grid->height());
+        grid->resize(grid->width() - 1, grid->height());
+    };
+    engine::TrafficLightGeneration(generationDataSets(*this))
+        .regenerate(generationInputs(Forma), [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); },
+                    relayout);
+}
+
+void TDtmAcSemaf::GenerarSemaforo()
+{
+    engine::TrafficLightGeneration(generationDataSets(*this)).appendResults(generationInputs(Forma));
+}
+
+void TDtmAcSemaf::CdsAcSemafAfterScroll(TDataSet *)
+{
+    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, CdsCargUsuario);
+}
+
+void TDtmAcSemaf::CdsCargUsuarioCOD_CARGValidate(TField *Sender)
+{
+    engine::fillPositionName(*Sender, QryBiCargo);
+}

@@ -1,38 +1,44 @@
 #include "ProfileScoring.h"
 
+#include "FieldConvert.h"
 #include "TDtmGnLibre.h"
+
+#include <QLocale>
 
 namespace engine {
 
 namespace {
 
-bool isNumber(const QVariant &value)
+bool isInteger(int typeId)
 {
-    switch (value.typeId()) {
+    switch (typeId) {
     case QMetaType::Short: case QMetaType::UShort: case QMetaType::Int: case QMetaType::UInt:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Float: case QMetaType::Double: case QMetaType::Bool:
+    case QMetaType::Long: case QMetaType::ULong: case QMetaType::LongLong:
+    case QMetaType::SChar: case QMetaType::UChar:
         return true;
     default:
         return false;
     }
 }
 
-long double pointsOf(const QVariant &value)
+bool isText(int typeId)
 {
-    return value.isNull() ? 0.0L : static_cast<long double>(value.toDouble());
+    return typeId == QMetaType::QString || typeId == QMetaType::QChar;
 }
 
-// The record type as text and the requirement code as a whole number, as the grouping of
-// required points reads them.
-QString recordTypeText(const QVariant &value)
+bool sameNumber(const QVariant &a, const QVariant &b)
 {
-    return value.isNull() ? QString() : value.toString();
+    // ULongLong stays out of the exact path: above 2^63 it has no signed image.
+    if (isInteger(a.typeId()) && isInteger(b.typeId()))
+        return a.toLongLong() == b.toLongLong();
+    return a.toDouble() == b.toDouble();
 }
 
-qint32 requirementNumber(const QVariant &value)
+bool textMatchesNumber(const QVariant &text, const QVariant &number)
 {
-    return value.isNull() ? 0 : qint32(value.toLongLong());
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.toString(), &ok);
+    return ok && value == number.toDouble();
 }
 
 } // namespace
@@ -41,10 +47,16 @@ bool sameValue(const QVariant &a, const QVariant &b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
-    if (isNumber(a) && isNumber(b))
-        return a.toDouble() == b.toDouble();
-    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+    const bool numberA = fieldconv::isNumeric(a);
+    const bool numberB = fieldconv::isNumeric(b);
+    if (numberA && numberB)
+        return sameNumber(a, b);
+    if (isText(a.typeId()) && isText(b.typeId()))
         return a.toString() == b.toString();
+    if (numberA && isText(b.typeId()))
+        return textMatchesNumber(b, a);
+    if (numberB && isText(a.typeId()))
+        return textMatchesNumber(a, b);
     return a == b;
 }
 
@@ -52,6 +64,11 @@ bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
 {
     return sameValue(profile.codRequ, record.codRequ) && sameValue(profile.codEspe, record.codEspe)
         && sameValue(profile.tipRegi, record.tipRegi);
+}
+
+long double points(const QVariant &value)
+{
+    return value.isNull() ? 0.0L : static_cast<long double>(fieldconv::toFloat(value, QString()));
 }
 
 int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
@@ -62,10 +79,10 @@ int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, 
         if (!mismoRequisito(row.key, records[at].key) || row.punRequ.isNull())
             continue;
         if (eduSinPuntos) {
-            obtained += pointsOf(row.punRequ);
+            obtained += points(row.punRequ);
             return at;
         }
-        obtained += pointsOf(records[at].punObte);
+        obtained += points(records[at].punObte);
     }
     return at;
 }
@@ -76,7 +93,7 @@ int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records
     int at = from;
     for (; at < records.size(); ++at)
         if (mismoRequisito(row.key, records[at].key) && !row.punRequ.isNull())
-            obtained += pointsOf(records[at].punObte);
+            obtained += points(records[at].punObte);
     return at;
 }
 
@@ -84,7 +101,20 @@ void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines
 {
     for (const CategoryRecord &line : lines)
         if (mismoRequisito(row.key, line.key))
-            obtained += pointsOf(line.punObte);
+            obtained += points(line.punObte);
+}
+
+bool RequiredPointsGrouping::startsRequirement(const ProfileRow &row)
+{
+    // Read as the fields read: the record type as text, the code as a 32-bit whole number,
+    // compared with the 16-bit copy, so a code outside that range never repeats.
+    const QString type = fieldconv::toText(row.key.tipRegi);
+    const int requirement = int(fieldconv::toInteger(row.key.codRequ, QStringLiteral("COD_REQU")));
+    if (type == m_previousType && requirement == int(m_previousRequirement))
+        return false;
+    m_previousType = type;
+    m_previousRequirement = qint16(requirement);
+    return true;
 }
 
 double compliancePercentage(long double obtained, long double required)
@@ -94,13 +124,12 @@ double compliancePercentage(long double obtained, long double required)
     return DtmGnLibre->FormatearFloat(QStringLiteral("###.##"), double(obtained * 100 / required));
 }
 
-EmployeeScore scoreEmployee(const QVector<ProfileRow> &profile, const EmployeeRecords &records,
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
                             const Categories &categories, bool eduSinPuntos)
 {
     EmployeeScore score;
     score.profileCount = quint16(profile.size());
-    QString previousType;
-    qint16 previousRequirement = -1;
+    RequiredPointsGrouping grouping;
     for (const ProfileRow &row : profile) {
         if (records.exists) {
             if (categories.eduNo)
@@ -112,19 +141,8 @@ EmployeeScore scoreEmployee(const QVector<ProfileRow> &profile, const EmployeeRe
             if (categories.compe)
                 sumarPuntosCompetencias(row, records.competences, score.obtained);
         }
-        if (!eduSinPuntos) {
-            score.required += pointsOf(row.punRequ);
-            continue;
-        }
-        // With education without points each requirement counts once, from its first row. The
-        // previous code is kept in 16 bits, so a code outside that range never repeats.
-        const QString type = recordTypeText(row.key.tipRegi);
-        const qint32 requirement = requirementNumber(row.key.codRequ);
-        if (type != previousType || requirement != qint32(previousRequirement)) {
-            previousType = type;
-            previousRequirement = qint16(requirement);
-            score.required += pointsOf(row.punRequ);
-        }
+        if (!eduSinPuntos || grouping.startsRequirement(row))
+            score.required += points(row.punRequ);
     }
     score.percentage = compliancePercentage(score.obtained, score.required);
     return score;

@@ -2,7 +2,8 @@
 // Scoring of one employee against a requirement profile, over plain values: which of the
 // employee's records count for a profile row, how obtained and required points add up, and the
 // compliance percentage. Free of datasets and widgets so that generation and the competence
-// report share it.
+// report share it. Values are QVariants exactly as the datasets deliver them (null for an
+// empty field).
 
 #include <QString>
 #include <QVariant>
@@ -21,6 +22,7 @@ struct ProfileRow {
     RequirementKey key;
     QVariant punRequ;   // may be null
 };
+using Profile = QVector<ProfileRow>;
 
 struct CategoryRecord {
     RequirementKey key;
@@ -53,15 +55,17 @@ struct EmployeeScore {
     double percentage = 0;
 };
 
-// Equality of two values as the datasets deliver them: nulls equal each other and nothing else;
-// numbers compare by value whatever their width; everything else exactly (no trimming, no case).
+// Variant equality as the datasets' values compare: nulls equal each other and nothing else;
+// numbers compare by value whatever their width (integers exactly); a text against a number
+// compares as a number when the text reads as one; texts exactly (no trimming, no case folding).
 bool sameValue(const QVariant &a, const QVariant &b);
 
+// Requirement, then specification, then record type; the first difference decides.
 bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record);
 
-// Walks the records from `from`; every match adds its obtained points, or, with education
-// without points, the row's required points once and the walk stops there. Returns the index
-// the walk ended on (records.size() at the end).
+// Walks the records from `from`; while the row has required points, every match adds its
+// obtained points, or, with education without points, the row's required points once and the
+// walk stops there. Returns the index the walk ended on (records.size() at the end).
 int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
                          bool eduSinPuntos, long double &obtained);
 // The same walk without the education flag; it always runs to the end.
@@ -70,12 +74,27 @@ int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records
 // Every competence line that names the row's requirement adds its points; no test on PUN_REQU.
 void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines, long double &obtained);
 
+// Required points with education without points: each requirement (record type and code)
+// counts once, from its first row. The previous code is kept in 16 bits, as the rules keep it.
+class RequiredPointsGrouping {
+public:
+    // True when the row starts a new requirement (and remembers it).
+    bool startsRequirement(const ProfileRow &row);
+
+private:
+    QString m_previousType;
+    qint16 m_previousRequirement = -1;
+};
+
 // Obtained over required as a percentage rounded to two decimals; 0 when either sum is 0.
 double compliancePercentage(long double obtained, long double required);
 
+// A number field's value as the rules read it: null is 0.
+long double points(const QVariant &value);
+
 // The whole evaluation of one employee: the profile rows in their order (by record type,
 // requirement, specification), the employee's records, the ticked categories and the flag.
-EmployeeScore scoreEmployee(const QVector<ProfileRow> &profile, const EmployeeRecords &records,
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
                             const Categories &categories, bool eduSinPuntos);
 
 } // namespace engine

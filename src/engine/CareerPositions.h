@@ -1,0 +1,23 @@
+#pragma once
+// The "Cargos Plan de Carrera" rows for the employee under the result cursor: the positions of
+// the plan node's children with that employee's percentage and profile count, and the position
+// name shown beside each code.
+
+class SClientDataSet;
+class TClientDataSet;
+class TDataSet;
+class TField;
+
+namespace engine {
+
+// Empties `positions` and refills it from the children of the current plan node whose plan
+// belongs to the current result row's company. A row's code is set through its field, so the
+// field's validation fills the name.
+void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch,
+                           TClientDataSet &positions);
+
+// The name of the position whose code the field now holds, looked up in the active positions,
+// trimmed and cut to the name field's size; left untouched when the code is not there.
+void fillPositionName(TField &code, TDataSet &activePositions);
+
+} // namespace engine

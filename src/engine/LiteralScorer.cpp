@@ -1,0 +1,115 @@
+#include "LiteralScorer.h"
+
+#include "DataSetRules.h"
+#include "FieldConvert.h"
+#include "SClientDataSet.h"
+
+namespace engine {
+
+namespace {
+
+void setCompany(SClientDataSet *dataSet, const QString &name, const QString &company)
+{
+    dataSet->ParamByName(name)->setAsSmallInt(companyNumber(company));
+}
+
+} // namespace
+
+LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs)
+    : m_dataSets(dataSets), m_inputs(inputs), m_categoryList(categoryList(inputs.categories))
+{
+}
+
+void LiteralScorer::beginPosition(const QString &company, const QString &, const CandidateEmployees &)
+{
+    m_company = company;
+}
+
+void LiteralScorer::openRecords(SClientDataSet *dataSet, const CandidateEmployee &employee)
+{
+    dataSet->Close();
+    setCompany(dataSet, QStringLiteral("COD_EMPR"), m_company);
+    dataSet->ParamByName(QStringLiteral("COD_EMPL"))->setAsFloat(employee.codEmplValue);
+    dataSet->Open();
+}
+
+void LiteralScorer::openProfile()
+{
+    SClientDataSet *profile = m_dataSets.profile;
+    profile->Close();
+    profile->setSQL({});
+    profile->setCommandText(profileStatement(m_categoryList));
+    setCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.empreAspira);
+    profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.cargoAspira);
+    profile->Open();
+}
+
+bool LiteralScorer::employeeExists(const CandidateEmployee &employee)
+{
+    SClientDataSet *count = m_dataSets.employeeCount;
+    count->Close();
+    count->setSQL({QStringLiteral("SELECT COUNT(*) CONTADOR "), QStringLiteral("FROM BI_EMPLE"),
+                   QStringLiteral("where COD_EMPR = ") + m_company,
+                   QStringLiteral("  and COD_EMPL = ") + employee.codEmplText});
+    count->Open();
+    return count->FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0;
+}
+
+void LiteralScorer::addObtained(const CandidateEmployee &employee, long double &obtained)
+{
+    for (SClientDataSet *records : {m_dataSets.nonFormal, m_dataSets.formal, m_dataSets.experience}) {
+        openRecords(records, employee);
+        records->First();
+    }
+    TDataSet &profile = *m_dataSets.profile;
+    const Categories &ticked = m_inputs.categories;
+    if (ticked.eduNo)
+        sumarPuntosEducacion(profile, *m_dataSets.nonFormal, m_inputs.eduSinPuntos, obtained);
+    if (ticked.eduFor)
+        sumarPuntosEducacion(profile, *m_dataSets.formal, m_inputs.eduSinPuntos, obtained);
+    if (ticked.expe)
+        sumarPuntosExperiencia(profile, *m_dataSets.experience, obtained);
+    if (ticked.compe) {
+        for (SClientDataSet *dataSet : {m_dataSets.evaluations, m_dataSets.evaluationLines}) {
+            dataSet->Close();
+            setCompany(dataSet, QStringLiteral("CODEMPR"), m_company);
+            dataSet->ParamByName(QStringLiteral("CODEMPL"))->setAsVariant(employee.codEmpl);
+            dataSet->Open();
+        }
+        sumarPuntosCompetencias(profile, *m_dataSets.evaluationLines, obtained);
+    }
+}
+
+EmployeeScore LiteralScorer::score(const CandidateEmployee &employee)
+{
+    EmployeeScore score;
+    for (SClientDataSet *records : {m_dataSets.nonFormal, m_dataSets.formal, m_dataSets.experience})
+        openRecords(records, employee);
+    openProfile();
+    SClientDataSet *profile = m_dataSets.profile;
+    score.profileCount = quint16(profile->RecordCount());
+    QString previousType;
+    qint16 previousRequirement = -1;
+    profile->First();
+    while (!profile->Eof()) {
+        if (employeeExists(employee))
+            addObtained(employee, score.obtained);
+        const long double required = points(profile->FieldByName(QStringLiteral("PUN_REQU"))->AsVariant());
+        if (!m_inputs.eduSinPuntos) {
+            score.required += required;
+        } else {
+            const QString type = profile->FieldByName(QStringLiteral("TIP_REGI"))->AsString();
+            const int requirement = profile->FieldByName(QStringLiteral("COD_REQU"))->AsInteger();
+            if (type != previousType || requirement != previousRequirement) {
+                previousType = type;
+                previousRequirement = qint16(requirement);
+                score.required += required;
+            }
+        }
+        profile->Next();
+    }
+    score.percentage = compliancePercentage(score.obtained, score.required);
+    return score;
+}
+
+} // namespace engine

@@ -1,0 +1,102 @@
+#include "TrafficLightGeneration.h"
+
+#include "BatchedScorer.h"
+#include "Exceptions.h"
+#include "LiteralScorer.h"
+#include "SClientDataSet.h"
+
+namespace engine {
+
+QString profileStatement(const QString &categoryList)
+{
+    return QStringLiteral(" select * from BI_DTPCA a  where a.COD_EMPR = :P_COD_EMPR "
+                          "   and a.COD_CARG = :P_COD_CARG    AND TIP_REGI IN  ( select TIP_REGI "
+                          "                      from ac_dpama                       WHERE COD_EMPR = a.COD_EMPR "
+                          "                        AND COD_DETA IN ('")
+        + categoryList + QStringLiteral("')) ") + QStringLiteral(" ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE ");
+}
+
+std::unique_ptr<EmployeeScorer> EmployeeScorer::create(Arrangement arrangement, const GenerationDataSets &dataSets,
+                                                       const GenerationInputs &inputs)
+{
+    if (arrangement == Arrangement::Literal)
+        return std::make_unique<LiteralScorer>(dataSets, inputs);
+    return std::make_unique<BatchedScorer>(dataSets, inputs);
+}
+
+struct TrafficLightGeneration::ResultFields {
+    explicit ResultFields(TDataSet &result)
+        : codEmpl(result.FieldByName(QStringLiteral("COD_EMPL"))),
+          porEmpl(result.FieldByName(QStringLiteral("POR_EMPL"))),
+          numPera(result.FieldByName(QStringLiteral("NUM_PERA"))),
+          apeEmpl(result.FieldByName(QStringLiteral("APE_EMPL"))),
+          nomEmpl(result.FieldByName(QStringLiteral("NOM_EMPL"))),
+          codEmca(result.FieldByName(QStringLiteral("COD_EMCA")))
+    {
+    }
+    TField *codEmpl, *porEmpl, *numPera, *apeEmpl, *nomEmpl, *codEmca;
+};
+
+TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSets, Arrangement arrangement)
+    : m_dataSets(dataSets), m_arrangement(arrangement)
+{
+}
+
+void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
+{
+    categoryList(inputs.categories);   // throws the message when nothing is ticked
+    if (inputs.cargoActual.trimmed().isEmpty())
+        throw Exception(noPositionMessage());
+    const QStringList positions = separarLista(inputs.cargoActual);
+    const QStringList companies = separarLista(inputs.empCaActual);
+    const std::unique_ptr<EmployeeScorer> scorer = EmployeeScorer::create(m_arrangement, m_dataSets, inputs);
+    const ResultFields fields(*m_dataSets.result);
+    SClientDataSet &employees = *m_dataSets.scratch;
+    for (qint16 i = 0; i < positions.size(); ++i) {
+        if (i >= companies.size())
+            throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
+        employees.Close();
+        employees.setCommandText(employeeStatement(companies.at(i), positions.at(i)));
+        employees.Open();
+        const CandidateEmployees candidates = readCandidates(employees);
+        scorer->beginPosition(companies.at(i), positions.at(i), candidates);
+        for (const CandidateEmployee &employee : candidates)
+            appendRow(fields, employee, scorer->score(employee));
+    }
+}
+
+void TrafficLightGeneration::appendRow(const ResultFields &fields, const CandidateEmployee &employee,
+                                       const EmployeeScore &score)
+{
+    TDataSet &result = *m_dataSets.result;
+    result.Append();
+    fields.codEmpl->setAsVariant(employee.codEmpl);
+    fields.porEmpl->setAsFloat(score.percentage);
+    fields.numPera->setAsInteger(score.profileCount);
+    fields.apeEmpl->setAsString(employee.apellidos);
+    fields.nomEmpl->setAsString(employee.nombres);
+    fields.codEmca->setAsInteger(employee.codEmpr);
+    result.Post();
+}
+
+void TrafficLightGeneration::regenerate(const GenerationInputs &inputs, const TDataSet::TDataSetNotifyEvent &afterScroll,
+                                        const std::function<void()> &relayout)
+{
+    TClientDataSet &result = *m_dataSets.result;
+    result.Close();
+    result.Open();
+    result.EmptyDataSet();
+    result.AfterScroll = nullptr;
+    try {
+        appendResults(inputs);
+    } catch (...) {
+        result.AfterScroll = afterScroll;
+        throw;
+    }
+    result.AfterScroll = afterScroll;
+    if (relayout)
+        relayout();
+    result.First();
+}
+
+} // namespace engine

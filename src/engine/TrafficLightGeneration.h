@@ -1,0 +1,39 @@
+#pragma once
+// A traffic-light run over the datasets it is handed: checks the inputs, walks the candidate
+// positions in list order and their active contracts by surname, scores every one against the
+// target position's profile and appends one result row each (employee, percentage, profile
+// rows, surnames, names, contract company).
+
+#include "EmployeeScorer.h"
+#include "TDataSet.h"
+
+#include <functional>
+
+namespace engine {
+
+class TrafficLightGeneration {
+public:
+    explicit TrafficLightGeneration(const GenerationDataSets &dataSets,
+                                    Arrangement arrangement = Arrangement::Batched);
+
+    // Appends the rows of one run to the result table. Throws Exception with the module's
+    // message when no category is ticked or no candidate position is given; any other failure
+    // ends the run where it happened and keeps the rows already appended.
+    void appendResults(const GenerationInputs &inputs);
+
+    // The whole run on the result table: emptied, filled with its after-scroll handler detached
+    // (so that appending does not refill what follows the cursor), `afterScroll` attached again
+    // even when the run fails, `relayout` run (the views showing the table), then the first row
+    // made current.
+    void regenerate(const GenerationInputs &inputs, const TDataSet::TDataSetNotifyEvent &afterScroll,
+                    const std::function<void()> &relayout = {});
+
+private:
+    struct ResultFields;
+    void appendRow(const ResultFields &fields, const CandidateEmployee &employee, const EmployeeScore &score);
+
+    GenerationDataSets m_dataSets;
+    Arrangement m_arrangement;
+};
+
+} // namespace engine
