@@ -13,6 +13,38 @@ TDtmAcSemaf::TDtmAcSemaf(QObject *owner) : QObject(owner)
     DtsAcSemaf.Name = QStringLiteral("DtsAcSemaf");
     DtsCargUsuario.Name = QStringLiteral("DtsCargUsuario");
     DataModuleCatalog::instance().applyTo(*this);
+    m_consultaPlan.ProviderName = QStringLiteral("DtsPTemporal");
+
+    // Handlers as the data module's definition attaches them; the plan's after-scroll handler
+    // follows when the module is created.
+    auto evento = [this](void (TDtmAcSemaf::*handler)(TDataSet *)) {
+        return [this, handler](TDataSet *dataSet) { (this->*handler)(dataSet); };
+    };
+    auto validacion = [this](void (TDtmAcSemaf::*handler)(TField *)) {
+        return [this, handler](TField *field) { (this->*handler)(field); };
+    };
+    QryAcPprom.AfterOpen = evento(&TDtmAcSemaf::QryAcPpromAfterOpen);
+    QryAcPprom.BeforeInsert = evento(&TDtmAcSemaf::QryAcPpromBeforeInsert);
+    QryAcPprom.AfterEdit = evento(&TDtmAcSemaf::QryAcPpromAfterEdit);
+    QryAcPprom.BeforePost = evento(&TDtmAcSemaf::QryAcPpromBeforePost);
+    QryAcPprom.AfterCancel = evento(&TDtmAcSemaf::QryAcPpromAfterCancel);
+    QryAcPprom.BeforeDelete = evento(&TDtmAcSemaf::QryAcPpromBeforeDelete);
+    QryAcPprom.AfterDelete = evento(&TDtmAcSemaf::QryAcPpromAfterDelete);
+    QryAcPprom.OnCalcFields = evento(&TDtmAcSemaf::QryAcPpromCalcFields);
+    QryAcPprom.OnNewRecord = evento(&TDtmAcSemaf::QryAcPpromNewRecord);
+    QryAcPprom.FieldByName(QStringLiteral("COD_CARG"))->OnValidate = validacion(&TDtmAcSemaf::GeneralValidate);
+    QryBiCargo.OnCalcFields = evento(&TDtmAcSemaf::QryBiCargoCalcFields);
+    QryAcCuare.BeforePost = evento(&TDtmAcSemaf::QryAcCuareBeforePost);
+    QryAcCuare.OnCalcFields = evento(&TDtmAcSemaf::QryAcCuareCalcFields);
+    QryAcCuare.OnNewRecord = evento(&TDtmAcSemaf::QryAcCuareNewRecord);
+    QryAcCuare.FieldByName(QStringLiteral("COD_EMPL"))->OnValidate =
+        validacion(&TDtmAcSemaf::QryAcCuareCOD_EMPLValidate);
+    QryAcCuare.FieldByName(QStringLiteral("COD_CARG"))->OnValidate =
+        validacion(&TDtmAcSemaf::QryAcCuareCOD_CARGValidate);
+    QryNmContr.AfterScroll = evento(&TDtmAcSemaf::QryNmContrAfterScroll);
+    QryEmpCarg.OnCalcFields = evento(&TDtmAcSemaf::QryBiCargoCalcFields);
+    QryValNodo.OnNewRecord = evento(&TDtmAcSemaf::QryAcPpromNewRecord);
+
     DefinirEventosMotor();
 }
 
@@ -27,8 +59,11 @@ void TDtmAcSemaf::AfterConstruction()
 void TDtmAcSemaf::ConnectTo(SDCOMConnection *connection, TDataSet *companyList, SClientDataSet *scratch)
 {
     CdsTemporal = scratch;
+    m_listaEmpresas = companyList;
     for (SClientDataSet *dataSet : remoteDataSets())
         dataSet->RemoteServer = connection;
+    m_consultaPlan.RemoteServer = connection;
+    m_posiciones.clear();
     QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->LookupDataSet = companyList;
 }
 
@@ -68,13 +103,4 @@ TDataSource *TDtmAcSemaf::dataSource(const QString &name) const
         if (source->Name == name)
             return source;
     return nullptr;
-}
-
-void TDtmAcSemaf::DataModuleCreate(QObject *)
-{
-    // The positions of the selected employee start empty, from their declared fields.
-    if (CdsCargUsuario.Active())
-        CdsCargUsuario.Close();
-    CdsCargUsuario.FieldDefs().Clear();
-    CdsCargUsuario.CreateDataSet();
 }

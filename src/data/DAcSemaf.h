@@ -8,6 +8,7 @@
 #include "TClientDataSet.h"
 #include "TDataSource.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -128,6 +129,66 @@ public:
 
 protected:
     void DataModuleCreate(QObject *Sender);
+
+    // ---- Private state of the plan, position and flag rules (DAcSemafPlan/Cargos/Servicios) ----
+private:
+    // Level, level name, required score and position name of the plan nodes, read once per open
+    // of the plan instead of once per row: the current company's positions and levels, and the
+    // position names of every company a node's position belongs to (loaded on first need).
+    struct PosicionesPlan {
+        struct Cargo {
+            QVariant codNive;
+            QVariant punRequ;
+        };
+        int empresa = -1;                                  // company the levels belong to; -1: not loaded
+        QHash<QString, Cargo> cargos;                      // COD_CARG -> level and required score
+        QHash<QString, QVariant> niveles;                  // COD_NIVE -> NOM_NIVE
+        QHash<int, QHash<QString, QString>> nombres;       // COD_EMPR -> COD_CARG -> NOM_CARG
+        void clear() { empresa = -1; cargos.clear(); niveles.clear(); nombres.clear(); }
+    };
+    // Watches the plan dataset's open state so that the positions are read again on every open.
+    class VigiaPlan : public TDataLink {
+    public:
+        VigiaPlan(TDtmAcSemaf *owner, TDataSet *plan);
+        ~VigiaPlan() override;
+        void dataEvent(TDataEvent event, TField *field) override;
+        void dataSetDestroyed() override { m_plan = nullptr; }
+    private:
+        TDtmAcSemaf *m_owner;
+        TDataSet *m_plan;
+        bool m_activo = false;
+    };
+    // One entry of the validation table of a plan node's columns.
+    struct ReglaValidacion {
+        const char *campo;
+        const char *titulo;
+        const char *tipo;      // "L" look-up, or a carriage return for none
+        const char *slot;      // look-up slot as decimal text, or a carriage return
+    };
+    struct SlotConsulta {
+        SClientDataSet *dataSet = nullptr;
+        TField *campoParametro = nullptr;
+    };
+    static const ReglaValidacion kReglasValidacion[8];
+
+    void cargarPosicionesPlan();
+    const QHash<QString, QString> &nombresCargos(int empresa);
+    void calcularCamposPlan(TDataSet *DataSet);
+    void mostrarCargoPlan();
+    bool esFilaActualPlan(TDataSet *DataSet) const;
+    void limpiarEncabezado(TDataSet *DataSet);
+    void verificarNodoLibre(TDataSet *DataSet);
+    void reiniciarForma();
+    void ponerNombreEmpleado(TDataSet *empleados, TDataSet *DataSet);
+    int empresaActual() const;
+    int paisEmpresa() const;
+
+    SClientDataSet m_consultaPlan{QStringLiteral("ConsultaPlan")}; // reads of the rules above
+    PosicionesPlan m_posiciones;
+    VigiaPlan m_vigiaPlan{this, &QryAcPprom};
+    SlotConsulta m_slots[1];
+    QVariantList m_claveEdicion;        // key of the plan row when its edit began
+    TDataSet *m_listaEmpresas = nullptr; // the master form's company list
 };
 
 extern QPointer<TDtmAcSemaf> DtmAcSemaf;

@@ -1,0 +1,388 @@
+// The data module's rules for plan nodes (QryAcPprom): defaults, numbering, audit columns, the
+// company of a node's position, the delete guard, the calculated columns, and keeping the main
+// form's tree, position combo and position text in step with the current node.
+
+#include "DAcSemaf.h"
+
+#include "Exceptions.h"
+#include "TDtmGnLibre.h"
+#include "TRadioGroup.h"
+#include "Ugnnorma.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+
+TField *campo(TDataSet *dataSet, const char *nombre)
+{
+    return dataSet->FieldByName(QLatin1String(nombre));
+}
+
+} // namespace
+
+// ---- new rows, numbering, audit ----
+
+void TDtmAcSemaf::QryAcPpromNewRecord(TDataSet *DataSet)
+{
+    TField *empresa = campo(DataSet, "COD_EMPR");
+    empresa->setAsInteger(empresaActual());
+    campo(DataSet, "ACT_USUA")->setAsString(gStCodiUsua);
+    campo(DataSet, "ACT_HORA")->setAsDateTime(QDateTime::currentDateTime());
+    campo(DataSet, "ACT_ESTA")->setAsString(QStringLiteral("A"));
+    campo(DataSet, "COD_NODP")->setAsInteger(0);
+    campo(DataSet, "COD_EMCA")->setAsVariant(empresa->AsVariant());
+    reiniciarForma();
+}
+
+// A new plan row starts from a blank page: no tree, no results, no filter, no categories.
+void TDtmAcSemaf::reiniciarForma()
+{
+    if (CdsCargUsuario.Active())
+        CdsCargUsuario.EmptyDataSet();
+    if (!Forma)
+        return;
+    if (Forma->TreeViewCarrera)
+        Forma->TreeViewCarrera->clear();
+    if (Forma->RdgFiltro)
+        Forma->RdgFiltro->setItemIndex(-1);
+    for (QCheckBox *categoria : {Forma->ChkCompe, Forma->ChkEduFor, Forma->ChkEduNo, Forma->ChkExpe})
+        if (categoria)
+            categoria->setChecked(false);
+    if (Forma->edtEdtNmbCarg)
+        Forma->edtEdtNmbCarg->clear();
+}
+
+void TDtmAcSemaf::QryAcPpromBeforeInsert(TDataSet *)
+{
+    if (Forma && Forma->cmbEmpCarg)
+        Forma->cmbEmpCarg->setCurrentIndex(-1);
+}
+
+void TDtmAcSemaf::NumerarNodo(TField *Field)
+{
+    if (!Field || Field->DataSet() != &QryAcPprom)
+        return;
+    TDataSet *plan = &QryAcPprom;
+    if (Field->FieldName().compare(QLatin1String("COD_MENU"), Qt::CaseInsensitive) == 0) {
+        if (Field->IsNull())
+            return;
+        QrySecuencial.Close();
+        QrySecuencial.ParamByName(QStringLiteral("pCodEmpr"))->setAsInteger(empresaActual());
+        QrySecuencial.ParamByName(QStringLiteral("pCodMenu"))->setAsInteger(Field->AsInteger());
+        QrySecuencial.Open();
+        TField *maximo = QrySecuencial.FieldByName(QStringLiteral("maximo"));
+        TField *nodo = campo(plan, "COD_NODO");
+        if (maximo->IsNull()) {
+            nodo->setAsInteger(0);
+            // The notification of that assignment clears the row as well; without a main form
+            // listening, the first row of a new plan must still become a header.
+            limpiarEncabezado(plan);
+        } else {
+            nodo->setAsInteger(maximo->AsInteger() + 1);
+        }
+    } else if (Field->FieldName().compare(QLatin1String("COD_NODO"), Qt::CaseInsensitive) == 0) {
+        if (!Field->IsNull() && Field->AsInteger() == 0)
+            limpiarEncabezado(plan);
+    }
+}
+
+// A header row has no parent, no position and no duration.
+void TDtmAcSemaf::limpiarEncabezado(TDataSet *DataSet)
+{
+    for (const char *nombre : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"}) {
+        TField *field = campo(DataSet, nombre);
+        if (!field->IsNull())
+            field->Clear();
+    }
+}
+
+void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
+{
+    m_claveEdicion = {campo(DataSet, "COD_EMPR")->AsVariant(), campo(DataSet, "COD_MENU")->AsVariant(),
+                      campo(DataSet, "COD_NODO")->AsVariant()};
+    campo(DataSet, "ACT_USUA")->setAsString(gStCodiUsua);
+    campo(DataSet, "ACT_HORA")->setAsDateTime(QDateTime::currentDateTime());
+    campo(DataSet, "ACT_ESTA")->setAsString(QStringLiteral("M"));
+}
+
+// ---- save, delete, cancel ----
+
+void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
+{
+    gVrCodMenu = QVariant();
+    QComboBox *combo = Forma ? Forma->cmbEmpCarg : nullptr;
+    if (!combo || combo->currentIndex() < 0)
+        throw Exception(QStringLiteral("Seleccione en la lista de cargos el cargo del nodo antes de guardar."));
+    const QString item = combo->itemText(combo->currentIndex());
+    const int guion = item.indexOf(QLatin1Char('-'));
+    const QString textoEmpresa = guion < 0 ? QString() : item.left(guion);
+    bool esNumero = false;
+    const int empresa = textoEmpresa.trimmed().toInt(&esNumero);
+    if (!esNumero)
+        throw Exception(QStringLiteral("'%1' no es un valor entero válido").arg(textoEmpresa));
+    campo(DataSet, "COD_EMCA")->setAsInteger(empresa);
+    verificarNodoLibre(DataSet);
+}
+
+// Two users numbering nodes of one plan at the same time get the same number; the second save
+// is refused here with the plan and node named, and the row stays as typed.
+void TDtmAcSemaf::verificarNodoLibre(TDataSet *DataSet)
+{
+    const QVariantList clave = {campo(DataSet, "COD_EMPR")->AsVariant(), campo(DataSet, "COD_MENU")->AsVariant(),
+                                campo(DataSet, "COD_NODO")->AsVariant()};
+    for (const QVariant &parte : clave)
+        if (parte.isNull())
+            return; // the server refuses an incomplete key on its own
+    if (DataSet->State() == dsEdit && clave == m_claveEdicion)
+        return;
+    m_consultaPlan.Close();
+    m_consultaPlan.setCommandText(QStringLiteral(
+        "SELECT COUNT(*) AS CANTIDAD FROM AC_PPROM "
+        "WHERE COD_EMPR = :CODEMPR AND COD_MENU = :CODMENU AND COD_NODO = :CODNODO"));
+    m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(clave.at(0).toInt());
+    m_consultaPlan.ParamByName(QStringLiteral("CODMENU"))->setAsSmallInt(clave.at(1).toInt());
+    m_consultaPlan.ParamByName(QStringLiteral("CODNODO"))->setAsSmallInt(clave.at(2).toInt());
+    m_consultaPlan.Open();
+    const int existentes = m_consultaPlan.FieldByName(QStringLiteral("CANTIDAD"))->AsInteger();
+    m_consultaPlan.Close();
+    if (existentes > 0)
+        throw Exception(QStringLiteral("El nodo %1 del plan %2 ya fue guardado por otro usuario. Escriba de "
+                                       "nuevo el número del plan para tomar el siguiente nodo libre y "
+                                       "guarde otra vez.")
+                            .arg(clave.at(2).toInt())
+                            .arg(clave.at(1).toInt()));
+}
+
+void TDtmAcSemaf::QryAcPpromBeforeDelete(TDataSet *DataSet)
+{
+    DtmGnLibre->ReConsultar(&QryValNodo, {empresaActual(), campo(DataSet, "COD_MENU")->AsVariant(),
+                                          campo(DataSet, "COD_NODO")->AsVariant()});
+    if (!QryValNodo.IsEmpty())
+        throw Exception(QStringLiteral("El nodo actual tiene nodos asociados. Por favor elimine los nodos "
+                                       "asociados e intente nuevamente la operación."));
+}
+
+void TDtmAcSemaf::QryAcPpromAfterDelete(TDataSet *)
+{
+    if (Forma && Forma->TreeViewCarrera)
+        Forma->TreeViewCarrera->clear();
+    gVrCodMenu = 0;
+    if (Forma)
+        Forma->DibujarArbol();
+}
+
+void TDtmAcSemaf::QryAcPpromAfterCancel(TDataSet *DataSet)
+{
+    gVrCodMenu = 0;
+    if (Forma)
+        Forma->DibujarArbol();
+    TField *cargo = campo(DataSet, "COD_CARG");
+    if (!cargo->IsNull())
+        Buscar_Cargo(campo(DataSet, "COD_EMCA")->AsInteger(), cargo->AsString());
+    mostrarCargoPlan();
+}
+
+// ---- open and scroll ----
+
+void TDtmAcSemaf::QryAcPpromAfterOpen(TDataSet *)
+{
+    mostrarCargoPlan();
+}
+
+void TDtmAcSemaf::QryAcPpromAfterScroll(TDataSet *DataSet)
+{
+    Buscar_Cargo(campo(DataSet, "COD_EMCA")->AsInteger(), campo(DataSet, "COD_CARG")->AsString());
+    mostrarCargoPlan();
+    QryBiCargo.Open();
+
+    QryAcCuare.Close();
+    QryAcCuare.ParamByName(QStringLiteral("cod_empr"))->setAsSmallInt(empresaActual());
+    QryAcCuare.ParamByName(QStringLiteral("cod_menu"))->setAsSmallInt(campo(DataSet, "COD_MENU")->AsInteger());
+    QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->setAsSmallInt(campo(DataSet, "COD_NODO")->AsInteger());
+    QryAcCuare.Open();
+
+    QryNmContr.Close();
+    QryNmContr.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(empresaActual());
+    QryNmContr.ParamByName(QStringLiteral("COD_CARG"))->setAsString(campo(DataSet, "COD_CARG")->AsString());
+    QryNmContr.Open();
+}
+
+// The position text: plan company, position code and position name of the current node.
+void TDtmAcSemaf::mostrarCargoPlan()
+{
+    if (!Forma || !Forma->edtEdtNmbCarg)
+        return;
+    Forma->edtEdtNmbCarg->clear();
+    const QString cargo = QryAcPprom.FieldByName(QStringLiteral("COD_CARG"))->AsString();
+    if (cargo.isEmpty())
+        return;
+    Forma->edtEdtNmbCarg->setText(QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
+                                  + cargo + QLatin1Char('*')
+                                  + QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString());
+}
+
+// ---- calculated fields ----
+
+void TDtmAcSemaf::QryAcPpromCalcFields(TDataSet *DataSet)
+{
+    if (m_posiciones.empresa != empresaActual())
+        cargarPosicionesPlan();
+    TField *cargo = campo(DataSet, "COD_CARG");
+    TField *empresaCargo = campo(DataSet, "COD_EMCA");
+
+    if (!cargo->IsNull()) {
+        const auto encontrado = m_posiciones.cargos.constFind(cargo->AsString());
+        if (encontrado != m_posiciones.cargos.constEnd()) {
+            campo(DataSet, "DtfCodNive")->setAsVariant(encontrado->codNive);
+            campo(DataSet, "DtfPunRequ")->setAsVariant(encontrado->punRequ);
+            const QString nivel = encontrado->codNive.toString();
+            const auto nombreNivel = m_posiciones.niveles.constFind(nivel);
+            if (!nivel.isEmpty() && nombreNivel != m_posiciones.niveles.constEnd())
+                campo(DataSet, "DtfNmbNivel")->setAsVariant(nombreNivel.value());
+        }
+    }
+
+    if (!empresaCargo->AsString().isEmpty() && !cargo->AsString().isEmpty()) {
+        campo(DataSet, "DtfNmbCargo")
+            ->setAsString(nombresCargos(empresaCargo->AsInteger()).value(cargo->AsString()));
+        // Views compute rows as they paint them; only the current row moves the main form.
+        if (esFilaActualPlan(DataSet)) {
+            Buscar_Cargo(empresaCargo->AsInteger(), cargo->AsString());
+            mostrarCargoPlan();
+        }
+    }
+}
+
+// Whether the row being computed shows what the current row shows: same company, same position
+// company, same position (a row with equal values moves the form to the same place).
+bool TDtmAcSemaf::esFilaActualPlan(TDataSet *DataSet) const
+{
+    const int actual = DataSet->currentRow();
+    if (actual < 0)
+        return false;
+    for (const char *nombre : {"COD_EMPR", "COD_EMCA", "COD_CARG"}) {
+        TField *field = campo(DataSet, nombre);
+        if (DataSet->rowValue(actual, field) != field->AsVariant())
+            return false;
+    }
+    return true;
+}
+
+// The current company's positions (level, required score, name) and level names, in two reads.
+void TDtmAcSemaf::cargarPosicionesPlan()
+{
+    m_posiciones.clear();
+    const int empresa = empresaActual();
+    QHash<QString, QString> &nombres = m_posiciones.nombres[empresa];
+
+    m_consultaPlan.Close();
+    m_consultaPlan.setCommandText(QStringLiteral(
+        "SELECT COD_CARG, COD_NIVE, PUN_REQU, NOM_CARG FROM BI_CARGO WHERE COD_EMPR = :CODEMPR"));
+    m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
+    m_consultaPlan.Open();
+    TField *cargo = m_consultaPlan.FieldByName(QStringLiteral("COD_CARG"));
+    TField *nivel = m_consultaPlan.FieldByName(QStringLiteral("COD_NIVE"));
+    TField *puntaje = m_consultaPlan.FieldByName(QStringLiteral("PUN_REQU"));
+    TField *nombre = m_consultaPlan.FieldByName(QStringLiteral("NOM_CARG"));
+    for (m_consultaPlan.First(); !m_consultaPlan.Eof(); m_consultaPlan.Next()) {
+        // The level code is read as the two-character column the position list declares.
+        const QString codigoNivel = nivel->AsString().left(2);
+        m_posiciones.cargos.insert(cargo->AsString(),
+                                   {codigoNivel.isEmpty() ? QVariant() : QVariant(codigoNivel),
+                                    puntaje->AsVariant()});
+        nombres.insert(cargo->AsString(), nombre->AsString());
+    }
+    m_consultaPlan.Close();
+
+    m_consultaPlan.setCommandText(
+        QStringLiteral("SELECT COD_NIVE, NOM_NIVE FROM AC_NIVEL WHERE COD_EMPR = :CODEMPR"));
+    m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
+    m_consultaPlan.Open();
+    TField *codigo = m_consultaPlan.FieldByName(QStringLiteral("COD_NIVE"));
+    TField *nombreNivel = m_consultaPlan.FieldByName(QStringLiteral("NOM_NIVE"));
+    for (m_consultaPlan.First(); !m_consultaPlan.Eof(); m_consultaPlan.Next())
+        m_posiciones.niveles.insert(codigo->AsString(), nombreNivel->AsString().left(40));
+    m_consultaPlan.Close();
+    m_posiciones.empresa = empresa;
+}
+
+// Position names of one company, read the first time a node's position names that company.
+const QHash<QString, QString> &TDtmAcSemaf::nombresCargos(int empresa)
+{
+    const auto conocidos = m_posiciones.nombres.constFind(empresa);
+    if (conocidos != m_posiciones.nombres.constEnd())
+        return conocidos.value();
+    QHash<QString, QString> nombres;
+    m_consultaPlan.Close();
+    m_consultaPlan.setCommandText(
+        QStringLiteral("SELECT COD_CARG, NOM_CARG FROM BI_CARGO WHERE COD_EMPR = :CODEMPR"));
+    m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
+    m_consultaPlan.Open();
+    TField *cargo = m_consultaPlan.FieldByName(QStringLiteral("COD_CARG"));
+    TField *nombre = m_consultaPlan.FieldByName(QStringLiteral("NOM_CARG"));
+    for (m_consultaPlan.First(); !m_consultaPlan.Eof(); m_consultaPlan.Next())
+        nombres.insert(cargo->AsString(), nombre->AsString());
+    m_consultaPlan.Close();
+    return m_posiciones.nombres.insert(empresa, nombres).value();
+}
+
+TDtmAcSemaf::VigiaPlan::VigiaPlan(TDtmAcSemaf *owner, TDataSet *plan) : m_owner(owner), m_plan(plan)
+{
+    m_plan->attachLink(this);
+}
+
+TDtmAcSemaf::VigiaPlan::~VigiaPlan()
+{
+    if (m_plan)
+        m_plan->detachLink(this);
+}
+
+// A closed plan forgets the positions it read: the next open reads them again.
+void TDtmAcSemaf::VigiaPlan::dataEvent(TDataEvent event, TField *)
+{
+    if (event == TDataEvent::UpdateState && m_plan && !m_plan->Active())
+        m_owner->m_posiciones.clear();
+}
+
+// ---- look-ups ----
+
+void TDtmAcSemaf::Buscar_Cargo(int cod_empr, const QString &Cod_carg)
+{
+    if (!Forma || !Forma->cmbEmpCarg)
+        return;
+    QComboBox *combo = Forma->cmbEmpCarg;
+    const QString empresa = QString::number(cod_empr);
+    for (int i = 0; i < combo->count(); ++i) {
+        const QString item = combo->itemText(i);
+        const int guion = item.indexOf(QLatin1Char('-'));
+        const QString parteEmpresa = guion < 0 ? QString() : item.left(guion);
+        if (parteEmpresa != empresa)
+            continue;
+        const int asterisco = item.indexOf(QLatin1Char('*'));
+        const QString parteCargo = asterisco > guion ? item.mid(guion + 1, asterisco - guion - 1) : QString();
+        if (parteCargo == Cod_carg) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+bool TDtmAcSemaf::BuscarEnLista(const QStringList &listaCadena, const QString &lstvalor)
+{
+    for (const QString &item : listaCadena)
+        if (item == lstvalor)
+            return true;
+    return false;
+}
+
+void TDtmAcSemaf::AbrirQueryGrafico()
+{
+    QryGrafico.Close();
+    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(empresaActual());
+    QryGrafico.ParamByName(QStringLiteral("P_COD_MENU"))->setAsInteger(gVrCodMenu.toInt());
+    QryGrafico.Open();
+}

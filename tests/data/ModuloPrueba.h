@@ -1,0 +1,123 @@
+#pragma once
+// Test support for the data module's rules: the data module against a seeded database, with the
+// controls of the main form that the rules keep in step, and the main form's hand-off of changed
+// plan fields to the node numbering.
+
+#include "DAcSemaf.h"
+#include "DemoDatabase.h"
+#include "Exceptions.h"
+#include "SDCOMConnection.h"
+#include "TApplication.h"
+#include "TRadioGroup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+
+class FormaPrueba : public IFrmAcSemaf {
+public:
+    FormaPrueba()
+    {
+        cmbEmpCarg = &combo;
+        edtEdtNmbCarg = &texto;
+        TreeViewCarrera = &arbol;
+        RdgFiltro = &filtro;
+        ChkCompe = &compe;
+        ChkEduFor = &eduFor;
+        ChkEduNo = &eduNo;
+        ChkExpe = &expe;
+        filtro.setItems({QStringLiteral("Empleado"), QStringLiteral("Cargo")});
+    }
+    void DibujarArbol() override { ++dibujos; }
+    int CodigoPaisEmpresa() const override
+    {
+        if (pais < 0)
+            throw Exception(QStringLiteral("sin país"));
+        return pais;
+    }
+
+    QComboBox combo;
+    QLineEdit texto;
+    QTreeWidget arbol;
+    TRadioGroup filtro;
+    QCheckBox compe, eduFor, eduNo, expe;
+    int dibujos = 0;
+    int pais = 170;
+};
+
+// One workstation: its own connection, company list, scratch dataset, data module and controls.
+class ModuloPrueba {
+public:
+    explicit ModuloPrueba(int empresa)
+    {
+        empresas.RemoteServer = &conexion;
+        empresas.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
+        temporal.RemoteServer = &conexion;
+        temporal.ProviderName = QStringLiteral("DtsPTemporal");
+        dtm.AfterConstruction();
+        dtm.Forma = &forma;
+        dtm.ConnectTo(&conexion, &empresas, &temporal);
+        TApplication::instance().Tag = empresa;
+        dtm.InicializarlArQry();
+        fuente.setDataSet(&dtm.QryAcPprom);
+        fuente.OnDataChange = [this](TDataSource *, TField *field) {
+            if (field)
+                dtm.NumerarNodo(field);
+        };
+        dtm.ValidaGrupoEmpresarial();
+        dtm.QryAcPprom.Open();
+    }
+
+    TField *f(const char *nombre) { return dtm.QryAcPprom.FieldByName(QLatin1String(nombre)); }
+
+    // Begins a node of `plan` under `padre` with a position of the list; returns its number.
+    int nuevoNodo(int plan, int padre, const QString &cargo, int empresaCargo)
+    {
+        dtm.QryAcPprom.Append();
+        f("NOM_MENU")->setAsString(QStringLiteral("Nodo de prueba"));
+        f("COD_MENU")->setAsInteger(plan);
+        if (f("COD_NODO")->AsInteger() > 0) {
+            f("COD_NODP")->setAsInteger(padre);
+            f("COD_CARG")->setAsString(cargo);
+        }
+        dtm.Buscar_Cargo(empresaCargo, cargo);
+        return f("COD_NODO")->AsInteger();
+    }
+
+    SDCOMConnection conexion;
+    SClientDataSet empresas{QStringLiteral("CdsGnEmpre")};
+    SClientDataSet temporal{QStringLiteral("CdsTemporal")};
+    TDtmAcSemaf dtm;
+    TDataSource fuente;
+    FormaPrueba forma;
+};
+
+// Direct SQL on the test database, for facts the module does not write.
+inline void ejecutarSql(const DemoDatabase &db, const QString &sql)
+{
+    {
+        QSqlDatabase conexion = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prueba"));
+        conexion.setDatabaseName(db.path());
+        QVERIFY2(conexion.open(), qPrintable(conexion.lastError().text()));
+        QSqlQuery query(conexion);
+        QVERIFY2(query.exec(sql), qPrintable(query.lastError().text() + QStringLiteral(": ") + sql));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
+}
+
+// The message of the exception `accion` throws, or an empty text when it throws none.
+inline QString mensajeDe(const std::function<void()> &accion)
+{
+    try {
+        accion();
+    } catch (const Exception &error) {
+        return error.Message();
+    }
+    return {};
+}

@@ -1,0 +1,133 @@
+// Position lists of a company or a company group, their names and orders, the wrapped error,
+// and the check of a plan node's position code against the list.
+
+#include "ModuloPrueba.h"
+
+#include <QApplication>
+#include <QTest>
+
+class TstCompanyGroups : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void listas_data();
+    void listas();
+    void errorEnvuelto();
+    void validacionCargo_data();
+    void validacionCargo();
+
+private:
+    QStringList esperado(const QString &where, const QString &orden, bool conNombre);
+    DemoDatabase m_db;
+};
+
+void TstCompanyGroups::initTestCase()
+{
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    // Company 3 is made a group written in lower case, which does not count as one.
+    ejecutarSql(m_db, QStringLiteral("UPDATE GN_EMPRE SET GRU_EMPR = 's' WHERE COD_EMPR = 3"));
+}
+
+// The active positions as "company-code*name" (or "company-name" for the calculated name).
+QStringList TstCompanyGroups::esperado(const QString &where, const QString &orden, bool conNombre)
+{
+    QStringList filas;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("esperado"));
+        db.setDatabaseName(m_db.path());
+        db.open();
+        QSqlQuery q(QStringLiteral("SELECT COD_EMPR, COD_CARG, NOM_CARG FROM BI_CARGO WHERE IND_ACTI = 'A' AND %1 "
+                                   "ORDER BY %2")
+                        .arg(where, orden),
+                    db);
+        while (q.next())
+            // The calculated name is a text of 20 characters.
+            filas << (conNombre ? (q.value(0).toString() + QLatin1Char('-') + q.value(2).toString()).left(20)
+                                : q.value(0).toString() + QLatin1Char('-') + q.value(1).toString() + QLatin1Char('*')
+                                      + q.value(2).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("esperado"));
+    return filas;
+}
+
+void TstCompanyGroups::listas_data()
+{
+    QTest::addColumn<int>("empresa");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("ordenLista");
+    QTest::newRow("grupo S") << 1 << QStringLiteral("COD_EMPR > 0") << QStringLiteral("COD_EMPR, NOM_CARG");
+    QTest::newRow("empresa N") << 2 << QStringLiteral("COD_EMPR = 2") << QStringLiteral("NOM_CARG");
+    QTest::newRow("s minúscula") << 3 << QStringLiteral("COD_EMPR = 3") << QStringLiteral("NOM_CARG");
+    QTest::newRow("sin fila de empresa") << 9 << QStringLiteral("COD_EMPR = 9") << QStringLiteral("NOM_CARG");
+}
+
+void TstCompanyGroups::listas()
+{
+    QFETCH(int, empresa);
+    QFETCH(QString, where);
+    QFETCH(QString, ordenLista);
+    m_db.startSession(empresa);
+    ModuloPrueba w(empresa);
+    QStringList combo;
+    for (int i = 0; i < w.forma.combo.count(); ++i)
+        combo << w.forma.combo.itemText(i);
+    QCOMPARE(combo, esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
+
+    QStringList lista, nombres;
+    TDataSet &cargos = w.dtm.QryBiCargo;
+    for (cargos.First(); !cargos.Eof(); cargos.Next()) {
+        lista << cargos.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
+                     + cargos.FieldByName(QStringLiteral("COD_CARG"))->AsString() + QLatin1Char('*')
+                     + cargos.FieldByName(QStringLiteral("NOM_CARG"))->AsString();
+        nombres << cargos.FieldByName(QStringLiteral("DftNmCargo"))->AsString();
+    }
+    QCOMPARE(lista, esperado(where, ordenLista, false));
+    QCOMPARE(nombres, esperado(where, ordenLista, true));
+    QCOMPARE(w.dtm.gStGrupoEmpre, true);
+}
+
+void TstCompanyGroups::errorEnvuelto()
+{
+    m_db.startSession(2);
+    ModuloPrueba w(2);
+    const int items = w.forma.combo.count();
+    w.temporal.ProviderName = QStringLiteral("DtsPNoExiste");
+    const QString mensaje = mensajeDe([&] { w.dtm.ValidaGrupoEmpresarial(); });
+    const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
+    QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
+    QCOMPARE(w.dtm.gStGrupoEmpre, false);
+    QCOMPARE(w.forma.combo.count(), items);
+}
+
+void TstCompanyGroups::validacionCargo_data()
+{
+    QTest::addColumn<int>("empresa");
+    QTest::addColumn<QVariant>("cargo");
+    QTest::addColumn<bool>("aceptado");
+    QTest::newRow("propio") << 2 << QVariant(QStringLiteral("GPL001")) << true;
+    QTest::newRow("de otra empresa") << 2 << QVariant(QStringLiteral("GER002")) << false;
+    QTest::newRow("minúsculas") << 2 << QVariant(QStringLiteral("gpl001")) << false;
+    QTest::newRow("inactivo") << 2 << QVariant(QStringLiteral("OPE099")) << false;
+    QTest::newRow("nulo") << 2 << QVariant() << true;
+    QTest::newRow("grupo, de otra empresa") << 1 << QVariant(QStringLiteral("JLO001")) << true;
+}
+
+void TstCompanyGroups::validacionCargo()
+{
+    QFETCH(int, empresa);
+    QFETCH(QVariant, cargo);
+    QFETCH(bool, aceptado);
+    m_db.startSession(empresa);
+    ModuloPrueba w(empresa);
+    TDataSet &plan = w.dtm.QryAcPprom;
+    QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
+    const QVariant antes = w.f("COD_CARG")->AsVariant();
+    plan.Edit();
+    const QString mensaje = mensajeDe([&] { w.f("COD_CARG")->setAsVariant(cargo); });
+    QCOMPARE(mensaje, aceptado ? QString() : QStringLiteral("Código de Cargo no válido"));
+    QCOMPARE(w.f("COD_CARG")->AsVariant(), aceptado ? cargo : antes);
+    plan.Cancel();
+}
+
+QTEST_MAIN(TstCompanyGroups)
+#include "tst_companygroups.moc"
