@@ -93,10 +93,12 @@ const DatabaseDescription &ServerCore::description() const
     return d->description;
 }
 
-FetchResult ServerCore::fetch(const FetchRequest &request)
+// Every provider call: a valid session, a known provider, then the work; nothing thrown escapes.
+template <class Result, class Request, class Work>
+Result ServerCore::forProvider(const Request &request, Work work)
 {
-    return guarded<FetchResult>([&] {
-        FetchResult result;
+    return guarded<Result>([&] {
+        Result result;
         result.error = checkSession(request.session);
         if (!result.error.isEmpty())
             return result;
@@ -105,23 +107,21 @@ FetchResult ServerCore::fetch(const FetchRequest &request)
             result.error = unknownProvider(request.provider);
             return result;
         }
-        return d->fetch->run(*provider, request);
+        return work(*provider);
+    });
+}
+
+FetchResult ServerCore::fetch(const FetchRequest &request)
+{
+    return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
+        return d->fetch->run(provider, request);
     });
 }
 
 ApplyResult ServerCore::apply(const ApplyRequest &request)
 {
-    return guarded<ApplyResult>([&] {
-        ApplyResult result;
-        result.error = checkSession(request.session);
-        if (!result.error.isEmpty())
-            return result;
-        const ProviderDef *provider = ProviderRegistry::find(request.provider);
-        if (!provider) {
-            result.error = unknownProvider(request.provider);
-            return result;
-        }
-        return d->apply->run(*provider, request);
+    return forProvider<ApplyResult>(request, [&](const ProviderDef &provider) {
+        return d->apply->run(provider, request);
     });
 }
 

@@ -34,6 +34,8 @@ public:
 private:
     // Empty when the session may work, else the refusal.
     QString checkSession(const Credentials &session);
+    template <class Result, class Request, class Work>
+    Result forProvider(const Request &request, Work work);
 
     struct Private;
     std::unique_ptr<Private> d;
