@@ -1,0 +1,156 @@
+#include "CompanyBuilder.h"
+
+#include "DatabaseOpener.h"
+#include "SchemaLoader.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+CompanyBuilder::CompanyBuilder()
+{
+    m_path = m_dir.filePath(QStringLiteral("company.db"));
+    m_connection = QStringLiteral("company-builder-%1").arg(quintptr(this));
+    dbtools::DbOutcome outcome = dbtools::DatabaseOpener::openSqlite(m_path, m_connection);
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (outcome.ok())
+        outcome = dbtools::SchemaLoader(db).create();
+    m_error = outcome.error;
+    if (isValid())
+        db.transaction();
+    insert(QStringLiteral("GN_USUAR"), {QStringLiteral("COD_USUA"), QStringLiteral("PAS_USUA"),
+                                        QStringLiteral("TIP_USUA")},
+           {QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), QStringLiteral("A")});
+}
+
+CompanyBuilder::~CompanyBuilder()
+{
+    m_statements.clear();
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void CompanyBuilder::insert(const QString &table, const QStringList &columns, const QVariantList &values)
+{
+    if (!isValid())
+        return;
+    const QString statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(table, columns.join(QLatin1Char(',')),
+                                       QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    auto found = m_statements.find(statement);
+    if (found == m_statements.end()) {
+        QSqlQuery prepared(QSqlDatabase::database(m_connection, false));
+        prepared.prepare(statement);
+        found = m_statements.insert(statement, prepared);
+    }
+    QSqlQuery &query = *found;
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        m_error = table + QStringLiteral(": ") + query.lastError().text();
+}
+
+void CompanyBuilder::company(int code, const QString &flag)
+{
+    insert(QStringLiteral("GN_EMPRE"), {QStringLiteral("COD_EMPR"), QStringLiteral("NOM_EMPR"), QStringLiteral("COD_PAIS")},
+           {code, QStringLiteral("Empresa %1").arg(code), 170});
+    insert(QStringLiteral("GN_NEXOF"), {QStringLiteral("COD_VARI"), QStringLiteral("COD_PAIS"), QStringLiteral("COD_EMPR"),
+                                        QStringLiteral("VAL_VARI"), QStringLiteral("TIP_DATO")},
+           {QStringLiteral("Q0000190"), 170, code, flag, QStringLiteral("C")});
+    const QList<QPair<const char *, const char *>> types{{"EF", "FO"}, {"EF", "PG"}, {"EN", "CU"}, {"EN", "SE"},
+                                                        {"EP", "EX"}, {"CO", "CO"}, {"CF", "CF"}, {"CE", "CE"}};
+    for (const auto &[category, type] : types)
+        this->category(code, QLatin1String(category), QLatin1String(type));
+}
+
+void CompanyBuilder::category(int company, const QString &category, const QString &recordType)
+{
+    insert(QStringLiteral("AC_DPAMA"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_DETA"), QStringLiteral("TIP_REGI")},
+           {company, category, recordType});
+}
+
+void CompanyBuilder::position(int company, const QString &code, const QString &name)
+{
+    insert(QStringLiteral("BI_CARGO"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_CARG"), QStringLiteral("NOM_CARG"),
+                                        QStringLiteral("IND_ACTI")},
+           {company, code, name, QStringLiteral("A")});
+}
+
+void CompanyBuilder::profileRow(int company, const QString &position, const QString &type, const QVariant &requirement,
+                                const QVariant &detail, const QVariant &points)
+{
+    insert(QStringLiteral("BI_DTPCA"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_CARG"), QStringLiteral("NUM_REGI"),
+                                        QStringLiteral("TIP_REGI"), QStringLiteral("COD_REQU"), QStringLiteral("COD_ESPE"),
+                                        QStringLiteral("PUN_REQU")},
+           {company, position, ++m_serials[QStringLiteral("BI_DTPCA")], type, requirement, detail, points});
+}
+
+void CompanyBuilder::employee(int company, double code, const QString &surnames, const QString &names)
+{
+    insert(QStringLiteral("BI_EMPLE"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_EMPL"), QStringLiteral("APE_EMPL"),
+                                        QStringLiteral("NOM_EMPL")},
+           {company, code, surnames, names});
+}
+
+void CompanyBuilder::contract(int company, double employee, int number, const QString &position, bool active)
+{
+    insert(QStringLiteral("NM_CONTR"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_EMPL"), QStringLiteral("NRO_CONT"),
+                                        QStringLiteral("COD_CARG"), QStringLiteral("IND_ACTI")},
+           {company, employee, number, position, active ? QStringLiteral("A") : QStringLiteral("I")});
+}
+
+void CompanyBuilder::record(const QString &table, int company, double employee, const QString &type,
+                            const QVariant &requirement, const QVariant &detail, const QVariant &points)
+{
+    insert(table, {QStringLiteral("COD_EMPR"), QStringLiteral("COD_EMPL"), QStringLiteral("NUM_REGI"), QStringLiteral("TIP_REGI"),
+                   QStringLiteral("COD_REQU"), QStringLiteral("COD_ESPE"), QStringLiteral("PUN_OBTE")},
+           {company, employee, ++m_serials[table], type, requirement, detail, points});
+}
+
+void CompanyBuilder::evaluation(int company, double employee, int number, const QString &date)
+{
+    insert(QStringLiteral("ED_3CCOM"), {QStringLiteral("COD_EMPR"), QStringLiteral("RMT_3CCO"), QStringLiteral("COD_EMPL"),
+                                        QStringLiteral("FEC_DESD")},
+           {company, number, employee, date});
+}
+
+void CompanyBuilder::evaluationLine(int company, int evaluation, const QString &recordType, const QVariant &requirement,
+                                    const QVariant &detail, const QVariant &points)
+{
+    insert(QStringLiteral("ED_D3CCO"), {QStringLiteral("COD_EMPR"), QStringLiteral("RMT_3CCO"), QStringLiteral("NUM_LINE"),
+                                        QStringLiteral("COD_REGI"), QStringLiteral("COD_REQU"), QStringLiteral("COD_ESPE"),
+                                        QStringLiteral("PUN_OBTE")},
+           {company, evaluation, ++m_serials[QStringLiteral("ED_D3CCO")], recordType, requirement, detail, points});
+}
+
+void CompanyBuilder::planNode(int company, int plan, int node, int parent, int positionCompany, const QString &position)
+{
+    insert(QStringLiteral("AC_PPROM"), {QStringLiteral("COD_EMPR"), QStringLiteral("COD_MENU"), QStringLiteral("COD_NODO"),
+                                        QStringLiteral("COD_NODP"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_CARG"),
+                                        QStringLiteral("COD_EMCA")},
+           {company, plan, node, parent, QStringLiteral("Nodo %1").arg(node), position, positionCompany});
+}
+
+bool CompanyBuilder::commit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!isValid()) {
+        db.rollback();
+        return false;
+    }
+    if (!db.commit())
+        m_error = db.lastError().text();
+    return isValid();
+}
+
+void CompanyBuilder::startSession(int company) const
+{
+    ResetSessionGlobals();
+    gStProtocolo = QStringLiteral("local");
+    gStAliasCnx = m_path;
+    gStParUsu = gStCodiUsua = QStringLiteral("ADMIN");
+    gStParPas = gStPassUsua = QStringLiteral("ADMIN");
+    gStParEmp = gStCodiEmpr = QString::number(company);
+    TApplication::instance().Tag = company;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// One workstation for the engine's tests and benchmark: a connection to the session's
+// database, the master form's scratch dataset and company list, the data module connected to
+// them, and a headless main form with the four category boxes.
+
+#include "DAcSemaf.h"
+#include "SDCOMConnection.h"
+#include "TrafficLightGeneration.h"
+
+#include <QStringList>
+
+class HeadlessForm : public IFrmAcSemaf {
+public:
+    void DibujarArbol() override {}
+    int CodigoPaisEmpresa() const override { return 170; }
+};
+
+class GenerationHarness {
+public:
+    GenerationHarness()
+    {
+        companies.RemoteServer = &connection;
+        companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
+        scratch.RemoteServer = &connection;
+        scratch.ProviderName = QStringLiteral("DtsPTemporal");
+        module.AfterConstruction();
+        module.Forma = &form;
+        module.ConnectTo(&connection, &companies, &scratch);
+    }
+
+    engine::GenerationDataSets dataSets()
+    {
+        engine::GenerationDataSets sets;
+        sets.scratch = &scratch;
+        sets.profile = &module.QryBiDtpca;
+        sets.employeeCount = &module.QryTmEmple;
+        sets.nonFormal = &module.QryBiDtpnf;
+        sets.formal = &module.QryBiDtpef;
+        sets.experience = &module.QryBidtphv;
+        sets.evaluations = &module.QryEd3licc;
+        sets.evaluationLines = &module.QryEd3dlcc;
+        sets.result = &module.CdsAcSemaf;
+        return sets;
+    }
+
+    // A whole run with the given arrangement; the round trips it took.
+    qint64 run(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
+    {
+        const qint64 before = connection.roundTrips();
+        engine::TrafficLightGeneration(dataSets(), arrangement)
+            .regenerate(inputs, [this](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
+        return connection.roundTrips() - before;
+    }
+
+    // The result table in its order, one text per row with every value at full precision.
+    QStringList resultRows()
+    {
+        QStringList rows;
+        TDataSet &result = module.CdsAcSemaf;
+        for (int row = 0; row < result.rowCount(); ++row) {
+            QStringList values;
+            for (TField *field : result.Fields()) {
+                const QVariant value = result.rowValue(row, field);
+                values << (value.isNull() ? QStringLiteral("null")
+                           : value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 17)
+                                                                 : value.toString());
+            }
+            rows << values.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    SDCOMConnection connection;
+    SClientDataSet companies{QStringLiteral("CdsGnEmpre")};
+    SClientDataSet scratch{QStringLiteral("CdsTemporal")};
+    TDtmAcSemaf module;
+    HeadlessForm form;
+};

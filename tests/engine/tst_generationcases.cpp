@@ -1,0 +1,267 @@
+// Generation against small seeded companies: the cases that hide faults in the matching rules,
+// the two input messages, the career positions beside the result, and what a run costs in
+// round trips. Every case runs through both arrangements.
+
+#include "CompanyBuilder.h"
+#include "Exceptions.h"
+#include "GenerationHarness.h"
+
+#include <QtTest>
+
+using engine::Arrangement;
+
+namespace {
+
+QVariant valueOf(const QString &text)
+{
+    return text == QLatin1String("-") ? QVariant() : QVariant(text.toDouble());
+}
+
+engine::Categories categoriesOf(const QString &codes)
+{
+    engine::Categories categories;
+    categories.eduFor = codes.contains(QLatin1String("EF"));
+    categories.eduNo = codes.contains(QLatin1String("EN"));
+    categories.expe = codes.contains(QLatin1String("EP"));
+    categories.compe = codes.contains(QLatin1String("CO"));
+    return categories;
+}
+
+// "FO/10/1/40": record type, requirement, specification, points ("-" for null).
+QStringList partsOf(const QString &item)
+{
+    return item.split(QLatin1Char('/'));
+}
+
+// Target T1 with `profile`; candidate C1 held by employee 100, whose records are "EF:FO/...",
+// "EN:", "EP:", competence lines of the latest evaluation "CO:CO/...", of an older one "OLD:".
+void seed(CompanyBuilder &db, const QString &profile, const QString &records, const QString &flag)
+{
+    db.company(1, flag);
+    db.position(1, QStringLiteral("T1"), QStringLiteral("Cargo objetivo"));
+    db.position(1, QStringLiteral("C1"), QStringLiteral("Cargo candidato"));
+    for (const QString &item : profile.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList p = partsOf(item);
+        db.profileRow(1, QStringLiteral("T1"), p[0], p[1].toInt(), valueOf(p[2]), valueOf(p[3]));
+    }
+    db.employee(1, 100, QStringLiteral("Pérez"), QStringLiteral("Ana"));
+    db.contract(1, 100, 1, QStringLiteral("C1"));
+    db.evaluation(1, 100, 1, QStringLiteral("2023-01-01"));
+    db.evaluation(1, 100, 2, QStringLiteral("2024-01-01"));
+    const QHash<QString, QString> tables{{QStringLiteral("EF"), QStringLiteral("BI_DTPEF")},
+                                         {QStringLiteral("EN"), QStringLiteral("BI_DTPNF")},
+                                         {QStringLiteral("EP"), QStringLiteral("BI_DTPHV")}};
+    for (const QString &item : records.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString kind = item.section(QLatin1Char(':'), 0, 0);
+        const QStringList p = partsOf(item.section(QLatin1Char(':'), 1));
+        if (tables.contains(kind))
+            db.record(tables.value(kind), 1, 100, p[0], p[1].toInt(), valueOf(p[2]), valueOf(p[3]));
+        else
+            db.evaluationLine(1, kind == QLatin1String("OLD") ? 1 : 2, p[0], p[1].toInt(), valueOf(p[2]),
+                              valueOf(p[3]));
+    }
+}
+
+engine::GenerationInputs inputsFor(const QString &categories, bool flag)
+{
+    engine::GenerationInputs inputs;
+    inputs.cargoAspira = QStringLiteral("T1");
+    inputs.empreAspira = QStringLiteral("1");
+    inputs.cargoActual = QStringLiteral("'C1'");
+    inputs.empCaActual = QStringLiteral("'1'");
+    inputs.categories = categoriesOf(categories);
+    inputs.eduSinPuntos = flag;
+    return inputs;
+}
+
+} // namespace
+
+class TestGenerationCases : public QObject {
+    Q_OBJECT
+private slots:
+    void score_data();
+    void score();
+    void inputMessages_data();
+    void inputMessages();
+    void careerPositions_data();
+    void careerPositions();
+    void roundTripsPerPosition();
+};
+
+void TestGenerationCases::score_data()
+{
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<QString>("categories");
+    QTest::addColumn<bool>("flag");
+    QTest::addColumn<double>("percentage");
+    QTest::addColumn<int>("profileRows");
+
+    QTest::newRow("null PUN_REQU: no education points, competences still count")
+        << "FO/10/1/- FO/11/1/20 CO/5/1/-" << "EF:FO/10/1/30 EF:FO/11/1/10 CO:CO/5/1/7" << "EF CO" << false
+        << 85.0 << 3;
+    QTest::newRow("PUN_REQU 0, flag on: adds the 0 required")
+        << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << true << 100.0 << 2;
+    QTest::newRow("PUN_REQU 0, flag off: the record's points count")
+        << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << false << 175.0 << 2;
+    QTest::newRow("duplicate records, flag off: both add")
+        << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << false << 137.5 << 1;
+    QTest::newRow("duplicate records, flag on: the requirement once")
+        << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << true << 100.0 << 1;
+    QTest::newRow("competence lines matched by COD_REGI")
+        << "CF/20/1/4 CO/20/1/6" << "CO:CO/20/1/3 CO:CF/20/1/2 CO:CE/20/1/9 EF:CO/20/1/50" << "CO" << false
+        << 50.0 << 2;
+    QTest::newRow("only the latest evaluation counts")
+        << "CO/2/1/4" << "CO:CO/2/1/2 OLD:CO/2/1/4" << "CO" << false << 50.0 << 1;
+    QTest::newRow("66.666... stored as 66.67") << "FO/1/1/3" << "EF:FO/1/1/2" << "EF" << false << 66.67 << 1;
+    QTest::newRow("a percentage that rounds to 0.00 is 0")
+        << "FO/1/1/100000" << "EF:FO/1/1/0.001" << "EF" << false << 0.0 << 1;
+    QTest::newRow("only competences ticked: education rows are not in the profile")
+        << "FO/1/1/10 CO/2/1/4 CE/3/1/4" << "EF:FO/1/1/10 CO:CO/2/1/4" << "CO" << false << 50.0 << 2;
+    QTest::newRow("flag on: one requirement in three specifications counts its first row")
+        << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << true << 150.0 << 3;
+    QTest::newRow("flag off: every specification counts")
+        << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << false << 33.33 << 3;
+    QTest::newRow("flag on: a code beyond 16 bits counts every row")
+        << "CU/70000/1/4 CU/70000/2/6" << "EN:CU/70000/1/4" << "EN" << true << 40.0 << 2;
+    QTest::newRow("same codes under another record type do not match")
+        << "EX/7/1/10" << "EP:SE/7/1/10 EP:FO/7/1/10" << "EP EN" << false << 0.0 << 1;
+    QTest::newRow("the record type decides, not the dataset it comes in")
+        << "EX/7/1/10" << "EN:EX/7/1/10" << "EP EN" << false << 100.0 << 1;
+    QTest::newRow("null specification matches only null")
+        << "SE/8/-/10 SE/8/2/10" << "EN:SE/8/-/5" << "EN" << false << 25.0 << 2;
+}
+
+void TestGenerationCases::score()
+{
+    QFETCH(QString, profile);
+    QFETCH(QString, records);
+    QFETCH(QString, categories);
+    QFETCH(bool, flag);
+    QFETCH(double, percentage);
+    QFETCH(int, profileRows);
+
+    CompanyBuilder db;
+    seed(db, profile, records, flag ? QStringLiteral("S") : QStringLiteral("N"));
+    QVERIFY2(db.commit(), qPrintable(db.error()));
+    db.startSession(1);
+    for (Arrangement arrangement : {Arrangement::Literal, Arrangement::Batched}) {
+        GenerationHarness station;
+        station.run(inputsFor(categories, flag), arrangement);
+        TDataSet &result = station.module.CdsAcSemaf;
+        QCOMPARE(result.RecordCount(), 1);
+        QCOMPARE(result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat(), percentage);
+        QCOMPARE(result.FieldByName(QStringLiteral("NUM_PERA"))->AsInteger(), profileRows);
+        QCOMPARE(result.FieldByName(QStringLiteral("APE_EMPL"))->AsString(), QStringLiteral("Pérez"));
+    }
+}
+
+void TestGenerationCases::inputMessages_data()
+{
+    QTest::addColumn<QString>("categories");
+    QTest::addColumn<QString>("positions");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing ticked") << "" << "'C1'" << engine::noCategoryMessage();
+    QTest::newRow("nothing ticked, no position") << "" << "" << engine::noCategoryMessage();
+    QTest::newRow("blank position list") << "EF" << "   " << engine::noPositionMessage();
+}
+
+void TestGenerationCases::inputMessages()
+{
+    QFETCH(QString, categories);
+    QFETCH(QString, positions);
+    QFETCH(QString, message);
+    CompanyBuilder db;
+    seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+    QVERIFY2(db.commit(), qPrintable(db.error()));
+    db.startSession(1);
+    GenerationHarness station;
+    station.run(inputsFor(QStringLiteral("EF"), false), Arrangement::Batched);
+    QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 1);
+
+    engine::GenerationInputs inputs = inputsFor(categories, false);
+    inputs.cargoActual = positions;
+    QString shown;
+    try {
+        station.run(inputs, Arrangement::Batched);
+    } catch (const Exception &error) {
+        shown = error.Message();
+    }
+    QCOMPARE(shown, message);
+    QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
+    QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
+    QVERIFY(station.module.CdsAcSemaf.AfterScroll);
+}
+
+// The positions table holds the current plan node's position (when it sits under its parent in
+// the result row's company) with the employee's figures; names are trimmed, then cut at 20
+// characters, and an unknown position leaves the name empty.
+void TestGenerationCases::careerPositions_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("short name") << 2 << "C1|Cargo candidato|66.67|1";
+    QTest::newRow("long name trimmed and cut") << 3 << "C2|Coordinador Regional|66.67|1";
+    QTest::newRow("unknown position") << 4 << "ZZ9||66.67|1";
+}
+
+void TestGenerationCases::careerPositions()
+{
+    QFETCH(int, node);
+    QFETCH(QString, row);
+    CompanyBuilder db;
+    seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+    db.position(1, QStringLiteral("C2"), QStringLiteral("  Coordinador Regional de Talento Humano"));
+    db.planNode(1, 1, 0, 0, 1, QString());
+    db.planNode(1, 1, 1, 0, 1, QStringLiteral("T1"));
+    db.planNode(1, 1, 2, 1, 1, QStringLiteral("C1"));
+    db.planNode(1, 1, 3, 1, 1, QStringLiteral("C2"));
+    db.planNode(1, 1, 4, 1, 1, QStringLiteral("ZZ9"));
+    QVERIFY2(db.commit(), qPrintable(db.error()));
+    db.startSession(1);
+    GenerationHarness station;
+    TDtmAcSemaf &module = station.module;
+    // Only the plan row's values matter here, not the plan rules behind its events.
+    for (TDataSet *dataSet : {static_cast<TDataSet *>(&module.QryAcPprom), static_cast<TDataSet *>(&module.QryBiCargo)})
+        dataSet->AfterOpen = dataSet->AfterScroll = dataSet->OnCalcFields = nullptr;
+    module.QryBiCargo.Open();
+    module.QryAcPprom.Open();
+    QVERIFY(module.QryAcPprom.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, node}));
+    station.run(inputsFor(QStringLiteral("EF"), false), Arrangement::Batched);
+
+    TClientDataSet &positions = module.CdsCargUsuario;
+    QCOMPARE(positions.rowCount(), 1);
+    QStringList values;
+    for (TField *field : positions.Fields())
+        values << positions.rowValue(0, field).toString();
+    QCOMPARE(values.join(QLatin1Char('|')), row);
+}
+
+// Three positions (one without holders), two employees each, four categories: the profile once,
+// then per position its employees and one statement per ticked category, plus the refill of
+// the positions table for the first row. Reopening per profile row costs far more.
+void TestGenerationCases::roundTripsPerPosition()
+{
+    CompanyBuilder db;
+    seed(db, QStringLiteral("FO/1/1/3 CO/2/1/4 CU/3/1/5"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+    db.position(1, QStringLiteral("C2"), QStringLiteral("Otro"));
+    db.position(1, QStringLiteral("C3"), QStringLiteral("Vacío"));
+    db.employee(1, 101, QStringLiteral("Ruiz"), QStringLiteral("Eva"));
+    db.contract(1, 101, 1, QStringLiteral("C2"));
+    db.employee(1, 102, QStringLiteral("Mora"), QStringLiteral("Luz"));
+    db.contract(1, 102, 1, QStringLiteral("C2"));
+    db.contract(1, 102, 2, QStringLiteral("C1"));
+    QVERIFY2(db.commit(), qPrintable(db.error()));
+    db.startSession(1);
+    engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
+    inputs.cargoActual = QStringLiteral("'C1','C2','C3'");
+    inputs.empCaActual = QStringLiteral("'1','1','1'");
+    GenerationHarness batched, literal;
+    QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
+    QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);
+    // Per employee: 3 record reads and the profile; per row: the count, 3 records, 2 competence reads.
+    QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
+}
+
+QTEST_MAIN(TestGenerationCases)
+#include "tst_generationcases.moc"
