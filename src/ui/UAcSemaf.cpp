@@ -1,6 +1,7 @@
 #include "UAcSemaf.h"
 
 #include "DAcSemaf.h"
+#include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
 #include "TDataSetModel.h"
@@ -14,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -102,7 +104,15 @@ QWidget *TFrmAcSemaf::crearPaginaRuta()
     edtEdtNmbCarg->setReadOnly(true);
     new CubiertaCombo(cmbEmpCarg, edtEdtNmbCarg);
     // Only the user's choice writes the node's position; the rules moving the list do not.
-    connect(cmbEmpCarg, &QComboBox::activated, this, [this] { cmbEmpCargChange(); });
+    connect(cmbEmpCarg, &QComboBox::activated, this, [this] {
+        // Until the framework's guard wraps every entry from the UI: a refusal must not reach Qt.
+        try {
+            cmbEmpCargChange();
+        } catch (const EAbort &) {
+        } catch (const Exception &error) {
+            QMessageBox::warning(this, windowTitle(), error.Message());
+        }
+    });
     auto *cargoLayout = new QVBoxLayout(grupoCargo);
     cargoLayout->addWidget(cmbEmpCarg);
     cargoLayout->addStretch();
