@@ -2,48 +2,12 @@
 // every dataset opens with its fields, filters, parameters bound at every occurrence, apply with
 // its refusals, and the read-only fetch path.
 
-#include "DAcSemaf.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "IFrmAcSemaf.h"
-#include "SDCOMConnection.h"
+#include "ModuloPrueba.h"
 #include "TField.h"
 #include "TParam.h"
-#include "TRadioGroup.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTreeWidget>
 #include <QtTest>
 
-namespace {
-
-// The main form's controls, for rules that keep them in step while datasets open and scroll.
-struct FormControls : IFrmAcSemaf {
-    QComboBox combo;
-    QLineEdit text;
-    QTreeWidget tree;
-    TRadioGroup filter;
-    QCheckBox competences, formal, nonFormal, experience;
-    QWidget grid;
-    FormControls()
-    {
-        cmbEmpCarg = &combo;
-        edtEdtNmbCarg = &text;
-        TreeViewCarrera = &tree;
-        RdgFiltro = &filter;
-        ChkCompe = &competences;
-        ChkEduFor = &formal;
-        ChkEduNo = &nonFormal;
-        ChkExpe = &experience;
-        DBGrdSemaforo = &grid;
-    }
-    void DibujarArbol() override {}
-    int CodigoPaisEmpresa() const override { return 170; }
-};
-
-} // namespace
 
 class TestDataModule : public QObject {
     Q_OBJECT
@@ -74,7 +38,7 @@ private:
     SDCOMConnection m_connection;
     SClientDataSet m_companies{QStringLiteral("CdsGnEmpre")};
     SClientDataSet m_scratch{QStringLiteral("CdsTemporal")};
-    FormControls m_form;
+    FormaPrueba m_form;
     std::unique_ptr<TDtmAcSemaf> m_module;
     QVariant m_employee;   // an active employee of company 1 with records in every category
     QString m_position;    // a position of company 1 with active holders
