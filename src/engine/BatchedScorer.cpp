@@ -26,13 +26,16 @@ QString recordsStatement(const char *table, int company, const QString &position
         .arg(QLatin1String(table)).arg(company).arg(holders(company, position));
 }
 
-// The lines of each holder's latest evaluation (every evaluation of that date).
+// The lines of each holder's latest evaluation (every evaluation of that date). The holders are
+// named for the evaluations too, so that the server reaches them through their index.
 QString linesStatement(int company, const QString &position)
 {
     return QStringLiteral("select C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE"
-                          " from ED_3CCOM C, ED_D3CCO D where C.COD_EMPR = %1 and C.COD_EMPL in (%2)"
-                          " and C.FEC_DESD = (select max(X.FEC_DESD) from ED_3CCOM X"
-                          " where X.COD_EMPR = C.COD_EMPR and X.COD_EMPL = C.COD_EMPL)"
+                          " from (select X.COD_EMPL LAST_EMPL, max(X.FEC_DESD) LAST_DATE from ED_3CCOM X"
+                          " where X.COD_EMPR = %1 and X.COD_EMPL in (%2) group by X.COD_EMPL) L,"
+                          " ED_3CCOM C, ED_D3CCO D"
+                          " where C.COD_EMPR = %1 and C.COD_EMPL in (%2)"
+                          " and C.COD_EMPL = L.LAST_EMPL and C.FEC_DESD = L.LAST_DATE"
                           " and D.COD_EMPR = C.COD_EMPR and D.RMT_3CCO = C.RMT_3CCO"
                           " order by C.COD_EMPL, C.RMT_3CCO, D.NUM_LINE")
         .arg(company).arg(holders(company, position));

@@ -45,6 +45,15 @@ bool textMatchesNumber(const QVariant &text, const QVariant &number)
 
 bool sameValue(const QVariant &a, const QVariant &b)
 {
+    // The types the datasets deliver for codes, on the short path: matching runs for every
+    // profile row against every record of an employee.
+    const int type = a.typeId();
+    if (type == b.typeId()) {
+        if (type == QMetaType::Int)
+            return *static_cast<const int *>(a.constData()) == *static_cast<const int *>(b.constData());
+        if (type == QMetaType::QString)
+            return *static_cast<const QString *>(a.constData()) == *static_cast<const QString *>(b.constData());
+    }
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     const bool numberA = fieldconv::isNumeric(a);

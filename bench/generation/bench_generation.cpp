@@ -1,0 +1,153 @@
+// Seeds a company of 10,000 active contracts in 20 candidate positions, a 40-row profile over
+// every category and about 20 records per employee, then runs generation through the local
+// transport with both arrangements and prints the figures. The step-by-step arrangement costs
+// the same for every employee, so it runs on one position's holders and is scaled up.
+//
+// Usage: bench_generation [employees=10000] [positions=20] [--batched-only]
+
+#include "CompanyBuilder.h"
+#include "GenerationHarness.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
+#include <cstdio>
+
+namespace {
+
+const QStringList kTypes{"FO", "PG", "CU", "SE", "EX", "CO", "CF", "CE"};
+
+struct ProfileKey {
+    QString type;
+    int requirement;
+    int detail;
+};
+
+QString positionCode(int index)
+{
+    return QStringLiteral("C%1").arg(index + 1, 2, 10, QLatin1Char('0'));
+}
+
+QList<ProfileKey> seedProfile(CompanyBuilder &db, QRandomGenerator &random)
+{
+    QList<ProfileKey> keys;
+    for (const QString &type : kTypes)
+        for (int i = 0; i < 5; ++i) {
+            const ProfileKey key{type, 100 + 10 * i, 1 + i % 2};
+            keys << key;
+            db.profileRow(1, QStringLiteral("T0"), key.type, key.requirement, key.detail, 5 + int(random.bounded(20)));
+        }
+    return keys;
+}
+
+void seedEmployee(CompanyBuilder &db, QRandomGenerator &random, const QList<ProfileKey> &profile, int ordinal,
+                  const QString &position)
+{
+    const double code = 10000000 + ordinal;
+    db.employee(1, code, QStringLiteral("Apellido %1").arg(random.bounded(3000)), QStringLiteral("Nombre %1").arg(ordinal));
+    db.contract(1, code, 1, position);
+    const auto keyFrom = [&](const QStringList &types) {
+        ProfileKey key = profile.at(int(random.bounded(profile.size())));
+        if (!types.contains(key.type) || random.bounded(10) < 3)
+            key = {types.at(int(random.bounded(types.size()))), 100 + 10 * int(random.bounded(8)), 1 + int(random.bounded(2))};
+        return key;
+    };
+    const QList<QPair<QString, QStringList>> tables{{QStringLiteral("BI_DTPEF"), {"FO", "PG"}},
+                                                    {QStringLiteral("BI_DTPNF"), {"CU", "SE"}},
+                                                    {QStringLiteral("BI_DTPHV"), {"EX"}}};
+    for (const auto &[table, types] : tables)
+        for (int i = 0; i < 4; ++i) {
+            const ProfileKey key = keyFrom(types);
+            db.record(table, 1, code, key.type, key.requirement, key.detail, 1 + int(random.bounded(30)));
+        }
+    db.evaluation(1, code, ordinal + 1, QStringLiteral("2024-06-01"));
+    for (int i = 0; i < 8; ++i) {
+        const ProfileKey key = keyFrom({"CO", "CF", "CE"});
+        db.evaluationLine(1, ordinal + 1, key.type, key.requirement, key.detail, 1 + int(random.bounded(20)));
+    }
+}
+
+engine::GenerationInputs inputsFor(int positions)
+{
+    engine::GenerationInputs inputs;
+    inputs.cargoAspira = QStringLiteral("T0");
+    inputs.empreAspira = QStringLiteral("1");
+    QStringList codes, companies;
+    for (int i = 0; i < positions; ++i) {
+        codes << QLatin1Char('\'') + positionCode(i) + QLatin1Char('\'');
+        companies << QStringLiteral("'1'");
+    }
+    inputs.cargoActual = codes.join(QLatin1Char(','));
+    inputs.empCaActual = companies.join(QLatin1Char(','));
+    inputs.categories = {true, true, true, true};
+    return inputs;
+}
+
+struct Timing {
+    qint64 ms = 0;
+    qint64 calls = 0;
+    int rows = 0;
+};
+
+Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
+{
+    GenerationHarness station;
+    QElapsedTimer timer;
+    timer.start();
+    Timing timing;
+    timing.calls = station.run(inputs, arrangement);
+    timing.ms = timer.elapsed();
+    timing.rows = station.module.CdsAcSemaf.RecordCount();
+    return timing;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int employees = args.size() > 1 ? args.at(1).toInt() : 10000;
+    const int positions = args.size() > 2 ? args.at(2).toInt() : 20;
+
+    QElapsedTimer seedTimer;
+    seedTimer.start();
+    CompanyBuilder db;
+    QRandomGenerator random(20240601);
+    db.company(1);
+    db.position(1, QStringLiteral("T0"), QStringLiteral("Cargo objetivo"));
+    const QList<ProfileKey> profile = seedProfile(db, random);
+    for (int p = 0; p < positions; ++p)
+        db.position(1, positionCode(p), QStringLiteral("Cargo candidato %1").arg(p + 1));
+    for (int e = 0; e < employees; ++e)
+        seedEmployee(db, random, profile, e, positionCode(e % positions));
+    if (!db.commit()) {
+        std::fprintf(stderr, "seed failed: %s\n", qPrintable(db.error()));
+        return 1;
+    }
+    db.startSession(1);
+    std::printf("company: %d active contracts in %d positions, %d profile rows, 20 records per employee "
+                "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
+
+    Timing batched;
+    for (int i = 0; i < 3; ++i) {
+        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched);
+        if (i == 0 || run.ms < batched.ms)
+            batched = run;
+    }
+    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls\n", batched.rows, batched.ms, batched.calls);
+
+    if (args.contains(QLatin1String("--batched-only")))
+        return 0;
+    const Timing sample = timeRun(inputsFor(1), engine::Arrangement::Literal);
+    const double scale = double(batched.rows) / qMax(1, sample.rows);
+    const Timing literal{qint64(sample.ms * scale), qint64(sample.calls * scale), batched.rows};
+    std::printf("literal: measured on the %d holders of 1 of %d positions (%lld ms, %lld calls), "
+                "scaled by %.1f to %d employees\n", sample.rows, positions, sample.ms, sample.calls, scale,
+                batched.rows);
+
+    std::printf("generation: literal %lld ms %lld calls, batched %lld ms %lld calls, speedup %.0f\n", literal.ms,
+                literal.calls, batched.ms, batched.calls, double(literal.ms) / qMax<qint64>(1, batched.ms));
+    return 0;
+}
