@@ -1,6 +1,7 @@
 // qacsemaf: the module's command line. The first argument names a sub-command; each one
 // parses its own options.
 
+#include "GenerateCommand.h"
 #include "SeedCommand.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ struct Command {
 const std::map<QString, Command> &commands()
 {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("generate"),
+         {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
     };
