@@ -1,5 +1,7 @@
 // Matching and scoring of one employee against a requirement profile.
 
+#include "Exceptions.h"
+#include "GenerationInputs.h"
 #include "ProfileScoring.h"
 
 #include <QtTest>
@@ -34,6 +36,10 @@ private slots:
     void score_data();
     void score();
     void educationFlagStopsOnFirstMatch();
+    void separarLista_data();
+    void separarLista();
+    void categoryList_data();
+    void categoryList();
 };
 
 void TestProfileScoring::sameValue_data()
@@ -48,6 +54,10 @@ void TestProfileScoring::sameValue_data()
     QTest::newRow("integer and float") << QVariant(7) << QVariant(7.0) << true;
     QTest::newRow("no trimming") << QVariant("01") << QVariant("01 ") << false;
     QTest::newRow("no case folding") << QVariant("ab") << QVariant("AB") << false;
+    QTest::newRow("integers beyond double precision") << QVariant(qint64(1) << 60) << QVariant((qint64(1) << 60) + 1)
+                                                     << false;
+    QTest::newRow("numeric text against a number") << QVariant("7") << QVariant(7) << true;
+    QTest::newRow("other text against a number") << QVariant("7a") << QVariant(7) << false;
 }
 
 void TestProfileScoring::sameValue()
@@ -169,6 +179,46 @@ void TestProfileScoring::educationFlagStopsOnFirstMatch()
     QCOMPARE(double(obtained), 22.0);
     QCOMPARE(sumarPuntosExperiencia(row("01", 2, 1, 9), records, 2, obtained), 3);
     QCOMPARE(double(obtained), 29.0);
+}
+
+void TestProfileScoring::separarLista_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("two codes") << "'C1','C2'" << QStringList{"C1", "C2"};
+    QTest::newRow("trailing comma gives an empty last item") << "'C1'," << QStringList{"C1", ""};
+    QTest::newRow("blanks are kept") << "' 1', '2'" << QStringList{" 1", " 2"};
+    QTest::newRow("empty text") << "" << QStringList{""};
+}
+
+void TestProfileScoring::separarLista()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, items);
+    QCOMPARE(engine::separarLista(text), items);
+}
+
+void TestProfileScoring::categoryList_data()
+{
+    QTest::addColumn<Categories>("categories");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("all four") << Categories{true, true, true, true} << "EF','EN','EP','CO','CF','CE";
+    QTest::newRow("only competences") << Categories{false, false, false, true} << "CO','CF','CE";
+    QTest::newRow("only experience") << Categories{false, false, true, false} << "EP";
+    QTest::newRow("none") << Categories{} << QString();
+}
+
+void TestProfileScoring::categoryList()
+{
+    QFETCH(Categories, categories);
+    QFETCH(QString, list);
+    QString built;
+    try {
+        built = engine::categoryList(categories);
+    } catch (const Exception &error) {
+        QCOMPARE(error.Message(), engine::noCategoryMessage());
+    }
+    QCOMPARE(built, list);
 }
 
 QTEST_GUILESS_MAIN(TestProfileScoring)
