@@ -141,6 +141,8 @@ bool CompanyBuilder::commit()
     }
     if (!db.commit())
         m_error = db.lastError().text();
+    // Readers then find the rows in the database file rather than in a large write-ahead log.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     return isValid();
 }
 
