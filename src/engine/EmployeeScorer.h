@@ -28,7 +28,7 @@ public:
 };
 
 // The profile statement of a run: the target position's rows in the ticked categories, by
-// record type, requirement and specification.
+// record type, requirement and detail.
 QString profileStatement(const QString &categoryList);
 
 } // namespace engine

@@ -60,7 +60,7 @@ struct EmployeeScore {
 // compares as a number when the text reads as one; texts exactly (no trimming, no case folding).
 bool sameValue(const QVariant &a, const QVariant &b);
 
-// Requirement, then specification, then record type; the first difference decides.
+// Requirement, then detail, then record type; the first difference decides.
 bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record);
 
 // Walks the records from `from`; while the row has required points, every match adds its
@@ -93,7 +93,7 @@ double compliancePercentage(long double obtained, long double required);
 long double points(const QVariant &value);
 
 // The whole evaluation of one employee: the profile rows in their order (by record type,
-// requirement, specification), the employee's records, the ticked categories and the flag.
+// requirement, detail), the employee's records, the ticked categories and the flag.
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
                             const Categories &categories, bool eduSinPuntos);
 

@@ -27,7 +27,7 @@ engine::Categories categoriesOf(const QString &codes)
     return categories;
 }
 
-// "FO/10/1/40": record type, requirement, specification, points ("-" for null).
+// "FO/10/1/40": record type, requirement, detail, points ("-" for null).
 QStringList partsOf(const QString &item)
 {
     return item.split(QLatin1Char('/'));
@@ -118,9 +118,9 @@ void TestGenerationCases::score_data()
         << "FO/1/1/100000" << "EF:FO/1/1/0.001" << "EF" << false << 0.0 << 1;
     QTest::newRow("only competences ticked: education rows are not in the profile")
         << "FO/1/1/10 CO/2/1/4 CE/3/1/4" << "EF:FO/1/1/10 CO:CO/2/1/4" << "CO" << false << 50.0 << 2;
-    QTest::newRow("flag on: one requirement in three specifications counts its first row")
+    QTest::newRow("flag on: one requirement in three details counts its first row")
         << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << true << 150.0 << 3;
-    QTest::newRow("flag off: every specification counts")
+    QTest::newRow("flag off: every detail counts")
         << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << false << 33.33 << 3;
     QTest::newRow("flag on: a code beyond 16 bits counts every row")
         << "CU/70000/1/4 CU/70000/2/6" << "EN:CU/70000/1/4" << "EN" << true << 40.0 << 2;
@@ -128,7 +128,7 @@ void TestGenerationCases::score_data()
         << "EX/7/1/10" << "EP:SE/7/1/10 EP:FO/7/1/10" << "EP EN" << false << 0.0 << 1;
     QTest::newRow("the record type decides, not the dataset it comes in")
         << "EX/7/1/10" << "EN:EX/7/1/10" << "EP EN" << false << 100.0 << 1;
-    QTest::newRow("null specification matches only null")
+    QTest::newRow("null detail matches only null")
         << "SE/8/-/10 SE/8/2/10" << "EN:SE/8/-/5" << "EN" << false << 25.0 << 2;
 }
 

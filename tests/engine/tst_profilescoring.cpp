@@ -106,7 +106,7 @@ void TestProfileScoring::score_data()
 
     EmployeeRecords nullSpec;
     nullSpec.nonFormal = {record("03", 5, null(), 10)};
-    QTest::newRow("null specification matches only null")
+    QTest::newRow("null detail matches only null")
         << QVector<ProfileRow>{row("03", 5, null(), 10), row("03", 5, 1, 10)} << nullSpec << all << false
         << 10.0 << 20.0 << 50.0;
 
