@@ -1,93 +1,82 @@
 #pragma once
-// Connections for the database tests: an SQLite file in a temporary directory, or a private
-// schema on the PostgreSQL server named by QACSEMAF_PG (a libpq-style connection text).
+// A database for one test: an SQLite file (in a temporary directory unless one is given), or a
+// schema of its own on the PostgreSQL server named by QACSEMAF_PG, dropped again at the end.
 
 #include "DatabaseOpener.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QVariant>
 
-namespace dbtest {
+class TestDatabase {
+    Q_DISABLE_COPY(TestDatabase)
 
-inline QString postgresConnInfo()
-{
-    return qEnvironmentVariable("QACSEMAF_PG");
-}
-
-// Opens `backend` ("sqlite" or "postgres") as `name`. On PostgreSQL every test connection
-// works in a schema of its own, dropped again by closeBackend(). Empty result: opened.
-inline QString openBackend(const QString &backend, const QString &name, const QTemporaryDir &dir)
-{
-    if (backend == QLatin1String("sqlite")) {
-        return dbtools::DatabaseOpener::openSqlite(dir.filePath(name + QStringLiteral(".db")), name).error;
-    }
-    const dbtools::DbOutcome opened = dbtools::DatabaseOpener::openPostgres(postgresConnInfo(), name);
-    if (!opened.ok())
-        return opened.error;
-    QSqlQuery query(QSqlDatabase::database(name));
-    const QString schema = QStringLiteral("qacsemaf_test_%1_%2").arg(name).arg(QCoreApplication::applicationPid());
-    if (!query.exec(QStringLiteral("SET client_min_messages TO warning"))
-        || !query.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema))
-        || !query.exec(QStringLiteral("CREATE SCHEMA %1").arg(schema))
-        || !query.exec(QStringLiteral("SET search_path TO %1").arg(schema)))
-        return query.lastError().text();
-    return {};
-}
-
-inline void closeBackend(const QString &name)
-{
+public:
+    // `backend` is "sqlite" or "postgres"; PostgreSQL without QACSEMAF_PG is unavailable, not failed.
+    explicit TestDatabase(const QString &backend = QStringLiteral("sqlite"), const QString &file = {})
+        : m_name(QStringLiteral("test%1").arg(++s_count))
     {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && db.driverName() == QLatin1String("QPSQL")) {
-            QSqlQuery query(db);
-            query.exec(QStringLiteral("SELECT current_schema()"));
-            if (query.next())
-                query.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(query.value(0).toString()));
+        if (backend == QLatin1String("sqlite")) {
+            m_error = dbtools::DatabaseOpener::openSqlite(file.isEmpty() ? m_dir.filePath(m_name) : file, m_name).error;
+            return;
         }
-        db.close();
+        const QString connInfo = qEnvironmentVariable("QACSEMAF_PG");
+        m_available = !connInfo.isEmpty();
+        m_error = m_available ? dbtools::DatabaseOpener::openPostgres(connInfo, m_name).error
+                              : QStringLiteral("PostgreSQL not available: set QACSEMAF_PG to a connection text");
+        if (!m_error.isEmpty())
+            return;
+        m_schema = QStringLiteral("qacsemaf_test_%1_%2").arg(m_name).arg(QCoreApplication::applicationPid());
+        QSqlQuery query(db());
+        for (const QString &sql : {QStringLiteral("SET client_min_messages TO warning"),
+                                   QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema),
+                                   QStringLiteral("CREATE SCHEMA %1").arg(m_schema),
+                                   QStringLiteral("SET search_path TO %1").arg(m_schema)}) {
+            if (m_error.isEmpty() && !query.exec(sql))
+                m_error = query.lastError().text();
+        }
     }
-    QSqlDatabase::removeDatabase(name);
-}
 
-// The one value of a one-row, one-column query; an invalid QVariant when the query fails.
-inline QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &binds = {})
-{
-    QSqlQuery query(db);
-    query.prepare(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        query.bindValue(i, binds.at(i));
-    if (!query.exec() || !query.next()) {
+    ~TestDatabase()
+    {
+        {
+            QSqlDatabase open = db();
+            if (!m_schema.isEmpty() && open.isOpen())
+                QSqlQuery(open).exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(m_schema));
+            open.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+    bool available() const { return m_available; }
+    const QString &error() const { return m_error; }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+    // The one value of a one-row, one-column query; an invalid QVariant (and a warning) on failure.
+    QVariant value(const QString &sql) const
+    {
+        QSqlQuery query(db());
+        if (query.exec(sql) && query.next())
+            return query.value(0);
         qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
         return {};
     }
-    return query.value(0);
-}
 
-// A digest of every row of `table`, in key order: equal digests mean equal contents.
-inline QByteArray tableDigest(const QSqlDatabase &db, const QString &table)
-{
-    QSqlQuery query(db);
-    const QSqlRecord columns = db.record(table);
-    QStringList order;
-    for (int i = 0; i < columns.count(); ++i)
-        order << columns.fieldName(i);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, order.join(QLatin1Char(',')))))
-        return query.lastError().text().toUtf8();
-    while (query.next()) {
-        for (int i = 0; i < columns.count(); ++i) {
-            const QVariant value = query.value(i);
-            hash.addData(value.isNull() ? QByteArray("\x01null") : value.toByteArray());
-            hash.addData(QByteArray("\x1f", 1));
-        }
-    }
-    return hash.result().toHex();
-}
+private:
+    static inline int s_count = 0;
+    QTemporaryDir m_dir;
+    QString m_name;
+    QString m_schema;
+    QString m_error;
+    bool m_available = true;
+};
 
-} // namespace dbtest
+// Declares `var`, a TestDatabase on `backend`; skips when PostgreSQL is not available.
+#define OPEN_TEST_DATABASE(var, backend)                                                           \
+    TestDatabase var(backend);                                                                     \
+    if (!var.available())                                                                          \
+        QSKIP(qPrintable(var.error()));                                                            \
+    QVERIFY2(var.error().isEmpty(), qPrintable(var.error()))

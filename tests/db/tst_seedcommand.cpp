@@ -1,35 +1,33 @@
-// qacsemaf seed as a user runs it: option errors, refusing to overwrite, --force, and the
-// per-table counts it prints agreeing with the database it made.
+// qacsemaf seed as a user runs it: the connection text --pg takes, option errors, refusing to
+// overwrite without --force, and the per-table counts it prints agreeing with what it made.
 
 #include "DbTestSupport.h"
+#include "SchemaLoader.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
+using Pairs = QMap<QString, QString>;
+
 class TestSeedCommand : public QObject {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
 
     struct Run {
-        int exitCode = -1;
-        QString out;
-        QString err;
+        int exitCode = -1;   // -1: did not finish, or crashed
+        QString out, err;
     };
 
     static Run seed(const QStringList &arguments)
     {
         QProcess process;
         process.start(qEnvironmentVariable("QACSEMAF_EXE"), QStringList{QStringLiteral("seed")} + arguments);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
     }
 
 private slots:
@@ -37,6 +35,37 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY2(QFile::exists(qEnvironmentVariable("QACSEMAF_EXE")), "QACSEMAF_EXE names the built tool");
+    }
+
+    void connectionText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<Pairs>("expected");
+        QTest::newRow("usual") << "host=db1 port=5433 dbname=rrhh user=admin" << true
+                               << Pairs{{"host", "db1"}, {"port", "5433"}, {"dbname", "rrhh"}, {"user", "admin"}};
+        QTest::newRow("blanks around =") << "  host = db1   dbname=rrhh " << true
+                                         << Pairs{{"host", "db1"}, {"dbname", "rrhh"}};
+        QTest::newRow("quoted with blank") << "password='dos palabras' user=a" << true
+                                           << Pairs{{"password", "dos palabras"}, {"user", "a"}};
+        QTest::newRow("escaped quote") << "password='it\\'s' " << true << Pairs{{"password", "it's"}};
+        QTest::newRow("empty quoted value") << "password=''" << true << Pairs{{"password", ""}};
+        QTest::newRow("empty text") << "" << true << Pairs{};
+        QTest::newRow("key without value") << "host" << false << Pairs{};
+        QTest::newRow("missing key") << "=db1" << false << Pairs{};
+        QTest::newRow("unterminated quote") << "password='abc" << false << Pairs{};
+    }
+    void connectionText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(Pairs, expected);
+        Pairs pairs;
+        QString error;
+        QCOMPARE(dbtools::DatabaseOpener::parseConnInfo(text, &pairs, &error), ok);
+        QCOMPARE(error.isEmpty(), ok);
+        if (ok)
+            QCOMPARE(pairs, expected);
     }
 
     void refusals_data()
@@ -59,50 +88,36 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("x.db")));
     }
 
-    void createsAndRefusesToOverwrite()
+    void overwritesOnlyWithForce()
     {
         const QString file = m_dir.filePath(QStringLiteral("demo.db"));
         const Run created = seed({QStringLiteral("--db"), file});
         QCOMPARE(created.exitCode, 0);
         QVERIFY2(created.out.contains(QLatin1String("demo database")), qPrintable(created.out));
 
-        const QFileInfo before(file);
+        const QDateTime before = QFileInfo(file).lastModified();
         const Run again = seed({QStringLiteral("--db"), file});
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.err.contains(QLatin1String("already exists")) && again.err.contains(QLatin1String("--force")),
                  qPrintable(again.err));
-        QCOMPARE(QFileInfo(file).lastModified(), before.lastModified());
+        QCOMPARE(QFileInfo(file).lastModified(), before);
 
         const Run forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("120"),
                                  QStringLiteral("--force")});
         QCOMPARE(forced.exitCode, 0);
         QVERIFY2(forced.out.contains(QLatin1String("120 employees")), qPrintable(forced.out));
-        QCOMPARE(dbtools::DatabaseOpener::openSqlite(file, QStringLiteral("forced")).error, QString());
-        const auto closer = qScopeGuard([] { dbtest::closeBackend(QStringLiteral("forced")); });
-        QCOMPARE(dbtest::scalar(QSqlDatabase::database(QStringLiteral("forced")),
-                                QStringLiteral("SELECT COUNT(*) FROM NM_CONTR WHERE IND_ACTI = 'A'")).toInt(), 120);
-    }
-
-    void printedCountsMatch_data()
-    {
-        QTest::addColumn<QString>("table");
-        for (const char *table : {"BI_EMPLE", "NM_CONTR", "AC_PPROM", "BI_DTPCA", "ED_D3CCO", "GN_EMPRE"})
-            QTest::newRow(table) << QString::fromLatin1(table);
-    }
-    void printedCountsMatch()
-    {
-        QFETCH(QString, table);
-        const QString file = m_dir.filePath(QStringLiteral("counted-%1.db").arg(table));
-        const Run run = seed({QStringLiteral("--db"), file});
-        QCOMPARE(run.exitCode, 0);
-        const QRegularExpression line(QStringLiteral("^\\s*%1\\s+(\\d+)\\s*$").arg(table), QRegularExpression::MultilineOption);
-        const auto match = line.match(run.out);
-        QVERIFY2(match.hasMatch(), qPrintable(run.out));
-        QCOMPARE(dbtools::DatabaseOpener::openSqlite(file, QStringLiteral("counted")).error, QString());
-        const auto closer = qScopeGuard([] { dbtest::closeBackend(QStringLiteral("counted")); });
-        QCOMPARE(match.captured(1).toInt(),
-                 dbtest::scalar(QSqlDatabase::database(QStringLiteral("counted")),
-                                QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt());
+        TestDatabase made(QStringLiteral("sqlite"), file);
+        QVERIFY2(made.error().isEmpty(), qPrintable(made.error()));
+        QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM NM_CONTR WHERE IND_ACTI = 'A'")).toInt(), 120);
+        // The printed counts are what the tables hold; a table not printed holds nothing of the demo.
+        int listed = 0;
+        for (const QString &table : dbtools::SchemaLoader::tableNames()) {
+            const QRegularExpression line(QStringLiteral("^\\s*%1\\s+(\\d+)\\s*$").arg(table), QRegularExpression::MultilineOption);
+            const QRegularExpressionMatch printed = line.match(forced.out);
+            listed += printed.hasMatch();
+            QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(), printed.captured(1).toInt());
+        }
+        QVERIFY2(listed >= 10, qPrintable(forced.out));
     }
 };
 
