@@ -86,9 +86,13 @@ int RecordSet::prepare(TRecord &record, const TRecord *before)
 void RecordSet::add(std::unique_ptr<TRecord> record, const TRecord *before, int visibleRow)
 {
     TRecord *raw = record.get();
-    auto at = std::find_if(m_all.begin(), m_all.end(),
-                           [before](const auto &r) { return r.get() == before; });
-    m_all.insert(before ? at : m_all.end(), std::move(record));
+    if (before) {
+        auto at = std::find_if(m_all.begin(), m_all.end(),
+                               [before](const auto &r) { return r.get() == before; });
+        m_all.insert(at, std::move(record));
+    } else {
+        m_all.push_back(std::move(record)); // loading and appending: no search
+    }
     if (visibleRow >= 0)
         m_visible.insert(m_visible.begin() + visibleRow, raw);
 }
