@@ -261,17 +261,7 @@ int generate(GenerateOptions options)
     else
         options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
 
-    engine::GenerationDataSets dataSets;
-    dataSets.scratch = &scratch;
-    dataSets.profile = &module.QryBiDtpca;
-    dataSets.employeeCount = &module.QryTmEmple;
-    dataSets.nonFormal = &module.QryBiDtpnf;
-    dataSets.formal = &module.QryBiDtpef;
-    dataSets.experience = &module.QryBidtphv;
-    dataSets.evaluations = &module.QryEd3licc;
-    dataSets.evaluationLines = &module.QryEd3dlcc;
-    dataSets.result = &module.CdsAcSemaf;
-    engine::TrafficLightGeneration(dataSets).regenerate(
+    engine::TrafficLightGeneration(module.DatosGeneracion()).regenerate(
         options.inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
 
     TDataSet &result = module.CdsAcSemaf;

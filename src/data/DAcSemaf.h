@@ -4,6 +4,7 @@
 // catalogue (DataModuleCatalog); this class holds the objects and the behaviour.
 
 #include "IFrmAcSemaf.h"
+#include "GenerationDataSets.h"
 #include "SClientDataSet.h"
 #include "TClientDataSet.h"
 #include "TDataSource.h"
@@ -82,6 +83,8 @@ public:
     // ---- Profile matching and generation ----
     // Attaches the result tables' handlers, as the data module's definition does.
     void DefinirEventosMotor();
+    // The datasets a generation run reads and fills.
+    engine::GenerationDataSets DatosGeneracion();
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);

@@ -18,21 +18,6 @@ bool ticked(const QCheckBox *box)
     return box && box->isChecked();
 }
 
-engine::GenerationDataSets generationDataSets(TDtmAcSemaf &module)
-{
-    engine::GenerationDataSets dataSets;
-    dataSets.scratch = module.CdsTemporal;
-    dataSets.profile = &module.QryBiDtpca;
-    dataSets.employeeCount = &module.QryTmEmple;
-    dataSets.nonFormal = &module.QryBiDtpnf;
-    dataSets.formal = &module.QryBiDtpef;
-    dataSets.experience = &module.QryBidtphv;
-    dataSets.evaluations = &module.QryEd3licc;
-    dataSets.evaluationLines = &module.QryEd3dlcc;
-    dataSets.result = &module.CdsAcSemaf;
-    return dataSets;
-}
-
 // The main form's fields and check boxes as the run reads them; without a main form, nothing is
 // ticked and no position is given, so the run stops at its first message.
 engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
@@ -53,6 +38,21 @@ engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
 }
 
 } // namespace
+
+engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
+{
+    engine::GenerationDataSets dataSets;
+    dataSets.scratch = CdsTemporal;
+    dataSets.profile = &QryBiDtpca;
+    dataSets.employeeCount = &QryTmEmple;
+    dataSets.nonFormal = &QryBiDtpnf;
+    dataSets.formal = &QryBiDtpef;
+    dataSets.experience = &QryBidtphv;
+    dataSets.evaluations = &QryEd3licc;
+    dataSets.evaluationLines = &QryEd3dlcc;
+    dataSets.result = &CdsAcSemaf;
+    return dataSets;
+}
 
 void TDtmAcSemaf::DefinirEventosMotor()
 {
@@ -98,14 +98,14 @@ void TDtmAcSemaf::GenerarSemaforoCarrera()
         grid->resize(grid->width() + 1, grid->height());
         grid->resize(grid->width() - 1, grid->height());
     };
-    engine::TrafficLightGeneration(generationDataSets(*this))
+    engine::TrafficLightGeneration(DatosGeneracion())
         .regenerate(generationInputs(Forma), [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); },
                     relayout);
 }
 
 void TDtmAcSemaf::GenerarSemaforo()
 {
-    engine::TrafficLightGeneration(generationDataSets(*this)).appendResults(generationInputs(Forma));
+    engine::TrafficLightGeneration(DatosGeneracion()).appendResults(generationInputs(Forma));
 }
 
 void TDtmAcSemaf::CdsAcSemafAfterScroll(TDataSet *)

@@ -28,20 +28,7 @@ public:
         module.ConnectTo(&connection, &companies, &scratch);
     }
 
-    engine::GenerationDataSets dataSets()
-    {
-        engine::GenerationDataSets sets;
-        sets.scratch = &scratch;
-        sets.profile = &module.QryBiDtpca;
-        sets.employeeCount = &module.QryTmEmple;
-        sets.nonFormal = &module.QryBiDtpnf;
-        sets.formal = &module.QryBiDtpef;
-        sets.experience = &module.QryBidtphv;
-        sets.evaluations = &module.QryEd3licc;
-        sets.evaluationLines = &module.QryEd3dlcc;
-        sets.result = &module.CdsAcSemaf;
-        return sets;
-    }
+    engine::GenerationDataSets dataSets() { return module.DatosGeneracion(); }
 
     // A whole run with the given arrangement; the round trips it took.
     qint64 run(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
