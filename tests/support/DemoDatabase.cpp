@@ -27,13 +27,18 @@ DemoDatabase::DemoDatabase(int employees)
     QSqlDatabase::removeDatabase(connection);
 }
 
-void DemoDatabase::startSession(int company) const
+void startLocalSession(const QString &path, int company)
 {
     ResetSessionGlobals();
     gStProtocolo = QStringLiteral("local");
-    gStAliasCnx = m_path;
+    gStAliasCnx = path;
     gStParUsu = gStCodiUsua = QStringLiteral("ADMIN");
     gStParPas = gStPassUsua = QStringLiteral("ADMIN");
     gStParEmp = gStCodiEmpr = QString::number(company);
     TApplication::instance().Tag = company;
+}
+
+void DemoDatabase::startSession(int company) const
+{
+    startLocalSession(m_path, company);
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// Session globals and current company as the load call and the framework leave them, for the
+// user ADMIN on the local transport over the SQLite file at `path`.
+void startLocalSession(const QString &path, int company);
+
 class DemoDatabase {
 public:
     // The demo world, or a synthetic company of `employees` active contracts when positive.

@@ -1,9 +1,9 @@
 #include "CompanyBuilder.h"
 
+#include "DemoDatabase.h"
+
 #include "DatabaseOpener.h"
 #include "SchemaLoader.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -148,11 +148,5 @@ bool CompanyBuilder::commit()
 
 void CompanyBuilder::startSession(int company) const
 {
-    ResetSessionGlobals();
-    gStProtocolo = QStringLiteral("local");
-    gStAliasCnx = m_path;
-    gStParUsu = gStCodiUsua = QStringLiteral("ADMIN");
-    gStParPas = gStPassUsua = QStringLiteral("ADMIN");
-    gStParEmp = gStCodiEmpr = QString::number(company);
-    TApplication::instance().Tag = company;
+    startLocalSession(m_path, company);
 }
