@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Starts a throwaway PostgreSQL server for the tests on a local port and prints the connection
+# text for QACSEMAF_PG. "stop" stops it again. Needs the postgresql package (install-deps.sh).
+set -euo pipefail
+dir=${QACSEMAF_PG_DIR:-/tmp/qacsemaf-pg}
+port=${QACSEMAF_PG_PORT:-54329}
+bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
+as_postgres=()
+[ "$(id -u)" -eq 0 ] && as_postgres=(runuser -u postgres --)
+
+if [ "${1:-start}" = stop ]; then
+  [ -d "$dir" ] && "${as_postgres[@]}" "$bin/pg_ctl" -D "$dir" -m fast stop > /dev/null 2>&1 || true
+  rm -rf "$dir"
+  exit 0
+fi
+
+if [ ! -f "$dir/PG_VERSION" ]; then
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
+  "${as_postgres[@]}" "$bin/initdb" -D "$dir" -U postgres -A trust > /dev/null
+fi
+# A server left running by an interrupted run is stopped first.
+[ -f "$dir/postmaster.pid" ] && "${as_postgres[@]}" "$bin/pg_ctl" -D "$dir" -m fast stop > /dev/null 2>&1 || true
+"${as_postgres[@]}" "$bin/pg_ctl" -D "$dir" -l "$dir/server.log" -w \
+  -o "-p $port -k $dir -c listen_addresses=127.0.0.1 -c fsync=off" start > /dev/null
+"${as_postgres[@]}" "$bin/psql" -h 127.0.0.1 -p "$port" -U postgres -qtc \
+  "select 1 from pg_database where datname = 'qacsemaf_test'" | grep -q 1 ||
+  "${as_postgres[@]}" "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres qacsemaf_test
+echo "host=127.0.0.1 port=$port dbname=qacsemaf_test user=postgres password=postgres"
