@@ -1,6 +1,7 @@
 #include "GenerateCommand.h"
 
 #include "DAcSemaf.h"
+#include "HeadlessWorkstation.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
@@ -244,17 +245,9 @@ void printCsv(TDataSet &result, QTextStream &out)
 int generate(GenerateOptions options)
 {
     startSession(options);
-    SDCOMConnection connection;
-    SClientDataSet companies(QStringLiteral("CdsGnEmpre"));
-    companies.RemoteServer = &connection;
-    companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
-    SClientDataSet scratch(QStringLiteral("CdsTemporal"));
-    scratch.RemoteServer = &connection;
-    scratch.ProviderName = QStringLiteral("DtsPTemporal");
-    TDtmAcSemaf module;
-    module.AfterConstruction();
-    module.ConnectTo(&connection, &companies, &scratch);
-    companies.Open();
+    HeadlessWorkstation workstation;
+    TDtmAcSemaf &module = workstation.module;
+    workstation.companies.Open();
 
     if (options.flag == QLatin1String("auto"))
         options.inputs.eduSinPuntos = module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");

@@ -3,7 +3,7 @@
 // controls of the main form that the rules keep in step, and the main form's hand-off of changed
 // plan fields to the node numbering.
 
-#include "DAcSemaf.h"
+#include "HeadlessWorkstation.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
@@ -52,48 +52,38 @@ public:
 };
 
 // One workstation: its own connection, company list, scratch dataset, data module and controls.
-class ModuloPrueba {
+class ModuloPrueba : public HeadlessWorkstation {
 public:
     explicit ModuloPrueba(int empresa)
     {
-        empresas.RemoteServer = &conexion;
-        empresas.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
-        temporal.RemoteServer = &conexion;
-        temporal.ProviderName = QStringLiteral("DtsPTemporal");
-        dtm.AfterConstruction();
-        dtm.Forma = &forma;
-        dtm.ConnectTo(&conexion, &empresas, &temporal);
+        module.Forma = &forma;
         TApplication::instance().Tag = empresa;
-        dtm.InicializarlArQry();
-        fuente.setDataSet(&dtm.QryAcPprom);
+        module.InicializarlArQry();
+        fuente.setDataSet(&module.QryAcPprom);
         fuente.OnDataChange = [this](TDataSource *, TField *field) {
             if (field)
-                dtm.NumerarNodo(field);
+                module.NumerarNodo(field);
         };
-        dtm.ValidaGrupoEmpresarial();
-        dtm.QryAcPprom.Open();
+        module.ValidaGrupoEmpresarial();
+        module.QryAcPprom.Open();
     }
 
-    TField *f(const char *nombre) { return dtm.QryAcPprom.FieldByName(QLatin1String(nombre)); }
+    TField *f(const char *nombre) { return module.QryAcPprom.FieldByName(QLatin1String(nombre)); }
 
     // Begins a node of `plan` under `padre` with a position of the list; returns its number.
     int nuevoNodo(int plan, int padre, const QString &cargo, int empresaCargo)
     {
-        dtm.QryAcPprom.Append();
+        module.QryAcPprom.Append();
         f("NOM_MENU")->setAsString(QStringLiteral("Nodo de prueba"));
         f("COD_MENU")->setAsInteger(plan);
         if (f("COD_NODO")->AsInteger() > 0) {
             f("COD_NODP")->setAsInteger(padre);
             f("COD_CARG")->setAsString(cargo);
         }
-        dtm.Buscar_Cargo(empresaCargo, cargo);
+        module.Buscar_Cargo(empresaCargo, cargo);
         return f("COD_NODO")->AsInteger();
     }
 
-    SDCOMConnection conexion;
-    SClientDataSet empresas{QStringLiteral("CdsGnEmpre")};
-    SClientDataSet temporal{QStringLiteral("CdsTemporal")};
-    TDtmAcSemaf dtm;
     TDataSource fuente;
     FormaPrueba forma;
 };

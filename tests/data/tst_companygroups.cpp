@@ -74,7 +74,7 @@ void TstCompanyGroups::listas()
     QCOMPARE(combo, esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
 
     QStringList lista, nombres;
-    TDataSet &cargos = w.dtm.QryBiCargo;
+    TDataSet &cargos = w.module.QryBiCargo;
     for (cargos.First(); !cargos.Eof(); cargos.Next()) {
         lista << cargos.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
                      + cargos.FieldByName(QStringLiteral("COD_CARG"))->AsString() + QLatin1Char('*')
@@ -83,7 +83,7 @@ void TstCompanyGroups::listas()
     }
     QCOMPARE(lista, esperado(where, ordenLista, false));
     QCOMPARE(nombres, esperado(where, ordenLista, true));
-    QCOMPARE(w.dtm.gStGrupoEmpre, true);
+    QCOMPARE(w.module.gStGrupoEmpre, true);
 }
 
 void TstCompanyGroups::errorEnvuelto()
@@ -91,11 +91,11 @@ void TstCompanyGroups::errorEnvuelto()
     m_db.startSession(2);
     ModuloPrueba w(2);
     const int items = w.forma.combo.count();
-    w.temporal.ProviderName = QStringLiteral("DtsPNoExiste");
-    const QString mensaje = mensajeDe([&] { w.dtm.ValidaGrupoEmpresarial(); });
+    w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
+    const QString mensaje = mensajeDe([&] { w.module.ValidaGrupoEmpresarial(); });
     const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
     QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
-    QCOMPARE(w.dtm.gStGrupoEmpre, false);
+    QCOMPARE(w.module.gStGrupoEmpre, false);
     QCOMPARE(w.forma.combo.count(), items);
 }
 
@@ -119,7 +119,7 @@ void TstCompanyGroups::validacionCargo()
     QFETCH(bool, aceptado);
     m_db.startSession(empresa);
     ModuloPrueba w(empresa);
-    TDataSet &plan = w.dtm.QryAcPprom;
+    TDataSet &plan = w.module.QryAcPprom;
     QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
     const QVariant antes = w.f("COD_CARG")->AsVariant();
     plan.Edit();

@@ -35,11 +35,9 @@ private:
     void detachReplacementRules();
 
     DemoDatabase m_db;
-    SDCOMConnection m_connection;
-    SClientDataSet m_companies{QStringLiteral("CdsGnEmpre")};
-    SClientDataSet m_scratch{QStringLiteral("CdsTemporal")};
     FormaPrueba m_form;
-    std::unique_ptr<TDtmAcSemaf> m_module;
+    std::unique_ptr<HeadlessWorkstation> m_station;
+    TDtmAcSemaf *m_module = nullptr;
     QVariant m_employee;   // an active employee of company 1 with records in every category
     QString m_position;    // a position of company 1 with active holders
 };
@@ -48,10 +46,7 @@ void TestDataModule::initTestCase()
 {
     QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
     m_db.startSession(1);
-    m_companies.RemoteServer = &m_connection;
-    m_companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
-    m_scratch.RemoteServer = &m_connection;
-    m_scratch.ProviderName = QStringLiteral("DtsPTemporal");
+    init();
     m_employee = scalar(QStringLiteral(
         "select min(c.cod_empl) from nm_contr c where c.cod_empr = 1 and c.ind_acti = 'A'"
         " and exists (select 1 from bi_dtpef f where f.cod_empr = 1 and f.cod_empl = c.cod_empl)"
@@ -59,28 +54,30 @@ void TestDataModule::initTestCase()
         " and exists (select 1 from ed_3ccom e where e.cod_empr = 1 and e.cod_empl = c.cod_empl)"));
     m_position = scalar(QStringLiteral("select min(cod_carg) from nm_contr where cod_empr = 1 and ind_acti = 'A'"))
                      .toString();
+    cleanup();
     QVERIFY(!m_employee.isNull());
     QVERIFY(!m_position.isEmpty());
 }
 
 void TestDataModule::init()
 {
-    m_module = std::make_unique<TDtmAcSemaf>();
-    m_module->Forma = &m_form;
-    m_module->ConnectTo(&m_connection, &m_companies, &m_scratch);
+    m_station = std::make_unique<HeadlessWorkstation>(&m_form);
+    m_module = &m_station->module;
 }
 
 void TestDataModule::cleanup()
 {
-    m_module.reset();
+    m_station.reset();
+    m_module = nullptr;
 }
 
 QVariant TestDataModule::scalar(const QString &statement)
 {
-    m_scratch.Close();
-    m_scratch.setCommandText(statement);
-    m_scratch.Open();
-    return m_scratch.Fields().first()->AsVariant();
+    SClientDataSet &scratch = m_station->scratch;
+    scratch.Close();
+    scratch.setCommandText(statement);
+    scratch.Open();
+    return scratch.Fields().first()->AsVariant();
 }
 
 void TestDataModule::detachReplacementRules()
@@ -288,9 +285,8 @@ void TestDataModule::staleUpdateRefusedRowStaysInEdit()
     mine.Open();
     QVERIFY(mine.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
 
-    TDtmAcSemaf other;
-    other.ConnectTo(&m_connection, &m_companies, &m_scratch);
-    SClientDataSet &theirs = other.QryAcPprom;
+    HeadlessWorkstation other;
+    SClientDataSet &theirs = other.module.QryAcPprom;
     theirs.OnCalcFields = theirs.AfterScroll = theirs.AfterOpen = theirs.AfterEdit = theirs.BeforePost = nullptr;
     theirs.Open();
     QVERIFY(theirs.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
@@ -355,7 +351,7 @@ void TestDataModule::batchRolledBackAsAWhole()
     appserver::RowDelta bad = good;   // the same key again
     bool refused = false;
     try {
-        m_connection.Apply(QStringLiteral("DtsPAcCuare"), {good, bad});
+        m_station->connection.Apply(QStringLiteral("DtsPAcCuare"), {good, bad});
     } catch (const EDatabaseError &) {
         refused = true;
     }

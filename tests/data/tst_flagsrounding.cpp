@@ -45,8 +45,8 @@ void TstFlagsRounding::bandera()
     m_db.startSession(empresa);
     ModuloPrueba w(empresa);
     w.forma.pais = empresa == 3 ? 218 : 170;
-    QCOMPARE(w.dtm.VerNexoFlags(codigo), QVariant(valor));
-    QCOMPARE(w.dtm.QryGnNexof.Active(), false);
+    QCOMPARE(w.module.VerNexoFlags(codigo), QVariant(valor));
+    QCOMPARE(w.module.QryGnNexof.Active(), false);
 }
 
 void TstFlagsRounding::errorDeBandera()
@@ -54,7 +54,7 @@ void TstFlagsRounding::errorDeBandera()
     m_db.startSession(2);
     ModuloPrueba w(2);
     w.forma.pais = -1;
-    QCOMPARE(mensajeDe([&] { w.dtm.VerNexoFlags(QStringLiteral("Q'0190")); }),
+    QCOMPARE(mensajeDe([&] { w.module.VerNexoFlags(QStringLiteral("Q'0190")); }),
              QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
 }
 

@@ -35,7 +35,7 @@ void TstPlanRules::initTestCase()
 
 void TstPlanRules::nuevoPlanEsEncabezado()
 {
-    m->dtm.QryAcPprom.Append();
+    m->module.QryAcPprom.Append();
     m->f("COD_NODP")->setAsInteger(3);
     m->f("COD_CARG")->setAsString(QStringLiteral("GER001"));
     m->f("NUM_ANOS")->setAsString(QStringLiteral("2"));
@@ -45,7 +45,7 @@ void TstPlanRules::nuevoPlanEsEncabezado()
     for (const char *campo : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"})
         QVERIFY2(m->f(campo)->IsNull(), campo);
     QCOMPARE(m->f("COD_EMCA")->AsInteger(), 1);
-    m->dtm.QryAcPprom.Cancel();
+    m->module.QryAcPprom.Cancel();
 }
 
 // Nodes 1..creados hang from the header; the listed ones are then deleted, highest first.
@@ -68,7 +68,7 @@ void TstPlanRules::numeracion()
     QFETCH(int, siguiente);
     static int plan = 50;
     ++plan;
-    TDataSet &pprom = m->dtm.QryAcPprom;
+    TDataSet &pprom = m->module.QryAcPprom;
     for (int esperado = 0; esperado <= creados; ++esperado) {
         QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), esperado);
         pprom.Post();
@@ -100,7 +100,7 @@ void TstPlanRules::guardaBorrado()
     QFETCH(int, rechazado);
     static int plan = 60;
     ++plan;
-    TDataSet &pprom = m->dtm.QryAcPprom;
+    TDataSet &pprom = m->module.QryAcPprom;
     for (int nodo = 0; nodo <= 3; ++nodo) {
         m->nuevoNodo(plan, nodo - 1, QStringLiteral("DIR001"), 1);
         pprom.Post();
@@ -118,7 +118,7 @@ void TstPlanRules::guardaBorrado()
 
 void TstPlanRules::guardarSinCargo()
 {
-    TDataSet &pprom = m->dtm.QryAcPprom;
+    TDataSet &pprom = m->module.QryAcPprom;
     m->forma.combo.setCurrentIndex(0);
     pprom.Append();
     QCOMPARE(m->forma.combo.currentIndex(), -1);
@@ -129,7 +129,7 @@ void TstPlanRules::guardarSinCargo()
     QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
     QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);
 
-    m->dtm.Buscar_Cargo(2, QStringLiteral("JLO001"));
+    m->module.Buscar_Cargo(2, QStringLiteral("JLO001"));
     pprom.Post();
     QCOMPARE(pprom.State(), dsBrowse);
     QCOMPARE(m->f("COD_EMCA")->AsInteger(), 2);
@@ -142,18 +142,18 @@ void TstPlanRules::nodoTomadoPorOtroUsuario()
     const int nodoB = otro.nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
     QCOMPARE(nodoB, nodoA);
     otro.f("NUM_ANOS")->setAsString(QStringLiteral("4"));
-    m->dtm.QryAcPprom.Post();
+    m->module.QryAcPprom.Post();
 
-    const QString mensaje = mensajeDe([&] { otro.dtm.QryAcPprom.Post(); });
+    const QString mensaje = mensajeDe([&] { otro.module.QryAcPprom.Post(); });
     QVERIFY2(mensaje.contains(QStringLiteral("nodo %1 del plan 1").arg(nodoA)), qPrintable(mensaje));
-    QCOMPARE(otro.dtm.QryAcPprom.State(), dsInsert);
+    QCOMPARE(otro.module.QryAcPprom.State(), dsInsert);
     QCOMPARE(otro.f("NUM_ANOS")->AsString(), QStringLiteral("4"));
     QCOMPARE(otro.f("COD_CARG")->AsString(), QStringLiteral("DIR002"));
 
     otro.f("COD_MENU")->setAsInteger(1);
     QCOMPARE(otro.f("COD_NODO")->AsInteger(), nodoA + 1);
-    otro.dtm.QryAcPprom.Post();
-    QCOMPARE(otro.dtm.QryAcPprom.State(), dsBrowse);
+    otro.module.QryAcPprom.Post();
+    QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
 }
 
 // Every node of the demo plans shows what the statements of the rules give, row by row; and
@@ -161,16 +161,16 @@ void TstPlanRules::nodoTomadoPorOtroUsuario()
 void TstPlanRules::camposCalculados()
 {
     ModuloPrueba w(1);
-    TDataSet &pprom = w.dtm.QryAcPprom;
-    SClientDataSet &cargo = w.dtm.QryCargo;
+    TDataSet &pprom = w.module.QryAcPprom;
+    SClientDataSet &cargo = w.module.QryCargo;
     int filas = 0;
-    const qint64 antes = w.conexion.roundTrips();
+    const qint64 antes = w.connection.roundTrips();
     for (pprom.First(); !pprom.Eof(); pprom.Next())
         ++filas;
     // Two reopenings per scroll (the last Next scrolls once more, past the end); once each, the
     // position names of company 2 (positions of plan 1's nodes 10 to 13) and the employees that
     // name the first replacement rows met.
-    QCOMPARE(w.conexion.roundTrips() - antes, qint64(2 * (filas + 1) + 2));
+    QCOMPARE(w.connection.roundTrips() - antes, qint64(2 * (filas + 1) + 2));
 
     for (pprom.First(); !pprom.Eof(); pprom.Next()) {
         const QString codigo = w.f("COD_CARG")->AsString();
@@ -181,15 +181,15 @@ void TstPlanRules::camposCalculados()
             if (!cargo.IsEmpty()) {
                 nivel = cargo.FieldByName(QStringLiteral("COD_NIVE"))->AsVariant();
                 puntaje = cargo.FieldByName(QStringLiteral("PUN_REQU"))->AsVariant();
-                DtmGnLibre->ReConsultar(&w.dtm.QryAcNivel, {1, nivel});
-                if (!w.dtm.QryAcNivel.IsEmpty())
-                    nombreNivel = w.dtm.QryAcNivel.FieldByName(QStringLiteral("NOM_NIVE"))->AsVariant();
+                DtmGnLibre->ReConsultar(&w.module.QryAcNivel, {1, nivel});
+                if (!w.module.QryAcNivel.IsEmpty())
+                    nombreNivel = w.module.QryAcNivel.FieldByName(QStringLiteral("NOM_NIVE"))->AsVariant();
             }
-            w.temporal.Close();
-            w.temporal.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
+            w.scratch.Close();
+            w.scratch.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
                                           .arg(w.f("COD_EMCA")->AsString(), codigo));
-            w.temporal.Open();
-            nombre = w.temporal.IsEmpty() ? QVariant() : w.temporal.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
+            w.scratch.Open();
+            nombre = w.scratch.IsEmpty() ? QVariant() : w.scratch.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
             QCOMPARE(w.forma.texto.text(), w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
                                                + nombre.toString());
             QVERIFY2(w.forma.combo.currentText().startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo

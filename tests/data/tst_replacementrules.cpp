@@ -23,7 +23,7 @@ private slots:
     void edad();
 
 private:
-    TField *c(const char *nombre) { return m->dtm.QryAcCuare.FieldByName(QLatin1String(nombre)); }
+    TField *c(const char *nombre) { return m->module.QryAcCuare.FieldByName(QLatin1String(nombre)); }
     DemoDatabase m_db;
     std::unique_ptr<ModuloPrueba> m;
 };
@@ -46,17 +46,17 @@ void TstReplacementRules::initTestCase()
     }
     m_db.startSession(1);
     m = std::make_unique<ModuloPrueba>(1);
-    QVERIFY(m->dtm.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
+    QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
 }
 
 void TstReplacementRules::init()
 {
-    m->dtm.QryAcCuare.Append();
+    m->module.QryAcCuare.Append();
 }
 
 void TstReplacementRules::cleanup()
 {
-    m->dtm.QryAcCuare.Cancel();
+    m->module.QryAcCuare.Cancel();
 }
 
 void TstReplacementRules::valoresIniciales()
@@ -95,7 +95,7 @@ void TstReplacementRules::empleado()
     QCOMPARE(c("COD_EMPL")->IsNull(), !mensaje.isEmpty());
     QCOMPARE(c("COD_CARG")->AsString(), cargo);
     QCOMPARE(c("DtfNmbEmpleado")->AsString(), nombre);
-    QCOMPARE(m->dtm.QryAcCuare.State(), dsInsert);
+    QCOMPARE(m->module.QryAcCuare.State(), dsInsert);
 }
 
 void TstReplacementRules::cargo_data()

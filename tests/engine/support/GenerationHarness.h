@@ -3,8 +3,7 @@
 // database, the master form's scratch dataset and company list, the data module connected to
 // them, and a headless main form with the four category boxes.
 
-#include "DAcSemaf.h"
-#include "SDCOMConnection.h"
+#include "HeadlessWorkstation.h"
 #include "TrafficLightGeneration.h"
 
 #include <QStringList>
@@ -15,18 +14,9 @@ public:
     int CodigoPaisEmpresa() const override { return 170; }
 };
 
-class GenerationHarness {
+class GenerationHarness : public HeadlessWorkstation {
 public:
-    GenerationHarness()
-    {
-        companies.RemoteServer = &connection;
-        companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
-        scratch.RemoteServer = &connection;
-        scratch.ProviderName = QStringLiteral("DtsPTemporal");
-        module.AfterConstruction();
-        module.Forma = &form;
-        module.ConnectTo(&connection, &companies, &scratch);
-    }
+    GenerationHarness() { module.Forma = &form; }
 
     engine::GenerationDataSets dataSets() { return module.DatosGeneracion(); }
 
@@ -57,9 +47,5 @@ public:
         return rows;
     }
 
-    SDCOMConnection connection;
-    SClientDataSet companies{QStringLiteral("CdsGnEmpre")};
-    SClientDataSet scratch{QStringLiteral("CdsTemporal")};
-    TDtmAcSemaf module;
     HeadlessForm form;
 };
