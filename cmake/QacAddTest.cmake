@@ -9,3 +9,14 @@ function(qac_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QACSEMAF_BUILD_DIR=${CMAKE_BINARY_DIR};${ARG_ENVIRONMENT}"
     TIMEOUT 300)
 endfunction()
+
+# qac_add_subfolders(): adds every folder below the current one that has a CMakeLists.txt
+# (tests and benchmarks keep one folder per layer).
+function(qac_add_subfolders)
+  file(GLOB folders LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${folders})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
