@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   libqt6sql6-sqlite libqt6sql6-psql
   qt6-charts-dev libqt6opengl6-dev
