@@ -25,6 +25,25 @@ QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
     return byName;
 }
 
+// QtSql turns every "?" it takes for code into a marker of its own before PostgreSQL sees the
+// text, and it knows fewer quoting forms than PostgreSQL: a "?" there could change what the
+// guard read. Our statements name their parameters, so a "?" outside quotes is refused.
+bool hasQtPlaceholder(const QString &statement)
+{
+    QChar closing;
+    for (const QChar c : statement) {
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == QLatin1Char('?')) {
+            return true;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            closing = c;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
@@ -37,12 +56,17 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
                                       "el cliente debe enviar la consulta.").arg(provider.name);
         return result;
     }
-    const QString refusal = ReadStatementGuard::check(statement);
+    const NamedParams named(statement, m_dialect.syntax());
+    // What runs is the text with positional markers; the guard reads exactly that.
+    QString refusal = ReadStatementGuard::check(named.positionalStatement(), m_dialect.syntax());
+    if (refusal.isEmpty() && m_dialect.syntax() == SqlSyntax::Postgres
+        && hasQtPlaceholder(named.positionalStatement()))
+        refusal = QStringLiteral("El carácter \"?\" solo se admite entre comillas; "
+                                 "use parámetros con nombre (:nombre).");
     if (!refusal.isEmpty()) {
         result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, refusal);
         return result;
     }
-    const NamedParams named(statement);
     QVariantList values;
     result.error = bindValues(named.markers(), request.params, &values);
     if (!result.error.isEmpty())

@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace appserver;
@@ -44,6 +47,9 @@ private slots:
     void refused_data();
     void refused();
     void readConnectionRefusesWrites();
+    void smuggledWrites_data();
+    void smuggledWrites();
+    void readerLoginCannotWrite();
     void fieldTypes_data();
     void fieldTypes();
     void providerStatements_data();
@@ -217,6 +223,70 @@ void TstServerFetch::readConnectionRefusesWrites()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
     QVERIFY2(refused.error.contains(QStringLiteral("25006")), qPrintable(refused.error));
+    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+    QCOMPARE(after.rows.size(), 4);
+}
+
+// Statements that hide a second, writing statement in one engine's quoting: each is refused (or
+// runs as the harmless select the engine reads) and no row changes.
+void TstServerFetch::smuggledWrites_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("sqliteMessage"); // empty: runs as a plain select
+    QTest::addColumn<QString>("pgMessage");
+
+    const QString write = QStringLiteral(" ; COMMIT; BEGIN READ WRITE; DELETE FROM AC_PPROM; ");
+    QTest::newRow("escape string") << "select E'\\''" + write + "select ''"
+                                   << "unrecognized token" << "una sentencia";
+    QTest::newRow("dollar quote") << "select $q$'$q$" + write + "select '"
+                                  << "Error en la consulta" << "una sentencia";
+    QTest::newRow("unicode string") << "select U&'d\\0061t'" + write << "una sentencia" << "una sentencia";
+    QTest::newRow("nested comment") << "select 1 /* /* */ ' */" + write + "-- '" << QString() << "una sentencia";
+    QTest::newRow("question mark for QtSql") << "select 1 as \"a\", ? from AC_PPROM"
+                                              << "Parameter count mismatch" << "\"?\"";
+}
+
+void TstServerFetch::smuggledWrites()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, sqliteMessage);
+    QFETCH(QString, pgMessage);
+    const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
+    const QString message = postgres ? pgMessage : sqliteMessage;
+
+    const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql);
+    if (message.isEmpty())
+        QVERIFY2(result.ok(), qPrintable(result.error));
+    else
+        QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+    QCOMPARE(after.rows.size(), 4);
+}
+
+// The second line: the fetch connection's login may not write even when a statement gets past
+// the guard and ends the read-only transaction.
+void TstServerFetch::readerLoginCannotWrite()
+{
+    const DatabaseDescription description = m_db.description();
+    if (description.engine != DatabaseDescription::Engine::Postgres)
+        QSKIP("SQLite's read connection is a read-only file handle (see refused)");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("reader-probe"));
+        db.setHostName(description.host);
+        db.setPort(description.port);
+        db.setDatabaseName(description.databaseName);
+        db.setUserName(description.readerUser);
+        db.setPassword(description.password);
+        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("BEGIN READ WRITE")));
+        QVERIFY(!query.exec(QStringLiteral("DELETE FROM AC_PPROM")));
+        QVERIFY2(query.lastError().text().contains(QLatin1String("permission denied")),
+                 qPrintable(query.lastError().text()));
+        query.exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
     const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
     QCOMPARE(after.rows.size(), 4);
 }
