@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <exception>
 
 namespace {
 
@@ -84,12 +83,10 @@ int main(int argc, char *argv[])
           qPrintable(identity.value(0)), qPrintable(identity.value(2)));
 
     HostWindow window(module);
-    try {
-        window.embed(module.loadModule(options.session));
-    } catch (const std::exception &error) {
-        module.unloadModule();
-        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(QString::fromUtf8(error.what())));
-    }
+    const uintptr_t handle = module.loadModule(options.session);
+    if (handle == 0)
+        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(module.lastModuleError()));
+    window.embed(handle);
     window.show();
 
     if (options.quitAfterMs >= 0) {
