@@ -36,6 +36,7 @@ struct GenerateOptions {
     int company = 0;
     QString user;
     QString password;
+    QList<QPair<QString, QString>> positions; // target first, then the candidates (code, company)
     engine::GenerationInputs inputs;
     QString flag;     // auto, on, off
     QString format;   // table, json, csv
@@ -124,9 +125,11 @@ GenerateOptions parse(const QStringList &arguments)
     const auto target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
     options.inputs.cargoAspira = target.first;
     options.inputs.empreAspira = target.second;
+    options.positions << target;
     QStringList positions, companies;
     for (const QString &item : parser.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const auto candidate = positionAt(item.trimmed(), QStringLiteral("candidates"));
+        options.positions << candidate;
         positions << QLatin1Char('\'') + candidate.first + QLatin1Char('\'');
         companies << QLatin1Char('\'') + candidate.second + QLatin1Char('\'');
     }
@@ -241,11 +244,31 @@ void printCsv(TDataSet &result, QTextStream &out)
     }
 }
 
+// The session and its company are proved as the load call proves them; every position given
+// must exist, and all that do not are named at once.
+void checkInputs(const GenerateOptions &options, SDCOMConnection &connection)
+{
+    connection.AppServerCall(QStringLiteral("VerificarSesion"), {options.user, QString::number(options.company)});
+    QStringList missing;
+    for (const auto &[code, company] : options.positions) {
+        const appserver::FetchResult found = connection.Fetch(
+            QStringLiteral("DtsPTemporal"),
+            QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
+            {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, company.toInt()},
+             {QStringLiteral("CARGO"), appserver::FieldType::String, code}});
+        if (found.rows.isEmpty() && !missing.contains(code + QLatin1Char('@') + company))
+            missing << code + QLatin1Char('@') + company;
+    }
+    if (!missing.isEmpty())
+        throw Exception(QStringLiteral("No existen los cargos %1.").arg(missing.join(QStringLiteral(", "))));
+}
+
 // One headless workstation: connection, company list, scratch dataset and data module.
 int generate(GenerateOptions options)
 {
     startSession(options);
     HeadlessWorkstation workstation;
+    checkInputs(options, workstation.connection);
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
 
