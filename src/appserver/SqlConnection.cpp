@@ -36,7 +36,7 @@ QString SqlConnection::open(const DatabaseDescription &description, const SqlDia
 
     m_name = uniqueName(readOnly);
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), m_name);
-    QString options = dialect.connectOptions(readOnly);
+    QString options = dialect.connectOptions(description, readOnly);
     if (description.engine == DatabaseDescription::Engine::Sqlite) {
         db.setDatabaseName(description.filePath);
         // Nobody can write into a read-only folder, and SQLite could not make its shared-memory

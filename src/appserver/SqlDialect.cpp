@@ -87,11 +87,11 @@ QString SqlDialect::driverName() const
     return m_engine == Engine::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
 }
 
-QString SqlDialect::connectOptions(bool readOnly) const
+QString SqlDialect::connectOptions(const DatabaseDescription &description, bool readOnly) const
 {
     if (m_engine == Engine::Postgres)
         return QStringLiteral("connect_timeout=10");
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(description.lockTimeoutMs);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     return options;
@@ -266,6 +266,20 @@ bool SqlDialect::isDuplicateKey(const QSqlError &error) const
     const QString text = error.databaseText();
     return text.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("PRIMARY KEY"), Qt::CaseInsensitive);
+}
+
+bool SqlDialect::isLockTimeout(const QSqlError &error) const
+{
+    if (m_engine == Engine::Postgres)
+        return error.nativeErrorCode() == QLatin1String("55P03");
+    return isLockTimeoutText(error.databaseText());
+}
+
+bool SqlDialect::isLockTimeoutText(const QString &text) const
+{
+    if (m_engine == Engine::Postgres)
+        return text.contains(QLatin1String("lock timeout"), Qt::CaseInsensitive);
+    return text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
 }
 
 FieldType SqlDialect::typeFromDeclared(const QString &declared, int *size)

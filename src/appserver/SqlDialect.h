@@ -35,7 +35,7 @@ public:
     Engine engine() const { return m_engine; }
     SqlSyntax syntax() const { return m_engine == Engine::Sqlite ? SqlSyntax::Sqlite : SqlSyntax::Postgres; }
     QString driverName() const;
-    QString connectOptions(bool readOnly) const;
+    QString connectOptions(const DatabaseDescription &description, bool readOnly) const;
     // Statements run once right after a connection opens.
     QStringList sessionSetup(const DatabaseDescription &description, bool readOnly) const;
 
@@ -59,6 +59,9 @@ public:
     // "column = ?" or its equivalent that compares what the client read with what is stored.
     QString matchesOldValue(const ColumnInfo &column) const;
     bool isDuplicateKey(const QSqlError &error) const;
+    // Another connection held the row or the database longer than the lock timeout allows.
+    bool isLockTimeout(const QSqlError &error) const;
+    bool isLockTimeoutText(const QString &text) const;
 
     // Type named by a declared column type ("smallint", "varchar(80)", "double precision").
     static FieldType typeFromDeclared(const QString &declared, int *size);
