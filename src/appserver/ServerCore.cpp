@@ -193,9 +193,9 @@ QString ServerCore::checkSession(const Credentials &session)
     bool accepted = false;
     {
         QSqlQuery query(d->reader.database());
-        query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+        const bool prepared = query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
         query.addBindValue(session.user.trimmed());
-        if (!query.exec())
+        if (!prepared || !query.exec())
             error = QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
         else
             accepted = query.next() && query.value(0).toString() == session.password;

@@ -115,8 +115,10 @@ void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
 {
     gVrCodMenu = QVariant();
     QComboBox *combo = Forma ? Forma->cmbEmpCarg : nullptr;
+    // Without a selected item there is no company to read: the list itself refuses index -1,
+    // with the runtime's message and none of the module's own.
     if (!combo || combo->currentIndex() < 0)
-        throw Exception(QStringLiteral("Seleccione en la lista de cargos el cargo del nodo antes de guardar."));
+        throw Exception(QStringLiteral("List index out of bounds (-1)"));
     const QString item = combo->itemText(combo->currentIndex());
     const int guion = item.indexOf(QLatin1Char('-'));
     const QString textoEmpresa = guion < 0 ? QString() : item.left(guion);

@@ -124,7 +124,8 @@ void TstPlanRules::guardarSinCargo()
     QCOMPARE(m->forma.combo.currentIndex(), -1);
     m->f("COD_MENU")->setAsInteger(70);
     m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
-    QVERIFY(!mensajeDe([&] { pprom.Post(); }).isEmpty());
+    // The refusal is the list's own (no item at index -1), not a message of the module.
+    QCOMPARE(mensajeDe([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
     QCOMPARE(pprom.State(), dsInsert);
     QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
     QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);
