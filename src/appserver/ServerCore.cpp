@@ -7,6 +7,7 @@
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <exception>
@@ -46,6 +47,10 @@ struct ServerCore::Private {
     std::unique_ptr<FetchHandler> fetch;
     std::unique_ptr<ApplyHandler> apply;
     std::unique_ptr<ServerMethods> methods;
+    // Sessions already proved on this connection ("user\npassword"): a workstation makes
+    // thousands of calls with the same one, and asking the database each time was most of a
+    // small call's cost.
+    QSet<QString> acceptedSessions;
 };
 
 ServerCore::ServerCore() : d(std::make_unique<Private>()) {}
@@ -116,6 +121,7 @@ QString ServerCore::checkSchema()
 
 void ServerCore::close()
 {
+    d->acceptedSessions.clear();
     d->methods.reset();
     d->apply.reset();
     d->fetch.reset();
@@ -186,6 +192,9 @@ QString ServerCore::checkSession(const Credentials &session)
     const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
     if (session.user.trimmed().isEmpty())
         return refused;
+    const QString key = session.user.trimmed() + QLatin1Char('\n') + session.password;
+    if (d->acceptedSessions.contains(key))
+        return {};
     const QString begin = d->dialect.beginRead();
     if (!begin.isEmpty())
         d->reader.exec(begin);
@@ -205,7 +214,10 @@ QString ServerCore::checkSession(const Credentials &session)
         d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
     if (!error.isEmpty())
         return error;
-    return accepted ? QString() : refused;
+    if (!accepted)
+        return refused;
+    d->acceptedSessions.insert(key);
+    return {};
 }
 
 } // namespace appserver

@@ -1,0 +1,191 @@
+#include "SqliteReader.h"
+
+#include "SqlDialect.h"
+
+#include <sqlite3.h>
+
+namespace appserver {
+
+namespace {
+
+// Statements kept at most; a workstation repeats a few dozen shapes.
+constexpr int kCachedStatements = 64;
+
+FieldType typeOfStorage(int storage)
+{
+    switch (storage) {
+    case SQLITE_INTEGER: return FieldType::Integer;
+    case SQLITE_FLOAT: return FieldType::Float;
+    case SQLITE_TEXT: return FieldType::String;
+    case SQLITE_BLOB: return FieldType::Blob;
+    default: return FieldType::Unknown;
+    }
+}
+
+QString text(sqlite3_stmt *stmt, int column)
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column));
+}
+
+// A column as its storage class gives it (what QtSql hands over for an untyped column).
+QVariant stored(sqlite3_stmt *stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: return qlonglong(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT: return sqlite3_column_double(stmt, column);
+    case SQLITE_TEXT: return text(stmt, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, column)),
+                          sqlite3_column_bytes(stmt, column));
+    default: return QVariant();
+    }
+}
+
+// A column in the form its field type promises the client.
+QVariant value(sqlite3_stmt *stmt, int column, FieldType type)
+{
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
+        return QVariant();
+    switch (type) {
+    case FieldType::Smallint:
+    case FieldType::Integer: return sqlite3_column_int(stmt, column);
+    case FieldType::Largeint: return qlonglong(sqlite3_column_int64(stmt, column));
+    case FieldType::Float: return sqlite3_column_double(stmt, column);
+    case FieldType::String:
+    case FieldType::FixedChar:
+        return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(text(stmt, column))
+                                                                : QVariant(stored(stmt, column).toString());
+    case FieldType::DateTime:
+    case FieldType::Blob: return SqlDialect::fromDatabase(stored(stmt, column), type);
+    default: return stored(stmt, column);
+    }
+}
+
+QList<FieldDesc> describe(sqlite3_stmt *stmt, bool hasRow)
+{
+    QList<FieldDesc> fields;
+    const int count = sqlite3_column_count(stmt);
+    fields.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        FieldDesc field;
+        field.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        if (const char *declared = sqlite3_column_decltype(stmt, i))
+            field.type = SqlDialect::typeFromDeclared(QString::fromUtf8(declared), &field.size);
+        else
+            field.type = hasRow ? typeOfStorage(sqlite3_column_type(stmt, i)) : FieldType::Unknown;
+        fields << field;
+    }
+    return fields;
+}
+
+} // namespace
+
+SqliteReader::~SqliteReader()
+{
+    for (sqlite3_stmt *stmt : std::as_const(m_statements))
+        sqlite3_finalize(stmt);
+}
+
+QString SqliteReader::databaseError() const
+{
+    return QString::fromUtf8(sqlite3_errmsg(m_db));
+}
+
+sqlite3_stmt *SqliteReader::prepared(const QString &statement, QString *error)
+{
+    if (sqlite3_stmt *cached = m_statements.value(statement)) {
+        sqlite3_reset(cached);
+        sqlite3_clear_bindings(cached);
+        return cached;
+    }
+    const QByteArray utf8 = statement.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail)
+        != SQLITE_OK) {
+        *error = databaseError();
+        return nullptr;
+    }
+    // The guard let one statement through; whatever SQLite sees after it must be blank too.
+    for (; tail && *tail; ++tail) {
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
+            sqlite3_finalize(stmt);
+            *error = QStringLiteral("Solo se permite una sentencia por consulta.");
+            return nullptr;
+        }
+    }
+    if (!stmt) {
+        *error = QStringLiteral("La sentencia de consulta está vacía.");
+        return nullptr;
+    }
+    if (m_statements.size() >= kCachedStatements) {
+        for (sqlite3_stmt *old : std::as_const(m_statements))
+            sqlite3_finalize(old);
+        m_statements.clear();
+    }
+    m_statements.insert(statement, stmt);
+    return stmt;
+}
+
+QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
+{
+    if (values.size() != sqlite3_bind_parameter_count(stmt))
+        return QStringLiteral("Parameter count mismatch");
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &v = values.at(i);
+        const int at = i + 1;
+        int rc = SQLITE_OK;
+        switch (v.isNull() ? QMetaType::UnknownType : v.typeId()) {
+        case QMetaType::UnknownType: rc = sqlite3_bind_null(stmt, at); break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Bool: rc = sqlite3_bind_int64(stmt, at, v.toLongLong()); break;
+        case QMetaType::Double: rc = sqlite3_bind_double(stmt, at, v.toDouble()); break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = v.toByteArray();
+            rc = sqlite3_bind_blob(stmt, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            return databaseError();
+    }
+    return {};
+}
+
+FetchResult SqliteReader::read(const QString &statement, const QVariantList &values)
+{
+    FetchResult result;
+    sqlite3_stmt *stmt = prepared(statement, &result.error);
+    if (!stmt)
+        return result;
+    result.error = bind(stmt, values);
+    if (!result.error.isEmpty())
+        return result;
+    int rc = sqlite3_step(stmt);
+    result.fields = describe(stmt, rc == SQLITE_ROW);
+    const int count = int(result.fields.size());
+    while (rc == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.append(value(stmt, i, result.fields.at(i).type));
+        result.rows.append(std::move(row));
+        rc = sqlite3_step(stmt);
+    }
+    if (rc != SQLITE_DONE) {
+        result.error = databaseError();
+        result.fields.clear();
+        result.rows.clear();
+    }
+    sqlite3_reset(stmt);
+    return result;
+}
+
+} // namespace appserver
