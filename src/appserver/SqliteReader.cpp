@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 namespace appserver {
 
 namespace {
@@ -28,6 +30,29 @@ QString text(sqlite3_stmt *stmt, int column)
     return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column));
 }
 
+// Codes repeat down a column (record types, flags): a text equal to the column's previous one
+// shares its string instead of building another.
+class TextColumns {
+public:
+    explicit TextColumns(int count) : m_last(count), m_bytes(count) {}
+    QString text(sqlite3_stmt *stmt, int column)
+    {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        const int size = sqlite3_column_bytes(stmt, column);
+        QByteArray &previous = m_bytes[column];
+        if (size <= 16 && previous.size() == size && std::memcmp(previous.constData(), bytes, size_t(size)) == 0)
+            return m_last[column];
+        if (size <= 16)
+            previous = QByteArray(bytes, size);
+        m_last[column] = QString::fromUtf8(bytes, size);
+        return m_last[column];
+    }
+
+private:
+    QList<QString> m_last;
+    QList<QByteArray> m_bytes;
+};
+
 // A column as its storage class gives it (what QtSql hands over for an untyped column).
 QVariant stored(sqlite3_stmt *stmt, int column)
 {
@@ -43,7 +68,7 @@ QVariant stored(sqlite3_stmt *stmt, int column)
 }
 
 // A column in the form its field type promises the client.
-QVariant value(sqlite3_stmt *stmt, int column, FieldType type)
+QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &texts)
 {
     if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
         return QVariant();
@@ -54,7 +79,7 @@ QVariant value(sqlite3_stmt *stmt, int column, FieldType type)
     case FieldType::Float: return sqlite3_column_double(stmt, column);
     case FieldType::String:
     case FieldType::FixedChar:
-        return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(text(stmt, column))
+        return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(texts.text(stmt, column))
                                                                 : QVariant(stored(stmt, column).toString());
     case FieldType::DateTime:
     case FieldType::Blob: return SqlDialect::fromDatabase(stored(stmt, column), type);
@@ -171,11 +196,12 @@ FetchResult SqliteReader::read(const QString &statement, const QVariantList &val
     int rc = sqlite3_step(stmt);
     result.fields = describe(stmt, rc == SQLITE_ROW);
     const int count = int(result.fields.size());
+    TextColumns texts(count);
     while (rc == SQLITE_ROW) {
         QVariantList row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
-            row.append(value(stmt, i, result.fields.at(i).type));
+            row.append(value(stmt, i, result.fields.at(i).type, texts));
         result.rows.append(std::move(row));
         rc = sqlite3_step(stmt);
     }
