@@ -2,6 +2,7 @@
 
 #include "SqlDialect.h"
 
+#include <QDate>
 #include <sqlite3.h>
 
 #include <cstring>
@@ -67,6 +68,28 @@ QVariant stored(sqlite3_stmt *stmt, int column)
     }
 }
 
+// "yyyy-MM-dd", the form dates without time are stored in, read without a parser: a fetch of
+// employee records reads one per row. Anything else goes the general way.
+QVariant isoDate(sqlite3_stmt *stmt, int column)
+{
+    if (sqlite3_column_type(stmt, column) != SQLITE_TEXT || sqlite3_column_bytes(stmt, column) != 10)
+        return {};
+    const auto *s = sqlite3_column_text(stmt, column);
+    const auto digits = [s](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return -1;
+            value = value * 10 + (s[i] - '0');
+        }
+        return value;
+    };
+    if (s[4] != '-' || s[7] != '-')
+        return {};
+    const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+    return date.isValid() ? QVariant(date) : QVariant();
+}
+
 // A column in the form its field type promises the client.
 QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &texts)
 {
@@ -81,35 +104,37 @@ QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &text
     case FieldType::FixedChar:
         return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(texts.text(stmt, column))
                                                                 : QVariant(stored(stmt, column).toString());
-    case FieldType::DateTime:
+    case FieldType::DateTime: {
+        const QVariant date = isoDate(stmt, column);
+        return date.isValid() ? date : SqlDialect::fromDatabase(stored(stmt, column), type);
+    }
     case FieldType::Blob: return SqlDialect::fromDatabase(stored(stmt, column), type);
     default: return stored(stmt, column);
     }
 }
 
-QList<FieldDesc> describe(sqlite3_stmt *stmt, bool hasRow)
+// Names and declared types; a column without a declared type (an expression) is typed by the
+// first row's storage class, as QtSql types it.
+void describe(sqlite3_stmt *stmt, QList<FieldDesc> *fields, QList<bool> *declared)
 {
-    QList<FieldDesc> fields;
     const int count = sqlite3_column_count(stmt);
-    fields.reserve(count);
     for (int i = 0; i < count; ++i) {
         FieldDesc field;
         field.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
-        if (const char *declared = sqlite3_column_decltype(stmt, i))
-            field.type = SqlDialect::typeFromDeclared(QString::fromUtf8(declared), &field.size);
-        else
-            field.type = hasRow ? typeOfStorage(sqlite3_column_type(stmt, i)) : FieldType::Unknown;
-        fields << field;
+        const char *declaredType = sqlite3_column_decltype(stmt, i);
+        if (declaredType)
+            field.type = SqlDialect::typeFromDeclared(QString::fromUtf8(declaredType), &field.size);
+        fields->append(field);
+        declared->append(declaredType != nullptr);
     }
-    return fields;
 }
 
 } // namespace
 
 SqliteReader::~SqliteReader()
 {
-    for (sqlite3_stmt *stmt : std::as_const(m_statements))
-        sqlite3_finalize(stmt);
+    for (const Prepared &prepared : std::as_const(m_statements))
+        sqlite3_finalize(prepared.stmt);
 }
 
 QString SqliteReader::databaseError() const
@@ -117,12 +142,13 @@ QString SqliteReader::databaseError() const
     return QString::fromUtf8(sqlite3_errmsg(m_db));
 }
 
-sqlite3_stmt *SqliteReader::prepared(const QString &statement, QString *error)
+SqliteReader::Prepared *SqliteReader::prepared(const QString &statement, QString *error)
 {
-    if (sqlite3_stmt *cached = m_statements.value(statement)) {
-        sqlite3_reset(cached);
-        sqlite3_clear_bindings(cached);
-        return cached;
+    const auto cached = m_statements.find(statement);
+    if (cached != m_statements.end()) {
+        sqlite3_reset(cached->stmt);
+        sqlite3_clear_bindings(cached->stmt);
+        return &*cached;
     }
     const QByteArray utf8 = statement.toUtf8();
     sqlite3_stmt *stmt = nullptr;
@@ -145,12 +171,14 @@ sqlite3_stmt *SqliteReader::prepared(const QString &statement, QString *error)
         return nullptr;
     }
     if (m_statements.size() >= kCachedStatements) {
-        for (sqlite3_stmt *old : std::as_const(m_statements))
-            sqlite3_finalize(old);
+        for (const Prepared &old : std::as_const(m_statements))
+            sqlite3_finalize(old.stmt);
         m_statements.clear();
     }
-    m_statements.insert(statement, stmt);
-    return stmt;
+    Prepared entry;
+    entry.stmt = stmt;
+    describe(stmt, &entry.fields, &entry.declared);
+    return &*m_statements.insert(statement, entry);
 }
 
 QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
@@ -187,14 +215,18 @@ QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
 FetchResult SqliteReader::read(const QString &statement, const QVariantList &values)
 {
     FetchResult result;
-    sqlite3_stmt *stmt = prepared(statement, &result.error);
-    if (!stmt)
+    const Prepared *entry = prepared(statement, &result.error);
+    if (!entry)
         return result;
+    sqlite3_stmt *stmt = entry->stmt;
     result.error = bind(stmt, values);
     if (!result.error.isEmpty())
         return result;
     int rc = sqlite3_step(stmt);
-    result.fields = describe(stmt, rc == SQLITE_ROW);
+    result.fields = entry->fields;
+    for (int i = 0; i < result.fields.size(); ++i)
+        if (!entry->declared.at(i) && rc == SQLITE_ROW)
+            result.fields[i].type = typeOfStorage(sqlite3_column_type(stmt, i));
     const int count = int(result.fields.size());
     TextColumns texts(count);
     while (rc == SQLITE_ROW) {

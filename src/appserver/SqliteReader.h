@@ -28,12 +28,18 @@ public:
     FetchResult read(const QString &statement, const QVariantList &values);
 
 private:
-    sqlite3_stmt *prepared(const QString &statement, QString *error);
+    // A compiled statement and what its declared column types say (read once).
+    struct Prepared {
+        sqlite3_stmt *stmt = nullptr;
+        QList<FieldDesc> fields;     // Unknown where a column has no declared type
+        QList<bool> declared;
+    };
+    Prepared *prepared(const QString &statement, QString *error);
     QString bind(sqlite3_stmt *stmt, const QVariantList &values) const;
     QString databaseError() const;
 
     sqlite3 *m_db;
-    QHash<QString, sqlite3_stmt *> m_statements;
+    QHash<QString, Prepared> m_statements;
 };
 
 } // namespace appserver
