@@ -5,7 +5,6 @@
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
-#include "TrafficLightGeneration.h"
 #include "Ugnnorma.h"
 
 #include <QCommandLineParser>
@@ -277,8 +276,8 @@ int generate(GenerateOptions options)
     else
         options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
 
-    engine::TrafficLightGeneration(module.DatosGeneracion()).regenerate(
-        options.inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
+    // The data module's own routine, as the window runs it.
+    module.GenerarSemaforoCarrera(options.inputs);
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown

@@ -90,6 +90,11 @@ QStringList TDtmAcSemaf::SepararLista(const QString &texto)
 
 void TDtmAcSemaf::GenerarSemaforoCarrera()
 {
+    GenerarSemaforoCarrera(generationInputs(Forma));
+}
+
+void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
+{
     const auto relayout = [this] {
         if (!Forma || !Forma->DBGrdSemaforo)
             return;
@@ -99,8 +104,7 @@ void TDtmAcSemaf::GenerarSemaforoCarrera()
         grid->resize(grid->width() - 1, grid->height());
     };
     engine::TrafficLightGeneration(DatosGeneracion())
-        .regenerate(generationInputs(Forma), [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); },
-                    relayout);
+        .regenerate(inputs, [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); }, relayout);
 }
 
 void TDtmAcSemaf::GenerarSemaforo()

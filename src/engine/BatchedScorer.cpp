@@ -13,37 +13,6 @@ namespace engine {
 
 namespace {
 
-// Active contracts of the position; an employee with two of them is listed once. Company and
-// position are parameters, so each statement's text is the same for every position of a run
-// and the server compiles it once.
-const QString kHolders = QStringLiteral("select a.COD_EMPL from NM_CONTR a where a.COD_EMPR = :EMPRESA"
-                                        " and a.COD_CARG = :CARGO and a.IND_ACTI = 'A'");
-
-// The category datasets' own selection, for every holder at once, in each employee's order.
-QString recordsStatement(const char *table)
-{
-    return QStringLiteral("select r.COD_EMPL, r.TIP_REGI, r.COD_REQU, r.COD_ESPE, r.PUN_OBTE"
-                          " from %1 r where r.COD_EMPR = :EMPRESA and r.COD_EMPL in (%2)"
-                          " order by r.COD_EMPL, r.NUM_REGI")
-        .arg(QLatin1String(table), kHolders);
-}
-
-// The lines of each holder's latest evaluation (every evaluation of that date), in the form of
-// the competence dataset's own statement: the date is the employee's latest, looked up per
-// evaluation through ED_3CCOM's (company, employee, date) index. The evaluations are read
-// first (CROSS JOIN keeps that order), each followed by its lines.
-QString linesStatement()
-{
-    return QStringLiteral("select C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE"
-                          " from ED_3CCOM C CROSS JOIN ED_D3CCO D"
-                          " where C.COD_EMPR = :EMPRESA and C.COD_EMPL in (%1)"
-                          " and C.FEC_DESD = (select max(X.FEC_DESD) from ED_3CCOM X"
-                          " where X.COD_EMPR = C.COD_EMPR and X.COD_EMPL = C.COD_EMPL)"
-                          " and D.COD_EMPR = C.COD_EMPR and D.RMT_3CCO = C.RMT_3CCO"
-                          " order by C.COD_EMPL, C.RMT_3CCO, D.NUM_LINE")
-        .arg(kHolders);
-}
-
 // The value the text of a code stands for once the server reads it back.
 std::optional<double> textValue(const QString &text)
 {
@@ -143,16 +112,17 @@ void BatchedScorer::readExisting(const QString &company, const CandidateEmployee
         }
 }
 
-// The records come through the scratch dataset's connection and provider, but are read from the
-// server's answer as it arrives: they are only grouped by employee, so building dataset rows for
-// them first would copy every value once more.
+// The records of all holders of the position come from the server's providers for that read,
+// whose statements are the category providers' own, widened to the holders. They are read from
+// the server's answer as it arrives: they are only grouped by employee, so building dataset rows
+// for them first would copy every value once more.
 void BatchedScorer::readCategory(Category category, int company, const QString &position)
 {
-    static const char *const tables[] = {"BI_DTPNF", "BI_DTPEF", "BI_DTPHV"};
+    static const char *const providers[] = {"DtsPBiDtpnfCargo", "DtsPBiDtpefCargo", "DtsPBidtphvCargo",
+                                            "DtsPEd3dlccCargo"};
     const bool lines = category == Category::Competences;
-    SClientDataSet &scratch = *m_dataSets.scratch;
-    const appserver::FetchResult answer = scratch.RemoteServer->Fetch(
-        scratch.ProviderName, lines ? linesStatement() : recordsStatement(tables[int(category)]),
+    const appserver::FetchResult answer = m_dataSets.scratch->RemoteServer->Fetch(
+        QLatin1String(providers[int(category)]), QString(),
         {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, company},
          {QStringLiteral("CARGO"), appserver::FieldType::String, position}});
     const auto column = [&answer](const QString &name) {
