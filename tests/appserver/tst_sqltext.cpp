@@ -85,6 +85,11 @@ void TstSqlText::readGuard_data()
         *row("replace into") << "replace into t values (1)" << syntax << "REPLACE";
         *row("vacuum") << "VACUUM" << syntax << "VACUUM";
         *row("transaction control") << "select 1 from t where 1 = 1 commit" << syntax << "COMMIT";
+        *row("insert") << "INSERT INTO t (a) VALUES (9)" << syntax << "INSERT";
+        *row("ddl") << "drop table t" << syntax << "DROP";
+        *row("pragma") << "PRAGMA writable_schema = 1" << syntax << "PRAGMA";
+        *row("attach") << "ATTACH DATABASE 'otra.db' AS otra" << syntax << "ATTACH";
+        *row("select into a new table") << "select * into copia from t" << syntax << "INTO";
     }
     // PostgreSQL's own quoting: what it reads as code must be what the guard reads as code.
     const SqlSyntax pg = SqlSyntax::Postgres;
