@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -20,9 +21,14 @@ struct HostOptions {
     QString screenshot;
 };
 
+// The library of an installed program, or else the one of the build tree the program came from.
 QString defaultLibraryPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/entry/libQAcSemaf.so"));
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString installed = here.filePath(QStringLiteral(QACSEMAF_INSTALLED_LIBRARY));
+    if (QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return here.filePath(QStringLiteral("../src/entry/libQAcSemaf.so"));
 }
 
 HostOptions parseOptions(const QApplication &app)

@@ -2,7 +2,8 @@
 # Starts a throwaway PostgreSQL server for the tests and prints the connection text for
 # QACSEMAF_PG. "stop" stops it again. Needs the postgresql package (install-deps.sh).
 # Each checkout gets a folder of its own and the first free port from 54329 on, so two
-# checkouts can run their tests at the same time.
+# checkouts can run their tests at the same time. The database sorts texts by their bytes
+# (locale C), as SQLite does, so that lists come in the same order on both.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${QACSEMAF_PG_DIR:-/tmp/qacsemaf-pg-$(printf '%s' "$root" | md5sum | cut -c1-10)}
@@ -43,5 +44,5 @@ fi
   -o "-p $port -k $dir -c listen_addresses=127.0.0.1 -c fsync=off" start > /dev/null
 "${as_postgres[@]}" "$bin/psql" -h 127.0.0.1 -p "$port" -U postgres -qtc \
   "select 1 from pg_database where datname = 'qacsemaf_test'" | grep -q 1 ||
-  "${as_postgres[@]}" "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres qacsemaf_test
+  "${as_postgres[@]}" "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres --locale=C --template=template0 qacsemaf_test
 echo "host=127.0.0.1 port=$port dbname=qacsemaf_test user=postgres password=postgres"
