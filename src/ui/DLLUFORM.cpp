@@ -129,11 +129,8 @@ void TCaptura::bindControls()
     QSDBQbe1->SQLUpperCase = true;
 
     DBGrid1->setDataSource(&Datos1);
-    QPalette colores = DBGrid1->palette();
-    colores.setColor(QPalette::Base, Qt::white);
-    colores.setColor(QPalette::AlternateBase, colores.color(QPalette::ToolTipBase));
-    DBGrid1->setPalette(colores);
-    DBGrid1->setAlternatingRowColors(true);
+    DBGrid1->setReadOnly(true);
+    DBGrid1->setAlternateColors(Qt::white, palette().color(QPalette::ToolTipBase));
     QNavegador1->setDataSource(&Datos1);
     QNavegador1->setVisibleButtons({TQNavegador::nbFirst, TQNavegador::nbPrior, TQNavegador::nbNext,
                                     TQNavegador::nbLast});
@@ -152,10 +149,10 @@ void TCaptura::connectHandlers()
         done(QDialog::Accepted);
     });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    ErrorGuard::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { DBGrid1DblClick(); });
-    ErrorGuard::connect(CmbCampos, &QComboBox::activated, this, [this] { CmbCamposClick(); });
-    ErrorGuard::connect(edtBusqueda, &QLineEdit::textChanged, this, [this] { edtBusquedaChange(); });
-    ErrorGuard::connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    DBGrid1->OnDblClick = [this](TVelkarDBgrid *) { DBGrid1DblClick(); };
+    ErrorGuard::connect(CmbCampos, &QComboBox::activated, this, [this](int) { CmbCamposClick(); });
+    ErrorGuard::connect(edtBusqueda, &QLineEdit::textChanged, this, [this](const QString &) { edtBusquedaChange(); });
+    ErrorGuard::connect(SpeedButton1, &QToolButton::clicked, this, [this](bool) { SpeedButton1Click(); });
     edtBusqueda->installEventFilter(this);
 }
 

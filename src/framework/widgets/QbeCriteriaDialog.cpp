@@ -27,6 +27,22 @@ void nameRow(QTableWidget *table, int row)
     editAt(table, row)->setObjectName(QStringLiteral("edtValor%1").arg(row));
 }
 
+// The table deletes the editors of a removed row later; until then they must not answer to the
+// names of the rows that stay.
+void forgetRow(QTableWidget *table, int row)
+{
+    for (int column = 0; column < table->columnCount(); ++column)
+        if (QWidget *editor = table->cellWidget(row, column))
+            editor->setObjectName(QString());
+}
+
+void removeRows(QTableWidget *table)
+{
+    for (int row = 0; row < table->rowCount(); ++row)
+        forgetRow(table, row);
+    table->setRowCount(0);
+}
+
 } // namespace
 
 QbeCriteriaDialog::QbeCriteriaDialog(const QList<QPair<QString, QString>> &campos, QWidget *parent)
@@ -38,7 +54,7 @@ QbeCriteriaDialog::QbeCriteriaDialog(const QList<QPair<QString, QString>> &campo
     connect(ui->btnAgregar, &QPushButton::clicked, this, [this] { addRow(); });
     connect(ui->btnQuitar, &QPushButton::clicked, this, [this] { removeCurrentRow(); });
     connect(ui->btnLimpiar, &QPushButton::clicked, this, [this] {
-        ui->tblCriterios->setRowCount(0);
+        removeRows(ui->tblCriterios);
         addRow();
     });
     connect(ui->btnAceptar, &QPushButton::clicked, this, [this] { acceptCriteria(); });
@@ -72,6 +88,7 @@ void QbeCriteriaDialog::removeCurrentRow()
     const int current = table->currentRow();
     if (current < 0)
         return;
+    forgetRow(table, current);
     table->removeRow(current);
     for (int row = current; row < table->rowCount(); ++row)
         nameRow(table, row);
@@ -82,7 +99,7 @@ void QbeCriteriaDialog::removeCurrentRow()
 void QbeCriteriaDialog::setCriteria(const QList<QbeCriterion> &criteria)
 {
     QTableWidget *table = ui->tblCriterios;
-    table->setRowCount(0);
+    removeRows(table);
     for (const QbeCriterion &criterion : criteria) {
         const int row = addRow();
         QComboBox *campo = comboAt(table, row, 0);

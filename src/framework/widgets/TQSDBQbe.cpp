@@ -51,7 +51,9 @@ SClientDataSet &TQSDBQbe::dataset() const
 void TQSDBQbe::Inicializar(bool abrir)
 {
     SClientDataSet &data = dataset();
-    if (ActualizarSQLBase || !m_baseRead) {
+    // A statement that is the base query plus a condition came from Kquery, not from the form.
+    const bool deKquery = m_baseRead && data.CommandText().startsWith(m_sqlBase);
+    if (ActualizarSQLBase || !deKquery) {
         m_sqlBase = data.CommandText();
         m_baseRead = true;
     }

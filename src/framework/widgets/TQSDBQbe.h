@@ -30,9 +30,10 @@ public:
     bool Refrescar = true;
     // Texts compare upper-cased, so criteria find rows whatever their case.
     bool SQLUpperCase = false;
-    // Every Inicializar reads the dataset's statement anew as the base query. When off, the base
-    // query read by the first Inicializar after SetDataset stays, so a form that initialises again
-    // after Kquery does not pile conditions onto conditions.
+    // Every Inicializar takes the dataset's statement as the new base query. When off, a
+    // statement that is the base query with something appended is taken for one that Kquery
+    // made, and the base stays, so a form that initialises again after Kquery does not pile
+    // conditions onto conditions.
     bool ActualizarSQLBase = false;
     // Fields not offered in the criteria dialog (names compared without regard to case).
     QStringList ExcluirCampos;
