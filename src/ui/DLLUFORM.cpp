@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
@@ -130,6 +131,7 @@ void TCaptura::bindControls()
 
     DBGrid1->setDataSource(&Datos1);
     DBGrid1->setReadOnly(true);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
     DBGrid1->setAlternateColors(Qt::white, palette().color(QPalette::ToolTipBase));
     QNavegador1->setDataSource(&Datos1);
     QNavegador1->setVisibleButtons({TQNavegador::nbFirst, TQNavegador::nbPrior, TQNavegador::nbNext,
@@ -262,9 +264,12 @@ void TCaptura::CdsTmpAfterOpen(TDataSet *)
                 CdsTmp.Fields().at(i)->DisplayLabel = gTitulos.at(i);
         }
     }
-    // The grid lays its columns out anew for the fields of this opening.
+    // The grid lays its columns out anew for the fields and rows of this opening.
     DBGrid1->resize(DBGrid1->width() + 1, DBGrid1->height());
     DBGrid1->resize(DBGrid1->width() - 1, DBGrid1->height());
+    DBGrid1->resizeColumnsToContents();
+    for (int c = 0; c < DBGrid1->horizontalHeader()->count(); ++c)
+        DBGrid1->setColumnWidth(c, qMin(DBGrid1->columnWidth(c) + 12, 320));
 }
 
 void TCaptura::Datos1DataChange(TDataSource *, TField *)
