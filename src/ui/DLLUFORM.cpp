@@ -97,6 +97,7 @@ TCaptura::TCaptura(QWidget *parent) : QDialog(parent), ui(new Ui::TCaptura)
 
 TCaptura::~TCaptura()
 {
+    TQPField::setLookupRunner({});
     Datos1.setDataSet(nullptr);
 }
 

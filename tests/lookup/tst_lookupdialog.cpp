@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 using appserver::FieldType;
 
@@ -45,7 +46,7 @@ struct Caso {
     bool editando = true;
     QString lookUpField;
     // Steps in the dialog: "criterio:CAMPO:op:valor" (criteria dialog), "buscar:CAMPO:texto",
-    // "aceptar", "dobleclic", "cancelar".
+    // "valor:CAMPO:texto" (search by value), "aceptar", "dobleclic", "cancelar".
     QStringList pasos{QStringLiteral("aceptar")};
 
     bool aceptado = true;
@@ -140,6 +141,10 @@ void TstLookupDialog::pasoCaptura(const QString &paso)
     if (partes[0] == QLatin1String("buscar")) {
         Captura->CmbCampos->setCodigo(partes[1]);
         QTest::keyClicks(Captura->edtBusqueda, partes[2]);
+    } else if (partes[0] == QLatin1String("valor")) {
+        Captura->CmbCampos->setCodigo(partes[1]);
+        QTest::keyClicks(Captura->edtValor, partes[2]);
+        QTest::mouseClick(Captura->SpeedButton1, Qt::LeftButton);
     } else if (partes[0] == QLatin1String("aceptar")) {
         QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
     } else if (partes[0] == QLatin1String("cancelar")) {
@@ -274,6 +279,24 @@ void TstLookupDialog::casos_data()
     c.resultado = QStringList{QStringLiteral("2"), comercial};
     c.registro = QStringLiteral("2|") + comercial;
     QTest::newRow("doble clic acepta") << c;
+
+    c = Caso();
+    c.pasos = QStringList{QStringLiteral("valor:NOM_MENU:carrera com"), QStringLiteral("aceptar")};
+    c.busqueda = QStringLiteral("carrera com");
+    c.resultado = QStringList{QStringLiteral("2"), comercial};
+    c.registro = QStringLiteral("2|") + comercial;
+    QTest::newRow("búsqueda por valor") << c;
+
+    c = Caso();
+    c.tag = 1;
+    c.pasos = QStringList{QStringLiteral("criterio:COD_MENU:=:7"), QStringLiteral("aceptar")};
+    c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
+    c.filas = 0;
+    c.aceptado = false;  // Aceptar is disabled without rows: the click does nothing
+    c.resultado = QStringList{QStringLiteral("previo")};
+    c.registro = QStringLiteral("0|");
+    c.tagVisto = -1;
+    QTest::newRow("sin filas no se acepta") << c;
 
     c = Caso();
     c.pasos = QStringList{QStringLiteral("cancelar")};
