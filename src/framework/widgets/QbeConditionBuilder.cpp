@@ -68,7 +68,7 @@ QStringList selectItems(const QString &sql)
         if (!inQuote && depth == 0 && c.isSpace()) {
             const QString rest = sql.mid(i + 1, 5);
             if (rest.startsWith(QLatin1String("from"), Qt::CaseInsensitive)
-                && (rest.size() == 4 || !rest.at(4).isLetterOrNumber() && rest.at(4) != QLatin1Char('_')))
+                && (rest.size() == 4 || (!rest.at(4).isLetterOrNumber() && rest.at(4) != QLatin1Char('_'))))
                 break;
         }
         if (!inQuote && c == QLatin1Char('('))
