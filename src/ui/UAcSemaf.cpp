@@ -5,7 +5,7 @@
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
-#include "TDataSetModel.h"
+#include "TVelkarDBgrid.h"
 #include "TRadioGroup.h"
 #include "Ugnnorma.h"
 
@@ -52,11 +52,31 @@ private:
     QLineEdit *m_edit;
 };
 
-QTableView *nuevaGrilla(QWidget *parent)
+// The traffic-light band of a percentage: green from 91.1 (compared in extended precision, so a
+// double that only approaches 91.1 from below stays yellow), yellow from 70, red below.
+QColor colorSemaforo(double porcentaje)
 {
-    auto *grilla = new QTableView(parent);
-    grilla->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grilla->horizontalHeader()->setStretchLastSection(true);
+    static const long double kVerde = 91.1L;
+    if (static_cast<long double>(porcentaje) >= kVerde)
+        return QColor(146, 226, 107);
+    if (porcentaje >= 70.0)
+        return QColor(255, 255, 0);
+    return QColor(255, 0, 0);
+}
+
+// A read-only result grid whose every cell is painted in the band of its row's percentage.
+TVelkarDBgrid *nuevaGrillaSemaforo(QWidget *parent, const QString &nombre, const QString &campoPorcentaje)
+{
+    auto *grilla = new TVelkarDBgrid(parent);
+    grilla->setObjectName(nombre);
+    grilla->setReadOnly(true);
+    QFont titulo(QStringLiteral("Arial"));
+    titulo.setPixelSize(11);  // 8 points at 96 dpi
+    grilla->setTitleFont(titulo);
+    grilla->OnDrawColumnCell = [campoPorcentaje](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
+                                                 QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
+        canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
+    };
     return grilla;
 }
 
@@ -76,8 +96,8 @@ TFrmAcSemaf::TFrmAcSemaf(QWidget *parent) : TfrmFormaMaestro(parent)
     PagCtrPrincipal->addTab(crearPaginaSemaforo(), QStringLiteral("Plan de Carrera"));
     auto *cargos = new QWidget;
     auto *cargosLayout = new QVBoxLayout(cargos);
-    cargosLayout->addWidget(nuevaGrilla(cargos));
-    cargos->findChild<QTableView *>()->setObjectName(QStringLiteral("DbGCargoUsuario"));
+    DbGCargoUsuario = nuevaGrillaSemaforo(cargos, QStringLiteral("DbGCargoUsuario"), QStringLiteral("DtfProcent"));
+    cargosLayout->addWidget(DbGCargoUsuario);
     PagCtrPrincipal->addTab(cargos, QStringLiteral("Cargos Plan de Carrera"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PagCtrPrincipal);
@@ -144,8 +164,7 @@ QWidget *TFrmAcSemaf::crearPaginaSemaforo()
     ChkEduFor->setObjectName(QStringLiteral("ChkEduFor"));
     ChkEduNo->setObjectName(QStringLiteral("ChkEduNo"));
     ChkExpe->setObjectName(QStringLiteral("ChkExpe"));
-    DBGrdSemaforo = nuevaGrilla(pagina);
-    DBGrdSemaforo->setObjectName(QStringLiteral("DBGrdSemaforo"));
+    DBGrdSemaforo = nuevaGrillaSemaforo(pagina, QStringLiteral("DBGrdSemaforo"), QStringLiteral("POR_EMPL"));
 
     auto *filtros = new QHBoxLayout;
     filtros->addWidget(RdgFiltro);
@@ -164,9 +183,13 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
         DtmAcSemaf->InicializarlArQry();
         dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);
         DtmAcSemaf->gVrCodMenu = QVariant();
-        DBGrdSemaforo->setModel(new TDataSetModel(&DtmAcSemaf->CdsAcSemaf, this));
-        findChild<QTableView *>(QStringLiteral("DbGCargoUsuario"))
-            ->setModel(new TDataSetModel(&DtmAcSemaf->CdsCargUsuario, this));
+        DtsAcSemaf.setDataSet(&DtmAcSemaf->CdsAcSemaf);
+        DtsCargUsuario.setDataSet(&DtmAcSemaf->CdsCargUsuario);
+        DBGrdSemaforo->setDataSource(&DtsAcSemaf);
+        DBGrdSemaforo->setColumns({{QStringLiteral("COD_EMPL")}, {QStringLiteral("APE_EMPL")},
+                                   {QStringLiteral("NOM_EMPL")}, {QStringLiteral("POR_EMPL")},
+                                   {QStringLiteral("NUM_PERA")}});
+        DbGCargoUsuario->setDataSource(&DtsCargUsuario);
     }
     gStNombProg = QStringLiteral("QAcSemaf");
     TfrmFormaMaestro::FormCreate(Sender);

@@ -19,6 +19,7 @@ class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TRadioGroup;
+class TVelkarDBgrid;
 
 class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
     Q_OBJECT
@@ -57,7 +58,10 @@ public:
     QCheckBox *ChkEduFor = nullptr;
     QCheckBox *ChkEduNo = nullptr;
     QCheckBox *ChkExpe = nullptr;
-    QTableView *DBGrdSemaforo = nullptr;
+    TVelkarDBgrid *DBGrdSemaforo = nullptr;
+    TVelkarDBgrid *DbGCargoUsuario = nullptr;
+    TDataSource DtsAcSemaf;
+    TDataSource DtsCargUsuario;
 
 protected:
     void FormCreate(QObject *Sender) override;

@@ -11,14 +11,15 @@ TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textEdited, this, [this] {
         if (m_typed)
             return;
+        // Marked first: starting the edit notifies this edit, which must keep what was typed.
+        m_typed = true;
         TField *field = Field();
         const bool editable = field && m_source && !field->ReadOnly
                               && ErrorGuard::run([this] { if (!m_source->Edit()) throw EAbort(); });
         if (!editable) {
+            m_typed = false;
             showField();
-            return;
         }
-        m_typed = true;
     });
 }
 
@@ -100,12 +101,14 @@ void TDBEdit::keyPressEvent(QKeyEvent *event)
 
 void TDBEdit::dataEvent(TDataEvent event, TField *field)
 {
-    if (m_storing)
+    if (m_storing || event == TDataEvent::UpdateState)
         return;
     if (event == TDataEvent::FieldChange && field != Field())
         return;
-    if (event == TDataEvent::RecordChange || event == TDataEvent::DataSetScroll
-        || event == TDataEvent::DataSetChange || event == TDataEvent::LayoutChange)
+    // The row changed under the edit (a scroll, a post, a cancel): what was typed is gone.
+    const bool editing = m_dataSet->State() == dsEdit || m_dataSet->State() == dsInsert;
+    if (event == TDataEvent::DataSetScroll || event == TDataEvent::DataSetChange
+        || event == TDataEvent::LayoutChange || (event == TDataEvent::RecordChange && !editing))
         m_typed = false;
     if (!m_typed)
         showField();
