@@ -1,5 +1,7 @@
 #include "DialogService.h"
 
+#include "ErrorGuard.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QList>
@@ -57,6 +59,7 @@ int DialogService::ask(Kind kind, const QString &text)
 
 int DialogService::execModal(QDialog *dialog)
 {
+    ErrorGuard::ModalBoundary boundary;
     if (!m_handler)
         return dialog->exec();
     dialog->setResult(QDialog::Rejected);
