@@ -51,7 +51,8 @@ void TReportesAcSemaf::frxRptEstanGetValue(const QString &VarName, QVariant &Val
 void TReportesAcSemaf::ProducirListado(const std::function<void(report::Report &)> &salida)
 {
     MarcaReporte marca(m_modulo.gBoReporte);
-    if (m_modulo.CdsAcSemaf.IsEmpty())
+    // Before the first generation the result table is not even open.
+    if (!m_modulo.CdsAcSemaf.Active() || m_modulo.CdsAcSemaf.IsEmpty())
         throw Exception(kSinSemaforo);
     salida(frxRptEstan);
 }

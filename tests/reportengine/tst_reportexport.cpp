@@ -97,12 +97,12 @@ void TestReportExport::xlsxRows()
     int headers = 0;
     for (const QJsonValue &row : rows) {
         const QJsonArray cells = row.toArray();
-        if (cells.first().toArray().first().toString() == QLatin1String("Código"))
+        if (cells.first().toArray().first().toString() == QStringLiteral("Código"))
             ++headers;
         if (cells.size() == 3 && cells.first().toArray().first().isDouble())
             data << cells;
     }
-    QCOMPARE(headers, 1);
+    QVERIFY2(headers == 1, qPrintable(output));
     QCOMPARE(data.size(), 60);
     for (int i = 0; i < 60; ++i) {
         const QJsonArray cells = data.at(i).toArray();
