@@ -1,6 +1,7 @@
 #include "UAcSemaf.h"
 
 #include "DAcSemaf.h"
+#include "ErrorGuard.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
@@ -15,7 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -105,13 +106,7 @@ QWidget *TFrmAcSemaf::crearPaginaRuta()
     new CubiertaCombo(cmbEmpCarg, edtEdtNmbCarg);
     // Only the user's choice writes the node's position; the rules moving the list do not.
     connect(cmbEmpCarg, &QComboBox::activated, this, [this] {
-        // Until the framework's guard wraps every entry from the UI: a refusal must not reach Qt.
-        try {
-            cmbEmpCargChange();
-        } catch (const EAbort &) {
-        } catch (const Exception &error) {
-            QMessageBox::warning(this, windowTitle(), error.Message());
-        }
+        ErrorGuard::run([this] { cmbEmpCargChange(); });
     });
     auto *cargoLayout = new QVBoxLayout(grupoCargo);
     cargoLayout->addWidget(cmbEmpCarg);
@@ -169,7 +164,7 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
         DtmAcSemaf->InicializarlArQry();
         dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);
         DtmAcSemaf->gVrCodMenu = QVariant();
-        static_cast<QTableView *>(DBGrdSemaforo)->setModel(new TDataSetModel(&DtmAcSemaf->CdsAcSemaf, this));
+        DBGrdSemaforo->setModel(new TDataSetModel(&DtmAcSemaf->CdsAcSemaf, this));
         findChild<QTableView *>(QStringLiteral("DbGCargoUsuario"))
             ->setModel(new TDataSetModel(&DtmAcSemaf->CdsCargUsuario, this));
     }
@@ -198,6 +193,66 @@ void TFrmAcSemaf::dtsFrmDataChange(TDataSource *, TField *Field)
     }
     if (DtmAcSemaf)
         DtmAcSemaf->NumerarNodo(Field);
+}
+
+void TFrmAcSemaf::LlenarListaCargos(const QStringList &items)
+{
+    const QSignalBlocker quieto(cmbEmpCarg);
+    cmbEmpCarg->clear();
+    cmbEmpCarg->addItems(items);
+    cmbEmpCarg->setCurrentIndex(-1);
+}
+
+QStringList TFrmAcSemaf::ListaCargos() const
+{
+    QStringList items;
+    for (int i = 0; i < cmbEmpCarg->count(); ++i)
+        items << cmbEmpCarg->itemText(i);
+    return items;
+}
+
+int TFrmAcSemaf::IndiceCargo() const
+{
+    return cmbEmpCarg->currentIndex();
+}
+
+void TFrmAcSemaf::SeleccionarCargo(int index)
+{
+    cmbEmpCarg->setCurrentIndex(index);
+}
+
+void TFrmAcSemaf::MostrarNombreCargo(const QString &text)
+{
+    edtEdtNmbCarg->setText(text);
+}
+
+void TFrmAcSemaf::LimpiarArbol()
+{
+    TreeViewCarrera->clear();
+}
+
+void TFrmAcSemaf::LimpiarFiltros()
+{
+    RdgFiltro->setItemIndex(-1);
+    for (QCheckBox *categoria : {ChkCompe, ChkEduFor, ChkEduNo, ChkExpe})
+        categoria->setChecked(false);
+}
+
+engine::Categories TFrmAcSemaf::CategoriasMarcadas() const
+{
+    engine::Categories categorias;
+    categorias.eduFor = ChkEduFor->isChecked();
+    categorias.eduNo = ChkEduNo->isChecked();
+    categorias.expe = ChkExpe->isChecked();
+    categorias.compe = ChkCompe->isChecked();
+    return categorias;
+}
+
+// One pixel wider and back: the grid lays itself out again with the new rows.
+void TFrmAcSemaf::ReacomodarGrillaSemaforo()
+{
+    DBGrdSemaforo->resize(DBGrdSemaforo->width() + 1, DBGrdSemaforo->height());
+    DBGrdSemaforo->resize(DBGrdSemaforo->width() - 1, DBGrdSemaforo->height());
 }
 
 // The chosen list item gives the node's position and the company that owns it.

@@ -11,8 +11,14 @@
 #include <QPointer>
 #include <QStringList>
 
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class QTabWidget;
+class QTableView;
+class QTreeWidget;
 class QTreeWidgetItem;
+class TRadioGroup;
 
 class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
     Q_OBJECT
@@ -27,6 +33,15 @@ public:
     void GenerarArbolCarrera();
     void DibujarArbol() override { GenerarArbolCarrera(); }
     int CodigoPaisEmpresa() const override;
+    void LlenarListaCargos(const QStringList &items) override;
+    QStringList ListaCargos() const override;
+    int IndiceCargo() const override;
+    void SeleccionarCargo(int index) override;
+    void MostrarNombreCargo(const QString &text) override;
+    void LimpiarArbol() override;
+    void LimpiarFiltros() override;
+    engine::Categories CategoriasMarcadas() const override;
+    void ReacomodarGrillaSemaforo() override;
 
     // The current plan row changed (no field) or one of its fields changed.
     void dtsFrmDataChange(TDataSource *Sender, TField *Field);
@@ -34,6 +49,15 @@ public:
     void cmbEmpCargChange();
 
     QTabWidget *PagCtrPrincipal = nullptr;
+    QComboBox *cmbEmpCarg = nullptr;        // "company-position*name" items
+    QLineEdit *edtEdtNmbCarg = nullptr;     // read-only text of the node's position
+    QTreeWidget *TreeViewCarrera = nullptr;
+    TRadioGroup *RdgFiltro = nullptr;
+    QCheckBox *ChkCompe = nullptr;
+    QCheckBox *ChkEduFor = nullptr;
+    QCheckBox *ChkEduNo = nullptr;
+    QCheckBox *ChkExpe = nullptr;
+    QTableView *DBGrdSemaforo = nullptr;
 
 protected:
     void FormCreate(QObject *Sender) override;

@@ -382,5 +382,5 @@ void TestDataModule::onlySingleReadStatementsFetched()
     QCOMPARE(scalar(QStringLiteral("select count(*) from ac_pprom")).toInt(), before);
 }
 
-QTEST_MAIN(TestDataModule)
+QTEST_GUILESS_MAIN(TestDataModule)
 #include "tst_datamodule.moc"

@@ -217,5 +217,5 @@ void TestGenerationArrangements::companiesCoverTheCases()
     QVERIFY2(m_emptyPositions > 0, "no candidate position without holders");
 }
 
-QTEST_MAIN(TestGenerationArrangements)
+QTEST_GUILESS_MAIN(TestGenerationArrangements)
 #include "tst_generationarrangements.moc"
