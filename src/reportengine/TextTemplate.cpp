@@ -1,15 +1,6 @@
 #include "TextTemplate.h"
 
-#include <QLocale>
-#if __has_include("DisplayFormatter.h")
 #include "DisplayFormatter.h"
-#else
-// TEMPORARY until the framework's formatter is merged.
-struct DisplayFormatter {
-    static QString formatPrintf(const QString &, double v) { return QLocale().toString(v, 'f', 2); }
-    static QString formatValue(const QString &, const QVariant &v) { return v.toString(); }
-};
-#endif
 
 #include <QDateTime>
 #include <QLocale>
@@ -126,7 +117,10 @@ QString formatReportValue(const QVariant &value, const QString &format)
     if (isNumber(value)) {
         if (format.startsWith(QLatin1Char('%')))
             return DisplayFormatter::formatPrintf(format, value.toDouble());
-        return DisplayFormatter::formatValue(format, value);
+        // Without a format a number prints plain: an identity number is no amount to group.
+        QLocale plain;
+        plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+        return DisplayFormatter::formatValue(format, value, format.isEmpty() ? plain : QLocale());
     }
     switch (value.typeId()) {
     case QMetaType::QDate:
