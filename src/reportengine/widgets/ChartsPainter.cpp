@@ -92,15 +92,16 @@ void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartSpec
         auto *set = new QBarSet(spec.series.at(s).title);
         if (spec.series.at(s).color.isValid())
             set->setColor(spec.series.at(s).color);
-        for (double value : data.values.at(s))
-            set->append(value);
+        // Categories are stacked from the bottom up; fed last row first, the first row is on top.
+        for (int c = data.values.at(s).size() - 1; c >= 0; --c)
+            set->append(data.values.at(s).at(c));
         series->append(set);
     }
     chart->addSeries(series);
 
     auto *categories = new QBarCategoryAxis;
-    for (const QString &label : data.labels)
-        categories->append(wrapped(label));
+    for (int c = data.labels.size() - 1; c >= 0; --c)
+        categories->append(wrapped(data.labels.at(c)));
     categories->setLabelsFont(fontOf(spec.labelFont));
     styleAxis(*categories, spec);
     chart->addAxis(categories, Qt::AlignLeft);
