@@ -79,6 +79,12 @@ bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget 
     return true;
 }
 
+bool ReportPrinting::printReport(const Report &report, QWidget *parent)
+{
+    const auto pages = prepare(report, parent);
+    return pages && printToDefaultPrinter(*pages, parent);
+}
+
 QString ReportPrinting::overwriteQuestion(const QString &path)
 {
     return QStringLiteral("El archivo %1 ya existe. ¿Desea reemplazarlo?").arg(QFileInfo(path).fileName());
