@@ -1,7 +1,10 @@
 #include "DialogService.h"
 
+#include "ErrorGuard.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
 #include <QStringList>
@@ -57,6 +60,7 @@ int DialogService::ask(Kind kind, const QString &text)
 
 int DialogService::execModal(QDialog *dialog)
 {
+    ErrorGuard::ModalBoundary boundary;
     if (!m_handler)
         return dialog->exec();
     dialog->setResult(QDialog::Rejected);
@@ -65,6 +69,15 @@ int DialogService::execModal(QDialog *dialog)
     if (dialog->isVisible())
         dialog->done(answer);
     return dialog->result();
+}
+
+QString DialogService::chooseSaveFile(const QString &title, const QString &filter)
+{
+    if (!m_handler)
+        return QFileDialog::getSaveFileName(parentWindow ? parentWindow : QApplication::activeWindow(), title,
+                                            QString(), filter);
+    chosenFile.clear();
+    return m_handler({SaveFile, title, filter, nullptr}) == Ok ? chosenFile : QString();
 }
 
 DialogService::Handler DialogService::setHandler(Handler handler)
@@ -95,7 +108,7 @@ QStringList DialogRecorder::texts() const
 {
     QStringList shown;
     for (const DialogService::Request &request : requests)
-        if (request.kind != DialogService::Modal)
+        if (request.kind != DialogService::Modal && request.kind != DialogService::SaveFile)
             shown << request.text;
     return shown;
 }

@@ -37,6 +37,16 @@ bool runShowing(const std::function<void()> &action)
 
 namespace ErrorGuard {
 
+ModalBoundary::ModalBoundary() : m_saved(depth)
+{
+    depth = 0;
+}
+
+ModalBoundary::~ModalBoundary()
+{
+    depth = m_saved;
+}
+
 bool run(const std::function<void()> &action)
 {
     DepthScope scope;

@@ -13,6 +13,20 @@ namespace ErrorGuard {
 // Runs `action`; true when it ended without an error.
 bool run(const std::function<void()> &action);
 
+// A modal window's event loop is a new entry from the user interface: the guards of its
+// handlers show their errors there instead of leaving them to the guard that opened the window
+// (an exception must never travel through the loop). Lives for the duration of the loop.
+class ModalBoundary {
+public:
+    ModalBoundary();
+    ~ModalBoundary();
+    ModalBoundary(const ModalBoundary &) = delete;
+    ModalBoundary &operator=(const ModalBoundary &) = delete;
+
+private:
+    int m_saved;
+};
+
 // connect() whose slot runs inside the guard.
 template <typename Sender, typename Signal, typename Functor>
 QMetaObject::Connection connect(const Sender *sender, Signal signal, const QObject *context, Functor functor)
