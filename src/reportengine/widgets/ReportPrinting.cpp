@@ -1,5 +1,6 @@
 #include "ReportPrinting.h"
 
+#include "ChartsPainter.h"
 #include "DialogService.h"
 #include "Exceptions.h"
 #include "PageRenderer.h"
@@ -81,6 +82,7 @@ bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget 
 
 bool ReportPrinting::printReport(const Report &report, QWidget *parent)
 {
+    ChartsPainter::install();
     const auto pages = prepare(report, parent);
     return pages && printToDefaultPrinter(*pages, parent);
 }
