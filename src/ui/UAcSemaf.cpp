@@ -1,7 +1,11 @@
 #include "UAcSemaf.h"
 #include "ui_UAcSemaf.h"
 
+#include "CommaText.h"
 #include "DAcSemaf.h"
+#include "ReportPreview.h"
+#include "ReportPrinting.h"
+#include "TReportesAcSemaf.h"
 #include "ErrorGuard.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
@@ -12,6 +16,7 @@
 #include "TQNavegador.h"
 #include "TQNotas.h"
 #include "TQPField.h"
+#include "TQSDBQbe.h"
 #include "TRadioGroup.h"
 #include "TVelkarDBgrid.h"
 #include "Ugnnorma.h"
@@ -155,7 +160,6 @@ void TFrmAcSemaf::conectarControles()
     for (QPushButton *boton : {BitBtn1, BitBtn2})
         connect(boton, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
     connect(BntRepCompe, &QAction::triggered, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
-    connect(BtnCuare, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BtnCuareClick));
     connect(PppMnEmpleados->addAction(QStringLiteral("Experiencia Laboral")), &QAction::triggered, this,
             guarded(&TFrmAcSemaf::ExperienciaLaboral1Click));
     connect(PppMnEmpleados->addAction(QStringLiteral("Educación Formal")), &QAction::triggered, this,
@@ -241,7 +245,7 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
         {QVariant(QVariantList{programas}),
          gStCodiUsua + QLatin1Char(' ') + gStPassUsua + QLatin1Char(' ') + gStCodiEmpr + gStTipoUsuario,
          gStTipoUsuario, gStCodiUsua});
-    const QStringList rutas = CommaTextSplit(QString::fromLatin1(respuesta.toList().value(0).toString().toLatin1()));
+    const QStringList rutas = appserver::CommaText::split(QString::fromLatin1(respuesta.toList().value(0).toString().toLatin1()));
     QInfoAyuda1->AsignarEventosMouseDown({LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal, Lblcod_carg}, // 8
                                          rutas);
     for (QLabel *etiqueta : {LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal})                       // 9
@@ -300,14 +304,18 @@ void TFrmAcSemaf::BtnReporteClick(QObject *Sender)
 {
     if (!DtmAcSemaf)
         return;
-    DtmAcSemaf->gBoReporte = true;
-    struct Fin {
-        ~Fin() { if (DtmAcSemaf) DtmAcSemaf->gBoReporte = false; }
-    } fin;
+    // The preview button and the File menu's preview entry show the report; the others print it.
     const bool vistaPrevia = Sender == spbPreview || Sender == Imprimir3;
-    if (DtmAcSemaf->CdsAcSemaf.IsEmpty())
-        throw Exception(QStringLiteral("Primero debe Generar el Sémaforo!!"));
-    mostrarReporteLista(vistaPrevia);
+    TReportesAcSemaf reportes(*DtmAcSemaf);
+    reportes.ProducirListado([&](report::Report &listado) {
+        if (vistaPrevia) {
+            report::ReportPreview::showReport(listado, this);
+            return;
+        }
+        const std::optional<report::PreparedReport> paginas = report::ReportPrinting::prepare(listado, this);
+        if (paginas)
+            report::ReportPrinting::printToDefaultPrinter(*paginas, this);
+    });
 }
 
 // ---- IFrmAcSemaf over the controls ----

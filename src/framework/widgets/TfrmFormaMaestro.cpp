@@ -62,7 +62,12 @@ TfrmFormaMaestro::TfrmFormaMaestro(QWidget *parent)
             [this](const QPoint &at) { PpMGrilla->popup(DBGFrm->viewport()->mapToGlobal(at)); });
     cmbEmpresa->setDropDownCount(15);
 
-    connect(cmbEmpresa, &QComboBox::activated, this, [this] { ErrorGuard::run([this] { cmbEmpresaChange(cmbEmpresa); }); });
+    connect(cmbEmpresa, &QComboBox::activated, this, [this] {
+        ErrorGuard::run([this] {
+            cmbEmpresaChange(cmbEmpresa);
+            AbrirDatosForma();
+        });
+    });
     for (QObject *sender : {static_cast<QObject *>(spbReporte), static_cast<QObject *>(spbPreview)})
         connect(static_cast<QToolButton *>(sender), &QToolButton::clicked, this,
                 [this, sender] { ErrorGuard::run([&] { BtnReporteClick(sender); }); });
@@ -83,6 +88,8 @@ TfrmFormaMaestro::~TfrmFormaMaestro()
 void TfrmFormaMaestro::AfterConstruction()
 {
     FormCreate(this);
+    // Read once the whole creation is done: the derived form's lists exist by then.
+    AbrirDatosForma();
 }
 
 void TfrmFormaMaestro::FormCreate(QObject *)
@@ -106,6 +113,14 @@ void TfrmFormaMaestro::FormCreate(QObject *)
         throw Exception(QStringLiteral("La empresa %1 no existe o el usuario %2 no tiene acceso a ella.")
                             .arg(gStParEmp.trimmed(), gStCodiUsua));
     cmbEmpresaChange(cmbEmpresa);
+}
+
+void TfrmFormaMaestro::AbrirDatosForma()
+{
+    if (!DBQbe1->Dataset())
+        return;
+    DBQbe1->Inicializar(false);
+    DBQbe1->Kquery(QStringLiteral(" where cod_empr = %1 order by cod_menu, cod_nodo").arg(TApplication::instance().Tag));
 }
 
 // The companies the user may choose, as "code - name" items carrying the code.

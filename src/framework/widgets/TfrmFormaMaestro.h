@@ -46,6 +46,10 @@ public:
     void DwAsignarRptPreview(const QList<QObject *> &components);
     const QList<QPointer<QObject>> &ReportComponents() const { return m_reportComponents; }
 
+    // Reads the form's records of the current company through the query by example, once the
+    // company change has loaded everything they depend on.
+    void AbrirDatosForma();
+
     // The current company's country code, kept with the company list.
     int CodigoPais() const;
 
