@@ -134,8 +134,11 @@ void TVelkarDBgrid::applyColumns()
             m_model->setColumnTitle(column.FieldName, column.Title);
         m_model->setColumnReadOnly(column.FieldName, column.ReadOnly);
         int width = column.Width;
-        if (width <= 0 && field && field->DisplayWidth > 0)
-            width = qMin(field->DisplayWidth, 40) * average + 8;
+        // Without a declared width a column is as wide as its field's text (or its title) can be.
+        const int characters = field ? (field->DisplayWidth > 0 ? field->DisplayWidth : field->Size()) : 0;
+        if (width <= 0 && characters > 0)
+            width = qMax(qMin(characters, 40) * average + 8,
+                         horizontalHeader()->fontMetrics().horizontalAdvance(m_model->headerData(c, Qt::Horizontal).toString()) + 12);
         if (width > 0)
             setColumnWidth(c, width);
     }
