@@ -53,6 +53,7 @@ private:
     SClientDataSet m_cds{QStringLiteral("CdsConsulta")};
     TQSDBQbe m_qbe;
     QStringList m_ofrecidos;  // the fields the dialog offered
+    bool m_quedoAbierto = false;  // the dialog was still open after Aceptar
 };
 
 void TstQueryByExample::initTestCase()
@@ -104,8 +105,10 @@ QStringList TstQueryByExample::buscar(const Filas &filas, bool capturar)
         }
         if (capturar)
             guardarCaptura(dialogo, QStringLiteral("qbe_criterios"));
+        m_quedoAbierto = false;
         QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-        if (dialogo->isVisible())  // refused: the user gives up
+        m_quedoAbierto = dialogo->isVisible();
+        if (m_quedoAbierto)  // refused: the user gives up
             QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnCancelar")), Qt::LeftButton);
         return dialogo->result();
     });
@@ -155,6 +158,8 @@ void TstQueryByExample::criterios()
     const QStringList mensajes = buscar(filas, QByteArray(QTest::currentDataTag()) == "dos condiciones");
     m_qbe.PermiteFiltro = false;
     QCOMPARE(mensajes, mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
+    // A refusal is shown inside the dialog, which keeps what the user typed.
+    QCOMPARE(m_quedoAbierto, !mensaje.isEmpty());
     QVERIFY(m_cds.Active());
     QCOMPARE(codigos(), esperados);
     if (filtro)
