@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using appserver::FieldType;
@@ -73,6 +74,7 @@ private slots:
     void casos();
     void ventana();
     void formatoFechaEnBlanco();
+    void ventanasModalesReales();
 
 private:
     void prepararDestino(bool editando);
@@ -407,6 +409,36 @@ void TstLookupDialog::formatoFechaEnBlanco()
     QTest::mouseClick(m_boton, Qt::LeftButton);
     QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
     QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
+}
+
+// Without a test handler the windows run their own modal loops, the criteria dialog nested in
+// the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
+void TstLookupDialog::ventanasModalesReales()
+{
+    prepararDestino(true);
+    m_boton->SQL = consultaPlanes;
+    m_boton->Tag = 1;
+    m_boton->Variables = columnasPlan;
+    m_boton->DataSet = &m_destino;
+    m_boton->Resultado = QStringList{QStringLiteral("previo")};
+    QStringList vistas;
+    QTimer usuario;
+    connect(&usuario, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || (!vistas.isEmpty() && vistas.last() == modal->objectName()))
+            return;
+        vistas << modal->objectName();
+        const char *boton = modal == Captura ? "BitBtn2" : "btnCancelar";
+        QTest::mouseClick(modal->findChild<QPushButton *>(QLatin1String(boton)), Qt::LeftButton);
+    });
+    usuario.start(20);
+    QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
+    QTest::mouseClick(m_boton, Qt::LeftButton);
+    usuario.stop();
+    QCOMPARE(vistas, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
+    QCOMPARE(terminado.size(), 1);
+    QCOMPARE(terminado.first().first().toBool(), false);
+    QCOMPARE(m_boton->Resultado, QStringList{QStringLiteral("previo")});
 }
 
 QTEST_MAIN(TstLookupDialog)
