@@ -123,6 +123,12 @@ void TstQueryByExample::criterios_data()
     QTest::addColumn<QStringList>("esperados");
     QTest::addColumn<QString>("mensaje");
 
+    const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
+    // The plan's nodes were written on 4 March 2024 at different times of the day.
+    QTest::newRow("fecha: el día entero") << Filas{{"act_hora", "=", "04/03/2024"}} << false << todos << QString();
+    QTest::newRow("fecha: hasta el día") << Filas{{"act_hora", "<=", "04/03/2024"}} << false << todos << QString();
+    QTest::newRow("fecha: después del día") << Filas{{"act_hora", ">", "04/03/2024"}} << false << QStringList{}
+                                            << QString();
     QTest::newRow("columna de dos tablas") << Filas{{"cod_carg", "=", "dir002"}} << false
                                            << QStringList{"DIR002"} << QString();
     QTest::newRow("contiene, sin distinguir mayúsculas")
@@ -138,7 +144,6 @@ void TstQueryByExample::criterios_data()
                                      << QStringList{} << QString();
     QTest::newRow("fila sin valor no cuenta") << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
                                               << QStringList{"TEC002"} << QString();
-    const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
     QTest::newRow("número mal escrito") << Filas{{"cod_nodo", "=", "7'"}} << false << todos
                                         << "El valor \"7'\" no es un número válido para el campo COD_NODO";
     QTest::newRow("texto en número") << Filas{{"cod_nodo", "Comienza con", "1"}} << false << todos
