@@ -2,6 +2,7 @@
 
 #include "DAcSemaf.h"
 #include "HeadlessWorkstation.h"
+#include "ResultPrinter.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
@@ -9,35 +10,15 @@
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTextStream>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
-const QStringList kResultFields{"COD_EMPL", "POR_EMPL", "NUM_PERA", "APE_EMPL", "NOM_EMPL", "COD_EMCA"};
-
-class UsageError : public std::exception {
-public:
-    explicit UsageError(QString message) : m_message(std::move(message)) {}
-    const QString &message() const { return m_message; }
-
-private:
-    QString m_message;
-};
-
-struct GenerateOptions {
-    QString file;
-    int company = 0;
-    QString user;
-    QString password;
-    QList<QPair<QString, QString>> positions; // target first, then the candidates (code, company)
-    engine::GenerationInputs inputs;
-    QString flag;     // auto, on, off
+struct PrintOptions {
+    GenerateOptions run;
     QString format;   // table, json, csv
 };
 
@@ -71,11 +52,10 @@ engine::Categories categoriesOf(const QString &list)
     return categories;
 }
 
-GenerateOptions parse(const QStringList &arguments)
+} // namespace
+
+void addGenerateOptions(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
@@ -86,12 +66,14 @@ GenerateOptions parse(const QStringList &arguments)
         {QStringLiteral("categories"), QStringLiteral("Requirement categories: EF, EN, EP, CO."), QStringLiteral("list")},
         {QStringLiteral("edu-sin-puntos"), QStringLiteral("Education without points: auto (the company's flag), on, off."),
          QStringLiteral("mode"), QStringLiteral("auto")},
-        {QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
-         QStringLiteral("table")},
         {QStringLiteral("user"), QStringLiteral("Application user."), QStringLiteral("user"), QStringLiteral("ADMIN")},
         {QStringLiteral("password"), QStringLiteral("The user's password."), QStringLiteral("password"),
          QStringLiteral("ADMIN")},
     });
+}
+
+void parseCommandLine(QCommandLineParser &parser, const QStringList &arguments)
+{
     if (!parser.parse(arguments))
         throw UsageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -100,6 +82,10 @@ GenerateOptions parse(const QStringList &arguments)
     }
     if (!parser.positionalArguments().isEmpty())
         throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+}
+
+GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
+{
     for (const char *required : {"db", "company", "target", "candidates", "categories"})
         if (!parser.isSet(QLatin1String(required)))
             throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
@@ -117,9 +103,6 @@ GenerateOptions parse(const QStringList &arguments)
     options.flag = parser.value(QStringLiteral("edu-sin-puntos")).toLower();
     if (!QStringList{"auto", "on", "off"}.contains(options.flag))
         throw UsageError(QStringLiteral("--edu-sin-puntos: use auto, on or off"));
-    options.format = parser.value(QStringLiteral("format")).toLower();
-    if (!QStringList{"table", "json", "csv"}.contains(options.format))
-        throw UsageError(QStringLiteral("--format: use table, json or csv"));
 
     const auto target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
     options.inputs.cargoAspira = target.first;
@@ -138,7 +121,7 @@ GenerateOptions parse(const QStringList &arguments)
     return options;
 }
 
-void startSession(const GenerateOptions &options)
+void startGenerateSession(const GenerateOptions &options)
 {
     ResetSessionGlobals();
     gStProtocolo = QStringLiteral("local");
@@ -149,103 +132,7 @@ void startSession(const GenerateOptions &options)
     TApplication::instance().Tag = options.company;
 }
 
-QString bandColour(double percentage, bool trueColour)
-{
-    // The green bound is held in extended precision: 91.1 as a double lies below it.
-    if (static_cast<long double>(percentage) >= 91.1L)
-        return trueColour ? QStringLiteral("\x1b[30;48;2;146;226;107m") : QStringLiteral("\x1b[30;42m");
-    if (percentage >= 70)
-        return trueColour ? QStringLiteral("\x1b[30;48;2;255;255;0m") : QStringLiteral("\x1b[30;43m");
-    return trueColour ? QStringLiteral("\x1b[37;48;2;255;0;0m") : QStringLiteral("\x1b[37;41m");
-}
-
-bool colourAllowed()
-{
-    const QByteArray term = qgetenv("TERM");
-    return isatty(STDOUT_FILENO) && qEnvironmentVariableIsEmpty("NO_COLOR") && !term.isEmpty() && term != "dumb";
-}
-
-QString cellText(TField *field)
-{
-    if (field->FieldName() == QLatin1String("POR_EMPL"))
-        return QString::number(field->AsFloat(), 'f', 2);
-    return field->AsString();
-}
-
-void printTable(TDataSet &result, QTextStream &out)
-{
-    QList<TField *> fields;
-    for (const QString &name : kResultFields)
-        fields << result.FieldByName(name);
-    QList<QStringList> rows{QStringList(kResultFields)};
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList row;
-        for (TField *field : fields)
-            row << cellText(field);
-        rows << row;
-    }
-    QList<int> widths(fields.size(), 0);
-    for (const QStringList &row : rows)
-        for (int c = 0; c < row.size(); ++c)
-            widths[c] = qMax(widths[c], row.at(c).size());
-    const bool colour = colourAllowed();
-    const QByteArray colourTerm = qgetenv("COLORTERM");
-    const bool trueColour = colourTerm == "truecolor" || colourTerm == "24bit";
-    for (int r = 0; r < rows.size(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < rows[r].size(); ++c) {
-            const bool number = r > 0 && (c < 3 || c == 5);
-            cells << (number ? rows[r][c].rightJustified(widths[c]) : rows[r][c].leftJustified(widths[c]));
-        }
-        const QString line = cells.join(QStringLiteral("  "));
-        if (colour && r > 0)
-            out << bandColour(rows[r][1].toDouble(), trueColour) << line << "\x1b[0m\n";
-        else
-            out << line << '\n';
-    }
-}
-
-QString jsonText(const QVariant &value)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-// Written by hand so that each object lists its fields in the table's order.
-void printJson(TDataSet &result, QTextStream &out)
-{
-    QStringList objects;
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList members;
-        for (const QString &name : kResultFields)
-            members << QStringLiteral("\"%1\": %2").arg(name, jsonText(result.FieldByName(name)->AsVariant()));
-        objects << QStringLiteral("  {") + members.join(QStringLiteral(", ")) + QLatin1Char('}');
-    }
-    out << (objects.isEmpty() ? QStringLiteral("[]") : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]"))
-        << '\n';
-}
-
-QString csvText(const QString &value)
-{
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')))
-        return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
-void printCsv(TDataSet &result, QTextStream &out)
-{
-    out << kResultFields.join(QLatin1Char(',')) << '\n';
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList values;
-        for (const QString &name : kResultFields)
-            values << csvText(result.FieldByName(name)->AsString());
-        out << values.join(QLatin1Char(',')) << '\n';
-    }
-}
-
-// The session and its company are proved as the load call proves them; every position given
-// must exist, and all that do not are named at once.
-void checkInputs(const GenerateOptions &options, SDCOMConnection &connection)
+void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)
 {
     connection.AppServerCall(QStringLiteral("VerificarSesion"), {options.user, QString::number(options.company)});
     QStringList missing;
@@ -255,39 +142,54 @@ void checkInputs(const GenerateOptions &options, SDCOMConnection &connection)
             QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
             {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, company.toInt()},
              {QStringLiteral("CARGO"), appserver::FieldType::String, code}});
-        if (found.rows.isEmpty() && !missing.contains(code + QLatin1Char('@') + company))
-            missing << code + QLatin1Char('@') + company;
+        const QString name = code + QLatin1Char('@') + company;
+        if (found.rows.isEmpty() && !missing.contains(name))
+            missing << name;
     }
     if (!missing.isEmpty())
         throw Exception(QStringLiteral("No existen los cargos %1.").arg(missing.join(QStringLiteral(", "))));
 }
 
-// One headless workstation: connection, company list, scratch dataset and data module.
-int generate(GenerateOptions options)
+void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
 {
-    startSession(options);
-    HeadlessWorkstation workstation;
-    checkInputs(options, workstation.connection);
-    TDtmAcSemaf &module = workstation.module;
-    workstation.companies.Open();
-
     if (options.flag == QLatin1String("auto"))
         options.inputs.eduSinPuntos = module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
     else
         options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
-
-    // The data module's own routine, as the window runs it.
     module.GenerarSemaforoCarrera(options.inputs);
+}
+
+namespace {
+
+PrintOptions parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
+    addGenerateOptions(parser);
+    parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
+                      QStringLiteral("table")});
+    parseCommandLine(parser, arguments);
+    PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower()};
+    if (!QStringList{"table", "json", "csv"}.contains(options.format))
+        throw UsageError(QStringLiteral("--format: use table, json or csv"));
+    return options;
+}
+
+// One headless workstation: connection, company list, scratch dataset and data module.
+int generate(PrintOptions options)
+{
+    startGenerateSession(options.run);
+    HeadlessWorkstation workstation;
+    checkGenerateInputs(options.run, workstation.connection);
+    TDtmAcSemaf &module = workstation.module;
+    workstation.companies.Open();
+    runGeneration(options.run, module);
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown
     QTextStream out(stdout);
-    if (options.format == QLatin1String("json"))
-        printJson(result, out);
-    else if (options.format == QLatin1String("csv"))
-        printCsv(result, out);
-    else
-        printTable(result, out);
+    printGenerationResult(result, options.format, out);
     return 0;
 }
 

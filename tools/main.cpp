@@ -2,13 +2,19 @@
 // parses its own options.
 
 #include "GenerateCommand.h"
+#include "GenerateOnFormCommand.h"
+#include "ReportCommand.h"
+#include "ScreenshotCommand.h"
 #include "SeedCommand.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +28,11 @@ const std::map<QString, Command> &commands()
     static const std::map<QString, Command> table = {
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
+        {QStringLiteral("report"),
+         {QStringLiteral("run the generation headless and write the list report (PDF, XLSX)"), runReportCommand}},
+        {QStringLiteral("screenshot"),
+         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),
+          runScreenshotCommand}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
     };
@@ -41,7 +52,21 @@ int usage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Reports paint text, which needs Qt's GUI side (fonts) but never a display; the road through
+    // the main form (a screenshot, or a generation given a plan node) needs its widgets too.
+    bool windows = argc > 1 && std::strcmp(argv[1], "screenshot") == 0;
+    for (int i = 2; i < argc && argc > 1 && std::strcmp(argv[1], "generate") == 0; ++i)
+        windows = windows || std::strcmp(argv[i], "--plan") == 0 || std::strncmp(argv[i], "--plan=", 7) == 0;
+    const bool paints = windows || (argc > 1 && std::strcmp(argv[1], "report") == 0);
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (windows)
+        app = std::make_unique<QApplication>(argc, argv);
+    else if (paints)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     QStringList arguments = QCoreApplication::arguments();
@@ -60,5 +85,7 @@ int main(int argc, char *argv[])
     // The sub-command sees "qacsemaf seed" as its program name.
     arguments[0] += QLatin1Char(' ') + name;
     arguments.removeAt(1);
+    if (windows && name == QLatin1String("generate"))
+        return runGenerateOnFormCommand(arguments);
     return found->second.run(arguments);
 }

@@ -8,22 +8,18 @@
 // Usage: bench_plan [nodes=2000]
 
 #include "DAcSemaf.h"
+#include "HeadlessMainForm.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
 #include "TDtmGnLibre.h"
-#include "TRadioGroup.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -31,24 +27,6 @@ namespace {
 
 const int kPlan = 90;
 
-class Form : public IFrmAcSemaf {
-public:
-    Form()
-    {
-        cmbEmpCarg = &combo;
-        edtEdtNmbCarg = &text;
-        TreeViewCarrera = &tree;
-        RdgFiltro = &filter;
-        ChkCompe = ChkEduFor = ChkEduNo = ChkExpe = &check;
-    }
-    void DibujarArbol() override {}
-    int CodigoPaisEmpresa() const override { return 170; }
-    QComboBox combo;
-    QLineEdit text;
-    QTreeWidget tree;
-    TRadioGroup filter;
-    QCheckBox check;
-};
 
 bool seedPlan(const QString &file, int nodes)
 {
@@ -94,7 +72,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const int nodes = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
 
     DemoDatabase db;
@@ -110,7 +88,7 @@ int main(int argc, char **argv)
     companies.RemoteServer = scratch.RemoteServer = &connection;
     companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
     scratch.ProviderName = QStringLiteral("DtsPTemporal");
-    Form form;
+    HeadlessMainForm form;
     TDtmAcSemaf module;
     try {
         module.AfterConstruction();

@@ -142,6 +142,20 @@ CREATE TABLE AC_CUARE (
   PRIMARY KEY (COD_EMPR, COD_MENU, COD_NODO, COD_EMPL)
 );
 
+-- Notes and alerts that users attach to a record of a form (the notes control of the forms):
+-- one row per note, keyed by the form, the company, the record's key value and a number.
+CREATE TABLE GN_NOTAS (
+  NOM_FORM  varchar(40)    NOT NULL,
+  COD_EMPR  smallint       NOT NULL,
+  VAL_LLAV  varchar(60)    NOT NULL,
+  NUM_NOTA  integer        NOT NULL,
+  TIP_NOTA  varchar(1)     NOT NULL,
+  TXT_NOTA  varchar(2000)  NOT NULL,
+  ACT_USUA  varchar(8),
+  ACT_HORA  timestamp,
+  PRIMARY KEY (NOM_FORM, COD_EMPR, VAL_LLAV, NUM_NOTA)
+);
+
 -- ---------------------------------------------------------------- requirement catalogue
 -- Requirement category (EF, EN, EP, CO, CF, CE) to the record types that belong to it.
 CREATE TABLE AC_DPAMA (

@@ -53,6 +53,16 @@ const QString kFeatureFlag = QStringLiteral(
     "ORDER BY COD_EMPR DESC\n"
     "LIMIT 1");
 
+const QStringList kNoteKey{QStringLiteral("NOM_FORM"), QStringLiteral("COD_EMPR"), QStringLiteral("VAL_LLAV"),
+                           QStringLiteral("NUM_NOTA")};
+
+// The notes of one record of a form, in the order they were written.
+const QString kNotes = QStringLiteral(
+    "SELECT NOM_FORM, COD_EMPR, VAL_LLAV, NUM_NOTA, TIP_NOTA, TXT_NOTA, ACT_USUA, ACT_HORA\n"
+    "FROM GN_NOTAS\n"
+    "WHERE NOM_FORM = :NOM_FORM AND COD_EMPR = :COD_EMPR AND VAL_LLAV = :VAL_LLAV\n"
+    "ORDER BY NUM_NOTA");
+
 const QString kCompanies = QStringLiteral(
     "SELECT COD_EMPR, NOM_EMPR, GRU_EMPR, COD_PAIS\n"
     "FROM GN_EMPRE\n"
@@ -90,6 +100,7 @@ const QList<ProviderDef> &catalogue()
         {QStringLiteral("DtsPGnNexof"), {}, {}, kFeatureFlag},
         {QStringLiteral("DtsPTemporal"), {}, {}, {}},
         {QStringLiteral("DtsPGnEmpreFrm"), {}, {}, kCompanies},
+        {QStringLiteral("DtsPGnNotas"), QStringLiteral("GN_NOTAS"), kNoteKey, kNotes},
     };
     return providers;
 }

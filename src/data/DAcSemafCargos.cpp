@@ -6,7 +6,6 @@
 #include "Exceptions.h"
 #include "TDtmGnLibre.h"
 
-#include <QComboBox>
 
 namespace {
 
@@ -76,18 +75,18 @@ void TDtmAcSemaf::ValidaGrupoEmpresarial()
             DtmGnLibre->ReConsultar(&QryEmpCarg, {empresaActual()});
         }
 
-        if (Forma && Forma->cmbEmpCarg) {
-            QComboBox *combo = Forma->cmbEmpCarg;
-            combo->clear();
+        if (Forma) {
+            QStringList items;
             TField *empresa = QryEmpCarg.FieldByName(QStringLiteral("COD_EMPR"));
             TField *cargo = QryEmpCarg.FieldByName(QStringLiteral("COD_CARG"));
             TField *nombre = QryEmpCarg.FieldByName(QStringLiteral("NOM_CARG"));
             QryEmpCarg.First();
             while (!QryEmpCarg.Eof()) {
-                combo->addItem(empresa->AsString() + QLatin1Char('-') + cargo->AsString() + QLatin1Char('*')
-                               + nombre->AsString());
+                items << empresa->AsString() + QLatin1Char('-') + cargo->AsString() + QLatin1Char('*')
+                             + nombre->AsString();
                 QryEmpCarg.Next();
             }
+            Forma->LlenarListaCargos(items);
         }
     } catch (const std::exception &error) {
         throw Exception(QStringLiteral("Error en ValidaGrupoEmpresarial: ") + mensajeDe(error));

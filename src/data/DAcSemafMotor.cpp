@@ -8,15 +8,7 @@
 #include "GenerationInputs.h"
 #include "TrafficLightGeneration.h"
 
-#include <QCheckBox>
-#include <QWidget>
-
 namespace {
-
-bool ticked(const QCheckBox *box)
-{
-    return box && box->isChecked();
-}
 
 // The main form's fields and check boxes as the run reads them; without a main form, nothing is
 // ticked and no position is given, so the run stops at its first message.
@@ -29,10 +21,7 @@ engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
     inputs.empreAspira = form->EmpreAspira;
     inputs.cargoActual = form->CargoActual;
     inputs.empCaActual = form->EmpCaActual;
-    inputs.categories.eduFor = ticked(form->ChkEduFor);
-    inputs.categories.eduNo = ticked(form->ChkEduNo);
-    inputs.categories.expe = ticked(form->ChkExpe);
-    inputs.categories.compe = ticked(form->ChkCompe);
+    inputs.categories = form->CategoriasMarcadas();
     inputs.eduSinPuntos = form->gBoNexofEduSinPuntos;
     return inputs;
 }
@@ -96,12 +85,8 @@ void TDtmAcSemaf::GenerarSemaforoCarrera()
 void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
 {
     const auto relayout = [this] {
-        if (!Forma || !Forma->DBGrdSemaforo)
-            return;
-        // One pixel wider and back: the grid lays itself out again with the new rows.
-        QWidget *grid = Forma->DBGrdSemaforo;
-        grid->resize(grid->width() + 1, grid->height());
-        grid->resize(grid->width() - 1, grid->height());
+        if (Forma)
+            Forma->ReacomodarGrillaSemaforo();
     };
     engine::TrafficLightGeneration(DatosGeneracion())
         .regenerate(inputs, [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); }, relayout);

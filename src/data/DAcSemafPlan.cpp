@@ -6,14 +6,9 @@
 
 #include "Exceptions.h"
 #include "TDtmGnLibre.h"
-#include "TRadioGroup.h"
 #include "Ugnnorma.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDateTime>
-#include <QLineEdit>
-#include <QTreeWidget>
 
 namespace {
 
@@ -45,21 +40,15 @@ void TDtmAcSemaf::reiniciarForma()
         CdsCargUsuario.EmptyDataSet();
     if (!Forma)
         return;
-    if (Forma->TreeViewCarrera)
-        Forma->TreeViewCarrera->clear();
-    if (Forma->RdgFiltro)
-        Forma->RdgFiltro->setItemIndex(-1);
-    for (QCheckBox *categoria : {Forma->ChkCompe, Forma->ChkEduFor, Forma->ChkEduNo, Forma->ChkExpe})
-        if (categoria)
-            categoria->setChecked(false);
-    if (Forma->edtEdtNmbCarg)
-        Forma->edtEdtNmbCarg->clear();
+    Forma->LimpiarArbol();
+    Forma->LimpiarFiltros();
+    Forma->MostrarNombreCargo(QString());
 }
 
 void TDtmAcSemaf::QryAcPpromBeforeInsert(TDataSet *)
 {
-    if (Forma && Forma->cmbEmpCarg)
-        Forma->cmbEmpCarg->setCurrentIndex(-1);
+    if (Forma)
+        Forma->SeleccionarCargo(-1);
 }
 
 void TDtmAcSemaf::NumerarNodo(TField *Field)
@@ -114,12 +103,12 @@ void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
 void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
 {
     gVrCodMenu = QVariant();
-    QComboBox *combo = Forma ? Forma->cmbEmpCarg : nullptr;
     // Without a selected item there is no company to read: the list itself refuses index -1,
     // with the runtime's message and none of the module's own.
-    if (!combo || combo->currentIndex() < 0)
+    const int elegido = Forma ? Forma->IndiceCargo() : -1;
+    if (elegido < 0)
         throw Exception(QStringLiteral("List index out of bounds (-1)"));
-    const QString item = combo->itemText(combo->currentIndex());
+    const QString item = Forma->ListaCargos().value(elegido);
     const int guion = item.indexOf(QLatin1Char('-'));
     const QString textoEmpresa = guion < 0 ? QString() : item.left(guion);
     bool esNumero = false;
@@ -170,8 +159,8 @@ void TDtmAcSemaf::QryAcPpromBeforeDelete(TDataSet *DataSet)
 
 void TDtmAcSemaf::QryAcPpromAfterDelete(TDataSet *)
 {
-    if (Forma && Forma->TreeViewCarrera)
-        Forma->TreeViewCarrera->clear();
+    if (Forma)
+        Forma->LimpiarArbol();
     gVrCodMenu = 0;
     if (Forma)
         Forma->DibujarArbol();
@@ -216,15 +205,16 @@ void TDtmAcSemaf::QryAcPpromAfterScroll(TDataSet *DataSet)
 // The position text: plan company, position code and position name of the current node.
 void TDtmAcSemaf::mostrarCargoPlan()
 {
-    if (!Forma || !Forma->edtEdtNmbCarg)
+    if (!Forma)
         return;
-    Forma->edtEdtNmbCarg->clear();
     const QString cargo = QryAcPprom.FieldByName(QStringLiteral("COD_CARG"))->AsString();
-    if (cargo.isEmpty())
+    if (cargo.isEmpty()) {
+        Forma->MostrarNombreCargo(QString());
         return;
-    Forma->edtEdtNmbCarg->setText(QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
-                                  + cargo + QLatin1Char('*')
-                                  + QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString());
+    }
+    Forma->MostrarNombreCargo(QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
+                             + cargo + QLatin1Char('*')
+                             + QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString());
 }
 
 // ---- calculated fields ----
@@ -354,12 +344,12 @@ void TDtmAcSemaf::VigiaPlan::dataEvent(TDataEvent event, TField *)
 
 void TDtmAcSemaf::Buscar_Cargo(int cod_empr, const QString &Cod_carg)
 {
-    if (!Forma || !Forma->cmbEmpCarg)
+    if (!Forma)
         return;
-    QComboBox *combo = Forma->cmbEmpCarg;
     const QString empresa = QString::number(cod_empr);
-    for (int i = 0; i < combo->count(); ++i) {
-        const QString item = combo->itemText(i);
+    const QStringList items = Forma->ListaCargos();
+    for (int i = 0; i < items.size(); ++i) {
+        const QString &item = items.at(i);
         const int guion = item.indexOf(QLatin1Char('-'));
         const QString parteEmpresa = guion < 0 ? QString() : item.left(guion);
         if (parteEmpresa != empresa)
@@ -367,7 +357,7 @@ void TDtmAcSemaf::Buscar_Cargo(int cod_empr, const QString &Cod_carg)
         const int asterisco = item.indexOf(QLatin1Char('*'));
         const QString parteCargo = asterisco > guion ? item.mid(guion + 1, asterisco - guion - 1) : QString();
         if (parteCargo == Cod_carg) {
-            combo->setCurrentIndex(i);
+            Forma->SeleccionarCargo(i);
             return;
         }
     }

@@ -133,6 +133,8 @@ void DataModuleCatalog::defineFields(TDataSet &dataSet, const QJsonArray &fields
         field->FixedChar = definition.value(QLatin1String("fixed")).toBool();
         field->Required = definition.value(QLatin1String("required")).toBool();
         field->DisplayWidth = definition.value(QLatin1String("displayWidth")).toInt();
+        field->DisplayFormat = definition.value(QLatin1String("displayFormat")).toString();
+        field->EditFormat = definition.value(QLatin1String("editFormat")).toString();
         if (definition.value(QLatin1String("key")).toBool())
             field->ProviderFlags |= pfInKey;
         if (field->FieldKind() == fkLookup) {

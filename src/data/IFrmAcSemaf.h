@@ -1,16 +1,13 @@
 #pragma once
-// What the data module's rules read and write of the main form: the controls that show the plan
-// node's position and the generation inputs, the inputs themselves, and the tree drawing. The
-// main form fills these members when it is created; a headless run can fill them too.
+// What the data module's rules read and write of the main form, without knowing its widgets:
+// the position chooser and the position text of the plan node, the tree, the filter and the
+// ticked categories, and the generation inputs the career tree builds. The main form implements
+// it over its controls; HeadlessMainForm keeps the same state in plain values.
+
+#include "ProfileScoring.h"
 
 #include <QString>
-
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QTreeWidget;
-class QWidget;
-class TRadioGroup;
+#include <QStringList>
 
 class IFrmAcSemaf {
 public:
@@ -21,15 +18,20 @@ public:
     // The current company's country code, kept with the master form's company data.
     virtual int CodigoPaisEmpresa() const = 0;
 
-    QComboBox *cmbEmpCarg = nullptr;        // "company-position*name" items
-    QLineEdit *edtEdtNmbCarg = nullptr;     // read-only text of the node's position
-    QTreeWidget *TreeViewCarrera = nullptr;
-    TRadioGroup *RdgFiltro = nullptr;
-    QCheckBox *ChkCompe = nullptr;
-    QCheckBox *ChkEduFor = nullptr;
-    QCheckBox *ChkEduNo = nullptr;
-    QCheckBox *ChkExpe = nullptr;
-    QWidget *DBGrdSemaforo = nullptr;       // the traffic-light grid
+    // The position chooser cmbEmpCarg: "company-position*name" items and the chosen one (-1: none).
+    virtual void LlenarListaCargos(const QStringList &items) = 0;
+    virtual QStringList ListaCargos() const = 0;
+    virtual int IndiceCargo() const = 0;
+    virtual void SeleccionarCargo(int index) = 0;
+    // The read-only text of the node's position, edtEdtNmbCarg.
+    virtual void MostrarNombreCargo(const QString &text) = 0;
+    // A new plan row starts from a blank page: no tree, no filter, no category ticked.
+    virtual void LimpiarArbol() = 0;
+    virtual void LimpiarFiltros() = 0;
+    // The requirement categories ticked for a generation run.
+    virtual engine::Categories CategoriasMarcadas() const = 0;
+    // The traffic-light grid lays its columns out again after a run.
+    virtual void ReacomodarGrillaSemaforo() {}
 
     // Generation inputs, built by the career tree from the selected node.
     QString CargoAspira;

@@ -3,51 +3,28 @@
 // controls of the main form that the rules keep in step, and the main form's hand-off of changed
 // plan fields to the node numbering.
 
+#include "HeadlessMainForm.h"
 #include "HeadlessWorkstation.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
-#include "TRadioGroup.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QTreeWidget>
 #include <functional>
 
-class FormaPrueba : public IFrmAcSemaf {
+// The headless main form, with a country code that can fail.
+class FormaPrueba : public HeadlessMainForm {
 public:
-    FormaPrueba()
-    {
-        cmbEmpCarg = &combo;
-        edtEdtNmbCarg = &texto;
-        TreeViewCarrera = &arbol;
-        RdgFiltro = &filtro;
-        ChkCompe = &compe;
-        ChkEduFor = &eduFor;
-        ChkEduNo = &eduNo;
-        ChkExpe = &expe;
-        filtro.setItems({QStringLiteral("Empleado"), QStringLiteral("Cargo")});
-    }
-    void DibujarArbol() override { ++dibujos; }
     int CodigoPaisEmpresa() const override
     {
         if (pais < 0)
             throw Exception(QStringLiteral("sin país"));
         return pais;
     }
-
-    QComboBox combo;
-    QLineEdit texto;
-    QTreeWidget arbol;
-    TRadioGroup filtro;
-    QCheckBox compe, eduFor, eduNo, expe;
-    int dibujos = 0;
     int pais = 170;
 };
 

@@ -3,7 +3,7 @@
 
 #include "ModuloPrueba.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 class TstCompanyGroups : public QObject {
@@ -69,8 +69,7 @@ void TstCompanyGroups::listas()
     m_db.startSession(empresa);
     ModuloPrueba w(empresa);
     QStringList combo;
-    for (int i = 0; i < w.forma.combo.count(); ++i)
-        combo << w.forma.combo.itemText(i);
+    combo = w.forma.ListaCargos();
     QCOMPARE(combo, esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
 
     QStringList lista, nombres;
@@ -90,13 +89,13 @@ void TstCompanyGroups::errorEnvuelto()
 {
     m_db.startSession(2);
     ModuloPrueba w(2);
-    const int items = w.forma.combo.count();
+    const int items = w.forma.ListaCargos().size();
     w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
     const QString mensaje = mensajeDe([&] { w.module.ValidaGrupoEmpresarial(); });
     const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
     QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
     QCOMPARE(w.module.gStGrupoEmpre, false);
-    QCOMPARE(w.forma.combo.count(), items);
+    QCOMPARE(w.forma.ListaCargos().size(), items);
 }
 
 void TstCompanyGroups::validacionCargo_data()
@@ -129,5 +128,5 @@ void TstCompanyGroups::validacionCargo()
     plan.Cancel();
 }
 
-QTEST_MAIN(TstCompanyGroups)
+QTEST_GUILESS_MAIN(TstCompanyGroups)
 #include "tst_companygroups.moc"

@@ -334,5 +334,5 @@ void TestDataModule::batchRolledBackAsAWhole()
     QCOMPARE(scalar(QStringLiteral("select count(*) from ac_cuare")).toInt(), before);
 }
 
-QTEST_MAIN(TestDataModule)
+QTEST_GUILESS_MAIN(TestDataModule)
 #include "tst_datamodule.moc"

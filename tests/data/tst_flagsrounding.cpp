@@ -2,7 +2,7 @@
 
 #include "ModuloPrueba.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 class TstFlagsRounding : public QObject {
@@ -80,5 +80,5 @@ void TstFlagsRounding::redondeo()
     QCOMPARE(double(TDtmAcSemaf::RoundDecimals(valor, quint8(decimales))), esperado);
 }
 
-QTEST_MAIN(TstFlagsRounding)
+QTEST_GUILESS_MAIN(TstFlagsRounding)
 #include "tst_flagsrounding.moc"

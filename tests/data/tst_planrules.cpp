@@ -4,7 +4,7 @@
 #include "ModuloPrueba.h"
 #include "TDtmGnLibre.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 #include <memory>
 
@@ -130,9 +130,9 @@ void TstPlanRules::guardaBorrado()
 void TstPlanRules::guardarSinCargo()
 {
     TDataSet &pprom = m->module.QryAcPprom;
-    m->forma.combo.setCurrentIndex(0);
+    m->forma.SeleccionarCargo(0);
     pprom.Append();
-    QCOMPARE(m->forma.combo.currentIndex(), -1);
+    QCOMPARE(m->forma.IndiceCargo(), -1);
     m->f("COD_MENU")->setAsInteger(70);
     m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
     // The refusal is the list's own (no item at index -1), not a message of the module.
@@ -202,9 +202,9 @@ void TstPlanRules::camposCalculados()
                                           .arg(w.f("COD_EMCA")->AsString(), codigo));
             w.scratch.Open();
             nombre = w.scratch.IsEmpty() ? QVariant() : w.scratch.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
-            QCOMPARE(w.forma.texto.text(), w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
+            QCOMPARE(w.forma.positionText, w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
                                                + nombre.toString());
-            QVERIFY2(w.forma.combo.currentText().startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo
+            QVERIFY2(w.forma.positions.value(w.forma.positionIndex).startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo
                                                             + QLatin1Char('*')),
                      qPrintable(fila));
         }
@@ -215,5 +215,5 @@ void TstPlanRules::camposCalculados()
     }
 }
 
-QTEST_MAIN(TstPlanRules)
+QTEST_GUILESS_MAIN(TstPlanRules)
 #include "tst_planrules.moc"

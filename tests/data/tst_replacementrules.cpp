@@ -3,7 +3,7 @@
 
 #include "ModuloPrueba.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDate>
 #include <QTest>
 #include <memory>
@@ -137,5 +137,5 @@ void TstReplacementRules::edad()
     QCOMPARE(c("DtfEdad")->AsVariant(), QVariant(anios));
 }
 
-QTEST_MAIN(TstReplacementRules)
+QTEST_GUILESS_MAIN(TstReplacementRules)
 #include "tst_replacementrules.moc"

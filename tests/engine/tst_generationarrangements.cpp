@@ -238,5 +238,5 @@ void TestGenerationArrangements::companiesCoverTheCases()
     QVERIFY2(emptyPositions > 0, "no candidate position without holders");
 }
 
-QTEST_MAIN(TestGenerationArrangements)
+QTEST_GUILESS_MAIN(TestGenerationArrangements)
 #include "tst_generationarrangements.moc"

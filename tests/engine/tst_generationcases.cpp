@@ -263,5 +263,5 @@ void TestGenerationCases::roundTripsPerPosition()
     QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
 }
 
-QTEST_MAIN(TestGenerationCases)
+QTEST_GUILESS_MAIN(TestGenerationCases)
 #include "tst_generationcases.moc"

@@ -80,6 +80,15 @@ void DemoWorld::writePositions()
 
 void DemoWorld::writePlans()
 {
+    // A note and an alert on the first plan of company 1, as an analyst leaves them.
+    m_writer.insert(QStringLiteral("GN_NOTAS"),
+                    {QStringLiteral("FrmAcSemaf"), 1, QStringLiteral("1"), 1, QStringLiteral("N"),
+                     QStringLiteral("Plan revisado con el área de talento humano."), QStringLiteral("ANALISTA"),
+                     CommonTables::auditTime(45)});
+    m_writer.insert(QStringLiteral("GN_NOTAS"),
+                    {QStringLiteral("FrmAcSemaf"), 1, QStringLiteral("1"), 2, QStringLiteral("A"),
+                     QStringLiteral("La jefatura de logística queda vacante en junio."), QStringLiteral("ADMIN"),
+                     CommonTables::auditTime(50)});
     for (const PlanInfo &plan : DemoCatalog::plans()) {
         CommonTables::writePlan(m_writer, plan.company, plan.plan, plan.name, plan.nodes);
         for (const PlanNodeInfo &node : plan.nodes) {

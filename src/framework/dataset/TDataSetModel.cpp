@@ -41,9 +41,37 @@ void TDataSetModel::readColumns()
     m_current = m_dataSet ? m_dataSet->currentRow() : -1;
     if (!m_dataSet)
         return;
+    if (!m_fieldNames.isEmpty()) {
+        for (const QString &name : m_fieldNames)
+            if (TField *field = m_dataSet->FindField(name))
+                m_columns.append(field);
+        return;
+    }
     for (TField *field : m_dataSet->Fields())
         if (field->Visible)
             m_columns.append(field);
+}
+
+void TDataSetModel::setFieldNames(const QStringList &names)
+{
+    m_fieldNames = names;
+    refresh();
+}
+
+void TDataSetModel::setColumnTitle(const QString &fieldName, const QString &title)
+{
+    m_titles.insert(fieldName.toUpper(), title);
+    const int column = columnOf(fieldName);
+    if (column >= 0)
+        emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TDataSetModel::setColumnReadOnly(const QString &fieldName, bool readOnly)
+{
+    if (readOnly)
+        m_readOnly.insert(fieldName.toUpper());
+    else
+        m_readOnly.remove(fieldName.toUpper());
 }
 
 TField *TDataSetModel::fieldAt(int column) const
@@ -80,7 +108,7 @@ QVariant TDataSetModel::data(const QModelIndex &index, int role) const
         const QVariant value = m_dataSet->rowValue(index.row(), field);
         if (role == Qt::TextAlignmentRole)
             return fieldconv::isNumeric(value) ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
-        return role == Qt::DisplayRole ? QVariant(fieldconv::toText(value)) : value;
+        return role == Qt::DisplayRole ? QVariant(field->textOf(value, true)) : value;
     } catch (const Exception &e) {
         // A failing calculation must not escape into the view's paint.
         m_lastError = e.Message();
@@ -95,14 +123,18 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Vertical)
         return section + 1;
     TField *field = fieldAt(section);
-    return field ? QVariant(field->DisplayName()) : QVariant();
+    if (!field)
+        return {};
+    const QString title = m_titles.value(field->FieldName().toUpper());
+    return title.isEmpty() ? field->DisplayName() : title;
 }
 
 Qt::ItemFlags TDataSetModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
     TField *field = index.isValid() ? fieldAt(index.column()) : nullptr;
-    if (m_editable && field && field->FieldKind() == fkData && !field->ReadOnly)
+    if (m_editable && field && field->FieldKind() == fkData && !field->ReadOnly
+        && !m_readOnly.contains(field->FieldName().toUpper()))
         result |= Qt::ItemIsEditable;
     return result;
 }

@@ -7,7 +7,10 @@
 #include "TDataLink.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
+#include <QSet>
+#include <QStringList>
 
 class TDataSet;
 class TField;
@@ -27,6 +30,11 @@ public:
     QString lastError() const { return m_lastError; }
     // Re-reads the columns (after fields were shown or hidden).
     void refresh();
+    // The columns shown: the named fields in that order (names not found are skipped); an
+    // empty list shows every visible field. Titles and read-only marks are kept per field name.
+    void setFieldNames(const QStringList &names);
+    void setColumnTitle(const QString &fieldName, const QString &title);
+    void setColumnReadOnly(const QString &fieldName, bool readOnly);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -49,6 +57,9 @@ private:
 
     TDataSet *m_dataSet = nullptr;
     QList<TField *> m_columns;
+    QStringList m_fieldNames;
+    QHash<QString, QString> m_titles;   // upper-cased field name -> title
+    QSet<QString> m_readOnly;           // upper-cased field names
     int m_rows = 0;
     int m_current = -1;
     bool m_editable = false;

@@ -1,5 +1,6 @@
 #include "TField.h"
 
+#include "DisplayFormatter.h"
 #include "FieldConvert.h"
 #include "TDataSet.h"
 
@@ -19,6 +20,15 @@ int TField::Index() const
 QString TField::DisplayName() const
 {
     return DisplayLabel.isEmpty() ? m_fieldName : DisplayLabel;
+}
+
+QString TField::textOf(const QVariant &value, bool display) const
+{
+    const QString &mask = display ? DisplayFormat : EditFormat;
+    if (mask.isEmpty() || value.isNull() || !(fieldconv::isNumeric(value) || value.typeId() == QMetaType::QDate
+                                              || value.typeId() == QMetaType::QDateTime))
+        return fieldconv::toText(value);
+    return DisplayFormatter::formatValue(mask, value);
 }
 
 QVariant TField::AsVariant() const

@@ -42,6 +42,10 @@ public:
     bool Visible = true;
     bool ReadOnly = false;
     int Tag = 0;
+    // Masks of the display formatter: how grids and reports show the value, and how an edit
+    // shows it while the user types (plain text when there is no edit mask).
+    QString DisplayFormat;
+    QString EditFormat;
 
     // Look-up fields: KeyFields of this dataset matched against LookupKeyFields of
     // LookupDataSet (both ";"-separated); the value is LookupResultField of the matching row.
@@ -53,6 +57,11 @@ public:
     // OnValidate sees the new value through the field; if it throws, the old value stays.
     TFieldNotifyEvent OnValidate;
     TFieldNotifyEvent OnChange;
+
+    // The value of the active row, or any value of this field, as a grid or an edit shows it.
+    QString DisplayText() const { return textOf(AsVariant(), true); }
+    QString EditText() const { return textOf(AsVariant(), false); }
+    QString textOf(const QVariant &value, bool display) const;
 
     QVariant AsVariant() const;
     QString AsString() const;

@@ -3,16 +3,12 @@
 // database, the master form's scratch dataset and company list, the data module connected to
 // them, and a headless main form with the four category boxes.
 
+#include "HeadlessMainForm.h"
 #include "HeadlessWorkstation.h"
 #include "TrafficLightGeneration.h"
 
 #include <QStringList>
 
-class HeadlessForm : public IFrmAcSemaf {
-public:
-    void DibujarArbol() override {}
-    int CodigoPaisEmpresa() const override { return 170; }
-};
 
 class GenerationHarness : public HeadlessWorkstation {
 public:
@@ -47,5 +43,5 @@ public:
         return rows;
     }
 
-    HeadlessForm form;
+    HeadlessMainForm form;
 };

@@ -1,0 +1,133 @@
+#include "TDBEdit.h"
+
+#include "ErrorGuard.h"
+#include "Exceptions.h"
+#include "TDataSource.h"
+
+#include <QKeyEvent>
+
+TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (m_typed)
+            return;
+        // Marked first: starting the edit notifies this edit, which must keep what was typed.
+        m_typed = true;
+        TField *field = Field();
+        const bool editable = field && m_source && !field->ReadOnly
+                              && ErrorGuard::run([this] { if (!m_source->Edit()) throw EAbort(); });
+        if (!editable) {
+            m_typed = false;
+            showField();
+        }
+    });
+}
+
+TDBEdit::~TDBEdit()
+{
+    if (m_dataSet)
+        m_dataSet->detachLink(this);
+}
+
+void TDBEdit::setDataSource(TDataSource *source)
+{
+    m_source = source;
+    bindDataSet(source ? source->DataSet() : nullptr);
+}
+
+void TDBEdit::setDataField(const QString &fieldName)
+{
+    m_fieldName = fieldName;
+    showField();
+}
+
+TField *TDBEdit::Field() const
+{
+    return m_dataSet && !m_fieldName.isEmpty() ? m_dataSet->FindField(m_fieldName) : nullptr;
+}
+
+void TDBEdit::bindDataSet(TDataSet *dataSet)
+{
+    if (m_dataSet)
+        m_dataSet->detachLink(this);
+    m_dataSet = dataSet;
+    if (m_dataSet)
+        m_dataSet->attachLink(this);
+    showField();
+}
+
+bool TDBEdit::UpdateRecord()
+{
+    TField *field = Field();
+    if (!m_typed || !field)
+        return true;
+    m_storing = true;
+    const QString typed = text();
+    const bool stored = ErrorGuard::run([&] { field->setAsString(typed); });
+    m_storing = false;
+    if (stored) {
+        m_typed = false;
+        showField();
+    } else {
+        setText(typed);
+    }
+    return stored;
+}
+
+void TDBEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (!m_typed)
+        showField();
+}
+
+void TDBEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    UpdateRecord();
+}
+
+void TDBEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_typed) {
+        m_typed = false;
+        showField();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        UpdateRecord();
+    QLineEdit::keyPressEvent(event);
+}
+
+void TDBEdit::dataEvent(TDataEvent event, TField *field)
+{
+    if (m_storing || event == TDataEvent::UpdateState)
+        return;
+    if (event == TDataEvent::FieldChange && field != Field())
+        return;
+    // The row changed under the edit (a scroll, a post, a cancel): what was typed is gone.
+    const bool editing = m_dataSet->State() == dsEdit || m_dataSet->State() == dsInsert;
+    if (event == TDataEvent::DataSetScroll || event == TDataEvent::DataSetChange
+        || event == TDataEvent::LayoutChange || (event == TDataEvent::RecordChange && !editing))
+        m_typed = false;
+    if (!m_typed)
+        showField();
+}
+
+void TDBEdit::dataSetDestroyed()
+{
+    m_dataSet = nullptr;
+    showField();
+}
+
+void TDBEdit::showField()
+{
+    TField *field = Field();
+    QString shown;
+    if (field && m_dataSet->Active() && (!m_dataSet->IsEmpty() || m_dataSet->State() == dsInsert))
+        shown = hasFocus() ? field->EditText() : field->DisplayText();
+    if (shown != text())
+        setText(shown);
+    if (field && field->Size() > 0 && field->DataType() == appserver::FieldType::String)
+        setMaxLength(field->Size());
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The suite's data grid: shows a dataset through a data source with a declared column list
+// (field, title, width, read-only, colour), a title font, the fields' display formats, one line
+// per row, and follows the dataset's cursor both ways. Enter moves to the next column and wraps
+// to the first. OnDrawColumnCell runs before every cell is painted and may give the cell a
+// background of its own, which replaces the grid's, for the selected cell as well.
+
+#include "TDataSource.h"
+
+#include <QColor>
+#include <QFont>
+#include <QStyle>
+#include <QTableView>
+#include <functional>
+
+class QSortFilterProxyModel;
+class TDataSetModel;
+
+class TVelkarDBgrid : public QTableView {
+    Q_OBJECT
+public:
+    struct TColumn {
+        QString FieldName;
+        QString Title;      // empty: the field's display label
+        int Width = 0;      // pixels; 0: the field's display width or the grid's default
+        bool ReadOnly = false;
+        QColor Color;       // cell background; invalid: the grid's
+    };
+    // What the cell-painting hook may change: the background brush of the cell.
+    struct TCellCanvas {
+        int Row = -1;       // the dataset row being painted
+        QColor Brush;       // set to paint the cell on this background
+    };
+    using TDrawColumnCellEvent = std::function<void(TVelkarDBgrid *sender, const QRect &rect, int dataCol,
+                                                    const TColumn &column, QStyle::State state,
+                                                    TCellCanvas &canvas)>;
+
+    explicit TVelkarDBgrid(QWidget *parent = nullptr);
+    ~TVelkarDBgrid() override;
+
+    TDataSource *DataSource() const { return m_source; }
+    // Binds the grid to the source's dataset (call again when the source gets another dataset).
+    void setDataSource(TDataSource *source);
+    TDataSet *DataSet() const;
+    TDataSetModel *dataModel() const { return m_model; }
+
+    // Empty: one column per visible field.
+    void setColumns(const QList<TColumn> &columns);
+    QList<TColumn> Columns() const;
+    void setTitleFont(const QFont &font);
+    void setReadOnly(bool readOnly);
+    bool ReadOnly() const { return m_readOnly; }
+    void setBackgroundColor(const QColor &color);
+    void setAlternateColors(const QColor &even, const QColor &odd);
+
+    // The selected column, as the suite's grids number it (from 0).
+    int SelectedIndex() const;
+    void setSelectedIndex(int column);
+    // A click on a column title sorts the rows shown by that column, a second click reverses it;
+    // the dataset keeps its own order.
+    void setSortableByHeader(bool sortable);
+    // The dataset row shown at a view index.
+    int sourceRow(const QModelIndex &viewIndex) const;
+    // The value of a field in a dataset row, for painting hooks.
+    QVariant CellValue(int row, const QString &fieldName) const;
+
+    TDrawColumnCellEvent OnDrawColumnCell;
+    std::function<void(TVelkarDBgrid *)> OnDblClick;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    friend class VelkarCellDelegate;
+    TColumn columnAt(int dataCol) const;
+    void applyColumns();
+    void followDataSet(int row);
+    void moveDataSet(const QModelIndex &current);
+
+    TDataSource *m_source = nullptr;
+    TDataSetModel *m_model = nullptr;
+    QSortFilterProxyModel *m_view = nullptr;
+    QList<TColumn> m_columns;
+    bool m_readOnly = false;
+    bool m_following = false;
+    QColor m_background;
+    QColor m_even, m_odd;
+};
