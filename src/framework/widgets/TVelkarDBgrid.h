@@ -21,10 +21,10 @@ class TVelkarDBgrid : public QTableView {
 public:
     struct TColumn {
         QString FieldName;
-        QString Title;      // empty: the field's display label
+        QString Title{};    // empty: the field's display label
         int Width = 0;      // pixels; 0: the field's display width or the grid's default
         bool ReadOnly = false;
-        QColor Color;       // cell background; invalid: the grid's
+        QColor Color{};     // cell background; invalid: the grid's
     };
     // What the cell-painting hook may change: the background brush of the cell.
     struct TCellCanvas {
