@@ -1,5 +1,6 @@
 #include "DisplayFormatter.h"
 
+#include "FieldConvert.h"
 #include "TDtmGnLibre.h"
 
 #include <QDateTime>
@@ -171,16 +172,9 @@ QString DisplayFormatter::formatValue(const QString &mask, const QVariant &value
 {
     if (!value.isValid() || value.isNull())
         return QString();
-    switch (value.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
+    if (fieldconv::isNumeric(value))
         return mask.isEmpty() ? locale.toString(value.toDouble(), 'g', 15) : formatFloat(mask, value.toDouble(), locale);
+    switch (value.metaType().id()) {
     case QMetaType::QDate:
         return value.toDate().toString(mask.isEmpty() ? QStringLiteral("dd/MM/yyyy") : mask);
     case QMetaType::QDateTime:
