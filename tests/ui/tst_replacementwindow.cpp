@@ -8,7 +8,6 @@
 #include "ModuloPrueba.h"
 #include "TDataSetModel.h"
 #include "TQNavegador.h"
-#include "TQPField.h"
 #include "TQsCmbCodigo.h"
 #include "TVelkarDBgrid.h"
 #include "UAcCuare.h"
@@ -28,11 +27,9 @@ private slots:
     void init();
     void cleanup();
     void cleanupTestCase();
-    void definicion();
-    void identificacionTecleada_data();
-    void identificacionTecleada();
-    void cargoTecleado_data();
-    void cargoTecleado();
+    void disposicion();
+    void tecleo_data();
+    void tecleo();
     void jefe_data();
     void jefe();
     void filaGuardadaNoSeEditaAlTeclear();
@@ -125,90 +122,62 @@ void TstReplacementWindow::abrirEditor(const char *campo)
     QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
 }
 
-void TstReplacementWindow::definicion()
+// Columns in the window's order with the fields' labels; the grid follows the window's size and
+// the navigator stays at the lower right.
+void TstReplacementWindow::disposicion()
 {
-    QCOMPARE(w->windowTitle(), QStringLiteral("Cuadros Reemplazo"));
-    QCOMPARE(w->size(), QSize(658, 218));
-    QCOMPARE(w->font().family(), QStringLiteral("MS Sans Serif"));
-    QStringList titulos;
+    QStringList titulos, etiquetas;
     for (int i = 0; i < w->DBGrdCuadro->model()->columnCount(); ++i)
         titulos << w->DBGrdCuadro->model()->headerData(i, Qt::Horizontal).toString();
-    QStringList etiquetas;
     for (const char *campo : {"COD_EMPL", "DtfNmbEmpleado", "COD_CARG", "DtfNmbCargo", "JEF_DEPE", "DtfEdad"})
         etiquetas << c(campo)->DisplayName();
     QCOMPARE(titulos, etiquetas);
-    QCOMPARE(w->QNvgdrCuadro->VisibleButtons(),
-             TQNavegador::TButtonSet({TQNavegador::nbFirst, TQNavegador::nbPrior, TQNavegador::nbNext,
-                                      TQNavegador::nbLast, TQNavegador::nbInsert, TQNavegador::nbDelete,
-                                      TQNavegador::nbPost, TQNavegador::nbCancel}));
-    QVERIFY(w->QNvgdrCuadro->geometry().right() > w->width() * 3 / 4);
-    QVERIFY(w->QNvgdrCuadro->geometry().top() > w->DBGrdCuadro->geometry().bottom());
-    TQPField *lupa = w->QPFldCod_carg;
-    QVERIFY(!lupa->isVisible());
-    QCOMPARE(lupa->Tag, 1);
-    QCOMPARE(lupa->toolTip(), QStringLiteral("Lupa"));
-    QCOMPARE(lupa->Titulo, QStringLiteral(" Lista de Valores"));
-    QCOMPARE(lupa->DataBaseName, QStringLiteral("DBVelkar"));
-    // Growing the window grows the grid; the navigator stays at the lower right.
     w->resize(900, 400);
     QApplication::processEvents();
     QCOMPARE(w->DBGrdCuadro->width(), 900);
     QCOMPARE(w->QNvgdrCuadro->geometry().right(), 900 - 1 - 4);
+    QVERIFY(w->QNvgdrCuadro->geometry().top() > w->DBGrdCuadro->geometry().bottom());
 }
 
-void TstReplacementWindow::identificacionTecleada_data()
+void TstReplacementWindow::tecleo_data()
 {
-    QTest::addColumn<QString>("tecleado");
-    QTest::addColumn<QStringList>("mensajes");
-    QTest::addColumn<QString>("cargo");
-    QTest::addColumn<QString>("nombre");
-    const QStringList noExiste{QStringLiteral("Identificación NO existe en la Base de Datos!!!")};
-    QTest::newRow("dos contratos: el del primero") << QStringLiteral("52345678") << QStringList()
-                                                  << QStringLiteral("COO002")
-                                                  << QStringLiteral("Ángela María Peña Muñoz");
-    QTest::newRow("inexistente") << QStringLiteral("123") << noExiste << QString() << QString();
-    QTest::newRow("sin contrato activo") << QStringLiteral("1020304050") << noExiste << QString() << QString();
-}
-
-void TstReplacementWindow::identificacionTecleada()
-{
-    QFETCH(QString, tecleado);
-    QFETCH(QStringList, mensajes);
-    QFETCH(QString, cargo);
-    QFETCH(QString, nombre);
-    pulsar(TQNavegador::nbInsert);
-    QCOMPARE(filas().State(), dsInsert);
-    teclear("COD_EMPL", tecleado);
-    QCOMPARE(dialogos->texts(), mensajes);
-    QCOMPARE(texto("COD_CARG"), cargo);
-    QCOMPARE(texto("DtfNmbEmpleado"), nombre);
-    QCOMPARE(c("COD_EMPL")->IsNull(), !mensajes.isEmpty());
-    QCOMPARE(filas().State(), dsInsert);
-}
-
-void TstReplacementWindow::cargoTecleado_data()
-{
-    QTest::addColumn<QString>("tecleado");
+    QTest::addColumn<QStringList>("entradas");  // "FIELD=typed", in order
     QTest::addColumn<QString>("mensaje");
-    QTest::addColumn<QString>("nombreCargo");
-    QTest::newRow("de la empresa") << QStringLiteral("TEC001") << QString() << QStringLiteral("Auxiliar Contable");
-    QTest::newRow("de otra empresa del grupo")
-        << QStringLiteral("JLO001") << QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!") << QString();
+    QTest::addColumn<QString>("fila");          // COD_EMPL|DtfNmbEmpleado|COD_CARG|DtfNmbCargo as shown
+    const QString empleado = QStringLiteral("COD_EMPL=52345678");
+    const QString angela = QStringLiteral("52345678|Ángela María Peña Muñoz|");
+    QTest::newRow("dos contratos: el cargo del primero")
+        << QStringList{empleado} << QString() << angela + QStringLiteral("COO002|Coordinador de Cartera");
+    QTest::newRow("identificación inexistente")
+        << QStringList{QStringLiteral("COD_EMPL=123")}
+        << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
+    QTest::newRow("sin contrato activo")
+        << QStringList{QStringLiteral("COD_EMPL=1020304050")}
+        << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
+    QTest::newRow("cargo de la empresa")
+        << QStringList{empleado, QStringLiteral("COD_CARG=TEC001")} << QString()
+        << angela + QStringLiteral("TEC001|Auxiliar Contable");
+    QTest::newRow("cargo de otra empresa del grupo")
+        << QStringList{empleado, QStringLiteral("COD_CARG=JLO001")}
+        << QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!")
+        << angela + QStringLiteral("COO002|Coordinador de Cartera");
 }
 
-void TstReplacementWindow::cargoTecleado()
+// Typed into the grid of a new row: the message shown, and the row as the grid shows it after.
+void TstReplacementWindow::tecleo()
 {
-    QFETCH(QString, tecleado);
+    QFETCH(QStringList, entradas);
     QFETCH(QString, mensaje);
-    QFETCH(QString, nombreCargo);
+    QFETCH(QString, fila);
     pulsar(TQNavegador::nbInsert);
-    teclear("COD_EMPL", QStringLiteral("52345678"));
-    const QString nombreAntes = texto("DtfNmbCargo");
-    QVERIFY(!nombreAntes.isEmpty());
-    teclear("COD_CARG", tecleado);
+    QCOMPARE(filas().State(), dsInsert);
+    for (const QString &entrada : entradas)
+        teclear(qPrintable(entrada.section(QLatin1Char('='), 0, 0)), entrada.section(QLatin1Char('='), 1));
     QCOMPARE(dialogos->texts().join(QLatin1Char('|')), mensaje);
-    QCOMPARE(texto("COD_CARG"), mensaje.isEmpty() ? tecleado : QStringLiteral("COO002"));
-    QCOMPARE(texto("DtfNmbCargo"), mensaje.isEmpty() ? nombreCargo : nombreAntes);
+    QCOMPARE(texto("COD_EMPL") + QLatin1Char('|') + texto("DtfNmbEmpleado") + QLatin1Char('|') + texto("COD_CARG")
+                 + QLatin1Char('|') + texto("DtfNmbCargo"),
+             fila);
+    QCOMPARE(filas().State(), dsInsert);
 }
 
 void TstReplacementWindow::jefe_data()
