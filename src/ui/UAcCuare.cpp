@@ -16,6 +16,8 @@
 TFrmAcCuare::TFrmAcCuare(TDtmAcSemaf *modulo, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFrmAcCuare>()), m_modulo(modulo)
 {
+    // The .ui gives the client area (658 x 218) as the size and the minimum; with the frame the
+    // window is at least 674 x 256.
     ui->setupUi(this);
     setObjectName(QStringLiteral("FrmAcCuare"));
     DBGrdCuadro = ui->DBGrdCuadro;
