@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and opens the module in the host program on the embedded demo database.
-# Without a display the same start runs offscreen and leaves a picture of the window.
+# Without a display the same start runs offscreen and leaves a picture of the window, and the
+# list report of a demo plan node is written as PDF.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QACSEMAF_BUILD_DIR:-$root/build}
@@ -20,6 +21,11 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display; starting the host offscreen for 3 seconds"
   QT_QPA_PLATFORM=offscreen "${host[@]}" --quit-after 3000 --screenshot "$shot" "$@"
   echo "run: the host opened the module and closed again; its window is in $shot"
+  # Plan 1 of company 1, node 11: "Supervisor de Bodega" with AUX001 and OPE003 one level below.
+  report="$root/var/list.pdf"
+  "$build/tools/qacsemaf" report list --db "$db" --company 1 --target SUP003@2 \
+    --candidates AUX001@2,OPE003@2 --categories EF,EN,EP,CO --pdf "$report" > /dev/null
+  echo "run: the list report of the demo node SUP003 (AUX001 and OPE003 below it) is in $report"
 else
   exec "${host[@]}" "$@"
 fi

@@ -22,22 +22,8 @@ namespace {
 
 const QStringList kResultFields{"COD_EMPL", "POR_EMPL", "NUM_PERA", "APE_EMPL", "NOM_EMPL", "COD_EMCA"};
 
-class UsageError : public std::exception {
-public:
-    explicit UsageError(QString message) : m_message(std::move(message)) {}
-    const QString &message() const { return m_message; }
-
-private:
-    QString m_message;
-};
-
-struct GenerateOptions {
-    QString file;
-    int company = 0;
-    QString user;
-    QString password;
-    engine::GenerationInputs inputs;
-    QString flag;     // auto, on, off
+struct PrintOptions {
+    GenerateOptions run;
     QString format;   // table, json, csv
 };
 
@@ -71,11 +57,10 @@ engine::Categories categoriesOf(const QString &list)
     return categories;
 }
 
-GenerateOptions parse(const QStringList &arguments)
+} // namespace
+
+void addGenerateOptions(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
@@ -86,12 +71,14 @@ GenerateOptions parse(const QStringList &arguments)
         {QStringLiteral("categories"), QStringLiteral("Requirement categories: EF, EN, EP, CO."), QStringLiteral("list")},
         {QStringLiteral("edu-sin-puntos"), QStringLiteral("Education without points: auto (the company's flag), on, off."),
          QStringLiteral("mode"), QStringLiteral("auto")},
-        {QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
-         QStringLiteral("table")},
         {QStringLiteral("user"), QStringLiteral("Application user."), QStringLiteral("user"), QStringLiteral("ADMIN")},
         {QStringLiteral("password"), QStringLiteral("The user's password."), QStringLiteral("password"),
          QStringLiteral("ADMIN")},
     });
+}
+
+void parseCommandLine(QCommandLineParser &parser, const QStringList &arguments)
+{
     if (!parser.parse(arguments))
         throw UsageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -100,6 +87,10 @@ GenerateOptions parse(const QStringList &arguments)
     }
     if (!parser.positionalArguments().isEmpty())
         throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+}
+
+GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
+{
     for (const char *required : {"db", "company", "target", "candidates", "categories"})
         if (!parser.isSet(QLatin1String(required)))
             throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
@@ -117,9 +108,6 @@ GenerateOptions parse(const QStringList &arguments)
     options.flag = parser.value(QStringLiteral("edu-sin-puntos")).toLower();
     if (!QStringList{"auto", "on", "off"}.contains(options.flag))
         throw UsageError(QStringLiteral("--edu-sin-puntos: use auto, on or off"));
-    options.format = parser.value(QStringLiteral("format")).toLower();
-    if (!QStringList{"table", "json", "csv"}.contains(options.format))
-        throw UsageError(QStringLiteral("--format: use table, json or csv"));
 
     const auto target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
     options.inputs.cargoAspira = target.first;
@@ -136,7 +124,7 @@ GenerateOptions parse(const QStringList &arguments)
     return options;
 }
 
-void startSession(const GenerateOptions &options)
+void startGenerateSession(const GenerateOptions &options)
 {
     ResetSessionGlobals();
     gStProtocolo = QStringLiteral("local");
@@ -145,6 +133,33 @@ void startSession(const GenerateOptions &options)
     gStParPas = gStPassUsua = options.password;
     gStParEmp = gStCodiEmpr = QString::number(options.company);
     TApplication::instance().Tag = options.company;
+}
+
+void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
+{
+    if (options.flag == QLatin1String("auto"))
+        options.inputs.eduSinPuntos = module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
+    else
+        options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
+    engine::TrafficLightGeneration(module.DatosGeneracion()).regenerate(
+        options.inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
+}
+
+namespace {
+
+PrintOptions parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
+    addGenerateOptions(parser);
+    parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
+                      QStringLiteral("table")});
+    parseCommandLine(parser, arguments);
+    PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower()};
+    if (!QStringList{"table", "json", "csv"}.contains(options.format))
+        throw UsageError(QStringLiteral("--format: use table, json or csv"));
+    return options;
 }
 
 QString bandColour(double percentage, bool trueColour)
@@ -242,20 +257,13 @@ void printCsv(TDataSet &result, QTextStream &out)
 }
 
 // One headless workstation: connection, company list, scratch dataset and data module.
-int generate(GenerateOptions options)
+int generate(PrintOptions options)
 {
-    startSession(options);
+    startGenerateSession(options.run);
     HeadlessWorkstation workstation;
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
-
-    if (options.flag == QLatin1String("auto"))
-        options.inputs.eduSinPuntos = module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
-    else
-        options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
-
-    engine::TrafficLightGeneration(module.DatosGeneracion()).regenerate(
-        options.inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
+    runGeneration(options.run, module);
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown

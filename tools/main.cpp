@@ -2,13 +2,16 @@
 // parses its own options.
 
 #include "GenerateCommand.h"
+#include "ReportCommand.h"
 #include "SeedCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +25,8 @@ const std::map<QString, Command> &commands()
     static const std::map<QString, Command> table = {
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
+        {QStringLiteral("report"),
+         {QStringLiteral("run the generation headless and write the list report (PDF, XLSX)"), runReportCommand}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
     };
@@ -41,7 +46,12 @@ int usage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Reports paint text, which needs Qt's GUI side (fonts) but never a display.
+    const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = paints ? std::make_unique<QGuiApplication>(argc, argv)
+                                                   : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     QStringList arguments = QCoreApplication::arguments();

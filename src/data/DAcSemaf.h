@@ -75,6 +75,9 @@ public:
     void GeneralValidate(TField *Sender);
     void QryNmContrAfterScroll(TDataSet *DataSet);
 
+    // ---- Reports ----
+    bool gBoReporte = false;   // a list report is being produced: plan moves leave the tree alone
+
     // ---- Log hook, feature flags, rounding ----
     void BanderaLog(const QString &pStLinea, bool pBoShowMsg);
     QVariant VerNexoFlags(const QString &pStCodVari);

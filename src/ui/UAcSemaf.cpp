@@ -1,35 +1,42 @@
 #include "UAcSemaf.h"
+#include "ui_UAcSemaf.h"
 
+#include "CommaText.h"
 #include "DAcSemaf.h"
+#include "ReportPreview.h"
+#include "ReportPrinting.h"
+#include "TReportesAcSemaf.h"
 #include "ErrorGuard.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
-#include "TVelkarDBgrid.h"
+#include "TDBEdit.h"
+#include "TDtmGnLibre.h"
+#include "TQInfoAyuda.h"
+#include "TQNavegador.h"
+#include "TQNotas.h"
+#include "TQPField.h"
+#include "TQSDBQbe.h"
 #include "TRadioGroup.h"
+#include "TVelkarDBgrid.h"
 #include "Ugnnorma.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabWidget>
-#include <QTableView>
+#include <QToolButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 QPointer<TFrmAcSemaf> FrmAcSemaf;
 
 namespace {
-
-// What each tree node carries: position, node kind ("C" position, "E" employee), employee and
-// company of the position, and its image (0 plan, 1 position, 2 employee).
-enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
 
 // Keeps the position text over the text area of the position list, leaving its button visible.
 class CubiertaCombo : public QObject {
@@ -52,58 +59,18 @@ private:
     QLineEdit *m_edit;
 };
 
-// The traffic-light band of a percentage: green from 91.1 (compared in extended precision, so a
-// double that only approaches 91.1 from below stays yellow), yellow from 70, red below.
-QColor colorSemaforo(double porcentaje)
-{
-    static const long double kVerde = 91.1L;
-    if (static_cast<long double>(porcentaje) >= kVerde)
-        return QColor(146, 226, 107);
-    if (porcentaje >= 70.0)
-        return QColor(255, 255, 0);
-    return QColor(255, 0, 0);
-}
-
-// A read-only result grid whose every cell is painted in the band of its row's percentage.
-TVelkarDBgrid *nuevaGrillaSemaforo(QWidget *parent, const QString &nombre, const QString &campoPorcentaje)
-{
-    auto *grilla = new TVelkarDBgrid(parent);
-    grilla->setObjectName(nombre);
-    grilla->setReadOnly(true);
-    QFont titulo(QStringLiteral("Arial"));
-    titulo.setPixelSize(11);  // 8 points at 96 dpi
-    grilla->setTitleFont(titulo);
-    grilla->OnDrawColumnCell = [campoPorcentaje](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
-                                                 QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
-        canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
-    };
-    return grilla;
-}
-
 } // namespace
 
-TFrmAcSemaf::TFrmAcSemaf(QWidget *parent) : TfrmFormaMaestro(parent)
+TFrmAcSemaf::TFrmAcSemaf(QWidget *parent) : TfrmFormaMaestro(parent), ui(std::make_unique<Ui::FrmAcSemaf>())
 {
     setObjectName(QStringLiteral("FrmAcSemaf"));
     setWindowTitle(QStringLiteral("GESTION ADMON. REC. HUMANOS - Análisis de Cargos -  Semaforo de Carrera"));
+    setProperty("helpContext", 5302006);
     resize(812, 498);
     DCOMCnction->ServerGUID = QStringLiteral("{A871449E-8D08-481A-B0FC-00C38CA7F310}");
     DCOMCnction->ServerName = QStringLiteral("QAcSemaf.QAcSemafDmr");
-
-    PagCtrPrincipal = new QTabWidget(this);
-    PagCtrPrincipal->setObjectName(QStringLiteral("PagCtrPrincipal"));
-    PagCtrPrincipal->addTab(crearPaginaRuta(), QStringLiteral("Ruta de Carrera"));
-    PagCtrPrincipal->addTab(crearPaginaSemaforo(), QStringLiteral("Plan de Carrera"));
-    auto *cargos = new QWidget;
-    auto *cargosLayout = new QVBoxLayout(cargos);
-    DbGCargoUsuario = nuevaGrillaSemaforo(cargos, QStringLiteral("DbGCargoUsuario"), QStringLiteral("DtfProcent"));
-    cargosLayout->addWidget(DbGCargoUsuario);
-    PagCtrPrincipal->addTab(cargos, QStringLiteral("Cargos Plan de Carrera"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(PagCtrPrincipal);
-
-    dtsFrm.Name = QStringLiteral("dtsFrm");
-    dtsFrm.OnDataChange = [this](TDataSource *sender, TField *field) { dtsFrmDataChange(sender, field); };
+    crearControles();
+    conectarControles();
 }
 
 TFrmAcSemaf::~TFrmAcSemaf()
@@ -112,67 +79,101 @@ TFrmAcSemaf::~TFrmAcSemaf()
         DtmAcSemaf->Forma = nullptr;
 }
 
-QWidget *TFrmAcSemaf::crearPaginaRuta()
+void TFrmAcSemaf::crearControles()
 {
-    auto *pagina = new QWidget;
-    pagina->setObjectName(QStringLiteral("TabShtPlantilla"));
-    auto *grupoCargo = new QGroupBox(QStringLiteral("Detalle de Cargo"), pagina);
-    grupoCargo->setObjectName(QStringLiteral("GrpBoxCargo"));
-    cmbEmpCarg = new QComboBox(grupoCargo);
-    cmbEmpCarg->setObjectName(QStringLiteral("cmbEmpCarg"));
+    ui->setupUi(PnlModulo);
+    PagCtrPrincipal = ui->PagCtrPrincipal;
+    DBEcod_menu = ui->DBEcod_menu;
+    DBEnom_menu = ui->DBEnom_menu;
+    DBEcod_nodo = ui->DBEcod_nodo;
+    DBEcod_carg = ui->DBEcod_carg;
+    DBEDtfCodNive = ui->DBEDtfCodNive;
+    DBEDtfNmbNivel = ui->DBEDtfNmbNivel;
+    DBEDtfPunRequ = ui->DBEDtfPunRequ;
+    DBEcod_nodp = ui->DBEcod_nodp;
+    DBECOD_EMPL = ui->DBECOD_EMPL;
+    QPField1 = ui->QPField1;
+    QPField2 = ui->QPField2;
+    QNotas1 = ui->QNotas1;
+    cmbEmpCarg = ui->cmbEmpCarg;
+    TreeViewCarrera = ui->TreeViewCarrera;
+    LblEmpleadoHoja = ui->LblEmpleadoHoja;
+    LblEmpleadoFormal = ui->LblEmpleadoFormal;
+    LblEmpleadoNoFormal = ui->LblEmpleadoNoFormal;
+    Lblcod_carg = ui->Lblcod_carg;
+    RdgFiltro = ui->RdgFiltro;
+    ChkCompe = ui->ChkCompe;
+    ChkEduFor = ui->ChkEduFor;
+    ChkEduNo = ui->ChkEduNo;
+    ChkExpe = ui->ChkExpe;
+    DBGrdSemaforo = ui->DBGrdSemaforo;
+    DbGCargoUsuario = ui->DbGCargoUsuario;
+    SpdBttnRefrescar = ui->SpdBttnRefrescar;
+    BitBtn1 = ui->BitBtn1;
+    BitBtn2 = ui->BitBtn2;
+    BtnCuare = ui->BtnCuare;
+    QNavegador1 = ui->QNavegador1;
+
+    RdgFiltro->setTitle(QStringLiteral("Filtro"));
+    RdgFiltro->setItems({QStringLiteral("Empleado"), QStringLiteral("Cargo")});
     edtEdtNmbCarg = new QLineEdit(cmbEmpCarg);
     edtEdtNmbCarg->setObjectName(QStringLiteral("edtEdtNmbCarg"));
-    edtEdtNmbCarg->setReadOnly(true);
+    edtEdtNmbCarg->setEnabled(false);
     new CubiertaCombo(cmbEmpCarg, edtEdtNmbCarg);
-    // Only the user's choice writes the node's position; the rules moving the list do not.
-    connect(cmbEmpCarg, &QComboBox::activated, this, [this] {
-        ErrorGuard::run([this] { cmbEmpCargChange(); });
-    });
-    auto *cargoLayout = new QVBoxLayout(grupoCargo);
-    cargoLayout->addWidget(cmbEmpCarg);
-    cargoLayout->addStretch();
+    DBEcod_nodo->setStyleSheet(QStringLiteral("TDBEdit { background: palette(button); }"));
+    // The three calculated fields are skipped by the Tab key.
+    for (TDBEdit *calculado : {DBEDtfCodNive, DBEDtfNmbNivel, DBEDtfPunRequ}) {
+        calculado->setFocusPolicy(Qt::ClickFocus);
+        calculado->setReadOnly(true);
+    }
+    QNotas1->TituloForma = QStringLiteral("Semaforo de Carrera");
+    QNotas1->Forma = QStringLiteral("FrmAcSemaf");
+    QNotas1->Campo = QStringLiteral("cod_menu");
+    NotasVelkar->TituloForma = QStringLiteral("Semaforo de Carrera");
+    NotasVelkar->Forma = QStringLiteral("FrmAcSemaf");
+    NotasVelkar->Campo = QStringLiteral("cod_menu");
+    QPField1->setObjectName(QStringLiteral("QPField1"));
+    QNavegador1->setVisibleButtons(TQNavegador::nbFirst | TQNavegador::nbPrior | TQNavegador::nbNext
+                                   | TQNavegador::nbLast);
 
-    TreeViewCarrera = new QTreeWidget(pagina);
-    TreeViewCarrera->setObjectName(QStringLiteral("TreeViewCarrera"));
-    TreeViewCarrera->setHeaderHidden(true);
-    TreeViewCarrera->setIndentation(19);
-    TreeViewCarrera->setEditTriggers(QAbstractItemView::NoEditTriggers);
-
-    auto *layout = new QHBoxLayout(pagina);
-    layout->addWidget(grupoCargo, 1);
-    layout->addWidget(TreeViewCarrera, 2);
-    return pagina;
+    QInfoAyuda1 = new TQInfoAyuda(this);
+    QInfoAyuda1->setObjectName(QStringLiteral("QInfoAyuda1"));
+    PppMnEmpleados = new QMenu(this);
+    PppMnEmpleados->setObjectName(QStringLiteral("PppMnEmpleados"));
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    BntRepCompe = PopupMenu1->addAction(QStringLiteral("Ver Competencias"));
+    BntRepCompe->setObjectName(QStringLiteral("BntRepCompe"));
+    configurarGrillas();
+    PagCtrPrincipal->setCurrentIndex(0);
 }
 
-QWidget *TFrmAcSemaf::crearPaginaSemaforo()
+void TFrmAcSemaf::conectarControles()
 {
-    auto *pagina = new QWidget;
-    pagina->setObjectName(QStringLiteral("TbSSemaforo"));
-    RdgFiltro = new TRadioGroup(QStringLiteral("Filtro"), pagina);
-    RdgFiltro->setObjectName(QStringLiteral("RdgFiltro"));
-    RdgFiltro->setItems({QStringLiteral("Empleado"), QStringLiteral("Cargo")});
-    auto *categorias = new QGroupBox(pagina);
-    categorias->setObjectName(QStringLiteral("GroupBox1"));
-    ChkCompe = new QCheckBox(QStringLiteral("Competencias"), categorias);
-    ChkEduFor = new QCheckBox(QStringLiteral("Educación Formal"), categorias);
-    ChkEduNo = new QCheckBox(QStringLiteral("Educación no Formal"), categorias);
-    ChkExpe = new QCheckBox(QStringLiteral("Experiencia Laboral"), categorias);
-    auto *categoriasLayout = new QHBoxLayout(categorias);
-    for (QCheckBox *casilla : {ChkCompe, ChkEduFor, ChkEduNo, ChkExpe})
-        categoriasLayout->addWidget(casilla);
-    ChkCompe->setObjectName(QStringLiteral("ChkCompe"));
-    ChkEduFor->setObjectName(QStringLiteral("ChkEduFor"));
-    ChkEduNo->setObjectName(QStringLiteral("ChkEduNo"));
-    ChkExpe->setObjectName(QStringLiteral("ChkExpe"));
-    DBGrdSemaforo = nuevaGrillaSemaforo(pagina, QStringLiteral("DBGrdSemaforo"), QStringLiteral("POR_EMPL"));
-
-    auto *filtros = new QHBoxLayout;
-    filtros->addWidget(RdgFiltro);
-    filtros->addWidget(categorias, 1);
-    auto *layout = new QVBoxLayout(pagina);
-    layout->addLayout(filtros);
-    layout->addWidget(DBGrdSemaforo, 1);
-    return pagina;
+    const auto guarded = [this](auto handler) { return [this, handler] { ErrorGuard::run([&] { (this->*handler)(); }); }; };
+    connect(cmbEmpCarg, &QComboBox::activated, this, guarded(&TFrmAcSemaf::cmbEmpCargChange));
+    connect(TreeViewCarrera, &QTreeWidget::itemClicked, this, guarded(&TFrmAcSemaf::TreeViewCarreraClick));
+    connect(TreeViewCarrera, &QTreeWidget::itemDoubleClicked, this, guarded(&TFrmAcSemaf::TreeViewCarreraDblClick));
+    QPField1->OnClick = [this](TQPField *) { QPField1Click(); };
+    QPField2->OnClick = [this](TQPField *) { QPField2Click(); };
+    connect(SpdBttnRefrescar, &QToolButton::clicked, this, guarded(&TFrmAcSemaf::SpdBttnRefrescarClick));
+    for (QPushButton *boton : {BitBtn1, BitBtn2})
+        connect(boton, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
+    connect(BntRepCompe, &QAction::triggered, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
+    connect(PppMnEmpleados->addAction(QStringLiteral("Experiencia Laboral")), &QAction::triggered, this,
+            guarded(&TFrmAcSemaf::ExperienciaLaboral1Click));
+    connect(PppMnEmpleados->addAction(QStringLiteral("Educación Formal")), &QAction::triggered, this,
+            guarded(&TFrmAcSemaf::EducacinFormal1Click));
+    connect(PppMnEmpleados->addAction(QStringLiteral("Educación No Formal")), &QAction::triggered, this,
+            guarded(&TFrmAcSemaf::EducacinNoFormal1Click));
+    TreeViewCarrera->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeViewCarrera, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        PppMnEmpleados->popup(TreeViewCarrera->viewport()->mapToGlobal(at));
+    });
+    DBGrdSemaforo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrdSemaforo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        PopupMenu1->popup(DBGrdSemaforo->viewport()->mapToGlobal(at));
+    });
 }
 
 void TFrmAcSemaf::FormCreate(QObject *Sender)
@@ -180,36 +181,88 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
     if (DtmAcSemaf) {
         DtmAcSemaf->Forma = this;
         DtmAcSemaf->ConnectTo(DCOMCnction, &CdsGnEmpre, &CdsTemporal);
-        DtmAcSemaf->InicializarlArQry();
-        dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);
-        DtmAcSemaf->gVrCodMenu = QVariant();
-        DtsAcSemaf.setDataSet(&DtmAcSemaf->CdsAcSemaf);
-        DtsCargUsuario.setDataSet(&DtmAcSemaf->CdsCargUsuario);
-        DBGrdSemaforo->setDataSource(&DtsAcSemaf);
+        DtmAcSemaf->InicializarlArQry();                                   // 1
+        dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);                         // 2
+        DBQbe1->SetDataset(&DtmAcSemaf->QryAcPprom);
+        DBQbe1->ExcluirCampos = {QStringLiteral("cod_nodo"), QStringLiteral("cod_nodp")};
+        DtmAcSemaf->gVrCodMenu = QVariant();                               // 4
+        for (TDBEdit *edit : {DBEcod_menu, DBEnom_menu, DBEcod_nodo, DBEcod_carg, DBEDtfCodNive, DBEDtfNmbNivel,
+                              DBEDtfPunRequ, DBEcod_nodp}) {
+            edit->setDataSource(&dtsFrm);
+            edit->setDataField(edit->objectName().mid(3));
+        }
+        DBECOD_EMPL->setDataSource(&DtmAcSemaf->DtsNmContr);
+        DBECOD_EMPL->setDataField(QStringLiteral("COD_EMPL"));
+        QPField1->DataSet = QPField2->DataSet = &DtmAcSemaf->QryAcPprom;
+        QPField1->RemoteServer = QPField2->RemoteServer = DCOMCnction;
+        QNotas1->setDataSet(&DtmAcSemaf->QryAcPprom);
+        QNotas1->RemoteServer = DCOMCnction;
+        DBGrdSemaforo->setDataSource(&DtmAcSemaf->DtsAcSemaf);
         DBGrdSemaforo->setColumns({{QStringLiteral("COD_EMPL")}, {QStringLiteral("APE_EMPL")},
                                    {QStringLiteral("NOM_EMPL")}, {QStringLiteral("POR_EMPL")},
                                    {QStringLiteral("NUM_PERA")}});
-        DbGCargoUsuario->setDataSource(&DtsCargUsuario);
+        DbGCargoUsuario->setDataSource(&DtmAcSemaf->DtsCargUsuario);
+        QNavegador1->setDataSource(&DtmAcSemaf->DtsAcSemaf);
+        DBGFrm->setColumns({{QStringLiteral("COD_MENU")}, {QStringLiteral("COD_NODO"), QString(), 0, true, QColor(240, 240, 240)},
+                            {QStringLiteral("TIP_MENU")}, {QStringLiteral("NOM_MENU")}, {QStringLiteral("COD_CARG")},
+                            {QStringLiteral("DtfNmbCargo")}, {QStringLiteral("COD_EMCA")}, {QStringLiteral("DtfCodNive")},
+                            {QStringLiteral("DtfNmbNivel")}, {QStringLiteral("DtfPunRequ")}, {QStringLiteral("NUM_ANOS")},
+                            {QStringLiteral("NUM_DIAS")}});
+        DBGFrm->setBackgroundColor(QColor(255, 255, 225));  // clInfoBk
     }
-    gStNombProg = QStringLiteral("QAcSemaf");
-    TfrmFormaMaestro::FormCreate(Sender);
-    ListaNivNodos.clear();
+    gStNombProg = QStringLiteral("QAcSemaf");                               // 3
+    TfrmFormaMaestro::FormCreate(Sender);                                   // 5
+    ListaNivNodos.clear();                                                  // 6
     ListaNodos.clear();
+    if (DtmAcSemaf)
+        DtmAcSemaf->gBoReporte = false;                                     // 7
+    QNotas1->Usuario = gStCodiUsua;                                         // 8
+    if (DtmAcSemaf)
+        DwAsignarRptPreview({DtmAcSemaf});                                  // 9
 }
 
-int TFrmAcSemaf::CodigoPaisEmpresa() const
+void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
 {
-    auto &empresas = const_cast<SClientDataSet &>(CdsGnEmpre);
-    if (!empresas.Active())
-        empresas.Open();
-    return empresas.Lookup(QStringLiteral("COD_EMPR"), TApplication::instance().Tag, QStringLiteral("COD_PAIS"))
-        .toInt();
+    if (!DtmAcSemaf)
+        return TfrmFormaMaestro::cmbEmpresaChange(Sender);
+    TDtmAcSemaf &datos = *DtmAcSemaf;
+    datos.BanderaLog(QStringLiteral("EMPR - INIC"), false);                       // 1
+    for (QTabWidget *paginas : findChildren<QTabWidget *>())                      // 2
+        paginas->setCurrentIndex(0);
+    TfrmFormaMaestro::cmbEmpresaChange(Sender);                                   // 3
+    datos.ValidaGrupoEmpresarial();                                               // 4
+    datos.QryAcCuare.Close();                                                     // 5
+    datos.QryNmContr.Close();
+    datos.QryBiDtpca.Close();
+    datos.QryBiCargo.Open();
+    const int empresa = TApplication::instance().Tag;
+    DtmGnLibre->ReConsultar(&datos.QryEmpleado, {empresa});                       // 6
+
+    // 7: the paths of the four programs of the drill-down.
+    const QString programas = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
+    const QVariant respuesta = DCOMCnction->AppServerCall(
+        QStringLiteral("BuscarPathProgramaArreglo"),
+        {QVariant(QVariantList{programas}),
+         gStCodiUsua + QLatin1Char(' ') + gStPassUsua + QLatin1Char(' ') + gStCodiEmpr + gStTipoUsuario,
+         gStTipoUsuario, gStCodiUsua});
+    const QStringList rutas = appserver::CommaText::split(QString::fromLatin1(respuesta.toList().value(0).toString().toLatin1()));
+    QInfoAyuda1->AsignarEventosMouseDown({LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal, Lblcod_carg}, // 8
+                                         rutas);
+    for (QLabel *etiqueta : {LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal})                       // 9
+        QInfoAyuda1->CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), etiqueta);
+    datos.BanderaLog(QStringLiteral("EMPR - FINA"), false);                       // 10
+
+    datos.QryGnEmpre.Close();                                                     // 11
+    datos.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(empresa);
+    datos.QryGnEmpre.Open();
+    gBoNexofEduSinPuntos = datos.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S"); // 12
 }
 
-void TFrmAcSemaf::dtsFrmDataChange(TDataSource *, TField *Field)
+void TFrmAcSemaf::dtsFrmDataChange(TDataSource *Sender, TField *Field)
 {
+    TfrmFormaMaestro::dtsFrmDataChange(Sender, Field);
     if (!Field) {
-        if (!gBoClickArbol)
+        if (!(DtmAcSemaf && DtmAcSemaf->gBoReporte) && !gBoClickArbol)
             GenerarArbolCarrera();
         gBoClickArbol = false;
         return;
@@ -217,6 +270,55 @@ void TFrmAcSemaf::dtsFrmDataChange(TDataSource *, TField *Field)
     if (DtmAcSemaf)
         DtmAcSemaf->NumerarNodo(Field);
 }
+
+void TFrmAcSemaf::FormKeyPress(QObject *Sender, QChar &Key)
+{
+    TfrmFormaMaestro::FormKeyPress(Sender, Key);
+    if (Key != QChar(u'\r')) {
+        // Only a to z: accented letters and ñ stay as typed.
+        if (Key >= QChar(u'a') && Key <= QChar(u'z'))
+            Key = QChar(Key.unicode() - u'a' + u'A');
+        return;
+    }
+    QWidget *activo = focusWidget();
+    auto *grilla = qobject_cast<TVelkarDBgrid *>(activo);
+    if (!grilla && activo && activo->parentWidget())
+        grilla = qobject_cast<TVelkarDBgrid *>(activo->parentWidget());  // the grid's viewport
+    if (grilla) {
+        const int columnas = grilla->model()->columnCount();
+        if (columnas > 0)
+            grilla->setSelectedIndex(grilla->SelectedIndex() + 1 < columnas ? grilla->SelectedIndex() + 1 : 0);
+        Key = QChar();  // the grid has moved already
+        return;
+    }
+    Key = QChar();
+    focusNextChild();
+}
+
+QString TFrmAcSemaf::CodiUsua() const
+{
+    return gStCodiUsua;
+}
+
+void TFrmAcSemaf::BtnReporteClick(QObject *Sender)
+{
+    if (!DtmAcSemaf)
+        return;
+    // The preview button and the File menu's preview entry show the report; the others print it.
+    const bool vistaPrevia = Sender == spbPreview || Sender == Imprimir3;
+    TReportesAcSemaf reportes(*DtmAcSemaf);
+    reportes.ProducirListado([&](report::Report &listado) {
+        if (vistaPrevia) {
+            report::ReportPreview::showReport(listado, this);
+            return;
+        }
+        const std::optional<report::PreparedReport> paginas = report::ReportPrinting::prepare(listado, this);
+        if (paginas)
+            report::ReportPrinting::printToDefaultPrinter(*paginas, this);
+    });
+}
+
+// ---- IFrmAcSemaf over the controls ----
 
 void TFrmAcSemaf::LlenarListaCargos(const QStringList &items)
 {
@@ -276,91 +378,4 @@ void TFrmAcSemaf::ReacomodarGrillaSemaforo()
 {
     DBGrdSemaforo->resize(DBGrdSemaforo->width() + 1, DBGrdSemaforo->height());
     DBGrdSemaforo->resize(DBGrdSemaforo->width() - 1, DBGrdSemaforo->height());
-}
-
-// The chosen list item gives the node's position and the company that owns it.
-void TFrmAcSemaf::cmbEmpCargChange()
-{
-    edtEdtNmbCarg->clear();
-    const QString item = cmbEmpCarg->currentText();
-    if (!DtmAcSemaf || item.isEmpty())
-        return;
-    TDataSet &plan = DtmAcSemaf->QryAcPprom;
-    if (plan.State() == dsBrowse)
-        plan.Edit();
-    const int guion = item.indexOf(QLatin1Char('-'));
-    const int asterisco = item.indexOf(QLatin1Char('*'));
-    plan.FieldByName(QStringLiteral("COD_EMCA"))->setAsString(item.left(qMax(guion, 0)));
-    plan.FieldByName(QStringLiteral("COD_CARG"))
-        ->setAsString(asterisco > guion ? item.mid(guion + 1, asterisco - guion - 1) : QString());
-    edtEdtNmbCarg->setText(item);
-}
-
-QTreeWidgetItem *TFrmAcSemaf::agregarNodo(QTreeWidgetItem *padre, const QString &titulo, const QString &codCarg,
-                                          const QString &codEmca, int imagen)
-{
-    auto *nodo = padre ? new QTreeWidgetItem(padre) : new QTreeWidgetItem(TreeViewCarrera);
-    nodo->setText(0, titulo);
-    nodo->setData(0, RolCodCarg, codCarg);
-    nodo->setData(0, RolTipNodo, QStringLiteral("C"));
-    nodo->setData(0, RolCodEmpl, QVariant());
-    nodo->setData(0, RolCodEmca, codEmca);
-    nodo->setData(0, RolImagen, imagen);
-    const QStyle::StandardPixmap iconos[] = {QStyle::SP_DirHomeIcon, QStyle::SP_FileIcon, QStyle::SP_DialogYesButton};
-    nodo->setIcon(0, style()->standardIcon(iconos[imagen]));
-    return nodo;
-}
-
-void TFrmAcSemaf::GenerarArbolCarrera()
-{
-    if (!DtmAcSemaf || !DtmAcSemaf->QryAcPprom.Active())
-        return;
-    TDataSet &plan = DtmAcSemaf->QryAcPprom;
-    TField *menu = plan.FieldByName(QStringLiteral("cod_menu"));
-    if (menu->IsNull())
-        return;
-    const QVariant dibujado = DtmAcSemaf->gVrCodMenu;
-    if (dibujado.isNull() || dibujado.toInt() != menu->AsInteger()) {
-        DtmAcSemaf->gVrCodMenu = menu->AsInteger();
-        TreeViewCarrera->clear();
-        ListaNivNodos.clear();
-        ListaNodos.clear();
-        ListaNivNodos << agregarNodo(nullptr, plan.FieldByName(QStringLiteral("nom_menu"))->AsString(),
-                                     plan.FieldByName(QStringLiteral("cod_carg"))->AsString(),
-                                     plan.FieldByName(QStringLiteral("cod_emca"))->AsString(), 0);
-        ListaNodos << QStringLiteral("0");
-
-        DtmAcSemaf->AbrirQueryGrafico();
-        TDataSet &nodos = DtmAcSemaf->QryGrafico;
-        TField *empresa = nodos.FieldByName(QStringLiteral("cod_emca"));
-        TField *cargo = nodos.FieldByName(QStringLiteral("cod_carg"));
-        TField *padreCodigo = nodos.FieldByName(QStringLiteral("cod_nodp"));
-        TField *nodo = nodos.FieldByName(QStringLiteral("cod_nodo"));
-        QTreeWidgetItem *padre = ListaNivNodos.first();
-        int padreAnterior = 0;
-        for (nodos.First(); !nodos.Eof(); nodos.Next()) {
-            if (padreCodigo->AsInteger() != padreAnterior) {
-                padreAnterior = padreCodigo->AsInteger();
-                const int indice = ListaNodos.indexOf(QString::number(padreAnterior));
-                if (indice >= 0)
-                    padre = ListaNivNodos.at(indice);
-            }
-            const QVariant nombre = DtmAcSemaf->QryBiCargo.Lookup(
-                QStringLiteral("cod_empr;cod_carg"), QVariantList{empresa->AsVariant(), cargo->AsVariant()},
-                QStringLiteral("nom_carg"));
-            const QString texto = nombre.isNull() ? QStringLiteral("NO EXISTE EN BASE DE DATOS") : nombre.toString();
-            ListaNivNodos << agregarNodo(padre, cargo->AsString() + QLatin1Char(' ') + texto, cargo->AsString(),
-                                         empresa->AsString(), 1);
-            ListaNodos << QString::number(nodo->AsInteger());
-        }
-    }
-
-    const int indice = ListaNodos.indexOf(QString::number(plan.FieldByName(QStringLiteral("cod_nodo"))->AsInteger()));
-    if (indice < 0)
-        return;
-    if (TreeViewCarrera->isVisible() && TreeViewCarrera->isEnabled())
-        TreeViewCarrera->setFocus();
-    // The rules empty the tree without touching the lists: an empty tree selects nothing.
-    if (TreeViewCarrera->topLevelItemCount() > 0 && indice < ListaNivNodos.size())
-        TreeViewCarrera->setCurrentItem(ListaNivNodos.at(indice));
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The module's main form: career plans, the career tree and the traffic-light grids. It is the
-// data module's view of the window (IFrmAcSemaf): the rules of the plan rows keep its position
-// chooser, position text, tree and generation inputs in step.
+// The module's main form: career plans with their tree, the traffic-light grids and the reports.
+// It is the data module's view of the window (IFrmAcSemaf): the rules of the plan rows keep its
+// position chooser, position text, tree and generation inputs in step. Its work is split by
+// page: UAcSemaf.cpp (creation, company change, keys, reports), UAcSemafArbol.cpp (the career
+// tree and the plan fields) and UAcSemafSemaforo.cpp (generation, result grids, drill-down).
 
 #include "IFrmAcSemaf.h"
 #include "TDataSource.h"
@@ -10,16 +12,27 @@
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QMenu;
+class QPushButton;
 class QTabWidget;
-class QTableView;
+class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TDBEdit;
+class TQInfoAyuda;
+class TQNavegador;
+class TQNotas;
+class TQPField;
 class TRadioGroup;
 class TVelkarDBgrid;
+namespace Ui { class FrmAcSemaf; }
 
 class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
     Q_OBJECT
@@ -27,13 +40,9 @@ public:
     explicit TFrmAcSemaf(QWidget *parent = nullptr);
     ~TFrmAcSemaf() override;
 
-    // The plan dataset's data source: the record grid and the tree follow it.
-    TDataSource dtsFrm;
-
-    // Rebuilds the tree when the current plan changed, then selects the current row's node.
-    void GenerarArbolCarrera();
+    // ---- IFrmAcSemaf ----
     void DibujarArbol() override { GenerarArbolCarrera(); }
-    int CodigoPaisEmpresa() const override;
+    int CodigoPaisEmpresa() const override { return CodigoPais(); }
     void LlenarListaCargos(const QStringList &items) override;
     QStringList ListaCargos() const override;
     int IndiceCargo() const override;
@@ -44,34 +53,66 @@ public:
     engine::Categories CategoriasMarcadas() const override;
     void ReacomodarGrillaSemaforo() override;
 
-    // The current plan row changed (no field) or one of its fields changed.
-    void dtsFrmDataChange(TDataSource *Sender, TField *Field);
-    // The user chose an item of the position list: it becomes the node's position.
+    // ---- career tree ----
+    void GenerarArbolCarrera();
+    void TreeViewCarreraClick();
+    void TreeViewCarreraDblClick();
+    void GetCargo(QTreeWidgetItem *ANode);
+    void GetNextChild(QTreeWidgetItem *ANode);
+    void QPField1Click();
+    void QPField2Click();
     void cmbEmpCargChange();
 
+    // ---- generation, result grids, drill-down ----
+    void SpdBttnRefrescarClick();
+    void ExperienciaLaboral1Click();
+    void EducacinFormal1Click();
+    void EducacinNoFormal1Click();
+    void BntRepCompeClick();
+
+    QString CodiUsua() const;
+    void dtsFrmDataChange(TDataSource *Sender, TField *Field) override;
+    void cmbEmpresaChange(QObject *Sender) override;
+    void FormKeyPress(QObject *Sender, QChar &Key) override;
+    void BtnReporteClick(QObject *Sender) override;
+
+    // Controls of the form (from UAcSemaf.ui).
     QTabWidget *PagCtrPrincipal = nullptr;
-    QComboBox *cmbEmpCarg = nullptr;        // "company-position*name" items
-    QLineEdit *edtEdtNmbCarg = nullptr;     // read-only text of the node's position
+    TDBEdit *DBEcod_menu = nullptr, *DBEnom_menu = nullptr, *DBEcod_nodo = nullptr, *DBEcod_carg = nullptr;
+    TDBEdit *DBEDtfCodNive = nullptr, *DBEDtfNmbNivel = nullptr, *DBEDtfPunRequ = nullptr, *DBEcod_nodp = nullptr;
+    TDBEdit *DBECOD_EMPL = nullptr;
+    TQPField *QPField1 = nullptr, *QPField2 = nullptr;
+    TQNotas *QNotas1 = nullptr;
+    QComboBox *cmbEmpCarg = nullptr;
+    QLineEdit *edtEdtNmbCarg = nullptr;
     QTreeWidget *TreeViewCarrera = nullptr;
+    QLabel *LblEmpleadoHoja = nullptr, *LblEmpleadoFormal = nullptr, *LblEmpleadoNoFormal = nullptr;
+    QLabel *Lblcod_carg = nullptr;
     TRadioGroup *RdgFiltro = nullptr;
-    QCheckBox *ChkCompe = nullptr;
-    QCheckBox *ChkEduFor = nullptr;
-    QCheckBox *ChkEduNo = nullptr;
-    QCheckBox *ChkExpe = nullptr;
+    QCheckBox *ChkCompe = nullptr, *ChkEduFor = nullptr, *ChkEduNo = nullptr, *ChkExpe = nullptr;
     TVelkarDBgrid *DBGrdSemaforo = nullptr;
     TVelkarDBgrid *DbGCargoUsuario = nullptr;
-    TDataSource DtsAcSemaf;
-    TDataSource DtsCargUsuario;
+    QToolButton *SpdBttnRefrescar = nullptr;
+    QPushButton *BitBtn1 = nullptr, *BitBtn2 = nullptr, *BtnCuare = nullptr;
+    TQNavegador *QNavegador1 = nullptr;
+    TQInfoAyuda *QInfoAyuda1 = nullptr;
+    QMenu *PppMnEmpleados = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *BntRepCompe = nullptr;
 
 protected:
     void FormCreate(QObject *Sender) override;
 
 private:
-    QWidget *crearPaginaRuta();
-    QWidget *crearPaginaSemaforo();
+    void crearControles();
+    void conectarControles();
+    void configurarGrillas();
+    void abrirPrograma(QLabel *label);
     QTreeWidgetItem *agregarNodo(QTreeWidgetItem *padre, const QString &titulo, const QString &codCarg,
-                                 const QString &codEmca, int imagen);
+                                 const QString &codEmca, const QVariant &codEmpl, int imagen);
+    void eliminarEmpleados(QTreeWidgetItem *nodo);
 
+    std::unique_ptr<Ui::FrmAcSemaf> ui;
     QList<QTreeWidgetItem *> ListaNivNodos; // the root and every position node, in order
     QStringList ListaNodos;                 // their node numbers as text, "0" for the root
     bool gBoClickArbol = false;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
 #include <QStringList>
@@ -70,6 +71,15 @@ int DialogService::execModal(QDialog *dialog)
     return dialog->result();
 }
 
+QString DialogService::chooseSaveFile(const QString &title, const QString &filter)
+{
+    if (!m_handler)
+        return QFileDialog::getSaveFileName(parentWindow ? parentWindow : QApplication::activeWindow(), title,
+                                            QString(), filter);
+    chosenFile.clear();
+    return m_handler({SaveFile, title, filter, nullptr}) == Ok ? chosenFile : QString();
+}
+
 DialogService::Handler DialogService::setHandler(Handler handler)
 {
     Handler previous = std::move(m_handler);
@@ -98,7 +108,7 @@ QStringList DialogRecorder::texts() const
 {
     QStringList shown;
     for (const DialogService::Request &request : requests)
-        if (request.kind != DialogService::Modal)
+        if (request.kind != DialogService::Modal && request.kind != DialogService::SaveFile)
             shown << request.text;
     return shown;
 }

@@ -13,7 +13,7 @@ class QWidget;
 
 class DialogService {
 public:
-    enum Kind { Information, Warning, Error, Question, Modal };
+    enum Kind { Information, Warning, Error, Question, Modal, SaveFile };
     // The answers a box can give; a modal window answers with its QDialog result.
     enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
@@ -37,6 +37,10 @@ public:
     // Shows `dialog` modally and returns its result. Under a handler the window is shown,
     // handed to the handler (which drives it and closes it) and its result is returned.
     int execModal(QDialog *dialog);
+    // Asks for the name of a file to write; empty when the user cancels. A test's handler
+    // answers through chosenFile.
+    QString chooseSaveFile(const QString &title, const QString &filter);
+    QString chosenFile;
 
     // Replaces the real boxes; an empty handler restores them. Returns the previous one.
     Handler setHandler(Handler handler);

@@ -10,6 +10,7 @@ class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
     explicit TRadioGroup(const QString &caption = QString(), QWidget *parent = nullptr);
+    explicit TRadioGroup(QWidget *parent) : TRadioGroup(QString(), parent) {}
 
     void setItems(const QStringList &items);
     QStringList Items() const;

@@ -153,8 +153,7 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
     setTextElideMode(Qt::ElideRight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setFixedWidth(14);
-    verticalHeader()->setSectionsClickable(false);
+    verticalHeader()->setVisible(false);
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);

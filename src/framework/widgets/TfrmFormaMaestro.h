@@ -1,17 +1,39 @@
 #pragma once
-// Base of the suite's master forms: fills the session from the start parameters when the form is
-// created, keeps the form sized to the host's area and runs the framework's close handling.
+// Base of the suite's master forms. It brings what every working window of the suite has: the
+// connection to the application server, the general-purpose remote dataset, the company
+// selector with the company datasets, the record grid with its navigator, query by example and
+// notes over the form's data source, the print and preview buttons and menu entries, and the
+// status panels. Its creation fills the session, lists the user's companies and makes the load
+// call's company current; derived forms add their work to the virtual handlers, calling these
+// first. Every key typed in the form passes FormKeyPress first.
 
 #include "SClientDataSet.h"
+#include "TDataSource.h"
 
+#include <QList>
+#include <QPointer>
 #include <QWidget>
+#include <memory>
 
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QScrollArea;
+class QToolButton;
 class SDCOMConnection;
+class TQNavegador;
+class TQNotas;
+class TQSDBQbe;
+class TQsCmbCodigo;
+class TVelkarDBgrid;
+namespace Ui { class TfrmFormaMaestro; }
 
 class TfrmFormaMaestro : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmFormaMaestro(QWidget *parent = nullptr);
+    ~TfrmFormaMaestro() override;
 
     // Runs the creation handler once the object is fully built (called by TApplication).
     void AfterConstruction();
@@ -20,15 +42,69 @@ public:
     virtual void CambiarTamano(int width, int height);
     virtual void CambiarAltura(int height);
 
+    // The components whose reports the suite's preview shows.
+    void DwAsignarRptPreview(const QList<QObject *> &components);
+    const QList<QPointer<QObject>> &ReportComponents() const { return m_reportComponents; }
+
+    // Reads the form's records of the current company through the query by example, once the
+    // company change has loaded everything they depend on.
+    void AbrirDatosForma();
+
+    // The current company's country code, kept with the company list.
+    int CodigoPais() const;
+
     // The connection to the application server that every remote dataset of the module uses.
     SDCOMConnection *DCOMCnction = nullptr;
     // General-purpose remote dataset: given any read statement with named parameters, then opened.
     SClientDataSet CdsTemporal{QStringLiteral("CdsTemporal")};
-    // The companies the user may choose.
+    // The companies the user may choose, and the source the selector reads them from.
     SClientDataSet CdsGnEmpre{QStringLiteral("CdsGnEmpre")};
+    TDataSource DtsGnEmpre;
+    SClientDataSet CdsGnUempr{QStringLiteral("CdsGnUempr")};
+    // The form's data source: the record grid, navigator, query by example and notes follow it.
+    TDataSource dtsFrm;
+
+    // Controls of the master form.
+    TQsCmbCodigo *cmbEmpresa = nullptr;
+    TVelkarDBgrid *DBGFrm = nullptr;
+    TQSDBQbe *DBQbe1 = nullptr;
+    TQNotas *NotasVelkar = nullptr;
+    TQNavegador *QNvgdrFrm = nullptr;
+    QMenuBar *MMnFrm = nullptr;
+    QAction *Imprimir1 = nullptr;   // File menu: print
+    QAction *Imprimir3 = nullptr;   // File menu: preview
+    QAction *Exportar1 = nullptr;   // File menu: the record grid to a CSV file
+    QToolButton *spbReporte = nullptr;
+    QToolButton *spbPreview = nullptr;
+    QMenu *PpMGrilla = nullptr;     // the record grid's pop-up menu
+    QScrollArea *ScrBxFrm = nullptr;
+    QWidget *PnlModulo = nullptr;   // where a derived form puts its own controls
+    QLabel *StsEmpresa = nullptr;
+    QLabel *StsUsuario = nullptr;
+    QLabel *StsPrograma = nullptr;
+    QLabel *StsMotor = nullptr;
 
 protected:
-    // The framework's form creation: the session globals the entry points do not set.
+    // The framework's form creation: session globals, company list, record controls bound to
+    // dtsFrm, and the load call's company made current (which runs cmbEmpresaChange).
     virtual void FormCreate(QObject *Sender);
+    // The chosen company becomes current: application tag, gStCodiEmpr, status panel.
+    virtual void cmbEmpresaChange(QObject *Sender);
+    virtual void dtsFrmDataChange(TDataSource *Sender, TField *Field);
+    // Runs before the focused control sees a typed character; Key may be changed or set to 0.
+    virtual void FormKeyPress(QObject *Sender, QChar &Key);
+    // The print and preview buttons and the two File-menu entries.
+    virtual void BtnReporteClick(QObject *Sender);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    void llenarEmpresas();
+    void mostrarEstado();
+    void exportarGrilla();
+
+    std::unique_ptr<Ui::TfrmFormaMaestro> ui;
+    QList<QPointer<QObject>> m_reportComponents;
+    bool m_resending = false;
 };

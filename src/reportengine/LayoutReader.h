@@ -1,0 +1,33 @@
+#pragma once
+// Reads a report layout from its JSON file (usually kept in Qt resources). A layout that does not
+// read gives no layout and an error text naming the page, band or view at fault.
+
+#include "ReportLayout.h"
+
+#include <optional>
+
+class QJsonObject;
+
+namespace report {
+
+class LayoutReader {
+public:
+    static std::optional<ReportLayout> read(const QByteArray &json, QString *error);
+    static std::optional<ReportLayout> load(const QString &path, QString *error);
+
+private:
+    explicit LayoutReader(QString *error) : m_error(error) {}
+    bool readLayout(const QJsonObject &object, ReportLayout &layout);
+    bool readPage(const QJsonObject &object, PageSpec &page);
+    bool readBand(const QJsonObject &object, const FontSpec &font, BandSpec &band);
+    bool readView(const QJsonObject &object, const FontSpec &font, ViewSpec &view);
+    bool readChart(const QJsonObject &object, ChartSpec &chart);
+    bool readFont(const QJsonObject &object, FontSpec &font);
+    bool readColor(const QJsonObject &object, const QString &key, QColor &color);
+    bool fail(const QString &message);
+
+    QString *m_error;
+    QString m_where;
+};
+
+} // namespace report

@@ -1,0 +1,93 @@
+// A bar chart drawn with QPainter alone: the chart view's look where no charting library is
+// installed (headless runs). One category per row, the series side by side, a value axis with
+// grid lines and a legend under the plot.
+
+#include "PageRenderer.h"
+#include "TextTemplate.h"
+
+#include <QPainter>
+
+namespace report {
+
+namespace {
+
+const QList<QColor> kSeriesColours{QColor(68, 114, 196), QColor(237, 125, 49), QColor(112, 173, 71)};
+
+QColor seriesColour(const ChartSpec &spec, int series)
+{
+    const QColor colour = spec.series.at(series).color;
+    return colour.isValid() ? colour : kSeriesColours.at(series % kSeriesColours.size());
+}
+
+QFont labelFont(const ChartSpec &spec)
+{
+    QFont font(spec.labelFont.family);
+    font.setPixelSize(spec.labelFont.pixelSize);
+    font.setBold(spec.labelFont.bold);
+    return font;
+}
+
+void paintLegend(QPainter &painter, const QRectF &area, const ChartSpec &spec)
+{
+    double x = area.left();
+    for (int s = 0; s < spec.series.size(); ++s) {
+        painter.fillRect(QRectF(x, area.top() + 3, 10, 10), seriesColour(spec, s));
+        const QString title = spec.series.at(s).title;
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x + 14, area.top(), 200, 16), Qt::AlignLeft | Qt::AlignVCenter, title);
+        x += 24 + painter.fontMetrics().horizontalAdvance(title);
+    }
+}
+
+} // namespace
+
+void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartSpec &spec, const ChartData &data)
+{
+    painter.save();
+    if (spec.background.isValid())
+        painter.fillRect(rect, spec.background);
+    painter.setFont(labelFont(spec));
+    const double labelWidth = rect.width() * 0.28;
+    const QRectF plot = rect.adjusted(labelWidth, 10, -16, -44);
+    QLinearGradient wall(plot.bottomLeft(), plot.topLeft());
+    wall.setColorAt(0, spec.wallBottom.isValid() ? spec.wallBottom : Qt::white);
+    wall.setColorAt(1, spec.wallTop.isValid() ? spec.wallTop : Qt::white);
+    painter.fillRect(plot, wall);
+
+    const double range = spec.axisMax > spec.axisMin ? spec.axisMax - spec.axisMin : 1;
+    const auto xOf = [&](double value) {
+        return plot.left() + (qBound(spec.axisMin, value, spec.axisMax) - spec.axisMin) / range * plot.width();
+    };
+    for (int tick = 0; tick <= 10; ++tick) {
+        const double value = spec.axisMin + range * tick / 10;
+        painter.setPen(spec.gridColor.isValid() ? spec.gridColor : Qt::lightGray);
+        painter.drawLine(QPointF(xOf(value), plot.top()), QPointF(xOf(value), plot.bottom()));
+        painter.setPen(spec.axisColor.isValid() ? spec.axisColor : Qt::darkGray);
+        painter.drawText(QRectF(xOf(value) - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter,
+                         formatReportValue(value, spec.axisFormat));
+    }
+
+    const int categories = data.labels.size();
+    const int seriesCount = data.values.size();
+    const double slot = categories ? plot.height() / categories : 0;
+    for (int c = 0; c < categories; ++c) {
+        const QRectF band(plot.left(), plot.top() + c * slot, plot.width(), slot);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(rect.left() + 4, band.top(), labelWidth - 8, slot),
+                         Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap, data.labels.at(c));
+        const double barHeight = slot * 0.8 / qMax(1, seriesCount);
+        for (int s = 0; s < seriesCount; ++s) {
+            const double top = band.top() + slot * 0.1 + s * barHeight;
+            painter.fillRect(QRectF(QPointF(xOf(spec.axisMin), top), QPointF(xOf(data.values.at(s).value(c)), top + barHeight)),
+                             seriesColour(spec, s));
+        }
+    }
+    painter.setPen(spec.axisColor.isValid() ? spec.axisColor : Qt::darkGray);
+    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    if (spec.legend)
+        paintLegend(painter, QRectF(plot.left(), rect.bottom() - 22, plot.width(), 18), spec);
+    painter.restore();
+}
+
+} // namespace report

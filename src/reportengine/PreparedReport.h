@@ -1,0 +1,57 @@
+#pragma once
+// A report laid out into pages: every band placed and every view evaluated, in millimetres from
+// the sheet's top-left corner. Painting, the preview, PDF and XLSX all read this; tests check it
+// without a printer.
+
+#include "ReportLayout.h"
+
+#include <QImage>
+#include <QVariant>
+
+#include <memory>
+
+namespace report {
+
+// The rows a chart view shows: one label per category, one value list per series.
+struct ChartData {
+    QStringList labels;
+    QList<QList<double>> values;   // [series][category]
+};
+
+struct PreparedItem {
+    const ViewSpec *view = nullptr;   // style: font, alignment, frame, fill
+    QString band;                     // name of the band that placed it
+    BandKind bandKind = BandKind::MasterData;
+    QRectF rect;                      // mm on the sheet
+    QString text;
+    QVariant number;                  // a lone numeric value of the text, for exports
+    QString prefix;                   // literal text around `number`
+    QString suffix;
+    QImage picture;
+    ChartData chart;
+};
+
+struct PlacedBand {
+    QString name;
+    BandKind kind;
+    QRectF rect;                      // mm on the sheet
+};
+
+struct PreparedPage {
+    QSizeF size;                      // mm, oriented
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QList<PlacedBand> bands;
+    QList<PreparedItem> items;
+
+    QStringList texts() const;
+    QList<PlacedBand> bandsNamed(const QString &name) const;
+};
+
+struct PreparedReport {
+    std::shared_ptr<const ReportLayout> layout;
+    QList<PreparedPage> pages;
+
+    int pageCount() const { return pages.size(); }
+};
+
+} // namespace report

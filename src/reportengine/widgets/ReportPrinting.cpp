@@ -1,0 +1,101 @@
+#include "ReportPrinting.h"
+
+#include "DialogService.h"
+#include "Exceptions.h"
+#include "PageRenderer.h"
+#include "PdfExport.h"
+#include "XlsxExport.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+
+namespace report {
+
+namespace {
+
+// A progress window that appears only when the work lasts; its cancel button stops the work.
+class Progress {
+public:
+    Progress(const QString &label, QWidget *parent) : m_dialog(label, QStringLiteral("Cancelar"), 0, 0, parent)
+    {
+        m_dialog.setWindowTitle(DialogService::instance().applicationTitle);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(600);
+        m_dialog.setValue(0);
+    }
+    bool operator()(int done, int total)
+    {
+        m_dialog.setMaximum(total);
+        m_dialog.setValue(done);
+        QApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+    bool cancelled() const { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::optional<PreparedReport> ReportPrinting::prepare(const Report &report, QWidget *parent)
+{
+    Progress progress(QStringLiteral("Preparando el reporte..."), parent);
+    try {
+        return report.prepare([&](int done, int total) { return progress(done, total); });
+    } catch (const EAbort &) {
+        return std::nullopt;
+    }
+}
+
+bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, QString *error)
+{
+    printer.setFullPage(true);
+    printer.setDocName(pages.layout ? pages.layout->name : QString());
+    if (!PageRenderer().paintAll(printer, pages) || printer.printerState() == QPrinter::Error) {
+        if (error)
+            *error = QStringLiteral("No se pudo imprimir en %1").arg(printer.printerName());
+        return false;
+    }
+    return true;
+}
+
+bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget *)
+{
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        DialogService::instance().showError(QStringLiteral("No hay una impresora predeterminada."));
+        return false;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    QString error;
+    if (!print(pages, printer, &error)) {
+        DialogService::instance().showError(error);
+        return false;
+    }
+    return true;
+}
+
+QString ReportPrinting::overwriteQuestion(const QString &path)
+{
+    return QStringLiteral("El archivo %1 ya existe. ¿Desea reemplazarlo?").arg(QFileInfo(path).fileName());
+}
+
+bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, Format format, QWidget *parent)
+{
+    if (QFileInfo::exists(path) && !DialogService::instance().confirm(overwriteQuestion(path)))
+        return false;
+    Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
+    const auto step = [&](int done, int total) { return progress(done, total); };
+    QString error;
+    const bool written = format == Format::Pdf ? PdfExport::write(pages, path, &error, step)
+                                               : XlsxExport::write(pages, path, &error, step);
+    if (!written && !progress.cancelled())
+        DialogService::instance().showError(error);
+    return written;
+}
+
+} // namespace report

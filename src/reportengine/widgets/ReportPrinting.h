@@ -1,0 +1,36 @@
+#pragma once
+// Runs of a report that involve the user: laying it out with a progress window when it takes
+// a while, sending pages to a printer, writing an export after asking before overwriting.
+// Messages and questions go through the framework's dialog service.
+
+#include "PreparedReport.h"
+#include "Report.h"
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace report {
+
+class ReportPrinting {
+public:
+    enum class Format { Pdf, Xlsx };
+
+    // Lays the report out, with a cancellable progress window for long runs. No value when
+    // cancelled; the report's exceptions pass through.
+    static std::optional<PreparedReport> prepare(const Report &report, QWidget *parent = nullptr);
+
+    // Paints every page on `printer`, each sheet at its own size and orientation.
+    static bool print(const PreparedReport &pages, QPrinter &printer, QString *error);
+    // To the system's default printer; a missing printer or a failure is told to the user.
+    static bool printToDefaultPrinter(const PreparedReport &pages, QWidget *parent = nullptr);
+
+    // Writes `pages` to `path`: asks before replacing an existing file, shows progress, tells the
+    // user about a failure. False when nothing was written.
+    static bool exportTo(const PreparedReport &pages, const QString &path, Format format, QWidget *parent = nullptr);
+
+    static QString overwriteQuestion(const QString &path);
+};
+
+} // namespace report

@@ -1,0 +1,35 @@
+#pragma once
+// The module's reports over the data module's datasets: the traffic-light list `frxRptEstan`,
+// its report datasets and the answers to its variables. Showing or printing the prepared pages
+// belongs to whoever asks for the report (the main window, or the command line).
+
+#include "Report.h"
+
+#include <functional>
+
+class TDtmAcSemaf;
+
+class TReportesAcSemaf {
+public:
+    explicit TReportesAcSemaf(TDtmAcSemaf &modulo);
+
+    // Raised when the list report is asked for before a traffic light was generated.
+    static const QString kSinSemaforo;
+
+    report::Report frxRptEstan;
+
+    // The report's variable event: answers gStNomProg, gStCodUsua and gStCargo; any other name
+    // keeps its value.
+    void frxRptEstanGetValue(const QString &VarName, QVariant &Value);
+
+    // Runs `salida` (preview, print, export) on the list report with the data module's
+    // gBoReporte set for its duration; refuses an empty traffic-light result.
+    void ProducirListado(const std::function<void(report::Report &)> &salida);
+
+    // What gStCargo prints when the career-plan dataset is closed (a headless run names the
+    // target position itself).
+    QString CargoSinPlan;
+
+private:
+    TDtmAcSemaf &m_modulo;
+};

@@ -1,0 +1,115 @@
+// The main form's traffic-light pages: the generation button, the two result grids painted in
+// the bands of their percentages, the drill-down from an employee of the tree to the suite's
+// programs, and the competence report buttons.
+
+#include "UAcSemaf.h"
+
+#include "DAcSemaf.h"
+#include "Exceptions.h"
+#include "TQInfoAyuda.h"
+#include "TRadioGroup.h"
+#include "TVelkarDBgrid.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace {
+
+enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
+
+// The traffic-light band of a percentage: green from 91.1 (compared in extended precision, so a
+// double that only approaches 91.1 from below stays yellow), yellow from 70, red below.
+QColor colorSemaforo(double porcentaje)
+{
+    static const long double kVerde = 91.1L;
+    if (static_cast<long double>(porcentaje) >= kVerde)
+        return QColor(146, 226, 107);
+    if (porcentaje >= 70.0)
+        return QColor(255, 255, 0);
+    return QColor(255, 0, 0);
+}
+
+// Every cell of a row takes the band of the row's percentage (an empty value reads as 0).
+TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const QString &campoPorcentaje)
+{
+    return [campoPorcentaje](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &, QStyle::State,
+                             TVelkarDBgrid::TCellCanvas &canvas) {
+        canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
+    };
+}
+
+} // namespace
+
+void TFrmAcSemaf::configurarGrillas()
+{
+    QFont titulo(QStringLiteral("Arial"));
+    titulo.setPixelSize(11);  // 8 points at 96 dpi
+    for (TVelkarDBgrid *grilla : {DBGrdSemaforo, DbGCargoUsuario}) {
+        grilla->setReadOnly(true);
+        grilla->setTitleFont(titulo);
+    }
+    DBGrdSemaforo->OnDrawColumnCell = pintarBanda(QStringLiteral("POR_EMPL"));
+    DbGCargoUsuario->OnDrawColumnCell = pintarBanda(QStringLiteral("DtfProcent"));
+}
+
+void TFrmAcSemaf::SpdBttnRefrescarClick()
+{
+    if (!DtmAcSemaf)
+        return;
+    TDtmAcSemaf &datos = *DtmAcSemaf;
+    if (RdgFiltro->ItemIndex() == 1) {
+        // "Cargo": only the positions page follows the employee under the result cursor.
+        if (datos.CdsAcSemaf.Active() && !datos.CdsAcSemaf.IsEmpty())
+            datos.CdsAcSemafAfterScroll(&datos.CdsAcSemaf);
+        return;
+    }
+    CargoActual.clear();
+    EmpCaActual.clear();
+    TDataSet &plan = datos.QryAcPprom;
+    datos.QryBiDtpca.Close();
+    datos.QryBiDtpca.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(plan.FieldByName(QStringLiteral("COD_EMCA"))->AsInteger());
+    datos.QryBiDtpca.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(plan.FieldByName(QStringLiteral("COD_CARG"))->AsString());
+    QTreeWidgetItem *seleccionado = TreeViewCarrera->currentItem();
+    GetCargo(seleccionado);
+    GetNextChild(seleccionado);
+    datos.QryBiDtpca.Open();
+    datos.GenerarSemaforoCarrera();
+}
+
+void TFrmAcSemaf::abrirPrograma(QLabel *label)
+{
+    QTreeWidgetItem *nodo = TreeViewCarrera->currentItem();
+    if (!nodo || !DtmAcSemaf)
+        return;
+    const QVariant empleado = nodo->data(0, RolCodEmpl);
+    if (empleado.isNull())
+        return;
+    if (!DtmAcSemaf->QryNmContr.Active()
+        || !DtmAcSemaf->QryNmContr.Locate(QStringLiteral("COD_EMPL"), empleado))
+        throw Exception(QStringLiteral("El empleado %1 ya no está en la lista de empleados del cargo; "
+                                       "vuelva a mostrar los empleados con doble clic.")
+                            .arg(nodo->text(0)));
+    QInfoAyuda1->LabelClick(label);
+}
+
+void TFrmAcSemaf::ExperienciaLaboral1Click()
+{
+    abrirPrograma(LblEmpleadoHoja);
+}
+
+void TFrmAcSemaf::EducacinFormal1Click()
+{
+    abrirPrograma(LblEmpleadoFormal);
+}
+
+void TFrmAcSemaf::EducacinNoFormal1Click()
+{
+    abrirPrograma(LblEmpleadoNoFormal);
+}
+
+void TFrmAcSemaf::BntRepCompeClick()
+{
+    if (CargoActual.trimmed().isEmpty())
+        throw Exception(QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo..."));
+    throw Exception(QStringLiteral("El reporte de competencias aún no está disponible en esta versión."));
+}

@@ -1,0 +1,169 @@
+// The preview window: opens at 100 % on the first page, pages and zoom move as asked, find goes
+// to the page of the match, exports ask before replacing a file, and printing paints every page.
+
+#include "ReportFixtures.h"
+
+#include "ChartsPainter.h"
+#include "DialogService.h"
+#include "PdfExport.h"
+#include "PageView.h"
+#include "ReportPreview.h"
+#include "ReportPrinting.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace report;
+using reporttest::BoundReport;
+
+class TestReportPreview : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void opensAtFullSize();
+    void navigation_data();
+    void navigation();
+    void findGoesToTheMatch();
+    void overwrite_data();
+    void overwrite();
+    void printsEveryPage();
+    void chartDrawnWithTheChartingLibrary();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+// 130 rows: three sheets.
+std::unique_ptr<ReportPreview> preview()
+{
+    BoundReport bound(QStringLiteral("list"), 130);
+    auto window = std::make_unique<ReportPreview>(bound.report.prepare());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    return window;
+}
+
+QAction *action(ReportPreview &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
+} // namespace
+
+void TestReportPreview::opensAtFullSize()
+{
+    auto window = preview();
+    QCOMPARE(window->zoom(), 1.0);
+    QCOMPARE(window->currentPage(), 0);
+    // Letter at 96 dpi.
+    QCOMPARE(window->pageView()->size(), QSize(816, 1056));
+    window->setZoom(10);
+    QCOMPARE(window->zoom(), 4.0);
+}
+
+void TestReportPreview::navigation_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<int>("page");
+    QTest::newRow("next") << QStringList{"actionSiguiente"} << 1;
+    QTest::newRow("last") << QStringList{"actionUltima"} << 2;
+    QTest::newRow("not past the last") << QStringList{"actionUltima", "actionSiguiente"} << 2;
+    QTest::newRow("back") << QStringList{"actionUltima", "actionAnterior"} << 1;
+    QTest::newRow("first") << QStringList{"actionSiguiente", "actionSiguiente", "actionPrimera"} << 0;
+    QTest::newRow("not before the first") << QStringList{"actionAnterior"} << 0;
+}
+
+void TestReportPreview::navigation()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(int, page);
+    auto window = preview();
+    for (const QString &name : actions)
+        action(*window, qPrintable(name))->trigger();
+    QCOMPARE(window->currentPage(), page);
+    QCOMPARE(action(*window, "actionSiguiente")->isEnabled(), page < 2);
+    QCOMPARE(action(*window, "actionAnterior")->isEnabled(), page > 0);
+}
+
+void TestReportPreview::findGoesToTheMatch()
+{
+    auto window = preview();
+    DialogRecorder dialogs;
+    QVERIFY(window->find(reporttest::rowName(100)));
+    QCOMPARE(window->currentPage(), 2);   // rows 89 to 130
+    QVERIFY(window->find(QStringLiteral("página:")));
+    QCOMPARE(window->currentPage(), 0);   // wrapped round to the first page header
+    QVERIFY(!window->find(QStringLiteral("zzz")));
+    QCOMPARE(dialogs.texts(), QStringList{"No se encontró \"zzz\"."});
+}
+
+void TestReportPreview::overwrite_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("replaced") << true;
+    QTest::newRow("kept") << false;
+}
+
+void TestReportPreview::overwrite()
+{
+    QFETCH(bool, replace);
+    const QString path = m_dir.filePath(QStringLiteral("existing.pdf"));
+    {
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+    }
+    auto window = preview();
+    DialogRecorder dialogs([replace](const DialogService::Request &) {
+        return replace ? DialogService::Yes : DialogService::No;
+    });
+    QCOMPARE(window->exportTo(path, ReportPrinting::Format::Pdf), replace);
+    QCOMPARE(dialogs.texts(), QStringList{"El archivo existing.pdf ya existe. ¿Desea reemplazarlo?"});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(5) == "%PDF-", replace);
+}
+
+void TestReportPreview::printsEveryPage()
+{
+    BoundReport bound(QStringLiteral("twopages"), 3);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = m_dir.filePath(QStringLiteral("printed.pdf"));
+    printer.setOutputFileName(path);
+    QString error;
+    QVERIFY2(ReportPrinting::print(bound.report.prepare(), printer, &error), qPrintable(error));
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("2"), path});
+    QVERIFY(pdfinfo.waitForFinished());
+    const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+1 size:\\s+612 x 792 pts"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+792 x 612 pts"))), qPrintable(info));
+}
+
+void TestReportPreview::chartDrawnWithTheChartingLibrary()
+{
+    ChartsPainter::install();
+    BoundReport bound(QStringLiteral("twopages"), 3);
+    const QString path = m_dir.filePath(QStringLiteral("chart.pdf"));
+    QString error;
+    const bool written = PdfExport::write(bound.report.prepare(), path, &error);
+    PageRenderer::setChartPainter({});
+    QVERIFY2(written, qPrintable(error));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    // Legend, the value axis from 0 to 100 and the rows' labels, as text in the page.
+    for (const QString &expected : {QStringLiteral("Requisitos"), QStringLiteral("Empleados"), QStringLiteral("100"),
+                                    QStringLiteral("Nombre 3 Muñoz")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
+}
+
+QTEST_MAIN(TestReportPreview)
+#include "tst_reportpreview.moc"

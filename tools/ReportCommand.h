@@ -1,0 +1,8 @@
+#pragma once
+// qacsemaf report list: runs the traffic-light generation headless with the options of
+// qacsemaf generate and writes the list report of the result to PDF and/or XLSX.
+
+#include <QStringList>
+
+// `arguments` start with the program name ("qacsemaf report"). Returns the process exit code.
+int runReportCommand(const QStringList &arguments);
