@@ -2,9 +2,12 @@
 // parses its own options.
 
 #include "GenerateCommand.h"
+#include "GenerateOnFormCommand.h"
 #include "ReportCommand.h"
+#include "ScreenshotCommand.h"
 #include "SeedCommand.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -27,6 +30,9 @@ const std::map<QString, Command> &commands()
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("report"),
          {QStringLiteral("run the generation headless and write the list report (PDF, XLSX)"), runReportCommand}},
+        {QStringLiteral("screenshot"),
+         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),
+          runScreenshotCommand}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
     };
@@ -46,12 +52,21 @@ int usage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
-    // Reports paint text, which needs Qt's GUI side (fonts) but never a display.
-    const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    // Reports paint text, which needs Qt's GUI side (fonts) but never a display; the road through
+    // the main form (a screenshot, or a generation given a plan node) needs its widgets too.
+    bool windows = argc > 1 && std::strcmp(argv[1], "screenshot") == 0;
+    for (int i = 2; i < argc && argc > 1 && std::strcmp(argv[1], "generate") == 0; ++i)
+        windows = windows || std::strcmp(argv[i], "--plan") == 0 || std::strncmp(argv[i], "--plan=", 7) == 0;
+    const bool paints = windows || (argc > 1 && std::strcmp(argv[1], "report") == 0);
     if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app = paints ? std::make_unique<QGuiApplication>(argc, argv)
-                                                   : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (windows)
+        app = std::make_unique<QApplication>(argc, argv);
+    else if (paints)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     QStringList arguments = QCoreApplication::arguments();
@@ -70,5 +85,7 @@ int main(int argc, char *argv[])
     // The sub-command sees "qacsemaf seed" as its program name.
     arguments[0] += QLatin1Char(' ') + name;
     arguments.removeAt(1);
+    if (windows && name == QLatin1String("generate"))
+        return runGenerateOnFormCommand(arguments);
     return found->second.run(arguments);
 }

@@ -213,15 +213,14 @@ bool LayoutReader::readChart(const QJsonObject &object, ChartSpec &chart)
     chart.legend = object.value(QStringLiteral("legend")).toBool(true);
     if (!readFont(object.value(QStringLiteral("labelFont")).toObject(), chart.labelFont))
         return false;
-    for (const char *key : {"background", "wallBottom", "wallTop", "axisColor", "gridColor"}) {
-        QColor *target = key == QLatin1String("background")   ? &chart.background
-                         : key == QLatin1String("wallBottom") ? &chart.wallBottom
-                         : key == QLatin1String("wallTop")    ? &chart.wallTop
-                         : key == QLatin1String("axisColor")  ? &chart.axisColor
-                                                              : &chart.gridColor;
+    const std::pair<const char *, QColor *> colours[] = {{"background", &chart.background},
+                                                         {"wallBottom", &chart.wallBottom},
+                                                         {"wallTop", &chart.wallTop},
+                                                         {"axisColor", &chart.axisColor},
+                                                         {"gridColor", &chart.gridColor}};
+    for (const auto &[key, target] : colours)
         if (!readColor(object, QLatin1String(key), *target))
             return false;
-    }
     for (const QJsonValue &value : object.value(QStringLiteral("series")).toArray()) {
         const QJsonObject series = value.toObject();
         ChartSeriesSpec spec{series.value(QStringLiteral("title")).toString(),

@@ -80,7 +80,13 @@ void PageRenderer::paintText(QPainter &painter, const PreparedItem &item, const 
     painter.setFont(fontOf(view.font));
     painter.setPen(view.font.color);
     const QRectF inner = rect.adjusted(view.gapX, view.gapY, -view.gapX, -view.gapY);
-    painter.drawText(inner, alignmentOf(view), item.text);
+    int flags = alignmentOf(view);
+    // A text wrapped into more lines than its cell holds would show the middle of two lines;
+    // it stays on one line instead, cut at the cell's edge.
+    if (view.wordWrap && painter.fontMetrics().horizontalAdvance(item.text) > inner.width()
+        && painter.boundingRect(inner, flags, item.text).height() > inner.height())
+        flags &= ~Qt::TextWordWrap;
+    painter.drawText(inner, flags, item.text);
 }
 
 void PageRenderer::paintPicture(QPainter &painter, const PreparedItem &item, const QRectF &rect)

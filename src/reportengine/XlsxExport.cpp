@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 #include <xlsxwriter.h>
 
@@ -166,11 +167,19 @@ public:
         std::map<double, QList<const PreparedItem *>> rows;
         for (const PreparedItem *item : items)
             rows[rounded(item->rect.top())] << item;
-        for (const auto &[top, cells] : rows) {
+        for (auto &[top, cells] : rows) {
+            std::sort(cells.begin(), cells.end(),
+                      [](const PreparedItem *a, const PreparedItem *b) { return a->rect.left() < b->rect.left(); });
             double height = 0;
-            for (const PreparedItem *item : cells) {
-                height = qMax(height, item->rect.height());
-                if (const lxw_error error = writeCell(*item))
+            for (int i = 0; i < cells.size(); ++i) {
+                const PreparedItem &item = *cells.at(i);
+                height = qMax(height, item.rect.height());
+                // A view wider than its column spans the columns up to its right edge, short of
+                // the next view of the row.
+                int last = lastColumn(item);
+                if (i + 1 < cells.size())
+                    last = qMin(last, column(*cells.at(i + 1)) - 1);
+                if (const lxw_error error = writeCell(item, last))
                     return error;
             }
             if (height > 0)
@@ -181,12 +190,31 @@ public:
     }
 
 private:
-    lxw_error writeCell(const PreparedItem &item)
+    int column(const PreparedItem &item) const { return m_columns.at(rounded(item.rect.left())); }
+
+    int lastColumn(const PreparedItem &item) const
     {
-        const int column = m_columns.at(rounded(item.rect.left()));
+        int last = column(item);
+        for (const auto &[left, index] : m_columns)
+            if (left > item.rect.left() && left < item.rect.right() - 0.25)
+                last = qMax(last, index);
+        return last;
+    }
+
+    lxw_error writeCell(const PreparedItem &item, int lastSpanned)
+    {
+        const int column = this->column(item);
         const ViewSpec &view = *item.view;
         if (view.kind == ViewKind::Picture)
             return writePicture(item, column);
+        if (lastSpanned > column) {
+            // The merged range takes the format (frame, fill); the value goes into its first cell.
+            const QString format = item.number.isValid() ? XlsxExport::numberFormat(view.format, item.prefix, item.suffix)
+                                                         : QString();
+            if (const lxw_error error = worksheet_merge_range(m_book.sheet(), m_row, column, m_row, lastSpanned, "",
+                                                              m_book.format(view, format)))
+                return error;
+        }
         if (item.number.isValid()) {
             const QString format = XlsxExport::numberFormat(view.format, item.prefix, item.suffix);
             return worksheet_write_number(m_book.sheet(), m_row, column, item.number.toDouble(), m_book.format(view, format));

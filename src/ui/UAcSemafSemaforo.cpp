@@ -10,7 +10,10 @@
 #include "TRadioGroup.h"
 #include "TVelkarDBgrid.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QTreeWidget>
 
 namespace {
@@ -38,6 +41,43 @@ TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const QString &campoPorcentaje)
     };
 }
 
+// Shows how far a generation has come once it has run for half a second: it counts the rows the
+// run appends to the result table and lets the window paint now and then.
+class ProgresoGeneracion : private TDataLink {
+public:
+    ProgresoGeneracion(TDataSet &resultado, QWidget *ventana) : m_resultado(resultado), m_ventana(ventana)
+    {
+        m_reloj.start();
+        m_resultado.attachLink(this);
+    }
+    ~ProgresoGeneracion() override { m_resultado.detachLink(this); }
+
+private:
+    void dataEvent(TDataEvent, TField *) override {}
+    void rowsChanged(TRowChange change, int) override
+    {
+        if (change != TRowChange::Inserted || ++m_filas % 25 != 0 || m_reloj.elapsed() < 500)
+            return;
+        if (!m_dialogo) {
+            m_dialogo = std::make_unique<QProgressDialog>(m_ventana);
+            m_dialogo->setObjectName(QStringLiteral("PrgGeneracion"));
+            m_dialogo->setWindowTitle(QStringLiteral("Generación Semaforo"));
+            m_dialogo->setCancelButton(nullptr);
+            m_dialogo->setRange(0, 0);
+            m_dialogo->setWindowModality(Qt::WindowModal);
+            m_dialogo->show();
+        }
+        m_dialogo->setLabelText(QStringLiteral("Generando el semáforo: %1 empleados evaluados...").arg(m_filas));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    TDataSet &m_resultado;
+    QWidget *m_ventana;
+    QElapsedTimer m_reloj;
+    int m_filas = 0;
+    std::unique_ptr<QProgressDialog> m_dialogo;
+};
+
 } // namespace
 
 void TFrmAcSemaf::configurarGrillas()
@@ -49,6 +89,8 @@ void TFrmAcSemaf::configurarGrillas()
         grilla->setTitleFont(titulo);
     }
     DBGrdSemaforo->OnDrawColumnCell = pintarBanda(QStringLiteral("POR_EMPL"));
+    DBGrdSemaforo->setSortableByHeader(true);
+    DbGCargoUsuario->setSortableByHeader(true);
     DbGCargoUsuario->OnDrawColumnCell = pintarBanda(QStringLiteral("DtfProcent"));
 }
 
@@ -73,6 +115,7 @@ void TFrmAcSemaf::SpdBttnRefrescarClick()
     GetCargo(seleccionado);
     GetNextChild(seleccionado);
     datos.QryBiDtpca.Open();
+    ProgresoGeneracion progreso(datos.CdsAcSemaf, this);
     datos.GenerarSemaforoCarrera();
 }
 

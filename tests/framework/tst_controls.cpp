@@ -32,6 +32,7 @@ private slots:
     void gridColumnsAndFormats();
     void gridEnterWrapsAndCursorFollows();
     void gridPaintsEveryCellOfTheRow();
+    void headerSortsOnlyTheView();
     void navigatorFollowsState();
     void editKeepsRefusedText();
 
@@ -153,6 +154,34 @@ void TestControls::gridPaintsEveryCellOfTheRow()
         QCOMPARE(colourAt(1, column), QColor(146, 226, 107));  // 80 points, selected cell included
         QCOMPARE(colourAt(2, column), QColor(255, 0, 0));      // no points
     }
+}
+
+// Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row
+// picked in the sorted view is the dataset's row.
+void TestControls::headerSortsOnlyTheView()
+{
+    TVelkarDBgrid grid;
+    grid.setDataSource(m_source.get());
+    grid.setReadOnly(true);
+    grid.setSortableByHeader(true);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto shown = [&] {
+        QStringList names;
+        for (int r = 0; r < grid.model()->rowCount(); ++r)
+            names << grid.model()->index(r, 1).data().toString();
+        return names;
+    };
+    const QStringList datasetOrder = shown();
+    QHeaderView *header = grid.horizontalHeader();
+    const QPoint points(header->sectionViewportPosition(3) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
+    QCOMPARE(shown(), (QStringList{QStringLiteral("C3"), QStringLiteral("C1"), QStringLiteral("c4"), QStringLiteral("C2")}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
+    QCOMPARE(shown(), (QStringList{QStringLiteral("C2"), QStringLiteral("c4"), QStringLiteral("C1"), QStringLiteral("C3")}));
+    QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), datasetOrder);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+    QCOMPARE(m_ds->FieldByName(QStringLiteral("COD_CARG"))->AsString(), QStringLiteral("C2"));
 }
 
 void TestControls::navigatorFollowsState()

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@ private slots:
     void navigation_data();
     void navigation();
     void findGoesToTheMatch();
+    void exportActionAsksForTheFile();
     void overwrite_data();
     void overwrite();
     void printsEveryPage();
@@ -100,6 +102,23 @@ void TestReportPreview::findGoesToTheMatch()
     QCOMPARE(window->currentPage(), 0);   // wrapped round to the first page header
     QVERIFY(!window->find(QStringLiteral("zzz")));
     QCOMPARE(dialogs.texts(), QStringList{"No se encontró \"zzz\"."});
+}
+
+void TestReportPreview::exportActionAsksForTheFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("chosen.xlsx"));
+    auto window = preview();
+    DialogRecorder dialogs([&](const DialogService::Request &request) {
+        auto *chooser = qobject_cast<QFileDialog *>(request.dialog);
+        if (!chooser)
+            return int(DialogService::No);
+        chooser->selectFile(path);
+        return int(QDialog::Accepted);
+    });
+    action(*window, "actionExportarXlsx")->trigger();
+    QCOMPARE(dialogs.requests.size(), 1);
+    QCOMPARE(dialogs.requests.first().kind, DialogService::Modal);
+    QVERIFY(QFile::exists(path));
 }
 
 void TestReportPreview::overwrite_data()

@@ -62,10 +62,9 @@ void RecordViewer::load(int company, double employee)
 void RecordViewer::fitColumns()
 {
     m_grid->resizeColumnsToContents();
-    // Row numbers readable up to four digits; room for the scroll bar.
-    m_grid->verticalHeader()->setFixedWidth(m_grid->fontMetrics().horizontalAdvance(QStringLiteral("9999")) + 8);
-    int total = m_grid->verticalHeader()->width() + 2 * m_grid->frameWidth()
-                + m_grid->verticalScrollBar()->sizeHint().width();
+    // Room for the row numbers, when shown, and for the scroll bar.
+    int total = (m_grid->verticalHeader()->isVisible() ? m_grid->verticalHeader()->width() : 0)
+                + 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < m_grid->model()->columnCount(); ++c) {
         m_grid->setColumnWidth(c, qMin(m_grid->columnWidth(c) + 8, 280));
         total += m_grid->columnWidth(c);

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -51,7 +52,7 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         TVelkarDBgrid::TCellCanvas canvas;
-        canvas.Row = index.row();
+        canvas.Row = m_grid->sourceRow(index);
         const TVelkarDBgrid::TColumn column = m_grid->columnAt(index.column());
         canvas.Brush = column.Color;
         if (!canvas.Brush.isValid())
@@ -140,12 +141,38 @@ private:
     TVelkarDBgrid *m_grid;
 };
 
+// Orders the rows shown by the raw values: empty values first, numbers as numbers, texts as the
+// workstation's language orders them.
+class ValueSorter : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
+    {
+        const QVariant a = left.data(Qt::EditRole);
+        const QVariant b = right.data(Qt::EditRole);
+        if (a.isNull() || b.isNull())
+            return a.isNull() && !b.isNull();
+        bool numbers = false, other = false;
+        const double x = a.toDouble(&numbers), y = b.toDouble(&other);
+        if (numbers && other && a.typeId() != QMetaType::QString)
+            return x < y;
+        return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
+    }
+};
+
 TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new TDataSetModel(nullptr, this))
 {
-    // Connected before the view's own slots, which move the current row while rows go.
+    // The view sees the rows through a sorter that keeps the dataset's order until a sortable
+    // grid's header is clicked.
+    m_view = new ValueSorter(this);
+    // Connected before the sorter and the view, which move the view's current row while rows
+    // come and go; that move must not move the dataset (it would post a row being inserted).
     for (auto signal : {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
         connect(m_model, signal, this, [this] { m_rowsChanging = true; });
-    setModel(m_model);
+    m_view->setSourceModel(m_model);
+    setModel(m_view);
     setItemDelegate(new VelkarCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -162,8 +189,7 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
         applyColumns();
         followDataSet(DataSet() ? DataSet()->currentRow() : -1);
     });
-    // Rows inserted or removed move the view's current row by themselves; that move must not
-    // move the dataset (it would post a row being inserted). The dataset's cursor is what counts.
+    // The dataset's cursor is what counts once the rows are in place.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, [this] {
             m_rowsChanging = false;
@@ -230,8 +256,11 @@ void TVelkarDBgrid::applyColumns()
             m_model->setColumnTitle(column.FieldName, column.Title);
         m_model->setColumnReadOnly(column.FieldName, column.ReadOnly);
         int width = column.Width;
-        if (width <= 0 && field && field->DisplayWidth > 0)
-            width = qMin(field->DisplayWidth, 40) * average + 8;
+        // Without a declared width a column is as wide as its field's text (or its title) can be.
+        const int characters = field ? (field->DisplayWidth > 0 ? field->DisplayWidth : field->Size()) : 0;
+        if (width <= 0 && characters > 0)
+            width = qMax(qMin(characters, 40) * average * 4 / 3 + 10,
+                         horizontalHeader()->fontMetrics().horizontalAdvance(m_model->headerData(c, Qt::Horizontal).toString()) + 12);
         if (width > 0)
             setColumnWidth(c, width);
     }
@@ -271,8 +300,9 @@ void TVelkarDBgrid::setSelectedIndex(int column)
 {
     if (m_model->columnCount() == 0)
         return;
-    const int row = currentIndex().isValid() ? currentIndex().row() : qMax(0, DataSet() ? DataSet()->currentRow() : 0);
-    setCurrentIndex(m_model->index(row, qBound(0, column, m_model->columnCount() - 1)));
+    const int row = currentIndex().isValid() ? currentIndex().row()
+                                             : m_view->mapFromSource(m_model->index(qMax(0, DataSet() ? DataSet()->currentRow() : 0), 0)).row();
+    setCurrentIndex(m_view->index(qMax(0, row), qBound(0, column, m_model->columnCount() - 1)));
 }
 
 QVariant TVelkarDBgrid::CellValue(int row, const QString &fieldName) const
@@ -282,6 +312,20 @@ QVariant TVelkarDBgrid::CellValue(int row, const QString &fieldName) const
     if (!field || row < 0 || row >= dataSet->rowCount())
         return {};
     return dataSet->rowValue(row, field);
+}
+
+int TVelkarDBgrid::sourceRow(const QModelIndex &viewIndex) const
+{
+    return m_view->mapToSource(viewIndex).row();
+}
+
+void TVelkarDBgrid::setSortableByHeader(bool sortable)
+{
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // no initial sort
+    setSortingEnabled(sortable);
+    horizontalHeader()->setSortIndicatorShown(sortable);
+    if (!sortable)
+        m_view->sort(-1);
 }
 
 bool TVelkarDBgrid::CanEditCells() const
@@ -336,17 +380,18 @@ void TVelkarDBgrid::followDataSet(int row)
         return;
     m_following = true;
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
-    setCurrentIndex(m_model->index(row, qBound(0, column, qMax(0, m_model->columnCount() - 1))));
+    setCurrentIndex(m_view->mapFromSource(m_model->index(row, qBound(0, column, qMax(0, m_model->columnCount() - 1)))));
     m_following = false;
 }
 
 void TVelkarDBgrid::moveDataSet(const QModelIndex &current)
 {
     TDataSet *dataSet = DataSet();
-    if (m_following || m_rowsChanging || !current.isValid() || !dataSet || current.row() == dataSet->currentRow())
+    const int row = sourceRow(current);
+    if (m_following || m_rowsChanging || !current.isValid() || !dataSet || row == dataSet->currentRow())
         return;
     m_following = true;
-    const bool moved = ErrorGuard::run([&] { dataSet->moveToRow(current.row()); });
+    const bool moved = ErrorGuard::run([&] { dataSet->moveToRow(row); });
     m_following = false;
     if (!moved)  // the pending row was refused: the grid stays on it
         followDataSet(dataSet->currentRow());

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <functional>
 
+class QSortFilterProxyModel;
 class TDataSetModel;
 
 class TVelkarDBgrid : public QTableView {
@@ -61,6 +62,11 @@ public:
     // The selected column, as the suite's grids number it (from 0).
     int SelectedIndex() const;
     void setSelectedIndex(int column);
+    // A click on a column title sorts the rows shown by that column, a second click reverses it;
+    // the dataset keeps its own order.
+    void setSortableByHeader(bool sortable);
+    // The dataset row shown at a view index.
+    int sourceRow(const QModelIndex &viewIndex) const;
     // The value of a field in a dataset row, for painting hooks.
     QVariant CellValue(int row, const QString &fieldName) const;
 
@@ -88,6 +94,7 @@ private:
 
     TDataSource *m_source = nullptr;
     TDataSetModel *m_model = nullptr;
+    QSortFilterProxyModel *m_view = nullptr;
     QList<TColumn> m_columns;
     bool m_readOnly = false;
     bool m_following = false;

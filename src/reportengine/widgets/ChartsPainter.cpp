@@ -15,7 +15,7 @@ namespace report {
 
 namespace {
 
-// Long labels are broken over several lines rather than cut short.
+// Long labels are broken over several lines rather than cut short (axis labels are rich text).
 QString wrapped(const QString &label, int width = 28)
 {
     QStringList lines{QString()};
@@ -24,7 +24,9 @@ QString wrapped(const QString &label, int width = 28)
             lines << QString();
         lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + word;
     }
-    return lines.join(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = line.toHtmlEscaped();
+    return lines.join(QStringLiteral("<br>"));
 }
 
 QFont fontOf(const FontSpec &spec)

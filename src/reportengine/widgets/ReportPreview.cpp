@@ -2,6 +2,7 @@
 
 #include "ui_ReportPreview.h"
 
+#include "ChartsPainter.h"
 #include "DialogService.h"
 #include "PageView.h"
 
@@ -24,6 +25,7 @@ ReportPreview::ReportPreview(PreparedReport pages, QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::ReportPreview>()), m_pages(std::move(pages)),
       m_view(new PageView), m_pageBox(new QSpinBox), m_pageCount(new QLabel), m_findText(new QLineEdit)
 {
+    ChartsPainter::install();   // a window exists, so the charting library can draw
     m_ui->setupUi(this);
     setCentralWidget(m_ui->scrollArea);
     setAttribute(Qt::WA_DeleteOnClose);

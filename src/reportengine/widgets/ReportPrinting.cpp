@@ -1,5 +1,6 @@
 #include "ReportPrinting.h"
 
+#include "ChartsPainter.h"
 #include "DialogService.h"
 #include "Exceptions.h"
 #include "PageRenderer.h"
@@ -77,6 +78,13 @@ bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget 
         return false;
     }
     return true;
+}
+
+bool ReportPrinting::printReport(const Report &report, QWidget *parent)
+{
+    ChartsPainter::install();
+    const auto pages = prepare(report, parent);
+    return pages && printToDefaultPrinter(*pages, parent);
 }
 
 QString ReportPrinting::overwriteQuestion(const QString &path)

@@ -25,6 +25,8 @@ public:
     static bool print(const PreparedReport &pages, QPrinter &printer, QString *error);
     // To the system's default printer; a missing printer or a failure is told to the user.
     static bool printToDefaultPrinter(const PreparedReport &pages, QWidget *parent = nullptr);
+    // Lays `report` out (with progress) and sends it to the default printer.
+    static bool printReport(const Report &report, QWidget *parent = nullptr);
 
     // Writes `pages` to `path`: asks before replacing an existing file, shows progress, tells the
     // user about a failure. False when nothing was written.

@@ -1,0 +1,97 @@
+#include "MainFormDriver.h"
+
+#include "DAcSemaf.h"
+#include "Exceptions.h"
+#include "TApplication.h"
+#include "TQsCmbCodigo.h"
+#include "UAcSemaf.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+MainFormDriver::MainFormDriver()
+{
+    DtmAcSemaf = new TDtmAcSemaf;
+    DtmAcSemaf->AfterConstruction();
+    m_form = new TFrmAcSemaf;
+    m_form->resize(1000, 640);
+    m_form->AfterConstruction();
+    m_form->show();
+    throwShownMessages();
+}
+
+MainFormDriver::~MainFormDriver()
+{
+    delete m_form;
+    delete DtmAcSemaf.data();
+}
+
+void MainFormDriver::throwShownMessages()
+{
+    const QStringList shown = m_dialogs.texts();
+    m_dialogs.requests.clear();
+    if (!shown.isEmpty())
+        throw Exception(shown.join(QLatin1Char('\n')));
+}
+
+void MainFormDriver::chooseCompany(int company)
+{
+    TQsCmbCodigo *companies = m_form->cmbEmpresa;
+    const int index = companies->findData(QString::number(company));
+    if (index < 0)
+        throw Exception(QStringLiteral("La empresa %1 no está entre las empresas del usuario.").arg(company));
+    if (TApplication::instance().Tag == company)
+        return;
+    companies->setCurrentIndex(index);
+    emit companies->activated(index);
+    throwShownMessages();
+}
+
+void MainFormDriver::goToNode(int plan, int node)
+{
+    TDataSet &plans = DtmAcSemaf->QryAcPprom;
+    if (!plans.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, node}))
+        throw Exception(QStringLiteral("La empresa %1 no tiene el nodo %2 en el plan %3.")
+                            .arg(TApplication::instance().Tag)
+                            .arg(node)
+                            .arg(plan));
+    throwShownMessages();
+    if (!m_form->TreeViewCarrera->currentItem())
+        throw Exception(QStringLiteral("El árbol del plan %1 no muestra el nodo %2.").arg(plan).arg(node));
+}
+
+void MainFormDriver::tickCategories(const engine::Categories &categories)
+{
+    m_form->PagCtrPrincipal->setCurrentIndex(1);
+    m_form->ChkEduFor->setChecked(categories.eduFor);
+    m_form->ChkEduNo->setChecked(categories.eduNo);
+    m_form->ChkExpe->setChecked(categories.expe);
+    m_form->ChkCompe->setChecked(categories.compe);
+}
+
+void MainFormDriver::pressGenerate()
+{
+    m_form->PagCtrPrincipal->setCurrentIndex(1);
+    m_form->SpdBttnRefrescar->click();
+    throwShownMessages();
+}
+
+void MainFormDriver::savePage(const QString &page, const QString &file)
+{
+    const QStringList pages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos")};
+    const int index = pages.indexOf(page.toLower());
+    if (index < 0)
+        throw Exception(QStringLiteral("Página desconocida \"%1\" (ruta, plan o cargos).").arg(page));
+    m_form->PagCtrPrincipal->setCurrentIndex(index);
+    QApplication::processEvents();
+    if (!m_form->grab().save(file))
+        throw Exception(QStringLiteral("No se puede escribir la imagen \"%1\".").arg(file));
+}
+
+TDataSet &MainFormDriver::result() const
+{
+    return DtmAcSemaf->CdsAcSemaf;
+}
