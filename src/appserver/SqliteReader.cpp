@@ -155,8 +155,7 @@ SqliteReader::Prepared *SqliteReader::prepared(const QString &statement, QString
     const char *tail = nullptr;
     if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail)
         != SQLITE_OK) {
-        // Worded as QtSql words it, as the user has always seen it.
-        *error = databaseError() + QStringLiteral(" Unable to execute statement");
+        *error = databaseError();
         return nullptr;
     }
     // The guard let one statement through; whatever SQLite sees after it must be blank too.
@@ -239,7 +238,7 @@ FetchResult SqliteReader::read(const QString &statement, const QVariantList &val
         rc = sqlite3_step(stmt);
     }
     if (rc != SQLITE_DONE) {
-        result.error = databaseError() + QStringLiteral(" Unable to fetch row");
+        result.error = databaseError();
         result.fields.clear();
         result.rows.clear();
     }
