@@ -113,6 +113,12 @@ void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, Headle
     form.EmpCaActual = inputs.empCaActual;
     form.categories = inputs.categories;
     module.Forma = &form;
+    // The driver's name, as the load call learns it from the server: the name look-ups depend on it.
+    gStDriver = module.QryGnEmpre.RemoteServer
+                    ->AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, gStCodiEmpr})
+                    .toList()
+                    .value(1)
+                    .toString();
     module.CdsDtpcaRep.AfterScroll = nullptr;
     TDataSet &result = module.CdsAcSemaf;
     if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))

@@ -2,6 +2,7 @@
 // parses its own options.
 
 #include "GenerateCommand.h"
+#include "GenerateOnFormCommand.h"
 #include "ReportCommand.h"
 #include "ScreenshotCommand.h"
 #include "SeedCommand.h"
@@ -88,5 +89,7 @@ int main(int argc, char *argv[])
     // The sub-command sees "qacsemaf seed" as its program name.
     arguments[0] += QLatin1Char(' ') + name;
     arguments.removeAt(1);
+    if (windows && name == QLatin1String("generate"))
+        return runGenerateOnFormCommand(arguments);
     return found->second.run(arguments);
 }

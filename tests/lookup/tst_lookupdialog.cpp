@@ -17,12 +17,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using appserver::FieldType;
@@ -55,6 +55,7 @@ struct Caso {
     QStringList modales{QStringLiteral("Captura")};
     int filas = 2;             // rows listed when the dialog shows
     QStringList opciones{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};
+    QStringList encabezados{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};  // grid
     QString registro;          // target record after the look-up: COD_MENU|NOM_MENU
     int tagVisto = 1005;       // Tag of COD_MENU seen while the value was written; -1 none
     QString busqueda;          // incremental search text at the end
@@ -73,6 +74,7 @@ private slots:
     void casos();
     void ventana();
     void formatoFechaEnBlanco();
+    void ventanasModalesReales();
 
 private:
     void prepararDestino(bool editando);
@@ -88,6 +90,7 @@ private:
     // What the dialog looked like when it came up.
     int m_filas = -1;
     QStringList m_opciones;
+    QStringList m_encabezados;
 };
 
 void TstLookupDialog::initTestCase()
@@ -207,6 +210,7 @@ void TstLookupDialog::casos_data()
                         QStringLiteral("where cod_empr = 1 and cod_nodo = 0")};
     c.titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción")};
     c.opciones = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción"), QStringLiteral("COD_NODO")};
+    c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_NODO")};
     const QString titulos = QStringLiteral("I:[Error en TITULOS][Falta definicion de titulos]");
     c.mensajes = QStringList{titulos, titulos};  // the probe and the listing each open the query
     c.resultado = ambos;
@@ -322,6 +326,7 @@ void TstLookupDialog::casos()
     m_boton->Resultado = QStringList{QStringLiteral("previo")};
     m_filas = -1;
     m_opciones.clear();
+    m_encabezados.clear();
 
     QStringList modales, mensajes;
     DialogRecorder recorder([&](const DialogService::Request &request) {
@@ -338,6 +343,9 @@ void TstLookupDialog::casos()
         m_filas = Captura->CdsTmp.RecordCount();
         for (int i = 0; i < Captura->CmbCampos->count(); ++i)
             m_opciones << Captura->CmbCampos->itemText(i);
+        QAbstractItemModel *modelo = Captura->DBGrid1->model();
+        for (int i = 0; i < modelo->columnCount(); ++i)
+            m_encabezados << modelo->headerData(i, Qt::Horizontal).toString();
         for (const QString &paso : caso.pasos)
             if (!paso.startsWith(QLatin1String("criterio")))
                 pasoCaptura(paso);
@@ -356,6 +364,7 @@ void TstLookupDialog::casos()
     if (caso.modales.contains(QStringLiteral("Captura"))) {
         QCOMPARE(m_filas, caso.filas);
         QCOMPARE(m_opciones, caso.opciones);
+        QCOMPARE(m_encabezados, caso.encabezados);
         QCOMPARE(Captura->edtBusqueda->text(), caso.busqueda);
     }
     if (caso.lookUpField == QLatin1String("nom_menu"))
@@ -363,7 +372,7 @@ void TstLookupDialog::casos()
     QVERIFY(!Captura->CdsTmp.Active());
 }
 
-// The window as it comes up: size, border, captions, version, raised query button, grid labels.
+// The window as it comes up: size, border, captions, version, raised query button.
 void TstLookupDialog::ventana()
 {
     prepararDestino(true);
@@ -374,12 +383,8 @@ void TstLookupDialog::ventana()
     m_boton->Titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};
     m_boton->DataSet = &m_destino;
     Captura->QSDBQbe1->setFlat(true);
-    QStringList encabezados;
     DialogRecorder recorder([&](const DialogService::Request &request) {
         QDialog *dialogo = request.dialog;
-        QHeaderView *cabecera = Captura->DBGrid1->horizontalHeader();
-        for (int i = 0; i < cabecera->count(); ++i)
-            encabezados << cabecera->model()->headerData(i, Qt::Horizontal).toString();
         guardarCaptura(dialogo, QStringLiteral("captura"));
         QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
         return dialogo->result();
@@ -393,7 +398,6 @@ void TstLookupDialog::ventana()
     QCOMPARE(Captura->LblVersion->text(), QStringLiteral("Versión ") + anio.right(2) + QStringLiteral(".0 ") + anio);
     QVERIFY(!Captura->QSDBQbe1->Flat());
     QCOMPARE(Captura->QSDBQbe1->text(), QStringLiteral("Query     "));
-    QCOMPARE(encabezados, (QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")}));
     QCOMPARE(Captura->CmbCampos->maxVisibleItems(), 15);
 }
 
@@ -407,6 +411,36 @@ void TstLookupDialog::formatoFechaEnBlanco()
     QTest::mouseClick(m_boton, Qt::LeftButton);
     QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
     QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
+}
+
+// Without a test handler the windows run their own modal loops, the criteria dialog nested in
+// the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
+void TstLookupDialog::ventanasModalesReales()
+{
+    prepararDestino(true);
+    m_boton->SQL = consultaPlanes;
+    m_boton->Tag = 1;
+    m_boton->Variables = columnasPlan;
+    m_boton->DataSet = &m_destino;
+    m_boton->Resultado = QStringList{QStringLiteral("previo")};
+    QStringList vistas;
+    QTimer usuario;
+    connect(&usuario, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || (!vistas.isEmpty() && vistas.last() == modal->objectName()))
+            return;
+        vistas << modal->objectName();
+        const char *boton = modal == Captura ? "BitBtn2" : "btnCancelar";
+        QTest::mouseClick(modal->findChild<QPushButton *>(QLatin1String(boton)), Qt::LeftButton);
+    });
+    usuario.start(20);
+    QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
+    QTest::mouseClick(m_boton, Qt::LeftButton);
+    usuario.stop();
+    QCOMPARE(vistas, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
+    QCOMPARE(terminado.size(), 1);
+    QCOMPARE(terminado.first().first().toBool(), false);
+    QCOMPARE(m_boton->Resultado, QStringList{QStringLiteral("previo")});
 }
 
 QTEST_MAIN(TstLookupDialog)

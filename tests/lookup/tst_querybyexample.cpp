@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -42,6 +43,7 @@ private slots:
     void criterios_data();
     void criterios();
     void sinWhereEmpiezaUnWhere();
+    void quitarYLimpiarFilas();
 
 private:
     // Clicks the button and fills the dialog's rows; returns what the boxes said.
@@ -53,6 +55,7 @@ private:
     SClientDataSet m_cds{QStringLiteral("CdsConsulta")};
     TQSDBQbe m_qbe;
     QStringList m_ofrecidos;  // the fields the dialog offered
+    bool m_quedoAbierto = false;  // the dialog was still open after Aceptar
 };
 
 void TstQueryByExample::initTestCase()
@@ -104,8 +107,10 @@ QStringList TstQueryByExample::buscar(const Filas &filas, bool capturar)
         }
         if (capturar)
             guardarCaptura(dialogo, QStringLiteral("qbe_criterios"));
+        m_quedoAbierto = false;
         QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-        if (dialogo->isVisible())  // refused: the user gives up
+        m_quedoAbierto = dialogo->isVisible();
+        if (m_quedoAbierto)  // refused: the user gives up
             QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnCancelar")), Qt::LeftButton);
         return dialogo->result();
     });
@@ -120,6 +125,12 @@ void TstQueryByExample::criterios_data()
     QTest::addColumn<QStringList>("esperados");
     QTest::addColumn<QString>("mensaje");
 
+    const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
+    // The plan's nodes were written on 4 March 2024 at different times of the day.
+    QTest::newRow("fecha: el día entero") << Filas{{"act_hora", "=", "04/03/2024"}} << false << todos << QString();
+    QTest::newRow("fecha: hasta el día") << Filas{{"act_hora", "<=", "04/03/2024"}} << false << todos << QString();
+    QTest::newRow("fecha: después del día") << Filas{{"act_hora", ">", "04/03/2024"}} << false << QStringList{}
+                                            << QString();
     QTest::newRow("columna de dos tablas") << Filas{{"cod_carg", "=", "dir002"}} << false
                                            << QStringList{"DIR002"} << QString();
     QTest::newRow("contiene, sin distinguir mayúsculas")
@@ -135,7 +146,6 @@ void TstQueryByExample::criterios_data()
                                      << QStringList{} << QString();
     QTest::newRow("fila sin valor no cuenta") << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
                                               << QStringList{"TEC002"} << QString();
-    const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
     QTest::newRow("número mal escrito") << Filas{{"cod_nodo", "=", "7'"}} << false << todos
                                         << "El valor \"7'\" no es un número válido para el campo COD_NODO";
     QTest::newRow("texto en número") << Filas{{"cod_nodo", "Comienza con", "1"}} << false << todos
@@ -155,6 +165,8 @@ void TstQueryByExample::criterios()
     const QStringList mensajes = buscar(filas, QByteArray(QTest::currentDataTag()) == "dos condiciones");
     m_qbe.PermiteFiltro = false;
     QCOMPARE(mensajes, mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
+    // A refusal is shown inside the dialog, which keeps what the user typed.
+    QCOMPARE(m_quedoAbierto, !mensaje.isEmpty());
     QVERIFY(m_cds.Active());
     QCOMPARE(codigos(), esperados);
     if (filtro)
@@ -179,6 +191,31 @@ void TstQueryByExample::sinWhereEmpiezaUnWhere()
     // Initialising again keeps the base query instead of taking the criteria into it.
     m_qbe.Inicializar(true);
     QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
+}
+
+// Rows keep their editors' names in order after one goes, and Limpiar leaves one empty row.
+void TstQueryByExample::quitarYLimpiarFilas()
+{
+    QbeCriteriaDialog dialogo({{QStringLiteral("COD_CARG"), QStringLiteral("Cargo")}});
+    dialogo.show();
+    auto *agregar = dialogo.findChild<QPushButton *>(QStringLiteral("btnAgregar"));
+    QTest::mouseClick(agregar, Qt::LeftButton);
+    QTest::mouseClick(agregar, Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClicks(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), QString(QChar('a' + i)));
+    auto *tabla = dialogo.findChild<QTableWidget *>(QStringLiteral("tblCriterios"));
+    tabla->setCurrentCell(1, 0);
+    QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnQuitar")), Qt::LeftButton);
+    QStringList valores;
+    for (const QbeCriterion &c : dialogo.criteria())
+        valores << c.field + QLatin1Char('=') + c.value;
+    QCOMPARE(valores, (QStringList{QStringLiteral("COD_CARG=a"), QStringLiteral("COD_CARG=c")}));
+    QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor1"))->text(), QStringLiteral("c"));
+    QVERIFY(!dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor2")));
+
+    QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnLimpiar")), Qt::LeftButton);
+    QCOMPARE(tabla->rowCount(), 1);
+    QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor0"))->text(), QString());
 }
 
 QTEST_MAIN(TstQueryByExample)

@@ -1,0 +1,44 @@
+#include "GenerateOnFormCommand.h"
+
+#include "Exceptions.h"
+#include "FormRoadOptions.h"
+#include "MainFormDriver.h"
+#include "ResultPrinter.h"
+#include "TDataSet.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+int runGenerateOnFormCommand(const QStringList &arguments)
+{
+    QTextStream err(stderr);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Opens the main form on a plan node, ticks the categories, presses \"Generación Semaforo\" and prints "
+        "the result table."));
+    addFormRoadOptions(parser);
+    parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
+                      QStringLiteral("table")});
+    try {
+        const FormRoadOptions options = readFormRoadOptions(parser, arguments);
+        const QString format = parser.value(QStringLiteral("format")).toLower();
+        if (!QStringList{"table", "json", "csv"}.contains(format))
+            throw FormRoadUsageError(QStringLiteral("--format: use table, json or csv"));
+        if (!options.generate)
+            throw FormRoadUsageError(QStringLiteral("--categories is required"));
+        startFormRoadSession(options);
+        MainFormDriver driver;
+        runFormRoad(driver, options);
+        TDataSet &result = driver.result();
+        result.AfterScroll = nullptr;   // printing walks the rows; the positions page is not shown
+        QTextStream out(stdout);
+        printGenerationResult(result, format, out);
+        return 0;
+    } catch (const FormRoadUsageError &error) {
+        err << "qacsemaf generate: " << error.message() << '\n';
+        return 2;
+    } catch (const Exception &error) {
+        err << error.Message() << '\n';
+        return 1;
+    }
+}
