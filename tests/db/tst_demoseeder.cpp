@@ -164,8 +164,9 @@ private slots:
             << perCompany("n.VAL_VARI", "LEFT JOIN GN_NEXOF n ON n.COD_VARI = 'Q0000190' AND n.COD_PAIS = e.COD_PAIS"
                                         " AND n.COD_EMPR = e.COD_EMPR") << "1:N 2:S 3:-";
         QTest::newRow("logo") << perCompany("SUBSTR(e.BMP_REPO, 2, 3)") << "1:PNG 2:- 3:-";
-        QTest::newRow("administrator") << "SELECT PAS_USUA || '/' || TIP_USUA FROM GN_USUAR WHERE COD_USUA = 'ADMIN'"
-                                       << "ADMIN/A";
+        QTest::newRow("administrator, password stored as a hash")
+            << "SELECT SUBSTR(PAS_USUA, 1, 12) || '/' || TIP_USUA FROM GN_USUAR WHERE COD_USUA = 'ADMIN'"
+            << "scrypt$14$8$/A";
         QTest::newRow("category codes") << "SELECT GROUP_CONCAT(COD_DETA, ' ') FROM"
                                            " (SELECT DISTINCT COD_DETA FROM AC_DPAMA ORDER BY COD_DETA)" << "CE CF CO EF EN EP";
         QTest::newRow("positions of the two-contract employee")
