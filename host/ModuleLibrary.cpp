@@ -27,6 +27,7 @@ bool ModuleLibrary::load()
     m_identity[2] = reinterpret_cast<IdentityW>(resolve("getServerPublicTW"));
     m_resizeW = reinterpret_cast<ResizeW>(resolve("CambiarTamanoW"));
     m_unload = reinterpret_cast<Unload>(resolve("QOpUnLoadDll"));
+    m_lastError = reinterpret_cast<IdentityW>(resolve("QOpUltimoErrorW"));
     return m_error.isEmpty();
 }
 
@@ -46,8 +47,15 @@ uintptr_t ModuleLibrary::loadModule(const SessionArguments &s)
     const uintptr_t handle =
         m_loadW(0, text16(s.protocol), text16(s.alias), text16(s.server), text16(s.user),
                 text16(s.password), text16(s.company), text16(s.options), text16(s.versionAndDate));
-    m_moduleLoaded = true;
+    m_moduleLoaded = handle != 0;
     return handle;
+}
+
+QString ModuleLibrary::lastModuleError() const
+{
+    const char16_t *text = nullptr;
+    m_lastError(&text);
+    return QString::fromUtf16(text);
 }
 
 void ModuleLibrary::resize(int width, int height)

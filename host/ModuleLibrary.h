@@ -28,8 +28,10 @@ public:
 
     // The three identity texts (W variants).
     QStringList serverIdentity() const;
-    // Throws what the module throws.
+    // 0 when the module refused to load; lastModuleError() says why.
     uintptr_t loadModule(const SessionArguments &session);
+    // The module's message of its last failed call.
+    QString lastModuleError() const;
     void resize(int width, int height);
     void unloadModule();
     bool moduleLoaded() const { return m_moduleLoaded; }
@@ -46,6 +48,7 @@ private:
     QString m_error;
     LoadW m_loadW = nullptr;
     IdentityW m_identity[3] = {nullptr, nullptr, nullptr};
+    IdentityW m_lastError = nullptr;
     ResizeW m_resizeW = nullptr;
     Unload m_unload = nullptr;
     bool m_moduleLoaded = false;

@@ -7,10 +7,10 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
-#include <exception>
 
 namespace {
 
@@ -21,9 +21,14 @@ struct HostOptions {
     QString screenshot;
 };
 
+// The library of an installed program, or else the one of the build tree the program came from.
 QString defaultLibraryPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../src/entry/libQAcSemaf.so"));
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString installed = here.filePath(QStringLiteral(QACSEMAF_INSTALLED_LIBRARY));
+    if (QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return here.filePath(QStringLiteral("../src/entry/libQAcSemaf.so"));
 }
 
 HostOptions parseOptions(const QApplication &app)
@@ -84,12 +89,10 @@ int main(int argc, char *argv[])
           qPrintable(identity.value(0)), qPrintable(identity.value(2)));
 
     HostWindow window(module);
-    try {
-        window.embed(module.loadModule(options.session));
-    } catch (const std::exception &error) {
-        module.unloadModule();
-        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(QString::fromUtf8(error.what())));
-    }
+    const uintptr_t handle = module.loadModule(options.session);
+    if (handle == 0)
+        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(module.lastModuleError()));
+    window.embed(handle);
     window.show();
 
     if (options.quitAfterMs >= 0) {

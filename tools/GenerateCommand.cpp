@@ -6,7 +6,6 @@
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
-#include "TrafficLightGeneration.h"
 #include "Ugnnorma.h"
 
 #include <QCommandLineParser>
@@ -108,9 +107,11 @@ GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
     const auto target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
     options.inputs.cargoAspira = target.first;
     options.inputs.empreAspira = target.second;
+    options.positions << target;
     QStringList positions, companies;
     for (const QString &item : parser.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const auto candidate = positionAt(item.trimmed(), QStringLiteral("candidates"));
+        options.positions << candidate;
         positions << QLatin1Char('\'') + candidate.first + QLatin1Char('\'');
         companies << QLatin1Char('\'') + candidate.second + QLatin1Char('\'');
     }
@@ -131,14 +132,31 @@ void startGenerateSession(const GenerateOptions &options)
     TApplication::instance().Tag = options.company;
 }
 
+void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)
+{
+    connection.AppServerCall(QStringLiteral("VerificarSesion"), {options.user, QString::number(options.company)});
+    QStringList missing;
+    for (const auto &[code, company] : options.positions) {
+        const appserver::FetchResult found = connection.Fetch(
+            QStringLiteral("DtsPTemporal"),
+            QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
+            {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, company.toInt()},
+             {QStringLiteral("CARGO"), appserver::FieldType::String, code}});
+        const QString name = code + QLatin1Char('@') + company;
+        if (found.rows.isEmpty() && !missing.contains(name))
+            missing << name;
+    }
+    if (!missing.isEmpty())
+        throw Exception(QStringLiteral("No existen los cargos %1.").arg(missing.join(QStringLiteral(", "))));
+}
+
 void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
 {
     if (options.flag == QLatin1String("auto"))
         options.inputs.eduSinPuntos = module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
     else
         options.inputs.eduSinPuntos = options.flag == QLatin1String("on");
-    engine::TrafficLightGeneration(module.DatosGeneracion()).regenerate(
-        options.inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
+    module.GenerarSemaforoCarrera(options.inputs);
 }
 
 namespace {
@@ -163,6 +181,7 @@ int generate(PrintOptions options)
 {
     startGenerateSession(options.run);
     HeadlessWorkstation workstation;
+    checkGenerateInputs(options.run, workstation.connection);
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
     runGeneration(options.run, module);

@@ -24,11 +24,14 @@ private:
     QString m_message;
 };
 
+class SDCOMConnection;
+
 struct GenerateOptions {
     QString file;
     int company = 0;
     QString user;
     QString password;
+    QList<QPair<QString, QString>> positions; // target first, then the candidates (code, company)
     engine::GenerationInputs inputs;
     QString flag;     // auto, on, off
 };
@@ -40,5 +43,9 @@ void parseCommandLine(QCommandLineParser &parser, const QStringList &arguments);
 GenerateOptions readGenerateOptions(const QCommandLineParser &parser);
 // Session globals and current company for the run, as the load call leaves them.
 void startGenerateSession(const GenerateOptions &options);
-// Fills the data module's result table as the main window's "Generación Semaforo" does.
+// Proves the session and its company as the load call does, and that every position given
+// exists (all that do not are named at once); throws Exception.
+void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection);
+// Fills the data module's result table through the routine the main window's "Generación
+// Semaforo" runs.
 void runGeneration(GenerateOptions &options, TDtmAcSemaf &module);

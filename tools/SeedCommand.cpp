@@ -1,14 +1,24 @@
 #include "SeedCommand.h"
 
+#include "DatabaseDescription.h"
 #include "DatabaseOpener.h"
 #include "DemoSeeder.h"
+#include "ReaderRole.h"
 #include "SchemaLoader.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 using namespace dbtools;
 
@@ -29,19 +39,47 @@ int fail(const QString &message)
     return 1;
 }
 
-// Removes an SQLite file with its WAL companions, or refuses without --force.
-DbOutcome prepareFile(const SeedOptions &options)
+const QStringList kSqliteCompanions{QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// Removes an SQLite file with its WAL companions; false when one of them stays.
+bool removeSqliteFile(const QString &file)
 {
-    if (!QFile::exists(options.file))
-        return DbOutcome::success();
-    if (!options.force)
+    bool removed = true;
+    for (const QString &suffix : kSqliteCompanions)
+        if (QFile::exists(file + suffix))
+            removed = QFile::remove(file + suffix) && removed;
+    return removed;
+}
+
+// The file the seed is built in: beside the target, so that the final rename stays on one
+// file system and replaces the target in one step.
+QString buildFileFor(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.absoluteDir().filePath(QStringLiteral(".%1.seed-%2")
+                                           .arg(info.fileName()).arg(QCoreApplication::applicationPid()));
+}
+
+DbOutcome checkTarget(const SeedOptions &options)
+{
+    if (QFile::exists(options.file) && !options.force)
         return DbOutcome::failure(QStringLiteral("%1 already exists; use --force to replace it")
                                       .arg(options.file));
-    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        const QString path = options.file + suffix;
-        if (QFile::exists(path) && !QFile::remove(path))
-            return DbOutcome::failure(QStringLiteral("Cannot remove %1").arg(path));
-    }
+    if (!QFileInfo(QFileInfo(options.file).absolutePath()).isDir())
+        return DbOutcome::failure(QStringLiteral("The folder of %1 does not exist").arg(options.file));
+    return DbOutcome::success();
+}
+
+// The finished build file takes the target's place; an old WAL beside the target would be
+// replayed into the new file, so it goes first.
+DbOutcome replaceTarget(const QString &built, const QString &target)
+{
+    for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        if (QFile::exists(target + suffix) && !QFile::remove(target + suffix))
+            return DbOutcome::failure(QStringLiteral("Cannot remove %1").arg(target + suffix));
+    if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(target).constData()) != 0)
+        return DbOutcome::failure(QStringLiteral("Cannot rename %1 to %2: %3")
+                                      .arg(built, target, QString::fromLocal8Bit(std::strerror(errno))));
     return DbOutcome::success();
 }
 
@@ -70,21 +108,67 @@ void printCounts(const QMap<QString, int> &counts, qint64 elapsedMs)
         << "  rows in " << QString::number(elapsedMs / 1000.0, 'f', 2) << " s\n";
 }
 
-DbOutcome seed(const SeedOptions &options, QMap<QString, int> *counts)
+DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> *counts)
 {
-    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    const bool postgres = !options.connInfo.isEmpty();
     SchemaLoader loader(db);
-    if (!options.connInfo.isEmpty()) {
+    DemoSeeder seeder(db);
+    if (postgres) {
+        loader.joinTransaction();
+        seeder.joinTransaction();
         if (const DbOutcome prepared = prepareSchema(loader, options.force); !prepared.ok())
             return prepared;
     }
     if (const DbOutcome created = loader.create(); !created.ok())
         return created;
-    DemoSeeder seeder(db);
     const DbOutcome seeded = options.employees > 0 ? seeder.seedSynthetic(options.employees)
                                                    : seeder.seedDemo();
     *counts = seeder.rowCounts();
-    return seeded;
+    if (!seeded.ok() || !postgres)
+        return seeded;
+    // The reader logs in with its own password, or with the writer's when none is given.
+    QMap<QString, QString> pairs;
+    QString ignored;
+    DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &ignored);
+    return ReaderRole::grant(db, pairs.value(QStringLiteral("readuser"), appserver::DatabaseDescription::defaultReaderUser()),
+                             pairs.value(QStringLiteral("readpassword"), pairs.value(QStringLiteral("password"))));
+}
+
+// PostgreSQL: everything, the old tables' removal included, in one transaction.
+DbOutcome seedPostgres(const SeedOptions &options, QMap<QString, int> *counts)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (!db.transaction())
+        return DbOutcome::failure(QStringLiteral("Cannot begin the seed transaction: %1")
+                                      .arg(db.lastError().text()));
+    DbOutcome outcome = fill(db, options, counts);
+    if (outcome.ok() && !db.commit())
+        outcome = DbOutcome::failure(QStringLiteral("Cannot commit the seed: %1").arg(db.lastError().text()));
+    if (!outcome.ok())
+        db.rollback();
+    db.close();
+    return outcome;
+}
+
+// SQLite: built in a file of its own and renamed over the target only when complete.
+DbOutcome seedSqlite(const SeedOptions &options, QMap<QString, int> *counts)
+{
+    if (const DbOutcome target = checkTarget(options); !target.ok())
+        return target;
+    const QString built = buildFileFor(options.file);
+    removeSqliteFile(built); // left by a run that was killed
+    DbOutcome outcome = DatabaseOpener::openSqlite(built, connectionName);
+    if (outcome.ok()) {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        outcome = fill(db, options, counts);
+        db.close(); // the last connection folds the WAL into the file
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (outcome.ok())
+        outcome = replaceTarget(built, options.file);
+    if (!outcome.ok())
+        removeSqliteFile(built);
+    return outcome;
 }
 
 } // namespace
@@ -120,22 +204,17 @@ int runSeedCommand(const QStringList &arguments)
             return fail(QStringLiteral("--employees needs a whole number above 0"));
     }
 
-    DbOutcome opened;
-    if (options.connInfo.isEmpty()) {
-        if (const DbOutcome prepared = prepareFile(options); !prepared.ok())
-            return fail(prepared.error);
-        opened = DatabaseOpener::openSqlite(options.file, connectionName);
-    } else {
-        opened = DatabaseOpener::openPostgres(options.connInfo, connectionName);
-    }
-    if (!opened.ok())
-        return fail(opened.error);
-
     QElapsedTimer timer;
     timer.start();
     QMap<QString, int> counts;
-    const DbOutcome seeded = seed(options, &counts);
-    QSqlDatabase::database(connectionName, false).close();
+    DbOutcome seeded;
+    if (options.connInfo.isEmpty()) {
+        seeded = seedSqlite(options, &counts);
+    } else {
+        seeded = DatabaseOpener::openPostgres(options.connInfo, connectionName);
+        if (seeded.ok())
+            seeded = seedPostgres(options, &counts);
+    }
     if (!seeded.ok())
         return fail(seeded.error);
 

@@ -5,6 +5,7 @@
 // Usage: bench_local_transport [rows=100000] [small-fetches=2000]
 
 #include "Exceptions.h"
+#include "SchemaLoader.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
@@ -44,15 +45,14 @@ bool seed(const QString &file, int rows)
     db.setDatabaseName(file);
     if (!db.open())
         return false;
+    // The project's schema: the server opens only databases of this module.
+    const dbtools::DbOutcome created = dbtools::SchemaLoader(db).create();
+    if (!created.ok())
+        std::fprintf(stderr, "schema failed: %s\n", qPrintable(created.error));
     QSqlQuery query(db);
-    bool ok = run(query, QStringLiteral("CREATE TABLE GN_USUAR (COD_USUA varchar(8) PRIMARY KEY, "
-                                        "PAS_USUA varchar(30), TIP_USUA varchar(2), NOM_USUA varchar(60))"))
-        && run(query, QStringLiteral("INSERT INTO GN_USUAR VALUES ('BENCH', 'clave', 'AD', 'Bench')"))
-        && run(query, QStringLiteral(
-               "CREATE TABLE BI_DTPEF (COD_EMPR smallint NOT NULL, COD_EMPL double precision NOT NULL, "
-               "NUM_REGI integer NOT NULL, TIP_REGI varchar(2) NOT NULL, COD_REQU integer NOT NULL, "
-               "COD_ESPE integer, PUN_OBTE double precision, DES_REGI varchar(80), FEC_REGI date, "
-               "PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI))"))
+    bool ok = created.ok()
+        && run(query, QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
+                                     "VALUES ('BENCH', 'clave', 'AD', 'Bench')"))
         && db.transaction();
     query.prepare(QStringLiteral("INSERT INTO BI_DTPEF VALUES (1, ?, ?, 'EF', ?, NULL, ?, ?, '2020-01-31')"));
     for (int i = 0; ok && i < rows; ++i) {

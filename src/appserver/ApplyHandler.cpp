@@ -16,6 +16,27 @@ QString describeValue(const QVariant &value)
     return value.isNull() ? QStringLiteral("NULL") : value.toString();
 }
 
+// What the column's declared type admits, checked the same on every engine (SQLite itself
+// would store a text of any length and any integer).
+QString exceedsColumn(const ColumnInfo &column, const QVariant &bound, const QString &table)
+{
+    if (bound.isNull())
+        return {};
+    if ((column.type == FieldType::String || column.type == FieldType::FixedChar) && column.size > 0) {
+        const qsizetype length = bound.toString().size();
+        if (length > column.size)
+            return QStringLiteral("El campo %1 de %2 admite %3 caracteres; el valor \"%4\" tiene %5.")
+                .arg(column.name.toUpper(), table).arg(column.size).arg(bound.toString()).arg(length);
+    }
+    if (column.type == FieldType::Smallint) {
+        const int value = bound.toInt();
+        if (value < -32768 || value > 32767)
+            return QStringLiteral("El campo %1 de %2 admite enteros de -32768 a 32767; el valor es %3.")
+                .arg(column.name.toUpper(), table).arg(value);
+    }
+    return {};
+}
+
 } // namespace
 
 ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request)
@@ -31,9 +52,13 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
     result.error = loadColumns(provider.mainTable);
     if (!result.error.isEmpty())
         return result;
+    m_lastError = QSqlError();
     result.error = m_connection.exec(m_dialect.beginWrite());
     if (!result.error.isEmpty()) {
-        result.error = QStringLiteral("No se pudo iniciar la transacción: %1").arg(result.error);
+        // SQLite takes the write lock at BEGIN IMMEDIATE and reports another writer there.
+        result.error = m_dialect.isLockTimeoutText(result.error)
+            ? lockedMessage(provider.mainTable)
+            : QStringLiteral("No se pudo iniciar la transacción: %1").arg(result.error);
         return result;
     }
     result.error = applyAll(provider, request.deltas, &result.rowsAffected);
@@ -92,6 +117,8 @@ QString ApplyHandler::applyOne(const ProviderDef &provider, const RowDelta &delt
             keyValues.insert(it.key(), it.value());
         return duplicateMessage(provider, keyValues);
     }
+    if (m_dialect.isLockTimeout(m_lastError))
+        return lockedMessage(provider.mainTable);
     if (!error.isEmpty())
         return QStringLiteral("No se pudo guardar en %1: %2").arg(provider.mainTable, error);
     if (!isInsert && *rows == 0)
@@ -112,7 +139,9 @@ QString ApplyHandler::buildInsert(const ProviderDef &provider, const QVariantMap
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const ColumnInfo *col = nullptr;
         QVariant bound;
-        const QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        if (error.isEmpty())
+            error = exceedsColumn(*col, bound, provider.mainTable);
         if (!error.isEmpty())
             return error;
         names << col->name;
@@ -132,7 +161,9 @@ QString ApplyHandler::buildUpdate(const ProviderDef &provider, const RowDelta &d
     for (auto it = delta.newValues.cbegin(); it != delta.newValues.cend(); ++it) {
         const ColumnInfo *col = nullptr;
         QVariant bound;
-        const QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        QString error = bindColumn(provider.mainTable, it.key(), it.value(), &col, &bound);
+        if (error.isEmpty())
+            error = exceedsColumn(*col, bound, provider.mainTable);
         if (!error.isEmpty())
             return error;
         assignments << col->name + QStringLiteral(" = ?");
@@ -242,10 +273,17 @@ QString ApplyHandler::execute(const Statement &statement, int *rows, bool *dupli
         }
     }
     *duplicate = m_dialect.isDuplicateKey(query.lastError());
+    m_lastError = query.lastError();
     const QString error = query.lastError().text();
     // Its clean-up must wait for the rollback: an aborted transaction refuses it.
     m_failed.push_back(std::move(query));
     return error;
+}
+
+QString ApplyHandler::lockedMessage(const QString &table) const
+{
+    return QStringLiteral("Otro usuario está modificando los mismos registros de %1 y no los liberó "
+                          "a tiempo. No se guardó el cambio; intente de nuevo en unos momentos.").arg(table);
 }
 
 QString ApplyHandler::duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const

@@ -9,6 +9,7 @@
 #include "SqlDialect.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
 #include <vector>
@@ -40,6 +41,7 @@ private:
     QString keyExists(const ProviderDef &provider, const QVariantMap &values, bool *exists);
     QString execute(const Statement &statement, int *rows, bool *duplicate);
     QString duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const;
+    QString lockedMessage(const QString &table) const;
     const ColumnInfo *column(const QString &table, const QString &name) const;
     QString loadColumns(const QString &table);
 
@@ -47,6 +49,7 @@ private:
     const SqlDialect &m_dialect;
     QHash<QString, QList<ColumnInfo>> m_columns; // by upper-case table name
     std::vector<QSqlQuery> m_failed;              // statements of the batch that failed
+    QSqlError m_lastError;                        // of the last statement that failed
 };
 
 } // namespace appserver

@@ -38,7 +38,7 @@ bool DatabaseDescription::fromKeywords(const QString &text, DatabaseDescription 
         const int eq = item.indexOf(QLatin1Char('='));
         const QString key = item.left(eq).trimmed().toLower();
         const QString value = item.mid(eq + 1);
-        bool portOk = true;
+        bool numberOk = true;
         if (eq <= 0 || value.isEmpty()) {
             *error = QStringLiteral("Descripción de base de datos no válida en \"%1\"").arg(item);
             return false;
@@ -46,15 +46,23 @@ bool DatabaseDescription::fromKeywords(const QString &text, DatabaseDescription 
         if (key == QLatin1String("host"))
             d.host = value;
         else if (key == QLatin1String("port"))
-            d.port = value.toInt(&portOk);
+            d.port = value.toInt(&numberOk);
         else if (key == QLatin1String("dbname"))
             d.databaseName = value;
         else if (key == QLatin1String("user"))
             d.user = value;
         else if (key == QLatin1String("password"))
             d.password = value;
-        if (!portOk) {
-            *error = QStringLiteral("Puerto no válido: %1").arg(value);
+        else if (key == QLatin1String("readuser"))
+            d.readerUser = value;
+        else if (key == QLatin1String("readpassword"))
+            d.readerPassword = value;
+        else if (key == QLatin1String("statement_timeout"))
+            d.statementTimeoutMs = value.toInt(&numberOk);
+        else if (key == QLatin1String("lock_timeout"))
+            d.lockTimeoutMs = value.toInt(&numberOk);
+        if (!numberOk) {
+            *error = QStringLiteral("Valor no numérico para %1: %2").arg(key, value);
             return false;
         }
     }

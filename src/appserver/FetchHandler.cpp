@@ -2,9 +2,11 @@
 
 #include "NamedParams.h"
 #include "ReadStatementGuard.h"
+#include "SqliteReader.h"
 
 #include <QHash>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlQuery>
 
 namespace appserver {
@@ -25,7 +27,47 @@ QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
     return byName;
 }
 
+// QtSql turns every "?" it takes for code into a marker of its own before PostgreSQL sees the
+// text, and it knows fewer quoting forms than PostgreSQL: a "?" there could change what the
+// guard read. Our statements name their parameters, so a "?" outside quotes is refused.
+bool hasQtPlaceholder(const QString &statement)
+{
+    QChar closing;
+    for (const QChar c : statement) {
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == QLatin1Char('?')) {
+            return true;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            closing = c;
+        }
+    }
+    return false;
+}
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// Checked statements kept at most.
+constexpr int kCheckedStatements = 256;
+
 } // namespace
+
+FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
+    : m_connection(connection), m_dialect(dialect)
+{
+    if (m_dialect.engine() == DatabaseDescription::Engine::Sqlite)
+        if (sqlite3 *handle = sqliteHandle(m_connection.database()))
+            m_sqlite = std::make_unique<SqliteReader>(handle);
+}
+
+FetchHandler::~FetchHandler() = default;
 
 FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
 {
@@ -37,17 +79,28 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
                                       "el cliente debe enviar la consulta.").arg(provider.name);
         return result;
     }
-    const QString refusal = ReadStatementGuard::check(statement);
-    if (!refusal.isEmpty()) {
-        result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, refusal);
+    auto checked = m_checked.constFind(statement);
+    if (checked == m_checked.constEnd()) {
+        const NamedParams named(statement, m_dialect.syntax());
+        // What runs is the text with positional markers; the guard reads exactly that.
+        QString refusal = ReadStatementGuard::check(named.positionalStatement(), m_dialect.syntax());
+        if (refusal.isEmpty() && m_dialect.syntax() == SqlSyntax::Postgres
+            && hasQtPlaceholder(named.positionalStatement()))
+            refusal = QStringLiteral("El carácter \"?\" solo se admite entre comillas; "
+                                     "use parámetros con nombre (:nombre).");
+        if (m_checked.size() >= kCheckedStatements)
+            m_checked.clear();
+        checked = m_checked.insert(statement, {refusal, named.positionalStatement(), named.markers()});
+    }
+    if (!checked->refusal.isEmpty()) {
+        result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, checked->refusal);
         return result;
     }
-    const NamedParams named(statement);
     QVariantList values;
-    result.error = bindValues(named.markers(), request.params, &values);
+    result.error = bindValues(checked->markers, request.params, &values);
     if (!result.error.isEmpty())
         return result;
-    result = execute(named.positionalStatement(), values);
+    result = m_sqlite ? m_sqlite->read(checked->positional, values) : execute(checked->positional, values);
     if (!result.ok())
         result.error = QStringLiteral("Error en la consulta del proveedor %1: %2")
                            .arg(provider.name, result.error);

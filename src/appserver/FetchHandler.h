@@ -8,16 +8,20 @@
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
+#include <QHash>
 #include <QVariantList>
+#include <memory>
 
 class QSqlQuery;
 
 namespace appserver {
 
+class SqliteReader;
+
 class FetchHandler {
 public:
-    FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
-        : m_connection(connection), m_dialect(dialect) {}
+    FetchHandler(SqlConnection &connection, const SqlDialect &dialect);
+    ~FetchHandler();
 
     FetchResult run(const ProviderDef &provider, const FetchRequest &request);
 
@@ -30,6 +34,14 @@ private:
 
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
+    std::unique_ptr<SqliteReader> m_sqlite;   // SQLite only; its statements die before the connection
+    // A checked statement, by the client's text: the guard's verdict and the positional form.
+    struct Checked {
+        QString refusal;
+        QString positional;
+        QStringList markers;
+    };
+    QHash<QString, Checked> m_checked;
 };
 
 } // namespace appserver

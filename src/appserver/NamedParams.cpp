@@ -18,9 +18,9 @@ bool isNameChar(QChar c)
 
 } // namespace
 
-NamedParams::NamedParams(const QString &statement)
+NamedParams::NamedParams(const QString &statement, SqlSyntax syntax)
 {
-    const QString code = SqlMask::codeOnly(statement);
+    const QString code = SqlMask::codeOnly(statement, syntax);
     int copied = 0;
     int i = 0;
     while (i < code.size()) {
@@ -40,7 +40,10 @@ NamedParams::NamedParams(const QString &statement)
         while (end < code.size() && isNameChar(code.at(end)))
             ++end;
         m_positional += statement.mid(copied, i - copied);
-        m_positional += QLatin1Char('?');
+        if (syntax == SqlSyntax::Postgres)
+            m_positional += QLatin1Char('$') + QString::number(m_markers.size() + 1);
+        else
+            m_positional += QLatin1Char('?');
         m_markers << statement.mid(i + 1, end - i - 1);
         copied = end;
         i = end;

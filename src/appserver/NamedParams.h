@@ -4,6 +4,8 @@
 // occurrence of a repeated name gets the same value. Text in quotes, comments and "::" casts
 // are not parameters.
 
+#include "SqlMask.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,10 @@ namespace appserver {
 
 class NamedParams {
 public:
-    explicit NamedParams(const QString &statement);
+    explicit NamedParams(const QString &statement, SqlSyntax syntax = SqlSyntax::Sqlite);
 
-    // The statement with each parameter replaced by "?".
+    // The statement with each parameter replaced by "?" (SQLite) or "$1", "$2", ... (PostgreSQL,
+    // whose own markers QtSql passes through untouched).
     const QString &positionalStatement() const { return m_positional; }
     // The name behind each "?", in order, spelled as in the statement.
     const QStringList &markers() const { return m_markers; }

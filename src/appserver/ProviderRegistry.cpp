@@ -11,16 +11,39 @@ const QStringList kPlanKey{QStringLiteral("COD_EMPR"), QStringLiteral("COD_MENU"
 const QStringList kReplacementKey{QStringLiteral("COD_EMPR"), QStringLiteral("COD_MENU"),
                                   QStringLiteral("COD_NODO"), QStringLiteral("COD_EMPL")};
 
-// An employee's records of one kind, oldest first.
-QString employeeRecords(const char *table)
+// The active holders of one position; an employee with two such contracts is listed once.
+const QString kHolders = QStringLiteral(
+    "SELECT COD_EMPL FROM NM_CONTR\n"
+    "                   WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO AND IND_ACTI = 'A'");
+
+// The records of one kind: one employee's, oldest first, or those of every active holder of
+// one position at once (generation reads them so), by employee and then oldest first. One
+// definition for both, so the two reads cannot drift apart.
+QString categoryRecords(const char *table, bool holders)
 {
     return QStringLiteral("SELECT COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE,\n"
                           "       PUN_OBTE, DES_REGI, FEC_REGI\n"
                           "FROM %1\n"
-                          "WHERE COD_EMPR = :COD_EMPR AND COD_EMPL = :COD_EMPL\n"
-                          "ORDER BY NUM_REGI")
-        .arg(QLatin1String(table));
+                          "WHERE %2\n"
+                          "ORDER BY %3")
+        .arg(QLatin1String(table),
+             holders ? QStringLiteral("COD_EMPR = :EMPRESA AND COD_EMPL IN (%1)").arg(kHolders)
+                     : QStringLiteral("COD_EMPR = :COD_EMPR AND COD_EMPL = :COD_EMPL"),
+             holders ? QStringLiteral("COD_EMPL, NUM_REGI") : QStringLiteral("NUM_REGI"));
 }
+
+// The lines of each holder's latest competence evaluation (every evaluation of that date), as
+// the competence dataset selects them for one employee: the latest date is looked up per
+// evaluation through the (company, employee, date) index, and the evaluations are read first
+// (CROSS JOIN keeps that order), each followed by its lines.
+const QString kHoldersEvaluationLines = QStringLiteral(
+    "SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE\n"
+    "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D\n"
+    "WHERE C.COD_EMPR = :EMPRESA AND C.COD_EMPL IN (%1)\n"
+    "  AND C.FEC_DESD = (SELECT MAX(X.FEC_DESD) FROM ED_3CCOM X\n"
+    "                    WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL)\n"
+    "  AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO\n"
+    "ORDER BY C.COD_EMPL, C.RMT_3CCO, D.NUM_LINE").arg(kHolders);
 
 // The company's own flag row wins over the country-wide row (company 0).
 const QString kFeatureFlag = QStringLiteral(
@@ -59,9 +82,14 @@ const QList<ProviderDef> &catalogue()
         {QStringLiteral("DtsPAcNivel"), {}, {}, {}},
         {QStringLiteral("DtsPNmContr"), {}, {}, {}},
         {QStringLiteral("DtsPBiDtpca"), {}, {}, {}},
-        {QStringLiteral("DtsPBiDtpef"), {}, {}, employeeRecords("BI_DTPEF")},
-        {QStringLiteral("DtsPBiDtpnf"), {}, {}, employeeRecords("BI_DTPNF")},
-        {QStringLiteral("DtsPBidtphv"), {}, {}, employeeRecords("BI_DTPHV")},
+        {QStringLiteral("DtsPBiDtpef"), {}, {}, categoryRecords("BI_DTPEF", false)},
+        {QStringLiteral("DtsPBiDtpnf"), {}, {}, categoryRecords("BI_DTPNF", false)},
+        {QStringLiteral("DtsPBidtphv"), {}, {}, categoryRecords("BI_DTPHV", false)},
+        // Generation's reads for all holders of a position (parameters EMPRESA, CARGO).
+        {QStringLiteral("DtsPBiDtpefCargo"), {}, {}, categoryRecords("BI_DTPEF", true)},
+        {QStringLiteral("DtsPBiDtpnfCargo"), {}, {}, categoryRecords("BI_DTPNF", true)},
+        {QStringLiteral("DtsPBidtphvCargo"), {}, {}, categoryRecords("BI_DTPHV", true)},
+        {QStringLiteral("DtsPEd3dlccCargo"), {}, {}, kHoldersEvaluationLines},
         {QStringLiteral("DtsPEd3licc"), {}, {}, {}},
         {QStringLiteral("DtsPEd3dlcc"), {}, {}, {}},
         {QStringLiteral("DtsPTmEmple"), {}, {}, {}},

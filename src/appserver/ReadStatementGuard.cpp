@@ -21,6 +21,10 @@ const QSet<QString> &forbiddenWords()
         QStringLiteral("ATTACH"),   QStringLiteral("DETACH"),   QStringLiteral("PRAGMA"),
         QStringLiteral("VACUUM"),   QStringLiteral("REINDEX"),  QStringLiteral("COPY"),
         QStringLiteral("LOCK"),     QStringLiteral("CALL"),     QStringLiteral("EXECUTE"),
+        QStringLiteral("COMMIT"),   QStringLiteral("ROLLBACK"), QStringLiteral("BEGIN"),
+        QStringLiteral("SAVEPOINT"), QStringLiteral("RELEASE"), QStringLiteral("PREPARE"),
+        QStringLiteral("SET"),      QStringLiteral("RESET"),    QStringLiteral("DO"),
+        QStringLiteral("NOTIFY"),   QStringLiteral("LISTEN"),   QStringLiteral("DISCARD"),
     };
     return words;
 }
@@ -35,9 +39,9 @@ QString withoutTrailingSemicolons(QString code)
 
 } // namespace
 
-QString ReadStatementGuard::check(const QString &statement)
+QString ReadStatementGuard::check(const QString &statement, SqlSyntax syntax)
 {
-    const QString code = withoutTrailingSemicolons(SqlMask::codeOnly(statement));
+    const QString code = withoutTrailingSemicolons(SqlMask::codeOnly(statement, syntax));
     if (code.isEmpty())
         return QStringLiteral("La sentencia de consulta está vacía.");
     if (code.contains(QLatin1Char(';')))

@@ -3,6 +3,8 @@
 // (SELECT, or WITH ... SELECT). Anything else is refused before it reaches the database; the
 // read-only connection behind it is the second line.
 
+#include "SqlMask.h"
+
 #include <QString>
 
 namespace appserver {
@@ -10,7 +12,7 @@ namespace appserver {
 class ReadStatementGuard {
 public:
     // Empty when the statement may run; otherwise the reason, in Spanish.
-    static QString check(const QString &statement);
+    static QString check(const QString &statement, SqlSyntax syntax = SqlSyntax::Sqlite);
 };
 
 } // namespace appserver

@@ -67,10 +67,11 @@ QString ServerCore::open(const DatabaseDescription &description)
     close();
     d->description = description;
     d->dialect = SqlDialect(description.engine);
-    // The writer first: it switches an SQLite file to WAL, which the reader then shares.
-    QString error = d->writer.open(description, d->dialect, false);
+    // Only the reader now: the writer opens with the first apply, so reading a database never
+    // takes a write lock nor needs a writable file.
+    QString error = d->reader.open(description, d->dialect, true);
     if (error.isEmpty())
-        error = d->reader.open(description, d->dialect, true);
+        error = checkSchema();
     if (!error.isEmpty()) {
         close();
         return error;
@@ -78,6 +79,45 @@ QString ServerCore::open(const DatabaseDescription &description)
     d->fetch = std::make_unique<FetchHandler>(d->reader, d->dialect);
     d->apply = std::make_unique<ApplyHandler>(d->writer, d->dialect);
     d->methods = std::make_unique<ServerMethods>(*d->fetch);
+    d->methods->setDriverName(description.engine == DatabaseDescription::Engine::Sqlite
+                                  ? QStringLiteral("SQLITE") : QStringLiteral("POSTGRES"));
+    return {};
+}
+
+// A file that is not one of ours is refused before anyone works on it, and left as it was.
+QString ServerCore::checkSchema()
+{
+    static const QStringList required{QStringLiteral("GN_USUAR"), QStringLiteral("GN_EMPRE"),
+                                      QStringLiteral("AC_PPROM")};
+    QString error;
+    QStringList tables;
+    QSqlDatabase db = d->reader.database();
+    const QString begin = d->dialect.beginRead();
+    if (!begin.isEmpty())
+        d->reader.exec(begin);
+    {
+        QSqlQuery query(db);
+        if (!query.exec(d->dialect.tableListStatement()))
+            error = query.lastError().text();
+        while (error.isEmpty() && query.next())
+            tables << query.value(0).toString().toUpper();
+    }
+    const QString end = d->dialect.endRead();
+    if (!end.isEmpty())
+        d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
+    const QString name = d->description.displayName();
+    if (!error.isEmpty())
+        return QStringLiteral("%1 no es una base de datos de Semáforo de Carrera: %2").arg(name, error);
+    if (tables.isEmpty())
+        return QStringLiteral("La base de datos %1 está vacía: no tiene ninguna tabla. "
+                              "Créela con qacsemaf seed.").arg(name);
+    QStringList missing;
+    for (const QString &table : required)
+        if (!tables.contains(table))
+            missing << table;
+    if (!missing.isEmpty())
+        return QStringLiteral("%1 no es una base de datos de Semáforo de Carrera: le faltan las tablas %2.")
+            .arg(name, missing.join(QStringLiteral(", ")));
     return {};
 }
 
@@ -129,7 +169,10 @@ FetchResult ServerCore::fetch(const FetchRequest &request)
 ApplyResult ServerCore::apply(const ApplyRequest &request)
 {
     return forProvider<ApplyResult>(request, [&](const ProviderDef &provider) {
-        return d->apply->run(provider, request);
+        ApplyResult result;
+        if (!d->writer.isOpen())
+            result.error = d->writer.open(d->description, d->dialect, false);
+        return result.ok() ? d->apply->run(provider, request) : result;
     });
 }
 
@@ -203,9 +246,9 @@ QString ServerCore::storedPassword(const QString &user, QString *stored, bool *f
     QString error;
     {
         QSqlQuery query(d->reader.database());
-        query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+        const bool prepared = query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
         query.addBindValue(user);
-        if (!query.exec()) {
+        if (!prepared || !query.exec()) {
             error = QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
         } else {
             *found = query.next();

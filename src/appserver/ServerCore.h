@@ -1,7 +1,7 @@
 #pragma once
 // The application server core: opened on a database, it answers fetches, applies and method
 // calls for one client session at a time. Fetches run on a read-only connection, applies on a
-// separate read-write one. Every call checks the caller's user and password. Errors come back
+// separate read-write one, opened only when the first apply comes. Every call checks the caller's user and password. Errors come back
 // inside the results, with a message for the user; nothing is thrown out of the core.
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
@@ -42,6 +42,7 @@ private:
     QString checkSession(const Credentials &session);
     // The stored password of a user (found false when there is none); empty, or why it failed.
     QString storedPassword(const QString &user, QString *stored, bool *found);
+    QString checkSchema();
     template <class Result, class Request, class Work>
     Result forProvider(const Request &request, Work work);
 

@@ -17,6 +17,7 @@ struct MethodDef {
 
 const MethodDef kMethods[] = {
     {"BuscarPathProgramaArreglo", &ServerMethods::programPaths},
+    {"VerificarSesion", &ServerMethods::verifySession},
 };
 
 QString codesText(const QVariantList &args)
@@ -76,6 +77,45 @@ MethodResult ServerMethods::programPaths(const QVariantList &args)
     for (const QString &code : codes)
         paths << pathByCode.value(code);
     result.value = QVariantList{CommaText::join(paths)};
+    return result;
+}
+
+FetchResult ServerMethods::readOne(const QString &name, const QString &statement, const QStringList &values)
+{
+    FetchRequest request;
+    for (int i = 0; i < values.size(); ++i)
+        request.params << ParamValue{QStringLiteral("P%1").arg(i), FieldType::String, values.at(i)};
+    return m_reader.run(ProviderDef{name, {}, {}, statement}, request);
+}
+
+MethodResult ServerMethods::verifySession(const QVariantList &args)
+{
+    MethodResult result;
+    const QString user = args.value(0).toString().trimmed();
+    const QString company = args.value(1).toString().trimmed();
+    const FetchResult type = readOne(QStringLiteral("VerificarSesion"),
+                                     QStringLiteral("SELECT TIP_USUA FROM GN_USUAR WHERE COD_USUA = :P0"), {user});
+    if (!type.ok()) {
+        result.error = type.error;
+        return result;
+    }
+    if (!company.isEmpty()) {
+        bool number = false;
+        company.toInt(&number);
+        const FetchResult found = number ? readOne(QStringLiteral("VerificarSesion"),
+                                                   QStringLiteral("SELECT COD_EMPR FROM GN_EMPRE WHERE COD_EMPR = :P0"),
+                                                   {company})
+                                         : FetchResult{};
+        if (!found.ok()) {
+            result.error = found.error;
+            return result;
+        }
+        if (found.rows.isEmpty()) {
+            result.error = QStringLiteral("La empresa %1 no existe.").arg(company);
+            return result;
+        }
+    }
+    result.value = QVariantList{type.rows.value(0).value(0).toString().trimmed(), m_driverName};
     return result;
 }
 

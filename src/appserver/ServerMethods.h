@@ -19,8 +19,20 @@ public:
     // order asked, as comma text, a missing program giving an empty quoted item.
     MethodResult programPaths(const QVariantList &args);
 
+    // Proves a workstation's session when the module loads (user and password were checked
+    // before any method runs). args: user code, company code (text; empty: none chosen yet).
+    // Refuses a company that does not exist. Answer: a list of the user's type (TIP_USUA) and
+    // the database driver name ("SQLITE" or "POSTGRES").
+    MethodResult verifySession(const QVariantList &args);
+
+    void setDriverName(const QString &name) { m_driverName = name; }
+
 private:
+    // One row of one provider-less statement with positional string parameters.
+    FetchResult readOne(const QString &name, const QString &statement, const QStringList &values);
+
     FetchHandler &m_reader;
+    QString m_driverName;
 };
 
 } // namespace appserver

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace appserver {
 
@@ -35,23 +36,38 @@ QString SqlConnection::open(const DatabaseDescription &description, const SqlDia
 
     m_name = uniqueName(readOnly);
     QSqlDatabase db = QSqlDatabase::addDatabase(dialect.driverName(), m_name);
+    QString options = dialect.connectOptions(description, readOnly);
     if (description.engine == DatabaseDescription::Engine::Sqlite) {
         db.setDatabaseName(description.filePath);
+        // Nobody can write into a read-only folder, and SQLite could not make its shared-memory
+        // file there: the database is read as a file that cannot change.
+        const QFileInfo file(description.filePath);
+        if (readOnly && !QFileInfo(file.absolutePath()).isWritable()) {
+            db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString()
+                               + QStringLiteral("?immutable=1"));
+            options += QStringLiteral(";QSQLITE_OPEN_URI");
+        }
     } else {
         db.setHostName(description.host);
         db.setPort(description.port);
         db.setDatabaseName(description.databaseName);
-        db.setUserName(description.user);
-        db.setPassword(description.password);
+        const bool reader = readOnly && !description.readerUser.isEmpty();
+        db.setUserName(reader ? description.readerUser : description.user);
+        db.setPassword(reader && !description.readerPassword.isEmpty() ? description.readerPassword
+                                                                       : description.password);
     }
-    db.setConnectOptions(dialect.connectOptions(readOnly));
+    db.setConnectOptions(options);
     if (!db.open()) {
         const QString reason = db.lastError().text();
         close();
-        return QStringLiteral("No se pudo abrir la base de datos %1: %2")
-            .arg(description.displayName(), reason);
+        return QStringLiteral("No se pudo abrir la base de datos %1%2: %3")
+            .arg(description.displayName(),
+                 readOnly && description.engine == DatabaseDescription::Engine::Postgres
+                     ? QStringLiteral(" para lectura (usuario %1)").arg(description.readerUser)
+                     : QString(),
+                 reason);
     }
-    for (const QString &statement : dialect.sessionSetup(readOnly)) {
+    for (const QString &statement : dialect.sessionSetup(description, readOnly)) {
         const QString error = exec(statement);
         if (!error.isEmpty()) {
             close();

@@ -87,23 +87,31 @@ QString SqlDialect::driverName() const
     return m_engine == Engine::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
 }
 
-QString SqlDialect::connectOptions(bool readOnly) const
+QString SqlDialect::connectOptions(const DatabaseDescription &description, bool readOnly) const
 {
     if (m_engine == Engine::Postgres)
         return QStringLiteral("connect_timeout=10");
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(description.lockTimeoutMs);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     return options;
 }
 
-QStringList SqlDialect::sessionSetup(bool readOnly) const
+QStringList SqlDialect::sessionSetup(const DatabaseDescription &description, bool readOnly) const
 {
-    if (m_engine == Engine::Postgres)
-        return readOnly ? QStringList{QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")}
-                        : QStringList{};
-    // WAL is a property of the file; only the writer may switch it on.
-    return readOnly ? QStringList{} : QStringList{QStringLiteral("PRAGMA journal_mode=WAL")};
+    if (m_engine == Engine::Postgres) {
+        // The statement guard reads '...' as standard strings; the server must too. A statement
+        // or a locked row never holds a workstation for ever.
+        QStringList setup{QStringLiteral("SET standard_conforming_strings = on"),
+                          QStringLiteral("SET statement_timeout = %1").arg(description.statementTimeoutMs),
+                          QStringLiteral("SET lock_timeout = %1").arg(description.lockTimeoutMs)};
+        if (readOnly)
+            setup << QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+        return setup;
+    }
+    // The journal mode is a property of the file, set once when `seed` creates it: opening a
+    // database to use it changes nothing in it.
+    return {};
 }
 
 QString SqlDialect::beginRead() const
@@ -121,6 +129,14 @@ QString SqlDialect::beginWrite() const
     // IMMEDIATE takes the write lock at once, so a busy database makes us wait (busy timeout)
     // instead of failing half-way through the batch.
     return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+}
+
+QString SqlDialect::tableListStatement() const
+{
+    if (m_engine == Engine::Sqlite)
+        return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'");
+    return QStringLiteral("SELECT table_name FROM information_schema.tables "
+                          "WHERE table_schema = current_schema()");
 }
 
 QList<FieldDesc> SqlDialect::describeResult(const QSqlQuery &query) const
@@ -250,6 +266,20 @@ bool SqlDialect::isDuplicateKey(const QSqlError &error) const
     const QString text = error.databaseText();
     return text.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("PRIMARY KEY"), Qt::CaseInsensitive);
+}
+
+bool SqlDialect::isLockTimeout(const QSqlError &error) const
+{
+    if (m_engine == Engine::Postgres)
+        return error.nativeErrorCode() == QLatin1String("55P03");
+    return isLockTimeoutText(error.databaseText());
+}
+
+bool SqlDialect::isLockTimeoutText(const QString &text) const
+{
+    if (m_engine == Engine::Postgres)
+        return text.contains(QLatin1String("lock timeout"), Qt::CaseInsensitive);
+    return text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive);
 }
 
 FieldType SqlDialect::typeFromDeclared(const QString &declared, int *size)

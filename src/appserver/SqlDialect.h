@@ -6,6 +6,7 @@
 
 #include "DatabaseDescription.h"
 #include "Protocol.h"
+#include "SqlMask.h"
 
 #include <QList>
 #include <QString>
@@ -32,14 +33,17 @@ public:
     explicit SqlDialect(Engine engine) : m_engine(engine) {}
 
     Engine engine() const { return m_engine; }
+    SqlSyntax syntax() const { return m_engine == Engine::Sqlite ? SqlSyntax::Sqlite : SqlSyntax::Postgres; }
     QString driverName() const;
-    QString connectOptions(bool readOnly) const;
+    QString connectOptions(const DatabaseDescription &description, bool readOnly) const;
     // Statements run once right after a connection opens.
-    QStringList sessionSetup(bool readOnly) const;
+    QStringList sessionSetup(const DatabaseDescription &description, bool readOnly) const;
 
     QString beginRead() const;   // empty: the engine needs no read transaction
     QString endRead() const;
     QString beginWrite() const;
+    // One column: the names of the tables the connection sees.
+    QString tableListStatement() const;
 
     QList<FieldDesc> describeResult(const QSqlQuery &query) const;
     // Empty when the table does not exist; error gets the database's message on failure.
@@ -55,6 +59,9 @@ public:
     // "column = ?" or its equivalent that compares what the client read with what is stored.
     QString matchesOldValue(const ColumnInfo &column) const;
     bool isDuplicateKey(const QSqlError &error) const;
+    // Another connection held the row or the database longer than the lock timeout allows.
+    bool isLockTimeout(const QSqlError &error) const;
+    bool isLockTimeoutText(const QString &text) const;
 
     // Type named by a declared column type ("smallint", "varchar(80)", "double precision").
     static FieldType typeFromDeclared(const QString &declared, int *size);

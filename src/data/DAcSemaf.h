@@ -5,6 +5,7 @@
 
 #include "IFrmAcSemaf.h"
 #include "GenerationDataSets.h"
+#include "GenerationInputs.h"
 #include "SClientDataSet.h"
 #include "TClientDataSet.h"
 #include "TDataSource.h"
@@ -94,6 +95,9 @@ public:
     void SumarPuntosCompetencias(long double &puntos);
     static QStringList SepararLista(const QString &texto);
     void GenerarSemaforoCarrera();
+    // The same run on inputs given as values (the command line's way in); the window's run reads
+    // its fields and boxes into them and comes here.
+    void GenerarSemaforoCarrera(const engine::GenerationInputs &inputs);
     void GenerarSemaforo();
     void CdsAcSemafAfterScroll(TDataSet *DataSet);
     void CdsCargUsuarioCOD_CARGValidate(TField *Sender);

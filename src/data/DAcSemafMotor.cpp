@@ -79,13 +79,17 @@ QStringList TDtmAcSemaf::SepararLista(const QString &texto)
 
 void TDtmAcSemaf::GenerarSemaforoCarrera()
 {
+    GenerarSemaforoCarrera(generationInputs(Forma));
+}
+
+void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
+{
     const auto relayout = [this] {
         if (Forma)
             Forma->ReacomodarGrillaSemaforo();
     };
     engine::TrafficLightGeneration(DatosGeneracion())
-        .regenerate(generationInputs(Forma), [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); },
-                    relayout);
+        .regenerate(inputs, [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); }, relayout);
 }
 
 void TDtmAcSemaf::GenerarSemaforo()

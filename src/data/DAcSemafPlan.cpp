@@ -103,9 +103,11 @@ void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
 void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
 {
     gVrCodMenu = QVariant();
+    // Without a selected item there is no company to read: the list itself refuses index -1,
+    // with the runtime's message and none of the module's own.
     const int elegido = Forma ? Forma->IndiceCargo() : -1;
     if (elegido < 0)
-        throw Exception(QStringLiteral("Seleccione en la lista de cargos el cargo del nodo antes de guardar."));
+        throw Exception(QStringLiteral("List index out of bounds (-1)"));
     const QString item = Forma->ListaCargos().value(elegido);
     const int guion = item.indexOf(QLatin1Char('-'));
     const QString textoEmpresa = guion < 0 ? QString() : item.left(guion);

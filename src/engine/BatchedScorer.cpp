@@ -3,43 +3,15 @@
 #include "DataSetRules.h"
 #include "SClientDataSet.h"
 
+#include "Exceptions.h"
+#include "FieldConvert.h"
+#include "SDCOMConnection.h"
+
 #include <QLocale>
 
 namespace engine {
 
 namespace {
-
-// Active contracts of the position; an employee with two of them is listed once.
-QString holders(int company, const QString &position)
-{
-    return QStringLiteral("select a.COD_EMPL from NM_CONTR a where a.COD_EMPR = %1"
-                          " and a.COD_CARG = '%2' and a.IND_ACTI = 'A'")
-        .arg(company).arg(position);
-}
-
-// The category datasets' own selection, for every holder at once, in each employee's order.
-QString recordsStatement(const char *table, int company, const QString &position)
-{
-    return QStringLiteral("select r.COD_EMPL, r.TIP_REGI, r.COD_REQU, r.COD_ESPE, r.PUN_OBTE"
-                          " from %1 r where r.COD_EMPR = %2 and r.COD_EMPL in (%3)"
-                          " order by r.COD_EMPL, r.NUM_REGI")
-        .arg(QLatin1String(table)).arg(company).arg(holders(company, position));
-}
-
-// The lines of each holder's latest evaluation (every evaluation of that date). The holders are
-// named for the evaluations too, so that the server reaches them through their index.
-QString linesStatement(int company, const QString &position)
-{
-    return QStringLiteral("select C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE"
-                          " from (select X.COD_EMPL LAST_EMPL, max(X.FEC_DESD) LAST_DATE from ED_3CCOM X"
-                          " where X.COD_EMPR = %1 and X.COD_EMPL in (%2) group by X.COD_EMPL) L,"
-                          " ED_3CCOM C, ED_D3CCO D"
-                          " where C.COD_EMPR = %1 and C.COD_EMPL in (%2)"
-                          " and C.COD_EMPL = L.LAST_EMPL and C.FEC_DESD = L.LAST_DATE"
-                          " and D.COD_EMPR = C.COD_EMPR and D.RMT_3CCO = C.RMT_3CCO"
-                          " order by C.COD_EMPL, C.RMT_3CCO, D.NUM_LINE")
-        .arg(company).arg(holders(company, position));
-}
 
 // The value the text of a code stands for once the server reads it back.
 std::optional<double> textValue(const QString &text)
@@ -77,8 +49,10 @@ void BatchedScorer::readProfile()
     profile.Open();
     Profile rows;
     rows.reserve(profile.RecordCount());
-    for (profile.First(); !profile.Eof(); profile.Next())
+    for (profile.First(); !profile.Eof(); profile.Next()) {
         rows.append(profileRowAt(profile));
+        rows.last().key.prepare();
+    }
     m_profile = rows;
 }
 
@@ -138,26 +112,51 @@ void BatchedScorer::readExisting(const QString &company, const CandidateEmployee
         }
 }
 
+// The records of all holders of the position come from the server's providers for that read,
+// whose statements are the category providers' own, widened to the holders. They are read from
+// the server's answer as it arrives: they are only grouped by employee, so building dataset rows
+// for them first would copy every value once more.
 void BatchedScorer::readCategory(Category category, int company, const QString &position)
 {
-    static const char *const tables[] = {"BI_DTPNF", "BI_DTPEF", "BI_DTPHV"};
+    static const char *const providers[] = {"DtsPBiDtpnfCargo", "DtsPBiDtpefCargo", "DtsPBidtphvCargo",
+                                            "DtsPEd3dlccCargo"};
     const bool lines = category == Category::Competences;
-    SClientDataSet &scratch = openScratch(lines ? linesStatement(company, position)
-                                                : recordsStatement(tables[int(category)], company, position));
-    TField *code = scratch.FieldByName(QStringLiteral("COD_EMPL"));
-    TField *type = scratch.FieldByName(lines ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"));
-    TField *requirement = scratch.FieldByName(QStringLiteral("COD_REQU"));
-    TField *detail = scratch.FieldByName(QStringLiteral("COD_ESPE"));
-    TField *obtained = scratch.FieldByName(QStringLiteral("PUN_OBTE"));
-    for (int row = 0; row < scratch.rowCount(); ++row) {
-        EmployeeRecords &records = m_records[scratch.rowValue(row, code).toDouble()];
-        CategoryRecords &target = category == Category::NonFormal ? records.nonFormal
-                                : category == Category::Formal    ? records.formal
-                                : category == Category::Experience ? records.experience
-                                                                   : records.competences;
-        target.append({{scratch.rowValue(row, requirement), scratch.rowValue(row, detail),
-                        scratch.rowValue(row, type)},
-                       scratch.rowValue(row, obtained)});
+    const appserver::FetchResult answer = m_dataSets.scratch->RemoteServer->Fetch(
+        QLatin1String(providers[int(category)]), QString(),
+        {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, company},
+         {QStringLiteral("CARGO"), appserver::FieldType::String, position}});
+    const auto column = [&answer](const QString &name) {
+        for (int i = 0; i < answer.fields.size(); ++i)
+            if (answer.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
+    };
+    const int code = column(QStringLiteral("COD_EMPL"));
+    const int type = column(lines ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"));
+    const int requirement = column(QStringLiteral("COD_REQU"));
+    const int detail = column(QStringLiteral("COD_ESPE"));
+    const int obtained = column(QStringLiteral("PUN_OBTE"));
+    // Each value as the scratch dataset's field would hold it (an empty text reads as null).
+    const auto stored = [&answer](const QVariantList &row, int at) {
+        const appserver::FieldDesc &field = answer.fields.at(at);
+        return fieldconv::toStorage(row.at(at), field.type, field.size, field.name);
+    };
+    // Rows come ordered by employee: one look-up per employee, not per row.
+    CategoryRecords *target = nullptr;
+    double current = 0;
+    for (const QVariantList &row : answer.rows) {
+        const double employee = stored(row, code).toDouble();
+        if (!target || employee != current) {
+            EmployeeRecords &records = m_records[employee];
+            target = category == Category::NonFormal  ? &records.nonFormal
+                   : category == Category::Formal     ? &records.formal
+                   : category == Category::Experience ? &records.experience
+                                                      : &records.competences;
+            current = employee;
+        }
+        CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)}, stored(row, obtained)};
+        record.key.prepare();
+        target->append(std::move(record));
     }
 }
 
@@ -165,10 +164,12 @@ EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)
 {
     static const EmployeeRecords none;
     const auto found = m_records.constFind(employee.codEmplValue);
-    EmployeeRecords records = found == m_records.constEnd() ? none : *found;
-    if (m_checked.contains(employee.codEmplValue))
-        records.exists = m_existing.contains(employee.codEmplValue);
-    return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos);
+    const EmployeeRecords &records = found == m_records.constEnd() ? none : *found;
+    if (!m_checked.contains(employee.codEmplValue))
+        return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos);
+    EmployeeRecords checked = records;
+    checked.exists = m_existing.contains(employee.codEmplValue);
+    return scoreEmployee(*m_profile, checked, m_inputs.categories, m_inputs.eduSinPuntos);
 }
 
 } // namespace engine

@@ -69,8 +69,34 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a == b;
 }
 
+void RequirementKey::prepare()
+{
+    const auto number = [](const QVariant &value, bool &isNull, int &out) {
+        isNull = value.isNull();
+        if (!isNull && value.typeId() != QMetaType::Int)
+            return false;
+        out = isNull ? 0 : *static_cast<const int *>(value.constData());
+        return true;
+    };
+    plain = {};
+    plain.tipoNull = tipRegi.isNull();
+    if (!plain.tipoNull && tipRegi.typeId() != QMetaType::QString)
+        return;
+    if (!number(codRequ, plain.requNull, plain.requ) || !number(codEspe, plain.espeNull, plain.espe))
+        return;
+    if (!plain.tipoNull)
+        plain.tipo = *static_cast<const QString *>(tipRegi.constData());
+    plain.ready = true;
+}
+
 bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
 {
+    // The same answers as sameValue gives for these types: null only equals null.
+    const RequirementKey::Plain &a = profile.plain;
+    const RequirementKey::Plain &b = record.plain;
+    if (a.ready && b.ready)
+        return a.requNull == b.requNull && a.requ == b.requ && a.espeNull == b.espeNull && a.espe == b.espe
+            && a.tipoNull == b.tipoNull && a.tipo == b.tipo;
     return sameValue(profile.codRequ, record.codRequ) && sameValue(profile.codEspe, record.codEspe)
         && sameValue(profile.tipRegi, record.tipRegi);
 }

@@ -16,6 +16,17 @@ struct RequirementKey {
     QVariant codRequ;
     QVariant codEspe;
     QVariant tipRegi;
+
+    // Matching runs for every profile row against every record of an employee. Keys of the
+    // usual shape (whole-number codes and a text type, each possibly null) are read into plain
+    // values once, so that two such keys compare without going through the variants.
+    void prepare();
+    struct Plain {
+        bool ready = false;
+        bool requNull = true, espeNull = true, tipoNull = true;
+        int requ = 0, espe = 0;
+        QString tipo;
+    } plain;
 };
 
 struct ProfileRow {

@@ -5,6 +5,7 @@
 #include "DLLUFORM.h"
 #include "Exceptions.h"
 #include "OptionText.h"
+#include "SDCOMConnection.h"
 #include "ServerIdentity.h"
 #include "TApplication.h"
 #include "UAcSemaf.h"
@@ -17,6 +18,7 @@
 namespace {
 
 QPointer<TfrmFormaMaestro> gMainFormReference;
+QString gLastError;
 
 // A host that is not a Qt program has no application object; the module then brings its own
 // for as long as it stays loaded.
@@ -41,6 +43,18 @@ void releaseOwnApplication()
 {
     delete gOwnApplication.application;
     gOwnApplication.application = nullptr;
+}
+
+// The session is proved at load, not at first use: the server checks user and password, and the
+// company named by the host must exist. The answer fills the user's type and the driver name.
+void verificarSesion()
+{
+    const QVariantList answer = FrmAcSemaf->DCOMCnction
+                                    ->AppServerCall(QStringLiteral("VerificarSesion"),
+                                                    {gStCodiUsua, gStCodiEmpr})
+                                    .toList();
+    gStTipoUsuario = answer.value(0).toString();
+    gStDriver = answer.value(1).toString();
 }
 
 } // namespace
@@ -71,12 +85,18 @@ void LlenarContextoSesion(const LoadArguments &args)
 quintptr CargarModulo(const LoadArguments &args)
 {
     LlenarContextoSesion(args);
-    ensureApplication();
-    DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
-    FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>();
-    Captura = CreateOwnedComponent<TCaptura>();
-    gMainFormReference = FrmAcSemaf;
-    return quintptr(FrmAcSemaf->winId());
+    try {
+        ensureApplication();
+        DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
+        FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>();
+        Captura = CreateOwnedComponent<TCaptura>();
+        gMainFormReference = FrmAcSemaf;
+        verificarSesion();
+        return quintptr(FrmAcSemaf->winId());
+    } catch (...) {
+        DescargarModulo();
+        throw;
+    }
 }
 
 void DescargarModulo()
@@ -89,7 +109,25 @@ void DescargarModulo()
     delete DtmAcSemaf.data();
     gMainFormReference.clear();
     TApplication::instance().DestroyComponents();
+    // The session, the password with it, does not outlive the module.
+    ResetSessionGlobals();
+    TApplication::instance().Tag = 0;
     releaseOwnApplication();
+}
+
+void GuardarError(const QString &message)
+{
+    gLastError = message;
+}
+
+void LimpiarError()
+{
+    gLastError.clear();
+}
+
+const QString &UltimoError()
+{
+    return gLastError;
 }
 
 TfrmFormaMaestro *FormaPrincipal()

@@ -21,7 +21,9 @@ struct LoadArguments {
 
 // Fills the session globals exactly as the load call does (no object is created).
 void LlenarContextoSesion(const LoadArguments &args);
-// The whole load call: session, objects, and the main form's native window handle.
+// The whole load call: session, objects, a first call to the application server that proves
+// the session (user, password, database, company), and the main form's native window handle.
+// Throws with the reason when any of it fails; nothing stays created then.
 quintptr CargarModulo(const LoadArguments &args);
 // Closes and destroys the main form, then the look-up dialog, then the data module.
 // Safe without a load and when called twice.
@@ -32,6 +34,11 @@ void CambiarAlturaModulo(int height);
 void CambiarTamanoModulo(int width, int height);
 // A decimal integer as the host passes it in text; throws EConvertError otherwise.
 int ConvertirEntero(const QString &text);
+
+// The message of the last exported call that failed; the exported boundary keeps it.
+void GuardarError(const QString &message);
+void LimpiarError();
+const QString &UltimoError();
 
 // The main-form reference the resize calls go through.
 TfrmFormaMaestro *FormaPrincipal();

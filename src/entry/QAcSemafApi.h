@@ -8,6 +8,9 @@
 // QAcFreeString.
 
 #include <stdint.h>
+#ifndef __cplusplus
+#  include <uchar.h>   /* char16_t for hosts written in C */
+#endif
 
 #if defined(_WIN32)
 #  define QAC_API __declspec(dllexport)
@@ -32,6 +35,7 @@ typedef const char16_t *QAcUtf16Text;   // zero-terminated UTF-16
 #  pragma comment(linker, "/export:getServerNameNetW=_getServerNameNetW@4")
 #  pragma comment(linker, "/export:getServerPublicTW=_getServerPublicTW@4")
 #  pragma comment(linker, "/export:CambiarTamanoW=_CambiarTamanoW@8")
+#  pragma comment(linker, "/export:QOpUltimoErrorW=_QOpUltimoErrorW@4")
 #endif
 
 #ifdef __cplusplus
@@ -63,6 +67,14 @@ QAC_API void QAC_STDCALL CambiarTamanoW(QAcUtf16Text width, QAcUtf16Text height)
 
 // Frees a string returned by a plain variant; a null pointer is ignored.
 QAC_API void QAC_NATIVE QAcFreeString(QAcWideString text);
+
+// The message of the last call that failed (empty when the last call succeeded). No exception
+// leaves the library: a failed load returns 0, the other calls return nothing, and this call
+// says why. The plain variant returns a new string (free it with QAcFreeString); the W variant
+// points at the module's copy, valid until the next call into the module. A null pointer
+// argument to any call is refused the same way.
+QAC_API QAcWideString QAC_NATIVE QOpUltimoError(void);
+QAC_API void QAC_STDCALL QOpUltimoErrorW(QAcUtf16Text *text);
 
 #ifdef __cplusplus
 }

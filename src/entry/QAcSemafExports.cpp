@@ -1,13 +1,61 @@
 // The exported entry points: conversion of the caller's strings, then the module's own calls.
-// Nothing here catches: errors reach the host.
+// No C++ exception crosses this boundary: a failing call returns its failure value (0 for the
+// load call, nothing for the others) and keeps the message, which QOpUltimoError hands over.
 
 #include "QAcSemafApi.h"
 
 #include "CAcSemaf.h"
+#include "Exceptions.h"
 #include "ServerIdentity.h"
 #include "WideString.h"
 
+#include <exception>
+
 namespace {
+
+// Runs one exported call; whatever it throws becomes the kept message and `failure` is returned.
+template <class Result, class Work>
+Result guarded(Result failure, Work work) noexcept
+{
+    try {
+        LimpiarError();
+        return work();
+    } catch (const Exception &error) {
+        GuardarError(error.Message());
+    } catch (const std::exception &error) {
+        GuardarError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        GuardarError(QStringLiteral("Error desconocido en el módulo."));
+    }
+    return failure;
+}
+
+template <class Work>
+void guarded(Work work) noexcept
+{
+    guarded(0, [&] {
+        work();
+        return 0;
+    });
+}
+
+// The W variants take zero-terminated texts: a null pointer is refused, never read.
+QString requiredText(QAcUtf16Text text, const char *argument)
+{
+    if (!text)
+        throw Exception(QStringLiteral("El argumento %1 es un puntero nulo.").arg(QLatin1String(argument)));
+    return Utf16ZToQString(text);
+}
+
+void requireOut(QAcUtf16Text *out)
+{
+    if (!out)
+        throw Exception(QStringLiteral("El argumento de salida es un puntero nulo."));
+}
+
+// The W entry points hand out pointers to text the module keeps: the last message stays valid
+// until the next call into the module.
+QString gLastErrorCopy;
 
 template <class ToText, class Text>
 LoadArguments loadArguments(int32_t reserved, Text protocol, Text alias, Text server, Text user,
@@ -36,9 +84,11 @@ QAcWindowHandle QAC_NATIVE QOpLoadDll(int32_t reserved, QAcWideString protocol, 
                                       QAcWideString password, QAcWideString company,
                                       QAcWideString options, QAcWideString versionAndDate)
 {
-    return QAcWindowHandle(CargarModulo(loadArguments(reserved, protocol, alias, server, user,
-                                                      password, company, options, versionAndDate,
-                                                      WideStringToQString)));
+    return guarded(QAcWindowHandle(0), [&] {
+        return QAcWindowHandle(CargarModulo(loadArguments(reserved, protocol, alias, server, user,
+                                                          password, company, options, versionAndDate,
+                                                          WideStringToQString)));
+    });
 }
 
 QAcWindowHandle QAC_STDCALL QOpLoadDllW(int32_t reserved, QAcUtf16Text protocol, QAcUtf16Text alias,
@@ -46,67 +96,102 @@ QAcWindowHandle QAC_STDCALL QOpLoadDllW(int32_t reserved, QAcUtf16Text protocol,
                                         QAcUtf16Text password, QAcUtf16Text company,
                                         QAcUtf16Text options, QAcUtf16Text versionAndDate)
 {
-    return QAcWindowHandle(CargarModulo(loadArguments(reserved, protocol, alias, server, user,
-                                                      password, company, options, versionAndDate,
-                                                      Utf16ZToQString)));
+    return guarded(QAcWindowHandle(0), [&] {
+        const QAcUtf16Text texts[] = {protocol, alias, server, user, password, company, options, versionAndDate};
+        const char *names[] = {"protocolo", "alias", "servidor", "usuario", "clave", "empresa",
+                               "opciones", "versión y fecha"};
+        for (int i = 0; i < 8; ++i)
+            requiredText(texts[i], names[i]);
+        return QAcWindowHandle(CargarModulo(loadArguments(reserved, protocol, alias, server, user,
+                                                          password, company, options, versionAndDate,
+                                                          Utf16ZToQString)));
+    });
 }
 
 void QAC_NATIVE QOpUnLoadDll(void)
 {
-    DescargarModulo();
+    guarded([] { DescargarModulo(); });
 }
 
 QAcWideString QAC_NATIVE getServerGuidNet(void)
 {
-    return WideStringAlloc(QString::fromUtf16(kServerGUIDNet));
+    return guarded<QAcWideString>(nullptr, [] { return WideStringAlloc(QString::fromUtf16(kServerGUIDNet)); });
 }
 
 void QAC_STDCALL getServerGuidNetW(QAcUtf16Text *text)
 {
-    *text = kServerGUIDNet;
+    guarded([&] {
+        requireOut(text);
+        *text = kServerGUIDNet;
+    });
 }
 
 QAcWideString QAC_NATIVE getServerNameNet(void)
 {
-    return WideStringAlloc(QString::fromUtf16(kServerNameNet));
+    return guarded<QAcWideString>(nullptr, [] { return WideStringAlloc(QString::fromUtf16(kServerNameNet)); });
 }
 
 void QAC_STDCALL getServerNameNetW(QAcUtf16Text *text)
 {
-    *text = kServerNameNet;
+    guarded([&] {
+        requireOut(text);
+        *text = kServerNameNet;
+    });
 }
 
 QAcWideString QAC_NATIVE getServerPublicT(void)
 {
-    return WideStringAlloc(QString::fromUtf16(kPublicKeyToken));
+    return guarded<QAcWideString>(nullptr, [] { return WideStringAlloc(QString::fromUtf16(kPublicKeyToken)); });
 }
 
 void QAC_STDCALL getServerPublicTW(QAcUtf16Text *text)
 {
-    *text = kPublicKeyToken;
+    guarded([&] {
+        requireOut(text);
+        *text = kPublicKeyToken;
+    });
 }
 
 void QAC_NATIVE CambiarAltura(int32_t height)
 {
-    CambiarAlturaModulo(height);
+    guarded([&] { CambiarAlturaModulo(height); });
 }
 
 void QAC_NATIVE CambiarTamano(int32_t width, int32_t height)
 {
-    CambiarTamanoModulo(width, height);
+    guarded([&] { CambiarTamanoModulo(width, height); });
 }
 
 void QAC_STDCALL CambiarTamanoW(QAcUtf16Text width, QAcUtf16Text height)
 {
-    // Both texts convert before anything changes, so a bad one leaves the size as it was.
-    const int first = ConvertirEntero(Utf16ZToQString(width));
-    const int second = ConvertirEntero(Utf16ZToQString(height));
-    CambiarTamanoModulo(first, second);
+    guarded([&] {
+        // Both texts convert before anything changes, so a bad one leaves the size as it was.
+        const int first = ConvertirEntero(requiredText(width, "ancho"));
+        const int second = ConvertirEntero(requiredText(height, "alto"));
+        CambiarTamanoModulo(first, second);
+    });
 }
 
 void QAC_NATIVE QAcFreeString(QAcWideString text)
 {
-    WideStringFree(text);
+    guarded([&] { WideStringFree(text); });
+}
+
+QAcWideString QAC_NATIVE QOpUltimoError(void)
+{
+    try {
+        return WideStringAlloc(UltimoError());
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void QAC_STDCALL QOpUltimoErrorW(QAcUtf16Text *text)
+{
+    if (!text)
+        return;
+    gLastErrorCopy = UltimoError();
+    *text = reinterpret_cast<QAcUtf16Text>(gLastErrorCopy.utf16());
 }
 
 } // extern "C"

@@ -1,6 +1,7 @@
 #include "DisplayFormatter.h"
 
-#include "TDtmGnLibre.h"
+#include "DecimalRounding.h"
+#include "FieldConvert.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -94,7 +95,7 @@ QString groupDigits(const QString &digits, const QLocale &locale)
 // decimals trimmed as the section asks.
 QString formatDigits(const MaskSection &s, double magnitude, const QLocale &locale)
 {
-    const double rounded = TDtmGnLibre::roundHalfAwayFromZero(magnitude, s.maxDecimals);
+    const double rounded = DecimalRounding::halfAwayFromZero(magnitude, s.maxDecimals);
     const QString fixed = QString::number(rounded, 'f', s.maxDecimals);
     const int point = fixed.indexOf(QLatin1Char('.'));
     QString integer = point < 0 ? fixed : fixed.left(point);
@@ -127,7 +128,7 @@ QString DisplayFormatter::formatFloat(const QString &mask, double value, const Q
         sign = false;  // the negative section carries its own sign
     }
     QString digits = section.hasDigits ? formatDigits(section, std::fabs(value), locale) : QString();
-    const bool zero = TDtmGnLibre::roundHalfAwayFromZero(value, section.maxDecimals) == 0.0;
+    const bool zero = DecimalRounding::halfAwayFromZero(value, section.maxDecimals) == 0.0;
     if (zero) {
         sign = false;
         if (sections.size() > 2 && !sections.at(2).isEmpty()) {
@@ -155,7 +156,7 @@ QString DisplayFormatter::formatPrintf(const QString &format, double value, cons
         s.minDecimals = s.maxDecimals = precision;
         s.grouping = kind == QLatin1Char('n');
         text = formatDigits(s, std::fabs(value), locale);
-        if (value < 0 && TDtmGnLibre::roundHalfAwayFromZero(value, precision) != 0.0)
+        if (value < 0 && DecimalRounding::halfAwayFromZero(value, precision) != 0.0)
             text.prepend(locale.negativeSign());
     } else if (kind == QLatin1Char('d')) {
         text = QString::number(qint64(value));
@@ -171,16 +172,9 @@ QString DisplayFormatter::formatValue(const QString &mask, const QVariant &value
 {
     if (!value.isValid() || value.isNull())
         return QString();
-    switch (value.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
+    if (fieldconv::isNumeric(value))
         return mask.isEmpty() ? locale.toString(value.toDouble(), 'g', 15) : formatFloat(mask, value.toDouble(), locale);
+    switch (value.metaType().id()) {
     case QMetaType::QDate:
         return value.toDate().toString(mask.isEmpty() ? QStringLiteral("dd/MM/yyyy") : mask);
     case QMetaType::QDateTime:

@@ -1,5 +1,7 @@
 #include "TextTemplate.h"
 
+#include "FieldConvert.h"
+
 #include "DisplayFormatter.h"
 
 #include <QDateTime>
@@ -84,7 +86,7 @@ TextTemplate::Result TextTemplate::evaluate(const Evaluator &evaluator, const QS
         single = value;
         result.text += formatReportValue(value, format);
     }
-    if (expressions == 1 && isNumber(single)) {
+    if (expressions == 1 && fieldconv::isNumeric(single)) {
         result.number = single;
     } else {
         result.prefix.clear();
@@ -93,28 +95,11 @@ TextTemplate::Result TextTemplate::evaluate(const Evaluator &evaluator, const QS
     return result;
 }
 
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QString formatReportValue(const QVariant &value, const QString &format)
 {
     if (value.isNull() || !value.isValid())
         return QString();
-    if (isNumber(value)) {
+    if (fieldconv::isNumeric(value)) {
         if (format.startsWith(QLatin1Char('%')))
             return DisplayFormatter::formatPrintf(format, value.toDouble());
         // Without a format a number prints plain: an identity number is no amount to group.

@@ -1,5 +1,7 @@
 #include "ServerTestDb.h"
 
+#include "ReaderRole.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -58,6 +60,11 @@ QString ServerTestDb::create()
     if (m_backend == Backend::Postgres)
         exec(QStringLiteral("SET client_min_messages = warning"));
     error = loadSchema();
+    if (error.isEmpty() && m_backend == Backend::Postgres) {
+        const dbtools::DbOutcome reader = dbtools::ReaderRole::grant(db, m_description.readerUser,
+                                                                     m_description.password);
+        error = reader.error;
+    }
     if (error.isEmpty())
         error = exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
                                     "VALUES ('PRUEBA', 'clave1', 'AD', 'Usuario de prueba')"));

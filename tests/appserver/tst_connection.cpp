@@ -5,10 +5,15 @@
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
 #include "ServerTestDb.h"
+#include "ServerCore.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TstConnection : public QObject {
@@ -20,6 +25,9 @@ private slots:
     void open();
     void refusalThrowsAndConnectionStaysUsable();
     void applyAndCallThroughTheConnection();
+    void refusesWhatIsNotOurs_data();
+    void refusesWhatIsNotOurs();
+    void readingChangesNothing();
 
 private:
     ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
@@ -117,6 +125,74 @@ void TstConnection::applyAndCallThroughTheConnection()
                                                     {QVariantList{"\"QBiCargo\",\"QBiEdnfo\""}});
     QCOMPARE(paths.toList().value(0).toString(), QStringLiteral("/opt/qbicargo,\"\""));
     QCOMPARE(connection.roundTrips(), qint64(3));
+}
+
+namespace {
+
+QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+} // namespace
+
+// A file that is not one of ours is refused with a clear message and left exactly as it was.
+void TstConnection::refusesWhatIsNotOurs_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty file") << QByteArray() << "está vacía";
+    QTest::newRow("a text file") << QByteArray("nombre;cargo\nAna;GER01\n") << "no es una base de datos de Semáforo de Carrera";
+}
+
+void TstConnection::refusesWhatIsNotOurs()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("otro.db"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    appserver::ServerCore core;
+    const QString error = core.open(appserver::DatabaseDescription::sqlite(path));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(QFileInfo(path).size(), qint64(content.size()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"otro.db"});
+}
+
+// Opening and reading leave the file byte for byte as it was: no journal mode is switched and
+// no writer is opened until something is saved.
+void TstConnection::readingChangesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copia.db"));
+    QVERIFY(QFile::copy(m_db.description().filePath, path));
+    const QByteArray before = fileDigest(path);
+    {
+        appserver::ServerCore core;
+        QVERIFY(core.open(appserver::DatabaseDescription::sqlite(path)).isEmpty());
+        const appserver::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+                                                        QStringLiteral("select * from AC_PPROM"), {}});
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QVERIFY(core.call({ServerTestDb::session(), QStringLiteral("VerificarSesion"), {"PRUEBA", ""}}).ok());
+    }
+    QCOMPARE(fileDigest(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"copia.db"});
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal-probe"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery mode(db);
+        QVERIFY(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
+        QCOMPARE(mode.value(0).toString(), QStringLiteral("delete"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("journal-probe"));
 }
 
 QTEST_GUILESS_MAIN(TstConnection)

@@ -64,6 +64,7 @@ private slots:
     void fetchedRowsMatchThemselves();
     void refused_data();
     void refused();
+    void lockedRowGivesClearMessage();
 
 private:
     ApplyResult apply(const QString &provider, const QList<RowDelta> &deltas);
@@ -80,7 +81,10 @@ void TstServerApply::initTestCase()
     qInfo("Backend: %s", qPrintable(m_db.backendName()));
     const QString error = m_db.create();
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QString openError = m_core.open(m_db.description());
+    // A short wait for locks keeps the locked-row case quick.
+    DatabaseDescription description = m_db.description();
+    description.lockTimeoutMs = 300;
+    const QString openError = m_core.open(description);
     QVERIFY2(openError.isEmpty(), qPrintable(openError));
 }
 
@@ -214,6 +218,18 @@ void TstServerApply::refused_data()
                                                  << QList<RowDelta>{insertOf(newNode(2))} << "solo lectura";
     QTest::newRow("unknown provider") << "DtsPNoExiste" << QString() << QList<RowDelta>{insertOf(newNode(2))}
                                       << "DtsPNoExiste";
+    // The schema's limits hold on SQLite as on PostgreSQL, named by field.
+    QVariantMap longName = newNode(2);
+    longName.insert(QStringLiteral("NOM_MENU"), QStringLiteral("Jefe de planeación estratégica y"));
+    QTest::newRow("text longer than its column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(longName)}
+                                                 << "El campo NOM_MENU de AC_PPROM admite 30 caracteres";
+    QTest::newRow("update longer than its column")
+        << "DtsPAcPprom" << QString() << QList<RowDelta>{updateOf(nodeRow(), {{"COD_CARG", "GER0123"}})}
+        << "El campo COD_CARG de AC_PPROM admite 6 caracteres; el valor \"GER0123\" tiene 7.";
+    QVariantMap bigNumber = newNode(2);
+    bigNumber.insert(QStringLiteral("COD_NODP"), 40000);
+    QTest::newRow("small integer out of range") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(bigNumber)}
+                                                << "El campo COD_NODP de AC_PPROM admite enteros de -32768 a 32767";
 }
 
 void TstServerApply::refused()
@@ -232,6 +248,23 @@ void TstServerApply::refused()
     QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
     QCOMPARE(result.rowsAffected, 0);
     QCOMPARE(table(), before);
+}
+
+// Another workstation holds the row (PostgreSQL) or the database (SQLite): the save gives up after
+// the lock timeout with a message that says so, and nothing changes.
+void TstServerApply::lockedRowGivesClearMessage()
+{
+    const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
+    const QString error = m_db.exec(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    if (postgres)
+        QVERIFY(m_db.exec(QStringLiteral("SELECT * FROM AC_PPROM WHERE COD_NODO = 1 FOR UPDATE")).isEmpty());
+    const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), {updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})});
+    QVERIFY(m_db.exec(QStringLiteral("ROLLBACK")).isEmpty());
+    QVERIFY2(result.error.contains(QStringLiteral("Otro usuario está modificando los mismos registros de AC_PPROM")),
+             qPrintable(result.error));
+    QCOMPARE(result.rowsAffected, 0);
+    QVERIFY(table().contains(QStringLiteral("1|1|1|0|Gerente|2024-02-01T09:00:00.250|GER01")));
 }
 
 int main(int argc, char **argv)

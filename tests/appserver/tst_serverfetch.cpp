@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace appserver;
@@ -44,6 +47,9 @@ private slots:
     void refused_data();
     void refused();
     void readConnectionRefusesWrites();
+    void smuggledWrites_data();
+    void smuggledWrites();
+    void readerLoginCannotWrite();
     void fieldTypes_data();
     void fieldTypes();
     void providerStatements_data();
@@ -177,16 +183,10 @@ void TstServerFetch::refused_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("messagePart");
 
-    QTest::newRow("delete") << "delete from AC_PPROM" << "SELECT";
-    QTest::newRow("second statement") << "select * from AC_PPROM; delete from AC_PPROM" << "una sentencia";
-    QTest::newRow("insert") << "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO) VALUES (9, 9, 9)" << "INSERT";
-    QTest::newRow("update") << "update AC_PPROM set NOM_MENU = 'x'" << "UPDATE";
-    QTest::newRow("ddl") << "drop table AC_PPROM" << "DROP";
-    QTest::newRow("pragma") << "PRAGMA writable_schema = 1" << "PRAGMA";
-    QTest::newRow("attach") << "ATTACH DATABASE 'otra.db' AS otra" << "ATTACH";
+    // The statement forms themselves are read in tst_sqltext; here the refusal's way back.
+    QTest::newRow("delete") << "delete from AC_PPROM" << "Proveedor DtsPTemporal: Solo se permiten consultas";
     QTest::newRow("write hidden in WITH") << "with x as (delete from AC_PPROM returning *) select * from x"
                                           << "DELETE";
-    QTest::newRow("select into a new table") << "select * into copia from AC_PPROM" << "INTO";
     QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
     QTest::newRow("empty") << "  ;  " << "vacía";
 }
@@ -217,6 +217,70 @@ void TstServerFetch::readConnectionRefusesWrites()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
     QVERIFY2(refused.error.contains(QStringLiteral("25006")), qPrintable(refused.error));
+    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+    QCOMPARE(after.rows.size(), 4);
+}
+
+// Statements that hide a second, writing statement in one engine's quoting: each is refused (or
+// runs as the harmless select the engine reads) and no row changes.
+void TstServerFetch::smuggledWrites_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("sqliteMessage"); // empty: runs as a plain select
+    QTest::addColumn<QString>("pgMessage");
+
+    const QString write = QStringLiteral(" ; COMMIT; BEGIN READ WRITE; DELETE FROM AC_PPROM; ");
+    QTest::newRow("escape string") << "select E'\\''" + write + "select ''"
+                                   << "unrecognized token" << "una sentencia";
+    QTest::newRow("dollar quote") << "select $q$'$q$" + write + "select '"
+                                  << "Error en la consulta" << "una sentencia";
+    QTest::newRow("unicode string") << "select U&'d\\0061t'" + write << "una sentencia" << "una sentencia";
+    QTest::newRow("nested comment") << "select 1 /* /* */ ' */" + write + "-- '" << QString() << "una sentencia";
+    QTest::newRow("question mark for QtSql") << "select 1 as \"a\", ? from AC_PPROM"
+                                              << "Parameter count mismatch" << "\"?\"";
+}
+
+void TstServerFetch::smuggledWrites()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, sqliteMessage);
+    QFETCH(QString, pgMessage);
+    const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
+    const QString message = postgres ? pgMessage : sqliteMessage;
+
+    const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql);
+    if (message.isEmpty())
+        QVERIFY2(result.ok(), qPrintable(result.error));
+    else
+        QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+    QCOMPARE(after.rows.size(), 4);
+}
+
+// The second line: the fetch connection's login may not write even when a statement gets past
+// the guard and ends the read-only transaction.
+void TstServerFetch::readerLoginCannotWrite()
+{
+    const DatabaseDescription description = m_db.description();
+    if (description.engine != DatabaseDescription::Engine::Postgres)
+        QSKIP("SQLite's read connection is a read-only file handle (see refused)");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("reader-probe"));
+        db.setHostName(description.host);
+        db.setPort(description.port);
+        db.setDatabaseName(description.databaseName);
+        db.setUserName(description.readerUser);
+        db.setPassword(description.password);
+        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("BEGIN READ WRITE")));
+        QVERIFY(!query.exec(QStringLiteral("DELETE FROM AC_PPROM")));
+        QVERIFY2(query.lastError().text().contains(QLatin1String("permission denied")),
+                 qPrintable(query.lastError().text()));
+        query.exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
     const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
     QCOMPARE(after.rows.size(), 4);
 }

@@ -1,6 +1,6 @@
 // The data module's datasets against the demo database, through the connection the module uses:
-// every dataset opens with its fields, filters, parameters bound at every occurrence, apply with
-// its refusals, and the read-only fetch path.
+// every dataset opens with its fields, filters, parameters bound at every occurrence, and apply
+// with its refusals. The read path's refusals are the server's (tst_serverfetch, tst_sqltext).
 
 #include "ModuloPrueba.h"
 #include "TField.h"
@@ -18,7 +18,6 @@ private slots:
 
     void everyDataSetOpens_data();
     void everyDataSetOpens();
-    void catalogueFieldsOfPlanNodes();
     void filtersHideCompanyZero_data();
     void filtersHideCompanyZero();
     void highestNodeOfEmptyPlanIsNull();
@@ -27,8 +26,6 @@ private slots:
     void staleUpdateRefusedRowStaysInEdit();
     void duplicateKeyRefusedRowStaysInInsert();
     void batchRolledBackAsAWhole();
-    void onlySingleReadStatementsFetched_data();
-    void onlySingleReadStatementsFetched();
 
 private:
     QVariant scalar(const QString &statement);
@@ -151,28 +148,6 @@ void TestDataModule::everyDataSetOpens()
     QVERIFY2(!target->IsEmpty(), qPrintable(dataSet));
     for (const QString &column : filledColumns)
         QVERIFY2(!target->FieldByName(column)->IsNull(), qPrintable(dataSet + '.' + column));
-}
-
-void TestDataModule::catalogueFieldsOfPlanNodes()
-{
-    const SClientDataSet &nodes = m_module->QryAcPprom;
-    QStringList names;
-    for (const TField *field : nodes.Fields())
-        names << field->FieldName();
-    QCOMPARE(names, (QStringList{"COD_EMPR", "COD_MENU", "COD_NODO", "COD_NODP", "TIP_MENU", "NOM_MENU",
-                                 "NUM_ANOS", "NUM_DIAS", "ACT_USUA", "ACT_HORA", "COD_CARG", "ACT_ESTA",
-                                 "DtfNmbEmpresa", "DtfCodNive", "DtfNmbNivel", "DtfPunRequ", "COD_EMCA",
-                                 "DtfNmbCargo"}));
-    const TField *company = nodes.FieldByName(QStringLiteral("COD_EMPR"));
-    QCOMPARE(company->DisplayLabel, QStringLiteral("Código Empresa"));
-    QVERIFY(company->ProviderFlags.testFlag(pfInKey));
-    QVERIFY(!nodes.FieldByName(QStringLiteral("COD_NODP"))->ProviderFlags.testFlag(pfInKey));
-    QCOMPARE(nodes.FieldByName(QStringLiteral("NOM_MENU"))->Size(), 30);
-    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbEmpresa"))->FieldKind(), fkLookup);
-    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbCargo"))->FieldKind(), fkCalculated);
-    QCOMPARE(nodes.FieldByName(QStringLiteral("DtfNmbCargo"))->DisplayWidth, 50);
-    QCOMPARE(nodes.CommandText(), QStringLiteral("select *\r\nfrom ac_pprom\r\n"));
-    QVERIFY(m_module->QryGrafico.CommandText().endsWith(QStringLiteral("order    by cod_nodo\r\n\r\n")));
 }
 
 void TestDataModule::filtersHideCompanyZero_data()
@@ -357,29 +332,6 @@ void TestDataModule::batchRolledBackAsAWhole()
     }
     QVERIFY(refused);
     QCOMPARE(scalar(QStringLiteral("select count(*) from ac_cuare")).toInt(), before);
-}
-
-void TestDataModule::onlySingleReadStatementsFetched_data()
-{
-    QTest::addColumn<QString>("statement");
-    QTest::newRow("delete") << "delete from ac_pprom";
-    QTest::newRow("read then write") << "select 1 from gn_empre; delete from ac_pprom";
-    QTest::newRow("update") << "update bi_cargo set nom_carg = 'x'";
-    QTest::newRow("drop") << "drop table ac_cuare";
-}
-
-void TestDataModule::onlySingleReadStatementsFetched()
-{
-    QFETCH(QString, statement);
-    const int before = scalar(QStringLiteral("select count(*) from ac_pprom")).toInt();
-    bool refused = false;
-    try {
-        scalar(statement);
-    } catch (const EDatabaseError &) {
-        refused = true;
-    }
-    QVERIFY(refused);
-    QCOMPARE(scalar(QStringLiteral("select count(*) from ac_pprom")).toInt(), before);
 }
 
 QTEST_GUILESS_MAIN(TestDataModule)

@@ -22,6 +22,8 @@ private slots:
     void camposCalculados();
 
 private:
+    int planLibre();
+
     DemoDatabase m_db;
     std::unique_ptr<ModuloPrueba> m;
 };
@@ -31,6 +33,17 @@ void TstPlanRules::initTestCase()
     QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
     m_db.startSession(1);
     m = std::make_unique<ModuloPrueba>(1);
+}
+
+// A plan number no row uses yet: each case works on a plan of its own, whatever ran before it.
+int TstPlanRules::planLibre()
+{
+    TDataSet &pprom = m->module.QryAcPprom;
+    TField *menu = pprom.FieldByName(QStringLiteral("COD_MENU"));
+    int mayor = 0;
+    for (int row = 0; row < pprom.rowCount(); ++row)
+        mayor = qMax(mayor, pprom.rowValue(row, menu).toInt());
+    return mayor + 1;
 }
 
 void TstPlanRules::nuevoPlanEsEncabezado()
@@ -66,8 +79,7 @@ void TstPlanRules::numeracion()
     QFETCH(int, creados);
     QFETCH(QList<int>, borrados);
     QFETCH(int, siguiente);
-    static int plan = 50;
-    ++plan;
+    const int plan = planLibre();
     TDataSet &pprom = m->module.QryAcPprom;
     for (int esperado = 0; esperado <= creados; ++esperado) {
         QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), esperado);
@@ -81,7 +93,7 @@ void TstPlanRules::numeracion()
     pprom.Cancel();
 }
 
-// Plan 61: 0 <- 1 <- 2 <- 3. The guard looks one level down only.
+// A fresh plan: 0 <- 1 <- 2 <- 3. The guard looks one level down only.
 void TstPlanRules::guardaBorrado_data()
 {
     QTest::addColumn<QList<int>>("orden");
@@ -98,8 +110,7 @@ void TstPlanRules::guardaBorrado()
 {
     QFETCH(QList<int>, orden);
     QFETCH(int, rechazado);
-    static int plan = 60;
-    ++plan;
+    const int plan = planLibre();
     TDataSet &pprom = m->module.QryAcPprom;
     for (int nodo = 0; nodo <= 3; ++nodo) {
         m->nuevoNodo(plan, nodo - 1, QStringLiteral("DIR001"), 1);
@@ -124,7 +135,8 @@ void TstPlanRules::guardarSinCargo()
     QCOMPARE(m->forma.IndiceCargo(), -1);
     m->f("COD_MENU")->setAsInteger(70);
     m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
-    QVERIFY(!mensajeDe([&] { pprom.Post(); }).isEmpty());
+    // The refusal is the list's own (no item at index -1), not a message of the module.
+    QCOMPARE(mensajeDe([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
     QCOMPARE(pprom.State(), dsInsert);
     QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
     QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);

@@ -4,6 +4,7 @@
 #include "DbTestSupport.h"
 #include "SchemaLoader.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -20,10 +21,19 @@ class TestSeedCommand : public QObject {
         QString out, err;
     };
 
-    static Run seed(const QStringList &arguments)
+    // fileLimitKb > 0: the run may not write more than that into one file (it fails as on a full disk).
+    static Run seed(const QStringList &arguments, int fileLimitKb = 0)
     {
         QProcess process;
-        process.start(qEnvironmentVariable("QACSEMAF_EXE"), QStringList{QStringLiteral("seed")} + arguments);
+        if (fileLimitKb > 0) {
+            // SIGXFSZ ignored: a write past the limit fails with EFBIG instead of killing the run.
+            QStringList shell{QStringLiteral("-c"),
+                              QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" seed \"$@\"").arg(fileLimitKb * 2),
+                              qEnvironmentVariable("QACSEMAF_EXE")};
+            process.start(QStringLiteral("/bin/sh"), shell + arguments);
+        } else {
+            process.start(qEnvironmentVariable("QACSEMAF_EXE"), QStringList{QStringLiteral("seed")} + arguments);
+        }
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
             return {};
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -118,6 +128,30 @@ private slots:
             QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(), printed.captured(1).toInt());
         }
         QVERIFY2(listed >= 10, qPrintable(forced.out));
+    }
+
+    // A seed that fails half-way (here: the disk fills up) leaves the old database as it was,
+    // or no file at all, and no half-built file beside it.
+    void failedSeedLosesNothing()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("demo.db"));
+        const Run full = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000")}, 256);
+        QCOMPARE(full.exitCode, 1);
+        QVERIFY2(full.err.contains(QLatin1String("disk I/O error")), qPrintable(full.err));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+        QCOMPARE(seed({QStringLiteral("--db"), file}).exitCode, 0);
+        const qint64 size = QFileInfo(file).size();
+        const Run forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000"),
+                                 QStringLiteral("--force")}, 256);
+        QCOMPARE(forced.exitCode, 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"demo.db"});
+        QCOMPARE(QFileInfo(file).size(), size);
+        TestDatabase kept(QStringLiteral("sqlite"), file);
+        QVERIFY2(kept.error().isEmpty(), qPrintable(kept.error()));
+        QCOMPARE(kept.value(QStringLiteral("SELECT COUNT(*) FROM GN_EMPRE")).toInt(), 3);
+        QCOMPARE(kept.value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     }
 };
 

@@ -87,21 +87,29 @@ void TestGenerateCommand::refusals_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("exitCode"); // 1: the module refused; 2: the arguments are wrong
     QTest::newRow("no category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", ""}
-                                 << "Debe Seleccionar Competencias...";
+                                 << "Debe Seleccionar Competencias..." << 1;
     QTest::newRow("target without company") << QStringList{"--target", "SUP001", "--candidates", "OPE001@2",
                                                             "--categories", "EF"}
-                                            << "--target";
+                                            << "--target" << 2;
     QTest::newRow("unknown category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2",
                                                      "--categories", "EF,XX"}
-                                      << "XX";
+                                      << "XX" << 2;
+    QTest::newRow("unknown company") << QStringList{"--company", "77", "--target", "SUP001@2", "--candidates",
+                                                    "OPE001@2", "--categories", "EF"}
+                                     << "La empresa 77 no existe." << 1;
+    QTest::newRow("positions that do not exist, all named")
+        << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2,NOPE@2,OPE001@9", "--categories", "EF"}
+        << "No existen los cargos NOPE@2, OPE001@9." << 1;
 }
 
 void TestGenerateCommand::refusals()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    QVERIFY(run(arguments) > 0);
+    QFETCH(int, exitCode);
+    QCOMPARE(run(arguments), exitCode);
     QVERIFY2(QString::fromUtf8(m_errors).contains(message), m_errors.constData());
     QVERIFY(m_output.trimmed().isEmpty());
 }

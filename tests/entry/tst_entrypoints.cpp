@@ -1,8 +1,10 @@
 // Drives the built library through QLibrary, exactly as a host does.
 
+#include "DemoDatabase.h"
 #include "QAcSemafApi.h"
 
 #include <QLibrary>
+#include <QApplication>
 #include <QWidget>
 #include <QtTest>
 
@@ -28,6 +30,8 @@ struct Api {
     decltype(&CambiarTamano) size = nullptr;
     decltype(&CambiarTamanoW) sizeW = nullptr;
     decltype(&QAcFreeString) freeString = nullptr;
+    decltype(&QOpUltimoError) lastError = nullptr;
+    decltype(&QOpUltimoErrorW) lastErrorW = nullptr;
 };
 
 } // namespace
@@ -41,12 +45,17 @@ private slots:
     void loadResizeUnload();
     void badNumberKeepsSize_data();
     void badNumberKeepsSize();
+    void nullPointersRefused();
+    void wrongSessionFailsAtLoad_data();
+    void wrongSessionFailsAtLoad();
     void unloadWithoutLoad();
     void cleanupTestCase();
 
 private:
     QWidget *load();
+    QString lastError() const;
 
+    DemoDatabase m_db;
     QLibrary m_library{QStringLiteral(QACSEMAF_LIBRARY)};
     Api m_api;
 };
@@ -73,6 +82,9 @@ void TestEntryPoints::initTestCase()
     resolve(m_library, m_api.size, "CambiarTamano");
     resolve(m_library, m_api.sizeW, "CambiarTamanoW");
     resolve(m_library, m_api.freeString, "QAcFreeString");
+    resolve(m_library, m_api.lastError, "QOpUltimoError");
+    resolve(m_library, m_api.lastErrorW, "QOpUltimoErrorW");
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
     QVERIFY(m_library.resolve("LlenarContextoSesion") == nullptr);
 }
 
@@ -110,11 +122,23 @@ void TestEntryPoints::identityBeforeLoad()
 
 QWidget *TestEntryPoints::load()
 {
-    const QStringList a{"local", "demo-áé", "", "JOSÉ", "contraseña", "1", "/A \"AND x = 'ñ'\"",
+    const QStringList a{"local", m_db.path(), "", "ADMIN", "ADMIN", "1", "/A \"AND x = 'ñ'\"",
                         "1.0;2026-12-06"};
     const QAcWindowHandle handle = m_api.loadW(0, text16(a[0]), text16(a[1]), text16(a[2]), text16(a[3]),
                                                text16(a[4]), text16(a[5]), text16(a[6]), text16(a[7]));
     return QWidget::find(WId(handle));
+}
+
+// Both variants of the message call agree; the plain one's string is the caller's to free.
+QString TestEntryPoints::lastError() const
+{
+    QAcUtf16Text kept = nullptr;
+    m_api.lastErrorW(&kept);
+    char16_t *owned = m_api.lastError();
+    const QString plain = QString::fromUtf16(owned);
+    m_api.freeString(owned);
+    const QString wide = QString::fromUtf16(kept);
+    return plain == wide ? wide : QStringLiteral("W: %1 / plain: %2").arg(wide, plain);
 }
 
 void TestEntryPoints::loadResizeUnload()
@@ -142,30 +166,77 @@ void TestEntryPoints::badNumberKeepsSize_data()
 {
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
-    QTest::newRow("letters in height") << "800" << "6x0";
-    QTest::newRow("letters in width") << "abc" << "600";
-    QTest::newRow("empty") << "" << "600";
-    QTest::newRow("decimal point") << "800" << "600.5";
-    QTest::newRow("out of range") << "99999999999" << "600";
+    QTest::addColumn<QString>("bad");
+    QTest::newRow("letters in height") << "800" << "6x0" << "6x0";
+    QTest::newRow("letters in width") << "abc" << "600" << "abc";
+    QTest::newRow("empty") << "" << "600" << "";
+    QTest::newRow("decimal point") << "800" << "600.5" << "600.5";
+    QTest::newRow("out of range") << "99999999999" << "600" << "99999999999";
 }
 
 void TestEntryPoints::badNumberKeepsSize()
 {
     QFETCH(QString, width);
     QFETCH(QString, height);
+    QFETCH(QString, bad);
     QWidget *form = load();
     QVERIFY(form);
     m_api.size(500, 400);
-    bool raised = false;
-    try {
-        m_api.sizeW(text16(width), text16(height));
-    } catch (const std::exception &error) {
-        raised = true;
-        QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("no es un valor entero válido")),
-                 error.what());
-    }
-    QVERIFY(raised);
+    m_api.sizeW(text16(width), text16(height)); // returns: nothing is thrown at the host
+    QCOMPARE(lastError(), QStringLiteral("'%1' no es un valor entero válido").arg(bad));
     QCOMPARE(form->size(), QSize(500, 400));
+    m_api.sizeW(text16("640"), text16("480"));
+    QCOMPARE(lastError(), QString()); // a call that succeeds clears the message
+    m_api.unload();
+}
+
+void TestEntryPoints::nullPointersRefused()
+{
+    QWidget *form = load();
+    QVERIFY(form);
+    m_api.size(500, 400);
+    m_api.sizeW(nullptr, text16("600"));
+    QCOMPARE(lastError(), QStringLiteral("El argumento ancho es un puntero nulo."));
+    QCOMPARE(form->size(), QSize(500, 400));
+    m_api.guidW(nullptr);
+    QCOMPARE(lastError(), QStringLiteral("El argumento de salida es un puntero nulo."));
+    m_api.unload();
+    const QAcWindowHandle handle = m_api.loadW(0, u"local", u"x.db", u"", nullptr, u"", u"1", u"", u"1;2");
+    QCOMPARE(handle, QAcWindowHandle(0));
+    QCOMPARE(lastError(), QStringLiteral("El argumento usuario es un puntero nulo."));
+}
+
+void TestEntryPoints::wrongSessionFailsAtLoad_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QString>("message");
+    const QString demo = m_db.path();
+    QTest::newRow("wrong password") << "local" << demo << "MALA" << "1" << "Usuario o contraseña incorrectos";
+    QTest::newRow("missing database") << "local" << "/no/existe/semaforo.db" << "ADMIN" << "1"
+                                      << "No existe la base de datos SQLite /no/existe/semaforo.db";
+    QTest::newRow("unknown protocol") << "ftp" << demo << "ADMIN" << "1" << "Protocolo de conexión desconocido: \"ftp\"";
+    QTest::newRow("company that does not exist") << "local" << demo << "ADMIN" << "77" << "La empresa 77 no existe.";
+    QTest::newRow("company that is no number") << "local" << demo << "ADMIN" << "uno" << "La empresa uno no existe.";
+}
+
+void TestEntryPoints::wrongSessionFailsAtLoad()
+{
+    QFETCH(QString, protocol);
+    QFETCH(QString, alias);
+    QFETCH(QString, password);
+    QFETCH(QString, company);
+    QFETCH(QString, message);
+    const QAcWindowHandle handle = m_api.loadW(0, text16(protocol), text16(alias), u"", u"ADMIN", text16(password),
+                                               text16(company), u"", u"1;2");
+    QCOMPARE(handle, QAcWindowHandle(0));
+    QVERIFY2(lastError().contains(message), qPrintable(lastError()));
+    // Nothing of the failed load stays; a good load works at once.
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(widget->objectName() != QLatin1String("FrmAcSemaf"));
+    QVERIFY(load());
     m_api.unload();
 }
 

@@ -1,5 +1,6 @@
 // A host without a Qt application: the library brings its own for as long as it is loaded.
 
+#include "DemoDatabase.h"
 #include "QAcSemafApi.h"
 
 #include <QCoreApplication>
@@ -20,8 +21,12 @@ void TestOwnApplication::createsAndDestroysItsApplication()
     auto unload = reinterpret_cast<decltype(&QOpUnLoadDll)>(library.resolve("QOpUnLoadDll"));
     QVERIFY(loadW && unload);
 
+    const DemoDatabase db;
+    QVERIFY2(db.isValid(), qPrintable(db.error()));
     QVERIFY(!QCoreApplication::instance());
-    const QAcWindowHandle handle = loadW(0, u"local", u"", u"", u"ADMIN", u"ADMIN", u"2", u"", u"1;2");
+    const QString alias = db.path();
+    const QAcWindowHandle handle = loadW(0, u"local", reinterpret_cast<const char16_t *>(alias.utf16()), u"",
+                                         u"ADMIN", u"ADMIN", u"2", u"", u"1;2");
     QVERIFY(handle != 0);
     QVERIFY(QCoreApplication::instance());
     unload();

@@ -1,11 +1,14 @@
 // The session context the load call fills: option parser, version split, string conventions.
 
 #include "CAcSemaf.h"
+#include "DemoDatabase.h"
 #include "QAcSemafApi.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 #include "WideString.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 class TestSession : public QObject {
@@ -19,7 +22,12 @@ private slots:
     void versionSplit_data();
     void versionSplit();
     void plainLoadCarriesNonAsciiTexts();
+    void unloadForgetsTheSession();
     void wideStringLayout();
+
+private:
+    DemoDatabase m_db;
+    QTemporaryDir m_dir;
 };
 
 void TestSession::optionText_data()
@@ -99,7 +107,21 @@ void TestSession::versionSplit()
 
 void TestSession::plainLoadCarriesNonAsciiTexts()
 {
-    const QStringList texts{"local", "añoñí", "servidor-ß", "JOSÉ", "contraseña€", "1",
+    // A copy of the demo database under a non-ASCII name, with a user whose name and password
+    // are not ASCII either: the load only succeeds when every text arrives intact.
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    const QString alias = m_dir.filePath(QStringLiteral("añoñí.db"));
+    QVERIFY(QFile::copy(m_db.path(), alias));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("user-setup"));
+        db.setDatabaseName(alias);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
+                                                  "VALUES ('JOSÉ', 'contraseña€', 'C', 'José')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("user-setup"));
+    const QStringList texts{"local", alias, "servidor-ß", "JOSÉ", "contraseña€", "1",
                             "/A \"AND ciudad = 'Bogotá'\"", "3.1;2026-12-06"};
     QList<char16_t *> strings;
     for (const QString &text : texts)
@@ -109,7 +131,7 @@ void TestSession::plainLoadCarriesNonAsciiTexts()
     for (char16_t *text : strings)
         WideStringFree(text);
 
-    QVERIFY(handle != 0);
+    QVERIFY2(handle != 0, qPrintable(UltimoError()));
     QCOMPARE(gStProtocolo, texts[0]);
     QCOMPARE(gStAliasCnx, texts[1]);
     QCOMPARE(gStParSrv, texts[2]);
@@ -127,6 +149,25 @@ void TestSession::plainLoadCarriesNonAsciiTexts()
     // The framework's form creation makes the company current.
     QCOMPARE(TApplication::instance().Tag, 1);
     QCOMPARE(gStCodiEmpr, QStringLiteral("1"));
+    // The load asked the server who the user is and what database it runs on.
+    QCOMPARE(gStTipoUsuario, QStringLiteral("C"));
+    QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
+}
+
+void TestSession::unloadForgetsTheSession()
+{
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    const QString path = m_db.path();
+    const QAcWindowHandle handle = QOpLoadDllW(0, reinterpret_cast<const char16_t *>(QStringLiteral("local").utf16()),
+                                               reinterpret_cast<const char16_t *>(path.utf16()), u"", u"ADMIN",
+                                               u"ADMIN", u"2", u"", u"1;2");
+    QVERIFY2(handle != 0, qPrintable(UltimoError()));
+    QCOMPARE(gStPassUsua, QStringLiteral("ADMIN"));
+    QOpUnLoadDll();
+    for (const QString *text : {&gStParPas, &gStPassUsua, &gStParUsu, &gStCodiUsua, &gStCodiEmpr,
+                                &gStAliasCnx, &gStTipoUsuario, &gStDriver})
+        QVERIFY2(text->isEmpty(), qPrintable(*text));
+    QCOMPARE(TApplication::instance().Tag, 0);
 }
 
 void TestSession::wideStringLayout()

@@ -96,18 +96,27 @@ private slots:
     void badFilterIsRefused_data()
     {
         QTest::addColumn<QString>("filter");
-        QTest::newRow("missing value") << "cod_empr >";
-        QTest::newRow("unclosed text") << "cod_carg = 'C1";
-        QTest::newRow("unclosed parenthesis") << "(cod_empr = 1";
-        QTest::newRow("unknown field") << "no_such = 1";
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing value") << "cod_empr >" << "se esperaba un campo o un valor en la posición 11";
+        QTest::newRow("unclosed text") << "cod_carg = 'C1" << "texto sin cerrar en la posición 12";
+        QTest::newRow("unclosed parenthesis") << "(cod_empr = 1" << "falta \")\" en la posición 14";
+        QTest::newRow("parenthesis closed too early") << "(cod_empr = ) and x = 1" << "se esperaba un campo o un valor en la posición 13";
+        QTest::newRow("unknown field") << "no_such = 1" << "campo 'no_such' no encontrado";
     }
 
     void badFilterIsRefused()
     {
         QFETCH(QString, filter);
+        QFETCH(QString, message);
         auto ds = fixtures::positions();
         ds->setFiltered(true);
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->setFilter(filter));
+        QString refusal;
+        try {
+            ds->setFilter(filter);
+        } catch (const EDatabaseError &error) {
+            refusal = error.Message();
+        }
+        QVERIFY2(refusal.contains(message), qPrintable(refusal));
         QCOMPARE(ds->RecordCount(), 4);
         QCOMPARE(ds->Filter(), QString());
     }

@@ -1,6 +1,8 @@
 // The host program as a user starts it: it loads the module, embeds the window and closes cleanly,
 // and a load that fails ends with the loader's message and a non-zero exit.
 
+#include "DemoDatabase.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,6 +16,8 @@ private slots:
 
 private:
     QProcess *run(const QStringList &arguments);
+
+    DemoDatabase m_db;
 };
 
 QProcess *TestHost::run(const QStringList &arguments)
@@ -35,6 +39,9 @@ void TestHost::failedStart_data()
                                      << "No se pudo cargar el módulo: ";
     QTest::newRow("library without the entry points")
         << QStringList{"--library", QStringLiteral(QACSEMAF_NOT_A_MODULE)} << "QOpLoadDllW";
+    QTest::newRow("wrong password: the module's message")
+        << QStringList{"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(), "--password", "otra"}
+        << "Error al iniciar el módulo: Usuario o contraseña incorrectos";
 }
 
 void TestHost::failedStart()
@@ -52,7 +59,8 @@ void TestHost::opensAndCloses()
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("host.png"));
-    QProcess *host = run({"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", dir.filePath("none.db"),
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    QProcess *host = run({"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(),
                           "--quit-after", "200", "--screenshot", picture});
     QCOMPARE(host->exitCode(), 0);
     const QString output = QString::fromUtf8(host->readAllStandardError());

@@ -5,6 +5,18 @@
 
 namespace dbtools {
 
+namespace {
+
+// Keys the application server reads (its reader login and time limits), not libpq.
+const QStringList &serverOnlyKeys()
+{
+    static const QStringList keys{QStringLiteral("readuser"), QStringLiteral("readpassword"),
+                                  QStringLiteral("statement_timeout"), QStringLiteral("lock_timeout")};
+    return keys;
+}
+
+} // namespace
+
 bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *pairs, QString *error)
 {
     pairs->clear();
@@ -84,7 +96,7 @@ DbOutcome DatabaseOpener::openPostgres(const QString &connInfo, const QString &c
             db.setUserName(it.value());
         else if (it.key() == QLatin1String("password"))
             db.setPassword(it.value());
-        else
+        else if (!serverOnlyKeys().contains(it.key()))
             options << it.key() + QLatin1Char('=') + it.value();
     }
     db.setConnectOptions(options.join(QLatin1Char(';')));

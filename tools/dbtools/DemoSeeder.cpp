@@ -16,7 +16,7 @@ DbOutcome DemoSeeder::inTransaction(const std::function<void(SeedWriter &)> &fil
     m_counts.clear();
     if (!m_db.isOpen())
         return DbOutcome::failure(QStringLiteral("The database is not open"));
-    if (!m_db.transaction())
+    if (!m_outer && !m_db.transaction())
         return DbOutcome::failure(QStringLiteral("Cannot begin the seed transaction: %1")
                                       .arg(m_db.lastError().text()));
     QMap<QString, int> counts;
@@ -25,10 +25,11 @@ DbOutcome DemoSeeder::inTransaction(const std::function<void(SeedWriter &)> &fil
         fill(writer);
         counts = writer.counts();
     } catch (const SeedError &error) {
-        m_db.rollback();
+        if (!m_outer)
+            m_db.rollback();
         return DbOutcome::failure(error.message());
     }
-    if (!m_db.commit()) {
+    if (!m_outer && !m_db.commit()) {
         const QString error = m_db.lastError().text();
         m_db.rollback();
         return DbOutcome::failure(QStringLiteral("Cannot commit the seed: %1").arg(error));

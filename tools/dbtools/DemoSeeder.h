@@ -20,6 +20,8 @@ public:
     static constexpr quint64 DemoSeed = 20240304;
 
     explicit DemoSeeder(const QSqlDatabase &db);
+    // The caller has begun a transaction and commits or rolls back itself.
+    void joinTransaction() { m_outer = true; }
 
     DbOutcome seedDemo();
     // One company with `employees` active contracts (at least 1).
@@ -32,6 +34,7 @@ private:
 
     QSqlDatabase m_db;
     QMap<QString, int> m_counts;
+    bool m_outer = false;
 };
 
 } // namespace dbtools

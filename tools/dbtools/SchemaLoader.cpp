@@ -140,19 +140,19 @@ DbOutcome SchemaLoader::create()
         return DbOutcome::failure(QStringLiteral("The schema resource is missing or empty"));
     if (const DbOutcome wal = enableWal(); !wal.ok())
         return wal;
-    if (!m_db.transaction())
+    if (!begin())
         return DbOutcome::failure(QStringLiteral("Cannot begin the schema transaction: %1")
                                       .arg(m_db.lastError().text()));
     QSqlQuery query(m_db);
     for (const QString &statement : ddl) {
         if (!query.exec(statement)) {
             const QString error = query.lastError().text();
-            m_db.rollback();
+            rollback();
             return DbOutcome::failure(QStringLiteral("Schema statement failed: %1\n%2")
                                           .arg(error, statement.section(QLatin1Char('\n'), 0, 0)));
         }
     }
-    if (!m_db.commit())
+    if (!commit())
         return DbOutcome::failure(QStringLiteral("Cannot commit the schema: %1")
                                       .arg(m_db.lastError().text()));
     return DbOutcome::success();
@@ -163,19 +163,35 @@ DbOutcome SchemaLoader::dropAll()
     const QStringList present = existingTables();
     if (present.isEmpty())
         return DbOutcome::success();
-    if (!m_db.transaction())
+    if (!begin())
         return DbOutcome::failure(m_db.lastError().text());
     QSqlQuery query(m_db);
     for (const QString &table : present) {
         if (!query.exec(QStringLiteral("DROP TABLE %1").arg(table))) {
             const QString error = query.lastError().text();
-            m_db.rollback();
+            rollback();
             return DbOutcome::failure(QStringLiteral("Cannot drop %1: %2").arg(table, error));
         }
     }
-    if (!m_db.commit())
+    if (!commit())
         return DbOutcome::failure(m_db.lastError().text());
     return DbOutcome::success();
+}
+
+bool SchemaLoader::begin()
+{
+    return m_outer || m_db.transaction();
+}
+
+bool SchemaLoader::commit()
+{
+    return m_outer || m_db.commit();
+}
+
+void SchemaLoader::rollback()
+{
+    if (!m_outer)
+        m_db.rollback();
 }
 
 } // namespace dbtools

@@ -13,6 +13,8 @@ namespace dbtools {
 class SchemaLoader {
 public:
     explicit SchemaLoader(const QSqlDatabase &db);
+    // The caller has begun a transaction and commits or rolls back itself (seed on PostgreSQL).
+    void joinTransaction() { m_outer = true; }
 
     // The statements of the DDL as written, comments removed, one per entry.
     static QStringList portableStatements();
@@ -34,7 +36,11 @@ public:
 
 private:
     DbOutcome enableWal();
+    bool begin();
+    bool commit();
+    void rollback();
     QSqlDatabase m_db;
+    bool m_outer = false;
 };
 
 } // namespace dbtools

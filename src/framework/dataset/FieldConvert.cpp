@@ -176,6 +176,31 @@ bool toBoolean(const QVariant &value, const QString &what)
 
 QVariant toStorage(const QVariant &value, FieldType type, int size, const QString &what)
 {
+    // Values that already have their field's form (what the server sends) pass as they are:
+    // every fetched value goes through here.
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        if (type == FieldType::Integer)
+            return value;
+        if (type == FieldType::Smallint) {
+            const int number = *static_cast<const int *>(value.constData());
+            if (number >= -32768 && number <= 32767)
+                return value;
+        }
+        break;
+    case QMetaType::Double:
+        if (type == FieldType::Float)
+            return value;
+        break;
+    case QMetaType::QString:
+        if ((type == FieldType::String || type == FieldType::FixedChar)
+            && !static_cast<const QString *>(value.constData())->isEmpty()
+            && (size <= 0 || static_cast<const QString *>(value.constData())->size() <= size))
+            return value;
+        break;
+    default:
+        break;
+    }
     // An empty text clears the field, whatever its type, as the suite's client datasets do.
     if (value.isNull() || (isTextVariant(value) && toText(value).isEmpty()))
         return {};

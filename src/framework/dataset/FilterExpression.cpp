@@ -27,9 +27,10 @@ QList<Token> tokenize(const QString &s)
 {
     QList<Token> tokens;
     int i = 0;
-    auto error = [&](const QString &what) {
+    // Positions count from 1 and name where the faulty token starts.
+    auto error = [&](const QString &what, int at) {
         throw EDatabaseError(QStringLiteral("Filtro no válido \"%1\": %2 en la posición %3")
-                                 .arg(s, what).arg(i + 1));
+                                 .arg(s, what).arg(at + 1));
     };
     while (i < s.size()) {
         const QChar c = s.at(i);
@@ -43,7 +44,7 @@ QList<Token> tokenize(const QString &s)
             QString text;
             for (++i;; ++i) {
                 if (i >= s.size())
-                    error(QStringLiteral("texto sin cerrar"));
+                    error(QStringLiteral("texto sin cerrar"), start);
                 if (s.at(i) == c) {
                     if (i + 1 < s.size() && s.at(i + 1) == c) { text += c; ++i; continue; }
                     ++i;
@@ -61,14 +62,14 @@ QList<Token> tokenize(const QString &s)
             bool ok = false;
             const double d = text.toDouble(&ok);
             if (!ok)
-                error(QStringLiteral("número \"%1\" no válido").arg(text));
+                error(QStringLiteral("número \"%1\" no válido").arg(text), start);
             tokens.append({Token::Number, text, d, start});
         } else if (c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('[')) {
             const bool bracketed = c == QLatin1Char('[');
             if (bracketed) {
                 const int close = s.indexOf(QLatin1Char(']'), i);
                 if (close < 0)
-                    error(QStringLiteral("nombre sin cerrar"));
+                    error(QStringLiteral("nombre sin cerrar"), i);
                 i = close + 1;
                 tokens.append({Token::Name, s.mid(start + 1, close - start - 1), QStringLiteral("[]"), start});
                 continue;
@@ -86,10 +87,10 @@ QList<Token> tokenize(const QString &s)
             if (op == QLatin1String("=="))
                 op = QStringLiteral("=");
             if (op == QLatin1String("!"))
-                error(QStringLiteral("operador \"!\" no válido"));
+                error(QStringLiteral("operador \"!\" no válido"), start);
             tokens.append({Token::Op, op, {}, start});
         } else {
-            error(QStringLiteral("carácter \"%1\" inesperado").arg(c));
+            error(QStringLiteral("carácter \"%1\" inesperado").arg(c), start);
         }
     }
     tokens.append({Token::End, QString(), {}, int(s.size())});
@@ -118,7 +119,14 @@ private:
     using Node = FilterExpression::Node;
 
     const Token &peek() const { return m_tokens.at(m_pos); }
-    Token take() { return m_tokens.at(m_pos++); }
+    // The End token is never passed: a parser that asks for more keeps getting it.
+    Token take()
+    {
+        const Token token = m_tokens.at(m_pos);
+        if (token.kind != Token::End)
+            ++m_pos;
+        return token;
+    }
     bool isKeyword(const char *word) const
     {
         return peek().kind == Token::Name && peek().value.isNull()
@@ -169,8 +177,9 @@ private:
         if (peek().kind == Token::LParen) {
             take();
             NodePtr inner = orExpr();
-            if (take().kind != Token::RParen)
+            if (peek().kind != Token::RParen)
                 fail(QStringLiteral("falta \")\""));
+            take();
             return inner;
         }
         return comparison();
@@ -179,14 +188,12 @@ private:
     // Reads a field name or a literal into (slot, value).
     void operand(int &slot, QVariant &value)
     {
+        if (peek().kind != Token::Number && peek().kind != Token::Text && peek().kind != Token::Name)
+            fail(QStringLiteral("se esperaba un campo o un valor"));
         const Token token = take();
         if (token.kind == Token::Number || token.kind == Token::Text) {
             value = token.value;
             return;
-        }
-        if (token.kind != Token::Name) {
-            --m_pos;
-            fail(QStringLiteral("se esperaba un campo o un valor"));
         }
         int index = -1;
         for (int i = 0; i < m_names.size() && index < 0; ++i)

@@ -16,10 +16,6 @@ public:
     // The value as the mask shows it, read back as a number: "###.##" gives the value rounded
     // to two decimals.
     double FormatearFloat(const QString &mask, double value) const;
-
-    // Rounds to `decimals` places, an exact half away from zero, deciding on the value's
-    // decimal digits rather than on a scaled binary product.
-    static double roundHalfAwayFromZero(double value, int decimals);
 };
 
 extern TDtmGnLibre *const DtmGnLibre;

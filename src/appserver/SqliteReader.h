@@ -1,0 +1,45 @@
+#pragma once
+// The read path's fast lane on SQLite: runs a statement through SQLite's own interface on the
+// reader connection's handle and builds the rows straight from the typed columns, instead of
+// through QSqlQuery's cached variants and a second conversion. Prepared statements are kept
+// per text, so the small calls a workstation repeats are not compiled again. Field types and
+// values are what the QtSql path gives (declared types, or the first row's storage class for an
+// expression).
+
+#include "Protocol.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariantList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace appserver {
+
+class SqliteReader {
+public:
+    explicit SqliteReader(sqlite3 *db) : m_db(db) {}
+    ~SqliteReader();
+    SqliteReader(const SqliteReader &) = delete;
+    SqliteReader &operator=(const SqliteReader &) = delete;
+
+    // The rows of one statement with positional markers; the error text on failure.
+    FetchResult read(const QString &statement, const QVariantList &values);
+
+private:
+    // A compiled statement and what its declared column types say (read once).
+    struct Prepared {
+        sqlite3_stmt *stmt = nullptr;
+        QList<FieldDesc> fields;     // Unknown where a column has no declared type
+        QList<bool> declared;
+    };
+    Prepared *prepared(const QString &statement, QString *error);
+    QString bind(sqlite3_stmt *stmt, const QVariantList &values) const;
+    QString databaseError() const;
+
+    sqlite3 *m_db;
+    QHash<QString, Prepared> m_statements;
+};
+
+} // namespace appserver

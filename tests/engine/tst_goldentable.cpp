@@ -1,0 +1,112 @@
+// The traffic lights of every node of the demo plans that has positions below it, for two
+// category sets, as `qacsemaf generate` prints them, against the table kept in
+// golden/semaforos-demo.csv. A change that moves any percentage updates that file in the same
+// commit and says why: run this test with QACSEMAF_UPDATE_GOLDEN=1 to rewrite it.
+
+#include "DemoDatabase.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+struct PlanNode {
+    int company = 0, plan = 0, node = 0;
+    QString target;            // CODE@COMPANY
+    QStringList candidates;    // CODE@COMPANY, in node order
+};
+
+const QStringList kCategorySets{QStringLiteral("EF,EN,EP,CO"), QStringLiteral("EF,EP")};
+const QString kHeader = QStringLiteral("EMPRESA,PLAN,NODO,CATEGORIAS,COD_EMPL,POR_EMPL,NUM_PERA,APE_EMPL,NOM_EMPL,COD_EMCA");
+
+} // namespace
+
+class TestGoldenTable : public QObject {
+    Q_OBJECT
+private slots:
+    void demoPlansMatchTheKeptTable();
+
+private:
+    QList<PlanNode> nodesWithCandidates();
+    QStringList generate(const PlanNode &node, const QString &categories);
+
+    DemoDatabase m_db;
+};
+
+QList<PlanNode> TestGoldenTable::nodesWithCandidates()
+{
+    QList<PlanNode> nodes;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("plans"));
+        db.setDatabaseName(m_db.path());
+        db.open();
+        QSqlQuery parents(db);
+        parents.exec(QStringLiteral("select COD_EMPR, COD_MENU, COD_NODO, COD_EMCA, COD_CARG from AC_PPROM p"
+                                    " where COD_NODO > 0 and COD_CARG is not null and exists (select 1 from AC_PPROM c"
+                                    " where c.COD_EMPR = p.COD_EMPR and c.COD_MENU = p.COD_MENU and c.COD_NODP = p.COD_NODO)"
+                                    " order by COD_EMPR, COD_MENU, COD_NODO"));
+        while (parents.next()) {
+            PlanNode node{parents.value(0).toInt(), parents.value(1).toInt(), parents.value(2).toInt(),
+                          parents.value(4).toString() + QLatin1Char('@') + parents.value(3).toString(), {}};
+            QSqlQuery children(db);
+            children.prepare(QStringLiteral("select COD_EMCA, COD_CARG from AC_PPROM where COD_EMPR = ? and COD_MENU = ?"
+                                            " and COD_NODP = ? and COD_CARG is not null order by COD_NODO"));
+            children.addBindValue(node.company);
+            children.addBindValue(node.plan);
+            children.addBindValue(node.node);
+            children.exec();
+            while (children.next())
+                node.candidates << children.value(1).toString() + QLatin1Char('@') + children.value(0).toString();
+            nodes << node;
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("plans"));
+    return nodes;
+}
+
+// The result rows of one run, each prefixed with the node and the categories.
+QStringList TestGoldenTable::generate(const PlanNode &node, const QString &categories)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(QACSEMAF_TOOL),
+               {"generate", "--db", m_db.path(), "--company", QString::number(node.company), "--target", node.target,
+                "--candidates", node.candidates.join(QLatin1Char(',')), "--categories", categories, "--format", "csv"});
+    tool.waitForFinished(60000);
+    const QString prefix = QStringLiteral("%1,%2,%3,\"%4\",").arg(node.company).arg(node.plan).arg(node.node).arg(categories);
+    QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (tool.exitCode() != 0 || lines.isEmpty())
+        return {prefix + QStringLiteral("FAILED: ") + QString::fromUtf8(tool.readAllStandardError()).trimmed()};
+    lines.removeFirst(); // the tool's own header
+    for (QString &line : lines)
+        line.prepend(prefix);
+    return lines;
+}
+
+void TestGoldenTable::demoPlansMatchTheKeptTable()
+{
+    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    const QList<PlanNode> nodes = nodesWithCandidates();
+    QVERIFY(nodes.size() >= 10);
+    QStringList actual{kHeader};
+    for (const PlanNode &node : nodes)
+        for (const QString &categories : kCategorySets)
+            actual << generate(node, categories);
+
+    QFile kept(QStringLiteral(QACSEMAF_GOLDEN));
+    if (qEnvironmentVariableIsSet("QACSEMAF_UPDATE_GOLDEN")) {
+        QVERIFY(kept.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        kept.write(actual.join(QLatin1Char('\n')).toUtf8() + '\n');
+        QSKIP("golden table rewritten");
+    }
+    QVERIFY2(kept.open(QIODevice::ReadOnly), QACSEMAF_GOLDEN);
+    const QStringList expected = QString::fromUtf8(kept.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (int i = 0; i < qMin(expected.size(), actual.size()); ++i)
+        QCOMPARE(actual.at(i), expected.at(i));
+    QCOMPARE(actual.size(), expected.size());
+}
+
+QTEST_GUILESS_MAIN(TestGoldenTable)
+#include "tst_goldentable.moc"

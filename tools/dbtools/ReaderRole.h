@@ -1,0 +1,20 @@
+#pragma once
+// The PostgreSQL login that the application server's read path uses: it may connect and select
+// from the module's tables and nothing else, and its transactions start read-only. `seed` and
+// the test setup create it (or bring an existing one up to date) for the current schema.
+
+#include "DbOutcome.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace dbtools {
+
+class ReaderRole {
+public:
+    // Runs inside the caller's transaction when there is one. An empty password leaves the
+    // role's password as it is (a new role then logs in the way the server's rules allow).
+    static DbOutcome grant(QSqlDatabase &db, const QString &role, const QString &password);
+};
+
+} // namespace dbtools
