@@ -9,6 +9,7 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QTcpSocket>
 #include <cstdio>
 
 using namespace appserver;
@@ -42,6 +43,8 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
 {
     QElapsedTimer timer;
     timer.start();
+    // The answer goes out as header and body: without this the body waits for the client's ack.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const Answer result = answer(request);
     makeResponder(request, socket)
         .write(QJsonDocument(result.body), static_cast<QHttpServerResponder::StatusCode>(result.status));

@@ -54,6 +54,8 @@ void ServerProcess::kill()
 
 QString ServerProcess::log()
 {
+    while (m_process.waitForReadyRead(300))
+        m_log += QString::fromUtf8(m_process.readAllStandardError());
     m_log += QString::fromUtf8(m_process.readAllStandardError());
     return m_log;
 }

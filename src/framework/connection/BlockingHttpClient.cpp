@@ -36,9 +36,12 @@ bool BlockingHttpClient::connectIfNeeded(QString *error)
         return true;
     m_socket = std::make_unique<QTcpSocket>();
     m_socket->connectToHost(m_host, m_port);
-    if (m_socket->waitForConnected(m_timeoutMs))
+    if (m_socket->waitForConnected(m_timeoutMs)) {
+        // Small requests one after another: waiting to coalesce them only adds latency.
+        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         return true;
-    *error = QStringLiteral("No se pudo conectar con el servidor de aplicaciones %1:%2 (%3).")
+    }
+    *error = QStringLiteral("No se pudo conectar con el servidor de aplicaciones %1:%2 (%3); la operación no se completó.")
                  .arg(m_host).arg(m_port).arg(m_socket->errorString());
     m_socket.reset();
     return false;
