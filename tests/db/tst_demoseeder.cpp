@@ -29,12 +29,15 @@ DbOutcome seed(const QSqlDatabase &db, int employees, QMap<QString, int> *counts
     return seeded;
 }
 
-// A digest of every row of every table, each in the order of all its columns; empty on failure.
+// A digest of every row of every table, each in the order of all its columns but the password
+// hashes (salted anew on every seed); empty on failure.
 QByteArray digest(const QSqlDatabase &db)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const QString &table : SchemaLoader::tableNames()) {
-        const QString columns = SchemaLoader::columns(table).join(QLatin1Char(','));
+        QStringList names = SchemaLoader::columns(table);
+        names.removeIf([](const QString &name) { return name.compare(QLatin1String("PAS_USUA"), Qt::CaseInsensitive) == 0; });
+        const QString columns = names.join(QLatin1Char(','));
         QSqlQuery query(db);
         if (columns.isEmpty() || !query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table)))
             return {};
