@@ -57,6 +57,7 @@ private slots:
     void sameRefusalsAsLocal_data();
     void sameRefusalsAsLocal();
     void generateGivesTheSameOutput();
+    void postgresAnswersAsTheFile();
     void twoInstancesServeOneClientAlternately();
     void expiredTokenIsRefusedAndRenewed();
     void serverKilledMidApplyCommitsNothingAndComesBack();
@@ -305,6 +306,38 @@ void TestHttpServer::generateGivesTheSameOutput()
     QVERIFY(expected.count('\n') > 10);
     QCOMPARE(overHttp.readAllStandardOutput(), expected);
     QCOMPARE(overHttp.exitCode(), 0);
+}
+
+// The demo on PostgreSQL, read directly and through a server on it, gives what the file gives,
+// row for row (accented surnames and tied surnames included).
+void TestHttpServer::postgresAnswersAsTheFile()
+{
+    const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+    if (pg.isEmpty())
+        QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+    QProcess seed;
+    seed.start(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
+    QVERIFY(seed.waitForFinished(60000));
+    QVERIFY2(seed.exitCode() == 0, seed.readAllStandardError().constData());
+    ServerProcess onPostgres;
+    QCOMPARE(onPostgres.start({QStringLiteral("--pg"), pg}), QString());
+    const QList<QStringList> runs{
+        {"--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories", "EF,EN,EP,CO"},
+        {"--company", "1", "--target", "GER001@1", "--candidates", "COO001@1,COO002@1,SUP001@2", "--categories", "EF,EP"}};
+    for (const QStringList &run : runs) {
+        QByteArray outputs[3];
+        const QList<QStringList> places{{"--db", m_db.path()}, {"--pg", pg}, {"--server", onPostgres.address()}};
+        for (int i = 0; i < 3; ++i) {
+            QProcess tool;
+            tool.start(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + run + places.at(i));
+            QVERIFY(tool.waitForFinished(60000));
+            QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+            outputs[i] = tool.readAllStandardOutput();
+        }
+        QVERIFY(outputs[0].count('\n') > 10);
+        QCOMPARE(outputs[1], outputs[0]);
+        QCOMPARE(outputs[2], outputs[0]);
+    }
 }
 
 void TestHttpServer::twoInstancesServeOneClientAlternately()
