@@ -19,11 +19,21 @@ QJsonObject tagged(const char *tag, const QJsonValue &value)
     return QJsonObject{{QLatin1String(tag), value}};
 }
 
-// Floats of a float column travel as plain numbers: the column says what they are.
+// In a row the column says what a plain value is: floats, 64-bit integers and dates of their own
+// columns travel untagged (most of a large answer is such values).
 QJsonValue fromVariantFor(FieldType type, const QVariant &value)
 {
-    if (type == FieldType::Float && value.metaType().id() == QMetaType::Double && std::isfinite(value.toDouble()))
+    const int id = value.isNull() ? QMetaType::UnknownType : value.metaType().id();
+    if (type == FieldType::Float && id == QMetaType::Double && std::isfinite(value.toDouble()))
         return value.toDouble();
+    if (type == FieldType::Largeint && id == QMetaType::LongLong && std::abs(value.toLongLong()) < (qint64(1) << 53))
+        return double(value.toLongLong());
+    if (type == FieldType::DateTime && id == QMetaType::QDate)
+        return value.toDate().toString(kDateFormat);
+    if (type == FieldType::DateTime && id == QMetaType::QDateTime)
+        return value.toDateTime().toString(Qt::ISODateWithMs);
+    if (type == FieldType::DateTime && id == QMetaType::QString)
+        return tagged("s", value.toString());
     return JsonCodec::fromVariant(value);
 }
 
@@ -32,6 +42,21 @@ bool toVariantFor(FieldType type, const QJsonValue &json, QVariant *out)
     if (type == FieldType::Float && json.isDouble()) {
         *out = json.toDouble();
         return true;
+    }
+    if (type == FieldType::Largeint && json.isDouble()) {
+        *out = qlonglong(json.toDouble());
+        return true;
+    }
+    if (type == FieldType::DateTime && json.isString()) {
+        const QString text = json.toString();
+        if (text.contains(QLatin1Char('T'))) {
+            const QDateTime stamp = QDateTime::fromString(text, Qt::ISODateWithMs);
+            *out = stamp;
+            return stamp.isValid();
+        }
+        const QDate date = QDate::fromString(text, kDateFormat);
+        *out = date;
+        return date.isValid();
     }
     return JsonCodec::toVariant(json, out);
 }
@@ -44,6 +69,8 @@ bool taggedToVariant(const QJsonObject &object, QVariant *out)
     const QJsonValue v = object.constBegin().value();
     if (tag == QLatin1String("f") && v.isDouble()) {
         *out = v.toDouble();
+    } else if (tag == QLatin1String("s") && v.isString()) {
+        *out = v.toString();
     } else if (tag == QLatin1String("l") && v.isString()) {
         bool ok = false;
         *out = v.toString().toLongLong(&ok);

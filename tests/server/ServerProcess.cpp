@@ -15,6 +15,7 @@ QString ServerProcess::start(const QStringList &arguments, quint16 port, const Q
     environment.insert(QStringLiteral("QACSEMAF_SERVER_SECRET"), QString::fromLatin1(secret));
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.setReadChannel(QProcess::StandardError);
     m_log.clear();
     m_process.start(QStringLiteral(QACSEMAF_SERVER),
                     arguments + QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port)});
