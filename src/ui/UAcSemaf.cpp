@@ -1,6 +1,8 @@
 #include "UAcSemaf.h"
 #include "ui_UAcSemaf.h"
 
+#include "UAcCuare.h"
+
 #include "CommaText.h"
 #include "DAcSemaf.h"
 #include "ReportPreview.h"
@@ -160,6 +162,7 @@ void TFrmAcSemaf::conectarControles()
     for (QPushButton *boton : {BitBtn1, BitBtn2})
         connect(boton, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
     connect(BntRepCompe, &QAction::triggered, this, guarded(&TFrmAcSemaf::BntRepCompeClick));
+    connect(BtnCuare, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BtnCuareClick));
     connect(PppMnEmpleados->addAction(QStringLiteral("Experiencia Laboral")), &QAction::triggered, this,
             guarded(&TFrmAcSemaf::ExperienciaLaboral1Click));
     connect(PppMnEmpleados->addAction(QStringLiteral("Educación Formal")), &QAction::triggered, this,
@@ -293,6 +296,11 @@ void TFrmAcSemaf::FormKeyPress(QObject *Sender, QChar &Key)
     }
     Key = QChar();
     focusNextChild();
+}
+
+void TFrmAcSemaf::BtnCuareClick()
+{
+    TFrmAcCuare::MostrarCuadroReemplazo(DtmAcSemaf.data(), this);
 }
 
 QString TFrmAcSemaf::CodiUsua() const

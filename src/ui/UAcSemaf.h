@@ -69,6 +69,8 @@ public:
     void EducacinFormal1Click();
     void EducacinNoFormal1Click();
     void BntRepCompeClick();
+    // Opens the replacement table of the current plan node.
+    void BtnCuareClick();
 
     QString CodiUsua() const;
     void dtsFrmDataChange(TDataSource *Sender, TField *Field) override;

@@ -200,7 +200,7 @@ void TstLookupDialog::casos_data()
     c.resultado = QStringList{QStringLiteral("previo")};
     c.modales = QStringList();
     c.mensajes = QStringList{QStringLiteral("E:Error en la consulta del proveedor DtsPTemporal: near \"AND\": "
-                                            "syntax error Unable to execute statement")};
+                                            "syntax error")};
     c.registro = QStringLiteral("0|");
     c.tagVisto = -1;
     QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;

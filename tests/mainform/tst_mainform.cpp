@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -38,6 +39,7 @@ private slots:
     void companyChange();
     void drillDown();
     void keys();
+    void replacementWindowOfTheNode();
 
 private:
     void irANodo(int plan, int nodo);
@@ -292,6 +294,20 @@ void TestMainForm::keys()
     m_forma->DBEcod_menu->setFocus();
     QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));
+}
+
+void TestMainForm::replacementWindowOfTheNode()
+{
+    elegirEmpresa(1);
+    irANodo(1, 11);
+    QStringList abiertas;
+    DialogRecorder dialogos([&](const DialogService::Request &pedido) {
+        abiertas << pedido.title;
+        return int(QDialog::Rejected);
+    });
+    QTest::mouseClick(m_forma->BtnCuare, Qt::LeftButton);
+    QCOMPARE(abiertas, QStringList{QStringLiteral("Cuadros Reemplazo")});
+    QCOMPARE(DtmAcSemaf->QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->AsInteger(), 11);
 }
 
 QTEST_MAIN(TestMainForm)

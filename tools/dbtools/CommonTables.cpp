@@ -44,10 +44,10 @@ void writePrograms(SeedWriter &writer)
         {QStringLiteral("QBiEdnfo"), QStringLiteral("Hoja de vida: educación no formal")},
         {QStringLiteral("QBiCargo"), QStringLiteral("Maestro de cargos")},
     };
-    for (const QStringList &program : programs) {
-        writer.insert(QStringLiteral("GN_PROGR"),
-                      {program[0], QStringLiteral("/opt/rrhh/bin/") + program[0], program[1]});
-    }
+    // Paths without a folder: the launcher finds them beside the running program, where the build
+    // links each code to the record viewer, or on the PATH.
+    for (const QStringList &program : programs)
+        writer.insert(QStringLiteral("GN_PROGR"), {program[0], program[0], program[1]});
 }
 
 void writeCompany(SeedWriter &writer, const CompanyInfo &company, const QByteArray &logo)

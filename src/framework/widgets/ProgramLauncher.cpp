@@ -1,7 +1,12 @@
 #include "ProgramLauncher.h"
 
+#include "Ugnnorma.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 ProgramLauncher &ProgramLauncher::instance()
 {
@@ -9,16 +14,38 @@ ProgramLauncher &ProgramLauncher::instance()
     return launcher;
 }
 
+QString ProgramLauncher::resolve(const QString &program)
+{
+    const QString name = program.trimmed();
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return name;
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? name : onPath;
+}
+
 bool ProgramLauncher::start(const QString &program, const QStringList &arguments, QString *error)
 {
     if (m_recorder)
         return m_recorder({program, arguments});
-    if (program.trimmed().isEmpty() || !QFileInfo(program).isExecutable()) {
+    const QString path = resolve(program);
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isFile() || !file.isExecutable()) {
         if (error)
             *error = QStringLiteral("No se encuentra el programa \"%1\".").arg(program);
         return false;
     }
-    if (!QProcess::startDetached(program, arguments)) {
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments(arguments);
+    // The started program joins the user's session; the password travels in its environment,
+    // where other users cannot read it, and not among its arguments.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kPasswordVariable), gStPassUsua.isEmpty() ? gStParPas : gStPassUsua);
+    process.setProcessEnvironment(environment);
+    if (!process.startDetached()) {
         if (error)
             *error = QStringLiteral("No se pudo iniciar el programa \"%1\".").arg(program);
         return false;

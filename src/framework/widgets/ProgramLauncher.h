@@ -1,6 +1,7 @@
 #pragma once
 // Starts the suite's other programs (the drill-down from an employee to their records). All starts
-// go through here, so a test can record them instead of starting processes.
+// go through here, so a test can record them instead of starting processes. A program named
+// without a folder is looked for beside the running program, then on the PATH.
 
 #include <QString>
 #include <QStringList>
@@ -16,11 +17,18 @@ public:
 
     static ProgramLauncher &instance();
 
-    // Starts the program detached; false with `error` filled when it could not be started.
+    // Starts the program detached; false with `error` filled when it could not be started. The
+    // program finds the session's password in the environment variable kPasswordVariable.
     bool start(const QString &program, const QStringList &arguments, QString *error = nullptr);
 
     // Replaces real starts; an empty recorder restores them. Returns the previous one.
     Recorder setRecorder(Recorder recorder);
+
+    // The file a program name stands for: a name with a folder as it is; a bare name beside the
+    // running program when it is there, else on the PATH, else unchanged.
+    static QString resolve(const QString &program);
+
+    static constexpr const char *kPasswordVariable = "QACSEMAF_PASSWORD";
 
 private:
     ProgramLauncher() = default;

@@ -5,11 +5,44 @@
 #include "TDataSetModel.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+
+namespace {
+
+// The cell editor of an ellipsis column: a line edit with a small "..." button at its right.
+class EllipsisEditor : public QLineEdit {
+public:
+    explicit EllipsisEditor(QWidget *parent) : QLineEdit(parent), m_button(new QToolButton(this))
+    {
+        setObjectName(QStringLiteral("ellipsisEditor"));
+        m_button->setObjectName(QStringLiteral("ellipsisButton"));
+        m_button->setText(QStringLiteral("..."));
+        m_button->setCursor(Qt::ArrowCursor);
+        m_button->setFocusPolicy(Qt::NoFocus);
+    }
+    QToolButton *button() const { return m_button; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLineEdit::resizeEvent(event);
+        const int side = height();
+        m_button->setGeometry(width() - side, 0, side, side);
+        setTextMargins(0, 0, side, 0);
+    }
+
+private:
+    QToolButton *m_button;
+};
+
+} // namespace
 
 // Paints each cell on the background the grid's hook chooses, or the grid's own.
 class VelkarCellDelegate : public QStyledItemDelegate {
@@ -51,6 +84,59 @@ public:
         }
     }
 
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const TVelkarDBgrid::TColumn column = m_grid->columnAt(index.column());
+        if (!column.PickList.isEmpty()) {
+            auto *combo = new QComboBox(parent);
+            combo->setObjectName(QStringLiteral("pickList"));
+            combo->addItems(column.PickList);
+            // A picked value is written at once, as the suite's pick lists do.
+            connect(combo, &QComboBox::activated, this, [this, combo](int) {
+                auto *self = const_cast<VelkarCellDelegate *>(this);
+                emit self->commitData(combo);
+                emit self->closeEditor(combo, QAbstractItemDelegate::SubmitModelCache);
+            });
+            return combo;
+        }
+        if (column.ButtonStyle == TVelkarDBgrid::cbsEllipsis) {
+            auto *editor = new EllipsisEditor(parent);
+            connect(editor->button(), &QToolButton::clicked, m_grid, [this, editor] {
+                // The typed text is dropped: the button's handler fills the row itself.
+                emit const_cast<VelkarCellDelegate *>(this)->closeEditor(editor, QAbstractItemDelegate::NoHint);
+                m_grid->EditButtonClick();
+            });
+            return editor;
+        }
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *combo = qobject_cast<QComboBox *>(editor);
+        if (!combo) {
+            QStyledItemDelegate::setEditorData(editor, index);
+            return;
+        }
+        // A one-letter column keeps the first letter of the item: "S" shows as "Si".
+        const QString value = index.data(Qt::EditRole).toString().trimmed();
+        int found = combo->findText(value, Qt::MatchFixedString);
+        for (int i = 0; found < 0 && !value.isEmpty() && i < combo->count(); ++i)
+            if (combo->itemText(i).startsWith(value, Qt::CaseInsensitive))
+                found = i;
+        combo->setCurrentIndex(found);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            if (combo->currentIndex() >= 0)
+                model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
 private:
     TVelkarDBgrid *m_grid;
 };
@@ -81,6 +167,10 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
     // The view sees the rows through a sorter that keeps the dataset's order until a sortable
     // grid's header is clicked.
     m_view = new ValueSorter(this);
+    // Connected before the sorter and the view, which move the view's current row while rows
+    // come and go; that move must not move the dataset (it would post a row being inserted).
+    for (auto signal : {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        connect(m_model, signal, this, [this] { m_rowsChanging = true; });
     m_view->setSourceModel(m_model);
     setModel(m_view);
     setItemDelegate(new VelkarCellDelegate(this));
@@ -99,6 +189,12 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
         applyColumns();
         followDataSet(DataSet() ? DataSet()->currentRow() : -1);
     });
+    // The dataset's cursor is what counts once the rows are in place.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, [this] {
+            m_rowsChanging = false;
+            followDataSet(DataSet() ? DataSet()->currentRow() : -1);
+        });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { moveDataSet(current); });
     connect(m_model, &TDataSetModel::editFailed, this, [](const QString &message) {
@@ -232,8 +328,37 @@ void TVelkarDBgrid::setSortableByHeader(bool sortable)
         m_view->sort(-1);
 }
 
+bool TVelkarDBgrid::CanEditCells() const
+{
+    TDataSet *dataSet = DataSet();
+    if (m_readOnly || !dataSet || !dataSet->Active())
+        return false;
+    const TDataSetState state = dataSet->State();
+    return !m_source || m_source->AutoEdit || state == dsEdit || state == dsInsert;
+}
+
+bool TVelkarDBgrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (trigger != QAbstractItemView::AllEditTriggers && !CanEditCells())
+        return false;
+    return QTableView::edit(index, trigger, event);
+}
+
+void TVelkarDBgrid::EditButtonClick()
+{
+    setFocus();
+    if (OnEditButtonClick)
+        ErrorGuard::run([this] { OnEditButtonClick(this); });
+}
+
 void TVelkarDBgrid::keyPressEvent(QKeyEvent *event)
 {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)
+        && columnAt(currentIndex().column()).ButtonStyle == cbsEllipsis && CanEditCells()) {
+        EditButtonClick();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState
         && m_model->columnCount() > 0) {
         setSelectedIndex((SelectedIndex() + 1) % m_model->columnCount());
@@ -263,7 +388,7 @@ void TVelkarDBgrid::moveDataSet(const QModelIndex &current)
 {
     TDataSet *dataSet = DataSet();
     const int row = sourceRow(current);
-    if (m_following || !current.isValid() || !dataSet || row == dataSet->currentRow())
+    if (m_following || m_rowsChanging || !current.isValid() || !dataSet || row == dataSet->currentRow())
         return;
     m_following = true;
     const bool moved = ErrorGuard::run([&] { dataSet->moveToRow(row); });

@@ -3,7 +3,10 @@
 // (field, title, width, read-only, colour), a title font, the fields' display formats, one line
 // per row, and follows the dataset's cursor both ways. Enter moves to the next column and wraps
 // to the first. OnDrawColumnCell runs before every cell is painted and may give the cell a
-// background of its own, which replaces the grid's, for the selected cell as well.
+// background of its own, which replaces the grid's, for the selected cell as well. A column may
+// offer a pick list or an ellipsis button while it is edited; the button (or Ctrl+Enter) runs
+// OnEditButtonClick. With a data source that does not edit by itself (AutoEdit off), cells open
+// for editing only while the dataset is already in edit or insert.
 
 #include "TDataSource.h"
 
@@ -19,12 +22,15 @@ class TDataSetModel;
 class TVelkarDBgrid : public QTableView {
     Q_OBJECT
 public:
+    enum TColumnButtonStyle { cbsAuto, cbsEllipsis, cbsNone };
     struct TColumn {
         QString FieldName;
         QString Title;      // empty: the field's display label
         int Width = 0;      // pixels; 0: the field's display width or the grid's default
         bool ReadOnly = false;
         QColor Color;       // cell background; invalid: the grid's
+        TColumnButtonStyle ButtonStyle = cbsAuto;  // cbsEllipsis: an edit button in the cell editor
+        QStringList PickList;  // values offered in a drop-down list while the cell is edited
     };
     // What the cell-painting hook may change: the background brush of the cell.
     struct TCellCanvas {
@@ -66,10 +72,18 @@ public:
 
     TDrawColumnCellEvent OnDrawColumnCell;
     std::function<void(TVelkarDBgrid *)> OnDblClick;
+    std::function<void(TVelkarDBgrid *)> OnEditButtonClick;
+
+    // Whether a cell may open for editing now (read-only, AutoEdit and dataset state).
+    bool CanEditCells() const;
+    // What the ellipsis button of the selected column does (after its editor closed unsaved):
+    // runs OnEditButtonClick inside the error guard.
+    void EditButtonClick();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
 private:
     friend class VelkarCellDelegate;
@@ -84,6 +98,7 @@ private:
     QList<TColumn> m_columns;
     bool m_readOnly = false;
     bool m_following = false;
+    bool m_rowsChanging = false;  // the model is inserting or removing rows
     QColor m_background;
     QColor m_even, m_odd;
 };

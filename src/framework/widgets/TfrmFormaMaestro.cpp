@@ -110,8 +110,7 @@ void TfrmFormaMaestro::FormCreate(QObject *)
 
     llenarEmpresas();
     if (!cmbEmpresa->setCodigo(QString::number(TApplication::instance().Tag)))
-        throw Exception(QStringLiteral("La empresa %1 no existe o el usuario %2 no tiene acceso a ella.")
-                            .arg(gStParEmp.trimmed(), gStCodiUsua));
+        throw Exception(QStringLiteral("La empresa %1 no existe.").arg(gStParEmp.trimmed()));
     cmbEmpresaChange(cmbEmpresa);
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// The replacement-table window "Cuadros Reemplazo": the replacement rows of the plan node that is
+// current in the main form, in a grid with a navigator, the employee look-up behind the
+// identification column's ellipsis button and the "Si"/"No" list of the head flag. The rows are
+// the data module's QryAcCuare, reached through its data source DtsAcCuare; the rules of the rows
+// (defaults, names, age, checks of employee and position) are the data module's.
+
+#include <QDialog>
+#include <memory>
+
+class TDtmAcSemaf;
+class TQNavegador;
+class TQPField;
+class TVelkarDBgrid;
+namespace Ui { class TFrmAcCuare; }
+
+class TFrmAcCuare : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmAcCuare(TDtmAcSemaf *modulo, QWidget *parent = nullptr);
+    ~TFrmAcCuare() override;
+
+    // Opens the window modally on the replacement rows of the current plan node and returns its
+    // result. Fails, showing nothing, when no plan node is current.
+    static int MostrarCuadroReemplazo(TDtmAcSemaf *modulo, QWidget *parent = nullptr);
+
+    // The ellipsis button of the identification column: the employee look-up.
+    void DBGrdCuadroEditButtonClick(TVelkarDBgrid *Sender);
+    // The look-up of employees with an active contract in the current company; the chosen row's
+    // identification and position go into the replacement row.
+    void QPFldCod_cargClick(TQPField *Sender);
+
+    TVelkarDBgrid *DBGrdCuadro;
+    TQPField *QPFldCod_carg;
+    TQNavegador *QNvgdrCuadro;
+
+    // Closing with a pending row asks whether to save it; a refused save keeps the window open.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void configurarGrilla();
+    void configurarLupa();
+    void configurarNavegador();
+    bool resolverFilaPendiente();
+
+    std::unique_ptr<Ui::TFrmAcCuare> ui;
+    TDtmAcSemaf *m_modulo;
+};

@@ -1,0 +1,80 @@
+// qacsemaf-viewer: a read-only viewer of an employee's records (work experience, formal and
+// non-formal education) or of the company's position master, started by the module's drill-down
+// in place of the suite's own programs. See tools/viewer/README.md.
+
+#include "DialogService.h"
+#include "Exceptions.h"
+#include "ProgramLauncher.h"
+#include "RecordViewer.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
+#include "ViewerOptions.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+void startSession(const ViewerOptions &options)
+{
+    ResetSessionGlobals();
+    gStProtocolo = options.protocol;
+    gStAliasCnx = options.alias;
+    gStParSrv = options.server;
+    gStParUsu = gStCodiUsua = options.user;
+    gStParPas = gStPassUsua = options.password;
+    gStParEmp = gStCodiEmpr = QString::number(options.company);
+    TApplication::instance().Tag = options.company;
+}
+
+int fail(const QString &message, bool quiet)
+{
+    QTextStream(stderr) << "qacsemaf-viewer: " << message << '\n';
+    if (!quiet)
+        DialogService::instance().showError(message);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The name the viewer was started under (a link named after a program code) tells the kind.
+    const QString startName = QString::fromLocal8Bit(argv[0]);
+    // Printing the rows or saving a picture needs no screen.
+    for (int i = 1; i < argc; ++i)
+        if ((qstrcmp(argv[i], "--dump") == 0 || qstrcmp(argv[i], "--screenshot") == 0)
+            && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList arguments = app.arguments();
+    arguments.removeFirst();
+
+    ViewerOptions options;
+    const QString error = options.parse(arguments, startName,
+                                        qEnvironmentVariable(ProgramLauncher::kPasswordVariable));
+    const bool quiet = options.dump || !options.screenshot.isEmpty();
+    if (!error.isEmpty())
+        return fail(error, quiet);
+    startSession(options);
+
+    RecordViewer viewer(*options.kind);
+    try {
+        viewer.load(options.company, options.employee);
+    } catch (const Exception &e) {
+        return fail(e.Message(), quiet);
+    }
+    if (options.dump) {
+        QTextStream(stdout) << viewer.dumpText();
+        return 0;
+    }
+    viewer.show();
+    if (!options.screenshot.isEmpty()) {
+        QApplication::processEvents();
+        if (!viewer.grab().save(options.screenshot))
+            return fail(QStringLiteral("No se pudo guardar la imagen en %1.").arg(options.screenshot), true);
+        return 0;
+    }
+    return app.exec();
+}
