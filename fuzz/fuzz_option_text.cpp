@@ -1,5 +1,5 @@
-// The option text of the load call: the parser ends on any text, and no item keeps blanks at
-// its ends.
+// The option text of the load call: the parser ends on any text, and no item keeps at its ends
+// what the suite trims (blanks and control characters; other Unicode spaces belong to the item).
 
 #include "FuzzInput.h"
 #include "OptionText.h"
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QStringList items = ParsearOpciones(text);
     for (const QString &item : items)
-        if (item != item.trimmed())
+        if (item != TrimBlanks(item))
             std::abort();
     UltimaCondicion(items);
     return 0;
