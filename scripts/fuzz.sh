@@ -9,7 +9,7 @@ build=${QACSEMAF_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-10}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_request_decoder fuzz_statement_params fuzz_filter_expression fuzz_option_text)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_request_decoder fuzz_statement_params fuzz_filter_expression fuzz_option_text fuzz_list_splitter)
 launcher=()
 if command -v ccache > /dev/null; then
   export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
