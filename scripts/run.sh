@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and opens the module in the host program on the embedded demo database.
 # Without a display the same start runs offscreen and leaves a picture of the window, and the
-# list report of a demo plan node is written as PDF.
+# list report of a demo plan node and the competence report of its first employee are written
+# as PDF.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QACSEMAF_BUILD_DIR:-$root/build}
@@ -35,6 +36,11 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   "$tool" report list --db "$db" --company 1 --target SUP003@2 \
     --candidates AUX001@2,OPE003@2 --categories EF,EN,EP,CO --pdf "$report" > /dev/null
   echo "run: the list report of the demo node SUP003 (AUX001 and OPE003 below it) is in $report"
+  # The competence report (requirement table and chart) of the first employee evaluated there.
+  competence="$root/var/competence.pdf"
+  employee=$("$tool" report competence --db "$db" --company 1 --target SUP003@2 \
+    --candidates AUX001@2,OPE003@2 --categories EF,EN,EP,CO --pdf "$competence" | sed -n 's/^qacsemaf report: employee //p')
+  echo "run: the competence report of employee $employee at that node is in $competence"
 else
   exec "${host[@]}" "$@"
 fi

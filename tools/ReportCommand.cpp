@@ -1,8 +1,10 @@
 #include "ReportCommand.h"
 
+#include "ChartsPainter.h"
 #include "DAcSemaf.h"
 #include "Exceptions.h"
 #include "GenerateCommand.h"
+#include "HeadlessMainForm.h"
 #include "HeadlessWorkstation.h"
 #include "PdfExport.h"
 #include "TField.h"
@@ -16,29 +18,45 @@
 namespace {
 
 struct ReportOptions {
+    bool competence = false;   // the per-employee competence report instead of the list
     GenerateOptions run;
     QString pdf;
     QString xlsx;
+    QString employee;          // competence: the evaluated employee; empty: the first one
 };
+
+const QString kReports = QStringLiteral("list, competence");
 
 ReportOptions parse(QStringList arguments)
 {
-    if (arguments.size() < 2 || arguments.at(1) != QLatin1String("list"))
-        throw UsageError(arguments.size() < 2 ? QStringLiteral("name the report: list")
-                                              : QStringLiteral("unknown report \"%1\" (use list)").arg(arguments.at(1)));
-    arguments[0] += QStringLiteral(" list");
+    if (arguments.size() < 2)
+        throw UsageError(QStringLiteral("name the report: ") + kReports);
+    const QString kind = arguments.at(1);
+    if (kind != QLatin1String("list") && kind != QLatin1String("competence"))
+        throw UsageError(QStringLiteral("unknown report \"%1\" (use %2)").arg(kind, kReports));
+    const bool competence = kind == QLatin1String("competence");
+    arguments[0] += QLatin1Char(' ') + kind;
     arguments.removeAt(1);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs the traffic-light generation as qacsemaf generate does and writes the list report of the result."));
+    parser.setApplicationDescription(
+        competence ? QStringLiteral("Runs the traffic-light generation as qacsemaf generate does and writes the "
+                                    "competence report (requirement table and chart) of one evaluated employee.")
+                   : QStringLiteral("Runs the traffic-light generation as qacsemaf generate does and writes the list "
+                                    "report of the result."));
     addGenerateOptions(parser);
-    parser.addOptions({
-        {QStringLiteral("pdf"), QStringLiteral("Write the report to this PDF file."), QStringLiteral("file")},
-        {QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")},
-    });
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Write the report to this PDF file."), QStringLiteral("file")});
+    if (competence)
+        parser.addOption({QStringLiteral("employee"),
+                          QStringLiteral("Employee (COD_EMPL) of the result to report; the first one by default."),
+                          QStringLiteral("id")});
+    else
+        parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
     parseCommandLine(parser, arguments);
-    ReportOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
-                          parser.value(QStringLiteral("xlsx"))};
+    ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
+                          competence ? QString() : parser.value(QStringLiteral("xlsx")),
+                          competence ? parser.value(QStringLiteral("employee")) : QString()};
+    if (competence && options.pdf.isEmpty())
+        throw UsageError(QStringLiteral("--pdf is required"));
     if (options.pdf.isEmpty() && options.xlsx.isEmpty())
         throw UsageError(QStringLiteral("--pdf or --xlsx is required"));
     return options;
@@ -73,10 +91,53 @@ void write(const report::PreparedReport &pages, const QString &path, bool pdf, Q
         << (pages.pageCount() == 1 ? " page: " : " pages: ") << path << '\n';
 }
 
+void produceList(const ReportOptions &options, TReportesAcSemaf &reports, QTextStream &out)
+{
+    reports.ProducirListado([&](report::Report &report) {
+        const report::PreparedReport pages = report.prepare();
+        if (!options.pdf.isEmpty())
+            write(pages, options.pdf, true, out);
+        if (!options.xlsx.isEmpty())
+            write(pages, options.xlsx, false, out);
+    });
+}
+
+// `form` stands for the main window: the inputs of the run, for the data module's competence rows.
+void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, HeadlessMainForm &form,
+                       TReportesAcSemaf &reports, QTextStream &out)
+{
+    const engine::GenerationInputs &inputs = options.run.inputs;
+    form.CargoAspira = inputs.cargoAspira;
+    form.EmpreAspira = inputs.empreAspira;
+    form.CargoActual = inputs.cargoActual;
+    form.EmpCaActual = inputs.empCaActual;
+    form.categories = inputs.categories;
+    module.Forma = &form;
+    // The driver's name, as the load call learns it from the server: the name look-ups depend on it.
+    gStDriver = module.QryGnEmpre.RemoteServer
+                    ->AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, gStCodiEmpr})
+                    .toList()
+                    .value(1)
+                    .toString();
+    module.CdsDtpcaRep.AfterScroll = nullptr;
+    TDataSet &result = module.CdsAcSemaf;
+    if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
+        throw Exception(QStringLiteral("qacsemaf report: employee %1 is not in the result of this generation")
+                            .arg(options.employee));
+    if (!result.IsEmpty())
+        out << "qacsemaf report: employee " << result.FieldByName(QStringLiteral("COD_EMPL"))->AsString() << " ("
+            << result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString() << ' '
+            << result.FieldByName(QStringLiteral("APE_EMPL"))->AsString() << ")\n";
+    // The chart is drawn with the charting library, as in the preview window.
+    report::ChartsPainter::install();
+    reports.ReporteCompetencias([&](report::Report &report) { write(report.prepare(), options.pdf, true, out); });
+}
+
 int produce(ReportOptions options)
 {
     startGenerateSession(options.run);
     gStNombProg = QStringLiteral("QAcSemaf");
+    HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
     HeadlessWorkstation workstation;
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
@@ -87,13 +148,10 @@ int produce(ReportOptions options)
     reports.CargoSinPlan = targetName(module, options.run.inputs);
     module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page to keep in step
     QTextStream out(stdout);
-    reports.ProducirListado([&](report::Report &report) {
-        const report::PreparedReport pages = report.prepare();
-        if (!options.pdf.isEmpty())
-            write(pages, options.pdf, true, out);
-        if (!options.xlsx.isEmpty())
-            write(pages, options.xlsx, false, out);
-    });
+    if (options.competence)
+        produceCompetence(options, module, form, reports, out);
+    else
+        produceList(options, reports, out);
     return 0;
 }
 

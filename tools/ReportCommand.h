@@ -1,6 +1,7 @@
 #pragma once
-// qacsemaf report list: runs the traffic-light generation headless with the options of
-// qacsemaf generate and writes the list report of the result to PDF and/or XLSX.
+// qacsemaf report list|competence: runs the traffic-light generation headless with the options
+// of qacsemaf generate and writes the list report of the result to PDF and/or XLSX, or the
+// competence report (requirement table and chart) of one evaluated employee to PDF.
 
 #include <QStringList>
 

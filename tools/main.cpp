@@ -29,7 +29,9 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("report"),
-         {QStringLiteral("run the generation headless and write the list report (PDF, XLSX)"), runReportCommand}},
+         {QStringLiteral("run the generation headless and write the list report (PDF, XLSX) or an employee's "
+                         "competence report (PDF)"),
+          runReportCommand}},
         {QStringLiteral("screenshot"),
          {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),
           runScreenshotCommand}},
@@ -55,6 +57,8 @@ int main(int argc, char *argv[])
     // Reports paint text, which needs Qt's GUI side (fonts) but never a display; the road through
     // the main form (a screenshot, or a generation given a plan node) needs its widgets too.
     bool windows = argc > 1 && std::strcmp(argv[1], "screenshot") == 0;
+    // The competence report's chart is drawn with the charting library, which needs widgets.
+    windows = windows || (argc > 2 && std::strcmp(argv[1], "report") == 0 && std::strcmp(argv[2], "competence") == 0);
     for (int i = 2; i < argc && argc > 1 && std::strcmp(argv[1], "generate") == 0; ++i)
         windows = windows || std::strcmp(argv[i], "--plan") == 0 || std::strncmp(argv[i], "--plan=", 7) == 0;
     const bool paints = windows || (argc > 1 && std::strcmp(argv[1], "report") == 0);

@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class SDCOMConnection;
 class TField;
 
@@ -78,6 +80,20 @@ public:
 
     // ---- Reports ----
     bool gBoReporte = false;   // a list report is being produced: plan moves leave the tree alone
+
+    // ---- Competence report (DAcSemafCompetencias) ----
+    // Fills CdsDtpcaRep with the requirement profile of the selected node's position, in the
+    // ticked categories, against the employee under the result cursor, then hands over to
+    // MostrarRptAcSemaf. Refusals and failed queries raise Exception.
+    void ReporteCompetencias();
+    // Shows RptAcSemaf once the detail table is filled; set by whoever owns the report (the data
+    // module only computes its rows).
+    std::function<void()> MostrarRptAcSemaf;
+    // The companies of EmpCaActual, each once, in the order of their first appearance.
+    QStringList EmpresasCompetencias() const;
+    // A looked-up name as the report prints it: no-break spaces made blanks, trimmed, the first
+    // letter upper case and the rest lower case (only A-Z and a-z change).
+    static QString LimpiarNombre(const QString &nombre);
 
     // ---- Log hook, feature flags, rounding ----
     void BanderaLog(const QString &pStLinea, bool pBoShowMsg);

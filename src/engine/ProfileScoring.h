@@ -13,6 +13,10 @@ namespace engine {
 
 // The three values that name a requirement. For competence lines `tipRegi` holds COD_REGI.
 struct RequirementKey {
+    RequirementKey() = default;
+    RequirementKey(QVariant requirement, QVariant detail, QVariant type)
+        : codRequ(std::move(requirement)), codEspe(std::move(detail)), tipRegi(std::move(type)) {}
+
     QVariant codRequ;
     QVariant codEspe;
     QVariant tipRegi;

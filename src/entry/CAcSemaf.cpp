@@ -94,7 +94,11 @@ quintptr CargarModulo(const LoadArguments &args)
         verificarSesion();
         return quintptr(FrmAcSemaf->winId());
     } catch (...) {
-        DescargarModulo();
+        // What made the load fail is what the host must learn, not a failure of the clean-up.
+        try {
+            DescargarModulo();
+        } catch (...) {
+        }
         throw;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "DAcSemaf.h"
 #include "Exceptions.h"
+#include "FieldConvert.h"
+#include "GenerationInputs.h"
 #include "TField.h"
 #include "Ugnnorma.h"
 
@@ -10,6 +12,14 @@ const QString TReportesAcSemaf::kSinSemaforo = QStringLiteral("Primero debe Gene
 namespace {
 
 const QString kLayoutEstan = QStringLiteral(":/reports/frxRptEstan.json");
+const QString kLayoutCompetencias = QStringLiteral(":/reports/RptAcSemaf.json");
+
+void cargar(report::Report &reporte, const QString &ruta)
+{
+    QString error;
+    if (!reporte.loadLayout(ruta, &error))
+        throw Exception(error);
+}
 
 // Sets gBoReporte for as long as a report runs, whatever way it ends.
 class MarcaReporte {
@@ -25,12 +35,16 @@ private:
 
 TReportesAcSemaf::TReportesAcSemaf(TDtmAcSemaf &modulo) : m_modulo(modulo)
 {
-    QString error;
-    if (!frxRptEstan.loadLayout(kLayoutEstan, &error))
-        throw Exception(error);
+    cargar(frxRptEstan, kLayoutEstan);
     frxRptEstan.setDataSet(QStringLiteral("QryAcSemaf"), &m_modulo.CdsAcSemaf);    // frxDBDataset2
     frxRptEstan.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);    // frxDBDtsGnEmpre
     frxRptEstan.OnGetValue = [this](const QString &name, QVariant &value) { frxRptEstanGetValue(name, value); };
+
+    cargar(RptAcSemaf, kLayoutCompetencias);
+    RptAcSemaf.setDataSet(QStringLiteral("QryAcSemaf"), &m_modulo.CdsAcSemaf);
+    RptAcSemaf.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);
+    RptAcSemaf.setDataSet(QStringLiteral("TblDtpcaRep"), &m_modulo.CdsDtpcaRep);    // frxDBDataset1
+    RptAcSemaf.OnGetValue = [this](const QString &name, QVariant &value) { RptAcSemafGetValue(name, value); };
 }
 
 void TReportesAcSemaf::frxRptEstanGetValue(const QString &VarName, QVariant &Value)
@@ -55,4 +69,52 @@ void TReportesAcSemaf::ProducirListado(const std::function<void(report::Report &
     if (!m_modulo.CdsAcSemaf.Active() || m_modulo.CdsAcSemaf.IsEmpty())
         throw Exception(kSinSemaforo);
     salida(frxRptEstan);
+}
+
+void TReportesAcSemaf::RptAcSemafGetValue(const QString &VarName, QVariant &Value)
+{
+    const QStringList empresas = m_modulo.EmpresasCompetencias();
+    if (VarName == QLatin1String("gStCargoActual")) {
+        const QVariant nombre = cargoActualEmpleado(empresas);
+        if (nombre.isValid())
+            Value = nombre;
+    } else if (VarName == QLatin1String("gStCargo")) {
+        const IFrmAcSemaf *forma = m_modulo.Forma;
+        if (forma && m_modulo.QryBiCargo.Locate(QStringLiteral("cod_empr;cod_carg"),
+                                               QVariantList{forma->EmpreAspira, forma->CargoAspira}))
+            Value = m_modulo.QryBiCargo.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed();
+    } else if (VarName == QLatin1String("gStNomProg") || VarName == QLatin1String("gStCodUsua")) {
+        frxRptEstanGetValue(VarName, Value);
+    }
+}
+
+// The first listed company where the employee has an active contract whose position is among
+// the active positions; invalid when there is none.
+QVariant TReportesAcSemaf::cargoActualEmpleado(const QStringList &empresas)
+{
+    SClientDataSet &contratos = m_modulo.QryNmConCa;
+    const QVariant empleado = m_modulo.CdsAcSemaf.FieldByName(QStringLiteral("COD_EMPL"))->AsVariant();
+    for (const QString &empresa : empresas) {
+        contratos.Close();
+        contratos.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(engine::companyNumber(empresa));
+        contratos.ParamByName(QStringLiteral("COD_EMPL"))->setAsFloat(fieldconv::toFloat(empleado, QStringLiteral("COD_EMPL")));
+        contratos.Open();
+        const QVariant cargo = contratos.IsEmpty() ? QVariant() : contratos.FieldByName(QStringLiteral("COD_CARG"))->AsVariant();
+        const QVariant codigoEmpresa = contratos.ParamByName(QStringLiteral("COD_EMPR"))->AsVariant();
+        if (m_modulo.QryBiCargo.Locate(QStringLiteral("cod_empr;cod_carg"), QVariantList{codigoEmpresa, cargo}))
+            return m_modulo.QryBiCargo.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed();
+    }
+    return QVariant();
+}
+
+void TReportesAcSemaf::ReporteCompetencias(const std::function<void(report::Report &)> &salida)
+{
+    m_modulo.MostrarRptAcSemaf = [&] { salida(RptAcSemaf); };
+    try {
+        m_modulo.ReporteCompetencias();
+    } catch (...) {
+        m_modulo.MostrarRptAcSemaf = nullptr;
+        throw;
+    }
+    m_modulo.MostrarRptAcSemaf = nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The module's reports over the data module's datasets: the traffic-light list `frxRptEstan`,
-// its report datasets and the answers to its variables. Showing or printing the prepared pages
+// The module's reports over the data module's datasets: the traffic-light list `frxRptEstan`
+// and the per-employee competence report `RptAcSemaf`, their report datasets and the answers to
+// their variables. Showing or printing the prepared pages
 // belongs to whoever asks for the report (the main window, or the command line).
 
 #include "Report.h"
@@ -26,10 +27,25 @@ public:
     // gBoReporte set for its duration; refuses an empty traffic-light result.
     void ProducirListado(const std::function<void(report::Report &)> &salida);
 
+    report::Report RptAcSemaf;
+
+    // The competence report's variable event: gStCargoActual (the employee's current position,
+    // from the first listed company where an active contract names an active position),
+    // gStCargo (the selected node's position), gStNomProg and gStCodUsua; any other name keeps
+    // its value.
+    void RptAcSemafGetValue(const QString &VarName, QVariant &Value);
+
+    // Has the data module fill the competence detail table for the employee under the result
+    // cursor and then runs `salida` (preview, export) on the competence report. The data
+    // module's refusals travel up as Exception.
+    void ReporteCompetencias(const std::function<void(report::Report &)> &salida);
+
     // What gStCargo prints when the career-plan dataset is closed (a headless run names the
     // target position itself).
     QString CargoSinPlan;
 
 private:
+    QVariant cargoActualEmpleado(const QStringList &empresas);
+
     TDtmAcSemaf &m_modulo;
 };

@@ -6,8 +6,10 @@
 
 #include "DAcSemaf.h"
 #include "Exceptions.h"
+#include "ReportPreview.h"
 #include "TQInfoAyuda.h"
 #include "TRadioGroup.h"
+#include "TReportesAcSemaf.h"
 #include "TVelkarDBgrid.h"
 
 #include <QCoreApplication>
@@ -154,5 +156,11 @@ void TFrmAcSemaf::BntRepCompeClick()
 {
     if (CargoActual.trimmed().isEmpty())
         throw Exception(QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo..."));
-    throw Exception(QStringLiteral("El reporte de competencias aún no está disponible en esta versión."));
+    if (!DtmAcSemaf)
+        return;
+    // Both pages (the table and the chart) open together in one preview.
+    TReportesAcSemaf reportes(*DtmAcSemaf);
+    reportes.ReporteCompetencias([this](report::Report &competencias) {
+        report::ReportPreview::showReport(competencias, this);
+    });
 }

@@ -10,10 +10,14 @@
 
 static int failures = 0;
 
+/* dlsym hands out an object pointer; POSIX lets it be copied into a function pointer. */
+#define RESOLVE(library, pointer, name) (*(void **)(&(pointer)) = dlsym((library), (name)))
+
 /* The last message as ASCII (the expected parts are ASCII); non-ASCII becomes '?'. */
 static void lastError(void *library, char *out, size_t size)
 {
-    void (*errorW)(QAcUtf16Text *) = (void (*)(QAcUtf16Text *))dlsym(library, "QOpUltimoErrorW");
+    void (*errorW)(QAcUtf16Text *) = NULL;
+    RESOLVE(library, errorW, "QOpUltimoErrorW");
     QAcUtf16Text text = NULL;
     size_t i = 0;
     errorW(&text);
@@ -41,13 +45,15 @@ int main(void)
         fprintf(stderr, "dlopen: %s\n", dlerror());
         return 2;
     }
-    void (*sizeW)(QAcUtf16Text, QAcUtf16Text) = (void (*)(QAcUtf16Text, QAcUtf16Text))dlsym(library, "CambiarTamanoW");
-    void (*guidW)(QAcUtf16Text *) = (void (*)(QAcUtf16Text *))dlsym(library, "getServerGuidNetW");
+    void (*sizeW)(QAcUtf16Text, QAcUtf16Text) = NULL;
+    void (*guidW)(QAcUtf16Text *) = NULL;
     QAcWindowHandle (*loadW)(int32_t, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text,
-                             QAcUtf16Text, QAcUtf16Text, QAcUtf16Text) =
-        (QAcWindowHandle (*)(int32_t, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text, QAcUtf16Text,
-                             QAcUtf16Text, QAcUtf16Text, QAcUtf16Text))dlsym(library, "QOpLoadDllW");
-    void (*unload)(void) = (void (*)(void))dlsym(library, "QOpUnLoadDll");
+                             QAcUtf16Text, QAcUtf16Text, QAcUtf16Text) = NULL;
+    void (*unload)(void) = NULL;
+    RESOLVE(library, sizeW, "CambiarTamanoW");
+    RESOLVE(library, guidW, "getServerGuidNetW");
+    RESOLVE(library, loadW, "QOpLoadDllW");
+    RESOLVE(library, unload, "QOpUnLoadDll");
     if (!sizeW || !guidW || !loadW || !unload) {
         fprintf(stderr, "missing entry point\n");
         return 2;

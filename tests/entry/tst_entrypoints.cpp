@@ -218,8 +218,8 @@ void TestEntryPoints::wrongSessionFailsAtLoad_data()
     QTest::newRow("missing database") << "local" << "/no/existe/semaforo.db" << "ADMIN" << "1"
                                       << "No existe la base de datos SQLite /no/existe/semaforo.db";
     QTest::newRow("unknown protocol") << "ftp" << demo << "ADMIN" << "1" << "Protocolo de conexión desconocido: \"ftp\"";
-    QTest::newRow("company that does not exist") << "local" << demo << "ADMIN" << "77" << "La empresa 77 no existe.";
-    QTest::newRow("company that is no number") << "local" << demo << "ADMIN" << "uno" << "La empresa uno no existe.";
+    QTest::newRow("company that does not exist") << "local" << demo << "ADMIN" << "77" << "La empresa 77 no existe";
+    QTest::newRow("company that is no number") << "local" << demo << "ADMIN" << "uno" << "La empresa uno no existe";
 }
 
 void TestEntryPoints::wrongSessionFailsAtLoad()

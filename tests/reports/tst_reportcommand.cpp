@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,6 +15,7 @@ class TestReportCommand : public QObject {
 private slots:
     void initTestCase() { QVERIFY2(m_db.isValid(), qPrintable(m_db.error())); }
     void writesPdfAndWorkbook();
+    void writesCompetenceReport();
     void refusals_data();
     void refusals();
 
@@ -67,6 +69,30 @@ void TestReportCommand::writesPdfAndWorkbook()
     QCOMPARE(numbersPerEmployee, rows.size());
 }
 
+void TestReportCommand::writesCompetenceReport()
+{
+    const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
+                                 "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
+    const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+    QVERIFY(rows.size() > 1);
+    const QJsonObject last = rows.last().toObject();
+    const QString employee = QString::number(last.value("COD_EMPL").toDouble(), 'f', 0);
+
+    const QString pdf = m_dir.filePath(QStringLiteral("competence.pdf"));
+    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
+                 QStringList{"report", "competence"} + generation + QStringList{"--employee", employee, "--pdf", pdf}),
+             0);
+    QVERIFY2(m_output.startsWith(QStringLiteral("qacsemaf report: employee %1 (%2 %3)\n")
+                                     .arg(employee, last.value("NOM_EMPL").toString(), last.value("APE_EMPL").toString())),
+             qPrintable(m_output));
+    QVERIFY2(m_output.contains(QStringLiteral("PDF, 2 pages: ") + pdf), qPrintable(m_output));
+    QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
+    for (const QString &expected : {QStringLiteral("Cedula: ") + employee, QStringLiteral("Cargo Postula:"),
+                                    QStringLiteral("Requisitos"), QStringLiteral("Empleados")})
+        QVERIFY2(m_output.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + m_output));
+}
+
 void TestReportCommand::refusals_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -76,14 +102,23 @@ void TestReportCommand::refusals_data()
     QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
                                << "qacsemaf report: --pdf or --xlsx is required";
     QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                    << "qacsemaf report: unknown report \"competencias\" (use list)";
-    QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list";
+                                    << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
+    QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
     QTest::newRow("generation option") << QStringList{"report", "list", "--company", "2", "--pdf", "x.pdf"} << 2
                                        << "qacsemaf report: --target is required";
     QTest::newRow("nobody evaluated")
         << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                        "--categories", "EF", "--pdf", "x.pdf"}
         << 1 << "Primero debe Generar el Sémaforo!!";
+    QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
+                                               << "qacsemaf report: --pdf is required";
+    QTest::newRow("employee not evaluated")
+        << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
+        << "qacsemaf report: employee 1 is not in the result of this generation";
+    QTest::newRow("nobody to report")
+        << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
+                       "--categories", "EF", "--pdf", "x.pdf"}
+        << 1 << "Se debe Generar el semaforo para ver reporte... ";
 }
 
 void TestReportCommand::refusals()
@@ -91,7 +126,7 @@ void TestReportCommand::refusals()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    if (arguments.size() > 2 && arguments.at(1) == QLatin1String("list"))
+    if (arguments.size() > 2 && (arguments.at(1) == QLatin1String("list") || arguments.at(1) == QLatin1String("competence")))
         arguments << QStringList{"--db", m_db.path()};
     arguments.replaceInStrings(QStringLiteral("x.pdf"), m_dir.filePath(QStringLiteral("refused.pdf")));
     QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), exitCode);

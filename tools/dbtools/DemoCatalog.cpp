@@ -126,7 +126,7 @@ const QList<PlanInfo> &plans()
     auto n = [](int node, int parent, int company, const char *position, const char *years,
                 const char *days) {
         return PlanNodeInfo{node, parent, company, QString::fromUtf8(position),
-                            QString::fromUtf8(years), QString::fromUtf8(days)};
+                            QString::fromUtf8(years), QString::fromUtf8(days), QString()};
     };
     static const QList<PlanInfo> list = {
         // Spans the group: node 10 and below hold positions of company 2.

@@ -25,12 +25,12 @@ public:
     enum TColumnButtonStyle { cbsAuto, cbsEllipsis, cbsNone };
     struct TColumn {
         QString FieldName;
-        QString Title;      // empty: the field's display label
+        QString Title{};    // empty: the field's display label
         int Width = 0;      // pixels; 0: the field's display width or the grid's default
         bool ReadOnly = false;
-        QColor Color;       // cell background; invalid: the grid's
+        QColor Color{};     // cell background; invalid: the grid's
         TColumnButtonStyle ButtonStyle = cbsAuto;  // cbsEllipsis: an edit button in the cell editor
-        QStringList PickList;  // values offered in a drop-down list while the cell is edited
+        QStringList PickList{};  // values offered in a drop-down list while the cell is edited
     };
     // What the cell-painting hook may change: the background brush of the cell.
     struct TCellCanvas {

@@ -1,0 +1,105 @@
+#pragma once
+// A recording transport for the competence report: answers the statements the report sends from
+// a small picture of the tables it reads (profile, employee registrations, the three record
+// tables, competence lines, names, contracts, active positions) and keeps every request.
+
+#include "ITransport.h"
+
+#include <QHash>
+#include <QSet>
+
+struct CompetenceServer : ITransport {
+    // One requirement: record type (COD_REGI for competence lines), requirement, detail, points.
+    struct Row {
+        QString tipo;
+        int requisito;
+        int especificacion;
+        QVariant puntos;
+    };
+
+    QList<Row> profile;                              // BI_DTPCA of the target position
+    QSet<int> registeredIn;                          // companies with the employee in BI_EMPLE
+    QHash<QString, QHash<int, QList<Row>>> records;  // provider -> company -> rows
+    QHash<QString, QString> names;                   // "NOM_REGI EF", "NOM_REQU EF 1", "NOM_ESPE EF 1 1"
+    QHash<int, QString> contracts;                   // company -> COD_CARG of the active contract
+    QList<QVariantList> positions;                   // cod_empr, cod_carg, nom_carg
+    QString failProvider;                            // answered with an error
+    QList<appserver::FetchRequest> fetches;
+
+    QList<appserver::FetchRequest> sentTo(const QString &provider, const QString &containing = {}) const
+    {
+        QList<appserver::FetchRequest> found;
+        for (const auto &request : fetches)
+            if (request.provider == provider && request.commandText.contains(containing))
+                found << request;
+        return found;
+    }
+
+    static QVariant param(const appserver::FetchRequest &request, const QString &name)
+    {
+        for (const auto &param : request.params)
+            if (param.name.compare(name, Qt::CaseInsensitive) == 0)
+                return param.value;
+        return QVariant();
+    }
+
+    appserver::FetchResult fetch(const appserver::FetchRequest &request) override
+    {
+        using appserver::FieldType;
+        fetches << request;
+        appserver::FetchResult result;
+        if (request.provider == failProvider) {
+            result.error = QStringLiteral("tabla bloqueada");
+            return result;
+        }
+        const QString text = request.commandText;
+        const auto rowsOf = [&](const QList<Row> &rows, const QString &typeField, const QString &pointsField) {
+            result.fields = {{typeField, FieldType::String, 2}, {QStringLiteral("COD_REQU"), FieldType::Integer},
+                             {QStringLiteral("COD_ESPE"), FieldType::Integer}, {pointsField, FieldType::Float}};
+            for (const Row &row : rows)
+                result.rows << QVariantList{row.tipo, row.requisito, row.especificacion, row.puntos};
+        };
+        if (request.provider == QLatin1String("DtsPBiDtpca")) {
+            rowsOf(profile, QStringLiteral("TIP_REGI"), QStringLiteral("PUN_REQU"));
+        } else if (records.contains(request.provider)) {
+            const int company = param(request, request.provider == QLatin1String("DtsPEd3dlcc") ? "CODEMPR" : "COD_EMPR").toInt();
+            rowsOf(records.value(request.provider).value(company),
+                   request.provider == QLatin1String("DtsPEd3dlcc") ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"),
+                   QStringLiteral("PUN_OBTE"));
+        } else if (text.contains(QLatin1String("COUNT(*) CONTADOR"))) {
+            const int company = text.section(QStringLiteral("COD_EMPR = "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+            result.fields = {{QStringLiteral("CONTADOR"), FieldType::Integer}};
+            result.rows << QVariantList{registeredIn.contains(company) ? 1 : 0};
+        } else if (text.contains(QLatin1String(" AS NOM_"))) {
+            answerName(request, result);
+        } else if (request.provider == QLatin1String("DtsPNmConCa")) {
+            result.fields = {{QStringLiteral("COD_EMPR"), FieldType::Smallint}, {QStringLiteral("COD_EMPL"), FieldType::Float},
+                             {QStringLiteral("COD_CARG"), FieldType::String, 6}};
+            const int company = param(request, "COD_EMPR").toInt();
+            if (contracts.contains(company))
+                result.rows << QVariantList{company, param(request, "COD_EMPL"), contracts.value(company)};
+        } else if (request.provider == QLatin1String("DtsPBiCargo")) {
+            result.fields = {{QStringLiteral("cod_empr"), FieldType::Smallint}, {QStringLiteral("cod_carg"), FieldType::String, 6},
+                             {QStringLiteral("nom_carg"), FieldType::String, 60}};
+            result.rows = positions;
+        }
+        return result;
+    }
+
+    void answerName(const appserver::FetchRequest &request, appserver::FetchResult &result)
+    {
+        const QString field = request.commandText.section(QStringLiteral(" AS "), 1).section(QLatin1Char(' '), 0, 0);
+        QString key = field + QLatin1Char(' ')
+            + param(request, field == QLatin1String("NOM_REGI") ? "CODREGI" : "TIPREGI").toString();
+        if (field != QLatin1String("NOM_REGI"))
+            key += QLatin1Char(' ') + param(request, "CODREQU").toString();
+        if (field == QLatin1String("NOM_ESPE"))
+            key += QLatin1Char(' ') + param(request, "CODESPE").toString();
+        result.fields = {{field, appserver::FieldType::String, 60}};
+        if (names.contains(key))
+            result.rows << QVariantList{names.value(key)};
+    }
+
+    appserver::ApplyResult apply(const appserver::ApplyRequest &) override { return {QStringLiteral("read only"), 0}; }
+    appserver::MethodResult call(const appserver::MethodCall &) override { return {}; }
+};
