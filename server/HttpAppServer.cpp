@@ -135,10 +135,10 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const QJs
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
     if (!ProviderRegistry::find(request.provider))
-        return {404, message(unknownProvider(request.provider)), {}, request.provider};
+        return {404, message(unknownProvider(request.provider)), request.provider};
     request.session = session;
     const FetchResult fetched = m_core.fetch(request);
-    return {statusOf(fetched.error), JsonCodec::encode(fetched), {}, request.provider, fetched.rows.size()};
+    return {statusOf(fetched.error), JsonCodec::encode(fetched), request.provider, fetched.rows.size()};
 }
 
 HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const QJsonObject &body)
@@ -148,10 +148,10 @@ HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const QJs
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Cambios mal formados: %1.").arg(error))};
     if (!ProviderRegistry::find(request.provider))
-        return {404, message(unknownProvider(request.provider)), {}, request.provider};
+        return {404, message(unknownProvider(request.provider)), request.provider};
     request.session = session;
     const ApplyResult applied = m_core.apply(request);
-    return {statusOf(applied.error), JsonCodec::encode(applied), {}, request.provider, applied.rowsAffected};
+    return {statusOf(applied.error), JsonCodec::encode(applied), request.provider, applied.rowsAffected};
 }
 
 HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const QJsonObject &body)
@@ -162,7 +162,7 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const QJso
         return {400, message(QStringLiteral("Llamada mal formada: %1.").arg(error))};
     request.session = session;
     const MethodResult called = m_core.call(request);
-    return {statusOf(called.error), JsonCodec::encode(called), {}, request.method};
+    return {statusOf(called.error), JsonCodec::encode(called), request.method};
 }
 
 void HttpAppServer::log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const

@@ -33,6 +33,9 @@ protected:
 
 private:
     struct Answer {
+        Answer() = default;
+        Answer(int status, QJsonObject body, QString what = {}, qint64 rows = -1)
+            : status(status), body(std::move(body)), what(std::move(what)), rows(rows) {}
         int status = 200;
         QJsonObject body;
         QString user;
