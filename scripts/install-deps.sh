@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   libqt6sql6-sqlite libqt6sql6-psql
   qt6-charts-dev libqt6opengl6-dev
-  qt6-httpserver-dev qt6-websockets-dev
+  qt6-httpserver-dev qt6-websockets-dev libssl-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core fonts-liberation2
   poppler-utils sqlite3 libsqlite3-dev

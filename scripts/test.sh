@@ -59,3 +59,9 @@ fi
 
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 "$@"
+
+# Then each fuzzer for a few seconds (QACSEMAF_FUZZ_SECONDS; 0 skips them; clang needed).
+fuzz_seconds=${QACSEMAF_FUZZ_SECONDS:-5}
+if [ "$sanitize" = 0 ] && [ "$fuzz_seconds" != 0 ] && [ $# -eq 0 ] && command -v clang++ > /dev/null; then
+  bash "$root/scripts/fuzz.sh" "$fuzz_seconds"
+fi

@@ -1,6 +1,7 @@
 #include "GenerateCommand.h"
 
 #include "DAcSemaf.h"
+#include "DatabaseDescription.h"
 #include "HeadlessWorkstation.h"
 #include "ResultPrinter.h"
 #include "Exceptions.h"
@@ -52,6 +53,38 @@ engine::Categories categoriesOf(const QString &list)
     return categories;
 }
 
+// Exactly one of --db FILE, --pg "conninfo" and --server host:port says where the data are.
+void readDatabaseOptions(const QCommandLineParser &parser, GenerateOptions *options)
+{
+    const int given = int(parser.isSet(QStringLiteral("db"))) + int(parser.isSet(QStringLiteral("pg")))
+                      + int(parser.isSet(QStringLiteral("server")));
+    if (given != 1)
+        throw UsageError(QStringLiteral("give one of --db FILE, --pg \"conninfo\" or --server host:port"));
+    if (parser.isSet(QStringLiteral("server"))) {
+        options->protocol = QStringLiteral("http");
+        options->server = parser.value(QStringLiteral("server"));
+        return;
+    }
+    if (parser.isSet(QStringLiteral("pg"))) {
+        appserver::DatabaseDescription pg;
+        QString error;
+        if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &pg, &error))
+            throw UsageError(QStringLiteral("--pg: %1").arg(error));
+        // The pgsql connection takes its login from the environment, as libpq does.
+        if (!pg.user.isEmpty())
+            qputenv("PGUSER", pg.user.toUtf8());
+        if (!pg.password.isEmpty())
+            qputenv("PGPASSWORD", pg.password.toUtf8());
+        options->protocol = QStringLiteral("pgsql");
+        options->server = QStringLiteral("%1:%2").arg(pg.host).arg(pg.port);
+        options->file = pg.databaseName;
+        return;
+    }
+    options->file = parser.value(QStringLiteral("db"));
+    if (!QFile::exists(options->file))
+        throw UsageError(QStringLiteral("%1 does not exist").arg(options->file));
+}
+
 } // namespace
 
 void addGenerateOptions(QCommandLineParser &parser)
@@ -59,6 +92,8 @@ void addGenerateOptions(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
+        {QStringLiteral("pg"), QStringLiteral("PostgreSQL database, in place of --db."), QStringLiteral("conninfo")},
+        {QStringLiteral("server"), QStringLiteral("qacsemaf-server, in place of --db."), QStringLiteral("host:port")},
         {QStringLiteral("company"), QStringLiteral("Current company."), QStringLiteral("n")},
         {QStringLiteral("target"), QStringLiteral("Target position."), QStringLiteral("code@company")},
         {QStringLiteral("candidates"), QStringLiteral("Candidate positions, in order."),
@@ -86,14 +121,12 @@ void parseCommandLine(QCommandLineParser &parser, const QStringList &arguments)
 
 GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
 {
-    for (const char *required : {"db", "company", "target", "candidates", "categories"})
+    for (const char *required : {"company", "target", "candidates", "categories"})
         if (!parser.isSet(QLatin1String(required)))
             throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
 
     GenerateOptions options;
-    options.file = parser.value(QStringLiteral("db"));
-    if (!QFile::exists(options.file))
-        throw UsageError(QStringLiteral("%1 does not exist").arg(options.file));
+    readDatabaseOptions(parser, &options);
     bool isNumber = false;
     options.company = parser.value(QStringLiteral("company")).toInt(&isNumber);
     if (!isNumber)
@@ -124,7 +157,8 @@ GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
 void startGenerateSession(const GenerateOptions &options)
 {
     ResetSessionGlobals();
-    gStProtocolo = QStringLiteral("local");
+    gStProtocolo = options.protocol;
+    gStParSrv = options.server;
     gStAliasCnx = options.file;
     gStParUsu = gStCodiUsua = options.user;
     gStParPas = gStPassUsua = options.password;

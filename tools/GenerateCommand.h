@@ -27,7 +27,9 @@ private:
 class SDCOMConnection;
 
 struct GenerateOptions {
-    QString file;
+    QString protocol = QStringLiteral("local");  // local (--db), pgsql (--pg), http (--server)
+    QString server;                             // pgsql and http: host:port
+    QString file;                               // the connection's alias: file, or database name
     int company = 0;
     QString user;
     QString password;

@@ -3,12 +3,16 @@
 // transport with both arrangements and prints the figures. The step-by-step arrangement costs
 // the same for every employee, so it runs on a sample of holders and is extrapolated.
 //
-// Usage: bench_generation [employees=10000] [positions=20] [--batched-only]
+// Usage: bench_generation [employees=10000] [positions=20] [--batched-only] [--http]
+// --http also runs the batched generation through qacsemaf-server on loopback.
 
 #include "CompanyBuilder.h"
 #include "GenerationHarness.h"
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include "Ugnnorma.h"
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -120,6 +124,43 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
     return {timer.elapsed(), station.connection.roundTrips() - before, int(holders.size())};
 }
 
+Timing bestBatched(int positions)
+{
+    Timing best;
+    for (int i = 0; i < 3; ++i) {
+        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched);
+        if (i == 0 || run.ms < best.ms)
+            best = run;
+    }
+    return best;
+}
+
+// The same batched run with the workstation talking to qacsemaf-server on loopback.
+int runOverHttp(const QString &database, int positions)
+{
+    QProcess server;
+    server.start(QStringLiteral(QACSEMAF_SERVER), {QStringLiteral("--db"), database, QStringLiteral("--listen"),
+                                                   QStringLiteral("127.0.0.1:0")});
+    server.setReadChannel(QProcess::StandardError);
+    QString log;
+    static const QRegularExpression listening(QStringLiteral("listening on (127\\.0\\.0\\.1:\\d+)"));
+    QRegularExpressionMatch match;
+    while (!(match = listening.match(log)).hasMatch() && server.waitForReadyRead(10000))
+        log += QString::fromUtf8(server.readAllStandardError());
+    if (!match.hasMatch()) {
+        std::fprintf(stderr, "qacsemaf-server did not start: %s\n", qPrintable(log));
+        return 1;
+    }
+    gStProtocolo = QStringLiteral("http");
+    gStParSrv = match.captured(1);
+    gStAliasCnx.clear();
+    const Timing http = bestBatched(positions);
+    server.terminate();
+    server.waitForFinished(10000);
+    std::printf("generation-http: batched %lld ms %lld calls\n", http.ms, http.calls);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -148,13 +189,10 @@ int main(int argc, char *argv[])
     std::printf("company: %d active contracts in %d positions, %d profile rows, 20 records per employee "
                 "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
 
-    Timing batched;
-    for (int i = 0; i < 3; ++i) {
-        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched);
-        if (i == 0 || run.ms < batched.ms)
-            batched = run;
-    }
+    const Timing batched = bestBatched(positions);
     std::printf("batched: %d rows, %lld ms (best of 3), %lld calls\n", batched.rows, batched.ms, batched.calls);
+    if (args.contains(QLatin1String("--http")))
+        return runOverHttp(db.path(), positions);
 
     if (args.contains(QLatin1String("--batched-only")))
         return 0;

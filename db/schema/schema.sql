@@ -50,7 +50,7 @@ CREATE TABLE GN_NEXOF (
 
 CREATE TABLE GN_USUAR (
   COD_USUA  varchar(8)   NOT NULL,
-  PAS_USUA  varchar(30)  NOT NULL,
+  PAS_USUA  varchar(128) NOT NULL,  -- salted scrypt hash, see PasswordHash
   TIP_USUA  varchar(2)   NOT NULL,
   NOM_USUA  varchar(60),
   PRIMARY KEY (COD_USUA)

@@ -90,7 +90,11 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
                                      "use parámetros con nombre (:nombre).");
         if (m_checked.size() >= kCheckedStatements)
             m_checked.clear();
-        checked = m_checked.insert(statement, {refusal, named.positionalStatement(), named.markers()});
+        const OrderByClause order(named.positionalStatement());
+        const QString positional = m_dialect.syntax() == SqlSyntax::Postgres
+                                       ? order.withNullsSmallest(named.positionalStatement())
+                                       : named.positionalStatement();
+        checked = m_checked.insert(statement, {refusal, positional, named.markers(), order});
     }
     if (!checked->refusal.isEmpty()) {
         result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, checked->refusal);
@@ -104,6 +108,8 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
     if (!result.ok())
         result.error = QStringLiteral("Error en la consulta del proveedor %1: %2")
                            .arg(provider.name, result.error);
+    else
+        checked->order.settleTies(result.fields, &result.rows);
     return result;
 }
 

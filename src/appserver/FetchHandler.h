@@ -3,6 +3,7 @@
 // provider's own), refuses anything but one read statement, binds the named parameters by
 // type and returns the field descriptions and rows.
 
+#include "OrderByClause.h"
 #include "Protocol.h"
 #include "ProviderRegistry.h"
 #include "SqlConnection.h"
@@ -40,6 +41,7 @@ private:
         QString refusal;
         QString positional;
         QStringList markers;
+        OrderByClause order;   // the same order of rows on every engine
     };
     QHash<QString, Checked> m_checked;
 };

@@ -31,9 +31,17 @@ public:
     ApplyResult apply(const ApplyRequest &request);
     MethodResult call(const MethodCall &call);
 
+    // Empty when the user exists and the password is right, else the refusal.
+    QString login(const Credentials &session);
+    // The HTTP server proves the password once, at login, and then vouches for the user with a
+    // signed token: with this set, a call's session needs only a user that still exists.
+    void setSessionsProvedUpstream(bool upstream);
+
 private:
     // Empty when the session may work, else the refusal.
     QString checkSession(const Credentials &session);
+    // The stored password of a user (found false when there is none); empty, or why it failed.
+    QString storedPassword(const QString &user, QString *stored, bool *found);
     QString checkSchema();
     template <class Result, class Request, class Work>
     Result forProvider(const Request &request, Work work);

@@ -63,7 +63,7 @@ void TstConnection::open_data()
     QTest::newRow("no protocol, file from the environment") << "" << "" << "" << file << "";
     QTest::newRow("no alias and no environment") << "local" << "" << "" << "" << "QACSEMAF_DB";
     QTest::newRow("missing file") << "local" << file + ".no" << "" << "" << "No existe";
-    QTest::newRow("http not yet") << "http" << "" << "srv:8080" << "" << "http no está disponible";
+    QTest::newRow("http without a port") << "http" << "" << "srv" << "" << "no es de la forma equipo:puerto";
     QTest::newRow("unknown protocol") << "dcom" << file << "" << "" << "desconocido";
     QTest::newRow("pgsql without server") << "pgsql" << "rrhh" << "" << "" << "host[:puerto]";
     QTest::newRow("pgsql with a bad port") << "pgsql" << "rrhh" << "db:puerto" << "" << "host[:puerto]";

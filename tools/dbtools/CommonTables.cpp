@@ -1,5 +1,6 @@
 #include "CommonTables.h"
 
+#include "PasswordHash.h"
 #include "SeedWriter.h"
 
 namespace dbtools {
@@ -32,7 +33,7 @@ void writeUsers(SeedWriter &writer)
          QStringLiteral("Usuario de consulta")},
     };
     for (const QStringList &user : users)
-        writer.insert(QStringLiteral("GN_USUAR"), {user[0], user[1], user[2], user[3]});
+        writer.insert(QStringLiteral("GN_USUAR"), {user[0], appserver::PasswordHash::make(user[1]), user[2], user[3]});
 }
 
 void writePrograms(SeedWriter &writer)

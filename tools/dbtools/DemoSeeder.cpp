@@ -23,6 +23,7 @@ DbOutcome DemoSeeder::inTransaction(const std::function<void(SeedWriter &)> &fil
     try {
         SeedWriter writer(m_db);
         fill(writer);
+        writer.flush();
         counts = writer.counts();
     } catch (const SeedError &error) {
         if (!m_outer)

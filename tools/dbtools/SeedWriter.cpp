@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QSqlError>
+#include <algorithm>
 
 namespace dbtools {
 
@@ -18,6 +19,12 @@ QVariant sqliteValue(const QVariant &value)
     const QDateTime stamp = value.toDateTime();
     return stamp.toString(stamp.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
                                               : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// Rows per batch, within PostgreSQL's limit of 65535 parameters per statement.
+int batchRows(int columns)
+{
+    return std::min(500, 65535 / std::max(columns, 1));
 }
 
 } // namespace
@@ -60,12 +67,58 @@ void SeedWriter::insert(const QString &table, const QVariantList &values)
     if (m_columnCounts.value(table) != values.size())
         throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
                             .arg(table).arg(m_columnCounts.value(table)).arg(values.size()));
+    if (!m_sqlite) {
+        QVariantList &pending = m_pending[table];
+        pending += values;
+        ++m_counts[table];
+        if (pending.size() >= batchRows(int(values.size())) * values.size())
+            flushTable(table);
+        return;
+    }
     for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, m_sqlite ? sqliteValue(values.at(i)) : values.at(i));
+        query.bindValue(i, sqliteValue(values.at(i)));
     if (!query.exec())
         throw SeedError(QStringLiteral("Insert into %1 failed: %2")
                             .arg(table, query.lastError().text()));
     ++m_counts[table];
+}
+
+void SeedWriter::flush()
+{
+    for (auto it = m_pending.begin(); it != m_pending.end(); ++it)
+        flushTable(it.key());
+}
+
+void SeedWriter::flushTable(const QString &table)
+{
+    QVariantList &pending = m_pending[table];
+    const int columns = m_columnCounts.value(table);
+    if (pending.isEmpty() || columns == 0)
+        return;
+    const int rows = int(pending.size()) / columns;
+    QSqlQuery &query = batchStatementFor(table, rows);
+    for (int i = 0; i < pending.size(); ++i)
+        query.bindValue(i, pending.at(i));
+    if (!query.exec())
+        throw SeedError(QStringLiteral("Insert into %1 failed: %2").arg(table, query.lastError().text()));
+    pending.clear();
+}
+
+// A full batch reuses its prepared statement; the last, shorter one of a table gets its own.
+QSqlQuery &SeedWriter::batchStatementFor(const QString &table, int rows)
+{
+    const QString key = table + QLatin1Char('/') + QString::number(rows);
+    if (auto found = m_batchStatements.find(key); found != m_batchStatements.end())
+        return **found;
+    const QStringList columns = SchemaLoader::columns(table);
+    const QString row = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                        + QLatin1Char(')');
+    auto query = std::make_shared<QSqlQuery>(m_db);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                            .arg(table, columns.join(QLatin1Char(',')), QStringList(rows, row).join(QLatin1Char(',')));
+    if (!query->prepare(sql))
+        throw SeedError(QStringLiteral("Cannot prepare the insert into %1: %2").arg(table, query->lastError().text()));
+    return **m_batchStatements.insert(key, query);
 }
 
 } // namespace dbtools

@@ -1,6 +1,7 @@
 #pragma once
 // Inserts seed rows through one prepared statement per table, in the column order of the DDL,
-// and counts them. A failing insert throws SeedError with the table and the driver's message;
+// and counts them. On PostgreSQL rows go in batches of many rows per statement (one round trip
+// per batch instead of per row); flush() sends what is left and must run before the commit. A failing insert throws SeedError with the table and the driver's message;
 // the seeders turn it into a DbOutcome and roll their transaction back.
 
 #include <QHash>
@@ -31,17 +32,23 @@ public:
 
     // One row of `table`, values in the column order of the DDL (null QVariant for NULL).
     void insert(const QString &table, const QVariantList &values);
+    // Sends the rows still waiting in a batch; throws SeedError.
+    void flush();
     // Rows inserted per table so far.
     const QMap<QString, int> &counts() const { return m_counts; }
 
 private:
     QSqlQuery &statementFor(const QString &table, int valueCount);
+    QSqlQuery &batchStatementFor(const QString &table, int rows);
+    void flushTable(const QString &table);
 
     QSqlDatabase m_db;
     bool m_sqlite;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
     QMap<QString, int> m_counts;
     QHash<QString, int> m_columnCounts;
+    QHash<QString, QVariantList> m_pending;    // PostgreSQL: values of rows not sent yet
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_batchStatements;
 };
 
 } // namespace dbtools

@@ -2,6 +2,7 @@
 
 #include "DatabaseDescription.h"
 #include "Exceptions.h"
+#include "HttpTransport.h"
 #include "LocalTransport.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
@@ -40,8 +41,7 @@ std::unique_ptr<ITransport> transportFromSession()
     if (protocol == QLatin1String("pgsql"))
         return std::make_unique<LocalTransport>(postgresFromSession());
     if (protocol == QLatin1String("http"))
-        throw EDatabaseError(QStringLiteral(
-            "El transporte http no está disponible en esta versión; use el protocolo local o pgsql."));
+        return std::make_unique<HttpTransport>(gStParSrv, gStAliasCnx.trimmed());
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
                                         "(se espera local, pgsql o http).").arg(gStProtocolo));
 }

@@ -1,5 +1,7 @@
 #include "CompanyBuilder.h"
 
+#include "PasswordHash.h"
+
 #include "DemoDatabase.h"
 
 #include "DatabaseOpener.h"
@@ -21,7 +23,7 @@ CompanyBuilder::CompanyBuilder()
         db.transaction();
     insert(QStringLiteral("GN_USUAR"), {QStringLiteral("COD_USUA"), QStringLiteral("PAS_USUA"),
                                         QStringLiteral("TIP_USUA")},
-           {QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), QStringLiteral("A")});
+           {QStringLiteral("ADMIN"), appserver::PasswordHash::make(QStringLiteral("ADMIN")), QStringLiteral("A")});
 }
 
 CompanyBuilder::~CompanyBuilder()

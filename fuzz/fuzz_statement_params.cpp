@@ -1,0 +1,26 @@
+// The statement-parameter parser with what reads a statement beside it: every marker it makes
+// has a name, on both engines; the guard and the ORDER BY reader never crash on any text.
+
+#include "FuzzInput.h"
+#include "NamedParams.h"
+#include "OrderByClause.h"
+#include "ReadStatementGuard.h"
+
+#include <cstdlib>
+
+using namespace appserver;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString statement = fuzzText(data, size);
+    for (SqlSyntax syntax : {SqlSyntax::Sqlite, SqlSyntax::Postgres}) {
+        const NamedParams named(statement, syntax);
+        for (const QString &name : named.markers())
+            if (name.isEmpty())
+                std::abort();
+        ReadStatementGuard::check(named.positionalStatement(), syntax);
+        const OrderByClause order(named.positionalStatement());
+        order.withNullsSmallest(named.positionalStatement());
+    }
+    return 0;
+}

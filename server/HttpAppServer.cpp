@@ -1,0 +1,180 @@
+#include "HttpAppServer.h"
+
+#include "JsonCodec.h"
+#include "ProviderRegistry.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QTcpSocket>
+#include <cstdio>
+
+using namespace appserver;
+
+namespace {
+
+QJsonObject message(const QString &text)
+{
+    return {{QStringLiteral("error"), text}};
+}
+
+QString unknownProvider(const QString &name)
+{
+    return QStringLiteral("El servidor de aplicaciones no tiene el proveedor \"%1\".").arg(name);
+}
+
+// Business refusals of the core are 422: the request was understood, the server said no.
+int statusOf(const QString &error)
+{
+    return error.isEmpty() ? 200 : 422;
+}
+
+} // namespace
+
+HttpAppServer::HttpAppServer(ServerCore &core, Settings settings, QObject *parent)
+    : QAbstractHttpServer(parent), m_core(core), m_settings(std::move(settings)), m_tokens(m_settings.secret)
+{
+}
+
+bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    QElapsedTimer timer;
+    timer.start();
+    // The answer goes out as header and body: without this the body waits for the client's ack.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    const Answer result = answer(request);
+    makeResponder(request, socket)
+        .write(QJsonDocument(result.body), static_cast<QHttpServerResponder::StatusCode>(result.status));
+    log(request, result, timer.elapsed());
+    return true;
+}
+
+void HttpAppServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    makeResponder(request, socket)
+        .write(QJsonDocument(message(QStringLiteral("Ruta desconocida."))), QHttpServerResponder::StatusCode::NotFound);
+}
+
+HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
+{
+    const QString path = request.url().path();
+    if (request.method() != QHttpServerRequest::Method::Post)
+        return {405, message(QStringLiteral("Use POST para %1.").arg(path))};
+    if (request.body().size() > m_settings.maxRequestBytes)
+        return {413, message(QStringLiteral("La solicitud ocupa %1 bytes; el máximo es %2 bytes.")
+                                 .arg(request.body().size()).arg(m_settings.maxRequestBytes))};
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(request.body(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject())
+        return {400, message(QStringLiteral("La solicitud no es un objeto JSON válido: %1.")
+                                 .arg(document.isNull() ? parseError.errorString() : QStringLiteral("se esperaba un objeto")))};
+    const QJsonObject body = document.object();
+    if (path == QLatin1String("/login"))
+        return login(body);
+    Credentials session;
+    const QString refused = authenticate(request, body, &session);
+    if (!refused.isEmpty())
+        return {401, message(refused)};
+    Answer result;
+    if (path == QLatin1String("/fetch"))
+        result = fetch(session, body);
+    else if (path == QLatin1String("/apply"))
+        result = apply(session, body);
+    else if (path == QLatin1String("/call"))
+        result = call(session, body);
+    else
+        result = {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
+    result.user = session.user;
+    return result;
+}
+
+HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
+{
+    const Credentials session{body.value(QLatin1String("user")).toString().trimmed(),
+                              body.value(QLatin1String("password")).toString(), 0};
+    const QString database = body.value(QLatin1String("database")).toString().trimmed();
+    Answer result;
+    result.user = session.user;
+    result.what = QStringLiteral("login");
+    if (!database.isEmpty() && database.compare(m_settings.databaseName, Qt::CaseInsensitive) != 0) {
+        result.status = 404;
+        result.body = message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".").arg(database));
+        return result;
+    }
+    const QString refused = m_core.login(session);
+    if (!refused.isEmpty()) {
+        result.status = 401;
+        result.body = message(refused);
+        return result;
+    }
+    const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
+    result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, expires)},
+                   {QStringLiteral("expires"), expires}};
+    return result;
+}
+
+QString HttpAppServer::authenticate(const QHttpServerRequest &request, const QJsonObject &body,
+                                    Credentials *session) const
+{
+    const QByteArray header = request.value(QByteArrayLiteral("Authorization"));
+    if (!header.startsWith("Bearer "))
+        return QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.");
+    const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
+                                            &session->user);
+    session->company = body.value(QLatin1String("company")).toInt();
+    return refused;
+}
+
+HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const QJsonObject &body)
+{
+    FetchRequest request;
+    QString error;
+    if (!JsonCodec::decode(body, &request, &error))
+        return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
+    if (!ProviderRegistry::find(request.provider))
+        return {404, message(unknownProvider(request.provider)), request.provider};
+    request.session = session;
+    const FetchResult fetched = m_core.fetch(request);
+    return {statusOf(fetched.error), JsonCodec::encode(fetched), request.provider, fetched.rows.size()};
+}
+
+HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const QJsonObject &body)
+{
+    ApplyRequest request;
+    QString error;
+    if (!JsonCodec::decode(body, &request, &error))
+        return {400, message(QStringLiteral("Cambios mal formados: %1.").arg(error))};
+    if (!ProviderRegistry::find(request.provider))
+        return {404, message(unknownProvider(request.provider)), request.provider};
+    request.session = session;
+    const ApplyResult applied = m_core.apply(request);
+    return {statusOf(applied.error), JsonCodec::encode(applied), request.provider, applied.rowsAffected};
+}
+
+HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const QJsonObject &body)
+{
+    MethodCall request;
+    QString error;
+    if (!JsonCodec::decode(body, &request, &error))
+        return {400, message(QStringLiteral("Llamada mal formada: %1.").arg(error))};
+    request.session = session;
+    const MethodResult called = m_core.call(request);
+    return {statusOf(called.error), JsonCodec::encode(called), request.method};
+}
+
+void HttpAppServer::log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const
+{
+    const QString line = QStringLiteral("%1 %2 %3 %4 %5 rows=%6 %7 ms\n")
+                             .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
+                                  answer.user.isEmpty() ? QStringLiteral("-") : answer.user,
+                                  request.url().path(),
+                                  answer.what.isEmpty() ? QStringLiteral("-") : answer.what)
+                             .arg(answer.status)
+                             .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))
+                             .arg(ms);
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}

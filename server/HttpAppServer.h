@@ -1,0 +1,59 @@
+#pragma once
+// The application server over HTTP with JSON. Each workstation logs in once (POST /login with user
+// and password) and receives a signed, expiring token; then it fetches, applies and calls server
+// methods (POST /fetch, /apply, /call) with that token. The server keeps nothing between requests
+// but its database connections, so several instances can serve the same clients in turn.
+// Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
+// statement the guard does not accept) come back as 422 with the core's message. One log line
+// per request.
+
+#include "ServerCore.h"
+#include "SessionToken.h"
+
+#include <QAbstractHttpServer>
+#include <QJsonObject>
+
+class QTextStream;
+
+class HttpAppServer : public QAbstractHttpServer {
+    Q_OBJECT
+public:
+    struct Settings {
+        QByteArray secret;                       // shared by every instance
+        int tokenSeconds = 8 * 3600;
+        qint64 maxRequestBytes = 4 * 1024 * 1024;
+        QString databaseName;                    // what a workstation names as its alias
+    };
+
+    HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
+    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
+
+private:
+    struct Answer {
+        Answer() = default;
+        Answer(int status, QJsonObject body, QString what = {}, qint64 rows = -1)
+            : status(status), body(std::move(body)), what(std::move(what)), rows(rows) {}
+        int status = 200;
+        QJsonObject body;
+        QString user;
+        QString what;   // provider or method
+        qint64 rows = -1;
+    };
+
+    Answer answer(const QHttpServerRequest &request);
+    Answer login(const QJsonObject &body);
+    Answer fetch(const appserver::Credentials &session, const QJsonObject &body);
+    Answer apply(const appserver::Credentials &session, const QJsonObject &body);
+    Answer call(const appserver::Credentials &session, const QJsonObject &body);
+    // Empty when the request carries a valid token (session filled), else the 401 answer's text.
+    QString authenticate(const QHttpServerRequest &request, const QJsonObject &body,
+                         appserver::Credentials *session) const;
+    void log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const;
+
+    appserver::ServerCore &m_core;
+    Settings m_settings;
+    SessionToken m_tokens;
+};

@@ -1,0 +1,145 @@
+// qacsemaf-server: the application server for workstations that share one database.
+//   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
+// Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
+// or --secret-file).
+
+#include "DatabaseDescription.h"
+#include "HttpAppServer.h"
+#include "ServerCore.h"
+#include "TerminationSignals.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <cstdio>
+
+namespace {
+
+void say(const QString &text)
+{
+    std::fputs((QStringLiteral("qacsemaf-server: ") + text + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+[[noreturn]] void quit(const QString &text, int code = 2)
+{
+    say(text);
+    std::exit(code);
+}
+
+appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("db")) == parser.isSet(QStringLiteral("pg")))
+        quit(QStringLiteral("give either --db FILE or --pg \"conninfo\""));
+    if (parser.isSet(QStringLiteral("db"))) {
+        const QString file = parser.value(QStringLiteral("db"));
+        if (!QFileInfo::exists(file))
+            quit(QStringLiteral("%1 does not exist").arg(file));
+        return appserver::DatabaseDescription::sqlite(file);
+    }
+    appserver::DatabaseDescription description;
+    QString error;
+    if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &description, &error))
+        quit(QStringLiteral("--pg: %1").arg(error));
+    return description;
+}
+
+QByteArray secretOf(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("secret-file"))) {
+        QFile file(parser.value(QStringLiteral("secret-file")));
+        if (!file.open(QIODevice::ReadOnly))
+            quit(QStringLiteral("--secret-file: %1").arg(file.errorString()));
+        const QByteArray secret = file.readAll().trimmed();
+        if (secret.size() < 16)
+            quit(QStringLiteral("--secret-file: the secret must have at least 16 characters"));
+        return secret;
+    }
+    const QByteArray secret = qgetenv("QACSEMAF_SERVER_SECRET");
+    if (!secret.isEmpty()) {
+        if (secret.size() < 16)
+            quit(QStringLiteral("QACSEMAF_SERVER_SECRET must have at least 16 characters"));
+        return secret;
+    }
+    say(QStringLiteral("no shared secret given: tokens of this instance are valid only here"));
+    QByteArray random(32, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
+    return random;
+}
+
+qint64 positiveNumber(const QCommandLineParser &parser, const QString &option)
+{
+    bool ok = false;
+    const qint64 value = parser.value(option).toLongLong(&ok);
+    if (!ok || value <= 0)
+        quit(QStringLiteral("--%1: \"%2\" is not a positive number").arg(option, parser.value(option)));
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qacsemaf-server"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Application server of Semáforo de Carrera over HTTP/JSON."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
+        {QStringLiteral("pg"), QStringLiteral("PostgreSQL: \"host=... port=... dbname=... user=... password=...\"."),
+         QStringLiteral("conninfo")},
+        {QStringLiteral("listen"), QStringLiteral("Address and port (port 0: any free port)."),
+         QStringLiteral("host:port"), QStringLiteral("127.0.0.1:8080")},
+        {QStringLiteral("secret-file"), QStringLiteral("File holding the token secret shared by all instances."),
+         QStringLiteral("file")},
+        {QStringLiteral("token-seconds"), QStringLiteral("Lifetime of a session token."), QStringLiteral("s"),
+         QStringLiteral("28800")},
+        {QStringLiteral("max-request-bytes"), QStringLiteral("Largest request accepted."), QStringLiteral("n"),
+         QStringLiteral("4194304")},
+    });
+    parser.process(app);
+
+    const appserver::DatabaseDescription database = databaseOf(parser);
+    appserver::ServerCore core;
+    core.setSessionsProvedUpstream(true);
+    if (const QString error = core.open(database); !error.isEmpty())
+        quit(error);
+
+    HttpAppServer::Settings settings;
+    settings.secret = secretOf(parser);
+    settings.tokenSeconds = int(positiveNumber(parser, QStringLiteral("token-seconds")));
+    settings.maxRequestBytes = positiveNumber(parser, QStringLiteral("max-request-bytes"));
+    settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
+                                ? QFileInfo(database.filePath).completeBaseName()
+                                : database.databaseName;
+    HttpAppServer server(core, settings);
+
+    const QString listen = parser.value(QStringLiteral("listen"));
+    const int colon = listen.lastIndexOf(QLatin1Char(':'));
+    bool portOk = false;
+    const int port = listen.mid(colon + 1).toInt(&portOk);
+    const QHostAddress address(listen.left(colon));
+    if (colon <= 0 || !portOk || port < 0 || port > 65535 || address.isNull())
+        quit(QStringLiteral("--listen: \"%1\" is not address:port").arg(listen));
+    const quint16 bound = server.listen(address, quint16(port));
+    if (bound == 0)
+        quit(QStringLiteral("cannot listen on %1").arg(listen));
+    say(QStringLiteral("listening on %1:%2, database %3").arg(address.toString()).arg(bound).arg(database.displayName()));
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&](int number) {
+        say(QStringLiteral("signal %1: stopping").arg(number));
+        for (QTcpServer *listener : server.servers())
+            listener->close();
+        app.quit();
+    });
+    const int code = app.exec();
+    core.close();
+    say(QStringLiteral("stopped"));
+    return code;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The protocol messages as JSON, for the http transport and the server behind it. Values keep
+// their type across the wire (an integer stays an integer, a float a float, a date a date), so a
+// dataset reads the same values over HTTP as in-process. Decoding never throws: a message that is
+// not what it should be gives false and a reason.
+
+#include "Protocol.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+
+namespace appserver {
+
+class JsonCodec {
+public:
+    static QJsonValue fromVariant(const QVariant &value);
+    // false when the JSON value is not one fromVariant can produce.
+    static bool toVariant(const QJsonValue &json, QVariant *out);
+
+    static QJsonObject encode(const FetchRequest &request);
+    static QJsonObject encode(const FetchResult &result);
+    static QJsonObject encode(const ApplyRequest &request);
+    static QJsonObject encode(const ApplyResult &result);
+    static QJsonObject encode(const MethodCall &call);
+    static QJsonObject encode(const MethodResult &result);
+
+    // The session is not part of a request's JSON: it travels as a token (or a login).
+    static bool decode(const QJsonObject &json, FetchRequest *out, QString *error);
+    static bool decode(const QJsonObject &json, FetchResult *out, QString *error);
+    static bool decode(const QJsonObject &json, ApplyRequest *out, QString *error);
+    static bool decode(const QJsonObject &json, ApplyResult *out, QString *error);
+    static bool decode(const QJsonObject &json, MethodCall *out, QString *error);
+    static bool decode(const QJsonObject &json, MethodResult *out, QString *error);
+};
+
+} // namespace appserver

@@ -1,0 +1,36 @@
+#pragma once
+// The final ORDER BY of a read statement, when it is a plain list of columns, so that both
+// engines give the same order: NULL sorts as the smallest value on both (SQLite's rule; on
+// PostgreSQL the clause gets NULLS FIRST/LAST), and rows that tie on every ordering column come
+// in the order of their values, column by column, instead of whatever order the engine's plan
+// left them in. A statement whose ordering is anything else is left as it is.
+
+#include "Protocol.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace appserver {
+
+class OrderByClause {
+public:
+    OrderByClause() = default;
+    explicit OrderByClause(const QString &statement);
+
+    bool isPlain() const { return m_start >= 0; }
+    // The statement with NULLS FIRST (ascending) or NULLS LAST (descending) on every term.
+    QString withNullsSmallest(const QString &statement) const;
+    // Within each run of rows equal on the ordering columns, orders by all columns.
+    void settleTies(const QList<FieldDesc> &fields, QList<QVariantList> *rows) const;
+
+private:
+    struct Term {
+        QString column;   // without its table prefix; empty when given by position
+        int position = 0; // 1-based, when given by position
+        bool descending = false;
+    };
+    int m_start = -1;     // where the terms begin
+    QList<Term> m_terms;
+};
+
+} // namespace appserver

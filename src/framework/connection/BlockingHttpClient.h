@@ -1,0 +1,36 @@
+#pragma once
+// A small HTTP/1.1 client that waits for its answer: the module's calls to the application
+// server are synchronous on the UI thread, and a nested event loop there would let other
+// handlers run in the middle of a dataset operation. One kept-alive connection, reopened when
+// the server has closed it.
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QTcpSocket;
+
+class BlockingHttpClient {
+public:
+    struct Response {
+        int status = 0;          // 0: no answer (error says why)
+        QByteArray body;
+        QString error;
+    };
+
+    BlockingHttpClient(QString host, quint16 port, int timeoutMs);
+    ~BlockingHttpClient();
+
+    Response post(const QString &path, const QByteArray &body, const QByteArray &bearer = {});
+
+private:
+    bool connectIfNeeded(QString *error);
+    Response exchange(const QByteArray &request, bool *sent);
+    bool readLine(QByteArray *line, QString *error);
+    bool readExactly(qint64 size, QByteArray *out, QString *error);
+
+    QString m_host;
+    quint16 m_port;
+    int m_timeoutMs;
+    std::unique_ptr<QTcpSocket> m_socket;
+};

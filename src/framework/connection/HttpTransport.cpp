@@ -1,0 +1,117 @@
+#include "HttpTransport.h"
+
+#include "Exceptions.h"
+#include "JsonCodec.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QUrl>
+
+using namespace appserver;
+
+HttpTransport::HttpTransport(const QString &server, QString database, int timeoutMs)
+    : m_database(std::move(database))
+{
+    QString host, error;
+    quint16 port = 0;
+    if (!parseServer(server, &host, &port, &error))
+        throw EDatabaseError(error);
+    m_client = std::make_unique<BlockingHttpClient>(host, port, timeoutMs);
+}
+
+bool HttpTransport::parseServer(const QString &server, QString *host, quint16 *port, QString *error)
+{
+    QString text = server.trimmed();
+    if (!text.contains(QLatin1String("://")))
+        text.prepend(QLatin1String("http://"));
+    const QUrl url(text);
+    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty() || url.port() <= 0
+        || (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
+        *error = QStringLiteral("El servidor \"%1\" no es de la forma equipo:puerto.").arg(server);
+        return false;
+    }
+    *host = url.host();
+    *port = quint16(url.port());
+    return true;
+}
+
+template <class Result, class Request>
+Result HttpTransport::roundTrip(const Request &request, const QString &path)
+{
+    Result result;
+    QJsonObject body = JsonCodec::encode(request);
+    body.insert(QStringLiteral("company"), request.session.company);
+    QJsonObject answer;
+    result.error = exchange(request.session, path, body, &answer);
+    if (!result.error.isEmpty())
+        return result;
+    QString why;
+    if (!JsonCodec::decode(answer, &result, &why))
+        result.error = QStringLiteral("La respuesta del servidor de aplicaciones no se entiende: %1.").arg(why);
+    return result;
+}
+
+FetchResult HttpTransport::fetch(const FetchRequest &request)
+{
+    return roundTrip<FetchResult>(request, QStringLiteral("/fetch"));
+}
+
+ApplyResult HttpTransport::apply(const ApplyRequest &request)
+{
+    return roundTrip<ApplyResult>(request, QStringLiteral("/apply"));
+}
+
+MethodResult HttpTransport::call(const MethodCall &call)
+{
+    return roundTrip<MethodResult>(call, QStringLiteral("/call"));
+}
+
+QString HttpTransport::exchange(const Credentials &session, const QString &path, QJsonObject body,
+                                QJsonObject *answer)
+{
+    const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (m_token.isEmpty() || m_tokenUser != session.user || m_tokenPassword != session.password) {
+            if (const QString refused = login(session); !refused.isEmpty())
+                return refused;
+        }
+        const BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
+        if (response.status == 0)
+            return response.error;
+        QJsonParseError parseError;
+        *answer = QJsonDocument::fromJson(response.body, &parseError).object();
+        // An expired token: log in again once and repeat the call.
+        if (response.status == 401 && attempt == 0) {
+            m_token.clear();
+            continue;
+        }
+        if (response.status == 200 || response.status == 422)
+            return {};
+        const QString message = answer->value(QLatin1String("error")).toString();
+        return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status)
+                                 : message;
+    }
+    return QStringLiteral("El servidor de aplicaciones no aceptó la sesión.");
+}
+
+QString HttpTransport::login(const Credentials &session)
+{
+    m_token.clear();
+    const QJsonObject body{{QStringLiteral("user"), session.user},
+                           {QStringLiteral("password"), session.password},
+                           {QStringLiteral("database"), m_database}};
+    const BlockingHttpClient::Response response =
+        m_client->post(QStringLiteral("/login"), QJsonDocument(body).toJson(QJsonDocument::Compact));
+    if (response.status == 0)
+        return response.error;
+    const QJsonObject answer = QJsonDocument::fromJson(response.body).object();
+    if (response.status != 200) {
+        const QString message = answer.value(QLatin1String("error")).toString();
+        return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status)
+                                 : message;
+    }
+    m_token = answer.value(QLatin1String("token")).toString().toLatin1();
+    m_tokenUser = session.user;
+    m_tokenPassword = session.password;
+    return {};
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The http transport: the module's calls as JSON to qacsemaf-server. The session's user and
+// password log in once; the token the server gives back goes with every call and is renewed by a
+// new login when the server says it expired. Failures of the network come back as errors with a
+// message for the user, like any refusal of the server; the next call tries again, so the module
+// works once the server is back.
+
+#include "BlockingHttpClient.h"
+#include "ITransport.h"
+
+#include <QJsonObject>
+
+class HttpTransport : public ITransport {
+public:
+    // server: "host:port"; database: the alias the server must serve (empty: whatever it serves).
+    HttpTransport(const QString &server, QString database, int timeoutMs = 120000);
+
+    // False with a message when `server` is not host:port.
+    static bool parseServer(const QString &server, QString *host, quint16 *port, QString *error);
+
+    appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
+    appserver::ApplyResult apply(const appserver::ApplyRequest &request) override;
+    appserver::MethodResult call(const appserver::MethodCall &call) override;
+
+private:
+    // Posts with the session's token, logging in first when there is none or it expired.
+    // Empty on success (answer filled with the JSON body), else the message for the user.
+    QString exchange(const appserver::Credentials &session, const QString &path, QJsonObject body,
+                     QJsonObject *answer);
+    QString login(const appserver::Credentials &session);
+
+    template <class Result, class Request>
+    Result roundTrip(const Request &request, const QString &path);
+
+    QString m_database;
+    std::unique_ptr<BlockingHttpClient> m_client;
+    QString m_tokenUser, m_tokenPassword;
+    QByteArray m_token;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// Test support: qacsemaf-server as a real process on a free port (it binds port 0 and says which
+// port it got), stopped with SIGTERM or killed at the end.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+class ServerProcess {
+public:
+    ~ServerProcess();
+
+    // Empty on success, else why the server did not come up. `port` 0: any free port.
+    QString start(const QStringList &arguments, quint16 port = 0,
+                  const QByteArray &secret = "a-secret-shared-by-the-instances");
+    quint16 port() const { return m_port; }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    qint64 pid() const { return m_process.processId(); }
+
+    // SIGTERM, then wait: the exit code (-1 when it had to be killed).
+    int terminate();
+    void kill();
+    // Everything the server wrote to stderr so far.
+    QString log();
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_log;
+};
