@@ -81,14 +81,14 @@ bool LayoutReader::readLayout(const QJsonObject &object, ReportLayout &layout)
         return fail(QStringLiteral("the layout has no name"));
     for (const QJsonValue &value : object.value(QStringLiteral("variables")).toArray()) {
         const QJsonObject variable = value.toObject();
-        layout.variables << VariableSpec{variable.value(QStringLiteral("name")).toString(),
+        layout.variables << VariableDef{variable.value(QStringLiteral("name")).toString(),
                                          variable.value(QStringLiteral("group")).toString()};
     }
     const QJsonArray pages = object.value(QStringLiteral("pages")).toArray();
     if (pages.isEmpty())
         return fail(QStringLiteral("the layout has no page"));
     for (const QJsonValue &value : pages) {
-        PageSpec page;
+        PageDef page;
         if (!readPage(value.toObject(), page))
             return false;
         layout.pages << page;
@@ -96,7 +96,7 @@ bool LayoutReader::readLayout(const QJsonObject &object, ReportLayout &layout)
     return true;
 }
 
-bool LayoutReader::readPage(const QJsonObject &object, PageSpec &page)
+bool LayoutReader::readPage(const QJsonObject &object, PageDef &page)
 {
     page.name = object.value(QStringLiteral("name")).toString();
     m_where = QStringLiteral("page %1").arg(page.name);
@@ -119,12 +119,12 @@ bool LayoutReader::readPage(const QJsonObject &object, PageSpec &page)
             return fail(QStringLiteral("margins must be [left, top, right, bottom]"));
         page.margins = QMarginsF(numbers[0], numbers[1], numbers[2], numbers[3]);
     }
-    FontSpec font;
+    FontDef font;
     if (!readFont(object.value(QStringLiteral("font")).toObject(), font))
         return false;
     const QString where = m_where;
     for (const QJsonValue &value : object.value(QStringLiteral("bands")).toArray()) {
-        BandSpec band;
+        BandDef band;
         m_where = where;
         if (!readBand(value.toObject(), font, band))
             return false;
@@ -133,7 +133,7 @@ bool LayoutReader::readPage(const QJsonObject &object, PageSpec &page)
     return true;
 }
 
-bool LayoutReader::readBand(const QJsonObject &object, const FontSpec &font, BandSpec &band)
+bool LayoutReader::readBand(const QJsonObject &object, const FontDef &font, BandDef &band)
 {
     band.name = object.value(QStringLiteral("name")).toString();
     m_where += QStringLiteral(", band %1").arg(band.name);
@@ -150,7 +150,7 @@ bool LayoutReader::readBand(const QJsonObject &object, const FontSpec &font, Ban
     band.dataSet = object.value(QStringLiteral("dataSet")).toString();
     const QString where = m_where;
     for (const QJsonValue &value : object.value(QStringLiteral("views")).toArray()) {
-        ViewSpec view;
+        ViewDef view;
         m_where = where;
         if (!readView(value.toObject(), font, view))
             return false;
@@ -159,7 +159,7 @@ bool LayoutReader::readBand(const QJsonObject &object, const FontSpec &font, Ban
     return true;
 }
 
-bool LayoutReader::readView(const QJsonObject &object, const FontSpec &font, ViewSpec &view)
+bool LayoutReader::readView(const QJsonObject &object, const FontDef &font, ViewDef &view)
 {
     view.name = object.value(QStringLiteral("name")).toString();
     m_where += QStringLiteral(", view %1").arg(view.name);
@@ -200,7 +200,7 @@ bool LayoutReader::readView(const QJsonObject &object, const FontSpec &font, Vie
     return true;
 }
 
-bool LayoutReader::readChart(const QJsonObject &object, ChartSpec &chart)
+bool LayoutReader::readChart(const QJsonObject &object, ChartDef &chart)
 {
     chart.dataSet = object.value(QStringLiteral("dataSet")).toString();
     chart.labelField = object.value(QStringLiteral("labelField")).toString();
@@ -223,20 +223,20 @@ bool LayoutReader::readChart(const QJsonObject &object, ChartSpec &chart)
             return false;
     for (const QJsonValue &value : object.value(QStringLiteral("series")).toArray()) {
         const QJsonObject series = value.toObject();
-        ChartSeriesSpec spec{series.value(QStringLiteral("title")).toString(),
+        ChartSeriesDef def{series.value(QStringLiteral("title")).toString(),
                              series.value(QStringLiteral("valueField")).toString(), QColor()};
-        if (spec.valueField.isEmpty())
+        if (def.valueField.isEmpty())
             return fail(QStringLiteral("a chart series needs a valueField"));
-        if (!readColor(series, QStringLiteral("color"), spec.color))
+        if (!readColor(series, QStringLiteral("color"), def.color))
             return false;
-        chart.series << spec;
+        chart.series << def;
     }
     if (chart.series.isEmpty())
         return fail(QStringLiteral("a chart needs a series"));
     return true;
 }
 
-bool LayoutReader::readFont(const QJsonObject &object, FontSpec &font)
+bool LayoutReader::readFont(const QJsonObject &object, FontDef &font)
 {
     font.family = object.value(QStringLiteral("family")).toString(font.family);
     font.pixelSize = object.value(QStringLiteral("size")).toInt(font.pixelSize);

@@ -18,11 +18,11 @@ public:
 private:
     explicit LayoutReader(QString *error) : m_error(error) {}
     bool readLayout(const QJsonObject &object, ReportLayout &layout);
-    bool readPage(const QJsonObject &object, PageSpec &page);
-    bool readBand(const QJsonObject &object, const FontSpec &font, BandSpec &band);
-    bool readView(const QJsonObject &object, const FontSpec &font, ViewSpec &view);
-    bool readChart(const QJsonObject &object, ChartSpec &chart);
-    bool readFont(const QJsonObject &object, FontSpec &font);
+    bool readPage(const QJsonObject &object, PageDef &page);
+    bool readBand(const QJsonObject &object, const FontDef &font, BandDef &band);
+    bool readView(const QJsonObject &object, const FontDef &font, ViewDef &view);
+    bool readChart(const QJsonObject &object, ChartDef &chart);
+    bool readFont(const QJsonObject &object, FontDef &font);
     bool readColor(const QJsonObject &object, const QString &key, QColor &color);
     bool fail(const QString &message);
 

@@ -13,7 +13,7 @@ PageRenderer::ChartPainter &installedChartPainter()
     return painter;
 }
 
-int alignmentOf(const ViewSpec &view)
+int alignmentOf(const ViewDef &view)
 {
     int flags = view.hAlign == HAlign::Right ? Qt::AlignRight : view.hAlign == HAlign::Center ? Qt::AlignHCenter : Qt::AlignLeft;
     flags |= view.vAlign == VAlign::Bottom ? Qt::AlignBottom : view.vAlign == VAlign::Center ? Qt::AlignVCenter : Qt::AlignTop;
@@ -45,7 +45,7 @@ void PageRenderer::paint(QPainter &painter, const PreparedPage &page, double dev
     QPen framePen(Qt::black);
     framePen.setWidthF(1.0);
     for (const PreparedItem &item : page.items) {
-        const ViewSpec &view = *item.view;
+        const ViewDef &view = *item.view;
         const QRectF rect = toPixels(item.rect);
         if (view.fill.isValid())
             painter.fillRect(rect, view.fill);
@@ -76,7 +76,7 @@ void PageRenderer::paintText(QPainter &painter, const PreparedItem &item, const 
 {
     if (item.text.isEmpty())
         return;
-    const ViewSpec &view = *item.view;
+    const ViewDef &view = *item.view;
     painter.setFont(fontOf(view.font));
     painter.setPen(view.font.color);
     const QRectF inner = rect.adjusted(view.gapX, view.gapY, -view.gapX, -view.gapY);
@@ -101,15 +101,15 @@ void PageRenderer::paintPicture(QPainter &painter, const PreparedItem &item, con
     painter.drawImage(target, item.picture);
 }
 
-const QFont &PageRenderer::fontOf(const FontSpec &spec)
+const QFont &PageRenderer::fontOf(const FontDef &def)
 {
-    const QString key = QStringLiteral("%1/%2/%3%4").arg(spec.family).arg(spec.pixelSize).arg(spec.bold).arg(spec.italic);
+    const QString key = QStringLiteral("%1/%2/%3%4").arg(def.family).arg(def.pixelSize).arg(def.bold).arg(def.italic);
     auto found = m_fonts.find(key);
     if (found == m_fonts.end()) {
-        QFont font(spec.family);
-        font.setPixelSize(spec.pixelSize);
-        font.setBold(spec.bold);
-        font.setItalic(spec.italic);
+        QFont font(def.family);
+        font.setPixelSize(def.pixelSize);
+        font.setBold(def.bold);
+        font.setItalic(def.italic);
         // Positions are worked out in report pixels and then scaled: metrics must not be hinted
         // to the device, or a line would measure differently on screen and on paper.
         font.setHintingPreference(QFont::PreferNoHinting);

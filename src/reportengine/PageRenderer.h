@@ -18,7 +18,7 @@ class PageRenderer {
 public:
     // Draws a chart view into `rect` (report pixels). The widgets part installs one drawn with the
     // charting library; without it a plain bar chart is drawn with QPainter.
-    using ChartPainter = std::function<void(QPainter &, const QRectF &, const ChartSpec &, const ChartData &)>;
+    using ChartPainter = std::function<void(QPainter &, const QRectF &, const ChartDef &, const ChartData &)>;
     static void setChartPainter(ChartPainter painter);
 
     static constexpr double kPixelsPerMm = 96.0 / 25.4;
@@ -35,11 +35,11 @@ public:
 private:
     void paintText(QPainter &painter, const PreparedItem &item, const QRectF &rect);
     void paintPicture(QPainter &painter, const PreparedItem &item, const QRectF &rect);
-    const QFont &fontOf(const FontSpec &spec);
+    const QFont &fontOf(const FontDef &def);
 
     QHash<QString, QFont> m_fonts;
 };
 
-void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartSpec &spec, const ChartData &data);
+void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data);
 
 } // namespace report

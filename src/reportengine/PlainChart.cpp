@@ -13,26 +13,26 @@ namespace {
 
 const QList<QColor> kSeriesColours{QColor(68, 114, 196), QColor(237, 125, 49), QColor(112, 173, 71)};
 
-QColor seriesColour(const ChartSpec &spec, int series)
+QColor seriesColour(const ChartDef &def, int series)
 {
-    const QColor colour = spec.series.at(series).color;
+    const QColor colour = def.series.at(series).color;
     return colour.isValid() ? colour : kSeriesColours.at(series % kSeriesColours.size());
 }
 
-QFont labelFont(const ChartSpec &spec)
+QFont labelFont(const ChartDef &def)
 {
-    QFont font(spec.labelFont.family);
-    font.setPixelSize(spec.labelFont.pixelSize);
-    font.setBold(spec.labelFont.bold);
+    QFont font(def.labelFont.family);
+    font.setPixelSize(def.labelFont.pixelSize);
+    font.setBold(def.labelFont.bold);
     return font;
 }
 
-void paintLegend(QPainter &painter, const QRectF &area, const ChartSpec &spec)
+void paintLegend(QPainter &painter, const QRectF &area, const ChartDef &def)
 {
     double x = area.left();
-    for (int s = 0; s < spec.series.size(); ++s) {
-        painter.fillRect(QRectF(x, area.top() + 3, 10, 10), seriesColour(spec, s));
-        const QString title = spec.series.at(s).title;
+    for (int s = 0; s < def.series.size(); ++s) {
+        painter.fillRect(QRectF(x, area.top() + 3, 10, 10), seriesColour(def, s));
+        const QString title = def.series.at(s).title;
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x + 14, area.top(), 200, 16), Qt::AlignLeft | Qt::AlignVCenter, title);
         x += 24 + painter.fontMetrics().horizontalAdvance(title);
@@ -41,30 +41,30 @@ void paintLegend(QPainter &painter, const QRectF &area, const ChartSpec &spec)
 
 } // namespace
 
-void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartSpec &spec, const ChartData &data)
+void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data)
 {
     painter.save();
-    if (spec.background.isValid())
-        painter.fillRect(rect, spec.background);
-    painter.setFont(labelFont(spec));
+    if (def.background.isValid())
+        painter.fillRect(rect, def.background);
+    painter.setFont(labelFont(def));
     const double labelWidth = rect.width() * 0.28;
     const QRectF plot = rect.adjusted(labelWidth, 10, -16, -44);
     QLinearGradient wall(plot.bottomLeft(), plot.topLeft());
-    wall.setColorAt(0, spec.wallBottom.isValid() ? spec.wallBottom : Qt::white);
-    wall.setColorAt(1, spec.wallTop.isValid() ? spec.wallTop : Qt::white);
+    wall.setColorAt(0, def.wallBottom.isValid() ? def.wallBottom : Qt::white);
+    wall.setColorAt(1, def.wallTop.isValid() ? def.wallTop : Qt::white);
     painter.fillRect(plot, wall);
 
-    const double range = spec.axisMax > spec.axisMin ? spec.axisMax - spec.axisMin : 1;
+    const double range = def.axisMax > def.axisMin ? def.axisMax - def.axisMin : 1;
     const auto xOf = [&](double value) {
-        return plot.left() + (qBound(spec.axisMin, value, spec.axisMax) - spec.axisMin) / range * plot.width();
+        return plot.left() + (qBound(def.axisMin, value, def.axisMax) - def.axisMin) / range * plot.width();
     };
     for (int tick = 0; tick <= 10; ++tick) {
-        const double value = spec.axisMin + range * tick / 10;
-        painter.setPen(spec.gridColor.isValid() ? spec.gridColor : Qt::lightGray);
+        const double value = def.axisMin + range * tick / 10;
+        painter.setPen(def.gridColor.isValid() ? def.gridColor : Qt::lightGray);
         painter.drawLine(QPointF(xOf(value), plot.top()), QPointF(xOf(value), plot.bottom()));
-        painter.setPen(spec.axisColor.isValid() ? spec.axisColor : Qt::darkGray);
+        painter.setPen(def.axisColor.isValid() ? def.axisColor : Qt::darkGray);
         painter.drawText(QRectF(xOf(value) - 30, plot.bottom() + 2, 60, 14), Qt::AlignCenter,
-                         formatReportValue(value, spec.axisFormat));
+                         formatReportValue(value, def.axisFormat));
     }
 
     const int categories = data.labels.size();
@@ -78,15 +78,15 @@ void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartSpec &spe
         const double barHeight = slot * 0.8 / qMax(1, seriesCount);
         for (int s = 0; s < seriesCount; ++s) {
             const double top = band.top() + slot * 0.1 + s * barHeight;
-            painter.fillRect(QRectF(QPointF(xOf(spec.axisMin), top), QPointF(xOf(data.values.at(s).value(c)), top + barHeight)),
-                             seriesColour(spec, s));
+            painter.fillRect(QRectF(QPointF(xOf(def.axisMin), top), QPointF(xOf(data.values.at(s).value(c)), top + barHeight)),
+                             seriesColour(def, s));
         }
     }
-    painter.setPen(spec.axisColor.isValid() ? spec.axisColor : Qt::darkGray);
+    painter.setPen(def.axisColor.isValid() ? def.axisColor : Qt::darkGray);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    if (spec.legend)
-        paintLegend(painter, QRectF(plot.left(), rect.bottom() - 22, plot.width(), 18), spec);
+    if (def.legend)
+        paintLegend(painter, QRectF(plot.left(), rect.bottom() - 22, plot.width(), 18), def);
     painter.restore();
 }
 

@@ -19,7 +19,7 @@ struct ChartData {
 };
 
 struct PreparedItem {
-    const ViewSpec *view = nullptr;   // style: font, alignment, frame, fill
+    const ViewDef *view = nullptr;   // style: font, alignment, frame, fill
     QString band;                     // name of the band that placed it
     BandKind bandKind = BandKind::MasterData;
     QRectF rect;                      // mm on the sheet

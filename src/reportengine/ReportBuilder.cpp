@@ -24,7 +24,7 @@ PreparedReport ReportBuilder::build()
     m_time = now.time();
     m_result.layout = m_layout;
     m_rowsTotal = masterRowTotal();
-    for (const PageSpec &page : m_layout->pages)
+    for (const PageDef &page : m_layout->pages)
         buildPage(page);
     return std::move(m_result);
 }
@@ -32,20 +32,20 @@ PreparedReport ReportBuilder::build()
 int ReportBuilder::masterRowTotal() const
 {
     int total = 0;
-    for (const PageSpec &page : m_layout->pages)
-        for (const BandSpec &band : page.bands)
+    for (const PageDef &page : m_layout->pages)
+        for (const BandDef &band : page.bands)
             if (band.kind == BandKind::MasterData)
                 total += band.dataSet.isEmpty() ? 1 : openDataSet(band.dataSet)->RecordCount();
     return total;
 }
 
-void ReportBuilder::buildPage(const PageSpec &page)
+void ReportBuilder::buildPage(const PageDef &page)
 {
     m_page = &page;
     m_repeatHeader = nullptr;
     startSheet();
     for (int index = 0; index < page.bands.size(); ++index) {
-        const BandSpec &band = page.bands.at(index);
+        const BandDef &band = page.bands.at(index);
         switch (band.kind) {
         case BandKind::PageHeader:
         case BandKind::PageFooter:
@@ -79,10 +79,10 @@ void ReportBuilder::startSheet()
     m_result.pages << sheet;
     const QRectF area = m_page->printableArea();
     m_y = area.top();
-    const BandSpec *footer = m_page->band(BandKind::PageFooter);
+    const BandDef *footer = m_page->band(BandKind::PageFooter);
     m_bottom = area.bottom() - (footer ? footer->height : 0);
     m_bodyPlaced = false;
-    if (const BandSpec *header = m_page->band(BandKind::PageHeader))
+    if (const BandDef *header = m_page->band(BandKind::PageHeader))
         put(*header, m_y);
     if (m_repeatHeader)
         put(*m_repeatHeader, m_y);
@@ -90,11 +90,11 @@ void ReportBuilder::startSheet()
 
 void ReportBuilder::finishSheet()
 {
-    if (const BandSpec *footer = m_page->band(BandKind::PageFooter))
+    if (const BandDef *footer = m_page->band(BandKind::PageFooter))
         put(*footer, m_bottom);
 }
 
-void ReportBuilder::place(const BandSpec &band, double keepWithNext)
+void ReportBuilder::place(const BandDef &band, double keepWithNext)
 {
     // A band taller than an empty sheet is placed anyway rather than breaking without end.
     if (m_bodyPlaced && m_y + band.height + keepWithNext > m_bottom + 1e-6) {
@@ -105,18 +105,18 @@ void ReportBuilder::place(const BandSpec &band, double keepWithNext)
     m_bodyPlaced = true;
 }
 
-void ReportBuilder::put(const BandSpec &band, double top)
+void ReportBuilder::put(const BandDef &band, double top)
 {
     PreparedPage &sheet = m_result.pages.last();
     const QRectF area = m_page->printableArea();
     sheet.bands << PlacedBand{band.name, band.kind, QRectF(area.left(), top, area.width(), band.height)};
-    for (const ViewSpec &view : band.views)
+    for (const ViewDef &view : band.views)
         sheet.items << prepareView(view, band, top);
     if (band.kind != BandKind::PageFooter)
         m_y = top + band.height;
 }
 
-void ReportBuilder::runMaster(const BandSpec &band)
+void ReportBuilder::runMaster(const BandDef &band)
 {
     int &count = m_counts[band.name];
     if (band.dataSet.isEmpty()) {
@@ -140,7 +140,7 @@ void ReportBuilder::reportProgress()
         throw EAbort();
 }
 
-PreparedItem ReportBuilder::prepareView(const ViewSpec &view, const BandSpec &band, double top)
+PreparedItem ReportBuilder::prepareView(const ViewDef &view, const BandDef &band, double top)
 {
     PreparedItem item;
     item.view = &view;
@@ -161,7 +161,7 @@ PreparedItem ReportBuilder::prepareView(const ViewSpec &view, const BandSpec &ba
     return item;
 }
 
-void ReportBuilder::prepareText(const ViewSpec &view, PreparedItem &item)
+void ReportBuilder::prepareText(const ViewDef &view, PreparedItem &item)
 {
     const auto result = templateOf(view).evaluate([this](const Expression &e) { return evaluate(e); }, view.format);
     item.text = result.text;
@@ -170,7 +170,7 @@ void ReportBuilder::prepareText(const ViewSpec &view, PreparedItem &item)
     item.suffix = result.suffix;
 }
 
-void ReportBuilder::preparePicture(const ViewSpec &view, PreparedItem &item)
+void ReportBuilder::preparePicture(const ViewDef &view, PreparedItem &item)
 {
     const QByteArray bytes = fieldValue(view.dataSet, view.field).toByteArray();
     if (bytes.isEmpty())
@@ -182,9 +182,9 @@ void ReportBuilder::preparePicture(const ViewSpec &view, PreparedItem &item)
     item.picture = *found;
 }
 
-void ReportBuilder::prepareChart(const ViewSpec &view, PreparedItem &item)
+void ReportBuilder::prepareChart(const ViewDef &view, PreparedItem &item)
 {
-    const ChartSpec &chart = view.chart;
+    const ChartDef &chart = view.chart;
     TDataSet *dataSet = openDataSet(chart.dataSet);
     item.chart.values.resize(chart.series.size());
     for (dataSet->First(); !dataSet->Eof(); dataSet->Next()) {
@@ -238,7 +238,7 @@ QVariant ReportBuilder::fieldValue(const QString &dataSet, const QString &field)
     return found->AsVariant();
 }
 
-const TextTemplate &ReportBuilder::templateOf(const ViewSpec &view)
+const TextTemplate &ReportBuilder::templateOf(const ViewDef &view)
 {
     auto found = m_templates.find(&view);
     if (found == m_templates.end())

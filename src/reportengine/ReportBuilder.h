@@ -21,20 +21,20 @@ public:
     PreparedReport build();
 
 private:
-    void buildPage(const PageSpec &page);
+    void buildPage(const PageDef &page);
     void startSheet();
     void finishSheet();
-    void place(const BandSpec &band, double keepWithNext = 0);
-    void put(const BandSpec &band, double top);
-    void runMaster(const BandSpec &band);
-    PreparedItem prepareView(const ViewSpec &view, const BandSpec &band, double top);
-    void prepareText(const ViewSpec &view, PreparedItem &item);
-    void preparePicture(const ViewSpec &view, PreparedItem &item);
-    void prepareChart(const ViewSpec &view, PreparedItem &item);
+    void place(const BandDef &band, double keepWithNext = 0);
+    void put(const BandDef &band, double top);
+    void runMaster(const BandDef &band);
+    PreparedItem prepareView(const ViewDef &view, const BandDef &band, double top);
+    void prepareText(const ViewDef &view, PreparedItem &item);
+    void preparePicture(const ViewDef &view, PreparedItem &item);
+    void prepareChart(const ViewDef &view, PreparedItem &item);
     QVariant evaluate(const Expression &expression);
     TDataSet *openDataSet(const QString &name) const;
     QVariant fieldValue(const QString &dataSet, const QString &field) const;
-    const TextTemplate &templateOf(const ViewSpec &view);
+    const TextTemplate &templateOf(const ViewDef &view);
     int masterRowTotal() const;
     void reportProgress();
 
@@ -44,8 +44,8 @@ private:
     Report::Progress m_progress;
 
     PreparedReport m_result;
-    const PageSpec *m_page = nullptr;
-    const BandSpec *m_repeatHeader = nullptr;
+    const PageDef *m_page = nullptr;
+    const BandDef *m_repeatHeader = nullptr;
     double m_y = 0;             // next free position on the sheet, mm
     double m_bottom = 0;        // where the page footer begins, mm
     bool m_bodyPlaced = false;  // the sheet holds more than its headers
@@ -55,7 +55,7 @@ private:
     int m_rowsTotal = 0;
     QDate m_date;
     QTime m_time;
-    QHash<const ViewSpec *, TextTemplate> m_templates;
+    QHash<const ViewDef *, TextTemplate> m_templates;
     QHash<QByteArray, QImage> m_pictures;
 };
 

@@ -2,23 +2,23 @@
 
 namespace report {
 
-QSizeF PageSpec::size() const
+QSizeF PageDef::size() const
 {
     return orientation == QPageLayout::Landscape ? paperSize.transposed() : paperSize;
 }
 
-QRectF PageSpec::printableArea() const
+QRectF PageDef::printableArea() const
 {
     const QSizeF sheet = size();
     return QRectF(margins.left(), margins.top(), sheet.width() - margins.left() - margins.right(),
                   sheet.height() - margins.top() - margins.bottom());
 }
 
-const BandSpec *PageSpec::band(BandKind kind) const
+const BandDef *PageDef::band(BandKind kind) const
 {
-    for (const BandSpec &spec : bands)
-        if (spec.kind == kind)
-            return &spec;
+    for (const BandDef &def : bands)
+        if (def.kind == kind)
+            return &def;
     return nullptr;
 }
 

@@ -18,7 +18,7 @@ enum class VAlign { Top, Center, Bottom };
 enum class ViewKind { Text, Picture, Chart };
 enum class BandKind { PageHeader, ColumnHeader, MasterData, MasterFooter, Summary, PageFooter };
 
-struct FontSpec {
+struct FontDef {
     QString family = QStringLiteral("Arial");
     int pixelSize = 13;
     bool bold = false;
@@ -26,22 +26,22 @@ struct FontSpec {
     QColor color = Qt::black;
 };
 
-struct ChartSeriesSpec {
+struct ChartSeriesDef {
     QString title;
     QString valueField;
     QColor color;
 };
 
 // A bar chart over the rows of one dataset: one category per row, one bar per series.
-struct ChartSpec {
+struct ChartDef {
     QString dataSet;
     QString labelField;
-    QList<ChartSeriesSpec> series;
+    QList<ChartSeriesDef> series;
     bool horizontal = true;
     double axisMin = 0;
     double axisMax = 100;
     QString axisFormat;
-    FontSpec labelFont;
+    FontDef labelFont;
     bool legend = true;
     QColor background;
     QColor wallBottom;
@@ -50,14 +50,14 @@ struct ChartSpec {
     QColor gridColor;
 };
 
-struct ViewSpec {
+struct ViewDef {
     ViewKind kind = ViewKind::Text;
     QString name;
     QRectF rect;                 // mm, relative to the band
     // Text views
     QString text;                // literal text with [expressions]
     QString format;              // "%2.2n", "%2.2f" or a number mask; empty: the default format
-    FontSpec font;
+    FontDef font;
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     double gapX = 2;             // inner gaps, pixels at 96 dpi
@@ -71,38 +71,38 @@ struct ViewSpec {
     QString field;
     bool center = true;
     // Chart views
-    ChartSpec chart;
+    ChartDef chart;
 };
 
-struct BandSpec {
+struct BandDef {
     BandKind kind = BandKind::MasterData;
     QString name;
     double height = 0;           // mm
     QString dataSet;             // master data: the dataset walked; empty prints the band once
-    QList<ViewSpec> views;
+    QList<ViewDef> views;
 };
 
-struct PageSpec {
+struct PageDef {
     QString name;
     QSizeF paperSize{215.9, 279.4};   // mm, portrait
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm
-    QList<BandSpec> bands;
+    QList<BandDef> bands;
 
     QSizeF size() const;              // mm, oriented
     QRectF printableArea() const;     // mm, from the sheet's top-left corner
-    const BandSpec *band(BandKind kind) const;
+    const BandDef *band(BandKind kind) const;
 };
 
-struct VariableSpec {
+struct VariableDef {
     QString name;
     QString group;
 };
 
 struct ReportLayout {
     QString name;
-    QList<VariableSpec> variables;
-    QList<PageSpec> pages;
+    QList<VariableDef> variables;
+    QList<PageDef> pages;
 };
 
 } // namespace report

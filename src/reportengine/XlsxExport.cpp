@@ -60,17 +60,17 @@ public:
         return result;
     }
     lxw_worksheet *sheet() const { return m_sheet; }
-    lxw_format *format(const ViewSpec &view, const QString &numberFormat);
+    lxw_format *format(const ViewDef &view, const QString &numberFormat);
 
     QList<QByteArray> pictures;   // PNG bytes the workbook may read until it closes
 
 private:
     lxw_workbook *m_book;
     lxw_worksheet *m_sheet;
-    QHash<QPair<const ViewSpec *, QString>, lxw_format *> m_formats;
+    QHash<QPair<const ViewDef *, QString>, lxw_format *> m_formats;
 };
 
-lxw_format *Workbook::format(const ViewSpec &view, const QString &numberFormat)
+lxw_format *Workbook::format(const ViewDef &view, const QString &numberFormat)
 {
     const auto key = qMakePair(&view, numberFormat);
     if (lxw_format *found = m_formats.value(key))
@@ -204,7 +204,7 @@ private:
     lxw_error writeCell(const PreparedItem &item, int lastSpanned)
     {
         const int column = this->column(item);
-        const ViewSpec &view = *item.view;
+        const ViewDef &view = *item.view;
         if (view.kind == ViewKind::Picture)
             return writePicture(item, column);
         if (lastSpanned > column) {

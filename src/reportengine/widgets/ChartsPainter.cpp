@@ -29,12 +29,12 @@ QString wrapped(const QString &label, int width = 28)
     return lines.join(QStringLiteral("<br>"));
 }
 
-QFont fontOf(const FontSpec &spec)
+QFont fontOf(const FontDef &def)
 {
-    QFont font(spec.family);
-    font.setPixelSize(spec.pixelSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(def.family);
+    font.setPixelSize(def.pixelSize);
+    font.setBold(def.bold);
+    font.setItalic(def.italic);
     return font;
 }
 
@@ -45,33 +45,33 @@ QString labelFormat(const QString &mask)
     return QStringLiteral("%.%1f").arg(point < 0 ? 0 : mask.size() - point - 1);
 }
 
-void style(QChart &chart, const ChartSpec &spec)
+void style(QChart &chart, const ChartDef &def)
 {
     chart.setTitle(QString());
-    chart.legend()->setVisible(spec.legend);
+    chart.legend()->setVisible(def.legend);
     chart.legend()->setAlignment(Qt::AlignBottom);
     chart.setBackgroundRoundness(0);
     chart.setDropShadowEnabled(false);
-    if (spec.background.isValid())
-        chart.setBackgroundBrush(spec.background);
-    if (spec.wallBottom.isValid() || spec.wallTop.isValid()) {
+    if (def.background.isValid())
+        chart.setBackgroundBrush(def.background);
+    if (def.wallBottom.isValid() || def.wallTop.isValid()) {
         QLinearGradient wall(0, 1, 0, 0);
         wall.setCoordinateMode(QGradient::ObjectBoundingMode);
-        wall.setColorAt(0, spec.wallBottom.isValid() ? spec.wallBottom : Qt::white);
-        wall.setColorAt(1, spec.wallTop.isValid() ? spec.wallTop : Qt::white);
+        wall.setColorAt(0, def.wallBottom.isValid() ? def.wallBottom : Qt::white);
+        wall.setColorAt(1, def.wallTop.isValid() ? def.wallTop : Qt::white);
         chart.setPlotAreaBackgroundBrush(wall);
         chart.setPlotAreaBackgroundVisible(true);
     }
 }
 
-void styleAxis(QAbstractAxis &axis, const ChartSpec &spec)
+void styleAxis(QAbstractAxis &axis, const ChartDef &def)
 {
-    if (spec.axisColor.isValid()) {
-        axis.setLinePenColor(spec.axisColor);
-        axis.setLabelsColor(spec.axisColor);
+    if (def.axisColor.isValid()) {
+        axis.setLinePenColor(def.axisColor);
+        axis.setLabelsColor(def.axisColor);
     }
-    if (spec.gridColor.isValid())
-        axis.setGridLineColor(spec.gridColor);
+    if (def.gridColor.isValid())
+        axis.setGridLineColor(def.gridColor);
 }
 
 } // namespace
@@ -81,19 +81,19 @@ void ChartsPainter::install()
     PageRenderer::setChartPainter(&ChartsPainter::paint);
 }
 
-void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartSpec &spec, const ChartData &data)
+void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data)
 {
     auto *chart = new QChart;
     QGraphicsScene scene;
     scene.addItem(chart);   // the scene owns the chart
-    style(*chart, spec);
+    style(*chart, def);
 
     auto *series = new QHorizontalBarSeries;
     series->setLabelsVisible(false);
-    for (int s = 0; s < spec.series.size() && s < data.values.size(); ++s) {
-        auto *set = new QBarSet(spec.series.at(s).title);
-        if (spec.series.at(s).color.isValid())
-            set->setColor(spec.series.at(s).color);
+    for (int s = 0; s < def.series.size() && s < data.values.size(); ++s) {
+        auto *set = new QBarSet(def.series.at(s).title);
+        if (def.series.at(s).color.isValid())
+            set->setColor(def.series.at(s).color);
         // Categories are stacked from the bottom up; fed last row first, the first row is on top.
         for (int c = data.values.at(s).size() - 1; c >= 0; --c)
             set->append(data.values.at(s).at(c));
@@ -104,16 +104,16 @@ void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartSpec
     auto *categories = new QBarCategoryAxis;
     for (int c = data.labels.size() - 1; c >= 0; --c)
         categories->append(wrapped(data.labels.at(c)));
-    categories->setLabelsFont(fontOf(spec.labelFont));
-    styleAxis(*categories, spec);
+    categories->setLabelsFont(fontOf(def.labelFont));
+    styleAxis(*categories, def);
     chart->addAxis(categories, Qt::AlignLeft);
     series->attachAxis(categories);
 
     auto *values = new QValueAxis;
-    values->setRange(spec.axisMin, spec.axisMax);
-    values->setLabelFormat(labelFormat(spec.axisFormat));
+    values->setRange(def.axisMin, def.axisMax);
+    values->setLabelFormat(labelFormat(def.axisFormat));
     values->setMinorTickCount(0);
-    styleAxis(*values, spec);
+    styleAxis(*values, def);
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
 

@@ -14,7 +14,7 @@ class ChartsPainter {
 public:
     // Makes every later chart view paint through paint() below.
     static void install();
-    static void paint(QPainter &painter, const QRectF &rect, const ChartSpec &spec, const ChartData &data);
+    static void paint(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data);
 };
 
 } // namespace report
