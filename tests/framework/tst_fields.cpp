@@ -2,6 +2,7 @@
 // once per row, and look-up fields.
 #include "DataSetFixtures.h"
 #include "Exceptions.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -74,12 +75,8 @@ private slots:
     void asIntegerOfTextThatIsNoNumber()
     {
         auto ds = fixtures::positions();
-        try {
-            ds->FieldByName("COD_CARG")->AsInteger();
-            QFAIL("no error");
-        } catch (const EConvertError &e) {
-            QVERIFY2(e.Message().contains("'C1'"), qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EConvertError>([&] { ds->FieldByName("COD_CARG")->AsInteger(); });
+        QVERIFY2(refusal.contains("'C1'"), qPrintable(refusal));
         QCOMPARE(ds->FieldByName("PUN_REQU")->AsInteger(), 50);
     }
 
@@ -88,13 +85,8 @@ private slots:
         auto ds = fixtures::positions();
         QCOMPARE(ds->FieldByName("cod_carg"), ds->FindField("COD_CARG"));
         QCOMPARE(ds->FindField("NO_SUCH"), nullptr);
-        try {
-            ds->FieldByName("NO_SUCH");
-            QFAIL("no error");
-        } catch (const EDatabaseError &e) {
-            QVERIFY2(e.Message().contains("NO_SUCH") && e.Message().contains("CdsCargos"),
-                     qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EDatabaseError>([&] { ds->FieldByName("NO_SUCH"); });
+        QVERIFY2(refusal.contains("NO_SUCH") && refusal.contains("CdsCargos"), qPrintable(refusal));
     }
 
     void onValidateSeesNewValueAndRefusalKeepsOld()

@@ -5,6 +5,7 @@
 #include "SClientDataSet.h"
 #include "SDCOMConnection.h"
 #include "TDtmGnLibre.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -146,7 +147,7 @@ private slots:
         auto ds = replacements();
         ds->Open();
         m_server->refuseApply = "UNIQUE constraint failed: AC_CUARE";
-        try {
+        const QString refusal = messageOf<EDatabaseError>([&] {
             if (operation == "delete") {
                 ds->Delete();
             } else {
@@ -154,10 +155,8 @@ private slots:
                 ds->FieldByName("COD_CARG")->setAsString("X9");
                 ds->Post();
             }
-            QFAIL("the refusal did not reach the caller");
-        } catch (const EDatabaseError &e) {
-            QCOMPARE(e.Message(), QString("UNIQUE constraint failed: AC_CUARE"));
-        }
+        });
+        QCOMPARE(refusal, QString("UNIQUE constraint failed: AC_CUARE"));
         const TDataSetState expected = operation == "insert" ? dsInsert : operation == "edit" ? dsEdit : dsBrowse;
         QCOMPARE(int(ds->State()), int(expected));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString(operation == "delete" ? "C1" : "X9"));
@@ -171,12 +170,8 @@ private slots:
         ds->Open();
         ds->Edit();
         ds->FieldByName("COD_CARG")->setAsString("X9");
-        try {
-            ds->Post();
-            QFAIL("posted");
-        } catch (const EDatabaseError &e) {
-            QVERIFY2(e.Message().contains("solo lectura"), qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EDatabaseError>([&] { ds->Post(); });
+        QVERIFY2(refusal.contains("solo lectura"), qPrintable(refusal));
         QCOMPARE(int(ds->State()), int(dsEdit));
         ds->Cancel();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Delete());

@@ -1,8 +1,7 @@
-// Statement parameters: which ":name" tokens are parameters, the statement kept as lines and as
-// CR LF text, and what re-reading the parameters keeps.
+// Statement parameters of a dataset: the statement kept as lines and as CR LF text, and what
+// re-reading the parameters keeps. Which ":name" tokens are parameters is read in tst_sqltext.
 #include "Exceptions.h"
 #include "SClientDataSet.h"
-#include "NamedParams.h"
 
 #include <QtTest>
 
@@ -12,30 +11,6 @@ class TestSqlParams : public QObject {
     Q_OBJECT
 
 private slots:
-    void names_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("none") << "select * from ac_pprom" << QStringList{};
-        QTest::newRow("two") << "where cod_empr = :P_COD_EMPR and cod_menu=:P_COD_MENU " << QStringList{"P_COD_EMPR", "P_COD_MENU"};
-        QTest::newRow("repeated name is one") << "c.cod_empr = :codempr and x = (select max(f) from t where cod_empr = :codempr)" << QStringList{"codempr"};
-        QTest::newRow("repeat in another case") << ":pCodEmpr + :PCODEMPR + :pcodmenu" << QStringList{"pCodEmpr", "pcodmenu"};
-        QTest::newRow("single-quoted text") << "ind_acti = 'A:B' and x = ':no' and y = :si" << QStringList{"si"};
-        QTest::newRow("doubled quote stays inside") << "nom = 'it''s :no' and y = :si" << QStringList{"si"};
-        QTest::newRow("double-quoted name") << "select \"a:b\" from t where y = :si" << QStringList{"si"};
-        QTest::newRow("cast") << "select cod_empr::text, :p::integer from t" << QStringList{"p"};
-        QTest::newRow("assignment and time") << "x := 1, '10:30', :a_1" << QStringList{"a_1"};
-        QTest::newRow("digits after colon") << "x = :1 or y = :b2" << QStringList{"b2"};
-        QTest::newRow("across lines") << "where a = :x\r\nand b = :y\r\n" << QStringList{"x", "y"};
-    }
-
-    void names()
-    {
-        QFETCH(QString, sql);
-        QFETCH(QStringList, names);
-        QCOMPARE(appserver::NamedParams(sql).distinctNames(), names);
-    }
-
     void commandTextFromLines_data()
     {
         QTest::addColumn<QStringList>("lines");
