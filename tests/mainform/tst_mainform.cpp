@@ -51,6 +51,7 @@ private:
     QStringList filasDeLaGrilla();
     void elegirEmpresa(int empresa);
     void generar(int empresa, int plan, int nodo);
+    TClientDataSet &resultadoVacio();
 
     DemoDatabase m_db;
     TFrmAcSemaf *m_forma = nullptr;
@@ -124,6 +125,16 @@ void TestMainForm::generar(int empresa, int plan, int nodo)
     DialogRecorder dialogos;
     QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
     QCOMPARE(dialogos.texts(), QStringList());
+}
+
+// The result table open and empty, whether or not a generation ran before.
+TClientDataSet &TestMainForm::resultadoVacio()
+{
+    TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+    if (!resultado.Active())
+        resultado.Open();
+    resultado.EmptyDataSet();
+    return resultado;
 }
 
 void TestMainForm::generation_data()
@@ -201,8 +212,7 @@ void TestMainForm::bandsOfThePaintedGrid()
 {
     QFETCH(QVariant, porcentaje);
     QFETCH(QColor, color);
-    TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-    resultado.EmptyDataSet();
+    TClientDataSet &resultado = resultadoVacio();
     resultado.Append();
     resultado.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(1);
     resultado.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(QStringLiteral("Prueba"));
@@ -222,7 +232,7 @@ void TestMainForm::bandsOfThePaintedGrid()
 
 void TestMainForm::reportMessages()
 {
-    DtmAcSemaf->CdsAcSemaf.EmptyDataSet();
+    resultadoVacio();
     m_forma->CargoActual.clear();
     DialogRecorder dialogos;
     QTest::mouseClick(m_forma->spbPreview, Qt::LeftButton);
