@@ -83,18 +83,22 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
         return {401, message(refused)};
     CompanyAccess access;
     Answer result = companyRefusal(session, &access);
-    if (result.status != 200)
-        return result;
-    if (path == QLatin1String("/fetch"))
-        result = fetch(session, access, body);
-    else if (path == QLatin1String("/apply"))
-        result = apply(session, access, body);
-    else if (path == QLatin1String("/call"))
-        result = call(session, access, body);
-    else
-        result = {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
+    if (result.status == 200)
+        result = route(path, session, access, body);
     result.user = session.user;
     return result;
+}
+
+HttpAppServer::Answer HttpAppServer::route(const QString &path, const Credentials &session,
+                                           const CompanyAccess &access, const QJsonObject &body)
+{
+    if (path == QLatin1String("/fetch"))
+        return fetch(session, access, body);
+    if (path == QLatin1String("/apply"))
+        return apply(session, access, body);
+    if (path == QLatin1String("/call"))
+        return call(session, access, body);
+    return {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
 }
 
 HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
@@ -150,15 +154,13 @@ HttpAppServer::Answer HttpAppServer::companyRefusal(const Credentials &session, 
     return refused.isEmpty() ? Answer() : Answer(kForbidden, message(refused));
 }
 
-// A company that does not exist is left to the call that names it, which says so; no row of it
-// can be read anyway, since the rows of a fetch keep to the user's companies.
+// A company that does not exist (or is no number) is left to the call that names it, which says
+// so; no row of it can be read anyway, since the rows of a fetch keep to the user's companies.
 QString HttpAppServer::sessionCompanyRefusal(const CompanyAccess &access, const QString &company)
 {
     bool number = false;
     const int code = company.trimmed().toInt(&number);
-    if (company.trimmed().isEmpty() || (number && !access.knows(code)))
-        return {};
-    return access.checkCompanyText(company);
+    return number && access.knows(code) ? access.checkCompany(code) : QString();
 }
 
 HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const CompanyAccess &access,

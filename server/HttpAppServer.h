@@ -48,6 +48,8 @@ private:
 
     Answer answer(const QHttpServerRequest &request);
     Answer login(const QJsonObject &body);
+    Answer route(const QString &path, const appserver::Credentials &session, const appserver::CompanyAccess &access,
+                 const QJsonObject &body);
     Answer fetch(const appserver::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
     Answer apply(const appserver::Credentials &session, const appserver::CompanyAccess &access,

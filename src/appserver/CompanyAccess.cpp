@@ -48,15 +48,6 @@ QString CompanyAccess::checkCompany(int company) const
     return mayUse(company) ? QString() : refusal(QString::number(company));
 }
 
-QString CompanyAccess::checkCompanyText(const QString &company) const
-{
-    const QString text = company.trimmed();
-    if (text.isEmpty())
-        return {};
-    int code = 0;
-    return toCompany(text, &code) ? checkCompany(code) : refusal(text);
-}
-
 bool CompanyAccess::isCompanyParameter(const QString &name)
 {
     const QString plain = name.toUpper().remove(QLatin1Char('_'));

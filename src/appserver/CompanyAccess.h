@@ -28,7 +28,6 @@ public:
 
     // Each returns empty when the request keeps to the user's companies, else the refusal.
     QString checkCompany(int company) const;
-    QString checkCompanyText(const QString &company) const;
     QString checkFetch(const FetchRequest &request, const QString &statement, SqlSyntax syntax) const;
     QString checkApply(const ApplyRequest &request) const;
 

@@ -283,6 +283,7 @@ void TestHttpServer::loadRefusesAForbiddenCompany_data()
     QTest::newRow("allowed") << "3" << "";
     QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
     QTest::newRow("unknown") << "77" << "La empresa 77 no existe.";
+    QTest::newRow("no number") << "uno" << "La empresa uno no existe.";
 }
 
 // The check that the load makes (VerificarSesion with the host's user and company) over http.
