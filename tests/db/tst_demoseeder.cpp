@@ -253,20 +253,27 @@ private slots:
 
     void failedSeedWritesNothing_data()
     {
+        QTest::addColumn<QString>("backend");
         QTest::addColumn<QString>("inTheWay");   // a row written before the seed
         QTest::addColumn<int>("employees");
         QTest::addColumn<QString>("message");
         const QString planRow = QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO) VALUES (1, 1, 0)");
-        QTest::newRow("no employees") << QString() << 0 << "at least one employee";
-        QTest::newRow("synthetic over a plan row") << planRow << 50 << "AC_PPROM";
-        QTest::newRow("demo over a plan row") << planRow << demo << "AC_PPROM";
+        for (const char *backend : {"sqlite", "postgres"}) {
+            const QString on = QStringLiteral(" on %1").arg(QLatin1String(backend));
+            QTest::newRow(qPrintable("no employees" + on)) << backend << QString() << 0 << "at least one employee";
+            QTest::newRow(qPrintable("synthetic over a plan row" + on)) << backend << planRow << 50
+                                                                       << "Insert into AC_PPROM failed";
+            QTest::newRow(qPrintable("demo over a plan row" + on)) << backend << planRow << demo
+                                                                  << "Insert into AC_PPROM failed";
+        }
     }
     void failedSeedWritesNothing()
     {
+        QFETCH(QString, backend);
         QFETCH(QString, inTheWay);
         QFETCH(int, employees);
         QFETCH(QString, message);
-        TestDatabase test;
+        OPEN_TEST_DATABASE(test, backend);
         QVERIFY(SchemaLoader(test.db()).create().ok());
         if (!inTheWay.isEmpty())
             QVERIFY(QSqlQuery(test.db()).exec(inTheWay));
