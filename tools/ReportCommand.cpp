@@ -51,7 +51,7 @@ ReportOptions parse(QStringList arguments)
                           QStringLiteral("id")});
     else
         parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
-    parseCommandLine(parser, arguments);
+    CommonOptions::parse(parser, arguments);
     ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
                           competence ? QString() : parser.value(QStringLiteral("xlsx")),
                           competence ? parser.value(QStringLiteral("employee")) : QString()};
@@ -75,9 +75,9 @@ QString targetName(TDtmAcSemaf &module, const engine::GenerationInputs &inputs)
 {
     module.ValidaGrupoEmpresarial();
     TDataSet &positions = module.QryBiCargo;
-    if (positions.Locate(QStringLiteral("cod_empr;cod_carg"), QVariantList{inputs.empreAspira.toInt(), inputs.cargoAspira}))
+    if (positions.Locate(QStringLiteral("cod_empr;cod_carg"), QVariantList{inputs.target.company, inputs.target.code}))
         return positions.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed();
-    return inputs.cargoAspira;
+    return inputs.target.code;
 }
 
 void write(const report::PreparedReport &pages, const QString &path, bool pdf, QTextStream &out)
@@ -102,16 +102,28 @@ void produceList(const ReportOptions &options, TReportesAcSemaf &reports, QTextS
     });
 }
 
+// The main window's fields as its career tree fills them for these positions: the competence
+// report reads its company list from them.
+void fillTreeFields(const engine::GenerationInputs &inputs, HeadlessMainForm &form)
+{
+    const auto quoted = [](const QString &code) { return QLatin1Char('\'') + code + QLatin1Char('\''); };
+    QStringList positions, companies;
+    for (const engine::CompanyPosition &candidate : inputs.candidates) {
+        positions << quoted(candidate.code);
+        companies << quoted(QString::number(candidate.company));
+    }
+    form.CargoAspira = inputs.target.code;
+    form.EmpreAspira = QString::number(inputs.target.company);
+    form.CargoActual = positions.join(QLatin1Char(','));
+    form.EmpCaActual = companies.join(QLatin1Char(','));
+    form.categories = inputs.categories;
+}
+
 // `form` stands for the main window: the inputs of the run, for the data module's competence rows.
 void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, HeadlessMainForm &form,
                        TReportesAcSemaf &reports, QTextStream &out)
 {
-    const engine::GenerationInputs &inputs = options.run.inputs;
-    form.CargoAspira = inputs.cargoAspira;
-    form.EmpreAspira = inputs.empreAspira;
-    form.CargoActual = inputs.cargoActual;
-    form.EmpCaActual = inputs.empCaActual;
-    form.categories = inputs.categories;
+    fillTreeFields(options.run.inputs, form);
     module.Forma = &form;
     // The driver's name, as the load call learns it from the server: the name look-ups depend on it.
     gStDriver = module.QryGnEmpre.RemoteServer
@@ -142,7 +154,7 @@ int produce(ReportOptions options)
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
     runGeneration(options.run, module);
-    openCompanyHeader(module, options.run.company);
+    openCompanyHeader(module, options.run.common.company);
 
     TReportesAcSemaf reports(module);
     reports.CargoSinPlan = targetName(module, options.run.inputs);
