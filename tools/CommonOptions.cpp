@@ -1,6 +1,7 @@
 #include "CommonOptions.h"
 
 #include "DatabaseDescription.h"
+#include "SDCOMConnection.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
@@ -122,4 +123,12 @@ void CommonOptions::startSession() const
     gStParPas = password;
     gStParEmp = QString::number(company);
     TApplication::instance().Tag = company;
+}
+
+void CommonOptions::proveSession(SDCOMConnection &connection) const
+{
+    const QVariantList answer =
+        connection.AppServerCall(QStringLiteral("VerificarSesion"), {user, QString::number(company)}).toList();
+    gStTipoUsuario = answer.value(0).toString();
+    gStDriver = answer.value(1).toString();
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class QCommandLineParser;
+class SDCOMConnection;
 
 class CommonOptions {
 public:
@@ -36,4 +37,7 @@ public:
 
     // The load call's connection values, user, password and company in the session globals.
     void startSession() const;
+    // Proves user and company with the application server as the load call does (throws
+    // Exception with its message) and keeps what it answers: the user's type and the driver name.
+    void proveSession(SDCOMConnection &connection) const;
 };

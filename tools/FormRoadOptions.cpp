@@ -1,6 +1,7 @@
 #include "FormRoadOptions.h"
 
 #include "MainFormDriver.h"
+#include "SDCOMConnection.h"
 
 #include <QCommandLineParser>
 
@@ -37,6 +38,13 @@ FormRoadOptions readFormRoadOptions(QCommandLineParser &parser, const QStringLis
     options.plan = numberOption(parser, "plan");
     options.node = numberOption(parser, "node");
     return options;
+}
+
+void startFormRoadSession(const FormRoadOptions &options)
+{
+    options.common.startSession();
+    SDCOMConnection connection;
+    options.common.proveSession(connection);
 }
 
 void runFormRoad(MainFormDriver &driver, const FormRoadOptions &options)

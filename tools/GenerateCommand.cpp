@@ -72,8 +72,7 @@ void startGenerateSession(const GenerateOptions &options)
 
 void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)
 {
-    connection.AppServerCall(QStringLiteral("VerificarSesion"),
-                             {options.common.user, QString::number(options.common.company)});
+    options.common.proveSession(connection);
     QStringList missing;
     for (const engine::CompanyPosition &position : engine::CompanyPositions{options.inputs.target} + options.inputs.candidates) {
         const appserver::FetchResult found = connection.Fetch(

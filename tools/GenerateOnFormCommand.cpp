@@ -26,7 +26,7 @@ int runGenerateOnFormCommand(const QStringList &arguments)
             throw UsageError(QStringLiteral("--format: use table, json or csv"));
         if (!options.common.categoriesGiven)
             throw UsageError(QStringLiteral("--categories is required"));
-        options.common.startSession();
+        startFormRoadSession(options);
         MainFormDriver driver;
         runFormRoad(driver, options);
         TDataSet &result = driver.result();

@@ -125,12 +125,6 @@ void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, Headle
 {
     fillTreeFields(options.run.inputs, form);
     module.Forma = &form;
-    // The driver's name, as the load call learns it from the server: the name look-ups depend on it.
-    gStDriver = module.QryGnEmpre.RemoteServer
-                    ->AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, gStCodiEmpr})
-                    .toList()
-                    .value(1)
-                    .toString();
     module.CdsDtpcaRep.AfterScroll = nullptr;
     TDataSet &result = module.CdsAcSemaf;
     if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
@@ -152,6 +146,7 @@ int produce(ReportOptions options)
     HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
     HeadlessWorkstation workstation;
     TDtmAcSemaf &module = workstation.module;
+    options.run.common.proveSession(workstation.connection);
     workstation.companies.Open();
     runGeneration(options.run, module);
     openCompanyHeader(module, options.run.common.company);

@@ -23,7 +23,7 @@ int runScreenshotCommand(const QStringList &arguments)
         const FormRoadOptions options = readFormRoadOptions(parser, arguments);
         if (!parser.isSet(QStringLiteral("out")))
             throw UsageError(QStringLiteral("--out is required"));
-        options.common.startSession();
+        startFormRoadSession(options);
         MainFormDriver driver;
         runFormRoad(driver, options);
         driver.savePage(parser.value(QStringLiteral("page")), parser.value(QStringLiteral("out")));
