@@ -25,7 +25,7 @@ if [ "$sanitize" = 1 ]; then
   # -O1 keeps the sanitized build quick to compile and still quick to run.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
     -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DQACSEMAF_SANITIZE=ON "${launcher[@]}" > /dev/null
-  subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_sqlparams tst_fields
+  subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_fields
           tst_datasetsearch tst_datasetstate tst_remotedataset tst_datasetmodel tst_profilescoring
           tst_generationcases tst_session tst_entrypoints tst_chost tst_seedcommand)
   if [ -n "${QACSEMAF_SANITIZE_ALL:-}" ]; then

@@ -5,6 +5,7 @@
 #include "CompanyBuilder.h"
 #include "Exceptions.h"
 #include "GenerationHarness.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -203,13 +204,7 @@ void TestGenerationCases::inputMessages()
     station.form.EmpCaActual = companies;
     station.scratch.Close();
     station.scratch.setCommandText(QString());
-    QString shown;
-    try {
-        station.module.GenerarSemaforoCarrera();
-    } catch (const Exception &error) {
-        shown = error.Message();
-    }
-    QCOMPARE(shown, message);
+    QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
     QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
     QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
     QVERIFY(station.module.CdsAcSemaf.AfterScroll);
