@@ -75,15 +75,9 @@ void seedEmployee(CompanyBuilder &db, QRandomGenerator &random, const QList<Prof
 engine::GenerationInputs inputsFor(int positions)
 {
     engine::GenerationInputs inputs;
-    inputs.cargoAspira = QStringLiteral("T0");
-    inputs.empreAspira = QStringLiteral("1");
-    QStringList codes, companies;
-    for (int i = 0; i < positions; ++i) {
-        codes << QLatin1Char('\'') + positionCode(i) + QLatin1Char('\'');
-        companies << QStringLiteral("'1'");
-    }
-    inputs.cargoActual = codes.join(QLatin1Char(','));
-    inputs.empCaActual = companies.join(QLatin1Char(','));
+    inputs.target = {QStringLiteral("T0"), 1};
+    for (int i = 0; i < positions; ++i)
+        inputs.candidates.append({positionCode(i), 1});
     inputs.categories = {true, true, true, true};
     return inputs;
 }
@@ -110,7 +104,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arran
 Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 {
     GenerationHarness station;
-    station.scratch.setCommandText(engine::employeeStatement(QStringLiteral("1"), positionCode(0)));
+    station.scratch.setCommandText(engine::employeeStatement({positionCode(0), 1}));
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
     holders.resize(qMin(sample, int(holders.size())));
@@ -118,7 +112,7 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
     const qint64 before = station.connection.roundTrips();
     QElapsedTimer timer;
     timer.start();
-    scorer->beginPosition(QStringLiteral("1"), positionCode(0), holders);
+    scorer->beginPosition({positionCode(0), 1}, holders);
     for (const engine::CandidateEmployee &employee : holders)
         scorer->score(employee);
     return {timer.elapsed(), station.connection.roundTrips() - before, int(holders.size())};
