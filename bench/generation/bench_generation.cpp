@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -92,16 +93,29 @@ struct Timing {
     qint64 ms = 0;
     qint64 calls = 0;
     int rows = 0;
+    qint64 cpuMs = 0;   // this thread's processor time: what the run costs on a busy machine
 };
+
+qint64 threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
 {
     GenerationHarness station;
+    // The main form lists the companies when it opens, which also proves the session: the
+    // figure is the generation's, not the login's (a deliberately slow password hash).
+    station.companies.Open();
     QElapsedTimer timer;
     timer.start();
+    const qint64 cpuBefore = threadCpuMs();
     Timing timing;
     timing.calls = station.run(inputs, arrangement);
     timing.ms = timer.elapsed();
+    timing.cpuMs = threadCpuMs() - cpuBefore;
     timing.rows = station.module.CdsAcSemaf.RecordCount();
     return timing;
 }
@@ -130,7 +144,9 @@ Timing bestBatched(int positions)
     for (int i = 0; i < 3; ++i) {
         const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched);
         if (i == 0 || run.ms < best.ms)
-            best = run;
+            best = {run.ms, run.calls, run.rows, best.cpuMs};
+        if (i == 0 || run.cpuMs < best.cpuMs)
+            best.cpuMs = run.cpuMs;
     }
     return best;
 }
@@ -157,7 +173,8 @@ int runOverHttp(const QString &database, int positions)
     const Timing http = bestBatched(positions);
     server.terminate();
     server.waitForFinished(10000);
-    std::printf("generation-http: batched %lld ms %lld calls\n", http.ms, http.calls);
+    std::printf("generation-http: batched %lld ms %lld calls, %lld ms processor in the workstation\n", http.ms,
+                http.calls, http.cpuMs);
     return 0;
 }
 
@@ -190,7 +207,8 @@ int main(int argc, char *argv[])
                 "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
 
     const Timing batched = bestBatched(positions);
-    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls\n", batched.rows, batched.ms, batched.calls);
+    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls, %lld ms processor\n", batched.rows, batched.ms,
+                batched.calls, batched.cpuMs);
     if (args.contains(QLatin1String("--http")))
         return runOverHttp(db.path(), positions);
 
