@@ -41,6 +41,12 @@ void writeNumber(double value, QByteArray &out)
         out += "null";
         return;
     }
+    // Codes and points are mostly whole numbers: written as integers they skip the search for
+    // the shortest decimal form, which costs more than the rest of the row.
+    if (value == std::floor(value) && std::abs(value) < 9007199254740992.0 && !(value == 0 && std::signbit(value))) {
+        out += QByteArray::number(qint64(value));
+        return;
+    }
     out += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
 }
 

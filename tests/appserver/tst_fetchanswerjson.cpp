@@ -61,6 +61,8 @@ void TestFetchAnswerJson::roundTrip_data()
                   {{10000001.0, QStringLiteral("FO"), 120, QDate(2024, 6, 1)},
                    {0.1, QVariant(), QVariant(), QVariant()},
                    {-2.5e-300, QStringLiteral("CU"), -7, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6))}});
+    QTest::newRow("whole floats at the edges of exact integers")
+        << answer({code}, {{-0.0}, {9007199254740991.0}, {9007199254740992.0}, {1e300}, {-123456789012.0}});
     QTest::newRow("texts that need escaping")
         << answer({type}, {{QStringLiteral("comillas \" y barra \\")}, {QStringLiteral("línea\nnueva\ttab\x01")},
                            {QStringLiteral("Ñandú 𝄞")}});
