@@ -110,10 +110,8 @@ QStringList SqlDialect::sessionSetup(const DatabaseDescription &description, boo
         return setup;
     }
     // The journal mode is a property of the file, set once when `seed` creates it: opening a
-    // database to use it changes nothing in it. The page cache belongs to the connection: the
-    // default two megabytes make a generation read most pages from the file again at every
-    // statement, a larger one keeps the tables it walks in memory between reads.
-    return {QStringLiteral("PRAGMA cache_size = -65536")};
+    // database to use it changes nothing in it.
+    return {};
 }
 
 QString SqlDialect::beginRead() const
