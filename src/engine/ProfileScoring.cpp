@@ -107,7 +107,7 @@ void RequirementKey::prepare()
     if (!tipoNull)
         plain.tipo = *static_cast<const QString *>(tipRegi.constData());
     plain.codes = (quint64(quint32(requ)) << 32) | quint32(espe);
-    plain.shape = typeShape(plain.tipo) | quint64(requNull) << 52 | quint64(espeNull) << 53 | quint64(tipoNull) << 54;
+    plain.shape = typeShape(plain.tipo) | (quint64(requNull) << 52) | (quint64(espeNull) << 53) | (quint64(tipoNull) << 54);
     plain.ready = true;
 }
 
@@ -118,7 +118,7 @@ bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
     const RequirementKey::Plain &b = record.plain;
     if (a.ready && b.ready)
         return a.codes == b.codes && a.shape == b.shape
-            && ((a.shape >> 48 & 7) != kLongType || a.tipo == b.tipo);
+            && (((a.shape >> 48) & 7) != kLongType || a.tipo == b.tipo);
     return sameValue(profile.codRequ, record.codRequ) && sameValue(profile.codEspe, record.codEspe)
         && sameValue(profile.tipRegi, record.tipRegi);
 }
