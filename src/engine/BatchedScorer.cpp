@@ -63,6 +63,7 @@ void BatchedScorer::beginPosition(const CompanyPosition &position, const Candida
     m_checked.clear();
     if (employees.isEmpty())
         return;
+    m_records.reserve(employees.size());
     const int companyCode = position.company;
     if (!m_profile)
         readProfile();
@@ -139,22 +140,27 @@ void BatchedScorer::readCategory(Category category, int company, const QString &
         const appserver::FieldDesc &field = answer.fields.at(at);
         return fieldconv::toStorage(row.at(at), field.type, field.size, field.name);
     };
-    // Rows come ordered by employee: one look-up per employee, not per row.
-    CategoryRecords *target = nullptr;
-    double current = 0;
-    for (const QVariantList &row : answer.rows) {
-        const double employee = stored(row, code).toDouble();
-        if (!target || employee != current) {
-            EmployeeRecords &records = m_records[employee];
-            target = category == Category::NonFormal  ? &records.nonFormal
-                   : category == Category::Formal     ? &records.formal
-                   : category == Category::Experience ? &records.experience
-                                                      : &records.competences;
-            current = employee;
+    // Rows come ordered by employee: one look-up per employee, not per row, and each
+    // employee's list is sized once for the run of rows that is theirs.
+    const qsizetype count = answer.rows.size();
+    for (qsizetype first = 0; first < count;) {
+        const double employee = stored(answer.rows.at(first), code).toDouble();
+        qsizetype end = first + 1;
+        while (end < count && stored(answer.rows.at(end), code).toDouble() == employee)
+            ++end;
+        EmployeeRecords &records = m_records[employee];
+        CategoryRecords &target = category == Category::NonFormal  ? records.nonFormal
+                                : category == Category::Formal     ? records.formal
+                                : category == Category::Experience ? records.experience
+                                                                   : records.competences;
+        target.reserve(target.size() + (end - first));
+        for (; first < end; ++first) {
+            const QVariantList &row = answer.rows.at(first);
+            CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)},
+                                  stored(row, obtained)};
+            record.key.prepare();
+            target.append(std::move(record));
         }
-        CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)}, stored(row, obtained)};
-        record.key.prepare();
-        target->append(std::move(record));
     }
 }
 
