@@ -112,8 +112,8 @@ CREATE TABLE NM_CONTR (
   SAL_BASI  double precision,
   PRIMARY KEY (COD_EMPR, COD_EMPL, NRO_CONT)
 );
--- The active holders of one position (employee lists, generation).
-CREATE INDEX NM_CONTR_CARG ON NM_CONTR (COD_EMPR, COD_CARG, IND_ACTI);
+-- The active holders of one position (employee lists, generation), read from the index alone.
+CREATE INDEX NM_CONTR_CARG ON NM_CONTR (COD_EMPR, COD_CARG, IND_ACTI, COD_EMPL);
 
 -- ---------------------------------------------------------------- career plans
 -- One row per plan node; node 0 is the plan's header row.
