@@ -22,7 +22,7 @@ if [ "$sanitize" = 1 ]; then
   # the reports need to name file and line.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DCMAKE_C_FLAGS_DEBUG="-O1 -g1" -DQACSEMAF_SANITIZE=ON "${launcher[@]}" > /dev/null
-  subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_sqlparams tst_fields
+  subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_fields
           tst_datasetsearch tst_datasetstate tst_remotedataset tst_datasetmodel tst_profilescoring
           tst_generationcases tst_session tst_entrypoints tst_chost tst_seedcommand)
   if [ -n "${QACSEMAF_SANITIZE_ALL:-}" ]; then

@@ -6,6 +6,7 @@
 #include "SDCOMConnection.h"
 #include "ServerTestDb.h"
 #include "ServerCore.h"
+#include "TestTools.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
@@ -83,12 +84,7 @@ void TstConnection::open()
     if (!environment.isEmpty())
         qputenv("QACSEMAF_DB", environment.toUtf8());
     SDCOMConnection connection;
-    QString error;
-    try {
-        connection.Open();
-    } catch (const EDatabaseError &e) {
-        error = e.Message();
-    }
+    const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
     QVERIFY2(error.contains(errorPart), qPrintable(error));
     QCOMPARE(connection.Connected(), errorPart.isEmpty());
 }
@@ -99,12 +95,7 @@ void TstConnection::refusalThrowsAndConnectionStaysUsable()
     gStPassUsua.clear();
     gStParPas = QStringLiteral("equivocada"); // the start parameter stands in for an empty password
     SDCOMConnection connection;
-    QString error;
-    try {
-        connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {});
-    } catch (const EDatabaseError &e) {
-        error = e.Message();
-    }
+    const QString error = messageOf<EDatabaseError>([&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); });
     QVERIFY2(error.contains(QStringLiteral("contraseña")), qPrintable(error));
 
     gStPassUsua = ServerTestDb::session().password;

@@ -183,10 +183,8 @@ void TstServerFetch::refused_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("messagePart");
 
-    // The statement forms themselves are read in tst_sqltext; here the refusal's way back.
-    QTest::newRow("delete") << "delete from AC_PPROM" << "Proveedor DtsPTemporal: Solo se permiten consultas";
-    QTest::newRow("write hidden in WITH") << "with x as (delete from AC_PPROM returning *) select * from x"
-                                          << "DELETE";
+    // Which statements the guard refuses is read without a database (tst_sqltext) and end to end
+    // over HTTP; here the refusals the fetch itself makes.
     QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
     QTest::newRow("empty") << "  ;  " << "vacía";
 }

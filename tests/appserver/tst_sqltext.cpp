@@ -1,8 +1,10 @@
-// Reading statement text without a database: named parameters, the read-statement guard and
-// comma text.
+// Reading statement text without a database: named parameters, the read-statement guard, comma
+// text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
+// clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
 #include "CommaText.h"
 #include "NamedParams.h"
+#include "OrderByClause.h"
 #include "ReadStatementGuard.h"
 
 #include <QtTest>
@@ -21,6 +23,10 @@ private slots:
     void readGuard();
     void commaText_data();
     void commaText();
+    void nullsSmallest_data();
+    void nullsSmallest();
+    void ties_data();
+    void ties();
 };
 
 void TstSqlText::namedParams_data()
@@ -28,21 +34,36 @@ void TstSqlText::namedParams_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("positional");
     QTest::addColumn<QStringList>("markers");
+    QTest::addColumn<QStringList>("distinct");   // one per name whatever its case, first spelling
 
+    QTest::newRow("none") << "select * from ac_pprom" << "select * from ac_pprom" << QStringList{} << QStringList{};
     QTest::newRow("repeated and mixed case")
         << "where a = :codempr and b = (select max(x) from t where c = :CodEmpr)"
-        << "where a = ? and b = (select max(x) from t where c = ?)" << QStringList{"codempr", "CodEmpr"};
-    QTest::newRow("cast is not a parameter") << "select a::text from t where b = :p"
-                                             << "select a::text from t where b = ?" << QStringList{"p"};
+        << "where a = ? and b = (select max(x) from t where c = ?)" << QStringList{"codempr", "CodEmpr"}
+        << QStringList{"codempr"};
+    QTest::newRow("repeat among others") << ":pCodEmpr + :PCODEMPR + :pcodmenu" << "? + ? + ?"
+                                         << QStringList{"pCodEmpr", "PCODEMPR", "pcodmenu"}
+                                         << QStringList{"pCodEmpr", "pcodmenu"};
+    QTest::newRow("cast is not a parameter") << "select a::text, :p::integer from t where b = :p"
+                                             << "select a::text, ?::integer from t where b = ?"
+                                             << QStringList{"p", "p"} << QStringList{"p"};
     QTest::newRow("quoted text and identifiers") << "select ':x', \"a:b\" from t where c = ':y' || :z"
                                                  << "select ':x', \"a:b\" from t where c = ':y' || ?"
-                                                 << QStringList{"z"};
+                                                 << QStringList{"z"} << QStringList{"z"};
     QTest::newRow("doubled quote stays inside") << "select 'it''s :no' from t where d = :si"
-                                                << "select 'it''s :no' from t where d = ?" << QStringList{"si"};
+                                                << "select 'it''s :no' from t where d = ?" << QStringList{"si"}
+                                                << QStringList{"si"};
     QTest::newRow("comments") << "select 1 -- :uno\n/* :dos */ from t where e = :tres"
-                              << "select 1 -- :uno\n/* :dos */ from t where e = ?" << QStringList{"tres"};
-    QTest::newRow("parameter at the end, digits in name") << "x=:P_COD_EMPR2" << "x=?" << QStringList{"P_COD_EMPR2"};
-    QTest::newRow("lone colon and time-like text") << "a[1:2] = :b" << "a[1:2] = ?" << QStringList{"b"};
+                              << "select 1 -- :uno\n/* :dos */ from t where e = ?" << QStringList{"tres"}
+                              << QStringList{"tres"};
+    QTest::newRow("parameter at the end, digits in name") << "x=:P_COD_EMPR2" << "x=?" << QStringList{"P_COD_EMPR2"}
+                                                          << QStringList{"P_COD_EMPR2"};
+    QTest::newRow("digits after the colon are no name") << "x = :1 or y = :b2" << "x = :1 or y = ?"
+                                                          << QStringList{"b2"} << QStringList{"b2"};
+    QTest::newRow("lone colon, assignment and time") << "a[1:2] = :b, x := 1, '10:30'" << "a[1:2] = ?, x := 1, '10:30'"
+                                                     << QStringList{"b"} << QStringList{"b"};
+    QTest::newRow("across lines") << "where a = :x\r\nand b = :y\r\n" << "where a = ?\r\nand b = ?\r\n"
+                                  << QStringList{"x", "y"} << QStringList{"x", "y"};
 }
 
 void TstSqlText::namedParams()
@@ -50,10 +71,12 @@ void TstSqlText::namedParams()
     QFETCH(QString, statement);
     QFETCH(QString, positional);
     QFETCH(QStringList, markers);
+    QFETCH(QStringList, distinct);
 
     const NamedParams params(statement);
     QCOMPARE(params.positionalStatement(), positional);
     QCOMPARE(params.markers(), markers);
+    QCOMPARE(params.distinctNames(), distinct);
 }
 
 // PostgreSQL gets its own numbered markers, and its escape strings hide no parameter.
@@ -143,6 +166,64 @@ void TstSqlText::commaText()
 
     QCOMPARE(CommaText::split(text), items);
     QCOMPARE(CommaText::join(items), joined);
+}
+
+void TstSqlText::nullsSmallest_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("rewritten");   // empty: left as it is
+    QTest::newRow("one column with its table") << "select * from t a order by a.APE_EMPL"
+                                               << "select * from t a order by a.APE_EMPL ASC NULLS FIRST";
+    QTest::newRow("descending and by position") << "select x, y from t ORDER  BY y desc, 1;"
+                                                << "select x, y from t ORDER  BY y DESC NULLS LAST, 1 ASC NULLS FIRST";
+    QTest::newRow("order inside a subquery only") << "select * from (select x from t order by x) s" << "";
+    QTest::newRow("an expression") << "select x from t order by lower(x)" << "";
+    QTest::newRow("a limit after it") << "select x from t order by x limit 5" << "";
+    QTest::newRow("order by inside quotes") << "select 'order by x' from t" << "";
+    QTest::newRow("no order") << "select x from t" << "";
+}
+
+void TstSqlText::nullsSmallest()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, rewritten);
+    const OrderByClause order(statement);
+    QCOMPARE(order.isPlain(), !rewritten.isEmpty());
+    QCOMPARE(order.withNullsSmallest(statement), rewritten.isEmpty() ? statement : rewritten);
+}
+
+void TstSqlText::ties_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QStringList>("rows");      // "surname|code" as the engine returned them
+    QTest::addColumn<QStringList>("expected");
+    const QString bySurname = QStringLiteral("select APE_EMPL, COD_EMPL from t order by b.APE_EMPL");
+    QTest::newRow("tied surnames by code") << bySurname
+        << QStringList{"Peña|9", "Ríos|20", "Ríos|3", "Ríos|", "Soto|1"}
+        << QStringList{"Peña|9", "Ríos|", "Ríos|3", "Ríos|20", "Soto|1"};
+    QTest::newRow("no tie: the engine's order stays") << bySurname
+        << QStringList{"Soto|1", "Peña|9"} << QStringList{"Soto|1", "Peña|9"};
+    QTest::newRow("ordered by a column not returned") << QStringLiteral("select APE_EMPL, COD_EMPL from t order by NOM_EMPL")
+        << QStringList{"Ríos|20", "Ríos|3"} << QStringList{"Ríos|20", "Ríos|3"};
+}
+
+void TstSqlText::ties()
+{
+    QFETCH(QString, statement);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, expected);
+    const QList<FieldDesc> fields{{QStringLiteral("APE_EMPL"), FieldType::String, 25, false},
+                                  {QStringLiteral("COD_EMPL"), FieldType::Float, 0, false}};
+    QList<QVariantList> table;
+    for (const QString &row : rows) {
+        const QStringList parts = row.split(QLatin1Char('|'));
+        table << QVariantList{parts.at(0), parts.at(1).isEmpty() ? QVariant() : QVariant(parts.at(1).toDouble())};
+    }
+    OrderByClause(statement).settleTies(fields, &table);
+    QStringList got;
+    for (const QVariantList &row : table)
+        got << row.at(0).toString() + QLatin1Char('|') + (row.at(1).isNull() ? QString() : row.at(1).toString());
+    QCOMPARE(got, expected);
 }
 
 QTEST_APPLESS_MAIN(TstSqlText)

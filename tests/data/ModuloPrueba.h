@@ -9,12 +9,12 @@
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
 #include "TApplication.h"
+#include "TestTools.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <functional>
 
 // The headless main form, with a country code that can fail.
 class FormaPrueba : public HeadlessMainForm {
@@ -76,15 +76,4 @@ inline void ejecutarSql(const DemoDatabase &db, const QString &sql)
         QVERIFY2(query.exec(sql), qPrintable(query.lastError().text() + QStringLiteral(": ") + sql));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
-}
-
-// The message of the exception `accion` throws, or an empty text when it throws none.
-inline QString mensajeDe(const std::function<void()> &accion)
-{
-    try {
-        accion();
-    } catch (const Exception &error) {
-        return error.Message();
-    }
-    return {};
 }

@@ -1,5 +1,6 @@
 // Position lists of a company or a company group, their names and orders, the wrapped error,
-// and the check of a plan node's position code against the list.
+// the check of a plan node's position code against the list; feature flags read per company and
+// country with their wrapped error; and the rounding of scores.
 
 #include "ModuloPrueba.h"
 
@@ -15,6 +16,11 @@ private slots:
     void errorEnvuelto();
     void validacionCargo_data();
     void validacionCargo();
+    void bandera_data();
+    void bandera();
+    void errorDeBandera();
+    void redondeo_data();
+    void redondeo();
 
 private:
     QStringList esperado(const QString &where, const QString &orden, bool conNombre);
@@ -26,6 +32,7 @@ void TstCompanyGroups::initTestCase()
     QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
     // Company 3 is made a group written in lower case, which does not count as one.
     ejecutarSql(m_db, QStringLiteral("UPDATE GN_EMPRE SET GRU_EMPR = 's' WHERE COD_EMPR = 3"));
+    ejecutarSql(m_db, QStringLiteral("INSERT INTO GN_NEXOF VALUES ('Q0000300', 170, 2, '  S  ', 'C', 'Con blancos')"));
 }
 
 // The active positions as "company-code*name" (or "company-name" for the calculated name).
@@ -91,7 +98,7 @@ void TstCompanyGroups::errorEnvuelto()
     ModuloPrueba w(2);
     const int items = w.forma.ListaCargos().size();
     w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
-    const QString mensaje = mensajeDe([&] { w.module.ValidaGrupoEmpresarial(); });
+    const QString mensaje = messageOf([&] { w.module.ValidaGrupoEmpresarial(); });
     const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
     QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
     QCOMPARE(w.module.gStGrupoEmpre, false);
@@ -122,10 +129,65 @@ void TstCompanyGroups::validacionCargo()
     QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
     const QVariant antes = w.f("COD_CARG")->AsVariant();
     plan.Edit();
-    const QString mensaje = mensajeDe([&] { w.f("COD_CARG")->setAsVariant(cargo); });
+    const QString mensaje = messageOf([&] { w.f("COD_CARG")->setAsVariant(cargo); });
     QCOMPARE(mensaje, aceptado ? QString() : QStringLiteral("Código de Cargo no válido"));
     QCOMPARE(w.f("COD_CARG")->AsVariant(), aceptado ? cargo : antes);
     plan.Cancel();
+}
+
+void TstCompanyGroups::bandera_data()
+{
+    QTest::addColumn<int>("empresa");
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<QString>("valor");
+    QTest::newRow("encendida") << 2 << QStringLiteral("Q0000190") << QStringLiteral("S");
+    QTest::newRow("apagada") << 1 << QStringLiteral("Q0000190") << QStringLiteral("N");
+    QTest::newRow("sin fila para la empresa") << 3 << QStringLiteral("Q0000190") << QStringLiteral("N");
+    QTest::newRow("inexistente") << 2 << QStringLiteral("Q9999999") << QStringLiteral("N");
+    QTest::newRow("S con blancos") << 2 << QStringLiteral("Q0000300") << QStringLiteral("S");
+}
+
+void TstCompanyGroups::bandera()
+{
+    QFETCH(int, empresa);
+    QFETCH(QString, codigo);
+    QFETCH(QString, valor);
+    m_db.startSession(empresa);
+    ModuloPrueba w(empresa);
+    w.forma.pais = empresa == 3 ? 218 : 170;
+    QCOMPARE(w.module.VerNexoFlags(codigo), QVariant(valor));
+    QCOMPARE(w.module.QryGnNexof.Active(), false);
+}
+
+void TstCompanyGroups::errorDeBandera()
+{
+    m_db.startSession(2);
+    ModuloPrueba w(2);
+    w.forma.pais = -1;
+    QCOMPARE(messageOf([&] { w.module.VerNexoFlags(QStringLiteral("Q'0190")); }),
+             QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
+}
+
+void TstCompanyGroups::redondeo_data()
+{
+    QTest::addColumn<double>("valor");
+    QTest::addColumn<int>("decimales");
+    QTest::addColumn<double>("esperado");
+    QTest::newRow("2.5 al par de abajo") << 2.5 << 0 << 2.0;
+    QTest::newRow("3.5 al par de arriba") << 3.5 << 0 << 4.0;
+    QTest::newRow("-2.5") << -2.5 << 0 << -2.0;
+    QTest::newRow("0.5") << 0.5 << 0 << 0.0;
+    QTest::newRow("12.3456 a dos") << 12.3456 << 2 << 12.35;
+    QTest::newRow("-7.25 a uno") << -7.25 << 1 << -7.2;
+    QTest::newRow("sin mitad") << 2.6 << 0 << 3.0;
+}
+
+void TstCompanyGroups::redondeo()
+{
+    QFETCH(double, valor);
+    QFETCH(int, decimales);
+    QFETCH(double, esperado);
+    QCOMPARE(double(TDtmAcSemaf::RoundDecimals(valor, quint8(decimales))), esperado);
 }
 
 QTEST_GUILESS_MAIN(TstCompanyGroups)

@@ -118,7 +118,7 @@ void TstPlanRules::guardaBorrado()
     }
     for (int nodo : orden) {
         QVERIFY(pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo}));
-        const QString mensaje = mensajeDe([&] { pprom.Delete(); });
+        const QString mensaje = messageOf([&] { pprom.Delete(); });
         const bool quedo = pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo});
         QCOMPARE(quedo, nodo == rechazado);
         QCOMPARE(mensaje.isEmpty(), nodo != rechazado);
@@ -136,7 +136,7 @@ void TstPlanRules::guardarSinCargo()
     m->f("COD_MENU")->setAsInteger(70);
     m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
     // The refusal is the list's own (no item at index -1), not a message of the module.
-    QCOMPARE(mensajeDe([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
+    QCOMPARE(messageOf([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
     QCOMPARE(pprom.State(), dsInsert);
     QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
     QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);
@@ -156,7 +156,7 @@ void TstPlanRules::nodoTomadoPorOtroUsuario()
     otro.f("NUM_ANOS")->setAsString(QStringLiteral("4"));
     m->module.QryAcPprom.Post();
 
-    const QString mensaje = mensajeDe([&] { otro.module.QryAcPprom.Post(); });
+    const QString mensaje = messageOf([&] { otro.module.QryAcPprom.Post(); });
     QVERIFY2(mensaje.contains(QStringLiteral("nodo %1 del plan 1").arg(nodoA)), qPrintable(mensaje));
     QCOMPARE(otro.module.QryAcPprom.State(), dsInsert);
     QCOMPARE(otro.f("NUM_ANOS")->AsString(), QStringLiteral("4"));

@@ -91,7 +91,7 @@ void TstReplacementRules::empleado()
     QFETCH(QString, mensaje);
     QFETCH(QString, cargo);
     QFETCH(QString, nombre);
-    QCOMPARE(mensajeDe([&] { c("COD_EMPL")->setAsFloat(empleado); }), mensaje);
+    QCOMPARE(messageOf([&] { c("COD_EMPL")->setAsFloat(empleado); }), mensaje);
     QCOMPARE(c("COD_EMPL")->IsNull(), !mensaje.isEmpty());
     QCOMPARE(c("COD_CARG")->AsString(), cargo);
     QCOMPARE(c("DtfNmbEmpleado")->AsString(), nombre);
@@ -112,7 +112,7 @@ void TstReplacementRules::cargo()
     QFETCH(QString, cargo);
     QFETCH(QString, nombre);
     c("COD_CARG")->setAsString(QStringLiteral("COO001"));
-    const QString mensaje = mensajeDe([&] { c("COD_CARG")->setAsString(cargo); });
+    const QString mensaje = messageOf([&] { c("COD_CARG")->setAsString(cargo); });
     QCOMPARE(mensaje, nombre.isEmpty() ? QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!") : QString());
     QCOMPARE(c("COD_CARG")->AsString(), nombre.isEmpty() ? QStringLiteral("COO001") : cargo);
     if (!nombre.isEmpty())

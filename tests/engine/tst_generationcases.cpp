@@ -5,6 +5,7 @@
 #include "CompanyBuilder.h"
 #include "Exceptions.h"
 #include "GenerationHarness.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -181,13 +182,7 @@ void TestGenerationCases::inputMessages()
 
     engine::GenerationInputs inputs = inputsFor(categories, false);
     inputs.cargoActual = positions;
-    QString shown;
-    try {
-        station.run(inputs, Arrangement::Batched);
-    } catch (const Exception &error) {
-        shown = error.Message();
-    }
-    QCOMPARE(shown, message);
+    QCOMPARE(messageOf([&] { station.run(inputs, Arrangement::Batched); }), message);
     QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
     QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
     QVERIFY(station.module.CdsAcSemaf.AfterScroll);

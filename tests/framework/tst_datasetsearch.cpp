@@ -1,6 +1,7 @@
 // Locate, the client filter, index order and the creation and emptying of in-memory tables.
 #include "DataSetFixtures.h"
 #include "Exceptions.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -110,12 +111,7 @@ private slots:
         QFETCH(QString, message);
         auto ds = fixtures::positions();
         ds->setFiltered(true);
-        QString refusal;
-        try {
-            ds->setFilter(filter);
-        } catch (const EDatabaseError &error) {
-            refusal = error.Message();
-        }
+        const QString refusal = messageOf<EDatabaseError>([&] { ds->setFilter(filter); });
         QVERIFY2(refusal.contains(message), qPrintable(refusal));
         QCOMPARE(ds->RecordCount(), 4);
         QCOMPARE(ds->Filter(), QString());

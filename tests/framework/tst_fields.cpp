@@ -1,8 +1,11 @@
 // Field values: conversions, validation that refuses an assignment, calculated fields computed
-// once per row, and look-up fields.
+// once per row, look-up fields, and the display formatter's masks and report formats.
 #include "DataSetFixtures.h"
+#include "DisplayFormatter.h"
 #include "Exceptions.h"
+#include "TestTools.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 using appserver::FieldType;
@@ -11,6 +14,8 @@ class TestFields : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }   // whatever a function before left
+
     void conversions_data()
     {
         QTest::addColumn<int>("type");
@@ -74,12 +79,8 @@ private slots:
     void asIntegerOfTextThatIsNoNumber()
     {
         auto ds = fixtures::positions();
-        try {
-            ds->FieldByName("COD_CARG")->AsInteger();
-            QFAIL("no error");
-        } catch (const EConvertError &e) {
-            QVERIFY2(e.Message().contains("'C1'"), qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EConvertError>([&] { ds->FieldByName("COD_CARG")->AsInteger(); });
+        QVERIFY2(refusal.contains("'C1'"), qPrintable(refusal));
         QCOMPARE(ds->FieldByName("PUN_REQU")->AsInteger(), 50);
     }
 
@@ -88,13 +89,8 @@ private slots:
         auto ds = fixtures::positions();
         QCOMPARE(ds->FieldByName("cod_carg"), ds->FindField("COD_CARG"));
         QCOMPARE(ds->FindField("NO_SUCH"), nullptr);
-        try {
-            ds->FieldByName("NO_SUCH");
-            QFAIL("no error");
-        } catch (const EDatabaseError &e) {
-            QVERIFY2(e.Message().contains("NO_SUCH") && e.Message().contains("CdsCargos"),
-                     qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EDatabaseError>([&] { ds->FieldByName("NO_SUCH"); });
+        QVERIFY2(refusal.contains("NO_SUCH") && refusal.contains("CdsCargos"), qPrintable(refusal));
     }
 
     void onValidateSeesNewValueAndRefusalKeepsOld()
@@ -192,6 +188,69 @@ private slots:
         plans->Post();
         QVERIFY(name->IsNull());
         QCOMPARE(companies.RecNo(), 1); // the look-up does not move the other dataset
+    }
+
+    // Numeric masks and the report formats under English and Spanish separators.
+    void formats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+
+        const QString pct = QStringLiteral("#,##0.00 %");
+        QTest::newRow("percentage") << pct << QVariant(62.9) << "en_US" << "62.90 %";
+        QTest::newRow("percentage grouped") << pct << QVariant(1234.5) << "en_US" << "1,234.50 %";
+        QTest::newRow("percentage spanish") << pct << QVariant(1234.5) << "es_ES" << "1.234,50 %";
+        QTest::newRow("percentage negative") << pct << QVariant(-62.9) << "en_US" << "-62.90 %";
+        QTest::newRow("percentage zero") << pct << QVariant(0.0) << "en_US" << "0.00 %";
+        QTest::newRow("percentage rounds half away") << pct << QVariant(0.125) << "en_US" << "0.13 %";
+        QTest::newRow("negative rounding to zero") << pct << QVariant(-0.001) << "en_US" << "0.00 %";
+        QTest::newRow("null shows nothing") << pct << QVariant() << "en_US" << "";
+        QTest::newRow("optional digits") << "###.##" << QVariant(0.5) << "en_US" << ".5";
+        QTest::newRow("optional digits trimmed") << "##0.##" << QVariant(100.0) << "en_US" << "100";
+        QTest::newRow("optional digits rounded") << "###.##" << QVariant(62.905) << "en_US" << "62.91";
+        QTest::newRow("millions") << "#,##0" << QVariant(1234567) << "es_ES" << "1.234.567";
+        QTest::newRow("negative section") << "0.00;(0.00)" << QVariant(-5.0) << "en_US" << "(5.00)";
+        QTest::newRow("zero section") << "#.##;;'cero'" << QVariant(0.0) << "en_US" << "cero";
+        QTest::newRow("quoted literal") << "0 'pts.'" << QVariant(7) << "en_US" << "7 pts.";
+        QTest::newRow("report n") << "%2.2n" << QVariant(1234.5) << "en_US" << "1,234.50";
+        QTest::newRow("report n spanish") << "%2.2n" << QVariant(87.5) << "es_ES" << "87,50";
+        QTest::newRow("report n spanish grouped") << "%2.2n" << QVariant(1234.5) << "es_ES" << "1.234,50";
+        QTest::newRow("report f") << "%2.2f" << QVariant(1234.5) << "en_US" << "1234.50";
+        QTest::newRow("report f spanish negative") << "%2.2f" << QVariant(-3.456) << "es_ES" << "-3,46";
+        QTest::newRow("report with text") << "[%2.2n] %" << QVariant(87.5) << "en_US" << "[87.50] %";
+    }
+
+    void formats()
+    {
+        QFETCH(QString, format);
+        QFETCH(QVariant, value);
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const QLocale workstation(locale);
+        // The report engine's formats start their directive with a per cent sign and a width.
+        const bool report = format.contains(QRegularExpression(QStringLiteral("%\\d")));
+        const QString shown = report ? DisplayFormatter::formatPrintf(format, value.toDouble(), workstation)
+                                     : DisplayFormatter::formatValue(format, value, workstation);
+        QCOMPARE(shown, expected);
+    }
+
+    // A field shows its display format in grids and its edit format (or plain text) in edits.
+    void fieldTexts()
+    {
+        QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
+        auto ds = fixtures::positions();
+        TField *points = ds->FieldByName(QStringLiteral("PUN_REQU"));
+        points->DisplayFormat = QStringLiteral("#,##0.00 %");
+        QCOMPARE(points->DisplayText(), QStringLiteral("50,00 %"));
+        QCOMPARE(points->EditText(), QStringLiteral("50"));
+        points->EditFormat = QStringLiteral("0.0");
+        QCOMPARE(points->EditText(), QStringLiteral("50,0"));
+        ds->Next();
+        ds->Next();
+        QCOMPARE(points->DisplayText(), QString());  // null
+        QCOMPARE(ds->FieldByName(QStringLiteral("NOM_CARG"))->DisplayText(), QStringLiteral("Auxiliar"));
     }
 };
 

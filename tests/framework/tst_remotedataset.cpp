@@ -1,10 +1,13 @@
 // Remote datasets over a recording transport: what a fetch sends and how the answer fills the
-// fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat.
+// fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat; and
+// a dataset's statement and parameters (which ":name" tokens are parameters is read in
+// tst_sqltext).
 #include "Exceptions.h"
 #include "FakeTransport.h"
 #include "SClientDataSet.h"
 #include "SDCOMConnection.h"
 #include "TDtmGnLibre.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -146,7 +149,7 @@ private slots:
         auto ds = replacements();
         ds->Open();
         m_server->refuseApply = "UNIQUE constraint failed: AC_CUARE";
-        try {
+        const QString refusal = messageOf<EDatabaseError>([&] {
             if (operation == "delete") {
                 ds->Delete();
             } else {
@@ -154,10 +157,8 @@ private slots:
                 ds->FieldByName("COD_CARG")->setAsString("X9");
                 ds->Post();
             }
-            QFAIL("the refusal did not reach the caller");
-        } catch (const EDatabaseError &e) {
-            QCOMPARE(e.Message(), QString("UNIQUE constraint failed: AC_CUARE"));
-        }
+        });
+        QCOMPARE(refusal, QString("UNIQUE constraint failed: AC_CUARE"));
         const TDataSetState expected = operation == "insert" ? dsInsert : operation == "edit" ? dsEdit : dsBrowse;
         QCOMPARE(int(ds->State()), int(expected));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString(operation == "delete" ? "C1" : "X9"));
@@ -171,12 +172,8 @@ private slots:
         ds->Open();
         ds->Edit();
         ds->FieldByName("COD_CARG")->setAsString("X9");
-        try {
-            ds->Post();
-            QFAIL("posted");
-        } catch (const EDatabaseError &e) {
-            QVERIFY2(e.Message().contains("solo lectura"), qPrintable(e.Message()));
-        }
+        const QString refusal = messageOf<EDatabaseError>([&] { ds->Post(); });
+        QVERIFY2(refusal.contains("solo lectura"), qPrintable(refusal));
         QCOMPARE(int(ds->State()), int(dsEdit));
         ds->Cancel();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Delete());
@@ -225,6 +222,66 @@ private slots:
         QFETCH(double, value);
         QFETCH(double, expected);
         QCOMPARE(DtmGnLibre->FormatearFloat(mask, value), expected);
+    }
+
+    // The statement kept as lines and as CR LF text, and what re-reading the parameters keeps.
+    void commandTextFromLines_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("commandText");
+        QTest::newRow("two lines") << QStringList{"select *", "from ac_pprom"} << "select *\r\nfrom ac_pprom\r\n";
+        QTest::newRow("ends in an empty line") << QStringList{"order    by cod_nodo", ""} << "order    by cod_nodo\r\n\r\n";
+        QTest::newRow("blanks kept") << QStringList{"and      cod_menu  =  :P_COD_MENU "} << "and      cod_menu  =  :P_COD_MENU \r\n";
+        QTest::newRow("cleared") << QStringList{} << "";
+    }
+
+    void commandTextFromLines()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, commandText);
+        SClientDataSet ds("Qry");
+        ds.setSQL(lines);
+        QCOMPARE(ds.CommandText(), commandText);
+        QCOMPARE(ds.SQL(), lines);
+    }
+
+    void commandTextSetDirectlyIsKeptAsGiven()
+    {
+        SClientDataSet ds("CdsTemporal");
+        ds.setSQL({"select 1"});
+        ds.setCommandText("");
+        ds.setCommandText("SELECT GRU_EMPR  FROM GN_EMPRE WHERE COD_EMPR = :CODEMPR ");
+        QCOMPARE(ds.CommandText(), QString("SELECT GRU_EMPR  FROM GN_EMPRE WHERE COD_EMPR = :CODEMPR "));
+        QCOMPARE(ds.SQL(), QStringList{"SELECT GRU_EMPR  FROM GN_EMPRE WHERE COD_EMPR = :CODEMPR "});
+        QCOMPARE(ds.Params().Count(), 1);
+        ds.ParamByName("codempr")->setAsSmallInt(3);
+        QCOMPARE(ds.Params()[0]->DataType, FieldType::Smallint);
+    }
+
+    void newStatementKeepsDeclaredParameters()
+    {
+        SClientDataSet ds("QrySecuencial");
+        ds.Params().CreateParam(FieldType::Smallint, "PCODEMPR", ptInput)->setAsVariant(5);
+        ds.Params().CreateParam(FieldType::String, "GONE", ptInput);
+        ds.setSQL({"select   max(cod_nodo) maximo from ac_pprom", "where  cod_empr  = :pCodEmpr",
+                   "and      cod_menu = :pCodMenu"});
+        QCOMPARE(ds.Params().Count(), 2);
+        QCOMPARE(ds.ParamByName("pCodEmpr")->DataType, FieldType::Smallint);
+        QCOMPARE(ds.ParamByName("pCodEmpr")->Value, QVariant(5));
+        QCOMPARE(ds.ParamByName("PCODMENU")->DataType, FieldType::Unknown);
+        QCOMPARE(ds.Params().FindParam("GONE"), nullptr);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds.ParamByName("GONE"));
+    }
+
+    void declaredTypeConvertsAssignedValues()
+    {
+        SClientDataSet ds("Qry");
+        TParam *param = ds.Params().CreateParam(FieldType::Smallint, "cod_empr");
+        param->setAsVariant("12");
+        QCOMPARE(param->Value, QVariant(12));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, param->setAsVariant("doce"));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, param->setAsSmallInt(40000));
+        QCOMPARE(param->AsInteger(), 12);
     }
 };
 

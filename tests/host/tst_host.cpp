@@ -2,8 +2,8 @@
 // and a load that fails ends with the loader's message and a non-zero exit.
 
 #include "DemoDatabase.h"
+#include "TestTools.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,21 +15,10 @@ private slots:
     void opensAndCloses();
 
 private:
-    QProcess *run(const QStringList &arguments);
+    static ProgramRun run(const QStringList &arguments) { return runProgram(QStringLiteral(QACSEMAF_HOST), arguments); }
 
     DemoDatabase m_db;
 };
-
-QProcess *TestHost::run(const QStringList &arguments)
-{
-    auto *host = new QProcess(this);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host->setProcessEnvironment(environment);
-    host->start(QStringLiteral(QACSEMAF_HOST), arguments);
-    host->waitForFinished(30000);
-    return host;
-}
 
 void TestHost::failedStart_data()
 {
@@ -48,11 +37,9 @@ void TestHost::failedStart()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    QProcess *host = run(arguments);
-    QCOMPARE(host->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(host->exitCode(), 1);
-    const QString errors = QString::fromUtf8(host->readAllStandardError());
-    QVERIFY2(errors.contains(message), qPrintable(errors));
+    const ProgramRun host = run(arguments);
+    QCOMPARE(host.exitCode, 1);
+    QVERIFY2(host.errors.contains(message), qPrintable(host.errors));
 }
 
 void TestHost::opensAndCloses()
@@ -60,11 +47,10 @@ void TestHost::opensAndCloses()
     QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("host.png"));
     QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    QProcess *host = run({"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(),
-                          "--quit-after", "200", "--screenshot", picture});
-    QCOMPARE(host->exitCode(), 0);
-    const QString output = QString::fromUtf8(host->readAllStandardError());
-    QVERIFY2(output.contains(QStringLiteral("QAcSemafBD.QAcSemaf")), qPrintable(output));
+    const ProgramRun host = run({"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(),
+                                 "--quit-after", "200", "--screenshot", picture});
+    QCOMPARE(host.exitCode, 0);
+    QVERIFY2(host.errors.contains(QStringLiteral("QAcSemafBD.QAcSemaf")), qPrintable(host.errors));
     QImage window(picture);
     QVERIFY(!window.isNull());
     QVERIFY(window.width() > 600);

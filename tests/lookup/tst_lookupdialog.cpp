@@ -178,31 +178,41 @@ void TstLookupDialog::casos_data()
 {
     QTest::addColumn<Caso>("caso");
     const QStringList ambos{QStringLiteral("1"), financiera};
+    // What is copied when the user takes plan 1 or 2, and what stays when nothing is taken.
+    const auto toma = [](Caso c, int plan) {
+        const QString nombre = plan == 1 ? financiera : comercial;
+        c.resultado = QStringList{QString::number(plan), nombre};
+        c.registro = QString::number(plan) + QLatin1Char('|') + nombre;
+        return c;
+    };
+    const auto nadaTomado = [](Caso c) {
+        c.aceptado = false;
+        c.resultado = QStringList{QStringLiteral("previo")};
+        c.registro = QStringLiteral("0|");
+        c.tagVisto = -1;
+        return c;
+    };
+    const auto pasos = [](Caso c, const QStringList &lista, const QString &busqueda = {}) {
+        c.pasos = lista;
+        c.busqueda = busqueda;
+        return c;
+    };
 
     Caso c;
     c.lookUpField = QStringLiteral("nom_menu");
-    c.resultado = ambos;
-    c.registro = QStringLiteral("1|") + financiera;
-    QTest::newRow("Tag 0 lista todo; nombres sin mayúsculas ni blancos") << c;
+    QTest::newRow("Tag 0 lista todo; nombres sin mayúsculas ni blancos") << toma(c, 1);
 
-    c = Caso();
+    c = pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:2"), QStringLiteral("aceptar")});
     c.tag = 1;
-    c.pasos = QStringList{QStringLiteral("criterio:COD_MENU:=:2"), QStringLiteral("aceptar")};
     c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
     c.filas = 1;
-    c.resultado = QStringList{QStringLiteral("2"), comercial};
-    c.registro = QStringLiteral("2|") + comercial;
-    QTest::newRow("Tag 1 pide criterios primero") << c;
+    QTest::newRow("Tag 1 pide criterios primero") << toma(c, 2);
 
-    c = Caso();
+    c = nadaTomado(Caso());
     c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
-    c.aceptado = false;
-    c.resultado = QStringList{QStringLiteral("previo")};
     c.modales = QStringList();
     c.mensajes = QStringList{QStringLiteral("E:Error en la consulta del proveedor DtsPTemporal: near \"AND\": "
                                             "syntax error")};
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
     QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
 
     c = Caso();
@@ -213,9 +223,7 @@ void TstLookupDialog::casos_data()
     c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_NODO")};
     const QString titulos = QStringLiteral("I:[Error en TITULOS][Falta definicion de titulos]");
     c.mensajes = QStringList{titulos, titulos};  // the probe and the listing each open the query
-    c.resultado = ambos;
-    c.registro = QStringLiteral("1|") + financiera;
-    QTest::newRow("menos títulos que columnas") << c;
+    QTest::newRow("menos títulos que columnas") << toma(c, 1);
 
     c = Caso();
     c.editando = false;
@@ -224,33 +232,30 @@ void TstLookupDialog::casos_data()
     c.tagVisto = -1;
     QTest::newRow("destino solo navegando: valores sin escribir") << c;
 
-    c = Caso();
-    c.pasos = QStringList{QStringLiteral("buscar:COD_MENU:2x"), QStringLiteral("aceptar")};
-    c.busqueda = QStringLiteral("2");
-    c.resultado = QStringList{QStringLiteral("2"), comercial};
-    c.registro = QStringLiteral("2|") + comercial;
-    QTest::newRow("letras en columna numérica") << c;
+    QTest::newRow("letras en columna numérica")
+        << toma(pasos(Caso(), {QStringLiteral("buscar:COD_MENU:2x"), QStringLiteral("aceptar")}, QStringLiteral("2")), 2);
+    QTest::newRow("búsqueda parcial sin mayúsculas")
+        << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:carrera c"), QStringLiteral("aceptar")}, QStringLiteral("carrera c")), 2);
+    QTest::newRow("doble clic acepta")
+        << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:Carrera C"), QStringLiteral("dobleclic")}, QStringLiteral("Carrera C")), 2);
+    QTest::newRow("búsqueda por valor")
+        << toma(pasos(Caso(), {QStringLiteral("valor:NOM_MENU:carrera com"), QStringLiteral("aceptar")}, QStringLiteral("carrera com")), 2);
 
+    // Mis-configured lists: the message, then only what can still be copied.
     c = Caso();
-    c.pasos = QStringList{QStringLiteral("buscar:NOM_MENU:carrera c"), QStringLiteral("aceptar")};
-    c.busqueda = QStringLiteral("carrera c");
-    c.resultado = QStringList{QStringLiteral("2"), comercial};
-    c.registro = QStringLiteral("2|") + comercial;
-    QTest::newRow("búsqueda parcial sin mayúsculas") << c;
-
-    c = Caso();
+    c.resultado = QStringList{QStringLiteral("1")};
+    c.registro = QStringLiteral("1|");
     c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("  "), QStringLiteral("nom_menu")};
     c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][Linea (2) vacia ]")};
-    c.resultado = QStringList{QStringLiteral("1")};
-    c.registro = QStringLiteral("1|");
     QTest::newRow("VARIABLES con línea vacía") << c;
-
-    c = Caso();
     c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_plan")};
     c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_PLAN> en Query ]")};
-    c.resultado = QStringList{QStringLiteral("1")};
-    c.registro = QStringLiteral("1|");
     QTest::newRow("VARIABLES fuera de la consulta") << c;
+    c.conDestino = false;
+    c.mensajes = QStringList{QStringLiteral("E:CdsTmp: campo 'NOM_PLAN' no encontrado")};
+    c.registro = QStringLiteral("0|");
+    c.tagVisto = -1;
+    QTest::newRow("sin destino: error de la capa de datos") << c;
 
     c = Caso();
     c.destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral(" ")};
@@ -264,51 +269,15 @@ void TstLookupDialog::casos_data()
     const QString lookUp = QStringLiteral("E: Error de parametrización de componente [QPField1] campo LookUpField "
                                           "[cod_arbol] no encontrado en query de consulta ");
     c.mensajes = QStringList{lookUp, lookUp};
-    c.resultado = ambos;
-    c.registro = QStringLiteral("1|") + financiera;
-    QTest::newRow("LookUpField ausente: la copia sigue") << c;
+    QTest::newRow("LookUpField ausente: la copia sigue") << toma(c, 1);
 
-    c = Caso();
-    c.conDestino = false;
-    c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_plan")};
-    c.mensajes = QStringList{QStringLiteral("E:CdsTmp: campo 'NOM_PLAN' no encontrado")};
-    c.resultado = QStringList{QStringLiteral("1")};
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
-    QTest::newRow("sin destino: error de la capa de datos") << c;
-
-    c = Caso();
-    c.pasos = QStringList{QStringLiteral("buscar:NOM_MENU:Carrera C"), QStringLiteral("dobleclic")};
-    c.busqueda = QStringLiteral("Carrera C");
-    c.resultado = QStringList{QStringLiteral("2"), comercial};
-    c.registro = QStringLiteral("2|") + comercial;
-    QTest::newRow("doble clic acepta") << c;
-
-    c = Caso();
-    c.pasos = QStringList{QStringLiteral("valor:NOM_MENU:carrera com"), QStringLiteral("aceptar")};
-    c.busqueda = QStringLiteral("carrera com");
-    c.resultado = QStringList{QStringLiteral("2"), comercial};
-    c.registro = QStringLiteral("2|") + comercial;
-    QTest::newRow("búsqueda por valor") << c;
-
-    c = Caso();
+    c = nadaTomado(pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:7"), QStringLiteral("aceptar")}));
     c.tag = 1;
-    c.pasos = QStringList{QStringLiteral("criterio:COD_MENU:=:7"), QStringLiteral("aceptar")};
     c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
-    c.filas = 0;
-    c.aceptado = false;  // Aceptar is disabled without rows: the click does nothing
-    c.resultado = QStringList{QStringLiteral("previo")};
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
+    c.filas = 0;  // Aceptar is disabled without rows: the click does nothing
     QTest::newRow("sin filas no se acepta") << c;
 
-    c = Caso();
-    c.pasos = QStringList{QStringLiteral("cancelar")};
-    c.aceptado = false;
-    c.resultado = QStringList{QStringLiteral("previo")};
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
-    QTest::newRow("cancelar") << c;
+    QTest::newRow("cancelar") << nadaTomado(pasos(Caso(), {QStringLiteral("cancelar")}));
 }
 
 void TstLookupDialog::casos()

@@ -1,24 +1,26 @@
 // The main form on the demo database, driven through its controls: the generation from the tree
 // (derived lists, the education-without-points flag per company, the same rows as the command
-// line), the bands read back from the painted grid, the messages, a company change, the
-// drill-down through the launcher, and the keys.
+// line), the bands read back from the painted grid, the messages, the competence report from its
+// three entries, a company change, the drill-down through the launcher, and the keys.
 
 #include "DAcSemaf.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
 #include "ProgramLauncher.h"
+#include "ReportPreview.h"
 #include "TApplication.h"
 #include "TDBEdit.h"
 #include "TQInfoAyuda.h"
 #include "TQsCmbCodigo.h"
 #include "TVelkarDBgrid.h"
+#include "TestTools.h"
 #include "UAcSemaf.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -36,6 +38,8 @@ private slots:
     void bandsOfThePaintedGrid_data();
     void bandsOfThePaintedGrid();
     void reportMessages();
+    void competenceReport_data();
+    void competenceReport();
     void companyChange();
     void drillDown();
     void keys();
@@ -46,6 +50,8 @@ private:
     QTreeWidgetItem *nodoDelArbol(const QString &codCarg);
     QStringList filasDeLaGrilla();
     void elegirEmpresa(int empresa);
+    void generar(int empresa, int plan, int nodo);
+    TClientDataSet &resultadoVacio();
 
     DemoDatabase m_db;
     TFrmAcSemaf *m_forma = nullptr;
@@ -108,6 +114,29 @@ void TestMainForm::elegirEmpresa(int empresa)
     emit combo->activated(indice);
 }
 
+// The node's traffic light with every category ticked, as the refresh button makes it.
+void TestMainForm::generar(int empresa, int plan, int nodo)
+{
+    elegirEmpresa(empresa);
+    irANodo(plan, nodo);
+    m_forma->PagCtrPrincipal->setCurrentIndex(1);
+    for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
+        casilla->setChecked(true);
+    DialogRecorder dialogos;
+    QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
+    QCOMPARE(dialogos.texts(), QStringList());
+}
+
+// The result table open and empty, whether or not a generation ran before.
+TClientDataSet &TestMainForm::resultadoVacio()
+{
+    TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+    if (!resultado.Active())
+        resultado.Open();
+    resultado.EmptyDataSet();
+    return resultado;
+}
+
 void TestMainForm::generation_data()
 {
     QTest::addColumn<int>("empresa");
@@ -135,14 +164,7 @@ void TestMainForm::generation()
     QFETCH(QString, aspira);
     QFETCH(QString, actual);
     QFETCH(QString, empresas);
-    elegirEmpresa(empresa);
-    irANodo(plan, nodo);
-    m_forma->PagCtrPrincipal->setCurrentIndex(1);
-    for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
-        casilla->setChecked(true);
-    DialogRecorder dialogos;
-    QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
-    QCOMPARE(dialogos.texts(), QStringList());
+    generar(empresa, plan, nodo);
     QCOMPARE(m_forma->CargoAspira, cargo);
     QCOMPARE(m_forma->EmpreAspira, aspira);
     QCOMPARE(m_forma->CargoActual, actual);
@@ -155,18 +177,13 @@ void TestMainForm::generation()
     const QStringList companias = QString(empresas).remove(QLatin1Char('\'')).split(QLatin1Char(','));
     for (int i = 0; i < codigos.size(); ++i)
         candidatos << codigos.at(i) + QLatin1Char('@') + companias.at(i);
-    QProcess herramienta;
-    herramienta.start(QStringLiteral(QACSEMAF_TOOL),
-                      {QStringLiteral("generate"), QStringLiteral("--db"), m_db.path(), QStringLiteral("--company"),
-                       QString::number(empresa), QStringLiteral("--target"), cargo + QLatin1Char('@') + aspira,
-                       QStringLiteral("--candidates"), candidatos.join(QLatin1Char(',')), QStringLiteral("--categories"),
-                       QStringLiteral("EF,EN,EP,CO"), QStringLiteral("--format"), QStringLiteral("csv")});
-    QVERIFY(herramienta.waitForFinished(60000));
-    const QStringList salida = QString::fromUtf8(herramienta.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QVERIFY2(herramienta.exitCode() == 0, qPrintable(QString::fromUtf8(herramienta.readAllStandardError())));
+    const ProgramRun herramienta = runProgram(QStringLiteral(QACSEMAF_TOOL),
+        {"generate", "--db", m_db.path(), "--company", QString::number(empresa), "--target", cargo + '@' + aspira,
+         "--candidates", candidatos.join(','), "--categories", "EF,EN,EP,CO", "--format", "csv"});
+    QVERIFY2(herramienta.exitCode == 0, qPrintable(herramienta.errors));
     // Employee and percentage of every row, in order, as the command prints them.
     QStringList esperado, mostrado;
-    for (const QString &linea : salida.mid(1))
+    for (const QString &linea : herramienta.output.split('\n', Qt::SkipEmptyParts).mid(1))
         esperado << linea.section(QLatin1Char(','), 0, 1);
     TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
     for (resultado.First(); !resultado.Eof(); resultado.Next())
@@ -195,8 +212,7 @@ void TestMainForm::bandsOfThePaintedGrid()
 {
     QFETCH(QVariant, porcentaje);
     QFETCH(QColor, color);
-    TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-    resultado.EmptyDataSet();
+    TClientDataSet &resultado = resultadoVacio();
     resultado.Append();
     resultado.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(1);
     resultado.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(QStringLiteral("Prueba"));
@@ -216,7 +232,7 @@ void TestMainForm::bandsOfThePaintedGrid()
 
 void TestMainForm::reportMessages()
 {
-    DtmAcSemaf->CdsAcSemaf.EmptyDataSet();
+    resultadoVacio();
     m_forma->CargoActual.clear();
     DialogRecorder dialogos;
     QTest::mouseClick(m_forma->spbPreview, Qt::LeftButton);
@@ -224,6 +240,47 @@ void TestMainForm::reportMessages()
     QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
                                             QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
     QVERIFY(!DtmAcSemaf->gBoReporte);
+}
+
+// Both "Ver Reporte" buttons and the result grid's "Ver Competencias" entry open one preview with
+// the table page and the chart page of the employee under the result cursor.
+void TestMainForm::competenceReport_data()
+{
+    QTest::addColumn<QString>("entrada");
+    QTest::addColumn<int>("fila");
+    QTest::newRow("traffic-light page button") << "BitBtn1" << 1;
+    QTest::newRow("positions page button") << "BitBtn2" << 2;
+    QTest::newRow("grid pop-up entry") << "BntRepCompe" << 2;
+}
+
+void TestMainForm::competenceReport()
+{
+    QFETCH(QString, entrada);
+    QFETCH(int, fila);
+    generar(1, 1, 11);
+    TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+    QVERIFY(resultado.RecordCount() > 1);
+    resultado.setRecNo(fila);
+    const QString empleado = resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
+    DialogRecorder dialogos;
+    if (entrada == QLatin1String("BntRepCompe"))
+        m_forma->BntRepCompe->trigger();
+    else
+        m_forma->findChild<QPushButton *>(entrada)->click();
+    QCOMPARE(dialogos.texts(), QStringList());
+    QList<report::ReportPreview *> vistas;
+    for (QWidget *ventana : QApplication::topLevelWidgets())
+        if (auto *vista = qobject_cast<report::ReportPreview *>(ventana); vista && vista->isVisible())
+            vistas << vista;
+    QCOMPARE(vistas.size(), 1);
+    const std::unique_ptr<report::ReportPreview> vista(vistas.first());
+    const report::PreparedReport &paginas = vista->pages();
+    QCOMPARE(paginas.pageCount(), 2);
+    QCOMPARE(paginas.pages.at(0).orientation, QPageLayout::Portrait);
+    QCOMPARE(paginas.pages.at(1).orientation, QPageLayout::Landscape);
+    for (const report::PreparedPage &pagina : paginas.pages)
+        QVERIFY2(pagina.texts().contains("Cedula: " + empleado), qPrintable(pagina.texts().join('|')));
+    QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
 }
 
 void TestMainForm::companyChange()

@@ -4,12 +4,12 @@
 #include "ReportFixtures.h"
 
 #include "PdfExport.h"
+#include "TestTools.h"
 #include "XlsxExport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,11 +35,8 @@ private:
 
 QString TestReportExport::tool(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QStringLiteral("%1 failed: %2").arg(program, QString::fromUtf8(process.readAllStandardError()));
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const ProgramRun run = runProgram(program, arguments);
+    return run.exitCode == 0 ? run.output : QStringLiteral("%1 failed: %2").arg(program, run.errors);
 }
 
 void TestReportExport::pdfText()

@@ -3,8 +3,8 @@
 
 #include "ReportFixtures.h"
 
-#include "Exceptions.h"
 #include "TField.h"
+#include "TestTools.h"
 
 #include <QSet>
 #include <QtTest>
@@ -166,12 +166,7 @@ void TestReportPagination::refusals()
         bound.rows->Close();
     else
         bound.report.setDataSet(QStringLiteral("Company"), withoutLogo.get());
-    try {
-        bound.report.prepare();
-        QFAIL("the report was prepared");
-    } catch (const Exception &error) {
-        QCOMPARE(error.Message(), message);
-    }
+    QCOMPARE(messageOf([&] { bound.report.prepare(); }), message);
 }
 
 QTEST_MAIN(TestReportPagination)

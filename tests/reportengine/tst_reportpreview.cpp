@@ -1,20 +1,19 @@
 // The preview window: opens at 100 % on the first page, pages and zoom move as asked, find goes
 // to the page of the match, exports ask before replacing a file, and printing paints every page.
+// The chart drawn by the charting library is read back in the competence report's PDF test.
 
 #include "ReportFixtures.h"
 
-#include "ChartsPainter.h"
 #include "DialogService.h"
-#include "PdfExport.h"
 #include "PageView.h"
 #include "ReportPreview.h"
 #include "ReportPrinting.h"
+#include "TestTools.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,7 +32,6 @@ private slots:
     void overwrite_data();
     void overwrite();
     void printsEveryPage();
-    void chartDrawnWithTheChartingLibrary();
 
 private:
     QTemporaryDir m_dir;
@@ -157,31 +155,9 @@ void TestReportPreview::printsEveryPage()
     printer.setOutputFileName(path);
     QString error;
     QVERIFY2(ReportPrinting::print(bound.report.prepare(), printer, &error), qPrintable(error));
-    QProcess pdfinfo;
-    pdfinfo.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("2"), path});
-    QVERIFY(pdfinfo.waitForFinished());
-    const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+    const QString info = runProgram(QStringLiteral("pdfinfo"), {"-f", "1", "-l", "2", path}).output;
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+1 size:\\s+612 x 792 pts"))), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+792 x 612 pts"))), qPrintable(info));
-}
-
-void TestReportPreview::chartDrawnWithTheChartingLibrary()
-{
-    ChartsPainter::install();
-    BoundReport bound(QStringLiteral("twopages"), 3);
-    const QString path = m_dir.filePath(QStringLiteral("chart.pdf"));
-    QString error;
-    const bool written = PdfExport::write(bound.report.prepare(), path, &error);
-    PageRenderer::setChartPainter({});
-    QVERIFY2(written, qPrintable(error));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), path, QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished());
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    // Legend, the value axis from 0 to 100 and the rows' labels, as text in the page.
-    for (const QString &expected : {QStringLiteral("Requisitos"), QStringLiteral("Empleados"), QStringLiteral("100"),
-                                    QStringLiteral("Nombre 3 Muñoz")})
-        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
 }
 
 QTEST_MAIN(TestReportPreview)

@@ -10,10 +10,10 @@
 #include "PdfExport.h"
 #include "TField.h"
 #include "TReportesAcSemaf.h"
+#include "TestTools.h"
 #include "Ugnnorma.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -68,10 +68,7 @@ QList<Bar> barsOf(const QImage &image, const QColor &colour)
 
 QString run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return runProgram(program, arguments).output;
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "Artefactos.h"
 #include "DemoDatabase.h"
 #include "ProgramLauncher.h"
+#include "TestTools.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -38,11 +38,7 @@ private:
     QStringList sesion(const QString &empleado) const;
     // Lines of the given rows of the database, as the viewer prints them (first columns only).
     QStringList consulta(const QString &sql) const;
-    struct Salida {
-        int codigo = -1;
-        QString salida, errores;
-    };
-    Salida ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave);
+    ProgramRun ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave);
 
     DemoDatabase m_db;
 };
@@ -74,23 +70,15 @@ QStringList TstRecordViewer::consulta(const QString &sql) const
     return filas;
 }
 
-TstRecordViewer::Salida TstRecordViewer::ejecutar(const QString &programa, const QStringList &argumentos,
-                                                   const QString &clave)
+ProgramRun TstRecordViewer::ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave)
 {
-    QProcess proceso;
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     entorno.insert(QString::fromLatin1(ProgramLauncher::kPasswordVariable), clave);
-    proceso.setProcessEnvironment(entorno);
-    proceso.start(programa, argumentos);
-    Salida salida;
-    if (!proceso.waitForFinished(60000))
-        return salida;
-    salida.codigo = proceso.exitCode();
-    salida.salida = QString::fromUtf8(proceso.readAllStandardOutput());
+    ProgramRun salida = runProgram(programa, argumentos, entorno);
     // Only the viewer's own messages; Qt's notes about the environment are not its business.
-    QStringList errores = QString::fromUtf8(proceso.readAllStandardError()).split(QLatin1Char('\n'));
+    QStringList errores = salida.errors.split(QLatin1Char('\n'));
     errores.removeIf([](const QString &linea) { return linea.startsWith(QLatin1String("QStandardPaths:")); });
-    salida.errores = errores.join(QLatin1Char('\n')).trimmed();
+    salida.errors = errores.join(QLatin1Char('\n')).trimmed();
     return salida;
 }
 
@@ -124,11 +112,11 @@ void TstRecordViewer::registros()
     QFETCH(QString, titulo);
     QFETCH(QString, sql);
     const QString ruta = carpetaHerramientas() + QLatin1Char('/') + programa;
-    const Salida salida = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--dump")},
-                                   QStringLiteral("ADMIN"));
-    QCOMPARE(salida.errores, QString());
-    QCOMPARE(salida.codigo, 0);
-    QStringList lineas = salida.salida.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const ProgramRun salida = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--dump")},
+                                       QStringLiteral("ADMIN"));
+    QCOMPARE(salida.errors, QString());
+    QCOMPARE(salida.exitCode, 0);
+    QStringList lineas = salida.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(lineas.size() >= 2);
     const QString primera = lineas.takeFirst();
     QVERIFY2(primera.startsWith(titulo), qPrintable(primera));
@@ -145,9 +133,9 @@ void TstRecordViewer::registros()
                            + (extra.isEmpty() ? programa : extra.last()) + QStringLiteral(".png");
     QDir().mkpath(QFileInfo(imagen).path());
     QFile::remove(imagen);
-    const Salida captura = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--screenshot"), imagen},
-                                    QStringLiteral("ADMIN"));
-    QCOMPARE(captura.codigo, 0);
+    const ProgramRun captura = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--screenshot"), imagen},
+                                        QStringLiteral("ADMIN"));
+    QCOMPARE(captura.exitCode, 0);
     QVERIFY(QFileInfo(imagen).size() > 0);
 }
 
@@ -176,11 +164,11 @@ void TstRecordViewer::rechazos()
     QFETCH(QString, empleado);
     QFETCH(QString, clave);
     QFETCH(QString, mensaje);
-    const Salida salida = ejecutar(carpetaHerramientas() + QLatin1Char('/') + programa,
-                                   sesion(empleado) + QStringList{QStringLiteral("--dump")}, clave);
-    QCOMPARE(salida.codigo, 1);
-    QCOMPARE(salida.salida, QString());
-    QCOMPARE(salida.errores.trimmed(), QStringLiteral("qacsemaf-viewer: ") + mensaje);
+    const ProgramRun salida = ejecutar(carpetaHerramientas() + QLatin1Char('/') + programa,
+                                       sesion(empleado) + QStringList{QStringLiteral("--dump")}, clave);
+    QCOMPARE(salida.exitCode, 1);
+    QCOMPARE(salida.output, QString());
+    QCOMPARE(salida.errors, QStringLiteral("qacsemaf-viewer: ") + mensaje);
 }
 
 // The demo stores bare program names; the launcher finds them on the PATH (here the folder of the

@@ -151,9 +151,6 @@ void TstReplacementWindow::tecleo_data()
     QTest::newRow("identificación inexistente")
         << QStringList{QStringLiteral("COD_EMPL=123")}
         << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
-    QTest::newRow("sin contrato activo")
-        << QStringList{QStringLiteral("COD_EMPL=1020304050")}
-        << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
     QTest::newRow("cargo de la empresa")
         << QStringList{empleado, QStringLiteral("COD_CARG=TEC001")} << QString()
         << angela + QStringLiteral("TEC001|Auxiliar Contable");
@@ -316,7 +313,7 @@ void TstReplacementWindow::abrirDesdeElPlan()
     QCOMPARE(filasMostradas, m_filasIniciales);
 
     filas().Close();
-    QCOMPARE(mensajeDe([&] { TFrmAcCuare::MostrarCuadroReemplazo(&m->module); }),
+    QCOMPARE(messageOf([&] { TFrmAcCuare::MostrarCuadroReemplazo(&m->module); }),
              QStringLiteral("Seleccione un nodo del plan de carrera para ver su cuadro de reemplazo."));
     QCOMPARE(modales.size(), 1);
     QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 7}));

@@ -1,0 +1,43 @@
+#pragma once
+// Small helpers the tests share: the message an action refuses with, and a program run to its end.
+
+#include "Exceptions.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <functional>
+
+// The message of the exception of type E that `action` throws, or an empty text when it throws
+// none; an exception of another type goes on to the test, which fails.
+template <class E = Exception>
+QString messageOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const E &error) {
+        return error.Message();
+    }
+    return {};
+}
+
+// A finished program: its exit code (-1 when it crashed or did not finish) and both outputs.
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+inline ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    ProgramRun run;
+    const bool finished = process.waitForFinished(120000);
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    if (finished && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
+}
