@@ -13,7 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   poppler-utils sqlite3 libsqlite3-dev
   libxlsxwriter-dev python3-openpyxl
-  postgresql
+  postgresql libpq-dev
 )
 
 missing=()

@@ -26,6 +26,9 @@ QString unknownProvider(const QString &name)
     return QStringLiteral("El servidor de aplicaciones no tiene el proveedor \"%1\".").arg(name);
 }
 
+// A company the user may not use: the request was understood and is not allowed.
+constexpr int kForbidden = 403;
+
 // Business refusals of the core are 422: the request was understood, the server said no.
 int statusOf(const QString &error)
 {
@@ -78,23 +81,31 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     const QString refused = authenticate(request, body, &session);
     if (!refused.isEmpty())
         return {401, message(refused)};
-    Answer result;
-    if (path == QLatin1String("/fetch"))
-        result = fetch(session, body);
-    else if (path == QLatin1String("/apply"))
-        result = apply(session, body);
-    else if (path == QLatin1String("/call"))
-        result = call(session, body);
-    else
-        result = {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
+    CompanyAccess access;
+    Answer result = companyRefusal(session, &access);
+    if (result.status == 200)
+        result = route(path, session, access, body);
     result.user = session.user;
     return result;
+}
+
+HttpAppServer::Answer HttpAppServer::route(const QString &path, const Credentials &session,
+                                           const CompanyAccess &access, const QJsonObject &body)
+{
+    if (path == QLatin1String("/fetch"))
+        return fetch(session, access, body);
+    if (path == QLatin1String("/apply"))
+        return apply(session, access, body);
+    if (path == QLatin1String("/call"))
+        return call(session, access, body);
+    return {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
 }
 
 HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
 {
     const Credentials session{body.value(QLatin1String("user")).toString().trimmed(),
-                              body.value(QLatin1String("password")).toString(), 0};
+                              body.value(QLatin1String("password")).toString(),
+                              body.value(QLatin1String("company")).toInt()};
     const QString database = body.value(QLatin1String("database")).toString().trimmed();
     Answer result;
     result.user = session.user;
@@ -108,6 +119,12 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
     if (!refused.isEmpty()) {
         result.status = 401;
         result.body = message(refused);
+        return result;
+    }
+    CompanyAccess access;
+    if (const Answer forbidden = companyRefusal(session, &access); forbidden.status != 200) {
+        result.status = forbidden.status;
+        result.body = forbidden.body;
         return result;
     }
     const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
@@ -128,20 +145,47 @@ QString HttpAppServer::authenticate(const QHttpServerRequest &request, const QJs
     return refused;
 }
 
-HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const QJsonObject &body)
+HttpAppServer::Answer HttpAppServer::companyRefusal(const Credentials &session, CompanyAccess *access)
+{
+    const QString error = m_core.companyAccess(session.user, access);
+    if (!error.isEmpty())
+        return {500, message(error)};
+    const QString refused = sessionCompanyRefusal(*access, QString::number(session.company));
+    return refused.isEmpty() ? Answer() : Answer(kForbidden, message(refused));
+}
+
+// A company that does not exist (or is no number) is left to the call that names it, which says
+// so; no row of it can be read anyway, since the rows of a fetch keep to the user's companies.
+QString HttpAppServer::sessionCompanyRefusal(const CompanyAccess &access, const QString &company)
+{
+    bool number = false;
+    const int code = company.trimmed().toInt(&number);
+    return number && access.knows(code) ? access.checkCompany(code) : QString();
+}
+
+HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const CompanyAccess &access,
+                                           const QJsonObject &body)
 {
     FetchRequest request;
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
-    if (!ProviderRegistry::find(request.provider))
+    const ProviderDef *provider = ProviderRegistry::find(request.provider);
+    if (!provider)
         return {404, message(unknownProvider(request.provider)), request.provider};
+    const QString statement = request.commandText.trimmed().isEmpty() ? provider->ownStatement : request.commandText;
+    const SqlSyntax syntax = m_core.description().engine == DatabaseDescription::Engine::Sqlite ? SqlSyntax::Sqlite
+                                                                                                 : SqlSyntax::Postgres;
+    if (const QString refused = access.checkFetch(request, statement, syntax); !refused.isEmpty())
+        return {kForbidden, message(refused), request.provider};
     request.session = session;
-    const FetchResult fetched = m_core.fetch(request);
+    FetchResult fetched = m_core.fetch(request);
+    access.filterRows(&fetched);
     return {statusOf(fetched.error), JsonCodec::encode(fetched), request.provider, fetched.rows.size()};
 }
 
-HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const QJsonObject &body)
+HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const CompanyAccess &access,
+                                           const QJsonObject &body)
 {
     ApplyRequest request;
     QString error;
@@ -149,17 +193,25 @@ HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const QJs
         return {400, message(QStringLiteral("Cambios mal formados: %1.").arg(error))};
     if (!ProviderRegistry::find(request.provider))
         return {404, message(unknownProvider(request.provider)), request.provider};
+    if (const QString refused = access.checkApply(request); !refused.isEmpty())
+        return {kForbidden, message(refused), request.provider};
     request.session = session;
     const ApplyResult applied = m_core.apply(request);
     return {statusOf(applied.error), JsonCodec::encode(applied), request.provider, applied.rowsAffected};
 }
 
-HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const QJsonObject &body)
+HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const CompanyAccess &access,
+                                          const QJsonObject &body)
 {
     MethodCall request;
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Llamada mal formada: %1.").arg(error))};
+    // The session check of the load names its company as the second argument.
+    if (request.method.compare(QLatin1String("VerificarSesion"), Qt::CaseInsensitive) == 0)
+        if (const QString refused = sessionCompanyRefusal(access, request.args.value(1).toString());
+            !refused.isEmpty())
+            return {kForbidden, message(refused), request.method};
     request.session = session;
     const MethodResult called = m_core.call(request);
     return {statusOf(called.error), JsonCodec::encode(called), request.method};

@@ -3,6 +3,9 @@
 // and password) and receives a signed, expiring token; then it fetches, applies and calls server
 // methods (POST /fetch, /apply, /call) with that token. The server keeps nothing between requests
 // but its database connections, so several instances can serve the same clients in turn.
+// Each user works only with the companies GN_USEMP grants it: a login, a session or a provider
+// parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
+// the user's companies.
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
 // statement the guard does not accept) come back as 422 with the core's message. One log line
 // per request.
@@ -45,9 +48,18 @@ private:
 
     Answer answer(const QHttpServerRequest &request);
     Answer login(const QJsonObject &body);
-    Answer fetch(const appserver::Credentials &session, const QJsonObject &body);
-    Answer apply(const appserver::Credentials &session, const QJsonObject &body);
-    Answer call(const appserver::Credentials &session, const QJsonObject &body);
+    Answer route(const QString &path, const appserver::Credentials &session, const appserver::CompanyAccess &access,
+                 const QJsonObject &body);
+    Answer fetch(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+                 const QJsonObject &body);
+    Answer apply(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+                 const QJsonObject &body);
+    Answer call(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+                const QJsonObject &body);
+    // Reads the user's companies into access; a 403 answer when the session's company is not
+    // one of them (500 when they cannot be read), else a 200 one.
+    Answer companyRefusal(const appserver::Credentials &session, appserver::CompanyAccess *access);
+    static QString sessionCompanyRefusal(const appserver::CompanyAccess &access, const QString &company);
     // Empty when the request carries a valid token (session filled), else the 401 answer's text.
     QString authenticate(const QHttpServerRequest &request, const QJsonObject &body,
                          appserver::Credentials *session) const;

@@ -56,6 +56,14 @@ CREATE TABLE GN_USUAR (
   PRIMARY KEY (COD_USUA)
 );
 
+-- The companies each user may work with. The application server refuses a user any company
+-- without a row here; a user with no row at all may use none.
+CREATE TABLE GN_USEMP (
+  COD_USUA  varchar(8)   NOT NULL,
+  COD_EMPR  smallint     NOT NULL,
+  PRIMARY KEY (COD_USUA, COD_EMPR)
+);
+
 -- Paths of the suite's programs, opened by the drill-down.
 CREATE TABLE GN_PROGR (
   COD_PROG  varchar(20)   NOT NULL,

@@ -238,7 +238,8 @@ QString ServerCore::checkSession(const Credentials &session)
     return {};
 }
 
-QString ServerCore::storedPassword(const QString &user, QString *stored, bool *found)
+template <class Work>
+QString ServerCore::inRead(Work work)
 {
     const QString begin = d->dialect.beginRead();
     if (!begin.isEmpty())
@@ -246,18 +247,52 @@ QString ServerCore::storedPassword(const QString &user, QString *stored, bool *f
     QString error;
     {
         QSqlQuery query(d->reader.database());
-        const bool prepared = query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
-        query.addBindValue(user);
-        if (!prepared || !query.exec()) {
-            error = QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
-        } else {
-            *found = query.next();
-            *stored = *found ? query.value(0).toString() : QString();
-        }
+        error = work(query);
     }
     const QString end = d->dialect.endRead();
     if (!end.isEmpty())
         d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
+    return error;
+}
+
+QString ServerCore::storedPassword(const QString &user, QString *stored, bool *found)
+{
+    return inRead([&](QSqlQuery &query) {
+        const bool prepared = query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+        query.addBindValue(user);
+        if (!prepared || !query.exec())
+            return QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
+        *found = query.next();
+        *stored = *found ? query.value(0).toString() : QString();
+        return QString();
+    });
+}
+
+QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
+{
+    if (!isOpen())
+        return kNotOpen;
+    QSet<int> allowed;
+    QHash<int, QString> names;
+    // Every company with its name, marked where the user holds a grant: companies are few.
+    const QString error = inRead([&](QSqlQuery &query) {
+        const bool prepared = query.prepare(QStringLiteral(
+            "SELECT E.COD_EMPR, E.NOM_EMPR, U.COD_USUA FROM GN_EMPRE E\n"
+            "LEFT JOIN GN_USEMP U ON U.COD_EMPR = E.COD_EMPR AND U.COD_USUA = ?"));
+        query.addBindValue(user.trimmed());
+        if (!prepared || !query.exec())
+            return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2")
+                .arg(user, query.lastError().text());
+        while (query.next()) {
+            const int company = query.value(0).toInt();
+            names.insert(company, query.value(1).toString().trimmed());
+            if (!query.value(2).isNull())
+                allowed.insert(company);
+        }
+        return QString();
+    });
+    if (error.isEmpty())
+        *access = CompanyAccess(user.trimmed(), allowed, names);
     return error;
 }
 

@@ -6,6 +6,7 @@
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
 
+#include "CompanyAccess.h"
 #include "DatabaseDescription.h"
 #include "Protocol.h"
 
@@ -36,6 +37,8 @@ public:
     // The HTTP server proves the password once, at login, and then vouches for the user with a
     // signed token: with this set, a call's session needs only a user that still exists.
     void setSessionsProvedUpstream(bool upstream);
+    // The companies a user may work with; empty, or why they could not be read.
+    QString companyAccess(const QString &user, CompanyAccess *access);
 
 private:
     // Empty when the session may work, else the refusal.
@@ -43,6 +46,9 @@ private:
     // The stored password of a user (found false when there is none); empty, or why it failed.
     QString storedPassword(const QString &user, QString *stored, bool *found);
     QString checkSchema();
+    // Runs work inside a read transaction of the reader; empty, or why it failed.
+    template <class Work>
+    QString inRead(Work work);
     template <class Result, class Request, class Work>
     Result forProvider(const Request &request, Work work);
 

@@ -8,6 +8,8 @@
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
 #include "ServerProcess.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -52,6 +54,10 @@ private slots:
     void login();
     void protocolFaults_data();
     void protocolFaults();
+    void companyAccess_data();
+    void companyAccess();
+    void loadRefusesAForbiddenCompany_data();
+    void loadRefusesAForbiddenCompany();
     void sameRowsAsLocal_data();
     void sameRowsAsLocal();
     void sameRefusalsAsLocal_data();
@@ -203,6 +209,100 @@ void TestHttpServer::protocolFaults()
     QCOMPARE(response.status, status);
     QCOMPARE(bodyOf(response).value("error").toString(), message);
     QCOMPARE(rowsOf(QStringLiteral("AC_PPROM")), plans);
+}
+
+// CONSULTA may use company 3 alone; ANALISTA every company of the demo.
+void TestHttpServer::companyAccess_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("companies");   // of the rows answered, when the fetch succeeds
+    const QString noGroup = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 1 (Grupo Empresarial Andino S.A.).");
+    const QString noPlant = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).");
+    const auto fetch = [](const char *statement, int company, const QJsonArray &params = {}) {
+        return json({{"provider", "DtsPTemporal"}, {"commandText", statement}, {"company", company}, {"params", params}});
+    };
+    const QJsonArray plantHeader{QJsonObject{{"name", "P_COD_EMPR"}, {"type", "smallint"}, {"value", 2}}};
+    const char *positionCompanies = "select distinct cod_empr from bi_cargo order by cod_empr";
+    QTest::newRow("login to an allowed company") << "CONSULTA" << "/login"
+        << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}) << 200 << "" << "";
+    QTest::newRow("login to a forbidden company") << "CONSULTA" << "/login"
+        << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 1}}) << 403 << noGroup << "";
+    QTest::newRow("session of a forbidden company") << "CONSULTA" << "/fetch" << fetch(positionCompanies, 1)
+        << 403 << noGroup << "";
+    QTest::newRow("forbidden company in a provider parameter") << "CONSULTA" << "/fetch"
+        << json({{"provider", "DtsPGnEmpre"}, {"company", 3}, {"params", plantHeader},
+                 {"commandText", "SELECT NOM_EMPR FROM GN_EMPRE WHERE COD_EMPR = :P_COD_EMPR"}})
+        << 403 << noPlant << "";
+    QTest::newRow("forbidden company written into the statement") << "CONSULTA" << "/fetch"
+        << fetch("select count(*) from nm_contr where cod_empr=1", 3) << 403 << noGroup << "";
+    QTest::newRow("fetch spanning companies keeps to the allowed ones") << "CONSULTA" << "/fetch"
+        << fetch(positionCompanies, 3) << 200 << "" << "0,3";
+    QTest::newRow("fetch spanning companies, every one allowed") << "ANALISTA" << "/fetch"
+        << fetch(positionCompanies, 1) << 200 << "" << "0,1,2,3";
+    QTest::newRow("write to a forbidden company") << "CONSULTA" << "/apply"
+        << json({{"provider", "DtsPAcCuare"}, {"company", 3},
+                 {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
+                                                   {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 3}, {"COD_NODO", 2},
+                                                                       {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}})
+        << 403 << noPlant << "";
+}
+
+void TestHttpServer::companyAccess()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QString, companies);
+    const int replacements = rowsOf(QStringLiteral("AC_CUARE"));
+    BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+    const QByteArray token = path == QLatin1String("/login") ? QByteArray() : login(client, user, user).toLatin1();
+    QCOMPARE(token.isEmpty(), path == QLatin1String("/login"));
+    const auto response = client.post(path, body, token);
+    const QJsonObject answer = bodyOf(response);
+    QCOMPARE(answer.value("error").toString(), message);
+    QCOMPARE(response.status, status);
+    QCOMPARE(rowsOf(QStringLiteral("AC_CUARE")), replacements);
+    if (!companies.isEmpty()) {
+        QStringList got;
+        for (const QJsonValue &row : answer.value("rows").toArray())
+            got << row.toArray().first().toVariant().toString();
+        QCOMPARE(got.join(QLatin1Char(',')), companies);
+    }
+}
+
+void TestHttpServer::loadRefusesAForbiddenCompany_data()
+{
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("allowed") << "3" << "";
+    QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
+    QTest::newRow("unknown") << "77" << "La empresa 77 no existe.";
+    QTest::newRow("no number") << "uno" << "La empresa uno no existe.";
+}
+
+// The check that the load makes (VerificarSesion with the host's user and company) over http.
+void TestHttpServer::loadRefusesAForbiddenCompany()
+{
+    QFETCH(QString, company);
+    QFETCH(QString, message);
+    gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
+    TApplication::instance().Tag = company.toInt();
+    SDCOMConnection connection;
+    connect(connection, m_server);
+    QString error;
+    try {
+        connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company});
+    } catch (const Exception &e) {
+        error = e.Message();
+    }
+    m_db.startSession(1);
+    QCOMPARE(error, message);
 }
 
 void TestHttpServer::sameRowsAsLocal_data()

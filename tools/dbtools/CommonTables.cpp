@@ -36,6 +36,15 @@ void writeUsers(SeedWriter &writer)
         writer.insert(QStringLiteral("GN_USUAR"), {user[0], appserver::PasswordHash::make(user[1]), user[2], user[3]});
 }
 
+void writeGrants(SeedWriter &writer, const QList<int> &companies, const QList<int> &consultaCompanies)
+{
+    for (const QString &user : {QStringLiteral("ADMIN"), QStringLiteral("ANALISTA")})
+        for (const int company : companies)
+            writer.insert(QStringLiteral("GN_USEMP"), {user, company});
+    for (const int company : consultaCompanies)
+        writer.insert(QStringLiteral("GN_USEMP"), {QStringLiteral("CONSULTA"), company});
+}
+
 void writePrograms(SeedWriter &writer)
 {
     const QList<QStringList> programs = {

@@ -21,6 +21,9 @@ QDateTime auditTime(int minutesAfterStart);
 
 void writeCountries(SeedWriter &writer);
 void writeUsers(SeedWriter &writer);
+// GN_USEMP: the companies each user may work with. ADMIN and ANALISTA get every company given;
+// CONSULTA only `consultaCompanies`, so that the refusal of the others can be seen.
+void writeGrants(SeedWriter &writer, const QList<int> &companies, const QList<int> &consultaCompanies);
 void writePrograms(SeedWriter &writer);
 // GN_EMPRE and the company's NM_PARSS row; `logo` empty for none.
 void writeCompany(SeedWriter &writer, const CompanyInfo &company, const QByteArray &logo);

@@ -33,6 +33,11 @@ void DemoWorld::writeReferenceData()
     CommonTables::writeCountries(m_writer);
     CommonTables::writeUsers(m_writer);
     CommonTables::writePrograms(m_writer);
+    QList<int> codes;
+    for (const CompanyInfo &company : DemoCatalog::companies())
+        codes << company.code;
+    // CONSULTA reads company 3 alone, which belongs to no group.
+    CommonTables::writeGrants(m_writer, codes, {3});
     for (const CompanyInfo &company : DemoCatalog::companies()) {
         CommonTables::writeCompany(m_writer, company,
                                    company.hasLogo ? LogoImage::png() : QByteArray());

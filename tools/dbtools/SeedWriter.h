@@ -1,8 +1,9 @@
 #pragma once
-// Inserts seed rows through one prepared statement per table, in the column order of the DDL,
-// and counts them. On PostgreSQL rows go in batches of many rows per statement (one round trip
-// per batch instead of per row); flush() sends what is left and must run before the commit. A failing insert throws SeedError with the table and the driver's message;
-// the seeders turn it into a DbOutcome and roll their transaction back.
+// Inserts seed rows in the column order of the DDL and counts them: on SQLite through one
+// prepared statement per table, on PostgreSQL through COPY (PgCopyWriter), many thousand rows per
+// round trip; flush() sends what is left and must run before the commit. A failing insert throws
+// SeedError with the table and the driver's message; the seeders turn it into a DbOutcome and
+// roll their transaction back.
 
 #include <QHash>
 #include <QMap>
@@ -25,6 +26,8 @@ private:
     QString m_message;
 };
 
+class PgCopyWriter;
+
 class SeedWriter {
 public:
     explicit SeedWriter(const QSqlDatabase &db);
@@ -38,17 +41,16 @@ public:
     const QMap<QString, int> &counts() const { return m_counts; }
 
 private:
-    QSqlQuery &statementFor(const QString &table, int valueCount);
-    QSqlQuery &batchStatementFor(const QString &table, int rows);
-    void flushTable(const QString &table);
+    // The table's columns, checked against the number of values given.
+    const QStringList &columnsFor(const QString &table, int valueCount);
+    QSqlQuery &statementFor(const QString &table);
 
     QSqlDatabase m_db;
     bool m_sqlite;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
     QMap<QString, int> m_counts;
-    QHash<QString, int> m_columnCounts;
-    QHash<QString, QVariantList> m_pending;    // PostgreSQL: values of rows not sent yet
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_batchStatements;
+    QHash<QString, QStringList> m_columns;
+    std::unique_ptr<PgCopyWriter> m_copy;      // PostgreSQL only
 };
 
 } // namespace dbtools

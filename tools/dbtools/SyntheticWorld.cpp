@@ -62,6 +62,7 @@ void SyntheticWorld::writeReferenceData()
                               QStringLiteral("(601) 600 0000"), 170, QStringLiteral("N"), false,
                               QStringLiteral("M"), 1300000, 162000};
     CommonTables::writeCompany(m_writer, company, {});
+    CommonTables::writeGrants(m_writer, {companyCode}, {companyCode});
     CommonTables::writeLevels(m_writer, companyCode);
     CommonTables::writeCatalogue(m_writer, companyCode);
     CommonTables::writeFlag(m_writer, QStringLiteral("Q0000190"), 170, companyCode, QStringLiteral("N"),

@@ -57,6 +57,7 @@ void CompanyBuilder::company(int code, const QString &flag)
 {
     insert(QStringLiteral("GN_EMPRE"), {QStringLiteral("COD_EMPR"), QStringLiteral("NOM_EMPR"), QStringLiteral("COD_PAIS")},
            {code, QStringLiteral("Empresa %1").arg(code), 170});
+    insert(QStringLiteral("GN_USEMP"), {QStringLiteral("COD_USUA"), QStringLiteral("COD_EMPR")}, {QStringLiteral("ADMIN"), code});
     insert(QStringLiteral("GN_NEXOF"), {QStringLiteral("COD_VARI"), QStringLiteral("COD_PAIS"), QStringLiteral("COD_EMPR"),
                                         QStringLiteral("VAL_VARI"), QStringLiteral("TIP_DATO")},
            {QStringLiteral("Q0000190"), 170, code, flag, QStringLiteral("C")});
