@@ -1,5 +1,6 @@
 #include "HttpAppServer.h"
 
+#include "FetchAnswerJson.h"
 #include "JsonCodec.h"
 #include "ProviderRegistry.h"
 
@@ -49,8 +50,11 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     // The answer goes out as header and body: without this the body waits for the client's ack.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const Answer result = answer(request);
-    makeResponder(request, socket)
-        .write(QJsonDocument(result.body), static_cast<QHttpServerResponder::StatusCode>(result.status));
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(result.status);
+    if (!result.text.isEmpty())
+        makeResponder(request, socket).write(result.text, QByteArrayLiteral("application/json"), status);
+    else
+        makeResponder(request, socket).write(QJsonDocument(result.body), status);
     log(request, result, timer.elapsed());
     return true;
 }
@@ -181,7 +185,9 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     request.session = session;
     FetchResult fetched = m_core.fetch(request);
     access.filterRows(&fetched);
-    return {statusOf(fetched.error), JsonCodec::encode(fetched), request.provider, fetched.rows.size()};
+    Answer result(statusOf(fetched.error), {}, request.provider, fetched.rows.size());
+    result.text = FetchAnswerJson::write(fetched);
+    return result;
 }
 
 HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const CompanyAccess &access,

@@ -41,6 +41,7 @@ private:
             : status(status), body(std::move(body)), what(std::move(what)), rows(rows) {}
         int status = 200;
         QJsonObject body;
+        QByteArray text;   // the body already written as JSON (a fetch's rows); wins over body
         QString user;
         QString what;   // provider or method
         qint64 rows = -1;

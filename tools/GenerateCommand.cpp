@@ -1,20 +1,14 @@
 #include "GenerateCommand.h"
 
 #include "DAcSemaf.h"
-#include "DatabaseDescription.h"
 #include "HeadlessWorkstation.h"
 #include "ResultPrinter.h"
 #include "Exceptions.h"
 #include "SDCOMConnection.h"
-#include "TApplication.h"
 #include "Ugnnorma.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
@@ -24,99 +18,28 @@ struct PrintOptions {
 };
 
 // "CODE@COMPANY" into its two parts.
-QPair<QString, QString> positionAt(const QString &text, const QString &option)
+engine::CompanyPosition positionAt(const QString &text, const QString &option)
 {
     const int at = text.lastIndexOf(QLatin1Char('@'));
     bool isNumber = false;
-    if (at > 0)
-        text.mid(at + 1).toInt(&isNumber);
+    const int company = at > 0 ? text.mid(at + 1).toInt(&isNumber) : 0;
     if (!isNumber)
         throw UsageError(QStringLiteral("--%1: \"%2\" is not CODE@COMPANY").arg(option, text));
-    return {text.left(at), text.mid(at + 1)};
-}
-
-engine::Categories categoriesOf(const QString &list)
-{
-    engine::Categories categories;
-    for (const QString &code : list.toUpper().split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts)) {
-        if (code == QLatin1String("EF"))
-            categories.eduFor = true;
-        else if (code == QLatin1String("EN"))
-            categories.eduNo = true;
-        else if (code == QLatin1String("EP"))
-            categories.expe = true;
-        else if (code == QLatin1String("CO"))
-            categories.compe = true;
-        else
-            throw UsageError(QStringLiteral("--categories: unknown category \"%1\" (use EF, EN, EP, CO)").arg(code));
-    }
-    return categories;
-}
-
-// Exactly one of --db FILE, --pg "conninfo" and --server host:port says where the data are.
-void readDatabaseOptions(const QCommandLineParser &parser, GenerateOptions *options)
-{
-    const int given = int(parser.isSet(QStringLiteral("db"))) + int(parser.isSet(QStringLiteral("pg")))
-                      + int(parser.isSet(QStringLiteral("server")));
-    if (given != 1)
-        throw UsageError(QStringLiteral("give one of --db FILE, --pg \"conninfo\" or --server host:port"));
-    if (parser.isSet(QStringLiteral("server"))) {
-        options->protocol = QStringLiteral("http");
-        options->server = parser.value(QStringLiteral("server"));
-        return;
-    }
-    if (parser.isSet(QStringLiteral("pg"))) {
-        appserver::DatabaseDescription pg;
-        QString error;
-        if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &pg, &error))
-            throw UsageError(QStringLiteral("--pg: %1").arg(error));
-        // The pgsql connection takes its login from the environment, as libpq does.
-        if (!pg.user.isEmpty())
-            qputenv("PGUSER", pg.user.toUtf8());
-        if (!pg.password.isEmpty())
-            qputenv("PGPASSWORD", pg.password.toUtf8());
-        options->protocol = QStringLiteral("pgsql");
-        options->server = QStringLiteral("%1:%2").arg(pg.host).arg(pg.port);
-        options->file = pg.databaseName;
-        return;
-    }
-    options->file = parser.value(QStringLiteral("db"));
-    if (!QFile::exists(options->file))
-        throw UsageError(QStringLiteral("%1 does not exist").arg(options->file));
+    return {text.left(at), company};
 }
 
 } // namespace
 
 void addGenerateOptions(QCommandLineParser &parser)
 {
-    parser.addHelpOption();
+    CommonOptions::addTo(parser);
     parser.addOptions({
-        {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
-        {QStringLiteral("pg"), QStringLiteral("PostgreSQL database, in place of --db."), QStringLiteral("conninfo")},
-        {QStringLiteral("server"), QStringLiteral("qacsemaf-server, in place of --db."), QStringLiteral("host:port")},
-        {QStringLiteral("company"), QStringLiteral("Current company."), QStringLiteral("n")},
         {QStringLiteral("target"), QStringLiteral("Target position."), QStringLiteral("code@company")},
         {QStringLiteral("candidates"), QStringLiteral("Candidate positions, in order."),
          QStringLiteral("code@company,...")},
-        {QStringLiteral("categories"), QStringLiteral("Requirement categories: EF, EN, EP, CO."), QStringLiteral("list")},
         {QStringLiteral("edu-sin-puntos"), QStringLiteral("Education without points: auto (the company's flag), on, off."),
          QStringLiteral("mode"), QStringLiteral("auto")},
-        {QStringLiteral("user"), QStringLiteral("Application user."), QStringLiteral("user"), QStringLiteral("ADMIN")},
-        {QStringLiteral("password"), QStringLiteral("The user's password."), QStringLiteral("password"),
-         QStringLiteral("ADMIN")},
     });
-}
-
-void parseCommandLine(QCommandLineParser &parser, const QStringList &arguments)
-{
-    if (!parser.parse(arguments))
-        throw UsageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
-        std::exit(0);
-    }
-    if (!parser.positionalArguments().isEmpty())
-        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 }
 
 GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
@@ -126,57 +49,38 @@ GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
             throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
 
     GenerateOptions options;
-    readDatabaseOptions(parser, &options);
-    bool isNumber = false;
-    options.company = parser.value(QStringLiteral("company")).toInt(&isNumber);
-    if (!isNumber)
-        throw UsageError(QStringLiteral("--company: \"%1\" is not a number").arg(parser.value(QStringLiteral("company"))));
-    options.user = parser.value(QStringLiteral("user"));
-    options.password = parser.value(QStringLiteral("password"));
+    options.common = CommonOptions::read(parser);
     options.flag = parser.value(QStringLiteral("edu-sin-puntos")).toLower();
     if (!QStringList{"auto", "on", "off"}.contains(options.flag))
         throw UsageError(QStringLiteral("--edu-sin-puntos: use auto, on or off"));
 
-    const auto target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
-    options.inputs.cargoAspira = target.first;
-    options.inputs.empreAspira = target.second;
-    options.positions << target;
-    QStringList positions, companies;
-    for (const QString &item : parser.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const auto candidate = positionAt(item.trimmed(), QStringLiteral("candidates"));
-        options.positions << candidate;
-        positions << QLatin1Char('\'') + candidate.first + QLatin1Char('\'');
-        companies << QLatin1Char('\'') + candidate.second + QLatin1Char('\'');
-    }
-    options.inputs.cargoActual = positions.join(QLatin1Char(','));
-    options.inputs.empCaActual = companies.join(QLatin1Char(','));
-    options.inputs.categories = categoriesOf(parser.value(QStringLiteral("categories")));
+    options.inputs.target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
+    for (const QString &item : parser.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        options.inputs.candidates << positionAt(item.trimmed(), QStringLiteral("candidates"));
+    options.inputs.categories = options.common.categories;
     return options;
 }
 
 void startGenerateSession(const GenerateOptions &options)
 {
-    ResetSessionGlobals();
-    gStProtocolo = options.protocol;
-    gStParSrv = options.server;
-    gStAliasCnx = options.file;
-    gStParUsu = gStCodiUsua = options.user;
-    gStParPas = gStPassUsua = options.password;
-    gStParEmp = gStCodiEmpr = QString::number(options.company);
-    TApplication::instance().Tag = options.company;
+    options.common.startSession();
+    // What the load call derives from its parameters once it has checked them.
+    gStCodiUsua = gStParUsu;
+    gStPassUsua = gStParPas;
+    gStCodiEmpr = gStParEmp;
 }
 
 void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)
 {
-    connection.AppServerCall(QStringLiteral("VerificarSesion"), {options.user, QString::number(options.company)});
+    options.common.proveSession(connection);
     QStringList missing;
-    for (const auto &[code, company] : options.positions) {
+    for (const engine::CompanyPosition &position : engine::CompanyPositions{options.inputs.target} + options.inputs.candidates) {
         const appserver::FetchResult found = connection.Fetch(
             QStringLiteral("DtsPTemporal"),
             QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
-            {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, company.toInt()},
-             {QStringLiteral("CARGO"), appserver::FieldType::String, code}});
-        const QString name = code + QLatin1Char('@') + company;
+            {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, position.company},
+             {QStringLiteral("CARGO"), appserver::FieldType::String, position.code}});
+        const QString name = position.code + QLatin1Char('@') + QString::number(position.company);
         if (found.rows.isEmpty() && !missing.contains(name))
             missing << name;
     }
@@ -203,7 +107,7 @@ PrintOptions parse(const QStringList &arguments)
     addGenerateOptions(parser);
     parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
                       QStringLiteral("table")});
-    parseCommandLine(parser, arguments);
+    CommonOptions::parse(parser, arguments);
     PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower()};
     if (!QStringList{"table", "json", "csv"}.contains(options.format))
         throw UsageError(QStringLiteral("--format: use table, json or csv"));

@@ -23,9 +23,9 @@ int runGenerateOnFormCommand(const QStringList &arguments)
         const FormRoadOptions options = readFormRoadOptions(parser, arguments);
         const QString format = parser.value(QStringLiteral("format")).toLower();
         if (!QStringList{"table", "json", "csv"}.contains(format))
-            throw FormRoadUsageError(QStringLiteral("--format: use table, json or csv"));
-        if (!options.generate)
-            throw FormRoadUsageError(QStringLiteral("--categories is required"));
+            throw UsageError(QStringLiteral("--format: use table, json or csv"));
+        if (!options.common.categoriesGiven)
+            throw UsageError(QStringLiteral("--categories is required"));
         startFormRoadSession(options);
         MainFormDriver driver;
         runFormRoad(driver, options);
@@ -34,7 +34,7 @@ int runGenerateOnFormCommand(const QStringList &arguments)
         QTextStream out(stdout);
         printGenerationResult(result, format, out);
         return 0;
-    } catch (const FormRoadUsageError &error) {
+    } catch (const UsageError &error) {
         err << "qacsemaf generate: " << error.message() << '\n';
         return 2;
     } catch (const Exception &error) {

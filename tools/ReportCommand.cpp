@@ -51,7 +51,7 @@ ReportOptions parse(QStringList arguments)
                           QStringLiteral("id")});
     else
         parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
-    parseCommandLine(parser, arguments);
+    CommonOptions::parse(parser, arguments);
     ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
                           competence ? QString() : parser.value(QStringLiteral("xlsx")),
                           competence ? parser.value(QStringLiteral("employee")) : QString()};
@@ -75,9 +75,9 @@ QString targetName(TDtmAcSemaf &module, const engine::GenerationInputs &inputs)
 {
     module.ValidaGrupoEmpresarial();
     TDataSet &positions = module.QryBiCargo;
-    if (positions.Locate(QStringLiteral("cod_empr;cod_carg"), QVariantList{inputs.empreAspira.toInt(), inputs.cargoAspira}))
+    if (positions.Locate(QStringLiteral("cod_empr;cod_carg"), QVariantList{inputs.target.company, inputs.target.code}))
         return positions.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed();
-    return inputs.cargoAspira;
+    return inputs.target.code;
 }
 
 void write(const report::PreparedReport &pages, const QString &path, bool pdf, QTextStream &out)
@@ -102,23 +102,29 @@ void produceList(const ReportOptions &options, TReportesAcSemaf &reports, QTextS
     });
 }
 
+// The main window's fields as its career tree fills them for these positions: the competence
+// report reads its company list from them.
+void fillTreeFields(const engine::GenerationInputs &inputs, HeadlessMainForm &form)
+{
+    const auto quoted = [](const QString &code) { return QLatin1Char('\'') + code + QLatin1Char('\''); };
+    QStringList positions, companies;
+    for (const engine::CompanyPosition &candidate : inputs.candidates) {
+        positions << quoted(candidate.code);
+        companies << quoted(QString::number(candidate.company));
+    }
+    form.CargoAspira = inputs.target.code;
+    form.EmpreAspira = QString::number(inputs.target.company);
+    form.CargoActual = positions.join(QLatin1Char(','));
+    form.EmpCaActual = companies.join(QLatin1Char(','));
+    form.categories = inputs.categories;
+}
+
 // `form` stands for the main window: the inputs of the run, for the data module's competence rows.
 void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, HeadlessMainForm &form,
                        TReportesAcSemaf &reports, QTextStream &out)
 {
-    const engine::GenerationInputs &inputs = options.run.inputs;
-    form.CargoAspira = inputs.cargoAspira;
-    form.EmpreAspira = inputs.empreAspira;
-    form.CargoActual = inputs.cargoActual;
-    form.EmpCaActual = inputs.empCaActual;
-    form.categories = inputs.categories;
+    fillTreeFields(options.run.inputs, form);
     module.Forma = &form;
-    // The driver's name, as the load call learns it from the server: the name look-ups depend on it.
-    gStDriver = module.QryGnEmpre.RemoteServer
-                    ->AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, gStCodiEmpr})
-                    .toList()
-                    .value(1)
-                    .toString();
     module.CdsDtpcaRep.AfterScroll = nullptr;
     TDataSet &result = module.CdsAcSemaf;
     if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
@@ -140,9 +146,10 @@ int produce(ReportOptions options)
     HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
     HeadlessWorkstation workstation;
     TDtmAcSemaf &module = workstation.module;
+    options.run.common.proveSession(workstation.connection);
     workstation.companies.Open();
     runGeneration(options.run, module);
-    openCompanyHeader(module, options.run.company);
+    openCompanyHeader(module, options.run.common.company);
 
     TReportesAcSemaf reports(module);
     reports.CargoSinPlan = targetName(module, options.run.inputs);

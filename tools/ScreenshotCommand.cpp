@@ -22,14 +22,14 @@ int runScreenshotCommand(const QStringList &arguments)
     try {
         const FormRoadOptions options = readFormRoadOptions(parser, arguments);
         if (!parser.isSet(QStringLiteral("out")))
-            throw FormRoadUsageError(QStringLiteral("--out is required"));
+            throw UsageError(QStringLiteral("--out is required"));
         startFormRoadSession(options);
         MainFormDriver driver;
         runFormRoad(driver, options);
         driver.savePage(parser.value(QStringLiteral("page")), parser.value(QStringLiteral("out")));
         QTextStream(stdout) << parser.value(QStringLiteral("out")) << '\n';
         return 0;
-    } catch (const FormRoadUsageError &error) {
+    } catch (const UsageError &error) {
         err << arguments.value(0) << ": " << error.message() << "\n";
         return 2;
     } catch (const Exception &error) {

@@ -16,7 +16,11 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
+#include <QFile>
+
 #include <cstdio>
+#include <ctime>
+#include <unistd.h>
 
 namespace {
 
@@ -75,15 +79,9 @@ void seedEmployee(CompanyBuilder &db, QRandomGenerator &random, const QList<Prof
 engine::GenerationInputs inputsFor(int positions)
 {
     engine::GenerationInputs inputs;
-    inputs.cargoAspira = QStringLiteral("T0");
-    inputs.empreAspira = QStringLiteral("1");
-    QStringList codes, companies;
-    for (int i = 0; i < positions; ++i) {
-        codes << QLatin1Char('\'') + positionCode(i) + QLatin1Char('\'');
-        companies << QStringLiteral("'1'");
-    }
-    inputs.cargoActual = codes.join(QLatin1Char(','));
-    inputs.empCaActual = companies.join(QLatin1Char(','));
+    inputs.target = {QStringLiteral("T0"), 1};
+    for (int i = 0; i < positions; ++i)
+        inputs.candidates.append({positionCode(i), 1});
     inputs.categories = {true, true, true, true};
     return inputs;
 }
@@ -92,16 +90,49 @@ struct Timing {
     qint64 ms = 0;
     qint64 calls = 0;
     int rows = 0;
+    qint64 cpuMs = 0;   // this thread's processor time: what the run costs on a busy machine
+    qint64 serverCpuMs = 0;
 };
 
-Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
+// The server's processor time so far, from the kernel's accounting (0 where there is none).
+qint64 processCpuMs(qint64 pid)
+{
+    if (pid <= 0)
+        return 0;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    // The fields after the command name, which is in parentheses and may hold blanks.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    const qint64 ticks = fields.at(11).toLongLong() + fields.at(12).toLongLong();
+    return ticks * 1000 / sysconf(_SC_CLK_TCK);
+}
+
+qint64 threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement, qint64 serverPid = 0)
 {
     GenerationHarness station;
+    // The main form lists the companies when it opens, which also proves the session: the
+    // figure is the generation's, not the login's (a deliberately slow password hash).
+    station.companies.Open();
     QElapsedTimer timer;
     timer.start();
+    const qint64 cpuBefore = threadCpuMs();
+    const qint64 serverBefore = processCpuMs(serverPid);
     Timing timing;
     timing.calls = station.run(inputs, arrangement);
     timing.ms = timer.elapsed();
+    timing.cpuMs = threadCpuMs() - cpuBefore;
+    timing.serverCpuMs = processCpuMs(serverPid) - serverBefore;
     timing.rows = station.module.CdsAcSemaf.RecordCount();
     return timing;
 }
@@ -110,7 +141,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arran
 Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 {
     GenerationHarness station;
-    station.scratch.setCommandText(engine::employeeStatement(QStringLiteral("1"), positionCode(0)));
+    station.scratch.setCommandText(engine::employeeStatement({positionCode(0), 1}));
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
     holders.resize(qMin(sample, int(holders.size())));
@@ -118,19 +149,24 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
     const qint64 before = station.connection.roundTrips();
     QElapsedTimer timer;
     timer.start();
-    scorer->beginPosition(QStringLiteral("1"), positionCode(0), holders);
+    scorer->beginPosition({positionCode(0), 1}, holders);
     for (const engine::CandidateEmployee &employee : holders)
         scorer->score(employee);
     return {timer.elapsed(), station.connection.roundTrips() - before, int(holders.size())};
 }
 
-Timing bestBatched(int positions)
+// Each figure is its own best of three runs.
+Timing bestBatched(int positions, qint64 serverPid = 0)
 {
     Timing best;
     for (int i = 0; i < 3; ++i) {
-        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched);
+        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched, serverPid);
         if (i == 0 || run.ms < best.ms)
-            best = run;
+            best = {run.ms, run.calls, run.rows, best.cpuMs, best.serverCpuMs};
+        if (i == 0 || run.cpuMs < best.cpuMs)
+            best.cpuMs = run.cpuMs;
+        if (i == 0 || run.serverCpuMs < best.serverCpuMs)
+            best.serverCpuMs = run.serverCpuMs;
     }
     return best;
 }
@@ -154,10 +190,11 @@ int runOverHttp(const QString &database, int positions)
     gStProtocolo = QStringLiteral("http");
     gStParSrv = match.captured(1);
     gStAliasCnx.clear();
-    const Timing http = bestBatched(positions);
+    const Timing http = bestBatched(positions, server.processId());
     server.terminate();
     server.waitForFinished(10000);
-    std::printf("generation-http: batched %lld ms %lld calls\n", http.ms, http.calls);
+    std::printf("generation-http: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server\n",
+                http.ms, http.calls, http.cpuMs, http.serverCpuMs);
     return 0;
 }
 
@@ -190,7 +227,8 @@ int main(int argc, char *argv[])
                 "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
 
     const Timing batched = bestBatched(positions);
-    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls\n", batched.rows, batched.ms, batched.calls);
+    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls, %lld ms processor\n", batched.rows, batched.ms,
+                batched.calls, batched.cpuMs);
     if (args.contains(QLatin1String("--http")))
         return runOverHttp(db.path(), positions);
 

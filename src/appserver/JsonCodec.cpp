@@ -19,48 +19,6 @@ QJsonObject tagged(const char *tag, const QJsonValue &value)
     return QJsonObject{{QLatin1String(tag), value}};
 }
 
-// In a row the column says what a plain value is: floats, 64-bit integers and dates of their own
-// columns travel untagged (most of a large answer is such values).
-QJsonValue fromVariantFor(FieldType type, const QVariant &value)
-{
-    const int id = value.isNull() ? QMetaType::UnknownType : value.metaType().id();
-    if (type == FieldType::Float && id == QMetaType::Double && std::isfinite(value.toDouble()))
-        return value.toDouble();
-    if (type == FieldType::Largeint && id == QMetaType::LongLong && std::abs(value.toLongLong()) < (qint64(1) << 53))
-        return double(value.toLongLong());
-    if (type == FieldType::DateTime && id == QMetaType::QDate)
-        return value.toDate().toString(kDateFormat);
-    if (type == FieldType::DateTime && id == QMetaType::QDateTime)
-        return value.toDateTime().toString(Qt::ISODateWithMs);
-    if (type == FieldType::DateTime && id == QMetaType::QString)
-        return tagged("s", value.toString());
-    return JsonCodec::fromVariant(value);
-}
-
-bool toVariantFor(FieldType type, const QJsonValue &json, QVariant *out)
-{
-    if (type == FieldType::Float && json.isDouble()) {
-        *out = json.toDouble();
-        return true;
-    }
-    if (type == FieldType::Largeint && json.isDouble()) {
-        *out = qlonglong(json.toDouble());
-        return true;
-    }
-    if (type == FieldType::DateTime && json.isString()) {
-        const QString text = json.toString();
-        if (text.contains(QLatin1Char('T'))) {
-            const QDateTime stamp = QDateTime::fromString(text, Qt::ISODateWithMs);
-            *out = stamp;
-            return stamp.isValid();
-        }
-        const QDate date = QDate::fromString(text, kDateFormat);
-        *out = date;
-        return date.isValid();
-    }
-    return JsonCodec::toVariant(json, out);
-}
-
 bool taggedToVariant(const QJsonObject &object, QVariant *out)
 {
     if (object.size() != 1)
@@ -167,6 +125,48 @@ bool kindFromName(const QString &name, RowDelta::Kind *out)
 }
 
 } // namespace
+
+// In a row the column says what a plain value is: floats, 64-bit integers and dates of their own
+// columns travel untagged (most of a large answer is such values).
+QJsonValue JsonCodec::fromVariantFor(FieldType type, const QVariant &value)
+{
+    const int id = value.isNull() ? QMetaType::UnknownType : value.metaType().id();
+    if (type == FieldType::Float && id == QMetaType::Double && std::isfinite(value.toDouble()))
+        return value.toDouble();
+    if (type == FieldType::Largeint && id == QMetaType::LongLong && std::abs(value.toLongLong()) < (qint64(1) << 53))
+        return double(value.toLongLong());
+    if (type == FieldType::DateTime && id == QMetaType::QDate)
+        return value.toDate().toString(kDateFormat);
+    if (type == FieldType::DateTime && id == QMetaType::QDateTime)
+        return value.toDateTime().toString(Qt::ISODateWithMs);
+    if (type == FieldType::DateTime && id == QMetaType::QString)
+        return QJsonObject{{QLatin1String("s"), value.toString()}};
+    return JsonCodec::fromVariant(value);
+}
+
+bool JsonCodec::toVariantFor(FieldType type, const QJsonValue &json, QVariant *out)
+{
+    if (type == FieldType::Float && json.isDouble()) {
+        *out = json.toDouble();
+        return true;
+    }
+    if (type == FieldType::Largeint && json.isDouble()) {
+        *out = qlonglong(json.toDouble());
+        return true;
+    }
+    if (type == FieldType::DateTime && json.isString()) {
+        const QString text = json.toString();
+        if (text.contains(QLatin1Char('T'))) {
+            const QDateTime stamp = QDateTime::fromString(text, Qt::ISODateWithMs);
+            *out = stamp;
+            return stamp.isValid();
+        }
+        const QDate date = QDate::fromString(text, kDateFormat);
+        *out = date;
+        return date.isValid();
+    }
+    return JsonCodec::toVariant(json, out);
+}
 
 QJsonValue JsonCodec::fromVariant(const QVariant &value)
 {

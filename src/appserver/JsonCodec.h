@@ -16,6 +16,10 @@ public:
     static QJsonValue fromVariant(const QVariant &value);
     // false when the JSON value is not one fromVariant can produce.
     static bool toVariant(const QJsonValue &json, QVariant *out);
+    // A value of a column of that type, as a row of a fetch's answer carries it: floats, 64-bit
+    // integers and dates of their own columns travel untagged.
+    static QJsonValue fromVariantFor(FieldType type, const QVariant &value);
+    static bool toVariantFor(FieldType type, const QJsonValue &json, QVariant *out);
 
     static QJsonObject encode(const FetchRequest &request);
     static QJsonObject encode(const FetchResult &result);

@@ -39,6 +39,22 @@ int compareValues(const QVariant &a, const QVariant &b)
 {
     if (a.isNull() || b.isNull())
         return int(b.isNull()) - int(a.isNull());
+    // The types a column usually holds on both sides, without converting: every adjacent pair
+    // of a large answer is compared.
+    const int type = a.metaType().id();
+    if (type == b.metaType().id()) {
+        if (type == QMetaType::QString)
+            return static_cast<const QString *>(a.constData())->compare(*static_cast<const QString *>(b.constData()));
+        if (type == QMetaType::Int) {
+            const int x = *static_cast<const int *>(a.constData()), y = *static_cast<const int *>(b.constData());
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        if (type == QMetaType::Double) {
+            const double x = *static_cast<const double *>(a.constData()), y = *static_cast<const double *>(b.constData());
+            if (x < y || x > y || x == y)
+                return x < y ? -1 : (x > y ? 1 : 0);
+        }
+    }
     bool numberA = false, numberB = false;
     const double x = a.toDouble(&numberA), y = b.toDouble(&numberB);
     const int typeA = a.metaType().id(), typeB = b.metaType().id();

@@ -18,18 +18,22 @@ const QString kHolders = QStringLiteral(
 
 // The records of one kind: one employee's, oldest first, or those of every active holder of
 // one position at once (generation reads them so), by employee and then oldest first. One
-// definition for both, so the two reads cannot drift apart.
+// definition for both, so the two reads cannot drift apart. The holders' read carries only what
+// scoring compares and adds (it is the largest answer a workstation asks for); its order is the
+// table's key, so no two of its rows tie.
 QString categoryRecords(const char *table, bool holders)
 {
-    return QStringLiteral("SELECT COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE,\n"
-                          "       PUN_OBTE, DES_REGI, FEC_REGI\n"
+    return QStringLiteral("SELECT %4\n"
                           "FROM %1\n"
                           "WHERE %2\n"
                           "ORDER BY %3")
         .arg(QLatin1String(table),
              holders ? QStringLiteral("COD_EMPR = :EMPRESA AND COD_EMPL IN (%1)").arg(kHolders)
                      : QStringLiteral("COD_EMPR = :COD_EMPR AND COD_EMPL = :COD_EMPL"),
-             holders ? QStringLiteral("COD_EMPL, NUM_REGI") : QStringLiteral("NUM_REGI"));
+             holders ? QStringLiteral("COD_EMPL, NUM_REGI") : QStringLiteral("NUM_REGI"),
+             holders ? QStringLiteral("COD_EMPL, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE")
+                     : QStringLiteral("COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE,\n"
+                                      "       PUN_OBTE, DES_REGI, FEC_REGI"));
 }
 
 // The lines of each holder's latest competence evaluation (every evaluation of that date), as

@@ -19,7 +19,7 @@ namespace appserver {
 
 class SqliteReader {
 public:
-    explicit SqliteReader(sqlite3 *db) : m_db(db) {}
+    explicit SqliteReader(sqlite3 *db);
     ~SqliteReader();
     SqliteReader(const SqliteReader &) = delete;
     SqliteReader &operator=(const SqliteReader &) = delete;

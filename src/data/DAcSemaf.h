@@ -111,8 +111,8 @@ public:
     void SumarPuntosCompetencias(long double &puntos);
     static QStringList SepararLista(const QString &texto);
     void GenerarSemaforoCarrera();
-    // The same run on inputs given as values (the command line's way in); the window's run reads
-    // its fields and boxes into them and comes here.
+    // The same run on inputs given as values (the command line's way in); the window's run
+    // converts its fields and boxes into them once the result table is emptied.
     void GenerarSemaforoCarrera(const engine::GenerationInputs &inputs);
     void GenerarSemaforo();
     void CdsAcSemafAfterScroll(TDataSet *DataSet);

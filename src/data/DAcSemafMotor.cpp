@@ -10,20 +10,25 @@
 
 namespace {
 
-// The main form's fields and check boxes as the run reads them; without a main form, nothing is
-// ticked and no position is given, so the run stops at its first message.
+// The main form's fields and check boxes as the run reads them, converted once here; without a
+// main form, nothing is ticked and no position is given, so the run stops at its first message.
 engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
 {
-    engine::GenerationInputs inputs;
     if (!form)
-        return inputs;
-    inputs.cargoAspira = form->CargoAspira;
-    inputs.empreAspira = form->EmpreAspira;
-    inputs.cargoActual = form->CargoActual;
-    inputs.empCaActual = form->EmpCaActual;
-    inputs.categories = form->CategoriasMarcadas();
-    inputs.eduSinPuntos = form->gBoNexofEduSinPuntos;
-    return inputs;
+        return engine::inputsFromTreeLists({}, {}, {}, {}, {}, false);
+    return engine::inputsFromTreeLists(form->CargoAspira, form->EmpreAspira, form->CargoActual, form->EmpCaActual,
+                                       form->CategoriasMarcadas(), form->gBoNexofEduSinPuntos);
+}
+
+// The whole run on the result table, with the inputs read once the table is emptied.
+void regenerar(TDtmAcSemaf &module, const std::function<engine::GenerationInputs()> &inputs)
+{
+    const auto relayout = [&module] {
+        if (module.Forma)
+            module.Forma->ReacomodarGrillaSemaforo();
+    };
+    engine::TrafficLightGeneration(module.DatosGeneracion())
+        .regenerate(inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); }, relayout);
 }
 
 } // namespace
@@ -79,17 +84,14 @@ QStringList TDtmAcSemaf::SepararLista(const QString &texto)
 
 void TDtmAcSemaf::GenerarSemaforoCarrera()
 {
-    GenerarSemaforoCarrera(generationInputs(Forma));
+    // The form's lists are read once the result table is emptied, as a run that stops at one of
+    // their messages leaves it empty.
+    regenerar(*this, [this] { return generationInputs(Forma); });
 }
 
 void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
 {
-    const auto relayout = [this] {
-        if (Forma)
-            Forma->ReacomodarGrillaSemaforo();
-    };
-    engine::TrafficLightGeneration(DatosGeneracion())
-        .regenerate(inputs, [this](TDataSet *dataSet) { CdsAcSemafAfterScroll(dataSet); }, relayout);
+    regenerar(*this, [&inputs] { return inputs; });
 }
 
 void TDtmAcSemaf::GenerarSemaforo()

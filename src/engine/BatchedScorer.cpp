@@ -44,8 +44,8 @@ void BatchedScorer::readProfile()
     profile.Close();
     profile.setSQL({});
     profile.setCommandText(profileStatement(m_categoryList));
-    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(companyNumber(m_inputs.empreAspira));
-    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.cargoAspira);
+    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(m_inputs.target.company);
+    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile.Open();
     Profile rows;
     rows.reserve(profile.RecordCount());
@@ -56,33 +56,32 @@ void BatchedScorer::readProfile()
     m_profile = rows;
 }
 
-void BatchedScorer::beginPosition(const QString &company, const QString &position,
-                                  const CandidateEmployees &employees)
+void BatchedScorer::beginPosition(const CompanyPosition &position, const CandidateEmployees &employees)
 {
     m_records.clear();
     m_existing.clear();
     m_checked.clear();
     if (employees.isEmpty())
         return;
-    // Converted where the first employee's evaluation would convert them.
-    const int companyCode = companyNumber(company);
+    m_records.reserve(employees.size());
+    const int companyCode = position.company;
     if (!m_profile)
         readProfile();
     if (m_profile->isEmpty())
         return;
-    readExisting(company, employees);
+    readExisting(companyCode, employees);
     const Categories &ticked = m_inputs.categories;
     if (ticked.eduNo)
-        readCategory(Category::NonFormal, companyCode, position);
+        readCategory(Category::NonFormal, companyCode, position.code);
     if (ticked.eduFor)
-        readCategory(Category::Formal, companyCode, position);
+        readCategory(Category::Formal, companyCode, position.code);
     if (ticked.expe)
-        readCategory(Category::Experience, companyCode, position);
+        readCategory(Category::Experience, companyCode, position.code);
     if (ticked.compe)
-        readCategory(Category::Competences, companyCode, position);
+        readCategory(Category::Competences, companyCode, position.code);
 }
 
-void BatchedScorer::readExisting(const QString &company, const CandidateEmployees &employees)
+void BatchedScorer::readExisting(int company, const CandidateEmployees &employees)
 {
     // The employee statement joined the contract to its employee row, so a code that reads back
     // as itself exists; only a code whose text names another value (more than fifteen digits,
@@ -98,7 +97,7 @@ void BatchedScorer::readExisting(const QString &company, const CandidateEmployee
         return;
     texts.removeDuplicates();
     SClientDataSet &found = openScratch(QStringLiteral("select COD_EMPL from BI_EMPLE where COD_EMPR = ")
-                                        + company + QStringLiteral(" and COD_EMPL in (")
+                                        + QString::number(company) + QStringLiteral(" and COD_EMPL in (")
                                         + texts.join(QLatin1Char(',')) + QLatin1Char(')'));
     QSet<double> present;
     TField *code = found.FieldByName(QStringLiteral("COD_EMPL"));
@@ -141,22 +140,27 @@ void BatchedScorer::readCategory(Category category, int company, const QString &
         const appserver::FieldDesc &field = answer.fields.at(at);
         return fieldconv::toStorage(row.at(at), field.type, field.size, field.name);
     };
-    // Rows come ordered by employee: one look-up per employee, not per row.
-    CategoryRecords *target = nullptr;
-    double current = 0;
-    for (const QVariantList &row : answer.rows) {
-        const double employee = stored(row, code).toDouble();
-        if (!target || employee != current) {
-            EmployeeRecords &records = m_records[employee];
-            target = category == Category::NonFormal  ? &records.nonFormal
-                   : category == Category::Formal     ? &records.formal
-                   : category == Category::Experience ? &records.experience
-                                                      : &records.competences;
-            current = employee;
+    // Rows come ordered by employee: one look-up per employee, not per row, and each
+    // employee's list is sized once for the run of rows that is theirs.
+    const qsizetype count = answer.rows.size();
+    for (qsizetype first = 0; first < count;) {
+        const double employee = stored(answer.rows.at(first), code).toDouble();
+        qsizetype end = first + 1;
+        while (end < count && stored(answer.rows.at(end), code).toDouble() == employee)
+            ++end;
+        EmployeeRecords &records = m_records[employee];
+        CategoryRecords &target = category == Category::NonFormal  ? records.nonFormal
+                                : category == Category::Formal     ? records.formal
+                                : category == Category::Experience ? records.experience
+                                                                   : records.competences;
+        target.reserve(target.size() + (end - first));
+        for (; first < end; ++first) {
+            const QVariantList &row = answer.rows.at(first);
+            CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)},
+                                  stored(row, obtained)};
+            record.key.prepare();
+            target.append(std::move(record));
         }
-        CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)}, stored(row, obtained)};
-        record.key.prepare();
-        target->append(std::move(record));
     }
 }
 

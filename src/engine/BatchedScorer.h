@@ -16,15 +16,14 @@ namespace engine {
 class BatchedScorer : public EmployeeScorer {
 public:
     BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs);
-    void beginPosition(const QString &company, const QString &position,
-                       const CandidateEmployees &employees) override;
+    void beginPosition(const CompanyPosition &position, const CandidateEmployees &employees) override;
     EmployeeScore score(const CandidateEmployee &employee) override;
 
 private:
     enum class Category { NonFormal, Formal, Experience, Competences };
 
     void readProfile();
-    void readExisting(const QString &company, const CandidateEmployees &employees);
+    void readExisting(int company, const CandidateEmployees &employees);
     void readCategory(Category category, int company, const QString &position);
     SClientDataSet &openScratch(const QString &statement);
 

@@ -4,12 +4,12 @@
 
 namespace engine {
 
-QString employeeStatement(const QString &company, const QString &position)
+QString employeeStatement(const CompanyPosition &position)
 {
     return QStringLiteral(" select a.COD_EMPR,a.COD_EMPL,a.COD_CARG,        b.APE_EMPL,b.NOM_EMPL "
                           " from NM_CONTR a, BI_EMPLE b  where a.COD_EMPR = b.COD_EMPR "
                           "   and a.COD_EMPL = b.COD_EMPL    and a.COD_EMPR = ")
-        + company + QStringLiteral("   and a.COD_CARG = ") + QLatin1Char('\'') + position
+        + QString::number(position.company) + QStringLiteral("   and a.COD_CARG = ") + QLatin1Char('\'') + position.code
         + QLatin1Char('\'') + QStringLiteral("   and a.IND_ACTI = ") + QStringLiteral("'A'")
         + QStringLiteral(" order by b.APE_EMPL");
 }

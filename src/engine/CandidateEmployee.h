@@ -2,6 +2,8 @@
 // One row of the employee dataset of a candidate position: an active contract of an employee,
 // with the values the evaluation and the result row read from it.
 
+#include "GenerationInputs.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -21,8 +23,8 @@ struct CandidateEmployee {
 using CandidateEmployees = QVector<CandidateEmployee>;
 
 // The statement that lists the active contracts of one position of one company, by surname.
-// The company is inserted as given; the position is quoted.
-QString employeeStatement(const QString &company, const QString &position);
+// The company is written as a number; the position is quoted.
+QString employeeStatement(const CompanyPosition &position);
 
 // Every row of an open employee dataset, from the first.
 CandidateEmployees readCandidates(TDataSet &employees);

@@ -18,9 +18,8 @@ enum class Arrangement { Batched, Literal };
 class EmployeeScorer {
 public:
     virtual ~EmployeeScorer() = default;
-    // The employees of entry i of the lists: its company as given and its position.
-    virtual void beginPosition(const QString &company, const QString &position,
-                               const CandidateEmployees &employees) = 0;
+    // The employees of one candidate position, in the order of the candidates.
+    virtual void beginPosition(const CompanyPosition &position, const CandidateEmployees &employees) = 0;
     virtual EmployeeScore score(const CandidateEmployee &employee) = 0;
 
     static std::unique_ptr<EmployeeScorer> create(Arrangement arrangement, const GenerationDataSets &dataSets,

@@ -51,4 +51,33 @@ int companyNumber(const QString &text)
     return param.AsInteger();
 }
 
+void checkGenerationInputs(const GenerationInputs &inputs)
+{
+    categoryList(inputs.categories);
+    if (inputs.candidates.isEmpty())
+        throw Exception(noPositionMessage());
+}
+
+GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
+                                     const QString &cargoActual, const QString &empCaActual,
+                                     const Categories &categories, bool eduSinPuntos)
+{
+    GenerationInputs inputs;
+    inputs.categories = categories;
+    inputs.eduSinPuntos = eduSinPuntos;
+    categoryList(categories);
+    if (cargoActual.trimmed().isEmpty())
+        throw Exception(noPositionMessage());
+    inputs.target = {cargoAspira, companyNumber(empreAspira)};
+    const QStringList positions = separarLista(cargoActual);
+    const QStringList companies = separarLista(empCaActual);
+    inputs.candidates.reserve(positions.size());
+    for (int i = 0; i < positions.size(); ++i) {
+        if (i >= companies.size())
+            throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
+        inputs.candidates.append({positions.at(i), companyNumber(companies.at(i))});
+    }
+    return inputs;
+}
+
 } // namespace engine

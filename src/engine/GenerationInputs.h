@@ -1,21 +1,29 @@
 #pragma once
-// What a traffic-light run is asked to do, as plain values: the target position and its
-// company, the candidate positions and their companies (single-quoted codes joined by commas,
-// in parallel order), the ticked requirement categories and the education-without-points flag.
-// Also the two checks of those inputs and the splitting of the lists.
+// What a traffic-light run is asked to do, as typed values: the target position and its
+// company, the candidate positions with their companies in the order they are evaluated, the
+// ticked requirement categories and the education-without-points flag. Also the checks of those
+// inputs, and their one conversion from the text lists the career tree builds.
 
 #include "ProfileScoring.h"
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace engine {
 
+// A position code of one company, as a career plan node names it.
+struct CompanyPosition {
+    QString code;
+    int company = 0;
+
+    bool operator==(const CompanyPosition &other) const { return code == other.code && company == other.company; }
+};
+using CompanyPositions = QVector<CompanyPosition>;
+
 struct GenerationInputs {
-    QString cargoAspira;   // code of the target position
-    QString empreAspira;   // company of the target position, a whole number as text
-    QString cargoActual;   // candidate positions: 'C1','C2'
-    QString empCaActual;   // their companies, same form and order: '1','2'
+    CompanyPosition target;
+    CompanyPositions candidates;
     Categories categories;
     bool eduSinPuntos = false;
 };
@@ -45,5 +53,18 @@ QString categoryList(const Categories &categories);
 // The employee's company or the target company as the run reads it: a whole number, checked
 // against the 16-bit range of the parameters it goes to. Throws EConvertError.
 int companyNumber(const QString &text);
+
+// The two checks every run makes before it reads anything, in this order: a category is ticked
+// (noCategoryMessage()), a candidate position is given (noPositionMessage()).
+void checkGenerationInputs(const GenerationInputs &inputs);
+
+// The text fields the career tree fills, as a run takes them: the target position and its
+// company, and the candidate positions with their companies as single-quoted codes joined by
+// commas, in parallel order ('C1','C2' with '1','2'). The run's two checks come first, so that
+// their messages win over a malformed list; then a company that is not a whole number throws
+// EConvertError and a company list shorter than the position list throws Exception.
+GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
+                                     const QString &cargoActual, const QString &empCaActual,
+                                     const Categories &categories, bool eduSinPuntos);
 
 } // namespace engine

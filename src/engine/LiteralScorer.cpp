@@ -8,9 +8,9 @@ namespace engine {
 
 namespace {
 
-void setCompany(SClientDataSet *dataSet, const QString &name, const QString &company)
+void setCompany(SClientDataSet *dataSet, const QString &name, int company)
 {
-    dataSet->ParamByName(name)->setAsSmallInt(companyNumber(company));
+    dataSet->ParamByName(name)->setAsSmallInt(company);
 }
 
 } // namespace
@@ -20,9 +20,9 @@ LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const Generatio
 {
 }
 
-void LiteralScorer::beginPosition(const QString &company, const QString &, const CandidateEmployees &)
+void LiteralScorer::beginPosition(const CompanyPosition &position, const CandidateEmployees &)
 {
-    m_company = company;
+    m_company = position.company;
 }
 
 void LiteralScorer::openRecords(SClientDataSet *dataSet, const CandidateEmployee &employee)
@@ -39,8 +39,8 @@ void LiteralScorer::openProfile()
     profile->Close();
     profile->setSQL({});
     profile->setCommandText(profileStatement(m_categoryList));
-    setCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.empreAspira);
-    profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.cargoAspira);
+    setCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
+    profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile->Open();
 }
 
@@ -49,7 +49,7 @@ bool LiteralScorer::employeeExists(const CandidateEmployee &employee)
     SClientDataSet *count = m_dataSets.employeeCount;
     count->Close();
     count->setSQL({QStringLiteral("SELECT COUNT(*) CONTADOR "), QStringLiteral("FROM BI_EMPLE"),
-                   QStringLiteral("where COD_EMPR = ") + m_company,
+                   QStringLiteral("where COD_EMPR = ") + QString::number(m_company),
                    QStringLiteral("  and COD_EMPL = ") + employee.codEmplText});
     count->Open();
     return count->FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0;

@@ -11,8 +11,7 @@ namespace engine {
 class LiteralScorer : public EmployeeScorer {
 public:
     LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs);
-    void beginPosition(const QString &company, const QString &position,
-                       const CandidateEmployees &employees) override;
+    void beginPosition(const CompanyPosition &position, const CandidateEmployees &employees) override;
     EmployeeScore score(const CandidateEmployee &employee) override;
 
 private:
@@ -24,7 +23,7 @@ private:
     GenerationDataSets m_dataSets;
     GenerationInputs m_inputs;
     QString m_categoryList;
-    QString m_company;
+    int m_company = 0;
 };
 
 } // namespace engine

@@ -69,6 +69,24 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a == b;
 }
 
+namespace {
+
+// The type's characters packed after their count; a count of 7 marks a type kept only as text.
+constexpr int kPackedCharacters = 3;
+constexpr quint64 kLongType = 7;
+
+quint64 typeShape(const QString &type)
+{
+    if (type.size() > kPackedCharacters)
+        return kLongType << 48;
+    quint64 shape = quint64(type.size()) << 48;
+    for (int i = 0; i < type.size(); ++i)
+        shape |= quint64(type.at(i).unicode()) << (16 * i);
+    return shape;
+}
+
+} // namespace
+
 void RequirementKey::prepare()
 {
     const auto number = [](const QVariant &value, bool &isNull, int &out) {
@@ -79,13 +97,17 @@ void RequirementKey::prepare()
         return true;
     };
     plain = {};
-    plain.tipoNull = tipRegi.isNull();
-    if (!plain.tipoNull && tipRegi.typeId() != QMetaType::QString)
+    const bool tipoNull = tipRegi.isNull();
+    if (!tipoNull && tipRegi.typeId() != QMetaType::QString)
         return;
-    if (!number(codRequ, plain.requNull, plain.requ) || !number(codEspe, plain.espeNull, plain.espe))
+    bool requNull = true, espeNull = true;
+    int requ = 0, espe = 0;
+    if (!number(codRequ, requNull, requ) || !number(codEspe, espeNull, espe))
         return;
-    if (!plain.tipoNull)
+    if (!tipoNull)
         plain.tipo = *static_cast<const QString *>(tipRegi.constData());
+    plain.codes = (quint64(quint32(requ)) << 32) | quint32(espe);
+    plain.shape = typeShape(plain.tipo) | (quint64(requNull) << 52) | (quint64(espeNull) << 53) | (quint64(tipoNull) << 54);
     plain.ready = true;
 }
 
@@ -95,8 +117,8 @@ bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
     const RequirementKey::Plain &a = profile.plain;
     const RequirementKey::Plain &b = record.plain;
     if (a.ready && b.ready)
-        return a.requNull == b.requNull && a.requ == b.requ && a.espeNull == b.espeNull && a.espe == b.espe
-            && a.tipoNull == b.tipoNull && a.tipo == b.tipo;
+        return a.codes == b.codes && a.shape == b.shape
+            && (((a.shape >> 48) & 7) != kLongType || a.tipo == b.tipo);
     return sameValue(profile.codRequ, record.codRequ) && sameValue(profile.codEspe, record.codEspe)
         && sameValue(profile.tipRegi, record.tipRegi);
 }

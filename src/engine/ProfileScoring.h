@@ -23,13 +23,15 @@ struct RequirementKey {
 
     // Matching runs for every profile row against every record of an employee. Keys of the
     // usual shape (whole-number codes and a text type, each possibly null) are read into plain
-    // values once, so that two such keys compare without going through the variants.
+    // values once, so that two such keys compare without going through the variants: the two
+    // codes make one word; the nulls and a type of up to three characters (the usual two-letter
+    // codes) make another, so that most comparisons are two integer tests.
     void prepare();
     struct Plain {
         bool ready = false;
-        bool requNull = true, espeNull = true, tipoNull = true;
-        int requ = 0, espe = 0;
-        QString tipo;
+        quint64 codes = 0;     // COD_REQU in the high half, COD_ESPE in the low half (0 when null)
+        quint64 shape = 0;     // null flags, the type's length and, when short, its characters
+        QString tipo;          // compared only when the type is too long to be in `shape`
     } plain;
 };
 

@@ -44,22 +44,16 @@ TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSet
 
 void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
 {
-    categoryList(inputs.categories);   // throws the message when nothing is ticked
-    if (inputs.cargoActual.trimmed().isEmpty())
-        throw Exception(noPositionMessage());
-    const QStringList positions = separarLista(inputs.cargoActual);
-    const QStringList companies = separarLista(inputs.empCaActual);
+    checkGenerationInputs(inputs);
     const std::unique_ptr<EmployeeScorer> scorer = EmployeeScorer::create(m_arrangement, m_dataSets, inputs);
     const ResultFields fields(*m_dataSets.result);
     SClientDataSet &employees = *m_dataSets.scratch;
-    for (qint16 i = 0; i < positions.size(); ++i) {
-        if (i >= companies.size())
-            throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
+    for (const CompanyPosition &position : inputs.candidates) {
         employees.Close();
-        employees.setCommandText(employeeStatement(companies.at(i), positions.at(i)));
+        employees.setCommandText(employeeStatement(position));
         employees.Open();
         const CandidateEmployees candidates = readCandidates(employees);
-        scorer->beginPosition(companies.at(i), positions.at(i), candidates);
+        scorer->beginPosition(position, candidates);
         for (const CandidateEmployee &employee : candidates)
             appendRow(fields, employee, scorer->score(employee));
     }
@@ -82,13 +76,20 @@ void TrafficLightGeneration::appendRow(const ResultFields &fields, const Candida
 void TrafficLightGeneration::regenerate(const GenerationInputs &inputs, const TDataSet::TDataSetNotifyEvent &afterScroll,
                                         const std::function<void()> &relayout)
 {
+    regenerate([&inputs] { return inputs; }, afterScroll, relayout);
+}
+
+void TrafficLightGeneration::regenerate(const std::function<GenerationInputs()> &readInputs,
+                                        const TDataSet::TDataSetNotifyEvent &afterScroll,
+                                        const std::function<void()> &relayout)
+{
     TClientDataSet &result = *m_dataSets.result;
     result.Close();
     result.Open();
     result.EmptyDataSet();
     result.AfterScroll = nullptr;
     try {
-        appendResults(inputs);
+        appendResults(readInputs());
     } catch (...) {
         result.AfterScroll = afterScroll;
         throw;

@@ -17,8 +17,8 @@ public:
                                     Arrangement arrangement = Arrangement::Batched);
 
     // Appends the rows of one run to the result table. Throws Exception with the module's
-    // message when no category is ticked or no candidate position is given; any other failure
-    // ends the run where it happened and keeps the rows already appended.
+    // message when no category is ticked or no candidate position is given (checkGenerationInputs);
+    // any other failure ends the run where it happened and keeps the rows already appended.
     void appendResults(const GenerationInputs &inputs);
 
     // The whole run on the result table: emptied, filled with its after-scroll handler detached
@@ -27,6 +27,10 @@ public:
     // made current.
     void regenerate(const GenerationInputs &inputs, const TDataSet::TDataSetNotifyEvent &afterScroll,
                     const std::function<void()> &relayout = {});
+    // The same, with the inputs read by `readInputs` once the table is emptied: a failure to
+    // read them leaves it empty, as a run stopped at its first check does.
+    void regenerate(const std::function<GenerationInputs()> &readInputs,
+                    const TDataSet::TDataSetNotifyEvent &afterScroll, const std::function<void()> &relayout = {});
 
 private:
     struct ResultFields;

@@ -90,6 +90,15 @@ void TestGenerateCommand::refusals_data()
     QTest::addColumn<int>("exitCode"); // 1: the module refused; 2: the arguments are wrong
     QTest::newRow("no category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", ""}
                                  << "Debe Seleccionar Competencias..." << 1;
+    QTest::newRow("no candidate position")
+        << QStringList{"--target", "SUP001@2", "--candidates", ",", "--categories", "EF"}
+        << "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo..." << 1;
+    QTest::newRow("two places of the data")
+        << QStringList{"--server", "127.0.0.1:1", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
+        << "qacsemaf generate: give one of --db FILE, --pg \"conninfo\" or --server URL\n" << 2;
+    QTest::newRow("company not a number")
+        << QStringList{"--company", "2x", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
+        << "qacsemaf generate: --company: \"2x\" is not a number\n" << 2;
     QTest::newRow("target without company") << QStringList{"--target", "SUP001", "--candidates", "OPE001@2",
                                                             "--categories", "EF"}
                                             << "--target" << 2;

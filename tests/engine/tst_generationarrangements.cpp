@@ -46,21 +46,16 @@ public:
             m_db.profileRow(targetCompany, QStringLiteral("T1"), key.type, key.requirement, key.detail,
                             points(false));
         }
-        QStringList positions, companies;
+        engine::GenerationInputs inputs;
+        inputs.target = {QStringLiteral("T1"), targetCompany};
         const int candidates = 2 + int(m_random.bounded(3));
         for (int i = 0; i < candidates; ++i) {
             const int company = chance(0.7) ? 1 : 2;
             const QString position = QStringLiteral("C%1").arg(1 + m_random.bounded(4));
-            positions << QLatin1Char('\'') + position + QLatin1Char('\'');
-            companies << QStringLiteral("'%1'").arg(company);
+            inputs.candidates.append({position, company});
             if (!m_filled.contains(QStringLiteral("%1/%2").arg(company).arg(position)))
                 fillPosition(company, position);
         }
-        engine::GenerationInputs inputs;
-        inputs.cargoAspira = QStringLiteral("T1");
-        inputs.empreAspira = QString::number(targetCompany);
-        inputs.cargoActual = positions.join(QLatin1Char(','));
-        inputs.empCaActual = companies.join(QLatin1Char(','));
         return inputs;
     }
 
@@ -224,10 +219,10 @@ void TestGenerationArrangements::companiesCoverTheCases()
                 ++(p > 100 ? above100 : p > 0 ? between : zero);
             }
         }
-        for (const QString &position : engine::separarLista(built.cargoActual)) {
+        for (const engine::CompanyPosition &position : built.candidates) {
             GenerationHarness probe;
             probe.scratch.setCommandText(
-                QStringLiteral("select count(*) N from NM_CONTR where IND_ACTI = 'A' and COD_CARG = '%1'").arg(position));
+                QStringLiteral("select count(*) N from NM_CONTR where IND_ACTI = 'A' and COD_CARG = '%1'").arg(position.code));
             probe.scratch.Open();
             emptyPositions += probe.scratch.FieldByName(QStringLiteral("N"))->AsInteger() == 0;
         }

@@ -66,10 +66,8 @@ void seed(CompanyBuilder &db, const QString &profile, const QString &records, co
 engine::GenerationInputs inputsFor(const QString &categories, bool flag)
 {
     engine::GenerationInputs inputs;
-    inputs.cargoAspira = QStringLiteral("T1");
-    inputs.empreAspira = QStringLiteral("1");
-    inputs.cargoActual = QStringLiteral("'C1'");
-    inputs.empCaActual = QStringLiteral("'1'");
+    inputs.target = {QStringLiteral("T1"), 1};
+    inputs.candidates = {{QStringLiteral("C1"), 1}};
     inputs.categories = categoriesOf(categories);
     inputs.eduSinPuntos = flag;
     return inputs;
@@ -157,32 +155,56 @@ void TestGenerationCases::score()
     }
 }
 
+// The window's road: the career tree's text fields are read by the data module's routine. The
+// two checks come first and in order, a malformed list only after them; every stop leaves the
+// result table empty with its after-scroll handler attached, before any employee is read.
 void TestGenerationCases::inputMessages_data()
 {
     QTest::addColumn<QString>("categories");
-    QTest::addColumn<QString>("positions");
+    QTest::addColumn<QString>("target");      // EmpreAspira
+    QTest::addColumn<QString>("positions");   // CargoActual
+    QTest::addColumn<QString>("companies");   // EmpCaActual
     QTest::addColumn<QString>("message");
-    QTest::newRow("nothing ticked") << "" << "'C1'" << engine::noCategoryMessage();
-    QTest::newRow("nothing ticked, no position") << "" << "" << engine::noCategoryMessage();
-    QTest::newRow("blank position list") << "EF" << "   " << engine::noPositionMessage();
+    QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage();
+    QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage();
+    QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage();
+    QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage();
+    QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage();
+    QTest::newRow("candidate company not a number")
+        << "EF" << "1" << "'C1','C1'" << "'1','1x'" << "'1x' no es un valor entero válido (COD_EMPR)";
+    QTest::newRow("target company not a number")
+        << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)";
+    QTest::newRow("fewer companies than positions")
+        << "EF" << "1" << "'C1','C1'" << "'1'" << "List index out of bounds (1)";
 }
 
 void TestGenerationCases::inputMessages()
 {
     QFETCH(QString, categories);
+    QFETCH(QString, target);
     QFETCH(QString, positions);
+    QFETCH(QString, companies);
     QFETCH(QString, message);
     CompanyBuilder db;
     seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
     QVERIFY2(db.commit(), qPrintable(db.error()));
     db.startSession(1);
     GenerationHarness station;
-    station.run(inputsFor(QStringLiteral("EF"), false), Arrangement::Batched);
+    station.form.categories = categoriesOf(QStringLiteral("EF"));
+    station.form.CargoAspira = QStringLiteral("T1");
+    station.form.EmpreAspira = QStringLiteral("1");
+    station.form.CargoActual = QStringLiteral("'C1'");
+    station.form.EmpCaActual = QStringLiteral("'1'");
+    station.module.GenerarSemaforoCarrera();
     QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 1);
 
-    engine::GenerationInputs inputs = inputsFor(categories, false);
-    inputs.cargoActual = positions;
-    QCOMPARE(messageOf([&] { station.run(inputs, Arrangement::Batched); }), message);
+    station.form.categories = categoriesOf(categories);
+    station.form.EmpreAspira = target;
+    station.form.CargoActual = positions;
+    station.form.EmpCaActual = companies;
+    station.scratch.Close();
+    station.scratch.setCommandText(QString());
+    QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
     QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
     QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
     QVERIFY(station.module.CdsAcSemaf.AfterScroll);
@@ -249,8 +271,7 @@ void TestGenerationCases::roundTripsPerPosition()
     QVERIFY2(db.commit(), qPrintable(db.error()));
     db.startSession(1);
     engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
-    inputs.cargoActual = QStringLiteral("'C1','C2','C3'");
-    inputs.empCaActual = QStringLiteral("'1','1','1'");
+    inputs.candidates = {{QStringLiteral("C1"), 1}, {QStringLiteral("C2"), 1}, {QStringLiteral("C3"), 1}};
     GenerationHarness batched, literal;
     QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
     QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);

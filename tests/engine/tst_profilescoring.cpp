@@ -29,6 +29,8 @@ CategoryRecord record(QVariant tip, QVariant requ, QVariant espe, QVariant punOb
 Q_DECLARE_METATYPE(QVector<engine::ProfileRow>)
 Q_DECLARE_METATYPE(engine::EmployeeRecords)
 Q_DECLARE_METATYPE(engine::Categories)
+Q_DECLARE_METATYPE(engine::ProfileRow)
+Q_DECLARE_METATYPE(engine::CategoryRecord)
 
 class TestProfileScoring : public QObject {
     Q_OBJECT
@@ -38,6 +40,8 @@ private slots:
     void score_data();
     void score();
     void educationFlagStopsOnFirstMatch();
+    void preparedKeys_data();
+    void preparedKeys();
     void separarLista_data();
     void separarLista();
     void categoryList_data();
@@ -131,6 +135,40 @@ void TestProfileScoring::score()
     QCOMPARE(double(score.required), required);
     QCOMPARE(score.percentage, percentage);
     QCOMPARE(int(score.profileCount), profile.size());
+}
+
+// Keys read into plain values once must match exactly as their values do.
+void TestProfileScoring::preparedKeys_data()
+{
+    QTest::addColumn<ProfileRow>("profile");
+    QTest::addColumn<CategoryRecord>("record");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("same key") << row("CO", 20, 1, 5) << record("CO", 20, 1, 3) << true;
+    QTest::newRow("other type of the same length") << row("CO", 20, 1, 5) << record("CF", 20, 1, 3) << false;
+    QTest::newRow("type one character longer") << row("CO", 20, 1, 5) << record("COX", 20, 1, 3) << false;
+    QTest::newRow("types of four equal characters") << row("ABCD", 20, 1, 5) << record("ABCD", 20, 1, 3) << true;
+    QTest::newRow("long types differing at the end") << row("ABCDE", 20, 1, 5) << record("ABCDF", 20, 1, 3) << false;
+    QTest::newRow("short type against a long one") << row("ABC", 20, 1, 5) << record("ABCD", 20, 1, 3) << false;
+    QTest::newRow("accented types") << row(QStringLiteral("ÑÁ"), 2, 1, 5) << record(QStringLiteral("ÑÁ"), 2, 1, 3) << true;
+    QTest::newRow("requirement and detail swapped") << row("01", 10, 1, 5) << record("01", 1, 10, 3) << false;
+    QTest::newRow("null detail against zero") << row("01", 10, null(), 5) << record("01", 10, 0, 3) << false;
+    QTest::newRow("two null details") << row("01", 10, null(), 5) << record("01", 10, null(), 3) << true;
+    QTest::newRow("null type against an empty one") << row(null(), 10, 1, 5) << record("", 10, 1, 3) << false;
+    QTest::newRow("negative codes") << row("01", -10, -1, 5) << record("01", -10, -1, 3) << true;
+    QTest::newRow("negative against large detail") << row("01", 10, -1, 5) << record("01", 10, 0xFFFF, 3) << false;
+}
+
+void TestProfileScoring::preparedKeys()
+{
+    QFETCH(ProfileRow, profile);
+    QFETCH(CategoryRecord, record);
+    QFETCH(bool, equal);
+    QCOMPARE(mismoRequisito(profile.key, record.key), equal);
+    profile.key.prepare();
+    record.key.prepare();
+    QVERIFY(profile.key.plain.ready && record.key.plain.ready);
+    QCOMPARE(mismoRequisito(profile.key, record.key), equal);
+    QCOMPARE(mismoRequisito(record.key, profile.key), equal);
 }
 
 void TestProfileScoring::educationFlagStopsOnFirstMatch()

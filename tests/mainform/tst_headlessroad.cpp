@@ -1,11 +1,14 @@
 // The command line's road through the real main form: generate --plan/--node prints what the
 // direct generation prints for the positions the tree derives, screenshot saves the pages, and
-// a node that does not exist is refused with its message.
+// a node that does not exist is refused with its message. Every command gives through
+// qacsemaf-server what it gives on the file.
 
 #include "DemoDatabase.h"
+#include "ServerProcess.h"
 
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +20,8 @@ private slots:
     void sameRowsAsTheDirectRoad();
     void pages();
     void missingNode();
+    void sameOutputOverTheServer_data();
+    void sameOutputOverTheServer();
 
 private:
     struct Run {
@@ -24,12 +29,18 @@ private:
         QString out, err;
     };
     Run tool(const QStringList &arguments) const;
+    // What a command produced: its standard output, the picture it saved or its PDF's text.
+    QByteArray product(const QString &kind, const Run &run, const QString &file) const;
     DemoDatabase m_db;
+    ServerProcess m_server;
+    QTemporaryDir m_dir;
 };
 
 void TestHeadlessRoad::initTestCase()
 {
     QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+    const QString error = m_server.start({QStringLiteral("--db"), m_db.path()});
+    QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
 TestHeadlessRoad::Run TestHeadlessRoad::tool(const QStringList &arguments) const
@@ -97,6 +108,57 @@ void TestHeadlessRoad::missingNode()
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(QStringLiteral("La empresa 1 no tiene el nodo 99 en el plan 1.")), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
+}
+
+void TestHeadlessRoad::sameOutputOverTheServer_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("kind");   // stdout, png or pdf: where the output is compared
+    const QStringList direct{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2,OPE002@2",
+                             "--categories", "EF,EN,EP,CO"};
+    const QStringList node{"--company", "1", "--plan", "1", "--node", "11", "--categories", "EF,EN,EP,CO"};
+    QTest::newRow("generate") << QStringList{"generate", "--format", "csv"} + direct << "stdout";
+    QTest::newRow("generate through the window") << QStringList{"generate", "--format", "csv"} + node << "stdout";
+    QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
+    QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";
+    QTest::newRow("competence report") << QStringList{"report", "competence", "--pdf", "OUT"} + direct << "pdf";
+}
+
+void TestHeadlessRoad::sameOutputOverTheServer()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, kind);
+    const QStringList user{"--user", "ANALISTA", "--password", "ANALISTA"};
+    const QList<QStringList> places{{"--db", m_db.path()}, {"--server", "http://" + m_server.address()}};
+    QByteArray outputs[2];
+    for (int i = 0; i < 2; ++i) {
+        const QString file = m_dir.filePath(QStringLiteral("out%1.%2").arg(i).arg(kind));
+        const Run run = tool(QStringList(arguments).replaceInStrings(QStringLiteral("OUT"), file) + places.at(i) + user);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        outputs[i] = product(kind, run, file);
+        QVERIFY2(outputs[i].count('\n') > 10, outputs[i].constData());
+    }
+    QCOMPARE(outputs[1], outputs[0]);
+}
+
+QByteArray TestHeadlessRoad::product(const QString &kind, const Run &run, const QString &file) const
+{
+    if (kind == QLatin1String("stdout"))
+        return run.out.toUtf8();
+    if (kind == QLatin1String("png")) {
+        // Every pixel, one row of hexadecimal values per line.
+        const QImage image = QImage(file).convertToFormat(QImage::Format_RGB32);
+        QByteArray pixels = QStringLiteral("%1x%2\n").arg(image.width()).arg(image.height()).toLatin1();
+        for (int y = 0; y < image.height(); ++y)
+            pixels += QByteArray(reinterpret_cast<const char *>(image.constScanLine(y)), image.width() * 4).toHex() + '\n';
+        return pixels;
+    }
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    // The time of printing is the only thing that may differ between two runs.
+    static const QRegularExpression time(QStringLiteral("Hora: \\d\\d:\\d\\d:\\d\\d"));
+    return QString::fromUtf8(text.readAllStandardOutput()).replace(time, QStringLiteral("Hora: --")).toUtf8();
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessRoad)

@@ -1,6 +1,7 @@
 #include "HttpTransport.h"
 
 #include "Exceptions.h"
+#include "FetchAnswerJson.h"
 #include "JsonCodec.h"
 
 #include <QJsonDocument>
@@ -35,19 +36,44 @@ bool HttpTransport::parseServer(const QString &server, QString *host, quint16 *p
     return true;
 }
 
+namespace {
+
+template <class Result>
+bool decodeAnswer(const QByteArray &body, Result *result, QString *why)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        *why = parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                            : QStringLiteral("se esperaba un objeto");
+        return false;
+    }
+    return JsonCodec::decode(document.object(), result, why);
+}
+
+// The rows of a fetch are read straight from the text.
+bool decodeAnswer(const QByteArray &body, FetchResult *result, QString *why)
+{
+    return FetchAnswerJson::read(body, result, why);
+}
+
+} // namespace
+
 template <class Result, class Request>
 Result HttpTransport::roundTrip(const Request &request, const QString &path)
 {
     Result result;
     QJsonObject body = JsonCodec::encode(request);
     body.insert(QStringLiteral("company"), request.session.company);
-    QJsonObject answer;
+    QByteArray answer;
     result.error = exchange(request.session, path, body, &answer);
     if (!result.error.isEmpty())
         return result;
     QString why;
-    if (!JsonCodec::decode(answer, &result, &why))
+    if (!decodeAnswer(answer, &result, &why)) {
+        result = Result();
         result.error = QStringLiteral("La respuesta del servidor de aplicaciones no se entiende: %1.").arg(why);
+    }
     return result;
 }
 
@@ -67,7 +93,7 @@ MethodResult HttpTransport::call(const MethodCall &call)
 }
 
 QString HttpTransport::exchange(const Credentials &session, const QString &path, QJsonObject body,
-                                QJsonObject *answer)
+                                QByteArray *answer)
 {
     const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -75,19 +101,19 @@ QString HttpTransport::exchange(const Credentials &session, const QString &path,
             if (const QString refused = login(session); !refused.isEmpty())
                 return refused;
         }
-        const BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
+        BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
         if (response.status == 0)
             return response.error;
-        QJsonParseError parseError;
-        *answer = QJsonDocument::fromJson(response.body, &parseError).object();
         // An expired token: log in again once and repeat the call.
         if (response.status == 401 && attempt == 0) {
             m_token.clear();
             continue;
         }
-        if (response.status == 200 || response.status == 422)
+        if (response.status == 200 || response.status == 422) {
+            *answer = std::move(response.body);
             return {};
-        const QString message = answer->value(QLatin1String("error")).toString();
+        }
+        const QString message = QJsonDocument::fromJson(response.body).object().value(QLatin1String("error")).toString();
         return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status)
                                  : message;
     }

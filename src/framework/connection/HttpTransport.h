@@ -24,9 +24,9 @@ public:
 
 private:
     // Posts with the session's token, logging in first when there is none or it expired.
-    // Empty on success (answer filled with the JSON body), else the message for the user.
+    // Empty on success (answer filled with the JSON text), else the message for the user.
     QString exchange(const appserver::Credentials &session, const QString &path, QJsonObject body,
-                     QJsonObject *answer);
+                     QByteArray *answer);
     QString login(const appserver::Credentials &session);
 
     template <class Result, class Request>

@@ -1,0 +1,23 @@
+#pragma once
+// The answer to a fetch as JSON text, written and read without building a JSON document in
+// between: an answer of thousands of rows is most of what crosses the wire, and a document of
+// one array per row costs more than the query behind it. The text is the one JsonCodec's
+// encode(FetchResult) describes, values typed by their columns as there, so either side may be
+// read by the other. Reading takes the usual form of that text (fields before rows, strings
+// without escapes) directly and hands anything else to the JSON parser, so every valid answer
+// reads the same either way.
+
+#include "Protocol.h"
+
+#include <QByteArray>
+
+namespace appserver {
+
+class FetchAnswerJson {
+public:
+    static QByteArray write(const FetchResult &result);
+    // False with the reason when the text is not an answer to a fetch.
+    static bool read(const QByteArray &json, FetchResult *out, QString *error);
+};
+
+} // namespace appserver

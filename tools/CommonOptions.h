@@ -1,0 +1,43 @@
+#pragma once
+// The options every command that opens a session shares, read in one place: where the data are
+// (--db FILE, --pg "conninfo" or --server URL with --user and --password), the current company,
+// the requirement categories and the application user. Also the session the load call would
+// leave for them.
+
+#include "ProfileScoring.h"
+#include "UsageError.h"
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+class SDCOMConnection;
+
+class CommonOptions {
+public:
+    QString protocol = QStringLiteral("local");  // local (--db), pgsql (--pg), http (--server)
+    QString server;                              // pgsql: host:port; http: the server's address
+    QString alias;                               // local: the file; pgsql: the database name
+    int company = 0;
+    QString user;
+    QString password;
+    engine::Categories categories;
+    bool categoriesGiven = false;
+
+    // --help, --db, --pg, --server, --company, --categories, --user and --password.
+    static void addTo(QCommandLineParser &parser);
+    // Parses `arguments` (help printed and exit 0 for --help) and refuses positional arguments;
+    // throws UsageError.
+    static void parse(QCommandLineParser &parser, const QStringList &arguments);
+    // Exactly one place of the data, a whole company number, known category codes; throws
+    // UsageError. --categories may be missing (categoriesGiven says so).
+    static CommonOptions read(const QCommandLineParser &parser);
+    // "EF,EN,EP,CO" (commas or blanks, any case) as the ticked boxes; throws UsageError.
+    static engine::Categories categoriesOf(const QString &list);
+
+    // The load call's connection values, user, password and company in the session globals.
+    void startSession() const;
+    // Proves user and company with the application server as the load call does (throws
+    // Exception with its message) and keeps what it answers: the user's type and the driver name.
+    void proveSession(SDCOMConnection &connection) const;
+};
