@@ -23,8 +23,7 @@ class TstConnection : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString error = m_db.create();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(m_db.create(), QString());
         QVERIFY2(m_db.exec(QStringLiteral("INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', '/opt/qbicargo')")).isEmpty(),
                  "seed GN_PROGR");
     }

@@ -159,7 +159,6 @@ private slots:
 
 private:
     // Clicks the button and fills the dialog's rows; returns what the boxes said.
-
     QStringList buscar(const Filas &filas, bool capturar = false)
     {
         DialogRecorder recorder([&](const DialogService::Request &request) {

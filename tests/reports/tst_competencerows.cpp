@@ -324,7 +324,6 @@ private slots:
 
 private:
     // Runs the report as the window's button does; true when it reached the preview.
-
     bool run()
     {
         bool shown = false;

@@ -9,6 +9,7 @@
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
 #include "ServerProcess.h"
+#include "TestTools.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
@@ -40,9 +41,16 @@ QJsonObject bodyOf(const BlockingHttpClient::Response &response)
     return QJsonDocument::fromJson(response.body).object();
 }
 
-QString describe(const QVariant &value)
+// An answer as comparable text: each field's name, type and size, then each value with its type.
+QStringList describe(const FetchResult &result)
 {
-    return QStringLiteral("%1:%2").arg(QString::fromLatin1(value.typeName()), value.toString());
+    QStringList lines;
+    for (const appserver::FieldDesc &field : result.fields)
+        lines << QStringLiteral("%1 %2 %3").arg(field.name).arg(int(field.type)).arg(field.size);
+    for (const QVariantList &row : result.rows)
+        for (const QVariant &value : row)
+            lines << QStringLiteral("%1:%2").arg(QString::fromLatin1(value.typeName()), value.toString());
+    return lines;
 }
 
 } // namespace
@@ -228,12 +236,7 @@ private slots:
         TApplication::instance().Tag = company.toInt();
         SDCOMConnection connection;
         connect(connection, m_server);
-        QString error;
-        try {
-            connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company});
-        } catch (const Exception &e) {
-            error = e.Message();
-        }
+        const QString error = messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
         m_db.startSession(1);
         QCOMPARE(error, message);
     }
@@ -266,16 +269,7 @@ private slots:
         const FetchResult expected = local.Fetch(provider, statement, params);
         const FetchResult got = overHttp.Fetch(provider, statement, params);
         QVERIFY(!expected.rows.isEmpty());
-        QCOMPARE(got.fields.size(), expected.fields.size());
-        for (int i = 0; i < expected.fields.size(); ++i) {
-            QCOMPARE(got.fields.at(i).name, expected.fields.at(i).name);
-            QCOMPARE(got.fields.at(i).type, expected.fields.at(i).type);
-            QCOMPARE(got.fields.at(i).size, expected.fields.at(i).size);
-        }
-        QCOMPARE(got.rows.size(), expected.rows.size());
-        for (int r = 0; r < expected.rows.size(); ++r)
-            for (int c = 0; c < expected.fields.size(); ++c)
-                QCOMPARE(describe(got.rows.at(r).at(c)), describe(expected.rows.at(r).at(c)));
+        QCOMPARE(describe(got), describe(expected));
     }
 
     void sameRefusalsAsLocal_data()
@@ -307,17 +301,8 @@ private slots:
             delta.oldValues.insert(QStringLiteral("NOM_MENU"), QStringLiteral("cambiado por otro"));
             delta.newValues = {{QStringLiteral("NOM_MENU"), QStringLiteral("nuevo nombre")}};
         }
-        QString localError, httpError;
-        try {
-            local.Apply(QStringLiteral("DtsPAcPprom"), {delta});
-        } catch (const Exception &e) {
-            localError = e.Message();
-        }
-        try {
-            overHttp.Apply(QStringLiteral("DtsPAcPprom"), {delta});
-        } catch (const Exception &e) {
-            httpError = e.Message();
-        }
+        const QString localError = messageOf([&] { local.Apply(QStringLiteral("DtsPAcPprom"), {delta}); });
+        const QString httpError = messageOf([&] { overHttp.Apply(QStringLiteral("DtsPAcPprom"), {delta}); });
         QVERIFY2(!localError.isEmpty(), "the local transport accepted the change");
         QCOMPARE(httpError, localError);
     }
@@ -432,12 +417,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
             ::kill(pid_t(pid), SIGKILL);
         });
-        QString message;
-        try {
-            connection.Apply(QStringLiteral("DtsPAcCuare"), batch);
-        } catch (const Exception &e) {
-            message = e.Message();
-        }
+        const QString message = messageOf([&] { connection.Apply(QStringLiteral("DtsPAcCuare"), batch); });
         killer.join();
         const int after = rowsOf(QStringLiteral("AC_CUARE"));
         // Killed before the commit: nothing; after it: everything. Never a part.

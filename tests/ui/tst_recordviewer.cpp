@@ -152,7 +152,6 @@ private:
     }
 
     // Lines of the given rows of the database, as the viewer prints them (first columns only).
-
     QStringList consulta(const QString &sql) const
     {
         QSqlQuery query(sql);
