@@ -63,8 +63,7 @@ private slots:
         if (!m_db.skipReason().isEmpty())
             QSKIP(qPrintable(m_db.skipReason()));
         qInfo("Backend: %s", qPrintable(m_db.backendName()));
-        const QString error = m_db.create();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(m_db.create(), QString());
         // A short wait for locks keeps the locked-row case quick.
         DatabaseDescription description = m_db.description();
         description.lockTimeoutMs = 300;
@@ -189,10 +188,8 @@ private slots:
         QFETCH(QList<RowDelta>, deltas);
         QFETCH(QString, messagePart);
 
-        if (!meanwhile.isEmpty()) {
-            const QString error = m_db.exec(meanwhile);
-            QVERIFY2(error.isEmpty(), qPrintable(error));
-        }
+        if (!meanwhile.isEmpty())
+            QCOMPARE(m_db.exec(meanwhile), QString());
         const QStringList before = table();
         const ApplyResult result = apply(provider, deltas);
         QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
@@ -205,8 +202,7 @@ private slots:
     void lockedRowGivesClearMessage()
     {
         const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
-        const QString error = m_db.exec(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(m_db.exec(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")), QString());
         if (postgres)
             QVERIFY(m_db.exec(QStringLiteral("SELECT * FROM AC_PPROM WHERE COD_NODO = 1 FOR UPDATE")).isEmpty());
         const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), {updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})});
@@ -220,11 +216,7 @@ private slots:
 private:
     ApplyResult apply(const QString &provider, const QList<RowDelta> &deltas)
     {
-        ApplyRequest request;
-        request.session = ServerTestDb::session();
-        request.provider = provider;
-        request.deltas = deltas;
-        return m_core.apply(request);
+        return m_core.apply(ApplyRequest{ServerTestDb::session(), provider, deltas});
     }
 
     // The table as text, one line per row, for comparisons that show what differs.
@@ -252,13 +244,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
-        TstServerApply test(backend);
-        failures += QTest::qExec(&test, argc, argv);
-    }
-    return failures;
+    return runOnEveryBackend<TstServerApply>(argc, argv);
 }
 
 #include "tst_serverapply.moc"

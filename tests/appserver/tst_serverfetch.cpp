@@ -246,21 +246,14 @@ private slots:
                                                            << QStringList{"10", "20"};
         QTest::newRow("non-formal education") << "DtsPBiDtpnf" << employee << "TIP_REGI" << QStringList{"EN"};
         QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
-        QTest::newRow("flag of the company itself")
-            << "DtsPGnNexof"
-            << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q0000190"),
-                                 param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 2)}
-            << "VAL_VARI" << QStringList{"S"};
+        const auto flag = [](const char *variable, int company) {
+            return QList<ParamValue>{param("PCODVARI", FieldType::String, variable),
+                                     param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, company)};
+        };
+        QTest::newRow("flag of the company itself") << "DtsPGnNexof" << flag("Q0000190", 2) << "VAL_VARI" << QStringList{"S"};
         QTest::newRow("flag of the country when the company has none")
-            << "DtsPGnNexof"
-            << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q0000190"),
-                                 param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 1)}
-            << "VAL_VARI" << QStringList{"N"};
-        QTest::newRow("no flag")
-            << "DtsPGnNexof"
-            << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q9999999"),
-                                 param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 1)}
-            << "VAL_VARI" << QStringList{};
+            << "DtsPGnNexof" << flag("Q0000190", 1) << "VAL_VARI" << QStringList{"N"};
+        QTest::newRow("no flag") << "DtsPGnNexof" << flag("Q9999999", 1) << "VAL_VARI" << QStringList{};
         QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
                                                   << QStringList{"N", "S"};
     }
@@ -302,12 +295,10 @@ private slots:
         QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
         QCOMPARE(result.rows.size(), 0);
 
-        ApplyRequest apply;
-        apply.session = session;
-        apply.provider = QStringLiteral("DtsPAcPprom");
-        apply.deltas << RowDelta{RowDelta::Kind::Delete, {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 1}}, {}};
+        const RowDelta node{RowDelta::Kind::Delete, {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 1}}, {}};
         if (provider == QLatin1String("DtsPAcPprom"))
-            QVERIFY2(m_core.apply(apply).error.contains(messagePart), "apply with a refused session");
+            QVERIFY2(m_core.apply(ApplyRequest{session, provider, {node}}).error.contains(messagePart),
+                     "apply with a refused session");
     }
 
     void programPaths_data()
@@ -343,42 +334,28 @@ private:
     FetchResult fetch(const QString &provider, const QString &sql, const QList<ParamValue> &params = {},
                       const Credentials &session = ServerTestDb::session())
     {
-        FetchRequest request;
-        request.session = session;
-        request.provider = provider;
-        request.commandText = sql;
-        request.params = params;
-        return m_core.fetch(request);
+        return m_core.fetch(FetchRequest{session, provider, sql, params});
     }
 
     void seed()
     {
         const QStringList rows{
-            "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (1, 'Uno S.A.', 57, 'N')",
-            "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (2, 'Dos Ltda', 57, 'S')",
-            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-            "VALUES (1, 1, 0, NULL, 'Plan uno', '2024-03-01 10:00:00', NULL)",
-            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-            "VALUES (1, 1, 1, 0, 'Gerente', '2024-02-01 09:00:00', 'GER01')",
-            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-            "VALUES (1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL)",
-            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-            "VALUES (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
-            "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30')",
-            "INSERT INTO BI_DTPEF VALUES (1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01')",
-            "INSERT INTO BI_DTPEF VALUES (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
+            "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (1, 'Uno S.A.', 57, 'N'), "
+            "(2, 'Dos Ltda', 57, 'S')",
+            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) VALUES "
+            "(1, 1, 0, NULL, 'Plan uno', '2024-03-01 10:00:00', NULL), (1, 1, 1, 0, 'Gerente', '2024-02-01 09:00:00', 'GER01'), "
+            "(1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL), (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
+            "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30'), "
+            "(1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01'), (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
             "INSERT INTO BI_DTPNF VALUES (1, 1001, 1, 'EN', 30, NULL, 5, 'Curso', '2021-01-15')",
-            "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01')",
-            "INSERT INTO BI_DTPHV VALUES (1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
-            "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 0, 'N', 'C', 'Pais')",
-            "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 2, 'S', 'C', 'Empresa dos')",
-            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe')",
-            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiEdfor', '/opt/rrhh/qbiedfor')",
-            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
+            "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01'), "
+            "(1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
+            "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 0, 'N', 'C', 'Pais'), ('Q0000190', 57, 2, 'S', 'C', 'Empresa dos')",
+            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe'), "
+            "('QBiEdfor', '/opt/rrhh/qbiedfor'), ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
         };
-        for (const QString &row : rows) {
+        for (const QString &row : rows)
             QCOMPARE(m_db.exec(row), QString());
-        }
     }
 
     ServerTestDb m_db;
@@ -387,13 +364,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
-        TstServerFetch test(backend);
-        failures += QTest::qExec(&test, argc, argv);
-    }
-    return failures;
+    return runOnEveryBackend<TstServerFetch>(argc, argv);
 }
 
 #include "tst_serverfetch.moc"

@@ -148,9 +148,7 @@ private slots:
     // result table empty with its after-scroll handler attached, before any employee is read.
     void inputMessages_data()
     {
-        // target: EmpreAspira
-        // positions: CargoActual
-        // companies: EmpCaActual
+        // target, positions, companies: the form's EmpreAspira, CargoActual, EmpCaActual
         addColumns<QString, QString, QString, QString, QString>(
             {"categories", "target", "positions", "companies", "message"});
         QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage();

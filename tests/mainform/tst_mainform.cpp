@@ -74,10 +74,8 @@ private slots:
         QFETCH(QString, actual);
         QFETCH(QString, empresas);
         generar(empresa, plan, nodo);
-        QCOMPARE(m_forma->CargoAspira, cargo);
-        QCOMPARE(m_forma->EmpreAspira, aspira);
-        QCOMPARE(m_forma->CargoActual, actual);
-        QCOMPARE(m_forma->EmpCaActual, empresas);
+        QCOMPARE((QStringList{m_forma->CargoAspira, m_forma->EmpreAspira, m_forma->CargoActual, m_forma->EmpCaActual}),
+                 (QStringList{cargo, aspira, actual, empresas}));
 
         if (cargo.isEmpty())
             return;  // the plan's header row names no target position: nothing to compare with
