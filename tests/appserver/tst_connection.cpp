@@ -18,6 +18,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+} // namespace
+
 class TstConnection : public QObject {
     Q_OBJECT
 private slots:
@@ -159,18 +171,6 @@ private slots:
 private:
     ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
 };
-
-namespace {
-
-QByteArray fileDigest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
-}
-
-} // namespace
 
 QTEST_GUILESS_MAIN(TstConnection)
 #include "tst_connection.moc"

@@ -13,6 +13,15 @@
 #include <QTest>
 #include <QTreeWidget>
 
+// Depth and position code of every node, parents before children, children in node order.
+static QStringList recorrido(QTreeWidgetItem *nodo, int nivel = 0)
+{
+    QStringList filas{QStringLiteral("%1 %2").arg(nivel).arg(nivel == 0 ? nodo->text(0) : nodo->text(0).section(' ', 0, 0))};
+    for (int i = 0; i < nodo->childCount(); ++i)
+        filas << recorrido(nodo->child(i), nivel + 1);
+    return filas;
+}
+
 class TstCareerTree : public QObject {
     Q_OBJECT
 private slots:
@@ -82,15 +91,6 @@ private:
     DemoDatabase m_db;
     TFrmAcSemaf *m_forma = nullptr;
 };
-
-// Depth and position code of every node, parents before children, children in node order.
-static QStringList recorrido(QTreeWidgetItem *nodo, int nivel = 0)
-{
-    QStringList filas{QStringLiteral("%1 %2").arg(nivel).arg(nivel == 0 ? nodo->text(0) : nodo->text(0).section(' ', 0, 0))};
-    for (int i = 0; i < nodo->childCount(); ++i)
-        filas << recorrido(nodo->child(i), nivel + 1);
-    return filas;
-}
 
 QTEST_MAIN(TstCareerTree)
 #include "tst_careertree.moc"

@@ -9,6 +9,9 @@
 #include <QTest>
 #include <memory>
 
+// Employees 900001.. of company 1, born a given number of days ago, each holding COO004.
+const QList<int> kDiasVividos = {40 * 365, 40 * 365 - 1, 40 * 365 + 1, 364, 10 * 365 + 3};
+
 class TstReplacementRules : public QObject {
     Q_OBJECT
 private slots:
@@ -118,9 +121,6 @@ private:
     DemoDatabase m_db;
     std::unique_ptr<ModuloPrueba> m;
 };
-
-// Employees 900001.. of company 1, born a given number of days ago, each holding COO004.
-const QList<int> kDiasVividos = {40 * 365, 40 * 365 - 1, 40 * 365 + 1, 364, 10 * 365 + 3};
 
 QTEST_GUILESS_MAIN(TstReplacementRules)
 #include "tst_replacementrules.moc"

@@ -37,6 +37,13 @@ struct Api {
 
 } // namespace
 
+template <class F>
+static void resolve(QLibrary &library, F &function, const char *name)
+{
+    function = reinterpret_cast<F>(library.resolve(name));
+    QVERIFY2(function, name);
+}
+
 class TestEntryPoints : public QObject {
     Q_OBJECT
 private slots:
@@ -227,13 +234,6 @@ private:
     QLibrary m_library{QStringLiteral(QACSEMAF_LIBRARY)};
     Api m_api;
 };
-
-template <class F>
-static void resolve(QLibrary &library, F &function, const char *name)
-{
-    function = reinterpret_cast<F>(library.resolve(name));
-    QVERIFY2(function, name);
-}
 
 QTEST_MAIN(TestEntryPoints)
 #include "tst_entrypoints.moc"

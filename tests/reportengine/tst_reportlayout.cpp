@@ -9,6 +9,42 @@
 
 using namespace report;
 
+namespace {
+
+// A one-page layout whose only band holds `view` (a JSON object's text).
+QByteArray withView(const QString &view)
+{
+    return QStringLiteral("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"Letter\", \"bands\": "
+                          "[{\"kind\": \"masterData\", \"name\": \"B\", \"height\": 5, \"views\": [%1]}]}]}")
+        .arg(view)
+        .toUtf8();
+}
+
+QVariant testValue(const Expression &expression)
+{
+    switch (expression.kind) {
+    case Expression::Field:
+        if (expression.name == QLatin1String("PCT"))
+            return 1234.5;
+        if (expression.name == QLatin1String("NULO"))
+            return QVariant();
+        return QStringLiteral("%1.%2").arg(expression.dataSet, expression.name);
+    case Expression::Page:
+        return 3;
+    case Expression::Count:
+        return QStringLiteral("count of %1").arg(expression.name);
+    case Expression::Variable:
+        return QStringLiteral("var %1").arg(expression.name);
+    case Expression::Date:
+        return QDate(2026, 12, 6);
+    case Expression::Time:
+        return QTime(7, 5, 9);
+    }
+    return QVariant();
+}
+
+} // namespace
+
 class TestReportLayout : public QObject {
     Q_OBJECT
 private slots:
@@ -114,42 +150,6 @@ private slots:
         QCOMPARE(error, message);
     }
 };
-
-namespace {
-
-// A one-page layout whose only band holds `view` (a JSON object's text).
-QByteArray withView(const QString &view)
-{
-    return QStringLiteral("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"Letter\", \"bands\": "
-                          "[{\"kind\": \"masterData\", \"name\": \"B\", \"height\": 5, \"views\": [%1]}]}]}")
-        .arg(view)
-        .toUtf8();
-}
-
-QVariant testValue(const Expression &expression)
-{
-    switch (expression.kind) {
-    case Expression::Field:
-        if (expression.name == QLatin1String("PCT"))
-            return 1234.5;
-        if (expression.name == QLatin1String("NULO"))
-            return QVariant();
-        return QStringLiteral("%1.%2").arg(expression.dataSet, expression.name);
-    case Expression::Page:
-        return 3;
-    case Expression::Count:
-        return QStringLiteral("count of %1").arg(expression.name);
-    case Expression::Variable:
-        return QStringLiteral("var %1").arg(expression.name);
-    case Expression::Date:
-        return QDate(2026, 12, 6);
-    case Expression::Time:
-        return QTime(7, 5, 9);
-    }
-    return QVariant();
-}
-
-} // namespace
 
 QTEST_GUILESS_MAIN(TestReportLayout)
 #include "tst_reportlayout.moc"

@@ -13,6 +13,24 @@
 using namespace report;
 using reporttest::BoundReport;
 
+namespace {
+
+// Letter, margins 10: the page footer (4 mm) starts at 279.4 - 10 - 4 mm; rows start under the
+// page header (25 mm) and the column header (9 mm).
+constexpr double kFooterTop = 265.4;
+constexpr double kFirstRowTop = 44;
+
+QStringList textsOf(const PreparedPage &page, const QString &band)
+{
+    QStringList texts;
+    for (const PreparedItem &item : page.items)
+        if (item.band == band && item.view->kind == ViewKind::Text)
+            texts << item.text;
+    return texts;
+}
+
+} // namespace
+
 class TestReportPagination : public QObject {
     Q_OBJECT
 private slots:
@@ -143,24 +161,6 @@ private slots:
         QCOMPARE(messageOf([&] { bound.report.prepare(); }), message);
     }
 };
-
-namespace {
-
-// Letter, margins 10: the page footer (4 mm) starts at 279.4 - 10 - 4 mm; rows start under the
-// page header (25 mm) and the column header (9 mm).
-constexpr double kFooterTop = 265.4;
-constexpr double kFirstRowTop = 44;
-
-QStringList textsOf(const PreparedPage &page, const QString &band)
-{
-    QStringList texts;
-    for (const PreparedItem &item : page.items)
-        if (item.band == band && item.view->kind == ViewKind::Text)
-            texts << item.text;
-    return texts;
-}
-
-} // namespace
 
 QTEST_MAIN(TestReportPagination)
 #include "tst_reportpagination.moc"

@@ -21,6 +21,24 @@
 using namespace report;
 using reporttest::BoundReport;
 
+namespace {
+
+// 130 rows: three sheets.
+std::unique_ptr<ReportPreview> preview()
+{
+    BoundReport bound(QStringLiteral("list"), 130);
+    auto window = std::make_unique<ReportPreview>(bound.report.prepare());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    return window;
+}
+
+QAction *action(ReportPreview &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
+} // namespace
+
 class TestReportPreview : public QObject {
     Q_OBJECT
 private slots:
@@ -133,24 +151,6 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
-
-namespace {
-
-// 130 rows: three sheets.
-std::unique_ptr<ReportPreview> preview()
-{
-    BoundReport bound(QStringLiteral("list"), 130);
-    auto window = std::make_unique<ReportPreview>(bound.report.prepare());
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    return window;
-}
-
-QAction *action(ReportPreview &window, const char *name)
-{
-    return window.findChild<QAction *>(QLatin1String(name));
-}
-
-} // namespace
 
 QTEST_MAIN(TestReportPreview)
 #include "tst_reportpreview.moc"
