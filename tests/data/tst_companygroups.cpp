@@ -35,9 +35,7 @@ private slots:
         QFETCH(QString, ordenLista);
         m_db.startSession(empresa);
         ModuloPrueba w(empresa);
-        QStringList combo;
-        combo = w.forma.ListaCargos();
-        QCOMPARE(combo, esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
+        QCOMPARE(w.forma.ListaCargos(), esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
 
         QStringList lista, nombres;
         TDataSet &cargos = w.module.QryBiCargo;
@@ -145,26 +143,14 @@ private slots:
     }
 
 private:
-    // The active positions as "company-code*name" (or "company-name" for the calculated name).
+    // The active positions as "company-code*name", or as the calculated name: "company-name" cut
+    // at 20 characters.
     QStringList esperado(const QString &where, const QString &orden, bool conNombre)
     {
-        QStringList filas;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("esperado"));
-            db.setDatabaseName(m_db.path());
-            db.open();
-            QSqlQuery q(QStringLiteral("SELECT COD_EMPR, COD_CARG, NOM_CARG FROM BI_CARGO WHERE IND_ACTI = 'A' AND %1 "
-                                       "ORDER BY %2")
-                            .arg(where, orden),
-                        db);
-            while (q.next())
-                // The calculated name is a text of 20 characters.
-                filas << (conNombre ? (q.value(0).toString() + QLatin1Char('-') + q.value(2).toString()).left(20)
-                                    : q.value(0).toString() + QLatin1Char('-') + q.value(1).toString() + QLatin1Char('*')
-                                          + q.value(2).toString());
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("esperado"));
-        return filas;
+        const QString texto = conNombre ? QStringLiteral("SUBSTR(COD_EMPR || '-' || NOM_CARG, 1, 20)")
+                                        : QStringLiteral("COD_EMPR || '-' || COD_CARG || '*' || NOM_CARG");
+        return m_db.query(QStringLiteral("SELECT %1 FROM BI_CARGO WHERE IND_ACTI = 'A' AND %2 ORDER BY %3")
+                              .arg(texto, where, orden));
     }
 
     DemoDatabase m_db;

@@ -93,22 +93,11 @@ private:
     QList<double> holdersInOrder(const QStringList &positions)
     {
         QList<double> codes;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holders"));
-            db.setDatabaseName(m_db.path());
-            db.open();
-            for (const QString &position : positions) {
-                QSqlQuery query(db);
-                query.prepare(QStringLiteral("select a.cod_empl from nm_contr a, bi_emple b where a.cod_empr = b.cod_empr"
-                                             " and a.cod_empl = b.cod_empl and a.cod_empr = 2 and a.cod_carg = ?"
-                                             " and a.ind_acti = 'A' order by b.ape_empl"));
-                query.addBindValue(position);
-                query.exec();
-                while (query.next())
-                    codes << query.value(0).toDouble();
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("holders"));
+        for (const QString &position : positions)
+            for (const QString &code : m_db.query(QStringLiteral(
+                     "select a.cod_empl from nm_contr a, bi_emple b where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl"
+                     " and a.cod_empr = 2 and a.cod_carg = '%1' and a.ind_acti = 'A' order by b.ape_empl").arg(position)))
+                codes << code.toDouble();
         return codes;
     }
 

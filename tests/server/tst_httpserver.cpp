@@ -449,20 +449,7 @@ private:
         return bodyOf(response).value("token").toString();
     }
 
-    int rowsOf(const QString &table)
-    {
-        int count = -1;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-            db.setDatabaseName(m_db.path());
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-            QSqlQuery query(db);
-            if (db.open() && query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) && query.next())
-                count = query.value(0).toInt();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("count"));
-        return count;
-    }
+    int rowsOf(const QString &table) { return m_db.query(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(); }
 
     void connect(SDCOMConnection &connection, const ServerProcess &server)
     {
