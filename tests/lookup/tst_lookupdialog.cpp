@@ -203,16 +203,8 @@ private slots:
     void casos()
     {
         QFETCH(Caso, caso);
-        prepararDestino(caso.editando);
-        m_boton->SQL = caso.sql;
-        m_boton->Tag = caso.tag;
-        m_boton->Variables = caso.variables;
-        m_boton->Destino = caso.destino;
-        m_boton->Titulos = caso.titulos;
-        m_boton->DataSet = caso.conDestino ? &m_destino : nullptr;
-        m_boton->LookUpField = caso.lookUpField;
+        preparar(caso);
         m_boton->ValorLookUp = QStringLiteral("sin tocar");
-        m_boton->Resultado = QStringList{QStringLiteral("previo")};
         m_filas = -1;
         m_opciones.clear();
         m_encabezados.clear();
@@ -264,13 +256,9 @@ private slots:
     // The window as it comes up: size, border, captions, version, raised query button.
     void ventana()
     {
-        prepararDestino(true);
-        m_boton->SQL = consultaPlanes;
-        m_boton->Tag = 0;
-        m_boton->Variables = columnasPlan;
-        m_boton->Destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
-        m_boton->Titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};
-        m_boton->DataSet = &m_destino;
+        Caso caso;
+        caso.destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
+        preparar(caso);
         Captura->QSDBQbe1->setFlat(true);
         DialogRecorder recorder([&](const DialogService::Request &request) {
             QDialog *dialogo = request.dialog;
@@ -306,12 +294,9 @@ private slots:
     // the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
     void ventanasModalesReales()
     {
-        prepararDestino(true);
-        m_boton->SQL = consultaPlanes;
-        m_boton->Tag = 1;
-        m_boton->Variables = columnasPlan;
-        m_boton->DataSet = &m_destino;
-        m_boton->Resultado = QStringList{QStringLiteral("previo")};
+        Caso caso;
+        caso.tag = 1;
+        preparar(caso);
         QStringList vistas;
         QTimer usuario;
         connect(&usuario, &QTimer::timeout, this, [&] {
@@ -333,7 +318,8 @@ private slots:
     }
 
 private:
-    void prepararDestino(bool editando)
+    // The button set up as the case says, over a target record that holds only COD_MENU 0.
+    void preparar(const Caso &caso)
     {
         if (m_destino.State() != dsBrowse)
             m_destino.Cancel();
@@ -341,9 +327,17 @@ private:
         m_destino.Append();
         m_destino.FieldByName(QStringLiteral("COD_MENU"))->setAsInteger(0);
         m_destino.Post();
-        if (editando)
+        if (caso.editando)
             m_destino.Edit();
         m_tagVisto = -1;
+        m_boton->SQL = caso.sql;
+        m_boton->Tag = caso.tag;
+        m_boton->Variables = caso.variables;
+        m_boton->Destino = caso.destino;
+        m_boton->Titulos = caso.titulos;
+        m_boton->DataSet = caso.conDestino ? &m_destino : nullptr;
+        m_boton->LookUpField = caso.lookUpField;
+        m_boton->Resultado = QStringList{QStringLiteral("previo")};
     }
 
     void pasoCaptura(const QString &paso)
