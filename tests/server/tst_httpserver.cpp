@@ -236,7 +236,8 @@ private slots:
         TApplication::instance().Tag = company.toInt();
         SDCOMConnection connection;
         connect(connection, m_server);
-        const QString error = messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
+        const QString error =
+            messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
         m_db.startSession(1);
         QCOMPARE(error, message);
     }
