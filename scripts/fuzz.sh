@@ -10,11 +10,7 @@ seconds=${1:-10}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_request_decoder fuzz_statement_params fuzz_filter_expression fuzz_option_text fuzz_list_splitter)
-launcher=()
-if command -v ccache > /dev/null; then
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source "$root/scripts/compiler-cache.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DQACSEMAF_FUZZ=ON "${launcher[@]}" > /dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"

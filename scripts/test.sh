@@ -17,14 +17,11 @@ fi
 if [ "$sanitize" = 1 ]; then
   build=${QACSEMAF_SANITIZE_BUILD_DIR:-$root/build-sanitize}
   bash "$root/scripts/install-deps.sh"
-  launcher=()
-  if command -v ccache > /dev/null; then
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  fi
-  # -O1 keeps the sanitized build quick to compile and still quick to run.
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-    -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DQACSEMAF_SANITIZE=ON "${launcher[@]}" > /dev/null
+  source "$root/scripts/compiler-cache.sh"
+  # Unoptimised keeps the sanitized build quick to compile (the tests it runs are small); line
+  # tables are all the reports need to name file and line.
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
+    -DCMAKE_C_FLAGS_DEBUG="-O0 -g1" -DQACSEMAF_SANITIZE=ON "${launcher[@]}" > /dev/null
   subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_fields
           tst_datasetsearch tst_datasetstate tst_remotedataset tst_datasetmodel tst_profilescoring
           tst_generationcases tst_session tst_entrypoints tst_chost tst_seedcommand)

@@ -99,7 +99,7 @@ void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
 
 namespace {
 
-PrintOptions parse(const QStringList &arguments)
+PrintOptions readPrintOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -137,7 +137,7 @@ int runGenerateCommand(const QStringList &arguments)
 {
     QTextStream err(stderr);
     try {
-        return generate(parse(arguments));
+        return generate(readPrintOptions(arguments));
     } catch (const UsageError &error) {
         err << "qacsemaf generate: " << error.message() << '\n';
         return 2;

@@ -27,7 +27,7 @@ struct ReportOptions {
 
 const QString kReports = QStringLiteral("list, competence");
 
-ReportOptions parse(QStringList arguments)
+ReportOptions readReportOptions(QStringList arguments)
 {
     if (arguments.size() < 2)
         throw UsageError(QStringLiteral("name the report: ") + kReports);
@@ -168,7 +168,7 @@ int runReportCommand(const QStringList &arguments)
 {
     QTextStream err(stderr);
     try {
-        return produce(parse(arguments));
+        return produce(readReportOptions(arguments));
     } catch (const UsageError &error) {
         err << "qacsemaf report: " << error.message() << '\n';
         return 2;

@@ -112,8 +112,8 @@ CREATE TABLE NM_CONTR (
   SAL_BASI  double precision,
   PRIMARY KEY (COD_EMPR, COD_EMPL, NRO_CONT)
 );
--- The active holders of one position (employee lists, generation).
-CREATE INDEX NM_CONTR_CARG ON NM_CONTR (COD_EMPR, COD_CARG, IND_ACTI);
+-- The active holders of one position (employee lists, generation), read from the index alone.
+CREATE INDEX NM_CONTR_CARG ON NM_CONTR (COD_EMPR, COD_CARG, IND_ACTI, COD_EMPL);
 
 -- ---------------------------------------------------------------- career plans
 -- One row per plan node; node 0 is the plan's header row.
@@ -233,6 +233,9 @@ CREATE TABLE BI_DTPEF (
   FEC_REGI  date,
   PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
 );
+-- What scoring reads of an employee's records, in their order: generation reads these columns
+-- of thousands of employees at once from the index alone.
+CREATE INDEX BI_DTPEF_PUNT ON BI_DTPEF (COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE);
 
 CREATE TABLE BI_DTPNF (
   COD_EMPR  smallint          NOT NULL,
@@ -246,6 +249,7 @@ CREATE TABLE BI_DTPNF (
   FEC_REGI  date,
   PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
 );
+CREATE INDEX BI_DTPNF_PUNT ON BI_DTPNF (COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE);
 
 CREATE TABLE BI_DTPHV (
   COD_EMPR  smallint          NOT NULL,
@@ -259,6 +263,7 @@ CREATE TABLE BI_DTPHV (
   FEC_REGI  date,
   PRIMARY KEY (COD_EMPR, COD_EMPL, NUM_REGI)
 );
+CREATE INDEX BI_DTPHV_PUNT ON BI_DTPHV (COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE);
 
 -- ---------------------------------------------------------------- competence evaluations
 -- Evaluation cycles of an employee, newest first by RMT_LICC.
@@ -284,8 +289,9 @@ CREATE TABLE ED_3CCOM (
   EST_3CCO  varchar(1),
   PRIMARY KEY (COD_EMPR, RMT_3CCO)
 );
--- The latest evaluation of one employee.
-CREATE INDEX ED_3CCOM_EMPL ON ED_3CCOM (COD_EMPR, COD_EMPL, FEC_DESD);
+-- The latest evaluation of one employee, and each employee's evaluations in date and number
+-- order. Unique (the key is in it) so that a read ordered by it needs no sort of its own.
+CREATE UNIQUE INDEX ED_3CCOM_EMPL ON ED_3CCOM (COD_EMPR, COD_EMPL, FEC_DESD, RMT_3CCO);
 
 -- Evaluation detail lines: one competence (COD_REGI = record type) with the points obtained.
 CREATE TABLE ED_D3CCO (
@@ -299,3 +305,5 @@ CREATE TABLE ED_D3CCO (
   OBS_LINE  varchar(80),
   PRIMARY KEY (COD_EMPR, RMT_3CCO, NUM_LINE)
 );
+-- What scoring reads of an evaluation's lines, in line order, from the index alone.
+CREATE INDEX ED_D3CCO_PUNT ON ED_D3CCO (COD_EMPR, RMT_3CCO, NUM_LINE, COD_REGI, COD_REQU, COD_ESPE, PUN_OBTE);

@@ -39,7 +39,9 @@ QString categoryRecords(const char *table, bool holders)
 // The lines of each holder's latest competence evaluation (every evaluation of that date), as
 // the competence dataset selects them for one employee: the latest date is looked up per
 // evaluation through the (company, employee, date) index, and the evaluations are read first
-// (CROSS JOIN keeps that order), each followed by its lines.
+// (CROSS JOIN keeps that order), each followed by its lines. All evaluations an employee
+// contributes share one date, so ordering by it too changes nothing but lets the database
+// walk its (company, employee, date, evaluation) index instead of sorting.
 const QString kHoldersEvaluationLines = QStringLiteral(
     "SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE\n"
     "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D\n"
@@ -47,7 +49,7 @@ const QString kHoldersEvaluationLines = QStringLiteral(
     "  AND C.FEC_DESD = (SELECT MAX(X.FEC_DESD) FROM ED_3CCOM X\n"
     "                    WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL)\n"
     "  AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO\n"
-    "ORDER BY C.COD_EMPL, C.RMT_3CCO, D.NUM_LINE").arg(kHolders);
+    "ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE").arg(kHolders);
 
 // The company's own flag row wins over the country-wide row (company 0).
 const QString kFeatureFlag = QStringLiteral(

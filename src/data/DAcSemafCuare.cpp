@@ -11,11 +11,6 @@
 
 namespace {
 
-TField *campo(TDataSet *dataSet, const char *nombre)
-{
-    return dataSet->FieldByName(QLatin1String(nombre));
-}
-
 // Whole years as 365-day spans from the date of birth to today; leap days are not counted.
 int edadEnAnios(const QDateTime &nacimiento)
 {
@@ -30,13 +25,13 @@ int edadEnAnios(const QDateTime &nacimiento)
 
 void TDtmAcSemaf::QryAcCuareNewRecord(TDataSet *DataSet)
 {
-    campo(DataSet, "COD_EMPR")->setAsInteger(empresaActual());
-    campo(DataSet, "ACT_USUA")->setAsString(gStCodiUsua);
-    campo(DataSet, "ACT_HORA")->setAsDateTime(QDateTime::currentDateTime());
-    campo(DataSet, "ACT_ESTA")->setAsString(QStringLiteral("A"));
-    campo(DataSet, "JEF_DEPE")->setAsString(QStringLiteral("N"));
-    campo(DataSet, "COD_NODO")->setAsVariant(campo(&QryAcPprom, "COD_NODO")->AsVariant());
-    campo(DataSet, "COD_MENU")->setAsVariant(campo(&QryAcPprom, "COD_MENU")->AsVariant());
+    DataSet->FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(empresaActual());
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
+    DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("A"));
+    DataSet->FieldByName(QStringLiteral("JEF_DEPE"))->setAsString(QStringLiteral("N"));
+    DataSet->FieldByName(QStringLiteral("COD_NODO"))->setAsVariant(QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsVariant());
+    DataSet->FieldByName(QStringLiteral("COD_MENU"))->setAsVariant(QryAcPprom.FieldByName(QStringLiteral("COD_MENU"))->AsVariant());
 }
 
 void TDtmAcSemaf::QryAcCuareCalcFields(TDataSet *DataSet)
@@ -46,24 +41,24 @@ void TDtmAcSemaf::QryAcCuareCalcFields(TDataSet *DataSet)
     if (!QryBiCargo.Active())
         QryBiCargo.Open();
 
-    if (QryEmpleado.Locate(QStringLiteral("cod_empl"), campo(DataSet, "COD_EMPL")->AsVariant())) {
+    if (QryEmpleado.Locate(QStringLiteral("cod_empl"), DataSet->FieldByName(QStringLiteral("COD_EMPL"))->AsVariant())) {
         ponerNombreEmpleado(&QryEmpleado, DataSet);
-        TField *nacimiento = campo(&QryEmpleado, "fec_naci");
+        TField *nacimiento = QryEmpleado.FieldByName(QStringLiteral("fec_naci"));
         if (!nacimiento->IsNull())
-            campo(DataSet, "DtfEdad")->setAsInteger(edadEnAnios(nacimiento->AsDateTime()));
+            DataSet->FieldByName(QStringLiteral("DtfEdad"))->setAsInteger(edadEnAnios(nacimiento->AsDateTime()));
     }
     if (QryBiCargo.Locate(QStringLiteral("cod_empr;cod_carg"),
-                          QVariantList{campo(DataSet, "COD_EMPR")->AsVariant(),
-                                       campo(DataSet, "COD_CARG")->AsVariant()}))
-        campo(DataSet, "DtfNmbCargo")->setAsString(campo(&QryBiCargo, "nom_carg")->AsString().trimmed());
+                          QVariantList{DataSet->FieldByName(QStringLiteral("COD_EMPR"))->AsVariant(),
+                                       DataSet->FieldByName(QStringLiteral("COD_CARG"))->AsVariant()}))
+        DataSet->FieldByName(QStringLiteral("DtfNmbCargo"))->setAsString(QryBiCargo.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed());
 }
 
 // Given names, one blank, surnames.
 void TDtmAcSemaf::ponerNombreEmpleado(TDataSet *empleados, TDataSet *DataSet)
 {
-    campo(DataSet, "DtfNmbEmpleado")
-        ->setAsString(campo(empleados, "nom_empl")->AsString().trimmed() + QLatin1Char(' ')
-                      + campo(empleados, "ape_empl")->AsString().trimmed());
+    DataSet->FieldByName(QStringLiteral("DtfNmbEmpleado"))
+        ->setAsString(empleados->FieldByName(QStringLiteral("nom_empl"))->AsString().trimmed() + QLatin1Char(' ')
+                      + empleados->FieldByName(QStringLiteral("ape_empl"))->AsString().trimmed());
 }
 
 void TDtmAcSemaf::QryAcCuareCOD_EMPLValidate(TField *Sender)
@@ -78,7 +73,7 @@ void TDtmAcSemaf::QryAcCuareCOD_EMPLValidate(TField *Sender)
     ponerNombreEmpleado(&QryEmpleado, fila);
     // The position of the employee's active contract; its own check may refuse it, and with it
     // this identification.
-    campo(fila, "COD_CARG")->setAsVariant(campo(&QryEmpleado, "cod_carg")->AsVariant());
+    fila->FieldByName(QStringLiteral("COD_CARG"))->setAsVariant(QryEmpleado.FieldByName(QStringLiteral("cod_carg"))->AsVariant());
 }
 
 void TDtmAcSemaf::QryAcCuareCOD_CARGValidate(TField *Sender)
@@ -89,9 +84,9 @@ void TDtmAcSemaf::QryAcCuareCOD_CARGValidate(TField *Sender)
         QryBiCargo.Open();
     TDataSet *fila = Sender->DataSet();
     if (!QryBiCargo.Locate(QStringLiteral("cod_empr;cod_carg"),
-                           QVariantList{campo(fila, "COD_EMPR")->AsVariant(), Sender->AsVariant()}))
+                           QVariantList{fila->FieldByName(QStringLiteral("COD_EMPR"))->AsVariant(), Sender->AsVariant()}))
         throw Exception(QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!"));
-    campo(fila, "DtfNmbCargo")->setAsString(campo(&QryBiCargo, "nom_carg")->AsString().trimmed());
+    fila->FieldByName(QStringLiteral("DtfNmbCargo"))->setAsString(QryBiCargo.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed());
 }
 
 void TDtmAcSemaf::QryAcCuareBeforePost(TDataSet *)

@@ -10,26 +10,17 @@
 
 #include <QDateTime>
 
-namespace {
-
-TField *campo(TDataSet *dataSet, const char *nombre)
-{
-    return dataSet->FieldByName(QLatin1String(nombre));
-}
-
-} // namespace
-
 // ---- new rows, numbering, audit ----
 
 void TDtmAcSemaf::QryAcPpromNewRecord(TDataSet *DataSet)
 {
-    TField *empresa = campo(DataSet, "COD_EMPR");
+    TField *empresa = DataSet->FieldByName(QStringLiteral("COD_EMPR"));
     empresa->setAsInteger(empresaActual());
-    campo(DataSet, "ACT_USUA")->setAsString(gStCodiUsua);
-    campo(DataSet, "ACT_HORA")->setAsDateTime(QDateTime::currentDateTime());
-    campo(DataSet, "ACT_ESTA")->setAsString(QStringLiteral("A"));
-    campo(DataSet, "COD_NODP")->setAsInteger(0);
-    campo(DataSet, "COD_EMCA")->setAsVariant(empresa->AsVariant());
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
+    DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("A"));
+    DataSet->FieldByName(QStringLiteral("COD_NODP"))->setAsInteger(0);
+    DataSet->FieldByName(QStringLiteral("COD_EMCA"))->setAsVariant(empresa->AsVariant());
     reiniciarForma();
 }
 
@@ -64,7 +55,7 @@ void TDtmAcSemaf::NumerarNodo(TField *Field)
         QrySecuencial.ParamByName(QStringLiteral("pCodMenu"))->setAsInteger(Field->AsInteger());
         QrySecuencial.Open();
         TField *maximo = QrySecuencial.FieldByName(QStringLiteral("maximo"));
-        TField *nodo = campo(plan, "COD_NODO");
+        TField *nodo = plan->FieldByName(QStringLiteral("COD_NODO"));
         if (maximo->IsNull()) {
             nodo->setAsInteger(0);
             // The notification of that assignment clears the row as well; without a main form
@@ -83,7 +74,7 @@ void TDtmAcSemaf::NumerarNodo(TField *Field)
 void TDtmAcSemaf::limpiarEncabezado(TDataSet *DataSet)
 {
     for (const char *nombre : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"}) {
-        TField *field = campo(DataSet, nombre);
+        TField *field = DataSet->FieldByName(QLatin1String(nombre));
         if (!field->IsNull())
             field->Clear();
     }
@@ -91,11 +82,11 @@ void TDtmAcSemaf::limpiarEncabezado(TDataSet *DataSet)
 
 void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
 {
-    m_claveEdicion = {campo(DataSet, "COD_EMPR")->AsVariant(), campo(DataSet, "COD_MENU")->AsVariant(),
-                      campo(DataSet, "COD_NODO")->AsVariant()};
-    campo(DataSet, "ACT_USUA")->setAsString(gStCodiUsua);
-    campo(DataSet, "ACT_HORA")->setAsDateTime(QDateTime::currentDateTime());
-    campo(DataSet, "ACT_ESTA")->setAsString(QStringLiteral("M"));
+    m_claveEdicion = {DataSet->FieldByName(QStringLiteral("COD_EMPR"))->AsVariant(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
+                      DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsVariant()};
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
+    DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("M"));
 }
 
 // ---- save, delete, cancel ----
@@ -115,7 +106,7 @@ void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
     const int empresa = textoEmpresa.trimmed().toInt(&esNumero);
     if (!esNumero)
         throw Exception(QStringLiteral("'%1' no es un valor entero válido").arg(textoEmpresa));
-    campo(DataSet, "COD_EMCA")->setAsInteger(empresa);
+    DataSet->FieldByName(QStringLiteral("COD_EMCA"))->setAsInteger(empresa);
     verificarNodoLibre(DataSet);
 }
 
@@ -123,8 +114,8 @@ void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
 // is refused here with the plan and node named, and the row stays as typed.
 void TDtmAcSemaf::verificarNodoLibre(TDataSet *DataSet)
 {
-    const QVariantList clave = {campo(DataSet, "COD_EMPR")->AsVariant(), campo(DataSet, "COD_MENU")->AsVariant(),
-                                campo(DataSet, "COD_NODO")->AsVariant()};
+    const QVariantList clave = {DataSet->FieldByName(QStringLiteral("COD_EMPR"))->AsVariant(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
+                                DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsVariant()};
     for (const QVariant &parte : clave)
         if (parte.isNull())
             return; // the server refuses an incomplete key on its own
@@ -150,8 +141,8 @@ void TDtmAcSemaf::verificarNodoLibre(TDataSet *DataSet)
 
 void TDtmAcSemaf::QryAcPpromBeforeDelete(TDataSet *DataSet)
 {
-    DtmGnLibre->ReConsultar(&QryValNodo, {empresaActual(), campo(DataSet, "COD_MENU")->AsVariant(),
-                                          campo(DataSet, "COD_NODO")->AsVariant()});
+    DtmGnLibre->ReConsultar(&QryValNodo, {empresaActual(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
+                                          DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsVariant()});
     if (!QryValNodo.IsEmpty())
         throw Exception(QStringLiteral("El nodo actual tiene nodos asociados. Por favor elimine los nodos "
                                        "asociados e intente nuevamente la operación."));
@@ -171,9 +162,9 @@ void TDtmAcSemaf::QryAcPpromAfterCancel(TDataSet *DataSet)
     gVrCodMenu = 0;
     if (Forma)
         Forma->DibujarArbol();
-    TField *cargo = campo(DataSet, "COD_CARG");
+    TField *cargo = DataSet->FieldByName(QStringLiteral("COD_CARG"));
     if (!cargo->IsNull())
-        Buscar_Cargo(campo(DataSet, "COD_EMCA")->AsInteger(), cargo->AsString());
+        Buscar_Cargo(DataSet->FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), cargo->AsString());
     mostrarCargoPlan();
 }
 
@@ -186,19 +177,19 @@ void TDtmAcSemaf::QryAcPpromAfterOpen(TDataSet *)
 
 void TDtmAcSemaf::QryAcPpromAfterScroll(TDataSet *DataSet)
 {
-    Buscar_Cargo(campo(DataSet, "COD_EMCA")->AsInteger(), campo(DataSet, "COD_CARG")->AsString());
+    Buscar_Cargo(DataSet->FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), DataSet->FieldByName(QStringLiteral("COD_CARG"))->AsString());
     mostrarCargoPlan();
     QryBiCargo.Open();
 
     QryAcCuare.Close();
     QryAcCuare.ParamByName(QStringLiteral("cod_empr"))->setAsSmallInt(empresaActual());
-    QryAcCuare.ParamByName(QStringLiteral("cod_menu"))->setAsSmallInt(campo(DataSet, "COD_MENU")->AsInteger());
-    QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->setAsSmallInt(campo(DataSet, "COD_NODO")->AsInteger());
+    QryAcCuare.ParamByName(QStringLiteral("cod_menu"))->setAsSmallInt(DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsInteger());
+    QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->setAsSmallInt(DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsInteger());
     QryAcCuare.Open();
 
     QryNmContr.Close();
     QryNmContr.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(empresaActual());
-    QryNmContr.ParamByName(QStringLiteral("COD_CARG"))->setAsString(campo(DataSet, "COD_CARG")->AsString());
+    QryNmContr.ParamByName(QStringLiteral("COD_CARG"))->setAsString(DataSet->FieldByName(QStringLiteral("COD_CARG"))->AsString());
     QryNmContr.Open();
 }
 
@@ -223,23 +214,23 @@ void TDtmAcSemaf::QryAcPpromCalcFields(TDataSet *DataSet)
 {
     if (m_posiciones.empresa != empresaActual())
         cargarPosicionesPlan();
-    TField *cargo = campo(DataSet, "COD_CARG");
-    TField *empresaCargo = campo(DataSet, "COD_EMCA");
+    TField *cargo = DataSet->FieldByName(QStringLiteral("COD_CARG"));
+    TField *empresaCargo = DataSet->FieldByName(QStringLiteral("COD_EMCA"));
 
     if (!cargo->IsNull()) {
         const auto encontrado = m_posiciones.cargos.constFind(cargo->AsString());
         if (encontrado != m_posiciones.cargos.constEnd()) {
-            campo(DataSet, "DtfCodNive")->setAsVariant(encontrado->codNive);
-            campo(DataSet, "DtfPunRequ")->setAsVariant(encontrado->punRequ);
+            DataSet->FieldByName(QStringLiteral("DtfCodNive"))->setAsVariant(encontrado->codNive);
+            DataSet->FieldByName(QStringLiteral("DtfPunRequ"))->setAsVariant(encontrado->punRequ);
             const QString nivel = encontrado->codNive.toString();
             const auto nombreNivel = m_posiciones.niveles.constFind(nivel);
             if (!nivel.isEmpty() && nombreNivel != m_posiciones.niveles.constEnd())
-                campo(DataSet, "DtfNmbNivel")->setAsVariant(nombreNivel.value());
+                DataSet->FieldByName(QStringLiteral("DtfNmbNivel"))->setAsVariant(nombreNivel.value());
         }
     }
 
     if (!empresaCargo->AsString().isEmpty() && !cargo->AsString().isEmpty()) {
-        campo(DataSet, "DtfNmbCargo")
+        DataSet->FieldByName(QStringLiteral("DtfNmbCargo"))
             ->setAsString(nombresCargos(empresaCargo->AsInteger()).value(cargo->AsString()));
         // Views compute rows as they paint them; only the current row moves the main form.
         if (esFilaActualPlan(DataSet)) {
@@ -257,7 +248,7 @@ bool TDtmAcSemaf::esFilaActualPlan(TDataSet *DataSet) const
     if (actual < 0)
         return false;
     for (const char *nombre : {"COD_EMPR", "COD_EMCA", "COD_CARG"}) {
-        TField *field = campo(DataSet, nombre);
+        TField *field = DataSet->FieldByName(QLatin1String(nombre));
         if (DataSet->rowValue(actual, field) != field->AsVariant())
             return false;
     }

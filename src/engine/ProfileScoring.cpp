@@ -111,9 +111,8 @@ void RequirementKey::prepare()
     plain.ready = true;
 }
 
-bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
+bool mismoRequisitoGeneral(const RequirementKey &profile, const RequirementKey &record)
 {
-    // The same answers as sameValue gives for these types: null only equals null.
     const RequirementKey::Plain &a = profile.plain;
     const RequirementKey::Plain &b = record.plain;
     if (a.ready && b.ready)
@@ -123,7 +122,7 @@ bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
         && sameValue(profile.tipRegi, record.tipRegi);
 }
 
-long double points(const QVariant &value)
+long double pointsGeneral(const QVariant &value)
 {
     return value.isNull() ? 0.0L : static_cast<long double>(fieldconv::toFloat(value, QString()));
 }
@@ -131,6 +130,9 @@ long double points(const QVariant &value)
 int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
                          bool eduSinPuntos, long double &obtained)
 {
+    // A row without required points takes nothing from any record: the walk ends at the end.
+    if (row.punRequ.isNull())
+        return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at) {
         if (!mismoRequisito(row.key, records[at].key) || row.punRequ.isNull())
@@ -147,9 +149,11 @@ int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, 
 int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
                            long double &obtained)
 {
+    if (row.punRequ.isNull())
+        return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at)
-        if (mismoRequisito(row.key, records[at].key) && !row.punRequ.isNull())
+        if (mismoRequisito(row.key, records[at].key))
             obtained += points(records[at].punObte);
     return at;
 }

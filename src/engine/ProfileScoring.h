@@ -78,7 +78,22 @@ struct EmployeeScore {
 bool sameValue(const QVariant &a, const QVariant &b);
 
 // Requirement, then detail, then record type; the first difference decides.
-bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record);
+bool mismoRequisitoGeneral(const RequirementKey &profile, const RequirementKey &record);
+inline bool mismoRequisito(const RequirementKey &profile, const RequirementKey &record)
+{
+    // Inline for prepared keys of the usual shape (the same answers as sameValue gives for
+    // them: null only equals null); everything else goes the general way.
+    const RequirementKey::Plain &a = profile.plain;
+    const RequirementKey::Plain &b = record.plain;
+    if (a.ready && b.ready) {
+        constexpr quint64 kLongTypeShape = quint64(7) << 48;
+        if (a.codes != b.codes || a.shape != b.shape)
+            return false;
+        if ((a.shape & kLongTypeShape) != kLongTypeShape)
+            return true;
+    }
+    return mismoRequisitoGeneral(profile, record);
+}
 
 // Walks the records from `from`; while the row has required points, every match adds its
 // obtained points, or, with education without points, the row's required points once and the
@@ -107,7 +122,14 @@ private:
 double compliancePercentage(long double obtained, long double required);
 
 // A number field's value as the rules read it: null is 0.
-long double points(const QVariant &value);
+long double pointsGeneral(const QVariant &value);
+inline long double points(const QVariant &value)
+{
+    // Points arrive as doubles; other forms go the general way.
+    if (value.typeId() == QMetaType::Double)
+        return static_cast<long double>(*static_cast<const double *>(value.constData()));
+    return pointsGeneral(value);
+}
 
 // The whole evaluation of one employee: the profile rows in their order (by record type,
 // requirement, detail), the employee's records, the ticked categories and the flag.

@@ -106,6 +106,10 @@ protected:
     void FormCreate(QObject *Sender) override;
 
 private:
+    // What each tree node carries (the node record): position, node kind ("C" position, "E"
+    // employee), employee, company of the position, and its image (0 plan, 1 position, 2 employee).
+    enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
+
     void crearControles();
     void conectarControles();
     void configurarGrillas();

@@ -16,10 +16,6 @@
 
 namespace {
 
-// What each tree node carries (the node record): position, node kind ("C" position, "E"
-// employee), employee, company of the position, and its image (0 plan, 1 position, 2 employee).
-enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
-
 const int kImagenEmpleado = 2;
 
 // Appends a quoted code to a list of the form 'A01','B07'.

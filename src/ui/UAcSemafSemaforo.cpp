@@ -20,8 +20,6 @@
 
 namespace {
 
-enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
-
 // The traffic-light band of a percentage: green from 91.1 (compared in extended precision, so a
 // double that only approaches 91.1 from below stays yellow), yellow from 70, red below.
 QColor colorSemaforo(double porcentaje)
