@@ -8,9 +8,11 @@
 #include "DatabaseDescription.h"
 #include "Protocol.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 class ServerTestDb {
 public:
@@ -39,3 +41,16 @@ private:
     appserver::DatabaseDescription m_description;
     QString m_connection;
 };
+
+// Runs the test class T (built from a backend) on SQLite and then on PostgreSQL; the failures of both.
+template <class T>
+int runOnEveryBackend(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
+        T test(backend);
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    return failures;
+}

@@ -1,6 +1,7 @@
 // The client connection: choosing the transport from the session, carrying the session's user
 // to the server, turning server refusals into EDatabaseError and staying usable afterwards.
 
+#include "DataTable.h"
 #include "Exceptions.h"
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
@@ -17,107 +18,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TstConnection : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void open_data();
-    void open();
-    void refusalThrowsAndConnectionStaysUsable();
-    void applyAndCallThroughTheConnection();
-    void refusesWhatIsNotOurs_data();
-    void refusesWhatIsNotOurs();
-    void readingChangesNothing();
-
-private:
-    ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
-};
-
-void TstConnection::initTestCase()
-{
-    const QString error = m_db.create();
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    QVERIFY2(m_db.exec(QStringLiteral("INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', '/opt/qbicargo')")).isEmpty(),
-             "seed GN_PROGR");
-}
-
-void TstConnection::init()
-{
-    ResetSessionGlobals();
-    qunsetenv("QACSEMAF_DB");
-    gStCodiUsua = ServerTestDb::session().user;
-    gStPassUsua = ServerTestDb::session().password;
-    TApplication::instance().Tag = 1;
-}
-
-void TstConnection::open_data()
-{
-    QTest::addColumn<QString>("protocol");
-    QTest::addColumn<QString>("alias");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<QString>("environment");
-    QTest::addColumn<QString>("errorPart");
-
-    const QString file = m_db.description().filePath;
-    QTest::newRow("local on the alias") << "local" << file << "" << "" << "";
-    QTest::newRow("no protocol, file from the environment") << "" << "" << "" << file << "";
-    QTest::newRow("no alias and no environment") << "local" << "" << "" << "" << "QACSEMAF_DB";
-    QTest::newRow("missing file") << "local" << file + ".no" << "" << "" << "No existe";
-    QTest::newRow("http without a port") << "http" << "" << "srv" << "" << "no es de la forma equipo:puerto";
-    QTest::newRow("unknown protocol") << "dcom" << file << "" << "" << "desconocido";
-    QTest::newRow("pgsql without server") << "pgsql" << "rrhh" << "" << "" << "host[:puerto]";
-    QTest::newRow("pgsql with a bad port") << "pgsql" << "rrhh" << "db:puerto" << "" << "host[:puerto]";
-}
-
-void TstConnection::open()
-{
-    QFETCH(QString, protocol);
-    QFETCH(QString, alias);
-    QFETCH(QString, server);
-    QFETCH(QString, environment);
-    QFETCH(QString, errorPart);
-
-    gStProtocolo = protocol;
-    gStAliasCnx = alias;
-    gStParSrv = server;
-    if (!environment.isEmpty())
-        qputenv("QACSEMAF_DB", environment.toUtf8());
-    SDCOMConnection connection;
-    const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
-    QVERIFY2(error.contains(errorPart), qPrintable(error));
-    QCOMPARE(connection.Connected(), errorPart.isEmpty());
-}
-
-void TstConnection::refusalThrowsAndConnectionStaysUsable()
-{
-    gStAliasCnx = m_db.description().filePath;
-    gStPassUsua.clear();
-    gStParPas = QStringLiteral("equivocada"); // the start parameter stands in for an empty password
-    SDCOMConnection connection;
-    const QString error = messageOf<EDatabaseError>([&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); });
-    QVERIFY2(error.contains(QStringLiteral("contraseña")), qPrintable(error));
-
-    gStPassUsua = ServerTestDb::session().password;
-    const auto result = connection.Fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select COD_USUA from GN_USUAR"), {});
-    QCOMPARE(result.rows.value(0).value(0).toString(), ServerTestDb::session().user);
-    QCOMPARE(connection.roundTrips(), qint64(2));
-}
-
-void TstConnection::applyAndCallThroughTheConnection()
-{
-    gStAliasCnx = m_db.description().filePath;
-    SDCOMConnection connection;
-    const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
-    QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}), 1);
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                             connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}));
-    const QVariant paths = connection.AppServerCall(QStringLiteral("BuscarPathProgramaArreglo"),
-                                                    {QVariantList{"\"QBiCargo\",\"QBiEdnfo\""}});
-    QCOMPARE(paths.toList().value(0).toString(), QStringLiteral("/opt/qbicargo,\"\""));
-    QCOMPARE(connection.roundTrips(), qint64(3));
-}
-
 namespace {
 
 QByteArray fileDigest(const QString &path)
@@ -130,61 +30,147 @@ QByteArray fileDigest(const QString &path)
 
 } // namespace
 
-// A file that is not one of ours is refused with a clear message and left exactly as it was.
-void TstConnection::refusesWhatIsNotOurs_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty file") << QByteArray() << "está vacía";
-    QTest::newRow("a text file") << QByteArray("nombre;cargo\nAna;GER01\n") << "no es una base de datos de Semáforo de Carrera";
-}
-
-void TstConnection::refusesWhatIsNotOurs()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("otro.db"));
+class TstConnection : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
     {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        QCOMPARE(m_db.create(), QString());
+        QVERIFY2(m_db.exec(QStringLiteral("INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', '/opt/qbicargo')")).isEmpty(),
+                 "seed GN_PROGR");
     }
-    appserver::ServerCore core;
-    const QString error = core.open(appserver::DatabaseDescription::sqlite(path));
-    QVERIFY2(error.contains(message), qPrintable(error));
-    QCOMPARE(QFileInfo(path).size(), qint64(content.size()));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"otro.db"});
-}
 
-// Opening and reading leave the file byte for byte as it was: no journal mode is switched and
-// no writer is opened until something is saved.
-void TstConnection::readingChangesNothing()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("copia.db"));
-    QVERIFY(QFile::copy(m_db.description().filePath, path));
-    const QByteArray before = fileDigest(path);
+    void init()
     {
+        ResetSessionGlobals();
+        qunsetenv("QACSEMAF_DB");
+        gStCodiUsua = ServerTestDb::session().user;
+        gStPassUsua = ServerTestDb::session().password;
+        TApplication::instance().Tag = 1;
+    }
+
+    void open_data()
+    {
+        addColumns<QString, QString, QString, QString, QString>(
+            {"protocol", "alias", "server", "environment", "errorPart"});
+
+        const QString file = m_db.description().filePath;
+        QTest::newRow("local on the alias") << "local" << file << "" << "" << "";
+        QTest::newRow("no protocol, file from the environment") << "" << "" << "" << file << "";
+        QTest::newRow("no alias and no environment") << "local" << "" << "" << "" << "QACSEMAF_DB";
+        QTest::newRow("missing file") << "local" << file + ".no" << "" << "" << "No existe";
+        QTest::newRow("http without a port") << "http" << "" << "srv" << "" << "no es de la forma equipo:puerto";
+        QTest::newRow("unknown protocol") << "dcom" << file << "" << "" << "desconocido";
+        QTest::newRow("pgsql without server") << "pgsql" << "rrhh" << "" << "" << "host[:puerto]";
+        QTest::newRow("pgsql with a bad port") << "pgsql" << "rrhh" << "db:puerto" << "" << "host[:puerto]";
+    }
+
+    void open()
+    {
+        QFETCH(QString, protocol);
+        QFETCH(QString, alias);
+        QFETCH(QString, server);
+        QFETCH(QString, environment);
+        QFETCH(QString, errorPart);
+
+        gStProtocolo = protocol;
+        gStAliasCnx = alias;
+        gStParSrv = server;
+        if (!environment.isEmpty())
+            qputenv("QACSEMAF_DB", environment.toUtf8());
+        SDCOMConnection connection;
+        const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
+        QVERIFY2(error.contains(errorPart), qPrintable(error));
+        QCOMPARE(connection.Connected(), errorPart.isEmpty());
+    }
+
+    void refusalThrowsAndConnectionStaysUsable()
+    {
+        gStAliasCnx = m_db.description().filePath;
+        gStPassUsua.clear();
+        gStParPas = QStringLiteral("equivocada"); // the start parameter stands in for an empty password
+        SDCOMConnection connection;
+        const QString error = messageOf<EDatabaseError>([&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); });
+        QVERIFY2(error.contains(QStringLiteral("contraseña")), qPrintable(error));
+
+        gStPassUsua = ServerTestDb::session().password;
+        const auto result = connection.Fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select COD_USUA from GN_USUAR"), {});
+        QCOMPARE(result.rows.value(0).value(0).toString(), ServerTestDb::session().user);
+        QCOMPARE(connection.roundTrips(), qint64(2));
+    }
+
+    void applyAndCallThroughTheConnection()
+    {
+        gStAliasCnx = m_db.description().filePath;
+        SDCOMConnection connection;
+        const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
+        QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}), 1);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}));
+        const QVariant paths = connection.AppServerCall(QStringLiteral("BuscarPathProgramaArreglo"),
+                                                        {QVariantList{"\"QBiCargo\",\"QBiEdnfo\""}});
+        QCOMPARE(paths.toList().value(0).toString(), QStringLiteral("/opt/qbicargo,\"\""));
+        QCOMPARE(connection.roundTrips(), qint64(3));
+    }
+
+    // A file that is not one of ours is refused with a clear message and left exactly as it was.
+    void refusesWhatIsNotOurs_data()
+    {
+        addColumns<QByteArray, QString>({"content", "message"});
+        QTest::newRow("empty file") << QByteArray() << "está vacía";
+        QTest::newRow("a text file") << QByteArray("nombre;cargo\nAna;GER01\n") << "no es una base de datos de Semáforo de Carrera";
+    }
+
+    void refusesWhatIsNotOurs()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("otro.db"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
         appserver::ServerCore core;
-        QVERIFY(core.open(appserver::DatabaseDescription::sqlite(path)).isEmpty());
-        const appserver::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-                                                        QStringLiteral("select * from AC_PPROM"), {}});
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        QVERIFY(core.call({ServerTestDb::session(), QStringLiteral("VerificarSesion"), {"PRUEBA", ""}}).ok());
+        const QString error = core.open(appserver::DatabaseDescription::sqlite(path));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QCOMPARE(QFileInfo(path).size(), qint64(content.size()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"otro.db"});
     }
-    QCOMPARE(fileDigest(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"copia.db"});
+
+    // Opening and reading leave the file byte for byte as it was: no journal mode is switched and
+    // no writer is opened until something is saved.
+    void readingChangesNothing()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal-probe"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery mode(db);
-        QVERIFY(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
-        QCOMPARE(mode.value(0).toString(), QStringLiteral("delete"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("copia.db"));
+        QVERIFY(QFile::copy(m_db.description().filePath, path));
+        const QByteArray before = fileDigest(path);
+        {
+            appserver::ServerCore core;
+            QVERIFY(core.open(appserver::DatabaseDescription::sqlite(path)).isEmpty());
+            const appserver::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+                                                            QStringLiteral("select * from AC_PPROM"), {}});
+            QVERIFY2(read.ok(), qPrintable(read.error));
+            QVERIFY(core.call({ServerTestDb::session(), QStringLiteral("VerificarSesion"), {"PRUEBA", ""}}).ok());
+        }
+        QCOMPARE(fileDigest(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"copia.db"});
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal-probe"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery mode(db);
+            QVERIFY(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
+            QCOMPARE(mode.value(0).toString(), QStringLiteral("delete"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("journal-probe"));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("journal-probe"));
-}
+
+private:
+    ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
+};
 
 QTEST_GUILESS_MAIN(TstConnection)
 #include "tst_connection.moc"

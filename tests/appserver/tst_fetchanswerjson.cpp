@@ -1,6 +1,7 @@
 // A fetch's answer written as JSON text and read back, by the quick reader and through the JSON
 // parser: both must give the values the server had, of the same types.
 
+#include "DataTable.h"
 #include "FetchAnswerJson.h"
 #include "JsonCodec.h"
 
@@ -40,94 +41,88 @@ QString shown(const FetchResult &result)
 class TestFetchAnswerJson : public QObject {
     Q_OBJECT
 private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void refused_data();
-    void refused();
+    void roundTrip_data()
+    {
+        QTest::addColumn<FetchResult>("result");
+        const FieldDesc code{QStringLiteral("COD_EMPL"), FieldType::Float, 0, true};
+        const FieldDesc type{QStringLiteral("TIP_REGI"), FieldType::String, 2, true};
+        const FieldDesc requirement{QStringLiteral("COD_REQU"), FieldType::Integer, 0, false};
+        const FieldDesc big{QStringLiteral("NUM_GRAN"), FieldType::Largeint, 0, false};
+        const FieldDesc date{QStringLiteral("FEC_REGI"), FieldType::DateTime, 0, false};
+        const FieldDesc free{QStringLiteral("EXPR"), FieldType::Unknown, 0, false};
+
+        QTest::newRow("typed columns with nulls")
+            << answer({code, type, requirement, date},
+                      {{10000001.0, QStringLiteral("FO"), 120, QDate(2024, 6, 1)},
+                       {0.1, QVariant(), QVariant(), QVariant()},
+                       {-2.5e-300, QStringLiteral("CU"), -7, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6))}});
+        QTest::newRow("whole floats at the edges of exact integers")
+            << answer({code}, {{-0.0}, {9007199254740991.0}, {9007199254740992.0}, {1e300}, {-123456789012.0}});
+        QTest::newRow("texts that need escaping")
+            << answer({type}, {{QStringLiteral("comillas \" y barra \\")}, {QStringLiteral("línea\nnueva\ttab\x01")},
+                               {QStringLiteral("Ñandú 𝄞")}});
+        QTest::newRow("64-bit integers inside and beyond doubles")
+            << answer({big}, {{qlonglong(1) << 52}, {(qlonglong(1) << 62) + 1}, {qlonglong(-5)}});
+        QTest::newRow("untyped column keeps each value's type")
+            << answer({free}, {{7}, {7.0}, {QStringLiteral("7")}, {true}, {QByteArray("\x00\xff", 2)}});
+        QTest::newRow("a date column holding text") << answer({date}, {{QStringLiteral("no es fecha")}});
+        QTest::newRow("no rows") << answer({code, type}, {});
+        QTest::newRow("refusal of the server")
+            << answer({}, {}, QStringLiteral("Error en la consulta del proveedor X: \"falta\""));
+    }
+
+    // Written by the server, read by the workstation; also read from the text the JSON document of
+    // the same answer gives, whatever order and spacing it uses.
+    void roundTrip()
+    {
+        QFETCH(FetchResult, result);
+        const QByteArray text = FetchAnswerJson::write(result);
+        QJsonParseError parseError;
+        QJsonDocument::fromJson(text, &parseError);
+        QCOMPARE(parseError.errorString(), QJsonParseError().errorString());
+
+        FetchResult read;
+        QString error;
+        QVERIFY2(FetchAnswerJson::read(text, &read, &error), qPrintable(error));
+        QCOMPARE(shown(read), shown(result));
+
+        FetchResult parsed;
+        QVERIFY(JsonCodec::decode(QJsonDocument::fromJson(text).object(), &parsed, &error));
+        QCOMPARE(shown(parsed), shown(result));
+
+        const QByteArray indented = QJsonDocument(JsonCodec::encode(result)).toJson(QJsonDocument::Indented);
+        FetchResult fromDocument;
+        QVERIFY2(FetchAnswerJson::read(indented, &fromDocument, &error), qPrintable(error));
+        QCOMPARE(shown(fromDocument), shown(result));
+    }
+
+    void refused_data()
+    {
+        addColumns<QByteArray, QString>({"text", "message"});
+        QTest::newRow("a row one value short")
+            << QByteArray(R"({"fields":[["A","Integer",0,false],["B","Integer",0,false]],"rows":[[1,2],[3]]})")
+            << QStringLiteral("una fila no tiene un valor por campo");
+        QTest::newRow("a float where an integer column is")
+            << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1.5]]})")
+            << QStringLiteral("un valor del campo A no se entiende");
+        QTest::newRow("a field of three parts")
+            << QByteArray(R"({"fields":[["A","Integer",0]],"rows":[]})")
+            << QStringLiteral("una descripción de campo no es [nombre, tipo, tamaño, requerido]");
+        QTest::newRow("cut short") << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1]])")
+                                   << QJsonParseError{0, QJsonParseError::UnterminatedObject}.errorString();
+        QTest::newRow("not an object") << QByteArray("[1,2]") << QStringLiteral("se esperaba un objeto");
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
+        FetchResult read;
+        QString error;
+        QVERIFY(!FetchAnswerJson::read(text, &read, &error));
+        QCOMPARE(error, message);
+    }
 };
-
-void TestFetchAnswerJson::roundTrip_data()
-{
-    QTest::addColumn<FetchResult>("result");
-    const FieldDesc code{QStringLiteral("COD_EMPL"), FieldType::Float, 0, true};
-    const FieldDesc type{QStringLiteral("TIP_REGI"), FieldType::String, 2, true};
-    const FieldDesc requirement{QStringLiteral("COD_REQU"), FieldType::Integer, 0, false};
-    const FieldDesc big{QStringLiteral("NUM_GRAN"), FieldType::Largeint, 0, false};
-    const FieldDesc date{QStringLiteral("FEC_REGI"), FieldType::DateTime, 0, false};
-    const FieldDesc free{QStringLiteral("EXPR"), FieldType::Unknown, 0, false};
-
-    QTest::newRow("typed columns with nulls")
-        << answer({code, type, requirement, date},
-                  {{10000001.0, QStringLiteral("FO"), 120, QDate(2024, 6, 1)},
-                   {0.1, QVariant(), QVariant(), QVariant()},
-                   {-2.5e-300, QStringLiteral("CU"), -7, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6))}});
-    QTest::newRow("whole floats at the edges of exact integers")
-        << answer({code}, {{-0.0}, {9007199254740991.0}, {9007199254740992.0}, {1e300}, {-123456789012.0}});
-    QTest::newRow("texts that need escaping")
-        << answer({type}, {{QStringLiteral("comillas \" y barra \\")}, {QStringLiteral("línea\nnueva\ttab\x01")},
-                           {QStringLiteral("Ñandú 𝄞")}});
-    QTest::newRow("64-bit integers inside and beyond doubles")
-        << answer({big}, {{qlonglong(1) << 52}, {(qlonglong(1) << 62) + 1}, {qlonglong(-5)}});
-    QTest::newRow("untyped column keeps each value's type")
-        << answer({free}, {{7}, {7.0}, {QStringLiteral("7")}, {true}, {QByteArray("\x00\xff", 2)}});
-    QTest::newRow("a date column holding text") << answer({date}, {{QStringLiteral("no es fecha")}});
-    QTest::newRow("no rows") << answer({code, type}, {});
-    QTest::newRow("refusal of the server")
-        << answer({}, {}, QStringLiteral("Error en la consulta del proveedor X: \"falta\""));
-}
-
-// Written by the server, read by the workstation; also read from the text the JSON document of
-// the same answer gives, whatever order and spacing it uses.
-void TestFetchAnswerJson::roundTrip()
-{
-    QFETCH(FetchResult, result);
-    const QByteArray text = FetchAnswerJson::write(result);
-    QJsonParseError parseError;
-    QJsonDocument::fromJson(text, &parseError);
-    QCOMPARE(parseError.errorString(), QJsonParseError().errorString());
-
-    FetchResult read;
-    QString error;
-    QVERIFY2(FetchAnswerJson::read(text, &read, &error), qPrintable(error));
-    QCOMPARE(shown(read), shown(result));
-
-    FetchResult parsed;
-    QVERIFY(JsonCodec::decode(QJsonDocument::fromJson(text).object(), &parsed, &error));
-    QCOMPARE(shown(parsed), shown(result));
-
-    const QByteArray indented = QJsonDocument(JsonCodec::encode(result)).toJson(QJsonDocument::Indented);
-    FetchResult fromDocument;
-    QVERIFY2(FetchAnswerJson::read(indented, &fromDocument, &error), qPrintable(error));
-    QCOMPARE(shown(fromDocument), shown(result));
-}
-
-void TestFetchAnswerJson::refused_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("a row one value short")
-        << QByteArray(R"({"fields":[["A","Integer",0,false],["B","Integer",0,false]],"rows":[[1,2],[3]]})")
-        << QStringLiteral("una fila no tiene un valor por campo");
-    QTest::newRow("a float where an integer column is")
-        << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1.5]]})")
-        << QStringLiteral("un valor del campo A no se entiende");
-    QTest::newRow("a field of three parts")
-        << QByteArray(R"({"fields":[["A","Integer",0]],"rows":[]})")
-        << QStringLiteral("una descripción de campo no es [nombre, tipo, tamaño, requerido]");
-    QTest::newRow("cut short") << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1]])")
-                               << QJsonParseError{0, QJsonParseError::UnterminatedObject}.errorString();
-    QTest::newRow("not an object") << QByteArray("[1,2]") << QStringLiteral("se esperaba un objeto");
-}
-
-void TestFetchAnswerJson::refused()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QString, message);
-    FetchResult read;
-    QString error;
-    QVERIFY(!FetchAnswerJson::read(text, &read, &error));
-    QCOMPARE(error, message);
-}
 
 QTEST_GUILESS_MAIN(TestFetchAnswerJson)
 #include "tst_fetchanswerjson.moc"

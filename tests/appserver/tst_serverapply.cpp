@@ -2,6 +2,7 @@
 // table, all or nothing per batch, refusing stale rows, duplicate keys and unknown columns.
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
+#include "DataTable.h"
 #include "ServerCore.h"
 #include "ServerTestDb.h"
 
@@ -57,225 +58,193 @@ public:
     explicit TstServerApply(ServerTestDb::Backend backend) : m_db(backend) {}
 
 private slots:
-    void initTestCase();
-    void init();
-    void applied_data();
-    void applied();
-    void fetchedRowsMatchThemselves();
-    void refused_data();
-    void refused();
-    void lockedRowGivesClearMessage();
+    void initTestCase()
+    {
+        if (!m_db.skipReason().isEmpty())
+            QSKIP(qPrintable(m_db.skipReason()));
+        qInfo("Backend: %s", qPrintable(m_db.backendName()));
+        QCOMPARE(m_db.create(), QString());
+        // A short wait for locks keeps the locked-row case quick.
+        DatabaseDescription description = m_db.description();
+        description.lockTimeoutMs = 300;
+        QCOMPARE(m_core.open(description), QString());
+    }
+
+    void init()
+    {
+        const QString insert = QStringLiteral(
+            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, TIP_MENU, NOM_MENU, NUM_ANOS, "
+            "NUM_DIAS, ACT_USUA, ACT_HORA, COD_CARG, ACT_ESTA, COD_EMCA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        QString error = m_db.exec(QStringLiteral("DELETE FROM AC_PPROM"));
+        if (error.isEmpty())
+            error = m_db.exec(insert, {1, 1, 0, QVariant(), "P", "Plan uno", QVariant(), QVariant(), "ANA",
+                                       "2024-03-01 10:00:00", QVariant(), "A", QVariant()});
+        if (error.isEmpty())
+            error = m_db.exec(insert, {1, 1, 1, 0, QVariant(), "Gerente", "02", QVariant(), "ANA",
+                                       "2024-02-01T09:00:00.250", "GER01", "A", 1});
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    void applied_data()
+    {
+        addColumns<QList<RowDelta>, int, QStringList>({"deltas", "rowsAffected", "expected"});
+
+        const QString header = QStringLiteral("1|1|0|NULL|Plan uno|2024-03-01T10:00:00.000|NULL");
+        const QString node = QStringLiteral("1|1|1|0|Gerente|2024-02-01T09:00:00.250|GER01");
+        QTest::newRow("insert") << QList<RowDelta>{insertOf(newNode(2))} << 1
+                                << QStringList{header, node, "1|1|2|1|Analista|2024-04-01T08:30:00.000|ANA01"};
+        QTest::newRow("update matching every old value")
+            << QList<RowDelta>{updateOf(nodeRow(), {{"nom_menu", "Jefe"}, {"COD_NODP", QVariant()}})} << 1
+            << QStringList{header, "1|1|1|NULL|Jefe|2024-02-01T09:00:00.250|GER01"};
+        QTest::newRow("delete") << QList<RowDelta>{deleteOf(nodeRow())} << 1 << QStringList{header};
+        QTest::newRow("several deltas in order")
+            << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow()),
+                               updateOf(newNode(2), {{"COD_NODO", 1}})} << 3
+            << QStringList{header, "1|1|1|1|Analista|2024-04-01T08:30:00.000|ANA01"};
+    }
+
+    void applied()
+    {
+        QFETCH(QList<RowDelta>, deltas);
+        QFETCH(int, rowsAffected);
+        QFETCH(QStringList, expected);
+
+        const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), deltas);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.rowsAffected, rowsAffected);
+        QCOMPARE(table(), expected);
+    }
+
+    // Old values exactly as the server handed them out (times, nulls, numbers) find their row again.
+    void fetchedRowsMatchThemselves()
+    {
+        const FetchResult rows = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+                                                           QStringLiteral("select * from AC_PPROM"), {}});
+        QVERIFY2(rows.ok(), qPrintable(rows.error));
+        QList<RowDelta> deltas;
+        for (const QVariantList &row : rows.rows) {
+            QVariantMap old;
+            for (int i = 0; i < rows.fields.size(); ++i)
+                old.insert(rows.fields.at(i).name, row.at(i));
+            deltas << updateOf(old, {{"ACT_ESTA", "M"}});
+        }
+        const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), deltas);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.rowsAffected, 2);
+    }
+
+    void refused_data()
+    {
+        addColumns<QString, QString, QList<RowDelta>, QString>({"provider", "meanwhile", "deltas", "messagePart"});
+
+        const QString stale = QStringLiteral("modificado o eliminado por otro usuario");
+        QVariantMap withoutKey = nodeRow();
+        withoutKey.remove(QStringLiteral("COD_NODO"));
+        QVariantMap unknownColumn = newNode(2);
+        unknownColumn.insert(QStringLiteral("NO_EXISTE"), 1);
+        QVariantMap badNumber = newNode(2);
+        badNumber.insert(QStringLiteral("COD_NODO"), QStringLiteral("dos"));
+
+        QTest::newRow("row changed meanwhile") << "DtsPAcPprom" << "UPDATE AC_PPROM SET NOM_MENU = 'Otro' WHERE COD_NODO = 1"
+                                               << QList<RowDelta>{updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})} << stale;
+        QTest::newRow("row deleted meanwhile") << "DtsPAcPprom" << "DELETE FROM AC_PPROM WHERE COD_NODO = 1"
+                                               << QList<RowDelta>{deleteOf(nodeRow())} << stale;
+        QTest::newRow("duplicate key") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(nodeRow())}
+                                       << "AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 1, COD_NODO = 1";
+        QTest::newRow("key changed onto another row") << "DtsPAcPprom" << QString()
+                                                      << QList<RowDelta>{updateOf(nodeRow(), {{"COD_NODO", 0}})}
+                                                      << "COD_NODO = 0";
+        QTest::newRow("whole batch rolled back")
+            << "DtsPAcPprom" << "UPDATE AC_PPROM SET ACT_USUA = 'LUIS' WHERE COD_NODO = 1"
+            << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow())} << stale;
+        QTest::newRow("unknown column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(unknownColumn)}
+                                        << "NO_EXISTE";
+        QTest::newRow("value of the wrong type") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(badNumber)}
+                                                 << "COD_NODO";
+        QTest::newRow("old values without the key") << "DtsPAcPprom" << QString()
+                                                    << QList<RowDelta>{deleteOf(withoutKey)} << "COD_NODO";
+        QTest::newRow("provider without main table") << "DtsPBiCargo" << QString()
+                                                     << QList<RowDelta>{insertOf(newNode(2))} << "solo lectura";
+        QTest::newRow("unknown provider") << "DtsPNoExiste" << QString() << QList<RowDelta>{insertOf(newNode(2))}
+                                          << "DtsPNoExiste";
+        // The schema's limits hold on SQLite as on PostgreSQL, named by field.
+        QVariantMap longName = newNode(2);
+        longName.insert(QStringLiteral("NOM_MENU"), QStringLiteral("Jefe de planeación estratégica y"));
+        QTest::newRow("text longer than its column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(longName)}
+                                                     << "El campo NOM_MENU de AC_PPROM admite 30 caracteres";
+        QTest::newRow("update longer than its column")
+            << "DtsPAcPprom" << QString() << QList<RowDelta>{updateOf(nodeRow(), {{"COD_CARG", "GER0123"}})}
+            << "El campo COD_CARG de AC_PPROM admite 6 caracteres; el valor \"GER0123\" tiene 7.";
+        QVariantMap bigNumber = newNode(2);
+        bigNumber.insert(QStringLiteral("COD_NODP"), 40000);
+        QTest::newRow("small integer out of range") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(bigNumber)}
+                                                    << "El campo COD_NODP de AC_PPROM admite enteros de -32768 a 32767";
+    }
+
+    void refused()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QString, meanwhile);
+        QFETCH(QList<RowDelta>, deltas);
+        QFETCH(QString, messagePart);
+
+        if (!meanwhile.isEmpty())
+            QCOMPARE(m_db.exec(meanwhile), QString());
+        const QStringList before = table();
+        const ApplyResult result = apply(provider, deltas);
+        QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
+        QCOMPARE(result.rowsAffected, 0);
+        QCOMPARE(table(), before);
+    }
+
+    // Another workstation holds the row (PostgreSQL) or the database (SQLite): the save gives up after
+    // the lock timeout with a message that says so, and nothing changes.
+    void lockedRowGivesClearMessage()
+    {
+        const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
+        QCOMPARE(m_db.exec(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")), QString());
+        if (postgres)
+            QVERIFY(m_db.exec(QStringLiteral("SELECT * FROM AC_PPROM WHERE COD_NODO = 1 FOR UPDATE")).isEmpty());
+        const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), {updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})});
+        QVERIFY(m_db.exec(QStringLiteral("ROLLBACK")).isEmpty());
+        QVERIFY2(result.error.contains(QStringLiteral("Otro usuario está modificando los mismos registros de AC_PPROM")),
+                 qPrintable(result.error));
+        QCOMPARE(result.rowsAffected, 0);
+        QVERIFY(table().contains(QStringLiteral("1|1|1|0|Gerente|2024-02-01T09:00:00.250|GER01")));
+    }
 
 private:
-    ApplyResult apply(const QString &provider, const QList<RowDelta> &deltas);
-    QStringList table();
+    ApplyResult apply(const QString &provider, const QList<RowDelta> &deltas)
+    {
+        return m_core.apply(ApplyRequest{ServerTestDb::session(), provider, deltas});
+    }
+
+    // The table as text, one line per row, for comparisons that show what differs.
+    QStringList table()
+    {
+        const FetchResult result = m_core.fetch(FetchRequest{
+            ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+            QStringLiteral("select COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG "
+                           "from AC_PPROM order by COD_EMPR, COD_MENU, COD_NODO"), {}});
+        if (!result.ok())
+            return {result.error};
+        QStringList lines;
+        for (const QVariantList &row : result.rows) {
+            QStringList cells;
+            for (const QVariant &value : row)
+                cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+            lines << cells.join(QLatin1Char('|'));
+        }
+        return lines;
+    }
 
     ServerTestDb m_db;
     ServerCore m_core;
 };
 
-void TstServerApply::initTestCase()
-{
-    if (!m_db.skipReason().isEmpty())
-        QSKIP(qPrintable(m_db.skipReason()));
-    qInfo("Backend: %s", qPrintable(m_db.backendName()));
-    const QString error = m_db.create();
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    // A short wait for locks keeps the locked-row case quick.
-    DatabaseDescription description = m_db.description();
-    description.lockTimeoutMs = 300;
-    const QString openError = m_core.open(description);
-    QVERIFY2(openError.isEmpty(), qPrintable(openError));
-}
-
-void TstServerApply::init()
-{
-    const QString insert = QStringLiteral(
-        "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, TIP_MENU, NOM_MENU, NUM_ANOS, "
-        "NUM_DIAS, ACT_USUA, ACT_HORA, COD_CARG, ACT_ESTA, COD_EMCA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    QString error = m_db.exec(QStringLiteral("DELETE FROM AC_PPROM"));
-    if (error.isEmpty())
-        error = m_db.exec(insert, {1, 1, 0, QVariant(), "P", "Plan uno", QVariant(), QVariant(), "ANA",
-                                   "2024-03-01 10:00:00", QVariant(), "A", QVariant()});
-    if (error.isEmpty())
-        error = m_db.exec(insert, {1, 1, 1, 0, QVariant(), "Gerente", "02", QVariant(), "ANA",
-                                   "2024-02-01T09:00:00.250", "GER01", "A", 1});
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
-
-ApplyResult TstServerApply::apply(const QString &provider, const QList<RowDelta> &deltas)
-{
-    ApplyRequest request;
-    request.session = ServerTestDb::session();
-    request.provider = provider;
-    request.deltas = deltas;
-    return m_core.apply(request);
-}
-
-// The table as text, one line per row, for comparisons that show what differs.
-QStringList TstServerApply::table()
-{
-    const FetchResult result = m_core.fetch(FetchRequest{
-        ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-        QStringLiteral("select COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG "
-                       "from AC_PPROM order by COD_EMPR, COD_MENU, COD_NODO"), {}});
-    if (!result.ok())
-        return {result.error};
-    QStringList lines;
-    for (const QVariantList &row : result.rows) {
-        QStringList cells;
-        for (const QVariant &value : row)
-            cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
-        lines << cells.join(QLatin1Char('|'));
-    }
-    return lines;
-}
-
-void TstServerApply::applied_data()
-{
-    QTest::addColumn<QList<RowDelta>>("deltas");
-    QTest::addColumn<int>("rowsAffected");
-    QTest::addColumn<QStringList>("expected");
-
-    const QString header = QStringLiteral("1|1|0|NULL|Plan uno|2024-03-01T10:00:00.000|NULL");
-    const QString node = QStringLiteral("1|1|1|0|Gerente|2024-02-01T09:00:00.250|GER01");
-    QTest::newRow("insert") << QList<RowDelta>{insertOf(newNode(2))} << 1
-                            << QStringList{header, node, "1|1|2|1|Analista|2024-04-01T08:30:00.000|ANA01"};
-    QTest::newRow("update matching every old value")
-        << QList<RowDelta>{updateOf(nodeRow(), {{"nom_menu", "Jefe"}, {"COD_NODP", QVariant()}})} << 1
-        << QStringList{header, "1|1|1|NULL|Jefe|2024-02-01T09:00:00.250|GER01"};
-    QTest::newRow("delete") << QList<RowDelta>{deleteOf(nodeRow())} << 1 << QStringList{header};
-    QTest::newRow("several deltas in order")
-        << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow()),
-                           updateOf(newNode(2), {{"COD_NODO", 1}})} << 3
-        << QStringList{header, "1|1|1|1|Analista|2024-04-01T08:30:00.000|ANA01"};
-}
-
-void TstServerApply::applied()
-{
-    QFETCH(QList<RowDelta>, deltas);
-    QFETCH(int, rowsAffected);
-    QFETCH(QStringList, expected);
-
-    const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), deltas);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.rowsAffected, rowsAffected);
-    QCOMPARE(table(), expected);
-}
-
-// Old values exactly as the server handed them out (times, nulls, numbers) find their row again.
-void TstServerApply::fetchedRowsMatchThemselves()
-{
-    const FetchResult rows = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-                                                       QStringLiteral("select * from AC_PPROM"), {}});
-    QVERIFY2(rows.ok(), qPrintable(rows.error));
-    QList<RowDelta> deltas;
-    for (const QVariantList &row : rows.rows) {
-        QVariantMap old;
-        for (int i = 0; i < rows.fields.size(); ++i)
-            old.insert(rows.fields.at(i).name, row.at(i));
-        deltas << updateOf(old, {{"ACT_ESTA", "M"}});
-    }
-    const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), deltas);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.rowsAffected, 2);
-}
-
-void TstServerApply::refused_data()
-{
-    QTest::addColumn<QString>("provider");
-    QTest::addColumn<QString>("meanwhile");
-    QTest::addColumn<QList<RowDelta>>("deltas");
-    QTest::addColumn<QString>("messagePart");
-
-    const QString stale = QStringLiteral("modificado o eliminado por otro usuario");
-    QVariantMap withoutKey = nodeRow();
-    withoutKey.remove(QStringLiteral("COD_NODO"));
-    QVariantMap unknownColumn = newNode(2);
-    unknownColumn.insert(QStringLiteral("NO_EXISTE"), 1);
-    QVariantMap badNumber = newNode(2);
-    badNumber.insert(QStringLiteral("COD_NODO"), QStringLiteral("dos"));
-
-    QTest::newRow("row changed meanwhile") << "DtsPAcPprom" << "UPDATE AC_PPROM SET NOM_MENU = 'Otro' WHERE COD_NODO = 1"
-                                           << QList<RowDelta>{updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})} << stale;
-    QTest::newRow("row deleted meanwhile") << "DtsPAcPprom" << "DELETE FROM AC_PPROM WHERE COD_NODO = 1"
-                                           << QList<RowDelta>{deleteOf(nodeRow())} << stale;
-    QTest::newRow("duplicate key") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(nodeRow())}
-                                   << "AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 1, COD_NODO = 1";
-    QTest::newRow("key changed onto another row") << "DtsPAcPprom" << QString()
-                                                  << QList<RowDelta>{updateOf(nodeRow(), {{"COD_NODO", 0}})}
-                                                  << "COD_NODO = 0";
-    QTest::newRow("whole batch rolled back")
-        << "DtsPAcPprom" << "UPDATE AC_PPROM SET ACT_USUA = 'LUIS' WHERE COD_NODO = 1"
-        << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow())} << stale;
-    QTest::newRow("unknown column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(unknownColumn)}
-                                    << "NO_EXISTE";
-    QTest::newRow("value of the wrong type") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(badNumber)}
-                                             << "COD_NODO";
-    QTest::newRow("old values without the key") << "DtsPAcPprom" << QString()
-                                                << QList<RowDelta>{deleteOf(withoutKey)} << "COD_NODO";
-    QTest::newRow("provider without main table") << "DtsPBiCargo" << QString()
-                                                 << QList<RowDelta>{insertOf(newNode(2))} << "solo lectura";
-    QTest::newRow("unknown provider") << "DtsPNoExiste" << QString() << QList<RowDelta>{insertOf(newNode(2))}
-                                      << "DtsPNoExiste";
-    // The schema's limits hold on SQLite as on PostgreSQL, named by field.
-    QVariantMap longName = newNode(2);
-    longName.insert(QStringLiteral("NOM_MENU"), QStringLiteral("Jefe de planeación estratégica y"));
-    QTest::newRow("text longer than its column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(longName)}
-                                                 << "El campo NOM_MENU de AC_PPROM admite 30 caracteres";
-    QTest::newRow("update longer than its column")
-        << "DtsPAcPprom" << QString() << QList<RowDelta>{updateOf(nodeRow(), {{"COD_CARG", "GER0123"}})}
-        << "El campo COD_CARG de AC_PPROM admite 6 caracteres; el valor \"GER0123\" tiene 7.";
-    QVariantMap bigNumber = newNode(2);
-    bigNumber.insert(QStringLiteral("COD_NODP"), 40000);
-    QTest::newRow("small integer out of range") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(bigNumber)}
-                                                << "El campo COD_NODP de AC_PPROM admite enteros de -32768 a 32767";
-}
-
-void TstServerApply::refused()
-{
-    QFETCH(QString, provider);
-    QFETCH(QString, meanwhile);
-    QFETCH(QList<RowDelta>, deltas);
-    QFETCH(QString, messagePart);
-
-    if (!meanwhile.isEmpty()) {
-        const QString error = m_db.exec(meanwhile);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-    }
-    const QStringList before = table();
-    const ApplyResult result = apply(provider, deltas);
-    QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
-    QCOMPARE(result.rowsAffected, 0);
-    QCOMPARE(table(), before);
-}
-
-// Another workstation holds the row (PostgreSQL) or the database (SQLite): the save gives up after
-// the lock timeout with a message that says so, and nothing changes.
-void TstServerApply::lockedRowGivesClearMessage()
-{
-    const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
-    const QString error = m_db.exec(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    if (postgres)
-        QVERIFY(m_db.exec(QStringLiteral("SELECT * FROM AC_PPROM WHERE COD_NODO = 1 FOR UPDATE")).isEmpty());
-    const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), {updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})});
-    QVERIFY(m_db.exec(QStringLiteral("ROLLBACK")).isEmpty());
-    QVERIFY2(result.error.contains(QStringLiteral("Otro usuario está modificando los mismos registros de AC_PPROM")),
-             qPrintable(result.error));
-    QCOMPARE(result.rowsAffected, 0);
-    QVERIFY(table().contains(QStringLiteral("1|1|1|0|Gerente|2024-02-01T09:00:00.250|GER01")));
-}
-
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
-        TstServerApply test(backend);
-        failures += QTest::qExec(&test, argc, argv);
-    }
-    return failures;
+    return runOnEveryBackend<TstServerApply>(argc, argv);
 }
 
 #include "tst_serverapply.moc"

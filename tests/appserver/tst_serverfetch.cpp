@@ -2,6 +2,7 @@
 // result field types, the providers' own statements, sessions and server methods.
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
+#include "DataTable.h"
 #include "ServerCore.h"
 #include "ServerTestDb.h"
 
@@ -41,398 +42,329 @@ public:
     explicit TstServerFetch(ServerTestDb::Backend backend) : m_db(backend) {}
 
 private slots:
-    void initTestCase();
-    void parameters_data();
-    void parameters();
-    void refused_data();
-    void refused();
-    void readConnectionRefusesWrites();
-    void smuggledWrites_data();
-    void smuggledWrites();
-    void readerLoginCannotWrite();
-    void fieldTypes_data();
-    void fieldTypes();
-    void providerStatements_data();
-    void providerStatements();
-    void wrongSession_data();
-    void wrongSession();
-    void programPaths_data();
-    void programPaths();
+    void initTestCase()
+    {
+        if (!m_db.skipReason().isEmpty())
+            QSKIP(qPrintable(m_db.skipReason()));
+        qInfo("Backend: %s", qPrintable(m_db.backendName()));
+        QCOMPARE(m_db.create(), QString());
+        seed();
+        QCOMPARE(m_core.open(m_db.description()), QString());
+    }
+
+    void parameters_data()
+    {
+        addColumns<QString, QList<ParamValue>, int, QString>({"sql", "params", "rowCount", "firstValue"});
+
+        QTest::newRow("names match without regard to case")
+            << "select NOM_MENU from AC_PPROM\nwhere COD_EMPR = :P_COD_EMPR\nand COD_MENU = :pCodMenu and COD_NODO = 0"
+            << QList<ParamValue>{param("p_cod_empr", FieldType::Smallint, 1), param("PCODMENU", FieldType::Smallint, 1)}
+            << 1 << "Plan uno";
+        QTest::newRow("repeated name gets one value everywhere")
+            << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = :codempr AND COD_MENU = "
+               "(SELECT MAX(COD_MENU) FROM AC_PPROM WHERE COD_EMPR = :codempr)"
+            << QList<ParamValue>{param("CODEMPR", FieldType::Smallint, 1)} << 1 << "1";
+        QTest::newRow("set value wins over an unset duplicate")
+            << "select NOM_MENU from AC_PPROM where COD_EMPR = :codempr and COD_NODO = 0 order by COD_MENU"
+            << QList<ParamValue>{param("codempr", FieldType::Smallint, 2), param("codempr", FieldType::Smallint, QVariant())}
+            << 1 << "Plan dos";
+        QTest::newRow("colon inside quotes is text")
+            << "select NOM_MENU from AC_PPROM where NOM_MENU = 'Plan a:b' and COD_EMPR = :e"
+            << QList<ParamValue>{param("e", FieldType::Smallint, 1)} << 1 << "Plan a:b";
+        QTest::newRow("null binds NULL")
+            << "select count(*) from AC_PPROM where COALESCE(COD_NODP, -1) = COALESCE(:nodp, -1)"
+            << QList<ParamValue>{param("nodp", FieldType::Smallint, QVariant())} << 1 << "3";
+        QTest::newRow("string parameter")
+            << "select NOM_MENU from AC_PPROM where COD_CARG = :COD_CARG"
+            << QList<ParamValue>{param("COD_CARG", FieldType::String, "GER01")} << 1 << "Gerente";
+        QTest::newRow("float parameter")
+            << "select DES_REGI from BI_DTPEF where COD_EMPL = :COD_EMPL order by NUM_REGI"
+            << QList<ParamValue>{param("COD_EMPL", FieldType::Float, 1002.0)} << 1 << "Otro empleado";
+        QTest::newRow("untyped text against a number")
+            << "select NOM_MENU from AC_PPROM where COD_EMPR = :P_COD_EMPR and COD_NODO = 0"
+            << QList<ParamValue>{param("P_COD_EMPR", FieldType::Unknown, "2")} << 1 << "Plan dos";
+        QTest::newRow("date-time parameter")
+            << "select NOM_MENU from AC_PPROM where ACT_HORA > :desde order by ACT_HORA"
+            << QList<ParamValue>{param("desde", FieldType::DateTime, QDateTime(QDate(2024, 3, 1), QTime(12, 0)))}
+            << 1 << "Plan a:b";
+        QTest::newRow("parameters the statement does not name are ignored")
+            << "select NOM_MENU from AC_PPROM where COD_EMPR = 2"
+            << QList<ParamValue>{param("otro", FieldType::Integer, 5)} << 1 << "Plan dos";
+    }
+
+    void parameters()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QList<ParamValue>, params);
+        QFETCH(int, rowCount);
+        QFETCH(QString, firstValue);
+
+        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql, params);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.rows.size(), rowCount);
+        QCOMPARE(result.rows.first().first().toString(), firstValue);
+    }
+
+    void refused_data()
+    {
+        addColumns<QString, QString>({"sql", "messagePart"});
+
+        // Which statements the guard refuses is read without a database (tst_sqltext) and end to end
+        // over HTTP; here the refusals the fetch itself makes.
+        QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
+        QTest::newRow("empty") << "  ;  " << "vacía";
+    }
+
+    void refused()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, messagePart);
+
+        const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), sql);
+        QVERIFY2(!refused.ok(), qPrintable(sql));
+        QVERIFY2(refused.error.contains(messagePart), qPrintable(refused.error));
+        // Nothing was lost and the core still answers.
+        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from ac_pprom"));
+        QVERIFY2(after.ok(), qPrintable(after.error));
+        QCOMPARE(after.rows.size(), 4);
+    }
+
+    // A write that slips past the statement check (here inside a function) meets the read-only
+    // connection (SQLSTATE 25006, read-only transaction).
+    void readConnectionRefusesWrites()
+    {
+        if (m_db.description().engine != DatabaseDescription::Engine::Postgres)
+            QSKIP("SQLite has no function that writes from a SELECT");
+        const QString error = m_db.exec(QStringLiteral(
+            "CREATE OR REPLACE FUNCTION qac_escribe() RETURNS integer LANGUAGE sql AS "
+            "'DELETE FROM AC_PPROM RETURNING 1'"));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
+        QVERIFY2(refused.error.contains(QStringLiteral("25006")), qPrintable(refused.error));
+        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+        QCOMPARE(after.rows.size(), 4);
+    }
+
+    // Statements that hide a second, writing statement in one engine's quoting: each is refused (or
+    // runs as the harmless select the engine reads) and no row changes.
+    void smuggledWrites_data()
+    {
+        // sqliteMessage: empty: runs as a plain select
+        addColumns<QString, QString, QString>({"sql", "sqliteMessage", "pgMessage"});
+
+        const QString write = QStringLiteral(" ; COMMIT; BEGIN READ WRITE; DELETE FROM AC_PPROM; ");
+        QTest::newRow("escape string") << "select E'\\''" + write + "select ''"
+                                       << "unrecognized token" << "una sentencia";
+        QTest::newRow("dollar quote") << "select $q$'$q$" + write + "select '"
+                                      << "Error en la consulta" << "una sentencia";
+        QTest::newRow("unicode string") << "select U&'d\\0061t'" + write << "una sentencia" << "una sentencia";
+        QTest::newRow("nested comment") << "select 1 /* /* */ ' */" + write + "-- '" << QString() << "una sentencia";
+        QTest::newRow("question mark for QtSql") << "select 1 as \"a\", ? from AC_PPROM"
+                                                  << "Parameter count mismatch" << "\"?\"";
+    }
+
+    void smuggledWrites()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, sqliteMessage);
+        QFETCH(QString, pgMessage);
+        const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
+        const QString message = postgres ? pgMessage : sqliteMessage;
+
+        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql);
+        if (message.isEmpty())
+            QVERIFY2(result.ok(), qPrintable(result.error));
+        else
+            QVERIFY2(result.error.contains(message), qPrintable(result.error));
+        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+        QCOMPARE(after.rows.size(), 4);
+    }
+
+    // The second line: the fetch connection's login may not write even when a statement gets past
+    // the guard and ends the read-only transaction.
+    void readerLoginCannotWrite()
+    {
+        const DatabaseDescription description = m_db.description();
+        if (description.engine != DatabaseDescription::Engine::Postgres)
+            QSKIP("SQLite's read connection is a read-only file handle (see refused)");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("reader-probe"));
+            db.setHostName(description.host);
+            db.setPort(description.port);
+            db.setDatabaseName(description.databaseName);
+            db.setUserName(description.readerUser);
+            db.setPassword(description.password);
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("BEGIN READ WRITE")));
+            QVERIFY(!query.exec(QStringLiteral("DELETE FROM AC_PPROM")));
+            QVERIFY2(query.lastError().text().contains(QLatin1String("permission denied")),
+                     qPrintable(query.lastError().text()));
+            query.exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
+        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
+        QCOMPARE(after.rows.size(), 4);
+    }
+
+    void fieldTypes_data()
+    {
+        addColumns<QString, FieldType, int, int>({"field", "type", "size", "valueType"});
+
+        QTest::newRow("smallint") << "COD_EMPR" << FieldType::Smallint << 0 << int(QMetaType::Int);
+        QTest::newRow("double") << "COD_EMPL" << FieldType::Float << 0 << int(QMetaType::Double);
+        QTest::newRow("integer") << "NUM_REGI" << FieldType::Integer << 0 << int(QMetaType::Int);
+        QTest::newRow("varchar") << "DES_REGI" << FieldType::String << 80 << int(QMetaType::QString);
+        QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDate);
+    }
+
+    void fieldTypes()
+    {
+        QFETCH(QString, field);
+        QFETCH(FieldType, type);
+        QFETCH(int, size);
+        QFETCH(int, valueType);
+
+        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"),
+                                         QStringLiteral("select * from BI_DTPEF where NUM_REGI = 2"));
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        const int i = column(result, field);
+        QVERIFY2(i >= 0, qPrintable(field));
+        QCOMPARE(fieldTypeName(result.fields.at(i).type), fieldTypeName(type));
+        QCOMPARE(result.fields.at(i).size, size);
+        QCOMPARE(result.rows.first().at(i).metaType().id(), valueType);
+    }
+
+    void providerStatements_data()
+    {
+        addColumns<QString, QList<ParamValue>, QString, QStringList>({"provider", "params", "field", "values"});
+
+        const QList<ParamValue> employee{param("COD_EMPR", FieldType::Smallint, 1),
+                                         param("COD_EMPL", FieldType::Float, 1001.0)};
+        QTest::newRow("formal education in record order") << "DtsPBiDtpef" << employee << "COD_REQU"
+                                                           << QStringList{"10", "20"};
+        QTest::newRow("non-formal education") << "DtsPBiDtpnf" << employee << "TIP_REGI" << QStringList{"EN"};
+        QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
+        const auto flag = [](const char *variable, int company) {
+            return QList<ParamValue>{param("PCODVARI", FieldType::String, variable),
+                                     param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, company)};
+        };
+        QTest::newRow("flag of the company itself") << "DtsPGnNexof" << flag("Q0000190", 2) << "VAL_VARI" << QStringList{"S"};
+        QTest::newRow("flag of the country when the company has none")
+            << "DtsPGnNexof" << flag("Q0000190", 1) << "VAL_VARI" << QStringList{"N"};
+        QTest::newRow("no flag") << "DtsPGnNexof" << flag("Q9999999", 1) << "VAL_VARI" << QStringList{};
+        QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
+                                                  << QStringList{"N", "S"};
+    }
+
+    void providerStatements()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QList<ParamValue>, params);
+        QFETCH(QString, field);
+        QFETCH(QStringList, values);
+
+        const FetchResult result = fetch(provider, QString(), params);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        const int i = column(result, field);
+        QVERIFY2(i >= 0, qPrintable(field));
+        QStringList got;
+        for (const QVariantList &row : result.rows)
+            got << row.at(i).toString();
+        QCOMPARE(got, values);
+    }
+
+    void wrongSession_data()
+    {
+        addColumns<Credentials, QString, QString>({"session", "provider", "messagePart"});
+
+        QTest::newRow("wrong password") << Credentials{"PRUEBA", "otra", 1} << "DtsPAcPprom" << "contraseña";
+        QTest::newRow("unknown user") << Credentials{"NADIE", "clave1", 1} << "DtsPAcPprom" << "contraseña";
+        QTest::newRow("no user") << Credentials{"", "", 1} << "DtsPAcPprom" << "contraseña";
+        QTest::newRow("unknown provider") << ServerTestDb::session() << "DtsPNoExiste" << "DtsPNoExiste";
+    }
+
+    void wrongSession()
+    {
+        QFETCH(Credentials, session);
+        QFETCH(QString, provider);
+        QFETCH(QString, messagePart);
+
+        const FetchResult result = fetch(provider, QStringLiteral("select * from AC_PPROM"), {}, session);
+        QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
+        QCOMPARE(result.rows.size(), 0);
+
+        const RowDelta node{RowDelta::Kind::Delete, {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 1}}, {}};
+        if (provider == QLatin1String("DtsPAcPprom"))
+            QVERIFY2(m_core.apply(ApplyRequest{session, provider, {node}}).error.contains(messagePart),
+                     "apply with a refused session");
+    }
+
+    void programPaths_data()
+    {
+        addColumns<QVariantList, QString, QString>({"args", "method", "answer"});
+
+        const QString codes = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
+        QTest::newRow("as the main form sends them")
+            << QVariantList{QVariantList{codes}, "PRUEBA clave1 1AD", "AD", "PRUEBA", QVariant()}
+            << "BuscarPathProgramaArreglo"
+            << "C:\\Programas\\QBiHvext.exe,/opt/rrhh/qbiedfor,\"\",\"C:\\Program Files\\Suite\\QBiCargo.exe\"";
+        QTest::newRow("order of the request") << QVariantList{"\"QBiCargo\",\"QBiHvext\""} << "BuscarPathProgramaArreglo"
+                                              << "\"C:\\Program Files\\Suite\\QBiCargo.exe\",C:\\Programas\\QBiHvext.exe";
+        QTest::newRow("unknown method") << QVariantList{} << "NoExiste" << QString();
+    }
+
+    void programPaths()
+    {
+        QFETCH(QVariantList, args);
+        QFETCH(QString, method);
+        QFETCH(QString, answer);
+
+        const MethodResult result = m_core.call(MethodCall{ServerTestDb::session(), method, args});
+        if (answer.isEmpty()) {
+            QVERIFY2(result.error.contains(method), qPrintable(result.error));
+            return;
+        }
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.value.toList().value(0).toString(), answer);
+    }
 
 private:
     FetchResult fetch(const QString &provider, const QString &sql, const QList<ParamValue> &params = {},
-                      const Credentials &session = ServerTestDb::session());
-    void seed();
+                      const Credentials &session = ServerTestDb::session())
+    {
+        return m_core.fetch(FetchRequest{session, provider, sql, params});
+    }
+
+    void seed()
+    {
+        const QStringList rows{
+            "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (1, 'Uno S.A.', 57, 'N'), "
+            "(2, 'Dos Ltda', 57, 'S')",
+            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) VALUES "
+            "(1, 1, 0, NULL, 'Plan uno', '2024-03-01 10:00:00', NULL), (1, 1, 1, 0, 'Gerente', '2024-02-01 09:00:00', 'GER01'), "
+            "(1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL), (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
+            "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30'), "
+            "(1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01'), (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
+            "INSERT INTO BI_DTPNF VALUES (1, 1001, 1, 'EN', 30, NULL, 5, 'Curso', '2021-01-15')",
+            "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01'), "
+            "(1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
+            "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 0, 'N', 'C', 'Pais'), ('Q0000190', 57, 2, 'S', 'C', 'Empresa dos')",
+            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe'), "
+            "('QBiEdfor', '/opt/rrhh/qbiedfor'), ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
+        };
+        for (const QString &row : rows)
+            QCOMPARE(m_db.exec(row), QString());
+    }
 
     ServerTestDb m_db;
     ServerCore m_core;
 };
 
-void TstServerFetch::initTestCase()
-{
-    if (!m_db.skipReason().isEmpty())
-        QSKIP(qPrintable(m_db.skipReason()));
-    qInfo("Backend: %s", qPrintable(m_db.backendName()));
-    const QString error = m_db.create();
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    seed();
-    const QString openError = m_core.open(m_db.description());
-    QVERIFY2(openError.isEmpty(), qPrintable(openError));
-}
-
-void TstServerFetch::seed()
-{
-    const QStringList rows{
-        "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (1, 'Uno S.A.', 57, 'N')",
-        "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (2, 'Dos Ltda', 57, 'S')",
-        "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-        "VALUES (1, 1, 0, NULL, 'Plan uno', '2024-03-01 10:00:00', NULL)",
-        "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-        "VALUES (1, 1, 1, 0, 'Gerente', '2024-02-01 09:00:00', 'GER01')",
-        "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-        "VALUES (1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL)",
-        "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG) "
-        "VALUES (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
-        "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30')",
-        "INSERT INTO BI_DTPEF VALUES (1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01')",
-        "INSERT INTO BI_DTPEF VALUES (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
-        "INSERT INTO BI_DTPNF VALUES (1, 1001, 1, 'EN', 30, NULL, 5, 'Curso', '2021-01-15')",
-        "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01')",
-        "INSERT INTO BI_DTPHV VALUES (1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
-        "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 0, 'N', 'C', 'Pais')",
-        "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 2, 'S', 'C', 'Empresa dos')",
-        "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe')",
-        "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiEdfor', '/opt/rrhh/qbiedfor')",
-        "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
-    };
-    for (const QString &row : rows) {
-        const QString error = m_db.exec(row);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-    }
-}
-
-FetchResult TstServerFetch::fetch(const QString &provider, const QString &sql,
-                                  const QList<ParamValue> &params, const Credentials &session)
-{
-    FetchRequest request;
-    request.session = session;
-    request.provider = provider;
-    request.commandText = sql;
-    request.params = params;
-    return m_core.fetch(request);
-}
-
-void TstServerFetch::parameters_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QList<ParamValue>>("params");
-    QTest::addColumn<int>("rowCount");
-    QTest::addColumn<QString>("firstValue");
-
-    QTest::newRow("names match without regard to case")
-        << "select NOM_MENU from AC_PPROM\nwhere COD_EMPR = :P_COD_EMPR\nand COD_MENU = :pCodMenu and COD_NODO = 0"
-        << QList<ParamValue>{param("p_cod_empr", FieldType::Smallint, 1), param("PCODMENU", FieldType::Smallint, 1)}
-        << 1 << "Plan uno";
-    QTest::newRow("repeated name gets one value everywhere")
-        << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = :codempr AND COD_MENU = "
-           "(SELECT MAX(COD_MENU) FROM AC_PPROM WHERE COD_EMPR = :codempr)"
-        << QList<ParamValue>{param("CODEMPR", FieldType::Smallint, 1)} << 1 << "1";
-    QTest::newRow("set value wins over an unset duplicate")
-        << "select NOM_MENU from AC_PPROM where COD_EMPR = :codempr and COD_NODO = 0 order by COD_MENU"
-        << QList<ParamValue>{param("codempr", FieldType::Smallint, 2), param("codempr", FieldType::Smallint, QVariant())}
-        << 1 << "Plan dos";
-    QTest::newRow("colon inside quotes is text")
-        << "select NOM_MENU from AC_PPROM where NOM_MENU = 'Plan a:b' and COD_EMPR = :e"
-        << QList<ParamValue>{param("e", FieldType::Smallint, 1)} << 1 << "Plan a:b";
-    QTest::newRow("null binds NULL")
-        << "select count(*) from AC_PPROM where COALESCE(COD_NODP, -1) = COALESCE(:nodp, -1)"
-        << QList<ParamValue>{param("nodp", FieldType::Smallint, QVariant())} << 1 << "3";
-    QTest::newRow("string parameter")
-        << "select NOM_MENU from AC_PPROM where COD_CARG = :COD_CARG"
-        << QList<ParamValue>{param("COD_CARG", FieldType::String, "GER01")} << 1 << "Gerente";
-    QTest::newRow("float parameter")
-        << "select DES_REGI from BI_DTPEF where COD_EMPL = :COD_EMPL order by NUM_REGI"
-        << QList<ParamValue>{param("COD_EMPL", FieldType::Float, 1002.0)} << 1 << "Otro empleado";
-    QTest::newRow("untyped text against a number")
-        << "select NOM_MENU from AC_PPROM where COD_EMPR = :P_COD_EMPR and COD_NODO = 0"
-        << QList<ParamValue>{param("P_COD_EMPR", FieldType::Unknown, "2")} << 1 << "Plan dos";
-    QTest::newRow("date-time parameter")
-        << "select NOM_MENU from AC_PPROM where ACT_HORA > :desde order by ACT_HORA"
-        << QList<ParamValue>{param("desde", FieldType::DateTime, QDateTime(QDate(2024, 3, 1), QTime(12, 0)))}
-        << 1 << "Plan a:b";
-    QTest::newRow("parameters the statement does not name are ignored")
-        << "select NOM_MENU from AC_PPROM where COD_EMPR = 2"
-        << QList<ParamValue>{param("otro", FieldType::Integer, 5)} << 1 << "Plan dos";
-}
-
-void TstServerFetch::parameters()
-{
-    QFETCH(QString, sql);
-    QFETCH(QList<ParamValue>, params);
-    QFETCH(int, rowCount);
-    QFETCH(QString, firstValue);
-
-    const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql, params);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.rows.size(), rowCount);
-    QCOMPARE(result.rows.first().first().toString(), firstValue);
-}
-
-void TstServerFetch::refused_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("messagePart");
-
-    // Which statements the guard refuses is read without a database (tst_sqltext) and end to end
-    // over HTTP; here the refusals the fetch itself makes.
-    QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
-    QTest::newRow("empty") << "  ;  " << "vacía";
-}
-
-void TstServerFetch::refused()
-{
-    QFETCH(QString, sql);
-    QFETCH(QString, messagePart);
-
-    const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), sql);
-    QVERIFY2(!refused.ok(), qPrintable(sql));
-    QVERIFY2(refused.error.contains(messagePart), qPrintable(refused.error));
-    // Nothing was lost and the core still answers.
-    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from ac_pprom"));
-    QVERIFY2(after.ok(), qPrintable(after.error));
-    QCOMPARE(after.rows.size(), 4);
-}
-
-// A write that slips past the statement check (here inside a function) meets the read-only
-// connection (SQLSTATE 25006, read-only transaction).
-void TstServerFetch::readConnectionRefusesWrites()
-{
-    if (m_db.description().engine != DatabaseDescription::Engine::Postgres)
-        QSKIP("SQLite has no function that writes from a SELECT");
-    const QString error = m_db.exec(QStringLiteral(
-        "CREATE OR REPLACE FUNCTION qac_escribe() RETURNS integer LANGUAGE sql AS "
-        "'DELETE FROM AC_PPROM RETURNING 1'"));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
-    QVERIFY2(refused.error.contains(QStringLiteral("25006")), qPrintable(refused.error));
-    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-    QCOMPARE(after.rows.size(), 4);
-}
-
-// Statements that hide a second, writing statement in one engine's quoting: each is refused (or
-// runs as the harmless select the engine reads) and no row changes.
-void TstServerFetch::smuggledWrites_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("sqliteMessage"); // empty: runs as a plain select
-    QTest::addColumn<QString>("pgMessage");
-
-    const QString write = QStringLiteral(" ; COMMIT; BEGIN READ WRITE; DELETE FROM AC_PPROM; ");
-    QTest::newRow("escape string") << "select E'\\''" + write + "select ''"
-                                   << "unrecognized token" << "una sentencia";
-    QTest::newRow("dollar quote") << "select $q$'$q$" + write + "select '"
-                                  << "Error en la consulta" << "una sentencia";
-    QTest::newRow("unicode string") << "select U&'d\\0061t'" + write << "una sentencia" << "una sentencia";
-    QTest::newRow("nested comment") << "select 1 /* /* */ ' */" + write + "-- '" << QString() << "una sentencia";
-    QTest::newRow("question mark for QtSql") << "select 1 as \"a\", ? from AC_PPROM"
-                                              << "Parameter count mismatch" << "\"?\"";
-}
-
-void TstServerFetch::smuggledWrites()
-{
-    QFETCH(QString, sql);
-    QFETCH(QString, sqliteMessage);
-    QFETCH(QString, pgMessage);
-    const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
-    const QString message = postgres ? pgMessage : sqliteMessage;
-
-    const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql);
-    if (message.isEmpty())
-        QVERIFY2(result.ok(), qPrintable(result.error));
-    else
-        QVERIFY2(result.error.contains(message), qPrintable(result.error));
-    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-    QCOMPARE(after.rows.size(), 4);
-}
-
-// The second line: the fetch connection's login may not write even when a statement gets past
-// the guard and ends the read-only transaction.
-void TstServerFetch::readerLoginCannotWrite()
-{
-    const DatabaseDescription description = m_db.description();
-    if (description.engine != DatabaseDescription::Engine::Postgres)
-        QSKIP("SQLite's read connection is a read-only file handle (see refused)");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("reader-probe"));
-        db.setHostName(description.host);
-        db.setPort(description.port);
-        db.setDatabaseName(description.databaseName);
-        db.setUserName(description.readerUser);
-        db.setPassword(description.password);
-        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("BEGIN READ WRITE")));
-        QVERIFY(!query.exec(QStringLiteral("DELETE FROM AC_PPROM")));
-        QVERIFY2(query.lastError().text().contains(QLatin1String("permission denied")),
-                 qPrintable(query.lastError().text()));
-        query.exec(QStringLiteral("ROLLBACK"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
-    const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-    QCOMPARE(after.rows.size(), 4);
-}
-
-void TstServerFetch::fieldTypes_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<FieldType>("type");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("valueType");
-
-    QTest::newRow("smallint") << "COD_EMPR" << FieldType::Smallint << 0 << int(QMetaType::Int);
-    QTest::newRow("double") << "COD_EMPL" << FieldType::Float << 0 << int(QMetaType::Double);
-    QTest::newRow("integer") << "NUM_REGI" << FieldType::Integer << 0 << int(QMetaType::Int);
-    QTest::newRow("varchar") << "DES_REGI" << FieldType::String << 80 << int(QMetaType::QString);
-    QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDate);
-}
-
-void TstServerFetch::fieldTypes()
-{
-    QFETCH(QString, field);
-    QFETCH(FieldType, type);
-    QFETCH(int, size);
-    QFETCH(int, valueType);
-
-    const FetchResult result = fetch(QStringLiteral("DtsPTemporal"),
-                                     QStringLiteral("select * from BI_DTPEF where NUM_REGI = 2"));
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    const int i = column(result, field);
-    QVERIFY2(i >= 0, qPrintable(field));
-    QCOMPARE(fieldTypeName(result.fields.at(i).type), fieldTypeName(type));
-    QCOMPARE(result.fields.at(i).size, size);
-    QCOMPARE(result.rows.first().at(i).metaType().id(), valueType);
-}
-
-void TstServerFetch::providerStatements_data()
-{
-    QTest::addColumn<QString>("provider");
-    QTest::addColumn<QList<ParamValue>>("params");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QStringList>("values");
-
-    const QList<ParamValue> employee{param("COD_EMPR", FieldType::Smallint, 1),
-                                     param("COD_EMPL", FieldType::Float, 1001.0)};
-    QTest::newRow("formal education in record order") << "DtsPBiDtpef" << employee << "COD_REQU"
-                                                       << QStringList{"10", "20"};
-    QTest::newRow("non-formal education") << "DtsPBiDtpnf" << employee << "TIP_REGI" << QStringList{"EN"};
-    QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
-    QTest::newRow("flag of the company itself")
-        << "DtsPGnNexof"
-        << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q0000190"),
-                             param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 2)}
-        << "VAL_VARI" << QStringList{"S"};
-    QTest::newRow("flag of the country when the company has none")
-        << "DtsPGnNexof"
-        << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q0000190"),
-                             param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 1)}
-        << "VAL_VARI" << QStringList{"N"};
-    QTest::newRow("no flag")
-        << "DtsPGnNexof"
-        << QList<ParamValue>{param("PCODVARI", FieldType::String, "Q9999999"),
-                             param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, 1)}
-        << "VAL_VARI" << QStringList{};
-    QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
-                                              << QStringList{"N", "S"};
-}
-
-void TstServerFetch::providerStatements()
-{
-    QFETCH(QString, provider);
-    QFETCH(QList<ParamValue>, params);
-    QFETCH(QString, field);
-    QFETCH(QStringList, values);
-
-    const FetchResult result = fetch(provider, QString(), params);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    const int i = column(result, field);
-    QVERIFY2(i >= 0, qPrintable(field));
-    QStringList got;
-    for (const QVariantList &row : result.rows)
-        got << row.at(i).toString();
-    QCOMPARE(got, values);
-}
-
-void TstServerFetch::wrongSession_data()
-{
-    QTest::addColumn<Credentials>("session");
-    QTest::addColumn<QString>("provider");
-    QTest::addColumn<QString>("messagePart");
-
-    QTest::newRow("wrong password") << Credentials{"PRUEBA", "otra", 1} << "DtsPAcPprom" << "contraseña";
-    QTest::newRow("unknown user") << Credentials{"NADIE", "clave1", 1} << "DtsPAcPprom" << "contraseña";
-    QTest::newRow("no user") << Credentials{"", "", 1} << "DtsPAcPprom" << "contraseña";
-    QTest::newRow("unknown provider") << ServerTestDb::session() << "DtsPNoExiste" << "DtsPNoExiste";
-}
-
-void TstServerFetch::wrongSession()
-{
-    QFETCH(Credentials, session);
-    QFETCH(QString, provider);
-    QFETCH(QString, messagePart);
-
-    const FetchResult result = fetch(provider, QStringLiteral("select * from AC_PPROM"), {}, session);
-    QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
-    QCOMPARE(result.rows.size(), 0);
-
-    ApplyRequest apply;
-    apply.session = session;
-    apply.provider = QStringLiteral("DtsPAcPprom");
-    apply.deltas << RowDelta{RowDelta::Kind::Delete, {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 1}}, {}};
-    if (provider == QLatin1String("DtsPAcPprom"))
-        QVERIFY2(m_core.apply(apply).error.contains(messagePart), "apply with a refused session");
-}
-
-void TstServerFetch::programPaths_data()
-{
-    QTest::addColumn<QVariantList>("args");
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<QString>("answer");
-
-    const QString codes = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
-    QTest::newRow("as the main form sends them")
-        << QVariantList{QVariantList{codes}, "PRUEBA clave1 1AD", "AD", "PRUEBA", QVariant()}
-        << "BuscarPathProgramaArreglo"
-        << "C:\\Programas\\QBiHvext.exe,/opt/rrhh/qbiedfor,\"\",\"C:\\Program Files\\Suite\\QBiCargo.exe\"";
-    QTest::newRow("order of the request") << QVariantList{"\"QBiCargo\",\"QBiHvext\""} << "BuscarPathProgramaArreglo"
-                                          << "\"C:\\Program Files\\Suite\\QBiCargo.exe\",C:\\Programas\\QBiHvext.exe";
-    QTest::newRow("unknown method") << QVariantList{} << "NoExiste" << QString();
-}
-
-void TstServerFetch::programPaths()
-{
-    QFETCH(QVariantList, args);
-    QFETCH(QString, method);
-    QFETCH(QString, answer);
-
-    const MethodResult result = m_core.call(MethodCall{ServerTestDb::session(), method, args});
-    if (answer.isEmpty()) {
-        QVERIFY2(result.error.contains(method), qPrintable(result.error));
-        return;
-    }
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.value.toList().value(0).toString(), answer);
-}
-
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
-        TstServerFetch test(backend);
-        failures += QTest::qExec(&test, argc, argv);
-    }
-    return failures;
+    return runOnEveryBackend<TstServerFetch>(argc, argv);
 }
 
 #include "tst_serverfetch.moc"

@@ -68,12 +68,6 @@ public:
 // Direct SQL on the test database, for facts the module does not write.
 inline void ejecutarSql(const DemoDatabase &db, const QString &sql)
 {
-    {
-        QSqlDatabase conexion = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prueba"));
-        conexion.setDatabaseName(db.path());
-        QVERIFY2(conexion.open(), qPrintable(conexion.lastError().text()));
-        QSqlQuery query(conexion);
-        QVERIFY2(query.exec(sql), qPrintable(query.lastError().text() + QStringLiteral(": ") + sql));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
+    const QStringList error = db.query(sql);
+    QVERIFY2(error.isEmpty(), qPrintable(error.join(QLatin1Char('\n')) + QStringLiteral(": ") + sql));
 }

@@ -2,6 +2,7 @@
 // the check of a plan node's position code against the list; feature flags read per company and
 // country with their wrapped error; and the rounding of scores.
 
+#include "DataTable.h"
 #include "ModuloPrueba.h"
 
 #include <QCoreApplication>
@@ -10,185 +11,150 @@
 class TstCompanyGroups : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void listas_data();
-    void listas();
-    void errorEnvuelto();
-    void validacionCargo_data();
-    void validacionCargo();
-    void bandera_data();
-    void bandera();
-    void errorDeBandera();
-    void redondeo_data();
-    void redondeo();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        // Company 3 is made a group written in lower case, which does not count as one.
+        ejecutarSql(m_db, QStringLiteral("UPDATE GN_EMPRE SET GRU_EMPR = 's' WHERE COD_EMPR = 3"));
+        ejecutarSql(m_db, QStringLiteral("INSERT INTO GN_NEXOF VALUES ('Q0000300', 170, 2, '  S  ', 'C', 'Con blancos')"));
+    }
+
+    void listas_data()
+    {
+        addColumns<int, QString, QString>({"empresa", "where", "ordenLista"});
+        QTest::newRow("grupo S") << 1 << QStringLiteral("COD_EMPR > 0") << QStringLiteral("COD_EMPR, NOM_CARG");
+        QTest::newRow("empresa N") << 2 << QStringLiteral("COD_EMPR = 2") << QStringLiteral("NOM_CARG");
+        QTest::newRow("s minúscula") << 3 << QStringLiteral("COD_EMPR = 3") << QStringLiteral("NOM_CARG");
+        QTest::newRow("sin fila de empresa") << 9 << QStringLiteral("COD_EMPR = 9") << QStringLiteral("NOM_CARG");
+    }
+
+    void listas()
+    {
+        QFETCH(int, empresa);
+        QFETCH(QString, where);
+        QFETCH(QString, ordenLista);
+        m_db.startSession(empresa);
+        ModuloPrueba w(empresa);
+        QCOMPARE(w.forma.ListaCargos(), esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
+
+        QStringList lista, nombres;
+        TDataSet &cargos = w.module.QryBiCargo;
+        for (cargos.First(); !cargos.Eof(); cargos.Next()) {
+            lista << cargos.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
+                         + cargos.FieldByName(QStringLiteral("COD_CARG"))->AsString() + QLatin1Char('*')
+                         + cargos.FieldByName(QStringLiteral("NOM_CARG"))->AsString();
+            nombres << cargos.FieldByName(QStringLiteral("DftNmCargo"))->AsString();
+        }
+        QCOMPARE(lista, esperado(where, ordenLista, false));
+        QCOMPARE(nombres, esperado(where, ordenLista, true));
+        QCOMPARE(w.module.gStGrupoEmpre, true);
+    }
+
+    void errorEnvuelto()
+    {
+        m_db.startSession(2);
+        ModuloPrueba w(2);
+        const int items = w.forma.ListaCargos().size();
+        w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
+        const QString mensaje = messageOf([&] { w.module.ValidaGrupoEmpresarial(); });
+        const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
+        QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
+        QCOMPARE(w.module.gStGrupoEmpre, false);
+        QCOMPARE(w.forma.ListaCargos().size(), items);
+    }
+
+    void validacionCargo_data()
+    {
+        addColumns<int, QVariant, bool>({"empresa", "cargo", "aceptado"});
+        QTest::newRow("propio") << 2 << QVariant(QStringLiteral("GPL001")) << true;
+        QTest::newRow("de otra empresa") << 2 << QVariant(QStringLiteral("GER002")) << false;
+        QTest::newRow("minúsculas") << 2 << QVariant(QStringLiteral("gpl001")) << false;
+        QTest::newRow("inactivo") << 2 << QVariant(QStringLiteral("OPE099")) << false;
+        QTest::newRow("nulo") << 2 << QVariant() << true;
+        QTest::newRow("grupo, de otra empresa") << 1 << QVariant(QStringLiteral("JLO001")) << true;
+    }
+
+    void validacionCargo()
+    {
+        QFETCH(int, empresa);
+        QFETCH(QVariant, cargo);
+        QFETCH(bool, aceptado);
+        m_db.startSession(empresa);
+        ModuloPrueba w(empresa);
+        TDataSet &plan = w.module.QryAcPprom;
+        QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
+        const QVariant antes = w.f("COD_CARG")->AsVariant();
+        plan.Edit();
+        const QString mensaje = messageOf([&] { w.f("COD_CARG")->setAsVariant(cargo); });
+        QCOMPARE(mensaje, aceptado ? QString() : QStringLiteral("Código de Cargo no válido"));
+        QCOMPARE(w.f("COD_CARG")->AsVariant(), aceptado ? cargo : antes);
+        plan.Cancel();
+    }
+
+    void bandera_data()
+    {
+        addColumns<int, QString, QString>({"empresa", "codigo", "valor"});
+        QTest::newRow("encendida") << 2 << QStringLiteral("Q0000190") << QStringLiteral("S");
+        QTest::newRow("apagada") << 1 << QStringLiteral("Q0000190") << QStringLiteral("N");
+        QTest::newRow("sin fila para la empresa") << 3 << QStringLiteral("Q0000190") << QStringLiteral("N");
+        QTest::newRow("inexistente") << 2 << QStringLiteral("Q9999999") << QStringLiteral("N");
+        QTest::newRow("S con blancos") << 2 << QStringLiteral("Q0000300") << QStringLiteral("S");
+    }
+
+    void bandera()
+    {
+        QFETCH(int, empresa);
+        QFETCH(QString, codigo);
+        QFETCH(QString, valor);
+        m_db.startSession(empresa);
+        ModuloPrueba w(empresa);
+        w.forma.pais = empresa == 3 ? 218 : 170;
+        QCOMPARE(w.module.VerNexoFlags(codigo), QVariant(valor));
+        QCOMPARE(w.module.QryGnNexof.Active(), false);
+    }
+
+    void errorDeBandera()
+    {
+        m_db.startSession(2);
+        ModuloPrueba w(2);
+        w.forma.pais = -1;
+        QCOMPARE(messageOf([&] { w.module.VerNexoFlags(QStringLiteral("Q'0190")); }),
+                 QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
+    }
+
+    void redondeo_data()
+    {
+        addColumns<double, int, double>({"valor", "decimales", "esperado"});
+        QTest::newRow("2.5 al par de abajo") << 2.5 << 0 << 2.0;
+        QTest::newRow("3.5 al par de arriba") << 3.5 << 0 << 4.0;
+        QTest::newRow("-2.5") << -2.5 << 0 << -2.0;
+        QTest::newRow("0.5") << 0.5 << 0 << 0.0;
+        QTest::newRow("12.3456 a dos") << 12.3456 << 2 << 12.35;
+        QTest::newRow("-7.25 a uno") << -7.25 << 1 << -7.2;
+        QTest::newRow("sin mitad") << 2.6 << 0 << 3.0;
+    }
+
+    void redondeo()
+    {
+        QFETCH(double, valor);
+        QFETCH(int, decimales);
+        QFETCH(double, esperado);
+        QCOMPARE(double(TDtmAcSemaf::RoundDecimals(valor, quint8(decimales))), esperado);
+    }
 
 private:
-    QStringList esperado(const QString &where, const QString &orden, bool conNombre);
+    // The active positions as "company-code*name", or as the calculated name: "company-name" cut
+    // at 20 characters.
+    QStringList esperado(const QString &where, const QString &orden, bool conNombre)
+    {
+        const QString texto = conNombre ? QStringLiteral("SUBSTR(COD_EMPR || '-' || NOM_CARG, 1, 20)")
+                                        : QStringLiteral("COD_EMPR || '-' || COD_CARG || '*' || NOM_CARG");
+        return m_db.query(QStringLiteral("SELECT %1 FROM BI_CARGO WHERE IND_ACTI = 'A' AND %2 ORDER BY %3")
+                              .arg(texto, where, orden));
+    }
+
     DemoDatabase m_db;
 };
-
-void TstCompanyGroups::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    // Company 3 is made a group written in lower case, which does not count as one.
-    ejecutarSql(m_db, QStringLiteral("UPDATE GN_EMPRE SET GRU_EMPR = 's' WHERE COD_EMPR = 3"));
-    ejecutarSql(m_db, QStringLiteral("INSERT INTO GN_NEXOF VALUES ('Q0000300', 170, 2, '  S  ', 'C', 'Con blancos')"));
-}
-
-// The active positions as "company-code*name" (or "company-name" for the calculated name).
-QStringList TstCompanyGroups::esperado(const QString &where, const QString &orden, bool conNombre)
-{
-    QStringList filas;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("esperado"));
-        db.setDatabaseName(m_db.path());
-        db.open();
-        QSqlQuery q(QStringLiteral("SELECT COD_EMPR, COD_CARG, NOM_CARG FROM BI_CARGO WHERE IND_ACTI = 'A' AND %1 "
-                                   "ORDER BY %2")
-                        .arg(where, orden),
-                    db);
-        while (q.next())
-            // The calculated name is a text of 20 characters.
-            filas << (conNombre ? (q.value(0).toString() + QLatin1Char('-') + q.value(2).toString()).left(20)
-                                : q.value(0).toString() + QLatin1Char('-') + q.value(1).toString() + QLatin1Char('*')
-                                      + q.value(2).toString());
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("esperado"));
-    return filas;
-}
-
-void TstCompanyGroups::listas_data()
-{
-    QTest::addColumn<int>("empresa");
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<QString>("ordenLista");
-    QTest::newRow("grupo S") << 1 << QStringLiteral("COD_EMPR > 0") << QStringLiteral("COD_EMPR, NOM_CARG");
-    QTest::newRow("empresa N") << 2 << QStringLiteral("COD_EMPR = 2") << QStringLiteral("NOM_CARG");
-    QTest::newRow("s minúscula") << 3 << QStringLiteral("COD_EMPR = 3") << QStringLiteral("NOM_CARG");
-    QTest::newRow("sin fila de empresa") << 9 << QStringLiteral("COD_EMPR = 9") << QStringLiteral("NOM_CARG");
-}
-
-void TstCompanyGroups::listas()
-{
-    QFETCH(int, empresa);
-    QFETCH(QString, where);
-    QFETCH(QString, ordenLista);
-    m_db.startSession(empresa);
-    ModuloPrueba w(empresa);
-    QStringList combo;
-    combo = w.forma.ListaCargos();
-    QCOMPARE(combo, esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
-
-    QStringList lista, nombres;
-    TDataSet &cargos = w.module.QryBiCargo;
-    for (cargos.First(); !cargos.Eof(); cargos.Next()) {
-        lista << cargos.FieldByName(QStringLiteral("COD_EMPR"))->AsString() + QLatin1Char('-')
-                     + cargos.FieldByName(QStringLiteral("COD_CARG"))->AsString() + QLatin1Char('*')
-                     + cargos.FieldByName(QStringLiteral("NOM_CARG"))->AsString();
-        nombres << cargos.FieldByName(QStringLiteral("DftNmCargo"))->AsString();
-    }
-    QCOMPARE(lista, esperado(where, ordenLista, false));
-    QCOMPARE(nombres, esperado(where, ordenLista, true));
-    QCOMPARE(w.module.gStGrupoEmpre, true);
-}
-
-void TstCompanyGroups::errorEnvuelto()
-{
-    m_db.startSession(2);
-    ModuloPrueba w(2);
-    const int items = w.forma.ListaCargos().size();
-    w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
-    const QString mensaje = messageOf([&] { w.module.ValidaGrupoEmpresarial(); });
-    const QString prefijo = QStringLiteral("Error en ValidaGrupoEmpresarial: ");
-    QVERIFY2(mensaje.startsWith(prefijo) && mensaje.size() > prefijo.size(), qPrintable(mensaje));
-    QCOMPARE(w.module.gStGrupoEmpre, false);
-    QCOMPARE(w.forma.ListaCargos().size(), items);
-}
-
-void TstCompanyGroups::validacionCargo_data()
-{
-    QTest::addColumn<int>("empresa");
-    QTest::addColumn<QVariant>("cargo");
-    QTest::addColumn<bool>("aceptado");
-    QTest::newRow("propio") << 2 << QVariant(QStringLiteral("GPL001")) << true;
-    QTest::newRow("de otra empresa") << 2 << QVariant(QStringLiteral("GER002")) << false;
-    QTest::newRow("minúsculas") << 2 << QVariant(QStringLiteral("gpl001")) << false;
-    QTest::newRow("inactivo") << 2 << QVariant(QStringLiteral("OPE099")) << false;
-    QTest::newRow("nulo") << 2 << QVariant() << true;
-    QTest::newRow("grupo, de otra empresa") << 1 << QVariant(QStringLiteral("JLO001")) << true;
-}
-
-void TstCompanyGroups::validacionCargo()
-{
-    QFETCH(int, empresa);
-    QFETCH(QVariant, cargo);
-    QFETCH(bool, aceptado);
-    m_db.startSession(empresa);
-    ModuloPrueba w(empresa);
-    TDataSet &plan = w.module.QryAcPprom;
-    QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
-    const QVariant antes = w.f("COD_CARG")->AsVariant();
-    plan.Edit();
-    const QString mensaje = messageOf([&] { w.f("COD_CARG")->setAsVariant(cargo); });
-    QCOMPARE(mensaje, aceptado ? QString() : QStringLiteral("Código de Cargo no válido"));
-    QCOMPARE(w.f("COD_CARG")->AsVariant(), aceptado ? cargo : antes);
-    plan.Cancel();
-}
-
-void TstCompanyGroups::bandera_data()
-{
-    QTest::addColumn<int>("empresa");
-    QTest::addColumn<QString>("codigo");
-    QTest::addColumn<QString>("valor");
-    QTest::newRow("encendida") << 2 << QStringLiteral("Q0000190") << QStringLiteral("S");
-    QTest::newRow("apagada") << 1 << QStringLiteral("Q0000190") << QStringLiteral("N");
-    QTest::newRow("sin fila para la empresa") << 3 << QStringLiteral("Q0000190") << QStringLiteral("N");
-    QTest::newRow("inexistente") << 2 << QStringLiteral("Q9999999") << QStringLiteral("N");
-    QTest::newRow("S con blancos") << 2 << QStringLiteral("Q0000300") << QStringLiteral("S");
-}
-
-void TstCompanyGroups::bandera()
-{
-    QFETCH(int, empresa);
-    QFETCH(QString, codigo);
-    QFETCH(QString, valor);
-    m_db.startSession(empresa);
-    ModuloPrueba w(empresa);
-    w.forma.pais = empresa == 3 ? 218 : 170;
-    QCOMPARE(w.module.VerNexoFlags(codigo), QVariant(valor));
-    QCOMPARE(w.module.QryGnNexof.Active(), false);
-}
-
-void TstCompanyGroups::errorDeBandera()
-{
-    m_db.startSession(2);
-    ModuloPrueba w(2);
-    w.forma.pais = -1;
-    QCOMPARE(messageOf([&] { w.module.VerNexoFlags(QStringLiteral("Q'0190")); }),
-             QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
-}
-
-void TstCompanyGroups::redondeo_data()
-{
-    QTest::addColumn<double>("valor");
-    QTest::addColumn<int>("decimales");
-    QTest::addColumn<double>("esperado");
-    QTest::newRow("2.5 al par de abajo") << 2.5 << 0 << 2.0;
-    QTest::newRow("3.5 al par de arriba") << 3.5 << 0 << 4.0;
-    QTest::newRow("-2.5") << -2.5 << 0 << -2.0;
-    QTest::newRow("0.5") << 0.5 << 0 << 0.0;
-    QTest::newRow("12.3456 a dos") << 12.3456 << 2 << 12.35;
-    QTest::newRow("-7.25 a uno") << -7.25 << 1 << -7.2;
-    QTest::newRow("sin mitad") << 2.6 << 0 << 3.0;
-}
-
-void TstCompanyGroups::redondeo()
-{
-    QFETCH(double, valor);
-    QFETCH(int, decimales);
-    QFETCH(double, esperado);
-    QCOMPARE(double(TDtmAcSemaf::RoundDecimals(valor, quint8(decimales))), esperado);
-}
 
 QTEST_GUILESS_MAIN(TstCompanyGroups)
 #include "tst_companygroups.moc"

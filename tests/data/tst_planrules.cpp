@@ -1,6 +1,7 @@
 // Plan node rules against the demo database: numbering, the delete guard, the save that needs a
 // chosen position, two users numbering the same plan, and the calculated columns.
 
+#include "DataTable.h"
 #include "ModuloPrueba.h"
 #include "TDtmGnLibre.h"
 
@@ -11,209 +12,194 @@
 class TstPlanRules : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void nuevoPlanEsEncabezado();
-    void numeracion_data();
-    void numeracion();
-    void guardaBorrado_data();
-    void guardaBorrado();
-    void guardarSinCargo();
-    void nodoTomadoPorOtroUsuario();
-    void camposCalculados();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        m = std::make_unique<ModuloPrueba>(1);
+    }
+
+    void nuevoPlanEsEncabezado()
+    {
+        m->module.QryAcPprom.Append();
+        m->f("COD_NODP")->setAsInteger(3);
+        m->f("COD_CARG")->setAsString(QStringLiteral("GER001"));
+        m->f("NUM_ANOS")->setAsString(QStringLiteral("2"));
+        m->f("NUM_DIAS")->setAsString(QStringLiteral("30"));
+        m->f("COD_MENU")->setAsInteger(40);
+        QCOMPARE(m->f("COD_NODO")->AsVariant(), QVariant(0));
+        for (const char *campo : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"})
+            QVERIFY2(m->f(campo)->IsNull(), campo);
+        QCOMPARE(m->f("COD_EMCA")->AsInteger(), 1);
+        m->module.QryAcPprom.Cancel();
+    }
+
+    // Nodes 1..creados hang from the header; the listed ones are then deleted, highest first.
+    void numeracion_data()
+    {
+        addColumns<int, QList<int>, int>({"creados", "borrados", "siguiente"});
+        QTest::newRow("solo encabezado") << 0 << QList<int>{} << 1;
+        QTest::newRow("tres nodos") << 3 << QList<int>{} << 4;
+        QTest::newRow("borrado el mayor") << 3 << QList<int>{3} << 3;
+        QTest::newRow("hueco inferior queda") << 3 << QList<int>{2} << 4;
+        QTest::newRow("borrados los dos mayores") << 3 << QList<int>{3, 2} << 2;
+    }
+
+    void numeracion()
+    {
+        QFETCH(int, creados);
+        QFETCH(QList<int>, borrados);
+        QFETCH(int, siguiente);
+        const int plan = planLibre();
+        TDataSet &pprom = m->module.QryAcPprom;
+        for (int esperado = 0; esperado <= creados; ++esperado) {
+            QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), esperado);
+            pprom.Post();
+        }
+        for (int nodo : borrados) {
+            QVERIFY(pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo}));
+            pprom.Delete();
+        }
+        QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), siguiente);
+        pprom.Cancel();
+    }
+
+    // A fresh plan: 0 <- 1 <- 2 <- 3. The guard looks one level down only.
+    void guardaBorrado_data()
+    {
+        addColumns<QList<int>, int>({"orden", "rechazado"});
+        const QString hijos = QStringLiteral("El nodo actual tiene nodos asociados. Por favor elimine los nodos "
+                                             "asociados e intente nuevamente la operación.");
+        QTest::newRow("con hijo") << QList<int>{1} << 1;
+        QTest::newRow("encabezado con hijos") << QList<int>{0} << 0;
+        QTest::newRow("hoja y luego su padre") << QList<int>{3, 2} << -1;
+        QTest::newRow("de las hojas hacia arriba") << QList<int>{3, 2, 1, 0} << -1;
+    }
+
+    void guardaBorrado()
+    {
+        QFETCH(QList<int>, orden);
+        QFETCH(int, rechazado);
+        const int plan = planLibre();
+        TDataSet &pprom = m->module.QryAcPprom;
+        for (int nodo = 0; nodo <= 3; ++nodo) {
+            m->nuevoNodo(plan, nodo - 1, QStringLiteral("DIR001"), 1);
+            pprom.Post();
+        }
+        for (int nodo : orden) {
+            QVERIFY(pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo}));
+            const QString mensaje = messageOf([&] { pprom.Delete(); });
+            const bool quedo = pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo});
+            QCOMPARE(quedo, nodo == rechazado);
+            QCOMPARE(mensaje.isEmpty(), nodo != rechazado);
+            if (nodo == rechazado)
+                QVERIFY(mensaje.startsWith(QStringLiteral("El nodo actual tiene nodos asociados.")));
+        }
+    }
+
+    void guardarSinCargo()
+    {
+        TDataSet &pprom = m->module.QryAcPprom;
+        m->forma.SeleccionarCargo(0);
+        pprom.Append();
+        QCOMPARE(m->forma.IndiceCargo(), -1);
+        m->f("COD_MENU")->setAsInteger(70);
+        m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
+        // The refusal is the list's own (no item at index -1), not a message of the module.
+        QCOMPARE(messageOf([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
+        QCOMPARE(pprom.State(), dsInsert);
+        QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
+        QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);
+
+        m->module.Buscar_Cargo(2, QStringLiteral("JLO001"));
+        pprom.Post();
+        QCOMPARE(pprom.State(), dsBrowse);
+        QCOMPARE(m->f("COD_EMCA")->AsInteger(), 2);
+    }
+
+    void nodoTomadoPorOtroUsuario()
+    {
+        ModuloPrueba otro(1);
+        const int nodoA = m->nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
+        const int nodoB = otro.nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
+        QCOMPARE(nodoB, nodoA);
+        otro.f("NUM_ANOS")->setAsString(QStringLiteral("4"));
+        m->module.QryAcPprom.Post();
+
+        const QString mensaje = messageOf([&] { otro.module.QryAcPprom.Post(); });
+        QVERIFY2(mensaje.contains(QStringLiteral("nodo %1 del plan 1").arg(nodoA)), qPrintable(mensaje));
+        QCOMPARE(otro.module.QryAcPprom.State(), dsInsert);
+        QCOMPARE(otro.f("NUM_ANOS")->AsString(), QStringLiteral("4"));
+        QCOMPARE(otro.f("COD_CARG")->AsString(), QStringLiteral("DIR002"));
+
+        otro.f("COD_MENU")->setAsInteger(1);
+        QCOMPARE(otro.f("COD_NODO")->AsInteger(), nodoA + 1);
+        otro.module.QryAcPprom.Post();
+        QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
+    }
+
+    // Every node of the demo plans shows what the statements of the rules give, row by row; and
+    // scrolling costs only the two reopenings per row, nothing per calculated row.
+    void camposCalculados()
+    {
+        ModuloPrueba w(1);
+        TDataSet &pprom = w.module.QryAcPprom;
+        SClientDataSet &cargo = w.module.QryCargo;
+        int filas = 0;
+        const qint64 antes = w.connection.roundTrips();
+        for (pprom.First(); !pprom.Eof(); pprom.Next())
+            ++filas;
+        // Two reopenings per scroll (the last Next scrolls once more, past the end); once each, the
+        // position names of company 2 (positions of plan 1's nodes 10 to 13) and the employees that
+        // name the first replacement rows met.
+        QCOMPARE(w.connection.roundTrips() - antes, qint64(2 * (filas + 1) + 2));
+
+        for (pprom.First(); !pprom.Eof(); pprom.Next()) {
+            const QString codigo = w.f("COD_CARG")->AsString();
+            const QString fila = w.f("COD_MENU")->AsString() + QLatin1Char('/') + w.f("COD_NODO")->AsString();
+            QVariant nivel, puntaje, nombreNivel, nombre;
+            if (!codigo.isEmpty()) {
+                DtmGnLibre->ReConsultar(&cargo, {1, codigo});
+                if (!cargo.IsEmpty()) {
+                    nivel = cargo.FieldByName(QStringLiteral("COD_NIVE"))->AsVariant();
+                    puntaje = cargo.FieldByName(QStringLiteral("PUN_REQU"))->AsVariant();
+                    DtmGnLibre->ReConsultar(&w.module.QryAcNivel, {1, nivel});
+                    if (!w.module.QryAcNivel.IsEmpty())
+                        nombreNivel = w.module.QryAcNivel.FieldByName(QStringLiteral("NOM_NIVE"))->AsVariant();
+                }
+                w.scratch.Close();
+                w.scratch.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
+                                              .arg(w.f("COD_EMCA")->AsString(), codigo));
+                w.scratch.Open();
+                nombre = w.scratch.IsEmpty() ? QVariant() : w.scratch.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
+                QCOMPARE(w.forma.positionText, w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
+                                                   + nombre.toString());
+                QVERIFY2(w.forma.positions.value(w.forma.positionIndex).startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo
+                                                                + QLatin1Char('*')),
+                         qPrintable(fila));
+            }
+            QCOMPARE(w.f("DtfCodNive")->AsVariant(), nivel);
+            QCOMPARE(w.f("DtfPunRequ")->AsVariant(), puntaje);
+            QCOMPARE(w.f("DtfNmbNivel")->AsVariant(), nombreNivel);
+            QCOMPARE(w.f("DtfNmbCargo")->AsVariant(), nombre);
+        }
+    }
 
 private:
-    int planLibre();
+    // A plan number no row uses yet: each case works on a plan of its own, whatever ran before it.
+    int planLibre()
+    {
+        TDataSet &pprom = m->module.QryAcPprom;
+        TField *menu = pprom.FieldByName(QStringLiteral("COD_MENU"));
+        int mayor = 0;
+        for (int row = 0; row < pprom.rowCount(); ++row)
+            mayor = qMax(mayor, pprom.rowValue(row, menu).toInt());
+        return mayor + 1;
+    }
 
     DemoDatabase m_db;
     std::unique_ptr<ModuloPrueba> m;
 };
-
-void TstPlanRules::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-    m = std::make_unique<ModuloPrueba>(1);
-}
-
-// A plan number no row uses yet: each case works on a plan of its own, whatever ran before it.
-int TstPlanRules::planLibre()
-{
-    TDataSet &pprom = m->module.QryAcPprom;
-    TField *menu = pprom.FieldByName(QStringLiteral("COD_MENU"));
-    int mayor = 0;
-    for (int row = 0; row < pprom.rowCount(); ++row)
-        mayor = qMax(mayor, pprom.rowValue(row, menu).toInt());
-    return mayor + 1;
-}
-
-void TstPlanRules::nuevoPlanEsEncabezado()
-{
-    m->module.QryAcPprom.Append();
-    m->f("COD_NODP")->setAsInteger(3);
-    m->f("COD_CARG")->setAsString(QStringLiteral("GER001"));
-    m->f("NUM_ANOS")->setAsString(QStringLiteral("2"));
-    m->f("NUM_DIAS")->setAsString(QStringLiteral("30"));
-    m->f("COD_MENU")->setAsInteger(40);
-    QCOMPARE(m->f("COD_NODO")->AsVariant(), QVariant(0));
-    for (const char *campo : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"})
-        QVERIFY2(m->f(campo)->IsNull(), campo);
-    QCOMPARE(m->f("COD_EMCA")->AsInteger(), 1);
-    m->module.QryAcPprom.Cancel();
-}
-
-// Nodes 1..creados hang from the header; the listed ones are then deleted, highest first.
-void TstPlanRules::numeracion_data()
-{
-    QTest::addColumn<int>("creados");
-    QTest::addColumn<QList<int>>("borrados");
-    QTest::addColumn<int>("siguiente");
-    QTest::newRow("solo encabezado") << 0 << QList<int>{} << 1;
-    QTest::newRow("tres nodos") << 3 << QList<int>{} << 4;
-    QTest::newRow("borrado el mayor") << 3 << QList<int>{3} << 3;
-    QTest::newRow("hueco inferior queda") << 3 << QList<int>{2} << 4;
-    QTest::newRow("borrados los dos mayores") << 3 << QList<int>{3, 2} << 2;
-}
-
-void TstPlanRules::numeracion()
-{
-    QFETCH(int, creados);
-    QFETCH(QList<int>, borrados);
-    QFETCH(int, siguiente);
-    const int plan = planLibre();
-    TDataSet &pprom = m->module.QryAcPprom;
-    for (int esperado = 0; esperado <= creados; ++esperado) {
-        QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), esperado);
-        pprom.Post();
-    }
-    for (int nodo : borrados) {
-        QVERIFY(pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo}));
-        pprom.Delete();
-    }
-    QCOMPARE(m->nuevoNodo(plan, 0, QStringLiteral("DIR001"), 1), siguiente);
-    pprom.Cancel();
-}
-
-// A fresh plan: 0 <- 1 <- 2 <- 3. The guard looks one level down only.
-void TstPlanRules::guardaBorrado_data()
-{
-    QTest::addColumn<QList<int>>("orden");
-    QTest::addColumn<int>("rechazado");
-    const QString hijos = QStringLiteral("El nodo actual tiene nodos asociados. Por favor elimine los nodos "
-                                         "asociados e intente nuevamente la operación.");
-    QTest::newRow("con hijo") << QList<int>{1} << 1;
-    QTest::newRow("encabezado con hijos") << QList<int>{0} << 0;
-    QTest::newRow("hoja y luego su padre") << QList<int>{3, 2} << -1;
-    QTest::newRow("de las hojas hacia arriba") << QList<int>{3, 2, 1, 0} << -1;
-}
-
-void TstPlanRules::guardaBorrado()
-{
-    QFETCH(QList<int>, orden);
-    QFETCH(int, rechazado);
-    const int plan = planLibre();
-    TDataSet &pprom = m->module.QryAcPprom;
-    for (int nodo = 0; nodo <= 3; ++nodo) {
-        m->nuevoNodo(plan, nodo - 1, QStringLiteral("DIR001"), 1);
-        pprom.Post();
-    }
-    for (int nodo : orden) {
-        QVERIFY(pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo}));
-        const QString mensaje = messageOf([&] { pprom.Delete(); });
-        const bool quedo = pprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, plan, nodo});
-        QCOMPARE(quedo, nodo == rechazado);
-        QCOMPARE(mensaje.isEmpty(), nodo != rechazado);
-        if (nodo == rechazado)
-            QVERIFY(mensaje.startsWith(QStringLiteral("El nodo actual tiene nodos asociados.")));
-    }
-}
-
-void TstPlanRules::guardarSinCargo()
-{
-    TDataSet &pprom = m->module.QryAcPprom;
-    m->forma.SeleccionarCargo(0);
-    pprom.Append();
-    QCOMPARE(m->forma.IndiceCargo(), -1);
-    m->f("COD_MENU")->setAsInteger(70);
-    m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
-    // The refusal is the list's own (no item at index -1), not a message of the module.
-    QCOMPARE(messageOf([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
-    QCOMPARE(pprom.State(), dsInsert);
-    QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
-    QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);
-
-    m->module.Buscar_Cargo(2, QStringLiteral("JLO001"));
-    pprom.Post();
-    QCOMPARE(pprom.State(), dsBrowse);
-    QCOMPARE(m->f("COD_EMCA")->AsInteger(), 2);
-}
-
-void TstPlanRules::nodoTomadoPorOtroUsuario()
-{
-    ModuloPrueba otro(1);
-    const int nodoA = m->nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
-    const int nodoB = otro.nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
-    QCOMPARE(nodoB, nodoA);
-    otro.f("NUM_ANOS")->setAsString(QStringLiteral("4"));
-    m->module.QryAcPprom.Post();
-
-    const QString mensaje = messageOf([&] { otro.module.QryAcPprom.Post(); });
-    QVERIFY2(mensaje.contains(QStringLiteral("nodo %1 del plan 1").arg(nodoA)), qPrintable(mensaje));
-    QCOMPARE(otro.module.QryAcPprom.State(), dsInsert);
-    QCOMPARE(otro.f("NUM_ANOS")->AsString(), QStringLiteral("4"));
-    QCOMPARE(otro.f("COD_CARG")->AsString(), QStringLiteral("DIR002"));
-
-    otro.f("COD_MENU")->setAsInteger(1);
-    QCOMPARE(otro.f("COD_NODO")->AsInteger(), nodoA + 1);
-    otro.module.QryAcPprom.Post();
-    QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
-}
-
-// Every node of the demo plans shows what the statements of the rules give, row by row; and
-// scrolling costs only the two reopenings per row, nothing per calculated row.
-void TstPlanRules::camposCalculados()
-{
-    ModuloPrueba w(1);
-    TDataSet &pprom = w.module.QryAcPprom;
-    SClientDataSet &cargo = w.module.QryCargo;
-    int filas = 0;
-    const qint64 antes = w.connection.roundTrips();
-    for (pprom.First(); !pprom.Eof(); pprom.Next())
-        ++filas;
-    // Two reopenings per scroll (the last Next scrolls once more, past the end); once each, the
-    // position names of company 2 (positions of plan 1's nodes 10 to 13) and the employees that
-    // name the first replacement rows met.
-    QCOMPARE(w.connection.roundTrips() - antes, qint64(2 * (filas + 1) + 2));
-
-    for (pprom.First(); !pprom.Eof(); pprom.Next()) {
-        const QString codigo = w.f("COD_CARG")->AsString();
-        const QString fila = w.f("COD_MENU")->AsString() + QLatin1Char('/') + w.f("COD_NODO")->AsString();
-        QVariant nivel, puntaje, nombreNivel, nombre;
-        if (!codigo.isEmpty()) {
-            DtmGnLibre->ReConsultar(&cargo, {1, codigo});
-            if (!cargo.IsEmpty()) {
-                nivel = cargo.FieldByName(QStringLiteral("COD_NIVE"))->AsVariant();
-                puntaje = cargo.FieldByName(QStringLiteral("PUN_REQU"))->AsVariant();
-                DtmGnLibre->ReConsultar(&w.module.QryAcNivel, {1, nivel});
-                if (!w.module.QryAcNivel.IsEmpty())
-                    nombreNivel = w.module.QryAcNivel.FieldByName(QStringLiteral("NOM_NIVE"))->AsVariant();
-            }
-            w.scratch.Close();
-            w.scratch.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
-                                          .arg(w.f("COD_EMCA")->AsString(), codigo));
-            w.scratch.Open();
-            nombre = w.scratch.IsEmpty() ? QVariant() : w.scratch.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
-            QCOMPARE(w.forma.positionText, w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
-                                               + nombre.toString());
-            QVERIFY2(w.forma.positions.value(w.forma.positionIndex).startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo
-                                                            + QLatin1Char('*')),
-                     qPrintable(fila));
-        }
-        QCOMPARE(w.f("DtfCodNive")->AsVariant(), nivel);
-        QCOMPARE(w.f("DtfPunRequ")->AsVariant(), puntaje);
-        QCOMPARE(w.f("DtfNmbNivel")->AsVariant(), nombreNivel);
-        QCOMPARE(w.f("DtfNmbCargo")->AsVariant(), nombre);
-    }
-}
 
 QTEST_GUILESS_MAIN(TstPlanRules)
 #include "tst_planrules.moc"

@@ -2,6 +2,7 @@
 // synthetic company has exactly the contracts asked for, both write the same rows on every
 // run, and a seed that fails leaves nothing behind.
 
+#include "DataTable.h"
 #include "DbTestSupport.h"
 #include "DemoSeeder.h"
 #include "SchemaLoader.h"
@@ -104,9 +105,7 @@ private slots:
 
     void counts_data()
     {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
+        addColumns<QString, int, int>({"sql", "minimum", "maximum"});
         const int many = 1000000;
         QTest::newRow("300 or more people") << "SELECT COUNT(*) FROM BI_EMPLE" << 300 << many;
         QTest::newRow("40 or more active positions")
@@ -183,8 +182,7 @@ private slots:
 
     void values_data()
     {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QString>({"sql", "expected"});
         const auto perCompany = [](const char *expression, const char *joins = "") {
             return QStringLiteral("SELECT GROUP_CONCAT(e.COD_EMPR || ':' || COALESCE(%1, '-'), ' ') FROM"
                                   " (SELECT * FROM GN_EMPRE ORDER BY COD_EMPR) e %2").arg(QLatin1String(expression), QLatin1String(joins));
@@ -253,10 +251,8 @@ private slots:
 
     void failedSeedWritesNothing_data()
     {
-        QTest::addColumn<QString>("backend");
-        QTest::addColumn<QString>("inTheWay");   // a row written before the seed
-        QTest::addColumn<int>("employees");
-        QTest::addColumn<QString>("message");
+        // inTheWay: a row written before the seed
+        addColumns<QString, QString, int, QString>({"backend", "inTheWay", "employees", "message"});
         const QString planRow = QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO) VALUES (1, 1, 0)");
         for (const char *backend : {"sqlite", "postgres"}) {
             const QString on = QStringLiteral(" on %1").arg(QLatin1String(backend));

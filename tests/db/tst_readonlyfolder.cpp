@@ -37,40 +37,38 @@ QStringList generateOn(const QString &database)
 class TestReadOnlyFolder : public QObject {
     Q_OBJECT
 private slots:
-    void generateReadsWithoutWriting();
+    void generateReadsWithoutWriting()
+    {
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (geteuid() != 0 || setpriv.isEmpty())
+            QSKIP("needs root and setpriv (util-linux) to run the command as a user who may not write the folder");
+        const DemoDatabase demo;
+        QVERIFY2(demo.isValid(), qPrintable(demo.error()));
+
+        QTemporaryDir base;   // searchable by the other user, as every folder above it
+        QVERIFY(QFile::setPermissions(base.path(), kReadAndSearch | QFile::WriteOwner));
+        const QString folder = base.filePath(QStringLiteral("solo-lectura"));
+        const QString copy = folder + QStringLiteral("/semaforo.db");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::copy(demo.path(), copy));
+        QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(folder, kReadAndSearch));
+        const QByteArray before = digestOf(copy);
+        // The folder really stops that user.
+        QVERIFY(runProgram(setpriv, kAsNobody + QStringList{"touch", folder + QStringLiteral("/probe")}).exitCode != 0);
+
+        QStringList writable = generateOn(demo.path());
+        const ProgramRun expected = runProgram(writable.takeFirst(), writable);
+        QVERIFY2(expected.exitCode == 0, qPrintable(expected.errors));
+        QVERIFY2(expected.output.count(QLatin1Char('\n')) > 1, qPrintable(expected.output));   // heading and rows
+        const ProgramRun readOnly = runProgram(setpriv, kAsNobody + generateOn(copy));
+        QVERIFY2(readOnly.exitCode == 0, qPrintable(readOnly.errors));
+        QCOMPARE(readOnly.output, expected.output);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"semaforo.db"});
+        QCOMPARE(digestOf(copy), before);
+        QVERIFY(QFile::setPermissions(folder, kReadAndSearch | QFile::WriteOwner));
+    }
 };
-
-void TestReadOnlyFolder::generateReadsWithoutWriting()
-{
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (geteuid() != 0 || setpriv.isEmpty())
-        QSKIP("needs root and setpriv (util-linux) to run the command as a user who may not write the folder");
-    const DemoDatabase demo;
-    QVERIFY2(demo.isValid(), qPrintable(demo.error()));
-
-    QTemporaryDir base;   // searchable by the other user, as every folder above it
-    QVERIFY(QFile::setPermissions(base.path(), kReadAndSearch | QFile::WriteOwner));
-    const QString folder = base.filePath(QStringLiteral("solo-lectura"));
-    const QString copy = folder + QStringLiteral("/semaforo.db");
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(QFile::copy(demo.path(), copy));
-    QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    QVERIFY(QFile::setPermissions(folder, kReadAndSearch));
-    const QByteArray before = digestOf(copy);
-    // The folder really stops that user.
-    QVERIFY(runProgram(setpriv, kAsNobody + QStringList{"touch", folder + QStringLiteral("/probe")}).exitCode != 0);
-
-    QStringList writable = generateOn(demo.path());
-    const ProgramRun expected = runProgram(writable.takeFirst(), writable);
-    QVERIFY2(expected.exitCode == 0, qPrintable(expected.errors));
-    QVERIFY2(expected.output.count(QLatin1Char('\n')) > 1, qPrintable(expected.output));   // heading and rows
-    const ProgramRun readOnly = runProgram(setpriv, kAsNobody + generateOn(copy));
-    QVERIFY2(readOnly.exitCode == 0, qPrintable(readOnly.errors));
-    QCOMPARE(readOnly.output, expected.output);
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"semaforo.db"});
-    QCOMPARE(digestOf(copy), before);
-    QVERIFY(QFile::setPermissions(folder, kReadAndSearch | QFile::WriteOwner));
-}
 
 QTEST_GUILESS_MAIN(TestReadOnlyFolder)
 #include "tst_readonlyfolder.moc"

@@ -2,6 +2,7 @@
 // transaction, has no blank-padded columns, keeps wide numbers exact and accents intact, and
 // gives the module's statements an index to use.
 
+#include "DataTable.h"
 #include "DbTestSupport.h"
 #include "SchemaLoader.h"
 
@@ -44,10 +45,7 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<QString>("backend");
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("select");
-        QTest::addColumn<QVariant>("expected");
+        addColumns<QString, QString, QString, QVariant>({"backend", "insert", "select", "expected"});
         struct Case { const char *name, *insert, *select; QVariant expected; };
         const QList<Case> cases = {
             {"requirement beyond 16 bits", "INSERT INTO BI_DTPCA (COD_EMPR,COD_CARG,NUM_REGI,TIP_REGI,COD_REQU) VALUES (1,'A',1,'CU',40001)",
@@ -89,9 +87,7 @@ private slots:
 
     void dialect_data()
     {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("driver");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QString, QString>({"statement", "driver", "expected"});
         QTest::newRow("blob on postgres") << "CREATE TABLE T (A BLOB, B integer)" << "QPSQL"
                                           << "CREATE TABLE T (A bytea, B integer)";
         QTest::newRow("blob on sqlite") << "CREATE TABLE T (A BLOB)" << "QSQLITE" << "CREATE TABLE T (A BLOB)";

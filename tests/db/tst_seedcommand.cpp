@@ -1,6 +1,7 @@
 // qacsemaf seed as a user runs it: the connection text --pg takes, option errors, refusing to
 // overwrite without --force, and the per-table counts it prints agreeing with what it made.
 
+#include "DataTable.h"
 #include "DbTestSupport.h"
 #include "SchemaLoader.h"
 
@@ -49,9 +50,7 @@ private slots:
 
     void connectionText_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<Pairs>("expected");
+        addColumns<QString, bool, Pairs>({"text", "ok", "expected"});
         QTest::newRow("usual") << "host=db1 port=5433 dbname=rrhh user=admin" << true
                                << Pairs{{"host", "db1"}, {"port", "5433"}, {"dbname", "rrhh"}, {"user", "admin"}};
         QTest::newRow("blanks around =") << "  host = db1   dbname=rrhh " << true
@@ -80,8 +79,7 @@ private slots:
 
     void refusals_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
+        addColumns<QStringList, QString>({"arguments", "message"});
         QTest::newRow("no target") << QStringList{} << "exactly one of --db";
         QTest::newRow("two targets") << QStringList{"--db", "x.db", "--pg", "dbname=x"} << "exactly one of --db";
         QTest::newRow("employees not a number") << QStringList{"--db", "x.db", "--employees", "many"} << "--employees";

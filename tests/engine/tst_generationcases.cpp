@@ -3,6 +3,7 @@
 // round trips. Every case runs through both arrangements.
 
 #include "CompanyBuilder.h"
+#include "DataTable.h"
 #include "Exceptions.h"
 #include "GenerationHarness.h"
 #include "TestTools.h"
@@ -78,206 +79,191 @@ engine::GenerationInputs inputsFor(const QString &categories, bool flag)
 class TestGenerationCases : public QObject {
     Q_OBJECT
 private slots:
-    void score_data();
-    void score();
-    void inputMessages_data();
-    void inputMessages();
-    void careerPositions_data();
-    void careerPositions();
-    void roundTripsPerPosition();
-};
+    void score_data()
+    {
+        addColumns<QString, QString, QString, bool, double, int>(
+            {"profile", "records", "categories", "flag", "percentage", "profileRows"});
 
-void TestGenerationCases::score_data()
-{
-    QTest::addColumn<QString>("profile");
-    QTest::addColumn<QString>("records");
-    QTest::addColumn<QString>("categories");
-    QTest::addColumn<bool>("flag");
-    QTest::addColumn<double>("percentage");
-    QTest::addColumn<int>("profileRows");
-
-    QTest::newRow("null PUN_REQU: no education points, competences still count")
-        << "FO/10/1/- FO/11/1/20 CO/5/1/-" << "EF:FO/10/1/30 EF:FO/11/1/10 CO:CO/5/1/7" << "EF CO" << false
-        << 85.0 << 3;
-    QTest::newRow("PUN_REQU 0, flag on: adds the 0 required")
-        << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << true << 100.0 << 2;
-    QTest::newRow("PUN_REQU 0, flag off: the record's points count")
-        << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << false << 175.0 << 2;
-    QTest::newRow("duplicate records, flag off: both add")
-        << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << false << 137.5 << 1;
-    QTest::newRow("duplicate records, flag on: the requirement once")
-        << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << true << 100.0 << 1;
-    QTest::newRow("competence lines matched by COD_REGI")
-        << "CF/20/1/4 CO/20/1/6" << "CO:CO/20/1/3 CO:CF/20/1/2 CO:CE/20/1/9 EF:CO/20/1/50" << "CO" << false
-        << 50.0 << 2;
-    QTest::newRow("only the latest evaluation counts")
-        << "CO/2/1/4" << "CO:CO/2/1/2 OLD:CO/2/1/4" << "CO" << false << 50.0 << 1;
-    QTest::newRow("66.666... stored as 66.67") << "FO/1/1/3" << "EF:FO/1/1/2" << "EF" << false << 66.67 << 1;
-    QTest::newRow("a percentage that rounds to 0.00 is 0")
-        << "FO/1/1/100000" << "EF:FO/1/1/0.001" << "EF" << false << 0.0 << 1;
-    QTest::newRow("only competences ticked: education rows are not in the profile")
-        << "FO/1/1/10 CO/2/1/4 CE/3/1/4" << "EF:FO/1/1/10 CO:CO/2/1/4" << "CO" << false << 50.0 << 2;
-    QTest::newRow("flag on: one requirement in three details counts its first row")
-        << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << true << 150.0 << 3;
-    QTest::newRow("flag off: every detail counts")
-        << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << false << 33.33 << 3;
-    QTest::newRow("flag on: a code beyond 16 bits counts every row")
-        << "CU/70000/1/4 CU/70000/2/6" << "EN:CU/70000/1/4" << "EN" << true << 40.0 << 2;
-    QTest::newRow("same codes under another record type do not match")
-        << "EX/7/1/10" << "EP:SE/7/1/10 EP:FO/7/1/10" << "EP EN" << false << 0.0 << 1;
-    QTest::newRow("the record type decides, not the dataset it comes in")
-        << "EX/7/1/10" << "EN:EX/7/1/10" << "EP EN" << false << 100.0 << 1;
-    QTest::newRow("null detail matches only null")
-        << "SE/8/-/10 SE/8/2/10" << "EN:SE/8/-/5" << "EN" << false << 25.0 << 2;
-}
-
-void TestGenerationCases::score()
-{
-    QFETCH(QString, profile);
-    QFETCH(QString, records);
-    QFETCH(QString, categories);
-    QFETCH(bool, flag);
-    QFETCH(double, percentage);
-    QFETCH(int, profileRows);
-
-    CompanyBuilder db;
-    seed(db, profile, records, flag ? QStringLiteral("S") : QStringLiteral("N"));
-    QVERIFY2(db.commit(), qPrintable(db.error()));
-    db.startSession(1);
-    for (Arrangement arrangement : {Arrangement::Literal, Arrangement::Batched}) {
-        GenerationHarness station;
-        station.run(inputsFor(categories, flag), arrangement);
-        TDataSet &result = station.module.CdsAcSemaf;
-        QCOMPARE(result.RecordCount(), 1);
-        QCOMPARE(result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat(), percentage);
-        QCOMPARE(result.FieldByName(QStringLiteral("NUM_PERA"))->AsInteger(), profileRows);
-        QCOMPARE(result.FieldByName(QStringLiteral("APE_EMPL"))->AsString(), QStringLiteral("Pérez"));
+        QTest::newRow("null PUN_REQU: no education points, competences still count")
+            << "FO/10/1/- FO/11/1/20 CO/5/1/-" << "EF:FO/10/1/30 EF:FO/11/1/10 CO:CO/5/1/7" << "EF CO" << false
+            << 85.0 << 3;
+        QTest::newRow("PUN_REQU 0, flag on: adds the 0 required")
+            << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << true << 100.0 << 2;
+        QTest::newRow("PUN_REQU 0, flag off: the record's points count")
+            << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << false << 175.0 << 2;
+        QTest::newRow("duplicate records, flag off: both add")
+            << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << false << 137.5 << 1;
+        QTest::newRow("duplicate records, flag on: the requirement once")
+            << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << true << 100.0 << 1;
+        QTest::newRow("competence lines matched by COD_REGI")
+            << "CF/20/1/4 CO/20/1/6" << "CO:CO/20/1/3 CO:CF/20/1/2 CO:CE/20/1/9 EF:CO/20/1/50" << "CO" << false
+            << 50.0 << 2;
+        QTest::newRow("only the latest evaluation counts")
+            << "CO/2/1/4" << "CO:CO/2/1/2 OLD:CO/2/1/4" << "CO" << false << 50.0 << 1;
+        QTest::newRow("66.666... stored as 66.67") << "FO/1/1/3" << "EF:FO/1/1/2" << "EF" << false << 66.67 << 1;
+        QTest::newRow("a percentage that rounds to 0.00 is 0")
+            << "FO/1/1/100000" << "EF:FO/1/1/0.001" << "EF" << false << 0.0 << 1;
+        QTest::newRow("only competences ticked: education rows are not in the profile")
+            << "FO/1/1/10 CO/2/1/4 CE/3/1/4" << "EF:FO/1/1/10 CO:CO/2/1/4" << "CO" << false << 50.0 << 2;
+        QTest::newRow("flag on: one requirement in three details counts its first row")
+            << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << true << 150.0 << 3;
+        QTest::newRow("flag off: every detail counts")
+            << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << false << 33.33 << 3;
+        QTest::newRow("flag on: a code beyond 16 bits counts every row")
+            << "CU/70000/1/4 CU/70000/2/6" << "EN:CU/70000/1/4" << "EN" << true << 40.0 << 2;
+        QTest::newRow("same codes under another record type do not match")
+            << "EX/7/1/10" << "EP:SE/7/1/10 EP:FO/7/1/10" << "EP EN" << false << 0.0 << 1;
+        QTest::newRow("the record type decides, not the dataset it comes in")
+            << "EX/7/1/10" << "EN:EX/7/1/10" << "EP EN" << false << 100.0 << 1;
+        QTest::newRow("null detail matches only null")
+            << "SE/8/-/10 SE/8/2/10" << "EN:SE/8/-/5" << "EN" << false << 25.0 << 2;
     }
-}
 
-// The window's road: the career tree's text fields are read by the data module's routine. The
-// two checks come first and in order, a malformed list only after them; every stop leaves the
-// result table empty with its after-scroll handler attached, before any employee is read.
-void TestGenerationCases::inputMessages_data()
-{
-    QTest::addColumn<QString>("categories");
-    QTest::addColumn<QString>("target");      // EmpreAspira
-    QTest::addColumn<QString>("positions");   // CargoActual
-    QTest::addColumn<QString>("companies");   // EmpCaActual
-    QTest::addColumn<QString>("message");
-    QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage();
-    QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage();
-    QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage();
-    QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage();
-    QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage();
-    QTest::newRow("candidate company not a number")
-        << "EF" << "1" << "'C1','C1'" << "'1','1x'" << "'1x' no es un valor entero válido (COD_EMPR)";
-    QTest::newRow("target company not a number")
-        << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)";
-    QTest::newRow("fewer companies than positions")
-        << "EF" << "1" << "'C1','C1'" << "'1'" << "List index out of bounds (1)";
-}
+    void score()
+    {
+        QFETCH(QString, profile);
+        QFETCH(QString, records);
+        QFETCH(QString, categories);
+        QFETCH(bool, flag);
+        QFETCH(double, percentage);
+        QFETCH(int, profileRows);
 
-void TestGenerationCases::inputMessages()
-{
-    QFETCH(QString, categories);
-    QFETCH(QString, target);
-    QFETCH(QString, positions);
-    QFETCH(QString, companies);
-    QFETCH(QString, message);
-    CompanyBuilder db;
-    seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-    QVERIFY2(db.commit(), qPrintable(db.error()));
-    db.startSession(1);
-    GenerationHarness station;
-    station.form.categories = categoriesOf(QStringLiteral("EF"));
-    station.form.CargoAspira = QStringLiteral("T1");
-    station.form.EmpreAspira = QStringLiteral("1");
-    station.form.CargoActual = QStringLiteral("'C1'");
-    station.form.EmpCaActual = QStringLiteral("'1'");
-    station.module.GenerarSemaforoCarrera();
-    QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 1);
+        CompanyBuilder db;
+        seed(db, profile, records, flag ? QStringLiteral("S") : QStringLiteral("N"));
+        QVERIFY2(db.commit(), qPrintable(db.error()));
+        db.startSession(1);
+        for (Arrangement arrangement : {Arrangement::Literal, Arrangement::Batched}) {
+            GenerationHarness station;
+            station.run(inputsFor(categories, flag), arrangement);
+            TDataSet &result = station.module.CdsAcSemaf;
+            QCOMPARE(result.RecordCount(), 1);
+            QCOMPARE(result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat(), percentage);
+            QCOMPARE(result.FieldByName(QStringLiteral("NUM_PERA"))->AsInteger(), profileRows);
+            QCOMPARE(result.FieldByName(QStringLiteral("APE_EMPL"))->AsString(), QStringLiteral("Pérez"));
+        }
+    }
 
-    station.form.categories = categoriesOf(categories);
-    station.form.EmpreAspira = target;
-    station.form.CargoActual = positions;
-    station.form.EmpCaActual = companies;
-    station.scratch.Close();
-    station.scratch.setCommandText(QString());
-    QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
-    QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
-    QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
-    QVERIFY(station.module.CdsAcSemaf.AfterScroll);
-}
+    // The window's road: the career tree's text fields are read by the data module's routine. The
+    // two checks come first and in order, a malformed list only after them; every stop leaves the
+    // result table empty with its after-scroll handler attached, before any employee is read.
+    void inputMessages_data()
+    {
+        // target, positions, companies: the form's EmpreAspira, CargoActual, EmpCaActual
+        addColumns<QString, QString, QString, QString, QString>(
+            {"categories", "target", "positions", "companies", "message"});
+        QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage();
+        QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage();
+        QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage();
+        QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage();
+        QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage();
+        QTest::newRow("candidate company not a number")
+            << "EF" << "1" << "'C1','C1'" << "'1','1x'" << "'1x' no es un valor entero válido (COD_EMPR)";
+        QTest::newRow("target company not a number")
+            << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)";
+        QTest::newRow("fewer companies than positions")
+            << "EF" << "1" << "'C1','C1'" << "'1'" << "List index out of bounds (1)";
+    }
 
-// The positions table holds the current plan node's position (when it sits under its parent in
-// the result row's company) with the employee's figures; names are trimmed, then cut at 20
-// characters, and an unknown position leaves the name empty.
-void TestGenerationCases::careerPositions_data()
-{
-    QTest::addColumn<int>("node");
-    QTest::addColumn<QString>("row");
-    QTest::newRow("short name") << 2 << "C1|Cargo candidato|66.67|1";
-    QTest::newRow("long name trimmed and cut") << 3 << "C2|Coordinador Regional|66.67|1";
-    QTest::newRow("unknown position") << 4 << "ZZ9||66.67|1";
-}
+    void inputMessages()
+    {
+        QFETCH(QString, categories);
+        QFETCH(QString, target);
+        QFETCH(QString, positions);
+        QFETCH(QString, companies);
+        QFETCH(QString, message);
+        CompanyBuilder db;
+        seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+        QVERIFY2(db.commit(), qPrintable(db.error()));
+        db.startSession(1);
+        GenerationHarness station;
+        station.form.categories = categoriesOf(QStringLiteral("EF"));
+        station.form.CargoAspira = QStringLiteral("T1");
+        station.form.EmpreAspira = QStringLiteral("1");
+        station.form.CargoActual = QStringLiteral("'C1'");
+        station.form.EmpCaActual = QStringLiteral("'1'");
+        station.module.GenerarSemaforoCarrera();
+        QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 1);
 
-void TestGenerationCases::careerPositions()
-{
-    QFETCH(int, node);
-    QFETCH(QString, row);
-    CompanyBuilder db;
-    seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-    db.position(1, QStringLiteral("C2"), QStringLiteral("  Coordinador Regional de Talento Humano"));
-    db.planNode(1, 1, 0, 0, 1, QString());
-    db.planNode(1, 1, 1, 0, 1, QStringLiteral("T1"));
-    db.planNode(1, 1, 2, 1, 1, QStringLiteral("C1"));
-    db.planNode(1, 1, 3, 1, 1, QStringLiteral("C2"));
-    db.planNode(1, 1, 4, 1, 1, QStringLiteral("ZZ9"));
-    QVERIFY2(db.commit(), qPrintable(db.error()));
-    db.startSession(1);
-    GenerationHarness station;
-    TDtmAcSemaf &module = station.module;
-    // Only the plan row's values matter here, not the plan rules behind its events.
-    for (TDataSet *dataSet : {static_cast<TDataSet *>(&module.QryAcPprom), static_cast<TDataSet *>(&module.QryBiCargo)})
-        dataSet->AfterOpen = dataSet->AfterScroll = dataSet->OnCalcFields = nullptr;
-    module.QryBiCargo.Open();
-    module.QryAcPprom.Open();
-    QVERIFY(module.QryAcPprom.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, node}));
-    station.run(inputsFor(QStringLiteral("EF"), false), Arrangement::Batched);
+        station.form.categories = categoriesOf(categories);
+        station.form.EmpreAspira = target;
+        station.form.CargoActual = positions;
+        station.form.EmpCaActual = companies;
+        station.scratch.Close();
+        station.scratch.setCommandText(QString());
+        QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
+        QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
+        QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
+        QVERIFY(station.module.CdsAcSemaf.AfterScroll);
+    }
 
-    TClientDataSet &positions = module.CdsCargUsuario;
-    QCOMPARE(positions.rowCount(), 1);
-    QStringList values;
-    for (TField *field : positions.Fields())
-        values << positions.rowValue(0, field).toString();
-    QCOMPARE(values.join(QLatin1Char('|')), row);
-}
+    // The positions table holds the current plan node's position (when it sits under its parent in
+    // the result row's company) with the employee's figures; names are trimmed, then cut at 20
+    // characters, and an unknown position leaves the name empty.
+    void careerPositions_data()
+    {
+        addColumns<int, QString>({"node", "row"});
+        QTest::newRow("short name") << 2 << "C1|Cargo candidato|66.67|1";
+        QTest::newRow("long name trimmed and cut") << 3 << "C2|Coordinador Regional|66.67|1";
+        QTest::newRow("unknown position") << 4 << "ZZ9||66.67|1";
+    }
 
-// Three positions (one without holders), two employees each, four categories: the profile once,
-// then per position its employees and one statement per ticked category, plus the refill of
-// the positions table for the first row. Reopening per profile row costs far more.
-void TestGenerationCases::roundTripsPerPosition()
-{
-    CompanyBuilder db;
-    seed(db, QStringLiteral("FO/1/1/3 CO/2/1/4 CU/3/1/5"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-    db.position(1, QStringLiteral("C2"), QStringLiteral("Otro"));
-    db.position(1, QStringLiteral("C3"), QStringLiteral("Vacío"));
-    db.employee(1, 101, QStringLiteral("Ruiz"), QStringLiteral("Eva"));
-    db.contract(1, 101, 1, QStringLiteral("C2"));
-    db.employee(1, 102, QStringLiteral("Mora"), QStringLiteral("Luz"));
-    db.contract(1, 102, 1, QStringLiteral("C2"));
-    db.contract(1, 102, 2, QStringLiteral("C1"));
-    QVERIFY2(db.commit(), qPrintable(db.error()));
-    db.startSession(1);
-    engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
-    inputs.candidates = {{QStringLiteral("C1"), 1}, {QStringLiteral("C2"), 1}, {QStringLiteral("C3"), 1}};
-    GenerationHarness batched, literal;
-    QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
-    QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);
-    // Per employee: 3 record reads and the profile; per row: the count, 3 records, 2 competence reads.
-    QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
-}
+    void careerPositions()
+    {
+        QFETCH(int, node);
+        QFETCH(QString, row);
+        CompanyBuilder db;
+        seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+        db.position(1, QStringLiteral("C2"), QStringLiteral("  Coordinador Regional de Talento Humano"));
+        db.planNode(1, 1, 0, 0, 1, QString());
+        db.planNode(1, 1, 1, 0, 1, QStringLiteral("T1"));
+        db.planNode(1, 1, 2, 1, 1, QStringLiteral("C1"));
+        db.planNode(1, 1, 3, 1, 1, QStringLiteral("C2"));
+        db.planNode(1, 1, 4, 1, 1, QStringLiteral("ZZ9"));
+        QVERIFY2(db.commit(), qPrintable(db.error()));
+        db.startSession(1);
+        GenerationHarness station;
+        TDtmAcSemaf &module = station.module;
+        // Only the plan row's values matter here, not the plan rules behind its events.
+        for (TDataSet *dataSet : {static_cast<TDataSet *>(&module.QryAcPprom), static_cast<TDataSet *>(&module.QryBiCargo)})
+            dataSet->AfterOpen = dataSet->AfterScroll = dataSet->OnCalcFields = nullptr;
+        module.QryBiCargo.Open();
+        module.QryAcPprom.Open();
+        QVERIFY(module.QryAcPprom.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, node}));
+        station.run(inputsFor(QStringLiteral("EF"), false), Arrangement::Batched);
+
+        TClientDataSet &positions = module.CdsCargUsuario;
+        QCOMPARE(positions.rowCount(), 1);
+        QStringList values;
+        for (TField *field : positions.Fields())
+            values << positions.rowValue(0, field).toString();
+        QCOMPARE(values.join(QLatin1Char('|')), row);
+    }
+
+    // Three positions (one without holders), two employees each, four categories: the profile once,
+    // then per position its employees and one statement per ticked category, plus the refill of
+    // the positions table for the first row. Reopening per profile row costs far more.
+    void roundTripsPerPosition()
+    {
+        CompanyBuilder db;
+        seed(db, QStringLiteral("FO/1/1/3 CO/2/1/4 CU/3/1/5"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+        db.position(1, QStringLiteral("C2"), QStringLiteral("Otro"));
+        db.position(1, QStringLiteral("C3"), QStringLiteral("Vacío"));
+        db.employee(1, 101, QStringLiteral("Ruiz"), QStringLiteral("Eva"));
+        db.contract(1, 101, 1, QStringLiteral("C2"));
+        db.employee(1, 102, QStringLiteral("Mora"), QStringLiteral("Luz"));
+        db.contract(1, 102, 1, QStringLiteral("C2"));
+        db.contract(1, 102, 2, QStringLiteral("C1"));
+        QVERIFY2(db.commit(), qPrintable(db.error()));
+        db.startSession(1);
+        engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
+        inputs.candidates = {{QStringLiteral("C1"), 1}, {QStringLiteral("C2"), 1}, {QStringLiteral("C3"), 1}};
+        GenerationHarness batched, literal;
+        QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
+        QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);
+        // Per employee: 3 record reads and the profile; per row: the count, 3 records, 2 competence reads.
+        QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestGenerationCases)
 #include "tst_generationcases.moc"

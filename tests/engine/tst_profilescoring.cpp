@@ -1,6 +1,7 @@
 // Matching and scoring of one employee against a requirement profile, over plain values. The
 // cases that generation shows end to end are in the generation tests.
 
+#include "DataTable.h"
 #include "Exceptions.h"
 #include "GenerationInputs.h"
 #include "ProfileScoring.h"
@@ -35,190 +36,167 @@ Q_DECLARE_METATYPE(engine::CategoryRecord)
 class TestProfileScoring : public QObject {
     Q_OBJECT
 private slots:
-    void sameValue_data();
-    void sameValue();
-    void score_data();
-    void score();
-    void educationFlagStopsOnFirstMatch();
-    void preparedKeys_data();
-    void preparedKeys();
-    void separarLista_data();
-    void separarLista();
-    void categoryList_data();
-    void categoryList();
+    void sameValue_data()
+    {
+        addColumns<QVariant, QVariant, bool>({"a", "b", "equal"});
+        QTest::newRow("two nulls") << null() << null() << true;
+        QTest::newRow("null and zero") << null() << QVariant(0) << false;
+        QTest::newRow("null text and empty text") << QVariant(QString()) << QVariant(QStringLiteral("")) << true;
+        QTest::newRow("small and large integer") << QVariant(qint16(7)) << QVariant(qint64(7)) << true;
+        QTest::newRow("integer and float") << QVariant(7) << QVariant(7.0) << true;
+        QTest::newRow("no trimming") << QVariant("01") << QVariant("01 ") << false;
+        QTest::newRow("no case folding") << QVariant("ab") << QVariant("AB") << false;
+        QTest::newRow("integers beyond double precision") << QVariant(qint64(1) << 60) << QVariant((qint64(1) << 60) + 1)
+                                                         << false;
+        QTest::newRow("numeric text against a number") << QVariant("7") << QVariant(7) << true;
+        QTest::newRow("other text against a number") << QVariant("7a") << QVariant(7) << false;
+    }
+
+    void sameValue()
+    {
+        QFETCH(QVariant, a);
+        QFETCH(QVariant, b);
+        QFETCH(bool, equal);
+        QCOMPARE(engine::sameValue(a, b), equal);
+        QCOMPARE(engine::sameValue(b, a), equal);
+    }
+
+    void score_data()
+    {
+        addColumns<QVector<ProfileRow>, EmployeeRecords, Categories, bool, double, double, double>(
+            {"profile", "records", "categories", "flag", "obtained", "required", "percentage"});
+
+        const Categories all{true, true, true, true};
+        EmployeeRecords twoFormal;
+        twoFormal.formal = {record("01", 10, 1, 30), record("01", 10, 1, 25)};
+
+        EmployeeRecords formal;
+        formal.formal = {record("01", 10, 1, 30)};
+        QTest::newRow("zero required points with the flag on add zero")
+            << QVector<ProfileRow>{row("01", 10, 1, 0), row("01", 11, 1, 20)} << formal << all << true
+            << 0.0 << 20.0 << 0.0;
+        QTest::newRow("category not ticked")
+            << QVector<ProfileRow>{row("01", 10, 1, 40)} << formal << Categories{false, true, true, true} << false
+            << 0.0 << 40.0 << 0.0;
+
+        EmployeeRecords nullPoints;
+        nullPoints.experience = {record("04", 7, 2, null()), record("04", 7, 2, 5)};
+        QTest::newRow("null obtained points read as zero")
+            << QVector<ProfileRow>{row("04", 7, 2, 10)} << nullPoints << all << false << 5.0 << 10.0 << 50.0;
+
+        EmployeeRecords competences;
+        competences.competences = {record("CO", 20, 1, 3), record("CO", 20, 2, 4), record("CF", 20, 1, 9)};
+        QTest::newRow("competence lines match through their record type, no test on required points")
+            << QVector<ProfileRow>{row("CO", 20, 1, null()), row("CO", 20, 2, 6)} << competences
+            << Categories{false, false, false, true} << false << 7.0 << 6.0 << 116.67;
+
+        QTest::newRow("flag on: same code, other record type counts again")
+            << QVector<ProfileRow>{row("01", 10, 1, 40), row("02", 10, 1, 30)} << EmployeeRecords{} << all << true
+            << 0.0 << 70.0 << 0.0;
+
+        EmployeeRecords absent = twoFormal;
+        absent.exists = false;
+        QTest::newRow("employee missing in the company earns nothing but is required")
+            << QVector<ProfileRow>{row("01", 10, 1, 40)} << absent << all << false << 0.0 << 40.0 << 0.0;
+        QTest::newRow("empty profile") << QVector<ProfileRow>{} << twoFormal << all << false << 0.0 << 0.0 << 0.0;
+    }
+
+    void score()
+    {
+        QFETCH(QVector<ProfileRow>, profile);
+        QFETCH(EmployeeRecords, records);
+        QFETCH(Categories, categories);
+        QFETCH(bool, flag);
+        QFETCH(double, obtained);
+        QFETCH(double, required);
+        QFETCH(double, percentage);
+
+        const EmployeeScore score = scoreEmployee(profile, records, categories, flag);
+        QCOMPARE(double(score.obtained), obtained);
+        QCOMPARE(double(score.required), required);
+        QCOMPARE(score.percentage, percentage);
+        QCOMPARE(int(score.profileCount), profile.size());
+    }
+
+    void educationFlagStopsOnFirstMatch()
+    {
+        const CategoryRecords records{record("01", 1, 1, 5), record("01", 2, 1, 6), record("01", 2, 1, 7)};
+        long double obtained = 0;
+        QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, true, obtained), 1);
+        QCOMPARE(double(obtained), 9.0);
+        QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, false, obtained), 3);
+        QCOMPARE(double(obtained), 22.0);
+        QCOMPARE(sumarPuntosExperiencia(row("01", 2, 1, 9), records, 2, obtained), 3);
+        QCOMPARE(double(obtained), 29.0);
+    }
+
+    // Keys read into plain values once must match exactly as their values do.
+    void preparedKeys_data()
+    {
+        addColumns<ProfileRow, CategoryRecord, bool>({"profile", "record", "equal"});
+        QTest::newRow("same key") << row("CO", 20, 1, 5) << record("CO", 20, 1, 3) << true;
+        QTest::newRow("other type of the same length") << row("CO", 20, 1, 5) << record("CF", 20, 1, 3) << false;
+        QTest::newRow("type one character longer") << row("CO", 20, 1, 5) << record("COX", 20, 1, 3) << false;
+        QTest::newRow("types of four equal characters") << row("ABCD", 20, 1, 5) << record("ABCD", 20, 1, 3) << true;
+        QTest::newRow("long types differing at the end") << row("ABCDE", 20, 1, 5) << record("ABCDF", 20, 1, 3) << false;
+        QTest::newRow("short type against a long one") << row("ABC", 20, 1, 5) << record("ABCD", 20, 1, 3) << false;
+        QTest::newRow("accented types") << row(QStringLiteral("ÑÁ"), 2, 1, 5) << record(QStringLiteral("ÑÁ"), 2, 1, 3) << true;
+        QTest::newRow("requirement and detail swapped") << row("01", 10, 1, 5) << record("01", 1, 10, 3) << false;
+        QTest::newRow("null detail against zero") << row("01", 10, null(), 5) << record("01", 10, 0, 3) << false;
+        QTest::newRow("two null details") << row("01", 10, null(), 5) << record("01", 10, null(), 3) << true;
+        QTest::newRow("null type against an empty one") << row(null(), 10, 1, 5) << record("", 10, 1, 3) << false;
+        QTest::newRow("negative codes") << row("01", -10, -1, 5) << record("01", -10, -1, 3) << true;
+        QTest::newRow("negative against large detail") << row("01", 10, -1, 5) << record("01", 10, 0xFFFF, 3) << false;
+    }
+
+    void preparedKeys()
+    {
+        QFETCH(ProfileRow, profile);
+        QFETCH(CategoryRecord, record);
+        QFETCH(bool, equal);
+        QCOMPARE(mismoRequisito(profile.key, record.key), equal);
+        profile.key.prepare();
+        record.key.prepare();
+        QVERIFY(profile.key.plain.ready && record.key.plain.ready);
+        QCOMPARE(mismoRequisito(profile.key, record.key), equal);
+        QCOMPARE(mismoRequisito(record.key, profile.key), equal);
+    }
+
+    void separarLista_data()
+    {
+        addColumns<QString, QStringList>({"text", "items"});
+        QTest::newRow("two codes") << "'C1','C2'" << QStringList{"C1", "C2"};
+        QTest::newRow("trailing comma gives an empty last item") << "'C1'," << QStringList{"C1", ""};
+        QTest::newRow("blanks are kept") << "' 1', '2'" << QStringList{" 1", " 2"};
+        QTest::newRow("empty text") << "" << QStringList{""};
+    }
+
+    void separarLista()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, items);
+        QCOMPARE(engine::separarLista(text), items);
+    }
+
+    void categoryList_data()
+    {
+        addColumns<Categories, QString>({"categories", "list"});
+        QTest::newRow("all four") << Categories{true, true, true, true} << "EF','EN','EP','CO','CF','CE";
+        QTest::newRow("only competences") << Categories{false, false, false, true} << "CO','CF','CE";
+        QTest::newRow("only experience") << Categories{false, false, true, false} << "EP";
+        QTest::newRow("none") << Categories{} << QString();
+    }
+
+    void categoryList()
+    {
+        QFETCH(Categories, categories);
+        QFETCH(QString, list);
+        QString built;
+        const QString refusal = messageOf([&] { built = engine::categoryList(categories); });
+        QCOMPARE(refusal, list.isEmpty() ? engine::noCategoryMessage() : QString());
+        QCOMPARE(built, list);
+    }
 };
-
-void TestProfileScoring::sameValue_data()
-{
-    QTest::addColumn<QVariant>("a");
-    QTest::addColumn<QVariant>("b");
-    QTest::addColumn<bool>("equal");
-    QTest::newRow("two nulls") << null() << null() << true;
-    QTest::newRow("null and zero") << null() << QVariant(0) << false;
-    QTest::newRow("null text and empty text") << QVariant(QString()) << QVariant(QStringLiteral("")) << true;
-    QTest::newRow("small and large integer") << QVariant(qint16(7)) << QVariant(qint64(7)) << true;
-    QTest::newRow("integer and float") << QVariant(7) << QVariant(7.0) << true;
-    QTest::newRow("no trimming") << QVariant("01") << QVariant("01 ") << false;
-    QTest::newRow("no case folding") << QVariant("ab") << QVariant("AB") << false;
-    QTest::newRow("integers beyond double precision") << QVariant(qint64(1) << 60) << QVariant((qint64(1) << 60) + 1)
-                                                     << false;
-    QTest::newRow("numeric text against a number") << QVariant("7") << QVariant(7) << true;
-    QTest::newRow("other text against a number") << QVariant("7a") << QVariant(7) << false;
-}
-
-void TestProfileScoring::sameValue()
-{
-    QFETCH(QVariant, a);
-    QFETCH(QVariant, b);
-    QFETCH(bool, equal);
-    QCOMPARE(engine::sameValue(a, b), equal);
-    QCOMPARE(engine::sameValue(b, a), equal);
-}
-
-void TestProfileScoring::score_data()
-{
-    QTest::addColumn<QVector<ProfileRow>>("profile");
-    QTest::addColumn<EmployeeRecords>("records");
-    QTest::addColumn<Categories>("categories");
-    QTest::addColumn<bool>("flag");
-    QTest::addColumn<double>("obtained");
-    QTest::addColumn<double>("required");
-    QTest::addColumn<double>("percentage");
-
-    const Categories all{true, true, true, true};
-    EmployeeRecords twoFormal;
-    twoFormal.formal = {record("01", 10, 1, 30), record("01", 10, 1, 25)};
-
-    EmployeeRecords formal;
-    formal.formal = {record("01", 10, 1, 30)};
-    QTest::newRow("zero required points with the flag on add zero")
-        << QVector<ProfileRow>{row("01", 10, 1, 0), row("01", 11, 1, 20)} << formal << all << true
-        << 0.0 << 20.0 << 0.0;
-    QTest::newRow("category not ticked")
-        << QVector<ProfileRow>{row("01", 10, 1, 40)} << formal << Categories{false, true, true, true} << false
-        << 0.0 << 40.0 << 0.0;
-
-    EmployeeRecords nullPoints;
-    nullPoints.experience = {record("04", 7, 2, null()), record("04", 7, 2, 5)};
-    QTest::newRow("null obtained points read as zero")
-        << QVector<ProfileRow>{row("04", 7, 2, 10)} << nullPoints << all << false << 5.0 << 10.0 << 50.0;
-
-    EmployeeRecords competences;
-    competences.competences = {record("CO", 20, 1, 3), record("CO", 20, 2, 4), record("CF", 20, 1, 9)};
-    QTest::newRow("competence lines match through their record type, no test on required points")
-        << QVector<ProfileRow>{row("CO", 20, 1, null()), row("CO", 20, 2, 6)} << competences
-        << Categories{false, false, false, true} << false << 7.0 << 6.0 << 116.67;
-
-    QTest::newRow("flag on: same code, other record type counts again")
-        << QVector<ProfileRow>{row("01", 10, 1, 40), row("02", 10, 1, 30)} << EmployeeRecords{} << all << true
-        << 0.0 << 70.0 << 0.0;
-
-    EmployeeRecords absent = twoFormal;
-    absent.exists = false;
-    QTest::newRow("employee missing in the company earns nothing but is required")
-        << QVector<ProfileRow>{row("01", 10, 1, 40)} << absent << all << false << 0.0 << 40.0 << 0.0;
-    QTest::newRow("empty profile") << QVector<ProfileRow>{} << twoFormal << all << false << 0.0 << 0.0 << 0.0;
-}
-
-void TestProfileScoring::score()
-{
-    QFETCH(QVector<ProfileRow>, profile);
-    QFETCH(EmployeeRecords, records);
-    QFETCH(Categories, categories);
-    QFETCH(bool, flag);
-    QFETCH(double, obtained);
-    QFETCH(double, required);
-    QFETCH(double, percentage);
-
-    const EmployeeScore score = scoreEmployee(profile, records, categories, flag);
-    QCOMPARE(double(score.obtained), obtained);
-    QCOMPARE(double(score.required), required);
-    QCOMPARE(score.percentage, percentage);
-    QCOMPARE(int(score.profileCount), profile.size());
-}
-
-// Keys read into plain values once must match exactly as their values do.
-void TestProfileScoring::preparedKeys_data()
-{
-    QTest::addColumn<ProfileRow>("profile");
-    QTest::addColumn<CategoryRecord>("record");
-    QTest::addColumn<bool>("equal");
-    QTest::newRow("same key") << row("CO", 20, 1, 5) << record("CO", 20, 1, 3) << true;
-    QTest::newRow("other type of the same length") << row("CO", 20, 1, 5) << record("CF", 20, 1, 3) << false;
-    QTest::newRow("type one character longer") << row("CO", 20, 1, 5) << record("COX", 20, 1, 3) << false;
-    QTest::newRow("types of four equal characters") << row("ABCD", 20, 1, 5) << record("ABCD", 20, 1, 3) << true;
-    QTest::newRow("long types differing at the end") << row("ABCDE", 20, 1, 5) << record("ABCDF", 20, 1, 3) << false;
-    QTest::newRow("short type against a long one") << row("ABC", 20, 1, 5) << record("ABCD", 20, 1, 3) << false;
-    QTest::newRow("accented types") << row(QStringLiteral("ÑÁ"), 2, 1, 5) << record(QStringLiteral("ÑÁ"), 2, 1, 3) << true;
-    QTest::newRow("requirement and detail swapped") << row("01", 10, 1, 5) << record("01", 1, 10, 3) << false;
-    QTest::newRow("null detail against zero") << row("01", 10, null(), 5) << record("01", 10, 0, 3) << false;
-    QTest::newRow("two null details") << row("01", 10, null(), 5) << record("01", 10, null(), 3) << true;
-    QTest::newRow("null type against an empty one") << row(null(), 10, 1, 5) << record("", 10, 1, 3) << false;
-    QTest::newRow("negative codes") << row("01", -10, -1, 5) << record("01", -10, -1, 3) << true;
-    QTest::newRow("negative against large detail") << row("01", 10, -1, 5) << record("01", 10, 0xFFFF, 3) << false;
-}
-
-void TestProfileScoring::preparedKeys()
-{
-    QFETCH(ProfileRow, profile);
-    QFETCH(CategoryRecord, record);
-    QFETCH(bool, equal);
-    QCOMPARE(mismoRequisito(profile.key, record.key), equal);
-    profile.key.prepare();
-    record.key.prepare();
-    QVERIFY(profile.key.plain.ready && record.key.plain.ready);
-    QCOMPARE(mismoRequisito(profile.key, record.key), equal);
-    QCOMPARE(mismoRequisito(record.key, profile.key), equal);
-}
-
-void TestProfileScoring::educationFlagStopsOnFirstMatch()
-{
-    const CategoryRecords records{record("01", 1, 1, 5), record("01", 2, 1, 6), record("01", 2, 1, 7)};
-    long double obtained = 0;
-    QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, true, obtained), 1);
-    QCOMPARE(double(obtained), 9.0);
-    QCOMPARE(sumarPuntosEducacion(row("01", 2, 1, 9), records, 0, false, obtained), 3);
-    QCOMPARE(double(obtained), 22.0);
-    QCOMPARE(sumarPuntosExperiencia(row("01", 2, 1, 9), records, 2, obtained), 3);
-    QCOMPARE(double(obtained), 29.0);
-}
-
-void TestProfileScoring::separarLista_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("items");
-    QTest::newRow("two codes") << "'C1','C2'" << QStringList{"C1", "C2"};
-    QTest::newRow("trailing comma gives an empty last item") << "'C1'," << QStringList{"C1", ""};
-    QTest::newRow("blanks are kept") << "' 1', '2'" << QStringList{" 1", " 2"};
-    QTest::newRow("empty text") << "" << QStringList{""};
-}
-
-void TestProfileScoring::separarLista()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, items);
-    QCOMPARE(engine::separarLista(text), items);
-}
-
-void TestProfileScoring::categoryList_data()
-{
-    QTest::addColumn<Categories>("categories");
-    QTest::addColumn<QString>("list");
-    QTest::newRow("all four") << Categories{true, true, true, true} << "EF','EN','EP','CO','CF','CE";
-    QTest::newRow("only competences") << Categories{false, false, false, true} << "CO','CF','CE";
-    QTest::newRow("only experience") << Categories{false, false, true, false} << "EP";
-    QTest::newRow("none") << Categories{} << QString();
-}
-
-void TestProfileScoring::categoryList()
-{
-    QFETCH(Categories, categories);
-    QFETCH(QString, list);
-    QString built;
-    const QString refusal = messageOf([&] { built = engine::categoryList(categories); });
-    QCOMPARE(refusal, list.isEmpty() ? engine::noCategoryMessage() : QString());
-    QCOMPARE(built, list);
-}
 
 QTEST_GUILESS_MAIN(TestProfileScoring)
 #include "tst_profilescoring.moc"

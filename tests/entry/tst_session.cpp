@@ -1,6 +1,7 @@
 // The session context the load call fills: option parser, version split, string conventions.
 
 #include "CAcSemaf.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "QAcSemafApi.h"
 #include "TApplication.h"
@@ -17,171 +18,144 @@ private slots:
     void init() { ResetSessionGlobals(); }
     void cleanup() { QOpUnLoadDll(); }
 
-    void optionText_data();
-    void optionText();
-    void versionSplit_data();
-    void versionSplit();
-    void plainLoadCarriesNonAsciiTexts();
-    void unloadForgetsTheSession();
-    void wideStringLayout();
+    void optionText_data()
+    {
+        addColumns<QString, bool, QStringList, QString>({"options", "parsed", "items", "condition"});
+
+        QTest::newRow("empty") << QString() << false << QStringList() << QString();
+        QTest::newRow("blanks only kept as given") << QStringLiteral("   \t ") << false << QStringList()
+                                                   << QStringLiteral("   \t ");
+        QTest::newRow("quoted condition") << QStringLiteral("/A \"AND cod_empl = 5\" x") << true
+                                          << QStringList{"/A", "AND cod_empl = 5", "x"}
+                                          << QStringLiteral("AND cod_empl = 5");
+        QTest::newRow("and in lower case") << QStringLiteral("and x") << true << QStringList{"and", "x"}
+                                           << QStringLiteral("and");
+        QTest::newRow("no condition") << QStringLiteral("/A /B") << true << QStringList{"/A", "/B"} << QString();
+        QTest::newRow("last condition wins") << QStringLiteral("ANDa \"And b\" c") << true
+                                             << QStringList{"ANDa", "And b", "c"} << QStringLiteral("And b");
+        QTest::newRow("leading space gives empty item") << QStringLiteral(" a b") << true
+                                                        << QStringList{"", "a", "b"} << QString();
+        QTest::newRow("tab does not separate") << QStringLiteral("a\tb c") << true
+                                               << QStringList{"a\tb", "c"} << QString();
+        QTest::newRow("unclosed quote") << QStringLiteral("\"abc def") << true
+                                        << QStringList{"", "abc", "def"} << QString();
+        QTest::newRow("blanks inside quotes kept") << QStringLiteral("\"  a  b \" c") << true
+                                                   << QStringList{"a  b", "c"} << QString();
+        QTest::newRow("runs of blanks") << QStringLiteral("a    b") << true << QStringList{"a", "b"} << QString();
+        QTest::newRow("token repeated later") << QStringLiteral("ab xab ab") << true
+                                              << QStringList{"ab", "xab", "ab"} << QString();
+        QTest::newRow("accents") << QStringLiteral("\"AND nombre = 'Muñoz'\" año") << true
+                                 << QStringList{"AND nombre = 'Muñoz'", "año"}
+                                 << QStringLiteral("AND nombre = 'Muñoz'");
+    }
+
+    void optionText()
+    {
+        QFETCH(QString, options);
+        QFETCH(bool, parsed);
+        QFETCH(QStringList, items);
+        QFETCH(QString, condition);
+
+        LoadArguments args;
+        args.opciones = options;
+        args.versionFecha = QStringLiteral("1;2");
+        LlenarContextoSesion(args);
+
+        QCOMPARE(gSlParams.has_value(), parsed);
+        if (parsed)
+            QCOMPARE(*gSlParams, items);
+        QCOMPARE(gStParHpv, condition);
+    }
+
+    void versionSplit_data()
+    {
+        addColumns<QString, QString, QString>({"argument", "version", "date"});
+        QTest::newRow("version and date") << "7.2.1;2026-11-30" << "7.2.1" << "2026-11-30";
+        QTest::newRow("further semicolons stay in the date") << "7.2;2026-11-30;x;y" << "7.2" << "2026-11-30;x;y";
+        QTest::newRow("no semicolon") << "7.2" << "7.2" << "";
+        QTest::newRow("empty version") << ";2026-11-30" << "" << "2026-11-30";
+    }
+
+    void versionSplit()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, version);
+        QFETCH(QString, date);
+        LoadArguments args;
+        args.versionFecha = argument;
+        LlenarContextoSesion(args);
+        QCOMPARE(gStVersionCliente, version);
+        QCOMPARE(gStFechaCliente, date);
+    }
+
+    void plainLoadCarriesNonAsciiTexts()
+    {
+        // A copy of the demo database under a non-ASCII name, with a user whose name and password
+        // are not ASCII either: the load only succeeds when every text arrives intact.
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const QString alias = m_dir.filePath(QStringLiteral("añoñí.db"));
+        QVERIFY(QFile::copy(m_db.path(), alias));
+        QCOMPARE(querySqlite(alias, QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
+                                                   "VALUES ('JOSÉ', 'contraseña€', 'C', 'José')")),
+                 QStringList());
+        const QStringList texts{"local", alias, "servidor-ß", "JOSÉ", "contraseña€", "1",
+                                "/A \"AND ciudad = 'Bogotá'\"", "3.1;2026-12-06"};
+        QList<char16_t *> strings;
+        for (const QString &text : texts)
+            strings << WideStringAlloc(text);
+        const QAcWindowHandle handle = QOpLoadDll(7, strings[0], strings[1], strings[2], strings[3],
+                                                  strings[4], strings[5], strings[6], strings[7]);
+        for (char16_t *text : strings)
+            WideStringFree(text);
+
+        QVERIFY2(handle != 0, qPrintable(UltimoError()));
+        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParSrv, gStParUsu, gStParPas, gStParEmp}), texts.mid(0, 6));
+        QCOMPARE((QStringList{gStParHpv, gStServerGUID, gStServerName, gStServerGUIDNet, gStServerNameNet,
+                              gStPublicKeyToken, gStVersionCliente, gStFechaCliente}),
+                 (QStringList{"AND ciudad = 'Bogotá'", "{A871449E-8D08-481A-B0FC-00C38CA7F310}", "QAcSemaf.QAcSemafDmr",
+                              "{7EA2E7BB-0ABF-4314-B7B5-3AD8F0654EA1}", "QAcSemafBD.QAcSemaf", "3f5a7c21b0e4d896",
+                              "3.1", "2026-12-06"}));
+        // The framework's form creation makes the company current.
+        QCOMPARE(TApplication::instance().Tag, 1);
+        QCOMPARE(gStCodiEmpr, QStringLiteral("1"));
+        // The load asked the server who the user is and what database it runs on.
+        QCOMPARE(gStTipoUsuario, QStringLiteral("C"));
+        QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
+    }
+
+    void unloadForgetsTheSession()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const QString path = m_db.path();
+        const QAcWindowHandle handle = QOpLoadDllW(0, reinterpret_cast<const char16_t *>(QStringLiteral("local").utf16()),
+                                                   reinterpret_cast<const char16_t *>(path.utf16()), u"", u"ADMIN",
+                                                   u"ADMIN", u"2", u"", u"1;2");
+        QVERIFY2(handle != 0, qPrintable(UltimoError()));
+        QCOMPARE(gStPassUsua, QStringLiteral("ADMIN"));
+        QOpUnLoadDll();
+        for (const QString *text : {&gStParPas, &gStPassUsua, &gStParUsu, &gStCodiUsua, &gStCodiEmpr,
+                                    &gStAliasCnx, &gStTipoUsuario, &gStDriver})
+            QVERIFY2(text->isEmpty(), qPrintable(*text));
+        QCOMPARE(TApplication::instance().Tag, 0);
+    }
+
+    void wideStringLayout()
+    {
+        const QString text = QStringLiteral("Peña");
+        char16_t *wide = WideStringAlloc(text);
+        quint32 prefix = 0;
+        std::memcpy(&prefix, reinterpret_cast<char *>(wide) - 4, 4);
+        QCOMPARE(prefix, quint32(text.size() * 2));
+        QCOMPARE(wide[text.size()], u'\0');
+        QCOMPARE(WideStringToQString(wide), text);
+        WideStringFree(wide);
+        QCOMPARE(WideStringToQString(nullptr), QString());
+    }
 
 private:
     DemoDatabase m_db;
     QTemporaryDir m_dir;
 };
-
-void TestSession::optionText_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<bool>("parsed");
-    QTest::addColumn<QStringList>("items");
-    QTest::addColumn<QString>("condition");
-
-    QTest::newRow("empty") << QString() << false << QStringList() << QString();
-    QTest::newRow("blanks only kept as given") << QStringLiteral("   \t ") << false << QStringList()
-                                               << QStringLiteral("   \t ");
-    QTest::newRow("quoted condition") << QStringLiteral("/A \"AND cod_empl = 5\" x") << true
-                                      << QStringList{"/A", "AND cod_empl = 5", "x"}
-                                      << QStringLiteral("AND cod_empl = 5");
-    QTest::newRow("and in lower case") << QStringLiteral("and x") << true << QStringList{"and", "x"}
-                                       << QStringLiteral("and");
-    QTest::newRow("no condition") << QStringLiteral("/A /B") << true << QStringList{"/A", "/B"} << QString();
-    QTest::newRow("last condition wins") << QStringLiteral("ANDa \"And b\" c") << true
-                                         << QStringList{"ANDa", "And b", "c"} << QStringLiteral("And b");
-    QTest::newRow("leading space gives empty item") << QStringLiteral(" a b") << true
-                                                    << QStringList{"", "a", "b"} << QString();
-    QTest::newRow("tab does not separate") << QStringLiteral("a\tb c") << true
-                                           << QStringList{"a\tb", "c"} << QString();
-    QTest::newRow("unclosed quote") << QStringLiteral("\"abc def") << true
-                                    << QStringList{"", "abc", "def"} << QString();
-    QTest::newRow("blanks inside quotes kept") << QStringLiteral("\"  a  b \" c") << true
-                                               << QStringList{"a  b", "c"} << QString();
-    QTest::newRow("runs of blanks") << QStringLiteral("a    b") << true << QStringList{"a", "b"} << QString();
-    QTest::newRow("token repeated later") << QStringLiteral("ab xab ab") << true
-                                          << QStringList{"ab", "xab", "ab"} << QString();
-    QTest::newRow("accents") << QStringLiteral("\"AND nombre = 'Muñoz'\" año") << true
-                             << QStringList{"AND nombre = 'Muñoz'", "año"}
-                             << QStringLiteral("AND nombre = 'Muñoz'");
-}
-
-void TestSession::optionText()
-{
-    QFETCH(QString, options);
-    QFETCH(bool, parsed);
-    QFETCH(QStringList, items);
-    QFETCH(QString, condition);
-
-    LoadArguments args;
-    args.opciones = options;
-    args.versionFecha = QStringLiteral("1;2");
-    LlenarContextoSesion(args);
-
-    QCOMPARE(gSlParams.has_value(), parsed);
-    if (parsed)
-        QCOMPARE(*gSlParams, items);
-    QCOMPARE(gStParHpv, condition);
-}
-
-void TestSession::versionSplit_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<QString>("date");
-    QTest::newRow("version and date") << "7.2.1;2026-11-30" << "7.2.1" << "2026-11-30";
-    QTest::newRow("further semicolons stay in the date") << "7.2;2026-11-30;x;y" << "7.2" << "2026-11-30;x;y";
-    QTest::newRow("no semicolon") << "7.2" << "7.2" << "";
-    QTest::newRow("empty version") << ";2026-11-30" << "" << "2026-11-30";
-}
-
-void TestSession::versionSplit()
-{
-    QFETCH(QString, argument);
-    QFETCH(QString, version);
-    QFETCH(QString, date);
-    LoadArguments args;
-    args.versionFecha = argument;
-    LlenarContextoSesion(args);
-    QCOMPARE(gStVersionCliente, version);
-    QCOMPARE(gStFechaCliente, date);
-}
-
-void TestSession::plainLoadCarriesNonAsciiTexts()
-{
-    // A copy of the demo database under a non-ASCII name, with a user whose name and password
-    // are not ASCII either: the load only succeeds when every text arrives intact.
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    const QString alias = m_dir.filePath(QStringLiteral("añoñí.db"));
-    QVERIFY(QFile::copy(m_db.path(), alias));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("user-setup"));
-        db.setDatabaseName(alias);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
-                                                  "VALUES ('JOSÉ', 'contraseña€', 'C', 'José')")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("user-setup"));
-    const QStringList texts{"local", alias, "servidor-ß", "JOSÉ", "contraseña€", "1",
-                            "/A \"AND ciudad = 'Bogotá'\"", "3.1;2026-12-06"};
-    QList<char16_t *> strings;
-    for (const QString &text : texts)
-        strings << WideStringAlloc(text);
-    const QAcWindowHandle handle = QOpLoadDll(7, strings[0], strings[1], strings[2], strings[3],
-                                              strings[4], strings[5], strings[6], strings[7]);
-    for (char16_t *text : strings)
-        WideStringFree(text);
-
-    QVERIFY2(handle != 0, qPrintable(UltimoError()));
-    QCOMPARE(gStProtocolo, texts[0]);
-    QCOMPARE(gStAliasCnx, texts[1]);
-    QCOMPARE(gStParSrv, texts[2]);
-    QCOMPARE(gStParUsu, texts[3]);
-    QCOMPARE(gStParPas, texts[4]);
-    QCOMPARE(gStParEmp, texts[5]);
-    QCOMPARE(gStParHpv, QStringLiteral("AND ciudad = 'Bogotá'"));
-    QCOMPARE(gStServerGUID, QStringLiteral("{A871449E-8D08-481A-B0FC-00C38CA7F310}"));
-    QCOMPARE(gStServerName, QStringLiteral("QAcSemaf.QAcSemafDmr"));
-    QCOMPARE(gStServerGUIDNet, QStringLiteral("{7EA2E7BB-0ABF-4314-B7B5-3AD8F0654EA1}"));
-    QCOMPARE(gStServerNameNet, QStringLiteral("QAcSemafBD.QAcSemaf"));
-    QCOMPARE(gStPublicKeyToken, QStringLiteral("3f5a7c21b0e4d896"));
-    QCOMPARE(gStVersionCliente, QStringLiteral("3.1"));
-    QCOMPARE(gStFechaCliente, QStringLiteral("2026-12-06"));
-    // The framework's form creation makes the company current.
-    QCOMPARE(TApplication::instance().Tag, 1);
-    QCOMPARE(gStCodiEmpr, QStringLiteral("1"));
-    // The load asked the server who the user is and what database it runs on.
-    QCOMPARE(gStTipoUsuario, QStringLiteral("C"));
-    QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
-}
-
-void TestSession::unloadForgetsTheSession()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    const QString path = m_db.path();
-    const QAcWindowHandle handle = QOpLoadDllW(0, reinterpret_cast<const char16_t *>(QStringLiteral("local").utf16()),
-                                               reinterpret_cast<const char16_t *>(path.utf16()), u"", u"ADMIN",
-                                               u"ADMIN", u"2", u"", u"1;2");
-    QVERIFY2(handle != 0, qPrintable(UltimoError()));
-    QCOMPARE(gStPassUsua, QStringLiteral("ADMIN"));
-    QOpUnLoadDll();
-    for (const QString *text : {&gStParPas, &gStPassUsua, &gStParUsu, &gStCodiUsua, &gStCodiEmpr,
-                                &gStAliasCnx, &gStTipoUsuario, &gStDriver})
-        QVERIFY2(text->isEmpty(), qPrintable(*text));
-    QCOMPARE(TApplication::instance().Tag, 0);
-}
-
-void TestSession::wideStringLayout()
-{
-    const QString text = QStringLiteral("Peña");
-    char16_t *wide = WideStringAlloc(text);
-    quint32 prefix = 0;
-    std::memcpy(&prefix, reinterpret_cast<char *>(wide) - 4, 4);
-    QCOMPARE(prefix, quint32(text.size() * 2));
-    QCOMPARE(wide[text.size()], u'\0');
-    QCOMPARE(WideStringToQString(wide), text);
-    WideStringFree(wide);
-    QCOMPARE(WideStringToQString(nullptr), QString());
-}
 
 QTEST_MAIN(TestSession)
 #include "tst_session.moc"

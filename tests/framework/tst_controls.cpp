@@ -3,6 +3,7 @@
 // directions), the navigator and the field-bound edit.
 
 #include "DataSetFixtures.h"
+#include "DataTable.h"
 #include "DialogService.h"
 #include "ErrorGuard.h"
 #include "Exceptions.h"
@@ -25,233 +26,220 @@ Q_DECLARE_METATYPE(Action)
 class TestControls : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void guard_data();
-    void guard();
-    void gridColumnsAndFormats();
-    void gridEnterWrapsAndCursorFollows();
-    void gridPaintsEveryCellOfTheRow();
-    void headerSortsOnlyTheView();
-    void navigatorFollowsState();
-    void editKeepsRefusedText();
+    void init()
+    {
+        m_ds = fixtures::positions();
+        m_source = std::make_unique<TDataSource>(m_ds.get());
+    }
+
+    void cleanup()
+    {
+        m_source.reset();
+        m_ds.reset();
+    }
+
+    void guard_data()
+    {
+        addColumns<Action, QStringList, bool>({"action", "shown", "ok"});
+        QTest::newRow("refusal") << Action([] { throw Exception(QStringLiteral("Nodo ocupado")); })
+                                 << QStringList{QStringLiteral("Nodo ocupado")} << false;
+        QTest::newRow("silent abort") << Action([] { throw EAbort(); }) << QStringList{} << false;
+        QTest::newRow("nested guards show once") << Action([] {
+            ErrorGuard::run([] { throw Exception(QStringLiteral("interno")); });
+            throw Exception(QStringLiteral("no debe llegar"));
+        }) << QStringList{QStringLiteral("interno")} << false;
+        QTest::newRow("library error") << Action([] { throw std::runtime_error("sin memoria"); })
+                                       << QStringList{QStringLiteral("sin memoria")} << false;
+        QTest::newRow("success") << Action([] {}) << QStringList{} << true;
+    }
+
+    void guard()
+    {
+        QFETCH(Action, action);
+        QFETCH(QStringList, shown);
+        QFETCH(bool, ok);
+        DialogRecorder dialogs;
+        QCOMPARE(ErrorGuard::run(action), ok);
+        QCOMPARE(dialogs.texts(), shown);
+        for (const DialogService::Request &request : dialogs.requests)
+            QCOMPARE(request.kind, DialogService::Error);
+    }
+
+    void gridColumnsAndFormats()
+    {
+        m_ds->FieldByName(QStringLiteral("PUN_REQU"))->DisplayFormat = QStringLiteral("#,##0.00 %");
+        TVelkarDBgrid grid;
+        QAbstractItemModelTester tester(grid.model());
+        grid.setDataSource(m_source.get());
+        grid.setColumns({{QStringLiteral("NOM_CARG"), QString(), 150},
+                         {QStringLiteral("cod_carg"), QStringLiteral("Código"), 0, true},
+                         {QStringLiteral("PUN_REQU")},
+                         {QStringLiteral("NO_EXISTE")}});
+        grid.setReadOnly(false);
+        QAbstractItemModel *model = grid.model();
+        QCOMPARE(model->columnCount(), 3);
+        QStringList titles;
+        for (int c = 0; c < 3; ++c)
+            titles << model->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles, (QStringList{QStringLiteral("Nombre"), QStringLiteral("Código"), QStringLiteral("PUN_REQU")}));
+        QCOMPARE(grid.columnWidth(0), 150);
+        QCOMPARE(model->index(1, 2).data().toString(), QStringLiteral("80.00 %"));
+        QCOMPARE(model->index(2, 2).data().toString(), QString());
+        QVERIFY(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+        QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+        QVERIFY(!grid.wordWrap());
+    }
+
+    void gridEnterWrapsAndCursorFollows()
+    {
+        TVelkarDBgrid grid;
+        grid.setDataSource(m_source.get());
+        grid.setReadOnly(true);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setFocus();
+        QList<int> visited;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(&grid, Qt::Key_Return);
+            visited << grid.SelectedIndex();
+        }
+        QCOMPARE(visited, (QList<int>{1, 2, 3, 0, 1}));
+
+        m_ds->Last();
+        QCOMPARE(grid.currentIndex().row(), 3);
+        const QRect cell = grid.visualRect(grid.model()->index(1, 0));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(m_ds->RecNo(), 2);
+    }
+
+    // The hook's background covers every cell of the row, the selected one included.
+    void gridPaintsEveryCellOfTheRow()
+    {
+        TVelkarDBgrid grid;
+        grid.setDataSource(m_source.get());
+        grid.setReadOnly(true);
+        grid.OnDrawColumnCell = [](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
+                                   QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
+            const double points = sender->CellValue(canvas.Row, QStringLiteral("PUN_REQU")).toDouble();
+            canvas.Brush = points >= 70 ? QColor(146, 226, 107) : QColor(255, 0, 0);
+        };
+        grid.resize(600, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setFocus();
+        grid.setCurrentIndex(grid.model()->index(1, 1));
+        const QImage image = grid.viewport()->grab().toImage();
+        const auto colourAt = [&](int row, int column) {
+            const QRect cell = grid.visualRect(grid.model()->index(row, column));
+            return QColor(image.pixel(cell.left() + 3, cell.top() + 2));
+        };
+        for (int column = 0; column < 4; ++column) {
+            QCOMPARE(colourAt(1, column), QColor(146, 226, 107));  // 80 points, selected cell included
+            QCOMPARE(colourAt(2, column), QColor(255, 0, 0));      // no points
+        }
+    }
+
+    // Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row
+    // picked in the sorted view is the dataset's row.
+    void headerSortsOnlyTheView()
+    {
+        TVelkarDBgrid grid;
+        grid.setDataSource(m_source.get());
+        grid.setReadOnly(true);
+        grid.setSortableByHeader(true);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const auto shown = [&] {
+            QStringList names;
+            for (int r = 0; r < grid.model()->rowCount(); ++r)
+                names << grid.model()->index(r, 1).data().toString();
+            return names;
+        };
+        const QStringList datasetOrder = shown();
+        QHeaderView *header = grid.horizontalHeader();
+        const QPoint points(header->sectionViewportPosition(3) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
+        QCOMPARE(shown(), (QStringList{QStringLiteral("C3"), QStringLiteral("C1"), QStringLiteral("c4"), QStringLiteral("C2")}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
+        QCOMPARE(shown(), (QStringList{QStringLiteral("C2"), QStringLiteral("c4"), QStringLiteral("C1"), QStringLiteral("C3")}));
+        QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), datasetOrder);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+        QCOMPARE(m_ds->FieldByName(QStringLiteral("COD_CARG"))->AsString(), QStringLiteral("C2"));
+    }
+
+    void navigatorFollowsState()
+    {
+        TQNavegador navigator;
+        navigator.setDataSource(m_source.get());
+        navigator.setVisibleButtons(TQNavegador::nbFirst | TQNavegador::nbPrior | TQNavegador::nbNext
+                                    | TQNavegador::nbLast | TQNavegador::nbDelete);
+        const auto enabled = [&](TQNavegador::TNavigateBtn which) { return navigator.button(which)->isEnabled(); };
+        QCOMPARE(navigator.button(TQNavegador::nbLast)->toolTip(), QStringLiteral("Ultimo"));
+        QVERIFY(navigator.button(TQNavegador::nbInsert)->isHidden());
+        QVERIFY(!enabled(TQNavegador::nbFirst));
+        QVERIFY(enabled(TQNavegador::nbNext));
+
+        QTest::mouseClick(navigator.button(TQNavegador::nbLast), Qt::LeftButton);
+        QCOMPARE(m_ds->RecNo(), 4);
+        QVERIFY(enabled(TQNavegador::nbPrior));
+        QVERIFY(!enabled(TQNavegador::nbNext));
+
+        {
+            DialogRecorder no([](const DialogService::Request &) { return int(DialogService::No); });
+            QTest::mouseClick(navigator.button(TQNavegador::nbDelete), Qt::LeftButton);
+            QCOMPARE(no.requests.size(), 1);
+            QCOMPARE(no.requests.first().kind, DialogService::Question);
+        }
+        QCOMPARE(m_ds->RecordCount(), 4);
+        DialogRecorder yes;
+        QTest::mouseClick(navigator.button(TQNavegador::nbDelete), Qt::LeftButton);
+        QCOMPARE(m_ds->RecordCount(), 3);
+
+        m_ds->Edit();
+        QVERIFY(enabled(TQNavegador::nbPost) && enabled(TQNavegador::nbCancel));
+        QVERIFY(!enabled(TQNavegador::nbNext) && !enabled(TQNavegador::nbDelete));
+    }
+
+    // A value the field refuses is shown once; the typed text and the edit of the row stay.
+    void editKeepsRefusedText()
+    {
+        TField *name = m_ds->FieldByName(QStringLiteral("NOM_CARG"));
+        name->OnValidate = [](TField *field) {
+            if (field->AsString().startsWith(QLatin1Char('X')))
+                throw Exception(QStringLiteral("Nombre no permitido"));
+        };
+        QWidget form;
+        auto *edit = new TDBEdit(&form);
+        auto *other = new QLineEdit(&form);
+        other->move(0, 40);
+        edit->setDataSource(m_source.get());
+        edit->setDataField(QStringLiteral("nom_carg"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(edit->text(), QStringLiteral("Analista"));
+
+        DialogRecorder dialogs;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("Xavier"));
+        QCOMPARE(m_ds->State(), dsEdit);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Nombre no permitido")});
+        QCOMPARE(edit->text(), QStringLiteral("Xavier"));
+        QCOMPARE(m_ds->State(), dsEdit);
+        QCOMPARE(name->AsString(), QStringLiteral("Analista"));
+
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("Gerente"));
+        other->setFocus();
+        QCOMPARE(name->AsString(), QStringLiteral("Gerente"));
+        QCOMPARE(dialogs.texts().size(), 1);
+    }
 
 private:
     std::unique_ptr<TClientDataSet> m_ds;
     std::unique_ptr<TDataSource> m_source;
 };
-
-void TestControls::init()
-{
-    m_ds = fixtures::positions();
-    m_source = std::make_unique<TDataSource>(m_ds.get());
-}
-
-void TestControls::cleanup()
-{
-    m_source.reset();
-    m_ds.reset();
-}
-
-void TestControls::guard_data()
-{
-    QTest::addColumn<Action>("action");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("refusal") << Action([] { throw Exception(QStringLiteral("Nodo ocupado")); })
-                             << QStringList{QStringLiteral("Nodo ocupado")} << false;
-    QTest::newRow("silent abort") << Action([] { throw EAbort(); }) << QStringList{} << false;
-    QTest::newRow("nested guards show once") << Action([] {
-        ErrorGuard::run([] { throw Exception(QStringLiteral("interno")); });
-        throw Exception(QStringLiteral("no debe llegar"));
-    }) << QStringList{QStringLiteral("interno")} << false;
-    QTest::newRow("library error") << Action([] { throw std::runtime_error("sin memoria"); })
-                                   << QStringList{QStringLiteral("sin memoria")} << false;
-    QTest::newRow("success") << Action([] {}) << QStringList{} << true;
-}
-
-void TestControls::guard()
-{
-    QFETCH(Action, action);
-    QFETCH(QStringList, shown);
-    QFETCH(bool, ok);
-    DialogRecorder dialogs;
-    QCOMPARE(ErrorGuard::run(action), ok);
-    QCOMPARE(dialogs.texts(), shown);
-    for (const DialogService::Request &request : dialogs.requests)
-        QCOMPARE(request.kind, DialogService::Error);
-}
-
-void TestControls::gridColumnsAndFormats()
-{
-    m_ds->FieldByName(QStringLiteral("PUN_REQU"))->DisplayFormat = QStringLiteral("#,##0.00 %");
-    TVelkarDBgrid grid;
-    QAbstractItemModelTester tester(grid.model());
-    grid.setDataSource(m_source.get());
-    grid.setColumns({{QStringLiteral("NOM_CARG"), QString(), 150},
-                     {QStringLiteral("cod_carg"), QStringLiteral("Código"), 0, true},
-                     {QStringLiteral("PUN_REQU")},
-                     {QStringLiteral("NO_EXISTE")}});
-    grid.setReadOnly(false);
-    QAbstractItemModel *model = grid.model();
-    QCOMPARE(model->columnCount(), 3);
-    QStringList titles;
-    for (int c = 0; c < 3; ++c)
-        titles << model->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(titles, (QStringList{QStringLiteral("Nombre"), QStringLiteral("Código"), QStringLiteral("PUN_REQU")}));
-    QCOMPARE(grid.columnWidth(0), 150);
-    QCOMPARE(model->index(1, 2).data().toString(), QStringLiteral("80.00 %"));
-    QCOMPARE(model->index(2, 2).data().toString(), QString());
-    QVERIFY(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
-    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
-    QVERIFY(!grid.wordWrap());
-}
-
-void TestControls::gridEnterWrapsAndCursorFollows()
-{
-    TVelkarDBgrid grid;
-    grid.setDataSource(m_source.get());
-    grid.setReadOnly(true);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.setFocus();
-    QList<int> visited;
-    for (int i = 0; i < 5; ++i) {
-        QTest::keyClick(&grid, Qt::Key_Return);
-        visited << grid.SelectedIndex();
-    }
-    QCOMPARE(visited, (QList<int>{1, 2, 3, 0, 1}));
-
-    m_ds->Last();
-    QCOMPARE(grid.currentIndex().row(), 3);
-    const QRect cell = grid.visualRect(grid.model()->index(1, 0));
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(m_ds->RecNo(), 2);
-}
-
-// The hook's background covers every cell of the row, the selected one included.
-void TestControls::gridPaintsEveryCellOfTheRow()
-{
-    TVelkarDBgrid grid;
-    grid.setDataSource(m_source.get());
-    grid.setReadOnly(true);
-    grid.OnDrawColumnCell = [](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
-                               QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
-        const double points = sender->CellValue(canvas.Row, QStringLiteral("PUN_REQU")).toDouble();
-        canvas.Brush = points >= 70 ? QColor(146, 226, 107) : QColor(255, 0, 0);
-    };
-    grid.resize(600, 200);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.setFocus();
-    grid.setCurrentIndex(grid.model()->index(1, 1));
-    const QImage image = grid.viewport()->grab().toImage();
-    const auto colourAt = [&](int row, int column) {
-        const QRect cell = grid.visualRect(grid.model()->index(row, column));
-        return QColor(image.pixel(cell.left() + 3, cell.top() + 2));
-    };
-    for (int column = 0; column < 4; ++column) {
-        QCOMPARE(colourAt(1, column), QColor(146, 226, 107));  // 80 points, selected cell included
-        QCOMPARE(colourAt(2, column), QColor(255, 0, 0));      // no points
-    }
-}
-
-// Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row
-// picked in the sorted view is the dataset's row.
-void TestControls::headerSortsOnlyTheView()
-{
-    TVelkarDBgrid grid;
-    grid.setDataSource(m_source.get());
-    grid.setReadOnly(true);
-    grid.setSortableByHeader(true);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    const auto shown = [&] {
-        QStringList names;
-        for (int r = 0; r < grid.model()->rowCount(); ++r)
-            names << grid.model()->index(r, 1).data().toString();
-        return names;
-    };
-    const QStringList datasetOrder = shown();
-    QHeaderView *header = grid.horizontalHeader();
-    const QPoint points(header->sectionViewportPosition(3) + 5, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
-    QCOMPARE(shown(), (QStringList{QStringLiteral("C3"), QStringLiteral("C1"), QStringLiteral("c4"), QStringLiteral("C2")}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
-    QCOMPARE(shown(), (QStringList{QStringLiteral("C2"), QStringLiteral("c4"), QStringLiteral("C1"), QStringLiteral("C3")}));
-    QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), datasetOrder);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
-    QCOMPARE(m_ds->FieldByName(QStringLiteral("COD_CARG"))->AsString(), QStringLiteral("C2"));
-}
-
-void TestControls::navigatorFollowsState()
-{
-    TQNavegador navigator;
-    navigator.setDataSource(m_source.get());
-    navigator.setVisibleButtons(TQNavegador::nbFirst | TQNavegador::nbPrior | TQNavegador::nbNext
-                                | TQNavegador::nbLast | TQNavegador::nbDelete);
-    const auto enabled = [&](TQNavegador::TNavigateBtn which) { return navigator.button(which)->isEnabled(); };
-    QCOMPARE(navigator.button(TQNavegador::nbLast)->toolTip(), QStringLiteral("Ultimo"));
-    QVERIFY(navigator.button(TQNavegador::nbInsert)->isHidden());
-    QVERIFY(!enabled(TQNavegador::nbFirst));
-    QVERIFY(enabled(TQNavegador::nbNext));
-
-    QTest::mouseClick(navigator.button(TQNavegador::nbLast), Qt::LeftButton);
-    QCOMPARE(m_ds->RecNo(), 4);
-    QVERIFY(enabled(TQNavegador::nbPrior));
-    QVERIFY(!enabled(TQNavegador::nbNext));
-
-    {
-        DialogRecorder no([](const DialogService::Request &) { return int(DialogService::No); });
-        QTest::mouseClick(navigator.button(TQNavegador::nbDelete), Qt::LeftButton);
-        QCOMPARE(no.requests.size(), 1);
-        QCOMPARE(no.requests.first().kind, DialogService::Question);
-    }
-    QCOMPARE(m_ds->RecordCount(), 4);
-    DialogRecorder yes;
-    QTest::mouseClick(navigator.button(TQNavegador::nbDelete), Qt::LeftButton);
-    QCOMPARE(m_ds->RecordCount(), 3);
-
-    m_ds->Edit();
-    QVERIFY(enabled(TQNavegador::nbPost) && enabled(TQNavegador::nbCancel));
-    QVERIFY(!enabled(TQNavegador::nbNext) && !enabled(TQNavegador::nbDelete));
-}
-
-// A value the field refuses is shown once; the typed text and the edit of the row stay.
-void TestControls::editKeepsRefusedText()
-{
-    TField *name = m_ds->FieldByName(QStringLiteral("NOM_CARG"));
-    name->OnValidate = [](TField *field) {
-        if (field->AsString().startsWith(QLatin1Char('X')))
-            throw Exception(QStringLiteral("Nombre no permitido"));
-    };
-    QWidget form;
-    auto *edit = new TDBEdit(&form);
-    auto *other = new QLineEdit(&form);
-    other->move(0, 40);
-    edit->setDataSource(m_source.get());
-    edit->setDataField(QStringLiteral("nom_carg"));
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(edit->text(), QStringLiteral("Analista"));
-
-    DialogRecorder dialogs;
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, QStringLiteral("Xavier"));
-    QCOMPARE(m_ds->State(), dsEdit);
-    QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Nombre no permitido")});
-    QCOMPARE(edit->text(), QStringLiteral("Xavier"));
-    QCOMPARE(m_ds->State(), dsEdit);
-    QCOMPARE(name->AsString(), QStringLiteral("Analista"));
-
-    edit->selectAll();
-    QTest::keyClicks(edit, QStringLiteral("Gerente"));
-    other->setFocus();
-    QCOMPARE(name->AsString(), QStringLiteral("Gerente"));
-    QCOMPARE(dialogs.texts().size(), 1);
-}
 
 QTEST_MAIN(TestControls)
 #include "tst_controls.moc"

@@ -1,5 +1,6 @@
 // Locate, the client filter, index order and the creation and emptying of in-memory tables.
 #include "DataSetFixtures.h"
+#include "DataTable.h"
 #include "Exceptions.h"
 #include "TestTools.h"
 
@@ -11,10 +12,8 @@ class TestDataSetSearch : public QObject {
 private slots:
     void locate_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QVariant>("values");
-        QTest::addColumn<int>("options");
-        QTest::addColumn<int>("recNo"); // 0: not found
+        // recNo: 0: not found
+        addColumns<QString, QVariant, int, int>({"keys", "values", "options", "recNo"});
         const int ci = loCaseInsensitive, partial = loPartialKey;
         QTest::newRow("exact") << "COD_CARG" << QVariant("C2") << 0 << 2;
         QTest::newRow("exact is case-sensitive") << "COD_CARG" << QVariant("C4") << 0 << 0;
@@ -51,8 +50,7 @@ private slots:
 
     void filter_data()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("visible");
+        addColumns<QString, QStringList>({"filter", "visible"});
         QTest::newRow("lower-case name") << "cod_empr > 0" << QStringList{"C1", "C2", "c4"};
         QTest::newRow("upper-case name") << "COD_EMPR > 0" << QStringList{"C1", "C2", "c4"};
         QTest::newRow("text, case-sensitive") << "cod_carg = 'C2'" << QStringList{"C2"};
@@ -96,8 +94,7 @@ private slots:
 
     void badFilterIsRefused_data()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, QString>({"filter", "message"});
         QTest::newRow("missing value") << "cod_empr >" << "se esperaba un campo o un valor en la posición 11";
         QTest::newRow("unclosed text") << "cod_carg = 'C1" << "texto sin cerrar en la posición 12";
         QTest::newRow("unclosed parenthesis") << "(cod_empr = 1" << "falta \")\" en la posición 14";

@@ -1,6 +1,7 @@
 // States and the order of dataset events, handlers attached and detached at run time, and the
 // refusals that must leave a row in edit or insert with what was typed.
 #include "DataSetFixtures.h"
+#include "DataTable.h"
 #include "Exceptions.h"
 
 #include <QtTest>
@@ -52,10 +53,7 @@ private:
 private slots:
     void eventOrder_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("events");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("recordCount");
+        addColumns<QString, QString, int, int>({"script", "events", "state", "recordCount"});
         QTest::newRow("open") << "Close Open" << "BeforeClose AfterClose BeforeOpen AfterOpen AfterScroll" << int(dsBrowse) << 4;
         QTest::newRow("append") << "Append" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll" << int(dsInsert) << 4;
         QTest::newRow("append, post") << "Append Set Post" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforePost AfterPost" << int(dsBrowse) << 5;
@@ -108,8 +106,7 @@ private slots:
 
     void refusedPostKeepsTypedValues_data()
     {
-        QTest::addColumn<bool>("inserting");
-        QTest::addColumn<QString>("refusal");
+        addColumns<bool, QString>({"inserting", "refusal"});
         for (bool inserting : {true, false}) {
             const char *mode = inserting ? "insert" : "edit";
             QTest::newRow(QByteArray(mode).append(", BeforePost throws")) << inserting << "handler";

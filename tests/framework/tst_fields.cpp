@@ -1,6 +1,7 @@
 // Field values: conversions, validation that refuses an assignment, calculated fields computed
 // once per row, look-up fields, and the display formatter's masks and report formats.
 #include "DataSetFixtures.h"
+#include "DataTable.h"
 #include "DisplayFormatter.h"
 #include "Exceptions.h"
 #include "TestTools.h"
@@ -18,11 +19,8 @@ private slots:
 
     void conversions_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QVariant>("input");
-        QTest::addColumn<QString>("text");   // AsString afterwards
-        QTest::addColumn<bool>("isNull");
+        // text: AsString afterwards
+        addColumns<int, int, QVariant, QString, bool>({"type", "size", "input", "text", "isNull"});
         QTest::newRow("smallint from text") << int(FieldType::Smallint) << 0 << QVariant(" 12 ") << "12" << false;
         QTest::newRow("smallint from float rounds") << int(FieldType::Smallint) << 0 << QVariant(2.5) << "2" << false;
         QTest::newRow("whole float prints without decimals") << int(FieldType::Float) << 0 << QVariant(12345678.0) << "12345678" << false;
@@ -52,9 +50,7 @@ private slots:
 
     void badConversionsThrowAndKeepTheValue_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("good");
-        QTest::addColumn<QVariant>("input");
+        addColumns<int, QString, QVariant>({"type", "good", "input"});
         QTest::newRow("smallint out of range") << int(FieldType::Smallint) << "7" << QVariant(40000);
         QTest::newRow("smallint from words") << int(FieldType::Smallint) << "7" << QVariant("doce");
         QTest::newRow("integer from decimal text") << int(FieldType::Integer) << "7" << QVariant("7.5");
@@ -193,10 +189,7 @@ private slots:
     // Numeric masks and the report formats under English and Spanish separators.
     void formats_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QVariant, QString, QString>({"format", "value", "locale", "expected"});
 
         const QString pct = QStringLiteral("#,##0.00 %");
         QTest::newRow("percentage") << pct << QVariant(62.9) << "en_US" << "62.90 %";

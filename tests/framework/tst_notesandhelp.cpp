@@ -24,113 +24,108 @@
 class TestNotesAndHelp : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void notesPerRecord();
-    void notesWindow();
-    void helpLabelsStartPrograms();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+    }
+
+    void notesPerRecord()
+    {
+        SDCOMConnection connection;
+        auto positions = fixtures::positions();
+        TQNotas notes;
+        notes.RemoteServer = &connection;
+        notes.Forma = QStringLiteral("FrmPrueba");
+        notes.Campo = QStringLiteral("COD_CARG");
+        notes.Usuario = QStringLiteral("ANA");
+        notes.setDataSet(positions.get());
+
+        notes.AgregarNota(QStringLiteral("Revisar perfil"), false);
+        notes.AgregarNota(QStringLiteral("Vacante urgente"), true);
+        QCOMPARE(notes.Alertas(), 1);
+        positions->Next();
+        notes.Refrescar();
+        QCOMPARE(notes.Alertas(), 0);
+        QCOMPARE(notes.CdsNotas.RecordCount(), 0);
+
+        positions->First();
+        notes.Refrescar();
+        QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("TXT_NOTA")),
+                 (QStringList{QStringLiteral("Revisar perfil"), QStringLiteral("Vacante urgente")}));
+        QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("ACT_USUA")),
+                 (QStringList{QStringLiteral("ANA"), QStringLiteral("ANA")}));
+        QCOMPARE(notes.text(), QStringLiteral("Notas (1)"));
+    }
+
+    void notesWindow()
+    {
+        SDCOMConnection connection;
+        auto positions = fixtures::positions();
+        positions->Last();
+        TQNotas notes;
+        notes.RemoteServer = &connection;
+        notes.TituloForma = QStringLiteral("Semaforo de Carrera");
+        notes.Forma = QStringLiteral("FrmPrueba");
+        notes.Campo = QStringLiteral("COD_CARG");
+        notes.setDataSet(positions.get());
+
+        QStringList listed;
+        DialogRecorder dialogs([&](const DialogService::Request &request) {
+            if (request.kind != DialogService::Modal)
+                return int(DialogService::Ok);
+            QDialog *window = request.dialog;
+            window->findChild<QPlainTextEdit *>(QStringLiteral("MemNota"))->setPlainText(QStringLiteral("Candidato"));
+            window->findChild<QCheckBox *>(QStringLiteral("ChkAlerta"))->setChecked(true);
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnAgregar")), Qt::LeftButton);
+            auto *list = window->findChild<QListWidget *>(QStringLiteral("LstNotas"));
+            for (int i = 0; i < list->count(); ++i)
+                listed << list->item(i)->text();
+            window->grab().save(QStringLiteral("notes-window.png"));
+            return int(QDialog::Rejected);
+        });
+        QTest::mouseClick(&notes, Qt::LeftButton);
+        QCOMPARE(dialogs.requests.size(), 1);
+        QCOMPARE(dialogs.requests.first().title, QStringLiteral("Notas / Alertas - Semaforo de Carrera [c4]"));
+        QCOMPARE(listed.size(), 1);
+        QVERIFY2(listed.first().endsWith(QStringLiteral("ADMIN [Alerta]: Candidato")), qPrintable(listed.first()));
+    }
+
+    void helpLabelsStartPrograms()
+    {
+        QWidget form;
+        QLineEdit employee(QStringLiteral("1012345"), &form);
+        QLabel experience(QStringLiteral("Empleado"), &form), position(QStringLiteral("Cargo"), &form);
+        experience.setBuddy(&employee);
+        TQInfoAyuda help;
+        help.AsignarEventosMouseDown({&experience, &position}, {QStringLiteral("/opt/suite/hvext"), QString()});
+        help.CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), &experience);
+
+        QList<ProgramLauncher::Start> starts;
+        const auto previous = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &start) {
+            starts << start;
+            return true;
+        });
+        DialogRecorder dialogs;
+        form.show();
+        QTest::mouseClick(&experience, Qt::LeftButton);
+        QTest::mouseClick(&position, Qt::LeftButton);
+        ProgramLauncher::instance().setRecorder(previous);
+
+        QCOMPARE(starts.size(), 1);
+        QCOMPARE(starts.first().program, QStringLiteral("/opt/suite/hvext"));
+        const QStringList args = starts.first().arguments;
+        const int key = args.indexOf(QStringLiteral("--key"));
+        QVERIFY(key >= 0);
+        QCOMPARE(args.mid(key), (QStringList{QStringLiteral("--key"), QStringLiteral("cod_empl"), QStringLiteral("--field"),
+                                             QStringLiteral("COD_EMPL"), QStringLiteral("--value"), QStringLiteral("1012345")}));
+        QCOMPARE(args.value(args.indexOf(QStringLiteral("--company")) + 1), QStringLiteral("1"));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No hay un programa asociado a \"Cargo\".")});
+    }
 
 private:
     DemoDatabase m_db;
 };
-
-void TestNotesAndHelp::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-}
-
-void TestNotesAndHelp::notesPerRecord()
-{
-    SDCOMConnection connection;
-    auto positions = fixtures::positions();
-    TQNotas notes;
-    notes.RemoteServer = &connection;
-    notes.Forma = QStringLiteral("FrmPrueba");
-    notes.Campo = QStringLiteral("COD_CARG");
-    notes.Usuario = QStringLiteral("ANA");
-    notes.setDataSet(positions.get());
-
-    notes.AgregarNota(QStringLiteral("Revisar perfil"), false);
-    notes.AgregarNota(QStringLiteral("Vacante urgente"), true);
-    QCOMPARE(notes.Alertas(), 1);
-    positions->Next();
-    notes.Refrescar();
-    QCOMPARE(notes.Alertas(), 0);
-    QCOMPARE(notes.CdsNotas.RecordCount(), 0);
-
-    positions->First();
-    notes.Refrescar();
-    QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("TXT_NOTA")),
-             (QStringList{QStringLiteral("Revisar perfil"), QStringLiteral("Vacante urgente")}));
-    QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("ACT_USUA")),
-             (QStringList{QStringLiteral("ANA"), QStringLiteral("ANA")}));
-    QCOMPARE(notes.text(), QStringLiteral("Notas (1)"));
-}
-
-void TestNotesAndHelp::notesWindow()
-{
-    SDCOMConnection connection;
-    auto positions = fixtures::positions();
-    positions->Last();
-    TQNotas notes;
-    notes.RemoteServer = &connection;
-    notes.TituloForma = QStringLiteral("Semaforo de Carrera");
-    notes.Forma = QStringLiteral("FrmPrueba");
-    notes.Campo = QStringLiteral("COD_CARG");
-    notes.setDataSet(positions.get());
-
-    QStringList listed;
-    DialogRecorder dialogs([&](const DialogService::Request &request) {
-        if (request.kind != DialogService::Modal)
-            return int(DialogService::Ok);
-        QDialog *window = request.dialog;
-        window->findChild<QPlainTextEdit *>(QStringLiteral("MemNota"))->setPlainText(QStringLiteral("Candidato"));
-        window->findChild<QCheckBox *>(QStringLiteral("ChkAlerta"))->setChecked(true);
-        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnAgregar")), Qt::LeftButton);
-        auto *list = window->findChild<QListWidget *>(QStringLiteral("LstNotas"));
-        for (int i = 0; i < list->count(); ++i)
-            listed << list->item(i)->text();
-        window->grab().save(QStringLiteral("notes-window.png"));
-        return int(QDialog::Rejected);
-    });
-    QTest::mouseClick(&notes, Qt::LeftButton);
-    QCOMPARE(dialogs.requests.size(), 1);
-    QCOMPARE(dialogs.requests.first().title, QStringLiteral("Notas / Alertas - Semaforo de Carrera [c4]"));
-    QCOMPARE(listed.size(), 1);
-    QVERIFY2(listed.first().endsWith(QStringLiteral("ADMIN [Alerta]: Candidato")), qPrintable(listed.first()));
-}
-
-void TestNotesAndHelp::helpLabelsStartPrograms()
-{
-    QWidget form;
-    QLineEdit employee(QStringLiteral("1012345"), &form);
-    QLabel experience(QStringLiteral("Empleado"), &form), position(QStringLiteral("Cargo"), &form);
-    experience.setBuddy(&employee);
-    TQInfoAyuda help;
-    help.AsignarEventosMouseDown({&experience, &position}, {QStringLiteral("/opt/suite/hvext"), QString()});
-    help.CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), &experience);
-
-    QList<ProgramLauncher::Start> starts;
-    const auto previous = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &start) {
-        starts << start;
-        return true;
-    });
-    DialogRecorder dialogs;
-    form.show();
-    QTest::mouseClick(&experience, Qt::LeftButton);
-    QTest::mouseClick(&position, Qt::LeftButton);
-    ProgramLauncher::instance().setRecorder(previous);
-
-    QCOMPARE(starts.size(), 1);
-    QCOMPARE(starts.first().program, QStringLiteral("/opt/suite/hvext"));
-    const QStringList args = starts.first().arguments;
-    const int key = args.indexOf(QStringLiteral("--key"));
-    QVERIFY(key >= 0);
-    QCOMPARE(args.mid(key), (QStringList{QStringLiteral("--key"), QStringLiteral("cod_empl"), QStringLiteral("--field"),
-                                         QStringLiteral("COD_EMPL"), QStringLiteral("--value"), QStringLiteral("1012345")}));
-    QCOMPARE(args.value(args.indexOf(QStringLiteral("--company")) + 1), QStringLiteral("1"));
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No hay un programa asociado a \"Cargo\".")});
-}
 
 QTEST_MAIN(TestNotesAndHelp)
 #include "tst_notesandhelp.moc"

@@ -2,6 +2,7 @@
 // fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat; and
 // a dataset's statement and parameters (which ":name" tokens are parameters is read in
 // tst_sqltext).
+#include "DataTable.h"
 #include "Exceptions.h"
 #include "FakeTransport.h"
 #include "SClientDataSet.h"
@@ -86,10 +87,7 @@ private slots:
 
     void postAndDeleteSendOneRowChange_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("oldColumns");
-        QTest::addColumn<QStringList>("newColumns");
+        addColumns<QString, int, QStringList, QStringList>({"operation", "kind", "oldColumns", "newColumns"});
         QTest::newRow("insert") << "insert" << int(RowDelta::Kind::Insert) << QStringList{}
                                 << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR", "JEF_DEPE"};
         QTest::newRow("update") << "update" << int(RowDelta::Kind::Update)
@@ -203,9 +201,7 @@ private slots:
 
     void formatearFloat_data()
     {
-        QTest::addColumn<QString>("mask");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("expected");
+        addColumns<QString, double, double>({"mask", "value", "expected"});
         QTest::newRow("two decimals") << "###.##" << 200.0 / 3.0 << 66.67;
         QTest::newRow("rounds to nothing") << "###.##" << 0.004 << 0.0;
         QTest::newRow("exact half goes up") << "##.##" << 0.125 << 0.13;
@@ -227,8 +223,7 @@ private slots:
     // The statement kept as lines and as CR LF text, and what re-reading the parameters keeps.
     void commandTextFromLines_data()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("commandText");
+        addColumns<QStringList, QString>({"lines", "commandText"});
         QTest::newRow("two lines") << QStringList{"select *", "from ac_pprom"} << "select *\r\nfrom ac_pprom\r\n";
         QTest::newRow("ends in an empty line") << QStringList{"order    by cod_nodo", ""} << "order    by cod_nodo\r\n\r\n";
         QTest::newRow("blanks kept") << QStringList{"and      cod_menu  =  :P_COD_MENU "} << "and      cod_menu  =  :P_COD_MENU \r\n";

@@ -68,19 +68,319 @@ Q_DECLARE_METATYPE(Caso)
 class TstLookupDialog : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void casos_data();
-    void casos();
-    void ventana();
-    void formatoFechaEnBlanco();
-    void ventanasModalesReales();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        auto *conexion = new SDCOMConnection(&m_forma);
+        conexion->setObjectName(QStringLiteral("DCOMCnction"));
+        m_boton = new TQPField(&m_forma);
+        m_boton->setObjectName(QStringLiteral("QPField1"));
+        m_boton->DataBaseName = QStringLiteral("DCOMCnction");
+        m_boton->Titulo = QStringLiteral(" Lista de Valores");
+        Captura = new TCaptura;
+        Captura->AfterConstruction();
+
+        m_destino.AddField(QStringLiteral("COD_MENU"), FieldType::Smallint);
+        m_destino.AddField(QStringLiteral("NOM_MENU"), FieldType::String, 30);
+        m_destino.CreateDataSet();
+        TField *codMenu = m_destino.FieldByName(QStringLiteral("COD_MENU"));
+        codMenu->Tag = 5;
+        codMenu->OnValidate = [this](TField *field) { m_tagVisto = field->Tag; };
+    }
+
+    void cleanupTestCase()
+    {
+        delete Captura.data();
+    }
+
+    void casos_data()
+    {
+        QTest::addColumn<Caso>("caso");
+        const QStringList ambos{QStringLiteral("1"), financiera};
+        // What is copied when the user takes plan 1 or 2, and what stays when nothing is taken.
+        const auto toma = [](Caso c, int plan) {
+            const QString nombre = plan == 1 ? financiera : comercial;
+            c.resultado = QStringList{QString::number(plan), nombre};
+            c.registro = QString::number(plan) + QLatin1Char('|') + nombre;
+            return c;
+        };
+        const auto nadaTomado = [](Caso c) {
+            c.aceptado = false;
+            c.resultado = QStringList{QStringLiteral("previo")};
+            c.registro = QStringLiteral("0|");
+            c.tagVisto = -1;
+            return c;
+        };
+        const auto pasos = [](Caso c, const QStringList &lista, const QString &busqueda = {}) {
+            c.pasos = lista;
+            c.busqueda = busqueda;
+            return c;
+        };
+
+        Caso c;
+        c.lookUpField = QStringLiteral("nom_menu");
+        QTest::newRow("Tag 0 lista todo; nombres sin mayúsculas ni blancos") << toma(c, 1);
+
+        c = pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:2"), QStringLiteral("aceptar")});
+        c.tag = 1;
+        c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
+        c.filas = 1;
+        QTest::newRow("Tag 1 pide criterios primero") << toma(c, 2);
+
+        c = nadaTomado(Caso());
+        c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
+        c.modales = QStringList();
+        c.mensajes = QStringList{QStringLiteral("E:Error en la consulta del proveedor DtsPTemporal: near \"AND\": "
+                                                "syntax error")};
+        QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
+
+        c = Caso();
+        c.sql = QStringList{QStringLiteral("select cod_menu,nom_menu,cod_nodo from ac_pprom"),
+                            QStringLiteral("where cod_empr = 1 and cod_nodo = 0")};
+        c.titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción")};
+        c.opciones = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción"), QStringLiteral("COD_NODO")};
+        c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_NODO")};
+        const QString titulos = QStringLiteral("I:[Error en TITULOS][Falta definicion de titulos]");
+        c.mensajes = QStringList{titulos, titulos};  // the probe and the listing each open the query
+        QTest::newRow("menos títulos que columnas") << toma(c, 1);
+
+        c = Caso();
+        c.editando = false;
+        c.resultado = ambos;
+        c.registro = QStringLiteral("0|");
+        c.tagVisto = -1;
+        QTest::newRow("destino solo navegando: valores sin escribir") << c;
+
+        QTest::newRow("letras en columna numérica")
+            << toma(pasos(Caso(), {QStringLiteral("buscar:COD_MENU:2x"), QStringLiteral("aceptar")}, QStringLiteral("2")), 2);
+        QTest::newRow("búsqueda parcial sin mayúsculas")
+            << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:carrera c"), QStringLiteral("aceptar")}, QStringLiteral("carrera c")), 2);
+        QTest::newRow("doble clic acepta")
+            << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:Carrera C"), QStringLiteral("dobleclic")}, QStringLiteral("Carrera C")), 2);
+        QTest::newRow("búsqueda por valor")
+            << toma(pasos(Caso(), {QStringLiteral("valor:NOM_MENU:carrera com"), QStringLiteral("aceptar")}, QStringLiteral("carrera com")), 2);
+
+        // Mis-configured lists: the message, then only what can still be copied.
+        c = Caso();
+        c.resultado = QStringList{QStringLiteral("1")};
+        c.registro = QStringLiteral("1|");
+        c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("  "), QStringLiteral("nom_menu")};
+        c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][Linea (2) vacia ]")};
+        QTest::newRow("VARIABLES con línea vacía") << c;
+        c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_plan")};
+        c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_PLAN> en Query ]")};
+        QTest::newRow("VARIABLES fuera de la consulta") << c;
+        c.conDestino = false;
+        c.mensajes = QStringList{QStringLiteral("E:CdsTmp: campo 'NOM_PLAN' no encontrado")};
+        c.registro = QStringLiteral("0|");
+        c.tagVisto = -1;
+        QTest::newRow("sin destino: error de la capa de datos") << c;
+
+        c = Caso();
+        c.destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral(" ")};
+        c.mensajes = QStringList{QStringLiteral("I:[Error en DESTINO][Linea (2) vacia ]")};
+        c.resultado = ambos;
+        c.registro = QStringLiteral("1|");
+        QTest::newRow("DESTINO con línea vacía") << c;
+
+        c = Caso();
+        c.lookUpField = QStringLiteral("cod_arbol");
+        const QString lookUp = QStringLiteral("E: Error de parametrización de componente [QPField1] campo LookUpField "
+                                              "[cod_arbol] no encontrado en query de consulta ");
+        c.mensajes = QStringList{lookUp, lookUp};
+        QTest::newRow("LookUpField ausente: la copia sigue") << toma(c, 1);
+
+        c = nadaTomado(pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:7"), QStringLiteral("aceptar")}));
+        c.tag = 1;
+        c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
+        c.filas = 0;  // Aceptar is disabled without rows: the click does nothing
+        QTest::newRow("sin filas no se acepta") << c;
+
+        QTest::newRow("cancelar") << nadaTomado(pasos(Caso(), {QStringLiteral("cancelar")}));
+    }
+
+    void casos()
+    {
+        QFETCH(Caso, caso);
+        preparar(caso);
+        m_boton->ValorLookUp = QStringLiteral("sin tocar");
+        m_filas = -1;
+        m_opciones.clear();
+        m_encabezados.clear();
+
+        QStringList modales, mensajes;
+        DialogRecorder recorder([&](const DialogService::Request &request) {
+            if (request.kind != DialogService::Modal) {
+                mensajes << (request.kind == DialogService::Error ? QStringLiteral("E:") : QStringLiteral("I:")) + request.text;
+                return int(DialogService::Ok);
+            }
+            QDialog *dialogo = request.dialog;
+            modales << dialogo->objectName();
+            if (dialogo != Captura) {
+                pasoCriterios(dialogo, caso.pasos);
+                return dialogo->result();
+            }
+            m_filas = Captura->CdsTmp.RecordCount();
+            for (int i = 0; i < Captura->CmbCampos->count(); ++i)
+                m_opciones << Captura->CmbCampos->itemText(i);
+            QAbstractItemModel *modelo = Captura->DBGrid1->model();
+            for (int i = 0; i < modelo->columnCount(); ++i)
+                m_encabezados << modelo->headerData(i, Qt::Horizontal).toString();
+            for (const QString &paso : caso.pasos)
+                if (!paso.startsWith(QLatin1String("criterio")))
+                    pasoCaptura(paso);
+            return dialogo->isVisible() ? int(QDialog::Rejected) : dialogo->result();
+        });
+        QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
+        QTest::mouseClick(m_boton, Qt::LeftButton);
+
+        QCOMPARE(mensajes, caso.mensajes);
+        QCOMPARE(modales, caso.modales);
+        QCOMPARE(terminado.isEmpty() ? false : terminado.first().first().toBool(), caso.aceptado);
+        QCOMPARE(m_boton->Resultado, caso.resultado);
+        QCOMPARE(registro(), caso.registro);
+        QCOMPARE(m_tagVisto, caso.tagVisto);
+        QCOMPARE(m_destino.FieldByName(QStringLiteral("COD_MENU"))->Tag, 5);
+        if (caso.modales.contains(QStringLiteral("Captura"))) {
+            QCOMPARE(m_filas, caso.filas);
+            QCOMPARE(m_opciones, caso.opciones);
+            QCOMPARE(m_encabezados, caso.encabezados);
+            QCOMPARE(Captura->edtBusqueda->text(), caso.busqueda);
+        }
+        if (caso.lookUpField == QLatin1String("nom_menu"))
+            QCOMPARE(m_boton->ValorLookUp, financiera);
+        QVERIFY(!Captura->CdsTmp.Active());
+    }
+
+    // The window as it comes up: size, border, captions, version, raised query button.
+    void ventana()
+    {
+        Caso caso;
+        caso.destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
+        preparar(caso);
+        Captura->QSDBQbe1->setFlat(true);
+        DialogRecorder recorder([&](const DialogService::Request &request) {
+            QDialog *dialogo = request.dialog;
+            guardarCaptura(dialogo, QStringLiteral("captura"));
+            QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
+            return dialogo->result();
+        });
+        QTest::mouseClick(m_boton, Qt::LeftButton);
+
+        QCOMPARE(Captura->size(), QSize(721, 409));
+        QCOMPARE(Captura->windowTitle(), QStringLiteral(" Lista de Valores"));
+        QVERIFY(!(Captura->windowFlags() & Qt::WindowCloseButtonHint));
+        const QString anio = QString::number(QDate::currentDate().year());
+        QCOMPARE(Captura->LblVersion->text(), QStringLiteral("Versión ") + anio.right(2) + QStringLiteral(".0 ") + anio);
+        QVERIFY(!Captura->QSDBQbe1->Flat());
+        QCOMPARE(Captura->QSDBQbe1->text(), QStringLiteral("Query     "));
+        QCOMPARE(Captura->CmbCampos->maxVisibleItems(), 15);
+    }
+
+    // A blank process date format becomes dd/MM/yyyy, for the whole process and the criteria.
+    void formatoFechaEnBlanco()
+    {
+        FormatSettings::setShortDateFormat(QStringLiteral("  "));
+        m_boton->SQL = consultaPlanes;
+        m_boton->DataSet = nullptr;
+        DialogRecorder recorder;  // closes the dialog as it comes up
+        QTest::mouseClick(m_boton, Qt::LeftButton);
+        QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
+    }
+
+    // Without a test handler the windows run their own modal loops, the criteria dialog nested in
+    // the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
+    void ventanasModalesReales()
+    {
+        Caso caso;
+        caso.tag = 1;
+        preparar(caso);
+        QStringList vistas;
+        QTimer usuario;
+        connect(&usuario, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || (!vistas.isEmpty() && vistas.last() == modal->objectName()))
+                return;
+            vistas << modal->objectName();
+            const char *boton = modal == Captura ? "BitBtn2" : "btnCancelar";
+            QTest::mouseClick(modal->findChild<QPushButton *>(QLatin1String(boton)), Qt::LeftButton);
+        });
+        usuario.start(20);
+        QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
+        QTest::mouseClick(m_boton, Qt::LeftButton);
+        usuario.stop();
+        QCOMPARE(vistas, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
+        QCOMPARE(terminado.size(), 1);
+        QCOMPARE(terminado.first().first().toBool(), false);
+        QCOMPARE(m_boton->Resultado, QStringList{QStringLiteral("previo")});
+    }
 
 private:
-    void prepararDestino(bool editando);
-    void pasoCaptura(const QString &paso);
-    void pasoCriterios(QDialog *dialogo, const QStringList &pasos);
-    QString registro();
+    // The button set up as the case says, over a target record that holds only COD_MENU 0.
+    void preparar(const Caso &caso)
+    {
+        if (m_destino.State() != dsBrowse)
+            m_destino.Cancel();
+        m_destino.EmptyDataSet();
+        m_destino.Append();
+        m_destino.FieldByName(QStringLiteral("COD_MENU"))->setAsInteger(0);
+        m_destino.Post();
+        if (caso.editando)
+            m_destino.Edit();
+        m_tagVisto = -1;
+        m_boton->SQL = caso.sql;
+        m_boton->Tag = caso.tag;
+        m_boton->Variables = caso.variables;
+        m_boton->Destino = caso.destino;
+        m_boton->Titulos = caso.titulos;
+        m_boton->DataSet = caso.conDestino ? &m_destino : nullptr;
+        m_boton->LookUpField = caso.lookUpField;
+        m_boton->Resultado = QStringList{QStringLiteral("previo")};
+    }
+
+    void pasoCaptura(const QString &paso)
+    {
+        const QStringList partes = paso.split(QLatin1Char(':'));
+        if (partes[0] == QLatin1String("buscar")) {
+            Captura->CmbCampos->setCodigo(partes[1]);
+            QTest::keyClicks(Captura->edtBusqueda, partes[2]);
+        } else if (partes[0] == QLatin1String("valor")) {
+            Captura->CmbCampos->setCodigo(partes[1]);
+            QTest::keyClicks(Captura->edtValor, partes[2]);
+            QTest::mouseClick(Captura->SpeedButton1, Qt::LeftButton);
+        } else if (partes[0] == QLatin1String("aceptar")) {
+            QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
+        } else if (partes[0] == QLatin1String("cancelar")) {
+            QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
+        } else if (partes[0] == QLatin1String("dobleclic")) {
+            TVelkarDBgrid *grilla = Captura->DBGrid1;
+            const QRect celda = grilla->visualRect(grilla->model()->index(Captura->CdsTmp.RecNo() - 1, 0));
+            QTest::mouseDClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        }
+    }
+
+    void pasoCriterios(QDialog *dialogo, const QStringList &pasos)
+    {
+        for (const QString &paso : pasos) {
+            const QStringList partes = paso.split(QLatin1Char(':'));
+            if (partes[0] != QLatin1String("criterio"))
+                continue;
+            auto *campo = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo0"));
+            campo->setCurrentIndex(campo->findData(partes[1]));
+            auto *operador = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador0"));
+            operador->setCurrentIndex(operador->findText(partes[2]));
+            QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0")), partes[3]);
+        }
+        QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
+    }
+
+    QString registro()
+    {
+        return m_destino.FieldByName(QStringLiteral("COD_MENU"))->AsString() + QLatin1Char('|')
+               + m_destino.FieldByName(QStringLiteral("NOM_MENU"))->AsString();
+    }
 
     DemoDatabase m_db;
     QWidget m_forma;
@@ -92,325 +392,6 @@ private:
     QStringList m_opciones;
     QStringList m_encabezados;
 };
-
-void TstLookupDialog::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-    auto *conexion = new SDCOMConnection(&m_forma);
-    conexion->setObjectName(QStringLiteral("DCOMCnction"));
-    m_boton = new TQPField(&m_forma);
-    m_boton->setObjectName(QStringLiteral("QPField1"));
-    m_boton->DataBaseName = QStringLiteral("DCOMCnction");
-    m_boton->Titulo = QStringLiteral(" Lista de Valores");
-    Captura = new TCaptura;
-    Captura->AfterConstruction();
-
-    m_destino.AddField(QStringLiteral("COD_MENU"), FieldType::Smallint);
-    m_destino.AddField(QStringLiteral("NOM_MENU"), FieldType::String, 30);
-    m_destino.CreateDataSet();
-    TField *codMenu = m_destino.FieldByName(QStringLiteral("COD_MENU"));
-    codMenu->Tag = 5;
-    codMenu->OnValidate = [this](TField *field) { m_tagVisto = field->Tag; };
-}
-
-void TstLookupDialog::cleanupTestCase()
-{
-    delete Captura.data();
-}
-
-void TstLookupDialog::prepararDestino(bool editando)
-{
-    if (m_destino.State() != dsBrowse)
-        m_destino.Cancel();
-    m_destino.EmptyDataSet();
-    m_destino.Append();
-    m_destino.FieldByName(QStringLiteral("COD_MENU"))->setAsInteger(0);
-    m_destino.Post();
-    if (editando)
-        m_destino.Edit();
-    m_tagVisto = -1;
-}
-
-QString TstLookupDialog::registro()
-{
-    return m_destino.FieldByName(QStringLiteral("COD_MENU"))->AsString() + QLatin1Char('|')
-           + m_destino.FieldByName(QStringLiteral("NOM_MENU"))->AsString();
-}
-
-void TstLookupDialog::pasoCaptura(const QString &paso)
-{
-    const QStringList partes = paso.split(QLatin1Char(':'));
-    if (partes[0] == QLatin1String("buscar")) {
-        Captura->CmbCampos->setCodigo(partes[1]);
-        QTest::keyClicks(Captura->edtBusqueda, partes[2]);
-    } else if (partes[0] == QLatin1String("valor")) {
-        Captura->CmbCampos->setCodigo(partes[1]);
-        QTest::keyClicks(Captura->edtValor, partes[2]);
-        QTest::mouseClick(Captura->SpeedButton1, Qt::LeftButton);
-    } else if (partes[0] == QLatin1String("aceptar")) {
-        QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
-    } else if (partes[0] == QLatin1String("cancelar")) {
-        QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
-    } else if (partes[0] == QLatin1String("dobleclic")) {
-        TVelkarDBgrid *grilla = Captura->DBGrid1;
-        const QRect celda = grilla->visualRect(grilla->model()->index(Captura->CdsTmp.RecNo() - 1, 0));
-        QTest::mouseDClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
-    }
-}
-
-void TstLookupDialog::pasoCriterios(QDialog *dialogo, const QStringList &pasos)
-{
-    for (const QString &paso : pasos) {
-        const QStringList partes = paso.split(QLatin1Char(':'));
-        if (partes[0] != QLatin1String("criterio"))
-            continue;
-        auto *campo = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo0"));
-        campo->setCurrentIndex(campo->findData(partes[1]));
-        auto *operador = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador0"));
-        operador->setCurrentIndex(operador->findText(partes[2]));
-        QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0")), partes[3]);
-    }
-    QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-}
-
-void TstLookupDialog::casos_data()
-{
-    QTest::addColumn<Caso>("caso");
-    const QStringList ambos{QStringLiteral("1"), financiera};
-    // What is copied when the user takes plan 1 or 2, and what stays when nothing is taken.
-    const auto toma = [](Caso c, int plan) {
-        const QString nombre = plan == 1 ? financiera : comercial;
-        c.resultado = QStringList{QString::number(plan), nombre};
-        c.registro = QString::number(plan) + QLatin1Char('|') + nombre;
-        return c;
-    };
-    const auto nadaTomado = [](Caso c) {
-        c.aceptado = false;
-        c.resultado = QStringList{QStringLiteral("previo")};
-        c.registro = QStringLiteral("0|");
-        c.tagVisto = -1;
-        return c;
-    };
-    const auto pasos = [](Caso c, const QStringList &lista, const QString &busqueda = {}) {
-        c.pasos = lista;
-        c.busqueda = busqueda;
-        return c;
-    };
-
-    Caso c;
-    c.lookUpField = QStringLiteral("nom_menu");
-    QTest::newRow("Tag 0 lista todo; nombres sin mayúsculas ni blancos") << toma(c, 1);
-
-    c = pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:2"), QStringLiteral("aceptar")});
-    c.tag = 1;
-    c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
-    c.filas = 1;
-    QTest::newRow("Tag 1 pide criterios primero") << toma(c, 2);
-
-    c = nadaTomado(Caso());
-    c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
-    c.modales = QStringList();
-    c.mensajes = QStringList{QStringLiteral("E:Error en la consulta del proveedor DtsPTemporal: near \"AND\": "
-                                            "syntax error")};
-    QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
-
-    c = Caso();
-    c.sql = QStringList{QStringLiteral("select cod_menu,nom_menu,cod_nodo from ac_pprom"),
-                        QStringLiteral("where cod_empr = 1 and cod_nodo = 0")};
-    c.titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción")};
-    c.opciones = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción"), QStringLiteral("COD_NODO")};
-    c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_NODO")};
-    const QString titulos = QStringLiteral("I:[Error en TITULOS][Falta definicion de titulos]");
-    c.mensajes = QStringList{titulos, titulos};  // the probe and the listing each open the query
-    QTest::newRow("menos títulos que columnas") << toma(c, 1);
-
-    c = Caso();
-    c.editando = false;
-    c.resultado = ambos;
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
-    QTest::newRow("destino solo navegando: valores sin escribir") << c;
-
-    QTest::newRow("letras en columna numérica")
-        << toma(pasos(Caso(), {QStringLiteral("buscar:COD_MENU:2x"), QStringLiteral("aceptar")}, QStringLiteral("2")), 2);
-    QTest::newRow("búsqueda parcial sin mayúsculas")
-        << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:carrera c"), QStringLiteral("aceptar")}, QStringLiteral("carrera c")), 2);
-    QTest::newRow("doble clic acepta")
-        << toma(pasos(Caso(), {QStringLiteral("buscar:NOM_MENU:Carrera C"), QStringLiteral("dobleclic")}, QStringLiteral("Carrera C")), 2);
-    QTest::newRow("búsqueda por valor")
-        << toma(pasos(Caso(), {QStringLiteral("valor:NOM_MENU:carrera com"), QStringLiteral("aceptar")}, QStringLiteral("carrera com")), 2);
-
-    // Mis-configured lists: the message, then only what can still be copied.
-    c = Caso();
-    c.resultado = QStringList{QStringLiteral("1")};
-    c.registro = QStringLiteral("1|");
-    c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("  "), QStringLiteral("nom_menu")};
-    c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][Linea (2) vacia ]")};
-    QTest::newRow("VARIABLES con línea vacía") << c;
-    c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_plan")};
-    c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_PLAN> en Query ]")};
-    QTest::newRow("VARIABLES fuera de la consulta") << c;
-    c.conDestino = false;
-    c.mensajes = QStringList{QStringLiteral("E:CdsTmp: campo 'NOM_PLAN' no encontrado")};
-    c.registro = QStringLiteral("0|");
-    c.tagVisto = -1;
-    QTest::newRow("sin destino: error de la capa de datos") << c;
-
-    c = Caso();
-    c.destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral(" ")};
-    c.mensajes = QStringList{QStringLiteral("I:[Error en DESTINO][Linea (2) vacia ]")};
-    c.resultado = ambos;
-    c.registro = QStringLiteral("1|");
-    QTest::newRow("DESTINO con línea vacía") << c;
-
-    c = Caso();
-    c.lookUpField = QStringLiteral("cod_arbol");
-    const QString lookUp = QStringLiteral("E: Error de parametrización de componente [QPField1] campo LookUpField "
-                                          "[cod_arbol] no encontrado en query de consulta ");
-    c.mensajes = QStringList{lookUp, lookUp};
-    QTest::newRow("LookUpField ausente: la copia sigue") << toma(c, 1);
-
-    c = nadaTomado(pasos(Caso(), {QStringLiteral("criterio:COD_MENU:=:7"), QStringLiteral("aceptar")}));
-    c.tag = 1;
-    c.modales = QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")};
-    c.filas = 0;  // Aceptar is disabled without rows: the click does nothing
-    QTest::newRow("sin filas no se acepta") << c;
-
-    QTest::newRow("cancelar") << nadaTomado(pasos(Caso(), {QStringLiteral("cancelar")}));
-}
-
-void TstLookupDialog::casos()
-{
-    QFETCH(Caso, caso);
-    prepararDestino(caso.editando);
-    m_boton->SQL = caso.sql;
-    m_boton->Tag = caso.tag;
-    m_boton->Variables = caso.variables;
-    m_boton->Destino = caso.destino;
-    m_boton->Titulos = caso.titulos;
-    m_boton->DataSet = caso.conDestino ? &m_destino : nullptr;
-    m_boton->LookUpField = caso.lookUpField;
-    m_boton->ValorLookUp = QStringLiteral("sin tocar");
-    m_boton->Resultado = QStringList{QStringLiteral("previo")};
-    m_filas = -1;
-    m_opciones.clear();
-    m_encabezados.clear();
-
-    QStringList modales, mensajes;
-    DialogRecorder recorder([&](const DialogService::Request &request) {
-        if (request.kind != DialogService::Modal) {
-            mensajes << (request.kind == DialogService::Error ? QStringLiteral("E:") : QStringLiteral("I:")) + request.text;
-            return int(DialogService::Ok);
-        }
-        QDialog *dialogo = request.dialog;
-        modales << dialogo->objectName();
-        if (dialogo != Captura) {
-            pasoCriterios(dialogo, caso.pasos);
-            return dialogo->result();
-        }
-        m_filas = Captura->CdsTmp.RecordCount();
-        for (int i = 0; i < Captura->CmbCampos->count(); ++i)
-            m_opciones << Captura->CmbCampos->itemText(i);
-        QAbstractItemModel *modelo = Captura->DBGrid1->model();
-        for (int i = 0; i < modelo->columnCount(); ++i)
-            m_encabezados << modelo->headerData(i, Qt::Horizontal).toString();
-        for (const QString &paso : caso.pasos)
-            if (!paso.startsWith(QLatin1String("criterio")))
-                pasoCaptura(paso);
-        return dialogo->isVisible() ? int(QDialog::Rejected) : dialogo->result();
-    });
-    QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
-    QTest::mouseClick(m_boton, Qt::LeftButton);
-
-    QCOMPARE(mensajes, caso.mensajes);
-    QCOMPARE(modales, caso.modales);
-    QCOMPARE(terminado.isEmpty() ? false : terminado.first().first().toBool(), caso.aceptado);
-    QCOMPARE(m_boton->Resultado, caso.resultado);
-    QCOMPARE(registro(), caso.registro);
-    QCOMPARE(m_tagVisto, caso.tagVisto);
-    QCOMPARE(m_destino.FieldByName(QStringLiteral("COD_MENU"))->Tag, 5);
-    if (caso.modales.contains(QStringLiteral("Captura"))) {
-        QCOMPARE(m_filas, caso.filas);
-        QCOMPARE(m_opciones, caso.opciones);
-        QCOMPARE(m_encabezados, caso.encabezados);
-        QCOMPARE(Captura->edtBusqueda->text(), caso.busqueda);
-    }
-    if (caso.lookUpField == QLatin1String("nom_menu"))
-        QCOMPARE(m_boton->ValorLookUp, financiera);
-    QVERIFY(!Captura->CdsTmp.Active());
-}
-
-// The window as it comes up: size, border, captions, version, raised query button.
-void TstLookupDialog::ventana()
-{
-    prepararDestino(true);
-    m_boton->SQL = consultaPlanes;
-    m_boton->Tag = 0;
-    m_boton->Variables = columnasPlan;
-    m_boton->Destino = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
-    m_boton->Titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};
-    m_boton->DataSet = &m_destino;
-    Captura->QSDBQbe1->setFlat(true);
-    DialogRecorder recorder([&](const DialogService::Request &request) {
-        QDialog *dialogo = request.dialog;
-        guardarCaptura(dialogo, QStringLiteral("captura"));
-        QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
-        return dialogo->result();
-    });
-    QTest::mouseClick(m_boton, Qt::LeftButton);
-
-    QCOMPARE(Captura->size(), QSize(721, 409));
-    QCOMPARE(Captura->windowTitle(), QStringLiteral(" Lista de Valores"));
-    QVERIFY(!(Captura->windowFlags() & Qt::WindowCloseButtonHint));
-    const QString anio = QString::number(QDate::currentDate().year());
-    QCOMPARE(Captura->LblVersion->text(), QStringLiteral("Versión ") + anio.right(2) + QStringLiteral(".0 ") + anio);
-    QVERIFY(!Captura->QSDBQbe1->Flat());
-    QCOMPARE(Captura->QSDBQbe1->text(), QStringLiteral("Query     "));
-    QCOMPARE(Captura->CmbCampos->maxVisibleItems(), 15);
-}
-
-// A blank process date format becomes dd/MM/yyyy, for the whole process and the criteria.
-void TstLookupDialog::formatoFechaEnBlanco()
-{
-    FormatSettings::setShortDateFormat(QStringLiteral("  "));
-    m_boton->SQL = consultaPlanes;
-    m_boton->DataSet = nullptr;
-    DialogRecorder recorder;  // closes the dialog as it comes up
-    QTest::mouseClick(m_boton, Qt::LeftButton);
-    QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
-    QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
-}
-
-// Without a test handler the windows run their own modal loops, the criteria dialog nested in
-// the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
-void TstLookupDialog::ventanasModalesReales()
-{
-    prepararDestino(true);
-    m_boton->SQL = consultaPlanes;
-    m_boton->Tag = 1;
-    m_boton->Variables = columnasPlan;
-    m_boton->DataSet = &m_destino;
-    m_boton->Resultado = QStringList{QStringLiteral("previo")};
-    QStringList vistas;
-    QTimer usuario;
-    connect(&usuario, &QTimer::timeout, this, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || (!vistas.isEmpty() && vistas.last() == modal->objectName()))
-            return;
-        vistas << modal->objectName();
-        const char *boton = modal == Captura ? "BitBtn2" : "btnCancelar";
-        QTest::mouseClick(modal->findChild<QPushButton *>(QLatin1String(boton)), Qt::LeftButton);
-    });
-    usuario.start(20);
-    QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
-    QTest::mouseClick(m_boton, Qt::LeftButton);
-    usuario.stop();
-    QCOMPARE(vistas, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
-    QCOMPARE(terminado.size(), 1);
-    QCOMPARE(terminado.first().first().toBool(), false);
-    QCOMPARE(m_boton->Resultado, QStringList{QStringLiteral("previo")});
-}
 
 QTEST_MAIN(TstLookupDialog)
 #include "tst_lookupdialog.moc"

@@ -3,6 +3,7 @@
 // values with quotes or wildcards cannot change the statement.
 
 #include "Artefactos.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
 #include "QbeCriteriaDialog.h"
@@ -38,17 +39,165 @@ Q_DECLARE_METATYPE(Filas)
 class TstQueryByExample : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void criterios_data();
-    void criterios();
-    void sinWhereEmpiezaUnWhere();
-    void quitarYLimpiarFilas();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        m_cds.RemoteServer = &m_conexion;
+        m_cds.ProviderName = QStringLiteral("DtsPTemporal");
+        m_qbe.setObjectName(QStringLiteral("QSDBQbe1"));
+        m_qbe.SQLUpperCase = true;
+        m_qbe.PermiteFiltro = false;
+    }
+
+    void init()
+    {
+        m_cds.Close();
+        m_cds.setCommandText(consultaPlan);
+        m_qbe.SetDataset(&m_cds);
+        m_qbe.Tag = 1;
+        m_qbe.Inicializar(true);
+    }
+
+    void criterios_data()
+    {
+        // filtro: PermiteFiltro
+        addColumns<Filas, bool, QStringList, QString>({"filas", "filtro", "esperados", "mensaje"});
+
+        const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
+        // The plan's nodes were written on 4 March 2024 at different times of the day.
+        QTest::newRow("fecha: el día entero") << Filas{{"act_hora", "=", "04/03/2024"}} << false << todos << QString();
+        QTest::newRow("fecha: hasta el día") << Filas{{"act_hora", "<=", "04/03/2024"}} << false << todos << QString();
+        QTest::newRow("fecha: después del día") << Filas{{"act_hora", ">", "04/03/2024"}} << false << QStringList{}
+                                                << QString();
+        QTest::newRow("columna de dos tablas") << Filas{{"cod_carg", "=", "dir002"}} << false
+                                               << QStringList{"DIR002"} << QString();
+        QTest::newRow("contiene, sin distinguir mayúsculas")
+            << Filas{{"nom_carg", "Contiene", "CONTA"}} << false
+            << QStringList{"COO001", "DIR001", "PRO001", "TEC001"} << QString();
+        QTest::newRow("dos condiciones") << Filas{{"cod_nodo", ">=", "2"}, {"nom_carg", "Comienza con", "dir"}}
+                                         << false << QStringList{"DIR001", "DIR002"} << QString();
+        QTest::newRow("número sobre las filas leídas") << Filas{{"cod_nodo", ">", "6"}} << true
+                                                        << QStringList{"PRO002", "TEC001", "TEC002"} << QString();
+        QTest::newRow("comilla en el valor") << Filas{{"nom_carg", "=", "x' OR '1'='1"}} << false
+                                             << QStringList{} << QString();
+        QTest::newRow("comodín literal") << Filas{{"nom_carg", "Contiene", "%"}} << false
+                                         << QStringList{} << QString();
+        QTest::newRow("fila sin valor no cuenta") << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
+                                                  << QStringList{"TEC002"} << QString();
+        QTest::newRow("número mal escrito") << Filas{{"cod_nodo", "=", "7'"}} << false << todos
+                                            << "El valor \"7'\" no es un número válido para el campo COD_NODO";
+        QTest::newRow("texto en número") << Filas{{"cod_nodo", "Comienza con", "1"}} << false << todos
+                                         << "El operador \"Comienza con\" solo se aplica a campos de texto (campo COD_NODO)";
+        QTest::newRow("fecha inexistente") << Filas{{"act_hora", ">", "31/02/2026"}} << false << todos
+                                           << "El valor \"31/02/2026\" no es una fecha con el formato dd/MM/yyyy";
+    }
+
+    void criterios()
+    {
+        QFETCH(Filas, filas);
+        QFETCH(bool, filtro);
+        QFETCH(QStringList, esperados);
+        QFETCH(QString, mensaje);
+        m_qbe.PermiteFiltro = filtro;
+        const qint64 viajes = m_conexion.roundTrips();
+        const QStringList mensajes = buscar(filas, QByteArray(QTest::currentDataTag()) == "dos condiciones");
+        m_qbe.PermiteFiltro = false;
+        QCOMPARE(mensajes, mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
+        // A refusal is shown inside the dialog, which keeps what the user typed.
+        QCOMPARE(m_quedoAbierto, !mensaje.isEmpty());
+        QVERIFY(m_cds.Active());
+        QCOMPARE(codigos(), esperados);
+        if (filtro)
+            QCOMPARE(m_conexion.roundTrips(), viajes);
+    }
+
+    // Without a WHERE in the base query the criteria start one, upper-casing texts; excluded
+    // fields are not offered.
+    void sinWhereEmpiezaUnWhere()
+    {
+        m_cds.Close();
+        m_cds.setCommandText(QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
+        m_qbe.SetDataset(&m_cds);
+        m_qbe.Tag = 0;
+        m_qbe.ExcluirCampos = QStringList{QStringLiteral("NOM_CARG")};
+        m_qbe.Inicializar(true);
+        QCOMPARE(buscar({{"cod_carg", "=", "ger001"}}), QStringList());
+        m_qbe.ExcluirCampos.clear();
+        QCOMPARE(m_ofrecidos, QStringList{QStringLiteral("cod_carg")});
+        QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo WHERE UPPER(COD_CARG) = 'GER001'"));
+        QCOMPARE(m_cds.RecordCount(), 2);  // companies 1 and 3
+        // Initialising again keeps the base query instead of taking the criteria into it.
+        m_qbe.Inicializar(true);
+        QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
+    }
+
+    // Rows keep their editors' names in order after one goes, and Limpiar leaves one empty row.
+    void quitarYLimpiarFilas()
+    {
+        QbeCriteriaDialog dialogo({{QStringLiteral("COD_CARG"), QStringLiteral("Cargo")}});
+        dialogo.show();
+        auto *agregar = dialogo.findChild<QPushButton *>(QStringLiteral("btnAgregar"));
+        QTest::mouseClick(agregar, Qt::LeftButton);
+        QTest::mouseClick(agregar, Qt::LeftButton);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClicks(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), QString(QChar('a' + i)));
+        auto *tabla = dialogo.findChild<QTableWidget *>(QStringLiteral("tblCriterios"));
+        tabla->setCurrentCell(1, 0);
+        QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnQuitar")), Qt::LeftButton);
+        QStringList valores;
+        for (const QbeCriterion &c : dialogo.criteria())
+            valores << c.field + QLatin1Char('=') + c.value;
+        QCOMPARE(valores, (QStringList{QStringLiteral("COD_CARG=a"), QStringLiteral("COD_CARG=c")}));
+        QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor1"))->text(), QStringLiteral("c"));
+        QVERIFY(!dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor2")));
+
+        QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnLimpiar")), Qt::LeftButton);
+        QCOMPARE(tabla->rowCount(), 1);
+        QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor0"))->text(), QString());
+    }
 
 private:
     // Clicks the button and fills the dialog's rows; returns what the boxes said.
-    QStringList buscar(const Filas &filas, bool capturar = false);
-    QStringList codigos();
+    QStringList buscar(const Filas &filas, bool capturar = false)
+    {
+        DialogRecorder recorder([&](const DialogService::Request &request) {
+            if (request.kind != DialogService::Modal)
+                return int(DialogService::Ok);
+            QDialog *dialogo = request.dialog;
+            for (int i = 0; i < filas.size(); ++i) {
+                if (i > 0)
+                    QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAgregar")), Qt::LeftButton);
+                auto *campo = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo%1").arg(i));
+                m_ofrecidos.clear();
+                for (int c = 0; c < campo->count(); ++c)
+                    m_ofrecidos << campo->itemData(c).toString().toLower();
+                auto *operador = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador%1").arg(i));
+                campo->setCurrentIndex(campo->findData(filas[i].campo, Qt::UserRole, Qt::MatchFixedString));
+                operador->setCurrentIndex(operador->findText(filas[i].operador));
+                QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), filas[i].valor);
+            }
+            if (capturar)
+                guardarCaptura(dialogo, QStringLiteral("qbe_criterios"));
+            m_quedoAbierto = false;
+            QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
+            m_quedoAbierto = dialogo->isVisible();
+            if (m_quedoAbierto)  // refused: the user gives up
+                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnCancelar")), Qt::LeftButton);
+            return dialogo->result();
+        });
+        QTest::mouseClick(&m_qbe, Qt::LeftButton);
+        return recorder.texts();
+    }
+
+    QStringList codigos()
+    {
+        QStringList codigos;
+        for (m_cds.First(); !m_cds.Eof(); m_cds.Next())
+            codigos << m_cds.FieldByName(QStringLiteral("cod_carg"))->AsString();
+        codigos.sort();
+        return codigos;
+    }
 
     DemoDatabase m_db;
     SDCOMConnection m_conexion;
@@ -57,166 +206,6 @@ private:
     QStringList m_ofrecidos;  // the fields the dialog offered
     bool m_quedoAbierto = false;  // the dialog was still open after Aceptar
 };
-
-void TstQueryByExample::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-    m_cds.RemoteServer = &m_conexion;
-    m_cds.ProviderName = QStringLiteral("DtsPTemporal");
-    m_qbe.setObjectName(QStringLiteral("QSDBQbe1"));
-    m_qbe.SQLUpperCase = true;
-    m_qbe.PermiteFiltro = false;
-}
-
-void TstQueryByExample::init()
-{
-    m_cds.Close();
-    m_cds.setCommandText(consultaPlan);
-    m_qbe.SetDataset(&m_cds);
-    m_qbe.Tag = 1;
-    m_qbe.Inicializar(true);
-}
-
-QStringList TstQueryByExample::codigos()
-{
-    QStringList codigos;
-    for (m_cds.First(); !m_cds.Eof(); m_cds.Next())
-        codigos << m_cds.FieldByName(QStringLiteral("cod_carg"))->AsString();
-    codigos.sort();
-    return codigos;
-}
-
-QStringList TstQueryByExample::buscar(const Filas &filas, bool capturar)
-{
-    DialogRecorder recorder([&](const DialogService::Request &request) {
-        if (request.kind != DialogService::Modal)
-            return int(DialogService::Ok);
-        QDialog *dialogo = request.dialog;
-        for (int i = 0; i < filas.size(); ++i) {
-            if (i > 0)
-                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAgregar")), Qt::LeftButton);
-            auto *campo = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo%1").arg(i));
-            m_ofrecidos.clear();
-            for (int c = 0; c < campo->count(); ++c)
-                m_ofrecidos << campo->itemData(c).toString().toLower();
-            auto *operador = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador%1").arg(i));
-            campo->setCurrentIndex(campo->findData(filas[i].campo, Qt::UserRole, Qt::MatchFixedString));
-            operador->setCurrentIndex(operador->findText(filas[i].operador));
-            QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), filas[i].valor);
-        }
-        if (capturar)
-            guardarCaptura(dialogo, QStringLiteral("qbe_criterios"));
-        m_quedoAbierto = false;
-        QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-        m_quedoAbierto = dialogo->isVisible();
-        if (m_quedoAbierto)  // refused: the user gives up
-            QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnCancelar")), Qt::LeftButton);
-        return dialogo->result();
-    });
-    QTest::mouseClick(&m_qbe, Qt::LeftButton);
-    return recorder.texts();
-}
-
-void TstQueryByExample::criterios_data()
-{
-    QTest::addColumn<Filas>("filas");
-    QTest::addColumn<bool>("filtro");  // PermiteFiltro
-    QTest::addColumn<QStringList>("esperados");
-    QTest::addColumn<QString>("mensaje");
-
-    const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
-    // The plan's nodes were written on 4 March 2024 at different times of the day.
-    QTest::newRow("fecha: el día entero") << Filas{{"act_hora", "=", "04/03/2024"}} << false << todos << QString();
-    QTest::newRow("fecha: hasta el día") << Filas{{"act_hora", "<=", "04/03/2024"}} << false << todos << QString();
-    QTest::newRow("fecha: después del día") << Filas{{"act_hora", ">", "04/03/2024"}} << false << QStringList{}
-                                            << QString();
-    QTest::newRow("columna de dos tablas") << Filas{{"cod_carg", "=", "dir002"}} << false
-                                           << QStringList{"DIR002"} << QString();
-    QTest::newRow("contiene, sin distinguir mayúsculas")
-        << Filas{{"nom_carg", "Contiene", "CONTA"}} << false
-        << QStringList{"COO001", "DIR001", "PRO001", "TEC001"} << QString();
-    QTest::newRow("dos condiciones") << Filas{{"cod_nodo", ">=", "2"}, {"nom_carg", "Comienza con", "dir"}}
-                                     << false << QStringList{"DIR001", "DIR002"} << QString();
-    QTest::newRow("número sobre las filas leídas") << Filas{{"cod_nodo", ">", "6"}} << true
-                                                    << QStringList{"PRO002", "TEC001", "TEC002"} << QString();
-    QTest::newRow("comilla en el valor") << Filas{{"nom_carg", "=", "x' OR '1'='1"}} << false
-                                         << QStringList{} << QString();
-    QTest::newRow("comodín literal") << Filas{{"nom_carg", "Contiene", "%"}} << false
-                                     << QStringList{} << QString();
-    QTest::newRow("fila sin valor no cuenta") << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
-                                              << QStringList{"TEC002"} << QString();
-    QTest::newRow("número mal escrito") << Filas{{"cod_nodo", "=", "7'"}} << false << todos
-                                        << "El valor \"7'\" no es un número válido para el campo COD_NODO";
-    QTest::newRow("texto en número") << Filas{{"cod_nodo", "Comienza con", "1"}} << false << todos
-                                     << "El operador \"Comienza con\" solo se aplica a campos de texto (campo COD_NODO)";
-    QTest::newRow("fecha inexistente") << Filas{{"act_hora", ">", "31/02/2026"}} << false << todos
-                                       << "El valor \"31/02/2026\" no es una fecha con el formato dd/MM/yyyy";
-}
-
-void TstQueryByExample::criterios()
-{
-    QFETCH(Filas, filas);
-    QFETCH(bool, filtro);
-    QFETCH(QStringList, esperados);
-    QFETCH(QString, mensaje);
-    m_qbe.PermiteFiltro = filtro;
-    const qint64 viajes = m_conexion.roundTrips();
-    const QStringList mensajes = buscar(filas, QByteArray(QTest::currentDataTag()) == "dos condiciones");
-    m_qbe.PermiteFiltro = false;
-    QCOMPARE(mensajes, mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
-    // A refusal is shown inside the dialog, which keeps what the user typed.
-    QCOMPARE(m_quedoAbierto, !mensaje.isEmpty());
-    QVERIFY(m_cds.Active());
-    QCOMPARE(codigos(), esperados);
-    if (filtro)
-        QCOMPARE(m_conexion.roundTrips(), viajes);
-}
-
-// Without a WHERE in the base query the criteria start one, upper-casing texts; excluded
-// fields are not offered.
-void TstQueryByExample::sinWhereEmpiezaUnWhere()
-{
-    m_cds.Close();
-    m_cds.setCommandText(QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
-    m_qbe.SetDataset(&m_cds);
-    m_qbe.Tag = 0;
-    m_qbe.ExcluirCampos = QStringList{QStringLiteral("NOM_CARG")};
-    m_qbe.Inicializar(true);
-    QCOMPARE(buscar({{"cod_carg", "=", "ger001"}}), QStringList());
-    m_qbe.ExcluirCampos.clear();
-    QCOMPARE(m_ofrecidos, QStringList{QStringLiteral("cod_carg")});
-    QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo WHERE UPPER(COD_CARG) = 'GER001'"));
-    QCOMPARE(m_cds.RecordCount(), 2);  // companies 1 and 3
-    // Initialising again keeps the base query instead of taking the criteria into it.
-    m_qbe.Inicializar(true);
-    QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
-}
-
-// Rows keep their editors' names in order after one goes, and Limpiar leaves one empty row.
-void TstQueryByExample::quitarYLimpiarFilas()
-{
-    QbeCriteriaDialog dialogo({{QStringLiteral("COD_CARG"), QStringLiteral("Cargo")}});
-    dialogo.show();
-    auto *agregar = dialogo.findChild<QPushButton *>(QStringLiteral("btnAgregar"));
-    QTest::mouseClick(agregar, Qt::LeftButton);
-    QTest::mouseClick(agregar, Qt::LeftButton);
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClicks(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), QString(QChar('a' + i)));
-    auto *tabla = dialogo.findChild<QTableWidget *>(QStringLiteral("tblCriterios"));
-    tabla->setCurrentCell(1, 0);
-    QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnQuitar")), Qt::LeftButton);
-    QStringList valores;
-    for (const QbeCriterion &c : dialogo.criteria())
-        valores << c.field + QLatin1Char('=') + c.value;
-    QCOMPARE(valores, (QStringList{QStringLiteral("COD_CARG=a"), QStringLiteral("COD_CARG=c")}));
-    QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor1"))->text(), QStringLiteral("c"));
-    QVERIFY(!dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor2")));
-
-    QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnLimpiar")), Qt::LeftButton);
-    QCOMPARE(tabla->rowCount(), 1);
-    QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor0"))->text(), QString());
-}
 
 QTEST_MAIN(TstQueryByExample)
 #include "tst_querybyexample.moc"

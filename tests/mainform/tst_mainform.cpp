@@ -4,6 +4,7 @@
 // three entries, a company change, the drill-down through the launcher, and the keys.
 
 #include "DAcSemaf.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
 #include "ProgramLauncher.h"
@@ -31,341 +32,297 @@
 class TestMainForm : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void generation_data();
-    void generation();
-    void bandsOfThePaintedGrid_data();
-    void bandsOfThePaintedGrid();
-    void reportMessages();
-    void competenceReport_data();
-    void competenceReport();
-    void companyChange();
-    void drillDown();
-    void keys();
-    void replacementWindowOfTheNode();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        DtmAcSemaf = new TDtmAcSemaf;
+        DtmAcSemaf->AfterConstruction();
+        m_forma = new TFrmAcSemaf;
+        m_forma->AfterConstruction();
+        m_forma->resize(1000, 700);
+        m_forma->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_forma));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_forma;
+        delete DtmAcSemaf.data();
+    }
+
+    void generation_data()
+    {
+        addColumns<int, int, int, QString, QString, QString, QString>(
+            {"empresa", "plan", "nodo", "cargo", "aspira", "actual", "empresas"});
+        QTest::newRow("node with positions of the other company") << 1 << 1 << 11 << "SUP003" << "2"
+                                                                  << "'AUX001','OPE003'" << "'2','2'";
+        QTest::newRow("company 2 scores education without points") << 2 << 3 << 2 << "JPR001" << "2"
+                                                                    << "'SUP001','ING001'" << "'2','2'";
+        QTest::newRow("root takes every position child") << 1 << 1 << 0 << "" << "1" << "'GER002'" << "'1'";
+    }
+
+    // The tree yields the target and the candidates; the grid then shows what the command line
+    // prints for the same inputs, with the company's own education-without-points flag.
+    void generation()
+    {
+        QFETCH(int, empresa);
+        QFETCH(int, plan);
+        QFETCH(int, nodo);
+        QFETCH(QString, cargo);
+        QFETCH(QString, aspira);
+        QFETCH(QString, actual);
+        QFETCH(QString, empresas);
+        generar(empresa, plan, nodo);
+        QCOMPARE((QStringList{m_forma->CargoAspira, m_forma->EmpreAspira, m_forma->CargoActual, m_forma->EmpCaActual}),
+                 (QStringList{cargo, aspira, actual, empresas}));
+
+        if (cargo.isEmpty())
+            return;  // the plan's header row names no target position: nothing to compare with
+        QStringList candidatos;
+        const QStringList codigos = QString(actual).remove(QLatin1Char('\'')).split(QLatin1Char(','));
+        const QStringList companias = QString(empresas).remove(QLatin1Char('\'')).split(QLatin1Char(','));
+        for (int i = 0; i < codigos.size(); ++i)
+            candidatos << codigos.at(i) + QLatin1Char('@') + companias.at(i);
+        const ProgramRun herramienta = runProgram(QStringLiteral(QACSEMAF_TOOL),
+            {"generate", "--db", m_db.path(), "--company", QString::number(empresa), "--target", cargo + '@' + aspira,
+             "--candidates", candidatos.join(','), "--categories", "EF,EN,EP,CO", "--format", "csv"});
+        QVERIFY2(herramienta.exitCode == 0, qPrintable(herramienta.errors));
+        // Employee and percentage of every row, in order, as the command prints them.
+        QStringList esperado, mostrado;
+        for (const QString &linea : herramienta.output.split('\n', Qt::SkipEmptyParts).mid(1))
+            esperado << linea.section(QLatin1Char(','), 0, 1);
+        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+        for (resultado.First(); !resultado.Eof(); resultado.Next())
+            mostrado << resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString() + QLatin1Char(',')
+                            + resultado.FieldByName(QStringLiteral("POR_EMPL"))->AsString();
+        QVERIFY2(!mostrado.isEmpty(), "the node yields no employee");
+        QCOMPARE(mostrado, esperado);
+        QCOMPARE(m_forma->DBGrdSemaforo->model()->rowCount(), mostrado.size());
+    }
+
+    void bandsOfThePaintedGrid_data()
+    {
+        addColumns<QVariant, QColor>({"porcentaje", "color"});
+        const QColor verde(146, 226, 107), amarillo(255, 255, 0), rojo(255, 0, 0);
+        QTest::newRow("just above 91.1") << QVariant(91.1000001) << verde;
+        QTest::newRow("91.1 as a double") << QVariant(91.1) << amarillo;
+        QTest::newRow("70") << QVariant(70.0) << amarillo;
+        QTest::newRow("69.99") << QVariant(69.99) << rojo;
+        QTest::newRow("over 100") << QVariant(113.44) << verde;
+        QTest::newRow("empty") << QVariant() << rojo;
+    }
+
+    // Every cell of the row is painted in its band, the selected cell included.
+    void bandsOfThePaintedGrid()
+    {
+        QFETCH(QVariant, porcentaje);
+        QFETCH(QColor, color);
+        TClientDataSet &resultado = resultadoVacio();
+        resultado.Append();
+        resultado.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(1);
+        resultado.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(QStringLiteral("Prueba"));
+        resultado.FieldByName(QStringLiteral("POR_EMPL"))->setAsVariant(porcentaje);
+        resultado.Post();
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
+        TVelkarDBgrid *grilla = m_forma->DBGrdSemaforo;
+        grilla->setFocus();
+        grilla->setCurrentIndex(grilla->model()->index(0, 2));
+        const QImage imagen = grilla->viewport()->grab().toImage();
+        for (int c = 0; c < grilla->model()->columnCount(); ++c) {
+            const QRect celda = grilla->visualRect(grilla->model()->index(0, c));
+            QCOMPARE(QColor(imagen.pixel(celda.left() + 3, celda.top() + 3)), color);
+        }
+        QCOMPARE(grilla->model()->index(0, 3).data().toString().endsWith(QLatin1String(" %")), !porcentaje.isNull());
+    }
+
+    void reportMessages()
+    {
+        resultadoVacio();
+        m_forma->CargoActual.clear();
+        DialogRecorder dialogos;
+        QTest::mouseClick(m_forma->spbPreview, Qt::LeftButton);
+        QTest::mouseClick(m_forma->BitBtn1, Qt::LeftButton);
+        QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
+                                                QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
+        QVERIFY(!DtmAcSemaf->gBoReporte);
+    }
+
+    // Both "Ver Reporte" buttons and the result grid's "Ver Competencias" entry open one preview with
+    // the table page and the chart page of the employee under the result cursor.
+    void competenceReport_data()
+    {
+        addColumns<QString, int>({"entrada", "fila"});
+        QTest::newRow("traffic-light page button") << "BitBtn1" << 1;
+        QTest::newRow("positions page button") << "BitBtn2" << 2;
+        QTest::newRow("grid pop-up entry") << "BntRepCompe" << 2;
+    }
+
+    void competenceReport()
+    {
+        QFETCH(QString, entrada);
+        QFETCH(int, fila);
+        generar(1, 1, 11);
+        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+        QVERIFY(resultado.RecordCount() > 1);
+        resultado.setRecNo(fila);
+        const QString empleado = resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
+        DialogRecorder dialogos;
+        if (entrada == QLatin1String("BntRepCompe"))
+            m_forma->BntRepCompe->trigger();
+        else
+            m_forma->findChild<QPushButton *>(entrada)->click();
+        QCOMPARE(dialogos.texts(), QStringList());
+        QList<report::ReportPreview *> vistas;
+        for (QWidget *ventana : QApplication::topLevelWidgets())
+            if (auto *vista = qobject_cast<report::ReportPreview *>(ventana); vista && vista->isVisible())
+                vistas << vista;
+        QCOMPARE(vistas.size(), 1);
+        const std::unique_ptr<report::ReportPreview> vista(vistas.first());
+        const report::PreparedReport &paginas = vista->pages();
+        QCOMPARE(paginas.pageCount(), 2);
+        QCOMPARE(paginas.pages.at(0).orientation, QPageLayout::Portrait);
+        QCOMPARE(paginas.pages.at(1).orientation, QPageLayout::Landscape);
+        for (const report::PreparedPage &pagina : paginas.pages)
+            QVERIFY2(pagina.texts().contains("Cedula: " + empleado), qPrintable(pagina.texts().join('|')));
+        QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
+    }
+
+    void companyChange()
+    {
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
+        elegirEmpresa(2);
+        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
+        QCOMPARE(TApplication::instance().Tag, 2);
+        QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
+        QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
+        QCOMPARE(m_forma->QInfoAyuda1->PathOf(m_forma->Lblcod_carg).section(QLatin1Char('/'), -1), QStringLiteral("QBiCargo"));
+        QCOMPARE(m_forma->QInfoAyuda1->PathOf(m_forma->LblEmpleadoHoja).section(QLatin1Char('/'), -1), QStringLiteral("QBiHvext"));
+        elegirEmpresa(1);
+        QVERIFY(!m_forma->gBoNexofEduSinPuntos);
+        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 1);
+    }
+
+    void drillDown()
+    {
+        elegirEmpresa(1);
+        irANodo(1, 11);
+        QTreeWidgetItem *cargo = nodoDelArbol(QStringLiteral("SUP003"));
+        QVERIFY(cargo);
+        QList<ProgramLauncher::Start> inicios;
+        const auto anterior = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &inicio) {
+            inicios << inicio;
+            return true;
+        });
+        m_forma->TreeViewCarrera->setCurrentItem(cargo);
+        m_forma->ExperienciaLaboral1Click();  // a position node: nothing happens
+        QVERIFY(inicios.isEmpty());
+        m_forma->TreeViewCarreraDblClick();
+        QVERIFY2(cargo->childCount() > 0, "no employees listed under the position");
+        QTreeWidgetItem *empleado = cargo->child(cargo->childCount() - 1);  // employees come after the positions
+        m_forma->TreeViewCarrera->setCurrentItem(empleado);
+        m_forma->EducacinFormal1Click();
+        ProgramLauncher::instance().setRecorder(anterior);
+        QCOMPARE(inicios.size(), 1);
+        QCOMPARE(inicios.first().program.section(QLatin1Char('/'), -1), QStringLiteral("QBiEdfor"));
+        const QStringList args = inicios.first().arguments;
+        QCOMPARE(args.value(args.indexOf(QStringLiteral("--value")) + 1), m_forma->DBECOD_EMPL->text());
+        QVERIFY(!m_forma->DBECOD_EMPL->text().isEmpty());
+        const int posiciones = cargo->childCount() - DtmAcSemaf->QryNmContr.RecordCount();
+        m_forma->TreeViewCarreraDblClick();  // on an employee: the employees go, none come
+        QCOMPARE(cargo->childCount(), posiciones);
+    }
+
+    void keys()
+    {
+        m_forma->PagCtrPrincipal->setCurrentIndex(0);
+        TDBEdit *nombre = m_forma->DBEnom_menu;
+        nombre->setFocus();
+        nombre->setText(QString());
+        QTest::keyClick(nombre, Qt::Key_A);
+        QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_unknown, QStringLiteral("ñ"), Qt::NoModifier);
+        QTest::keyClick(nombre, Qt::Key_B);
+        QCOMPARE(nombre->text(), QStringLiteral("AñB"));
+        DtmAcSemaf->QryAcPprom.Cancel();
+
+        TVelkarDBgrid *grilla = m_forma->DBGFrm;
+        grilla->setFocus();
+        grilla->setSelectedIndex(grilla->model()->columnCount() - 1);
+        QTest::keyClick(grilla, Qt::Key_Return);
+        QCOMPARE(grilla->SelectedIndex(), 0);
+        QTest::keyClick(grilla, Qt::Key_Return);
+        QCOMPARE(grilla->SelectedIndex(), 1);
+
+        m_forma->DBEcod_menu->setFocus();
+        QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));
+    }
+
+    void replacementWindowOfTheNode()
+    {
+        elegirEmpresa(1);
+        irANodo(1, 11);
+        QStringList abiertas;
+        DialogRecorder dialogos([&](const DialogService::Request &pedido) {
+            abiertas << pedido.title;
+            return int(QDialog::Rejected);
+        });
+        QTest::mouseClick(m_forma->BtnCuare, Qt::LeftButton);
+        QCOMPARE(abiertas, QStringList{QStringLiteral("Cuadros Reemplazo")});
+        QCOMPARE(DtmAcSemaf->QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->AsInteger(), 11);
+    }
 
 private:
-    void irANodo(int plan, int nodo);
-    QTreeWidgetItem *nodoDelArbol(const QString &codCarg);
-    QStringList filasDeLaGrilla();
-    void elegirEmpresa(int empresa);
-    void generar(int empresa, int plan, int nodo);
-    TClientDataSet &resultadoVacio();
+    // The plan row of the node becomes current as a click in the record grid would make it.
+    void irANodo(int plan, int nodo)
+    {
+        TDataSet &planes = DtmAcSemaf->QryAcPprom;
+        QVERIFY(planes.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, nodo}));
+    }
+
+    QTreeWidgetItem *nodoDelArbol(const QString &codCarg)
+    {
+        for (QTreeWidgetItemIterator it(m_forma->TreeViewCarrera); *it; ++it)
+            if ((*it)->text(0).section(QLatin1Char(' '), 0, 0) == codCarg)
+                return *it;
+        return nullptr;
+    }
+
+    void elegirEmpresa(int empresa)
+    {
+        TQsCmbCodigo *combo = m_forma->cmbEmpresa;
+        const int indice = combo->findData(QString::number(empresa));
+        QVERIFY(indice >= 0);
+        combo->setCurrentIndex(indice);
+        emit combo->activated(indice);
+    }
+
+    // The node's traffic light with every category ticked, as the refresh button makes it.
+    void generar(int empresa, int plan, int nodo)
+    {
+        elegirEmpresa(empresa);
+        irANodo(plan, nodo);
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
+        for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
+            casilla->setChecked(true);
+        DialogRecorder dialogos;
+        QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
+        QCOMPARE(dialogos.texts(), QStringList());
+    }
+
+    // The result table open and empty, whether or not a generation ran before.
+    TClientDataSet &resultadoVacio()
+    {
+        TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+        if (!resultado.Active())
+            resultado.Open();
+        resultado.EmptyDataSet();
+        return resultado;
+    }
 
     DemoDatabase m_db;
     TFrmAcSemaf *m_forma = nullptr;
 };
-
-void TestMainForm::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-    DtmAcSemaf = new TDtmAcSemaf;
-    DtmAcSemaf->AfterConstruction();
-    m_forma = new TFrmAcSemaf;
-    m_forma->AfterConstruction();
-    m_forma->resize(1000, 700);
-    m_forma->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_forma));
-}
-
-void TestMainForm::cleanupTestCase()
-{
-    delete m_forma;
-    delete DtmAcSemaf.data();
-}
-
-// The plan row of the node becomes current as a click in the record grid would make it.
-void TestMainForm::irANodo(int plan, int nodo)
-{
-    TDataSet &planes = DtmAcSemaf->QryAcPprom;
-    QVERIFY(planes.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, nodo}));
-}
-
-QTreeWidgetItem *TestMainForm::nodoDelArbol(const QString &codCarg)
-{
-    for (QTreeWidgetItemIterator it(m_forma->TreeViewCarrera); *it; ++it)
-        if ((*it)->text(0).section(QLatin1Char(' '), 0, 0) == codCarg)
-            return *it;
-    return nullptr;
-}
-
-// What the result grid shows, one text per row.
-QStringList TestMainForm::filasDeLaGrilla()
-{
-    QStringList filas;
-    QAbstractItemModel *modelo = m_forma->DBGrdSemaforo->model();
-    for (int r = 0; r < modelo->rowCount(); ++r) {
-        QStringList celdas;
-        for (int c = 0; c < modelo->columnCount(); ++c)
-            celdas << modelo->index(r, c).data().toString();
-        filas << celdas.join(QLatin1Char('|'));
-    }
-    return filas;
-}
-
-void TestMainForm::elegirEmpresa(int empresa)
-{
-    TQsCmbCodigo *combo = m_forma->cmbEmpresa;
-    const int indice = combo->findData(QString::number(empresa));
-    QVERIFY(indice >= 0);
-    combo->setCurrentIndex(indice);
-    emit combo->activated(indice);
-}
-
-// The node's traffic light with every category ticked, as the refresh button makes it.
-void TestMainForm::generar(int empresa, int plan, int nodo)
-{
-    elegirEmpresa(empresa);
-    irANodo(plan, nodo);
-    m_forma->PagCtrPrincipal->setCurrentIndex(1);
-    for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
-        casilla->setChecked(true);
-    DialogRecorder dialogos;
-    QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
-    QCOMPARE(dialogos.texts(), QStringList());
-}
-
-// The result table open and empty, whether or not a generation ran before.
-TClientDataSet &TestMainForm::resultadoVacio()
-{
-    TClientDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-    if (!resultado.Active())
-        resultado.Open();
-    resultado.EmptyDataSet();
-    return resultado;
-}
-
-void TestMainForm::generation_data()
-{
-    QTest::addColumn<int>("empresa");
-    QTest::addColumn<int>("plan");
-    QTest::addColumn<int>("nodo");
-    QTest::addColumn<QString>("cargo");
-    QTest::addColumn<QString>("aspira");
-    QTest::addColumn<QString>("actual");
-    QTest::addColumn<QString>("empresas");
-    QTest::newRow("node with positions of the other company") << 1 << 1 << 11 << "SUP003" << "2"
-                                                              << "'AUX001','OPE003'" << "'2','2'";
-    QTest::newRow("company 2 scores education without points") << 2 << 3 << 2 << "JPR001" << "2"
-                                                                << "'SUP001','ING001'" << "'2','2'";
-    QTest::newRow("root takes every position child") << 1 << 1 << 0 << "" << "1" << "'GER002'" << "'1'";
-}
-
-// The tree yields the target and the candidates; the grid then shows what the command line
-// prints for the same inputs, with the company's own education-without-points flag.
-void TestMainForm::generation()
-{
-    QFETCH(int, empresa);
-    QFETCH(int, plan);
-    QFETCH(int, nodo);
-    QFETCH(QString, cargo);
-    QFETCH(QString, aspira);
-    QFETCH(QString, actual);
-    QFETCH(QString, empresas);
-    generar(empresa, plan, nodo);
-    QCOMPARE(m_forma->CargoAspira, cargo);
-    QCOMPARE(m_forma->EmpreAspira, aspira);
-    QCOMPARE(m_forma->CargoActual, actual);
-    QCOMPARE(m_forma->EmpCaActual, empresas);
-
-    if (cargo.isEmpty())
-        return;  // the plan's header row names no target position: nothing to compare with
-    QStringList candidatos;
-    const QStringList codigos = QString(actual).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-    const QStringList companias = QString(empresas).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-    for (int i = 0; i < codigos.size(); ++i)
-        candidatos << codigos.at(i) + QLatin1Char('@') + companias.at(i);
-    const ProgramRun herramienta = runProgram(QStringLiteral(QACSEMAF_TOOL),
-        {"generate", "--db", m_db.path(), "--company", QString::number(empresa), "--target", cargo + '@' + aspira,
-         "--candidates", candidatos.join(','), "--categories", "EF,EN,EP,CO", "--format", "csv"});
-    QVERIFY2(herramienta.exitCode == 0, qPrintable(herramienta.errors));
-    // Employee and percentage of every row, in order, as the command prints them.
-    QStringList esperado, mostrado;
-    for (const QString &linea : herramienta.output.split('\n', Qt::SkipEmptyParts).mid(1))
-        esperado << linea.section(QLatin1Char(','), 0, 1);
-    TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-    for (resultado.First(); !resultado.Eof(); resultado.Next())
-        mostrado << resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString() + QLatin1Char(',')
-                        + resultado.FieldByName(QStringLiteral("POR_EMPL"))->AsString();
-    QVERIFY2(!mostrado.isEmpty(), "the node yields no employee");
-    QCOMPARE(mostrado, esperado);
-    QCOMPARE(filasDeLaGrilla().size(), mostrado.size());
-}
-
-void TestMainForm::bandsOfThePaintedGrid_data()
-{
-    QTest::addColumn<QVariant>("porcentaje");
-    QTest::addColumn<QColor>("color");
-    const QColor verde(146, 226, 107), amarillo(255, 255, 0), rojo(255, 0, 0);
-    QTest::newRow("just above 91.1") << QVariant(91.1000001) << verde;
-    QTest::newRow("91.1 as a double") << QVariant(91.1) << amarillo;
-    QTest::newRow("70") << QVariant(70.0) << amarillo;
-    QTest::newRow("69.99") << QVariant(69.99) << rojo;
-    QTest::newRow("over 100") << QVariant(113.44) << verde;
-    QTest::newRow("empty") << QVariant() << rojo;
-}
-
-// Every cell of the row is painted in its band, the selected cell included.
-void TestMainForm::bandsOfThePaintedGrid()
-{
-    QFETCH(QVariant, porcentaje);
-    QFETCH(QColor, color);
-    TClientDataSet &resultado = resultadoVacio();
-    resultado.Append();
-    resultado.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(1);
-    resultado.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(QStringLiteral("Prueba"));
-    resultado.FieldByName(QStringLiteral("POR_EMPL"))->setAsVariant(porcentaje);
-    resultado.Post();
-    m_forma->PagCtrPrincipal->setCurrentIndex(1);
-    TVelkarDBgrid *grilla = m_forma->DBGrdSemaforo;
-    grilla->setFocus();
-    grilla->setCurrentIndex(grilla->model()->index(0, 2));
-    const QImage imagen = grilla->viewport()->grab().toImage();
-    for (int c = 0; c < grilla->model()->columnCount(); ++c) {
-        const QRect celda = grilla->visualRect(grilla->model()->index(0, c));
-        QCOMPARE(QColor(imagen.pixel(celda.left() + 3, celda.top() + 3)), color);
-    }
-    QCOMPARE(grilla->model()->index(0, 3).data().toString().endsWith(QLatin1String(" %")), !porcentaje.isNull());
-}
-
-void TestMainForm::reportMessages()
-{
-    resultadoVacio();
-    m_forma->CargoActual.clear();
-    DialogRecorder dialogos;
-    QTest::mouseClick(m_forma->spbPreview, Qt::LeftButton);
-    QTest::mouseClick(m_forma->BitBtn1, Qt::LeftButton);
-    QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
-                                            QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
-    QVERIFY(!DtmAcSemaf->gBoReporte);
-}
-
-// Both "Ver Reporte" buttons and the result grid's "Ver Competencias" entry open one preview with
-// the table page and the chart page of the employee under the result cursor.
-void TestMainForm::competenceReport_data()
-{
-    QTest::addColumn<QString>("entrada");
-    QTest::addColumn<int>("fila");
-    QTest::newRow("traffic-light page button") << "BitBtn1" << 1;
-    QTest::newRow("positions page button") << "BitBtn2" << 2;
-    QTest::newRow("grid pop-up entry") << "BntRepCompe" << 2;
-}
-
-void TestMainForm::competenceReport()
-{
-    QFETCH(QString, entrada);
-    QFETCH(int, fila);
-    generar(1, 1, 11);
-    TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-    QVERIFY(resultado.RecordCount() > 1);
-    resultado.setRecNo(fila);
-    const QString empleado = resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
-    DialogRecorder dialogos;
-    if (entrada == QLatin1String("BntRepCompe"))
-        m_forma->BntRepCompe->trigger();
-    else
-        m_forma->findChild<QPushButton *>(entrada)->click();
-    QCOMPARE(dialogos.texts(), QStringList());
-    QList<report::ReportPreview *> vistas;
-    for (QWidget *ventana : QApplication::topLevelWidgets())
-        if (auto *vista = qobject_cast<report::ReportPreview *>(ventana); vista && vista->isVisible())
-            vistas << vista;
-    QCOMPARE(vistas.size(), 1);
-    const std::unique_ptr<report::ReportPreview> vista(vistas.first());
-    const report::PreparedReport &paginas = vista->pages();
-    QCOMPARE(paginas.pageCount(), 2);
-    QCOMPARE(paginas.pages.at(0).orientation, QPageLayout::Portrait);
-    QCOMPARE(paginas.pages.at(1).orientation, QPageLayout::Landscape);
-    for (const report::PreparedPage &pagina : paginas.pages)
-        QVERIFY2(pagina.texts().contains("Cedula: " + empleado), qPrintable(pagina.texts().join('|')));
-    QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
-}
-
-void TestMainForm::companyChange()
-{
-    m_forma->PagCtrPrincipal->setCurrentIndex(1);
-    elegirEmpresa(2);
-    QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
-    QCOMPARE(TApplication::instance().Tag, 2);
-    QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
-    QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
-    QCOMPARE(m_forma->QInfoAyuda1->PathOf(m_forma->Lblcod_carg).section(QLatin1Char('/'), -1), QStringLiteral("QBiCargo"));
-    QCOMPARE(m_forma->QInfoAyuda1->PathOf(m_forma->LblEmpleadoHoja).section(QLatin1Char('/'), -1), QStringLiteral("QBiHvext"));
-    elegirEmpresa(1);
-    QVERIFY(!m_forma->gBoNexofEduSinPuntos);
-    QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 1);
-}
-
-void TestMainForm::drillDown()
-{
-    elegirEmpresa(1);
-    irANodo(1, 11);
-    QTreeWidgetItem *cargo = nodoDelArbol(QStringLiteral("SUP003"));
-    QVERIFY(cargo);
-    QList<ProgramLauncher::Start> inicios;
-    const auto anterior = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &inicio) {
-        inicios << inicio;
-        return true;
-    });
-    m_forma->TreeViewCarrera->setCurrentItem(cargo);
-    m_forma->ExperienciaLaboral1Click();  // a position node: nothing happens
-    QVERIFY(inicios.isEmpty());
-    m_forma->TreeViewCarreraDblClick();
-    QVERIFY2(cargo->childCount() > 0, "no employees listed under the position");
-    QTreeWidgetItem *empleado = cargo->child(cargo->childCount() - 1);  // employees come after the positions
-    m_forma->TreeViewCarrera->setCurrentItem(empleado);
-    m_forma->EducacinFormal1Click();
-    ProgramLauncher::instance().setRecorder(anterior);
-    QCOMPARE(inicios.size(), 1);
-    QCOMPARE(inicios.first().program.section(QLatin1Char('/'), -1), QStringLiteral("QBiEdfor"));
-    const QStringList args = inicios.first().arguments;
-    QCOMPARE(args.value(args.indexOf(QStringLiteral("--value")) + 1), m_forma->DBECOD_EMPL->text());
-    QVERIFY(!m_forma->DBECOD_EMPL->text().isEmpty());
-    const int posiciones = cargo->childCount() - DtmAcSemaf->QryNmContr.RecordCount();
-    m_forma->TreeViewCarreraDblClick();  // on an employee: the employees go, none come
-    QCOMPARE(cargo->childCount(), posiciones);
-}
-
-void TestMainForm::keys()
-{
-    m_forma->PagCtrPrincipal->setCurrentIndex(0);
-    TDBEdit *nombre = m_forma->DBEnom_menu;
-    nombre->setFocus();
-    nombre->setText(QString());
-    QTest::keyClick(nombre, Qt::Key_A);
-    QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_unknown, QStringLiteral("ñ"), Qt::NoModifier);
-    QTest::keyClick(nombre, Qt::Key_B);
-    QCOMPARE(nombre->text(), QStringLiteral("AñB"));
-    DtmAcSemaf->QryAcPprom.Cancel();
-
-    TVelkarDBgrid *grilla = m_forma->DBGFrm;
-    grilla->setFocus();
-    grilla->setSelectedIndex(grilla->model()->columnCount() - 1);
-    QTest::keyClick(grilla, Qt::Key_Return);
-    QCOMPARE(grilla->SelectedIndex(), 0);
-    QTest::keyClick(grilla, Qt::Key_Return);
-    QCOMPARE(grilla->SelectedIndex(), 1);
-
-    m_forma->DBEcod_menu->setFocus();
-    QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));
-}
-
-void TestMainForm::replacementWindowOfTheNode()
-{
-    elegirEmpresa(1);
-    irANodo(1, 11);
-    QStringList abiertas;
-    DialogRecorder dialogos([&](const DialogService::Request &pedido) {
-        abiertas << pedido.title;
-        return int(QDialog::Rejected);
-    });
-    QTest::mouseClick(m_forma->BtnCuare, Qt::LeftButton);
-    QCOMPARE(abiertas, QStringList{QStringLiteral("Cuadros Reemplazo")});
-    QCOMPARE(DtmAcSemaf->QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->AsInteger(), 11);
-}
 
 QTEST_MAIN(TestMainForm)
 #include "tst_mainform.moc"

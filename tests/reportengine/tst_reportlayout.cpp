@@ -1,25 +1,13 @@
 // Layout files and view texts: what reads, what is refused and with which message, and how a
 // text's expressions turn into printed text.
 
+#include "DataTable.h"
 #include "LayoutReader.h"
 #include "TextTemplate.h"
 
 #include <QtTest>
 
 using namespace report;
-
-class TestReportLayout : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-    void testLayoutReads();
-    void refusedLayouts_data();
-    void refusedLayouts();
-    void texts_data();
-    void texts();
-    void refusedTexts_data();
-    void refusedTexts();
-};
 
 namespace {
 
@@ -57,110 +45,111 @@ QVariant testValue(const Expression &expression)
 
 } // namespace
 
-void TestReportLayout::testLayoutReads()
-{
-    QString error;
-    const auto layout = LayoutReader::load(QStringLiteral(":/test/twopages.json"), &error);
-    QVERIFY2(layout, qPrintable(error));
-    QCOMPARE(layout->pages.size(), 2);
-    const PageDef &landscape = layout->pages.at(1);
-    QCOMPARE(landscape.size(), QSizeF(279.4, 215.9));
-    QCOMPARE(landscape.printableArea(), QRectF(10, 10, 259.4, 195.9));
-    const ViewDef &chart = landscape.bands.first().views.at(1);
-    QCOMPARE(chart.kind, ViewKind::Chart);
-    QCOMPARE(chart.chart.series.size(), 2);
-    QCOMPARE(chart.chart.series.at(1).valueField, QStringLiteral("CODE"));
-    QCOMPARE(chart.rect, QRectF(3, 10, 254, 138));
-}
+class TestReportLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-void TestReportLayout::refusedLayouts_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("not json") << QByteArray("{\"name\": ") << QStringLiteral("not a layout: unterminated object at offset 9");
-    QTest::newRow("no pages") << QByteArray("{\"name\": \"r\"}") << QStringLiteral("the layout has no page");
-    QTest::newRow("paper") << QByteArray("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"B5\"}]}")
-                           << QStringLiteral("page P: paper must be Letter, A4 or [width, height]");
-    QTest::newRow("band kind")
-        << QByteArray("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"Letter\", \"bands\": "
-                      "[{\"kind\": \"detail\", \"name\": \"B\", \"height\": 5}]}]}")
-        << QStringLiteral("page P, band B: unknown band kind \"detail\"");
-    QTest::newRow("rect") << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [1, 2, 3]}"))
-                          << QStringLiteral("page P, band B, view V: rect must be [left, top, width, height]");
-    QTest::newRow("expression")
-        << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"text\": \"[a + b]\"}"))
-        << QStringLiteral("page P, band B, view V: unknown expression [a + b]");
-    QTest::newRow("colour")
-        << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"fill\": \"greenish\"}"))
-        << QStringLiteral("page P, band B, view V: fill is not a colour");
-    QTest::newRow("picture")
-        << withView(QStringLiteral("{\"kind\": \"picture\", \"name\": \"V\", \"rect\": [0, 0, 1, 1]}"))
-        << QStringLiteral("page P, band B, view V: a picture needs a dataSet and a field");
-    QTest::newRow("chart series")
-        << withView(QStringLiteral("{\"kind\": \"chart\", \"name\": \"V\", \"rect\": [0, 0, 1, 1], "
-                                   "\"chart\": {\"dataSet\": \"D\", \"labelField\": \"L\"}}"))
-        << QStringLiteral("page P, band B, view V: a chart needs a series");
-}
+    void testLayoutReads()
+    {
+        QString error;
+        const auto layout = LayoutReader::load(QStringLiteral(":/test/twopages.json"), &error);
+        QVERIFY2(layout, qPrintable(error));
+        QCOMPARE(layout->pages.size(), 2);
+        const PageDef &landscape = layout->pages.at(1);
+        QCOMPARE(landscape.size(), QSizeF(279.4, 215.9));
+        QCOMPARE(landscape.printableArea(), QRectF(10, 10, 259.4, 195.9));
+        const ViewDef &chart = landscape.bands.first().views.at(1);
+        QCOMPARE(chart.kind, ViewKind::Chart);
+        QCOMPARE(chart.chart.series.size(), 2);
+        QCOMPARE(chart.chart.series.at(1).valueField, QStringLiteral("CODE"));
+        QCOMPARE(chart.rect, QRectF(3, 10, 254, 138));
+    }
 
-void TestReportLayout::refusedLayouts()
-{
-    QFETCH(QByteArray, json);
-    QFETCH(QString, message);
-    QString error;
-    QVERIFY(!LayoutReader::read(json, &error));
-    QCOMPARE(error, message);
-}
+    void refusedLayouts_data()
+    {
+        addColumns<QByteArray, QString>({"json", "message"});
+        QTest::newRow("not json") << QByteArray("{\"name\": ") << QStringLiteral("not a layout: unterminated object at offset 9");
+        QTest::newRow("no pages") << QByteArray("{\"name\": \"r\"}") << QStringLiteral("the layout has no page");
+        QTest::newRow("paper") << QByteArray("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"B5\"}]}")
+                               << QStringLiteral("page P: paper must be Letter, A4 or [width, height]");
+        QTest::newRow("band kind")
+            << QByteArray("{\"name\": \"r\", \"pages\": [{\"name\": \"P\", \"paper\": \"Letter\", \"bands\": "
+                          "[{\"kind\": \"detail\", \"name\": \"B\", \"height\": 5}]}]}")
+            << QStringLiteral("page P, band B: unknown band kind \"detail\"");
+        QTest::newRow("rect") << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [1, 2, 3]}"))
+                              << QStringLiteral("page P, band B, view V: rect must be [left, top, width, height]");
+        QTest::newRow("expression")
+            << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"text\": \"[a + b]\"}"))
+            << QStringLiteral("page P, band B, view V: unknown expression [a + b]");
+        QTest::newRow("colour")
+            << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"fill\": \"greenish\"}"))
+            << QStringLiteral("page P, band B, view V: fill is not a colour");
+        QTest::newRow("picture")
+            << withView(QStringLiteral("{\"kind\": \"picture\", \"name\": \"V\", \"rect\": [0, 0, 1, 1]}"))
+            << QStringLiteral("page P, band B, view V: a picture needs a dataSet and a field");
+        QTest::newRow("chart series")
+            << withView(QStringLiteral("{\"kind\": \"chart\", \"name\": \"V\", \"rect\": [0, 0, 1, 1], "
+                                       "\"chart\": {\"dataSet\": \"D\", \"labelField\": \"L\"}}"))
+            << QStringLiteral("page P, band B, view V: a chart needs a series");
+    }
 
-void TestReportLayout::texts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("printed");
-    QTest::addColumn<QVariant>("number");   // the lone number an export keeps, or none
-    QTest::addColumn<QString>("suffix");
+    void refusedLayouts()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, message);
+        QString error;
+        QVERIFY(!LayoutReader::read(json, &error));
+        QCOMPARE(error, message);
+    }
 
-    QTest::newRow("literal") << "Nro. Registros:" << QString() << "Nro. Registros:" << QVariant() << QString();
-    QTest::newRow("two fields") << "[Q.\"NOM\"] [Q.\"APE\"]" << QString() << "Q.NOM Q.APE" << QVariant() << QString();
-    QTest::newRow("number with suffix") << "[Q.\"PCT\"] %" << "%2.2f" << "1234.50 %" << QVariant(1234.5) << " %";
-    QTest::newRow("null prints nothing") << "<[Q.\"NULO\"]>" << QString() << "<>" << QVariant() << QString();
-    QTest::newRow("page") << "Página: [PAGE#]" << QString() << "Página: 3" << QVariant(3) << QString();
-    QTest::newRow("variable") << "[gStCargo]" << QString() << "var gStCargo" << QVariant() << QString();
-    QTest::newRow("count") << "[COUNT(MasterData1)]" << QString() << "count of MasterData1" << QVariant() << QString();
-    QTest::newRow("time") << "Hora: [TIME]" << QString() << "Hora: 07:05:09" << QVariant() << QString();
-}
+    void texts_data()
+    {
+        // number: the lone number an export keeps, or none
+        addColumns<QString, QString, QString, QVariant, QString>({"text", "format", "printed", "number", "suffix"});
 
-void TestReportLayout::texts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, format);
-    QFETCH(QString, printed);
-    QFETCH(QVariant, number);
-    QFETCH(QString, suffix);
-    const auto parsed = TextTemplate::parse(text);
-    QVERIFY(parsed);
-    const auto result = parsed->evaluate(testValue, format);
-    QCOMPARE(result.text, printed);
-    QCOMPARE(result.number, number);
-    QCOMPARE(result.suffix, suffix);
-}
+        QTest::newRow("literal") << "Nro. Registros:" << QString() << "Nro. Registros:" << QVariant() << QString();
+        QTest::newRow("two fields") << "[Q.\"NOM\"] [Q.\"APE\"]" << QString() << "Q.NOM Q.APE" << QVariant() << QString();
+        QTest::newRow("number with suffix") << "[Q.\"PCT\"] %" << "%2.2f" << "1234.50 %" << QVariant(1234.5) << " %";
+        QTest::newRow("null prints nothing") << "<[Q.\"NULO\"]>" << QString() << "<>" << QVariant() << QString();
+        QTest::newRow("page") << "Página: [PAGE#]" << QString() << "Página: 3" << QVariant(3) << QString();
+        QTest::newRow("variable") << "[gStCargo]" << QString() << "var gStCargo" << QVariant() << QString();
+        QTest::newRow("count") << "[COUNT(MasterData1)]" << QString() << "count of MasterData1" << QVariant() << QString();
+        QTest::newRow("time") << "Hora: [TIME]" << QString() << "Hora: 07:05:09" << QVariant() << QString();
+    }
 
-void TestReportLayout::refusedTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unclosed") << "Página: [PAGE#" << "\"[\" without \"]\" in \"Página: [PAGE#\"";
-    QTest::newRow("unquoted field") << "[Q.NOM]" << "unknown expression [Q.NOM]";
-    QTest::newRow("empty") << "a [] b" << "unknown expression []";
-}
+    void texts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, format);
+        QFETCH(QString, printed);
+        QFETCH(QVariant, number);
+        QFETCH(QString, suffix);
+        const auto parsed = TextTemplate::parse(text);
+        QVERIFY(parsed);
+        const auto result = parsed->evaluate(testValue, format);
+        QCOMPARE(result.text, printed);
+        QCOMPARE(result.number, number);
+        QCOMPARE(result.suffix, suffix);
+    }
 
-void TestReportLayout::refusedTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    QString error;
-    QVERIFY(!TextTemplate::parse(text, &error));
-    QCOMPARE(error, message);
-}
+    void refusedTexts_data()
+    {
+        addColumns<QString, QString>({"text", "message"});
+        QTest::newRow("unclosed") << "Página: [PAGE#" << "\"[\" without \"]\" in \"Página: [PAGE#\"";
+        QTest::newRow("unquoted field") << "[Q.NOM]" << "unknown expression [Q.NOM]";
+        QTest::newRow("empty") << "a [] b" << "unknown expression []";
+    }
+
+    void refusedTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QString error;
+        QVERIFY(!TextTemplate::parse(text, &error));
+        QCOMPARE(error, message);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestReportLayout)
 #include "tst_reportlayout.moc"

@@ -1,6 +1,7 @@
 // Laid-out pages of a list report, checked without a printer: how many sheets, where every band
 // lands in millimetres, headers and footers repeated on every sheet, the summary once.
 
+#include "DataTable.h"
 #include "ReportFixtures.h"
 
 #include "TField.h"
@@ -11,18 +12,6 @@
 
 using namespace report;
 using reporttest::BoundReport;
-
-class TestReportPagination : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-    void sheets_data();
-    void sheets();
-    void rowsWalkedWithScrollHandler();
-    void pagesOfTheirOwnOrientation();
-    void refusals_data();
-    void refusals();
-};
 
 namespace {
 
@@ -42,132 +31,136 @@ QStringList textsOf(const PreparedPage &page, const QString &band)
 
 } // namespace
 
-void TestReportPagination::sheets_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QList<int>>("rowsPerSheet");
-    // 44 rows fill a sheet; the summary (10 mm) fits under at most 42.
-    QTest::newRow("none") << 0 << QList<int>{0};
-    QTest::newRow("one") << 1 << QList<int>{1};
-    QTest::newRow("summary just fits") << 42 << QList<int>{42};
-    QTest::newRow("summary moves on") << 43 << QList<int>{43, 0};
-    QTest::newRow("sheet full") << 44 << QList<int>{44, 0};
-    QTest::newRow("one over") << 45 << QList<int>{44, 1};
-    QTest::newRow("three sheets") << 130 << QList<int>{44, 44, 42};
-}
+class TestReportPagination : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-void TestReportPagination::sheets()
-{
-    QFETCH(int, rows);
-    QFETCH(QList<int>, rowsPerSheet);
-    BoundReport bound(QStringLiteral("list"), rows);
-    const PreparedReport prepared = bound.report.prepare();
-    QCOMPARE(prepared.pageCount(), rowsPerSheet.size());
-
-    int row = 0;
-    for (int p = 0; p < prepared.pageCount(); ++p) {
-        const PreparedPage &page = prepared.pages.at(p);
-        QCOMPARE(page.size, QSizeF(215.9, 279.4));
-        const auto header = page.bandsNamed(QStringLiteral("PageHeader1"));
-        QCOMPARE(header.size(), 1);
-        QCOMPARE(header.first().rect, QRectF(10, 10, 195.9, 25));
-        QCOMPARE(textsOf(page, QStringLiteral("PageHeader1")),
-                 (QStringList{"Compañía Análisis S.A.", QStringLiteral("Página: %1").arg(p + 1), "Jefe de Operación"}));
-        const auto footer = page.bandsNamed(QStringLiteral("PageFooter1"));
-        QCOMPARE(footer.size(), 1);
-        QCOMPARE(footer.first().rect.top(), kFooterTop);
-        QCOMPARE(textsOf(page, QStringLiteral("PageFooter1")), QStringList{"Usuario: ADMIN"});
-
-        const auto masters = page.bandsNamed(QStringLiteral("MasterData1"));
-        QCOMPARE(masters.size(), rowsPerSheet.at(p));
-        // The column header stands above the rows of every sheet that has rows (and on the
-        // first sheet even without any).
-        const auto columns = page.bandsNamed(QStringLiteral("Header1"));
-        QCOMPARE(columns.size(), masters.isEmpty() && p > 0 ? 0 : 1);
-        if (!columns.isEmpty())
-            QCOMPARE(columns.first().rect.top(), 35.0);
-        for (int m = 0; m < masters.size(); ++m) {
-            QCOMPARE(masters.at(m).rect.top(), kFirstRowTop + 5 * m);
-            QVERIFY(masters.at(m).rect.bottom() <= kFooterTop);
-        }
-        QStringList names;
-        for (const PreparedItem &item : page.items)
-            if (item.band == QLatin1String("MasterData1") && item.view->name == QLatin1String("C2"))
-                names << item.text;
-        for (const QString &name : names)
-            QCOMPARE(name, reporttest::rowName(++row));
-
-        const auto summary = page.bandsNamed(QStringLiteral("Summary1"));
-        QCOMPARE(summary.size(), p == prepared.pageCount() - 1 ? 1 : 0);
+    void sheets_data()
+    {
+        addColumns<int, QList<int>>({"rows", "rowsPerSheet"});
+        // 44 rows fill a sheet; the summary (10 mm) fits under at most 42.
+        QTest::newRow("none") << 0 << QList<int>{0};
+        QTest::newRow("one") << 1 << QList<int>{1};
+        QTest::newRow("summary just fits") << 42 << QList<int>{42};
+        QTest::newRow("summary moves on") << 43 << QList<int>{43, 0};
+        QTest::newRow("sheet full") << 44 << QList<int>{44, 0};
+        QTest::newRow("one over") << 45 << QList<int>{44, 1};
+        QTest::newRow("three sheets") << 130 << QList<int>{44, 44, 42};
     }
-    QCOMPARE(row, rows);
-    const PreparedPage &last = prepared.pages.last();
-    QCOMPARE(textsOf(last, QStringLiteral("Summary1")), (QStringList{"Nro. Registros:", QString::number(rows)}));
-    QVERIFY(last.bandsNamed(QStringLiteral("Summary1")).first().rect.bottom() <= kFooterTop);
-}
 
-void TestReportPagination::rowsWalkedWithScrollHandler()
-{
-    BoundReport bound(QStringLiteral("list"), 50);
-    QList<int> scrolledTo;
-    bound.rows->AfterScroll = [&](TDataSet *dataSet) {
-        if (!dataSet->Eof())
-            scrolledTo << dataSet->FieldByName(QStringLiteral("CODE"))->AsInteger();
-    };
-    const PreparedReport prepared = bound.report.prepare();
-    QList<int> expected;
-    for (int i = 1; i <= 50; ++i)
-        expected << i;
-    QCOMPARE(QSet<int>(scrolledTo.begin(), scrolledTo.end()), QSet<int>(expected.begin(), expected.end()));
-    // Percentages print in their format and keep their number (row 7: 87.5).
-    QList<const PreparedItem *> percentages;
-    for (const PreparedItem &item : prepared.pages.first().items)
-        if (item.view->name == QLatin1String("C3"))
-            percentages << &item;
-    QCOMPARE(percentages.at(6)->text, QStringLiteral("87.50 %"));
-    QCOMPARE(percentages.at(6)->number, QVariant(87.5));
-    QCOMPARE(percentages.at(6)->suffix, QStringLiteral(" %"));
-}
+    void sheets()
+    {
+        QFETCH(int, rows);
+        QFETCH(QList<int>, rowsPerSheet);
+        BoundReport bound(QStringLiteral("list"), rows);
+        const PreparedReport prepared = bound.report.prepare();
+        QCOMPARE(prepared.pageCount(), rowsPerSheet.size());
 
-void TestReportPagination::pagesOfTheirOwnOrientation()
-{
-    BoundReport bound(QStringLiteral("twopages"), 3);
-    const PreparedReport prepared = bound.report.prepare();
-    QCOMPARE(prepared.pageCount(), 2);
-    QCOMPARE(prepared.pages.at(0).orientation, QPageLayout::Portrait);
-    QCOMPARE(prepared.pages.at(1).orientation, QPageLayout::Landscape);
-    QCOMPARE(prepared.pages.at(1).size, QSizeF(279.4, 215.9));
-    QCOMPARE(prepared.pages.at(0).bandsNamed(QStringLiteral("Detail1")).size(), 3);
-    QCOMPARE(prepared.pages.at(0).bandsNamed(QStringLiteral("Once1")).size(), 1);
-    const PreparedItem &chart = prepared.pages.at(1).items.at(1);
-    QCOMPARE(chart.rect, QRectF(13, 20, 254, 138));
-    QCOMPARE(chart.chart.labels, (QStringList{reporttest::rowName(1), reporttest::rowName(2), reporttest::rowName(3)}));
-    QCOMPARE(chart.chart.values, (QList<QList<double>>{{12.5, 25, 37.5}, {1, 2, 3}}));
-}
+        int row = 0;
+        for (int p = 0; p < prepared.pageCount(); ++p) {
+            const PreparedPage &page = prepared.pages.at(p);
+            QCOMPARE(page.size, QSizeF(215.9, 279.4));
+            const auto header = page.bandsNamed(QStringLiteral("PageHeader1"));
+            QCOMPARE(header.size(), 1);
+            QCOMPARE(header.first().rect, QRectF(10, 10, 195.9, 25));
+            QCOMPARE(textsOf(page, QStringLiteral("PageHeader1")),
+                     (QStringList{"Compañía Análisis S.A.", QStringLiteral("Página: %1").arg(p + 1), "Jefe de Operación"}));
+            const auto footer = page.bandsNamed(QStringLiteral("PageFooter1"));
+            QCOMPARE(footer.size(), 1);
+            QCOMPARE(footer.first().rect.top(), kFooterTop);
+            QCOMPARE(textsOf(page, QStringLiteral("PageFooter1")), QStringList{"Usuario: ADMIN"});
 
-void TestReportPagination::refusals_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unbound") << "unbound" << "list: the dataset \"Rows\" is not bound to the report";
-    QTest::newRow("closed") << "closed" << "list: the dataset \"Rows\" is not open";
-    QTest::newRow("field") << "field" << "list: the dataset \"Company\" has no field \"LOGO\"";
-}
+            const auto masters = page.bandsNamed(QStringLiteral("MasterData1"));
+            QCOMPARE(masters.size(), rowsPerSheet.at(p));
+            // The column header stands above the rows of every sheet that has rows (and on the
+            // first sheet even without any).
+            const auto columns = page.bandsNamed(QStringLiteral("Header1"));
+            QCOMPARE(columns.size(), masters.isEmpty() && p > 0 ? 0 : 1);
+            if (!columns.isEmpty())
+                QCOMPARE(columns.first().rect.top(), 35.0);
+            for (int m = 0; m < masters.size(); ++m) {
+                QCOMPARE(masters.at(m).rect.top(), kFirstRowTop + 5 * m);
+                QVERIFY(masters.at(m).rect.bottom() <= kFooterTop);
+            }
+            QStringList names;
+            for (const PreparedItem &item : page.items)
+                if (item.band == QLatin1String("MasterData1") && item.view->name == QLatin1String("C2"))
+                    names << item.text;
+            for (const QString &name : names)
+                QCOMPARE(name, reporttest::rowName(++row));
 
-void TestReportPagination::refusals()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, message);
-    BoundReport bound(QStringLiteral("list"), 3);
-    const auto withoutLogo = reporttest::numberedRows(1);
-    if (fault == QLatin1String("unbound"))
-        bound.report.setDataSet(QStringLiteral("Rows"), nullptr);
-    else if (fault == QLatin1String("closed"))
-        bound.rows->Close();
-    else
-        bound.report.setDataSet(QStringLiteral("Company"), withoutLogo.get());
-    QCOMPARE(messageOf([&] { bound.report.prepare(); }), message);
-}
+            const auto summary = page.bandsNamed(QStringLiteral("Summary1"));
+            QCOMPARE(summary.size(), p == prepared.pageCount() - 1 ? 1 : 0);
+        }
+        QCOMPARE(row, rows);
+        const PreparedPage &last = prepared.pages.last();
+        QCOMPARE(textsOf(last, QStringLiteral("Summary1")), (QStringList{"Nro. Registros:", QString::number(rows)}));
+        QVERIFY(last.bandsNamed(QStringLiteral("Summary1")).first().rect.bottom() <= kFooterTop);
+    }
+
+    void rowsWalkedWithScrollHandler()
+    {
+        BoundReport bound(QStringLiteral("list"), 50);
+        QList<int> scrolledTo;
+        bound.rows->AfterScroll = [&](TDataSet *dataSet) {
+            if (!dataSet->Eof())
+                scrolledTo << dataSet->FieldByName(QStringLiteral("CODE"))->AsInteger();
+        };
+        const PreparedReport prepared = bound.report.prepare();
+        QList<int> expected;
+        for (int i = 1; i <= 50; ++i)
+            expected << i;
+        QCOMPARE(QSet<int>(scrolledTo.begin(), scrolledTo.end()), QSet<int>(expected.begin(), expected.end()));
+        // Percentages print in their format and keep their number (row 7: 87.5).
+        QList<const PreparedItem *> percentages;
+        for (const PreparedItem &item : prepared.pages.first().items)
+            if (item.view->name == QLatin1String("C3"))
+                percentages << &item;
+        QCOMPARE(percentages.at(6)->text, QStringLiteral("87.50 %"));
+        QCOMPARE(percentages.at(6)->number, QVariant(87.5));
+        QCOMPARE(percentages.at(6)->suffix, QStringLiteral(" %"));
+    }
+
+    void pagesOfTheirOwnOrientation()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 3);
+        const PreparedReport prepared = bound.report.prepare();
+        QCOMPARE(prepared.pageCount(), 2);
+        QCOMPARE(prepared.pages.at(0).orientation, QPageLayout::Portrait);
+        QCOMPARE(prepared.pages.at(1).orientation, QPageLayout::Landscape);
+        QCOMPARE(prepared.pages.at(1).size, QSizeF(279.4, 215.9));
+        QCOMPARE(prepared.pages.at(0).bandsNamed(QStringLiteral("Detail1")).size(), 3);
+        QCOMPARE(prepared.pages.at(0).bandsNamed(QStringLiteral("Once1")).size(), 1);
+        const PreparedItem &chart = prepared.pages.at(1).items.at(1);
+        QCOMPARE(chart.rect, QRectF(13, 20, 254, 138));
+        QCOMPARE(chart.chart.labels, (QStringList{reporttest::rowName(1), reporttest::rowName(2), reporttest::rowName(3)}));
+        QCOMPARE(chart.chart.values, (QList<QList<double>>{{12.5, 25, 37.5}, {1, 2, 3}}));
+    }
+
+    void refusals_data()
+    {
+        addColumns<QString, QString>({"fault", "message"});
+        QTest::newRow("unbound") << "unbound" << "list: the dataset \"Rows\" is not bound to the report";
+        QTest::newRow("closed") << "closed" << "list: the dataset \"Rows\" is not open";
+        QTest::newRow("field") << "field" << "list: the dataset \"Company\" has no field \"LOGO\"";
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        BoundReport bound(QStringLiteral("list"), 3);
+        const auto withoutLogo = reporttest::numberedRows(1);
+        if (fault == QLatin1String("unbound"))
+            bound.report.setDataSet(QStringLiteral("Rows"), nullptr);
+        else if (fault == QLatin1String("closed"))
+            bound.rows->Close();
+        else
+            bound.report.setDataSet(QStringLiteral("Company"), withoutLogo.get());
+        QCOMPARE(messageOf([&] { bound.report.prepare(); }), message);
+    }
+};
 
 QTEST_MAIN(TestReportPagination)
 #include "tst_reportpagination.moc"

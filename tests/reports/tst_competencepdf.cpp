@@ -76,11 +76,141 @@ QString run(const QString &program, const QStringList &arguments)
 class TestCompetencePdf : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void pageSizes();
-    void tablePage();
-    void chartPage();
-    void barLengths();
+    // Plan 1 of company 1, node 11: "Supervisor de Bodega" over AUX001 and OPE003; the employee whose
+    // requirements show the most different percentages is reported.
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        QLocale::setDefault(QLocale::c());
+        m_db.startSession(1);
+        gStNombProg = QStringLiteral("QAcSemaf");
+        m_form.CargoAspira = QStringLiteral("SUP003");
+        m_form.EmpreAspira = QStringLiteral("2");
+        m_form.CargoActual = QStringLiteral("'AUX001','OPE003'");
+        m_form.EmpCaActual = QStringLiteral("'2','2'");
+        m_form.categories = {true, true, true, true};
+        HeadlessWorkstation station(&m_form);
+        TDtmAcSemaf &module = station.module;
+        module.GenerarSemaforoCarrera();
+        module.ValidaGrupoEmpresarial();
+        module.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(1);
+        module.QryGnEmpre.Open();
+        module.CdsAcSemaf.AfterScroll = nullptr;
+        module.CdsDtpcaRep.AfterScroll = nullptr;
+        TDataSet &result = module.CdsAcSemaf;
+        QVERIFY(!result.IsEmpty());
+
+        int bestRow = 1, bestSpread = -1;
+        for (result.First(); !result.Eof(); result.Next()) {
+            module.ReporteCompetencias();
+            QSet<double> percentages;
+            for (TDataSet &table = module.CdsDtpcaRep; !table.Eof(); table.Next())
+                percentages << table.FieldByName(QStringLiteral("CUM_GRAF"))->AsFloat();
+            if (percentages.size() > bestSpread) {
+                bestSpread = int(percentages.size());
+                bestRow = result.RecNo();
+            }
+        }
+        QVERIFY2(bestSpread >= 3, "the demo node has no employee with varied percentages");
+        result.setRecNo(bestRow);
+        m_employee = result.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
+
+        report::ChartsPainter::install();
+        TReportesAcSemaf reports(module);
+        m_pdf = m_dir.filePath(QStringLiteral("competencias.pdf"));
+        reports.ReporteCompetencias([&](report::Report &report) {
+            QString error;
+            QVERIFY2(report::PdfExport::write(report.prepare(), m_pdf, &error), qPrintable(error));
+        });
+        TDataSet &table = module.CdsDtpcaRep;
+        for (table.First(); !table.Eof(); table.Next()) {
+            const auto text = [&](const char *field) { return table.FieldByName(QLatin1String(field))->AsString(); };
+            m_rows << DetailRow{text("TIP_REGI"), text("COD_REQU"), text("COD_ESPE"), text("POR_CUMP"), text("TIT_GRAF"),
+                                table.FieldByName(QStringLiteral("CUM_GRAF"))->AsFloat()};
+        }
+    }
+
+    void pageSizes()
+    {
+        const QString info = run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                             QStringLiteral("2"), m_pdf});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+1 size:\\s+612 x 792 pts"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+792 x 612 pts"))), qPrintable(info));
+    }
+
+    void tablePage()
+    {
+        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                               QStringLiteral("1"), QStringLiteral("-layout"), m_pdf,
+                                                               QStringLiteral("-")});
+        QStringList expected{"Grupo Empresarial Andino S.A.", "Semaforo de Carrera", "Página: 1",
+                             "Cedula: " + m_employee, "Nombres:", "Cargo:", "Porcentaje:", "Cargo Postula:",
+                             "Supervisor de Bodega", "Tipo Registro", "Requisito", "Especificaciones", "Vr requerido",
+                             "Cumplimiento", "Velkar: QAcSemaf", "Usuario: ADMIN"};
+        for (const DetailRow &row : m_rows)
+            expected << row.tipo.section(' ', 0, 0) << row.requisito.section(' ', 0, 0);
+        for (const QString &item : expected)
+            QVERIFY2(text.contains(item), qPrintable(item + QStringLiteral(" not in:\n") + text));
+        // The percentage column as the table holds it, at the end of each line.
+        for (const DetailRow &row : m_rows)
+            QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\s%1\\n").arg(QRegularExpression::escape(row.porCump)))),
+                     qPrintable(row.porCump));
+    }
+
+    void chartPage()
+    {
+        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                                                               QStringLiteral("2"), QStringLiteral("-layout"), m_pdf,
+                                                               QStringLiteral("-")});
+        for (const QString &item : {QStringLiteral("Requisitos"), QStringLiteral("Empleados"), QStringLiteral("Página: 2"),
+                                    QStringLiteral("Cedula: ") + m_employee, QStringLiteral("Supervisor de Bodega")})
+            QVERIFY2(text.contains(item), qPrintable(item + QStringLiteral(" not in:\n") + text));
+        // The value axis: 0 to 100, whole numbers.
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\b0\\s+25\\s+50\\s+75\\s+100\\b"))), qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("100.0")) && !text.contains(QStringLiteral("25.0")), qPrintable(text));
+        for (const DetailRow &row : m_rows)
+            QVERIFY2(text.contains(row.titulo.section(' ', 0, 0)), qPrintable(row.titulo));
+    }
+
+    void barLengths()
+    {
+        const QString prefix = m_dir.filePath(QStringLiteral("chart"));
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"),
+                                         QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), m_pdf, prefix});
+        const QImage page(prefix + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        // Bars start at the value axis' 0; the legend's keys, elsewhere, are left out.
+        QList<Bar> required = barsOf(page, kRequisitos);
+        QVERIFY(!required.isEmpty());
+        const int axis = std::max_element(required.begin(), required.end(), [](const Bar &a, const Bar &b) {
+                             return a.length < b.length;
+                         })->left;
+        const auto onAxis = [axis](QList<Bar> bars) {
+            bars.removeIf([axis](const Bar &bar) { return qAbs(bar.left - axis) > 1; });
+            return bars;
+        };
+        required = onAxis(required);
+        const QList<Bar> achieved = onAxis(barsOf(page, kEmpleados));
+        // One "Requisitos" bar per row, all of length 100.
+        QCOMPARE(required.size(), m_rows.size());
+        const int full = required.first().length;
+        QVERIFY2(full > page.width() / 3, qPrintable(QString::number(full)));
+        for (int c = 0; c < m_rows.size(); ++c) {
+            QVERIFY(qAbs(required.at(c).length - full) <= 1);
+            // The employee's bar of the same category lies between the neighbouring categories.
+            const int top = c == 0 ? 0 : (required.at(c - 1).bottom + required.at(c).top) / 2;
+            const int bottom = c + 1 == m_rows.size() ? page.height() : (required.at(c).bottom + required.at(c + 1).top) / 2;
+            int length = 0;
+            for (const Bar &bar : achieved)
+                if (bar.top >= top && bar.bottom <= bottom)
+                    length = bar.length;
+            const double expected = qMin(m_rows.at(c).cumGraf, 100.0) / 100 * full;
+            QVERIFY2(qAbs(length - expected) <= 2,
+                     qPrintable(QStringLiteral("%1: %2 px for %3 %").arg(m_rows.at(c).titulo).arg(length).arg(m_rows.at(c).cumGraf)));
+        }
+    }
 
 private:
     DemoDatabase m_db;
@@ -90,142 +220,6 @@ private:
     QList<DetailRow> m_rows;
     QString m_employee;
 };
-
-// Plan 1 of company 1, node 11: "Supervisor de Bodega" over AUX001 and OPE003; the employee whose
-// requirements show the most different percentages is reported.
-void TestCompetencePdf::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    QLocale::setDefault(QLocale::c());
-    m_db.startSession(1);
-    gStNombProg = QStringLiteral("QAcSemaf");
-    m_form.CargoAspira = QStringLiteral("SUP003");
-    m_form.EmpreAspira = QStringLiteral("2");
-    m_form.CargoActual = QStringLiteral("'AUX001','OPE003'");
-    m_form.EmpCaActual = QStringLiteral("'2','2'");
-    m_form.categories = {true, true, true, true};
-    HeadlessWorkstation station(&m_form);
-    TDtmAcSemaf &module = station.module;
-    module.GenerarSemaforoCarrera();
-    module.ValidaGrupoEmpresarial();
-    module.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(1);
-    module.QryGnEmpre.Open();
-    module.CdsAcSemaf.AfterScroll = nullptr;
-    module.CdsDtpcaRep.AfterScroll = nullptr;
-    TDataSet &result = module.CdsAcSemaf;
-    QVERIFY(!result.IsEmpty());
-
-    int bestRow = 1, bestSpread = -1;
-    for (result.First(); !result.Eof(); result.Next()) {
-        module.ReporteCompetencias();
-        QSet<double> percentages;
-        for (TDataSet &table = module.CdsDtpcaRep; !table.Eof(); table.Next())
-            percentages << table.FieldByName(QStringLiteral("CUM_GRAF"))->AsFloat();
-        if (percentages.size() > bestSpread) {
-            bestSpread = int(percentages.size());
-            bestRow = result.RecNo();
-        }
-    }
-    QVERIFY2(bestSpread >= 3, "the demo node has no employee with varied percentages");
-    result.setRecNo(bestRow);
-    m_employee = result.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
-
-    report::ChartsPainter::install();
-    TReportesAcSemaf reports(module);
-    m_pdf = m_dir.filePath(QStringLiteral("competencias.pdf"));
-    reports.ReporteCompetencias([&](report::Report &report) {
-        QString error;
-        QVERIFY2(report::PdfExport::write(report.prepare(), m_pdf, &error), qPrintable(error));
-    });
-    TDataSet &table = module.CdsDtpcaRep;
-    for (table.First(); !table.Eof(); table.Next()) {
-        const auto text = [&](const char *field) { return table.FieldByName(QLatin1String(field))->AsString(); };
-        m_rows << DetailRow{text("TIP_REGI"), text("COD_REQU"), text("COD_ESPE"), text("POR_CUMP"), text("TIT_GRAF"),
-                            table.FieldByName(QStringLiteral("CUM_GRAF"))->AsFloat()};
-    }
-}
-
-void TestCompetencePdf::pageSizes()
-{
-    const QString info = run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                                         QStringLiteral("2"), m_pdf});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+1 size:\\s+612 x 792 pts"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+792 x 612 pts"))), qPrintable(info));
-}
-
-void TestCompetencePdf::tablePage()
-{
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                                           QStringLiteral("1"), QStringLiteral("-layout"), m_pdf,
-                                                           QStringLiteral("-")});
-    QStringList expected{"Grupo Empresarial Andino S.A.", "Semaforo de Carrera", "Página: 1",
-                         "Cedula: " + m_employee, "Nombres:", "Cargo:", "Porcentaje:", "Cargo Postula:",
-                         "Supervisor de Bodega", "Tipo Registro", "Requisito", "Especificaciones", "Vr requerido",
-                         "Cumplimiento", "Velkar: QAcSemaf", "Usuario: ADMIN"};
-    for (const DetailRow &row : m_rows)
-        expected << row.tipo.section(' ', 0, 0) << row.requisito.section(' ', 0, 0);
-    for (const QString &item : expected)
-        QVERIFY2(text.contains(item), qPrintable(item + QStringLiteral(" not in:\n") + text));
-    // The percentage column as the table holds it, at the end of each line.
-    for (const DetailRow &row : m_rows)
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\s%1\\n").arg(QRegularExpression::escape(row.porCump)))),
-                 qPrintable(row.porCump));
-}
-
-void TestCompetencePdf::chartPage()
-{
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
-                                                           QStringLiteral("2"), QStringLiteral("-layout"), m_pdf,
-                                                           QStringLiteral("-")});
-    for (const QString &item : {QStringLiteral("Requisitos"), QStringLiteral("Empleados"), QStringLiteral("Página: 2"),
-                                QStringLiteral("Cedula: ") + m_employee, QStringLiteral("Supervisor de Bodega")})
-        QVERIFY2(text.contains(item), qPrintable(item + QStringLiteral(" not in:\n") + text));
-    // The value axis: 0 to 100, whole numbers.
-    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\b0\\s+25\\s+50\\s+75\\s+100\\b"))), qPrintable(text));
-    QVERIFY2(!text.contains(QStringLiteral("100.0")) && !text.contains(QStringLiteral("25.0")), qPrintable(text));
-    for (const DetailRow &row : m_rows)
-        QVERIFY2(text.contains(row.titulo.section(' ', 0, 0)), qPrintable(row.titulo));
-}
-
-void TestCompetencePdf::barLengths()
-{
-    const QString prefix = m_dir.filePath(QStringLiteral("chart"));
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"),
-                                     QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                                     QStringLiteral("-singlefile"), m_pdf, prefix});
-    const QImage page(prefix + QStringLiteral(".png"));
-    QVERIFY(!page.isNull());
-    // Bars start at the value axis' 0; the legend's keys, elsewhere, are left out.
-    QList<Bar> required = barsOf(page, kRequisitos);
-    QVERIFY(!required.isEmpty());
-    const int axis = std::max_element(required.begin(), required.end(), [](const Bar &a, const Bar &b) {
-                         return a.length < b.length;
-                     })->left;
-    const auto onAxis = [axis](QList<Bar> bars) {
-        bars.removeIf([axis](const Bar &bar) { return qAbs(bar.left - axis) > 1; });
-        return bars;
-    };
-    required = onAxis(required);
-    const QList<Bar> achieved = onAxis(barsOf(page, kEmpleados));
-    // One "Requisitos" bar per row, all of length 100.
-    QCOMPARE(required.size(), m_rows.size());
-    const int full = required.first().length;
-    QVERIFY2(full > page.width() / 3, qPrintable(QString::number(full)));
-    for (int c = 0; c < m_rows.size(); ++c) {
-        QVERIFY(qAbs(required.at(c).length - full) <= 1);
-        // The employee's bar of the same category lies between the neighbouring categories.
-        const int top = c == 0 ? 0 : (required.at(c - 1).bottom + required.at(c).top) / 2;
-        const int bottom = c + 1 == m_rows.size() ? page.height() : (required.at(c).bottom + required.at(c + 1).top) / 2;
-        int length = 0;
-        for (const Bar &bar : achieved)
-            if (bar.top >= top && bar.bottom <= bottom)
-                length = bar.length;
-        const double expected = qMin(m_rows.at(c).cumGraf, 100.0) / 100 * full;
-        QVERIFY2(qAbs(length - expected) <= 2,
-                 qPrintable(QStringLiteral("%1: %2 px for %3 %").arg(m_rows.at(c).titulo).arg(length).arg(m_rows.at(c).cumGraf)));
-    }
-}
 
 QTEST_MAIN(TestCompetencePdf)
 #include "tst_competencepdf.moc"

@@ -3,6 +3,7 @@
 // number format.
 
 #include "DAcSemaf.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "HeadlessWorkstation.h"
@@ -18,176 +19,161 @@
 class TestListReport : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void variables_data();
-    void variables();
-    void positionOfTheCurrentPlanNode();
-    void emptyResultRefused_data();
-    void emptyResultRefused();
-    void flagSetWhileReportRuns();
-    void pages();
-    void pdfText();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(2);
+        gStNombProg = QStringLiteral("QAcSemaf");
+        m_station = std::make_unique<HeadlessWorkstation>();
+        TDtmAcSemaf &module = m_station->module;
+        module.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(2);
+        module.QryGnEmpre.Open();
+        m_reports = std::make_unique<TReportesAcSemaf>(module);
+        m_reports->CargoSinPlan = QStringLiteral("Supervisor de Planta");
+    }
+
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        m_station->module.CdsAcSemaf.Close();
+        m_station->module.CdsAcSemaf.Open();
+        m_station->module.CdsAcSemaf.EmptyDataSet();
+        m_station->module.QryAcPprom.Close();
+    }
+
+    void variables_data()
+    {
+        addColumns<QString, QVariant>({"name", "value"});
+        QTest::newRow("program") << "gStNomProg" << QVariant(QStringLiteral("QAcSemaf"));
+        QTest::newRow("user") << "gStCodUsua" << QVariant(QStringLiteral("ADMIN"));
+        QTest::newRow("position without plan") << "gStCargo" << QVariant(QStringLiteral("Supervisor de Planta"));
+        // Declared but not answered: the value stays as it was.
+        QTest::newRow("date format") << "gStDateFormat" << QVariant(QStringLiteral("as before"));
+        QTest::newRow("company") << "gSmCodEmpr" << QVariant(QStringLiteral("as before"));
+        QTest::newRow("case matters") << "gstcargo" << QVariant(QStringLiteral("as before"));
+    }
+
+    void variables()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        QVariant answer = QStringLiteral("as before");
+        m_reports->frxRptEstanGetValue(name, answer);
+        QCOMPARE(answer, value);
+    }
+
+    void positionOfTheCurrentPlanNode()
+    {
+        TDtmAcSemaf &module = m_station->module;
+        module.ValidaGrupoEmpresarial();
+        module.QryAcPprom.Open();
+        QVERIFY(!module.QryAcPprom.IsEmpty());
+        module.QryAcPprom.Last();
+        const QString position = module.QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString();
+        QVERIFY(!position.isEmpty());
+        QVariant answer;
+        m_reports->frxRptEstanGetValue(QStringLiteral("gStCargo"), answer);
+        QCOMPARE(answer.toString(), position);
+    }
+
+    void emptyResultRefused_data()
+    {
+        QTest::addColumn<bool>("generated");
+        QTest::newRow("never generated") << false;
+        QTest::newRow("nobody evaluated") << true;
+    }
+
+    void emptyResultRefused()
+    {
+        QFETCH(bool, generated);
+        if (!generated)
+            m_station->module.CdsAcSemaf.Close();
+        bool ran = false;
+        QCOMPARE(messageOf([&] { m_reports->ProducirListado([&](report::Report &) { ran = true; }); }),
+                 QStringLiteral("Primero debe Generar el Sémaforo!!"));
+        QVERIFY(!ran);
+        QCOMPARE(m_station->module.gBoReporte, false);
+    }
+
+    void flagSetWhileReportRuns()
+    {
+        addResult(1001, 95, QStringLiteral("Ana"), QStringLiteral("Ríos"));
+        bool flagWhileRunning = false;
+        QCOMPARE(messageOf([&] {
+                     m_reports->ProducirListado([&](report::Report &) {
+                         flagWhileRunning = m_station->module.gBoReporte;
+                         throw Exception(QStringLiteral("printer gone"));
+                     });
+                 }),
+                 QStringLiteral("printer gone"));
+        QVERIFY(flagWhileRunning);
+        QCOMPARE(m_station->module.gBoReporte, false);
+    }
+
+    void pages()
+    {
+        for (int i = 1; i <= 50; ++i)
+            addResult(1000 + i, 100 - i, QStringLiteral("Nombre%1").arg(i), QStringLiteral("Apellido%1").arg(i));
+        const report::PreparedReport report = prepared();
+        QCOMPARE(report.pageCount(), 2);
+        for (const report::PreparedPage &page : report.pages) {
+            QCOMPARE(page.size, QSizeF(215.9, 279.4));
+            QCOMPARE(page.bandsNamed(QStringLiteral("PageHeader1")).first().rect, QRectF(10, 10, 195.9, 25));
+            QCOMPARE(page.bandsNamed(QStringLiteral("Header1")).first().rect.top(), 35.0);
+            QCOMPARE(page.bandsNamed(QStringLiteral("MasterData1")).first().rect.top(), 44.0);
+            QCOMPARE(page.bandsNamed(QStringLiteral("PageFooter1")).first().rect, QRectF(10, 265.4, 195.9, 4));
+        }
+        QCOMPARE(report.pages.at(0).bandsNamed(QStringLiteral("MasterData1")).size(), 44);
+        QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("MasterData1")).size(), 6);
+        QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("ReportSummary1")).first().rect.top(), 44.0 + 30);
+        QVERIFY(report.pages.at(0).bandsNamed(QStringLiteral("ReportSummary1")).isEmpty());
+    }
+
+    void pdfText()
+    {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Colombia));
+        addResult(79123456, 87.5, QStringLiteral("José Ángel"), QStringLiteral("Muñoz Peña"));
+        addResult(1020304, 1234.5, QStringLiteral("María"), QStringLiteral("Gómez"));
+        const QString path = m_dir.filePath(QStringLiteral("listado.pdf"));
+        QString error;
+        QVERIFY2(report::PdfExport::write(prepared(), path, &error), qPrintable(error));
+        const QString text = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}).output;
+        for (const QString &expected :
+             {QStringLiteral("Industrias Peñalisa S.A.S."), QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan de Carrera"),
+              QStringLiteral("Supervisor de Planta"), QStringLiteral("Identificación"), QStringLiteral("Nombre Completo"),
+              QStringLiteral("José Ángel Muñoz Peña"), QStringLiteral("87,50 %"), QStringLiteral("1.234,50 %"),
+              QStringLiteral("Página: 1"), QStringLiteral("Velkar: QAcSemaf"), QStringLiteral("Usuario: ADMIN")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Nro\\. Registros:\\s+2\\n"))), qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\b79123456\\s+José"))), qPrintable(text));
+    }
 
 private:
-    void addResult(double employee, double percentage, const QString &names, const QString &surnames);
-    report::PreparedReport prepared();
+    void addResult(double employee, double percentage, const QString &names, const QString &surnames)
+    {
+        TDataSet &result = m_station->module.CdsAcSemaf;
+        result.Append();
+        result.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(employee);
+        result.FieldByName(QStringLiteral("POR_EMPL"))->setAsFloat(percentage);
+        result.FieldByName(QStringLiteral("NUM_PERA"))->setAsInteger(3);
+        result.FieldByName(QStringLiteral("NOM_EMPL"))->setAsString(names);
+        result.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(surnames);
+        result.FieldByName(QStringLiteral("COD_EMCA"))->setAsInteger(2);
+        result.Post();
+    }
+
+    report::PreparedReport prepared()
+    {
+        report::PreparedReport pages;
+        m_reports->ProducirListado([&](report::Report &report) { pages = report.prepare(); });
+        return pages;
+    }
 
     DemoDatabase m_db;
     std::unique_ptr<HeadlessWorkstation> m_station;
     std::unique_ptr<TReportesAcSemaf> m_reports;
     QTemporaryDir m_dir;
 };
-
-void TestListReport::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(2);
-    gStNombProg = QStringLiteral("QAcSemaf");
-    m_station = std::make_unique<HeadlessWorkstation>();
-    TDtmAcSemaf &module = m_station->module;
-    module.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(2);
-    module.QryGnEmpre.Open();
-    m_reports = std::make_unique<TReportesAcSemaf>(module);
-    m_reports->CargoSinPlan = QStringLiteral("Supervisor de Planta");
-}
-
-void TestListReport::init()
-{
-    QLocale::setDefault(QLocale::c());
-    m_station->module.CdsAcSemaf.Close();
-    m_station->module.CdsAcSemaf.Open();
-    m_station->module.CdsAcSemaf.EmptyDataSet();
-    m_station->module.QryAcPprom.Close();
-}
-
-void TestListReport::addResult(double employee, double percentage, const QString &names, const QString &surnames)
-{
-    TDataSet &result = m_station->module.CdsAcSemaf;
-    result.Append();
-    result.FieldByName(QStringLiteral("COD_EMPL"))->setAsFloat(employee);
-    result.FieldByName(QStringLiteral("POR_EMPL"))->setAsFloat(percentage);
-    result.FieldByName(QStringLiteral("NUM_PERA"))->setAsInteger(3);
-    result.FieldByName(QStringLiteral("NOM_EMPL"))->setAsString(names);
-    result.FieldByName(QStringLiteral("APE_EMPL"))->setAsString(surnames);
-    result.FieldByName(QStringLiteral("COD_EMCA"))->setAsInteger(2);
-    result.Post();
-}
-
-report::PreparedReport TestListReport::prepared()
-{
-    report::PreparedReport pages;
-    m_reports->ProducirListado([&](report::Report &report) { pages = report.prepare(); });
-    return pages;
-}
-
-void TestListReport::variables_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QVariant>("value");
-    QTest::newRow("program") << "gStNomProg" << QVariant(QStringLiteral("QAcSemaf"));
-    QTest::newRow("user") << "gStCodUsua" << QVariant(QStringLiteral("ADMIN"));
-    QTest::newRow("position without plan") << "gStCargo" << QVariant(QStringLiteral("Supervisor de Planta"));
-    // Declared but not answered: the value stays as it was.
-    QTest::newRow("date format") << "gStDateFormat" << QVariant(QStringLiteral("as before"));
-    QTest::newRow("company") << "gSmCodEmpr" << QVariant(QStringLiteral("as before"));
-    QTest::newRow("case matters") << "gstcargo" << QVariant(QStringLiteral("as before"));
-}
-
-void TestListReport::variables()
-{
-    QFETCH(QString, name);
-    QFETCH(QVariant, value);
-    QVariant answer = QStringLiteral("as before");
-    m_reports->frxRptEstanGetValue(name, answer);
-    QCOMPARE(answer, value);
-}
-
-void TestListReport::positionOfTheCurrentPlanNode()
-{
-    TDtmAcSemaf &module = m_station->module;
-    module.ValidaGrupoEmpresarial();
-    module.QryAcPprom.Open();
-    QVERIFY(!module.QryAcPprom.IsEmpty());
-    module.QryAcPprom.Last();
-    const QString position = module.QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString();
-    QVERIFY(!position.isEmpty());
-    QVariant answer;
-    m_reports->frxRptEstanGetValue(QStringLiteral("gStCargo"), answer);
-    QCOMPARE(answer.toString(), position);
-}
-
-void TestListReport::emptyResultRefused_data()
-{
-    QTest::addColumn<bool>("generated");
-    QTest::newRow("never generated") << false;
-    QTest::newRow("nobody evaluated") << true;
-}
-
-void TestListReport::emptyResultRefused()
-{
-    QFETCH(bool, generated);
-    if (!generated)
-        m_station->module.CdsAcSemaf.Close();
-    bool ran = false;
-    QCOMPARE(messageOf([&] { m_reports->ProducirListado([&](report::Report &) { ran = true; }); }),
-             QStringLiteral("Primero debe Generar el Sémaforo!!"));
-    QVERIFY(!ran);
-    QCOMPARE(m_station->module.gBoReporte, false);
-}
-
-void TestListReport::flagSetWhileReportRuns()
-{
-    addResult(1001, 95, QStringLiteral("Ana"), QStringLiteral("Ríos"));
-    bool flagWhileRunning = false;
-    QCOMPARE(messageOf([&] {
-                 m_reports->ProducirListado([&](report::Report &) {
-                     flagWhileRunning = m_station->module.gBoReporte;
-                     throw Exception(QStringLiteral("printer gone"));
-                 });
-             }),
-             QStringLiteral("printer gone"));
-    QVERIFY(flagWhileRunning);
-    QCOMPARE(m_station->module.gBoReporte, false);
-}
-
-void TestListReport::pages()
-{
-    for (int i = 1; i <= 50; ++i)
-        addResult(1000 + i, 100 - i, QStringLiteral("Nombre%1").arg(i), QStringLiteral("Apellido%1").arg(i));
-    const report::PreparedReport report = prepared();
-    QCOMPARE(report.pageCount(), 2);
-    for (const report::PreparedPage &page : report.pages) {
-        QCOMPARE(page.size, QSizeF(215.9, 279.4));
-        QCOMPARE(page.bandsNamed(QStringLiteral("PageHeader1")).first().rect, QRectF(10, 10, 195.9, 25));
-        QCOMPARE(page.bandsNamed(QStringLiteral("Header1")).first().rect.top(), 35.0);
-        QCOMPARE(page.bandsNamed(QStringLiteral("MasterData1")).first().rect.top(), 44.0);
-        QCOMPARE(page.bandsNamed(QStringLiteral("PageFooter1")).first().rect, QRectF(10, 265.4, 195.9, 4));
-    }
-    QCOMPARE(report.pages.at(0).bandsNamed(QStringLiteral("MasterData1")).size(), 44);
-    QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("MasterData1")).size(), 6);
-    QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("ReportSummary1")).first().rect.top(), 44.0 + 30);
-    QVERIFY(report.pages.at(0).bandsNamed(QStringLiteral("ReportSummary1")).isEmpty());
-}
-
-void TestListReport::pdfText()
-{
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Colombia));
-    addResult(79123456, 87.5, QStringLiteral("José Ángel"), QStringLiteral("Muñoz Peña"));
-    addResult(1020304, 1234.5, QStringLiteral("María"), QStringLiteral("Gómez"));
-    const QString path = m_dir.filePath(QStringLiteral("listado.pdf"));
-    QString error;
-    QVERIFY2(report::PdfExport::write(prepared(), path, &error), qPrintable(error));
-    const QString text = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}).output;
-    for (const QString &expected :
-         {QStringLiteral("Industrias Peñalisa S.A.S."), QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan de Carrera"),
-          QStringLiteral("Supervisor de Planta"), QStringLiteral("Identificación"), QStringLiteral("Nombre Completo"),
-          QStringLiteral("José Ángel Muñoz Peña"), QStringLiteral("87,50 %"), QStringLiteral("1.234,50 %"),
-          QStringLiteral("Página: 1"), QStringLiteral("Velkar: QAcSemaf"), QStringLiteral("Usuario: ADMIN")})
-        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
-    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Nro\\. Registros:\\s+2\\n"))), qPrintable(text));
-    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\b79123456\\s+José"))), qPrintable(text));
-}
 
 QTEST_MAIN(TestListReport)
 #include "tst_listreport.moc"

@@ -1,6 +1,7 @@
 // qacsemaf report list as a script uses it: the files it writes hold the generated rows, and a
 // bad command line or an empty result ends with the message and without a file.
 
+#include "DataTable.h"
 #include "DemoDatabase.h"
 
 #include <QJsonArray>
@@ -14,125 +15,117 @@ class TestReportCommand : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY2(m_db.isValid(), qPrintable(m_db.error())); }
-    void writesPdfAndWorkbook();
-    void writesCompetenceReport();
-    void refusals_data();
-    void refusals();
+
+    void writesPdfAndWorkbook()
+    {
+        const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
+                                     "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
+        const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+        QVERIFY(rows.size() > 1);
+
+        const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
+        const QString xlsx = m_dir.filePath(QStringLiteral("list.xlsx"));
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "list"} + generation + QStringList{"--pdf", pdf, "--xlsx", xlsx}),
+                 0);
+        QVERIFY2(m_output.contains(QStringLiteral("PDF, ")) && m_output.contains(pdf), qPrintable(m_output));
+
+        QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
+        QVERIFY2(m_output.contains(QRegularExpression(QStringLiteral("Nro\\. Registros:\\s+%1\\n").arg(rows.size()))),
+                 qPrintable(m_output));
+        for (const QJsonValue &row : rows) {
+            const QString name = row[QStringLiteral("NOM_EMPL")].toString() + QLatin1Char(' ') + row[QStringLiteral("APE_EMPL")].toString();
+            QVERIFY2(m_output.contains(name), qPrintable(name));
+        }
+
+        QCOMPARE(run(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_XLSX), xlsx}), 0);
+        const QJsonArray cells = QJsonDocument::fromJson(m_output.toUtf8()).object().value("rows").toArray();
+        int numbersPerEmployee = 0;
+        for (const QJsonValue &line : cells)
+            if (line.toArray().size() == 4 && line.toArray().at(2).toArray().at(0).isDouble())
+                ++numbersPerEmployee;
+        QCOMPARE(numbersPerEmployee, rows.size());
+    }
+
+    void writesCompetenceReport()
+    {
+        const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
+                                     "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
+        const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+        QVERIFY(rows.size() > 1);
+        const QJsonObject last = rows.last().toObject();
+        const QString employee = QString::number(last.value("COD_EMPL").toDouble(), 'f', 0);
+
+        const QString pdf = m_dir.filePath(QStringLiteral("competence.pdf"));
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
+                     QStringList{"report", "competence"} + generation + QStringList{"--employee", employee, "--pdf", pdf}),
+                 0);
+        QVERIFY2(m_output.startsWith(QStringLiteral("qacsemaf report: employee %1 (%2 %3)\n")
+                                         .arg(employee, last.value("NOM_EMPL").toString(), last.value("APE_EMPL").toString())),
+                 qPrintable(m_output));
+        QVERIFY2(m_output.contains(QStringLiteral("PDF, 2 pages: ") + pdf), qPrintable(m_output));
+        QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
+        for (const QString &expected : {QStringLiteral("Cedula: ") + employee, QStringLiteral("Cargo Postula:"),
+                                        QStringLiteral("Requisitos"), QStringLiteral("Empleados")})
+            QVERIFY2(m_output.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + m_output));
+    }
+
+    void refusals_data()
+    {
+        addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
+        const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
+        QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
+                                   << "qacsemaf report: --pdf or --xlsx is required";
+        QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
+                                        << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
+        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
+        QTest::newRow("generation option") << QStringList{"report", "list", "--company", "2", "--pdf", "x.pdf"} << 2
+                                           << "qacsemaf report: --target is required";
+        QTest::newRow("nobody evaluated")
+            << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
+                           "--categories", "EF", "--pdf", "x.pdf"}
+            << 1 << "Primero debe Generar el Sémaforo!!";
+        QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
+                                                   << "qacsemaf report: --pdf is required";
+        QTest::newRow("employee not evaluated")
+            << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
+            << "qacsemaf report: employee 1 is not in the result of this generation";
+        QTest::newRow("nobody to report")
+            << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
+                           "--categories", "EF", "--pdf", "x.pdf"}
+            << 1 << "Se debe Generar el semaforo para ver reporte... ";
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        if (arguments.size() > 2 && (arguments.at(1) == QLatin1String("list") || arguments.at(1) == QLatin1String("competence")))
+            arguments << QStringList{"--db", m_db.path()};
+        arguments.replaceInStrings(QStringLiteral("x.pdf"), m_dir.filePath(QStringLiteral("refused.pdf")));
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), exitCode);
+        QVERIFY2(m_errors.contains(message + QLatin1Char('\n')), qPrintable(m_errors));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("refused.pdf"))));
+    }
 
 private:
-    int run(const QString &program, const QStringList &arguments);
+    int run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(60000);
+        m_output = QString::fromUtf8(process.readAllStandardOutput());
+        m_errors = QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
 
     DemoDatabase m_db;
     QTemporaryDir m_dir;
     QString m_output;
     QString m_errors;
 };
-
-int TestReportCommand::run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    m_output = QString::fromUtf8(process.readAllStandardOutput());
-    m_errors = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-void TestReportCommand::writesPdfAndWorkbook()
-{
-    const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                                 "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
-    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
-    const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
-    QVERIFY(rows.size() > 1);
-
-    const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
-    const QString xlsx = m_dir.filePath(QStringLiteral("list.xlsx"));
-    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "list"} + generation + QStringList{"--pdf", pdf, "--xlsx", xlsx}),
-             0);
-    QVERIFY2(m_output.contains(QStringLiteral("PDF, ")) && m_output.contains(pdf), qPrintable(m_output));
-
-    QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
-    QVERIFY2(m_output.contains(QRegularExpression(QStringLiteral("Nro\\. Registros:\\s+%1\\n").arg(rows.size()))),
-             qPrintable(m_output));
-    for (const QJsonValue &row : rows) {
-        const QString name = row[QStringLiteral("NOM_EMPL")].toString() + QLatin1Char(' ') + row[QStringLiteral("APE_EMPL")].toString();
-        QVERIFY2(m_output.contains(name), qPrintable(name));
-    }
-
-    QCOMPARE(run(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_XLSX), xlsx}), 0);
-    const QJsonArray cells = QJsonDocument::fromJson(m_output.toUtf8()).object().value("rows").toArray();
-    int numbersPerEmployee = 0;
-    for (const QJsonValue &line : cells)
-        if (line.toArray().size() == 4 && line.toArray().at(2).toArray().at(0).isDouble())
-            ++numbersPerEmployee;
-    QCOMPARE(numbersPerEmployee, rows.size());
-}
-
-void TestReportCommand::writesCompetenceReport()
-{
-    const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                                 "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
-    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
-    const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
-    QVERIFY(rows.size() > 1);
-    const QJsonObject last = rows.last().toObject();
-    const QString employee = QString::number(last.value("COD_EMPL").toDouble(), 'f', 0);
-
-    const QString pdf = m_dir.filePath(QStringLiteral("competence.pdf"));
-    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
-                 QStringList{"report", "competence"} + generation + QStringList{"--employee", employee, "--pdf", pdf}),
-             0);
-    QVERIFY2(m_output.startsWith(QStringLiteral("qacsemaf report: employee %1 (%2 %3)\n")
-                                     .arg(employee, last.value("NOM_EMPL").toString(), last.value("APE_EMPL").toString())),
-             qPrintable(m_output));
-    QVERIFY2(m_output.contains(QStringLiteral("PDF, 2 pages: ") + pdf), qPrintable(m_output));
-    QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
-    for (const QString &expected : {QStringLiteral("Cedula: ") + employee, QStringLiteral("Cargo Postula:"),
-                                    QStringLiteral("Requisitos"), QStringLiteral("Empleados")})
-        QVERIFY2(m_output.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + m_output));
-}
-
-void TestReportCommand::refusals_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-    const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
-    QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
-                               << "qacsemaf report: --pdf or --xlsx is required";
-    QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                    << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
-    QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
-    QTest::newRow("generation option") << QStringList{"report", "list", "--company", "2", "--pdf", "x.pdf"} << 2
-                                       << "qacsemaf report: --target is required";
-    QTest::newRow("nobody evaluated")
-        << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
-                       "--categories", "EF", "--pdf", "x.pdf"}
-        << 1 << "Primero debe Generar el Sémaforo!!";
-    QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
-                                               << "qacsemaf report: --pdf is required";
-    QTest::newRow("employee not evaluated")
-        << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
-        << "qacsemaf report: employee 1 is not in the result of this generation";
-    QTest::newRow("nobody to report")
-        << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
-                       "--categories", "EF", "--pdf", "x.pdf"}
-        << 1 << "Se debe Generar el semaforo para ver reporte... ";
-}
-
-void TestReportCommand::refusals()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
-    if (arguments.size() > 2 && (arguments.at(1) == QLatin1String("list") || arguments.at(1) == QLatin1String("competence")))
-        arguments << QStringList{"--db", m_db.path()};
-    arguments.replaceInStrings(QStringLiteral("x.pdf"), m_dir.filePath(QStringLiteral("refused.pdf")));
-    QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), exitCode);
-    QVERIFY2(m_errors.contains(message + QLatin1Char('\n')), qPrintable(m_errors));
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("refused.pdf"))));
-}
 
 QTEST_GUILESS_MAIN(TestReportCommand)
 #include "tst_reportcommand.moc"

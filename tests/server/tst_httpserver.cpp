@@ -2,12 +2,14 @@
 // demo database, reached through the module's http transport and through raw HTTP requests.
 
 #include "BlockingHttpClient.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "HttpTransport.h"
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
 #include "ServerProcess.h"
+#include "TestTools.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
@@ -39,9 +41,16 @@ QJsonObject bodyOf(const BlockingHttpClient::Response &response)
     return QJsonDocument::fromJson(response.body).object();
 }
 
-QString describe(const QVariant &value)
+// An answer as comparable text: each field's name, type and size, then each value with its type.
+QStringList describe(const FetchResult &result)
 {
-    return QStringLiteral("%1:%2").arg(QString::fromLatin1(value.typeName()), value.toString());
+    QStringList lines;
+    for (const appserver::FieldDesc &field : result.fields)
+        lines << QStringLiteral("%1 %2 %3").arg(field.name).arg(int(field.type)).arg(field.size);
+    for (const QVariantList &row : result.rows)
+        for (const QVariant &value : row)
+            lines << QStringLiteral("%1:%2").arg(QString::fromLatin1(value.typeName()), value.toString());
+    return lines;
 }
 
 } // namespace
@@ -49,485 +58,408 @@ QString describe(const QVariant &value)
 class TestHttpServer : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void login_data();
-    void login();
-    void protocolFaults_data();
-    void protocolFaults();
-    void companyAccess_data();
-    void companyAccess();
-    void loadRefusesAForbiddenCompany_data();
-    void loadRefusesAForbiddenCompany();
-    void sameRowsAsLocal_data();
-    void sameRowsAsLocal();
-    void sameRefusalsAsLocal_data();
-    void sameRefusalsAsLocal();
-    void generateGivesTheSameOutput();
-    void postgresAnswersAsTheFile();
-    void twoInstancesServeOneClientAlternately();
-    void expiredTokenIsRefusedAndRenewed();
-    void serverKilledMidApplyCommitsNothingAndComesBack();
-    void logsEachRequestAndStopsOnTerm();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const QString error = m_server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--max-request-bytes"),
+                                              QStringLiteral("65536")});
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        m_db.startSession(1);
+    }
+
+    void login_data()
+    {
+        addColumns<QString, QString, QString, int, QString>({"user", "password", "database", "status", "message"});
+        const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+        QTest::newRow("right password") << "ANALISTA" << "ANALISTA" << "demo" << 200 << "";
+        QTest::newRow("wrong password") << "ANALISTA" << "ADMIN" << "demo" << 401 << refused;
+        QTest::newRow("unknown user") << "NADIE" << "NADIE" << "demo" << 401 << refused;
+        QTest::newRow("empty user") << "" << "" << "" << 401 << refused;
+        QTest::newRow("another database") << "ADMIN" << "ADMIN" << "nomina"
+                                          << 404 << "Este servidor de aplicaciones no sirve la base de datos \"nomina\".";
+    }
+
+    void login()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, database);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        const auto response = client.post(QStringLiteral("/login"),
+                                          json({{"user", user}, {"password", password}, {"database", database}}));
+        QCOMPARE(response.status, status);
+        QCOMPARE(bodyOf(response).value("error").toString(), message);
+        QCOMPARE(bodyOf(response).value("token").toString().isEmpty(), status != 200);
+    }
+
+    void protocolFaults_data()
+    {
+        // token: valid, none, forged
+        addColumns<QString, QByteArray, QString, int, QString>({"path", "body", "token", "status", "message"});
+        const QByteArray fetchPlans = json({{"provider", "DtsPAcPprom"}});
+        QTest::newRow("malformed JSON") << "/fetch" << QByteArray("{\"provider\": ") << "valid" << 400
+                                        << "La solicitud no es un objeto JSON válido: unterminated object.";
+        QTest::newRow("not an object") << "/fetch" << QByteArray("[1]") << "valid" << 400
+                                       << "La solicitud no es un objeto JSON válido: se esperaba un objeto.";
+        QTest::newRow("over the size limit") << "/fetch" << QByteArray(70000, ' ') << "valid" << 413
+                                             << "La solicitud ocupa 70000 bytes; el máximo es 65536 bytes.";
+        QTest::newRow("unknown provider") << "/fetch" << json({{"provider", "DtsPNoExiste"}}) << "valid" << 404
+                                          << "El servidor de aplicaciones no tiene el proveedor \"DtsPNoExiste\".";
+        QTest::newRow("apply to an unknown provider") << "/apply" << json({{"provider", "DtsPNoExiste"}}) << "valid"
+                                                      << 404 << "El servidor de aplicaciones no tiene el proveedor \"DtsPNoExiste\".";
+        QTest::newRow("parameter value not understood")
+            << "/fetch"
+            << json({{"provider", "DtsPTemporal"}, {"commandText", "select 1"},
+                     {"params", QJsonArray{QJsonObject{{"name", "A"}, {"type", "string"}, {"value", QJsonObject{{"x", 1}}}}}}})
+            << "valid" << 400 << "Consulta mal formada: un parámetro no es {name, type, value}.";
+        QTest::newRow("no token") << "/fetch" << fetchPlans << "none" << 401
+                                  << "Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.";
+        QTest::newRow("forged token") << "/fetch" << fetchPlans << "forged" << 401
+                                      << "La sesión no es válida; inicie sesión de nuevo.";
+        QTest::newRow("write smuggled into a fetch")
+            << "/fetch" << json({{"provider", "DtsPTemporal"}, {"commandText", "DELETE FROM AC_PPROM"}}) << "valid" << 422
+            << "Proveedor DtsPTemporal: Solo se permiten consultas (SELECT); la sentencia comienza con DELETE.";
+        QTest::newRow("write hidden in a common table expression")
+            << "/fetch"
+            << json({{"provider", "DtsPTemporal"},
+                     {"commandText", "WITH x AS (DELETE FROM AC_PPROM RETURNING *) SELECT * FROM x"}})
+            << "valid" << 422 << "Proveedor DtsPTemporal: Solo se permiten consultas; la sentencia contiene DELETE.";
+        QTest::newRow("write to a read-only provider")
+            << "/apply"
+            << json({{"provider", "DtsPBiCargo"},
+                     {"deltas", QJsonArray{QJsonObject{{"kind", "delete"}, {"old", QJsonObject{{"COD_EMPR", 1}}}}}}})
+            << "valid" << 422 << "El proveedor DtsPBiCargo es de solo lectura: no tiene tabla para guardar cambios.";
+        QTest::newRow("unknown route") << "/borrar" << fetchPlans << "valid" << 404 << "Ruta desconocida: /borrar.";
+    }
+
+    void protocolFaults()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, token);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const int plans = rowsOf(QStringLiteral("AC_PPROM"));
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        QByteArray bearer = login(client).toLatin1();
+        QVERIFY(!bearer.isEmpty());
+        if (token == QLatin1String("none"))
+            bearer.clear();
+        else if (token == QLatin1String("forged"))
+            bearer = QJsonDocument(QJsonObject{{"u", "ADMIN"}, {"e", qint64(4102444800)}}).toJson(QJsonDocument::Compact).toBase64()
+                     + '.' + bearer.mid(bearer.indexOf('.') + 1);
+        const auto response = client.post(path, body, bearer);
+        QCOMPARE(response.status, status);
+        QCOMPARE(bodyOf(response).value("error").toString(), message);
+        QCOMPARE(rowsOf(QStringLiteral("AC_PPROM")), plans);
+    }
+
+    // CONSULTA may use company 3 alone; ANALISTA every company of the demo.
+    void companyAccess_data()
+    {
+        // companies: of the rows answered, when the fetch succeeds
+        addColumns<QString, QString, QByteArray, int, QString, QString>(
+            {"user", "path", "body", "status", "message", "companies"});
+        const QString noGroup = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 1 (Grupo Empresarial Andino S.A.).");
+        const QString noPlant = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).");
+        const auto fetch = [](const char *statement, int company, const QJsonArray &params = {}) {
+            return json({{"provider", "DtsPTemporal"}, {"commandText", statement}, {"company", company}, {"params", params}});
+        };
+        const QJsonArray plantHeader{QJsonObject{{"name", "P_COD_EMPR"}, {"type", "smallint"}, {"value", 2}}};
+        const char *positionCompanies = "select distinct cod_empr from bi_cargo order by cod_empr";
+        QTest::newRow("login to an allowed company") << "CONSULTA" << "/login"
+            << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}) << 200 << "" << "";
+        QTest::newRow("login to a forbidden company") << "CONSULTA" << "/login"
+            << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 1}}) << 403 << noGroup << "";
+        QTest::newRow("session of a forbidden company") << "CONSULTA" << "/fetch" << fetch(positionCompanies, 1)
+            << 403 << noGroup << "";
+        QTest::newRow("forbidden company in a provider parameter") << "CONSULTA" << "/fetch"
+            << json({{"provider", "DtsPGnEmpre"}, {"company", 3}, {"params", plantHeader},
+                     {"commandText", "SELECT NOM_EMPR FROM GN_EMPRE WHERE COD_EMPR = :P_COD_EMPR"}})
+            << 403 << noPlant << "";
+        QTest::newRow("forbidden company written into the statement") << "CONSULTA" << "/fetch"
+            << fetch("select count(*) from nm_contr where cod_empr=1", 3) << 403 << noGroup << "";
+        QTest::newRow("fetch spanning companies keeps to the allowed ones") << "CONSULTA" << "/fetch"
+            << fetch(positionCompanies, 3) << 200 << "" << "0,3";
+        QTest::newRow("fetch spanning companies, every one allowed") << "ANALISTA" << "/fetch"
+            << fetch(positionCompanies, 1) << 200 << "" << "0,1,2,3";
+        QTest::newRow("write to a forbidden company") << "CONSULTA" << "/apply"
+            << json({{"provider", "DtsPAcCuare"}, {"company", 3},
+                     {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
+                                                       {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 3}, {"COD_NODO", 2},
+                                                                           {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}})
+            << 403 << noPlant << "";
+    }
+
+    void companyAccess()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(QString, companies);
+        const int replacements = rowsOf(QStringLiteral("AC_CUARE"));
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        const QByteArray token = path == QLatin1String("/login") ? QByteArray() : login(client, user, user).toLatin1();
+        QCOMPARE(token.isEmpty(), path == QLatin1String("/login"));
+        const auto response = client.post(path, body, token);
+        const QJsonObject answer = bodyOf(response);
+        QCOMPARE(answer.value("error").toString(), message);
+        QCOMPARE(response.status, status);
+        QCOMPARE(rowsOf(QStringLiteral("AC_CUARE")), replacements);
+        if (!companies.isEmpty()) {
+            QStringList got;
+            for (const QJsonValue &row : answer.value("rows").toArray())
+                got << row.toArray().first().toVariant().toString();
+            QCOMPARE(got.join(QLatin1Char(',')), companies);
+        }
+    }
+
+    void loadRefusesAForbiddenCompany_data()
+    {
+        addColumns<QString, QString>({"company", "message"});
+        QTest::newRow("allowed") << "3" << "";
+        QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
+        QTest::newRow("unknown") << "77" << "La empresa 77 no existe.";
+        QTest::newRow("no number") << "uno" << "La empresa uno no existe.";
+    }
+
+    // The check that the load makes (VerificarSesion with the host's user and company) over http.
+    void loadRefusesAForbiddenCompany()
+    {
+        QFETCH(QString, company);
+        QFETCH(QString, message);
+        gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
+        TApplication::instance().Tag = company.toInt();
+        SDCOMConnection connection;
+        connect(connection, m_server);
+        const QString error =
+            messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
+        m_db.startSession(1);
+        QCOMPARE(error, message);
+    }
+
+    void sameRowsAsLocal_data()
+    {
+        addColumns<QString, QString, int>({"provider", "statement", "company"});
+        QTest::newRow("company header with its logo") << "DtsPGnEmpre"
+            << "SELECT E.COD_EMPR, NOM_EMPR, NIT_EMPR, BMP_REPO, DIR_EMPR, TEL_EMPR, DIG_VERI FROM GN_EMPRE E, NM_PARSS P "
+               "WHERE (E.COD_EMPR = P.COD_EMPR) AND (E.COD_EMPR = :P_COD_EMPR)" << 1;
+        QTest::newRow("plan nodes with their audit times") << "DtsPAcPprom"
+            << "select * from ac_pprom where cod_empr = :P_COD_EMPR order by cod_menu, cod_nodo" << 1;
+        QTest::newRow("no node yet: a null maximum") << "DtsPSecuencial"
+            << "select max(cod_nodo) maximo from ac_pprom where cod_empr = :P_COD_EMPR and cod_menu = 999" << 1;
+        QTest::newRow("employees with accents and birth dates") << "DtsPTemporal"
+            << "select * from bi_emple where cod_empr = :P_COD_EMPR order by ape_empl, cod_empl" << 2;
+        QTest::newRow("required scores as floats") << "DtsPTemporal"
+            << "select cod_carg, pun_requ, cod_nive from bi_cargo where cod_empr = :P_COD_EMPR order by cod_carg" << 2;
+    }
+
+    void sameRowsAsLocal()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QString, statement);
+        QFETCH(int, company);
+        SDCOMConnection local, overHttp;
+        local.setTransport(std::make_unique<LocalTransport>(appserver::DatabaseDescription::sqlite(m_db.path())));
+        connect(overHttp, m_server);
+        const QList<ParamValue> params{{QStringLiteral("P_COD_EMPR"), FieldType::Smallint, company}};
+        const FetchResult expected = local.Fetch(provider, statement, params);
+        const FetchResult got = overHttp.Fetch(provider, statement, params);
+        QVERIFY(!expected.rows.isEmpty());
+        QCOMPARE(describe(got), describe(expected));
+    }
+
+    void sameRefusalsAsLocal_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("duplicate node number") << "duplicate";
+        QTest::newRow("stale update") << "stale";
+    }
+
+    // A refusal of the server core reads the same at the workstation, whichever the transport.
+    void sameRefusalsAsLocal()
+    {
+        QFETCH(QString, change);
+        SDCOMConnection local, overHttp;
+        local.setTransport(std::make_unique<LocalTransport>(appserver::DatabaseDescription::sqlite(m_db.path())));
+        connect(overHttp, m_server);
+        const FetchResult node = local.Fetch(QStringLiteral("DtsPAcPprom"),
+                                             QStringLiteral("select * from ac_pprom where cod_empr = 1 and cod_nodo > 0"), {});
+        QVERIFY(!node.rows.isEmpty());
+        QVariantMap row;
+        for (int i = 0; i < node.fields.size(); ++i)
+            row.insert(node.fields.at(i).name, node.rows.first().at(i));
+        RowDelta delta;
+        if (change == QLatin1String("duplicate")) {
+            delta.newValues = row;
+        } else {
+            delta.kind = RowDelta::Kind::Update;
+            delta.oldValues = row;
+            delta.oldValues.insert(QStringLiteral("NOM_MENU"), QStringLiteral("cambiado por otro"));
+            delta.newValues = {{QStringLiteral("NOM_MENU"), QStringLiteral("nuevo nombre")}};
+        }
+        const QString localError = messageOf([&] { local.Apply(QStringLiteral("DtsPAcPprom"), {delta}); });
+        const QString httpError = messageOf([&] { overHttp.Apply(QStringLiteral("DtsPAcPprom"), {delta}); });
+        QVERIFY2(!localError.isEmpty(), "the local transport accepted the change");
+        QCOMPARE(httpError, localError);
+    }
+
+    void generateGivesTheSameOutput()
+    {
+        const QStringList run{"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2",
+                              "--categories", "EF,EN,EP,CO", "--format", "csv"};
+        QProcess onFile, overHttp;
+        onFile.start(QStringLiteral(QACSEMAF_TOOL), run + QStringList{"--db", m_db.path()});
+        overHttp.start(QStringLiteral(QACSEMAF_TOOL),
+                       run + QStringList{"--server", m_server.address(), "--user", "ANALISTA", "--password", "ANALISTA"});
+        QVERIFY(onFile.waitForFinished(60000) && overHttp.waitForFinished(60000));
+        QCOMPARE(overHttp.readAllStandardError(), QByteArray());
+        QCOMPARE(onFile.exitCode(), 0);
+        const QByteArray expected = onFile.readAllStandardOutput();
+        QVERIFY(expected.count('\n') > 10);
+        QCOMPARE(overHttp.readAllStandardOutput(), expected);
+        QCOMPARE(overHttp.exitCode(), 0);
+    }
+
+    // The demo on PostgreSQL, read directly and through a server on it, gives what the file gives,
+    // row for row (accented surnames and tied surnames included).
+    void postgresAnswersAsTheFile()
+    {
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        if (pg.isEmpty())
+            QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+        QProcess seed;
+        seed.start(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
+        QVERIFY(seed.waitForFinished(60000));
+        QVERIFY2(seed.exitCode() == 0, seed.readAllStandardError().constData());
+        ServerProcess onPostgres;
+        QCOMPARE(onPostgres.start({QStringLiteral("--pg"), pg}), QString());
+        const QList<QStringList> runs{
+            {"--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories", "EF,EN,EP,CO"},
+            {"--company", "1", "--target", "GER001@1", "--candidates", "COO001@1,COO002@1,SUP001@2", "--categories", "EF,EP"}};
+        for (const QStringList &run : runs) {
+            QByteArray outputs[3];
+            const QList<QStringList> places{{"--db", m_db.path()}, {"--pg", pg}, {"--server", onPostgres.address()}};
+            for (int i = 0; i < 3; ++i) {
+                QProcess tool;
+                tool.start(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + run + places.at(i));
+                QVERIFY(tool.waitForFinished(60000));
+                QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+                outputs[i] = tool.readAllStandardOutput();
+            }
+            QVERIFY(outputs[0].count('\n') > 10);
+            QCOMPARE(outputs[1], outputs[0]);
+            QCOMPARE(outputs[2], outputs[0]);
+        }
+    }
+
+    void twoInstancesServeOneClientAlternately()
+    {
+        ServerProcess second, stranger;
+        QCOMPARE(second.start({QStringLiteral("--db"), m_db.path()}), QString());
+        QCOMPARE(stranger.start({QStringLiteral("--db"), m_db.path()}, 0, "another-secret-another-cluster"), QString());
+        BlockingHttpClient first(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        BlockingHttpClient other(QStringLiteral("127.0.0.1"), second.port(), 10000);
+        const QByteArray token = login(first).toLatin1();
+        QVERIFY(!token.isEmpty());
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        const int plans = bodyOf(first.post(QStringLiteral("/fetch"), fetch, token)).value("rows").toArray().size();
+        QVERIFY(plans > 0);
+        for (int call = 0; call < 4; ++call) {
+            BlockingHttpClient &server = call % 2 ? first : other;
+            const auto response = server.post(QStringLiteral("/fetch"), fetch, token);
+            QCOMPARE(response.status, 200);
+            QCOMPARE(bodyOf(response).value("rows").toArray().size(), plans);
+        }
+        BlockingHttpClient foreign(QStringLiteral("127.0.0.1"), stranger.port(), 10000);
+        const auto refused = foreign.post(QStringLiteral("/fetch"), fetch, token);
+        QCOMPARE(refused.status, 401);
+        QCOMPARE(bodyOf(refused).value("error").toString(), QStringLiteral("La sesión no es válida; inicie sesión de nuevo."));
+    }
+
+    void expiredTokenIsRefusedAndRenewed()
+    {
+        ServerProcess shortLived;
+        QCOMPARE(shortLived.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--token-seconds"), QStringLiteral("1")}),
+                 QString());
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), shortLived.port(), 10000);
+        const QByteArray token = login(client).toLatin1();
+        SDCOMConnection connection;
+        connect(connection, shortLived);
+        const QString statement = QStringLiteral("select cod_empr from gn_empre");
+        const int companies = connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size();
+        QTest::qSleep(2100);
+        const auto refused = client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPAcPprom"}}), token);
+        QCOMPARE(refused.status, 401);
+        QCOMPARE(bodyOf(refused).value("error").toString(), QStringLiteral("La sesión expiró; inicie sesión de nuevo."));
+        // The module's transport logs in again with the session's password and carries on.
+        QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size(), companies);
+    }
+
+    void serverKilledMidApplyCommitsNothingAndComesBack()
+    {
+        ServerProcess victim;
+        QCOMPARE(victim.start({QStringLiteral("--db"), m_db.path()}), QString());
+        const quint16 port = victim.port();
+        SDCOMConnection connection;
+        connect(connection, victim);
+        const int before = rowsOf(QStringLiteral("AC_CUARE"));
+        QList<RowDelta> batch;
+        for (int i = 0; i < 20000; ++i)
+            batch << RowDelta{RowDelta::Kind::Insert, {},
+                              {{"COD_EMPR", 1}, {"COD_MENU", 77}, {"COD_NODO", 1}, {"COD_EMPL", 900000.0 + i},
+                               {"COD_CARG", "OPE001"}, {"JEF_DEPE", "N"}, {"ACT_USUA", "ADMIN"}, {"ACT_ESTA", "A"}}};
+        const qint64 pid = victim.pid();
+        std::thread killer([pid] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            ::kill(pid_t(pid), SIGKILL);
+        });
+        const QString message = messageOf([&] { connection.Apply(QStringLiteral("DtsPAcCuare"), batch); });
+        killer.join();
+        const int after = rowsOf(QStringLiteral("AC_CUARE"));
+        // Killed before the commit: nothing; after it: everything. Never a part.
+        QVERIFY2(after == before || after == before + batch.size(), qPrintable(QString::number(after - before)));
+        QVERIFY2(message.contains(QStringLiteral("la operación no se completó")), qPrintable(message));
+        ServerProcess again;
+        QCOMPARE(again.start({QStringLiteral("--db"), m_db.path()}, port), QString());
+        QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"),
+                                  QStringLiteral("select count(*) from ac_cuare"), {}).rows.first().first().toInt(),
+                 after);
+    }
+
+    void logsEachRequestAndStopsOnTerm()
+    {
+        const QString log = m_server.log();
+        QVERIFY2(QRegularExpression(QStringLiteral("\\n\\S+ ANALISTA /fetch DtsP\\w+ 200 rows=\\d+ \\d+ ms\\n")).match(log).hasMatch(),
+                 qPrintable(log.right(400)));
+        QVERIFY(log.contains(QStringLiteral(" NADIE /login login 401 rows=- ")));
+        QCOMPARE(m_server.terminate(), 0);
+        QVERIFY(m_server.log().endsWith(QStringLiteral("qacsemaf-server: signal 15: stopping\nqacsemaf-server: stopped\n")));
+    }
 
 private:
     QString login(BlockingHttpClient &client, const QString &user = QStringLiteral("ADMIN"),
-                  const QString &password = QStringLiteral("ADMIN"));
-    int rowsOf(const QString &table);
-    void connect(SDCOMConnection &connection, const ServerProcess &server);
+                  const QString &password = QStringLiteral("ADMIN"))
+    {
+        const auto response = client.post(QStringLiteral("/login"),
+                                          json({{"user", user}, {"password", password}, {"database", "demo"}}));
+        return bodyOf(response).value("token").toString();
+    }
+
+    int rowsOf(const QString &table) { return m_db.query(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(); }
+
+    void connect(SDCOMConnection &connection, const ServerProcess &server)
+    {
+        connection.setTransport(std::make_unique<HttpTransport>(server.address(), QStringLiteral("demo"), 10000));
+    }
 
     DemoDatabase m_db;
     ServerProcess m_server;
 };
-
-void TestHttpServer::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    const QString error = m_server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--max-request-bytes"),
-                                          QStringLiteral("65536")});
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    m_db.startSession(1);
-}
-
-QString TestHttpServer::login(BlockingHttpClient &client, const QString &user, const QString &password)
-{
-    const auto response = client.post(QStringLiteral("/login"),
-                                      json({{"user", user}, {"password", password}, {"database", "demo"}}));
-    return bodyOf(response).value("token").toString();
-}
-
-int TestHttpServer::rowsOf(const QString &table)
-{
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(m_db.path());
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery query(db);
-        if (db.open() && query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) && query.next())
-            count = query.value(0).toInt();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return count;
-}
-
-void TestHttpServer::connect(SDCOMConnection &connection, const ServerProcess &server)
-{
-    connection.setTransport(std::make_unique<HttpTransport>(server.address(), QStringLiteral("demo"), 10000));
-}
-
-void TestHttpServer::login_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("database");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-    const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
-    QTest::newRow("right password") << "ANALISTA" << "ANALISTA" << "demo" << 200 << "";
-    QTest::newRow("wrong password") << "ANALISTA" << "ADMIN" << "demo" << 401 << refused;
-    QTest::newRow("unknown user") << "NADIE" << "NADIE" << "demo" << 401 << refused;
-    QTest::newRow("empty user") << "" << "" << "" << 401 << refused;
-    QTest::newRow("another database") << "ADMIN" << "ADMIN" << "nomina"
-                                      << 404 << "Este servidor de aplicaciones no sirve la base de datos \"nomina\".";
-}
-
-void TestHttpServer::login()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, password);
-    QFETCH(QString, database);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
-    const auto response = client.post(QStringLiteral("/login"),
-                                      json({{"user", user}, {"password", password}, {"database", database}}));
-    QCOMPARE(response.status, status);
-    QCOMPARE(bodyOf(response).value("error").toString(), message);
-    QCOMPARE(bodyOf(response).value("token").toString().isEmpty(), status != 200);
-}
-
-void TestHttpServer::protocolFaults_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("token");   // valid, none, forged
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-    const QByteArray fetchPlans = json({{"provider", "DtsPAcPprom"}});
-    QTest::newRow("malformed JSON") << "/fetch" << QByteArray("{\"provider\": ") << "valid" << 400
-                                    << "La solicitud no es un objeto JSON válido: unterminated object.";
-    QTest::newRow("not an object") << "/fetch" << QByteArray("[1]") << "valid" << 400
-                                   << "La solicitud no es un objeto JSON válido: se esperaba un objeto.";
-    QTest::newRow("over the size limit") << "/fetch" << QByteArray(70000, ' ') << "valid" << 413
-                                         << "La solicitud ocupa 70000 bytes; el máximo es 65536 bytes.";
-    QTest::newRow("unknown provider") << "/fetch" << json({{"provider", "DtsPNoExiste"}}) << "valid" << 404
-                                      << "El servidor de aplicaciones no tiene el proveedor \"DtsPNoExiste\".";
-    QTest::newRow("apply to an unknown provider") << "/apply" << json({{"provider", "DtsPNoExiste"}}) << "valid"
-                                                  << 404 << "El servidor de aplicaciones no tiene el proveedor \"DtsPNoExiste\".";
-    QTest::newRow("parameter value not understood")
-        << "/fetch"
-        << json({{"provider", "DtsPTemporal"}, {"commandText", "select 1"},
-                 {"params", QJsonArray{QJsonObject{{"name", "A"}, {"type", "string"}, {"value", QJsonObject{{"x", 1}}}}}}})
-        << "valid" << 400 << "Consulta mal formada: un parámetro no es {name, type, value}.";
-    QTest::newRow("no token") << "/fetch" << fetchPlans << "none" << 401
-                              << "Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.";
-    QTest::newRow("forged token") << "/fetch" << fetchPlans << "forged" << 401
-                                  << "La sesión no es válida; inicie sesión de nuevo.";
-    QTest::newRow("write smuggled into a fetch")
-        << "/fetch" << json({{"provider", "DtsPTemporal"}, {"commandText", "DELETE FROM AC_PPROM"}}) << "valid" << 422
-        << "Proveedor DtsPTemporal: Solo se permiten consultas (SELECT); la sentencia comienza con DELETE.";
-    QTest::newRow("write hidden in a common table expression")
-        << "/fetch"
-        << json({{"provider", "DtsPTemporal"},
-                 {"commandText", "WITH x AS (DELETE FROM AC_PPROM RETURNING *) SELECT * FROM x"}})
-        << "valid" << 422 << "Proveedor DtsPTemporal: Solo se permiten consultas; la sentencia contiene DELETE.";
-    QTest::newRow("write to a read-only provider")
-        << "/apply"
-        << json({{"provider", "DtsPBiCargo"},
-                 {"deltas", QJsonArray{QJsonObject{{"kind", "delete"}, {"old", QJsonObject{{"COD_EMPR", 1}}}}}}})
-        << "valid" << 422 << "El proveedor DtsPBiCargo es de solo lectura: no tiene tabla para guardar cambios.";
-    QTest::newRow("unknown route") << "/borrar" << fetchPlans << "valid" << 404 << "Ruta desconocida: /borrar.";
-}
-
-void TestHttpServer::protocolFaults()
-{
-    QFETCH(QString, path);
-    QFETCH(QByteArray, body);
-    QFETCH(QString, token);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    const int plans = rowsOf(QStringLiteral("AC_PPROM"));
-    BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
-    QByteArray bearer = login(client).toLatin1();
-    QVERIFY(!bearer.isEmpty());
-    if (token == QLatin1String("none"))
-        bearer.clear();
-    else if (token == QLatin1String("forged"))
-        bearer = QJsonDocument(QJsonObject{{"u", "ADMIN"}, {"e", qint64(4102444800)}}).toJson(QJsonDocument::Compact).toBase64()
-                 + '.' + bearer.mid(bearer.indexOf('.') + 1);
-    const auto response = client.post(path, body, bearer);
-    QCOMPARE(response.status, status);
-    QCOMPARE(bodyOf(response).value("error").toString(), message);
-    QCOMPARE(rowsOf(QStringLiteral("AC_PPROM")), plans);
-}
-
-// CONSULTA may use company 3 alone; ANALISTA every company of the demo.
-void TestHttpServer::companyAccess_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("companies");   // of the rows answered, when the fetch succeeds
-    const QString noGroup = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 1 (Grupo Empresarial Andino S.A.).");
-    const QString noPlant = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).");
-    const auto fetch = [](const char *statement, int company, const QJsonArray &params = {}) {
-        return json({{"provider", "DtsPTemporal"}, {"commandText", statement}, {"company", company}, {"params", params}});
-    };
-    const QJsonArray plantHeader{QJsonObject{{"name", "P_COD_EMPR"}, {"type", "smallint"}, {"value", 2}}};
-    const char *positionCompanies = "select distinct cod_empr from bi_cargo order by cod_empr";
-    QTest::newRow("login to an allowed company") << "CONSULTA" << "/login"
-        << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}) << 200 << "" << "";
-    QTest::newRow("login to a forbidden company") << "CONSULTA" << "/login"
-        << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 1}}) << 403 << noGroup << "";
-    QTest::newRow("session of a forbidden company") << "CONSULTA" << "/fetch" << fetch(positionCompanies, 1)
-        << 403 << noGroup << "";
-    QTest::newRow("forbidden company in a provider parameter") << "CONSULTA" << "/fetch"
-        << json({{"provider", "DtsPGnEmpre"}, {"company", 3}, {"params", plantHeader},
-                 {"commandText", "SELECT NOM_EMPR FROM GN_EMPRE WHERE COD_EMPR = :P_COD_EMPR"}})
-        << 403 << noPlant << "";
-    QTest::newRow("forbidden company written into the statement") << "CONSULTA" << "/fetch"
-        << fetch("select count(*) from nm_contr where cod_empr=1", 3) << 403 << noGroup << "";
-    QTest::newRow("fetch spanning companies keeps to the allowed ones") << "CONSULTA" << "/fetch"
-        << fetch(positionCompanies, 3) << 200 << "" << "0,3";
-    QTest::newRow("fetch spanning companies, every one allowed") << "ANALISTA" << "/fetch"
-        << fetch(positionCompanies, 1) << 200 << "" << "0,1,2,3";
-    QTest::newRow("write to a forbidden company") << "CONSULTA" << "/apply"
-        << json({{"provider", "DtsPAcCuare"}, {"company", 3},
-                 {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
-                                                   {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 3}, {"COD_NODO", 2},
-                                                                       {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}})
-        << 403 << noPlant << "";
-}
-
-void TestHttpServer::companyAccess()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, path);
-    QFETCH(QByteArray, body);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    QFETCH(QString, companies);
-    const int replacements = rowsOf(QStringLiteral("AC_CUARE"));
-    BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
-    const QByteArray token = path == QLatin1String("/login") ? QByteArray() : login(client, user, user).toLatin1();
-    QCOMPARE(token.isEmpty(), path == QLatin1String("/login"));
-    const auto response = client.post(path, body, token);
-    const QJsonObject answer = bodyOf(response);
-    QCOMPARE(answer.value("error").toString(), message);
-    QCOMPARE(response.status, status);
-    QCOMPARE(rowsOf(QStringLiteral("AC_CUARE")), replacements);
-    if (!companies.isEmpty()) {
-        QStringList got;
-        for (const QJsonValue &row : answer.value("rows").toArray())
-            got << row.toArray().first().toVariant().toString();
-        QCOMPARE(got.join(QLatin1Char(',')), companies);
-    }
-}
-
-void TestHttpServer::loadRefusesAForbiddenCompany_data()
-{
-    QTest::addColumn<QString>("company");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("allowed") << "3" << "";
-    QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
-    QTest::newRow("unknown") << "77" << "La empresa 77 no existe.";
-    QTest::newRow("no number") << "uno" << "La empresa uno no existe.";
-}
-
-// The check that the load makes (VerificarSesion with the host's user and company) over http.
-void TestHttpServer::loadRefusesAForbiddenCompany()
-{
-    QFETCH(QString, company);
-    QFETCH(QString, message);
-    gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
-    TApplication::instance().Tag = company.toInt();
-    SDCOMConnection connection;
-    connect(connection, m_server);
-    QString error;
-    try {
-        connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company});
-    } catch (const Exception &e) {
-        error = e.Message();
-    }
-    m_db.startSession(1);
-    QCOMPARE(error, message);
-}
-
-void TestHttpServer::sameRowsAsLocal_data()
-{
-    QTest::addColumn<QString>("provider");
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<int>("company");
-    QTest::newRow("company header with its logo") << "DtsPGnEmpre"
-        << "SELECT E.COD_EMPR, NOM_EMPR, NIT_EMPR, BMP_REPO, DIR_EMPR, TEL_EMPR, DIG_VERI FROM GN_EMPRE E, NM_PARSS P "
-           "WHERE (E.COD_EMPR = P.COD_EMPR) AND (E.COD_EMPR = :P_COD_EMPR)" << 1;
-    QTest::newRow("plan nodes with their audit times") << "DtsPAcPprom"
-        << "select * from ac_pprom where cod_empr = :P_COD_EMPR order by cod_menu, cod_nodo" << 1;
-    QTest::newRow("no node yet: a null maximum") << "DtsPSecuencial"
-        << "select max(cod_nodo) maximo from ac_pprom where cod_empr = :P_COD_EMPR and cod_menu = 999" << 1;
-    QTest::newRow("employees with accents and birth dates") << "DtsPTemporal"
-        << "select * from bi_emple where cod_empr = :P_COD_EMPR order by ape_empl, cod_empl" << 2;
-    QTest::newRow("required scores as floats") << "DtsPTemporal"
-        << "select cod_carg, pun_requ, cod_nive from bi_cargo where cod_empr = :P_COD_EMPR order by cod_carg" << 2;
-}
-
-void TestHttpServer::sameRowsAsLocal()
-{
-    QFETCH(QString, provider);
-    QFETCH(QString, statement);
-    QFETCH(int, company);
-    SDCOMConnection local, overHttp;
-    local.setTransport(std::make_unique<LocalTransport>(appserver::DatabaseDescription::sqlite(m_db.path())));
-    connect(overHttp, m_server);
-    const QList<ParamValue> params{{QStringLiteral("P_COD_EMPR"), FieldType::Smallint, company}};
-    const FetchResult expected = local.Fetch(provider, statement, params);
-    const FetchResult got = overHttp.Fetch(provider, statement, params);
-    QVERIFY(!expected.rows.isEmpty());
-    QCOMPARE(got.fields.size(), expected.fields.size());
-    for (int i = 0; i < expected.fields.size(); ++i) {
-        QCOMPARE(got.fields.at(i).name, expected.fields.at(i).name);
-        QCOMPARE(got.fields.at(i).type, expected.fields.at(i).type);
-        QCOMPARE(got.fields.at(i).size, expected.fields.at(i).size);
-    }
-    QCOMPARE(got.rows.size(), expected.rows.size());
-    for (int r = 0; r < expected.rows.size(); ++r)
-        for (int c = 0; c < expected.fields.size(); ++c)
-            QCOMPARE(describe(got.rows.at(r).at(c)), describe(expected.rows.at(r).at(c)));
-}
-
-void TestHttpServer::sameRefusalsAsLocal_data()
-{
-    QTest::addColumn<QString>("change");
-    QTest::newRow("duplicate node number") << "duplicate";
-    QTest::newRow("stale update") << "stale";
-}
-
-// A refusal of the server core reads the same at the workstation, whichever the transport.
-void TestHttpServer::sameRefusalsAsLocal()
-{
-    QFETCH(QString, change);
-    SDCOMConnection local, overHttp;
-    local.setTransport(std::make_unique<LocalTransport>(appserver::DatabaseDescription::sqlite(m_db.path())));
-    connect(overHttp, m_server);
-    const FetchResult node = local.Fetch(QStringLiteral("DtsPAcPprom"),
-                                         QStringLiteral("select * from ac_pprom where cod_empr = 1 and cod_nodo > 0"), {});
-    QVERIFY(!node.rows.isEmpty());
-    QVariantMap row;
-    for (int i = 0; i < node.fields.size(); ++i)
-        row.insert(node.fields.at(i).name, node.rows.first().at(i));
-    RowDelta delta;
-    if (change == QLatin1String("duplicate")) {
-        delta.newValues = row;
-    } else {
-        delta.kind = RowDelta::Kind::Update;
-        delta.oldValues = row;
-        delta.oldValues.insert(QStringLiteral("NOM_MENU"), QStringLiteral("cambiado por otro"));
-        delta.newValues = {{QStringLiteral("NOM_MENU"), QStringLiteral("nuevo nombre")}};
-    }
-    QString localError, httpError;
-    try {
-        local.Apply(QStringLiteral("DtsPAcPprom"), {delta});
-    } catch (const Exception &e) {
-        localError = e.Message();
-    }
-    try {
-        overHttp.Apply(QStringLiteral("DtsPAcPprom"), {delta});
-    } catch (const Exception &e) {
-        httpError = e.Message();
-    }
-    QVERIFY2(!localError.isEmpty(), "the local transport accepted the change");
-    QCOMPARE(httpError, localError);
-}
-
-void TestHttpServer::generateGivesTheSameOutput()
-{
-    const QStringList run{"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2",
-                          "--categories", "EF,EN,EP,CO", "--format", "csv"};
-    QProcess onFile, overHttp;
-    onFile.start(QStringLiteral(QACSEMAF_TOOL), run + QStringList{"--db", m_db.path()});
-    overHttp.start(QStringLiteral(QACSEMAF_TOOL),
-                   run + QStringList{"--server", m_server.address(), "--user", "ANALISTA", "--password", "ANALISTA"});
-    QVERIFY(onFile.waitForFinished(60000) && overHttp.waitForFinished(60000));
-    QCOMPARE(overHttp.readAllStandardError(), QByteArray());
-    QCOMPARE(onFile.exitCode(), 0);
-    const QByteArray expected = onFile.readAllStandardOutput();
-    QVERIFY(expected.count('\n') > 10);
-    QCOMPARE(overHttp.readAllStandardOutput(), expected);
-    QCOMPARE(overHttp.exitCode(), 0);
-}
-
-// The demo on PostgreSQL, read directly and through a server on it, gives what the file gives,
-// row for row (accented surnames and tied surnames included).
-void TestHttpServer::postgresAnswersAsTheFile()
-{
-    const QString pg = qEnvironmentVariable("QACSEMAF_PG");
-    if (pg.isEmpty())
-        QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
-    QProcess seed;
-    seed.start(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
-    QVERIFY(seed.waitForFinished(60000));
-    QVERIFY2(seed.exitCode() == 0, seed.readAllStandardError().constData());
-    ServerProcess onPostgres;
-    QCOMPARE(onPostgres.start({QStringLiteral("--pg"), pg}), QString());
-    const QList<QStringList> runs{
-        {"--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories", "EF,EN,EP,CO"},
-        {"--company", "1", "--target", "GER001@1", "--candidates", "COO001@1,COO002@1,SUP001@2", "--categories", "EF,EP"}};
-    for (const QStringList &run : runs) {
-        QByteArray outputs[3];
-        const QList<QStringList> places{{"--db", m_db.path()}, {"--pg", pg}, {"--server", onPostgres.address()}};
-        for (int i = 0; i < 3; ++i) {
-            QProcess tool;
-            tool.start(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + run + places.at(i));
-            QVERIFY(tool.waitForFinished(60000));
-            QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
-            outputs[i] = tool.readAllStandardOutput();
-        }
-        QVERIFY(outputs[0].count('\n') > 10);
-        QCOMPARE(outputs[1], outputs[0]);
-        QCOMPARE(outputs[2], outputs[0]);
-    }
-}
-
-void TestHttpServer::twoInstancesServeOneClientAlternately()
-{
-    ServerProcess second, stranger;
-    QCOMPARE(second.start({QStringLiteral("--db"), m_db.path()}), QString());
-    QCOMPARE(stranger.start({QStringLiteral("--db"), m_db.path()}, 0, "another-secret-another-cluster"), QString());
-    BlockingHttpClient first(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
-    BlockingHttpClient other(QStringLiteral("127.0.0.1"), second.port(), 10000);
-    const QByteArray token = login(first).toLatin1();
-    QVERIFY(!token.isEmpty());
-    const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
-    const int plans = bodyOf(first.post(QStringLiteral("/fetch"), fetch, token)).value("rows").toArray().size();
-    QVERIFY(plans > 0);
-    for (int call = 0; call < 4; ++call) {
-        BlockingHttpClient &server = call % 2 ? first : other;
-        const auto response = server.post(QStringLiteral("/fetch"), fetch, token);
-        QCOMPARE(response.status, 200);
-        QCOMPARE(bodyOf(response).value("rows").toArray().size(), plans);
-    }
-    BlockingHttpClient foreign(QStringLiteral("127.0.0.1"), stranger.port(), 10000);
-    const auto refused = foreign.post(QStringLiteral("/fetch"), fetch, token);
-    QCOMPARE(refused.status, 401);
-    QCOMPARE(bodyOf(refused).value("error").toString(), QStringLiteral("La sesión no es válida; inicie sesión de nuevo."));
-}
-
-void TestHttpServer::expiredTokenIsRefusedAndRenewed()
-{
-    ServerProcess shortLived;
-    QCOMPARE(shortLived.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--token-seconds"), QStringLiteral("1")}),
-             QString());
-    BlockingHttpClient client(QStringLiteral("127.0.0.1"), shortLived.port(), 10000);
-    const QByteArray token = login(client).toLatin1();
-    SDCOMConnection connection;
-    connect(connection, shortLived);
-    const QString statement = QStringLiteral("select cod_empr from gn_empre");
-    const int companies = connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size();
-    QTest::qSleep(2100);
-    const auto refused = client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPAcPprom"}}), token);
-    QCOMPARE(refused.status, 401);
-    QCOMPARE(bodyOf(refused).value("error").toString(), QStringLiteral("La sesión expiró; inicie sesión de nuevo."));
-    // The module's transport logs in again with the session's password and carries on.
-    QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size(), companies);
-}
-
-void TestHttpServer::serverKilledMidApplyCommitsNothingAndComesBack()
-{
-    ServerProcess victim;
-    QCOMPARE(victim.start({QStringLiteral("--db"), m_db.path()}), QString());
-    const quint16 port = victim.port();
-    SDCOMConnection connection;
-    connect(connection, victim);
-    const int before = rowsOf(QStringLiteral("AC_CUARE"));
-    QList<RowDelta> batch;
-    for (int i = 0; i < 20000; ++i)
-        batch << RowDelta{RowDelta::Kind::Insert, {},
-                          {{"COD_EMPR", 1}, {"COD_MENU", 77}, {"COD_NODO", 1}, {"COD_EMPL", 900000.0 + i},
-                           {"COD_CARG", "OPE001"}, {"JEF_DEPE", "N"}, {"ACT_USUA", "ADMIN"}, {"ACT_ESTA", "A"}}};
-    const qint64 pid = victim.pid();
-    std::thread killer([pid] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        ::kill(pid_t(pid), SIGKILL);
-    });
-    QString message;
-    try {
-        connection.Apply(QStringLiteral("DtsPAcCuare"), batch);
-    } catch (const Exception &e) {
-        message = e.Message();
-    }
-    killer.join();
-    const int after = rowsOf(QStringLiteral("AC_CUARE"));
-    // Killed before the commit: nothing; after it: everything. Never a part.
-    QVERIFY2(after == before || after == before + batch.size(), qPrintable(QString::number(after - before)));
-    QVERIFY2(message.contains(QStringLiteral("la operación no se completó")), qPrintable(message));
-    ServerProcess again;
-    QCOMPARE(again.start({QStringLiteral("--db"), m_db.path()}, port), QString());
-    QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"),
-                              QStringLiteral("select count(*) from ac_cuare"), {}).rows.first().first().toInt(),
-             after);
-}
-
-void TestHttpServer::logsEachRequestAndStopsOnTerm()
-{
-    const QString log = m_server.log();
-    QVERIFY2(QRegularExpression(QStringLiteral("\\n\\S+ ANALISTA /fetch DtsP\\w+ 200 rows=\\d+ \\d+ ms\\n")).match(log).hasMatch(),
-             qPrintable(log.right(400)));
-    QVERIFY(log.contains(QStringLiteral(" NADIE /login login 401 rows=- ")));
-    QCOMPARE(m_server.terminate(), 0);
-    QVERIFY(m_server.log().endsWith(QStringLiteral("qacsemaf-server: signal 15: stopping\nqacsemaf-server: stopped\n")));
-}
 
 QTEST_GUILESS_MAIN(TestHttpServer)
 #include "tst_httpserver.moc"

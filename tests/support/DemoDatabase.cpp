@@ -7,6 +7,9 @@
 #include "Ugnnorma.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 DemoDatabase::DemoDatabase(int employees)
 {
@@ -41,4 +44,25 @@ void startLocalSession(const QString &path, int company)
 void DemoDatabase::startSession(int company) const
 {
     startLocalSession(m_path, company);
+}
+
+QStringList querySqlite(const QString &path, const QString &sql, QChar separator)
+{
+    const QString connection = QStringLiteral("direct-sql-%1").arg(quintptr(&sql));
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(sql))
+            rows << QStringLiteral("ERROR: ") + (db.isOpen() ? query.lastError() : db.lastError()).text();
+        while (query.next()) {
+            QStringList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.value(i).toString();
+            rows << values.join(separator);
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return rows;
 }

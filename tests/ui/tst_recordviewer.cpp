@@ -3,6 +3,7 @@
 // database, its refusals, and a start through the program launcher with a bare program name.
 
 #include "Artefactos.h"
+#include "DataTable.h"
 #include "DemoDatabase.h"
 #include "ProgramLauncher.h"
 #include "TestTools.h"
@@ -27,170 +28,153 @@ QString carpetaHerramientas()
 class TstRecordViewer : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void registros_data();
-    void registros();
-    void rechazos_data();
-    void rechazos();
-    void arranquePorElLanzador();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        QVERIFY2(QFileInfo(carpetaHerramientas() + QStringLiteral("/qacsemaf-viewer")).isExecutable(),
+                 "qacsemaf-viewer is not built");
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(m_db.path());
+        QVERIFY(db.open());
+    }
+
+    void registros_data()
+    {
+        addColumns<QString, QStringList, QString, QString>({"programa", "extra", "titulo", "sql"});
+        const QString empleado = QStringLiteral(" from %1 where COD_EMPR = 1 and COD_EMPL = 52345678 order by NUM_REGI");
+        const QString nombre = QStringLiteral(" - 52345678 Ángela María Peña Muñoz (");
+        QTest::newRow("experiencia por el nombre del enlace")
+            << QStringLiteral("QBiHvext") << QStringList() << QStringLiteral("Experiencia laboral") + nombre
+            << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPHV"));
+        QTest::newRow("educación formal por --program")
+            << QStringLiteral("qacsemaf-viewer") << QStringList{QStringLiteral("--program"), QStringLiteral("QBiEdfor")}
+            << QStringLiteral("Educación formal") + nombre
+            << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPEF"));
+        QTest::newRow("educación no formal")
+            << QStringLiteral("QBiEdnfo") << QStringList() << QStringLiteral("Educación no formal") + nombre
+            << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPNF"));
+        QTest::newRow("maestro de cargos de la empresa")
+            << QStringLiteral("QBiCargo") << QStringList() << QStringLiteral("Maestro de cargos - ")
+            << QStringLiteral("select COD_CARG, NOM_CARG from BI_CARGO where COD_EMPR = 1 order by COD_CARG");
+    }
+
+    void registros()
+    {
+        QFETCH(QString, programa);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, titulo);
+        QFETCH(QString, sql);
+        const QString ruta = carpetaHerramientas() + QLatin1Char('/') + programa;
+        const ProgramRun salida = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--dump")},
+                                           QStringLiteral("ADMIN"));
+        QCOMPARE(salida.errors, QString());
+        QCOMPARE(salida.exitCode, 0);
+        QStringList lineas = salida.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(lineas.size() >= 2);
+        const QString primera = lineas.takeFirst();
+        QVERIFY2(primera.startsWith(titulo), qPrintable(primera));
+        lineas.removeFirst();  // column titles
+        const QStringList esperadas = consulta(sql);
+        QVERIFY(!esperadas.isEmpty());
+        QVERIFY2(primera.endsWith(QStringLiteral("(%1 registros)").arg(esperadas.size())), qPrintable(primera));
+        QStringList vistas;
+        for (const QString &linea : lineas)
+            vistas << linea.section(QLatin1Char('\t'), 0, 1);
+        QCOMPARE(vistas, esperadas);
+
+        const QString imagen = qEnvironmentVariable("QACSEMAF_BUILD_DIR") + QStringLiteral("/screenshots/visor_")
+                               + (extra.isEmpty() ? programa : extra.last()) + QStringLiteral(".png");
+        QDir().mkpath(QFileInfo(imagen).path());
+        QFile::remove(imagen);
+        const ProgramRun captura = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--screenshot"), imagen},
+                                            QStringLiteral("ADMIN"));
+        QCOMPARE(captura.exitCode, 0);
+        QVERIFY(QFileInfo(imagen).size() > 0);
+    }
+
+    void rechazos_data()
+    {
+        addColumns<QString, QString, QString, QString>({"programa", "empleado", "clave", "mensaje"});
+        QTest::newRow("contraseña errada") << QStringLiteral("QBiHvext") << kEmpleado << QStringLiteral("otra")
+                                           << QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+        QTest::newRow("empleado inexistente") << QStringLiteral("QBiEdfor") << QStringLiteral("123") << QStringLiteral("ADMIN")
+                                              << QStringLiteral("El empleado 123 no existe en la empresa 1.");
+        QTest::newRow("identificación no numérica")
+            << QStringLiteral("QBiEdfor") << QStringLiteral("12a") << QStringLiteral("ADMIN")
+            << QStringLiteral("La identificación del empleado debe ser un número entero; se recibió \"12a\".");
+        QTest::newRow("programa desconocido")
+            << QStringLiteral("qacsemaf-viewer") << kEmpleado << QStringLiteral("ADMIN")
+            << QStringLiteral("No se sabe qué registros mostrar para el programa \"qacsemaf-viewer\"; se espera uno de: "
+                              "QBiHvext, QBiEdfor, QBiEdnfo, QBiCargo (opción --program o nombre del programa).");
+    }
+
+    void rechazos()
+    {
+        QFETCH(QString, programa);
+        QFETCH(QString, empleado);
+        QFETCH(QString, clave);
+        QFETCH(QString, mensaje);
+        const ProgramRun salida = ejecutar(carpetaHerramientas() + QLatin1Char('/') + programa,
+                                           sesion(empleado) + QStringList{QStringLiteral("--dump")}, clave);
+        QCOMPARE(salida.exitCode, 1);
+        QCOMPARE(salida.output, QString());
+        QCOMPARE(salida.errors, QStringLiteral("qacsemaf-viewer: ") + mensaje);
+    }
+
+    // The demo stores bare program names; the launcher finds them on the PATH (here the folder of the
+    // command line, where the build links them) and hands the viewer the session's password.
+    void arranquePorElLanzador()
+    {
+        qputenv("PATH", (carpetaHerramientas() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toLocal8Bit());
+        QCOMPARE(ProgramLauncher::resolve(QStringLiteral("QBiHvext")), carpetaHerramientas() + QStringLiteral("/QBiHvext"));
+        QCOMPARE(ProgramLauncher::resolve(QStringLiteral("/opt/x/QBiHvext")), QStringLiteral("/opt/x/QBiHvext"));
+        m_db.startSession(1);
+        const QString imagen = QDir::temp().filePath(QStringLiteral("visor-lanzado-%1.png").arg(QCoreApplication::applicationPid()));
+        QFile::remove(imagen);
+        QString error;
+        QVERIFY2(ProgramLauncher::instance().start(QStringLiteral("QBiHvext"),
+                                                   sesion(kEmpleado) + QStringList{QStringLiteral("--screenshot"), imagen},
+                                                   &error),
+                 qPrintable(error));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(imagen).size() > 0, 30000);
+        QFile::remove(imagen);
+        QVERIFY(!ProgramLauncher::instance().start(QStringLiteral("QBiNoExiste"), {}, &error));
+        QCOMPARE(error, QStringLiteral("No se encuentra el programa \"QBiNoExiste\"."));
+    }
 
 private:
-    QStringList sesion(const QString &empleado) const;
+    QStringList sesion(const QString &empleado) const
+    {
+        return {QStringLiteral("--protocol"), QStringLiteral("local"), QStringLiteral("--alias"), m_db.path(),
+                QStringLiteral("--server"), QString(), QStringLiteral("--user"), QStringLiteral("ADMIN"),
+                QStringLiteral("--company"), QStringLiteral("1"), QStringLiteral("--key"), QStringLiteral("cod_empl"),
+                QStringLiteral("--field"), QStringLiteral("COD_EMPL"), QStringLiteral("--value"), empleado};
+    }
+
     // Lines of the given rows of the database, as the viewer prints them (first columns only).
-    QStringList consulta(const QString &sql) const;
-    ProgramRun ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave);
+    QStringList consulta(const QString &sql) const
+    {
+        QSqlQuery query(sql);
+        QStringList filas;
+        while (query.next())
+            filas << query.value(0).toString() + QLatin1Char('\t') + query.value(1).toString();
+        return filas;
+    }
+
+    ProgramRun ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave)
+    {
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QString::fromLatin1(ProgramLauncher::kPasswordVariable), clave);
+        ProgramRun salida = runProgram(programa, argumentos, entorno);
+        // Only the viewer's own messages; Qt's notes about the environment are not its business.
+        QStringList errores = salida.errors.split(QLatin1Char('\n'));
+        errores.removeIf([](const QString &linea) { return linea.startsWith(QLatin1String("QStandardPaths:")); });
+        salida.errors = errores.join(QLatin1Char('\n')).trimmed();
+        return salida;
+    }
 
     DemoDatabase m_db;
 };
-
-void TstRecordViewer::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    QVERIFY2(QFileInfo(carpetaHerramientas() + QStringLiteral("/qacsemaf-viewer")).isExecutable(),
-             "qacsemaf-viewer is not built");
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(m_db.path());
-    QVERIFY(db.open());
-}
-
-QStringList TstRecordViewer::sesion(const QString &empleado) const
-{
-    return {QStringLiteral("--protocol"), QStringLiteral("local"), QStringLiteral("--alias"), m_db.path(),
-            QStringLiteral("--server"), QString(), QStringLiteral("--user"), QStringLiteral("ADMIN"),
-            QStringLiteral("--company"), QStringLiteral("1"), QStringLiteral("--key"), QStringLiteral("cod_empl"),
-            QStringLiteral("--field"), QStringLiteral("COD_EMPL"), QStringLiteral("--value"), empleado};
-}
-
-QStringList TstRecordViewer::consulta(const QString &sql) const
-{
-    QSqlQuery query(sql);
-    QStringList filas;
-    while (query.next())
-        filas << query.value(0).toString() + QLatin1Char('\t') + query.value(1).toString();
-    return filas;
-}
-
-ProgramRun TstRecordViewer::ejecutar(const QString &programa, const QStringList &argumentos, const QString &clave)
-{
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert(QString::fromLatin1(ProgramLauncher::kPasswordVariable), clave);
-    ProgramRun salida = runProgram(programa, argumentos, entorno);
-    // Only the viewer's own messages; Qt's notes about the environment are not its business.
-    QStringList errores = salida.errors.split(QLatin1Char('\n'));
-    errores.removeIf([](const QString &linea) { return linea.startsWith(QLatin1String("QStandardPaths:")); });
-    salida.errors = errores.join(QLatin1Char('\n')).trimmed();
-    return salida;
-}
-
-void TstRecordViewer::registros_data()
-{
-    QTest::addColumn<QString>("programa");
-    QTest::addColumn<QStringList>("extra");
-    QTest::addColumn<QString>("titulo");
-    QTest::addColumn<QString>("sql");
-    const QString empleado = QStringLiteral(" from %1 where COD_EMPR = 1 and COD_EMPL = 52345678 order by NUM_REGI");
-    const QString nombre = QStringLiteral(" - 52345678 Ángela María Peña Muñoz (");
-    QTest::newRow("experiencia por el nombre del enlace")
-        << QStringLiteral("QBiHvext") << QStringList() << QStringLiteral("Experiencia laboral") + nombre
-        << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPHV"));
-    QTest::newRow("educación formal por --program")
-        << QStringLiteral("qacsemaf-viewer") << QStringList{QStringLiteral("--program"), QStringLiteral("QBiEdfor")}
-        << QStringLiteral("Educación formal") + nombre
-        << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPEF"));
-    QTest::newRow("educación no formal")
-        << QStringLiteral("QBiEdnfo") << QStringList() << QStringLiteral("Educación no formal") + nombre
-        << QStringLiteral("select NUM_REGI, TIP_REGI") + empleado.arg(QStringLiteral("BI_DTPNF"));
-    QTest::newRow("maestro de cargos de la empresa")
-        << QStringLiteral("QBiCargo") << QStringList() << QStringLiteral("Maestro de cargos - ")
-        << QStringLiteral("select COD_CARG, NOM_CARG from BI_CARGO where COD_EMPR = 1 order by COD_CARG");
-}
-
-void TstRecordViewer::registros()
-{
-    QFETCH(QString, programa);
-    QFETCH(QStringList, extra);
-    QFETCH(QString, titulo);
-    QFETCH(QString, sql);
-    const QString ruta = carpetaHerramientas() + QLatin1Char('/') + programa;
-    const ProgramRun salida = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--dump")},
-                                       QStringLiteral("ADMIN"));
-    QCOMPARE(salida.errors, QString());
-    QCOMPARE(salida.exitCode, 0);
-    QStringList lineas = salida.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QVERIFY(lineas.size() >= 2);
-    const QString primera = lineas.takeFirst();
-    QVERIFY2(primera.startsWith(titulo), qPrintable(primera));
-    lineas.removeFirst();  // column titles
-    const QStringList esperadas = consulta(sql);
-    QVERIFY(!esperadas.isEmpty());
-    QVERIFY2(primera.endsWith(QStringLiteral("(%1 registros)").arg(esperadas.size())), qPrintable(primera));
-    QStringList vistas;
-    for (const QString &linea : lineas)
-        vistas << linea.section(QLatin1Char('\t'), 0, 1);
-    QCOMPARE(vistas, esperadas);
-
-    const QString imagen = qEnvironmentVariable("QACSEMAF_BUILD_DIR") + QStringLiteral("/screenshots/visor_")
-                           + (extra.isEmpty() ? programa : extra.last()) + QStringLiteral(".png");
-    QDir().mkpath(QFileInfo(imagen).path());
-    QFile::remove(imagen);
-    const ProgramRun captura = ejecutar(ruta, sesion(kEmpleado) + extra + QStringList{QStringLiteral("--screenshot"), imagen},
-                                        QStringLiteral("ADMIN"));
-    QCOMPARE(captura.exitCode, 0);
-    QVERIFY(QFileInfo(imagen).size() > 0);
-}
-
-void TstRecordViewer::rechazos_data()
-{
-    QTest::addColumn<QString>("programa");
-    QTest::addColumn<QString>("empleado");
-    QTest::addColumn<QString>("clave");
-    QTest::addColumn<QString>("mensaje");
-    QTest::newRow("contraseña errada") << QStringLiteral("QBiHvext") << kEmpleado << QStringLiteral("otra")
-                                       << QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
-    QTest::newRow("empleado inexistente") << QStringLiteral("QBiEdfor") << QStringLiteral("123") << QStringLiteral("ADMIN")
-                                          << QStringLiteral("El empleado 123 no existe en la empresa 1.");
-    QTest::newRow("identificación no numérica")
-        << QStringLiteral("QBiEdfor") << QStringLiteral("12a") << QStringLiteral("ADMIN")
-        << QStringLiteral("La identificación del empleado debe ser un número entero; se recibió \"12a\".");
-    QTest::newRow("programa desconocido")
-        << QStringLiteral("qacsemaf-viewer") << kEmpleado << QStringLiteral("ADMIN")
-        << QStringLiteral("No se sabe qué registros mostrar para el programa \"qacsemaf-viewer\"; se espera uno de: "
-                          "QBiHvext, QBiEdfor, QBiEdnfo, QBiCargo (opción --program o nombre del programa).");
-}
-
-void TstRecordViewer::rechazos()
-{
-    QFETCH(QString, programa);
-    QFETCH(QString, empleado);
-    QFETCH(QString, clave);
-    QFETCH(QString, mensaje);
-    const ProgramRun salida = ejecutar(carpetaHerramientas() + QLatin1Char('/') + programa,
-                                       sesion(empleado) + QStringList{QStringLiteral("--dump")}, clave);
-    QCOMPARE(salida.exitCode, 1);
-    QCOMPARE(salida.output, QString());
-    QCOMPARE(salida.errors, QStringLiteral("qacsemaf-viewer: ") + mensaje);
-}
-
-// The demo stores bare program names; the launcher finds them on the PATH (here the folder of the
-// command line, where the build links them) and hands the viewer the session's password.
-void TstRecordViewer::arranquePorElLanzador()
-{
-    qputenv("PATH", (carpetaHerramientas() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toLocal8Bit());
-    QCOMPARE(ProgramLauncher::resolve(QStringLiteral("QBiHvext")), carpetaHerramientas() + QStringLiteral("/QBiHvext"));
-    QCOMPARE(ProgramLauncher::resolve(QStringLiteral("/opt/x/QBiHvext")), QStringLiteral("/opt/x/QBiHvext"));
-    m_db.startSession(1);
-    const QString imagen = QDir::temp().filePath(QStringLiteral("visor-lanzado-%1.png").arg(QCoreApplication::applicationPid()));
-    QFile::remove(imagen);
-    QString error;
-    QVERIFY2(ProgramLauncher::instance().start(QStringLiteral("QBiHvext"),
-                                               sesion(kEmpleado) + QStringList{QStringLiteral("--screenshot"), imagen},
-                                               &error),
-             qPrintable(error));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(imagen).size() > 0, 30000);
-    QFile::remove(imagen);
-    QVERIFY(!ProgramLauncher::instance().start(QStringLiteral("QBiNoExiste"), {}, &error));
-    QCOMPARE(error, QStringLiteral("No se encuentra el programa \"QBiNoExiste\"."));
-}
 
 QTEST_MAIN(TstRecordViewer)
 #include "tst_recordviewer.moc"

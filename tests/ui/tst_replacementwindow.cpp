@@ -4,6 +4,7 @@
 
 #include "Artefactos.h"
 #include "DLLUFORM.h"
+#include "DataTable.h"
 #include "DialogService.h"
 #include "ModuloPrueba.h"
 #include "TDataSetModel.h"
@@ -23,29 +24,276 @@
 class TstReplacementWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void cleanupTestCase();
-    void disposicion();
-    void tecleo_data();
-    void tecleo();
-    void jefe_data();
-    void jefe();
-    void filaGuardadaNoSeEditaAlTeclear();
-    void lupaDeEmpleados();
-    void cierreConFilaPendiente_data();
-    void cierreConFilaPendiente();
-    void abrirDesdeElPlan();
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        m = std::make_unique<ModuloPrueba>(1);
+        QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
+        QVERIFY(filas().Active());
+        m_filasIniciales = filas().RecordCount();
+        Captura = new TCaptura;
+        Captura->AfterConstruction();
+    }
+
+    void init()
+    {
+        dialogos = std::make_unique<DialogRecorder>();
+        w = std::make_unique<TFrmAcCuare>(&m->module);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        w->DBGrdCuadro->setFocus();
+    }
+
+    void cleanup()
+    {
+        if (filas().State() != dsBrowse)
+            filas().Cancel();
+        w.reset();
+        dialogos.reset();
+        QCOMPARE(filas().RecordCount(), m_filasIniciales);
+    }
+
+    void cleanupTestCase()
+    {
+        w.reset();
+        delete Captura.data();
+    }
+
+    // Columns in the window's order with the fields' labels; the grid follows the window's size and
+    // the navigator stays at the lower right.
+    void disposicion()
+    {
+        QStringList titulos, etiquetas;
+        for (int i = 0; i < w->DBGrdCuadro->model()->columnCount(); ++i)
+            titulos << w->DBGrdCuadro->model()->headerData(i, Qt::Horizontal).toString();
+        for (const char *campo : {"COD_EMPL", "DtfNmbEmpleado", "COD_CARG", "DtfNmbCargo", "JEF_DEPE", "DtfEdad"})
+            etiquetas << c(campo)->DisplayName();
+        QCOMPARE(titulos, etiquetas);
+        w->resize(900, 400);
+        QApplication::processEvents();
+        QCOMPARE(w->DBGrdCuadro->width(), 900);
+        QCOMPARE(w->QNvgdrCuadro->geometry().right(), 900 - 1 - 4);
+        QVERIFY(w->QNvgdrCuadro->geometry().top() > w->DBGrdCuadro->geometry().bottom());
+    }
+
+    void tecleo_data()
+    {
+        // entradas: "FIELD=typed", in order
+        // fila: COD_EMPL|DtfNmbEmpleado|COD_CARG|DtfNmbCargo as shown
+        addColumns<QStringList, QString, QString>({"entradas", "mensaje", "fila"});
+        const QString empleado = QStringLiteral("COD_EMPL=52345678");
+        const QString angela = QStringLiteral("52345678|Ángela María Peña Muñoz|");
+        QTest::newRow("dos contratos: el cargo del primero")
+            << QStringList{empleado} << QString() << angela + QStringLiteral("COO002|Coordinador de Cartera");
+        QTest::newRow("identificación inexistente")
+            << QStringList{QStringLiteral("COD_EMPL=123")}
+            << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
+        QTest::newRow("cargo de la empresa")
+            << QStringList{empleado, QStringLiteral("COD_CARG=TEC001")} << QString()
+            << angela + QStringLiteral("TEC001|Auxiliar Contable");
+        QTest::newRow("cargo de otra empresa del grupo")
+            << QStringList{empleado, QStringLiteral("COD_CARG=JLO001")}
+            << QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!")
+            << angela + QStringLiteral("COO002|Coordinador de Cartera");
+    }
+
+    // Typed into the grid of a new row: the message shown, and the row as the grid shows it after.
+    void tecleo()
+    {
+        QFETCH(QStringList, entradas);
+        QFETCH(QString, mensaje);
+        QFETCH(QString, fila);
+        pulsar(TQNavegador::nbInsert);
+        QCOMPARE(filas().State(), dsInsert);
+        for (const QString &entrada : entradas)
+            teclear(qPrintable(entrada.section(QLatin1Char('='), 0, 0)), entrada.section(QLatin1Char('='), 1));
+        QCOMPARE(dialogos->texts().join(QLatin1Char('|')), mensaje);
+        QCOMPARE(texto("COD_EMPL") + QLatin1Char('|') + texto("DtfNmbEmpleado") + QLatin1Char('|') + texto("COD_CARG")
+                     + QLatin1Char('|') + texto("DtfNmbCargo"),
+                 fila);
+        QCOMPARE(filas().State(), dsInsert);
+    }
+
+    void jefe_data()
+    {
+        addColumns<QString, QString>({"teclas", "guardado"});
+        QTest::newRow("Si") << QStringLiteral("S") << QStringLiteral("S");
+        QTest::newRow("Si y luego No") << QStringLiteral("SN") << QStringLiteral("N");
+    }
+
+    // The list offers "Si" and "No"; the row keeps the first letter and is saved with it.
+    void jefe()
+    {
+        QFETCH(QString, teclas);
+        QFETCH(QString, guardado);
+        pulsar(TQNavegador::nbInsert);
+        teclear("COD_EMPL", QStringLiteral("52345678"));
+        for (const QChar tecla : teclas) {
+            abrirEditor("JEF_DEPE");
+            auto *lista = qobject_cast<QComboBox *>(QApplication::focusWidget());
+            QVERIFY(lista);
+            QCOMPARE(lista->count(), 2);
+            QCOMPARE(lista->itemText(0) + lista->itemText(1), QStringLiteral("SiNo"));
+            QTest::keyClicks(lista, QString(tecla));
+            QCOMPARE(texto("JEF_DEPE"), QString(tecla));
+        }
+        if (guardado == QLatin1String("S"))
+            guardarCaptura(w.get(), QStringLiteral("cuadros_reemplazo"));
+        pulsar(TQNavegador::nbPost);
+        QCOMPARE(dialogos->texts(), QStringList());
+        QCOMPARE(filas().State(), dsBrowse);
+        filas().Close();
+        filas().Open();
+        QVERIFY(filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0));
+        QCOMPARE(c("JEF_DEPE")->AsString(), guardado);
+        QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
+        pulsar(TQNavegador::nbDelete);
+        QCOMPARE(dialogos->requests.size(), 1);
+        QCOMPARE(dialogos->requests.first().kind, DialogService::Question);
+    }
+
+    // The rows' data source does not start an edit by itself: typing on a saved row changes nothing.
+    void filaGuardadaNoSeEditaAlTeclear()
+    {
+        pulsar(TQNavegador::nbInsert);
+        teclear("COD_EMPL", QStringLiteral("52345678"));
+        pulsar(TQNavegador::nbPost);
+        QCOMPARE(filas().State(), dsBrowse);
+        w->DBGrdCuadro->setCurrentIndex(celda("COD_CARG"));
+        QTest::keyClicks(w->DBGrdCuadro, QStringLiteral("TEC001"));
+        QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
+        QCOMPARE(QApplication::focusWidget(), w->DBGrdCuadro);
+        QCOMPARE(filas().State(), dsBrowse);
+        QCOMPARE(texto("COD_CARG"), QStringLiteral("COO002"));
+        filas().Delete();
+    }
+
+    // The ellipsis of the identification asks for criteria, lists the active contracts and copies
+    // the chosen contract's identification and position.
+    void lupaDeEmpleados()
+    {
+        QStringList modales, opciones;
+        DialogRecorder respuestas([&](const DialogService::Request &request) {
+            if (request.kind != DialogService::Modal)
+                return int(DialogService::Ok);
+            QDialog *dialogo = request.dialog;
+            modales << dialogo->objectName();
+            if (dialogo != Captura) {
+                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
+                return dialogo->result();
+            }
+            for (int i = 0; i < Captura->CmbCampos->count(); ++i)
+                opciones << Captura->CmbCampos->itemText(i);
+            if (Captura->CdsTmp.Locate(QStringLiteral("COD_EMPL;COD_CARG"), QVariantList{52345678.0, QStringLiteral("PRO002")}))
+                QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
+            return dialogo->isVisible() ? int(QDialog::Rejected) : dialogo->result();
+        });
+        pulsar(TQNavegador::nbInsert);
+        abrirEditor("COD_EMPL");
+        auto *boton = w->DBGrdCuadro->findChild<QToolButton *>(QStringLiteral("ellipsisButton"));
+        QVERIFY(boton);
+        guardarCaptura(w.get(), QStringLiteral("cuadros_reemplazo_lupa"));
+        QTest::mouseClick(boton, Qt::LeftButton);
+        QCOMPARE(modales, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
+        QCOMPARE(opciones, (QStringList{QStringLiteral("Identificacion"), QStringLiteral("Nombres"),
+                                        QStringLiteral("Apellidos"), QStringLiteral("Cargo"), QStringLiteral("Contrato")}));
+        QCOMPARE(respuestas.texts(), QStringList());
+        QCOMPARE(c("COD_EMPL")->AsFloat(), 52345678.0);
+        QCOMPARE(texto("COD_CARG"), QStringLiteral("PRO002"));
+        QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
+        QCOMPARE(filas().State(), dsInsert);
+    }
+
+    void cierreConFilaPendiente_data()
+    {
+        addColumns<int, int>({"respuesta", "filasDespues"});
+        QTest::newRow("no guardar") << int(DialogService::No) << 0;
+        QTest::newRow("guardar") << int(DialogService::Yes) << 1;
+    }
+
+    void cierreConFilaPendiente()
+    {
+        QFETCH(int, respuesta);
+        QFETCH(int, filasDespues);
+        DialogRecorder respuestas([&](const DialogService::Request &request) {
+            return request.kind == DialogService::Question ? respuesta : int(DialogService::Ok);
+        });
+        pulsar(TQNavegador::nbInsert);
+        teclear("COD_EMPL", QStringLiteral("52345678"));
+        QTest::keyClick(w->DBGrdCuadro, Qt::Key_Escape);
+        QCOMPARE(respuestas.texts(), QStringList{QStringLiteral("¿Desea guardar los cambios del cuadro de reemplazo?")});
+        QVERIFY(!w->isVisible());
+        QCOMPARE(filas().State(), dsBrowse);
+        QCOMPARE(filas().RecordCount(), m_filasIniciales + filasDespues);
+        if (filasDespues > 0 && filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0))
+            filas().Delete();
+    }
+
+    // The main form's entry opens the window modally on the rows of the current node; without a
+    // current node it refuses with a message and opens nothing.
+    void abrirDesdeElPlan()
+    {
+        w.reset();
+        QStringList modales;
+        int filasMostradas = -1;
+        DialogRecorder respuestas([&](const DialogService::Request &request) {
+            if (request.kind == DialogService::Modal) {
+                modales << request.dialog->objectName();
+                filasMostradas = request.dialog->findChild<TVelkarDBgrid *>()->model()->rowCount();
+            }
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(TFrmAcCuare::MostrarCuadroReemplazo(&m->module), int(QDialog::Rejected));
+        QCOMPARE(modales, QStringList{QStringLiteral("FrmAcCuare")});
+        QCOMPARE(filasMostradas, m_filasIniciales);
+
+        filas().Close();
+        QCOMPARE(messageOf([&] { TFrmAcCuare::MostrarCuadroReemplazo(&m->module); }),
+                 QStringLiteral("Seleccione un nodo del plan de carrera para ver su cuadro de reemplazo."));
+        QCOMPARE(modales.size(), 1);
+        QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 7}));
+        QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
+        QVERIFY(filas().Active());
+    }
 
 private:
     TDataSet &filas() { return m->module.QryAcCuare; }
     TField *c(const char *nombre) { return filas().FieldByName(QLatin1String(nombre)); }
-    QModelIndex celda(const char *campo);
+
+    QModelIndex celda(const char *campo)
+    {
+        TVelkarDBgrid *grilla = w->DBGrdCuadro;
+        const int fila = grilla->currentIndex().isValid() ? grilla->currentIndex().row() : 0;
+        return grilla->model()->index(fila, grilla->dataModel()->columnOf(QLatin1String(campo)));
+    }
+
     QString texto(const char *campo) { return celda(campo).data().toString().trimmed(); }
-    void pulsar(TQNavegador::TNavigateBtn boton);
-    void teclear(const char *campo, const QString &valor);
-    void abrirEditor(const char *campo);
+
+    void pulsar(TQNavegador::TNavigateBtn boton)
+    {
+        QTest::mouseClick(w->QNvgdrCuadro->button(boton), Qt::LeftButton);
+    }
+
+    // Moves to the field's cell of the current row, types the value and ends with Enter.
+    void teclear(const char *campo, const QString &valor)
+    {
+        TVelkarDBgrid *grilla = w->DBGrdCuadro;
+        grilla->setCurrentIndex(celda(campo));
+        QTest::keyClicks(grilla, valor.left(1));
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY2(editor && editor != grilla, "the cell did not open for editing");
+        QTest::keyClicks(editor, valor.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the view writes the value when its editor closes, queued
+    }
+
+    void abrirEditor(const char *campo)
+    {
+        w->DBGrdCuadro->setCurrentIndex(celda(campo));
+        QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
+    }
 
     DemoDatabase m_db;
     std::unique_ptr<ModuloPrueba> m;
@@ -53,273 +301,6 @@ private:
     std::unique_ptr<DialogRecorder> dialogos;
     int m_filasIniciales = 0;
 };
-
-void TstReplacementWindow::initTestCase()
-{
-    QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-    m_db.startSession(1);
-    m = std::make_unique<ModuloPrueba>(1);
-    QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
-    QVERIFY(filas().Active());
-    m_filasIniciales = filas().RecordCount();
-    Captura = new TCaptura;
-    Captura->AfterConstruction();
-}
-
-void TstReplacementWindow::cleanupTestCase()
-{
-    w.reset();
-    delete Captura.data();
-}
-
-void TstReplacementWindow::init()
-{
-    dialogos = std::make_unique<DialogRecorder>();
-    w = std::make_unique<TFrmAcCuare>(&m->module);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    w->activateWindow();
-    w->DBGrdCuadro->setFocus();
-}
-
-void TstReplacementWindow::cleanup()
-{
-    if (filas().State() != dsBrowse)
-        filas().Cancel();
-    w.reset();
-    dialogos.reset();
-    QCOMPARE(filas().RecordCount(), m_filasIniciales);
-}
-
-QModelIndex TstReplacementWindow::celda(const char *campo)
-{
-    TVelkarDBgrid *grilla = w->DBGrdCuadro;
-    const int fila = grilla->currentIndex().isValid() ? grilla->currentIndex().row() : 0;
-    return grilla->model()->index(fila, grilla->dataModel()->columnOf(QLatin1String(campo)));
-}
-
-void TstReplacementWindow::pulsar(TQNavegador::TNavigateBtn boton)
-{
-    QTest::mouseClick(w->QNvgdrCuadro->button(boton), Qt::LeftButton);
-}
-
-// Moves to the field's cell of the current row, types the value and ends with Enter.
-void TstReplacementWindow::teclear(const char *campo, const QString &valor)
-{
-    TVelkarDBgrid *grilla = w->DBGrdCuadro;
-    grilla->setCurrentIndex(celda(campo));
-    QTest::keyClicks(grilla, valor.left(1));
-    QWidget *editor = QApplication::focusWidget();
-    QVERIFY2(editor && editor != grilla, "the cell did not open for editing");
-    QTest::keyClicks(editor, valor.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QApplication::processEvents();  // the view writes the value when its editor closes, queued
-}
-
-void TstReplacementWindow::abrirEditor(const char *campo)
-{
-    w->DBGrdCuadro->setCurrentIndex(celda(campo));
-    QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
-}
-
-// Columns in the window's order with the fields' labels; the grid follows the window's size and
-// the navigator stays at the lower right.
-void TstReplacementWindow::disposicion()
-{
-    QStringList titulos, etiquetas;
-    for (int i = 0; i < w->DBGrdCuadro->model()->columnCount(); ++i)
-        titulos << w->DBGrdCuadro->model()->headerData(i, Qt::Horizontal).toString();
-    for (const char *campo : {"COD_EMPL", "DtfNmbEmpleado", "COD_CARG", "DtfNmbCargo", "JEF_DEPE", "DtfEdad"})
-        etiquetas << c(campo)->DisplayName();
-    QCOMPARE(titulos, etiquetas);
-    w->resize(900, 400);
-    QApplication::processEvents();
-    QCOMPARE(w->DBGrdCuadro->width(), 900);
-    QCOMPARE(w->QNvgdrCuadro->geometry().right(), 900 - 1 - 4);
-    QVERIFY(w->QNvgdrCuadro->geometry().top() > w->DBGrdCuadro->geometry().bottom());
-}
-
-void TstReplacementWindow::tecleo_data()
-{
-    QTest::addColumn<QStringList>("entradas");  // "FIELD=typed", in order
-    QTest::addColumn<QString>("mensaje");
-    QTest::addColumn<QString>("fila");          // COD_EMPL|DtfNmbEmpleado|COD_CARG|DtfNmbCargo as shown
-    const QString empleado = QStringLiteral("COD_EMPL=52345678");
-    const QString angela = QStringLiteral("52345678|Ángela María Peña Muñoz|");
-    QTest::newRow("dos contratos: el cargo del primero")
-        << QStringList{empleado} << QString() << angela + QStringLiteral("COO002|Coordinador de Cartera");
-    QTest::newRow("identificación inexistente")
-        << QStringList{QStringLiteral("COD_EMPL=123")}
-        << QStringLiteral("Identificación NO existe en la Base de Datos!!!") << QStringLiteral("|||");
-    QTest::newRow("cargo de la empresa")
-        << QStringList{empleado, QStringLiteral("COD_CARG=TEC001")} << QString()
-        << angela + QStringLiteral("TEC001|Auxiliar Contable");
-    QTest::newRow("cargo de otra empresa del grupo")
-        << QStringList{empleado, QStringLiteral("COD_CARG=JLO001")}
-        << QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!")
-        << angela + QStringLiteral("COO002|Coordinador de Cartera");
-}
-
-// Typed into the grid of a new row: the message shown, and the row as the grid shows it after.
-void TstReplacementWindow::tecleo()
-{
-    QFETCH(QStringList, entradas);
-    QFETCH(QString, mensaje);
-    QFETCH(QString, fila);
-    pulsar(TQNavegador::nbInsert);
-    QCOMPARE(filas().State(), dsInsert);
-    for (const QString &entrada : entradas)
-        teclear(qPrintable(entrada.section(QLatin1Char('='), 0, 0)), entrada.section(QLatin1Char('='), 1));
-    QCOMPARE(dialogos->texts().join(QLatin1Char('|')), mensaje);
-    QCOMPARE(texto("COD_EMPL") + QLatin1Char('|') + texto("DtfNmbEmpleado") + QLatin1Char('|') + texto("COD_CARG")
-                 + QLatin1Char('|') + texto("DtfNmbCargo"),
-             fila);
-    QCOMPARE(filas().State(), dsInsert);
-}
-
-void TstReplacementWindow::jefe_data()
-{
-    QTest::addColumn<QString>("teclas");
-    QTest::addColumn<QString>("guardado");
-    QTest::newRow("Si") << QStringLiteral("S") << QStringLiteral("S");
-    QTest::newRow("Si y luego No") << QStringLiteral("SN") << QStringLiteral("N");
-}
-
-// The list offers "Si" and "No"; the row keeps the first letter and is saved with it.
-void TstReplacementWindow::jefe()
-{
-    QFETCH(QString, teclas);
-    QFETCH(QString, guardado);
-    pulsar(TQNavegador::nbInsert);
-    teclear("COD_EMPL", QStringLiteral("52345678"));
-    for (const QChar tecla : teclas) {
-        abrirEditor("JEF_DEPE");
-        auto *lista = qobject_cast<QComboBox *>(QApplication::focusWidget());
-        QVERIFY(lista);
-        QCOMPARE(lista->count(), 2);
-        QCOMPARE(lista->itemText(0) + lista->itemText(1), QStringLiteral("SiNo"));
-        QTest::keyClicks(lista, QString(tecla));
-        QCOMPARE(texto("JEF_DEPE"), QString(tecla));
-    }
-    if (guardado == QLatin1String("S"))
-        guardarCaptura(w.get(), QStringLiteral("cuadros_reemplazo"));
-    pulsar(TQNavegador::nbPost);
-    QCOMPARE(dialogos->texts(), QStringList());
-    QCOMPARE(filas().State(), dsBrowse);
-    filas().Close();
-    filas().Open();
-    QVERIFY(filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0));
-    QCOMPARE(c("JEF_DEPE")->AsString(), guardado);
-    QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
-    pulsar(TQNavegador::nbDelete);
-    QCOMPARE(dialogos->requests.size(), 1);
-    QCOMPARE(dialogos->requests.first().kind, DialogService::Question);
-}
-
-// The rows' data source does not start an edit by itself: typing on a saved row changes nothing.
-void TstReplacementWindow::filaGuardadaNoSeEditaAlTeclear()
-{
-    pulsar(TQNavegador::nbInsert);
-    teclear("COD_EMPL", QStringLiteral("52345678"));
-    pulsar(TQNavegador::nbPost);
-    QCOMPARE(filas().State(), dsBrowse);
-    w->DBGrdCuadro->setCurrentIndex(celda("COD_CARG"));
-    QTest::keyClicks(w->DBGrdCuadro, QStringLiteral("TEC001"));
-    QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
-    QCOMPARE(QApplication::focusWidget(), w->DBGrdCuadro);
-    QCOMPARE(filas().State(), dsBrowse);
-    QCOMPARE(texto("COD_CARG"), QStringLiteral("COO002"));
-    filas().Delete();
-}
-
-// The ellipsis of the identification asks for criteria, lists the active contracts and copies
-// the chosen contract's identification and position.
-void TstReplacementWindow::lupaDeEmpleados()
-{
-    QStringList modales, opciones;
-    DialogRecorder respuestas([&](const DialogService::Request &request) {
-        if (request.kind != DialogService::Modal)
-            return int(DialogService::Ok);
-        QDialog *dialogo = request.dialog;
-        modales << dialogo->objectName();
-        if (dialogo != Captura) {
-            QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-            return dialogo->result();
-        }
-        for (int i = 0; i < Captura->CmbCampos->count(); ++i)
-            opciones << Captura->CmbCampos->itemText(i);
-        if (Captura->CdsTmp.Locate(QStringLiteral("COD_EMPL;COD_CARG"), QVariantList{52345678.0, QStringLiteral("PRO002")}))
-            QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
-        return dialogo->isVisible() ? int(QDialog::Rejected) : dialogo->result();
-    });
-    pulsar(TQNavegador::nbInsert);
-    abrirEditor("COD_EMPL");
-    auto *boton = w->DBGrdCuadro->findChild<QToolButton *>(QStringLiteral("ellipsisButton"));
-    QVERIFY(boton);
-    guardarCaptura(w.get(), QStringLiteral("cuadros_reemplazo_lupa"));
-    QTest::mouseClick(boton, Qt::LeftButton);
-    QCOMPARE(modales, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
-    QCOMPARE(opciones, (QStringList{QStringLiteral("Identificacion"), QStringLiteral("Nombres"),
-                                    QStringLiteral("Apellidos"), QStringLiteral("Cargo"), QStringLiteral("Contrato")}));
-    QCOMPARE(respuestas.texts(), QStringList());
-    QCOMPARE(c("COD_EMPL")->AsFloat(), 52345678.0);
-    QCOMPARE(texto("COD_CARG"), QStringLiteral("PRO002"));
-    QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
-    QCOMPARE(filas().State(), dsInsert);
-}
-
-void TstReplacementWindow::cierreConFilaPendiente_data()
-{
-    QTest::addColumn<int>("respuesta");
-    QTest::addColumn<int>("filasDespues");
-    QTest::newRow("no guardar") << int(DialogService::No) << 0;
-    QTest::newRow("guardar") << int(DialogService::Yes) << 1;
-}
-
-void TstReplacementWindow::cierreConFilaPendiente()
-{
-    QFETCH(int, respuesta);
-    QFETCH(int, filasDespues);
-    DialogRecorder respuestas([&](const DialogService::Request &request) {
-        return request.kind == DialogService::Question ? respuesta : int(DialogService::Ok);
-    });
-    pulsar(TQNavegador::nbInsert);
-    teclear("COD_EMPL", QStringLiteral("52345678"));
-    QTest::keyClick(w->DBGrdCuadro, Qt::Key_Escape);
-    QCOMPARE(respuestas.texts(), QStringList{QStringLiteral("¿Desea guardar los cambios del cuadro de reemplazo?")});
-    QVERIFY(!w->isVisible());
-    QCOMPARE(filas().State(), dsBrowse);
-    QCOMPARE(filas().RecordCount(), m_filasIniciales + filasDespues);
-    if (filasDespues > 0 && filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0))
-        filas().Delete();
-}
-
-// The main form's entry opens the window modally on the rows of the current node; without a
-// current node it refuses with a message and opens nothing.
-void TstReplacementWindow::abrirDesdeElPlan()
-{
-    w.reset();
-    QStringList modales;
-    int filasMostradas = -1;
-    DialogRecorder respuestas([&](const DialogService::Request &request) {
-        if (request.kind == DialogService::Modal) {
-            modales << request.dialog->objectName();
-            filasMostradas = request.dialog->findChild<TVelkarDBgrid *>()->model()->rowCount();
-        }
-        return int(QDialog::Rejected);
-    });
-    QCOMPARE(TFrmAcCuare::MostrarCuadroReemplazo(&m->module), int(QDialog::Rejected));
-    QCOMPARE(modales, QStringList{QStringLiteral("FrmAcCuare")});
-    QCOMPARE(filasMostradas, m_filasIniciales);
-
-    filas().Close();
-    QCOMPARE(messageOf([&] { TFrmAcCuare::MostrarCuadroReemplazo(&m->module); }),
-             QStringLiteral("Seleccione un nodo del plan de carrera para ver su cuadro de reemplazo."));
-    QCOMPARE(modales.size(), 1);
-    QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 7}));
-    QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
-    QVERIFY(filas().Active());
-}
 
 QTEST_MAIN(TstReplacementWindow)
 #include "tst_replacementwindow.moc"
