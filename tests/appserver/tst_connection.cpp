@@ -105,8 +105,11 @@ private slots:
         SDCOMConnection connection;
         const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
         QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}), 1);
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                                 connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}));
+        QCOMPARE(messageOf<EDatabaseError>([&] {
+                     connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}});
+                 }),
+                 QString("Ya existe un registro en AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 7, COD_NODO = 0. "
+                         "No se guardó el cambio."));
         const QVariant paths = connection.AppServerCall(QStringLiteral("BuscarPathProgramaArreglo"),
                                                         {QVariantList{"\"QBiCargo\",\"QBiEdnfo\""}});
         QCOMPARE(paths.toList().value(0).toString(), QStringLiteral("/opt/qbicargo,\"\""));

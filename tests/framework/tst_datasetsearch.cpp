@@ -44,8 +44,10 @@ private slots:
     void locateWrongValueCountIsAnError()
     {
         auto ds = fixtures::positions();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Locate("COD_EMPR;COD_CARG", 1));
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Locate("NO_SUCH", 1));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->Locate("COD_EMPR;COD_CARG", 1); }),
+                 QString("Se esperaban 2 valores de búsqueda y se recibieron 1"));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->Locate("NO_SUCH", 1); }),
+                 QString("CdsCargos: campo 'NO_SUCH' no encontrado"));
     }
 
     void filter_data()
@@ -143,7 +145,8 @@ private slots:
         QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C2", "c4", "C1", "C3"}));
         ds->setIndexName(QString());
         QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C1", "C2", "C3", "c4"}));
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->setIndexName("NoSuchIndex"));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->setIndexName("NoSuchIndex"); }),
+                 QString("CdsCargos: índice 'NoSuchIndex' no encontrado"));
     }
 
     void emptyAndCreate()
@@ -169,7 +172,8 @@ private slots:
     void createFromFieldDefs()
     {
         TClientDataSet ds("CdsDefs");
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds.Open());
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds.Open(); }),
+                 QString("CdsDefs: no tiene campos ni datos; falta CreateDataSet"));
         ds.FieldDefs().Add("COD_REQU", appserver::FieldType::Smallint);
         ds.FieldDefs().Add("NOM_REQU", appserver::FieldType::String, 5, true);
         ds.CreateDataSet();

@@ -3,6 +3,7 @@
 #include "DataSetFixtures.h"
 #include "DataTable.h"
 #include "Exceptions.h"
+#include "TestTools.h"
 
 #include <QtTest>
 
@@ -126,7 +127,9 @@ private slots:
         if (inserting) ds->Append(); else ds->Edit();
         ds->FieldByName("COD_CARG")->setAsString("X9");
         ds->FieldByName("PUN_REQU")->Clear();
-        QVERIFY_THROWS_EXCEPTION(Exception, ds->Post());
+        QCOMPARE(messageOf<Exception>([&] { ds->Post(); }),
+                 refusal == "handler" ? QString("no se permite")
+                                      : QString("CdsCargos: el campo 'PUN_REQU' debe tener un valor"));
         QCOMPARE(int(ds->State()), int(inserting ? dsInsert : dsEdit));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("X9"));
         QCOMPARE(ds->RecordCount(), 4);
@@ -137,10 +140,12 @@ private slots:
     void settingFieldsNeedsEditOrInsert()
     {
         auto ds = fixtures::positions();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->FieldByName("COD_CARG")->setAsString("X"));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->FieldByName("COD_CARG")->setAsString("X"); }),
+                 QString("CdsCargos: el conjunto de datos no está en modo de edición o inserción (campo 'COD_CARG')"));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
         ds->Close();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->FieldByName("COD_CARG")->setAsString("X"));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->FieldByName("COD_CARG")->setAsString("X"); }),
+                 QString("CdsCargos: no se puede realizar esta operación en un conjunto de datos cerrado"));
     }
 
     void editOnEmptyDataSetAppends()
@@ -155,7 +160,7 @@ private slots:
     {
         auto ds = fixtures::positions();
         ds->BeforeDelete = [](TDataSet *) { throw Exception("El nodo actual tiene nodos asociados."); };
-        QVERIFY_THROWS_EXCEPTION(Exception, ds->Delete());
+        QCOMPARE(messageOf<Exception>([&] { ds->Delete(); }), QString("El nodo actual tiene nodos asociados."));
         QCOMPARE(ds->RecordCount(), 4);
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
     }

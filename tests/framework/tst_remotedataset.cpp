@@ -174,7 +174,8 @@ private slots:
         QVERIFY2(refusal.contains("solo lectura"), qPrintable(refusal));
         QCOMPARE(int(ds->State()), int(dsEdit));
         ds->Cancel();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->Delete());
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds->Delete(); }),
+                 QString("QryAcCuare: el conjunto de datos es de solo lectura (no tiene tabla de actualización)"));
         QCOMPARE(m_server->applies.size(), 0);
     }
 
@@ -196,7 +197,8 @@ private slots:
         QCOMPARE(sent, QStringList({"psm_codempr=3", "psm_codmenu=4", "psm_codnodp=5"}));
         QVERIFY(ds.Active());
         QCOMPARE(ds.RecNo(), 1);
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, DtmGnLibre->ReConsultar(&ds, {1, 2, 3, 4}));
+        QCOMPARE(messageOf<EDatabaseError>([&] { DtmGnLibre->ReConsultar(&ds, {1, 2, 3, 4}); }),
+                 QString("QryValNodo: se recibieron 4 valores para 3 parámetros"));
     }
 
     void formatearFloat_data()
@@ -265,7 +267,7 @@ private slots:
         QCOMPARE(ds.ParamByName("pCodEmpr")->Value, QVariant(5));
         QCOMPARE(ds.ParamByName("PCODMENU")->DataType, FieldType::Unknown);
         QCOMPARE(ds.Params().FindParam("GONE"), nullptr);
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds.ParamByName("GONE"));
+        QCOMPARE(messageOf<EDatabaseError>([&] { ds.ParamByName("GONE"); }), QString("Parámetro 'GONE' no encontrado"));
     }
 
     void declaredTypeConvertsAssignedValues()
@@ -274,8 +276,10 @@ private slots:
         TParam *param = ds.Params().CreateParam(FieldType::Smallint, "cod_empr");
         param->setAsVariant("12");
         QCOMPARE(param->Value, QVariant(12));
-        QVERIFY_THROWS_EXCEPTION(EConvertError, param->setAsVariant("doce"));
-        QVERIFY_THROWS_EXCEPTION(EConvertError, param->setAsSmallInt(40000));
+        QCOMPARE(messageOf<EConvertError>([&] { param->setAsVariant("doce"); }),
+                 QString("'doce' no es un valor entero válido (cod_empr)"));
+        QCOMPARE(messageOf<EConvertError>([&] { param->setAsSmallInt(40000); }),
+                 QString("El valor 40000 está fuera de rango (-32768 a 32767) (cod_empr)"));
         QCOMPARE(param->AsInteger(), 12);
     }
 };

@@ -20,7 +20,7 @@ QString subject(const QString &what)
 [[noreturn]] void fail(const QString &text, const char *kind, const QString &what)
 {
     throw EConvertError(QStringLiteral("'%1' no es un valor %2 válido%3")
-                            .arg(text, QLatin1String(kind), subject(what)));
+                            .arg(text, QString::fromUtf8(kind), subject(what)));
 }
 
 bool isTextVariant(const QVariant &v)
