@@ -94,6 +94,8 @@ public:
     // A looked-up name as the report prints it: no-break spaces made blanks, trimmed, the first
     // letter upper case and the rest lower case (only A-Z and a-z change).
     static QString LimpiarNombre(const QString &nombre);
+    // Blanks and control characters off both ends, as the suite trims texts.
+    static QString Recortar(const QString &texto);
 
     // ---- Log hook, feature flags, rounding ----
     void BanderaLog(const QString &pStLinea, bool pBoShowMsg);

@@ -16,24 +16,6 @@ namespace {
 
 const QString kSinSemaforo = QStringLiteral("Se debe Generar el semaforo para ver reporte... ");
 
-// The profile filter: the codes of the ticked boxes without the outer quotes and the last comma,
-// so that IN ('...') closes them again.
-QString textoCategorias(const engine::Categories &marcadas)
-{
-    QString texto;
-    if (marcadas.eduFor)
-        texto += QStringLiteral("'EF',");
-    if (marcadas.eduNo)
-        texto += QStringLiteral("'EN',");
-    if (marcadas.expe)
-        texto += QStringLiteral("'EP',");
-    if (marcadas.compe)
-        texto += QStringLiteral("'CO','CF','CE',");
-    if (texto.isEmpty())
-        throw Exception(engine::noCategoryMessage());
-    return texto.mid(1, texto.size() - 3);
-}
-
 // One name query: the select part depends on the database's trimming function.
 QString consultaNombre(const QString &campo, const QString &tabla, const QStringList &condiciones)
 {
@@ -240,7 +222,7 @@ void TDtmAcSemaf::ReporteCompetencias()
     CdsDtpcaRep.AfterScroll = nullptr;
     try {
         const engine::Categories ninguna;
-        const QString categorias = textoCategorias(Forma ? Forma->CategoriasMarcadas() : ninguna);
+        const QString categorias = engine::categoryList(Forma ? Forma->CategoriasMarcadas() : ninguna);
         LlenadoCompetencias(*this, *Forma).llenar(categorias);
     } catch (...) {
         CdsDtpcaRep.AfterScroll = alDesplazar;
@@ -263,15 +245,7 @@ QStringList TDtmAcSemaf::EmpresasCompetencias() const
 
 QString TDtmAcSemaf::LimpiarNombre(const QString &nombre)
 {
-    QString texto = nombre;
-    texto.replace(QChar(0x00A0), QLatin1Char(' '));
-    int inicio = 0;
-    int fin = texto.size();
-    while (inicio < fin && texto.at(inicio).unicode() <= ' ')
-        ++inicio;
-    while (fin > inicio && texto.at(fin - 1).unicode() <= ' ')
-        --fin;
-    texto = texto.mid(inicio, fin - inicio);
+    QString texto = Recortar(QString(nombre).replace(QChar(0x00A0), QLatin1Char(' ')));
     if (texto.isEmpty())
         return texto;
     texto[0] = mayuscula(texto.at(0));

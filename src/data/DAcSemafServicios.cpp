@@ -8,10 +8,7 @@
 
 #include <cmath>
 
-namespace {
-
-// Blanks and control characters off both ends, as the suite trims texts.
-QString recortar(const QString &texto)
+QString TDtmAcSemaf::Recortar(const QString &texto)
 {
     int inicio = 0;
     int fin = texto.size();
@@ -21,8 +18,6 @@ QString recortar(const QString &texto)
         --fin;
     return texto.mid(inicio, fin - inicio);
 }
-
-} // namespace
 
 void TDtmAcSemaf::DataModuleCreate(QObject *)
 {
@@ -51,7 +46,7 @@ QVariant TDtmAcSemaf::VerNexoFlags(const QString &pStCodVari)
         QryGnNexof.Open();
         QString valor = QStringLiteral("N");
         if (!QryGnNexof.IsEmpty())
-            valor = recortar(QryGnNexof.FieldByName(QStringLiteral("VAL_VARI"))->AsString());
+            valor = Recortar(QryGnNexof.FieldByName(QStringLiteral("VAL_VARI"))->AsString());
         QryGnNexof.Close();
         return valor;
     } catch (const std::exception &error) {
