@@ -3,6 +3,7 @@
 #include "FetchAnswerJson.h"
 #include "JsonCodec.h"
 #include "ProviderRegistry.h"
+#include "SqlDialect.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -178,8 +179,7 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     if (!provider)
         return {404, message(unknownProvider(request.provider)), request.provider};
     const QString statement = request.commandText.trimmed().isEmpty() ? provider->ownStatement : request.commandText;
-    const SqlSyntax syntax = m_core.description().engine == DatabaseDescription::Engine::Sqlite ? SqlSyntax::Sqlite
-                                                                                                 : SqlSyntax::Postgres;
+    const SqlSyntax syntax = SqlDialect(m_core.description().engine).syntax();
     if (const QString refused = access.checkFetch(request, statement, syntax); !refused.isEmpty())
         return {kForbidden, message(refused), request.provider};
     request.session = session;
