@@ -99,6 +99,27 @@ private slots:
         QCOMPARE(connection.roundTrips(), qint64(2));
     }
 
+    // What the caller's row sink throws comes out of the call; the connection stays usable.
+    void rowSinkFailureReachesTheCaller()
+    {
+        struct FailingSink : appserver::RowSink {
+            int rows = 0;
+            void fields(const QList<appserver::FieldDesc> &) override {}
+            void row(const appserver::RowCells &) override
+            {
+                if (++rows == 2)
+                    throw EDatabaseError(QStringLiteral("segunda fila rechazada"));
+            }
+        } sink;
+        gStAliasCnx = m_db.description().filePath;
+        SDCOMConnection connection;
+        const QString sql = QStringLiteral("select 1 union all select 2 union all select 3");
+        QCOMPARE(messageOf<EDatabaseError>([&] { connection.FetchEach(QStringLiteral("DtsPTemporal"), sql, {}, sink); }),
+                 QStringLiteral("segunda fila rechazada"));
+        QCOMPARE(sink.rows, 2);   // nothing after the failure
+        QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"), sql, {}).rows.size(), 3);
+    }
+
     void applyAndCallThroughTheConnection()
     {
         gStAliasCnx = m_db.description().filePath;

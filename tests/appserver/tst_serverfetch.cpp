@@ -34,6 +34,40 @@ int column(const FetchResult &result, const QString &name)
     return -1;
 }
 
+// Keeps what a row-by-row fetch hands over, and whether its typed reads agree with its values.
+class CollectingSink : public RowSink {
+public:
+    FetchResult taken;
+    QStringList disagreements;
+    void fields(const QList<FieldDesc> &fields) override { taken.fields = fields; }
+    void row(const RowCells &cells) override
+    {
+        QVariantList values;
+        for (int i = 0; i < taken.fields.size(); ++i) {
+            values << cells.value(i);
+            if (cells.typed() && !agrees(cells, i, taken.fields.at(i).type))
+                disagreements << QStringLiteral("%1 = %2").arg(taken.fields.at(i).name, values.last().toString());
+        }
+        taken.rows << values;
+    }
+
+private:
+    static bool agrees(const RowCells &cells, int i, FieldType type)
+    {
+        const QVariant value = cells.value(i);
+        if (cells.isNull(i) || value.isNull())
+            return cells.isNull(i) == value.isNull();
+        switch (type) {
+        case FieldType::Float: return value.typeId() == QMetaType::Double && cells.toDouble(i) == value.toDouble();
+        case FieldType::Smallint:
+        case FieldType::Integer: return value.typeId() == QMetaType::Int && cells.toInt(i) == value.toInt();
+        case FieldType::String:
+        case FieldType::FixedChar: return value.typeId() == QMetaType::QString && cells.toText(i) == value.toString();
+        default: return true;
+        }
+    }
+};
+
 } // namespace
 
 class TstServerFetch : public QObject {
@@ -206,6 +240,37 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
         const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
         QCOMPARE(after.rows.size(), 4);
+    }
+
+    // Rows handed over one by one are the rows of the whole answer, in its order (ties settled
+    // the same way), and typed reads give the values themselves.
+    void rowByRow_data()
+    {
+        addColumns<QString>({"sql"});
+        QTest::newRow("ties on the ordering column") << "select COD_EMPR, DES_REGI, PUN_OBTE from BI_DTPEF order by COD_EMPR";
+        QTest::newRow("ordered by a column not shown") << "select TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE from BI_DTPHV order by NUM_REGI";
+        QTest::newRow("expressions") << "select COD_REQU * 2 as DOBLE, TIP_REGI || 'x' as TEXTO, FEC_REGI from BI_DTPEF order by 1";
+        QTest::newRow("no rows") << "select COD_EMPL from BI_DTPEF where 1 = 0";
+        QTest::newRow("short texts in turn, long texts")
+            << "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40) "
+               "select i as N, substr('abcdefghijkl', 1 + i % 11, 1) as CORTO, "
+               "'un texto de más de dieciséis letras ' || (i % 3) as LARGO from n order by i";
+    }
+
+    void rowByRow()
+    {
+        QFETCH(QString, sql);
+        const FetchRequest request{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), sql, {}};
+        const FetchResult whole = m_core.fetch(request);
+        QVERIFY2(whole.ok(), qPrintable(whole.error));
+        CollectingSink sink;
+        QCOMPARE(m_core.fetchEach(request, sink), QString());
+        QCOMPARE(sink.taken.rows, whole.rows);
+        QCOMPARE(sink.taken.fields.size(), whole.fields.size());
+        QCOMPARE(sink.disagreements, QStringList());
+
+        const FetchRequest wrong{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), "select NO_EXISTE from BI_DTPEF", {}};
+        QCOMPARE(m_core.fetchEach(wrong, sink), m_core.fetch(wrong).error);
     }
 
     void fieldTypes_data()
