@@ -127,15 +127,19 @@ long double pointsGeneral(const QVariant &value)
     return value.isNull() ? 0.0L : static_cast<long double>(fieldconv::toFloat(value, QString()));
 }
 
-int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
-                         bool eduSinPuntos, long double &obtained)
+namespace {
+
+// The two walks with the row's "has required points" worked out by the caller: scoring asks it
+// once per profile row, not once per category.
+int educationWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from, bool eduSinPuntos,
+                  long double &obtained)
 {
     // A row without required points takes nothing from any record: the walk ends at the end.
-    if (row.punRequ.isNull())
+    if (!required)
         return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at) {
-        if (!mismoRequisito(row.key, records[at].key) || row.punRequ.isNull())
+        if (!mismoRequisito(row.key, records[at].key))
             continue;
         if (eduSinPuntos) {
             obtained += points(row.punRequ);
@@ -146,16 +150,30 @@ int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, 
     return at;
 }
 
-int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
-                           long double &obtained)
+int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from,
+                   long double &obtained)
 {
-    if (row.punRequ.isNull())
+    if (!required)
         return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at)
         if (mismoRequisito(row.key, records[at].key))
             obtained += points(records[at].punObte);
     return at;
+}
+
+} // namespace
+
+int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
+                         bool eduSinPuntos, long double &obtained)
+{
+    return educationWalk(row, !row.punRequ.isNull(), records, from, eduSinPuntos, obtained);
+}
+
+int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
+                           long double &obtained)
+{
+    return experienceWalk(row, !row.punRequ.isNull(), records, from, obtained);
 }
 
 void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines, long double &obtained)
@@ -193,12 +211,13 @@ EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &recor
     RequiredPointsGrouping grouping;
     for (const ProfileRow &row : profile) {
         if (records.exists) {
+            const bool required = !row.punRequ.isNull();
             if (categories.eduNo)
-                sumarPuntosEducacion(row, records.nonFormal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, score.obtained);
             if (categories.eduFor)
-                sumarPuntosEducacion(row, records.formal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.formal, 0, eduSinPuntos, score.obtained);
             if (categories.expe)
-                sumarPuntosExperiencia(row, records.experience, 0, score.obtained);
+                experienceWalk(row, required, records.experience, 0, score.obtained);
             if (categories.compe)
                 sumarPuntosCompetencias(row, records.competences, score.obtained);
         }
