@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <vector>
 
 namespace appserver {
 
@@ -35,17 +36,17 @@ QString text(sqlite3_stmt *stmt, int column)
 // met lately in its column shares that string instead of building another.
 class TextColumns {
 public:
-    explicit TextColumns(int count) : m_columns(count) {}
+    explicit TextColumns(int count) : m_columns(size_t(count)) {}
     QString text(sqlite3_stmt *stmt, int column)
     {
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
         const int size = sqlite3_column_bytes(stmt, column);
         if (size > kShort)
             return QString::fromUtf8(bytes, size);
-        Recent &recent = m_columns[column];
+        Recent &recent = m_columns[size_t(column)];
         for (int i = 0; i < recent.count; ++i) {
             const Entry &entry = recent.entries[i];
-            if (entry.size == size && std::memcmp(entry.bytes, bytes, size_t(size)) == 0)
+            if (entry.size == size && sameBytes(entry.bytes, bytes, size))
                 return entry.text;
         }
         Entry &entry = recent.entries[recent.next];
@@ -70,7 +71,15 @@ private:
         int count = 0;
         int next = 0;
     };
-    QList<Recent> m_columns;
+    // Codes are a few bytes: a loop beats a call.
+    static bool sameBytes(const char *a, const char *b, int size)
+    {
+        for (int i = 0; i < size; ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    std::vector<Recent> m_columns;
 };
 
 // A column as its storage class gives it (what QtSql hands over for an untyped column).

@@ -77,9 +77,14 @@ QString toText(const QVariant &value)
         return {};
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        // Fifteen significant digits: a whole number prints without decimals.
-        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Float: {
+        // Fifteen significant digits: a whole number prints without decimals. Codes are whole
+        // numbers of fewer digits, which print the same as an integer does, for much less.
+        const double number = value.toDouble();
+        if (number != 0 && std::fabs(number) < 1e15 && std::trunc(number) == number)
+            return QString::number(qint64(number));
+        return QString::number(number, 'g', 15);
+    }
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
         return dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("dd/MM/yyyy"))
