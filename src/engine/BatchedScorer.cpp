@@ -69,6 +69,7 @@ void BatchedScorer::readProfile()
         rows.last().key.prepare();
     }
     m_profile = rows;
+    m_profileKeys.emplace(*m_profile);
 }
 
 void BatchedScorer::beginPosition(const CompanyPosition &position, const CandidateEmployees &employees)
@@ -134,8 +135,8 @@ namespace {
 class HolderRecordsSink : public appserver::RowSink {
 public:
     HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
-                      bool lines)
-        : m_records(records), m_category(category), m_lines(lines)
+                      bool lines, const ProfileKeys &profile)
+        : m_records(records), m_category(category), m_lines(lines), m_profile(profile)
     {
     }
 
@@ -166,7 +167,8 @@ public:
         CategoryRecord record{{stored(cells, m_requirement), stored(cells, m_detail), stored(cells, m_type)},
                               stored(cells, m_obtained)};
         record.key.prepare();
-        m_target->append(std::move(record));
+        if (m_profile.mayMatch(record.key))
+            m_target->append(std::move(record));
     }
 
 private:
@@ -185,6 +187,7 @@ private:
     QHash<double, EmployeeRecords> &m_records;
     CategoryRecords EmployeeRecords::*m_category;
     bool m_lines;
+    const ProfileKeys &m_profile;   // records no profile row can match are left out
     QList<appserver::FieldDesc> m_fields;
     int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
     CategoryRecords *m_target = nullptr;   // the current employee's list
@@ -203,7 +206,7 @@ void BatchedScorer::readCategory(Category category, int company, const QString &
     static CategoryRecords EmployeeRecords::*const lists[] = {&EmployeeRecords::nonFormal, &EmployeeRecords::formal,
                                                               &EmployeeRecords::experience,
                                                               &EmployeeRecords::competences};
-    HolderRecordsSink sink(m_records, lists[int(category)], category == Category::Competences);
+    HolderRecordsSink sink(m_records, lists[int(category)], category == Category::Competences, *m_profileKeys);
     m_dataSets.scratch->RemoteServer->FetchEach(
         QLatin1String(providers[int(category)]), QString(),
         {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, company},

@@ -3,7 +3,8 @@
 // each ticked category's records of all its employees come in one statement through the scratch
 // dataset, and the employees whose code does not survive being written as text (the only ones
 // whose existence check can fail) are checked in one more. A position costs one to six round
-// trips whatever its number of employees and profile rows.
+// trips whatever its number of employees and profile rows. Records no profile row can match
+// are not kept.
 
 #include "EmployeeScorer.h"
 
@@ -31,6 +32,7 @@ private:
     GenerationInputs m_inputs;
     QString m_categoryList;
     std::optional<Profile> m_profile;
+    std::optional<ProfileKeys> m_profileKeys;
     QHash<double, EmployeeRecords> m_records;   // by COD_EMPL
     QSet<double> m_existing;                    // codes found under their text
     QSet<double> m_checked;                     // codes whose text was looked up

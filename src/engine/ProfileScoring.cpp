@@ -111,6 +111,25 @@ void RequirementKey::prepare()
     plain.ready = true;
 }
 
+ProfileKeys::ProfileKeys(const Profile &profile)
+{
+    for (const ProfileRow &row : profile) {
+        if (!row.key.plain.ready) {
+            m_decides = false;
+            return;
+        }
+        m_keys.insert({row.key.plain.codes, row.key.plain.shape});
+    }
+}
+
+bool ProfileKeys::mayMatch(const RequirementKey &record) const
+{
+    const RequirementKey::Plain &plain = record.plain;
+    if (!m_decides || !plain.ready || ((plain.shape >> 48) & 7) == kLongType)
+        return true;
+    return m_keys.contains({plain.codes, plain.shape});
+}
+
 bool mismoRequisitoGeneral(const RequirementKey &profile, const RequirementKey &record)
 {
     const RequirementKey::Plain &a = profile.plain;

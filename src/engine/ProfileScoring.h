@@ -5,6 +5,7 @@
 // report share it. Values are QVariants exactly as the datasets deliver them (null for an
 // empty field).
 
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -76,6 +77,19 @@ struct EmployeeScore {
 // numbers compare by value whatever their width (integers exactly); a text against a number
 // compares as a number when the text reads as one; texts exactly (no trimming, no case folding).
 bool sameValue(const QVariant &a, const QVariant &b);
+
+// Which records can match a row of a profile at all, so that a reader may leave out the others:
+// they add nothing whatever the order of the rest. Decided on prepared keys of the usual shape;
+// anything else may match.
+class ProfileKeys {
+public:
+    explicit ProfileKeys(const Profile &profile);
+    bool mayMatch(const RequirementKey &record) const;
+
+private:
+    bool m_decides = true;   // every profile key is prepared, so the set below is the whole answer
+    QSet<std::pair<quint64, quint64>> m_keys;
+};
 
 // Requirement, then detail, then record type; the first difference decides.
 bool mismoRequisitoGeneral(const RequirementKey &profile, const RequirementKey &record);
