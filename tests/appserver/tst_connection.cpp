@@ -2,6 +2,7 @@
 // to the server, turning server refusals into EDatabaseError and staying usable afterwards.
 
 #include "DataTable.h"
+#include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "LocalTransport.h"
 #include "SDCOMConnection.h"
@@ -12,23 +13,8 @@
 #include "Ugnnorma.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-QByteArray fileDigest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
-}
-
-} // namespace
 
 class TstConnection : public QObject {
     Q_OBJECT
@@ -160,15 +146,7 @@ private slots:
         }
         QCOMPARE(fileDigest(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"copia.db"});
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal-probe"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery mode(db);
-            QVERIFY(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
-            QCOMPARE(mode.value(0).toString(), QStringLiteral("delete"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("journal-probe"));
+        QCOMPARE(querySqlite(path, QStringLiteral("PRAGMA journal_mode")), QStringList{"delete"});
     }
 
 private:

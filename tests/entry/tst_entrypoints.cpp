@@ -172,7 +172,6 @@ private slots:
                                           << "No existe la base de datos SQLite /no/existe/semaforo.db";
         QTest::newRow("unknown protocol") << "ftp" << demo << "ADMIN" << "1" << "Protocolo de conexión desconocido: \"ftp\"";
         QTest::newRow("company that does not exist") << "local" << demo << "ADMIN" << "77" << "La empresa 77 no existe";
-        QTest::newRow("company that is no number") << "local" << demo << "ADMIN" << "uno" << "La empresa uno no existe";
     }
 
     void wrongSessionFailsAtLoad()
@@ -190,15 +189,6 @@ private slots:
         for (QWidget *widget : QApplication::topLevelWidgets())
             QVERIFY(widget->objectName() != QLatin1String("FrmAcSemaf"));
         QVERIFY(load());
-        m_api.unload();
-    }
-
-    void unloadWithoutLoad()
-    {
-        m_api.unload();
-        m_api.unload();
-        QWidget *form = load();
-        QVERIFY(form);
         m_api.unload();
     }
 
