@@ -204,7 +204,6 @@ private slots:
         QTest::newRow("percentage grouped") << pct << QVariant(1234.5) << "en_US" << "1,234.50 %";
         QTest::newRow("percentage spanish") << pct << QVariant(1234.5) << "es_ES" << "1.234,50 %";
         QTest::newRow("percentage negative") << pct << QVariant(-62.9) << "en_US" << "-62.90 %";
-        QTest::newRow("percentage zero") << pct << QVariant(0.0) << "en_US" << "0.00 %";
         QTest::newRow("percentage rounds half away") << pct << QVariant(0.125) << "en_US" << "0.13 %";
         QTest::newRow("negative rounding to zero") << pct << QVariant(-0.001) << "en_US" << "0.00 %";
         QTest::newRow("null shows nothing") << pct << QVariant() << "en_US" << "";
@@ -215,7 +214,6 @@ private slots:
         QTest::newRow("negative section") << "0.00;(0.00)" << QVariant(-5.0) << "en_US" << "(5.00)";
         QTest::newRow("zero section") << "#.##;;'cero'" << QVariant(0.0) << "en_US" << "cero";
         QTest::newRow("quoted literal") << "0 'pts.'" << QVariant(7) << "en_US" << "7 pts.";
-        QTest::newRow("report n") << "%2.2n" << QVariant(1234.5) << "en_US" << "1,234.50";
         QTest::newRow("report n spanish") << "%2.2n" << QVariant(87.5) << "es_ES" << "87,50";
         QTest::newRow("report n spanish grouped") << "%2.2n" << QVariant(1234.5) << "es_ES" << "1.234,50";
         QTest::newRow("report f") << "%2.2f" << QVariant(1234.5) << "en_US" << "1234.50";

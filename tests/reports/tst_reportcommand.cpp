@@ -3,11 +3,11 @@
 
 #include "DataTable.h"
 #include "DemoDatabase.h"
+#include "TestTools.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -113,12 +113,10 @@ private slots:
 private:
     int run(const QString &program, const QStringList &arguments)
     {
-        QProcess process;
-        process.start(program, arguments);
-        process.waitForFinished(60000);
-        m_output = QString::fromUtf8(process.readAllStandardOutput());
-        m_errors = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const ProgramRun done = runProgram(program, arguments);
+        m_output = done.output;
+        m_errors = done.errors;
+        return done.exitCode;
     }
 
     DemoDatabase m_db;
