@@ -7,7 +7,6 @@
 #include "DemoSeeder.h"
 #include "SchemaLoader.h"
 
-#include <QCryptographicHash>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QtTest>
@@ -29,26 +28,6 @@ DbOutcome seed(const QSqlDatabase &db, int employees, QMap<QString, int> *counts
     if (counts)
         *counts = seeder.rowCounts();
     return seeded;
-}
-
-// A digest of every row of every table, each in the order of all its columns but the password
-// hashes (salted anew on every seed); empty on failure.
-QByteArray digest(const QSqlDatabase &db)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const QString &table : SchemaLoader::tableNames()) {
-        QStringList names = SchemaLoader::columns(table);
-        names.removeIf([](const QString &name) { return name.compare(QLatin1String("PAS_USUA"), Qt::CaseInsensitive) == 0; });
-        const QString columns = names.join(QLatin1Char(','));
-        QSqlQuery query(db);
-        if (columns.isEmpty() || !query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns, table)))
-            return {};
-        while (query.next()) {
-            for (int i = 0; i < query.record().count(); ++i)
-                hash.addData(query.isNull(i) ? QByteArray("\x01") : query.value(i).toString().toUtf8() + '\x1f');
-        }
-    }
-    return hash.result().toHex();
 }
 
 // Every row of a table as text that reads the same on both engines (SQLite keeps times as text),
@@ -131,8 +110,6 @@ private slots:
                " AND a.COD_CARG = p.COD_CARG LEFT JOIN AC_DPAMA d ON d.COD_EMPR = a.COD_EMPR AND d.TIP_REGI = a.TIP_REGI"
                " WHERE p.COD_EMPR > 0 AND p.COD_NODO > 0 GROUP BY p.COD_EMCA, p.COD_CARG"
                " HAVING COUNT(DISTINCT d.COD_DETA) < 6) t" << 0 << 0;
-        QTest::newRow("companies times category codes")
-            << "SELECT COUNT(DISTINCT COD_EMPR || COD_DETA) FROM AC_DPAMA WHERE COD_EMPR > 0" << 18 << 18;
         QTest::newRow("one person with two active contracts")
             << "SELECT COUNT(*) FROM (SELECT COD_EMPL FROM NM_CONTR WHERE IND_ACTI = 'A'"
                " GROUP BY COD_EMPR, COD_EMPL HAVING COUNT(*) = 2) t" << 1 << 1;
@@ -195,18 +172,6 @@ private slots:
         QTest::newRow("administrator, password stored as a hash")
             << "SELECT SUBSTR(PAS_USUA, 1, 12) || '/' || TIP_USUA FROM GN_USUAR WHERE COD_USUA = 'ADMIN'"
             << "scrypt$14$8$/A";
-        QTest::newRow("category codes") << "SELECT GROUP_CONCAT(COD_DETA, ' ') FROM"
-                                           " (SELECT DISTINCT COD_DETA FROM AC_DPAMA ORDER BY COD_DETA)" << "CE CF CO EF EN EP";
-        QTest::newRow("positions of the two-contract employee")
-            << "SELECT GROUP_CONCAT(COD_CARG, ' ') FROM (SELECT COD_CARG FROM NM_CONTR WHERE COD_EMPR = 1"
-               " AND COD_EMPL = 52345678 AND IND_ACTI = 'A' ORDER BY COD_CARG)" << "COO002 PRO002";
-        QTest::newRow("active contracts of a person in two companies")
-            << "SELECT GROUP_CONCAT(COD_EMPR || ':' || n, ' ') FROM (SELECT e.COD_EMPR, (SELECT COUNT(*) FROM NM_CONTR k"
-               " WHERE k.COD_EMPR = e.COD_EMPR AND k.COD_EMPL = e.COD_EMPL AND k.IND_ACTI = 'A') AS n"
-               " FROM BI_EMPLE e WHERE e.COD_EMPL = 1020304050 ORDER BY e.COD_EMPR)" << "1:0 2:1";
-        QTest::newRow("accented person") << "SELECT NOM_EMPL || ' ' || APE_EMPL FROM BI_EMPLE WHERE COD_EMPR = 1"
-                                            " AND COD_EMPL = 52345678" << "Ángela María Peña Muñoz";
-        QTest::newRow("accented company") << "SELECT NOM_EMPR FROM GN_EMPRE WHERE COD_EMPR = 2" << "Industrias Peñalisa S.A.S.";
     }
     void values()
     {
@@ -295,9 +260,8 @@ private slots:
         TestDatabase first;
         TestDatabase second;
         QVERIFY(seed(first.db(), employees).ok() && seed(second.db(), employees).ok());
-        const QByteArray expected = digest(first.db());
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(digest(second.db()), expected);
+        for (const QString &table : SchemaLoader::tableNames())
+            QCOMPARE(rowsAsText(second.db(), table), rowsAsText(first.db(), table));
     }
 
     void seedsOnPostgres()
