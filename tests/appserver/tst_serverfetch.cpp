@@ -294,8 +294,6 @@ private slots:
             << QVariantList{QVariantList{codes}, "PRUEBA clave1 1AD", "AD", "PRUEBA", QVariant()}
             << "BuscarPathProgramaArreglo"
             << "C:\\Programas\\QBiHvext.exe,/opt/rrhh/qbiedfor,\"\",\"C:\\Program Files\\Suite\\QBiCargo.exe\"";
-        QTest::newRow("order of the request") << QVariantList{"\"QBiCargo\",\"QBiHvext\""} << "BuscarPathProgramaArreglo"
-                                              << "\"C:\\Program Files\\Suite\\QBiCargo.exe\",C:\\Programas\\QBiHvext.exe";
         QTest::newRow("unknown method") << QVariantList{} << "NoExiste" << QString();
     }
 

@@ -22,14 +22,10 @@ private slots:
         // distinct: one per name whatever its case, first spelling
         addColumns<QString, QString, QStringList, QStringList>({"statement", "positional", "markers", "distinct"});
 
-        QTest::newRow("none") << "select * from ac_pprom" << "select * from ac_pprom" << QStringList{} << QStringList{};
         QTest::newRow("repeated and mixed case")
             << "where a = :codempr and b = (select max(x) from t where c = :CodEmpr)"
             << "where a = ? and b = (select max(x) from t where c = ?)" << QStringList{"codempr", "CodEmpr"}
             << QStringList{"codempr"};
-        QTest::newRow("repeat among others") << ":pCodEmpr + :PCODEMPR + :pcodmenu" << "? + ? + ?"
-                                             << QStringList{"pCodEmpr", "PCODEMPR", "pcodmenu"}
-                                             << QStringList{"pCodEmpr", "pcodmenu"};
         QTest::newRow("cast is not a parameter") << "select a::text, :p::integer from t where b = :p"
                                                  << "select a::text, ?::integer from t where b = ?"
                                                  << QStringList{"p", "p"} << QStringList{"p"};
@@ -90,13 +86,9 @@ private slots:
             *row("column that contains a keyword") << "select UPDATED_AT, INSERTS from t" << syntax << QString();
             *row("second statement") << "select 1; select 2" << syntax << "una sentencia";
             *row("for update") << "select * from t for update" << syntax << "UPDATE";
-            *row("replace into") << "replace into t values (1)" << syntax << "REPLACE";
-            *row("vacuum") << "VACUUM" << syntax << "VACUUM";
             *row("transaction control") << "select 1 from t where 1 = 1 commit" << syntax << "COMMIT";
             *row("insert") << "INSERT INTO t (a) VALUES (9)" << syntax << "INSERT";
-            *row("ddl") << "drop table t" << syntax << "DROP";
             *row("pragma") << "PRAGMA writable_schema = 1" << syntax << "PRAGMA";
-            *row("attach") << "ATTACH DATABASE 'otra.db' AS otra" << syntax << "ATTACH";
             *row("select into a new table") << "select * into copia from t" << syntax << "INTO";
         }
         // PostgreSQL's own quoting: what it reads as text stays text. The forms that hide a second

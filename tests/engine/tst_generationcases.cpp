@@ -1,6 +1,6 @@
 // Generation against small seeded companies: the cases that hide faults in the matching rules,
-// the two input messages, the career positions beside the result, and what a run costs in
-// round trips. Every case runs through both arrangements.
+// the two input messages and the career positions beside the result. Every case runs through both
+// arrangements; what a run costs in round trips is bench_generation's to print.
 
 #include "CompanyBuilder.h"
 #include "DataTable.h"
@@ -233,30 +233,6 @@ private slots:
         QCOMPARE(values.join(QLatin1Char('|')), row);
     }
 
-    // Three positions (one without holders), two employees each, four categories: the profile once,
-    // then per position its employees and one statement per ticked category, plus the refill of
-    // the positions table for the first row. Reopening per profile row costs far more.
-    void roundTripsPerPosition()
-    {
-        CompanyBuilder db;
-        seed(db, QStringLiteral("FO/1/1/3 CO/2/1/4 CU/3/1/5"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-        db.position(1, QStringLiteral("C2"), QStringLiteral("Otro"));
-        db.position(1, QStringLiteral("C3"), QStringLiteral("Vacío"));
-        db.employee(1, 101, QStringLiteral("Ruiz"), QStringLiteral("Eva"));
-        db.contract(1, 101, 1, QStringLiteral("C2"));
-        db.employee(1, 102, QStringLiteral("Mora"), QStringLiteral("Luz"));
-        db.contract(1, 102, 1, QStringLiteral("C2"));
-        db.contract(1, 102, 2, QStringLiteral("C1"));
-        QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
-        engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
-        inputs.candidates = {{QStringLiteral("C1"), 1}, {QStringLiteral("C2"), 1}, {QStringLiteral("C3"), 1}};
-        GenerationHarness batched, literal;
-        QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
-        QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);
-        // Per employee: 3 record reads and the profile; per row: the count, 3 records, 2 competence reads.
-        QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGenerationCases)

@@ -69,22 +69,6 @@ private slots:
         QVERIFY(ds->FieldByName("JEF_DEPE")->IsNull()); // declared, not returned
     }
 
-    void fieldsFromTheAnswerWhenNoneDeclared()
-    {
-        serve({{"maximo", FieldType::Smallint, 0}}, {{QVariant()}});
-        SClientDataSet ds("QrySecuencial");
-        ds.RemoteServer = &m_connection;
-        ds.ProviderName = "DtsPSecuencial";
-        ds.Open();
-        QCOMPARE(ds.FieldCount(), 1);
-        QVERIFY(ds.FieldByName("MAXIMO")->IsNull());
-        ds.Close();
-        QCOMPARE(ds.FieldCount(), 0);
-        serve({{"GRU_EMPR", FieldType::FixedChar, 1}}, {{"S"}});
-        ds.Open();
-        QCOMPARE(ds.FieldByName("gru_empr")->AsString(), QString("S"));
-    }
-
     void postAndDeleteSendOneRowChange_data()
     {
         addColumns<QString, int, QStringList, QStringList>({"operation", "kind", "oldColumns", "newColumns"});
@@ -225,7 +209,6 @@ private slots:
     void commandTextFromLines_data()
     {
         addColumns<QStringList, QString>({"lines", "commandText"});
-        QTest::newRow("two lines") << QStringList{"select *", "from ac_pprom"} << "select *\r\nfrom ac_pprom\r\n";
         QTest::newRow("ends in an empty line") << QStringList{"order    by cod_nodo", ""} << "order    by cod_nodo\r\n\r\n";
         QTest::newRow("blanks kept") << QStringList{"and      cod_menu  =  :P_COD_MENU "} << "and      cod_menu  =  :P_COD_MENU \r\n";
         QTest::newRow("cleared") << QStringList{} << "";

@@ -41,7 +41,6 @@ private slots:
         QTest::newRow("generate through the window") << QStringList{"generate", "--format", "csv"} + node << "stdout";
         QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";
-        QTest::newRow("competence report") << QStringList{"report", "competence", "--pdf", "OUT"} + direct << "pdf";
     }
 
     void sameOutputOverTheServer()

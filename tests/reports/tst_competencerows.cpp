@@ -135,14 +135,10 @@ private slots:
         m_server->records["DtsPBiDtpef"][1] << CompetenceServer::Row{QStringLiteral("ED"), 1, 1, 6.0};
         m_server->records["DtsPBiDtpef"][2] << CompetenceServer::Row{QStringLiteral("ED"), 1, 1, 4.0};
         QVERIFY(run());
-        QStringList expectedCounts;
-        for (int company : countedCompanies)
-            expectedCounts << QStringLiteral("SELECT COUNT(*) CONTADOR FROM              BI_EMPLE  where     COD_EMPR = %1 and "
-                                             "      COD_EMPL = %2").arg(company).arg(kEmpleado);
-        QStringList counts;
+        QList<int> counted;
         for (const auto &request : m_server->sentTo(QStringLiteral("DtsPTemporal"), QStringLiteral("CONTADOR")))
-            counts << request.commandText;
-        QCOMPARE(counts, expectedCounts);
+            counted << request.commandText.section(QStringLiteral("COD_EMPR = "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QCOMPARE(counted, countedCompanies);
         // Rows with the same names keep the order in which they were added.
         QList<double> rows;
         TDataSet &table = m_station->module.CdsDtpcaRep;
@@ -251,8 +247,6 @@ private slots:
         QTest::newRow("first company that answers") << "gStCargoActual" << "'1','2'" << QStringList{"1:AUX001", "2:OPE001"}
                                                     << QVariant("Auxiliar de Bodega");
         QTest::newRow("aspired position") << "gStCargo" << "'2'" << QStringList{} << QVariant("Supervisor de Planta");
-        QTest::newRow("user") << "gStCodUsua" << "'2'" << QStringList{} << QVariant("ADMIN");
-        QTest::newRow("program") << "gStNomProg" << "'2'" << QStringList{} << QVariant("QAcSemaf");
         QTest::newRow("declared, not answered") << "gStPorProm" << "'2'" << QStringList{} << untouched;
     }
 

@@ -44,10 +44,7 @@ private slots:
     void variables_data()
     {
         addColumns<QString, QVariant>({"name", "value"});
-        QTest::newRow("program") << "gStNomProg" << QVariant(QStringLiteral("QAcSemaf"));
-        QTest::newRow("user") << "gStCodUsua" << QVariant(QStringLiteral("ADMIN"));
-        QTest::newRow("position without plan") << "gStCargo" << QVariant(QStringLiteral("Supervisor de Planta"));
-        // Declared but not answered: the value stays as it was.
+        // Declared but not answered: the value stays as it was (the answered ones print in pdfText).
         QTest::newRow("date format") << "gStDateFormat" << QVariant(QStringLiteral("as before"));
         QTest::newRow("company") << "gSmCodEmpr" << QVariant(QStringLiteral("as before"));
         QTest::newRow("case matters") << "gstcargo" << QVariant(QStringLiteral("as before"));
