@@ -1,5 +1,6 @@
-// Fetches through the server core: typed and repeated parameters, refusals before the database,
-// result field types, the providers' own statements, sessions and server methods.
+// Fetches through the server core: typed parameters, refusals before the database, the
+// providers' own statements, sessions and server methods. (The answer's types travel through
+// tst_fetchanswerjson; the same rows on both databases are compared end to end in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "DataTable.h"
@@ -16,7 +17,6 @@
 using namespace appserver;
 
 Q_DECLARE_METATYPE(QList<appserver::ParamValue>)
-Q_DECLARE_METATYPE(appserver::FieldType)
 Q_DECLARE_METATYPE(appserver::Credentials)
 
 namespace {
@@ -199,34 +199,6 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
         const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
         QCOMPARE(after.rows.size(), 4);
-    }
-
-    void fieldTypes_data()
-    {
-        addColumns<QString, FieldType, int, int>({"field", "type", "size", "valueType"});
-
-        QTest::newRow("smallint") << "COD_EMPR" << FieldType::Smallint << 0 << int(QMetaType::Int);
-        QTest::newRow("double") << "COD_EMPL" << FieldType::Float << 0 << int(QMetaType::Double);
-        QTest::newRow("integer") << "NUM_REGI" << FieldType::Integer << 0 << int(QMetaType::Int);
-        QTest::newRow("varchar") << "DES_REGI" << FieldType::String << 80 << int(QMetaType::QString);
-        QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDate);
-    }
-
-    void fieldTypes()
-    {
-        QFETCH(QString, field);
-        QFETCH(FieldType, type);
-        QFETCH(int, size);
-        QFETCH(int, valueType);
-
-        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"),
-                                         QStringLiteral("select * from BI_DTPEF where NUM_REGI = 2"));
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        const int i = column(result, field);
-        QVERIFY2(i >= 0, qPrintable(field));
-        QCOMPARE(fieldTypeName(result.fields.at(i).type), fieldTypeName(type));
-        QCOMPARE(result.fields.at(i).size, size);
-        QCOMPARE(result.rows.first().at(i).metaType().id(), valueType);
     }
 
     void providerStatements_data()

@@ -50,8 +50,6 @@ private slots:
         const QList<Case> cases = {
             {"requirement beyond 16 bits", "INSERT INTO BI_DTPCA (COD_EMPR,COD_CARG,NUM_REGI,TIP_REGI,COD_REQU) VALUES (1,'A',1,'CU',40001)",
              "SELECT COD_REQU FROM BI_DTPCA", 40001},
-            {"evaluation line requirement beyond 16 bits", "INSERT INTO ED_D3CCO (COD_EMPR,RMT_3CCO,NUM_LINE,COD_REGI,COD_REQU) VALUES (1,1,1,'CO',99999)",
-             "SELECT COD_REQU FROM ED_D3CCO", 99999},
             {"identification beyond 32 bits exact", "INSERT INTO BI_EMPLE (COD_EMPR,COD_EMPL,NOM_EMPL,APE_EMPL) VALUES (1,3012345678,'a','b')",
              "SELECT COD_EMPL FROM BI_EMPLE", 3012345678.0},
             {"detail may be null", "INSERT INTO BI_DTPHV (COD_EMPR,COD_EMPL,NUM_REGI,TIP_REGI,COD_REQU,COD_ESPE) VALUES (1,5,1,'EX',501,NULL)",
