@@ -9,7 +9,6 @@
 #include "SchemaLoader.h"
 
 #include <QSqlError>
-#include <QSqlRecord>
 #include <QtTest>
 
 using dbtools::DbOutcome;

@@ -42,9 +42,6 @@ private slots:
         addColumns<QStringList, QString, int>({"arguments", "message", "exitCode"});
         QTest::newRow("no category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", ""}
                                      << "Debe Seleccionar Competencias..." << 1;
-        QTest::newRow("no candidate position")
-            << QStringList{"--target", "SUP001@2", "--candidates", ",", "--categories", "EF"}
-            << "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo..." << 1;
         QTest::newRow("two places of the data")
             << QStringList{"--server", "127.0.0.1:1", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
             << "qacsemaf generate: give one of --db FILE, --pg \"conninfo\" or --server URL\n" << 2;

@@ -8,8 +8,6 @@
 #include "Ugnnorma.h"
 #include "WideString.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 class TestSession : public QObject {
