@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -243,6 +244,9 @@ private slots:
             QCOMPARE(m_opciones, caso.opciones);
             QCOMPARE(m_encabezados, caso.encabezados);
             QCOMPARE(Captura->edtBusqueda->text(), caso.busqueda);
+            const QString anio = QString::number(QDate::currentDate().year());
+            QCOMPARE((QStringList{Captura->windowTitle(), Captura->LblVersion->text()}),
+                     (QStringList{m_boton->Titulo, QStringLiteral("Versión ") + anio.right(2) + QStringLiteral(".0 ") + anio}));
         }
         if (caso.lookUpField == QLatin1String("nom_menu"))
             QCOMPARE(m_boton->ValorLookUp, financiera);

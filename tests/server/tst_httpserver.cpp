@@ -312,6 +312,11 @@ private slots:
 
     void logsEachRequestAndStopsOnTerm()
     {
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        QVERIFY(login(client, QStringLiteral("ANALISTA"), QStringLiteral("ADMIN")).isEmpty());
+        const QByteArray token = login(client, QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).toLatin1();
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        QCOMPARE(client.post(QStringLiteral("/fetch"), fetch, token).status, 200);
         const QString log = m_server.log();
         QVERIFY2(QRegularExpression(QStringLiteral("\\n\\S+ ANALISTA /fetch DtsP\\w+ 200 rows=\\d+ \\d+ ms\\n")).match(log).hasMatch(),
                  qPrintable(log.right(400)));
