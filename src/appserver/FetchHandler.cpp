@@ -54,6 +54,46 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+// Passes rows straight on, unless the statement's order leaves ties to settle: then they are
+// kept, settled and handed on at the end, as a whole answer would have them.
+class OrderedSink : public RowSink {
+public:
+    OrderedSink(const OrderByClause &order, RowSink &target) : m_order(order), m_target(target) {}
+    void fields(const QList<FieldDesc> &fields) override
+    {
+        m_keep = m_order.settlesTies(fields);
+        if (m_keep)
+            m_kept.fields = fields;
+        else
+            m_target.fields(fields);
+    }
+    void row(const RowCells &cells) override
+    {
+        if (!m_keep) {
+            m_target.row(cells);
+            return;
+        }
+        QVariantList values;
+        values.reserve(m_kept.fields.size());
+        for (int i = 0; i < m_kept.fields.size(); ++i)
+            values.append(cells.value(i));
+        m_kept.rows.append(std::move(values));
+    }
+    void finish()
+    {
+        if (!m_keep)
+            return;
+        m_order.settleTies(m_kept.fields, &m_kept.rows);
+        feedRows(m_kept, m_target);
+    }
+
+private:
+    const OrderByClause &m_order;
+    RowSink &m_target;
+    bool m_keep = false;
+    FetchResult m_kept;
+};
+
 // Checked statements kept at most.
 constexpr int kCheckedStatements = 256;
 
@@ -69,15 +109,15 @@ FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
 
 FetchHandler::~FetchHandler() = default;
 
-FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
+const FetchHandler::Checked *FetchHandler::prepare(const ProviderDef &provider, const FetchRequest &request,
+                                                  QVariantList *values, QString *error)
 {
-    FetchResult result;
     const QString statement = request.commandText.trimmed().isEmpty() ? provider.ownStatement
                                                                        : request.commandText;
     if (statement.trimmed().isEmpty()) {
-        result.error = QStringLiteral("El proveedor %1 no tiene sentencia propia; "
-                                      "el cliente debe enviar la consulta.").arg(provider.name);
-        return result;
+        *error = QStringLiteral("El proveedor %1 no tiene sentencia propia; "
+                                "el cliente debe enviar la consulta.").arg(provider.name);
+        return nullptr;
     }
     auto checked = m_checked.constFind(statement);
     if (checked == m_checked.constEnd()) {
@@ -97,20 +137,52 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
         checked = m_checked.insert(statement, {refusal, positional, named.markers(), order});
     }
     if (!checked->refusal.isEmpty()) {
-        result.error = QStringLiteral("Proveedor %1: %2").arg(provider.name, checked->refusal);
-        return result;
+        *error = QStringLiteral("Proveedor %1: %2").arg(provider.name, checked->refusal);
+        return nullptr;
     }
+    *error = bindValues(checked->markers, request.params, values);
+    return error->isEmpty() ? &*checked : nullptr;
+}
+
+QString FetchHandler::failed(const ProviderDef &provider, const QString &error)
+{
+    return QStringLiteral("Error en la consulta del proveedor %1: %2").arg(provider.name, error);
+}
+
+FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
+{
+    FetchResult result;
     QVariantList values;
-    result.error = bindValues(checked->markers, request.params, &values);
-    if (!result.error.isEmpty())
+    const Checked *checked = prepare(provider, request, &values, &result.error);
+    if (!checked)
         return result;
     result = m_sqlite ? m_sqlite->read(checked->positional, values) : execute(checked->positional, values);
     if (!result.ok())
-        result.error = QStringLiteral("Error en la consulta del proveedor %1: %2")
-                           .arg(provider.name, result.error);
+        result.error = failed(provider, result.error);
     else
         checked->order.settleTies(result.fields, &result.rows);
     return result;
+}
+
+QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink)
+{
+    if (!m_sqlite) {
+        const FetchResult result = run(provider, request);
+        if (result.ok())
+            feedRows(result, sink);
+        return result.error;
+    }
+    QVariantList values;
+    QString error;
+    const Checked *checked = prepare(provider, request, &values, &error);
+    if (!checked)
+        return error;
+    OrderedSink ordered(checked->order, sink);
+    error = m_sqlite->readEach(checked->positional, values, ordered);
+    if (!error.isEmpty())
+        return failed(provider, error);
+    ordered.finish();
+    return {};
 }
 
 QString FetchHandler::bindValues(const QStringList &markers, const QList<ParamValue> &params,

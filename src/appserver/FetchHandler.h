@@ -25,6 +25,8 @@ public:
     ~FetchHandler();
 
     FetchResult run(const ProviderDef &provider, const FetchRequest &request);
+    // The same read handed to `sink` row by row; the error text, empty on success.
+    QString runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink);
 
 private:
     // The values behind each positional marker, or an error naming the parameter.
@@ -44,6 +46,11 @@ private:
         OrderByClause order;   // the same order of rows on every engine
     };
     QHash<QString, Checked> m_checked;
+
+    // The checked statement to run and its bound values, or null with the refusal in `error`.
+    const Checked *prepare(const ProviderDef &provider, const FetchRequest &request, QVariantList *values,
+                           QString *error);
+    static QString failed(const ProviderDef &provider, const QString &error);
 };
 
 } // namespace appserver

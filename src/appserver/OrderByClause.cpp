@@ -119,11 +119,11 @@ QString OrderByClause::withNullsSmallest(const QString &statement) const
     return statement.left(m_start) + original.join(QLatin1Char(','));
 }
 
-void OrderByClause::settleTies(const QList<FieldDesc> &fields, QList<QVariantList> *rows) const
+QList<int> OrderByClause::tieKeys(const QList<FieldDesc> &fields) const
 {
-    if (!isPlain() || rows->size() < 2)
-        return;
     QList<int> keys;
+    if (!isPlain())
+        return keys;
     for (const Term &t : m_terms) {
         int index = t.position - 1;
         if (!t.column.isEmpty()) {
@@ -133,9 +133,19 @@ void OrderByClause::settleTies(const QList<FieldDesc> &fields, QList<QVariantLis
                     index = i;
         }
         if (index < 0 || index >= fields.size())
-            return;   // ordered by something the rows do not show: nothing to compare ties on
+            return {};   // ordered by something the rows do not show: nothing to compare ties on
         keys << index;
     }
+    return keys;
+}
+
+void OrderByClause::settleTies(const QList<FieldDesc> &fields, QList<QVariantList> *rows) const
+{
+    if (rows->size() < 2)
+        return;
+    const QList<int> keys = tieKeys(fields);
+    if (keys.isEmpty())
+        return;
     const auto sameKeys = [&](const QVariantList &a, const QVariantList &b) {
         return std::all_of(keys.cbegin(), keys.cend(), [&](int k) { return compareValues(a.at(k), b.at(k)) == 0; });
     };

@@ -22,8 +22,15 @@ public:
     QString withNullsSmallest(const QString &statement) const;
     // Within each run of rows equal on the ordering columns, orders by all columns.
     void settleTies(const QList<FieldDesc> &fields, QList<QVariantList> *rows) const;
+    // Whether settleTies could move any row of an answer with these fields: not when the
+    // ordering is not plain or names a column the rows do not show. Such rows can be taken as
+    // the engine gives them.
+    bool settlesTies(const QList<FieldDesc> &fields) const { return !tieKeys(fields).isEmpty(); }
 
 private:
+    // The columns that decide a tie, by position in fields; empty when nothing can be compared.
+    QList<int> tieKeys(const QList<FieldDesc> &fields) const;
+
     struct Term {
         QString column;   // without its table prefix; empty when given by position
         int position = 0; // 1-based, when given by position

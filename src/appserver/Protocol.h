@@ -64,6 +64,34 @@ struct FetchResult {
     bool ok() const { return error.isEmpty(); }
 };
 
+// The current row of a read, column by column. value() is what a FetchResult would hold. When
+// typed() is true every value follows its field's type (a double for Float, an int for Smallint
+// and Integer, a text for String and FixedChar, or null), and the typed reads give it without
+// building a variant; otherwise they convert value().
+class RowCells {
+public:
+    virtual ~RowCells() = default;
+    virtual bool typed() const = 0;
+    virtual QVariant value(int column) const = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual double toDouble(int column) const = 0;
+    virtual int toInt(int column) const = 0;
+    virtual QString toText(int column) const = 0;
+};
+
+// Takes a fetch's answer one row at a time instead of as a FetchResult, for a reader that walks
+// the rows once and keeps its own form of them: the largest reads skip building the rows of an
+// answer. A row is valid only during the call.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void fields(const QList<FieldDesc> &fields) = 0;   // before the first row
+    virtual void row(const RowCells &cells) = 0;
+};
+
+// Hands a whole answer to a sink, for the roads that build one anyway.
+void feedRows(const FetchResult &result, RowSink &sink);
+
 // One change of one row. Column names as the table spells them; old values identify the row
 // (every column the client read takes part, so a row changed meanwhile does not match).
 struct RowDelta {

@@ -166,6 +166,15 @@ FetchResult ServerCore::fetch(const FetchRequest &request)
     });
 }
 
+QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink)
+{
+    return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
+               FetchResult result;
+               result.error = d->fetch->runEach(provider, request, sink);
+               return result;
+           }).error;
+}
+
 ApplyResult ServerCore::apply(const ApplyRequest &request)
 {
     return forProvider<ApplyResult>(request, [&](const ProviderDef &provider) {

@@ -29,6 +29,9 @@ public:
     const DatabaseDescription &description() const;
 
     FetchResult fetch(const FetchRequest &request);
+    // The same fetch handed to `sink` row by row; the error text, empty on success. The sink
+    // must not throw.
+    QString fetchEach(const FetchRequest &request, RowSink &sink);
     ApplyResult apply(const ApplyRequest &request);
     MethodResult call(const MethodCall &call);
 

@@ -31,27 +31,46 @@ QString text(sqlite3_stmt *stmt, int column)
     return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column));
 }
 
-// Codes repeat down a column (record types, flags): a text equal to the column's previous one
-// shares its string instead of building another.
+// Codes repeat down a column (record types, flags), a few distinct ones in turn: a short text
+// met lately in its column shares that string instead of building another.
 class TextColumns {
 public:
-    explicit TextColumns(int count) : m_last(count), m_bytes(count) {}
+    explicit TextColumns(int count) : m_columns(count) {}
     QString text(sqlite3_stmt *stmt, int column)
     {
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
         const int size = sqlite3_column_bytes(stmt, column);
-        QByteArray &previous = m_bytes[column];
-        if (size <= 16 && previous.size() == size && std::memcmp(previous.constData(), bytes, size_t(size)) == 0)
-            return m_last[column];
-        if (size <= 16)
-            previous = QByteArray(bytes, size);
-        m_last[column] = QString::fromUtf8(bytes, size);
-        return m_last[column];
+        if (size > kShort)
+            return QString::fromUtf8(bytes, size);
+        Recent &recent = m_columns[column];
+        for (int i = 0; i < recent.count; ++i) {
+            const Entry &entry = recent.entries[i];
+            if (entry.size == size && std::memcmp(entry.bytes, bytes, size_t(size)) == 0)
+                return entry.text;
+        }
+        Entry &entry = recent.entries[recent.next];
+        recent.next = (recent.next + 1) % kKept;
+        recent.count = qMin(recent.count + 1, kKept);
+        std::memcpy(entry.bytes, bytes, size_t(size));
+        entry.size = size;
+        entry.text = QString::fromUtf8(bytes, size);
+        return entry.text;
     }
 
 private:
-    QList<QString> m_last;
-    QList<QByteArray> m_bytes;
+    static constexpr int kShort = 16;
+    static constexpr int kKept = 8;
+    struct Entry {
+        char bytes[kShort];
+        int size = 0;
+        QString text;
+    };
+    struct Recent {
+        Entry entries[kKept];
+        int count = 0;
+        int next = 0;
+    };
+    QList<Recent> m_columns;
 };
 
 // A column as its storage class gives it (what QtSql hands over for an untyped column).
@@ -112,6 +131,46 @@ QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &text
     default: return stored(stmt, column);
     }
 }
+
+// The current row of a statement, read column by column in the form value() gives.
+class SqliteCells : public RowCells {
+public:
+    SqliteCells(sqlite3_stmt *stmt, const QList<FieldDesc> &fields)
+        : m_stmt(stmt), m_fields(fields), m_texts(int(fields.size()))
+    {
+    }
+    bool typed() const override { return true; }
+    QVariant value(int column) const override
+    {
+        return appserver::value(m_stmt, column, m_fields.at(column).type, m_texts);
+    }
+    bool isNull(int column) const override { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+    double toDouble(int column) const override
+    {
+        return m_fields.at(column).type == FieldType::Float ? sqlite3_column_double(m_stmt, column)
+                                                            : value(column).toDouble();
+    }
+    int toInt(int column) const override
+    {
+        const FieldType type = m_fields.at(column).type;
+        return type == FieldType::Smallint || type == FieldType::Integer ? sqlite3_column_int(m_stmt, column)
+                                                                          : value(column).toInt();
+    }
+    QString toText(int column) const override
+    {
+        const FieldType type = m_fields.at(column).type;
+        if ((type == FieldType::String || type == FieldType::FixedChar)
+            && sqlite3_column_type(m_stmt, column) == SQLITE_TEXT)
+            return m_texts.text(m_stmt, column);
+        return value(column).toString();
+    }
+    int count() const { return int(m_fields.size()); }
+
+private:
+    sqlite3_stmt *m_stmt;
+    const QList<FieldDesc> &m_fields;
+    mutable TextColumns m_texts;
+};
 
 // Names and declared types; a column without a declared type (an expression) is typed by the
 // first row's storage class, as QtSql types it.
@@ -221,38 +280,58 @@ QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
     return {};
 }
 
+template <class Describe, class Take>
+QString SqliteReader::walk(const QString &statement, const QVariantList &values, Describe describe, Take take)
+{
+    QString error;
+    const Prepared *entry = prepared(statement, &error);
+    if (!entry)
+        return error;
+    sqlite3_stmt *stmt = entry->stmt;
+    error = bind(stmt, values);
+    if (!error.isEmpty())
+        return error;
+    int rc = sqlite3_step(stmt);
+    QList<FieldDesc> fields = entry->fields;
+    for (int i = 0; i < fields.size(); ++i)
+        if (!entry->declared.at(i) && rc == SQLITE_ROW)
+            fields[i].type = typeOfStorage(sqlite3_column_type(stmt, i));
+    describe(fields);
+    const SqliteCells cells(stmt, fields);
+    while (rc == SQLITE_ROW) {
+        take(cells);
+        rc = sqlite3_step(stmt);
+    }
+    if (rc != SQLITE_DONE)
+        error = databaseError();
+    sqlite3_reset(stmt);
+    return error;
+}
+
 FetchResult SqliteReader::read(const QString &statement, const QVariantList &values)
 {
     FetchResult result;
-    const Prepared *entry = prepared(statement, &result.error);
-    if (!entry)
-        return result;
-    sqlite3_stmt *stmt = entry->stmt;
-    result.error = bind(stmt, values);
-    if (!result.error.isEmpty())
-        return result;
-    int rc = sqlite3_step(stmt);
-    result.fields = entry->fields;
-    for (int i = 0; i < result.fields.size(); ++i)
-        if (!entry->declared.at(i) && rc == SQLITE_ROW)
-            result.fields[i].type = typeOfStorage(sqlite3_column_type(stmt, i));
-    const int count = int(result.fields.size());
-    TextColumns texts(count);
-    while (rc == SQLITE_ROW) {
-        QVariantList row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row.append(value(stmt, i, result.fields.at(i).type, texts));
-        result.rows.append(std::move(row));
-        rc = sqlite3_step(stmt);
-    }
-    if (rc != SQLITE_DONE) {
-        result.error = databaseError();
+    result.error = walk(
+        statement, values, [&result](const QList<FieldDesc> &fields) { result.fields = fields; },
+        [&result](const SqliteCells &cells) {
+            QVariantList row;
+            row.reserve(cells.count());
+            for (int i = 0; i < cells.count(); ++i)
+                row.append(cells.value(i));
+            result.rows.append(std::move(row));
+        });
+    if (!result.ok()) {
         result.fields.clear();
         result.rows.clear();
     }
-    sqlite3_reset(stmt);
     return result;
+}
+
+QString SqliteReader::readEach(const QString &statement, const QVariantList &values, RowSink &sink)
+{
+    return walk(
+        statement, values, [&sink](const QList<FieldDesc> &fields) { sink.fields(fields); },
+        [&sink](const SqliteCells &cells) { sink.row(cells); });
 }
 
 } // namespace appserver

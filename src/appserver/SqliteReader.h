@@ -26,6 +26,9 @@ public:
 
     // The rows of one statement with positional markers; the error text on failure.
     FetchResult read(const QString &statement, const QVariantList &values);
+    // The same rows handed to `sink` as they are read; the error text on failure (rows the
+    // sink took before a failure are not taken back).
+    QString readEach(const QString &statement, const QVariantList &values, RowSink &sink);
 
 private:
     // A compiled statement and what its declared column types say (read once).
@@ -37,6 +40,9 @@ private:
     Prepared *prepared(const QString &statement, QString *error);
     QString bind(sqlite3_stmt *stmt, const QVariantList &values) const;
     QString databaseError() const;
+    // Runs the statement: `describe` gets the fields, then `take` the cells of each row.
+    template <class Describe, class Take>
+    QString walk(const QString &statement, const QVariantList &values, Describe describe, Take take);
 
     sqlite3 *m_db;
     QHash<QString, Prepared> m_statements;

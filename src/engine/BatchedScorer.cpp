@@ -126,57 +126,89 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
         }
 }
 
+namespace {
+
+// Takes a holders' read as it arrives and groups its records by employee (the rows come ordered
+// by employee: one look-up per employee, not per row), each value as the scratch dataset's field
+// would hold it (an empty text reads as null).
+class HolderRecordsSink : public appserver::RowSink {
+public:
+    HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
+                      bool lines)
+        : m_records(records), m_category(category), m_lines(lines)
+    {
+    }
+
+    void fields(const QList<appserver::FieldDesc> &fields) override
+    {
+        m_fields = fields;
+        m_code = column(QStringLiteral("COD_EMPL"));
+        m_type = column(m_lines ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"));
+        m_requirement = column(QStringLiteral("COD_REQU"));
+        m_detail = column(QStringLiteral("COD_ESPE"));
+        m_obtained = column(QStringLiteral("PUN_OBTE"));
+    }
+
+    void row(const appserver::RowCells &cells) override
+    {
+        // The code is a number field: read straight when the cell is one.
+        const appserver::FieldDesc &code = m_fields.at(m_code);
+        const double employee = cells.typed() && code.type == appserver::FieldType::Float && !cells.isNull(m_code)
+                                    ? cells.toDouble(m_code)
+                                    : stored(cells, m_code).toDouble();
+        if (!m_target || employee != m_employee) {
+            // Lists are sized for as many records as the previous employee had.
+            const qsizetype previous = m_target ? m_target->size() : 0;
+            m_target = &(m_records[employee].*m_category);
+            m_target->reserve(m_target->size() + previous);
+            m_employee = employee;
+        }
+        CategoryRecord record{{stored(cells, m_requirement), stored(cells, m_detail), stored(cells, m_type)},
+                              stored(cells, m_obtained)};
+        record.key.prepare();
+        m_target->append(std::move(record));
+    }
+
+private:
+    int column(const QString &name) const
+    {
+        for (int i = 0; i < m_fields.size(); ++i)
+            if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
+    }
+    QVariant stored(const appserver::RowCells &cells, int at) const
+    {
+        return fieldconv::storedCell(cells, at, m_fields.at(at));
+    }
+
+    QHash<double, EmployeeRecords> &m_records;
+    CategoryRecords EmployeeRecords::*m_category;
+    bool m_lines;
+    QList<appserver::FieldDesc> m_fields;
+    int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
+    CategoryRecords *m_target = nullptr;   // the current employee's list
+    double m_employee = 0;
+};
+
+} // namespace
+
 // The records of all holders of the position come from the server's providers for that read,
-// whose statements are the category providers' own, widened to the holders. They are read from
-// the server's answer as it arrives: they are only grouped by employee, so building dataset rows
-// for them first would copy every value once more.
+// whose statements are the category providers' own, widened to the holders. They are taken
+// as the server reads them: building the rows of an answer first would copy every value once more.
 void BatchedScorer::readCategory(Category category, int company, const QString &position)
 {
     static const char *const providers[] = {"DtsPBiDtpnfCargo", "DtsPBiDtpefCargo", "DtsPBidtphvCargo",
                                             "DtsPEd3dlccCargo"};
-    const bool lines = category == Category::Competences;
-    const appserver::FetchResult answer = m_dataSets.scratch->RemoteServer->Fetch(
+    static CategoryRecords EmployeeRecords::*const lists[] = {&EmployeeRecords::nonFormal, &EmployeeRecords::formal,
+                                                              &EmployeeRecords::experience,
+                                                              &EmployeeRecords::competences};
+    HolderRecordsSink sink(m_records, lists[int(category)], category == Category::Competences);
+    m_dataSets.scratch->RemoteServer->FetchEach(
         QLatin1String(providers[int(category)]), QString(),
         {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, company},
-         {QStringLiteral("CARGO"), appserver::FieldType::String, position}});
-    const auto column = [&answer](const QString &name) {
-        for (int i = 0; i < answer.fields.size(); ++i)
-            if (answer.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
-    };
-    const int code = column(QStringLiteral("COD_EMPL"));
-    const int type = column(lines ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"));
-    const int requirement = column(QStringLiteral("COD_REQU"));
-    const int detail = column(QStringLiteral("COD_ESPE"));
-    const int obtained = column(QStringLiteral("PUN_OBTE"));
-    // Each value as the scratch dataset's field would hold it (an empty text reads as null).
-    const auto stored = [&answer](const QVariantList &row, int at) {
-        const appserver::FieldDesc &field = answer.fields.at(at);
-        return fieldconv::toStorage(row.at(at), field.type, field.size, field.name);
-    };
-    // Rows come ordered by employee: one look-up per employee, not per row, and each
-    // employee's list is sized once for the run of rows that is theirs.
-    const qsizetype count = answer.rows.size();
-    for (qsizetype first = 0; first < count;) {
-        const double employee = stored(answer.rows.at(first), code).toDouble();
-        qsizetype end = first + 1;
-        while (end < count && stored(answer.rows.at(end), code).toDouble() == employee)
-            ++end;
-        EmployeeRecords &records = m_records[employee];
-        CategoryRecords &target = category == Category::NonFormal  ? records.nonFormal
-                                : category == Category::Formal     ? records.formal
-                                : category == Category::Experience ? records.experience
-                                                                   : records.competences;
-        target.reserve(target.size() + (end - first));
-        for (; first < end; ++first) {
-            const QVariantList &row = answer.rows.at(first);
-            CategoryRecord record{{stored(row, requirement), stored(row, detail), stored(row, type)},
-                                  stored(row, obtained)};
-            record.key.prepare();
-            target.append(std::move(record));
-        }
-    }
+         {QStringLiteral("CARGO"), appserver::FieldType::String, position}},
+        sink);
 }
 
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)

@@ -7,6 +7,15 @@ class ITransport {
 public:
     virtual ~ITransport() = default;
     virtual appserver::FetchResult fetch(const appserver::FetchRequest &request) = 0;
+    // A fetch handed to `sink` row by row (which must not throw); the error text, empty on
+    // success. A transport that receives whole answers feeds them on.
+    virtual QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink)
+    {
+        const appserver::FetchResult result = fetch(request);
+        if (result.ok())
+            appserver::feedRows(result, sink);
+        return result.error;
+    }
     virtual appserver::ApplyResult apply(const appserver::ApplyRequest &request) = 0;
     virtual appserver::MethodResult call(const appserver::MethodCall &call) = 0;
 };

@@ -14,6 +14,11 @@ appserver::FetchResult LocalTransport::fetch(const appserver::FetchRequest &requ
     return m_core.fetch(request);
 }
 
+QString LocalTransport::fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink)
+{
+    return m_core.fetchEach(request, sink);
+}
+
 appserver::ApplyResult LocalTransport::apply(const appserver::ApplyRequest &request)
 {
     return m_core.apply(request);

@@ -12,6 +12,7 @@ public:
     explicit LocalTransport(const appserver::DatabaseDescription &database);
 
     appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
+    QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink) override;
     appserver::ApplyResult apply(const appserver::ApplyRequest &request) override;
     appserver::MethodResult call(const appserver::MethodCall &call) override;
 

@@ -7,6 +7,8 @@
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
+#include <exception>
+
 using appserver::DatabaseDescription;
 
 namespace {
@@ -45,6 +47,35 @@ std::unique_ptr<ITransport> transportFromSession()
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
                                         "(se espera local, pgsql o http).").arg(gStProtocolo));
 }
+
+// Keeps what the caller's sink throws, so that it never unwinds through the server, and
+// ignores the rows after it.
+class CatchingSink : public appserver::RowSink {
+public:
+    explicit CatchingSink(appserver::RowSink &target) : m_target(target) {}
+    void fields(const QList<appserver::FieldDesc> &fields) override { guard([&] { m_target.fields(fields); }); }
+    void row(const appserver::RowCells &cells) override { guard([&] { m_target.row(cells); }); }
+    void rethrow() const
+    {
+        if (m_thrown)
+            std::rethrow_exception(m_thrown);
+    }
+
+private:
+    template <class Work>
+    void guard(Work work)
+    {
+        if (m_thrown)
+            return;
+        try {
+            work();
+        } catch (...) {
+            m_thrown = std::current_exception();
+        }
+    }
+    appserver::RowSink &m_target;
+    std::exception_ptr m_thrown;
+};
 
 QString firstFilled(const QString &preferred, const QString &fallback)
 {
@@ -96,6 +127,19 @@ appserver::FetchResult SDCOMConnection::Fetch(const QString &provider, const QSt
     if (!result.ok())
         throw EDatabaseError(result.error);
     return result;
+}
+
+void SDCOMConnection::FetchEach(const QString &provider, const QString &commandText,
+                               const QList<appserver::ParamValue> &params, appserver::RowSink &sink)
+{
+    appserver::FetchRequest request{credentials(), provider, commandText, params};
+    ITransport &server = transport();
+    ++m_roundTrips;
+    CatchingSink catching(sink);
+    const QString error = server.fetchEach(request, catching);
+    catching.rethrow();
+    if (!error.isEmpty())
+        throw EDatabaseError(error);
 }
 
 int SDCOMConnection::Apply(const QString &provider, const QList<appserver::RowDelta> &deltas)

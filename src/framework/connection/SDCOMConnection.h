@@ -33,6 +33,10 @@ public:
     // EDatabaseError carrying the server's message when the server refuses.
     appserver::FetchResult Fetch(const QString &provider, const QString &commandText,
                                  const QList<appserver::ParamValue> &params);
+    // The same fetch with the rows handed to `sink` as they are read, for a reader that keeps
+    // its own form of them. What the sink throws is thrown from here once the server is done.
+    void FetchEach(const QString &provider, const QString &commandText, const QList<appserver::ParamValue> &params,
+                   appserver::RowSink &sink);
     int Apply(const QString &provider, const QList<appserver::RowDelta> &deltas);
     QVariant AppServerCall(const QString &method, const QVariantList &args);
 

@@ -231,6 +231,28 @@ QVariant toStorage(const QVariant &value, FieldType type, int size, const QStrin
     return value;
 }
 
+QVariant storedCell(const appserver::RowCells &cells, int column, const appserver::FieldDesc &field)
+{
+    // The cases toStorage passes as they are, read straight from typed cells.
+    if (cells.typed()) {
+        if (cells.isNull(column))
+            return {};
+        switch (field.type) {
+        case FieldType::Integer: return cells.toInt(column);
+        case FieldType::Float: return cells.toDouble(column);
+        case FieldType::String:
+        case FieldType::FixedChar: {
+            QString text = cells.toText(column);
+            if (!text.isEmpty() && (field.size <= 0 || text.size() <= field.size))
+                return text;
+            return toStorage(text, field.type, field.size, field.name);
+        }
+        default: break;
+        }
+    }
+    return toStorage(cells.value(column), field.type, field.size, field.name);
+}
+
 int compare(const QVariant &a, const QVariant &b, bool caseInsensitive)
 {
     if (a.isNull() || b.isNull())

@@ -14,6 +14,9 @@ namespace fieldconv {
 // size (when size > 0) is cut. `what` names the field or parameter in error messages.
 // Throws EConvertError when the value does not convert.
 QVariant toStorage(const QVariant &value, appserver::FieldType type, int size, const QString &what);
+// A fetched cell as a field described by `field` stores it: toStorage(cells.value(column), ...),
+// without the variant in between for the values that already have their field's form.
+QVariant storedCell(const appserver::RowCells &cells, int column, const appserver::FieldDesc &field);
 
 QString toText(const QVariant &value);
 qint64 toInteger(const QVariant &value, const QString &what);
