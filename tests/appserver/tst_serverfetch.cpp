@@ -1,5 +1,6 @@
-// Fetches through the server core: typed and repeated parameters, refusals before the database,
-// result field types, the providers' own statements, sessions and server methods.
+// Fetches through the server core: typed parameters, refusals before the database, the
+// providers' own statements, sessions and server methods. (The answer's types travel through
+// tst_fetchanswerjson; the same rows on both databases are compared end to end in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "DataTable.h"
@@ -16,7 +17,6 @@
 using namespace appserver;
 
 Q_DECLARE_METATYPE(QList<appserver::ParamValue>)
-Q_DECLARE_METATYPE(appserver::FieldType)
 Q_DECLARE_METATYPE(appserver::Credentials)
 
 namespace {
@@ -94,17 +94,10 @@ private slots:
             << "select NOM_MENU from AC_PPROM\nwhere COD_EMPR = :P_COD_EMPR\nand COD_MENU = :pCodMenu and COD_NODO = 0"
             << QList<ParamValue>{param("p_cod_empr", FieldType::Smallint, 1), param("PCODMENU", FieldType::Smallint, 1)}
             << 1 << "Plan uno";
-        QTest::newRow("repeated name gets one value everywhere")
-            << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = :codempr AND COD_MENU = "
-               "(SELECT MAX(COD_MENU) FROM AC_PPROM WHERE COD_EMPR = :codempr)"
-            << QList<ParamValue>{param("CODEMPR", FieldType::Smallint, 1)} << 1 << "1";
         QTest::newRow("set value wins over an unset duplicate")
             << "select NOM_MENU from AC_PPROM where COD_EMPR = :codempr and COD_NODO = 0 order by COD_MENU"
             << QList<ParamValue>{param("codempr", FieldType::Smallint, 2), param("codempr", FieldType::Smallint, QVariant())}
             << 1 << "Plan dos";
-        QTest::newRow("colon inside quotes is text")
-            << "select NOM_MENU from AC_PPROM where NOM_MENU = 'Plan a:b' and COD_EMPR = :e"
-            << QList<ParamValue>{param("e", FieldType::Smallint, 1)} << 1 << "Plan a:b";
         QTest::newRow("null binds NULL")
             << "select count(*) from AC_PPROM where COALESCE(COD_NODP, -1) = COALESCE(:nodp, -1)"
             << QList<ParamValue>{param("nodp", FieldType::Smallint, QVariant())} << 1 << "3";
@@ -273,34 +266,6 @@ private slots:
         QCOMPARE(m_core.fetchEach(wrong, sink), m_core.fetch(wrong).error);
     }
 
-    void fieldTypes_data()
-    {
-        addColumns<QString, FieldType, int, int>({"field", "type", "size", "valueType"});
-
-        QTest::newRow("smallint") << "COD_EMPR" << FieldType::Smallint << 0 << int(QMetaType::Int);
-        QTest::newRow("double") << "COD_EMPL" << FieldType::Float << 0 << int(QMetaType::Double);
-        QTest::newRow("integer") << "NUM_REGI" << FieldType::Integer << 0 << int(QMetaType::Int);
-        QTest::newRow("varchar") << "DES_REGI" << FieldType::String << 80 << int(QMetaType::QString);
-        QTest::newRow("date") << "FEC_REGI" << FieldType::DateTime << 0 << int(QMetaType::QDate);
-    }
-
-    void fieldTypes()
-    {
-        QFETCH(QString, field);
-        QFETCH(FieldType, type);
-        QFETCH(int, size);
-        QFETCH(int, valueType);
-
-        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"),
-                                         QStringLiteral("select * from BI_DTPEF where NUM_REGI = 2"));
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        const int i = column(result, field);
-        QVERIFY2(i >= 0, qPrintable(field));
-        QCOMPARE(fieldTypeName(result.fields.at(i).type), fieldTypeName(type));
-        QCOMPARE(result.fields.at(i).size, size);
-        QCOMPARE(result.rows.first().at(i).metaType().id(), valueType);
-    }
-
     void providerStatements_data()
     {
         addColumns<QString, QList<ParamValue>, QString, QStringList>({"provider", "params", "field", "values"});
@@ -309,16 +274,7 @@ private slots:
                                          param("COD_EMPL", FieldType::Float, 1001.0)};
         QTest::newRow("formal education in record order") << "DtsPBiDtpef" << employee << "COD_REQU"
                                                            << QStringList{"10", "20"};
-        QTest::newRow("non-formal education") << "DtsPBiDtpnf" << employee << "TIP_REGI" << QStringList{"EN"};
         QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
-        const auto flag = [](const char *variable, int company) {
-            return QList<ParamValue>{param("PCODVARI", FieldType::String, variable),
-                                     param("PCODPAIS", FieldType::Smallint, 57), param("PCODEMPR", FieldType::Smallint, company)};
-        };
-        QTest::newRow("flag of the company itself") << "DtsPGnNexof" << flag("Q0000190", 2) << "VAL_VARI" << QStringList{"S"};
-        QTest::newRow("flag of the country when the company has none")
-            << "DtsPGnNexof" << flag("Q0000190", 1) << "VAL_VARI" << QStringList{"N"};
-        QTest::newRow("no flag") << "DtsPGnNexof" << flag("Q9999999", 1) << "VAL_VARI" << QStringList{};
         QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
                                                   << QStringList{"N", "S"};
     }
@@ -375,8 +331,6 @@ private slots:
             << QVariantList{QVariantList{codes}, "PRUEBA clave1 1AD", "AD", "PRUEBA", QVariant()}
             << "BuscarPathProgramaArreglo"
             << "C:\\Programas\\QBiHvext.exe,/opt/rrhh/qbiedfor,\"\",\"C:\\Program Files\\Suite\\QBiCargo.exe\"";
-        QTest::newRow("order of the request") << QVariantList{"\"QBiCargo\",\"QBiHvext\""} << "BuscarPathProgramaArreglo"
-                                              << "\"C:\\Program Files\\Suite\\QBiCargo.exe\",C:\\Programas\\QBiHvext.exe";
         QTest::newRow("unknown method") << QVariantList{} << "NoExiste" << QString();
     }
 
@@ -412,10 +366,8 @@ private:
             "(1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL), (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
             "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30'), "
             "(1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01'), (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
-            "INSERT INTO BI_DTPNF VALUES (1, 1001, 1, 'EN', 30, NULL, 5, 'Curso', '2021-01-15')",
             "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01'), "
             "(1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
-            "INSERT INTO GN_NEXOF VALUES ('Q0000190', 57, 0, 'N', 'C', 'Pais'), ('Q0000190', 57, 2, 'S', 'C', 'Empresa dos')",
             "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe'), "
             "('QBiEdfor', '/opt/rrhh/qbiedfor'), ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
         };

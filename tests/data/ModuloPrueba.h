@@ -11,9 +11,6 @@
 #include "TApplication.h"
 #include "TestTools.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTest>
 
 // The headless main form, with a country code that can fail.

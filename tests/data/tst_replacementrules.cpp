@@ -45,12 +45,10 @@ private slots:
 
     void valoresIniciales()
     {
-        QCOMPARE(c("COD_EMPR")->AsInteger(), 1);
-        QCOMPARE(c("COD_MENU")->AsInteger(), 2);
-        QCOMPARE(c("COD_NODO")->AsInteger(), 8);
-        QCOMPARE(c("JEF_DEPE")->AsString(), QStringLiteral("N"));
-        QCOMPARE(c("ACT_ESTA")->AsString(), QStringLiteral("A"));
-        QCOMPARE(c("ACT_USUA")->AsString(), QStringLiteral("ADMIN"));
+        QStringList valores;
+        for (const char *campo : {"COD_EMPR", "COD_MENU", "COD_NODO", "JEF_DEPE", "ACT_ESTA", "ACT_USUA"})
+            valores << c(campo)->AsString();
+        QCOMPARE(valores, (QStringList{"1", "2", "8", "N", "A", "ADMIN"}));
     }
 
     void empleado_data()

@@ -6,7 +6,6 @@
 #include "DemoDatabase.h"
 #include "TestTools.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QStandardPaths>
 #include <QtTest>
@@ -18,13 +17,6 @@ namespace {
 const QStringList kAsNobody{"--reuid=65534", "--regid=65534", "--clear-groups"};
 const QFile::Permissions kReadAndSearch = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                                           | QFile::ReadOther | QFile::ExeOther;
-
-QByteArray digestOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1)
-                                          : QByteArray();
-}
 
 QStringList generateOn(const QString &database)
 {
@@ -53,7 +45,7 @@ private slots:
         QVERIFY(QFile::copy(demo.path(), copy));
         QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(QFile::setPermissions(folder, kReadAndSearch));
-        const QByteArray before = digestOf(copy);
+        const QByteArray before = fileDigest(copy);
         // The folder really stops that user.
         QVERIFY(runProgram(setpriv, kAsNobody + QStringList{"touch", folder + QStringLiteral("/probe")}).exitCode != 0);
 
@@ -65,7 +57,7 @@ private slots:
         QVERIFY2(readOnly.exitCode == 0, qPrintable(readOnly.errors));
         QCOMPARE(readOnly.output, expected.output);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"semaforo.db"});
-        QCOMPARE(digestOf(copy), before);
+        QCOMPARE(fileDigest(copy), before);
         QVERIFY(QFile::setPermissions(folder, kReadAndSearch | QFile::WriteOwner));
     }
 };

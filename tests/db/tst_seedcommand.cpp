@@ -4,9 +4,9 @@
 #include "DataTable.h"
 #include "DbTestSupport.h"
 #include "SchemaLoader.h"
+#include "TestTools.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -17,28 +17,15 @@ class TestSeedCommand : public QObject {
 
     QTemporaryDir m_dir;
 
-    struct Run {
-        int exitCode = -1;   // -1: did not finish, or crashed
-        QString out, err;
-    };
-
     // fileLimitKb > 0: the run may not write more than that into one file (it fails as on a full disk).
-    static Run seed(const QStringList &arguments, int fileLimitKb = 0)
+    static ProgramRun seed(const QStringList &arguments, int fileLimitKb = 0)
     {
-        QProcess process;
-        if (fileLimitKb > 0) {
-            // SIGXFSZ ignored: a write past the limit fails with EFBIG instead of killing the run.
-            QStringList shell{QStringLiteral("-c"),
-                              QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" seed \"$@\"").arg(fileLimitKb * 2),
-                              qEnvironmentVariable("QACSEMAF_EXE")};
-            process.start(QStringLiteral("/bin/sh"), shell + arguments);
-        } else {
-            process.start(qEnvironmentVariable("QACSEMAF_EXE"), QStringList{QStringLiteral("seed")} + arguments);
-        }
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        const QString exe = qEnvironmentVariable("QACSEMAF_EXE");
+        if (fileLimitKb == 0)
+            return runProgram(exe, QStringList{QStringLiteral("seed")} + arguments);
+        // SIGXFSZ ignored: a write past the limit fails with EFBIG instead of killing the run.
+        const QString limited = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" seed \"$@\"").arg(fileLimitKb * 2);
+        return runProgram(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), limited, exe} + arguments);
     }
 
 private slots:
@@ -90,30 +77,30 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
-        const Run run = seed(arguments);
+        const ProgramRun run = seed(arguments);
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
         QVERIFY(!QFile::exists(QStringLiteral("x.db")));
     }
 
     void overwritesOnlyWithForce()
     {
         const QString file = m_dir.filePath(QStringLiteral("demo.db"));
-        const Run created = seed({QStringLiteral("--db"), file});
+        const ProgramRun created = seed({QStringLiteral("--db"), file});
         QCOMPARE(created.exitCode, 0);
-        QVERIFY2(created.out.contains(QLatin1String("demo database")), qPrintable(created.out));
+        QVERIFY2(created.output.contains(QLatin1String("demo database")), qPrintable(created.output));
 
         const QDateTime before = QFileInfo(file).lastModified();
-        const Run again = seed({QStringLiteral("--db"), file});
+        const ProgramRun again = seed({QStringLiteral("--db"), file});
         QCOMPARE(again.exitCode, 1);
-        QVERIFY2(again.err.contains(QLatin1String("already exists")) && again.err.contains(QLatin1String("--force")),
-                 qPrintable(again.err));
+        QVERIFY2(again.errors.contains(QLatin1String("already exists")) && again.errors.contains(QLatin1String("--force")),
+                 qPrintable(again.errors));
         QCOMPARE(QFileInfo(file).lastModified(), before);
 
-        const Run forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("120"),
+        const ProgramRun forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("120"),
                                  QStringLiteral("--force")});
         QCOMPARE(forced.exitCode, 0);
-        QVERIFY2(forced.out.contains(QLatin1String("120 employees")), qPrintable(forced.out));
+        QVERIFY2(forced.output.contains(QLatin1String("120 employees")), qPrintable(forced.output));
         TestDatabase made(QStringLiteral("sqlite"), file);
         QVERIFY2(made.error().isEmpty(), qPrintable(made.error()));
         QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM NM_CONTR WHERE IND_ACTI = 'A'")).toInt(), 120);
@@ -121,11 +108,11 @@ private slots:
         int listed = 0;
         for (const QString &table : dbtools::SchemaLoader::tableNames()) {
             const QRegularExpression line(QStringLiteral("^\\s*%1\\s+(\\d+)\\s*$").arg(table), QRegularExpression::MultilineOption);
-            const QRegularExpressionMatch printed = line.match(forced.out);
+            const QRegularExpressionMatch printed = line.match(forced.output);
             listed += printed.hasMatch();
             QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(), printed.captured(1).toInt());
         }
-        QVERIFY2(listed >= 10, qPrintable(forced.out));
+        QVERIFY2(listed >= 10, qPrintable(forced.output));
     }
 
     // A seed that fails half-way (here: the disk fills up) leaves the old database as it was,
@@ -134,14 +121,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("demo.db"));
-        const Run full = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000")}, 256);
+        const ProgramRun full = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000")}, 256);
         QCOMPARE(full.exitCode, 1);
-        QVERIFY2(full.err.contains(QLatin1String("disk I/O error")), qPrintable(full.err));
+        QVERIFY2(full.errors.contains(QLatin1String("disk I/O error")), qPrintable(full.errors));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
         QCOMPARE(seed({QStringLiteral("--db"), file}).exitCode, 0);
         const qint64 size = QFileInfo(file).size();
-        const Run forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000"),
+        const ProgramRun forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("3000"),
                                  QStringLiteral("--force")}, 256);
         QCOMPARE(forced.exitCode, 1);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"demo.db"});

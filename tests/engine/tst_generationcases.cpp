@@ -1,6 +1,6 @@
 // Generation against small seeded companies: the cases that hide faults in the matching rules,
-// the two input messages, the career positions beside the result, and what a run costs in
-// round trips. Every case runs through both arrangements.
+// the two input messages and the career positions beside the result. Every case runs through both
+// arrangements; what a run costs in round trips is bench_generation's to print.
 
 #include "CompanyBuilder.h"
 #include "DataTable.h"
@@ -79,6 +79,8 @@ engine::GenerationInputs inputsFor(const QString &categories, bool flag)
 class TestGenerationCases : public QObject {
     Q_OBJECT
 private slots:
+    // The matching rules themselves are tested on plain values in tst_profilescoring; here the
+    // cases where reading the database decides (nulls, record types, rounding of the stored result).
     void score_data()
     {
         addColumns<QString, QString, QString, bool, double, int>(
@@ -87,14 +89,10 @@ private slots:
         QTest::newRow("null PUN_REQU: no education points, competences still count")
             << "FO/10/1/- FO/11/1/20 CO/5/1/-" << "EF:FO/10/1/30 EF:FO/11/1/10 CO:CO/5/1/7" << "EF CO" << false
             << 85.0 << 3;
-        QTest::newRow("PUN_REQU 0, flag on: adds the 0 required")
-            << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << true << 100.0 << 2;
         QTest::newRow("PUN_REQU 0, flag off: the record's points count")
             << "FO/10/1/0 FO/11/1/20" << "EF:FO/10/1/30 EF:FO/11/1/5" << "EF" << false << 175.0 << 2;
         QTest::newRow("duplicate records, flag off: both add")
             << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << false << 137.5 << 1;
-        QTest::newRow("duplicate records, flag on: the requirement once")
-            << "FO/10/1/40" << "EF:FO/10/1/30 EF:FO/10/1/25" << "EF" << true << 100.0 << 1;
         QTest::newRow("competence lines matched by COD_REGI")
             << "CF/20/1/4 CO/20/1/6" << "CO:CO/20/1/3 CO:CF/20/1/2 CO:CE/20/1/9 EF:CO/20/1/50" << "CO" << false
             << 50.0 << 2;
@@ -111,12 +109,8 @@ private slots:
             << "CU/305/1/4 CU/305/2/6 CU/305/3/8" << "EN:CU/305/2/6" << "EN" << false << 33.33 << 3;
         QTest::newRow("flag on: a code beyond 16 bits counts every row")
             << "CU/70000/1/4 CU/70000/2/6" << "EN:CU/70000/1/4" << "EN" << true << 40.0 << 2;
-        QTest::newRow("same codes under another record type do not match")
-            << "EX/7/1/10" << "EP:SE/7/1/10 EP:FO/7/1/10" << "EP EN" << false << 0.0 << 1;
         QTest::newRow("the record type decides, not the dataset it comes in")
             << "EX/7/1/10" << "EN:EX/7/1/10" << "EP EN" << false << 100.0 << 1;
-        QTest::newRow("null detail matches only null")
-            << "SE/8/-/10 SE/8/2/10" << "EN:SE/8/-/5" << "EN" << false << 25.0 << 2;
     }
 
     void score()
@@ -239,30 +233,6 @@ private slots:
         QCOMPARE(values.join(QLatin1Char('|')), row);
     }
 
-    // Three positions (one without holders), two employees each, four categories: the profile once,
-    // then per position its employees and one statement per ticked category, plus the refill of
-    // the positions table for the first row. Reopening per profile row costs far more.
-    void roundTripsPerPosition()
-    {
-        CompanyBuilder db;
-        seed(db, QStringLiteral("FO/1/1/3 CO/2/1/4 CU/3/1/5"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-        db.position(1, QStringLiteral("C2"), QStringLiteral("Otro"));
-        db.position(1, QStringLiteral("C3"), QStringLiteral("Vacío"));
-        db.employee(1, 101, QStringLiteral("Ruiz"), QStringLiteral("Eva"));
-        db.contract(1, 101, 1, QStringLiteral("C2"));
-        db.employee(1, 102, QStringLiteral("Mora"), QStringLiteral("Luz"));
-        db.contract(1, 102, 1, QStringLiteral("C2"));
-        db.contract(1, 102, 2, QStringLiteral("C1"));
-        QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
-        engine::GenerationInputs inputs = inputsFor(QStringLiteral("EF EN EP CO"), false);
-        inputs.candidates = {{QStringLiteral("C1"), 1}, {QStringLiteral("C2"), 1}, {QStringLiteral("C3"), 1}};
-        GenerationHarness batched, literal;
-        QCOMPARE(batched.run(inputs, Arrangement::Batched), 1 + 3 + 2 * 4 + 1);
-        QCOMPARE(batched.module.CdsAcSemaf.RecordCount(), 4);
-        // Per employee: 3 record reads and the profile; per row: the count, 3 records, 2 competence reads.
-        QCOMPARE(literal.run(inputs, Arrangement::Literal), 3 + 4 * (4 + 3 * 6) + 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGenerationCases)

@@ -1,6 +1,7 @@
 // The framework's controls driven offscreen through clicks and keys: the error guard, the data
-// grid (columns, formats, read-only columns, Enter, painted backgrounds, cursor in both
-// directions), the navigator and the field-bound edit.
+// grid (columns, formats, read-only columns, Enter, cursor in both directions; its painted
+// backgrounds are read back in the main form's traffic lights), the navigator and the field-bound
+// edit.
 
 #include "DataSetFixtures.h"
 #include "DataTable.h"
@@ -110,33 +111,6 @@ private slots:
         const QRect cell = grid.visualRect(grid.model()->index(1, 0));
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(m_ds->RecNo(), 2);
-    }
-
-    // The hook's background covers every cell of the row, the selected one included.
-    void gridPaintsEveryCellOfTheRow()
-    {
-        TVelkarDBgrid grid;
-        grid.setDataSource(m_source.get());
-        grid.setReadOnly(true);
-        grid.OnDrawColumnCell = [](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
-                                   QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
-            const double points = sender->CellValue(canvas.Row, QStringLiteral("PUN_REQU")).toDouble();
-            canvas.Brush = points >= 70 ? QColor(146, 226, 107) : QColor(255, 0, 0);
-        };
-        grid.resize(600, 200);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        grid.setFocus();
-        grid.setCurrentIndex(grid.model()->index(1, 1));
-        const QImage image = grid.viewport()->grab().toImage();
-        const auto colourAt = [&](int row, int column) {
-            const QRect cell = grid.visualRect(grid.model()->index(row, column));
-            return QColor(image.pixel(cell.left() + 3, cell.top() + 2));
-        };
-        for (int column = 0; column < 4; ++column) {
-            QCOMPARE(colourAt(1, column), QColor(146, 226, 107));  // 80 points, selected cell included
-            QCOMPARE(colourAt(2, column), QColor(255, 0, 0));      // no points
-        }
     }
 
     // Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row

@@ -1,5 +1,5 @@
 // The table model over a dataset, checked by QAbstractItemModelTester through opens, inserts,
-// reordering posts, deletes, filters and closes; headers, calculated columns and editing.
+// reordering posts, deletes, filters and closes; headers and editing.
 #include "DataSetFixtures.h"
 #include "Exceptions.h"
 #include "TDataSetModel.h"
@@ -8,8 +8,6 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QtTest>
-
-using appserver::FieldType;
 
 class TestDataSetModel : public QObject {
     Q_OBJECT
@@ -77,33 +75,6 @@ private slots:
         ds->Last();
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.last().first().toInt(), 3);
-    }
-
-    void calculatedColumnComputedWhenShown()
-    {
-        TClientDataSet ds("Cds");
-        TField *code = ds.AddField("COD_CARG", FieldType::String, 6);
-        TField *calc = ds.AddField("DtfNombre", FieldType::String, 20, "Nombre", fkCalculated);
-        ds.CreateDataSet();
-        for (const char *c : {"A", "B", "C"}) {
-            ds.Append();
-            code->setAsString(c);
-            ds.Post();
-        }
-        ds.Close();
-        QStringList computed;
-        ds.OnCalcFields = [&](TDataSet *) {
-            computed << code->AsString();
-            calc->setAsString("N-" + code->AsString());
-        };
-        ds.Open();
-        TDataSetModel model(&ds);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(computed, QStringList({"A"}));           // the current row only
-        QCOMPARE(model.index(2, 1).data().toString(), QString("N-C"));
-        QCOMPARE(model.index(2, 1).data().toString(), QString("N-C"));
-        QCOMPARE(computed, QStringList({"A", "C"}));      // once per row, not per paint
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("Nombre"));
     }
 
     void editsGoThroughTheDataSet()

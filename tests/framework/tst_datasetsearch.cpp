@@ -54,7 +54,6 @@ private slots:
     {
         addColumns<QString, QStringList>({"filter", "visible"});
         QTest::newRow("lower-case name") << "cod_empr > 0" << QStringList{"C1", "C2", "c4"};
-        QTest::newRow("upper-case name") << "COD_EMPR > 0" << QStringList{"C1", "C2", "c4"};
         QTest::newRow("text, case-sensitive") << "cod_carg = 'C2'" << QStringList{"C2"};
         QTest::newRow("double-quoted text") << "cod_carg <> \"C2\"" << QStringList{"C1", "C3", "c4"};
         QTest::newRow("and") << "cod_empr = 1 AND pun_requ >= 60" << QStringList{"c4"};

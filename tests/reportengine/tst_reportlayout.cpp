@@ -50,22 +50,6 @@ class TestReportLayout : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void testLayoutReads()
-    {
-        QString error;
-        const auto layout = LayoutReader::load(QStringLiteral(":/test/twopages.json"), &error);
-        QVERIFY2(layout, qPrintable(error));
-        QCOMPARE(layout->pages.size(), 2);
-        const PageDef &landscape = layout->pages.at(1);
-        QCOMPARE(landscape.size(), QSizeF(279.4, 215.9));
-        QCOMPARE(landscape.printableArea(), QRectF(10, 10, 259.4, 195.9));
-        const ViewDef &chart = landscape.bands.first().views.at(1);
-        QCOMPARE(chart.kind, ViewKind::Chart);
-        QCOMPARE(chart.chart.series.size(), 2);
-        QCOMPARE(chart.chart.series.at(1).valueField, QStringLiteral("CODE"));
-        QCOMPARE(chart.rect, QRectF(3, 10, 254, 138));
-    }
-
     void refusedLayouts_data()
     {
         addColumns<QByteArray, QString>({"json", "message"});

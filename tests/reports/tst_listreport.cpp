@@ -1,6 +1,6 @@
 // The traffic-light list report on the demo database: the variables the data module answers,
-// the refusal of an empty result, where the bands land, and the PDF's text in the workstation's
-// number format.
+// the refusal of an empty result, and the PDF's text in the workstation's number format (where
+// the bands land is the report engine's, tested on its own layouts).
 
 #include "DAcSemaf.h"
 #include "DataTable.h"
@@ -44,10 +44,7 @@ private slots:
     void variables_data()
     {
         addColumns<QString, QVariant>({"name", "value"});
-        QTest::newRow("program") << "gStNomProg" << QVariant(QStringLiteral("QAcSemaf"));
-        QTest::newRow("user") << "gStCodUsua" << QVariant(QStringLiteral("ADMIN"));
-        QTest::newRow("position without plan") << "gStCargo" << QVariant(QStringLiteral("Supervisor de Planta"));
-        // Declared but not answered: the value stays as it was.
+        // Declared but not answered: the value stays as it was (the answered ones print in pdfText).
         QTest::newRow("date format") << "gStDateFormat" << QVariant(QStringLiteral("as before"));
         QTest::newRow("company") << "gSmCodEmpr" << QVariant(QStringLiteral("as before"));
         QTest::newRow("case matters") << "gstcargo" << QVariant(QStringLiteral("as before"));
@@ -108,25 +105,6 @@ private slots:
                  QStringLiteral("printer gone"));
         QVERIFY(flagWhileRunning);
         QCOMPARE(m_station->module.gBoReporte, false);
-    }
-
-    void pages()
-    {
-        for (int i = 1; i <= 50; ++i)
-            addResult(1000 + i, 100 - i, QStringLiteral("Nombre%1").arg(i), QStringLiteral("Apellido%1").arg(i));
-        const report::PreparedReport report = prepared();
-        QCOMPARE(report.pageCount(), 2);
-        for (const report::PreparedPage &page : report.pages) {
-            QCOMPARE(page.size, QSizeF(215.9, 279.4));
-            QCOMPARE(page.bandsNamed(QStringLiteral("PageHeader1")).first().rect, QRectF(10, 10, 195.9, 25));
-            QCOMPARE(page.bandsNamed(QStringLiteral("Header1")).first().rect.top(), 35.0);
-            QCOMPARE(page.bandsNamed(QStringLiteral("MasterData1")).first().rect.top(), 44.0);
-            QCOMPARE(page.bandsNamed(QStringLiteral("PageFooter1")).first().rect, QRectF(10, 265.4, 195.9, 4));
-        }
-        QCOMPARE(report.pages.at(0).bandsNamed(QStringLiteral("MasterData1")).size(), 44);
-        QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("MasterData1")).size(), 6);
-        QCOMPARE(report.pages.at(1).bandsNamed(QStringLiteral("ReportSummary1")).first().rect.top(), 44.0 + 30);
-        QVERIFY(report.pages.at(0).bandsNamed(QStringLiteral("ReportSummary1")).isEmpty());
     }
 
     void pdfText()

