@@ -7,36 +7,62 @@
 #include <QJsonParseError>
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
 
 namespace appserver {
 
 namespace {
 
-void writeString(const QString &text, QByteArray &out)
+// Units of one byte each (UTF-8 bytes, or UTF-16 units below 0x80), with JSON's escapes;
+// runs without anything to escape go in at once when they are bytes.
+template <class Unit>
+void appendEscaped(const Unit *from, const Unit *to, std::string &out)
 {
     static const char hex[] = "0123456789abcdef";
-    const QByteArray utf8 = text.toUtf8();
-    out += '"';
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xf];
-        } else {
-            out += c;
+    for (const Unit *p = from; p < to; ++p) {
+        const auto unit = static_cast<unsigned>(*p);
+        if (unit != '"' && unit != '\\' && unit >= 0x20) {
+            out += char(unit);
+            continue;
         }
+        if (unit < 0x20) {
+            const char escaped[] = {'\\', 'u', '0', '0', hex[unit >> 4], hex[unit & 0xf]};
+            out.append(escaped, sizeof escaped);
+        } else {
+            const char escaped[] = {'\\', char(unit)};
+            out.append(escaped, sizeof escaped);
+        }
+    }
+}
+
+void writeString(const QString &text, std::string &out)
+{
+    out += '"';
+    const ushort *units = text.utf16();
+    const qsizetype size = text.size();
+    // Most texts (codes, names without accents) are ASCII: written without a UTF-8 copy.
+    if (std::all_of(units, units + size, [](ushort unit) { return unit < 0x80; })) {
+        appendEscaped(units, units + size, out);
+    } else {
+        const QByteArray utf8 = text.toUtf8();
+        appendEscaped(reinterpret_cast<const unsigned char *>(utf8.constData()),
+                      reinterpret_cast<const unsigned char *>(utf8.constData()) + utf8.size(), out);
     }
     out += '"';
 }
 
-void writeNumber(double value, QByteArray &out)
+void writeInteger(qint64 value, std::string &out)
+{
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr - digits);
+}
+
+void writeNumber(double value, std::string &out)
 {
     if (!std::isfinite(value)) {
         out += "null";
@@ -45,13 +71,13 @@ void writeNumber(double value, QByteArray &out)
     // Codes and points are mostly whole numbers: written as integers they skip the search for
     // the shortest decimal form, which costs more than the rest of the row.
     if (value == std::floor(value) && std::abs(value) < 9007199254740992.0 && !(value == 0 && std::signbit(value))) {
-        out += QByteArray::number(qint64(value));
+        writeInteger(qint64(value), out);
         return;
     }
-    out += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    out += QByteArray::number(value, 'g', QLocale::FloatingPointShortest).toStdString();
 }
 
-void writeValue(const QJsonValue &value, QByteArray &out)
+void writeValue(const QJsonValue &value, std::string &out)
 {
     switch (value.type()) {
     case QJsonValue::Bool: out += value.toBool() ? "true" : "false"; break;
@@ -85,15 +111,19 @@ void writeValue(const QJsonValue &value, QByteArray &out)
     }
 }
 
-// Reads the usual form of an answer. Whatever it does not take (escapes, another order of the
-// members, anything malformed) makes it give up, and the JSON parser reads the text instead.
+// Reads an answer whose fields come before its rows (the form this server writes), handing each
+// row on as it is read. Anything it does not take makes it give up (before the first row when
+// only the order of the members differs), and the JSON parser reads the text instead.
 class QuickReader {
 public:
     explicit QuickReader(const QByteArray &json) : m_p(json.constData()), m_end(json.constData() + json.size()) {}
 
-    bool answer(FetchResult *out)
+    // `onFields` gets the fields, then `onRow` each row in a buffer it may keep (moving it out).
+    template <class OnFields, class OnRow>
+    bool answer(QString *error, OnFields onFields, OnRow onRow)
     {
         bool fieldsSeen = false, rowsSeen = false, errorSeen = false;
+        QList<FieldDesc> fields;
         if (!take('{'))
             return false;
         for (bool first = true; !peek('}'); first = false) {
@@ -101,25 +131,31 @@ public:
             if ((!first && !take(',')) || !string(&key) || !take(':'))
                 return false;
             if (key == QLatin1String("fields")) {
-                if (fieldsSeen || !fields(out))
+                if (fieldsSeen || !this->fields(&fields))
                     return false;
+                onFields(fields);
                 fieldsSeen = true;
             } else if (key == QLatin1String("rows")) {
-                if (!fieldsSeen || rowsSeen || !rows(out))
+                if (!fieldsSeen || rowsSeen || !rows(fields, onRow))
                     return false;
                 rowsSeen = true;
             } else if (key == QLatin1String("error")) {
-                if (errorSeen || (!literal("null") && !string(&out->error)))
+                if (errorSeen || (!literal("null") && !string(error)))
                     return false;
                 errorSeen = true;
             } else {
-                return false;
+                QJsonValue ignored;   // a member of a later version
+                if (!value(&ignored))
+                    return false;
             }
         }
         ++m_p;
         skipBlanks();
-        return m_p == m_end;
+        return m_p == m_end && fieldsSeen && rowsSeen;
     }
+
+    // Whether any row was handed on: after that, giving up cannot mean reading again.
+    bool handedRows() const { return m_handed; }
 
 private:
     void skipBlanks()
@@ -153,15 +189,52 @@ private:
     {
         if (!take('"'))
             return false;
-        const char *start = m_p;
-        for (; m_p < m_end && *m_p != '"'; ++m_p)
-            if (*m_p == '\\' || static_cast<unsigned char>(*m_p) < 0x20)
+        const char *run = m_p;
+        QString text;
+        bool escaped = false;
+        for (; m_p < m_end && *m_p != '"'; ++m_p) {
+            if (static_cast<unsigned char>(*m_p) < 0x20)
                 return false;
+            if (*m_p != '\\')
+                continue;
+            text += QString::fromUtf8(run, m_p - run);
+            escaped = true;
+            if (!escape(&text))
+                return false;
+            run = m_p + 1;
+        }
         if (m_p == m_end)
             return false;
-        *out = QString::fromUtf8(start, m_p - start);
+        *out = escaped ? text + QString::fromUtf8(run, m_p - run) : QString::fromUtf8(run, m_p - run);
         ++m_p;
         return true;
+    }
+
+    // The escape at m_p (a backslash); leaves m_p on its last character.
+    bool escape(QString *text)
+    {
+        if (++m_p == m_end)
+            return false;
+        switch (*m_p) {
+        case '"': case '\\': case '/': *text += QLatin1Char(*m_p); return true;
+        case 'b': *text += QLatin1Char('\b'); return true;
+        case 'f': *text += QLatin1Char('\f'); return true;
+        case 'n': *text += QLatin1Char('\n'); return true;
+        case 'r': *text += QLatin1Char('\r'); return true;
+        case 't': *text += QLatin1Char('\t'); return true;
+        case 'u': {
+            if (m_end - m_p < 5)
+                return false;
+            bool ok = false;
+            const ushort unit = QByteArray(m_p + 1, 4).toUShort(&ok, 16);
+            if (!ok)
+                return false;
+            *text += QChar(unit);   // a surrogate pair arrives as two escapes, in order
+            m_p += 4;
+            return true;
+        }
+        default: return false;
+        }
     }
 
     // -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
@@ -251,7 +324,33 @@ private:
         }
     }
 
-    bool fields(FetchResult *out)
+    // One value of a row, read into the variant toVariantFor makes of it for its column, without
+    // the JSON value in between for a null, a string (but a date's) or a number.
+    bool cell(FieldType type, QVariant *out)
+    {
+        skipBlanks();
+        if (m_p == m_end)
+            return false;
+        if (*m_p == 'n') {
+            *out = QVariant();
+            return literal("null");
+        }
+        if (*m_p == '"' && type != FieldType::DateTime) {
+            QString text;
+            if (!string(&text))
+                return false;
+            *out = text;
+            return true;
+        }
+        if (*m_p == '-' || (*m_p >= '0' && *m_p <= '9')) {
+            double number = 0;
+            return this->number(&number) && JsonCodec::numberFor(type, number, out);
+        }
+        QJsonValue json;
+        return value(&json) && JsonCodec::toVariantFor(type, json, out);
+    }
+
+    bool fields(QList<FieldDesc> *out)
     {
         if (!take('['))
             return false;
@@ -270,34 +369,35 @@ private:
                 return false;
             field.type = fieldTypeFromName(type);
             field.size = int(size);
-            out->fields.append(field);
+            out->append(field);
         }
         ++m_p;
         return true;
     }
 
-    bool rows(FetchResult *out)
+    template <class OnRow>
+    bool rows(const QList<FieldDesc> &fields, OnRow onRow)
     {
         if (!take('['))
             return false;
-        const qsizetype count = out->fields.size();
+        const qsizetype count = fields.size();
+        QVariantList row;
         for (bool first = true; !peek(']'); first = false) {
             if ((!first && !take(',')) || !take('['))
                 return false;
-            QVariantList row;
+            row.clear();
             row.reserve(count);
             for (qsizetype i = 0; !peek(']'); ++i) {
-                QJsonValue json;
                 QVariant item;
-                if (i == count || (i > 0 && !take(',')) || !value(&json)
-                    || !JsonCodec::toVariantFor(out->fields.at(i).type, json, &item))
+                if (i == count || (i > 0 && !take(',')) || !cell(fields.at(i).type, &item))
                     return false;
                 row.append(std::move(item));
             }
             ++m_p;
             if (row.size() != count)
                 return false;
-            out->rows.append(std::move(row));
+            m_handed = true;
+            onRow(row);
         }
         ++m_p;
         return true;
@@ -305,6 +405,7 @@ private:
 
     const char *m_p;
     const char *m_end;
+    bool m_handed = false;
 };
 
 } // namespace
@@ -319,7 +420,9 @@ void FetchAnswerJson::Writer::fields(const QList<FieldDesc> &fields)
         writeString(field.name, m_out);
         m_out += ',';
         writeString(fieldTypeName(field.type), m_out);
-        m_out += ',' + QByteArray::number(field.size) + (field.required ? ",true]" : ",false]");
+        m_out += ',';
+        writeInteger(field.size, m_out);
+        m_out += field.required ? ",true]" : ",false]";
     }
     m_out += "],\"rows\":[";
 }
@@ -342,7 +445,7 @@ void FetchAnswerJson::Writer::row(const RowCells &cells)
                 continue;
             }
             if (type == FieldType::Smallint || type == FieldType::Integer) {
-                m_out += QByteArray::number(cells.toInt(int(i)));
+                writeInteger(cells.toInt(int(i)), m_out);
                 continue;
             }
             if (type == FieldType::String || type == FieldType::FixedChar) {
@@ -357,7 +460,7 @@ void FetchAnswerJson::Writer::row(const RowCells &cells)
 
 QByteArray FetchAnswerJson::Writer::finish(const QString &error)
 {
-    if (!error.isEmpty() || m_out.isEmpty()) {
+    if (!error.isEmpty() || m_out.empty()) {
         m_rows = 0;
         fields({});
     }
@@ -367,7 +470,9 @@ QByteArray FetchAnswerJson::Writer::finish(const QString &error)
         writeString(error, m_out);
     }
     m_out += '}';
-    return std::exchange(m_out, QByteArray());
+    const QByteArray text(m_out.data(), qsizetype(m_out.size()));
+    m_out.clear();
+    return text;
 }
 
 QByteArray FetchAnswerJson::write(const FetchResult &result)
@@ -381,9 +486,39 @@ QByteArray FetchAnswerJson::write(const FetchResult &result)
 bool FetchAnswerJson::read(const QByteArray &json, FetchResult *out, QString *error)
 {
     *out = FetchResult();
-    if (QuickReader(json).answer(out))
+    QuickReader quick(json);
+    if (quick.answer(
+            &out->error, [out](const QList<FieldDesc> &fields) { out->fields = fields; },
+            [out](QVariantList &row) { out->rows.append(std::move(row)); }))
         return true;
     *out = FetchResult();
+    return parse(json, out, error);
+}
+
+bool FetchAnswerJson::readEach(const QByteArray &json, RowSink &sink, QString *answerError, QString *error)
+{
+    answerError->clear();
+    QuickReader quick(json);
+    if (quick.answer(
+            answerError, [&sink](const QList<FieldDesc> &fields) { sink.fields(fields); },
+            [&sink](const QVariantList &row) { sink.row(VariantCells(row)); }))
+        return true;
+    if (quick.handedRows()) {
+        if (error)
+            *error = QStringLiteral("la respuesta se interrumpe a mitad de las filas");
+        return false;
+    }
+    FetchResult whole;
+    if (!parse(json, &whole, error))
+        return false;
+    *answerError = whole.error;
+    if (whole.ok())
+        feedRows(whole, sink);
+    return true;
+}
+
+bool FetchAnswerJson::parse(const QByteArray &json, FetchResult *out, QString *error)
+{
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {

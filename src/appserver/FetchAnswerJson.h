@@ -3,13 +3,14 @@
 // between: an answer of thousands of rows is most of what crosses the wire, and a document of
 // one array per row costs more than the query behind it. The text is the one JsonCodec's
 // encode(FetchResult) describes, values typed by their columns as there, so either side may be
-// read by the other. Reading takes the usual form of that text (fields before rows, strings
-// without escapes) directly and hands anything else to the JSON parser, so every valid answer
-// reads the same either way.
+// read by the other. Reading takes the usual form of that text (fields before rows) directly and
+// hands anything else to the JSON parser, so every valid answer reads the same either way.
 
 #include "Protocol.h"
 
 #include <QByteArray>
+
+#include <string>
 
 namespace appserver {
 
@@ -28,11 +29,18 @@ public:
 
     private:
         QList<FieldDesc> m_fields;
-        QByteArray m_out;
+        std::string m_out;   // grows by plain appends, copied once at the end
         int m_rows = 0;
     };
     // False with the reason when the text is not an answer to a fetch.
     static bool read(const QByteArray &json, FetchResult *out, QString *error);
+    // The same reading with the rows handed to `sink` as they are read; the answer's own error
+    // (a refusal of the server) in answerError. A text that breaks off after rows were handed on
+    // is refused (those rows are not taken back).
+    static bool readEach(const QByteArray &json, RowSink &sink, QString *answerError, QString *error);
+
+private:
+    static bool parse(const QByteArray &json, FetchResult *out, QString *error);
 };
 
 } // namespace appserver

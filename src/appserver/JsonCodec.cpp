@@ -144,16 +144,27 @@ QJsonValue JsonCodec::fromVariantFor(FieldType type, const QVariant &value)
     return JsonCodec::fromVariant(value);
 }
 
+bool JsonCodec::numberFor(FieldType type, double number, QVariant *out)
+{
+    if (type == FieldType::Float) {
+        *out = number;
+        return true;
+    }
+    if (type == FieldType::Largeint) {
+        *out = qlonglong(number);
+        return true;
+    }
+    // Untagged numbers are integers of at most 32 bits.
+    if (number != std::floor(number) || std::abs(number) > std::numeric_limits<int>::max())
+        return false;
+    *out = int(number);
+    return true;
+}
+
 bool JsonCodec::toVariantFor(FieldType type, const QJsonValue &json, QVariant *out)
 {
-    if (type == FieldType::Float && json.isDouble()) {
-        *out = json.toDouble();
-        return true;
-    }
-    if (type == FieldType::Largeint && json.isDouble()) {
-        *out = qlonglong(json.toDouble());
-        return true;
-    }
+    if (json.isDouble())
+        return numberFor(type, json.toDouble(), out);
     if (type == FieldType::DateTime && json.isString()) {
         const QString text = json.toString();
         if (text.contains(QLatin1Char('T'))) {
@@ -203,14 +214,7 @@ bool JsonCodec::toVariant(const QJsonValue &json, QVariant *out)
     case QJsonValue::Null: *out = QVariant(); return true;
     case QJsonValue::Bool: *out = json.toBool(); return true;
     case QJsonValue::String: *out = json.toString(); return true;
-    case QJsonValue::Double: {
-        // Untagged numbers are integers of at most 32 bits.
-        const double d = json.toDouble();
-        if (d != std::floor(d) || std::abs(d) > std::numeric_limits<int>::max())
-            return false;
-        *out = int(d);
-        return true;
-    }
+    case QJsonValue::Double: return numberFor(FieldType::Unknown, json.toDouble(), out);
     case QJsonValue::Object: return taggedToVariant(json.toObject(), out);
     case QJsonValue::Array: {
         QVariantList list;

@@ -20,6 +20,8 @@ public:
     // integers and dates of their own columns travel untagged.
     static QJsonValue fromVariantFor(FieldType type, const QVariant &value);
     static bool toVariantFor(FieldType type, const QJsonValue &json, QVariant *out);
+    // A JSON number as toVariantFor reads it for a column of that type.
+    static bool numberFor(FieldType type, double number, QVariant *out);
 
     static QJsonObject encode(const FetchRequest &request);
     static QJsonObject encode(const FetchResult &result);

@@ -31,30 +31,11 @@ FieldType fieldTypeFromName(const QString &name)
     return FieldType::Unknown;
 }
 
-namespace {
-
-// The cells of a row that is already a list of values.
-class VariantCells : public RowCells {
-public:
-    const QVariantList *row = nullptr;
-    bool typed() const override { return false; }
-    QVariant value(int column) const override { return row->at(column); }
-    bool isNull(int column) const override { return row->at(column).isNull(); }
-    double toDouble(int column) const override { return row->at(column).toDouble(); }
-    int toInt(int column) const override { return row->at(column).toInt(); }
-    QString toText(int column) const override { return row->at(column).toString(); }
-};
-
-} // namespace
-
 void feedRows(const FetchResult &result, RowSink &sink)
 {
     sink.fields(result.fields);
-    VariantCells cells;
-    for (const QVariantList &row : result.rows) {
-        cells.row = &row;
-        sink.row(cells);
-    }
+    for (const QVariantList &row : result.rows)
+        sink.row(VariantCells(row));
 }
 
 } // namespace appserver

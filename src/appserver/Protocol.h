@@ -79,6 +79,21 @@ public:
     virtual QString toText(int column) const = 0;
 };
 
+// The cells of a row that is already a list of values.
+class VariantCells : public RowCells {
+public:
+    explicit VariantCells(const QVariantList &row) : m_row(row) {}
+    bool typed() const override { return false; }
+    QVariant value(int column) const override { return m_row.at(column); }
+    bool isNull(int column) const override { return m_row.at(column).isNull(); }
+    double toDouble(int column) const override { return m_row.at(column).toDouble(); }
+    int toInt(int column) const override { return m_row.at(column).toInt(); }
+    QString toText(int column) const override { return m_row.at(column).toString(); }
+
+private:
+    const QVariantList &m_row;
+};
+
 // Takes a fetch's answer one row at a time instead of as a FetchResult, for a reader that walks
 // the rows once and keeps its own form of them: the largest reads skip building the rows of an
 // answer. A row is valid only during the call.

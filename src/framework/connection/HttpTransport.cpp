@@ -57,6 +57,12 @@ bool decodeAnswer(const QByteArray &body, FetchResult *result, QString *why)
     return FetchAnswerJson::read(body, result, why);
 }
 
+// What the client says of an answer it cannot read.
+QString unreadable(const QString &why)
+{
+    return QStringLiteral("La respuesta del servidor de aplicaciones no se entiende: %1.").arg(why);
+}
+
 } // namespace
 
 template <class Result, class Request>
@@ -72,7 +78,7 @@ Result HttpTransport::roundTrip(const Request &request, const QString &path)
     QString why;
     if (!decodeAnswer(answer, &result, &why)) {
         result = Result();
-        result.error = QStringLiteral("La respuesta del servidor de aplicaciones no se entiende: %1.").arg(why);
+        result.error = unreadable(why);
     }
     return result;
 }
@@ -80,6 +86,20 @@ Result HttpTransport::roundTrip(const Request &request, const QString &path)
 FetchResult HttpTransport::fetch(const FetchRequest &request)
 {
     return roundTrip<FetchResult>(request, QStringLiteral("/fetch"));
+}
+
+// The rows are handed on while the answer is read, without a whole result in between.
+QString HttpTransport::fetchEach(const FetchRequest &request, RowSink &sink)
+{
+    QJsonObject body = JsonCodec::encode(request);
+    body.insert(QStringLiteral("company"), request.session.company);
+    QByteArray answer;
+    if (const QString failed = exchange(request.session, QStringLiteral("/fetch"), body, &answer); !failed.isEmpty())
+        return failed;
+    QString refusal, why;
+    if (!FetchAnswerJson::readEach(answer, sink, &refusal, &why))
+        return unreadable(why);
+    return refusal;
 }
 
 ApplyResult HttpTransport::apply(const ApplyRequest &request)

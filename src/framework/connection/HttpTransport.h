@@ -19,6 +19,7 @@ public:
     static bool parseServer(const QString &server, QString *host, quint16 *port, QString *error);
 
     appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
+    QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink) override;
     appserver::ApplyResult apply(const appserver::ApplyRequest &request) override;
     appserver::MethodResult call(const appserver::MethodCall &call) override;
 
