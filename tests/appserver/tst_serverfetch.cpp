@@ -1,6 +1,6 @@
-// Fetches through the server core: typed parameters, refusals before the database, the
-// providers' own statements, sessions and server methods. (The answer's types travel through
-// tst_fetchanswerjson; the same rows on both databases are compared end to end in tst_httpserver.)
+// Fetches through the server core: typed parameters, refusals before the database, sessions and
+// server methods. (The providers' own statements are read end to end by the report and window
+// tests, the answer's types in tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "DataTable.h"
@@ -24,14 +24,6 @@ namespace {
 ParamValue param(const char *name, FieldType type, const QVariant &value)
 {
     return ParamValue{QString::fromLatin1(name), type, value};
-}
-
-int column(const FetchResult &result, const QString &name)
-{
-    for (int i = 0; i < result.fields.size(); ++i)
-        if (result.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
 }
 
 // Keeps what a row-by-row fetch hands over, and whether its typed reads agree with its values.
@@ -264,36 +256,6 @@ private slots:
 
         const FetchRequest wrong{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), "select NO_EXISTE from BI_DTPEF", {}};
         QCOMPARE(m_core.fetchEach(wrong, sink), m_core.fetch(wrong).error);
-    }
-
-    void providerStatements_data()
-    {
-        addColumns<QString, QList<ParamValue>, QString, QStringList>({"provider", "params", "field", "values"});
-
-        const QList<ParamValue> employee{param("COD_EMPR", FieldType::Smallint, 1),
-                                         param("COD_EMPL", FieldType::Float, 1001.0)};
-        QTest::newRow("formal education in record order") << "DtsPBiDtpef" << employee << "COD_REQU"
-                                                           << QStringList{"10", "20"};
-        QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
-        QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
-                                                  << QStringList{"N", "S"};
-    }
-
-    void providerStatements()
-    {
-        QFETCH(QString, provider);
-        QFETCH(QList<ParamValue>, params);
-        QFETCH(QString, field);
-        QFETCH(QStringList, values);
-
-        const FetchResult result = fetch(provider, QString(), params);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        const int i = column(result, field);
-        QVERIFY2(i >= 0, qPrintable(field));
-        QStringList got;
-        for (const QVariantList &row : result.rows)
-            got << row.at(i).toString();
-        QCOMPARE(got, values);
     }
 
     void wrongSession_data()
