@@ -147,8 +147,6 @@ private slots:
 
         QTest::newRow("row changed meanwhile") << "DtsPAcPprom" << "UPDATE AC_PPROM SET NOM_MENU = 'Otro' WHERE COD_NODO = 1"
                                                << QList<RowDelta>{updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})} << stale;
-        QTest::newRow("row deleted meanwhile") << "DtsPAcPprom" << "DELETE FROM AC_PPROM WHERE COD_NODO = 1"
-                                               << QList<RowDelta>{deleteOf(nodeRow())} << stale;
         QTest::newRow("duplicate key") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(nodeRow())}
                                        << "AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 1, COD_NODO = 1";
         QTest::newRow("key changed onto another row") << "DtsPAcPprom" << QString()
@@ -165,13 +163,7 @@ private slots:
                                                     << QList<RowDelta>{deleteOf(withoutKey)} << "COD_NODO";
         QTest::newRow("provider without main table") << "DtsPBiCargo" << QString()
                                                      << QList<RowDelta>{insertOf(newNode(2))} << "solo lectura";
-        QTest::newRow("unknown provider") << "DtsPNoExiste" << QString() << QList<RowDelta>{insertOf(newNode(2))}
-                                          << "DtsPNoExiste";
         // The schema's limits hold on SQLite as on PostgreSQL, named by field.
-        QVariantMap longName = newNode(2);
-        longName.insert(QStringLiteral("NOM_MENU"), QStringLiteral("Jefe de planeación estratégica y"));
-        QTest::newRow("text longer than its column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(longName)}
-                                                     << "El campo NOM_MENU de AC_PPROM admite 30 caracteres";
         QTest::newRow("update longer than its column")
             << "DtsPAcPprom" << QString() << QList<RowDelta>{updateOf(nodeRow(), {{"COD_CARG", "GER0123"}})}
             << "El campo COD_CARG de AC_PPROM admite 6 caracteres; el valor \"GER0123\" tiene 7.";

@@ -263,8 +263,6 @@ private slots:
         addColumns<Credentials, QString, QString>({"session", "provider", "messagePart"});
 
         QTest::newRow("wrong password") << Credentials{"PRUEBA", "otra", 1} << "DtsPAcPprom" << "contraseña";
-        QTest::newRow("unknown user") << Credentials{"NADIE", "clave1", 1} << "DtsPAcPprom" << "contraseña";
-        QTest::newRow("no user") << Credentials{"", "", 1} << "DtsPAcPprom" << "contraseña";
         QTest::newRow("unknown provider") << ServerTestDb::session() << "DtsPNoExiste" << "DtsPNoExiste";
     }
 

@@ -1,4 +1,5 @@
-// Locate, the client filter, index order and the creation and emptying of in-memory tables.
+// Locate (keys of several fields are the plan rules'), the client filter, index order and the
+// creation of in-memory tables (emptying them is every window's and report's first step).
 #include "DataSetFixtures.h"
 #include "DataTable.h"
 #include "Exceptions.h"
@@ -22,8 +23,6 @@ private slots:
         QTest::newRow("prefix needs partial") << "NOM_CARG" << QVariant("Anal") << 0 << 0;
         QTest::newRow("partial") << "NOM_CARG" << QVariant("Anal") << partial << 1;
         QTest::newRow("partial, case-insensitive") << "NOM_CARG" << QVariant("ANALISTA S") << (ci | partial) << 4;
-        QTest::newRow("two keys") << "COD_EMPR;COD_CARG" << QVariant(QVariantList{1, "c4"}) << 0 << 4;
-        QTest::newRow("two keys, one differs") << "COD_EMPR;COD_CARG" << QVariant(QVariantList{2, "c4"}) << 0 << 0;
         QTest::newRow("number given as text") << "COD_EMPR" << QVariant("2") << 0 << 2;
         QTest::newRow("float key") << "PUN_REQU" << QVariant(70) << 0 << 4;
         QTest::newRow("null key finds null") << "PUN_REQU" << QVariant() << 0 << 3;
@@ -148,16 +147,10 @@ private slots:
                  QString("CdsCargos: índice 'NoSuchIndex' no encontrado"));
     }
 
-    void emptyAndCreate()
+    // Re-created from its declared fields after the definitions were cleared.
+    void createAgainFromDeclaredFields()
     {
         auto ds = fixtures::positions();
-        ds->EmptyDataSet();
-        QVERIFY(ds->Active());
-        QVERIFY(ds->IsEmpty());
-        QVERIFY(ds->Eof() && ds->Bof());
-        QCOMPARE(ds->RecordCount(), 0);
-
-        // Re-created from its declared fields after the definitions were cleared.
         ds->Append();
         ds->FieldByName("COD_CARG")->setAsString("Q");
         ds->Post();

@@ -86,15 +86,6 @@ private slots:
         QCOMPARE(ds->FieldByName("PUN_REQU")->AsInteger(), 50);
     }
 
-    void fieldByNameNamesFieldAndDataSet()
-    {
-        auto ds = fixtures::positions();
-        QCOMPARE(ds->FieldByName("cod_carg"), ds->FindField("COD_CARG"));
-        QCOMPARE(ds->FindField("NO_SUCH"), nullptr);
-        const QString refusal = messageOf<EDatabaseError>([&] { ds->FieldByName("NO_SUCH"); });
-        QVERIFY2(refusal.contains("NO_SUCH") && refusal.contains("CdsCargos"), qPrintable(refusal));
-    }
-
     void onValidateSeesNewValueAndRefusalKeepsOld()
     {
         auto ds = fixtures::positions();
