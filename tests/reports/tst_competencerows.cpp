@@ -165,35 +165,32 @@ private slots:
         QCOMPARE(m_appendScrolls, 0);
     }
 
-    void variables_data()
+    // The employee's current position: the first company of the list where a contract is active
+    // on a position that is too (the other variables are the list report's, tested there).
+    void currentPosition_data()
     {
         // contracts: "company:position"
-        addColumns<QString, QString, QStringList, QVariant>({"name", "empCaActual", "contracts", "value"});
-        const QVariant untouched(QStringLiteral("as before"));
-        QTest::newRow("current position") << "gStCargoActual" << "'2'" << QStringList{"2:OPE001"} << QVariant("Operario de Planta");
-        QTest::newRow("without an active contract") << "gStCargoActual" << "'1','2'" << QStringList{} << untouched;
+        addColumns<QString, QStringList, QVariant>({"empCaActual", "contracts", "value"});
+        QTest::newRow("one company") << "'2'" << QStringList{"2:OPE001"} << QVariant("Operario de Planta");
+        QTest::newRow("without an active contract") << "'1','2'" << QStringList{} << QVariant("as before");
         QTest::newRow("position not active in the first company")
-            << "gStCargoActual" << "'1','2'" << QStringList{"1:VIE001", "2:OPE001"} << QVariant("Operario de Planta");
-        QTest::newRow("first company that answers") << "gStCargoActual" << "'1','2'" << QStringList{"1:AUX001", "2:OPE001"}
+            << "'1','2'" << QStringList{"1:VIE001", "2:OPE001"} << QVariant("Operario de Planta");
+        QTest::newRow("first company that answers") << "'1','2'" << QStringList{"1:AUX001", "2:OPE001"}
                                                     << QVariant("Auxiliar de Bodega");
-        QTest::newRow("aspired position") << "gStCargo" << "'2'" << QStringList{} << QVariant("Supervisor de Planta");
-        QTest::newRow("declared, not answered") << "gStPorProm" << "'2'" << QStringList{} << untouched;
     }
 
-    void variables()
+    void currentPosition()
     {
-        QFETCH(QString, name);
         QFETCH(QString, empCaActual);
         QFETCH(QStringList, contracts);
         QFETCH(QVariant, value);
         m_form.EmpCaActual = empCaActual;
         for (const QString &contract : contracts)
             m_server->contracts.insert(contract.section(':', 0, 0).toInt(), contract.section(':', 1));
-        m_server->positions = {{1, "AUX001", "Auxiliar de Bodega"}, {2, "OPE001", " Operario de Planta "},
-                               {2, "SUP001", "Supervisor de Planta"}};
+        m_server->positions = {{1, "AUX001", "Auxiliar de Bodega"}, {2, "OPE001", " Operario de Planta "}};
         m_station->module.QryBiCargo.Open();
         QVariant answer = QStringLiteral("as before");
-        m_reports->RptAcSemafGetValue(name, answer);
+        m_reports->RptAcSemafGetValue(QStringLiteral("gStCargoActual"), answer);
         QCOMPARE(answer, value);
     }
 
