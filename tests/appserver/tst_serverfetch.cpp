@@ -255,7 +255,10 @@ private slots:
         QCOMPARE(sink.disagreements, QStringList());
 
         const FetchRequest wrong{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), "select NO_EXISTE from BI_DTPEF", {}};
-        QCOMPARE(m_core.fetchEach(wrong, sink), m_core.fetch(wrong).error);
+        // The same refusal (PostgreSQL numbers its prepared statements in the second line).
+        const QString refusal = m_core.fetchEach(wrong, sink);
+        QVERIFY(refusal.contains(QLatin1String("NO_EXISTE"), Qt::CaseInsensitive));
+        QCOMPARE(refusal.section(QLatin1Char('\n'), 0, 0), m_core.fetch(wrong).error.section(QLatin1Char('\n'), 0, 0));
     }
 
     void wrongSession_data()
