@@ -1,5 +1,5 @@
 // Plan node rules against the demo database: a new plan's header, numbering, the delete guard, the
-// save that needs a chosen position, and two users numbering the same plan.
+// save that needs a chosen position, two users numbering the same plan, and the calculated columns.
 
 #include "DataTable.h"
 #include "ModuloPrueba.h"
@@ -30,7 +30,6 @@ private slots:
         for (const char *campo : {"COD_NODP", "COD_CARG", "NUM_ANOS", "NUM_DIAS"})
             QVERIFY2(m->f(campo)->IsNull(), campo);
         QCOMPARE(m->f("COD_EMCA")->AsInteger(), 1);
-        QCOMPARE(m->f("DtfNmbEmpresa")->AsString(), QStringLiteral("Grupo Empresarial Andino S.A."));  // looked up
         m->module.QryAcPprom.Cancel();
     }
 
@@ -136,6 +135,27 @@ private slots:
         QCOMPARE(otro.f("COD_NODO")->AsInteger(), nodoA + 1);
         otro.module.QryAcPprom.Post();
         QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
+    }
+
+    // Level and points come from the session company's positions, the name from the position's own
+    // company.
+    void camposCalculados_data()
+    {
+        addColumns<int, QString>({"nodo", "campos"});
+        QTest::newRow("cargo de la empresa") << 1 << "01|166|Directivo|Gerente Administrativo y Financiero";
+        QTest::newRow("cargo de otra empresa") << 11 << "|||Supervisor de Bodega";
+    }
+
+    void camposCalculados()
+    {
+        QFETCH(int, nodo);
+        QFETCH(QString, campos);
+        ModuloPrueba w(1);
+        QVERIFY(w.module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, nodo}));
+        QStringList valores;
+        for (const char *campo : {"DtfCodNive", "DtfPunRequ", "DtfNmbNivel", "DtfNmbCargo"})
+            valores << w.f(campo)->AsString();
+        QCOMPARE(valores.join(QLatin1Char('|')), campos);
     }
 
 private:
