@@ -113,6 +113,11 @@ private slots:
         QVERIFY2(bestSpread >= 3, "the demo node has no employee with varied percentages");
         result.setRecNo(bestRow);
         m_employee = result.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
+        // "Cargo:" prints the position of the employee's active contract.
+        m_current = m_db.query(QStringLiteral("SELECT TRIM(c.NOM_CARG) FROM NM_CONTR k, BI_CARGO c WHERE k.COD_EMPR = 2"
+                                              " AND k.COD_EMPL = %1 AND k.IND_ACTI = 'A' AND c.COD_EMPR = k.COD_EMPR"
+                                              " AND c.COD_CARG = k.COD_CARG AND c.IND_ACTI = 'A'").arg(m_employee)).value(0);
+        QVERIFY(!m_current.isEmpty());
 
         report::ChartsPainter::install();
         TReportesAcSemaf reports(module);
@@ -135,13 +140,14 @@ private slots:
                                                                QStringLiteral("1"), QStringLiteral("-layout"), m_pdf,
                                                                QStringLiteral("-")});
         QStringList expected{"Grupo Empresarial Andino S.A.", "Semaforo de Carrera", "Página: 1",
-                             "Cedula: " + m_employee, "Nombres:", "Cargo:", "Porcentaje:", "Cargo Postula:",
+                             "Cedula: " + m_employee, "Nombres:", "Porcentaje:", "Cargo Postula:",
                              "Supervisor de Bodega", "Tipo Registro", "Requisito", "Especificaciones", "Vr requerido",
                              "Cumplimiento", "Velkar: QAcSemaf", "Usuario: ADMIN"};
         for (const DetailRow &row : m_rows)
             expected << row.tipo.section(' ', 0, 0) << row.requisito.section(' ', 0, 0);
         for (const QString &item : expected)
             QVERIFY2(text.contains(item), qPrintable(item + QStringLiteral(" not in:\n") + text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Cargo:\\s+") + m_current)), qPrintable(m_current));
         // The percentage column as the table holds it, at the end of each line.
         for (const DetailRow &row : m_rows)
             QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\s%1\\n").arg(QRegularExpression::escape(row.porCump)))),
@@ -202,6 +208,7 @@ private:
     HeadlessMainForm m_form;
     QList<DetailRow> m_rows;
     QString m_employee;
+    QString m_current;   // the employee's current position
 };
 
 QTEST_MAIN(TestCompetencePdf)

@@ -1,6 +1,6 @@
-// The competence report's rows through a recording transport, once per database driver (the demo
-// employee's rows are checked end to end on the printed report), the messages the user sees and
-// the report's variables.
+// The competence report's rows through a recording transport, once per database driver, and the
+// messages the user sees. (The demo employee's rows and the report's variables are checked end to
+// end on the printed report.)
 
 #include "CompetenceServer.h"
 #include "DAcSemaf.h"
@@ -163,35 +163,6 @@ private slots:
         module.CdsDtpcaRep.AfterScroll(&module.CdsDtpcaRep);
         QCOMPARE(m_scrolls, before + 1);
         QCOMPARE(m_appendScrolls, 0);
-    }
-
-    // The employee's current position: the first company of the list where a contract is active
-    // on a position that is too (the other variables are the list report's, tested there).
-    void currentPosition_data()
-    {
-        // contracts: "company:position"
-        addColumns<QString, QStringList, QVariant>({"empCaActual", "contracts", "value"});
-        QTest::newRow("one company") << "'2'" << QStringList{"2:OPE001"} << QVariant("Operario de Planta");
-        QTest::newRow("without an active contract") << "'1','2'" << QStringList{} << QVariant("as before");
-        QTest::newRow("position not active in the first company")
-            << "'1','2'" << QStringList{"1:VIE001", "2:OPE001"} << QVariant("Operario de Planta");
-        QTest::newRow("first company that answers") << "'1','2'" << QStringList{"1:AUX001", "2:OPE001"}
-                                                    << QVariant("Auxiliar de Bodega");
-    }
-
-    void currentPosition()
-    {
-        QFETCH(QString, empCaActual);
-        QFETCH(QStringList, contracts);
-        QFETCH(QVariant, value);
-        m_form.EmpCaActual = empCaActual;
-        for (const QString &contract : contracts)
-            m_server->contracts.insert(contract.section(':', 0, 0).toInt(), contract.section(':', 1));
-        m_server->positions = {{1, "AUX001", "Auxiliar de Bodega"}, {2, "OPE001", " Operario de Planta "}};
-        m_station->module.QryBiCargo.Open();
-        QVariant answer = QStringLiteral("as before");
-        m_reports->RptAcSemafGetValue(QStringLiteral("gStCargoActual"), answer);
-        QCOMPARE(answer, value);
     }
 
 private:
