@@ -183,10 +183,12 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     if (const QString refused = access.checkFetch(request, statement, syntax); !refused.isEmpty())
         return {kForbidden, message(refused), request.provider};
     request.session = session;
-    FetchResult fetched = m_core.fetch(request);
-    access.filterRows(&fetched);
-    Answer result(statusOf(fetched.error), {}, request.provider, fetched.rows.size());
-    result.text = FetchAnswerJson::write(fetched);
+    // The answer is written as the rows are read, keeping only the user's companies.
+    FetchAnswerJson::Writer writer;
+    CompanyAccess::RowFilter filter(access, writer);
+    error = m_core.fetchEach(request, filter);
+    Answer result(statusOf(error), {}, request.provider, error.isEmpty() ? writer.rowCount() : 0);
+    result.text = writer.finish(error);
     return result;
 }
 

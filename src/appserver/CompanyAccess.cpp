@@ -110,23 +110,25 @@ QString CompanyAccess::checkApply(const ApplyRequest &request) const
     return {};
 }
 
-void CompanyAccess::filterRows(FetchResult *result) const
+void CompanyAccess::RowFilter::fields(const QList<FieldDesc> &fields)
 {
-    QList<int> columns;
-    for (int i = 0; i < result->fields.size(); ++i)
-        if (isCompanyColumn(result->fields.at(i).name))
-            columns << i;
-    if (columns.isEmpty())
-        return;
-    result->rows.removeIf([&](const QVariantList &row) {
-        for (const int column : columns) {
-            int company = 0;
-            const QVariant value = row.value(column);
-            if (!value.isNull() && (!toCompany(value, &company) || !mayUse(company)))
-                return true;
-        }
-        return false;
-    });
+    m_columns.clear();
+    for (int i = 0; i < fields.size(); ++i)
+        if (isCompanyColumn(fields.at(i).name))
+            m_columns << i;
+    m_target.fields(fields);
+}
+
+void CompanyAccess::RowFilter::row(const RowCells &cells)
+{
+    for (const int column : std::as_const(m_columns)) {
+        if (cells.isNull(column))
+            continue;
+        int company = 0;
+        if (!toCompany(cells.value(column), &company) || !m_access.mayUse(company))
+            return;
+    }
+    m_target.row(cells);
 }
 
 } // namespace appserver

@@ -31,8 +31,19 @@ public:
     QString checkFetch(const FetchRequest &request, const QString &statement, SqlSyntax syntax) const;
     QString checkApply(const ApplyRequest &request) const;
 
-    // Drops the rows of other companies from a result that has a COD_EMPR column.
-    void filterRows(FetchResult *result) const;
+    // Hands on to `target` only the rows of the user's companies (of a result that has a
+    // COD_EMPR column; all rows otherwise).
+    class RowFilter : public RowSink {
+    public:
+        RowFilter(const CompanyAccess &access, RowSink &target) : m_access(access), m_target(target) {}
+        void fields(const QList<FieldDesc> &fields) override;
+        void row(const RowCells &cells) override;
+
+    private:
+        const CompanyAccess &m_access;
+        RowSink &m_target;
+        QList<int> m_columns;   // the company columns
+    };
 
     // Whether a parameter's name says that it carries a company code.
     static bool isCompanyParameter(const QString &name);

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace appserver {
 
@@ -308,38 +309,73 @@ private:
 
 } // namespace
 
+void FetchAnswerJson::Writer::fields(const QList<FieldDesc> &fields)
+{
+    m_fields = fields;
+    m_out = "{\"fields\":[";
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const FieldDesc &field = fields.at(i);
+        m_out += i > 0 ? ",[" : "[";
+        writeString(field.name, m_out);
+        m_out += ',';
+        writeString(fieldTypeName(field.type), m_out);
+        m_out += ',' + QByteArray::number(field.size) + (field.required ? ",true]" : ",false]");
+    }
+    m_out += "],\"rows\":[";
+}
+
+void FetchAnswerJson::Writer::row(const RowCells &cells)
+{
+    m_out += m_rows++ > 0 ? ",[" : "[";
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        if (i > 0)
+            m_out += ',';
+        const FieldType type = m_fields.at(i).type;
+        // Typed cells of the usual types are written as the variant of their value would be.
+        if (cells.typed()) {
+            if (cells.isNull(int(i))) {
+                m_out += "null";
+                continue;
+            }
+            if (type == FieldType::Float) {
+                writeNumber(cells.toDouble(int(i)), m_out);
+                continue;
+            }
+            if (type == FieldType::Smallint || type == FieldType::Integer) {
+                m_out += QByteArray::number(cells.toInt(int(i)));
+                continue;
+            }
+            if (type == FieldType::String || type == FieldType::FixedChar) {
+                writeString(cells.toText(int(i)), m_out);
+                continue;
+            }
+        }
+        writeValue(JsonCodec::fromVariantFor(type, cells.value(int(i))), m_out);
+    }
+    m_out += ']';
+}
+
+QByteArray FetchAnswerJson::Writer::finish(const QString &error)
+{
+    if (!error.isEmpty() || m_out.isEmpty()) {
+        m_rows = 0;
+        fields({});
+    }
+    m_out += ']';
+    if (!error.isEmpty()) {
+        m_out += ",\"error\":";
+        writeString(error, m_out);
+    }
+    m_out += '}';
+    return std::exchange(m_out, QByteArray());
+}
+
 QByteArray FetchAnswerJson::write(const FetchResult &result)
 {
-    QByteArray out;
-    out.reserve(256 + result.rows.size() * result.fields.size() * 8);
-    out += "{\"fields\":[";
-    for (qsizetype i = 0; i < result.fields.size(); ++i) {
-        const FieldDesc &field = result.fields.at(i);
-        out += i > 0 ? ",[" : "[";
-        writeString(field.name, out);
-        out += ',';
-        writeString(fieldTypeName(field.type), out);
-        out += ',' + QByteArray::number(field.size) + (field.required ? ",true]" : ",false]");
-    }
-    out += "],\"rows\":[";
-    for (qsizetype r = 0; r < result.rows.size(); ++r) {
-        const QVariantList &row = result.rows.at(r);
-        out += r > 0 ? ",[" : "[";
-        for (qsizetype i = 0; i < row.size(); ++i) {
-            if (i > 0)
-                out += ',';
-            const FieldType type = i < result.fields.size() ? result.fields.at(i).type : FieldType::Unknown;
-            writeValue(JsonCodec::fromVariantFor(type, row.at(i)), out);
-        }
-        out += ']';
-    }
-    out += ']';
-    if (!result.ok()) {
-        out += ",\"error\":";
-        writeString(result.error, out);
-    }
-    out += '}';
-    return out;
+    Writer writer;
+    if (result.ok())
+        feedRows(result, writer);
+    return writer.finish(result.error);
 }
 
 bool FetchAnswerJson::read(const QByteArray &json, FetchResult *out, QString *error)

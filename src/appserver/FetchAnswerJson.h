@@ -16,6 +16,21 @@ namespace appserver {
 class FetchAnswerJson {
 public:
     static QByteArray write(const FetchResult &result);
+    // Writes the same text while a read hands over its rows, each value straight from the
+    // database's cells where they are typed.
+    class Writer : public RowSink {
+    public:
+        void fields(const QList<FieldDesc> &fields) override;
+        void row(const RowCells &cells) override;
+        int rowCount() const { return m_rows; }
+        // The whole answer; after a failure, the failure alone (no fields, no rows).
+        QByteArray finish(const QString &error);
+
+    private:
+        QList<FieldDesc> m_fields;
+        QByteArray m_out;
+        int m_rows = 0;
+    };
     // False with the reason when the text is not an answer to a fetch.
     static bool read(const QByteArray &json, FetchResult *out, QString *error);
 };
