@@ -1,5 +1,6 @@
 // Locate (keys of several fields are the plan rules'), the client filter, index order and the
-// creation of in-memory tables (emptying them is every window's and report's first step).
+// creation of in-memory tables from field definitions. (Emptying a table and creating it again
+// from its declared fields are every window's, report's and generation's first steps.)
 #include "DataSetFixtures.h"
 #include "DataTable.h"
 #include "Exceptions.h"
@@ -140,20 +141,6 @@ private slots:
         QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C1", "C2", "C3", "c4"}));
         QCOMPARE(messageOf<EDatabaseError>([&] { ds->setIndexName("NoSuchIndex"); }),
                  QString("CdsCargos: índice 'NoSuchIndex' no encontrado"));
-    }
-
-    // Re-created from its declared fields after the definitions were cleared.
-    void createAgainFromDeclaredFields()
-    {
-        auto ds = fixtures::positions();
-        ds->Append();
-        ds->FieldByName("COD_CARG")->setAsString("Q");
-        ds->Post();
-        ds->Close();
-        ds->FieldDefs().Clear();
-        ds->CreateDataSet();
-        QCOMPARE(ds->RecordCount(), 0);
-        QCOMPARE(ds->FieldCount(), 4);
     }
 
     void createFromFieldDefs()
