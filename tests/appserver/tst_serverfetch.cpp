@@ -1,6 +1,6 @@
-// Fetches through the server core: typed parameters, refusals before the database, the
-// providers' own statements, sessions and server methods. (The answer's types travel through
-// tst_fetchanswerjson; the same rows on both databases are compared end to end in tst_httpserver.)
+// Fetches through the server core: typed parameters, refusals before the database, sessions and
+// server methods. (The providers' own statements are read end to end by the report and window
+// tests, the answer's types in tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "DataTable.h"
@@ -24,14 +24,6 @@ namespace {
 ParamValue param(const char *name, FieldType type, const QVariant &value)
 {
     return ParamValue{QString::fromLatin1(name), type, value};
-}
-
-int column(const FetchResult &result, const QString &name)
-{
-    for (int i = 0; i < result.fields.size(); ++i)
-        if (result.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
 }
 
 // Keeps what a row-by-row fetch hands over, and whether its typed reads agree with its values.
@@ -89,6 +81,7 @@ private slots:
     void parameters_data()
     {
         addColumns<QString, QList<ParamValue>, int, QString>({"sql", "params", "rowCount", "firstValue"});
+        // (Texts and numbers bound by name are every provider's, read by the data module's tests.)
 
         QTest::newRow("names match without regard to case")
             << "select NOM_MENU from AC_PPROM\nwhere COD_EMPR = :P_COD_EMPR\nand COD_MENU = :pCodMenu and COD_NODO = 0"
@@ -101,12 +94,6 @@ private slots:
         QTest::newRow("null binds NULL")
             << "select count(*) from AC_PPROM where COALESCE(COD_NODP, -1) = COALESCE(:nodp, -1)"
             << QList<ParamValue>{param("nodp", FieldType::Smallint, QVariant())} << 1 << "3";
-        QTest::newRow("string parameter")
-            << "select NOM_MENU from AC_PPROM where COD_CARG = :COD_CARG"
-            << QList<ParamValue>{param("COD_CARG", FieldType::String, "GER01")} << 1 << "Gerente";
-        QTest::newRow("float parameter")
-            << "select DES_REGI from BI_DTPEF where COD_EMPL = :COD_EMPL order by NUM_REGI"
-            << QList<ParamValue>{param("COD_EMPL", FieldType::Float, 1002.0)} << 1 << "Otro empleado";
         QTest::newRow("untyped text against a number")
             << "select NOM_MENU from AC_PPROM where COD_EMPR = :P_COD_EMPR and COD_NODO = 0"
             << QList<ParamValue>{param("P_COD_EMPR", FieldType::Unknown, "2")} << 1 << "Plan dos";
@@ -269,43 +256,11 @@ private slots:
         QCOMPARE(refusal.section(QLatin1Char('\n'), 0, 0), m_core.fetch(wrong).error.section(QLatin1Char('\n'), 0, 0));
     }
 
-    void providerStatements_data()
-    {
-        addColumns<QString, QList<ParamValue>, QString, QStringList>({"provider", "params", "field", "values"});
-
-        const QList<ParamValue> employee{param("COD_EMPR", FieldType::Smallint, 1),
-                                         param("COD_EMPL", FieldType::Float, 1001.0)};
-        QTest::newRow("formal education in record order") << "DtsPBiDtpef" << employee << "COD_REQU"
-                                                           << QStringList{"10", "20"};
-        QTest::newRow("work experience") << "DtsPBidtphv" << employee << "COD_REQU" << QStringList{"40", "41"};
-        QTest::newRow("companies to choose from") << "DtsPGnEmpreFrm" << QList<ParamValue>{} << "GRU_EMPR"
-                                                  << QStringList{"N", "S"};
-    }
-
-    void providerStatements()
-    {
-        QFETCH(QString, provider);
-        QFETCH(QList<ParamValue>, params);
-        QFETCH(QString, field);
-        QFETCH(QStringList, values);
-
-        const FetchResult result = fetch(provider, QString(), params);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        const int i = column(result, field);
-        QVERIFY2(i >= 0, qPrintable(field));
-        QStringList got;
-        for (const QVariantList &row : result.rows)
-            got << row.at(i).toString();
-        QCOMPARE(got, values);
-    }
-
     void wrongSession_data()
     {
         addColumns<Credentials, QString, QString>({"session", "provider", "messagePart"});
 
         QTest::newRow("wrong password") << Credentials{"PRUEBA", "otra", 1} << "DtsPAcPprom" << "contraseña";
-        QTest::newRow("unknown user") << Credentials{"NADIE", "clave1", 1} << "DtsPAcPprom" << "contraseña";
-        QTest::newRow("no user") << Credentials{"", "", 1} << "DtsPAcPprom" << "contraseña";
         QTest::newRow("unknown provider") << ServerTestDb::session() << "DtsPNoExiste" << "DtsPNoExiste";
     }
 

@@ -1,9 +1,8 @@
-// Plan node rules against the demo database: numbering, the delete guard, the save that needs a
-// chosen position, two users numbering the same plan, and the calculated columns.
+// Plan node rules against the demo database: a new plan's header, numbering, the delete guard, the
+// save that needs a chosen position, two users numbering the same plan, and the calculated columns.
 
 #include "DataTable.h"
 #include "ModuloPrueba.h"
-#include "TDtmGnLibre.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -138,42 +137,25 @@ private slots:
         QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
     }
 
-    // Every node of the demo plans shows what the statements of the rules give, row by row (what
-    // scrolling costs in round trips is bench_plan's to print).
+    // Level and points come from the session company's positions, the name from the position's own
+    // company.
+    void camposCalculados_data()
+    {
+        addColumns<int, QString>({"nodo", "campos"});
+        QTest::newRow("cargo de la empresa") << 1 << "01|166|Directivo|Gerente Administrativo y Financiero";
+        QTest::newRow("cargo de otra empresa") << 11 << "|||Supervisor de Bodega";
+    }
+
     void camposCalculados()
     {
+        QFETCH(int, nodo);
+        QFETCH(QString, campos);
         ModuloPrueba w(1);
-        TDataSet &pprom = w.module.QryAcPprom;
-        SClientDataSet &cargo = w.module.QryCargo;
-        for (pprom.First(); !pprom.Eof(); pprom.Next()) {
-            const QString codigo = w.f("COD_CARG")->AsString();
-            const QString fila = w.f("COD_MENU")->AsString() + QLatin1Char('/') + w.f("COD_NODO")->AsString();
-            QVariant nivel, puntaje, nombreNivel, nombre;
-            if (!codigo.isEmpty()) {
-                DtmGnLibre->ReConsultar(&cargo, {1, codigo});
-                if (!cargo.IsEmpty()) {
-                    nivel = cargo.FieldByName(QStringLiteral("COD_NIVE"))->AsVariant();
-                    puntaje = cargo.FieldByName(QStringLiteral("PUN_REQU"))->AsVariant();
-                    DtmGnLibre->ReConsultar(&w.module.QryAcNivel, {1, nivel});
-                    if (!w.module.QryAcNivel.IsEmpty())
-                        nombreNivel = w.module.QryAcNivel.FieldByName(QStringLiteral("NOM_NIVE"))->AsVariant();
-                }
-                w.scratch.Close();
-                w.scratch.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
-                                              .arg(w.f("COD_EMCA")->AsString(), codigo));
-                w.scratch.Open();
-                nombre = w.scratch.IsEmpty() ? QVariant() : w.scratch.FieldByName(QStringLiteral("NOM_CARG"))->AsVariant();
-                QCOMPARE(w.forma.positionText, w.f("COD_EMPR")->AsString() + QLatin1Char('-') + codigo + QLatin1Char('*')
-                                                   + nombre.toString());
-                QVERIFY2(w.forma.positions.value(w.forma.positionIndex).startsWith(w.f("COD_EMCA")->AsString() + QLatin1Char('-') + codigo
-                                                                + QLatin1Char('*')),
-                         qPrintable(fila));
-            }
-            QCOMPARE(w.f("DtfCodNive")->AsVariant(), nivel);
-            QCOMPARE(w.f("DtfPunRequ")->AsVariant(), puntaje);
-            QCOMPARE(w.f("DtfNmbNivel")->AsVariant(), nombreNivel);
-            QCOMPARE(w.f("DtfNmbCargo")->AsVariant(), nombre);
-        }
+        QVERIFY(w.module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, nodo}));
+        QStringList valores;
+        for (const char *campo : {"DtfCodNive", "DtfPunRequ", "DtfNmbNivel", "DtfNmbCargo"})
+            valores << w.f(campo)->AsString();
+        QCOMPARE(valores.join(QLatin1Char('|')), campos);
     }
 
 private:

@@ -82,48 +82,34 @@ private slots:
         }
     }
 
-    void counts_data()
+    // What the screens and the generation rely on: rows that hang together (no orphans, no padded
+    // codes: a count of 0), the logo and the administrator's hashed password.
+    void values_data()
     {
-        addColumns<QString, int, int>({"sql", "minimum", "maximum"});
-        const int many = 1000000;
-        QTest::newRow("300 or more people") << "SELECT COUNT(*) FROM BI_EMPLE" << 300 << many;
-        QTest::newRow("40 or more active positions")
-            << "SELECT COUNT(*) FROM BI_CARGO WHERE IND_ACTI = 'A' AND COD_EMPR > 0" << 40 << many;
-        QTest::newRow("inactive positions") << "SELECT COUNT(*) FROM BI_CARGO WHERE IND_ACTI <> 'A'" << 1 << many;
-        QTest::newRow("three plans") << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR > 0 AND COD_NODO = 0" << 3 << 3;
+        addColumns<QString, QString>({"sql", "expected"});
         QTest::newRow("plan rows not reached from their header (orphans, cycles)")
             << "WITH RECURSIVE reached(e, m, n) AS (SELECT COD_EMPR, COD_MENU, COD_NODO FROM AC_PPROM WHERE COD_NODO = 0"
                " UNION SELECT c.COD_EMPR, c.COD_MENU, c.COD_NODO FROM AC_PPROM c, reached r WHERE c.COD_EMPR = r.e"
                " AND c.COD_MENU = r.m AND c.COD_NODP = r.n AND c.COD_NODO > 0)"
-               " SELECT (SELECT COUNT(*) FROM AC_PPROM) - (SELECT COUNT(*) FROM reached)" << 0 << 0;
+               " SELECT (SELECT COUNT(*) FROM AC_PPROM) - (SELECT COUNT(*) FROM reached)" << "0";
         QTest::newRow("plan nodes not on an active position")
             << "SELECT COUNT(*) FROM AC_PPROM p WHERE COD_NODO > 0 AND NOT EXISTS (SELECT 1 FROM BI_CARGO c"
-               " WHERE c.COD_EMPR = p.COD_EMCA AND c.COD_CARG = p.COD_CARG AND c.IND_ACTI = 'A')" << 0 << 0;
-        QTest::newRow("positions in the plans")
-            << "SELECT COUNT(DISTINCT COD_EMCA || COD_CARG) FROM AC_PPROM WHERE COD_EMPR > 0 AND COD_NODO > 0" << 25 << many;
+               " WHERE c.COD_EMPR = p.COD_EMCA AND c.COD_CARG = p.COD_CARG AND c.IND_ACTI = 'A')" << "0";
         QTest::newRow("plan positions without all six categories")
             << "SELECT COUNT(*) FROM (SELECT p.COD_CARG FROM AC_PPROM p LEFT JOIN BI_DTPCA a ON a.COD_EMPR = p.COD_EMCA"
                " AND a.COD_CARG = p.COD_CARG LEFT JOIN AC_DPAMA d ON d.COD_EMPR = a.COD_EMPR AND d.TIP_REGI = a.TIP_REGI"
                " WHERE p.COD_EMPR > 0 AND p.COD_NODO > 0 GROUP BY p.COD_EMCA, p.COD_CARG"
-               " HAVING COUNT(DISTINCT d.COD_DETA) < 6) t" << 0 << 0;
-        QTest::newRow("surnames with ñ") << "SELECT COUNT(*) FROM BI_EMPLE WHERE APE_EMPL LIKE '%ñ%'" << 30 << many;
-        QTest::newRow("a required score left null")
-            << "SELECT COUNT(*) FROM BI_DTPCA WHERE COD_EMPR = 1 AND COD_CARG = 'DIR001' AND PUN_REQU IS NULL" << 1 << 1;
-        QTest::newRow("one requirement in three details")
-            << "SELECT COUNT(*) FROM BI_DTPCA WHERE COD_EMPR = 2 AND COD_CARG = 'JPR001' AND TIP_REGI = 'CU'"
-               " AND COD_REQU = 305" << 3 << 3;
-        QTest::newRow("a requirement code beyond 16 bits")
-            << "SELECT COUNT(*) FROM AC_REQUI WHERE COD_EMPR = 1 AND COD_REQU > 32767" << 1 << 1;
+               " HAVING COUNT(DISTINCT d.COD_DETA) < 6) t" << "0";
         QTest::newRow("contracts without their person or position")
             << "SELECT COUNT(*) FROM NM_CONTR k WHERE NOT EXISTS (SELECT 1 FROM BI_EMPLE e WHERE e.COD_EMPR = k.COD_EMPR"
                " AND e.COD_EMPL = k.COD_EMPL) OR NOT EXISTS (SELECT 1 FROM BI_CARGO c WHERE c.COD_EMPR = k.COD_EMPR"
-               " AND c.COD_CARG = k.COD_CARG)" << 0 << 0;
+               " AND c.COD_CARG = k.COD_CARG)" << "0";
         QTest::newRow("profile rows without a named requirement")
             << "SELECT COUNT(*) FROM BI_DTPCA a LEFT JOIN AC_REQUI r ON r.COD_EMPR = a.COD_EMPR AND r.TIP_APLI = 'AC'"
-               " AND r.TIP_REGI = a.TIP_REGI AND r.COD_REQU = a.COD_REQU WHERE a.COD_EMPR > 0 AND r.NOM_REQU IS NULL" << 0 << 0;
+               " AND r.TIP_REGI = a.TIP_REGI AND r.COD_REQU = a.COD_REQU WHERE a.COD_EMPR > 0 AND r.NOM_REQU IS NULL" << "0";
         QTest::newRow("audit times not as the server writes them")
             << "SELECT COUNT(*) FROM (SELECT ACT_HORA FROM AC_PPROM UNION SELECT ACT_HORA FROM AC_CUARE) t WHERE ACT_HORA"
-               " IS NULL OR ACT_HORA NOT GLOB '[12][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'" << 0 << 0;
+               " IS NULL OR ACT_HORA NOT GLOB '[12][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'" << "0";
         const QList<QPair<const char *, const char *>> codes = {
             {"BI_CARGO", "COD_CARG"}, {"BI_CARGO", "COD_NIVE"}, {"NM_CONTR", "COD_CARG"}, {"AC_PPROM", "COD_CARG"},
             {"AC_CUARE", "COD_CARG"}, {"AC_NIVEL", "COD_NIVE"}, {"AC_DPAMA", "TIP_REGI"}, {"BI_DTPCA", "TIP_REGI"},
@@ -131,27 +117,10 @@ private slots:
             {"BI_EMPLE", "APE_EMPL"}};
         for (const auto &[table, column] : codes) {
             QTest::addRow("%s.%s padded or blank", table, column)
-                << QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 <> TRIM(%2) OR %2 = ''").arg(table, column) << 0 << 0;
+                << QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 <> TRIM(%2) OR %2 = ''").arg(table, column) << "0";
         }
-    }
-    void counts()
-    {
-        QFETCH(QString, sql);
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        const QVariant count = m_demo.value(sql);
-        QVERIFY2(count.isValid() && count.toInt() >= minimum && count.toInt() <= maximum,
-                 qPrintable(QStringLiteral("%1 rows, expected %2..%3").arg(count.toInt()).arg(minimum).arg(maximum)));
-    }
-
-    void values_data()
-    {
-        addColumns<QString, QString>({"sql", "expected"});
-        const auto perCompany = [](const char *expression, const char *joins = "") {
-            return QStringLiteral("SELECT GROUP_CONCAT(e.COD_EMPR || ':' || COALESCE(%1, '-'), ' ') FROM"
-                                  " (SELECT * FROM GN_EMPRE ORDER BY COD_EMPR) e %2").arg(QLatin1String(expression), QLatin1String(joins));
-        };
-        QTest::newRow("logo") << perCompany("SUBSTR(e.BMP_REPO, 2, 3)") << "1:PNG 2:- 3:-";
+        QTest::newRow("logo") << "SELECT GROUP_CONCAT(e.COD_EMPR || ':' || COALESCE(SUBSTR(e.BMP_REPO, 2, 3), '-'), ' ')"
+                                 " FROM (SELECT * FROM GN_EMPRE ORDER BY COD_EMPR) e" << "1:PNG 2:- 3:-";
         QTest::newRow("administrator, password stored as a hash")
             << "SELECT SUBSTR(PAS_USUA, 1, 12) || '/' || TIP_USUA FROM GN_USUAR WHERE COD_USUA = 'ADMIN'"
             << "scrypt$14$8$/A";
@@ -160,7 +129,9 @@ private slots:
     {
         QFETCH(QString, sql);
         QFETCH(QString, expected);
-        QCOMPARE(m_demo.value(sql).toString(), expected);
+        const QVariant value = m_demo.value(sql);
+        QVERIFY(value.isValid());
+        QCOMPARE(value.toString(), expected);
     }
 
     void synthetic_data()

@@ -1,12 +1,11 @@
 // The table model over a dataset, checked by QAbstractItemModelTester through opens, inserts,
-// reordering posts, deletes, filters and closes; headers and editing.
+// reordering posts, deletes, filters and closes, and its headers. (The current row and the data
+// source's notices are followed by the grid, navigator and edit in tst_controls; edits typed into
+// a grid, refused or saved, by the replacement window's test.)
 #include "DataSetFixtures.h"
-#include "Exceptions.h"
 #include "TDataSetModel.h"
-#include "TDataSource.h"
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <QtTest>
 
 class TestDataSetModel : public QObject {
@@ -64,58 +63,6 @@ private slots:
         QCOMPARE(model.rowCount(), 0);
         ds->Close();
         QCOMPARE(model.rowCount(), 0);
-    }
-
-    void reportsTheCurrentRow()
-    {
-        auto ds = fixtures::positions();
-        TDataSetModel model(ds.get());
-        QSignalSpy spy(&model, &TDataSetModel::currentRowChanged);
-        ds->Next();
-        ds->Last();
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(spy.last().first().toInt(), 3);
-    }
-
-    void editsGoThroughTheDataSet()
-    {
-        auto ds = fixtures::positions();
-        ds->FieldByName("COD_CARG")->OnValidate = [](TField *f) {
-            if (f->AsString() == "BAD")
-                throw Exception("Código de Cargo NO existe en la Base de Datos!!!");
-        };
-        TDataSetModel model(ds.get());
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const int column = model.columnOf("cod_carg");
-        QVERIFY(!model.setData(model.index(1, column), "X"));  // read-only unless asked
-        model.setEditable(true);
-        QVERIFY(model.setData(model.index(1, column), "X"));
-        QCOMPARE(ds->RecNo(), 2);
-        QCOMPARE(int(ds->State()), int(dsEdit));
-        QSignalSpy failed(&model, &TDataSetModel::editFailed);
-        QVERIFY(!model.setData(model.index(1, column), "BAD"));
-        QCOMPARE(failed.size(), 1);
-        QCOMPARE(model.index(1, column).data().toString(), QString("X"));
-        QVERIFY(model.setData(model.index(2, column), "Y"));   // moving on posts the edited row
-        QCOMPARE(codes(model), QStringList({"C1", "X", "Y", "c4"}));
-    }
-
-    void dataSourceNotices()
-    {
-        auto ds = fixtures::positions();
-        TDataSource source(ds.get());
-        QStringList seen;
-        source.OnDataChange = [&](TDataSource *, TField *field) {
-            seen << (field ? field->FieldName() : QString("row"));
-        };
-        source.OnStateChange = [&](TDataSource *s) { seen << QString("state %1").arg(s->State()); };
-        ds->Next();
-        QVERIFY(source.Edit());
-        ds->FieldByName("COD_CARG")->setAsString("Z");
-        ds->Post();
-        source.AutoEdit = false;
-        QVERIFY(!source.Edit());
-        QCOMPARE(seen, QStringList({"row", "state 2", "row", "COD_CARG", "state 1", "row"}));
     }
 };
 

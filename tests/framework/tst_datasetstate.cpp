@@ -1,5 +1,7 @@
-// States and the order of dataset events, handlers attached and detached at run time, and the
-// refusals that must leave a row in edit or insert with what was typed.
+// States and the order of dataset events, and the refusals that must leave a row in edit or insert
+// with what was typed. (Handlers detached and attached again at run time are the data module's,
+// checked by the generation and report tests; the refusals of handlers are the plan rules' save
+// and delete guard.)
 #include "DataSetFixtures.h"
 #include "DataTable.h"
 #include "Exceptions.h"
@@ -87,49 +89,24 @@ private slots:
         QCOMPARE(ds->RecordCount(), recordCount);
     }
 
-    void handlersAttachAndDetachAtRunTime()
-    {
-        auto ds = fixtures::positions();
-        int scrolls = 0;
-        ds->AfterScroll = [&](TDataSet *) { ++scrolls; };
-        ds->Next();
-        ds->AfterScroll = nullptr;
-        ds->Next();
-        ds->AfterScroll = [&](TDataSet *self) {
-            ++scrolls;
-            self->AfterScroll = nullptr; // a handler may detach itself while it runs
-        };
-        ds->Next();
-        ds->First();
-        QCOMPARE(scrolls, 2);
-        QCOMPARE(ds->RecNo(), 1);
-    }
-
+    // A required field left empty refuses the post (a handler's refusal is the plan rules' save):
+    // the row stays as typed, in insert or edit.
     void refusedPostKeepsTypedValues_data()
     {
-        addColumns<bool, QString>({"inserting", "refusal"});
-        for (bool inserting : {true, false}) {
-            const char *mode = inserting ? "insert" : "edit";
-            QTest::newRow(QByteArray(mode).append(", BeforePost throws")) << inserting << "handler";
-            QTest::newRow(QByteArray(mode).append(", required field empty")) << inserting << "required";
-        }
+        QTest::addColumn<bool>("inserting");
+        QTest::newRow("insert") << true;
+        QTest::newRow("edit") << false;
     }
 
     void refusedPostKeepsTypedValues()
     {
         QFETCH(bool, inserting);
-        QFETCH(QString, refusal);
         auto ds = fixtures::positions();
-        if (refusal == "handler")
-            ds->BeforePost = [](TDataSet *) { throw Exception("no se permite"); };
-        else
-            ds->FieldByName("PUN_REQU")->Required = true;
+        ds->FieldByName("PUN_REQU")->Required = true;
         if (inserting) ds->Append(); else ds->Edit();
         ds->FieldByName("COD_CARG")->setAsString("X9");
         ds->FieldByName("PUN_REQU")->Clear();
-        QCOMPARE(messageOf<Exception>([&] { ds->Post(); }),
-                 refusal == "handler" ? QString("no se permite")
-                                      : QString("CdsCargos: el campo 'PUN_REQU' debe tener un valor"));
+        QCOMPARE(messageOf<Exception>([&] { ds->Post(); }), QString("CdsCargos: el campo 'PUN_REQU' debe tener un valor"));
         QCOMPARE(int(ds->State()), int(inserting ? dsInsert : dsEdit));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("X9"));
         QCOMPARE(ds->RecordCount(), 4);
@@ -137,12 +114,10 @@ private slots:
         QCOMPARE(fixtures::column(*ds, "COD_CARG"), QStringList({"C1", "C2", "C3", "c4"}));
     }
 
-    void settingFieldsNeedsEditOrInsert()
+    // (In browse the refusal is checked on a calculated field in tst_fields.)
+    void settingFieldsOfAClosedDataSet()
     {
         auto ds = fixtures::positions();
-        QCOMPARE(messageOf<EDatabaseError>([&] { ds->FieldByName("COD_CARG")->setAsString("X"); }),
-                 QString("CdsCargos: el conjunto de datos no está en modo de edición o inserción (campo 'COD_CARG')"));
-        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
         ds->Close();
         QCOMPARE(messageOf<EDatabaseError>([&] { ds->FieldByName("COD_CARG")->setAsString("X"); }),
                  QString("CdsCargos: no se puede realizar esta operación en un conjunto de datos cerrado"));
@@ -154,15 +129,6 @@ private slots:
         ds->EmptyDataSet();
         ds->Edit();
         QCOMPARE(int(ds->State()), int(dsInsert));
-    }
-
-    void deleteRefusedByHandlerKeepsRow()
-    {
-        auto ds = fixtures::positions();
-        ds->BeforeDelete = [](TDataSet *) { throw Exception("El nodo actual tiene nodos asociados."); };
-        QCOMPARE(messageOf<Exception>([&] { ds->Delete(); }), QString("El nodo actual tiene nodos asociados."));
-        QCOMPARE(ds->RecordCount(), 4);
-        QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));
     }
 
     void insertPlacesRowBeforeCurrent()

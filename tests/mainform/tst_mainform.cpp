@@ -201,6 +201,8 @@ private slots:
         elegirEmpresa(1);
         QVERIFY(!m_forma->gBoNexofEduSinPuntos);
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 1);
+        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
+                 QStringLiteral("Grupo Empresarial Andino S.A."));   // looked up in the company list
     }
 
     void drillDown()

@@ -1,7 +1,7 @@
 #pragma once
 // A recording transport for the competence report: answers the statements the report sends from
 // a small picture of the tables it reads (profile, employee registrations, the three record
-// tables, competence lines, names, contracts, active positions) and keeps every request.
+// tables, competence lines, names) and keeps every request.
 
 #include "ITransport.h"
 
@@ -21,8 +21,6 @@ struct CompetenceServer : ITransport {
     QSet<int> registeredIn;                          // companies with the employee in BI_EMPLE
     QHash<QString, QHash<int, QList<Row>>> records;  // provider -> company -> rows
     QHash<QString, QString> names;                   // "NOM_REGI EF", "NOM_REQU EF 1", "NOM_ESPE EF 1 1"
-    QHash<int, QString> contracts;                   // company -> COD_CARG of the active contract
-    QList<QVariantList> positions;                   // cod_empr, cod_carg, nom_carg
     QString failProvider;                            // answered with an error
     QList<appserver::FetchRequest> fetches;
 
@@ -72,16 +70,6 @@ struct CompetenceServer : ITransport {
             result.rows << QVariantList{registeredIn.contains(company) ? 1 : 0};
         } else if (text.contains(QLatin1String(" AS NOM_"))) {
             answerName(request, result);
-        } else if (request.provider == QLatin1String("DtsPNmConCa")) {
-            result.fields = {{QStringLiteral("COD_EMPR"), FieldType::Smallint}, {QStringLiteral("COD_EMPL"), FieldType::Float},
-                             {QStringLiteral("COD_CARG"), FieldType::String, 6}};
-            const int company = param(request, "COD_EMPR").toInt();
-            if (contracts.contains(company))
-                result.rows << QVariantList{company, param(request, "COD_EMPL"), contracts.value(company)};
-        } else if (request.provider == QLatin1String("DtsPBiCargo")) {
-            result.fields = {{QStringLiteral("cod_empr"), FieldType::Smallint}, {QStringLiteral("cod_carg"), FieldType::String, 6},
-                             {QStringLiteral("nom_carg"), FieldType::String, 60}};
-            result.rows = positions;
         }
         return result;
     }

@@ -9,10 +9,10 @@ ServerProcess::~ServerProcess()
     kill();
 }
 
-QString ServerProcess::start(const QStringList &arguments, quint16 port, const QByteArray &secret)
+QString ServerProcess::start(const QStringList &arguments, quint16 port)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QACSEMAF_SERVER_SECRET"), QString::fromLatin1(secret));
+    environment.insert(QStringLiteral("QACSEMAF_SERVER_SECRET"), QStringLiteral("a-secret-shared-by-the-instances"));
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setReadChannel(QProcess::StandardError);

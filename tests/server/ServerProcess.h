@@ -10,9 +10,9 @@ class ServerProcess {
 public:
     ~ServerProcess();
 
-    // Empty on success, else why the server did not come up. `port` 0: any free port.
-    QString start(const QStringList &arguments, quint16 port = 0,
-                  const QByteArray &secret = "a-secret-shared-by-the-instances");
+    // Empty on success, else why the server did not come up. `port` 0: any free port. Every
+    // instance signs sessions with the same secret, so that each accepts the others' tokens.
+    QString start(const QStringList &arguments, quint16 port = 0);
     quint16 port() const { return m_port; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     qint64 pid() const { return m_process.processId(); }
