@@ -142,24 +142,6 @@ private slots:
         QCOMPARE(messageOf<EDatabaseError>([&] { ds->setIndexName("NoSuchIndex"); }),
                  QString("CdsCargos: índice 'NoSuchIndex' no encontrado"));
     }
-
-    void createFromFieldDefs()
-    {
-        TClientDataSet ds("CdsDefs");
-        QCOMPARE(messageOf<EDatabaseError>([&] { ds.Open(); }),
-                 QString("CdsDefs: no tiene campos ni datos; falta CreateDataSet"));
-        ds.FieldDefs().Add("COD_REQU", appserver::FieldType::Smallint);
-        ds.FieldDefs().Add("NOM_REQU", appserver::FieldType::String, 5, true);
-        ds.CreateDataSet();
-        QCOMPARE(ds.FieldCount(), 2);
-        QVERIFY(ds.FieldByName("nom_requ")->Required);
-        ds.Append();
-        ds.FieldByName("NOM_REQU")->setAsString("abcdefgh");
-        ds.Post();
-        ds.Close();
-        ds.Open();
-        QCOMPARE(ds.RecordCount(), 1); // closing an in-memory table keeps its rows
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDataSetSearch)

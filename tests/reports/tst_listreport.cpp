@@ -73,25 +73,6 @@ private slots:
         QCOMPARE(answer.toString(), position);
     }
 
-    void emptyResultRefused_data()
-    {
-        QTest::addColumn<bool>("generated");
-        QTest::newRow("never generated") << false;
-        QTest::newRow("nobody evaluated") << true;
-    }
-
-    void emptyResultRefused()
-    {
-        QFETCH(bool, generated);
-        if (!generated)
-            m_station->module.CdsAcSemaf.Close();
-        bool ran = false;
-        QCOMPARE(messageOf([&] { m_reports->ProducirListado([&](report::Report &) { ran = true; }); }),
-                 QStringLiteral("Primero debe Generar el Sémaforo!!"));
-        QVERIFY(!ran);
-        QCOMPARE(m_station->module.gBoReporte, false);
-    }
-
     void flagSetWhileReportRuns()
     {
         addResult(1001, 95, QStringLiteral("Ana"), QStringLiteral("Ríos"));
