@@ -36,6 +36,19 @@ QString shown(const FetchResult &result)
     return parts.join(QLatin1Char('|'));
 }
 
+// The answer as a sink takes it row by row.
+struct Collected : RowSink {
+    FetchResult result;
+    void fields(const QList<FieldDesc> &fields) override { result.fields = fields; }
+    void row(const RowCells &cells) override
+    {
+        QVariantList values;
+        for (int i = 0; i < result.fields.size(); ++i)
+            values << cells.value(i);
+        result.rows << values;
+    }
+};
+
 } // namespace
 
 class TestFetchAnswerJson : public QObject {
@@ -94,33 +107,49 @@ private slots:
         FetchResult fromDocument;
         QVERIFY2(FetchAnswerJson::read(indented, &fromDocument, &error), qPrintable(error));
         QCOMPARE(shown(fromDocument), shown(result));
+
+        // Row by row, from the quick form, the document's and one with the rows first.
+        QByteArray rowsFirst = text;
+        if (const qsizetype rows = text.indexOf(",\"rows\":"); rows > 0 && text.endsWith("]}"))
+            rowsFirst = "{" + text.mid(rows + 1, text.size() - rows - 2) + "," + text.mid(1, rows - 1) + "}";
+        for (const QByteArray &form : {text, indented, rowsFirst}) {
+            Collected sink;
+            QVERIFY2(FetchAnswerJson::readEach(form, sink, &sink.result.error, &error), qPrintable(error));
+            QCOMPARE(shown(sink.result), shown(result));
+        }
     }
 
+    // Read whole, and row by row: there a text that breaks off after rows were handed on says so.
     void refused_data()
     {
-        addColumns<QByteArray, QString>({"text", "message"});
+        addColumns<QByteArray, QString, QString>({"text", "message", "streamed"});
+        const QString broken = QStringLiteral("la respuesta se interrumpe a mitad de las filas");
         QTest::newRow("a row one value short")
             << QByteArray(R"({"fields":[["A","Integer",0,false],["B","Integer",0,false]],"rows":[[1,2],[3]]})")
-            << QStringLiteral("una fila no tiene un valor por campo");
+            << QStringLiteral("una fila no tiene un valor por campo") << broken;
         QTest::newRow("a float where an integer column is")
             << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1.5]]})")
-            << QStringLiteral("un valor del campo A no se entiende");
+            << QStringLiteral("un valor del campo A no se entiende") << QString();
         QTest::newRow("a field of three parts")
             << QByteArray(R"({"fields":[["A","Integer",0]],"rows":[]})")
-            << QStringLiteral("una descripción de campo no es [nombre, tipo, tamaño, requerido]");
+            << QStringLiteral("una descripción de campo no es [nombre, tipo, tamaño, requerido]") << QString();
         QTest::newRow("cut short") << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1]])")
-                                   << QJsonParseError{0, QJsonParseError::UnterminatedObject}.errorString();
-        QTest::newRow("not an object") << QByteArray("[1,2]") << QStringLiteral("se esperaba un objeto");
+                                   << QJsonParseError{0, QJsonParseError::UnterminatedObject}.errorString() << broken;
+        QTest::newRow("not an object") << QByteArray("[1,2]") << QStringLiteral("se esperaba un objeto") << QString();
     }
 
     void refused()
     {
         QFETCH(QByteArray, text);
         QFETCH(QString, message);
+        QFETCH(QString, streamed);
         FetchResult read;
         QString error;
         QVERIFY(!FetchAnswerJson::read(text, &read, &error));
         QCOMPARE(error, message);
+        Collected sink;
+        QVERIFY(!FetchAnswerJson::readEach(text, sink, &sink.result.error, &error));
+        QCOMPARE(error, streamed.isEmpty() ? message : streamed);
     }
 };
 
