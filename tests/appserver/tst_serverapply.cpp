@@ -112,24 +112,6 @@ private slots:
         QCOMPARE(table(), expected);
     }
 
-    // Old values exactly as the server handed them out (times, nulls, numbers) find their row again.
-    void fetchedRowsMatchThemselves()
-    {
-        const FetchResult rows = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-                                                           QStringLiteral("select * from AC_PPROM"), {}});
-        QVERIFY2(rows.ok(), qPrintable(rows.error));
-        QList<RowDelta> deltas;
-        for (const QVariantList &row : rows.rows) {
-            QVariantMap old;
-            for (int i = 0; i < rows.fields.size(); ++i)
-                old.insert(rows.fields.at(i).name, row.at(i));
-            deltas << updateOf(old, {{"ACT_ESTA", "M"}});
-        }
-        const ApplyResult result = apply(QStringLiteral("DtsPAcPprom"), deltas);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.rowsAffected, 2);
-    }
-
     void refused_data()
     {
         addColumns<QString, QString, QList<RowDelta>, QString>({"provider", "meanwhile", "deltas", "messagePart"});

@@ -19,20 +19,27 @@ private slots:
         ejecutarSql(m_db, QStringLiteral("INSERT INTO GN_NEXOF VALUES ('Q0000300', 170, 2, '  S  ', 'C', 'Con blancos')"));
     }
 
-    void listas_data()
+    // Per company: its position list and feature flags ("code=value"; the flags of company 3 are
+    // read for another country, where it has no row).
+    void porEmpresa_data()
     {
-        addColumns<int, QString, QString>({"empresa", "where", "ordenLista"});
-        QTest::newRow("grupo S") << 1 << QStringLiteral("COD_EMPR > 0") << QStringLiteral("COD_EMPR, NOM_CARG");
-        QTest::newRow("empresa N") << 2 << QStringLiteral("COD_EMPR = 2") << QStringLiteral("NOM_CARG");
-        QTest::newRow("s minúscula") << 3 << QStringLiteral("COD_EMPR = 3") << QStringLiteral("NOM_CARG");
-        QTest::newRow("sin fila de empresa") << 9 << QStringLiteral("COD_EMPR = 9") << QStringLiteral("NOM_CARG");
+        addColumns<int, QString, QString, QStringList>({"empresa", "where", "ordenLista", "banderas"});
+        QTest::newRow("grupo S") << 1 << QStringLiteral("COD_EMPR > 0") << QStringLiteral("COD_EMPR, NOM_CARG")
+                                 << QStringList{"Q0000190=N"};
+        QTest::newRow("empresa N") << 2 << QStringLiteral("COD_EMPR = 2") << QStringLiteral("NOM_CARG")
+                                   << QStringList{"Q0000190=S", "Q9999999=N", "Q0000300=S"};  // the last with blanks
+        QTest::newRow("s minúscula") << 3 << QStringLiteral("COD_EMPR = 3") << QStringLiteral("NOM_CARG")
+                                     << QStringList{"Q0000190=N"};
+        QTest::newRow("sin fila de empresa") << 9 << QStringLiteral("COD_EMPR = 9") << QStringLiteral("NOM_CARG")
+                                             << QStringList();
     }
 
-    void listas()
+    void porEmpresa()
     {
         QFETCH(int, empresa);
         QFETCH(QString, where);
         QFETCH(QString, ordenLista);
+        QFETCH(QStringList, banderas);
         m_db.startSession(empresa);
         ModuloPrueba w(empresa);
         QCOMPARE(w.forma.ListaCargos(), esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
@@ -48,6 +55,12 @@ private slots:
         QCOMPARE(lista, esperado(where, ordenLista, false));
         QCOMPARE(nombres, esperado(where, ordenLista, true));
         QCOMPARE(w.module.gStGrupoEmpre, true);
+
+        w.forma.pais = empresa == 3 ? 218 : 170;
+        for (const QString &bandera : banderas) {
+            QCOMPARE(w.module.VerNexoFlags(bandera.section(QLatin1Char('='), 0, 0)), QVariant(bandera.section(QLatin1Char('='), 1)));
+            QCOMPARE(w.module.QryGnNexof.Active(), false);
+        }
     }
 
     void errorEnvuelto()
@@ -89,28 +102,6 @@ private slots:
         QCOMPARE(mensaje, aceptado ? QString() : QStringLiteral("Código de Cargo no válido"));
         QCOMPARE(w.f("COD_CARG")->AsVariant(), aceptado ? cargo : antes);
         plan.Cancel();
-    }
-
-    void bandera_data()
-    {
-        addColumns<int, QString, QString>({"empresa", "codigo", "valor"});
-        QTest::newRow("encendida") << 2 << QStringLiteral("Q0000190") << QStringLiteral("S");
-        QTest::newRow("apagada") << 1 << QStringLiteral("Q0000190") << QStringLiteral("N");
-        QTest::newRow("sin fila para la empresa") << 3 << QStringLiteral("Q0000190") << QStringLiteral("N");
-        QTest::newRow("inexistente") << 2 << QStringLiteral("Q9999999") << QStringLiteral("N");
-        QTest::newRow("S con blancos") << 2 << QStringLiteral("Q0000300") << QStringLiteral("S");
-    }
-
-    void bandera()
-    {
-        QFETCH(int, empresa);
-        QFETCH(QString, codigo);
-        QFETCH(QString, valor);
-        m_db.startSession(empresa);
-        ModuloPrueba w(empresa);
-        w.forma.pais = empresa == 3 ? 218 : 170;
-        QCOMPARE(w.module.VerNexoFlags(codigo), QVariant(valor));
-        QCOMPARE(w.module.QryGnNexof.Active(), false);
     }
 
     void errorDeBandera()

@@ -32,14 +32,10 @@ private slots:
 
     void notesPerRecord()
     {
-        SDCOMConnection connection;
         auto positions = fixtures::positions();
         TQNotas notes;
-        notes.RemoteServer = &connection;
-        notes.Forma = QStringLiteral("FrmPrueba");
-        notes.Campo = QStringLiteral("COD_CARG");
         notes.Usuario = QStringLiteral("ANA");
-        notes.setDataSet(positions.get());
+        attach(notes, positions.get());
 
         notes.AgregarNota(QStringLiteral("Revisar perfil"), false);
         notes.AgregarNota(QStringLiteral("Vacante urgente"), true);
@@ -60,15 +56,11 @@ private slots:
 
     void notesWindow()
     {
-        SDCOMConnection connection;
         auto positions = fixtures::positions();
         positions->Last();
         TQNotas notes;
-        notes.RemoteServer = &connection;
         notes.TituloForma = QStringLiteral("Semaforo de Carrera");
-        notes.Forma = QStringLiteral("FrmPrueba");
-        notes.Campo = QStringLiteral("COD_CARG");
-        notes.setDataSet(positions.get());
+        attach(notes, positions.get());
 
         QStringList listed;
         DialogRecorder dialogs([&](const DialogService::Request &request) {
@@ -123,7 +115,17 @@ private slots:
     }
 
 private:
+    // The notes of a test form's positions, kept by their code.
+    void attach(TQNotas &notes, TDataSet *positions)
+    {
+        notes.RemoteServer = &m_connection;
+        notes.Forma = QStringLiteral("FrmPrueba");
+        notes.Campo = QStringLiteral("COD_CARG");
+        notes.setDataSet(positions);
+    }
+
     DemoDatabase m_db;
+    SDCOMConnection m_connection;
 };
 
 QTEST_MAIN(TestNotesAndHelp)

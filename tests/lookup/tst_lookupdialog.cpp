@@ -6,7 +6,6 @@
 #include "DLLUFORM.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
-#include "FormatSettings.h"
 #include "SDCOMConnection.h"
 #include "TClientDataSet.h"
 #include "TQPField.h"
@@ -250,18 +249,6 @@ private slots:
         if (caso.lookUpField == QLatin1String("nom_menu"))
             QCOMPARE(m_boton->ValorLookUp, financiera);
         QVERIFY(!Captura->CdsTmp.Active());
-    }
-
-    // A blank process date format becomes dd/MM/yyyy, for the whole process and the criteria.
-    void formatoFechaEnBlanco()
-    {
-        FormatSettings::setShortDateFormat(QStringLiteral("  "));
-        m_boton->SQL = consultaPlanes;
-        m_boton->DataSet = nullptr;
-        DialogRecorder recorder;  // closes the dialog as it comes up
-        QTest::mouseClick(m_boton, Qt::LeftButton);
-        QCOMPARE(FormatSettings::ShortDateFormat(), QStringLiteral("dd/MM/yyyy"));
-        QCOMPARE(Captura->QSDBQbe1->FormatoFecha, QStringLiteral("dd/MM/yyyy"));
     }
 
 private:

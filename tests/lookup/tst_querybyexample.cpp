@@ -5,7 +5,6 @@
 #include "DataTable.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
-#include "QbeCriteriaDialog.h"
 #include "SClientDataSet.h"
 #include "SDCOMConnection.h"
 #include "TQSDBQbe.h"
@@ -14,7 +13,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -129,31 +127,6 @@ private slots:
         // Initialising again keeps the base query instead of taking the criteria into it.
         m_qbe.Inicializar(true);
         QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
-    }
-
-    // Rows keep their editors' names in order after one goes, and Limpiar leaves one empty row.
-    void quitarYLimpiarFilas()
-    {
-        QbeCriteriaDialog dialogo({{QStringLiteral("COD_CARG"), QStringLiteral("Cargo")}});
-        dialogo.show();
-        auto *agregar = dialogo.findChild<QPushButton *>(QStringLiteral("btnAgregar"));
-        QTest::mouseClick(agregar, Qt::LeftButton);
-        QTest::mouseClick(agregar, Qt::LeftButton);
-        for (int i = 0; i < 3; ++i)
-            QTest::keyClicks(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor%1").arg(i)), QString(QChar('a' + i)));
-        auto *tabla = dialogo.findChild<QTableWidget *>(QStringLiteral("tblCriterios"));
-        tabla->setCurrentCell(1, 0);
-        QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnQuitar")), Qt::LeftButton);
-        QStringList valores;
-        for (const QbeCriterion &c : dialogo.criteria())
-            valores << c.field + QLatin1Char('=') + c.value;
-        QCOMPARE(valores, (QStringList{QStringLiteral("COD_CARG=a"), QStringLiteral("COD_CARG=c")}));
-        QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor1"))->text(), QStringLiteral("c"));
-        QVERIFY(!dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor2")));
-
-        QTest::mouseClick(dialogo.findChild<QPushButton *>(QStringLiteral("btnLimpiar")), Qt::LeftButton);
-        QCOMPARE(tabla->rowCount(), 1);
-        QCOMPARE(dialogo.findChild<QLineEdit *>(QStringLiteral("edtValor0"))->text(), QString());
     }
 
 private:

@@ -40,26 +40,6 @@ private slots:
         QCOMPARE(numbersPerEmployee, rows.size());
     }
 
-    // The report's pages themselves are read in tst_competencepdf.
-    void writesCompetenceReport()
-    {
-        const QJsonArray rows = generated();
-        QVERIFY(rows.size() > 1);
-        const QJsonObject last = rows.last().toObject();
-        const QString employee = QString::number(last.value("COD_EMPL").toDouble(), 'f', 0);
-
-        const QString pdf = m_dir.filePath(QStringLiteral("competence.pdf"));
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
-                     QStringList{"report", "competence"} + generationOptions() + QStringList{"--employee", employee, "--pdf", pdf}),
-                 0);
-        QVERIFY2(m_output.startsWith(QStringLiteral("qacsemaf report: employee %1 (%2 %3)\n")
-                                         .arg(employee, last.value("NOM_EMPL").toString(), last.value("APE_EMPL").toString())),
-                 qPrintable(m_output));
-        QVERIFY2(m_output.contains(QStringLiteral("PDF, 2 pages: ") + pdf), qPrintable(m_output));
-        QCOMPARE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}), 0);
-        QVERIFY2(m_output.contains(QStringLiteral("Cedula: ") + employee), qPrintable(m_output));
-    }
-
     void refusals_data()
     {
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});

@@ -1,13 +1,12 @@
 // The record viewer as a real process on the demo database: each kind of record for one
 // employee, the kind taken from the link name or from --program, the rows compared with the
-// database, its refusals, and a start through the program launcher with a bare program name.
+// database, and its refusals.
 
 #include "DataTable.h"
 #include "DemoDatabase.h"
 #include "ProgramLauncher.h"
 #include "TestTools.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -72,7 +71,6 @@ private slots:
         for (const QString &linea : lineas)
             vistas << linea.section(QLatin1Char('\t'), 0, 1);
         QCOMPARE(vistas, esperadas);
-
     }
 
     void rechazos_data()
@@ -100,27 +98,6 @@ private slots:
         QCOMPARE(salida.exitCode, 1);
         QCOMPARE(salida.output, QString());
         QCOMPARE(salida.errors, QStringLiteral("qacsemaf-viewer: ") + mensaje);
-    }
-
-    // The demo stores bare program names; the launcher finds them on the PATH (here the folder of the
-    // command line, where the build links them) and hands the viewer the session's password.
-    void arranquePorElLanzador()
-    {
-        qputenv("PATH", (carpetaHerramientas() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toLocal8Bit());
-        QCOMPARE(ProgramLauncher::resolve(QStringLiteral("QBiHvext")), carpetaHerramientas() + QStringLiteral("/QBiHvext"));
-        QCOMPARE(ProgramLauncher::resolve(QStringLiteral("/opt/x/QBiHvext")), QStringLiteral("/opt/x/QBiHvext"));
-        m_db.startSession(1);
-        const QString imagen = QDir::temp().filePath(QStringLiteral("visor-lanzado-%1.png").arg(QCoreApplication::applicationPid()));
-        QFile::remove(imagen);
-        QString error;
-        QVERIFY2(ProgramLauncher::instance().start(QStringLiteral("QBiHvext"),
-                                                   sesion(kEmpleado) + QStringList{QStringLiteral("--screenshot"), imagen},
-                                                   &error),
-                 qPrintable(error));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(imagen).size() > 0, 30000);
-        QFile::remove(imagen);
-        QVERIFY(!ProgramLauncher::instance().start(QStringLiteral("QBiNoExiste"), {}, &error));
-        QCOMPARE(error, QStringLiteral("No se encuentra el programa \"QBiNoExiste\"."));
     }
 
 private:

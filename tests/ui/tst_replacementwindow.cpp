@@ -1,23 +1,18 @@
-// The replacement window on the demo database, driven through its grid, navigator and look-up
-// with clicks and keys: the rules of the rows as a user meets them, the messages they show, the
-// head flag's list, the look-up of employees, saving, and closing with a pending row.
+// The replacement window on the demo database, driven through its grid and navigator
+// with clicks and keys: what the grid makes of a rule of the rows and its message, the head
+// flag's list, saving, and closing with a pending row.
 
-#include "DLLUFORM.h"
 #include "DataTable.h"
 #include "DialogService.h"
 #include "ModuloPrueba.h"
 #include "TDataSetModel.h"
 #include "TQNavegador.h"
-#include "TQsCmbCodigo.h"
 #include "TVelkarDBgrid.h"
 #include "UAcCuare.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <memory>
 
 class TstReplacementWindow : public QObject {
@@ -31,8 +26,6 @@ private slots:
         QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
         QVERIFY(filas().Active());
         m_filasIniciales = filas().RecordCount();
-        Captura = new TCaptura;
-        Captura->AfterConstruction();
     }
 
     void init()
@@ -57,7 +50,6 @@ private slots:
     void cleanupTestCase()
     {
         w.reset();
-        delete Captura.data();
     }
 
     void tecleo_data()
@@ -127,53 +119,6 @@ private slots:
         QCOMPARE(dialogos->requests.first().kind, DialogService::Question);
     }
 
-    // The rows' data source does not start an edit by itself: typing on a saved row changes nothing.
-    void filaGuardadaNoSeEditaAlTeclear()
-    {
-        pulsar(TQNavegador::nbInsert);
-        teclear("COD_EMPL", QStringLiteral("52345678"));
-        pulsar(TQNavegador::nbPost);
-        QCOMPARE(filas().State(), dsBrowse);
-        w->DBGrdCuadro->setCurrentIndex(celda("COD_CARG"));
-        QTest::keyClicks(w->DBGrdCuadro, QStringLiteral("TEC001"));
-        QTest::keyClick(w->DBGrdCuadro, Qt::Key_F2);
-        QCOMPARE(QApplication::focusWidget(), w->DBGrdCuadro);
-        QCOMPARE(filas().State(), dsBrowse);
-        QCOMPARE(texto("COD_CARG"), QStringLiteral("COO002"));
-        filas().Delete();
-    }
-
-    // The ellipsis of the identification asks for criteria, lists the active contracts and copies
-    // the chosen contract's identification and position.
-    void lupaDeEmpleados()
-    {
-        QStringList modales;
-        DialogRecorder respuestas([&](const DialogService::Request &request) {
-            if (request.kind != DialogService::Modal)
-                return int(DialogService::Ok);
-            QDialog *dialogo = request.dialog;
-            modales << dialogo->objectName();
-            if (dialogo != Captura) {
-                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-                return dialogo->result();
-            }
-            if (Captura->CdsTmp.Locate(QStringLiteral("COD_EMPL;COD_CARG"), QVariantList{52345678.0, QStringLiteral("PRO002")}))
-                QTest::mouseClick(Captura->BitBtnAceptar, Qt::LeftButton);
-            return dialogo->isVisible() ? int(QDialog::Rejected) : dialogo->result();
-        });
-        pulsar(TQNavegador::nbInsert);
-        abrirEditor("COD_EMPL");
-        auto *boton = w->DBGrdCuadro->findChild<QToolButton *>(QStringLiteral("ellipsisButton"));
-        QVERIFY(boton);
-        QTest::mouseClick(boton, Qt::LeftButton);
-        QCOMPARE(modales, (QStringList{QStringLiteral("QbeCriteriaDialog"), QStringLiteral("Captura")}));
-        QCOMPARE(respuestas.texts(), QStringList());
-        QCOMPARE(c("COD_EMPL")->AsFloat(), 52345678.0);
-        QCOMPARE(texto("COD_CARG"), QStringLiteral("PRO002"));
-        QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
-        QCOMPARE(filas().State(), dsInsert);
-    }
-
     void cierreConFilaPendiente_data()
     {
         addColumns<int, int>({"respuesta", "filasDespues"});
@@ -197,25 +142,6 @@ private slots:
         QCOMPARE(filas().RecordCount(), m_filasIniciales + filasDespues);
         if (filasDespues > 0 && filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0))
             filas().Delete();
-    }
-
-    // Without a current node the main form's entry refuses with a message and opens nothing (with
-    // one, the main form's test opens the window on the node's rows).
-    void abrirSinNodo()
-    {
-        w.reset();
-        int modales = 0;
-        DialogRecorder respuestas([&](const DialogService::Request &request) {
-            modales += request.kind == DialogService::Modal;
-            return int(QDialog::Rejected);
-        });
-        filas().Close();
-        QCOMPARE(messageOf([&] { TFrmAcCuare::MostrarCuadroReemplazo(&m->module); }),
-                 QStringLiteral("Seleccione un nodo del plan de carrera para ver su cuadro de reemplazo."));
-        QCOMPARE(modales, 0);
-        QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 7}));
-        QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
-        QVERIFY(filas().Active());
     }
 
 private:
