@@ -1,8 +1,8 @@
 // The data module's datasets against the demo database, through the connection the module uses:
-// filters, parameters bound at every occurrence, and a save refused by the server keeping the row
-// as typed. Each dataset's statement runs in the tests of what uses it (generation, plan rules,
-// windows, reports); the server's own refusals and the row changes a dataset sends are tested
-// where they are made (server core, remote dataset).
+// filters, and a save refused by the server keeping the row as typed. Each dataset's statement
+// runs in the tests of what uses it (generation, plan rules, windows, reports; the competence
+// lines, whose parameters repeat, in the competence PDF); the server's own refusals and the row
+// changes a dataset sends are tested where they are made (server core, remote dataset).
 
 #include "DataTable.h"
 #include "ModuloPrueba.h"
@@ -19,10 +19,6 @@ private slots:
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         m_db.startSession(1);
-        init();
-        m_employee = scalar(QStringLiteral("select min(cod_empl) from ed_3ccom where cod_empr = 1"));
-        cleanup();
-        QVERIFY(!m_employee.isNull());
     }
 
     void init()
@@ -74,21 +70,6 @@ private slots:
             QVERIFY(target->FieldByName(QStringLiteral("COD_EMPR"))->AsInteger() > 0);
     }
 
-    void repeatedParametersBoundEverywhere()
-    {
-        SClientDataSet &lines = m_module->QryEd3dlcc;
-        lines.Close();
-        lines.ParamByName(QStringLiteral("codempr"))->setAsInteger(1);
-        lines.ParamByName(QStringLiteral("codempl"))->setAsVariant(m_employee);
-        lines.Open();
-        const int expected = scalar(QStringLiteral(
-            "select count(*) from ed_3ccom c, ed_d3cco d where c.cod_empr = 1 and c.cod_empl = %1"
-            " and c.fec_desd = (select max(fec_desd) from ed_3ccom where cod_empr = 1 and cod_empl = %1)"
-            " and d.cod_empr = c.cod_empr and d.rmt_3cco = c.rmt_3cco").arg(m_employee.toString())).toInt();
-        QVERIFY(expected > 0);
-        QCOMPARE(lines.RecordCount(), expected);
-    }
-
     // Another workstation saved the row meanwhile: the server's refusal reaches the user and the row
     // stays in edit with what was typed.
     void staleUpdateRefusedRowStaysInEdit()
@@ -130,7 +111,6 @@ private:
     FormaPrueba m_form;
     std::unique_ptr<HeadlessWorkstation> m_station;
     TDtmAcSemaf *m_module = nullptr;
-    QVariant m_employee;   // an employee of company 1 with an evaluation
 };
 
 QTEST_GUILESS_MAIN(TestDataModule)

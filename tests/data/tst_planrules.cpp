@@ -38,10 +38,8 @@ private slots:
     {
         addColumns<int, QList<int>, int>({"creados", "borrados", "siguiente"});
         QTest::newRow("solo encabezado") << 0 << QList<int>{} << 1;
-        QTest::newRow("tres nodos") << 3 << QList<int>{} << 4;
         QTest::newRow("borrado el mayor") << 3 << QList<int>{3} << 3;
         QTest::newRow("hueco inferior queda") << 3 << QList<int>{2} << 4;
-        QTest::newRow("borrados los dos mayores") << 3 << QList<int>{3, 2} << 2;
     }
 
     void numeracion()

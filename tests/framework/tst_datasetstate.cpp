@@ -58,7 +58,6 @@ private slots:
     {
         addColumns<QString, QString, int, int>({"script", "events", "state", "recordCount"});
         QTest::newRow("open") << "Close Open" << "BeforeClose AfterClose BeforeOpen AfterOpen AfterScroll" << int(dsBrowse) << 4;
-        QTest::newRow("append") << "Append" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll" << int(dsInsert) << 4;
         QTest::newRow("append, post") << "Append Set Post" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforePost AfterPost" << int(dsBrowse) << 5;
         QTest::newRow("append, cancel") << "Append Cancel" << "BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll BeforeCancel BeforeScroll AfterCancel AfterScroll" << int(dsBrowse) << 4;
         QTest::newRow("edit, post") << "Edit Set Post" << "BeforeEdit AfterEdit BeforePost AfterPost" << int(dsBrowse) << 4;

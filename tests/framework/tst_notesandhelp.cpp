@@ -1,5 +1,5 @@
 // The notes control and the help labels on the demo database: notes and alerts per record with
-// their user, the notes window, and program starts recorded through
+// their user, and program starts recorded through
 // the launcher with the value of the label's focus control.
 
 #include "DataSetFixtures.h"
@@ -12,13 +12,8 @@
 #include "TQNotas.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 class TestNotesAndHelp : public QObject {
@@ -52,34 +47,6 @@ private slots:
         QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("ACT_USUA")),
                  (QStringList{QStringLiteral("ANA"), QStringLiteral("ANA")}));
         QCOMPARE(notes.text(), QStringLiteral("Notas (1)"));
-    }
-
-    void notesWindow()
-    {
-        auto positions = fixtures::positions();
-        positions->Last();
-        TQNotas notes;
-        notes.TituloForma = QStringLiteral("Semaforo de Carrera");
-        attach(notes, positions.get());
-
-        QStringList listed;
-        DialogRecorder dialogs([&](const DialogService::Request &request) {
-            if (request.kind != DialogService::Modal)
-                return int(DialogService::Ok);
-            QDialog *window = request.dialog;
-            window->findChild<QPlainTextEdit *>(QStringLiteral("MemNota"))->setPlainText(QStringLiteral("Candidato"));
-            window->findChild<QCheckBox *>(QStringLiteral("ChkAlerta"))->setChecked(true);
-            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnAgregar")), Qt::LeftButton);
-            auto *list = window->findChild<QListWidget *>(QStringLiteral("LstNotas"));
-            for (int i = 0; i < list->count(); ++i)
-                listed << list->item(i)->text();
-            return int(QDialog::Rejected);
-        });
-        QTest::mouseClick(&notes, Qt::LeftButton);
-        QCOMPARE(dialogs.requests.size(), 1);
-        QCOMPARE(dialogs.requests.first().title, QStringLiteral("Notas / Alertas - Semaforo de Carrera [c4]"));
-        QCOMPARE(listed.size(), 1);
-        QVERIFY2(listed.first().endsWith(QStringLiteral("ADMIN [Alerta]: Candidato")), qPrintable(listed.first()));
     }
 
     void helpLabelsStartPrograms()

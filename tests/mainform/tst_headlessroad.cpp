@@ -37,7 +37,6 @@ private slots:
         const QStringList direct{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2,OPE002@2",
                                  "--categories", "EF,EN,EP,CO"};
         const QStringList node{"--company", "1", "--plan", "1", "--node", "11", "--categories", "EF,EN,EP,CO"};
-        QTest::newRow("generate") << QStringList{"generate", "--format", "csv"} + direct << "stdout";
         QTest::newRow("generate through the window") << QStringList{"generate", "--format", "csv"} + node << "stdout";
         QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";

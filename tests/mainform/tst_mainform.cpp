@@ -154,7 +154,6 @@ private slots:
     {
         addColumns<QString, int>({"entrada", "fila"});
         QTest::newRow("traffic-light page button") << "BitBtn1" << 1;
-        QTest::newRow("positions page button") << "BitBtn2" << 2;
         QTest::newRow("grid pop-up entry") << "BntRepCompe" << 2;
     }
 

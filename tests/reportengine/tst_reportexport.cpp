@@ -100,9 +100,7 @@ private slots:
     {
         addColumns<QString, QString, QString, QString>({"format", "prefix", "suffix", "expected"});
         QTest::newRow("thousands") << "%2.2n" << QString() << " %" << "#,##0.00\" %\"";
-        QTest::newRow("fixed") << "%2.2f" << QString() << QString() << "0.00";
         QTest::newRow("integer") << "%d" << "N: " << QString() << "\"N: \"0";
-        QTest::newRow("default") << QString() << QString() << QString() << "General";
         QTest::newRow("mask with literal") << "#,##0.00 %" << QString() << QString() << "#,##0.00\" %\"";
     }
 

@@ -66,16 +66,9 @@ private slots:
         QTest::newRow("expression")
             << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"text\": \"[a + b]\"}"))
             << QStringLiteral("page P, band B, view V: unknown expression [a + b]");
-        QTest::newRow("colour")
-            << withView(QStringLiteral("{\"name\": \"V\", \"rect\": [0, 0, 1, 1], \"fill\": \"greenish\"}"))
-            << QStringLiteral("page P, band B, view V: fill is not a colour");
         QTest::newRow("picture")
             << withView(QStringLiteral("{\"kind\": \"picture\", \"name\": \"V\", \"rect\": [0, 0, 1, 1]}"))
             << QStringLiteral("page P, band B, view V: a picture needs a dataSet and a field");
-        QTest::newRow("chart series")
-            << withView(QStringLiteral("{\"kind\": \"chart\", \"name\": \"V\", \"rect\": [0, 0, 1, 1], "
-                                       "\"chart\": {\"dataSet\": \"D\", \"labelField\": \"L\"}}"))
-            << QStringLiteral("page P, band B, view V: a chart needs a series");
     }
 
     void refusedLayouts()
@@ -98,7 +91,6 @@ private slots:
         QTest::newRow("null prints nothing") << "<[Q.\"NULO\"]>" << QString() << "<>" << QVariant() << QString();
         QTest::newRow("page") << "Página: [PAGE#]" << QString() << "Página: 3" << QVariant(3) << QString();
         QTest::newRow("variable") << "[gStCargo]" << QString() << "var gStCargo" << QVariant() << QString();
-        QTest::newRow("count") << "[COUNT(MasterData1)]" << QString() << "count of MasterData1" << QVariant() << QString();
         QTest::newRow("time") << "Hora: [TIME]" << QString() << "Hora: 07:05:09" << QVariant() << QString();
     }
 

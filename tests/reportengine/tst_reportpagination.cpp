@@ -130,7 +130,6 @@ private slots:
     {
         addColumns<QString, QString>({"fault", "message"});
         QTest::newRow("unbound") << "unbound" << "list: the dataset \"Rows\" is not bound to the report";
-        QTest::newRow("closed") << "closed" << "list: the dataset \"Rows\" is not open";
         QTest::newRow("field") << "field" << "list: the dataset \"Company\" has no field \"LOGO\"";
     }
 
@@ -142,8 +141,6 @@ private slots:
         const auto withoutLogo = reporttest::numberedRows(1);
         if (fault == QLatin1String("unbound"))
             bound.report.setDataSet(QStringLiteral("Rows"), nullptr);
-        else if (fault == QLatin1String("closed"))
-            bound.rows->Close();
         else
             bound.report.setDataSet(QStringLiteral("Company"), withoutLogo.get());
         QCOMPARE(messageOf([&] { bound.report.prepare(); }), message);

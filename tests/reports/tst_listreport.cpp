@@ -1,5 +1,5 @@
-// The traffic-light list report on the demo database: the variables the data module answers,
-// the refusal of an empty result, and the PDF's text in the workstation's number format (where
+// The traffic-light list report on the demo database: the position variable the data module
+// answers, the report flag while it runs, and the PDF's text in the workstation's number format (where
 // the bands land is the report engine's, tested on its own layouts).
 
 #include "DAcSemaf.h"
@@ -39,24 +39,6 @@ private slots:
         m_station->module.CdsAcSemaf.Open();
         m_station->module.CdsAcSemaf.EmptyDataSet();
         m_station->module.QryAcPprom.Close();
-    }
-
-    void variables_data()
-    {
-        addColumns<QString, QVariant>({"name", "value"});
-        // Declared but not answered: the value stays as it was (the answered ones print in pdfText).
-        QTest::newRow("date format") << "gStDateFormat" << QVariant(QStringLiteral("as before"));
-        QTest::newRow("company") << "gSmCodEmpr" << QVariant(QStringLiteral("as before"));
-        QTest::newRow("case matters") << "gstcargo" << QVariant(QStringLiteral("as before"));
-    }
-
-    void variables()
-    {
-        QFETCH(QString, name);
-        QFETCH(QVariant, value);
-        QVariant answer = QStringLiteral("as before");
-        m_reports->frxRptEstanGetValue(name, answer);
-        QCOMPARE(answer, value);
     }
 
     void positionOfTheCurrentPlanNode()

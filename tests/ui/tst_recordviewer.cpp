@@ -78,9 +78,6 @@ private slots:
         addColumns<QString, QString, QString, QString>({"programa", "empleado", "clave", "mensaje"});
         QTest::newRow("empleado inexistente") << QStringLiteral("QBiEdfor") << QStringLiteral("123") << QStringLiteral("ADMIN")
                                               << QStringLiteral("El empleado 123 no existe en la empresa 1.");
-        QTest::newRow("identificación no numérica")
-            << QStringLiteral("QBiEdfor") << QStringLiteral("12a") << QStringLiteral("ADMIN")
-            << QStringLiteral("La identificación del empleado debe ser un número entero; se recibió \"12a\".");
         QTest::newRow("programa desconocido")
             << QStringLiteral("qacsemaf-viewer") << kEmpleado << QStringLiteral("ADMIN")
             << QStringLiteral("No se sabe qué registros mostrar para el programa \"qacsemaf-viewer\"; se espera uno de: "

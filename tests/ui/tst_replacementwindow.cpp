@@ -114,9 +114,7 @@ private slots:
         QVERIFY(filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0));
         QCOMPARE(c("JEF_DEPE")->AsString(), guardado);
         QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
-        pulsar(TQNavegador::nbDelete);
-        QCOMPARE(dialogos->requests.size(), 1);
-        QCOMPARE(dialogos->requests.first().kind, DialogService::Question);
+        filas().Delete();
     }
 
     void cierreConFilaPendiente_data()
