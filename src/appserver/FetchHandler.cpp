@@ -73,11 +73,7 @@ public:
             m_target.row(cells);
             return;
         }
-        QVariantList values;
-        values.reserve(m_kept.fields.size());
-        for (int i = 0; i < m_kept.fields.size(); ++i)
-            values.append(cells.value(i));
-        m_kept.rows.append(std::move(values));
+        m_kept.rows.append(cells.values(int(m_kept.fields.size())));
     }
     void finish()
     {

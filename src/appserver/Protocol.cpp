@@ -31,6 +31,14 @@ FieldType fieldTypeFromName(const QString &name)
     return FieldType::Unknown;
 }
 
+int indexOfField(const QList<FieldDesc> &fields, const QString &name)
+{
+    for (int i = 0; i < fields.size(); ++i)
+        if (fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 void feedRows(const FetchResult &result, RowSink &sink)
 {
     sink.fields(result.fields);

@@ -87,11 +87,7 @@ void SClientDataSet::loadRows(const appserver::FetchResult &result, bool fieldsF
     for (TField *field : Fields()) {
         if (field->FieldKind() != fkData)
             continue;
-        int column = fieldsFromServer ? mapping.size() : -1;
-        for (int c = 0; c < result.fields.size() && column < 0; ++c)
-            if (result.fields.at(c).name.compare(field->FieldName(), Qt::CaseInsensitive) == 0)
-                column = c;
-        mapping.append({field, column});
+        mapping.append({field, fieldsFromServer ? int(mapping.size()) : appserver::indexOfField(result.fields, field->FieldName())});
     }
     records().clear();
     for (const QVariantList &row : result.rows) {
