@@ -87,7 +87,9 @@ void SClientDataSet::loadRows(const appserver::FetchResult &result, bool fieldsF
     for (TField *field : Fields()) {
         if (field->FieldKind() != fkData)
             continue;
-        mapping.append({field, fieldsFromServer ? int(mapping.size()) : appserver::indexOfField(result.fields, field->FieldName())});
+        const int column = fieldsFromServer ? int(mapping.size())
+                                            : appserver::indexOfField(result.fields, field->FieldName());
+        mapping.append({field, column});
     }
     records().clear();
     for (const QVariantList &row : result.rows) {
