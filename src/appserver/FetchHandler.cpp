@@ -162,12 +162,8 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
 
 QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink)
 {
-    if (!m_sqlite) {
-        const FetchResult result = run(provider, request);
-        if (result.ok())
-            feedRows(result, sink);
-        return result.error;
-    }
+    if (!m_sqlite)
+        return feedRows(run(provider, request), sink);
     QVariantList values;
     QString error;
     const Checked *checked = prepare(provider, request, &values, &error);

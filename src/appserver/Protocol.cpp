@@ -39,11 +39,14 @@ int indexOfField(const QList<FieldDesc> &fields, const QString &name)
     return -1;
 }
 
-void feedRows(const FetchResult &result, RowSink &sink)
+QString feedRows(const FetchResult &result, RowSink &sink)
 {
+    if (!result.ok())
+        return result.error;
     sink.fields(result.fields);
     for (const QVariantList &row : result.rows)
         sink.row(VariantCells(row));
+    return {};
 }
 
 } // namespace appserver

@@ -117,8 +117,9 @@ public:
     virtual void row(const RowCells &cells) = 0;
 };
 
-// Hands a whole answer to a sink, for the roads that build one anyway.
-void feedRows(const FetchResult &result, RowSink &sink);
+// Hands a whole answer to a sink, for the roads that build one anyway (none when it is a
+// refusal); returns the answer's error.
+QString feedRows(const FetchResult &result, RowSink &sink);
 
 // One change of one row. Column names as the table spells them; old values identify the row
 // (every column the client read takes part, so a row changed meanwhile does not match).
