@@ -478,9 +478,7 @@ QByteArray FetchAnswerJson::Writer::finish(const QString &error)
 QByteArray FetchAnswerJson::write(const FetchResult &result)
 {
     Writer writer;
-    if (result.ok())
-        feedRows(result, writer);
-    return writer.finish(result.error);
+    return writer.finish(feedRows(result, writer));
 }
 
 bool FetchAnswerJson::read(const QByteArray &json, FetchResult *out, QString *error)
@@ -511,9 +509,7 @@ bool FetchAnswerJson::readEach(const QByteArray &json, RowSink &sink, QString *a
     FetchResult whole;
     if (!parse(json, &whole, error))
         return false;
-    *answerError = whole.error;
-    if (whole.ok())
-        feedRows(whole, sink);
+    *answerError = feedRows(whole, sink);
     return true;
 }
 

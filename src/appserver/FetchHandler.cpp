@@ -73,11 +73,7 @@ public:
             m_target.row(cells);
             return;
         }
-        QVariantList values;
-        values.reserve(m_kept.fields.size());
-        for (int i = 0; i < m_kept.fields.size(); ++i)
-            values.append(cells.value(i));
-        m_kept.rows.append(std::move(values));
+        m_kept.rows.append(cells.values(int(m_kept.fields.size())));
     }
     void finish()
     {
@@ -166,12 +162,8 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
 
 QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink)
 {
-    if (!m_sqlite) {
-        const FetchResult result = run(provider, request);
-        if (result.ok())
-            feedRows(result, sink);
-        return result.error;
-    }
+    if (!m_sqlite)
+        return feedRows(run(provider, request), sink);
     QVariantList values;
     QString error;
     const Checked *checked = prepare(provider, request, &values, &error);

@@ -125,13 +125,7 @@ QList<int> OrderByClause::tieKeys(const QList<FieldDesc> &fields) const
     if (!isPlain())
         return keys;
     for (const Term &t : m_terms) {
-        int index = t.position - 1;
-        if (!t.column.isEmpty()) {
-            index = -1;
-            for (int i = 0; i < fields.size() && index < 0; ++i)
-                if (fields.at(i).name.compare(t.column, Qt::CaseInsensitive) == 0)
-                    index = i;
-        }
+        const int index = t.column.isEmpty() ? t.position - 1 : indexOfField(fields, t.column);
         if (index < 0 || index >= fields.size())
             return {};   // ordered by something the rows do not show: nothing to compare ties on
         keys << index;

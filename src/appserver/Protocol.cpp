@@ -31,11 +31,22 @@ FieldType fieldTypeFromName(const QString &name)
     return FieldType::Unknown;
 }
 
-void feedRows(const FetchResult &result, RowSink &sink)
+int indexOfField(const QList<FieldDesc> &fields, const QString &name)
 {
+    for (int i = 0; i < fields.size(); ++i)
+        if (fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString feedRows(const FetchResult &result, RowSink &sink)
+{
+    if (!result.ok())
+        return result.error;
     sink.fields(result.fields);
     for (const QVariantList &row : result.rows)
         sink.row(VariantCells(row));
+    return {};
 }
 
 } // namespace appserver

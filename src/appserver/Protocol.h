@@ -57,6 +57,10 @@ struct FetchRequest {
     QList<ParamValue> params;
 };
 
+// Where a field of that name stands (names compare without regard to case: PostgreSQL gives
+// unquoted names in lower case); -1 when there is none.
+int indexOfField(const QList<FieldDesc> &fields, const QString &name);
+
 struct FetchResult {
     QString error;             // empty on success
     QList<FieldDesc> fields;
@@ -77,6 +81,15 @@ public:
     virtual double toDouble(int column) const = 0;
     virtual int toInt(int column) const = 0;
     virtual QString toText(int column) const = 0;
+    // The first `count` values as a row of a FetchResult.
+    QVariantList values(int count) const
+    {
+        QVariantList row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.append(value(i));
+        return row;
+    }
 };
 
 // The cells of a row that is already a list of values.
@@ -104,8 +117,9 @@ public:
     virtual void row(const RowCells &cells) = 0;
 };
 
-// Hands a whole answer to a sink, for the roads that build one anyway.
-void feedRows(const FetchResult &result, RowSink &sink);
+// Hands a whole answer to a sink, for the roads that build one anyway (none when it is a
+// refusal); returns the answer's error.
+QString feedRows(const FetchResult &result, RowSink &sink);
 
 // One change of one row. Column names as the table spells them; old values identify the row
 // (every column the client read takes part, so a row changed meanwhile does not match).

@@ -322,13 +322,7 @@ FetchResult SqliteReader::read(const QString &statement, const QVariantList &val
     FetchResult result;
     result.error = walk(
         statement, values, [&result](const QList<FieldDesc> &fields) { result.fields = fields; },
-        [&result](const SqliteCells &cells) {
-            QVariantList row;
-            row.reserve(cells.count());
-            for (int i = 0; i < cells.count(); ++i)
-                row.append(cells.value(i));
-            result.rows.append(std::move(row));
-        });
+        [&result](const SqliteCells &cells) { result.rows.append(cells.values(cells.count())); });
     if (!result.ok()) {
         result.fields.clear();
         result.rows.clear();

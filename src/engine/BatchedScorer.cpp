@@ -152,11 +152,7 @@ public:
 
     void row(const appserver::RowCells &cells) override
     {
-        // The code is a number field: read straight when the cell is one.
-        const appserver::FieldDesc &code = m_fields.at(m_code);
-        const double employee = cells.typed() && code.type == appserver::FieldType::Float && !cells.isNull(m_code)
-                                    ? cells.toDouble(m_code)
-                                    : stored(cells, m_code).toDouble();
+        const double employee = stored(cells, m_code).toDouble();
         if (!m_target || employee != m_employee) {
             // Lists are sized for as many records as the previous employee had.
             const qsizetype previous = m_target ? m_target->size() : 0;
@@ -174,10 +170,10 @@ public:
 private:
     int column(const QString &name) const
     {
-        for (int i = 0; i < m_fields.size(); ++i)
-            if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
+        const int at = appserver::indexOfField(m_fields, name);
+        if (at < 0)
+            throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
+        return at;
     }
     QVariant stored(const appserver::RowCells &cells, int at) const
     {

@@ -40,13 +40,7 @@ QString shown(const FetchResult &result)
 struct Collected : RowSink {
     FetchResult result;
     void fields(const QList<FieldDesc> &fields) override { result.fields = fields; }
-    void row(const RowCells &cells) override
-    {
-        QVariantList values;
-        for (int i = 0; i < result.fields.size(); ++i)
-            values << cells.value(i);
-        result.rows << values;
-    }
+    void row(const RowCells &cells) override { result.rows << cells.values(int(result.fields.size())); }
 };
 
 } // namespace

@@ -34,13 +34,10 @@ public:
     void fields(const QList<FieldDesc> &fields) override { taken.fields = fields; }
     void row(const RowCells &cells) override
     {
-        QVariantList values;
-        for (int i = 0; i < taken.fields.size(); ++i) {
-            values << cells.value(i);
+        taken.rows << cells.values(int(taken.fields.size()));
+        for (int i = 0; i < taken.fields.size(); ++i)
             if (cells.typed() && !agrees(cells, i, taken.fields.at(i).type))
-                disagreements << QStringLiteral("%1 = %2").arg(taken.fields.at(i).name, values.last().toString());
-        }
-        taken.rows << values;
+                disagreements << taken.fields.at(i).name;
     }
 
 private:

@@ -65,14 +65,20 @@ QString unreadable(const QString &why)
 
 } // namespace
 
+template <class Request>
+QString HttpTransport::post(const Request &request, const QString &path, QByteArray *answer)
+{
+    QJsonObject body = JsonCodec::encode(request);
+    body.insert(QStringLiteral("company"), request.session.company);
+    return exchange(request.session, path, body, answer);
+}
+
 template <class Result, class Request>
 Result HttpTransport::roundTrip(const Request &request, const QString &path)
 {
     Result result;
-    QJsonObject body = JsonCodec::encode(request);
-    body.insert(QStringLiteral("company"), request.session.company);
     QByteArray answer;
-    result.error = exchange(request.session, path, body, &answer);
+    result.error = post(request, path, &answer);
     if (!result.error.isEmpty())
         return result;
     QString why;
@@ -91,10 +97,8 @@ FetchResult HttpTransport::fetch(const FetchRequest &request)
 // The rows are handed on while the answer is read, without a whole result in between.
 QString HttpTransport::fetchEach(const FetchRequest &request, RowSink &sink)
 {
-    QJsonObject body = JsonCodec::encode(request);
-    body.insert(QStringLiteral("company"), request.session.company);
     QByteArray answer;
-    if (const QString failed = exchange(request.session, QStringLiteral("/fetch"), body, &answer); !failed.isEmpty())
+    if (const QString failed = post(request, QStringLiteral("/fetch"), &answer); !failed.isEmpty())
         return failed;
     QString refusal, why;
     if (!FetchAnswerJson::readEach(answer, sink, &refusal, &why))

@@ -30,6 +30,9 @@ private:
                      QByteArray *answer);
     QString login(const appserver::Credentials &session);
 
+    // The request as JSON with the session's company, posted; its answer's text.
+    template <class Request>
+    QString post(const Request &request, const QString &path, QByteArray *answer);
     template <class Result, class Request>
     Result roundTrip(const Request &request, const QString &path);
 

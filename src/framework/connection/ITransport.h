@@ -11,10 +11,7 @@ public:
     // success. A transport that receives whole answers feeds them on.
     virtual QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink)
     {
-        const appserver::FetchResult result = fetch(request);
-        if (result.ok())
-            appserver::feedRows(result, sink);
-        return result.error;
+        return appserver::feedRows(fetch(request), sink);
     }
     virtual appserver::ApplyResult apply(const appserver::ApplyRequest &request) = 0;
     virtual appserver::MethodResult call(const appserver::MethodCall &call) = 0;

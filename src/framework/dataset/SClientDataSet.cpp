@@ -87,10 +87,8 @@ void SClientDataSet::loadRows(const appserver::FetchResult &result, bool fieldsF
     for (TField *field : Fields()) {
         if (field->FieldKind() != fkData)
             continue;
-        int column = fieldsFromServer ? mapping.size() : -1;
-        for (int c = 0; c < result.fields.size() && column < 0; ++c)
-            if (result.fields.at(c).name.compare(field->FieldName(), Qt::CaseInsensitive) == 0)
-                column = c;
+        const int column = fieldsFromServer ? int(mapping.size())
+                                            : appserver::indexOfField(result.fields, field->FieldName());
         mapping.append({field, column});
     }
     records().clear();
