@@ -9,6 +9,8 @@
 #include "SDCOMConnection.h"
 #include "ServerProcess.h"
 #include "TestTools.h"
+#include "TApplication.h"
+#include "Ugnnorma.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -182,6 +184,28 @@ private slots:
         }
     }
 
+    void loadRefusesAForbiddenCompany_data()
+    {
+        addColumns<QString, QString>({"company", "message"});
+        QTest::newRow("allowed") << "3" << "";
+        QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
+    }
+
+    // The check that the load makes (VerificarSesion with the host's user and company) over http.
+    void loadRefusesAForbiddenCompany()
+    {
+        QFETCH(QString, company);
+        QFETCH(QString, message);
+        gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
+        TApplication::instance().Tag = company.toInt();
+        SDCOMConnection connection;
+        connect(connection, m_server);
+        const QString error =
+            messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
+        m_db.startSession(1);
+        QCOMPARE(error, message);
+    }
+
     // The demo on PostgreSQL, read directly and through a server on it, gives what the file gives,
     // row for row (accented surnames and tied surnames included).
     void postgresAnswersAsTheFile()
@@ -207,6 +231,25 @@ private slots:
             QVERIFY(outputs[0].count(QLatin1Char('\n')) > 10);
             QCOMPARE(outputs[1], outputs[0]);
             QCOMPARE(outputs[2], outputs[0]);
+        }
+    }
+
+    void twoInstancesServeOneClientAlternately()
+    {
+        ServerProcess second;
+        QCOMPARE(second.start({QStringLiteral("--db"), m_db.path()}), QString());
+        BlockingHttpClient first(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        BlockingHttpClient other(QStringLiteral("127.0.0.1"), second.port(), 10000);
+        const QByteArray token = login(first).toLatin1();
+        QVERIFY(!token.isEmpty());
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        const int plans = bodyOf(first.post(QStringLiteral("/fetch"), fetch, token)).value("rows").toArray().size();
+        QVERIFY(plans > 0);
+        for (int call = 0; call < 4; ++call) {
+            BlockingHttpClient &server = call % 2 ? first : other;
+            const auto response = server.post(QStringLiteral("/fetch"), fetch, token);
+            QCOMPARE(response.status, 200);
+            QCOMPARE(bodyOf(response).value("rows").toArray().size(), plans);
         }
     }
 
@@ -267,7 +310,13 @@ private slots:
         QCOMPARE(logged.start({QStringLiteral("--db"), m_db.path()}), QString());
         BlockingHttpClient client(QStringLiteral("127.0.0.1"), logged.port(), 10000);
         QVERIFY(login(client, QStringLiteral("ANALISTA"), QStringLiteral("ADMIN")).isEmpty());
-        QVERIFY(logged.log().contains(QStringLiteral(" ANALISTA /login login 401 rows=- ")));
+        const QByteArray token = login(client, QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).toLatin1();
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        QCOMPARE(client.post(QStringLiteral("/fetch"), fetch, token).status, 200);
+        const QString log = logged.log();
+        QVERIFY2(QRegularExpression(QStringLiteral("\\n\\S+ ANALISTA /fetch DtsP\\w+ 200 rows=\\d+ \\d+ ms\\n")).match(log).hasMatch(),
+                 qPrintable(log.right(400)));
+        QVERIFY(log.contains(QStringLiteral(" ANALISTA /login login 401 rows=- ")));
         QCOMPARE(logged.terminate(), 0);
         QVERIFY(logged.log().endsWith(QStringLiteral("qacsemaf-server: signal 15: stopping\nqacsemaf-server: stopped\n")));
     }
