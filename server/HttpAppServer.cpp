@@ -175,19 +175,14 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
-    const ProviderDef *provider = ProviderRegistry::find(request.provider);
-    if (!provider)
+    if (!ProviderRegistry::find(request.provider))
         return {404, message(unknownProvider(request.provider)), request.provider};
-    const QString statement = request.commandText.trimmed().isEmpty() ? provider->ownStatement : request.commandText;
-    const SqlSyntax syntax = SqlDialect(m_core.description().engine).syntax();
-    if (const QString refused = access.checkFetch(request, statement, syntax); !refused.isEmpty())
-        return {kForbidden, message(refused), request.provider};
     request.session = session;
-    // The answer is written as the rows are read, keeping only the user's companies.
+    // The answer is written as the rows are read; the core keeps them to the user's companies.
     FetchAnswerJson::Writer writer;
-    CompanyAccess::RowFilter filter(access, writer);
-    error = m_core.fetchEach(request, filter);
-    Answer result(statusOf(error), {}, request.provider, error.isEmpty() ? writer.rowCount() : 0);
+    error = m_core.fetchEach(request, writer, &access);
+    Answer result(error.isEmpty() ? 200 : m_core.lastFetchRefused() ? kForbidden : statusOf(error), {},
+                  request.provider, error.isEmpty() ? writer.rowCount() : 0);
     result.text = writer.finish(error);
     return result;
 }

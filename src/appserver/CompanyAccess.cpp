@@ -1,6 +1,6 @@
 #include "CompanyAccess.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace appserver {
 
@@ -48,48 +48,20 @@ QString CompanyAccess::checkCompany(int company) const
     return mayUse(company) ? QString() : refusal(QString::number(company));
 }
 
-bool CompanyAccess::isCompanyParameter(const QString &name)
+QString CompanyAccess::checkValue(const QVariant &value) const
 {
-    const QString plain = name.toUpper().remove(QLatin1Char('_'));
-    return plain.contains(QLatin1String("EMPR")) || plain.endsWith(QLatin1String("EMCA"));
+    if (value.isNull())
+        return {};
+    int company = 0;
+    return toCompany(value, &company) ? checkCompany(company) : refusal(value.toString());
 }
 
-QList<int> CompanyAccess::literalCompanies(const QString &statement, SqlSyntax syntax)
+QList<int> CompanyAccess::allowedList() const
 {
-    // "COD_EMPR = 3", "a.cod_empr=3", "COD_EMPR IN (1, 3)" and the same written the other way round.
-    static const QRegularExpression compared(
-        QStringLiteral("\\bCOD_EMPR\\s*=\\s*([0-9]+)\\b|\\b([0-9]+)\\s*=\\s*(?:\\w+\\.)?COD_EMPR\\b"
-                       "|\\bCOD_EMPR\\s+IN\\s*\\(([0-9,\\s]+)\\)"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression number(QStringLiteral("[0-9]+"));
-    QList<int> companies;
-    auto matches = compared.globalMatch(SqlMask::codeOnly(statement, syntax));
-    while (matches.hasNext()) {
-        const auto match = matches.next();
-        for (int group = 1; group <= 3; ++group) {
-            auto numbers = number.globalMatch(match.captured(group));
-            while (numbers.hasNext())
-                companies << numbers.next().captured().toInt();
-        }
-    }
+    QList<int> companies(m_allowed.cbegin(), m_allowed.cend());
+    companies.removeAll(0);
+    std::sort(companies.begin(), companies.end());
     return companies;
-}
-
-QString CompanyAccess::checkFetch(const FetchRequest &request, const QString &statement, SqlSyntax syntax) const
-{
-    for (const ParamValue &param : request.params) {
-        if (param.value.isNull() || !isCompanyParameter(param.name))
-            continue;
-        int company = 0;
-        const QString refused = toCompany(param.value, &company) ? checkCompany(company)
-                                                                 : refusal(param.value.toString());
-        if (!refused.isEmpty())
-            return refused;
-    }
-    for (const int company : literalCompanies(statement, syntax))
-        if (const QString refused = checkCompany(company); !refused.isEmpty())
-            return refused;
-    return {};
 }
 
 QString CompanyAccess::checkApply(const ApplyRequest &request) const
@@ -108,27 +80,6 @@ QString CompanyAccess::checkApply(const ApplyRequest &request) const
         }
     }
     return {};
-}
-
-void CompanyAccess::RowFilter::fields(const QList<FieldDesc> &fields)
-{
-    m_columns.clear();
-    for (int i = 0; i < fields.size(); ++i)
-        if (isCompanyColumn(fields.at(i).name))
-            m_columns << i;
-    m_target.fields(fields);
-}
-
-void CompanyAccess::RowFilter::row(const RowCells &cells)
-{
-    for (const int column : std::as_const(m_columns)) {
-        if (cells.isNull(column))
-            continue;
-        int company = 0;
-        if (!toCompany(cells.value(column), &company) || !m_access.mayUse(company))
-            return;
-    }
-    m_target.row(cells);
 }
 
 } // namespace appserver

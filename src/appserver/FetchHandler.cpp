@@ -1,7 +1,6 @@
 #include "FetchHandler.h"
 
 #include "NamedParams.h"
-#include "ReadStatementGuard.h"
 #include "SqliteReader.h"
 
 #include <QHash>
@@ -25,25 +24,6 @@ QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
             byName.insert(key, &param);
     }
     return byName;
-}
-
-// QtSql turns every "?" it takes for code into a marker of its own before PostgreSQL sees the
-// text, and it knows fewer quoting forms than PostgreSQL: a "?" there could change what the
-// guard read. Our statements name their parameters, so a "?" outside quotes is refused.
-bool hasQtPlaceholder(const QString &statement)
-{
-    QChar closing;
-    for (const QChar c : statement) {
-        if (!closing.isNull()) {
-            if (c == closing)
-                closing = QChar();
-        } else if (c == QLatin1Char('?')) {
-            return true;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
-            closing = c;
-        }
-    }
-    return false;
 }
 
 sqlite3 *sqliteHandle(const QSqlDatabase &db)
@@ -105,84 +85,164 @@ FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
 
 FetchHandler::~FetchHandler() = default;
 
-const FetchHandler::Checked *FetchHandler::prepare(const ProviderDef &provider, const FetchRequest &request,
-                                                  QVariantList *values, QString *error)
+FetchHandler::Checked FetchHandler::positional(const QString &statement) const
 {
-    const QString statement = request.commandText.trimmed().isEmpty() ? provider.ownStatement
-                                                                       : request.commandText;
-    if (statement.trimmed().isEmpty()) {
-        *error = QStringLiteral("El proveedor %1 no tiene sentencia propia; "
-                                "el cliente debe enviar la consulta.").arg(provider.name);
-        return nullptr;
-    }
-    auto checked = m_checked.constFind(statement);
+    Checked checked;
+    const NamedParams named(statement, m_dialect.syntax());
+    checked.order = OrderByClause(named.positionalStatement());
+    checked.positional = m_dialect.syntax() == SqlSyntax::Postgres
+                             ? checked.order.withNullsSmallest(named.positionalStatement())
+                             : named.positionalStatement();
+    checked.markers = named.markers();
+    return checked;
+}
+
+const FetchHandler::Checked *FetchHandler::prepare(const ProviderDef &provider, const FetchRequest &request,
+                                                  const CompanyAccess *access, QVariantList *values, QString *error)
+{
+    const int companies = access ? int(access->allowedList().size()) : -1;
+    const QString key = provider.name + QLatin1Char('\n') + QString::number(companies) + QLatin1Char('\n')
+                        + request.commandText;
+    auto checked = m_checked.constFind(key);
     if (checked == m_checked.constEnd()) {
-        const NamedParams named(statement, m_dialect.syntax());
-        // What runs is the text with positional markers; the guard reads exactly that.
-        QString refusal = ReadStatementGuard::check(named.positionalStatement(), m_dialect.syntax());
-        if (refusal.isEmpty() && m_dialect.syntax() == SqlSyntax::Postgres
-            && hasQtPlaceholder(named.positionalStatement()))
-            refusal = QStringLiteral("El carácter \"?\" solo se admite entre comillas; "
-                                     "use parámetros con nombre (:nombre).");
+        StatementValues matched;
+        QString refusal;
+        const RegisteredStatement *statement = StatementRegistry::module().match(
+            provider, request.commandText, m_dialect.syntax(), &matched, &refusal);
+        Checked made = statement ? positional(statement->render(matched, companies)) : Checked();
+        made.refusal = refusal;
+        made.statement = statement;
+        made.values = matched;
         if (m_checked.size() >= kCheckedStatements)
             m_checked.clear();
-        const OrderByClause order(named.positionalStatement());
-        const QString positional = m_dialect.syntax() == SqlSyntax::Postgres
-                                       ? order.withNullsSmallest(named.positionalStatement())
-                                       : named.positionalStatement();
-        checked = m_checked.insert(statement, {refusal, positional, named.markers(), order});
+        checked = m_checked.insert(key, made);
     }
-    if (!checked->refusal.isEmpty()) {
-        *error = QStringLiteral("Proveedor %1: %2").arg(provider.name, checked->refusal);
-        return nullptr;
-    }
-    *error = bindValues(checked->markers, request.params, values);
+    *error = checked->refusal;
+    if (error->isEmpty() && access)
+        *error = checkCompanies(*checked, request, *access);
+    m_refused = !error->isEmpty();
+    if (error->isEmpty())
+        *error = bindValues(*checked, request.params, access, values);
     return error->isEmpty() ? &*checked : nullptr;
 }
 
-QString FetchHandler::failed(const ProviderDef &provider, const QString &error)
+QString FetchHandler::checkCompanies(const Checked &checked, const FetchRequest &request,
+                                     const CompanyAccess &access) const
 {
-    return QStringLiteral("Error en la consulta del proveedor %1: %2").arg(provider.name, error);
+    const auto byName = paramsByName(request.params);
+    for (const QString &name : checked.statement->companyParams())
+        if (const ParamValue *param = byName.value(name))
+            if (const QString refused = access.checkValue(param->value); !refused.isEmpty())
+                return refused;
+    for (const int company : checked.values.companies)
+        if (const QString refused = access.checkCompany(company); !refused.isEmpty())
+            return refused;
+    return {};
 }
 
-FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request)
+QString FetchHandler::failed(const QString &provider, const QString &error)
 {
-    FetchResult result;
-    QVariantList values;
-    const Checked *checked = prepare(provider, request, &values, &result.error);
-    if (!checked)
-        return result;
-    result = m_sqlite ? m_sqlite->read(checked->positional, values) : execute(checked->positional, values);
-    if (!result.ok())
-        result.error = failed(provider, result.error);
-    else
-        checked->order.settleTies(result.fields, &result.rows);
+    return QStringLiteral("Error en la consulta del proveedor %1: %2").arg(provider, error);
+}
+
+FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
+{
+    FetchResult result = m_sqlite ? m_sqlite->read(checked.positional, values) : execute(checked.positional, values);
+    if (result.ok())
+        checked.order.settleTies(result.fields, &result.rows);
     return result;
 }
 
-QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink)
+FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access)
+{
+    FetchResult result;
+    QVariantList values;
+    const Checked *checked = prepare(provider, request, &access, &values, &result.error);
+    if (!checked)
+        return result;
+    result = read(*checked, values);
+    if (!result.ok())
+        result.error = failed(provider.name, result.error);
+    return result;
+}
+
+FetchResult FetchHandler::runOwn(const QString &what, const QString &statement, const FetchRequest &request)
+{
+    const Checked checked = positional(statement);
+    m_refused = false;
+    FetchResult result;
+    QVariantList values;
+    result.error = bindValues(checked, request.params, nullptr, &values);
+    if (result.ok())
+        result = read(checked, values);
+    if (!result.ok())
+        result.error = failed(what, result.error);
+    return result;
+}
+
+QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access,
+                              RowSink &sink)
 {
     if (!m_sqlite)
-        return feedRows(run(provider, request), sink);
+        return feedRows(run(provider, request, access), sink);
     QVariantList values;
     QString error;
-    const Checked *checked = prepare(provider, request, &values, &error);
+    const Checked *checked = prepare(provider, request, &access, &values, &error);
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
     error = m_sqlite->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
-        return failed(provider, error);
+        return failed(provider.name, error);
     ordered.finish();
     return {};
 }
 
-QString FetchHandler::bindValues(const QStringList &markers, const QList<ParamValue> &params,
+namespace {
+
+// The server's own values behind a marker of a rendered statement: "__Sn" the n-th slot value
+// (lists flattened), "__Cn" the condition's, "__En" the user's n-th company.
+bool ownValue(const QString &name, const StatementValues &matched, const CompanyAccess *access, QVariant *value)
+{
+    if (!name.startsWith(QLatin1String("__")) || name.size() < 4)
+        return false;
+    const int index = name.mid(3).toInt() - 1;
+    const QChar kind = name.at(2);
+    if (kind == QLatin1Char('S')) {
+        QVariantList flat;
+        for (const QVariant &slot : matched.slotValues) {
+            if (slot.typeId() == QMetaType::QVariantList)
+                flat += slot.toList();
+            else
+                flat << slot;
+        }
+        *value = flat.value(index);
+        return true;
+    }
+    if (kind == QLatin1Char('C')) {
+        *value = matched.conditionValues.value(index);
+        return true;
+    }
+    if (kind == QLatin1Char('E') && access) {
+        *value = access->allowedList().value(index);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString FetchHandler::bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
                                  QVariantList *values) const
 {
     const auto byName = paramsByName(params);
-    values->reserve(markers.size());
-    for (const QString &name : markers) {
+    values->reserve(checked.markers.size());
+    for (const QString &name : checked.markers) {
+        QVariant own;
+        if (checked.statement && ownValue(name, checked.values, access, &own)) {
+            values->append(own);
+            continue;
+        }
         const ParamValue *param = byName.value(name.toUpper());
         if (!param)
             return QStringLiteral("Falta el valor del parámetro %1").arg(name);

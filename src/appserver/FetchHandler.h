@@ -1,11 +1,15 @@
 #pragma once
-// Runs one fetch on the read-only connection: picks the statement (the client's or the
-// provider's own), refuses anything but one read statement, binds the named parameters by
-// type and returns the field descriptions and rows.
+// Runs one fetch on the read-only connection. A workstation's text runs only when it reads as
+// one of the provider's registered statements, and what runs is the registry's own text with
+// every value bound; its company values are checked against the user's grants and, where the
+// statement says so, its rows kept to the user's companies. The server's own statements (its
+// methods) run as they are.
 
 #include "OrderByClause.h"
 #include "Protocol.h"
+#include "CompanyAccess.h"
 #include "ProviderRegistry.h"
+#include "StatementRegistry.h"
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
@@ -24,33 +28,46 @@ public:
     FetchHandler(SqlConnection &connection, const SqlDialect &dialect);
     ~FetchHandler();
 
-    FetchResult run(const ProviderDef &provider, const FetchRequest &request);
+    FetchResult run(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access);
     // The same read handed to `sink` row by row; the error text, empty on success.
-    QString runEach(const ProviderDef &provider, const FetchRequest &request, RowSink &sink);
+    QString runEach(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access,
+                    RowSink &sink);
+    // A statement of the server's own (named `what` in messages), run as it is.
+    FetchResult runOwn(const QString &what, const QString &statement, const FetchRequest &request);
+    // Whether the last run was refused (a text that is no registered statement, or a company
+    // the user may not use) rather than failed in the database.
+    bool lastRefused() const { return m_refused; }
 
 private:
-    // The values behind each positional marker, or an error naming the parameter.
-    QString bindValues(const QStringList &markers, const QList<ParamValue> &params,
-                       QVariantList *values) const;
-    FetchResult execute(const QString &statement, const QVariantList &values);
-    void readRows(QSqlQuery &query, FetchResult *result) const;
-
-    SqlConnection &m_connection;
-    const SqlDialect &m_dialect;
-    std::unique_ptr<SqliteReader> m_sqlite;   // SQLite only; its statements die before the connection
-    // A checked statement, by the client's text: the guard's verdict and the positional form.
+    // A workstation's text as the server runs it: the registered statement it is, the values
+    // read from it, the text that runs with positional markers and the names behind them.
     struct Checked {
         QString refusal;
+        const RegisteredStatement *statement = nullptr;
+        StatementValues values;
         QString positional;
         QStringList markers;
         OrderByClause order;   // the same order of rows on every engine
     };
-    QHash<QString, Checked> m_checked;
 
     // The checked statement to run and its bound values, or null with the refusal in `error`.
-    const Checked *prepare(const ProviderDef &provider, const FetchRequest &request, QVariantList *values,
-                           QString *error);
-    static QString failed(const ProviderDef &provider, const QString &error);
+    const Checked *prepare(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess *access,
+                           QVariantList *values, QString *error);
+    Checked positional(const QString &statement) const;
+    QString checkCompanies(const Checked &checked, const FetchRequest &request, const CompanyAccess &access) const;
+    // The values behind each positional marker, or an error naming the parameter.
+    QString bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
+                       QVariantList *values) const;
+    FetchResult read(const Checked &checked, const QVariantList &values);
+    FetchResult execute(const QString &statement, const QVariantList &values);
+    void readRows(QSqlQuery &query, FetchResult *result) const;
+    static QString failed(const QString &provider, const QString &error);
+
+    SqlConnection &m_connection;
+    const SqlDialect &m_dialect;
+    std::unique_ptr<SqliteReader> m_sqlite;   // SQLite only; its statements die before the connection
+    QHash<QString, Checked> m_checked;        // by provider, text and number of companies
+    bool m_refused = false;
 };
 
 } // namespace appserver

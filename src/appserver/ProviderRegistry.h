@@ -1,6 +1,7 @@
 #pragma once
-// The application server's named data providers: what each may read on its own and which table,
-// if any, receives its updates. The whole catalogue is one table of data in ProviderRegistry.cpp.
+// The application server's named data providers: which table, if any, receives their updates
+// and which registered statement they run when a workstation sends none. They are defined in
+// the module's statement registry (StatementRegistry).
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +12,7 @@ struct ProviderDef {
     QString name;
     QString mainTable;       // empty: the provider is read-only
     QStringList keyColumns;  // of mainTable
-    QString ownStatement;    // run when the client sends no statement; empty: the client must send one
+    QString ownStatement;    // the registered statement run when the client sends no text
 };
 
 class ProviderRegistry {

@@ -5,9 +5,12 @@
 #include "PasswordHash.h"
 #include "ProviderRegistry.h"
 #include "ServerMethods.h"
+#include "StatementRegistry.h"
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
+#include <QDateTime>
+#include <QDebug>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -53,6 +56,8 @@ struct ServerCore::Private {
     // Sessions already proved on this connection ("user\npassword"): a workstation makes
     // thousands of calls with the same one, and a stretched hash costs milliseconds each.
     QSet<QString> acceptedSessions;
+    // The companies of the users this core served lately, and when they were read.
+    QHash<QString, QPair<qint64, CompanyAccess>> recentAccess;
 };
 
 ServerCore::ServerCore() : d(std::make_unique<Private>()) {}
@@ -65,6 +70,8 @@ ServerCore::~ServerCore()
 QString ServerCore::open(const DatabaseDescription &description)
 {
     close();
+    if (const QString &broken = StatementRegistry::module().loadError(); !broken.isEmpty())
+        return broken;
     d->description = description;
     d->dialect = SqlDialect(description.engine);
     // Only the reader now: the writer opens with the first apply, so reading a database never
@@ -124,6 +131,7 @@ QString ServerCore::checkSchema()
 void ServerCore::close()
 {
     d->acceptedSessions.clear();
+    d->recentAccess.clear();
     d->methods.reset();
     d->apply.reset();
     d->fetch.reset();
@@ -159,18 +167,57 @@ Result ServerCore::forProvider(const Request &request, Work work)
     });
 }
 
-FetchResult ServerCore::fetch(const FetchRequest &request)
+bool ServerCore::lastFetchRefused() const
+{
+    return d->fetch && d->fetch->lastRefused();
+}
+
+void ServerCore::logRefusal(const FetchRequest &request, const QString &error) const
+{
+    if (!error.isEmpty() && lastFetchRefused())
+        qWarning().noquote() << QStringLiteral("Consulta rechazada al usuario %1 en el proveedor %2: %3")
+                                    .arg(request.session.user.trimmed(), request.provider, error);
+}
+
+QString ServerCore::recentAccess(const QString &user, const CompanyAccess **access)
+{
+    constexpr qint64 kFreshMs = 1000;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    auto known = d->recentAccess.find(user);
+    if (known == d->recentAccess.end() || now - known->first > kFreshMs) {
+        CompanyAccess read;
+        if (const QString error = companyAccess(user, &read); !error.isEmpty())
+            return error;
+        if (d->recentAccess.size() > 64)
+            d->recentAccess.clear();
+        known = d->recentAccess.insert(user, {now, read});
+    }
+    *access = &known->second;
+    return {};
+}
+
+FetchResult ServerCore::fetch(const FetchRequest &request, const CompanyAccess *access)
 {
     return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
-        return d->fetch->run(provider, request);
+        FetchResult result;
+        if (!access)
+            result.error = recentAccess(request.session.user.trimmed(), &access);
+        if (result.ok())
+            result = d->fetch->run(provider, request, *access);
+        logRefusal(request, result.error);
+        return result;
     });
 }
 
-QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink)
+QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink, const CompanyAccess *access)
 {
     return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
                FetchResult result;
-               result.error = d->fetch->runEach(provider, request, sink);
+               if (!access)
+                   result.error = recentAccess(request.session.user.trimmed(), &access);
+               if (result.ok())
+                   result.error = d->fetch->runEach(provider, request, *access, sink);
+               logRefusal(request, result.error);
                return result;
            }).error;
 }

@@ -28,10 +28,16 @@ public:
     bool isOpen() const;
     const DatabaseDescription &description() const;
 
-    FetchResult fetch(const FetchRequest &request);
+    // A fetch runs one of the module's registered statements and keeps to the companies of the
+    // session's user: those of `access` when given (the HTTP server reads them per request),
+    // else as the core read them last, at most a second ago.
+    FetchResult fetch(const FetchRequest &request, const CompanyAccess *access = nullptr);
     // The same fetch handed to `sink` row by row; the error text, empty on success. The sink
     // must not throw.
-    QString fetchEach(const FetchRequest &request, RowSink &sink);
+    QString fetchEach(const FetchRequest &request, RowSink &sink, const CompanyAccess *access = nullptr);
+    // Whether the last fetch was refused as no statement of the module's or as another
+    // company's, rather than failed; every refusal is logged with its user.
+    bool lastFetchRefused() const;
     ApplyResult apply(const ApplyRequest &request);
     MethodResult call(const MethodCall &call);
 
@@ -49,6 +55,9 @@ private:
     // The stored password of a user (found false when there is none); empty, or why it failed.
     QString storedPassword(const QString &user, QString *stored, bool *found);
     QString checkSchema();
+    // The user's companies as read at most a second ago; empty, or why they could not be read.
+    QString recentAccess(const QString &user, const CompanyAccess **access);
+    void logRefusal(const FetchRequest &request, const QString &error) const;
     // Runs work inside a read transaction of the reader; empty, or why it failed.
     template <class Work>
     QString inRead(Work work);

@@ -62,10 +62,10 @@ MethodResult ServerMethods::programPaths(const QVariantList &args)
         markers << QLatin1Char(':') + name;
         request.params << ParamValue{name, FieldType::String, codes.at(i)};
     }
-    const ProviderDef source{QStringLiteral("BuscarPathProgramaArreglo"), {}, {},
-                             QStringLiteral("SELECT COD_PROG, PAT_PROG FROM GN_PROGR WHERE COD_PROG IN (%1)")
-                                 .arg(markers.join(QStringLiteral(", ")))};
-    const FetchResult found = m_reader.run(source, request);
+    const FetchResult found = m_reader.runOwn(
+        QStringLiteral("BuscarPathProgramaArreglo"),
+        QStringLiteral("SELECT COD_PROG, PAT_PROG FROM GN_PROGR WHERE COD_PROG IN (%1)").arg(markers.join(QStringLiteral(", "))),
+        request);
     if (!found.ok()) {
         result.error = found.error;
         return result;
@@ -85,7 +85,7 @@ FetchResult ServerMethods::readOne(const QString &name, const QString &statement
     FetchRequest request;
     for (int i = 0; i < values.size(); ++i)
         request.params << ParamValue{QStringLiteral("P%1").arg(i), FieldType::String, values.at(i)};
-    return m_reader.run(ProviderDef{name, {}, {}, statement}, request);
+    return m_reader.runOwn(name, statement, request);
 }
 
 MethodResult ServerMethods::verifySession(const QVariantList &args)

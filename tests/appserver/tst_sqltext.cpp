@@ -1,4 +1,4 @@
-// Reading statement text without a database: named parameters, the read-statement guard, comma
+// Reading statement text without a database: named parameters, the statement registry, comma
 // text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
 // clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
@@ -6,7 +6,7 @@
 #include "DataTable.h"
 #include "NamedParams.h"
 #include "OrderByClause.h"
-#include "ReadStatementGuard.h"
+#include "StatementRegistry.h"
 
 #include <QtTest>
 
@@ -65,50 +65,86 @@ private slots:
         QCOMPARE(params.markers(), (QStringList{"x", "X"}));
     }
 
-    void readGuard_data()
+    // A workstation's text runs only as one of the module's registered statements: the same
+    // tokens (case and blanks aside) with its slots filled by values of their kind, plus, where
+    // the statement allows it, a condition of the look-up dialog on its own columns.
+    void registry_data()
     {
-        // refusal: part of the message; empty: allowed
-        addColumns<QString, SqlSyntax, QString>({"statement", "syntax", "refusal"});
-
-        const auto both = {SqlSyntax::Sqlite, SqlSyntax::Postgres};
-        for (SqlSyntax syntax : both) {
-            const char *engine = syntax == SqlSyntax::Sqlite ? "sqlite" : "pg";
-            auto row = [&](const char *name) { return &QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(engine, name))); };
-            *row("select") << "select * from ac_pprom\r\nwhere cod_empr = :p\r\n\r\n" << syntax << QString();
-            *row("with select") << "WITH a AS (SELECT 1 x) SELECT x FROM a" << syntax << QString();
-            *row("trailing semicolon") << "select 1 ;" << syntax << QString();
-            *row("keyword inside text") << "select 'delete; drop table x' from t" << syntax << QString();
-            *row("keyword inside comment") << "select 1 -- insert into x\nfrom t" << syntax << QString();
-            *row("column that contains a keyword") << "select UPDATED_AT, INSERTS from t" << syntax << QString();
-            *row("second statement") << "select 1; select 2" << syntax << "una sentencia";
-            *row("for update") << "select * from t for update" << syntax << "UPDATE";
-            *row("transaction control") << "select 1 from t where 1 = 1 commit" << syntax << "COMMIT";
-            *row("insert") << "INSERT INTO t (a) VALUES (9)" << syntax << "INSERT";
-            *row("pragma") << "PRAGMA writable_schema = 1" << syntax << "PRAGMA";
-            *row("select into a new table") << "select * into copia from t" << syntax << "INTO";
-        }
-        // PostgreSQL's own quoting: what it reads as text stays text. The forms that hide a second
-        // statement are tried on both databases, with no row changed, in tst_serverfetch.
-        const SqlSyntax pg = SqlSyntax::Postgres;
-        QTest::newRow("pg: escape string with a quote") << "select E'it\\'s; delete' from t" << pg << QString();
-        QTest::newRow("pg: dollar quote keeps its text") << "select $q$ ; delete $x$ $q$ from t" << pg << QString();
-        QTest::newRow("pg: dollar inside a name is no quote") << "select a$b from t where c = $1" << pg << QString();
-        // SQLite's own quoting.
-        const SqlSyntax lite = SqlSyntax::Sqlite;
-        QTest::newRow("sqlite: bracket and backtick names") << "select [a;b], `c;d` from t" << lite << QString();
+        // statement: the registered one it reads as, empty when refused; refusal: part of the message
+        addColumns<QString, QString, QString, QString, QString>({"provider", "text", "statement", "refusal", "rendered"});
+        const QString temporal = QStringLiteral("DtsPTemporal");
+        const QString employees = QStringLiteral(
+            " select a.COD_EMPR,a.COD_EMPL,a.COD_CARG, b.APE_EMPL,b.NOM_EMPL from NM_CONTR a, BI_EMPLE b"
+            " where a.COD_EMPR = b.COD_EMPR and a.COD_EMPL = b.COD_EMPL and a.COD_EMPR = %1 and a.COD_CARG = %2"
+            " and a.IND_ACTI = 'A' order by b.APE_EMPL");
+        const QString plans = QStringLiteral("select cod_menu,nom_menu from ac_pprom \r\n where cod_empr = 3\r\nand cod_nodo = 0 \r\n");
+        QTest::newRow("own statement for an empty text") << "DtsPGnNexof" << "" << "BanderaEmpresa" << "" << "";
+        QTest::newRow("dataset text, other case and blanks")
+            << "DtsPGrafico"
+            << "SELECT cod_empr,cod_carg,cod_menu,cod_nodo,cod_nodp,cod_emca FROM AC_PPROM WHERE cod_empr=:p_cod_empr "
+               "AND cod_menu=:p_cod_menu AND cod_nodo>0 ORDER BY cod_nodo"
+            << "NodosPlan" << "" << "";
+        QTest::newRow("slots filled") << temporal << employees.arg("3", "'GER001'") << "EmpleadosCargo" << ""
+                                      << "a.COD_EMPR = :__S1   and a.COD_CARG = :__S2";
+        QTest::newRow("category list") << "DtsPBiDtpca"
+            << "select * from BI_DTPCA a where a.COD_EMPR = :P_COD_EMPR and a.COD_CARG = :P_COD_CARG AND TIP_REGI IN "
+               "( select TIP_REGI from ac_dpama WHERE COD_EMPR = a.COD_EMPR AND COD_DETA IN ('EF','CO')) "
+               "ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE"
+            << "PerfilCargoCategorias" << "" << "COD_DETA IN (:__S1, :__S2)";
+        QTest::newRow("rows kept to the user's companies") << "DtsPAcPprom" << "select * from ac_pprom" << "Planes" << ""
+                                                           << "from ac_pprom WHERE cod_empr IN (0, :__E1, :__E2)";
+        QTest::newRow("probe condition decided here") << temporal << plans + " AND 1=0" << "ListaPlanes" << ""
+                                                      << "where (cod_empr = :__S1\nand cod_nodo = 0 ) AND (1 = 0)";
+        QTest::newRow("condition lands before ORDER BY")
+            << temporal
+            << "select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
+               "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A' "
+               "order by a.ape_empl,a.nom_empl AND UPPER(A.APE_EMPL) LIKE 'RO%' ESCAPE '\\' OR (cod_carg = 'X' AND nro_cont >= -2)"
+            << "ListaEmpleados" << ""
+            << ") AND (UPPER(a.ape_empl) LIKE :__C1 ESCAPE :__C2 OR (b.cod_carg = :__C3 AND b.nro_cont >= :__C4)) order by";
+        // Refused: the registry's texts with anything else in them.
+        QTest::newRow("company as an expression") << temporal << employees.arg("3 + 0", "'GER001'") << "" << "no es una de ellas" << "";
+        QTest::newRow("company as text") << temporal << employees.arg("'3'", "'GER001'") << "" << "no es una de ellas" << "";
+        QTest::newRow("union appended") << temporal << employees.arg("3", "'X' union select 1,2,3,4,5") << "" << "no es una de ellas" << "";
+        QTest::newRow("credentials") << temporal << "select COD_USUA, PAS_USUA from GN_USUAR" << "" << "no es una de ellas" << "";
+        QTest::newRow("two statements") << temporal << plans + "; delete from ac_pprom" << "" << "no es una de ellas" << "";
+        QTest::newRow("condition on another column") << temporal << plans + " AND COD_EMPR = 1" << ""
+                                                     << "no tiene la columna COD_EMPR" << "";
+        QTest::newRow("subquery in a condition") << temporal << plans + " AND nom_menu = (select max(pas_usua) from gn_usuar)"
+                                                 << "" << "no admite \"(\"" << "";
+        QTest::newRow("function in a condition") << temporal << plans + " AND lower(nom_menu) = 'x'" << "" << "no tiene la columna LOWER" << "";
+        QTest::newRow("condition where none is allowed") << "DtsPAcPprom" << "select * from ac_pprom where 1=1" << ""
+                                                         << "no es una de ellas" << "";
+        QTest::newRow("another provider's statement") << "DtsPAcCuare" << "select * from ac_pprom" << "" << "no es una de ellas" << "";
+        QTest::newRow("escape string") << temporal << employees.arg("3", "E'GER\\'001'") << "" << "con prefijo" << "";
+        QTest::newRow("dollar quoting") << temporal << employees.arg("3", "$$GER$$") << "" << "\"$\"" << "";
+        QTest::newRow("quoted name") << temporal << plans + " AND \"nom_menu\" = 'x'" << "" << "entre comillas" << "";
+        QTest::newRow("hexadecimal company") << temporal << employees.arg("0x3", "'GER001'") << "" << "mal escrito" << "";
+        QTest::newRow("unclosed comment") << temporal << plans + " /* AND 1=0" << "" << "no se cierra" << "";
+        QTest::newRow("positional marker") << temporal << employees.arg("?", "'GER001'") << "" << "\"?\"" << "";
     }
 
-    void readGuard()
+    void registry()
     {
+        QFETCH(QString, provider);
+        QFETCH(QString, text);
         QFETCH(QString, statement);
-        QFETCH(SqlSyntax, syntax);
         QFETCH(QString, refusal);
+        QFETCH(QString, rendered);
 
-        const QString message = ReadStatementGuard::check(statement, syntax);
-        if (refusal.isEmpty())
-            QVERIFY2(message.isEmpty(), qPrintable(message));
-        else
-            QVERIFY2(message.contains(refusal), qPrintable(message));
+        const StatementRegistry &registry = StatementRegistry::module();
+        QVERIFY2(registry.loadError().isEmpty(), qPrintable(registry.loadError()));
+        for (const SqlSyntax syntax : {SqlSyntax::Sqlite, SqlSyntax::Postgres}) {
+            StatementValues values;
+            QString error;
+            const RegisteredStatement *found = registry.match(*registry.provider(provider), text, syntax, &values, &error);
+            QCOMPARE(found ? found->name() : QString(), statement);
+            QVERIFY2(refusal.isEmpty() ? error.isEmpty() : error.contains(refusal), qPrintable(error));
+            if (found && !rendered.isEmpty()) {
+                const QString sql = found->render(values, 2);
+                QVERIFY2(sql.contains(rendered), qPrintable(sql));
+            }
+        }
     }
 
     void commaText_data()

@@ -1,0 +1,266 @@
+#include "RegisteredStatement.h"
+
+#include "ConditionReader.h"
+
+#include <QJsonArray>
+
+namespace appserver {
+
+namespace {
+
+using Kind = SqlToken::Kind;
+
+bool slotKindOf(const QString &text, SlotKind *kind)
+{
+    static const QHash<QString, SlotKind> kinds{{QStringLiteral("integer"), SlotKind::Integer},
+                                                {QStringLiteral("number"), SlotKind::Number},
+                                                {QStringLiteral("text"), SlotKind::Text},
+                                                {QStringLiteral("texts"), SlotKind::Texts},
+                                                {QStringLiteral("company"), SlotKind::Company}};
+    const auto found = kinds.constFind(text);
+    if (found == kinds.constEnd())
+        return false;
+    *kind = found.value();
+    return true;
+}
+
+QStringList upperStrings(const QJsonValue &value)
+{
+    QStringList list;
+    for (const QJsonValue &item : value.toArray())
+        list << item.toString().trimmed().toUpper();
+    return list;
+}
+
+// Where each clause of the outer statement starts, at parenthesis depth 0.
+void findClauses(const QList<SqlToken> &tokens, int *where, int *clauseEnd)
+{
+    int depth = 0;
+    bool afterFrom = false;
+    *where = -1;
+    *clauseEnd = int(tokens.size());
+    for (int i = 0; i < tokens.size(); ++i) {
+        const SqlToken &token = tokens.at(i);
+        if (token.isSymbol(QLatin1String("(")))
+            ++depth;
+        else if (token.isSymbol(QLatin1String(")")))
+            --depth;
+        if (depth != 0 || token.kind != Kind::Word)
+            continue;
+        if (token.text == QLatin1String("FROM"))
+            afterFrom = true;
+        else if (afterFrom && *where < 0 && token.text == QLatin1String("WHERE"))
+            *where = i;
+        else if (afterFrom
+                 && (token.text == QLatin1String("ORDER") || token.text == QLatin1String("GROUP")
+                     || token.text == QLatin1String("HAVING") || token.text == QLatin1String("LIMIT")
+                     || token.text == QLatin1String("UNION"))) {
+            *clauseEnd = i;
+            return;
+        }
+    }
+}
+
+// A whole number as a workstation writes one, with its sign.
+bool readInteger(const QList<SqlToken> &tokens, int *at, qlonglong *value)
+{
+    const bool negative = *at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String("-"));
+    const int index = *at + (negative ? 1 : 0);
+    if (index >= tokens.size() || tokens.at(index).kind != Kind::Number)
+        return false;
+    bool ok = false;
+    const qlonglong number = tokens.at(index).text.toLongLong(&ok);
+    if (!ok)
+        return false;
+    *value = negative ? -number : number;
+    *at = index + 1;
+    return true;
+}
+
+bool readNumber(const QList<SqlToken> &tokens, int *at, QVariant *value)
+{
+    qlonglong whole = 0;
+    if (readInteger(tokens, at, &whole)) {
+        *value = whole;
+        return true;
+    }
+    const bool negative = *at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String("-"));
+    const int index = *at + (negative ? 1 : 0);
+    if (index >= tokens.size() || tokens.at(index).kind != Kind::Number)
+        return false;
+    bool ok = false;
+    const double number = tokens.at(index).text.toDouble(&ok);
+    if (!ok)
+        return false;
+    *value = negative ? -number : number;
+    *at = index + 1;
+    return true;
+}
+
+} // namespace
+
+QString RegisteredStatement::define(const QJsonObject &definition)
+{
+    m_name = definition.value(QLatin1String("name")).toString();
+    for (const QJsonValue &provider : definition.value(QLatin1String("providers")).toArray())
+        m_providers << provider.toString();
+    m_text = definition.value(QLatin1String("text")).toString();
+    if (m_name.isEmpty() || m_providers.isEmpty() || m_text.trimmed().isEmpty())
+        return QStringLiteral("una sentencia del registro no tiene nombre, proveedor o texto");
+    const QString what = QStringLiteral("la sentencia %1 del registro").arg(m_name);
+    if (const QString error = SqlTokenizer::tokenize(m_text, SqlSyntax::Sqlite, &m_tokens, true); !error.isEmpty())
+        return what + QStringLiteral(": ") + error;
+    const QJsonObject slotKinds = definition.value(QLatin1String("slots")).toObject();
+    for (auto it = slotKinds.begin(); it != slotKinds.end(); ++it) {
+        SlotKind kind;
+        if (!slotKindOf(it.value().toString(), &kind))
+            return what + QStringLiteral(" tiene un hueco de clase desconocida: ") + it.key();
+        m_slots.insert(it.key(), kind);
+    }
+    bool companySlot = false;
+    QStringList params;
+    for (const SqlToken &token : std::as_const(m_tokens)) {
+        if (token.kind == Kind::Slot && !m_slots.contains(token.text))
+            return what + QStringLiteral(" no declara el hueco ") + token.text;
+        companySlot = companySlot || (token.kind == Kind::Slot && m_slots.value(token.text) == SlotKind::Company);
+        if (token.kind == Kind::Param)
+            params << token.text;
+    }
+    m_companyParams = upperStrings(definition.value(QLatin1String("company")));
+    for (const QString &param : std::as_const(m_companyParams))
+        if (!params.contains(param))
+            return what + QStringLiteral(" no tiene el parámetro de empresa ") + param;
+    m_rowsColumn = definition.value(QLatin1String("rows")).toString();
+    if (m_companyParams.isEmpty() && !companySlot && m_rowsColumn.isEmpty())
+        return what + QStringLiteral(" no dice dónde está su empresa");
+    findClauses(m_tokens, &m_where, &m_clauseEnd);
+    for (const QJsonValue &column : definition.value(QLatin1String("conditions")).toArray()) {
+        const QString spelled = column.toString();
+        m_conditionColumns.insert(spelled.toUpper(), spelled);
+        m_conditionColumns.insert(spelled.section(QLatin1Char('.'), -1).toUpper(), spelled);
+    }
+    return {};
+}
+
+bool RegisteredStatement::sameToken(const SqlToken &mine, const SqlToken &theirs)
+{
+    if (mine.kind != theirs.kind)
+        return false;
+    if (mine.kind == Kind::Number)
+        return mine.text.toDouble() == theirs.text.toDouble();
+    return mine.text == theirs.text;
+}
+
+bool RegisteredStatement::matchSlot(const SqlToken &slot, const QList<SqlToken> &tokens, int *at,
+                                    StatementValues *values) const
+{
+    switch (m_slots.value(slot.text)) {
+    case SlotKind::Company:
+    case SlotKind::Integer: {
+        qlonglong number = 0;
+        if (!readInteger(tokens, at, &number))
+            return false;
+        if (m_slots.value(slot.text) == SlotKind::Company) {
+            if (number < -32768 || number > 32767)
+                return false;
+            values->companies << int(number);
+        }
+        values->slotValues << number;
+        return true;
+    }
+    case SlotKind::Number: {
+        QVariant number;
+        if (!readNumber(tokens, at, &number))
+            return false;
+        values->slotValues << number;
+        return true;
+    }
+    case SlotKind::Text:
+        if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
+            return false;
+        values->slotValues << tokens.at((*at)++).text;
+        return true;
+    case SlotKind::Texts: {
+        QVariantList texts;
+        do {
+            if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
+                return false;
+            texts << tokens.at((*at)++).text;
+        } while (*at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String(",")) && ++*at);
+        values->slotValues << QVariant(texts);
+        return true;
+    }
+    }
+    return false;
+}
+
+bool RegisteredStatement::matches(const QList<SqlToken> &tokens, StatementValues *values, QString *nearly) const
+{
+    *values = {};
+    int at = 0;
+    for (const SqlToken &mine : m_tokens) {
+        if (mine.kind == Kind::Slot) {
+            if (!matchSlot(mine, tokens, &at, values))
+                return false;
+        } else if (at >= tokens.size() || !sameToken(mine, tokens.at(at++))) {
+            return false;
+        }
+    }
+    if (at == tokens.size())
+        return true;
+    if (!hasConditions() || !(tokens.at(at).isWord(QLatin1String("WHERE")) || tokens.at(at).isWord(QLatin1String("AND"))))
+        return false;
+    ConditionReader reader(m_conditionColumns);
+    *nearly = reader.read(tokens, at + 1, &values->condition, &values->conditionValues);
+    return nearly->isEmpty();
+}
+
+QString RegisteredStatement::render(const StatementValues &values, int companyCount) const
+{
+    QStringList extra;
+    if (!values.condition.isEmpty())
+        extra << QLatin1Char('(') + values.condition + QLatin1Char(')');
+    if (!m_rowsColumn.isEmpty() && companyCount >= 0) {
+        QStringList markers{QStringLiteral("0")};
+        for (int i = 1; i <= companyCount; ++i)
+            markers << QStringLiteral(":__E%1").arg(i);
+        extra << QStringLiteral("%1 IN (%2)").arg(m_rowsColumn, markers.join(QStringLiteral(", ")));
+    }
+    QString sql;
+    int copied = 0;
+    int slotIndex = 0;
+    int marker = 0;
+    auto copyUpTo = [&](int position) {
+        sql += QStringView(m_text).mid(copied, position - copied);
+        copied = position;
+    };
+    for (int i = 0; i <= m_tokens.size(); ++i) {
+        const int position = i < m_tokens.size() ? m_tokens.at(i).start : int(m_text.size());
+        if (!extra.isEmpty() && i == m_where + 1 && m_where >= 0) {
+            copyUpTo(position);
+            sql += QLatin1Char('(');
+        }
+        if (!extra.isEmpty() && i == m_clauseEnd) {
+            copyUpTo(position);
+            sql += (m_where >= 0 ? QStringLiteral(") AND ") : QStringLiteral(" WHERE "))
+                   + extra.join(QStringLiteral(" AND ")) + QLatin1Char(' ');
+        }
+        if (i == m_tokens.size())
+            break;
+        const SqlToken &token = m_tokens.at(i);
+        if (token.kind != Kind::Slot)
+            continue;
+        copyUpTo(token.start);
+        const QVariant value = values.slotValues.value(slotIndex++);
+        const int count = value.typeId() == QMetaType::QVariantList ? int(value.toList().size()) : 1;
+        QStringList markers;
+        for (int k = 0; k < count; ++k)
+            markers << QStringLiteral(":__S%1").arg(++marker);
+        sql += markers.join(QStringLiteral(", "));
+        copied = token.end;
+    }
+    copyUpTo(int(m_text.size()));
+    return sql;
+}
+
+} // namespace appserver

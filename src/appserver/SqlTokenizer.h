@@ -1,0 +1,36 @@
+#pragma once
+// Reads a statement into tokens the way the database's own lexer would, for the statement
+// registry: words (upper-cased), numbers, strings (their content), named parameters (":name"),
+// symbols, and, in the registry's own texts only, slots ("{name}") where a workstation writes a
+// value into the text. Comments are skipped. Anything the module's statements never use and
+// whose reading differs between engines (quoted names, escape and dollar-quoted strings, blob
+// and hexadecimal literals, "?" markers, unknown characters) is refused, so no token can mean
+// one thing here and another to the database.
+
+#include "SqlMask.h"
+
+#include <QList>
+#include <QString>
+
+namespace appserver {
+
+struct SqlToken {
+    enum class Kind { Word, Number, String, Param, Symbol, Slot };
+    Kind kind = Kind::Word;
+    QString text;   // Word, Param: upper-cased name; String: the content; Slot: the slot's name
+    int start = 0;  // where the token is in the text, end excluded
+    int end = 0;
+
+    bool is(Kind k, QLatin1String value) const { return kind == k && text == value; }
+    bool isWord(QLatin1String word) const { return is(Kind::Word, word); }
+    bool isSymbol(QLatin1String symbol) const { return is(Kind::Symbol, symbol); }
+};
+
+class SqlTokenizer {
+public:
+    // Empty on success, else why the text cannot be read. `withSlots` reads "{name}" as a slot.
+    static QString tokenize(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens,
+                            bool withSlots = false);
+};
+
+} // namespace appserver
