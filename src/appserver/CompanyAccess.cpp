@@ -53,7 +53,9 @@ QString CompanyAccess::checkValue(const QVariant &value) const
     if (value.isNull())
         return {};
     int company = 0;
-    return toCompany(value, &company) ? checkCompany(company) : refusal(value.toString());
+    if (!toCompany(value, &company))
+        return refusal(value.toString());
+    return knows(company) ? checkCompany(company) : QString();
 }
 
 QList<int> CompanyAccess::allowedList() const

@@ -27,7 +27,8 @@ public:
 
     // Each returns empty when the request keeps to the user's companies, else the refusal.
     QString checkCompany(int company) const;
-    // A company as a workstation sends it (a number, possibly as text or a float).
+    // A company as a workstation sends it (a number, possibly as text or a float). One that
+    // does not exist passes: it has no rows, and the call that names it says it is missing.
     QString checkValue(const QVariant &company) const;
     QString checkApply(const ApplyRequest &request) const;
     // The user's companies, in order (company 0 is not among them).

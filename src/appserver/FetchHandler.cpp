@@ -135,7 +135,7 @@ QString FetchHandler::checkCompanies(const Checked &checked, const FetchRequest 
             if (const QString refused = access.checkValue(param->value); !refused.isEmpty())
                 return refused;
     for (const int company : checked.values.companies)
-        if (const QString refused = access.checkCompany(company); !refused.isEmpty())
+        if (const QString refused = access.checkValue(company); !refused.isEmpty())
             return refused;
     return {};
 }

@@ -175,8 +175,9 @@ bool ServerCore::lastFetchRefused() const
 void ServerCore::logRefusal(const FetchRequest &request, const QString &error) const
 {
     if (!error.isEmpty() && lastFetchRefused())
-        qWarning().noquote() << QStringLiteral("Consulta rechazada al usuario %1 en el proveedor %2: %3")
-                                    .arg(request.session.user.trimmed(), request.provider, error);
+        qWarning().noquote() << QStringLiteral("Consulta rechazada al usuario %1 en el proveedor %2: %3 [%4]")
+                                    .arg(request.session.user.trimmed(), request.provider, error,
+                                         request.commandText.simplified().left(300));
 }
 
 QString ServerCore::recentAccess(const QString &user, const CompanyAccess **access)
@@ -239,6 +240,18 @@ MethodResult ServerCore::call(const MethodCall &call)
         result.error = checkSession(call.session);
         if (!result.error.isEmpty())
             return result;
+        // The load's session check names its company second: one the user may not use is
+        // refused here on every road, as the HTTP server refuses it.
+        if (call.method.compare(QLatin1String("VerificarSesion"), Qt::CaseInsensitive) == 0) {
+            const CompanyAccess *access = nullptr;
+            result.error = recentAccess(call.session.user.trimmed(), &access);
+            bool number = false;
+            const int company = call.args.value(1).toString().trimmed().toInt(&number);
+            if (result.ok() && number && access->knows(company))
+                result.error = access->checkCompany(company);
+            if (!result.ok())
+                return result;
+        }
         return d->methods->call(call);
     });
 }

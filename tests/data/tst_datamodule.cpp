@@ -98,14 +98,8 @@ private slots:
     }
 
 private:
-    QVariant scalar(const QString &statement)
-    {
-        SClientDataSet &scratch = m_station->scratch;
-        scratch.Close();
-        scratch.setCommandText(statement);
-        scratch.Open();
-        return scratch.Fields().first()->AsVariant();
-    }
+    // Read straight from the database: the server runs only the module's own statements.
+    QVariant scalar(const QString &statement) { return m_db.query(statement).value(0); }
 
     DemoDatabase m_db;
     FormaPrueba m_form;

@@ -6,6 +6,7 @@
 // written as text, positions without holders, codes outside the 16-bit range, evaluations
 // sharing the latest date, and matches above 100 %.
 
+#include "CandidateEmployee.h"
 #include "CompanyBuilder.h"
 #include "GenerationHarness.h"
 
@@ -220,10 +221,9 @@ void TestGenerationArrangements::companiesCoverTheCases()
                 if (inputs.eduSinPuntos)
                     break;   // the same positions as the first run
                 batched.scratch.Close();
-                batched.scratch.setCommandText(
-                    QStringLiteral("select count(*) N from NM_CONTR where IND_ACTI = 'A' and COD_CARG = '%1'").arg(position.code));
+                batched.scratch.setCommandText(engine::employeeStatement(position));
                 batched.scratch.Open();
-                emptyPositions += batched.scratch.FieldByName(QStringLiteral("N"))->AsInteger() == 0;
+                emptyPositions += batched.scratch.IsEmpty();
             }
         });
     }

@@ -85,6 +85,8 @@ private slots:
         QCOMPARE(querySqlite(alias, QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
                                                    "VALUES ('JOSÉ', 'contraseña€', 'C', 'José')")),
                  QStringList());
+        QCOMPARE(querySqlite(alias, QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('JOSÉ', 1)")),
+                 QStringList());
         const QStringList texts{"local", alias, "servidor-ß", "JOSÉ", "contraseña€", "1",
                                 "/A \"AND ciudad = 'Bogotá'\"", "3.1;2026-12-06"};
         QList<char16_t *> strings;
