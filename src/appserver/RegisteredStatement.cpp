@@ -126,12 +126,14 @@ QString RegisteredStatement::define(const QJsonObject &definition)
         if (token.kind == Kind::Param)
             params << token.text;
     }
+    // "none": a statement that reads no company's rows.
+    const bool companyFree = definition.value(QLatin1String("company")).toString() == QLatin1String("none");
     m_companyParams = upperStrings(definition.value(QLatin1String("company")));
     for (const QString &param : std::as_const(m_companyParams))
         if (!params.contains(param))
             return what + QStringLiteral(" no tiene el parámetro de empresa ") + param;
     m_rowsColumn = definition.value(QLatin1String("rows")).toString();
-    if (m_companyParams.isEmpty() && !companySlot && m_rowsColumn.isEmpty())
+    if (m_companyParams.isEmpty() && !companySlot && m_rowsColumn.isEmpty() && !companyFree)
         return what + QStringLiteral(" no dice dónde está su empresa");
     findClauses(m_tokens, &m_where, &m_clauseEnd);
     for (const QJsonValue &column : definition.value(QLatin1String("conditions")).toArray()) {

@@ -346,17 +346,18 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
     // Every company with its name, marked where the user holds a grant: companies are few.
     const QString error = inRead([&](QSqlQuery &query) {
         const bool prepared = query.prepare(QStringLiteral(
-            "SELECT E.COD_EMPR, E.NOM_EMPR, U.COD_USUA FROM GN_EMPRE E\n"
-            "LEFT JOIN GN_USEMP U ON U.COD_EMPR = E.COD_EMPR AND U.COD_USUA = ?"));
+            "SELECT E.COD_EMPR, E.NOM_EMPR, NULL FROM GN_EMPRE E\n"
+            "UNION ALL SELECT U.COD_EMPR, NULL, U.COD_USUA FROM GN_USEMP U WHERE U.COD_USUA = ?"));
         query.addBindValue(user.trimmed());
         if (!prepared || !query.exec())
             return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2")
                 .arg(user, query.lastError().text());
         while (query.next()) {
             const int company = query.value(0).toInt();
-            names.insert(company, query.value(1).toString().trimmed());
             if (!query.value(2).isNull())
                 allowed.insert(company);
+            else
+                names.insert(company, query.value(1).toString().trimmed());
         }
         return QString();
     });

@@ -68,6 +68,9 @@ QString ServerTestDb::create()
     if (error.isEmpty())
         error = exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
                                     "VALUES ('PRUEBA', 'clave1', 'AD', 'Usuario de prueba')"));
+    // The user works with companies 1 and 2, not 3.
+    if (error.isEmpty())
+        error = exec(QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('PRUEBA', 1), ('PRUEBA', 2)"));
     return error;
 }
 

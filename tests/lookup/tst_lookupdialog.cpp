@@ -127,9 +127,11 @@ private slots:
 
         c = nadaTomado(Caso());
         c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
-        c.modales = QStringList();
-        c.mensajes = QStringList{QStringLiteral("E:Error en la consulta del proveedor DtsPTemporal: near \"AND\": "
-                                                "syntax error")};
+        // The probe is " AND 1=0"; the server puts it in a WHERE of its own, so the columns show.
+        c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_MENU> en Query ]")};
+        c.aceptado = true;
+        c.resultado = QStringList{QStringLiteral("1")};
+        c.registro = QStringLiteral("1|");
         QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
 
         c = Caso();
