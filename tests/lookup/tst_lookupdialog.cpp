@@ -132,6 +132,8 @@ private slots:
         c.aceptado = true;
         c.resultado = QStringList{QStringLiteral("1")};
         c.registro = QStringLiteral("1|");
+        c.tagVisto = 1005;
+        c.filas = 42;   // every plan row of the user's companies
         QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
 
         c = Caso();
