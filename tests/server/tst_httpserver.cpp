@@ -45,6 +45,13 @@ private slots:
                                               QStringLiteral("65536")});
         QVERIFY2(error.isEmpty(), qPrintable(error));
         m_db.startSession(1);
+        // The same demo on PostgreSQL, for the tests that run on both engines.
+        if (const QString pg = qEnvironmentVariable("QACSEMAF_PG"); !pg.isEmpty()) {
+            const ProgramRun seed = runProgram(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
+            QVERIFY2(seed.exitCode == 0, qPrintable(seed.errors));
+            m_postgres = std::make_unique<ServerProcess>();
+            QCOMPARE(m_postgres->start({QStringLiteral("--pg"), pg}), QString());
+        }
     }
 
     void login_data()
@@ -187,6 +194,104 @@ private slots:
                     got << company;
             QCOMPARE(got.join(QLatin1Char(',')), companies);
         }
+    }
+
+    // What a hostile but authenticated user (CONSULTA, company 3 alone) sends instead of the
+    // module's statements, by class: each is refused, or answers company 3 (and 0) alone, and
+    // the database is the same afterwards. On the file and, when there is one, on PostgreSQL.
+    void hostileStatements_data()
+    {
+        // companies: of the rows answered when the fetch is not refused
+        addColumns<QString, QString, QJsonArray, QString>({"provider", "text", "params", "companies"});
+        const QString holders = QStringLiteral(
+            " select a.COD_EMPR,a.COD_EMPL,a.COD_CARG, b.APE_EMPL,b.NOM_EMPL from NM_CONTR a, BI_EMPLE b"
+            " where a.COD_EMPR = b.COD_EMPR and a.COD_EMPL = b.COD_EMPL and a.COD_EMPR = %1"
+            " and a.COD_CARG = 'SUP001' and a.IND_ACTI = 'A' order by b.APE_EMPL");
+        const QString plans = QStringLiteral("select cod_menu,nom_menu from ac_pprom where cod_empr = 3 and cod_nodo = 0");
+        const QString header = QStringLiteral(
+            "SELECT E.COD_EMPR, NOM_EMPR, NIT_EMPR, BMP_REPO, DIR_EMPR, TEL_EMPR, DIG_VERI FROM GN_EMPRE E, NM_PARSS P "
+            "WHERE (E.COD_EMPR = P.COD_EMPR) AND (E.COD_EMPR = :P_COD_EMPR)");
+        const auto company = [](const char *name, int value) {
+            return QJsonArray{QJsonObject{{"name", name}, {"type", "smallint"}, {"value", value}}};
+        };
+        const QString t = QStringLiteral("DtsPTemporal");
+        QTest::newRow("expression: arithmetic") << t << holders.arg("2 - 0") << QJsonArray() << "";
+        QTest::newRow("expression: cast") << t << holders.arg("CAST(1 AS INTEGER)") << QJsonArray() << "";
+        QTest::newRow("expression: other spelling") << t << holders.arg("1.0") << QJsonArray() << "";
+        QTest::newRow("expression: leading zero") << t << holders.arg("01") << QJsonArray() << "";
+        QTest::newRow("expression: range") << t << holders.arg("a.COD_EMPR OR a.COD_EMPR BETWEEN 1 AND 2") << QJsonArray() << "";
+        QTest::newRow("expression: subquery") << t << holders.arg("(select min(cod_empr) from gn_empre)") << QJsonArray() << "";
+        QTest::newRow("parameter: another company") << "DtsPGnEmpre" << header << company("P_COD_EMPR", 1) << "";
+        QTest::newRow("parameter: a company under another name")
+            << "DtsPGnEmpre" << header << (company("P_COD_EMPR", 3) + company("EMPRESA", 1).first()) << "3";
+        QTest::newRow("fake column: renamed") << t << "select 3 as COD_EMPR, NOM_EMPL, SAL_EMPL from BI_EMPLE" << QJsonArray() << "";
+        QTest::newRow("fake column: join by name") << "DtsPAcPprom" << "select * from ac_pprom natural join bi_emple" << QJsonArray() << "";
+        QTest::newRow("set operation: union") << t << holders.arg("3") + " union select 1,1,'x','y','z'" << QJsonArray() << "";
+        QTest::newRow("set operation: condition with OR stays inside the company")
+            << t << "select a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
+                    "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A' "
+                    "order by a.ape_empl,a.nom_empl AND 1=1 OR 1=1"
+            << QJsonArray() << "holders of 3";
+        QTest::newRow("side effects: function") << t << "select qac_escribe()" << QJsonArray() << "";
+        QTest::newRow("side effects: end a connection") << t << "select pg_terminate_backend(pg_backend_pid())" << QJsonArray() << "";
+        QTest::newRow("session: search path") << t << "set search_path to nadie" << QJsonArray() << "";
+        QTest::newRow("session: timeout") << t << "select set_config('statement_timeout', '0', false)" << QJsonArray() << "";
+        QTest::newRow("several statements: string settings")
+            << t << "set standard_conforming_strings = off; select 'a\\'; insert into gn_usemp values ('CONSULTA', 1); --'" << QJsonArray() << "";
+        QTest::newRow("several statements: after a module statement") << t << plans + "; delete from ac_cuare" << QJsonArray() << "";
+        QTest::newRow("credentials: password hashes") << t << "select COD_USUA, PAS_USUA from GN_USUAR" << QJsonArray() << "";
+        QTest::newRow("credentials: as a look-up condition") << t << plans + " AND PAS_USUA LIKE '%'" << QJsonArray() << "";
+        QTest::newRow("large objects") << t << "select lo_import('/etc/passwd')" << QJsonArray() << "";
+        QTest::newRow("the module's own read keeps to the user")
+            << "DtsPBiCargo" << "select cod_empr, cod_carg, nom_carg from bi_cargo where IND_ACTI = 'A' order by cod_empr, nom_carg"
+            << QJsonArray() << "0,3";
+    }
+
+    void hostileStatements()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QString, text);
+        QFETCH(QJsonArray, params);
+        QFETCH(QString, companies);
+        const QStringList tables{"AC_PPROM", "AC_CUARE", "GN_USEMP", "GN_USUAR"};
+        QStringList before;
+        for (const QString &table : tables)
+            before << QString::number(rowsOf(table));
+        QList<quint16> ports{m_server.port()};
+        if (m_postgres)
+            ports << m_postgres->port();
+        for (const quint16 port : ports) {
+            BlockingHttpClient client(QStringLiteral("127.0.0.1"), port, 10000);
+            const auto logged = client.post(QStringLiteral("/login"),
+                                            json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}));
+            const QByteArray token = bodyOf(logged).value("token").toString().toLatin1();
+            QVERIFY(!token.isEmpty());
+            const auto response = client.post(QStringLiteral("/fetch"),
+                json({{"provider", provider}, {"commandText", text}, {"company", 3}, {"params", params}}), token);
+            const QJsonObject answer = bodyOf(response);
+            if (companies.isEmpty()) {
+                QCOMPARE(response.status, 403);
+                const QString error = answer.value("error").toString();
+                QVERIFY2(error.contains(QLatin1String("no es una de ellas")) || error.contains(QLatin1String("no tiene acceso"))
+                             || error.contains(QLatin1String("no se puede leer")), qPrintable(error));
+            } else if (companies == QLatin1String("holders of 3")) {
+                QCOMPARE(response.status, 200);
+                QCOMPARE(answer.value("rows").toArray().size(),
+                         rowsOf(QStringLiteral("NM_CONTR WHERE COD_EMPR = 3 AND IND_ACTI = 'A'")));
+            } else {
+                QCOMPARE(response.status, 200);
+                QStringList got;
+                for (const QJsonValue &row : answer.value("rows").toArray())
+                    if (const QString code = row.toArray().first().toVariant().toString(); !got.contains(code))
+                        got << code;
+                got.sort();
+                QCOMPARE(got.join(QLatin1Char(',')), companies);
+            }
+        }
+        QStringList after;
+        for (const QString &table : tables)
+            after << QString::number(rowsOf(table));
+        QCOMPARE(after, before);
     }
 
     void loadRefusesAForbiddenCompany_data()
@@ -342,6 +447,7 @@ private:
 
     DemoDatabase m_db;
     ServerProcess m_server;
+    std::unique_ptr<ServerProcess> m_postgres;
 };
 
 QTEST_GUILESS_MAIN(TestHttpServer)
