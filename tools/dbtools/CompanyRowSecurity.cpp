@@ -20,6 +20,21 @@ QString rowCondition()
         .arg(appserver::SqlDialect::companySetting());
 }
 
+// "table.policy" of the policies set up before, so that a second run replaces them quietly.
+QStringList ourPolicies(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    QStringList policies;
+    if (!query.exec(QStringLiteral("SELECT quote_ident(tablename) || '.' || policyname FROM pg_policies "
+                                   "WHERE schemaname = current_schema() AND policyname LIKE 'qacsemaf\\_%'"))) {
+        *error = query.lastError().text();
+        return {};
+    }
+    while (query.next())
+        policies << query.value(0).toString();
+    return policies;
+}
+
 } // namespace
 
 QStringList CompanyRowSecurity::guardedTables(QSqlDatabase &db, QString *error)
@@ -44,16 +59,21 @@ DbOutcome CompanyRowSecurity::apply(QSqlDatabase &db, const QString &readerRole,
     const QStringList tables = guardedTables(db, &error);
     if (!error.isEmpty())
         return DbOutcome::failure(QStringLiteral("Cannot list the tables with COD_EMPR: %1").arg(error));
+    const QStringList existing = ourPolicies(db, &error);
+    if (!error.isEmpty())
+        return DbOutcome::failure(QStringLiteral("Cannot list the policies of the tables: %1").arg(error));
     // Who may use which company is read on the writer's login; the reader sees its own part only.
     static const QStringList grantTables{QStringLiteral("gn_empre"), QStringLiteral("gn_usemp")};
     QStringList statements;
     for (const QString &table : tables) {
         const QString held = grantTables.contains(table) ? readerRole : readerRole + QStringLiteral(", ") + writerRole;
-        statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(table)
-                   << QStringLiteral("DROP POLICY IF EXISTS qacsemaf_todos ON %1").arg(table)
-                   << QStringLiteral("CREATE POLICY qacsemaf_todos ON %1 AS PERMISSIVE FOR ALL TO PUBLIC "
+        statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(table);
+        for (const QString &policy : {QStringLiteral("qacsemaf_todos"), QStringLiteral("qacsemaf_empresas")})
+            if (existing.contains(table + QLatin1Char('.') + policy))
+                statements << QStringLiteral("DROP POLICY %1 ON %2").arg(policy, table);
+        // Other logins of the suite keep every row: only the module's roles are held.
+        statements << QStringLiteral("CREATE POLICY qacsemaf_todos ON %1 AS PERMISSIVE FOR ALL TO PUBLIC "
                                      "USING (true) WITH CHECK (true)").arg(table)
-                   << QStringLiteral("DROP POLICY IF EXISTS qacsemaf_empresas ON %1").arg(table)
                    << QStringLiteral("CREATE POLICY qacsemaf_empresas ON %1 AS RESTRICTIVE FOR ALL TO %2 "
                                      "USING (%3) WITH CHECK (%3)").arg(table, held, rowCondition());
     }

@@ -63,12 +63,11 @@ QStringList FunctionLockdown::functions(QSqlDatabase &db, QString *error, QStrin
 
 DbOutcome FunctionLockdown::apply(QSqlDatabase &db)
 {
-    QVariant superuser;
+    bool superuser = false;
     QString error;
-    if (!PgStatements::value(db, QStringLiteral("SELECT rolsuper FROM pg_roles WHERE rolname = current_user"),
-                             &superuser, &error))
+    if (!PgStatements::isSuperuser(db, &superuser, &error))
         return DbOutcome::failure(QStringLiteral("Cannot tell whether the login is a superuser: %1").arg(error));
-    if (!superuser.toBool()) {
+    if (!superuser) {
         DbOutcome skipped;
         skipped.notices << QStringLiteral(
             "not a superuser: the functions every login may call (set_config, pg_terminate_backend, "

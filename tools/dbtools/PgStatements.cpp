@@ -42,4 +42,19 @@ QString PgStatements::quotedLiteral(QString text)
     return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
 }
 
+bool PgStatements::isSuperuser(QSqlDatabase &db, bool *superuser, QString *error)
+{
+    QVariant flag;
+    if (!value(db, QStringLiteral("SELECT rolsuper FROM pg_roles WHERE rolname = current_user"), &flag, error))
+        return false;
+    *superuser = flag.toBool();
+    return true;
+}
+
+QString PgStatements::withoutPowers(bool superuser)
+{
+    return superuser ? QStringLiteral("NOSUPERUSER NOCREATEDB NOCREATEROLE NOINHERIT")
+                     : QStringLiteral("NOCREATEDB NOCREATEROLE NOINHERIT");
+}
+
 } // namespace dbtools

@@ -18,6 +18,11 @@ public:
     // The current schema as an identifier ready for a statement.
     static bool currentSchema(QSqlDatabase &db, QString *schema, QString *error);
     static QString quotedLiteral(QString text);
+    // Whether the login running the set-up is a superuser (who alone may change some things).
+    static bool isSuperuser(QSqlDatabase &db, bool *superuser, QString *error);
+    // The attributes the module's roles must not have; a login that is no superuser may only
+    // name those it can change.
+    static QString withoutPowers(bool superuser);
 };
 
 } // namespace dbtools

@@ -46,14 +46,18 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
     query.addBindValue(role);
     if (!query.exec())
         return DbOutcome::failure(QStringLiteral("Cannot look up role %1: %2").arg(role, query.lastError().text()));
+    const bool exists = query.next();
+    bool superuser = false;
+    QString error;
+    if (!PgStatements::isSuperuser(db, &superuser, &error))
+        return DbOutcome::failure(QStringLiteral("Cannot tell whether the login is a superuser: %1").arg(error));
     QStringList statements;
-    if (!query.next())
+    if (!exists)
         statements << QStringLiteral("CREATE ROLE %1 LOGIN").arg(role);
-    statements << QStringLiteral("ALTER ROLE %1 LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE NOINHERIT").arg(role);
+    statements << QStringLiteral("ALTER ROLE %1 LOGIN %2").arg(role, PgStatements::withoutPowers(superuser));
     if (!password.isEmpty())
         statements << QStringLiteral("ALTER ROLE %1 PASSWORD %2").arg(role, PgStatements::quotedLiteral(password));
     QString schema;
-    QString error;
     if (!PgStatements::currentSchema(db, &schema, &error))
         return DbOutcome::failure(QStringLiteral("Cannot read the current schema: %1").arg(error));
     const QString database = QLatin1Char('"') + db.databaseName().replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
