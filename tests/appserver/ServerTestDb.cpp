@@ -93,6 +93,14 @@ QString ServerTestDb::exec(const QString &statement, const QVariantList &values)
     return {};
 }
 
+QString ServerTestDb::value(const QString &statement)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(statement) || !query.next())
+        return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
+    return query.value(0).toString();
+}
+
 QString ServerTestDb::loadSchema()
 {
     const QStringList statements = schemaStatements();

@@ -30,6 +30,8 @@ public:
 
     // Runs a statement of the test's own setup; returns the database error, empty on success.
     QString exec(const QString &statement, const QVariantList &values = {});
+    // The first value of a statement's first row as text, or the database error.
+    QString value(const QString &statement);
     QString backendName() const;
 
 private:
