@@ -12,11 +12,13 @@ namespace dbtools {
 
 namespace {
 
+// Sequences stay: a read-only transaction refuses nextval and setval already, the reader holds
+// no right on any sequence, and the suite's other programs need them for their column defaults.
 const char *const kNames[] = {
     "pg_terminate_backend", "pg_cancel_backend", "pg_reload_conf", "pg_rotate_logfile",
     "pg_log_backend_memory_contexts", "pg_stat_file", "set_config", "pg_sleep", "pg_sleep_for",
     "pg_sleep_until", "txid_current", "txid_current_if_assigned", "pg_current_xact_id",
-    "pg_current_xact_id_if_assigned", "nextval", "setval", "pg_notify", "loread", "lowrite",
+    "pg_current_xact_id_if_assigned", "pg_notify", "loread", "lowrite",
     "query_to_xml", "query_to_xmlschema", "query_to_xml_and_xmlschema", "cursor_to_xml",
     "cursor_to_xmlschema", "pg_switch_wal", "pg_create_restore_point", "pg_promote",
     "pg_logical_emit_message", "pg_import_system_collations",

@@ -2,7 +2,7 @@
 // Takes away from everyone (PUBLIC) the PostgreSQL functions that a read has no business
 // calling: ending or signalling other sessions, reloading the configuration, reading server
 // files, large objects, changing settings from inside a statement (set_config), sleeping,
-// advisory locks, taking transaction ids or sequence values, notifications, running a text as
+// advisory locks, taking transaction ids, notifications, running a text as
 // SQL (query_to_xml and its kin) and dblink when installed. The database's owner gets back
 // what everyone had (no more), so its own tools keep working; the module's roles get nothing.
 // Only a superuser may change what the system's functions allow: run by anyone else it changes
