@@ -150,6 +150,29 @@ private slots:
         QCOMPARE(superuserValue(kFingerprint), m_fingerprint);
     }
 
+    // A login as the reading role by hand starts as the server's sessions do.
+    void readerLoginStartsPinned()
+    {
+        const DatabaseDescription description = m_db.description();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("by-hand"));
+            db.setHostName(description.host);
+            db.setPort(description.port);
+            db.setDatabaseName(description.databaseName);
+            db.setUserName(description.readerUser);
+            db.setPassword(description.password);
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral(
+                "SELECT current_setting('search_path') || ' | ' || current_setting('statement_timeout') || ' | ' "
+                "|| current_setting('lock_timeout') || ' | ' || current_setting('transaction_read_only')")));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toString(), QStringLiteral("public | 1min | 5s | on"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("by-hand"));
+    }
+
     // The server's own road: a login and the user's companies are read on the writer's login,
     // and a fetch keeps to the companies of the user's grants.
     void serverKeepsToTheUsersCompanies()
