@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts a throwaway PostgreSQL server for the tests and prints the connection text for
-# QACSEMAF_PG. "stop" stops it again. Needs the postgresql package (install-deps.sh).
+# QACSEMAF_PG. "stop" stops it again; "restart" restarts a running one on the same port (the
+# tests of a server that must come back after it) and prints the same text. Needs the
+# postgresql package (install-deps.sh).
 # Each checkout gets a folder of its own and the first free port from 54329 on, so two
 # checkouts can run their tests at the same time. The database sorts texts by their bytes
 # (locale C), as SQLite does, so that lists come in the same order on both.
@@ -22,6 +24,15 @@ port_is_free() {
 if [ "${1:-start}" = stop ]; then
   [ -d "$dir" ] && stop_server
   rm -rf "$dir"
+  exit 0
+fi
+
+if [ "${1:-start}" = restart ]; then
+  [ -f "$dir/postmaster.pid" ] || { echo "test-postgres: no server of this checkout is running" >&2; exit 1; }
+  port=$(sed -n 4p "$dir/postmaster.pid")
+  # pg_ctl starts it again with the options it was started with.
+  "${as_postgres[@]}" "$bin/pg_ctl" -D "$dir" -l "$dir/server.log" -w -m fast restart > /dev/null
+  echo "host=127.0.0.1 port=$port dbname=qacsemaf_test user=postgres password=postgres"
   exit 0
 fi
 

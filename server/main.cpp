@@ -107,6 +107,7 @@ int main(int argc, char *argv[])
     const appserver::DatabaseDescription database = databaseOf(parser);
     appserver::ServerCore core;
     core.setSessionsProvedUpstream(true);
+    core.setLog(say);
     if (const QString error = core.open(database); !error.isEmpty())
         quit(error);
 

@@ -3,8 +3,8 @@
 #include "DatabaseDescription.h"
 #include "DatabaseOpener.h"
 #include "DemoSeeder.h"
-#include "ReaderRole.h"
 #include "SchemaLoader.h"
+#include "ServerAccess.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -130,8 +130,10 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
     QMap<QString, QString> pairs;
     QString ignored;
     DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &ignored);
-    return ReaderRole::grant(db, pairs.value(QStringLiteral("readuser"), appserver::DatabaseDescription::defaultReaderUser()),
-                             pairs.value(QStringLiteral("readpassword"), pairs.value(QStringLiteral("password"))));
+    using appserver::DatabaseDescription;
+    return ServerAccess::setUp(db, pairs.value(QStringLiteral("readuser"), DatabaseDescription::defaultReaderUser()),
+                               pairs.value(QStringLiteral("readpassword"), pairs.value(QStringLiteral("password"))),
+                               pairs.value(QStringLiteral("writerole"), DatabaseDescription::defaultWriterRole()));
 }
 
 // PostgreSQL: everything, the old tables' removal included, in one transaction.
@@ -217,6 +219,8 @@ int runSeedCommand(const QStringList &arguments)
     }
     if (!seeded.ok())
         return fail(seeded.error);
+    for (const QString &notice : std::as_const(seeded.notices))
+        QTextStream(stderr) << "qacsemaf seed: notice: " << notice << '\n';
 
     const QString target = options.connInfo.isEmpty() ? options.file : QStringLiteral("PostgreSQL database");
     QTextStream(stdout) << (options.employees > 0

@@ -39,7 +39,8 @@ QString exceedsColumn(const ColumnInfo &column, const QVariant &bound, const QSt
 
 } // namespace
 
-ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request)
+ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request,
+                              const QList<int> &companies)
 {
     ApplyResult result;
     if (provider.mainTable.isEmpty()) {
@@ -49,11 +50,8 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
     }
     if (request.deltas.isEmpty())
         return result;
-    result.error = loadColumns(provider.mainTable);
-    if (!result.error.isEmpty())
-        return result;
     m_lastError = QSqlError();
-    result.error = m_connection.exec(m_dialect.beginWrite());
+    result.error = m_connection.beginRequest(companies);
     if (!result.error.isEmpty()) {
         // SQLite takes the write lock at BEGIN IMMEDIATE and reports another writer there.
         result.error = m_dialect.isLockTimeoutText(result.error)
@@ -61,14 +59,16 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
             : QStringLiteral("No se pudo iniciar la transacción: %1").arg(result.error);
         return result;
     }
-    result.error = applyAll(provider, request.deltas, &result.rowsAffected);
+    result.error = loadColumns(provider.mainTable);
+    if (result.error.isEmpty())
+        result.error = applyAll(provider, request.deltas, &result.rowsAffected);
     if (result.error.isEmpty()) {
-        const QString commitError = m_connection.exec(QStringLiteral("COMMIT"));
+        const QString commitError = m_connection.endRequest(true);
         if (!commitError.isEmpty())
             result.error = QStringLiteral("No se pudieron guardar los cambios: %1").arg(commitError);
     }
     if (!result.error.isEmpty()) {
-        m_connection.exec(QStringLiteral("ROLLBACK")); // the batch's own error is what counts
+        m_connection.endRequest(false); // the batch's own error is what counts
         m_failed.clear();
         result.rowsAffected = 0;
     }
@@ -119,6 +119,9 @@ QString ApplyHandler::applyOne(const ProviderDef &provider, const RowDelta &delt
     }
     if (m_dialect.isLockTimeout(m_lastError))
         return lockedMessage(provider.mainTable);
+    if (m_dialect.isAccessRefusal(m_lastError))
+        return QStringLiteral("El cambio en %1 toca un registro de una empresa a la que el usuario no "
+                              "tiene acceso. No se guardó el cambio.").arg(provider.mainTable);
     if (!error.isEmpty())
         return QStringLiteral("No se pudo guardar en %1: %2").arg(provider.mainTable, error);
     if (!isInsert && *rows == 0)

@@ -2,6 +2,7 @@
 // Applies a batch of row deltas to a provider's main table on the read-write connection, in one
 // transaction: every delta succeeds or none is kept. Column names are checked against the
 // table's real columns; updates and deletes must find the row exactly as the client read it.
+// On PostgreSQL the transaction reaches only the rows of the request's companies (row security).
 
 #include "Protocol.h"
 #include "ProviderRegistry.h"
@@ -21,7 +22,7 @@ public:
     ApplyHandler(SqlConnection &connection, const SqlDialect &dialect)
         : m_connection(connection), m_dialect(dialect) {}
 
-    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request);
+    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request, const QList<int> &companies);
 
 private:
     // One piece of SQL with the values of its markers.

@@ -57,6 +57,8 @@ bool DatabaseDescription::fromKeywords(const QString &text, DatabaseDescription 
             d.readerUser = value;
         else if (key == QLatin1String("readpassword"))
             d.readerPassword = value;
+        else if (key == QLatin1String("writerole"))
+            d.writerRole = value;
         else if (key == QLatin1String("statement_timeout"))
             d.statementTimeoutMs = value.toInt(&numberOk);
         else if (key == QLatin1String("lock_timeout"))

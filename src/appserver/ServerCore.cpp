@@ -42,6 +42,27 @@ Result guarded(Work work)
     }
 }
 
+// Tells whether a row-by-row fetch handed anything on: only then may it not start again.
+class WatchedSink : public RowSink {
+public:
+    explicit WatchedSink(RowSink &target) : m_target(target) {}
+    void fields(const QList<FieldDesc> &fields) override
+    {
+        m_used = true;
+        m_target.fields(fields);
+    }
+    void row(const RowCells &cells) override
+    {
+        m_used = true;
+        m_target.row(cells);
+    }
+    bool used() const { return m_used; }
+
+private:
+    RowSink &m_target;
+    bool m_used = false;
+};
+
 } // namespace
 
 struct ServerCore::Private {
@@ -58,13 +79,26 @@ struct ServerCore::Private {
     QSet<QString> acceptedSessions;
     // The companies of the users this core served lately, and when they were read.
     QHash<QString, QPair<qint64, CompanyAccess>> recentAccess;
+    std::function<void(const QString &)> log = [](const QString &line) { qInfo("%s", qPrintable(line)); };
+
+    bool postgres() const { return description.engine == DatabaseDescription::Engine::Postgres; }
 };
 
-ServerCore::ServerCore() : d(std::make_unique<Private>()) {}
+ServerCore::ServerCore() : d(std::make_unique<Private>())
+{
+    const auto log = [this](const QString &line) { d->log(line); };
+    d->reader.setLog(log);
+    d->writer.setLog(log);
+}
 
 ServerCore::~ServerCore()
 {
     close();
+}
+
+void ServerCore::setLog(std::function<void(const QString &)> log)
+{
+    d->log = std::move(log);
 }
 
 QString ServerCore::open(const DatabaseDescription &description)
@@ -86,8 +120,11 @@ QString ServerCore::open(const DatabaseDescription &description)
     d->fetch = std::make_unique<FetchHandler>(d->reader, d->dialect);
     d->apply = std::make_unique<ApplyHandler>(d->writer, d->dialect);
     d->methods = std::make_unique<ServerMethods>(*d->fetch);
-    d->methods->setDriverName(description.engine == DatabaseDescription::Engine::Sqlite
-                                  ? QStringLiteral("SQLITE") : QStringLiteral("POSTGRES"));
+    d->methods->setDriverName(d->postgres() ? QStringLiteral("POSTGRES") : QStringLiteral("SQLITE"));
+    if (d->reader.resetsSession())
+        d->log(QStringLiteral("el usuario de lectura %1 puede cambiar los ajustes de su sesión (la base "
+                              "se preparó sin superusuario): cada solicitud termina restableciéndolos")
+                   .arg(description.readerUser));
     return {};
 }
 
@@ -96,22 +133,15 @@ QString ServerCore::checkSchema()
 {
     static const QStringList required{QStringLiteral("GN_USUAR"), QStringLiteral("GN_EMPRE"),
                                       QStringLiteral("AC_PPROM")};
-    QString error;
     QStringList tables;
-    QSqlDatabase db = d->reader.database();
-    const QString begin = d->dialect.beginRead();
-    if (!begin.isEmpty())
-        d->reader.exec(begin);
-    {
-        QSqlQuery query(db);
+    const QString error = readOn(d->reader, [&](QSqlQuery &query) {
+        tables.clear();
         if (!query.exec(d->dialect.tableListStatement()))
-            error = query.lastError().text();
-        while (error.isEmpty() && query.next())
+            return query.lastError().text();
+        while (query.next())
             tables << query.value(0).toString().toUpper();
-    }
-    const QString end = d->dialect.endRead();
-    if (!end.isEmpty())
-        d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
+        return QString();
+    });
     const QString name = d->description.displayName();
     if (!error.isEmpty())
         return QStringLiteral("%1 no es una base de datos de Semáforo de Carrera: %2").arg(name, error);
@@ -155,7 +185,8 @@ Result ServerCore::forProvider(const Request &request, Work work)
 {
     return guarded<Result>([&] {
         Result result;
-        result.error = checkSession(request.session);
+        QList<int> companies;
+        result.error = checkSession(request.session, &companies);
         if (!result.error.isEmpty())
             return result;
         const ProviderDef *provider = ProviderRegistry::find(request.provider);
@@ -163,8 +194,28 @@ Result ServerCore::forProvider(const Request &request, Work work)
             result.error = unknownProvider(request.provider);
             return result;
         }
-        return work(*provider);
+        return work(*provider, companies);
     });
+}
+
+template <class Result, class Work, class MayRetry>
+Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry mayRetry)
+{
+    Result result;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        result = Result();
+        result.error = d->reader.beginRequest(companies);
+        if (!result.error.isEmpty())
+            return result;
+        result = work();
+        const QString endError = d->reader.endRequest(result.ok());
+        if (result.ok() && !endError.isEmpty())
+            result.error = endError;
+        // Cut short by a lost connection: a read changed nothing, so it may simply run again.
+        if (result.ok() || !d->reader.isBroken() || !mayRetry())
+            break;
+    }
+    return result;
 }
 
 bool ServerCore::lastFetchRefused() const
@@ -199,12 +250,13 @@ QString ServerCore::recentAccess(const QString &user, const CompanyAccess **acce
 
 FetchResult ServerCore::fetch(const FetchRequest &request, const CompanyAccess *access)
 {
-    return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
+    return forProvider<FetchResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
         FetchResult result;
         if (!access)
             result.error = recentAccess(request.session.user.trimmed(), &access);
         if (result.ok())
-            result = d->fetch->run(provider, request, *access);
+            result = readRequest<FetchResult>(
+                companies, [&] { return d->fetch->run(provider, request, *access); }, [] { return true; });
         logRefusal(request, result.error);
         return result;
     });
@@ -212,12 +264,20 @@ FetchResult ServerCore::fetch(const FetchRequest &request, const CompanyAccess *
 
 QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink, const CompanyAccess *access)
 {
-    return forProvider<FetchResult>(request, [&](const ProviderDef &provider) {
+    WatchedSink watched(sink);
+    return forProvider<FetchResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
                FetchResult result;
                if (!access)
                    result.error = recentAccess(request.session.user.trimmed(), &access);
                if (result.ok())
-                   result.error = d->fetch->runEach(provider, request, *access, sink);
+                   result = readRequest<FetchResult>(
+                       companies,
+                       [&] {
+                           FetchResult read;
+                           read.error = d->fetch->runEach(provider, request, *access, watched);
+                           return read;
+                       },
+                       [&] { return !watched.used(); });
                logRefusal(request, result.error);
                return result;
            }).error;
@@ -225,11 +285,11 @@ QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink, const 
 
 ApplyResult ServerCore::apply(const ApplyRequest &request)
 {
-    return forProvider<ApplyResult>(request, [&](const ProviderDef &provider) {
+    return forProvider<ApplyResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
         ApplyResult result;
         if (!d->writer.isOpen())
             result.error = d->writer.open(d->description, d->dialect, false);
-        return result.ok() ? d->apply->run(provider, request) : result;
+        return result.ok() ? d->apply->run(provider, request, companies) : result;
     });
 }
 
@@ -237,7 +297,8 @@ MethodResult ServerCore::call(const MethodCall &call)
 {
     return guarded<MethodResult>([&] {
         MethodResult result;
-        result.error = checkSession(call.session);
+        QList<int> companies;
+        result.error = checkSession(call.session, &companies);
         if (!result.error.isEmpty())
             return result;
         // The load's session check names its company second: one the user may not use is
@@ -252,7 +313,8 @@ MethodResult ServerCore::call(const MethodCall &call)
             if (!result.ok())
                 return result;
         }
-        return d->methods->call(call);
+        return readRequest<MethodResult>(
+            companies, [&] { return d->methods->call(call); }, [] { return true; });
     });
 }
 
@@ -269,16 +331,15 @@ QString ServerCore::login(const Credentials &session)
             result.error = kNotOpen;
             return result;
         }
-        QString stored;
-        bool found = false;
-        result.error = storedPassword(session.user.trimmed(), &stored, &found);
-        if (result.error.isEmpty() && !(found && PasswordHash::verify(stored, session.password)))
+        UserRecord record;
+        result.error = readUser(session.user.trimmed(), &record);
+        if (result.error.isEmpty() && !(record.found && PasswordHash::verify(record.password, session.password)))
             result.error = kRefused;
         return result;
     }).error;
 }
 
-QString ServerCore::checkSession(const Credentials &session)
+QString ServerCore::checkSession(const Credentials &session, QList<int> *companies)
 {
     if (!isOpen())
         return kNotOpen;
@@ -286,53 +347,81 @@ QString ServerCore::checkSession(const Credentials &session)
     if (user.isEmpty())
         return kRefused;
     const QString key = user + QLatin1Char('\n') + session.password;
-    if (!d->provedUpstream && d->acceptedSessions.contains(key))
+    const bool proved = !d->provedUpstream && d->acceptedSessions.contains(key);
+    // SQLite needs nothing more of a proved session; PostgreSQL needs the user's grants each time.
+    if (proved && !d->postgres())
         return {};
-    QString stored;
-    bool found = false;
-    const QString error = storedPassword(user, &stored, &found);
+    UserRecord record;
+    const QString error = readUser(user, &record);
     if (!error.isEmpty())
         return error;
-    if (!found)
+    if (!record.found)
         return kRefused;
-    if (d->provedUpstream)
+    *companies = record.companies;
+    if (d->provedUpstream || proved)
         return {};
     // Rows written before passwords were hashed still compare as they are, on this
     // in-process road only; the HTTP server's login accepts hashes alone.
-    const bool accepted = PasswordHash::isHash(stored) ? PasswordHash::verify(stored, session.password)
-                                                       : stored == session.password;
+    const bool accepted = PasswordHash::isHash(record.password)
+        ? PasswordHash::verify(record.password, session.password)
+        : record.password == session.password;
     if (!accepted)
         return kRefused;
     d->acceptedSessions.insert(key);
     return {};
 }
 
-template <class Work>
-QString ServerCore::inRead(Work work)
+QString ServerCore::credentials(SqlConnection **connection)
 {
-    const QString begin = d->dialect.beginRead();
-    if (!begin.isEmpty())
-        d->reader.exec(begin);
+    *connection = &d->reader;
+    if (!d->postgres())
+        return {};
+    *connection = &d->writer;
+    return d->writer.isOpen() ? QString() : d->writer.open(d->description, d->dialect, false);
+}
+
+template <class Work>
+QString ServerCore::readOn(SqlConnection &connection, Work work)
+{
     QString error;
-    {
-        QSqlQuery query(d->reader.database());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        error = connection.beginRequest({});
+        if (!error.isEmpty())
+            return error;
+        // Lives until the request has ended: its clean-up must not run inside an aborted transaction.
+        QSqlQuery query(connection.database());
         error = work(query);
+        const QString endError = connection.endRequest(error.isEmpty());
+        if (error.isEmpty())
+            error = endError;
+        if (error.isEmpty() || !connection.isBroken())
+            break;
     }
-    const QString end = d->dialect.endRead();
-    if (!end.isEmpty())
-        d->reader.exec(error.isEmpty() ? end : QStringLiteral("ROLLBACK"));
     return error;
 }
 
-QString ServerCore::storedPassword(const QString &user, QString *stored, bool *found)
+QString ServerCore::readUser(const QString &user, UserRecord *record)
 {
-    return inRead([&](QSqlQuery &query) {
-        const bool prepared = query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+    SqlConnection *connection = nullptr;
+    if (const QString error = credentials(&connection); !error.isEmpty())
+        return QStringLiteral("No se pudo verificar el usuario: %1").arg(error);
+    return readOn(*connection, [&](QSqlQuery &query) {
+        *record = UserRecord();
+        query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
         query.addBindValue(user);
-        if (!prepared || !query.exec())
+        if (!query.exec())
             return QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
-        *found = query.next();
-        *stored = *found ? query.value(0).toString() : QString();
+        record->found = query.next();
+        record->password = record->found ? query.value(0).toString() : QString();
+        if (!record->found || !d->postgres())
+            return QString();
+        query.prepare(QStringLiteral("SELECT COD_EMPR FROM GN_USEMP WHERE COD_USUA = ?"));
+        query.addBindValue(user);
+        if (!query.exec())
+            return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2")
+                .arg(user, query.lastError().text());
+        while (query.next())
+            record->companies << query.value(0).toInt();
         return QString();
     });
 }
@@ -343,27 +432,33 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
         return kNotOpen;
     QSet<int> allowed;
     QHash<int, QString> names;
+    SqlConnection *connection = nullptr;
+    QString error = credentials(&connection);
     // Every company with its name, marked where the user holds a grant: companies are few.
-    const QString error = inRead([&](QSqlQuery &query) {
-        const bool prepared = query.prepare(QStringLiteral(
-            "SELECT E.COD_EMPR, E.NOM_EMPR, NULL FROM GN_EMPRE E\n"
-            "UNION ALL SELECT U.COD_EMPR, NULL, U.COD_USUA FROM GN_USEMP U WHERE U.COD_USUA = ?"));
-        query.addBindValue(user.trimmed());
-        if (!prepared || !query.exec())
-            return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2")
-                .arg(user, query.lastError().text());
-        while (query.next()) {
-            const int company = query.value(0).toInt();
-            if (!query.value(2).isNull())
-                allowed.insert(company);
-            else
-                names.insert(company, query.value(1).toString().trimmed());
-        }
-        return QString();
-    });
     if (error.isEmpty())
-        *access = CompanyAccess(user.trimmed(), allowed, names);
-    return error;
+        error = readOn(*connection, [&](QSqlQuery &query) {
+            allowed.clear();
+            names.clear();
+            // Grants of companies not (yet) in GN_EMPRE count too.
+            query.prepare(QStringLiteral(
+                "SELECT E.COD_EMPR, E.NOM_EMPR, NULL FROM GN_EMPRE E\n"
+                "UNION ALL SELECT U.COD_EMPR, NULL, U.COD_USUA FROM GN_USEMP U WHERE U.COD_USUA = ?"));
+            query.addBindValue(user.trimmed());
+            if (!query.exec())
+                return query.lastError().text();
+            while (query.next()) {
+                const int company = query.value(0).toInt();
+                if (!query.value(2).isNull())
+                    allowed.insert(company);
+                else
+                    names.insert(company, query.value(1).toString().trimmed());
+            }
+            return QString();
+        });
+    if (!error.isEmpty())
+        return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2").arg(user, error);
+    *access = CompanyAccess(user.trimmed(), allowed, names);
+    return {};
 }
 
 } // namespace appserver

@@ -1,8 +1,12 @@
 #pragma once
 // The application server core: opened on a database, it answers fetches, applies and method
 // calls for one client session at a time. Fetches run on a read-only connection, applies on a
-// separate read-write one, opened only when the first apply comes. Every call checks the caller's user and password. Errors come back
-// inside the results, with a message for the user; nothing is thrown out of the core.
+// separate read-write one, opened only when the first apply comes. Every call checks the caller's
+// user and password. Errors come back inside the results, with a message for the user; nothing is
+// thrown out of the core.
+// On PostgreSQL each request is one transaction that reaches only the rows of the user's companies
+// (row security), passwords and grants are read on the writer's login (the reading role may not
+// see them), and a connection the database ended is opened again by the next request.
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
 
@@ -10,10 +14,14 @@
 #include "DatabaseDescription.h"
 #include "Protocol.h"
 
+#include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace appserver {
+
+class SqlConnection;
 
 class ServerCore {
 public:
@@ -49,18 +57,34 @@ public:
     // The companies a user may work with; empty, or why they could not be read.
     QString companyAccess(const QString &user, CompanyAccess *access);
 
+    // Lines for the administrator (a database connection opened again); qInfo until set.
+    void setLog(std::function<void(const QString &)> log);
+
 private:
-    // Empty when the session may work, else the refusal.
-    QString checkSession(const Credentials &session);
-    // The stored password of a user (found false when there is none); empty, or why it failed.
-    QString storedPassword(const QString &user, QString *stored, bool *found);
+    // What the database keeps of one user.
+    struct UserRecord {
+        bool found = false;
+        QString password;
+        QList<int> companies;   // PostgreSQL only: what row security lets the user's requests see
+    };
+
+    // Empty when the session may work, else the refusal; the companies its requests may reach.
+    QString checkSession(const Credentials &session, QList<int> *companies);
+    QString readUser(const QString &user, UserRecord *record);
     QString checkSchema();
     // The user's companies as read at most a second ago; empty, or why they could not be read.
     QString recentAccess(const QString &user, const CompanyAccess **access);
     void logRefusal(const FetchRequest &request, const QString &error) const;
-    // Runs work inside a read transaction of the reader; empty, or why it failed.
+    // The connection that reads passwords and grants: the writer's on PostgreSQL, else the reader.
+    QString credentials(SqlConnection **connection);
+    // Runs work(query) in a request of its own on `connection`, once more when the database
+    // ended the connection meanwhile (it only reads); empty, or why it failed.
     template <class Work>
-    QString inRead(Work work);
+    QString readOn(SqlConnection &connection, Work work);
+    // Runs work() (a fetch or method) in one request of the reader; `mayRetry` tells whether a
+    // read cut short by a lost connection may start again.
+    template <class Result, class Work, class MayRetry>
+    Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry);
     template <class Result, class Request, class Work>
     Result forProvider(const Request &request, Work work);
 

@@ -1,12 +1,16 @@
 #pragma once
 // One named QtSql connection owned by the server core: opened on a database description,
 // read-only or read-write, and removed from QtSql's registry when the owner goes.
+// Every request runs in a transaction of its own, begun and ended here: on PostgreSQL it names
+// the companies the request may reach, leaves nothing behind in the session, and a connection
+// that the database ended (a restart, an administrator) is opened again before the request runs.
 
 #include "DatabaseDescription.h"
 #include "SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 namespace appserver {
 
@@ -21,13 +25,44 @@ public:
     QString open(const DatabaseDescription &description, const SqlDialect &dialect, bool readOnly);
     void close();
     bool isOpen() const;
+    // The database ended the connection (PostgreSQL), or it was never opened again after that.
+    bool isBroken() const;
+
+    // Whether each request ends with a reset of the session (see mayChangeSession).
+    bool resetsSession() const { return m_resetsSession; }
+
+    // Where events worth an administrator's eye go (a connection opened again).
+    void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
     QSqlDatabase database() const;
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
 
+    // Begins one request's transaction; rows of other companies than `companies` (and 0) stay
+    // out of it on PostgreSQL. A connection found broken is opened again first, and once more
+    // when the begin itself finds it ended: nothing of the request has run yet. Empty, or why not.
+    QString beginRequest(const QList<int> &companies);
+    // Commits (or rolls back) what is still open, then puts back anything the request may have
+    // changed in the session. The error of the commit, if any.
+    QString endRequest(bool commit);
+
 private:
+    // Gives the QtSql connection up; the owner's wish to be open stays (close() drops it).
+    void release();
+    QString reopen();
+    bool inTransaction() const;
+    // Whether the login may change its own settings from a statement (set_config): then every
+    // request is followed by a reset.
+    bool mayChangeSession();
+    QString switchToWriterRole(const DatabaseDescription &description);
+
     QString m_name;
+    DatabaseDescription m_description;
+    SqlDialect m_dialect{DatabaseDescription::Engine::Sqlite};
+    bool m_readOnly = true;
+    bool m_wanted = false;   // opened by the owner and not closed since
+    bool m_resetsSession = false;
+    std::function<void(const QString &)> m_log;
 };
 
 } // namespace appserver

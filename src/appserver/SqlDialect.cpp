@@ -89,8 +89,10 @@ QString SqlDialect::driverName() const
 
 QString SqlDialect::connectOptions(const DatabaseDescription &description, bool readOnly) const
 {
+    // The application name lets an administrator tell the server's two connections apart.
     if (m_engine == Engine::Postgres)
-        return QStringLiteral("connect_timeout=10");
+        return QStringLiteral("connect_timeout=10;application_name=%1")
+            .arg(readOnly ? QStringLiteral("qacsemaf-lectura") : QStringLiteral("qacsemaf-escritura"));
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(description.lockTimeoutMs);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
@@ -114,21 +116,50 @@ QStringList SqlDialect::sessionSetup(const DatabaseDescription &description, boo
     return {};
 }
 
+QString SqlDialect::beginRequest(bool readOnly, const QList<int> &companies) const
+{
+    if (m_engine == Engine::Sqlite) {
+        // IMMEDIATE takes the write lock at once, so a busy database makes us wait (busy
+        // timeout) instead of failing half-way through the batch. The reader needs none: each
+        // of its statements reads one consistent state of the file.
+        return readOnly ? QString() : QStringLiteral("BEGIN IMMEDIATE");
+    }
+    QStringList codes;
+    for (const int company : companies)
+        codes << QString::number(company);
+    // One round trip: the setting lives exactly as long as the transaction.
+    return QStringLiteral("%1; SET LOCAL %2 = '%3'")
+        .arg(readOnly ? QStringLiteral("BEGIN READ ONLY") : QStringLiteral("BEGIN"), companySetting(),
+             codes.join(QLatin1Char(',')));
+}
+
+QString SqlDialect::endRequest(bool readOnly, bool commit) const
+{
+    if (m_engine == Engine::Sqlite && readOnly)
+        return {};
+    return commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK");
+}
+
+QString SqlDialect::sessionReset(const DatabaseDescription &description, bool readOnly) const
+{
+    if (m_engine != Engine::Postgres)
+        return {};
+    // RESET ALL leaves the role and the advisory locks as they are; the driver asked for UTF-8
+    // once, when it connected.
+    QStringList reset{QStringLiteral("RESET ALL"), QStringLiteral("RESET ROLE"),
+                      QStringLiteral("SELECT pg_advisory_unlock_all()"),
+                      QStringLiteral("SET client_encoding = 'UTF8'")};
+    return (reset + sessionSetup(description, readOnly)).join(QStringLiteral("; "));
+}
+
 QString SqlDialect::beginRead() const
 {
-    return m_engine == Engine::Postgres ? QStringLiteral("BEGIN READ ONLY") : QString();
+    return m_engine == Engine::Postgres ? QStringLiteral("SAVEPOINT consulta") : QString();
 }
 
 QString SqlDialect::endRead() const
 {
-    return m_engine == Engine::Postgres ? QStringLiteral("COMMIT") : QString();
-}
-
-QString SqlDialect::beginWrite() const
-{
-    // IMMEDIATE takes the write lock at once, so a busy database makes us wait (busy timeout)
-    // instead of failing half-way through the batch.
-    return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    return m_engine == Engine::Postgres ? QStringLiteral("RELEASE SAVEPOINT consulta") : QString();
 }
 
 QString SqlDialect::tableListStatement() const
@@ -273,6 +304,12 @@ bool SqlDialect::isLockTimeout(const QSqlError &error) const
     if (m_engine == Engine::Postgres)
         return error.nativeErrorCode() == QLatin1String("55P03");
     return isLockTimeoutText(error.databaseText());
+}
+
+bool SqlDialect::isAccessRefusal(const QSqlError &error) const
+{
+    // insufficient_privilege: a revoked grant, and a row that row security keeps out.
+    return m_engine == Engine::Postgres && error.nativeErrorCode() == QLatin1String("42501");
 }
 
 bool SqlDialect::isLockTimeoutText(const QString &text) const

@@ -39,9 +39,22 @@ public:
     // Statements run once right after a connection opens.
     QStringList sessionSetup(const DatabaseDescription &description, bool readOnly) const;
 
-    QString beginRead() const;   // empty: the engine needs no read transaction
+    // The transaction of one request (SqlConnection::beginRequest): read-only on a reading
+    // connection; on PostgreSQL it names the companies whose rows the request may reach (row
+    // security lets through only those and company 0). Empty: no transaction (SQLite's reader).
+    QString beginRequest(bool readOnly, const QList<int> &companies) const;
+    QString endRequest(bool readOnly, bool commit) const;
+    // Run after each request on a PostgreSQL connection whose login may still change its own
+    // settings (the database was set up without a superuser): puts the session back as
+    // sessionSetup left it.
+    QString sessionReset(const DatabaseDescription &description, bool readOnly) const;
+    // The setting that row security reads the request's companies from.
+    static QString companySetting() { return QStringLiteral("qacsemaf.empresas"); }
+
+    // A fetch inside a request's transaction: a savepoint on PostgreSQL, so that its statement
+    // can fail without the request having to guess what is left; empty: the engine needs none.
+    QString beginRead() const;
     QString endRead() const;
-    QString beginWrite() const;
     // One column: the names of the tables the connection sees.
     QString tableListStatement() const;
 
@@ -62,6 +75,8 @@ public:
     // Another connection held the row or the database longer than the lock timeout allows.
     bool isLockTimeout(const QSqlError &error) const;
     bool isLockTimeoutText(const QString &text) const;
+    // The database refused the row or the object to the login (row security, a revoked grant).
+    bool isAccessRefusal(const QSqlError &error) const;
 
     // Type named by a declared column type ("smallint", "varchar(80)", "double precision").
     static FieldType typeFromDeclared(const QString &declared, int *size);

@@ -1,6 +1,6 @@
 #include "ServerTestDb.h"
 
-#include "ReaderRole.h"
+#include "ServerAccess.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -61,16 +61,18 @@ QString ServerTestDb::create()
         exec(QStringLiteral("SET client_min_messages = warning"));
     error = loadSchema();
     if (error.isEmpty() && m_backend == Backend::Postgres) {
-        const dbtools::DbOutcome reader = dbtools::ReaderRole::grant(db, m_description.readerUser,
-                                                                     m_description.password);
-        error = reader.error;
+        const dbtools::DbOutcome access = dbtools::ServerAccess::setUp(db, m_description.readerUser,
+                                                                       m_description.password,
+                                                                       m_description.writerRole);
+        error = access.error;
     }
     if (error.isEmpty())
         error = exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
                                     "VALUES ('PRUEBA', 'clave1', 'AD', 'Usuario de prueba')"));
-    // The user works with companies 1 and 2, not 3.
+    // The companies the tests write rows of; on PostgreSQL row security keeps to them.
     if (error.isEmpty())
-        error = exec(QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('PRUEBA', 1), ('PRUEBA', 2)"));
+        error = exec(QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('PRUEBA', 1), ('PRUEBA', 2), "
+                                    "('PRUEBA', 3)"));
     return error;
 }
 
@@ -89,6 +91,14 @@ QString ServerTestDb::exec(const QString &statement, const QVariantList &values)
     if (!ok)
         return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
     return {};
+}
+
+QString ServerTestDb::value(const QString &statement)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(statement) || !query.next())
+        return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
+    return query.value(0).toString();
 }
 
 QString ServerTestDb::loadSchema()

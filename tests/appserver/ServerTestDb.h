@@ -2,8 +2,8 @@
 // A fresh database for server tests: an SQLite file in a temporary folder, or the PostgreSQL
 // database named by QACSEMAF_PG (libpq keywords, e.g. "host=127.0.0.1 port=5432 dbname=qac_test
 // user=qac password=x"; a scratch database: its tables are dropped and created again). The schema
-// is the project's db/schema; one user "PRUEBA"/"clave1" is created. On PostgreSQL the reader
-// login of the fetch connection is set up as `seed` does it.
+// is the project's db/schema; one user "PRUEBA"/"clave1" is created, with companies 1 to 3. On
+// PostgreSQL the reader login, the writer role and row security are set up as `seed` does it.
 
 #include "DatabaseDescription.h"
 #include "Protocol.h"
@@ -30,6 +30,8 @@ public:
 
     // Runs a statement of the test's own setup; returns the database error, empty on success.
     QString exec(const QString &statement, const QVariantList &values = {});
+    // The first value of a statement's first row as text, or the database error.
+    QString value(const QString &statement);
     QString backendName() const;
 
 private:

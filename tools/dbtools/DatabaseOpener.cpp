@@ -7,10 +7,11 @@ namespace dbtools {
 
 namespace {
 
-// Keys the application server reads (its reader login and time limits), not libpq.
+// Keys the application server reads (its reader login, writer role and time limits), not libpq.
 const QStringList &serverOnlyKeys()
 {
     static const QStringList keys{QStringLiteral("readuser"), QStringLiteral("readpassword"),
+                                  QStringLiteral("writerole"),
                                   QStringLiteral("statement_timeout"), QStringLiteral("lock_timeout")};
     return keys;
 }

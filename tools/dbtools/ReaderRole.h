@@ -1,7 +1,8 @@
 #pragma once
 // The PostgreSQL login that the application server's read path uses: it may connect and select
-// from the module's tables and nothing else, and its transactions start read-only. `seed` and
-// the test setup create it (or bring an existing one up to date) for the current schema.
+// from the module's tables and nothing else (not the users' passwords), its transactions start
+// read-only, and its session starts with the schema and time limits pinned. `seed` and the test
+// setup create it (or bring an existing one up to date) for the current schema.
 
 #include "DbOutcome.h"
 
@@ -15,6 +16,8 @@ public:
     // Runs inside the caller's transaction when there is one. An empty password leaves the
     // role's password as it is (a new role then logs in the way the server's rules allow).
     static DbOutcome grant(QSqlDatabase &db, const QString &role, const QString &password);
+    // Role names go into statements as they are: plain lower-case identifiers only.
+    static DbOutcome checkName(const QString &role, const QString &what);
 };
 
 } // namespace dbtools

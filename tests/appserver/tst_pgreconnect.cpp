@@ -1,0 +1,111 @@
+// A server core whose database connections were ended under it: by an administrator (one
+// connection at a time, found by its application name) or by a restart of PostgreSQL. The next
+// request opens them again by itself, runs as if nothing happened and says so in the log.
+// PostgreSQL only (QACSEMAF_PG); the restart needs the server of scripts/test-postgres.sh.
+
+#include "DataTable.h"
+#include "ServerCore.h"
+#include "ServerTestDb.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace appserver;
+
+class TstPgReconnect : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!m_db.skipReason().isEmpty())
+            QSKIP(qPrintable(m_db.skipReason()));
+        QCOMPARE(m_db.create(), QString());
+        QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, NOM_MENU) VALUES "
+                                          "(1, 1, 0, 'Plan uno'), (4, 1, 0, 'Plan ajeno')")),
+                 QString());
+        m_core.setLog([this](const QString &line) { m_log << line; });
+        QCOMPARE(m_core.open(m_db.description()), QString());
+    }
+
+    void endedConnection_data()
+    {
+        addColumns<QString, QString>({"application", "logged"});
+        QTest::newRow("reader") << "qacsemaf-lectura" << "conexión a la base de datos restablecida (lectura, ";
+        QTest::newRow("writer, which also proves the session") << "qacsemaf-escritura"
+                                                               << "conexión a la base de datos restablecida (escritura, ";
+    }
+
+    void endedConnection()
+    {
+        QFETCH(QString, application);
+        QFETCH(QString, logged);
+        QCOMPARE(plans(), QStringList{"Plan uno"});
+        QCOMPARE(m_db.value(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                           "WHERE application_name = '%1' AND datname = current_database()")
+                                .arg(application)),
+                 QStringLiteral("1"));
+        m_log.clear();
+        QCOMPARE(plans(), QStringList{"Plan uno"});
+        QCOMPARE(m_log.size(), 1);
+        QVERIFY2(m_log.first().startsWith(logged), qPrintable(m_log.first()));
+    }
+
+    // Nothing was written when the connection turned out to be gone: the apply runs on a new one.
+    void applyAfterTheWriterWasEnded()
+    {
+        QVERIFY(apply(2).ok());
+        QCOMPARE(m_db.value(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                           "WHERE application_name = 'qacsemaf-escritura'")),
+                 QStringLiteral("1"));
+        const ApplyResult applied = apply(3);
+        QVERIFY2(applied.ok(), qPrintable(applied.error));
+        QCOMPARE(m_db.value(QStringLiteral("SELECT string_agg(COD_NODO::text, ',' ORDER BY COD_NODO) FROM AC_PPROM "
+                                           "WHERE COD_EMPR = 1")),
+                 QStringLiteral("0,2,3"));
+    }
+
+    // Last: the restart ends the test's own set-up connection too.
+    void restartedServer()
+    {
+        QProcess script;
+        script.start(QStringLiteral("bash"), {QStringLiteral(QACSEMAF_TEST_POSTGRES), QStringLiteral("restart")});
+        QVERIFY(script.waitForFinished(120000));
+        const QString started = QString::fromUtf8(script.readAllStandardOutput()).trimmed();
+        const DatabaseDescription ours = m_db.description();
+        if (script.exitCode() != 0 || !started.contains(QStringLiteral("port=%1 ").arg(ours.port)))
+            QSKIP(qPrintable(QStringLiteral("QACSEMAF_PG is not the server of test-postgres.sh: %1")
+                                 .arg(QString::fromUtf8(script.readAllStandardError()))));
+        m_log.clear();
+        QCOMPARE(plans(), QStringList{"Plan uno"});
+        QVERIFY(apply(4).ok());
+        QCOMPARE(m_log.filter(QStringLiteral("conexión a la base de datos restablecida")).size(), 2);
+    }
+
+private:
+    QStringList plans()
+    {
+        const FetchResult result = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPTemporal"),
+                                                             QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_NODO = 0"), {}});
+        if (!result.ok())
+            return {result.error};
+        QStringList names;
+        for (const QVariantList &row : result.rows)
+            names << row.value(0).toString();
+        return names;
+    }
+
+    ApplyResult apply(int node)
+    {
+        const RowDelta insert{RowDelta::Kind::Insert, {},
+                              {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", node}, {"NOM_MENU", "Nodo"}}};
+        return m_core.apply(ApplyRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"), {insert}});
+    }
+
+    ServerTestDb m_db{ServerTestDb::Backend::Postgres};
+    ServerCore m_core;
+    QStringList m_log;
+};
+
+QTEST_GUILESS_MAIN(TstPgReconnect)
+#include "tst_pgreconnect.moc"

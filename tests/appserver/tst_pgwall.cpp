@@ -1,0 +1,284 @@
+// PostgreSQL as a wall of its own behind the server's statement check: connected as the reading
+// role, in the request transactions the server opens, hostile statements find no password, no
+// function with side effects, no row of another company and no way to write, and leave nothing
+// in the session for the next request. Set up without a superuser, the database still works and
+// the server puts the reader's session back after every request.
+// PostgreSQL only (QACSEMAF_PG).
+
+#include "DataTable.h"
+#include "DatabaseOpener.h"
+#include "SchemaLoader.h"
+#include "ServerAccess.h"
+#include "ServerCore.h"
+#include "ServerTestDb.h"
+#include "SqlConnection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+#include <algorithm>
+
+using namespace appserver;
+
+Q_DECLARE_METATYPE(QList<int>)
+
+namespace {
+
+// Everything a hostile statement could have changed, read by the superuser.
+const QString kFingerprint = QStringLiteral(
+    "SELECT (SELECT string_agg(cod_empr || '/' || cod_menu || '/' || cod_nodo, ',' ORDER BY 1) FROM ac_pprom) "
+    "|| ' users ' || (SELECT string_agg(cod_usua || pas_usua, ',' ORDER BY 1) FROM gn_usuar) "
+    "|| ' large objects ' || (SELECT count(*) FROM pg_largeobject_metadata)");
+
+// What a session of the reader looks like to the next request.
+const QString kSessionState = QStringLiteral(
+    "SELECT current_setting('search_path') || ' | ' || current_setting('statement_timeout') || ' | ' "
+    "|| current_setting('transaction_read_only') || ' | ' "
+    "|| (SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND pid = pg_backend_pid())");
+
+} // namespace
+
+class TstPgWall : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!m_db.skipReason().isEmpty())
+            QSKIP(qPrintable(m_db.skipReason()));
+        QCOMPARE(m_db.create(), QString());
+        for (const QString &row : {
+                 QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR) VALUES (1, 'Uno S.A.'), (2, 'Dos Ltda')"),
+                 QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, NOM_MENU) VALUES "
+                                "(0, 1, 0, 'Plantilla'), (1, 1, 0, 'Plan uno'), (2, 1, 0, 'Plan dos')"),
+                 QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('OTRO', 2)"),
+                 QStringLiteral("CREATE OR REPLACE FUNCTION qac_borra() RETURNS integer LANGUAGE sql AS "
+                                "'DELETE FROM AC_PPROM RETURNING 1'")})
+            QCOMPARE(m_db.exec(row), QString());
+        QCOMPARE(m_reader.open(m_db.description(), SqlDialect(DatabaseDescription::Engine::Postgres), true), QString());
+        QVERIFY2(!m_reader.resetsSession(), "set up by a superuser, the reader cannot change its session");
+        m_fingerprint = superuserValue(kFingerprint);
+        m_session = readerValue(kSessionState);
+        QCOMPARE(m_session, QStringLiteral("public | 1min | on | 0"));
+    }
+
+    void hostileReads_data()
+    {
+        // error: a pattern the database's refusal matches; empty: the statements run, and
+        // `companies` are then the only ones in the first column of the last one's rows
+        addColumns<QStringList, QList<int>, QString, QList<int>>({"statements", "allowed", "error", "companies"});
+        const QList<int> one{1};
+        const auto row = [&](const char *name, const QString &statement, const char *error) {
+            QTest::newRow(name) << QStringList{statement} << one << QString::fromLatin1(error) << QList<int>();
+        };
+        row("password column", "SELECT PAS_USUA FROM GN_USUAR", "permission denied for table gn_usuar");
+        row("every column of the users", "SELECT * FROM GN_USUAR", "permission denied for table gn_usuar");
+        row("end the server's connection", "SELECT pg_terminate_backend(pg_backend_pid())",
+            "permission denied for function pg_terminate_backend");
+        row("cancel a statement", "SELECT pg_cancel_backend(pg_backend_pid())",
+            "permission denied for function pg_cancel_backend");
+        row("reload the configuration", "SELECT pg_reload_conf()", "permission denied for function pg_reload_conf");
+        row("read a server file", "SELECT pg_read_file('postgresql.conf')", "permission denied for function pg_read_file");
+        row("list a server folder", "SELECT pg_ls_dir('.')", "permission denied for function pg_ls_dir");
+        row("import a file", "SELECT lo_import('/etc/hostname')", "permission denied for function lo_import");
+        row("make a large object", "SELECT lo_create(0)", "permission denied for function lo_create");
+        row("widen the request's companies", "SELECT set_config('qacsemaf.empresas', '1,2', true)",
+            "permission denied for function set_config");
+        row("search path for later requests", "SELECT set_config('search_path', 'pg_catalog', false)",
+            "permission denied for function set_config");
+        row("no time limit for later requests", "SELECT set_config('statement_timeout', '0', false)",
+            "permission denied for function set_config");
+        row("sleep", "SELECT pg_sleep(0)", "permission denied for function pg_sleep");
+        row("advisory lock kept by the session", "SELECT pg_advisory_lock(7)", "permission denied for function pg_advisory_lock");
+        row("take a transaction id", "SELECT txid_current()", "permission denied for function txid_current");
+        row("run a text as SQL", "SELECT query_to_xml('SELECT 1', true, true, '')",
+            "permission denied for function query_to_xml");
+        row("notify", "SELECT pg_notify('canal', 'x')", "permission denied for function pg_notify");
+        row("write in the read transaction", "DELETE FROM AC_PPROM", "read-only transaction|permission denied");
+        row("write through a function", "SELECT qac_borra()", "read-only transaction");
+        QTest::newRow("write after switching the transaction to read-write")
+            << QStringList{"SET TRANSACTION READ WRITE", "DELETE FROM AC_PPROM"} << one
+            << "permission denied for table ac_pprom" << QList<int>();
+
+        QTest::newRow("another company's plans") << QStringList{"SELECT COD_EMPR FROM AC_PPROM"} << one << QString()
+                                                 << QList<int>{0, 1};
+        QTest::newRow("another company's plans by name")
+            << QStringList{"SELECT COD_EMPR FROM AC_PPROM WHERE COD_EMPR = 2"} << one << QString() << QList<int>();
+        QTest::newRow("another company's name") << QStringList{"SELECT COD_EMPR FROM GN_EMPRE"} << one << QString()
+                                                << QList<int>{1};
+        QTest::newRow("other users' grants") << QStringList{"SELECT COD_EMPR FROM GN_USEMP"} << one << QString()
+                                             << QList<int>{1};
+        QTest::newRow("request without companies") << QStringList{"SELECT COD_EMPR FROM AC_PPROM"} << QList<int>()
+                                                   << QString() << QList<int>{0};
+        QTest::newRow("both companies") << QStringList{"SELECT COD_EMPR FROM AC_PPROM"} << QList<int>{1, 2}
+                                        << QString() << QList<int>{0, 1, 2};
+    }
+
+    void hostileReads()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QList<int>, allowed);
+        QFETCH(QString, error);
+        QFETCH(QList<int>, companies);
+
+        QCOMPARE(m_reader.beginRequest(allowed), QString());
+        QString refusal;
+        QList<int> seen;
+        {
+            QSqlQuery query(m_reader.database());
+            for (const QString &statement : std::as_const(statements)) {
+                if (!query.exec(statement)) {
+                    refusal = query.lastError().text();
+                    break;
+                }
+            }
+            while (refusal.isEmpty() && query.next())
+                seen << query.value(0).toInt();
+            m_reader.endRequest(refusal.isEmpty());
+        }
+        if (error.isEmpty()) {
+            QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
+            std::sort(seen.begin(), seen.end());
+            seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+            QCOMPARE(seen, companies);
+        } else {
+            QVERIFY2(QRegularExpression(error).match(refusal).hasMatch(), qPrintable(refusal));
+        }
+        // The next request finds the session as every request does, and nothing was changed.
+        QVERIFY(!m_reader.isBroken());
+        QCOMPARE(readerValue(kSessionState), m_session);
+        QCOMPARE(superuserValue(kFingerprint), m_fingerprint);
+    }
+
+    // A login as the reading role by hand starts as the server's sessions do.
+    void readerLoginStartsPinned()
+    {
+        const DatabaseDescription description = m_db.description();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("by-hand"));
+            db.setHostName(description.host);
+            db.setPort(description.port);
+            db.setDatabaseName(description.databaseName);
+            db.setUserName(description.readerUser);
+            db.setPassword(description.password);
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral(
+                "SELECT current_setting('search_path') || ' | ' || current_setting('statement_timeout') || ' | ' "
+                "|| current_setting('lock_timeout') || ' | ' || current_setting('transaction_read_only')")));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toString(), QStringLiteral("public | 1min | 5s | on"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("by-hand"));
+    }
+
+    // The server's own road: a login and the user's companies are read on the writer's login,
+    // and a fetch keeps to the companies of the user's grants.
+    void serverKeepsToTheUsersCompanies()
+    {
+        QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA) VALUES ('OTRO', 'clave2', 'U')")),
+                 QString());
+        ServerCore core;
+        QCOMPARE(core.open(m_db.description()), QString());
+        const FetchResult result = core.fetch(FetchRequest{Credentials{"OTRO", "clave2", 2}, QStringLiteral("DtsPTemporal"),
+                                                           QStringLiteral("SELECT COD_EMPR, NOM_MENU FROM AC_PPROM ORDER BY 1"), {}});
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.rows.size(), 2);
+        QCOMPARE(result.rows.at(1).at(1).toString(), QStringLiteral("Plan dos"));
+        // Company 1 is not OTRO's: the database refuses the row even with the server's checks passed.
+        const RowDelta plan{RowDelta::Kind::Insert, {}, {{"COD_EMPR", 1}, {"COD_MENU", 9}, {"COD_NODO", 0}, {"NOM_MENU", "Ajeno"}}};
+        const ApplyResult applied = core.apply(ApplyRequest{Credentials{"OTRO", "clave2", 2}, QStringLiteral("DtsPAcPprom"), {plan}});
+        QCOMPARE(applied.error, QStringLiteral("El cambio en AC_PPROM toca un registro de una empresa a la que el "
+                                               "usuario no tiene acceso. No se guardó el cambio."));
+        QCOMPARE(m_db.exec(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'OTRO'")), QString());
+        QCOMPARE(superuserValue(kFingerprint), m_fingerprint);
+    }
+
+    // A database owner that is no superuser sets everything up but the functions, hears why, and
+    // the server then resets the reader's session after each request.
+    void setUpWithoutSuperuser()
+    {
+        for (const char *statement : {"DROP DATABASE IF EXISTS qacsemaf_sin_su", "DROP ROLE IF EXISTS qac_lector_sin_su",
+                                      "DROP ROLE IF EXISTS qac_escritor_sin_su", "DROP ROLE IF EXISTS qac_dueno",
+                                      "CREATE ROLE qac_dueno LOGIN CREATEROLE",
+                                      "CREATE DATABASE qacsemaf_sin_su OWNER qac_dueno"})
+            QCOMPARE(m_db.exec(QString::fromLatin1(statement)), QString());
+        DatabaseDescription owner = m_db.description();
+        owner.databaseName = QStringLiteral("qacsemaf_sin_su");
+        owner.user = QStringLiteral("qac_dueno");
+        owner.readerUser = QStringLiteral("qac_lector_sin_su");
+        owner.writerRole = QStringLiteral("qac_escritor_sin_su");
+        {
+            const QString info = QStringLiteral("host=%1 port=%2 dbname=%3 user=qac_dueno password=%4")
+                                     .arg(owner.host).arg(owner.port).arg(owner.databaseName, owner.password);
+            QCOMPARE(dbtools::DatabaseOpener::openPostgres(info, QStringLiteral("sin-su")).error, QString());
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("sin-su"), false);
+            QCOMPARE(dbtools::SchemaLoader(db).create().error, QString());
+            QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USUAR VALUES ('PRUEBA', 'clave1', 'AD', NULL)"));
+            QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USEMP VALUES ('PRUEBA', 1), ('OTRO', 2)"));
+            const dbtools::DbOutcome outcome = dbtools::ServerAccess::setUp(db, owner.readerUser, owner.password, owner.writerRole);
+            QCOMPARE(outcome.error, QString());
+            QCOMPARE(outcome.notices.size(), 1);
+            QVERIFY2(outcome.notices.first().startsWith(QLatin1String("not a superuser: the functions every login may call")),
+                     qPrintable(outcome.notices.first()));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("sin-su"));
+
+        QStringList log;
+        {
+            ServerCore core;
+            core.setLog([&](const QString &line) { log << line; });
+            QCOMPARE(core.open(owner), QString());
+        }
+        QCOMPARE(log, QStringList{QStringLiteral(
+                          "el usuario de lectura qac_lector_sin_su puede cambiar los ajustes de su sesión (la base "
+                          "se preparó sin superusuario): cada solicitud termina restableciéndolos")});
+        {
+            SqlConnection reader;
+            QCOMPARE(reader.open(owner, SqlDialect(DatabaseDescription::Engine::Postgres), true), QString());
+            QVERIFY(reader.resetsSession());
+            const auto value = [&](const QString &sql) {
+                QString text = reader.beginRequest({1});
+                QSqlQuery query(reader.database());
+                if (text.isEmpty())
+                    text = query.exec(sql) && query.next() ? query.value(0).toString() : query.lastError().text();
+                reader.endRequest(true);
+                return text;
+            };
+            QCOMPARE(value(QStringLiteral("SELECT set_config('statement_timeout', '1', false) "
+                                          "|| set_config('search_path', 'pg_catalog', false)")),
+                     QStringLiteral("1mspg_catalog"));
+            QCOMPARE(value(kSessionState), QStringLiteral("public | 1min | on | 0"));
+            // Row security holds all the same for a statement that keeps to itself.
+            QCOMPARE(value(QStringLiteral("SELECT count(*) FROM GN_USEMP")), QStringLiteral("1"));
+        }
+        for (const char *statement : {"DROP DATABASE qacsemaf_sin_su", "DROP OWNED BY qac_lector_sin_su, qac_escritor_sin_su",
+                                      "DROP ROLE qac_lector_sin_su", "DROP ROLE qac_escritor_sin_su", "DROP ROLE qac_dueno"})
+            QCOMPARE(m_db.exec(QString::fromLatin1(statement)), QString());
+    }
+
+    void cleanupTestCase() { m_reader.close(); }
+
+private:
+    QString superuserValue(const QString &sql) { return m_db.value(sql); }
+
+    QString readerValue(const QString &sql)
+    {
+        if (const QString error = m_reader.beginRequest({1}); !error.isEmpty())
+            return error;
+        QSqlQuery query(m_reader.database());
+        const QString value = query.exec(sql) && query.next() ? query.value(0).toString() : query.lastError().text();
+        m_reader.endRequest(true);
+        return value;
+    }
+
+    ServerTestDb m_db{ServerTestDb::Backend::Postgres};
+    SqlConnection m_reader;
+    QString m_fingerprint;
+    QString m_session;
+};
+
+QTEST_GUILESS_MAIN(TstPgWall)
+#include "tst_pgwall.moc"

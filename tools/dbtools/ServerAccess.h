@@ -1,0 +1,22 @@
+#pragma once
+// Everything PostgreSQL needs so that it holds the application server's rules by itself, behind
+// the server's own checks: the reading login (ReaderRole), the role applies act as (WriterRole),
+// row security by company (CompanyRowSecurity) and the functions taken from everyone
+// (FunctionLockdown). Run by `seed` and the test setup once the tables exist, by their owner.
+
+#include "DbOutcome.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace dbtools {
+
+class ServerAccess {
+public:
+    // Inside the caller's transaction. The outcome's notices say which steps needed a superuser
+    // and were skipped.
+    static DbOutcome setUp(QSqlDatabase &db, const QString &readerRole, const QString &readerPassword,
+                           const QString &writerRole);
+};
+
+} // namespace dbtools
