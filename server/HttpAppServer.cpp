@@ -1,8 +1,10 @@
 #include "HttpAppServer.h"
 
 #include "FetchAnswerJson.h"
+#include "GuardedListener.h"
 #include "JsonCodec.h"
 #include "ProviderRegistry.h"
+#include "RequestGuard.h"
 #include "SqlDialect.h"
 
 #include <QDateTime>
@@ -11,8 +13,10 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <cstdio>
+#include <memory>
 
 using namespace appserver;
 
@@ -44,6 +48,24 @@ HttpAppServer::HttpAppServer(ServerCore &core, Settings settings, QObject *paren
 {
 }
 
+quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
+{
+    auto listener = std::make_unique<GuardedListener<QTcpServer>>([this](QTcpSocket *socket) { watch(socket); });
+    if (!listener->listen(address, port))
+        return 0;
+    const quint16 bound = listener->serverPort();
+    bind(listener.release());
+    return bound;
+}
+
+void HttpAppServer::watch(QTcpSocket *socket)
+{
+    const auto *guard = new RequestGuard(socket, m_settings.maxRequestBytes);
+    connect(guard, &RequestGuard::refused, this, [this](const QString &path, int status, const QString &text) {
+        log(path, Answer(status, message(text)), 0);
+    });
+}
+
 bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     QElapsedTimer timer;
@@ -56,7 +78,7 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
         makeResponder(request, socket).write(result.text, QByteArrayLiteral("application/json"), status);
     else
         makeResponder(request, socket).write(QJsonDocument(result.body), status);
-    log(request, result, timer.elapsed());
+    log(request.url().path(), result, timer.elapsed());
     return true;
 }
 
@@ -71,9 +93,6 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     const QString path = request.url().path();
     if (request.method() != QHttpServerRequest::Method::Post)
         return {405, message(QStringLiteral("Use POST para %1.").arg(path))};
-    if (request.body().size() > m_settings.maxRequestBytes)
-        return {413, message(QStringLiteral("La solicitud ocupa %1 bytes; el máximo es %2 bytes.")
-                                 .arg(request.body().size()).arg(m_settings.maxRequestBytes))};
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(request.body(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
@@ -225,12 +244,12 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     return {statusOf(called.error), JsonCodec::encode(called), request.method};
 }
 
-void HttpAppServer::log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const
+void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) const
 {
     const QString line = QStringLiteral("%1 %2 %3 %4 %5 rows=%6 %7 ms\n")
                              .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
                                   answer.user.isEmpty() ? QStringLiteral("-") : answer.user,
-                                  request.url().path(),
+                                  path,
                                   answer.what.isEmpty() ? QStringLiteral("-") : answer.what)
                              .arg(answer.status)
                              .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))

@@ -7,8 +7,9 @@
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
 // the user's companies.
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
-// statement the guard does not accept) come back as 422 with the core's message. One log line
-// per request.
+// statement the guard does not accept) come back as 422 with the core's message. A request whose
+// body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
+// its connection is closed, before the body is held anywhere. One log line per request.
 
 #include "ServerCore.h"
 #include "SessionToken.h"
@@ -29,6 +30,11 @@ public:
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
+
+    // Listens on address:port (0: any free port), with every connection watched for requests
+    // over the size limit. The port, or 0 when it cannot listen. (QAbstractHttpServer's own
+    // listen would skip the watch.)
+    quint16 listen(const QHostAddress &address, quint16 port);
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
@@ -64,7 +70,8 @@ private:
     // Empty when the request carries a valid token (session filled), else the 401 answer's text.
     QString authenticate(const QHttpServerRequest &request, const QJsonObject &body,
                          appserver::Credentials *session) const;
-    void log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const;
+    void watch(QTcpSocket *socket);
+    void log(const QString &path, const Answer &answer, qint64 ms) const;
 
     appserver::ServerCore &m_core;
     Settings m_settings;
