@@ -102,9 +102,8 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     if (path == QLatin1String("/login"))
         return login(body);
     Credentials session;
-    const QString refused = authenticate(request, body, &session);
-    if (!refused.isEmpty())
-        return {401, message(refused)};
+    if (Answer refused = authenticate(request, body, &session); refused.status != 200)
+        return refused;
     CompanyAccess access;
     Answer result = companyRefusal(session, &access);
     if (result.status == 200)
@@ -131,42 +130,52 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
                               body.value(QLatin1String("password")).toString(),
                               body.value(QLatin1String("company")).toInt()};
     const QString database = body.value(QLatin1String("database")).toString().trimmed();
-    Answer result;
+    QByteArray stamp;
+    Answer result = !database.isEmpty() && database.compare(m_settings.databaseName, Qt::CaseInsensitive) != 0
+                        ? Answer(404, message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".")
+                                                  .arg(database)))
+                        : proveLogin(session, &stamp);
     result.user = session.user;
     result.what = QStringLiteral("login");
-    if (!database.isEmpty() && database.compare(m_settings.databaseName, Qt::CaseInsensitive) != 0) {
-        result.status = 404;
-        result.body = message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".").arg(database));
-        return result;
+    if (result.status == 200) {
+        const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
+        result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, stamp, expires)},
+                       {QStringLiteral("expires"), expires}};
     }
-    const QString refused = m_core.login(session);
-    if (!refused.isEmpty()) {
-        result.status = 401;
-        result.body = message(refused);
-        return result;
-    }
-    CompanyAccess access;
-    if (const Answer forbidden = companyRefusal(session, &access); forbidden.status != 200) {
-        result.status = forbidden.status;
-        result.body = forbidden.body;
-        return result;
-    }
-    const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
-    result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, expires)},
-                   {QStringLiteral("expires"), expires}};
     return result;
 }
 
-QString HttpAppServer::authenticate(const QHttpServerRequest &request, const QJsonObject &body,
-                                    Credentials *session) const
+HttpAppServer::Answer HttpAppServer::proveLogin(const Credentials &session, QByteArray *stamp)
+{
+    if (const QString refused = m_core.login(session); !refused.isEmpty())
+        return {401, message(refused)};
+    CompanyAccess access;
+    if (Answer forbidden = companyRefusal(session, &access); forbidden.status != 200)
+        return forbidden;
+    if (const QString error = m_core.credentialStamp(session.user, stamp); !error.isEmpty())
+        return {500, message(error)};
+    return {};
+}
+
+HttpAppServer::Answer HttpAppServer::authenticate(const QHttpServerRequest &request, const QJsonObject &body,
+                                                  Credentials *session)
 {
     const QByteArray header = request.value(QByteArrayLiteral("Authorization"));
     if (!header.startsWith("Bearer "))
-        return QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.");
-    const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
-                                            &session->user);
+        return {401, message(QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones."))};
+    QByteArray stamp;
+    if (const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
+                                                &session->user, &stamp);
+        !refused.isEmpty())
+        return {401, message(refused)};
+    QByteArray current;
+    if (const QString error = m_core.credentialStamp(session->user, &current); !error.isEmpty())
+        return {500, message(error)};
+    if (current.isEmpty() || current != stamp)
+        return {401, message(QStringLiteral("La contraseña del usuario %1 cambió o el usuario ya no existe; "
+                                            "inicie sesión de nuevo.").arg(session->user))};
     session->company = body.value(QLatin1String("company")).toInt();
-    return refused;
+    return {};
 }
 
 HttpAppServer::Answer HttpAppServer::companyRefusal(const Credentials &session, CompanyAccess *access)

@@ -6,6 +6,8 @@
 // Each user works only with the companies GN_USEMP grants it: a login, a session or a provider
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
 // the user's companies.
+// A token stops working when the user's stored password changes or the user is removed: it
+// carries the user's credential stamp, compared on every request.
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
@@ -67,9 +69,12 @@ private:
     // one of them (500 when they cannot be read), else a 200 one.
     Answer companyRefusal(const appserver::Credentials &session, appserver::CompanyAccess *access);
     static QString sessionCompanyRefusal(const appserver::CompanyAccess &access, const QString &company);
-    // Empty when the request carries a valid token (session filled), else the 401 answer's text.
-    QString authenticate(const QHttpServerRequest &request, const QJsonObject &body,
-                         appserver::Credentials *session) const;
+    // A 200 answer when the request carries a valid token whose credential stamp is still the
+    // user's (session filled); else the 401 answer, or a 500 one when the stamp cannot be read.
+    Answer authenticate(const QHttpServerRequest &request, const QJsonObject &body, appserver::Credentials *session);
+    // A 200 answer when the user may have a token (its credential stamp filled); else the
+    // refusal: 401, 403 or 500.
+    Answer proveLogin(const appserver::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
     void log(const QString &path, const Answer &answer, qint64 ms) const;
 

@@ -8,6 +8,7 @@
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
+#include <QCryptographicHash>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -302,6 +303,21 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
     });
     if (error.isEmpty())
         *access = CompanyAccess(user.trimmed(), allowed, names);
+    return error;
+}
+
+QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
+{
+    if (!isOpen())
+        return kNotOpen;
+    QString stored;
+    bool found = false;
+    const QString error = storedPassword(user.trimmed(), &stored, &found);
+    if (error.isEmpty())
+        *stamp = found ? QCryptographicHash::hash(stored.toUtf8(), QCryptographicHash::Sha256)
+                             .left(9)
+                             .toBase64(QByteArray::Base64UrlEncoding)
+                       : QByteArray();
     return error;
 }
 

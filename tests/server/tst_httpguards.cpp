@@ -1,9 +1,15 @@
 // What qacsemaf-server refuses to protect itself and its users, met over real connections: bodies
-// over the limit, which it does not hold.
+// over the limit (not held) and tokens of a password that changed.
 
+#include "BlockingHttpClient.h"
 #include "DataTable.h"
 #include "DemoDatabase.h"
+#include "HttpTransport.h"
+#include "PasswordHash.h"
+#include "SDCOMConnection.h"
 #include "ServerProcess.h"
+#include "TestTools.h"
+#include "Ugnnorma.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +17,13 @@
 #include <QtTest>
 
 namespace {
+
+const QString kRefusedLogin = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+
+QByteArray json(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
 
 QString errorOf(const QByteArray &body)
 {
@@ -82,7 +95,56 @@ private slots:
         QVERIFY2(peakMegabytes(m_server.pid()) < 100, qPrintable(QString::number(peakMegabytes(m_server.pid()))));
     }
 
+    // stored: the password stored for the user afterwards (none: the user is removed)
+    void tokenEndsWithThePassword_data()
+    {
+        addColumns<QString, QString>({"stored", "transportMessage"});
+        QTest::newRow("password changed") << "NUEVA" << kRefusedLogin;
+        QTest::newRow("same password stored again") << "CAMBIO" << "";
+        QTest::newRow("user removed") << "" << kRefusedLogin;
+    }
+
+    // The module's transport logs in again by itself, as after an expiry, with the password the
+    // session has: it carries on only when that password is still the user's.
+    void tokenEndsWithThePassword()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, transportMessage);
+        const QString hash = appserver::PasswordHash::make(QStringLiteral("CAMBIO"));
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR VALUES ('CAMBIO', '%1', 'C', 'Cambio')").arg(hash)), QStringList());
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USEMP VALUES ('CAMBIO', 1)")), QStringList());
+        gStCodiUsua = gStPassUsua = QStringLiteral("CAMBIO");
+        SDCOMConnection connection;
+        connection.setTransport(std::make_unique<HttpTransport>(m_server.address(), QStringLiteral("demo"), 10000));
+        const QString statement = QStringLiteral("select cod_empr from gn_empre");
+        const int companies = connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size();
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_server.port(), 10000);
+        const QByteArray token = login(client, QStringLiteral("CAMBIO"), QStringLiteral("CAMBIO")).toLatin1();
+        const QString change = stored.isEmpty()
+                                   ? QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'")
+                                   : QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = '%1' WHERE COD_USUA = 'CAMBIO'")
+                                         .arg(appserver::PasswordHash::make(stored));
+        QCOMPARE(m_db.query(change), QStringList());
+        const auto refused = client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPAcPprom"}}), token);
+        int rows = 0;
+        const QString message = messageOf([&] { rows = connection.Fetch(QStringLiteral("DtsPTemporal"), statement, {}).rows.size(); });
+        m_db.query(QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = 'CAMBIO'"));
+        m_db.query(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'"));
+        m_db.startSession(1);
+        QCOMPARE(refused.status, 401);
+        QCOMPARE(errorOf(refused.body),
+                 QStringLiteral("La contraseña del usuario CAMBIO cambió o el usuario ya no existe; inicie sesión de nuevo."));
+        QCOMPARE(message, transportMessage);
+        QCOMPARE(rows, transportMessage.isEmpty() ? companies : 0);
+    }
+
 private:
+    QString login(BlockingHttpClient &client, const QString &user, const QString &password)
+    {
+        const auto response = client.post(QStringLiteral("/login"), json({{"user", user}, {"password", password}}));
+        return QJsonDocument::fromJson(response.body).object().value(QLatin1String("token")).toString();
+    }
+
     DemoDatabase m_db;
     ServerProcess m_server;
 };

@@ -128,7 +128,8 @@ QString HttpTransport::exchange(const Credentials &session, const QString &path,
         BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
         if (response.status == 0)
             return response.error;
-        // An expired token: log in again once and repeat the call.
+        // A token the server no longer accepts (expired, or the password changed since): log in
+        // again once and repeat the call.
         if (response.status == 401 && attempt == 0) {
             m_token.clear();
             continue;

@@ -1,9 +1,9 @@
 #pragma once
 // The http transport: the module's calls as JSON to qacsemaf-server. The session's user and
 // password log in once; the token the server gives back goes with every call and is renewed by a
-// new login when the server says it expired. Failures of the network come back as errors with a
-// message for the user, like any refusal of the server; the next call tries again, so the module
-// works once the server is back.
+// new login when the server no longer accepts it (expired, or the password changed). Failures of
+// the network come back as errors with a message for the user, like any refusal of the server;
+// the next call tries again, so the module works once the server is back.
 
 #include "BlockingHttpClient.h"
 #include "ITransport.h"
