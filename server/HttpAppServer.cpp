@@ -8,7 +8,6 @@
 #include "SqlDialect.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
@@ -44,8 +43,10 @@ int statusOf(const QString &error)
 } // namespace
 
 HttpAppServer::HttpAppServer(ServerCore &core, Settings settings, QObject *parent)
-    : QAbstractHttpServer(parent), m_core(core), m_settings(std::move(settings)), m_tokens(m_settings.secret)
+    : QAbstractHttpServer(parent), m_core(core), m_settings(std::move(settings)), m_tokens(m_settings.secret),
+      m_logins(m_settings.logins)
 {
+    m_clock.start();
 }
 
 quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
@@ -74,10 +75,13 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const Answer result = answer(request);
     const auto status = static_cast<QHttpServerResponder::StatusCode>(result.status);
-    if (!result.text.isEmpty())
-        makeResponder(request, socket).write(result.text, QByteArrayLiteral("application/json"), status);
+    const QByteArray text = result.text.isEmpty() ? QJsonDocument(result.body).toJson(QJsonDocument::Compact) : result.text;
+    if (result.retryAfter > 0)
+        makeResponder(request, socket)
+            .write(text, {{"Content-Type", "application/json"}, {"Retry-After", QByteArray::number(result.retryAfter)}},
+                   status);
     else
-        makeResponder(request, socket).write(QJsonDocument(result.body), status);
+        makeResponder(request, socket).write(text, QByteArrayLiteral("application/json"), status);
     log(request.url().path(), result, timer.elapsed());
     return true;
 }
@@ -145,10 +149,23 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
     return result;
 }
 
+// A user who failed too often waits without the password being looked at, so that guessing
+// gets no answer at all meanwhile.
 HttpAppServer::Answer HttpAppServer::proveLogin(const Credentials &session, QByteArray *stamp)
 {
-    if (const QString refused = m_core.login(session); !refused.isEmpty())
+    if (const int wait = m_logins.secondsToWait(session.user, m_clock.elapsed()); wait > 0) {
+        Answer refusal(429, message(QStringLiteral("Demasiados intentos fallidos de inicio de sesión del usuario %1; "
+                                                   "espere %2 antes de intentarlo de nuevo.")
+                                        .arg(session.user, wait == 1 ? QStringLiteral("1 segundo")
+                                                                     : QStringLiteral("%1 segundos").arg(wait))));
+        refusal.retryAfter = wait;
+        return refusal;
+    }
+    if (const QString refused = m_core.login(session); !refused.isEmpty()) {
+        m_logins.failed(session.user, m_clock.elapsed());
         return {401, message(refused)};
+    }
+    m_logins.succeeded(session.user);
     CompanyAccess access;
     if (Answer forbidden = companyRefusal(session, &access); forbidden.status != 200)
         return forbidden;

@@ -7,16 +7,19 @@
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
 // the user's companies.
 // A token stops working when the user's stored password changes or the user is removed: it
-// carries the user's credential stamp, compared on every request.
+// carries the user's credential stamp, compared on every request. Repeated failed logins of one
+// user are refused for a growing while (429 with Retry-After).
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
 
+#include "LoginThrottle.h"
 #include "ServerCore.h"
 #include "SessionToken.h"
 
 #include <QAbstractHttpServer>
+#include <QElapsedTimer>
 #include <QJsonObject>
 
 class QTextStream;
@@ -29,6 +32,7 @@ public:
         int tokenSeconds = 8 * 3600;
         qint64 maxRequestBytes = 4 * 1024 * 1024;
         QString databaseName;                    // what a workstation names as its alias
+        LoginThrottle::Policy logins;
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
@@ -53,6 +57,7 @@ private:
         QString user;
         QString what;   // provider or method
         qint64 rows = -1;
+        int retryAfter = 0;   // seconds, for a 429
     };
 
     Answer answer(const QHttpServerRequest &request);
@@ -73,7 +78,7 @@ private:
     // user's (session filled); else the 401 answer, or a 500 one when the stamp cannot be read.
     Answer authenticate(const QHttpServerRequest &request, const QJsonObject &body, appserver::Credentials *session);
     // A 200 answer when the user may have a token (its credential stamp filled); else the
-    // refusal: 401, 403 or 500.
+    // refusal: 429 while the user must wait after failed logins, 401, 403 or 500.
     Answer proveLogin(const appserver::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
     void log(const QString &path, const Answer &answer, qint64 ms) const;
@@ -81,4 +86,6 @@ private:
     appserver::ServerCore &m_core;
     Settings m_settings;
     SessionToken m_tokens;
+    LoginThrottle m_logins;
+    QElapsedTimer m_clock;   // monotonic, for the login throttle
 };

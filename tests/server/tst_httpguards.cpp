@@ -1,5 +1,5 @@
 // What qacsemaf-server refuses to protect itself and its users, met over real connections: bodies
-// over the limit (not held) and tokens of a password that changed.
+// over the limit (not held), tokens of a password that changed and repeated failed logins.
 
 #include "BlockingHttpClient.h"
 #include "DataTable.h"
@@ -136,6 +136,28 @@ private slots:
                  QStringLiteral("La contraseña del usuario CAMBIO cambió o el usuario ya no existe; inicie sesión de nuevo."));
         QCOMPARE(message, transportMessage);
         QCOMPARE(rows, transportMessage.isEmpty() ? companies : 0);
+    }
+
+    // On a server of its own, so that no other function finds a user kept waiting.
+    void repeatedFailedLoginsWait()
+    {
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+        const auto attempt = [&](const QString &user, const QString &password) {
+            return client.post(QStringLiteral("/login"), json({{"user", user}, {"password", password}}));
+        };
+        for (int failure = 1; failure <= 5; ++failure)
+            QCOMPARE(errorOf(attempt(QStringLiteral("CONSULTA"), QStringLiteral("ADIVINA")).body), kRefusedLogin);
+        // The right password of the same name, written another way, waits as well.
+        const auto waiting = attempt(QStringLiteral(" consulta "), QStringLiteral("CONSULTA"));
+        const int seconds = waiting.headers.value("retry-after").toInt();
+        QCOMPARE(waiting.status, 429);
+        QVERIFY2(seconds == 1 || seconds == 2, waiting.headers.value("retry-after").constData());
+        QCOMPARE(errorOf(waiting.body), QStringLiteral("Demasiados intentos fallidos de inicio de sesión del usuario consulta; "
+                                                       "espere %1 antes de intentarlo de nuevo.")
+                                            .arg(seconds == 1 ? QStringLiteral("1 segundo") : QStringLiteral("2 segundos")));
+        QCOMPARE(attempt(QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).status, 200);
     }
 
 private:

@@ -68,6 +68,7 @@ BlockingHttpClient::Response BlockingHttpClient::exchange(const QByteArray &requ
         const int colon = line.indexOf(':');
         const QByteArray name = line.left(colon).trimmed().toLower();
         const QByteArray value = line.mid(colon + 1).trimmed();
+        response.headers.insert(name, value);
         if (name == "content-length")
             length = value.toLongLong();
         else if (name == "connection" && value.toLower() == "close")

@@ -5,6 +5,7 @@
 // the server has closed it.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <memory>
 
@@ -15,6 +16,7 @@ public:
     struct Response {
         int status = 0;          // 0: no answer (error says why)
         QByteArray body;
+        QMap<QByteArray, QByteArray> headers;   // names in lower case
         QString error;
     };
 
