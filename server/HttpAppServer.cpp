@@ -12,6 +12,7 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <cstdio>
@@ -51,7 +52,19 @@ HttpAppServer::HttpAppServer(ServerCore &core, Settings settings, QObject *paren
 
 quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
 {
-    auto listener = std::make_unique<GuardedListener<QTcpServer>>([this](QTcpSocket *socket) { watch(socket); });
+    const auto watcher = [this](QTcpSocket *socket) { watch(socket); };
+    std::unique_ptr<QTcpServer> listener;
+    if (m_settings.tls.isNull()) {
+        listener = std::make_unique<GuardedListener<QTcpServer>>(watcher);
+    } else {
+        auto secure = std::make_unique<GuardedListener<QSslServer>>(watcher);
+        secure->setSslConfiguration(m_settings.tls);
+        // A workstation that refuses the certificate tells its user why; the log says who.
+        connect(secure.get(), &QSslServer::errorOccurred, this, [](QSslSocket *socket, QAbstractSocket::SocketError) {
+            logEvent(QStringLiteral("TLS with %1: %2").arg(socket->peerAddress().toString(), socket->errorString()));
+        });
+        listener = std::move(secure);
+    }
     if (!listener->listen(address, port))
         return 0;
     const quint16 bound = listener->serverPort();
@@ -280,6 +293,13 @@ void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) co
                              .arg(answer.status)
                              .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))
                              .arg(ms);
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+void HttpAppServer::logEvent(const QString &text)
+{
+    const QString line = QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + text + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
     std::fflush(stderr);
 }

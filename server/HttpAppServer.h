@@ -21,6 +21,7 @@
 #include <QAbstractHttpServer>
 #include <QElapsedTimer>
 #include <QJsonObject>
+#include <QSslConfiguration>
 
 class QTextStream;
 
@@ -32,14 +33,15 @@ public:
         int tokenSeconds = 8 * 3600;
         qint64 maxRequestBytes = 4 * 1024 * 1024;
         QString databaseName;                    // what a workstation names as its alias
+        QSslConfiguration tls;                   // null: plain HTTP
         LoginThrottle::Policy logins;
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
 
-    // Listens on address:port (0: any free port), with every connection watched for requests
-    // over the size limit. The port, or 0 when it cannot listen. (QAbstractHttpServer's own
-    // listen would skip the watch.)
+    // Listens on address:port (0: any free port), over TLS when the settings have it, with every
+    // connection watched for requests over the size limit. The port, or 0 when it cannot listen.
+    // (QAbstractHttpServer's own listen would skip the watch.)
     quint16 listen(const QHostAddress &address, quint16 port);
 
 protected:
@@ -82,6 +84,7 @@ private:
     Answer proveLogin(const appserver::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
     void log(const QString &path, const Answer &answer, qint64 ms) const;
+    static void logEvent(const QString &text);
 
     appserver::ServerCore &m_core;
     Settings m_settings;

@@ -1,11 +1,13 @@
 // qacsemaf-server: the application server for workstations that share one database.
 //   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
+//                   [--tls-cert FILE --tls-key FILE]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
 // or --secret-file).
 
 #include "DatabaseDescription.h"
 #include "HttpAppServer.h"
 #include "ServerCore.h"
+#include "ServerTls.h"
 #include "TerminationSignals.h"
 
 #include <QCommandLineParser>
@@ -46,6 +48,25 @@ appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
     if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &description, &error))
         quit(QStringLiteral("--pg: %1").arg(error));
     return description;
+}
+
+// Null when the server speaks plain HTTP.
+QSslConfiguration tlsOf(const QCommandLineParser &parser)
+{
+    const bool certificate = parser.isSet(QStringLiteral("tls-cert")), key = parser.isSet(QStringLiteral("tls-key"));
+    if (!certificate && !key)
+        return {};
+    if (!certificate || !key)
+        quit(QStringLiteral("give both --tls-cert FILE and --tls-key FILE"));
+    QSslConfiguration configuration;
+    QStringList notes;
+    const QString error = ServerTls::load(parser.value(QStringLiteral("tls-cert")), parser.value(QStringLiteral("tls-key")),
+                                          &configuration, &notes);
+    for (const QString &note : notes)
+        say(note);
+    if (!error.isEmpty())
+        quit(error);
+    return configuration;
 }
 
 QByteArray secretOf(const QCommandLineParser &parser)
@@ -99,24 +120,27 @@ int main(int argc, char *argv[])
          QStringLiteral("file")},
         {QStringLiteral("token-seconds"), QStringLiteral("Lifetime of a session token."), QStringLiteral("s"),
          QStringLiteral("28800")},
-        {QStringLiteral("max-request-bytes"), QStringLiteral("Largest request accepted."), QStringLiteral("n"),
+        {QStringLiteral("max-request-bytes"), QStringLiteral("Largest request body accepted."), QStringLiteral("n"),
          QStringLiteral("4194304")},
+        {QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this PEM certificate (chain)."), QStringLiteral("file")},
+        {QStringLiteral("tls-key"), QStringLiteral("The certificate's PEM private key."), QStringLiteral("file")},
     });
     parser.process(app);
 
+    // Every option is checked before the database is opened.
     const appserver::DatabaseDescription database = databaseOf(parser);
-    appserver::ServerCore core;
-    core.setSessionsProvedUpstream(true);
-    if (const QString error = core.open(database); !error.isEmpty())
-        quit(error);
-
     HttpAppServer::Settings settings;
+    settings.tls = tlsOf(parser);
     settings.secret = secretOf(parser);
     settings.tokenSeconds = int(positiveNumber(parser, QStringLiteral("token-seconds")));
     settings.maxRequestBytes = positiveNumber(parser, QStringLiteral("max-request-bytes"));
     settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
                                 ? QFileInfo(database.filePath).completeBaseName()
                                 : database.databaseName;
+    appserver::ServerCore core;
+    core.setSessionsProvedUpstream(true);
+    if (const QString error = core.open(database); !error.isEmpty())
+        quit(error);
     HttpAppServer server(core, settings);
 
     const QString listen = parser.value(QStringLiteral("listen"));
@@ -129,7 +153,10 @@ int main(int argc, char *argv[])
     const quint16 bound = server.listen(address, quint16(port));
     if (bound == 0)
         quit(QStringLiteral("cannot listen on %1").arg(listen));
-    say(QStringLiteral("listening on %1:%2, database %3").arg(address.toString()).arg(bound).arg(database.displayName()));
+    say(QStringLiteral("listening on %1:%2%3, database %4")
+            .arg(address.toString())
+            .arg(bound)
+            .arg(settings.tls.isNull() ? QString() : QStringLiteral(" (HTTPS)"), database.displayName()));
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&](int number) {

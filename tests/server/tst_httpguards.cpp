@@ -1,5 +1,6 @@
 // What qacsemaf-server refuses to protect itself and its users, met over real connections: bodies
-// over the limit (not held), tokens of a password that changed and repeated failed logins.
+// over the limit (not held), tokens of a password that changed, repeated failed logins, servers
+// whose certificate is not trusted, and start-up options it cannot use.
 
 #include "BlockingHttpClient.h"
 #include "DataTable.h"
@@ -13,6 +14,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSslError>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -160,6 +162,84 @@ private slots:
         QCOMPARE(attempt(QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).status, 200);
     }
 
+    // trust: the file QACSEMAF_CA_FILE (or --ca-file) names: the server's certificate, a file
+    // without certificates, or none. road: the module's transport or the command line. The
+    // message names the server's port and the file as {port} and {file}.
+    void httpsNeedsATrustedCertificate_data()
+    {
+        addColumns<QString, QString, QString>({"road", "trust", "message"});
+        const QString untrusted = QStringLiteral("El certificado del servidor de aplicaciones 127.0.0.1:{port} no es de confianza (%1); "
+                                                 "la operación no se completó. Si lo firmó una autoridad propia, indique su "
+                                                 "certificado en la variable de entorno QACSEMAF_CA_FILE (en la línea de órdenes, "
+                                                 "con --ca-file).")
+                                      .arg(QSslError(QSslError::SelfSignedCertificate).errorString());
+        QTest::newRow("module, server's certificate trusted") << "module" << "certificate" << "";
+        QTest::newRow("module, nothing but the system's authorities") << "module" << "" << untrusted;
+        QTest::newRow("module, file without certificates") << "module" << "empty"
+            << "El archivo de certificados de confianza \"{file}\" (QACSEMAF_CA_FILE) no existe o no contiene certificados PEM.";
+        QTest::newRow("command line, --ca-file") << "command line" << "certificate" << "";
+        QTest::newRow("command line, nothing but the system's authorities") << "command line" << "" << untrusted;
+    }
+
+    void httpsNeedsATrustedCertificate()
+    {
+        QFETCH(QString, road);
+        QFETCH(QString, trust);
+        QFETCH(QString, message);
+        const QString file = trust.isEmpty() ? QString() : m_tls.filePath(trust + QStringLiteral(".pem"));
+        if (!m_httpsServer.port()) {
+            const ProgramRun made = runProgram(QStringLiteral("openssl"),
+                {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=localhost", "-addext",
+                 "subjectAltName=DNS:localhost,IP:127.0.0.1", "-keyout", m_tls.filePath("key.pem"), "-out",
+                 m_tls.filePath("certificate.pem")});
+            QVERIFY2(made.exitCode == 0, qPrintable(made.errors));
+            QFile empty(m_tls.filePath("empty.pem"));
+            QVERIFY(empty.open(QIODevice::WriteOnly));
+            QCOMPARE(m_httpsServer.start({"--db", m_db.path(), "--tls-cert", m_tls.filePath("certificate.pem"), "--tls-key",
+                                          m_tls.filePath("key.pem")}),
+                     QString());
+        }
+        const QString url = QStringLiteral("https://127.0.0.1:%1").arg(m_httpsServer.port());
+        const QString expected = QString(message).replace(QLatin1String("{file}"), file)
+                                     .replace(QLatin1String("{port}"), QString::number(m_httpsServer.port()));
+        if (road == QLatin1String("command line")) {
+            QStringList arguments{"generate", "--format", "csv", "--company", "2", "--target", "SUP001@2", "--candidates",
+                                  "OPE002@2", "--categories", "EF", "--server", url};
+            if (!file.isEmpty())
+                arguments << "--ca-file" << file;
+            const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL), arguments);
+            QCOMPARE(run.errors.trimmed(), expected);
+            QCOMPARE(run.exitCode, expected.isEmpty() ? 0 : 1);
+            return;
+        }
+        qputenv("QACSEMAF_CA_FILE", file.toLocal8Bit());
+        SDCOMConnection connection;
+        const QString refused = messageOf([&] {
+            connection.setTransport(std::make_unique<HttpTransport>(url, QStringLiteral("demo"), 10000));
+            connection.Fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select cod_empr from gn_empre"), {});
+        });
+        qunsetenv("QACSEMAF_CA_FILE");
+        QCOMPARE(refused, expected);
+    }
+
+    void startRefusals_data()
+    {
+        addColumns<QStringList, QString>({"arguments", "message"});
+        QTest::newRow("certificate without key") << QStringList{"--tls-cert", "cert.pem"}
+                                                 << "give both --tls-cert FILE and --tls-key FILE";
+        QTest::newRow("certificate file without a certificate") << QStringList{"--tls-cert", QACSEMAF_SERVER, "--tls-key", QACSEMAF_SERVER}
+                                                << QACSEMAF_SERVER " holds no PEM certificate";
+    }
+
+    void startRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_SERVER), QStringList{"--db", m_db.path()} + arguments);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.errors.trimmed().split(QLatin1Char('\n')).last(), QStringLiteral("qacsemaf-server: ") + message);
+    }
+
 private:
     QString login(BlockingHttpClient &client, const QString &user, const QString &password)
     {
@@ -169,6 +249,8 @@ private:
 
     DemoDatabase m_db;
     ServerProcess m_server;
+    QTemporaryDir m_tls;
+    ServerProcess m_httpsServer;
 };
 
 QTEST_GUILESS_MAIN(TestHttpGuards)
