@@ -2,9 +2,11 @@
 //   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
 //                   [--tls-cert FILE --tls-key FILE]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
-// or --secret-file).
+// or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
+// (DatabasePasswords says which wins).
 
 #include "DatabaseDescription.h"
+#include "DatabasePasswords.h"
 #include "HttpAppServer.h"
 #include "ServerCore.h"
 #include "ServerTls.h"
@@ -47,6 +49,15 @@ appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
     QString error;
     if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &description, &error))
         quit(QStringLiteral("--pg: %1").arg(error));
+    const DatabasePasswords::Sources sources{parser.value(QStringLiteral("pg-password-file")),
+                                             parser.value(QStringLiteral("pg-read-password-file")),
+                                             QProcessEnvironment::systemEnvironment()};
+    QStringList notes;
+    error = DatabasePasswords::fill(&description, sources, &notes);
+    for (const QString &note : notes)
+        say(note);
+    if (!error.isEmpty())
+        quit(error);
     return description;
 }
 
@@ -124,8 +135,17 @@ int main(int argc, char *argv[])
          QStringLiteral("4194304")},
         {QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this PEM certificate (chain)."), QStringLiteral("file")},
         {QStringLiteral("tls-key"), QStringLiteral("The certificate's PEM private key."), QStringLiteral("file")},
+        {QStringLiteral("pg-password-file"),
+         QStringLiteral("File whose first line is the database password (else QACSEMAF_PG_PASSWORD, PGPASSWORD)."),
+         QStringLiteral("file")},
+        {QStringLiteral("pg-read-password-file"),
+         QStringLiteral("The same for the reading role (else QACSEMAF_PG_READ_PASSWORD, the writer's)."),
+         QStringLiteral("file")},
     });
     parser.process(app);
+    if (parser.isSet(QStringLiteral("db"))
+        && (parser.isSet(QStringLiteral("pg-password-file")) || parser.isSet(QStringLiteral("pg-read-password-file"))))
+        quit(QStringLiteral("the password files go with --pg, not with --db"));
 
     // Every option is checked before the database is opened.
     const appserver::DatabaseDescription database = databaseOf(parser);

@@ -229,6 +229,8 @@ private slots:
                                                  << "give both --tls-cert FILE and --tls-key FILE";
         QTest::newRow("certificate file without a certificate") << QStringList{"--tls-cert", QACSEMAF_SERVER, "--tls-key", QACSEMAF_SERVER}
                                                 << QACSEMAF_SERVER " holds no PEM certificate";
+        QTest::newRow("password file with a file database") << QStringList{"--pg-password-file", "clave"}
+                                                            << "the password files go with --pg, not with --db";
     }
 
     void startRefusals()
