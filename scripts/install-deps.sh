@@ -14,6 +14,7 @@ packages=(
   poppler-utils sqlite3 libsqlite3-dev
   libxlsxwriter-dev python3-openpyxl
   postgresql libpq-dev
+  openssl
   clang libclang-rt-14-dev
 )
 

@@ -1,18 +1,22 @@
 #include "HttpAppServer.h"
 
 #include "FetchAnswerJson.h"
+#include "GuardedListener.h"
 #include "JsonCodec.h"
 #include "ProviderRegistry.h"
+#include "RequestGuard.h"
 #include "SqlDialect.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSslServer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <cstdio>
+#include <memory>
 
 using namespace appserver;
 
@@ -40,8 +44,40 @@ int statusOf(const QString &error)
 } // namespace
 
 HttpAppServer::HttpAppServer(ServerCore &core, Settings settings, QObject *parent)
-    : QAbstractHttpServer(parent), m_core(core), m_settings(std::move(settings)), m_tokens(m_settings.secret)
+    : QAbstractHttpServer(parent), m_core(core), m_settings(std::move(settings)), m_tokens(m_settings.secret),
+      m_logins(m_settings.logins)
 {
+    m_clock.start();
+}
+
+quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
+{
+    const auto watcher = [this](QTcpSocket *socket) { watch(socket); };
+    std::unique_ptr<QTcpServer> listener;
+    if (m_settings.tls.isNull()) {
+        listener = std::make_unique<GuardedListener<QTcpServer>>(watcher);
+    } else {
+        auto secure = std::make_unique<GuardedListener<QSslServer>>(watcher);
+        secure->setSslConfiguration(m_settings.tls);
+        // A workstation that refuses the certificate tells its user why; the log says who.
+        connect(secure.get(), &QSslServer::errorOccurred, this, [](QSslSocket *socket, QAbstractSocket::SocketError) {
+            logEvent(QStringLiteral("TLS with %1: %2").arg(socket->peerAddress().toString(), socket->errorString()));
+        });
+        listener = std::move(secure);
+    }
+    if (!listener->listen(address, port))
+        return 0;
+    const quint16 bound = listener->serverPort();
+    bind(listener.release());
+    return bound;
+}
+
+void HttpAppServer::watch(QTcpSocket *socket)
+{
+    const auto *guard = new RequestGuard(socket, m_settings.maxRequestBytes);
+    connect(guard, &RequestGuard::refused, this, [this](const QString &path, int status, const QString &text) {
+        log(path, Answer(status, message(text)), 0);
+    });
 }
 
 bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
@@ -52,11 +88,14 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const Answer result = answer(request);
     const auto status = static_cast<QHttpServerResponder::StatusCode>(result.status);
-    if (!result.text.isEmpty())
-        makeResponder(request, socket).write(result.text, QByteArrayLiteral("application/json"), status);
+    const QByteArray text = result.text.isEmpty() ? QJsonDocument(result.body).toJson(QJsonDocument::Compact) : result.text;
+    if (result.retryAfter > 0)
+        makeResponder(request, socket)
+            .write(text, {{"Content-Type", "application/json"}, {"Retry-After", QByteArray::number(result.retryAfter)}},
+                   status);
     else
-        makeResponder(request, socket).write(QJsonDocument(result.body), status);
-    log(request, result, timer.elapsed());
+        makeResponder(request, socket).write(text, QByteArrayLiteral("application/json"), status);
+    log(request.url().path(), result, timer.elapsed());
     return true;
 }
 
@@ -71,9 +110,6 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     const QString path = request.url().path();
     if (request.method() != QHttpServerRequest::Method::Post)
         return {405, message(QStringLiteral("Use POST para %1.").arg(path))};
-    if (request.body().size() > m_settings.maxRequestBytes)
-        return {413, message(QStringLiteral("La solicitud ocupa %1 bytes; el máximo es %2 bytes.")
-                                 .arg(request.body().size()).arg(m_settings.maxRequestBytes))};
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(request.body(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
@@ -83,9 +119,8 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     if (path == QLatin1String("/login"))
         return login(body);
     Credentials session;
-    const QString refused = authenticate(request, body, &session);
-    if (!refused.isEmpty())
-        return {401, message(refused)};
+    if (Answer refused = authenticate(request, body, &session); refused.status != 200)
+        return refused;
     CompanyAccess access;
     Answer result = companyRefusal(session, &access);
     if (result.status == 200)
@@ -112,42 +147,65 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
                               body.value(QLatin1String("password")).toString(),
                               body.value(QLatin1String("company")).toInt()};
     const QString database = body.value(QLatin1String("database")).toString().trimmed();
-    Answer result;
+    QByteArray stamp;
+    Answer result = !database.isEmpty() && database.compare(m_settings.databaseName, Qt::CaseInsensitive) != 0
+                        ? Answer(404, message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".")
+                                                  .arg(database)))
+                        : proveLogin(session, &stamp);
     result.user = session.user;
     result.what = QStringLiteral("login");
-    if (!database.isEmpty() && database.compare(m_settings.databaseName, Qt::CaseInsensitive) != 0) {
-        result.status = 404;
-        result.body = message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".").arg(database));
-        return result;
+    if (result.status == 200) {
+        const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
+        result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, stamp, expires)},
+                       {QStringLiteral("expires"), expires}};
     }
-    const QString refused = m_core.login(session);
-    if (!refused.isEmpty()) {
-        result.status = 401;
-        result.body = message(refused);
-        return result;
-    }
-    CompanyAccess access;
-    if (const Answer forbidden = companyRefusal(session, &access); forbidden.status != 200) {
-        result.status = forbidden.status;
-        result.body = forbidden.body;
-        return result;
-    }
-    const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
-    result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, expires)},
-                   {QStringLiteral("expires"), expires}};
     return result;
 }
 
-QString HttpAppServer::authenticate(const QHttpServerRequest &request, const QJsonObject &body,
-                                    Credentials *session) const
+// A user who failed too often waits without the password being looked at, so that guessing
+// gets no answer at all meanwhile.
+HttpAppServer::Answer HttpAppServer::proveLogin(const Credentials &session, QByteArray *stamp)
+{
+    if (const int wait = m_logins.secondsToWait(session.user, m_clock.elapsed()); wait > 0) {
+        Answer refusal(429, message(QStringLiteral("Demasiados intentos fallidos de inicio de sesión del usuario %1; "
+                                                   "espere %2 antes de intentarlo de nuevo.")
+                                        .arg(session.user, wait == 1 ? QStringLiteral("1 segundo")
+                                                                     : QStringLiteral("%1 segundos").arg(wait))));
+        refusal.retryAfter = wait;
+        return refusal;
+    }
+    if (const QString refused = m_core.login(session); !refused.isEmpty()) {
+        m_logins.failed(session.user, m_clock.elapsed());
+        return {401, message(refused)};
+    }
+    m_logins.succeeded(session.user);
+    CompanyAccess access;
+    if (Answer forbidden = companyRefusal(session, &access); forbidden.status != 200)
+        return forbidden;
+    if (const QString error = m_core.credentialStamp(session.user, stamp); !error.isEmpty())
+        return {500, message(error)};
+    return {};
+}
+
+HttpAppServer::Answer HttpAppServer::authenticate(const QHttpServerRequest &request, const QJsonObject &body,
+                                                  Credentials *session)
 {
     const QByteArray header = request.value(QByteArrayLiteral("Authorization"));
     if (!header.startsWith("Bearer "))
-        return QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.");
-    const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
-                                            &session->user);
+        return {401, message(QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones."))};
+    QByteArray stamp;
+    if (const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
+                                                &session->user, &stamp);
+        !refused.isEmpty())
+        return {401, message(refused)};
+    QByteArray current;
+    if (const QString error = m_core.credentialStamp(session->user, &current); !error.isEmpty())
+        return {500, message(error)};
+    if (current.isEmpty() || current != stamp)
+        return {401, message(QStringLiteral("La contraseña del usuario %1 cambió o el usuario ya no existe; "
+                                            "inicie sesión de nuevo.").arg(session->user))};
     session->company = body.value(QLatin1String("company")).toInt();
-    return refused;
+    return {};
 }
 
 HttpAppServer::Answer HttpAppServer::companyRefusal(const Credentials &session, CompanyAccess *access)
@@ -220,16 +278,23 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     return {statusOf(called.error), JsonCodec::encode(called), request.method};
 }
 
-void HttpAppServer::log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const
+void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) const
 {
     const QString line = QStringLiteral("%1 %2 %3 %4 %5 rows=%6 %7 ms\n")
                              .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
                                   answer.user.isEmpty() ? QStringLiteral("-") : answer.user,
-                                  request.url().path(),
+                                  path,
                                   answer.what.isEmpty() ? QStringLiteral("-") : answer.what)
                              .arg(answer.status)
                              .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))
                              .arg(ms);
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
+void HttpAppServer::logEvent(const QString &text)
+{
+    const QString line = QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + text + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
     std::fflush(stderr);
 }

@@ -6,15 +6,22 @@
 // Each user works only with the companies GN_USEMP grants it: a login, a session or a provider
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
 // the user's companies.
+// A token stops working when the user's stored password changes or the user is removed: it
+// carries the user's credential stamp, compared on every request. Repeated failed logins of one
+// user are refused for a growing while (429 with Retry-After).
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
-// statement the guard does not accept) come back as 422 with the core's message. One log line
-// per request.
+// statement the guard does not accept) come back as 422 with the core's message. A request whose
+// body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
+// its connection is closed, before the body is held anywhere. One log line per request.
 
+#include "LoginThrottle.h"
 #include "ServerCore.h"
 #include "SessionToken.h"
 
 #include <QAbstractHttpServer>
+#include <QElapsedTimer>
 #include <QJsonObject>
+#include <QSslConfiguration>
 
 class QTextStream;
 
@@ -26,9 +33,16 @@ public:
         int tokenSeconds = 8 * 3600;
         qint64 maxRequestBytes = 4 * 1024 * 1024;
         QString databaseName;                    // what a workstation names as its alias
+        QSslConfiguration tls;                   // null: plain HTTP
+        LoginThrottle::Policy logins;
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
+
+    // Listens on address:port (0: any free port), over TLS when the settings have it, with every
+    // connection watched for requests over the size limit. The port, or 0 when it cannot listen.
+    // (QAbstractHttpServer's own listen would skip the watch.)
+    quint16 listen(const QHostAddress &address, quint16 port);
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
@@ -45,6 +59,7 @@ private:
         QString user;
         QString what;   // provider or method
         qint64 rows = -1;
+        int retryAfter = 0;   // seconds, for a 429
     };
 
     Answer answer(const QHttpServerRequest &request);
@@ -61,12 +76,19 @@ private:
     // one of them (500 when they cannot be read), else a 200 one.
     Answer companyRefusal(const appserver::Credentials &session, appserver::CompanyAccess *access);
     static QString sessionCompanyRefusal(const appserver::CompanyAccess &access, const QString &company);
-    // Empty when the request carries a valid token (session filled), else the 401 answer's text.
-    QString authenticate(const QHttpServerRequest &request, const QJsonObject &body,
-                         appserver::Credentials *session) const;
-    void log(const QHttpServerRequest &request, const Answer &answer, qint64 ms) const;
+    // A 200 answer when the request carries a valid token whose credential stamp is still the
+    // user's (session filled); else the 401 answer, or a 500 one when the stamp cannot be read.
+    Answer authenticate(const QHttpServerRequest &request, const QJsonObject &body, appserver::Credentials *session);
+    // A 200 answer when the user may have a token (its credential stamp filled); else the
+    // refusal: 429 while the user must wait after failed logins, 401, 403 or 500.
+    Answer proveLogin(const appserver::Credentials &session, QByteArray *stamp);
+    void watch(QTcpSocket *socket);
+    void log(const QString &path, const Answer &answer, qint64 ms) const;
+    static void logEvent(const QString &text);
 
     appserver::ServerCore &m_core;
     Settings m_settings;
     SessionToken m_tokens;
+    LoginThrottle m_logins;
+    QElapsedTimer m_clock;   // monotonic, for the login throttle
 };

@@ -11,16 +11,17 @@ constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailin
 
 SessionToken::SessionToken(QByteArray secret) : m_secret(std::move(secret)) {}
 
-QString SessionToken::issue(const QString &user, qint64 expiresAtSecs) const
+QString SessionToken::issue(const QString &user, const QByteArray &stamp, qint64 expiresAtSecs) const
 {
     const QByteArray payload = QJsonDocument(QJsonObject{{QStringLiteral("u"), user},
+                                                         {QStringLiteral("c"), QString::fromLatin1(stamp)},
                                                          {QStringLiteral("e"), expiresAtSecs}})
                                    .toJson(QJsonDocument::Compact)
                                    .toBase64(kBase64);
     return QString::fromLatin1(payload + '.' + signature(payload).toBase64(kBase64));
 }
 
-QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user) const
+QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user, QByteArray *stamp) const
 {
     const QString invalid = QStringLiteral("La sesión no es válida; inicie sesión de nuevo.");
     const QByteArray text = token.toLatin1();
@@ -42,6 +43,7 @@ QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user
     if (claims.value(QLatin1String("e")).toInteger() <= nowSecs)
         return QStringLiteral("La sesión expiró; inicie sesión de nuevo.");
     *user = claims.value(QLatin1String("u")).toString();
+    *stamp = claims.value(QLatin1String("c")).toString().toLatin1();
     return {};
 }
 

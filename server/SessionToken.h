@@ -1,7 +1,8 @@
 #pragma once
-// Signed, expiring session tokens. The server keeps no session of its own: a token names its user
-// and its expiry and is signed with the secret that every instance of the server shares, so any
-// instance behind a load balancer accepts a token that another one issued.
+// Signed, expiring session tokens. The server keeps no session of its own: a token names its user,
+// its expiry and the user's credential stamp when it was issued, and is signed with the secret
+// that every instance of the server shares, so any instance behind a load balancer accepts a token
+// that another one issued. The stamp lets a server see that the password changed since.
 
 #include <QByteArray>
 #include <QString>
@@ -10,10 +11,11 @@ class SessionToken {
 public:
     explicit SessionToken(QByteArray secret);
 
-    QString issue(const QString &user, qint64 expiresAtSecs) const;
+    QString issue(const QString &user, const QByteArray &stamp, qint64 expiresAtSecs) const;
 
-    // Empty when the token is genuine and not expired at nowSecs (user filled), else why not.
-    QString verify(const QString &token, qint64 nowSecs, QString *user) const;
+    // Empty when the token is genuine and not expired at nowSecs (user and stamp filled), else
+    // why not.
+    QString verify(const QString &token, qint64 nowSecs, QString *user, QByteArray *stamp) const;
 
 private:
     QByteArray signature(const QByteArray &payload) const;

@@ -1,11 +1,15 @@
 // qacsemaf-server: the application server for workstations that share one database.
 //   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
+//                   [--tls-cert FILE --tls-key FILE]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
-// or --secret-file).
+// or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
+// (DatabasePasswords says which wins).
 
 #include "DatabaseDescription.h"
+#include "DatabasePasswords.h"
 #include "HttpAppServer.h"
 #include "ServerCore.h"
+#include "ServerTls.h"
 #include "TerminationSignals.h"
 
 #include <QCommandLineParser>
@@ -45,7 +49,35 @@ appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
     QString error;
     if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &description, &error))
         quit(QStringLiteral("--pg: %1").arg(error));
+    const DatabasePasswords::Sources sources{parser.value(QStringLiteral("pg-password-file")),
+                                             parser.value(QStringLiteral("pg-read-password-file")),
+                                             QProcessEnvironment::systemEnvironment()};
+    QStringList notes;
+    error = DatabasePasswords::fill(&description, sources, &notes);
+    for (const QString &note : notes)
+        say(note);
+    if (!error.isEmpty())
+        quit(error);
     return description;
+}
+
+// Null when the server speaks plain HTTP.
+QSslConfiguration tlsOf(const QCommandLineParser &parser)
+{
+    const bool certificate = parser.isSet(QStringLiteral("tls-cert")), key = parser.isSet(QStringLiteral("tls-key"));
+    if (!certificate && !key)
+        return {};
+    if (!certificate || !key)
+        quit(QStringLiteral("give both --tls-cert FILE and --tls-key FILE"));
+    QSslConfiguration configuration;
+    QStringList notes;
+    const QString error = ServerTls::load(parser.value(QStringLiteral("tls-cert")), parser.value(QStringLiteral("tls-key")),
+                                          &configuration, &notes);
+    for (const QString &note : notes)
+        say(note);
+    if (!error.isEmpty())
+        quit(error);
+    return configuration;
 }
 
 QByteArray secretOf(const QCommandLineParser &parser)
@@ -99,25 +131,37 @@ int main(int argc, char *argv[])
          QStringLiteral("file")},
         {QStringLiteral("token-seconds"), QStringLiteral("Lifetime of a session token."), QStringLiteral("s"),
          QStringLiteral("28800")},
-        {QStringLiteral("max-request-bytes"), QStringLiteral("Largest request accepted."), QStringLiteral("n"),
+        {QStringLiteral("max-request-bytes"), QStringLiteral("Largest request body accepted."), QStringLiteral("n"),
          QStringLiteral("4194304")},
+        {QStringLiteral("tls-cert"), QStringLiteral("Serve HTTPS with this PEM certificate (chain)."), QStringLiteral("file")},
+        {QStringLiteral("tls-key"), QStringLiteral("The certificate's PEM private key."), QStringLiteral("file")},
+        {QStringLiteral("pg-password-file"),
+         QStringLiteral("File whose first line is the database password (else QACSEMAF_PG_PASSWORD, PGPASSWORD)."),
+         QStringLiteral("file")},
+        {QStringLiteral("pg-read-password-file"),
+         QStringLiteral("The same for the reading role (else QACSEMAF_PG_READ_PASSWORD, the writer's)."),
+         QStringLiteral("file")},
     });
     parser.process(app);
+    if (parser.isSet(QStringLiteral("db"))
+        && (parser.isSet(QStringLiteral("pg-password-file")) || parser.isSet(QStringLiteral("pg-read-password-file"))))
+        quit(QStringLiteral("the password files go with --pg, not with --db"));
 
+    // Every option is checked before the database is opened.
     const appserver::DatabaseDescription database = databaseOf(parser);
-    appserver::ServerCore core;
-    core.setSessionsProvedUpstream(true);
-    core.setLog(say);
-    if (const QString error = core.open(database); !error.isEmpty())
-        quit(error);
-
     HttpAppServer::Settings settings;
+    settings.tls = tlsOf(parser);
     settings.secret = secretOf(parser);
     settings.tokenSeconds = int(positiveNumber(parser, QStringLiteral("token-seconds")));
     settings.maxRequestBytes = positiveNumber(parser, QStringLiteral("max-request-bytes"));
     settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
                                 ? QFileInfo(database.filePath).completeBaseName()
                                 : database.databaseName;
+    appserver::ServerCore core;
+    core.setSessionsProvedUpstream(true);
+    core.setLog(say);
+    if (const QString error = core.open(database); !error.isEmpty())
+        quit(error);
     HttpAppServer server(core, settings);
 
     const QString listen = parser.value(QStringLiteral("listen"));
@@ -130,7 +174,10 @@ int main(int argc, char *argv[])
     const quint16 bound = server.listen(address, quint16(port));
     if (bound == 0)
         quit(QStringLiteral("cannot listen on %1").arg(listen));
-    say(QStringLiteral("listening on %1:%2, database %3").arg(address.toString()).arg(bound).arg(database.displayName()));
+    say(QStringLiteral("listening on %1:%2%3, database %4")
+            .arg(address.toString())
+            .arg(bound)
+            .arg(settings.tls.isNull() ? QString() : QStringLiteral(" (HTTPS)"), database.displayName()));
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&](int number) {

@@ -24,8 +24,14 @@ void readPlace(const QCommandLineParser &parser, CommonOptions *options)
     if (parser.isSet(QStringLiteral("server"))) {
         options->protocol = QStringLiteral("http");
         options->server = parser.value(QStringLiteral("server"));
+        // The http transport reads the trusted certificates from the environment, as the
+        // module loaded by a host does; the programs it starts inherit them.
+        if (parser.isSet(QStringLiteral("ca-file")))
+            qputenv("QACSEMAF_CA_FILE", QFile::encodeName(parser.value(QStringLiteral("ca-file"))));
         return;
     }
+    if (parser.isSet(QStringLiteral("ca-file")))
+        throw UsageError(QStringLiteral("--ca-file goes with --server https://..."));
     if (parser.isSet(QStringLiteral("pg"))) {
         appserver::DatabaseDescription pg;
         QString error;
@@ -54,8 +60,12 @@ void CommonOptions::addTo(QCommandLineParser &parser)
     parser.addOptions({
         {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
         {QStringLiteral("pg"), QStringLiteral("PostgreSQL database, in place of --db."), QStringLiteral("conninfo")},
-        {QStringLiteral("server"), QStringLiteral("qacsemaf-server (http://host:port or host:port), in place of --db."),
+        {QStringLiteral("server"),
+         QStringLiteral("qacsemaf-server (host:port, http://host:port or https://host[:port]), in place of --db."),
          QStringLiteral("url")},
+        {QStringLiteral("ca-file"),
+         QStringLiteral("PEM certificates to trust for an https server besides the system's (QACSEMAF_CA_FILE)."),
+         QStringLiteral("file")},
         {QStringLiteral("company"), QStringLiteral("Current company."), QStringLiteral("n")},
         {QStringLiteral("categories"), QStringLiteral("Requirement categories: EF, EN, EP, CO."), QStringLiteral("list")},
         {QStringLiteral("user"), QStringLiteral("Application user."), QStringLiteral("user"), QStringLiteral("ADMIN")},

@@ -1,6 +1,7 @@
 #pragma once
 // The options every command that opens a session shares, read in one place: where the data are
-// (--db FILE, --pg "conninfo" or --server URL with --user and --password), the current company,
+// (--db FILE, --pg "conninfo" or --server URL with --user, --password and, for an https server
+// signed by an authority of its own, --ca-file), the current company,
 // the requirement categories and the application user. Also the session the load call would
 // leave for them.
 
@@ -24,7 +25,7 @@ public:
     engine::Categories categories;
     bool categoriesGiven = false;
 
-    // --help, --db, --pg, --server, --company, --categories, --user and --password.
+    // --help, --db, --pg, --server, --ca-file, --company, --categories, --user and --password.
     static void addTo(QCommandLineParser &parser);
     // Parses `arguments` (help printed and exit 0 for --help) and refuses positional arguments;
     // throws UsageError.

@@ -9,6 +9,7 @@
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
 #include <QSet>
@@ -459,6 +460,20 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
         return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2").arg(user, error);
     *access = CompanyAccess(user.trimmed(), allowed, names);
     return {};
+}
+
+QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
+{
+    if (!isOpen())
+        return kNotOpen;
+    UserRecord record;
+    const QString error = readUser(user.trimmed(), &record);
+    if (error.isEmpty())
+        *stamp = record.found ? QCryptographicHash::hash(record.password.toUtf8(), QCryptographicHash::Sha256)
+                                    .left(9)
+                                    .toBase64(QByteArray::Base64UrlEncoding)
+                              : QByteArray();
+    return error;
 }
 
 } // namespace appserver

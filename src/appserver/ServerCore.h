@@ -90,6 +90,12 @@ private:
 
     struct Private;
     std::unique_ptr<Private> d;
+
+public:
+    // A short digest of the user's stored password hash: any change of the stored hash (a new
+    // password, even the same one stored again) changes it; empty when the user does not exist.
+    // Empty, or why it could not be read.
+    QString credentialStamp(const QString &user, QByteArray *stamp);
 };
 
 } // namespace appserver

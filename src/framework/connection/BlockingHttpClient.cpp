@@ -1,9 +1,10 @@
 #include "BlockingHttpClient.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
+#include <QStringList>
 
-BlockingHttpClient::BlockingHttpClient(QString host, quint16 port, int timeoutMs)
-    : m_host(std::move(host)), m_port(port), m_timeoutMs(timeoutMs)
+BlockingHttpClient::BlockingHttpClient(QString host, quint16 port, int timeoutMs, QSslConfiguration tls)
+    : m_host(std::move(host)), m_port(port), m_timeoutMs(timeoutMs), m_tls(std::move(tls))
 {
 }
 
@@ -34,17 +35,42 @@ bool BlockingHttpClient::connectIfNeeded(QString *error)
 {
     if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState)
         return true;
-    m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(m_host, m_port);
-    if (m_socket->waitForConnected(m_timeoutMs)) {
+    bool connected = false;
+    if (m_tls.isNull()) {
+        m_socket = std::make_unique<QTcpSocket>();
+        m_socket->connectToHost(m_host, m_port);
+        connected = m_socket->waitForConnected(m_timeoutMs);
+    } else {
+        auto secure = std::make_unique<QSslSocket>();
+        secure->setSslConfiguration(m_tls);
+        secure->connectToHostEncrypted(m_host, m_port);
+        connected = secure->waitForEncrypted(m_timeoutMs);
+        m_socket = std::move(secure);
+    }
+    if (connected) {
         // Small requests one after another: waiting to coalesce them only adds latency.
         m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         return true;
     }
-    *error = QStringLiteral("No se pudo conectar con el servidor de aplicaciones %1:%2 (%3); la operación no se completó.")
-                 .arg(m_host).arg(m_port).arg(m_socket->errorString());
+    *error = connectionFailure();
     m_socket.reset();
     return false;
+}
+
+QString BlockingHttpClient::connectionFailure() const
+{
+    const auto *secure = qobject_cast<const QSslSocket *>(m_socket.get());
+    const QList<QSslError> refused = secure ? secure->sslHandshakeErrors() : QList<QSslError>();
+    if (refused.isEmpty())
+        return QStringLiteral("No se pudo conectar con el servidor de aplicaciones %1:%2 (%3); la operación no se completó.")
+            .arg(m_host).arg(m_port).arg(m_socket->errorString());
+    QStringList reasons;
+    for (const QSslError &error : refused)
+        reasons << error.errorString();
+    return QStringLiteral("El certificado del servidor de aplicaciones %1:%2 no es de confianza (%3); la operación no "
+                          "se completó. Si lo firmó una autoridad propia, indique su certificado en la variable de "
+                          "entorno QACSEMAF_CA_FILE (en la línea de órdenes, con --ca-file).")
+        .arg(m_host).arg(m_port).arg(reasons.join(QStringLiteral("; ")));
 }
 
 // `sent` turns true once any byte of the answer arrived: from then on the request ran.
@@ -68,6 +94,7 @@ BlockingHttpClient::Response BlockingHttpClient::exchange(const QByteArray &requ
         const int colon = line.indexOf(':');
         const QByteArray name = line.left(colon).trimmed().toLower();
         const QByteArray value = line.mid(colon + 1).trimmed();
+        response.headers.insert(name, value);
         if (name == "content-length")
             length = value.toLongLong();
         else if (name == "connection" && value.toLower() == "close")

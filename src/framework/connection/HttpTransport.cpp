@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSslCertificate>
 #include <QUrl>
 
 using namespace appserver;
@@ -13,26 +14,47 @@ using namespace appserver;
 HttpTransport::HttpTransport(const QString &server, QString database, int timeoutMs)
     : m_database(std::move(database))
 {
-    QString host, error;
-    quint16 port = 0;
-    if (!parseServer(server, &host, &port, &error))
+    Address address;
+    QSslConfiguration tls;
+    QString error;
+    if (!parseServer(server, &address, &error) || (address.tls && !tlsConfiguration(&tls, &error)))
         throw EDatabaseError(error);
-    m_client = std::make_unique<BlockingHttpClient>(host, port, timeoutMs);
+    m_client = std::make_unique<BlockingHttpClient>(address.host, address.port, timeoutMs, tls);
 }
 
-bool HttpTransport::parseServer(const QString &server, QString *host, quint16 *port, QString *error)
+bool HttpTransport::parseServer(const QString &server, Address *address, QString *error)
 {
     QString text = server.trimmed();
     if (!text.contains(QLatin1String("://")))
         text.prepend(QLatin1String("http://"));
     const QUrl url(text);
-    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty() || url.port() <= 0
+    const bool tls = url.scheme() == QLatin1String("https");
+    // HTTPS has a port everyone knows; plain HTTP to the server always names its port.
+    const int port = url.port(tls ? 443 : -1);
+    if (!url.isValid() || (!tls && url.scheme() != QLatin1String("http")) || url.host().isEmpty() || port <= 0
         || (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
-        *error = QStringLiteral("El servidor \"%1\" no es de la forma equipo:puerto.").arg(server);
+        *error = QStringLiteral("El servidor \"%1\" no es de la forma equipo:puerto, http://equipo:puerto o "
+                                "https://equipo[:puerto].").arg(server);
         return false;
     }
-    *host = url.host();
-    *port = quint16(url.port());
+    *address = {url.host(), quint16(port), tls};
+    return true;
+}
+
+bool HttpTransport::tlsConfiguration(QSslConfiguration *out, QString *error)
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    const QString file = qEnvironmentVariable("QACSEMAF_CA_FILE");
+    if (!file.isEmpty()) {
+        const QList<QSslCertificate> trusted = QSslCertificate::fromPath(file, QSsl::Pem);
+        if (trusted.isEmpty()) {
+            *error = QStringLiteral("El archivo de certificados de confianza \"%1\" (QACSEMAF_CA_FILE) no existe o no "
+                                    "contiene certificados PEM.").arg(file);
+            return false;
+        }
+        configuration.addCaCertificates(trusted);
+    }
+    *out = configuration;
     return true;
 }
 
@@ -128,7 +150,8 @@ QString HttpTransport::exchange(const Credentials &session, const QString &path,
         BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
         if (response.status == 0)
             return response.error;
-        // An expired token: log in again once and repeat the call.
+        // A token the server no longer accepts (expired, or the password changed since): log in
+        // again once and repeat the call.
         if (response.status == 401 && attempt == 0) {
             m_token.clear();
             continue;

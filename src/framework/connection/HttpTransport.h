@@ -1,9 +1,11 @@
 #pragma once
 // The http transport: the module's calls as JSON to qacsemaf-server. The session's user and
 // password log in once; the token the server gives back goes with every call and is renewed by a
-// new login when the server says it expired. Failures of the network come back as errors with a
-// message for the user, like any refusal of the server; the next call tries again, so the module
-// works once the server is back.
+// new login when the server no longer accepts it (expired, or the password changed). Failures of
+// the network come back as errors with a message for the user, like any refusal of the server;
+// the next call tries again, so the module works once the server is back.
+// An https:// server must show a certificate that the system's authorities trust, or the one in
+// the file named by QACSEMAF_CA_FILE (a load call's server text takes no options).
 
 #include "BlockingHttpClient.h"
 #include "ITransport.h"
@@ -12,11 +14,21 @@
 
 class HttpTransport : public ITransport {
 public:
-    // server: "host:port"; database: the alias the server must serve (empty: whatever it serves).
+    // server: "host:port", "http://host:port" or "https://host[:port]"; database: the alias the
+    // server must serve (empty: whatever it serves). Throws EDatabaseError when the server text
+    // or the trusted certificates file cannot be used.
     HttpTransport(const QString &server, QString database, int timeoutMs = 120000);
 
-    // False with a message when `server` is not host:port.
-    static bool parseServer(const QString &server, QString *host, quint16 *port, QString *error);
+    struct Address {
+        QString host;
+        quint16 port = 0;
+        bool tls = false;
+    };
+    // False with a message when `server` is none of those forms.
+    static bool parseServer(const QString &server, Address *address, QString *error);
+    // The system's authorities plus those of QACSEMAF_CA_FILE; false with a message when that
+    // file holds no certificate.
+    static bool tlsConfiguration(QSslConfiguration *out, QString *error);
 
     appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
     QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink) override;

@@ -5,7 +5,8 @@
 // server core in-process on the SQLite file named by the alias (or by QACSEMAF_DB when the alias
 // is empty); "pgsql" runs it on PostgreSQL, server "host[:port]", alias the database name (the
 // database login comes from PGUSER/PGPASSWORD); "http" talks JSON to qacsemaf-server, server
-// "host:port", alias the database the server must serve (empty: whichever it serves).
+// "host:port" (or "https://host[:port]", see HttpTransport), alias the database the server must
+// serve (empty: whichever it serves).
 
 #include "ITransport.h"
 
