@@ -406,7 +406,9 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     SqlConnection *connection = nullptr;
     if (const QString error = credentials(&connection); !error.isEmpty())
         return QStringLiteral("No se pudo verificar el usuario: %1").arg(error);
-    return readOn(*connection, [&](QSqlQuery &query) {
+    // The one read of passwords the reading connection's own wall lets through on SQLite.
+    connection->allowCredentials(true);
+    const QString error = readOn(*connection, [&](QSqlQuery &query) {
         *record = UserRecord();
         query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
         query.addBindValue(user);
@@ -425,6 +427,8 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
             record->companies << query.value(0).toInt();
         return QString();
     });
+    connection->allowCredentials(false);
+    return error;
 }
 
 QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)

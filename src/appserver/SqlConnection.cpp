@@ -1,5 +1,7 @@
 #include "SqlConnection.h"
 
+#include "SqliteReadAuthorizer.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -44,6 +46,8 @@ QString quotedIdentifier(QString name)
 }
 
 } // namespace
+
+SqlConnection::SqlConnection() = default;
 
 SqlConnection::~SqlConnection()
 {
@@ -104,6 +108,9 @@ QString SqlConnection::open(const DatabaseDescription &description, const SqlDia
                 .arg(description.displayName(), error);
         }
     }
+    if (description.engine == DatabaseDescription::Engine::Sqlite && readOnly)
+        if (sqlite3 *handle = driverHandle<sqlite3>(database(), {"sqlite3*"}))
+            m_authorizer = std::make_unique<SqliteReadAuthorizer>(handle);
     if (description.engine == DatabaseDescription::Engine::Postgres) {
         const QString error = readOnly ? QString() : switchToWriterRole(description);
         if (!error.isEmpty()) {
@@ -149,6 +156,7 @@ void SqlConnection::close()
 void SqlConnection::release()
 {
     m_resetsSession = false;
+    m_authorizer.reset();
     if (m_name.isEmpty())
         return;
     {
@@ -157,6 +165,12 @@ void SqlConnection::release()
     }
     QSqlDatabase::removeDatabase(m_name);
     m_name.clear();
+}
+
+void SqlConnection::allowCredentials(bool allow)
+{
+    if (m_authorizer)
+        m_authorizer->allowCredentials(allow);
 }
 
 bool SqlConnection::isOpen() const

@@ -11,12 +11,15 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace appserver {
 
+class SqliteReadAuthorizer;
+
 class SqlConnection {
 public:
-    SqlConnection() = default;
+    SqlConnection();
     ~SqlConnection();
     SqlConnection(const SqlConnection &) = delete;
     SqlConnection &operator=(const SqlConnection &) = delete;
@@ -27,6 +30,9 @@ public:
     bool isOpen() const;
     // The database ended the connection (PostgreSQL), or it was never opened again after that.
     bool isBroken() const;
+
+    // While set, a reading SQLite connection may read the stored passwords (a login check).
+    void allowCredentials(bool allow);
 
     // Whether each request ends with a reset of the session (see mayChangeSession).
     bool resetsSession() const { return m_resetsSession; }
@@ -63,6 +69,7 @@ private:
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
     std::function<void(const QString &)> m_log;
+    std::unique_ptr<SqliteReadAuthorizer> m_authorizer;   // reading SQLite connections only
 };
 
 } // namespace appserver

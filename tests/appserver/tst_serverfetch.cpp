@@ -124,6 +124,12 @@ private slots:
         // over HTTP; here the refusals the fetch itself makes.
         QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
         QTest::newRow("no statement of the module") << "  ;  " << "no es una de ellas";
+        // Registered for the test alone: the database's own wall behind the statement check
+        // (SQLite's authorizer on the reading connection, PostgreSQL's reading role).
+        QTest::newRow("stored passwords") << "select COD_USUA, PAS_USUA from GN_USUAR"
+                                          << "is prohibited|permission denied";
+        QTest::newRow("a function the module does not use") << "select randomblob(8) from GN_EMPRE"
+                                                             << "not authorized|does not exist";
     }
 
     void refused()
@@ -133,7 +139,10 @@ private slots:
 
         const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), sql);
         QVERIFY2(!refused.ok(), qPrintable(sql));
-        QVERIFY2(refused.error.contains(messagePart), qPrintable(refused.error));
+        bool named = false;   // messagePart: one engine's words or the other's, split by "|"
+        for (const QString &part : messagePart.split(QLatin1Char('|')))
+            named = named || refused.error.contains(part);
+        QVERIFY2(named, qPrintable(refused.error));
         // Nothing was lost and the core still answers.
         const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from ac_pprom"));
         QVERIFY2(after.ok(), qPrintable(after.error));
