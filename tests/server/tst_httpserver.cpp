@@ -3,6 +3,7 @@
 
 #include "BlockingHttpClient.h"
 #include "DataTable.h"
+#include "DatabaseDescription.h"
 #include "DemoDatabase.h"
 #include "Exceptions.h"
 #include "HttpTransport.h"
@@ -15,6 +16,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 #include <csignal>
 #include <thread>
@@ -253,10 +257,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QJsonArray, params);
         QFETCH(QString, companies);
-        const QStringList tables{"AC_PPROM", "AC_CUARE", "GN_USEMP", "GN_USUAR"};
-        QStringList before;
-        for (const QString &table : tables)
-            before << QString::number(rowsOf(table));
+        const QStringList before = fingerprints();
+        if (m_postgres)
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\|\\d+\\|\\d+\\|.+\\|\\d+\\|\\d+\\|\\d+$"))
+                         .match(before.last()).hasMatch(),
+                     qPrintable(before.last()));
         QList<quint16> ports{m_server.port()};
         if (m_postgres)
             ports << m_postgres->port();
@@ -288,10 +293,7 @@ private slots:
                 QCOMPARE(got.join(QLatin1Char(',')), companies);
             }
         }
-        QStringList after;
-        for (const QString &table : tables)
-            after << QString::number(rowsOf(table));
-        QCOMPARE(after, before);
+        QCOMPARE(fingerprints(), before);
     }
 
     void loadRefusesAForbiddenCompany_data()
@@ -436,6 +438,42 @@ private:
         const auto response = client.post(QStringLiteral("/login"),
                                           json({{"user", user}, {"password", password}, {"database", "demo"}}));
         return bodyOf(response).value("token").toString();
+    }
+
+    // What a hostile statement could change, on the file and on PostgreSQL: rows of the written
+    // tables, the users' passwords and grants, and the objects of the schema.
+    QStringList fingerprints()
+    {
+        QStringList facts = m_db.query(QStringLiteral(
+            "SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT COUNT(*) FROM AC_CUARE), (SELECT COUNT(*) FROM GN_USEMP), "
+            "(SELECT GROUP_CONCAT(COD_USUA || PAS_USUA) FROM GN_USUAR), (SELECT COUNT(*) FROM sqlite_master)"));
+        if (!m_postgres)
+            return facts;
+        appserver::DatabaseDescription pg;
+        QString error;
+        if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &pg, &error))
+            return facts << error;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("fingerprint"));
+            db.setHostName(pg.host);
+            db.setPort(pg.port);
+            db.setDatabaseName(pg.databaseName);
+            db.setUserName(pg.user);
+            db.setPassword(pg.password);
+            QSqlQuery query(db);
+            if (!db.open() || !query.exec(QStringLiteral(
+                    "SELECT (SELECT count(*) FROM ac_pprom) || '|' || (SELECT count(*) FROM ac_cuare) || '|' || "
+                    "(SELECT count(*) FROM gn_usemp) || '|' || (SELECT string_agg(cod_usua || pas_usua, ',' ORDER BY cod_usua) "
+                    "FROM gn_usuar) || '|' || (SELECT count(*) FROM pg_class WHERE relnamespace = 'public'::regnamespace) "
+                    "|| '|' || (SELECT count(*) FROM pg_proc WHERE pronamespace = 'public'::regnamespace) || '|' || "
+                    "(SELECT count(*) FROM pg_largeobject_metadata)"))
+                || !query.next())
+                facts << db.lastError().text() + query.lastError().text();
+            else
+                facts << query.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fingerprint"));
+        return facts;
     }
 
     int rowsOf(const QString &table) { return m_db.query(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(); }
