@@ -1,12 +1,15 @@
 // Seeds a temporary SQLite database with N employee records and measures, through
 // SDCOMConnection and the local transport, the rows per second of a large fetch and the cost of
-// one small fetch. Prints figures only.
+// one small fetch, and what the server's statement check (reading a workstation's text as one
+// of the registered statements and writing the text that runs) costs per statement. Prints
+// figures only.
 //
 // Usage: bench_local_transport [rows=100000] [small-fetches=2000]
 
 #include "Exceptions.h"
 #include "SchemaLoader.h"
 #include "SDCOMConnection.h"
+#include "StatementRegistry.h"
 #include "TApplication.h"
 #include "Ugnnorma.h"
 
@@ -53,7 +56,16 @@ bool seed(const QString &file, int rows)
     bool ok = created.ok()
         && run(query, QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) "
                                      "VALUES ('BENCH', 'clave', 'AD', 'Bench')"))
+        && run(query, QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR) VALUES (1, 'Bench')"))
+        && run(query, QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES ('BENCH', 1)"))
         && db.transaction();
+    // Every employee holds position BENCH, so the holders' read of that position is the large fetch.
+    query.prepare(QStringLiteral("INSERT INTO NM_CONTR (COD_EMPR, COD_EMPL, NRO_CONT, COD_CARG, IND_ACTI) "
+                                 "VALUES (1, ?, 1, 'BENCH', 'A')"));
+    for (int i = 0; ok && i < employees(rows); ++i) {
+        query.addBindValue(double(1000 + i));
+        ok = query.exec();
+    }
     query.prepare(QStringLiteral("INSERT INTO BI_DTPEF VALUES (1, ?, ?, 'EF', ?, NULL, ?, ?, '2020-01-31')"));
     for (int i = 0; ok && i < rows; ++i) {
         query.addBindValue(double(1000 + i % employees(rows)));
@@ -72,6 +84,50 @@ bool seed(const QString &file, int rows)
 double seconds(QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// Texts as the module writes them: a dataset's, one with values written in, the profile with
+// its categories, and a look-up with the user's criteria.
+void printStatementCheck(int calls)
+{
+    using namespace appserver;
+    const QStringList texts{
+        QStringLiteral("select   a.COD_EMPR,a.COD_EMPL,a.COD_CARG,\n             b.APE_EMPL,b.NOM_EMPL\nfrom      NM_CONTR a, "
+                       "BI_EMPLE b\nwhere   a.COD_EMPR = b.COD_EMPR\nand       a.COD_EMPL =  b.COD_EMPL\nand       "
+                       "a.COD_EMPR = :COD_EMPR\nand       a.COD_CARG = :COD_CARG\nand       a.IND_ACTI    =  'A'\norder by b.APE_EMPL"),
+        QStringLiteral(" select a.COD_EMPR,a.COD_EMPL,a.COD_CARG,        b.APE_EMPL,b.NOM_EMPL  from NM_CONTR a, BI_EMPLE b  "
+                       "where a.COD_EMPR = b.COD_EMPR    and a.COD_EMPL = b.COD_EMPL    and a.COD_EMPR = 1   and "
+                       "a.COD_CARG = 'SUP001'   and a.IND_ACTI = 'A' order by b.APE_EMPL"),
+        QStringLiteral(" select * from BI_DTPCA a  where a.COD_EMPR = :P_COD_EMPR    and a.COD_CARG = :P_COD_CARG    AND "
+                       "TIP_REGI IN  ( select TIP_REGI                       from ac_dpama                       WHERE "
+                       "COD_EMPR = a.COD_EMPR                         AND COD_DETA IN ('EF','EN','EP','CO'))  ORDER BY "
+                       "a.TIP_REGI, a.COD_REQU, a.COD_ESPE "),
+        QStringLiteral("select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont\r\nfrom     bi_emple a,nm_contr b\r\n"
+                       "where  a.cod_empr = b.cod_empr\r\nand      a.cod_empl = b.cod_empl\r\nand      a.cod_empr = 1\r\n"
+                       "and      b.ind_acti = 'A'\r\norder by a.ape_empl,a.nom_empl\r\n AND UPPER(a.ape_empl) LIKE 'RO%' "
+                       "ESCAPE '\\' AND b.nro_cont >= 2")};
+    const QStringList providers{QStringLiteral("DtsPNmContr"), QStringLiteral("DtsPTemporal"),
+                                QStringLiteral("DtsPBiDtpca"), QStringLiteral("DtsPTemporal")};
+    const StatementRegistry &registry = StatementRegistry::module();
+    QElapsedTimer timer;
+    timer.start();
+    qint64 rendered = 0;
+    for (int i = 0; i < calls; ++i) {
+        for (int k = 0; k < texts.size(); ++k) {
+            StatementValues values;
+            QString error;
+            const RegisteredStatement *found =
+                registry.match(*registry.provider(providers.at(k)), texts.at(k), SqlSyntax::Sqlite, &values, &error);
+            if (!found) {
+                std::fprintf(stderr, "statement check refused a module text: %s\n", qPrintable(error));
+                return;
+            }
+            rendered += found->render(values, 2).size();
+        }
+    }
+    std::printf("statement check: %9.2f us/statement (match and render, uncached; %d texts x %d, %lld chars)\n",
+                seconds(timer) * 1e6 / (double(calls) * texts.size()), int(texts.size()), calls,
+                static_cast<long long>(rendered));
 }
 
 } // namespace
@@ -104,11 +160,13 @@ int main(int argc, char **argv)
         std::vector<double> rates;
         for (int i = 0; i < 3; ++i) {
             timer.restart();
-            const auto result = connection.Fetch(QStringLiteral("DtsPTemporal"),
-                                                 QStringLiteral("select * from BI_DTPEF"), {});
+            const auto result = connection.Fetch(
+                QStringLiteral("DtsPBiDtpefCargo"), QString(),
+                {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, 1},
+                 {QStringLiteral("CARGO"), appserver::FieldType::String, QStringLiteral("BENCH")}});
             rates.push_back(result.rows.size() / seconds(timer));
         }
-        std::printf("large fetch:  %12.0f rows/s (best of 3, %d rows, 9 columns)\n",
+        std::printf("large fetch:  %12.0f rows/s (best of 3, %d rows, 5 columns)\n",
                     *std::max_element(rates.begin(), rates.end()), rows);
 
         timer.restart();
@@ -122,6 +180,7 @@ int main(int argc, char **argv)
         std::printf("small fetch:  %12.1f us/call (%d calls, %.1f rows each, session check included)\n",
                     seconds(timer) * 1e6 / calls, calls, calls ? double(fetched) / calls : 0.0);
         std::printf("round trips:  %12lld\n", static_cast<long long>(connection.roundTrips()));
+        printStatementCheck(calls);
     } catch (const Exception &e) {
         std::fprintf(stderr, "bench failed: %s\n", e.what());
         return 1;
