@@ -3,15 +3,19 @@
 // flag's list, saving, and closing with a pending row.
 
 #include "DataTable.h"
+#include "DLLUFORM.h"
 #include "DialogService.h"
 #include "ModuloPrueba.h"
 #include "TDataSetModel.h"
 #include "TQNavegador.h"
+#include "TQPField.h"
 #include "TVelkarDBgrid.h"
 #include "UAcCuare.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -141,6 +145,62 @@ private slots:
         QCOMPARE(filas().RecordCount(), m_filasIniciales + filasDespues);
         if (filasDespues > 0 && filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0))
             filas().Delete();
+    }
+
+    // The employee look-up through its own button: its statement ends in ORDER BY, and the
+    // criteria the user gives still choose the rows (the server puts them in the WHERE clause).
+    void busquedaDeEmpleadoConCriterios_data()
+    {
+        addColumns<QString, QString, QString>({"campo", "operador", "valor"});
+        QTest::newRow("surname begins with") << "APE_EMPL" << "Comienza con" << "Mart";
+        QTest::newRow("contract number") << "NRO_CONT" << ">=" << "2";
+    }
+
+    void busquedaDeEmpleadoConCriterios()
+    {
+        QFETCH(QString, campo);
+        QFETCH(QString, operador);
+        QFETCH(QString, valor);
+        Captura = new TCaptura;
+        Captura->AfterConstruction();
+        int listadas = -1;
+        QStringList valores;
+        DialogRecorder respuestas([&](const DialogService::Request &request) {
+            if (request.kind != DialogService::Modal)
+                return int(DialogService::Ok);
+            QDialog *dialogo = request.dialog;
+            if (dialogo != Captura) {
+                auto *columna = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo0"));
+                columna->setCurrentIndex(columna->findData(campo));
+                auto *comparacion = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador0"));
+                comparacion->setCurrentIndex(comparacion->findText(operador));
+                // Typed as a text: key events carry ASCII letters only.
+                dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0"))->insert(valor);
+                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
+                return dialogo->result();
+            }
+            TDataSet &filasLeidas = Captura->CdsTmp;
+            listadas = filasLeidas.RecordCount();
+            for (filasLeidas.First(); !filasLeidas.Eof(); filasLeidas.Next())
+                valores << filasLeidas.FieldByName(campo)->AsString().trimmed();
+            QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
+            return int(QDialog::Rejected);
+        });
+        QTest::mouseClick(w->QPFldCod_carg, Qt::LeftButton);
+        const QString condicion = campo == QLatin1String("APE_EMPL")
+                                      ? QStringLiteral("UPPER(a.APE_EMPL) LIKE 'MART%'")
+                                      : QStringLiteral("b.NRO_CONT >= 2");
+        const int esperadas = m_db.query(QStringLiteral("SELECT COUNT(*) FROM BI_EMPLE a, NM_CONTR b WHERE a.COD_EMPR = "
+                                                        "b.COD_EMPR AND a.COD_EMPL = b.COD_EMPL AND a.COD_EMPR = 1 AND "
+                                                        "b.IND_ACTI = 'A' AND ") + condicion).value(0).toInt();
+        delete Captura.data();
+        QCOMPARE(respuestas.texts(), QStringList());
+        QVERIFY(esperadas > 0);
+        QCOMPARE(listadas, esperadas);
+        for (const QString &leido : std::as_const(valores))
+            QVERIFY2(campo == QLatin1String("APE_EMPL") ? leido.toUpper().startsWith(QStringLiteral("MART"))
+                                                        : leido.toDouble() >= 2,
+                     qPrintable(leido));
     }
 
 private:
