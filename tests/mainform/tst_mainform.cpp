@@ -4,6 +4,7 @@
 // three entries, a company change, the drill-down through the launcher, and the keys.
 
 #include "DAcSemaf.h"
+#include "DLLUFORM.h"
 #include "DataTable.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
@@ -12,6 +13,7 @@
 #include "TApplication.h"
 #include "TDBEdit.h"
 #include "TQInfoAyuda.h"
+#include "TQPField.h"
 #include "TQsCmbCodigo.h"
 #include "TVelkarDBgrid.h"
 #include "TestTools.h"
@@ -259,6 +261,46 @@ private slots:
         QTest::mouseClick(m_forma->BtnCuare, Qt::LeftButton);
         QCOMPARE(abiertas, QStringList{QStringLiteral("Cuadros Reemplazo")});
         QCOMPARE(DtmAcSemaf->QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->AsInteger(), 11);
+    }
+
+    // The tree's two look-ups, clicked on a plan row being edited: each lists what its query
+    // finds in the current company, as the server runs the module's statement for it.
+    void planLookUps_data()
+    {
+        addColumns<QString, QString>({"button", "expected"});
+        QTest::newRow("plans") << "QPField1" << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_NODO = 0";
+        QTest::newRow("nodes of the plan")
+            << "QPField2" << "SELECT COUNT(*) FROM AC_PPROM a, BI_CARGO b WHERE a.COD_EMPR = 1 AND a.COD_NODO > 0 AND "
+                             "a.COD_MENU = 1 AND b.COD_EMPR = a.COD_EMPR AND b.COD_CARG = a.COD_CARG";
+    }
+
+    void planLookUps()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, expected);
+        elegirEmpresa(1);
+        irANodo(1, 3);
+        Captura = new TCaptura;
+        Captura->AfterConstruction();
+        int listadas = -1;
+        DialogRecorder dialogos([&](const DialogService::Request &pedido) {
+            if (pedido.kind != DialogService::Modal)
+                return int(DialogService::Ok);
+            if (pedido.dialog == Captura) {
+                listadas = Captura->CdsTmp.RecordCount();
+                QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(pedido.dialog->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
+            }
+            return pedido.dialog->result();
+        });
+        DtmAcSemaf->QryAcPprom.Edit();
+        QTest::mouseClick(m_forma->findChild<TQPField *>(button), Qt::LeftButton);
+        DtmAcSemaf->QryAcPprom.Cancel();
+        delete Captura.data();
+        QCOMPARE(dialogos.texts(), QStringList());
+        QCOMPARE(listadas, m_db.query(expected).value(0).toInt());
+        QVERIFY(listadas > 0);
     }
 
 private:
