@@ -42,10 +42,22 @@ QVariantMap cuareRow(int menu, double employee, const QString &position)
 
 FetchResult fetchMenu(HttpTransport &server, int menu)
 {
+    // The replacement table's own statement, as the window sends it.
     return server.fetch({kSession, QStringLiteral("DtsPAcCuare"),
-                         QStringLiteral("select COD_EMPL, COD_CARG from AC_CUARE where COD_EMPR = 1 and COD_MENU = :M "
-                                        "and COD_NODO = 1 order by COD_EMPL"),
-                         {{QStringLiteral("M"), FieldType::Smallint, menu}}});
+                         QStringLiteral("select  * from AC_CUARE\nwhere  COD_EMPR  = :cod_empr\nand      COD_MENU = :cod_menu\n"
+                                        "and      COD_NODO = :cod_nodo\n"),
+                         {{QStringLiteral("cod_empr"), FieldType::Smallint, 1},
+                          {QStringLiteral("cod_menu"), FieldType::Smallint, menu},
+                          {QStringLiteral("cod_nodo"), FieldType::Smallint, 1}}});
+}
+
+// The counter row's position code, found by name in the answer.
+QString positionOf(const FetchResult &answer)
+{
+    for (int i = 0; i < answer.fields.size(); ++i)
+        if (answer.fields.at(i).name.compare(QLatin1String("COD_CARG"), Qt::CaseInsensitive) == 0)
+            return answer.rows.value(0).value(i).toString();
+    return {};
 }
 
 void report(Tally &tally, const QString &error)
@@ -82,7 +94,7 @@ void workstation(const QString &address, int client, int calls, Tally &tally)
                 report(tally, shared.error);
                 break;
             }
-            const QString value = shared.rows.first().at(1).toString();
+            const QString value = positionOf(shared);
             QVariantMap old = cuareRow(kSharedMenu, 1, value);
             const ApplyResult done = server.apply({kSession, QStringLiteral("DtsPAcCuare"),
                                                    {RowDelta{RowDelta::Kind::Update, old,
@@ -165,7 +177,7 @@ int main(int argc, char *argv[])
     for (int c = 0; c < clients; ++c)
         stored += int(fetchMenu(setup, kFirstMenu + c).rows.size());
     const FetchResult counter = fetchMenu(setup, kSharedMenu);
-    const int counted = counter.rows.isEmpty() ? -1 : counter.rows.first().at(1).toInt();
+    const int counted = counter.rows.isEmpty() ? -1 : positionOf(counter).toInt();
     const int lost = qAbs(tally.inserted - stored) + qAbs(tally.increments - counted);
     process.terminate();
     process.waitForFinished(10000);
