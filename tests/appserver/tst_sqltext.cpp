@@ -106,7 +106,7 @@ private slots:
         QTest::newRow("company as an expression") << temporal << employees.arg("3 + 0", "'GER001'") << "" << "no es una de ellas" << "";
         QTest::newRow("company as text") << temporal << employees.arg("'3'", "'GER001'") << "" << "no es una de ellas" << "";
         QTest::newRow("union appended") << temporal << employees.arg("3", "'X' union select 1,2,3,4,5") << "" << "no es una de ellas" << "";
-        QTest::newRow("credentials") << temporal << "select COD_USUA, PAS_USUA from GN_USUAR" << "" << "no es una de ellas" << "";
+        QTest::newRow("credentials") << temporal << "select PAS_USUA from GN_USUAR where COD_USUA = 'ADMIN'" << "" << "no es una de ellas" << "";
         QTest::newRow("two statements") << temporal << plans + "; delete from ac_pprom" << "" << "no es una de ellas" << "";
         QTest::newRow("condition on another column") << temporal << plans + " AND COD_EMPR = 1" << ""
                                                      << "no tiene la columna COD_EMPR" << "";
