@@ -1,10 +1,81 @@
 #include "PgStatements.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QVariant>
+#include <QSqlRecord>
 
 namespace dbtools {
+
+namespace {
+
+const QJsonObject &catalogue()
+{
+    static const QJsonObject byName = [] {
+        QFile file(QStringLiteral(":/setup/postgres-setup.json"));
+        file.open(QIODevice::ReadOnly);
+        QJsonObject entries;
+        for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("statements")).toArray())
+            entries.insert(entry.toObject().value(QLatin1String("name")).toString(), entry);
+        return entries;
+    }();
+    return byName;
+}
+
+QString quotedLiteral(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// A value fitted to its slot's kind: empty when it does not fit.
+QString fitted(const QJsonValue &kind, const QString &value)
+{
+    static const QString name = QStringLiteral("(?:[a-z_][a-z0-9_$]*|\"(?:[^\"]|\"\")+\")");
+    static const QRegularExpression identifier(QStringLiteral("^%1$").arg(name));
+    static const QRegularExpression identifiers(QStringLiteral("^%1(?:, %1)*$").arg(name));
+    static const QRegularExpression function(QStringLiteral("^(?:%1\\.)?%1\\((?:[a-z0-9_ \"\\[\\].]+(?:, ?[a-z0-9_ \"\\[\\].]+)*)?\\)$").arg(name));
+    if (kind.isArray())
+        return kind.toArray().contains(value) ? (value.isEmpty() ? QStringLiteral(" ") : value) : QString();
+    const QString text = kind.toString();
+    if (text == QLatin1String("literal"))
+        return quotedLiteral(value);
+    const QRegularExpression &pattern = text == QLatin1String("identifier") ? identifier
+                                       : text == QLatin1String("identifiers") ? identifiers : function;
+    return pattern.match(value).hasMatch() ? value : QString();
+}
+
+} // namespace
+
+DbOutcome PgStatements::texts(const QString &name, const QHash<QString, QString> &fills, QStringList *out)
+{
+    const QJsonObject entry = catalogue().value(name).toObject();
+    if (entry.isEmpty())
+        return DbOutcome::failure(QStringLiteral("The set-up catalogue has no statement %1").arg(name));
+    const QJsonObject kinds = entry.value(QLatin1String("slots")).toObject();
+    out->clear();
+    for (const QJsonValue &line : entry.value(QLatin1String("text")).toArray()) {
+        QString text = line.toString();
+        for (auto it = kinds.begin(); it != kinds.end(); ++it) {
+            const QString marker = QLatin1Char('{') + it.key() + QLatin1Char('}');
+            if (!text.contains(marker))
+                continue;
+            const QString value = fitted(it.value(), fills.value(it.key()));
+            if (value.isEmpty())
+                return DbOutcome::failure(QStringLiteral("%1: \"%2\" does not fit the slot %3")
+                                              .arg(name, fills.value(it.key()), it.key()));
+            // An empty word takes its blank with it.
+            if (value == QLatin1String(" "))
+                text.replace(marker + QLatin1Char(' '), QString());
+            text.replace(marker, value.trimmed());
+        }
+        *out << text;
+    }
+    return DbOutcome::success();
+}
 
 DbOutcome PgStatements::run(QSqlDatabase &db, const QStringList &statements, const QString &what)
 {
@@ -16,45 +87,82 @@ DbOutcome PgStatements::run(QSqlDatabase &db, const QStringList &statements, con
     return DbOutcome::success();
 }
 
-bool PgStatements::value(QSqlDatabase &db, const QString &statement, QVariant *out, QString *error)
+DbOutcome PgStatements::run(QSqlDatabase &db, const QStringList &names, const QHash<QString, QString> &fills,
+                            const QString &what)
 {
-    QSqlQuery query(db);
-    if (!query.exec(statement) || !query.next()) {
-        *error = query.lastError().isValid() ? query.lastError().text() : QStringLiteral("no row");
+    QStringList statements;
+    for (const QString &name : names) {
+        QStringList texts;
+        if (const DbOutcome made = PgStatements::texts(name, fills, &texts); !made.ok())
+            return made;
+        statements << texts;
+    }
+    return run(db, statements, what);
+}
+
+bool PgStatements::read(QSqlDatabase &db, const QString &name, const QVariantList &values, QList<QVariantList> *rows,
+                        QString *error)
+{
+    QStringList text;
+    if (const DbOutcome found = texts(name, {}, &text); !found.ok() || text.size() != 1) {
+        *error = found.ok() ? QStringLiteral("%1 is not one read").arg(name) : found.error;
         return false;
     }
-    *out = query.value(0);
-    return true;
-}
-
-bool PgStatements::currentSchema(QSqlDatabase &db, QString *schema, QString *error)
-{
-    // The schema's name comes from the server itself; quote_ident keeps it one identifier.
-    QVariant name;
-    if (!value(db, QStringLiteral("SELECT quote_ident(current_schema())"), &name, error))
+    QSqlQuery query(db);
+    query.prepare(text.first());
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = query.lastError().text();
         return false;
-    *schema = name.toString();
+    }
+    rows->clear();
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << query.value(i);
+        *rows << row;
+    }
     return true;
 }
 
-QString PgStatements::quotedLiteral(QString text)
+bool PgStatements::column(QSqlDatabase &db, const QString &name, QStringList *out, QString *error)
 {
-    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    QList<QVariantList> rows;
+    if (!read(db, name, {}, &rows, error))
+        return false;
+    out->clear();
+    for (const QVariantList &row : std::as_const(rows))
+        *out << row.value(0).toString();
+    return true;
 }
 
 bool PgStatements::isSuperuser(QSqlDatabase &db, bool *superuser, QString *error)
 {
-    QVariant flag;
-    if (!value(db, QStringLiteral("SELECT rolsuper FROM pg_roles WHERE rolname = current_user"), &flag, error))
+    QList<QVariantList> rows;
+    if (!read(db, QStringLiteral("EsSuperusuario"), {}, &rows, error))
         return false;
-    *superuser = flag.toBool();
+    *superuser = rows.value(0).value(0).toBool();
     return true;
 }
 
-QString PgStatements::withoutPowers(bool superuser)
+DbOutcome PgStatements::roleFacts(QSqlDatabase &db, const QString &role, const QString &what, RoleFacts *facts)
 {
-    return superuser ? QStringLiteral("NOSUPERUSER NOCREATEDB NOCREATEROLE NOINHERIT")
-                     : QStringLiteral("NOCREATEDB NOCREATEROLE NOINHERIT");
+    static const QRegularExpression plainName(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
+    if (!plainName.match(role).hasMatch())
+        return DbOutcome::failure(QStringLiteral("The %1 name \"%2\" must be a lower-case identifier").arg(what, role));
+    QList<QVariantList> rows;
+    QString error;
+    if (!read(db, QStringLiteral("RolExiste"), {role}, &rows, &error))
+        return DbOutcome::failure(QStringLiteral("Cannot look up role %1: %2").arg(role, error));
+    facts->exists = !rows.isEmpty();
+    if (!isSuperuser(db, &facts->superuser, &error))
+        return DbOutcome::failure(QStringLiteral("Cannot tell whether the login is a superuser: %1").arg(error));
+    QStringList schema;
+    if (!column(db, QStringLiteral("EsquemaActual"), &schema, &error) || schema.isEmpty())
+        return DbOutcome::failure(QStringLiteral("Cannot read the current schema: %1").arg(error));
+    facts->schema = schema.first();
+    return DbOutcome::success();
 }
 
 } // namespace dbtools

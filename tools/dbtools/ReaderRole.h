@@ -16,8 +16,6 @@ public:
     // Runs inside the caller's transaction when there is one. An empty password leaves the
     // role's password as it is (a new role then logs in the way the server's rules allow).
     static DbOutcome grant(QSqlDatabase &db, const QString &role, const QString &password);
-    // Role names go into statements as they are: plain lower-case identifiers only.
-    static DbOutcome checkName(const QString &role, const QString &what);
 };
 
 } // namespace dbtools
