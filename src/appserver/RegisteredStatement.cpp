@@ -210,7 +210,8 @@ bool RegisteredStatement::matches(const QList<SqlToken> &tokens, StatementValues
     }
     if (at == tokens.size())
         return true;
-    if (!hasConditions() || !(tokens.at(at).isWord(QLatin1String("WHERE")) || tokens.at(at).isWord(QLatin1String("AND"))))
+    const SqlToken &joint = tokens.at(at);
+    if (!hasConditions() || !(joint.isWord(QLatin1String("WHERE")) || joint.isWord(QLatin1String("AND"))))
         return false;
     ConditionReader reader(m_conditionColumns);
     *nearly = reader.read(tokens, at + 1, &values->condition, &values->conditionValues);

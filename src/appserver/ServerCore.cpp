@@ -249,39 +249,45 @@ QString ServerCore::recentAccess(const QString &user, const CompanyAccess **acce
     return {};
 }
 
-FetchResult ServerCore::fetch(const FetchRequest &request, const CompanyAccess *access)
+// Every fetch: the provider and session as for any call, the user's companies, one read request
+// of the reader, and the refusal logged.
+template <class Work, class MayRetry>
+FetchResult ServerCore::forFetch(const FetchRequest &request, const CompanyAccess *access, Work work,
+                                 MayRetry mayRetry)
 {
     return forProvider<FetchResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
         FetchResult result;
         if (!access)
             result.error = recentAccess(request.session.user.trimmed(), &access);
         if (result.ok())
-            result = readRequest<FetchResult>(
-                companies, [&] { return d->fetch->run(provider, request, *access); }, [] { return true; });
+            result = readRequest<FetchResult>(companies, [&] { return work(provider, *access); }, mayRetry);
         logRefusal(request, result.error);
         return result;
     });
 }
 
+FetchResult ServerCore::fetch(const FetchRequest &request, const CompanyAccess *access)
+{
+    return forFetch(
+        request, access,
+        [&](const ProviderDef &provider, const CompanyAccess &companies) {
+            return d->fetch->run(provider, request, companies);
+        },
+        [] { return true; });
+}
+
 QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink, const CompanyAccess *access)
 {
     WatchedSink watched(sink);
-    return forProvider<FetchResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
-               FetchResult result;
-               if (!access)
-                   result.error = recentAccess(request.session.user.trimmed(), &access);
-               if (result.ok())
-                   result = readRequest<FetchResult>(
-                       companies,
-                       [&] {
-                           FetchResult read;
-                           read.error = d->fetch->runEach(provider, request, *access, watched);
-                           return read;
-                       },
-                       [&] { return !watched.used(); });
-               logRefusal(request, result.error);
-               return result;
-           }).error;
+    return forFetch(
+               request, access,
+               [&](const ProviderDef &provider, const CompanyAccess &companies) {
+                   FetchResult read;
+                   read.error = d->fetch->runEach(provider, request, companies, watched);
+                   return read;
+               },
+               [&] { return !watched.used(); })
+        .error;
 }
 
 ApplyResult ServerCore::apply(const ApplyRequest &request)

@@ -87,6 +87,8 @@ private:
     Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry);
     template <class Result, class Request, class Work>
     Result forProvider(const Request &request, Work work);
+    template <class Work, class MayRetry>
+    FetchResult forFetch(const FetchRequest &request, const CompanyAccess *access, Work work, MayRetry mayRetry);
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -26,26 +26,20 @@ DbOutcome CompanyRowSecurity::apply(QSqlDatabase &db, const QString &readerRole,
     static const QStringList grantTables{QStringLiteral("gn_empre"), QStringLiteral("gn_usemp")};
     QStringList statements;
     for (const QString &table : tables) {
-        for (const QString &policy : {QStringLiteral("qacsemaf_todos"), QStringLiteral("qacsemaf_empresas")}) {
-            if (!existing.contains(table + QLatin1Char('.') + policy))
-                continue;
-            QStringList drop;
-            if (const DbOutcome made = PgStatements::texts(
-                    QStringLiteral("QuitarPolitica"), {{QStringLiteral("politica"), policy}, {QStringLiteral("tabla"), table}}, &drop);
-                !made.ok())
-                return made;
-            statements << drop;
-        }
+        QStringList names;
+        if (existing.contains(table + QStringLiteral(".qacsemaf_todos")))
+            names << QStringLiteral("QuitarPoliticaTodos");
+        if (existing.contains(table + QStringLiteral(".qacsemaf_empresas")))
+            names << QStringLiteral("QuitarPoliticaEmpresas");
+        names << QStringLiteral("SeguridadPorEmpresa");
         const QString held = grantTables.contains(table) ? readerRole : readerRole + QStringLiteral(", ") + writerRole;
-        QStringList guard;
-        if (const DbOutcome made = PgStatements::texts(QStringLiteral("SeguridadPorEmpresa"),
-                                                       {{QStringLiteral("tabla"), table},
-                                                        {QStringLiteral("roles"), held},
-                                                        {QStringLiteral("ajuste"), appserver::SqlDialect::companySetting()}},
-                                                       &guard);
-            !made.ok())
+        const DbOutcome made = PgStatements::compose(names,
+                                                     {{QStringLiteral("tabla"), table},
+                                                      {QStringLiteral("roles"), held},
+                                                      {QStringLiteral("ajuste"), appserver::SqlDialect::companySetting()}},
+                                                     &statements);
+        if (!made.ok())
             return made;
-        statements << guard;
     }
     return PgStatements::run(db, statements, QStringLiteral("Cannot set up row security by company"));
 }

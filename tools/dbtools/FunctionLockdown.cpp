@@ -47,14 +47,10 @@ DbOutcome FunctionLockdown::apply(QSqlDatabase &db)
         QStringList names{QStringLiteral("QuitarFuncion")};
         if (everyones.contains(function))
             names << QStringLiteral("DevolverFuncion");
-        for (const QString &name : std::as_const(names)) {
-            QStringList texts;
-            const DbOutcome made = PgStatements::texts(
-                name, {{QStringLiteral("funcion"), function}, {QStringLiteral("rol"), owner.first()}}, &texts);
-            if (!made.ok())
-                return made;
-            statements << texts;
-        }
+        const DbOutcome made = PgStatements::compose(
+            names, {{QStringLiteral("funcion"), function}, {QStringLiteral("rol"), owner.first()}}, &statements);
+        if (!made.ok())
+            return made;
     }
     return PgStatements::run(db, statements, QStringLiteral("Cannot take functions away from the reading role"));
 }

@@ -19,7 +19,8 @@ const QJsonObject &catalogue()
         QFile file(QStringLiteral(":/setup/postgres-setup.json"));
         file.open(QIODevice::ReadOnly);
         QJsonObject entries;
-        for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("statements")).toArray())
+        const QJsonObject document = QJsonDocument::fromJson(file.readAll()).object();
+        for (const QJsonValue &entry : document.value(QLatin1String("statements")).toArray())
             entries.insert(entry.toObject().value(QLatin1String("name")).toString(), entry);
         return entries;
     }();
@@ -37,7 +38,10 @@ QString fitted(const QJsonValue &kind, const QString &value)
     static const QString name = QStringLiteral("(?:[a-z_][a-z0-9_$]*|\"(?:[^\"]|\"\")+\")");
     static const QRegularExpression identifier(QStringLiteral("^%1$").arg(name));
     static const QRegularExpression identifiers(QStringLiteral("^%1(?:, %1)*$").arg(name));
-    static const QRegularExpression function(QStringLiteral("^(?:%1\\.)?%1\\((?:[a-z0-9_ \"\\[\\].]+(?:, ?[a-z0-9_ \"\\[\\].]+)*)?\\)$").arg(name));
+    // A signature as regprocedure writes it: "name(type, type)", types possibly quoted or arrays.
+    static const QString type = QStringLiteral("[a-z0-9_ \"\\[\\].]+");
+    static const QRegularExpression function(
+        QStringLiteral("^(?:%1\\.)?%1\\((?:%2(?:, ?%2)*)?\\)$").arg(name, type));
     if (kind.isArray())
         return kind.toArray().contains(value) ? (value.isEmpty() ? QStringLiteral(" ") : value) : QString();
     const QString text = kind.toString();
@@ -87,17 +91,23 @@ DbOutcome PgStatements::run(QSqlDatabase &db, const QStringList &statements, con
     return DbOutcome::success();
 }
 
+DbOutcome PgStatements::compose(const QStringList &names, const QHash<QString, QString> &fills, QStringList *out)
+{
+    for (const QString &name : names) {
+        QStringList made;
+        if (const DbOutcome outcome = texts(name, fills, &made); !outcome.ok())
+            return outcome;
+        *out << made;
+    }
+    return DbOutcome::success();
+}
+
 DbOutcome PgStatements::run(QSqlDatabase &db, const QStringList &names, const QHash<QString, QString> &fills,
                             const QString &what)
 {
     QStringList statements;
-    for (const QString &name : names) {
-        QStringList texts;
-        if (const DbOutcome made = PgStatements::texts(name, fills, &texts); !made.ok())
-            return made;
-        statements << texts;
-    }
-    return run(db, statements, what);
+    const DbOutcome made = compose(names, fills, &statements);
+    return made.ok() ? run(db, statements, what) : made;
 }
 
 bool PgStatements::read(QSqlDatabase &db, const QString &name, const QVariantList &values, QList<QVariantList> *rows,

@@ -19,10 +19,12 @@ public:
     // The texts of a catalogue entry with its slots filled; a failure names the slot that a
     // value does not fit.
     static DbOutcome texts(const QString &name, const QHash<QString, QString> &fills, QStringList *out);
+    // The texts of the entries `names`, in order, with the same slot values, added to `out`.
+    static DbOutcome compose(const QStringList &names, const QHash<QString, QString> &fills, QStringList *out);
     // Runs texts one after the other on the caller's connection (and inside its transaction),
     // stopping at the first that fails; `what` names the step in the failure.
     static DbOutcome run(QSqlDatabase &db, const QStringList &statements, const QString &what);
-    // The texts of the entries `names`, in order, with the same slot values, run as above.
+    // The entries `names` composed as above and run.
     static DbOutcome run(QSqlDatabase &db, const QStringList &names, const QHash<QString, QString> &fills,
                          const QString &what);
     // A read of the catalogue with bound values: every row's values.
@@ -36,6 +38,8 @@ public:
         bool exists = false;
         bool superuser = false;   // the login running the set-up
         QString schema;           // the current schema, quoted
+        // A login that is no superuser may name only the attributes it can change.
+        QString withoutSuperuser() const { return superuser ? QStringLiteral("NOSUPERUSER") : QString(); }
     };
     // Checks the role's name (a plain lower-case identifier) and reads the facts; `what` names
     // the role in failures ("reader role").

@@ -17,7 +17,7 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
         return DbOutcome::failure(QStringLiteral("Cannot read the columns of GN_USUAR: %1").arg(error));
     const QHash<QString, QString> fills{{QStringLiteral("rol"), role},
                                         {QStringLiteral("acceso"), QStringLiteral("LOGIN")},
-                                        {QStringLiteral("superusuario"), facts.superuser ? QStringLiteral("NOSUPERUSER") : QString()},
+                                        {QStringLiteral("superusuario"), facts.withoutSuperuser()},
                                         {QStringLiteral("clave"), password},
                                         {QStringLiteral("base"), database.first()},
                                         {QStringLiteral("esquema"), facts.schema},

@@ -11,7 +11,7 @@ DbOutcome WriterRole::grant(QSqlDatabase &db, const QString &role)
         return read;
     const QHash<QString, QString> fills{{QStringLiteral("rol"), role},
                                         {QStringLiteral("acceso"), QStringLiteral("NOLOGIN")},
-                                        {QStringLiteral("superusuario"), facts.superuser ? QStringLiteral("NOSUPERUSER") : QString()},
+                                        {QStringLiteral("superusuario"), facts.withoutSuperuser()},
                                         {QStringLiteral("esquema"), facts.schema}};
     QStringList steps{QStringLiteral("RolSinPoderes"), QStringLiteral("Escritor")};
     if (!facts.exists)
