@@ -201,29 +201,18 @@ QString ConditionReader::subject(QString *sql)
 
 QString ConditionReader::value(QVariant *bound, double *number, bool *isNumber)
 {
-    const bool negative = acceptSymbol(QLatin1String("-"));
     const SqlToken *token = peek();
-    if (!token || (token->kind != Kind::Number && (negative || token->kind != Kind::String)))
-        return unexpected();
-    ++m_at;
-    *isNumber = token->kind == Kind::Number;
+    *isNumber = token && token->kind != Kind::String;
     if (!*isNumber) {
+        if (!token)
+            return unexpected();
         *bound = token->text;
+        ++m_at;
         return {};
     }
-    bool ok = false;
-    const qlonglong whole = token->text.toLongLong(&ok);
-    if (ok) {
-        *number = double(negative ? -whole : whole);
-        *bound = negative ? -whole : whole;
-        return {};
-    }
-    *number = token->text.toDouble(&ok);
-    if (!ok)
-        return QStringLiteral("el número %1 no se puede leer").arg(token->text);
-    if (negative)
-        *number = -*number;
-    *bound = *number;
+    if (!SqlTokenizer::signedNumber(*m_tokens, &m_at, bound))
+        return unexpected();
+    *number = bound->toDouble();
     return {};
 }
 

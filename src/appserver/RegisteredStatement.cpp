@@ -61,42 +61,6 @@ void findClauses(const QList<SqlToken> &tokens, int *where, int *clauseEnd)
     }
 }
 
-// A whole number as a workstation writes one, with its sign.
-bool readInteger(const QList<SqlToken> &tokens, int *at, qlonglong *value)
-{
-    const bool negative = *at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String("-"));
-    const int index = *at + (negative ? 1 : 0);
-    if (index >= tokens.size() || tokens.at(index).kind != Kind::Number)
-        return false;
-    bool ok = false;
-    const qlonglong number = tokens.at(index).text.toLongLong(&ok);
-    if (!ok)
-        return false;
-    *value = negative ? -number : number;
-    *at = index + 1;
-    return true;
-}
-
-bool readNumber(const QList<SqlToken> &tokens, int *at, QVariant *value)
-{
-    qlonglong whole = 0;
-    if (readInteger(tokens, at, &whole)) {
-        *value = whole;
-        return true;
-    }
-    const bool negative = *at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String("-"));
-    const int index = *at + (negative ? 1 : 0);
-    if (index >= tokens.size() || tokens.at(index).kind != Kind::Number)
-        return false;
-    bool ok = false;
-    const double number = tokens.at(index).text.toDouble(&ok);
-    if (!ok)
-        return false;
-    *value = negative ? -number : number;
-    *at = index + 1;
-    return true;
-}
-
 } // namespace
 
 QString RegisteredStatement::define(const QJsonObject &definition)
@@ -158,22 +122,19 @@ bool RegisteredStatement::matchSlot(const SqlToken &slot, const QList<SqlToken> 
 {
     switch (m_slots.value(slot.text)) {
     case SlotKind::Company:
-    case SlotKind::Integer: {
-        qlonglong number = 0;
-        if (!readInteger(tokens, at, &number))
-            return false;
-        if (m_slots.value(slot.text) == SlotKind::Company) {
-            if (number < -32768 || number > 32767)
-                return false;
-            values->companies << int(number);
-        }
-        values->slotValues << number;
-        return true;
-    }
+    case SlotKind::Integer:
     case SlotKind::Number: {
+        const SlotKind kind = m_slots.value(slot.text);
         QVariant number;
-        if (!readNumber(tokens, at, &number))
+        if (!SqlTokenizer::signedNumber(tokens, at, &number)
+            || (kind != SlotKind::Number && number.typeId() != QMetaType::LongLong))
             return false;
+        if (kind == SlotKind::Company) {
+            const qlonglong company = number.toLongLong();
+            if (company < -32768 || company > 32767)
+                return false;
+            values->companies << int(company);
+        }
         values->slotValues << number;
         return true;
     }

@@ -214,4 +214,24 @@ QString SqlTokenizer::tokenize(const QString &text, SqlSyntax syntax, QList<SqlT
     return Reader(text, syntax, tokens, withSlots).run();
 }
 
+bool SqlTokenizer::signedNumber(const QList<SqlToken> &tokens, int *at, QVariant *value)
+{
+    const bool negative = *at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String("-"));
+    const int index = *at + (negative ? 1 : 0);
+    if (index >= tokens.size() || tokens.at(index).kind != SqlToken::Kind::Number)
+        return false;
+    bool ok = false;
+    const qlonglong whole = tokens.at(index).text.toLongLong(&ok);
+    if (ok) {
+        *value = negative ? -whole : whole;
+    } else {
+        const double number = tokens.at(index).text.toDouble(&ok);
+        if (!ok)
+            return false;
+        *value = negative ? -number : number;
+    }
+    *at = index + 1;
+    return true;
+}
+
 } // namespace appserver

@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 namespace appserver {
 
@@ -31,6 +32,9 @@ public:
     // Empty on success, else why the text cannot be read. `withSlots` reads "{name}" as a slot.
     static QString tokenize(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens,
                             bool withSlots = false);
+    // A number as a workstation writes one, with its sign, from tokens[*at]: a whole number as
+    // a qlonglong, any other as a double; false (and `at` unmoved) when there is none.
+    static bool signedNumber(const QList<SqlToken> &tokens, int *at, QVariant *value);
 };
 
 } // namespace appserver
