@@ -3,7 +3,7 @@
 #include "FetchAnswerJson.h"
 #include "GuardedListener.h"
 #include "JsonCodec.h"
-#include "ProviderRegistry.h"
+#include "StatementRegistry.h"
 #include "RequestGuard.h"
 #include "SqlDialect.h"
 
@@ -233,7 +233,7 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
-    if (!ProviderRegistry::find(request.provider))
+    if (!StatementRegistry::module().provider(request.provider))
         return {404, message(unknownProvider(request.provider)), request.provider};
     request.session = session;
     // The answer is written as the rows are read; the core keeps them to the user's companies.
@@ -252,7 +252,7 @@ HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const Com
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Cambios mal formados: %1.").arg(error))};
-    if (!ProviderRegistry::find(request.provider))
+    if (!StatementRegistry::module().provider(request.provider))
         return {404, message(unknownProvider(request.provider)), request.provider};
     if (const QString refused = access.checkApply(request); !refused.isEmpty())
         return {kForbidden, message(refused), request.provider};

@@ -5,7 +5,7 @@
 // On PostgreSQL the transaction reaches only the rows of the request's companies (row security).
 
 #include "Protocol.h"
-#include "ProviderRegistry.h"
+#include "ProviderDef.h"
 #include "SqlConnection.h"
 #include "SqlDialect.h"
 

@@ -8,7 +8,7 @@
 #include "OrderByClause.h"
 #include "Protocol.h"
 #include "CompanyAccess.h"
-#include "ProviderRegistry.h"
+#include "ProviderDef.h"
 #include "StatementRegistry.h"
 #include "SqlConnection.h"
 #include "SqlDialect.h"

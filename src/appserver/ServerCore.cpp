@@ -3,11 +3,10 @@
 #include "ApplyHandler.h"
 #include "FetchHandler.h"
 #include "PasswordHash.h"
-#include "ProviderRegistry.h"
 #include "ServerMethods.h"
-#include "StatementRegistry.h"
 #include "SqlConnection.h"
 #include "SqlDialect.h"
+#include "StatementRegistry.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -190,7 +189,7 @@ Result ServerCore::forProvider(const Request &request, Work work)
         result.error = checkSession(request.session, &companies);
         if (!result.error.isEmpty())
             return result;
-        const ProviderDef *provider = ProviderRegistry::find(request.provider);
+        const ProviderDef *provider = StatementRegistry::module().provider(request.provider);
         if (!provider) {
             result.error = unknownProvider(request.provider);
             return result;

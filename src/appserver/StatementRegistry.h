@@ -4,7 +4,7 @@
 // data layer's catalogue provides). A workstation's text runs only when it reads as one of the
 // provider's statements; what runs is the registry's own text with the values bound.
 
-#include "ProviderRegistry.h"
+#include "ProviderDef.h"
 #include "RegisteredStatement.h"
 
 #include <QHash>
