@@ -32,13 +32,14 @@ QString unknownProvider(const QString &name)
     return QStringLiteral("El servidor de aplicaciones no tiene el proveedor \"%1\".").arg(name);
 }
 
-// A company the user may not use: the request was understood and is not allowed.
+// A company the user may not use, a text that is no statement of the module's: the request was
+// understood and is not allowed.
 constexpr int kForbidden = 403;
 
-// Business refusals of the core are 422: the request was understood, the server said no.
-int statusOf(const QString &error)
+// Other refusals of the core are 422: the request was understood, the server said no.
+int statusOf(const QString &error, bool refused)
 {
-    return error.isEmpty() ? 200 : 422;
+    return error.isEmpty() ? 200 : refused ? kForbidden : 422;
 }
 
 } // namespace
@@ -239,7 +240,7 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     // The answer is written as the rows are read; the core keeps them to the user's companies.
     FetchAnswerJson::Writer writer;
     error = m_core.fetchEach(request, writer, &access);
-    Answer result(error.isEmpty() ? 200 : m_core.lastFetchRefused() ? kForbidden : statusOf(error), {},
+    Answer result(statusOf(error, m_core.lastRefused()), {},
                   request.provider, error.isEmpty() ? writer.rowCount() : 0);
     result.text = writer.finish(error);
     return result;
@@ -254,11 +255,10 @@ HttpAppServer::Answer HttpAppServer::apply(const Credentials &session, const Com
         return {400, message(QStringLiteral("Cambios mal formados: %1.").arg(error))};
     if (!StatementRegistry::module().provider(request.provider))
         return {404, message(unknownProvider(request.provider)), request.provider};
-    if (const QString refused = access.checkApply(request); !refused.isEmpty())
-        return {kForbidden, message(refused), request.provider};
     request.session = session;
-    const ApplyResult applied = m_core.apply(request);
-    return {statusOf(applied.error), JsonCodec::encode(applied), request.provider, applied.rowsAffected};
+    const ApplyResult applied = m_core.apply(request, &access);
+    return {statusOf(applied.error, m_core.lastRefused()), JsonCodec::encode(applied), request.provider,
+            applied.rowsAffected};
 }
 
 HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const CompanyAccess &access,
@@ -268,14 +268,9 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     QString error;
     if (!JsonCodec::decode(body, &request, &error))
         return {400, message(QStringLiteral("Llamada mal formada: %1.").arg(error))};
-    // The session check of the load names its company as the second argument.
-    if (request.method.compare(QLatin1String("VerificarSesion"), Qt::CaseInsensitive) == 0)
-        if (const QString refused = sessionCompanyRefusal(access, request.args.value(1).toString());
-            !refused.isEmpty())
-            return {kForbidden, message(refused), request.method};
     request.session = session;
-    const MethodResult called = m_core.call(request);
-    return {statusOf(called.error), JsonCodec::encode(called), request.method};
+    const MethodResult called = m_core.call(request, &access);
+    return {statusOf(called.error, m_core.lastRefused()), JsonCodec::encode(called), request.method};
 }
 
 void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) const

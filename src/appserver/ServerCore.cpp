@@ -79,6 +79,7 @@ struct ServerCore::Private {
     QSet<QString> acceptedSessions;
     // The companies of the users this core served lately, and when they were read.
     QHash<QString, QPair<qint64, CompanyAccess>> recentAccess;
+    bool refused = false;   // the last fetch, apply or call was refused
     std::function<void(const QString &)> log = [](const QString &line) { qInfo("%s", qPrintable(line)); };
 
     bool postgres() const { return description.engine == DatabaseDescription::Engine::Postgres; }
@@ -179,18 +180,28 @@ const DatabaseDescription &ServerCore::description() const
     return d->description;
 }
 
-// Every provider call: a valid session, a known provider, then the work; nothing thrown escapes.
-template <class Result, class Request, class Work>
-Result ServerCore::forProvider(const Request &request, Work work)
+// Every call: a valid session and the user's companies (those given, else as read at most a
+// second ago), then the work; nothing thrown escapes.
+template <class Result, class Work>
+Result ServerCore::forSession(const Credentials &session, const CompanyAccess *access, Work work)
 {
     return guarded<Result>([&] {
         Result result;
-        QList<int> companies;
-        result.error = checkSession(request.session, &companies);
-        if (!result.error.isEmpty())
-            return result;
+        result.error = checkSession(session);
+        if (result.ok() && !access)
+            result.error = recentAccess(session.user.trimmed(), &access);
+        return result.ok() ? work(*access) : result;
+    });
+}
+
+// Every provider call: as any call, with a known provider.
+template <class Result, class Request, class Work>
+Result ServerCore::forProvider(const Request &request, const CompanyAccess *access, Work work)
+{
+    return forSession<Result>(request.session, access, [&](const CompanyAccess &companies) {
         const ProviderDef *provider = StatementRegistry::module().provider(request.provider);
         if (!provider) {
+            Result result;
             result.error = unknownProvider(request.provider);
             return result;
         }
@@ -218,17 +229,17 @@ Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry 
     return result;
 }
 
-bool ServerCore::lastFetchRefused() const
+bool ServerCore::lastRefused() const
 {
-    return d->fetch && d->fetch->lastRefused();
+    return d->refused;
 }
 
-void ServerCore::logRefusal(const FetchRequest &request, const QString &error) const
+void ServerCore::logRefusal(const Credentials &session, const QString &what, const QString &error,
+                            const QString &text) const
 {
-    if (!error.isEmpty() && lastFetchRefused())
-        qWarning().noquote() << QStringLiteral("Consulta rechazada al usuario %1 en el proveedor %2: %3 [%4]")
-                                    .arg(request.session.user.trimmed(), request.provider, error,
-                                         request.commandText.simplified().left(300));
+    qWarning().noquote() << QStringLiteral("Solicitud rechazada al usuario %1 en %2: %3%4")
+                                .arg(session.user.trimmed(), what, error,
+                                     text.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(text.simplified().left(300)));
 }
 
 QString ServerCore::recentAccess(const QString &user, const CompanyAccess **access)
@@ -254,13 +265,13 @@ template <class Work, class MayRetry>
 FetchResult ServerCore::forFetch(const FetchRequest &request, const CompanyAccess *access, Work work,
                                  MayRetry mayRetry)
 {
-    return forProvider<FetchResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
-        FetchResult result;
-        if (!access)
-            result.error = recentAccess(request.session.user.trimmed(), &access);
-        if (result.ok())
-            result = readRequest<FetchResult>(companies, [&] { return work(provider, *access); }, mayRetry);
-        logRefusal(request, result.error);
+    d->refused = false;
+    return forProvider<FetchResult>(request, access, [&](const ProviderDef &provider, const CompanyAccess &companies) {
+        const FetchResult result = readRequest<FetchResult>(
+            companies.allowedList(), [&] { return work(provider, companies); }, mayRetry);
+        d->refused = d->fetch->lastRefused();
+        if (d->refused)
+            logRefusal(request.session, request.provider, result.error, request.commandText);
         return result;
     });
 }
@@ -289,38 +300,41 @@ QString ServerCore::fetchEach(const FetchRequest &request, RowSink &sink, const 
         .error;
 }
 
-ApplyResult ServerCore::apply(const ApplyRequest &request)
+ApplyResult ServerCore::apply(const ApplyRequest &request, const CompanyAccess *access)
 {
-    return forProvider<ApplyResult>(request, [&](const ProviderDef &provider, const QList<int> &companies) {
+    d->refused = false;
+    return forProvider<ApplyResult>(request, access, [&](const ProviderDef &provider, const CompanyAccess &companies) {
         ApplyResult result;
-        if (!d->writer.isOpen())
+        result.error = companies.checkApply(request);
+        d->refused = !result.ok();
+        if (d->refused)
+            logRefusal(request.session, request.provider, result.error);
+        else if (!d->writer.isOpen())
             result.error = d->writer.open(d->description, d->dialect, false);
-        return result.ok() ? d->apply->run(provider, request, companies) : result;
+        return result.ok() ? d->apply->run(provider, request, companies.allowedList()) : result;
     });
 }
 
-MethodResult ServerCore::call(const MethodCall &call)
+MethodResult ServerCore::call(const MethodCall &call, const CompanyAccess *access)
 {
-    return guarded<MethodResult>([&] {
+    d->refused = false;
+    return forSession<MethodResult>(call.session, access, [&](const CompanyAccess &companies) {
         MethodResult result;
-        QList<int> companies;
-        result.error = checkSession(call.session, &companies);
-        if (!result.error.isEmpty())
-            return result;
         // The load's session check names its company second: one the user may not use is
-        // refused here on every road, as the HTTP server refuses it.
+        // refused here on every road.
         if (call.method.compare(QLatin1String("VerificarSesion"), Qt::CaseInsensitive) == 0) {
-            const CompanyAccess *access = nullptr;
-            result.error = recentAccess(call.session.user.trimmed(), &access);
             bool number = false;
             const int company = call.args.value(1).toString().trimmed().toInt(&number);
-            if (result.ok() && number && access->knows(company))
-                result.error = access->checkCompany(company);
-            if (!result.ok())
+            if (number && companies.knows(company))
+                result.error = companies.checkCompany(company);
+            d->refused = !result.ok();
+            if (d->refused) {
+                logRefusal(call.session, call.method, result.error);
                 return result;
+            }
         }
         return readRequest<MethodResult>(
-            companies, [&] { return d->methods->call(call); }, [] { return true; });
+            companies.allowedList(), [&] { return d->methods->call(call); }, [] { return true; });
     });
 }
 
@@ -345,7 +359,7 @@ QString ServerCore::login(const Credentials &session)
     }).error;
 }
 
-QString ServerCore::checkSession(const Credentials &session, QList<int> *companies)
+QString ServerCore::checkSession(const Credentials &session)
 {
     if (!isOpen())
         return kNotOpen;
@@ -353,9 +367,7 @@ QString ServerCore::checkSession(const Credentials &session, QList<int> *compani
     if (user.isEmpty())
         return kRefused;
     const QString key = user + QLatin1Char('\n') + session.password;
-    const bool proved = !d->provedUpstream && d->acceptedSessions.contains(key);
-    // SQLite needs nothing more of a proved session; PostgreSQL needs the user's grants each time.
-    if (proved && !d->postgres())
+    if (!d->provedUpstream && d->acceptedSessions.contains(key))
         return {};
     UserRecord record;
     const QString error = readUser(user, &record);
@@ -363,8 +375,7 @@ QString ServerCore::checkSession(const Credentials &session, QList<int> *compani
         return error;
     if (!record.found)
         return kRefused;
-    *companies = record.companies;
-    if (d->provedUpstream || proved)
+    if (d->provedUpstream)
         return {};
     // Rows written before passwords were hashed still compare as they are, on this
     // in-process road only; the HTTP server's login accepts hashes alone.
@@ -421,15 +432,6 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
             return QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
         record->found = query.next();
         record->password = record->found ? query.value(0).toString() : QString();
-        if (!record->found || !d->postgres())
-            return QString();
-        query.prepare(QStringLiteral("SELECT COD_EMPR FROM GN_USEMP WHERE COD_USUA = ?"));
-        query.addBindValue(user);
-        if (!query.exec())
-            return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2")
-                .arg(user, query.lastError().text());
-        while (query.next())
-            record->companies << query.value(0).toInt();
         return QString();
     });
     connection->allowCredentials(false);

@@ -43,11 +43,13 @@ public:
     // The same fetch handed to `sink` row by row; the error text, empty on success. The sink
     // must not throw.
     QString fetchEach(const FetchRequest &request, RowSink &sink, const CompanyAccess *access = nullptr);
-    // Whether the last fetch was refused as no statement of the module's or as another
-    // company's, rather than failed; every refusal is logged with its user.
-    bool lastFetchRefused() const;
-    ApplyResult apply(const ApplyRequest &request);
-    MethodResult call(const MethodCall &call);
+    // Applies and calls keep to the user's companies as fetches do.
+    ApplyResult apply(const ApplyRequest &request, const CompanyAccess *access = nullptr);
+    MethodResult call(const MethodCall &call, const CompanyAccess *access = nullptr);
+    // Whether the last fetch, apply or call was refused (a text that is no statement of the
+    // module's, a company the user may not use) rather than failed; every refusal is logged
+    // with its user.
+    bool lastRefused() const;
 
     // Empty when the user exists and the password is right, else the refusal.
     QString login(const Credentials &session);
@@ -65,16 +67,16 @@ private:
     struct UserRecord {
         bool found = false;
         QString password;
-        QList<int> companies;   // PostgreSQL only: what row security lets the user's requests see
     };
 
-    // Empty when the session may work, else the refusal; the companies its requests may reach.
-    QString checkSession(const Credentials &session, QList<int> *companies);
+    // Empty when the session may work, else the refusal.
+    QString checkSession(const Credentials &session);
     QString readUser(const QString &user, UserRecord *record);
     QString checkSchema();
     // The user's companies as read at most a second ago; empty, or why they could not be read.
     QString recentAccess(const QString &user, const CompanyAccess **access);
-    void logRefusal(const FetchRequest &request, const QString &error) const;
+    void logRefusal(const Credentials &session, const QString &what, const QString &error,
+                    const QString &text = {}) const;
     // The connection that reads passwords and grants: the writer's on PostgreSQL, else the reader.
     QString credentials(SqlConnection **connection);
     // Runs work(query) in a request of its own on `connection`, once more when the database
@@ -85,8 +87,10 @@ private:
     // read cut short by a lost connection may start again.
     template <class Result, class Work, class MayRetry>
     Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry);
+    template <class Result, class Work>
+    Result forSession(const Credentials &session, const CompanyAccess *access, Work work);
     template <class Result, class Request, class Work>
-    Result forProvider(const Request &request, Work work);
+    Result forProvider(const Request &request, const CompanyAccess *access, Work work);
     template <class Work, class MayRetry>
     FetchResult forFetch(const FetchRequest &request, const CompanyAccess *access, Work work, MayRetry mayRetry);
 

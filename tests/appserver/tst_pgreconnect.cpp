@@ -32,7 +32,7 @@ private slots:
     {
         addColumns<QString, QString>({"application", "logged"});
         QTest::newRow("reader") << "qacsemaf-lectura" << "conexión a la base de datos restablecida (lectura, ";
-        QTest::newRow("writer, which also proves the session") << "qacsemaf-escritura"
+        QTest::newRow("writer, which reads users and grants") << "qacsemaf-escritura"
                                                                << "conexión a la base de datos restablecida (escritura, ";
     }
 
@@ -46,7 +46,12 @@ private slots:
                                 .arg(application)),
                  QStringLiteral("1"));
         m_log.clear();
-        QCOMPARE(plans(), QStringList{"Plan uno"});
+        // What comes next: a fetch on the reader; on the writer, reading a user's companies.
+        CompanyAccess access;
+        if (application == QLatin1String("qacsemaf-lectura"))
+            QCOMPARE(plans(), QStringList{"Plan uno"});
+        else
+            QCOMPARE(m_core.companyAccess(ServerTestDb::session().user, &access), QString());
         QCOMPARE(m_log.size(), 1);
         QVERIFY2(m_log.first().startsWith(logged), qPrintable(m_log.first()));
     }

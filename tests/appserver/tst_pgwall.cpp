@@ -12,6 +12,7 @@
 #include "ServerCore.h"
 #include "ServerTestDb.h"
 #include "SqlConnection.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -186,11 +187,18 @@ private slots:
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(result.rows.size(), 2);
         QCOMPARE(result.rows.at(1).at(1).toString(), QStringLiteral("Plan dos"));
-        // Company 1 is not OTRO's: the database refuses the row even with the server's checks passed.
+        // Company 1 is not OTRO's: the server refuses the row, and the writing role could not
+        // write it either, with the request's companies set as the server sets them.
         const RowDelta plan{RowDelta::Kind::Insert, {}, {{"COD_EMPR", 1}, {"COD_MENU", 9}, {"COD_NODO", 0}, {"NOM_MENU", "Ajeno"}}};
         const ApplyResult applied = core.apply(ApplyRequest{Credentials{"OTRO", "clave2", 2}, QStringLiteral("DtsPAcPprom"), {plan}});
-        QCOMPARE(applied.error, QStringLiteral("El cambio en AC_PPROM toca un registro de una empresa a la que el "
-                                               "usuario no tiene acceso. No se guardó el cambio."));
+        QCOMPARE(applied.error, QStringLiteral("El usuario OTRO no tiene acceso a la empresa 1 (Uno S.A.)."));
+        QCOMPARE(m_db.exec(QStringLiteral("BEGIN")), QString());
+        QCOMPARE(m_db.exec(QStringLiteral("SET LOCAL ROLE %1").arg(m_db.description().writerRole)), QString());
+        QCOMPARE(m_db.exec(QStringLiteral("SET LOCAL %1 = '2'").arg(SqlDialect::companySetting())), QString());
+        const QString written = m_db.exec(QStringLiteral(
+            "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, NOM_MENU) VALUES (1, 9, 0, 'Ajeno')"));
+        QCOMPARE(m_db.exec(QStringLiteral("ROLLBACK")), QString());
+        QVERIFY2(written.contains(QLatin1String("row-level security")), qPrintable(written));
         QCOMPARE(m_db.exec(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'OTRO'")), QString());
         QCOMPARE(superuserValue(kFingerprint), m_fingerprint);
     }
