@@ -25,8 +25,11 @@ bool toCompany(const QVariant &value, int *company)
 } // namespace
 
 CompanyAccess::CompanyAccess(QString user, QSet<int> allowed, QHash<int, QString> names)
-    : m_user(std::move(user)), m_allowed(std::move(allowed)), m_names(std::move(names))
+    : m_user(std::move(user)), m_allowed(std::move(allowed)), m_names(std::move(names)),
+      m_allowedList(m_allowed.cbegin(), m_allowed.cend())
 {
+    m_allowedList.removeAll(0);
+    std::sort(m_allowedList.begin(), m_allowedList.end());
 }
 
 bool CompanyAccess::mayUse(int company) const
@@ -56,14 +59,6 @@ QString CompanyAccess::checkValue(const QVariant &value) const
     if (!toCompany(value, &company))
         return refusal(value.toString());
     return knows(company) ? checkCompany(company) : QString();
-}
-
-QList<int> CompanyAccess::allowedList() const
-{
-    QList<int> companies(m_allowed.cbegin(), m_allowed.cend());
-    companies.removeAll(0);
-    std::sort(companies.begin(), companies.end());
-    return companies;
 }
 
 QString CompanyAccess::checkApply(const ApplyRequest &request) const

@@ -32,7 +32,7 @@ public:
     QString checkValue(const QVariant &company) const;
     QString checkApply(const ApplyRequest &request) const;
     // The user's companies, in order (company 0 is not among them).
-    QList<int> allowedList() const;
+    const QList<int> &allowedList() const { return m_allowedList; }
 
 private:
     QString refusal(const QString &company) const;
@@ -40,6 +40,7 @@ private:
     QString m_user;
     QSet<int> m_allowed;
     QHash<int, QString> m_names;
+    QList<int> m_allowedList;   // m_allowed in order, without company 0
 };
 
 } // namespace appserver
