@@ -200,8 +200,8 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
 
 namespace {
 
-// The server's own values behind a marker of a rendered statement: "__Sn" the n-th slot value
-// (lists flattened), "__Cn" the condition's, "__En" the user's n-th company.
+// The server's own values behind a marker of a rendered statement: "__Sn" the n-th slot value,
+// "__Cn" the condition's, "__En" the user's n-th company.
 bool ownValue(const QString &name, const StatementValues &matched, const CompanyAccess *access, QVariant *value)
 {
     if (!name.startsWith(QLatin1String("__")) || name.size() < 4)
@@ -209,14 +209,7 @@ bool ownValue(const QString &name, const StatementValues &matched, const Company
     const int index = name.mid(3).toInt() - 1;
     const QChar kind = name.at(2);
     if (kind == QLatin1Char('S')) {
-        QVariantList flat;
-        for (const QVariant &slot : matched.slotValues) {
-            if (slot.typeId() == QMetaType::QVariantList)
-                flat += slot.toList();
-            else
-                flat << slot;
-        }
-        *value = flat.value(index);
+        *value = matched.slotValues.value(index);
         return true;
     }
     if (kind == QLatin1Char('C')) {

@@ -136,21 +136,24 @@ bool RegisteredStatement::matchSlot(const SqlToken &slot, const QList<SqlToken> 
             values->companies << int(company);
         }
         values->slotValues << number;
+        values->slotSizes << 1;
         return true;
     }
     case SlotKind::Text:
         if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
             return false;
         values->slotValues << tokens.at((*at)++).text;
+        values->slotSizes << 1;
         return true;
     case SlotKind::Texts: {
-        QVariantList texts;
+        int count = 0;
         do {
             if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
                 return false;
-            texts << tokens.at((*at)++).text;
+            values->slotValues << tokens.at((*at)++).text;
+            ++count;
         } while (*at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String(",")) && ++*at);
-        values->slotValues << QVariant(texts);
+        values->slotSizes << count;
         return true;
     }
     }
@@ -215,10 +218,8 @@ QString RegisteredStatement::render(const StatementValues &values, int companyCo
         if (token.kind != Kind::Slot)
             continue;
         copyUpTo(token.start);
-        const QVariant value = values.slotValues.value(slotIndex++);
-        const int count = value.typeId() == QMetaType::QVariantList ? int(value.toList().size()) : 1;
         QStringList markers;
-        for (int k = 0; k < count; ++k)
+        for (int k = 0, count = values.slotSizes.value(slotIndex++, 1); k < count; ++k)
             markers << QStringLiteral(":__S%1").arg(++marker);
         sql += markers.join(QStringLiteral(", "));
         copied = token.end;

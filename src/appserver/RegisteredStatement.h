@@ -20,7 +20,8 @@ enum class SlotKind { Integer, Number, Text, Texts, Company };
 
 // What a matched text gives: the slot values and the appended condition.
 struct StatementValues {
-    QVariantList slotValues;   // by slot occurrence; a list slot gives a QVariantList
+    QVariantList slotValues;   // in order of the text, a list slot's values one by one
+    QList<int> slotSizes;      // how many values each slot gave
     QList<int> companies;      // the values of company slots
     QString condition;         // rendered with ":__Cn" markers; empty when none
     QVariantList conditionValues;
