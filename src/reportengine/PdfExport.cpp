@@ -20,7 +20,7 @@ bool PdfExport::write(const PreparedReport &report, const QString &path, QString
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
         writer.setCreator(QStringLiteral("qacsemaf"));
-        writer.setTitle(report.layout ? report.layout->name : QString());
+        writer.setTitle(report.title());
         if (!PageRenderer().paintAll(writer, report, progress)) {
             file.cancelWriting();
             if (error)

@@ -20,4 +20,9 @@ QList<PlacedBand> PreparedPage::bandsNamed(const QString &name) const
     return result;
 }
 
+QString PreparedReport::title() const
+{
+    return info.title.trimmed().isEmpty() ? QStringLiteral("Reporte") : info.title.trimmed();
+}
+
 } // namespace report

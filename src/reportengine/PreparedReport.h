@@ -5,6 +5,7 @@
 
 #include "ReportLayout.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QVariant>
 
@@ -47,11 +48,23 @@ struct PreparedPage {
     QList<PlacedBand> bandsNamed(const QString &name) const;
 };
 
+// What the user knows a report by: the window title, the proposed file name, the print job and
+// the exported files' properties read these, never the layout's internal name.
+struct DocumentInfo {
+    QString title;       // e.g. "Semáforo de Carrera - Supervisor de Bodega"
+    QString author;      // the session user
+    QString subject;     // the company
+    QDateTime created;
+};
+
 struct PreparedReport {
     std::shared_ptr<const ReportLayout> layout;
+    DocumentInfo info;
     QList<PreparedPage> pages;
 
     int pageCount() const { return pages.size(); }
+    // The title, or a plain "Reporte" when the owner gave none.
+    QString title() const;
 };
 
 } // namespace report

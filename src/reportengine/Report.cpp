@@ -27,7 +27,11 @@ TDataSet *Report::dataSet(const QString &name) const { return m_dataSets.value(n
 
 PreparedReport Report::prepare(const Progress &progress) const
 {
-    return ReportBuilder(m_layout, m_dataSets, OnGetValue, progress).build();
+    PreparedReport prepared = ReportBuilder(m_layout, m_dataSets, OnGetValue, progress).build();
+    prepared.info = Info;
+    if (!prepared.info.created.isValid())
+        prepared.info.created = QDateTime::currentDateTime();
+    return prepared;
 }
 
 } // namespace report

@@ -34,6 +34,9 @@ public:
     void setDataSet(const QString &name, TDataSet *dataSet);
     TDataSet *dataSet(const QString &name) const;
 
+    // Title, author and subject of the prepared pages; `created` is stamped at prepare() when empty.
+    DocumentInfo Info;
+
     // Answers [variable] expressions; a value left invalid prints as empty text.
     GetValueHandler OnGetValue;
 

@@ -31,6 +31,8 @@ private:
     bool &m_bandera;
 };
 
+QString textoDe(const QVariant &valor) { return valor.toString().trimmed(); }
+
 } // namespace
 
 TReportesAcSemaf::TReportesAcSemaf(TDtmAcSemaf &modulo) : m_modulo(modulo)
@@ -68,7 +70,21 @@ void TReportesAcSemaf::ProducirListado(const std::function<void(report::Report &
     // Before the first generation the result table is not even open.
     if (!m_modulo.CdsAcSemaf.Active() || m_modulo.CdsAcSemaf.IsEmpty())
         throw Exception(kSinSemaforo);
+    QVariant cargo;
+    frxRptEstanGetValue(QStringLiteral("gStCargo"), cargo);
+    frxRptEstan.Info = datosDocumento(QStringLiteral("Semáforo de Carrera"), textoDe(cargo));
     salida(frxRptEstan);
+}
+
+report::DocumentInfo TReportesAcSemaf::datosDocumento(const QString &titulo, const QString &detalle) const
+{
+    report::DocumentInfo info;
+    info.title = detalle.isEmpty() ? titulo : titulo + QStringLiteral(" - ") + detalle;
+    info.author = gStCodiUsua;
+    TDataSet &empresa = m_modulo.QryGnEmpre;
+    if (empresa.Active() && !empresa.IsEmpty())
+        info.subject = empresa.FieldByName(QStringLiteral("NOM_EMPR"))->AsString().trimmed();
+    return info;
 }
 
 void TReportesAcSemaf::RptAcSemafGetValue(const QString &VarName, QVariant &Value)
@@ -109,7 +125,18 @@ QVariant TReportesAcSemaf::cargoActualEmpleado(const QStringList &empresas)
 
 void TReportesAcSemaf::ReporteCompetencias(const std::function<void(report::Report &)> &salida)
 {
-    m_modulo.MostrarRptAcSemaf = [&] { salida(RptAcSemaf); };
+    m_modulo.MostrarRptAcSemaf = [&] {
+        QVariant cargo;
+        if (m_modulo.QryBiCargo.Active())
+            RptAcSemafGetValue(QStringLiteral("gStCargo"), cargo);
+        TDataSet &resultado = m_modulo.CdsAcSemaf;
+        const QString empleado = (resultado.FieldByName(QStringLiteral("NOM_EMPL"))->AsString().trimmed() + QLatin1Char(' ')
+                                  + resultado.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed()).trimmed();
+        QStringList detalle{empleado, textoDe(cargo)};
+        detalle.removeAll(QString());
+        RptAcSemaf.Info = datosDocumento(QStringLiteral("Competencias"), detalle.join(QStringLiteral(" - ")));
+        salida(RptAcSemaf);
+    };
     try {
         m_modulo.ReporteCompetencias();
     } catch (...) {

@@ -45,6 +45,8 @@ public:
     QString CargoSinPlan;
 
 private:
+    // Title "<titulo> - <detalle>", the session user as author and the company as subject.
+    report::DocumentInfo datosDocumento(const QString &titulo, const QString &detalle) const;
     QVariant cargoActualEmpleado(const QStringList &empresas);
 
     TDtmAcSemaf &m_modulo;

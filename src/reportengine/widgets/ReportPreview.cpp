@@ -29,8 +29,7 @@ ReportPreview::ReportPreview(PreparedReport pages, QWidget *parent)
     m_ui->setupUi(this);
     setCentralWidget(m_ui->scrollArea);
     setAttribute(Qt::WA_DeleteOnClose);
-    if (m_pages.layout)
-        setWindowTitle(QStringLiteral("Vista previa - %1").arg(m_pages.layout->name));
+    setWindowTitle(QStringLiteral("Vista previa - %1").arg(m_pages.title()));
     m_ui->scrollArea->setBackgroundRole(QPalette::Dark);
     m_ui->scrollArea->setWidget(m_view);
     buildToolBar();
@@ -148,8 +147,7 @@ void ReportPreview::exportAsked(ReportPrinting::Format format)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("Libro de Excel (*.xlsx)"));
     dialog.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QStringLiteral("xlsx"));
-    if (m_pages.layout)
-        dialog.selectFile(m_pages.layout->name);
+    dialog.selectFile(m_pages.title());
     if (DialogService::instance().execModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     exportTo(dialog.selectedFiles().first(), format);

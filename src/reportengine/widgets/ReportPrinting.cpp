@@ -55,7 +55,7 @@ std::optional<PreparedReport> ReportPrinting::prepare(const Report &report, QWid
 bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, QString *error)
 {
     printer.setFullPage(true);
-    printer.setDocName(pages.layout ? pages.layout->name : QString());
+    printer.setDocName(pages.title());
     if (!PageRenderer().paintAll(printer, pages) || printer.printerState() == QPrinter::Error) {
         if (error)
             *error = QStringLiteral("No se pudo imprimir en %1").arg(printer.printerName());
