@@ -3,6 +3,7 @@
 
 #include "DAcSemaf.h"
 
+#include "CompanyCountry.h"
 #include "Exceptions.h"
 #include "TApplication.h"
 
@@ -82,8 +83,5 @@ int TDtmAcSemaf::paisEmpresa() const
     if (!m_listaEmpresas)
         throw Exception(QStringLiteral("No se conoce el país de la empresa %1: no hay lista de empresas.")
                             .arg(empresaActual()));
-    if (!m_listaEmpresas->Active())
-        m_listaEmpresas->Open();
-    return m_listaEmpresas->Lookup(QStringLiteral("COD_EMPR"), empresaActual(), QStringLiteral("COD_PAIS"))
-        .toInt();
+    return companyCountryCode(*m_listaEmpresas, empresaActual());
 }

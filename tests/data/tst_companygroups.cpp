@@ -113,6 +113,17 @@ private slots:
                  QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
     }
 
+    // Without a main form (the command line's workstation) the country comes from the company
+    // list, as the window reads it: a company missing from the list is named in the flag's error.
+    void empresaFueraDeLaLista()
+    {
+        m_db.startSession(2);
+        HeadlessWorkstation estacion;
+        TApplication::instance().Tag = 9;
+        QCOMPARE(messageOf([&] { estacion.module.VerNexoFlags(QStringLiteral("Q0000190")); }),
+                 QStringLiteral("Error leyendo NEXOFLAG 'Q0000190': La empresa 9 no existe."));
+    }
+
     void redondeo_data()
     {
         addColumns<double, int, double>({"valor", "decimales", "esperado"});

@@ -1,6 +1,7 @@
 #include "TfrmFormaMaestro.h"
 #include "ui_TfrmFormaMaestro.h"
 
+#include "CompanyCountry.h"
 #include "DialogService.h"
 #include "ErrorGuard.h"
 #include "Exceptions.h"
@@ -157,14 +158,7 @@ void TfrmFormaMaestro::mostrarEstado()
 
 int TfrmFormaMaestro::CodigoPais() const
 {
-    auto &companies = const_cast<SClientDataSet &>(CdsGnEmpre);
-    if (!companies.Active())
-        companies.Open();
-    const QVariant country = companies.Lookup(QStringLiteral("COD_EMPR"), TApplication::instance().Tag,
-                                              QStringLiteral("COD_PAIS"));
-    if (country.isNull())
-        throw Exception(QStringLiteral("La empresa %1 no tiene país.").arg(TApplication::instance().Tag));
-    return country.toInt();
+    return companyCountryCode(const_cast<SClientDataSet &>(CdsGnEmpre), TApplication::instance().Tag);
 }
 
 void TfrmFormaMaestro::dtsFrmDataChange(TDataSource *, TField *) {}

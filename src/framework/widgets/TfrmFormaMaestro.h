@@ -50,7 +50,7 @@ public:
     // company change has loaded everything they depend on.
     void AbrirDatosForma();
 
-    // The current company's country code, kept with the company list.
+    // The current company's country code, kept with the company list (0: none).
     int CodigoPais() const;
 
     // The connection to the application server that every remote dataset of the module uses.
