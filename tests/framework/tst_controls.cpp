@@ -1,7 +1,7 @@
 // The framework's controls driven offscreen through clicks and keys: the error guard, the data
-// grid (columns, formats, read-only columns, Enter, cursor in both directions; its painted
-// backgrounds are read back in the main form's traffic lights), the navigator and the field-bound
-// edit.
+// grid (columns, formats, read-only columns, Enter, cursor in both directions, the current row
+// kept in view and marked; its painted backgrounds are read back in the main form's traffic
+// lights), the navigator and the field-bound edit.
 
 #include "DataSetFixtures.h"
 #include "DataTable.h"
@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <functional>
 
 using Action = std::function<void()>;
@@ -111,6 +112,81 @@ private slots:
         const QRect cell = grid.visualRect(grid.model()->index(1, 0));
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(m_ds->RecNo(), 2);
+    }
+
+    // However the dataset moves, the grid brings its current row into view and marks it in the
+    // indicator column, by the dataset's state.
+    void gridKeepsCurrentRowInView_data()
+    {
+        using Move = std::function<void(TClientDataSet &, TQNavegador &)>;
+        addColumns<Move, bool, int, QString>({"move", "shownFirst", "row", "marker"});
+        const auto click = [](TQNavegador &navigator, TQNavegador::TNavigateBtn button) {
+            QTest::mouseClick(navigator.button(button), Qt::LeftButton);
+        };
+        QTest::newRow("dataset to a far row") << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(250); })
+                                              << true << 249 << QStringLiteral("▶");
+        QTest::newRow("navigator's last button")
+            << Move([=](TClientDataSet &, TQNavegador &n) { click(n, TQNavegador::nbLast); }) << true << 299
+            << QStringLiteral("▶");
+        QTest::newRow("navigator back to the first") << Move([=](TClientDataSet &ds, TQNavegador &n) {
+            ds.setRecNo(280);
+            click(n, TQNavegador::nbFirst);
+        }) << true << 0 << QStringLiteral("▶");
+        QTest::newRow("far row edited") << Move([](TClientDataSet &ds, TQNavegador &) {
+            ds.setRecNo(200);
+            ds.Edit();
+        }) << true << 199 << QStringLiteral("✎");
+        QTest::newRow("row appended") << Move([](TClientDataSet &ds, TQNavegador &) { ds.Append(); }) << true << 300
+                                      << QStringLiteral("*");
+        QTest::newRow("moved before the grid is shown")
+            << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(260); }) << false << 259 << QStringLiteral("▶");
+    }
+
+    void gridKeepsCurrentRowInView()
+    {
+        using Move = std::function<void(TClientDataSet &, TQNavegador &)>;
+        QFETCH(Move, move);
+        QFETCH(bool, shownFirst);
+        QFETCH(int, row);
+        QFETCH(QString, marker);
+        TClientDataSet ds(QStringLiteral("CdsMuchas"));
+        ds.AddField(QStringLiteral("COD"), appserver::FieldType::Integer);
+        ds.AddField(QStringLiteral("NOM"), appserver::FieldType::String, 20);
+        ds.CreateDataSet();
+        for (int i = 1; i <= 300; ++i) {
+            ds.Append();
+            ds.Fields().at(0)->setAsInteger(i);
+            ds.Fields().at(1)->setAsString(QStringLiteral("Fila %1").arg(i));
+            ds.Post();
+        }
+        ds.First();
+        TDataSource source(&ds);
+        QWidget form;
+        auto *layout = new QVBoxLayout(&form);
+        auto *navigator = new TQNavegador(&form);
+        auto *grid = new TVelkarDBgrid(&form);
+        layout->addWidget(navigator);
+        layout->addWidget(grid);
+        navigator->setDataSource(&source);
+        grid->setDataSource(&source);
+        form.resize(320, 240);
+        if (shownFirst) {
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+        }
+        move(ds, *navigator);
+        if (!shownFirst) {
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+        }
+        QCOMPARE(ds.currentRow(), row);
+        const QRect shown = grid->visualRect(grid->model()->index(row, 0));
+        QVERIFY2(grid->viewport()->rect().contains(shown), qPrintable(QStringLiteral("row %1 at y %2 of %3")
+                                                                          .arg(row).arg(shown.y()).arg(grid->viewport()->height())));
+        const auto markerOf = [&](int r) { return grid->model()->headerData(r, Qt::Vertical).toString(); };
+        QCOMPARE(markerOf(row), marker);
+        QCOMPARE(markerOf(row == 0 ? 1 : row - 1), QString());
+        QVERIFY(grid->verticalHeader()->isVisible());
     }
 
     // Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row

@@ -166,12 +166,20 @@ void TDataSetModel::followCursor()
     emit currentRowChanged(row);
 }
 
-void TDataSetModel::dataEvent(TDataEvent event, TField *)
+void TDataSetModel::dataEvent(TDataEvent event, TField *field)
 {
-    if (m_rows == 0 || m_columns.isEmpty()) {
-        followCursor();
+    changeRows(event, field);
+    followCursor();
+    if (event == TDataEvent::UpdateState)
+        emit stateChanged();
+    else if (event == TDataEvent::DataSetScroll || event == TDataEvent::DataSetChange)
+        emit scrolled();
+}
+
+void TDataSetModel::changeRows(TDataEvent event, TField *)
+{
+    if (m_rows == 0 || m_columns.isEmpty())
         return;
-    }
     const int current = m_dataSet->currentRow();
     switch (event) {
     case TDataEvent::FieldChange:
@@ -185,7 +193,6 @@ void TDataSetModel::dataEvent(TDataEvent event, TField *)
     default:
         break;
     }
-    followCursor();
 }
 
 void TDataSetModel::rowsAboutToChange(TRowChange change, int row)

@@ -45,10 +45,15 @@ public:
 
 signals:
     void currentRowChanged(int row);
+    // The dataset changed state (browse, edit, insert...).
+    void stateChanged();
+    // The cursor moved or the rows were read again, whether or not the current row number changed.
+    void scrolled();
     void editFailed(const QString &message);
 
 private:
     void dataEvent(TDataEvent event, TField *field) override;
+    void changeRows(TDataEvent event, TField *field);
     void rowsAboutToChange(TRowChange change, int row) override;
     void rowsChanged(TRowChange change, int row) override;
     void dataSetDestroyed() override;

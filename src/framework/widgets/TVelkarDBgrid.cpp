@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+#include <QScrollBar>
 
 namespace {
 
@@ -147,6 +148,26 @@ class ValueSorter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
 
+    // The row titles are the grid's indicator markers, given per dataset row.
+    std::function<QString(int)> marker;
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Vertical || !marker)
+            return QSortFilterProxyModel::headerData(section, orientation, role);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        return marker(mapToSource(index(section, 0)).row());
+    }
+
+    void markersChanged()
+    {
+        if (rowCount() > 0)
+            emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+    }
+
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
     {
@@ -180,20 +201,33 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
     setTextElideMode(Qt::ElideRight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setVisible(false);
+    verticalHeader()->setSectionsClickable(false);
+    verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("▶")) + 8);
+    static_cast<ValueSorter *>(m_view)->marker = [this](int row) { return IndicatorOf(row); };
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
-    connect(m_model, &TDataSetModel::currentRowChanged, this, &TVelkarDBgrid::followDataSet);
+    connect(m_model, &TDataSetModel::currentRowChanged, this, [this](int row) {
+        followDataSet(row);
+        keepCurrentInView();
+    });
+    connect(m_model, &TDataSetModel::scrolled, this, &TVelkarDBgrid::keepCurrentInView);
+    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()})
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this] { m_scrollPending = false; });
+    connect(m_model, &TDataSetModel::stateChanged, this, &TVelkarDBgrid::updateIndicator);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetting = true; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_resetting = false;
         applyColumns();
         followDataSet(DataSet() ? DataSet()->currentRow() : -1);
+        keepCurrentInView();
     });
     // The dataset's cursor is what counts once the rows are in place.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, [this] {
             m_rowsChanging = false;
             followDataSet(DataSet() ? DataSet()->currentRow() : -1);
+            keepCurrentInView();
         });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { moveDataSet(current); });
@@ -359,9 +393,12 @@ void TVelkarDBgrid::keyPressEvent(QKeyEvent *event)
         EditButtonClick();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState
-        && m_model->columnCount() > 0) {
-        setSelectedIndex((SelectedIndex() + 1) % m_model->columnCount());
+    if (enter && state() != EditingState && m_model->columnCount() > 0) {
+        if (m_enterMovesColumn)
+            setSelectedIndex((SelectedIndex() + 1) % m_model->columnCount());
+        else if (currentIndex().isValid())
+            emit activated(currentIndex());  // the form has moved the column already
+        event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
@@ -382,6 +419,65 @@ void TVelkarDBgrid::followDataSet(int row)
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     setCurrentIndex(m_view->mapFromSource(m_model->index(row, qBound(0, column, qMax(0, m_model->columnCount() - 1)))));
     m_following = false;
+}
+
+void TVelkarDBgrid::setIndicator(bool shown)
+{
+    m_indicator = shown;
+    verticalHeader()->setVisible(shown);
+}
+
+QString TVelkarDBgrid::IndicatorOf(int row) const
+{
+    TDataSet *dataSet = DataSet();
+    if (!m_indicator || !dataSet || !dataSet->Active() || row < 0 || row != dataSet->currentRow())
+        return {};
+    switch (dataSet->State()) {
+    case dsEdit:
+        return QStringLiteral("✎");
+    case dsInsert:
+        return QStringLiteral("*");
+    default:
+        return QStringLiteral("▶");
+    }
+}
+
+void TVelkarDBgrid::updateIndicator()
+{
+    if (!m_rowsChanging && !m_resetting)
+        static_cast<ValueSorter *>(m_view)->markersChanged();
+}
+
+// The dataset moved, opened or was read again: its current row is brought into view now and
+// kept there while the grid is laid out or resized, until the user scrolls the grid himself.
+void TVelkarDBgrid::keepCurrentInView()
+{
+    m_scrollPending = true;
+    if (m_rowsChanging || m_resetting)
+        return;  // the end of the change comes back here
+    updateIndicator();
+    executeDelayedItemsLayout();  // the scroll range must know the rows before scrolling
+    scrollToCurrent();
+}
+
+void TVelkarDBgrid::scrollToCurrent()
+{
+    if (!m_scrollPending || !currentIndex().isValid())
+        return;
+    scrollTo(currentIndex());
+}
+
+void TVelkarDBgrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    executeDelayedItemsLayout();
+    scrollToCurrent();
+}
+
+void TVelkarDBgrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    scrollToCurrent();
 }
 
 void TVelkarDBgrid::moveDataSet(const QModelIndex &current)

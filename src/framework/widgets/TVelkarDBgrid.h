@@ -1,8 +1,11 @@
 #pragma once
 // The suite's data grid: shows a dataset through a data source with a declared column list
 // (field, title, width, read-only, colour), a title font, the fields' display formats, one line
-// per row, and follows the dataset's cursor both ways. Enter moves to the next column and wraps
-// to the first. OnDrawColumnCell runs before every cell is painted and may give the cell a
+// per row, and follows the dataset's cursor both ways, keeping the current row in view whenever
+// the dataset moves, opens or refreshes. A narrow indicator column at the left marks the current
+// row: "▶" while browsing, "✎" while it is edited, "*" while it is being inserted. Enter moves to
+// the next column and wraps to the first; in a form whose key handler moves the column itself,
+// Enter only reports the activation. OnDrawColumnCell runs before every cell is painted and may give the cell a
 // background of its own, which replaces the grid's, for the selected cell as well. A column may
 // offer a pick list or an ellipsis button while it is edited; the button (or Ctrl+Enter) runs
 // OnEditButtonClick. With a data source that does not edit by itself (AutoEdit off), cells open
@@ -59,6 +62,15 @@ public:
     void setBackgroundColor(const QColor &color);
     void setAlternateColors(const QColor &even, const QColor &odd);
 
+    // The indicator column (shown unless turned off).
+    void setIndicator(bool shown);
+    bool Indicator() const { return m_indicator; }
+    // The marker of a dataset row in the indicator column: empty for every row but the current.
+    QString IndicatorOf(int row) const;
+    // Whether Enter moves to the next column (on unless a form's key handler does it).
+    void setEnterMovesColumn(bool moves) { m_enterMovesColumn = moves; }
+    bool EnterMovesColumn() const { return m_enterMovesColumn; }
+
     // The selected column, as the suite's grids number it (from 0).
     int SelectedIndex() const;
     void setSelectedIndex(int column);
@@ -84,6 +96,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void updateGeometries() override;
 
 private:
     friend class VelkarCellDelegate;
@@ -91,6 +105,9 @@ private:
     void applyColumns();
     void followDataSet(int row);
     void moveDataSet(const QModelIndex &current);
+    void keepCurrentInView();
+    void scrollToCurrent();
+    void updateIndicator();
 
     TDataSource *m_source = nullptr;
     TDataSetModel *m_model = nullptr;
@@ -99,6 +116,10 @@ private:
     bool m_readOnly = false;
     bool m_following = false;
     bool m_rowsChanging = false;  // the model is inserting or removing rows
+    bool m_resetting = false;     // the model is reading all its rows again
+    bool m_indicator = true;
+    bool m_enterMovesColumn = true;
+    bool m_scrollPending = false; // the current row is kept in view until the user scrolls
     QColor m_background;
     QColor m_even, m_odd;
 };
