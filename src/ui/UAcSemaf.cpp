@@ -36,6 +36,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <functional>
+
 QPointer<TFrmAcSemaf> FrmAcSemaf;
 
 namespace {
@@ -59,6 +61,27 @@ public:
 private:
     QComboBox *m_combo;
     QLineEdit *m_edit;
+};
+
+// Hands every key release of a control to a handler that runs inside the error guard; the
+// release goes no further.
+class SoltarTecla : public QObject {
+public:
+    using Manejador = std::function<void(QKeyEvent *)>;
+    SoltarTecla(QWidget *control, Manejador manejador) : QObject(control), m_manejador(std::move(manejador))
+    {
+        control->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyRelease)
+            return false;
+        ErrorGuard::run([&] { m_manejador(static_cast<QKeyEvent *>(event)); });
+        return true;
+    }
+
+private:
+    Manejador m_manejador;
 };
 
 } // namespace
@@ -122,6 +145,10 @@ void TFrmAcSemaf::crearControles()
     edtEdtNmbCarg->setObjectName(QStringLiteral("edtEdtNmbCarg"));
     edtEdtNmbCarg->setEnabled(false);
     new CubiertaCombo(cmbEmpCarg, edtEdtNmbCarg);
+    new SoltarTecla(edtEdtNmbCarg, [this](QKeyEvent *tecla) {
+        int Key = tecla->key();
+        edtEdtNmbCargKeyUp(edtEdtNmbCarg, Key, tecla->modifiers());
+    });
     DBEcod_nodo->setStyleSheet(QStringLiteral("TDBEdit { background: palette(button); }"));
     // The three calculated fields are skipped by the Tab key.
     for (TDBEdit *calculado : {DBEDtfCodNive, DBEDtfNmbNivel, DBEDtfPunRequ}) {
@@ -147,6 +174,9 @@ void TFrmAcSemaf::crearControles()
     BntRepCompe = PopupMenu1->addAction(QStringLiteral("Ver Competencias"));
     BntRepCompe->setObjectName(QStringLiteral("BntRepCompe"));
     configurarGrillas();
+    // Enter in a grid: the form's key handler moves the column, the grid only hears the key.
+    for (TVelkarDBgrid *grilla : findChildren<TVelkarDBgrid *>())
+        grilla->setEnterMovesColumn(false);
     PagCtrPrincipal->setCurrentIndex(0);
 }
 
@@ -288,10 +318,10 @@ void TFrmAcSemaf::FormKeyPress(QObject *Sender, QChar &Key)
     if (!grilla && activo && activo->parentWidget())
         grilla = qobject_cast<TVelkarDBgrid *>(activo->parentWidget());  // the grid's viewport
     if (grilla) {
+        // The key stays Enter: the grid hears it too, and only reports the activation.
         const int columnas = grilla->model()->columnCount();
         if (columnas > 0)
             grilla->setSelectedIndex(grilla->SelectedIndex() + 1 < columnas ? grilla->SelectedIndex() + 1 : 0);
-        Key = QChar();  // the grid has moved already
         return;
     }
     Key = QChar();

@@ -62,6 +62,8 @@ public:
     void QPField1Click();
     void QPField2Click();
     void cmbEmpCargChange();
+    // Key releases in the position text end in a silent abort.
+    void edtEdtNmbCargKeyUp(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift);
 
     // ---- generation, result grids, drill-down ----
     void SpdBttnRefrescarClick();

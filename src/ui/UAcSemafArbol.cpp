@@ -159,6 +159,7 @@ void TFrmAcSemaf::TreeViewCarreraDblClick()
         agregarNodo(seleccionado, texto("APE_EMPL") + QLatin1Char(' ') + texto("NOM_EMPL"), texto("cod_carg"),
                     texto("cod_empr"), contratos.FieldByName(QStringLiteral("cod_empl"))->AsVariant(), kImagenEmpleado);
     }
+    // The tree does not toggle a node on a double click itself (UAcSemaf.ui): the node stays open.
     seleccionado->setExpanded(true);
     TreeViewCarrera->expandRecursively(TreeViewCarrera->indexFromItem(seleccionado));
     contratos.First();
@@ -245,4 +246,10 @@ void TFrmAcSemaf::cmbEmpCargChange()
     plan.FieldByName(QStringLiteral("COD_CARG"))
         ->setAsString(asterisco > guion ? item.mid(guion + 1, asterisco - guion - 1) : QString());
     edtEdtNmbCarg->setText(cmbEmpCarg->currentText());
+}
+
+// The position text is only shown: whatever key is released in it changes nothing.
+void TFrmAcSemaf::edtEdtNmbCargKeyUp(QObject *, int &, Qt::KeyboardModifiers)
+{
+    throw EAbort();
 }

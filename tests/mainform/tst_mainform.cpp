@@ -13,6 +13,7 @@
 #include "TApplication.h"
 #include "TDBEdit.h"
 #include "TQInfoAyuda.h"
+#include "TQNavegador.h"
 #include "TQPField.h"
 #include "TQsCmbCodigo.h"
 #include "TVelkarDBgrid.h"
@@ -24,7 +25,10 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +49,9 @@ private slots:
         m_forma->resize(1000, 700);
         m_forma->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_forma));
+        // Active, as the user's window is: focus moves send their focus events.
+        m_forma->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_forma));
     }
 
     void cleanupTestCase()
@@ -218,12 +225,13 @@ private slots:
             inicios << inicio;
             return true;
         });
-        m_forma->TreeViewCarrera->setCurrentItem(cargo);
-        m_forma->TreeViewCarreraDblClick();
+        dobleClic(cargo);
         QVERIFY2(cargo->childCount() > 0, "no employees listed under the position");
         QTreeWidgetItem *empleado = cargo->child(cargo->childCount() - 1);  // employees come after the positions
         m_forma->TreeViewCarrera->setCurrentItem(empleado);
-        m_forma->EducacinFormal1Click();
+        for (QAction *entrada : m_forma->PppMnEmpleados->actions())
+            if (entrada->text() == QStringLiteral("Educación Formal"))
+                entrada->trigger();
         ProgramLauncher::instance().setRecorder(anterior);
         QCOMPARE(inicios.size(), 1);
         QCOMPARE(inicios.first().program.section(QLatin1Char('/'), -1), QStringLiteral("QBiEdfor"));
@@ -232,21 +240,91 @@ private slots:
         QVERIFY(!m_forma->DBECOD_EMPL->text().isEmpty());
     }
 
-    void keys()
+    // Typed letters a to z become capitals; every other character stays as typed.
+    void typedLetters_data()
     {
+        addColumns<QString, QString>({"typed", "shown"});
+        QTest::newRow("a to z") << "az" << "AZ";
+        QTest::newRow("ñ stays") << "ñ" << "ñ";
+        QTest::newRow("accented letters stay") << "éáü" << "éáü";
+        QTest::newRow("capitals and digits") << "Ñ7Q" << "Ñ7Q";
+        QTest::newRow("mixed") << "año b" << "AñO B";
+    }
+
+    void typedLetters()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
         m_forma->PagCtrPrincipal->setCurrentIndex(0);
         TDBEdit *nombre = m_forma->DBEnom_menu;
+        DialogRecorder dialogos;
         nombre->setFocus();
         nombre->setText(QString());
-        QTest::keyClick(nombre, Qt::Key_A);
-        QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_unknown, QStringLiteral("ñ"), Qt::NoModifier);
-        QTest::keyClick(nombre, Qt::Key_B);
-        QCOMPARE(nombre->text(), QStringLiteral("AñB"));
+        for (const QChar letra : typed) {
+            if (letra.unicode() < 128)
+                QTest::keyClick(nombre, char(letra.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_unknown, QString(letra), Qt::NoModifier);
+        }
+        const QString escrito = nombre->text();
         DtmAcSemaf->QryAcPprom.Cancel();
+        QCOMPARE(escrito, shown);
+        QVERIFY2(dialogos.texts().isEmpty(), qPrintable(dialogos.texts().join('|')));
+    }
 
+    void enterOutsideAGridMovesTheFocus()
+    {
+        m_forma->PagCtrPrincipal->setCurrentIndex(0);
         m_forma->DBEcod_menu->setFocus();
+        const QString codigo = m_forma->DBEcod_menu->text();
+        DialogRecorder dialogos;
         QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
+        QCOMPARE(dialogos.texts(), QStringList());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));
+        QCOMPARE(m_forma->DBEcod_menu->text(), codigo);
+    }
+
+    // Enter in a data grid moves its column one to the right, from the last back to the first;
+    // the grid hears the Enter too, which only reports the activation.
+    void enterInAGrid_data()
+    {
+        addColumns<QString, int, int>({"grilla", "desde", "hasta"});  // desde -1: the last column
+        QTest::newRow("plan grid, first column") << "DBGFrm" << 0 << 1;
+        QTest::newRow("plan grid, middle column") << "DBGFrm" << 5 << 6;
+        QTest::newRow("plan grid, last column") << "DBGFrm" << -1 << 0;
+        QTest::newRow("read-only result grid, middle column") << "DBGrdSemaforo" << 2 << 3;
+        QTest::newRow("read-only result grid, last column") << "DBGrdSemaforo" << -1 << 0;
+    }
+
+    void enterInAGrid()
+    {
+        QFETCH(QString, grilla);
+        QFETCH(int, desde);
+        QFETCH(int, hasta);
+        elegirEmpresa(1);
+        irANodo(1, 11);
+        TDataSet *filas = &DtmAcSemaf->QryAcPprom;
+        if (grilla == QLatin1String("DBGrdSemaforo")) {
+            generar(1, 1, 11);
+            filas = &DtmAcSemaf->CdsAcSemaf;
+            filas->setRecNo(2);
+        }
+        TVelkarDBgrid *rejilla = m_forma->findChild<TVelkarDBgrid *>(grilla);
+        QVERIFY(rejilla && rejilla->isVisible());
+        if (desde < 0)
+            desde = rejilla->model()->columnCount() - 1;
+        rejilla->setFocus();
+        rejilla->setSelectedIndex(desde);
+        const int fila = filas->RecNo();
+        QSignalSpy activadas(rejilla, &QAbstractItemView::activated);
+        DialogRecorder dialogos;
+        QTest::keyClick(rejilla, Qt::Key_Return);
+        QCOMPARE(rejilla->SelectedIndex(), hasta);
+        QCOMPARE(filas->RecNo(), fila);
+        QCOMPARE(activadas.size(), 1);
+        QCOMPARE(filas->State(), dsBrowse);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(rejilla));  // no cell editor opened
+        QCOMPARE(dialogos.texts(), QStringList());
     }
 
     void replacementWindowOfTheNode()
@@ -303,7 +381,169 @@ private slots:
         QVERIFY(listadas > 0);
     }
 
+    // A double click on a position lists its employees below it and leaves the node open with
+    // them in sight; a second double click removes them again, on another position (which lists
+    // its own) or on an employee (which lists none).
+    void doubleClickOnTheTree_data()
+    {
+        addColumns<QString, bool>({"segundo", "listaOtro"});  // segundo empty: an employee of SUP003
+        QTest::newRow("another position") << "AUX001" << true;
+        QTest::newRow("an employee") << "" << false;
+    }
+
+    void doubleClickOnTheTree()
+    {
+        QFETCH(QString, segundo);
+        QFETCH(bool, listaOtro);
+        elegirEmpresa(1);
+        irANodo(1, 11);
+        m_forma->PagCtrPrincipal->setCurrentIndex(0);
+        QTreeWidgetItem *supervisor = nodoDelArbol(QStringLiteral("SUP003"));
+        QVERIFY(supervisor);
+        DialogRecorder dialogos;
+        dobleClic(supervisor);
+        QVERIFY(supervisor->isExpanded());
+        QCOMPARE(empleadosBajo(supervisor), titulares(11));
+        for (QTreeWidgetItem *hijo : hijos(supervisor))
+            QVERIFY2(!m_forma->TreeViewCarrera->visualItemRect(hijo).isEmpty(), qPrintable(hijo->text(0)));
+
+        dobleClic(segundo.isEmpty() ? hijos(supervisor).last() : nodoDelArbol(segundo));
+        QCOMPARE(dialogos.texts(), QStringList());
+        QCOMPARE(empleadosBajo(supervisor), QStringList());
+        QTreeWidgetItem *auxiliar = nodoDelArbol(QStringLiteral("AUX001"));
+        QCOMPARE(empleadosBajo(auxiliar), listaOtro ? titulares(12) : QStringList());
+        QVERIFY(auxiliar->isExpanded());  // opened with everything below the first position
+        for (QTreeWidgetItem *hijo : hijos(auxiliar))
+            QVERIFY2(!m_forma->TreeViewCarrera->visualItemRect(hijo).isEmpty(), qPrintable(hijo->text(0)));
+    }
+
+    // The position text over the position list: a key released in it is cancelled without a word
+    // and goes no further.
+    void keyReleaseInThePositionText()
+    {
+        QLineEdit *texto = m_forma->edtEdtNmbCarg;
+        const QString antes = texto->text();
+        int alaLista = 0;
+        ContadorDeSoltadas contador(m_forma->cmbEmpCarg, &alaLista);
+        DialogRecorder dialogos;
+        QTest::keyRelease(texto, Qt::Key_A);
+        QTest::keyRelease(texto, Qt::Key_Delete);
+        QCOMPARE(dialogos.requests.size(), 0);
+        QCOMPARE(alaLista, 0);
+        QCOMPARE(texto->text(), antes);
+        int tecla = Qt::Key_A;
+        QVERIFY_THROWS_EXCEPTION(EAbort, m_forma->edtEdtNmbCargKeyUp(texto, tecla, Qt::NoModifier));
+    }
+
+    // Opening the window on a node, or moving with the navigator, brings the plan row into view
+    // in the record grid and marks it there.
+    void recordGridShowsTheCurrentRow_data()
+    {
+        // boton: a navigator button, or -1 to go to the node; altura: the host then resizes the
+        // form to that height (0: it does not).
+        addColumns<int, int, int>({"nodo", "boton", "altura"});
+        QTest::newRow("node 11") << 11 << -1 << 0;
+        QTest::newRow("node 13, the host shrinks the form") << 13 << -1 << 480;
+        QTest::newRow("navigator: last") << 0 << int(TQNavegador::nbLast) << 0;
+        QTest::newRow("navigator: first, the host shrinks the form") << 0 << int(TQNavegador::nbFirst) << 480;
+    }
+
+    void recordGridShowsTheCurrentRow()
+    {
+        QFETCH(int, nodo);
+        QFETCH(int, boton);
+        QFETCH(int, altura);
+        elegirEmpresa(1);
+        TDataSet &plan = DtmAcSemaf->QryAcPprom;
+        if (boton == TQNavegador::nbFirst)
+            plan.Last();
+        else
+            irANodo(1, 0);
+        if (boton < 0)
+            irANodo(1, nodo);
+        else
+            QTest::mouseClick(m_forma->QNvgdrFrm->button(TQNavegador::TNavigateBtn(boton)), Qt::LeftButton);
+        const QSize tamano = m_forma->size();
+        if (altura > 0) {
+            m_forma->CambiarAltura(altura);
+            QApplication::processEvents();
+        }
+        TVelkarDBgrid *rejilla = m_forma->DBGFrm;
+        const int fila = plan.RecNo() - 1;
+        const QRect celda = rejilla->visualRect(rejilla->model()->index(fila, 0));
+        const QString donde = QStringLiteral("row %1 at y %2 of %3").arg(fila).arg(celda.y()).arg(rejilla->viewport()->height());
+        m_forma->resize(tamano);
+        QVERIFY2(rejilla->viewport()->rect().contains(celda), qPrintable(donde));
+        QVERIFY(rejilla->model()->rowCount() * rejilla->rowHeight(0) > rejilla->viewport()->height());
+        QCOMPARE(rejilla->model()->headerData(fila, Qt::Vertical).toString(), QStringLiteral("▶"));
+        QCOMPARE(rejilla->model()->headerData(fila == 0 ? 1 : 0, Qt::Vertical).toString(), QString());
+    }
+
 private:
+    // Counts the key releases that reach a control.
+    class ContadorDeSoltadas : public QObject {
+    public:
+        ContadorDeSoltadas(QWidget *control, int *cuenta) : m_control(control), m_cuenta(cuenta)
+        {
+            control->installEventFilter(this);
+        }
+        ~ContadorDeSoltadas() override { m_control->removeEventFilter(this); }
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::KeyRelease)
+                ++*m_cuenta;
+            return false;
+        }
+
+    private:
+        QWidget *m_control;
+        int *m_cuenta;
+    };
+
+    // A double click as the platform delivers it: press, release, press, double click, release.
+    // (The test library's double click on a widget sends the double-click event alone.)
+    void dobleClic(QTreeWidgetItem *nodo)
+    {
+        QVERIFY(nodo);
+        QTreeWidget *arbol = m_forma->TreeViewCarrera;
+        arbol->scrollToItem(nodo);
+        const QPoint centro = arbol->visualItemRect(nodo).center();
+        QTest::mouseClick(arbol->viewport(), Qt::LeftButton, {}, centro);
+        QTest::mousePress(arbol->viewport(), Qt::LeftButton, {}, centro);
+        QTest::mouseDClick(arbol->viewport(), Qt::LeftButton, {}, centro);
+        QTest::mouseRelease(arbol->viewport(), Qt::LeftButton, {}, centro);
+    }
+
+    static QList<QTreeWidgetItem *> hijos(QTreeWidgetItem *nodo)
+    {
+        QList<QTreeWidgetItem *> lista;
+        for (int i = 0; i < nodo->childCount(); ++i)
+            lista << nodo->child(i);
+        return lista;
+    }
+
+    // The captions of the employee nodes right below a node: the children that are not a
+    // position of plan 1.
+    QStringList empleadosBajo(QTreeWidgetItem *nodo) const
+    {
+        const QStringList cargos = m_db.query(QStringLiteral("SELECT COD_CARG FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1"));
+        QStringList nombres;
+        for (QTreeWidgetItem *hijo : hijos(nodo))
+            if (!cargos.contains(hijo->text(0).section(QLatin1Char(' '), 0, 0)))
+                nombres << hijo->text(0);
+        return nombres;
+    }
+
+    // The active holders of a node's position of plan 1, as the tree names them, by surname.
+    QStringList titulares(int nodo) const
+    {
+        return m_db.query(QStringLiteral(
+            "SELECT trim(e.APE_EMPL) || ' ' || trim(e.NOM_EMPL) FROM AC_PPROM p, NM_CONTR c, BI_EMPLE e "
+            "WHERE p.COD_EMPR = 1 AND p.COD_MENU = 1 AND p.COD_NODO = %1 AND c.COD_EMPR = p.COD_EMCA "
+            "AND c.COD_CARG = p.COD_CARG AND c.IND_ACTI = 'A' AND e.COD_EMPR = c.COD_EMPR "
+            "AND e.COD_EMPL = c.COD_EMPL ORDER BY e.APE_EMPL").arg(nodo));
+    }
+
     // The plan row of the node becomes current as a click in the record grid would make it.
     void irANodo(int plan, int nodo)
     {

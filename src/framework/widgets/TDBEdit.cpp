@@ -61,6 +61,13 @@ bool TDBEdit::UpdateRecord()
     TField *field = Field();
     if (!m_typed || !field)
         return true;
+    if (m_dataSet->State() != dsEdit && m_dataSet->State() != dsInsert) {
+        // The edit of the row ended (a cancel or a post) before this edit heard of it, and the
+        // focus left it meanwhile: what was typed is gone with the edit.
+        m_typed = false;
+        showField();
+        return true;
+    }
     m_storing = true;
     const QString typed = text();
     const bool stored = ErrorGuard::run([&] { field->setAsString(typed); });

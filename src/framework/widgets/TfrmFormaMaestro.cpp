@@ -221,6 +221,10 @@ bool TfrmFormaMaestro::eventFilter(QObject *watched, QEvent *event)
     auto *target = qobject_cast<QWidget *>(watched);
     if (!target || !(target == this || isAncestorOf(target)) || target->window() != window())
         return false;
+    // A key the focused control ignored travels on to its parents: the form has seen it already.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && target != focused && target->isAncestorOf(focused))
+        return false;
     auto *press = static_cast<QKeyEvent *>(event);
     const bool enter = press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter;
     const QString text = press->text();
