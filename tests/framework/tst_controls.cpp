@@ -119,27 +119,30 @@ private slots:
     void gridKeepsCurrentRowInView_data()
     {
         using Move = std::function<void(TClientDataSet &, TQNavegador &)>;
-        addColumns<Move, bool, int, QString>({"move", "shownFirst", "row", "marker"});
+        // height: the form's height once moved (the grid shrinks with it), 0 when it keeps its size
+        addColumns<Move, bool, int, QString, int>({"move", "shownFirst", "row", "marker", "height"});
         const auto click = [](TQNavegador &navigator, TQNavegador::TNavigateBtn button) {
             QTest::mouseClick(navigator.button(button), Qt::LeftButton);
         };
         QTest::newRow("dataset to a far row") << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(250); })
-                                              << true << 249 << QStringLiteral("▶");
+                                              << true << 249 << QStringLiteral("▶") << 0;
         QTest::newRow("navigator's last button")
             << Move([=](TClientDataSet &, TQNavegador &n) { click(n, TQNavegador::nbLast); }) << true << 299
-            << QStringLiteral("▶");
+            << QStringLiteral("▶") << 0;
         QTest::newRow("navigator back to the first") << Move([=](TClientDataSet &ds, TQNavegador &n) {
             ds.setRecNo(280);
             click(n, TQNavegador::nbFirst);
-        }) << true << 0 << QStringLiteral("▶");
+        }) << true << 0 << QStringLiteral("▶") << 0;
         QTest::newRow("far row edited") << Move([](TClientDataSet &ds, TQNavegador &) {
             ds.setRecNo(200);
             ds.Edit();
-        }) << true << 199 << QStringLiteral("✎");
+        }) << true << 199 << QStringLiteral("✎") << 0;
         QTest::newRow("row appended") << Move([](TClientDataSet &ds, TQNavegador &) { ds.Append(); }) << true << 300
-                                      << QStringLiteral("*");
+                                      << QStringLiteral("*") << 0;
         QTest::newRow("moved before the grid is shown")
-            << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(260); }) << false << 259 << QStringLiteral("▶");
+            << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(260); }) << false << 259 << QStringLiteral("▶") << 0;
+        QTest::newRow("moved, then the grid shrinks") << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(14); })
+                                                      << true << 13 << QStringLiteral("▶") << 130;
     }
 
     void gridKeepsCurrentRowInView()
@@ -149,6 +152,7 @@ private slots:
         QFETCH(bool, shownFirst);
         QFETCH(int, row);
         QFETCH(QString, marker);
+        QFETCH(int, height);
         TClientDataSet ds(QStringLiteral("CdsMuchas"));
         ds.AddField(QStringLiteral("COD"), appserver::FieldType::Integer);
         ds.AddField(QStringLiteral("NOM"), appserver::FieldType::String, 20);
@@ -169,7 +173,7 @@ private slots:
         layout->addWidget(grid);
         navigator->setDataSource(&source);
         grid->setDataSource(&source);
-        form.resize(320, 240);
+        form.resize(320, 420);
         if (shownFirst) {
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -178,6 +182,10 @@ private slots:
         if (!shownFirst) {
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
+        }
+        if (height > 0) {
+            form.resize(320, height);
+            QApplication::processEvents();
         }
         QCOMPARE(ds.currentRow(), row);
         const QRect shown = grid->visualRect(grid->model()->index(row, 0));

@@ -454,6 +454,7 @@ private slots:
         QFETCH(int, boton);
         QFETCH(int, altura);
         elegirEmpresa(1);
+        m_forma->PagCtrPrincipal->setCurrentIndex(0);
         TDataSet &plan = DtmAcSemaf->QryAcPprom;
         if (boton == TQNavegador::nbFirst)
             plan.Last();
@@ -471,10 +472,12 @@ private slots:
         TVelkarDBgrid *rejilla = m_forma->DBGFrm;
         const int fila = plan.RecNo() - 1;
         const QRect celda = rejilla->visualRect(rejilla->model()->index(fila, 0));
+        const bool aLaVista = rejilla->viewport()->rect().contains(celda);
+        const bool hayMasFilas = rejilla->model()->rowCount() * rejilla->rowHeight(0) > rejilla->viewport()->height();
         const QString donde = QStringLiteral("row %1 at y %2 of %3").arg(fila).arg(celda.y()).arg(rejilla->viewport()->height());
         m_forma->resize(tamano);
-        QVERIFY2(rejilla->viewport()->rect().contains(celda), qPrintable(donde));
-        QVERIFY(rejilla->model()->rowCount() * rejilla->rowHeight(0) > rejilla->viewport()->height());
+        QVERIFY2(aLaVista, qPrintable(donde));
+        QVERIFY(hayMasFilas);
         QCOMPARE(rejilla->model()->headerData(fila, Qt::Vertical).toString(), QStringLiteral("▶"));
         QCOMPARE(rejilla->model()->headerData(fila == 0 ? 1 : 0, Qt::Vertical).toString(), QString());
     }
