@@ -60,7 +60,10 @@ QAction *actionNamed(QMainWindow &window, const char *name)
 
 QToolButton *buttonOf(QMainWindow &window, QAction *action)
 {
-    return qobject_cast<QToolButton *>(window.findChild<QToolBar *>()->widgetForAction(action));
+    for (QToolBar *bar : window.findChildren<QToolBar *>())
+        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
+            return button;
+    qFatal("no button for %s", qPrintable(action->objectName()));
 }
 
 void clickToolBar(QMainWindow &window, const char *actionName)
@@ -87,9 +90,10 @@ void chooseFromMenu(QToolButton *button, const QString &text, QPoint at = {})
 
 QToolButton *toolButtonNamed(QMainWindow &window, const QString &text)
 {
-    for (QToolButton *button : window.findChild<QToolBar *>()->findChildren<QToolButton *>())
-        if (button->text() == text || button->text().startsWith(text))
-            return button;
+    for (QToolBar *bar : window.findChildren<QToolBar *>())
+        for (QToolButton *button : bar->findChildren<QToolButton *>())
+            if (button->text().startsWith(text))
+                return button;
     qFatal("no tool button %s", qPrintable(text));
 }
 

@@ -124,7 +124,12 @@ void ReportPreview::buildToolBar()
     m_quickButton = menuButton(m_ui->menuExportacionRapida, QString(), QToolButton::MenuButtonPopup);
     m_quickButton->setDefaultAction(m_quickAction);
     bar->addWidget(m_quickButton);
-    bar->addSeparator();
+    // Viewing and moving about on a second row, so that neither row is cut at the window's width.
+    addToolBarBreak();
+    bar = addToolBar(QStringLiteral("Navegación"));
+    bar->setObjectName(QStringLiteral("navigationBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->addAction(m_ui->actionAlejar);
     bar->addAction(m_ui->actionZoom100);
     bar->addAction(m_ui->actionAcercar);
