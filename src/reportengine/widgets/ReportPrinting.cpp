@@ -2,6 +2,7 @@
 
 #include "ChartsPainter.h"
 #include "DialogService.h"
+#include "DocxExport.h"
 #include "Exceptions.h"
 #include "PageRenderer.h"
 #include "PdfExport.h"
@@ -99,8 +100,18 @@ bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, 
     Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
     const auto step = [&](int done, int total) { return progress(done, total); };
     QString error;
-    const bool written = format == Format::Pdf ? PdfExport::write(pages, path, &error, step)
-                                               : XlsxExport::write(pages, path, &error, step);
+    bool written = false;
+    switch (format) {
+    case Format::Pdf:
+        written = PdfExport::write(pages, path, &error, step);
+        break;
+    case Format::Xlsx:
+        written = XlsxExport::write(pages, path, &error, step);
+        break;
+    case Format::Docx:
+        written = DocxExport::write(pages, path, &error, step);
+        break;
+    }
     if (!written && !progress.cancelled())
         DialogService::instance().showError(error);
     return written;

@@ -15,7 +15,7 @@ namespace report {
 
 class ReportPrinting {
 public:
-    enum class Format { Pdf, Xlsx };
+    enum class Format { Pdf, Xlsx, Docx };
 
     // Lays the report out, with a cancellable progress window for long runs. No value when
     // cancelled; the report's exceptions pass through.
