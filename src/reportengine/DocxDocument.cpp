@@ -545,10 +545,9 @@ QString DocxDocument::addImage(const QByteArray &png, qint64 key)
     if (key != 0)
         if (const QString found = m_images.value(key); !found.isEmpty())
             return found;
-    const int number = int(m_relations.size()) + 1;
-    const QString target = QStringLiteral("media/image%1.png").arg(number);
+    const QString target = QStringLiteral("media/image%1.png").arg(++m_imageCount);
     m_parts << Part{QStringLiteral("word/") + target, QString(), png};
-    m_relations << Relation{QStringLiteral("rId%1").arg(number), QStringLiteral("image"), target};
+    m_relations << Relation{QStringLiteral("rId%1").arg(m_relations.size() + 1), QStringLiteral("image"), target};
     if (key != 0)
         m_images.insert(key, m_relations.last().id);
     return m_relations.last().id;
@@ -556,11 +555,10 @@ QString DocxDocument::addImage(const QByteArray &png, qint64 key)
 
 QString DocxDocument::addFooter(const QByteArray &xml)
 {
-    const int number = int(m_relations.size()) + 1;
-    const QString target = QStringLiteral("footer%1.xml").arg(number);
+    const QString target = QStringLiteral("footer%1.xml").arg(++m_footerCount);
     m_parts << Part{QStringLiteral("word/") + target,
                     QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml"), xml};
-    m_relations << Relation{QStringLiteral("rId%1").arg(number), QStringLiteral("footer"), target};
+    m_relations << Relation{QStringLiteral("rId%1").arg(m_relations.size() + 1), QStringLiteral("footer"), target};
     return m_relations.last().id;
 }
 
@@ -571,6 +569,8 @@ bool DocxDocument::build(const std::function<bool(int, int)> &progress)
     m_relations.clear();
     m_images.clear();
     m_drawings = 0;
+    m_imageCount = 0;
+    m_footerCount = 0;
     QXmlStreamWriter xml(&m_document);
     xml.writeStartDocument(QStringLiteral("1.0"), true);
     xml.writeStartElement(QStringLiteral("w:document"));

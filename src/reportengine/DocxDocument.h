@@ -46,6 +46,8 @@ private:
     QList<Relation> m_relations;
     QHash<qint64, QString> m_images;   // picture cache key -> relation id
     int m_drawings = 0;
+    int m_imageCount = 0;
+    int m_footerCount = 0;
 
     friend class DocxBodyWriter;
 };

@@ -24,6 +24,7 @@ namespace {
 
 constexpr double kEdgeMm = 0.5;
 constexpr double kChartDotsPerInch = 150;
+constexpr double kTallestRowPoints = 409;
 
 // Text shown as is inside a spreadsheet number format.
 QString quoted(const QString &text)
@@ -315,7 +316,13 @@ lxw_error SheetWriter::writePage(int index)
         lines[halfMm(cell ? item->rect.top() - item->view->rect.top() : item->rect.top())] << item;
     }
     QList<QPair<int, double>> images;   // column and bottom of the pictures placed on this page
-    for (auto &[top, cells] : lines) {
+    for (auto line = lines.begin(); line != lines.end(); ++line) {
+        const double top = line->first;
+        QList<const PreparedItem *> &cells = line->second;
+        // A picture taller than its line makes the line as tall as the picture, short of the next
+        // line; lines within its height stay beside it.
+        const auto next = std::next(line);
+        const double room = next != lines.end() ? next->first - top : std::numeric_limits<double>::max();
         std::sort(cells.begin(), cells.end(),
                   [](const PreparedItem *a, const PreparedItem *b) { return a->rect.left() < b->rect.left(); });
         bool captions = false;
@@ -356,12 +363,13 @@ lxw_error SheetWriter::writePage(int index)
                 const int end = i + 1 < cells.size() ? columns.at(i + 1) : int(m_columns.size());
                 result = writeImage(item, columns.at(i), qMin(item.rect.width(), widthUpTo(columns.at(i), end)));
                 images << qMakePair(columns.at(i), item.rect.bottom());
+                height = qMax(height, qMin(item.rect.height(), room));
             }
             if (result != LXW_NO_ERROR)
                 return result;
         }
         if (height > 0)
-            worksheet_set_row(m_sheet, m_row, height * 72 / 25.4, nullptr);
+            worksheet_set_row(m_sheet, m_row, qMin(kTallestRowPoints, height * 72 / 25.4), nullptr);
         ++m_row;
     }
     return LXW_NO_ERROR;
