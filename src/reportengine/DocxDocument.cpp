@@ -167,6 +167,7 @@ public:
 
 private:
     int tableColumn(const PreparedItem &item) const;
+    bool isPageNumber(const ViewDef &view);
     QList<const PreparedItem *> itemsOf(const QList<const PreparedPage *> &pages, int index);
     void writeTable(const QList<TableLine> &lines);
     void writeCell(const TableColumn &column, const PreparedItem *item);
@@ -179,8 +180,17 @@ private:
     QXmlStreamWriter &m_xml;
     ReportTable m_table;
     QSet<QString> m_headersSeen;
+    QHash<const ViewDef *, bool> m_pageNumbers;
     bool m_cancelled = false;
 };
+
+bool DocxBodyWriter::isPageNumber(const ViewDef &view)
+{
+    auto found = m_pageNumbers.find(&view);
+    if (found == m_pageNumbers.end())
+        found = m_pageNumbers.insert(&view, printsPageNumber(view));
+    return *found;
+}
 
 int DocxBodyWriter::tableColumn(const PreparedItem &item) const
 {
@@ -202,7 +212,7 @@ QList<const PreparedItem *> DocxBodyWriter::itemsOf(const QList<const PreparedPa
     for (const PreparedItem &item : pages.at(index)->items) {
         if (!item.view || item.bandKind == BandKind::PageFooter || (item.bandKind == BandKind::PageHeader && index > 0))
             continue;
-        if (item.view->kind == ViewKind::Text && (item.text.isEmpty() || printsPageNumber(*item.view)))
+        if (item.view->kind == ViewKind::Text && (item.text.isEmpty() || isPageNumber(*item.view)))
             continue;
         if (item.bandKind == BandKind::ColumnHeader) {
             if (m_headersSeen.contains(item.band) && !bandsHere.contains(item.band))
@@ -275,7 +285,7 @@ void DocxBodyWriter::writeSection(const QList<const PreparedPage *> &pages, cons
     QList<const PreparedItem *> footerItems;
     const PreparedItem *pageNumber = nullptr;
     for (const PreparedItem &item : pages.first()->items)
-        if (item.view && item.view->kind == ViewKind::Text && printsPageNumber(*item.view))
+        if (item.view && item.view->kind == ViewKind::Text && isPageNumber(*item.view))
             pageNumber = &item;
     for (const PreparedItem &item : pages.last()->items)
         if (item.view && item.bandKind == BandKind::PageFooter && item.view->kind == ViewKind::Text && !item.text.isEmpty())

@@ -62,7 +62,13 @@ QByteArray withDocumentInfo(const QByteArray &pdf, const PreparedReport &report)
         number = size;
         newSize = QByteArray::number(size.toLongLong() + 1);
     }
-    const QByteArray producer = trailerEntry(pdf.mid(trailerAt > 4096 ? trailerAt - 4096 : 0), "/Producer\\s*(\\([^)]*\\)|<[^>]*>)");
+    // The producer the writer named stays.
+    QByteArray producer;
+    const qsizetype oldInfoAt = pdf.indexOf("\n" + number + " 0 obj");
+    if (oldInfoAt >= 0) {
+        const QByteArray oldInfo = pdf.mid(oldInfoAt, pdf.indexOf("endobj", oldInfoAt) - oldInfoAt);
+        producer = trailerEntry(oldInfo, "/Producer\\s*(\\((?:\\\\.|[^\\\\)])*\\)|<[^>]*>)");
+    }
 
     QByteArray update = pdf.endsWith('\n') ? QByteArray() : QByteArray("\n");
     const qsizetype objectAt = pdf.size() + update.size();
