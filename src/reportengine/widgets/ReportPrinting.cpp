@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
@@ -65,6 +66,50 @@ bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, QStri
     return true;
 }
 
+bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, const QPageLayout &sheet, QString *error)
+{
+    const auto sheetFor = [&](const PreparedPage &page) {
+        QPageLayout layout = sheet;
+        if (page.orientation != pages.pages.first().orientation)
+            layout.setOrientation(sheet.orientation() == QPageLayout::Portrait ? QPageLayout::Landscape
+                                                                                : QPageLayout::Portrait);
+        return layout;
+    };
+    const auto failed = [&] {
+        if (error)
+            *error = QStringLiteral("No se pudo imprimir en %1").arg(printer.printerName());
+        return false;
+    };
+    printer.setFullPage(true);
+    printer.setDocName(pages.title());
+    if (pages.pages.isEmpty())
+        return true;
+    printer.setPageLayout(sheetFor(pages.pages.first()));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return failed();
+    PageRenderer renderer;
+    for (int i = 0; i < pages.pageCount(); ++i) {
+        const PreparedPage &page = pages.pages.at(i);
+        if (i > 0) {
+            printer.setPageLayout(sheetFor(page));
+            printer.newPage();
+        }
+        // Device units of the area inside the chosen margins, and the page's size in them.
+        const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+        const double unitsPerPixel = printer.resolution() / 96.0;
+        const QSizeF pagePixels = page.size * PageRenderer::kPixelsPerMm * unitsPerPixel;
+        const double scale = qMin(1.0, qMin(area.width() / pagePixels.width(), area.height() / pagePixels.height()));
+        painter.save();
+        painter.translate(area.center() - QPointF(pagePixels.width(), pagePixels.height()) * scale / 2);
+        renderer.paint(painter, page, unitsPerPixel * scale);
+        painter.restore();
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return failed();
+    return true;
+}
+
 bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget *)
 {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -95,6 +140,10 @@ QString ReportPrinting::overwriteQuestion(const QString &path)
 
 bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, Format format, QWidget *parent)
 {
+    if (format == Format::Docx) {
+        DialogService::instance().showError(QStringLiteral("La exportación a DOCX no está disponible en esta versión."));
+        return false;
+    }
     if (QFileInfo::exists(path) && !DialogService::instance().confirm(overwriteQuestion(path)))
         return false;
     Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
