@@ -140,10 +140,6 @@ QString ReportPrinting::overwriteQuestion(const QString &path)
 
 bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, Format format, QWidget *parent)
 {
-    if (format == Format::Docx) {
-        DialogService::instance().showError(QStringLiteral("La exportación a DOCX no está disponible en esta versión."));
-        return false;
-    }
     if (QFileInfo::exists(path) && !DialogService::instance().confirm(overwriteQuestion(path)))
         return false;
     Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
