@@ -7,6 +7,7 @@
 
 #include "DocxExport.h"
 #include "PdfExport.h"
+#include "ReportFile.h"
 #include "TestTools.h"
 #include "XlsxExport.h"
 
@@ -210,6 +211,24 @@ private slots:
         const QDate today = prepared.info.created.date();
         QCOMPARE(date.value("datetime").toString(), today.toString(Qt::ISODate) + QStringLiteral("T00:00:00"));
         QCOMPARE(time.value("time").toString(), printedTime);
+    }
+
+    // A report saved from the preview and opened again keeps its sheets apart and its dates dates.
+    void reopenedReportExportsAlike()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 4);
+        bound.report.Info = documentInfo(QStringLiteral("Competencias"));
+        QString error;
+        const auto reopened = ReportFile::fromBytes(ReportFile::toBytes(bound.report.prepare(), &error),
+                                                    QStringLiteral("x"), &error);
+        QVERIFY2(reopened, qPrintable(error));
+        const QJsonObject book = readXlsx(*reopened);
+        const QJsonArray sheets = book.value("sheets").toArray();
+        QCOMPARE(sheets.size(), 2);
+        QCOMPARE(sheets.at(1).toObject().value("title").toString(), QStringLiteral("Competencias (2)"));
+        const QJsonArray firstRow = sheets.at(0).toObject().value("rows").toArray().first().toArray();
+        QVERIFY2(cellValue(firstRow.at(1).toArray(), 2).toObject().contains("datetime"),
+                 qPrintable(QJsonDocument(firstRow).toJson()));
     }
 
     void sheetNames_data()
