@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QXmlStreamWriter>
 
 #include <zip.h>

@@ -300,9 +300,8 @@ QList<int> SheetWriter::placeRow(const QList<const PreparedItem *> &cells, const
 
 double SheetWriter::widthUpTo(int first, int end) const
 {
-    if (first >= m_columns.size())
-        return std::numeric_limits<double>::max();
-    if (end >= m_columns.size())
+    // Up to the last column there is no limit: nothing stands to the right.
+    if (first >= m_columns.size() || end >= m_columns.size())
         return std::numeric_limits<double>::max();
     return m_columns.at(end).left - m_columns.at(first).left;
 }
