@@ -187,9 +187,11 @@ void putItem(QDataStream &out, const PreparedItem &item, const ViewRef &ref, qin
     putEnum(out, item.bandKind);
     out << item.rect << item.text << item.number << item.prefix << item.suffix << picture << item.chart.labels;
     putList(out, item.chart.values, [](QDataStream &s, const QList<double> &values) { s << values; });
+    out << item.dateTime;   // since format 2
 }
 
-void getItem(QDataStream &in, PreparedItem &item, const ReportLayout &layout, const QList<QImage> &pictures)
+void getItem(QDataStream &in, PreparedItem &item, const ReportLayout &layout, const QList<QImage> &pictures,
+             quint16 version)
 {
     ViewRef ref;
     qint32 picture = -1;
@@ -201,6 +203,8 @@ void getItem(QDataStream &in, PreparedItem &item, const ReportLayout &layout, co
     else if (picture >= 0)
         item.picture = pictures.at(picture);
     getList(in, item.chart.values, [](QDataStream &s, QList<double> &values) { s >> values; });
+    if (version >= 2)
+        in >> item.dateTime;
     item.view = viewAt(layout, ref);
     if (!item.view)
         in.setStatus(QDataStream::ReadCorruptData);
@@ -306,7 +310,8 @@ std::optional<PreparedReport> ReportFile::fromBytes(const QByteArray &bytes, con
     data >> report.info.title >> report.info.author >> report.info.subject >> report.info.created;
     QList<QImage> pictures;
     getList(data, pictures, [](QDataStream &s, QImage &picture) { s >> picture; });
-    getList(data, report.pages, [&layout, &pictures](QDataStream &s, PreparedPage &page) {
+    const QHash<const ViewDef *, ViewRef> refs = viewRefs(*layout);
+    getList(data, report.pages, [&layout, &pictures, &refs, version](QDataStream &s, PreparedPage &page) {
         s >> page.size;
         getEnum(s, page.orientation, int(QPageLayout::Landscape));
         getList(s, page.bands, [](QDataStream &b, PlacedBand &band) {
@@ -314,7 +319,10 @@ std::optional<PreparedReport> ReportFile::fromBytes(const QByteArray &bytes, con
             getEnum(b, band.kind, int(BandKind::PageFooter));
             b >> band.rect;
         });
-        getList(s, page.items, [&](QDataStream &i, PreparedItem &item) { getItem(i, item, *layout, pictures); });
+        getList(s, page.items, [&](QDataStream &i, PreparedItem &item) { getItem(i, item, *layout, pictures, version); });
+        // The layout page a sheet comes from is the one its views belong to.
+        if (!page.items.isEmpty())
+            page.layoutPage = refs.value(page.items.first().view).page;
         if (!page.size.isValid() || page.size.isEmpty())
             s.setStatus(QDataStream::ReadCorruptData);
     });

@@ -16,7 +16,7 @@ namespace report {
 
 class ReportFile {
 public:
-    static constexpr quint16 kVersion = 1;
+    static constexpr quint16 kVersion = 2;   // 2: items keep a lone date or time
     static const char kMagic[8];
     // The extension of saved reports, without the dot.
     static QString suffix();

@@ -2,6 +2,7 @@
 
 #include "ChartsPainter.h"
 #include "DialogService.h"
+#include "DocxExport.h"
 #include "Exceptions.h"
 #include "PageRenderer.h"
 #include "PdfExport.h"
@@ -139,17 +140,23 @@ QString ReportPrinting::overwriteQuestion(const QString &path)
 
 bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, Format format, QWidget *parent)
 {
-    if (format == Format::Docx) {
-        DialogService::instance().showError(QStringLiteral("La exportación a DOCX no está disponible en esta versión."));
-        return false;
-    }
     if (QFileInfo::exists(path) && !DialogService::instance().confirm(overwriteQuestion(path)))
         return false;
     Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
     const auto step = [&](int done, int total) { return progress(done, total); };
     QString error;
-    const bool written = format == Format::Pdf ? PdfExport::write(pages, path, &error, step)
-                                               : XlsxExport::write(pages, path, &error, step);
+    bool written = false;
+    switch (format) {
+    case Format::Pdf:
+        written = PdfExport::write(pages, path, &error, step);
+        break;
+    case Format::Xlsx:
+        written = XlsxExport::write(pages, path, &error, step);
+        break;
+    case Format::Docx:
+        written = DocxExport::write(pages, path, &error, step);
+        break;
+    }
     if (!written && !progress.cancelled())
         DialogService::instance().showError(error);
     return written;
