@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   poppler-utils sqlite3 libsqlite3-dev
   libxlsxwriter-dev python3-openpyxl
+  libzip-dev python3-docx
   postgresql libpq-dev
   openssl
   clang libclang-rt-14-dev

@@ -22,24 +22,24 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display; starting the host offscreen for 3 seconds"
   QT_QPA_PLATFORM=offscreen "${host[@]}" --quit-after 3000 --screenshot "$shot" "$@"
   echo "run: the host opened the module and closed again; its window is in $shot"
-  # Plan 1 of company 1, node 11: "Supervisor de Bodega" with AUX001 and OPE003 one level below.
-  # The real main form, offscreen, goes there, ticks every category and presses the button.
+  # Plan 1 of company 1, node 3: "Director de Tesorería", with COO002 and PRO002 one level
+  # below, all three positions of company 1, so each page of the window has rows. The real main
+  # form, offscreen, goes there, ticks every category and presses the button.
   tool="$build/tools/qacsemaf"
-  road=(--db "$db" --company 1 --plan 1 --node 11 --categories EF,EN,EP,CO)
-  echo "run: traffic light of plan 1, node 11 (Supervisor de Bodega), generated through the main form:"
+  road=(--db "$db" --company 1 --plan 1 --node 3 --categories EF,EN,EP,CO)
+  echo "run: traffic light of plan 1, node 3 (Director de Tesorería), generated through the main form:"
   "$tool" generate "${road[@]}"
   for page in ruta plan cargos; do
     "$tool" screenshot "${road[@]}" --page "$page" --out "$root/var/page-$page.png" > /dev/null
   done
   echo "run: the three pages of the window are in $root/var/page-ruta.png, page-plan.png and page-cargos.png"
   report="$root/var/list.pdf"
-  "$tool" report list --db "$db" --company 1 --target SUP003@2 \
-    --candidates AUX001@2,OPE003@2 --categories EF,EN,EP,CO --pdf "$report" > /dev/null
-  echo "run: the list report of the demo node SUP003 (AUX001 and OPE003 below it) is in $report"
+  node=(--db "$db" --company 1 --target DIR002@1 --candidates COO002@1,PRO002@1 --categories EF,EN,EP,CO)
+  "$tool" report list "${node[@]}" --pdf "$report" > /dev/null
+  echo "run: the list report of the demo node DIR002 (COO002 and PRO002 below it) is in $report"
   # The competence report (requirement table and chart) of the first employee evaluated there.
   competence="$root/var/competence.pdf"
-  employee=$("$tool" report competence --db "$db" --company 1 --target SUP003@2 \
-    --candidates AUX001@2,OPE003@2 --categories EF,EN,EP,CO --pdf "$competence" | sed -n 's/^qacsemaf report: employee //p')
+  employee=$("$tool" report competence "${node[@]}" --pdf "$competence" | sed -n 's/^qacsemaf report: employee //p')
   echo "run: the competence report of employee $employee at that node is in $competence"
 else
   exec "${host[@]}" "$@"

@@ -2,6 +2,7 @@
 
 #include "ChartsPainter.h"
 #include "DAcSemaf.h"
+#include "DocxExport.h"
 #include "Exceptions.h"
 #include "GenerateCommand.h"
 #include "HeadlessMainForm.h"
@@ -22,6 +23,7 @@ struct ReportOptions {
     GenerateOptions run;
     QString pdf;
     QString xlsx;
+    QString docx;
     QString employee;          // competence: the evaluated employee; empty: the first one
 };
 
@@ -45,20 +47,18 @@ ReportOptions readReportOptions(QStringList arguments)
                                     "report of the result."));
     addGenerateOptions(parser);
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("Write the report to this PDF file."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("docx"), QStringLiteral("Write the report to this DOCX document."), QStringLiteral("file")});
     if (competence)
         parser.addOption({QStringLiteral("employee"),
                           QStringLiteral("Employee (COD_EMPL) of the result to report; the first one by default."),
                           QStringLiteral("id")});
-    else
-        parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
     CommonOptions::parse(parser, arguments);
     ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
-                          competence ? QString() : parser.value(QStringLiteral("xlsx")),
+                          parser.value(QStringLiteral("xlsx")), parser.value(QStringLiteral("docx")),
                           competence ? parser.value(QStringLiteral("employee")) : QString()};
-    if (competence && options.pdf.isEmpty())
-        throw UsageError(QStringLiteral("--pdf is required"));
-    if (options.pdf.isEmpty() && options.xlsx.isEmpty())
-        throw UsageError(QStringLiteral("--pdf or --xlsx is required"));
+    if (options.pdf.isEmpty() && options.xlsx.isEmpty() && options.docx.isEmpty())
+        throw UsageError(QStringLiteral("--pdf, --xlsx or --docx is required"));
     return options;
 }
 
@@ -80,26 +80,32 @@ QString targetName(TDtmAcSemaf &module, const engine::GenerationInputs &inputs)
     return inputs.target.code;
 }
 
-void write(const report::PreparedReport &pages, const QString &path, bool pdf, QTextStream &out)
+// Writes the prepared pages to every file asked for.
+void writeFiles(const ReportOptions &options, const report::PreparedReport &pages, QTextStream &out)
 {
-    QString error;
-    const bool written = pdf ? report::PdfExport::write(pages, path, &error)
-                             : report::XlsxExport::write(pages, path, &error);
-    if (!written)
-        throw Exception(error);
-    out << "qacsemaf report: " << (pdf ? "PDF" : "XLSX") << ", " << pages.pageCount()
-        << (pages.pageCount() == 1 ? " page: " : " pages: ") << path << '\n';
+    using Writer = bool (*)(const report::PreparedReport &, const QString &, QString *,
+                            const std::function<bool(int, int)> &);
+    const struct {
+        const QString &path;
+        const char *kind;
+        Writer write;
+    } files[] = {{options.pdf, "PDF", &report::PdfExport::write},
+                 {options.xlsx, "XLSX", &report::XlsxExport::write},
+                 {options.docx, "DOCX", &report::DocxExport::write}};
+    for (const auto &file : files) {
+        if (file.path.isEmpty())
+            continue;
+        QString error;
+        if (!file.write(pages, file.path, &error, {}))
+            throw Exception(error);
+        out << "qacsemaf report: " << file.kind << ", " << pages.pageCount()
+            << (pages.pageCount() == 1 ? " page: " : " pages: ") << file.path << '\n';
+    }
 }
 
 void produceList(const ReportOptions &options, TReportesAcSemaf &reports, QTextStream &out)
 {
-    reports.ProducirListado([&](report::Report &report) {
-        const report::PreparedReport pages = report.prepare();
-        if (!options.pdf.isEmpty())
-            write(pages, options.pdf, true, out);
-        if (!options.xlsx.isEmpty())
-            write(pages, options.xlsx, false, out);
-    });
+    reports.ProducirListado([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
 }
 
 // The main window's fields as its career tree fills them for these positions: the competence
@@ -136,7 +142,7 @@ void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, Headle
             << result.FieldByName(QStringLiteral("APE_EMPL"))->AsString() << ")\n";
     // The chart is drawn with the charting library, as in the preview window.
     report::ChartsPainter::install();
-    reports.ReporteCompetencias([&](report::Report &report) { write(report.prepare(), options.pdf, true, out); });
+    reports.ReporteCompetencias([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
 }
 
 int produce(ReportOptions options)

@@ -29,8 +29,8 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("report"),
-         {QStringLiteral("run the generation headless and write the list report (PDF, XLSX) or an employee's "
-                         "competence report (PDF)"),
+         {QStringLiteral("run the generation headless and write the list report or an employee's competence "
+                         "report (PDF, XLSX, DOCX)"),
           runReportCommand}},
         {QStringLiteral("screenshot"),
          {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),

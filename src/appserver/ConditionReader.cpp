@@ -30,10 +30,11 @@ bool compare(double left, const QString &op, double right)
 
 } // namespace
 
-QString ConditionReader::read(const QList<SqlToken> &tokens, int from, QString *sql, QVariantList *values)
+QString ConditionReader::read(const QList<SqlToken> &tokens, int from, int to, QString *sql, QVariantList *values)
 {
     m_tokens = &tokens;
     m_at = from;
+    m_end = to;
     m_values = values;
     m_depth = 0;
     QString error = disjunction(sql);
@@ -175,7 +176,7 @@ QString ConditionReader::predicate(QString *sql)
 
 QString ConditionReader::subject(QString *sql)
 {
-    const bool upper = peek() && peek()->isWord(QLatin1String("UPPER")) && m_at + 1 < m_tokens->size()
+    const bool upper = peek() && peek()->isWord(QLatin1String("UPPER")) && m_at + 1 < m_end
                        && m_tokens->at(m_at + 1).isSymbol(QLatin1String("("));
     if (upper)
         m_at += 2;

@@ -1,6 +1,7 @@
 #include "RegisteredStatement.h"
 
 #include "ConditionReader.h"
+#include "WhereClause.h"
 
 #include <QJsonArray>
 
@@ -32,35 +33,6 @@ QStringList upperStrings(const QJsonValue &value)
     return list;
 }
 
-// Where each clause of the outer statement starts, at parenthesis depth 0.
-void findClauses(const QList<SqlToken> &tokens, int *where, int *clauseEnd)
-{
-    int depth = 0;
-    bool afterFrom = false;
-    *where = -1;
-    *clauseEnd = int(tokens.size());
-    for (int i = 0; i < tokens.size(); ++i) {
-        const SqlToken &token = tokens.at(i);
-        if (token.isSymbol(QLatin1String("(")))
-            ++depth;
-        else if (token.isSymbol(QLatin1String(")")))
-            --depth;
-        if (depth != 0 || token.kind != Kind::Word)
-            continue;
-        if (token.text == QLatin1String("FROM"))
-            afterFrom = true;
-        else if (afterFrom && *where < 0 && token.text == QLatin1String("WHERE"))
-            *where = i;
-        else if (afterFrom
-                 && (token.text == QLatin1String("ORDER") || token.text == QLatin1String("GROUP")
-                     || token.text == QLatin1String("HAVING") || token.text == QLatin1String("LIMIT")
-                     || token.text == QLatin1String("UNION"))) {
-            *clauseEnd = i;
-            return;
-        }
-    }
-}
-
 } // namespace
 
 QString RegisteredStatement::define(const QJsonObject &definition)
@@ -72,8 +44,9 @@ QString RegisteredStatement::define(const QJsonObject &definition)
     if (m_name.isEmpty() || m_providers.isEmpty() || m_text.trimmed().isEmpty())
         return QStringLiteral("una sentencia del registro no tiene nombre, proveedor o texto");
     const QString what = QStringLiteral("la sentencia %1 del registro").arg(m_name);
-    if (const QString error = SqlTokenizer::tokenize(m_text, SqlSyntax::Sqlite, &m_tokens, true); !error.isEmpty())
-        return what + QStringLiteral(": ") + error;
+    const QString unreadable = SqlTokenizer::tokenize(m_text, SqlSyntax::Sqlite, &m_tokens, SqlTokenizer::ReadSlots);
+    if (!unreadable.isEmpty())
+        return what + QStringLiteral(": ") + unreadable;
     const QJsonObject slotKinds = definition.value(QLatin1String("slots")).toObject();
     for (auto it = slotKinds.begin(); it != slotKinds.end(); ++it) {
         SlotKind kind;
@@ -99,8 +72,14 @@ QString RegisteredStatement::define(const QJsonObject &definition)
     m_rowsColumn = definition.value(QLatin1String("rows")).toString();
     if (m_companyParams.isEmpty() && !companySlot && m_rowsColumn.isEmpty() && !companyFree)
         return what + QStringLiteral(" no dice dónde está su empresa");
-    findClauses(m_tokens, &m_where, &m_clauseEnd);
-    for (const QJsonValue &column : definition.value(QLatin1String("conditions")).toArray()) {
+    const WhereClause clause = WhereClause::of(m_tokens);
+    m_where = clause.keyword;
+    m_clauseEnd = clause.end;
+    const QJsonArray conditionColumns = definition.value(QLatin1String("conditions")).toArray();
+    // A condition joins the clause with AND, which an OR outside parentheses would outrank.
+    if (!conditionColumns.isEmpty() && clause.joinedByOr)
+        return what + QStringLiteral(" admite condiciones, pero su WHERE une con OR fuera de paréntesis");
+    for (const QJsonValue &column : conditionColumns) {
         const QString spelled = column.toString();
         m_conditionColumns.insert(spelled.toUpper(), spelled);
         m_conditionColumns.insert(spelled.section(QLatin1Char('.'), -1).toUpper(), spelled);
@@ -164,7 +143,12 @@ bool RegisteredStatement::matches(const QList<SqlToken> &tokens, StatementValues
 {
     *values = {};
     int at = 0;
-    for (const SqlToken &mine : m_tokens) {
+    for (int i = 0; i <= m_tokens.size(); ++i) {
+        if (i == m_clauseEnd && !matchCondition(tokens, &at, values, nearly))
+            return false;
+        if (i == m_tokens.size())
+            break;
+        const SqlToken &mine = m_tokens.at(i);
         if (mine.kind == Kind::Slot) {
             if (!matchSlot(mine, tokens, &at, values))
                 return false;
@@ -172,13 +156,23 @@ bool RegisteredStatement::matches(const QList<SqlToken> &tokens, StatementValues
             return false;
         }
     }
-    if (at == tokens.size())
+    return at == tokens.size();
+}
+
+// The look-up dialog's condition stands at the end of the WHERE clause: after "AND" when the
+// statement has a WHERE of its own, after a "WHERE" it starts when not. No condition is fine.
+bool RegisteredStatement::matchCondition(const QList<SqlToken> &tokens, int *at, StatementValues *values,
+                                         QString *nearly) const
+{
+    const QLatin1String joint = m_where >= 0 ? QLatin1String("AND") : QLatin1String("WHERE");
+    if (*at >= tokens.size() || !tokens.at(*at).isWord(joint))
         return true;
-    const SqlToken &joint = tokens.at(at);
-    if (!hasConditions() || !(joint.isWord(QLatin1String("WHERE")) || joint.isWord(QLatin1String("AND"))))
+    if (!hasConditions())
         return false;
+    const int end = WhereClause::endFrom(tokens, *at + 1);
     ConditionReader reader(m_conditionColumns);
-    *nearly = reader.read(tokens, at + 1, &values->condition, &values->conditionValues);
+    *nearly = reader.read(tokens, *at + 1, end, &values->condition, &values->conditionValues);
+    *at = end;
     return nearly->isEmpty();
 }
 

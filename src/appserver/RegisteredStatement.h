@@ -39,7 +39,8 @@ public:
     bool hasConditions() const { return !m_conditionColumns.isEmpty(); }
 
     // Whether `tokens` are this statement; fills `values` when they are. A text that is this
-    // statement with something else appended sets `nearly` to how it fails (for the refusal).
+    // statement with a condition it cannot take at the end of its WHERE clause sets `nearly` to
+    // why (for the refusal).
     bool matches(const QList<SqlToken> &tokens, StatementValues *values, QString *nearly) const;
 
     // The text the server runs: named parameters as the workstation sent them, slot values as
@@ -48,6 +49,7 @@ public:
     QString render(const StatementValues &values, int companyCount) const;
 
 private:
+    bool matchCondition(const QList<SqlToken> &tokens, int *at, StatementValues *values, QString *nearly) const;
     bool matchSlot(const SqlToken &slot, const QList<SqlToken> &tokens, int *at, StatementValues *values) const;
     static bool sameToken(const SqlToken &mine, const SqlToken &theirs);
 

@@ -21,8 +21,8 @@ bool isDecimalDigit(QChar c)
 
 class Reader {
 public:
-    Reader(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens, bool withSlots)
-        : m_text(text), m_syntax(syntax), m_tokens(tokens), m_slots(withSlots)
+    Reader(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens, SqlTokenizer::Options options)
+        : m_text(text), m_syntax(syntax), m_tokens(tokens), m_options(options)
     {
     }
 
@@ -64,7 +64,9 @@ private:
         if (c == QLatin1Char('/') && at(m_pos + 1) == QLatin1Char('*'))
             return blockComment();
         if (c == QLatin1Char('\''))
-            return string();
+            return quoted(SqlToken::Kind::String);
+        if (c == QLatin1Char('"') && m_options.testFlag(SqlTokenizer::ReadQuotedNames))
+            return quoted(SqlToken::Kind::QuotedName);
         if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('['))
             return refused(QStringLiteral("los nombres entre comillas o corchetes no se admiten"));
         if (isDecimalDigit(c) || (c == QLatin1Char('.') && isDecimalDigit(at(m_pos + 1))))
@@ -73,7 +75,7 @@ private:
             return word();
         if (c == QLatin1Char(':') && startsName(at(m_pos + 1)))
             return param();
-        if (m_slots && c == QLatin1Char('{'))
+        if (m_options.testFlag(SqlTokenizer::ReadSlots) && c == QLatin1Char('{'))
             return slot();
         return symbol();
     }
@@ -98,29 +100,32 @@ private:
         return refused(QStringLiteral("un comentario no se cierra"));
     }
 
-    QString string()
+    // A string ('...') or a quoted name ("..."); a doubled quote stays inside.
+    QString quoted(SqlToken::Kind kind)
     {
         // A letter right before the quote makes another kind of literal (escape, national,
-        // blob, bit string) on one engine or the other.
+        // blob, bit string, Unicode name) on one engine or the other.
         if (!m_tokens->isEmpty() && m_tokens->constLast().end == m_pos
             && m_tokens->constLast().kind == SqlToken::Kind::Word)
             return refused(QStringLiteral("los literales con prefijo no se admiten"));
+        const QChar quote = m_text.at(m_pos);
         const int start = m_pos++;
         QString content;
         while (m_pos < m_text.size()) {
             const QChar c = m_text.at(m_pos++);
-            if (c != QLatin1Char('\'')) {
+            if (c != quote) {
                 content += c;
-            } else if (at(m_pos) == QLatin1Char('\'')) {
+            } else if (at(m_pos) == quote) {
                 content += c;
                 ++m_pos;
             } else {
-                add(SqlToken::Kind::String, content, start);
+                add(kind, content, start);
                 return {};
             }
         }
         m_pos = start;
-        return refused(QStringLiteral("un texto entre comillas no se cierra"));
+        return refused(kind == SqlToken::Kind::String ? QStringLiteral("un texto entre comillas no se cierra")
+                                                      : QStringLiteral("un nombre entre comillas no se cierra"));
     }
 
     QString number()
@@ -202,16 +207,16 @@ private:
     const QString &m_text;
     const SqlSyntax m_syntax;
     QList<SqlToken> *m_tokens;
-    const bool m_slots;
+    const SqlTokenizer::Options m_options;
     int m_pos = 0;
 };
 
 } // namespace
 
-QString SqlTokenizer::tokenize(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens, bool withSlots)
+QString SqlTokenizer::tokenize(const QString &text, SqlSyntax syntax, QList<SqlToken> *tokens, Options options)
 {
     tokens->clear();
-    return Reader(text, syntax, tokens, withSlots).run();
+    return Reader(text, syntax, tokens, options).run();
 }
 
 bool SqlTokenizer::signedNumber(const QList<SqlToken> &tokens, int *at, QVariant *value)

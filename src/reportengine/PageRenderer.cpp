@@ -42,34 +42,55 @@ void PageRenderer::paint(QPainter &painter, const PreparedPage &page, double dev
 {
     painter.save();
     painter.scale(deviceUnitsPerPixel, deviceUnitsPerPixel);
-    QPen framePen(Qt::black);
-    framePen.setWidthF(1.0);
-    for (const PreparedItem &item : page.items) {
-        const ViewDef &view = *item.view;
-        const QRectF rect = toPixels(item.rect);
-        if (view.fill.isValid())
-            painter.fillRect(rect, view.fill);
-        switch (view.kind) {
-        case ViewKind::Text:
-            paintText(painter, item, rect);
-            break;
-        case ViewKind::Picture:
-            paintPicture(painter, item, rect);
-            break;
-        case ViewKind::Chart:
-            if (installedChartPainter())
-                installedChartPainter()(painter, rect, view.chart, item.chart);
-            else
-                paintPlainChart(painter, rect, view.chart, item.chart);
-            break;
-        }
-        if (view.frame) {
-            painter.setPen(framePen);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(rect);
-        }
-    }
+    for (const PreparedItem &item : page.items)
+        paintItem(painter, item);
     painter.restore();
+}
+
+QImage PageRenderer::imageOf(const PreparedItem &item, double dotsPerInch)
+{
+    const QRectF rect = toPixels(item.rect);
+    const double scale = dotsPerInch / 96.0;
+    QImage image((rect.size() * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
+    image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    painter.translate(-rect.topLeft());
+    paintItem(painter, item);
+    painter.end();
+    return image;
+}
+
+void PageRenderer::paintItem(QPainter &painter, const PreparedItem &item)
+{
+    const ViewDef &view = *item.view;
+    const QRectF rect = toPixels(item.rect);
+    if (view.fill.isValid())
+        painter.fillRect(rect, view.fill);
+    switch (view.kind) {
+    case ViewKind::Text:
+        paintText(painter, item, rect);
+        break;
+    case ViewKind::Picture:
+        paintPicture(painter, item, rect);
+        break;
+    case ViewKind::Chart:
+        if (installedChartPainter())
+            installedChartPainter()(painter, rect, view.chart, item.chart);
+        else
+            paintPlainChart(painter, rect, view.chart, item.chart);
+        break;
+    }
+    if (view.frame) {
+        QPen framePen(Qt::black);
+        framePen.setWidthF(1.0);
+        painter.setPen(framePen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect);
+    }
 }
 
 void PageRenderer::paintText(QPainter &painter, const PreparedItem &item, const QRectF &rect)

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QImage>
 
 #include <functional>
 
@@ -27,12 +28,17 @@ public:
     // Paints `page` with the painter's origin at the sheet's top-left corner.
     void paint(QPainter &painter, const PreparedPage &page, double deviceUnitsPerPixel);
 
+    // One item (a chart, a picture) drawn alone on a white image at `dotsPerInch`, for exports
+    // that embed pictures instead of painting pages.
+    QImage imageOf(const PreparedItem &item, double dotsPerInch);
+
     // Paints every page onto a paged device (printer or PDF writer) set to the pages' sizes and
     // orientations, with zero margins. Returns false when `progress` cancels.
     bool paintAll(QPagedPaintDevice &device, const PreparedReport &report,
                   const std::function<bool(int done, int total)> &progress = {});
 
 private:
+    void paintItem(QPainter &painter, const PreparedItem &item);
     void paintText(QPainter &painter, const PreparedItem &item, const QRectF &rect);
     void paintPicture(QPainter &painter, const PreparedItem &item, const QRectF &rect);
     const QFont &fontOf(const FontDef &def);

@@ -1,7 +1,8 @@
 #pragma once
 // Writes a prepared report to a PDF file: each page at its own size and orientation, zero
-// margins, fonts embedded. The file is written under a temporary name and renamed when complete,
-// so a failed or cancelled export leaves any earlier file untouched.
+// margins, fonts embedded, no outline and no restrictions; the report's title, author and subject
+// as the document information. The file is written under a temporary name and renamed when
+// complete, so a failed or cancelled export leaves any earlier file untouched.
 
 #include "PreparedReport.h"
 

@@ -2,6 +2,7 @@
 // installed (headless runs). One category per row, the series side by side, a value axis with
 // grid lines and a legend under the plot.
 
+#include "ChartLabels.h"
 #include "PageRenderer.h"
 #include "TextTemplate.h"
 
@@ -24,6 +25,8 @@ QFont labelFont(const ChartDef &def)
     QFont font(def.labelFont.family);
     font.setPixelSize(def.labelFont.pixelSize);
     font.setBold(def.labelFont.bold);
+    font.setItalic(def.labelFont.italic);
+    font.setHintingPreference(QFont::PreferNoHinting);   // measured here, drawn at any scale
     return font;
 }
 
@@ -47,7 +50,11 @@ void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartDef &def,
     if (def.background.isValid())
         painter.fillRect(rect, def.background);
     painter.setFont(labelFont(def));
-    const double labelWidth = rect.width() * 0.28;
+    // The label column is as wide as the labels need to fit their category's height.
+    const int categories = data.labels.size();
+    const double plotHeight = rect.height() - 54;
+    const ChartLabels labels(data.labels, labelFont(def));
+    const double labelWidth = labels.columnWidth(categories ? plotHeight / categories : plotHeight, rect.width() * 0.22, rect.width() * 0.4) + 12;
     const QRectF plot = rect.adjusted(labelWidth, 10, -16, -44);
     QLinearGradient wall(plot.bottomLeft(), plot.topLeft());
     wall.setColorAt(0, def.wallBottom.isValid() ? def.wallBottom : Qt::white);
@@ -67,14 +74,13 @@ void paintPlainChart(QPainter &painter, const QRectF &rect, const ChartDef &def,
                          formatReportValue(value, def.axisFormat));
     }
 
-    const int categories = data.labels.size();
     const int seriesCount = data.values.size();
     const double slot = categories ? plot.height() / categories : 0;
     for (int c = 0; c < categories; ++c) {
         const QRectF band(plot.left(), plot.top() + c * slot, plot.width(), slot);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(rect.left() + 4, band.top(), labelWidth - 8, slot),
-                         Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap, data.labels.at(c));
+        painter.drawText(QRectF(rect.left() + 4, band.top(), labelWidth - 8, slot), Qt::AlignRight | Qt::AlignVCenter,
+                         labels.lines(data.labels.at(c), labelWidth - 12).join(QLatin1Char('\n')));
         const double barHeight = slot * 0.8 / qMax(1, seriesCount);
         for (int s = 0; s < seriesCount; ++s) {
             const double top = band.top() + slot * 0.1 + s * barHeight;

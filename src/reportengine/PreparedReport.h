@@ -26,7 +26,8 @@ struct PreparedItem {
     QRectF rect;                      // mm on the sheet
     QString text;
     QVariant number;                  // a lone numeric value of the text, for exports
-    QString prefix;                   // literal text around `number`
+    QVariant dateTime;                // a lone date or time of the text, for exports
+    QString prefix;                   // literal text around `number` or `dateTime`
     QString suffix;
     QImage picture;
     ChartData chart;
@@ -39,6 +40,7 @@ struct PlacedBand {
 };
 
 struct PreparedPage {
+    int layoutPage = 0;               // index of the layout's page it was laid out from
     QSizeF size;                      // mm, oriented
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QList<PlacedBand> bands;

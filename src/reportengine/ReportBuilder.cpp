@@ -74,6 +74,7 @@ void ReportBuilder::startSheet()
 {
     ++m_pageNumber;
     PreparedPage sheet;
+    sheet.layoutPage = int(m_page - m_layout->pages.data());
     sheet.size = m_page->size();
     sheet.orientation = m_page->orientation;
     m_result.pages << sheet;
@@ -166,6 +167,7 @@ void ReportBuilder::prepareText(const ViewDef &view, PreparedItem &item)
     const auto result = templateOf(view).evaluate([this](const Expression &e) { return evaluate(e); }, view.format);
     item.text = result.text;
     item.number = result.number;
+    item.dateTime = result.dateTime;
     item.prefix = result.prefix;
     item.suffix = result.suffix;
 }

@@ -86,8 +86,12 @@ TextTemplate::Result TextTemplate::evaluate(const Evaluator &evaluator, const QS
         single = value;
         result.text += formatReportValue(value, format);
     }
+    const int type = single.typeId();
     if (expressions == 1 && fieldconv::isNumeric(single)) {
         result.number = single;
+    } else if (expressions == 1 && !single.isNull()
+               && (type == QMetaType::QDate || type == QMetaType::QTime || type == QMetaType::QDateTime)) {
+        result.dateTime = single;
     } else {
         result.prefix.clear();
         result.suffix.clear();

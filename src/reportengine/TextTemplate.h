@@ -35,10 +35,12 @@ public:
 
     // The text with every expression replaced by its value in `format`. When the text holds a
     // single expression whose value is a number, `number` receives it and `prefix`/`suffix`
-    // the literal text around it (so that exports can keep it a number).
+    // the literal text around it (so that exports can keep it a number); a single date or time
+    // goes to `dateTime` the same way.
     struct Result {
         QString text;
         QVariant number;
+        QVariant dateTime;
         QString prefix;
         QString suffix;
     };

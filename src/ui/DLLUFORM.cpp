@@ -190,7 +190,8 @@ bool TCaptura::EjecutarCaptura(TQPField *boton)
     QSDBQbe1->SetDataset(&CdsTmp);
     gTitulos = boton->Titulos;
 
-    // A WHERE anywhere in a line, also inside a longer name, counts as a WHERE clause.
+    // A WHERE anywhere in a line, also inside a longer name, counts as a WHERE clause. Kquery
+    // places each condition in the WHERE clause the statement really has, or starts one.
     bool filtrada = false;
     for (const QString &linea : boton->SQL)
         if (linea.toUpper().contains(QLatin1String("WHERE"))) {

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 using appserver::DatabaseDescription;
 
@@ -99,6 +100,21 @@ QString ServerTestDb::value(const QString &statement)
     if (!query.exec(statement) || !query.next())
         return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
     return query.value(0).toString();
+}
+
+QStringList ServerTestDb::rows(const QString &statement)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(statement))
+        return {QStringLiteral("ERROR: ") + query.lastError().text()};
+    QStringList rows;
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << query.value(i).toString();
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
 }
 
 QString ServerTestDb::loadSchema()

@@ -32,6 +32,9 @@ public:
     QString exec(const QString &statement, const QVariantList &values = {});
     // The first value of a statement's first row as text, or the database error.
     QString value(const QString &statement);
+    // Every row of a statement, its values as text joined by "|"; or the one line
+    // "ERROR: <database error>".
+    QStringList rows(const QString &statement);
     QString backendName() const;
 
 private:

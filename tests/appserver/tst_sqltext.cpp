@@ -95,13 +95,19 @@ private slots:
                                                            << "from ac_pprom WHERE cod_empr IN (0, :__E1, :__E2)";
         QTest::newRow("probe condition decided here") << temporal << plans + " AND 1=0" << "ListaPlanes" << ""
                                                       << "where (cod_empr = :__S1\nand cod_nodo = 0 ) AND (1 = 0)";
-        QTest::newRow("condition lands before ORDER BY")
-            << temporal
-            << "select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
-               "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A' "
-               "order by a.ape_empl,a.nom_empl AND UPPER(A.APE_EMPL) LIKE 'RO%' ESCAPE '\\' OR (cod_carg = 'X' AND nro_cont >= -2)"
-            << "ListaEmpleados" << ""
-            << ") AND (UPPER(a.ape_empl) LIKE :__C1 ESCAPE :__C2 OR (b.cod_carg = :__C3 AND b.nro_cont >= :__C4)) order by";
+        const QString lookUpEmployees = QStringLiteral(
+            "select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
+            "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A'%1 "
+            "order by a.ape_empl,a.nom_empl%2");
+        const QString surnameOrContract = QStringLiteral(
+            " AND (UPPER(A.APE_EMPL) LIKE 'RO%' ESCAPE '\\' OR (cod_carg = 'X' AND nro_cont >= -2))");
+        QTest::newRow("condition at the end of the WHERE clause, before ORDER BY")
+            << temporal << lookUpEmployees.arg(surnameOrContract, QString()) << "ListaEmpleados" << ""
+            << ") AND ((UPPER(a.ape_empl) LIKE :__C1 ESCAPE :__C2 OR (b.cod_carg = :__C3 AND b.nro_cont >= :__C4))) order by";
+        QTest::newRow("condition after ORDER BY") << temporal << lookUpEmployees.arg(QString(), surnameOrContract)
+                                                  << "" << "no es una de ellas" << "";
+        QTest::newRow("WHERE again after the WHERE clause") << temporal << plans + " WHERE 1=0" << ""
+                                                            << "no es una de ellas" << "";
         // Refused: the registry's texts with anything else in them.
         QTest::newRow("company as an expression") << temporal << employees.arg("3 + 0", "'GER001'") << "" << "no es una de ellas" << "";
         QTest::newRow("company as text") << temporal << employees.arg("'3'", "'GER001'") << "" << "no es una de ellas" << "";
@@ -145,6 +151,19 @@ private slots:
                 QVERIFY2(sql.contains(rendered), qPrintable(sql));
             }
         }
+    }
+
+    // A condition joins a registered statement's WHERE clause with AND: a clause joined by an OR
+    // outside parentheses would let it choose rows the statement never meant, so such a
+    // statement may take no conditions.
+    void registryRefusesConditionsAfterOr()
+    {
+        StatementRegistry registry;
+        const QString error = registry.load(R"({"providers": [{"name": "DtsPTemporal"}], "statements": [
+            {"name": "PlanesOCargos", "providers": ["DtsPTemporal"], "company": "none", "conditions": ["nom_menu"],
+             "text": "select cod_menu, nom_menu from ac_pprom where cod_nodo = 0 or (cod_nodo > 5) order by cod_menu"}]})");
+        QCOMPARE(error, QStringLiteral("la sentencia PlanesOCargos del registro admite condiciones, pero su WHERE une con "
+                                       "OR fuera de paréntesis"));
     }
 
     void commaText_data()

@@ -127,7 +127,8 @@ private slots:
 
         c = nadaTomado(Caso());
         c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
-        // The probe is " AND 1=0"; the server puts it in a WHERE of its own, so the columns show.
+        // The probe is " AND 1=0", which starts the WHERE clause the statement lacks, so the
+        // columns show.
         c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_MENU> en Query ]")};
         c.aceptado = true;
         c.resultado = QStringList{QStringLiteral("1")};

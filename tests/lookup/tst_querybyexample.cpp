@@ -5,6 +5,7 @@
 #include "DataTable.h"
 #include "DemoDatabase.h"
 #include "DialogService.h"
+#include "Exceptions.h"
 #include "SClientDataSet.h"
 #include "SDCOMConnection.h"
 #include "TQSDBQbe.h"
@@ -127,6 +128,26 @@ private slots:
         // Initialising again keeps the base query instead of taking the criteria into it.
         m_qbe.Inicializar(true);
         QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
+    }
+
+    // A condition that cannot be placed in the statement is refused with the reason, and the
+    // rows already listed stay, under the statement that read them.
+    void condicionIlegibleConservaLasFilas()
+    {
+        const QString antes = m_cds.CommandText();
+        const QStringList filas = codigos();
+        QVERIFY(!filas.isEmpty());
+        try {
+            m_qbe.Kquery(QStringLiteral(" AND nom_carg = 'Gerente"));
+            QFAIL("the condition was placed");
+        } catch (const Exception &error) {
+            QCOMPARE(error.Message(), QStringLiteral("No se puede añadir la condición \"AND nom_carg = 'Gerente\": La "
+                                                     "sentencia no se puede leer: un texto entre comillas no se cierra "
+                                                     "(posición 17)."));
+        }
+        QVERIFY(m_cds.Active());
+        QCOMPARE(m_cds.CommandText(), antes);
+        QCOMPARE(codigos(), filas);
     }
 
 private:

@@ -1,17 +1,41 @@
-# Prints the cells of the first worksheet of an XLSX file as JSON: one list per row of
-# [value, number format] pairs, empty cells left out, and the count of embedded pictures. Used by the export tests as an
-# independent reader.
+# Prints an XLSX file as JSON, read by an independent reader (openpyxl): for every worksheet its
+# title, its non-empty cells row by row ([row, [[column, value, number format], ...]], dates and
+# times as {"datetime": ...} / {"time": ...}), its merged ranges, frozen pane and autofilter; the
+# document properties, the company of the application properties and the count of pictures.
+# Used by the export tests.
+import datetime
 import json
+import re
 import sys
 import zipfile
 
 import openpyxl
 
-sheet = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
-rows = []
-for row in sheet.iter_rows():
-    cells = [[c.value, c.number_format] for c in row if c.value is not None]
-    if cells:
-        rows.append(cells)
-media = [n for n in zipfile.ZipFile(sys.argv[1]).namelist() if n.startswith("xl/media/")]
-print(json.dumps({"title": sheet.title, "images": len(media), "rows": rows}))
+
+def plain(value):
+    if isinstance(value, datetime.datetime):
+        return {"datetime": value.isoformat()}
+    if isinstance(value, datetime.time):
+        return {"time": value.isoformat()}
+    return value
+
+
+book = openpyxl.load_workbook(sys.argv[1])
+sheets = []
+for sheet in book.worksheets:
+    rows = []
+    for row in sheet.iter_rows():
+        cells = [[c.column, plain(c.value), c.number_format] for c in row if c.value is not None]
+        if cells:
+            rows.append([row[0].row, cells])
+    sheets.append({"title": sheet.title, "rows": rows,
+                   "merged": [str(r) for r in sheet.merged_cells.ranges],
+                   "freeze": sheet.freeze_panes, "autofilter": sheet.auto_filter.ref})
+archive = zipfile.ZipFile(sys.argv[1])
+media = [n for n in archive.namelist() if n.startswith("xl/media/")]
+app = archive.read("docProps/app.xml").decode("utf-8")
+company = re.search(r"<Company>(.*?)</Company>", app)
+props = book.properties
+print(json.dumps({"sheets": sheets, "images": len(media),
+                  "properties": {"title": props.title, "creator": props.creator, "subject": props.subject,
+                                 "company": company.group(1) if company else None}}))

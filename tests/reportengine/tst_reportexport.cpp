@@ -1,10 +1,13 @@
 // Exports a user can open: the PDF read back with pdftotext and pdfinfo, the XLSX with an
-// independent reader (openpyxl); a cancelled export leaves the earlier file as it was.
+// independent reader (openpyxl), the DOCX with another (python-docx); a cancelled export leaves
+// the earlier file as it was.
 
 #include "DataTable.h"
 #include "ReportFixtures.h"
 
+#include "DocxExport.h"
 #include "PdfExport.h"
+#include "ReportFile.h"
 #include "TestTools.h"
 #include "XlsxExport.h"
 
@@ -16,6 +19,18 @@
 
 using namespace report;
 using reporttest::BoundReport;
+
+namespace {
+
+DocumentInfo documentInfo(const QString &title)
+{
+    return DocumentInfo{title, QStringLiteral("ADMIN"), QStringLiteral("Compañía Análisis S.A."), QDateTime()};
+}
+
+// The column letter of a 1-based spreadsheet column.
+QString columnLetter(int column) { return QString(QChar('A' + column - 1)); }
+
+} // namespace
 
 class TestReportExport : public QObject {
     Q_OBJECT
@@ -58,42 +73,272 @@ private slots:
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page\\s+2 size:\\s+792 x 612 pts"))), qPrintable(info));
     }
 
-    void xlsxRows()
+    void pdfDocumentInfo_data()
+    {
+        addColumns<QString, QString, QString>({"title", "author", "subject"});
+        QTest::newRow("accents") << "Semáforo de Carrera - Jefe de Operación" << "ADMIN" << "Compañía Análisis S.A.";
+        QTest::newRow("delimiters in the title, no subject") << "Competencias (borrador) \\ 50%" << "JPÉREZ" << QString();
+    }
+
+    void pdfDocumentInfo()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, author);
+        QFETCH(QString, subject);
+        BoundReport bound(QStringLiteral("list"), 60);
+        bound.report.Info = DocumentInfo{title, author, subject, QDateTime()};
+        const QString path = m_dir.filePath(QStringLiteral("info.pdf"));
+        QString error;
+        QVERIFY2(PdfExport::write(bound.report.prepare(), path, &error), qPrintable(error));
+        const ProgramRun run = runProgram(QStringLiteral("pdfinfo"), {path});
+        QVERIFY2(run.exitCode == 0 && run.errors.isEmpty(), qPrintable(run.errors));   // the update reads cleanly
+        const auto line = [&](const QString &key) {
+            return QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(key), QRegularExpression::MultilineOption)
+                .match(run.output)
+                .captured(1);
+        };
+        QCOMPARE(line(QStringLiteral("Title")), title);
+        QCOMPARE(line(QStringLiteral("Author")), author);
+        QCOMPARE(line(QStringLiteral("Subject")), subject);
+        QCOMPARE(line(QStringLiteral("Creator")), QStringLiteral("qacsemaf"));
+        QCOMPARE(line(QStringLiteral("Encrypted")), QStringLiteral("no"));
+        QCOMPARE(line(QStringLiteral("Pages")), QStringLiteral("2"));
+        const QString text = tool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        QVERIFY2(text.contains(reporttest::rowName(60)), qPrintable(text));
+    }
+
+    // The table of each layout page as worksheet rows a user can sort and filter.
+    void xlsxTable_data()
+    {
+        addColumns<QString, int, QStringList, int, QStringList, int>(
+            {"layout", "records", "captions", "nameColumn", "sheets", "images"});
+        QTest::newRow("two pages of records") << "list" << 60 << QStringList{"Código", "Nombre", "Porcentaje"} << 2
+                                              << QStringList{"Semáforo de Carrera - Jefe Bode"} << 1;
+        QTest::newRow("one record") << "list" << 1 << QStringList{"Código", "Nombre", "Porcentaje"} << 2
+                                    << QStringList{"Semáforo de Carrera - Jefe Bode"} << 1;
+        QTest::newRow("table and chart") << "twopages" << 4 << QStringList{"Tabla de requisitos"} << 1
+                                         << QStringList{"Semáforo de Carrera - Jefe Bode", "Semáforo de Carrera - Jefe (2)"}
+                                         << 1;
+    }
+
+    void xlsxTable()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, records);
+        QFETCH(QStringList, captions);
+        QFETCH(int, nameColumn);
+        QFETCH(QStringList, sheets);
+        QFETCH(int, images);
+        BoundReport bound(layout, records);
+        bound.report.Info = documentInfo(QStringLiteral("Semáforo de Carrera - Jefe: [Bodega]/Norte"));
+        const QJsonObject book = readXlsx(bound.report.prepare());
+        QStringList titles;
+        for (const QJsonValue &sheet : book.value("sheets").toArray())
+            titles << sheet.toObject().value("title").toString();
+        QCOMPARE(titles, sheets);
+        QCOMPARE(book.value("images").toInt(), images);
+
+        const QJsonObject sheet = book.value("sheets").toArray().first().toObject();
+        QCOMPARE(sheet.value("merged").toArray(), QJsonArray());
+        const QHash<int, QJsonArray> rows = rowsOf(sheet);
+        int header = 0;
+        for (auto it = rows.begin(); it != rows.end(); ++it)
+            if (cellText(it.value(), 1) == captions.first())
+                header = it.key();
+        QVERIFY2(header > 0, qPrintable(QJsonDocument(sheet).toJson()));
+        for (int c = 0; c < captions.size(); ++c)
+            QCOMPARE(cellText(rows.value(header), c + 1), captions.at(c));
+        QCOMPARE(sheet.value("freeze").toString(), QStringLiteral("A%1").arg(header + 1));
+        QCOMPARE(sheet.value("autofilter").toString(),
+                 QStringLiteral("A%1:%2%3").arg(header).arg(columnLetter(captions.size())).arg(header + records));
+        for (int i = 1; i <= records; ++i)
+            QCOMPARE(cellText(rows.value(header + i), nameColumn), reporttest::rowName(i));
+    }
+
+    void xlsxNumbersAndProperties()
     {
         BoundReport bound(QStringLiteral("list"), 60);
-        const QString path = m_dir.filePath(QStringLiteral("list.xlsx"));
+        bound.report.Info = documentInfo(QStringLiteral("Semáforo de Carrera - Jefe de Operación"));
+        const QJsonObject book = readXlsx(bound.report.prepare());
+        const QJsonObject properties = book.value("properties").toObject();
+        QCOMPARE(properties.value("title").toString(), QStringLiteral("Semáforo de Carrera - Jefe de Operación"));
+        QCOMPARE(properties.value("creator").toString(), QStringLiteral("ADMIN"));
+        QCOMPARE(properties.value("subject").toString(), QStringLiteral("Compañía Análisis S.A."));
+        QCOMPARE(properties.value("company").toString(), QStringLiteral("Compañía Análisis S.A."));
+
+        const QHash<int, QJsonArray> rows = rowsOf(book.value("sheets").toArray().first().toObject());
+        int first = 0;
+        for (auto it = rows.begin(); it != rows.end(); ++it)
+            if (cellValue(it.value(), 2) == QJsonValue(reporttest::rowName(1)))
+                first = it.key();
+        QVERIFY(first > 0);
+        for (int i = 1; i <= 60; ++i) {
+            const QJsonArray cells = rows.value(first + i - 1);
+            QCOMPARE(cellValue(cells, 1).toDouble(), double(i));
+            QCOMPARE(cellValue(cells, 3).toDouble(), i * 12.5);
+            QCOMPARE(cellFormat(cells, 3), QStringLiteral("#,##0.00\" %\""));
+        }
+        // The summary after a blank line, its count a number under the last column; the footer once.
+        QCOMPARE(rows.value(first + 60), QJsonArray());
+        QCOMPARE(cellText(rows.value(first + 61), 2), QStringLiteral("Nro. Registros:"));
+        QCOMPARE(cellValue(rows.value(first + 61), 3).toDouble(), 60.0);
+        int footers = 0;
+        for (const QJsonArray &cells : rows)
+            for (const QJsonValue &cell : cells)
+                footers += cell.toArray().at(1).toString() == QLatin1String("Usuario: ADMIN");
+        QCOMPARE(footers, 1);
+    }
+
+    void xlsxDateAndTime()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 4);
+        const PreparedReport prepared = bound.report.prepare();
+        QString printedTime;
+        for (const QString &text : prepared.pages.first().texts())
+            if (text.startsWith(QLatin1String("Hora: ")))
+                printedTime = text.mid(6);
+        const QJsonObject book = readXlsx(prepared);
+        QJsonObject date;
+        QJsonObject time;
+        for (const QJsonValue &row : book.value("sheets").toArray().first().toObject().value("rows").toArray())
+            for (const QJsonValue &cell : row.toArray().at(1).toArray()) {
+                const QJsonArray fields = cell.toArray();
+                if (fields.at(2).toString().startsWith(QLatin1String("\"Fecha: \"")))
+                    date = fields.at(1).toObject();
+                if (fields.at(2).toString().startsWith(QLatin1String("\"Hora: \"")))
+                    time = fields.at(1).toObject();
+            }
+        const QDate today = prepared.info.created.date();
+        QCOMPARE(date.value("datetime").toString(), today.toString(Qt::ISODate) + QStringLiteral("T00:00:00"));
+        QCOMPARE(time.value("time").toString(), printedTime);
+    }
+
+    // A report saved from the preview and opened again keeps its sheets apart and its dates dates.
+    void reopenedReportExportsAlike()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 4);
+        bound.report.Info = documentInfo(QStringLiteral("Competencias"));
         QString error;
-        QVERIFY2(XlsxExport::write(bound.report.prepare(), path, &error), qPrintable(error));
-        // Debian's interpreter, the one python3-openpyxl is installed for.
-        const QString output = tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_XLSX), path});
-        const QJsonObject book = QJsonDocument::fromJson(output.toUtf8()).object();
-        QVERIFY2(!book.isEmpty(), qPrintable(output));
-        QCOMPARE(book.value("title").toString(), QStringLiteral("list"));
-        QCOMPARE(book.value("images").toInt(), 1);   // the logo, once
-        const QJsonArray rows = book.value("rows").toArray();
-        QJsonArray data;
-        int headers = 0;
-        for (const QJsonValue &row : rows) {
-            const QJsonArray cells = row.toArray();
-            if (cells.first().toArray().first().toString() == QStringLiteral("Código"))
-                ++headers;
-            if (cells.size() == 3 && cells.first().toArray().first().isDouble())
-                data << cells;
+        const auto reopened = ReportFile::fromBytes(ReportFile::toBytes(bound.report.prepare(), &error),
+                                                    QStringLiteral("x"), &error);
+        QVERIFY2(reopened, qPrintable(error));
+        const QJsonObject book = readXlsx(*reopened);
+        const QJsonArray sheets = book.value("sheets").toArray();
+        QCOMPARE(sheets.size(), 2);
+        QCOMPARE(sheets.at(1).toObject().value("title").toString(), QStringLiteral("Competencias (2)"));
+        const QJsonArray firstRow = sheets.at(0).toObject().value("rows").toArray().first().toArray();
+        QVERIFY2(cellValue(firstRow.at(1).toArray(), 2).toObject().contains("datetime"),
+                 qPrintable(QJsonDocument(firstRow).toJson()));
+    }
+
+    void sheetNames_data()
+    {
+        addColumns<QString, int, QString>({"title", "index", "expected"});
+        QTest::newRow("forbidden characters") << "a[b]c:d*e?f/g\\h" << 0 << "abcdefgh";
+        QTest::newRow("long title") << "Competencias - Nombre Muy Largo - Supervisor" << 0 << "Competencias - Nombre Muy Largo";
+        QTest::newRow("second sheet keeps its number") << "Competencias - Nombre Muy Largo - Supervisor" << 1
+                                                       << "Competencias - Nombre Muy L (2)";
+        QTest::newRow("nothing left") << " /?* " << 0 << "Reporte";
+        QTest::newRow("apostrophes at the ends") << "'Informe'" << 0 << "Informe";
+    }
+
+    void sheetNames()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, index);
+        QFETCH(QString, expected);
+        QCOMPARE(XlsxExport::sheetName(title, index), expected);
+    }
+
+    void dateTimeFormats_data()
+    {
+        addColumns<QString, QString, QString>({"qtFormat", "prefix", "expected"});
+        QTest::newRow("short date") << "dd/MM/yyyy" << "Fecha: " << "\"Fecha: \"dd/mm/yyyy";
+        QTest::newRow("time") << "HH:mm:ss" << "Hora: " << "\"Hora: \"hh:mm:ss";
+        QTest::newRow("quoted words") << "d 'de' MMMM yyyy" << QString() << "d \"de \"mmmm yyyy";
+    }
+
+    void dateTimeFormats()
+    {
+        QFETCH(QString, qtFormat);
+        QFETCH(QString, prefix);
+        QFETCH(QString, expected);
+        QCOMPARE(XlsxExport::dateTimeFormat(qtFormat, prefix, QString()), expected);
+    }
+
+    // The table as a real table, one row per record under a repeating caption row; each page of
+    // the layout a section of its own orientation.
+    void docxDocument_data()
+    {
+        addColumns<QString, int, QStringList, QStringList, QList<bool>, int>(
+            {"layout", "records", "captions", "firstRecord", "landscape", "pictures"});
+        QTest::newRow("two pages of records") << "list" << 60 << QStringList{"Código", "Nombre", "Porcentaje"}
+                                              << QStringList{"1", reporttest::rowName(1), "12.50 %"} << QList<bool>{false}
+                                              << 1;
+        QTest::newRow("one record") << "list" << 1 << QStringList{"Código", "Nombre", "Porcentaje"}
+                                    << QStringList{"1", reporttest::rowName(1), "12.50 %"} << QList<bool>{false} << 1;
+        QTest::newRow("table and chart") << "twopages" << 4 << QStringList{"Tabla de requisitos"}
+                                         << QStringList{reporttest::rowName(1)} << QList<bool>{false, true} << 1;
+    }
+
+    void docxDocument()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, records);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, firstRecord);
+        QFETCH(QList<bool>, landscape);
+        QFETCH(int, pictures);
+        BoundReport bound(layout, records);
+        bound.report.Info = documentInfo(QStringLiteral("Semáforo de Carrera - Jefe de Operación"));
+        const QString path = m_dir.filePath(QStringLiteral("report.docx"));
+        QString error;
+        QVERIFY2(DocxExport::write(bound.report.prepare(), path, &error), qPrintable(error));
+        const QString output = tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_DOCX), path});
+        const QJsonObject document = QJsonDocument::fromJson(output.toUtf8()).object();
+        QVERIFY2(!document.isEmpty(), qPrintable(output));
+
+        const QJsonObject table = document.value("tables").toArray().first().toObject();
+        QVERIFY(table.value("header").toBool());
+        const QJsonArray rows = table.value("rows").toArray();
+        QCOMPARE(rows.size(), records + 1);
+        QCOMPARE(rows.at(0).toVariant().toStringList(), captions);
+        QCOMPARE(rows.at(1).toVariant().toStringList(), firstRecord);
+        const int nameColumn = firstRecord.indexOf(reporttest::rowName(1));
+        for (int i = 1; i <= records; ++i)
+            QCOMPARE(rows.at(i).toArray().at(nameColumn).toString(), reporttest::rowName(i));
+
+        const QJsonArray sections = document.value("sections").toArray();
+        QCOMPARE(sections.size(), landscape.size());
+        for (int s = 0; s < sections.size(); ++s) {
+            const QJsonObject section = sections.at(s).toObject();
+            QCOMPARE(section.value("landscape").toBool(), landscape.at(s));
+            QCOMPARE(section.value("width").toDouble(), landscape.at(s) ? 279.4 : 215.9);
+            QCOMPARE(section.value("left").toDouble(), 10.0);
         }
-        QVERIFY2(headers == 1, qPrintable(output));
-        QCOMPARE(data.size(), 60);
-        for (int i = 0; i < 60; ++i) {
-            const QJsonArray cells = data.at(i).toArray();
-            QCOMPARE(cells.at(0).toArray().at(0).toDouble(), double(i + 1));
-            QCOMPARE(cells.at(1).toArray().at(0).toString(), reporttest::rowName(i + 1));
-            QCOMPARE(cells.at(2).toArray().at(0).toDouble(), (i + 1) * 12.5);
-            QCOMPARE(cells.at(2).toArray().at(1).toString(), QStringLiteral("#,##0.00\" %\""));
-        }
-        const QJsonArray last = rows.last().toArray();
-        QCOMPARE(last.at(0).toArray().at(0).toString(), QStringLiteral("Usuario: ADMIN"));
-        const QJsonArray summary = rows.at(rows.size() - 2).toArray();
-        QCOMPARE(summary.at(0).toArray().at(0).toString(), QStringLiteral("Nro. Registros:"));
-        QCOMPARE(summary.at(1).toArray().at(0).toDouble(), 60.0);
+        QCOMPARE(document.value("pictures").toInt(), pictures);
+        const QJsonObject properties = document.value("properties").toObject();
+        QCOMPARE(properties.value("title").toString(), QStringLiteral("Semáforo de Carrera - Jefe de Operación"));
+        QCOMPARE(properties.value("author").toString(), QStringLiteral("ADMIN"));
+        QCOMPARE(properties.value("subject").toString(), QStringLiteral("Compañía Análisis S.A."));
+    }
+
+    // The page header above the table, the summary after it, the page footer in the footer.
+    void docxParagraphs()
+    {
+        BoundReport bound(QStringLiteral("list"), 60);
+        const QString path = m_dir.filePath(QStringLiteral("paragraphs.docx"));
+        QString error;
+        QVERIFY2(DocxExport::write(bound.report.prepare(), path, &error), qPrintable(error));
+        const QJsonObject document =
+            QJsonDocument::fromJson(tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_DOCX), path}).toUtf8()).object();
+        const QStringList paragraphs = document.value("paragraphs").toVariant().toStringList();
+        QVERIFY2(paragraphs.contains(QStringLiteral("\tCompañía Análisis S.A.")), qPrintable(paragraphs.join('|')));
+        QVERIFY2(paragraphs.contains(QStringLiteral("\tJefe de Operación")), qPrintable(paragraphs.join('|')));
+        QVERIFY2(paragraphs.contains(QStringLiteral("\tNro. Registros:\t60")), qPrintable(paragraphs.join('|')));
+        QVERIFY2(!paragraphs.join('|').contains(QStringLiteral("Página")), qPrintable(paragraphs.join('|')));
+        const QStringList footer = document.value("sections").toArray().first().toObject().value("footer").toVariant().toStringList();
+        QCOMPARE(footer, (QStringList{"\tUsuario: ADMIN", "Página: 1"}));
     }
 
     void numberFormats_data()
@@ -118,6 +363,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::newRow("pdf") << "pdf";
         QTest::newRow("xlsx") << "xlsx";
+        QTest::newRow("docx") << "docx";
     }
 
     void cancelledExportKeepsFile()
@@ -133,16 +379,51 @@ private slots:
         const PreparedReport prepared = bound.report.prepare();
         const auto cancelAtSecond = [](int done, int) { return done < 2; };
         QString error;
-        const bool written = kind == QLatin1String("pdf") ? PdfExport::write(prepared, path, &error, cancelAtSecond)
-                                                          : XlsxExport::write(prepared, path, &error, cancelAtSecond);
+        const auto write = kind == QLatin1String("pdf")    ? &PdfExport::write
+                           : kind == QLatin1String("xlsx") ? &XlsxExport::write
+                                                           : &DocxExport::write;
+        const bool written = write(prepared, path, &error, cancelAtSecond);
         QVERIFY(!written);
-        QCOMPARE(error, path + QStringLiteral(": export cancelled"));
+        QCOMPARE(error, path + QStringLiteral(": exportación cancelada"));
         QFile kept(path);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("earlier export"));
     }
 
 private:
+    QJsonObject readXlsx(const PreparedReport &prepared)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("report.xlsx"));
+        QString error;
+        if (!XlsxExport::write(prepared, path, &error))
+            qWarning("%s", qPrintable(error));
+        // Debian's interpreter, the one python3-openpyxl is installed for.
+        const QString output = tool(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_XLSX), path});
+        const QJsonObject book = QJsonDocument::fromJson(output.toUtf8()).object();
+        if (book.isEmpty())
+            qWarning("%s", qPrintable(output));
+        return book;
+    }
+
+    // Row number -> its cells [column, value, format].
+    static QHash<int, QJsonArray> rowsOf(const QJsonObject &sheet)
+    {
+        QHash<int, QJsonArray> rows;
+        for (const QJsonValue &row : sheet.value("rows").toArray())
+            rows.insert(row.toArray().at(0).toInt(), row.toArray().at(1).toArray());
+        return rows;
+    }
+    static QJsonArray cell(const QJsonArray &cells, int column)
+    {
+        for (const QJsonValue &cell : cells)
+            if (cell.toArray().at(0).toInt() == column)
+                return cell.toArray();
+        return QJsonArray();
+    }
+    static QJsonValue cellValue(const QJsonArray &cells, int column) { return cell(cells, column).at(1); }
+    static QString cellText(const QJsonArray &cells, int column) { return cellValue(cells, column).toString(); }
+    static QString cellFormat(const QJsonArray &cells, int column) { return cell(cells, column).at(2).toString(); }
+
     QString tool(const QString &program, const QStringList &arguments)
     {
         const ProgramRun run = runProgram(program, arguments);

@@ -1,28 +1,186 @@
-// The preview window: opens at 100 % on the first page of Letter paper, keeps zoom within its
-// bounds, and find goes to the page of the match, wrapping round, or says it found nothing.
+// The preview window, driven through its toolbar and menus: opens at 100 % on the first page,
+// keeps zoom within its bounds, finds texts; saves and opens prepared reports (a bad file leaves
+// the preview as it was), exports under the report's title, quick export into a set folder,
+// the outline, the page setup used by the next print; and the chart's background and labels.
 
 #include "ReportFixtures.h"
 
+#include "ChartLabels.h"
+#include "ChartsPainter.h"
 #include "DialogService.h"
+#include "PageRenderer.h"
 #include "PageView.h"
+#include "PdfExport.h"
+#include "ReportFile.h"
+#include "ReportOutline.h"
 #include "ReportPreview.h"
+#include "TestTools.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace report;
 using reporttest::BoundReport;
 
+namespace {
+
+const QString kTitle = QStringLiteral("Semáforo de Carrera - Supervisor de Bodega");
+
+PreparedReport preparedWithInfo(BoundReport &bound, const QString &title = kTitle)
+{
+    bound.report.Info.title = title;
+    bound.report.Info.author = QStringLiteral("ADMIN");
+    bound.report.Info.subject = QStringLiteral("Compañía Análisis S.A.");
+    return bound.report.prepare();
+}
+
+QAction *actionNamed(QMainWindow &window, const char *name)
+{
+    auto *action = window.findChild<QAction *>(QLatin1String(name));
+    if (!action)
+        qFatal("no action %s", name);
+    return action;
+}
+
+QToolButton *buttonOf(QMainWindow &window, QAction *action)
+{
+    for (QToolBar *bar : window.findChildren<QToolBar *>())
+        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
+            return button;
+    qFatal("no button for %s", qPrintable(action->objectName()));
+}
+
+void clickToolBar(QMainWindow &window, const char *actionName)
+{
+    QTest::mouseClick(buttonOf(window, actionNamed(window, actionName)), Qt::LeftButton);
+}
+
+// Presses `button` at `at`, which pops its menu up, and clicks the entry `text` of that menu.
+void chooseFromMenu(QToolButton *button, const QString &text, QPoint at = {})
+{
+    QTimer::singleShot(0, button, [text] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *action : menu->actions())
+            if (action->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                return;
+            }
+        menu->close();
+        QFAIL(qPrintable(QStringLiteral("no menu entry ") + text));
+    });
+    QTest::mouseClick(button, Qt::LeftButton, {}, at.isNull() ? button->rect().center() : at);
+}
+
+QToolButton *toolButtonNamed(QMainWindow &window, const QString &text)
+{
+    for (QToolBar *bar : window.findChildren<QToolBar *>())
+        for (QToolButton *button : bar->findChildren<QToolButton *>())
+            if (button->text().startsWith(text))
+                return button;
+    qFatal("no tool button %s", qPrintable(text));
+}
+
+// Answers a file dialog with `path` (cancels it when empty); `proposed` receives the name the
+// dialog offered.
+DialogService::Handler answerFile(const QString &path, QString *proposed = nullptr)
+{
+    return [path, proposed](const DialogService::Request &request) -> int {
+        if (request.kind != DialogService::Modal)
+            return request.kind == DialogService::Question ? DialogService::Yes : DialogService::Ok;
+        auto *dialog = qobject_cast<QFileDialog *>(request.dialog);
+        auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name)
+            return QDialog::Rejected;
+        if (proposed)
+            *proposed = name->text();
+        if (path.isEmpty())
+            return QDialog::Rejected;
+        dialog->selectFile(path);
+        return QDialog::Accepted;
+    };
+}
+
+QImage rendered(const PreparedPage &page)
+{
+    const QSizeF pixels = page.size * PageRenderer::kPixelsPerMm;
+    QImage image(pixels.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PageRenderer().paint(painter, page, 1.0);
+    return image;
+}
+
+QString pdfInfo(const QString &path, int pages)
+{
+    return runProgram(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                  QString::number(pages), path})
+        .output;
+}
+
+ChartDef competenceChart()
+{
+    ChartDef def;
+    def.labelFont = FontDef{QStringLiteral("Verdana"), 8, true, false, Qt::black};
+    def.axisFormat = QStringLiteral("#,##0");
+    def.background = QColor(225, 225, 225);
+    def.wallBottom = QColor(234, 234, 234);
+    def.wallTop = Qt::white;
+    def.axisColor = QColor(64, 64, 64);
+    def.gridColor = QColor(169, 169, 169);
+    def.series = {{QStringLiteral("Requisitos"), QStringLiteral("REQ_GRAF"), QColor(31, 78, 161)},
+                  {QStringLiteral("Empleados"), QStringLiteral("CUM_GRAF"), QColor(230, 126, 34)}};
+    return def;
+}
+
+ChartData chartRows(const QStringList &labels)
+{
+    ChartData data;
+    data.labels = labels;
+    data.values = {{}, {}};
+    for (int i = 0; i < labels.size(); ++i) {
+        data.values[0] << 100;
+        data.values[1] << (i * 37) % 101;
+    }
+    return data;
+}
+
+const QString kLongLabel = QStringLiteral(
+    "Técnico profesional en logística y gestión de inventarios Especialización en cadena de suministro internacional");
+
+} // namespace
+
 class TestReportPreview : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(m_dir.isValid());
+    }
 
     void opensZoomsAndFinds()
     {
         BoundReport bound(QStringLiteral("list"), 130);  // three sheets
-        ReportPreview window(bound.report.prepare());
+        ReportPreview window(preparedWithInfo(bound));
         window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QCOMPARE(window.windowTitle(), "Vista previa - " + kTitle);
         QCOMPARE(window.zoom(), 1.0);
         QCOMPARE(window.currentPage(), 0);
         QCOMPARE(window.pageView()->size(), QSize(816, 1056));  // Letter at 96 dpi
@@ -37,6 +195,437 @@ private slots:
         QVERIFY(!window.find(QStringLiteral("zzz")));
         QCOMPARE(dialogs.texts(), QStringList{"No se encontró \"zzz\"."});
     }
+
+    void fitTools()
+    {
+        BoundReport bound(QStringLiteral("list"), 10);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.resize(900, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QToolButton *tools = toolButtonNamed(window, QStringLiteral("Herramientas"));
+        chooseFromMenu(tools, QStringLiteral("Página completa"));
+        const QSize viewport = window.centralWidget()->findChild<QWidget *>(QStringLiteral("qt_scrollarea_viewport"))->size();
+        QVERIFY2(window.pageView()->height() <= viewport.height() && window.pageView()->height() >= viewport.height() - 8,
+                 qPrintable(QStringLiteral("%1 in %2").arg(window.pageView()->height()).arg(viewport.height())));
+        chooseFromMenu(tools, QStringLiteral("Ajustar al ancho"));
+        QVERIFY(window.pageView()->width() < viewport.width());
+        QVERIFY(window.pageView()->width() > viewport.width() - 40);
+    }
+
+    void saveThenOpenGivesTheSamePages_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("list over three sheets") << "list" << 130;
+        QTest::newRow("table and landscape chart") << "twopages" << 12;
+    }
+
+    void saveThenOpenGivesTheSamePages()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, rows);
+        BoundReport bound(layout, rows);
+        const PreparedReport original = preparedWithInfo(bound);
+        ReportPreview saving(original);
+        saving.setAttribute(Qt::WA_DeleteOnClose, false);
+        const QString path = m_dir.filePath(layout + QStringLiteral(".scrp"));
+        QString proposed;
+        {
+            DialogRecorder dialogs(answerFile(path, &proposed));
+            clickToolBar(saving, "actionGuardar");
+            QCOMPARE(dialogs.texts(), QStringList());
+        }
+        QCOMPARE(proposed, kTitle + QStringLiteral(".scrp"));
+        QVERIFY(QFileInfo::exists(path));
+
+        BoundReport other(QStringLiteral("list"), 3);
+        ReportPreview window(other.report.prepare());
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        {
+            DialogRecorder dialogs(answerFile(path));
+            clickToolBar(window, "actionAbrir");
+            QCOMPARE(dialogs.texts(), QStringList());
+        }
+        const PreparedReport &opened = window.pages();
+        QCOMPARE(window.windowTitle(), "Vista previa - " + kTitle);
+        QCOMPARE(opened.info.title, original.info.title);
+        QCOMPARE(opened.info.author, original.info.author);
+        QCOMPARE(opened.info.subject, original.info.subject);
+        QCOMPARE(opened.info.created, original.info.created);
+        QCOMPARE(opened.pageCount(), original.pageCount());
+        for (int p = 0; p < original.pageCount(); ++p) {
+            const PreparedPage &a = original.pages.at(p);
+            const PreparedPage &b = opened.pages.at(p);
+            QCOMPARE(b.size, a.size);
+            QCOMPARE(b.orientation, a.orientation);
+            QCOMPARE(b.bands.size(), a.bands.size());
+            QCOMPARE(b.items.size(), a.items.size());
+            for (int i = 0; i < a.items.size(); ++i) {
+                const PreparedItem &x = a.items.at(i);
+                const PreparedItem &y = b.items.at(i);
+                QCOMPARE(y.text, x.text);
+                QCOMPARE(y.number, x.number);
+                QCOMPARE(y.suffix, x.suffix);
+                QCOMPARE(y.rect, x.rect);
+                QCOMPARE(y.band, x.band);
+                QCOMPARE(y.view->name, x.view->name);
+                QCOMPARE(y.view->font.pixelSize, x.view->font.pixelSize);
+                QCOMPARE(y.view->fill, x.view->fill);
+                QCOMPARE(y.picture.size(), x.picture.size());
+                QCOMPARE(y.picture, x.picture);
+                QCOMPARE(y.chart.labels, x.chart.labels);
+                QCOMPARE(y.chart.values, x.chart.values);
+            }
+            QCOMPARE(rendered(b), rendered(a));
+        }
+
+        // The same PDF: its text and its sheets.
+        const QString before = m_dir.filePath(layout + QStringLiteral("-original.pdf"));
+        const QString after = m_dir.filePath(layout + QStringLiteral("-opened.pdf"));
+        QString error;
+        QVERIFY2(PdfExport::write(original, before, &error), qPrintable(error));
+        QVERIFY(window.exportTo(after, ReportPrinting::Format::Pdf));
+        const auto text = [](const QString &pdf) {
+            return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).output;
+        };
+        QVERIFY(!text(before).isEmpty());
+        QCOMPARE(text(after), text(before));
+        const auto sheets = [&](const QString &pdf) {
+            return pdfInfo(pdf, original.pageCount()).split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^Page +\\d+ size:")));
+        };
+        QCOMPARE(sheets(after), sheets(before));
+        QCOMPARE(QFileInfo(after).size(), QFileInfo(before).size());   // the logo is held once, as before
+    }
+
+    void badFileKeepsThePreview_data()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 4);
+        const QByteArray saved = ReportFile::toBytes(preparedWithInfo(bound), nullptr);
+        QByteArray newer = saved;
+        newer[int(sizeof ReportFile::kMagic) + 1] = char(ReportFile::kVersion + 1);   // big-endian version
+        QByteArray flipped = saved;
+        flipped[saved.size() / 2] = char(flipped.at(saved.size() / 2) ^ 0x5a);
+
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("foreign") << QByteArray("%PDF-1.4\nnot a report") << "El archivo bad.scrp no es un reporte guardado.";
+        QTest::newRow("empty") << QByteArray() << "El archivo bad.scrp no es un reporte guardado.";
+        const QString damaged = QStringLiteral("El archivo bad.scrp está dañado o incompleto; no se puede abrir.");
+        QTest::newRow("cut short") << saved.left(saved.size() / 2) << damaged;
+        QTest::newRow("changed byte") << flipped << damaged;
+        QTest::newRow("newer") << newer
+                               << QStringLiteral("El archivo bad.scrp fue guardado por una versión más reciente del programa "
+                                                 "(formato %1); esta versión abre reportes de formato %2 o anterior.")
+                                      .arg(ReportFile::kVersion + 1)
+                                      .arg(ReportFile::kVersion);
+    }
+
+    void badFileKeepsThePreview()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(QStringLiteral("bad.scrp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+
+        BoundReport bound(QStringLiteral("list"), 130);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        clickToolBar(window, "actionSiguiente");
+        const QStringList firstPage = window.pages().pages.first().texts();
+        DialogRecorder dialogs(answerFile(path));
+        clickToolBar(window, "actionAbrir");
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(window.pages().pageCount(), 3);
+        QCOMPARE(window.pages().pages.first().texts(), firstPage);
+        QCOMPARE(window.currentPage(), 1);
+        QCOMPARE(window.windowTitle(), "Vista previa - " + kTitle);
+    }
+
+    void exportProposesTheTitle_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("pdf") << "PDF..." << kTitle << kTitle + ".pdf";
+        QTest::newRow("xlsx") << "XLSX..." << kTitle << kTitle + ".xlsx";
+        QTest::newRow("docx") << "DOCX..." << kTitle << kTitle + ".docx";
+        QTest::newRow("forbidden characters") << "PDF..." << "Plan: Bodega/Norte <2024>?*" << "Plan BodegaNorte 2024.pdf";
+        QTest::newRow("no title") << "XLSX..." << "" << "Reporte.xlsx";
+    }
+
+    void exportProposesTheTitle()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, title);
+        QFETCH(QString, proposed);
+        BoundReport bound(QStringLiteral("list"), 3);
+        ReportPreview window(preparedWithInfo(bound, title));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QString offered;
+        DialogRecorder dialogs(answerFile(QString(), &offered));   // cancelled after reading the name
+        chooseFromMenu(toolButtonNamed(window, QStringLiteral("Exportar")), entry);
+        QCOMPARE(offered, proposed);
+        QCOMPARE(dialogs.texts(), QStringList());
+    }
+
+    void quickExportWritesIntoTheFolder_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("pdf") << "PDF" << QByteArray("%PDF");
+        QTest::newRow("xlsx") << "XLSX" << QByteArray("PK");
+        QTest::newRow("docx") << "DOCX" << QByteArray("PK");
+    }
+
+    void quickExportWritesIntoTheFolder()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QByteArray, magic);
+        const QString folder = m_dir.filePath(QStringLiteral("quick-") + entry);
+        const QString path = QDir(folder).filePath(kTitle + QLatin1Char('.') + entry.toLower());
+        BoundReport bound(QStringLiteral("list"), 20);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.setQuickExportFolder(folder);
+        QToolButton *quick = toolButtonNamed(window, QStringLiteral("Exportación rápida"));
+        const QPoint arrow(quick->width() - 4, quick->height() / 2);
+        {
+            DialogRecorder dialogs;
+            chooseFromMenu(quick, entry, arrow);
+            QCOMPARE(dialogs.texts(), QStringList{"Reporte exportado a " + QDir::toNativeSeparators(path)});
+        }
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(magic.size()) == magic);
+        written.close();
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+
+        // The button's own click repeats the format; an existing file is replaced only on yes.
+        QVERIFY(quick->text().endsWith("(" + entry + ")"));
+        QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        written.write("earlier");
+        written.close();
+        const QString question = "El archivo " + QFileInfo(path).fileName() + " ya existe. ¿Desea reemplazarlo?";
+        {
+            DialogRecorder dialogs([](const DialogService::Request &) { return int(DialogService::No); });
+            QTest::mouseClick(quick, Qt::LeftButton, {}, QPoint(8, quick->height() / 2));
+            QCOMPARE(dialogs.texts(), QStringList{question});
+        }
+        QCOMPARE(QFileInfo(path).size(), qint64(7));
+        {
+            DialogRecorder dialogs;
+            QTest::mouseClick(quick, Qt::LeftButton, {}, QPoint(8, quick->height() / 2));
+            QCOMPARE(dialogs.texts(), (QStringList{question, "Reporte exportado a " + QDir::toNativeSeparators(path)}));
+        }
+        QVERIFY(QFileInfo(path).size() > 7);
+    }
+
+    void outlineGoesToItsPages_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("last sheet of a list") << "list" << 130 << 2
+                                              << "Página 3: 89 " + reporttest::rowName(89) + " … 130 " + reporttest::rowName(130);
+        QTest::newRow("first sheet of a list") << "list" << 130 << 0 << "Página 1: 1 " + reporttest::rowName(1) + " … ";
+        QTest::newRow("chart page") << "twopages" << 5 << 1 << "Página 2: Gráfico: Requisitos / Empleados";
+        QTest::newRow("table page") << "twopages" << 5 << 0
+                                    << "Página 1: " + reporttest::rowName(1) + " … " + reporttest::rowName(5);
+    }
+
+    void outlineGoesToItsPages()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, rows);
+        QFETCH(int, page);
+        QFETCH(QString, entry);
+        BoundReport bound(layout, rows);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *dock = window.findChild<QDockWidget *>(QStringLiteral("outlineDock"));
+        QVERIFY(dock->isHidden());
+        clickToolBar(window, "actionIndice");
+        QVERIFY(dock->isVisible());
+        QVERIFY(actionNamed(window, "actionIndice")->isChecked());
+
+        ReportOutline *outline = window.outline();
+        QCOMPARE(outline->topLevelItemCount(), window.pages().pageCount());
+        QTreeWidgetItem *item = outline->topLevelItem(page);
+        QVERIFY2(item->text(0).startsWith(entry), qPrintable(item->text(0)));
+        clickToolBar(window, page == 0 ? "actionUltima" : "actionPrimera");
+        QVERIFY(window.currentPage() != page);
+        outline->scrollToItem(item);
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, outline->visualItemRect(item).center());
+        QCOMPARE(window.currentPage(), page);
+
+        clickToolBar(window, "actionIndice");
+        QVERIFY(dock->isHidden());
+    }
+
+    void pageSetupIsKeptForTheNextPrint()
+    {
+        BoundReport bound(QStringLiteral("twopages"), 5);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        QString startedAt;
+        const auto setUp = [&](const QString &paper, bool accept) {
+            return [&startedAt, &window, paper, accept](const DialogService::Request &request) -> int {
+                auto *dialog = qobject_cast<QPageSetupDialog *>(request.dialog);
+                if (!dialog || dialog->printer() != &window.printer())
+                    return QDialog::Rejected;
+                auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+                startedAt = combo->currentText();
+                if (!accept)
+                    return QDialog::Rejected;
+                QTimer::singleShot(0, dialog, [dialog, combo, paper] {
+                    combo->setFocus();
+                    QTest::keyClicks(combo, paper);
+                    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+                });
+                return dialog->exec();   // as a user's dialog: an accepted setup is applied to the printer
+            };
+        };
+        {
+            DialogRecorder dialogs(setUp(QStringLiteral("A4"), true));
+            clickToolBar(window, "actionConfigurarPagina");
+        }
+        QVERIFY2(startedAt.contains(QStringLiteral("Letter")), qPrintable(startedAt));
+        QVERIFY(window.pageSetup());
+        QCOMPARE(window.pageSetup()->pageSize().id(), QPageSize::A4);
+
+        const QString pdf = m_dir.filePath(QStringLiteral("printed.pdf"));
+        window.printer().setOutputFileName(pdf);
+        {
+            DialogRecorder dialogs;
+            clickToolBar(window, "actionImprimir");
+            QCOMPARE(dialogs.texts(), QStringList());
+        }
+        const QString info = pdfInfo(pdf, 2);
+        QVERIFY2(info.contains(QStringLiteral("Title:           ") + kTitle), qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("Page    1 size:  595 x 842 pts")), qPrintable(info));   // A4, portrait
+        QVERIFY2(info.contains(QStringLiteral("Page    2 size:  842 x 595 pts")), qPrintable(info));   // A4, landscape chart page
+
+        DialogRecorder again(setUp(QString(), false));
+        clickToolBar(window, "actionConfigurarPagina");
+        QCOMPARE(startedAt, QStringLiteral("A4"));
+    }
+
+    void chartBackgroundFillsItsRectangle_data()
+    {
+        QTest::addColumn<bool>("charting");
+        QTest::newRow("charting library") << true;
+        QTest::newRow("plain painter") << false;
+    }
+
+    void chartBackgroundFillsItsRectangle()
+    {
+        QFETCH(bool, charting);
+        const QRect rect(30, 20, 960, 521);   // 254 x 138 mm
+        QImage image(rect.adjusted(-30, -20, 30, 20).size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            const ChartData data = chartRows({QStringLiteral("Bachiller"), kLongLabel, QStringLiteral("Excel avanzado")});
+            if (charting)
+                ChartsPainter::paint(painter, rect, competenceChart(), data);
+            else
+                paintPlainChart(painter, rect, competenceChart(), data);
+        }
+        const QColor grey(225, 225, 225);
+        const QList<QPoint> edges{rect.topLeft(),    rect.topRight(),    rect.bottomLeft(),
+                                  rect.bottomRight(), {rect.center().x(), rect.top()}, {rect.center().x(), rect.bottom()},
+                                  {rect.left(), rect.center().y()}, {rect.right(), rect.center().y()}};
+        for (const QPoint &at : edges)
+            QVERIFY2(image.pixelColor(at) == grey, qPrintable(QStringLiteral("(%1, %2) is %3")
+                                                                  .arg(at.x()).arg(at.y()).arg(image.pixelColor(at).name())));
+        QCOMPARE(image.pixelColor(rect.topLeft() - QPoint(1, 1)), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(rect.bottomRight() + QPoint(1, 1)), QColor(Qt::white));
+    }
+
+    void chartLabelsKeepEveryWord_data()
+    {
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("one long label") << QStringList{QStringLiteral("Bachiller"), kLongLabel, QStringLiteral("Inglés")};
+        QStringList many;
+        for (int i = 0; i < 12; ++i)
+            many << QStringLiteral("%1 %2").arg(kLongLabel.section(' ', 0, 6)).arg(i);
+        many[5] = kLongLabel;
+        QTest::newRow("twelve rows") << many;
+        for (const int count : {8, 16}) {
+            QStringList longOnes;
+            for (int i = 0; i < count; ++i)
+                longOnes << kLongLabel + QStringLiteral(" nivel %1").arg(i);
+            QTest::newRow(qPrintable(QStringLiteral("%1 long labels").arg(count))) << longOnes;
+        }
+        QTest::newRow("a word wider than the column")
+            << QStringList{QStringLiteral("Certificación"), QString(90, QLatin1Char('x'))};
+        QTest::newRow("repeated labels") << QStringList{QStringLiteral("Bachiller"), QStringLiteral("Bachiller")};
+    }
+
+    void chartLabelsKeepEveryWord()
+    {
+        QFETCH(QStringList, labels);
+        QGraphicsScene scene;
+        QChart *chart = ChartsPainter::layOut(scene, QSizeF(960, 521), competenceChart(), chartRows(labels));
+        QCOMPARE(chart->axes(Qt::Vertical).value(0)->property("count").toInt(), labels.size());   // repeats too
+        QCOMPARE(chart->rect(), QRectF(0, 0, 960, 521));
+
+        // Every character of every label, in order, however its lines are broken; each label in
+        // the column left of the bars, none over another.
+        QMultiHash<QString, QGraphicsTextItem *> shown;
+        for (QGraphicsItem *item : scene.items())
+            if (auto *text = dynamic_cast<QGraphicsTextItem *>(item); text && text->isVisible())
+                shown.insert(text->toPlainText().remove(QRegularExpression(QStringLiteral("\\s"))), text);
+        QList<QRectF> placed;
+        for (const QString &label : labels) {
+            QGraphicsTextItem *item = shown.take(QString(label).remove(' '));   // one of equal labels
+            QVERIFY2(item, qPrintable(label + QStringLiteral(" not among: ") + shown.keys().join(QStringLiteral(" | "))));
+            QCOMPARE(item->font().pixelSize(), 8);
+            QVERIFY(item->font().bold());
+            QCOMPARE(item->font().family(), QStringLiteral("Verdana"));
+            const QRectF rect = item->sceneBoundingRect();
+            QVERIFY2(rect.right() <= chart->plotArea().left() && rect.left() >= 0, qPrintable(label));
+            for (const QRectF &other : placed)
+                QVERIFY2(!rect.intersects(other), qPrintable(label));
+            placed << rect;
+        }
+    }
+
+    void labelColumnFitsTheCategories_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("room for one line") << 1;
+        QTest::newRow("room for two lines") << 2;
+        QTest::newRow("room for four lines") << 4;
+    }
+
+    void labelColumnFitsTheCategories()
+    {
+        QFETCH(int, lines);
+        QFont font(QStringLiteral("Verdana"));
+        font.setPixelSize(8);
+        font.setBold(true);
+        const ChartLabels labels({QStringLiteral("Inglés"), kLongLabel}, font);
+        const double width = labels.columnWidth((lines + 0.5) * labels.lineHeight(), 0, 2000);
+        const QStringList broken = labels.lines(kLongLabel, width);
+        QVERIFY(broken.size() <= lines);
+        QCOMPARE(broken.join(' '), kLongLabel);
+        const QFontMetricsF metrics(font);
+        for (const QString &line : broken)
+            QVERIFY(metrics.horizontalAdvance(line) <= width);
+        QVERIFY(labels.maxLineCount(width - metrics.averageCharWidth() * 2) > lines);   // the narrowest that fits
+    }
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(TestReportPreview)

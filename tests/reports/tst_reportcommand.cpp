@@ -1,5 +1,5 @@
 // qacsemaf report as a script uses it: a bad command line or an empty result ends with the
-// message and without a file. (What the commands write is compared over the file and over the
+// message and without a file; both reports write every format asked for. (What the commands write is compared over the file and over the
 // server in tst_headlessroad, the pages themselves in the report engine's and competence tests.)
 
 #include "DataTable.h"
@@ -19,7 +19,7 @@ private slots:
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
         QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
-                                   << "qacsemaf report: --pdf or --xlsx is required";
+                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
         QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
                                         << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
         QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
@@ -28,7 +28,7 @@ private slots:
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Primero debe Generar el Sémaforo!!";
         QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
-                                                   << "qacsemaf report: --pdf is required";
+                                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
         QTest::newRow("employee not evaluated")
             << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
             << "qacsemaf report: employee 1 is not in the result of this generation";
@@ -49,6 +49,34 @@ private slots:
         QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), exitCode);
         QVERIFY2(m_errors.contains(message + QLatin1Char('\n')), qPrintable(m_errors));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("refused.pdf"))));
+    }
+
+    void writesEveryFormat_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("list") << "list" << 2;
+        QTest::newRow("competence") << "competence" << 2;
+    }
+
+    void writesEveryFormat()
+    {
+        QFETCH(QString, report);
+        QFETCH(int, pages);
+        QStringList arguments{"report", report, "--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
+                              "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+        QStringList expected;
+        for (const QString kind : {"pdf", "xlsx", "docx"}) {
+            const QString path = m_dir.filePath(report + QLatin1Char('.') + kind);
+            arguments << QStringLiteral("--") + kind << path;
+            expected << QStringLiteral("qacsemaf report: %1, %2 %3: %4")
+                            .arg(kind.toUpper())
+                            .arg(pages)
+                            .arg(pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"), path);
+        }
+        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), 0);
+        for (const QString &line : expected)
+            QVERIFY2(m_output.contains(line + QLatin1Char('\n')), qPrintable(m_output + m_errors));
     }
 
 private:

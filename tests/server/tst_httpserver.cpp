@@ -234,7 +234,7 @@ private slots:
         QTest::newRow("set operation: condition with OR stays inside the company")
             << t << "select a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
                     "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A' "
-                    "order by a.ape_empl,a.nom_empl AND 1=1 OR 1=1"
+                    "AND 1=1 OR 1=1 order by a.ape_empl,a.nom_empl"
             << QJsonArray() << "holders of 3";
         QTest::newRow("side effects: function") << t << "select qac_escribe()" << QJsonArray() << "";
         QTest::newRow("side effects: end a connection") << t << "select pg_terminate_backend(pg_backend_pid())" << QJsonArray() << "";

@@ -148,12 +148,15 @@ private slots:
     }
 
     // The employee look-up through its own button: its statement ends in ORDER BY, and the
-    // criteria the user gives still choose the rows (the server puts them in the WHERE clause).
+    // criterion the user types goes into its WHERE clause, ahead of the ORDER BY, so that the
+    // rows listed are those it chooses, in the statement's order.
     void busquedaDeEmpleadoConCriterios_data()
     {
-        addColumns<QString, QString, QString>({"campo", "operador", "valor"});
-        QTest::newRow("surname begins with") << "APE_EMPL" << "Comienza con" << "Mart";
-        QTest::newRow("contract number") << "NRO_CONT" << ">=" << "2";
+        // condicion: as the criteria dialog writes it into the statement
+        addColumns<QString, QString, QString, QString>({"campo", "operador", "valor", "condicion"});
+        QTest::newRow("surname begins with") << "APE_EMPL" << "Comienza con" << "Mart"
+                                             << "UPPER(a.ape_empl) LIKE 'MART%' ESCAPE '\\'";
+        QTest::newRow("contract number") << "NRO_CONT" << ">=" << "2" << "b.nro_cont >= 2";
     }
 
     void busquedaDeEmpleadoConCriterios()
@@ -161,10 +164,12 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QString, operador);
         QFETCH(QString, valor);
+        QFETCH(QString, condicion);
         Captura = new TCaptura;
         Captura->AfterConstruction();
         int listadas = -1;
-        QStringList valores;
+        QString sentencia;
+        QStringList valores, apellidos;
         DialogRecorder respuestas([&](const DialogService::Request &request) {
             if (request.kind != DialogService::Modal)
                 return int(DialogService::Ok);
@@ -174,33 +179,43 @@ private slots:
                 columna->setCurrentIndex(columna->findData(campo));
                 auto *comparacion = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador0"));
                 comparacion->setCurrentIndex(comparacion->findText(operador));
-                // Typed as a text: key events carry ASCII letters only.
-                dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0"))->insert(valor);
+                QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0")), valor);
                 QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
                 return dialogo->result();
             }
             TDataSet &filasLeidas = Captura->CdsTmp;
+            sentencia = Captura->CdsTmp.CommandText();
             listadas = filasLeidas.RecordCount();
-            for (filasLeidas.First(); !filasLeidas.Eof(); filasLeidas.Next())
+            for (filasLeidas.First(); !filasLeidas.Eof(); filasLeidas.Next()) {
                 valores << filasLeidas.FieldByName(campo)->AsString().trimmed();
+                apellidos << filasLeidas.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed();
+            }
             QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
             return int(QDialog::Rejected);
         });
         QTest::mouseClick(w->QPFldCod_carg, Qt::LeftButton);
-        const QString condicion = campo == QLatin1String("APE_EMPL")
-                                      ? QStringLiteral("UPPER(a.APE_EMPL) LIKE 'MART%'")
-                                      : QStringLiteral("b.NRO_CONT >= 2");
+        delete Captura.data();
+        QCOMPARE(respuestas.texts(), QStringList());
+        QCOMPARE(sentencia, QStringLiteral("select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont\r\n"
+                                           "from     bi_emple a,nm_contr b\r\n"
+                                           "where  a.cod_empr = b.cod_empr\r\n"
+                                           "and      a.cod_empl = b.cod_empl\r\n"
+                                           "and      a.cod_empr = 1\r\n"
+                                           "and      b.ind_acti = 'A' AND %1\r\n"
+                                           "order by a.ape_empl,a.nom_empl\r\n")
+                                .arg(condicion));
         const int esperadas = m_db.query(QStringLiteral("SELECT COUNT(*) FROM BI_EMPLE a, NM_CONTR b WHERE a.COD_EMPR = "
                                                         "b.COD_EMPR AND a.COD_EMPL = b.COD_EMPL AND a.COD_EMPR = 1 AND "
                                                         "b.IND_ACTI = 'A' AND ") + condicion).value(0).toInt();
-        delete Captura.data();
-        QCOMPARE(respuestas.texts(), QStringList());
         QVERIFY(esperadas > 0);
         QCOMPARE(listadas, esperadas);
         for (const QString &leido : std::as_const(valores))
             QVERIFY2(campo == QLatin1String("APE_EMPL") ? leido.toUpper().startsWith(QStringLiteral("MART"))
                                                         : leido.toDouble() >= 2,
                      qPrintable(leido));
+        QStringList ordenados = apellidos;
+        std::sort(ordenados.begin(), ordenados.end());
+        QCOMPARE(apellidos, ordenados);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "QbeCriteriaDialog.h"
 #include "SClientDataSet.h"
+#include "StatementCondition.h"
 
 #include <QRegularExpression>
 
@@ -51,8 +52,9 @@ SClientDataSet &TQSDBQbe::dataset() const
 void TQSDBQbe::Inicializar(bool abrir)
 {
     SClientDataSet &data = dataset();
-    // A statement that is the base query plus a condition came from Kquery, not from the form.
-    const bool deKquery = m_baseRead && data.CommandText().startsWith(m_sqlBase);
+    // The statement that Kquery or the criteria set last is the base query with a condition,
+    // not a new base from the form.
+    const bool deKquery = m_baseRead && data.CommandText() == m_sqlSet;
     if (ActualizarSQLBase || !deKquery) {
         m_sqlBase = data.CommandText();
         m_baseRead = true;
@@ -66,9 +68,12 @@ void TQSDBQbe::Inicializar(bool abrir)
 void TQSDBQbe::Kquery(const QString &condicion)
 {
     SClientDataSet &data = dataset();
+    // A condition that cannot be placed leaves the rows shown as they were.
+    const QString sql = StatementCondition::place(m_sqlBase, condicion);
     data.Close();
     data.setFiltered(false);
-    data.setCommandText(m_sqlBase + condicion);
+    m_sqlSet = sql;
+    data.setCommandText(sql);
     data.Open();
 }
 
@@ -111,8 +116,9 @@ void TQSDBQbe::aplicar(const QList<QbeCriterion> &criterios)
     if (Refrescar) {
         Kquery(condicion);
     } else {
+        m_sqlSet = StatementCondition::place(m_sqlBase, condicion);
         data.Close();
-        data.setCommandText(m_sqlBase + condicion);
+        data.setCommandText(m_sqlSet);
     }
     m_lastCondition = condicion;
     m_criterios = criterios;

@@ -1,35 +1,37 @@
 #include "ChartsPainter.h"
 
+#include "ChartLabels.h"
 #include "PageRenderer.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QPainter>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QValueAxis>
+#include <QtMath>
 
 namespace report {
 
 namespace {
 
-// Long labels are broken over several lines rather than cut short (axis labels are rich text).
-QString wrapped(const QString &label, int width = 28)
-{
-    QStringList lines{QString()};
-    for (const QString &word : label.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!lines.last().isEmpty() && lines.last().size() + 1 + word.size() > width)
-            lines << QString();
-        lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + word;
-    }
-    for (QString &line : lines)
-        line = line.toHtmlEscaped();
-    return lines.join(QStringLiteral("<br>"));
-}
+// The category labels are drawn by this painter, not by the axis: the axis gives each label no
+// more than its share of the axis less a padding, and cuts longer ones short. Here a label
+// column left of the plot area takes every label whole, right-aligned and centred on its
+// category, broken over as many lines as it needs.
+constexpr double kMaxLabelShare = 0.45;
+// Narrower columns would only stack short lines higher without giving the bars much room.
+constexpr double kMinLabelShare = 0.22;
+constexpr int kLabelGap = 6;   // between the labels and the axis line
+constexpr int kEdge = 6;       // between the chart's edge and its content
 
-QFont fontOf(const FontDef &def)
+QFont chartLabelFont(const FontDef &def)
 {
     QFont font(def.family);
     font.setPixelSize(def.pixelSize);
@@ -50,8 +52,12 @@ void style(QChart &chart, const ChartDef &def)
     chart.setTitle(QString());
     chart.legend()->setVisible(def.legend);
     chart.legend()->setAlignment(Qt::AlignBottom);
+    // The background fills the chart view's rectangle exactly: no rounded corners, no border and
+    // no layout margin between the view's edge and the background.
     chart.setBackgroundRoundness(0);
     chart.setDropShadowEnabled(false);
+    chart.setBackgroundPen(Qt::NoPen);
+    chart.layout()->setContentsMargins(0, 0, 0, 0);
     if (def.background.isValid())
         chart.setBackgroundBrush(def.background);
     if (def.wallBottom.isValid() || def.wallTop.isValid()) {
@@ -74,19 +80,12 @@ void styleAxis(QAbstractAxis &axis, const ChartDef &def)
         axis.setGridLineColor(def.gridColor);
 }
 
-} // namespace
-
-void ChartsPainter::install()
-{
-    PageRenderer::setChartPainter(&ChartsPainter::paint);
-}
-
-void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data)
+QChart *buildChart(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data, int labelWidth)
 {
     auto *chart = new QChart;
-    QGraphicsScene scene;
     scene.addItem(chart);   // the scene owns the chart
     style(*chart, def);
+    chart->setMargins(QMargins(kEdge + labelWidth + kLabelGap, kEdge, 10, 4));
 
     auto *series = new QHorizontalBarSeries;
     series->setLabelsVisible(false);
@@ -101,10 +100,11 @@ void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartDef 
     }
     chart->addSeries(series);
 
+    // One category per row, by position: equal labels stay categories of their own.
     auto *categories = new QBarCategoryAxis;
     for (int c = data.labels.size() - 1; c >= 0; --c)
-        categories->append(wrapped(data.labels.at(c)));
-    categories->setLabelsFont(fontOf(def.labelFont));
+        categories->append(QString::number(c));
+    categories->setLabelsVisible(false);
     styleAxis(*categories, def);
     chart->addAxis(categories, Qt::AlignLeft);
     series->attachAxis(categories);
@@ -117,7 +117,71 @@ void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartDef 
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
 
-    chart->resize(rect.size());
+    chart->resize(size);
+    return chart;
+}
+
+// Places the labels' lines in the column left of the plot area; false when one of them is taller
+// than its category.
+bool placeLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def, const QList<QStringList> &lines,
+                 int labelWidth)
+{
+    const QRectF plot = chart.plotArea();
+    const double slot = lines.isEmpty() ? 0 : plot.height() / lines.size();
+    QTextOption option(Qt::AlignRight);
+    option.setWrapMode(QTextOption::NoWrap);   // broken into lines already
+    bool fits = true;
+    for (int c = 0; c < lines.size(); ++c) {
+        auto *label = new QGraphicsTextItem;
+        label->setFont(chartLabelFont(def.labelFont));
+        label->setDefaultTextColor(def.axisColor.isValid() ? def.axisColor : def.labelFont.color);
+        label->document()->setDocumentMargin(0);
+        label->document()->setDefaultTextOption(option);
+        label->setPlainText(lines.at(c).join(QLatin1Char('\n')));
+        label->setTextWidth(labelWidth);
+        const double height = label->boundingRect().height();
+        fits = fits && height <= slot;
+        label->setPos(plot.left() - kLabelGap - labelWidth, plot.top() + c * slot + (slot - height) / 2);
+        scene.addItem(label);
+    }
+    return fits;
+}
+
+} // namespace
+
+void ChartsPainter::install()
+{
+    PageRenderer::setChartPainter(&ChartsPainter::paint);
+}
+
+QChart *ChartsPainter::layOut(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data)
+{
+    const ChartLabels labels(data.labels, chartLabelFont(def.labelFont));
+    const double minWidth = size.width() * kMinLabelShare;
+    const double maxWidth = size.width() * kMaxLabelShare;
+    const int count = qMax(1, int(data.labels.size()));
+    // A first guess from the room left under the legend and over the value axis; then, knowing the
+    // plot area, a wider column (fewer lines) while a label is still taller than its category.
+    double categoryHeight = qMax(1.0, size.height() - 70) / count;
+    int width = qCeil(labels.columnWidth(categoryHeight, minWidth, maxWidth));
+    for (;;) {
+        QList<QStringList> lines;
+        for (const QString &label : data.labels)
+            lines << labels.lines(label, width);
+        scene.clear();
+        QChart *chart = buildChart(scene, size, def, data, width);
+        if (placeLabels(scene, *chart, def, lines, width) || width >= maxWidth)
+            return chart;
+        categoryHeight = chart->plotArea().height() / count - labels.lineHeight() / 2;
+        width = qMax(width + 8, qCeil(labels.columnWidth(categoryHeight, minWidth, maxWidth)));
+        width = qMin(width, qCeil(maxWidth));
+    }
+}
+
+void ChartsPainter::paint(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data)
+{
+    QGraphicsScene scene;
+    layOut(scene, rect.size(), def, data);
     scene.setSceneRect(QRectF(QPointF(0, 0), rect.size()));
     scene.render(&painter, rect, scene.sceneRect());
 }

@@ -6,6 +6,8 @@
 #include "ReportLayout.h"
 #include "PreparedReport.h"
 
+class QChart;
+class QGraphicsScene;
 class QPainter;
 
 namespace report {
@@ -15,6 +17,11 @@ public:
     // Makes every later chart view paint through paint() below.
     static void install();
     static void paint(QPainter &painter, const QRectF &rect, const ChartDef &def, const ChartData &data);
+
+    // The chart of `data`, laid out in `scene` at `size` (report pixels) as paint() draws it: its
+    // background covers the whole size, and the category labels get the width and the lines they
+    // need to show every word. The scene owns the chart.
+    static QChart *layOut(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data);
 };
 
 } // namespace report

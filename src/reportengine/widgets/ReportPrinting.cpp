@@ -2,6 +2,7 @@
 
 #include "ChartsPainter.h"
 #include "DialogService.h"
+#include "DocxExport.h"
 #include "Exceptions.h"
 #include "PageRenderer.h"
 #include "PdfExport.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
@@ -64,6 +66,50 @@ bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, QStri
     return true;
 }
 
+bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, const QPageLayout &sheet, QString *error)
+{
+    const auto sheetFor = [&](const PreparedPage &page) {
+        QPageLayout layout = sheet;
+        if (page.orientation != pages.pages.first().orientation)
+            layout.setOrientation(sheet.orientation() == QPageLayout::Portrait ? QPageLayout::Landscape
+                                                                                : QPageLayout::Portrait);
+        return layout;
+    };
+    const auto failed = [&] {
+        if (error)
+            *error = QStringLiteral("No se pudo imprimir en %1").arg(printer.printerName());
+        return false;
+    };
+    printer.setFullPage(true);
+    printer.setDocName(pages.title());
+    if (pages.pages.isEmpty())
+        return true;
+    printer.setPageLayout(sheetFor(pages.pages.first()));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return failed();
+    PageRenderer renderer;
+    for (int i = 0; i < pages.pageCount(); ++i) {
+        const PreparedPage &page = pages.pages.at(i);
+        if (i > 0) {
+            printer.setPageLayout(sheetFor(page));
+            printer.newPage();
+        }
+        // Device units of the area inside the chosen margins, and the page's size in them.
+        const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+        const double unitsPerPixel = printer.resolution() / 96.0;
+        const QSizeF pagePixels = page.size * PageRenderer::kPixelsPerMm * unitsPerPixel;
+        const double scale = qMin(1.0, qMin(area.width() / pagePixels.width(), area.height() / pagePixels.height()));
+        painter.save();
+        painter.translate(area.center() - QPointF(pagePixels.width(), pagePixels.height()) * scale / 2);
+        renderer.paint(painter, page, unitsPerPixel * scale);
+        painter.restore();
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return failed();
+    return true;
+}
+
 bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget *)
 {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -99,8 +145,18 @@ bool ReportPrinting::exportTo(const PreparedReport &pages, const QString &path, 
     Progress progress(QStringLiteral("Exportando %1...").arg(QFileInfo(path).fileName()), parent);
     const auto step = [&](int done, int total) { return progress(done, total); };
     QString error;
-    const bool written = format == Format::Pdf ? PdfExport::write(pages, path, &error, step)
-                                               : XlsxExport::write(pages, path, &error, step);
+    bool written = false;
+    switch (format) {
+    case Format::Pdf:
+        written = PdfExport::write(pages, path, &error, step);
+        break;
+    case Format::Xlsx:
+        written = XlsxExport::write(pages, path, &error, step);
+        break;
+    case Format::Docx:
+        written = DocxExport::write(pages, path, &error, step);
+        break;
+    }
     if (!written && !progress.cancelled())
         DialogService::instance().showError(error);
     return written;

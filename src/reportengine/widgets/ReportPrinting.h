@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QPageLayout;
 class QPrinter;
 class QWidget;
 
@@ -15,7 +16,7 @@ namespace report {
 
 class ReportPrinting {
 public:
-    enum class Format { Pdf, Xlsx };
+    enum class Format { Pdf, Xlsx, Docx };
 
     // Lays the report out, with a cancellable progress window for long runs. No value when
     // cancelled; the report's exceptions pass through.
@@ -23,6 +24,10 @@ public:
 
     // Paints every page on `printer`, each sheet at its own size and orientation.
     static bool print(const PreparedReport &pages, QPrinter &printer, QString *error);
+    // Paints every page on `printer` on the paper and within the margins of `sheet`, the user's
+    // page setup: each page scaled down to fit when larger, centred. The sheet's orientation is
+    // that of the first page; a page turned the other way is printed on a sheet turned too.
+    static bool print(const PreparedReport &pages, QPrinter &printer, const QPageLayout &sheet, QString *error);
     // To the system's default printer; a missing printer or a failure is told to the user.
     static bool printToDefaultPrinter(const PreparedReport &pages, QWidget *parent = nullptr);
     // Lays `report` out (with progress) and sends it to the default printer.
