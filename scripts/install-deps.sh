@@ -12,6 +12,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core fonts-liberation2
   poppler-utils sqlite3 libsqlite3-dev
+  xvfb xdotool xauth
   libxlsxwriter-dev python3-openpyxl
   libzip-dev python3-docx
   postgresql libpq-dev

@@ -92,6 +92,7 @@ quintptr CargarModulo(const LoadArguments &args)
         Captura = CreateOwnedComponent<TCaptura>();
         gMainFormReference = FrmAcSemaf;
         verificarSesion();
+        FrmAcSemaf->mostrarEstado();   // the engine is known once the server has answered
         return quintptr(FrmAcSemaf->winId());
     } catch (...) {
         // What made the load fail is what the host must learn, not a failure of the clean-up.

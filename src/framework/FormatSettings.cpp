@@ -6,7 +6,11 @@ namespace {
 
 QString &shortDateFormat()
 {
-    static QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // A workstation without a locale of its own (the C locale names months in English) gets the
+    // suite's day/month/year.
+    static QString format = QLocale::system().language() == QLocale::C
+                                ? QStringLiteral("dd/MM/yyyy")
+                                : QLocale::system().dateFormat(QLocale::ShortFormat);
     return format;
 }
 

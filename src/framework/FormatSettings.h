@@ -6,7 +6,8 @@
 
 namespace FormatSettings {
 
-// The short date format in Qt's notation ("dd/MM/yyyy"). Starts as the system locale's.
+// The short date format in Qt's notation ("dd/MM/yyyy"). Starts as the system locale's, or as
+// "dd/MM/yyyy" under the C locale.
 QString ShortDateFormat();
 void setShortDateFormat(const QString &format);
 

@@ -223,9 +223,9 @@ TDataSet *ReportBuilder::openDataSet(const QString &name) const
 {
     TDataSet *dataSet = m_dataSets.value(name);
     if (!dataSet)
-        throw Exception(QStringLiteral("%1: the dataset \"%2\" is not bound to the report").arg(m_layout->name, name));
+        throw Exception(QStringLiteral("No se puede preparar el reporte: no tiene el conjunto de datos \"%1\".").arg(name));
     if (!dataSet->Active())
-        throw Exception(QStringLiteral("%1: the dataset \"%2\" is not open").arg(m_layout->name, name));
+        throw Exception(QStringLiteral("No se puede preparar el reporte: el conjunto de datos \"%1\" está cerrado.").arg(name));
     return dataSet;
 }
 
@@ -234,7 +234,7 @@ QVariant ReportBuilder::fieldValue(const QString &dataSet, const QString &field)
     TDataSet *source = openDataSet(dataSet);
     TField *found = source->FindField(field);
     if (!found)
-        throw Exception(QStringLiteral("%1: the dataset \"%2\" has no field \"%3\"").arg(m_layout->name, dataSet, field));
+        throw Exception(QStringLiteral("No se puede preparar el reporte: el conjunto de datos \"%1\" no tiene el campo \"%2\".").arg(dataSet, field));
     if (source->IsEmpty())
         return QVariant();
     return found->AsVariant();

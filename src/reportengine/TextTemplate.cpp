@@ -3,6 +3,7 @@
 #include "FieldConvert.h"
 
 #include "DisplayFormatter.h"
+#include "FormatSettings.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -113,11 +114,11 @@ QString formatReportValue(const QVariant &value, const QString &format)
     }
     switch (value.typeId()) {
     case QMetaType::QDate:
-        return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+        return value.toDate().toString(FormatSettings::ShortDateFormat());
     case QMetaType::QTime:
         return value.toTime().toString(QStringLiteral("HH:mm:ss"));
     case QMetaType::QDateTime:
-        return QLocale().toString(value.toDateTime(), QLocale::ShortFormat);
+        return value.toDateTime().toString(FormatSettings::ShortDateFormat() + QStringLiteral(" HH:mm:ss"));
     default:
         return value.toString();
     }

@@ -1,5 +1,7 @@
 #include "XlsxExport.h"
 
+#include "FormatSettings.h"
+
 #include "ExportSupport.h"
 #include "PageRenderer.h"
 #include "ReportTable.h"
@@ -72,11 +74,11 @@ QString printedFormatOf(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::QDate:
-        return QLocale().dateFormat(QLocale::ShortFormat);
+        return FormatSettings::ShortDateFormat();
     case QMetaType::QTime:
         return QStringLiteral("HH:mm:ss");
     default:
-        return QLocale().dateTimeFormat(QLocale::ShortFormat);
+        return FormatSettings::ShortDateFormat() + QStringLiteral(" HH:mm:ss");
     }
 }
 

@@ -129,8 +129,8 @@ private slots:
     void refusals_data()
     {
         addColumns<QString, QString>({"fault", "message"});
-        QTest::newRow("unbound") << "unbound" << "list: the dataset \"Rows\" is not bound to the report";
-        QTest::newRow("field") << "field" << "list: the dataset \"Company\" has no field \"LOGO\"";
+        QTest::newRow("unbound") << "unbound" << "No se puede preparar el reporte: no tiene el conjunto de datos \"Rows\".";
+        QTest::newRow("field") << "field" << "No se puede preparar el reporte: el conjunto de datos \"Company\" no tiene el campo \"LOGO\".";
     }
 
     void refusals()

@@ -99,9 +99,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+public:
+    // The status panels: company, user, program and the database engine the server names.
+    void mostrarEstado();
+
 private:
     void llenarEmpresas();
-    void mostrarEstado();
     void exportarGrilla();
 
     std::unique_ptr<Ui::TfrmFormaMaestro> ui;
