@@ -179,7 +179,7 @@ private:
     DocxDocument &m_document;
     QXmlStreamWriter &m_xml;
     ReportTable m_table;
-    QSet<QString> m_headersSeen;
+    exportsupport::ColumnHeaderOnce m_headers;
     QHash<const ViewDef *, bool> m_pageNumbers;
     bool m_cancelled = false;
 };
@@ -208,20 +208,16 @@ QList<const PreparedItem *> DocxBodyWriter::itemsOf(const QList<const PreparedPa
     // The page header once, above everything; the column header once, as the table's caption row
     // (the word processor repeats it on every page); the page footer goes to the section's footer.
     QList<const PreparedItem *> kept;
-    QSet<QString> bandsHere;
     for (const PreparedItem &item : pages.at(index)->items) {
         if (!item.view || item.bandKind == BandKind::PageFooter || (item.bandKind == BandKind::PageHeader && index > 0))
             continue;
         if (item.view->kind == ViewKind::Text && (item.text.isEmpty() || isPageNumber(*item.view)))
             continue;
-        if (item.bandKind == BandKind::ColumnHeader) {
-            if (m_headersSeen.contains(item.band) && !bandsHere.contains(item.band))
-                continue;
-            bandsHere.insert(item.band);
-        }
+        if (!m_headers.keep(item))
+            continue;
         kept << &item;
     }
-    m_headersSeen.unite(bandsHere);
+    m_headers.pageDone();
     return kept;
 }
 
@@ -229,7 +225,7 @@ void DocxBodyWriter::writeSection(const QList<const PreparedPage *> &pages, cons
                                   const std::function<bool()> &pageDone)
 {
     m_table = ReportTable::of(def);
-    m_headersSeen.clear();
+    m_headers.reset();
     const double printableLeft = def.printableArea().left();
     QList<TableLine> table;
     bool endsWithTable = false;

@@ -53,4 +53,20 @@ bool moveIntoPlace(const QString &built, const QString &path, QString *error)
     return true;
 }
 
+bool ColumnHeaderOnce::keep(const PreparedItem &item)
+{
+    if (item.bandKind != BandKind::ColumnHeader)
+        return true;
+    if (m_seen.contains(item.band) && !m_here.contains(item.band))
+        return false;
+    m_here.insert(item.band);
+    return true;
+}
+
+void ColumnHeaderOnce::pageDone()
+{
+    m_seen.unite(m_here);
+    m_here.clear();
+}
+
 } // namespace report::exportsupport

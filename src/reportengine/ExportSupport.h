@@ -4,6 +4,8 @@
 
 #include "PreparedReport.h"
 
+#include <QSet>
+
 namespace report::exportsupport {
 
 // Sets `error` to "path: message" and returns false.
@@ -20,5 +22,20 @@ QList<QList<const PreparedPage *>> pagesByLayoutPage(const PreparedReport &repor
 // Replaces `path` with the finished file `built` only once it is completely written, so that a
 // failure leaves an earlier file as it was.
 bool moveIntoPlace(const QString &built, const QString &path, QString *error);
+
+// Keeps a column header once: the first page that prints a column-header band keeps it, later
+// pages drop it, since one table runs on under a single caption row.
+class ColumnHeaderOnce {
+public:
+    // False for a column-header item of a band an earlier page already printed.
+    bool keep(const PreparedItem &item);
+    // Ends the page whose items were just offered.
+    void pageDone();
+    void reset() { m_seen.clear(); m_here.clear(); }
+
+private:
+    QSet<QString> m_seen;
+    QSet<QString> m_here;
+};
 
 } // namespace report::exportsupport

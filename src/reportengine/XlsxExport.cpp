@@ -190,7 +190,7 @@ private:
     ReportTable m_table;
     QList<const PreparedPage *> m_pages;
     QList<Column> m_columns;
-    QSet<QString> m_headersSeen;
+    exportsupport::ColumnHeaderOnce m_headers;
     RowKind m_previous = RowKind::None;
     int m_row = 0;
     int m_captionRow = -1;
@@ -225,20 +225,16 @@ QList<const PreparedItem *> SheetWriter::itemsToWrite(int index)
     const bool first = index == 0;
     const bool last = index == m_pages.size() - 1;
     QList<const PreparedItem *> kept;
-    QSet<QString> bandsHere;
     for (const PreparedItem &item : m_pages.at(index)->items) {
         if (!item.view)
             continue;
         if ((item.bandKind == BandKind::PageHeader && !first) || (item.bandKind == BandKind::PageFooter && !last))
             continue;
-        if (item.bandKind == BandKind::ColumnHeader) {
-            if (m_headersSeen.contains(item.band) && !bandsHere.contains(item.band))
-                continue;
-            bandsHere.insert(item.band);
-        }
+        if (!m_headers.keep(item))
+            continue;
         kept << &item;
     }
-    m_headersSeen.unite(bandsHere);
+    m_headers.pageDone();
     return kept;
 }
 
