@@ -1,9 +1,9 @@
 // The client-side filter parser: any text is either refused with a message or gives an
 // expression that can be evaluated on a row of nulls.
 
-#include "Exceptions.h"
-#include "FilterExpression.h"
-#include "FuzzInput.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FilterExpression.h"
+#include "fuzz/FuzzInput.h"
 
 #include <cstdlib>
 

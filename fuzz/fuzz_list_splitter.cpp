@@ -1,7 +1,7 @@
 // The splitter of the position lists: one item per comma, quotes dropped, nothing else lost.
 
-#include "FuzzInput.h"
-#include "GenerationInputs.h"
+#include "fuzz/FuzzInput.h"
+#include "engine/GenerationInputs.h"
 
 #include <cstdlib>
 

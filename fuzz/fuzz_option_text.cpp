@@ -1,8 +1,8 @@
 // The option text of the load call: the parser ends on any text, and no item keeps at its ends
 // what the suite trims (blanks and control characters; other Unicode spaces belong to the item).
 
-#include "FuzzInput.h"
-#include "OptionText.h"
+#include "fuzz/FuzzInput.h"
+#include "entry/OptionText.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // The server's request decoder: any body a client sends is either refused with a reason or
 // decoded into a request that encodes back to the same request.
 
-#include "FuzzInput.h"
-#include "JsonCodec.h"
+#include "fuzz/FuzzInput.h"
+#include "appserver/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // wrote appears: every quoted text in what runs is one the registered statement wrote itself,
 // and every value the workstation gave has its bound marker.
 
-#include "FuzzInput.h"
-#include "StatementRegistry.h"
+#include "fuzz/FuzzInput.h"
+#include "appserver/StatementRegistry.h"
 
 #include <cstdlib>
 

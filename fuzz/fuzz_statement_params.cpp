@@ -1,9 +1,9 @@
 // The statement-parameter parser with what reads a statement beside it: every marker it makes
 // has a name, on both engines; the ORDER BY reader never crashes on any text.
 
-#include "FuzzInput.h"
-#include "NamedParams.h"
-#include "OrderByClause.h"
+#include "fuzz/FuzzInput.h"
+#include "appserver/NamedParams.h"
+#include "appserver/OrderByClause.h"
 
 #include <cstdlib>
 

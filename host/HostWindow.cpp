@@ -1,6 +1,6 @@
-#include "HostWindow.h"
+#include "host/HostWindow.h"
 
-#include "ModuleLibrary.h"
+#include "host/ModuleLibrary.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "ModuleLibrary.h"
+#include "host/ModuleLibrary.h"
 
 namespace {
 const char16_t *text16(const QString &text)

@@ -1,7 +1,7 @@
 // qacsemaf-host: loads the module library, hands it the session and embeds its window.
 
-#include "HostWindow.h"
-#include "ModuleLibrary.h"
+#include "host/HostWindow.h"
+#include "host/ModuleLibrary.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "DatabasePasswords.h"
+#include "server/DatabasePasswords.h"
 
 #include <QFile>
 

@@ -5,7 +5,7 @@
 //   reader: the conninfo's readpassword=, --pg-read-password-file, QACSEMAF_PG_READ_PASSWORD,
 //           else the writer's.
 
-#include "DatabaseDescription.h"
+#include "appserver/DatabaseDescription.h"
 
 #include <QProcessEnvironment>
 #include <QStringList>

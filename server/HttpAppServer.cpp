@@ -1,11 +1,11 @@
-#include "HttpAppServer.h"
+#include "server/HttpAppServer.h"
 
-#include "FetchAnswerJson.h"
-#include "GuardedListener.h"
-#include "JsonCodec.h"
-#include "StatementRegistry.h"
-#include "RequestGuard.h"
-#include "SqlDialect.h"
+#include "appserver/FetchAnswerJson.h"
+#include "server/GuardedListener.h"
+#include "appserver/JsonCodec.h"
+#include "appserver/StatementRegistry.h"
+#include "server/RequestGuard.h"
+#include "appserver/SqlDialect.h"
 
 #include <QDateTime>
 #include <QHttpServerRequest>

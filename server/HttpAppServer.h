@@ -14,9 +14,9 @@
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
 
-#include "LoginThrottle.h"
-#include "ServerCore.h"
-#include "SessionToken.h"
+#include "server/LoginThrottle.h"
+#include "appserver/ServerCore.h"
+#include "server/SessionToken.h"
 
 #include <QAbstractHttpServer>
 #include <QElapsedTimer>

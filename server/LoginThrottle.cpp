@@ -1,4 +1,4 @@
-#include "LoginThrottle.h"
+#include "server/LoginThrottle.h"
 
 LoginThrottle::LoginThrottle(Policy policy) : m_policy(policy) {}
 

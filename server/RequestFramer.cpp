@@ -1,4 +1,4 @@
-#include "RequestFramer.h"
+#include "server/RequestFramer.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "RequestGuard.h"
+#include "server/RequestGuard.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

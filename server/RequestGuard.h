@@ -4,7 +4,7 @@
 // the refusal and closes the connection. The parser never sees that request, so an oversized body
 // is neither gathered nor held: the parser keeps a whole request in memory before handling it.
 
-#include "RequestFramer.h"
+#include "server/RequestFramer.h"
 
 #include <QObject>
 

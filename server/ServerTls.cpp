@@ -1,4 +1,4 @@
-#include "ServerTls.h"
+#include "server/ServerTls.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "SessionToken.h"
+#include "server/SessionToken.h"
 
 #include <QCryptographicHash>
 #include <QJsonDocument>

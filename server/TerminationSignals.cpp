@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "server/TerminationSignals.h"
 
 #include <QSocketNotifier>
 #include <csignal>

@@ -5,12 +5,12 @@
 // or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
 // (DatabasePasswords says which wins).
 
-#include "DatabaseDescription.h"
-#include "DatabasePasswords.h"
-#include "HttpAppServer.h"
-#include "ServerCore.h"
-#include "ServerTls.h"
-#include "TerminationSignals.h"
+#include "appserver/DatabaseDescription.h"
+#include "server/DatabasePasswords.h"
+#include "server/HttpAppServer.h"
+#include "appserver/ServerCore.h"
+#include "server/ServerTls.h"
+#include "server/TerminationSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
-#include "CommonOptions.h"
+#include "tools/CommonOptions.h"
 
-#include "DatabaseDescription.h"
-#include "SDCOMConnection.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "appserver/DatabaseDescription.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -5,8 +5,8 @@
 // the requirement categories and the application user. Also the session the load call would
 // leave for them.
 
-#include "ProfileScoring.h"
-#include "UsageError.h"
+#include "engine/ProfileScoring.h"
+#include "tools/UsageError.h"
 
 #include <QString>
 #include <QStringList>

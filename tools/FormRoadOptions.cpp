@@ -1,7 +1,7 @@
-#include "FormRoadOptions.h"
+#include "tools/FormRoadOptions.h"
 
-#include "MainFormDriver.h"
-#include "SDCOMConnection.h"
+#include "ui/MainFormDriver.h"
+#include "framework/connection/SDCOMConnection.h"
 
 #include <QCommandLineParser>
 

@@ -2,7 +2,7 @@
 // The options of a run through the real main form (qacsemaf screenshot, and qacsemaf generate
 // with --plan and --node): the common ones and the plan node.
 
-#include "CommonOptions.h"
+#include "tools/CommonOptions.h"
 
 class MainFormDriver;
 class QCommandLineParser;

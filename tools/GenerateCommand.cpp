@@ -1,11 +1,11 @@
-#include "GenerateCommand.h"
+#include "tools/GenerateCommand.h"
 
-#include "DAcSemaf.h"
-#include "HeadlessWorkstation.h"
-#include "ResultPrinter.h"
-#include "Exceptions.h"
-#include "SDCOMConnection.h"
-#include "Ugnnorma.h"
+#include "data/DAcSemaf.h"
+#include "data/HeadlessWorkstation.h"
+#include "tools/ResultPrinter.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

@@ -4,8 +4,8 @@
 // options and the run are shared with the commands that print the result in other ways
 // (qacsemaf report).
 
-#include "CommonOptions.h"
-#include "GenerationInputs.h"
+#include "tools/CommonOptions.h"
+#include "engine/GenerationInputs.h"
 
 #include <QStringList>
 

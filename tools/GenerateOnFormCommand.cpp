@@ -1,10 +1,10 @@
-#include "GenerateOnFormCommand.h"
+#include "tools/GenerateOnFormCommand.h"
 
-#include "Exceptions.h"
-#include "FormRoadOptions.h"
-#include "MainFormDriver.h"
-#include "ResultPrinter.h"
-#include "TDataSet.h"
+#include "framework/Exceptions.h"
+#include "tools/FormRoadOptions.h"
+#include "ui/MainFormDriver.h"
+#include "tools/ResultPrinter.h"
+#include "framework/dataset/TDataSet.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "ResultPrinter.h"
+#include "tools/ResultPrinter.h"
 
-#include "TDataSet.h"
+#include "framework/dataset/TDataSet.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
-#include "ScreenshotCommand.h"
+#include "tools/ScreenshotCommand.h"
 
-#include "Exceptions.h"
-#include "FormRoadOptions.h"
-#include "MainFormDriver.h"
+#include "framework/Exceptions.h"
+#include "tools/FormRoadOptions.h"
+#include "ui/MainFormDriver.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

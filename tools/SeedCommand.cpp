@@ -1,10 +1,10 @@
-#include "SeedCommand.h"
+#include "tools/SeedCommand.h"
 
-#include "DatabaseDescription.h"
-#include "DatabaseOpener.h"
-#include "DemoSeeder.h"
-#include "SchemaLoader.h"
-#include "ServerAccess.h"
+#include "appserver/DatabaseDescription.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/DemoSeeder.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/ServerAccess.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 // qacsemaf: the module's command line. The first argument names a sub-command; each one
 // parses its own options.
 
-#include "GenerateCommand.h"
-#include "GenerateOnFormCommand.h"
-#include "ReportCommand.h"
-#include "ScreenshotCommand.h"
-#include "SeedCommand.h"
+#include "tools/GenerateCommand.h"
+#include "tools/GenerateOnFormCommand.h"
+#include "tools/ReportCommand.h"
+#include "tools/ScreenshotCommand.h"
+#include "tools/SeedCommand.h"
 
 #include <QApplication>
 #include <QGuiApplication>

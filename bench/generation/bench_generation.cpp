@@ -6,13 +6,13 @@
 // Usage: bench_generation [employees=10000] [positions=20] [--batched-only] [--http]
 // --http also runs the batched generation through qacsemaf-server on loopback.
 
-#include "CompanyBuilder.h"
-#include "GenerationHarness.h"
+#include "tests/engine/support/CompanyBuilder.h"
+#include "tests/engine/support/GenerationHarness.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
-#include "Ugnnorma.h"
+#include "framework/Ugnnorma.h"
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 

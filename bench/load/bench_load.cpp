@@ -5,8 +5,8 @@
 // database must hold every insert and every increment that the server confirmed.
 // Usage: bench_load [clients=8] [calls=500] [--pg "conninfo" (a seeded database)]
 
-#include "DemoDatabase.h"
-#include "HttpTransport.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/connection/HttpTransport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

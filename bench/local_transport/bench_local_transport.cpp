@@ -6,12 +6,12 @@
 //
 // Usage: bench_local_transport [rows=100000] [small-fetches=2000]
 
-#include "Exceptions.h"
-#include "SchemaLoader.h"
-#include "SDCOMConnection.h"
-#include "StatementRegistry.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "framework/Exceptions.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "appserver/StatementRegistry.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

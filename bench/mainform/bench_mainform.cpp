@@ -7,11 +7,11 @@
 //
 // Usage: bench_mainform [employees=2000]
 
-#include "DAcSemaf.h"
-#include "DemoDatabase.h"
-#include "MainFormDriver.h"
-#include "TVelkarDBgrid.h"
-#include "UAcSemaf.h"
+#include "data/DAcSemaf.h"
+#include "tests/support/DemoDatabase.h"
+#include "ui/MainFormDriver.h"
+#include "framework/widgets/TVelkarDBgrid.h"
+#include "ui/UAcSemaf.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,13 +7,13 @@
 //
 // Usage: bench_plan [nodes=2000]
 
-#include "DAcSemaf.h"
-#include "HeadlessMainForm.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "SDCOMConnection.h"
-#include "TApplication.h"
-#include "TDtmGnLibre.h"
+#include "data/DAcSemaf.h"
+#include "data/HeadlessMainForm.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/TApplication.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,12 +2,12 @@
 // (goal: under 3 s for both) and writing the XLSX workbook and the DOCX document. Prints its
 // figures.
 
-#include "DocxExport.h"
-#include "PdfExport.h"
-#include "Report.h"
-#include "TClientDataSet.h"
-#include "TField.h"
-#include "XlsxExport.h"
+#include "reportengine/DocxExport.h"
+#include "reportengine/PdfExport.h"
+#include "reportengine/Report.h"
+#include "framework/dataset/TClientDataSet.h"
+#include "framework/dataset/TField.h"
+#include "reportengine/XlsxExport.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -4,9 +4,9 @@
 // time (making, encoding and sending the rows); the rest is time spent waiting for the database.
 // Usage: bench_seed [employees=10000] [--pg "conninfo"] [--no-sqlite]
 
-#include "DatabaseOpener.h"
-#include "DemoSeeder.h"
-#include "SchemaLoader.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/DemoSeeder.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

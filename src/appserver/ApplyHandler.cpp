@@ -1,4 +1,4 @@
-#include "ApplyHandler.h"
+#include "appserver/ApplyHandler.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -4,10 +4,10 @@
 // table's real columns; updates and deletes must find the row exactly as the client read it.
 // On PostgreSQL the transaction reaches only the rows of the request's companies (row security).
 
-#include "Protocol.h"
-#include "ProviderDef.h"
-#include "SqlConnection.h"
-#include "SqlDialect.h"
+#include "appserver/Protocol.h"
+#include "appserver/ProviderDef.h"
+#include "appserver/SqlConnection.h"
+#include "appserver/SqlDialect.h"
 
 #include <QHash>
 #include <QSqlError>

@@ -1,4 +1,4 @@
-#include "CommaText.h"
+#include "appserver/CommaText.h"
 
 namespace appserver {
 

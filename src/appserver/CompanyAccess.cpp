@@ -1,4 +1,4 @@
-#include "CompanyAccess.h"
+#include "appserver/CompanyAccess.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ConditionReader.h"
+#include "appserver/ConditionReader.h"
 
 namespace appserver {
 

@@ -6,7 +6,7 @@
 // and OR in parentheses. Every value becomes a bound parameter; a comparison of two numbers is
 // decided here. Anything else is refused.
 
-#include "SqlTokenizer.h"
+#include "appserver/SqlTokenizer.h"
 
 #include <QHash>
 #include <QVariantList>

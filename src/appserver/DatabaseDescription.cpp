@@ -1,4 +1,4 @@
-#include "DatabaseDescription.h"
+#include "appserver/DatabaseDescription.h"
 
 #include <QRegularExpression>
 #include <QStringList>

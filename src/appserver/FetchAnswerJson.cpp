@@ -1,6 +1,6 @@
-#include "FetchAnswerJson.h"
+#include "appserver/FetchAnswerJson.h"
 
-#include "JsonCodec.h"
+#include "appserver/JsonCodec.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

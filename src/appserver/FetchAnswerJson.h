@@ -6,7 +6,7 @@
 // read by the other. Reading takes the usual form of that text (fields before rows) directly and
 // hands anything else to the JSON parser, so every valid answer reads the same either way.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QByteArray>
 

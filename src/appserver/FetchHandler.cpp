@@ -1,7 +1,7 @@
-#include "FetchHandler.h"
+#include "appserver/FetchHandler.h"
 
-#include "NamedParams.h"
-#include "SqliteReader.h"
+#include "appserver/NamedParams.h"
+#include "appserver/SqliteReader.h"
 
 #include <QHash>
 #include <QSqlError>

@@ -5,13 +5,13 @@
 // statement says so, its rows kept to the user's companies. The server's own statements (its
 // methods) run as they are.
 
-#include "OrderByClause.h"
-#include "Protocol.h"
-#include "CompanyAccess.h"
-#include "ProviderDef.h"
-#include "StatementRegistry.h"
-#include "SqlConnection.h"
-#include "SqlDialect.h"
+#include "appserver/OrderByClause.h"
+#include "appserver/Protocol.h"
+#include "appserver/CompanyAccess.h"
+#include "appserver/ProviderDef.h"
+#include "appserver/StatementRegistry.h"
+#include "appserver/SqlConnection.h"
+#include "appserver/SqlDialect.h"
 
 #include <QHash>
 #include <QVariantList>

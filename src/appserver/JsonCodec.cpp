@@ -1,4 +1,4 @@
-#include "JsonCodec.h"
+#include "appserver/JsonCodec.h"
 
 #include <QDate>
 #include <QDateTime>

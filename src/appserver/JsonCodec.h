@@ -4,7 +4,7 @@
 // dataset reads the same values over HTTP as in-process. Decoding never throws: a message that is
 // not what it should be gives false and a reason.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QJsonObject>
 #include <QJsonValue>

@@ -1,6 +1,6 @@
-#include "NamedParams.h"
+#include "appserver/NamedParams.h"
 
-#include "SqlMask.h"
+#include "appserver/SqlMask.h"
 
 namespace appserver {
 

@@ -4,7 +4,7 @@
 // occurrence of a repeated name gets the same value. Text in quotes, comments and "::" casts
 // are not parameters.
 
-#include "SqlMask.h"
+#include "appserver/SqlMask.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "OrderByClause.h"
+#include "appserver/OrderByClause.h"
 
 #include <QRegularExpression>
 #include <algorithm>

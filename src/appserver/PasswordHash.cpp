@@ -1,4 +1,4 @@
-#include "PasswordHash.h"
+#include "appserver/PasswordHash.h"
 
 #include <QByteArray>
 #include <QStringList>

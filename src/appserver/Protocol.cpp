@@ -1,4 +1,4 @@
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <array>
 #include <utility>

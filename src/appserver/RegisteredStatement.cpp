@@ -1,7 +1,7 @@
-#include "RegisteredStatement.h"
+#include "appserver/RegisteredStatement.h"
 
-#include "ConditionReader.h"
-#include "WhereClause.h"
+#include "appserver/ConditionReader.h"
+#include "appserver/WhereClause.h"
 
 #include <QJsonArray>
 

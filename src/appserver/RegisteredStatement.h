@@ -6,7 +6,7 @@
 // own text, every value a bound parameter, conditions inside the WHERE clause and the rows kept
 // to the user's companies.
 
-#include "SqlTokenizer.h"
+#include "appserver/SqlTokenizer.h"
 
 #include <QHash>
 #include <QJsonObject>

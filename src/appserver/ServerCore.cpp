@@ -1,12 +1,12 @@
-#include "ServerCore.h"
+#include "appserver/ServerCore.h"
 
-#include "ApplyHandler.h"
-#include "FetchHandler.h"
-#include "PasswordHash.h"
-#include "ServerMethods.h"
-#include "SqlConnection.h"
-#include "SqlDialect.h"
-#include "StatementRegistry.h"
+#include "appserver/ApplyHandler.h"
+#include "appserver/FetchHandler.h"
+#include "appserver/PasswordHash.h"
+#include "appserver/ServerMethods.h"
+#include "appserver/SqlConnection.h"
+#include "appserver/SqlDialect.h"
+#include "appserver/StatementRegistry.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -10,9 +10,9 @@
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
 
-#include "CompanyAccess.h"
-#include "DatabaseDescription.h"
-#include "Protocol.h"
+#include "appserver/CompanyAccess.h"
+#include "appserver/DatabaseDescription.h"
+#include "appserver/Protocol.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "ServerMethods.h"
+#include "appserver/ServerMethods.h"
 
-#include "CommaText.h"
+#include "appserver/CommaText.h"
 
 #include <QHash>
 

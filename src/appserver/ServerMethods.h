@@ -2,8 +2,8 @@
 // The application server's named methods, called by clients beside the providers. Each takes
 // the client's argument list and answers one value; the table of methods is in ServerMethods.cpp.
 
-#include "FetchHandler.h"
-#include "Protocol.h"
+#include "appserver/FetchHandler.h"
+#include "appserver/Protocol.h"
 
 namespace appserver {
 

@@ -1,6 +1,6 @@
-#include "SqlConnection.h"
+#include "appserver/SqlConnection.h"
 
-#include "SqliteReadAuthorizer.h"
+#include "appserver/SqliteReadAuthorizer.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 // the companies the request may reach, leaves nothing behind in the session, and a connection
 // that the database ended (a restart, an administrator) is opened again before the request runs.
 
-#include "DatabaseDescription.h"
-#include "SqlDialect.h"
+#include "appserver/DatabaseDescription.h"
+#include "appserver/SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QString>

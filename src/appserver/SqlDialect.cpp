@@ -1,4 +1,4 @@
-#include "SqlDialect.h"
+#include "appserver/SqlDialect.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

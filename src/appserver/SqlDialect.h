@@ -4,9 +4,9 @@
 // values are written and read, how an old value is matched and how a duplicate key is reported.
 // Provider statements themselves are written once, in SQL both engines accept.
 
-#include "DatabaseDescription.h"
-#include "Protocol.h"
-#include "SqlMask.h"
+#include "appserver/DatabaseDescription.h"
+#include "appserver/Protocol.h"
+#include "appserver/SqlMask.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "SqlMask.h"
+#include "appserver/SqlMask.h"
 
 namespace appserver {
 

@@ -1,4 +1,4 @@
-#include "SqlTokenizer.h"
+#include "appserver/SqlTokenizer.h"
 
 namespace appserver {
 

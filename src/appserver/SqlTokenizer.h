@@ -8,7 +8,7 @@
 // one thing here and another to the database. A workstation that only looks for a statement's
 // clauses may ask for double-quoted names, which read alike on both engines.
 
-#include "SqlMask.h"
+#include "appserver/SqlMask.h"
 
 #include <QFlags>
 #include <QList>

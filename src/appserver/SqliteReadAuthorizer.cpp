@@ -1,4 +1,4 @@
-#include "SqliteReadAuthorizer.h"
+#include "appserver/SqliteReadAuthorizer.h"
 
 #include <QByteArray>
 #include <QSet>

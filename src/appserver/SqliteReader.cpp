@@ -1,6 +1,6 @@
-#include "SqliteReader.h"
+#include "appserver/SqliteReader.h"
 
-#include "SqlDialect.h"
+#include "appserver/SqlDialect.h"
 
 #include <QDate>
 #include <sqlite3.h>

@@ -6,7 +6,7 @@
 // values are what the QtSql path gives (declared types, or the first row's storage class for an
 // expression).
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QHash>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "StatementRegistry.h"
+#include "appserver/StatementRegistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 // data layer's catalogue provides). A workstation's text runs only when it reads as one of the
 // provider's statements; what runs is the registry's own text with the values bound.
 
-#include "ProviderDef.h"
-#include "RegisteredStatement.h"
+#include "appserver/ProviderDef.h"
+#include "appserver/RegisteredStatement.h"
 
 #include <QHash>
 #include <QList>

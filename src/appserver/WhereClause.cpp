@@ -1,4 +1,4 @@
-#include "WhereClause.h"
+#include "appserver/WhereClause.h"
 
 namespace appserver {
 

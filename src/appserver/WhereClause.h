@@ -5,7 +5,7 @@
 // and quoted names hide their own WHERE and ORDER BY. The registry and the workstation read the
 // clause here both, so a condition that a workstation puts in it is where the registry looks.
 
-#include "SqlTokenizer.h"
+#include "appserver/SqlTokenizer.h"
 
 namespace appserver {
 

@@ -1,6 +1,6 @@
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "DataModuleCatalog.h"
+#include "data/DataModuleCatalog.h"
 
 QPointer<TDtmAcSemaf> DtmAcSemaf;
 

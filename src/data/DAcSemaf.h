@@ -3,12 +3,12 @@
 // and the rules that run in their events. Statements and field definitions come from the
 // catalogue (DataModuleCatalog); this class holds the objects and the behaviour.
 
-#include "IFrmAcSemaf.h"
-#include "GenerationDataSets.h"
-#include "GenerationInputs.h"
-#include "SClientDataSet.h"
-#include "TClientDataSet.h"
-#include "TDataSource.h"
+#include "data/IFrmAcSemaf.h"
+#include "engine/GenerationDataSets.h"
+#include "engine/GenerationInputs.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TClientDataSet.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QHash>
 #include <QObject>

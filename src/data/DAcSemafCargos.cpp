@@ -1,10 +1,10 @@
 // The data module's position lists: company or company group, the names of the positions in
 // the list, and the check of a plan node's position code against the list.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "Exceptions.h"
-#include "TDtmGnLibre.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
 
 namespace {

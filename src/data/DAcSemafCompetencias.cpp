@@ -2,15 +2,15 @@
 // required score, the score the employee under the result cursor obtained and the percentage,
 // into the detail table CdsDtpcaRep that the report and its chart print.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "DataSetRules.h"
-#include "DisplayFormatter.h"
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "GenerationInputs.h"
-#include "TField.h"
-#include "Ugnnorma.h"
+#include "engine/DataSetRules.h"
+#include "framework/DisplayFormatter.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "engine/GenerationInputs.h"
+#include "framework/dataset/TField.h"
+#include "framework/Ugnnorma.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The data module's rules for replacement rows (QryAcCuare): defaults, the employee's name,
 // position and age, and the checks of the employee and the position typed into a row.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "Exceptions.h"
-#include "TDtmGnLibre.h"
-#include "Ugnnorma.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDtmGnLibre.h"
+#include "framework/Ugnnorma.h"
 
 #include <QDateTime>
 

@@ -1,12 +1,12 @@
 // The data module's profile matching and traffic-light generation: the main form's inputs are
 // read here and the work is done by the engine.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "CareerPositions.h"
-#include "DataSetRules.h"
-#include "GenerationInputs.h"
-#include "TrafficLightGeneration.h"
+#include "engine/CareerPositions.h"
+#include "engine/DataSetRules.h"
+#include "engine/GenerationInputs.h"
+#include "engine/TrafficLightGeneration.h"
 
 namespace {
 

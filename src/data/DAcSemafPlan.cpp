@@ -2,11 +2,11 @@
 // company of a node's position, the delete guard, the calculated columns, and keeping the main
 // form's tree, position combo and position text in step with the current node.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "Exceptions.h"
-#include "TDtmGnLibre.h"
-#include "Ugnnorma.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDtmGnLibre.h"
+#include "framework/Ugnnorma.h"
 
 #include <QDateTime>
 

@@ -1,11 +1,11 @@
 // The data module's small services: what it does when created, the diagnostic log hook, the
 // per-company feature flags and the rounding of scores.
 
-#include "DAcSemaf.h"
+#include "data/DAcSemaf.h"
 
-#include "CompanyCountry.h"
-#include "Exceptions.h"
-#include "TApplication.h"
+#include "framework/dataset/CompanyCountry.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
 
 #include <cmath>
 

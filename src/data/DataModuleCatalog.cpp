@@ -1,10 +1,10 @@
-#include "DataModuleCatalog.h"
+#include "data/DataModuleCatalog.h"
 
-#include "DAcSemaf.h"
-#include "Exceptions.h"
-#include "TField.h"
-#include "TParam.h"
-#include "TParams.h"
+#include "data/DAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TField.h"
+#include "framework/dataset/TParam.h"
+#include "framework/dataset/TParams.h"
 
 #include <QFile>
 #include <QJsonDocument>

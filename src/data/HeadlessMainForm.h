@@ -2,7 +2,7 @@
 // The main form's state without a window: what the command line, the tests and the benchmarks
 // hand the data module in place of the real form.
 
-#include "IFrmAcSemaf.h"
+#include "data/IFrmAcSemaf.h"
 
 class HeadlessMainForm : public IFrmAcSemaf {
 public:

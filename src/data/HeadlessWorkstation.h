@@ -3,8 +3,8 @@
 // list and scratch dataset, and the data module connected to them, as the main form would leave
 // it. The command line and the tests work through it.
 
-#include "DAcSemaf.h"
-#include "SDCOMConnection.h"
+#include "data/DAcSemaf.h"
+#include "framework/connection/SDCOMConnection.h"
 
 class HeadlessWorkstation {
 public:

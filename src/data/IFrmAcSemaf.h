@@ -4,7 +4,7 @@
 // ticked categories, and the generation inputs the career tree builds. The main form implements
 // it over its controls; HeadlessMainForm keeps the same state in plain values.
 
-#include "ProfileScoring.h"
+#include "engine/ProfileScoring.h"
 
 #include <QString>
 #include <QStringList>

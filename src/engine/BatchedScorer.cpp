@@ -1,11 +1,11 @@
-#include "BatchedScorer.h"
+#include "engine/BatchedScorer.h"
 
-#include "DataSetRules.h"
-#include "SClientDataSet.h"
+#include "engine/DataSetRules.h"
+#include "framework/dataset/SClientDataSet.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "SDCOMConnection.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/connection/SDCOMConnection.h"
 
 #include <QLocale>
 

@@ -6,7 +6,7 @@
 // trips whatever its number of employees and profile rows. Records no profile row can match
 // are not kept.
 
-#include "EmployeeScorer.h"
+#include "engine/EmployeeScorer.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "CandidateEmployee.h"
+#include "engine/CandidateEmployee.h"
 
-#include "TDataSet.h"
+#include "framework/dataset/TDataSet.h"
 
 namespace engine {
 

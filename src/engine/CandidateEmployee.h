@@ -2,7 +2,7 @@
 // One row of the employee dataset of a candidate position: an active contract of an employee,
 // with the values the evaluation and the result row read from it.
 
-#include "GenerationInputs.h"
+#include "engine/GenerationInputs.h"
 
 #include <QString>
 #include <QVariant>

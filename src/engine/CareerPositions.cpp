@@ -1,7 +1,7 @@
-#include "CareerPositions.h"
+#include "engine/CareerPositions.h"
 
-#include "SClientDataSet.h"
-#include "TDtmGnLibre.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
 namespace engine {
 

@@ -1,6 +1,6 @@
-#include "DataSetRules.h"
+#include "engine/DataSetRules.h"
 
-#include "TDataSet.h"
+#include "framework/dataset/TDataSet.h"
 
 namespace engine {
 

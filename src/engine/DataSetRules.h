@@ -5,7 +5,7 @@
 // the arrangement that reopens the datasets for every profile row. Value equality is
 // sameValue of ProfileScoring.
 
-#include "ProfileScoring.h"
+#include "engine/ProfileScoring.h"
 
 class TDataSet;
 

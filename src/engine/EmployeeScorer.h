@@ -4,10 +4,10 @@
 // it; the other reads the profile once per run and each category's records for all employees of
 // a position at once.
 
-#include "CandidateEmployee.h"
-#include "GenerationDataSets.h"
-#include "GenerationInputs.h"
-#include "ProfileScoring.h"
+#include "engine/CandidateEmployee.h"
+#include "engine/GenerationDataSets.h"
+#include "engine/GenerationInputs.h"
+#include "engine/ProfileScoring.h"
 
 #include <memory>
 

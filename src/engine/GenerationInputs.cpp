@@ -1,8 +1,8 @@
-#include "GenerationInputs.h"
+#include "engine/GenerationInputs.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "TParam.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TParam.h"
 
 #include <climits>
 

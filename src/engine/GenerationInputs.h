@@ -4,7 +4,7 @@
 // ticked requirement categories and the education-without-points flag. Also the checks of those
 // inputs, and their one conversion from the text lists the career tree builds.
 
-#include "ProfileScoring.h"
+#include "engine/ProfileScoring.h"
 
 #include <QString>
 #include <QStringList>

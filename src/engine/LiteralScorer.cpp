@@ -1,8 +1,8 @@
-#include "LiteralScorer.h"
+#include "engine/LiteralScorer.h"
 
-#include "DataSetRules.h"
-#include "FieldConvert.h"
-#include "SClientDataSet.h"
+#include "engine/DataSetRules.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/SClientDataSet.h"
 
 namespace engine {
 

@@ -4,7 +4,7 @@
 // record datasets (and the competence datasets) are opened again. Several round trips per
 // employee and profile row; kept to check the batched arrangement against and to measure it.
 
-#include "EmployeeScorer.h"
+#include "engine/EmployeeScorer.h"
 
 namespace engine {
 

@@ -1,7 +1,7 @@
-#include "ProfileScoring.h"
+#include "engine/ProfileScoring.h"
 
-#include "FieldConvert.h"
-#include "TDtmGnLibre.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
 #include <QLocale>
 

@@ -1,9 +1,9 @@
-#include "TrafficLightGeneration.h"
+#include "engine/TrafficLightGeneration.h"
 
-#include "BatchedScorer.h"
-#include "Exceptions.h"
-#include "LiteralScorer.h"
-#include "SClientDataSet.h"
+#include "engine/BatchedScorer.h"
+#include "framework/Exceptions.h"
+#include "engine/LiteralScorer.h"
+#include "framework/dataset/SClientDataSet.h"
 
 namespace engine {
 

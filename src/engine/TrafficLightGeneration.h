@@ -4,8 +4,8 @@
 // target position's profile and appends one result row each (employee, percentage, profile
 // rows, surnames, names, contract company).
 
-#include "EmployeeScorer.h"
-#include "TDataSet.h"
+#include "engine/EmployeeScorer.h"
+#include "framework/dataset/TDataSet.h"
 
 #include <functional>
 

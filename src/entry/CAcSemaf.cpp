@@ -1,15 +1,15 @@
-#include "CAcSemaf.h"
+#include "entry/CAcSemaf.h"
 
-#include "ClientVersion.h"
-#include "DAcSemaf.h"
-#include "DLLUFORM.h"
-#include "Exceptions.h"
-#include "OptionText.h"
-#include "SDCOMConnection.h"
-#include "ServerIdentity.h"
-#include "TApplication.h"
-#include "UAcSemaf.h"
-#include "Ugnnorma.h"
+#include "entry/ClientVersion.h"
+#include "data/DAcSemaf.h"
+#include "ui/DLLUFORM.h"
+#include "framework/Exceptions.h"
+#include "entry/OptionText.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "entry/ServerIdentity.h"
+#include "framework/TApplication.h"
+#include "ui/UAcSemaf.h"
+#include "framework/Ugnnorma.h"
 
 #include <QApplication>
 #include <QPointer>

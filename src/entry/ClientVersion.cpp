@@ -1,4 +1,4 @@
-#include "ClientVersion.h"
+#include "entry/ClientVersion.h"
 
 ClientVersion SepararVersion(const QString &versionAndDate)
 {

@@ -1,4 +1,4 @@
-#include "OptionText.h"
+#include "entry/OptionText.h"
 
 QString TrimBlanks(const QString &text)
 {

@@ -2,12 +2,12 @@
 // No C++ exception crosses this boundary: a failing call returns its failure value (0 for the
 // load call, nothing for the others) and keeps the message, which QOpUltimoError hands over.
 
-#include "QAcSemafApi.h"
+#include "entry/QAcSemafApi.h"
 
-#include "CAcSemaf.h"
-#include "Exceptions.h"
-#include "ServerIdentity.h"
-#include "WideString.h"
+#include "entry/CAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "entry/ServerIdentity.h"
+#include "framework/WideString.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "DecimalRounding.h"
+#include "framework/DecimalRounding.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "DisplayFormatter.h"
+#include "framework/DisplayFormatter.h"
 
-#include "DecimalRounding.h"
-#include "FieldConvert.h"
+#include "framework/DecimalRounding.h"
+#include "framework/dataset/FieldConvert.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

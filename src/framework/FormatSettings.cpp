@@ -1,4 +1,4 @@
-#include "FormatSettings.h"
+#include "framework/FormatSettings.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
-#include "StatementCondition.h"
+#include "framework/StatementCondition.h"
 
-#include "Exceptions.h"
-#include "SqlTokenizer.h"
-#include "WhereClause.h"
+#include "framework/Exceptions.h"
+#include "appserver/SqlTokenizer.h"
+#include "appserver/WhereClause.h"
 
 using appserver::SqlToken;
 using appserver::SqlTokenizer;

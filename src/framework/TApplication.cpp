@@ -1,4 +1,4 @@
-#include "TApplication.h"
+#include "framework/TApplication.h"
 
 TApplication &TApplication::instance()
 {

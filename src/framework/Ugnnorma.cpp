@@ -1,4 +1,4 @@
-#include "Ugnnorma.h"
+#include "framework/Ugnnorma.h"
 
 QString gStCodiEmpr;
 QString gStCodiUsua;

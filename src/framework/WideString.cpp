@@ -1,4 +1,4 @@
-#include "WideString.h"
+#include "framework/WideString.h"
 
 #include <cstdlib>
 #include <cstring>

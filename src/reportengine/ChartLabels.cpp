@@ -1,4 +1,4 @@
-#include "ChartLabels.h"
+#include "reportengine/ChartLabels.h"
 
 #include <QFontMetricsF>
 #include <QRegularExpression>

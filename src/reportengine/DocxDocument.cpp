@@ -1,9 +1,9 @@
-#include "DocxDocument.h"
+#include "reportengine/DocxDocument.h"
 
-#include "ExportSupport.h"
-#include "PageRenderer.h"
-#include "ReportTable.h"
-#include "TextTemplate.h"
+#include "reportengine/ExportSupport.h"
+#include "reportengine/PageRenderer.h"
+#include "reportengine/ReportTable.h"
+#include "reportengine/TextTemplate.h"
 
 #include <QMap>
 #include <QSet>

@@ -6,7 +6,7 @@
 // after it; pictures and charts are inline PNG images, and the page footer is the section's
 // footer with the page number.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <QHash>
 

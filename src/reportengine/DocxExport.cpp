@@ -1,7 +1,7 @@
-#include "DocxExport.h"
+#include "reportengine/DocxExport.h"
 
-#include "DocxDocument.h"
-#include "ExportSupport.h"
+#include "reportengine/DocxDocument.h"
+#include "reportengine/ExportSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

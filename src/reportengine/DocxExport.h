@@ -5,7 +5,7 @@
 // The file is written under a temporary name and renamed when complete, so a failed or cancelled
 // export leaves any earlier file untouched.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "ExportSupport.h"
+#include "reportengine/ExportSupport.h"
 
 #include <QBuffer>
 #include <QFile>

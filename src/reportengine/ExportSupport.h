@@ -2,7 +2,7 @@
 // What the file exports share: failing with a message the user reads, pictures as PNG, the
 // pages of each layout page, and putting a file built elsewhere in place in one step.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
-#include "LayoutReader.h"
+#include "reportengine/LayoutReader.h"
 
-#include "TextTemplate.h"
+#include "reportengine/TextTemplate.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 // Reads a report layout from its JSON file (usually kept in Qt resources). A layout that does not
 // read gives no layout and an error text naming the page, band or view at fault.
 
-#include "ReportLayout.h"
+#include "reportengine/ReportLayout.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "PageRenderer.h"
+#include "reportengine/PageRenderer.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

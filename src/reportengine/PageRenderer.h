@@ -2,7 +2,7 @@
 // Paints prepared pages with QPainter onto any device: a preview widget, a printer, a PDF.
 // Works in report pixels (1/96 inch); the caller gives how many device units one of them is.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <QFont>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "PdfExport.h"
+#include "reportengine/PdfExport.h"
 
-#include "ExportSupport.h"
-#include "PageRenderer.h"
+#include "reportengine/ExportSupport.h"
+#include "reportengine/PageRenderer.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

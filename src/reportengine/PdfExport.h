@@ -4,7 +4,7 @@
 // as the document information. The file is written under a temporary name and renamed when
 // complete, so a failed or cancelled export leaves any earlier file untouched.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <functional>
 

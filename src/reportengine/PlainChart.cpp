@@ -2,9 +2,9 @@
 // installed (headless runs). One category per row, the series side by side, a value axis with
 // grid lines and a legend under the plot.
 
-#include "ChartLabels.h"
-#include "PageRenderer.h"
-#include "TextTemplate.h"
+#include "reportengine/ChartLabels.h"
+#include "reportengine/PageRenderer.h"
+#include "reportengine/TextTemplate.h"
 
 #include <QPainter>
 

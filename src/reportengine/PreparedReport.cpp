@@ -1,4 +1,4 @@
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 namespace report {
 

@@ -3,7 +3,7 @@
 // the sheet's top-left corner. Painting, the preview, PDF and XLSX all read this; tests check it
 // without a printer.
 
-#include "ReportLayout.h"
+#include "reportengine/ReportLayout.h"
 
 #include <QDateTime>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "Report.h"
+#include "reportengine/Report.h"
 
-#include "LayoutReader.h"
-#include "ReportBuilder.h"
+#include "reportengine/LayoutReader.h"
+#include "reportengine/ReportBuilder.h"
 
 namespace report {
 

@@ -3,8 +3,8 @@
 // prepare() lays it out into pages; the datasets must be open (the report never opens or closes
 // them) and are walked with First/Next, so their scroll handlers run once per printed row.
 
-#include "PreparedReport.h"
-#include "ReportLayout.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/ReportLayout.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "ReportBuilder.h"
+#include "reportengine/ReportBuilder.h"
 
-#include "Exceptions.h"
-#include "TDataSet.h"
-#include "TField.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDataSet.h"
+#include "framework/dataset/TField.h"
 
 #include <QDateTime>
 

@@ -4,9 +4,9 @@
 // First/Next, the master footer and the summary after the last row. A band that does not fit
 // above the page footer starts a new page; each page of the layout starts a new sheet.
 
-#include "PreparedReport.h"
-#include "Report.h"
-#include "TextTemplate.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/Report.h"
+#include "reportengine/TextTemplate.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "ReportFile.h"
+#include "reportengine/ReportFile.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

@@ -8,7 +8,7 @@
 // by its SHA-256, so a foreign, damaged or newer file is refused with a message for the user
 // instead of being half read. Writing goes through a temporary file.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <optional>
 

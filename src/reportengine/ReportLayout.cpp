@@ -1,4 +1,4 @@
-#include "ReportLayout.h"
+#include "reportengine/ReportLayout.h"
 
 namespace report {
 

@@ -1,4 +1,4 @@
-#include "ReportTable.h"
+#include "reportengine/ReportTable.h"
 
 #include <QMap>
 

@@ -4,7 +4,7 @@
 // header row. Exports that write real tables (worksheet rows, word-processor tables) read a
 // report through this instead of guessing a grid from positions.
 
-#include "ReportLayout.h"
+#include "reportengine/ReportLayout.h"
 
 namespace report {
 

@@ -1,9 +1,9 @@
-#include "TextTemplate.h"
+#include "reportengine/TextTemplate.h"
 
-#include "FieldConvert.h"
+#include "framework/dataset/FieldConvert.h"
 
-#include "DisplayFormatter.h"
-#include "FormatSettings.h"
+#include "framework/DisplayFormatter.h"
+#include "framework/FormatSettings.h"
 
 #include <QDateTime>
 #include <QLocale>

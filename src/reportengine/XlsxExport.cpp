@@ -1,10 +1,10 @@
-#include "XlsxExport.h"
+#include "reportengine/XlsxExport.h"
 
-#include "FormatSettings.h"
+#include "framework/FormatSettings.h"
 
-#include "ExportSupport.h"
-#include "PageRenderer.h"
-#include "ReportTable.h"
+#include "reportengine/ExportSupport.h"
+#include "reportengine/PageRenderer.h"
+#include "reportengine/ReportTable.h"
 
 #include <QDate>
 #include <QHash>

@@ -8,7 +8,7 @@
 // a date or time cell. Pictures and charts go in as PNG. The file is written under a temporary
 // name and renamed when complete.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <functional>
 

@@ -1,11 +1,11 @@
-#include "TReportesAcSemaf.h"
+#include "reports/TReportesAcSemaf.h"
 
-#include "DAcSemaf.h"
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "GenerationInputs.h"
-#include "TField.h"
-#include "Ugnnorma.h"
+#include "data/DAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "engine/GenerationInputs.h"
+#include "framework/dataset/TField.h"
+#include "framework/Ugnnorma.h"
 
 const QString TReportesAcSemaf::kSinSemaforo = QStringLiteral("Primero debe Generar el Sémaforo!!");
 

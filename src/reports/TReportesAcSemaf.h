@@ -4,7 +4,7 @@
 // their variables. Showing or printing the prepared pages
 // belongs to whoever asks for the report (the main window, or the command line).
 
-#include "Report.h"
+#include "reportengine/Report.h"
 
 #include <functional>
 

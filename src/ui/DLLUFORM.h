@@ -5,8 +5,8 @@
 // criteria) and on acceptance copies the row's values into the target dataset's current record
 // and returns them to the button.
 
-#include "SClientDataSet.h"
-#include "TDataSource.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "MainFormDriver.h"
+#include "ui/MainFormDriver.h"
 
-#include "DAcSemaf.h"
-#include "Exceptions.h"
-#include "TApplication.h"
-#include "TQsCmbCodigo.h"
-#include "UAcSemaf.h"
+#include "data/DAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "framework/widgets/TQsCmbCodigo.h"
+#include "ui/UAcSemaf.h"
 
 #include <QApplication>
 #include <QCheckBox>

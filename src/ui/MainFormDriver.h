@@ -4,8 +4,8 @@
 // "Generación Semaforo" is pressed. The command line's headless road and its page pictures go
 // through it, so they show exactly what the window does.
 
-#include "DialogService.h"
-#include "ProfileScoring.h"
+#include "framework/widgets/DialogService.h"
+#include "engine/ProfileScoring.h"
 
 #include <QString>
 

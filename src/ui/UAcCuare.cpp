@@ -1,14 +1,14 @@
-#include "UAcCuare.h"
+#include "ui/UAcCuare.h"
 #include "ui_UAcCuare.h"
 
-#include "DAcSemaf.h"
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "TApplication.h"
-#include "TQNavegador.h"
-#include "TQPField.h"
-#include "TVelkarDBgrid.h"
+#include "data/DAcSemaf.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "framework/widgets/TQNavegador.h"
+#include "framework/widgets/TQPField.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
 #include <QScreen>
 #include <QToolButton>

@@ -5,9 +5,9 @@
 // page: UAcSemaf.cpp (creation, company change, keys, reports), UAcSemafArbol.cpp (the career
 // tree and the plan fields) and UAcSemafSemaforo.cpp (generation, result grids, drill-down).
 
-#include "IFrmAcSemaf.h"
-#include "TDataSource.h"
-#include "TfrmFormaMaestro.h"
+#include "data/IFrmAcSemaf.h"
+#include "framework/dataset/TDataSource.h"
+#include "framework/widgets/TfrmFormaMaestro.h"
 
 #include <QList>
 #include <QPointer>

@@ -2,12 +2,12 @@
 // move the plan and list employees, the target position and candidate lists it yields, the
 // look-up buttons and the position chooser.
 
-#include "UAcSemaf.h"
+#include "ui/UAcSemaf.h"
 
-#include "DAcSemaf.h"
-#include "Exceptions.h"
-#include "TApplication.h"
-#include "TQPField.h"
+#include "data/DAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "framework/widgets/TQPField.h"
 
 #include <QComboBox>
 #include <QLineEdit>

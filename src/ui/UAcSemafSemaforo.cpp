@@ -2,15 +2,15 @@
 // the bands of their percentages, the drill-down from an employee of the tree to the suite's
 // programs, and the competence report buttons.
 
-#include "UAcSemaf.h"
+#include "ui/UAcSemaf.h"
 
-#include "DAcSemaf.h"
-#include "Exceptions.h"
-#include "ReportPreview.h"
-#include "TQInfoAyuda.h"
-#include "TRadioGroup.h"
-#include "TReportesAcSemaf.h"
-#include "TVelkarDBgrid.h"
+#include "data/DAcSemaf.h"
+#include "framework/Exceptions.h"
+#include "reportengine/widgets/ReportPreview.h"
+#include "framework/widgets/TQInfoAyuda.h"
+#include "framework/widgets/TRadioGroup.h"
+#include "reports/TReportesAcSemaf.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

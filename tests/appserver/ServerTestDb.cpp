@@ -1,6 +1,6 @@
-#include "ServerTestDb.h"
+#include "tests/appserver/ServerTestDb.h"
 
-#include "ServerAccess.h"
+#include "tools/dbtools/ServerAccess.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -5,8 +5,8 @@
 // is the project's db/schema; one user "PRUEBA"/"clave1" is created, with companies 1 to 3. On
 // PostgreSQL the reader login, the writer role and row security are set up as `seed` does it.
 
-#include "DatabaseDescription.h"
-#include "Protocol.h"
+#include "appserver/DatabaseDescription.h"
+#include "appserver/Protocol.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -1,16 +1,16 @@
 // The client connection: choosing the transport from the session, carrying the session's user
 // to the server, turning server refusals into EDatabaseError and staying usable afterwards.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "LocalTransport.h"
-#include "SDCOMConnection.h"
-#include "ServerTestDb.h"
-#include "ServerCore.h"
-#include "TestTools.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/LocalTransport.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "tests/appserver/ServerTestDb.h"
+#include "appserver/ServerCore.h"
+#include "tests/support/TestTools.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // A fetch's answer written as JSON text and read back, by the quick reader and through the JSON
 // parser: both must give the values the server had, of the same types.
 
-#include "DataTable.h"
-#include "FetchAnswerJson.h"
-#include "JsonCodec.h"
+#include "tests/support/DataTable.h"
+#include "appserver/FetchAnswerJson.h"
+#include "appserver/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <QtTest>

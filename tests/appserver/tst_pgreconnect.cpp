@@ -3,9 +3,9 @@
 // request opens them again by itself, runs as if nothing happened and says so in the log.
 // PostgreSQL only (QACSEMAF_PG); the restart needs the server of scripts/test-postgres.sh.
 
-#include "DataTable.h"
-#include "ServerCore.h"
-#include "ServerTestDb.h"
+#include "tests/support/DataTable.h"
+#include "appserver/ServerCore.h"
+#include "tests/appserver/ServerTestDb.h"
 
 #include <QProcess>
 #include <QtTest>

@@ -5,14 +5,14 @@
 // the server puts the reader's session back after every request.
 // PostgreSQL only (QACSEMAF_PG).
 
-#include "DataTable.h"
-#include "DatabaseOpener.h"
-#include "SchemaLoader.h"
-#include "ServerAccess.h"
-#include "ServerCore.h"
-#include "ServerTestDb.h"
-#include "SqlConnection.h"
-#include "SqlDialect.h"
+#include "tests/support/DataTable.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/ServerAccess.h"
+#include "appserver/ServerCore.h"
+#include "tests/appserver/ServerTestDb.h"
+#include "appserver/SqlConnection.h"
+#include "appserver/SqlDialect.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -2,9 +2,9 @@
 // table, all or nothing per batch, refusing stale rows, duplicate keys and unknown columns.
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
-#include "DataTable.h"
-#include "ServerCore.h"
-#include "ServerTestDb.h"
+#include "tests/support/DataTable.h"
+#include "appserver/ServerCore.h"
+#include "tests/appserver/ServerTestDb.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -3,9 +3,9 @@
 // tests, the answer's types in tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
-#include "DataTable.h"
-#include "ServerCore.h"
-#include "ServerTestDb.h"
+#include "tests/support/DataTable.h"
+#include "appserver/ServerCore.h"
+#include "tests/appserver/ServerTestDb.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

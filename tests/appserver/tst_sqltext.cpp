@@ -2,11 +2,11 @@
 // text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
 // clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
-#include "CommaText.h"
-#include "DataTable.h"
-#include "NamedParams.h"
-#include "OrderByClause.h"
-#include "StatementRegistry.h"
+#include "appserver/CommaText.h"
+#include "tests/support/DataTable.h"
+#include "appserver/NamedParams.h"
+#include "appserver/OrderByClause.h"
+#include "appserver/StatementRegistry.h"
 
 #include <QtTest>
 

@@ -3,13 +3,13 @@
 // controls of the main form that the rules keep in step, and the main form's hand-off of changed
 // plan fields to the node numbering.
 
-#include "HeadlessMainForm.h"
-#include "HeadlessWorkstation.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "SDCOMConnection.h"
-#include "TApplication.h"
-#include "TestTools.h"
+#include "data/HeadlessMainForm.h"
+#include "data/HeadlessWorkstation.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/TApplication.h"
+#include "tests/support/TestTools.h"
 
 #include <QTest>
 

@@ -2,12 +2,12 @@
 // demo database: nesting by parent node in node order, missing positions, and no rebuild while
 // the plan stays the same.
 
-#include "DAcSemaf.h"
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "UAcSemaf.h"
+#include "data/DAcSemaf.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "ui/UAcSemaf.h"
 
-#include "ModuloPrueba.h"
+#include "tests/data/ModuloPrueba.h"
 
 #include <QApplication>
 #include <QTest>

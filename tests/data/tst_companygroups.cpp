@@ -2,8 +2,8 @@
 // the check of a plan node's position code against the list; feature flags read per company and
 // country with their wrapped error; and the rounding of scores.
 
-#include "DataTable.h"
-#include "ModuloPrueba.h"
+#include "tests/support/DataTable.h"
+#include "tests/data/ModuloPrueba.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -4,11 +4,11 @@
 // lines, whose parameters repeat, in the competence PDF); the server's own refusals and the row
 // changes a dataset sends are tested where they are made (server core, remote dataset).
 
-#include "DataTable.h"
-#include "ModuloPrueba.h"
-#include "TField.h"
-#include "TParam.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/data/ModuloPrueba.h"
+#include "framework/dataset/TField.h"
+#include "framework/dataset/TParam.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Plan node rules against the demo database: a new plan's header, numbering, the delete guard, the
 // save that needs a chosen position, two users numbering the same plan, and the calculated columns.
 
-#include "DataTable.h"
-#include "ModuloPrueba.h"
+#include "tests/support/DataTable.h"
+#include "tests/data/ModuloPrueba.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -1,8 +1,8 @@
 // Replacement rows against the demo database: defaults, the employee's name, position and age,
 // and the checks that refuse an unknown employee or position while keeping the old value.
 
-#include "DataTable.h"
-#include "ModuloPrueba.h"
+#include "tests/support/DataTable.h"
+#include "tests/data/ModuloPrueba.h"
 
 #include <QCoreApplication>
 #include <QDate>

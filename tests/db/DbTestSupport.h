@@ -2,7 +2,7 @@
 // A database for one test: an SQLite file (in a temporary directory unless one is given), or a
 // schema of its own on the PostgreSQL server named by QACSEMAF_PG, dropped again at the end.
 
-#include "DatabaseOpener.h"
+#include "tools/dbtools/DatabaseOpener.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -3,10 +3,10 @@
 // and the synthetic company are written the same on every run and on both engines, and a seed
 // that fails leaves nothing behind.
 
-#include "DataTable.h"
-#include "DbTestSupport.h"
-#include "DemoSeeder.h"
-#include "SchemaLoader.h"
+#include "tests/support/DataTable.h"
+#include "tests/db/DbTestSupport.h"
+#include "tools/dbtools/DemoSeeder.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QSqlError>
 #include <QtTest>

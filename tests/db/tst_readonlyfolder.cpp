@@ -3,8 +3,8 @@
 // of a writable copy and nothing may appear in the folder. Root writes anywhere, so the command
 // runs as an unprivileged user.
 
-#include "DemoDatabase.h"
-#include "TestTools.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QDir>
 #include <QStandardPaths>

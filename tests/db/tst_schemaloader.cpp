@@ -2,9 +2,9 @@
 // transaction, has no blank-padded columns, and keeps wide numbers exact and accents intact. How
 // fast the module's statements run is the benchmarks' to show.
 
-#include "DataTable.h"
-#include "DbTestSupport.h"
-#include "SchemaLoader.h"
+#include "tests/support/DataTable.h"
+#include "tests/db/DbTestSupport.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QtTest>
 

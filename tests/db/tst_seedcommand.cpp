@@ -1,10 +1,10 @@
 // qacsemaf seed as a user runs it: the connection text --pg takes, option errors, refusing to
 // overwrite without --force, and the per-table counts it prints agreeing with what it made.
 
-#include "DataTable.h"
-#include "DbTestSupport.h"
-#include "SchemaLoader.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/db/DbTestSupport.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "tests/support/TestTools.h"
 
 #include <QDir>
 #include <QRegularExpression>

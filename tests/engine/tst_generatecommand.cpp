@@ -1,9 +1,9 @@
 // qacsemaf generate as a script uses it: the result rows in the module's order and format, and
 // the module's messages and bad arguments ending in a non-zero exit.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

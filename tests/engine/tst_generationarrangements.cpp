@@ -6,9 +6,9 @@
 // written as text, positions without holders, codes outside the 16-bit range, evaluations
 // sharing the latest date, and matches above 100 %.
 
-#include "CandidateEmployee.h"
-#include "CompanyBuilder.h"
-#include "GenerationHarness.h"
+#include "engine/CandidateEmployee.h"
+#include "tests/engine/support/CompanyBuilder.h"
+#include "tests/engine/support/GenerationHarness.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -2,11 +2,11 @@
 // the two input messages and the career positions beside the result. Every case runs through both
 // arrangements; what a run costs in round trips is bench_generation's to print.
 
-#include "CompanyBuilder.h"
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "GenerationHarness.h"
-#include "TestTools.h"
+#include "tests/engine/support/CompanyBuilder.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "tests/engine/support/GenerationHarness.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 // golden/semaforos-demo.csv. A change that moves any percentage updates that file in the same
 // commit and says why: run this test with QACSEMAF_UPDATE_GOLDEN=1 to rewrite it.
 
-#include "DemoDatabase.h"
+#include "tests/support/DemoDatabase.h"
 
 #include <QFile>
 #include <QProcess>

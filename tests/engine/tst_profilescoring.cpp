@@ -1,11 +1,11 @@
 // Matching and scoring of one employee against a requirement profile, over plain values. The
 // cases that generation shows end to end are in the generation tests.
 
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "GenerationInputs.h"
-#include "ProfileScoring.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "engine/GenerationInputs.h"
+#include "engine/ProfileScoring.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Drives the built library through QLibrary, exactly as a host does.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "QAcSemafApi.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "entry/QAcSemafApi.h"
 
 #include <QLibrary>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // A host without a Qt application: the library brings its own for as long as it is loaded.
 
-#include "DemoDatabase.h"
-#include "QAcSemafApi.h"
+#include "tests/support/DemoDatabase.h"
+#include "entry/QAcSemafApi.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -1,12 +1,12 @@
 // The session context the load call fills: option parser, version split, string conventions.
 
-#include "CAcSemaf.h"
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "QAcSemafApi.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
-#include "WideString.h"
+#include "entry/CAcSemaf.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "entry/QAcSemafApi.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
+#include "framework/WideString.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A small positions table shared by the dataset tests.
 
-#include "TClientDataSet.h"
+#include "framework/dataset/TClientDataSet.h"
 
 #include <QStringList>
 #include <memory>

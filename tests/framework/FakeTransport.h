@@ -2,7 +2,7 @@
 // A transport for tests: answers every fetch with one in-memory table, records each request,
 // and refuses applies while `refuseApply` holds a message.
 
-#include "ITransport.h"
+#include "framework/connection/ITransport.h"
 
 struct FakeTransport : ITransport {
     appserver::FetchResult table;

@@ -3,16 +3,16 @@
 // kept in view and marked; its painted backgrounds are read back in the main form's traffic
 // lights), the navigator and the field-bound edit.
 
-#include "DataSetFixtures.h"
-#include "DataTable.h"
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "TDBEdit.h"
-#include "TDataSetModel.h"
-#include "TDataSource.h"
-#include "TQNavegador.h"
-#include "TVelkarDBgrid.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "tests/support/DataTable.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/TDBEdit.h"
+#include "framework/dataset/TDataSetModel.h"
+#include "framework/dataset/TDataSource.h"
+#include "framework/widgets/TQNavegador.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // reordering posts, deletes, filters and closes, and its headers. (The current row and the data
 // source's notices are followed by the grid, navigator and edit in tst_controls; edits typed into
 // a grid, refused or saved, by the replacement window's test.)
-#include "DataSetFixtures.h"
-#include "TDataSetModel.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "framework/dataset/TDataSetModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>

@@ -1,10 +1,10 @@
 // Locate (keys of several fields are the plan rules'), the client filter, index order and the
 // creation of in-memory tables from field definitions. (Emptying a table and creating it again
 // from its declared fields are every window's, report's and generation's first steps.)
-#include "DataSetFixtures.h"
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "TestTools.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -2,10 +2,10 @@
 // with what was typed. (Handlers detached and attached again at run time are the data module's,
 // checked by the generation and report tests; the refusals of handlers are the plan rules' save
 // and delete guard.)
-#include "DataSetFixtures.h"
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "TestTools.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // Field values: conversions, validation that refuses an assignment, calculated fields that
 // follow the row and its edits (look-up fields are checked on the plan's company name), and the display
 // formatter's masks and report formats.
-#include "DataSetFixtures.h"
-#include "DataTable.h"
-#include "DisplayFormatter.h"
-#include "Exceptions.h"
-#include "TestTools.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "tests/support/DataTable.h"
+#include "framework/DisplayFormatter.h"
+#include "framework/Exceptions.h"
+#include "tests/support/TestTools.h"
 
 #include <QRegularExpression>
 #include <QtTest>

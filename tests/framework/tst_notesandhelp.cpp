@@ -2,14 +2,14 @@
 // their user, and program starts recorded through
 // the launcher with the value of the label's focus control.
 
-#include "DataSetFixtures.h"
-#include "DemoDatabase.h"
-#include "DialogService.h"
-#include "Exceptions.h"
-#include "ProgramLauncher.h"
-#include "SDCOMConnection.h"
-#include "TQInfoAyuda.h"
-#include "TQNotas.h"
+#include "tests/framework/DataSetFixtures.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/widgets/TQInfoAyuda.h"
+#include "framework/widgets/TQNotas.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat.
 // (Which ":name" tokens are parameters is read in tst_sqltext; statements set as text and
 // parameters declared before them are the data module's, run by the report and plan-rule tests.)
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "FakeTransport.h"
-#include "SClientDataSet.h"
-#include "SDCOMConnection.h"
-#include "TDtmGnLibre.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "tests/framework/FakeTransport.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/dataset/TDtmGnLibre.h"
+#include "tests/support/TestTools.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // The host program as a user starts it: it loads the module, embeds the window and closes cleanly,
 // and a load that fails ends with the loader's message and a non-zero exit.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

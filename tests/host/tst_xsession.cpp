@@ -7,9 +7,9 @@
 //
 // The test starts its own Xvfb; without Xvfb or xdotool it is skipped with a message.
 
-#include "DemoDatabase.h"
-#include "HostWindow.h"
-#include "ModuleLibrary.h"
+#include "tests/support/DemoDatabase.h"
+#include "host/HostWindow.h"
+#include "host/ModuleLibrary.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -4,11 +4,11 @@
 // SQLite, and on PostgreSQL when QACSEMAF_PG is set; the module's registered employee look-up
 // also runs through the server core, which must take the composed text as that statement.
 
-#include "DataTable.h"
-#include "Exceptions.h"
-#include "ServerCore.h"
-#include "ServerTestDb.h"
-#include "StatementCondition.h"
+#include "tests/support/DataTable.h"
+#include "framework/Exceptions.h"
+#include "appserver/ServerCore.h"
+#include "tests/appserver/ServerTestDb.h"
+#include "framework/StatementCondition.h"
 
 #include <QtTest>
 

@@ -3,15 +3,15 @@
 // incremental search, accepting into a target record that is or is not being edited, the
 // messages for mis-configured lists, double click and cancel.
 
-#include "DLLUFORM.h"
-#include "DemoDatabase.h"
-#include "DialogService.h"
-#include "SDCOMConnection.h"
-#include "TClientDataSet.h"
-#include "TQPField.h"
-#include "TQSDBQbe.h"
-#include "TQsCmbCodigo.h"
-#include "TVelkarDBgrid.h"
+#include "ui/DLLUFORM.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/dataset/TClientDataSet.h"
+#include "framework/widgets/TQPField.h"
+#include "framework/widgets/TQSDBQbe.h"
+#include "framework/widgets/TQsCmbCodigo.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
 #include <QApplication>
 #include <QComboBox>

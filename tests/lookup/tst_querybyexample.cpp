@@ -2,13 +2,13 @@
 // right rows over a join, refuse bad values with a message while keeping the dialog open, and
 // values with quotes or wildcards cannot change the statement.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "DialogService.h"
-#include "Exceptions.h"
-#include "SClientDataSet.h"
-#include "SDCOMConnection.h"
-#include "TQSDBQbe.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/widgets/TQSDBQbe.h"
 
 #include <QApplication>
 #include <QComboBox>

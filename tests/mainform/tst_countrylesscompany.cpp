@@ -3,9 +3,9 @@
 // reads as 0, so the education-without-points flag is off unless country 0 has a row for it;
 // each road's result is the one the generation gives with the flag forced off or on.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // The command line's road through the real main form: a node that does not exist is refused with
 // its message, and every command gives through qacsemaf-server what it gives on the file.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "ServerProcess.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/server/ServerProcess.h"
+#include "tests/support/TestTools.h"
 
 #include <QImage>
 #include <QRegularExpression>

@@ -3,22 +3,22 @@
 // line), the bands read back from the painted grid, the messages, the competence report from its
 // three entries, a company change, the drill-down through the launcher, and the keys.
 
-#include "DAcSemaf.h"
-#include "DLLUFORM.h"
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "DialogService.h"
-#include "ProgramLauncher.h"
-#include "ReportPreview.h"
-#include "TApplication.h"
-#include "TDBEdit.h"
-#include "TQInfoAyuda.h"
-#include "TQNavegador.h"
-#include "TQPField.h"
-#include "TQsCmbCodigo.h"
-#include "TVelkarDBgrid.h"
-#include "TestTools.h"
-#include "UAcSemaf.h"
+#include "data/DAcSemaf.h"
+#include "ui/DLLUFORM.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "reportengine/widgets/ReportPreview.h"
+#include "framework/TApplication.h"
+#include "framework/widgets/TDBEdit.h"
+#include "framework/widgets/TQInfoAyuda.h"
+#include "framework/widgets/TQNavegador.h"
+#include "framework/widgets/TQPField.h"
+#include "framework/widgets/TQsCmbCodigo.h"
+#include "framework/widgets/TVelkarDBgrid.h"
+#include "tests/support/TestTools.h"
+#include "ui/UAcSemaf.h"
 
 #include <QAction>
 #include <QApplication>

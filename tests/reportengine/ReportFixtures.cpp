@@ -1,7 +1,7 @@
-#include "ReportFixtures.h"
+#include "tests/reportengine/ReportFixtures.h"
 
-#include "LayoutReader.h"
-#include "TField.h"
+#include "reportengine/LayoutReader.h"
+#include "framework/dataset/TField.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -2,8 +2,8 @@
 // Test support for the report engine: in-memory datasets of numbered rows and a company header,
 // and the test layouts kept in resources.
 
-#include "Report.h"
-#include "TClientDataSet.h"
+#include "reportengine/Report.h"
+#include "framework/dataset/TClientDataSet.h"
 
 #include <memory>
 

@@ -2,14 +2,14 @@
 // independent reader (openpyxl), the DOCX with another (python-docx); a cancelled export leaves
 // the earlier file as it was.
 
-#include "DataTable.h"
-#include "ReportFixtures.h"
+#include "tests/support/DataTable.h"
+#include "tests/reportengine/ReportFixtures.h"
 
-#include "DocxExport.h"
-#include "PdfExport.h"
-#include "ReportFile.h"
-#include "TestTools.h"
-#include "XlsxExport.h"
+#include "reportengine/DocxExport.h"
+#include "reportengine/PdfExport.h"
+#include "reportengine/ReportFile.h"
+#include "tests/support/TestTools.h"
+#include "reportengine/XlsxExport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
 // Layout files and view texts: what reads, what is refused and with which message, and how a
 // text's expressions turn into printed text.
 
-#include "DataTable.h"
-#include "LayoutReader.h"
-#include "TextTemplate.h"
+#include "tests/support/DataTable.h"
+#include "reportengine/LayoutReader.h"
+#include "reportengine/TextTemplate.h"
 
 #include <QtTest>
 

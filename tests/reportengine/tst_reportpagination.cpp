@@ -1,11 +1,11 @@
 // Laid-out pages of a list report, checked without a printer: how many sheets, where every band
 // lands in millimetres, headers and footers repeated on every sheet, the summary once.
 
-#include "DataTable.h"
-#include "ReportFixtures.h"
+#include "tests/support/DataTable.h"
+#include "tests/reportengine/ReportFixtures.h"
 
-#include "TField.h"
-#include "TestTools.h"
+#include "framework/dataset/TField.h"
+#include "tests/support/TestTools.h"
 
 #include <QSet>
 #include <QtTest>

@@ -3,18 +3,18 @@
 // the preview as it was), exports under the report's title, quick export into a set folder,
 // the outline, the page setup used by the next print; and the chart's background and labels.
 
-#include "ReportFixtures.h"
+#include "tests/reportengine/ReportFixtures.h"
 
-#include "ChartLabels.h"
-#include "ChartsPainter.h"
-#include "DialogService.h"
-#include "PageRenderer.h"
-#include "PageView.h"
-#include "PdfExport.h"
-#include "ReportFile.h"
-#include "ReportOutline.h"
-#include "ReportPreview.h"
-#include "TestTools.h"
+#include "reportengine/ChartLabels.h"
+#include "reportengine/widgets/ChartsPainter.h"
+#include "framework/widgets/DialogService.h"
+#include "reportengine/PageRenderer.h"
+#include "reportengine/widgets/PageView.h"
+#include "reportengine/PdfExport.h"
+#include "reportengine/ReportFile.h"
+#include "reportengine/widgets/ReportOutline.h"
+#include "reportengine/widgets/ReportPreview.h"
+#include "tests/support/TestTools.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>

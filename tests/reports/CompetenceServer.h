@@ -3,7 +3,7 @@
 // a small picture of the tables it reads (profile, employee registrations, the three record
 // tables, competence lines, names) and keeps every request.
 
-#include "ITransport.h"
+#include "framework/connection/ITransport.h"
 
 #include <QHash>
 #include <QSet>

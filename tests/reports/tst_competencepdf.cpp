@@ -2,16 +2,16 @@
 // report engine's, tested there): the texts of the table page, and the bars of the chart page
 // measured on the rendered page against the table's percentages.
 
-#include "ChartsPainter.h"
-#include "DAcSemaf.h"
-#include "DemoDatabase.h"
-#include "HeadlessMainForm.h"
-#include "HeadlessWorkstation.h"
-#include "PdfExport.h"
-#include "TField.h"
-#include "TReportesAcSemaf.h"
-#include "TestTools.h"
-#include "Ugnnorma.h"
+#include "reportengine/widgets/ChartsPainter.h"
+#include "data/DAcSemaf.h"
+#include "tests/support/DemoDatabase.h"
+#include "data/HeadlessMainForm.h"
+#include "data/HeadlessWorkstation.h"
+#include "reportengine/PdfExport.h"
+#include "framework/dataset/TField.h"
+#include "reports/TReportesAcSemaf.h"
+#include "tests/support/TestTools.h"
+#include "framework/Ugnnorma.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -2,17 +2,17 @@
 // messages the user sees. (The demo employee's rows and the report's variables are checked end to
 // end on the printed report.)
 
-#include "CompetenceServer.h"
-#include "DAcSemaf.h"
-#include "DataTable.h"
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "HeadlessMainForm.h"
-#include "HeadlessWorkstation.h"
-#include "SDCOMConnection.h"
-#include "TField.h"
-#include "TReportesAcSemaf.h"
-#include "Ugnnorma.h"
+#include "tests/reports/CompetenceServer.h"
+#include "data/DAcSemaf.h"
+#include "tests/support/DataTable.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "data/HeadlessMainForm.h"
+#include "data/HeadlessWorkstation.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/dataset/TField.h"
+#include "reports/TReportesAcSemaf.h"
+#include "framework/Ugnnorma.h"
 
 #include <QtTest>
 

@@ -2,16 +2,16 @@
 // answers, the report flag while it runs, and the PDF's text in the workstation's number format (where
 // the bands land is the report engine's, tested on its own layouts).
 
-#include "DAcSemaf.h"
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "HeadlessWorkstation.h"
-#include "PdfExport.h"
-#include "TField.h"
-#include "TReportesAcSemaf.h"
-#include "TestTools.h"
-#include "Ugnnorma.h"
+#include "data/DAcSemaf.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/Exceptions.h"
+#include "data/HeadlessWorkstation.h"
+#include "reportengine/PdfExport.h"
+#include "framework/dataset/TField.h"
+#include "reports/TReportesAcSemaf.h"
+#include "tests/support/TestTools.h"
+#include "framework/Ugnnorma.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,9 +2,9 @@
 // message and without a file; both reports write every format asked for. (What the commands write is compared over the file and over the
 // server in tst_headlessroad, the pages themselves in the report engine's and competence tests.)
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "ServerProcess.h"
+#include "tests/server/ServerProcess.h"
 
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>

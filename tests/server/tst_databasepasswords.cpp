@@ -1,8 +1,8 @@
 // Where the server takes its PostgreSQL passwords from when --pg does not hold them, and which
 // place wins when several do.
 
-#include "DataTable.h"
-#include "DatabasePasswords.h"
+#include "tests/support/DataTable.h"
+#include "server/DatabasePasswords.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,15 +2,15 @@
 // over the limit (not held), tokens of a password that changed, repeated failed logins and
 // servers whose certificate is not trusted.
 
-#include "BlockingHttpClient.h"
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "HttpTransport.h"
-#include "PasswordHash.h"
-#include "SDCOMConnection.h"
-#include "ServerProcess.h"
-#include "TestTools.h"
-#include "Ugnnorma.h"
+#include "framework/connection/BlockingHttpClient.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/connection/HttpTransport.h"
+#include "appserver/PasswordHash.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "tests/server/ServerProcess.h"
+#include "tests/support/TestTools.h"
+#include "framework/Ugnnorma.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

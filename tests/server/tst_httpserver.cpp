@@ -1,17 +1,17 @@
 // qacsemaf-server as workstations meet it: started as a real process on a free port over a seeded
 // demo database, reached through the module's http transport and through raw HTTP requests.
 
-#include "BlockingHttpClient.h"
-#include "DataTable.h"
-#include "DatabaseDescription.h"
-#include "DemoDatabase.h"
-#include "Exceptions.h"
-#include "HttpTransport.h"
-#include "SDCOMConnection.h"
-#include "ServerProcess.h"
-#include "TestTools.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "framework/connection/BlockingHttpClient.h"
+#include "tests/support/DataTable.h"
+#include "appserver/DatabaseDescription.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/HttpTransport.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "tests/server/ServerProcess.h"
+#include "tests/support/TestTools.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

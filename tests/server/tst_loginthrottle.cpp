@@ -2,8 +2,8 @@
 // doubles the wait up to a ceiling; a success, a lapsed window or the need for room forgets them.
 // Time is given, not waited for.
 
-#include "DataTable.h"
-#include "LoginThrottle.h"
+#include "tests/support/DataTable.h"
+#include "server/LoginThrottle.h"
 
 #include <QtTest>
 

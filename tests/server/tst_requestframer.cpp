@@ -2,8 +2,8 @@
 // parser holds them. Every stream is fed whole, in pieces of 7 bytes and byte by byte: where the
 // socket happens to split it must not change the verdict.
 
-#include "RequestFramer.h"
-#include "DataTable.h"
+#include "server/RequestFramer.h"
+#include "tests/support/DataTable.h"
 
 #include <QtTest>
 

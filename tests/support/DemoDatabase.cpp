@@ -1,10 +1,10 @@
-#include "DemoDatabase.h"
+#include "tests/support/DemoDatabase.h"
 
-#include "DatabaseOpener.h"
-#include "DemoSeeder.h"
-#include "SchemaLoader.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/DemoSeeder.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -2,7 +2,7 @@
 // Small helpers the tests share: the message an action refuses with, a program run to its end, and
 // a file's digest.
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -2,10 +2,10 @@
 // employee, the kind taken from the link name or from --program, the rows compared with the
 // database, and its refusals.
 
-#include "DataTable.h"
-#include "DemoDatabase.h"
-#include "ProgramLauncher.h"
-#include "TestTools.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "tests/support/TestTools.h"
 
 #include <QFileInfo>
 #include <QTest>

@@ -2,15 +2,15 @@
 // with clicks and keys: what the grid makes of a rule of the rows and its message, the head
 // flag's list, saving, and closing with a pending row.
 
-#include "DataTable.h"
-#include "DLLUFORM.h"
-#include "DialogService.h"
-#include "ModuloPrueba.h"
-#include "TDataSetModel.h"
-#include "TQNavegador.h"
-#include "TQPField.h"
-#include "TVelkarDBgrid.h"
-#include "UAcCuare.h"
+#include "tests/support/DataTable.h"
+#include "ui/DLLUFORM.h"
+#include "framework/widgets/DialogService.h"
+#include "tests/data/ModuloPrueba.h"
+#include "framework/dataset/TDataSetModel.h"
+#include "framework/widgets/TQNavegador.h"
+#include "framework/widgets/TQPField.h"
+#include "framework/widgets/TVelkarDBgrid.h"
+#include "ui/UAcCuare.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "CommonTables.h"
+#include "tools/dbtools/CommonTables.h"
 
-#include "PasswordHash.h"
-#include "SeedWriter.h"
+#include "appserver/PasswordHash.h"
+#include "tools/dbtools/SeedWriter.h"
 
 namespace dbtools {
 namespace CommonTables {

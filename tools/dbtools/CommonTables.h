@@ -3,8 +3,8 @@
 // users, program paths, companies, feature flags, levels, the requirement catalogue, positions
 // with their profiles and career-plan rows.
 
-#include "DemoCatalog.h"
-#include "ProfileBuilder.h"
+#include "tools/dbtools/DemoCatalog.h"
+#include "tools/dbtools/ProfileBuilder.h"
 
 #include <QByteArray>
 #include <QDateTime>

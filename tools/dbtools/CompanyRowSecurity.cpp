@@ -1,7 +1,7 @@
-#include "CompanyRowSecurity.h"
+#include "tools/dbtools/CompanyRowSecurity.h"
 
-#include "PgStatements.h"
-#include "SqlDialect.h"
+#include "tools/dbtools/PgStatements.h"
+#include "appserver/SqlDialect.h"
 
 namespace dbtools {
 

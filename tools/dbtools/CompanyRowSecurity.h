@@ -5,7 +5,7 @@
 // transaction (SqlDialect::companySetting). Every other login keeps seeing every row, and the
 // tables' owner is not held at all (seeding writes as the owner).
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QString>

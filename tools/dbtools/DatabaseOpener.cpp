@@ -1,4 +1,4 @@
-#include "DatabaseOpener.h"
+#include "tools/dbtools/DatabaseOpener.h"
 
 #include <QSqlError>
 #include <QStringList>

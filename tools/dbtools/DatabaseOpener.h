@@ -2,7 +2,7 @@
 // Opens the connections the tools and tests work on: an SQLite file or a PostgreSQL database
 // described by a libpq-style text ("host=... port=... dbname=... user=... password=...").
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QMap>
 #include <QSqlDatabase>

@@ -1,4 +1,4 @@
-#include "DemoCatalog.h"
+#include "tools/dbtools/DemoCatalog.h"
 
 namespace dbtools {
 namespace DemoCatalog {

@@ -1,9 +1,9 @@
-#include "DemoSeeder.h"
+#include "tools/dbtools/DemoSeeder.h"
 
-#include "DemoRandom.h"
-#include "DemoWorld.h"
-#include "SeedWriter.h"
-#include "SyntheticWorld.h"
+#include "tools/dbtools/DemoRandom.h"
+#include "tools/dbtools/DemoWorld.h"
+#include "tools/dbtools/SeedWriter.h"
+#include "tools/dbtools/SyntheticWorld.h"
 
 #include <QSqlError>
 

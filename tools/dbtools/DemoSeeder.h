@@ -4,7 +4,7 @@
 // in one transaction with one prepared statement per table, from a fixed random seed, so the
 // same call always produces the same rows.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QMap>
 #include <QSqlDatabase>

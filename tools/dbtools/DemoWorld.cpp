@@ -1,9 +1,9 @@
-#include "DemoWorld.h"
+#include "tools/dbtools/DemoWorld.h"
 
-#include "CommonTables.h"
-#include "DemoRandom.h"
-#include "LogoImage.h"
-#include "SeedWriter.h"
+#include "tools/dbtools/CommonTables.h"
+#include "tools/dbtools/DemoRandom.h"
+#include "tools/dbtools/LogoImage.h"
+#include "tools/dbtools/SeedWriter.h"
 
 namespace dbtools {
 

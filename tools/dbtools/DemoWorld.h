@@ -4,9 +4,9 @@
 // with contracts, records and competence evaluations spread over the traffic-light bands, and
 // replacement rows; plus company-0 rows that the module's filters must hide.
 
-#include "EmployeeWriter.h"
-#include "ProfileBuilder.h"
-#include "RecordPlanner.h"
+#include "tools/dbtools/EmployeeWriter.h"
+#include "tools/dbtools/ProfileBuilder.h"
+#include "tools/dbtools/RecordPlanner.h"
 
 #include <QHash>
 #include <QList>

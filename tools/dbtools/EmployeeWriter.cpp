@@ -1,8 +1,8 @@
-#include "EmployeeWriter.h"
+#include "tools/dbtools/EmployeeWriter.h"
 
-#include "DemoCatalog.h"
-#include "DemoRandom.h"
-#include "SeedWriter.h"
+#include "tools/dbtools/DemoCatalog.h"
+#include "tools/dbtools/DemoRandom.h"
+#include "tools/dbtools/SeedWriter.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // (BI_DTPEF, BI_DTPNF, BI_DTPHV) and competence evaluations (ED_3CCOM, ED_D3CCO, ED_3LICC).
 // Shared by the demo and the synthetic seeders; identification numbers are unique per writer.
 
-#include "RecordPlanner.h"
+#include "tools/dbtools/RecordPlanner.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "FunctionLockdown.h"
+#include "tools/dbtools/FunctionLockdown.h"
 
-#include "PgStatements.h"
+#include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
 

@@ -8,7 +8,7 @@
 // Only a superuser may change what the system's functions allow: run by anyone else it changes
 // nothing and says so.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "LogoImage.h"
+#include "tools/dbtools/LogoImage.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "PgCopyWriter.h"
+#include "tools/dbtools/PgCopyWriter.h"
 
-#include "SeedWriter.h"
+#include "tools/dbtools/SeedWriter.h"
 
 #include <QDateTime>
 #include <QSqlDriver>

@@ -1,4 +1,4 @@
-#include "PgStatements.h"
+#include "tools/dbtools/PgStatements.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -5,7 +5,7 @@
 // with names that fit the slot's kind (a checked role name or a name the database quoted
 // itself, a function signature, a text quoted here, or one of the slot's own words).
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QHash>
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
-#include "ProfileBuilder.h"
+#include "tools/dbtools/ProfileBuilder.h"
 
-#include "DemoRandom.h"
+#include "tools/dbtools/DemoRandom.h"
 
 #include <QHash>
 #include <cmath>

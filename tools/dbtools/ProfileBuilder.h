@@ -2,7 +2,7 @@
 // Requirement profiles (BI_DTPCA rows) of positions: from the area's template, thinned and
 // graded by the position's level, or drawn from the whole catalogue for synthetic positions.
 
-#include "DemoCatalog.h"
+#include "tools/dbtools/DemoCatalog.h"
 
 #include <QList>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "ReaderRole.h"
+#include "tools/dbtools/ReaderRole.h"
 
-#include "PgStatements.h"
+#include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
 

@@ -4,7 +4,7 @@
 // read-only, and its session starts with the schema and time limits pinned. `seed` and the test
 // setup create it (or bring an existing one up to date) for the current schema.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QString>

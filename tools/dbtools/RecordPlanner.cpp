@@ -1,6 +1,6 @@
-#include "RecordPlanner.h"
+#include "tools/dbtools/RecordPlanner.h"
 
-#include "DemoRandom.h"
+#include "tools/dbtools/DemoRandom.h"
 
 #include <QSet>
 #include <cmath>

@@ -4,7 +4,7 @@
 // lands in a chosen traffic-light band: green (at or above the requirement), yellow (about
 // three quarters) or red (well below). Adds ordinary records that match nothing in the target.
 
-#include "ProfileBuilder.h"
+#include "tools/dbtools/ProfileBuilder.h"
 
 #include <QDate>
 #include <QList>

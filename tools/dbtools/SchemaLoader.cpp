@@ -1,4 +1,4 @@
-#include "SchemaLoader.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 // kept in db/schema/schema.sql (compiled in as a resource). The DDL is written once; the only
 // dialect difference, the binary type, is mapped here.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "SeedWriter.h"
+#include "tools/dbtools/SeedWriter.h"
 
-#include "PgCopyWriter.h"
-#include "SchemaLoader.h"
+#include "tools/dbtools/PgCopyWriter.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QDateTime>
 #include <QSqlError>

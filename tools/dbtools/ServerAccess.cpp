@@ -1,9 +1,9 @@
-#include "ServerAccess.h"
+#include "tools/dbtools/ServerAccess.h"
 
-#include "CompanyRowSecurity.h"
-#include "FunctionLockdown.h"
-#include "ReaderRole.h"
-#include "WriterRole.h"
+#include "tools/dbtools/CompanyRowSecurity.h"
+#include "tools/dbtools/FunctionLockdown.h"
+#include "tools/dbtools/ReaderRole.h"
+#include "tools/dbtools/WriterRole.h"
 
 namespace dbtools {
 

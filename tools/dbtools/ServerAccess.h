@@ -4,7 +4,7 @@
 // row security by company (CompanyRowSecurity) and the functions taken from everyone
 // (FunctionLockdown). Run by `seed` and the test setup once the tables exist, by their owner.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QString>

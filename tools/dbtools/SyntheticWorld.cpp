@@ -1,8 +1,8 @@
-#include "SyntheticWorld.h"
+#include "tools/dbtools/SyntheticWorld.h"
 
-#include "CommonTables.h"
-#include "DemoRandom.h"
-#include "SeedWriter.h"
+#include "tools/dbtools/CommonTables.h"
+#include "tools/dbtools/DemoRandom.h"
+#include "tools/dbtools/SeedWriter.h"
 
 namespace dbtools {
 

@@ -4,9 +4,9 @@
 // profile in all six categories for the top position, about twenty category records and two
 // competence evaluations per employee.
 
-#include "EmployeeWriter.h"
-#include "ProfileBuilder.h"
-#include "RecordPlanner.h"
+#include "tools/dbtools/EmployeeWriter.h"
+#include "tools/dbtools/ProfileBuilder.h"
+#include "tools/dbtools/RecordPlanner.h"
 
 namespace dbtools {
 

@@ -1,6 +1,6 @@
-#include "WriterRole.h"
+#include "tools/dbtools/WriterRole.h"
 
-#include "PgStatements.h"
+#include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
 

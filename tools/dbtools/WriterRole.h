@@ -5,7 +5,7 @@
 // security by company holds for writes as for reads. The login running the set-up becomes a
 // member of it.
 
-#include "DbOutcome.h"
+#include "tools/dbtools/DbOutcome.h"
 
 #include <QSqlDatabase>
 #include <QString>

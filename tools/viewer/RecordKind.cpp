@@ -1,4 +1,4 @@
-#include "RecordKind.h"
+#include "tools/viewer/RecordKind.h"
 
 namespace {
 

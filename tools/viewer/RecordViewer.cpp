@@ -1,7 +1,7 @@
-#include "RecordViewer.h"
+#include "tools/viewer/RecordViewer.h"
 
-#include "Exceptions.h"
-#include "TVelkarDBgrid.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -3,10 +3,10 @@
 // master) over a read-only data grid of the records of one kind. It reads through the session's
 // connection, as the module does, with the general-purpose provider of the application server.
 
-#include "RecordKind.h"
-#include "SClientDataSet.h"
-#include "SDCOMConnection.h"
-#include "TDataSource.h"
+#include "tools/viewer/RecordKind.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QWidget>
 

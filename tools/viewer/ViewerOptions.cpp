@@ -1,4 +1,4 @@
-#include "ViewerOptions.h"
+#include "tools/viewer/ViewerOptions.h"
 
 #include <QFileInfo>
 #include <QHash>

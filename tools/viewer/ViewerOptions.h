@@ -4,7 +4,7 @@
 // environment), the record (--key cod_empl --field COD_EMPL --value N) and the kind of records,
 // taken from --program CODE or else from the name the viewer was started under.
 
-#include "RecordKind.h"
+#include "tools/viewer/RecordKind.h"
 
 #include <QString>
 #include <QStringList>

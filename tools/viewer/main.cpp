@@ -2,13 +2,13 @@
 // non-formal education) or of the company's position master, started by the module's drill-down
 // in place of the suite's own programs. See tools/viewer/README.md.
 
-#include "DialogService.h"
-#include "Exceptions.h"
-#include "ProgramLauncher.h"
-#include "RecordViewer.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
-#include "ViewerOptions.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "tools/viewer/RecordViewer.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
+#include "tools/viewer/ViewerOptions.h"
 
 #include <QApplication>
 #include <QTextStream>

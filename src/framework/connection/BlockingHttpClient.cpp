@@ -1,4 +1,4 @@
-#include "BlockingHttpClient.h"
+#include "framework/connection/BlockingHttpClient.h"
 
 #include <QSslSocket>
 #include <QStringList>

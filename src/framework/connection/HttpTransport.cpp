@@ -1,8 +1,8 @@
-#include "HttpTransport.h"
+#include "framework/connection/HttpTransport.h"
 
-#include "Exceptions.h"
-#include "FetchAnswerJson.h"
-#include "JsonCodec.h"
+#include "framework/Exceptions.h"
+#include "appserver/FetchAnswerJson.h"
+#include "appserver/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

@@ -7,8 +7,8 @@
 // An https:// server must show a certificate that the system's authorities trust, or the one in
 // the file named by QACSEMAF_CA_FILE (a load call's server text takes no options).
 
-#include "BlockingHttpClient.h"
-#include "ITransport.h"
+#include "framework/connection/BlockingHttpClient.h"
+#include "framework/connection/ITransport.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 // How a connection reaches the application server: in-process or over the network.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 class ITransport {
 public:

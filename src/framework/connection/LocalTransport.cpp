@@ -1,6 +1,6 @@
-#include "LocalTransport.h"
+#include "framework/connection/LocalTransport.h"
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 LocalTransport::LocalTransport(const appserver::DatabaseDescription &database)
 {

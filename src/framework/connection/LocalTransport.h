@@ -2,9 +2,9 @@
 // The in-process transport: the application-server core runs inside the client on a database
 // it opens itself (an SQLite file, or PostgreSQL). The default for the demo and most tests.
 
-#include "DatabaseDescription.h"
-#include "ITransport.h"
-#include "ServerCore.h"
+#include "appserver/DatabaseDescription.h"
+#include "framework/connection/ITransport.h"
+#include "appserver/ServerCore.h"
 
 class LocalTransport : public ITransport {
 public:

@@ -1,11 +1,11 @@
-#include "SDCOMConnection.h"
+#include "framework/connection/SDCOMConnection.h"
 
-#include "DatabaseDescription.h"
-#include "Exceptions.h"
-#include "HttpTransport.h"
-#include "LocalTransport.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "appserver/DatabaseDescription.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/HttpTransport.h"
+#include "framework/connection/LocalTransport.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <exception>
 

@@ -8,7 +8,7 @@
 // "host:port" (or "https://host[:port]", see HttpTransport), alias the database the server must
 // serve (empty: whichever it serves).
 
-#include "ITransport.h"
+#include "framework/connection/ITransport.h"
 
 #include <QObject>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "CompanyCountry.h"
+#include "framework/dataset/CompanyCountry.h"
 
-#include "Exceptions.h"
-#include "TDataSet.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDataSet.h"
 
 int companyCountryCode(TDataSet &companies, int company)
 {

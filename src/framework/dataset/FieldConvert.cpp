@@ -1,6 +1,6 @@
-#include "FieldConvert.h"
+#include "framework/dataset/FieldConvert.h"
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 #include <QLocale>
 #include <cmath>

@@ -2,7 +2,7 @@
 // Conversions shared by fields, parameters, filters and searches: a value brought to the storage
 // form of a field type, read back as text, integer, float or date, and two values compared.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "FilterExpression.h"
+#include "framework/dataset/FilterExpression.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
 
 #include <QList>
 

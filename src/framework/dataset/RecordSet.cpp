@@ -1,4 +1,4 @@
-#include "RecordSet.h"
+#include "framework/dataset/RecordSet.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // sorted by the index keys, rows of equal keys in the order they were added. Knows nothing of
 // fields or events; the dataset tells it what passes and what comes first.
 
-#include "TRecord.h"
+#include "framework/dataset/TRecord.h"
 
 #include <functional>
 #include <memory>

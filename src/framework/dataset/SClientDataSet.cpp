@@ -1,9 +1,9 @@
-#include "SClientDataSet.h"
+#include "framework/dataset/SClientDataSet.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "SDCOMConnection.h"
-#include "NamedParams.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "appserver/NamedParams.h"
 
 using appserver::RowDelta;
 

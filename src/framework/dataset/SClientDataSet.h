@@ -6,8 +6,8 @@
 // fields, the fields are made from the server's answer and go away on Close: look them up by
 // name after each Open.
 
-#include "TClientDataSet.h"
-#include "TParams.h"
+#include "framework/dataset/TClientDataSet.h"
+#include "framework/dataset/TParams.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "TClientDataSet.h"
+#include "framework/dataset/TClientDataSet.h"
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 TClientDataSet::TClientDataSet(const QString &name) : TDataSet(name) {}
 

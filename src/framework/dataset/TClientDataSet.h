@@ -4,9 +4,9 @@
 // declared index chosen by IndexName (otherwise in the order the rows were added). Closing
 // keeps the rows; opening again shows them.
 
-#include "TDataSet.h"
-#include "TFieldDefs.h"
-#include "TIndexDefs.h"
+#include "framework/dataset/TDataSet.h"
+#include "framework/dataset/TFieldDefs.h"
+#include "framework/dataset/TIndexDefs.h"
 
 class TClientDataSet : public TDataSet {
 public:

@@ -1,9 +1,9 @@
 // TDataSet: fields, open/close, editing and notices. Navigation, search, filter, order and
 // calculated fields are in TDataSetCursor.cpp.
-#include "TDataSet.h"
+#include "framework/dataset/TDataSet.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
 
 #include <algorithm>
 

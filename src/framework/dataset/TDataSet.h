@@ -4,11 +4,11 @@
 // sources and views. Rows live in memory; subclasses fill them on open (doOpen) and send the
 // changes somewhere on post and delete (applyUpdate).
 
-#include "FilterExpression.h"
-#include "Protocol.h"
-#include "RecordSet.h"
-#include "TDataLink.h"
-#include "TField.h"
+#include "framework/dataset/FilterExpression.h"
+#include "appserver/Protocol.h"
+#include "framework/dataset/RecordSet.h"
+#include "framework/dataset/TDataLink.h"
+#include "framework/dataset/TField.h"
 
 #include <QFlags>
 #include <QList>

@@ -1,8 +1,8 @@
 // TDataSet: the cursor, searches, filter and order, calculated fields and row access for views.
-#include "TDataSet.h"
+#include "framework/dataset/TDataSet.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "TDataSetModel.h"
+#include "framework/dataset/TDataSetModel.h"
 
-#include "Exceptions.h"
-#include "FieldConvert.h"
-#include "TDataSet.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TDataSet.h"
 
 TDataSetModel::TDataSetModel(TDataSet *dataSet, QObject *parent) : QAbstractTableModel(parent)
 {

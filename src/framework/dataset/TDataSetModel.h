@@ -4,7 +4,7 @@
 // deletes, edits and scrolls. When editable, setData moves the dataset to the row, puts it in
 // edit and assigns the field; a refused value is reported through editFailed and lastError.
 
-#include "TDataLink.h"
+#include "framework/dataset/TDataLink.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

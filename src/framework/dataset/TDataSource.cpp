@@ -1,4 +1,4 @@
-#include "TDataSource.h"
+#include "framework/dataset/TDataSource.h"
 
 TDataSource::TDataSource(TDataSet *dataSet)
 {

@@ -3,8 +3,8 @@
 // state changes, OnDataChange with no field when the current row changes (scroll, open, post,
 // cancel, delete) and with the field when one field of the current row changes.
 
-#include "TDataLink.h"
-#include "TDataSet.h"
+#include "framework/dataset/TDataLink.h"
+#include "framework/dataset/TDataSet.h"
 
 #include <functional>
 

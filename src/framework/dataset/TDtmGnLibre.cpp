@@ -1,8 +1,8 @@
-#include "TDtmGnLibre.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
-#include "DecimalRounding.h"
-#include "Exceptions.h"
-#include "SClientDataSet.h"
+#include "framework/DecimalRounding.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/SClientDataSet.h"
 
 
 namespace {

@@ -1,8 +1,8 @@
-#include "TField.h"
+#include "framework/dataset/TField.h"
 
-#include "DisplayFormatter.h"
-#include "FieldConvert.h"
-#include "TDataSet.h"
+#include "framework/DisplayFormatter.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TDataSet.h"
 
 TField::TField(TDataSet *dataSet, const QString &fieldName, appserver::FieldType dataType, int size,
                TFieldKind kind)

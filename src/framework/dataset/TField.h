@@ -3,7 +3,7 @@
 // typed access to its value in the dataset's active row. The values live in the dataset; a field
 // reads and writes them there, running OnValidate before a value is stored and OnChange after.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QDateTime>
 #include <QFlags>

@@ -2,7 +2,7 @@
 // The column definitions of an in-memory table, from which CreateDataSet makes its fields
 // when no field was declared in code.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "TParam.h"
+#include "framework/dataset/TParam.h"
 
-#include "FieldConvert.h"
+#include "framework/dataset/FieldConvert.h"
 
 using appserver::FieldType;
 

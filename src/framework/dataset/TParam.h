@@ -3,7 +3,7 @@
 // value sent with the next fetch. Typed setters set the type as well; AsVariant keeps a
 // declared type.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "TParams.h"
+#include "framework/dataset/TParams.h"
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 #include <algorithm>
 

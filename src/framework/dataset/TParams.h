@@ -1,7 +1,7 @@
 #pragma once
 // The parameters of a remote dataset, in declaration order; names match without regard to case.
 
-#include "TParam.h"
+#include "framework/dataset/TParam.h"
 
 #include <QStringList>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "DialogService.h"
+#include "framework/widgets/DialogService.h"
 
-#include "ErrorGuard.h"
+#include "framework/widgets/ErrorGuard.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
-#include "ErrorGuard.h"
+#include "framework/widgets/ErrorGuard.h"
 
-#include "DialogService.h"
-#include "Exceptions.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/Exceptions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ProgramLauncher.h"
+#include "framework/widgets/ProgramLauncher.h"
 
-#include "Ugnnorma.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "QbeConditionBuilder.h"
+#include "framework/widgets/QbeConditionBuilder.h"
 
-#include "Exceptions.h"
+#include "framework/Exceptions.h"
 
 #include <QDate>
 #include <QLocale>

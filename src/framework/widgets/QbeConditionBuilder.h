@@ -5,7 +5,7 @@
 // as whole days. Columns that the statement's select list qualifies or renames ("a.cod_carg",
 // "x AS y") are compared through that expression, so joins do not make them ambiguous.
 
-#include "Protocol.h"
+#include "appserver/Protocol.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "QbeCriteriaDialog.h"
+#include "framework/widgets/QbeCriteriaDialog.h"
 
-#include "ErrorGuard.h"
+#include "framework/widgets/ErrorGuard.h"
 #include "ui_QbeCriteriaDialog.h"
 
 #include <QComboBox>

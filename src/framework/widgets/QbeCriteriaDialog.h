@@ -4,7 +4,7 @@
 // conditions to a check (the button builds its statement there); when the check refuses them its
 // message is shown and the dialog stays open with everything the user typed.
 
-#include "QbeConditionBuilder.h"
+#include "framework/widgets/QbeConditionBuilder.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "TDBEdit.h"
+#include "framework/widgets/TDBEdit.h"
 
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "TDataSource.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QKeyEvent>
 

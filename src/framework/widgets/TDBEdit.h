@@ -4,7 +4,7 @@
 // it), and leaving the edit or pressing Enter stores the text in the field inside the error guard.
 // A refused value keeps the typed text and the row in edit, so nothing the user typed is lost.
 
-#include "TDataLink.h"
+#include "framework/dataset/TDataLink.h"
 
 #include <QLineEdit>
 

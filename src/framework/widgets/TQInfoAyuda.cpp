@@ -1,9 +1,9 @@
-#include "TQInfoAyuda.h"
+#include "framework/widgets/TQInfoAyuda.h"
 
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "ProgramLauncher.h"
-#include "Ugnnorma.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "framework/Ugnnorma.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "TQNavegador.h"
+#include "framework/widgets/TQNavegador.h"
 #include "ui_TQNavegador.h"
 
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "TDataSource.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QToolButton>
 

@@ -4,7 +4,7 @@
 // Spanish hint and is enabled by the dataset's state and position. Every press runs inside the
 // error guard; a delete asks first.
 
-#include "TDataLink.h"
+#include "framework/dataset/TDataLink.h"
 
 #include <QFlags>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "TQNotas.h"
+#include "framework/widgets/TQNotas.h"
 
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "TApplication.h"
-#include "Ugnnorma.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
 
 #include <QCheckBox>
 #include <QDateTime>

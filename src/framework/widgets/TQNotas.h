@@ -4,8 +4,8 @@
 // button shows how many alerts the record has. Notes live in the table GN_NOTAS behind the
 // provider "DtsPGnNotas", keyed by form, company and the value of the record's key field.
 
-#include "SClientDataSet.h"
-#include "TDataLink.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TDataLink.h"
 
 #include <QToolButton>
 

@@ -1,8 +1,8 @@
-#include "TQPField.h"
+#include "framework/widgets/TQPField.h"
 
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "SDCOMConnection.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
 
 namespace {
 

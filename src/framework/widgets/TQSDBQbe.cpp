@@ -1,11 +1,11 @@
-#include "TQSDBQbe.h"
+#include "framework/widgets/TQSDBQbe.h"
 
-#include "DialogService.h"
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "QbeCriteriaDialog.h"
-#include "SClientDataSet.h"
-#include "StatementCondition.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/widgets/QbeCriteriaDialog.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/StatementCondition.h"
 
 #include <QRegularExpression>
 

@@ -4,7 +4,7 @@
 // opens the criteria dialog, where the user builds conditions on the dataset's fields that
 // become such a condition (or, where allowed, a filter on the rows already read).
 
-#include "QbeConditionBuilder.h"
+#include "framework/widgets/QbeConditionBuilder.h"
 
 #include <QPushButton>
 #include <QStringList>

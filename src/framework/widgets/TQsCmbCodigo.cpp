@@ -1,4 +1,4 @@
-#include "TQsCmbCodigo.h"
+#include "framework/widgets/TQsCmbCodigo.h"
 
 TQsCmbCodigo::TQsCmbCodigo(QWidget *parent) : QComboBox(parent)
 {

@@ -1,4 +1,4 @@
-#include "TRadioGroup.h"
+#include "framework/widgets/TRadioGroup.h"
 
 #include <QHBoxLayout>
 #include <QRadioButton>

@@ -1,8 +1,8 @@
-#include "TVelkarDBgrid.h"
+#include "framework/widgets/TVelkarDBgrid.h"
 
-#include "ErrorGuard.h"
-#include "Exceptions.h"
-#include "TDataSetModel.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TDataSetModel.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -11,7 +11,7 @@
 // OnEditButtonClick. With a data source that does not edit by itself (AutoEdit off), cells open
 // for editing only while the dataset is already in edit or insert.
 
-#include "TDataSource.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QColor>
 #include <QFont>

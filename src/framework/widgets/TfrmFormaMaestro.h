@@ -7,8 +7,8 @@
 // call's company current; derived forms add their work to the virtual handlers, calling these
 // first. Every key typed in the form passes FormKeyPress first.
 
-#include "SClientDataSet.h"
-#include "TDataSource.h"
+#include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TDataSource.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "ChartsPainter.h"
+#include "reportengine/widgets/ChartsPainter.h"
 
-#include "ChartLabels.h"
-#include "PageRenderer.h"
+#include "reportengine/ChartLabels.h"
+#include "reportengine/PageRenderer.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -3,8 +3,8 @@
 // vectors into the page. The charting library needs a QApplication, so the core engine draws
 // plain charts until the widgets side installs this one.
 
-#include "ReportLayout.h"
-#include "PreparedReport.h"
+#include "reportengine/ReportLayout.h"
+#include "reportengine/PreparedReport.h"
 
 class QChart;
 class QGraphicsScene;

@@ -1,4 +1,4 @@
-#include "PageView.h"
+#include "reportengine/widgets/PageView.h"
 
 #include <QPainter>
 

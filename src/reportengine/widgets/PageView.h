@@ -2,7 +2,7 @@
 // Shows one prepared page at a zoom factor (1.0: 100 %, a millimetre as long as on paper at
 // 96 dpi), with an optional highlighted rectangle (a found text).
 
-#include "PageRenderer.h"
+#include "reportengine/PageRenderer.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "ReportOutline.h"
+#include "reportengine/widgets/ReportOutline.h"
 
 #include <QHeaderView>
 

@@ -2,7 +2,7 @@
 // The outline of a prepared report: one entry per page saying what is on it (its first and last
 // record, or its chart, or its first line of body text). Clicking an entry asks for its page.
 
-#include "PreparedReport.h"
+#include "reportengine/PreparedReport.h"
 
 #include <QTreeWidget>
 

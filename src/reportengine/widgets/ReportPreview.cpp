@@ -1,12 +1,12 @@
-#include "ReportPreview.h"
+#include "reportengine/widgets/ReportPreview.h"
 
 #include "ui_ReportPreview.h"
 
-#include "ChartsPainter.h"
-#include "DialogService.h"
-#include "PageView.h"
-#include "ReportFile.h"
-#include "ReportOutline.h"
+#include "reportengine/widgets/ChartsPainter.h"
+#include "framework/widgets/DialogService.h"
+#include "reportengine/widgets/PageView.h"
+#include "reportengine/ReportFile.h"
+#include "reportengine/widgets/ReportOutline.h"
 
 #include <QDir>
 #include <QDockWidget>

@@ -4,8 +4,8 @@
 // report, export to PDF, XLSX or DOCX (asking for a file, or quickly into the documents folder),
 // zoom and fit, find a text, an outline of the pages and page navigation.
 
-#include "PreparedReport.h"
-#include "ReportPrinting.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/widgets/ReportPrinting.h"
 
 #include <QMainWindow>
 #include <QPageLayout>

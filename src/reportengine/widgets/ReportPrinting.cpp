@@ -1,12 +1,12 @@
-#include "ReportPrinting.h"
+#include "reportengine/widgets/ReportPrinting.h"
 
-#include "ChartsPainter.h"
-#include "DialogService.h"
-#include "DocxExport.h"
-#include "Exceptions.h"
-#include "PageRenderer.h"
-#include "PdfExport.h"
-#include "XlsxExport.h"
+#include "reportengine/widgets/ChartsPainter.h"
+#include "framework/widgets/DialogService.h"
+#include "reportengine/DocxExport.h"
+#include "framework/Exceptions.h"
+#include "reportengine/PageRenderer.h"
+#include "reportengine/PdfExport.h"
+#include "reportengine/XlsxExport.h"
 
 #include <QApplication>
 #include <QFileInfo>

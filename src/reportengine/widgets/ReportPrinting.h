@@ -3,8 +3,8 @@
 // a while, sending pages to a printer, writing an export after asking before overwriting.
 // Messages and questions go through the framework's dialog service.
 
-#include "PreparedReport.h"
-#include "Report.h"
+#include "reportengine/PreparedReport.h"
+#include "reportengine/Report.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
-#include "CompanyBuilder.h"
+#include "tests/engine/support/CompanyBuilder.h"
 
-#include "PasswordHash.h"
+#include "appserver/PasswordHash.h"
 
-#include "DemoDatabase.h"
+#include "tests/support/DemoDatabase.h"
 
-#include "DatabaseOpener.h"
-#include "SchemaLoader.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/SchemaLoader.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -3,9 +3,9 @@
 // database, the master form's scratch dataset and company list, the data module connected to
 // them, and a headless main form with the four category boxes.
 
-#include "HeadlessMainForm.h"
-#include "HeadlessWorkstation.h"
-#include "TrafficLightGeneration.h"
+#include "data/HeadlessMainForm.h"
+#include "data/HeadlessWorkstation.h"
+#include "engine/TrafficLightGeneration.h"
 
 #include <QStringList>
 
