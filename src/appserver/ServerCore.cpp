@@ -130,6 +130,15 @@ QString ServerCore::open(const DatabaseDescription &description)
 }
 
 // A file that is not one of ours is refused before anyone works on it, and left as it was.
+QString ServerCore::checkHealth()
+{
+    if (!isOpen())
+        return QStringLiteral("La base de datos no está abierta.");
+    return readOn(d->reader, [](QSqlQuery &query) {
+        return query.exec(QStringLiteral("SELECT 1")) && query.next() ? QString() : query.lastError().text();
+    });
+}
+
 QString ServerCore::checkSchema()
 {
     static const QStringList required{QStringLiteral("GN_USUAR"), QStringLiteral("GN_EMPRE"),
