@@ -10,6 +10,8 @@
 #include "framework/Ugnnorma.h"
 #include "tools/viewer/ViewerOptions.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
@@ -42,6 +44,17 @@ int main(int argc, char *argv[])
 {
     // The name the viewer was started under (a link named after a program code) tells the kind.
     const QString startName = QString::fromLocal8Bit(argv[0]);
+    // Asked what it is or how to start it, the viewer answers on the terminal and opens nothing.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::printf("qacsemaf-viewer %s\n", QACSEMAF_VERSION);
+            return 0;
+        }
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(ViewerOptions::usage().toUtf8().constData(), stdout);
+            return 0;
+        }
+    }
     // Printing the rows or saving a picture needs no screen.
     for (int i = 1; i < argc; ++i)
         if ((qstrcmp(argv[i], "--dump") == 0 || qstrcmp(argv[i], "--screenshot") == 0)
