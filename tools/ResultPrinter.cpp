@@ -56,6 +56,26 @@ QString trueColour(engine::Band band)
     return QStringLiteral("\x1b[%1;48;2;%2;%3;%4m").arg(light ? 30 : 37).arg(rgb.red).arg(rgb.green).arg(rgb.blue);
 }
 
+// The rows as lines of columns two blanks apart, each column as wide as its widest cell; the
+// header (the first row) flush left, the cells of `rightAligned` columns flush right.
+QStringList laidOut(const QList<QStringList> &rows, const QList<bool> &rightAligned)
+{
+    QList<int> widths(rows.first().size(), 0);
+    for (const QStringList &row : rows)
+        for (int c = 0; c < row.size(); ++c)
+            widths[c] = qMax(widths[c], row.at(c).size());
+    QStringList lines;
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const bool right = r > 0 && c < rightAligned.size() && rightAligned.at(c);
+            cells << (right ? rows[r][c].rightJustified(widths[c]) : rows[r][c].leftJustified(widths[c]));
+        }
+        lines << cells.join(QStringLiteral("  "));
+    }
+    return lines;
+}
+
 QString jsonText(const QVariant &value)
 {
     const QByteArray array = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
@@ -107,8 +127,11 @@ void ResultPrinter::printTable(TDataSet &result, QTextStream &out, Colour colour
     const QList<Column> cols = columns(result);
     TField *percentage = m_schema.bandField.isEmpty() ? nullptr : result.FieldByName(m_schema.bandField);
     QStringList header;
-    for (const Column &column : cols)
+    QList<bool> rightAligned;
+    for (const Column &column : cols) {
         header << column.field->caption();
+        rightAligned << column.field->isNumber();
+    }
     if (percentage)
         header << kBandCaption;
     QList<QStringList> rows{header};
@@ -123,22 +146,18 @@ void ResultPrinter::printTable(TDataSet &result, QTextStream &out, Colour colour
         }
         rows << row;
     }
-    QList<int> widths(header.size(), 0);
-    for (const QStringList &row : rows)
-        for (int c = 0; c < row.size(); ++c)
-            widths[c] = qMax(widths[c], row.at(c).size());
-    for (int r = 0; r < rows.size(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < rows[r].size(); ++c) {
-            const bool number = r > 0 && c < cols.size() && cols[c].field->isNumber();
-            cells << (number ? rows[r][c].rightJustified(widths[c]) : rows[r][c].leftJustified(widths[c]));
-        }
-        const QString line = cells.join(QStringLiteral("  "));
-        if (r == 0 || !percentage || colour == Colour::None)
+    const QStringList lines = laidOut(rows, rightAligned);
+    for (int r = 0; r < lines.size(); ++r) {
+        if (r == 0 || !percentage || colour == Colour::None) {
+            QString line = lines.at(r);
+            // Only a coloured row keeps its padding, so that every background ends at one column.
+            while (line.endsWith(QLatin1Char(' ')))
+                line.chop(1);
             out << line << '\n';
-        else
-            out << (colour == Colour::TrueColour ? trueColour(bands[r - 1]) : basicColour(bands[r - 1])) << line
-                << "\x1b[0m\n";
+        } else {
+            const engine::Band band = bands.at(r - 1);
+            out << (colour == Colour::TrueColour ? trueColour(band) : basicColour(band)) << lines.at(r) << "\x1b[0m\n";
+        }
     }
 }
 
