@@ -124,7 +124,7 @@ qint64 threadCpuMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement, qint64 serverPid = 0)
+Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, qint64 serverPid = 0)
 {
     GenerationHarness station;
     // The main form lists the companies when it opens, which also proves the session: the
@@ -152,7 +152,8 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
     holders.resize(qMin(sample, int(holders.size())));
-    const auto scorer = engine::EmployeeScorer::create(engine::Arrangement::Literal, station.dataSets(), inputs);
+    const auto scorer = LiteralScorer::factory()(station.dataSets(), inputs, engine::storedRounding(
+        *engine::trafficLightTable().field(engine::resultfield::PorEmpl), TDtmAcSemaf::FormateadorSuite()));
     const qint64 before = station.connection.roundTrips();
     QElapsedTimer timer;
     timer.start();
@@ -167,7 +168,7 @@ Timing bestBatched(int positions, qint64 serverPid = 0)
 {
     Timing best;
     for (int i = 0; i < 3; ++i) {
-        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched, serverPid);
+        const Timing run = timeRun(inputsFor(positions), Arrangement::Batched, serverPid);
         if (i == 0 || run.ms < best.ms)
             best = {run.ms, run.calls, run.rows, run.resultRows, best.cpuMs, best.serverCpuMs};
         if (i == 0 || run.cpuMs < best.cpuMs)

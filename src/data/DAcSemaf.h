@@ -6,6 +6,7 @@
 #include "data/IFrmAcSemaf.h"
 #include "engine/GenerationDataSets.h"
 #include "engine/GenerationInputs.h"
+#include "engine/ResultSchema.h"
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
@@ -107,6 +108,9 @@ public:
     void DefinirEventosMotor();
     // The datasets a generation run reads and fills.
     engine::GenerationDataSets DatosGeneracion();
+    // The suite's number formatter (TDtmGnLibre.FormatearFloat), as the engine rounds the
+    // percentages it stores.
+    static engine::MaskFormatter FormateadorSuite();
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);
