@@ -180,4 +180,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestSessionValue)
-#include "tst_session.moc"
+#include "tst_sessionvalue.moc"
