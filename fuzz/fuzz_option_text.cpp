@@ -2,7 +2,7 @@
 // what the suite trims (blanks and control characters; other Unicode spaces belong to the item).
 
 #include "fuzz/FuzzInput.h"
-#include "entry/OptionText.h"
+#include "framework/OptionText.h"
 
 #include <cstdlib>
 

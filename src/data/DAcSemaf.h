@@ -33,7 +33,8 @@ public:
 
     // Points every remote dataset at the main form's connection, the company name look-up at the
     // main form's company list, and the rules at the main form's scratch dataset (all of them
-    // belong to the main form, which is created after this module).
+    // belong to the main form, which is created after this module). The rules work in the
+    // company of the session that connection is handed.
     void ConnectTo(SDCOMConnection *connection, TDataSet *companyList, SClientDataSet *scratch);
 
     SClientDataSet *remoteDataSet(const QString &name) const;
@@ -221,6 +222,7 @@ private:
     SlotConsulta m_slots[1];
     QVariantList m_claveEdicion;        // key of the plan row when its edit began
     TDataSet *m_listaEmpresas = nullptr; // the master form's company list
+    SDCOMConnection *m_conexion = nullptr; // its session names the current company
 };
 
 extern QPointer<TDtmAcSemaf> DtmAcSemaf;

@@ -6,7 +6,7 @@
 #include "framework/Exceptions.h"
 #include "framework/widgets/ProgramLauncher.h"
 #include "tools/viewer/RecordViewer.h"
-#include "framework/TApplication.h"
+#include "framework/Session.h"
 #include "framework/Ugnnorma.h"
 #include "tools/viewer/ViewerOptions.h"
 
@@ -21,13 +21,8 @@ namespace {
 void startSession(const ViewerOptions &options)
 {
     ResetSessionGlobals();
-    gStProtocolo = options.protocol;
-    gStAliasCnx = options.alias;
-    gStParSrv = options.server;
-    gStParUsu = gStCodiUsua = options.user;
-    gStParPas = gStPassUsua = options.password;
-    gStParEmp = gStCodiEmpr = QString::number(options.company);
-    TApplication::instance().Tag = options.company;
+    Session::makeCurrent(Session(options.protocol, options.server, options.alias, options.user, options.password,
+                                 options.company));
 }
 
 int fail(const QString &message, bool quiet)

@@ -4,7 +4,6 @@
 #include "framework/Exceptions.h"
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/LocalTransport.h"
-#include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
 
 #include <exception>
@@ -13,9 +12,9 @@ using appserver::DatabaseDescription;
 
 namespace {
 
-DatabaseDescription sqliteFromAlias()
+DatabaseDescription sqliteFromAlias(const Session &session)
 {
-    QString file = gStAliasCnx.trimmed();
+    QString file = session.alias.trimmed();
     if (file.isEmpty())
         file = qEnvironmentVariable("QACSEMAF_DB").trimmed();
     if (file.isEmpty())
@@ -25,27 +24,27 @@ DatabaseDescription sqliteFromAlias()
     return DatabaseDescription::sqlite(file);
 }
 
-DatabaseDescription postgresFromSession()
+DatabaseDescription postgresFromSession(const Session &session)
 {
     DatabaseDescription description;
     QString error;
-    if (!DatabaseDescription::fromServerAndName(gStParSrv, gStAliasCnx, &description, &error))
+    if (!DatabaseDescription::fromServerAndName(session.server, session.alias, &description, &error))
         throw EDatabaseError(error);
     return description;
 }
 
 // The transport the session's protocol asks for.
-std::unique_ptr<ITransport> transportFromSession()
+std::unique_ptr<ITransport> transportFromSession(const Session &session)
 {
-    const QString protocol = gStProtocolo.trimmed().toLower();
+    const QString protocol = session.protocol.trimmed().toLower();
     if (protocol.isEmpty() || protocol == QLatin1String("local"))
-        return std::make_unique<LocalTransport>(sqliteFromAlias());
+        return std::make_unique<LocalTransport>(sqliteFromAlias(session));
     if (protocol == QLatin1String("pgsql"))
-        return std::make_unique<LocalTransport>(postgresFromSession());
+        return std::make_unique<LocalTransport>(postgresFromSession(session));
     if (protocol == QLatin1String("http"))
-        return std::make_unique<HttpTransport>(gStParSrv, gStAliasCnx.trimmed());
+        return std::make_unique<HttpTransport>(session.server, session.alias.trimmed());
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
-                                        "(se espera local, pgsql o http).").arg(gStProtocolo));
+                                        "(se espera local, pgsql o http).").arg(session.protocol));
 }
 
 // Keeps what the caller's sink throws, so that it never unwinds through the server, and
@@ -77,23 +76,31 @@ private:
     std::exception_ptr m_thrown;
 };
 
-QString firstFilled(const QString &preferred, const QString &fallback)
-{
-    return preferred.isEmpty() ? fallback : preferred;
-}
-
 } // namespace
 
 SDCOMConnection::SDCOMConnection(QObject *owner) : QObject(owner) {}
 
 SDCOMConnection::~SDCOMConnection() = default;
 
+void SDCOMConnection::setSession(const Session &session)
+{
+    const bool samePlace = session.samePlace(this->session());
+    m_session = session;
+    if (!samePlace)
+        Close();
+}
+
+Session SDCOMConnection::session() const
+{
+    return m_session ? *m_session : Session::fromGlobals();
+}
+
 void SDCOMConnection::Open()
 {
     if (m_connected)
         return;
     if (!m_transport)
-        m_transport = transportFromSession();
+        m_transport = transportFromSession(session());
     m_connected = true;
 }
 
@@ -164,10 +171,19 @@ QVariant SDCOMConnection::AppServerCall(const QString &method, const QVariantLis
     return result.value;
 }
 
+void SDCOMConnection::VerificarSesion()
+{
+    const Session proved = session();
+    const QVariantList answer =
+        AppServerCall(QStringLiteral("VerificarSesion"), {proved.user, QString::number(proved.company)}).toList();
+    gStTipoUsuario = answer.value(0).toString();
+    gStDriver = answer.value(1).toString();
+}
+
 appserver::Credentials SDCOMConnection::credentials() const
 {
-    return {firstFilled(gStCodiUsua, gStParUsu), firstFilled(gStPassUsua, gStParPas),
-            TApplication::instance().Tag};
+    const Session current = session();
+    return {current.user, current.password, current.company};
 }
 
 ITransport &SDCOMConnection::transport()

@@ -1,4 +1,4 @@
-#include "entry/OptionText.h"
+#include "framework/OptionText.h"
 
 QString TrimBlanks(const QString &text)
 {
