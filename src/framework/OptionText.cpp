@@ -13,48 +13,71 @@ QString TrimBlanks(const QString &text)
 
 namespace {
 
-// A double quote at the start of a token: the text up to the next quote is one item. Without a
-// closing quote the item is empty and the rest is cut into tokens as usual.
-QString cutQuotedToken(QString &text, QStringList &items)
-{
-    text.remove(0, 1);
-    const qsizetype closing = text.indexOf(u'"');
-    items.append(TrimBlanks(text.left(qMax<qsizetype>(closing, 0))));
-    return TrimBlanks(text.mid(closing + 1));
-}
-
-QString cutPlainToken(QString &text, const QString &token, QStringList &items)
-{
-    items.append(TrimBlanks(token));
-    const qsizetype at = text.indexOf(token);
-    if (at >= 0)
-        text.remove(at, token.size());
-    return TrimBlanks(text);
-}
-
-QString cutOneToken(QString text, QStringList &items)
-{
-    const QString whole = TrimBlanks(text);
-    const QString characters = text;
-    QString token;
-    for (const QChar ch : characters) {
-        if (ch != u' ' && ch != u'"')
-            token.append(ch);
-        if (ch == u' ' || TrimBlanks(token) == whole)
-            return cutPlainToken(text, token, items);
-        if (ch == u'"')
-            return cutQuotedToken(text, items);
-    }
-    return QString(); // not reached: the token grows to the whole text
-}
+bool isBlank(QChar ch) { return ch.unicode() <= u' '; }
 
 } // namespace
 
+// The text is walked once: the remaining option text is always the stretch [from, end) of it, so
+// cutting a token moves `from` instead of copying what is left (a megabyte of options is cut in
+// milliseconds). The rules are the suite's, quirks included:
+// - a token ends at a space, or at its last character when only blanks follow;
+// - a double quote makes the token a quoted one: the first character of the remaining text is
+//   dropped (the quote itself, unless the token had begun) and the item runs to the next quote;
+//   without a closing quote the item is empty and cutting goes on after the dropped character;
+// - only the space separates tokens; tabs and other blanks belong to a token except at its ends.
 QStringList ParsearOpciones(QString text)
 {
     QStringList items;
-    while (!TrimBlanks(text).isEmpty())
-        text = cutOneToken(text, items);
+    const qsizetype size = text.size();
+    qsizetype last = size - 1;   // the last character that is not blank
+    while (last >= 0 && isBlank(text.at(last)))
+        --last;
+    const auto item = [&text](qsizetype from, qsizetype to) { return TrimBlanks(text.mid(from, to - from)); };
+    const auto skipBlanks = [&text, last](qsizetype at) {
+        while (at <= last && isBlank(text.at(at)))
+            ++at;
+        return at;
+    };
+    // Quotes are looked for from ever later places: a search reaches on from the last quote found,
+    // and none found means none further on.
+    qsizetype quote = 0;
+    qsizetype searchedFrom = -1;
+    const auto nextQuote = [&](qsizetype at) {
+        if (searchedFrom < 0 || (quote >= 0 && quote < at)) {
+            quote = text.indexOf(u'"', at);
+            searchedFrom = at;
+        }
+        return quote;
+    };
+
+    qsizetype from = 0;   // the remaining text is [from, size); blanks at its start not yet skipped
+    while (from <= last && skipBlanks(from) <= last) {
+        qsizetype at = from;
+        for (;; ++at) {
+            const QChar ch = text.at(at);
+            if (ch == u' ') {
+                items.append(item(from, at));
+                from = skipBlanks(at);
+                break;
+            }
+            if (ch == u'"') {
+                const qsizetype closing = nextQuote(from + 1);
+                if (closing < 0) {
+                    items.append(QString());
+                    from = skipBlanks(from + 1);
+                } else {
+                    items.append(item(from + 1, closing));
+                    from = skipBlanks(closing + 1);
+                }
+                break;
+            }
+            if (at >= last) {   // only blanks follow: the token is the rest
+                items.append(item(from, at + 1));
+                from = last + 1;
+                break;
+            }
+        }
+    }
     return items;
 }
 
