@@ -36,12 +36,33 @@ int fail(const QString &message, bool quiet)
     return 1;
 }
 
+// The options a help label starts the viewer with; the kind of records comes from the name it is
+// started under (a link named after a program code) or from --program.
+int viewerHelp(const QString &startName)
+{
+    QStringList codes;
+    for (const RecordKind &kind : RecordKind::all())
+        codes << kind.code;
+    QTextStream(stdout)
+        << "Usage: " << startName
+        << " --protocol P --alias A [--server S] --user U --company N [--key cod_empl --value N]\n"
+           "       [--program CODE] [--dump] [--screenshot FILE]\n\n"
+           "Shows an employee's records or the position master, read-only. The kind is the program code the\n"
+           "viewer is started under, or --program: "
+        << codes.join(QStringLiteral(", "))
+        << ".\nThe password comes from the environment. --dump prints the rows; --screenshot saves the window.\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // The name the viewer was started under (a link named after a program code) tells the kind.
     const QString startName = QString::fromLocal8Bit(argv[0]);
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0)
+            return viewerHelp(startName);
     // Printing the rows or saving a picture needs no screen.
     for (int i = 1; i < argc; ++i)
         if ((qstrcmp(argv[i], "--dump") == 0 || qstrcmp(argv[i], "--screenshot") == 0)
