@@ -346,7 +346,8 @@ private:
             return nullptr;
         clickWidget(button);
         QMainWindow *preview = nullptr;
-        QTest::qWaitFor([&] {
+        // The window found, or none when the wait runs out: the caller checks it.
+        (void)QTest::qWaitFor([&] {
             for (QWidget *window : QApplication::topLevelWidgets())
                 if (window->inherits("report::ReportPreview") && window->isVisible())
                     preview = qobject_cast<QMainWindow *>(window);
