@@ -238,36 +238,22 @@ QString FetchHandler::bindValues(const Checked &checked, const QList<ParamValue>
 
 FetchResult FetchHandler::execute(const QString &statement, const QVariantList &values)
 {
+    // A failed read leaves the request's transaction aborted: what else the request runs fails
+    // too, and the end of the request rolls it back.
     FetchResult result;
-    const QString begin = m_dialect.beginRead();
-    if (!begin.isEmpty()) {
-        result.error = m_connection.exec(begin);
-        if (!result.error.isEmpty())
-            return result;
-    }
-    // Lives until the read transaction has ended: its clean-up must not run inside an aborted one.
-    QSqlQuery query(m_connection.database());
-    query.setForwardOnly(true);
-    if (!query.prepare(statement)) {
-        result.error = query.lastError().text();
-    } else {
-        for (const QVariant &value : values)
-            query.addBindValue(value);
-        if (!query.exec())
-            result.error = query.lastError().text();
-        else
-            readRows(query, &result);
-    }
+    QSqlQuery *query = m_connection.preparedRead(statement, &result.error);
+    if (!query)
+        return result;
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values.at(i));
+    if (!query->exec())
+        result.error = query->lastError().text();
+    else
+        readRows(*query, &result);
+    query->finish();
     if (!result.error.isEmpty()) {
         result.fields.clear();
         result.rows.clear();
-    }
-    const QString end = m_dialect.endRead();
-    if (!end.isEmpty()) {
-        // A failed statement leaves the read transaction aborted; ending it must not hide why.
-        const QString endError = m_connection.exec(result.ok() ? end : QStringLiteral("ROLLBACK"));
-        if (result.ok() && !endError.isEmpty())
-            result.error = endError;
     }
     return result;
 }

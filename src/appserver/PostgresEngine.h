@@ -25,8 +25,6 @@ public:
     QString beginRequest(bool readOnly, const QList<int> &companies) const override;
     QString endRequest(bool, bool commit) const override;
     QString sessionReset(const DatabaseDescription &description, bool readOnly) const override;
-    QString beginRead() const override { return QStringLiteral("SAVEPOINT consulta"); }
-    QString endRead() const override { return QStringLiteral("RELEASE SAVEPOINT consulta"); }
     QString tableListStatement() const override;
     QString tableColumnsStatement() const override;
 

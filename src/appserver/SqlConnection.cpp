@@ -71,6 +71,8 @@ void SqlConnection::release()
 {
     m_resetsSession = false;
     m_guard.reset();
+    // The queries go before the connection they were prepared on.
+    m_reads.clear();
     if (m_name.isEmpty())
         return;
     {
@@ -159,6 +161,23 @@ QString SqlConnection::endRequest(bool commit)
 QSqlDatabase SqlConnection::database() const
 {
     return QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery *SqlConnection::preparedRead(const QString &statement, QString *error)
+{
+    // A workstation repeats a few dozen shapes of read; the registry bounds them anyway.
+    constexpr int kKeptReads = 128;
+    if (const auto kept = m_reads.constFind(statement); kept != m_reads.constEnd())
+        return kept->get();
+    auto query = std::make_shared<QSqlQuery>(database());
+    query->setForwardOnly(true);
+    if (!query->prepare(statement)) {
+        *error = query->lastError().text();
+        return nullptr;
+    }
+    if (m_reads.size() >= kKeptReads)
+        m_reads.clear();
+    return m_reads.insert(statement, std::move(query))->get();
 }
 
 QString SqlConnection::exec(const QString &statement)

@@ -9,10 +9,13 @@
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SqlDialect.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
 #include <memory>
+
+class QSqlQuery;
 
 namespace appserver {
 
@@ -42,6 +45,10 @@ public:
     QSqlDatabase database() const;
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
+    // A read prepared once on this connection and kept for the next request that runs the same
+    // text, so that a read costs one round trip; null with the database's error if it refuses
+    // the text. Valid until the connection is opened again or released.
+    QSqlQuery *preparedRead(const QString &statement, QString *error);
 
     // Begins one request's transaction; rows of other companies than `companies` (and 0) stay
     // out of it on PostgreSQL. A connection found broken is opened again first, and once more
@@ -65,6 +72,7 @@ private:
     bool m_resetsSession = false;
     std::function<void(const QString &)> m_log;
     std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_reads;   // prepared reads by text
 };
 
 } // namespace appserver

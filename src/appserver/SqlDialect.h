@@ -60,10 +60,6 @@ public:
     // The setting that row security reads the request's companies from.
     static QString companySetting() { return QStringLiteral("qacsemaf.empresas"); }
 
-    // A fetch inside a request's transaction: a savepoint where the engine has transactions
-    // that a failed statement aborts; empty: the engine needs none.
-    QString beginRead() const { return m_engine->beginRead(); }
-    QString endRead() const { return m_engine->endRead(); }
     // One column: the names of the tables the connection sees.
     QString tableListStatement() const { return m_engine->tableListStatement(); }
 

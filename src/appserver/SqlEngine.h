@@ -72,8 +72,6 @@ public:
     virtual QString beginRequest(bool readOnly, const QList<int> &companies) const = 0;
     virtual QString endRequest(bool readOnly, bool commit) const = 0;
     virtual QString sessionReset(const DatabaseDescription &description, bool readOnly) const = 0;
-    virtual QString beginRead() const = 0;
-    virtual QString endRead() const = 0;
     virtual QString tableListStatement() const = 0;
     // Name, declared type and (optionally) declared length of a table's columns; one marker: the table.
     virtual QString tableColumnsStatement() const = 0;

@@ -24,8 +24,6 @@ public:
     QString beginRequest(bool readOnly, const QList<int> &companies) const override;
     QString endRequest(bool readOnly, bool commit) const override;
     QString sessionReset(const DatabaseDescription &, bool) const override { return {}; }
-    QString beginRead() const override { return {}; }
-    QString endRead() const override { return {}; }
     QString tableListStatement() const override;
     QString tableColumnsStatement() const override;
 

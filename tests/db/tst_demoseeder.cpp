@@ -9,6 +9,7 @@
 #include "tools/dbtools/SchemaLoader.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 using dbtools::DbOutcome;
@@ -156,6 +157,18 @@ private slots:
             QCOMPARE(rowsAsText(second.db(), table), rowsAsText(first.db(), table));
     }
 
+private:
+    static int columnsWithStatistics(const QSqlDatabase &db, const QString &table)
+    {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT count(*) FROM pg_stats WHERE tablename = lower(?)"));
+        query.addBindValue(table);
+        if (!query.exec() || !query.next())
+            qFatal("pg_stats: %s", qPrintable(query.lastError().text()));
+        return query.value(0).toInt();
+    }
+
+private slots:
     void seedsOnPostgres()
     {
         OPEN_TEST_DATABASE(pg, QStringLiteral("postgres"));
@@ -170,6 +183,10 @@ private slots:
             QCOMPARE(stored.size(), expected.size());
             for (int i = 0; i < expected.size(); ++i)
                 QCOMPARE(table + QLatin1Char(':') + stored.at(i), table + QLatin1Char(':') + expected.at(i));
+            // The planner has statistics of every filled table as soon as the seed is done.
+            if (!expected.isEmpty())
+                QCOMPARE(table + QLatin1Char(':') + QString::number(columnsWithStatistics(pg.db(), table) > 0),
+                         table + QStringLiteral(":1"));
         }
     }
 };
