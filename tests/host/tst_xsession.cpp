@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -29,6 +31,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -182,6 +185,51 @@ private:
     bool m_fired = false;
 };
 
+// Closes any message, dialog or menu that stays open for `ms` while the test waits: a click that
+// went astray on a busy machine then fails the step with what was on screen, instead of holding
+// the whole test inside that window's own loop until the run's time limit.
+class StuckWindowGuard : public QObject {
+public:
+    explicit StuckWindowGuard(int ms) : m_limit(ms)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { check(); });
+        m_timer.start(500);
+    }
+
+    // What was closed since the last call: each window's title and text.
+    QStringList takeClosed() { return std::exchange(m_closed, {}); }
+
+private:
+    void check()
+    {
+        QWidget *open = QApplication::activeModalWidget();
+        if (!open)
+            open = QApplication::activePopupWidget();
+        if (open != m_open) {
+            m_open = open;
+            m_since.start();
+            return;
+        }
+        if (!open || m_since.elapsed() < m_limit)
+            return;
+        QString text = open->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(open))
+            text += QStringLiteral(": ") + box->text();
+        m_closed << text;
+        if (auto *dialog = qobject_cast<QDialog *>(open))
+            dialog->reject();
+        else
+            open->close();
+        m_open = nullptr;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    QPointer<QWidget> m_open;
+    QStringList m_closed;
+    int m_limit;
+};
+
 } // namespace
 
 class TestXSession : public QObject {
@@ -326,6 +374,12 @@ private slots:
         preview->close();
     }
 
+    void cleanup()
+    {
+        const QStringList closed = m_guard.takeClosed();
+        QVERIFY2(closed.isEmpty(), qPrintable(QStringLiteral("left open and closed by the test: ") + closed.join(QStringLiteral("; "))));
+    }
+
     void cleanupTestCase()
     {
         for (QWidget *window : QApplication::topLevelWidgets())
@@ -367,6 +421,7 @@ private:
     }
 
     DemoDatabase m_db;
+    StuckWindowGuard m_guard{45000};
     QDir m_shots;
     std::unique_ptr<ModuleLibrary> m_module;
     std::unique_ptr<HostWindow> m_host;

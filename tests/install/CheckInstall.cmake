@@ -53,7 +53,7 @@ foreach(code QBiHvext QBiEdfor QBiEdnfo QBiCargo)
   if(NOT target STREQUAL "qacsemaf-viewer")
     fail("${BINDIR}/${code} points to ${target}, not qacsemaf-viewer")
   endif()
-  run(${code} "Usage: ${bin}/${code}" --help)
+  run(${code} "Uso: ${bin}/${code}" --help)
 endforeach()
 
 # The command line needs no widgets; its window program does.

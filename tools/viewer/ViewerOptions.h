@@ -10,8 +10,8 @@
 #include <QStringList>
 
 struct ViewerOptions {
-    // The lines --help prints.
-    static QString usage();
+    // The lines --help prints for the viewer started as `program`.
+    static QString usage(const QString &program);
 
     QString protocol, alias, server, user, password;
     int company = 0;

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
             return 0;
         }
         if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
-            std::fputs(ViewerOptions::usage().toUtf8().constData(), stdout);
+            std::fputs(ViewerOptions::usage(startName).toUtf8().constData(), stdout);
             return 0;
         }
     }
