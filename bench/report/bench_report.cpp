@@ -17,7 +17,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 namespace {
 

@@ -5,8 +5,8 @@
 // Provider statements themselves are written once, in SQL both engines accept.
 
 #include "appserver/DatabaseDescription.h"
-#include "appserver/Protocol.h"
-#include "appserver/SqlMask.h"
+#include "appserver/ProtocolNames.h"
+#include "protocol/SqlMask.h"
 
 #include <QList>
 #include <QString>

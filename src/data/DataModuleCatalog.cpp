@@ -11,9 +11,9 @@
 
 namespace {
 
-appserver::FieldType typeOf(const QJsonObject &definition)
+protocol::FieldType typeOf(const QJsonObject &definition)
 {
-    return appserver::fieldTypeFromName(definition.value(QLatin1String("type")).toString());
+    return protocol::fieldTypeFromName(definition.value(QLatin1String("type")).toString());
 }
 
 TFieldKind kindOf(const QJsonObject &definition)

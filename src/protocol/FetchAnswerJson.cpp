@@ -1,6 +1,6 @@
-#include "appserver/FetchAnswerJson.h"
+#include "protocol/FetchAnswerJson.h"
 
-#include "appserver/JsonCodec.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -525,4 +525,4 @@ bool FetchAnswerJson::parse(const QByteArray &json, FetchResult *out, QString *e
     return JsonCodec::decode(document.object(), out, error);
 }
 
-} // namespace appserver
+} // namespace protocol

@@ -2,15 +2,15 @@
 // parser: both must give the values the server had, of the same types.
 
 #include "tests/support/DataTable.h"
-#include "appserver/FetchAnswerJson.h"
-#include "appserver/JsonCodec.h"
+#include "protocol/FetchAnswerJson.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <QtTest>
 
-using namespace appserver;
+using namespace protocol;
 
-Q_DECLARE_METATYPE(appserver::FetchResult)
+Q_DECLARE_METATYPE(protocol::FetchResult)
 
 namespace {
 
