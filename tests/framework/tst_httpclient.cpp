@@ -96,12 +96,6 @@ QByteArray chunked(const QList<QByteArray> &chunks)
     return answer + "0\r\n\r\n";
 }
 
-QString lostText(quint16 port)
-{
-    return QStringLiteral("Se perdió la conexión con el servidor de aplicaciones 127.0.0.1:%1; la operación no se completó.")
-        .arg(port);
-}
-
 } // namespace
 
 class TestHttpClient : public QObject {
@@ -117,6 +111,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");   // %1: the server's port
 
         const QByteArray big(1500, 'x');
+        const QString lost = QStringLiteral("Se perdió la conexión con el servidor de aplicaciones 127.0.0.1:%1; la "
+                                            "operación no se completó.");
         const QString overCap = QStringLiteral("La respuesta del servidor de aplicaciones 127.0.0.1:%1 supera el máximo "
                                                "de 1000 bytes; la operación no se completó.");
         QTest::newRow("whole") << whole("{\"ok\":1}") << qint64(1000) << 200 << QByteArray("{\"ok\":1}") << QString();
@@ -131,9 +127,8 @@ private Q_SLOTS:
         QTest::newRow("chunks over the cap") << chunked({big.left(700), big.mid(700)}) << qint64(1000) << 0
                                              << QByteArray() << overCap;
         QTest::newRow("broken off") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"partial") << qint64(1000)
-                                    << 0 << QByteArray() << lostText(0).replace(QLatin1String(":0;"), QLatin1String(":%1;"));
-        QTest::newRow("nothing") << QByteArray() << qint64(1000) << 0 << QByteArray()
-                                 << lostText(0).replace(QLatin1String(":0;"), QLatin1String(":%1;"));
+                                    << 0 << QByteArray() << lost;
+        QTest::newRow("nothing") << QByteArray() << qint64(1000) << 0 << QByteArray() << lost;
         QTest::newRow("not HTTP") << QByteArray("SSH-2.0-OpenSSH\r\n\r\n") << qint64(1000) << 0 << QByteArray()
                                   << QStringLiteral("El servidor de aplicaciones dio una respuesta que no se entiende.");
     }

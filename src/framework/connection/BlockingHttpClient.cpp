@@ -62,7 +62,8 @@ CURLcode addAuthorities(CURL *, void *sslContext, void *caFile)
     return X509_STORE_load_locations(store, file.constData(), nullptr) == 1 ? CURLE_OK : CURLE_SSL_CACERT_BADFILE;
 }
 
-// Why a certificate was refused, in the words the suite's other clients use for it.
+// Why a certificate was refused, worded as Qt's own TLS errors are, so that the reason reads the
+// same as in the rest of the workstation's messages.
 QString certificateProblem(long verifyResult)
 {
     switch (verifyResult) {
