@@ -109,6 +109,8 @@ BlockingHttpClient::BlockingHttpClient(QString host, quint16 port, int timeoutMs
     initCurlOnce();
     m_curl = curl_easy_init();
     CURL *curl = handleOf(m_curl);
+    if (!curl)
+        return;   // post() says so
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_PROXY, "");   // the server is reached directly, whatever the environment says
     curl_easy_setopt(curl, CURLOPT_TCP_NODELAY, 1L);
@@ -139,6 +141,11 @@ BlockingHttpClient::Response BlockingHttpClient::post(const QString &path, const
     Response response;
     Transfer transfer{&response, m_maxAnswerBytes, false};
     CURL *curl = handleOf(m_curl);
+    if (!curl) {
+        response.error = QStringLiteral("No se pudo preparar la conexión con el servidor de aplicaciones %1 (sin "
+                                        "memoria para libcurl); la operación no se completó.").arg(where());
+        return response;
+    }
     const QString hostInUrl = m_host.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_host + QLatin1Char(']') : m_host;
     const QByteArray url = (m_tls.enabled ? QByteArrayLiteral("https://") : QByteArrayLiteral("http://"))
                            + hostInUrl.toLatin1() + ':' + QByteArray::number(m_port) + path.toLatin1();
