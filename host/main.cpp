@@ -36,6 +36,7 @@ HostOptions parseOptions(const QApplication &app)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Host program of the career traffic-light module."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QList<QCommandLineOption> options{
         {QStringLiteral("library"), QStringLiteral("Module library."), QStringLiteral("path"), defaultLibraryPath()},
         {QStringLiteral("protocol"), QStringLiteral("Connection protocol: local, pgsql, http."), QStringLiteral("name"), QStringLiteral("local")},
@@ -77,8 +78,14 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    // Help and version are answered on the terminal, with or without a screen.
+    for (int i = 1; i < argc; ++i)
+        if ((qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0 || qstrcmp(argv[i], "--version") == 0
+             || qstrcmp(argv[i], "-v") == 0) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("qacsemaf-host"));
+    app.setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     const HostOptions options = parseOptions(app);
 
     ModuleLibrary module(options.library);

@@ -21,7 +21,8 @@ if [ "$sanitize" = 1 ]; then
   # Unoptimised keeps the sanitized build quick to compile (the tests it runs are small); line
   # tables are all the reports need to name file and line.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
-    -DCMAKE_C_FLAGS_DEBUG="-O0 -g1" -DQACSEMAF_SANITIZE=ON "${launcher[@]}" > /dev/null
+    -DCMAKE_C_FLAGS_DEBUG="-O0 -g1" -DQACSEMAF_SANITIZE=ON -DBUILD_TESTING=ON \
+    -DQACSEMAF_WERROR="${QACSEMAF_WERROR:-OFF}" "${launcher[@]}" > /dev/null
   subset=(tst_sqltext tst_serverfetch tst_serverapply tst_connection tst_fields
           tst_datasetsearch tst_datasetstate tst_remotedataset tst_datasetmodel tst_profilescoring
           tst_generationcases tst_session tst_entrypoints tst_chost tst_seedcommand)
@@ -38,7 +39,8 @@ if [ "$sanitize" = 1 ]; then
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 else
   build=${QACSEMAF_BUILD_DIR:-$root/build}
-  bash "$root/scripts/build.sh"
+  # The tests and the benchmarks (which the suite does not run, but keeps compiling).
+  bash "$root/scripts/build.sh" -DBUILD_TESTING=ON -DQACSEMAF_BUILD_BENCHMARKS=ON
 fi
 
 # The server and seeding tests also run on PostgreSQL: a throwaway local server, unless

@@ -7,7 +7,9 @@
 #include "server/RequestGuard.h"
 #include "appserver/SqlDialect.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QHostAddress>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonDocument>
@@ -76,8 +78,9 @@ quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
 void HttpAppServer::watch(QTcpSocket *socket)
 {
     const auto *guard = new RequestGuard(socket, m_settings.maxRequestBytes);
-    connect(guard, &RequestGuard::refused, this, [this](const QString &path, int status, const QString &text) {
-        log(path, Answer(status, message(text)), 0);
+    const QHostAddress client = socket->peerAddress();
+    connect(guard, &RequestGuard::refused, this, [this, client](const QString &path, int status, const QString &text) {
+        log(client, path, Answer(status, message(text)), 0);
     });
 }
 
@@ -96,7 +99,7 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
                    status);
     else
         makeResponder(request, socket).write(text, QByteArrayLiteral("application/json"), status);
-    log(request.url().path(), result, timer.elapsed());
+    log(socket->peerAddress(), request.url().path(), result, timer.elapsed());
     return true;
 }
 
@@ -109,6 +112,8 @@ void HttpAppServer::missingHandler(const QHttpServerRequest &request, QTcpSocket
 HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
 {
     const QString path = request.url().path();
+    if (path == QLatin1String("/health") && request.method() == QHttpServerRequest::Method::Get)
+        return health();
     if (request.method() != QHttpServerRequest::Method::Post)
         return {405, message(QStringLiteral("Use POST para %1.").arg(path))};
     QJsonParseError parseError;
@@ -273,12 +278,31 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     return {statusOf(called.error, m_core.lastRefused()), JsonCodec::encode(called), request.method};
 }
 
-void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) const
+// GET /health, without a session: 200 while the database answers, 503 with the reason when not,
+// for load balancers and service monitors.
+HttpAppServer::Answer HttpAppServer::health()
 {
-    const QString line = QStringLiteral("%1 %2 %3 %4 %5 rows=%6 %7 ms\n")
-                             .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                                  answer.user.isEmpty() ? QStringLiteral("-") : answer.user,
-                                  path,
+    const QString error = m_core.checkHealth();
+    QJsonObject body{{QStringLiteral("estado"), error.isEmpty() ? QStringLiteral("disponible") : QStringLiteral("sin base de datos")},
+                     {QStringLiteral("base"), m_settings.databaseName},
+                     {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
+    if (!error.isEmpty())
+        body.insert(QStringLiteral("error"), error);
+    return {error.isEmpty() ? 200 : 503, body, QStringLiteral("health")};
+}
+
+QString HttpAppServer::logTime()
+{
+    // With its offset, so that lines of servers in different zones can be put side by side.
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+void HttpAppServer::log(const QHostAddress &client, const QString &path, const Answer &answer, qint64 ms) const
+{
+    const QString line = QStringLiteral("%1 %2 %3 %4 %5 %6 rows=%7 %8 ms\n")
+                             .arg(logTime(), client.isNull() ? QStringLiteral("-") : client.toString(),
+                                  answer.user.isEmpty() ? QStringLiteral("-") : answer.user, path,
                                   answer.what.isEmpty() ? QStringLiteral("-") : answer.what)
                              .arg(answer.status)
                              .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))
@@ -289,7 +313,7 @@ void HttpAppServer::log(const QString &path, const Answer &answer, qint64 ms) co
 
 void HttpAppServer::logEvent(const QString &text)
 {
-    const QString line = QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + text + QLatin1Char('\n');
+    const QString line = logTime() + QLatin1Char(' ') + text + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
     std::fflush(stderr);
 }

@@ -13,6 +13,7 @@
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
+// GET /health answers without a session whether the database can be read.
 
 #include "server/LoginThrottle.h"
 #include "appserver/ServerCore.h"
@@ -23,6 +24,7 @@
 #include <QJsonObject>
 #include <QSslConfiguration>
 
+class QHostAddress;
 class QTextStream;
 
 class HttpAppServer : public QAbstractHttpServer {
@@ -83,7 +85,11 @@ private:
     // refusal: 429 while the user must wait after failed logins, 401, 403 or 500.
     Answer proveLogin(const protocol::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
-    void log(const QString &path, const Answer &answer, qint64 ms) const;
+    Answer health();
+    // One line per request: ISO time with its offset, client address, user, path, provider or
+    // method, status, rows and milliseconds.
+    void log(const QHostAddress &client, const QString &path, const Answer &answer, qint64 ms) const;
+    static QString logTime();
     static void logEvent(const QString &text);
 
     appserver::ServerCore &m_core;

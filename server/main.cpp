@@ -1,6 +1,6 @@
 // qacsemaf-server: the application server for workstations that share one database.
 //   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
-//                   [--tls-cert FILE --tls-key FILE]
+//                   [--tls-cert FILE --tls-key FILE] [--config FILE]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
 // or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
 // (DatabasePasswords says which wins).
@@ -9,6 +9,7 @@
 #include "server/DatabasePasswords.h"
 #include "server/HttpAppServer.h"
 #include "appserver/ServerCore.h"
+#include "server/ServerOptions.h"
 #include "server/ServerTls.h"
 #include "server/TerminationSignals.h"
 
@@ -35,7 +36,7 @@ void say(const QString &text)
     std::exit(code);
 }
 
-appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
+appserver::DatabaseDescription databaseOf(const ServerOptions &parser)
 {
     if (parser.isSet(QStringLiteral("db")) == parser.isSet(QStringLiteral("pg")))
         quit(QStringLiteral("give either --db FILE or --pg \"conninfo\""));
@@ -62,7 +63,7 @@ appserver::DatabaseDescription databaseOf(const QCommandLineParser &parser)
 }
 
 // Null when the server speaks plain HTTP.
-QSslConfiguration tlsOf(const QCommandLineParser &parser)
+QSslConfiguration tlsOf(const ServerOptions &parser)
 {
     const bool certificate = parser.isSet(QStringLiteral("tls-cert")), key = parser.isSet(QStringLiteral("tls-key"));
     if (!certificate && !key)
@@ -80,7 +81,7 @@ QSslConfiguration tlsOf(const QCommandLineParser &parser)
     return configuration;
 }
 
-QByteArray secretOf(const QCommandLineParser &parser)
+QByteArray secretOf(const ServerOptions &parser)
 {
     if (parser.isSet(QStringLiteral("secret-file"))) {
         QFile file(parser.value(QStringLiteral("secret-file")));
@@ -103,7 +104,7 @@ QByteArray secretOf(const QCommandLineParser &parser)
     return random;
 }
 
-qint64 positiveNumber(const QCommandLineParser &parser, const QString &option)
+qint64 positiveNumber(const ServerOptions &parser, const QString &option)
 {
     bool ok = false;
     const qint64 value = parser.value(option).toLongLong(&ok);
@@ -118,10 +119,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf-server"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Application server of Semáforo de Carrera over HTTP/JSON."));
     parser.addHelpOption();
-    parser.addOptions({
+    parser.addVersionOption();
+    const QList<QCommandLineOption> options{
         {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
         {QStringLiteral("pg"), QStringLiteral("PostgreSQL: \"host=... port=... dbname=... user=... password=...\"."),
          QStringLiteral("conninfo")},
@@ -141,19 +144,31 @@ int main(int argc, char *argv[])
         {QStringLiteral("pg-read-password-file"),
          QStringLiteral("The same for the reading role (else QACSEMAF_PG_READ_PASSWORD, the writer's)."),
          QStringLiteral("file")},
-    });
+    };
+    parser.addOptions(options);
+    parser.addOption({QStringLiteral("config"),
+                      QStringLiteral("INI file with any of these options by their long names (the command line wins)."),
+                      QStringLiteral("file")});
     parser.process(app);
-    if (parser.isSet(QStringLiteral("db"))
-        && (parser.isSet(QStringLiteral("pg-password-file")) || parser.isSet(QStringLiteral("pg-read-password-file"))))
+    ServerOptions values(parser);
+    if (parser.isSet(QStringLiteral("config"))) {
+        QStringList known;
+        for (const QCommandLineOption &option : options)
+            known << option.names();
+        if (const QString error = values.readFile(parser.value(QStringLiteral("config")), known); !error.isEmpty())
+            quit(error);
+    }
+    if (values.isSet(QStringLiteral("db"))
+        && (values.isSet(QStringLiteral("pg-password-file")) || values.isSet(QStringLiteral("pg-read-password-file"))))
         quit(QStringLiteral("the password files go with --pg, not with --db"));
 
     // Every option is checked before the database is opened.
-    const appserver::DatabaseDescription database = databaseOf(parser);
+    const appserver::DatabaseDescription database = databaseOf(values);
     HttpAppServer::Settings settings;
-    settings.tls = tlsOf(parser);
-    settings.secret = secretOf(parser);
-    settings.tokenSeconds = int(positiveNumber(parser, QStringLiteral("token-seconds")));
-    settings.maxRequestBytes = positiveNumber(parser, QStringLiteral("max-request-bytes"));
+    settings.tls = tlsOf(values);
+    settings.secret = secretOf(values);
+    settings.tokenSeconds = int(positiveNumber(values, QStringLiteral("token-seconds")));
+    settings.maxRequestBytes = positiveNumber(values, QStringLiteral("max-request-bytes"));
     settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
                                 ? QFileInfo(database.filePath).completeBaseName()
                                 : database.databaseName;
@@ -164,7 +179,7 @@ int main(int argc, char *argv[])
         quit(error);
     HttpAppServer server(core, settings);
 
-    const QString listen = parser.value(QStringLiteral("listen"));
+    const QString listen = values.value(QStringLiteral("listen"));
     const int colon = listen.lastIndexOf(QLatin1Char(':'));
     bool portOk = false;
     const int port = listen.mid(colon + 1).toInt(&portOk);

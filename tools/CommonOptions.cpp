@@ -2,7 +2,6 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
 
 #include <QCommandLineParser>
@@ -123,22 +122,19 @@ engine::Categories CommonOptions::categoriesOf(const QString &list)
     return categories;
 }
 
+Session CommonOptions::session() const
+{
+    return Session(protocol, server, alias, user, password, company);
+}
+
 void CommonOptions::startSession() const
 {
     ResetSessionGlobals();
-    gStProtocolo = protocol;
-    gStParSrv = server;
-    gStAliasCnx = alias;
-    gStParUsu = user;
-    gStParPas = password;
-    gStParEmp = QString::number(company);
-    TApplication::instance().Tag = company;
+    Session::makeCurrent(session());
 }
 
 void CommonOptions::proveSession(SDCOMConnection &connection) const
 {
-    const QVariantList answer =
-        connection.AppServerCall(QStringLiteral("VerificarSesion"), {user, QString::number(company)}).toList();
-    gStTipoUsuario = answer.value(0).toString();
-    gStDriver = answer.value(1).toString();
+    connection.setSession(session());
+    connection.VerificarSesion();
 }

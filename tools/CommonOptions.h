@@ -2,10 +2,11 @@
 // The options every command that opens a session shares, read in one place: where the data are
 // (--db FILE, --pg "conninfo" or --server URL with --user, --password and, for an https server
 // signed by an authority of its own, --ca-file), the current company,
-// the requirement categories and the application user. Also the session the load call would
-// leave for them.
+// the requirement categories and the application user. Also the session they describe, which
+// the command line makes current and hands to its connection as the load call does its own.
 
 #include "engine/ProfileScoring.h"
+#include "framework/Session.h"
 #include "tools/UsageError.h"
 
 #include <QString>
@@ -36,9 +37,12 @@ public:
     // "EF,EN,EP,CO" (commas or blanks, any case) as the ticked boxes; throws UsageError.
     static engine::Categories categoriesOf(const QString &list);
 
-    // The load call's connection values, user, password and company in the session globals.
+    // Where the data are, who works and in which company.
+    Session session() const;
+    // Makes that session current: the suite's session globals are filled from it.
     void startSession() const;
-    // Proves user and company with the application server as the load call does (throws
-    // Exception with its message) and keeps what it answers: the user's type and the driver name.
+    // Hands the session to `connection` and proves user and company with the application server
+    // as the load call does (throws Exception with its message), keeping what it answers: the
+    // user's type and the driver name.
     void proveSession(SDCOMConnection &connection) const;
 };

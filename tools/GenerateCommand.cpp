@@ -64,10 +64,6 @@ GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
 void startGenerateSession(const GenerateOptions &options)
 {
     options.common.startSession();
-    // What the load call derives from its parameters once it has checked them.
-    gStCodiUsua = gStParUsu;
-    gStPassUsua = gStParPas;
-    gStCodiEmpr = gStParEmp;
 }
 
 void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)

@@ -1,6 +1,5 @@
 #include "tools/ReportCommand.h"
 
-#include "reportengine/widgets/ChartsPainter.h"
 #include "data/DAcSemaf.h"
 #include "reportengine/DocxExport.h"
 #include "framework/Exceptions.h"
@@ -14,6 +13,9 @@
 #include "reportengine/XlsxExport.h"
 
 #include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 namespace {
@@ -25,6 +27,7 @@ struct ReportOptions {
     QString xlsx;
     QString docx;
     QString employee;          // competence: the evaluated employee; empty: the first one
+    QString rows;              // competence: print the report's rows (csv, json) instead of a file
 };
 
 const QString kReports = QStringLiteral("list, competence");
@@ -50,15 +53,27 @@ ReportOptions readReportOptions(QStringList arguments)
     parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("docx"), QStringLiteral("Write the report to this DOCX document."), QStringLiteral("file")});
     if (competence)
-        parser.addOption({QStringLiteral("employee"),
-                          QStringLiteral("Employee (COD_EMPL) of the result to report; the first one by default."),
-                          QStringLiteral("id")});
+        parser.addOptions({{QStringLiteral("employee"),
+                            QStringLiteral("Employee (COD_EMPL) of the result to report; the first one by default."),
+                            QStringLiteral("id")},
+                           {QStringLiteral("rows"),
+                            QStringLiteral("Print the report's requirement rows (csv or json) instead of writing a "
+                                           "file; needs no windows."),
+                            QStringLiteral("format")}});
     CommonOptions::parse(parser, arguments);
     ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
                           parser.value(QStringLiteral("xlsx")), parser.value(QStringLiteral("docx")),
-                          competence ? parser.value(QStringLiteral("employee")) : QString()};
-    if (options.pdf.isEmpty() && options.xlsx.isEmpty() && options.docx.isEmpty())
+                          competence ? parser.value(QStringLiteral("employee")) : QString(),
+                          competence ? parser.value(QStringLiteral("rows")).toLower() : QString()};
+    const bool files = !options.pdf.isEmpty() || !options.xlsx.isEmpty() || !options.docx.isEmpty();
+    if (!options.rows.isEmpty()) {
+        if (options.rows != QLatin1String("csv") && options.rows != QLatin1String("json"))
+            throw UsageError(QStringLiteral("--rows: use csv or json"));
+        if (files)
+            throw UsageError(QStringLiteral("--rows prints the rows; it takes no --pdf, --xlsx or --docx"));
+    } else if (!files) {
         throw UsageError(QStringLiteral("--pdf, --xlsx or --docx is required"));
+    }
     return options;
 }
 
@@ -125,6 +140,47 @@ void fillTreeFields(const engine::GenerationInputs &inputs, HeadlessMainForm &fo
     form.categories = inputs.categories;
 }
 
+// The competence report's rows: what its table prints and its chart draws, one requirement a row.
+// Required and obtained values and the percentage obtained (what the chart's bars show) are numbers.
+const struct {
+    const char *name;
+    bool number;
+} kCompetenceColumns[] = {{"TIP_REGI", false}, {"COD_REQU", false}, {"COD_ESPE", false},
+                          {"VAL_REQU", true},  {"VAL_CUMP", true},  {"CUM_GRAF", true}};
+
+QString csvCell(QString text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+void printCompetenceRows(const QString &employee, TDataSet &rows, const QString &format, QTextStream &out)
+{
+    QJsonArray array;
+    if (format == QLatin1String("csv")) {
+        out << "COD_EMPL";
+        for (const auto &column : kCompetenceColumns)
+            out << ',' << column.name;
+        out << '\n';
+    }
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+        QJsonObject object{{QStringLiteral("COD_EMPL"), employee}};
+        QStringList cells{csvCell(employee)};
+        for (const auto &column : kCompetenceColumns) {
+            TField *field = rows.FieldByName(QLatin1String(column.name));
+            object.insert(QLatin1String(column.name),
+                          column.number ? QJsonValue(field->AsFloat()) : QJsonValue(field->AsString().trimmed()));
+            cells << csvCell(column.number ? QString::number(field->AsFloat(), 'f', 2) : field->AsString().trimmed());
+        }
+        if (format == QLatin1String("csv"))
+            out << cells.join(QLatin1Char(',')) << '\n';
+        array.append(object);
+    }
+    if (format == QLatin1String("json"))
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
 // `form` stands for the main window: the inputs of the run, for the data module's competence rows.
 void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, HeadlessMainForm &form,
                        TReportesAcSemaf &reports, QTextStream &out)
@@ -136,12 +192,18 @@ void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, Headle
     if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
         throw Exception(QStringLiteral("qacsemaf report: employee %1 is not in the result of this generation")
                             .arg(options.employee));
+    if (!options.rows.isEmpty()) {
+        module.ReporteCompetencias();
+        printCompetenceRows(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(), module.CdsDtpcaRep,
+                            options.rows, out);
+        return;
+    }
     if (!result.IsEmpty())
         out << "qacsemaf report: employee " << result.FieldByName(QStringLiteral("COD_EMPL"))->AsString() << " ("
             << result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString() << ' '
             << result.FieldByName(QStringLiteral("APE_EMPL"))->AsString() << ")\n";
-    // The chart is drawn with the charting library, as in the preview window.
-    report::ChartsPainter::install();
+    // The chart is drawn by the painter the program installed: the charting library in the window
+    // program, as in the preview window.
     reports.ReporteCompetencias([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
 }
 

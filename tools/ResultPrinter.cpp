@@ -10,82 +10,76 @@
 
 namespace {
 
-const QStringList kResultFields{"COD_EMPL", "POR_EMPL", "NUM_PERA", "APE_EMPL", "NOM_EMPL", "COD_EMCA"};
+const QString kBandCaption = QStringLiteral("Semáforo");
 
-QString bandColour(double percentage, bool trueColour)
+// The places after the decimal point a display format shows ("#,##0.00 %": 2); -1 without one.
+int decimalsShown(const QString &displayFormat)
 {
-    // The green bound is held in extended precision: 91.1 as a double lies below it.
-    if (static_cast<long double>(percentage) >= 91.1L)
-        return trueColour ? QStringLiteral("\x1b[30;48;2;146;226;107m") : QStringLiteral("\x1b[30;42m");
-    if (percentage >= 70)
-        return trueColour ? QStringLiteral("\x1b[30;48;2;255;255;0m") : QStringLiteral("\x1b[30;43m");
-    return trueColour ? QStringLiteral("\x1b[37;48;2;255;0;0m") : QStringLiteral("\x1b[37;41m");
-}
-
-bool colourAllowed()
-{
-    const QByteArray term = qgetenv("TERM");
-    return isatty(STDOUT_FILENO) && qEnvironmentVariableIsEmpty("NO_COLOR") && !term.isEmpty() && term != "dumb";
-}
-
-QString cellText(TField *field)
-{
-    if (field->FieldName() == QLatin1String("POR_EMPL"))
-        return QString::number(field->AsFloat(), 'f', 2);
-    return field->AsString();
-}
-
-void printTable(TDataSet &result, QTextStream &out)
-{
-    QList<TField *> fields;
-    for (const QString &name : kResultFields)
-        fields << result.FieldByName(name);
-    QList<QStringList> rows{QStringList(kResultFields)};
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList row;
-        for (TField *field : fields)
-            row << cellText(field);
-        rows << row;
+    const int point = displayFormat.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return -1;
+    int decimals = 0;
+    for (int i = point + 1; i < displayFormat.size(); ++i) {
+        if (displayFormat.at(i) != QLatin1Char('0') && displayFormat.at(i) != QLatin1Char('#'))
+            break;
+        ++decimals;
     }
-    QList<int> widths(fields.size(), 0);
+    return decimals;
+}
+
+QString cellText(const engine::ResultField &field, TField *value)
+{
+    const int decimals = field.isNumber() ? decimalsShown(field.displayFormat) : -1;
+    if (decimals >= 0 && !value->IsNull())
+        return QString::number(value->AsFloat(), 'f', decimals);
+    return value->AsString();
+}
+
+QString basicColour(engine::Band band)
+{
+    switch (band) {
+    case engine::Band::Green:
+        return QStringLiteral("\x1b[30;42m");
+    case engine::Band::Yellow:
+        return QStringLiteral("\x1b[30;43m");
+    case engine::Band::Red:
+        break;
+    }
+    return QStringLiteral("\x1b[37;41m");
+}
+
+// Black text on a light background, white on a dark one.
+QString trueColour(engine::Band band)
+{
+    const engine::Rgb rgb = engine::bandColour(band);
+    const bool light = 299 * rgb.red + 587 * rgb.green + 114 * rgb.blue > 128000;
+    return QStringLiteral("\x1b[%1;48;2;%2;%3;%4m").arg(light ? 30 : 37).arg(rgb.red).arg(rgb.green).arg(rgb.blue);
+}
+
+// The rows as lines of columns two blanks apart, each column as wide as its widest cell; the
+// header (the first row) flush left, the cells of `rightAligned` columns flush right.
+QStringList laidOut(const QList<QStringList> &rows, const QList<bool> &rightAligned)
+{
+    QList<int> widths(rows.first().size(), 0);
     for (const QStringList &row : rows)
         for (int c = 0; c < row.size(); ++c)
             widths[c] = qMax(widths[c], row.at(c).size());
-    const bool colour = colourAllowed();
-    const QByteArray colourTerm = qgetenv("COLORTERM");
-    const bool trueColour = colourTerm == "truecolor" || colourTerm == "24bit";
+    QStringList lines;
     for (int r = 0; r < rows.size(); ++r) {
         QStringList cells;
         for (int c = 0; c < rows[r].size(); ++c) {
-            const bool number = r > 0 && (c < 3 || c == 5);
-            cells << (number ? rows[r][c].rightJustified(widths[c]) : rows[r][c].leftJustified(widths[c]));
+            const bool right = r > 0 && c < rightAligned.size() && rightAligned.at(c);
+            cells << (right ? rows[r][c].rightJustified(widths[c]) : rows[r][c].leftJustified(widths[c]));
         }
-        const QString line = cells.join(QStringLiteral("  "));
-        if (colour && r > 0)
-            out << bandColour(rows[r][1].toDouble(), trueColour) << line << "\x1b[0m\n";
-        else
-            out << line << '\n';
+        lines << cells.join(QStringLiteral("  "));
     }
+    return lines;
 }
 
 QString jsonText(const QVariant &value)
 {
     const QByteArray array = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
-// Written by hand so that each object lists its fields in the table's order.
-void printJson(TDataSet &result, QTextStream &out)
-{
-    QStringList objects;
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList members;
-        for (const QString &name : kResultFields)
-            members << QStringLiteral("\"%1\": %2").arg(name, jsonText(result.FieldByName(name)->AsVariant()));
-        objects << QStringLiteral("  {") + members.join(QStringLiteral(", ")) + QLatin1Char('}');
-    }
-    out << (objects.isEmpty() ? QStringLiteral("[]") : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]"))
-        << '\n';
 }
 
 QString csvText(const QString &value)
@@ -95,25 +89,106 @@ QString csvText(const QString &value)
     return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-void printCsv(TDataSet &result, QTextStream &out)
-{
-    out << kResultFields.join(QLatin1Char(',')) << '\n';
-    for (result.First(); !result.Eof(); result.Next()) {
-        QStringList values;
-        for (const QString &name : kResultFields)
-            values << csvText(result.FieldByName(name)->AsString());
-        out << values.join(QLatin1Char(',')) << '\n';
-    }
-}
-
 } // namespace
 
-void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out)
+ResultPrinter::ResultPrinter(engine::ResultTable schema) : m_schema(std::move(schema))
+{
+}
+
+ResultPrinter::Colour ResultPrinter::terminalColour()
+{
+    const QByteArray term = qgetenv("TERM");
+    if (!isatty(STDOUT_FILENO) || !qEnvironmentVariableIsEmpty("NO_COLOR") || term.isEmpty() || term == "dumb")
+        return Colour::None;
+    const QByteArray colourTerm = qgetenv("COLORTERM");
+    return colourTerm == "truecolor" || colourTerm == "24bit" ? Colour::TrueColour : Colour::Basic;
+}
+
+QList<ResultPrinter::Column> ResultPrinter::columns(TDataSet &result) const
+{
+    QList<Column> list;
+    for (const engine::ResultField &field : m_schema.fields)
+        list << Column{&field, result.FieldByName(field.name)};
+    return list;
+}
+
+void ResultPrinter::print(TDataSet &result, const QString &format, QTextStream &out, Colour colour) const
 {
     if (format == QLatin1String("json"))
         printJson(result, out);
     else if (format == QLatin1String("csv"))
         printCsv(result, out);
     else
-        printTable(result, out);
+        printTable(result, out, colour);
+}
+
+void ResultPrinter::printTable(TDataSet &result, QTextStream &out, Colour colour) const
+{
+    const QList<Column> cols = columns(result);
+    TField *percentage = m_schema.bandField.isEmpty() ? nullptr : result.FieldByName(m_schema.bandField);
+    QStringList header;
+    QList<bool> rightAligned;
+    for (const Column &column : cols) {
+        header << column.field->caption();
+        rightAligned << column.field->isNumber();
+    }
+    if (percentage)
+        header << kBandCaption;
+    QList<QStringList> rows{header};
+    QList<engine::Band> bands;
+    for (result.First(); !result.Eof(); result.Next()) {
+        QStringList row;
+        for (const Column &column : cols)
+            row << cellText(*column.field, column.value);
+        if (percentage) {
+            bands << engine::band(percentage->AsFloat());
+            row << engine::bandName(bands.last());
+        }
+        rows << row;
+    }
+    const QStringList lines = laidOut(rows, rightAligned);
+    for (int r = 0; r < lines.size(); ++r) {
+        if (r == 0 || !percentage || colour == Colour::None) {
+            QString line = lines.at(r);
+            // Only a coloured row keeps its padding, so that every background ends at one column.
+            while (line.endsWith(QLatin1Char(' ')))
+                line.chop(1);
+            out << line << '\n';
+        } else {
+            const engine::Band band = bands.at(r - 1);
+            out << (colour == Colour::TrueColour ? trueColour(band) : basicColour(band)) << lines.at(r) << "\x1b[0m\n";
+        }
+    }
+}
+
+// Written by hand so that each object lists its fields in the schema's order.
+void ResultPrinter::printJson(TDataSet &result, QTextStream &out) const
+{
+    const QList<Column> cols = columns(result);
+    QStringList objects;
+    for (result.First(); !result.Eof(); result.Next()) {
+        QStringList members;
+        for (const Column &column : cols)
+            members << QStringLiteral("\"%1\": %2").arg(column.field->name, jsonText(column.value->AsVariant()));
+        objects << QStringLiteral("  {") + members.join(QStringLiteral(", ")) + QLatin1Char('}');
+    }
+    out << (objects.isEmpty() ? QStringLiteral("[]") : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]"))
+        << '\n';
+}
+
+void ResultPrinter::printCsv(TDataSet &result, QTextStream &out) const
+{
+    const QList<Column> cols = columns(result);
+    out << m_schema.fieldNames().join(QLatin1Char(',')) << '\n';
+    for (result.First(); !result.Eof(); result.Next()) {
+        QStringList values;
+        for (const Column &column : cols)
+            values << csvText(column.value->AsString());
+        out << values.join(QLatin1Char(',')) << '\n';
+    }
+}
+
+void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out)
+{
+    ResultPrinter().print(result, format, out, ResultPrinter::terminalColour());
 }

@@ -1,26 +1,25 @@
 // qacsemaf: the module's command line. The first argument names a sub-command; each one
-// parses its own options.
+// parses its own options. This program links no widgets: the roads through the module's windows
+// are run by the window program next to it (tools/WindowRoad.h), under the same command name.
 
 #include "tools/GenerateCommand.h"
-#include "tools/GenerateOnFormCommand.h"
 #include "tools/ReportCommand.h"
-#include "tools/ScreenshotCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/WindowRoad.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
-#include <cstring>
 
 namespace {
 
 struct Command {
     QString summary;
-    std::function<int(const QStringList &)> run;
+    std::function<int(const QStringList &)> run;   // empty: the window program runs it
 };
 
 const std::map<QString, Command> &commands()
@@ -33,8 +32,7 @@ const std::map<QString, Command> &commands()
                          "report (PDF, XLSX, DOCX)"),
           runReportCommand}},
         {QStringLiteral("screenshot"),
-         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),
-          runScreenshotCommand}},
+         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"), nullptr}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
     };
@@ -54,20 +52,14 @@ int usage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
-    // Reports paint text, which needs Qt's GUI side (fonts) but never a display; the road through
-    // the main form (a screenshot, or a generation given a plan node) needs its widgets too.
-    bool windows = argc > 1 && std::strcmp(argv[1], "screenshot") == 0;
-    // The competence report's chart is drawn with the charting library, which needs widgets.
-    windows = windows || (argc > 2 && std::strcmp(argv[1], "report") == 0 && std::strcmp(argv[2], "competence") == 0);
-    for (int i = 2; i < argc && argc > 1 && std::strcmp(argv[1], "generate") == 0; ++i)
-        windows = windows || std::strcmp(argv[i], "--plan") == 0 || std::strncmp(argv[i], "--plan=", 7) == 0;
-    const bool paints = windows || (argc > 1 && std::strcmp(argv[1], "report") == 0);
+    if (needsWindowProgram(argc, argv))
+        return runWindowProgram(argv);
+    // Reports paint text, which needs Qt's GUI side (fonts) but never a display.
+    const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
     if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;
-    if (windows)
-        app = std::make_unique<QApplication>(argc, argv);
-    else if (paints)
+    if (paints)
         app = std::make_unique<QGuiApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -86,10 +78,10 @@ int main(int argc, char *argv[])
         err << "qacsemaf: unknown command \"" << name << "\"\n\n";
         return usage(err, 2);
     }
+    if (!found->second.run)
+        return runWindowProgram(argv);
     // The sub-command sees "qacsemaf seed" as its program name.
     arguments[0] += QLatin1Char(' ') + name;
     arguments.removeAt(1);
-    if (windows && name == QLatin1String("generate"))
-        return runGenerateOnFormCommand(arguments);
     return found->second.run(arguments);
 }

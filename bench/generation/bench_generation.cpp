@@ -4,10 +4,14 @@
 // the same for every employee, so it runs on a sample of holders and is extrapolated.
 //
 // Usage: bench_generation [employees=10000] [positions=20] [--batched-only] [--http]
-// --http also runs the batched generation through qacsemaf-server on loopback.
+// --http also runs the batched generation through qacsemaf-server on loopback. When QACSEMAF_PG
+// names a PostgreSQL database (its tables are replaced), the company is copied there and the
+// batched generation runs on it too (pgsql protocol, and with --http through the server on it);
+// the rows must be the file's, row for row.
 
 #include "tests/engine/support/CompanyBuilder.h"
 #include "tests/engine/support/GenerationHarness.h"
+#include "tests/engine/support/PostgresCompany.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -20,6 +24,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +95,7 @@ struct Timing {
     qint64 ms = 0;
     qint64 calls = 0;
     int rows = 0;
+    QStringList resultRows;   // the last run's, for the comparison between databases
     qint64 cpuMs = 0;   // this thread's processor time: what the run costs on a busy machine
     qint64 serverCpuMs = 0;
 };
@@ -118,7 +124,7 @@ qint64 threadCpuMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arrangement, qint64 serverPid = 0)
+Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, qint64 serverPid = 0)
 {
     GenerationHarness station;
     // The main form lists the companies when it opens, which also proves the session: the
@@ -134,6 +140,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, engine::Arrangement arran
     timing.cpuMs = threadCpuMs() - cpuBefore;
     timing.serverCpuMs = processCpuMs(serverPid) - serverBefore;
     timing.rows = station.module.CdsAcSemaf.RecordCount();
+    timing.resultRows = station.resultRows();
     return timing;
 }
 
@@ -145,14 +152,15 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
     holders.resize(qMin(sample, int(holders.size())));
-    const auto scorer = engine::EmployeeScorer::create(engine::Arrangement::Literal, station.dataSets(), inputs);
+    const auto scorer = LiteralScorer::factory()(station.dataSets(), inputs, engine::storedRounding(
+        *engine::trafficLightTable().field(engine::resultfield::PorEmpl), TDtmAcSemaf::FormateadorSuite()));
     const qint64 before = station.connection.roundTrips();
     QElapsedTimer timer;
     timer.start();
     scorer->beginPosition({positionCode(0), 1}, holders);
     for (const engine::CandidateEmployee &employee : holders)
         scorer->score(employee);
-    return {timer.elapsed(), station.connection.roundTrips() - before, int(holders.size())};
+    return {timer.elapsed(), station.connection.roundTrips() - before, int(holders.size()), {}};
 }
 
 // Each figure is its own best of three runs.
@@ -160,9 +168,9 @@ Timing bestBatched(int positions, qint64 serverPid = 0)
 {
     Timing best;
     for (int i = 0; i < 3; ++i) {
-        const Timing run = timeRun(inputsFor(positions), engine::Arrangement::Batched, serverPid);
+        const Timing run = timeRun(inputsFor(positions), Arrangement::Batched, serverPid);
         if (i == 0 || run.ms < best.ms)
-            best = {run.ms, run.calls, run.rows, best.cpuMs, best.serverCpuMs};
+            best = {run.ms, run.calls, run.rows, run.resultRows, best.cpuMs, best.serverCpuMs};
         if (i == 0 || run.cpuMs < best.cpuMs)
             best.cpuMs = run.cpuMs;
         if (i == 0 || run.serverCpuMs < best.serverCpuMs)
@@ -171,12 +179,13 @@ Timing bestBatched(int positions, qint64 serverPid = 0)
     return best;
 }
 
-// The same batched run with the workstation talking to qacsemaf-server on loopback.
-int runOverHttp(const QString &database, int positions)
+// The same batched run with the workstation talking to qacsemaf-server on loopback; the server
+// opens the database its arguments name ("--db" file or "--pg" conninfo).
+int runOverHttp(const QStringList &database, int positions, const char *label, const QStringList &expected)
 {
     QProcess server;
-    server.start(QStringLiteral(QACSEMAF_SERVER), {QStringLiteral("--db"), database, QStringLiteral("--listen"),
-                                                   QStringLiteral("127.0.0.1:0")});
+    server.start(QStringLiteral(QACSEMAF_SERVER), database + QStringList{QStringLiteral("--listen"),
+                                                                         QStringLiteral("127.0.0.1:0")});
     server.setReadChannel(QProcess::StandardError);
     QString log;
     static const QRegularExpression listening(QStringLiteral("listening on (127\\.0\\.0\\.1:\\d+)"));
@@ -193,9 +202,42 @@ int runOverHttp(const QString &database, int positions)
     const Timing http = bestBatched(positions, server.processId());
     server.terminate();
     server.waitForFinished(10000);
-    std::printf("generation-http: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server\n",
-                http.ms, http.calls, http.cpuMs, http.serverCpuMs);
-    return 0;
+    std::printf("%s: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server%s\n",
+                label, http.ms, http.calls, http.cpuMs, http.serverCpuMs,
+                http.resultRows == expected ? "" : " (ROWS DIFFER from the file's)");
+    return http.resultRows == expected ? 0 : 1;
+}
+
+qint64 peakResidentMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// The company copied to PostgreSQL and generated there, directly and (with --http) through the
+// server; 1 when it cannot be copied or its rows are not the file's.
+int runOnPostgres(const QString &sqlitePath, const QString &connInfo, int positions, bool http,
+                  const Timing &file)
+{
+    QElapsedTimer copyTimer;
+    copyTimer.start();
+    if (const QString error = PostgresCompany::copyFrom(sqlitePath, connInfo); !error.isEmpty()) {
+        std::fprintf(stderr, "copy to PostgreSQL failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    const qint64 copyMs = copyTimer.elapsed();
+    PostgresCompany::startSession(connInfo, 1);
+    const Timing pg = bestBatched(positions);
+    const bool same = pg.resultRows == file.resultRows;
+    std::printf("generation-pg: batched %lld ms (best of 3), %lld calls, %lld ms processor, %.2fx the file's%s "
+                "(copied in %lld ms)\n",
+                pg.ms, pg.calls, pg.cpuMs, double(pg.ms) / qMax<qint64>(1, file.ms),
+                same ? ", same rows" : ", ROWS DIFFER from the file's", copyMs);
+    int failed = same ? 0 : 1;
+    if (http)
+        failed |= runOverHttp({QStringLiteral("--pg"), connInfo}, positions, "generation-http-pg", file.resultRows);
+    return failed;
 }
 
 } // namespace
@@ -227,10 +269,19 @@ int main(int argc, char *argv[])
                 "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
 
     const Timing batched = bestBatched(positions);
-    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls, %lld ms processor\n", batched.rows, batched.ms,
-                batched.calls, batched.cpuMs);
-    if (args.contains(QLatin1String("--http")))
-        return runOverHttp(db.path(), positions);
+    std::printf("batched: %d rows, %lld ms (best of 3), %lld calls, %lld ms processor, %lld MB resident at most\n",
+                batched.rows, batched.ms, batched.calls, batched.cpuMs, peakResidentMb());
+    const bool http = args.contains(QLatin1String("--http"));
+    int failed = 0;
+    if (http)
+        failed |= runOverHttp({QStringLiteral("--db"), db.path()}, positions, "generation-http", batched.resultRows);
+    const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+    if (pg.isEmpty())
+        std::printf("generation-pg: skipped (QACSEMAF_PG is not set)\n");
+    else
+        failed |= runOnPostgres(db.path(), pg, positions, http, batched);
+    if (http || failed)
+        return failed;
 
     if (args.contains(QLatin1String("--batched-only")))
         return 0;
@@ -238,7 +289,7 @@ int main(int argc, char *argv[])
     const Timing sample = literalSample(inputsFor(positions), sampleSize);
     const double scale = double(batched.rows) / qMax(1, sample.rows);
     // Per position the run also lists the holders: one more call each.
-    const Timing literal{qint64(sample.ms * scale), qint64(sample.calls * scale) + positions, batched.rows};
+    const Timing literal{qint64(sample.ms * scale), qint64(sample.calls * scale) + positions, batched.rows, {}};
     std::printf("literal: measured on %d of %d employees (%lld ms, %lld calls), extrapolated to all %d\n",
                 sample.rows, batched.rows, sample.ms, sample.calls, batched.rows);
 

@@ -2,6 +2,8 @@
 // (goal: under 3 s for both) and writing the XLSX workbook and the DOCX document. Prints its
 // figures.
 
+#include "data/DataModuleCatalog.h"
+#include "engine/ResultSchema.h"
 #include "reportengine/DocxExport.h"
 #include "reportengine/PdfExport.h"
 #include "reportengine/Report.h"
@@ -25,12 +27,7 @@ constexpr int kRows = 10000;
 
 void result(TClientDataSet &rows)
 {
-    rows.AddField(QStringLiteral("COD_EMPL"), FieldType::Float);
-    rows.AddField(QStringLiteral("POR_EMPL"), FieldType::Float);
-    rows.AddField(QStringLiteral("NUM_PERA"), FieldType::Smallint);
-    rows.AddField(QStringLiteral("APE_EMPL"), FieldType::String, 60);
-    rows.AddField(QStringLiteral("NOM_EMPL"), FieldType::String, 60);
-    rows.AddField(QStringLiteral("COD_EMCA"), FieldType::Smallint);
+    DataModuleCatalog::defineResultFields(rows, engine::trafficLightTable());
     rows.CreateDataSet();
     for (int i = 0; i < kRows; ++i) {
         rows.Append();
@@ -82,7 +79,7 @@ int main(int argc, char *argv[])
         out << error << '\n';
         return 1;
     }
-    list.setDataSet(QStringLiteral("QryAcSemaf"), &rows);
+    list.setDataSet(engine::trafficLightTable().reportName, &rows);
     list.setDataSet(QStringLiteral("QryGnEmpre"), &header);
     list.OnGetValue = [](const QString &name, QVariant &value) {
         if (name == QLatin1String("gStCargo"))

@@ -1,11 +1,9 @@
 #include "appserver/FetchHandler.h"
 
 #include "protocol/NamedParams.h"
-#include "appserver/SqliteReader.h"
 
 #include <QHash>
 #include <QSqlError>
-#include <QSqlDriver>
 #include <QSqlQuery>
 
 namespace appserver {
@@ -24,14 +22,6 @@ QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
             byName.insert(key, &param);
     }
     return byName;
-}
-
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 // Passes rows straight on, unless the statement's order leaves ties to settle: then they are
@@ -78,9 +68,7 @@ constexpr int kCheckedStatements = 256;
 FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
     : m_connection(connection), m_dialect(dialect)
 {
-    if (m_dialect.engine() == DatabaseDescription::Engine::Sqlite)
-        if (sqlite3 *handle = sqliteHandle(m_connection.database()))
-            m_sqlite = std::make_unique<SqliteReader>(handle);
+    m_direct = m_dialect.sqlEngine().directReader(m_connection.database());
 }
 
 FetchHandler::~FetchHandler() = default;
@@ -90,7 +78,7 @@ FetchHandler::Checked FetchHandler::positional(const QString &statement) const
     Checked checked;
     const NamedParams named(statement, m_dialect.syntax());
     checked.order = OrderByClause(named.positionalStatement());
-    checked.positional = m_dialect.syntax() == SqlSyntax::Postgres
+    checked.positional = m_dialect.sqlEngine().sortsNullsLast()
                              ? checked.order.withNullsSmallest(named.positionalStatement())
                              : named.positionalStatement();
     checked.markers = named.markers();
@@ -147,7 +135,7 @@ QString FetchHandler::failed(const QString &provider, const QString &error)
 
 FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
 {
-    FetchResult result = m_sqlite ? m_sqlite->read(checked.positional, values) : execute(checked.positional, values);
+    FetchResult result = m_direct ? m_direct->read(checked.positional, values) : execute(checked.positional, values);
     if (result.ok())
         checked.order.settleTies(result.fields, &result.rows);
     return result;
@@ -183,7 +171,7 @@ FetchResult FetchHandler::runOwn(const QString &what, const QString &statement, 
 QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access,
                               RowSink &sink)
 {
-    if (!m_sqlite)
+    if (!m_direct)
         return feedRows(run(provider, request, access), sink);
     QVariantList values;
     QString error;
@@ -191,7 +179,7 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
-    error = m_sqlite->readEach(checked->positional, values, ordered);
+    error = m_direct->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
         return failed(provider.name, error);
     ordered.finish();

@@ -21,7 +21,7 @@ class QSqlQuery;
 
 namespace appserver {
 
-class SqliteReader;
+class DirectReader;
 
 class FetchHandler {
 public:
@@ -65,7 +65,7 @@ private:
 
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
-    std::unique_ptr<SqliteReader> m_sqlite;   // SQLite only; its statements die before the connection
+    std::unique_ptr<DirectReader> m_direct;   // the engine's own lane, if any; dies before the connection
     QHash<QString, Checked> m_checked;        // by provider, text and number of companies
     bool m_refused = false;
 };

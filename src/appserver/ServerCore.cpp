@@ -81,8 +81,6 @@ struct ServerCore::Private {
     QHash<QString, QPair<qint64, CompanyAccess>> recentAccess;
     bool refused = false;   // the last fetch, apply or call was refused
     std::function<void(const QString &)> log = [](const QString &line) { qInfo("%s", qPrintable(line)); };
-
-    bool postgres() const { return description.engine == DatabaseDescription::Engine::Postgres; }
 };
 
 ServerCore::ServerCore() : d(std::make_unique<Private>())
@@ -121,7 +119,7 @@ QString ServerCore::open(const DatabaseDescription &description)
     d->fetch = std::make_unique<FetchHandler>(d->reader, d->dialect);
     d->apply = std::make_unique<ApplyHandler>(d->writer, d->dialect);
     d->methods = std::make_unique<ServerMethods>(*d->fetch);
-    d->methods->setDriverName(d->postgres() ? QStringLiteral("POSTGRES") : QStringLiteral("SQLITE"));
+    d->methods->setDriverName(d->dialect.sqlEngine().serverDriverName());
     if (d->reader.resetsSession())
         d->log(QStringLiteral("el usuario de lectura %1 puede cambiar los ajustes de su sesión (la base "
                               "se preparó sin superusuario): cada solicitud termina restableciéndolos")
@@ -130,6 +128,15 @@ QString ServerCore::open(const DatabaseDescription &description)
 }
 
 // A file that is not one of ours is refused before anyone works on it, and left as it was.
+QString ServerCore::checkHealth()
+{
+    if (!isOpen())
+        return QStringLiteral("La base de datos no está abierta.");
+    return readOn(d->reader, [](QSqlQuery &query) {
+        return query.exec(QStringLiteral("SELECT 1")) && query.next() ? QString() : query.lastError().text();
+    });
+}
+
 QString ServerCore::checkSchema()
 {
     static const QStringList required{QStringLiteral("GN_USUAR"), QStringLiteral("GN_EMPRE"),
@@ -391,7 +398,7 @@ QString ServerCore::checkSession(const Credentials &session)
 QString ServerCore::credentials(SqlConnection **connection)
 {
     *connection = &d->reader;
-    if (!d->postgres())
+    if (!d->dialect.sqlEngine().readsCredentialsOnWriter())
         return {};
     *connection = &d->writer;
     return d->writer.isOpen() ? QString() : d->writer.open(d->description, d->dialect, false);

@@ -59,6 +59,10 @@ public:
     // The companies a user may work with; empty, or why they could not be read.
     QString companyAccess(const QString &user, CompanyAccess *access);
 
+    // Empty when the database answers a read now (a lost connection is opened again first),
+    // else why it does not: what a health check reports.
+    QString checkHealth();
+
     // Lines for the administrator (a database connection opened again); qInfo until set.
     void setLog(std::function<void(const QString &)> log);
 

@@ -1,9 +1,10 @@
 #pragma once
 // One named QtSql connection owned by the server core: opened on a database description,
-// read-only or read-write, and removed from QtSql's registry when the owner goes.
-// Every request runs in a transaction of its own, begun and ended here: on PostgreSQL it names
-// the companies the request may reach, leaves nothing behind in the session, and a connection
-// that the database ended (a restart, an administrator) is opened again before the request runs.
+// read-only or read-write, as its engine (SqlEngine) says, and removed from QtSql's registry when
+// the owner goes. Every request runs in a transaction of its own, begun and ended here: where the
+// engine has row security it names the companies the request may reach, it leaves nothing behind
+// in the session, and a connection that the database ended (a restart, an administrator) is
+// opened again before the request runs.
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SqlDialect.h"
@@ -14,8 +15,6 @@
 #include <memory>
 
 namespace appserver {
-
-class SqliteReadAuthorizer;
 
 class SqlConnection {
 public:
@@ -57,10 +56,6 @@ private:
     void release();
     QString reopen();
     bool inTransaction() const;
-    // Whether the login may change its own settings from a statement (set_config): then every
-    // request is followed by a reset.
-    bool mayChangeSession();
-    QString switchToWriterRole(const DatabaseDescription &description);
 
     QString m_name;
     DatabaseDescription m_description;
@@ -69,7 +64,7 @@ private:
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
     std::function<void(const QString &)> m_log;
-    std::unique_ptr<SqliteReadAuthorizer> m_authorizer;   // reading SQLite connections only
+    std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
 };
 
 } // namespace appserver

@@ -7,6 +7,7 @@
 // expression).
 
 #include "appserver/ProtocolNames.h"
+#include "appserver/SqlEngine.h"
 
 #include <QHash>
 #include <QString>
@@ -17,18 +18,18 @@ struct sqlite3_stmt;
 
 namespace appserver {
 
-class SqliteReader {
+class SqliteReader : public DirectReader {
 public:
     explicit SqliteReader(sqlite3 *db);
-    ~SqliteReader();
+    ~SqliteReader() override;
     SqliteReader(const SqliteReader &) = delete;
     SqliteReader &operator=(const SqliteReader &) = delete;
 
     // The rows of one statement with positional markers; the error text on failure.
-    FetchResult read(const QString &statement, const QVariantList &values);
+    FetchResult read(const QString &statement, const QVariantList &values) override;
     // The same rows handed to `sink` as they are read; the error text on failure (rows the
     // sink took before a failure are not taken back).
-    QString readEach(const QString &statement, const QVariantList &values, RowSink &sink);
+    QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
 
 private:
     // A compiled statement and what its declared column types say (read once).

@@ -60,6 +60,7 @@ void TDtmAcSemaf::ConnectTo(SDCOMConnection *connection, TDataSet *companyList, 
 {
     CdsTemporal = scratch;
     m_listaEmpresas = companyList;
+    m_conexion = connection;
     for (SClientDataSet *dataSet : remoteDataSets())
         dataSet->RemoteServer = connection;
     m_consultaPlan.RemoteServer = connection;

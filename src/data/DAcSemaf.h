@@ -6,6 +6,7 @@
 #include "data/IFrmAcSemaf.h"
 #include "engine/GenerationDataSets.h"
 #include "engine/GenerationInputs.h"
+#include "engine/ResultSchema.h"
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
@@ -32,7 +33,8 @@ public:
 
     // Points every remote dataset at the main form's connection, the company name look-up at the
     // main form's company list, and the rules at the main form's scratch dataset (all of them
-    // belong to the main form, which is created after this module).
+    // belong to the main form, which is created after this module). The rules work in the
+    // company of the session that connection is handed.
     void ConnectTo(SDCOMConnection *connection, TDataSet *companyList, SClientDataSet *scratch);
 
     SClientDataSet *remoteDataSet(const QString &name) const;
@@ -107,6 +109,9 @@ public:
     void DefinirEventosMotor();
     // The datasets a generation run reads and fills.
     engine::GenerationDataSets DatosGeneracion();
+    // The suite's number formatter (TDtmGnLibre.FormatearFloat), as the engine rounds the
+    // percentages it stores.
+    static engine::MaskFormatter FormateadorSuite();
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);
@@ -217,6 +222,7 @@ private:
     SlotConsulta m_slots[1];
     QVariantList m_claveEdicion;        // key of the plan row when its edit began
     TDataSet *m_listaEmpresas = nullptr; // the master form's company list
+    SDCOMConnection *m_conexion = nullptr; // its session names the current company
 };
 
 extern QPointer<TDtmAcSemaf> DtmAcSemaf;

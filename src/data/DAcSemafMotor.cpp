@@ -7,6 +7,7 @@
 #include "engine/DataSetRules.h"
 #include "engine/GenerationInputs.h"
 #include "engine/TrafficLightGeneration.h"
+#include "framework/dataset/TDtmGnLibre.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void regenerar(TDtmAcSemaf &module, const std::function<engine::GenerationInputs
         if (module.Forma)
             module.Forma->ReacomodarGrillaSemaforo();
     };
-    engine::TrafficLightGeneration(module.DatosGeneracion())
+    engine::TrafficLightGeneration(module.DatosGeneracion(), TDtmAcSemaf::FormateadorSuite())
         .regenerate(inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); }, relayout);
 }
 
@@ -46,6 +47,11 @@ engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
     dataSets.evaluationLines = &QryEd3dlcc;
     dataSets.result = &CdsAcSemaf;
     return dataSets;
+}
+
+engine::MaskFormatter TDtmAcSemaf::FormateadorSuite()
+{
+    return [](const QString &mask, double value) { return DtmGnLibre->FormatearFloat(mask, value); };
 }
 
 void TDtmAcSemaf::DefinirEventosMotor()
@@ -96,12 +102,12 @@ void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
 
 void TDtmAcSemaf::GenerarSemaforo()
 {
-    engine::TrafficLightGeneration(DatosGeneracion()).appendResults(generationInputs(Forma));
+    engine::TrafficLightGeneration(DatosGeneracion(), FormateadorSuite()).appendResults(generationInputs(Forma));
 }
 
 void TDtmAcSemaf::CdsAcSemafAfterScroll(TDataSet *)
 {
-    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, CdsCargUsuario);
+    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, CdsCargUsuario, FormateadorSuite());
 }
 
 void TDtmAcSemaf::CdsCargUsuarioCOD_CARGValidate(TField *Sender)

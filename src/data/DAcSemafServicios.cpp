@@ -5,6 +5,7 @@
 
 #include "framework/dataset/CompanyCountry.h"
 #include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
 #include "framework/TApplication.h"
 
 #include <cmath>
@@ -69,9 +70,10 @@ long double TDtmAcSemaf::RoundDecimals(long double pDoValue, quint8 pByNumDec)
     return static_cast<long double>(entero) * escala;
 }
 
+// The company of the session the module's connection works with.
 int TDtmAcSemaf::empresaActual() const
 {
-    return TApplication::instance().Tag;
+    return m_conexion ? m_conexion->session().company : TApplication::instance().Tag;
 }
 
 // The country of the current company: the main form keeps it with its company data; without a

@@ -1,6 +1,7 @@
 #include "data/DataModuleCatalog.h"
 
 #include "data/DAcSemaf.h"
+#include "engine/ResultSchema.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/TField.h"
 #include "framework/dataset/TParam.h"
@@ -30,6 +31,19 @@ TParamType directionOf(const QJsonObject &definition)
 {
     return definition.value(QLatin1String("direction")).toString() == QLatin1String("input") ? ptInput
                                                                                             : ptUnknown;
+}
+
+protocol::FieldType typeOfResult(engine::ResultFieldType type)
+{
+    switch (type) {
+    case engine::ResultFieldType::Float:
+        return protocol::FieldType::Float;
+    case engine::ResultFieldType::SmallInt:
+        return protocol::FieldType::Smallint;
+    case engine::ResultFieldType::Text:
+        break;
+    }
+    return protocol::FieldType::String;
 }
 
 QStringList linesOf(const QJsonArray &array)
@@ -77,10 +91,14 @@ void DataModuleCatalog::applyTo(TDtmAcSemaf &module) const
     }
     for (const QJsonValue &value : m_client) {
         const QJsonObject definition = value.toObject();
-        TClientDataSet *dataSet = module.clientDataSet(definition.value(QLatin1String("name")).toString());
+        const QString name = definition.value(QLatin1String("name")).toString();
+        TClientDataSet *dataSet = module.clientDataSet(name);
         if (!dataSet)
             continue;
-        defineFields(*dataSet, definition.value(QLatin1String("fields")).toArray());
+        if (const engine::ResultTable *result = engine::resultTable(name))
+            defineResultFields(*dataSet, *result);
+        else
+            defineFields(*dataSet, definition.value(QLatin1String("fields")).toArray());
         for (const QJsonValue &index : definition.value(QLatin1String("indexes")).toArray()) {
             const QJsonObject def = index.toObject();
             dataSet->IndexDefs().Add(def.value(QLatin1String("name")).toString(),
@@ -120,6 +138,15 @@ void DataModuleCatalog::defineRemote(SClientDataSet &dataSet, const QJsonObject 
     if (!filter.isEmpty()) {
         dataSet.setFilter(filter);
         dataSet.setFiltered(true);
+    }
+}
+
+void DataModuleCatalog::defineResultFields(TDataSet &dataSet, const engine::ResultTable &table)
+{
+    for (const engine::ResultField &definition : table.fields) {
+        TField *field = dataSet.AddField(definition.name, typeOfResult(definition.type), definition.size,
+                                         definition.label);
+        field->DisplayFormat = definition.displayFormat;
     }
 }
 

@@ -38,8 +38,8 @@ std::optional<double> textValue(const QString &text)
 
 } // namespace
 
-BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs)
-    : m_dataSets(dataSets), m_inputs(inputs), m_categoryList(categoryList(inputs.categories))
+BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
+    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categoryList(categoryList(inputs.categories))
 {
 }
 
@@ -216,10 +216,10 @@ EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)
     const auto found = m_records.constFind(employee.codEmplValue);
     const EmployeeRecords &records = found == m_records.constEnd() ? none : *found;
     if (!m_checked.contains(employee.codEmplValue))
-        return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos);
+        return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
     EmployeeRecords checked = records;
     checked.exists = m_existing.contains(employee.codEmplValue);
-    return scoreEmployee(*m_profile, checked, m_inputs.categories, m_inputs.eduSinPuntos);
+    return scoreEmployee(*m_profile, checked, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
 }
 
 } // namespace engine

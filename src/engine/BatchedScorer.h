@@ -16,7 +16,7 @@ namespace engine {
 
 class BatchedScorer : public EmployeeScorer {
 public:
-    BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs);
+    BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round);
     void beginPosition(const CompanyPosition &position, const CandidateEmployees &employees) override;
     EmployeeScore score(const CandidateEmployee &employee) override;
 
@@ -30,6 +30,7 @@ private:
 
     GenerationDataSets m_dataSets;
     GenerationInputs m_inputs;
+    Rounding m_round;
     QString m_categoryList;
     std::optional<Profile> m_profile;
     std::optional<ProfileKeys> m_profileKeys;

@@ -1,43 +1,42 @@
 #include "engine/CareerPositions.h"
 
 #include "framework/dataset/SClientDataSet.h"
-#include "framework/dataset/TDtmGnLibre.h"
 
 namespace engine {
 
 namespace {
 
-int smallIntOf(TDataSet &dataSet, const char *field)
+int smallIntOf(TDataSet &dataSet, const QString &field)
 {
-    return dataSet.FieldByName(QLatin1String(field))->AsInteger();
+    return dataSet.FieldByName(field)->AsInteger();
 }
 
 } // namespace
 
 void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch,
-                           TClientDataSet &positions)
+                           TClientDataSet &positions, const MaskFormatter &formatter)
 {
+    namespace f = resultfield;
+    const Rounding round = storedRounding(*careerPositionsTable().field(f::DtfProcent), formatter);
     positions.EmptyDataSet();
     scratch.Close();
     scratch.setCommandText(QString());
     scratch.setCommandText(QStringLiteral("select cod_carg from ac_pprom  WHERE COD_EMPR = :CODEMPR "
                                           " AND COD_menu = :codmenu  and cod_nodo = :codnodo "
                                           " and cod_nodp = :codnodp "));
-    scratch.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(smallIntOf(result, "COD_EMCA"));
-    scratch.ParamByName(QStringLiteral("codmenu"))->setAsSmallInt(smallIntOf(planNode, "COD_MENU"));
-    scratch.ParamByName(QStringLiteral("codnodo"))->setAsSmallInt(smallIntOf(planNode, "COD_NODO"));
-    scratch.ParamByName(QStringLiteral("codnodp"))->setAsSmallInt(smallIntOf(planNode, "COD_NODP"));
+    scratch.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(smallIntOf(result, f::CodEmca));
+    scratch.ParamByName(QStringLiteral("codmenu"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_MENU")));
+    scratch.ParamByName(QStringLiteral("codnodo"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_NODO")));
+    scratch.ParamByName(QStringLiteral("codnodp"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_NODP")));
     scratch.Open();
-    const double percentage = result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat();
-    const QVariant profiles = result.FieldByName(QStringLiteral("NUM_PERA"))->AsVariant();
+    const double percentage = result.FieldByName(f::PorEmpl)->AsFloat();
+    const QVariant profiles = result.FieldByName(f::NumPera)->AsVariant();
     TField *code = scratch.FieldByName(QStringLiteral("cod_carg"));
     for (scratch.First(); !scratch.Eof(); scratch.Next()) {
         positions.Append();
-        positions.FieldByName(QStringLiteral("COD_CARG"))->setAsString(code->AsString());
-        positions.FieldByName(QStringLiteral("DtfProcent"))
-            ->setAsFloat(percentage != 0 ? DtmGnLibre->FormatearFloat(QStringLiteral("##.##"), percentage)
-                                         : percentage);
-        positions.FieldByName(QStringLiteral("DtfPerfiles"))->setAsVariant(profiles);
+        positions.FieldByName(f::CodCarg)->setAsString(code->AsString());
+        positions.FieldByName(f::DtfProcent)->setAsFloat(percentage != 0 ? round(percentage) : percentage);
+        positions.FieldByName(f::DtfPerfiles)->setAsVariant(profiles);
         positions.Post();
     }
 }
@@ -48,7 +47,7 @@ void fillPositionName(TField &code, TDataSet &activePositions)
                                                  QStringLiteral("NOM_CARG"));
     if (name.isNull())
         return;
-    code.DataSet()->FieldByName(QStringLiteral("DtfCargo"))->setAsString(name.toString().trimmed());
+    code.DataSet()->FieldByName(resultfield::DtfCargo)->setAsString(name.toString().trimmed());
 }
 
 } // namespace engine

@@ -1,7 +1,6 @@
 #include "engine/ProfileScoring.h"
 
 #include "framework/dataset/FieldConvert.h"
-#include "framework/dataset/TDtmGnLibre.h"
 
 #include <QLocale>
 
@@ -215,15 +214,15 @@ bool RequiredPointsGrouping::startsRequirement(const ProfileRow &row)
     return true;
 }
 
-double compliancePercentage(long double obtained, long double required)
+double compliancePercentage(long double obtained, long double required, const Rounding &round)
 {
     if (obtained == 0 || required == 0)
         return 0;
-    return DtmGnLibre->FormatearFloat(QStringLiteral("###.##"), double(obtained * 100 / required));
+    return round(double(obtained * 100 / required));
 }
 
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
-                            const Categories &categories, bool eduSinPuntos)
+                            const Categories &categories, bool eduSinPuntos, const Rounding &round)
 {
     EmployeeScore score;
     score.profileCount = quint16(profile.size());
@@ -243,7 +242,7 @@ EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &recor
         if (!eduSinPuntos || grouping.startsRequirement(row))
             score.required += points(row.punRequ);
     }
-    score.percentage = compliancePercentage(score.obtained, score.required);
+    score.percentage = compliancePercentage(score.obtained, score.required, round);
     return score;
 }
 

@@ -5,6 +5,8 @@
 // report share it. Values are QVariants exactly as the datasets deliver them (null for an
 // empty field).
 
+#include "engine/ResultSchema.h"
+
 #include <QSet>
 #include <QString>
 #include <QVariant>
@@ -132,8 +134,9 @@ private:
     qint16 m_previousRequirement = -1;
 };
 
-// Obtained over required as a percentage rounded to two decimals; 0 when either sum is 0.
-double compliancePercentage(long double obtained, long double required);
+// Obtained over required as a percentage, rounded as the result table stores it (`round`: two
+// decimals); 0 when either sum is 0.
+double compliancePercentage(long double obtained, long double required, const Rounding &round);
 
 // A number field's value as the rules read it: null is 0.
 long double pointsGeneral(const QVariant &value);
@@ -146,8 +149,9 @@ inline long double points(const QVariant &value)
 }
 
 // The whole evaluation of one employee: the profile rows in their order (by record type,
-// requirement, detail), the employee's records, the ticked categories and the flag.
+// requirement, detail), the employee's records, the ticked categories and the flag; the
+// percentage rounded by `round`.
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
-                            const Categories &categories, bool eduSinPuntos);
+                            const Categories &categories, bool eduSinPuntos, const Rounding &round);
 
 } // namespace engine

@@ -1,8 +1,7 @@
 #include "engine/TrafficLightGeneration.h"
 
 #include "engine/BatchedScorer.h"
-#include "framework/Exceptions.h"
-#include "engine/LiteralScorer.h"
+#include "engine/ResultSchema.h"
 #include "framework/dataset/SClientDataSet.h"
 
 namespace engine {
@@ -16,36 +15,38 @@ QString profileStatement(const QString &categoryList)
         + categoryList + QStringLiteral("')) ") + QStringLiteral(" ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE ");
 }
 
-std::unique_ptr<EmployeeScorer> EmployeeScorer::create(Arrangement arrangement, const GenerationDataSets &dataSets,
-                                                       const GenerationInputs &inputs)
+ScorerFactory batchedScorers()
 {
-    if (arrangement == Arrangement::Literal)
-        return std::make_unique<LiteralScorer>(dataSets, inputs);
-    return std::make_unique<BatchedScorer>(dataSets, inputs);
+    return [](const GenerationDataSets &dataSets, const GenerationInputs &inputs, const Rounding &round) {
+        return std::make_unique<BatchedScorer>(dataSets, inputs, round);
+    };
 }
 
 struct TrafficLightGeneration::ResultFields {
     explicit ResultFields(TDataSet &result)
-        : codEmpl(result.FieldByName(QStringLiteral("COD_EMPL"))),
-          porEmpl(result.FieldByName(QStringLiteral("POR_EMPL"))),
-          numPera(result.FieldByName(QStringLiteral("NUM_PERA"))),
-          apeEmpl(result.FieldByName(QStringLiteral("APE_EMPL"))),
-          nomEmpl(result.FieldByName(QStringLiteral("NOM_EMPL"))),
-          codEmca(result.FieldByName(QStringLiteral("COD_EMCA")))
+        : codEmpl(result.FieldByName(resultfield::CodEmpl)),
+          porEmpl(result.FieldByName(resultfield::PorEmpl)),
+          numPera(result.FieldByName(resultfield::NumPera)),
+          apeEmpl(result.FieldByName(resultfield::ApeEmpl)),
+          nomEmpl(result.FieldByName(resultfield::NomEmpl)),
+          codEmca(result.FieldByName(resultfield::CodEmca))
     {
     }
     TField *codEmpl, *porEmpl, *numPera, *apeEmpl, *nomEmpl, *codEmca;
 };
 
-TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSets, Arrangement arrangement)
-    : m_dataSets(dataSets), m_arrangement(arrangement)
+TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSets, MaskFormatter formatter,
+                                               ScorerFactory scorers)
+    : m_dataSets(dataSets),
+      m_round(storedRounding(*trafficLightTable().field(resultfield::PorEmpl), std::move(formatter))),
+      m_scorers(scorers ? std::move(scorers) : batchedScorers())
 {
 }
 
 void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
 {
     checkGenerationInputs(inputs);
-    const std::unique_ptr<EmployeeScorer> scorer = EmployeeScorer::create(m_arrangement, m_dataSets, inputs);
+    const std::unique_ptr<EmployeeScorer> scorer = m_scorers(m_dataSets, inputs, m_round);
     const ResultFields fields(*m_dataSets.result);
     SClientDataSet &employees = *m_dataSets.scratch;
     for (const CompanyPosition &position : inputs.candidates) {

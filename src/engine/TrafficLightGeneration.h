@@ -13,8 +13,9 @@ namespace engine {
 
 class TrafficLightGeneration {
 public:
-    explicit TrafficLightGeneration(const GenerationDataSets &dataSets,
-                                    Arrangement arrangement = Arrangement::Batched);
+    // `formatter` is the suite's number formatter the percentages are rounded with; `scorers`
+    // makes the run's scorer (the batched arrangement when empty).
+    TrafficLightGeneration(const GenerationDataSets &dataSets, MaskFormatter formatter, ScorerFactory scorers = {});
 
     // Appends the rows of one run to the result table. Throws Exception with the module's
     // message when no category is ticked or no candidate position is given (checkGenerationInputs);
@@ -37,7 +38,8 @@ private:
     void appendRow(const ResultFields &fields, const CandidateEmployee &employee, const EmployeeScore &score);
 
     GenerationDataSets m_dataSets;
-    Arrangement m_arrangement;
+    Rounding m_round;
+    ScorerFactory m_scorers;
 };
 
 } // namespace engine

@@ -1,10 +1,9 @@
 #include "entry/CAcSemaf.h"
 
-#include "entry/ClientVersion.h"
 #include "data/DAcSemaf.h"
 #include "ui/DLLUFORM.h"
 #include "framework/Exceptions.h"
-#include "entry/OptionText.h"
+#include "framework/Session.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "entry/ServerIdentity.h"
 #include "framework/TApplication.h"
@@ -45,41 +44,22 @@ void releaseOwnApplication()
     gOwnApplication.application = nullptr;
 }
 
-// The session is proved at load, not at first use: the server checks user and password, and the
-// company named by the host must exist. The answer fills the user's type and the driver name.
-void verificarSesion()
-{
-    const QVariantList answer = FrmAcSemaf->DCOMCnction
-                                    ->AppServerCall(QStringLiteral("VerificarSesion"),
-                                                    {gStCodiUsua, gStCodiEmpr})
-                                    .toList();
-    gStTipoUsuario = answer.value(0).toString();
-    gStDriver = answer.value(1).toString();
-}
-
 } // namespace
+
+Session SesionDeCarga(const LoadArguments &args)
+{
+    return Session::fromLoadCall(args.protocolo, args.alias, args.servidor, args.usuario, args.clave, args.empresa,
+                                 args.opciones, args.versionFecha);
+}
 
 void LlenarContextoSesion(const LoadArguments &args)
 {
-    gStParSrv = args.servidor;
-    gStParUsu = args.usuario;
-    gStParPas = args.clave;
-    gStParEmp = args.empresa;
-    gStParHpv = args.opciones;
-    gStAliasCnx = args.alias;
-    if (!TrimBlanks(gStParHpv).isEmpty()) {
-        gSlParams = ParsearOpciones(gStParHpv);
-        gStParHpv = UltimaCondicion(*gSlParams);
-    }
-    gStProtocolo = args.protocolo;
+    Session::makeCurrent(SesionDeCarga(args));
     gStServerGUID = QString::fromUtf16(kServerGUID);
     gStServerName = QString::fromUtf16(kServerName);
     gStServerGUIDNet = QString::fromUtf16(kServerGUIDNet);
     gStServerNameNet = QString::fromUtf16(kServerNameNet);
     gStPublicKeyToken = QString::fromUtf16(kPublicKeyToken);
-    const ClientVersion client = SepararVersion(args.versionFecha);
-    gStVersionCliente = client.version;
-    gStFechaCliente = client.date;
 }
 
 quintptr CargarModulo(const LoadArguments &args)
@@ -91,7 +71,9 @@ quintptr CargarModulo(const LoadArguments &args)
         FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>();
         Captura = CreateOwnedComponent<TCaptura>();
         gMainFormReference = FrmAcSemaf;
-        verificarSesion();
+        // The session is proved at load, not at first use: the server checks user and password,
+        // and the company named by the host must exist.
+        FrmAcSemaf->DCOMCnction->VerificarSesion();
         FrmAcSemaf->mostrarEstado();   // the engine is known once the server has answered
         return quintptr(FrmAcSemaf->winId());
     } catch (...) {
@@ -116,7 +98,6 @@ void DescargarModulo()
     TApplication::instance().DestroyComponents();
     // The session, the password with it, does not outlive the module.
     ResetSessionGlobals();
-    TApplication::instance().Tag = 0;
     releaseOwnApplication();
 }
 

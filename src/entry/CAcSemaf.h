@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Session;
 class TfrmFormaMaestro;
 
 // The nine arguments of the load call, texts already converted from the caller's strings.
@@ -19,7 +20,10 @@ struct LoadArguments {
     QString versionFecha;
 };
 
-// Fills the session globals exactly as the load call does (no object is created).
+// The session the load call's arguments describe.
+Session SesionDeCarga(const LoadArguments &args);
+// Makes that session current and sets the server identities, exactly as the load call does (no
+// object is created).
 void LlenarContextoSesion(const LoadArguments &args);
 // The whole load call: session, objects, a first call to the application server that proves
 // the session (user, password, database, company), and the main form's native window handle.

@@ -1,5 +1,7 @@
 #include "framework/Ugnnorma.h"
 
+#include "framework/Session.h"
+
 QString gStCodiEmpr;
 QString gStCodiUsua;
 QString gStPassUsua;
@@ -24,10 +26,8 @@ QString gStFechaCliente;
 
 void ResetSessionGlobals()
 {
-    for (QString *text : {&gStCodiEmpr, &gStCodiUsua, &gStPassUsua, &gStTipoUsuario, &gStNombProg,
-                          &gStAliasCnx, &gStDriver, &gStServerName, &gStServerGUID, &gStServerNameNet,
-                          &gStServerGUIDNet, &gStPublicKeyToken, &gStProtocolo, &gStParSrv, &gStParUsu,
-                          &gStParPas, &gStParEmp, &gStParHpv, &gStVersionCliente, &gStFechaCliente})
+    Session::clearCurrent();
+    for (QString *text : {&gStTipoUsuario, &gStNombProg, &gStDriver, &gStServerName, &gStServerGUID,
+                          &gStServerNameNet, &gStServerGUIDNet, &gStPublicKeyToken})
         text->clear();
-    gSlParams.reset();
 }

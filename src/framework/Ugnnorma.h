@@ -1,6 +1,8 @@
 #pragma once
-// Session globals of the suite framework. The module's entry points and the framework fill them;
-// every other part of the module only reads them.
+// Session globals of the suite framework. Session::makeCurrent fills those of the session (the
+// load call and the command line make it, the master form changes its company); the load call
+// adds the server identities and the server's answer (user type, driver). Everything else only
+// reads them.
 
 #include <QString>
 #include <QStringList>
@@ -28,5 +30,6 @@ extern std::optional<QStringList> gSlParams; // exists only once an option text 
 extern QString gStVersionCliente; // client version and date
 extern QString gStFechaCliente;
 
-// Back to the state of a freshly loaded library (tests and a second load start from here).
+// Back to the state of a freshly loaded library (tests and a second load start from here); the
+// current company is 0 again.
 void ResetSessionGlobals();

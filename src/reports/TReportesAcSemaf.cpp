@@ -4,6 +4,7 @@
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
 #include "engine/GenerationInputs.h"
+#include "engine/ResultSchema.h"
 #include "framework/dataset/TField.h"
 #include "framework/Ugnnorma.h"
 
@@ -38,12 +39,13 @@ QString textoDe(const QVariant &valor) { return valor.toString().trimmed(); }
 TReportesAcSemaf::TReportesAcSemaf(TDtmAcSemaf &modulo) : m_modulo(modulo)
 {
     cargar(frxRptEstan, kLayoutEstan);
-    frxRptEstan.setDataSet(QStringLiteral("QryAcSemaf"), &m_modulo.CdsAcSemaf);    // frxDBDataset2
+    const QString &resultado = engine::trafficLightTable().reportName;
+    frxRptEstan.setDataSet(resultado, &m_modulo.CdsAcSemaf);    // frxDBDataset2
     frxRptEstan.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);    // frxDBDtsGnEmpre
     frxRptEstan.OnGetValue = [this](const QString &name, QVariant &value) { frxRptEstanGetValue(name, value); };
 
     cargar(RptAcSemaf, kLayoutCompetencias);
-    RptAcSemaf.setDataSet(QStringLiteral("QryAcSemaf"), &m_modulo.CdsAcSemaf);
+    RptAcSemaf.setDataSet(resultado, &m_modulo.CdsAcSemaf);
     RptAcSemaf.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);
     RptAcSemaf.setDataSet(QStringLiteral("TblDtpcaRep"), &m_modulo.CdsDtpcaRep);    // frxDBDataset1
     RptAcSemaf.OnGetValue = [this](const QString &name, QVariant &value) { RptAcSemafGetValue(name, value); };

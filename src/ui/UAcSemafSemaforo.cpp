@@ -5,6 +5,7 @@
 #include "ui/UAcSemaf.h"
 
 #include "data/DAcSemaf.h"
+#include "engine/ResultSchema.h"
 #include "framework/Exceptions.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "framework/widgets/TQInfoAyuda.h"
@@ -20,23 +21,20 @@
 
 namespace {
 
-// The traffic-light band of a percentage: green from 91.1 (compared in extended precision, so a
-// double that only approaches 91.1 from below stays yellow), yellow from 70, red below.
+// The cell background of the percentage's band.
 QColor colorSemaforo(double porcentaje)
 {
-    static const long double kVerde = 91.1L;
-    if (static_cast<long double>(porcentaje) >= kVerde)
-        return QColor(146, 226, 107);
-    if (porcentaje >= 70.0)
-        return QColor(255, 255, 0);
-    return QColor(255, 0, 0);
+    const engine::Rgb color = engine::bandColour(engine::band(porcentaje));
+    return QColor(color.red, color.green, color.blue);
 }
 
-// Every cell of a row takes the band of the row's percentage (an empty value reads as 0).
-TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const QString &campoPorcentaje)
+// Every cell of a row takes the band of the row's percentage (an empty value reads as 0), read
+// from the field the table's schema colours its rows by.
+TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const engine::ResultTable &tabla)
 {
-    return [campoPorcentaje](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &, QStyle::State,
-                             TVelkarDBgrid::TCellCanvas &canvas) {
+    return [campoPorcentaje = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int,
+                                               const TVelkarDBgrid::TColumn &, QStyle::State,
+                                               TVelkarDBgrid::TCellCanvas &canvas) {
         canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
     };
 }
@@ -88,10 +86,10 @@ void TFrmAcSemaf::configurarGrillas()
         grilla->setReadOnly(true);
         grilla->setTitleFont(titulo);
     }
-    DBGrdSemaforo->OnDrawColumnCell = pintarBanda(QStringLiteral("POR_EMPL"));
+    DBGrdSemaforo->OnDrawColumnCell = pintarBanda(engine::trafficLightTable());
     DBGrdSemaforo->setSortableByHeader(true);
     DbGCargoUsuario->setSortableByHeader(true);
-    DbGCargoUsuario->OnDrawColumnCell = pintarBanda(QStringLiteral("DtfProcent"));
+    DbGCargoUsuario->OnDrawColumnCell = pintarBanda(engine::careerPositionsTable());
 }
 
 void TFrmAcSemaf::SpdBttnRefrescarClick()

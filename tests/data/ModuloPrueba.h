@@ -8,7 +8,7 @@
 #include "tests/support/DemoDatabase.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/TApplication.h"
+#include "framework/Session.h"
 #include "tests/support/TestTools.h"
 
 #include <QTest>
@@ -31,7 +31,7 @@ public:
     explicit ModuloPrueba(int empresa)
     {
         module.Forma = &forma;
-        TApplication::instance().Tag = empresa;
+        Session::makeCurrent(Session::current().withCompany(empresa));
         module.InicializarlArQry();
         fuente.setDataSet(&module.QryAcPprom);
         fuente.OnDataChange = [this](TDataSource *, TField *field) {

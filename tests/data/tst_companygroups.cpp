@@ -119,7 +119,7 @@ private slots:
     {
         m_db.startSession(2);
         HeadlessWorkstation estacion;
-        TApplication::instance().Tag = 9;
+        Session::makeCurrent(Session::current().withCompany(9));
         QCOMPARE(messageOf([&] { estacion.module.VerNexoFlags(QStringLiteral("Q0000190")); }),
                  QStringLiteral("Error leyendo NEXOFLAG 'Q0000190': La empresa 9 no existe."));
     }

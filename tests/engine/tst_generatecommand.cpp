@@ -1,6 +1,7 @@
 // qacsemaf generate as a script uses it: the result rows in the module's order and format, and
 // the module's messages and bad arguments ending in a non-zero exit.
 
+#include "engine/ResultSchema.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
@@ -24,10 +25,12 @@ private slots:
         const QList<double> expected = holdersInOrder({"OPE002", "OPE001"});
         QVERIFY(!expected.isEmpty());
         QCOMPARE(rows.size(), expected.size());
+        QStringList fields = engine::trafficLightTable().fieldNames();
+        fields.sort();
         bool someGreen = false;
         for (int i = 0; i < rows.size(); ++i) {
             const QJsonObject row = rows.at(i).toObject();
-            QCOMPARE(row.keys(), (QStringList{"APE_EMPL", "COD_EMCA", "COD_EMPL", "NOM_EMPL", "NUM_PERA", "POR_EMPL"}));
+            QCOMPARE(row.keys(), fields);
             QCOMPARE(row.value("COD_EMPL").toDouble(), expected.at(i));
             QCOMPARE(row.value("COD_EMCA").toInt(), 2);
             QCOMPARE(row.value("NUM_PERA").toInt(), rows.first().toObject().value("NUM_PERA").toInt());

@@ -13,8 +13,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-using engine::Arrangement;
-
 namespace {
 
 const QStringList kTypes{"FO", "PG", "CU", "SE", "EX", "CO", "CF", "CE", "", "ZZ"};

@@ -10,8 +10,6 @@
 
 #include <QtTest>
 
-using engine::Arrangement;
-
 namespace {
 
 QVariant valueOf(const QString &text)

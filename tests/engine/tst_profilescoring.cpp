@@ -5,6 +5,7 @@
 #include "framework/Exceptions.h"
 #include "engine/GenerationInputs.h"
 #include "engine/ProfileScoring.h"
+#include "framework/dataset/TDtmGnLibre.h"
 #include "tests/support/TestTools.h"
 
 #include <QtTest>
@@ -111,7 +112,11 @@ private slots:
         QFETCH(double, required);
         QFETCH(double, percentage);
 
-        const EmployeeScore score = scoreEmployee(profile, records, categories, flag);
+        const Rounding round = storedRounding(*trafficLightTable().field(resultfield::PorEmpl),
+                                              [](const QString &mask, double value) {
+                                                  return DtmGnLibre->FormatearFloat(mask, value);
+                                              });
+        const EmployeeScore score = scoreEmployee(profile, records, categories, flag, round);
         QCOMPARE(double(score.obtained), obtained);
         QCOMPARE(double(score.required), required);
         QCOMPARE(score.percentage, percentage);

@@ -141,6 +141,7 @@ private slots:
                                           << "No existe la base de datos SQLite /no/existe/semaforo.db";
         QTest::newRow("unknown protocol") << "ftp" << demo << "ADMIN" << "1" << "Protocolo de conexión desconocido: \"ftp\"";
         QTest::newRow("company that does not exist") << "local" << demo << "ADMIN" << "77" << "La empresa 77 no existe";
+        QTest::newRow("company that is not a number") << "local" << demo << "ADMIN" << " dos " << "La empresa dos no existe.";
     }
 
     void wrongSessionFailsAtLoad()

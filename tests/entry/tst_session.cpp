@@ -4,7 +4,12 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "entry/QAcSemafApi.h"
+#include "framework/Session.h"
 #include "framework/TApplication.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/widgets/TQsCmbCodigo.h"
+#include "tests/support/SessionText.h"
+#include "ui/UAcSemaf.h"
 #include "framework/Ugnnorma.h"
 #include "framework/WideString.h"
 
@@ -109,6 +114,26 @@ private slots:
         QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
     }
 
+    // After the load the globals, the main form's connection and the current session all say
+    // what the load call's arguments said; the company in both its forms.
+    void loadMakesOneSession()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const QString path = m_db.path();
+        const QAcWindowHandle handle = QOpLoadDllW(0, u"local", reinterpret_cast<const char16_t *>(path.utf16()), u"",
+                                                   u"ADMIN", u"ADMIN", u" 2 ", u"/A x", u"5.0;2027-01-02");
+        QVERIFY2(handle != 0, qPrintable(UltimoError()));
+        const Session loaded = Session::fromLoadCall("local", path, "", "ADMIN", "ADMIN", " 2 ", "/A x", "5.0;2027-01-02");
+        QCOMPARE(Session::current(), loaded);
+        QCOMPARE(FrmAcSemaf->DCOMCnction->session(), loaded);
+        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParSrv, gStParUsu, gStCodiUsua, gStParPas, gStPassUsua,
+                              gStParEmp, gStCodiEmpr, gStParHpv, gStVersionCliente, gStFechaCliente}),
+                 (QStringList{"local", path, "", "ADMIN", "ADMIN", "ADMIN", "ADMIN", " 2 ", "2", "", "5.0", "2027-01-02"}));
+        QCOMPARE(gSlParams.value_or(QStringList{"none"}), (QStringList{"/A", "x"}));
+        QCOMPARE(TApplication::instance().Tag, 2);
+        QCOMPARE(FrmAcSemaf->cmbEmpresa->Codigo(), QStringLiteral("2"));
+    }
+
     void unloadForgetsTheSession()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
@@ -123,6 +148,7 @@ private slots:
                                     &gStAliasCnx, &gStTipoUsuario, &gStDriver})
             QVERIFY2(text->isEmpty(), qPrintable(*text));
         QCOMPARE(TApplication::instance().Tag, 0);
+        QCOMPARE(Session::current(), Session());
     }
 
 private:

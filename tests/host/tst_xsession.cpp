@@ -14,6 +14,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -150,14 +151,36 @@ QLineEdit *fileDialogNameField()
     return name && name->isVisible() ? name : nullptr;
 }
 
-// Types `path` over the proposed name, with real keys, and presses Enter.
+// Types `path` over the proposed name with real keys (Enter follows once the field shows it).
 void typeFileName(QLineEdit *name, const QString &path)
 {
     clickWidget(name);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), path});
-    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 }
+
+// Closes a menu or dialog still open after `ms`, so that a click lost on a busy machine fails
+// the test instead of holding it inside the dialog's own loop.
+class Watchdog : public QObject {
+public:
+    explicit Watchdog(int ms)
+    {
+        QTimer::singleShot(ms, this, [this] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                popup->close();
+                m_fired = true;
+            }
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                dialog->reject();
+                m_fired = true;
+            }
+        });
+    }
+    bool fired() const { return m_fired; }
+
+private:
+    bool m_fired = false;
+};
 
 } // namespace
 
@@ -269,17 +292,25 @@ private slots:
         const QString path = m_shots.filePath(file);
         QFile::remove(path);
         QMenu *formats = button->menu();
-        WhenReady choose([formats] { return formats->isVisible(); },
+        // The menu is clicked once it has stayed open for a moment (it may still be placed).
+        int shown = 0;
+        WhenReady choose([formats, &shown] { return formats->isVisible() && ++shown > 2; },
                          [formats, exportAction] { clickAt(formats->mapToGlobal(formats->actionGeometry(exportAction).center())); });
         QString proposed;
-        WhenReady answer([] { return fileDialogNameField() != nullptr; }, [&proposed, path] {
+        WhenReady typed([] { return fileDialogNameField() != nullptr; }, [&proposed, path] {
             QLineEdit *name = fileDialogNameField();
             proposed = name->text();
             typeFileName(name, path);
         });
+        WhenReady entered([&typed, path] {
+            const QLineEdit *name = fileDialogNameField();
+            return typed.done() && name && name->text() == path;
+        }, [] { xdotool({QStringLiteral("key"), QStringLiteral("Return")}); });
+        Watchdog watchdog(40000);
         clickWidget(button);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0, 20000);
-        QVERIFY(choose.done() && answer.done());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0 || watchdog.fired(), 45000);
+        QVERIFY2(!watchdog.fired(), "the menu or the file dialog did not take the clicks and keys");
+        QVERIFY(choose.done() && typed.done() && entered.done());
         QVERIFY2(!proposed.contains(QStringLiteral("frxRptEstan")), qPrintable(proposed));
         QVERIFY2(proposed.startsWith(QStringLiteral("Semáforo de Carrera - Director de Tesorería")), qPrintable(proposed));
         QFile written(path);
@@ -315,7 +346,8 @@ private:
             return nullptr;
         clickWidget(button);
         QMainWindow *preview = nullptr;
-        QTest::qWaitFor([&] {
+        // The window found, or none when the wait runs out: the caller checks it.
+        (void)QTest::qWaitFor([&] {
             for (QWidget *window : QApplication::topLevelWidgets())
                 if (window->inherits("report::ReportPreview") && window->isVisible())
                     preview = qobject_cast<QMainWindow *>(window);

@@ -10,7 +10,11 @@
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/ProgramLauncher.h"
 #include "reportengine/widgets/ReportPreview.h"
+#include "framework/Session.h"
 #include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "tests/support/SessionText.h"
 #include "framework/widgets/TDBEdit.h"
 #include "framework/widgets/TQInfoAyuda.h"
 #include "framework/widgets/TQNavegador.h"
@@ -20,6 +24,7 @@
 #include "tests/support/TestTools.h"
 #include "ui/UAcSemaf.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -211,6 +216,45 @@ private slots:
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 1);
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
                  QStringLiteral("Grupo Empresarial Andino S.A."));   // looked up in the company list
+    }
+
+    void companyChosenWithKeys_data()
+    {
+        addColumns<QList<int>, int>({"keys", "company"});
+        QTest::newRow("down to the next") << QList<int>{Qt::Key_Down} << 2;
+        QTest::newRow("down twice") << QList<int>{Qt::Key_Down, Qt::Key_Down} << 3;
+        QTest::newRow("end, then up") << QList<int>{Qt::Key_End, Qt::Key_Up} << 2;
+    }
+
+    // Starting from company 1, the keys typed in the company selector make another company the
+    // session's: globals, the form's connection and the module's data follow it together.
+    void companyChosenWithKeys()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(int, company);
+        elegirEmpresa(1);
+        const Session before = Session::current();
+        m_forma->cmbEmpresa->setFocus();
+        for (int key : keys)
+            QTest::keyClick(m_forma->cmbEmpresa, Qt::Key(key));
+        verificarEmpresaActual(company);
+        QCOMPARE(Session::current(), before.withCompany(company));
+    }
+
+    // The same through the selector's list: opened with a click, the company chosen in it.
+    void companyChosenFromTheList()
+    {
+        elegirEmpresa(1);
+        TQsCmbCodigo *combo = m_forma->cmbEmpresa;
+        QTest::mouseClick(combo, Qt::LeftButton);
+        QAbstractItemView *lista = combo->view();
+        QTRY_VERIFY(lista->isVisible());
+        QTest::keyClick(lista, Qt::Key_Down);
+        QTest::keyClick(lista, Qt::Key_Down);
+        QTest::keyClick(lista, Qt::Key_Return);
+        QTRY_VERIFY(!lista->isVisible());
+        verificarEmpresaActual(3);
+        QCOMPARE(m_forma->StsEmpresa->text(), QStringLiteral("Empresa: 3 - Comercializadora del Pacífico Cía. Ltda."));
     }
 
     // A double click lists a position's employees; an employee's entry starts its record viewer.
@@ -560,6 +604,17 @@ private:
             if ((*it)->text(0).section(QLatin1Char(' '), 0, 0) == codCarg)
                 return *it;
         return nullptr;
+    }
+
+    // The company is current in every form the suite reads it in, and they agree.
+    void verificarEmpresaActual(int empresa)
+    {
+        QCOMPARE(TApplication::instance().Tag, empresa);
+        QCOMPARE(gStCodiEmpr, QString::number(empresa));
+        QCOMPARE(Session::current().company, empresa);
+        QCOMPARE(m_forma->DCOMCnction->session(), Session::current());
+        QCOMPARE(m_forma->cmbEmpresa->Codigo(), QString::number(empresa));
+        QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), empresa);
     }
 
     void elegirEmpresa(int empresa)

@@ -3,7 +3,7 @@
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
-#include "framework/TApplication.h"
+#include "framework/Session.h"
 #include "framework/Ugnnorma.h"
 
 #include <QSqlDatabase>
@@ -33,12 +33,8 @@ DemoDatabase::DemoDatabase(int employees)
 void startLocalSession(const QString &path, int company)
 {
     ResetSessionGlobals();
-    gStProtocolo = QStringLiteral("local");
-    gStAliasCnx = path;
-    gStParUsu = gStCodiUsua = QStringLiteral("ADMIN");
-    gStParPas = gStPassUsua = QStringLiteral("ADMIN");
-    gStParEmp = gStCodiEmpr = QString::number(company);
-    TApplication::instance().Tag = company;
+    Session::makeCurrent(Session(QStringLiteral("local"), QString(), path, QStringLiteral("ADMIN"),
+                                 QStringLiteral("ADMIN"), company));
 }
 
 void DemoDatabase::startSession(int company) const

@@ -33,6 +33,14 @@ QString tableOf(const QString &statement)
     return match.hasMatch() ? match.captured(1).toUpper() : QString();
 }
 
+QString indexOf(const QString &statement)
+{
+    static const QRegularExpression create(QStringLiteral("^CREATE\\s+(?:UNIQUE\\s+)?INDEX\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto match = create.match(statement);
+    return match.hasMatch() ? match.captured(1).toUpper() : QString();
+}
+
 } // namespace
 
 SchemaLoader::SchemaLoader(const QSqlDatabase &db) : m_db(db) {}
@@ -68,6 +76,23 @@ QStringList SchemaLoader::tableNames()
             names << table;
     }
     return names;
+}
+
+QStringList SchemaLoader::indexStatements()
+{
+    QStringList result;
+    for (const QString &statement : portableStatements())
+        if (!indexOf(statement).isEmpty())
+            result << statement;
+    return result;
+}
+
+QStringList SchemaLoader::indexNames()
+{
+    QStringList result;
+    for (const QString &statement : indexStatements())
+        result << indexOf(statement);
+    return result;
 }
 
 QStringList SchemaLoader::columns(const QString &table)

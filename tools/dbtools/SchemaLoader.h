@@ -24,6 +24,9 @@ public:
     static QStringList tableNames();
     // The columns of one table in the order the DDL declares them (the order seeders insert in).
     static QStringList columns(const QString &table);
+    // The DDL's secondary indexes (CREATE [UNIQUE] INDEX statements) and their names, in order.
+    static QStringList indexStatements();
+    static QStringList indexNames();
 
     // The statements for this connection's driver.
     QStringList statements() const;

@@ -26,8 +26,14 @@ QVariant sqliteValue(const QVariant &value)
 SeedWriter::SeedWriter(const QSqlDatabase &db)
     : m_db(db), m_sqlite(db.driverName() == QLatin1String("QSQLITE"))
 {
-    if (!m_sqlite)
+    if (!m_sqlite) {
         m_copy = std::make_unique<PgCopyWriter>(db);
+        return;
+    }
+    // The whole seed is one transaction: with SQLite's default page cache (2 MB) its pages spill
+    // into the write-ahead log long before the commit and are read back for every index update.
+    // The cache grows as the rows need it, up to this (a connection's setting, not the file's).
+    QSqlQuery(m_db).exec(QStringLiteral("PRAGMA cache_size = -262144"));
 }
 
 SeedWriter::~SeedWriter() = default;

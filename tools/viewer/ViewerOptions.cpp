@@ -15,6 +15,19 @@ QString knownCodes()
 
 } // namespace
 
+QString ViewerOptions::usage()
+{
+    return QStringLiteral(
+               "Uso: qacsemaf-viewer [--program CÓDIGO] --protocol local|pgsql|http --alias BASE [--server SERVIDOR]\n"
+               "                     --user USUARIO --company N --key cod_empl --field COD_EMPL --value EMPLEADO\n"
+               "                     [--dump | --screenshot ARCHIVO.png]\n"
+               "Muestra, de solo lectura, los registros de un empleado: el tipo de registros lo da --program o\n"
+               "el nombre con que se inicia (%1). La contraseña llega en la variable de entorno\n"
+               "QACSEMAF_PASSWORD. --dump escribe las filas en la salida; --screenshot guarda una imagen.\n"
+               "  --version  la versión\n  --help     esta ayuda\n")
+        .arg(knownCodes());
+}
+
 QString ViewerOptions::parse(const QStringList &arguments, const QString &startName, const QString &secret)
 {
     QHash<QString, QString> values;

@@ -10,6 +10,9 @@
 #include <QStringList>
 
 struct ViewerOptions {
+    // The lines --help prints.
+    static QString usage();
+
     QString protocol, alias, server, user, password;
     int company = 0;
     double employee = 0;

@@ -6,9 +6,11 @@
 #include "framework/Exceptions.h"
 #include "framework/widgets/ProgramLauncher.h"
 #include "tools/viewer/RecordViewer.h"
-#include "framework/TApplication.h"
+#include "framework/Session.h"
 #include "framework/Ugnnorma.h"
 #include "tools/viewer/ViewerOptions.h"
+
+#include <cstdio>
 
 #include <QApplication>
 #include <QTextStream>
@@ -19,13 +21,8 @@ namespace {
 void startSession(const ViewerOptions &options)
 {
     ResetSessionGlobals();
-    gStProtocolo = options.protocol;
-    gStAliasCnx = options.alias;
-    gStParSrv = options.server;
-    gStParUsu = gStCodiUsua = options.user;
-    gStParPas = gStPassUsua = options.password;
-    gStParEmp = gStCodiEmpr = QString::number(options.company);
-    TApplication::instance().Tag = options.company;
+    Session::makeCurrent(Session(options.protocol, options.server, options.alias, options.user, options.password,
+                                 options.company));
 }
 
 int fail(const QString &message, bool quiet)
@@ -42,6 +39,17 @@ int main(int argc, char *argv[])
 {
     // The name the viewer was started under (a link named after a program code) tells the kind.
     const QString startName = QString::fromLocal8Bit(argv[0]);
+    // Asked what it is or how to start it, the viewer answers on the terminal and opens nothing.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::printf("qacsemaf-viewer %s\n", QACSEMAF_VERSION);
+            return 0;
+        }
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(ViewerOptions::usage().toUtf8().constData(), stdout);
+            return 0;
+        }
+    }
     // Printing the rows or saving a picture needs no screen.
     for (int i = 1; i < argc; ++i)
         if ((qstrcmp(argv[i], "--dump") == 0 || qstrcmp(argv[i], "--screenshot") == 0)

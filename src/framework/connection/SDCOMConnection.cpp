@@ -3,7 +3,6 @@
 #include "framework/Exceptions.h"
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/LocalTransport.h"
-#include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
 
 #include <exception>
@@ -11,9 +10,9 @@
 namespace {
 
 // The SQLite file the alias names, or QACSEMAF_DB.
-QString sqliteFileFromAlias()
+QString sqliteFileFromAlias(const Session &session)
 {
-    QString file = gStAliasCnx.trimmed();
+    QString file = session.alias.trimmed();
     if (file.isEmpty())
         file = qEnvironmentVariable("QACSEMAF_DB").trimmed();
     if (file.isEmpty())
@@ -24,17 +23,17 @@ QString sqliteFileFromAlias()
 }
 
 // The transport the session's protocol asks for.
-std::unique_ptr<ITransport> transportFromSession()
+std::unique_ptr<ITransport> transportFromSession(const Session &session)
 {
-    const QString protocol = gStProtocolo.trimmed().toLower();
+    const QString protocol = session.protocol.trimmed().toLower();
     if (protocol.isEmpty() || protocol == QLatin1String("local"))
-        return LocalTransport::onSqlite(sqliteFileFromAlias());
+        return LocalTransport::onSqlite(sqliteFileFromAlias(session));
     if (protocol == QLatin1String("pgsql"))
-        return LocalTransport::onPostgres(gStParSrv, gStAliasCnx);
+        return LocalTransport::onPostgres(session.server, session.alias);
     if (protocol == QLatin1String("http"))
-        return std::make_unique<HttpTransport>(gStParSrv, gStAliasCnx.trimmed());
+        return std::make_unique<HttpTransport>(session.server, session.alias.trimmed());
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
-                                        "(se espera local, pgsql o http).").arg(gStProtocolo));
+                                        "(se espera local, pgsql o http).").arg(session.protocol));
 }
 
 // Keeps what the caller's sink throws, so that it never unwinds through the server, and
@@ -66,23 +65,31 @@ private:
     std::exception_ptr m_thrown;
 };
 
-QString firstFilled(const QString &preferred, const QString &fallback)
-{
-    return preferred.isEmpty() ? fallback : preferred;
-}
-
 } // namespace
 
 SDCOMConnection::SDCOMConnection(QObject *owner) : QObject(owner) {}
 
 SDCOMConnection::~SDCOMConnection() = default;
 
+void SDCOMConnection::setSession(const Session &session)
+{
+    const bool samePlace = session.samePlace(this->session());
+    m_session = session;
+    if (!samePlace)
+        Close();
+}
+
+Session SDCOMConnection::session() const
+{
+    return m_session ? *m_session : Session::fromGlobals();
+}
+
 void SDCOMConnection::Open()
 {
     if (m_connected)
         return;
     if (!m_transport)
-        m_transport = transportFromSession();
+        m_transport = transportFromSession(session());
     m_connected = true;
 }
 
@@ -164,10 +171,19 @@ QString SDCOMConnection::ProgramPaths(const QString &programs)
     return QString::fromLatin1(answer.toList().value(0).toString().toLatin1());
 }
 
+void SDCOMConnection::VerificarSesion()
+{
+    const Session proved = session();
+    const QVariantList answer =
+        AppServerCall(QStringLiteral("VerificarSesion"), {proved.user, QString::number(proved.company)}).toList();
+    gStTipoUsuario = answer.value(0).toString();
+    gStDriver = answer.value(1).toString();
+}
+
 protocol::Credentials SDCOMConnection::credentials() const
 {
-    return {firstFilled(gStCodiUsua, gStParUsu), firstFilled(gStPassUsua, gStParPas),
-            TApplication::instance().Tag};
+    const Session current = session();
+    return {current.user, current.password, current.company};
 }
 
 ITransport &SDCOMConnection::transport()

@@ -1,17 +1,21 @@
 #pragma once
 // The module's connection to the application server. Remote datasets fetch and apply through it;
-// the main form calls server methods through it. The transport is chosen from the session's
-// protocol, alias and server when the connection is first needed: "local" (or none) runs the
+// the main form calls server methods through it. It works with the session it is handed (the
+// master form hands it the current one, the command line its own); one that was handed none
+// reads the suite's globals. The transport is chosen from the session's protocol, alias and
+// server when the connection is first needed: "local" (or none) runs the
 // server core in-process on the SQLite file named by the alias (or by QACSEMAF_DB when the alias
 // is empty); "pgsql" runs it on PostgreSQL, server "host[:port]", alias the database name (the
 // database login comes from PGUSER/PGPASSWORD); "http" talks JSON to qacsemaf-server, server
 // "host:port" (or "https://host[:port]", see HttpTransport), alias the database the server must
 // serve (empty: whichever it serves).
 
+#include "framework/Session.h"
 #include "framework/connection/ITransport.h"
 
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class SDCOMConnection : public QObject {
     Q_OBJECT
@@ -22,7 +26,13 @@ public:
     QString ServerGUID;
     QString ServerName;
 
-    // Makes the connection from the session globals (protocol, alias, server); throws EDatabaseError.
+    // The session the connection works with: user, password and company travel with every call.
+    // A session for another place of the data closes the connection; it opens there when next
+    // needed.
+    void setSession(const Session &session);
+    Session session() const;
+
+    // Makes the connection from the session (protocol, alias, server); throws EDatabaseError.
     void Open();
     void Close();
     bool Connected() const;
@@ -45,6 +55,11 @@ public:
     // BuscarPathProgramaArreglo, asked with the session's user, password, company and user type).
     QString ProgramPaths(const QString &programs);
 
+    // Proves the session with the application server (user, password, company) as the load call
+    // does, and keeps what the server answers: the user's type (gStTipoUsuario) and the name of
+    // its database driver (gStDriver). Throws EDatabaseError with the server's reason.
+    void VerificarSesion();
+
     // Round trips made so far (benchmarks and tests read it).
     qint64 roundTrips() const { return m_roundTrips; }
 
@@ -52,6 +67,7 @@ private:
     protocol::Credentials credentials() const;
     ITransport &transport();
 
+    std::optional<Session> m_session;
     std::unique_ptr<ITransport> m_transport;
     bool m_connected = false;
     bool m_injected = false;   // the transport came through setTransport

@@ -6,6 +6,7 @@
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "framework/Session.h"
 #include "framework/TApplication.h"
 #include "framework/dataset/TDataSetModel.h"
 #include "framework/widgets/TQNavegador.h"
@@ -95,12 +96,8 @@ void TfrmFormaMaestro::AfterConstruction()
 
 void TfrmFormaMaestro::FormCreate(QObject *)
 {
-    gStCodiUsua = gStParUsu;
-    gStPassUsua = gStParPas;
-    gStCodiEmpr = gStParEmp.trimmed();
-    bool isNumber = false;
-    const int company = gStCodiEmpr.toInt(&isNumber);
-    TApplication::instance().Tag = isNumber ? company : 0;
+    // The form works with the session the load call made current.
+    DCOMCnction->setSession(Session::current());
 
     DBGFrm->setDataSource(&dtsFrm);
     QNvgdrFrm->setDataSource(&dtsFrm);
@@ -110,7 +107,7 @@ void TfrmFormaMaestro::FormCreate(QObject *)
     DialogService::instance().applicationTitle = windowTitle();
 
     llenarEmpresas();
-    if (!cmbEmpresa->setCodigo(QString::number(TApplication::instance().Tag)))
+    if (!cmbEmpresa->setCodigo(QString::number(Session::current().company)))
         throw Exception(QStringLiteral("La empresa %1 no existe.").arg(gStParEmp.trimmed()));
     cmbEmpresaChange(cmbEmpresa);
 }
@@ -142,10 +139,16 @@ void TfrmFormaMaestro::cmbEmpresaChange(QObject *)
     const QString code = cmbEmpresa->Codigo();
     if (code.isEmpty())
         return;
-    TApplication::instance().Tag = code.toInt();
-    gStCodiEmpr = code;
+    makeCompanyCurrent(code.toInt());
     CdsGnEmpre.Locate(QStringLiteral("COD_EMPR"), code.toInt());
     mostrarEstado();
+}
+
+// The session changes company as a whole: the globals and the form's connection follow it.
+void TfrmFormaMaestro::makeCompanyCurrent(int company)
+{
+    Session::makeCurrent(Session::current().withCompany(company));
+    DCOMCnction->setSession(Session::current());
 }
 
 void TfrmFormaMaestro::mostrarEstado()

@@ -3,9 +3,9 @@
 // connection to the application server, the general-purpose remote dataset, the company
 // selector with the company datasets, the record grid with its navigator, query by example and
 // notes over the form's data source, the print and preview buttons and menu entries, and the
-// status panels. Its creation fills the session, lists the user's companies and makes the load
-// call's company current; derived forms add their work to the virtual handlers, calling these
-// first. Every key typed in the form passes FormKeyPress first.
+// status panels. Its creation hands the current session to the connection, lists the user's
+// companies and makes the load call's company current; derived forms add their work to the
+// virtual handlers, calling these first. Every key typed in the form passes FormKeyPress first.
 
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
@@ -85,10 +85,12 @@ public:
     QLabel *StsMotor = nullptr;
 
 protected:
-    // The framework's form creation: session globals, company list, record controls bound to
-    // dtsFrm, and the load call's company made current (which runs cmbEmpresaChange).
+    // The framework's form creation: the current session handed to the connection, company
+    // list, record controls bound to dtsFrm, and the load call's company made current (which
+    // runs cmbEmpresaChange).
     virtual void FormCreate(QObject *Sender);
-    // The chosen company becomes current: application tag, gStCodiEmpr, status panel.
+    // The chosen company becomes the current session's: application tag, gStCodiEmpr, the
+    // connection's session, status panel.
     virtual void cmbEmpresaChange(QObject *Sender);
     virtual void dtsFrmDataChange(TDataSource *Sender, TField *Field);
     // Runs before the focused control sees a typed character; Key may be changed or set to 0.
@@ -105,6 +107,7 @@ public:
 
 private:
     void llenarEmpresas();
+    void makeCompanyCurrent(int company);
     void exportarGrilla();
 
     std::unique_ptr<Ui::TfrmFormaMaestro> ui;

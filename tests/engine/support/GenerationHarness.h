@@ -6,9 +6,13 @@
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"
 #include "engine/TrafficLightGeneration.h"
+#include "tests/engine/support/LiteralScorer.h"
 
 #include <QStringList>
 
+// How a run scores its employees: the batched arrangement of real runs, or the one that follows
+// the rules step by step.
+enum class Arrangement { Batched, Literal };
 
 class GenerationHarness : public HeadlessWorkstation {
 public:
@@ -17,10 +21,12 @@ public:
     engine::GenerationDataSets dataSets() { return module.DatosGeneracion(); }
 
     // A whole run with the given arrangement; the round trips it took.
-    qint64 run(const engine::GenerationInputs &inputs, engine::Arrangement arrangement)
+    qint64 run(const engine::GenerationInputs &inputs, Arrangement arrangement)
     {
         const qint64 before = connection.roundTrips();
-        engine::TrafficLightGeneration(dataSets(), arrangement)
+        engine::TrafficLightGeneration(dataSets(), TDtmAcSemaf::FormateadorSuite(),
+                                       arrangement == Arrangement::Literal ? LiteralScorer::factory()
+                                                                           : engine::batchedScorers())
             .regenerate(inputs, [this](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
         return connection.roundTrips() - before;
     }

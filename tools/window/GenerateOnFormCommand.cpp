@@ -1,7 +1,7 @@
-#include "tools/GenerateOnFormCommand.h"
+#include "tools/window/GenerateOnFormCommand.h"
 
 #include "framework/Exceptions.h"
-#include "tools/FormRoadOptions.h"
+#include "tools/window/FormRoadOptions.h"
 #include "ui/MainFormDriver.h"
 #include "tools/ResultPrinter.h"
 #include "framework/dataset/TDataSet.h"

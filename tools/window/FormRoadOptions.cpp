@@ -1,4 +1,4 @@
-#include "tools/FormRoadOptions.h"
+#include "tools/window/FormRoadOptions.h"
 
 #include "ui/MainFormDriver.h"
 #include "framework/connection/SDCOMConnection.h"

@@ -1,7 +1,7 @@
-#include "tools/ScreenshotCommand.h"
+#include "tools/window/ScreenshotCommand.h"
 
 #include "framework/Exceptions.h"
-#include "tools/FormRoadOptions.h"
+#include "tools/window/FormRoadOptions.h"
 #include "ui/MainFormDriver.h"
 
 #include <QCommandLineParser>

@@ -1,23 +1,30 @@
-#include "engine/LiteralScorer.h"
+#include "tests/engine/support/LiteralScorer.h"
 
 #include "engine/DataSetRules.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/SClientDataSet.h"
 
-namespace engine {
+using namespace engine;
 
 namespace {
 
-void setCompany(SClientDataSet *dataSet, const QString &name, int company)
+void setLiteralCompany(SClientDataSet *dataSet, const QString &name, int company)
 {
     dataSet->ParamByName(name)->setAsSmallInt(company);
 }
 
 } // namespace
 
-LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs)
-    : m_dataSets(dataSets), m_inputs(inputs), m_categoryList(categoryList(inputs.categories))
+LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
+    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categoryList(categoryList(inputs.categories))
 {
+}
+
+ScorerFactory LiteralScorer::factory()
+{
+    return [](const GenerationDataSets &dataSets, const GenerationInputs &inputs, const Rounding &round) {
+        return std::make_unique<LiteralScorer>(dataSets, inputs, round);
+    };
 }
 
 void LiteralScorer::beginPosition(const CompanyPosition &position, const CandidateEmployees &)
@@ -28,7 +35,7 @@ void LiteralScorer::beginPosition(const CompanyPosition &position, const Candida
 void LiteralScorer::openRecords(SClientDataSet *dataSet, const CandidateEmployee &employee)
 {
     dataSet->Close();
-    setCompany(dataSet, QStringLiteral("COD_EMPR"), m_company);
+    setLiteralCompany(dataSet, QStringLiteral("COD_EMPR"), m_company);
     dataSet->ParamByName(QStringLiteral("COD_EMPL"))->setAsFloat(employee.codEmplValue);
     dataSet->Open();
 }
@@ -39,7 +46,7 @@ void LiteralScorer::openProfile()
     profile->Close();
     profile->setSQL({});
     profile->setCommandText(profileStatement(m_categoryList));
-    setCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
+    setLiteralCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
     profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile->Open();
 }
@@ -72,7 +79,7 @@ void LiteralScorer::addObtained(const CandidateEmployee &employee, long double &
     if (ticked.compe) {
         for (SClientDataSet *dataSet : {m_dataSets.evaluations, m_dataSets.evaluationLines}) {
             dataSet->Close();
-            setCompany(dataSet, QStringLiteral("CODEMPR"), m_company);
+            setLiteralCompany(dataSet, QStringLiteral("CODEMPR"), m_company);
             dataSet->ParamByName(QStringLiteral("CODEMPL"))->setAsVariant(employee.codEmpl);
             dataSet->Open();
         }
@@ -108,8 +115,6 @@ EmployeeScore LiteralScorer::score(const CandidateEmployee &employee)
         }
         profile->Next();
     }
-    score.percentage = compliancePercentage(score.obtained, score.required);
+    score.percentage = compliancePercentage(score.obtained, score.required, m_round);
     return score;
 }
-
-} // namespace engine

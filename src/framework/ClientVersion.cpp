@@ -1,4 +1,4 @@
-#include "entry/ClientVersion.h"
+#include "framework/ClientVersion.h"
 
 ClientVersion SepararVersion(const QString &versionAndDate)
 {

@@ -1,0 +1,90 @@
+// What each engine says without a database: how its errors are told apart and how it stores a
+// date. A new engine adds its rows here.
+#include "appserver/SqlDialect.h"
+
+#include <QDateTime>
+#include <QSqlError>
+#include <QTest>
+
+using appserver::DatabaseDescription;
+using appserver::SqlEngine;
+using Engine = DatabaseDescription::Engine;
+
+Q_DECLARE_METATYPE(Engine)
+
+class TestSqlEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void errors_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("duplicate");
+        QTest::addColumn<bool>("lockTimeout");
+        QTest::addColumn<bool>("refusal");
+        QTest::newRow("sqlite unique") << Engine::Sqlite << "UNIQUE constraint failed: GN_USUAR.COD_USUA"
+                                       << "2067" << true << false << false;
+        QTest::newRow("sqlite locked") << Engine::Sqlite << "database is locked" << "5" << false << true << false;
+        QTest::newRow("sqlite other") << Engine::Sqlite << "no such table: X" << "1" << false << false << false;
+        QTest::newRow("pg unique") << Engine::Postgres << "duplicate key value" << "23505" << true << false << false;
+        QTest::newRow("pg lock") << Engine::Postgres << "canceling statement due to lock timeout" << "55P03"
+                                 << false << true << false;
+        QTest::newRow("pg privilege") << Engine::Postgres << "permission denied for table X" << "42501"
+                                      << false << false << true;
+        // PostgreSQL goes by the code, never by a message a translation changes.
+        QTest::newRow("pg text alone") << Engine::Postgres << "UNIQUE constraint failed" << "XX000"
+                                       << false << false << false;
+    }
+    void errors()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QString, text);
+        QFETCH(QString, code);
+        const appserver::SqlDialect dialect(engine);
+        const QSqlError error(QString(), text, QSqlError::StatementError, code);
+        QTEST(dialect.isDuplicateKey(error), "duplicate");
+        QTEST(dialect.isLockTimeout(error), "lockTimeout");
+        QTEST(dialect.isAccessRefusal(error), "refusal");
+    }
+
+    void storedDates_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("dateOnly");
+        QTest::addColumn<QVariant>("stored");
+        const QDateTime noon(QDate(2024, 6, 1), QTime(12, 30, 5));
+        const QDateTime withMs(QDate(2024, 6, 1), QTime(12, 30, 5, 250));
+        QTest::newRow("sqlite date") << Engine::Sqlite << QVariant(QDate(2024, 6, 1)) << false
+                                     << QVariant(QStringLiteral("2024-06-01"));
+        QTest::newRow("sqlite stamp") << Engine::Sqlite << QVariant(noon) << false
+                                      << QVariant(QStringLiteral("2024-06-01 12:30:05"));
+        QTest::newRow("sqlite ms") << Engine::Sqlite << QVariant(withMs) << false
+                                   << QVariant(QStringLiteral("2024-06-01 12:30:05.250"));
+        QTest::newRow("sqlite date column") << Engine::Sqlite << QVariant(noon) << true
+                                            << QVariant(QStringLiteral("2024-06-01"));
+        QTest::newRow("pg stamp") << Engine::Postgres << QVariant(noon) << false << QVariant(noon);
+    }
+    void storedDates()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QVariant, value);
+        QFETCH(bool, dateOnly);
+        QVariant out;
+        QVERIFY(appserver::SqlDialect(engine).toDatabase(value, protocol::FieldType::DateTime, dateOnly, &out));
+        QTEST(out, "stored");
+    }
+
+    void requestFraming()
+    {
+        // The SQLite reader reads without a transaction; PostgreSQL names the companies.
+        QCOMPARE(SqlEngine::of(Engine::Sqlite).beginRequest(true, {1, 2}), QString());
+        QCOMPARE(SqlEngine::of(Engine::Sqlite).beginRequest(false, {1}), QStringLiteral("BEGIN IMMEDIATE"));
+        QCOMPARE(SqlEngine::of(Engine::Postgres).beginRequest(true, {1, 2}),
+                 QStringLiteral("BEGIN READ ONLY; SET LOCAL qacsemaf.empresas = '1,2'"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqlEngine)
+#include "tst_sqlengine.moc"

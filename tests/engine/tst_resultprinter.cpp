@@ -1,0 +1,154 @@
+// The command line's printer of the result table: columns, captions and alignment follow the
+// schema it is given, found by name in the dataset whatever either order; rows carry their band.
+
+#include "data/DataModuleCatalog.h"
+#include "engine/ResultSchema.h"
+#include "framework/dataset/TClientDataSet.h"
+#include "framework/dataset/TField.h"
+#include "tests/support/DataTable.h"
+#include "tools/ResultPrinter.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+struct Row {
+    double employee;
+    QVariant percentage;
+    QString surnames;
+    QString names;
+};
+
+const QList<Row> kRows{{1001, 95.5, QStringLiteral("Ríos"), QStringLiteral("Ana")},
+                       {1020304, 70.0, QStringLiteral("Gómez Peña"), QStringLiteral("María José")},
+                       {7, QVariant(), QStringLiteral("Oz"), QStringLiteral("Li")}};
+
+// The result table in the data module's own order, with the rows above.
+void fillResult(TClientDataSet &result)
+{
+    DataModuleCatalog::defineResultFields(result, engine::trafficLightTable());
+    result.CreateDataSet();
+    for (const Row &row : kRows) {
+        result.Append();
+        result.FieldByName(engine::resultfield::CodEmpl)->setAsFloat(row.employee);
+        result.FieldByName(engine::resultfield::PorEmpl)->setAsVariant(row.percentage);
+        result.FieldByName(engine::resultfield::NumPera)->setAsInteger(12);
+        result.FieldByName(engine::resultfield::ApeEmpl)->setAsString(row.surnames);
+        result.FieldByName(engine::resultfield::NomEmpl)->setAsString(row.names);
+        result.FieldByName(engine::resultfield::CodEmca)->setAsInteger(2);
+        result.Post();
+    }
+}
+
+// The traffic-light schema with its fields in another order.
+engine::ResultTable reordered(const QStringList &order)
+{
+    engine::ResultTable schema = engine::trafficLightTable();
+    schema.fields.clear();
+    for (const QString &name : order)
+        schema.fields << *engine::trafficLightTable().field(name);
+    return schema;
+}
+
+QString printed(const engine::ResultTable &schema, const QString &format,
+                ResultPrinter::Colour colour = ResultPrinter::Colour::None)
+{
+    TClientDataSet result(QStringLiteral("CdsAcSemaf"));
+    fillResult(result);
+    QString text;
+    QTextStream out(&text);
+    ResultPrinter(schema).print(result, format, out, colour);
+    out.flush();
+    return text;
+}
+
+// What a row shows in each column, by field name.
+QString expectedCell(const Row &row, const QString &field)
+{
+    namespace f = engine::resultfield;
+    if (field == f::CodEmpl)
+        return QString::number(row.employee, 'f', 0);
+    if (field == f::PorEmpl)
+        return row.percentage.isNull() ? QString() : QString::number(row.percentage.toDouble(), 'f', 2);
+    if (field == f::NumPera)
+        return QStringLiteral("12");
+    if (field == f::ApeEmpl)
+        return row.surnames;
+    if (field == f::NomEmpl)
+        return row.names;
+    return QStringLiteral("2");
+}
+
+} // namespace
+
+class TestResultPrinter : public QObject {
+    Q_OBJECT
+private slots:
+    void columnsFollowTheSchema_data()
+    {
+        addColumns<QStringList>({"order"});
+        QTest::newRow("the schema's order") << engine::trafficLightTable().fieldNames();
+        QTest::newRow("reversed") << QStringList{"COD_EMCA", "NOM_EMPL", "APE_EMPL", "NUM_PERA", "POR_EMPL", "COD_EMPL"};
+        QTest::newRow("names first, a subset") << QStringList{"APE_EMPL", "NOM_EMPL", "POR_EMPL", "COD_EMPL"};
+    }
+
+    // The table: captions in the schema's order, each cell in its column, numbers flush right
+    // and texts flush left; the band named last.
+    void columnsFollowTheSchema()
+    {
+        QFETCH(QStringList, order);
+        const engine::ResultTable schema = reordered(order);
+        const QStringList lines = printed(schema, QStringLiteral("table")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), kRows.size() + 1);
+        const QString &header = lines.first();
+        QList<int> starts;
+        for (const engine::ResultField &field : schema.fields)
+            starts << header.indexOf(field.caption());
+        starts << header.indexOf(QStringLiteral("Semáforo"));
+        QVERIFY2(std::is_sorted(starts.begin(), starts.end()) && starts.first() == 0, qPrintable(header));
+        for (int r = 0; r < kRows.size(); ++r) {
+            const QString &line = lines.at(r + 1);
+            for (int c = 0; c < schema.fields.size(); ++c) {
+                const engine::ResultField &field = schema.fields.at(c);
+                const QString cell = line.mid(starts[c], starts[c + 1] - starts[c] - 2);
+                const QString text = expectedCell(kRows.at(r), field.name);
+                const QString aligned = field.isNumber() ? text.rightJustified(cell.size()) : text.leftJustified(cell.size());
+                QCOMPARE(cell, aligned);
+            }
+            QCOMPARE(line.mid(starts.last()).trimmed(),
+                     engine::bandName(engine::band(kRows.at(r).percentage.toDouble())));
+        }
+    }
+
+    // CSV and JSON name the fields in the schema's order.
+    void dataFollowTheSchema()
+    {
+        const QStringList order{"NUM_PERA", "COD_EMPL", "NOM_EMPL"};
+        const QStringList csv = printed(reordered(order), QStringLiteral("csv")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(csv.first(), order.join(QLatin1Char(',')));
+        QCOMPARE(csv.at(2), QStringLiteral("12,1020304,María José"));
+        const QString json = printed(reordered(order), QStringLiteral("json"));
+        QVERIFY2(json.contains(QStringLiteral("{\"NUM_PERA\": 12, \"COD_EMPL\": 1001, \"NOM_EMPL\": \"Ana\"}")),
+                 qPrintable(json));
+    }
+
+    // On a true-colour terminal each row's background is its band's colour.
+    void rowsInTheirBandsColour()
+    {
+        const QStringList lines = printed(engine::trafficLightTable(), QStringLiteral("table"),
+                                          ResultPrinter::Colour::TrueColour)
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), kRows.size() + 1);
+        QVERIFY(!lines.first().contains(QLatin1Char('\x1b')));
+        for (int r = 0; r < kRows.size(); ++r) {
+            const engine::Rgb rgb = engine::bandColour(engine::band(kRows.at(r).percentage.toDouble()));
+            const QRegularExpression background(QStringLiteral("^\x1b\\[3[07];48;2;%1;%2;%3m.*\x1b\\[0m$")
+                                                    .arg(rgb.red).arg(rgb.green).arg(rgb.blue));
+            QVERIFY2(background.match(lines.at(r + 1)).hasMatch(), qPrintable(lines.at(r + 1)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResultPrinter)
+#include "tst_resultprinter.moc"

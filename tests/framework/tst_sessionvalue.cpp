@@ -1,0 +1,183 @@
+// The session value: what the load call's arguments and the command line's options make of it,
+// the globals it fills, how a company change keeps the company's text and number together, and the
+// connection that works with it.
+
+#include "framework/Session.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/SessionText.h"
+#include "tests/support/TestTools.h"
+#include "tools/CommonOptions.h"
+
+#include <QCommandLineParser>
+#include <QtTest>
+
+class TestSessionValue : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ResetSessionGlobals(); }
+
+    void companyOfTheLoadCall_data()
+    {
+        addColumns<QString, int>({"argument", "company"});
+        QTest::newRow("number") << "2" << 2;
+        QTest::newRow("blanks around") << " 3\t" << 3;
+        QTest::newRow("not a number") << "dos" << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+
+    // The company is a number; the argument stays as the host gave it, for gStParEmp and messages.
+    void companyOfTheLoadCall()
+    {
+        QFETCH(QString, argument);
+        QFETCH(int, company);
+        const Session session = Session::fromLoadCall("local", "a.db", "", "ADMIN", "clave", argument, "", "1;2");
+        QCOMPARE(session.company, company);
+        QCOMPARE(session.companyParameter, argument);
+        Session::makeCurrent(session);
+        QCOMPARE(gStParEmp, argument);
+        QCOMPARE(gStCodiEmpr, QString::number(company));
+        QCOMPARE(TApplication::instance().Tag, company);
+    }
+
+    void loadCallFillsEveryGlobal()
+    {
+        const Session session = Session::fromLoadCall("http", "rrhh", "srv:8080", "ANA", "secreta", "7",
+                                                      "/A \"AND cod_empl = 5\"", "4.1;2027-03-01;b");
+        Session::makeCurrent(session);
+        QCOMPARE(Session::current(), session);
+        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParSrv, gStParUsu, gStCodiUsua, gStParPas, gStPassUsua,
+                              gStParEmp, gStCodiEmpr, gStParHpv, gStVersionCliente, gStFechaCliente}),
+                 (QStringList{"http", "rrhh", "srv:8080", "ANA", "ANA", "secreta", "secreta", "7", "7",
+                              "AND cod_empl = 5", "4.1", "2027-03-01;b"}));
+        QCOMPARE(gSlParams.value_or(QStringList{"none"}), (QStringList{"/A", "AND cod_empl = 5"}));
+        QCOMPARE(TApplication::instance().Tag, 7);
+    }
+
+    // A session without options leaves no option list behind from the one before.
+    void blankOptionsLeaveNoList()
+    {
+        Session::makeCurrent(Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "x y", ""));
+        QVERIFY(gSlParams.has_value());
+        Session::makeCurrent(Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "  ", ""));
+        QVERIFY(!gSlParams.has_value());
+        QCOMPARE(gStParHpv, QStringLiteral("  "));
+    }
+
+    void companyChangeKeepsTextAndTagTogether_data()
+    {
+        addColumns<QString, QList<int>>({"start", "changes"});
+        QTest::newRow("one change") << "1" << QList<int>{2};
+        QTest::newRow("back and forth") << "1" << QList<int>{3, 1, 3};
+        QTest::newRow("from a company that is no number") << "uno" << QList<int>{2};
+        QTest::newRow("to company 0") << "5" << QList<int>{0};
+        QTest::newRow("many digits") << "1" << QList<int>{1234567};
+    }
+
+    // Only the company changes; the start parameter stays what the host gave.
+    void companyChangeKeepsTextAndTagTogether()
+    {
+        QFETCH(QString, start);
+        QFETCH(QList<int>, changes);
+        const Session loaded = Session::fromLoadCall("local", "a.db", "", "ANA", "clave", start, "x", "1;2");
+        Session::makeCurrent(loaded);
+        for (int company : changes) {
+            Session::makeCurrent(Session::current().withCompany(company));
+            QCOMPARE(TApplication::instance().Tag, company);
+            QCOMPARE(gStCodiEmpr, QString::number(company));
+        }
+        QCOMPARE(gStParEmp, start);
+        QCOMPARE(Session::current().withCompany(loaded.company), loaded);
+    }
+
+    void resetForgetsTheSession()
+    {
+        Session::makeCurrent(Session("local", "", "a.db", "ANA", "clave", 4));
+        ResetSessionGlobals();
+        QCOMPARE(Session::current(), Session());
+        QCOMPARE(TApplication::instance().Tag, 0);
+        for (const QString *text : {&gStCodiEmpr, &gStParEmp, &gStCodiUsua, &gStPassUsua, &gStParPas, &gStAliasCnx})
+            QVERIFY2(text->isEmpty(), qPrintable(*text));
+    }
+
+    // The command line makes its session from its options, makes it current and hands it to the
+    // connection it proves it with; the server's answer lands in the globals as at a load.
+    void commandLineStart()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const CommonOptions options = parse({"--db", m_db.path(), "--company", "2"});
+        options.startSession();
+        const Session expected("local", QString(), m_db.path(), "ADMIN", "ADMIN", 2);
+        QCOMPARE(Session::current(), expected);
+        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParUsu, gStCodiUsua, gStPassUsua, gStParEmp, gStCodiEmpr}),
+                 (QStringList{"local", m_db.path(), "ADMIN", "ADMIN", "ADMIN", "2", "2"}));
+        QCOMPARE(TApplication::instance().Tag, 2);
+
+        SDCOMConnection connection;
+        options.proveSession(connection);
+        QCOMPARE(connection.session(), expected);
+        QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
+        QCOMPARE(gStTipoUsuario, QStringLiteral("A"));
+    }
+
+    void commandLineProofKeepsTheServersMessage_data()
+    {
+        addColumns<QStringList, QString>({"arguments", "message"});
+        const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+        QTest::newRow("wrong password") << QStringList{"--company", "1", "--password", "MALA"} << refused;
+        QTest::newRow("unknown user") << QStringList{"--company", "1", "--user", "NADIE"} << refused;
+        QTest::newRow("company the user may not use")
+            << QStringList{"--company", "2", "--user", "CONSULTA", "--password", "CONSULTA"}
+            << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
+    }
+
+    void commandLineProofKeepsTheServersMessage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const CommonOptions options = parse(QStringList{"--db", m_db.path()} + arguments);
+        options.startSession();
+        SDCOMConnection connection;
+        QCOMPARE(messageOf<EDatabaseError>([&] { options.proveSession(connection); }), message);
+        QCOMPARE(gStDriver, QString());
+    }
+
+    // A session handed to the connection wins over the globals; a change of place closes it, a
+    // change of company keeps it open.
+    void connectionFollowsItsSession()
+    {
+        m_db.startSession(1);
+        SDCOMConnection connection;
+        QCOMPARE(connection.session(), Session::current());
+        connection.Open();
+        const Session handed = Session::current().withCompany(3);
+        connection.setSession(handed);
+        QVERIFY(connection.Connected());
+        QCOMPARE(connection.session(), handed);
+        QCOMPARE(TApplication::instance().Tag, 1);
+
+        Session elsewhere = handed;
+        elsewhere.alias = m_db.path() + ".otra";
+        connection.setSession(elsewhere);
+        QVERIFY(!connection.Connected());
+        QVERIFY2(messageOf<EDatabaseError>([&] { connection.Open(); }).contains(elsewhere.alias),
+                 "the connection did not go to the new place");
+    }
+
+private:
+    static CommonOptions parse(const QStringList &arguments)
+    {
+        QCommandLineParser parser;
+        CommonOptions::addTo(parser);
+        CommonOptions::parse(parser, QStringList{"qacsemaf"} + arguments);
+        return CommonOptions::read(parser);
+    }
+
+    DemoDatabase m_db;
+};
+
+QTEST_GUILESS_MAIN(TestSessionValue)
+#include "tst_sessionvalue.moc"

@@ -1,0 +1,139 @@
+// qacsemaf hands the commands that open windows to the program next to it. Here a copy of the
+// command line sits beside a stand-in window program that echoes what it receives, so the test
+// sees exactly which commands are handed over and what reaches the other side; a copy alone in a
+// folder shows the message when the window program is missing.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Finished {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+Finished runWithInput(const QString &program, const QStringList &arguments, const QByteArray &input)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Finished run;
+    const bool finished = process.waitForFinished(60000);
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    if (finished && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
+}
+
+bool copyExecutable(const QString &from, const QString &to)
+{
+    return QFile::copy(from, to)
+           && QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+}
+
+const int kStandInExit = 42;
+
+} // namespace
+
+class TestWindowRoad : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_withWindow.isValid() && m_alone.isValid());
+        m_tool = m_withWindow.filePath(QStringLiteral("qacsemaf"));
+        QVERIFY(copyExecutable(QStringLiteral(QACSEMAF_TOOL), m_tool));
+        const QString standIn = m_withWindow.filePath(QStringLiteral(QACSEMAF_WINDOW_PROGRAM));
+        QFile script(standIn);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n"
+                     "for a in \"$@\"; do printf 'arg=%s\\n' \"$a\"; done\n"
+                     "printf 'stdin=%s\\n' \"$(cat)\"\n"
+                     "echo 'window program errors' >&2\n"
+                     "exit 42\n");
+        script.close();
+        QVERIFY(QFile::setPermissions(standIn, QFile::permissions(standIn) | QFileDevice::ExeOwner));
+        m_lonelyTool = m_alone.filePath(QStringLiteral("qacsemaf"));
+        QVERIFY(copyExecutable(QStringLiteral(QACSEMAF_TOOL), m_lonelyTool));
+    }
+
+    void handsOver_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("window");
+        const QStringList node{"--company", "1", "--plan", "1", "--node", "3"};
+        QTest::newRow("screenshot") << QStringList{"screenshot", "--out", "page.png"} + node << true;
+        QTest::newRow("screenshot help") << QStringList{"screenshot", "--help"} << true;
+        QTest::newRow("generate on a plan node") << QStringList{"generate", "--format", "csv"} + node << true;
+        QTest::newRow("generate --plan=") << QStringList{"generate", "--plan=1", "--company", "1"} << true;
+        QTest::newRow("generate, node only") << QStringList{"generate", "--node", "3"} << true;
+        QTest::newRow("competence to PDF") << QStringList{"report", "competence", "--pdf", "c.pdf"} << true;
+        QTest::newRow("competence to XLSX=") << QStringList{"report", "competence", "--xlsx=c.xlsx"} << true;
+        QTest::newRow("competence to DOCX") << QStringList{"report", "competence", "--company", "1", "--docx", "c.docx"}
+                                            << true;
+        QTest::newRow("arguments with spaces") << QStringList{"screenshot", "--out", "a page.png", ""} << true;
+
+        QTest::newRow("generate on positions") << QStringList{"generate", "--company", "1", "--target", "DIR002@1"} << false;
+        QTest::newRow("an option that only starts like --plan") << QStringList{"generate", "--planes", "1"} << false;
+        QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "l.pdf"} << false;
+        QTest::newRow("list report, plan given") << QStringList{"report", "list", "--plan", "1"} << false;
+        QTest::newRow("competence rows") << QStringList{"report", "competence", "--rows", "csv"} << false;
+        QTest::newRow("competence, no file") << QStringList{"report", "competence"} << false;
+        QTest::newRow("PDF of another report") << QStringList{"report", "competencias", "--pdf", "c.pdf"} << false;
+        QTest::newRow("seed") << QStringList{"seed", "--help"} << false;
+        QTest::newRow("no command") << QStringList{} << false;
+        QTest::newRow("unknown command") << QStringList{"screenshots", "--out", "x.png"} << false;
+    }
+
+    // Handed over: the stand-in's echo is all there is, arguments in order, the input read and its
+    // exit code. Kept: the command line answers itself and the stand-in never runs.
+    void handsOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, window);
+        const Finished run = runWithInput(m_tool, arguments, "answer on stdin");
+        if (window) {
+            QStringList echoed;
+            for (const QString &argument : arguments)
+                echoed << QStringLiteral("arg=") + argument;
+            echoed << QStringLiteral("stdin=answer on stdin");
+            QCOMPARE(run.output, echoed.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            QCOMPARE(run.errors, QStringLiteral("window program errors\n"));
+            QCOMPARE(run.exitCode, kStandInExit);
+        } else {
+            QVERIFY2(!run.output.contains(QStringLiteral("arg=")), qPrintable(run.output));
+            QVERIFY2(!run.errors.contains(QStringLiteral("window program")), qPrintable(run.errors));
+            QVERIFY(run.exitCode != kStandInExit);
+            QVERIFY(run.exitCode == 0 || run.exitCode == 2);   // help, or a usage error of its own
+        }
+    }
+
+    void missingWindowProgram()
+    {
+        const Finished run = runWithInput(m_lonelyTool, {"screenshot", "--out", "x.png"}, {});
+        QCOMPARE(run.exitCode, 127);
+        QVERIFY2(run.errors.startsWith(QStringLiteral("qacsemaf screenshot: ")), qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(m_alone.filePath(QStringLiteral(QACSEMAF_WINDOW_PROGRAM))), qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(QStringLiteral("missing")), qPrintable(run.errors));
+        QVERIFY(run.output.isEmpty());
+        // The headless commands do without it.
+        const Finished seed = runWithInput(m_lonelyTool, {"seed", "--help"}, {});
+        QCOMPARE(seed.exitCode, 0);
+        QVERIFY2(seed.output.contains(QStringLiteral("--db")), qPrintable(seed.output));
+    }
+
+private:
+    QTemporaryDir m_withWindow;
+    QTemporaryDir m_alone;
+    QString m_tool;
+    QString m_lonelyTool;
+};
+
+QTEST_GUILESS_MAIN(TestWindowRoad)
+#include "tst_windowroad.moc"

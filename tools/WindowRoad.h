@@ -1,0 +1,17 @@
+#pragma once
+// The command line itself links no widgets. The roads that need the module's windows (the real
+// main form, offscreen) or the charting library go to the window program installed next to it,
+// which is started in this process's place: same arguments, same standard streams, and its exit
+// code is the command's.
+
+// Whether the arguments (argv[1] on) ask for a road of the window program: a screenshot, a
+// generation given a plan node (--plan or --node), a report given a plan node, or the competence
+// report written to a file (its chart is drawn by the charting library).
+bool needsWindowProgram(int argc, const char *const argv[]);
+
+// The file name of the window program, next to the command line.
+const char *windowProgramName();
+
+// Replaces this process with the window program, passing argv on unchanged. Returns only when it
+// cannot be started: the message has been written to stderr and the result is the exit code.
+int runWindowProgram(char *argv[]);

@@ -1,0 +1,81 @@
+// qacsemaf-window: the roads of the command line that open the module's windows (offscreen
+// unless a platform is named) or draw with the charting library. qacsemaf starts it in its own
+// place for those commands, so it is run as "qacsemaf <command> ..." and answers as qacsemaf.
+
+#include "reportengine/widgets/ChartsPainter.h"
+#include "tools/ReportCommand.h"
+#include "tools/window/GenerateOnFormCommand.h"
+#include "tools/window/ScreenshotCommand.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+struct WindowCommand {
+    QString summary;
+    std::function<int(const QStringList &)> run;
+};
+
+int runReportWithCharts(const QStringList &arguments)
+{
+    // The competence report's chart is drawn with the charting library, as in the preview window.
+    report::ChartsPainter::install();
+    return runReportCommand(arguments);
+}
+
+const std::map<QString, WindowCommand> &windowCommands()
+{
+    static const std::map<QString, WindowCommand> table = {
+        {QStringLiteral("generate"),
+         {QStringLiteral("open the main form on a plan node (--plan, --node), generate and print the result"),
+          runGenerateOnFormCommand}},
+        {QStringLiteral("report"),
+         {QStringLiteral("write a report, its charts drawn by the charting library"), runReportWithCharts}},
+        {QStringLiteral("screenshot"),
+         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"),
+          runScreenshotCommand}},
+    };
+    return table;
+}
+
+int windowUsage(QTextStream &out, int exitCode)
+{
+    out << "Usage: qacsemaf <command> [options]\n\n"
+           "The commands of qacsemaf that open the module's windows; qacsemaf starts this program for them.\n\n"
+           "Commands:\n";
+    for (const auto &[name, command] : windowCommands())
+        out << "  " << name.leftJustified(12) << command.summary << '\n';
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
+    QStringList arguments = QCoreApplication::arguments();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (arguments.size() < 2)
+        return windowUsage(err, 2);
+    const QString name = arguments.at(1);
+    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return windowUsage(out, 0);
+    const auto found = windowCommands().find(name);
+    if (found == windowCommands().end()) {
+        err << "qacsemaf: unknown command \"" << name << "\"\n\n";
+        return windowUsage(err, 2);
+    }
+    // The sub-command sees "qacsemaf screenshot" as its program name, as under qacsemaf.
+    arguments[0] += QLatin1Char(' ') + name;
+    arguments.removeAt(1);
+    return found->second.run(arguments);
+}
