@@ -2,12 +2,12 @@
 // decoded into a request that encodes back to the same request.
 
 #include "fuzz/FuzzInput.h"
-#include "appserver/JsonCodec.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <cstdlib>
 
-using namespace appserver;
+using namespace protocol;
 
 template <class Request>
 void roundTrip(const QJsonObject &body)

@@ -2,7 +2,7 @@
 // has a name, on both engines; the ORDER BY reader never crashes on any text.
 
 #include "fuzz/FuzzInput.h"
-#include "appserver/NamedParams.h"
+#include "protocol/NamedParams.h"
 #include "appserver/OrderByClause.h"
 
 #include <cstdlib>

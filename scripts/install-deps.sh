@@ -17,6 +17,7 @@ packages=(
   libzip-dev python3-docx
   postgresql libpq-dev
   openssl
+  libcurl4-openssl-dev
   clang libclang-rt-14-dev
 )
 

@@ -1,8 +1,8 @@
 #include "server/HttpAppServer.h"
 
-#include "appserver/FetchAnswerJson.h"
+#include "protocol/FetchAnswerJson.h"
 #include "server/GuardedListener.h"
-#include "appserver/JsonCodec.h"
+#include "protocol/JsonCodec.h"
 #include "appserver/StatementRegistry.h"
 #include "server/RequestGuard.h"
 #include "appserver/SqlDialect.h"

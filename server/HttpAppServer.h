@@ -66,24 +66,24 @@ private:
 
     Answer answer(const QHttpServerRequest &request);
     Answer login(const QJsonObject &body);
-    Answer route(const QString &path, const appserver::Credentials &session, const appserver::CompanyAccess &access,
+    Answer route(const QString &path, const protocol::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
-    Answer fetch(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+    Answer fetch(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
-    Answer apply(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+    Answer apply(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
-    Answer call(const appserver::Credentials &session, const appserver::CompanyAccess &access,
+    Answer call(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                 const QJsonObject &body);
     // Reads the user's companies into access; a 403 answer when the session's company is not
     // one of them (500 when they cannot be read), else a 200 one.
-    Answer companyRefusal(const appserver::Credentials &session, appserver::CompanyAccess *access);
+    Answer companyRefusal(const protocol::Credentials &session, appserver::CompanyAccess *access);
     static QString sessionCompanyRefusal(const appserver::CompanyAccess &access, const QString &company);
     // A 200 answer when the request carries a valid token whose credential stamp is still the
     // user's (session filled); else the 401 answer, or a 500 one when the stamp cannot be read.
-    Answer authenticate(const QHttpServerRequest &request, const QJsonObject &body, appserver::Credentials *session);
+    Answer authenticate(const QHttpServerRequest &request, const QJsonObject &body, protocol::Credentials *session);
     // A 200 answer when the user may have a token (its credential stamp filled); else the
     // refusal: 429 while the user must wait after failed logins, 401, 403 or 500.
-    Answer proveLogin(const appserver::Credentials &session, QByteArray *stamp);
+    Answer proveLogin(const protocol::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
     Answer health();
     // One line per request: ISO time with its offset, client address, user, path, provider or

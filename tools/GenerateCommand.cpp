@@ -71,11 +71,11 @@ void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connec
     options.common.proveSession(connection);
     QStringList missing;
     for (const engine::CompanyPosition &position : engine::CompanyPositions{options.inputs.target} + options.inputs.candidates) {
-        const appserver::FetchResult found = connection.Fetch(
+        const protocol::FetchResult found = connection.Fetch(
             QStringLiteral("DtsPTemporal"),
             QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
-            {{QStringLiteral("EMPRESA"), appserver::FieldType::Integer, position.company},
-             {QStringLiteral("CARGO"), appserver::FieldType::String, position.code}});
+            {{QStringLiteral("EMPRESA"), protocol::FieldType::Integer, position.company},
+             {QStringLiteral("CARGO"), protocol::FieldType::String, position.code}});
         const QString name = position.code + QLatin1Char('@') + QString::number(position.company);
         if (found.rows.isEmpty() && !missing.contains(name))
             missing << name;

@@ -19,7 +19,7 @@
 #include <cstdio>
 #include <thread>
 
-using namespace appserver;
+using namespace protocol;
 
 namespace {
 

@@ -162,8 +162,8 @@ int main(int argc, char **argv)
             timer.restart();
             const auto result = connection.Fetch(
                 QStringLiteral("DtsPBiDtpefCargo"), QString(),
-                {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, 1},
-                 {QStringLiteral("CARGO"), appserver::FieldType::String, QStringLiteral("BENCH")}});
+                {{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, 1},
+                 {QStringLiteral("CARGO"), protocol::FieldType::String, QStringLiteral("BENCH")}});
             rates.push_back(result.rows.size() / seconds(timer));
         }
         std::printf("large fetch:  %12.0f rows/s (best of 3, %d rows, 5 columns)\n",
@@ -172,9 +172,9 @@ int main(int argc, char **argv)
         timer.restart();
         qint64 fetched = 0;
         for (int i = 0; i < calls; ++i) {
-            const QList<appserver::ParamValue> params{
-                {QStringLiteral("COD_EMPR"), appserver::FieldType::Smallint, 1},
-                {QStringLiteral("COD_EMPL"), appserver::FieldType::Float, double(1000 + i % employees(rows))}};
+            const QList<protocol::ParamValue> params{
+                {QStringLiteral("COD_EMPR"), protocol::FieldType::Smallint, 1},
+                {QStringLiteral("COD_EMPL"), protocol::FieldType::Float, double(1000 + i % employees(rows))}};
             fetched += connection.Fetch(QStringLiteral("DtsPBiDtpef"), QString(), params).rows.size();
         }
         std::printf("small fetch:  %12.1f us/call (%d calls, %.1f rows each, session check included)\n",

@@ -19,7 +19,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 namespace {
 

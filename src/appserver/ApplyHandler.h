@@ -4,7 +4,7 @@
 // table's real columns; updates and deletes must find the row exactly as the client read it.
 // On PostgreSQL the transaction reaches only the rows of the request's companies (row security).
 
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 #include "appserver/ProviderDef.h"
 #include "appserver/SqlConnection.h"
 #include "appserver/SqlDialect.h"

@@ -6,7 +6,7 @@
 // company (country-wide flags, placeholders the client filters hide) and is open to everyone.
 // A user without any grant may use no company.
 
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 
 #include <QHash>
 #include <QSet>

@@ -6,7 +6,8 @@
 // and OR in parentheses. Every value becomes a bound parameter; a comparison of two numbers is
 // decided here. Anything else is refused.
 
-#include "appserver/SqlTokenizer.h"
+#include "appserver/ProtocolNames.h"
+#include "protocol/SqlTokenizer.h"
 
 #include <QHash>
 #include <QVariantList>

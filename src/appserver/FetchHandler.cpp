@@ -1,6 +1,6 @@
 #include "appserver/FetchHandler.h"
 
-#include "appserver/NamedParams.h"
+#include "protocol/NamedParams.h"
 
 #include <QHash>
 #include <QSqlError>

@@ -6,7 +6,7 @@
 // methods) run as they are.
 
 #include "appserver/OrderByClause.h"
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 #include "appserver/CompanyAccess.h"
 #include "appserver/ProviderDef.h"
 #include "appserver/StatementRegistry.h"

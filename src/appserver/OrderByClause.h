@@ -5,7 +5,7 @@
 // in the order of their values, column by column, instead of whatever order the engine's plan
 // left them in. A statement whose ordering is anything else is left as it is.
 
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "appserver/RegisteredStatement.h"
 
 #include "appserver/ConditionReader.h"
-#include "appserver/WhereClause.h"
+#include "protocol/WhereClause.h"
 
 #include <QJsonArray>
 

@@ -6,7 +6,8 @@
 // own text, every value a bound parameter, conditions inside the WHERE clause and the rows kept
 // to the user's companies.
 
-#include "appserver/SqlTokenizer.h"
+#include "appserver/ProtocolNames.h"
+#include "protocol/SqlTokenizer.h"
 
 #include <QHash>
 #include <QJsonObject>

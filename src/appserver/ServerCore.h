@@ -12,7 +12,7 @@
 
 #include "appserver/CompanyAccess.h"
 #include "appserver/DatabaseDescription.h"
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 
 #include <QList>
 #include <QString>

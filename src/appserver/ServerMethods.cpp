@@ -1,6 +1,6 @@
 #include "appserver/ServerMethods.h"
 
-#include "appserver/CommaText.h"
+#include "protocol/CommaText.h"
 
 #include <QHash>
 

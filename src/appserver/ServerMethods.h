@@ -3,7 +3,7 @@
 // the client's argument list and answers one value; the table of methods is in ServerMethods.cpp.
 
 #include "appserver/FetchHandler.h"
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 
 namespace appserver {
 

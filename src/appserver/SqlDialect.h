@@ -5,9 +5,9 @@
 // apart. What differs between engines is the SqlEngine's; this is the part they share.
 
 #include "appserver/DatabaseDescription.h"
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 #include "appserver/SqlEngine.h"
-#include "appserver/SqlMask.h"
+#include "protocol/SqlMask.h"
 
 #include <QList>
 #include <QString>

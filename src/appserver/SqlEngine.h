@@ -6,8 +6,8 @@
 // and branch on nothing else; another engine is one more implementation registered in of().
 
 #include "appserver/DatabaseDescription.h"
-#include "appserver/Protocol.h"
-#include "appserver/SqlMask.h"
+#include "appserver/ProtocolNames.h"
+#include "protocol/SqlMask.h"
 
 #include <QList>
 #include <QString>

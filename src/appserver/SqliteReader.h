@@ -6,7 +6,7 @@
 // values are what the QtSql path gives (declared types, or the first row's storage class for an
 // expression).
 
-#include "appserver/Protocol.h"
+#include "appserver/ProtocolNames.h"
 #include "appserver/SqlEngine.h"
 
 #include <QHash>

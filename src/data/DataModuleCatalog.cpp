@@ -12,9 +12,9 @@
 
 namespace {
 
-appserver::FieldType typeOf(const QJsonObject &definition)
+protocol::FieldType typeOf(const QJsonObject &definition)
 {
-    return appserver::fieldTypeFromName(definition.value(QLatin1String("type")).toString());
+    return protocol::fieldTypeFromName(definition.value(QLatin1String("type")).toString());
 }
 
 TFieldKind kindOf(const QJsonObject &definition)
@@ -33,17 +33,17 @@ TParamType directionOf(const QJsonObject &definition)
                                                                                             : ptUnknown;
 }
 
-appserver::FieldType typeOfResult(engine::ResultFieldType type)
+protocol::FieldType typeOfResult(engine::ResultFieldType type)
 {
     switch (type) {
     case engine::ResultFieldType::Float:
-        return appserver::FieldType::Float;
+        return protocol::FieldType::Float;
     case engine::ResultFieldType::SmallInt:
-        return appserver::FieldType::Smallint;
+        return protocol::FieldType::Smallint;
     case engine::ResultFieldType::Text:
         break;
     }
-    return appserver::FieldType::String;
+    return protocol::FieldType::String;
 }
 
 QStringList linesOf(const QJsonArray &array)

@@ -132,7 +132,7 @@ namespace {
 // Takes a holders' read as it arrives and groups its records by employee (the rows come ordered
 // by employee: one look-up per employee, not per row), each value as the scratch dataset's field
 // would hold it (an empty text reads as null).
-class HolderRecordsSink : public appserver::RowSink {
+class HolderRecordsSink : public protocol::RowSink {
 public:
     HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
                       bool lines, const ProfileKeys &profile)
@@ -140,7 +140,7 @@ public:
     {
     }
 
-    void fields(const QList<appserver::FieldDesc> &fields) override
+    void fields(const QList<protocol::FieldDesc> &fields) override
     {
         m_fields = fields;
         m_code = column(QStringLiteral("COD_EMPL"));
@@ -150,7 +150,7 @@ public:
         m_obtained = column(QStringLiteral("PUN_OBTE"));
     }
 
-    void row(const appserver::RowCells &cells) override
+    void row(const protocol::RowCells &cells) override
     {
         const double employee = stored(cells, m_code).toDouble();
         if (!m_target || employee != m_employee) {
@@ -170,12 +170,12 @@ public:
 private:
     int column(const QString &name) const
     {
-        const int at = appserver::indexOfField(m_fields, name);
+        const int at = protocol::indexOfField(m_fields, name);
         if (at < 0)
             throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
         return at;
     }
-    QVariant stored(const appserver::RowCells &cells, int at) const
+    QVariant stored(const protocol::RowCells &cells, int at) const
     {
         return fieldconv::storedCell(cells, at, m_fields.at(at));
     }
@@ -184,7 +184,7 @@ private:
     CategoryRecords EmployeeRecords::*m_category;
     bool m_lines;
     const ProfileKeys &m_profile;   // records no profile row can match are left out
-    QList<appserver::FieldDesc> m_fields;
+    QList<protocol::FieldDesc> m_fields;
     int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
     CategoryRecords *m_target = nullptr;   // the current employee's list
     double m_employee = 0;
@@ -205,8 +205,8 @@ void BatchedScorer::readCategory(Category category, int company, const QString &
     HolderRecordsSink sink(m_records, lists[int(category)], category == Category::Competences, *m_profileKeys);
     m_dataSets.scratch->RemoteServer->FetchEach(
         QLatin1String(providers[int(category)]), QString(),
-        {{QStringLiteral("EMPRESA"), appserver::FieldType::Smallint, company},
-         {QStringLiteral("CARGO"), appserver::FieldType::String, position}},
+        {{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company},
+         {QStringLiteral("CARGO"), protocol::FieldType::String, position}},
         sink);
 }
 

@@ -1,12 +1,12 @@
 #include "framework/StatementCondition.h"
 
 #include "framework/Exceptions.h"
-#include "appserver/SqlTokenizer.h"
-#include "appserver/WhereClause.h"
+#include "protocol/SqlTokenizer.h"
+#include "protocol/WhereClause.h"
 
-using appserver::SqlToken;
-using appserver::SqlTokenizer;
-using appserver::WhereClause;
+using protocol::SqlToken;
+using protocol::SqlTokenizer;
+using protocol::WhereClause;
 
 namespace {
 
@@ -14,7 +14,7 @@ namespace {
 QList<SqlToken> readSql(const QString &text, const QString &refusal)
 {
     QList<SqlToken> tokens;
-    const QString error = SqlTokenizer::tokenize(text, appserver::SqlSyntax::Sqlite, &tokens,
+    const QString error = SqlTokenizer::tokenize(text, protocol::SqlSyntax::Sqlite, &tokens,
                                                  SqlTokenizer::ReadQuotedNames);
     if (!error.isEmpty())
         throw Exception(refusal + error);

@@ -57,21 +57,21 @@ QVariant convertirBusqueda(const QString &texto, const TField *campo)
     bool ok = true;
     QVariant valor;
     switch (campo->DataType()) {
-    case appserver::FieldType::Smallint:
-    case appserver::FieldType::Integer:
-    case appserver::FieldType::Largeint:
+    case protocol::FieldType::Smallint:
+    case protocol::FieldType::Integer:
+    case protocol::FieldType::Largeint:
         valor = QLocale::c().toLongLong(texto.trimmed(), &ok);
         break;
-    case appserver::FieldType::Float:
+    case protocol::FieldType::Float:
         valor = QLocale::c().toDouble(texto.trimmed(), &ok);
         break;
-    case appserver::FieldType::DateTime: {
+    case protocol::FieldType::DateTime: {
         const QDate fecha = QDate::fromString(texto.trimmed(), FormatSettings::ShortDateFormat());
         ok = fecha.isValid();
         valor = fecha;
         break;
     }
-    case appserver::FieldType::Boolean: {
+    case protocol::FieldType::Boolean: {
         const QString t = texto.trimmed().toLower();
         ok = t == QLatin1String("true") || t == QLatin1String("false");
         valor = t == QLatin1String("true");

@@ -3,7 +3,7 @@
 
 #include "ui/UAcCuare.h"
 
-#include "appserver/CommaText.h"
+#include "protocol/CommaText.h"
 #include "data/DAcSemaf.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "reportengine/widgets/ReportPrinting.h"
@@ -273,12 +273,7 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
 
     // 7: the paths of the four programs of the drill-down.
     const QString programas = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
-    const QVariant respuesta = DCOMCnction->AppServerCall(
-        QStringLiteral("BuscarPathProgramaArreglo"),
-        {QVariant(QVariantList{programas}),
-         gStCodiUsua + QLatin1Char(' ') + gStPassUsua + QLatin1Char(' ') + gStCodiEmpr + gStTipoUsuario,
-         gStTipoUsuario, gStCodiUsua});
-    const QStringList rutas = appserver::CommaText::split(QString::fromLatin1(respuesta.toList().value(0).toString().toLatin1()));
+    const QStringList rutas = protocol::CommaText::split(DCOMCnction->ProgramPaths(programas));
     QInfoAyuda1->AsignarEventosMouseDown({LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal, Lblcod_carg}, // 8
                                          rutas);
     for (QLabel *etiqueta : {LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal})                       // 9

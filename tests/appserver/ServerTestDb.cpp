@@ -35,7 +35,7 @@ QString ServerTestDb::backendName() const
     return m_backend == Backend::Sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
 }
 
-appserver::Credentials ServerTestDb::session()
+protocol::Credentials ServerTestDb::session()
 {
     return {QStringLiteral("PRUEBA"), QStringLiteral("clave1"), 1};
 }

@@ -6,7 +6,7 @@
 // PostgreSQL the reader login, the writer role and row security are set up as `seed` does it.
 
 #include "appserver/DatabaseDescription.h"
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -26,7 +26,7 @@ public:
     QString skipReason() const;
 
     appserver::DatabaseDescription description() const { return m_description; }
-    static appserver::Credentials session();
+    static protocol::Credentials session();
 
     // Runs a statement of the test's own setup; returns the database error, empty on success.
     QString exec(const QString &statement, const QVariantList &values = {});

@@ -86,10 +86,10 @@ private slots:
     // What the caller's row sink throws comes out of the call; the connection stays usable.
     void rowSinkFailureReachesTheCaller()
     {
-        struct FailingSink : appserver::RowSink {
+        struct FailingSink : protocol::RowSink {
             int rows = 0;
-            void fields(const QList<appserver::FieldDesc> &) override {}
-            void row(const appserver::RowCells &) override
+            void fields(const QList<protocol::FieldDesc> &) override {}
+            void row(const protocol::RowCells &) override
             {
                 if (++rows == 2)
                     throw EDatabaseError(QStringLiteral("segunda fila rechazada"));
@@ -109,9 +109,9 @@ private slots:
         gStAliasCnx = m_db.description().filePath;
         SDCOMConnection connection;
         const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
-        QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}}), 1);
+        QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{protocol::RowDelta::Kind::Insert, {}, row}}), 1);
         QCOMPARE(messageOf<EDatabaseError>([&] {
-                     connection.Apply(QStringLiteral("DtsPAcPprom"), {{appserver::RowDelta::Kind::Insert, {}, row}});
+                     connection.Apply(QStringLiteral("DtsPAcPprom"), {{protocol::RowDelta::Kind::Insert, {}, row}});
                  }),
                  QString("Ya existe un registro en AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 7, COD_NODO = 0. "
                          "No se guardó el cambio."));
@@ -155,7 +155,7 @@ private slots:
         {
             appserver::ServerCore core;
             QVERIFY(core.open(appserver::DatabaseDescription::sqlite(path)).isEmpty());
-            const appserver::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+            const protocol::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
                                                             QStringLiteral("select * from AC_PPROM"), {}});
             QVERIFY2(read.ok(), qPrintable(read.error));
             QVERIFY(core.call({ServerTestDb::session(), QStringLiteral("VerificarSesion"), {"PRUEBA", ""}}).ok());

@@ -12,7 +12,7 @@
 
 using namespace appserver;
 
-Q_DECLARE_METATYPE(QList<appserver::RowDelta>)
+Q_DECLARE_METATYPE(QList<protocol::RowDelta>)
 
 namespace {
 

@@ -16,8 +16,8 @@
 
 using namespace appserver;
 
-Q_DECLARE_METATYPE(QList<appserver::ParamValue>)
-Q_DECLARE_METATYPE(appserver::Credentials)
+Q_DECLARE_METATYPE(QList<protocol::ParamValue>)
+Q_DECLARE_METATYPE(protocol::Credentials)
 
 namespace {
 

@@ -72,7 +72,7 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(bool, dateOnly);
         QVariant out;
-        QVERIFY(appserver::SqlDialect(engine).toDatabase(value, appserver::FieldType::DateTime, dateOnly, &out));
+        QVERIFY(appserver::SqlDialect(engine).toDatabase(value, protocol::FieldType::DateTime, dateOnly, &out));
         QTEST(out, "stored");
     }
 

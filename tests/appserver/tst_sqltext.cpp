@@ -2,9 +2,9 @@
 // text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
 // clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
-#include "appserver/CommaText.h"
+#include "protocol/CommaText.h"
 #include "tests/support/DataTable.h"
-#include "appserver/NamedParams.h"
+#include "protocol/NamedParams.h"
 #include "appserver/OrderByClause.h"
 #include "appserver/StatementRegistry.h"
 
@@ -12,7 +12,7 @@
 
 using namespace appserver;
 
-Q_DECLARE_METATYPE(appserver::SqlSyntax)
+Q_DECLARE_METATYPE(protocol::SqlSyntax)
 
 class TstSqlText : public QObject {
     Q_OBJECT

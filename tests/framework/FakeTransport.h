@@ -5,23 +5,23 @@
 #include "framework/connection/ITransport.h"
 
 struct FakeTransport : ITransport {
-    appserver::FetchResult table;
-    QList<appserver::FetchRequest> fetches;
-    QList<appserver::ApplyRequest> applies;
+    protocol::FetchResult table;
+    QList<protocol::FetchRequest> fetches;
+    QList<protocol::ApplyRequest> applies;
     QString refuseApply;
 
-    appserver::FetchResult fetch(const appserver::FetchRequest &request) override
+    protocol::FetchResult fetch(const protocol::FetchRequest &request) override
     {
         fetches.append(request);
         return table;
     }
-    appserver::ApplyResult apply(const appserver::ApplyRequest &request) override
+    protocol::ApplyResult apply(const protocol::ApplyRequest &request) override
     {
         applies.append(request);
-        appserver::ApplyResult result;
+        protocol::ApplyResult result;
         result.error = refuseApply;
         result.rowsAffected = refuseApply.isEmpty() ? 1 : 0;
         return result;
     }
-    appserver::MethodResult call(const appserver::MethodCall &) override { return {}; }
+    protocol::MethodResult call(const protocol::MethodCall &) override { return {}; }
 };

@@ -154,8 +154,8 @@ private slots:
         QFETCH(QString, marker);
         QFETCH(int, height);
         TClientDataSet ds(QStringLiteral("CdsMuchas"));
-        ds.AddField(QStringLiteral("COD"), appserver::FieldType::Integer);
-        ds.AddField(QStringLiteral("NOM"), appserver::FieldType::String, 20);
+        ds.AddField(QStringLiteral("COD"), protocol::FieldType::Integer);
+        ds.AddField(QStringLiteral("NOM"), protocol::FieldType::String, 20);
         ds.CreateDataSet();
         for (int i = 1; i <= 300; ++i) {
             ds.Append();

@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 class TestFields : public QObject {
     Q_OBJECT

@@ -12,8 +12,8 @@
 
 #include <QtTest>
 
-using appserver::FieldType;
-using appserver::RowDelta;
+using protocol::FieldType;
+using protocol::RowDelta;
 
 class TestRemoteDataSet : public QObject {
     Q_OBJECT
@@ -22,7 +22,7 @@ private:
     SDCOMConnection m_connection;
     FakeTransport *m_server = nullptr;
 
-    void serve(const QList<appserver::FieldDesc> &fields, const QList<QVariantList> &rows)
+    void serve(const QList<protocol::FieldDesc> &fields, const QList<QVariantList> &rows)
     {
         auto server = std::make_unique<FakeTransport>();
         server->table.fields = fields;
@@ -57,7 +57,7 @@ private slots:
         auto ds = replacements();
         ds->Open();
         QCOMPARE(m_server->fetches.size(), 1);
-        const appserver::FetchRequest &request = m_server->fetches.first();
+        const protocol::FetchRequest &request = m_server->fetches.first();
         QCOMPARE(request.provider, QString("DtsPAcCuare"));
         QCOMPARE(request.commandText, QString("select  * from AC_CUARE\r\nwhere  COD_EMPR  = :cod_empr\r\n"));
         QCOMPARE(request.params.size(), 1);
@@ -96,7 +96,7 @@ private slots:
             ds->Post();
         }
         QCOMPARE(m_server->applies.size(), 1);
-        const appserver::ApplyRequest &request = m_server->applies.first();
+        const protocol::ApplyRequest &request = m_server->applies.first();
         QCOMPARE(request.provider, QString("DtsPAcCuare"));
         QCOMPARE(request.deltas.size(), 1);
         const RowDelta &delta = request.deltas.first();

@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(m_db.rows(text), rows);
         if (!registered)
             return;
-        const appserver::FetchResult fetched =
+        const protocol::FetchResult fetched =
             m_core.fetch({ServerTestDb::session(), QStringLiteral("DtsPTemporal"), text, {}});
         QVERIFY2(fetched.ok(), qPrintable(fetched.error));
         QStringList served;

@@ -22,7 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 namespace {
 

@@ -14,9 +14,9 @@ QString rowName(int i) { return QStringLiteral("Nombre %1 Muñoz Pérez").arg(i)
 std::unique_ptr<TClientDataSet> numberedRows(int count)
 {
     auto rows = std::make_unique<TClientDataSet>(QStringLiteral("Rows"));
-    rows->AddField(QStringLiteral("CODE"), appserver::FieldType::Integer);
-    rows->AddField(QStringLiteral("NAME"), appserver::FieldType::String, 60);
-    rows->AddField(QStringLiteral("PCT"), appserver::FieldType::Float);
+    rows->AddField(QStringLiteral("CODE"), protocol::FieldType::Integer);
+    rows->AddField(QStringLiteral("NAME"), protocol::FieldType::String, 60);
+    rows->AddField(QStringLiteral("PCT"), protocol::FieldType::Float);
     rows->CreateDataSet();
     for (int i = 1; i <= count; ++i) {
         rows->Append();
@@ -31,8 +31,8 @@ std::unique_ptr<TClientDataSet> numberedRows(int count)
 std::unique_ptr<TClientDataSet> company()
 {
     auto header = std::make_unique<TClientDataSet>(QStringLiteral("Company"));
-    header->AddField(QStringLiteral("NAME"), appserver::FieldType::String, 60);
-    header->AddField(QStringLiteral("LOGO"), appserver::FieldType::Blob);
+    header->AddField(QStringLiteral("NAME"), protocol::FieldType::String, 60);
+    header->AddField(QStringLiteral("LOGO"), protocol::FieldType::Blob);
     header->CreateDataSet();
     QImage logo(40, 25, QImage::Format_RGB32);
     logo.fill(QColor(40, 120, 200));

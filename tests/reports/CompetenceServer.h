@@ -22,18 +22,18 @@ struct CompetenceServer : ITransport {
     QHash<QString, QHash<int, QList<Row>>> records;  // provider -> company -> rows
     QHash<QString, QString> names;                   // "NOM_REGI EF", "NOM_REQU EF 1", "NOM_ESPE EF 1 1"
     QString failProvider;                            // answered with an error
-    QList<appserver::FetchRequest> fetches;
+    QList<protocol::FetchRequest> fetches;
 
-    QList<appserver::FetchRequest> sentTo(const QString &provider, const QString &containing = {}) const
+    QList<protocol::FetchRequest> sentTo(const QString &provider, const QString &containing = {}) const
     {
-        QList<appserver::FetchRequest> found;
+        QList<protocol::FetchRequest> found;
         for (const auto &request : fetches)
             if (request.provider == provider && request.commandText.contains(containing))
                 found << request;
         return found;
     }
 
-    static QVariant param(const appserver::FetchRequest &request, const QString &name)
+    static QVariant param(const protocol::FetchRequest &request, const QString &name)
     {
         for (const auto &param : request.params)
             if (param.name.compare(name, Qt::CaseInsensitive) == 0)
@@ -41,11 +41,11 @@ struct CompetenceServer : ITransport {
         return QVariant();
     }
 
-    appserver::FetchResult fetch(const appserver::FetchRequest &request) override
+    protocol::FetchResult fetch(const protocol::FetchRequest &request) override
     {
-        using appserver::FieldType;
+        using protocol::FieldType;
         fetches << request;
-        appserver::FetchResult result;
+        protocol::FetchResult result;
         if (request.provider == failProvider) {
             result.error = QStringLiteral("tabla bloqueada");
             return result;
@@ -74,7 +74,7 @@ struct CompetenceServer : ITransport {
         return result;
     }
 
-    void answerName(const appserver::FetchRequest &request, appserver::FetchResult &result)
+    void answerName(const protocol::FetchRequest &request, protocol::FetchResult &result)
     {
         const QString field = request.commandText.section(QStringLiteral(" AS "), 1).section(QLatin1Char(' '), 0, 0);
         QString key = field + QLatin1Char(' ')
@@ -83,11 +83,11 @@ struct CompetenceServer : ITransport {
             key += QLatin1Char(' ') + param(request, "CODREQU").toString();
         if (field == QLatin1String("NOM_ESPE"))
             key += QLatin1Char(' ') + param(request, "CODESPE").toString();
-        result.fields = {{field, appserver::FieldType::String, 60}};
+        result.fields = {{field, protocol::FieldType::String, 60}};
         if (names.contains(key))
             result.rows << QVariantList{names.value(key)};
     }
 
-    appserver::ApplyResult apply(const appserver::ApplyRequest &) override { return {QStringLiteral("read only"), 0}; }
-    appserver::MethodResult call(const appserver::MethodCall &) override { return {}; }
+    protocol::ApplyResult apply(const protocol::ApplyRequest &) override { return {QStringLiteral("read only"), 0}; }
+    protocol::MethodResult call(const protocol::MethodCall &) override { return {}; }
 };

@@ -23,7 +23,7 @@
 #include <csignal>
 #include <thread>
 
-using appserver::RowDelta;
+using protocol::RowDelta;
 
 namespace {
 

@@ -1,21 +1,20 @@
 #include "framework/connection/HttpTransport.h"
 
 #include "framework/Exceptions.h"
-#include "appserver/FetchAnswerJson.h"
-#include "appserver/JsonCodec.h"
+#include "protocol/FetchAnswerJson.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSslCertificate>
 #include <QUrl>
 
-using namespace appserver;
+using namespace protocol;
 
 HttpTransport::HttpTransport(const QString &server, QString database, int timeoutMs)
     : m_database(std::move(database))
 {
     Address address;
-    QSslConfiguration tls;
+    BlockingHttpClient::Tls tls{};
     QString error;
     if (!parseServer(server, &address, &error) || (address.tls && !tlsConfiguration(&tls, &error)))
         throw EDatabaseError(error);
@@ -41,20 +40,17 @@ bool HttpTransport::parseServer(const QString &server, Address *address, QString
     return true;
 }
 
-bool HttpTransport::tlsConfiguration(QSslConfiguration *out, QString *error)
+bool HttpTransport::tlsConfiguration(BlockingHttpClient::Tls *out, QString *error)
 {
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    const QString file = qEnvironmentVariable("QACSEMAF_CA_FILE");
-    if (!file.isEmpty()) {
-        const QList<QSslCertificate> trusted = QSslCertificate::fromPath(file, QSsl::Pem);
-        if (trusted.isEmpty()) {
-            *error = QStringLiteral("El archivo de certificados de confianza \"%1\" (QACSEMAF_CA_FILE) no existe o no "
-                                    "contiene certificados PEM.").arg(file);
-            return false;
-        }
-        configuration.addCaCertificates(trusted);
+    BlockingHttpClient::Tls tls{};
+    tls.enabled = true;
+    tls.caFile = qEnvironmentVariable("QACSEMAF_CA_FILE");
+    if (!tls.caFile.isEmpty() && !BlockingHttpClient::holdsCertificates(tls.caFile)) {
+        *error = QStringLiteral("El archivo de certificados de confianza \"%1\" (QACSEMAF_CA_FILE) no existe o no "
+                                "contiene certificados PEM.").arg(tls.caFile);
+        return false;
     }
-    *out = configuration;
+    *out = tls;
     return true;
 }
 

@@ -28,19 +28,19 @@ public:
     static bool parseServer(const QString &server, Address *address, QString *error);
     // The system's authorities plus those of QACSEMAF_CA_FILE; false with a message when that
     // file holds no certificate.
-    static bool tlsConfiguration(QSslConfiguration *out, QString *error);
+    static bool tlsConfiguration(BlockingHttpClient::Tls *out, QString *error);
 
-    appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
-    QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink) override;
-    appserver::ApplyResult apply(const appserver::ApplyRequest &request) override;
-    appserver::MethodResult call(const appserver::MethodCall &call) override;
+    protocol::FetchResult fetch(const protocol::FetchRequest &request) override;
+    QString fetchEach(const protocol::FetchRequest &request, protocol::RowSink &sink) override;
+    protocol::ApplyResult apply(const protocol::ApplyRequest &request) override;
+    protocol::MethodResult call(const protocol::MethodCall &call) override;
 
 private:
     // Posts with the session's token, logging in first when there is none or it expired.
     // Empty on success (answer filled with the JSON text), else the message for the user.
-    QString exchange(const appserver::Credentials &session, const QString &path, QJsonObject body,
+    QString exchange(const protocol::Credentials &session, const QString &path, QJsonObject body,
                      QByteArray *answer);
-    QString login(const appserver::Credentials &session);
+    QString login(const protocol::Credentials &session);
 
     // The request as JSON with the session's company, posted; its answer's text.
     template <class Request>

@@ -1,30 +1,57 @@
 #include "framework/connection/LocalTransport.h"
 
+#include "appserver/DatabaseDescription.h"
+#include "appserver/ServerCore.h"
 #include "framework/Exceptions.h"
 
-LocalTransport::LocalTransport(const appserver::DatabaseDescription &database)
+struct LocalTransport::Core {
+    appserver::ServerCore server;
+
+    static std::unique_ptr<Core> open(const appserver::DatabaseDescription &database)
+    {
+        auto core = std::make_unique<Core>();
+        const QString error = core->server.open(database);
+        if (!error.isEmpty())
+            throw EDatabaseError(error);
+        return core;
+    }
+};
+
+LocalTransport::LocalTransport(std::unique_ptr<Core> core) : m_core(std::move(core)) {}
+
+LocalTransport::~LocalTransport() = default;
+
+std::unique_ptr<LocalTransport> LocalTransport::onSqlite(const QString &filePath)
 {
-    const QString error = m_core.open(database);
-    if (!error.isEmpty())
+    return std::unique_ptr<LocalTransport>(
+        new LocalTransport(Core::open(appserver::DatabaseDescription::sqlite(filePath))));
+}
+
+std::unique_ptr<LocalTransport> LocalTransport::onPostgres(const QString &server, const QString &databaseName)
+{
+    appserver::DatabaseDescription description;
+    QString error;
+    if (!appserver::DatabaseDescription::fromServerAndName(server, databaseName, &description, &error))
         throw EDatabaseError(error);
+    return std::unique_ptr<LocalTransport>(new LocalTransport(Core::open(description)));
 }
 
-appserver::FetchResult LocalTransport::fetch(const appserver::FetchRequest &request)
+protocol::FetchResult LocalTransport::fetch(const protocol::FetchRequest &request)
 {
-    return m_core.fetch(request);
+    return m_core->server.fetch(request);
 }
 
-QString LocalTransport::fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink)
+QString LocalTransport::fetchEach(const protocol::FetchRequest &request, protocol::RowSink &sink)
 {
-    return m_core.fetchEach(request, sink);
+    return m_core->server.fetchEach(request, sink);
 }
 
-appserver::ApplyResult LocalTransport::apply(const appserver::ApplyRequest &request)
+protocol::ApplyResult LocalTransport::apply(const protocol::ApplyRequest &request)
 {
-    return m_core.apply(request);
+    return m_core->server.apply(request);
 }
 
-appserver::MethodResult LocalTransport::call(const appserver::MethodCall &call)
+protocol::MethodResult LocalTransport::call(const protocol::MethodCall &call)
 {
-    return m_core.call(call);
+    return m_core->server.call(call);
 }

@@ -1,23 +1,30 @@
 #pragma once
 // The in-process transport: the application-server core runs inside the client on a database
 // it opens itself (an SQLite file, or PostgreSQL). The default for the demo and most tests.
+// The core stays behind this class: what the workstation sees of it is the protocol.
 
-#include "appserver/DatabaseDescription.h"
 #include "framework/connection/ITransport.h"
-#include "appserver/ServerCore.h"
+
+#include <memory>
 
 class LocalTransport : public ITransport {
 public:
-    // Opens the database; throws EDatabaseError with the reason when it cannot.
-    explicit LocalTransport(const appserver::DatabaseDescription &database);
+    // The SQLite file at filePath. Both throw EDatabaseError with the reason when the database
+    // cannot be opened.
+    static std::unique_ptr<LocalTransport> onSqlite(const QString &filePath);
+    // PostgreSQL on server "host[:port]", the database of that name (the login from
+    // PGUSER/PGPASSWORD).
+    static std::unique_ptr<LocalTransport> onPostgres(const QString &server, const QString &databaseName);
+    ~LocalTransport() override;
 
-    appserver::FetchResult fetch(const appserver::FetchRequest &request) override;
-    QString fetchEach(const appserver::FetchRequest &request, appserver::RowSink &sink) override;
-    appserver::ApplyResult apply(const appserver::ApplyRequest &request) override;
-    appserver::MethodResult call(const appserver::MethodCall &call) override;
-
-    appserver::ServerCore &core() { return m_core; }
+    protocol::FetchResult fetch(const protocol::FetchRequest &request) override;
+    QString fetchEach(const protocol::FetchRequest &request, protocol::RowSink &sink) override;
+    protocol::ApplyResult apply(const protocol::ApplyRequest &request) override;
+    protocol::MethodResult call(const protocol::MethodCall &call) override;
 
 private:
-    appserver::ServerCore m_core;
+    struct Core;
+    explicit LocalTransport(std::unique_ptr<Core> core);
+
+    std::unique_ptr<Core> m_core;
 };

@@ -1,6 +1,5 @@
 #include "framework/connection/SDCOMConnection.h"
 
-#include "appserver/DatabaseDescription.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/LocalTransport.h"
@@ -8,11 +7,10 @@
 
 #include <exception>
 
-using appserver::DatabaseDescription;
-
 namespace {
 
-DatabaseDescription sqliteFromAlias(const Session &session)
+// The SQLite file the alias names, or QACSEMAF_DB.
+QString sqliteFileFromAlias(const Session &session)
 {
     QString file = session.alias.trimmed();
     if (file.isEmpty())
@@ -21,16 +19,7 @@ DatabaseDescription sqliteFromAlias(const Session &session)
         throw EDatabaseError(QStringLiteral(
             "No se indicó la base de datos: el alias de la conexión está vacío y la variable de "
             "entorno QACSEMAF_DB no está definida."));
-    return DatabaseDescription::sqlite(file);
-}
-
-DatabaseDescription postgresFromSession(const Session &session)
-{
-    DatabaseDescription description;
-    QString error;
-    if (!DatabaseDescription::fromServerAndName(session.server, session.alias, &description, &error))
-        throw EDatabaseError(error);
-    return description;
+    return file;
 }
 
 // The transport the session's protocol asks for.
@@ -38,9 +27,9 @@ std::unique_ptr<ITransport> transportFromSession(const Session &session)
 {
     const QString protocol = session.protocol.trimmed().toLower();
     if (protocol.isEmpty() || protocol == QLatin1String("local"))
-        return std::make_unique<LocalTransport>(sqliteFromAlias(session));
+        return LocalTransport::onSqlite(sqliteFileFromAlias(session));
     if (protocol == QLatin1String("pgsql"))
-        return std::make_unique<LocalTransport>(postgresFromSession(session));
+        return LocalTransport::onPostgres(session.server, session.alias);
     if (protocol == QLatin1String("http"))
         return std::make_unique<HttpTransport>(session.server, session.alias.trimmed());
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
@@ -49,11 +38,11 @@ std::unique_ptr<ITransport> transportFromSession(const Session &session)
 
 // Keeps what the caller's sink throws, so that it never unwinds through the server, and
 // ignores the rows after it.
-class CatchingSink : public appserver::RowSink {
+class CatchingSink : public protocol::RowSink {
 public:
-    explicit CatchingSink(appserver::RowSink &target) : m_target(target) {}
-    void fields(const QList<appserver::FieldDesc> &fields) override { guard([&] { m_target.fields(fields); }); }
-    void row(const appserver::RowCells &cells) override { guard([&] { m_target.row(cells); }); }
+    explicit CatchingSink(protocol::RowSink &target) : m_target(target) {}
+    void fields(const QList<protocol::FieldDesc> &fields) override { guard([&] { m_target.fields(fields); }); }
+    void row(const protocol::RowCells &cells) override { guard([&] { m_target.row(cells); }); }
     void rethrow() const
     {
         if (m_thrown)
@@ -72,7 +61,7 @@ private:
             m_thrown = std::current_exception();
         }
     }
-    appserver::RowSink &m_target;
+    protocol::RowSink &m_target;
     std::exception_ptr m_thrown;
 };
 
@@ -124,22 +113,22 @@ void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)
     m_connected = false;
 }
 
-appserver::FetchResult SDCOMConnection::Fetch(const QString &provider, const QString &commandText,
-                                              const QList<appserver::ParamValue> &params)
+protocol::FetchResult SDCOMConnection::Fetch(const QString &provider, const QString &commandText,
+                                              const QList<protocol::ParamValue> &params)
 {
-    appserver::FetchRequest request{credentials(), provider, commandText, params};
+    protocol::FetchRequest request{credentials(), provider, commandText, params};
     ITransport &server = transport();
     ++m_roundTrips;
-    appserver::FetchResult result = server.fetch(request);
+    protocol::FetchResult result = server.fetch(request);
     if (!result.ok())
         throw EDatabaseError(result.error);
     return result;
 }
 
 void SDCOMConnection::FetchEach(const QString &provider, const QString &commandText,
-                               const QList<appserver::ParamValue> &params, appserver::RowSink &sink)
+                               const QList<protocol::ParamValue> &params, protocol::RowSink &sink)
 {
-    appserver::FetchRequest request{credentials(), provider, commandText, params};
+    protocol::FetchRequest request{credentials(), provider, commandText, params};
     ITransport &server = transport();
     ++m_roundTrips;
     CatchingSink catching(sink);
@@ -149,12 +138,12 @@ void SDCOMConnection::FetchEach(const QString &provider, const QString &commandT
         throw EDatabaseError(error);
 }
 
-int SDCOMConnection::Apply(const QString &provider, const QList<appserver::RowDelta> &deltas)
+int SDCOMConnection::Apply(const QString &provider, const QList<protocol::RowDelta> &deltas)
 {
-    appserver::ApplyRequest request{credentials(), provider, deltas};
+    protocol::ApplyRequest request{credentials(), provider, deltas};
     ITransport &server = transport();
     ++m_roundTrips;
-    const appserver::ApplyResult result = server.apply(request);
+    const protocol::ApplyResult result = server.apply(request);
     if (!result.ok())
         throw EDatabaseError(result.error);
     return result.rowsAffected;
@@ -162,13 +151,24 @@ int SDCOMConnection::Apply(const QString &provider, const QList<appserver::RowDe
 
 QVariant SDCOMConnection::AppServerCall(const QString &method, const QVariantList &args)
 {
-    appserver::MethodCall call{credentials(), method, args};
+    protocol::MethodCall call{credentials(), method, args};
     ITransport &server = transport();
     ++m_roundTrips;
-    const appserver::MethodResult result = server.call(call);
+    const protocol::MethodResult result = server.call(call);
     if (!result.ok())
         throw EDatabaseError(result.error);
     return result.value;
+}
+
+QString SDCOMConnection::ProgramPaths(const QString &programs)
+{
+    const QVariant answer = AppServerCall(
+        QStringLiteral("BuscarPathProgramaArreglo"),
+        {QVariant(QVariantList{programs}),
+         gStCodiUsua + QLatin1Char(' ') + gStPassUsua + QLatin1Char(' ') + gStCodiEmpr + gStTipoUsuario,
+         gStTipoUsuario, gStCodiUsua});
+    // The suite's clients read the answer as 8-bit text: what Latin-1 cannot hold arrives as "?".
+    return QString::fromLatin1(answer.toList().value(0).toString().toLatin1());
 }
 
 void SDCOMConnection::VerificarSesion()
@@ -180,7 +180,7 @@ void SDCOMConnection::VerificarSesion()
     gStDriver = answer.value(1).toString();
 }
 
-appserver::Credentials SDCOMConnection::credentials() const
+protocol::Credentials SDCOMConnection::credentials() const
 {
     const Session current = session();
     return {current.user, current.password, current.company};

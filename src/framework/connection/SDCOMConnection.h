@@ -42,14 +42,18 @@ public:
 
     // Each call is one round trip. They open the connection when needed and throw
     // EDatabaseError carrying the server's message when the server refuses.
-    appserver::FetchResult Fetch(const QString &provider, const QString &commandText,
-                                 const QList<appserver::ParamValue> &params);
+    protocol::FetchResult Fetch(const QString &provider, const QString &commandText,
+                                 const QList<protocol::ParamValue> &params);
     // The same fetch with the rows handed to `sink` as they are read, for a reader that keeps
     // its own form of them. What the sink throws is thrown from here once the server is done.
-    void FetchEach(const QString &provider, const QString &commandText, const QList<appserver::ParamValue> &params,
-                   appserver::RowSink &sink);
-    int Apply(const QString &provider, const QList<appserver::RowDelta> &deltas);
+    void FetchEach(const QString &provider, const QString &commandText, const QList<protocol::ParamValue> &params,
+                   protocol::RowSink &sink);
+    int Apply(const QString &provider, const QList<protocol::RowDelta> &deltas);
     QVariant AppServerCall(const QString &method, const QVariantList &args);
+    // Where the suite's programs are installed: `programs` is a comma-text list of program
+    // codes, the answer the comma-text list of their paths in the same order (the server method
+    // BuscarPathProgramaArreglo, asked with the session's user, password, company and user type).
+    QString ProgramPaths(const QString &programs);
 
     // Proves the session with the application server (user, password, company) as the load call
     // does, and keeps what the server answers: the user's type (gStTipoUsuario) and the name of
@@ -60,7 +64,7 @@ public:
     qint64 roundTrips() const { return m_roundTrips; }
 
 private:
-    appserver::Credentials credentials() const;
+    protocol::Credentials credentials() const;
     ITransport &transport();
 
     std::optional<Session> m_session;

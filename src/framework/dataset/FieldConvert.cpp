@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 namespace fieldconv {
 
@@ -236,7 +236,7 @@ QVariant toStorage(const QVariant &value, FieldType type, int size, const QStrin
     return value;
 }
 
-QVariant storedCell(const appserver::RowCells &cells, int column, const appserver::FieldDesc &field)
+QVariant storedCell(const protocol::RowCells &cells, int column, const protocol::FieldDesc &field)
 {
     // The cases toStorage passes as they are, read straight from typed cells.
     if (cells.typed()) {

@@ -2,7 +2,7 @@
 // Conversions shared by fields, parameters, filters and searches: a value brought to the storage
 // form of a field type, read back as text, integer, float or date, and two values compared.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QDateTime>
 #include <QString>
@@ -13,10 +13,10 @@ namespace fieldconv {
 // The value as a field of that type stores it. Null and empty text give null; text longer than
 // size (when size > 0) is cut. `what` names the field or parameter in error messages.
 // Throws EConvertError when the value does not convert.
-QVariant toStorage(const QVariant &value, appserver::FieldType type, int size, const QString &what);
+QVariant toStorage(const QVariant &value, protocol::FieldType type, int size, const QString &what);
 // A fetched cell as a field described by `field` stores it: toStorage(cells.value(column), ...),
 // without the variant in between for the values that already have their field's form.
-QVariant storedCell(const appserver::RowCells &cells, int column, const appserver::FieldDesc &field);
+QVariant storedCell(const protocol::RowCells &cells, int column, const protocol::FieldDesc &field);
 
 QString toText(const QVariant &value);
 qint64 toInteger(const QVariant &value, const QString &what);
@@ -25,13 +25,13 @@ QDateTime toDateTime(const QVariant &value, const QString &what);
 bool toBoolean(const QVariant &value, const QString &what);
 
 bool isNumeric(const QVariant &value);
-bool isText(appserver::FieldType type);
+bool isText(protocol::FieldType type);
 
 // Three-way comparison; null sorts first. Numbers compare as numbers (a text that reads as a
 // number against a number too), dates as dates, anything else as text.
 int compare(const QVariant &a, const QVariant &b, bool caseInsensitive = false);
 
 // The field type that naturally holds a value (for untyped parameters).
-appserver::FieldType typeOf(const QVariant &value);
+protocol::FieldType typeOf(const QVariant &value);
 
 } // namespace fieldconv

@@ -3,9 +3,9 @@
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "appserver/NamedParams.h"
+#include "protocol/NamedParams.h"
 
-using appserver::RowDelta;
+using protocol::RowDelta;
 
 SClientDataSet::SClientDataSet(const QString &name) : TClientDataSet(name) {}
 
@@ -14,14 +14,14 @@ void SClientDataSet::setSQL(const QStringList &lines)
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
-    m_params.updateFromNames(appserver::NamedParams(text).distinctNames());
+    m_params.updateFromNames(protocol::NamedParams(text).distinctNames());
     m_sql = lines;
     m_commandText = text;
 }
 
 void SClientDataSet::setCommandText(const QString &text)
 {
-    m_params.updateFromNames(appserver::NamedParams(text).distinctNames());
+    m_params.updateFromNames(protocol::NamedParams(text).distinctNames());
     m_commandText = text;
     QStringList lines = text.split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty())
@@ -37,12 +37,12 @@ SDCOMConnection &SClientDataSet::connection() const
     return *RemoteServer;
 }
 
-QList<appserver::ParamValue> SClientDataSet::paramValues() const
+QList<protocol::ParamValue> SClientDataSet::paramValues() const
 {
-    QList<appserver::ParamValue> values;
+    QList<protocol::ParamValue> values;
     for (int i = 0; i < m_params.Count(); ++i) {
         const TParam *param = m_params.Items(i);
-        const auto type = param->DataType != appserver::FieldType::Unknown
+        const auto type = param->DataType != protocol::FieldType::Unknown
                               ? param->DataType
                               : fieldconv::typeOf(param->Value);
         values.append({param->Name, type, param->Value});
@@ -54,13 +54,13 @@ void SClientDataSet::doOpen()
 {
     if (ProviderName.isEmpty())
         throw EDatabaseError(QStringLiteral("%1: falta el nombre del proveedor").arg(displayName()));
-    const appserver::FetchResult result = connection().Fetch(ProviderName, m_commandText, paramValues());
+    const protocol::FetchResult result = connection().Fetch(ProviderName, m_commandText, paramValues());
     if (!result.ok())
         throw EDatabaseError(result.error);
     const bool fieldsFromServer = !hasDeclaredFields();
     if (fieldsFromServer) {
         destroyDynamicFields();
-        for (const appserver::FieldDesc &desc : result.fields) {
+        for (const protocol::FieldDesc &desc : result.fields) {
             TField *field = addDynamicField(uniqueFieldName(desc.name), desc.type, desc.size);
             field->Required = desc.required;
         }
@@ -81,14 +81,14 @@ QString SClientDataSet::uniqueFieldName(const QString &name) const
 // Declared fields take the server's column of the same name, whatever its case (PostgreSQL
 // answers in lower case); columns without a field are left out, fields without a column null.
 // Fields made from the server's answer take their columns in order.
-void SClientDataSet::loadRows(const appserver::FetchResult &result, bool fieldsFromServer)
+void SClientDataSet::loadRows(const protocol::FetchResult &result, bool fieldsFromServer)
 {
     QList<QPair<TField *, int>> mapping;
     for (TField *field : Fields()) {
         if (field->FieldKind() != fkData)
             continue;
         const int column = fieldsFromServer ? int(mapping.size())
-                                            : appserver::indexOfField(result.fields, field->FieldName());
+                                            : protocol::indexOfField(result.fields, field->FieldName());
         mapping.append({field, column});
     }
     records().clear();

@@ -38,13 +38,13 @@ public:
 protected:
     void doOpen() override;
     void doClose() override;
-    void applyUpdate(appserver::RowDelta::Kind kind, const TRecord *oldRecord,
+    void applyUpdate(protocol::RowDelta::Kind kind, const TRecord *oldRecord,
                      const TRecord *newRecord) override;
 
 private:
     SDCOMConnection &connection() const;
-    QList<appserver::ParamValue> paramValues() const;
-    void loadRows(const appserver::FetchResult &result, bool fieldsFromServer);
+    QList<protocol::ParamValue> paramValues() const;
+    void loadRows(const protocol::FetchResult &result, bool fieldsFromServer);
     QString uniqueFieldName(const QString &name) const;
 
     QStringList m_sql;

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-using appserver::FieldType;
-using Kind = appserver::RowDelta::Kind;
+using protocol::FieldType;
+using Kind = protocol::RowDelta::Kind;
 
 TDataSet::TDataSet(const QString &name) : Name(name) {}
 

@@ -5,7 +5,7 @@
 // changes somewhere on post and delete (applyUpdate).
 
 #include "framework/dataset/FilterExpression.h"
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 #include "framework/dataset/RecordSet.h"
 #include "framework/dataset/TDataLink.h"
 #include "framework/dataset/TField.h"
@@ -37,7 +37,7 @@ public:
 
     // Fields. Declared fields may be added only while the dataset is closed; a text field
     // declared without a size gets 20 characters.
-    TField *AddField(const QString &name, appserver::FieldType type, int size = 0,
+    TField *AddField(const QString &name, protocol::FieldType type, int size = 0,
                      const QString &displayLabel = QString(), TFieldKind kind = fkData);
     const QList<TField *> &Fields() const { return m_fieldList; }
     int FieldCount() const { return m_fieldList.size(); }
@@ -113,11 +113,11 @@ protected:
     virtual void doOpen() {}
     virtual void doClose() {}
     // Sends one change before the dataset takes it; throwing refuses the post or delete.
-    virtual void applyUpdate(appserver::RowDelta::Kind kind, const TRecord *oldRecord,
+    virtual void applyUpdate(protocol::RowDelta::Kind kind, const TRecord *oldRecord,
                              const TRecord *newRecord);
 
     bool hasDeclaredFields() const;
-    TField *addDynamicField(const QString &name, appserver::FieldType type, int size);
+    TField *addDynamicField(const QString &name, protocol::FieldType type, int size);
     void destroyDynamicFields();
     std::unique_ptr<TRecord> newRecord() const;
     RecordSet &records() { return m_records; }

@@ -4,7 +4,7 @@
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/TDataSet.h"
 
-TField::TField(TDataSet *dataSet, const QString &fieldName, appserver::FieldType dataType, int size,
+TField::TField(TDataSet *dataSet, const QString &fieldName, protocol::FieldType dataType, int size,
                TFieldKind kind)
     : m_dataSet(dataSet), m_fieldName(fieldName), m_dataType(dataType), m_size(size), m_kind(kind)
 {

@@ -3,7 +3,7 @@
 // typed access to its value in the dataset's active row. The values live in the dataset; a field
 // reads and writes them there, running OnValidate before a value is stored and OnChange after.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QDateTime>
 #include <QFlags>
@@ -23,12 +23,12 @@ class TField {
 public:
     using TFieldNotifyEvent = std::function<void(TField *)>;
 
-    TField(TDataSet *dataSet, const QString &fieldName, appserver::FieldType dataType, int size,
+    TField(TDataSet *dataSet, const QString &fieldName, protocol::FieldType dataType, int size,
            TFieldKind kind);
 
     TDataSet *DataSet() const { return m_dataSet; }
     const QString &FieldName() const { return m_fieldName; }
-    appserver::FieldType DataType() const { return m_dataType; }
+    protocol::FieldType DataType() const { return m_dataType; }
     int Size() const { return m_size; }
     TFieldKind FieldKind() const { return m_kind; }
     int Index() const;                 // position among the dataset's fields
@@ -86,7 +86,7 @@ private:
 
     TDataSet *m_dataSet;
     QString m_fieldName;
-    appserver::FieldType m_dataType;
+    protocol::FieldType m_dataType;
     int m_size;
     TFieldKind m_kind;
     int m_valueIndex = -1;   // slot in the row's stored values, or in its calculated values

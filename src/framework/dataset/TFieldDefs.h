@@ -2,21 +2,21 @@
 // The column definitions of an in-memory table, from which CreateDataSet makes its fields
 // when no field was declared in code.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QList>
 #include <QString>
 
 struct TFieldDef {
     QString Name;
-    appserver::FieldType DataType = appserver::FieldType::Unknown;
+    protocol::FieldType DataType = protocol::FieldType::Unknown;
     int Size = 0;
     bool Required = false;
 };
 
 class TFieldDefs {
 public:
-    void Add(const QString &name, appserver::FieldType type, int size = 0, bool required = false)
+    void Add(const QString &name, protocol::FieldType type, int size = 0, bool required = false)
     {
         m_defs.append({name, type, size, required});
     }

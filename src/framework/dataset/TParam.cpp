@@ -2,7 +2,7 @@
 
 #include "framework/dataset/FieldConvert.h"
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 QString TParam::AsString() const
 {

@@ -3,7 +3,7 @@
 // value sent with the next fetch. Typed setters set the type as well; AsVariant keeps a
 // declared type.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QDateTime>
 #include <QString>
@@ -13,12 +13,12 @@ enum TParamType { ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult };
 
 class TParam {
 public:
-    TParam(const QString &name, appserver::FieldType dataType = appserver::FieldType::Unknown,
+    TParam(const QString &name, protocol::FieldType dataType = protocol::FieldType::Unknown,
            TParamType paramType = ptUnknown)
         : Name(name), DataType(dataType), ParamType(paramType) {}
 
     QString Name;
-    appserver::FieldType DataType;
+    protocol::FieldType DataType;
     TParamType ParamType;
     QVariant Value;
 

@@ -20,7 +20,7 @@ TParam *TParams::ParamByName(const QString &name) const
     throw EDatabaseError(QStringLiteral("Parámetro '%1' no encontrado").arg(name));
 }
 
-TParam *TParams::CreateParam(appserver::FieldType dataType, const QString &name, TParamType paramType)
+TParam *TParams::CreateParam(protocol::FieldType dataType, const QString &name, TParamType paramType)
 {
     TParam *param = FindParam(name);
     if (!param) {
@@ -42,7 +42,7 @@ void TParams::updateFromNames(const QStringList &names)
         if (it != m_params.end())
             updated.push_back(std::move(*it));
         else
-            updated.push_back(std::make_unique<TParam>(name, appserver::FieldType::Unknown, ptInput));
+            updated.push_back(std::make_unique<TParam>(name, protocol::FieldType::Unknown, ptInput));
     }
     m_params = std::move(updated);
 }

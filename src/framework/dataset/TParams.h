@@ -16,7 +16,7 @@ public:
     TParam *FindParam(const QString &name) const;  // nullptr when missing
     TParam *ParamByName(const QString &name) const; // throws EDatabaseError when missing
     // Declares a parameter; an existing one of that name takes the new type and direction.
-    TParam *CreateParam(appserver::FieldType dataType, const QString &name, TParamType paramType = ptInput);
+    TParam *CreateParam(protocol::FieldType dataType, const QString &name, TParamType paramType = ptInput);
     void Clear() { m_params.clear(); }
 
     // Makes the list the given names in that order; parameters that already existed keep

@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-using appserver::FieldType;
+using protocol::FieldType;
 
 namespace {
 

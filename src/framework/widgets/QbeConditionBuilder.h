@@ -5,7 +5,7 @@
 // as whole days. Columns that the statement's select list qualifies or renames ("a.cod_carg",
 // "x AS y") are compared through that expression, so joins do not make them ambiguous.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QHash>
 #include <QList>
@@ -22,7 +22,7 @@ struct QbeCriterion {
 
 struct QbeColumn {
     QString name;
-    appserver::FieldType type = appserver::FieldType::String;
+    protocol::FieldType type = protocol::FieldType::String;
 };
 
 class QbeConditionBuilder {
@@ -38,7 +38,7 @@ public:
 
     // The operators as the dialog lists them, in the enum's order.
     static QStringList operatorCaptions();
-    static bool isTextType(appserver::FieldType type);
+    static bool isTextType(protocol::FieldType type);
 
     // Output column name (upper case) -> the expression the select list computes it with.
     static QHash<QString, QString> selectExpressions(const QString &sql);

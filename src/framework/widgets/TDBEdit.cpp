@@ -135,6 +135,6 @@ void TDBEdit::showField()
         shown = hasFocus() ? field->EditText() : field->DisplayText();
     if (shown != text())
         setText(shown);
-    if (field && field->Size() > 0 && field->DataType() == appserver::FieldType::String)
+    if (field && field->Size() > 0 && field->DataType() == protocol::FieldType::String)
         setMaxLength(field->Size());
 }

@@ -60,9 +60,9 @@ void TQNotas::Refrescar()
     }
     TParams &params = CdsNotas.Params();
     if (params.Count() == 0) {
-        params.CreateParam(appserver::FieldType::String, QStringLiteral("NOM_FORM"));
-        params.CreateParam(appserver::FieldType::Smallint, QStringLiteral("COD_EMPR"));
-        params.CreateParam(appserver::FieldType::String, QStringLiteral("VAL_LLAV"));
+        params.CreateParam(protocol::FieldType::String, QStringLiteral("NOM_FORM"));
+        params.CreateParam(protocol::FieldType::Smallint, QStringLiteral("COD_EMPR"));
+        params.CreateParam(protocol::FieldType::String, QStringLiteral("VAL_LLAV"));
     }
     CdsNotas.ParamByName(QStringLiteral("NOM_FORM"))->setAsString(Forma);
     CdsNotas.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(TApplication::instance().Tag);

@@ -142,7 +142,7 @@ QString TQSDBQbe::textoFiltro(const QList<QbeCriterion> &criterios) const
         QString valor = c.value;
         if (texto) {
             valor = QLatin1Char('\'') + valor.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-        } else if (field->DataType() == appserver::FieldType::DateTime) {
+        } else if (field->DataType() == protocol::FieldType::DateTime) {
             return {};
         } else {
             static const QRegularExpression numero(QStringLiteral("^-?\\d+(\\.\\d+)?$"));

@@ -1,6 +1,6 @@
-#include "appserver/FetchAnswerJson.h"
+#include "protocol/FetchAnswerJson.h"
 
-#include "appserver/JsonCodec.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,14 +8,42 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <utility>
 
-namespace appserver {
+namespace protocol {
 
 namespace {
+
+// Whether [p, end) is well-formed UTF-8: shortest forms only, no surrogates, nothing past U+10FFFF.
+bool isUtf8(const char *p, const char *end)
+{
+    while (p < end) {
+        const auto lead = static_cast<unsigned char>(*p++);
+        if (lead < 0x80)
+            continue;
+        int more = 0;
+        char32_t code = 0, least = 0;
+        if ((lead & 0xE0) == 0xC0) { more = 1; code = lead & 0x1F; least = 0x80; }
+        else if ((lead & 0xF0) == 0xE0) { more = 2; code = lead & 0x0F; least = 0x800; }
+        else if ((lead & 0xF8) == 0xF0) { more = 3; code = lead & 0x07; least = 0x10000; }
+        else return false;
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i, ++p) {
+            const auto next = static_cast<unsigned char>(*p);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
 
 // Units of one byte each (UTF-8 bytes, or UTF-16 units below 0x80), with JSON's escapes;
 // runs without anything to escape go in at once when they are bytes.
@@ -190,11 +218,14 @@ private:
         if (!take('"'))
             return false;
         const char *run = m_p;
+        const char *const start = m_p;
         QString text;
         bool escaped = false;
+        bool wide = false;   // bytes beyond ASCII, to be checked as UTF-8
+        // Control characters pass unescaped, as the JSON parser lets them: the rows read the
+        // same on both roads, and a row-by-row reading never refuses what a whole one takes.
         for (; m_p < m_end && *m_p != '"'; ++m_p) {
-            if (static_cast<unsigned char>(*m_p) < 0x20)
-                return false;
+            wide |= static_cast<unsigned char>(*m_p) >= 0x80;
             if (*m_p != '\\')
                 continue;
             text += QString::fromUtf8(run, m_p - run);
@@ -203,7 +234,8 @@ private:
                 return false;
             run = m_p + 1;
         }
-        if (m_p == m_end)
+        // Text that is not UTF-8 is no JSON: the parser refuses it, and so does this road.
+        if (m_p == m_end || (wide && !isUtf8(start, m_p)))
             return false;
         *out = escaped ? text + QString::fromUtf8(run, m_p - run) : QString::fromUtf8(run, m_p - run);
         ++m_p;
@@ -225,10 +257,9 @@ private:
         case 'u': {
             if (m_end - m_p < 5)
                 return false;
-            bool ok = false;
-            const ushort unit = QByteArray(m_p + 1, 4).toUShort(&ok, 16);
-            if (!ok)
+            if (!std::all_of(m_p + 1, m_p + 5, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
                 return false;
+            const ushort unit = QByteArray(m_p + 1, 4).toUShort(nullptr, 16);
             *text += QChar(unit);   // a surrogate pair arrives as two escapes, in order
             m_p += 4;
             return true;
@@ -525,4 +556,4 @@ bool FetchAnswerJson::parse(const QByteArray &json, FetchResult *out, QString *e
     return JsonCodec::decode(document.object(), out, error);
 }
 
-} // namespace appserver
+} // namespace protocol

@@ -10,7 +10,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
-namespace appserver {
+namespace protocol {
 
 // Field and parameter types, as the client datasets know them.
 enum class FieldType {
@@ -154,4 +154,4 @@ struct MethodResult {
     bool ok() const { return error.isEmpty(); }
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -5,9 +5,9 @@
 // and quoted names hide their own WHERE and ORDER BY. The registry and the workstation read the
 // clause here both, so a condition that a workstation puts in it is where the registry looks.
 
-#include "appserver/SqlTokenizer.h"
+#include "protocol/SqlTokenizer.h"
 
-namespace appserver {
+namespace protocol {
 
 struct WhereClause {
     int keyword = -1;          // the WHERE token; -1 when the outer statement has none
@@ -22,4 +22,4 @@ struct WhereClause {
     static bool hasOuterOr(const QList<SqlToken> &tokens, int from, int to);
 };
 
-} // namespace appserver
+} // namespace protocol

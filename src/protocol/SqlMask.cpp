@@ -1,6 +1,6 @@
-#include "appserver/SqlMask.h"
+#include "protocol/SqlMask.h"
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -169,4 +169,4 @@ QString SqlMask::codeOnly(const QString &statement, SqlSyntax syntax)
     return Scanner(statement, syntax).run();
 }
 
-} // namespace appserver
+} // namespace protocol

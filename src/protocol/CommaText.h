@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace appserver {
+namespace protocol {
 
 class CommaText {
 public:
@@ -14,4 +14,4 @@ public:
     static QString join(const QStringList &items);
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -10,7 +10,7 @@
 
 #include <QString>
 
-namespace appserver {
+namespace protocol {
 
 enum class SqlSyntax { Sqlite, Postgres };
 
@@ -19,4 +19,4 @@ public:
     static QString codeOnly(const QString &statement, SqlSyntax syntax = SqlSyntax::Sqlite);
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -1,6 +1,6 @@
-#include "appserver/CommaText.h"
+#include "protocol/CommaText.h"
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -82,4 +82,4 @@ QString CommaText::join(const QStringList &items)
     return quoted.join(QLatin1Char(','));
 }
 
-} // namespace appserver
+} // namespace protocol

@@ -1,4 +1,4 @@
-#include "appserver/JsonCodec.h"
+#include "protocol/JsonCodec.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -396,4 +396,4 @@ bool JsonCodec::decode(const QJsonObject &json, MethodResult *out, QString *erro
     return toVariant(value, &out->value) || fail(error, QStringLiteral("la respuesta del método no se entiende"));
 }
 
-} // namespace appserver
+} // namespace protocol

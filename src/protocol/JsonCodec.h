@@ -4,12 +4,12 @@
 // dataset reads the same values over HTTP as in-process. Decoding never throws: a message that is
 // not what it should be gives false and a reason.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
 
-namespace appserver {
+namespace protocol {
 
 class JsonCodec {
 public:
@@ -39,4 +39,4 @@ public:
     static bool decode(const QJsonObject &json, MethodResult *out, QString *error);
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -1,9 +1,9 @@
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <array>
 #include <utility>
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 const std::array<std::pair<FieldType, const char *>, 10> kTypeNames{{
@@ -49,4 +49,4 @@ QString feedRows(const FetchResult &result, RowSink &sink)
     return {};
 }
 
-} // namespace appserver
+} // namespace protocol

@@ -1,6 +1,6 @@
-#include "appserver/SqlTokenizer.h"
+#include "protocol/SqlTokenizer.h"
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -239,4 +239,4 @@ bool SqlTokenizer::signedNumber(const QList<SqlToken> &tokens, int *at, QVariant
     return true;
 }
 
-} // namespace appserver
+} // namespace protocol

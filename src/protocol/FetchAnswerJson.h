@@ -6,13 +6,13 @@
 // read by the other. Reading takes the usual form of that text (fields before rows) directly and
 // hands anything else to the JSON parser, so every valid answer reads the same either way.
 
-#include "appserver/Protocol.h"
+#include "protocol/Protocol.h"
 
 #include <QByteArray>
 
 #include <string>
 
-namespace appserver {
+namespace protocol {
 
 class FetchAnswerJson {
 public:
@@ -43,4 +43,4 @@ private:
     static bool parse(const QByteArray &json, FetchResult *out, QString *error);
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -1,8 +1,8 @@
-#include "appserver/NamedParams.h"
+#include "protocol/NamedParams.h"
 
-#include "appserver/SqlMask.h"
+#include "protocol/SqlMask.h"
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -61,4 +61,4 @@ QStringList NamedParams::distinctNames() const
     return names;
 }
 
-} // namespace appserver
+} // namespace protocol

@@ -4,12 +4,12 @@
 // occurrence of a repeated name gets the same value. Text in quotes, comments and "::" casts
 // are not parameters.
 
-#include "appserver/SqlMask.h"
+#include "protocol/SqlMask.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace appserver {
+namespace protocol {
 
 class NamedParams {
 public:
@@ -28,4 +28,4 @@ private:
     QStringList m_markers;
 };
 
-} // namespace appserver
+} // namespace protocol

@@ -2,15 +2,15 @@
 // parser: both must give the values the server had, of the same types.
 
 #include "tests/support/DataTable.h"
-#include "appserver/FetchAnswerJson.h"
-#include "appserver/JsonCodec.h"
+#include "protocol/FetchAnswerJson.h"
+#include "protocol/JsonCodec.h"
 
 #include <QJsonDocument>
 #include <QtTest>
 
-using namespace appserver;
+using namespace protocol;
 
-Q_DECLARE_METATYPE(appserver::FetchResult)
+Q_DECLARE_METATYPE(protocol::FetchResult)
 
 namespace {
 
@@ -113,6 +113,22 @@ private slots:
         }
     }
 
+    // A control character left unescaped in a later row: the JSON parser takes it, so the row by
+    // row reading, which has handed on the first row by then, takes it as well.
+    void unescapedControlCharacter()
+    {
+        const QByteArray text("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"a\"],[\"x\x01y\"]]}");
+        const FetchResult expected = answer({{QStringLiteral("A"), FieldType::String, 9, false}},
+                                            {{QStringLiteral("a")}, {QStringLiteral("x\x01y")}});
+        FetchResult read;
+        QString error;
+        QVERIFY2(FetchAnswerJson::read(text, &read, &error), qPrintable(error));
+        QCOMPARE(shown(read), shown(expected));
+        Collected sink;
+        QVERIFY2(FetchAnswerJson::readEach(text, sink, &sink.result.error, &error), qPrintable(error));
+        QCOMPARE(shown(sink.result), shown(expected));
+    }
+
     // Read whole, and row by row: there a text that breaks off after rows were handed on says so.
     void refused_data()
     {
@@ -130,6 +146,14 @@ private slots:
         QTest::newRow("cut short") << QByteArray(R"({"fields":[["A","Integer",0,false]],"rows":[[1]])")
                                    << QJsonParseError{0, QJsonParseError::UnterminatedObject}.errorString() << broken;
         QTest::newRow("not an object") << QByteArray("[1,2]") << QStringLiteral("se esperaba un objeto") << QString();
+        const QString notUtf8 = QJsonParseError{0, QJsonParseError::IllegalUTF8String}.errorString();
+        QTest::newRow("a text not in UTF-8")
+            << QByteArray("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"Emp\xfe" "ado\"]]}") << notUtf8 << notUtf8;
+        QTest::newRow("a surrogate written in UTF-8")
+            << QByteArray("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"\xed\xa0\x80\"]]}") << notUtf8 << notUtf8;
+        const QString badEscape = QJsonParseError{0, QJsonParseError::IllegalEscapeSequence}.errorString();
+        QTest::newRow("an escape without four hex digits")
+            << QByteArray(R"({"fields":[["A","String",9,false]],"rows":[["\u 12a"]]})") << badEscape << badEscape;
     }
 
     void refused()

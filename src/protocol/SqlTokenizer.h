@@ -8,14 +8,14 @@
 // one thing here and another to the database. A workstation that only looks for a statement's
 // clauses may ask for double-quoted names, which read alike on both engines.
 
-#include "appserver/SqlMask.h"
+#include "protocol/SqlMask.h"
 
 #include <QFlags>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
-namespace appserver {
+namespace protocol {
 
 struct SqlToken {
     enum class Kind { Word, Number, String, Param, Symbol, Slot, QuotedName };
@@ -47,6 +47,6 @@ public:
     static bool signedNumber(const QList<SqlToken> &tokens, int *at, QVariant *value);
 };
 
-} // namespace appserver
+} // namespace protocol
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(appserver::SqlTokenizer::Options)
+Q_DECLARE_OPERATORS_FOR_FLAGS(protocol::SqlTokenizer::Options)

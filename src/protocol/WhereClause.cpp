@@ -1,6 +1,6 @@
-#include "appserver/WhereClause.h"
+#include "protocol/WhereClause.h"
 
-namespace appserver {
+namespace protocol {
 
 namespace {
 
@@ -70,4 +70,4 @@ WhereClause WhereClause::of(const QList<SqlToken> &tokens)
     return clause;
 }
 
-} // namespace appserver
+} // namespace protocol
