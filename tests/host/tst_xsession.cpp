@@ -154,13 +154,69 @@ QLineEdit *fileDialogNameField()
     return name && name->isVisible() ? name : nullptr;
 }
 
-// Types `path` over the proposed name with real keys (Enter follows once the field shows it).
-void typeFileName(QLineEdit *name, const QString &path)
-{
-    clickWidget(name);
-    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), path});
-}
+// Answers the file dialog as a user does: clicks its name field, waits until the field has the
+// keyboard (a busy machine gives the focus late), types the path over the proposed name and
+// presses Enter once the field shows it; a click or keys that got lost are tried again.
+class FileDialogTyping : public QObject {
+public:
+    explicit FileDialogTyping(QString path) : m_path(std::move(path))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { step(); });
+        m_timer.start(100);
+    }
+
+    bool done() const { return m_stage == Stage::Done; }
+    QString proposedName() const { return m_proposed; }
+
+private:
+    enum class Stage { Waiting, Clicked, Typed, Done };
+
+    void step()
+    {
+        QLineEdit *name = fileDialogNameField();
+        if (!name || m_stage == Stage::Done)
+            return;
+        switch (m_stage) {
+        case Stage::Waiting:
+            m_proposed = name->text();
+            clickAgain(name);
+            break;
+        case Stage::Clicked:
+            if (name->hasFocus() && name->window()->isActiveWindow()) {
+                xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+                xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), m_path});
+                m_stage = Stage::Typed;
+                m_since.start();
+            } else if (m_since.elapsed() > 3000) {
+                clickAgain(name);
+            }
+            break;
+        case Stage::Typed:
+            if (name->text() == m_path) {
+                xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+                m_stage = Stage::Done;
+            } else if (m_since.elapsed() > 5000) {
+                clickAgain(name);
+            }
+            break;
+        case Stage::Done:
+            break;
+        }
+    }
+
+    void clickAgain(QLineEdit *name)
+    {
+        clickWidget(name);
+        m_stage = Stage::Clicked;
+        m_since.start();
+    }
+
+    QString m_path;
+    QString m_proposed;
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    Stage m_stage = Stage::Waiting;
+};
 
 // Closes a menu or dialog still open after `ms`, so that a click lost on a busy machine fails
 // the test instead of holding it inside the dialog's own loop.
@@ -169,6 +225,9 @@ public:
     explicit Watchdog(int ms)
     {
         QTimer::singleShot(ms, this, [this] {
+            // What the screen showed when the test gave up, beside the other screenshots.
+            QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QDir(QStringLiteral(QACSEMAF_ARTEFACTS)).filePath(QStringLiteral("stuck-%1.png").arg(QTest::currentDataTag())));
             if (QWidget *popup = QApplication::activePopupWidget()) {
                 popup->close();
                 m_fired = true;
@@ -344,21 +403,13 @@ private slots:
         int shown = 0;
         WhenReady choose([formats, &shown] { return formats->isVisible() && ++shown > 2; },
                          [formats, exportAction] { clickAt(formats->mapToGlobal(formats->actionGeometry(exportAction).center())); });
-        QString proposed;
-        WhenReady typed([] { return fileDialogNameField() != nullptr; }, [&proposed, path] {
-            QLineEdit *name = fileDialogNameField();
-            proposed = name->text();
-            typeFileName(name, path);
-        });
-        WhenReady entered([&typed, path] {
-            const QLineEdit *name = fileDialogNameField();
-            return typed.done() && name && name->text() == path;
-        }, [] { xdotool({QStringLiteral("key"), QStringLiteral("Return")}); });
+        FileDialogTyping answer(path);
         Watchdog watchdog(40000);
         clickWidget(button);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0 || watchdog.fired(), 45000);
         QVERIFY2(!watchdog.fired(), "the menu or the file dialog did not take the clicks and keys");
-        QVERIFY(choose.done() && typed.done() && entered.done());
+        QVERIFY(choose.done() && answer.done());
+        const QString proposed = answer.proposedName();
         QVERIFY2(!proposed.contains(QStringLiteral("frxRptEstan")), qPrintable(proposed));
         QVERIFY2(proposed.startsWith(QStringLiteral("Semáforo de Carrera - Director de Tesorería")), qPrintable(proposed));
         QFile written(path);
