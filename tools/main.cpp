@@ -2,6 +2,7 @@
 // parses its own options. This program links no widgets: the roads through the module's windows
 // are run by the window program next to it (tools/WindowRoad.h), under the same command name.
 
+#include "tools/CommandTable.h"
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
@@ -11,20 +12,13 @@
 #include <QTextStream>
 
 #include <cstring>
-#include <functional>
-#include <map>
 #include <memory>
 
 namespace {
 
-struct Command {
-    QString summary;
-    std::function<int(const QStringList &)> run;   // empty: the window program runs it
-};
-
-const std::map<QString, Command> &commands()
+const CommandTable &commands()
 {
-    static const std::map<QString, Command> table = {
+    static const CommandTable table = {
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("report"),
@@ -42,8 +36,7 @@ const std::map<QString, Command> &commands()
 int usage(QTextStream &out, int exitCode)
 {
     out << "Usage: qacsemaf <command> [options]\n\nCommands:\n";
-    for (const auto &[name, command] : commands())
-        out << "  " << name.leftJustified(10) << command.summary << '\n';
+    listCommands(out, commands());
     out << "\nRun 'qacsemaf <command> --help' for the options of a command.\n";
     return exitCode;
 }
@@ -65,23 +58,5 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
-    QStringList arguments = QCoreApplication::arguments();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (arguments.size() < 2)
-        return usage(err, 2);
-    const QString name = arguments.at(1);
-    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
-        return usage(out, 0);
-    const auto found = commands().find(name);
-    if (found == commands().end()) {
-        err << "qacsemaf: unknown command \"" << name << "\"\n\n";
-        return usage(err, 2);
-    }
-    if (!found->second.run)
-        return runWindowProgram(argv);
-    // The sub-command sees "qacsemaf seed" as its program name.
-    arguments[0] += QLatin1Char(' ') + name;
-    arguments.removeAt(1);
-    return found->second.run(arguments);
+    return runNamedCommand(commands(), QCoreApplication::arguments(), usage, [argv] { return runWindowProgram(argv); });
 }

@@ -166,7 +166,6 @@ public:
     bool cancelled() const { return m_cancelled; }
 
 private:
-    int tableColumn(const PreparedItem &item) const;
     bool isPageNumber(const ViewDef &view);
     QList<const PreparedItem *> itemsOf(const QList<const PreparedPage *> &pages, int index);
     void writeTable(const QList<TableLine> &lines);
@@ -190,17 +189,6 @@ bool DocxBodyWriter::isPageNumber(const ViewDef &view)
     if (found == m_pageNumbers.end())
         found = m_pageNumbers.insert(&view, printsPageNumber(view));
     return *found;
-}
-
-int DocxBodyWriter::tableColumn(const PreparedItem &item) const
-{
-    if (!m_table.isValid())
-        return -1;
-    if (item.band == m_table.rowBand()->name)
-        return m_table.columnOfCell(item.view);
-    if (m_table.hasCaptions() && item.band == m_table.captionBand()->name)
-        return m_table.columnOfCaption(item.view);
-    return -1;
 }
 
 QList<const PreparedItem *> DocxBodyWriter::itemsOf(const QList<const PreparedPage *> &pages, int index)
@@ -251,7 +239,7 @@ void DocxBodyWriter::writeSection(const QList<const PreparedPage *> &pages, cons
             QList<const PreparedItem *> texts;
             for (const PreparedItem *item : items) {
                 bottom = qMax(bottom, item->rect.bottom());
-                if (const int column = tableColumn(*item); column >= 0) {
+                if (const int column = m_table.columnOf(*item); column >= 0) {
                     line.cells.insert(column, item);
                     line.captions = item->band != m_table.rowBand()->name;
                     line.height = qMax(line.height, item->rect.height());

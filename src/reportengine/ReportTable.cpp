@@ -85,4 +85,15 @@ int ReportTable::columnOfCaption(const ViewDef *view) const
     return -1;
 }
 
+int ReportTable::columnOf(const PreparedItem &item) const
+{
+    if (!isValid())
+        return -1;
+    if (item.band == m_rows->name)
+        return columnOfCell(item.view);
+    if (hasCaptions() && item.band == m_captions->name)
+        return columnOfCaption(item.view);
+    return -1;
+}
+
 } // namespace report

@@ -4,6 +4,7 @@
 // header row. Exports that write real tables (worksheet rows, word-processor tables) read a
 // report through this instead of guessing a grid from positions.
 
+#include "reportengine/PreparedReport.h"
 #include "reportengine/ReportLayout.h"
 
 namespace report {
@@ -30,6 +31,9 @@ public:
     int columnOfCell(const ViewDef *view) const;
     int columnOfCaption(const ViewDef *view) const;
     bool hasCaptions() const { return m_captions != nullptr; }
+    // The column a placed item prints in: a cell of a record or a caption of the header; -1 for
+    // anything else (and for every item when the page has no table).
+    int columnOf(const PreparedItem &item) const;
 
 private:
     void findCaptions(const BandDef &band, bool columnHeader);

@@ -178,7 +178,6 @@ private:
 
     void layOutColumns(double printableLeft);
     QList<const PreparedItem *> itemsToWrite(int index);
-    int tableColumn(const PreparedItem &item) const;
     int wantedColumn(const PreparedItem &item) const;
     QList<int> placeRow(const QList<const PreparedItem *> &cells, const QSet<int> &taken) const;
     double widthUpTo(int first, int end) const;
@@ -238,17 +237,6 @@ QList<const PreparedItem *> SheetWriter::itemsToWrite(int index)
     return kept;
 }
 
-int SheetWriter::tableColumn(const PreparedItem &item) const
-{
-    if (!m_table.isValid())
-        return -1;
-    if (item.band == m_table.rowBand()->name)
-        return m_table.columnOfCell(item.view);
-    if (m_table.hasCaptions() && item.band == m_table.captionBand()->name)
-        return m_table.columnOfCaption(item.view);
-    return -1;
-}
-
 int SheetWriter::wantedColumn(const PreparedItem &item) const
 {
     // A text goes where it reads from: its right edge when right-aligned, its middle when centred.
@@ -272,7 +260,7 @@ QList<int> SheetWriter::placeRow(const QList<const PreparedItem *> &cells, const
     QList<bool> fixed;
     int previous = -1;
     for (const PreparedItem *item : cells) {
-        const int own = tableColumn(*item);
+        const int own = m_table.columnOf(*item);
         int column = own >= 0 ? own : qMax(wantedColumn(*item), previous + 1);
         while (own < 0 && taken.contains(column))
             ++column;
@@ -325,7 +313,7 @@ lxw_error SheetWriter::writePage(int index)
         bool captions = false;
         bool records = false;
         for (const PreparedItem *item : cells) {
-            if (tableColumn(*item) < 0)
+            if (m_table.columnOf(*item) < 0)
                 continue;
             if (item->band == m_table.rowBand()->name)
                 records = true;

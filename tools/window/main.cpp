@@ -3,6 +3,7 @@
 // place for those commands, so it is run as "qacsemaf <command> ..." and answers as qacsemaf.
 
 #include "reportengine/widgets/ChartsPainter.h"
+#include "tools/CommandTable.h"
 #include "tools/ReportCommand.h"
 #include "tools/window/GenerateOnFormCommand.h"
 #include "tools/window/ScreenshotCommand.h"
@@ -10,15 +11,7 @@
 #include <QApplication>
 #include <QTextStream>
 
-#include <functional>
-#include <map>
-
 namespace {
-
-struct WindowCommand {
-    QString summary;
-    std::function<int(const QStringList &)> run;
-};
 
 int runReportWithCharts(const QStringList &arguments)
 {
@@ -27,9 +20,9 @@ int runReportWithCharts(const QStringList &arguments)
     return runReportCommand(arguments);
 }
 
-const std::map<QString, WindowCommand> &windowCommands()
+const CommandTable &windowCommands()
 {
-    static const std::map<QString, WindowCommand> table = {
+    static const CommandTable table = {
         {QStringLiteral("generate"),
          {QStringLiteral("open the main form on a plan node (--plan, --node), generate and print the result"),
           runGenerateOnFormCommand}},
@@ -47,8 +40,7 @@ int windowUsage(QTextStream &out, int exitCode)
     out << "Usage: qacsemaf <command> [options]\n\n"
            "The commands of qacsemaf that open the module's windows; qacsemaf starts this program for them.\n\n"
            "Commands:\n";
-    for (const auto &[name, command] : windowCommands())
-        out << "  " << name.leftJustified(12) << command.summary << '\n';
+    listCommands(out, windowCommands());
     return exitCode;
 }
 
@@ -61,21 +53,5 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
-    QStringList arguments = QCoreApplication::arguments();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (arguments.size() < 2)
-        return windowUsage(err, 2);
-    const QString name = arguments.at(1);
-    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
-        return windowUsage(out, 0);
-    const auto found = windowCommands().find(name);
-    if (found == windowCommands().end()) {
-        err << "qacsemaf: unknown command \"" << name << "\"\n\n";
-        return windowUsage(err, 2);
-    }
-    // The sub-command sees "qacsemaf screenshot" as its program name, as under qacsemaf.
-    arguments[0] += QLatin1Char(' ') + name;
-    arguments.removeAt(1);
-    return found->second.run(arguments);
+    return runNamedCommand(windowCommands(), QCoreApplication::arguments(), windowUsage);
 }
