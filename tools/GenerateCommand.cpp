@@ -3,18 +3,22 @@
 #include "data/DAcSemaf.h"
 #include "data/HeadlessWorkstation.h"
 #include "tools/ResultPrinter.h"
+#include "tools/ResultWorkbook.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
 
 #include <QCommandLineParser>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
 
 struct PrintOptions {
     GenerateOptions run;
-    QString format;   // table, json, csv
+    QString format;   // table, json, csv, xlsx
+    QString out;      // the file written in place of standard output; empty: standard output
+    CsvStyle csv;
 };
 
 // "CODE@COMPANY" into its two parts.
@@ -101,13 +105,62 @@ PrintOptions readPrintOptions(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
     addGenerateOptions(parser);
-    parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
-                      QStringLiteral("table")});
+    parser.addOptions({
+        {QStringLiteral("format"), QStringLiteral("Output: table, json, csv or xlsx (with --out)."),
+         QStringLiteral("format"), QStringLiteral("table")},
+        {QStringLiteral("out"), QStringLiteral("Writes the output to this file instead of standard output."),
+         QStringLiteral("file")},
+        {QStringLiteral("csv-separator"),
+         QStringLiteral("Field separator of the CSV (one character); by default \";\" where the locale writes "
+                        "decimals with a comma, \",\" elsewhere."),
+         QStringLiteral("char")},
+    });
     CommonOptions::parse(parser, arguments);
-    PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower()};
-    if (!QStringList{"table", "json", "csv"}.contains(options.format))
-        throw UsageError(QStringLiteral("--format: use table, json or csv"));
+    PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower(),
+                         parser.value(QStringLiteral("out")), CsvStyle::of(QLocale::system())};
+    if (!QStringList{"table", "json", "csv", "xlsx"}.contains(options.format))
+        throw UsageError(QStringLiteral("--format: use table, json, csv or xlsx"));
+    if (options.format == QLatin1String("xlsx") && options.out.isEmpty())
+        throw UsageError(QStringLiteral("--format xlsx needs --out FILE"));
+    if (parser.isSet(QStringLiteral("out")) && options.out.isEmpty())
+        throw UsageError(QStringLiteral("--out: give a file name"));
+    if (parser.isSet(QStringLiteral("csv-separator"))) {
+        const QString separator = parser.value(QStringLiteral("csv-separator"));
+        if (options.format != QLatin1String("csv"))
+            throw UsageError(QStringLiteral("--csv-separator goes with --format csv"));
+        if (separator.size() != 1 || separator == QLatin1String("\"") || separator == QLatin1String("\n")
+            || separator == QLatin1String("\r"))
+            throw UsageError(QStringLiteral("--csv-separator: give one character other than a quote or a line break, "
+                                            "not \"%1\"").arg(separator));
+        options.csv.separator = separator.at(0);
+    }
     return options;
+}
+
+// The result in the chosen format, to standard output or to the file, which is replaced only
+// once it is complete.
+void writeResult(TDataSet &result, const PrintOptions &options)
+{
+    QString error;
+    if (options.format == QLatin1String("xlsx")) {
+        if (!writeResultWorkbook(result, options.out, &error))
+            throw Exception(QStringLiteral("No se pudo escribir %1").arg(error));
+        return;
+    }
+    if (options.out.isEmpty()) {
+        QTextStream out(stdout);
+        printGenerationResult(result, options.format, out, true, options.csv);
+        return;
+    }
+    QSaveFile file(options.out);
+    if (file.open(QIODevice::WriteOnly)) {
+        QTextStream out(&file);
+        printGenerationResult(result, options.format, out, false, options.csv);
+        out.flush();
+        if (file.commit())
+            return;
+    }
+    throw Exception(QStringLiteral("No se pudo escribir %1: %2").arg(options.out, file.errorString()));
 }
 
 // One headless workstation: connection, company list, scratch dataset and data module.
@@ -122,8 +175,7 @@ int generate(PrintOptions options)
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown
-    QTextStream out(stdout);
-    printGenerationResult(result, options.format, out);
+    writeResult(result, options);
     return 0;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // qacsemaf generate: runs the module's traffic-light generation headless for one target position
-// and its candidate positions, and prints the result table (a coloured table, JSON or CSV). The
-// options and the run are shared with the commands that print the result in other ways
-// (qacsemaf report).
+// and its candidate positions, and prints the result table (a coloured table, JSON or CSV) or
+// writes it to a file (those, or an XLSX worksheet). The options and the run are shared with the
+// commands that print the result in other ways (qacsemaf report).
 
 #include "tools/CommonOptions.h"
 #include "engine/GenerationInputs.h"

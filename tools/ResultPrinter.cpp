@@ -82,14 +82,23 @@ QString jsonText(const QVariant &value)
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
-QString csvText(const QString &value)
+// A field quoted, its quotes doubled, when it holds the separator, a quote or a line break.
+QString csvText(const QString &value, QChar separator)
 {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')))
+    if (!value.contains(separator) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
+        && !value.contains(QLatin1Char('\r')))
         return value;
     return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 } // namespace
+
+CsvStyle CsvStyle::of(const QLocale &locale)
+{
+    if (locale.decimalPoint() == QLatin1String(","))
+        return {QLatin1Char(';'), QLatin1Char(',')};
+    return {};
+}
 
 ResultPrinter::ResultPrinter(engine::ResultTable schema) : m_schema(std::move(schema))
 {
@@ -176,19 +185,35 @@ void ResultPrinter::printJson(TDataSet &result, QTextStream &out) const
         << '\n';
 }
 
+// Numbers keep every digit the dataset holds; only their decimal mark follows the style.
 void ResultPrinter::printCsv(TDataSet &result, QTextStream &out) const
 {
     const QList<Column> cols = columns(result);
-    out << m_schema.fieldNames().join(QLatin1Char(',')) << '\n';
+    TField *percentage = m_schema.bandField.isEmpty() ? nullptr : result.FieldByName(m_schema.bandField);
+    QStringList header;
+    for (const Column &column : cols)
+        header << csvText(column.field->caption(), m_csv.separator);
+    if (percentage)
+        header << csvText(kBandCaption, m_csv.separator);
+    out << QChar(QChar::ByteOrderMark) << header.join(m_csv.separator) << '\n';
     for (result.First(); !result.Eof(); result.Next()) {
         QStringList values;
-        for (const Column &column : cols)
-            values << csvText(column.value->AsString());
-        out << values.join(QLatin1Char(',')) << '\n';
+        for (const Column &column : cols) {
+            QString text = column.value->AsString();
+            if (column.field->isNumber())
+                text.replace(QLatin1Char('.'), m_csv.decimal);
+            values << csvText(text, m_csv.separator);
+        }
+        if (percentage)
+            values << engine::bandName(engine::band(percentage->AsFloat()));
+        out << values.join(m_csv.separator) << '\n';
     }
 }
 
-void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out)
+void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out, bool toTerminal,
+                           const CsvStyle &csv)
 {
-    ResultPrinter().print(result, format, out, ResultPrinter::terminalColour());
+    ResultPrinter printer;
+    printer.setCsvStyle(csv);
+    printer.print(result, format, out, toTerminal ? ResultPrinter::terminalColour() : ResultPrinter::Colour::None);
 }

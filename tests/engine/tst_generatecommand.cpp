@@ -1,5 +1,6 @@
 // qacsemaf generate as a script uses it: the result rows in the module's order and format, and
-// the module's messages and bad arguments ending in a non-zero exit.
+// the module's messages and bad arguments ending in a non-zero exit; the CSV and the workbook a
+// spreadsheet user opens.
 
 #include "engine/ResultSchema.h"
 #include "tests/support/DataTable.h"
@@ -9,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestGenerateCommand : public QObject {
@@ -39,6 +41,89 @@ private slots:
         QVERIFY(someGreen);
     }
 
+    void csvInTheUsersLocale_data()
+    {
+        // environment: locale variables set (the others removed); decimals with a comma or not
+        addColumns<QStringList, QStringList, QChar, QChar>({"environment", "arguments", "separator", "decimal"});
+        QTest::newRow("C.UTF-8") << QStringList{"LANG=C.UTF-8"} << QStringList{} << QChar(',') << QChar('.');
+        QTest::newRow("LANG=es_CO.UTF-8") << QStringList{"LANG=es_CO.UTF-8"} << QStringList{} << QChar(';') << QChar(',');
+        QTest::newRow("LC_ALL=es_CO.UTF-8 over LANG=C.UTF-8")
+            << QStringList{"LANG=C.UTF-8", "LC_ALL=es_CO.UTF-8"} << QStringList{} << QChar(';') << QChar(',');
+        QTest::newRow("es_CO, --csv-separator |") << QStringList{"LANG=es_CO.UTF-8"}
+                                                  << QStringList{"--csv-separator", "|"} << QChar('|') << QChar(',');
+    }
+
+    // The same rows as JSON gives, under the labels, with the decimal mark of the locale and the
+    // band last; a byte order mark ahead.
+    void csvInTheUsersLocale()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, arguments);
+        QFETCH(QChar, separator);
+        QFETCH(QChar, decimal);
+        const QJsonArray rows = jsonRows();
+        QVERIFY(rows.size() > 1);
+        QCOMPARE(run(kPositions + QStringList{"--format", "csv"} + arguments, environment), 0);
+        QVERIFY2(m_outputBytes.startsWith("\xEF\xBB\xBF"), m_outputBytes.left(40).toHex().constData());
+        const QStringList lines = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), rows.size() + 1);
+        QVERIFY2(lines.first().startsWith(QStringLiteral("Identificación") + separator + "Porcentaje"), qPrintable(lines.first()));
+        bool someFraction = false;
+        for (int i = 0; i < rows.size(); ++i) {
+            const double percentage = rows.at(i).toObject().value("POR_EMPL").toDouble();
+            const QStringList cells = lines.at(i + 1).split(separator);
+            QCOMPARE(cells.size(), 7);
+            QCOMPARE(cells.at(1), QString::number(percentage).replace(QLatin1Char('.'), decimal));
+            QCOMPARE(cells.at(6), engine::bandName(engine::band(percentage)));
+            someFraction = someFraction || cells.at(1).contains(decimal);
+        }
+        QVERIFY(someFraction);
+    }
+
+    // The workbook read back by another reader: one row per result row, numbers as numbers in the
+    // display format, the caption row frozen and filtered, each row in its band's colour.
+    void xlsxWorksheet()
+    {
+        const QJsonArray rows = jsonRows();
+        QVERIFY(rows.size() > 1);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("semáforo.xlsx"));
+        QCOMPARE(run(kPositions + QStringList{"--format", "xlsx", "--out", path}), 0);
+        QVERIFY2(m_output.isEmpty(), qPrintable(m_output));
+        const ProgramRun reader = runProgram(QStringLiteral("/usr/bin/python3"), QStringList{READ_XLSX, path});
+        QVERIFY2(reader.exitCode == 0, qPrintable(reader.errors));
+        const QJsonObject sheet = QJsonDocument::fromJson(reader.output.toUtf8()).object().value("sheets").toArray().at(0).toObject();
+        QCOMPARE(sheet.value("freeze").toString(), QStringLiteral("A2"));
+        QCOMPARE(sheet.value("autofilter").toString(), QStringLiteral("A1:G%1").arg(rows.size() + 1));
+        const QJsonArray sheetRows = sheet.value("rows").toArray();
+        QCOMPARE(sheetRows.size(), rows.size() + 1);
+        QStringList captions;
+        for (const QJsonValue &cell : sheetRows.at(0).toArray().at(1).toArray())
+            captions << cell.toArray().at(1).toString();
+        QCOMPARE(captions, (QStringList{"Identificación", "Porcentaje", "Perfiles", "Apellidos", "Nombres", "COD_EMCA",
+                                        "Semáforo"}));
+        QMultiHash<int, QString> fills;   // row -> the colour of each of its cells
+        for (const QJsonValue &fill : sheet.value("fills").toArray())
+            fills.insert(fill.toArray().at(0).toInt(), fill.toArray().at(2).toString());
+        for (int i = 0; i < rows.size(); ++i) {
+            const QJsonObject row = rows.at(i).toObject();
+            const QJsonArray cells = sheetRows.at(i + 1).toArray().at(1).toArray();
+            QCOMPARE(cells.size(), 7);
+            QVERIFY(cells.at(0).toArray().at(1).isDouble());
+            QCOMPARE(cells.at(0).toArray().at(1).toDouble(), row.value("COD_EMPL").toDouble());
+            QVERIFY(cells.at(1).toArray().at(1).isDouble());
+            QCOMPARE(cells.at(1).toArray().at(1).toDouble(), row.value("POR_EMPL").toDouble());
+            QCOMPARE(cells.at(1).toArray().at(2).toString(), QStringLiteral("#,##0.00 \\%"));
+            QCOMPARE(cells.at(3).toArray().at(1).toString(), row.value("APE_EMPL").toString());
+            const engine::Band band = engine::band(row.value("POR_EMPL").toDouble());
+            QCOMPARE(cells.at(6).toArray().at(1).toString(), engine::bandName(band));
+            const engine::Rgb rgb = engine::bandColour(band);
+            const QString colour = QString::number((rgb.red << 16) | (rgb.green << 8) | rgb.blue, 16).rightJustified(6, '0');
+            QCOMPARE(fills.values(i + 2), QStringList(7, colour.toUpper()));
+        }
+        QVERIFY(!fills.contains(1));
+    }
+
     void refusals_data()
     {
         // exitCode: 1: the module refused; 2: the arguments are wrong
@@ -63,6 +148,18 @@ private slots:
         QTest::newRow("positions that do not exist, all named")
             << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2,NOPE@2,OPE001@9", "--categories", "EF"}
             << "No existen los cargos NOPE@2, OPE001@9." << 1;
+        QTest::newRow("xlsx without a file") << kPositions + QStringList{"--format", "xlsx"}
+                                             << "qacsemaf generate: --format xlsx needs --out FILE\n" << 2;
+        QTest::newRow("two-character separator") << kPositions + QStringList{"--format", "csv", "--csv-separator", ";;"}
+                                                 << "--csv-separator: give one character other than a quote or a line "
+                                                    "break, not \";;\"\n" << 2;
+        QTest::newRow("quote as separator") << kPositions + QStringList{"--format", "csv", "--csv-separator", "\""}
+                                            << "--csv-separator: give one character" << 2;
+        QTest::newRow("separator without csv") << kPositions + QStringList{"--format", "json", "--csv-separator", ";"}
+                                               << "qacsemaf generate: --csv-separator goes with --format csv\n" << 2;
+        QTest::newRow("workbook in a folder that does not exist")
+            << kPositions + QStringList{"--format", "xlsx", "--out", "/nonexistent/folder/r.xlsx"}
+            << "No se pudo escribir /nonexistent/folder/r.xlsx: " << 1;
     }
 
     void refusals()
@@ -76,13 +173,31 @@ private slots:
     }
 
 private:
-    int run(const QStringList &arguments)
+    const QStringList kPositions{"--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories",
+                                 "EF,EN,EP,CO"};
+
+    // `locale`: NAME=VALUE settings of the locale variables, in place of the caller's.
+    int run(const QStringList &arguments, const QStringList &locale = {"LANG=C.UTF-8"})
     {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LC_ALL", "LC_NUMERIC", "LANG", "LANGUAGE"})
+            environment.remove(QLatin1String(name));
+        for (const QString &setting : locale)
+            environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
         const ProgramRun tool = runProgram(QStringLiteral(QACSEMAF_TOOL),
-                                           QStringList{"generate", "--db", m_db.path(), "--company", "2"} + arguments);
+                                           QStringList{"generate", "--db", m_db.path(), "--company", "2"} + arguments,
+                                           environment);
         m_output = tool.output;
+        m_outputBytes = tool.outputBytes;
         m_errors = tool.errors;
         return tool.exitCode;
+    }
+
+    QJsonArray jsonRows()
+    {
+        if (run(kPositions + QStringList{"--format", "json"}) != 0)
+            return {};
+        return QJsonDocument::fromJson(m_output.toUtf8()).array();
     }
 
     // The active holders of each position of company 2, position by position, by surname.
@@ -99,6 +214,7 @@ private:
 
     DemoDatabase m_db;
     QString m_output;
+    QByteArray m_outputBytes;
     QString m_errors;
 };
 

@@ -1,5 +1,7 @@
 // The command line's printer of the result table: columns, captions and alignment follow the
 // schema it is given, found by name in the dataset whatever either order; rows carry their band.
+// The CSV follows the locale it is given (the command line hands it the user's), so a
+// spreadsheet opened there splits it into the same cells.
 
 #include "data/DataModuleCatalog.h"
 #include "engine/ResultSchema.h"
@@ -24,12 +26,16 @@ const QList<Row> kRows{{1001, 95.5, QStringLiteral("Ríos"), QStringLiteral("Ana
                        {1020304, 70.0, QStringLiteral("Gómez Peña"), QStringLiteral("María José")},
                        {7, QVariant(), QStringLiteral("Oz"), QStringLiteral("Li")}};
 
-// The result table in the data module's own order, with the rows above.
-void fillResult(TClientDataSet &result)
+// Texts a CSV may have to quote: either separator, a quote, a line break, each on its own.
+const QList<Row> kAwkwardRows{{42, 88.25, QStringLiteral("Díaz; Ruiz"), QStringLiteral("Ana, Bea")},
+                              {43, 12.5, QStringLiteral("O\"Neil"), QStringLiteral("Luz\nMar")}};
+
+// The result table in the data module's own order, with `rows`.
+void fillResult(TClientDataSet &result, const QList<Row> &rows = kRows)
 {
     DataModuleCatalog::defineResultFields(result, engine::trafficLightTable());
     result.CreateDataSet();
-    for (const Row &row : kRows) {
+    for (const Row &row : rows) {
         result.Append();
         result.FieldByName(engine::resultfield::CodEmpl)->setAsFloat(row.employee);
         result.FieldByName(engine::resultfield::PorEmpl)->setAsVariant(row.percentage);
@@ -52,13 +58,16 @@ engine::ResultTable reordered(const QStringList &order)
 }
 
 QString printed(const engine::ResultTable &schema, const QString &format,
-                ResultPrinter::Colour colour = ResultPrinter::Colour::None)
+                ResultPrinter::Colour colour = ResultPrinter::Colour::None, const CsvStyle &csv = {},
+                const QList<Row> &rows = kRows)
 {
     TClientDataSet result(QStringLiteral("CdsAcSemaf"));
-    fillResult(result);
+    fillResult(result, rows);
     QString text;
     QTextStream out(&text);
-    ResultPrinter(schema).print(result, format, out, colour);
+    ResultPrinter printer(schema);
+    printer.setCsvStyle(csv);
+    printer.print(result, format, out, colour);
     out.flush();
     return text;
 }
@@ -78,6 +87,41 @@ QString expectedCell(const Row &row, const QString &field)
     if (field == f::NomEmpl)
         return row.names;
     return QStringLiteral("2");
+}
+
+// A CSV text read the way a spreadsheet does: quoted fields may hold the separator, doubled
+// quotes and line breaks.
+QList<QStringList> csvRecords(const QString &text, QChar separator)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))
+                field += text.at(++i);
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                field += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == separator) {
+            record << field;
+            field.clear();
+        } else if (c == QLatin1Char('\n')) {
+            records << (record << field);
+            record.clear();
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !record.isEmpty())
+        records << (record << field);
+    return records;
 }
 
 } // namespace
@@ -121,16 +165,65 @@ private slots:
         }
     }
 
-    // CSV and JSON name the fields in the schema's order.
+    // CSV and JSON give the fields in the schema's order: CSV under their labels, JSON by name.
     void dataFollowTheSchema()
     {
-        const QStringList order{"NUM_PERA", "COD_EMPL", "NOM_EMPL"};
+        const QStringList order{"NUM_PERA", "COD_EMPL", "NOM_EMPL", "COD_EMCA"};
         const QStringList csv = printed(reordered(order), QStringLiteral("csv")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(csv.first(), order.join(QLatin1Char(',')));
-        QCOMPARE(csv.at(2), QStringLiteral("12,1020304,María José"));
+        QCOMPARE(csv.first(), QStringLiteral("\uFEFFPerfiles,Identificación,Nombres,COD_EMCA,Semáforo"));
+        QCOMPARE(csv.at(2), QStringLiteral("12,1020304,María José,2,amarillo"));
         const QString json = printed(reordered(order), QStringLiteral("json"));
-        QVERIFY2(json.contains(QStringLiteral("{\"NUM_PERA\": 12, \"COD_EMPL\": 1001, \"NOM_EMPL\": \"Ana\"}")),
+        QVERIFY2(json.contains(QStringLiteral("{\"NUM_PERA\": 12, \"COD_EMPL\": 1001, \"NOM_EMPL\": \"Ana\", \"COD_EMCA\": 2}")),
                  qPrintable(json));
+    }
+
+    void csvForASpreadsheet_data()
+    {
+        addColumns<QLocale, QString>({"locale", "separator"});
+        QTest::newRow("C") << QLocale::c() << QString();
+        QTest::newRow("Spanish, Colombia") << QLocale(QLocale::Spanish, QLocale::Colombia) << QString();
+        QTest::newRow("Spanish, Colombia, commas asked for") << QLocale(QLocale::Spanish, QLocale::Colombia)
+                                                            << QStringLiteral(",");
+        QTest::newRow("German, tabs asked for") << QLocale(QLocale::German, QLocale::Germany) << QStringLiteral("\t");
+        QTest::newRow("Spanish, Mexico (decimal point)") << QLocale(QLocale::Spanish, QLocale::Mexico) << QString();
+    }
+
+    // A byte order mark, the labels and the band; each row's cells as the locale writes them,
+    // quoted only where a spreadsheet would otherwise split or join them wrongly.
+    void csvForASpreadsheet()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, separator);
+        CsvStyle style = CsvStyle::of(locale);
+        if (!separator.isEmpty())
+            style.separator = separator.at(0);
+        const QList<Row> rows = kRows + kAwkwardRows;
+        const QString text = printed(engine::trafficLightTable(), QStringLiteral("csv"), ResultPrinter::Colour::None,
+                                     style, rows);
+        QVERIFY2(text.startsWith(QChar(0xFEFF)) && text.count(QChar(0xFEFF)) == 1, qPrintable(text));
+
+        const QList<QStringList> records = csvRecords(text.mid(1), style.separator);
+        QCOMPARE(records.size(), rows.size() + 1);
+        QCOMPARE(records.first(), (QStringList{"Identificación", "Porcentaje", "Perfiles", "Apellidos", "Nombres",
+                                               "COD_EMCA", "Semáforo"}));
+        const QString d = style.decimal;
+        const QList<QStringList> expected{
+            {"1001", "95" + d + "5", "12", "Ríos", "Ana", "2", "verde"},
+            {"1020304", "70", "12", "Gómez Peña", "María José", "2", "amarillo"},
+            {"7", "", "12", "Oz", "Li", "2", "rojo"},
+            {"42", "88" + d + "25", "12", "Díaz; Ruiz", "Ana, Bea", "2", "amarillo"},
+            {"43", "12" + d + "5", "12", "O\"Neil", "Luz\nMar", "2", "rojo"},
+        };
+        for (int r = 0; r < expected.size(); ++r)
+            QCOMPARE(records.at(r + 1), expected.at(r));
+
+        // Quoted only where needed: a separator of the other style, or a plain name, stays bare.
+        QVERIFY2(text.contains(QStringLiteral("\"O\"\"Neil\"")) && text.contains(QStringLiteral("\"Luz\nMar\"")),
+                 qPrintable(text));
+        QCOMPARE(text.contains(QStringLiteral("\"Díaz; Ruiz\"")), style.separator == QLatin1Char(';'));
+        QCOMPARE(text.contains(QStringLiteral("\"Ana, Bea\"")), style.separator == QLatin1Char(','));
+        QCOMPARE(text.contains(QStringLiteral("\"95,5\"")), style.separator == QLatin1Char(',') && d == QLatin1String(","));
+        QVERIFY2(!text.contains(QStringLiteral("\"Ríos\"")), qPrintable(text));
     }
 
     // On a true-colour terminal each row's background is its band's colour.

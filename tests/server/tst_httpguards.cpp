@@ -187,7 +187,7 @@ private slots:
             const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL),
                 {"generate", "--format", "csv", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2",
                  "--categories", "EF", "--server", url, "--ca-file", certificate});
-            QVERIFY2(run.exitCode == 0 && run.output.startsWith(QLatin1String("COD_EMPL,")), qPrintable(run.errors));
+            QVERIFY2(run.exitCode == 0 && run.output.startsWith(QStringLiteral("Identificación")), qPrintable(run.errors));
             return;
         }
         qputenv("QACSEMAF_CA_FILE", trusted ? certificate.toLocal8Bit() : QByteArray());

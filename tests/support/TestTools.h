@@ -26,7 +26,8 @@ QString messageOf(const std::function<void()> &action)
 // A finished program: its exit code (-1 when it crashed or did not finish) and both outputs.
 struct ProgramRun {
     int exitCode = -1;
-    QString output;
+    QString output;            // decoded as UTF-8, which drops a leading byte order mark
+    QByteArray outputBytes;    // as written
     QString errors;
 };
 
@@ -38,7 +39,8 @@ inline ProgramRun runProgram(const QString &program, const QStringList &argument
     process.start(program, arguments);
     ProgramRun run;
     const bool finished = process.waitForFinished(120000);
-    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.outputBytes = process.readAllStandardOutput();
+    run.output = QString::fromUtf8(run.outputBytes);
     run.errors = QString::fromUtf8(process.readAllStandardError());
     if (finished && process.exitStatus() == QProcess::NormalExit)
         run.exitCode = process.exitCode();
