@@ -108,45 +108,52 @@ SeedWriter::SeedWriter(const QSqlDatabase &db)
 
 SeedWriter::~SeedWriter() = default;
 
-const QStringList &SeedWriter::columnsFor(const QString &table, int valueCount)
+SeedWriter::Table &SeedWriter::tableFor(const QString &table, int valueCount)
 {
-    auto found = m_columns.find(table);
-    if (found == m_columns.end()) {
+    auto found = m_tables.find(table);
+    if (found == m_tables.end()) {
         const QStringList columns = SchemaLoader::columns(table);
         if (columns.isEmpty())
             throw SeedError(QStringLiteral("Unknown table %1").arg(table));
-        found = m_columns.insert(table, columns);
-        m_counts.insert(table, 0);
+        found = m_tables.insert(table, Table{columns, 0, nullptr});
     }
-    if (found->size() != valueCount)
+    if (found->columns.size() != valueCount)
         throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
-                            .arg(table).arg(found->size()).arg(valueCount));
+                            .arg(table).arg(found->columns.size()).arg(valueCount));
     return *found;
 }
 
-SqliteInsert &SeedWriter::statementFor(const QString &table)
+QMap<QString, int> SeedWriter::counts() const
 {
-    auto found = m_statements.find(table);
-    if (found != m_statements.end())
-        return **found;
+    QMap<QString, int> counts;
+    for (auto it = m_tables.cbegin(); it != m_tables.cend(); ++it)
+        counts.insert(it.key(), it->count);
+    return counts;
+}
+
+SqliteInsert &SeedWriter::statementFor(const QString &name, Table &table)
+{
+    if (table.insert)
+        return *table.insert;
     sqlite3 *handle = sqliteHandle(m_db);
     if (!handle)
-        throw SeedError(QStringLiteral("The SQLite connection for %1 is not open").arg(table));
-    const QStringList &columns = m_columns[table];
+        throw SeedError(QStringLiteral("The SQLite connection for %1 is not open").arg(name));
+    const QStringList &columns = table.columns;
     const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(table, columns.join(QLatin1Char(',')),
+                               .arg(name, columns.join(QLatin1Char(',')),
                                     QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')))
                                .toUtf8();
     auto insert = std::make_shared<SqliteInsert>();
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &insert->statement, nullptr) != SQLITE_OK)
         throw SeedError(QStringLiteral("Cannot prepare the insert into %1: %2")
-                            .arg(table, QString::fromUtf8(sqlite3_errmsg(handle))));
-    return **m_statements.insert(table, insert);
+                            .arg(name, QString::fromUtf8(sqlite3_errmsg(handle))));
+    table.insert = insert;
+    return *insert;
 }
 
-void SeedWriter::insertSqlite(const QString &table, const QVariantList &values)
+void SeedWriter::insertSqlite(const QString &name, Table &table, const QVariantList &values)
 {
-    sqlite3_stmt *statement = statementFor(table).statement;
+    sqlite3_stmt *statement = statementFor(name, table).statement;
     int result = SQLITE_OK;
     for (int i = 0; i < values.size() && result == SQLITE_OK; ++i)
         result = bindValue(statement, i + 1, values.at(i));
@@ -155,19 +162,19 @@ void SeedWriter::insertSqlite(const QString &table, const QVariantList &values)
     if (result != SQLITE_DONE) {
         const QString error = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement)));
         sqlite3_reset(statement);
-        throw SeedError(QStringLiteral("Insert into %1 failed: %2").arg(table, error));
+        throw SeedError(QStringLiteral("Insert into %1 failed: %2").arg(name, error));
     }
     sqlite3_reset(statement);
 }
 
 void SeedWriter::insert(const QString &table, const QVariantList &values)
 {
-    const QStringList &columns = columnsFor(table, int(values.size()));
+    Table &found = tableFor(table, int(values.size()));
     if (m_copy)
-        m_copy->append(table, columns, values);
+        m_copy->append(table, found.columns, values);
     else
-        insertSqlite(table, values);
-    ++m_counts[table];
+        insertSqlite(table, found, values);
+    ++found.count;
 }
 
 void SeedWriter::flush()

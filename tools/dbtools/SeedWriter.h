@@ -39,19 +39,22 @@ public:
     // Sends the rows still waiting in a batch; throws SeedError.
     void flush();
     // Rows inserted per table so far.
-    const QMap<QString, int> &counts() const { return m_counts; }
+    QMap<QString, int> counts() const;
 
 private:
-    // The table's columns, checked against the number of values given.
-    const QStringList &columnsFor(const QString &table, int valueCount);
-    SqliteInsert &statementFor(const QString &table);
-    void insertSqlite(const QString &table, const QVariantList &values);
+    struct Table {
+        QStringList columns;
+        int count = 0;
+        std::shared_ptr<SqliteInsert> insert;   // prepared on the first row
+    };
+    // The table, its columns checked against the number of values given.
+    Table &tableFor(const QString &table, int valueCount);
+    SqliteInsert &statementFor(const QString &name, Table &table);
+    void insertSqlite(const QString &name, Table &table, const QVariantList &values);
 
     QSqlDatabase m_db;
     bool m_sqlite;
-    QHash<QString, std::shared_ptr<SqliteInsert>> m_statements;
-    QMap<QString, int> m_counts;
-    QHash<QString, QStringList> m_columns;
+    QHash<QString, Table> m_tables;
     std::unique_ptr<PgCopyWriter> m_copy;      // PostgreSQL only
 };
 
