@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTextStream>
 
 #include <cerrno>
@@ -108,6 +109,18 @@ void printCounts(const QMap<QString, int> &counts, qint64 elapsedMs)
         << "  rows in " << QString::number(elapsedMs / 1000.0, 'f', 2) << " s\n";
 }
 
+DbOutcome setJournalMode(const QSqlDatabase &db, const QString &mode)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(mode)) || !query.next())
+        return DbOutcome::failure(QStringLiteral("Cannot set the seed file's journal mode to %1: %2")
+                                      .arg(mode, query.lastError().text()));
+    if (query.value(0).toString().toLower() != mode)
+        return DbOutcome::failure(QStringLiteral("The seed file stays in journal mode %1 instead of %2")
+                                      .arg(query.value(0).toString(), mode));
+    return DbOutcome::success();
+}
+
 DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> *counts)
 {
     const bool postgres = !options.connInfo.isEmpty();
@@ -121,9 +134,18 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
     }
     if (const DbOutcome created = loader.create(); !created.ok())
         return created;
-    const DbOutcome seeded = options.employees > 0 ? seeder.seedSynthetic(options.employees)
-                                                   : seeder.seedDemo();
+    // The SQLite file is the seed's own, renamed over the target only when complete and removed
+    // on failure, so its rows need no journal: without one they are written once, straight into
+    // the file, instead of into the write-ahead log and copied from it at the close. The commit
+    // still syncs the file before the rename; the file keeps WAL mode for its users.
+    if (!postgres)
+        if (const DbOutcome off = setJournalMode(db, QStringLiteral("off")); !off.ok())
+            return off;
+    DbOutcome seeded = options.employees > 0 ? seeder.seedSynthetic(options.employees)
+                                             : seeder.seedDemo();
     *counts = seeder.rowCounts();
+    if (!postgres && seeded.ok())
+        seeded = setJournalMode(db, QStringLiteral("wal"));
     if (!seeded.ok() || !postgres)
         return seeded;
     // The reader logs in with its own password, or with the writer's when none is given.

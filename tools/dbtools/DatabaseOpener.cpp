@@ -3,6 +3,8 @@
 #include <QSqlError>
 #include <QStringList>
 
+#include <sqlite3.h>
+
 namespace dbtools {
 
 namespace {
@@ -71,6 +73,11 @@ bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *
 
 DbOutcome DatabaseOpener::openSqlite(const QString &file, const QString &connectionName)
 {
+    // SQLite's memory statistics put a process-wide lock round every allocation it makes, several
+    // for each row a seed inserts, and nothing here reads them. The setting only takes before
+    // SQLite starts in this process (the first connection); afterwards the call is refused and
+    // the statistics stay on.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(file);
     if (!db.open())

@@ -174,76 +174,79 @@ const QList<RecordTypeInfo> &recordTypes()
 
 const QList<RequirementInfo> &requirements()
 {
-    const QList<EspeInfo> degree = {{3, QStringLiteral("Técnico")}, {2, QStringLiteral("Tecnólogo")},
-                                    {1, QStringLiteral("Profesional")}};
-    const QList<EspeInfo> postgraduate = {{2, QStringLiteral("En curso")},
-                                          {1, QStringLiteral("Título obtenido")}};
-    const QList<EspeInfo> years = {{1, QStringLiteral("De 1 a 3 años")},
-                                   {2, QStringLiteral("De 3 a 5 años")},
-                                   {3, QStringLiteral("Más de 5 años")}};
-    const QList<EspeInfo> mastery = {{1, QStringLiteral("Nivel básico")},
-                                     {2, QStringLiteral("Nivel intermedio")},
-                                     {3, QStringLiteral("Nivel avanzado")}};
-    const QList<EspeInfo> certified = {{1, QStringLiteral("Certificado por el área")}};
-    auto r = [](const char *type, int code, const char *name, const QList<EspeInfo> &espes) {
-        return RequirementInfo{QString::fromUtf8(type), code, QString::fromUtf8(name), espes};
-    };
-    static const QList<RequirementInfo> list = {
-        r("FO", 101, "Administración de Empresas", degree),
-        r("FO", 102, "Contaduría Pública", degree.mid(1)),
-        r("FO", 103, "Economía", degree.mid(2)),
-        r("FO", 104, "Ingeniería Industrial", degree),
-        r("FO", 105, "Ingeniería Electromecánica", degree),
-        r("FO", 106, "Psicología", degree.mid(2)),
-        r("FO", 107, "Mercadeo y Publicidad", degree.mid(1)),
-        r("FO", 108, "Gestión Logística", degree.mid(0, 2)),
-        r("FO", 109, "Bachillerato", {{4, QStringLiteral("Académico")}, {5, QStringLiteral("Técnico comercial")}}),
-        r("PG", 201, "Especialización en Finanzas", postgraduate),
-        r("PG", 202, "Maestría en Administración (MBA)", postgraduate),
-        r("PG", 203, "Especialización en Gestión Humana", postgraduate),
-        r("PG", 204, "Especialización en Gerencia de Producción", postgraduate),
-        r("PG", 205, "Especialización en Gerencia Comercial", postgraduate),
-        r("CU", 301, "Excel", mastery),
-        r("CU", 302, "Normas Internacionales de Información Financiera", {{1, QStringLiteral("Diplomado de 120 horas")}}),
-        r("CU", 303, "Seguridad y Salud en el Trabajo", {{1, QStringLiteral("Curso de 50 horas")}, {2, QStringLiteral("Curso avanzado")}}),
-        r("CU", 304, "Servicio al Cliente", {{1, QStringLiteral("Curso")}}),
-        r("CU", 305, "Inglés", {{1, QStringLiteral("Nivel A2")}, {2, QStringLiteral("Nivel B1")}, {3, QStringLiteral("Nivel B2")}}),
-        r("CU", 306, "Operación de Montacargas", {{1, QStringLiteral("Licencia vigente")}}),
-        r("CU", 307, "Buenas Prácticas de Manufactura", {{1, QStringLiteral("Curso")}}),
-        r("CU", 308, "Legislación Laboral", {{1, QStringLiteral("Diplomado")}}),
-        r("CU", 309, "Trabajo Seguro en Alturas", {{1, QStringLiteral("Nivel básico")}, {2, QStringLiteral("Nivel avanzado")}}),
-        // A code beyond the 16-bit range, as the suite's catalogues have.
-        r("CU", 40001, "Gestión de Proyectos (PMP)", {{1, QStringLiteral("Certificación")}}),
-        r("SE", 401, "Liderazgo y Coaching", {}),
-        r("SE", 402, "Actualización Tributaria", {}),
-        r("SE", 403, "Congreso de Gestión Humana", {}),
-        r("EX", 501, "Experiencia en Contabilidad", years),
-        r("EX", 502, "Experiencia en Tesorería y Finanzas", years),
-        r("EX", 503, "Experiencia en Ventas", years),
-        r("EX", 504, "Experiencia en Producción", years),
-        r("EX", 505, "Experiencia en Mantenimiento Industrial", years),
-        r("EX", 506, "Experiencia en Cargos Directivos", years),
-        r("EX", 507, "Experiencia en Logística y Bodega", years),
-        r("EX", 508, "Experiencia en Talento Humano", years),
-        r("EX", 509, "Experiencia en Atención al Público", years),
-        r("CO", 601, "Orientación al Logro", {}),
-        r("CO", 602, "Trabajo en Equipo", {}),
-        r("CO", 603, "Compromiso Institucional", {}),
-        r("CO", 604, "Orientación al Cliente", {}),
-        r("CF", 701, "Análisis Financiero", mastery),
-        r("CF", 702, "Negociación", mastery),
-        r("CF", 703, "Planeación y Organización", mastery),
-        r("CF", 704, "Gestión de Procesos", mastery),
-        r("CF", 705, "Toma de Decisiones", mastery),
-        r("CF", 706, "Liderazgo de Equipos", mastery),
-        r("CE", 801, "Manejo de Software Contable", certified),
-        r("CE", 802, "Control Estadístico de Procesos", certified),
-        r("CE", 803, "Manejo de Herramientas CRM", certified),
-        r("CE", 804, "Mantenimiento Preventivo", certified),
-        r("CE", 805, "Control de Inventarios", certified),
-        r("CE", 806, "Manejo de Caja y Medios de Pago", certified),
-        r("CE", 807, "Manejo de Software de Nómina", certified),
-    };
+    // Built once: the seeders look requirements up for every record they make.
+    static const QList<RequirementInfo> list = [] {
+        const QList<EspeInfo> degree = {{3, QStringLiteral("Técnico")}, {2, QStringLiteral("Tecnólogo")},
+                                        {1, QStringLiteral("Profesional")}};
+        const QList<EspeInfo> postgraduate = {{2, QStringLiteral("En curso")},
+                                              {1, QStringLiteral("Título obtenido")}};
+        const QList<EspeInfo> years = {{1, QStringLiteral("De 1 a 3 años")},
+                                       {2, QStringLiteral("De 3 a 5 años")},
+                                       {3, QStringLiteral("Más de 5 años")}};
+        const QList<EspeInfo> mastery = {{1, QStringLiteral("Nivel básico")},
+                                         {2, QStringLiteral("Nivel intermedio")},
+                                         {3, QStringLiteral("Nivel avanzado")}};
+        const QList<EspeInfo> certified = {{1, QStringLiteral("Certificado por el área")}};
+        auto r = [](const char *type, int code, const char *name, const QList<EspeInfo> &espes) {
+            return RequirementInfo{QString::fromUtf8(type), code, QString::fromUtf8(name), espes};
+        };
+        return QList<RequirementInfo>{
+            r("FO", 101, "Administración de Empresas", degree),
+            r("FO", 102, "Contaduría Pública", degree.mid(1)),
+            r("FO", 103, "Economía", degree.mid(2)),
+            r("FO", 104, "Ingeniería Industrial", degree),
+            r("FO", 105, "Ingeniería Electromecánica", degree),
+            r("FO", 106, "Psicología", degree.mid(2)),
+            r("FO", 107, "Mercadeo y Publicidad", degree.mid(1)),
+            r("FO", 108, "Gestión Logística", degree.mid(0, 2)),
+            r("FO", 109, "Bachillerato", {{4, QStringLiteral("Académico")}, {5, QStringLiteral("Técnico comercial")}}),
+            r("PG", 201, "Especialización en Finanzas", postgraduate),
+            r("PG", 202, "Maestría en Administración (MBA)", postgraduate),
+            r("PG", 203, "Especialización en Gestión Humana", postgraduate),
+            r("PG", 204, "Especialización en Gerencia de Producción", postgraduate),
+            r("PG", 205, "Especialización en Gerencia Comercial", postgraduate),
+            r("CU", 301, "Excel", mastery),
+            r("CU", 302, "Normas Internacionales de Información Financiera", {{1, QStringLiteral("Diplomado de 120 horas")}}),
+            r("CU", 303, "Seguridad y Salud en el Trabajo", {{1, QStringLiteral("Curso de 50 horas")}, {2, QStringLiteral("Curso avanzado")}}),
+            r("CU", 304, "Servicio al Cliente", {{1, QStringLiteral("Curso")}}),
+            r("CU", 305, "Inglés", {{1, QStringLiteral("Nivel A2")}, {2, QStringLiteral("Nivel B1")}, {3, QStringLiteral("Nivel B2")}}),
+            r("CU", 306, "Operación de Montacargas", {{1, QStringLiteral("Licencia vigente")}}),
+            r("CU", 307, "Buenas Prácticas de Manufactura", {{1, QStringLiteral("Curso")}}),
+            r("CU", 308, "Legislación Laboral", {{1, QStringLiteral("Diplomado")}}),
+            r("CU", 309, "Trabajo Seguro en Alturas", {{1, QStringLiteral("Nivel básico")}, {2, QStringLiteral("Nivel avanzado")}}),
+            // A code beyond the 16-bit range, as the suite's catalogues have.
+            r("CU", 40001, "Gestión de Proyectos (PMP)", {{1, QStringLiteral("Certificación")}}),
+            r("SE", 401, "Liderazgo y Coaching", {}),
+            r("SE", 402, "Actualización Tributaria", {}),
+            r("SE", 403, "Congreso de Gestión Humana", {}),
+            r("EX", 501, "Experiencia en Contabilidad", years),
+            r("EX", 502, "Experiencia en Tesorería y Finanzas", years),
+            r("EX", 503, "Experiencia en Ventas", years),
+            r("EX", 504, "Experiencia en Producción", years),
+            r("EX", 505, "Experiencia en Mantenimiento Industrial", years),
+            r("EX", 506, "Experiencia en Cargos Directivos", years),
+            r("EX", 507, "Experiencia en Logística y Bodega", years),
+            r("EX", 508, "Experiencia en Talento Humano", years),
+            r("EX", 509, "Experiencia en Atención al Público", years),
+            r("CO", 601, "Orientación al Logro", {}),
+            r("CO", 602, "Trabajo en Equipo", {}),
+            r("CO", 603, "Compromiso Institucional", {}),
+            r("CO", 604, "Orientación al Cliente", {}),
+            r("CF", 701, "Análisis Financiero", mastery),
+            r("CF", 702, "Negociación", mastery),
+            r("CF", 703, "Planeación y Organización", mastery),
+            r("CF", 704, "Gestión de Procesos", mastery),
+            r("CF", 705, "Toma de Decisiones", mastery),
+            r("CF", 706, "Liderazgo de Equipos", mastery),
+            r("CE", 801, "Manejo de Software Contable", certified),
+            r("CE", 802, "Control Estadístico de Procesos", certified),
+            r("CE", 803, "Manejo de Herramientas CRM", certified),
+            r("CE", 804, "Mantenimiento Preventivo", certified),
+            r("CE", 805, "Control de Inventarios", certified),
+            r("CE", 806, "Manejo de Caja y Medios de Pago", certified),
+            r("CE", 807, "Manejo de Software de Nómina", certified),
+        };
+    }();
     return list;
 }
 

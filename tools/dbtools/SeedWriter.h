@@ -1,6 +1,7 @@
 #pragma once
 // Inserts seed rows in the column order of the DDL and counts them: on SQLite through one
-// prepared statement per table, on PostgreSQL through COPY (PgCopyWriter), many thousand rows per
+// prepared statement per table, its values bound straight through SQLite's own interface (the
+// driver's binding by placeholder name costs more than the insert), on PostgreSQL through COPY (PgCopyWriter), many thousand rows per
 // round trip; flush() sends what is left and must run before the commit. A failing insert throws
 // SeedError with the table and the driver's message; the seeders turn it into a DbOutcome and
 // roll their transaction back.
@@ -8,7 +9,6 @@
 #include <QHash>
 #include <QMap>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QVariantList>
 
 #include <memory>
@@ -27,6 +27,7 @@ private:
 };
 
 class PgCopyWriter;
+struct SqliteInsert;
 
 class SeedWriter {
 public:
@@ -38,18 +39,22 @@ public:
     // Sends the rows still waiting in a batch; throws SeedError.
     void flush();
     // Rows inserted per table so far.
-    const QMap<QString, int> &counts() const { return m_counts; }
+    QMap<QString, int> counts() const;
 
 private:
-    // The table's columns, checked against the number of values given.
-    const QStringList &columnsFor(const QString &table, int valueCount);
-    QSqlQuery &statementFor(const QString &table);
+    struct Table {
+        QStringList columns;
+        int count = 0;
+        std::shared_ptr<SqliteInsert> insert;   // prepared on the first row
+    };
+    // The table, its columns checked against the number of values given.
+    Table &tableFor(const QString &table, int valueCount);
+    SqliteInsert &statementFor(const QString &name, Table &table);
+    void insertSqlite(const QString &name, Table &table, const QVariantList &values);
 
     QSqlDatabase m_db;
     bool m_sqlite;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
-    QMap<QString, int> m_counts;
-    QHash<QString, QStringList> m_columns;
+    QHash<QString, Table> m_tables;
     std::unique_ptr<PgCopyWriter> m_copy;      // PostgreSQL only
 };
 

@@ -88,8 +88,16 @@ void SyntheticWorld::writePositionsAndPlan()
                                                {QStringLiteral("CF"), 2}, {QStringLiteral("CE"), 2}},
                                     level)
             : ProfileBuilder::forPosition(area, level);
-        if (i == 0)
+        if (i == 0) {
             m_topProfile = profile;
+            // The rows of the top profile every employee is given a record for (competences
+            // go to evaluations instead).
+            for (const ProfileRow &row : profile) {
+                const QString category = DemoCatalog::recordType(row.recordType)->category;
+                if (DemoCatalog::recordTable(category) != QLatin1String("ED_D3CCO"))
+                    ++m_topRecordCount;
+            }
+        }
         m_positions << position;
         CommonTables::writePosition(m_writer, position, profile);
         nodes << PlanNodeInfo{i + 1, i == 0 ? 0 : 1, companyCode, position.code, QStringLiteral("2"),
@@ -115,14 +123,8 @@ void SyntheticWorld::writeEmployee(int ordinal)
     m_employees.writeContract(person, contract, position.code, true, start, QDate(),
                               CommonTables::salaryFor(position.level));
 
-    int fromTarget = 0;
-    for (const ProfileRow &row : m_topProfile) {
-        const QString category = DemoCatalog::recordType(row.recordType)->category;
-        if (DemoCatalog::recordTable(category) != QLatin1String("ED_D3CCO"))
-            ++fromTarget;
-    }
     const EmployeeRecords records =
-        m_planner.plan(m_topProfile, m_planner.drawBand(), recordsPerEmployee - fromTarget);
+        m_planner.plan(m_topProfile, m_planner.drawBand(), recordsPerEmployee - m_topRecordCount);
     m_employees.writeRecords(person, records);
     m_employees.writeEvaluations(person, records, {QDate(2023, 6, 1), QDate(2024, 6, 4)}, QVariant());
 }

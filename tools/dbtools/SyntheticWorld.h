@@ -35,6 +35,7 @@ private:
     RecordPlanner m_planner;
     QList<PositionInfo> m_positions;
     QList<ProfileRow> m_topProfile;
+    int m_topRecordCount = 0;    // rows of m_topProfile kept as category records
 };
 
 } // namespace dbtools
