@@ -1,6 +1,7 @@
 // qacsemaf-host: loads the module library, hands it the session and embeds its window.
 
 #include "host/HostWindow.h"
+#include "framework/PlatformNotices.h"
 #include "host/ModuleLibrary.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    quietPlatformNotices();
     // Help and version are answered on the terminal, with or without a screen.
     for (int i = 1; i < argc; ++i)
         if ((qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0 || qstrcmp(argv[i], "--version") == 0

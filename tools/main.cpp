@@ -3,6 +3,7 @@
 // are run by the window program next to it (tools/WindowRoad.h), under the same command name.
 
 #include "tools/CommandTable.h"
+#include "framework/PlatformNotices.h"
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
@@ -45,6 +46,7 @@ int usage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
+    quietPlatformNotices();
     if (needsWindowProgram(argc, argv))
         return runWindowProgram(argv);
     // Reports paint text, which needs Qt's GUI side (fonts) but never a display.

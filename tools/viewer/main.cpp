@@ -3,6 +3,7 @@
 // in place of the suite's own programs. See tools/viewer/README.md.
 
 #include "framework/widgets/DialogService.h"
+#include "framework/PlatformNotices.h"
 #include "framework/Exceptions.h"
 #include "framework/widgets/ProgramLauncher.h"
 #include "tools/viewer/RecordViewer.h"
@@ -37,6 +38,7 @@ int fail(const QString &message, bool quiet)
 
 int main(int argc, char *argv[])
 {
+    quietPlatformNotices();
     // The name the viewer was started under (a link named after a program code) tells the kind.
     const QString startName = QString::fromLocal8Bit(argv[0]);
     // Asked what it is or how to start it, the viewer answers on the terminal and opens nothing.

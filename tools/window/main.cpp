@@ -3,6 +3,7 @@
 // place for those commands, so it is run as "qacsemaf <command> ..." and answers as qacsemaf.
 
 #include "reportengine/widgets/ChartsPainter.h"
+#include "framework/PlatformNotices.h"
 #include "tools/CommandTable.h"
 #include "tools/ReportCommand.h"
 #include "tools/window/GenerateOnFormCommand.h"
@@ -48,6 +49,7 @@ int windowUsage(QTextStream &out, int exitCode)
 
 int main(int argc, char *argv[])
 {
+    quietPlatformNotices();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
