@@ -38,6 +38,7 @@ QString fitted(const QJsonValue &kind, const QString &value)
     static const QString name = QStringLiteral("(?:[a-z_][a-z0-9_$]*|\"(?:[^\"]|\"\")+\")");
     static const QRegularExpression identifier(QStringLiteral("^%1$").arg(name));
     static const QRegularExpression identifiers(QStringLiteral("^%1(?:, %1)*$").arg(name));
+    static const QRegularExpression placeholders(QStringLiteral("^\\?(?:, \\?)*$"));
     // A signature as regprocedure writes it: "name(type, type)", types possibly quoted or arrays.
     static const QString type = QStringLiteral("[a-z0-9_ \"\\[\\].]+");
     static const QRegularExpression function(
@@ -47,8 +48,10 @@ QString fitted(const QJsonValue &kind, const QString &value)
     const QString text = kind.toString();
     if (text == QLatin1String("literal"))
         return quotedLiteral(value);
-    const QRegularExpression &pattern = text == QLatin1String("identifier") ? identifier
-                                       : text == QLatin1String("identifiers") ? identifiers : function;
+    const QRegularExpression &pattern = text == QLatin1String("identifier")     ? identifier
+                                       : text == QLatin1String("identifiers")  ? identifiers
+                                       : text == QLatin1String("placeholders") ? placeholders
+                                                                               : function;
     return pattern.match(value).hasMatch() ? value : QString();
 }
 

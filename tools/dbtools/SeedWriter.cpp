@@ -1,5 +1,7 @@
 #include "tools/dbtools/SeedWriter.h"
 
+#include "tools/dbtools/PgStatements.h"
+
 #include "tools/dbtools/PgCopyWriter.h"
 #include "tools/dbtools/SchemaLoader.h"
 
@@ -139,10 +141,16 @@ SqliteInsert &SeedWriter::statementFor(const QString &name, Table &table)
     if (!handle)
         throw SeedError(QStringLiteral("The SQLite connection for %1 is not open").arg(name));
     const QStringList &columns = table.columns;
-    const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(name, columns.join(QLatin1Char(',')),
-                                    QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')))
-                               .toUtf8();
+    QStringList texts;
+    const DbOutcome composed = PgStatements::texts(
+        QStringLiteral("InsertarFila"),
+        {{QStringLiteral("tabla"), name.toLower()},
+         {QStringLiteral("columnas"), columns.join(QStringLiteral(", ")).toLower()},
+         {QStringLiteral("valores"), QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))}},
+        &texts);
+    if (!composed.ok())
+        throw SeedError(composed.error);
+    const QByteArray sql = texts.value(0).toUtf8();
     auto insert = std::make_shared<SqliteInsert>();
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &insert->statement, nullptr) != SQLITE_OK)
         throw SeedError(QStringLiteral("Cannot prepare the insert into %1: %2")
