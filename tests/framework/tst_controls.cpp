@@ -294,6 +294,24 @@ private slots:
         QCOMPARE(dialogs.texts().size(), 1);
     }
 
+    // Typing into the edit of an empty list starts a new row, which keeps every letter typed.
+    void typingIntoAnEmptyListKeepsTheFirstLetter()
+    {
+        m_ds->EmptyDataSet();
+        QWidget form;
+        auto *edit = new TDBEdit(&form);
+        edit->setDataSource(m_source.get());
+        edit->setDataField(QStringLiteral("nom_carg"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("Gerente"));
+        QCOMPARE(m_ds->State(), dsInsert);
+        QCOMPARE(edit->text(), QStringLiteral("Gerente"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(m_ds->FieldByName(QStringLiteral("NOM_CARG"))->AsString(), QStringLiteral("Gerente"));
+    }
+
 private:
     std::unique_ptr<TClientDataSet> m_ds;
     std::unique_ptr<TDataSource> m_source;

@@ -8,17 +8,26 @@
 
 TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textEdited, this, [this] {
+    connect(this, &QLineEdit::textEdited, this, [this](const QString &typed) {
         if (m_typed)
             return;
         // Marked first: starting the edit notifies this edit, which must keep what was typed.
         m_typed = true;
+        const int cursor = cursorPosition();
         TField *field = Field();
         const bool editable = field && m_source && !field->ReadOnly
                               && ErrorGuard::run([this] { if (!m_source->Edit()) throw EAbort(); });
         if (!editable) {
             m_typed = false;
             showField();
+            return;
+        }
+        // On an empty list the edit starts by appending a row, and moving to that row shows its
+        // empty field: the text typed so far is put back.
+        m_typed = true;
+        if (text() != typed) {
+            setText(typed);
+            setCursorPosition(cursor);
         }
     });
 }
