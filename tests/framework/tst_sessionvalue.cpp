@@ -125,7 +125,6 @@ private slots:
         addColumns<QStringList, QString>({"arguments", "message"});
         const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
         QTest::newRow("wrong password") << QStringList{"--company", "1", "--password", "MALA"} << refused;
-        QTest::newRow("unknown user") << QStringList{"--company", "1", "--user", "NADIE"} << refused;
         QTest::newRow("company the user may not use")
             << QStringList{"--company", "2", "--user", "CONSULTA", "--password", "CONSULTA"}
             << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";

@@ -197,32 +197,26 @@ private slots:
         QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
     }
 
-    void companyChange()
-    {
-        m_forma->PagCtrPrincipal->setCurrentIndex(1);
-        elegirEmpresa(2);
-        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
-        QCOMPARE(TApplication::instance().Tag, 2);
-        QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
-        QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
-        elegirEmpresa(1);
-        QVERIFY(!m_forma->gBoNexofEduSinPuntos);
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 1);
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
-                 QStringLiteral("Grupo Empresarial Andino S.A."));   // looked up in the company list
-    }
-
-    // Starting from company 1, the keys typed in the company selector make another company the
-    // session's: globals, the form's connection and the module's data follow it together.
+    // Starting from company 1 on the traffic-light page, the keys typed in the company selector
+    // make another company the session's: globals, the form's connection and the module's data
+    // follow it together, the company's education-without-points flag with them, and the form
+    // goes back to its first page. Plan rows name their company from the company list.
     void companyChosenWithKeys()
     {
         elegirEmpresa(1);
+        QVERIFY(!m_forma->gBoNexofEduSinPuntos);
+        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
+                 QStringLiteral("Grupo Empresarial Andino S.A."));
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
         const Session before = Session::current();
         m_forma->cmbEmpresa->setFocus();
         QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_End);
         QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_Up);
         verificarEmpresaActual(2);
         QCOMPARE(Session::current(), before.withCompany(2));
+        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
+        QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
+        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
     }
 
     // The same through the selector's list: opened with a click, the company chosen in it.
