@@ -1,13 +1,8 @@
-// The result schema: the band of a percentage at its edges, the percentage as the result tables
-// store it and the band it then falls in, and the datasets the data module's catalog builds
-// from the schema.
+// The result schema: the band of a percentage at its edges, and the percentage as the result
+// tables store it and the band it then falls in.
 
 #include "data/DAcSemaf.h"
-#include "data/DataModuleCatalog.h"
 #include "engine/ResultSchema.h"
-#include "framework/dataset/FieldConvert.h"
-#include "framework/dataset/TClientDataSet.h"
-#include "framework/dataset/TField.h"
 #include "tests/support/DataTable.h"
 
 #include <QtTest>
@@ -27,7 +22,6 @@ private slots:
         QTest::newRow("over 100") << QVariant(113.44) << Band::Green;
         QTest::newRow("70") << QVariant(70.0) << Band::Yellow;
         QTest::newRow("69.99") << QVariant(69.99) << Band::Red;
-        QTest::newRow("0") << QVariant(0.0) << Band::Red;
         QTest::newRow("empty reads as 0") << QVariant() << Band::Red;
     }
 
@@ -38,20 +32,6 @@ private slots:
         QCOMPARE(engine::band(percentage.toDouble()), band);
     }
 
-    // Each band has a colour and a name of its own.
-    void bandsAreDistinct()
-    {
-        const QList<Band> bands{Band::Red, Band::Yellow, Band::Green};
-        QSet<QString> colours, names;
-        for (Band band : bands) {
-            const engine::Rgb rgb = engine::bandColour(band);
-            colours << QStringLiteral("%1,%2,%3").arg(rgb.red).arg(rgb.green).arg(rgb.blue);
-            names << engine::bandName(band);
-        }
-        QCOMPARE(colours.size(), bands.size());
-        QCOMPARE(names.size(), bands.size());
-    }
-
     // A quotient is stored as its field rounds it, and the stored value decides the band.
     void storedPercentage_data()
     {
@@ -60,8 +40,6 @@ private slots:
         QTest::newRow("rounds up past 91.1: green") << "CdsAcSemaf" << "POR_EMPL" << 91.1051 << 91.11 << Band::Green;
         QTest::newRow("rounds up onto 70: yellow") << "CdsAcSemaf" << "POR_EMPL" << 69.9951 << 70.0 << Band::Yellow;
         QTest::newRow("rounds down below 70: red") << "CdsAcSemaf" << "POR_EMPL" << 69.994 << 69.99 << Band::Red;
-        QTest::newRow("two thirds") << "CdsAcSemaf" << "POR_EMPL" << 200.0 / 3 << 66.67 << Band::Red;
-        QTest::newRow("rounds to nothing") << "CdsAcSemaf" << "POR_EMPL" << 0.004 << 0.0 << Band::Red;
         QTest::newRow("the positions page's copy") << "CdsCargUsuario" << "DtfProcent" << 91.1051 << 91.11 << Band::Green;
         QTest::newRow("a field without a mask keeps the value")
             << "CdsAcSemaf" << "COD_EMPL" << 79123456.125 << 79123456.125 << Band::Green;
@@ -81,36 +59,6 @@ private slots:
         const double value = engine::storedRounding(*definition, TDtmAcSemaf::FormateadorSuite())(computed);
         QCOMPARE(value, stored);
         QCOMPARE(engine::band(value), band);
-    }
-
-    // The data module's result tables are built from the schema, field for field.
-    void catalogBuildsTheTables_data()
-    {
-        addColumns<QString>({"table"});
-        QTest::newRow("result") << "CdsAcSemaf";
-        QTest::newRow("positions") << "CdsCargUsuario";
-    }
-
-    void catalogBuildsTheTables()
-    {
-        QFETCH(QString, table);
-        const engine::ResultTable &schema = *engine::resultTable(table);
-        TClientDataSet dataSet(table);
-        DataModuleCatalog::defineResultFields(dataSet, schema);
-        dataSet.CreateDataSet();
-        QCOMPARE(dataSet.Fields().size(), schema.fields.size());
-        dataSet.Append();
-        for (int i = 0; i < schema.fields.size(); ++i) {
-            const engine::ResultField &expected = schema.fields.at(i);
-            TField *field = dataSet.Fields().at(i);
-            QCOMPARE(field->FieldName(), expected.name);
-            QCOMPARE(field->DisplayLabel, expected.label);
-            QCOMPARE(field->Size(), expected.size);
-            QCOMPARE(field->DisplayFormat, expected.displayFormat);
-            field->setAsInteger(7);
-            QVERIFY2(fieldconv::isNumeric(field->AsVariant()) == expected.isNumber(), qPrintable(expected.name));
-        }
-        QVERIFY(schema.field(schema.bandField));
     }
 };
 

@@ -124,11 +124,6 @@ private slots:
         const auto click = [](TQNavegador &navigator, TQNavegador::TNavigateBtn button) {
             QTest::mouseClick(navigator.button(button), Qt::LeftButton);
         };
-        QTest::newRow("dataset to a far row") << Move([](TClientDataSet &ds, TQNavegador &) { ds.setRecNo(250); })
-                                              << true << 249 << QStringLiteral("▶") << 0;
-        QTest::newRow("navigator's last button")
-            << Move([=](TClientDataSet &, TQNavegador &n) { click(n, TQNavegador::nbLast); }) << true << 299
-            << QStringLiteral("▶") << 0;
         QTest::newRow("navigator back to the first") << Move([=](TClientDataSet &ds, TQNavegador &n) {
             ds.setRecNo(280);
             click(n, TQNavegador::nbFirst);

@@ -216,7 +216,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("holds");
         QTest::newRow("a certificate") << true << QByteArray() << true;
-        QTest::newRow("empty") << false << QByteArray() << false;
         QTest::newRow("not PEM") << false << QByteArray("-----BEGIN CERTIFICATE-----\nnot base64\n-----END CERTIFICATE-----\n")
                                  << false;
     }

@@ -37,7 +37,7 @@ namespace {
 
 QString gSkipReason;   // why there is no X session; empty when there is one
 
-// Starts Xvfb on the first free display from :90 on and points the process at it.
+// Starts Xvfb on a display it picks itself and points the process at it.
 class XServer {
 public:
     bool start()
@@ -47,38 +47,25 @@ public:
             gSkipReason = QStringLiteral("Xvfb o xdotool no están instalados (scripts/install-deps.sh los instala)");
             return false;
         }
-        for (int display = 90; display < 130; ++display) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))
-                || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-                continue;
-            m_process.start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"), QStringLiteral("0"),
-                                   QStringLiteral("1280x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                   QStringLiteral("-terminate")});
-            if (!m_process.waitForStarted(5000))
-                break;
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-            for (int wait = 0; wait < 100 && !QFile::exists(socket); ++wait)
-                QThread::msleep(50);
-            if (!QFile::exists(socket) || m_process.state() != QProcess::Running) {
-                m_process.kill();
-                m_process.waitForFinished(2000);
-                continue;
-            }
-            qputenv("DISPLAY", QByteArray(":") + QByteArray::number(display));
-            qputenv("QT_QPA_PLATFORM", "xcb");
-            return true;
+        // Xvfb writes the display's number once it takes connections.
+        m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("1280x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        const bool ready = m_process.waitForStarted(5000) && m_process.waitForReadyRead(15000);
+        const QByteArray display = m_process.readAllStandardOutput().trimmed();
+        if (!ready || display.isEmpty()) {
+            gSkipReason = QStringLiteral("Xvfb no arrancó: %1").arg(m_process.errorString());
+            return false;
         }
-        gSkipReason = QStringLiteral("Xvfb no arrancó: %1").arg(m_process.errorString());
-        return false;
+        qputenv("DISPLAY", ":" + display);
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return true;
     }
 
     ~XServer()
     {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000))
-                m_process.kill();
-        }
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
     }
 
 private:
@@ -111,12 +98,6 @@ W *visibleWidget(const QString &name)
             if (auto *typed = qobject_cast<W *>(widget))
                 return typed;
     return nullptr;
-}
-
-QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &caption)
-{
-    const auto items = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-    return items.isEmpty() ? nullptr : items.first();
 }
 
 // Runs `action` once, as soon as `ready` holds. Menus and dialogs run loops of their own, inside
@@ -218,35 +199,10 @@ private:
     Stage m_stage = Stage::Waiting;
 };
 
-// Closes a menu or dialog still open after `ms`, so that a click lost on a busy machine fails
-// the test instead of holding it inside the dialog's own loop.
-class Watchdog : public QObject {
-public:
-    explicit Watchdog(int ms)
-    {
-        QTimer::singleShot(ms, this, [this] {
-            // What the screen showed when the test gave up, beside the other screenshots.
-            QGuiApplication::primaryScreen()->grabWindow(0).save(
-                QDir(QStringLiteral(QACSEMAF_ARTEFACTS)).filePath(QStringLiteral("stuck-%1.png").arg(QTest::currentDataTag())));
-            if (QWidget *popup = QApplication::activePopupWidget()) {
-                popup->close();
-                m_fired = true;
-            }
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                dialog->reject();
-                m_fired = true;
-            }
-        });
-    }
-    bool fired() const { return m_fired; }
-
-private:
-    bool m_fired = false;
-};
-
 // Closes any message, dialog or menu that stays open for `ms` while the test waits: a click that
-// went astray on a busy machine then fails the step with what was on screen, instead of holding
-// the whole test inside that window's own loop until the run's time limit.
+// went astray on a busy machine then fails the step with what was on screen (also kept as a
+// screenshot), instead of holding the whole test inside that window's own loop until the run's
+// time limit.
 class StuckWindowGuard : public QObject {
 public:
     explicit StuckWindowGuard(int ms) : m_limit(ms)
@@ -257,6 +213,7 @@ public:
 
     // What was closed since the last call: each window's title and text.
     QStringList takeClosed() { return std::exchange(m_closed, {}); }
+    bool closedAny() const { return !m_closed.isEmpty(); }
 
 private:
     void check()
@@ -275,6 +232,8 @@ private:
         if (auto *box = qobject_cast<QMessageBox *>(open))
             text += QStringLiteral(": ") + box->text();
         m_closed << text;
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QDir(QStringLiteral(QACSEMAF_ARTEFACTS)).filePath(QStringLiteral("stuck-%1.png").arg(QTest::currentDataTag())));
         if (auto *dialog = qobject_cast<QDialog *>(open))
             dialog->reject();
         else
@@ -325,8 +284,9 @@ private slots:
     {
         auto *tree = visibleWidget<QTreeWidget>(QStringLiteral("TreeViewCarrera"));
         QVERIFY(tree);
-        QTreeWidgetItem *position = findItem(tree, QStringLiteral("DIR002 Director de Tesorería"));
-        QVERIFY(position);
+        const auto found = tree->findItems(QStringLiteral("DIR002 Director de Tesorería"), Qt::MatchExactly | Qt::MatchRecursive);
+        QVERIFY(!found.isEmpty());
+        QTreeWidgetItem *position = found.first();
         tree->scrollToItem(position);
         const QRect rect = tree->visualItemRect(position);
         QVERIFY(!rect.isEmpty());
@@ -404,10 +364,9 @@ private slots:
         WhenReady choose([formats, &shown] { return formats->isVisible() && ++shown > 2; },
                          [formats, exportAction] { clickAt(formats->mapToGlobal(formats->actionGeometry(exportAction).center())); });
         FileDialogTyping answer(path);
-        Watchdog watchdog(40000);
         clickWidget(button);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0 || watchdog.fired(), 45000);
-        QVERIFY2(!watchdog.fired(), "the menu or the file dialog did not take the clicks and keys");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0 || m_guard.closedAny(), 60000);
+        QVERIFY2(!m_guard.closedAny(), "the menu or the file dialog did not take the clicks and keys");
         QVERIFY(choose.done() && answer.done());
         const QString proposed = answer.proposedName();
         QVERIFY2(!proposed.contains(QStringLiteral("frxRptEstan")), qPrintable(proposed));
@@ -472,7 +431,7 @@ private:
     }
 
     DemoDatabase m_db;
-    StuckWindowGuard m_guard{45000};
+    StuckWindowGuard m_guard{40000};
     QDir m_shots;
     std::unique_ptr<ModuleLibrary> m_module;
     std::unique_ptr<HostWindow> m_host;

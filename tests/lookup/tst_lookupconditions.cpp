@@ -66,18 +66,12 @@ private slots:
         QTest::newRow("employee look-up: surname criterion before ORDER BY")
             << employeeLookUp.arg(QString()) << surname << employeeLookUp.arg(surname)
             << QStringList{"101|Ana|Martinez|GER01|1", "104|Carlos|Martos|JEF01|2"} << true;
-        QTest::newRow("employee look-up: contract criterion before ORDER BY")
-            << employeeLookUp.arg(QString()) << " AND b.NRO_CONT >= 2" << employeeLookUp.arg(" AND b.NRO_CONT >= 2")
-            << QStringList{"104|Carlos|Martos|JEF01|2", "105|Anibal|Suarez|JEF01|2"} << true;
 
         QTest::newRow("GROUP BY without WHERE starts one")
             << "select cod_carg, count(*) from nm_contr group by cod_carg having count(*) > 2 order by cod_carg"
             << " AND cod_empr = 1"
             << "select cod_carg, count(*) from nm_contr WHERE cod_empr = 1 group by cod_carg having count(*) > 2 order by cod_carg"
             << QStringList{"AUX01|3"} << false;
-        QTest::newRow("no WHERE: the probe starts one") << "select cod_carg, nom_carg from bi_cargo" << " WHERE 1=0"
-                                                        << "select cod_carg, nom_carg from bi_cargo WHERE 1=0"
-                                                        << QStringList() << false;
         QTest::newRow("WHERE inside a longer word")
             << "select cod_empl, nom_empl as somewhere from bi_emple order by cod_empl"
             << " AND UPPER(nom_empl) LIKE 'AN%' ESCAPE '\\'"

@@ -125,18 +125,6 @@ private slots:
         c.filas = 1;
         QTest::newRow("Tag 1 pide criterios primero") << toma(c, 2);
 
-        c = nadaTomado(Caso());
-        c.sql = QStringList{QStringLiteral("select cod_menu, nom_menu as somewhere from ac_pprom")};
-        // The probe is " AND 1=0", which starts the WHERE clause the statement lacks, so the
-        // columns show.
-        c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_MENU> en Query ]")};
-        c.aceptado = true;
-        c.resultado = QStringList{QStringLiteral("1")};
-        c.registro = QStringLiteral("1|");
-        c.tagVisto = 1005;
-        c.filas = 42;   // every plan row of the user's companies
-        QTest::newRow("WHERE dentro de una palabra: prueba con AND") << c;
-
         c = Caso();
         c.sql = QStringList{QStringLiteral("select cod_menu,nom_menu,cod_nodo from ac_pprom"),
                             QStringLiteral("where cod_empr = 1 and cod_nodo = 0")};

@@ -10,6 +10,7 @@
 #include "reportengine/PdfExport.h"
 #include "framework/dataset/TField.h"
 #include "reports/TReportesAcSemaf.h"
+#include "tests/support/PdfTools.h"
 #include "tests/support/TestTools.h"
 #include "framework/Ugnnorma.h"
 
@@ -63,11 +64,6 @@ QList<Bar> barsOf(const QImage &image, const QColor &colour)
         lastRow = y;
     }
     return bars;
-}
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    return runProgram(program, arguments).output;
 }
 
 } // namespace
@@ -136,9 +132,7 @@ private slots:
 
     void tablePage()
     {
-        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                                               QStringLiteral("1"), QStringLiteral("-layout"), m_pdf,
-                                                               QStringLiteral("-")});
+        const QString text = pdfToText(m_pdf, 1, 1);
         QStringList expected{"Grupo Empresarial Andino S.A.", "Semaforo de Carrera", "Página: 1",
                              "Cedula: " + m_employee, "Nombres:", "Porcentaje:", "Cargo Postula:",
                              "Supervisor de Bodega", "Tipo Registro", "Requisito", "Especificaciones", "Vr requerido",
@@ -157,7 +151,7 @@ private slots:
     void barLengths()
     {
         const QString prefix = m_dir.filePath(QStringLiteral("chart"));
-        run(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"),
+        runProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"),
                                          QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
                                          QStringLiteral("-singlefile"), m_pdf, prefix});
         const QImage page(prefix + QStringLiteral(".png"));

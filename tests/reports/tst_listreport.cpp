@@ -10,6 +10,7 @@
 #include "reportengine/PdfExport.h"
 #include "framework/dataset/TField.h"
 #include "reports/TReportesAcSemaf.h"
+#include "tests/support/PdfTools.h"
 #include "tests/support/TestTools.h"
 #include "framework/Ugnnorma.h"
 
@@ -78,7 +79,7 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("listado.pdf"));
         QString error;
         QVERIFY2(report::PdfExport::write(prepared(), path, &error), qPrintable(error));
-        const QString text = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}).output;
+        const QString text = pdfToText(path);
         for (const QString &expected :
              {QStringLiteral("Industrias Peñalisa S.A.S."), QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan de Carrera"),
               QStringLiteral("Supervisor de Planta"), QStringLiteral("Identificación"), QStringLiteral("Nombre Completo"),

@@ -30,8 +30,6 @@ private slots:
             << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Primero debe Generar el Sémaforo!!";
-        QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
-                                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
         QTest::newRow("employee not evaluated")
             << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
             << "qacsemaf report: employee 1 is not in the result of this generation";
