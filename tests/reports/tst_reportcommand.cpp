@@ -15,36 +15,43 @@
 class TestReportCommand : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY2(m_db.isValid(), qPrintable(m_db.error())); }
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        // The messages checked are the Spanish ones, whatever the locale of the test run.
+        qputenv("LANG", "C.UTF-8");
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+    }
 
     void refusals_data()
     {
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
         QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
-                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
+                                   << "qacsemaf: falta --pdf, --xlsx o --docx";
         QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                        << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
-        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
+                                        << "qacsemaf: reporte desconocido \"competencias\" (use list, competence)";
+        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf: indique el reporte: list, competence";
         QTest::newRow("nobody evaluated")
             << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Primero debe Generar el Sémaforo!!";
         QTest::newRow("competence without a file") << QStringList{"report", "competence"} + generation << 2
-                                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
+                                                   << "qacsemaf: falta --pdf, --xlsx o --docx";
         QTest::newRow("employee not evaluated")
             << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
-            << "qacsemaf report: employee 1 is not in the result of this generation";
+            << "qacsemaf: el empleado 1 no está en el resultado de esta generación";
         QTest::newRow("nobody to report")
             << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Se debe Generar el semaforo para ver reporte... ";
         QTest::newRow("rows in an unknown format")
-            << QStringList{"report", "competence", "--rows", "xml"} + generation << 2 << "qacsemaf report: --rows: use csv or json";
+            << QStringList{"report", "competence", "--rows", "xml"} + generation << 2 << "qacsemaf: --rows: \"xml\" no es uno de csv, json";
         // A file asked for sends the run to the window program, which refuses the same way.
         QTest::newRow("rows and a file")
             << QStringList{"report", "competence", "--rows", "csv"} + generation + QStringList{"--pdf", "x.pdf"} << 2
-            << "qacsemaf report: --rows prints the rows; it takes no --pdf, --xlsx or --docx";
+            << "qacsemaf: --rows no se puede usar con --pdf";
     }
 
     void refusals()
@@ -78,10 +85,10 @@ private slots:
         for (const QString kind : {"pdf", "xlsx", "docx"}) {
             const QString path = m_dir.filePath(report + QLatin1Char('.') + kind);
             arguments << QStringLiteral("--") + kind << path;
-            expected << QStringLiteral("qacsemaf report: %1, %2 %3: %4")
+            expected << QStringLiteral("qacsemaf: %1, %2 %3: %4")
                             .arg(kind.toUpper())
                             .arg(pages)
-                            .arg(pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"), path);
+                            .arg(pages == 1 ? QStringLiteral("página") : QStringLiteral("páginas"), path);
         }
         QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), 0);
         for (const QString &line : expected)
