@@ -1,6 +1,7 @@
 #include "tools/CommonOptions.h"
 
 #include "appserver/DatabaseDescription.h"
+#include "framework/connection/HttpTransport.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
 
@@ -19,6 +20,10 @@ void readPlace(const CommandLine &line, CommonOptions *options)
     if (line.isSet(QStringLiteral("server"))) {
         options->protocol = QStringLiteral("http");
         options->server = line.value(QStringLiteral("server"));
+        HttpTransport::Address address;
+        QString error;
+        if (!HttpTransport::parseServer(options->server, &address, &error))
+            throw UsageError(QStringLiteral("--server: %1").arg(error));
         // The http transport reads the trusted certificates from the environment, as the
         // module loaded by a host does; the programs it starts inherit them.
         if (line.isSet(QStringLiteral("ca-file"))) {

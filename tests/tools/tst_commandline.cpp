@@ -75,6 +75,11 @@ private slots:
                                                   << "--out: la carpeta MISSING no existe";
         QTest::newRow("generate on a node: folder missing") << QStringList{"generate", "--out", "MISSING/r.csv"} + node
                                                             << "--out: la carpeta MISSING no existe";
+        QTest::newRow("generate: server not an address")
+            << QStringList{"generate", "--out", "OUT", "--server", "rrhh app", "--company", "2", "--target", "SUP001@2",
+                           "--candidates", "OPE001@2", "--categories", "EF"}
+            << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
+               "https://equipo[:puerto].";
         QTest::newRow("generate: company not a number")
             << QStringList{"generate", "--out", "OUT", "--db", "DB", "--company", "dos", "--target", "SUP001@2",
                            "--candidates", "OPE001@2", "--categories", "EF"}
