@@ -69,21 +69,25 @@ private slots:
 
     void writesEveryFormat_data()
     {
-        QTest::addColumn<QString>("report");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("list") << "list" << 2;
-        QTest::newRow("competence") << "competence" << 2;
+        // road: the positions, or a plan node through the main form
+        addColumns<QString, QStringList, int>({"report", "road", "pages"});
+        const QStringList positions{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2,OPE002@2"};
+        const QStringList node{"--company", "1", "--plan", "1", "--node", "11"};
+        QTest::newRow("list") << "list" << positions << 2;
+        QTest::newRow("competence") << "competence" << positions << 2;
+        QTest::newRow("list on a plan node") << "list" << node << 1;
+        QTest::newRow("competence on a plan node") << "competence" << node << 2;
     }
 
     void writesEveryFormat()
     {
         QFETCH(QString, report);
+        QFETCH(QStringList, road);
         QFETCH(int, pages);
-        QStringList arguments{"report", report, "--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                              "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+        QStringList arguments = QStringList{"report", report, "--db", m_db.path(), "--categories", "EF,EN,EP,CO"} + road;
         QStringList expected;
         for (const QString kind : {"pdf", "xlsx", "docx"}) {
-            const QString path = m_dir.filePath(report + QLatin1Char('.') + kind);
+            const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1Char('.') + kind);
             arguments << QStringLiteral("--") + kind << path;
             expected << QStringLiteral("qacsemaf: %1, %2 %3: %4")
                             .arg(kind.toUpper())
