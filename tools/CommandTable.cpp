@@ -1,5 +1,7 @@
 #include "tools/CommandTable.h"
 
+#include "tools/CommandLine.h"
+
 #include <QTextStream>
 
 void listCommands(QTextStream &out, const CommandTable &table)
@@ -8,28 +10,43 @@ void listCommands(QTextStream &out, const CommandTable &table)
     for (const auto &entry : table)
         width = qMax(width, entry.first.size());
     for (const auto &[name, command] : table)
-        out << "  " << name.leftJustified(width + 2) << command.summary << '\n';
+        out << "  " << name.leftJustified(width + 2) << cliText(command.summary) << '\n';
 }
 
-int runNamedCommand(const CommandTable &table, QStringList arguments,
-                    const std::function<int(QTextStream &, int)> &usage, const std::function<int()> &elsewhere)
+void printUsage(QTextStream &out, const CommandTable &table, const QString &about)
+{
+    out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: qacsemaf <comando> [opciones]")) << "\n\n";
+    if (!about.isEmpty())
+        out << about << "\n\n";
+    out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Comandos:")) << '\n';
+    listCommands(out, table);
+    out << '\n'
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de un comando: \"qacsemaf <comando> --help\".")) << '\n';
+}
+
+int runNamedCommand(const CommandTable &table, QStringList arguments, const QString &about,
+                    const std::function<int()> &elsewhere)
 {
     QTextStream out(stdout);
-    QTextStream err(stderr);
-    if (arguments.size() < 2)
-        return usage(err, 2);
+    if (arguments.size() < 2) {
+        return reportUsageError(UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta el comando"))),
+                                QStringLiteral("qacsemaf"));
+    }
     const QString name = arguments.at(1);
-    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h"))
-        return usage(out, 0);
+    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage(out, table, about);
+        return 0;
+    }
     const auto found = table.find(name);
     if (found == table.end()) {
-        err << "qacsemaf: unknown command \"" << name << "\"\n\n";
-        return usage(err, 2);
+        return reportUsageError(
+            UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "comando desconocido \"%1\"")).arg(name)),
+            QStringLiteral("qacsemaf"));
     }
     if (!found->second.run)
-        return elsewhere ? elsewhere() : usage(err, 2);
-    // The sub-command sees "qacsemaf seed" as its program name.
-    arguments[0] += QLatin1Char(' ') + name;
+        return elsewhere();
+    // The sub-command sees "qacsemaf seed" as its program name, whichever program runs it.
+    arguments[0] = QStringLiteral("qacsemaf ") + name;
     arguments.removeAt(1);
     return found->second.run(arguments);
 }

@@ -11,7 +11,7 @@
 class QTextStream;
 
 struct Command {
-    QString summary;
+    const char *summary;   // Spanish, marked with QT_TRANSLATE_NOOP("qacsemaf", ...); listed translated
     std::function<int(const QStringList &)> run;   // empty: another program runs it
 };
 
@@ -20,8 +20,12 @@ using CommandTable = std::map<QString, Command>;
 // Lists the table's commands, one a line, the summaries lined up after the longest name.
 void listCommands(QTextStream &out, const CommandTable &table);
 
-// Runs the command `arguments[1]` names with "<program> <command>" as its program name; help
-// (no command, "help", "--help", "-h") goes through `usage` with exit code 0, or 2 when no command
-// was given or the name is unknown. A command without its own run is handed to `elsewhere`.
-int runNamedCommand(const CommandTable &table, QStringList arguments,
-                    const std::function<int(QTextStream &, int)> &usage, const std::function<int()> &elsewhere = {});
+// The program's help: its usage line, `about` (may be empty) and the commands.
+void printUsage(QTextStream &out, const CommandTable &table, const QString &about = {});
+
+// Runs the command `arguments[1]` names with "qacsemaf <command>" as its program name; help
+// ("help", "--help", "-h") is printed with exit code 0; no command or an unknown name is a usage
+// error (exit code 2). A command without its own run is handed to
+// `elsewhere`.
+int runNamedCommand(const CommandTable &table, QStringList arguments, const QString &about = {},
+                    const std::function<int()> &elsewhere = {});

@@ -1,40 +1,45 @@
 #include "tools/CommonOptions.h"
 
 #include "appserver/DatabaseDescription.h"
+#include "framework/connection/HttpTransport.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
 
-#include <QCommandLineParser>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTextStream>
-
-#include <cstdlib>
 
 namespace {
 
 // Exactly one of --db FILE, --pg "conninfo" and --server URL says where the data are.
-void readPlace(const QCommandLineParser &parser, CommonOptions *options)
+void readPlace(const CommandLine &line, CommonOptions *options)
 {
-    const int given = int(parser.isSet(QStringLiteral("db"))) + int(parser.isSet(QStringLiteral("pg")))
-                      + int(parser.isSet(QStringLiteral("server")));
+    const int given = int(line.isSet(QStringLiteral("db"))) + int(line.isSet(QStringLiteral("pg")))
+                      + int(line.isSet(QStringLiteral("server")));
     if (given != 1)
-        throw UsageError(QStringLiteral("give one of --db FILE, --pg \"conninfo\" or --server URL"));
-    if (parser.isSet(QStringLiteral("server"))) {
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "dé una sola de --db ARCHIVO, --pg \"conninfo\" o --server URL")));
+    if (line.isSet(QStringLiteral("server"))) {
         options->protocol = QStringLiteral("http");
-        options->server = parser.value(QStringLiteral("server"));
+        options->server = line.value(QStringLiteral("server"));
+        HttpTransport::Address address;
+        QString error;
+        if (!HttpTransport::parseServer(options->server, &address, &error))
+            throw UsageError(QStringLiteral("--server: %1").arg(error));
         // The http transport reads the trusted certificates from the environment, as the
         // module loaded by a host does; the programs it starts inherit them.
-        if (parser.isSet(QStringLiteral("ca-file")))
-            qputenv("QACSEMAF_CA_FILE", QFile::encodeName(parser.value(QStringLiteral("ca-file"))));
+        if (line.isSet(QStringLiteral("ca-file"))) {
+            if (!QFile::exists(line.value(QStringLiteral("ca-file"))))
+                throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--ca-file: el archivo %1 no existe"))
+                                     .arg(line.value(QStringLiteral("ca-file"))));
+            qputenv("QACSEMAF_CA_FILE", QFile::encodeName(line.value(QStringLiteral("ca-file"))));
+        }
         return;
     }
-    if (parser.isSet(QStringLiteral("ca-file")))
-        throw UsageError(QStringLiteral("--ca-file goes with --server https://..."));
-    if (parser.isSet(QStringLiteral("pg"))) {
+    line.refuseTogether(QStringLiteral("ca-file"), QStringLiteral("db"));
+    line.refuseTogether(QStringLiteral("ca-file"), QStringLiteral("pg"));
+    if (line.isSet(QStringLiteral("pg"))) {
         appserver::DatabaseDescription pg;
         QString error;
-        if (!appserver::DatabaseDescription::fromKeywords(parser.value(QStringLiteral("pg")), &pg, &error))
+        if (!appserver::DatabaseDescription::fromKeywords(line.value(QStringLiteral("pg")), &pg, &error))
             throw UsageError(QStringLiteral("--pg: %1").arg(error));
         // The pgsql connection takes its login from the environment, as libpq does.
         if (!pg.user.isEmpty())
@@ -46,60 +51,51 @@ void readPlace(const QCommandLineParser &parser, CommonOptions *options)
         options->alias = pg.databaseName;
         return;
     }
-    options->alias = parser.value(QStringLiteral("db"));
+    options->alias = line.value(QStringLiteral("db"));
     if (!QFile::exists(options->alias))
-        throw UsageError(QStringLiteral("%1 does not exist").arg(options->alias));
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--db: el archivo %1 no existe")).arg(options->alias));
 }
 
 } // namespace
 
-void CommonOptions::addTo(QCommandLineParser &parser)
+void CommonOptions::addTo(CommandLine &line)
 {
-    parser.addHelpOption();
-    parser.addOptions({
-        {QStringLiteral("db"), QStringLiteral("SQLite database file."), QStringLiteral("file")},
-        {QStringLiteral("pg"), QStringLiteral("PostgreSQL database, in place of --db."), QStringLiteral("conninfo")},
+    line.add({
+        {QStringLiteral("db"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Archivo de la base SQLite.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("pg"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base PostgreSQL, en lugar de --db.")),
+         QStringLiteral("conninfo")},
         {QStringLiteral("server"),
-         QStringLiteral("qacsemaf-server (host:port, http://host:port or https://host[:port]), in place of --db."),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "qacsemaf-server (host:puerto, http://host:puerto o "
+                                               "https://host[:puerto]), en lugar de --db.")),
          QStringLiteral("url")},
         {QStringLiteral("ca-file"),
-         QStringLiteral("PEM certificates to trust for an https server besides the system's (QACSEMAF_CA_FILE)."),
-         QStringLiteral("file")},
-        {QStringLiteral("company"), QStringLiteral("Current company."), QStringLiteral("n")},
-        {QStringLiteral("categories"), QStringLiteral("Requirement categories: EF, EN, EP, CO."), QStringLiteral("list")},
-        {QStringLiteral("user"), QStringLiteral("Application user."), QStringLiteral("user"), QStringLiteral("ADMIN")},
-        {QStringLiteral("password"), QStringLiteral("The user's password."), QStringLiteral("password"),
-         QStringLiteral("ADMIN")},
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Certificados PEM en los que confiar para un servidor https, además de "
+                                               "los del sistema (QACSEMAF_CA_FILE).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("company"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Empresa actual.")),
+         QStringLiteral("n")},
+        {QStringLiteral("categories"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Categorías de requisitos: EF, EN, EP, CO.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "lista"))},
+        {QStringLiteral("user"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario de la aplicación.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "usuario")), QStringLiteral("ADMIN")},
+        {QStringLiteral("password"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña del usuario.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "contraseña")), QStringLiteral("ADMIN")},
     });
 }
 
-void CommonOptions::parse(QCommandLineParser &parser, const QStringList &arguments)
+CommonOptions CommonOptions::read(const CommandLine &line)
 {
-    if (!parser.parse(arguments))
-        throw UsageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
-        std::exit(0);
-    }
-    if (!parser.positionalArguments().isEmpty())
-        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
-}
-
-CommonOptions CommonOptions::read(const QCommandLineParser &parser)
-{
-    if (!parser.isSet(QStringLiteral("company")))
-        throw UsageError(QStringLiteral("--company is required"));
+    line.require(QStringLiteral("company"));
     CommonOptions options;
-    readPlace(parser, &options);
-    bool isNumber = false;
-    options.company = parser.value(QStringLiteral("company")).toInt(&isNumber);
-    if (!isNumber)
-        throw UsageError(QStringLiteral("--company: \"%1\" is not a number").arg(parser.value(QStringLiteral("company"))));
-    options.user = parser.value(QStringLiteral("user"));
-    options.password = parser.value(QStringLiteral("password"));
-    options.categoriesGiven = parser.isSet(QStringLiteral("categories"));
+    readPlace(line, &options);
+    options.company = line.number(QStringLiteral("company"));
+    options.user = line.value(QStringLiteral("user"));
+    options.password = line.value(QStringLiteral("password"));
+    options.categoriesGiven = line.isSet(QStringLiteral("categories"));
     if (options.categoriesGiven)
-        options.categories = categoriesOf(parser.value(QStringLiteral("categories")));
+        options.categories = categoriesOf(line.value(QStringLiteral("categories")));
     return options;
 }
 
@@ -117,7 +113,8 @@ engine::Categories CommonOptions::categoriesOf(const QString &list)
         else if (code == QLatin1String("CO"))
             categories.compe = true;
         else
-            throw UsageError(QStringLiteral("--categories: unknown category \"%1\" (use EF, EN, EP, CO)").arg(code));
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--categories: categoría desconocida \"%1\" "
+                                                                   "(use EF, EN, EP, CO)")).arg(code));
     }
     return categories;
 }

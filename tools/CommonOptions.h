@@ -7,12 +7,11 @@
 
 #include "engine/ProfileScoring.h"
 #include "framework/Session.h"
-#include "tools/UsageError.h"
+#include "tools/CommandLine.h"
 
 #include <QString>
 #include <QStringList>
 
-class QCommandLineParser;
 class SDCOMConnection;
 
 class CommonOptions {
@@ -26,14 +25,11 @@ public:
     engine::Categories categories;
     bool categoriesGiven = false;
 
-    // --help, --db, --pg, --server, --ca-file, --company, --categories, --user and --password.
-    static void addTo(QCommandLineParser &parser);
-    // Parses `arguments` (help printed and exit 0 for --help) and refuses positional arguments;
-    // throws UsageError.
-    static void parse(QCommandLineParser &parser, const QStringList &arguments);
-    // Exactly one place of the data, a whole company number, known category codes; throws
-    // UsageError. --categories may be missing (categoriesGiven says so).
-    static CommonOptions read(const QCommandLineParser &parser);
+    // --db, --pg, --server, --ca-file, --company, --categories, --user and --password.
+    static void addTo(CommandLine &line);
+    // Exactly one place of the data (an SQLite file that exists), a whole company number, known
+    // category codes; throws UsageError. --categories may be missing (categoriesGiven says so).
+    static CommonOptions read(const CommandLine &line);
     // "EF,EN,EP,CO" (commas or blanks, any case) as the ticked boxes; throws UsageError.
     static engine::Categories categoriesOf(const QString &list);
 

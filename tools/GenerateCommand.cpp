@@ -8,18 +8,12 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
 
-#include <QCommandLineParser>
 #include <QSaveFile>
 #include <QTextStream>
 
-namespace {
+#include <utility>
 
-struct PrintOptions {
-    GenerateOptions run;
-    QString format;   // table, json, csv, xlsx
-    QString out;      // the file written in place of standard output; empty: standard output
-    CsvStyle csv;
-};
+namespace {
 
 // "CODE@COMPANY" into its two parts.
 engine::CompanyPosition positionAt(const QString &text, const QString &option)
@@ -28,41 +22,83 @@ engine::CompanyPosition positionAt(const QString &text, const QString &option)
     bool isNumber = false;
     const int company = at > 0 ? text.mid(at + 1).toInt(&isNumber) : 0;
     if (!isNumber)
-        throw UsageError(QStringLiteral("--%1: \"%2\" is not CODE@COMPANY").arg(option, text));
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--%1: \"%2\" no es CÓDIGO@EMPRESA")).arg(option, text));
     return {text.left(at), company};
 }
 
 } // namespace
 
-void addGenerateOptions(QCommandLineParser &parser)
+void addGenerateOptions(CommandLine &line)
 {
-    CommonOptions::addTo(parser);
-    parser.addOptions({
-        {QStringLiteral("target"), QStringLiteral("Target position."), QStringLiteral("code@company")},
-        {QStringLiteral("candidates"), QStringLiteral("Candidate positions, in order."),
-         QStringLiteral("code@company,...")},
-        {QStringLiteral("edu-sin-puntos"), QStringLiteral("Education without points: auto (the company's flag), on, off."),
-         QStringLiteral("mode"), QStringLiteral("auto")},
+    CommonOptions::addTo(line);
+    line.add({
+        {QStringLiteral("target"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Cargo al que se aspira.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "código@empresa"))},
+        {QStringLiteral("candidates"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Cargos de los candidatos, en orden.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "código@empresa,..."))},
+        {QStringLiteral("edu-sin-puntos"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Educación sin puntos: auto (la marca de la empresa), on, off.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "modo")), QStringLiteral("auto")},
+    });
+    addPlanNodeOptions(line);
+}
+
+void addGenerateCommandOptions(CommandLine &line)
+{
+    addGenerateOptions(line);
+    line.add({
+        {QStringLiteral("format"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Salida: table, json, csv o xlsx (con --out).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "formato")), QStringLiteral("table")},
+        {QStringLiteral("out"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe la salida en este archivo en lugar de la salida estándar.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("csv-separator"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Separador de campos del CSV (un carácter); por omisión \";\" donde el "
+                                               "idioma escribe los decimales con coma, \",\" en los demás.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "carácter"))},
     });
 }
 
-GenerateOptions readGenerateOptions(const QCommandLineParser &parser)
+QStringList positionOptions()
+{
+    return {QStringLiteral("target"), QStringLiteral("candidates"), QStringLiteral("edu-sin-puntos")};
+}
+
+GenerateOptions readGenerateOptions(const CommandLine &line)
 {
     for (const char *required : {"company", "target", "candidates", "categories"})
-        if (!parser.isSet(QLatin1String(required)))
-            throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
+        line.require(QLatin1String(required));
 
     GenerateOptions options;
-    options.common = CommonOptions::read(parser);
-    options.flag = parser.value(QStringLiteral("edu-sin-puntos")).toLower();
-    if (!QStringList{"auto", "on", "off"}.contains(options.flag))
-        throw UsageError(QStringLiteral("--edu-sin-puntos: use auto, on or off"));
-
-    options.inputs.target = positionAt(parser.value(QStringLiteral("target")), QStringLiteral("target"));
-    for (const QString &item : parser.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+    options.common = CommonOptions::read(line);
+    options.flag = line.choice(QStringLiteral("edu-sin-puntos"), {"auto", "on", "off"});
+    options.inputs.target = positionAt(line.value(QStringLiteral("target")), QStringLiteral("target"));
+    for (const QString &item : line.value(QStringLiteral("candidates")).split(QLatin1Char(','), Qt::SkipEmptyParts))
         options.inputs.candidates << positionAt(item.trimmed(), QStringLiteral("candidates"));
     options.inputs.categories = options.common.categories;
     return options;
+}
+
+ResultOutput readResultOutput(const CommandLine &line)
+{
+    ResultOutput output{line.choice(QStringLiteral("format"), {"table", "json", "csv", "xlsx"}),
+                        line.value(QStringLiteral("out")), CsvStyle::of(QLocale::system())};
+    if (output.format == QLatin1String("xlsx") && output.out.isEmpty())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--format xlsx necesita --out ARCHIVO")));
+    if (line.isSet(QStringLiteral("out")) && output.out.isEmpty())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--out: dé un nombre de archivo")));
+    line.requireFolderOf(QStringLiteral("out"));
+    if (line.isSet(QStringLiteral("csv-separator"))) {
+        const QString separator = line.value(QStringLiteral("csv-separator"));
+        if (output.format != QLatin1String("csv"))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator va con --format csv")));
+        if (separator.size() != 1 || separator == QLatin1String("\"") || separator == QLatin1String("\n")
+            || separator == QLatin1String("\r"))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator: dé un carácter que no sea comillas "
+                                                                   "ni salto de línea, no \"%1\"")).arg(separator));
+        output.csv.separator = separator.at(0);
+    }
+    return output;
 }
 
 void startGenerateSession(const GenerateOptions &options)
@@ -85,7 +121,7 @@ void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connec
             missing << name;
     }
     if (!missing.isEmpty())
-        throw Exception(QStringLiteral("No existen los cargos %1.").arg(missing.join(QStringLiteral(", "))));
+        throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No existen los cargos %1.")).arg(missing.join(QStringLiteral(", "))));
 }
 
 void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
@@ -97,54 +133,14 @@ void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
     module.GenerarSemaforoCarrera(options.inputs);
 }
 
-namespace {
-
-PrintOptions readPrintOptions(const QStringList &arguments)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs the traffic-light generation for a target position against the holders of the candidate positions."));
-    addGenerateOptions(parser);
-    parser.addOptions({
-        {QStringLiteral("format"), QStringLiteral("Output: table, json, csv or xlsx (with --out)."),
-         QStringLiteral("format"), QStringLiteral("table")},
-        {QStringLiteral("out"), QStringLiteral("Writes the output to this file instead of standard output."),
-         QStringLiteral("file")},
-        {QStringLiteral("csv-separator"),
-         QStringLiteral("Field separator of the CSV (one character); by default \";\" where the locale writes "
-                        "decimals with a comma, \",\" elsewhere."),
-         QStringLiteral("char")},
-    });
-    CommonOptions::parse(parser, arguments);
-    PrintOptions options{readGenerateOptions(parser), parser.value(QStringLiteral("format")).toLower(),
-                         parser.value(QStringLiteral("out")), CsvStyle::of(QLocale::system())};
-    if (!QStringList{"table", "json", "csv", "xlsx"}.contains(options.format))
-        throw UsageError(QStringLiteral("--format: use table, json, csv or xlsx"));
-    if (options.format == QLatin1String("xlsx") && options.out.isEmpty())
-        throw UsageError(QStringLiteral("--format xlsx needs --out FILE"));
-    if (parser.isSet(QStringLiteral("out")) && options.out.isEmpty())
-        throw UsageError(QStringLiteral("--out: give a file name"));
-    if (parser.isSet(QStringLiteral("csv-separator"))) {
-        const QString separator = parser.value(QStringLiteral("csv-separator"));
-        if (options.format != QLatin1String("csv"))
-            throw UsageError(QStringLiteral("--csv-separator goes with --format csv"));
-        if (separator.size() != 1 || separator == QLatin1String("\"") || separator == QLatin1String("\n")
-            || separator == QLatin1String("\r"))
-            throw UsageError(QStringLiteral("--csv-separator: give one character other than a quote or a line break, "
-                                            "not \"%1\"").arg(separator));
-        options.csv.separator = separator.at(0);
-    }
-    return options;
-}
-
 // The result in the chosen format, to standard output or to the file, which is replaced only
 // once it is complete.
-void writeResult(TDataSet &result, const PrintOptions &options)
+void writeResult(TDataSet &result, const ResultOutput &options)
 {
     QString error;
     if (options.format == QLatin1String("xlsx")) {
         if (!writeResultWorkbook(result, options.out, &error))
-            throw Exception(QStringLiteral("No se pudo escribir %1").arg(error));
+            throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1")).arg(error));
         return;
     }
     if (options.out.isEmpty()) {
@@ -160,37 +156,56 @@ void writeResult(TDataSet &result, const PrintOptions &options)
         if (file.commit())
             return;
     }
-    throw Exception(QStringLiteral("No se pudo escribir %1: %2").arg(options.out, file.errorString()));
+    throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1: %2")).arg(options.out, file.errorString()));
 }
 
+namespace {
+
 // One headless workstation: connection, company list, scratch dataset and data module.
-int generate(PrintOptions options)
+int generate(GenerateOptions run, const ResultOutput &output)
 {
-    startGenerateSession(options.run);
+    startGenerateSession(run);
     HeadlessWorkstation workstation;
-    checkGenerateInputs(options.run, workstation.connection);
+    checkGenerateInputs(run, workstation.connection);
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();
-    runGeneration(options.run, module);
+    runGeneration(run, module);
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown
-    writeResult(result, options);
+    writeResult(result, output);
     return 0;
 }
 
 } // namespace
 
+int runGenerateCommandWith(const QStringList &arguments, const GenerateOnPlanNode &onPlanNode)
+{
+    CommandLine line(arguments.value(0), cliText(QT_TRANSLATE_NOOP(
+        "qacsemaf", "Genera el semáforo de un cargo al que se aspira sobre los empleados de los cargos candidatos, o "
+                    "sobre un nodo de un plan de carrera (--plan, --node) en la ventana principal, e imprime el "
+                    "resultado.")));
+    addGenerateCommandOptions(line);
+    try {
+        line.parse(arguments);
+        const ResultOutput output = readResultOutput(line);
+        if (givesPlanNode(line)) {
+            const PlanNode node = readPlanNode(line, positionOptions());
+            if (!onPlanNode)
+                throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--plan y --node van por la ventana principal, "
+                                                                       "que este programa no abre")));
+            return onPlanNode(line, node, output);
+        }
+        GenerateOptions run = readGenerateOptions(line);
+        return generate(std::move(run), output);
+    } catch (const UsageError &error) {
+        return reportUsageError(error, arguments.value(0));
+    } catch (const Exception &error) {
+        return reportFailure(error.Message());
+    }
+}
+
 int runGenerateCommand(const QStringList &arguments)
 {
-    QTextStream err(stderr);
-    try {
-        return generate(readPrintOptions(arguments));
-    } catch (const UsageError &error) {
-        err << "qacsemaf generate: " << error.message() << '\n';
-        return 2;
-    } catch (const Exception &error) {
-        err << error.Message() << '\n';
-        return 1;
-    }
+    return runGenerateCommandWith(arguments, {});
 }

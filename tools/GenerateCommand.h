@@ -1,20 +1,27 @@
 #pragma once
 // qacsemaf generate: runs the module's traffic-light generation headless for one target position
 // and its candidate positions, and prints the result table (a coloured table, JSON or CSV) or
-// writes it to a file (those, or an XLSX worksheet). The options and the run are shared with the
-// commands that print the result in other ways (qacsemaf report).
+// writes it to a file (those, or an XLSX worksheet). Given a plan node (--plan, --node) the run
+// goes through the main form in the window program, with the same option table and output. The
+// options and the run are shared with the commands that print the result in other ways
+// (qacsemaf report).
 
 #include "tools/CommonOptions.h"
+#include "tools/PlanNode.h"
+#include "tools/ResultPrinter.h"
 #include "engine/GenerationInputs.h"
 
 #include <QStringList>
 
-class QCommandLineParser;
-class SDCOMConnection;
-class TDtmAcSemaf;
+#include <functional>
 
-// `arguments` start with the program name ("qacsemaf generate"). Returns the process exit code.
-int runGenerateCommand(const QStringList &arguments);
+// The line of the command list.
+inline constexpr char kGenerateSummary[] =
+    QT_TRANSLATE_NOOP("qacsemaf", "genera el semáforo sin ventanas e imprime o escribe la tabla del resultado");
+
+class SDCOMConnection;
+class TDataSet;
+class TDtmAcSemaf;
 
 struct GenerateOptions {
     CommonOptions common;
@@ -22,9 +29,36 @@ struct GenerateOptions {
     QString flag;     // auto, on, off
 };
 
-// The options of a generation run: the common ones, target, candidates and the flag.
-void addGenerateOptions(QCommandLineParser &parser);
-GenerateOptions readGenerateOptions(const QCommandLineParser &parser);
+// Where and how the result table goes.
+struct ResultOutput {
+    QString format;   // table, json, csv, xlsx
+    QString out;      // the file written in place of standard output; empty: standard output
+    CsvStyle csv;
+};
+
+// The run on a plan node, handed the read command line; returns the exit code. Only the window
+// program, which opens the main form, has one.
+using GenerateOnPlanNode = std::function<int(const CommandLine &, const PlanNode &, const ResultOutput &)>;
+
+// `arguments` start with the program name ("qacsemaf generate"). Every argument is checked before
+// the run; returns the process exit code.
+int runGenerateCommand(const QStringList &arguments);
+// The same with the run on a plan node.
+int runGenerateCommandWith(const QStringList &arguments, const GenerateOnPlanNode &onPlanNode);
+
+// The options of a generation run: the common ones, target, candidates, the flag and the plan node.
+void addGenerateOptions(CommandLine &line);
+// The whole table of qacsemaf generate: the run's options and the output's.
+void addGenerateCommandOptions(CommandLine &line);
+// The options of the positions road that a plan node excludes.
+QStringList positionOptions();
+// The run by positions (no --plan, --node); throws UsageError.
+GenerateOptions readGenerateOptions(const CommandLine &line);
+// --format, --out and --csv-separator; throws UsageError.
+ResultOutput readResultOutput(const CommandLine &line);
+// The result in the chosen format, to standard output or to the file, which is replaced only
+// once it is complete; throws Exception.
+void writeResult(TDataSet &result, const ResultOutput &output);
 // Session globals and current company for the run, as the load call leaves them.
 void startGenerateSession(const GenerateOptions &options);
 // Proves the session and its company as the load call does, and that every position given

@@ -12,7 +12,6 @@
 #include "framework/Ugnnorma.h"
 #include "reportengine/XlsxExport.h"
 
-#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,59 +19,45 @@
 
 namespace {
 
-struct ReportOptions {
-    bool competence = false;   // the per-employee competence report instead of the list
-    GenerateOptions run;
-    QString pdf;
-    QString xlsx;
-    QString docx;
-    QString employee;          // competence: the evaluated employee; empty: the first one
-    QString rows;              // competence: print the report's rows (csv, json) instead of a file
-};
-
 const QString kReports = QStringLiteral("list, competence");
 
-ReportOptions readReportOptions(QStringList arguments)
+// The report's own options beside those of the run.
+void addReportOptions(CommandLine &line, bool competence)
 {
-    if (arguments.size() < 2)
-        throw UsageError(QStringLiteral("name the report: ") + kReports);
-    const QString kind = arguments.at(1);
-    if (kind != QLatin1String("list") && kind != QLatin1String("competence"))
-        throw UsageError(QStringLiteral("unknown report \"%1\" (use %2)").arg(kind, kReports));
-    const bool competence = kind == QLatin1String("competence");
-    arguments[0] += QLatin1Char(' ') + kind;
-    arguments.removeAt(1);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        competence ? QStringLiteral("Runs the traffic-light generation as qacsemaf generate does and writes the "
-                                    "competence report (requirement table and chart) of one evaluated employee.")
-                   : QStringLiteral("Runs the traffic-light generation as qacsemaf generate does and writes the list "
-                                    "report of the result."));
-    addGenerateOptions(parser);
-    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Write the report to this PDF file."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("xlsx"), QStringLiteral("Write the report to this XLSX workbook."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("docx"), QStringLiteral("Write the report to this DOCX document."), QStringLiteral("file")});
+    addGenerateOptions(line);
+    line.add({
+        {QStringLiteral("pdf"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe el reporte en este archivo PDF.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("xlsx"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe el reporte en este libro XLSX.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("docx"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe el reporte en este documento DOCX.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+    });
     if (competence)
-        parser.addOptions({{QStringLiteral("employee"),
-                            QStringLiteral("Employee (COD_EMPL) of the result to report; the first one by default."),
-                            QStringLiteral("id")},
-                           {QStringLiteral("rows"),
-                            QStringLiteral("Print the report's requirement rows (csv or json) instead of writing a "
-                                           "file; needs no windows."),
-                            QStringLiteral("format")}});
-    CommonOptions::parse(parser, arguments);
-    ReportOptions options{competence, readGenerateOptions(parser), parser.value(QStringLiteral("pdf")),
-                          parser.value(QStringLiteral("xlsx")), parser.value(QStringLiteral("docx")),
-                          competence ? parser.value(QStringLiteral("employee")) : QString(),
-                          competence ? parser.value(QStringLiteral("rows")).toLower() : QString()};
+        line.add({{QStringLiteral("employee"),
+                   cliText(QT_TRANSLATE_NOOP("qacsemaf", "Empleado (COD_EMPL) del resultado que se reporta; por omisión "
+                                                         "el primero.")),
+                   QStringLiteral("id")},
+                  {QStringLiteral("rows"),
+                   cliText(QT_TRANSLATE_NOOP("qacsemaf", "Imprime las filas de requisitos del reporte (csv o json) en "
+                                                         "lugar de escribir un archivo; no abre ventanas.")),
+                   cliText(QT_TRANSLATE_NOOP("qacsemaf", "formato"))}});
+}
+
+ReportOptions readReportOptions(const CommandLine &line, bool competence)
+{
+    ReportOptions options{competence, line.value(QStringLiteral("pdf")), line.value(QStringLiteral("xlsx")),
+                          line.value(QStringLiteral("docx")),
+                          competence ? line.value(QStringLiteral("employee")) : QString(), QString()};
+    for (const char *file : {"pdf", "xlsx", "docx"})
+        line.requireFolderOf(QLatin1String(file));
     const bool files = !options.pdf.isEmpty() || !options.xlsx.isEmpty() || !options.docx.isEmpty();
-    if (!options.rows.isEmpty()) {
-        if (options.rows != QLatin1String("csv") && options.rows != QLatin1String("json"))
-            throw UsageError(QStringLiteral("--rows: use csv or json"));
-        if (files)
-            throw UsageError(QStringLiteral("--rows prints the rows; it takes no --pdf, --xlsx or --docx"));
+    if (competence && line.isSet(QStringLiteral("rows"))) {
+        options.rows = line.choice(QStringLiteral("rows"), {"csv", "json"});
+        for (const char *file : {"pdf", "xlsx", "docx"})
+            line.refuseTogether(QStringLiteral("rows"), QLatin1String(file));
     } else if (!files) {
-        throw UsageError(QStringLiteral("--pdf, --xlsx or --docx is required"));
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta --pdf, --xlsx o --docx")));
     }
     return options;
 }
@@ -113,8 +98,11 @@ void writeFiles(const ReportOptions &options, const report::PreparedReport &page
         QString error;
         if (!file.write(pages, file.path, &error, {}))
             throw Exception(error);
-        out << "qacsemaf report: " << file.kind << ", " << pages.pageCount()
-            << (pages.pageCount() == 1 ? " page: " : " pages: ") << file.path << '\n';
+        out << "qacsemaf: "
+            << (pages.pageCount() == 1 ? cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1, %2 página: %3"))
+                                       : cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1, %2 páginas: %3")))
+                   .arg(QLatin1String(file.kind)).arg(pages.pageCount()).arg(file.path)
+            << '\n';
     }
 }
 
@@ -181,17 +169,13 @@ void printCompetenceRows(const QString &employee, TDataSet &rows, const QString 
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-// `form` stands for the main window: the inputs of the run, for the data module's competence rows.
-void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, HeadlessMainForm &form,
-                       TReportesAcSemaf &reports, QTextStream &out)
+void writeCompetence(const ReportOptions &options, TDtmAcSemaf &module, TReportesAcSemaf &reports, QTextStream &out)
 {
-    fillTreeFields(options.run.inputs, form);
-    module.Forma = &form;
     module.CdsDtpcaRep.AfterScroll = nullptr;
     TDataSet &result = module.CdsAcSemaf;
     if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
-        throw Exception(QStringLiteral("qacsemaf report: employee %1 is not in the result of this generation")
-                            .arg(options.employee));
+        throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "el empleado %1 no está en el resultado de esta "
+                                                              "generación")).arg(options.employee));
     if (!options.rows.isEmpty()) {
         module.ReporteCompetencias();
         printCompetenceRows(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(), module.CdsDtpcaRep,
@@ -199,49 +183,105 @@ void produceCompetence(const ReportOptions &options, TDtmAcSemaf &module, Headle
         return;
     }
     if (!result.IsEmpty())
-        out << "qacsemaf report: employee " << result.FieldByName(QStringLiteral("COD_EMPL"))->AsString() << " ("
-            << result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString() << ' '
-            << result.FieldByName(QStringLiteral("APE_EMPL"))->AsString() << ")\n";
+        out << "qacsemaf: "
+            << cliText(QT_TRANSLATE_NOOP("qacsemaf", "empleado %1 (%2 %3)"))
+                   .arg(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(),
+                        result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString(),
+                        result.FieldByName(QStringLiteral("APE_EMPL"))->AsString())
+            << '\n';
     // The chart is drawn by the painter the program installed: the charting library in the window
     // program, as in the preview window.
     reports.ReporteCompetencias([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
 }
 
-int produce(ReportOptions options)
+// The run by positions, headless: `form` stands for the main window, its fields filled as the
+// career tree would fill them for these positions.
+int produce(const ReportOptions &options, GenerateOptions run)
 {
-    startGenerateSession(options.run);
+    startGenerateSession(run);
     gStNombProg = QStringLiteral("QAcSemaf");
     HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
     HeadlessWorkstation workstation;
     TDtmAcSemaf &module = workstation.module;
-    options.run.common.proveSession(workstation.connection);
+    run.common.proveSession(workstation.connection);
     workstation.companies.Open();
-    runGeneration(options.run, module);
-    openCompanyHeader(module, options.run.common.company);
+    runGeneration(run, module);
+    openCompanyHeader(module, run.common.company);
 
     TReportesAcSemaf reports(module);
-    reports.CargoSinPlan = targetName(module, options.run.inputs);
-    module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page to keep in step
+    reports.CargoSinPlan = targetName(module, run.inputs);
+    if (options.competence) {
+        fillTreeFields(run.inputs, form);
+        module.Forma = &form;
+    }
     QTextStream out(stdout);
-    if (options.competence)
-        produceCompetence(options, module, form, reports, out);
-    else
-        produceList(options, reports, out);
+    writeReport(options, module, reports, out);
     return 0;
 }
 
 } // namespace
 
+void writeReport(const ReportOptions &options, TDtmAcSemaf &module, TReportesAcSemaf &reports, QTextStream &out)
+{
+    module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page to keep in step
+    if (options.competence)
+        writeCompetence(options, module, reports, out);
+    else
+        produceList(options, reports, out);
+}
+
+int runReportCommandWith(const QStringList &arguments, const ReportOnPlanNode &onPlanNode)
+{
+    try {
+        if (arguments.size() < 2)
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique el reporte: %1")).arg(kReports));
+        const QString kind = arguments.at(1);
+        if (kind == QLatin1String("--help") || kind == QLatin1String("-h")) {
+            QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 list|competence [opciones]"))
+                                       .arg(arguments.value(0))
+                                << "\n\n"
+                                << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada reporte: \"%1 list "
+                                                                         "--help\", \"%1 competence --help\"."))
+                                       .arg(arguments.value(0))
+                                << '\n';
+            return 0;
+        }
+        if (kind != QLatin1String("list") && kind != QLatin1String("competence"))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "reporte desconocido \"%1\" (use %2)")).arg(kind, kReports));
+        const bool competence = kind == QLatin1String("competence");
+        QStringList rest = arguments;
+        rest[0] += QLatin1Char(' ') + kind;
+        rest.removeAt(1);
+        CommandLine line(rest.value(0),
+                         competence ? cliText(QT_TRANSLATE_NOOP(
+                                          "qacsemaf", "Genera el semáforo como qacsemaf generate y escribe el reporte de "
+                                                      "competencias (tabla de requisitos y gráfica) de un empleado evaluado."))
+                                    : cliText(QT_TRANSLATE_NOOP(
+                                          "qacsemaf", "Genera el semáforo como qacsemaf generate y escribe el listado del "
+                                                      "resultado.")));
+        addReportOptions(line, competence);
+        try {
+            line.parse(rest);
+            const ReportOptions options = readReportOptions(line, competence);
+            if (givesPlanNode(line)) {
+                const PlanNode node = readPlanNode(line, positionOptions());
+                if (!onPlanNode)
+                    throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--plan y --node van por la ventana "
+                                                                           "principal, que este programa no abre")));
+                return onPlanNode(line, node, options);
+            }
+            return produce(options, readGenerateOptions(line));
+        } catch (const UsageError &error) {
+            return reportUsageError(error, rest.value(0));
+        }
+    } catch (const UsageError &error) {
+        return reportUsageError(error, arguments.value(0));
+    } catch (const Exception &error) {
+        return reportFailure(error.Message());
+    }
+}
+
 int runReportCommand(const QStringList &arguments)
 {
-    QTextStream err(stderr);
-    try {
-        return produce(readReportOptions(arguments));
-    } catch (const UsageError &error) {
-        err << "qacsemaf report: " << error.message() << '\n';
-        return 2;
-    } catch (const Exception &error) {
-        err << error.Message() << '\n';
-        return 1;
-    }
+    return runReportCommandWith(arguments, {});
 }

@@ -5,8 +5,8 @@
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/ServerAccess.h"
+#include "tools/CommandLine.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -34,11 +34,6 @@ struct SeedOptions {
     bool force = false;
 };
 
-int fail(const QString &message)
-{
-    QTextStream(stderr) << "qacsemaf seed: " << message << '\n';
-    return 1;
-}
 
 const QStringList kSqliteCompanions{QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
 
@@ -61,15 +56,6 @@ QString buildFileFor(const QString &target)
                                            .arg(info.fileName()).arg(QCoreApplication::applicationPid()));
 }
 
-DbOutcome checkTarget(const SeedOptions &options)
-{
-    if (QFile::exists(options.file) && !options.force)
-        return DbOutcome::failure(QStringLiteral("%1 already exists; use --force to replace it")
-                                      .arg(options.file));
-    if (!QFileInfo(QFileInfo(options.file).absolutePath()).isDir())
-        return DbOutcome::failure(QStringLiteral("The folder of %1 does not exist").arg(options.file));
-    return DbOutcome::success();
-}
 
 // The finished build file takes the target's place; an old WAL beside the target would be
 // replayed into the new file, so it goes first.
@@ -77,9 +63,9 @@ DbOutcome replaceTarget(const QString &built, const QString &target)
 {
     for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         if (QFile::exists(target + suffix) && !QFile::remove(target + suffix))
-            return DbOutcome::failure(QStringLiteral("Cannot remove %1").arg(target + suffix));
+            return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede borrar %1")).arg(target + suffix));
     if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(target).constData()) != 0)
-        return DbOutcome::failure(QStringLiteral("Cannot rename %1 to %2: %3")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede renombrar %1 como %2: %3"))
                                       .arg(built, target, QString::fromLocal8Bit(std::strerror(errno))));
     return DbOutcome::success();
 }
@@ -91,8 +77,7 @@ DbOutcome prepareSchema(SchemaLoader &loader, bool force)
     if (existing.isEmpty())
         return DbOutcome::success();
     if (!force)
-        return DbOutcome::failure(QStringLiteral("The database already has %1 of the tables (%2 ...);"
-                                                 " use --force to replace them")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "La base ya tiene %1 de las tablas (%2 ...); use --force para reemplazarlas"))
                                       .arg(existing.size()).arg(existing.first()));
     return loader.dropAll();
 }
@@ -105,18 +90,18 @@ void printCounts(const QMap<QString, int> &counts, qint64 elapsedMs)
         out << "  " << it.key().leftJustified(10) << QString::number(it.value()).rightJustified(9) << '\n';
         total += it.value();
     }
-    out << "  " << QStringLiteral("total").leftJustified(10) << QString::number(total).rightJustified(9)
-        << "  rows in " << QString::number(elapsedMs / 1000.0, 'f', 2) << " s\n";
+    out << "  " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "total")).leftJustified(10) << QString::number(total).rightJustified(9)
+        << "  " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "filas en")) << ' ' << QString::number(elapsedMs / 1000.0, 'f', 2) << " s\n";
 }
 
 DbOutcome setJournalMode(const QSqlDatabase &db, const QString &mode)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(mode)) || !query.next())
-        return DbOutcome::failure(QStringLiteral("Cannot set the seed file's journal mode to %1: %2")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede poner el diario del archivo en modo %1: %2"))
                                       .arg(mode, query.lastError().text()));
     if (query.value(0).toString().toLower() != mode)
-        return DbOutcome::failure(QStringLiteral("The seed file stays in journal mode %1 instead of %2")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "El diario del archivo sigue en modo %1 en lugar de %2"))
                                       .arg(query.value(0).toString(), mode));
     return DbOutcome::success();
 }
@@ -163,11 +148,11 @@ DbOutcome seedPostgres(const SeedOptions &options, QMap<QString, int> *counts)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     if (!db.transaction())
-        return DbOutcome::failure(QStringLiteral("Cannot begin the seed transaction: %1")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede iniciar la transacción: %1"))
                                       .arg(db.lastError().text()));
     DbOutcome outcome = fill(db, options, counts);
     if (outcome.ok() && !db.commit())
-        outcome = DbOutcome::failure(QStringLiteral("Cannot commit the seed: %1").arg(db.lastError().text()));
+        outcome = DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede confirmar la transacción: %1")).arg(db.lastError().text()));
     if (!outcome.ok())
         db.rollback();
     db.close();
@@ -177,8 +162,6 @@ DbOutcome seedPostgres(const SeedOptions &options, QMap<QString, int> *counts)
 // SQLite: built in a file of its own and renamed over the target only when complete.
 DbOutcome seedSqlite(const SeedOptions &options, QMap<QString, int> *counts)
 {
-    if (const DbOutcome target = checkTarget(options); !target.ok())
-        return target;
     const QString built = buildFileFor(options.file);
     removeSqliteFile(built); // left by a run that was killed
     DbOutcome outcome = DatabaseOpener::openSqlite(built, connectionName);
@@ -195,37 +178,60 @@ DbOutcome seedSqlite(const SeedOptions &options, QMap<QString, int> *counts)
     return outcome;
 }
 
+// Every argument, the target file's folder and an existing file included, before anything is
+// opened; throws UsageError.
+SeedOptions readSeedOptions(const QStringList &arguments, CommandLine &line)
+{
+    line.add({
+        {QStringLiteral("db"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Archivo SQLite que se crea.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("pg"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base PostgreSQL que se llena en su lugar, como "
+                                               "\"host=... dbname=... user=... password=...\".")),
+         QStringLiteral("conninfo")},
+        {QStringLiteral("employees"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Crea una empresa sintética con N contratos activos.")),
+         QStringLiteral("N")},
+        {QStringLiteral("force"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Reemplaza un archivo o unas tablas que ya existen."))},
+    });
+    line.parse(arguments);
+    SeedOptions options;
+    options.file = line.value(QStringLiteral("db"));
+    options.connInfo = line.value(QStringLiteral("pg"));
+    options.force = line.isSet(QStringLiteral("force"));
+    line.refuseTogether(QStringLiteral("db"), QStringLiteral("pg"));
+    if (options.file.isEmpty() && options.connInfo.isEmpty())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "dé --db ARCHIVO o --pg CONNINFO")));
+    if (!options.connInfo.isEmpty()) {
+        QMap<QString, QString> pairs;
+        QString error;
+        if (!DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &error))
+            throw UsageError(QStringLiteral("--pg: %1").arg(error));
+    }
+    if (line.isSet(QStringLiteral("employees")))
+        options.employees = line.number(QStringLiteral("employees"), 1);
+    if (!options.file.isEmpty()) {
+        line.requireFolderOf(QStringLiteral("db"));
+        if (QFile::exists(options.file) && !options.force)
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya existe; use --force para reemplazarlo"))
+                                 .arg(options.file));
+    }
+    return options;
+}
+
 } // namespace
 
 int runSeedCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Creates the schema and fills it with the demo data (three companies, career plans and "
-        "their employees) or, with --employees, with one large synthetic company."));
-    parser.addHelpOption();
-    parser.addOptions({
-        {QStringLiteral("db"), QStringLiteral("SQLite database file to create."), QStringLiteral("file")},
-        {QStringLiteral("pg"), QStringLiteral("PostgreSQL database to fill instead, as "
-                                              "\"host=... dbname=... user=... password=...\"."),
-         QStringLiteral("conninfo")},
-        {QStringLiteral("employees"), QStringLiteral("Make a synthetic company with N active contracts."),
-         QStringLiteral("N")},
-        {QStringLiteral("force"), QStringLiteral("Replace an existing file or existing tables.")},
-    });
-    parser.process(arguments);
-
+    CommandLine line(arguments.value(0),
+                     cliText(QT_TRANSLATE_NOOP("qacsemaf", "Crea el esquema y lo llena con los datos de demostración (tres "
+                                                           "empresas, planes de carrera y sus empleados) o, con "
+                                                           "--employees, con una empresa sintética grande.")));
     SeedOptions options;
-    options.file = parser.value(QStringLiteral("db"));
-    options.connInfo = parser.value(QStringLiteral("pg"));
-    options.force = parser.isSet(QStringLiteral("force"));
-    if (options.file.isEmpty() == options.connInfo.isEmpty())
-        return fail(QStringLiteral("give exactly one of --db FILE or --pg CONNINFO"));
-    if (parser.isSet(QStringLiteral("employees"))) {
-        bool ok = false;
-        options.employees = parser.value(QStringLiteral("employees")).toInt(&ok);
-        if (!ok || options.employees < 1)
-            return fail(QStringLiteral("--employees needs a whole number above 0"));
+    try {
+        options = readSeedOptions(arguments, line);
+    } catch (const UsageError &error) {
+        return reportUsageError(error, arguments.value(0));
     }
 
     QElapsedTimer timer;
@@ -240,15 +246,18 @@ int runSeedCommand(const QStringList &arguments)
             seeded = seedPostgres(options, &counts);
     }
     if (!seeded.ok())
-        return fail(seeded.error);
+        return reportFailure(seeded.error);
     for (const QString &notice : std::as_const(seeded.notices))
-        QTextStream(stderr) << "qacsemaf seed: notice: " << notice << '\n';
+        QTextStream(stderr) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "aviso: %1")).arg(notice) << '\n';
 
-    const QString target = options.connInfo.isEmpty() ? options.file : QStringLiteral("PostgreSQL database");
-    QTextStream(stdout) << (options.employees > 0
-                                ? QStringLiteral("Created a synthetic company with %1 employees in %2\n")
+    const QString target =
+        options.connInfo.isEmpty() ? options.file : cliText(QT_TRANSLATE_NOOP("qacsemaf", "la base PostgreSQL"));
+    QTextStream(stdout) << "qacsemaf: "
+                        << (options.employees > 0
+                                ? cliText(QT_TRANSLATE_NOOP("qacsemaf", "empresa sintética con %1 empleados creada en %2"))
                                       .arg(options.employees).arg(target)
-                                : QStringLiteral("Created the demo database in %1\n").arg(target));
+                                : cliText(QT_TRANSLATE_NOOP("qacsemaf", "base de demostración creada en %1")).arg(target))
+                        << '\n';
     printCounts(counts, timer.elapsed());
     return 0;
 }

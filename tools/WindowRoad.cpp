@@ -1,5 +1,10 @@
 #include "tools/WindowRoad.h"
 
+#include "tools/CommandLine.h"
+
+#include <QFile>
+#include <QTextStream>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,9 +54,13 @@ bool needsWindowProgram(int argc, const char *const argv[])
         return true;
     if (command == "generate")
         return anyNamedOption(argc, argv, 2, {"--plan", "--node"});
-    if (command == "report" && argc > 2 && std::strcmp(argv[2], "competence") == 0)
-        return anyNamedOption(argc, argv, 3, {"--pdf", "--xlsx", "--docx"});
-    return false;
+    if (command != "report" || argc < 3)
+        return false;
+    const std::string report = argv[2];
+    if (report != "list" && report != "competence")
+        return false;
+    return anyNamedOption(argc, argv, 3, {"--plan", "--node"})
+           || (report == "competence" && anyNamedOption(argc, argv, 3, {"--pdf", "--xlsx", "--docx"}));
 }
 
 const char *windowProgramName()
@@ -62,17 +71,22 @@ const char *windowProgramName()
 int runWindowProgram(char *argv[])
 {
     const std::string program = executableFolder(argv[0]) + windowProgramName();
-    const char *command = argv[1];
+    const QString path = QFile::decodeName(program.c_str());
     if (access(program.c_str(), X_OK) != 0) {
-        std::fprintf(stderr,
-                     "qacsemaf %s: this command opens the module's windows, which the program %s does; it is "
-                     "missing (%s). Build or install it next to qacsemaf.\n",
-                     command, program.c_str(), std::strerror(errno));
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        QTextStream(stderr) << "qacsemaf: "
+                            << cliText(QT_TRANSLATE_NOOP("qacsemaf", "\"%1\" abre las ventanas del módulo, lo que hace el "
+                                                                     "programa %2, y falta (%3); compílelo o instálelo "
+                                                                     "junto a qacsemaf."))
+                                   .arg(QString::fromLocal8Bit(argv[1]), path, reason)
+                            << '\n';
         return 127;
     }
     std::fflush(stdout);
     std::fflush(stderr);
     execv(program.c_str(), argv);
-    std::fprintf(stderr, "qacsemaf %s: %s could not be started: %s\n", command, program.c_str(), std::strerror(errno));
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    QTextStream(stderr) << "qacsemaf: "
+                        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo iniciar %1: %2")).arg(path, reason) << '\n';
     return 126;
 }

@@ -5,13 +5,14 @@
 // code is the command's.
 
 // Whether the arguments (argv[1] on) ask for a road of the window program: a screenshot, a
-// generation given a plan node (--plan or --node), a report given a plan node, or the competence
-// report written to a file (its chart is drawn by the charting library).
+// generation or a report (list, competence) given a plan node (--plan or --node), or the
+// competence report written to a file (its chart is drawn by the charting library).
 bool needsWindowProgram(int argc, const char *const argv[]);
 
 // The file name of the window program, next to the command line.
 const char *windowProgramName();
 
 // Replaces this process with the window program, passing argv on unchanged. Returns only when it
-// cannot be started: the message has been written to stderr and the result is the exit code.
+// cannot be started: the message (translated: an application must exist) has been written to
+// stderr and the result is the exit code.
 int runWindowProgram(char *argv[]);

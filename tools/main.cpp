@@ -1,45 +1,34 @@
 // qacsemaf: the module's command line. The first argument names a sub-command; each one
-// parses its own options. This program links no widgets: the roads through the module's windows
-// are run by the window program next to it (tools/WindowRoad.h), under the same command name.
+// reads its own table of options (tools/CommandLine.h). This program links no widgets: the roads
+// through the module's windows are run by the window program next to it (tools/WindowRoad.h),
+// under the same command name. Messages are Spanish, English where the locale asks for it.
 
 #include "tools/CommandTable.h"
 #include "framework/PlatformNotices.h"
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/Translations.h"
 #include "tools/WindowRoad.h"
+#include "tools/window/ScreenshotCommand.h"
 
 #include <QGuiApplication>
-#include <QTextStream>
 
 #include <cstring>
 #include <memory>
 
 namespace {
 
+// One line per command; a command without a run here is the window program's.
 const CommandTable &commands()
 {
     static const CommandTable table = {
-        {QStringLiteral("generate"),
-         {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
-        {QStringLiteral("report"),
-         {QStringLiteral("run the generation headless and write the list report or an employee's competence "
-                         "report (PDF, XLSX, DOCX)"),
-          runReportCommand}},
-        {QStringLiteral("screenshot"),
-         {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"), nullptr}},
-        {QStringLiteral("seed"),
-         {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
+        {QStringLiteral("generate"), {kGenerateSummary, runGenerateCommand}},
+        {QStringLiteral("report"), {kReportSummary, runReportCommand}},
+        {QStringLiteral("screenshot"), {kScreenshotSummary, nullptr}},
+        {QStringLiteral("seed"), {kSeedSummary, runSeedCommand}},
     };
     return table;
-}
-
-int usage(QTextStream &out, int exitCode)
-{
-    out << "Usage: qacsemaf <command> [options]\n\nCommands:\n";
-    listCommands(out, commands());
-    out << "\nRun 'qacsemaf <command> --help' for the options of a command.\n";
-    return exitCode;
 }
 
 } // namespace
@@ -47,8 +36,12 @@ int usage(QTextStream &out, int exitCode)
 int main(int argc, char *argv[])
 {
     quietPlatformNotices();
-    if (needsWindowProgram(argc, argv))
+    if (needsWindowProgram(argc, argv)) {
+        // Only for the message when the window program cannot be started, in the user's language.
+        QCoreApplication app(argc, argv);
+        loadTranslations();
         return runWindowProgram(argv);
+    }
     // Reports paint text, which needs Qt's GUI side (fonts) but never a display.
     const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
     if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -60,5 +53,6 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
-    return runNamedCommand(commands(), QCoreApplication::arguments(), usage, [argv] { return runWindowProgram(argv); });
+    loadTranslations();
+    return runNamedCommand(commands(), QCoreApplication::arguments(), {}, [argv] { return runWindowProgram(argv); });
 }

@@ -31,6 +31,10 @@ class TestSeedCommand : public QObject {
 private slots:
     void initTestCase()
     {
+        // The messages checked are the Spanish ones, whatever the locale of the test run.
+        qputenv("LANG", "C.UTF-8");
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
         QVERIFY(m_dir.isValid());
         QVERIFY2(QFile::exists(qEnvironmentVariable("QACSEMAF_EXE")), "QACSEMAF_EXE names the built tool");
     }
@@ -67,19 +71,23 @@ private slots:
     void refusals_data()
     {
         addColumns<QStringList, QString>({"arguments", "message"});
-        QTest::newRow("no target") << QStringList{} << "exactly one of --db";
-        QTest::newRow("two targets") << QStringList{"--db", "x.db", "--pg", "dbname=x"} << "exactly one of --db";
-        QTest::newRow("employees not a number") << QStringList{"--db", "x.db", "--employees", "many"} << "--employees";
-        QTest::newRow("employees zero") << QStringList{"--db", "x.db", "--employees", "0"} << "--employees";
-        QTest::newRow("malformed connection") << QStringList{"--pg", "host"} << "key=value";
+        QTest::newRow("no target") << QStringList{} << "qacsemaf: dé --db ARCHIVO o --pg CONNINFO\n";
+        QTest::newRow("two targets") << QStringList{"--db", "x.db", "--pg", "dbname=x"}
+                                     << "qacsemaf: --db no se puede usar con --pg\n";
+        QTest::newRow("employees not a number") << QStringList{"--db", "x.db", "--employees", "many"}
+                                                << "qacsemaf: --employees: \"many\" no es un número entero\n";
+        QTest::newRow("employees zero") << QStringList{"--db", "x.db", "--employees", "0"}
+                                        << "qacsemaf: --employees: dé un número de 1 en adelante\n";
+        QTest::newRow("malformed connection") << QStringList{"--pg", "host"}
+                                              << "qacsemaf: --pg: se esperaba clave=valor en \"host\"\n";
     }
     void refusals()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         const ProgramRun run = seed(arguments);
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
         QVERIFY(!QFile::exists(QStringLiteral("x.db")));
     }
 
@@ -88,19 +96,19 @@ private slots:
         const QString file = m_dir.filePath(QStringLiteral("demo.db"));
         const ProgramRun created = seed({QStringLiteral("--db"), file});
         QCOMPARE(created.exitCode, 0);
-        QVERIFY2(created.output.contains(QLatin1String("demo database")), qPrintable(created.output));
+        QVERIFY2(created.output.contains(QStringLiteral("base de demostración creada")), qPrintable(created.output));
 
         const QDateTime before = QFileInfo(file).lastModified();
         const ProgramRun again = seed({QStringLiteral("--db"), file});
-        QCOMPARE(again.exitCode, 1);
-        QVERIFY2(again.errors.contains(QLatin1String("already exists")) && again.errors.contains(QLatin1String("--force")),
+        QCOMPARE(again.exitCode, 2);
+        QVERIFY2(again.errors.contains(QLatin1String("ya existe")) && again.errors.contains(QLatin1String("--force")),
                  qPrintable(again.errors));
         QCOMPARE(QFileInfo(file).lastModified(), before);
 
         const ProgramRun forced = seed({QStringLiteral("--db"), file, QStringLiteral("--employees"), QStringLiteral("120"),
                                  QStringLiteral("--force")});
         QCOMPARE(forced.exitCode, 0);
-        QVERIFY2(forced.output.contains(QLatin1String("120 employees")), qPrintable(forced.output));
+        QVERIFY2(forced.output.contains(QLatin1String("120 empleados")), qPrintable(forced.output));
         TestDatabase made(QStringLiteral("sqlite"), file);
         QVERIFY2(made.error().isEmpty(), qPrintable(made.error()));
         QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM NM_CONTR WHERE IND_ACTI = 'A'")).toInt(), 120);

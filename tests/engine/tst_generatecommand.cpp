@@ -132,10 +132,10 @@ private slots:
                                      << "Debe Seleccionar Competencias..." << 1;
         QTest::newRow("two places of the data")
             << QStringList{"--server", "127.0.0.1:1", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
-            << "qacsemaf generate: give one of --db FILE, --pg \"conninfo\" or --server URL\n" << 2;
+            << "qacsemaf: dé una sola de --db ARCHIVO, --pg \"conninfo\" o --server URL\n" << 2;
         QTest::newRow("company not a number")
             << QStringList{"--company", "2x", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
-            << "qacsemaf generate: --company: \"2x\" is not a number\n" << 2;
+            << "qacsemaf: --company: \"2x\" no es un número entero\n" << 2;
         QTest::newRow("target without company") << QStringList{"--target", "SUP001", "--candidates", "OPE001@2",
                                                                 "--categories", "EF"}
                                                 << "--target" << 2;
@@ -149,17 +149,17 @@ private slots:
             << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2,NOPE@2,OPE001@9", "--categories", "EF"}
             << "No existen los cargos NOPE@2, OPE001@9." << 1;
         QTest::newRow("xlsx without a file") << kPositions + QStringList{"--format", "xlsx"}
-                                             << "qacsemaf generate: --format xlsx needs --out FILE\n" << 2;
+                                             << "qacsemaf: --format xlsx necesita --out ARCHIVO\n" << 2;
         QTest::newRow("two-character separator") << kPositions + QStringList{"--format", "csv", "--csv-separator", ";;"}
-                                                 << "--csv-separator: give one character other than a quote or a line "
-                                                    "break, not \";;\"\n" << 2;
+                                                 << "--csv-separator: dé un carácter que no sea comillas ni salto de "
+                                                    "línea, no \";;\"\n" << 2;
         QTest::newRow("quote as separator") << kPositions + QStringList{"--format", "csv", "--csv-separator", "\""}
-                                            << "--csv-separator: give one character" << 2;
+                                            << "--csv-separator: dé un carácter" << 2;
         QTest::newRow("separator without csv") << kPositions + QStringList{"--format", "json", "--csv-separator", ";"}
-                                               << "qacsemaf generate: --csv-separator goes with --format csv\n" << 2;
+                                               << "qacsemaf: --csv-separator va con --format csv\n" << 2;
         QTest::newRow("workbook in a folder that does not exist")
             << kPositions + QStringList{"--format", "xlsx", "--out", "/nonexistent/folder/r.xlsx"}
-            << "No se pudo escribir /nonexistent/folder/r.xlsx: " << 1;
+            << "qacsemaf: --out: la carpeta /nonexistent/folder no existe\n" << 2;
     }
 
     void refusals()

@@ -166,10 +166,10 @@ private slots:
 private:
     static CommonOptions parse(const QStringList &arguments)
     {
-        QCommandLineParser parser;
-        CommonOptions::addTo(parser);
-        CommonOptions::parse(parser, QStringList{"qacsemaf"} + arguments);
-        return CommonOptions::read(parser);
+        CommandLine line(QStringLiteral("qacsemaf"), {});
+        CommonOptions::addTo(line);
+        line.parse(QStringList{"qacsemaf"} + arguments);
+        return CommonOptions::read(line);
     }
 
     DemoDatabase m_db;

@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("generate through the window") << QStringList{"generate", "--format", "csv"} + node << "stdout";
         QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";
+        QTest::newRow("list report on a plan node") << QStringList{"report", "list", "--pdf", "OUT"} + node << "pdf";
     }
 
     void sameOutputOverTheServer()
@@ -60,6 +61,29 @@ private slots:
             QVERIFY2(outputs[i].count('\n') > 10, outputs[i].constData());
         }
         QCOMPARE(outputs[1], outputs[0]);
+    }
+
+    // The list report of a plan node lists the employees the generation on that node gives, in its order.
+    void listReportOnANodeIsThatGeneration()
+    {
+        const QStringList node{"--db", m_db.path(), "--company", "1", "--plan", "1", "--node", "11", "--categories", "EF,EN"};
+        const ProgramRun generated = tool(QStringList{"generate", "--format", "csv"} + node);
+        QVERIFY2(generated.exitCode == 0, qPrintable(generated.errors));
+        QStringList employees;
+        for (const QString &line : generated.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1))
+            employees << line.section(QLatin1Char(','), 0, 0);
+        QVERIFY(employees.size() > 5);
+
+        const QString pdf = m_dir.filePath(QStringLiteral("node-list.pdf"));
+        const ProgramRun reported = tool(QStringList{"report", "list", "--pdf", pdf} + node);
+        QVERIFY2(reported.exitCode == 0, qPrintable(reported.errors));
+        QVERIFY2(reported.output.startsWith(QStringLiteral("qacsemaf: PDF, ")), qPrintable(reported.output));
+        static const QRegularExpression identification(QStringLiteral("^\\s*(\\d{6,})\\s"), QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = identification.globalMatch(QString::fromUtf8(product(QStringLiteral("pdf"), reported, pdf)));
+             match.hasNext();)
+            listed << match.next().captured(1);
+        QCOMPARE(listed, employees);
     }
 
 private:

@@ -15,34 +15,41 @@
 class TestReportCommand : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY2(m_db.isValid(), qPrintable(m_db.error())); }
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        // The messages checked are the Spanish ones, whatever the locale of the test run.
+        qputenv("LANG", "C.UTF-8");
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+    }
 
     void refusals_data()
     {
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
         QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
-                                   << "qacsemaf report: --pdf, --xlsx or --docx is required";
+                                   << "qacsemaf: falta --pdf, --xlsx o --docx";
         QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                        << "qacsemaf report: unknown report \"competencias\" (use list, competence)";
-        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf report: name the report: list, competence";
+                                        << "qacsemaf: reporte desconocido \"competencias\" (use list, competence)";
+        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf: indique el reporte: list, competence";
         QTest::newRow("nobody evaluated")
             << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Primero debe Generar el Sémaforo!!";
         QTest::newRow("employee not evaluated")
             << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
-            << "qacsemaf report: employee 1 is not in the result of this generation";
+            << "qacsemaf: el empleado 1 no está en el resultado de esta generación";
         QTest::newRow("nobody to report")
             << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Se debe Generar el semaforo para ver reporte... ";
         QTest::newRow("rows in an unknown format")
-            << QStringList{"report", "competence", "--rows", "xml"} + generation << 2 << "qacsemaf report: --rows: use csv or json";
+            << QStringList{"report", "competence", "--rows", "xml"} + generation << 2 << "qacsemaf: --rows: \"xml\" no es uno de csv, json";
         // A file asked for sends the run to the window program, which refuses the same way.
         QTest::newRow("rows and a file")
             << QStringList{"report", "competence", "--rows", "csv"} + generation + QStringList{"--pdf", "x.pdf"} << 2
-            << "qacsemaf report: --rows prints the rows; it takes no --pdf, --xlsx or --docx";
+            << "qacsemaf: --rows no se puede usar con --pdf";
     }
 
     void refusals()
@@ -60,26 +67,30 @@ private slots:
 
     void writesEveryFormat_data()
     {
-        QTest::addColumn<QString>("report");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("list") << "list" << 2;
-        QTest::newRow("competence") << "competence" << 2;
+        // road: the positions, or a plan node through the main form
+        addColumns<QString, QStringList, int>({"report", "road", "pages"});
+        const QStringList positions{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2,OPE002@2"};
+        const QStringList node{"--company", "1", "--plan", "1", "--node", "11"};
+        QTest::newRow("list") << "list" << positions << 2;
+        QTest::newRow("competence") << "competence" << positions << 2;
+        QTest::newRow("list on a plan node") << "list" << node << 1;
+        QTest::newRow("competence on a plan node") << "competence" << node << 2;
     }
 
     void writesEveryFormat()
     {
         QFETCH(QString, report);
+        QFETCH(QStringList, road);
         QFETCH(int, pages);
-        QStringList arguments{"report", report, "--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                              "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+        QStringList arguments = QStringList{"report", report, "--db", m_db.path(), "--categories", "EF,EN,EP,CO"} + road;
         QStringList expected;
         for (const QString kind : {"pdf", "xlsx", "docx"}) {
-            const QString path = m_dir.filePath(report + QLatin1Char('.') + kind);
+            const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1Char('.') + kind);
             arguments << QStringLiteral("--") + kind << path;
-            expected << QStringLiteral("qacsemaf report: %1, %2 %3: %4")
+            expected << QStringLiteral("qacsemaf: %1, %2 %3: %4")
                             .arg(kind.toUpper())
                             .arg(pages)
-                            .arg(pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"), path);
+                            .arg(pages == 1 ? QStringLiteral("página") : QStringLiteral("páginas"), path);
         }
         QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), arguments), 0);
         for (const QString &line : expected)

@@ -37,7 +37,7 @@ bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *
         while (i < n && text.at(i).isSpace())
             ++i;
         if (i >= n || text.at(i) != QLatin1Char('=') || key.isEmpty()) {
-            *error = QStringLiteral("Expected key=value at \"%1\"").arg(text.mid(keyStart));
+            *error = QStringLiteral("se esperaba clave=valor en \"%1\"").arg(text.mid(keyStart));
             return false;
         }
         ++i;
@@ -59,7 +59,7 @@ bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *
                 }
             }
             if (!closed) {
-                *error = QStringLiteral("Unterminated quoted value for %1").arg(key);
+                *error = QStringLiteral("falta la comilla que cierra el valor de %1").arg(key);
                 return false;
             }
         } else {

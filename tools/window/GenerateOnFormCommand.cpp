@@ -1,44 +1,59 @@
 #include "tools/window/GenerateOnFormCommand.h"
 
-#include "framework/Exceptions.h"
+#include "data/DAcSemaf.h"
+#include "framework/dataset/TDataSet.h"
+#include "framework/Ugnnorma.h"
+#include "reports/TReportesAcSemaf.h"
+#include "tools/ReportCommand.h"
 #include "tools/window/FormRoadOptions.h"
 #include "ui/MainFormDriver.h"
-#include "tools/ResultPrinter.h"
-#include "framework/dataset/TDataSet.h"
 
-#include <QCommandLineParser>
 #include <QTextStream>
+
+namespace {
+
+// The session and node of the run; the generation needs its categories.
+FormRoadOptions readGeneratingRoad(const CommandLine &line, const PlanNode &node)
+{
+    line.require(QStringLiteral("company"));
+    line.require(QStringLiteral("categories"));
+    return readFormRoadOptions(line, node);
+}
+
+int generateOnForm(const CommandLine &line, const PlanNode &node, const ResultOutput &output)
+{
+    const FormRoadOptions options = readGeneratingRoad(line, node);
+    startFormRoadSession(options);
+    MainFormDriver driver;
+    runFormRoad(driver, options);
+    TDataSet &result = driver.result();
+    result.AfterScroll = nullptr;   // printing walks the rows; the positions page is not shown
+    writeResult(result, output);
+    return 0;
+}
+
+int reportOnForm(const CommandLine &line, const PlanNode &node, const ReportOptions &report)
+{
+    const FormRoadOptions options = readGeneratingRoad(line, node);
+    startFormRoadSession(options);
+    MainFormDriver driver;
+    runFormRoad(driver, options);
+    // The form has made itself the data module's form and opened the company's header, as for
+    // its own report buttons.
+    TReportesAcSemaf reports(*DtmAcSemaf);
+    QTextStream out(stdout);
+    writeReport(report, *DtmAcSemaf, reports, out);
+    return 0;
+}
+
+} // namespace
 
 int runGenerateOnFormCommand(const QStringList &arguments)
 {
-    QTextStream err(stderr);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Opens the main form on a plan node, ticks the categories, presses \"Generación Semaforo\" and prints "
-        "the result table."));
-    addFormRoadOptions(parser);
-    parser.addOption({QStringLiteral("format"), QStringLiteral("Output: table, json or csv."), QStringLiteral("format"),
-                      QStringLiteral("table")});
-    try {
-        const FormRoadOptions options = readFormRoadOptions(parser, arguments);
-        const QString format = parser.value(QStringLiteral("format")).toLower();
-        if (!QStringList{"table", "json", "csv"}.contains(format))
-            throw UsageError(QStringLiteral("--format: use table, json or csv"));
-        if (!options.common.categoriesGiven)
-            throw UsageError(QStringLiteral("--categories is required"));
-        startFormRoadSession(options);
-        MainFormDriver driver;
-        runFormRoad(driver, options);
-        TDataSet &result = driver.result();
-        result.AfterScroll = nullptr;   // printing walks the rows; the positions page is not shown
-        QTextStream out(stdout);
-        printGenerationResult(result, format, out);
-        return 0;
-    } catch (const UsageError &error) {
-        err << "qacsemaf generate: " << error.message() << '\n';
-        return 2;
-    } catch (const Exception &error) {
-        err << error.Message() << '\n';
-        return 1;
-    }
+    return runGenerateCommandWith(arguments, generateOnForm);
+}
+
+int runReportOnFormCommand(const QStringList &arguments)
+{
+    return runReportCommandWith(arguments, reportOnForm);
 }

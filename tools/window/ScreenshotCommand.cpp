@@ -4,36 +4,48 @@
 #include "tools/window/FormRoadOptions.h"
 #include "ui/MainFormDriver.h"
 
-#include <QCommandLineParser>
 #include <QTextStream>
+
+namespace {
+
+const QStringList kPages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos")};
+
+void addScreenshotOptions(CommandLine &line)
+{
+    CommonOptions::addTo(line);
+    addPlanNodeOptions(line);
+    line.add({
+        {QStringLiteral("page"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Página: ruta, plan o cargos.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "página")), QStringLiteral("plan")},
+        {QStringLiteral("out"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Archivo PNG que se escribe.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+    });
+}
+
+} // namespace
 
 int runScreenshotCommand(const QStringList &arguments)
 {
-    QTextStream err(stderr);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Opens the main form on a plan node, generates its traffic light and saves a picture of one page."));
-    addFormRoadOptions(parser);
-    parser.addOptions({
-        {QStringLiteral("page"), QStringLiteral("Page: ruta, plan or cargos."), QStringLiteral("page"),
-         QStringLiteral("plan")},
-        {QStringLiteral("out"), QStringLiteral("PNG file to write."), QStringLiteral("file")},
-    });
+    CommandLine line(arguments.value(0),
+                     cliText(QT_TRANSLATE_NOOP("qacsemaf", "Abre la ventana principal en un nodo de un plan de carrera, "
+                                                           "genera su semáforo y guarda una imagen de una página.")));
+    addScreenshotOptions(line);
     try {
-        const FormRoadOptions options = readFormRoadOptions(parser, arguments);
-        if (!parser.isSet(QStringLiteral("out")))
-            throw UsageError(QStringLiteral("--out is required"));
+        line.parse(arguments);
+        line.require(QStringLiteral("company"));
+        const FormRoadOptions options = readFormRoadOptions(line, readPlanNode(line));
+        const QString page = line.choice(QStringLiteral("page"), kPages);
+        line.require(QStringLiteral("out"));
+        line.requireFolderOf(QStringLiteral("out"));
         startFormRoadSession(options);
         MainFormDriver driver;
         runFormRoad(driver, options);
-        driver.savePage(parser.value(QStringLiteral("page")), parser.value(QStringLiteral("out")));
-        QTextStream(stdout) << parser.value(QStringLiteral("out")) << '\n';
+        driver.savePage(page, line.value(QStringLiteral("out")));
+        QTextStream(stdout) << line.value(QStringLiteral("out")) << '\n';
         return 0;
     } catch (const UsageError &error) {
-        err << arguments.value(0) << ": " << error.message() << "\n";
-        return 2;
+        return reportUsageError(error, arguments.value(0));
     } catch (const Exception &error) {
-        err << arguments.value(0) << ": " << error.Message() << "\n";
-        return 1;
+        return reportFailure(error.Message());
     }
 }

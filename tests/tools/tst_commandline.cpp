@@ -1,0 +1,224 @@
+// The command line as an administrator meets it, through the built programs: every bad argument
+// of every sub-command ends with exit code 2 and one clear message before any work (no file
+// written, the database untouched), standard error holds only the program's own lines, each
+// command's help lists every option its parser reads, and the messages follow the locale.
+
+#include "tools/GenerateCommand.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The locale variables set to `settings` (NAME=VALUE), none of the caller's left.
+QProcessEnvironment localeEnvironment(const QStringList &settings)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+        environment.remove(QLatin1String(name));
+    for (const QString &setting : settings)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    return environment;
+}
+
+// The long names of the options a help text lists ("  --db <archivo>  ...", "  -h, --help  ...").
+QSet<QString> listedOptions(const QString &help)
+{
+    static const QRegularExpression option(QStringLiteral("^  (?:-\\w, )?--([a-z-]+)"),
+                                           QRegularExpression::MultilineOption);
+    QSet<QString> names;
+    for (auto match = option.globalMatch(help); match.hasNext();)
+        names << match.next().captured(1);
+    return names;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        QVERIFY(m_dir.isValid());
+    }
+
+    void refusesBeforeWork_data()
+    {
+        // DB: the demo database; OUT: a file the command would write; message: the first line after
+        // the prefix.
+        addColumns<QStringList, QString>({"arguments", "message"});
+        const QStringList positions{"--db", "DB", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2",
+                                    "--categories", "EF"};
+        const QStringList node{"--db", "DB", "--company", "1", "--plan", "1", "--node", "11", "--categories", "EF"};
+        QTest::newRow("no command") << QStringList{} << "falta el comando";
+        QTest::newRow("unknown command") << QStringList{"generar"} << "comando desconocido \"generar\"";
+        QTest::newRow("generate: unknown option") << QStringList{"generate", "--salida", "OUT"} + positions
+                                                  << "opción desconocida --salida";
+        QTest::newRow("generate: value missing") << QStringList{"generate", "--db"} << "falta el valor de --db";
+        QTest::newRow("generate: plan with target")
+            << QStringList{"generate", "--target", "SUP001@1", "--out", "OUT"} + node << "--plan no se puede usar con --target";
+        QTest::newRow("generate: node with positions")
+            << QStringList{"generate", "--node", "11", "--out", "OUT"} + positions << "--node no se puede usar con --target";
+        QTest::newRow("generate: plan without node")
+            << QStringList{"generate", "--db", "DB", "--company", "1", "--plan", "1", "--categories", "EF"} << "falta --node";
+        QTest::newRow("generate: node not a number") << QStringList{"generate", "--node", "once"} + node.mid(0, 6)
+                                                     << "--node: \"once\" no es un número entero";
+        QTest::newRow("generate: unknown format") << QStringList{"generate", "--format", "xml", "--out", "OUT"} + positions
+                                                  << "--format: \"xml\" no es uno de table, json, csv, xlsx";
+        QTest::newRow("generate: folder missing") << QStringList{"generate", "--out", "MISSING/r.csv"} + positions
+                                                  << "--out: la carpeta MISSING no existe";
+        QTest::newRow("generate on a node: folder missing") << QStringList{"generate", "--out", "MISSING/r.csv"} + node
+                                                            << "--out: la carpeta MISSING no existe";
+        QTest::newRow("generate: server not an address")
+            << QStringList{"generate", "--out", "OUT", "--server", "rrhh app", "--company", "2", "--target", "SUP001@2",
+                           "--candidates", "OPE001@2", "--categories", "EF"}
+            << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
+               "https://equipo[:puerto].";
+        QTest::newRow("generate: company not a number")
+            << QStringList{"generate", "--out", "OUT", "--db", "DB", "--company", "dos", "--target", "SUP001@2",
+                           "--candidates", "OPE001@2", "--categories", "EF"}
+            << "--company: \"dos\" no es un número entero";
+        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence)";
+        QTest::newRow("report list: plan with candidates")
+            << QStringList{"report", "list", "--candidates", "OPE001@1", "--pdf", "OUT"} + node
+            << "--plan no se puede usar con --candidates";
+        QTest::newRow("report list: folder missing") << QStringList{"report", "list", "--xlsx", "MISSING/l.xlsx"} + positions
+                                                     << "--xlsx: la carpeta MISSING no existe";
+        QTest::newRow("report competence on a node: rows and a file")
+            << QStringList{"report", "competence", "--rows", "csv", "--docx", "OUT"} + node << "--rows no se puede usar con --docx";
+        QTest::newRow("report competence: rows format") << QStringList{"report", "competence", "--rows", "xml"} + positions
+                                                        << "--rows: \"xml\" no es uno de csv, json";
+        QTest::newRow("screenshot: unknown page") << QStringList{"screenshot", "--page", "arbol", "--out", "OUT"} + node
+                                                  << "--page: \"arbol\" no es uno de ruta, plan, cargos";
+        QTest::newRow("screenshot: no picture") << QStringList{"screenshot"} + node << "falta --out";
+        QTest::newRow("screenshot: target") << QStringList{"screenshot", "--target", "SUP001@1", "--out", "OUT"} + node
+                                            << "opción desconocida --target";
+        QTest::newRow("seed: no employees") << QStringList{"seed", "--db", "OUT", "--employees", "0"}
+                                            << "--employees: dé un número de 1 en adelante";
+        QTest::newRow("seed: two places") << QStringList{"seed", "--db", "OUT", "--pg", "dbname=x"}
+                                          << "--db no se puede usar con --pg";
+        QTest::newRow("seed: database there") << QStringList{"seed", "--db", "DB"} << "DB ya existe; use --force para reemplazarlo";
+        QTest::newRow("seed: folder missing") << QStringList{"seed", "--db", "MISSING/demo.db"}
+                                              << "--db: la carpeta MISSING no existe";
+    }
+
+    void refusesBeforeWork()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const QString out = m_dir.filePath(QStringLiteral("out"));
+        const QString missing = m_dir.filePath(QStringLiteral("missing"));
+        for (QString &text : arguments) {
+            if (text == QLatin1String("DB"))
+                text = m_db.path();
+            text.replace(QStringLiteral("MISSING"), missing).replace(QStringLiteral("OUT"), out);
+        }
+        message.replace(QStringLiteral("MISSING"), missing).replace(QStringLiteral("DB"), m_db.path());
+        const QByteArray before = fileDigest(m_db.path());
+
+        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL), arguments, localeEnvironment({"LANG=C.UTF-8"}));
+        QCOMPARE(run.exitCode, 2);
+        QStringList lines = run.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(!lines.isEmpty(), "nothing on standard error");
+        QCOMPARE(lines.first(), QStringLiteral("qacsemaf: ") + message);
+        for (const QString &line : lines)
+            QVERIFY2(line.startsWith(QLatin1String("qacsemaf")), qPrintable(run.errors));
+        QCOMPARE(run.output, QString());
+        QVERIFY2(!QFile::exists(out), "the command wrote its file");
+        QCOMPARE(fileDigest(m_db.path()), before);
+    }
+
+    void helpListsEveryOption_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("generate") << QStringList{"generate"};
+        QTest::newRow("report list") << QStringList{"report", "list"};
+        QTest::newRow("report competence") << QStringList{"report", "competence"};
+        QTest::newRow("screenshot") << QStringList{"screenshot"};
+        QTest::newRow("seed") << QStringList{"seed"};
+    }
+
+    // Every option the help lists is one the parser reads (asked alone, it is never unknown), and
+    // the help opens with the usage line that names the sub-command.
+    void helpListsEveryOption()
+    {
+        QFETCH(QStringList, command);
+        const QProcessEnvironment spanish = localeEnvironment({"LANG=C.UTF-8"});
+        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), command + QStringList{"--help"}, spanish);
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.output.startsWith(QStringLiteral("Uso: qacsemaf %1 [opciones]\n").arg(command.join(QLatin1Char(' ')))),
+                 qPrintable(help.output));
+        const QSet<QString> listed = listedOptions(help.output);
+        QVERIFY2(listed.size() > 3, qPrintable(help.output));
+        for (const QString &name : listed) {
+            if (name == QLatin1String("help"))
+                continue;
+            // A value in a folder that does not exist, so that no option alone starts any work.
+            const QString value = m_dir.filePath(QStringLiteral("missing/x"));
+            const ProgramRun alone = runProgram(QStringLiteral(QACSEMAF_TOOL),
+                                                command + QStringList{QStringLiteral("--%1=%2").arg(name, value)}, spanish);
+            QVERIFY2(alone.exitCode == 2, qPrintable(name + QLatin1Char(' ') + alone.errors));
+            QVERIFY2(!alone.errors.contains(QLatin1String("opción desconocida")), qPrintable(name + QLatin1Char(' ') + alone.errors));
+        }
+    }
+
+    // generate's help lists exactly its table, the plan node included.
+    void generateHelpIsItsTable()
+    {
+        CommandLine line(QStringLiteral("qacsemaf generate"), {});
+        addGenerateCommandOptions(line);
+        QSet<QString> table;
+        for (const QCommandLineOption &option : line.options())
+            table << option.names().constLast();
+        QVERIFY(table.contains(QStringLiteral("plan")) && table.contains(QStringLiteral("node")));
+        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), {"generate", "--help"},
+                                           localeEnvironment({"LANG=C.UTF-8"}));
+        QCOMPARE(listedOptions(help.output), table);
+    }
+
+    void followsTheLocale_data()
+    {
+        addColumns<QStringList, QStringList, QString>({"locale", "arguments", "expected"});
+        const QStringList conflict{"generate", "--plan", "1", "--target", "SUP001@1"};
+        const QString spanish = QStringLiteral("qacsemaf: --plan no se puede usar con --target\n"
+                                               "qacsemaf: vea \"qacsemaf generate --help\"\n");
+        const QString english = QStringLiteral("qacsemaf: --plan cannot be used with --target\n"
+                                               "qacsemaf: see \"qacsemaf generate --help\"\n");
+        QTest::newRow("en_US") << QStringList{"LANG=en_US.UTF-8"} << conflict << english;
+        QTest::newRow("es_CO") << QStringList{"LANG=es_CO.UTF-8"} << conflict << spanish;
+        QTest::newRow("C.UTF-8") << QStringList{"LANG=C.UTF-8"} << conflict << spanish;
+        QTest::newRow("nothing set") << QStringList{} << conflict << spanish;
+        QTest::newRow("LC_ALL over LANG") << QStringList{"LANG=es_CO.UTF-8", "LC_ALL=en_GB.UTF-8"} << conflict << english;
+        QTest::newRow("LC_MESSAGES over LANG") << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=C"} << conflict << spanish;
+        // The window program answers in the same language.
+        QTest::newRow("window program, en_US") << QStringList{"LANG=en_US.UTF-8"}
+                                               << QStringList{"screenshot", "--node", "x"}
+                                               << "qacsemaf: --node: \"x\" is not a whole number\n"
+                                                  "qacsemaf: see \"qacsemaf screenshot --help\"\n";
+    }
+
+    void followsTheLocale()
+    {
+        QFETCH(QStringList, locale);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        if (arguments.first() == QLatin1String("screenshot"))
+            arguments << QStringList{"--db", m_db.path(), "--company", "1", "--plan", "1", "--out", "x.png"};
+        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL), arguments, localeEnvironment(locale));
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.errors, expected);
+    }
+
+private:
+    DemoDatabase m_db;
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
