@@ -1,6 +1,5 @@
 #include "tools/SeedCommand.h"
 
-#include "appserver/DatabaseDescription.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -71,8 +70,8 @@ DbOutcome checkTarget(const SeedOptions &options)
     return DbOutcome::success();
 }
 
-// The finished build file takes the target's place; an old WAL beside the target would be
-// replayed into the new file, so it goes first.
+// The finished build file takes the target's place; an old WAL beside the target (left by a
+// database of an older version) would be replayed into the new file, so it goes first.
 DbOutcome replaceTarget(const QString &built, const QString &target)
 {
     for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
@@ -137,7 +136,8 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
     // The SQLite file is the seed's own, renamed over the target only when complete and removed
     // on failure, so its rows need no journal: without one they are written once, straight into
     // the file, instead of into the write-ahead log and copied from it at the close. The commit
-    // still syncs the file before the rename; the file keeps WAL mode for its users.
+    // still syncs the file before the rename; the file then keeps the rollback journal for its
+    // users, so that reading it leaves nothing beside it.
     if (!postgres)
         if (const DbOutcome off = setJournalMode(db, QStringLiteral("off")); !off.ok())
             return off;
@@ -145,17 +145,14 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
                                              : seeder.seedDemo();
     *counts = seeder.rowCounts();
     if (!postgres && seeded.ok())
-        seeded = setJournalMode(db, QStringLiteral("wal"));
+        seeded = setJournalMode(db, QStringLiteral("delete"));
     if (!seeded.ok() || !postgres)
         return seeded;
-    // The reader logs in with its own password, or with the writer's when none is given.
+    // The reader logs in with its own password (readpassword=), never with the writer's.
     QMap<QString, QString> pairs;
     QString ignored;
     DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &ignored);
-    using appserver::DatabaseDescription;
-    return ServerAccess::setUp(db, pairs.value(QStringLiteral("readuser"), DatabaseDescription::defaultReaderUser()),
-                               pairs.value(QStringLiteral("readpassword"), pairs.value(QStringLiteral("password"))),
-                               pairs.value(QStringLiteral("writerole"), DatabaseDescription::defaultWriterRole()));
+    return ServerAccess::setUpFor(db, options.connInfo, pairs.value(QStringLiteral("readpassword")));
 }
 
 // PostgreSQL: everything, the old tables' removal included, in one transaction.
@@ -185,7 +182,7 @@ DbOutcome seedSqlite(const SeedOptions &options, QMap<QString, int> *counts)
     if (outcome.ok()) {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         outcome = fill(db, options, counts);
-        db.close(); // the last connection folds the WAL into the file
+        db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
     if (outcome.ok())

@@ -4,9 +4,13 @@
 
 #include "tools/CommandTable.h"
 #include "framework/PlatformNotices.h"
+#include "tools/BackupCommand.h"
 #include "tools/GenerateCommand.h"
+#include "tools/InitCommand.h"
+#include "tools/MigrateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/UserCommand.h"
 #include "tools/WindowRoad.h"
 
 #include <QGuiApplication>
@@ -20,6 +24,10 @@ namespace {
 const CommandTable &commands()
 {
     static const CommandTable table = {
+        {QStringLiteral("backup"), {QStringLiteral("copia una base de datos SQLite mientras otros la usan"), runBackupCommand}},
+        {QStringLiteral("init"), {QStringLiteral("crea una base de datos vacía con su primer administrador"), runInitCommand}},
+        {QStringLiteral("migrate"), {QStringLiteral("pone una base de datos en la versión actual del esquema"), runMigrateCommand}},
+        {QStringLiteral("user"), {QStringLiteral("añade, cambia, deshabilita y lista usuarios y sus empresas"), runUserCommand}},
         {QStringLiteral("generate"),
          {QStringLiteral("run the traffic-light generation headless and print the result"), runGenerateCommand}},
         {QStringLiteral("report"),

@@ -1,9 +1,14 @@
 #include "tools/dbtools/ServerAccess.h"
 
+#include "appserver/DatabaseDescription.h"
 #include "tools/dbtools/CompanyRowSecurity.h"
+#include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/FunctionLockdown.h"
 #include "tools/dbtools/ReaderRole.h"
+#include "tools/dbtools/PgStatements.h"
 #include "tools/dbtools/WriterRole.h"
+
+#include <QMap>
 
 namespace dbtools {
 
@@ -17,6 +22,26 @@ DbOutcome ServerAccess::setUp(QSqlDatabase &db, const QString &readerRole, const
         outcome = CompanyRowSecurity::apply(db, readerRole, writerRole);
     if (outcome.ok())
         outcome = FunctionLockdown::apply(db);
+    return outcome;
+}
+
+DbOutcome ServerAccess::setUpFor(QSqlDatabase &db, const QString &connInfo, const QString &readerPassword)
+{
+    using appserver::DatabaseDescription;
+    QMap<QString, QString> pairs;
+    QString error;
+    if (!DatabaseOpener::parseConnInfo(connInfo, &pairs, &error))
+        return DbOutcome::failure(error);
+    const QString reader = pairs.value(QStringLiteral("readuser"), DatabaseDescription::defaultReaderUser());
+    PgStatements::RoleFacts facts;
+    if (const DbOutcome read = PgStatements::roleFacts(db, reader, QStringLiteral("reader role"), &facts); !read.ok())
+        return read;
+    DbOutcome outcome = setUp(db, reader, readerPassword,
+                              pairs.value(QStringLiteral("writerole"), DatabaseDescription::defaultWriterRole()));
+    if (outcome.ok() && !facts.exists && readerPassword.isEmpty())
+        outcome.notices << QStringLiteral("el usuario de lectura %1 se creó sin contraseña: désela con "
+                                          "readpassword= en --pg o --read-password-file")
+                               .arg(reader);
     return outcome;
 }
 

@@ -1,0 +1,9 @@
+#pragma once
+// qacsemaf init: creates an empty database of the module (its tables at this build's schema
+// version, no rows but the version and the first administrator) on a new SQLite file or an empty
+// PostgreSQL database, whose roles it also sets up.
+
+#include <QStringList>
+
+// `arguments` start with the program name ("qacsemaf init"). Returns the process exit code.
+int runInitCommand(const QStringList &arguments);
