@@ -136,8 +136,10 @@ private slots:
         QVERIFY2(seeded.error.contains(message), qPrintable(seeded.error));
         QVERIFY(seeder.rowCounts().isEmpty());
         int rows = 0;
+        // The schema's own version row is no row of the seed's.
         for (const QString &table : SchemaLoader::tableNames())
-            rows += test.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
+            if (table != QLatin1String("AC_VERSI"))
+                rows += test.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
         QCOMPARE(rows, inTheWay.isEmpty() ? 0 : 1);
     }
 
