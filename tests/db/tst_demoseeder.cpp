@@ -177,8 +177,10 @@ private slots:
         const DbOutcome seeded = seed(pg.db(), demo);
         QVERIFY2(seeded.ok(), qPrintable(seeded.error));
         // Rows go to PostgreSQL by COPY, to SQLite by INSERT: texts with accents and quotes, nulls,
-        // floats, times and the logo must arrive the same.
+        // floats, times and the logo must arrive the same. The version row is the schema's, not the seed's.
         for (const QString &table : SchemaLoader::tableNames()) {
+            if (table == QLatin1String("AC_VERSI"))
+                continue;
             const QStringList expected = rowsAsText(m_demo.db(), table);
             QCOMPARE(expected.size(), m_reported.value(table));
             const QStringList stored = rowsAsText(pg.db(), table);

@@ -15,13 +15,20 @@ namespace dbtools {
 DbOutcome ServerAccess::setUp(QSqlDatabase &db, const QString &readerRole, const QString &readerPassword,
                               const QString &writerRole)
 {
+    QStringList notices;
     DbOutcome outcome = ReaderRole::grant(db, readerRole, readerPassword);
+    // Each step's notices are kept for the person who ran the set-up.
+    const auto then = [&](const DbOutcome &next) {
+        notices << outcome.notices;
+        outcome = next;
+    };
     if (outcome.ok())
-        outcome = WriterRole::grant(db, writerRole);
+        then(WriterRole::grant(db, writerRole));
     if (outcome.ok())
-        outcome = CompanyRowSecurity::apply(db, readerRole, writerRole);
+        then(CompanyRowSecurity::apply(db, readerRole, writerRole));
     if (outcome.ok())
-        outcome = FunctionLockdown::apply(db);
+        then(FunctionLockdown::apply(db));
+    outcome.notices = notices + outcome.notices;
     return outcome;
 }
 
