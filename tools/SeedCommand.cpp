@@ -1,5 +1,6 @@
 #include "tools/SeedCommand.h"
 
+#include "tools/SiteOptions.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -29,6 +30,7 @@ const QString connectionName = QStringLiteral("qacsemaf-seed");
 struct SeedOptions {
     QString file;
     QString connInfo;
+    QString readerPassword;   // PostgreSQL: readpassword= or --read-password-file
     int employees = 0;   // 0: the demo world
     bool force = false;
 };
@@ -148,11 +150,8 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
         seeded = setJournalMode(db, QStringLiteral("delete"));
     if (!seeded.ok() || !postgres)
         return seeded;
-    // The reader logs in with its own password (readpassword=), never with the writer's.
-    QMap<QString, QString> pairs;
-    QString ignored;
-    DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &ignored);
-    return ServerAccess::setUpFor(db, options.connInfo, pairs.value(QStringLiteral("readpassword")));
+    // The reader logs in with its own password, never with the writer's.
+    return ServerAccess::setUpFor(db, options.connInfo, options.readerPassword);
 }
 
 // PostgreSQL: everything, the old tables' removal included, in one transaction.
@@ -209,6 +208,10 @@ int runSeedCommand(const QStringList &arguments)
         {QStringLiteral("employees"), QStringLiteral("Make a synthetic company with N active contracts."),
          QStringLiteral("N")},
         {QStringLiteral("force"), QStringLiteral("Replace an existing file or existing tables.")},
+        {QStringLiteral("read-password-file"),
+         QStringLiteral("With --pg: file whose first line is the reading role's password (when the conninfo has no "
+                        "readpassword=)."),
+         QStringLiteral("file")},
     });
     parser.process(arguments);
 
@@ -218,6 +221,18 @@ int runSeedCommand(const QStringList &arguments)
     options.force = parser.isSet(QStringLiteral("force"));
     if (options.file.isEmpty() == options.connInfo.isEmpty())
         return fail(QStringLiteral("give exactly one of --db FILE or --pg CONNINFO"));
+    if (!options.connInfo.isEmpty()) {
+        QMap<QString, QString> pairs;
+        QString error;
+        DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &error);
+        options.readerPassword = pairs.value(QStringLiteral("readpassword"));
+        if (options.readerPassword.isEmpty() && parser.isSet(QStringLiteral("read-password-file")))
+            options.readerPassword = SiteOptions::passwordFromFile(parser.value(QStringLiteral("read-password-file")), &error);
+        if (!error.isEmpty())
+            return fail(error);
+    } else if (parser.isSet(QStringLiteral("read-password-file"))) {
+        return fail(QStringLiteral("--read-password-file goes with --pg"));
+    }
     if (parser.isSet(QStringLiteral("employees"))) {
         bool ok = false;
         options.employees = parser.value(QStringLiteral("employees")).toInt(&ok);

@@ -44,8 +44,12 @@ QString SiteOptions::readPassword(QString *error) const
     if (pairs.contains(QStringLiteral("readpassword")))
         return pairs.value(QStringLiteral("readpassword"));
     const QString path = m_parser.value(QStringLiteral("read-password-file"));
-    if (path.isEmpty())
-        return {};
+    return path.isEmpty() ? QString() : passwordFromFile(path, error);
+}
+
+QString SiteOptions::passwordFromFile(const QString &path, QString *error)
+{
+    error->clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("no se pudo leer %1: %2").arg(path, file.errorString());

@@ -33,6 +33,8 @@ public:
     // --read-password-file, else empty (never the writer's). Empty error, or why the file could
     // not be read.
     QString readPassword(QString *error) const;
+    // The first line of a password file, its line end dropped; `error` says why there is none.
+    static QString passwordFromFile(const QString &path, QString *error);
     // The value of an option that must be a whole number of at least `minimum`; throws UsageError.
     int number(const QString &option, int minimum) const;
 
