@@ -97,6 +97,11 @@ bool SiteOptions::parse(const QStringList &arguments, int positional)
             throw UsageError(QStringLiteral("--pg: %1").arg(error));
         if (pairs.value(QStringLiteral("dbname")).isEmpty())
             throw UsageError(QStringLiteral("--pg debe indicar dbname="));
+        for (const QString &key : {QStringLiteral("port"), QStringLiteral("statement_timeout"), QStringLiteral("lock_timeout")}) {
+            bool number = false;
+            if (pairs.contains(key) && (pairs.value(key).toInt(&number) < 0 || !number))
+                throw UsageError(QStringLiteral("--pg: %1= necesita un número entero, no \"%2\"").arg(key, pairs.value(key)));
+        }
     }
     return true;
 }

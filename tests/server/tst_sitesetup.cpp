@@ -385,6 +385,9 @@ private slots:
         QTest::newRow("backup of PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "x.db"}
                                               << "qacsemaf: las bases PostgreSQL se copian con pg_dump (vea el README), no "
                                                  "con backup\nUso: qacsemaf backup --db ARCHIVO --out COPIA\n";
+        QTest::newRow("time limit not a number") << QStringList{"user", "list", "--pg", "dbname=x lock_timeout=5s"}
+                                                 << "qacsemaf: --pg: lock_timeout= necesita un número entero, no \"5s\"\n"
+                                                    "Uso: qacsemaf user list [opciones]\n";
         QTest::newRow("migrate without dbname") << QStringList{"migrate", "--pg", "host=x"}
                                                 << "qacsemaf: --pg debe indicar dbname=\n"
                                                    "Uso: qacsemaf migrate (--db ARCHIVO | --pg CONNINFO)\n";
