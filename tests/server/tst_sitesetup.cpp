@@ -259,6 +259,10 @@ private slots:
         QCOMPARE(status, 401);
         post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva"}}, {}, &status);
         QCOMPARE(status, 200);
+        // A new file keeps the rollback journal: the server's reads left nothing beside it.
+        QCOMPARE(server.terminate(), 0);
+        if (site.isSqlite())
+            QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{QStringLiteral("qacsemaf_sitio.db")});
     }
 
     void migrateKeepsData_data() { sites_data(); }
