@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTextStream>
 
 #include <cerrno>
@@ -44,18 +45,24 @@ DbOutcome checkEmptyFile(const QString &file)
     if (!info.exists() || info.size() == 0)
         return DbOutcome::success();
     const QString probe = kInitConnection + QStringLiteral("-probe");
-    QStringList tables;
+    int objects = -1;   // stays so for a file that is no SQLite database
     {
         if (const DbOutcome opened = DatabaseOpener::openSqlite(file, probe); !opened.ok())
             return opened;
-        tables = QSqlDatabase::database(probe, false).tables();
+        QSqlQuery query(QSqlDatabase::database(probe, false));
+        if (query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next())
+            objects = query.value(0).toInt();
+        query.finish();
         QSqlDatabase::database(probe, false).close();
     }
     QSqlDatabase::removeDatabase(probe);
-    if (!tables.isEmpty())
-        return DbOutcome::failure(QStringLiteral("%1 ya existe y no está vacía (%2 tablas); init solo crea bases "
-                                                 "nuevas: para ponerla al día use qacsemaf migrate")
-                                      .arg(file).arg(tables.size()));
+    if (objects < 0)
+        return DbOutcome::failure(QStringLiteral("%1 ya existe y no es una base de datos SQLite; init no lo reemplaza")
+                                      .arg(file));
+    if (objects > 0)
+        return DbOutcome::failure(QStringLiteral("%1 ya existe y no está vacía; init solo crea bases nuevas: para "
+                                                 "ponerla al día use qacsemaf migrate")
+                                      .arg(file));
     return DbOutcome::success();
 }
 

@@ -205,6 +205,17 @@ private slots:
         const Run again = qacsemaf(QStringList{QStringLiteral("init")} + place, "otra\n");
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.errors.contains(QLatin1String("init solo")), qPrintable(again.errors));
+        if (site.isSqlite()) {   // another program's file is left alone
+            const QString other = QDir(site.folder()).filePath(QStringLiteral("notas.txt"));
+            QFile text(other);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write(QByteArray(4096, 'x'));
+            text.close();
+            QCOMPARE(qacsemaf({QStringLiteral("init"), QStringLiteral("--db"), other}, "otra\n").errors,
+                     QStringLiteral("qacsemaf: %1 ya existe y no es una base de datos SQLite; init no lo reemplaza\n").arg(other));
+            QCOMPARE(QFileInfo(other).size(), 4096);
+            QVERIFY(QFile::remove(other));
+        }
 
         const Run added = qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("add"), QStringLiteral("ANA"),
                                                QStringLiteral("--company"), QStringLiteral("2")} + place,
