@@ -263,6 +263,11 @@ private slots:
         QCOMPARE(status, 401);
         QCOMPARE(post(client, QStringLiteral("/login"), ana, {}, &status).value("error").toString(),
                  QStringLiteral("El usuario ANA está deshabilitado; pida a un administrador que lo habilite."));
+        // The in-process road (the load call's session check) refuses it as well.
+        const Run inProcess = qacsemaf(kGenerate + place + QStringList{QStringLiteral("--user"), QStringLiteral("ANA"),
+                                                                       QStringLiteral("--password"), QStringLiteral("clave de ana")});
+        QCOMPARE(inProcess.exitCode, 1);
+        QVERIFY2(inProcess.errors.contains(QStringLiteral("El usuario ANA está deshabilitado")), qPrintable(inProcess.errors));
         QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("enable"), QStringLiteral("ANA")} + place).exitCode, 0);
         QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("ANA")} + place,
                           "nueva\n").exitCode, 0);
