@@ -208,7 +208,7 @@ HttpAppServer::Answer HttpAppServer::authenticate(const QHttpServerRequest &requ
     if (const QString error = m_core.credentialStamp(session->user, &current); !error.isEmpty())
         return {500, message(error)};
     if (current.isEmpty() || current != stamp)
-        return {401, message(QStringLiteral("La contraseña del usuario %1 cambió o el usuario ya no existe; "
+        return {401, message(QStringLiteral("La contraseña del usuario %1 cambió, o el usuario se deshabilitó o ya no existe; "
                                             "inicie sesión de nuevo.").arg(session->user))};
     session->company = body.value(QLatin1String("company")).toInt();
     return {};

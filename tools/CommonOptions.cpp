@@ -46,6 +46,15 @@ void readPlace(const CommandLine &line, CommonOptions *options)
             qputenv("PGUSER", pg.user.toUtf8());
         if (!pg.password.isEmpty())
             qputenv("PGPASSWORD", pg.password.toUtf8());
+        // And the application server's own keys from these two, so that the reading login uses
+        // its own password and the limits hold as on qacsemaf-server.
+        if (!pg.readerPassword.isEmpty())
+            qputenv("QACSEMAF_PG_READ_PASSWORD", pg.readerPassword.toUtf8());
+        qputenv("QACSEMAF_PG_OPTIONS", QStringLiteral("readuser=%1 writerole=%2 statement_timeout=%3 lock_timeout=%4")
+                                           .arg(pg.readerUser, pg.writerRole)
+                                           .arg(pg.statementTimeoutMs)
+                                           .arg(pg.lockTimeoutMs)
+                                           .toUtf8());
         options->protocol = QStringLiteral("pgsql");
         options->server = QStringLiteral("%1:%2").arg(pg.host).arg(pg.port);
         options->alias = pg.databaseName;

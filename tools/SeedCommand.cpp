@@ -1,6 +1,6 @@
 #include "tools/SeedCommand.h"
 
-#include "appserver/DatabaseDescription.h"
+#include "tools/SiteOptions.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -30,6 +30,7 @@ const QString connectionName = QStringLiteral("qacsemaf-seed");
 struct SeedOptions {
     QString file;
     QString connInfo;
+    QString readerPassword;   // PostgreSQL: readpassword= or --read-password-file
     int employees = 0;   // 0: the demo world
     bool force = false;
 };
@@ -57,8 +58,8 @@ QString buildFileFor(const QString &target)
 }
 
 
-// The finished build file takes the target's place; an old WAL beside the target would be
-// replayed into the new file, so it goes first.
+// The finished build file takes the target's place; an old WAL beside the target (left by a
+// database of an older version) would be replayed into the new file, so it goes first.
 DbOutcome replaceTarget(const QString &built, const QString &target)
 {
     for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
@@ -122,7 +123,8 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
     // The SQLite file is the seed's own, renamed over the target only when complete and removed
     // on failure, so its rows need no journal: without one they are written once, straight into
     // the file, instead of into the write-ahead log and copied from it at the close. The commit
-    // still syncs the file before the rename; the file keeps WAL mode for its users.
+    // still syncs the file before the rename; the file then keeps the rollback journal for its
+    // users, so that reading it leaves nothing beside it.
     if (!postgres)
         if (const DbOutcome off = setJournalMode(db, QStringLiteral("off")); !off.ok())
             return off;
@@ -130,17 +132,11 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
                                              : seeder.seedDemo();
     *counts = seeder.rowCounts();
     if (!postgres && seeded.ok())
-        seeded = setJournalMode(db, QStringLiteral("wal"));
+        seeded = setJournalMode(db, QStringLiteral("delete"));
     if (!seeded.ok() || !postgres)
         return seeded;
-    // The reader logs in with its own password, or with the writer's when none is given.
-    QMap<QString, QString> pairs;
-    QString ignored;
-    DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &ignored);
-    using appserver::DatabaseDescription;
-    return ServerAccess::setUp(db, pairs.value(QStringLiteral("readuser"), DatabaseDescription::defaultReaderUser()),
-                               pairs.value(QStringLiteral("readpassword"), pairs.value(QStringLiteral("password"))),
-                               pairs.value(QStringLiteral("writerole"), DatabaseDescription::defaultWriterRole()));
+    // The reader logs in with its own password, never with the writer's.
+    return ServerAccess::setUpFor(db, options.connInfo, options.readerPassword);
 }
 
 // PostgreSQL: everything, the old tables' removal included, in one transaction.
@@ -168,7 +164,7 @@ DbOutcome seedSqlite(const SeedOptions &options, QMap<QString, int> *counts)
     if (outcome.ok()) {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         outcome = fill(db, options, counts);
-        db.close(); // the last connection folds the WAL into the file
+        db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
     if (outcome.ok())
@@ -193,6 +189,10 @@ SeedOptions readSeedOptions(const QStringList &arguments, CommandLine &line)
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "Crea una empresa sintética con N contratos activos.")),
          QStringLiteral("N")},
         {QStringLiteral("force"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Reemplaza un archivo o unas tablas que ya existen."))},
+        {QStringLiteral("read-password-file"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Con --pg: archivo cuya primera línea es la contraseña del rol de lectura "
+                                               "(cuando la conexión no trae readpassword=).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
     });
     line.parse(arguments);
     SeedOptions options;
@@ -207,6 +207,14 @@ SeedOptions readSeedOptions(const QStringList &arguments, CommandLine &line)
         QString error;
         if (!DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &error))
             throw UsageError(QStringLiteral("--pg: %1").arg(error));
+        options.readerPassword = pairs.value(QStringLiteral("readpassword"));
+        if (options.readerPassword.isEmpty() && line.isSet(QStringLiteral("read-password-file"))) {
+            options.readerPassword = SiteOptions::passwordFromFile(line.value(QStringLiteral("read-password-file")), &error);
+            if (!error.isEmpty())
+                throw UsageError(error);
+        }
+    } else {
+        line.refuseTogether(QStringLiteral("db"), QStringLiteral("read-password-file"));
     }
     if (line.isSet(QStringLiteral("employees")))
         options.employees = line.number(QStringLiteral("employees"), 1);

@@ -5,10 +5,14 @@
 
 #include "tools/CommandTable.h"
 #include "framework/PlatformNotices.h"
+#include "tools/BackupCommand.h"
 #include "tools/GenerateCommand.h"
+#include "tools/InitCommand.h"
+#include "tools/MigrateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
 #include "tools/Translations.h"
+#include "tools/UserCommand.h"
 #include "tools/WindowRoad.h"
 #include "tools/window/ScreenshotCommand.h"
 
@@ -27,6 +31,10 @@ const CommandTable &commands()
         {QStringLiteral("report"), {kReportSummary, runReportCommand}},
         {QStringLiteral("screenshot"), {kScreenshotSummary, nullptr}},
         {QStringLiteral("seed"), {kSeedSummary, runSeedCommand}},
+        {QStringLiteral("backup"), {kBackupSummary, runBackupCommand}},
+        {QStringLiteral("init"), {kInitSummary, runInitCommand}},
+        {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
+        {QStringLiteral("user"), {kUserSummary, runUserCommand}},
     };
     return table;
 }

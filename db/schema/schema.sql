@@ -8,6 +8,15 @@
 -- One statement per ';'. No ';' inside comments.
 
 -- ---------------------------------------------------------------- general
+-- The version of this schema. A database without this table is version 1; the numbered
+-- migrations in src/data/migrations bring an older one here (qacsemaf migrate), and the row
+-- below must name the last of them.
+CREATE TABLE AC_VERSI (
+  NUM_VERS  integer  NOT NULL,
+  PRIMARY KEY (NUM_VERS)
+);
+INSERT INTO AC_VERSI (NUM_VERS) VALUES (2);
+
 CREATE TABLE GN_PAISE (
   COD_PAIS  smallint     NOT NULL,
   NOM_PAIS  varchar(40)  NOT NULL,
@@ -53,6 +62,7 @@ CREATE TABLE GN_USUAR (
   PAS_USUA  varchar(128) NOT NULL,  -- salted scrypt hash, see PasswordHash
   TIP_USUA  varchar(2)   NOT NULL,
   NOM_USUA  varchar(60),
+  IND_ACTI  varchar(1)   DEFAULT 'A' NOT NULL,  -- 'A' active, 'I' disabled: no login
   PRIMARY KEY (COD_USUA)
 );
 

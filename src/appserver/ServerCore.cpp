@@ -3,6 +3,7 @@
 #include "appserver/ApplyHandler.h"
 #include "appserver/FetchHandler.h"
 #include "appserver/PasswordHash.h"
+#include "appserver/SchemaVersion.h"
 #include "appserver/ServerMethods.h"
 #include "appserver/SqlConnection.h"
 #include "appserver/SqlDialect.h"
@@ -21,6 +22,12 @@ namespace appserver {
 namespace {
 
 const QString kRefused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+
+QString disabledUser(const QString &user)
+{
+    return QStringLiteral("El usuario %1 está deshabilitado; pida a un administrador que lo habilite.").arg(user);
+}
+
 const QString kNotOpen = QStringLiteral("El servidor de aplicaciones no tiene una base de datos abierta.");
 
 QString unknownProvider(const QString &name)
@@ -142,13 +149,14 @@ QString ServerCore::checkSchema()
     static const QStringList required{QStringLiteral("GN_USUAR"), QStringLiteral("GN_EMPRE"),
                                       QStringLiteral("AC_PPROM")};
     QStringList tables;
+    int version = 1;
     const QString error = readOn(d->reader, [&](QSqlQuery &query) {
         tables.clear();
         if (!query.exec(d->dialect.tableListStatement()))
             return query.lastError().text();
         while (query.next())
             tables << query.value(0).toString().toUpper();
-        return QString();
+        return SchemaVersion::read(query, tables, &version);
     });
     const QString name = d->description.displayName();
     if (!error.isEmpty())
@@ -163,7 +171,7 @@ QString ServerCore::checkSchema()
     if (!missing.isEmpty())
         return QStringLiteral("%1 no es una base de datos de Semáforo de Carrera: le faltan las tablas %2.")
             .arg(name, missing.join(QStringLiteral(", ")));
-    return {};
+    return SchemaVersion::refusal(name, version);
 }
 
 void ServerCore::close()
@@ -362,6 +370,9 @@ QString ServerCore::login(const Credentials &session)
         result.error = readUser(session.user.trimmed(), &record);
         if (result.error.isEmpty() && !(record.found && PasswordHash::verify(record.password, session.password)))
             result.error = kRefused;
+        // Said only to whoever knows the password.
+        if (result.error.isEmpty() && !record.active)
+            result.error = disabledUser(session.user.trimmed());
         return result;
     }).error;
 }
@@ -382,6 +393,8 @@ QString ServerCore::checkSession(const Credentials &session)
         return error;
     if (!record.found)
         return kRefused;
+    if (!record.active)
+        return disabledUser(user);
     if (d->provedUpstream)
         return {};
     // Rows written before passwords were hashed still compare as they are, on this
@@ -433,12 +446,13 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     connection->allowCredentials(true);
     const QString error = readOn(*connection, [&](QSqlQuery &query) {
         *record = UserRecord();
-        query.prepare(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = ?"));
+        query.prepare(QStringLiteral("SELECT PAS_USUA, IND_ACTI FROM GN_USUAR WHERE COD_USUA = ?"));
         query.addBindValue(user);
         if (!query.exec())
             return QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
         record->found = query.next();
         record->password = record->found ? query.value(0).toString() : QString();
+        record->active = record->found && query.value(1).toString().trimmed() != QLatin1String("I");
         return QString();
     });
     connection->allowCredentials(false);
@@ -486,8 +500,9 @@ QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
         return kNotOpen;
     UserRecord record;
     const QString error = readUser(user.trimmed(), &record);
+    // A disabled user has no stamp, so the tokens issued before it was disabled end.
     if (error.isEmpty())
-        *stamp = record.found ? QCryptographicHash::hash(record.password.toUtf8(), QCryptographicHash::Sha256)
+        *stamp = record.active ? QCryptographicHash::hash(record.password.toUtf8(), QCryptographicHash::Sha256)
                                     .left(9)
                                     .toBase64(QByteArray::Base64UrlEncoding)
                               : QByteArray();

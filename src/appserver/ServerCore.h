@@ -70,6 +70,7 @@ private:
     // What the database keeps of one user.
     struct UserRecord {
         bool found = false;
+        bool active = false;   // found and not disabled
         QString password;
     };
 

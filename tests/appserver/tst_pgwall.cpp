@@ -223,7 +223,7 @@ private slots:
             QCOMPARE(dbtools::DatabaseOpener::openPostgres(info, QStringLiteral("sin-su")).error, QString());
             QSqlDatabase db = QSqlDatabase::database(QStringLiteral("sin-su"), false);
             QCOMPARE(dbtools::SchemaLoader(db).create().error, QString());
-            QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USUAR VALUES ('PRUEBA', 'clave1', 'AD', NULL)"));
+            QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) VALUES ('PRUEBA', 'clave1', 'AD', NULL)"));
             QSqlQuery(db).exec(QStringLiteral("INSERT INTO GN_USEMP VALUES ('PRUEBA', 1), ('OTRO', 2)"));
             const dbtools::DbOutcome outcome = dbtools::ServerAccess::setUp(db, owner.readerUser, owner.password, owner.writerRole);
             QCOMPARE(outcome.error, QString());

@@ -136,8 +136,10 @@ private slots:
         QVERIFY2(seeded.error.contains(message), qPrintable(seeded.error));
         QVERIFY(seeder.rowCounts().isEmpty());
         int rows = 0;
+        // The schema's own version row is no row of the seed's.
         for (const QString &table : SchemaLoader::tableNames())
-            rows += test.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
+            if (table != QLatin1String("AC_VERSI"))
+                rows += test.value(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
         QCOMPARE(rows, inTheWay.isEmpty() ? 0 : 1);
     }
 
@@ -175,8 +177,10 @@ private slots:
         const DbOutcome seeded = seed(pg.db(), demo);
         QVERIFY2(seeded.ok(), qPrintable(seeded.error));
         // Rows go to PostgreSQL by COPY, to SQLite by INSERT: texts with accents and quotes, nulls,
-        // floats, times and the logo must arrive the same.
+        // floats, times and the logo must arrive the same. The version row is the schema's, not the seed's.
         for (const QString &table : SchemaLoader::tableNames()) {
+            if (table == QLatin1String("AC_VERSI"))
+                continue;
             const QStringList expected = rowsAsText(m_demo.db(), table);
             QCOMPARE(expected.size(), m_reported.value(table));
             const QStringList stored = rowsAsText(pg.db(), table);

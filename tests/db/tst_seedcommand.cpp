@@ -112,9 +112,12 @@ private slots:
         TestDatabase made(QStringLiteral("sqlite"), file);
         QVERIFY2(made.error().isEmpty(), qPrintable(made.error()));
         QCOMPARE(made.value(QStringLiteral("SELECT COUNT(*) FROM NM_CONTR WHERE IND_ACTI = 'A'")).toInt(), 120);
-        // The printed counts are what the tables hold; a table not printed holds nothing of the demo.
+        // The printed counts are what the tables hold; a table not printed holds nothing of the demo
+        // (the schema's version row is the schema's, not the seed's).
         int listed = 0;
         for (const QString &table : dbtools::SchemaLoader::tableNames()) {
+            if (table == QLatin1String("AC_VERSI"))
+                continue;
             const QRegularExpression line(QStringLiteral("^\\s*%1\\s+(\\d+)\\s*$").arg(table), QRegularExpression::MultilineOption);
             const QRegularExpressionMatch printed = line.match(forced.output);
             listed += printed.hasMatch();
@@ -144,7 +147,7 @@ private slots:
         TestDatabase kept(QStringLiteral("sqlite"), file);
         QVERIFY2(kept.error().isEmpty(), qPrintable(kept.error()));
         QCOMPARE(kept.value(QStringLiteral("SELECT COUNT(*) FROM GN_EMPRE")).toInt(), 3);
-        QCOMPARE(kept.value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+        QCOMPARE(kept.value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
     }
 };
 

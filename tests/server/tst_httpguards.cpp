@@ -113,7 +113,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, transportMessage);
         const QString hash = appserver::PasswordHash::make(QStringLiteral("CAMBIO"));
-        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR VALUES ('CAMBIO', '%1', 'C', 'Cambio')").arg(hash)), QStringList());
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) VALUES ('CAMBIO', '%1', 'C', 'Cambio')").arg(hash)), QStringList());
         QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USEMP VALUES ('CAMBIO', 1)")), QStringList());
         gStCodiUsua = gStPassUsua = QStringLiteral("CAMBIO");
         SDCOMConnection connection;
@@ -133,7 +133,7 @@ private slots:
         m_db.startSession(1);
         QCOMPARE(refused.status, 401);
         QCOMPARE(errorOf(refused.body),
-                 QStringLiteral("La contraseña del usuario CAMBIO cambió o el usuario ya no existe; inicie sesión de nuevo."));
+                 QStringLiteral("La contraseña del usuario CAMBIO cambió, o el usuario se deshabilitó o ya no existe; inicie sesión de nuevo."));
         QCOMPARE(message, transportMessage);
     }
 

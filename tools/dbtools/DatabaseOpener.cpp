@@ -1,6 +1,7 @@
 #include "tools/dbtools/DatabaseOpener.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 
 #include <sqlite3.h>
@@ -110,6 +111,18 @@ DbOutcome DatabaseOpener::openPostgres(const QString &connInfo, const QString &c
     db.setConnectOptions(options.join(QLatin1Char(';')));
     if (!db.open())
         return DbOutcome::failure(QStringLiteral("Cannot connect to PostgreSQL: %1").arg(db.lastError().text()));
+    // The time limits a connection text gives bind the tools' own sessions too (milliseconds).
+    for (const QString &limit : {QStringLiteral("statement_timeout"), QStringLiteral("lock_timeout")}) {
+        if (!pairs.contains(limit))
+            continue;
+        bool number = false;
+        const int milliseconds = pairs.value(limit).toInt(&number);
+        if (!number || milliseconds < 0)
+            return DbOutcome::failure(QStringLiteral("%1 needs milliseconds, not \"%2\"").arg(limit, pairs.value(limit)));
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SET %1 = %2").arg(limit).arg(milliseconds)))
+            return DbOutcome::failure(QStringLiteral("Cannot set %1: %2").arg(limit, query.lastError().text()));
+    }
     return DbOutcome::success();
 }
 

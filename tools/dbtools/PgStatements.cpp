@@ -175,6 +175,12 @@ DbOutcome PgStatements::roleFacts(QSqlDatabase &db, const QString &role, const Q
     if (!column(db, QStringLiteral("EsquemaActual"), &schema, &error) || schema.isEmpty())
         return DbOutcome::failure(QStringLiteral("Cannot read the current schema: %1").arg(error));
     facts->schema = schema.first();
+    QStringList login;
+    if (!read(db, QStringLiteral("PuedeCambiarRoles"), {}, &rows, &error)
+        || !column(db, QStringLiteral("UsuarioActual"), &login, &error) || login.isEmpty())
+        return DbOutcome::failure(QStringLiteral("Cannot read what the login may do: %1").arg(error));
+    facts->managesRoles = rows.value(0).value(0).toBool();
+    facts->login = login.first();
     return DbOutcome::success();
 }
 

@@ -37,6 +37,8 @@ public:
     struct RoleFacts {
         bool exists = false;
         bool superuser = false;   // the login running the set-up
+        bool managesRoles = false; // it may create and change roles (superuser or CREATEROLE)
+        QString login;            // its name, quoted
         QString schema;           // the current schema, quoted
         // A login that is no superuser may name only the attributes it can change.
         QString withoutSuperuser() const { return superuser ? QStringLiteral("NOSUPERUSER") : QString(); }

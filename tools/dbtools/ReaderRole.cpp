@@ -9,6 +9,11 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
     PgStatements::RoleFacts facts;
     if (const DbOutcome read = PgStatements::roleFacts(db, role, QStringLiteral("reader role"), &facts); !read.ok())
         return read;
+    if (!facts.exists && !facts.managesRoles)
+        return DbOutcome::failure(QStringLiteral("el usuario de lectura %1 no existe y %2 no puede crear roles (no tiene "
+                                                 "CREATEROLE): un administrador de PostgreSQL debe crearlo antes "
+                                                 "(README, \"Setting up a site\")")
+                                      .arg(role, facts.login));
     QString error;
     QStringList database, userColumns;
     if (!PgStatements::column(db, QStringLiteral("BaseActual"), &database, &error) || database.isEmpty())
@@ -22,15 +27,28 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
                                         {QStringLiteral("base"), database.first()},
                                         {QStringLiteral("esquema"), facts.schema},
                                         {QStringLiteral("columnas"), userColumns.join(QStringLiteral(", "))}};
-    QStringList steps{QStringLiteral("RolSinPoderes"), QStringLiteral("Lector")};
-    if (!facts.exists)
-        steps.prepend(QStringLiteral("CrearRol"));
-    // An empty password leaves the role's own as it is.
-    if (!password.isEmpty())
-        steps << QStringLiteral("ClaveRol");
+    QStringList steps;
+    DbOutcome outcome;
+    // A role a database administrator made beforehand is used as it is when this login may not
+    // change roles: it only receives the grants of the tables' owner.
+    if (facts.managesRoles) {
+        if (!facts.exists)
+            steps << QStringLiteral("CrearRol");
+        steps << QStringLiteral("RolSinPoderes") << QStringLiteral("AjustesLector");
+        // An empty password leaves the role's own as it is.
+        if (!password.isEmpty())
+            steps << QStringLiteral("ClaveRol");
+    } else if (!password.isEmpty()) {
+        outcome.notices << QStringLiteral("la contraseña del usuario de lectura %1 no se cambió: %2 no puede cambiar "
+                                          "roles; la pone el administrador de PostgreSQL").arg(role, facts.login);
+    }
+    steps << QStringLiteral("Lector");
     if (!userColumns.isEmpty())
         steps << QStringLiteral("LectorSinClaves");
-    return PgStatements::run(db, steps, fills, QStringLiteral("Cannot set up the reader role %1").arg(role));
+    const DbOutcome ran = PgStatements::run(db, steps, fills, QStringLiteral("Cannot set up the reader role %1").arg(role));
+    if (!ran.ok())
+        return ran;
+    return outcome;
 }
 
 } // namespace dbtools

@@ -142,18 +142,19 @@ QStringList SchemaLoader::existingTables() const
     return present;
 }
 
-DbOutcome SchemaLoader::enableWal()
+DbOutcome SchemaLoader::useRollbackJournal(const QSqlDatabase &db)
 {
-    if (m_db.driverName() != QLatin1String("QSQLITE"))
+    if (db.driverName() != QLatin1String("QSQLITE"))
         return DbOutcome::success();
-    QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next())
-        return DbOutcome::failure(QStringLiteral("Cannot switch the database to WAL mode: %1")
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !query.next())
+        return DbOutcome::failure(QStringLiteral("No se pudo pasar la base de datos al diario de reversión: %1")
                                       .arg(query.lastError().text()));
     const QString mode = query.value(0).toString().toLower();
     // An in-memory database has no journal file and keeps its "memory" mode.
-    if (mode != QLatin1String("wal") && mode != QLatin1String("memory"))
-        return DbOutcome::failure(QStringLiteral("The database stays in journal mode %1 instead of WAL")
+    if (mode != QLatin1String("delete") && mode != QLatin1String("memory"))
+        return DbOutcome::failure(QStringLiteral("La base de datos sigue en el modo de diario %1 en lugar de DELETE "
+                                                 "(¿otro programa la tiene abierta?)")
                                       .arg(mode));
     return DbOutcome::success();
 }
@@ -163,8 +164,8 @@ DbOutcome SchemaLoader::create()
     const QStringList ddl = statements();
     if (ddl.isEmpty())
         return DbOutcome::failure(QStringLiteral("The schema resource is missing or empty"));
-    if (const DbOutcome wal = enableWal(); !wal.ok())
-        return wal;
+    if (const DbOutcome journal = useRollbackJournal(m_db); !journal.ok())
+        return journal;
     if (!begin())
         return DbOutcome::failure(QStringLiteral("Cannot begin the schema transaction: %1")
                                       .arg(m_db.lastError().text()));

@@ -32,13 +32,17 @@ public:
     QStringList statements() const;
     // The tables of tableNames() that already exist on this connection.
     QStringList existingTables() const;
-    // Creates every table and index in one transaction; SQLite files are switched to WAL first.
+    // Creates every table and index in one transaction; SQLite files are switched to the
+    // rollback journal first.
     DbOutcome create();
+    // SQLite: journal_mode=DELETE, so that reading the file leaves no -wal or -shm file beside
+    // it (a file another user of a shared folder left there stops its owner from saving).
+    // Needs the only connection to the file. Nothing on PostgreSQL.
+    static DbOutcome useRollbackJournal(const QSqlDatabase &db);
     // Drops every table of the schema that exists, in one transaction.
     DbOutcome dropAll();
 
 private:
-    DbOutcome enableWal();
     bool begin();
     bool commit();
     void rollback();

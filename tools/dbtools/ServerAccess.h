@@ -17,6 +17,10 @@ public:
     // and were skipped.
     static DbOutcome setUp(QSqlDatabase &db, const QString &readerRole, const QString &readerPassword,
                            const QString &writerRole);
+    // The same with the roles a connection text names (readuser=, writerole=; the module's own
+    // roles by default). The reader gets `readerPassword`, never the writer's: when it is empty
+    // the role keeps the password it has, and a role made here without one is noticed.
+    static DbOutcome setUpFor(QSqlDatabase &db, const QString &connInfo, const QString &readerPassword);
 };
 
 } // namespace dbtools

@@ -33,6 +33,17 @@ std::unique_ptr<LocalTransport> LocalTransport::onPostgres(const QString &server
     QString error;
     if (!appserver::DatabaseDescription::fromServerAndName(server, databaseName, &description, &error))
         throw EDatabaseError(error);
+    // The load call names only the server and the database; the rest of the connection text
+    // (reading login, writer role, time limits) comes from the environment.
+    const QString options = qEnvironmentVariable("QACSEMAF_PG_OPTIONS").trimmed();
+    if (!options.isEmpty()) {
+        const QString full = QStringLiteral("host=%1 port=%2 dbname=%3 %4")
+                                 .arg(description.host).arg(description.port).arg(description.databaseName, options);
+        if (!appserver::DatabaseDescription::fromKeywords(full, &description, &error))
+            throw EDatabaseError(QStringLiteral("QACSEMAF_PG_OPTIONS: %1").arg(error));
+    }
+    if (const QString readPassword = qEnvironmentVariable("QACSEMAF_PG_READ_PASSWORD"); description.readerPassword.isEmpty())
+        description.readerPassword = readPassword;
     return std::unique_ptr<LocalTransport>(new LocalTransport(Core::open(description)));
 }
 

@@ -12,8 +12,10 @@ public:
     // The SQLite file at filePath. Both throw EDatabaseError with the reason when the database
     // cannot be opened.
     static std::unique_ptr<LocalTransport> onSqlite(const QString &filePath);
-    // PostgreSQL on server "host[:port]", the database of that name (the login from
-    // PGUSER/PGPASSWORD).
+    // PostgreSQL on server "host[:port]", the database of that name. The login comes from
+    // PGUSER/PGPASSWORD (as libpq reads them); the reading login's password from
+    // QACSEMAF_PG_READ_PASSWORD; the other keys of a connection text (readuser=, readpassword=,
+    // writerole=, statement_timeout=, lock_timeout=) from QACSEMAF_PG_OPTIONS.
     static std::unique_ptr<LocalTransport> onPostgres(const QString &server, const QString &databaseName);
     ~LocalTransport() override;
 

@@ -1,0 +1,427 @@
+// A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by a
+// database owner that is no superuser: init, users and their companies, a login through
+// qacsemaf-server, migrating a database of the first schema version with its rows kept, the
+// refusal of a newer one, backups, and reads that leave nothing beside the file.
+
+#include "appserver/DatabaseDescription.h"
+#include "appserver/SchemaVersion.h"
+#include "framework/connection/BlockingHttpClient.h"
+#include "tests/server/ServerProcess.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+// qacsemaf with `input` on its standard input (a pipe, not a terminal).
+Run qacsemaf(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(QACSEMAF_TOOL), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    const bool finished = process.waitForFinished(120000);
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    if (finished && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
+}
+
+// Where a test's site lives: a new SQLite file, or a new PostgreSQL database owned by a login
+// that is no superuser, made on the server QACSEMAF_PG names (as a superuser) and dropped again.
+class Site {
+public:
+    enum class Kind { Sqlite, OwnerWithCreateRole, RolesMadeByAdministrator };
+
+    explicit Site(Kind kind, const QString &name) : m_kind(kind), m_name(name)
+    {
+        if (kind == Kind::Sqlite) {
+            m_place = {QStringLiteral("--db"), m_dir.filePath(name + QStringLiteral(".db"))};
+            return;
+        }
+        appserver::DatabaseDescription admin;
+        QString error;
+        if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &admin, &error)) {
+            m_error = QStringLiteral("PostgreSQL not available: set QACSEMAF_PG");
+            return;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        db.setHostName(admin.host);
+        db.setPort(admin.port);
+        db.setDatabaseName(admin.databaseName);
+        db.setUserName(admin.user);
+        db.setPassword(admin.password);
+        if (!db.open()) {
+            m_error = db.lastError().text();
+            return;
+        }
+        drop();
+        // What the database administrator runs (the README's SQL for a site).
+        QStringList statements{
+            QStringLiteral("CREATE ROLE %1_dueno LOGIN PASSWORD 'dueno' %2")
+                .arg(m_name, kind == Kind::OwnerWithCreateRole ? QStringLiteral("CREATEROLE") : QString()),
+            QStringLiteral("CREATE DATABASE %1 OWNER %1_dueno LOCALE 'C' TEMPLATE template0").arg(m_name)};
+        if (kind == Kind::RolesMadeByAdministrator)
+            statements << QStringLiteral("CREATE ROLE %1_lector LOGIN NOINHERIT PASSWORD 'lector'").arg(m_name)
+                       << QStringLiteral("CREATE ROLE %1_escritor NOLOGIN NOINHERIT").arg(m_name)
+                       << QStringLiteral("GRANT %1_escritor TO %1_dueno").arg(m_name);
+        for (const QString &statement : std::as_const(statements))
+            if (m_error.isEmpty())
+                m_error = exec(statement);
+        m_place = {QStringLiteral("--pg"),
+                   QStringLiteral("host=%1 port=%2 dbname=%3 user=%3_dueno password=dueno readuser=%3_lector "
+                                  "readpassword=lector writerole=%3_escritor")
+                       .arg(admin.host).arg(admin.port).arg(m_name)};
+    }
+
+    ~Site()
+    {
+        if (m_kind == Kind::Sqlite)
+            return;
+        drop();
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+    bool isSqlite() const { return m_kind == Kind::Sqlite; }
+    const QString &error() const { return m_error; }
+    // --db FILE or --pg CONNINFO.
+    const QStringList &place() const { return m_place; }
+    QString file() const { return m_place.value(1); }
+    QString folder() const { return m_dir.path(); }
+    // The name a workstation gives the database at login.
+    QString alias() const { return m_name; }
+
+    // A connection of the site's owner (SQLite: to the file), for what the test reads and changes.
+    QSqlDatabase open(const QString &connection) const
+    {
+        QSqlDatabase db;
+        if (isSqlite()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(file());
+        } else {
+            const QSqlDatabase admin = QSqlDatabase::database(m_name, false);
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            db.setHostName(admin.hostName());
+            db.setPort(admin.port());
+            db.setDatabaseName(m_name);
+            db.setUserName(m_name + QStringLiteral("_dueno"));
+            db.setPassword(QStringLiteral("dueno"));
+        }
+        db.open();
+        return db;
+    }
+
+private:
+    QString exec(const QString &statement) const
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name, false));
+        return query.exec(statement) ? QString() : query.lastError().text() + QStringLiteral(" -- ") + statement;
+    }
+
+    void drop() const
+    {
+        exec(QStringLiteral("SET client_min_messages TO warning"));
+        exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+        for (const char *role : {"_lector", "_escritor", "_dueno"})
+            exec(QStringLiteral("DROP ROLE IF EXISTS %1%2").arg(m_name, QLatin1String(role)));
+    }
+
+    Kind m_kind;
+    QString m_name;
+    QTemporaryDir m_dir;
+    QStringList m_place;
+    QString m_error;
+};
+
+QString valueOf(const QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery query(db);
+    if (!query.exec(statement) || !query.next())
+        return QStringLiteral("ERROR: ") + query.lastError().text();
+    return query.value(0).toString();
+}
+
+QJsonObject post(BlockingHttpClient &client, const QString &path, const QJsonObject &body, const QByteArray &token = {},
+                 int *status = nullptr)
+{
+    const auto response = client.post(path, QJsonDocument(body).toJson(QJsonDocument::Compact), token);
+    if (status)
+        *status = response.status;
+    return QJsonDocument::fromJson(response.body).object();
+}
+
+const QStringList kGenerate{QStringLiteral("generate"), QStringLiteral("--company"), QStringLiteral("2"),
+                            QStringLiteral("--target"), QStringLiteral("SUP001@2"), QStringLiteral("--candidates"),
+                            QStringLiteral("OPE002@2,OPE001@2"), QStringLiteral("--categories"), QStringLiteral("EF")};
+
+} // namespace
+
+class TestSiteSetup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sites_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("sqlite") << int(Site::Kind::Sqlite);
+        QTest::newRow("postgres, owner with CREATEROLE") << int(Site::Kind::OwnerWithCreateRole);
+        QTest::newRow("postgres, roles made by the administrator") << int(Site::Kind::RolesMadeByAdministrator);
+    }
+
+    void siteFromNothing_data() { sites_data(); }
+    void siteFromNothing()
+    {
+        QFETCH(int, kind);
+        Site site(Site::Kind(kind), QStringLiteral("qacsemaf_sitio"));
+        if (!site.isSqlite() && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
+        QVERIFY2(site.error().isEmpty(), qPrintable(site.error()));
+        const QStringList place = site.place();
+
+        QCOMPARE(qacsemaf(QStringList{QStringLiteral("init")} + place, "\n").errors,
+                 QStringLiteral("qacsemaf: la contraseña de ADMIN no puede estar vacía\n"));
+        const Run init = qacsemaf(QStringList{QStringLiteral("init")} + place, "clave del admin\n");
+        QVERIFY2(init.exitCode == 0, qPrintable(init.errors));
+        QVERIFY2(init.output.contains(QStringLiteral("versión %1 del esquema, con el administrador ADMIN")
+                                          .arg(appserver::SchemaVersion::current())),
+                 qPrintable(init.output));
+        const Run again = qacsemaf(QStringList{QStringLiteral("init")} + place, "otra\n");
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.errors.contains(QLatin1String("init solo")), qPrintable(again.errors));
+        if (site.isSqlite()) {   // another program's file is left alone
+            const QString other = QDir(site.folder()).filePath(QStringLiteral("notas.txt"));
+            QFile text(other);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write(QByteArray(4096, 'x'));
+            text.close();
+            QCOMPARE(qacsemaf({QStringLiteral("init"), QStringLiteral("--db"), other}, "otra\n").errors,
+                     QStringLiteral("qacsemaf: %1 ya existe y no es una base de datos SQLite; init no lo reemplaza\n").arg(other));
+            QCOMPARE(QFileInfo(other).size(), 4096);
+            QVERIFY(QFile::remove(other));
+        }
+
+        const Run added = qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("add"), QStringLiteral("ANA"),
+                                               QStringLiteral("--company"), QStringLiteral("2")} + place,
+                                   "clave de ana\n");
+        QVERIFY2(added.exitCode == 0, qPrintable(added.errors));
+        QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("grant"), QStringLiteral("ANA"),
+                                      QStringLiteral("--company"), QStringLiteral("3")} + place).exitCode, 0);
+        const Run revoked = qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("revoke"), QStringLiteral("ANA"),
+                                                 QStringLiteral("--company"), QStringLiteral("7")} + place);
+        QCOMPARE(revoked.errors, QStringLiteral("qacsemaf: el usuario ANA no tiene la empresa 7\n"));
+        const Run listed = qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("list")} + place);
+        QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nADMIN +A +activo +-\n"))), qPrintable(listed.output));
+        QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nANA +U +activo +2,3\n"))), qPrintable(listed.output));
+        {
+            QSqlDatabase db = site.open(QStringLiteral("site"));
+            // A hash, never the password; and nothing but the version, the users and their grants.
+            QVERIFY(valueOf(db, QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = 'ANA'")).startsWith(QLatin1String("scrypt$")));
+            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), QStringLiteral("0"));
+            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM GN_USEMP")), QStringLiteral("2"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("site"));
+
+        ServerProcess server;
+        const QString started = server.start(place);
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}, {"database", site.alias()}};
+        int status = 0;
+        const QByteArray token = post(client, QStringLiteral("/login"), ana, {}, &status).value("token").toString().toLatin1();
+        QCOMPARE(status, 200);
+        QVERIFY(!token.isEmpty());
+        // A save: the writer's grants on the module's tables.
+        const QJsonObject save{{"provider", "DtsPAcCuare"}, {"company", 2},
+                               {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
+                                                                 {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 1}, {"COD_NODO", 1},
+                                                                                     {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}};
+        const QJsonObject saved = post(client, QStringLiteral("/apply"), save, token, &status);
+        QVERIFY2(status == 200, qPrintable(saved.value("error").toString()));
+        QCOMPARE(saved.value("rowsAffected").toInt(), 1);
+
+        QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("disable"), QStringLiteral("ANA")} + place).exitCode, 0);
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(),
+                 QStringLiteral("La contraseña del usuario ANA cambió, o el usuario se deshabilitó o ya no existe; inicie "
+                                "sesión de nuevo."));
+        QCOMPARE(status, 401);
+        QCOMPARE(post(client, QStringLiteral("/login"), ana, {}, &status).value("error").toString(),
+                 QStringLiteral("El usuario ANA está deshabilitado; pida a un administrador que lo habilite."));
+        // The in-process road (the load call's session check) refuses it as well.
+        const Run inProcess = qacsemaf(kGenerate + place + QStringList{QStringLiteral("--user"), QStringLiteral("ANA"),
+                                                                       QStringLiteral("--password"), QStringLiteral("clave de ana")});
+        QCOMPARE(inProcess.exitCode, 1);
+        QVERIFY2(inProcess.errors.contains(QStringLiteral("El usuario ANA está deshabilitado")), qPrintable(inProcess.errors));
+        QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("enable"), QStringLiteral("ANA")} + place).exitCode, 0);
+        QCOMPARE(qacsemaf(QStringList{QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("ANA")} + place,
+                          "nueva\n").exitCode, 0);
+        post(client, QStringLiteral("/login"), ana, {}, &status);
+        QCOMPARE(status, 401);
+        post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva"}}, {}, &status);
+        QCOMPARE(status, 200);
+        // A new file keeps the rollback journal: the server's reads left nothing beside it.
+        QCOMPARE(server.terminate(), 0);
+        if (site.isSqlite())
+            QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{QStringLiteral("qacsemaf_sitio.db")});
+    }
+
+    void migrateKeepsData_data() { sites_data(); }
+    void migrateKeepsData()
+    {
+        QFETCH(int, kind);
+        Site site(Site::Kind(kind), QStringLiteral("qacsemaf_migra"));
+        if (!site.isSqlite() && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
+        QVERIFY2(site.error().isEmpty(), qPrintable(site.error()));
+        const QStringList place = site.place();
+        const Run seeded = qacsemaf(QStringList{QStringLiteral("seed")} + place);
+        QVERIFY2(seeded.exitCode == 0, qPrintable(seeded.errors));
+        const QString counts = QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM) || '/' || (SELECT COUNT(*) FROM BI_EMPLE)"
+                                              " || '/' || (SELECT COUNT(*) FROM GN_USEMP) || '/' || (SELECT COUNT(*) FROM GN_USUAR)");
+        QString before;
+        {
+            // The first version as the seed made it before the schema kept its version: no version
+            // table, no user state, and an SQLite file in WAL mode.
+            QSqlDatabase db = site.open(QStringLiteral("v1"));
+            before = valueOf(db, counts);
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("DROP TABLE AC_VERSI")));
+            QVERIFY(query.exec(QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN IND_ACTI")));
+            if (site.isSqlite())
+                QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("v1"));
+        const QString current = QString::number(appserver::SchemaVersion::current());
+        const Run older = qacsemaf(kGenerate + place);
+        QCOMPARE(older.exitCode, 1);
+        QVERIFY2(older.errors.contains(QStringLiteral("tiene la versión 1 del esquema y este programa necesita la versión %1; "
+                                                      "actualícela con qacsemaf migrate.").arg(current)),
+                 qPrintable(older.errors));
+
+        const Run migrated = qacsemaf(QStringList{QStringLiteral("migrate")} + place);
+        QVERIFY2(migrated.exitCode == 0, qPrintable(migrated.errors));
+        QVERIFY2(migrated.output.startsWith(QStringLiteral("Aplicada la migración 0002_version_and_user_state.sql\n")),
+                 qPrintable(migrated.output));
+        QVERIFY2(migrated.output.contains(QStringLiteral("pasó de la versión 1 a la %1 del esquema").arg(current)),
+                 qPrintable(migrated.output));
+        const Run generated = qacsemaf(kGenerate + place);
+        QVERIFY2(generated.exitCode == 0, qPrintable(generated.errors));
+        QVERIFY2(generated.output.contains(QLatin1String("verde")), qPrintable(generated.output));
+        if (site.isSqlite())   // the file left WAL for the rollback journal; the read left nothing
+            QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{QStringLiteral("qacsemaf_migra.db")});
+        QVERIFY(qacsemaf(QStringList{QStringLiteral("migrate")} + place).output.contains(QStringLiteral("no había nada que aplicar")));
+        {
+            QSqlDatabase db = site.open(QStringLiteral("v2"));
+            QCOMPARE(valueOf(db, counts), before);
+            QCOMPARE(valueOf(db, QStringLiteral("SELECT NUM_VERS FROM AC_VERSI")), current);
+            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM GN_USUAR WHERE IND_ACTI = 'A'")), before.section('/', 3));
+            if (site.isSqlite())
+                QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+            QSqlQuery(db).exec(QStringLiteral("UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("v2"));
+        const QString newer = QStringLiteral("tiene la versión %1 del esquema, más nueva que la versión %2 que conoce este "
+                                             "programa; actualice Semáforo de Carrera antes de usarla.")
+                                  .arg(appserver::SchemaVersion::current() + 1).arg(current);
+        for (const QString &command : {QStringLiteral("generate"), QStringLiteral("migrate"), QStringLiteral("server")}) {
+            Run refused;
+            if (command == QLatin1String("server")) {
+                ServerProcess server;
+                refused.errors = server.start(place);
+                refused.exitCode = server.terminate();
+            } else {
+                refused = qacsemaf(command == QLatin1String("generate") ? kGenerate + place : QStringList{command} + place);
+            }
+            QVERIFY2(refused.errors.contains(newer), qPrintable(command + QLatin1Char(' ') + refused.errors));
+            QVERIFY(refused.exitCode != 0);
+        }
+    }
+
+    // A copy of the moment it starts, while a writer holds an open transaction; and reads (of the
+    // file and of its copy) leave nothing beside them.
+    void backup()
+    {
+        Site site(Site::Kind::Sqlite, QStringLiteral("demo"));
+        QVERIFY(qacsemaf(QStringList{QStringLiteral("seed")} + site.place()).exitCode == 0);
+        const QString copy = QDir(site.folder()).filePath(QStringLiteral("copia.db"));
+        QString plans;
+        {
+            QSqlDatabase writer = site.open(QStringLiteral("writer"));
+            plans = valueOf(writer, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM"));
+            QVERIFY(writer.transaction());
+            QVERIFY(QSqlQuery(writer).exec(QStringLiteral("DELETE FROM AC_PPROM")));
+            const Run made = qacsemaf({QStringLiteral("backup"), QStringLiteral("--db"), site.file(), QStringLiteral("--out"), copy});
+            QVERIFY2(made.exitCode == 0, qPrintable(made.errors));
+            QVERIFY(writer.commit());
+            QCOMPARE(valueOf(writer, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), QStringLiteral("0"));
+            writer.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+        const Run refused = qacsemaf({QStringLiteral("backup"), QStringLiteral("--db"), site.file(), QStringLiteral("--out"), copy});
+        QCOMPARE(refused.errors, QStringLiteral("qacsemaf: %1 ya existe; la copia no reemplaza archivos\n").arg(copy));
+        const Run read = qacsemaf(kGenerate + QStringList{QStringLiteral("--db"), copy});
+        QVERIFY2(read.output.contains(QLatin1String("verde")), qPrintable(read.errors));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+            db.setDatabaseName(copy);
+            QVERIFY(db.open());
+            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), plans);
+            QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+        QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{QStringLiteral("copia.db"), QStringLiteral("demo.db")}));
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no place") << QStringList{"init"} << "qacsemaf: indique uno de --db ARCHIVO o --pg \"conninfo\"\n"
+                                                            "Uso: qacsemaf init (--db ARCHIVO | --pg CONNINFO) [opciones]\n";
+        QTest::newRow("long name") << QStringList{"user", "add", "NUEVEXXXX", "--db", "x.db"}
+                                   << "qacsemaf: el nombre de usuario \"NUEVEXXXX\" no sirve: debe tener de 1 a 8 caracteres, "
+                                      "sin espacios\nUso: qacsemaf user add NOMBRE [opciones]\n";
+        QTest::newRow("grant without company") << QStringList{"user", "grant", "ANA", "--db", "x.db"}
+                                               << "qacsemaf: indique una empresa con --company N\n"
+                                                  "Uso: qacsemaf user grant NOMBRE --company N [opciones]\n";
+        QTest::newRow("unknown type") << QStringList{"user", "add", "ANA", "--type", "X", "--db", "x.db"}
+                                      << "qacsemaf: --type debe ser A, U o C, no \"X\"\nUso: qacsemaf user add NOMBRE [opciones]\n";
+        QTest::newRow("backup of PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "x.db"}
+                                              << "qacsemaf: las bases PostgreSQL se copian con pg_dump (vea el README), no "
+                                                 "con backup\nUso: qacsemaf backup --db ARCHIVO --out COPIA\n";
+        QTest::newRow("time limit not a number") << QStringList{"user", "list", "--pg", "dbname=x lock_timeout=5s"}
+                                                 << "qacsemaf: --pg: lock_timeout= necesita un número entero, no \"5s\"\n"
+                                                    "Uso: qacsemaf user list [opciones]\n";
+        QTest::newRow("migrate without dbname") << QStringList{"migrate", "--pg", "host=x"}
+                                                << "qacsemaf: --pg debe indicar dbname=\n"
+                                                   "Uso: qacsemaf migrate (--db ARCHIVO | --pg CONNINFO)\n";
+    }
+    void badArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = qacsemaf(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
+        QVERIFY(!QFile::exists(QStringLiteral("x.db")));   // nothing was opened
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSiteSetup)
+#include "tst_sitesetup.moc"

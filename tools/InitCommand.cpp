@@ -1,0 +1,167 @@
+#include "tools/InitCommand.h"
+
+#include "appserver/SchemaVersion.h"
+#include "tools/PasswordPrompt.h"
+#include "tools/SiteDatabase.h"
+#include "tools/SiteOptions.h"
+#include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/ServerAccess.h"
+#include "tools/dbtools/UserStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+using namespace dbtools;
+
+namespace {
+
+const QString kInitConnection = QStringLiteral("qacsemaf-init");
+
+UserStore::User firstAdministrator(const QString &name)
+{
+    UserStore::User admin;
+    admin.name = name;
+    admin.type = QStringLiteral("A");
+    admin.fullName = QStringLiteral("Administrador del sistema");
+    return admin;
+}
+
+// An SQLite file counts as empty when it has no bytes or no table at all.
+DbOutcome checkEmptyFile(const QString &file)
+{
+    const QFileInfo info(file);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return DbOutcome::failure(QStringLiteral("la carpeta de %1 no existe").arg(file));
+    if (!info.exists() || info.size() == 0)
+        return DbOutcome::success();
+    const QString probe = kInitConnection + QStringLiteral("-probe");
+    int objects = -1;   // stays so for a file that is no SQLite database
+    {
+        if (const DbOutcome opened = DatabaseOpener::openSqlite(file, probe); !opened.ok())
+            return opened;
+        QSqlQuery query(QSqlDatabase::database(probe, false));
+        if (query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next())
+            objects = query.value(0).toInt();
+        query.finish();
+        QSqlDatabase::database(probe, false).close();
+    }
+    QSqlDatabase::removeDatabase(probe);
+    if (objects < 0)
+        return DbOutcome::failure(QStringLiteral("%1 ya existe y no es una base de datos SQLite; init no lo reemplaza")
+                                      .arg(file));
+    if (objects > 0)
+        return DbOutcome::failure(QStringLiteral("%1 ya existe y no está vacía; init solo crea bases nuevas: para "
+                                                 "ponerla al día use qacsemaf migrate")
+                                      .arg(file));
+    return DbOutcome::success();
+}
+
+// Built in a file of its own beside the target and renamed over it only when complete.
+DbOutcome initSqlite(const QString &file, const UserStore::User &admin, const QString &password)
+{
+    if (const DbOutcome empty = checkEmptyFile(file); !empty.ok())
+        return empty;
+    const QFileInfo info(file);
+    const QString built = info.absoluteDir().filePath(
+        QStringLiteral(".%1.init-%2").arg(info.fileName()).arg(QCoreApplication::applicationPid()));
+    QFile::remove(built);
+    DbOutcome outcome = DatabaseOpener::openSqlite(built, kInitConnection);
+    if (outcome.ok()) {
+        QSqlDatabase db = QSqlDatabase::database(kInitConnection, false);
+        outcome = SchemaLoader(db).create();
+        if (outcome.ok())
+            outcome = UserStore(db).add(admin, password);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kInitConnection);
+    if (outcome.ok() && std::rename(QFile::encodeName(built).constData(), QFile::encodeName(file).constData()) != 0)
+        outcome = DbOutcome::failure(QStringLiteral("no se pudo renombrar %1 como %2: %3")
+                                         .arg(built, file, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!outcome.ok())
+        QFile::remove(built);
+    return outcome;
+}
+
+// One transaction: the tables, the administrator and the roles, or nothing.
+DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin, const QString &password,
+                       const QString &readerPassword)
+{
+    SiteDatabase site(kInitConnection);
+    if (const DbOutcome opened = site.openExisting(options); !opened.ok())
+        return opened;
+    QSqlDatabase db = site.db();
+    SchemaLoader loader(db);
+    if (const QStringList existing = loader.existingTables(); !existing.isEmpty())
+        return DbOutcome::failure(QStringLiteral("%1 ya tiene %2 de las tablas del módulo (%3 ...); init solo prepara "
+                                                 "bases vacías: para ponerla al día use qacsemaf migrate")
+                                      .arg(site.displayName()).arg(existing.size()).arg(existing.first()));
+    if (!db.transaction())
+        return DbOutcome::failure(QStringLiteral("no se pudo empezar la transacción: %1").arg(db.lastError().text()));
+    loader.joinTransaction();
+    UserStore users(db);
+    users.joinTransaction();
+    DbOutcome outcome = loader.create();
+    if (outcome.ok())
+        outcome = users.add(admin, password);
+    if (outcome.ok())
+        outcome = ServerAccess::setUpFor(db, options.connInfo(), readerPassword);
+    if (outcome.ok() && !db.commit())
+        outcome = DbOutcome::failure(QStringLiteral("no se pudo confirmar la transacción: %1").arg(db.lastError().text()));
+    if (!outcome.ok())
+        db.rollback();
+    return outcome;
+}
+
+} // namespace
+
+int runInitCommand(const QStringList &arguments)
+{
+    SiteOptions options(QStringLiteral("qacsemaf init (--db ARCHIVO | --pg CONNINFO) [opciones]"),
+                        QStringLiteral("Crea una base de datos vacía del módulo, en la versión actual del esquema, con su "
+                                       "primer administrador. La contraseña se pide en la terminal, sin eco, o se lee de "
+                                       "la primera línea de la entrada estándar; nunca como argumento."));
+    options.addPlaceOptions();
+    options.addReadPasswordOption();
+    options.parser().addOption({QStringLiteral("admin"), QStringLiteral("Nombre del primer administrador (ADMIN si no se da)."),
+                                QStringLiteral("NOMBRE"), QStringLiteral("ADMIN")});
+    QString readerPassword;
+    UserStore::User admin;
+    try {
+        if (!options.parse(arguments))
+            return 0;
+        admin = firstAdministrator(options.parser().value(QStringLiteral("admin")));
+        if (const QString refused = UserStore::nameRefusal(admin.name); !refused.isEmpty())
+            throw UsageError(refused);
+        QString error;
+        readerPassword = options.readPassword(&error);
+        if (!error.isEmpty())
+            throw UsageError(error);
+    } catch (const UsageError &error) {
+        return options.refuse(error);
+    }
+    QString password;
+    if (const QString refused = PasswordPrompt::read(admin.name, &password); !refused.isEmpty())
+        return SiteOptions::fail(refused);
+    const bool postgres = !options.connInfo().isEmpty();
+    const DbOutcome outcome = postgres ? initPostgres(options, admin, password, readerPassword)
+                                       : initSqlite(options.file(), admin, password);
+    if (!outcome.ok())
+        return SiteOptions::fail(outcome.error);
+    for (const QString &notice : outcome.notices)
+        QTextStream(stderr) << "qacsemaf: aviso: " << notice << '\n';
+    QTextStream(stdout) << QStringLiteral("Base de datos creada en %1, versión %2 del esquema, con el administrador %3.\n")
+                               .arg(postgres ? QStringLiteral("PostgreSQL") : options.file())
+                               .arg(appserver::SchemaVersion::current())
+                               .arg(admin.name);
+    return 0;
+}

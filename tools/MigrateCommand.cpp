@@ -1,0 +1,79 @@
+#include "tools/MigrateCommand.h"
+
+#include "appserver/SchemaVersion.h"
+#include "tools/SiteDatabase.h"
+#include "tools/SiteOptions.h"
+#include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/SchemaMigrator.h"
+#include "tools/dbtools/ServerAccess.h"
+
+#include <QSqlError>
+#include <QTextStream>
+
+using namespace dbtools;
+
+namespace {
+
+// The roles made by init or seed read and write the tables a migration added; the reader keeps
+// its password.
+DbOutcome regrantRoles(QSqlDatabase db, const QString &connInfo)
+{
+    if (!db.transaction())
+        return DbOutcome::failure(QStringLiteral("no se pudo empezar la transacción: %1").arg(db.lastError().text()));
+    DbOutcome outcome = ServerAccess::setUpFor(db, connInfo, QString());
+    if (outcome.ok() && !db.commit())
+        outcome = DbOutcome::failure(db.lastError().text());
+    if (!outcome.ok()) {
+        db.rollback();
+        outcome.error = QStringLiteral("las migraciones se aplicaron, pero los permisos de los usuarios del módulo "
+                                       "no se pudieron poner al día: %1").arg(outcome.error);
+    }
+    return outcome;
+}
+
+} // namespace
+
+int runMigrateCommand(const QStringList &arguments)
+{
+    SiteOptions options(QStringLiteral("qacsemaf migrate (--db ARCHIVO | --pg CONNINFO)"),
+                        QStringLiteral("Pone una base de datos del módulo en la versión %1 del esquema: aplica, en "
+                                       "orden y cada una en su transacción, las migraciones que le faltan, conservando "
+                                       "sus datos. Una base SQLite pasa al diario de reversión (journal_mode=DELETE); "
+                                       "hágalo sin nadie conectado.").arg(appserver::SchemaVersion::current()));
+    options.addPlaceOptions();
+    try {
+        if (!options.parse(arguments))
+            return 0;
+    } catch (const UsageError &error) {
+        return options.refuse(error);
+    }
+    SiteDatabase site(QStringLiteral("qacsemaf-migrate"));
+    if (const DbOutcome opened = site.openExisting(options); !opened.ok())
+        return SiteOptions::fail(opened.error);
+    const QStringList tables = SchemaLoader(site.db()).existingTables();
+    if (!tables.contains(QStringLiteral("GN_USUAR")) || !tables.contains(QStringLiteral("AC_PPROM")))
+        return SiteOptions::fail(QStringLiteral("%1 no es una base de datos de Semáforo de Carrera; créela con "
+                                                "qacsemaf init").arg(site.displayName()));
+    int before = 1;
+    if (const DbOutcome read = SchemaMigrator(site.db()).readVersion(&before); !read.ok())
+        return SiteOptions::fail(read.error);
+    QStringList ran;
+    DbOutcome outcome = SchemaMigrator(site.db()).migrate(site.displayName(), &ran);
+    QTextStream out(stdout);
+    for (const QString &migration : std::as_const(ran))
+        out << QStringLiteral("Aplicada la migración %1\n").arg(migration);
+    if (outcome.ok() && !site.isPostgres())
+        outcome = SchemaLoader::useRollbackJournal(site.db());
+    if (outcome.ok() && site.isPostgres() && !ran.isEmpty())
+        outcome = regrantRoles(site.db(), site.connInfo());
+    if (!outcome.ok())
+        return SiteOptions::fail(outcome.error);
+    for (const QString &notice : std::as_const(outcome.notices))
+        QTextStream(stderr) << "qacsemaf: aviso: " << notice << '\n';
+    const int now = appserver::SchemaVersion::current();
+    if (ran.isEmpty())
+        out << QStringLiteral("%1 ya está en la versión %2 del esquema; no había nada que aplicar.\n").arg(site.displayName()).arg(now);
+    else
+        out << QStringLiteral("%1 pasó de la versión %2 a la %3 del esquema.\n").arg(site.displayName()).arg(before).arg(now);
+    return 0;
+}

@@ -1,0 +1,56 @@
+#include "tools/PasswordPrompt.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+bool PasswordPrompt::readLine(bool hidden, QString *line)
+{
+    termios saved{};
+    const bool echoOff = hidden && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (echoOff) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string bytes;
+    int c = 0;
+    bool any = false;
+    while ((c = std::getchar()) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        bytes.push_back(char(c));
+    }
+    if (echoOff) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputc('\n', stderr);   // the Enter the terminal did not echo
+    }
+    if (!bytes.empty() && bytes.back() == '\r')
+        bytes.pop_back();
+    *line = QString::fromStdString(bytes);
+    return any;
+}
+
+QString PasswordPrompt::read(const QString &user, QString *password)
+{
+    const bool terminal = isatty(STDIN_FILENO) != 0;
+    if (terminal) {
+        QTextStream(stderr) << QStringLiteral("Contraseña de %1: ").arg(user) << Qt::flush;
+    }
+    if (!readLine(terminal, password))
+        return QStringLiteral("no llegó ninguna contraseña por la entrada estándar");
+    if (password->isEmpty())
+        return QStringLiteral("la contraseña de %1 no puede estar vacía").arg(user);
+    if (!terminal)
+        return {};
+    QTextStream(stderr) << QStringLiteral("Repita la contraseña: ") << Qt::flush;
+    QString again;
+    readLine(true, &again);
+    if (again != *password)
+        return QStringLiteral("las dos contraseñas no coinciden; no se cambió nada");
+    return {};
+}

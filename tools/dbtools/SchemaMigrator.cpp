@@ -1,0 +1,101 @@
+#include "tools/dbtools/SchemaMigrator.h"
+
+#include "appserver/SchemaVersion.h"
+#include "tools/dbtools/SchemaLoader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace dbtools {
+
+using appserver::SchemaVersion;
+
+SchemaMigrator::SchemaMigrator(const QSqlDatabase &db) : m_db(db) {}
+
+DbOutcome SchemaMigrator::readVersion(int *version) const
+{
+    QSqlQuery query(m_db);
+    const QString error = SchemaVersion::read(query, SchemaLoader(m_db).existingTables(), version);
+    return error.isEmpty() ? DbOutcome::success() : DbOutcome::failure(error);
+}
+
+QString SchemaMigrator::migrationFor(int number, const QString &driverName)
+{
+    const QString own = driverName == QLatin1String("QPSQL") ? QStringLiteral(".postgres.sql")
+                                                              : QStringLiteral(".sqlite.sql");
+    QString shared;
+    for (const QString &name : SchemaVersion::migrations()) {
+        if (SchemaVersion::numberOf(name) != number)
+            continue;
+        if (name.endsWith(own))
+            return name;
+        if (!name.endsWith(QLatin1String(".sqlite.sql")) && !name.endsWith(QLatin1String(".postgres.sql")))
+            shared = name;
+    }
+    return shared;
+}
+
+QStringList SchemaMigrator::statementsOf(const QString &migration, const QString &driverName)
+{
+    QFile file(SchemaVersion::migrationPath(migration));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression comment(QStringLiteral("--[^\n]*"));
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(comment);
+    QStringList statements;
+    for (const QString &part : text.split(QLatin1Char(';')))
+        if (!part.trimmed().isEmpty())
+            statements << SchemaLoader::toDialect(part.trimmed(), driverName);
+    return statements;
+}
+
+DbOutcome SchemaMigrator::migrate(const QString &databaseName, QStringList *ran)
+{
+    ran->clear();
+    int version = 1;
+    if (const DbOutcome read = readVersion(&version); !read.ok())
+        return read;
+    if (version > SchemaVersion::current())
+        return DbOutcome::failure(SchemaVersion::refusal(databaseName, version));
+    for (int number = version + 1; number <= SchemaVersion::current(); ++number) {
+        const QString migration = migrationFor(number, m_db.driverName());
+        if (migration.isEmpty())
+            return DbOutcome::failure(QStringLiteral("Falta la migración %1 para este motor de base de datos").arg(number));
+        if (const DbOutcome outcome = run(number, migration); !outcome.ok())
+            return outcome;
+        *ran << migration;
+    }
+    return DbOutcome::success();
+}
+
+DbOutcome SchemaMigrator::run(int number, const QString &migration)
+{
+    QStringList statements = statementsOf(migration, m_db.driverName());
+    if (statements.isEmpty())
+        return DbOutcome::failure(QStringLiteral("La migración %1 está vacía o no se pudo leer").arg(migration));
+    statements << QStringLiteral("DELETE FROM AC_VERSI")
+               << QStringLiteral("INSERT INTO AC_VERSI (NUM_VERS) VALUES (%1)").arg(number);
+    if (!m_db.transaction())
+        return DbOutcome::failure(QStringLiteral("No se pudo empezar la migración %1: %2")
+                                      .arg(migration, m_db.lastError().text()));
+    QSqlQuery query(m_db);
+    for (const QString &statement : std::as_const(statements)) {
+        if (!query.exec(statement)) {
+            const QString error = query.lastError().text();
+            query.finish();
+            m_db.rollback();
+            return DbOutcome::failure(QStringLiteral("La migración %1 falló y no cambió nada: %2\n%3")
+                                          .arg(migration, error, statement.section(QLatin1Char('\n'), 0, 0)));
+        }
+    }
+    query.finish();
+    if (!m_db.commit())
+        return DbOutcome::failure(QStringLiteral("No se pudo confirmar la migración %1: %2")
+                                      .arg(migration, m_db.lastError().text()));
+    return DbOutcome::success();
+}
+
+} // namespace dbtools
