@@ -7,15 +7,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Semáforo de Carrera")
 set(CPACK_PACKAGE_CONTACT "Semáforo de Carrera <semaforo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "career traffic-light module of the human-resources suite")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- HR analysts keep career plans (trees of job positions), score the employees one
- level below a chosen position against that position's requirement profile, see
- them in a green, yellow and red grid and print the list and a per-employee
- competence report.
- .
- The package holds the module library, the host program (with a per-user demo
- database), the command line, the record viewer and the application server with
- its systemd unit.")
+# CPack puts the summary first and wraps the paragraphs as Debian's control file wants them.
+set(CPACK_PACKAGE_DESCRIPTION "HR analysts keep career plans (trees of job positions), score the \
+employees one level below a chosen position against that position's requirement profile, see them \
+in a green, yellow and red grid and print the list and a per-employee competence report.
+
+The package holds the module library, the host program (with a per-user demo database), the \
+command line, the record viewer and the application server with its systemd unit.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -9,7 +9,7 @@ build=${QACSEMAF_BUILD_DIR:-$root/build}
 out=${QACSEMAF_PACKAGE_DIR:-$build/packages}
 bash "$root/scripts/build.sh" "$@"
 mkdir -p "$out"
-(cd "$build" && cpack -G DEB -B "$out" > "$out/cpack.log") || { cat "$out/cpack.log"; exit 1; }
+(cd "$build" && cpack -G DEB -B "$out" > "$out/cpack.log" 2>&1) || { cat "$out/cpack.log"; exit 1; }
 rm -rf "$out/_CPack_Packages"
 deb=$(ls -t "$out"/*.deb | head -n 1)
 echo "package: $deb ($(du -h "$deb" | cut -f1))"
