@@ -7,13 +7,17 @@ install(FILES src/entry/QAcSemafApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS qacsemaf-host qacsemaf qacsemaf-window qacsemaf-server qacsemaf-viewer
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 get_directory_property(viewer_program_codes DIRECTORY tools/viewer DEFINITION viewer_program_codes)
-foreach(code ${viewer_program_codes})
-  # Relative, so that the installed tree can be moved or copied whole; DESTDIR is honoured.
+# qac_install_link(<folder> <name> <target>): a relative link, so that the installed tree can be
+# moved or copied whole; DESTDIR is honoured.
+function(qac_install_link folder name target)
   install(CODE "
-    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${code}\")
-    message(STATUS \"Installing: \${link} -> qacsemaf-viewer\")
-    file(CREATE_LINK qacsemaf-viewer \"\${link}\" SYMBOLIC)
+    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${folder}/${name}\")
+    message(STATUS \"Installing: \${link} -> ${target}\")
+    file(CREATE_LINK ${target} \"\${link}\" SYMBOLIC)
   ")
+endfunction()
+foreach(code ${viewer_program_codes})
+  qac_install_link(${CMAKE_INSTALL_BINDIR} ${code} qacsemaf-viewer)
 endforeach()
 
 # What a site installs around the programs. The schema, the statement catalogue and the report
@@ -40,6 +44,12 @@ install(FILES packaging/qacsemaf.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/
 install(FILES ${PROJECT_BINARY_DIR}/packaging/qacsemaf.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${QACSEMAF_ICON_PNG_SIZE}x${QACSEMAF_ICON_PNG_SIZE}/apps)
 install(FILES ${QACSEMAF_MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The viewer's links have its page, and the window program, which runs the command line's
+# commands, the command line's.
+foreach(code ${viewer_program_codes})
+  qac_install_link(${CMAKE_INSTALL_MANDIR}/man1 ${code}.1.gz qacsemaf-viewer.1.gz)
+endforeach()
+qac_install_link(${CMAKE_INSTALL_MANDIR}/man1 qacsemaf-window.1.gz qacsemaf.1.gz)
 # systemd looks in lib/ under /usr and /usr/local, never in a multiarch folder.
 qac_install_configured(packaging/qacsemaf-server.service.in lib/systemd/system/qacsemaf-server.service)
 install(FILES packaging/server.ini DESTINATION ${QACSEMAF_INSTALL_EXAMPLESDIR})

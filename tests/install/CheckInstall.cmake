@@ -123,6 +123,21 @@ if(systemd_analyze)
   endif()
 endif()
 
+# The viewer's links and the window program are documented by the pages of what they run.
+foreach(link QBiHvext:qacsemaf-viewer QBiEdfor:qacsemaf-viewer QBiEdnfo:qacsemaf-viewer QBiCargo:qacsemaf-viewer
+        qacsemaf-window:qacsemaf)
+  string(REPLACE ":" ";" link "${link}")
+  list(GET link 0 name)
+  list(GET link 1 page)
+  set(file "${PREFIX}/${MANDIR}/man1/${name}.1.gz")
+  if(IS_SYMLINK "${file}")
+    file(READ_SYMLINK "${file}" target)
+  endif()
+  if(NOT IS_SYMLINK "${file}" OR NOT target STREQUAL "${page}.1.gz" OR NOT EXISTS "${file}")
+    fail("${MANDIR}/man1/${name}.1.gz is no link to ${page}.1.gz")
+  endif()
+endforeach()
+
 # Each manual page renders and names every option the program's own --help lists.
 foreach(program qacsemaf qacsemaf-server qacsemaf-host qacsemaf-viewer)
   set(page "${PREFIX}/${MANDIR}/man1/${program}.1.gz")
