@@ -11,6 +11,6 @@ bash "$root/scripts/build.sh" "$@"
 mkdir -p "$out"
 (cd "$build" && cpack -G DEB -B "$out" > "$out/cpack.log" 2>&1) || { cat "$out/cpack.log"; exit 1; }
 rm -rf "$out/_CPack_Packages"
-deb=$(ls -t "$out"/*.deb | head -n 1)
+deb=$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' "$out/cpack.log")
 echo "package: $deb ($(du -h "$deb" | cut -f1))"
 dpkg-deb --field "$deb" Package Version Depends Recommends
