@@ -206,6 +206,18 @@ if(NOT made STREQUAL opened)
   fail("the second start of the host made the demo database again")
 endif()
 
+# A host without the command line beside it cannot make the demo, says so and makes nothing.
+file(COPY "${bin}/qacsemaf-host" DESTINATION "${PREFIX}/alone")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=QACSEMAF_DB "HOME=${home}" "XDG_DATA_HOME=${home}/alone"
+                QT_QPA_PLATFORM=offscreen "${PREFIX}/alone/qacsemaf-host" --quit-after 500
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 60)
+if(NOT result EQUAL 1 OR NOT output MATCHES "No se encontró el programa qacsemaf junto a ${PREFIX}/alone para crear la base de demostración ${home}/alone/qacsemaf/demo.db")
+  fail("a host without qacsemaf beside it ended with ${result}:\n${output}")
+endif()
+if(EXISTS "${home}/alone/qacsemaf")
+  fail("a host without qacsemaf beside it left ${home}/alone/qacsemaf")
+endif()
+
 # The installed server serves that demo with the example configuration.
 execute_process(COMMAND "${bin}/qacsemaf-server" --config "${share}/doc/qacsemaf/examples/server.ini" --db "${demo}"
                 --check-config RESULT_VARIABLE result ERROR_VARIABLE output)
