@@ -2,6 +2,7 @@
 
 #include "host/HostWindow.h"
 #include "framework/PlatformNotices.h"
+#include "host/DemoDatabase.h"
 #include "host/ModuleLibrary.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 
 
@@ -20,6 +22,8 @@ struct HostOptions {
     SessionArguments session;
     int quitAfterMs = -1;
     QString screenshot;
+    // No database named (no --alias, no QACSEMAF_DB, the local protocol): the user's demo.
+    bool demo = false;
 };
 
 // The library of an installed program, or else the one of the build tree the program came from.
@@ -41,7 +45,10 @@ HostOptions parseOptions(const QApplication &app)
     const QList<QCommandLineOption> options{
         {QStringLiteral("library"), QStringLiteral("Module library."), QStringLiteral("path"), defaultLibraryPath()},
         {QStringLiteral("protocol"), QStringLiteral("Connection protocol: local, pgsql, http."), QStringLiteral("name"), QStringLiteral("local")},
-        {QStringLiteral("alias"), QStringLiteral("Connection alias (the database)."), QStringLiteral("alias"), qEnvironmentVariable("QACSEMAF_DB", QStringLiteral("var/demo.db"))},
+        {QStringLiteral("alias"),
+         QStringLiteral("Connection alias (the database); without it and QACSEMAF_DB, the user's demo "
+                        "database (~/.local/share/qacsemaf/demo.db, made on first use)."),
+         QStringLiteral("alias")},
         {QStringLiteral("server"), QStringLiteral("Server parameter."), QStringLiteral("server"), QString()},
         {QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("ADMIN")},
         {QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"), QStringLiteral("ADMIN")},
@@ -57,7 +64,15 @@ HostOptions parseOptions(const QApplication &app)
 
     HostOptions host;
     host.library = parser.value(QStringLiteral("library"));
-    host.session = {parser.value(QStringLiteral("protocol")), parser.value(QStringLiteral("alias")),
+    const QString protocol = parser.value(QStringLiteral("protocol"));
+    QString alias = parser.value(QStringLiteral("alias"));
+    if (!parser.isSet(QStringLiteral("alias"))) {
+        alias = qEnvironmentVariable("QACSEMAF_DB");
+        host.demo = alias.isEmpty() && (protocol.isEmpty() || protocol == QLatin1String("local"));
+        if (host.demo)
+            alias = DemoDatabase::path();
+    }
+    host.session = {protocol, alias,
                     parser.value(QStringLiteral("server")),   parser.value(QStringLiteral("user")),
                     parser.value(QStringLiteral("password")), parser.value(QStringLiteral("company")),
                     parser.value(QStringLiteral("options")),  parser.value(QStringLiteral("client-version"))};
@@ -97,11 +112,24 @@ int main(int argc, char *argv[])
     qInfo("qacsemaf-host: servidor %s (%s), clave %s", qPrintable(identity.value(1)),
           qPrintable(identity.value(0)), qPrintable(identity.value(2)));
 
+    QString opened;
+    if (options.demo) {
+        DemoDatabase demo(QCoreApplication::applicationDirPath());
+        if (const QString error = demo.ensure(); !error.isEmpty())
+            return fail(error);
+        opened = (demo.created() ? QStringLiteral("Base de demostración creada y abierta: %1")
+                                 : QStringLiteral("Base de demostración: %1"))
+                     .arg(QDir::toNativeSeparators(DemoDatabase::path()));
+        qInfo("qacsemaf-host: %s", qPrintable(opened));
+    }
+
     HostWindow window(module);
     const uintptr_t handle = module.loadModule(options.session);
     if (handle == 0)
         return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(module.lastModuleError()));
     window.embed(handle);
+    if (!opened.isEmpty())
+        window.statusBar()->showMessage(opened);
     window.show();
 
     if (options.quitAfterMs >= 0) {

@@ -149,6 +149,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("config"),
                       QStringLiteral("INI file with any of these options by their long names (the command line wins)."),
                       QStringLiteral("file")});
+    parser.addOption({QStringLiteral("check-config"),
+                      QStringLiteral("Check the options and the --config file, then exit without opening the database.")});
     parser.process(app);
     ServerOptions values(parser);
     if (parser.isSet(QStringLiteral("config"))) {
@@ -172,13 +174,6 @@ int main(int argc, char *argv[])
     settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
                                 ? QFileInfo(database.filePath).completeBaseName()
                                 : database.databaseName;
-    appserver::ServerCore core;
-    core.setSessionsProvedUpstream(true);
-    core.setLog(say);
-    if (const QString error = core.open(database); !error.isEmpty())
-        quit(error);
-    HttpAppServer server(core, settings);
-
     const QString listen = values.value(QStringLiteral("listen"));
     const int colon = listen.lastIndexOf(QLatin1Char(':'));
     bool portOk = false;
@@ -186,6 +181,18 @@ int main(int argc, char *argv[])
     const QHostAddress address(listen.left(colon));
     if (colon <= 0 || !portOk || port < 0 || port > 65535 || address.isNull())
         quit(QStringLiteral("--listen: \"%1\" is not address:port").arg(listen));
+    if (parser.isSet(QStringLiteral("check-config"))) {
+        say(QStringLiteral("la configuración es válida: %1, escucharía en %2").arg(database.displayName(), listen));
+        return 0;
+    }
+
+    appserver::ServerCore core;
+    core.setSessionsProvedUpstream(true);
+    core.setLog(say);
+    if (const QString error = core.open(database); !error.isEmpty())
+        quit(error);
+    HttpAppServer server(core, settings);
+
     const quint16 bound = server.listen(address, quint16(port));
     if (bound == 0)
         quit(QStringLiteral("cannot listen on %1").arg(listen));

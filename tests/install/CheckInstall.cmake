@@ -1,5 +1,7 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DLIBDIR=... -DBINDIR=... -DINCLUDEDIR=... -P CheckInstall.cmake
-# Installs the build into PREFIX (emptied first) and checks what a user of the installed tree meets.
+# cmake -DBUILD_DIR=... -DPREFIX=... -DLIBDIR=... -DBINDIR=... -DINCLUDEDIR=... -DDATADIR=... -DMANDIR=...
+#       -DSERVER_CHECK=check-server.sh -P CheckInstall.cmake
+# Installs the build into PREFIX (emptied first) and checks what a user of the installed tree meets
+# and what a site installs around it: desktop entry, icons, manual pages, service unit, example.
 
 function(fail)
   string(JOIN "" text ${ARGN})
@@ -86,4 +88,155 @@ endif()
 if(NOT widgets_qacsemaf-window)
   fail("qacsemaf-window does not link QtWidgets: ${libraries_qacsemaf-window}")
 endif()
-message(STATUS "tst_install: ${PREFIX} holds the library, its header, the programs and the viewer's links")
+
+# The desktop entry passes the validator and starts the installed host.
+set(share "${PREFIX}/${DATADIR}")
+foreach(file applications/qacsemaf.desktop icons/hicolor/scalable/apps/qacsemaf.svg
+        icons/hicolor/64x64/apps/qacsemaf.png doc/qacsemaf/examples/server.ini)
+  if(NOT EXISTS "${share}/${file}")
+    fail("${DATADIR}/${file} is not installed")
+  endif()
+endforeach()
+set(desktop "${share}/applications/qacsemaf.desktop")
+execute_process(COMMAND desktop-file-validate "${desktop}" RESULT_VARIABLE result OUTPUT_VARIABLE output
+  ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR output)
+  fail("desktop-file-validate refuses the desktop entry (${result}):\n${output}")
+endif()
+file(STRINGS "${desktop}" exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=${bin}/qacsemaf-host")
+  fail("the desktop entry starts \"${exec}\", not ${bin}/qacsemaf-host")
+endif()
+file(READ "${share}/icons/hicolor/64x64/apps/qacsemaf.png" png HEX LIMIT 24)
+if(NOT png MATCHES "^89504e470d0a1a0a0000000d4948445200000040" OR NOT png MATCHES "00000040$")
+  fail("the PNG icon is not a 64 by 64 PNG: ${png}")
+endif()
+
+# The unit starts the installed server with the site's configuration, and systemd reads it.
+set(unit "${PREFIX}/lib/systemd/system/qacsemaf-server.service")
+if(NOT EXISTS "${unit}")
+  fail("lib/systemd/system/qacsemaf-server.service is not installed")
+endif()
+file(STRINGS "${unit}" exec_start REGEX "^ExecStart=")
+if(NOT exec_start STREQUAL "ExecStart=${bin}/qacsemaf-server --config /etc/qacsemaf/server.ini")
+  fail("the unit starts \"${exec_start}\"")
+endif()
+find_program(systemd_analyze systemd-analyze)
+if(systemd_analyze)
+  # The unit's user need not exist here, nor the machine run systemd; what is checked is the file.
+  # A key it does not know or a value it cannot read is only reported, so any report fails.
+  execute_process(COMMAND "${systemd_analyze}" verify --man=no "${unit}" RESULT_VARIABLE result
+    OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR output)
+    fail("systemd-analyze verify refuses the unit (${result}):\n${output}")
+  endif()
+endif()
+
+# The viewer's links and the window program are documented by the pages of what they run.
+foreach(link QBiHvext:qacsemaf-viewer QBiEdfor:qacsemaf-viewer QBiEdnfo:qacsemaf-viewer QBiCargo:qacsemaf-viewer
+        qacsemaf-window:qacsemaf)
+  string(REPLACE ":" ";" link "${link}")
+  list(GET link 0 name)
+  list(GET link 1 page)
+  set(file "${PREFIX}/${MANDIR}/man1/${name}.1.gz")
+  if(IS_SYMLINK "${file}")
+    file(READ_SYMLINK "${file}" target)
+  endif()
+  if(NOT IS_SYMLINK "${file}" OR NOT target STREQUAL "${page}.1.gz" OR NOT EXISTS "${file}")
+    fail("${MANDIR}/man1/${name}.1.gz is no link to ${page}.1.gz")
+  endif()
+endforeach()
+
+# Each manual page renders and names every option the program's own --help lists.
+foreach(program qacsemaf qacsemaf-server qacsemaf-host qacsemaf-viewer)
+  set(page "${PREFIX}/${MANDIR}/man1/${program}.1.gz")
+  if(NOT EXISTS "${page}")
+    fail("${MANDIR}/man1/${program}.1.gz is not installed")
+  endif()
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C MANWIDTH=200 MANPAGER=cat
+                  man --no-hyphenation --no-justification -l "${page}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE manual ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0 OR errors OR NOT manual MATCHES "NAME.*${program} - .*SYNOPSIS|NAME.*${program} - .*DESCRIPTION")
+    fail("man -l ${page} ended with ${result}:\n${errors}${manual}")
+  endif()
+  execute_process(COMMAND "${bin}/${program}" --help OUTPUT_VARIABLE help ERROR_VARIABLE help TIMEOUT 30)
+  # The command line's page holds its commands' options too.
+  if(program STREQUAL "qacsemaf")
+    foreach(command seed generate "report list" "report competence" screenshot)
+      separate_arguments(command UNIX_COMMAND "${command}")
+      execute_process(COMMAND "${bin}/qacsemaf" ${command} --help OUTPUT_VARIABLE command_help TIMEOUT 30)
+      string(APPEND help "${command_help}")
+    endforeach()
+  endif()
+  string(REGEX MATCHALL "--[a-z][a-z-]*[a-z]" options "${help}")
+  list(REMOVE_DUPLICATES options)
+  if(NOT options)
+    fail("${program} --help names no option:\n${help}")
+  endif()
+  foreach(option ${options})
+    string(FIND "${manual}" "${option}" at)
+    if(at EQUAL -1)
+      fail("the manual page of ${program} does not name ${option}")
+    endif()
+  endforeach()
+endforeach()
+
+# The example configuration names options of the server only (commented ones included), and the
+# server accepts it as it stands.
+file(STRINGS "${share}/doc/qacsemaf/examples/server.ini" example_keys REGEX "^;?[a-z-]+=")
+list(TRANSFORM example_keys REPLACE "^;?([a-z-]+)=.*" "\\1")
+execute_process(COMMAND "${bin}/qacsemaf-server" --help OUTPUT_VARIABLE server_help)
+foreach(key ${example_keys})
+  if(NOT server_help MATCHES "--${key}[ ,<]")
+    fail("the example configuration's key ${key} is no option of qacsemaf-server")
+  endif()
+endforeach()
+
+# Started without a database, the installed host makes the user's demo in the user's data
+# folder, opens it and says so; the next start opens the same file again.
+set(home "${PREFIX}/home")
+set(demo "${home}/data/qacsemaf/demo.db")
+function(run_host expected)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=QACSEMAF_DB "HOME=${home}" "XDG_DATA_HOME=${home}/data"
+                  QT_QPA_PLATFORM=offscreen "${bin}/qacsemaf-host" --quit-after 500
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 120)
+  if(NOT result EQUAL 0 OR NOT output MATCHES "${expected}")
+    fail("qacsemaf-host without arguments ended with ${result}, not saying \"${expected}\":\n${output}")
+  endif()
+endfunction()
+run_host("Base de demostración creada y abierta: ${demo}")
+if(NOT EXISTS "${demo}")
+  fail("the host made no demo database at ${demo}")
+endif()
+file(TIMESTAMP "${demo}" made "%s")
+run_host("Base de demostración: ${demo}")
+file(TIMESTAMP "${demo}" opened "%s")
+if(NOT made STREQUAL opened)
+  fail("the second start of the host made the demo database again")
+endif()
+
+# A host without the command line beside it cannot make the demo, says so and makes nothing.
+file(COPY "${bin}/qacsemaf-host" DESTINATION "${PREFIX}/alone")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=QACSEMAF_DB "HOME=${home}" "XDG_DATA_HOME=${home}/alone"
+                QT_QPA_PLATFORM=offscreen "${PREFIX}/alone/qacsemaf-host" --quit-after 500
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 60)
+if(NOT result EQUAL 1 OR NOT output MATCHES "No se encontró el programa qacsemaf junto a ${PREFIX}/alone para crear la base de demostración ${home}/alone/qacsemaf/demo.db")
+  fail("a host without qacsemaf beside it ended with ${result}:\n${output}")
+endif()
+if(EXISTS "${home}/alone/qacsemaf")
+  fail("a host without qacsemaf beside it left ${home}/alone/qacsemaf")
+endif()
+
+# The installed server serves that demo with the example configuration.
+execute_process(COMMAND "${bin}/qacsemaf-server" --config "${share}/doc/qacsemaf/examples/server.ini" --db "${demo}"
+                --check-config RESULT_VARIABLE result ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR NOT output MATCHES "la configuración es válida: SQLite ${demo}")
+  fail("qacsemaf-server --check-config refuses the example configuration (${result}):\n${output}")
+endif()
+execute_process(COMMAND bash "${SERVER_CHECK}" "${bin}/qacsemaf-server" "${share}/doc/qacsemaf/examples/server.ini"
+                "${demo}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 60)
+if(NOT result EQUAL 0)
+  fail("the installed server on the demo database:\n${output}")
+endif()
+message(STATUS "tst_install: ${PREFIX} holds the library, its header, the programs, the viewer's links, "
+  "the desktop entry, icons, manual pages, service unit and example configuration; ${output}")

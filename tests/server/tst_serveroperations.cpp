@@ -151,6 +151,12 @@ private slots:
         QTest::newRow("a key that is no option") << "db=%DB%\nport=8080\n" << QStringList() << 2
                                                  << "nombra la opción desconocida \"port\"";
         QTest::newRow("a file that cannot be read") << "" << QStringList() << 2 << "--config: no se puede leer";
+        QTest::newRow("checked, not started") << "db=%DB%\nlisten=127.0.0.1:0\n" << QStringList{"--check-config"} << 0
+                                              << "la configuración es válida: SQLite " + m_db.path();
+        QTest::newRow("checked: the address") << "db=%DB%\nlisten=127.0.0.1\n" << QStringList{"--check-config"} << 2
+                                              << "--listen: \"127.0.0.1\" is not address:port";
+        QTest::newRow("checked: an unknown key") << "db=%DB%\ndatabase=x.db\n" << QStringList{"--check-config"} << 2
+                                                 << "nombra la opción desconocida \"database\"";
     }
 
     void configurationFile()
