@@ -3,8 +3,8 @@
 # program is started by its name (its folder first on PATH), so that its usage lines name it as a
 # user types it. With --commands, the help goes on with every sub-command's options under a heading
 # of its own: the sub-commands are the help's lines that start with two blanks and a lower-case
-# name; one that takes a kind first (report list, report competence) names the kinds when asked
-# for its help without one.
+# name; one that takes a kind first (report list, report competence) names the kinds in its usage
+# line, or in its refusal when asked for its help without one.
 set -euo pipefail
 program=$1
 shift
@@ -40,10 +40,15 @@ commands=$("$name" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p')
 [ -n "$commands" ] || { echo "program-help.sh: $name --help lists no commands" >&2; exit 1; }
 for command in $commands; do
   if answer=$("$name" "$command" --help 2>&1); then
-    command_section "$command"
-    continue
+    # A command whose usage line starts with its kinds ("report list|competence") has a help per kind.
+    kinds=$(sed -n "s/^Uso: $name $command \([a-z][a-z-]*\(|[a-z][a-z-]*\)\{1,\}\).*/\1/p" <<< "$answer" | tr '|' ' ')
+    if [ -z "$kinds" ]; then
+      command_section "$command"
+      continue
+    fi
+  else
+    kinds=$(grep -o '[a-z][a-z-]*\(, [a-z][a-z-]*\)\+' <<< "$answer" | tail -n 1 | tr -d ,)
   fi
-  kinds=$(grep -o '[a-z][a-z-]*\(, [a-z][a-z-]*\)\+' <<< "$answer" | tail -n 1 | tr -d ,)
   # The page still lists the command with its summary; the build says what is missing.
   [ -n "$kinds" ] || { echo "program-help.sh: no options of $name $command on the page: $answer" >&2; continue; }
   for kind in $kinds; do
