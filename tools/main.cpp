@@ -7,6 +7,7 @@
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/SuccessionCommand.h"
 #include "tools/WindowRoad.h"
 
 #include <QGuiApplication>
@@ -30,6 +31,10 @@ const CommandTable &commands()
          {QStringLiteral("open the main form on a plan node, generate and save a picture of a page"), nullptr}},
         {QStringLiteral("seed"),
          {QStringLiteral("create the demo database or a large synthetic company"), runSeedCommand}},
+        {QStringLiteral("succession"),
+         {QStringLiteral("the succession map of a whole plan: per node its candidates by band and the best one, "
+                         "the gaps (--gaps) or one node's rows (--node)"),
+          runSuccessionCommand}},
     };
     return table;
 }
