@@ -125,7 +125,8 @@ void TFrmAcSemaf::BtnCalcularMapaClick()
         throw Exception(QStringLiteral("Primero debe seleccionar un plan de carrera en \"Ruta de Carrera\"."));
     engine::SuccessionRequest pedido;
     pedido.categories = CategoriasMarcadas();
-    engine::categoryList(pedido.categories);  // nothing ticked: the generation's own message
+    if (!pedido.categories.any())
+        throw Exception(engine::noCategoryMessage());
     pedido.eduSinPuntos = gBoNexofEduSinPuntos;
     ProgresoMapa progreso(this);
     pedido.progress = progreso.avance();
