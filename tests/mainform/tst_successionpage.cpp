@@ -1,7 +1,7 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
 // a double click on a map row takes the plan and the tree to its node and shows a traffic light
-// that agrees with the row; the tree's readiness marks and tooltips agree with the map and go
-// when the ticked categories change; the refusals; and the two reports' PDF text.
+// that agrees with the row; the tree's readiness marks and tooltips agree with the map; the map
+// goes when its company, plan or categories change; the refusals; and the two reports' pages.
 
 #include "data/DAcSemaf.h"
 #include "engine/ResultSchema.h"
@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <memory>
 
@@ -122,7 +123,7 @@ private slots:
     }
 
     // Every node of the map carries a mark of its best candidate's band and its counts in the
-    // tooltip; captions stay; a change of the ticked categories takes the map and the marks away.
+    // tooltip; captions stay.
     void treeMarksFollowTheMap()
     {
         computeMap(1, 1, 0);
@@ -148,14 +149,47 @@ private slots:
         }
         QTreeWidgetItem *root = m_form->NodoArbol(0);
         QCOMPARE(root->text(0), QStringLiteral("Carrera Financiera y Logística"));
+    }
 
-        QTest::mouseClick(m_form->PagCtrPrincipal->tabBar(), Qt::LeftButton, {},
-                          m_form->PagCtrPrincipal->tabBar()->tabRect(1).center());
-        QTest::mouseClick(m_form->ChkExpe, Qt::LeftButton, {}, QPoint(5, m_form->ChkExpe->height() / 2));
-        QVERIFY(m_form->ChkExpe->isChecked());
-        QVERIFY(map.IsEmpty());
-        for (const QString &row : rows)
-            QCOMPARE(m_form->NodoArbol(row.section(QLatin1Char('|'), 0, 0).toInt())->toolTip(0), QString());
+    void mapClearedWhenItsInputsChange_data()
+    {
+        addColumns<QString>({"change"});
+        QTest::newRow("another category ticked") << "category";
+        QTest::newRow("another company") << "company";
+        QTest::newRow("another plan") << "plan";
+    }
+
+    // A map belongs to its company, plan and categories: any change takes its rows, gaps and the
+    // tree's marks away, and the reports refuse until it is computed again.
+    void mapClearedWhenItsInputsChange()
+    {
+        QFETCH(QString, change);
+        computeMap(1, 1, 0);
+        SuccessionTables &tables = m_form->MapaSucesion();
+        QTreeWidgetItem *marked = m_form->NodoArbol(11);
+        QVERIFY(!marked->toolTip(0).isEmpty());
+        QVERIFY(tables.CdsMapaSucesion.Locate(f::CodNodo, 11));
+        QVERIFY(!tables.CdsBrechas.IsEmpty());
+        if (change == QLatin1String("category")) {
+            QTabBar *tabs = m_form->PagCtrPrincipal->tabBar();
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+            QTest::mouseClick(m_form->ChkExpe, Qt::LeftButton, {}, QPoint(5, m_form->ChkExpe->height() / 2));
+            QVERIFY(m_form->ChkExpe->isChecked());
+            QCOMPARE(marked->toolTip(0), QString());
+        } else if (change == QLatin1String("company")) {
+            m_driver->chooseCompany(2);
+        } else {
+            m_driver->goToNode(2, 0);
+        }
+        QVERIFY(!tables.hasMap());
+        QVERIFY(tables.CdsMapaSucesion.IsEmpty());
+        QVERIFY(tables.CdsBrechas.IsEmpty());
+        for (QTreeWidgetItemIterator it(m_form->TreeViewCarrera); *it; ++it)
+            QCOMPARE((*it)->toolTip(0), QString());
+        showMapPage();
+        DialogRecorder dialogs;
+        QTest::mouseClick(m_form->BtnRptMapa, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Primero debe Calcular el Mapa de Sucesión!!")});
     }
 
     void refusals_data()
