@@ -11,6 +11,7 @@
 #include "tools/MigrateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
 #include "tools/UserCommand.h"
 #include "tools/WindowRoad.h"
@@ -35,6 +36,7 @@ const CommandTable &commands()
         {QStringLiteral("init"), {kInitSummary, runInitCommand}},
         {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},
+        {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
     };
     return table;
 }

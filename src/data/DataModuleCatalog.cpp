@@ -40,6 +40,8 @@ protocol::FieldType typeOfResult(engine::ResultFieldType type)
         return protocol::FieldType::Float;
     case engine::ResultFieldType::SmallInt:
         return protocol::FieldType::Smallint;
+    case engine::ResultFieldType::Integer:
+        return protocol::FieldType::Integer;
     case engine::ResultFieldType::Text:
         break;
     }

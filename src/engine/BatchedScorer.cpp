@@ -1,42 +1,14 @@
 #include "engine/BatchedScorer.h"
 
 #include "engine/DataSetRules.h"
+#include "engine/HolderRecordsSink.h"
 #include "framework/dataset/SClientDataSet.h"
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/connection/SDCOMConnection.h"
 
-#include <QLocale>
-
 namespace engine {
-
-namespace {
-
-// The value the text of a code stands for once the server reads it back.
-std::optional<double> textValue(const QString &text)
-{
-    // Up to fifteen digits are a whole number a double holds exactly (the usual code): read
-    // without the locale's parser, which costs more than the rest of the check.
-    if (!text.isEmpty() && text.size() <= 15) {
-        qint64 whole = 0;
-        bool digits = true;
-        for (const QChar c : text) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-                digits = false;
-                break;
-            }
-            whole = whole * 10 + (c.unicode() - '0');
-        }
-        if (digits)
-            return double(whole);
-    }
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
-}
-
-} // namespace
 
 BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
     : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categoryList(categoryList(inputs.categories))
@@ -104,7 +76,7 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
     // a fraction without an exact decimal) needs the server's answer.
     QStringList texts;
     for (const CandidateEmployee &employee : employees) {
-        if (textValue(employee.codEmplText) == std::optional<double>(employee.codEmplValue))
+        if (valueOfCodeText(employee.codEmplText) == std::optional<double>(employee.codEmplValue))
             continue;
         m_checked.insert(employee.codEmplValue);
         texts << employee.codEmplText;
@@ -121,76 +93,11 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
         present.insert(found.rowValue(row, code).toDouble());
     for (const CandidateEmployee &employee : employees)
         if (m_checked.contains(employee.codEmplValue)) {
-            const std::optional<double> value = textValue(employee.codEmplText);
+            const std::optional<double> value = valueOfCodeText(employee.codEmplText);
             if (value && present.contains(*value))
                 m_existing.insert(employee.codEmplValue);
         }
 }
-
-namespace {
-
-// Takes a holders' read as it arrives and groups its records by employee (the rows come ordered
-// by employee: one look-up per employee, not per row), each value as the scratch dataset's field
-// would hold it (an empty text reads as null).
-class HolderRecordsSink : public protocol::RowSink {
-public:
-    HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
-                      bool lines, const ProfileKeys &profile)
-        : m_records(records), m_category(category), m_lines(lines), m_profile(profile)
-    {
-    }
-
-    void fields(const QList<protocol::FieldDesc> &fields) override
-    {
-        m_fields = fields;
-        m_code = column(QStringLiteral("COD_EMPL"));
-        m_type = column(m_lines ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"));
-        m_requirement = column(QStringLiteral("COD_REQU"));
-        m_detail = column(QStringLiteral("COD_ESPE"));
-        m_obtained = column(QStringLiteral("PUN_OBTE"));
-    }
-
-    void row(const protocol::RowCells &cells) override
-    {
-        const double employee = stored(cells, m_code).toDouble();
-        if (!m_target || employee != m_employee) {
-            // Lists are sized for as many records as the previous employee had.
-            const qsizetype previous = m_target ? m_target->size() : 0;
-            m_target = &(m_records[employee].*m_category);
-            m_target->reserve(m_target->size() + previous);
-            m_employee = employee;
-        }
-        CategoryRecord record{{stored(cells, m_requirement), stored(cells, m_detail), stored(cells, m_type)},
-                              stored(cells, m_obtained)};
-        record.key.prepare();
-        if (m_profile.mayMatch(record.key))
-            m_target->append(std::move(record));
-    }
-
-private:
-    int column(const QString &name) const
-    {
-        const int at = protocol::indexOfField(m_fields, name);
-        if (at < 0)
-            throw EDatabaseError(QStringLiteral("CdsTemporal: campo '%1' no encontrado").arg(name));
-        return at;
-    }
-    QVariant stored(const protocol::RowCells &cells, int at) const
-    {
-        return fieldconv::storedCell(cells, at, m_fields.at(at));
-    }
-
-    QHash<double, EmployeeRecords> &m_records;
-    CategoryRecords EmployeeRecords::*m_category;
-    bool m_lines;
-    const ProfileKeys &m_profile;   // records no profile row can match are left out
-    QList<protocol::FieldDesc> m_fields;
-    int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
-    CategoryRecords *m_target = nullptr;   // the current employee's list
-    double m_employee = 0;
-};
-
-} // namespace
 
 // The records of all holders of the position come from the server's providers for that read,
 // whose statements are the category providers' own, widened to the holders. They are taken

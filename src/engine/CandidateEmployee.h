@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <optional>
+
 class TDataSet;
 
 namespace engine {
@@ -25,6 +27,11 @@ using CandidateEmployees = QVector<CandidateEmployee>;
 // The statement that lists the active contracts of one position of one company, by surname.
 // The company is written as a number; the position is quoted.
 QString employeeStatement(const CompanyPosition &position);
+
+// The value the text of a code stands for once the server reads it back; none when it is no
+// number. A code whose text reads back as another value is the only one whose existence check
+// (the employee row of the company) can fail.
+std::optional<double> valueOfCodeText(const QString &text);
 
 // Every row of an open employee dataset, from the first.
 CandidateEmployees readCandidates(TDataSet &employees);

@@ -26,7 +26,7 @@ inline constexpr QLatin1String DtfProcent("DtfProcent");
 inline constexpr QLatin1String DtfPerfiles("DtfPerfiles");
 } // namespace resultfield
 
-enum class ResultFieldType { Float, SmallInt, Text };
+enum class ResultFieldType { Float, SmallInt, Text, Integer };
 
 struct ResultField {
     QString name;

@@ -3,6 +3,8 @@
 
 #include "ui/UAcCuare.h"
 
+#include "reports/SuccessionTables.h"
+
 #include "protocol/CommaText.h"
 #include "data/DAcSemaf.h"
 #include "reportengine/widgets/ReportPreview.h"
@@ -174,6 +176,7 @@ void TFrmAcSemaf::crearControles()
     BntRepCompe = PopupMenu1->addAction(QStringLiteral("Ver Competencias"));
     BntRepCompe->setObjectName(QStringLiteral("BntRepCompe"));
     configurarGrillas();
+    configurarMapa();
     // Enter in a grid: the form's key handler moves the column, the grid only hears the key.
     for (TVelkarDBgrid *grilla : findChildren<TVelkarDBgrid *>())
         grilla->setEnterMovesColumn(false);
@@ -207,6 +210,7 @@ void TFrmAcSemaf::conectarControles()
     connect(DBGrdSemaforo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         PopupMenu1->popup(DBGrdSemaforo->viewport()->mapToGlobal(at));
     });
+    conectarMapa();
 }
 
 void TFrmAcSemaf::FormCreate(QObject *Sender)
@@ -262,6 +266,7 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
     datos.BanderaLog(QStringLiteral("EMPR - INIC"), false);                       // 1
     for (QTabWidget *paginas : findChildren<QTabWidget *>())                      // 2
         paginas->setCurrentIndex(0);
+    limpiarMapa();  // a map belongs to the company it was computed in
     TfrmFormaMaestro::cmbEmpresaChange(Sender);                                   // 3
     datos.ValidaGrupoEmpresarial();                                               // 4
     datos.QryAcCuare.Close();                                                     // 5

@@ -3,7 +3,9 @@
 // It is the data module's view of the window (IFrmAcSemaf): the rules of the plan rows keep its
 // position chooser, position text, tree and generation inputs in step. Its work is split by
 // page: UAcSemaf.cpp (creation, company change, keys, reports), UAcSemafArbol.cpp (the career
-// tree and the plan fields) and UAcSemafSemaforo.cpp (generation, result grids, drill-down).
+// tree and the plan fields), UAcSemafSemaforo.cpp (generation, result grids, drill-down) and
+// UAcSemafSucesion.cpp (the succession map of the whole plan, its gaps and reports, the tree's
+// readiness marks).
 
 #include "data/IFrmAcSemaf.h"
 #include "framework/dataset/TDataSource.h"
@@ -20,6 +22,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QModelIndex;
+class QRadioButton;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -32,6 +36,7 @@ class TQNotas;
 class TQPField;
 class TRadioGroup;
 class TVelkarDBgrid;
+class SuccessionTables;
 namespace Ui { class FrmAcSemaf; }
 
 class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
@@ -74,6 +79,20 @@ public:
     // Opens the replacement table of the current plan node.
     void BtnCuareClick();
 
+    // ---- succession map ----
+    // Computes the map of the tree's plan with the ticked categories (progress and cancel after
+    // half a second), fills the page and marks the tree's nodes.
+    void BtnCalcularMapaClick();
+    // Goes to the node of a map row as a click on its tree node does, and generates its traffic light.
+    void DbGMapaDblClick(const QModelIndex &index);
+    void BtnRptMapaClick();
+    void BtnRptBrechasClick();
+    // The map shown on the page (empty until computed; emptied when the plan, the company or
+    // the ticked categories change).
+    SuccessionTables &MapaSucesion() const { return *m_mapa; }
+    // The tree node of plan node `codNodo` (0: the root); null when the tree does not show it.
+    QTreeWidgetItem *NodoArbol(int codNodo) const;
+
     QString CodiUsua() const;
     void dtsFrmDataChange(TDataSource *Sender, TField *Field) override;
     void cmbEmpresaChange(QObject *Sender) override;
@@ -103,6 +122,10 @@ public:
     QMenu *PppMnEmpleados = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *BntRepCompe = nullptr;
+    QPushButton *BtnCalcularMapa = nullptr, *BtnRptMapa = nullptr, *BtnRptBrechas = nullptr;
+    QLabel *LblEstadoMapa = nullptr;
+    TVelkarDBgrid *DbGMapa = nullptr, *DbGBrechas = nullptr;
+    QRadioButton *RbtBrechasNodo = nullptr, *RbtBrechasPlan = nullptr;
 
 protected:
     void FormCreate(QObject *Sender) override;
@@ -110,7 +133,8 @@ protected:
 private:
     // What each tree node carries (the node record): position, node kind ("C" position, "E"
     // employee), employee, company of the position, and its image (0 plan, 1 position, 2 employee).
-    enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen };
+    // RolBanda: the colour of the node's readiness mark once a succession map is computed.
+    enum RolNodo { RolCodCarg = Qt::UserRole, RolTipNodo, RolCodEmpl, RolCodEmca, RolImagen, RolBanda };
 
     void crearControles();
     void conectarControles();
@@ -119,11 +143,19 @@ private:
     QTreeWidgetItem *agregarNodo(QTreeWidgetItem *padre, const QString &titulo, const QString &codCarg,
                                  const QString &codEmca, const QVariant &codEmpl, int imagen);
     void eliminarEmpleados(QTreeWidgetItem *nodo);
+    // The generation of "Generación Semaforo" on the tree's selected node, whatever the filter.
+    void generarSemaforoNodo();
+    void configurarMapa();
+    void conectarMapa();
+    void limpiarMapa();
+    void marcarArbol();
+    void mostrarEstadoMapa();
 
     std::unique_ptr<Ui::FrmAcSemaf> ui;
     QList<QTreeWidgetItem *> ListaNivNodos; // the root and every position node, in order
     QStringList ListaNodos;                 // their node numbers as text, "0" for the root
     bool gBoClickArbol = false;
+    std::unique_ptr<SuccessionTables> m_mapa;
 };
 
 extern QPointer<TFrmAcSemaf> FrmAcSemaf;

@@ -52,6 +52,7 @@ void TFrmAcSemaf::GenerarArbolCarrera()
     const QVariant dibujado = DtmAcSemaf->gVrCodMenu;
     if (dibujado.isNull() || dibujado.toInt() != menu->AsInteger()) {
         DtmAcSemaf->gVrCodMenu = menu->AsInteger();
+        limpiarMapa();  // the map and its marks belong to the tree being replaced
         TreeViewCarrera->clear();
         ListaNivNodos.clear();
         ListaNodos.clear();

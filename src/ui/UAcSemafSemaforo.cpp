@@ -103,6 +103,12 @@ void TFrmAcSemaf::SpdBttnRefrescarClick()
             datos.CdsAcSemafAfterScroll(&datos.CdsAcSemaf);
         return;
     }
+    generarSemaforoNodo();
+}
+
+void TFrmAcSemaf::generarSemaforoNodo()
+{
+    TDtmAcSemaf &datos = *DtmAcSemaf;
     CargoActual.clear();
     EmpCaActual.clear();
     TDataSet &plan = datos.QryAcPprom;

@@ -30,6 +30,32 @@ private slots:
         QVERIFY(run.output.isEmpty());
     }
 
+    void successionRefusals_data()
+    {
+        addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
+        const QStringList categories{"--categories", "EF,CO"};
+        QTest::newRow("no such plan") << QStringList{"--plan", "9"} + categories << 1 << "La empresa 1 no tiene el plan 9.";
+        QTest::newRow("no such node") << QStringList{"--plan", "1", "--node", "99"} + categories << 1
+                                      << "El plan 1 no tiene el nodo 99.";
+        QTest::newRow("a node without candidates")
+            << QStringList{"--plan", "1", "--node", "13"} + categories << 1
+            << "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
+        QTest::newRow("no categories") << QStringList{"--plan", "1"} << 2 << "qacsemaf succession: --categories is required";
+        QTest::newRow("a plan that is no number") << QStringList{"--plan", "uno"} + categories << 2
+                                                  << "qacsemaf succession: --plan: \"uno\" is not a number";
+    }
+
+    void successionRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const ProgramRun run = tool(QStringList{"succession", "--db", m_db.path(), "--company", "1"} + arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.errors.trimmed(), message);
+        QVERIFY(run.output.isEmpty());
+    }
+
     void sameOutputOverTheServer_data()
     {
         // kind: stdout, png or pdf: where the output is compared
@@ -41,6 +67,10 @@ private slots:
         QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";
         QTest::newRow("list report on a plan node") << QStringList{"report", "list", "--pdf", "OUT"} + node << "pdf";
+        const QStringList plan{"--company", "2", "--plan", "3", "--categories", "EF,EN,EP,CO"};
+        QTest::newRow("succession map") << QStringList{"succession", "--format", "json"} + plan << "stdout";
+        QTest::newRow("succession gaps") << QStringList{"succession", "--gaps", "--format", "csv"} + plan << "stdout";
+        QTest::newRow("succession node") << QStringList{"succession", "--node", "2", "--format", "csv"} + plan << "stdout";
     }
 
     void sameOutputOverTheServer()

@@ -319,7 +319,7 @@ private slots:
     }
 
     // The demo on PostgreSQL, read directly and through a server on it, gives what the file gives,
-    // row for row (accented surnames and tied surnames included).
+    // row for row (accented surnames and tied surnames included), and so does the succession map.
     void postgresAnswersAsTheFile()
     {
         const QString pg = qEnvironmentVariable("QACSEMAF_PG");
@@ -330,13 +330,15 @@ private slots:
         ServerProcess onPostgres;
         QCOMPARE(onPostgres.start({QStringLiteral("--pg"), pg}), QString());
         const QList<QStringList> runs{
-            {"--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories", "EF,EN,EP,CO"},
-            {"--company", "1", "--target", "GER001@1", "--candidates", "COO001@1,COO002@1,SUP001@2", "--categories", "EF,EP"}};
+            {"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2", "--categories", "EF,EN,EP,CO"},
+            {"generate", "--company", "1", "--target", "GER001@1", "--candidates", "COO001@1,COO002@1,SUP001@2", "--categories", "EF,EP"},
+            {"succession", "--company", "2", "--plan", "3", "--categories", "EF,EN,EP,CO"},
+            {"succession", "--company", "1", "--plan", "1", "--gaps", "--categories", "EF,EN,EP,CO"}};
         for (const QStringList &run : runs) {
             QString outputs[3];
             const QList<QStringList> places{{"--db", m_db.path()}, {"--pg", pg}, {"--server", onPostgres.address()}};
             for (int i = 0; i < 3; ++i) {
-                const ProgramRun tool = runProgram(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + run + places.at(i));
+                const ProgramRun tool = runProgram(QStringLiteral(QACSEMAF_TOOL), run + QStringList{"--format", "csv"} + places.at(i));
                 QVERIFY2(tool.exitCode == 0, qPrintable(tool.errors));
                 outputs[i] = tool.output;
             }

@@ -1,0 +1,59 @@
+#include "data/SuccessionMap.h"
+
+#include "data/DAcSemaf.h"
+#include "data/DataModuleCatalog.h"
+#include "engine/PlanSuccession.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TClientDataSet.h"
+
+namespace {
+
+engine::PlanSuccession planSuccession(TDtmAcSemaf &module)
+{
+    const engine::GenerationDataSets dataSets = module.DatosGeneracion();
+    if (!dataSets.scratch)
+        throw Exception(QStringLiteral("El módulo no está conectado al servidor de aplicaciones."));
+    return engine::PlanSuccession(dataSets, TDtmAcSemaf::FormateadorSuite());
+}
+
+} // namespace
+
+SuccessionMap::SuccessionMap(TDtmAcSemaf &module) : m_module(module)
+{
+}
+
+bool SuccessionMap::companyEduSinPuntos()
+{
+    return m_module.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
+}
+
+engine::CareerPlanShape SuccessionMap::readPlan(int company, int plan)
+{
+    return planSuccession(m_module).readPlan(company, plan);
+}
+
+engine::SuccessionResult SuccessionMap::run(int company, int plan, const engine::SuccessionRequest &request)
+{
+    return run(readPlan(company, plan), request);
+}
+
+engine::SuccessionResult SuccessionMap::run(const engine::CareerPlanShape &shape,
+                                            const engine::SuccessionRequest &request)
+{
+    return planSuccession(m_module).run(shape, request);
+}
+
+engine::NodeSuccession SuccessionMap::runNode(const engine::CareerPlanShape &shape, int node,
+                                              const engine::SuccessionRequest &request)
+{
+    return planSuccession(m_module).runNode(shape, node, request);
+}
+
+void SuccessionMap::createTable(TClientDataSet &dataSet, const engine::ResultTable &table)
+{
+    if (dataSet.Active())
+        dataSet.Close();
+    if (dataSet.Fields().isEmpty())
+        DataModuleCatalog::defineResultFields(dataSet, table);
+    dataSet.CreateDataSet();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Takes a read of holders' records of one category as it arrives and groups the records by
+// employee (the rows come ordered by employee: one look-up per employee, not per row), each value
+// as the scratch dataset's field would hold it (an empty text reads as null). Records no profile
+// row can match are left out. The map must already have room for every employee of the read
+// (QHash::reserve): the current employee's list is kept by address from row to row.
+
+#include "engine/ProfileScoring.h"
+#include "protocol/Protocol.h"
+
+#include <QHash>
+
+namespace engine {
+
+class HolderRecordsSink : public protocol::RowSink {
+public:
+    // `lines`: competence evaluation lines, whose record type is COD_REGI.
+    HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
+                      bool lines, const ProfileKeys &profile);
+
+    void fields(const QList<protocol::FieldDesc> &fields) override;
+    void row(const protocol::RowCells &cells) override;
+
+private:
+    int column(const QString &name) const;
+    QVariant stored(const protocol::RowCells &cells, int at) const;
+
+    QHash<double, EmployeeRecords> &m_records;
+    CategoryRecords EmployeeRecords::*m_category;
+    bool m_lines;
+    const ProfileKeys &m_profile;
+    QList<protocol::FieldDesc> m_fields;
+    int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
+    CategoryRecords *m_target = nullptr;   // the current employee's list
+    double m_employee = 0;
+};
+
+} // namespace engine

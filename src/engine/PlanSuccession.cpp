@@ -1,0 +1,465 @@
+#include "engine/PlanSuccession.h"
+
+#include "engine/DataSetRules.h"
+#include "engine/EmployeeScorer.h"
+#include "engine/HolderRecordsSink.h"
+#include "engine/RequirementGapTally.h"
+#include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/SClientDataSet.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace engine {
+
+namespace {
+
+using PositionKey = QPair<int, QString>;   // company, position code
+
+PositionKey keyOf(const CompanyPosition &position)
+{
+    return {position.company, position.code};
+}
+
+const QString &missingPositionName()
+{
+    static const QString text = QStringLiteral("NO EXISTE EN BASE DE DATOS");
+    return text;
+}
+
+// A cell of a fetched row by column name (the databases differ in the case of the names).
+QVariant cell(const protocol::FetchResult &result, const QVariantList &row, const QString &column)
+{
+    const int at = protocol::indexOfField(result.fields, column);
+    return at < 0 ? QVariant() : row.value(at);
+}
+
+QString quotedList(const QStringList &codes)
+{
+    QStringList quoted;
+    quoted.reserve(codes.size());
+    for (const QString &code : codes)
+        quoted << QLatin1Char('\'') + QString(code).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return quoted.join(QLatin1Char(','));
+}
+
+// The records of one category of the active holders of several positions of one company, by
+// employee and in each employee's order, through the provider of that category's holder reads.
+struct CategoryRead {
+    const char *provider;
+    CategoryRecords EmployeeRecords::*list;
+    bool lines;
+    QString statement(const QString &positions) const;
+};
+
+QString CategoryRead::statement(const QString &positions) const
+{
+    const QString holders = QStringLiteral(" IN (SELECT COD_EMPL FROM NM_CONTR WHERE COD_EMPR = :EMPRESA "
+                                           "AND COD_CARG IN (%1) AND IND_ACTI = 'A')").arg(positions);
+    if (lines)
+        return QStringLiteral("SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE "
+                              "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D WHERE C.COD_EMPR = :EMPRESA AND C.COD_EMPL")
+            + holders
+            + QStringLiteral(" AND C.FEC_DESD = (SELECT MAX(X.FEC_DESD) FROM ED_3CCOM X "
+                             "WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL) "
+                             "AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO "
+                             "ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE");
+    const QString table = QLatin1String(provider) == QLatin1String("DtsPBiDtpefCargo")   ? QStringLiteral("BI_DTPEF")
+                          : QLatin1String(provider) == QLatin1String("DtsPBiDtpnfCargo") ? QStringLiteral("BI_DTPNF")
+                                                                                          : QStringLiteral("BI_DTPHV");
+    return QStringLiteral("SELECT COD_EMPL, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE FROM %1 WHERE COD_EMPR = :EMPRESA "
+                          "AND COD_EMPL")
+               .arg(table)
+        + holders + QStringLiteral(" ORDER BY COD_EMPL, NUM_REGI");
+}
+
+} // namespace
+
+// One run: what it has read, kept for every node that names it again.
+class PlanSuccession::Pass {
+public:
+    Pass(const GenerationDataSets &dataSets, const Rounding &round, const SuccessionRequest &request)
+        : m_dataSets(dataSets), m_round(round), m_request(request),
+          m_connection(*dataSets.scratch->RemoteServer)
+    {
+    }
+
+    bool cancelled() const { return m_request.cancel && m_request.cancel->load(); }
+    // Reads what the nodes need; false when cancelled on the way.
+    bool read(const QVector<NodeSuccession> &nodes);
+    void score(NodeSuccession &node);
+    void name(NodeSuccession &node, const QString &rootName);
+    void nameGaps(RequirementGaps &gaps);
+
+private:
+    void readProfile(const CompanyPosition &target);
+    void readHolders(const CompanyPosition &position);
+    void readRecords(int company, const QStringList &positions, const ProfileKeys &keys);
+    void checkOddCodes(int company);
+    const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
+    QString positionName(const CompanyPosition &position);
+    void readRequirementNames(int company);
+
+    GenerationDataSets m_dataSets;
+    Rounding m_round;
+    const SuccessionRequest &m_request;
+    SDCOMConnection &m_connection;
+    QHash<PositionKey, Profile> m_profiles;
+    QHash<PositionKey, CandidateEmployees> m_holders;
+    QHash<int, QHash<double, EmployeeRecords>> m_records;   // company -> COD_EMPL -> records
+    QHash<int, QSet<double>> m_checked;                     // codes whose existence was asked
+    QHash<int, QSet<double>> m_existing;                    // of those, the ones found
+    QHash<int, QHash<QString, QString>> m_positionNames;    // company -> COD_CARG -> NOM_CARG
+    struct RequirementNames {
+        QHash<QString, QString> categories;                  // TIP_REGI
+        QHash<QString, QString> requirements;                // TIP_REGI|COD_REQU
+        QHash<QString, QString> specifications;              // TIP_REGI|COD_REQU|COD_ESPE
+    };
+    QHash<int, RequirementNames> m_requirementNames;
+};
+
+bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
+{
+    // Profiles first: they tell which records can count at all.
+    for (const NodeSuccession &node : nodes) {
+        if (!node.error.isEmpty())
+            continue;
+        if (cancelled())
+            return false;
+        readProfile(node.inputs.target);
+    }
+    // The holders of every candidate position a node with a profile names, once each.
+    QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
+    Profile everyRow;
+    for (const NodeSuccession &node : nodes) {
+        if (!node.error.isEmpty())
+            continue;
+        const Profile &profile = m_profiles.value(keyOf(node.inputs.target));
+        everyRow += profile;
+        for (const CompanyPosition &position : node.inputs.candidates) {
+            if (cancelled())
+                return false;
+            readHolders(position);
+            if (!profile.isEmpty() && !m_holders.value(keyOf(position)).isEmpty()
+                && !scoredPositions[position.company].contains(position.code))
+                scoredPositions[position.company] << position.code;
+        }
+    }
+    const ProfileKeys keys(everyRow);
+    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company) {
+        if (company.value().isEmpty())
+            continue;
+        if (cancelled())
+            return false;
+        readRecords(company.key(), company.value(), keys);
+    }
+    return !cancelled();
+}
+
+void PlanSuccession::Pass::readProfile(const CompanyPosition &target)
+{
+    const PositionKey key = keyOf(target);
+    if (m_profiles.contains(key))
+        return;
+    SClientDataSet &profile = *m_dataSets.profile;
+    profile.Close();
+    profile.setSQL({});
+    profile.setCommandText(profileStatement(categoryList(m_request.categories)));
+    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
+    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
+    profile.Open();
+    Profile rows;
+    rows.reserve(profile.RecordCount());
+    for (profile.First(); !profile.Eof(); profile.Next()) {
+        rows.append(profileRowAt(profile));
+        rows.last().key.prepare();
+    }
+    m_profiles.insert(key, rows);
+}
+
+void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
+{
+    const PositionKey key = keyOf(position);
+    if (m_holders.contains(key))
+        return;
+    SClientDataSet &employees = *m_dataSets.scratch;
+    employees.Close();
+    employees.setCommandText(employeeStatement(position));
+    employees.Open();
+    m_holders.insert(key, readCandidates(employees));
+}
+
+void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys)
+{
+    qsizetype holders = 0;
+    for (const QString &position : positions)
+        holders += m_holders.value({company, position}).size();
+    QHash<double, EmployeeRecords> &records = m_records[company];
+    // The sink keeps the current employee's list by address: no rehash while it reads.
+    records.reserve(holders);
+    static const CategoryRead reads[] = {
+        {"DtsPBiDtpnfCargo", &EmployeeRecords::nonFormal, false},
+        {"DtsPBiDtpefCargo", &EmployeeRecords::formal, false},
+        {"DtsPBidtphvCargo", &EmployeeRecords::experience, false},
+        {"DtsPEd3dlccCargo", &EmployeeRecords::competences, true},
+    };
+    const Categories &ticked = m_request.categories;
+    const bool wanted[] = {ticked.eduNo, ticked.eduFor, ticked.expe, ticked.compe};
+    const QString list = quotedList(positions);
+    for (int at = 0; at < 4; ++at) {
+        if (!wanted[at])
+            continue;
+        HolderRecordsSink sink(records, reads[at].list, reads[at].lines, keys);
+        m_connection.FetchEach(QLatin1String(reads[at].provider), reads[at].statement(list),
+                               {{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company}}, sink);
+    }
+    checkOddCodes(company);
+}
+
+// The contract's employee exists in its company (the holders' read joined them) unless its code,
+// written as text, names another value: only those are asked for, one by one (they are rare).
+void PlanSuccession::Pass::checkOddCodes(int company)
+{
+    QSet<double> &checked = m_checked[company];
+    QSet<double> &existing = m_existing[company];
+    for (auto holders = m_holders.cbegin(); holders != m_holders.cend(); ++holders) {
+        if (holders.key().first != company)
+            continue;
+        for (const CandidateEmployee &employee : holders.value()) {
+            const std::optional<double> value = valueOfCodeText(employee.codEmplText);
+            if (value == std::optional<double>(employee.codEmplValue) || checked.contains(employee.codEmplValue))
+                continue;
+            checked.insert(employee.codEmplValue);
+            if (!value)
+                continue;
+            const protocol::FetchResult found = m_connection.Fetch(
+                QStringLiteral("DtsPTemporal"),
+                QStringLiteral("SELECT COUNT(*) CONTADOR FROM BI_EMPLE where COD_EMPR = ") + QString::number(company)
+                    + QStringLiteral(" and COD_EMPL = ") + employee.codEmplText,
+                {});
+            if (!found.rows.isEmpty() && cell(found, found.rows.first(), QStringLiteral("CONTADOR")).toInt() > 0)
+                existing.insert(employee.codEmplValue);
+        }
+    }
+}
+
+const EmployeeRecords &PlanSuccession::Pass::recordsOf(const CandidateEmployee &employee, int company,
+                                                       EmployeeRecords &scratch) const
+{
+    static const EmployeeRecords none;
+    const auto byCompany = m_records.constFind(company);
+    const EmployeeRecords *records = &none;
+    if (byCompany != m_records.constEnd()) {
+        const auto found = byCompany->constFind(employee.codEmplValue);
+        if (found != byCompany->constEnd())
+            records = &*found;
+    }
+    if (!m_checked.value(company).contains(employee.codEmplValue))
+        return *records;
+    scratch = *records;
+    scratch.exists = m_existing.value(company).contains(employee.codEmplValue);
+    return scratch;
+}
+
+void PlanSuccession::Pass::score(NodeSuccession &node)
+{
+    if (!node.error.isEmpty())
+        return;
+    const Profile profile = m_profiles.value(keyOf(node.inputs.target));
+    RequirementGapTally tally(node.inputs.target.company, profile);
+    EmployeeRecords checked;
+    for (const CompanyPosition &position : node.inputs.candidates) {
+        for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
+            const EmployeeRecords &records = recordsOf(employee, position.company, checked);
+            SuccessionCandidate row{employee, scoreEmployee(profile, records, m_request.categories,
+                                                           m_request.eduSinPuntos, m_round)};
+            tally.add(obtainedByRow(profile, records, m_request.categories, m_request.eduSinPuntos));
+            node.rows.append(std::move(row));
+        }
+    }
+    node.gaps = tally.gaps();
+}
+
+void PlanSuccession::Pass::name(NodeSuccession &node, const QString &rootName)
+{
+    const CompanyPosition &target = node.inputs.target;
+    // The root is the plan itself; a node whose inputs were refused names nothing it could find.
+    const QString positionName = node.node == 0        ? rootName
+                                 : !node.error.isEmpty() ? QString()
+                                                         : this->positionName(target);
+    node.summary = summarize(node.node, target, positionName, node.rows);
+    nameGaps(node.gaps);
+}
+
+QString PlanSuccession::Pass::positionName(const CompanyPosition &position)
+{
+    if (!m_positionNames.contains(position.company)) {
+        QHash<QString, QString> &names = m_positionNames[position.company];
+        const protocol::FetchResult found = m_connection.Fetch(
+            QStringLiteral("DtsPBiCargo"),
+            QStringLiteral("select cod_empr, cod_carg, nom_carg\n from  bi_cargo\nwhere  cod_empr = :CODEMPR "
+                           "AND IND_ACTI = 'A'\norder   by  nom_carg"),
+            {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, position.company}});
+        for (const QVariantList &row : found.rows)
+            names.insert(fieldconv::toText(cell(found, row, QStringLiteral("cod_carg"))),
+                         fieldconv::toText(cell(found, row, QStringLiteral("nom_carg"))).trimmed());
+    }
+    return m_positionNames.value(position.company).value(position.code, missingPositionName());
+}
+
+void PlanSuccession::Pass::readRequirementNames(int company)
+{
+    if (m_requirementNames.contains(company))
+        return;
+    RequirementNames &names = m_requirementNames[company];
+    const auto read = [this, company](const QString &statement) {
+        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), statement,
+                                  {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}});
+    };
+    const auto text = [](const protocol::FetchResult &result, const QVariantList &row, const char *column) {
+        return fieldconv::toText(cell(result, row, QLatin1String(column))).trimmed();
+    };
+    const protocol::FetchResult categories = read(QStringLiteral(
+        "SELECT COD_REGI, NOM_REGI FROM AC_TIPRG WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    for (const QVariantList &row : categories.rows)
+        names.categories.insert(text(categories, row, "COD_REGI"), text(categories, row, "NOM_REGI"));
+    const protocol::FetchResult requirements = read(QStringLiteral(
+        "SELECT TIP_REGI, COD_REQU, NOM_REQU FROM AC_REQUI WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    for (const QVariantList &row : requirements.rows)
+        names.requirements.insert(text(requirements, row, "TIP_REGI") + QLatin1Char('|')
+                                      + text(requirements, row, "COD_REQU"),
+                                  text(requirements, row, "NOM_REQU"));
+    const protocol::FetchResult specifications = read(QStringLiteral(
+        "SELECT TIP_REGI, COD_REQU, COD_ESPE, NOM_ESPE FROM AC_ESPEC WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    for (const QVariantList &row : specifications.rows)
+        names.specifications.insert(text(specifications, row, "TIP_REGI") + QLatin1Char('|')
+                                        + text(specifications, row, "COD_REQU") + QLatin1Char('|')
+                                        + text(specifications, row, "COD_ESPE"),
+                                    text(specifications, row, "NOM_ESPE"));
+}
+
+void PlanSuccession::Pass::nameGaps(RequirementGaps &gaps)
+{
+    for (RequirementGap &gap : gaps) {
+        readRequirementNames(gap.company);
+        const RequirementNames &names = m_requirementNames[gap.company];
+        const QString type = fieldconv::toText(gap.tipRegi);
+        const QString requirement = type + QLatin1Char('|') + fieldconv::toText(gap.codRequ);
+        gap.categoryName = names.categories.value(type);
+        gap.requirementName = names.requirements.value(requirement);
+        if (!gap.codEspe.isNull())
+            gap.specificationName =
+                names.specifications.value(requirement + QLatin1Char('|') + fieldconv::toText(gap.codEspe));
+    }
+}
+
+PlanSuccession::PlanSuccession(const GenerationDataSets &dataSets, MaskFormatter formatter)
+    : m_dataSets(dataSets),
+      m_round(storedRounding(*trafficLightTable().field(resultfield::PorEmpl), std::move(formatter)))
+{
+}
+
+PlanSuccession::~PlanSuccession() = default;
+
+CareerPlanShape PlanSuccession::readPlan(int company, int plan, QString *planName)
+{
+    const protocol::FetchResult found = m_dataSets.scratch->RemoteServer->Fetch(
+        QStringLiteral("DtsPTemporal"),
+        QStringLiteral("SELECT COD_NODO, COD_NODP, COD_CARG, COD_EMCA, NOM_MENU FROM AC_PPROM "
+                       "WHERE COD_EMPR = :CODEMPR AND COD_MENU = :CODMENU ORDER BY COD_NODO"),
+        {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company},
+         {QStringLiteral("CODMENU"), protocol::FieldType::Smallint, plan}});
+    std::optional<PlanNodeRow> header;
+    QString name;
+    QVector<PlanNodeRow> nodes;
+    for (const QVariantList &row : found.rows) {
+        const auto text = [&](const char *column) { return fieldconv::toText(cell(found, row, QLatin1String(column))); };
+        const QVariant parent = cell(found, row, QStringLiteral("COD_NODP"));
+        const PlanNodeRow node{cell(found, row, QStringLiteral("COD_NODO")).toInt(),
+                               parent.isNull() ? 0 : parent.toInt(), text("COD_CARG"), text("COD_EMCA")};
+        if (node.node == 0) {
+            header = node;
+            name = text("NOM_MENU");
+        } else {
+            nodes.append(node);
+        }
+    }
+    if (!header)
+        throw Exception(QStringLiteral("La empresa %1 no tiene el plan %2.").arg(company).arg(plan));
+    CareerPlanShape shape(*header, nodes);
+    shape.setPlan(company, plan, name);
+    if (planName)
+        *planName = name;
+    return shape;
+}
+
+namespace {
+
+// The node's inputs as a click and "Generación Semaforo" make them, or the message they stop with.
+NodeSuccession nodeToRun(const CareerPlanShape &shape, int node, const SuccessionRequest &request)
+{
+    NodeSuccession run;
+    run.node = node;
+    try {
+        run.inputs = shape.inputs(node, request.categories, request.eduSinPuntos);
+    } catch (const Exception &error) {
+        run.error = error.Message();
+        const PlanTreeNode *drawn = shape.find(node);
+        run.inputs.target.code = drawn ? drawn->cargoAspira : QString();
+    }
+    return run;
+}
+
+} // namespace
+
+SuccessionResult PlanSuccession::run(const CareerPlanShape &shape, const SuccessionRequest &request)
+{
+    categoryList(request.categories);   // nothing ticked stops the whole run with the generation's message
+    SuccessionResult result;
+    result.company = shape.company();
+    result.plan = shape.plan();
+    result.planName = shape.name();
+    for (const int node : shape.nodesWithCandidates())
+        result.nodes.append(nodeToRun(shape, node, request));
+    const int total = int(result.nodes.size());
+    if (request.progress)
+        request.progress(0, total);
+    Pass pass(m_dataSets, m_round, request);
+    if (!pass.read(result.nodes)) {
+        result.nodes.clear();
+        result.cancelled = true;
+        return result;
+    }
+    for (int done = 0; done < total; ++done) {
+        if (pass.cancelled()) {
+            result.nodes.resize(done);
+            result.cancelled = true;
+            break;
+        }
+        NodeSuccession &node = result.nodes[done];
+        pass.score(node);
+        pass.name(node, shape.name());
+        addGaps(result.planGaps, node.gaps);
+        if (request.progress)
+            request.progress(done + 1, total);
+    }
+    sortGaps(result.planGaps);
+    return result;
+}
+
+NodeSuccession PlanSuccession::runNode(const CareerPlanShape &shape, int node, const SuccessionRequest &request)
+{
+    NodeSuccession run = nodeToRun(shape, node, request);
+    if (!run.error.isEmpty())
+        throw Exception(run.error);
+    checkGenerationInputs(run.inputs);
+    Pass pass(m_dataSets, m_round, request);
+    pass.read({run});
+    pass.score(run);
+    pass.name(run, shape.name());
+    return run;
+}
+
+} // namespace engine

@@ -1,0 +1,42 @@
+#pragma once
+// The succession map of a whole plan in one batched pass over the datasets it is handed: for
+// every node with candidates (as the tree derives them) the traffic light that "Generación
+// Semaforo" gives on that node, row for row, with its summary and gaps, and the plan's gaps.
+// Each target's profile and each candidate position's holders are read once whatever the number
+// of nodes naming them, and each category's records once per company for the holders of all
+// candidate positions together.
+
+#include "engine/CareerPlanShape.h"
+#include "engine/GenerationDataSets.h"
+#include "engine/SuccessionResult.h"
+
+#include <memory>
+
+namespace engine {
+
+class PlanSuccession {
+public:
+    // `dataSets` needs the scratch and profile datasets; `formatter` rounds the percentages as the
+    // result table stores them.
+    PlanSuccession(const GenerationDataSets &dataSets, MaskFormatter formatter);
+    ~PlanSuccession();
+
+    // The plan's rows of company `company`, plan `plan` (header and nodes), read through the
+    // scratch dataset. Throws Exception when the company has no such plan.
+    CareerPlanShape readPlan(int company, int plan, QString *planName = nullptr);
+
+    // Every node of `shape` with candidates. A node whose generation would stop with a message
+    // (no category ticked, a company that is not a whole number) keeps that message in its
+    // `error` and has no rows; a failed read throws.
+    SuccessionResult run(const CareerPlanShape &shape, const SuccessionRequest &request);
+    // One node the same way (its rows, summary and gaps); throws the message its generation
+    // would stop with.
+    NodeSuccession runNode(const CareerPlanShape &shape, int node, const SuccessionRequest &request);
+
+private:
+    class Pass;
+    GenerationDataSets m_dataSets;
+    Rounding m_round;
+};
+
+} // namespace engine

@@ -1,0 +1,77 @@
+#include "engine/RequirementGapTally.h"
+
+#include <algorithm>
+
+namespace engine {
+
+QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
+                                   const Categories &categories, bool eduSinPuntos)
+{
+    QVector<long double> obtained(profile.size(), 0);
+    if (!records.exists)
+        return obtained;
+    for (int at = 0; at < profile.size(); ++at) {
+        const ProfileRow &row = profile.at(at);
+        long double &points = obtained[at];
+        if (categories.eduNo)
+            sumarPuntosEducacion(row, records.nonFormal, 0, eduSinPuntos, points);
+        if (categories.eduFor)
+            sumarPuntosEducacion(row, records.formal, 0, eduSinPuntos, points);
+        if (categories.expe)
+            sumarPuntosExperiencia(row, records.experience, 0, points);
+        if (categories.compe)
+            sumarPuntosCompetencias(row, records.competences, points);
+    }
+    return obtained;
+}
+
+RequirementGapTally::RequirementGapTally(int company, const Profile &profile)
+    : m_company(company), m_profile(profile), m_gapOfRow(profile.size(), -1)
+{
+    for (int at = 0; at < profile.size(); ++at) {
+        const ProfileRow &row = profile.at(at);
+        if (points(row.punRequ) <= 0)
+            continue;
+        const auto same = std::find_if(m_gaps.cbegin(), m_gaps.cend(), [&row](const RequirementGap &gap) {
+            return sameValue(gap.tipRegi, row.key.tipRegi) && sameValue(gap.codRequ, row.key.codRequ)
+                && sameValue(gap.codEspe, row.key.codEspe);
+        });
+        if (same != m_gaps.cend()) {
+            m_gapOfRow[at] = int(same - m_gaps.cbegin());
+            continue;
+        }
+        RequirementGap gap;
+        gap.company = company;
+        gap.tipRegi = row.key.tipRegi;
+        gap.codRequ = row.key.codRequ;
+        gap.codEspe = row.key.codEspe;
+        m_gapOfRow[at] = int(m_gaps.size());
+        m_gaps.append(gap);
+    }
+}
+
+void RequirementGapTally::add(const QVector<long double> &obtained)
+{
+    for (int at = 0; at < m_profile.size() && at < obtained.size(); ++at) {
+        const int entry = m_gapOfRow.at(at);
+        if (entry < 0)
+            continue;
+        RequirementGap &gap = m_gaps[entry];
+        const long double required = points(m_profile.at(at).punRequ);
+        ++gap.evaluated;
+        if (obtained.at(at) < required)
+            ++gap.shortCount;
+        gap.fulfilmentSum += double(std::min<long double>(std::max<long double>(obtained.at(at), 0) / required, 1));
+    }
+}
+
+RequirementGaps RequirementGapTally::gaps() const
+{
+    RequirementGaps gaps = m_gaps;
+    for (RequirementGap &gap : gaps)
+        gap.averageFulfilment = averageFulfilment(gap.fulfilmentSum, gap.evaluated);
+    sortGaps(gaps);
+    return gaps;
+}
+
+} // namespace engine

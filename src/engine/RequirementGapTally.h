@@ -1,0 +1,33 @@
+#pragma once
+// Counts, for one target profile, how the evaluated candidates measure up to each of its rows:
+// what each row earned a candidate in the generation's own scoring against the row's required
+// points. Rows of the same category, requirement and specification count together.
+
+#include "engine/SuccessionResult.h"
+
+#include <QHash>
+
+namespace engine {
+
+// What each profile row added to the candidate's obtained points in scoreEmployee(), row by row
+// (their sum is the score's obtained points).
+QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
+                                   const Categories &categories, bool eduSinPuntos);
+
+class RequirementGapTally {
+public:
+    RequirementGapTally(int company, const Profile &profile);
+
+    // One candidate's points per profile row, as obtainedByRow() gives them.
+    void add(const QVector<long double> &obtained);
+    // The requirements with required points, most-missed first, names empty.
+    RequirementGaps gaps() const;
+
+private:
+    int m_company;
+    Profile m_profile;   // shared, not copied
+    RequirementGaps m_gaps;              // one per distinct key, in profile order
+    QVector<int> m_gapOfRow;             // profile row -> entry of m_gaps; -1 for no requirement
+};
+
+} // namespace engine

@@ -1,0 +1,178 @@
+#include "engine/SuccessionSchema.h"
+
+#include "framework/dataset/TClientDataSet.h"
+
+namespace engine {
+
+namespace {
+
+using T = ResultFieldType;
+namespace s = successionfield;
+
+ResultTable makeSummaryTable()
+{
+    ResultTable table;
+    table.name = QStringLiteral("CdsMapaSucesion");
+    table.reportName = QStringLiteral("QryMapaSucesion");
+    table.bandField = s::PorMejo;
+    table.fields = {
+        {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
+        {s::CodCarg, T::Text, 20, QStringLiteral("Cargo"), {}, {}},
+        {s::NomCarg, T::Text, 60, QStringLiteral("Descripción Cargo"), {}, {}},
+        {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
+        {s::NumCand, T::Integer, 0, QStringLiteral("Candidatos"), {}, {}},
+        {s::NumVerd, T::Integer, 0, QStringLiteral("Verde"), {}, {}},
+        {s::NumAmar, T::Integer, 0, QStringLiteral("Amarillo"), {}, {}},
+        {s::NumRojo, T::Integer, 0, QStringLiteral("Rojo"), {}, {}},
+        {s::NomMejo, T::Text, 51, QStringLiteral("Mejor Candidato"), {}, {}},
+        {s::PorMejo, T::Float, 0, QStringLiteral("Porcentaje"), QStringLiteral("#,##0.00 %"), {}},
+    };
+    return table;
+}
+
+ResultTable makeGapsTable()
+{
+    ResultTable table;
+    table.name = QStringLiteral("CdsBrechas");
+    table.reportName = QStringLiteral("QryBrechas");
+    table.bandField = s::PorCump;
+    table.fields = {
+        {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
+        {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
+        {s::TipRegi, T::Text, 2, QStringLiteral("Tipo"), {}, {}},
+        {s::NomRegi, T::Text, 60, QStringLiteral("Categoría"), {}, {}},
+        {s::CodRequ, T::Integer, 0, QStringLiteral("Código Requisito"), {}, {}},
+        {s::NomRequ, T::Text, 80, QStringLiteral("Requisito"), {}, {}},
+        {s::CodEspe, T::Integer, 0, QStringLiteral("Código Especificación"), {}, {}},
+        {s::NomEspe, T::Text, 80, QStringLiteral("Especificación"), {}, {}},
+        {s::NumFalt, T::Integer, 0, QStringLiteral("No cumplen"), {}, {}},
+        {s::NumEval, T::Integer, 0, QStringLiteral("Evaluados"), {}, {}},
+        {s::PorCump, T::Float, 0, QStringLiteral("Cumplimiento Promedio"), QStringLiteral("#,##0.00 %"), {}},
+    };
+    return table;
+}
+
+// Fills `dataSet` with `append` called once per row, its after-scroll handler detached meanwhile
+// (appending moves the cursor), then makes the first row current.
+template <typename Rows, typename AppendRow>
+void refill(TClientDataSet &dataSet, const Rows &rows, AppendRow append)
+{
+    const TDataSet::TDataSetNotifyEvent afterScroll = dataSet.AfterScroll;
+    dataSet.AfterScroll = nullptr;
+    try {
+        dataSet.EmptyDataSet();
+        for (const auto &row : rows) {
+            dataSet.Append();
+            append(row);
+            dataSet.Post();
+        }
+    } catch (...) {
+        dataSet.AfterScroll = afterScroll;
+        throw;
+    }
+    dataSet.AfterScroll = afterScroll;
+    dataSet.First();
+}
+
+void setOrClear(TField *field, const QVariant &value)
+{
+    if (value.isNull())
+        field->Clear();
+    else
+        field->setAsVariant(value);
+}
+
+} // namespace
+
+const QString &successionTitle()
+{
+    static const QString title = QStringLiteral("Mapa de Sucesión");
+    return title;
+}
+
+const QString &gapsTitle()
+{
+    static const QString title = QStringLiteral("Brechas");
+    return title;
+}
+
+const ResultTable &successionSummaryTable()
+{
+    static const ResultTable table = makeSummaryTable();
+    return table;
+}
+
+const ResultTable &successionGapsTable()
+{
+    static const ResultTable table = makeGapsTable();
+    return table;
+}
+
+const ResultTable *successionTable(const QString &dataSetName)
+{
+    for (const ResultTable *table : {&successionSummaryTable(), &successionGapsTable()})
+        if (table->name == dataSetName)
+            return table;
+    return nullptr;
+}
+
+void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result)
+{
+    const auto field = [&dataSet](QLatin1String name) { return dataSet.FieldByName(name); };
+    refill(dataSet, result.nodes, [&field](const NodeSuccession &node) {
+        const NodeSummary &summary = node.summary;
+        field(s::CodNodo)->setAsInteger(node.node);
+        field(s::CodCarg)->setAsString(node.inputs.target.code);
+        field(s::NomCarg)->setAsString(summary.positionName);
+        field(s::CodEmca)->setAsInteger(node.inputs.target.company);
+        field(s::NumCand)->setAsInteger(summary.candidates);
+        field(s::NumVerd)->setAsInteger(summary.green);
+        field(s::NumAmar)->setAsInteger(summary.yellow);
+        field(s::NumRojo)->setAsInteger(summary.red);
+        field(s::NomMejo)->setAsString(summary.bestName);
+        // A node nobody holds a candidate position of has no best percentage.
+        if (summary.candidates > 0)
+            field(s::PorMejo)->setAsFloat(summary.bestPercentage);
+    });
+}
+
+void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::optional<int> node)
+{
+    const auto field = [&dataSet](QLatin1String name) { return dataSet.FieldByName(name); };
+    refill(dataSet, gaps, [&field, node](const RequirementGap &gap) {
+        if (node)
+            field(s::CodNodo)->setAsInteger(*node);
+        field(s::CodEmca)->setAsInteger(gap.company);
+        setOrClear(field(s::TipRegi), gap.tipRegi);
+        field(s::NomRegi)->setAsString(gap.categoryName);
+        setOrClear(field(s::CodRequ), gap.codRequ);
+        field(s::NomRequ)->setAsString(gap.requirementName);
+        setOrClear(field(s::CodEspe), gap.codEspe);
+        field(s::NomEspe)->setAsString(gap.specificationName);
+        field(s::NumFalt)->setAsInteger(gap.shortCount);
+        field(s::NumEval)->setAsInteger(gap.evaluated);
+        field(s::PorCump)->setAsFloat(gap.averageFulfilment);
+    });
+}
+
+void fillTrafficLightRows(TClientDataSet &dataSet, const NodeSuccession &node)
+{
+    namespace f = resultfield;
+    TField *codEmpl = dataSet.FieldByName(f::CodEmpl);
+    TField *porEmpl = dataSet.FieldByName(f::PorEmpl);
+    TField *numPera = dataSet.FieldByName(f::NumPera);
+    TField *apeEmpl = dataSet.FieldByName(f::ApeEmpl);
+    TField *nomEmpl = dataSet.FieldByName(f::NomEmpl);
+    TField *codEmca = dataSet.FieldByName(f::CodEmca);
+    // As the generation appends a result row.
+    refill(dataSet, node.rows, [&](const SuccessionCandidate &row) {
+        codEmpl->setAsVariant(row.employee.codEmpl);
+        porEmpl->setAsFloat(row.score.percentage);
+        numPera->setAsInteger(row.score.profileCount);
+        apeEmpl->setAsString(row.employee.apellidos);
+        nomEmpl->setAsString(row.employee.nombres);
+        codEmca->setAsInteger(row.employee.codEmpr);
+    });
+}
+
+} // namespace engine

@@ -1,0 +1,59 @@
+#pragma once
+// The succession map as tables: the summary of every node ("Mapa de Sucesión") and the gaps
+// ("Brechas") with their fields in order, labels and formats, so that the grids, the printer,
+// the worksheet and the reports read one definition; and the filling of datasets made from them.
+
+#include "engine/ResultSchema.h"
+#include "engine/SuccessionResult.h"
+
+class TClientDataSet;
+
+namespace engine {
+
+namespace successionfield {
+inline constexpr QLatin1String CodNodo("COD_NODO");
+inline constexpr QLatin1String CodCarg("COD_CARG");
+inline constexpr QLatin1String CodEmca("COD_EMCA");
+inline constexpr QLatin1String NomCarg("NOM_CARG");
+inline constexpr QLatin1String NumCand("NUM_CAND");
+inline constexpr QLatin1String NumVerd("NUM_VERD");
+inline constexpr QLatin1String NumAmar("NUM_AMAR");
+inline constexpr QLatin1String NumRojo("NUM_ROJO");
+inline constexpr QLatin1String NomMejo("NOM_MEJO");
+inline constexpr QLatin1String PorMejo("POR_MEJO");
+inline constexpr QLatin1String TipRegi("TIP_REGI");
+inline constexpr QLatin1String NomRegi("NOM_REGI");
+inline constexpr QLatin1String CodRequ("COD_REQU");
+inline constexpr QLatin1String NomRequ("NOM_REQU");
+inline constexpr QLatin1String CodEspe("COD_ESPE");
+inline constexpr QLatin1String NomEspe("NOM_ESPE");
+inline constexpr QLatin1String NumFalt("NUM_FALT");
+inline constexpr QLatin1String NumEval("NUM_EVAL");
+inline constexpr QLatin1String PorCump("POR_CUMP");
+} // namespace successionfield
+
+// "Mapa de Sucesión": the page's and the report's title.
+const QString &successionTitle();
+// "Brechas".
+const QString &gapsTitle();
+
+// CdsMapaSucesion: one row per node with candidates; rows are coloured by the best percentage.
+const ResultTable &successionSummaryTable();
+// CdsBrechas: one row per requirement, most-missed first; COD_NODO is the node's, or empty for
+// the whole plan's gaps. Rows are coloured by the average fulfilment.
+const ResultTable &successionGapsTable();
+// Either of the two by dataset name, or null.
+const ResultTable *successionTable(const QString &dataSetName);
+
+// Each fill empties the dataset, appends its rows with the dataset's after-scroll handler
+// detached, attaches it again and makes the first row current.
+// Empties `dataSet` (a dataset with the summary table's fields) and fills one row per node.
+void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result);
+// Empties `dataSet` (the gaps table's fields) and fills `gaps`; `node` goes into COD_NODO, or
+// nothing when it is none (the plan's gaps).
+void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::optional<int> node = std::nullopt);
+// Empties `dataSet` (the traffic-light result table's fields, CdsAcSemaf) and fills the node's
+// rows exactly as "Generación Semaforo" appends them.
+void fillTrafficLightRows(TClientDataSet &dataSet, const NodeSuccession &node);
+
+} // namespace engine

@@ -1,0 +1,108 @@
+#include "reports/TReportesSucesion.h"
+
+#include "data/DAcSemaf.h"
+#include "engine/SuccessionSchema.h"
+#include "framework/Exceptions.h"
+#include "framework/Ugnnorma.h"
+#include "framework/dataset/TField.h"
+#include "reports/SuccessionTables.h"
+
+const QString TReportesSucesion::kSinMapa = QStringLiteral("Primero debe Calcular el Mapa de Sucesión!!");
+
+namespace {
+
+void cargarLayout(report::Report &reporte, const QString &ruta)
+{
+    QString error;
+    if (!reporte.loadLayout(ruta, &error))
+        throw Exception(error);
+}
+
+// Puts the summary cursor back on a node, however the report ends.
+struct VolverAlNodo {
+    TDataSet &mapa;
+    std::optional<int> nodo;
+    ~VolverAlNodo()
+    {
+        if (!nodo || !mapa.Active() || mapa.FieldByName(engine::successionfield::CodNodo)->AsInteger() == *nodo)
+            return;
+        try {
+            mapa.Locate(engine::successionfield::CodNodo, *nodo);
+        } catch (...) {
+            // In-memory rows that were just printed: a failure here would only leave the cursor
+            // on the last row, which is no reason to end the program from a destructor.
+        }
+    }
+};
+
+} // namespace
+
+TReportesSucesion::TReportesSucesion(TDtmAcSemaf &modulo, SuccessionTables &tablas)
+    : m_modulo(modulo), m_tablas(tablas)
+{
+    cargarLayout(RptMapaSucesion, QStringLiteral(":/reports/RptMapaSucesion.json"));
+    RptMapaSucesion.setDataSet(engine::successionSummaryTable().reportName, &m_tablas.CdsMapaSucesion);
+    cargarLayout(RptBrechas, QStringLiteral(":/reports/RptBrechas.json"));
+    RptBrechas.setDataSet(engine::successionGapsTable().reportName, &m_tablas.CdsBrechas);
+    for (report::Report *reporte : {&RptMapaSucesion, &RptBrechas}) {
+        reporte->setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);
+        reporte->OnGetValue = [this](const QString &name, QVariant &value) { GetValue(name, value); };
+    }
+}
+
+void TReportesSucesion::GetValue(const QString &VarName, QVariant &Value)
+{
+    if (VarName == QLatin1String("gStNomProg"))
+        Value = gStNombProg;
+    else if (VarName == QLatin1String("gStCodUsua"))
+        Value = gStCodiUsua;
+    else if (VarName == QLatin1String("gStPlan"))
+        Value = textoPlan();
+    else if (VarName == QLatin1String("gStAlcance"))
+        Value = textoAlcance();
+}
+
+QString TReportesSucesion::textoPlan() const
+{
+    const engine::SuccessionResult &mapa = m_tablas.result();
+    return QStringLiteral("Plan %1 - %2").arg(mapa.plan).arg(mapa.planName.trimmed());
+}
+
+QString TReportesSucesion::textoAlcance() const
+{
+    const std::optional<int> nodo = m_tablas.currentNode();
+    if (!m_tablas.showsNodeGaps() || !nodo)
+        return textoPlan() + QStringLiteral(" - Todo el plan");
+    const engine::NodeSuccession *datos = m_tablas.result().node(*nodo);
+    QString texto = textoPlan() + QStringLiteral(" - Nodo %1").arg(*nodo);
+    if (datos)
+        texto += QLatin1Char(' ') + datos->inputs.target.code + QLatin1Char(' ') + datos->summary.positionName.trimmed();
+    return texto;
+}
+
+void TReportesSucesion::ProducirMapa(const std::function<void(report::Report &)> &salida)
+{
+    producir(RptMapaSucesion, engine::successionTitle(), textoPlan(), salida);
+}
+
+void TReportesSucesion::ProducirBrechas(const std::function<void(report::Report &)> &salida)
+{
+    producir(RptBrechas, engine::gapsTitle(), textoAlcance(), salida);
+}
+
+void TReportesSucesion::producir(report::Report &reporte, const QString &titulo, const QString &detalle,
+                                 const std::function<void(report::Report &)> &salida)
+{
+    if (!m_tablas.hasMap())
+        throw Exception(kSinMapa);
+    report::DocumentInfo info;
+    info.title = titulo + QStringLiteral(" - ") + detalle;
+    info.author = gStCodiUsua;
+    TDataSet &empresa = m_modulo.QryGnEmpre;
+    if (empresa.Active() && !empresa.IsEmpty())
+        info.subject = empresa.FieldByName(QStringLiteral("NOM_EMPR"))->AsString().trimmed();
+    reporte.Info = info;
+    // The map report walks the summary rows; afterwards the page shows the node it showed before.
+    VolverAlNodo volver{m_tablas.CdsMapaSucesion, m_tablas.currentNode()};
+    salida(reporte);
+}

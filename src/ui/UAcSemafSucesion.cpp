@@ -1,0 +1,252 @@
+// The main form's succession map page: the map of the tree's plan (one row per node with
+// candidates, painted in the band of its best candidate), the gaps of the selected node or of
+// the whole plan, the double click that takes the plan and the tree to a node and shows its
+// traffic light, the two reports, and the readiness marks the map leaves on the career tree.
+// A map belongs to one company, plan and set of ticked categories: when any of them changes the
+// map is cleared (not recomputed), so that the page never shows figures the tree no longer means.
+
+#include "ui/UAcSemaf.h"
+#include "ui_UAcSemaf.h"
+
+#include "data/DAcSemaf.h"
+#include "data/SuccessionMap.h"
+#include "engine/GenerationInputs.h"
+#include "engine/ResultSchema.h"
+#include "engine/SuccessionSchema.h"
+#include "framework/Exceptions.h"
+#include "framework/TApplication.h"
+#include "framework/widgets/ErrorGuard.h"
+#include "framework/widgets/TVelkarDBgrid.h"
+#include "reportengine/widgets/ReportPreview.h"
+#include "reports/SuccessionTables.h"
+#include "reports/TReportesSucesion.h"
+#include "ui/ProgresoMapa.h"
+#include "ui/ReadinessMarkDelegate.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPair>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+QColor colorDeBanda(engine::Band banda)
+{
+    const engine::Rgb color = engine::bandColour(banda);
+    return QColor(color.red, color.green, color.blue);
+}
+
+// Every cell of a row takes the band of the row's percentage; a row without one (a node nobody
+// holds a candidate position of) keeps the grid's background.
+TVelkarDBgrid::TDrawColumnCellEvent pintarFilaMapa(const engine::ResultTable &tabla)
+{
+    return [campo = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
+                                     QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
+        const QVariant porcentaje = sender->CellValue(canvas.Row, campo);
+        if (!porcentaje.isNull())
+            canvas.Brush = colorDeBanda(engine::band(porcentaje.toDouble()));
+    };
+}
+
+// Columns of the fields given with their widths in pixels, under the fields' labels.
+QList<TVelkarDBgrid::TColumn> columnasDe(const QList<QPair<QString, int>> &campos)
+{
+    QList<TVelkarDBgrid::TColumn> columnas;
+    for (const auto &[campo, ancho] : campos)
+        columnas.append({campo, QString(), ancho});
+    return columnas;
+}
+
+QString textoPorcentaje(double valor)
+{
+    return QLocale().toString(valor, 'f', 2) + QStringLiteral(" %");
+}
+
+} // namespace
+
+void TFrmAcSemaf::configurarMapa()
+{
+    BtnCalcularMapa = ui->BtnCalcularMapa;
+    BtnRptMapa = ui->BtnRptMapa;
+    BtnRptBrechas = ui->BtnRptBrechas;
+    LblEstadoMapa = ui->LblEstadoMapa;
+    DbGMapa = ui->DbGMapa;
+    DbGBrechas = ui->DbGBrechas;
+    RbtBrechasNodo = ui->RbtBrechasNodo;
+    RbtBrechasPlan = ui->RbtBrechasPlan;
+
+    m_mapa = std::make_unique<SuccessionTables>();
+    namespace f = engine::successionfield;
+    DbGMapa->setDataSource(&m_mapa->DtsMapaSucesion);
+    DbGMapa->setColumns(columnasDe({{f::CodNodo, 50}, {f::CodCarg, 70}, {f::NomCarg, 220}, {f::NumCand, 80}, {f::NumVerd, 55},
+                                    {f::NumAmar, 70}, {f::NumRojo, 50}, {f::NomMejo, 230}, {f::PorMejo, 85}}));
+    DbGMapa->OnDrawColumnCell = pintarFilaMapa(engine::successionSummaryTable());
+    DbGBrechas->setDataSource(&m_mapa->DtsBrechas);
+    DbGBrechas->setColumns(columnasDe({{f::NomRegi, 190}, {f::NomRequ, 240}, {f::NomEspe, 180}, {f::NumFalt, 85},
+                                       {f::NumEval, 80}, {f::PorCump, 150}}));
+    DbGBrechas->OnDrawColumnCell = pintarFilaMapa(engine::successionGapsTable());
+    for (TVelkarDBgrid *grilla : {DbGMapa, DbGBrechas}) {
+        grilla->setReadOnly(true);
+        grilla->setSortableByHeader(true);
+    }
+    ui->SplSucesion->setStretchFactor(0, 3);  // the map above its gaps
+    ui->SplSucesion->setStretchFactor(1, 2);
+    TreeViewCarrera->setItemDelegate(new ReadinessMarkDelegate(RolBanda, TreeViewCarrera));
+    mostrarEstadoMapa();
+}
+
+void TFrmAcSemaf::conectarMapa()
+{
+    const auto guarded = [this](auto handler) { return [this, handler] { ErrorGuard::run([&] { (this->*handler)(); }); }; };
+    connect(BtnCalcularMapa, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BtnCalcularMapaClick));
+    connect(BtnRptMapa, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BtnRptMapaClick));
+    connect(BtnRptBrechas, &QPushButton::clicked, this, guarded(&TFrmAcSemaf::BtnRptBrechasClick));
+    // Only a double click on a row: the view reports none for the empty area below the rows.
+    ErrorGuard::connect(DbGMapa, &QAbstractItemView::doubleClicked, this,
+                        [this](const QModelIndex &index) { DbGMapaDblClick(index); });
+    ErrorGuard::connect(RbtBrechasNodo, &QRadioButton::toggled, this,
+                        [this](bool) { m_mapa->showNodeGaps(RbtBrechasNodo->isChecked()); });
+    // The map was computed for the categories ticked then.
+    for (QCheckBox *categoria : {ChkCompe, ChkEduFor, ChkEduNo, ChkExpe})
+        ErrorGuard::connect(categoria, &QCheckBox::toggled, this, [this](bool) { limpiarMapa(); });
+}
+
+void TFrmAcSemaf::BtnCalcularMapaClick()
+{
+    if (!DtmAcSemaf)
+        return;
+    limpiarMapa();
+    if (DtmAcSemaf->gVrCodMenu.isNull() || DtmAcSemaf->gVrCodMenu.toInt() == 0 || TreeViewCarrera->topLevelItemCount() == 0)
+        throw Exception(QStringLiteral("Primero debe seleccionar un plan de carrera en \"Ruta de Carrera\"."));
+    engine::SuccessionRequest pedido;
+    pedido.categories = CategoriasMarcadas();
+    if (!pedido.categories.any())
+        throw Exception(engine::noCategoryMessage());
+    pedido.eduSinPuntos = gBoNexofEduSinPuntos;
+    ProgresoMapa progreso(this);
+    pedido.progress = progreso.avance();
+    pedido.cancel = progreso.cancelado();
+    SuccessionMap calculo(*DtmAcSemaf);
+    engine::SuccessionResult mapa = calculo.run(TApplication::instance().Tag, DtmAcSemaf->gVrCodMenu.toInt(), pedido);
+    if (mapa.cancelled) {
+        LblEstadoMapa->setText(QStringLiteral("Cálculo del mapa cancelado: no se muestra un mapa a medias."));
+        return;
+    }
+    if (mapa.planName.trimmed().isEmpty())
+        mapa.planName = TreeViewCarrera->topLevelItem(0)->text(0);
+    m_mapa->show(std::move(mapa));
+    marcarArbol();
+    mostrarEstadoMapa();
+}
+
+QTreeWidgetItem *TFrmAcSemaf::NodoArbol(int codNodo) const
+{
+    // Emptying the tree leaves the lists naming nodes that are gone until the next drawing.
+    const int indice = ListaNodos.indexOf(QString::number(codNodo));
+    if (indice < 0 || indice >= ListaNivNodos.size() || TreeViewCarrera->topLevelItemCount() == 0)
+        return nullptr;
+    return ListaNivNodos.at(indice);
+}
+
+void TFrmAcSemaf::DbGMapaDblClick(const QModelIndex &index)
+{
+    if (!DtmAcSemaf || !index.isValid())
+        return;
+    const int nodo = DbGMapa->CellValue(DbGMapa->sourceRow(index), engine::successionfield::CodNodo).toInt();
+    QTreeWidgetItem *item = NodoArbol(nodo);
+    if (!item)
+        throw Exception(QStringLiteral("El nodo %1 ya no está en el árbol del plan; calcule el mapa de nuevo.").arg(nodo));
+    if (dtsFrm.State() != dsBrowse)
+        throw Exception(QStringLiteral("Guarde o cancele los cambios del plan antes de ir al nodo %1.").arg(nodo));
+    TreeViewCarrera->setCurrentItem(item);
+    TreeViewCarrera->scrollToItem(item);
+    TreeViewCarreraClick();
+    // A click on the node the plan is already on moves nothing, and the flag it leaves would
+    // keep the tree from following the next move of the plan: the double click clears it.
+    gBoClickArbol = false;
+    // The node's traffic light, whatever the filter says: that is what the double click asks for.
+    PagCtrPrincipal->setCurrentWidget(ui->TbSSemaforo);
+    generarSemaforoNodo();
+}
+
+void TFrmAcSemaf::BtnRptMapaClick()
+{
+    if (!DtmAcSemaf)
+        return;
+    TReportesSucesion reportes(*DtmAcSemaf, *m_mapa);
+    reportes.ProducirMapa([this](report::Report &mapa) { report::ReportPreview::showReport(mapa, this); });
+}
+
+void TFrmAcSemaf::BtnRptBrechasClick()
+{
+    if (!DtmAcSemaf)
+        return;
+    TReportesSucesion reportes(*DtmAcSemaf, *m_mapa);
+    reportes.ProducirBrechas([this](report::Report &brechas) { report::ReportPreview::showReport(brechas, this); });
+}
+
+void TFrmAcSemaf::limpiarMapa()
+{
+    const bool habiaMapa = m_mapa->hasMap();
+    m_mapa->clear();
+    if (habiaMapa)
+        marcarArbol();
+    mostrarEstadoMapa();
+}
+
+// The best candidate's band as a mark beside each node of the map, the counts in its tooltip.
+// The tree's lists are only read while the tree holds nodes: emptying the tree leaves them
+// naming nodes that are gone until the next drawing.
+void TFrmAcSemaf::marcarArbol()
+{
+    if (TreeViewCarrera->topLevelItemCount() == 0)
+        return;
+    const engine::SuccessionResult &mapa = m_mapa->result();
+    for (int i = 0; i < ListaNivNodos.size() && i < ListaNodos.size(); ++i) {
+        QTreeWidgetItem *item = ListaNivNodos.at(i);
+        const engine::NodeSuccession *nodo = m_mapa->hasMap() ? mapa.node(ListaNodos.at(i).toInt()) : nullptr;
+        if (!nodo) {
+            item->setData(0, RolBanda, QVariant());
+            item->setToolTip(0, QString());
+            continue;
+        }
+        const engine::NodeSummary &resumen = nodo->summary;
+        item->setData(0, RolBanda, resumen.band ? QVariant(colorDeBanda(*resumen.band)) : QVariant());
+        QString ayuda = QStringLiteral("Verde %1, Amarillo %2, Rojo %3").arg(resumen.green).arg(resumen.yellow).arg(resumen.red);
+        if (resumen.candidates > 0)
+            ayuda += QStringLiteral("\nMejor candidato: %1 (%2)").arg(resumen.bestName, textoPorcentaje(resumen.bestPercentage));
+        else
+            ayuda += QStringLiteral("\nNadie ocupa los cargos candidatos.");
+        item->setToolTip(0, ayuda);
+    }
+}
+
+void TFrmAcSemaf::mostrarEstadoMapa()
+{
+    if (!m_mapa->hasMap()) {
+        LblEstadoMapa->setText(QStringLiteral("Marque las categorías en \"Plan de Carrera\" y pulse \"Calcular Mapa\"."));
+        return;
+    }
+    const engine::SuccessionResult &mapa = m_mapa->result();
+    int conError = 0;
+    QString primerError;
+    for (const engine::NodeSuccession &nodo : mapa.nodes) {
+        if (nodo.error.isEmpty())
+            continue;
+        if (conError++ == 0)
+            primerError = QStringLiteral("nodo %1: %2").arg(nodo.node).arg(nodo.error);
+    }
+    QString texto = QStringLiteral("Plan %1 %2: %3 nodos con candidatos, %4 evaluados.")
+                        .arg(mapa.plan)
+                        .arg(mapa.planName.trimmed())
+                        .arg(mapa.nodes.size())
+                        .arg(mapa.rowCount());
+    if (conError > 0)
+        texto += QStringLiteral(" %1 nodos sin semáforo (%2).").arg(conError).arg(primerError);
+    LblEstadoMapa->setText(texto);
+}

@@ -1,0 +1,203 @@
+// The succession map's rules over plain values: the tree a plan's rows draw and the target and
+// candidates each node hands the generation; a node's counts per band and best candidate; the
+// gaps of hand-made candidates against a hand-made profile, whose answers are worked out here.
+
+#include "tests/support/DataTable.h"
+#include "engine/CareerPlanShape.h"
+#include "engine/RequirementGapTally.h"
+#include "engine/SuccessionResult.h"
+#include "framework/Exceptions.h"
+
+#include <QtTest>
+
+using namespace engine;
+
+namespace {
+
+// "node:parent:position:company" items.
+QVector<PlanNodeRow> planRows(const QStringList &items)
+{
+    QVector<PlanNodeRow> rows;
+    for (const QString &item : items) {
+        const QStringList parts = item.split(QLatin1Char(':'));
+        rows.append({parts.at(0).toInt(), parts.at(1).toInt(), parts.at(2), parts.at(3)});
+    }
+    return rows;
+}
+
+SuccessionCandidate candidate(const QString &surname, double percentage)
+{
+    SuccessionCandidate row;
+    row.employee.apellidos = surname + QStringLiteral("   ");
+    row.employee.nombres = QStringLiteral(" Ana");
+    row.score.percentage = percentage;
+    return row;
+}
+
+ProfileRow profileRow(const char *type, int requirement, QVariant detail, QVariant required)
+{
+    ProfileRow row{{requirement, std::move(detail), QString::fromLatin1(type)}, std::move(required)};
+    row.key.prepare();
+    return row;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<QVector<long double>>)
+
+class TestSuccessionRules : public QObject {
+    Q_OBJECT
+private slots:
+    void planShape_data()
+    {
+        // rows: the plan's nodes in any order; expected: "node>parent=candidates" for every node drawn
+        addColumns<QStringList, QStringList>({"rows", "expected"});
+        QTest::newRow("root takes every child, a node skips its own position")
+            << QStringList{"1:0:A:1", "2:1:B:1", "3:1:A:1", "4:0:A:2"}
+            << QStringList{"0>-1='A','A'/'1','2'", "1>0='B'/'1'", "2>1=", "3>1=", "4>0="};
+        QTest::newRow("back under the root after a deeper row")
+            << QStringList{"3:0:C:1", "2:1:B:1", "1:0:A:1"}
+            << QStringList{"0>-1='A','C'/'1','1'", "1>0='B'/'1'", "2>1=", "3>0="};
+        QTest::newRow("a missing parent keeps the previous row's parent")
+            << QStringList{"1:0:A:1", "2:1:B:1", "3:2:C:1", "4:9:D:1", "5:1:E:1"}
+            << QStringList{"0>-1='A'/'1'", "1>0='B','E'/'1','1'", "2>1='C','D'/'1','1'", "3>2=", "4>2=", "5>1="};
+        QTest::newRow("a parent numbered higher is not drawn yet")
+            << QStringList{"1:8:D3:1", "2:1:C3:1", "5:8:D4:1", "8:0:G3:1"}
+            << QStringList{"0>-1='D3','G3'/'1','1'", "1>0='C3','D4'/'1','1'", "2>1=", "5>1=", "8>0="};
+        QTest::newRow("empty codes stay empty items") << QStringList{"1:0::", "2:1:B:"}
+                                                       << QStringList{"0>-1=''/''", "1>0='B'/''", "2>1="};
+    }
+
+    void planShape()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, expected);
+        const CareerPlanShape shape({0, 0, QStringLiteral("A"), QStringLiteral("1")}, planRows(rows));
+        QStringList drawn;
+        for (const PlanTreeNode &node : shape.nodes()) {
+            QString text = QStringLiteral("%1>%2=").arg(node.node).arg(node.treeParent);
+            if (node.hasCandidates())
+                text += node.cargoActual + QLatin1Char('/') + node.empCaActual;
+            drawn << text;
+        }
+        QCOMPARE(drawn, expected);
+    }
+
+    void nodeInputs_data()
+    {
+        addColumns<QStringList, int, QString>({"rows", "node", "message"});
+        QTest::newRow("a company that is not a number") << QStringList{"1:0:A:x"} << 0
+                                                         << "'x' no es un valor entero válido (COD_EMPR)";
+        QTest::newRow("no candidates") << QStringList{"1:0:A:1"} << 1
+                                       << "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
+        QTest::newRow("no such node") << QStringList{"1:0:A:1"} << 7 << "El plan no tiene el nodo 7.";
+    }
+
+    void nodeInputs()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(int, node);
+        QFETCH(QString, message);
+        const CareerPlanShape shape({0, 0, QString(), QStringLiteral("1")}, planRows(rows));
+        try {
+            shape.inputs(node, {true, false, false, false}, false);
+            QFAIL("the inputs were taken");
+        } catch (const Exception &error) {
+            QCOMPARE(error.Message(), message);
+        }
+    }
+
+    void summaryCounts_data()
+    {
+        // percentages of the rows in order; green, yellow, red, best name and best percentage
+        addColumns<QVector<double>, QVector<int>, QString, double>({"percentages", "counts", "best", "bestPercentage"});
+        QTest::newRow("every band, bounds included")
+            << QVector<double>{69.99, 91.1, 91.1000001, 70, 0, 95} << QVector<int>{2, 2, 2} << "P5 Ana" << 95.0;
+        QTest::newRow("the first of equal bests") << QVector<double>{80, 88.5, 88.5} << QVector<int>{0, 3, 0}
+                                                  << "P1 Ana" << 88.5;
+        QTest::newRow("nobody") << QVector<double>{} << QVector<int>{0, 0, 0} << "" << 0.0;
+    }
+
+    void summaryCounts()
+    {
+        QFETCH(QVector<double>, percentages);
+        QFETCH(QVector<int>, counts);
+        QFETCH(QString, best);
+        QFETCH(double, bestPercentage);
+        QVector<SuccessionCandidate> rows;
+        for (int i = 0; i < percentages.size(); ++i)
+            rows << candidate(QStringLiteral("P%1").arg(i), percentages.at(i));
+        const NodeSummary summary = summarize(4, {QStringLiteral("C1"), 2}, QStringLiteral("Jefe"), rows);
+        QCOMPARE((QVector<int>{summary.green, summary.yellow, summary.red}), counts);
+        QCOMPARE(summary.candidates, int(percentages.size()));
+        QCOMPARE(summary.bestName, best);
+        QCOMPARE(summary.bestPercentage, bestPercentage);
+        QCOMPARE(summary.band.has_value(), !rows.isEmpty());
+        if (summary.band)
+            QCOMPARE(*summary.band, band(bestPercentage));
+    }
+
+    void gaps_data()
+    {
+        // Profile: EX 100/1 needs 10, FO 200/null needs 20, CO 300/1 needs nothing, FO 200/null
+        // again needs 20. Each candidate's points per row; expected "type requirement detail:
+        // short/evaluated average", most-missed first.
+        addColumns<QList<QVector<long double>>, QStringList>({"obtained", "expected"});
+        QTest::newRow("three candidates")
+            << QList<QVector<long double>>{{10, 5, 0, 0}, {0, 25, 7, 20}, {12, 0, 0, 0}}
+            << QStringList{"FO 200 null: 4/6 37.5", "EX 100 1: 1/3 66.67"};
+        QTest::newRow("everyone meets everything") << QList<QVector<long double>>{{10, 20, 0, 20}}
+                                                   << QStringList{"EX 100 1: 0/1 100", "FO 200 null: 0/2 100"};
+        QTest::newRow("nobody evaluated") << QList<QVector<long double>>{}
+                                          << QStringList{"EX 100 1: 0/0 0", "FO 200 null: 0/0 0"};
+    }
+
+    void gaps()
+    {
+        QFETCH(QList<QVector<long double>>, obtained);
+        QFETCH(QStringList, expected);
+        const Profile profile{profileRow("EX", 100, 1, 10.0), profileRow("FO", 200, QVariant(), 20.0),
+                              profileRow("CO", 300, 1, QVariant()), profileRow("FO", 200, QVariant(), 20)};
+        RequirementGapTally tally(3, profile);
+        for (const QVector<long double> &points : obtained)
+            tally.add(points);
+        QStringList found;
+        for (const RequirementGap &gap : tally.gaps()) {
+            QCOMPARE(gap.company, 3);
+            found << QStringLiteral("%1 %2 %3: %4/%5 %6")
+                         .arg(gap.tipRegi.toString(), gap.codRequ.toString(),
+                              gap.codEspe.isNull() ? QStringLiteral("null") : gap.codEspe.toString())
+                         .arg(gap.shortCount)
+                         .arg(gap.evaluated)
+                         .arg(gap.averageFulfilment);
+        }
+        QCOMPARE(found, expected);
+    }
+
+    void obtainedByRowAddsUpToTheScore()
+    {
+        const Profile profile{profileRow("EX", 100, 1, 10.0), profileRow("FO", 200, QVariant(), 20.0),
+                              profileRow("FO", 200, 2, 5.0), profileRow("CO", 300, 1, QVariant())};
+        EmployeeRecords records;
+        records.experience = {{{100, 1, QStringLiteral("EX")}, 4.0}, {{100, 1, QStringLiteral("EX")}, 3.5}};
+        records.formal = {{{200, QVariant(), QStringLiteral("FO")}, 30.0}, {{200, 2, QStringLiteral("FO")}, 1.0}};
+        records.competences = {{{300, 1, QStringLiteral("CO")}, 6.0}};
+        const Rounding asIs = [](double value) { return value; };
+        for (const bool eduSinPuntos : {false, true}) {
+            const Categories all{true, true, true, true};
+            const QVector<long double> rows = obtainedByRow(profile, records, all, eduSinPuntos);
+            QVector<double> found;
+            long double sum = 0;
+            for (const long double points : rows) {
+                found << double(points);
+                sum += points;
+            }
+            const QVector<double> expected = eduSinPuntos ? QVector<double>{7.5, 20, 5, 6} : QVector<double>{7.5, 30, 1, 6};
+            QCOMPARE(found, expected);
+            QCOMPARE(double(sum), double(scoreEmployee(profile, records, all, eduSinPuntos, asIs).obtained));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSuccessionRules)
+#include "tst_successionrules.moc"

@@ -1,0 +1,345 @@
+// The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
+// a double click on a map row takes the plan and the tree to its node and shows a traffic light
+// that agrees with the row; the tree's readiness marks and tooltips agree with the map; the map
+// goes when its company, plan or categories change; the refusals; and the two reports' pages.
+
+#include "data/DAcSemaf.h"
+#include "engine/ResultSchema.h"
+#include "engine/SuccessionSchema.h"
+#include "framework/TApplication.h"
+#include "framework/dataset/TField.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/TVelkarDBgrid.h"
+#include "reportengine/widgets/ReportPreview.h"
+#include "reports/SuccessionTables.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
+#include "ui/MainFormDriver.h"
+#include "ui/UAcSemaf.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <memory>
+
+namespace f = engine::successionfield;
+
+namespace {
+
+// The rows of a dataset, each as the values of `fields` joined by "|".
+QStringList rowsOf(TDataSet &dataSet, const QStringList &fields)
+{
+    QStringList rows;
+    for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
+        QStringList values;
+        for (const QString &field : fields)
+            values << dataSet.FieldByName(field)->AsString().trimmed();
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+int pixelsOf(const QImage &image, const QRect &area, const QColor &colour)
+{
+    int count = 0;
+    for (int y = qMax(0, area.top()); y <= qMin(image.height() - 1, area.bottom()); ++y)
+        for (int x = qMax(0, area.left()); x <= qMin(image.width() - 1, area.right()); ++x)
+            count += QColor(image.pixel(x, y)) == colour;
+    return count;
+}
+
+QColor colourOf(engine::Band band)
+{
+    const engine::Rgb rgb = engine::bandColour(band);
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+} // namespace
+
+class TestSuccessionPage : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_db.startSession(1);
+        m_driver = std::make_unique<MainFormDriver>();
+        m_form = m_driver->form();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+    }
+
+    void cleanupTestCase() { m_driver.reset(); }
+
+    void mapRowOpensItsNode_data()
+    {
+        addColumns<int, int, int>({"company", "plan", "node"});
+        QTest::newRow("position node with positions of the other company") << 1 << 1 << 11;
+        QTest::newRow("plan root") << 1 << 1 << 0;
+        QTest::newRow("node drawn under the previous parent") << 1 << 2 << 5;
+        QTest::newRow("company with education without points") << 2 << 3 << 2;
+    }
+
+    // The double-clicked row's node becomes the plan's current row and the tree's selected node;
+    // its traffic light, generated as "Generación Semaforo" does, gives the row's counts and best.
+    void mapRowOpensItsNode()
+    {
+        QFETCH(int, company);
+        QFETCH(int, plan);
+        QFETCH(int, node);
+        computeMap(company, plan, 0);
+        const QModelIndex cell = mapCellOf(node);
+        QVERIFY2(cell.isValid(), "the node has no row on the map");
+        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
+        QVERIFY(map.Locate(f::CodNodo, node));
+        const QStringList expected{map.FieldByName(f::NumCand)->AsString(), map.FieldByName(f::NumVerd)->AsString(),
+                                   map.FieldByName(f::NumAmar)->AsString(), map.FieldByName(f::NumRojo)->AsString(),
+                                   map.FieldByName(f::NomMejo)->AsString().trimmed(),
+                                   QString::number(map.FieldByName(f::PorMejo)->AsFloat(), 'f', 2)};
+        map.First();  // another row under the cursor: the double click alone must choose the node
+        m_form->DbGMapa->scrollTo(cell);  // as the user scrolls to the row
+        DialogRecorder dialogs;
+        // A double click as the user makes it: press and release, then the double click.
+        const QPoint at = m_form->DbGMapa->visualRect(cell).center();
+        QTest::mouseClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(m_form->PagCtrPrincipal->currentIndex(), 1);
+        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsInteger(), node);
+        QCOMPARE(m_form->TreeViewCarrera->currentItem(), m_form->NodoArbol(node));
+        QVERIFY(m_form->ChkCompe->isChecked() && m_form->ChkEduFor->isChecked());
+        QCOMPARE(trafficLightFigures(), expected);
+    }
+
+    // Every node of the map carries a mark of its best candidate's band and its counts in the
+    // tooltip; captions stay.
+    void treeMarksFollowTheMap()
+    {
+        computeMap(1, 1, 0);
+        QTreeWidget *tree = m_form->TreeViewCarrera;
+        m_form->PagCtrPrincipal->setCurrentIndex(0);
+        tree->expandAll();
+        QApplication::processEvents();
+        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
+        const QStringList rows = rowsOf(map, {f::CodNodo, f::NumVerd, f::NumAmar, f::NumRojo, f::NumCand, f::PorMejo});
+        QVERIFY(rows.size() > 3);
+        const QImage painted = tree->viewport()->grab().toImage();
+        for (const QString &row : rows) {
+            const QStringList v = row.split(QLatin1Char('|'));
+            QTreeWidgetItem *item = m_form->NodoArbol(v.at(0).toInt());
+            QVERIFY2(item, qPrintable(row));
+            QVERIFY2(item->toolTip(0).startsWith(QStringLiteral("Verde %1, Amarillo %2, Rojo %3").arg(v.at(1), v.at(2), v.at(3))),
+                     qPrintable(row + QStringLiteral(" / ") + item->toolTip(0)));
+            const QRect line = tree->visualItemRect(item);
+            for (engine::Band band : {engine::Band::Green, engine::Band::Yellow, engine::Band::Red}) {
+                const bool marked = v.at(4).toInt() > 0 && engine::band(v.at(5).toDouble()) == band;
+                QCOMPARE((pixelsOf(painted, line, colourOf(band)) > 10), marked);
+            }
+        }
+        QTreeWidgetItem *root = m_form->NodoArbol(0);
+        QCOMPARE(root->text(0), QStringLiteral("Carrera Financiera y Logística"));
+    }
+
+    void mapClearedWhenItsInputsChange_data()
+    {
+        addColumns<QString>({"change"});
+        QTest::newRow("another category ticked") << "category";
+        QTest::newRow("another company") << "company";
+        QTest::newRow("another plan") << "plan";
+    }
+
+    // A map belongs to its company, plan and categories: any change takes its rows, gaps and the
+    // tree's marks away, and the reports refuse until it is computed again.
+    void mapClearedWhenItsInputsChange()
+    {
+        QFETCH(QString, change);
+        computeMap(1, 1, 0);
+        SuccessionTables &tables = m_form->MapaSucesion();
+        QTreeWidgetItem *marked = m_form->NodoArbol(11);
+        QVERIFY(!marked->toolTip(0).isEmpty());
+        QVERIFY(tables.CdsMapaSucesion.Locate(f::CodNodo, 11));
+        QVERIFY(!tables.CdsBrechas.IsEmpty());
+        if (change == QLatin1String("category")) {
+            QTabBar *tabs = m_form->PagCtrPrincipal->tabBar();
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+            QTest::mouseClick(m_form->ChkExpe, Qt::LeftButton, {}, QPoint(5, m_form->ChkExpe->height() / 2));
+            QVERIFY(m_form->ChkExpe->isChecked());
+            QCOMPARE(marked->toolTip(0), QString());
+        } else if (change == QLatin1String("company")) {
+            m_driver->chooseCompany(2);
+        } else {
+            m_driver->goToNode(2, 0);
+        }
+        QVERIFY(!tables.hasMap());
+        QVERIFY(tables.CdsMapaSucesion.IsEmpty());
+        QVERIFY(tables.CdsBrechas.IsEmpty());
+        for (QTreeWidgetItemIterator it(m_form->TreeViewCarrera); *it; ++it)
+            QCOMPARE((*it)->toolTip(0), QString());
+        showMapPage();
+        DialogRecorder dialogs;
+        QTest::mouseClick(m_form->BtnRptMapa, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Primero debe Calcular el Mapa de Sucesión!!")});
+    }
+
+    void refusals_data()
+    {
+        addColumns<QString, bool, QString>({"button", "ticked", "message"});
+        QTest::newRow("map without a category") << "BtnCalcularMapa" << false << "Debe Seleccionar Competencias...";
+        QTest::newRow("map report before a map") << "BtnRptMapa" << true << "Primero debe Calcular el Mapa de Sucesión!!";
+        QTest::newRow("gaps report before a map") << "BtnRptBrechas" << true << "Primero debe Calcular el Mapa de Sucesión!!";
+    }
+
+    // The message is shown, nothing is computed or opened, and the page stays usable.
+    void refusals()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, ticked);
+        QFETCH(QString, message);
+        m_driver->chooseCompany(1);
+        m_driver->goToNode(1, 0);
+        m_driver->tickCategories(ticked ? engine::Categories{true, true, true, true} : engine::Categories{});
+        showMapPage();
+        DialogRecorder dialogs;
+        QTest::mouseClick(m_form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QVERIFY(!m_form->MapaSucesion().hasMap());
+        QCOMPARE(openPreviews().size(), 0);
+    }
+
+    void reportsPrintTheRows_data()
+    {
+        addColumns<QString, QString, QString>({"button", "scope", "title"});
+        QTest::newRow("map") << "BtnRptMapa" << "" << "Mapa de Sucesión";
+        QTest::newRow("gaps of a node") << "BtnRptBrechas" << "RbtBrechasNodo" << "Brechas";
+        QTest::newRow("gaps of the plan") << "BtnRptBrechas" << "RbtBrechasPlan" << "Brechas";
+    }
+
+    // The PDF of the report the page's button opens holds the company header, the title and a
+    // line for every row the page shows.
+    void reportsPrintTheRows()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, scope);
+        QFETCH(QString, title);
+        computeMap(1, 1, 0);
+        SuccessionTables &tables = m_form->MapaSucesion();
+        QVERIFY(tables.CdsMapaSucesion.Locate(f::CodNodo, 11));
+        if (!scope.isEmpty())
+            QTest::mouseClick(m_form->findChild<QRadioButton *>(scope), Qt::LeftButton, {}, QPoint(5, 5));
+        const bool gaps = button == QLatin1String("BtnRptBrechas");
+        TDataSet &shown = gaps ? static_cast<TDataSet &>(tables.CdsBrechas) : tables.CdsMapaSucesion;
+        QStringList lines = gaps ? rowsOf(shown, {f::NomRequ, f::NomEspe, f::NumFalt})
+                                 : rowsOf(shown, {f::CodCarg, f::NomCarg, f::NumCand, f::NumVerd, f::NumAmar, f::NumRojo});
+        if (!gaps)  // the map prints position code and name in one cell
+            for (QString &line : lines)
+                line = line.section(QLatin1Char('|'), 0, 1).replace(QLatin1Char('|'), QLatin1Char(' ')).trimmed()
+                       + QLatin1Char('|') + line.section(QLatin1Char('|'), 2);
+        QVERIFY2(!lines.isEmpty(), "nothing to print");
+        DialogRecorder dialogs;
+        QTest::mouseClick(m_form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList());
+        const QList<report::ReportPreview *> previews = openPreviews();
+        QCOMPARE(previews.size(), 1);
+        const std::unique_ptr<report::ReportPreview> preview(previews.first());
+        const QString pdf = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".pdf"));
+        QVERIFY(preview->exportTo(pdf, report::ReportPrinting::Format::Pdf));
+        const QString text = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                                 .output.simplified();
+        QStringList expected{title, QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
+                             QStringLiteral("Nro. Registros: %1").arg(lines.size()), QStringLiteral("Usuario: ADMIN")};
+        if (gaps)
+            expected << (scope == QLatin1String("RbtBrechasPlan") ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"));
+        for (const QString &piece : expected)
+            QVERIFY2(text.contains(piece), qPrintable(piece + QStringLiteral(" not in: ") + text));
+        // Every row, its cells side by side, as laid out (long names wrap in the PDF's text).
+        QStringList cells;
+        for (const report::PreparedPage &page : preview->pages().pages)
+            for (const QString &cell : page.texts())
+                cells << cell.trimmed();
+        const QString laidOut = QLatin1Char('|') + cells.join(QLatin1Char('|')) + QLatin1Char('|');
+        for (const QString &line : lines)
+            QVERIFY2(laidOut.contains(QLatin1Char('|') + line + QLatin1Char('|')), qPrintable(line + QStringLiteral(" not in: ") + laidOut));
+        QCOMPARE(tables.currentNode(), std::optional<int>(11));  // printing leaves the page on its node
+    }
+
+private:
+    void showMapPage()
+    {
+        QTabBar *tabs = m_form->PagCtrPrincipal->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        QCOMPARE(m_form->PagCtrPrincipal->currentIndex(), 3);
+        QApplication::processEvents();  // the page lays its grids out
+    }
+
+    void computeMap(int company, int plan, int node)
+    {
+        m_driver->chooseCompany(company);
+        m_driver->goToNode(plan, node);
+        m_driver->tickCategories({true, true, false, true});
+        showMapPage();
+        DialogRecorder dialogs;
+        QTest::mouseClick(m_form->BtnCalcularMapa, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList());
+        QVERIFY(m_form->MapaSucesion().hasMap());
+    }
+
+    QModelIndex mapCellOf(int node) const
+    {
+        TVelkarDBgrid *grid = m_form->DbGMapa;
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            const QModelIndex cell = grid->model()->index(row, 1);
+            if (grid->CellValue(grid->sourceRow(cell), f::CodNodo).toInt() == node)
+                return cell;
+        }
+        return {};
+    }
+
+    // Candidates, green, yellow, red, best candidate and best percentage of the traffic light shown.
+    QStringList trafficLightFigures() const
+    {
+        TDataSet &result = DtmAcSemaf->CdsAcSemaf;
+        int counts[3] = {0, 0, 0};
+        double best = -1;
+        QString bestName;
+        for (result.First(); !result.Eof(); result.Next()) {
+            const double percentage = result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat();
+            ++counts[int(engine::band(percentage))];
+            if (percentage > best) {
+                best = percentage;
+                bestName = result.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed() + QLatin1Char(' ')
+                           + result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString().trimmed();
+            }
+        }
+        return {QString::number(result.RecordCount()), QString::number(counts[int(engine::Band::Green)]),
+                QString::number(counts[int(engine::Band::Yellow)]), QString::number(counts[int(engine::Band::Red)]),
+                bestName, QString::number(qMax(best, 0.0), 'f', 2)};
+    }
+
+    QList<report::ReportPreview *> openPreviews() const
+    {
+        QList<report::ReportPreview *> previews;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *preview = qobject_cast<report::ReportPreview *>(window); preview && preview->isVisible())
+                previews << preview;
+        return previews;
+    }
+
+    DemoDatabase m_db;
+    std::unique_ptr<MainFormDriver> m_driver;
+    TFrmAcSemaf *m_form = nullptr;
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestSuccessionPage)
+#include "tst_successionpage.moc"
