@@ -3,12 +3,10 @@
 #include "data/DAcSemaf.h"
 #include "data/HeadlessWorkstation.h"
 #include "tools/ResultPrinter.h"
-#include "tools/ResultWorkbook.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <utility>
@@ -46,17 +44,7 @@ void addGenerateOptions(CommandLine &line)
 void addGenerateCommandOptions(CommandLine &line)
 {
     addGenerateOptions(line);
-    line.add({
-        {QStringLiteral("format"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Salida: table, json, csv o xlsx (con --out).")),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "formato")), QStringLiteral("table")},
-        {QStringLiteral("out"),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe la salida en este archivo en lugar de la salida estándar.")),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
-        {QStringLiteral("csv-separator"),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Separador de campos del CSV (un carácter); por omisión \";\" donde el "
-                                               "idioma escribe los decimales con coma, \",\" en los demás.")),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "carácter"))},
-    });
+    OutputOptions::addTo(line);
 }
 
 QStringList positionOptions()
@@ -77,28 +65,6 @@ GenerateOptions readGenerateOptions(const CommandLine &line)
         options.inputs.candidates << positionAt(item.trimmed(), QStringLiteral("candidates"));
     options.inputs.categories = options.common.categories;
     return options;
-}
-
-ResultOutput readResultOutput(const CommandLine &line)
-{
-    ResultOutput output{line.choice(QStringLiteral("format"), {"table", "json", "csv", "xlsx"}),
-                        line.value(QStringLiteral("out")), CsvStyle::of(QLocale::system())};
-    if (output.format == QLatin1String("xlsx") && output.out.isEmpty())
-        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--format xlsx necesita --out ARCHIVO")));
-    if (line.isSet(QStringLiteral("out")) && output.out.isEmpty())
-        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--out: dé un nombre de archivo")));
-    line.requireFolderOf(QStringLiteral("out"));
-    if (line.isSet(QStringLiteral("csv-separator"))) {
-        const QString separator = line.value(QStringLiteral("csv-separator"));
-        if (output.format != QLatin1String("csv"))
-            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator va con --format csv")));
-        if (separator.size() != 1 || separator == QLatin1String("\"") || separator == QLatin1String("\n")
-            || separator == QLatin1String("\r"))
-            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator: dé un carácter que no sea comillas "
-                                                                   "ni salto de línea, no \"%1\"")).arg(separator));
-        output.csv.separator = separator.at(0);
-    }
-    return output;
 }
 
 void startGenerateSession(const GenerateOptions &options)
@@ -135,34 +101,10 @@ void runGeneration(GenerateOptions &options, TDtmAcSemaf &module)
 
 // The result in the chosen format, to standard output or to the file, which is replaced only
 // once it is complete.
-void writeResult(TDataSet &result, const ResultOutput &options)
-{
-    QString error;
-    if (options.format == QLatin1String("xlsx")) {
-        if (!writeResultWorkbook(result, options.out, &error))
-            throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1")).arg(error));
-        return;
-    }
-    if (options.out.isEmpty()) {
-        QTextStream out(stdout);
-        printGenerationResult(result, options.format, out, true, options.csv);
-        return;
-    }
-    QSaveFile file(options.out);
-    if (file.open(QIODevice::WriteOnly)) {
-        QTextStream out(&file);
-        printGenerationResult(result, options.format, out, false, options.csv);
-        out.flush();
-        if (file.commit())
-            return;
-    }
-    throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1: %2")).arg(options.out, file.errorString()));
-}
-
 namespace {
 
 // One headless workstation: connection, company list, scratch dataset and data module.
-int generate(GenerateOptions run, const ResultOutput &output)
+int generate(GenerateOptions run, const OutputOptions &output)
 {
     startGenerateSession(run);
     HeadlessWorkstation workstation;
@@ -173,7 +115,7 @@ int generate(GenerateOptions run, const ResultOutput &output)
 
     TDataSet &result = module.CdsAcSemaf;
     result.AfterScroll = nullptr;   // printing walks the rows; the positions table is not shown
-    writeResult(result, output);
+    output.write(result);
     return 0;
 }
 
@@ -188,7 +130,7 @@ int runGenerateCommandWith(const QStringList &arguments, const GenerateOnPlanNod
     addGenerateCommandOptions(line);
     try {
         line.parse(arguments);
-        const ResultOutput output = readResultOutput(line);
+        const OutputOptions output = OutputOptions::read(line);
         if (givesPlanNode(line)) {
             const PlanNode node = readPlanNode(line, positionOptions());
             if (!onPlanNode)

@@ -7,6 +7,7 @@
 // (qacsemaf report).
 
 #include "tools/CommonOptions.h"
+#include "tools/OutputOptions.h"
 #include "tools/PlanNode.h"
 #include "tools/ResultPrinter.h"
 #include "engine/GenerationInputs.h"
@@ -29,16 +30,9 @@ struct GenerateOptions {
     QString flag;     // auto, on, off
 };
 
-// Where and how the result table goes.
-struct ResultOutput {
-    QString format;   // table, json, csv, xlsx
-    QString out;      // the file written in place of standard output; empty: standard output
-    CsvStyle csv;
-};
-
 // The run on a plan node, handed the read command line; returns the exit code. Only the window
 // program, which opens the main form, has one.
-using GenerateOnPlanNode = std::function<int(const CommandLine &, const PlanNode &, const ResultOutput &)>;
+using GenerateOnPlanNode = std::function<int(const CommandLine &, const PlanNode &, const OutputOptions &)>;
 
 // `arguments` start with the program name ("qacsemaf generate"). Every argument is checked before
 // the run; returns the process exit code.
@@ -54,11 +48,6 @@ void addGenerateCommandOptions(CommandLine &line);
 QStringList positionOptions();
 // The run by positions (no --plan, --node); throws UsageError.
 GenerateOptions readGenerateOptions(const CommandLine &line);
-// --format, --out and --csv-separator; throws UsageError.
-ResultOutput readResultOutput(const CommandLine &line);
-// The result in the chosen format, to standard output or to the file, which is replaced only
-// once it is complete; throws Exception.
-void writeResult(TDataSet &result, const ResultOutput &output);
 // Session globals and current company for the run, as the load call leaves them.
 void startGenerateSession(const GenerateOptions &options);
 // Proves the session and its company as the load call does, and that every position given

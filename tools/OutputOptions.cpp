@@ -1,49 +1,49 @@
 #include "tools/OutputOptions.h"
 
 #include "framework/Exceptions.h"
+#include "tools/CommandLine.h"
 #include "tools/ResultWorkbook.h"
 #include "tools/UsageError.h"
 
-#include <QCommandLineParser>
 #include <QSaveFile>
 #include <QTextStream>
 
-void OutputOptions::addTo(QCommandLineParser &parser)
+void OutputOptions::addTo(CommandLine &line)
 {
-    parser.addOptions({
-        {QStringLiteral("format"), QStringLiteral("Output: table, json, csv or xlsx (with --out)."),
-         QStringLiteral("format"), QStringLiteral("table")},
-        {QStringLiteral("out"), QStringLiteral("Writes the output to this file instead of standard output."),
-         QStringLiteral("file")},
+    line.add({
+        {QStringLiteral("format"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Salida: table, json, csv o xlsx (con --out).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "formato")), QStringLiteral("table")},
+        {QStringLiteral("out"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe la salida en este archivo en lugar de la salida estándar.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
         {QStringLiteral("csv-separator"),
-         QStringLiteral("Field separator of the CSV (one character); by default \";\" where the locale writes "
-                        "decimals with a comma, \",\" elsewhere."),
-         QStringLiteral("char")},
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Separador de campos del CSV (un carácter); por omisión \";\" donde el "
+                                               "idioma escribe los decimales con coma, \",\" en los demás.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "carácter"))},
     });
 }
 
-OutputOptions OutputOptions::read(const QCommandLineParser &parser)
+OutputOptions OutputOptions::read(const CommandLine &line)
 {
-    OutputOptions options;
-    options.format = parser.value(QStringLiteral("format")).toLower();
-    options.out = parser.value(QStringLiteral("out"));
-    if (!QStringList{"table", "json", "csv", "xlsx"}.contains(options.format))
-        throw UsageError(QStringLiteral("--format: use table, json, csv or xlsx"));
-    if (options.format == QLatin1String("xlsx") && options.out.isEmpty())
-        throw UsageError(QStringLiteral("--format xlsx needs --out FILE"));
-    if (parser.isSet(QStringLiteral("out")) && options.out.isEmpty())
-        throw UsageError(QStringLiteral("--out: give a file name"));
-    if (parser.isSet(QStringLiteral("csv-separator"))) {
-        const QString separator = parser.value(QStringLiteral("csv-separator"));
-        if (options.format != QLatin1String("csv"))
-            throw UsageError(QStringLiteral("--csv-separator goes with --format csv"));
+    OutputOptions output;
+    output.format = line.choice(QStringLiteral("format"), {"table", "json", "csv", "xlsx"});
+    output.out = line.value(QStringLiteral("out"));
+    if (output.format == QLatin1String("xlsx") && output.out.isEmpty())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--format xlsx necesita --out ARCHIVO")));
+    if (line.isSet(QStringLiteral("out")) && output.out.isEmpty())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--out: dé un nombre de archivo")));
+    line.requireFolderOf(QStringLiteral("out"));
+    if (line.isSet(QStringLiteral("csv-separator"))) {
+        const QString separator = line.value(QStringLiteral("csv-separator"));
+        if (output.format != QLatin1String("csv"))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator va con --format csv")));
         if (separator.size() != 1 || separator == QLatin1String("\"") || separator == QLatin1String("\n")
             || separator == QLatin1String("\r"))
-            throw UsageError(QStringLiteral("--csv-separator: give one character other than a quote or a line break, "
-                                            "not \"%1\"").arg(separator));
-        options.csv.separator = separator.at(0);
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--csv-separator: dé un carácter que no sea comillas "
+                                                                   "ni salto de línea, no \"%1\"")).arg(separator));
+        output.csv.separator = separator.at(0);
     }
-    return options;
+    return output;
 }
 
 void OutputOptions::write(TDataSet &dataSet, const engine::ResultTable &schema) const
@@ -51,7 +51,7 @@ void OutputOptions::write(TDataSet &dataSet, const engine::ResultTable &schema) 
     QString error;
     if (format == QLatin1String("xlsx")) {
         if (!writeResultWorkbook(dataSet, out, &error, schema))
-            throw Exception(QStringLiteral("No se pudo escribir %1").arg(error));
+            throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1")).arg(error));
         return;
     }
     ResultPrinter printer(schema);
@@ -69,5 +69,5 @@ void OutputOptions::write(TDataSet &dataSet, const engine::ResultTable &schema) 
         if (file.commit())
             return;
     }
-    throw Exception(QStringLiteral("No se pudo escribir %1: %2").arg(out, file.errorString()));
+    throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1: %2")).arg(out, file.errorString()));
 }

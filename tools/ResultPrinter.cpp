@@ -209,11 +209,3 @@ void ResultPrinter::printCsv(TDataSet &result, QTextStream &out) const
         out << values.join(m_csv.separator) << '\n';
     }
 }
-
-void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out, bool toTerminal,
-                           const CsvStyle &csv)
-{
-    ResultPrinter printer;
-    printer.setCsvStyle(csv);
-    printer.print(result, format, out, toTerminal ? ResultPrinter::terminalColour() : ResultPrinter::Colour::None);
-}

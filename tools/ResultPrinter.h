@@ -52,8 +52,3 @@ private:
     engine::ResultTable m_schema;
     CsvStyle m_csv;
 };
-
-// The result table as the command line prints it: coloured when `out` is a terminal that takes
-// colour (`toTerminal`), CSV in `csv`'s style (by default that of the user's locale).
-void printGenerationResult(TDataSet &result, const QString &format, QTextStream &out, bool toTerminal = true,
-                           const CsvStyle &csv = CsvStyle::of(QLocale::system()));

@@ -5,10 +5,10 @@
 #include "data/SuccessionMap.h"
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
+#include "tools/CommandLine.h"
 #include "tools/CommonOptions.h"
 #include "tools/OutputOptions.h"
 
-#include <QCommandLineParser>
 #include <QTextStream>
 
 #include <optional>
@@ -24,46 +24,38 @@ struct SuccessionOptions {
     QString flag;   // auto, on, off
 };
 
-int wholeNumber(const QCommandLineParser &parser, const QString &option)
+void addSuccessionOptions(CommandLine &line)
 {
-    bool isNumber = false;
-    const int value = parser.value(option).toInt(&isNumber);
-    if (!isNumber)
-        throw UsageError(QStringLiteral("--%1: \"%2\" is not a number").arg(option, parser.value(option)));
-    return value;
+    CommonOptions::addTo(line);
+    line.add({
+        {QStringLiteral("plan"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "El plan de carrera (COD_MENU).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "número"))},
+        {QStringLiteral("node"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Solo este nodo: sus filas del semáforo o, con --gaps, sus brechas.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "número"))},
+        {QStringLiteral("gaps"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Imprime los requisitos que los candidatos no alcanzan (Brechas): los "
+                                               "del plan entero, o los del nodo con --node."))},
+        {QStringLiteral("edu-sin-puntos"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Educación sin puntos: auto (la marca de la empresa), on, off.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "modo")), QStringLiteral("auto")},
+    });
+    OutputOptions::addTo(line);
 }
 
-SuccessionOptions readOptions(const QStringList &arguments)
+// Every argument before any work; throws UsageError.
+SuccessionOptions readOptions(const CommandLine &line)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Mapa de Sucesión: runs the traffic-light generation on every node of a career plan that has candidate "
-        "positions and prints one summary row per node, the gaps (--gaps) or one node's rows (--node)."));
-    CommonOptions::addTo(parser);
-    parser.addOptions({
-        {QStringLiteral("plan"), QStringLiteral("The career plan (COD_MENU)."), QStringLiteral("number")},
-        {QStringLiteral("node"), QStringLiteral("Only this node: its traffic-light rows, or with --gaps its gaps."),
-         QStringLiteral("number")},
-        {QStringLiteral("gaps"), QStringLiteral("Prints the requirements the candidates fall short of (Brechas): "
-                                                "the whole plan's, or the node's with --node.")},
-        {QStringLiteral("edu-sin-puntos"), QStringLiteral("Education without points: auto (the company's flag), on, off."),
-         QStringLiteral("mode"), QStringLiteral("auto")},
-    });
-    OutputOptions::addTo(parser);
-    CommonOptions::parse(parser, arguments);
     for (const char *required : {"company", "plan", "categories"})
-        if (!parser.isSet(QLatin1String(required)))
-            throw UsageError(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
+        line.require(QLatin1String(required));
     SuccessionOptions options;
-    options.common = CommonOptions::read(parser);
-    options.output = OutputOptions::read(parser);
-    options.plan = wholeNumber(parser, QStringLiteral("plan"));
-    if (parser.isSet(QStringLiteral("node")))
-        options.node = wholeNumber(parser, QStringLiteral("node"));
-    options.gaps = parser.isSet(QStringLiteral("gaps"));
-    options.flag = parser.value(QStringLiteral("edu-sin-puntos")).toLower();
-    if (!QStringList{"auto", "on", "off"}.contains(options.flag))
-        throw UsageError(QStringLiteral("--edu-sin-puntos: use auto, on or off"));
+    options.output = OutputOptions::read(line);
+    options.common = CommonOptions::read(line);
+    options.plan = line.number(QStringLiteral("plan"), 0);
+    if (line.isSet(QStringLiteral("node")))
+        options.node = line.number(QStringLiteral("node"), 0);
+    options.gaps = line.isSet(QStringLiteral("gaps"));
+    options.flag = line.choice(QStringLiteral("edu-sin-puntos"), {"auto", "on", "off"});
     return options;
 }
 
@@ -85,7 +77,7 @@ int succession(const SuccessionOptions &options)
     TClientDataSet table(QStringLiteral("CdsSalida"));
     if (options.node) {
         if (!shape.find(*options.node))
-            throw Exception(QStringLiteral("El plan %1 no tiene el nodo %2.").arg(options.plan).arg(*options.node));
+            throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "El plan %1 no tiene el nodo %2.")).arg(options.plan).arg(*options.node));
         const engine::NodeSuccession node = map.runNode(shape, *options.node, request);
         const engine::ResultTable &schema =
             options.gaps ? engine::successionGapsTable() : engine::trafficLightTable();
@@ -102,7 +94,7 @@ int succession(const SuccessionOptions &options)
     QTextStream err(stderr);
     for (const engine::NodeSuccession &node : result.nodes)
         if (!node.error.isEmpty())
-            err << QStringLiteral("Nodo %1: %2").arg(node.node).arg(node.error) << '\n';
+            err << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "nodo %1: %2")).arg(node.node).arg(node.error) << '\n';
     const engine::ResultTable &schema =
         options.gaps ? engine::successionGapsTable() : engine::successionSummaryTable();
     SuccessionMap::createTable(table, schema);
@@ -118,14 +110,16 @@ int succession(const SuccessionOptions &options)
 
 int runSuccessionCommand(const QStringList &arguments)
 {
-    QTextStream err(stderr);
+    CommandLine line(arguments.value(0), cliText(QT_TRANSLATE_NOOP(
+        "qacsemaf", "Mapa de Sucesión: genera el semáforo en cada nodo de un plan de carrera que tiene cargos "
+                    "candidatos e imprime una fila por nodo, las brechas (--gaps) o las filas de un nodo (--node).")));
+    addSuccessionOptions(line);
     try {
-        return succession(readOptions(arguments));
+        line.parse(arguments);
+        return succession(readOptions(line));
     } catch (const UsageError &error) {
-        err << "qacsemaf succession: " << error.message() << '\n';
-        return 2;
+        return reportUsageError(error, arguments.value(0));
     } catch (const Exception &error) {
-        err << error.Message() << '\n';
-        return 1;
+        return reportFailure(error.Message());
     }
 }

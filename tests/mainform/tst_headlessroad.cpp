@@ -34,15 +34,17 @@ private slots:
     {
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList categories{"--categories", "EF,CO"};
-        QTest::newRow("no such plan") << QStringList{"--plan", "9"} + categories << 1 << "La empresa 1 no tiene el plan 9.";
+        QTest::newRow("no such plan") << QStringList{"--plan", "9"} + categories << 1 << "qacsemaf: La empresa 1 no tiene el plan 9.";
         QTest::newRow("no such node") << QStringList{"--plan", "1", "--node", "99"} + categories << 1
-                                      << "El plan 1 no tiene el nodo 99.";
+                                      << "qacsemaf: El plan 1 no tiene el nodo 99.";
         QTest::newRow("a node without candidates")
             << QStringList{"--plan", "1", "--node", "13"} + categories << 1
-            << "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
-        QTest::newRow("no categories") << QStringList{"--plan", "1"} << 2 << "qacsemaf succession: --categories is required";
+            << "qacsemaf: No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
+        QTest::newRow("no categories") << QStringList{"--plan", "1"} << 2
+                                       << "qacsemaf: falta --categories\nqacsemaf: vea \"qacsemaf succession --help\"";
         QTest::newRow("a plan that is no number") << QStringList{"--plan", "uno"} + categories << 2
-                                                  << "qacsemaf succession: --plan: \"uno\" is not a number";
+                                                  << "qacsemaf: --plan: \"uno\" no es un número entero\n"
+                                                     "qacsemaf: vea \"qacsemaf succession --help\"";
     }
 
     void successionRefusals()

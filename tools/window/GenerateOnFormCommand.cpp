@@ -20,7 +20,7 @@ FormRoadOptions readGeneratingRoad(const CommandLine &line, const PlanNode &node
     return readFormRoadOptions(line, node);
 }
 
-int generateOnForm(const CommandLine &line, const PlanNode &node, const ResultOutput &output)
+int generateOnForm(const CommandLine &line, const PlanNode &node, const OutputOptions &output)
 {
     const FormRoadOptions options = readGeneratingRoad(line, node);
     startFormRoadSession(options);
@@ -28,7 +28,7 @@ int generateOnForm(const CommandLine &line, const PlanNode &node, const ResultOu
     runFormRoad(driver, options);
     TDataSet &result = driver.result();
     result.AfterScroll = nullptr;   // printing walks the rows; the positions page is not shown
-    writeResult(result, output);
+    output.write(result);
     return 0;
 }
 
