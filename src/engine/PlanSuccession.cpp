@@ -47,32 +47,38 @@ QString quotedList(const QStringList &codes)
 
 // The records of one category of the active holders of several positions of one company, by
 // employee and in each employee's order, through the provider of that category's holder reads.
+// When the target profiles are all of one company, the server leaves out the records whose
+// category and requirement no row of those profiles names: they could add nothing.
 struct CategoryRead {
     const char *provider;
+    const char *table;    // empty: the competence evaluation lines
     CategoryRecords EmployeeRecords::*list;
-    bool lines;
-    QString statement(const QString &positions) const;
+    QString statement(const QString &positions, const QString &targets) const;
 };
 
-QString CategoryRead::statement(const QString &positions) const
+QString CategoryRead::statement(const QString &positions, const QString &targets) const
 {
+    const bool lines = QLatin1String(table).isEmpty();
     const QString holders = QStringLiteral(" IN (SELECT COD_EMPL FROM NM_CONTR WHERE COD_EMPR = :EMPRESA "
                                            "AND COD_CARG IN (%1) AND IND_ACTI = 'A')").arg(positions);
+    const QString profiled =
+        targets.isEmpty() ? QString()
+                          : QStringLiteral(" AND EXISTS (SELECT 1 FROM BI_DTPCA P WHERE P.COD_EMPR = :PERFIL "
+                                           "AND P.COD_CARG IN (%1) AND P.TIP_REGI = %2 AND P.COD_REQU = %3)")
+                                .arg(targets, lines ? QStringLiteral("D.COD_REGI") : QStringLiteral("H.TIP_REGI"),
+                                     lines ? QStringLiteral("D.COD_REQU") : QStringLiteral("H.COD_REQU"));
     if (lines)
         return QStringLiteral("SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE "
                               "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D WHERE C.COD_EMPR = :EMPRESA AND C.COD_EMPL")
             + holders
             + QStringLiteral(" AND C.FEC_DESD = (SELECT MAX(X.FEC_DESD) FROM ED_3CCOM X "
                              "WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL) "
-                             "AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO "
-                             "ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE");
-    const QString table = QLatin1String(provider) == QLatin1String("DtsPBiDtpefCargo")   ? QStringLiteral("BI_DTPEF")
-                          : QLatin1String(provider) == QLatin1String("DtsPBiDtpnfCargo") ? QStringLiteral("BI_DTPNF")
-                                                                                          : QStringLiteral("BI_DTPHV");
-    return QStringLiteral("SELECT COD_EMPL, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE FROM %1 WHERE COD_EMPR = :EMPRESA "
-                          "AND COD_EMPL")
-               .arg(table)
-        + holders + QStringLiteral(" ORDER BY COD_EMPL, NUM_REGI");
+                             "AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO")
+            + profiled + QStringLiteral(" ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE");
+    return QStringLiteral("SELECT H.COD_EMPL, H.TIP_REGI, H.COD_REQU, H.COD_ESPE, H.PUN_OBTE FROM %1 H "
+                          "WHERE H.COD_EMPR = :EMPRESA AND H.COD_EMPL")
+               .arg(QLatin1String(table))
+        + holders + profiled + QStringLiteral(" ORDER BY H.COD_EMPL, H.NUM_REGI");
 }
 
 } // namespace
@@ -96,7 +102,8 @@ public:
 private:
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
-    void readRecords(int company, const QStringList &positions, const ProfileKeys &keys);
+    void readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
+                     const std::optional<CompanyPositions> &targets);
     void checkOddCodes(int company);
     const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
     QString positionName(const CompanyPosition &position);
@@ -133,11 +140,18 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
     // The holders of every candidate position a node with a profile names, once each.
     QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
     Profile everyRow;
+    CompanyPositions profiledTargets;          // the targets whose profile has rows
+    bool oneProfileCompany = true;
     for (const NodeSuccession &node : nodes) {
         if (!node.error.isEmpty())
             continue;
         const Profile &profile = m_profiles.value(keyOf(node.inputs.target));
         everyRow += profile;
+        if (!profile.isEmpty() && !profiledTargets.contains(node.inputs.target)) {
+            oneProfileCompany = oneProfileCompany
+                && (profiledTargets.isEmpty() || profiledTargets.first().company == node.inputs.target.company);
+            profiledTargets.append(node.inputs.target);
+        }
         for (const CompanyPosition &position : node.inputs.candidates) {
             if (cancelled())
                 return false;
@@ -153,7 +167,8 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
             continue;
         if (cancelled())
             return false;
-        readRecords(company.key(), company.value(), keys);
+        readRecords(company.key(), company.value(), keys,
+                    oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt);
     }
     return !cancelled();
 }
@@ -191,7 +206,8 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
     m_holders.insert(key, readCandidates(employees));
 }
 
-void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys)
+void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
+                                       const std::optional<CompanyPositions> &targets)
 {
     qsizetype holders = 0;
     for (const QString &position : positions)
@@ -200,20 +216,29 @@ void PlanSuccession::Pass::readRecords(int company, const QStringList &positions
     // The sink keeps the current employee's list by address: no rehash while it reads.
     records.reserve(holders);
     static const CategoryRead reads[] = {
-        {"DtsPBiDtpnfCargo", &EmployeeRecords::nonFormal, false},
-        {"DtsPBiDtpefCargo", &EmployeeRecords::formal, false},
-        {"DtsPBidtphvCargo", &EmployeeRecords::experience, false},
-        {"DtsPEd3dlccCargo", &EmployeeRecords::competences, true},
+        {"DtsPBiDtpnfCargo", "BI_DTPNF", &EmployeeRecords::nonFormal},
+        {"DtsPBiDtpefCargo", "BI_DTPEF", &EmployeeRecords::formal},
+        {"DtsPBidtphvCargo", "BI_DTPHV", &EmployeeRecords::experience},
+        {"DtsPEd3dlccCargo", "", &EmployeeRecords::competences},
     };
     const Categories &ticked = m_request.categories;
     const bool wanted[] = {ticked.eduNo, ticked.eduFor, ticked.expe, ticked.compe};
     const QString list = quotedList(positions);
+    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company}};
+    QString targetList;
+    if (targets && !targets->isEmpty()) {
+        QStringList codes;
+        for (const CompanyPosition &target : *targets)
+            codes << target.code;
+        targetList = quotedList(codes);
+        params.append({QStringLiteral("PERFIL"), protocol::FieldType::Smallint, targets->first().company});
+    }
     for (int at = 0; at < 4; ++at) {
         if (!wanted[at])
             continue;
-        HolderRecordsSink sink(records, reads[at].list, reads[at].lines, keys);
-        m_connection.FetchEach(QLatin1String(reads[at].provider), reads[at].statement(list),
-                               {{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company}}, sink);
+        const bool lines = QLatin1String(reads[at].table).isEmpty();
+        HolderRecordsSink sink(records, reads[at].list, lines, keys);
+        m_connection.FetchEach(QLatin1String(reads[at].provider), reads[at].statement(list, targetList), params, sink);
     }
     checkOddCodes(company);
 }

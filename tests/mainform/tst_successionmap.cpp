@@ -4,6 +4,7 @@
 // synthetic company, on SQLite and, when QACSEMAF_PG names a server, on PostgreSQL.
 
 #include "data/DAcSemaf.h"
+#include "data/HeadlessWorkstation.h"
 #include "data/SuccessionMap.h"
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
@@ -17,7 +18,7 @@
 
 #include <QTest>
 
-#include <memory>
+#include <atomic>
 
 namespace {
 
@@ -138,7 +139,51 @@ private slots:
         QVERIFY2(comparedRows >= 40, qPrintable(QString::number(comparedRows)));
     }
 
+    // Progress counts the nodes done out of the nodes to do; a cancel keeps the nodes done, as
+    // they would be without it; nothing ticked stops before anything is read.
+    void progressAndCancel()
+    {
+        m_demo.startSession(1);
+        HeadlessWorkstation station;
+        station.companies.Open();
+        SuccessionMap map(station.module);
+        engine::SuccessionRequest request;
+        request.categories = {true, true, true, true};
+        QStringList reports;
+        std::atomic_bool cancel{false};
+        request.cancel = &cancel;
+        request.progress = [&](int done, int total) {
+            reports << QStringLiteral("%1/%2").arg(done).arg(total);
+            if (done == 2 && m_cancelAtTwo)
+                cancel = true;
+        };
+        const engine::SuccessionResult whole = map.run(1, 1, request);
+        QCOMPARE(reports, (QStringList{"0/9", "1/9", "2/9", "3/9", "4/9", "5/9", "6/9", "7/9", "8/9", "9/9"}));
+        QVERIFY(!whole.cancelled);
+
+        reports.clear();
+        m_cancelAtTwo = true;
+        const engine::SuccessionResult cut = map.run(1, 1, request);
+        QCOMPARE(reports, (QStringList{"0/9", "1/9", "2/9"}));
+        QVERIFY(cut.cancelled);
+        QCOMPARE(cut.nodes.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(cut.nodes.at(i).node, whole.nodes.at(i).node);
+            QCOMPARE(cut.nodes.at(i).rows.size(), whole.nodes.at(i).rows.size());
+            QCOMPARE(cut.nodes.at(i).summary.bestName, whole.nodes.at(i).summary.bestName);
+        }
+
+        request.categories = {};
+        try {
+            map.run(1, 1, request);
+            QFAIL("a map without categories ran");
+        } catch (const Exception &error) {
+            QCOMPARE(error.Message(), QStringLiteral("Debe Seleccionar Competencias..."));
+        }
+    }
+
 private:
+    bool m_cancelAtTwo = false;
     DemoDatabase m_demo;
     DemoDatabase m_synthetic{240};
     QString m_onPostgres;   // the world last copied to PostgreSQL
