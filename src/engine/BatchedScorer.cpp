@@ -73,30 +73,21 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
 {
     // The employee statement joined the contract to its employee row, so a code that reads back
     // as itself exists; only a code whose text names another value (more than fifteen digits,
-    // a fraction without an exact decimal) needs the server's answer.
-    QStringList texts;
+    // a fraction without an exact decimal) needs the server's answer. Such codes are rare: each
+    // is asked with the module's own count of an employee, as the step-by-step run asks it.
     for (const CandidateEmployee &employee : employees) {
-        if (valueOfCodeText(employee.codEmplText) == std::optional<double>(employee.codEmplValue))
+        const std::optional<double> value = valueOfCodeText(employee.codEmplText);
+        if (value == std::optional<double>(employee.codEmplValue) || m_checked.contains(employee.codEmplValue))
             continue;
         m_checked.insert(employee.codEmplValue);
-        texts << employee.codEmplText;
+        if (!value)
+            continue;
+        SClientDataSet &found = openScratch(QStringLiteral("SELECT COUNT(*) CONTADOR FROM BI_EMPLE where COD_EMPR = ")
+                                            + QString::number(company) + QStringLiteral(" and COD_EMPL = ")
+                                            + employee.codEmplText);
+        if (found.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
+            m_existing.insert(employee.codEmplValue);
     }
-    if (texts.isEmpty())
-        return;
-    texts.removeDuplicates();
-    SClientDataSet &found = openScratch(QStringLiteral("select COD_EMPL from BI_EMPLE where COD_EMPR = ")
-                                        + QString::number(company) + QStringLiteral(" and COD_EMPL in (")
-                                        + texts.join(QLatin1Char(',')) + QLatin1Char(')'));
-    QSet<double> present;
-    TField *code = found.FieldByName(QStringLiteral("COD_EMPL"));
-    for (int row = 0; row < found.rowCount(); ++row)
-        present.insert(found.rowValue(row, code).toDouble());
-    for (const CandidateEmployee &employee : employees)
-        if (m_checked.contains(employee.codEmplValue)) {
-            const std::optional<double> value = valueOfCodeText(employee.codEmplText);
-            if (value && present.contains(*value))
-                m_existing.insert(employee.codEmplValue);
-        }
 }
 
 // The records of all holders of the position come from the server's providers for that read,
