@@ -90,11 +90,22 @@ void sortGaps(RequirementGaps &gaps)
     });
 }
 
+// A plan's positions may take their profiles from several companies, each with its own codes for
+// one requirement: named requirements count together by their names, as a training plan reads
+// them; a requirement without a name keeps to its company's codes.
+bool sameRequirement(const RequirementGap &a, const RequirementGap &b)
+{
+    if (!a.requirementName.isEmpty() && !b.requirementName.isEmpty())
+        return a.categoryName == b.categoryName && a.requirementName == b.requirementName
+            && a.specificationName == b.specificationName;
+    return a.company == b.company && gapCodes(a) == gapCodes(b);
+}
+
 void addGaps(RequirementGaps &total, const RequirementGaps &more)
 {
     for (const RequirementGap &gap : more) {
         auto same = std::find_if(total.begin(), total.end(), [&gap](const RequirementGap &known) {
-            return known.company == gap.company && gapCodes(known) == gapCodes(gap);
+            return sameRequirement(known, gap);
         });
         if (same == total.end()) {
             total.append(gap);

@@ -102,7 +102,10 @@ NodeSummary summarize(int node, const CompanyPosition &target, const QString &po
 double averageFulfilment(double fulfilmentSum, int evaluated);
 // Most-missed first: more evaluations short, then lower average fulfilment, then by codes.
 void sortGaps(RequirementGaps &gaps);
-// Adds `more` into `total`, one entry per company, category, requirement and specification.
+// Whether two gaps are one requirement for addGaps().
+bool sameRequirement(const RequirementGap &a, const RequirementGap &b);
+// Adds `more` into `total`, one entry per requirement: by category, requirement and specification
+// names when named, else by the company's codes.
 void addGaps(RequirementGaps &total, const RequirementGaps &more);
 
 } // namespace engine

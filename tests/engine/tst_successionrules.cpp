@@ -174,6 +174,36 @@ private slots:
         QCOMPARE(found, expected);
     }
 
+    // A plan's totals: one requirement of two companies' profiles counts once by its names; an
+    // unnamed one keeps to its company's codes.
+    void planGapsAddUpByName()
+    {
+        const auto gap = [](int company, int requirement, const char *name, int shortCount, int evaluated,
+                            double fulfilmentSum) {
+            RequirementGap made;
+            made.company = company;
+            made.tipRegi = QStringLiteral("FO");
+            made.codRequ = requirement;
+            made.categoryName = QStringLiteral("EDUCACIÓN FORMAL");
+            made.requirementName = QString::fromUtf8(name);
+            made.shortCount = shortCount;
+            made.evaluated = evaluated;
+            made.fulfilmentSum = fulfilmentSum;
+            made.averageFulfilment = averageFulfilment(fulfilmentSum, evaluated);
+            return made;
+        };
+        RequirementGaps total;
+        addGaps(total, {gap(1, 200, "Economía", 3, 4, 2.0), gap(1, 7, "", 1, 1, 0.0)});
+        addGaps(total, {gap(2, 950, "Economía", 2, 4, 3.0), gap(2, 7, "", 1, 2, 1.0)});
+        QStringList found;
+        for (const RequirementGap &each : total)
+            found << QStringLiteral("%1 %2 %3: %4/%5 %6")
+                         .arg(each.company).arg(each.codRequ.toInt()).arg(each.requirementName)
+                         .arg(each.shortCount).arg(each.evaluated).arg(each.averageFulfilment);
+        QCOMPARE(found, (QStringList{QStringLiteral("1 200 Economía: 5/8 62.5"), QStringLiteral("1 7 : 1/1 0"),
+                                     QStringLiteral("2 7 : 1/2 50")}));
+    }
+
     void obtainedByRowAddsUpToTheScore()
     {
         const Profile profile{profileRow("EX", 100, 1, 10.0), profileRow("FO", 200, QVariant(), 20.0),
