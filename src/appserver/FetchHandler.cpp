@@ -68,7 +68,19 @@ constexpr int kCheckedStatements = 256;
 FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
     : m_connection(connection), m_dialect(dialect)
 {
-    m_direct = m_dialect.sqlEngine().directReader(m_connection.database());
+}
+
+DirectReader *FetchHandler::direct()
+{
+    // A reader works on the client handle of one opening; the connection opened again (lost,
+    // or its session could not be put back) has another handle.
+    if (m_directOpening != m_connection.openings() || !m_direct) {
+        m_direct.reset();
+        if (m_connection.isOpen())
+            m_direct = m_dialect.sqlEngine().directReader(m_connection.database());
+        m_directOpening = m_connection.openings();
+    }
+    return m_direct.get();
 }
 
 FetchHandler::~FetchHandler() = default;
@@ -135,7 +147,8 @@ QString FetchHandler::failed(const QString &provider, const QString &error)
 
 FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
 {
-    FetchResult result = m_direct ? m_direct->read(checked.positional, values) : execute(checked.positional, values);
+    DirectReader *reader = direct();
+    FetchResult result = reader ? reader->read(checked.positional, values) : execute(checked.positional, values);
     if (result.ok())
         checked.order.settleTies(result.fields, &result.rows);
     return result;
@@ -171,7 +184,8 @@ FetchResult FetchHandler::runOwn(const QString &what, const QString &statement, 
 QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access,
                               RowSink &sink)
 {
-    if (!m_direct)
+    DirectReader *reader = direct();
+    if (!reader)
         return feedRows(run(provider, request, access), sink);
     QVariantList values;
     QString error;
@@ -179,7 +193,7 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
-    error = m_direct->readEach(checked->positional, values, ordered);
+    error = reader->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
         return failed(provider.name, error);
     ordered.finish();

@@ -59,6 +59,8 @@ private:
     QString bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
                        QVariantList *values) const;
     FetchResult read(const Checked &checked, const QVariantList &values);
+    // The engine's direct reader on the connection as it is now opened, or null.
+    DirectReader *direct();
     FetchResult execute(const QString &statement, const QVariantList &values);
     void readRows(QSqlQuery &query, FetchResult *result) const;
     static QString failed(const QString &provider, const QString &error);
@@ -66,6 +68,7 @@ private:
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
     std::unique_ptr<DirectReader> m_direct;   // the engine's own lane, if any; dies before the connection
+    int m_directOpening = -1;                 // the connection's opening m_direct was made for
     QHash<QString, Checked> m_checked;        // by provider, text and number of companies
     bool m_refused = false;
 };

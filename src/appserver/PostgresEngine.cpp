@@ -1,5 +1,6 @@
 #include "appserver/PostgresEngine.h"
 
+#include "appserver/PostgresReader.h"
 #include "appserver/SqlDialect.h"
 
 #include <QSqlDatabase>
@@ -26,8 +27,9 @@ PGconn *postgresConnectionHandle(const QSqlDatabase &db)
     return *static_cast<PGconn *const *>(handle.constData());
 }
 
-// Type oids of the result columns.
-FieldType typeFromOid(int oid)
+} // namespace
+
+FieldType PostgresEngine::fieldTypeOfOid(int oid)
 {
     switch (oid) {
     case 21: return FieldType::Smallint;                       // int2
@@ -42,6 +44,8 @@ FieldType typeFromOid(int oid)
     default: return FieldType::Unknown;
     }
 }
+
+namespace {
 
 QString quotedPgIdentifier(QString name)
 {
@@ -190,7 +194,7 @@ QList<FieldDesc> PostgresEngine::describeResult(const QSqlQuery &query) const
         const QSqlField field = record.field(i);
         FieldDesc desc;
         desc.name = field.name();
-        desc.type = typeFromOid(field.typeID());
+        desc.type = fieldTypeOfOid(field.typeID());
         if (desc.type == FieldType::String || desc.type == FieldType::FixedChar)
             desc.size = qMax(0, field.length());
         fields << desc;
@@ -218,6 +222,12 @@ bool PostgresEngine::isLockTimeout(const QSqlError &error) const
 bool PostgresEngine::isLockTimeoutText(const QString &text) const
 {
     return text.contains(QLatin1String("lock timeout"), Qt::CaseInsensitive);
+}
+
+std::unique_ptr<DirectReader> PostgresEngine::directReader(const QSqlDatabase &db) const
+{
+    PGconn *handle = postgresConnectionHandle(db);
+    return handle ? std::make_unique<PostgresReader>(handle) : nullptr;
 }
 
 bool PostgresEngine::isAccessRefusal(const QSqlError &error) const

@@ -38,7 +38,10 @@ public:
     bool isLockTimeoutText(const QString &text) const override;
     bool isAccessRefusal(const QSqlError &error) const override;
 
-    std::unique_ptr<DirectReader> directReader(const QSqlDatabase &) const override { return nullptr; }
+    std::unique_ptr<DirectReader> directReader(const QSqlDatabase &db) const override;
+
+    // The field type of a result column of type `oid`.
+    static FieldType fieldTypeOfOid(int oid);
 };
 
 } // namespace appserver

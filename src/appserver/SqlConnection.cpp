@@ -35,6 +35,7 @@ QString SqlConnection::open(const DatabaseDescription &description, const SqlDia
     m_readOnly = readOnly;
     const SqlEngine &engine = dialect.sqlEngine();
     m_name = uniqueName(readOnly);
+    ++m_openings;
     QSqlDatabase db = QSqlDatabase::addDatabase(engine.driverName(), m_name);
     if (const QString refused = engine.configure(db, description, readOnly); !refused.isEmpty()) {
         release();

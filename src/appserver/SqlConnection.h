@@ -43,6 +43,9 @@ public:
     void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
     QSqlDatabase database() const;
+    // Counts the times the connection was opened: what was made for one opening (a reader on
+    // its client handle, prepared statements) is made again when this changes.
+    int openings() const { return m_openings; }
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
     // A read prepared once on this connection and kept for the next request that runs the same
@@ -70,6 +73,7 @@ private:
     bool m_readOnly = true;
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
+    int m_openings = 0;
     std::function<void(const QString &)> m_log;
     std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
     QHash<QString, std::shared_ptr<QSqlQuery>> m_reads;   // prepared reads by text

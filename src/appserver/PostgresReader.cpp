@@ -1,0 +1,313 @@
+#include "appserver/PostgresReader.h"
+
+#include "appserver/PostgresEngine.h"
+#include "appserver/RecentTexts.h"
+#include "appserver/SqlDialect.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QTime>
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace appserver {
+
+namespace {
+
+// Prepared statements kept at most; a workstation repeats a few dozen shapes.
+constexpr int kPreparedStatements = 128;
+
+// A statement's values as libpq takes them: text, except bytes, which go as they are.
+class BoundTexts {
+public:
+    explicit BoundTexts(const QVariantList &values)
+    {
+        m_bytes.reserve(size_t(values.size()));
+        for (const QVariant &value : values)
+            add(value);
+        for (size_t i = 0; i < m_bytes.size(); ++i) {
+            m_values.push_back(m_null[i] ? nullptr : m_bytes[i].constData());
+            m_lengths.push_back(int(m_bytes[i].size()));
+        }
+    }
+    int count() const { return int(m_values.size()); }
+    const char *const *values() const { return m_values.data(); }
+    const int *lengths() const { return m_lengths.data(); }
+    const int *formats() const { return m_formats.data(); }
+
+private:
+    void add(const QVariant &value)
+    {
+        m_null.push_back(value.isNull());
+        m_formats.push_back(0);
+        switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
+        case QMetaType::UnknownType: m_bytes.emplace_back(); break;
+        case QMetaType::Bool: m_bytes.push_back(value.toBool() ? "true" : "false"); break;
+        case QMetaType::Double:
+            m_bytes.push_back(QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest));
+            break;
+        case QMetaType::QDate: m_bytes.push_back(value.toDate().toString(Qt::ISODate).toLatin1()); break;
+        case QMetaType::QDateTime:
+            m_bytes.push_back(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1());
+            break;
+        case QMetaType::QByteArray:
+            m_bytes.push_back(value.toByteArray());
+            m_formats.back() = 1;
+            break;
+        default: m_bytes.push_back(value.toString().toUtf8()); break;
+        }
+    }
+
+    std::vector<QByteArray> m_bytes;
+    std::vector<bool> m_null;
+    std::vector<const char *> m_values;
+    std::vector<int> m_lengths;
+    std::vector<int> m_formats;
+};
+
+// The result's columns as the QtSql path describes them: text columns with their declared
+// length, where the type has one.
+QList<FieldDesc> resultFields(const PGresult *result)
+{
+    QList<FieldDesc> fields;
+    const int count = PQnfields(result);
+    fields.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        FieldDesc field;
+        field.name = QString::fromUtf8(PQfname(result, i));
+        field.type = PostgresEngine::fieldTypeOfOid(int(PQftype(result, i)));
+        if (field.type == FieldType::String || field.type == FieldType::FixedChar) {
+            // varchar(n) and char(n) keep n in the modifier, after a four-byte header.
+            const int size = PQfsize(result, i);
+            const int modifier = PQfmod(result, i);
+            field.size = qMax(0, size == -1 && modifier >= 4 ? modifier - 4 : size);
+        }
+        fields.append(field);
+    }
+    return fields;
+}
+
+qlonglong wholeNumber(const char *text)
+{
+    const char *end = text + qstrlen(text);
+    qlonglong value = 0;
+    std::from_chars(text, end, value);
+    return value;
+}
+
+// The server writes a float as the shortest text that reads back as the same number.
+double realNumber(const char *text)
+{
+    const char *end = text + qstrlen(text);
+    double value = 0;
+    if (std::from_chars(text, end, value).ec == std::errc())
+        return value;
+    if (qstricmp(text, "NaN") == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    if (qstricmp(text, "Infinity") == 0)
+        return std::numeric_limits<double>::infinity();
+    if (qstricmp(text, "-Infinity") == 0)
+        return -std::numeric_limits<double>::infinity();
+    return value;
+}
+
+// "yyyy-MM-dd", the form the session writes dates in (ISO), read without a parser.
+QDate calendarDate(const char *text, int size)
+{
+    if (size != 10 || text[4] != '-' || text[7] != '-')
+        return QDate::fromString(QString::fromLatin1(text, size), Qt::ISODate);
+    const auto digits = [text](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+}
+
+// A date or time column's cell: a date stays a QDate, a time of day a QTime, the rest goes the
+// way SqlDialect reads a stored date-time.
+QVariant dateTimeCell(Oid oid, const char *text, int size)
+{
+    switch (oid) {
+    case 1082: return calendarDate(text, size);
+    case 1083: return QTime::fromString(QString::fromLatin1(text, size), Qt::ISODate);
+    default: return SqlDialect::fromDatabase(QString::fromLatin1(text, size), FieldType::DateTime);
+    }
+}
+
+QByteArray byteCell(const char *text)
+{
+    size_t size = 0;
+    unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(text), &size);
+    const QByteArray value(reinterpret_cast<const char *>(bytes), qsizetype(size));
+    PQfreemem(bytes);
+    return value;
+}
+
+// One row of a result, read cell by cell in the form its field's type promises.
+class PostgresCells : public RowCells {
+public:
+    PostgresCells(const PGresult *result, const QList<FieldDesc> &fields)
+        : m_result(result), m_fields(fields), m_texts(int(fields.size()))
+    {
+        for (int i = 0; i < fields.size(); ++i)
+            m_oids.push_back(PQftype(result, i));
+    }
+    void setRow(int row) { m_row = row; }
+
+    bool typed() const override { return true; }
+    bool isNull(int column) const override { return PQgetisnull(m_result, m_row, column); }
+    QVariant value(int column) const override
+    {
+        if (isNull(column))
+            return QVariant();
+        const char *text = PQgetvalue(m_result, m_row, column);
+        switch (m_fields.at(column).type) {
+        case FieldType::Smallint:
+        case FieldType::Integer: return int(wholeNumber(text));
+        case FieldType::Largeint: return wholeNumber(text);
+        case FieldType::Float: return realNumber(text);
+        case FieldType::Boolean: return text[0] == 't';
+        case FieldType::DateTime: return dateTimeCell(m_oids[size_t(column)], text, length(column));
+        case FieldType::Blob: return byteCell(text);
+        default: return toText(column);
+        }
+    }
+    double toDouble(int column) const override
+    {
+        if (m_fields.at(column).type != FieldType::Float)
+            return value(column).toDouble();
+        return isNull(column) ? 0.0 : realNumber(PQgetvalue(m_result, m_row, column));
+    }
+    int toInt(int column) const override
+    {
+        const FieldType type = m_fields.at(column).type;
+        if (type != FieldType::Smallint && type != FieldType::Integer)
+            return value(column).toInt();
+        return isNull(column) ? 0 : int(wholeNumber(PQgetvalue(m_result, m_row, column)));
+    }
+    QString toText(int column) const override
+    {
+        const FieldType type = m_fields.at(column).type;
+        if (type != FieldType::String && type != FieldType::FixedChar && type != FieldType::Unknown)
+            return value(column).toString();
+        if (isNull(column))
+            return QString();
+        return m_texts.text(column, PQgetvalue(m_result, m_row, column), length(column));
+    }
+
+private:
+    int length(int column) const { return PQgetlength(m_result, m_row, column); }
+
+    const PGresult *m_result;
+    const QList<FieldDesc> &m_fields;
+    std::vector<Oid> m_oids;
+    mutable RecentTexts m_texts;
+    int m_row = 0;
+};
+
+// Hands every row of a result to `take`, after `describe` has the fields.
+template <class Describe, class Take>
+void walkResult(const PGresult *result, Describe describe, Take take)
+{
+    const QList<FieldDesc> fields = resultFields(result);
+    describe(fields);
+    PostgresCells cells(result, fields);
+    const int rows = PQntuples(result);
+    for (int row = 0; row < rows; ++row) {
+        cells.setRow(row);
+        take(cells, int(fields.size()));
+    }
+}
+
+} // namespace
+
+PostgresReader::PostgresReader(PGconn *connection) : m_connection(connection) {}
+
+QString PostgresReader::resultError(const PGresult *result) const
+{
+    // The server's own message, with its SQLSTATE as the QtSql path writes it.
+    const QString message = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(m_connection))
+                                .trimmed();
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return state ? QStringLiteral("%1 (%2)").arg(message, QString::fromLatin1(state)) : message;
+}
+
+QByteArray PostgresReader::prepared(const QString &statement, QString *error)
+{
+    if (const auto kept = m_statements.constFind(statement); kept != m_statements.constEnd())
+        return *kept;
+    if (m_statements.size() >= kPreparedStatements) {
+        // Only this reader's own statements go (QtSql keeps its own on the connection). Names
+        // are never used twice, so a statement the server could not drop costs its memory and
+        // nothing else; whatever made it fail shows again in the prepare below.
+        QByteArray drop;
+        for (const QByteArray &name : std::as_const(m_statements))
+            drop += "DEALLOCATE " + name + ';';
+        PQclear(PQexec(m_connection, drop.constData()));
+        m_statements.clear();
+    }
+    const QByteArray name = "qacsemaf_lectura_" + QByteArray::number(++m_prepared);
+    PGresult *result = PQprepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr);
+    const bool ok = result && PQresultStatus(result) == PGRES_COMMAND_OK;
+    if (!ok)
+        *error = resultError(result);
+    PQclear(result);
+    if (!ok)
+        return {};
+    m_statements.insert(statement, name);
+    return name;
+}
+
+PostgresReader::Result PostgresReader::execute(const QString &statement, const QVariantList &values, QString *error)
+{
+    const QByteArray name = prepared(statement, error);
+    if (name.isEmpty())
+        return Result(nullptr, &PQclear);
+    const BoundTexts bound(values);
+    Result result(PQexecPrepared(m_connection, name.constData(), bound.count(), bound.values(), bound.lengths(),
+                                 bound.formats(), 0),
+                  &PQclear);
+    if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK)
+        return result;
+    *error = resultError(result.get());
+    result.reset();
+    return result;
+}
+
+FetchResult PostgresReader::read(const QString &statement, const QVariantList &values)
+{
+    FetchResult answer;
+    const Result result = execute(statement, values, &answer.error);
+    if (!result)
+        return answer;
+    answer.rows.reserve(PQntuples(result.get()));
+    walkResult(
+        result.get(), [&answer](const QList<FieldDesc> &fields) { answer.fields = fields; },
+        [&answer](const PostgresCells &cells, int count) { answer.rows.append(cells.values(count)); });
+    return answer;
+}
+
+QString PostgresReader::readEach(const QString &statement, const QVariantList &values, RowSink &sink)
+{
+    QString error;
+    const Result result = execute(statement, values, &error);
+    if (!result)
+        return error;
+    walkResult(
+        result.get(), [&sink](const QList<FieldDesc> &fields) { sink.fields(fields); },
+        [&sink](const PostgresCells &cells, int) { sink.row(cells); });
+    return {};
+}
+
+} // namespace appserver

@@ -1,0 +1,49 @@
+#pragma once
+// The read path's direct lane on PostgreSQL: runs a statement through libpq on the reading
+// connection and builds the rows straight from libpq's text cells, instead of through
+// QSqlQuery's variant of every cell and a second conversion. Each text is prepared once per
+// connection under a name of its own, so a read is one round trip with its values bound apart
+// from the text. Field types and values are what the QtSql path gives.
+// The reader lives no longer than the connection it was made for: the owner makes another one
+// when the connection is opened again.
+
+#include "appserver/ProtocolNames.h"
+#include "appserver/SqlEngine.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+
+namespace appserver {
+
+class PostgresReader : public DirectReader {
+public:
+    explicit PostgresReader(pg_conn *connection);
+    PostgresReader(const PostgresReader &) = delete;
+    PostgresReader &operator=(const PostgresReader &) = delete;
+
+    // The rows of one statement with markers $1, $2, ...; the error text on failure.
+    FetchResult read(const QString &statement, const QVariantList &values) override;
+    // The same rows handed to `sink` as they are read; the error text on failure (before any row).
+    QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
+
+private:
+    // The statement's name on the server, prepared on first use; empty with `error` set.
+    QByteArray prepared(const QString &statement, QString *error);
+    using Result = std::unique_ptr<pg_result, void (*)(pg_result *)>;
+    // The statement's rows, or null with `error` set.
+    Result execute(const QString &statement, const QVariantList &values, QString *error);
+    QString resultError(const pg_result *result) const;
+
+    pg_conn *m_connection;
+    QHash<QString, QByteArray> m_statements;
+    int m_prepared = 0;   // statements prepared so far: the next one's number
+};
+
+} // namespace appserver
