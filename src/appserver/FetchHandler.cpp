@@ -148,6 +148,8 @@ QString FetchHandler::failed(const QString &provider, const QString &error)
 FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
 {
     DirectReader *reader = direct();
+    if (reader)
+        reader->sendAhead(m_connection.takeBegin());
     FetchResult result = reader ? reader->read(checked.positional, values) : execute(checked.positional, values);
     if (result.ok())
         checked.order.settleTies(result.fields, &result.rows);
@@ -193,6 +195,7 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
+    reader->sendAhead(m_connection.takeBegin());
     error = reader->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
         return failed(provider.name, error);

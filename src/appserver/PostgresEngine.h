@@ -23,6 +23,7 @@ public:
     bool readsCredentialsOnWriter() const override { return true; }
 
     QString beginRequest(bool readOnly, const QList<int> &companies) const override;
+    QStringList beginWithFirstRead(bool readOnly, const QList<int> &companies) const override;
     QString endRequest(bool, bool commit) const override;
     QString sessionReset(const DatabaseDescription &description, bool readOnly) const override;
     QString tableListStatement() const override;

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace appserver {
@@ -243,39 +244,29 @@ QString PostgresReader::resultError(const PGresult *result) const
     return state ? QStringLiteral("%1 (%2)").arg(message, QString::fromLatin1(state)) : message;
 }
 
-QByteArray PostgresReader::prepared(const QString &statement, QString *error)
+QByteArray PostgresReader::newName()
 {
-    if (const auto kept = m_statements.constFind(statement); kept != m_statements.constEnd())
-        return *kept;
     if (m_statements.size() >= kPreparedStatements) {
         // Only this reader's own statements go (QtSql keeps its own on the connection). Names
         // are never used twice, so a statement the server could not drop costs its memory and
-        // nothing else; whatever made it fail shows again in the prepare below.
+        // nothing else; whatever made it fail shows again on the next statement.
         QByteArray drop;
         for (const QByteArray &name : std::as_const(m_statements))
             drop += "DEALLOCATE " + name + ';';
         PQclear(PQexec(m_connection, drop.constData()));
         m_statements.clear();
     }
-    const QByteArray name = "qacsemaf_lectura_" + QByteArray::number(++m_prepared);
-    PGresult *result = PQprepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr);
-    const bool ok = result && PQresultStatus(result) == PGRES_COMMAND_OK;
-    if (!ok)
-        *error = resultError(result);
-    PQclear(result);
-    if (!ok)
-        return {};
-    m_statements.insert(statement, name);
-    return name;
+    return "qacsemaf_lectura_" + QByteArray::number(++m_prepared);
 }
 
 PostgresReader::Result PostgresReader::execute(const QString &statement, const QVariantList &values, QString *error)
 {
-    const QByteArray name = prepared(statement, error);
-    if (name.isEmpty())
-        return Result(nullptr, &PQclear);
+    const QStringList ahead = std::exchange(m_ahead, {});
+    const auto kept = m_statements.constFind(statement);
+    if (!ahead.isEmpty() || kept == m_statements.constEnd())
+        return pipelined(ahead, statement, values, error);
     const BoundTexts bound(values);
-    Result result(PQexecPrepared(m_connection, name.constData(), bound.count(), bound.values(), bound.lengths(),
+    Result result(PQexecPrepared(m_connection, kept->constData(), bound.count(), bound.values(), bound.lengths(),
                                  bound.formats(), 0),
                   &PQclear);
     if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK)
@@ -283,6 +274,71 @@ PostgresReader::Result PostgresReader::execute(const QString &statement, const Q
     *error = resultError(result.get());
     result.reset();
     return result;
+}
+
+PostgresReader::Result PostgresReader::pipelined(const QStringList &ahead, const QString &statement,
+                                                 const QVariantList &values, QString *error)
+{
+    Result rows(nullptr, &PQclear);
+    const auto kept = m_statements.constFind(statement);
+    const bool known = kept != m_statements.constEnd();
+    const QByteArray name = known ? *kept : newName();
+    if (!PQenterPipelineMode(m_connection)) {
+        *error = resultError(nullptr);
+        return rows;
+    }
+    const BoundTexts bound(values);
+    bool sent = true;
+    int commands = 0;
+    for (const QString &text : ahead) {
+        sent = sent && PQsendQueryParams(m_connection, text.toUtf8().constData(), 0, nullptr, nullptr, nullptr,
+                                         nullptr, 0);
+        ++commands;
+    }
+    if (!known) {
+        sent = sent && PQsendPrepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr);
+        ++commands;
+    }
+    sent = sent && PQsendQueryPrepared(m_connection, name.constData(), bound.count(), bound.values(),
+                                       bound.lengths(), bound.formats(), 0);
+    sent = sent && PQpipelineSync(m_connection);
+    if (!sent) {
+        // The connection failed under the sending; it is opened again before the next request.
+        *error = resultError(nullptr);
+        PQexitPipelineMode(m_connection);
+        return rows;
+    }
+    // Each command's results end with a null; after the first failure the rest come back
+    // aborted. The last command is the read.
+    bool prepared = known;
+    for (int command = 0; command <= commands; ++command) {
+        Result result(PQgetResult(m_connection), &PQclear);
+        if (!result) {
+            *error = resultError(nullptr);
+            return Result(nullptr, &PQclear);
+        }
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status == PGRES_FATAL_ERROR && error->isEmpty())
+            *error = resultError(result.get());
+        else if (command == commands && status == PGRES_TUPLES_OK)
+            rows = std::move(result);
+        else if (command == commands - 1 && !known && status == PGRES_COMMAND_OK)
+            prepared = true;
+        while (PGresult *more = PQgetResult(m_connection))
+            PQclear(more);
+    }
+    Result sync(PQgetResult(m_connection), &PQclear);
+    if ((!sync || PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || !PQexitPipelineMode(m_connection))
+        && error->isEmpty())
+        *error = resultError(nullptr);
+    if (prepared && !known)
+        m_statements.insert(statement, name);
+    if (!error->isEmpty() || !rows) {
+        if (error->isEmpty())
+            *error = resultError(nullptr);
+        rows.reset();
+    }
+    return rows;
 }
 
 FetchResult PostgresReader::read(const QString &statement, const QVariantList &values)

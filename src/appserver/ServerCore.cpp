@@ -222,7 +222,7 @@ Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry 
     Result result;
     for (int attempt = 0; attempt < 2; ++attempt) {
         result = Result();
-        result.error = d->reader.beginRequest(companies);
+        result.error = d->reader.beginRequest(companies, SqlConnection::Begin::WithFirstRead);
         if (!result.error.isEmpty())
             return result;
         result = work();

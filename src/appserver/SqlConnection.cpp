@@ -120,13 +120,20 @@ bool SqlConnection::inTransaction() const
     return m_dialect.sqlEngine().inTransaction(database());
 }
 
-QString SqlConnection::beginRequest(const QList<int> &companies)
+QString SqlConnection::beginRequest(const QList<int> &companies, Begin when)
 {
     if (!m_wanted)
         return QStringLiteral("La conexión a la base de datos no está abierta.");
+    m_waitingBegin.clear();
     if (isBroken())
         if (const QString error = reopen(); !error.isEmpty())
             return error;
+    // A begin that waits meets a connection ended while idle on the read: the owner runs a read
+    // cut short again (ServerCore), and that begin opens the connection again.
+    if (when == Begin::WithFirstRead)
+        m_waitingBegin = m_dialect.sqlEngine().beginWithFirstRead(m_readOnly, companies);
+    if (!m_waitingBegin.isEmpty())
+        return {};
     const QString begin = m_dialect.beginRequest(m_readOnly, companies);
     if (begin.isEmpty())
         return {};
@@ -143,8 +150,17 @@ QString SqlConnection::beginRequest(const QList<int> &companies)
     return error;
 }
 
+QString SqlConnection::runBegin()
+{
+    const QStringList begin = takeBegin();
+    return begin.isEmpty() ? QString() : exec(begin.join(QStringLiteral("; ")));
+}
+
 QString SqlConnection::endRequest(bool commit)
 {
+    // Nothing was sent: nothing to end, nothing changed in the session.
+    if (!takeBegin().isEmpty())
+        return {};
     if (isBroken())
         return commit && !m_readOnly ? QStringLiteral("Se perdió la conexión con la base de datos antes de confirmar; "
                                        "la operación no se completó.")
@@ -166,6 +182,10 @@ QSqlDatabase SqlConnection::database() const
 
 QSqlQuery *SqlConnection::preparedRead(const QString &statement, QString *error)
 {
+    if (const QString begun = runBegin(); !begun.isEmpty()) {
+        *error = begun;
+        return nullptr;
+    }
     // A workstation repeats a few dozen shapes of read; the registry bounds them anyway.
     constexpr int kKeptReads = 128;
     if (const auto kept = m_reads.constFind(statement); kept != m_reads.constEnd())

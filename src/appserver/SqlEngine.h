@@ -38,6 +38,9 @@ public:
     virtual FetchResult read(const QString &statement, const QVariantList &values) = 0;
     // The rows handed to `sink` as they are read; the error text on failure.
     virtual QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) = 0;
+    // Statements to run before the next read (a request's begin), sent with it in one round trip
+    // where the engine can; a failure among them is that read's failure.
+    virtual void sendAhead(const QStringList &statements) = 0;
 };
 
 class SqlEngine {
@@ -70,6 +73,10 @@ public:
 
     // See SqlDialect for these.
     virtual QString beginRequest(bool readOnly, const QList<int> &companies) const = 0;
+    // Where the begin of a request waits for the request's first read and travels with it (the
+    // direct reader sends both in one round trip): the begin's statements one by one. Empty:
+    // the begin runs when the request begins.
+    virtual QStringList beginWithFirstRead(bool readOnly, const QList<int> &companies) const = 0;
     virtual QString endRequest(bool readOnly, bool commit) const = 0;
     virtual QString sessionReset(const DatabaseDescription &description, bool readOnly) const = 0;
     virtual QString tableListStatement() const = 0;

@@ -6,6 +6,8 @@
 #include <QDate>
 #include <sqlite3.h>
 
+#include <utility>
+
 
 namespace appserver {
 
@@ -248,6 +250,9 @@ QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
 template <class Describe, class Take>
 QString SqliteReader::walk(const QString &statement, const QVariantList &values, Describe describe, Take take)
 {
+    for (const QString &ahead : std::exchange(m_ahead, {}))
+        if (sqlite3_exec(m_db, ahead.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            return databaseError();
     QString error;
     const Prepared *entry = prepared(statement, &error);
     if (!entry)

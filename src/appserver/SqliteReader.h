@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 struct sqlite3;
@@ -30,6 +31,8 @@ public:
     // The same rows handed to `sink` as they are read; the error text on failure (rows the
     // sink took before a failure are not taken back).
     QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
+    // Run right before the next read: SQLite has no round trips to save.
+    void sendAhead(const QStringList &statements) override { m_ahead = statements; }
 
 private:
     // A compiled statement and what its declared column types say (read once).
@@ -47,6 +50,7 @@ private:
 
     sqlite3 *m_db;
     QHash<QString, Prepared> m_statements;
+    QStringList m_ahead;
 };
 
 } // namespace appserver

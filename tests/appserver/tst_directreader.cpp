@@ -187,6 +187,42 @@ private slots:
         QCOMPARE(after.rows, QList<QVariantList>{{QStringLiteral("Dos")}});
     }
 
+    // A request's begin can wait for its first read and go with it: the read runs in that
+    // transaction, under its companies; a begin that fails is the read's failure.
+    void beginWithTheRead_data()
+    {
+        addColumns<QStringList, QString, QString>({"ahead", "postgresRows", "error"});
+        QTest::newRow("the request's own begin") << QStringList() << "2" << "";
+        QTest::newRow("a setting the database does not know")
+            << QStringList{"SET LOCAL sin_parametro = 1"} << "" << "sin_parametro|syntax error";
+    }
+
+    void beginWithTheRead()
+    {
+        QFETCH(QStringList, ahead);
+        QFETCH(QString, postgresRows);
+        QFETCH(QString, error);
+        m_connection.endRequest(false);
+        QCOMPARE(m_connection.beginRequest({2}, SqlConnection::Begin::WithFirstRead), QString());
+        const QStringList begin = m_connection.takeBegin();
+        QCOMPARE(begin.isEmpty(), m_dialect.syntax() == protocol::SqlSyntax::Sqlite);
+        m_reader->sendAhead(ahead.isEmpty() ? begin : ahead);
+        const FetchResult read = m_reader->read(QStringLiteral("select COD_EMPR from GN_EMPRE order by COD_EMPR"), {});
+        QStringList rows;
+        for (const QVariantList &row : read.rows)
+            rows << row.first().toString();
+        if (error.isEmpty()) {
+            QVERIFY2(read.ok(), qPrintable(read.error));
+            // Row security lets the request's company through; SQLite has none.
+            QCOMPARE(rows.join(QLatin1Char(',')),
+                     m_dialect.syntax() == protocol::SqlSyntax::Postgres ? postgresRows : QStringLiteral("1,2,3"));
+        } else {
+            QVERIFY2(read.error.contains(QRegularExpression(error)), qPrintable(read.error));
+            QVERIFY(rows.isEmpty());
+        }
+        newTransaction();
+    }
+
 private:
     void newTransaction()
     {
