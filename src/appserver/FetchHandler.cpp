@@ -149,7 +149,7 @@ FetchResult FetchHandler::read(const Checked &checked, const QVariantList &value
 {
     DirectReader *reader = direct();
     if (reader)
-        reader->sendAhead(m_connection.takeBegin());
+        reader->sendWith(m_connection.takeAroundRead());
     FetchResult result = reader ? reader->read(checked.positional, values) : execute(checked.positional, values);
     if (result.ok())
         checked.order.settleTies(result.fields, &result.rows);
@@ -195,7 +195,7 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
-    reader->sendAhead(m_connection.takeBegin());
+    reader->sendWith(m_connection.takeAroundRead());
     error = reader->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
         return failed(provider.name, error);

@@ -261,10 +261,10 @@ QByteArray PostgresReader::newName()
 
 PostgresReader::Result PostgresReader::execute(const QString &statement, const QVariantList &values, QString *error)
 {
-    const QStringList ahead = std::exchange(m_ahead, {});
+    const AroundRead around = std::exchange(m_around, {});
     const auto kept = m_statements.constFind(statement);
-    if (!ahead.isEmpty() || kept == m_statements.constEnd())
-        return pipelined(ahead, statement, values, error);
+    if (!around.isEmpty() || kept == m_statements.constEnd())
+        return pipelined(around, statement, values, error);
     const BoundTexts bound(values);
     Result result(PQexecPrepared(m_connection, kept->constData(), bound.count(), bound.values(), bound.lengths(),
                                  bound.formats(), 0),
@@ -276,42 +276,49 @@ PostgresReader::Result PostgresReader::execute(const QString &statement, const Q
     return result;
 }
 
-PostgresReader::Result PostgresReader::pipelined(const QStringList &ahead, const QString &statement,
+namespace {
+
+bool sendStatements(PGconn *connection, const QStringList &statements)
+{
+    for (const QString &text : statements)
+        if (!PQsendQueryParams(connection, text.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0))
+            return false;
+    return true;
+}
+
+} // namespace
+
+PostgresReader::Result PostgresReader::pipelined(const AroundRead &around, const QString &statement,
                                                  const QVariantList &values, QString *error)
 {
-    Result rows(nullptr, &PQclear);
     const auto kept = m_statements.constFind(statement);
     const bool known = kept != m_statements.constEnd();
     const QByteArray name = known ? *kept : newName();
     if (!PQenterPipelineMode(m_connection)) {
         *error = resultError(nullptr);
-        return rows;
+        return Result(nullptr, &PQclear);
     }
     const BoundTexts bound(values);
-    bool sent = true;
-    int commands = 0;
-    for (const QString &text : ahead) {
-        sent = sent && PQsendQueryParams(m_connection, text.toUtf8().constData(), 0, nullptr, nullptr, nullptr,
-                                         nullptr, 0);
-        ++commands;
-    }
-    if (!known) {
-        sent = sent && PQsendPrepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr);
-        ++commands;
-    }
-    sent = sent && PQsendQueryPrepared(m_connection, name.constData(), bound.count(), bound.values(),
-                                       bound.lengths(), bound.formats(), 0);
-    sent = sent && PQpipelineSync(m_connection);
+    const bool sent =
+        sendStatements(m_connection, around.before)
+        && (known || PQsendPrepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr))
+        && PQsendQueryPrepared(m_connection, name.constData(), bound.count(), bound.values(), bound.lengths(),
+                               bound.formats(), 0)
+        && sendStatements(m_connection, around.after) && PQpipelineSync(m_connection);
     if (!sent) {
         // The connection failed under the sending; it is opened again before the next request.
         *error = resultError(nullptr);
         PQexitPipelineMode(m_connection);
-        return rows;
+        return Result(nullptr, &PQclear);
     }
     // Each command's results end with a null; after the first failure the rest come back
-    // aborted. The last command is the read.
-    bool prepared = known;
-    for (int command = 0; command <= commands; ++command) {
+    // aborted.
+    const int preparation = known ? -1 : int(around.before.size());
+    const int read = int(around.before.size()) + (known ? 0 : 1);
+    const int commands = read + 1 + int(around.after.size());
+    Result rows(nullptr, &PQclear);
+    bool prepared = false;
+    for (int command = 0; command < commands; ++command) {
         Result result(PQgetResult(m_connection), &PQclear);
         if (!result) {
             *error = resultError(nullptr);
@@ -320,18 +327,18 @@ PostgresReader::Result PostgresReader::pipelined(const QStringList &ahead, const
         const ExecStatusType status = PQresultStatus(result.get());
         if (status == PGRES_FATAL_ERROR && error->isEmpty())
             *error = resultError(result.get());
-        else if (command == commands && status == PGRES_TUPLES_OK)
+        else if (command == read && status == PGRES_TUPLES_OK)
             rows = std::move(result);
-        else if (command == commands - 1 && !known && status == PGRES_COMMAND_OK)
+        else if (command == preparation && status == PGRES_COMMAND_OK)
             prepared = true;
         while (PGresult *more = PQgetResult(m_connection))
             PQclear(more);
     }
-    Result sync(PQgetResult(m_connection), &PQclear);
+    const Result sync(PQgetResult(m_connection), &PQclear);
     if ((!sync || PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || !PQexitPipelineMode(m_connection))
         && error->isEmpty())
         *error = resultError(nullptr);
-    if (prepared && !known)
+    if (prepared)
         m_statements.insert(statement, name);
     if (!error->isEmpty() || !rows) {
         if (error->isEmpty())

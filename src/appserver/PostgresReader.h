@@ -33,16 +33,16 @@ public:
     FetchResult read(const QString &statement, const QVariantList &values) override;
     // The same rows handed to `sink` as they are read; the error text on failure (before any row).
     QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
-    // Sent in one pipeline with the next read (the request's begin): one round trip for both.
-    void sendAhead(const QStringList &statements) override { m_ahead = statements; }
+    // Sent in one pipeline with the next read: one round trip for the request.
+    void sendWith(const AroundRead &around) override { m_around = around; }
 
 private:
     using Result = std::unique_ptr<pg_result, void (*)(pg_result *)>;
     // The statement's rows, or null with `error` set.
     Result execute(const QString &statement, const QVariantList &values, QString *error);
-    // The statements ahead, the statement's preparation where it is new, and its execution,
-    // sent at once; their results read in turn.
-    Result pipelined(const QStringList &ahead, const QString &statement, const QVariantList &values,
+    // The statements before, the statement's preparation where it is new, its execution and
+    // the statements after, sent at once; their results read in turn.
+    Result pipelined(const AroundRead &around, const QString &statement, const QVariantList &values,
                      QString *error);
     // A name for a statement not prepared yet (room is made for it first).
     QByteArray newName();
@@ -51,7 +51,7 @@ private:
     pg_conn *m_connection;
     QHash<QString, QByteArray> m_statements;   // names of the statements prepared, by text
     int m_prepared = 0;                        // names given so far
-    QStringList m_ahead;
+    AroundRead m_around;
 };
 
 } // namespace appserver

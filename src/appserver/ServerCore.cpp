@@ -217,12 +217,13 @@ Result ServerCore::forProvider(const Request &request, const CompanyAccess *acce
 }
 
 template <class Result, class Work, class MayRetry>
-Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry mayRetry)
+Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry mayRetry, bool oneRead)
 {
     Result result;
     for (int attempt = 0; attempt < 2; ++attempt) {
         result = Result();
-        result.error = d->reader.beginRequest(companies, SqlConnection::Begin::WithFirstRead);
+        result.error = d->reader.beginRequest(companies, oneRead ? SqlConnection::Begin::OnlyRead
+                                                                 : SqlConnection::Begin::WithFirstRead);
         if (!result.error.isEmpty())
             return result;
         result = work();
@@ -275,7 +276,7 @@ FetchResult ServerCore::forFetch(const FetchRequest &request, const CompanyAcces
     d->refused = false;
     return forProvider<FetchResult>(request, access, [&](const ProviderDef &provider, const CompanyAccess &companies) {
         const FetchResult result = readRequest<FetchResult>(
-            companies.allowedList(), [&] { return work(provider, companies); }, mayRetry);
+            companies.allowedList(), [&] { return work(provider, companies); }, mayRetry, true);
         d->refused = d->fetch->lastRefused();
         if (d->refused)
             logRefusal(request.session, request.provider, result.error, request.commandText);
@@ -341,7 +342,7 @@ MethodResult ServerCore::call(const MethodCall &call, const CompanyAccess *acces
             }
         }
         return readRequest<MethodResult>(
-            companies.allowedList(), [&] { return d->methods->call(call); }, [] { return true; });
+            companies.allowedList(), [&] { return d->methods->call(call); }, [] { return true; }, false);
     });
 }
 

@@ -90,7 +90,8 @@ private:
     // Runs work() (a fetch or method) in one request of the reader; `mayRetry` tells whether a
     // read cut short by a lost connection may start again.
     template <class Result, class Work, class MayRetry>
-    Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry);
+    // `oneRead`: the work is one read (a fetch), which the request's end may go with.
+    Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry, bool oneRead);
     template <class Result, class Work>
     Result forSession(const Credentials &session, const CompanyAccess *access, Work work);
     template <class Result, class Request, class Work>

@@ -124,16 +124,20 @@ QString SqlConnection::beginRequest(const QList<int> &companies, Begin when)
 {
     if (!m_wanted)
         return QStringLiteral("La conexión a la base de datos no está abierta.");
-    m_waitingBegin.clear();
+    m_waiting = {};
+    m_endSentWithRead = false;
     if (isBroken())
         if (const QString error = reopen(); !error.isEmpty())
             return error;
     // A begin that waits meets a connection ended while idle on the read: the owner runs a read
     // cut short again (ServerCore), and that begin opens the connection again.
-    if (when == Begin::WithFirstRead)
-        m_waitingBegin = m_dialect.sqlEngine().beginWithFirstRead(m_readOnly, companies);
-    if (!m_waitingBegin.isEmpty())
+    if (when != Begin::Now)
+        m_waiting.before = m_dialect.sqlEngine().beginWithFirstRead(m_readOnly, companies);
+    if (!m_waiting.before.isEmpty()) {
+        if (when == Begin::OnlyRead)
+            m_waiting.after = QStringList{m_dialect.endRequest(m_readOnly, true)};
         return {};
+    }
     const QString begin = m_dialect.beginRequest(m_readOnly, companies);
     if (begin.isEmpty())
         return {};
@@ -150,17 +154,25 @@ QString SqlConnection::beginRequest(const QList<int> &companies, Begin when)
     return error;
 }
 
+AroundRead SqlConnection::takeAroundRead()
+{
+    m_endSentWithRead = !m_waiting.after.isEmpty();
+    return std::exchange(m_waiting, {});
+}
+
 QString SqlConnection::runBegin()
 {
-    const QStringList begin = takeBegin();
+    const QStringList begin = std::exchange(m_waiting, {}).before;
     return begin.isEmpty() ? QString() : exec(begin.join(QStringLiteral("; ")));
 }
 
 QString SqlConnection::endRequest(bool commit)
 {
     // Nothing was sent: nothing to end, nothing changed in the session.
-    if (!takeBegin().isEmpty())
+    if (!std::exchange(m_waiting, {}).isEmpty())
         return {};
+    // An end that went with the read left no transaction, unless the read failed before it.
+    const bool ended = std::exchange(m_endSentWithRead, false) && !inTransaction();
     if (isBroken())
         return commit && !m_readOnly ? QStringLiteral("Se perdió la conexión con la base de datos antes de confirmar; "
                                        "la operación no se completó.")
@@ -168,7 +180,7 @@ QString SqlConnection::endRequest(bool commit)
     QString error;
     const QString end = m_dialect.endRequest(m_readOnly, commit);
     // A failed statement may have ended the transaction already (a fetch rolls back itself).
-    if (!end.isEmpty() && (commit || inTransaction()))
+    if (!end.isEmpty() && !ended && (commit || inTransaction()))
         error = exec(end);
     if (m_resetsSession && !exec(m_dialect.sessionReset(m_description, m_readOnly)).isEmpty())
         release(); // a session that cannot be put back is not used again: the next request reopens

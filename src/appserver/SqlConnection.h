@@ -8,6 +8,7 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SqlDialect.h"
+#include "appserver/SqlEngine.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -58,14 +59,16 @@ public:
     // Begins one request's transaction; rows of other companies than `companies` (and 0) stay
     // out of it on PostgreSQL. A connection found broken is opened again first, and once more
     // when the begin itself finds it ended: nothing of the request has run yet. Empty, or why not.
-    // With WithFirstRead, where the engine sends a reading request's begin with its first read
-    // (a direct reader), the begin waits for that read: the work takes it (takeBegin) or runs it
-    // (runBegin) before anything else, and a request that reads nothing costs no round trip.
-    enum class Begin { Now, WithFirstRead };
+    // Where the engine sends a reading request's begin with its first read (a direct reader),
+    // WithFirstRead makes the begin wait for that read: the work takes it (takeAroundRead) or
+    // runs it (runBegin) before anything else, and a request that reads nothing costs no round
+    // trip. OnlyRead, for a request that is one read, sends its end with the read too.
+    enum class Begin { Now, WithFirstRead, OnlyRead };
     QString beginRequest(const QList<int> &companies, Begin when = Begin::Now);
-    // The begin still waiting, for a reader that sends it ahead of its read (and so runs it).
-    QStringList takeBegin() { return std::exchange(m_waitingBegin, {}); }
-    // Runs the begin still waiting, for work that reads through QtSql; empty, or the error.
+    // What still waits to be sent with the first read, for a reader that sends it (and so runs it).
+    AroundRead takeAroundRead();
+    // Runs the begin still waiting, for work that reads through QtSql (the end then waits for
+    // endRequest); empty, or the error.
     QString runBegin();
     // Commits (or rolls back) what is still open, then puts back anything the request may have
     // changed in the session. The error of the commit, if any.
@@ -84,7 +87,8 @@ private:
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
     int m_openings = 0;
-    QStringList m_waitingBegin;   // the request's begin, not sent yet
+    AroundRead m_waiting;          // the request's begin (and end), not sent yet
+    bool m_endSentWithRead = false;   // the read ended the request's transaction
     std::function<void(const QString &)> m_log;
     std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
     QHash<QString, std::shared_ptr<QSqlQuery>> m_reads;   // prepared reads by text

@@ -250,10 +250,10 @@ QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
 template <class Describe, class Take>
 QString SqliteReader::walk(const QString &statement, const QVariantList &values, Describe describe, Take take)
 {
-    for (const QString &ahead : std::exchange(m_ahead, {}))
-        if (sqlite3_exec(m_db, ahead.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            return databaseError();
-    QString error;
+    const AroundRead around = std::exchange(m_around, {});
+    QString error = runAll(around.before);
+    if (!error.isEmpty())
+        return error;
     const Prepared *entry = prepared(statement, &error);
     if (!entry)
         return error;
@@ -275,7 +275,15 @@ QString SqliteReader::walk(const QString &statement, const QVariantList &values,
     if (rc != SQLITE_DONE)
         error = databaseError();
     sqlite3_reset(stmt);
-    return error;
+    return error.isEmpty() ? runAll(around.after) : error;
+}
+
+QString SqliteReader::runAll(const QStringList &statements)
+{
+    for (const QString &statement : statements)
+        if (sqlite3_exec(m_db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            return databaseError();
+    return {};
 }
 
 FetchResult SqliteReader::read(const QString &statement, const QVariantList &values)

@@ -31,8 +31,8 @@ public:
     // The same rows handed to `sink` as they are read; the error text on failure (rows the
     // sink took before a failure are not taken back).
     QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
-    // Run right before the next read: SQLite has no round trips to save.
-    void sendAhead(const QStringList &statements) override { m_ahead = statements; }
+    // Run right before and after the next read: SQLite has no round trips to save.
+    void sendWith(const AroundRead &around) override { m_around = around; }
 
 private:
     // A compiled statement and what its declared column types say (read once).
@@ -50,7 +50,9 @@ private:
 
     sqlite3 *m_db;
     QHash<QString, Prepared> m_statements;
-    QStringList m_ahead;
+    QString runAll(const QStringList &statements);
+
+    AroundRead m_around;
 };
 
 } // namespace appserver

@@ -18,6 +18,8 @@
 
 using namespace appserver;
 
+Q_DECLARE_METATYPE(appserver::SqlConnection::Begin)
+
 namespace {
 
 // The statement's answer as QtSql reads it, converted as the server's QtSql path converts it.
@@ -45,6 +47,14 @@ FetchResult readThroughQtSql(const QSqlDatabase &db, const SqlDialect &dialect, 
         result.rows << row;
     }
     return result;
+}
+
+QString codes(const FetchResult &result)
+{
+    QStringList codes;
+    for (const QVariantList &row : result.rows)
+        codes << row.first().toString();
+    return codes.join(QLatin1Char(','));
 }
 
 QString describe(const FetchResult &result)
@@ -187,39 +197,50 @@ private slots:
         QCOMPARE(after.rows, QList<QVariantList>{{QStringLiteral("Dos")}});
     }
 
-    // A request's begin can wait for its first read and go with it: the read runs in that
-    // transaction, under its companies; a begin that fails is the read's failure.
-    void beginWithTheRead_data()
+    // A request's begin can wait for its first read and go with it, its end too where the read
+    // is the whole request: the read runs in that transaction, under its companies; what
+    // QtSql reads next on the connection is in the transaction, or after it. A statement of
+    // them that fails is the read's failure.
+    void aroundTheRead_data()
     {
-        addColumns<QStringList, QString, QString>({"ahead", "postgresRows", "error"});
-        QTest::newRow("the request's own begin") << QStringList() << "2" << "";
+        addColumns<SqlConnection::Begin, QStringList, QString, QString, QString>(
+            {"begin", "before", "postgresRows", "postgresRowsAfter", "error"});
+        QTest::newRow("the begin") << SqlConnection::Begin::WithFirstRead << QStringList() << "2" << "2" << "";
+        QTest::newRow("the begin and the end") << SqlConnection::Begin::OnlyRead << QStringList() << "2" << "" << "";
         QTest::newRow("a setting the database does not know")
-            << QStringList{"SET LOCAL sin_parametro = 1"} << "" << "sin_parametro|syntax error";
+            << SqlConnection::Begin::OnlyRead << QStringList{"SET LOCAL sin_parametro = 1"} << "" << ""
+            << "sin_parametro|syntax error";
     }
 
-    void beginWithTheRead()
+    void aroundTheRead()
     {
-        QFETCH(QStringList, ahead);
+        QFETCH(SqlConnection::Begin, begin);
+        QFETCH(QStringList, before);
         QFETCH(QString, postgresRows);
+        QFETCH(QString, postgresRowsAfter);
         QFETCH(QString, error);
+        const bool postgres = m_dialect.syntax() == protocol::SqlSyntax::Postgres;
+        const QString statement = QStringLiteral("select COD_EMPR from GN_EMPRE order by COD_EMPR");
         m_connection.endRequest(false);
-        QCOMPARE(m_connection.beginRequest({2}, SqlConnection::Begin::WithFirstRead), QString());
-        const QStringList begin = m_connection.takeBegin();
-        QCOMPARE(begin.isEmpty(), m_dialect.syntax() == protocol::SqlSyntax::Sqlite);
-        m_reader->sendAhead(ahead.isEmpty() ? begin : ahead);
-        const FetchResult read = m_reader->read(QStringLiteral("select COD_EMPR from GN_EMPRE order by COD_EMPR"), {});
-        QStringList rows;
-        for (const QVariantList &row : read.rows)
-            rows << row.first().toString();
+        QCOMPARE(m_connection.beginRequest({2}, begin), QString());
+        AroundRead around = m_connection.takeAroundRead();
+        QCOMPARE(around.isEmpty(), !postgres);
+        if (!before.isEmpty())
+            around.before = before;
+        m_reader->sendWith(around);
+        const FetchResult read = m_reader->read(statement, {});
         if (error.isEmpty()) {
             QVERIFY2(read.ok(), qPrintable(read.error));
             // Row security lets the request's company through; SQLite has none.
-            QCOMPARE(rows.join(QLatin1Char(',')),
-                     m_dialect.syntax() == protocol::SqlSyntax::Postgres ? postgresRows : QStringLiteral("1,2,3"));
+            QCOMPARE(codes(read), postgres ? postgresRows : QStringLiteral("1,2,3"));
+            const FetchResult next = readThroughQtSql(m_connection.database(), m_dialect, statement, {});
+            QVERIFY2(next.ok(), qPrintable(next.error));
+            QCOMPARE(codes(next), postgres ? postgresRowsAfter : QStringLiteral("1,2,3"));
         } else {
             QVERIFY2(read.error.contains(QRegularExpression(error)), qPrintable(read.error));
-            QVERIFY(rows.isEmpty());
+            QVERIFY(read.rows.isEmpty());
         }
+        QCOMPARE(m_connection.endRequest(true), QString());
         newTransaction();
     }
 
