@@ -8,10 +8,12 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QTime>
+#include <QtEndian>
 
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -155,11 +157,59 @@ QByteArray byteCell(const char *text)
     return value;
 }
 
+// Types whose binary form is read below; others (numeric, date-times with a time of day) come
+// as text.
+bool readsBinary(Oid oid)
+{
+    switch (oid) {
+    case 16: case 17: case 18: case 19: case 20: case 21: case 23: case 25: case 26:
+    case 700: case 701: case 1042: case 1043: case 1082:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole number in the binary form of its type (big-endian, of the type's size).
+qlonglong binaryWhole(Oid oid, const char *bytes)
+{
+    switch (oid) {
+    case 21: return qFromBigEndian<qint16>(bytes);
+    case 20: return qFromBigEndian<qint64>(bytes);
+    case 26: return qlonglong(qFromBigEndian<quint32>(bytes));
+    default: return qFromBigEndian<qint32>(bytes);
+    }
+}
+
+double binaryReal(Oid oid, const char *bytes)
+{
+    if (oid == 700) {
+        const quint32 bits = qFromBigEndian<quint32>(bytes);
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return double(value);
+    }
+    const quint64 bits = qFromBigEndian<quint64>(bytes);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Days from 2000-01-01; the two ends of the range stand for -infinity and infinity, which no
+// QDate holds (as their text reads as no date).
+QDate binaryDate(const char *bytes)
+{
+    const qint32 days = qFromBigEndian<qint32>(bytes);
+    if (days == std::numeric_limits<qint32>::min() || days == std::numeric_limits<qint32>::max())
+        return QDate();
+    return QDate::fromJulianDay(QDate(2000, 1, 1).toJulianDay() + days);
+}
+
 // One row of a result, read cell by cell in the form its field's type promises.
 class PostgresCells : public RowCells {
 public:
     PostgresCells(const PGresult *result, const QList<FieldDesc> &fields)
-        : m_result(result), m_fields(fields), m_texts(int(fields.size()))
+        : m_result(result), m_fields(fields), m_texts(int(fields.size())), m_binary(PQbinaryTuples(result) != 0)
     {
         for (int i = 0; i < fields.size(); ++i)
             m_oids.push_back(PQftype(result, i));
@@ -175,12 +225,13 @@ public:
         const char *text = PQgetvalue(m_result, m_row, column);
         switch (m_fields.at(column).type) {
         case FieldType::Smallint:
-        case FieldType::Integer: return int(wholeNumber(text));
-        case FieldType::Largeint: return wholeNumber(text);
-        case FieldType::Float: return realNumber(text);
-        case FieldType::Boolean: return text[0] == 't';
-        case FieldType::DateTime: return dateTimeCell(m_oids[size_t(column)], text, length(column));
-        case FieldType::Blob: return byteCell(text);
+        case FieldType::Integer: return int(whole(column));
+        case FieldType::Largeint: return whole(column);
+        case FieldType::Float: return real(column);
+        case FieldType::Boolean: return m_binary ? text[0] != 0 : text[0] == 't';
+        case FieldType::DateTime:
+            return m_binary ? QVariant(binaryDate(text)) : dateTimeCell(m_oids[size_t(column)], text, length(column));
+        case FieldType::Blob: return m_binary ? QByteArray(text, length(column)) : byteCell(text);
         default: return toText(column);
         }
     }
@@ -188,14 +239,14 @@ public:
     {
         if (m_fields.at(column).type != FieldType::Float)
             return value(column).toDouble();
-        return isNull(column) ? 0.0 : realNumber(PQgetvalue(m_result, m_row, column));
+        return isNull(column) ? 0.0 : real(column);
     }
     int toInt(int column) const override
     {
         const FieldType type = m_fields.at(column).type;
         if (type != FieldType::Smallint && type != FieldType::Integer)
             return value(column).toInt();
-        return isNull(column) ? 0 : int(wholeNumber(PQgetvalue(m_result, m_row, column)));
+        return isNull(column) ? 0 : int(whole(column));
     }
     QString toText(int column) const override
     {
@@ -209,11 +260,22 @@ public:
 
 private:
     int length(int column) const { return PQgetlength(m_result, m_row, column); }
+    qlonglong whole(int column) const
+    {
+        const char *cell = PQgetvalue(m_result, m_row, column);
+        return m_binary ? binaryWhole(m_oids[size_t(column)], cell) : wholeNumber(cell);
+    }
+    double real(int column) const
+    {
+        const char *cell = PQgetvalue(m_result, m_row, column);
+        return m_binary ? binaryReal(m_oids[size_t(column)], cell) : realNumber(cell);
+    }
 
     const PGresult *m_result;
     const QList<FieldDesc> &m_fields;
     std::vector<Oid> m_oids;
     mutable RecentTexts m_texts;
+    bool m_binary;   // every cell in its type's binary form
     int m_row = 0;
 };
 
@@ -244,6 +306,19 @@ QString PostgresReader::resultError(const PGresult *result) const
     return state ? QStringLiteral("%1 (%2)").arg(message, QString::fromLatin1(state)) : message;
 }
 
+void PostgresReader::learnForm(const QString &statement, const PGresult *result)
+{
+    if (PQbinaryTuples(result))
+        return;
+    const auto kept = m_statements.find(statement);
+    if (kept == m_statements.end())
+        return;
+    bool binary = true;
+    for (int i = 0; i < PQnfields(result) && binary; ++i)
+        binary = readsBinary(PQftype(result, i));
+    kept->binary = binary;
+}
+
 QByteArray PostgresReader::newName()
 {
     if (m_statements.size() >= kPreparedStatements) {
@@ -251,8 +326,8 @@ QByteArray PostgresReader::newName()
         // are never used twice, so a statement the server could not drop costs its memory and
         // nothing else; whatever made it fail shows again on the next statement.
         QByteArray drop;
-        for (const QByteArray &name : std::as_const(m_statements))
-            drop += "DEALLOCATE " + name + ';';
+        for (const Prepared &prepared : std::as_const(m_statements))
+            drop += "DEALLOCATE " + prepared.name + ';';
         PQclear(PQexec(m_connection, drop.constData()));
         m_statements.clear();
     }
@@ -266,11 +341,13 @@ PostgresReader::Result PostgresReader::execute(const QString &statement, const Q
     if (!around.isEmpty() || kept == m_statements.constEnd())
         return pipelined(around, statement, values, error);
     const BoundTexts bound(values);
-    Result result(PQexecPrepared(m_connection, kept->constData(), bound.count(), bound.values(), bound.lengths(),
-                                 bound.formats(), 0),
+    Result result(PQexecPrepared(m_connection, kept->name.constData(), bound.count(), bound.values(),
+                                 bound.lengths(), bound.formats(), kept->binary ? 1 : 0),
                   &PQclear);
-    if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK)
+    if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK) {
+        learnForm(statement, result.get());
         return result;
+    }
     *error = resultError(result.get());
     result.reset();
     return result;
@@ -293,7 +370,8 @@ PostgresReader::Result PostgresReader::pipelined(const AroundRead &around, const
 {
     const auto kept = m_statements.constFind(statement);
     const bool known = kept != m_statements.constEnd();
-    const QByteArray name = known ? *kept : newName();
+    const QByteArray name = known ? kept->name : newName();
+    const int form = known && kept->binary ? 1 : 0;
     if (!PQenterPipelineMode(m_connection)) {
         *error = resultError(nullptr);
         return Result(nullptr, &PQclear);
@@ -303,7 +381,7 @@ PostgresReader::Result PostgresReader::pipelined(const AroundRead &around, const
         sendStatements(m_connection, around.before)
         && (known || PQsendPrepare(m_connection, name.constData(), statement.toUtf8().constData(), 0, nullptr))
         && PQsendQueryPrepared(m_connection, name.constData(), bound.count(), bound.values(), bound.lengths(),
-                               bound.formats(), 0)
+                               bound.formats(), form)
         && sendStatements(m_connection, around.after) && PQpipelineSync(m_connection);
     if (!sent) {
         // The connection failed under the sending; it is opened again before the next request.
@@ -339,7 +417,9 @@ PostgresReader::Result PostgresReader::pipelined(const AroundRead &around, const
         && error->isEmpty())
         *error = resultError(nullptr);
     if (prepared)
-        m_statements.insert(statement, name);
+        m_statements.insert(statement, Prepared{name, false});
+    if (rows)
+        learnForm(statement, rows.get());
     if (!error->isEmpty() || !rows) {
         if (error->isEmpty())
             *error = resultError(nullptr);

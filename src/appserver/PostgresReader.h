@@ -3,7 +3,9 @@
 // connection and builds the rows straight from libpq's text cells, instead of through
 // QSqlQuery's variant of every cell and a second conversion. Each text is prepared once per
 // connection under a name of its own, so a read is one round trip with its values bound apart
-// from the text. Field types and values are what the QtSql path gives.
+// from the text. Rows come as the server's binary form of the columns (numbers, texts, dates)
+// where the statement's columns all have one we read, else as text. Field types and values are
+// what the QtSql path gives.
 // The reader lives no longer than the connection it was made for: the owner makes another one
 // when the connection is opened again.
 
@@ -49,7 +51,15 @@ private:
     QString resultError(const pg_result *result) const;
 
     pg_conn *m_connection;
-    QHash<QString, QByteArray> m_statements;   // names of the statements prepared, by text
+    // A statement prepared on the server; its rows come in the binary form once its first
+    // answer showed only columns of types read in that form.
+    struct Prepared {
+        QByteArray name;
+        bool binary = false;
+    };
+    void learnForm(const QString &statement, const pg_result *result);
+
+    QHash<QString, Prepared> m_statements;   // by text
     int m_prepared = 0;                        // names given so far
     AroundRead m_around;
 };

@@ -136,6 +136,10 @@ private slots:
             << "select count(*) as CUANTOS, sum(COD_MENU) as SUMA, max(NOM_MENU) as MAYOR, 2.5 as MEDIO, "
                "-7 as NEGATIVO from AC_PPROM"
             << QVariantList();
+        QTest::newRow("whole numbers of each size, truth values, negative and large numbers")
+            << "select COD_EMPR, count(*) as CUANTOS, sum(COD_MENU) as SUMA, COD_EMPR > 1 as DESPUES, "
+               "-7 as NEGATIVO, 12345678901 as GRANDE from AC_PPROM group by COD_EMPR order by COD_EMPR"
+            << QVariantList();
         QTest::newRow("no rows") << "select COD_EMPR, NOM_EMPR from GN_EMPRE where COD_EMPR < 0" << QVariantList();
         QTest::newRow("bound number, text with a quote, date-time, float")
             << "select NOM_MENU from AC_PPROM where COD_EMPR = :emp and NOM_MENU <> :nombre and ACT_HORA > :desde "
@@ -156,7 +160,8 @@ private slots:
         const QString statement = protocol::NamedParams(sql, m_dialect.syntax()).positionalStatement();
         const FetchResult expected = readThroughQtSql(m_connection.database(), m_dialect, statement, values);
         QVERIFY2(expected.ok(), qPrintable(expected.error));
-        // Twice: the second read runs the statement the first one prepared.
+        // Twice: the second read runs the statement the first one prepared (on PostgreSQL, with
+        // its rows in their binary form where the first answer's column types allow).
         for (int run = 0; run < 2; ++run) {
             const FetchResult direct = m_reader->read(statement, values);
             QVERIFY2(direct.ok(), qPrintable(direct.error));
