@@ -72,15 +72,7 @@ FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
 
 DirectReader *FetchHandler::direct()
 {
-    // A reader works on the client handle of one opening; the connection opened again (lost,
-    // or its session could not be put back) has another handle.
-    if (m_directOpening != m_connection.openings() || !m_direct) {
-        m_direct.reset();
-        if (m_connection.isOpen())
-            m_direct = m_dialect.sqlEngine().directReader(m_connection.database());
-        m_directOpening = m_connection.openings();
-    }
-    return m_direct.get();
+    return m_connection.directReader();
 }
 
 FetchHandler::~FetchHandler() = default;

@@ -168,10 +168,9 @@ QString PostgresEngine::beginRequest(bool readOnly, const QList<int> &companies)
 
 QStringList PostgresEngine::beginWithFirstRead(bool readOnly, const QList<int> &companies) const
 {
-    // A reading request is mostly one read: its begin, the read and its end cost two round
-    // trips instead of three. Writes begin at once (the writer locks, checks and reads on
-    // QtSql's own queries).
-    return readOnly ? beginStatements(readOnly, companies) : QStringList();
+    // A reading request is mostly one read: its begin, the read and its end cost one round
+    // trip instead of three. Only the direct reader's requests ask for this (applies begin at once).
+    return beginStatements(readOnly, companies);
 }
 
 QString PostgresEngine::endRequest(bool, bool commit) const

@@ -4,6 +4,7 @@
 #include "appserver/RecentTexts.h"
 #include "appserver/SqlDialect.h"
 
+#include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -331,7 +332,9 @@ QByteArray PostgresReader::newName()
         PQclear(PQexec(m_connection, drop.constData()));
         m_statements.clear();
     }
-    return "qacsemaf_lectura_" + QByteArray::number(++m_prepared);
+    // Numbered for the process, so that two readers on one connection never share a name.
+    static QAtomicInt prepared;
+    return "qacsemaf_lectura_" + QByteArray::number(prepared.fetchAndAddRelaxed(1) + 1);
 }
 
 PostgresReader::Result PostgresReader::execute(const QString &statement, const QVariantList &values, QString *error)

@@ -60,7 +60,6 @@ private:
     void learnForm(const QString &statement, const pg_result *result);
 
     QHash<QString, Prepared> m_statements;   // by text
-    int m_prepared = 0;                        // names given so far
     AroundRead m_around;
 };
 

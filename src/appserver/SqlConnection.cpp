@@ -35,7 +35,6 @@ QString SqlConnection::open(const DatabaseDescription &description, const SqlDia
     m_readOnly = readOnly;
     const SqlEngine &engine = dialect.sqlEngine();
     m_name = uniqueName(readOnly);
-    ++m_openings;
     QSqlDatabase db = QSqlDatabase::addDatabase(engine.driverName(), m_name);
     if (const QString refused = engine.configure(db, description, readOnly); !refused.isEmpty()) {
         release();
@@ -72,8 +71,9 @@ void SqlConnection::release()
 {
     m_resetsSession = false;
     m_guard.reset();
-    // The queries go before the connection they were prepared on.
+    // The queries and the reader go before the connection they were prepared on.
     m_reads.clear();
+    m_direct.reset();
     if (m_name.isEmpty())
         return;
     {
@@ -185,6 +185,13 @@ QString SqlConnection::endRequest(bool commit)
     if (m_resetsSession && !exec(m_dialect.sessionReset(m_description, m_readOnly)).isEmpty())
         release(); // a session that cannot be put back is not used again: the next request reopens
     return error;
+}
+
+DirectReader *SqlConnection::directReader()
+{
+    if (!m_direct && isOpen())
+        m_direct = m_dialect.sqlEngine().directReader(database());
+    return m_direct.get();
 }
 
 QSqlDatabase SqlConnection::database() const

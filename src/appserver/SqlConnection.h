@@ -46,9 +46,9 @@ public:
     void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
     QSqlDatabase database() const;
-    // Counts the times the connection was opened: what was made for one opening (a reader on
-    // its client handle, prepared statements) is made again when this changes.
-    int openings() const { return m_openings; }
+    // The engine's direct reader on this opening of the connection (made on first use, made
+    // again after the connection was opened again), or null where the engine has none.
+    DirectReader *directReader();
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
     // A read prepared once on this connection and kept for the next request that runs the same
@@ -86,7 +86,7 @@ private:
     bool m_readOnly = true;
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
-    int m_openings = 0;
+    std::unique_ptr<DirectReader> m_direct;   // on this opening's client handle
     AroundRead m_waiting;          // the request's begin (and end), not sent yet
     bool m_endSentWithRead = false;   // the read ended the request's transaction
     std::function<void(const QString &)> m_log;
