@@ -12,6 +12,7 @@
 #include "tests/engine/support/CompanyBuilder.h"
 #include "tests/engine/support/GenerationHarness.h"
 #include "tests/engine/support/PostgresCompany.h"
+#include "tools/dbtools/DatabaseOpener.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -21,6 +22,9 @@
 #include <QRandomGenerator>
 
 #include <QFile>
+#include <QSqlQuery>
+
+#include <functional>
 
 #include <cstdio>
 #include <ctime>
@@ -98,6 +102,7 @@ struct Timing {
     QStringList resultRows;   // the last run's, for the comparison between databases
     qint64 cpuMs = 0;   // this thread's processor time: what the run costs on a busy machine
     qint64 serverCpuMs = 0;
+    qint64 databaseCpuMs = 0;   // the PostgreSQL sessions' that read for the run
 };
 
 // The server's processor time so far, from the kernel's accounting (0 where there is none).
@@ -124,7 +129,27 @@ qint64 threadCpuMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, qint64 serverPid = 0)
+// The processor time so far of the PostgreSQL sessions that read for the server core (found by
+// their application name), where the database runs on this machine; 0 without QACSEMAF_PG.
+qint64 readingSessionsCpuMs()
+{
+    const QString connInfo = qEnvironmentVariable("QACSEMAF_PG");
+    if (connInfo.isEmpty())
+        return 0;
+    const QString name = QStringLiteral("bench-reading-sessions");
+    if (!QSqlDatabase::contains(name) && !dbtools::DatabaseOpener::openPostgres(connInfo, name).ok())
+        return 0;
+    QSqlQuery query(QSqlDatabase::database(name, false));
+    if (!query.exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name = 'qacsemaf-lectura'")))
+        return 0;
+    qint64 total = 0;
+    while (query.next())
+        total += processCpuMs(query.value(0).toLongLong());
+    return total;
+}
+
+Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, qint64 serverPid = 0,
+               const std::function<qint64()> &databaseCpu = {})
 {
     GenerationHarness station;
     // The main form lists the companies when it opens, which also proves the session: the
@@ -134,11 +159,13 @@ Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, 
     timer.start();
     const qint64 cpuBefore = threadCpuMs();
     const qint64 serverBefore = processCpuMs(serverPid);
+    const qint64 databaseBefore = databaseCpu ? databaseCpu() : 0;
     Timing timing;
     timing.calls = station.run(inputs, arrangement);
     timing.ms = timer.elapsed();
     timing.cpuMs = threadCpuMs() - cpuBefore;
     timing.serverCpuMs = processCpuMs(serverPid) - serverBefore;
+    timing.databaseCpuMs = databaseCpu ? databaseCpu() - databaseBefore : 0;
     timing.rows = station.module.CdsAcSemaf.RecordCount();
     timing.resultRows = station.resultRows();
     return timing;
@@ -164,17 +191,19 @@ Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 }
 
 // Each figure is its own best of three runs.
-Timing bestBatched(int positions, qint64 serverPid = 0)
+Timing bestBatched(int positions, qint64 serverPid = 0, const std::function<qint64()> &databaseCpu = {})
 {
     Timing best;
     for (int i = 0; i < 3; ++i) {
-        const Timing run = timeRun(inputsFor(positions), Arrangement::Batched, serverPid);
+        const Timing run = timeRun(inputsFor(positions), Arrangement::Batched, serverPid, databaseCpu);
         if (i == 0 || run.ms < best.ms)
-            best = {run.ms, run.calls, run.rows, run.resultRows, best.cpuMs, best.serverCpuMs};
+            best = {run.ms, run.calls, run.rows, run.resultRows, best.cpuMs, best.serverCpuMs, best.databaseCpuMs};
         if (i == 0 || run.cpuMs < best.cpuMs)
             best.cpuMs = run.cpuMs;
         if (i == 0 || run.serverCpuMs < best.serverCpuMs)
             best.serverCpuMs = run.serverCpuMs;
+        if (i == 0 || run.databaseCpuMs < best.databaseCpuMs)
+            best.databaseCpuMs = run.databaseCpuMs;
     }
     return best;
 }
@@ -199,11 +228,13 @@ int runOverHttp(const QStringList &database, int positions, const char *label, c
     gStProtocolo = QStringLiteral("http");
     gStParSrv = match.captured(1);
     gStAliasCnx.clear();
-    const Timing http = bestBatched(positions, server.processId());
+    const bool postgres = database.contains(QStringLiteral("--pg"));
+    const Timing http = bestBatched(positions, server.processId(), postgres ? readingSessionsCpuMs : nullptr);
     server.terminate();
     server.waitForFinished(10000);
-    std::printf("%s: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server%s\n",
-                label, http.ms, http.calls, http.cpuMs, http.serverCpuMs,
+    const QString inDatabase = postgres ? QStringLiteral(", %1 ms in PostgreSQL").arg(http.databaseCpuMs) : QString();
+    std::printf("%s: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server%s%s\n",
+                label, http.ms, http.calls, http.cpuMs, http.serverCpuMs, qPrintable(inDatabase),
                 http.resultRows == expected ? "" : " (ROWS DIFFER from the file's)");
     return http.resultRows == expected ? 0 : 1;
 }
@@ -228,11 +259,11 @@ int runOnPostgres(const QString &sqlitePath, const QString &connInfo, int positi
     }
     const qint64 copyMs = copyTimer.elapsed();
     PostgresCompany::startSession(connInfo, 1);
-    const Timing pg = bestBatched(positions);
+    const Timing pg = bestBatched(positions, 0, readingSessionsCpuMs);
     const bool same = pg.resultRows == file.resultRows;
-    std::printf("generation-pg: batched %lld ms (best of 3), %lld calls, %lld ms processor, %.2fx the file's%s "
-                "(copied in %lld ms)\n",
-                pg.ms, pg.calls, pg.cpuMs, double(pg.ms) / qMax<qint64>(1, file.ms),
+    std::printf("generation-pg: batched %lld ms (best of 3), %lld calls, %lld ms processor, %lld ms in PostgreSQL, "
+                "%.2fx the file's%s (copied in %lld ms)\n",
+                pg.ms, pg.calls, pg.cpuMs, pg.databaseCpuMs, double(pg.ms) / qMax<qint64>(1, file.ms),
                 same ? ", same rows" : ", ROWS DIFFER from the file's", copyMs);
     int failed = same ? 0 : 1;
     if (http)

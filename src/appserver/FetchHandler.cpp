@@ -68,7 +68,11 @@ constexpr int kCheckedStatements = 256;
 FetchHandler::FetchHandler(SqlConnection &connection, const SqlDialect &dialect)
     : m_connection(connection), m_dialect(dialect)
 {
-    m_direct = m_dialect.sqlEngine().directReader(m_connection.database());
+}
+
+DirectReader *FetchHandler::direct()
+{
+    return m_connection.directReader();
 }
 
 FetchHandler::~FetchHandler() = default;
@@ -135,7 +139,10 @@ QString FetchHandler::failed(const QString &provider, const QString &error)
 
 FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
 {
-    FetchResult result = m_direct ? m_direct->read(checked.positional, values) : execute(checked.positional, values);
+    DirectReader *reader = direct();
+    if (reader)
+        reader->sendWith(m_connection.takeAroundRead());
+    FetchResult result = reader ? reader->read(checked.positional, values) : execute(checked.positional, values);
     if (result.ok())
         checked.order.settleTies(result.fields, &result.rows);
     return result;
@@ -171,7 +178,8 @@ FetchResult FetchHandler::runOwn(const QString &what, const QString &statement, 
 QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access,
                               RowSink &sink)
 {
-    if (!m_direct)
+    DirectReader *reader = direct();
+    if (!reader)
         return feedRows(run(provider, request, access), sink);
     QVariantList values;
     QString error;
@@ -179,7 +187,8 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     if (!checked)
         return error;
     OrderedSink ordered(checked->order, sink);
-    error = m_direct->readEach(checked->positional, values, ordered);
+    reader->sendWith(m_connection.takeAroundRead());
+    error = reader->readEach(checked->positional, values, ordered);
     if (!error.isEmpty())
         return failed(provider.name, error);
     ordered.finish();

@@ -59,13 +59,14 @@ private:
     QString bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
                        QVariantList *values) const;
     FetchResult read(const Checked &checked, const QVariantList &values);
+    // The engine's direct reader on the connection as it is now opened (the connection's own), or null.
+    DirectReader *direct();
     FetchResult execute(const QString &statement, const QVariantList &values);
     void readRows(QSqlQuery &query, FetchResult *result) const;
     static QString failed(const QString &provider, const QString &error);
 
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
-    std::unique_ptr<DirectReader> m_direct;   // the engine's own lane, if any; dies before the connection
     QHash<QString, Checked> m_checked;        // by provider, text and number of companies
     bool m_refused = false;
 };

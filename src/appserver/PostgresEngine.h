@@ -23,6 +23,7 @@ public:
     bool readsCredentialsOnWriter() const override { return true; }
 
     QString beginRequest(bool readOnly, const QList<int> &companies) const override;
+    QStringList beginWithFirstRead(bool readOnly, const QList<int> &companies) const override;
     QString endRequest(bool, bool commit) const override;
     QString sessionReset(const DatabaseDescription &description, bool readOnly) const override;
     QString tableListStatement() const override;
@@ -38,7 +39,10 @@ public:
     bool isLockTimeoutText(const QString &text) const override;
     bool isAccessRefusal(const QSqlError &error) const override;
 
-    std::unique_ptr<DirectReader> directReader(const QSqlDatabase &) const override { return nullptr; }
+    std::unique_ptr<DirectReader> directReader(const QSqlDatabase &db) const override;
+
+    // The field type of a result column of type `oid`.
+    static FieldType fieldTypeOfOid(int oid);
 };
 
 } // namespace appserver

@@ -8,6 +8,7 @@
 #include "appserver/SqlConnection.h"
 #include "appserver/SqlDialect.h"
 #include "appserver/StatementRegistry.h"
+#include "protocol/NamedParams.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -225,12 +226,13 @@ Result ServerCore::forProvider(const Request &request, const CompanyAccess *acce
 }
 
 template <class Result, class Work, class MayRetry>
-Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry mayRetry)
+Result ServerCore::readRequest(const QList<int> &companies, Work work, MayRetry mayRetry, bool oneRead)
 {
     Result result;
     for (int attempt = 0; attempt < 2; ++attempt) {
         result = Result();
-        result.error = d->reader.beginRequest(companies);
+        result.error = d->reader.beginRequest(companies, oneRead ? SqlConnection::Begin::OnlyRead
+                                                                 : SqlConnection::Begin::WithFirstRead);
         if (!result.error.isEmpty())
             return result;
         result = work();
@@ -283,7 +285,7 @@ FetchResult ServerCore::forFetch(const FetchRequest &request, const CompanyAcces
     d->refused = false;
     return forProvider<FetchResult>(request, access, [&](const ProviderDef &provider, const CompanyAccess &companies) {
         const FetchResult result = readRequest<FetchResult>(
-            companies.allowedList(), [&] { return work(provider, companies); }, mayRetry);
+            companies.allowedList(), [&] { return work(provider, companies); }, mayRetry, true);
         d->refused = d->fetch->lastRefused();
         if (d->refused)
             logRefusal(request.session, request.provider, result.error, request.commandText);
@@ -349,7 +351,7 @@ MethodResult ServerCore::call(const MethodCall &call, const CompanyAccess *acces
             }
         }
         return readRequest<MethodResult>(
-            companies.allowedList(), [&] { return d->methods->call(call); }, [] { return true; });
+            companies.allowedList(), [&] { return d->methods->call(call); }, [] { return true; }, false);
     });
 }
 
@@ -437,6 +439,30 @@ QString ServerCore::readOn(SqlConnection &connection, Work work)
     return error;
 }
 
+QString ServerCore::readOwn(SqlConnection &connection, const QString &statement, const QVariantList &values,
+                            FetchResult *result)
+{
+    const QString positional = protocol::NamedParams(statement, d->dialect.syntax()).positionalStatement();
+    QString error;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        error = connection.beginRequest({}, SqlConnection::Begin::OnlyRead);
+        if (!error.isEmpty())
+            return error;
+        DirectReader *reader = connection.directReader();
+        if (!reader) {
+            connection.endRequest(false);
+            return QStringLiteral("La conexión a la base de datos no está abierta.");
+        }
+        reader->sendWith(connection.takeAroundRead());
+        *result = reader->read(positional, values);
+        const QString endError = connection.endRequest(result->ok());
+        error = result->ok() ? endError : result->error;
+        if (error.isEmpty() || !connection.isBroken())
+            break;
+    }
+    return error;
+}
+
 QString ServerCore::readUser(const QString &user, UserRecord *record)
 {
     SqlConnection *connection = nullptr;
@@ -444,19 +470,17 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
         return QStringLiteral("No se pudo verificar el usuario: %1").arg(error);
     // The one read of passwords the reading connection's own wall lets through on SQLite.
     connection->allowCredentials(true);
-    const QString error = readOn(*connection, [&](QSqlQuery &query) {
-        *record = UserRecord();
-        query.prepare(QStringLiteral("SELECT PAS_USUA, IND_ACTI FROM GN_USUAR WHERE COD_USUA = ?"));
-        query.addBindValue(user);
-        if (!query.exec())
-            return QStringLiteral("No se pudo verificar el usuario: %1").arg(query.lastError().text());
-        record->found = query.next();
-        record->password = record->found ? query.value(0).toString() : QString();
-        record->active = record->found && query.value(1).toString().trimmed() != QLatin1String("I");
-        return QString();
-    });
+    FetchResult read;
+    const QString error = readOwn(*connection, QStringLiteral("SELECT PAS_USUA, IND_ACTI FROM GN_USUAR WHERE COD_USUA = :usuario"),
+                                  {user}, &read);
     connection->allowCredentials(false);
-    return error;
+    if (!error.isEmpty())
+        return QStringLiteral("No se pudo verificar el usuario: %1").arg(error);
+    *record = UserRecord();
+    record->found = !read.rows.isEmpty();
+    record->password = record->found ? read.rows.first().value(0).toString() : QString();
+    record->active = record->found && read.rows.first().value(1).toString().trimmed() != QLatin1String("I");
+    return {};
 }
 
 QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
@@ -468,26 +492,21 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
     SqlConnection *connection = nullptr;
     QString error = credentials(&connection);
     // Every company with its name, marked where the user holds a grant: companies are few.
+    // Grants of companies not (yet) in GN_EMPRE count too.
+    FetchResult read;
     if (error.isEmpty())
-        error = readOn(*connection, [&](QSqlQuery &query) {
-            allowed.clear();
-            names.clear();
-            // Grants of companies not (yet) in GN_EMPRE count too.
-            query.prepare(QStringLiteral(
-                "SELECT E.COD_EMPR, E.NOM_EMPR, NULL FROM GN_EMPRE E\n"
-                "UNION ALL SELECT U.COD_EMPR, NULL, U.COD_USUA FROM GN_USEMP U WHERE U.COD_USUA = ?"));
-            query.addBindValue(user.trimmed());
-            if (!query.exec())
-                return query.lastError().text();
-            while (query.next()) {
-                const int company = query.value(0).toInt();
-                if (!query.value(2).isNull())
-                    allowed.insert(company);
-                else
-                    names.insert(company, query.value(1).toString().trimmed());
-            }
-            return QString();
-        });
+        error = readOwn(*connection,
+                        QStringLiteral("SELECT E.COD_EMPR, E.NOM_EMPR, NULL FROM GN_EMPRE E\n"
+                                       "UNION ALL SELECT U.COD_EMPR, NULL, U.COD_USUA FROM GN_USEMP U "
+                                       "WHERE U.COD_USUA = :usuario"),
+                        {user.trimmed()}, &read);
+    for (const QVariantList &row : std::as_const(read.rows)) {
+        const int company = row.value(0).toInt();
+        if (!row.value(2).isNull())
+            allowed.insert(company);
+        else
+            names.insert(company, row.value(1).toString().trimmed());
+    }
     if (!error.isEmpty())
         return QStringLiteral("No se pudieron leer las empresas del usuario %1: %2").arg(user, error);
     *access = CompanyAccess(user.trimmed(), allowed, names);

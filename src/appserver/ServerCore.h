@@ -88,10 +88,16 @@ private:
     // ended the connection meanwhile (it only reads); empty, or why it failed.
     template <class Work>
     QString readOn(SqlConnection &connection, Work work);
+    // Reads one statement of the server's own (":name" markers, `values` in their order) in a
+    // request of its own on `connection`, through the connection's direct reader: on PostgreSQL
+    // the request is one round trip. Once more when the database ended the connection meanwhile.
+    QString readOwn(SqlConnection &connection, const QString &statement, const QVariantList &values,
+                    FetchResult *result);
     // Runs work() (a fetch or method) in one request of the reader; `mayRetry` tells whether a
     // read cut short by a lost connection may start again.
     template <class Result, class Work, class MayRetry>
-    Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry);
+    // `oneRead`: the work is one read (a fetch), which the request's end may go with.
+    Result readRequest(const QList<int> &companies, Work work, MayRetry mayRetry, bool oneRead);
     template <class Result, class Work>
     Result forSession(const Credentials &session, const CompanyAccess *access, Work work);
     template <class Result, class Request, class Work>

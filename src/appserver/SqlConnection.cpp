@@ -71,8 +71,9 @@ void SqlConnection::release()
 {
     m_resetsSession = false;
     m_guard.reset();
-    // The queries go before the connection they were prepared on.
+    // The queries and the reader go before the connection they were prepared on.
     m_reads.clear();
+    m_direct.reset();
     if (m_name.isEmpty())
         return;
     {
@@ -119,13 +120,24 @@ bool SqlConnection::inTransaction() const
     return m_dialect.sqlEngine().inTransaction(database());
 }
 
-QString SqlConnection::beginRequest(const QList<int> &companies)
+QString SqlConnection::beginRequest(const QList<int> &companies, Begin when)
 {
     if (!m_wanted)
         return QStringLiteral("La conexión a la base de datos no está abierta.");
+    m_waiting = {};
+    m_endSentWithRead = false;
     if (isBroken())
         if (const QString error = reopen(); !error.isEmpty())
             return error;
+    // A begin that waits meets a connection ended while idle on the read: the owner runs a read
+    // cut short again (ServerCore), and that begin opens the connection again.
+    if (when != Begin::Now)
+        m_waiting.before = m_dialect.sqlEngine().beginWithFirstRead(m_readOnly, companies);
+    if (!m_waiting.before.isEmpty()) {
+        if (when == Begin::OnlyRead)
+            m_waiting.after = QStringList{m_dialect.endRequest(m_readOnly, true)};
+        return {};
+    }
     const QString begin = m_dialect.beginRequest(m_readOnly, companies);
     if (begin.isEmpty())
         return {};
@@ -142,8 +154,25 @@ QString SqlConnection::beginRequest(const QList<int> &companies)
     return error;
 }
 
+AroundRead SqlConnection::takeAroundRead()
+{
+    m_endSentWithRead = !m_waiting.after.isEmpty();
+    return std::exchange(m_waiting, {});
+}
+
+QString SqlConnection::runBegin()
+{
+    const QStringList begin = std::exchange(m_waiting, {}).before;
+    return begin.isEmpty() ? QString() : exec(begin.join(QStringLiteral("; ")));
+}
+
 QString SqlConnection::endRequest(bool commit)
 {
+    // Nothing was sent: nothing to end, nothing changed in the session.
+    if (!std::exchange(m_waiting, {}).isEmpty())
+        return {};
+    // An end that went with the read left no transaction, unless the read failed before it.
+    const bool ended = std::exchange(m_endSentWithRead, false) && !inTransaction();
     if (isBroken())
         return commit && !m_readOnly ? QStringLiteral("Se perdió la conexión con la base de datos antes de confirmar; "
                                        "la operación no se completó.")
@@ -151,11 +180,18 @@ QString SqlConnection::endRequest(bool commit)
     QString error;
     const QString end = m_dialect.endRequest(m_readOnly, commit);
     // A failed statement may have ended the transaction already (a fetch rolls back itself).
-    if (!end.isEmpty() && (commit || inTransaction()))
+    if (!end.isEmpty() && !ended && (commit || inTransaction()))
         error = exec(end);
     if (m_resetsSession && !exec(m_dialect.sessionReset(m_description, m_readOnly)).isEmpty())
         release(); // a session that cannot be put back is not used again: the next request reopens
     return error;
+}
+
+DirectReader *SqlConnection::directReader()
+{
+    if (!m_direct && isOpen())
+        m_direct = m_dialect.sqlEngine().directReader(database());
+    return m_direct.get();
 }
 
 QSqlDatabase SqlConnection::database() const
@@ -165,6 +201,10 @@ QSqlDatabase SqlConnection::database() const
 
 QSqlQuery *SqlConnection::preparedRead(const QString &statement, QString *error)
 {
+    if (const QString begun = runBegin(); !begun.isEmpty()) {
+        *error = begun;
+        return nullptr;
+    }
     // A workstation repeats a few dozen shapes of read; the registry bounds them anyway.
     constexpr int kKeptReads = 128;
     if (const auto kept = m_reads.constFind(statement); kept != m_reads.constEnd())

@@ -8,12 +8,15 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SqlDialect.h"
+#include "appserver/SqlEngine.h"
 
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QSqlQuery;
 
@@ -43,6 +46,9 @@ public:
     void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
 
     QSqlDatabase database() const;
+    // The engine's direct reader on this opening of the connection (made on first use, made
+    // again after the connection was opened again), or null where the engine has none.
+    DirectReader *directReader();
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
     // A read prepared once on this connection and kept for the next request that runs the same
@@ -53,7 +59,17 @@ public:
     // Begins one request's transaction; rows of other companies than `companies` (and 0) stay
     // out of it on PostgreSQL. A connection found broken is opened again first, and once more
     // when the begin itself finds it ended: nothing of the request has run yet. Empty, or why not.
-    QString beginRequest(const QList<int> &companies);
+    // Where the engine sends a reading request's begin with its first read (a direct reader),
+    // WithFirstRead makes the begin wait for that read: the work takes it (takeAroundRead) or
+    // runs it (runBegin) before anything else, and a request that reads nothing costs no round
+    // trip. OnlyRead, for a request that is one read, sends its end with the read too.
+    enum class Begin { Now, WithFirstRead, OnlyRead };
+    QString beginRequest(const QList<int> &companies, Begin when = Begin::Now);
+    // What still waits to be sent with the first read, for a reader that sends it (and so runs it).
+    AroundRead takeAroundRead();
+    // Runs the begin still waiting, for work that reads through QtSql (the end then waits for
+    // endRequest); empty, or the error.
+    QString runBegin();
     // Commits (or rolls back) what is still open, then puts back anything the request may have
     // changed in the session. The error of the commit, if any.
     QString endRequest(bool commit);
@@ -70,6 +86,9 @@ private:
     bool m_readOnly = true;
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
+    std::unique_ptr<DirectReader> m_direct;   // on this opening's client handle
+    AroundRead m_waiting;          // the request's begin (and end), not sent yet
+    bool m_endSentWithRead = false;   // the read ended the request's transaction
     std::function<void(const QString &)> m_log;
     std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
     QHash<QString, std::shared_ptr<QSqlQuery>> m_reads;   // prepared reads by text

@@ -30,6 +30,14 @@ public:
     virtual void allowCredentials(bool allow) = 0;
 };
 
+// Statements a direct reader runs around its next read, in the same round trip where the engine
+// can: a request's begin before it and, where that read is the whole request, its end after it.
+struct AroundRead {
+    QStringList before;
+    QStringList after;
+    bool isEmpty() const { return before.isEmpty() && after.isEmpty(); }
+};
+
 // The read path's direct lane: a statement with positional markers run through the engine's
 // own client interface instead of QSqlQuery.
 class DirectReader {
@@ -38,6 +46,8 @@ public:
     virtual FetchResult read(const QString &statement, const QVariantList &values) = 0;
     // The rows handed to `sink` as they are read; the error text on failure.
     virtual QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) = 0;
+    // Statements to run around the next read; a failure among them is that read's failure.
+    virtual void sendWith(const AroundRead &around) = 0;
 };
 
 class SqlEngine {
@@ -70,6 +80,10 @@ public:
 
     // See SqlDialect for these.
     virtual QString beginRequest(bool readOnly, const QList<int> &companies) const = 0;
+    // Where the begin of a request waits for the request's first read and travels with it (the
+    // direct reader sends both in one round trip): the begin's statements one by one. Empty:
+    // the begin runs when the request begins.
+    virtual QStringList beginWithFirstRead(bool readOnly, const QList<int> &companies) const = 0;
     virtual QString endRequest(bool readOnly, bool commit) const = 0;
     virtual QString sessionReset(const DatabaseDescription &description, bool readOnly) const = 0;
     virtual QString tableListStatement() const = 0;

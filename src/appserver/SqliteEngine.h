@@ -22,6 +22,7 @@ public:
     bool readsCredentialsOnWriter() const override { return false; }
 
     QString beginRequest(bool readOnly, const QList<int> &companies) const override;
+    QStringList beginWithFirstRead(bool, const QList<int> &) const override { return {}; }
     QString endRequest(bool readOnly, bool commit) const override;
     QString sessionReset(const DatabaseDescription &, bool) const override { return {}; }
     QString tableListStatement() const override;

@@ -1,12 +1,13 @@
 #include "appserver/SqliteReader.h"
 
+#include "appserver/RecentTexts.h"
 #include "appserver/SqlDialect.h"
 
 #include <QDate>
 #include <sqlite3.h>
 
-#include <cstring>
-#include <vector>
+#include <utility>
+
 
 namespace appserver {
 
@@ -32,55 +33,12 @@ QString text(sqlite3_stmt *stmt, int column)
     return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column));
 }
 
-// Codes repeat down a column (record types, flags), a few distinct ones in turn: a short text
-// met lately in its column shares that string instead of building another.
-class TextColumns {
-public:
-    explicit TextColumns(int count) : m_columns(size_t(count)) {}
-    QString text(sqlite3_stmt *stmt, int column)
-    {
-        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        const int size = sqlite3_column_bytes(stmt, column);
-        if (size > kShort)
-            return QString::fromUtf8(bytes, size);
-        Recent &recent = m_columns[size_t(column)];
-        for (int i = 0; i < recent.count; ++i) {
-            const Entry &entry = recent.entries[i];
-            if (entry.size == size && sameBytes(entry.bytes, bytes, size))
-                return entry.text;
-        }
-        Entry &entry = recent.entries[recent.next];
-        recent.next = (recent.next + 1) % kKept;
-        recent.count = qMin(recent.count + 1, kKept);
-        std::memcpy(entry.bytes, bytes, size_t(size));
-        entry.size = size;
-        entry.text = QString::fromUtf8(bytes, size);
-        return entry.text;
-    }
-
-private:
-    static constexpr int kShort = 16;
-    static constexpr int kKept = 8;
-    struct Entry {
-        char bytes[kShort];
-        int size = 0;
-        QString text;
-    };
-    struct Recent {
-        Entry entries[kKept];
-        int count = 0;
-        int next = 0;
-    };
-    // Codes are a few bytes: a loop beats a call.
-    static bool sameBytes(const char *a, const char *b, int size)
-    {
-        for (int i = 0; i < size; ++i)
-            if (a[i] != b[i])
-                return false;
-        return true;
-    }
-    std::vector<Recent> m_columns;
-};
+// A text cell through the column's recent texts.
+QString recentText(RecentTexts &texts, sqlite3_stmt *stmt, int column)
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return texts.text(column, bytes, sqlite3_column_bytes(stmt, column));
+}
 
 // A column as its storage class gives it (what QtSql hands over for an untyped column).
 QVariant stored(sqlite3_stmt *stmt, int column)
@@ -119,7 +77,7 @@ QVariant isoDate(sqlite3_stmt *stmt, int column)
 }
 
 // A column in the form its field type promises the client.
-QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &texts)
+QVariant value(sqlite3_stmt *stmt, int column, FieldType type, RecentTexts &texts)
 {
     if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
         return QVariant();
@@ -130,7 +88,7 @@ QVariant value(sqlite3_stmt *stmt, int column, FieldType type, TextColumns &text
     case FieldType::Float: return sqlite3_column_double(stmt, column);
     case FieldType::String:
     case FieldType::FixedChar:
-        return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(texts.text(stmt, column))
+        return sqlite3_column_type(stmt, column) == SQLITE_TEXT ? QVariant(recentText(texts, stmt, column))
                                                                 : QVariant(stored(stmt, column).toString());
     case FieldType::DateTime: {
         const QVariant date = isoDate(stmt, column);
@@ -170,7 +128,7 @@ public:
         const FieldType type = m_fields.at(column).type;
         if ((type == FieldType::String || type == FieldType::FixedChar)
             && sqlite3_column_type(m_stmt, column) == SQLITE_TEXT)
-            return m_texts.text(m_stmt, column);
+            return recentText(m_texts, m_stmt, column);
         return value(column).toString();
     }
     int count() const { return int(m_fields.size()); }
@@ -178,7 +136,7 @@ public:
 private:
     sqlite3_stmt *m_stmt;
     const QList<FieldDesc> &m_fields;
-    mutable TextColumns m_texts;
+    mutable RecentTexts m_texts;
 };
 
 // Names and declared types; a column without a declared type (an expression) is typed by the
@@ -292,7 +250,10 @@ QString SqliteReader::bind(sqlite3_stmt *stmt, const QVariantList &values) const
 template <class Describe, class Take>
 QString SqliteReader::walk(const QString &statement, const QVariantList &values, Describe describe, Take take)
 {
-    QString error;
+    const AroundRead around = std::exchange(m_around, {});
+    QString error = runAll(around.before);
+    if (!error.isEmpty())
+        return error;
     const Prepared *entry = prepared(statement, &error);
     if (!entry)
         return error;
@@ -314,7 +275,15 @@ QString SqliteReader::walk(const QString &statement, const QVariantList &values,
     if (rc != SQLITE_DONE)
         error = databaseError();
     sqlite3_reset(stmt);
-    return error;
+    return error.isEmpty() ? runAll(around.after) : error;
+}
+
+QString SqliteReader::runAll(const QStringList &statements)
+{
+    for (const QString &statement : statements)
+        if (sqlite3_exec(m_db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            return databaseError();
+    return {};
 }
 
 FetchResult SqliteReader::read(const QString &statement, const QVariantList &values)

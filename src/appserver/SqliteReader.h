@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 struct sqlite3;
@@ -30,6 +31,8 @@ public:
     // The same rows handed to `sink` as they are read; the error text on failure (rows the
     // sink took before a failure are not taken back).
     QString readEach(const QString &statement, const QVariantList &values, RowSink &sink) override;
+    // Run right before and after the next read: SQLite has no round trips to save.
+    void sendWith(const AroundRead &around) override { m_around = around; }
 
 private:
     // A compiled statement and what its declared column types say (read once).
@@ -47,6 +50,9 @@ private:
 
     sqlite3 *m_db;
     QHash<QString, Prepared> m_statements;
+    QString runAll(const QStringList &statements);
+
+    AroundRead m_around;
 };
 
 } // namespace appserver
