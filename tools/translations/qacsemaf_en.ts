@@ -560,10 +560,6 @@
         <translation>the two passwords differ; nothing was changed</translation>
     </message>
     <message>
-        <source>Con --pg: archivo cuya primera línea es la contraseña del rol de lectura (cuando la conexión no trae readpassword=).</source>
-        <translation>With --pg: file whose first line is the reading role&apos;s password (when the connection text has no readpassword=).</translation>
-    </message>
-    <message>
         <source>la base de datos %1 no existe</source>
         <translation>the database %1 does not exist</translation>
     </message>
