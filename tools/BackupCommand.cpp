@@ -1,38 +1,44 @@
 #include "tools/BackupCommand.h"
 
-#include "tools/SiteOptions.h"
+#include "tools/CommandLine.h"
 #include "tools/dbtools/SqliteBackup.h"
 
 #include <QTextStream>
 
 int runBackupCommand(const QStringList &arguments)
 {
-    SiteOptions options(QStringLiteral("qacsemaf backup --db ARCHIVO --out COPIA"),
-                        QStringLiteral("Copia una base de datos SQLite mientras otros la usan, tal como estaba en un "
-                                       "momento. La copia no reemplaza un archivo que exista. Para PostgreSQL, use "
-                                       "pg_dump."));
-    options.parser().addOptions({
-        {QStringLiteral("db"), QStringLiteral("Base de datos SQLite que se copia."), QStringLiteral("ARCHIVO")},
-        {QStringLiteral("pg"), QStringLiteral("No se usa: las bases PostgreSQL se copian con pg_dump."), QStringLiteral("CONNINFO")},
-        {QStringLiteral("out"), QStringLiteral("Archivo nuevo de la copia."), QStringLiteral("COPIA")},
+    CommandLine line(arguments.value(0),
+                     cliText(QT_TRANSLATE_NOOP("qacsemaf", "Copia una base de datos SQLite mientras otros la usan, tal "
+                                                           "como estaba en un momento. La copia no reemplaza un archivo "
+                                                           "que exista. Para PostgreSQL, use pg_dump.")));
+    line.add({
+        {QStringLiteral("db"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base de datos SQLite que se copia.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("pg"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se usa: las bases PostgreSQL se copian con pg_dump.")),
+         QStringLiteral("conninfo")},
+        {QStringLiteral("out"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Archivo nuevo de la copia.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "copia"))},
     });
     try {
-        if (!options.parse(arguments))
-            return 0;
-        if (options.parser().isSet(QStringLiteral("pg")))
-            throw UsageError(QStringLiteral("las bases PostgreSQL se copian con pg_dump (vea el README), no con backup"));
-        if (options.file().isEmpty())
-            throw UsageError(QStringLiteral("indique la base de datos con --db ARCHIVO"));
-        if (options.parser().value(QStringLiteral("out")).isEmpty())
-            throw UsageError(QStringLiteral("indique el archivo de la copia con --out COPIA"));
+        line.parse(arguments);
+        if (line.isSet(QStringLiteral("pg")))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "las bases PostgreSQL se copian con pg_dump (vea el "
+                                                                   "README), no con backup")));
+        line.require(QStringLiteral("db"));
+        line.require(QStringLiteral("out"));
+        line.requireExistingFile(QStringLiteral("db"));
+        line.requireNewFile(QStringLiteral("out"));
     } catch (const UsageError &error) {
-        return options.refuse(error);
+        return reportUsageError(error, arguments.value(0));
     }
-    const QString target = options.parser().value(QStringLiteral("out"));
+    const QString source = line.value(QStringLiteral("db"));
+    const QString target = line.value(QStringLiteral("out"));
     int pages = 0;
-    const dbtools::DbOutcome copied = dbtools::SqliteBackup::copy(options.file(), target, &pages);
+    const dbtools::DbOutcome copied = dbtools::SqliteBackup::copy(source, target, &pages);
     if (!copied.ok())
-        return SiteOptions::fail(copied.error);
-    QTextStream(stdout) << QStringLiteral("Copia de %1 guardada en %2 (%3 páginas).\n").arg(options.file(), target).arg(pages);
+        return reportFailure(copied.error);
+    QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Copia de %1 guardada en %2 (%3 páginas)."))
+                               .arg(source, target).arg(pages)
+                        << '\n';
     return 0;
 }

@@ -43,6 +43,20 @@ QString parserError(const QCommandLineParser &parser)
     return parser.errorText();
 }
 
+// `value` of option `name` as a whole number of at least `minimum`; throws otherwise.
+int wholeNumber(const QString &name, const QString &value, int minimum)
+{
+    bool isNumber = false;
+    const int parsed = value.toInt(&isNumber);
+    if (!isNumber)
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: \"%2\" no es un número entero"))
+                             .arg(dashed(name), value));
+    if (parsed < minimum)
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: dé un número de %2 en adelante"))
+                             .arg(dashed(name)).arg(minimum));
+    return parsed;
+}
+
 } // namespace
 
 CommandLine::CommandLine(QString program, QString description)
@@ -59,9 +73,16 @@ void CommandLine::add(const QList<QCommandLineOption> &options)
     m_parser.addOptions(options);
 }
 
+void CommandLine::takeArguments(const QString &synopsis, int most)
+{
+    m_synopsis = synopsis;
+    m_mostArguments = most;
+}
+
 QString CommandLine::usageLine() const
 {
-    return cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 [opciones]")).arg(m_program);
+    const QString call = m_synopsis.isEmpty() ? m_program : m_program + QLatin1Char(' ') + m_synopsis;
+    return cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 [opciones]")).arg(call);
 }
 
 QString CommandLine::help() const
@@ -91,9 +112,9 @@ void CommandLine::parse(const QStringList &arguments)
         QTextStream(stdout) << help();
         std::exit(0);
     }
-    if (!m_parser.positionalArguments().isEmpty())
+    if (m_parser.positionalArguments().size() > m_mostArguments)
         throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "argumento inesperado \"%1\""))
-                             .arg(m_parser.positionalArguments().constFirst()));
+                             .arg(m_parser.positionalArguments().at(m_mostArguments)));
 }
 
 void CommandLine::require(const QString &name) const
@@ -111,14 +132,14 @@ void CommandLine::refuseTogether(const QString &one, const QString &other) const
 
 int CommandLine::number(const QString &name, int minimum) const
 {
-    bool isNumber = false;
-    const int parsed = m_parser.value(name).toInt(&isNumber);
-    if (!isNumber)
-        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: \"%2\" no es un número entero"))
-                             .arg(dashed(name), m_parser.value(name)));
-    if (parsed < minimum)
-        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: dé un número de %2 en adelante"))
-                             .arg(dashed(name)).arg(minimum));
+    return wholeNumber(name, m_parser.value(name), minimum);
+}
+
+QList<int> CommandLine::numbers(const QString &name, int minimum) const
+{
+    QList<int> parsed;
+    for (const QString &value : m_parser.values(name))
+        parsed << wholeNumber(name, value, minimum);
     return parsed;
 }
 
@@ -140,6 +161,21 @@ void CommandLine::requireFolderOf(const QString &name) const
     if (!QFileInfo(folder).isDir())
         throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: la carpeta %2 no existe"))
                              .arg(dashed(name), QDir::toNativeSeparators(folder)));
+}
+
+void CommandLine::requireExistingFile(const QString &name) const
+{
+    if (!QFileInfo(m_parser.value(name)).isFile())
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: el archivo %2 no existe"))
+                             .arg(dashed(name), m_parser.value(name)));
+}
+
+void CommandLine::requireNewFile(const QString &name) const
+{
+    requireFolderOf(name);
+    if (QFileInfo::exists(m_parser.value(name)))
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: %2 ya existe; no se reemplaza"))
+                             .arg(dashed(name), m_parser.value(name)));
 }
 
 int reportUsageError(const UsageError &error, const QString &program)

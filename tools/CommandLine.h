@@ -36,6 +36,9 @@ public:
     CommandLine(QString program, QString description);
 
     void add(const QList<QCommandLineOption> &options);
+    // The command takes up to `most` arguments besides its options, named by `synopsis` in the
+    // usage line ("Uso: qacsemaf user add NOMBRE [opciones]"); without this call it takes none.
+    void takeArguments(const QString &synopsis, int most);
     // Every option of the table, --help first.
     const QList<QCommandLineOption> &options() const { return m_options; }
 
@@ -50,6 +53,10 @@ public:
 
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
     QString value(const QString &name) const { return m_parser.value(name); }
+    // Every value of an option that may be given more than once.
+    QStringList values(const QString &name) const { return m_parser.values(name); }
+    // The arguments given besides the options (at most as many as takeArguments allows).
+    QStringList arguments() const { return m_parser.positionalArguments(); }
 
     // Throws "falta --NAME" when the option is not given.
     void require(const QString &name) const;
@@ -57,14 +64,22 @@ public:
     void refuseTogether(const QString &one, const QString &other) const;
     // The option's value as a whole number of at least `minimum`; throws otherwise.
     int number(const QString &name, int minimum = INT_MIN) const;
+    // Every value of an option given more than once, each as number() reads it.
+    QList<int> numbers(const QString &name, int minimum = INT_MIN) const;
     // The option's value, lower-cased, when it is one of `choices`; throws naming them otherwise.
     QString choice(const QString &name, const QStringList &choices) const;
     // Throws when the option names a file whose folder does not exist (nothing given: fine).
     void requireFolderOf(const QString &name) const;
+    // Throws when the option names no file that exists.
+    void requireExistingFile(const QString &name) const;
+    // Throws when the option names a file that exists already, or one whose folder does not.
+    void requireNewFile(const QString &name) const;
 
 private:
     QString m_program;
     QString m_description;
+    QString m_synopsis;
+    int m_mostArguments = 0;
     QList<QCommandLineOption> m_options;
     QCommandLineParser m_parser;
 };

@@ -1,6 +1,7 @@
 #include "tools/InitCommand.h"
 
 #include "appserver/SchemaVersion.h"
+#include "tools/CommandLine.h"
 #include "tools/PasswordPrompt.h"
 #include "tools/SiteDatabase.h"
 #include "tools/SiteOptions.h"
@@ -32,7 +33,7 @@ UserStore::User firstAdministrator(const QString &name)
     UserStore::User admin;
     admin.name = name;
     admin.type = QStringLiteral("A");
-    admin.fullName = QStringLiteral("Administrador del sistema");
+    admin.fullName = QStringLiteral("Administrador del sistema");   // a row of the suite, kept in Spanish
     return admin;
 }
 
@@ -40,8 +41,6 @@ UserStore::User firstAdministrator(const QString &name)
 DbOutcome checkEmptyFile(const QString &file)
 {
     const QFileInfo info(file);
-    if (!QFileInfo(info.absolutePath()).isDir())
-        return DbOutcome::failure(QStringLiteral("la carpeta de %1 no existe").arg(file));
     if (!info.exists() || info.size() == 0)
         return DbOutcome::success();
     const QString probe = kInitConnection + QStringLiteral("-probe");
@@ -57,11 +56,12 @@ DbOutcome checkEmptyFile(const QString &file)
     }
     QSqlDatabase::removeDatabase(probe);
     if (objects < 0)
-        return DbOutcome::failure(QStringLiteral("%1 ya existe y no es una base de datos SQLite; init no lo reemplaza")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya existe y no es una base de datos SQLite; init no lo reemplaza"))
                                       .arg(file));
     if (objects > 0)
-        return DbOutcome::failure(QStringLiteral("%1 ya existe y no está vacía; init solo crea bases nuevas: para "
-                                                 "ponerla al día use qacsemaf migrate")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya existe y no está vacía; init solo crea "
+                                                                               "bases nuevas: para ponerla al día use "
+                                                                               "qacsemaf migrate"))
                                       .arg(file));
     return DbOutcome::success();
 }
@@ -85,7 +85,7 @@ DbOutcome initSqlite(const QString &file, const UserStore::User &admin, const QS
     }
     QSqlDatabase::removeDatabase(kInitConnection);
     if (outcome.ok() && std::rename(QFile::encodeName(built).constData(), QFile::encodeName(file).constData()) != 0)
-        outcome = DbOutcome::failure(QStringLiteral("no se pudo renombrar %1 como %2: %3")
+        outcome = DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo renombrar %1 como %2: %3"))
                                          .arg(built, file, QString::fromLocal8Bit(std::strerror(errno))));
     if (!outcome.ok())
         QFile::remove(built);
@@ -93,8 +93,7 @@ DbOutcome initSqlite(const QString &file, const UserStore::User &admin, const QS
 }
 
 // One transaction: the tables, the administrator and the roles, or nothing.
-DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin, const QString &password,
-                       const QString &readerPassword)
+DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin, const QString &password)
 {
     SiteDatabase site(kInitConnection);
     if (const DbOutcome opened = site.openExisting(options); !opened.ok())
@@ -102,11 +101,12 @@ DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin,
     QSqlDatabase db = site.db();
     SchemaLoader loader(db);
     if (const QStringList existing = loader.existingTables(); !existing.isEmpty())
-        return DbOutcome::failure(QStringLiteral("%1 ya tiene %2 de las tablas del módulo (%3 ...); init solo prepara "
-                                                 "bases vacías: para ponerla al día use qacsemaf migrate")
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya tiene %2 de las tablas del módulo (%3 ...); "
+                                                                               "init solo prepara bases vacías: para "
+                                                                               "ponerla al día use qacsemaf migrate"))
                                       .arg(site.displayName()).arg(existing.size()).arg(existing.first()));
     if (!db.transaction())
-        return DbOutcome::failure(QStringLiteral("no se pudo empezar la transacción: %1").arg(db.lastError().text()));
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo empezar la transacción: %1")).arg(db.lastError().text()));
     loader.joinTransaction();
     UserStore users(db);
     users.joinTransaction();
@@ -114,9 +114,9 @@ DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin,
     if (outcome.ok())
         outcome = users.add(admin, password);
     if (outcome.ok())
-        outcome = ServerAccess::setUpFor(db, options.connInfo(), readerPassword);
+        outcome = ServerAccess::setUpFor(db, options.connInfo, options.readerPassword);
     if (outcome.ok() && !db.commit())
-        outcome = DbOutcome::failure(QStringLiteral("no se pudo confirmar la transacción: %1").arg(db.lastError().text()));
+        outcome = DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo confirmar la transacción: %1")).arg(db.lastError().text()));
     if (!outcome.ok())
         db.rollback();
     return outcome;
@@ -126,42 +126,41 @@ DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin,
 
 int runInitCommand(const QStringList &arguments)
 {
-    SiteOptions options(QStringLiteral("qacsemaf init (--db ARCHIVO | --pg CONNINFO) [opciones]"),
-                        QStringLiteral("Crea una base de datos vacía del módulo, en la versión actual del esquema, con su "
-                                       "primer administrador. La contraseña se pide en la terminal, sin eco, o se lee de "
-                                       "la primera línea de la entrada estándar; nunca como argumento."));
-    options.addPlaceOptions();
-    options.addReadPasswordOption();
-    options.parser().addOption({QStringLiteral("admin"), QStringLiteral("Nombre del primer administrador (ADMIN si no se da)."),
-                                QStringLiteral("NOMBRE"), QStringLiteral("ADMIN")});
-    QString readerPassword;
+    CommandLine line(arguments.value(0),
+                     cliText(QT_TRANSLATE_NOOP("qacsemaf", "Crea una base de datos vacía del módulo, en la versión actual "
+                                                           "del esquema, con su primer administrador. La contraseña se "
+                                                           "pide en la terminal, sin eco, o se lee de la primera línea de "
+                                                           "la entrada estándar; nunca como argumento.")));
+    SiteOptions::addPlaceTo(line);
+    SiteOptions::addReadPasswordTo(line);
+    line.add({{QStringLiteral("admin"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Nombre del primer administrador.")),
+               cliText(QT_TRANSLATE_NOOP("qacsemaf", "nombre")), QStringLiteral("ADMIN")}});
+    SiteOptions options;
     UserStore::User admin;
     try {
-        if (!options.parse(arguments))
-            return 0;
-        admin = firstAdministrator(options.parser().value(QStringLiteral("admin")));
+        line.parse(arguments);
+        options = SiteOptions::read(line, SiteOptions::File::MayBeNew);
+        options.readReaderPassword(line);
+        admin = firstAdministrator(line.value(QStringLiteral("admin")));
         if (const QString refused = UserStore::nameRefusal(admin.name); !refused.isEmpty())
-            throw UsageError(refused);
-        QString error;
-        readerPassword = options.readPassword(&error);
-        if (!error.isEmpty())
-            throw UsageError(error);
+            throw UsageError(QStringLiteral("--admin: %1").arg(refused));
     } catch (const UsageError &error) {
-        return options.refuse(error);
+        return reportUsageError(error, arguments.value(0));
     }
     QString password;
     if (const QString refused = PasswordPrompt::read(admin.name, &password); !refused.isEmpty())
-        return SiteOptions::fail(refused);
-    const bool postgres = !options.connInfo().isEmpty();
-    const DbOutcome outcome = postgres ? initPostgres(options, admin, password, readerPassword)
-                                       : initSqlite(options.file(), admin, password);
+        return reportFailure(refused);
+    const DbOutcome outcome = options.isPostgres() ? initPostgres(options, admin, password)
+                                                   : initSqlite(options.file, admin, password);
     if (!outcome.ok())
-        return SiteOptions::fail(outcome.error);
+        return reportFailure(outcome.error);
     for (const QString &notice : outcome.notices)
-        QTextStream(stderr) << "qacsemaf: aviso: " << notice << '\n';
-    QTextStream(stdout) << QStringLiteral("Base de datos creada en %1, versión %2 del esquema, con el administrador %3.\n")
-                               .arg(postgres ? QStringLiteral("PostgreSQL") : options.file())
+        QTextStream(stderr) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "aviso: %1")).arg(notice) << '\n';
+    QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base de datos creada en %1, versión %2 del esquema, "
+                                                                 "con el administrador %3."))
+                               .arg(options.isPostgres() ? QStringLiteral("PostgreSQL") : options.file)
                                .arg(appserver::SchemaVersion::current())
-                               .arg(admin.name);
+                               .arg(admin.name)
+                        << '\n';
     return 0;
 }

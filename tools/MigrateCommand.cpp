@@ -1,6 +1,7 @@
 #include "tools/MigrateCommand.h"
 
 #include "appserver/SchemaVersion.h"
+#include "tools/CommandLine.h"
 #include "tools/SiteDatabase.h"
 #include "tools/SiteOptions.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -19,14 +20,15 @@ namespace {
 DbOutcome regrantRoles(QSqlDatabase db, const QString &connInfo)
 {
     if (!db.transaction())
-        return DbOutcome::failure(QStringLiteral("no se pudo empezar la transacción: %1").arg(db.lastError().text()));
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo empezar la transacción: %1")).arg(db.lastError().text()));
     DbOutcome outcome = ServerAccess::setUpFor(db, connInfo, QString());
     if (outcome.ok() && !db.commit())
         outcome = DbOutcome::failure(db.lastError().text());
     if (!outcome.ok()) {
         db.rollback();
-        outcome.error = QStringLiteral("las migraciones se aplicaron, pero los permisos de los usuarios del módulo "
-                                       "no se pudieron poner al día: %1").arg(outcome.error);
+        outcome.error = cliText(QT_TRANSLATE_NOOP("qacsemaf", "las migraciones se aplicaron, pero los permisos de "
+                                                              "los usuarios del módulo no se pudieron poner al día: %1"))
+                            .arg(outcome.error);
     }
     return outcome;
 }
@@ -35,45 +37,52 @@ DbOutcome regrantRoles(QSqlDatabase db, const QString &connInfo)
 
 int runMigrateCommand(const QStringList &arguments)
 {
-    SiteOptions options(QStringLiteral("qacsemaf migrate (--db ARCHIVO | --pg CONNINFO)"),
-                        QStringLiteral("Pone una base de datos del módulo en la versión %1 del esquema: aplica, en "
-                                       "orden y cada una en su transacción, las migraciones que le faltan, conservando "
-                                       "sus datos. Una base SQLite pasa al diario de reversión (journal_mode=DELETE); "
-                                       "hágalo sin nadie conectado.").arg(appserver::SchemaVersion::current()));
-    options.addPlaceOptions();
+    CommandLine line(arguments.value(0),
+                     cliText(QT_TRANSLATE_NOOP("qacsemaf", "Pone una base de datos del módulo en la versión %1 del "
+                                                           "esquema: aplica, en orden y cada una en su transacción, las "
+                                                           "migraciones que le faltan, conservando sus datos. Una base "
+                                                           "SQLite pasa al diario de reversión (journal_mode=DELETE); "
+                                                           "hágalo sin nadie conectado."))
+                         .arg(appserver::SchemaVersion::current()));
+    SiteOptions::addPlaceTo(line);
+    SiteOptions options;
     try {
-        if (!options.parse(arguments))
-            return 0;
+        line.parse(arguments);
+        options = SiteOptions::read(line, SiteOptions::File::MustExist);
     } catch (const UsageError &error) {
-        return options.refuse(error);
+        return reportUsageError(error, arguments.value(0));
     }
     SiteDatabase site(QStringLiteral("qacsemaf-migrate"));
     if (const DbOutcome opened = site.openExisting(options); !opened.ok())
-        return SiteOptions::fail(opened.error);
+        return reportFailure(opened.error);
     const QStringList tables = SchemaLoader(site.db()).existingTables();
     if (!tables.contains(QStringLiteral("GN_USUAR")) || !tables.contains(QStringLiteral("AC_PPROM")))
-        return SiteOptions::fail(QStringLiteral("%1 no es una base de datos de Semáforo de Carrera; créela con "
-                                                "qacsemaf init").arg(site.displayName()));
+        return reportFailure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no es una base de datos de Semáforo de "
+                                                                   "Carrera; créela con qacsemaf init"))
+                                 .arg(site.displayName()));
     int before = 1;
     if (const DbOutcome read = SchemaMigrator(site.db()).readVersion(&before); !read.ok())
-        return SiteOptions::fail(read.error);
+        return reportFailure(read.error);
     QStringList ran;
     DbOutcome outcome = SchemaMigrator(site.db()).migrate(site.displayName(), &ran);
     QTextStream out(stdout);
     for (const QString &migration : std::as_const(ran))
-        out << QStringLiteral("Aplicada la migración %1\n").arg(migration);
+        out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Aplicada la migración %1")).arg(migration) << '\n';
     if (outcome.ok() && !site.isPostgres())
         outcome = SchemaLoader::useRollbackJournal(site.db());
     if (outcome.ok() && site.isPostgres() && !ran.isEmpty())
         outcome = regrantRoles(site.db(), site.connInfo());
     if (!outcome.ok())
-        return SiteOptions::fail(outcome.error);
+        return reportFailure(outcome.error);
     for (const QString &notice : std::as_const(outcome.notices))
-        QTextStream(stderr) << "qacsemaf: aviso: " << notice << '\n';
+        QTextStream(stderr) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "aviso: %1")).arg(notice) << '\n';
     const int now = appserver::SchemaVersion::current();
     if (ran.isEmpty())
-        out << QStringLiteral("%1 ya está en la versión %2 del esquema; no había nada que aplicar.\n").arg(site.displayName()).arg(now);
+        out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya está en la versión %2 del esquema; no había nada que aplicar."))
+                   .arg(site.displayName()).arg(now);
     else
-        out << QStringLiteral("%1 pasó de la versión %2 a la %3 del esquema.\n").arg(site.displayName()).arg(before).arg(now);
+        out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 pasó de la versión %2 a la %3 del esquema."))
+                   .arg(site.displayName()).arg(before).arg(now);
+    out << '\n';
     return 0;
 }

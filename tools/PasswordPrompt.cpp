@@ -1,5 +1,7 @@
 #include "tools/PasswordPrompt.h"
 
+#include "tools/CommandLine.h"
+
 #include <QTextStream>
 
 #include <cstdio>
@@ -39,18 +41,18 @@ QString PasswordPrompt::read(const QString &user, QString *password)
 {
     const bool terminal = isatty(STDIN_FILENO) != 0;
     if (terminal) {
-        QTextStream(stderr) << QStringLiteral("Contraseña de %1: ").arg(user) << Qt::flush;
+        QTextStream(stderr) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña de %1: ")).arg(user) << Qt::flush;
     }
     if (!readLine(terminal, password))
-        return QStringLiteral("no llegó ninguna contraseña por la entrada estándar");
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "no llegó ninguna contraseña por la entrada estándar"));
     if (password->isEmpty())
-        return QStringLiteral("la contraseña de %1 no puede estar vacía").arg(user);
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña de %1 no puede estar vacía")).arg(user);
     if (!terminal)
         return {};
-    QTextStream(stderr) << QStringLiteral("Repita la contraseña: ") << Qt::flush;
+    QTextStream(stderr) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Repita la contraseña: ")) << Qt::flush;
     QString again;
     readLine(true, &again);
     if (again != *password)
-        return QStringLiteral("las dos contraseñas no coinciden; no se cambió nada");
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "las dos contraseñas no coinciden; no se cambió nada"));
     return {};
 }

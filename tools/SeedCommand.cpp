@@ -198,11 +198,8 @@ SeedOptions readSeedOptions(const QStringList &arguments, CommandLine &line)
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "Crea una empresa sintética con N contratos activos.")),
          QStringLiteral("N")},
         {QStringLiteral("force"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Reemplaza un archivo o unas tablas que ya existen."))},
-        {QStringLiteral("read-password-file"),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Con --pg: archivo cuya primera línea es la contraseña del rol de lectura "
-                                               "(cuando la conexión no trae readpassword=).")),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
     });
+    SiteOptions::addReadPasswordTo(line);
     line.parse(arguments);
     SeedOptions options;
     options.file = line.value(QStringLiteral("db"));
@@ -216,15 +213,11 @@ SeedOptions readSeedOptions(const QStringList &arguments, CommandLine &line)
         QString error;
         if (!DatabaseOpener::parseConnInfo(options.connInfo, &pairs, &error))
             throw UsageError(QStringLiteral("--pg: %1").arg(error));
-        options.readerPassword = pairs.value(QStringLiteral("readpassword"));
-        if (options.readerPassword.isEmpty() && line.isSet(QStringLiteral("read-password-file"))) {
-            options.readerPassword = SiteOptions::passwordFromFile(line.value(QStringLiteral("read-password-file")), &error);
-            if (!error.isEmpty())
-                throw UsageError(error);
-        }
-    } else {
-        line.refuseTogether(QStringLiteral("db"), QStringLiteral("read-password-file"));
     }
+    SiteOptions place;
+    place.connInfo = options.connInfo;
+    place.readReaderPassword(line);
+    options.readerPassword = place.readerPassword;
     if (line.isSet(QStringLiteral("employees")))
         options.employees = line.number(QStringLiteral("employees"), 1);
     if (!options.file.isEmpty()) {

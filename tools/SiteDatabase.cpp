@@ -2,6 +2,7 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
+#include "tools/CommandLine.h"
 #include "tools/SiteOptions.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaMigrator.h"
@@ -25,12 +26,12 @@ SiteDatabase::~SiteDatabase()
 
 DbOutcome SiteDatabase::openExisting(const SiteOptions &options)
 {
-    m_connInfo = options.connInfo();
+    m_connInfo = options.connInfo;
     if (!isPostgres()) {
-        const QString file = options.file();
+        const QString &file = options.file;
         m_displayName = file;
-        if (!QFileInfo(file).isFile())
-            return DbOutcome::failure(QStringLiteral("la base de datos %1 no existe").arg(file));
+        if (!QFileInfo(file).isFile())   // gone since the command line was read
+            return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "la base de datos %1 no existe")).arg(file));
         return dbtools::DatabaseOpener::openSqlite(file, m_connection);
     }
     appserver::DatabaseDescription description;
@@ -39,15 +40,16 @@ DbOutcome SiteDatabase::openExisting(const SiteOptions &options)
                         ? description.displayName()
                         : QStringLiteral("PostgreSQL");
     const DbOutcome opened = dbtools::DatabaseOpener::openPostgres(m_connInfo, m_connection);
-    return opened.ok() ? opened : DbOutcome::failure(QStringLiteral("no se pudo abrir %1: %2").arg(m_displayName, opened.error));
+    return opened.ok() ? opened : DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo abrir %1: %2")).arg(m_displayName, opened.error));
 }
 
 DbOutcome SiteDatabase::checkCurrent() const
 {
     const QStringList tables = dbtools::SchemaLoader(db()).existingTables();
     if (!tables.contains(QStringLiteral("GN_USUAR")) || !tables.contains(QStringLiteral("AC_PPROM")))
-        return DbOutcome::failure(QStringLiteral("%1 no es una base de datos de Semáforo de Carrera; créela con "
-                                                 "qacsemaf init").arg(m_displayName));
+        return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no es una base de datos de Semáforo de "
+                                                                               "Carrera; créela con qacsemaf init"))
+                                      .arg(m_displayName));
     int version = 1;
     if (const DbOutcome read = dbtools::SchemaMigrator(db()).readVersion(&version); !read.ok())
         return read;

@@ -1,51 +1,35 @@
 #pragma once
-// The command line of the commands that set a site up (init, user, migrate, backup): Spanish help
-// headed by the command's own usage line, listing every option, and where the database is
-// (--db FILE or --pg "conninfo", exactly one). A bad command line throws UsageError, before
-// anything is opened.
+// Where the commands that set a site up (init, user, migrate) find their database: exactly one of
+// --db FILE and --pg "conninfo", read from the command's option table and checked before anything
+// is opened; and the reading role's own password for the commands that set PostgreSQL's roles up.
 
-#include "tools/UsageError.h"
-
-#include <QCommandLineParser>
 #include <QString>
-#include <QStringList>
+
+class CommandLine;
 
 class SiteOptions {
 public:
-    // `usage`: "qacsemaf user add NOMBRE [opciones]"; `description`: what the command does.
-    SiteOptions(QString usage, QString description);
+    // Whether the SQLite file must be there already (user, migrate) or is to be made (init).
+    enum class File { MustExist, MayBeNew };
 
-    QCommandLineParser &parser() { return m_parser; }
-    const QCommandLineParser &parser() const { return m_parser; }
-    // Adds --db and --pg.
-    void addPlaceOptions();
-    // Parses; false when --help was asked for (the help is printed then). Throws UsageError,
-    // also for more positional arguments than `positional`.
-    bool parse(const QStringList &arguments, int positional = 0);
-    QString helpText() const;
+    QString file;             // --db, or empty
+    QString connInfo;         // --pg, or empty
+    QString readerPassword;   // PostgreSQL: readpassword= of the conninfo or --read-password-file
 
-    // After parse: the SQLite file or the PostgreSQL conninfo (the other one empty).
-    QString file() const { return m_parser.value(QStringLiteral("db")); }
-    QString connInfo() const { return m_parser.value(QStringLiteral("pg")); }
-    // PostgreSQL: adds --read-password-file.
-    void addReadPasswordOption();
-    // The reading role's own password: readpassword= of the conninfo, else the first line of
-    // --read-password-file, else empty (never the writer's). Empty error, or why the file could
-    // not be read.
-    QString readPassword(QString *error) const;
+    bool isPostgres() const { return !connInfo.isEmpty(); }
+
+    // Adds --db and --pg to the command's table.
+    static void addPlaceTo(CommandLine &line);
+    // Adds --read-password-file.
+    static void addReadPasswordTo(CommandLine &line);
+    // Exactly one of --db and --pg: the file as `rule` says, a conninfo that reads, names its
+    // database and gives its port and time limits as whole numbers; throws UsageError.
+    static SiteOptions read(const CommandLine &line, File rule);
+    // For a table with --read-password-file: the reading role's password, never the writer's
+    // (readpassword= of the conninfo, else the file's first line, else empty); the file goes
+    // with --pg only. Throws UsageError.
+    void readReaderPassword(const CommandLine &line);
+
     // The first line of a password file, its line end dropped; `error` says why there is none.
     static QString passwordFromFile(const QString &path, QString *error);
-    // The value of an option that must be a whole number of at least `minimum`; throws UsageError.
-    int number(const QString &option, int minimum) const;
-
-    // Prints the refusal with a pointer to the help; exit code 2.
-    int refuse(const UsageError &error) const;
-    // Prints "qacsemaf: <message>"; exit code 1.
-    static int fail(const QString &message);
-
-private:
-    QString m_usage;
-    QString m_description;
-    QCommandLineParser m_parser;
-    bool m_hasPlace = false;
 };

@@ -1,5 +1,6 @@
 #include "tools/UserCommand.h"
 
+#include "tools/CommandLine.h"
 #include "tools/PasswordPrompt.h"
 #include "tools/SiteDatabase.h"
 #include "tools/SiteOptions.h"
@@ -8,8 +9,6 @@
 #include <QMap>
 #include <QTextStream>
 
-#include <functional>
-
 using namespace dbtools;
 
 namespace {
@@ -17,8 +16,7 @@ namespace {
 const QString kUserConnection = QStringLiteral("qacsemaf-user");
 
 struct UserAction {
-    QString arguments;     // after the action's name in the usage line
-    QString description;
+    const char *description;   // Spanish, marked for the catalogue
     bool takesName = true;
 };
 
@@ -26,55 +24,75 @@ const QMap<QString, UserAction> &userActions()
 {
     static const QMap<QString, UserAction> actions{
         {QStringLiteral("add"),
-         {QStringLiteral("NOMBRE [opciones]"),
-          QStringLiteral("Crea un usuario, activo, con las empresas dadas. La contraseña se pide en la terminal "
-                         "o se lee de la entrada estándar.")}},
+         {QT_TRANSLATE_NOOP("qacsemaf", "Crea un usuario, activo, con las empresas dadas. La contraseña se pide en la "
+                                        "terminal o se lee de la entrada estándar.")}},
         {QStringLiteral("passwd"),
-         {QStringLiteral("NOMBRE [opciones]"),
-          QStringLiteral("Cambia la contraseña de un usuario; las sesiones abiertas con la anterior terminan.")}},
+         {QT_TRANSLATE_NOOP("qacsemaf", "Cambia la contraseña de un usuario; las sesiones abiertas con la anterior "
+                                        "terminan.")}},
         {QStringLiteral("disable"),
-         {QStringLiteral("NOMBRE [opciones]"),
-          QStringLiteral("Deshabilita un usuario: no puede iniciar sesión y sus sesiones abiertas terminan. "
-                         "Conserva sus empresas.")}},
-        {QStringLiteral("enable"), {QStringLiteral("NOMBRE [opciones]"), QStringLiteral("Habilita de nuevo un usuario.")}},
-        {QStringLiteral("grant"),
-         {QStringLiteral("NOMBRE --company N [opciones]"), QStringLiteral("Da a un usuario una empresa más.")}},
-        {QStringLiteral("revoke"),
-         {QStringLiteral("NOMBRE --company N [opciones]"), QStringLiteral("Quita a un usuario una empresa.")}},
+         {QT_TRANSLATE_NOOP("qacsemaf", "Deshabilita un usuario: no puede iniciar sesión y sus sesiones abiertas "
+                                        "terminan. Conserva sus empresas.")}},
+        {QStringLiteral("enable"), {QT_TRANSLATE_NOOP("qacsemaf", "Habilita de nuevo un usuario.")}},
+        {QStringLiteral("grant"), {QT_TRANSLATE_NOOP("qacsemaf", "Da a un usuario una empresa más.")}},
+        {QStringLiteral("revoke"), {QT_TRANSLATE_NOOP("qacsemaf", "Quita a un usuario una empresa.")}},
         {QStringLiteral("list"),
-         {QStringLiteral("[opciones]"), QStringLiteral("Lista los usuarios, su tipo, su estado y sus empresas."), false}},
+         {QT_TRANSLATE_NOOP("qacsemaf", "Lista los usuarios, su tipo, su estado y sus empresas."), false}},
     };
     return actions;
 }
 
-int userUsage(QTextStream &out, int exitCode)
+QString actionNames()
 {
-    out << "Uso: qacsemaf user ACCIÓN ... (--db ARCHIVO | --pg CONNINFO)\n\nAcciones:\n";
+    return userActions().keys().join(QStringLiteral(", "));
+}
+
+// qacsemaf user --help: the actions, each with what it does.
+void printActions(const QString &program)
+{
+    QTextStream out(stdout);
+    out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 <acción> [opciones]")).arg(program) << "\n\n"
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Los usuarios de la aplicación y sus empresas.")) << "\n\n"
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Acciones:")) << '\n';
     for (auto it = userActions().cbegin(); it != userActions().cend(); ++it)
-        out << "  qacsemaf user " << it.key() << ' ' << it->arguments << "\n      " << it->description << '\n';
-    out << "\n'qacsemaf user ACCIÓN --help' muestra las opciones de cada acción.\n";
-    return exitCode;
+        out << "  " << it.key().leftJustified(9) << cliText(it->description) << '\n';
+    out << '\n'
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada acción: \"%1 <acción> --help\".")).arg(program)
+        << '\n';
 }
 
 void printUsers(const QList<UserStore::User> &users)
 {
     QTextStream out(stdout);
-    out << QStringLiteral("%1 %2 %3 %4\n").arg(QStringLiteral("USUARIO"), -8).arg(QStringLiteral("TIPO"), -4)
-               .arg(QStringLiteral("ESTADO"), -13).arg(QStringLiteral("EMPRESAS"));
+    out << QStringLiteral("%1 %2 %3 %4\n")
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "USUARIO")), -8)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "TIPO")), -4)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "ESTADO")), -13)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "EMPRESAS")));
     for (const UserStore::User &user : users) {
         QStringList companies;
         for (const int company : user.companies)
             companies << QString::number(company);
         out << QStringLiteral("%1 %2 %3 %4\n").arg(user.name, -8).arg(user.type, -4)
-                   .arg(user.active ? QStringLiteral("activo") : QStringLiteral("deshabilitado"), -13)
+                   .arg(user.active ? cliText(QT_TRANSLATE_NOOP("qacsemaf", "activo"))
+                                    : cliText(QT_TRANSLATE_NOOP("qacsemaf", "deshabilitado")), -13)
                    .arg(companies.isEmpty() ? QStringLiteral("-") : companies.join(QLatin1Char(',')));
     }
 }
 
+// What the command line asked of one action, read and checked before the database is opened.
+struct UserRequest {
+    QString action;
+    QString name;
+    QString type;          // add
+    QString fullName;      // add
+    QList<int> companies;  // add: any number; grant, revoke: one
+};
+
 // Runs the action on the open store; what it printed for success, or the failure.
-DbOutcome runAction(const QString &action, const SiteOptions &options, UserStore &store, QString *done)
+DbOutcome runAction(const UserRequest &request, UserStore &store, QString *done)
 {
-    const QString name = options.parser().positionalArguments().value(0);
+    const QString &action = request.action;
+    const QString &name = request.name;
     if (action == QLatin1String("list")) {
         QList<UserStore::User> users;
         const DbOutcome listed = store.list(&users);
@@ -82,103 +100,119 @@ DbOutcome runAction(const QString &action, const SiteOptions &options, UserStore
             printUsers(users);
         return listed;
     }
-    if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
-        const int company = options.number(QStringLiteral("company"), 0);
-        *done = QStringLiteral("%1: empresa %2 %3.").arg(name).arg(company)
-                    .arg(action == QLatin1String("grant") ? QStringLiteral("concedida") : QStringLiteral("retirada"));
-        return action == QLatin1String("grant") ? store.grant(name, company) : store.revoke(name, company);
+    if (action == QLatin1String("grant")) {
+        *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: empresa %2 concedida.")).arg(name).arg(request.companies.first());
+        return store.grant(name, request.companies.first());
     }
-    if (action == QLatin1String("disable") || action == QLatin1String("enable")) {
-        const bool enable = action == QLatin1String("enable");
-        *done = QStringLiteral("Usuario %1 %2.").arg(name, enable ? QStringLiteral("habilitado") : QStringLiteral("deshabilitado"));
-        return store.setActive(name, enable);
+    if (action == QLatin1String("revoke")) {
+        *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: empresa %2 retirada.")).arg(name).arg(request.companies.first());
+        return store.revoke(name, request.companies.first());
+    }
+    if (action == QLatin1String("disable")) {
+        *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario %1 deshabilitado.")).arg(name);
+        return store.setActive(name, false);
+    }
+    if (action == QLatin1String("enable")) {
+        *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario %1 habilitado.")).arg(name);
+        return store.setActive(name, true);
     }
     QString password;
     if (const QString refused = PasswordPrompt::read(name, &password); !refused.isEmpty())
         return DbOutcome::failure(refused);
     if (action == QLatin1String("passwd")) {
-        *done = QStringLiteral("Contraseña de %1 cambiada.").arg(name);
+        *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña de %1 cambiada.")).arg(name);
         return store.setPassword(name, password);
     }
     UserStore::User user;
     user.name = name;
-    user.type = options.parser().value(QStringLiteral("type")).toUpper();
-    user.fullName = options.parser().value(QStringLiteral("name"));
-    for (const QString &company : options.parser().values(QStringLiteral("company")))
-        user.companies << company.toInt();
-    *done = QStringLiteral("Usuario %1 creado.").arg(name);
+    user.type = request.type;
+    user.fullName = request.fullName;
+    user.companies = request.companies;
+    *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario %1 creado.")).arg(name);
     return store.add(user, password);
 }
 
-void addActionOptions(const QString &action, SiteOptions &options)
+void addActionOptions(const QString &action, CommandLine &line)
 {
-    QCommandLineParser &parser = options.parser();
     if (action == QLatin1String("add")) {
-        parser.addOptions({
-            {QStringLiteral("company"), QStringLiteral("Empresa que el usuario puede usar (se repite para varias)."),
-             QStringLiteral("N")},
-            {QStringLiteral("type"), QStringLiteral("Tipo de usuario: A administrador, U usuario, C consulta (U si no se da)."),
-             QStringLiteral("TIPO"), QStringLiteral("U")},
-            {QStringLiteral("name"), QStringLiteral("Nombre completo del usuario."), QStringLiteral("TEXTO")},
+        line.add({
+            {QStringLiteral("company"),
+             cliText(QT_TRANSLATE_NOOP("qacsemaf", "Empresa que el usuario puede usar (se repite para varias).")),
+             QStringLiteral("n")},
+            {QStringLiteral("type"),
+             cliText(QT_TRANSLATE_NOOP("qacsemaf", "Tipo de usuario: A administrador, U usuario, C consulta.")),
+             cliText(QT_TRANSLATE_NOOP("qacsemaf", "tipo")), QStringLiteral("U")},
+            {QStringLiteral("name"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Nombre completo del usuario.")),
+             cliText(QT_TRANSLATE_NOOP("qacsemaf", "texto"))},
         });
     } else if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
-        parser.addOption({QStringLiteral("company"), QStringLiteral("La empresa."), QStringLiteral("N")});
+        line.add({{QStringLiteral("company"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "La empresa.")), QStringLiteral("n")}});
     }
 }
 
-// Arguments the action needs, checked before the database is opened; throws UsageError.
-void checkActionArguments(const QString &action, const SiteOptions &options)
+// The action's own arguments; throws UsageError.
+UserRequest readRequest(const QString &action, const CommandLine &line)
 {
-    const QCommandLineParser &parser = options.parser();
+    UserRequest request;
+    request.action = action;
     if (userActions().value(action).takesName) {
-        if (parser.positionalArguments().isEmpty())
-            throw UsageError(QStringLiteral("falta el NOMBRE del usuario"));
-        if (const QString refused = UserStore::nameRefusal(parser.positionalArguments().first()); !refused.isEmpty())
+        if (line.arguments().isEmpty())
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta el NOMBRE del usuario")));
+        request.name = line.arguments().constFirst();
+        if (const QString refused = UserStore::nameRefusal(request.name); !refused.isEmpty())
             throw UsageError(refused);
     }
     if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
-        if (parser.values(QStringLiteral("company")).size() != 1)
-            throw UsageError(QStringLiteral("indique una empresa con --company N"));
-        options.number(QStringLiteral("company"), 0);
+        line.require(QStringLiteral("company"));
+        if (line.values(QStringLiteral("company")).size() > 1)
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--company: dé una sola empresa")));
+        request.companies << line.number(QStringLiteral("company"), 0);
     }
     if (action == QLatin1String("add")) {
-        static const QStringList types{QStringLiteral("A"), QStringLiteral("U"), QStringLiteral("C")};
-        if (!types.contains(parser.value(QStringLiteral("type")).toUpper()))
-            throw UsageError(QStringLiteral("--type debe ser A, U o C, no \"%1\"").arg(parser.value(QStringLiteral("type"))));
-        for (const QString &company : parser.values(QStringLiteral("company"))) {
-            bool ok = false;
-            if (company.toInt(&ok) < 0 || !ok)
-                throw UsageError(QStringLiteral("--company necesita un número de empresa, no \"%1\"").arg(company));
-        }
+        request.type = line.value(QStringLiteral("type")).toUpper();
+        if (!QStringList{QStringLiteral("A"), QStringLiteral("U"), QStringLiteral("C")}.contains(request.type))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: \"%2\" no es uno de %3"))
+                                 .arg(QStringLiteral("--type"), line.value(QStringLiteral("type")), QStringLiteral("A, U, C")));
+        request.fullName = line.value(QStringLiteral("name"));
+        request.companies = line.numbers(QStringLiteral("company"), 0);
     }
+    return request;
 }
 
 } // namespace
 
 int runUserCommand(const QStringList &arguments)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    const QString program = arguments.value(0);
     const QString action = arguments.value(1);
-    if (action == QLatin1String("--help") || action == QLatin1String("-h") || action == QLatin1String("help"))
-        return userUsage(out, 0);
-    if (!userActions().contains(action)) {
-        if (!action.isEmpty())
-            err << "qacsemaf: acción desconocida \"" << action << "\"\n";
-        return userUsage(err, 2);
-    }
-    const UserAction &description = userActions().value(action);
-    SiteOptions options(QStringLiteral("qacsemaf user %1 %2").arg(action, description.arguments), description.description);
-    options.addPlaceOptions();
-    addActionOptions(action, options);
-    QStringList rest = arguments.mid(2);
-    rest.prepend(arguments.value(0) + QLatin1Char(' ') + action);
     try {
-        if (!options.parse(rest, description.takesName ? 1 : 0))
+        if (action == QLatin1String("--help") || action == QLatin1String("-h") || action == QLatin1String("help")) {
+            printActions(program);
             return 0;
-        checkActionArguments(action, options);
+        }
+        if (action.isEmpty())
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique la acción: %1")).arg(actionNames()));
+        if (!userActions().contains(action))
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "acción desconocida \"%1\" (use %2)"))
+                                 .arg(action, actionNames()));
     } catch (const UsageError &error) {
-        return options.refuse(error);
+        return reportUsageError(error, program);
+    }
+    QStringList rest = arguments.mid(2);
+    rest.prepend(program + QLatin1Char(' ') + action);
+    CommandLine line(rest.constFirst(), cliText(userActions().value(action).description));
+    if (userActions().value(action).takesName)
+        line.takeArguments(cliText(QT_TRANSLATE_NOOP("qacsemaf", "NOMBRE")), 1);
+    addActionOptions(action, line);
+    SiteOptions::addPlaceTo(line);
+    SiteOptions options;
+    UserRequest request;
+    try {
+        line.parse(rest);
+        request = readRequest(action, line);
+        options = SiteOptions::read(line, SiteOptions::File::MustExist);
+    } catch (const UsageError &error) {
+        return reportUsageError(error, rest.constFirst());
     }
     SiteDatabase site(kUserConnection);
     DbOutcome outcome = site.openExisting(options);
@@ -187,11 +221,11 @@ int runUserCommand(const QStringList &arguments)
     QString done;
     if (outcome.ok()) {
         UserStore store(site.db());
-        outcome = runAction(action, options, store, &done);
+        outcome = runAction(request, store, &done);
     }
     if (!outcome.ok())
-        return SiteOptions::fail(outcome.error);
+        return reportFailure(outcome.error);
     if (!done.isEmpty())
-        out << done << '\n';
+        QTextStream(stdout) << done << '\n';
     return 0;
 }

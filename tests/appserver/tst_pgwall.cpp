@@ -228,7 +228,7 @@ private slots:
             const dbtools::DbOutcome outcome = dbtools::ServerAccess::setUp(db, owner.readerUser, owner.password, owner.writerRole);
             QCOMPARE(outcome.error, QString());
             QCOMPARE(outcome.notices.size(), 1);
-            QVERIFY2(outcome.notices.first().startsWith(QLatin1String("not a superuser: the functions every login may call")),
+            QVERIFY2(outcome.notices.first().startsWith(QStringLiteral("el usuario de la conexión no es superusuario: las funciones que cualquier usuario")),
                      qPrintable(outcome.notices.first()));
             db.close();
         }

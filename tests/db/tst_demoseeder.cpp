@@ -114,11 +114,11 @@ private slots:
         const QString planRow = QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO) VALUES (1, 1, 0)");
         for (const char *backend : {"sqlite", "postgres"}) {
             const QString on = QStringLiteral(" on %1").arg(QLatin1String(backend));
-            QTest::newRow(qPrintable("no employees" + on)) << backend << QString() << 0 << "at least one employee";
+            QTest::newRow(qPrintable("no employees" + on)) << backend << QString() << 0 << "al menos un empleado";
             QTest::newRow(qPrintable("synthetic over a plan row" + on)) << backend << planRow << 50
-                                                                       << "Insert into AC_PPROM failed";
+                                                                       << "Falló la inserción en AC_PPROM";
             QTest::newRow(qPrintable("demo over a plan row" + on)) << backend << planRow << demo
-                                                                  << "Insert into AC_PPROM failed";
+                                                                  << "Falló la inserción en AC_PPROM";
         }
     }
     void failedSeedWritesNothing()

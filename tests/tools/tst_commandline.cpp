@@ -106,6 +106,46 @@ private slots:
         QTest::newRow("seed: database there") << QStringList{"seed", "--db", "DB"} << "DB ya existe; use --force para reemplazarlo";
         QTest::newRow("seed: folder missing") << QStringList{"seed", "--db", "MISSING/demo.db"}
                                               << "--db: la carpeta MISSING no existe";
+        QTest::newRow("init: two places") << QStringList{"init", "--db", "OUT", "--pg", "dbname=x"}
+                                          << "--db no se puede usar con --pg";
+        QTest::newRow("init: folder missing") << QStringList{"init", "--db", "MISSING/sitio.db"}
+                                              << "--db: la carpeta MISSING no existe";
+        QTest::newRow("init: reader's password on a file") << QStringList{"init", "--db", "OUT", "--read-password-file", "DB"}
+                                                           << "--db no se puede usar con --read-password-file";
+        QTest::newRow("init: administrator's name") << QStringList{"init", "--db", "OUT", "--admin", "JEFE DE RRHH"}
+                                                    << "--admin: el nombre de usuario \"JEFE DE RRHH\" no sirve: debe tener "
+                                                       "de 1 a 8 caracteres, sin espacios";
+        QTest::newRow("user: no action") << QStringList{"user"}
+                                         << "indique la acción: add, disable, enable, grant, list, passwd, revoke";
+        QTest::newRow("user: unknown action") << QStringList{"user", "borrar", "ANA", "--db", "DB"}
+                                              << "acción desconocida \"borrar\" (use add, disable, enable, grant, list, "
+                                                 "passwd, revoke)";
+        QTest::newRow("user add: company not a number") << QStringList{"user", "add", "ANA", "--company", "2", "--company",
+                                                                       "dos", "--db", "DB"}
+                                                        << "--company: \"dos\" no es un número entero";
+        QTest::newRow("user add: unknown type") << QStringList{"user", "add", "ANA", "--type", "X", "--db", "DB"}
+                                                << "--type: \"X\" no es uno de A, U, C";
+        QTest::newRow("user grant: no company") << QStringList{"user", "grant", "ANA", "--db", "DB"} << "falta --company";
+        QTest::newRow("user revoke: two companies") << QStringList{"user", "revoke", "ANA", "--company", "1", "--company",
+                                                                   "2", "--db", "DB"}
+                                                    << "--company: dé una sola empresa";
+        QTest::newRow("user passwd: no name") << QStringList{"user", "passwd", "--db", "DB"} << "falta el NOMBRE del usuario";
+        QTest::newRow("user list: a name") << QStringList{"user", "list", "ANA", "--db", "DB"} << "argumento inesperado \"ANA\"";
+        QTest::newRow("user enable: no database") << QStringList{"user", "enable", "ANA", "--db", "MISSING/x.db"}
+                                                  << "--db: el archivo MISSING/x.db no existe";
+        QTest::newRow("migrate: no place") << QStringList{"migrate"} << "dé --db ARCHIVO o --pg CONNINFO";
+        QTest::newRow("migrate: two places") << QStringList{"migrate", "--db", "DB", "--pg", "dbname=x"}
+                                             << "--db no se puede usar con --pg";
+        QTest::newRow("migrate: time limit not a number") << QStringList{"migrate", "--pg", "dbname=x lock_timeout=5s"}
+                                                          << "--pg: lock_timeout= necesita un número entero, no \"5s\"";
+        QTest::newRow("migrate: no database named") << QStringList{"migrate", "--pg", "host=x"} << "--pg debe indicar dbname=";
+        QTest::newRow("backup: copy over a file") << QStringList{"backup", "--db", "DB", "--out", "DB"}
+                                                  << "--out: DB ya existe; no se reemplaza";
+        QTest::newRow("backup: folder missing") << QStringList{"backup", "--db", "DB", "--out", "MISSING/copia.db"}
+                                                << "--out: la carpeta MISSING no existe";
+        QTest::newRow("backup: no copy") << QStringList{"backup", "--db", "DB"} << "falta --out";
+        QTest::newRow("backup: PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "OUT"}
+                                            << "las bases PostgreSQL se copian con pg_dump (vea el README), no con backup";
     }
 
     void refusesBeforeWork()
@@ -136,12 +176,18 @@ private slots:
 
     void helpListsEveryOption_data()
     {
-        QTest::addColumn<QStringList>("command");
-        QTest::newRow("generate") << QStringList{"generate"};
-        QTest::newRow("report list") << QStringList{"report", "list"};
-        QTest::newRow("report competence") << QStringList{"report", "competence"};
-        QTest::newRow("screenshot") << QStringList{"screenshot"};
-        QTest::newRow("seed") << QStringList{"seed"};
+        addColumns<QStringList, QString>({"command", "usage"});
+        QTest::newRow("generate") << QStringList{"generate"} << "qacsemaf generate";
+        QTest::newRow("report list") << QStringList{"report", "list"} << "qacsemaf report list";
+        QTest::newRow("report competence") << QStringList{"report", "competence"} << "qacsemaf report competence";
+        QTest::newRow("screenshot") << QStringList{"screenshot"} << "qacsemaf screenshot";
+        QTest::newRow("seed") << QStringList{"seed"} << "qacsemaf seed";
+        QTest::newRow("init") << QStringList{"init"} << "qacsemaf init";
+        QTest::newRow("user add") << QStringList{"user", "add"} << "qacsemaf user add NOMBRE";
+        QTest::newRow("user grant") << QStringList{"user", "grant"} << "qacsemaf user grant NOMBRE";
+        QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
+        QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
+        QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and
@@ -149,13 +195,13 @@ private slots:
     void helpListsEveryOption()
     {
         QFETCH(QStringList, command);
+        QFETCH(QString, usage);
         const QProcessEnvironment spanish = localeEnvironment({"LANG=C.UTF-8"});
         const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), command + QStringList{"--help"}, spanish);
         QCOMPARE(help.exitCode, 0);
-        QVERIFY2(help.output.startsWith(QStringLiteral("Uso: qacsemaf %1 [opciones]\n").arg(command.join(QLatin1Char(' ')))),
-                 qPrintable(help.output));
+        QVERIFY2(help.output.startsWith(QStringLiteral("Uso: %1 [opciones]\n").arg(usage)), qPrintable(help.output));
         const QSet<QString> listed = listedOptions(help.output);
-        QVERIFY2(listed.size() > 3, qPrintable(help.output));
+        QVERIFY2(listed.size() >= 3, qPrintable(help.output));
         for (const QString &name : listed) {
             if (name == QLatin1String("help"))
                 continue;
@@ -165,6 +211,24 @@ private slots:
                                                 command + QStringList{QStringLiteral("--%1=%2").arg(name, value)}, spanish);
             QVERIFY2(alone.exitCode == 2, qPrintable(name + QLatin1Char(' ') + alone.errors));
             QVERIFY2(!alone.errors.contains(QLatin1String("opción desconocida")), qPrintable(name + QLatin1Char(' ') + alone.errors));
+        }
+    }
+
+    // user's help lists its actions, and each one it lists is one the command runs.
+    void userHelpListsTheActions()
+    {
+        const QProcessEnvironment spanish = localeEnvironment({"LANG=C.UTF-8"});
+        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", "--help"}, spanish);
+        QCOMPARE(help.exitCode, 0);
+        static const QRegularExpression action(QStringLiteral("^  ([a-z]+) +\\S"), QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = action.globalMatch(help.output); match.hasNext();)
+            listed << match.next().captured(1);
+        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke"}));
+        for (const QString &name : std::as_const(listed)) {
+            const ProgramRun own = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", name, "--help"}, spanish);
+            QVERIFY2(own.exitCode == 0 && own.output.startsWith(QStringLiteral("Uso: qacsemaf user ") + name),
+                     qPrintable(name + QLatin1Char(' ') + own.output + own.errors));
         }
     }
 
@@ -196,6 +260,15 @@ private slots:
         QTest::newRow("nothing set") << QStringList{} << conflict << spanish;
         QTest::newRow("LC_ALL over LANG") << QStringList{"LANG=es_CO.UTF-8", "LC_ALL=en_GB.UTF-8"} << conflict << english;
         QTest::newRow("LC_MESSAGES over LANG") << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=C"} << conflict << spanish;
+        // The set-up tools' own messages come from the same catalogue.
+        QTest::newRow("user add, en_US") << QStringList{"LANG=en_US.UTF-8"}
+                                         << QStringList{"user", "add", "JEFE DE RRHH", "--db", "x.db"}
+                                         << "qacsemaf: the user name \"JEFE DE RRHH\" will not do: it must have 1 to 8 "
+                                            "characters, without blanks\n"
+                                            "qacsemaf: see \"qacsemaf user add --help\"\n";
+        QTest::newRow("migrate, en_US") << QStringList{"LANG=en_US.UTF-8"} << QStringList{"migrate"}
+                                        << "qacsemaf: give --db FILE or --pg CONNINFO\n"
+                                           "qacsemaf: see \"qacsemaf migrate --help\"\n";
         // The window program answers in the same language.
         QTest::newRow("window program, en_US") << QStringList{"LANG=en_US.UTF-8"}
                                                << QStringList{"screenshot", "--node", "x"}

@@ -1,7 +1,8 @@
 #include "tools/dbtools/CompanyRowSecurity.h"
 
-#include "tools/dbtools/PgStatements.h"
 #include "appserver/SqlDialect.h"
+#include "tools/dbtools/DbText.h"
+#include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
 
@@ -17,11 +18,11 @@ DbOutcome CompanyRowSecurity::apply(QSqlDatabase &db, const QString &readerRole,
     QString error;
     const QStringList tables = guardedTables(db, &error);
     if (!error.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot list the tables with COD_EMPR: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pueden listar las tablas con COD_EMPR: %1")).arg(error));
     // "table.policy" of the policies set up before, so that a second run replaces them quietly.
     QStringList existing;
     if (!PgStatements::column(db, QStringLiteral("PoliticasPropias"), &existing, &error))
-        return DbOutcome::failure(QStringLiteral("Cannot list the policies of the tables: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pueden listar las políticas de las tablas: %1")).arg(error));
     // Who may use which company is read on the writer's login; the reader sees its own part only.
     static const QStringList grantTables{QStringLiteral("gn_empre"), QStringLiteral("gn_usemp")};
     QStringList statements;
@@ -41,7 +42,7 @@ DbOutcome CompanyRowSecurity::apply(QSqlDatabase &db, const QString &readerRole,
         if (!made.ok())
             return made;
     }
-    return PgStatements::run(db, statements, QStringLiteral("Cannot set up row security by company"));
+    return PgStatements::run(db, statements, dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede preparar la seguridad de filas por empresa")));
 }
 
 } // namespace dbtools

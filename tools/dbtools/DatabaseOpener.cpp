@@ -1,5 +1,7 @@
 #include "tools/dbtools/DatabaseOpener.h"
 
+#include "tools/dbtools/DbText.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -38,7 +40,7 @@ bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *
         while (i < n && text.at(i).isSpace())
             ++i;
         if (i >= n || text.at(i) != QLatin1Char('=') || key.isEmpty()) {
-            *error = QStringLiteral("se esperaba clave=valor en \"%1\"").arg(text.mid(keyStart));
+            *error = dbText(QT_TRANSLATE_NOOP("qacsemaf", "se esperaba clave=valor en \"%1\"")).arg(text.mid(keyStart));
             return false;
         }
         ++i;
@@ -60,7 +62,7 @@ bool DatabaseOpener::parseConnInfo(const QString &text, QMap<QString, QString> *
                 }
             }
             if (!closed) {
-                *error = QStringLiteral("falta la comilla que cierra el valor de %1").arg(key);
+                *error = dbText(QT_TRANSLATE_NOOP("qacsemaf", "falta la comilla que cierra el valor de %1")).arg(key);
                 return false;
             }
         } else {
@@ -82,7 +84,7 @@ DbOutcome DatabaseOpener::openSqlite(const QString &file, const QString &connect
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(file);
     if (!db.open())
-        return DbOutcome::failure(QStringLiteral("Cannot open %1: %2").arg(file, db.lastError().text()));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede abrir %1: %2")).arg(file, db.lastError().text()));
     return DbOutcome::success();
 }
 
@@ -110,7 +112,7 @@ DbOutcome DatabaseOpener::openPostgres(const QString &connInfo, const QString &c
     }
     db.setConnectOptions(options.join(QLatin1Char(';')));
     if (!db.open())
-        return DbOutcome::failure(QStringLiteral("Cannot connect to PostgreSQL: %1").arg(db.lastError().text()));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede conectar con PostgreSQL: %1")).arg(db.lastError().text()));
     // The time limits a connection text gives bind the tools' own sessions too (milliseconds).
     for (const QString &limit : {QStringLiteral("statement_timeout"), QStringLiteral("lock_timeout")}) {
         if (!pairs.contains(limit))
@@ -118,10 +120,10 @@ DbOutcome DatabaseOpener::openPostgres(const QString &connInfo, const QString &c
         bool number = false;
         const int milliseconds = pairs.value(limit).toInt(&number);
         if (!number || milliseconds < 0)
-            return DbOutcome::failure(QStringLiteral("%1 needs milliseconds, not \"%2\"").arg(limit, pairs.value(limit)));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1 necesita milisegundos, no \"%2\"")).arg(limit, pairs.value(limit)));
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("SET %1 = %2").arg(limit).arg(milliseconds)))
-            return DbOutcome::failure(QStringLiteral("Cannot set %1: %2").arg(limit, query.lastError().text()));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede fijar %1: %2")).arg(limit, query.lastError().text()));
     }
     return DbOutcome::success();
 }

@@ -1,5 +1,6 @@
 #include "tools/dbtools/DemoSeeder.h"
 
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/DemoRandom.h"
 #include "tools/dbtools/DemoWorld.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -47,9 +48,9 @@ DbOutcome DemoSeeder::inTransaction(const std::function<void(SeedWriter &)> &fil
 {
     m_counts.clear();
     if (!m_db.isOpen())
-        return DbOutcome::failure(QStringLiteral("The database is not open"));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La base de datos no está abierta")));
     if (!m_outer && !m_db.transaction())
-        return DbOutcome::failure(QStringLiteral("Cannot begin the seed transaction: %1")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede iniciar la transacción de la carga: %1"))
                                       .arg(m_db.lastError().text()));
     QMap<QString, int> counts;
     try {
@@ -67,7 +68,7 @@ DbOutcome DemoSeeder::inTransaction(const std::function<void(SeedWriter &)> &fil
     if (!m_outer && !m_db.commit()) {
         const QString error = m_db.lastError().text();
         m_db.rollback();
-        return DbOutcome::failure(QStringLiteral("Cannot commit the seed: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede confirmar la carga: %1")).arg(error));
     }
     m_counts = counts;
     return DbOutcome::success();
@@ -84,7 +85,7 @@ DbOutcome DemoSeeder::seedDemo()
 DbOutcome DemoSeeder::seedSynthetic(int employees)
 {
     if (employees < 1)
-        return DbOutcome::failure(QStringLiteral("The synthetic company needs at least one employee"));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La empresa sintética necesita al menos un empleado")));
     return inTransaction([employees](SeedWriter &writer) {
         DemoRandom random(DemoSeed + quint64(employees));
         SyntheticWorld(writer, random, employees).build();

@@ -1,5 +1,6 @@
 #include "tools/dbtools/FunctionLockdown.h"
 
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
@@ -23,24 +24,26 @@ DbOutcome FunctionLockdown::apply(QSqlDatabase &db)
     bool superuser = false;
     QString error;
     if (!PgStatements::isSuperuser(db, &superuser, &error))
-        return DbOutcome::failure(QStringLiteral("Cannot tell whether the login is a superuser: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede saber si el usuario de la conexión es superusuario: %1")).arg(error));
     if (!superuser) {
         DbOutcome skipped;
-        skipped.notices << QStringLiteral(
-            "not a superuser: the functions every login may call (set_config, pg_terminate_backend, "
-            "pg_sleep, advisory locks, large objects and the like) stay callable by the reading role. "
-            "Row security by company then rests on the server's statement check alone, and the server "
-            "resets the reader's session after every request. Run the seed once as a superuser to take "
-            "them away.");
+        skipped.notices << dbText(QT_TRANSLATE_NOOP(
+            "qacsemaf",
+            "el usuario de la conexión no es superusuario: las funciones que cualquier usuario puede "
+            "llamar (set_config, pg_terminate_backend, pg_sleep, los bloqueos consultivos, los objetos "
+            "grandes y otras) siguen al alcance del usuario de lectura. La seguridad de filas por "
+            "empresa descansa entonces solo en la revisión de sentencias del servidor, que restablece "
+            "la sesión del lector después de cada petición. Ejecute init o seed una vez como "
+            "superusuario para quitárselas."));
         return skipped;
     }
     QStringList everyones;
     const QStringList found = functions(db, &error, &everyones);
     if (!error.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot list the functions to take away: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pueden listar las funciones que se quitan: %1")).arg(error));
     QStringList owner;
     if (!PgStatements::column(db, QStringLiteral("DuenoBase"), &owner, &error) || owner.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot read the database's owner: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede leer el dueño de la base de datos: %1")).arg(error));
     QStringList statements;
     for (const QString &function : found) {
         // The owner gets back what everyone had, no more.
@@ -52,7 +55,7 @@ DbOutcome FunctionLockdown::apply(QSqlDatabase &db)
         if (!made.ok())
             return made;
     }
-    return PgStatements::run(db, statements, QStringLiteral("Cannot take functions away from the reading role"));
+    return PgStatements::run(db, statements, dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pueden quitar las funciones al usuario de lectura")));
 }
 
 } // namespace dbtools

@@ -1,5 +1,6 @@
 #include "tools/dbtools/PgCopyWriter.h"
 
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/SeedWriter.h"
 
 #include <QDateTime>
@@ -83,7 +84,7 @@ PgCopyWriter::PgCopyWriter(const QSqlDatabase &db)
     if (handle.isValid() && (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0))
         m_connection = *static_cast<PGconn *const *>(handle.constData());
     if (!m_connection)
-        throw SeedError(QStringLiteral("The database is not an open PostgreSQL connection"));
+        throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La base de datos no es una conexión PostgreSQL abierta")));
     m_sender = std::thread([this] { sendLoop(); });
 }
 
@@ -205,7 +206,7 @@ QString PgCopyWriter::send(const Chunk &chunk)
             PQclear(result);
         }
     }
-    return error.isEmpty() ? QString() : QStringLiteral("Insert into %1 failed: %2").arg(chunk.table, error);
+    return error.isEmpty() ? QString() : dbText(QT_TRANSLATE_NOOP("qacsemaf", "Falló la inserción en %1: %2")).arg(chunk.table, error);
 }
 
 } // namespace dbtools

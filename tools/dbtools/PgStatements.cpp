@@ -1,5 +1,7 @@
 #include "tools/dbtools/PgStatements.h"
 
+#include "tools/dbtools/DbText.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,7 +63,7 @@ DbOutcome PgStatements::texts(const QString &name, const QHash<QString, QString>
 {
     const QJsonObject entry = catalogue().value(name).toObject();
     if (entry.isEmpty())
-        return DbOutcome::failure(QStringLiteral("The set-up catalogue has no statement %1").arg(name));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "El catálogo de preparación no tiene la sentencia %1")).arg(name));
     const QJsonObject kinds = entry.value(QLatin1String("slots")).toObject();
     out->clear();
     for (const QJsonValue &line : entry.value(QLatin1String("text")).toArray()) {
@@ -72,7 +74,7 @@ DbOutcome PgStatements::texts(const QString &name, const QHash<QString, QString>
                 continue;
             const QString value = fitted(it.value(), fills.value(it.key()));
             if (value.isEmpty())
-                return DbOutcome::failure(QStringLiteral("%1: \"%2\" does not fit the slot %3")
+                return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1: \"%2\" no cabe en el hueco %3"))
                                               .arg(name, fills.value(it.key()), it.key()));
             // An empty word takes its blank with it.
             if (value == QLatin1String(" "))
@@ -118,7 +120,7 @@ bool PgStatements::read(QSqlDatabase &db, const QString &name, const QVariantLis
 {
     QStringList text;
     if (const DbOutcome found = texts(name, {}, &text); !found.ok() || text.size() != 1) {
-        *error = found.ok() ? QStringLiteral("%1 is not one read").arg(name) : found.error;
+        *error = found.ok() ? dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no es una sola lectura")).arg(name) : found.error;
         return false;
     }
     QSqlQuery query(db);
@@ -163,22 +165,22 @@ DbOutcome PgStatements::roleFacts(QSqlDatabase &db, const QString &role, const Q
 {
     static const QRegularExpression plainName(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
     if (!plainName.match(role).hasMatch())
-        return DbOutcome::failure(QStringLiteral("The %1 name \"%2\" must be a lower-case identifier").arg(what, role));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1: el nombre \"%2\" debe ser un identificador en minúsculas")).arg(what, role));
     QList<QVariantList> rows;
     QString error;
     if (!read(db, QStringLiteral("RolExiste"), {role}, &rows, &error))
-        return DbOutcome::failure(QStringLiteral("Cannot look up role %1: %2").arg(role, error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede buscar el rol %1: %2")).arg(role, error));
     facts->exists = !rows.isEmpty();
     if (!isSuperuser(db, &facts->superuser, &error))
-        return DbOutcome::failure(QStringLiteral("Cannot tell whether the login is a superuser: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede saber si el usuario de la conexión es superusuario: %1")).arg(error));
     QStringList schema;
     if (!column(db, QStringLiteral("EsquemaActual"), &schema, &error) || schema.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot read the current schema: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede leer el esquema actual: %1")).arg(error));
     facts->schema = schema.first();
     QStringList login;
     if (!read(db, QStringLiteral("PuedeCambiarRoles"), {}, &rows, &error)
         || !column(db, QStringLiteral("UsuarioActual"), &login, &error) || login.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot read what the login may do: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede leer qué puede hacer el usuario de la conexión: %1")).arg(error));
     facts->managesRoles = rows.value(0).value(0).toBool();
     facts->login = login.first();
     return DbOutcome::success();

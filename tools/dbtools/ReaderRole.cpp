@@ -1,5 +1,6 @@
 #include "tools/dbtools/ReaderRole.h"
 
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/PgStatements.h"
 
 namespace dbtools {
@@ -7,19 +8,19 @@ namespace dbtools {
 DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString &password)
 {
     PgStatements::RoleFacts facts;
-    if (const DbOutcome read = PgStatements::roleFacts(db, role, QStringLiteral("reader role"), &facts); !read.ok())
+    if (const DbOutcome read = PgStatements::roleFacts(db, role, dbText(QT_TRANSLATE_NOOP("qacsemaf", "usuario de lectura")), &facts); !read.ok())
         return read;
     if (!facts.exists && !facts.managesRoles)
-        return DbOutcome::failure(QStringLiteral("el usuario de lectura %1 no existe y %2 no puede crear roles (no tiene "
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario de lectura %1 no existe y %2 no puede crear roles (no tiene "
                                                  "CREATEROLE): un administrador de PostgreSQL debe crearlo antes "
-                                                 "(README, \"Setting up a site\")")
+                                                 "(README, \"Setting up a site\")"))
                                       .arg(role, facts.login));
     QString error;
     QStringList database, userColumns;
     if (!PgStatements::column(db, QStringLiteral("BaseActual"), &database, &error) || database.isEmpty())
-        return DbOutcome::failure(QStringLiteral("Cannot read the database's name: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede leer el nombre de la base de datos: %1")).arg(error));
     if (!PgStatements::column(db, QStringLiteral("ColumnasUsuarioSinClave"), &userColumns, &error))
-        return DbOutcome::failure(QStringLiteral("Cannot read the columns of GN_USUAR: %1").arg(error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pueden leer las columnas de GN_USUAR: %1")).arg(error));
     const QHash<QString, QString> fills{{QStringLiteral("rol"), role},
                                         {QStringLiteral("acceso"), QStringLiteral("LOGIN")},
                                         {QStringLiteral("superusuario"), facts.withoutSuperuser()},
@@ -39,13 +40,13 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
         if (!password.isEmpty())
             steps << QStringLiteral("ClaveRol");
     } else if (!password.isEmpty()) {
-        outcome.notices << QStringLiteral("la contraseña del usuario de lectura %1 no se cambió: %2 no puede cambiar "
-                                          "roles; la pone el administrador de PostgreSQL").arg(role, facts.login);
+        outcome.notices << dbText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña del usuario de lectura %1 no se cambió: %2 no puede cambiar "
+                                          "roles; la pone el administrador de PostgreSQL")).arg(role, facts.login);
     }
     steps << QStringLiteral("Lector");
     if (!userColumns.isEmpty())
         steps << QStringLiteral("LectorSinClaves");
-    const DbOutcome ran = PgStatements::run(db, steps, fills, QStringLiteral("Cannot set up the reader role %1").arg(role));
+    const DbOutcome ran = PgStatements::run(db, steps, fills, dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede preparar el usuario de lectura %1")).arg(role));
     if (!ran.ok())
         return ran;
     return outcome;

@@ -1,5 +1,7 @@
 #include "tools/dbtools/SchemaLoader.h"
 
+#include "tools/dbtools/DbText.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -148,13 +150,13 @@ DbOutcome SchemaLoader::useRollbackJournal(const QSqlDatabase &db)
         return DbOutcome::success();
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !query.next())
-        return DbOutcome::failure(QStringLiteral("No se pudo pasar la base de datos al diario de reversión: %1")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo pasar la base de datos al diario de reversión: %1"))
                                       .arg(query.lastError().text()));
     const QString mode = query.value(0).toString().toLower();
     // An in-memory database has no journal file and keeps its "memory" mode.
     if (mode != QLatin1String("delete") && mode != QLatin1String("memory"))
-        return DbOutcome::failure(QStringLiteral("La base de datos sigue en el modo de diario %1 en lugar de DELETE "
-                                                 "(¿otro programa la tiene abierta?)")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La base de datos sigue en el modo de diario %1 en lugar de DELETE "
+                                                 "(¿otro programa la tiene abierta?)"))
                                       .arg(mode));
     return DbOutcome::success();
 }
@@ -163,23 +165,23 @@ DbOutcome SchemaLoader::create()
 {
     const QStringList ddl = statements();
     if (ddl.isEmpty())
-        return DbOutcome::failure(QStringLiteral("The schema resource is missing or empty"));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "El recurso del esquema falta o está vacío")));
     if (const DbOutcome journal = useRollbackJournal(m_db); !journal.ok())
         return journal;
     if (!begin())
-        return DbOutcome::failure(QStringLiteral("Cannot begin the schema transaction: %1")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede iniciar la transacción del esquema: %1"))
                                       .arg(m_db.lastError().text()));
     QSqlQuery query(m_db);
     for (const QString &statement : ddl) {
         if (!query.exec(statement)) {
             const QString error = query.lastError().text();
             rollback();
-            return DbOutcome::failure(QStringLiteral("Schema statement failed: %1\n%2")
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "Falló una sentencia del esquema: %1\n%2"))
                                           .arg(error, statement.section(QLatin1Char('\n'), 0, 0)));
         }
     }
     if (!commit())
-        return DbOutcome::failure(QStringLiteral("Cannot commit the schema: %1")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede confirmar el esquema: %1"))
                                       .arg(m_db.lastError().text()));
     return DbOutcome::success();
 }
@@ -196,7 +198,7 @@ DbOutcome SchemaLoader::dropAll()
         if (!query.exec(QStringLiteral("DROP TABLE %1").arg(table))) {
             const QString error = query.lastError().text();
             rollback();
-            return DbOutcome::failure(QStringLiteral("Cannot drop %1: %2").arg(table, error));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede borrar %1: %2")).arg(table, error));
         }
     }
     if (!commit())

@@ -1,6 +1,7 @@
 #include "tools/dbtools/SchemaMigrator.h"
 
 #include "appserver/SchemaVersion.h"
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/SchemaLoader.h"
 
 #include <QFile>
@@ -63,7 +64,7 @@ DbOutcome SchemaMigrator::migrate(const QString &databaseName, QStringList *ran)
     for (int number = version + 1; number <= SchemaVersion::current(); ++number) {
         const QString migration = migrationFor(number, m_db.driverName());
         if (migration.isEmpty())
-            return DbOutcome::failure(QStringLiteral("Falta la migración %1 para este motor de base de datos").arg(number));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "Falta la migración %1 para este motor de base de datos")).arg(number));
         if (const DbOutcome outcome = run(number, migration); !outcome.ok())
             return outcome;
         *ran << migration;
@@ -75,11 +76,11 @@ DbOutcome SchemaMigrator::run(int number, const QString &migration)
 {
     QStringList statements = statementsOf(migration, m_db.driverName());
     if (statements.isEmpty())
-        return DbOutcome::failure(QStringLiteral("La migración %1 está vacía o no se pudo leer").arg(migration));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La migración %1 está vacía o no se pudo leer")).arg(migration));
     statements << QStringLiteral("DELETE FROM AC_VERSI")
                << QStringLiteral("INSERT INTO AC_VERSI (NUM_VERS) VALUES (%1)").arg(number);
     if (!m_db.transaction())
-        return DbOutcome::failure(QStringLiteral("No se pudo empezar la migración %1: %2")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo empezar la migración %1: %2"))
                                       .arg(migration, m_db.lastError().text()));
     QSqlQuery query(m_db);
     for (const QString &statement : std::as_const(statements)) {
@@ -87,13 +88,13 @@ DbOutcome SchemaMigrator::run(int number, const QString &migration)
             const QString error = query.lastError().text();
             query.finish();
             m_db.rollback();
-            return DbOutcome::failure(QStringLiteral("La migración %1 falló y no cambió nada: %2\n%3")
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La migración %1 falló y no cambió nada: %2\n%3"))
                                           .arg(migration, error, statement.section(QLatin1Char('\n'), 0, 0)));
         }
     }
     query.finish();
     if (!m_db.commit())
-        return DbOutcome::failure(QStringLiteral("No se pudo confirmar la migración %1: %2")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo confirmar la migración %1: %2"))
                                       .arg(migration, m_db.lastError().text()));
     return DbOutcome::success();
 }

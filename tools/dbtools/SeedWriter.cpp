@@ -1,5 +1,6 @@
 #include "tools/dbtools/SeedWriter.h"
 
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/PgStatements.h"
 
 #include "tools/dbtools/PgCopyWriter.h"
@@ -116,11 +117,11 @@ SeedWriter::Table &SeedWriter::tableFor(const QString &table, int valueCount)
     if (found == m_tables.end()) {
         const QStringList columns = SchemaLoader::columns(table);
         if (columns.isEmpty())
-            throw SeedError(QStringLiteral("Unknown table %1").arg(table));
+            throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "Tabla desconocida %1")).arg(table));
         found = m_tables.insert(table, Table{columns, 0, nullptr});
     }
     if (found->columns.size() != valueCount)
-        throw SeedError(QStringLiteral("%1 has %2 columns, %3 values given")
+        throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1 tiene %2 columnas y se dieron %3 valores"))
                             .arg(table).arg(found->columns.size()).arg(valueCount));
     return *found;
 }
@@ -139,7 +140,7 @@ SqliteInsert &SeedWriter::statementFor(const QString &name, Table &table)
         return *table.insert;
     sqlite3 *handle = sqliteHandle(m_db);
     if (!handle)
-        throw SeedError(QStringLiteral("The SQLite connection for %1 is not open").arg(name));
+        throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La conexión SQLite de %1 no está abierta")).arg(name));
     const QStringList &columns = table.columns;
     QStringList texts;
     const DbOutcome composed = PgStatements::texts(
@@ -153,7 +154,7 @@ SqliteInsert &SeedWriter::statementFor(const QString &name, Table &table)
     const QByteArray sql = texts.value(0).toUtf8();
     auto insert = std::make_shared<SqliteInsert>();
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &insert->statement, nullptr) != SQLITE_OK)
-        throw SeedError(QStringLiteral("Cannot prepare the insert into %1: %2")
+        throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede preparar la inserción en %1: %2"))
                             .arg(name, QString::fromUtf8(sqlite3_errmsg(handle))));
     table.insert = insert;
     return *insert;
@@ -170,7 +171,7 @@ void SeedWriter::insertSqlite(const QString &name, Table &table, const QVariantL
     if (result != SQLITE_DONE) {
         const QString error = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement)));
         sqlite3_reset(statement);
-        throw SeedError(QStringLiteral("Insert into %1 failed: %2").arg(name, error));
+        throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "Falló la inserción en %1: %2")).arg(name, error));
     }
     sqlite3_reset(statement);
 }

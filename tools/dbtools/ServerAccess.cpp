@@ -3,9 +3,10 @@
 #include "appserver/DatabaseDescription.h"
 #include "tools/dbtools/CompanyRowSecurity.h"
 #include "tools/dbtools/DatabaseOpener.h"
+#include "tools/dbtools/DbText.h"
 #include "tools/dbtools/FunctionLockdown.h"
-#include "tools/dbtools/ReaderRole.h"
 #include "tools/dbtools/PgStatements.h"
+#include "tools/dbtools/ReaderRole.h"
 #include "tools/dbtools/WriterRole.h"
 
 #include <QMap>
@@ -41,13 +42,13 @@ DbOutcome ServerAccess::setUpFor(QSqlDatabase &db, const QString &connInfo, cons
         return DbOutcome::failure(error);
     const QString reader = pairs.value(QStringLiteral("readuser"), DatabaseDescription::defaultReaderUser());
     PgStatements::RoleFacts facts;
-    if (const DbOutcome read = PgStatements::roleFacts(db, reader, QStringLiteral("reader role"), &facts); !read.ok())
+    if (const DbOutcome read = PgStatements::roleFacts(db, reader, dbText(QT_TRANSLATE_NOOP("qacsemaf", "usuario de lectura")), &facts); !read.ok())
         return read;
     DbOutcome outcome = setUp(db, reader, readerPassword,
                               pairs.value(QStringLiteral("writerole"), DatabaseDescription::defaultWriterRole()));
     if (outcome.ok() && !facts.exists && readerPassword.isEmpty())
-        outcome.notices << QStringLiteral("el usuario de lectura %1 se creó sin contraseña: désela con "
-                                          "readpassword= en --pg o --read-password-file")
+        outcome.notices << dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario de lectura %1 se creó sin contraseña: désela con "
+                                          "readpassword= en --pg o --read-password-file"))
                                .arg(reader);
     return outcome;
 }

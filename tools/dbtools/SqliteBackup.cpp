@@ -1,5 +1,7 @@
 #include "tools/dbtools/SqliteBackup.h"
 
+#include "tools/dbtools/DbText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,7 +52,7 @@ DbOutcome copyPages(sqlite3 *from, sqlite3 *to, int *pages)
 {
     sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
     if (!backup)
-        return DbOutcome::failure(QStringLiteral("no se pudo empezar la copia: %1").arg(QString::fromUtf8(sqlite3_errmsg(to))));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo empezar la copia: %1")).arg(QString::fromUtf8(sqlite3_errmsg(to))));
     int status = SQLITE_OK;
     int waited = 0;
     // All pages in one step, under one read lock of the source: a copy of one moment.
@@ -63,7 +65,7 @@ DbOutcome copyPages(sqlite3 *from, sqlite3 *to, int *pages)
     *pages = sqlite3_backup_pagecount(backup);
     sqlite3_backup_finish(backup);
     if (status != SQLITE_DONE)
-        return DbOutcome::failure(QStringLiteral("la copia no terminó: %1").arg(QString::fromUtf8(sqlite3_errstr(status))));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "la copia no terminó: %1")).arg(QString::fromUtf8(sqlite3_errstr(status))));
     return DbOutcome::success();
 }
 
@@ -73,32 +75,32 @@ DbOutcome SqliteBackup::copy(const QString &source, const QString &target, int *
 {
     *pages = 0;
     if (!QFileInfo(source).isFile())
-        return DbOutcome::failure(QStringLiteral("la base de datos %1 no existe").arg(source));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "la base de datos %1 no existe")).arg(source));
     if (QFileInfo::exists(target))
-        return DbOutcome::failure(QStringLiteral("%1 ya existe; la copia no reemplaza archivos").arg(target));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya existe; la copia no reemplaza archivos")).arg(target));
     const QFileInfo info(target);
     if (!QFileInfo(info.absolutePath()).isDir())
-        return DbOutcome::failure(QStringLiteral("la carpeta de %1 no existe").arg(target));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "la carpeta de %1 no existe")).arg(target));
     const QString partial = info.absoluteDir().filePath(QStringLiteral(".%1.part").arg(info.fileName()));
     QFile::remove(partial);
     DbOutcome outcome;
     {
         SqliteHandle from(source, SQLITE_OPEN_READONLY);
         if (!from.ok())
-            return DbOutcome::failure(QStringLiteral("no se pudo abrir %1: %2").arg(source, from.error()));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo abrir %1: %2")).arg(source, from.error()));
         sqlite3_busy_timeout(from.get(), kBusyWaitMs);
         if (!isModuleDatabase(from.get()))
-            return DbOutcome::failure(QStringLiteral("%1 no es una base de datos de Semáforo de Carrera").arg(source));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no es una base de datos de Semáforo de Carrera")).arg(source));
         SqliteHandle to(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         if (!to.ok())
-            return DbOutcome::failure(QStringLiteral("no se pudo crear %1: %2").arg(partial, to.error()));
+            return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo crear %1: %2")).arg(partial, to.error()));
         outcome = copyPages(from.get(), to.get(), pages);
         // The copy takes the source's journal mode; it is a file to keep, with nothing beside it.
         if (outcome.ok() && sqlite3_exec(to.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
-            outcome = DbOutcome::failure(QStringLiteral("no se pudo preparar la copia: %1").arg(to.error()));
+            outcome = DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo preparar la copia: %1")).arg(to.error()));
     }
     if (outcome.ok() && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0)
-        outcome = DbOutcome::failure(QStringLiteral("no se pudo renombrar %1 como %2: %3")
+        outcome = DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo renombrar %1 como %2: %3"))
                                          .arg(partial, target, QString::fromLocal8Bit(std::strerror(errno))));
     if (!outcome.ok())
         QFile::remove(partial);

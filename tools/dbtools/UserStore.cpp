@@ -1,6 +1,7 @@
 #include "tools/dbtools/UserStore.h"
 
 #include "appserver/PasswordHash.h"
+#include "tools/dbtools/DbText.h"
 
 #include <QMap>
 #include <QRegularExpression>
@@ -29,7 +30,7 @@ QString execBound(const QSqlDatabase &db, const QString &statement, const QVaria
 
 DbOutcome noSuchUser(const QString &name)
 {
-    return DbOutcome::failure(QStringLiteral("el usuario %1 no existe").arg(name));
+    return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario %1 no existe")).arg(name));
 }
 
 } // namespace
@@ -41,7 +42,7 @@ QString UserStore::nameRefusal(const QString &name)
     static const QRegularExpression plain(QStringLiteral("^\\S{1,8}$"));
     if (plain.match(name).hasMatch())
         return {};
-    return QStringLiteral("el nombre de usuario \"%1\" no sirve: debe tener de 1 a 8 caracteres, sin espacios")
+    return dbText(QT_TRANSLATE_NOOP("qacsemaf", "el nombre de usuario \"%1\" no sirve: debe tener de 1 a 8 caracteres, sin espacios"))
         .arg(name);
 }
 
@@ -51,7 +52,7 @@ DbOutcome UserStore::exists(const QString &name, bool *found) const
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM GN_USUAR WHERE COD_USUA = ?"));
     query.addBindValue(name);
     if (!query.exec() || !query.next())
-        return DbOutcome::failure(QStringLiteral("no se pudo leer el usuario %1: %2").arg(name, query.lastError().text()));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo leer el usuario %1: %2")).arg(name, query.lastError().text()));
     *found = query.value(0).toInt() > 0;
     return DbOutcome::success();
 }
@@ -70,9 +71,9 @@ DbOutcome UserStore::add(const User &user, const QString &password)
     if (const DbOutcome read = exists(user.name, &found); !read.ok())
         return read;
     if (found)
-        return DbOutcome::failure(QStringLiteral("el usuario %1 ya existe").arg(user.name));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario %1 ya existe")).arg(user.name));
     if (!m_outer && !m_db.transaction())
-        return DbOutcome::failure(QStringLiteral("no se pudo empezar la transacción: %1").arg(m_db.lastError().text()));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo empezar la transacción: %1")).arg(m_db.lastError().text()));
     const QVariant fullName = user.fullName.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(user.fullName);
     QString error = execBound(m_db,
                               QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA, IND_ACTI) "
@@ -88,7 +89,7 @@ DbOutcome UserStore::add(const User &user, const QString &password)
         error = m_db.lastError().text();
     if (!m_outer)
         m_db.rollback();
-    return DbOutcome::failure(QStringLiteral("no se pudo crear el usuario %1: %2").arg(user.name, error));
+    return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo crear el usuario %1: %2")).arg(user.name, error));
 }
 
 DbOutcome UserStore::setPassword(const QString &name, const QString &password)
@@ -97,7 +98,7 @@ DbOutcome UserStore::setPassword(const QString &name, const QString &password)
     if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = ? WHERE COD_USUA = ?"),
                                         {appserver::PasswordHash::make(password), name}, &changed);
         !error.isEmpty())
-        return DbOutcome::failure(QStringLiteral("no se pudo cambiar la contraseña de %1: %2").arg(name, error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo cambiar la contraseña de %1: %2")).arg(name, error));
     return changed > 0 ? DbOutcome::success() : noSuchUser(name);
 }
 
@@ -107,7 +108,7 @@ DbOutcome UserStore::setActive(const QString &name, bool active)
     if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET IND_ACTI = ? WHERE COD_USUA = ?"),
                                         {active ? QStringLiteral("A") : QStringLiteral("I"), name}, &changed);
         !error.isEmpty())
-        return DbOutcome::failure(QStringLiteral("no se pudo cambiar el estado de %1: %2").arg(name, error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo cambiar el estado de %1: %2")).arg(name, error));
     return changed > 0 ? DbOutcome::success() : noSuchUser(name);
 }
 
@@ -127,12 +128,12 @@ DbOutcome UserStore::grant(const QString &name, int company)
     query.addBindValue(name);
     query.addBindValue(company);
     if (!query.exec() || !query.next())
-        return DbOutcome::failure(QStringLiteral("no se pudieron leer las empresas de %1: %2")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudieron leer las empresas de %1: %2"))
                                       .arg(name, query.lastError().text()));
     if (query.value(0).toInt() > 0)
-        return DbOutcome::failure(QStringLiteral("el usuario %1 ya tiene la empresa %2").arg(name).arg(company));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario %1 ya tiene la empresa %2")).arg(name).arg(company));
     if (const DbOutcome inserted = insertGrant(name, company); !inserted.ok())
-        return DbOutcome::failure(QStringLiteral("no se pudo dar la empresa %1 a %2: %3")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo dar la empresa %1 a %2: %3"))
                                       .arg(company).arg(name, inserted.error));
     return DbOutcome::success();
 }
@@ -145,9 +146,9 @@ DbOutcome UserStore::revoke(const QString &name, int company)
     if (const QString error = execBound(m_db, QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = ? AND COD_EMPR = ?"),
                                         {name, company}, &removed);
         !error.isEmpty())
-        return DbOutcome::failure(QStringLiteral("no se pudo quitar la empresa %1 a %2: %3").arg(company).arg(name, error));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo quitar la empresa %1 a %2: %3")).arg(company).arg(name, error));
     if (removed == 0)
-        return DbOutcome::failure(QStringLiteral("el usuario %1 no tiene la empresa %2").arg(name).arg(company));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario %1 no tiene la empresa %2")).arg(name).arg(company));
     return DbOutcome::success();
 }
 
@@ -156,7 +157,7 @@ DbOutcome UserStore::list(QList<User> *users) const
     users->clear();
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("SELECT COD_USUA, TIP_USUA, NOM_USUA, IND_ACTI FROM GN_USUAR ORDER BY COD_USUA")))
-        return DbOutcome::failure(QStringLiteral("no se pudieron leer los usuarios: %1").arg(query.lastError().text()));
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudieron leer los usuarios: %1")).arg(query.lastError().text()));
     QMap<QString, qsizetype> position;
     while (query.next()) {
         User user;
@@ -168,7 +169,7 @@ DbOutcome UserStore::list(QList<User> *users) const
         users->append(user);
     }
     if (!query.exec(QStringLiteral("SELECT COD_USUA, COD_EMPR FROM GN_USEMP ORDER BY COD_USUA, COD_EMPR")))
-        return DbOutcome::failure(QStringLiteral("no se pudieron leer las empresas de los usuarios: %1")
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudieron leer las empresas de los usuarios: %1"))
                                       .arg(query.lastError().text()));
     while (query.next()) {
         const auto found = position.constFind(query.value(0).toString());

@@ -427,5 +427,625 @@
         <source>abre la ventana principal en un nodo de un plan, genera y guarda una imagen de una página</source>
         <translation>opens the main form on a plan node, generates and saves a picture of a page</translation>
     </message>
+    <message>
+        <source>Copia una base de datos SQLite mientras otros la usan, tal como estaba en un momento. La copia no reemplaza un archivo que exista. Para PostgreSQL, use pg_dump.</source>
+        <translation>Copies an SQLite database while others use it, as it was at one moment. The copy does not replace a file that exists. For PostgreSQL, use pg_dump.</translation>
+    </message>
+    <message>
+        <source>Base de datos SQLite que se copia.</source>
+        <translation>SQLite database to copy.</translation>
+    </message>
+    <message>
+        <source>No se usa: las bases PostgreSQL se copian con pg_dump.</source>
+        <translation>Not used: PostgreSQL databases are copied with pg_dump.</translation>
+    </message>
+    <message>
+        <source>Archivo nuevo de la copia.</source>
+        <translation>New file of the copy.</translation>
+    </message>
+    <message>
+        <source>copia</source>
+        <translation>copy</translation>
+    </message>
+    <message>
+        <source>las bases PostgreSQL se copian con pg_dump (vea el README), no con backup</source>
+        <translation>PostgreSQL databases are copied with pg_dump (see the README), not with backup</translation>
+    </message>
+    <message>
+        <source>Copia de %1 guardada en %2 (%3 páginas).</source>
+        <translation>Copy of %1 saved in %2 (%3 pages).</translation>
+    </message>
+    <message>
+        <source>copia una base de datos SQLite mientras otros la usan</source>
+        <translation>copies an SQLite database while others use it</translation>
+    </message>
+    <message>
+        <source>%1: el archivo %2 no existe</source>
+        <translation>%1: the file %2 does not exist</translation>
+    </message>
+    <message>
+        <source>%1: %2 ya existe; no se reemplaza</source>
+        <translation>%1: %2 exists already; it is not replaced</translation>
+    </message>
+    <message>
+        <source>%1 ya existe y no es una base de datos SQLite; init no lo reemplaza</source>
+        <translation>%1 exists already and is no SQLite database; init does not replace it</translation>
+    </message>
+    <message>
+        <source>%1 ya existe y no está vacía; init solo crea bases nuevas: para ponerla al día use qacsemaf migrate</source>
+        <translation>%1 exists already and is not empty; init only creates new databases: to bring it up to date use qacsemaf migrate</translation>
+    </message>
+    <message>
+        <source>no se pudo renombrar %1 como %2: %3</source>
+        <translation>could not rename %1 as %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 ya tiene %2 de las tablas del módulo (%3 ...); init solo prepara bases vacías: para ponerla al día use qacsemaf migrate</source>
+        <translation>%1 already has %2 of the module&apos;s tables (%3 ...); init only prepares empty databases: to bring it up to date use qacsemaf migrate</translation>
+    </message>
+    <message>
+        <source>no se pudo empezar la transacción: %1</source>
+        <translation>could not begin the transaction: %1</translation>
+    </message>
+    <message>
+        <source>no se pudo confirmar la transacción: %1</source>
+        <translation>could not commit the transaction: %1</translation>
+    </message>
+    <message>
+        <source>Crea una base de datos vacía del módulo, en la versión actual del esquema, con su primer administrador. La contraseña se pide en la terminal, sin eco, o se lee de la primera línea de la entrada estándar; nunca como argumento.</source>
+        <translation>Creates an empty database of the module, at the current schema version, with its first administrator. The password is asked on the terminal, without echo, or read from the first line of standard input; never as an argument.</translation>
+    </message>
+    <message>
+        <source>Nombre del primer administrador.</source>
+        <translation>Name of the first administrator.</translation>
+    </message>
+    <message>
+        <source>nombre</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>Base de datos creada en %1, versión %2 del esquema, con el administrador %3.</source>
+        <translation>Database created in %1, schema version %2, with the administrator %3.</translation>
+    </message>
+    <message>
+        <source>crea una base de datos vacía con su primer administrador</source>
+        <translation>creates an empty database with its first administrator</translation>
+    </message>
+    <message>
+        <source>las migraciones se aplicaron, pero los permisos de los usuarios del módulo no se pudieron poner al día: %1</source>
+        <translation>the migrations were applied, but the grants of the module&apos;s roles could not be brought up to date: %1</translation>
+    </message>
+    <message>
+        <source>Pone una base de datos del módulo en la versión %1 del esquema: aplica, en orden y cada una en su transacción, las migraciones que le faltan, conservando sus datos. Una base SQLite pasa al diario de reversión (journal_mode=DELETE); hágalo sin nadie conectado.</source>
+        <translation>Brings a database of the module to schema version %1: applies, in order and each in its own transaction, the migrations it lacks, keeping its data. An SQLite database moves to the rollback journal (journal_mode=DELETE); do it with nobody connected.</translation>
+    </message>
+    <message>
+        <source>%1 no es una base de datos de Semáforo de Carrera; créela con qacsemaf init</source>
+        <translation>%1 is no database of Semáforo de Carrera; create it with qacsemaf init</translation>
+    </message>
+    <message>
+        <source>Aplicada la migración %1</source>
+        <translation>Applied the migration %1</translation>
+    </message>
+    <message>
+        <source>%1 ya está en la versión %2 del esquema; no había nada que aplicar.</source>
+        <translation>%1 is already at schema version %2; there was nothing to apply.</translation>
+    </message>
+    <message>
+        <source>%1 pasó de la versión %2 a la %3 del esquema.</source>
+        <translation>%1 went from schema version %2 to %3.</translation>
+    </message>
+    <message>
+        <source>pone una base de datos en la versión actual del esquema</source>
+        <translation>brings a database to the current schema version</translation>
+    </message>
+    <message>
+        <source>Contraseña de %1: </source>
+        <translation>Password of %1: </translation>
+    </message>
+    <message>
+        <source>no llegó ninguna contraseña por la entrada estándar</source>
+        <translation>no password came on standard input</translation>
+    </message>
+    <message>
+        <source>la contraseña de %1 no puede estar vacía</source>
+        <translation>the password of %1 cannot be empty</translation>
+    </message>
+    <message>
+        <source>Repita la contraseña: </source>
+        <translation>Repeat the password: </translation>
+    </message>
+    <message>
+        <source>las dos contraseñas no coinciden; no se cambió nada</source>
+        <translation>the two passwords differ; nothing was changed</translation>
+    </message>
+    <message>
+        <source>la base de datos %1 no existe</source>
+        <translation>the database %1 does not exist</translation>
+    </message>
+    <message>
+        <source>no se pudo abrir %1: %2</source>
+        <translation>could not open %1: %2</translation>
+    </message>
+    <message>
+        <source>Base de datos SQLite (un archivo).</source>
+        <translation>SQLite database (a file).</translation>
+    </message>
+    <message>
+        <source>Base de datos PostgreSQL, en lugar de --db: &quot;host=... port=... dbname=... user=... password=...&quot; y, si hacen falta, readuser=, readpassword=, writerole=, statement_timeout=, lock_timeout=.</source>
+        <translation>PostgreSQL database, instead of --db: &quot;host=... port=... dbname=... user=... password=...&quot; and, where needed, readuser=, readpassword=, writerole=, statement_timeout=, lock_timeout=.</translation>
+    </message>
+    <message>
+        <source>Con --pg: archivo cuya primera línea es la contraseña del usuario de lectura (si el conninfo no trae readpassword=).</source>
+        <translation>With --pg: file whose first line is the reading user&apos;s password (when the conninfo has no readpassword=).</translation>
+    </message>
+    <message>
+        <source>--db necesita el nombre de un archivo</source>
+        <translation>--db needs the name of a file</translation>
+    </message>
+    <message>
+        <source>--pg debe indicar dbname=</source>
+        <translation>--pg must give dbname=</translation>
+    </message>
+    <message>
+        <source>--pg: %1= necesita un número entero, no &quot;%2&quot;</source>
+        <translation>--pg: %1= needs a whole number, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>no se pudo leer %1: %2</source>
+        <translation>could not read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 no tiene ninguna contraseña en su primera línea</source>
+        <translation>%1 has no password on its first line</translation>
+    </message>
+    <message>
+        <source>Crea un usuario, activo, con las empresas dadas. La contraseña se pide en la terminal o se lee de la entrada estándar.</source>
+        <translation>Creates a user, active, with the companies given. The password is asked on the terminal or read from standard input.</translation>
+    </message>
+    <message>
+        <source>Cambia la contraseña de un usuario; las sesiones abiertas con la anterior terminan.</source>
+        <translation>Changes a user&apos;s password; the sessions opened with the old one end.</translation>
+    </message>
+    <message>
+        <source>Deshabilita un usuario: no puede iniciar sesión y sus sesiones abiertas terminan. Conserva sus empresas.</source>
+        <translation>Disables a user: it cannot log in and its open sessions end. It keeps its companies.</translation>
+    </message>
+    <message>
+        <source>Habilita de nuevo un usuario.</source>
+        <translation>Enables a user again.</translation>
+    </message>
+    <message>
+        <source>Da a un usuario una empresa más.</source>
+        <translation>Gives a user one more company.</translation>
+    </message>
+    <message>
+        <source>Quita a un usuario una empresa.</source>
+        <translation>Takes a company away from a user.</translation>
+    </message>
+    <message>
+        <source>Lista los usuarios, su tipo, su estado y sus empresas.</source>
+        <translation>Lists the users, their type, their state and their companies.</translation>
+    </message>
+    <message>
+        <source>Uso: %1 &lt;acción&gt; [opciones]</source>
+        <translation>Usage: %1 &lt;action&gt; [options]</translation>
+    </message>
+    <message>
+        <source>Los usuarios de la aplicación y sus empresas.</source>
+        <translation>The application&apos;s users and their companies.</translation>
+    </message>
+    <message>
+        <source>Acciones:</source>
+        <translation>Actions:</translation>
+    </message>
+    <message>
+        <source>Las opciones de cada acción: &quot;%1 &lt;acción&gt; --help&quot;.</source>
+        <translation>The options of each action: &quot;%1 &lt;action&gt; --help&quot;.</translation>
+    </message>
+    <message>
+        <source>USUARIO</source>
+        <translation>USER</translation>
+    </message>
+    <message>
+        <source>TIPO</source>
+        <translation>TYPE</translation>
+    </message>
+    <message>
+        <source>ESTADO</source>
+        <translation>STATE</translation>
+    </message>
+    <message>
+        <source>EMPRESAS</source>
+        <translation>COMPANIES</translation>
+    </message>
+    <message>
+        <source>activo</source>
+        <translation>active</translation>
+    </message>
+    <message>
+        <source>deshabilitado</source>
+        <translation>disabled</translation>
+    </message>
+    <message>
+        <source>%1: empresa %2 concedida.</source>
+        <translation>%1: company %2 granted.</translation>
+    </message>
+    <message>
+        <source>%1: empresa %2 retirada.</source>
+        <translation>%1: company %2 revoked.</translation>
+    </message>
+    <message>
+        <source>Usuario %1 deshabilitado.</source>
+        <translation>User %1 disabled.</translation>
+    </message>
+    <message>
+        <source>Usuario %1 habilitado.</source>
+        <translation>User %1 enabled.</translation>
+    </message>
+    <message>
+        <source>Contraseña de %1 cambiada.</source>
+        <translation>Password of %1 changed.</translation>
+    </message>
+    <message>
+        <source>Usuario %1 creado.</source>
+        <translation>User %1 created.</translation>
+    </message>
+    <message>
+        <source>Empresa que el usuario puede usar (se repite para varias).</source>
+        <translation>A company the user may use (repeat it for several).</translation>
+    </message>
+    <message>
+        <source>Tipo de usuario: A administrador, U usuario, C consulta.</source>
+        <translation>User type: A administrator, U user, C read only.</translation>
+    </message>
+    <message>
+        <source>tipo</source>
+        <translation>type</translation>
+    </message>
+    <message>
+        <source>Nombre completo del usuario.</source>
+        <translation>The user&apos;s full name.</translation>
+    </message>
+    <message>
+        <source>texto</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>La empresa.</source>
+        <translation>The company.</translation>
+    </message>
+    <message>
+        <source>falta el NOMBRE del usuario</source>
+        <translation>missing the user&apos;s NAME</translation>
+    </message>
+    <message>
+        <source>--company: dé una sola empresa</source>
+        <translation>--company: give one company only</translation>
+    </message>
+    <message>
+        <source>indique la acción: %1</source>
+        <translation>give the action: %1</translation>
+    </message>
+    <message>
+        <source>acción desconocida &quot;%1&quot; (use %2)</source>
+        <translation>unknown action &quot;%1&quot; (use %2)</translation>
+    </message>
+    <message>
+        <source>NOMBRE</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>añade, cambia, deshabilita y lista usuarios y sus empresas</source>
+        <translation>adds, changes, disables and lists users and their companies</translation>
+    </message>
+    <message>
+        <source>No se pueden listar las tablas con COD_EMPR: %1</source>
+        <translation>Cannot list the tables with COD_EMPR: %1</translation>
+    </message>
+    <message>
+        <source>No se pueden listar las políticas de las tablas: %1</source>
+        <translation>Cannot list the policies of the tables: %1</translation>
+    </message>
+    <message>
+        <source>No se puede preparar la seguridad de filas por empresa</source>
+        <translation>Cannot set up row security by company</translation>
+    </message>
+    <message>
+        <source>se esperaba clave=valor en &quot;%1&quot;</source>
+        <translation>expected key=value in &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>falta la comilla que cierra el valor de %1</source>
+        <translation>missing the quote that closes the value of %1</translation>
+    </message>
+    <message>
+        <source>No se puede abrir %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>No se puede conectar con PostgreSQL: %1</source>
+        <translation>Cannot connect to PostgreSQL: %1</translation>
+    </message>
+    <message>
+        <source>%1 necesita milisegundos, no &quot;%2&quot;</source>
+        <translation>%1 needs milliseconds, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>No se puede fijar %1: %2</source>
+        <translation>Cannot set %1: %2</translation>
+    </message>
+    <message>
+        <source>La base de datos no está abierta</source>
+        <translation>The database is not open</translation>
+    </message>
+    <message>
+        <source>No se puede iniciar la transacción de la carga: %1</source>
+        <translation>Cannot begin the seed transaction: %1</translation>
+    </message>
+    <message>
+        <source>No se puede confirmar la carga: %1</source>
+        <translation>Cannot commit the seed: %1</translation>
+    </message>
+    <message>
+        <source>La empresa sintética necesita al menos un empleado</source>
+        <translation>The synthetic company needs at least one employee</translation>
+    </message>
+    <message>
+        <source>No se puede saber si el usuario de la conexión es superusuario: %1</source>
+        <translation>Cannot tell whether the login is a superuser: %1</translation>
+    </message>
+    <message>
+        <source>el usuario de la conexión no es superusuario: las funciones que cualquier usuario puede llamar (set_config, pg_terminate_backend, pg_sleep, los bloqueos consultivos, los objetos grandes y otras) siguen al alcance del usuario de lectura. La seguridad de filas por empresa descansa entonces solo en la revisión de sentencias del servidor, que restablece la sesión del lector después de cada petición. Ejecute init o seed una vez como superusuario para quitárselas.</source>
+        <translation>not a superuser: the functions every login may call (set_config, pg_terminate_backend, pg_sleep, advisory locks, large objects and the like) stay callable by the reading role. Row security by company then rests on the server&apos;s statement check alone, and the server resets the reader&apos;s session after every request. Run init or seed once as a superuser to take them away.</translation>
+    </message>
+    <message>
+        <source>No se pueden listar las funciones que se quitan: %1</source>
+        <translation>Cannot list the functions to take away: %1</translation>
+    </message>
+    <message>
+        <source>No se puede leer el dueño de la base de datos: %1</source>
+        <translation>Cannot read the database&apos;s owner: %1</translation>
+    </message>
+    <message>
+        <source>No se pueden quitar las funciones al usuario de lectura</source>
+        <translation>Cannot take functions away from the reading role</translation>
+    </message>
+    <message>
+        <source>La base de datos no es una conexión PostgreSQL abierta</source>
+        <translation>The database is not an open PostgreSQL connection</translation>
+    </message>
+    <message>
+        <source>Falló la inserción en %1: %2</source>
+        <translation>Insert into %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>El catálogo de preparación no tiene la sentencia %1</source>
+        <translation>The set-up catalogue has no statement %1</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; no cabe en el hueco %3</source>
+        <translation>%1: &quot;%2&quot; does not fit the slot %3</translation>
+    </message>
+    <message>
+        <source>%1 no es una sola lectura</source>
+        <translation>%1 is not one read</translation>
+    </message>
+    <message>
+        <source>%1: el nombre &quot;%2&quot; debe ser un identificador en minúsculas</source>
+        <translation>%1: the name &quot;%2&quot; must be a lower-case identifier</translation>
+    </message>
+    <message>
+        <source>No se puede buscar el rol %1: %2</source>
+        <translation>Cannot look up role %1: %2</translation>
+    </message>
+    <message>
+        <source>No se puede leer el esquema actual: %1</source>
+        <translation>Cannot read the current schema: %1</translation>
+    </message>
+    <message>
+        <source>No se puede leer qué puede hacer el usuario de la conexión: %1</source>
+        <translation>Cannot read what the login may do: %1</translation>
+    </message>
+    <message>
+        <source>usuario de lectura</source>
+        <translation>reading role</translation>
+    </message>
+    <message>
+        <source>el usuario de lectura %1 no existe y %2 no puede crear roles (no tiene CREATEROLE): un administrador de PostgreSQL debe crearlo antes (README, &quot;Setting up a site&quot;)</source>
+        <translation>the reading role %1 does not exist and %2 cannot create roles (it lacks CREATEROLE): a PostgreSQL administrator must create it first (README, &quot;Setting up a site&quot;)</translation>
+    </message>
+    <message>
+        <source>No se puede leer el nombre de la base de datos: %1</source>
+        <translation>Cannot read the database&apos;s name: %1</translation>
+    </message>
+    <message>
+        <source>No se pueden leer las columnas de GN_USUAR: %1</source>
+        <translation>Cannot read the columns of GN_USUAR: %1</translation>
+    </message>
+    <message>
+        <source>la contraseña del usuario de lectura %1 no se cambió: %2 no puede cambiar roles; la pone el administrador de PostgreSQL</source>
+        <translation>the password of the reading role %1 was not changed: %2 cannot change roles; the PostgreSQL administrator sets it</translation>
+    </message>
+    <message>
+        <source>No se puede preparar el usuario de lectura %1</source>
+        <translation>Cannot set up the reading role %1</translation>
+    </message>
+    <message>
+        <source>No se pudo pasar la base de datos al diario de reversión: %1</source>
+        <translation>Could not move the database to the rollback journal: %1</translation>
+    </message>
+    <message>
+        <source>La base de datos sigue en el modo de diario %1 en lugar de DELETE (¿otro programa la tiene abierta?)</source>
+        <translation>The database is still in journal mode %1 instead of DELETE (does another program have it open?)</translation>
+    </message>
+    <message>
+        <source>El recurso del esquema falta o está vacío</source>
+        <translation>The schema resource is missing or empty</translation>
+    </message>
+    <message>
+        <source>No se puede iniciar la transacción del esquema: %1</source>
+        <translation>Cannot begin the schema transaction: %1</translation>
+    </message>
+    <message>
+        <source>Falló una sentencia del esquema: %1
+%2</source>
+        <translation>Schema statement failed: %1
+%2</translation>
+    </message>
+    <message>
+        <source>No se puede confirmar el esquema: %1</source>
+        <translation>Cannot commit the schema: %1</translation>
+    </message>
+    <message>
+        <source>No se puede borrar %1: %2</source>
+        <translation>Cannot drop %1: %2</translation>
+    </message>
+    <message>
+        <source>Falta la migración %1 para este motor de base de datos</source>
+        <translation>The migration %1 is missing for this database engine</translation>
+    </message>
+    <message>
+        <source>La migración %1 está vacía o no se pudo leer</source>
+        <translation>The migration %1 is empty or could not be read</translation>
+    </message>
+    <message>
+        <source>No se pudo empezar la migración %1: %2</source>
+        <translation>Could not begin the migration %1: %2</translation>
+    </message>
+    <message>
+        <source>La migración %1 falló y no cambió nada: %2
+%3</source>
+        <translation>The migration %1 failed and changed nothing: %2
+%3</translation>
+    </message>
+    <message>
+        <source>No se pudo confirmar la migración %1: %2</source>
+        <translation>Could not commit the migration %1: %2</translation>
+    </message>
+    <message>
+        <source>Tabla desconocida %1</source>
+        <translation>Unknown table %1</translation>
+    </message>
+    <message>
+        <source>%1 tiene %2 columnas y se dieron %3 valores</source>
+        <translation>%1 has %2 columns, %3 values given</translation>
+    </message>
+    <message>
+        <source>La conexión SQLite de %1 no está abierta</source>
+        <translation>The SQLite connection for %1 is not open</translation>
+    </message>
+    <message>
+        <source>No se puede preparar la inserción en %1: %2</source>
+        <translation>Cannot prepare the insert into %1: %2</translation>
+    </message>
+    <message>
+        <source>el usuario de lectura %1 se creó sin contraseña: désela con readpassword= en --pg o --read-password-file</source>
+        <translation>the reading role %1 was created without a password: give it one with readpassword= in --pg or --read-password-file</translation>
+    </message>
+    <message>
+        <source>no se pudo empezar la copia: %1</source>
+        <translation>could not begin the copy: %1</translation>
+    </message>
+    <message>
+        <source>la copia no terminó: %1</source>
+        <translation>the copy did not finish: %1</translation>
+    </message>
+    <message>
+        <source>%1 ya existe; la copia no reemplaza archivos</source>
+        <translation>%1 exists already; the copy does not replace files</translation>
+    </message>
+    <message>
+        <source>la carpeta de %1 no existe</source>
+        <translation>the folder of %1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 no es una base de datos de Semáforo de Carrera</source>
+        <translation>%1 is no database of Semáforo de Carrera</translation>
+    </message>
+    <message>
+        <source>no se pudo crear %1: %2</source>
+        <translation>could not create %1: %2</translation>
+    </message>
+    <message>
+        <source>no se pudo preparar la copia: %1</source>
+        <translation>could not prepare the copy: %1</translation>
+    </message>
+    <message>
+        <source>el usuario %1 no existe</source>
+        <translation>the user %1 does not exist</translation>
+    </message>
+    <message>
+        <source>el nombre de usuario &quot;%1&quot; no sirve: debe tener de 1 a 8 caracteres, sin espacios</source>
+        <translation>the user name &quot;%1&quot; will not do: it must have 1 to 8 characters, without blanks</translation>
+    </message>
+    <message>
+        <source>no se pudo leer el usuario %1: %2</source>
+        <translation>could not read the user %1: %2</translation>
+    </message>
+    <message>
+        <source>el usuario %1 ya existe</source>
+        <translation>the user %1 exists already</translation>
+    </message>
+    <message>
+        <source>no se pudo crear el usuario %1: %2</source>
+        <translation>could not create the user %1: %2</translation>
+    </message>
+    <message>
+        <source>no se pudo cambiar la contraseña de %1: %2</source>
+        <translation>could not change the password of %1: %2</translation>
+    </message>
+    <message>
+        <source>no se pudo cambiar el estado de %1: %2</source>
+        <translation>could not change the state of %1: %2</translation>
+    </message>
+    <message>
+        <source>no se pudieron leer las empresas de %1: %2</source>
+        <translation>could not read the companies of %1: %2</translation>
+    </message>
+    <message>
+        <source>el usuario %1 ya tiene la empresa %2</source>
+        <translation>the user %1 already has the company %2</translation>
+    </message>
+    <message>
+        <source>no se pudo dar la empresa %1 a %2: %3</source>
+        <translation>could not give the company %1 to %2: %3</translation>
+    </message>
+    <message>
+        <source>no se pudo quitar la empresa %1 a %2: %3</source>
+        <translation>could not take the company %1 from %2: %3</translation>
+    </message>
+    <message>
+        <source>el usuario %1 no tiene la empresa %2</source>
+        <translation>the user %1 does not have the company %2</translation>
+    </message>
+    <message>
+        <source>no se pudieron leer los usuarios: %1</source>
+        <translation>could not read the users: %1</translation>
+    </message>
+    <message>
+        <source>no se pudieron leer las empresas de los usuarios: %1</source>
+        <translation>could not read the users&apos; companies: %1</translation>
+    </message>
+    <message>
+        <source>rol de escritura</source>
+        <translation>writing role</translation>
+    </message>
+    <message>
+        <source>el rol de escritura %1 no existe y %2 no puede crear roles (no tiene CREATEROLE): un administrador de PostgreSQL debe crearlo antes (README, &quot;Setting up a site&quot;)</source>
+        <translation>the writing role %1 does not exist and %2 cannot create roles (it lacks CREATEROLE): a PostgreSQL administrator must create it first (README, &quot;Setting up a site&quot;)</translation>
+    </message>
+    <message>
+        <source>No se puede saber si el usuario de la conexión puede actuar como %1: %2</source>
+        <translation>Cannot tell whether the login may act as %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 no es miembro del rol de escritura %2 ni puede hacerse miembro (no tiene CREATEROLE): un administrador de PostgreSQL debe ejecutar GRANT %2 TO %1</source>
+        <translation>%1 is no member of the writing role %2 and cannot become one (it lacks CREATEROLE): a PostgreSQL administrator must run GRANT %2 TO %1</translation>
+    </message>
+    <message>
+        <source>No se puede preparar el rol de escritura %1</source>
+        <translation>Cannot set up the writing role %1</translation>
+    </message>
 </context>
 </TS>
