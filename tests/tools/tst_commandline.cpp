@@ -146,6 +146,13 @@ private slots:
         QTest::newRow("backup: no copy") << QStringList{"backup", "--db", "DB"} << "falta --out";
         QTest::newRow("backup: PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "OUT"}
                                             << "las bases PostgreSQL se copian con pg_dump (vea el README), no con backup";
+        const QStringList plan{"--db", "DB", "--company", "1", "--categories", "EF"};
+        QTest::newRow("succession: no plan") << QStringList{"succession"} + plan << "falta --plan";
+        QTest::newRow("succession: xlsx to the terminal") << QStringList{"succession", "--plan", "1", "--format", "xlsx"} + plan
+                                                           << "--format xlsx necesita --out ARCHIVO";
+        QTest::newRow("succession: folder missing")
+            << QStringList{"succession", "--plan", "1", "--gaps", "--out", "MISSING/b.csv"} + plan
+            << "--out: la carpeta MISSING no existe";
     }
 
     void refusesBeforeWork()
@@ -188,6 +195,7 @@ private slots:
         QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
+        QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and

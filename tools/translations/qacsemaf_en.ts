@@ -1047,5 +1047,37 @@
         <source>No se puede preparar el rol de escritura %1</source>
         <translation>Cannot set up the writing role %1</translation>
     </message>
+    <message>
+        <source>El plan de carrera (COD_MENU).</source>
+        <translation>The career plan (COD_MENU).</translation>
+    </message>
+    <message>
+        <source>número</source>
+        <translation>number</translation>
+    </message>
+    <message>
+        <source>Solo este nodo: sus filas del semáforo o, con --gaps, sus brechas.</source>
+        <translation>Only this node: its traffic-light rows or, with --gaps, its gaps.</translation>
+    </message>
+    <message>
+        <source>Imprime los requisitos que los candidatos no alcanzan (Brechas): los del plan entero, o los del nodo con --node.</source>
+        <translation>Prints the requirements the candidates fall short of (Brechas): the whole plan's, or the node's with --node.</translation>
+    </message>
+    <message>
+        <source>El plan %1 no tiene el nodo %2.</source>
+        <translation>Plan %1 has no node %2.</translation>
+    </message>
+    <message>
+        <source>nodo %1: %2</source>
+        <translation>node %1: %2</translation>
+    </message>
+    <message>
+        <source>Mapa de Sucesión: genera el semáforo en cada nodo de un plan de carrera que tiene cargos candidatos e imprime una fila por nodo, las brechas (--gaps) o las filas de un nodo (--node).</source>
+        <translation>Succession map (Mapa de Sucesión): runs the traffic light on every node of a career plan that has candidate positions and prints one row per node, the gaps (--gaps) or one node's rows (--node).</translation>
+    </message>
+    <message>
+        <source>el mapa de sucesión de un plan: por nodo sus candidatos por banda y el mejor, las brechas (--gaps) o las filas de un nodo (--node)</source>
+        <translation>a plan's succession map: per node its candidates by band and the best one, the gaps (--gaps) or one node's rows (--node)</translation>
+    </message>
 </context>
 </TS>
