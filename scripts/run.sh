@@ -13,6 +13,9 @@ mkdir -p "$(dirname "$db")"
 if [ ! -f "$db" ]; then
   echo "run: creating the demo database $db"
   "$build/tools/qacsemaf" seed --db "$db"
+else
+  # A demo database made by an earlier build is brought to this build's schema, its rows kept.
+  "$build/tools/qacsemaf" migrate --db "$db" > /dev/null
 fi
 
 host=("$build/host/qacsemaf-host" --library "$build/src/entry/libQAcSemaf.so"
@@ -39,8 +42,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: the list report of the demo node DIR002 (COO002 and PRO002 below it) is in $report"
   # The competence report (requirement table and chart) of the first employee evaluated there.
   competence="$root/var/competence.pdf"
-  employee=$("$tool" report competence "${node[@]}" --pdf "$competence" | sed -n 's/^qacsemaf report: employee //p')
-  echo "run: the competence report of employee $employee at that node is in $competence"
+  echo "run: the competence report of the first employee evaluated at that node:"
+  "$tool" report competence "${node[@]}" --pdf "$competence"
+  echo "run: the succession map of plan 1 (every node with candidates, generated at once):"
+  "$tool" succession --db "$db" --company 1 --plan 1 --categories EF,EN,EP,CO
 else
   exec "${host[@]}" "$@"
 fi

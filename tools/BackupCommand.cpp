@@ -37,7 +37,7 @@ int runBackupCommand(const QStringList &arguments)
     const dbtools::DbOutcome copied = dbtools::SqliteBackup::copy(source, target, &pages);
     if (!copied.ok())
         return reportFailure(copied.error);
-    QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Copia de %1 guardada en %2 (%3 páginas)."))
+    QTextStream(stdout) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Copia de %1 guardada en %2 (%3 páginas)."))
                                .arg(source, target).arg(pages)
                         << '\n';
     return 0;

@@ -156,7 +156,7 @@ int runInitCommand(const QStringList &arguments)
         return reportFailure(outcome.error);
     for (const QString &notice : outcome.notices)
         QTextStream(stderr) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "aviso: %1")).arg(notice) << '\n';
-    QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base de datos creada en %1, versión %2 del esquema, "
+    QTextStream(stdout) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Base de datos creada en %1, versión %2 del esquema, "
                                                                  "con el administrador %3."))
                                .arg(options.isPostgres() ? QStringLiteral("PostgreSQL") : options.file)
                                .arg(appserver::SchemaVersion::current())

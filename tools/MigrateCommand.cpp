@@ -67,7 +67,7 @@ int runMigrateCommand(const QStringList &arguments)
     DbOutcome outcome = SchemaMigrator(site.db()).migrate(site.displayName(), &ran);
     QTextStream out(stdout);
     for (const QString &migration : std::as_const(ran))
-        out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Aplicada la migración %1")).arg(migration) << '\n';
+        out << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Aplicada la migración %1")).arg(migration) << '\n';
     if (outcome.ok() && !site.isPostgres())
         outcome = SchemaLoader::useRollbackJournal(site.db());
     if (outcome.ok() && site.isPostgres() && !ran.isEmpty())
@@ -77,6 +77,7 @@ int runMigrateCommand(const QStringList &arguments)
     for (const QString &notice : std::as_const(outcome.notices))
         QTextStream(stderr) << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "aviso: %1")).arg(notice) << '\n';
     const int now = appserver::SchemaVersion::current();
+    out << "qacsemaf: ";
     if (ran.isEmpty())
         out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 ya está en la versión %2 del esquema; no había nada que aplicar."))
                    .arg(site.displayName()).arg(now);

@@ -226,6 +226,6 @@ int runUserCommand(const QStringList &arguments)
     if (!outcome.ok())
         return reportFailure(outcome.error);
     if (!done.isEmpty())
-        QTextStream(stdout) << done << '\n';
+        QTextStream(stdout) << "qacsemaf: " << done << '\n';
     return 0;
 }

@@ -316,7 +316,7 @@ private slots:
 
         const Run migrated = qacsemaf(QStringList{QStringLiteral("migrate")} + place);
         QVERIFY2(migrated.exitCode == 0, qPrintable(migrated.errors));
-        QVERIFY2(migrated.output.startsWith(QStringLiteral("Aplicada la migración 0002_version_and_user_state.sql\n")),
+        QVERIFY2(migrated.output.startsWith(QStringLiteral("qacsemaf: Aplicada la migración 0002_version_and_user_state.sql\n")),
                  qPrintable(migrated.output));
         QVERIFY2(migrated.output.contains(QStringLiteral("pasó de la versión 1 a la %1 del esquema").arg(current)),
                  qPrintable(migrated.output));
