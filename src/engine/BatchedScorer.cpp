@@ -93,7 +93,7 @@ void BatchedScorer::readRecords(int company, qsizetype holders)
         if (candidate.company == company && !positions.contains(candidate.code))
             positions << candidate.code;
     HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
-        .read(company, positions, CompanyPositions{m_inputs.target}, holders * positions.size(), m_records[company]);
+        .read(company, positions, CompanyPositions{m_inputs.target}, holders, m_records[company]);
 }
 
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)

@@ -3,8 +3,8 @@
 // records of the holders of all the run's candidate positions of a company come in one statement
 // when the first of those positions with holders is scored, and the employees whose code does not
 // survive being written as text (the only ones whose existence check can fail) are checked one
-// by one. A run costs four reads per company whatever its number of positions, employees and
-// profile rows. Records no profile row can match are not kept.
+// by one. The records cost four reads per company whatever its number of positions, employees
+// and profile rows. Records no profile row can match are not kept.
 
 #include "engine/EmployeeScorer.h"
 

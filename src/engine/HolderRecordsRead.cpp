@@ -2,6 +2,7 @@
 
 #include "engine/HolderRecordsSink.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "protocol/Protocol.h"
 
 namespace engine {
 

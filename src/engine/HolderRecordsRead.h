@@ -24,7 +24,7 @@ public:
     HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked, const ProfileKeys &keys);
 
     // Adds to `records` (by COD_EMPL) the ticked categories' records of the active holders of
-    // `positions` of `company`; `holders`, how many they are about, sizes the map once.
+    // `positions` of `company`; room is made for `holders` more employees before the reads.
     void read(int company, const QStringList &positions, const std::optional<CompanyPositions> &targets,
               qsizetype holders, QHash<double, EmployeeRecords> &records) const;
 
