@@ -1,7 +1,7 @@
 #include "engine/BatchedScorer.h"
 
 #include "engine/DataSetRules.h"
-#include "engine/HolderRecordsSink.h"
+#include "engine/HolderRecordsRead.h"
 #include "framework/dataset/SClientDataSet.h"
 
 #include "framework/Exceptions.h"
@@ -46,27 +46,20 @@ void BatchedScorer::readProfile()
 
 void BatchedScorer::beginPosition(const CompanyPosition &position, const CandidateEmployees &employees)
 {
-    m_records.clear();
+    m_current = nullptr;
     m_existing.clear();
     m_checked.clear();
     if (employees.isEmpty())
         return;
-    m_records.reserve(employees.size());
     const int companyCode = position.company;
     if (!m_profile)
         readProfile();
     if (m_profile->isEmpty())
         return;
     readExisting(companyCode, employees);
-    const Categories &ticked = m_inputs.categories;
-    if (ticked.eduNo)
-        readCategory(Category::NonFormal, companyCode, position.code);
-    if (ticked.eduFor)
-        readCategory(Category::Formal, companyCode, position.code);
-    if (ticked.expe)
-        readCategory(Category::Experience, companyCode, position.code);
-    if (ticked.compe)
-        readCategory(Category::Competences, companyCode, position.code);
+    if (!m_records.contains(companyCode))
+        readRecords(companyCode, employees.size());
+    m_current = &m_records[companyCode];
 }
 
 void BatchedScorer::readExisting(int company, const CandidateEmployees &employees)
@@ -90,29 +83,29 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
     }
 }
 
-// The records of all holders of the position come from the server's providers for that read,
-// whose statements are the category providers' own, widened to the holders. They are taken
-// as the server reads them: building the rows of an answer first would copy every value once more.
-void BatchedScorer::readCategory(Category category, int company, const QString &position)
+// The records of the holders of every candidate position of the company, read when its first
+// position with holders comes: a position's holders' records are those of its employees,
+// whichever other positions are read with it.
+void BatchedScorer::readRecords(int company, qsizetype holders)
 {
-    static const char *const providers[] = {"DtsPBiDtpnfCargo", "DtsPBiDtpefCargo", "DtsPBidtphvCargo",
-                                            "DtsPEd3dlccCargo"};
-    static CategoryRecords EmployeeRecords::*const lists[] = {&EmployeeRecords::nonFormal, &EmployeeRecords::formal,
-                                                              &EmployeeRecords::experience,
-                                                              &EmployeeRecords::competences};
-    HolderRecordsSink sink(m_records, lists[int(category)], category == Category::Competences, *m_profileKeys);
-    m_dataSets.scratch->RemoteServer->FetchEach(
-        QLatin1String(providers[int(category)]), QString(),
-        {{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company},
-         {QStringLiteral("CARGO"), protocol::FieldType::String, position}},
-        sink);
+    QStringList positions;
+    for (const CompanyPosition &candidate : m_inputs.candidates)
+        if (candidate.company == company && !positions.contains(candidate.code))
+            positions << candidate.code;
+    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
+        .read(company, positions, CompanyPositions{m_inputs.target}, holders, m_records[company]);
 }
 
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)
 {
     static const EmployeeRecords none;
-    const auto found = m_records.constFind(employee.codEmplValue);
-    const EmployeeRecords &records = found == m_records.constEnd() ? none : *found;
+    const EmployeeRecords *held = &none;
+    if (m_current) {
+        const auto found = m_current->constFind(employee.codEmplValue);
+        if (found != m_current->constEnd())
+            held = &*found;
+    }
+    const EmployeeRecords &records = *held;
     if (!m_checked.contains(employee.codEmplValue))
         return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
     EmployeeRecords checked = records;

@@ -1,10 +1,10 @@
 #pragma once
-// The arrangement for real runs: the profile is read once per run; for each candidate position
-// each ticked category's records of all its employees come in one statement through the scratch
-// dataset, and the employees whose code does not survive being written as text (the only ones
-// whose existence check can fail) are checked in one more. A position costs one to six round
-// trips whatever its number of employees and profile rows. Records no profile row can match
-// are not kept.
+// The arrangement for real runs: the profile is read once per run; each ticked category's
+// records of the holders of all the run's candidate positions of a company come in one statement
+// when the first of those positions with holders is scored, and the employees whose code does not
+// survive being written as text (the only ones whose existence check can fail) are checked one
+// by one. The records cost four reads per company whatever its number of positions, employees
+// and profile rows. Records no profile row can match are not kept.
 
 #include "engine/EmployeeScorer.h"
 
@@ -21,11 +21,9 @@ public:
     EmployeeScore score(const CandidateEmployee &employee) override;
 
 private:
-    enum class Category { NonFormal, Formal, Experience, Competences };
-
     void readProfile();
     void readExisting(int company, const CandidateEmployees &employees);
-    void readCategory(Category category, int company, const QString &position);
+    void readRecords(int company, qsizetype holders);
     SClientDataSet &openScratch(const QString &statement);
 
     GenerationDataSets m_dataSets;
@@ -34,7 +32,8 @@ private:
     QString m_categoryList;
     std::optional<Profile> m_profile;
     std::optional<ProfileKeys> m_profileKeys;
-    QHash<double, EmployeeRecords> m_records;   // by COD_EMPL
+    QHash<int, QHash<double, EmployeeRecords>> m_records;   // company -> COD_EMPL -> records
+    const QHash<double, EmployeeRecords> *m_current = nullptr;   // the current position's company
     QSet<double> m_existing;                    // codes found under their text
     QSet<double> m_checked;                     // codes whose text was looked up
 };

@@ -2,8 +2,9 @@
 // Takes a read of holders' records of one category as it arrives and groups the records by
 // employee (the rows come ordered by employee: one look-up per employee, not per row), each value
 // as the scratch dataset's field would hold it (an empty text reads as null). Records no profile
-// row can match are left out. The map must already have room for every employee of the read
-// (QHash::reserve): the current employee's list is kept by address from row to row.
+// row can match are left out. The current employee's list is kept by address from row to row and
+// taken again after each new employee's insertion, so the map may grow during the read; room made
+// beforehand (QHash::reserve) spares it the growing.
 
 #include "engine/ProfileScoring.h"
 #include "protocol/Protocol.h"

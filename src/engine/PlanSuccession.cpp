@@ -2,7 +2,7 @@
 
 #include "engine/DataSetRules.h"
 #include "engine/EmployeeScorer.h"
-#include "engine/HolderRecordsSink.h"
+#include "engine/HolderRecordsRead.h"
 #include "engine/RequirementGapTally.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -34,51 +34,6 @@ QVariant cell(const protocol::FetchResult &result, const QVariantList &row, cons
 {
     const int at = protocol::indexOfField(result.fields, column);
     return at < 0 ? QVariant() : row.value(at);
-}
-
-QString quotedList(const QStringList &codes)
-{
-    QStringList quoted;
-    quoted.reserve(codes.size());
-    for (const QString &code : codes)
-        quoted << QLatin1Char('\'') + QString(code).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-    return quoted.join(QLatin1Char(','));
-}
-
-// The records of one category of the active holders of several positions of one company, by
-// employee and in each employee's order, through the provider of that category's holder reads.
-// When the target profiles are all of one company, the server leaves out the records whose
-// category and requirement no row of those profiles names: they could add nothing.
-struct CategoryRead {
-    const char *provider;
-    const char *table;    // empty: the competence evaluation lines
-    CategoryRecords EmployeeRecords::*list;
-    QString statement(const QString &positions, const QString &targets) const;
-};
-
-QString CategoryRead::statement(const QString &positions, const QString &targets) const
-{
-    const bool lines = QLatin1String(table).isEmpty();
-    const QString holders = QStringLiteral(" IN (SELECT COD_EMPL FROM NM_CONTR WHERE COD_EMPR = :EMPRESA "
-                                           "AND COD_CARG IN (%1) AND IND_ACTI = 'A')").arg(positions);
-    const QString profiled =
-        targets.isEmpty() ? QString()
-                          : QStringLiteral(" AND EXISTS (SELECT 1 FROM BI_DTPCA P WHERE P.COD_EMPR = :PERFIL "
-                                           "AND P.COD_CARG IN (%1) AND P.TIP_REGI = %2 AND P.COD_REQU = %3)")
-                                .arg(targets, lines ? QStringLiteral("D.COD_REGI") : QStringLiteral("H.TIP_REGI"),
-                                     lines ? QStringLiteral("D.COD_REQU") : QStringLiteral("H.COD_REQU"));
-    if (lines)
-        return QStringLiteral("SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE "
-                              "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D WHERE C.COD_EMPR = :EMPRESA AND C.COD_EMPL")
-            + holders
-            + QStringLiteral(" AND C.FEC_DESD = (SELECT MAX(X.FEC_DESD) FROM ED_3CCOM X "
-                             "WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL) "
-                             "AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO")
-            + profiled + QStringLiteral(" ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE");
-    return QStringLiteral("SELECT H.COD_EMPL, H.TIP_REGI, H.COD_REQU, H.COD_ESPE, H.PUN_OBTE FROM %1 H "
-                          "WHERE H.COD_EMPR = :EMPRESA AND H.COD_EMPL")
-               .arg(QLatin1String(table))
-        + holders + profiled + QStringLiteral(" ORDER BY H.COD_EMPL, H.NUM_REGI");
 }
 
 } // namespace
@@ -212,34 +167,8 @@ void PlanSuccession::Pass::readRecords(int company, const QStringList &positions
     qsizetype holders = 0;
     for (const QString &position : positions)
         holders += m_holders.value({company, position}).size();
-    QHash<double, EmployeeRecords> &records = m_records[company];
-    // The sink keeps the current employee's list by address: no rehash while it reads.
-    records.reserve(holders);
-    static const CategoryRead reads[] = {
-        {"DtsPBiDtpnfCargo", "BI_DTPNF", &EmployeeRecords::nonFormal},
-        {"DtsPBiDtpefCargo", "BI_DTPEF", &EmployeeRecords::formal},
-        {"DtsPBidtphvCargo", "BI_DTPHV", &EmployeeRecords::experience},
-        {"DtsPEd3dlccCargo", "", &EmployeeRecords::competences},
-    };
-    const Categories &ticked = m_request.categories;
-    const bool wanted[] = {ticked.eduNo, ticked.eduFor, ticked.expe, ticked.compe};
-    const QString list = quotedList(positions);
-    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company}};
-    QString targetList;
-    if (targets && !targets->isEmpty()) {
-        QStringList codes;
-        for (const CompanyPosition &target : *targets)
-            codes << target.code;
-        targetList = quotedList(codes);
-        params.append({QStringLiteral("PERFIL"), protocol::FieldType::Smallint, targets->first().company});
-    }
-    for (int at = 0; at < 4; ++at) {
-        if (!wanted[at])
-            continue;
-        const bool lines = QLatin1String(reads[at].table).isEmpty();
-        HolderRecordsSink sink(records, reads[at].list, lines, keys);
-        m_connection.FetchEach(QLatin1String(reads[at].provider), reads[at].statement(list, targetList), params, sink);
-    }
+    HolderRecordsRead(m_connection, m_request.categories, keys).read(company, positions, targets, holders,
+                                                                     m_records[company]);
     checkOddCodes(company);
 }
 

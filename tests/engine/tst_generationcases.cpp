@@ -34,7 +34,8 @@ QStringList partsOf(const QString &item)
 }
 
 // Target T1 with `profile`; candidate C1 held by employee 100, whose records are "EF:FO/...",
-// "EN:", "EP:", competence lines of the latest evaluation "CO:CO/...", of an older one "OLD:".
+// "EN:", "EP:", competence lines of the latest evaluation "CO:CO/...", of an older one "OLD:"
+// (numbered after the latest: the date decides, not the number).
 void seed(CompanyBuilder &db, const QString &profile, const QString &records, const QString &flag)
 {
     db.company(1, flag);
@@ -46,8 +47,8 @@ void seed(CompanyBuilder &db, const QString &profile, const QString &records, co
     }
     db.employee(1, 100, QStringLiteral("Pérez"), QStringLiteral("Ana"));
     db.contract(1, 100, 1, QStringLiteral("C1"));
-    db.evaluation(1, 100, 1, QStringLiteral("2023-01-01"));
-    db.evaluation(1, 100, 2, QStringLiteral("2024-01-01"));
+    db.evaluation(1, 100, 1, QStringLiteral("2024-01-01"));
+    db.evaluation(1, 100, 2, QStringLiteral("2023-01-01"));
     const QHash<QString, QString> tables{{QStringLiteral("EF"), QStringLiteral("BI_DTPEF")},
                                          {QStringLiteral("EN"), QStringLiteral("BI_DTPNF")},
                                          {QStringLiteral("EP"), QStringLiteral("BI_DTPHV")}};
@@ -57,7 +58,7 @@ void seed(CompanyBuilder &db, const QString &profile, const QString &records, co
         if (tables.contains(kind))
             db.record(tables.value(kind), 1, 100, p[0], p[1].toInt(), valueOf(p[2]), valueOf(p[3]));
         else
-            db.evaluationLine(1, kind == QLatin1String("OLD") ? 1 : 2, p[0], p[1].toInt(), valueOf(p[2]),
+            db.evaluationLine(1, kind == QLatin1String("OLD") ? 2 : 1, p[0], p[1].toInt(), valueOf(p[2]),
                               valueOf(p[3]));
     }
 }
