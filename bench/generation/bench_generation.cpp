@@ -9,14 +9,13 @@
 // batched generation runs on it too (pgsql protocol, and with --http through the server on it);
 // the rows must be the file's, row for row.
 
+#include "tests/server/ServerProcess.h"
 #include "tests/engine/support/CompanyBuilder.h"
 #include "tests/engine/support/GenerationHarness.h"
 #include "tests/engine/support/PostgresCompany.h"
 #include "tools/dbtools/DatabaseOpener.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QRegularExpression>
 #include "framework/Ugnnorma.h"
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -212,26 +211,17 @@ Timing bestBatched(int positions, qint64 serverPid = 0, const std::function<qint
 // opens the database its arguments name ("--db" file or "--pg" conninfo).
 int runOverHttp(const QStringList &database, int positions, const char *label, const QStringList &expected)
 {
-    QProcess server;
-    server.start(QStringLiteral(QACSEMAF_SERVER), database + QStringList{QStringLiteral("--listen"),
-                                                                         QStringLiteral("127.0.0.1:0")});
-    server.setReadChannel(QProcess::StandardError);
-    QString log;
-    static const QRegularExpression listening(QStringLiteral("listening on (127\\.0\\.0\\.1:\\d+)"));
-    QRegularExpressionMatch match;
-    while (!(match = listening.match(log)).hasMatch() && server.waitForReadyRead(10000))
-        log += QString::fromUtf8(server.readAllStandardError());
-    if (!match.hasMatch()) {
-        std::fprintf(stderr, "qacsemaf-server did not start: %s\n", qPrintable(log));
+    ServerProcess server;
+    if (const QString error = server.start(database); !error.isEmpty()) {
+        std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
         return 1;
     }
     gStProtocolo = QStringLiteral("http");
-    gStParSrv = match.captured(1);
+    gStParSrv = server.address();
     gStAliasCnx.clear();
     const bool postgres = database.contains(QStringLiteral("--pg"));
-    const Timing http = bestBatched(positions, server.processId(), postgres ? readingSessionsCpuMs : nullptr);
+    const Timing http = bestBatched(positions, server.pid(), postgres ? readingSessionsCpuMs : nullptr);
     server.terminate();
-    server.waitForFinished(10000);
     const QString inDatabase = postgres ? QStringLiteral(", %1 ms in PostgreSQL").arg(http.databaseCpuMs) : QString();
     std::printf("%s: batched %lld ms %lld calls, %lld ms processor in the workstation, %lld ms in the server%s%s\n",
                 label, http.ms, http.calls, http.cpuMs, http.serverCpuMs, qPrintable(inDatabase),

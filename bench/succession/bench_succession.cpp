@@ -10,12 +10,11 @@
 #include "data/SuccessionMap.h"
 #include "engine/TrafficLightGeneration.h"
 #include "framework/Ugnnorma.h"
+#include "tests/server/ServerProcess.h"
 #include "tests/support/DemoDatabase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -99,25 +98,16 @@ void print(const char *label, const Timing &timing, const QString &note = {})
 // The map through qacsemaf-server on loopback over the same file; 1 when it differs.
 int overHttp(const QString &path, int company, int plan, const Timing &local)
 {
-    QProcess server;
-    server.start(QStringLiteral(QACSEMAF_SERVER), {QStringLiteral("--db"), path, QStringLiteral("--listen"),
-                                                   QStringLiteral("127.0.0.1:0")});
-    server.setReadChannel(QProcess::StandardError);
-    QString log;
-    static const QRegularExpression listening(QStringLiteral("listening on (127\\.0\\.0\\.1:\\d+)"));
-    QRegularExpressionMatch match;
-    while (!(match = listening.match(log)).hasMatch() && server.waitForReadyRead(10000))
-        log += QString::fromUtf8(server.readAllStandardError());
-    if (!match.hasMatch()) {
-        std::fprintf(stderr, "qacsemaf-server did not start: %s\n", qPrintable(log));
+    ServerProcess server;
+    if (const QString error = server.start({QStringLiteral("--db"), path}); !error.isEmpty()) {
+        std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
         return 1;
     }
     gStProtocolo = QStringLiteral("http");
-    gStParSrv = match.captured(1);
+    gStParSrv = server.address();
     gStAliasCnx.clear();
     const Timing http = bestOfThree([&] { return mapOnce(company, plan); });
     server.terminate();
-    server.waitForFinished(10000);
     const bool same = http.rowTexts == local.rowTexts;
     print("succession-http", http,
           QStringLiteral(", %1x the local figure%2")

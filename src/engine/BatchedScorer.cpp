@@ -8,10 +8,14 @@
 #include "framework/dataset/FieldConvert.h"
 #include "framework/connection/SDCOMConnection.h"
 
+#include <algorithm>
+
 namespace engine {
 
-BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
-    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categoryList(categoryList(inputs.categories))
+BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round,
+                             qsizetype holdersPerRead)
+    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_holdersPerRead(holdersPerRead),
+      m_categoryList(categoryList(inputs.categories))
 {
 }
 
@@ -57,9 +61,10 @@ void BatchedScorer::beginPosition(const CompanyPosition &position, const Candida
     if (m_profile->isEmpty())
         return;
     readExisting(companyCode, employees);
-    if (!m_records.contains(companyCode))
-        readRecords(companyCode, employees.size());
-    m_current = &m_records[companyCode];
+    LoadedRecords &loaded = m_records[companyCode];
+    if (!loaded.positions.contains(position.code))
+        readRecords(companyCode, position.code, employees.size(), loaded);
+    m_current = &loaded.byEmployee;
 }
 
 void BatchedScorer::readExisting(int company, const CandidateEmployees &employees)
@@ -83,17 +88,27 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
     }
 }
 
-// The records of the holders of every candidate position of the company, read when its first
-// position with holders comes: a position's holders' records are those of its employees,
-// whichever other positions are read with it.
-void BatchedScorer::readRecords(int company, qsizetype holders)
+// The records of the holders of the company's candidate positions from `from` on, in list order,
+// as many positions as m_holdersPerRead holders allow when each has as many as `from` (at least
+// that one): a position's holders' records are those of its employees, whichever other positions
+// are read with it. The group read before for the company is dropped first.
+void BatchedScorer::readRecords(int company, const QString &from, qsizetype holders, LoadedRecords &loaded)
 {
+    const qsizetype most = std::max<qsizetype>(1, m_holdersPerRead / std::max<qsizetype>(1, holders));
     QStringList positions;
-    for (const CompanyPosition &candidate : m_inputs.candidates)
-        if (candidate.company == company && !positions.contains(candidate.code))
-            positions << candidate.code;
+    for (const CompanyPosition &candidate : m_inputs.candidates) {
+        if (candidate.company != company || (positions.isEmpty() && candidate.code != from)
+            || positions.contains(candidate.code))
+            continue;
+        positions << candidate.code;
+        if (positions.size() == most)
+            break;
+    }
+    loaded.byEmployee = {};
+    loaded.positions = positions;
     HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
-        .read(company, positions, CompanyPositions{m_inputs.target}, holders, m_records[company]);
+        .read(company, positions, CompanyPositions{m_inputs.target}, std::min(holders * positions.size(), m_holdersPerRead),
+              loaded.byEmployee);
 }
 
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)

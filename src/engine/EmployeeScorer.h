@@ -25,6 +25,8 @@ public:
 using ScorerFactory = std::function<std::unique_ptr<EmployeeScorer>(
     const GenerationDataSets &dataSets, const GenerationInputs &inputs, const Rounding &round)>;
 ScorerFactory batchedScorers();
+// The same reading the records of groups of positions of about `holdersPerRead` holders at a time.
+ScorerFactory batchedScorers(qsizetype holdersPerRead);
 
 // The profile statement of a run: the target position's rows in the ticked categories, by
 // record type, requirement and detail.

@@ -17,8 +17,13 @@ QString profileStatement(const QString &categoryList)
 
 ScorerFactory batchedScorers()
 {
-    return [](const GenerationDataSets &dataSets, const GenerationInputs &inputs, const Rounding &round) {
-        return std::make_unique<BatchedScorer>(dataSets, inputs, round);
+    return batchedScorers(BatchedScorer::kHoldersPerRead);
+}
+
+ScorerFactory batchedScorers(qsizetype holdersPerRead)
+{
+    return [holdersPerRead](const GenerationDataSets &dataSets, const GenerationInputs &inputs, const Rounding &round) {
+        return std::make_unique<BatchedScorer>(dataSets, inputs, round, holdersPerRead);
     };
 }
 

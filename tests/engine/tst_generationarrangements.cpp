@@ -194,10 +194,12 @@ void TestGenerationArrangements::sameRows()
 {
     QFETCH(quint32, seed);
     forEachRun(seed, [](const engine::GenerationInputs &inputs) {
-        GenerationHarness literal, batched;
+        GenerationHarness literal, batched, grouped;
         literal.run(inputs, Arrangement::Literal);
         batched.run(inputs, Arrangement::Batched);
         QCOMPARE(batched.resultRows(), literal.resultRows());
+        grouped.run(inputs, Arrangement::BatchedInGroups);
+        QCOMPARE(grouped.resultRows(), literal.resultRows());
     });
 }
 

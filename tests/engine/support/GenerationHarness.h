@@ -12,7 +12,8 @@
 
 // How a run scores its employees: the batched arrangement of real runs, or the one that follows
 // the rules step by step.
-enum class Arrangement { Batched, Literal };
+// BatchedInGroups: the batched arrangement reading the records of a few holders' positions at a time.
+enum class Arrangement { Batched, BatchedInGroups, Literal };
 
 class GenerationHarness : public HeadlessWorkstation {
 public:
@@ -25,8 +26,9 @@ public:
     {
         const qint64 before = connection.roundTrips();
         engine::TrafficLightGeneration(dataSets(), TDtmAcSemaf::FormateadorSuite(),
-                                       arrangement == Arrangement::Literal ? LiteralScorer::factory()
-                                                                           : engine::batchedScorers())
+                                       arrangement == Arrangement::Literal           ? LiteralScorer::factory()
+                                       : arrangement == Arrangement::BatchedInGroups ? engine::batchedScorers(4)
+                                                                                     : engine::batchedScorers())
             .regenerate(inputs, [this](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); });
         return connection.roundTrips() - before;
     }
