@@ -48,6 +48,13 @@ public:
     }
 
     bool cancelled() const { return m_request.cancel && m_request.cancel->load(); }
+    // Tells the caller a read is done; false when it cancelled meanwhile.
+    bool readDone() const
+    {
+        if (m_request.reading)
+            m_request.reading();
+        return !cancelled();
+    }
     // Reads what the nodes need; false when cancelled on the way.
     bool read(const QVector<NodeSuccession> &nodes);
     void score(NodeSuccession &node);
@@ -91,6 +98,8 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
         if (cancelled())
             return false;
         readProfile(node.inputs.target);
+        if (!readDone())
+            return false;
     }
     // The holders of every candidate position a node with a profile names, once each.
     QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
@@ -111,6 +120,8 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
             if (cancelled())
                 return false;
             readHolders(position);
+            if (!readDone())
+                return false;
             if (!profile.isEmpty() && !m_holders.value(keyOf(position)).isEmpty()
                 && !scoredPositions[position.company].contains(position.code))
                 scoredPositions[position.company] << position.code;
@@ -124,6 +135,8 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
             return false;
         readRecords(company.key(), company.value(), keys,
                     oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt);
+        if (!readDone())
+            return false;
     }
     return !cancelled();
 }

@@ -90,6 +90,9 @@ struct SuccessionRequest {
     bool eduSinPuntos = false;
     // Called with the nodes done and the nodes to do, once before the first and after each.
     std::function<void(int done, int total)> progress;
+    // Called after each read while the run reads what the nodes need (most of its time on a large
+    // company), before the first node is scored: a window keeps painting and sees a cancel.
+    std::function<void()> reading;
     // Checked between steps: once set, the run stops and returns what it has, marked cancelled.
     const std::atomic_bool *cancel = nullptr;
 };

@@ -21,8 +21,14 @@ std::function<void(int, int)> ProgresoMapa::avance()
     return [this](int hechos, int total) { informar(hechos, total); };
 }
 
+std::function<void()> ProgresoMapa::lectura()
+{
+    return [this] { informar(0, m_total); };
+}
+
 void ProgresoMapa::informar(int hechos, int total)
 {
+    m_total = total;
     if (!m_dialogo && m_reloj.elapsed() < kEsperaDialogoMs)
         return;
     if (!m_dialogo) {
@@ -38,7 +44,9 @@ void ProgresoMapa::informar(int hechos, int total)
     }
     m_dialogo->setMaximum(qMax(total, 1));
     m_dialogo->setValue(qBound(0, hechos, qMax(total, 1)));
-    m_dialogo->setLabelText(QStringLiteral("Calculando el mapa de sucesión: %1 de %2 nodos...").arg(hechos).arg(total));
+    m_dialogo->setLabelText(hechos == 0 ? QStringLiteral("Leyendo los datos de los %1 nodos del plan...").arg(total)
+                                        : QStringLiteral("Calculando el mapa de sucesión: %1 de %2 nodos...")
+                                              .arg(hechos).arg(total));
     // The dialog is window-modal: the user can reach its button and nothing of the form.
     QCoreApplication::processEvents();
     if (m_dialogo->wasCanceled())

@@ -1,7 +1,8 @@
 #pragma once
 // Shows how far a succession map has come once it has run for half a second, as the traffic
 // light's generation does, and lets the user cancel it: a window-modal progress dialog with a
-// "Cancelar" button, fed by the run's progress calls, which sets the run's cancel flag.
+// "Cancelar" button, fed by the run's progress calls and by each of its reads, which sets the
+// run's cancel flag.
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -22,6 +23,8 @@ public:
 
     // What the run calls with the nodes done and the nodes to do.
     std::function<void(int done, int total)> avance();
+    // What the run calls after each read, before the first node is done.
+    std::function<void()> lectura();
     // The flag the run checks between nodes.
     const std::atomic_bool *cancelado() const { return &m_cancelado; }
     // Whether the dialog was ever shown (runs under half a second show nothing).
@@ -33,5 +36,6 @@ private:
     QPointer<QWidget> m_ventana;
     QElapsedTimer m_reloj;
     std::atomic_bool m_cancelado{false};
+    int m_total = 0;
     std::unique_ptr<QProgressDialog> m_dialogo;
 };

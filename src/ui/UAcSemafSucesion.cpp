@@ -130,6 +130,7 @@ void TFrmAcSemaf::BtnCalcularMapaClick()
     pedido.eduSinPuntos = gBoNexofEduSinPuntos;
     ProgresoMapa progreso(this);
     pedido.progress = progreso.avance();
+    pedido.reading = progreso.lectura();
     pedido.cancel = progreso.cancelado();
     SuccessionMap calculo(*DtmAcSemaf);
     engine::SuccessionResult mapa = calculo.run(TApplication::instance().Tag, DtmAcSemaf->gVrCodMenu.toInt(), pedido);

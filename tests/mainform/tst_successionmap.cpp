@@ -173,6 +173,22 @@ private slots:
             QCOMPARE(cut.nodes.at(i).summary.bestName, whole.nodes.at(i).summary.bestName);
         }
 
+        // A cancel while the run still reads stops it there, before any node is scored.
+        reports.clear();
+        m_cancelAtTwo = false;
+        cancel = false;
+        int reads = 0;
+        request.reading = [&] {
+            if (++reads == 3)
+                cancel = true;
+        };
+        const engine::SuccessionResult early = map.run(1, 1, request);
+        QCOMPARE(reads, 3);
+        QCOMPARE(reports, QStringList{"0/9"});
+        QVERIFY(early.cancelled);
+        QVERIFY(early.nodes.isEmpty());
+        request.reading = {};
+
         request.categories = {};
         try {
             map.run(1, 1, request);
