@@ -2,6 +2,7 @@
 
 #include "tools/CommandLine.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 void listCommands(QTextStream &out, const CommandTable &table)
@@ -21,7 +22,8 @@ void printUsage(QTextStream &out, const CommandTable &table, const QString &abou
     out << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Comandos:")) << '\n';
     listCommands(out, table);
     out << '\n'
-        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de un comando: \"qacsemaf <comando> --help\".")) << '\n';
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de un comando: \"qacsemaf <comando> --help\".")) << '\n'
+        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "La versión: \"qacsemaf --version\".")) << '\n';
 }
 
 int runNamedCommand(const CommandTable &table, QStringList arguments, const QString &about,
@@ -35,6 +37,10 @@ int runNamedCommand(const CommandTable &table, QStringList arguments, const QStr
     const QString name = arguments.at(1);
     if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h")) {
         printUsage(out, table, about);
+        return 0;
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-v") || name == QLatin1String("version")) {
+        out << "qacsemaf " << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
     const auto found = table.find(name);

@@ -24,7 +24,8 @@ void listCommands(QTextStream &out, const CommandTable &table);
 void printUsage(QTextStream &out, const CommandTable &table, const QString &about = {});
 
 // Runs the command `arguments[1]` names with "qacsemaf <command>" as its program name; help
-// ("help", "--help", "-h") is printed with exit code 0; no command or an unknown name is a usage
+// ("help", "--help", "-h") and the version ("--version", "-v", "version") are printed with exit
+// code 0; no command or an unknown name is a usage
 // error (exit code 2). A command without its own run is handed to
 // `elsewhere`.
 int runNamedCommand(const CommandTable &table, QStringList arguments, const QString &about = {},

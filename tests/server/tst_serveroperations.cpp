@@ -88,6 +88,7 @@ private slots:
         QTest::newRow("server") << QACSEMAF_SERVER << "qacsemaf-server";
         QTest::newRow("host") << QACSEMAF_HOST << "qacsemaf-host";
         QTest::newRow("viewer") << QACSEMAF_VIEWER << "qacsemaf-viewer";
+        QTest::newRow("command line") << QACSEMAF_TOOL << "qacsemaf";
     }
 
     void version()

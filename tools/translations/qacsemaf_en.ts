@@ -1061,7 +1061,7 @@
     </message>
     <message>
         <source>Imprime los requisitos que los candidatos no alcanzan (Brechas): los del plan entero, o los del nodo con --node.</source>
-        <translation>Prints the requirements the candidates fall short of (Brechas): the whole plan's, or the node's with --node.</translation>
+        <translation>Prints the requirements the candidates fall short of (Brechas): the whole plan&apos;s, or the node&apos;s with --node.</translation>
     </message>
     <message>
         <source>El plan %1 no tiene el nodo %2.</source>
@@ -1073,11 +1073,15 @@
     </message>
     <message>
         <source>Mapa de Sucesión: genera el semáforo en cada nodo de un plan de carrera que tiene cargos candidatos e imprime una fila por nodo, las brechas (--gaps) o las filas de un nodo (--node).</source>
-        <translation>Succession map (Mapa de Sucesión): runs the traffic light on every node of a career plan that has candidate positions and prints one row per node, the gaps (--gaps) or one node's rows (--node).</translation>
+        <translation>Succession map (Mapa de Sucesión): runs the traffic light on every node of a career plan that has candidate positions and prints one row per node, the gaps (--gaps) or one node&apos;s rows (--node).</translation>
     </message>
     <message>
         <source>el mapa de sucesión de un plan: por nodo sus candidatos por banda y el mejor, las brechas (--gaps) o las filas de un nodo (--node)</source>
-        <translation>a plan's succession map: per node its candidates by band and the best one, the gaps (--gaps) or one node's rows (--node)</translation>
+        <translation>a plan&apos;s succession map: per node its candidates by band and the best one, the gaps (--gaps) or one node&apos;s rows (--node)</translation>
+    </message>
+    <message>
+        <source>La versión: &quot;qacsemaf --version&quot;.</source>
+        <translation>The version: &quot;qacsemaf --version&quot;.</translation>
     </message>
 </context>
 </TS>
