@@ -32,10 +32,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   road=(--db "$db" --company 1 --plan 1 --node 3 --categories EF,EN,EP,CO)
   echo "run: traffic light of plan 1, node 3 (Director de Tesorería), generated through the main form:"
   "$tool" generate "${road[@]}"
-  for page in ruta plan cargos; do
+  for page in ruta plan cargos mapa; do
     "$tool" screenshot "${road[@]}" --page "$page" --out "$root/var/page-$page.png" > /dev/null
   done
-  echo "run: the three pages of the window are in $root/var/page-ruta.png, page-plan.png and page-cargos.png"
+  echo "run: the four pages of the window are in $root/var/page-ruta.png, page-plan.png, page-cargos.png and page-mapa.png"
   report="$root/var/list.pdf"
   node=(--db "$db" --company 1 --target DIR002@1 --candidates COO002@1,PRO002@1 --categories EF,EN,EP,CO)
   "$tool" report list "${node[@]}" --pdf "$report" > /dev/null

@@ -7,6 +7,7 @@
 #include "ui/UAcSemaf.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -81,11 +82,17 @@ void MainFormDriver::pressGenerate()
 
 void MainFormDriver::savePage(const QString &page, const QString &file)
 {
-    const QStringList pages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos")};
+    const QStringList pages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos"),
+                            QStringLiteral("mapa")};
     const int index = pages.indexOf(page.toLower());
     if (index < 0)
-        throw Exception(QStringLiteral("Página desconocida \"%1\" (ruta, plan o cargos).").arg(page));
+        throw Exception(QStringLiteral("Página desconocida \"%1\" (ruta, plan, cargos o mapa).").arg(page));
     m_form->PagCtrPrincipal->setCurrentIndex(index);
+    if (pages.at(index) == QLatin1String("mapa")) {
+        // The map of the plan, with the categories ticked, as "Calcular Mapa" draws it.
+        m_form->BtnCalcularMapa->click();
+        throwShownMessages();
+    }
     QApplication::processEvents();
     if (!m_form->grab().save(file))
         throw Exception(QStringLiteral("No se puede escribir la imagen \"%1\".").arg(file));

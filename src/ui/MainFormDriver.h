@@ -28,7 +28,8 @@ public:
     void tickCategories(const engine::Categories &categories);
     // Presses the generation button; a message the form shows is thrown as an Exception.
     void pressGenerate();
-    // Shows the page "ruta", "plan" or "cargos" and saves a picture of the window.
+    // Shows the page "ruta", "plan", "cargos" or "mapa" (its map computed first) and saves a
+    // picture of the window.
     void savePage(const QString &page, const QString &file);
 
     TDataSet &result() const;

@@ -141,6 +141,10 @@ void TFrmAcSemaf::BtnCalcularMapaClick()
     if (mapa.planName.trimmed().isEmpty())
         mapa.planName = TreeViewCarrera->topLevelItem(0)->text(0);
     m_mapa->show(std::move(mapa));
+    // The map opens on the plan's current node, whose gaps "Nodo seleccionado" then lists.
+    const QVariant nodoActual = DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsVariant();
+    if (!nodoActual.isNull())
+        m_mapa->CdsMapaSucesion.Locate(QStringLiteral("COD_NODO"), nodoActual);
     marcarArbol();
     mostrarEstadoMapa();
 }

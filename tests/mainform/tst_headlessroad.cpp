@@ -67,6 +67,7 @@ private slots:
         const QStringList node{"--company", "1", "--plan", "1", "--node", "11", "--categories", "EF,EN,EP,CO"};
         QTest::newRow("generate through the window") << QStringList{"generate", "--format", "csv"} + node << "stdout";
         QTest::newRow("screenshot") << QStringList{"screenshot", "--page", "plan", "--out", "OUT"} + node << "png";
+        QTest::newRow("map page") << QStringList{"screenshot", "--page", "mapa", "--out", "OUT"} + node << "png";
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "OUT"} + direct << "pdf";
         QTest::newRow("list report on a plan node") << QStringList{"report", "list", "--pdf", "OUT"} + node << "pdf";
         const QStringList plan{"--company", "2", "--plan", "3", "--categories", "EF,EN,EP,CO"};

@@ -95,7 +95,7 @@ private slots:
         QTest::newRow("report competence: rows format") << QStringList{"report", "competence", "--rows", "xml"} + positions
                                                         << "--rows: \"xml\" no es uno de csv, json";
         QTest::newRow("screenshot: unknown page") << QStringList{"screenshot", "--page", "arbol", "--out", "OUT"} + node
-                                                  << "--page: \"arbol\" no es uno de ruta, plan, cargos";
+                                                  << "--page: \"arbol\" no es uno de ruta, plan, cargos, mapa";
         QTest::newRow("screenshot: no picture") << QStringList{"screenshot"} + node << "falta --out";
         QTest::newRow("screenshot: target") << QStringList{"screenshot", "--target", "SUP001@1", "--out", "OUT"} + node
                                             << "opción desconocida --target";

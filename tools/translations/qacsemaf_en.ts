@@ -404,10 +404,6 @@
         <translation>creates the demo database or a large synthetic company</translation>
     </message>
     <message>
-        <source>Página: ruta, plan o cargos.</source>
-        <translation>Page: ruta, plan or cargos.</translation>
-    </message>
-    <message>
         <source>página</source>
         <translation>page</translation>
     </message>
@@ -1082,6 +1078,10 @@
     <message>
         <source>La versión: &quot;qacsemaf --version&quot;.</source>
         <translation>The version: &quot;qacsemaf --version&quot;.</translation>
+    </message>
+    <message>
+        <source>Página: ruta, plan, cargos o mapa (el mapa de sucesión del plan).</source>
+        <translation>Page: ruta, plan, cargos or mapa (the plan's succession map).</translation>
     </message>
 </context>
 </TS>

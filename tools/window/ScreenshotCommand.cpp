@@ -8,14 +8,14 @@
 
 namespace {
 
-const QStringList kPages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos")};
+const QStringList kPages{QStringLiteral("ruta"), QStringLiteral("plan"), QStringLiteral("cargos"), QStringLiteral("mapa")};
 
 void addScreenshotOptions(CommandLine &line)
 {
     CommonOptions::addTo(line);
     addPlanNodeOptions(line);
     line.add({
-        {QStringLiteral("page"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Página: ruta, plan o cargos.")),
+        {QStringLiteral("page"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Página: ruta, plan, cargos o mapa (el mapa de sucesión del plan).")),
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "página")), QStringLiteral("plan")},
         {QStringLiteral("out"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Archivo PNG que se escribe.")),
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
