@@ -2,6 +2,7 @@
 // read here and the work is done by the engine.
 
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 
 #include "engine/CareerPositions.h"
 #include "engine/DataSetRules.h"
@@ -46,6 +47,9 @@ engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
     dataSets.evaluations = &QryEd3licc;
     dataSets.evaluationLines = &QryEd3dlcc;
     dataSets.result = &CdsAcSemaf;
+    dataSets.statements = [](const QString &name, const QHash<QString, QString> &values) {
+        return StatementCatalog::module().text(name, values);
+    };
     return dataSets;
 }
 

@@ -80,9 +80,9 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
         m_checked.insert(employee.codEmplValue);
         if (!value)
             continue;
-        SClientDataSet &found = openScratch(QStringLiteral("SELECT COUNT(*) CONTADOR FROM BI_EMPLE where COD_EMPR = ")
-                                            + QString::number(company) + QStringLiteral(" and COD_EMPL = ")
-                                            + employee.codEmplText);
+        SClientDataSet &found = openScratch(m_dataSets.statements(
+            QStringLiteral("EmpleadoRegistrado"),
+            {{QStringLiteral("empresa"), QString::number(company)}, {QStringLiteral("empleado"), employee.codEmplText}}));
         if (found.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
             m_existing.insert(employee.codEmplValue);
     }
@@ -106,7 +106,7 @@ void BatchedScorer::readRecords(int company, const QString &from, qsizetype hold
     }
     loaded.byEmployee = {};
     loaded.positions = positions;
-    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
+    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_dataSets.statements, m_inputs.categories, *m_profileKeys)
         .read(company, positions, CompanyPositions{m_inputs.target}, std::min(holders * positions.size(), m_holdersPerRead),
               loaded.byEmployee);
 }

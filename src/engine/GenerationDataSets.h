@@ -2,6 +2,8 @@
 // The datasets a traffic-light run reads and fills, handed over by whoever owns them (the data
 // module, a headless run). The run owns none of them.
 
+#include "engine/StatementTexts.h"
+
 class SClientDataSet;
 class TClientDataSet;
 
@@ -17,6 +19,7 @@ struct GenerationDataSets {
     SClientDataSet *evaluations = nullptr;     // competence evaluation cycles
     SClientDataSet *evaluationLines = nullptr; // lines of the latest competence evaluation
     TClientDataSet *result = nullptr;          // one row per evaluated employee
+    StatementTexts statements;                 // the catalogue's statements by name
 };
 
 } // namespace engine

@@ -17,46 +17,20 @@ QString quotedCodes(const QStringList &codes)
     return quoted.join(QLatin1Char(','));
 }
 
-// One category's read: the provider the server runs it under, its table (empty: the competence
-// evaluation lines) and the list of an employee's records it fills. An employee's latest
-// evaluations are those no other of its evaluations follows: written so, PostgreSQL joins the
-// evaluations once instead of looking up each holder's latest date, in under half the time.
+// One category's read: the provider the server runs it under, the catalogue's statement for the
+// holders of a list of positions (its "Perfil" form also keeps to the target profiles'
+// requirements) and the list of an employee's records it fills.
 struct CategoryRead {
     const char *provider;
-    const char *table;
+    const char *statement;
     CategoryRecords EmployeeRecords::*list;
-    QString statement(const QString &positions, const QString &targets) const;
 };
-
-QString CategoryRead::statement(const QString &positions, const QString &targets) const
-{
-    const bool lines = QLatin1String(table).isEmpty();
-    const QString holders = QStringLiteral(" IN (SELECT COD_EMPL FROM NM_CONTR WHERE COD_EMPR = :EMPRESA "
-                                           "AND COD_CARG IN (%1) AND IND_ACTI = 'A')").arg(positions);
-    const QString profiled =
-        targets.isEmpty() ? QString()
-                          : QStringLiteral(" AND EXISTS (SELECT 1 FROM BI_DTPCA P WHERE P.COD_EMPR = :PERFIL "
-                                           "AND P.COD_CARG IN (%1) AND P.TIP_REGI = %2 AND P.COD_REQU = %3)")
-                                .arg(targets, lines ? QStringLiteral("D.COD_REGI") : QStringLiteral("H.TIP_REGI"),
-                                     lines ? QStringLiteral("D.COD_REQU") : QStringLiteral("H.COD_REQU"));
-    if (lines)
-        return QStringLiteral("SELECT C.COD_EMPL, D.COD_REGI, D.COD_REQU, D.COD_ESPE, D.PUN_OBTE "
-                              "FROM ED_3CCOM C CROSS JOIN ED_D3CCO D WHERE C.COD_EMPR = :EMPRESA AND C.COD_EMPL")
-            + holders
-            + QStringLiteral(" AND C.FEC_DESD IS NOT NULL AND NOT EXISTS (SELECT 1 FROM ED_3CCOM X "
-                             "WHERE X.COD_EMPR = C.COD_EMPR AND X.COD_EMPL = C.COD_EMPL AND X.FEC_DESD > C.FEC_DESD) "
-                             "AND D.COD_EMPR = C.COD_EMPR AND D.RMT_3CCO = C.RMT_3CCO")
-            + profiled + QStringLiteral(" ORDER BY C.COD_EMPL, C.FEC_DESD, C.RMT_3CCO, D.NUM_LINE");
-    return QStringLiteral("SELECT H.COD_EMPL, H.TIP_REGI, H.COD_REQU, H.COD_ESPE, H.PUN_OBTE FROM %1 H "
-                          "WHERE H.COD_EMPR = :EMPRESA AND H.COD_EMPL")
-               .arg(QLatin1String(table))
-        + holders + profiled + QStringLiteral(" ORDER BY H.COD_EMPL, H.NUM_REGI");
-}
 
 } // namespace
 
-HolderRecordsRead::HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked, const ProfileKeys &keys)
-    : m_connection(connection), m_ticked(ticked), m_keys(keys)
+HolderRecordsRead::HolderRecordsRead(SDCOMConnection &connection, StatementTexts statements, const Categories &ticked,
+                                     const ProfileKeys &keys)
+    : m_connection(connection), m_statements(std::move(statements)), m_ticked(ticked), m_keys(keys)
 {
 }
 
@@ -67,10 +41,10 @@ void HolderRecordsRead::read(int company, const QStringList &positions, const st
         return;
     records.reserve(records.size() + holders);
     static const CategoryRead reads[] = {
-        {"DtsPBiDtpnfCargo", "BI_DTPNF", &EmployeeRecords::nonFormal},
-        {"DtsPBiDtpefCargo", "BI_DTPEF", &EmployeeRecords::formal},
-        {"DtsPBidtphvCargo", "BI_DTPHV", &EmployeeRecords::experience},
-        {"DtsPEd3dlccCargo", "", &EmployeeRecords::competences},
+        {"DtsPBiDtpnfCargo", "RegistrosEducacionNoFormalCargos", &EmployeeRecords::nonFormal},
+        {"DtsPBiDtpefCargo", "RegistrosEducacionFormalCargos", &EmployeeRecords::formal},
+        {"DtsPBidtphvCargo", "RegistrosExperienciaCargos", &EmployeeRecords::experience},
+        {"DtsPEd3dlccCargo", "CompetenciasCargos", &EmployeeRecords::competences},
     };
     const bool wanted[] = {m_ticked.eduNo, m_ticked.eduFor, m_ticked.expe, m_ticked.compe};
     const QString list = quotedCodes(positions);
@@ -86,9 +60,14 @@ void HolderRecordsRead::read(int company, const QStringList &positions, const st
     for (int at = 0; at < 4; ++at) {
         if (!wanted[at])
             continue;
-        const bool lines = QLatin1String(reads[at].table).isEmpty();
-        HolderRecordsSink sink(records, reads[at].list, lines, m_keys);
-        m_connection.FetchEach(QLatin1String(reads[at].provider), reads[at].statement(list, targetList), params, sink);
+        const CategoryRead &read = reads[at];
+        const QString statement =
+            targetList.isEmpty()
+                ? m_statements(QLatin1String(read.statement), {{QStringLiteral("cargos"), list}})
+                : m_statements(QLatin1String(read.statement) + QLatin1String("Perfil"),
+                               {{QStringLiteral("cargos"), list}, {QStringLiteral("objetivos"), targetList}});
+        HolderRecordsSink sink(records, read.list, read.list == &EmployeeRecords::competences, m_keys);
+        m_connection.FetchEach(QLatin1String(read.provider), statement, params, sink);
     }
 }
 

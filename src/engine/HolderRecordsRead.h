@@ -9,6 +9,7 @@
 
 #include "engine/GenerationInputs.h"
 #include "engine/ProfileScoring.h"
+#include "engine/StatementTexts.h"
 
 #include <QHash>
 #include <QStringList>
@@ -21,7 +22,9 @@ namespace engine {
 
 class HolderRecordsRead {
 public:
-    HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked, const ProfileKeys &keys);
+    // `statements` gives the catalogue's texts of the category reads.
+    HolderRecordsRead(SDCOMConnection &connection, StatementTexts statements, const Categories &ticked,
+                      const ProfileKeys &keys);
 
     // Adds to `records` (by COD_EMPL) the ticked categories' records of the active holders of
     // `positions` of `company`; room is made for `holders` more employees before the reads.
@@ -30,6 +33,7 @@ public:
 
 private:
     SDCOMConnection &m_connection;
+    StatementTexts m_statements;
     Categories m_ticked;
     const ProfileKeys &m_keys;
 };

@@ -180,7 +180,7 @@ void PlanSuccession::Pass::readRecords(int company, const QStringList &positions
     qsizetype holders = 0;
     for (const QString &position : positions)
         holders += m_holders.value({company, position}).size();
-    HolderRecordsRead(m_connection, m_request.categories, keys).read(company, positions, targets, holders,
+    HolderRecordsRead(m_connection, m_dataSets.statements, m_request.categories, keys).read(company, positions, targets, holders,
                                                                      m_records[company]);
     checkOddCodes(company);
 }
@@ -203,8 +203,9 @@ void PlanSuccession::Pass::checkOddCodes(int company)
                 continue;
             const protocol::FetchResult found = m_connection.Fetch(
                 QStringLiteral("DtsPTemporal"),
-                QStringLiteral("SELECT COUNT(*) CONTADOR FROM BI_EMPLE where COD_EMPR = ") + QString::number(company)
-                    + QStringLiteral(" and COD_EMPL = ") + employee.codEmplText,
+                m_dataSets.statements(QStringLiteral("EmpleadoRegistrado"),
+                                      {{QStringLiteral("empresa"), QString::number(company)},
+                                       {QStringLiteral("empleado"), employee.codEmplText}}),
                 {});
             if (!found.rows.isEmpty() && cell(found, found.rows.first(), QStringLiteral("CONTADOR")).toInt() > 0)
                 existing.insert(employee.codEmplValue);
@@ -265,9 +266,7 @@ QString PlanSuccession::Pass::positionName(const CompanyPosition &position)
     if (!m_positionNames.contains(position.company)) {
         QHash<QString, QString> &names = m_positionNames[position.company];
         const protocol::FetchResult found = m_connection.Fetch(
-            QStringLiteral("DtsPBiCargo"),
-            QStringLiteral("select cod_empr, cod_carg, nom_carg\n from  bi_cargo\nwhere  cod_empr = :CODEMPR "
-                           "AND IND_ACTI = 'A'\norder   by  nom_carg"),
+            QStringLiteral("DtsPBiCargo"), m_dataSets.statements(QStringLiteral("CargosActivosEmpresa"), {}),
             {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, position.company}});
         for (const QVariantList &row : found.rows)
             names.insert(fieldconv::toText(cell(found, row, QStringLiteral("cod_carg"))),
@@ -282,24 +281,21 @@ void PlanSuccession::Pass::readRequirementNames(int company)
         return;
     RequirementNames &names = m_requirementNames[company];
     const auto read = [this, company](const QString &statement) {
-        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), statement,
+        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), m_dataSets.statements(statement, {}),
                                   {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}});
     };
     const auto text = [](const protocol::FetchResult &result, const QVariantList &row, const char *column) {
         return fieldconv::toText(cell(result, row, QLatin1String(column))).trimmed();
     };
-    const protocol::FetchResult categories = read(QStringLiteral(
-        "SELECT COD_REGI, NOM_REGI FROM AC_TIPRG WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    const protocol::FetchResult categories = read(QStringLiteral("NombresCategoriasEmpresa"));
     for (const QVariantList &row : categories.rows)
         names.categories.insert(text(categories, row, "COD_REGI"), text(categories, row, "NOM_REGI"));
-    const protocol::FetchResult requirements = read(QStringLiteral(
-        "SELECT TIP_REGI, COD_REQU, NOM_REQU FROM AC_REQUI WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    const protocol::FetchResult requirements = read(QStringLiteral("NombresRequisitosEmpresa"));
     for (const QVariantList &row : requirements.rows)
         names.requirements.insert(text(requirements, row, "TIP_REGI") + QLatin1Char('|')
                                       + text(requirements, row, "COD_REQU"),
                                   text(requirements, row, "NOM_REQU"));
-    const protocol::FetchResult specifications = read(QStringLiteral(
-        "SELECT TIP_REGI, COD_REQU, COD_ESPE, NOM_ESPE FROM AC_ESPEC WHERE COD_EMPR = :CODEMPR AND TIP_APLI = 'AC'"));
+    const protocol::FetchResult specifications = read(QStringLiteral("NombresEspecificacionesEmpresa"));
     for (const QVariantList &row : specifications.rows)
         names.specifications.insert(text(specifications, row, "TIP_REGI") + QLatin1Char('|')
                                         + text(specifications, row, "COD_REQU") + QLatin1Char('|')
@@ -334,8 +330,7 @@ CareerPlanShape PlanSuccession::readPlan(int company, int plan, QString *planNam
 {
     const protocol::FetchResult found = m_dataSets.scratch->RemoteServer->Fetch(
         QStringLiteral("DtsPTemporal"),
-        QStringLiteral("SELECT COD_NODO, COD_NODP, COD_CARG, COD_EMCA, NOM_MENU FROM AC_PPROM "
-                       "WHERE COD_EMPR = :CODEMPR AND COD_MENU = :CODMENU ORDER BY COD_NODO"),
+        m_dataSets.statements(QStringLiteral("NodosPlanCompleto"), {}),
         {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company},
          {QStringLiteral("CODMENU"), protocol::FieldType::Smallint, plan}});
     std::optional<PlanNodeRow> header;
