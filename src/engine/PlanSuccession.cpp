@@ -84,7 +84,7 @@ private:
     struct RequirementNames {
         QHash<QString, QString> categories;                  // TIP_REGI
         QHash<QString, QString> requirements;                // TIP_REGI|COD_REQU
-        QHash<QString, QString> specifications;              // TIP_REGI|COD_REQU|COD_ESPE
+        QHash<QString, QString> details;                    // TIP_REGI|COD_REQU|COD_ESPE
     };
     QHash<int, RequirementNames> m_requirementNames;
 };
@@ -295,12 +295,11 @@ void PlanSuccession::Pass::readRequirementNames(int company)
         names.requirements.insert(text(requirements, row, "TIP_REGI") + QLatin1Char('|')
                                       + text(requirements, row, "COD_REQU"),
                                   text(requirements, row, "NOM_REQU"));
-    const protocol::FetchResult specifications = read(QStringLiteral("NombresEspecificacionesEmpresa"));
-    for (const QVariantList &row : specifications.rows)
-        names.specifications.insert(text(specifications, row, "TIP_REGI") + QLatin1Char('|')
-                                        + text(specifications, row, "COD_REQU") + QLatin1Char('|')
-                                        + text(specifications, row, "COD_ESPE"),
-                                    text(specifications, row, "NOM_ESPE"));
+    const protocol::FetchResult details = read(QStringLiteral("NombresEspecificacionesEmpresa"));
+    for (const QVariantList &row : details.rows)
+        names.details.insert(text(details, row, "TIP_REGI") + QLatin1Char('|') + text(details, row, "COD_REQU")
+                                 + QLatin1Char('|') + text(details, row, "COD_ESPE"),
+                             text(details, row, "NOM_ESPE"));
 }
 
 void PlanSuccession::Pass::nameGaps(RequirementGaps &gaps)
@@ -313,8 +312,8 @@ void PlanSuccession::Pass::nameGaps(RequirementGaps &gaps)
         gap.categoryName = names.categories.value(type);
         gap.requirementName = names.requirements.value(requirement);
         if (!gap.codEspe.isNull())
-            gap.specificationName =
-                names.specifications.value(requirement + QLatin1Char('|') + fieldconv::toText(gap.codEspe));
+            gap.detailName =
+                names.details.value(requirement + QLatin1Char('|') + fieldconv::toText(gap.codEspe));
     }
 }
 

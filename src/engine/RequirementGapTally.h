@@ -1,7 +1,7 @@
 #pragma once
 // Counts, for one target profile, how the evaluated candidates measure up to each of its rows:
 // what each row earned a candidate in the generation's own scoring against the row's required
-// points. Rows of the same category, requirement and specification count together.
+// points. Rows of the same category, requirement and detail (COD_ESPE) count together.
 
 #include "engine/SuccessionResult.h"
 

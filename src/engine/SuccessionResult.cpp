@@ -97,7 +97,7 @@ bool sameRequirement(const RequirementGap &a, const RequirementGap &b)
 {
     if (!a.requirementName.isEmpty() && !b.requirementName.isEmpty())
         return a.categoryName == b.categoryName && a.requirementName == b.requirementName
-            && a.specificationName == b.specificationName;
+            && a.detailName == b.detailName;
     return a.company == b.company && gapCodes(a) == gapCodes(b);
 }
 
@@ -119,8 +119,8 @@ void addGaps(RequirementGaps &total, const RequirementGaps &more)
             same->categoryName = gap.categoryName;
         if (same->requirementName.isEmpty())
             same->requirementName = gap.requirementName;
-        if (same->specificationName.isEmpty())
-            same->specificationName = gap.specificationName;
+        if (same->detailName.isEmpty())
+            same->detailName = gap.detailName;
     }
 }
 

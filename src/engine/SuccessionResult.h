@@ -51,10 +51,10 @@ struct RequirementGap {
     int company = 0;           // the profile's company, whose names are shown
     QVariant tipRegi;          // category (record type)
     QVariant codRequ;          // requirement
-    QVariant codEspe;          // specification; may be null
+    QVariant codEspe;          // the requirement's detail (COD_ESPE); may be null
     QString categoryName;
     QString requirementName;
-    QString specificationName;
+    QString detailName;
     int shortCount = 0;        // evaluations that fall short
     int evaluated = 0;         // evaluations of the requirement (a candidate per node and row)
     double averageFulfilment = 0; // obtained over required, each capped at 100 %, averaged, as a percentage
@@ -107,7 +107,7 @@ double averageFulfilment(double fulfilmentSum, int evaluated);
 void sortGaps(RequirementGaps &gaps);
 // Whether two gaps are one requirement for addGaps().
 bool sameRequirement(const RequirementGap &a, const RequirementGap &b);
-// Adds `more` into `total`, one entry per requirement: by category, requirement and specification
+// Adds `more` into `total`, one entry per requirement: by category, requirement and detail
 // names when named, else by the company's codes.
 void addGaps(RequirementGaps &total, const RequirementGaps &more);
 

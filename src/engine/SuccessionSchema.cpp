@@ -148,7 +148,7 @@ void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::opti
         setOrClear(field(s::CodRequ), gap.codRequ);
         field(s::NomRequ)->setAsString(gap.requirementName);
         setOrClear(field(s::CodEspe), gap.codEspe);
-        field(s::NomEspe)->setAsString(gap.specificationName);
+        field(s::NomEspe)->setAsString(gap.detailName);
         field(s::NumFalt)->setAsInteger(gap.shortCount);
         field(s::NumEval)->setAsInteger(gap.evaluated);
         field(s::PorCump)->setAsFloat(gap.averageFulfilment);

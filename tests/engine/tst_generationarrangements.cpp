@@ -1,6 +1,6 @@
 // The batched arrangement against the one that reopens the datasets for every profile row, over
 // randomly generated companies: both must leave the same result rows (values and order). The
-// companies mix in what has tripped such rewrites: null specifications and points, an empty
+// companies mix in what has tripped such rewrites: null details (COD_ESPE) and points, an empty
 // record type that reads as null, duplicate records, equal keys under other record types,
 // employees with two contracts or without an employee row, codes that do not survive being
 // written as text, positions without holders, codes outside the 16-bit range, evaluations
