@@ -31,20 +31,7 @@ SClientDataSet &BatchedScorer::openScratch(const QString &statement)
 
 void BatchedScorer::readProfile()
 {
-    SClientDataSet &profile = *m_dataSets.profile;
-    profile.Close();
-    profile.setSQL({});
-    profile.setCommandText(profileStatement(m_categoryList));
-    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(m_inputs.target.company);
-    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
-    profile.Open();
-    Profile rows;
-    rows.reserve(profile.RecordCount());
-    for (profile.First(); !profile.Eof(); profile.Next()) {
-        rows.append(profileRowAt(profile));
-        rows.last().key.prepare();
-    }
-    m_profile = rows;
+    m_profile = readTargetProfile(*m_dataSets.profile, m_categoryList, m_inputs.target);
     m_profileKeys.emplace(*m_profile);
 }
 

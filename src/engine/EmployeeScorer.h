@@ -31,5 +31,7 @@ ScorerFactory batchedScorers(qsizetype holdersPerRead);
 // The profile statement of a run: the target position's rows in the ticked categories, by
 // record type, requirement and detail.
 QString profileStatement(const QString &categoryList);
+// The target's profile read through `profile` with that statement, each row's key prepared.
+Profile readTargetProfile(SClientDataSet &profile, const QString &categoryList, const CompanyPosition &target);
 
 } // namespace engine

@@ -146,20 +146,7 @@ void PlanSuccession::Pass::readProfile(const CompanyPosition &target)
     const PositionKey key = keyOf(target);
     if (m_profiles.contains(key))
         return;
-    SClientDataSet &profile = *m_dataSets.profile;
-    profile.Close();
-    profile.setSQL({});
-    profile.setCommandText(profileStatement(categoryList(m_request.categories)));
-    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
-    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
-    profile.Open();
-    Profile rows;
-    rows.reserve(profile.RecordCount());
-    for (profile.First(); !profile.Eof(); profile.Next()) {
-        rows.append(profileRowAt(profile));
-        rows.last().key.prepare();
-    }
-    m_profiles.insert(key, rows);
+    m_profiles.insert(key, readTargetProfile(*m_dataSets.profile, categoryList(m_request.categories), target));
 }
 
 void PlanSuccession::Pass::readHolders(const CompanyPosition &position)

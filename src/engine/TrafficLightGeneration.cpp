@@ -1,6 +1,7 @@
 #include "engine/TrafficLightGeneration.h"
 
 #include "engine/BatchedScorer.h"
+#include "engine/DataSetRules.h"
 #include "engine/ResultSchema.h"
 #include "framework/dataset/SClientDataSet.h"
 
@@ -13,6 +14,23 @@ QString profileStatement(const QString &categoryList)
                           "                      from ac_dpama                       WHERE COD_EMPR = a.COD_EMPR "
                           "                        AND COD_DETA IN ('")
         + categoryList + QStringLiteral("')) ") + QStringLiteral(" ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE ");
+}
+
+Profile readTargetProfile(SClientDataSet &profile, const QString &categoryList, const CompanyPosition &target)
+{
+    profile.Close();
+    profile.setSQL({});
+    profile.setCommandText(profileStatement(categoryList));
+    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
+    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
+    profile.Open();
+    Profile rows;
+    rows.reserve(profile.RecordCount());
+    for (profile.First(); !profile.Eof(); profile.Next()) {
+        rows.append(profileRowAt(profile));
+        rows.last().key.prepare();
+    }
+    return rows;
 }
 
 ScorerFactory batchedScorers()
