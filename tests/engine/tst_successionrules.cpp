@@ -55,9 +55,6 @@ private slots:
         QTest::newRow("root takes every child, a node skips its own position")
             << QStringList{"1:0:A:1", "2:1:B:1", "3:1:A:1", "4:0:A:2"}
             << QStringList{"0>-1='A','A'/'1','2'", "1>0='B'/'1'", "2>1=", "3>1=", "4>0="};
-        QTest::newRow("back under the root after a deeper row")
-            << QStringList{"3:0:C:1", "2:1:B:1", "1:0:A:1"}
-            << QStringList{"0>-1='A','C'/'1','1'", "1>0='B'/'1'", "2>1=", "3>0="};
         QTest::newRow("a missing parent keeps the previous row's parent")
             << QStringList{"1:0:A:1", "2:1:B:1", "3:2:C:1", "4:9:D:1", "5:1:E:1"}
             << QStringList{"0>-1='A'/'1'", "1>0='B','E'/'1','1'", "2>1='C','D'/'1','1'", "3>2=", "4>2=", "5>1="};
