@@ -65,7 +65,6 @@ private slots:
             };
             row("demo, every category") << "demo" << backend << "EF,EN,EP,CO" << false;
             row("demo, education without points") << "demo" << backend << "EF,EN" << true;
-            row("demo, competences and experience") << "demo" << backend << "EP,CO" << false;
             row("synthetic, every category") << "synthetic" << backend << "EF,EN,EP,CO" << true;
         }
     }
