@@ -156,8 +156,6 @@ private slots:
                                               << "la configuración es válida: SQLite " + m_db.path();
         QTest::newRow("checked: the address") << "db=%DB%\nlisten=127.0.0.1\n" << QStringList{"--check-config"} << 2
                                               << "--listen: \"127.0.0.1\" is not address:port";
-        QTest::newRow("checked: an unknown key") << "db=%DB%\ndatabase=x.db\n" << QStringList{"--check-config"} << 2
-                                                 << "nombra la opción desconocida \"database\"";
     }
 
     void configurationFile()
