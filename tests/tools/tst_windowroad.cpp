@@ -70,13 +70,9 @@ private slots:
         const QStringList node{"--company", "1", "--plan", "1", "--node", "3"};
         QTest::newRow("screenshot") << QStringList{"screenshot", "--out", "page.png"} + node << true;
         QTest::newRow("screenshot help") << QStringList{"screenshot", "--help"} << true;
-        QTest::newRow("generate on a plan node") << QStringList{"generate", "--format", "csv"} + node << true;
         QTest::newRow("generate --plan=") << QStringList{"generate", "--plan=1", "--company", "1"} << true;
         QTest::newRow("generate, node only") << QStringList{"generate", "--node", "3"} << true;
-        QTest::newRow("competence to PDF") << QStringList{"report", "competence", "--pdf", "c.pdf"} << true;
         QTest::newRow("competence to XLSX=") << QStringList{"report", "competence", "--xlsx=c.xlsx"} << true;
-        QTest::newRow("competence to DOCX") << QStringList{"report", "competence", "--company", "1", "--docx", "c.docx"}
-                                            << true;
         QTest::newRow("list report on a plan node") << QStringList{"report", "list", "--plan", "1"} << true;
         QTest::newRow("competence rows on a plan node") << QStringList{"report", "competence", "--rows", "csv", "--node=3"}
                                                         << true;
@@ -87,10 +83,7 @@ private slots:
         QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "l.pdf"} << false;
 
         QTest::newRow("competence rows") << QStringList{"report", "competence", "--rows", "csv"} << false;
-        QTest::newRow("competence, no file") << QStringList{"report", "competence"} << false;
         QTest::newRow("PDF of another report") << QStringList{"report", "competencias", "--pdf", "c.pdf"} << false;
-        QTest::newRow("seed") << QStringList{"seed", "--help"} << false;
-        QTest::newRow("no command") << QStringList{} << false;
         QTest::newRow("unknown command") << QStringList{"screenshots", "--out", "x.png"} << false;
     }
 
