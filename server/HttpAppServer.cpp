@@ -12,6 +12,7 @@
 #include <QHostAddress>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QSslServer>
@@ -140,6 +141,8 @@ HttpAppServer::Answer HttpAppServer::route(const QString &path, const Credential
 {
     if (path == QLatin1String("/fetch"))
         return fetch(session, access, body);
+    if (path == QLatin1String("/fetchMany"))
+        return fetchMany(session, access, body);
     if (path == QLatin1String("/apply"))
         return apply(session, access, body);
     if (path == QLatin1String("/call"))
@@ -248,6 +251,42 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
     Answer result(statusOf(error, m_core.lastRefused()), {},
                   request.provider, error.isEmpty() ? writer.rowCount() : 0);
     result.text = writer.finish(error);
+    return result;
+}
+
+// Several reads of one user action in one round trip: {"requests": [fetch, ...]} answered by
+// {"answers": [answer, ...]} in order, each read checked and run as /fetch runs it, each with its
+// own error. A malformed read refuses the whole call before anything runs.
+HttpAppServer::Answer HttpAppServer::fetchMany(const Credentials &session, const CompanyAccess &access,
+                                               const QJsonObject &body)
+{
+    constexpr int kMostReads = 64;
+    const QJsonArray items = body.value(QLatin1String("requests")).toArray();
+    if (items.isEmpty() || items.size() > kMostReads)
+        return {400, message(QStringLiteral("Una lectura múltiple lleva de 1 a %1 consultas.").arg(kMostReads))};
+    QList<FetchRequest> requests;
+    for (const QJsonValue &item : items) {
+        FetchRequest request;
+        QString error;
+        if (!item.isObject() || !JsonCodec::decode(item.toObject(), &request, &error))
+            return {400, message(QStringLiteral("Consulta mal formada: %1.").arg(error))};
+        if (!StatementRegistry::module().provider(request.provider))
+            return {404, message(unknownProvider(request.provider)), request.provider};
+        request.session = session;
+        requests.append(request);
+    }
+    QJsonArray answers;
+    int rows = 0;
+    bool refused = false;
+    for (const FetchRequest &request : std::as_const(requests)) {
+        const FetchResult read = m_core.fetch(request, &access);
+        refused = refused || m_core.lastRefused();
+        rows += int(read.rows.size());
+        answers.append(JsonCodec::encode(read));
+    }
+    Answer result(200, {{QStringLiteral("answers"), answers}}, QStringLiteral("%1 lecturas").arg(requests.size()), rows);
+    if (refused)
+        result.what += QStringLiteral(" (con rechazos)");
     return result;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The application server over HTTP with JSON. Each workstation logs in once (POST /login with user
 // and password) and receives a signed, expiring token; then it fetches, applies and calls server
-// methods (POST /fetch, /apply, /call) with that token. The server keeps nothing between requests
+// methods (POST /fetch, /fetchMany, /apply, /call) with that token. The server keeps nothing between requests
 // but its database connections, so several instances can serve the same clients in turn.
 // Each user works only with the companies GN_USEMP grants it: a login, a session or a provider
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
@@ -70,6 +70,8 @@ private:
                  const QJsonObject &body);
     Answer fetch(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
+    Answer fetchMany(const protocol::Credentials &session, const appserver::CompanyAccess &access,
+                     const QJsonObject &body);
     Answer apply(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                  const QJsonObject &body);
     Answer call(const protocol::Credentials &session, const appserver::CompanyAccess &access,

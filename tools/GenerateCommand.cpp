@@ -79,7 +79,7 @@ void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connec
     for (const engine::CompanyPosition &position : engine::CompanyPositions{options.inputs.target} + options.inputs.candidates) {
         const protocol::FetchResult found = connection.Fetch(
             QStringLiteral("DtsPTemporal"),
-            QStringLiteral("SELECT COD_CARG FROM BI_CARGO WHERE COD_EMPR = :EMPRESA AND COD_CARG = :CARGO"),
+            QStringLiteral("CargoExiste"),
             {{QStringLiteral("EMPRESA"), protocol::FieldType::Integer, position.company},
              {QStringLiteral("CARGO"), protocol::FieldType::String, position.code}});
         const QString name = position.code + QLatin1Char('@') + QString::number(position.company);

@@ -1,5 +1,6 @@
 #include "appserver/FetchHandler.h"
 
+#include "appserver/CatalogValue.h"
 #include "protocol/NamedParams.h"
 
 #include <QHash>
@@ -77,55 +78,63 @@ DirectReader *FetchHandler::direct()
 
 FetchHandler::~FetchHandler() = default;
 
-FetchHandler::Checked FetchHandler::positional(const QString &statement) const
+FetchHandler::Rendered FetchHandler::positional(const QString &statement) const
 {
-    Checked checked;
+    Rendered rendered;
     const NamedParams named(statement, m_dialect.syntax());
-    checked.order = OrderByClause(named.positionalStatement());
-    checked.positional = m_dialect.sqlEngine().sortsNullsLast()
-                             ? checked.order.withNullsSmallest(named.positionalStatement())
-                             : named.positionalStatement();
-    checked.markers = named.markers();
-    return checked;
+    rendered.order = OrderByClause(named.positionalStatement());
+    rendered.positional = m_dialect.sqlEngine().sortsNullsLast()
+                              ? rendered.order.withNullsSmallest(named.positionalStatement())
+                              : named.positionalStatement();
+    rendered.markers = named.markers();
+    return rendered;
 }
 
-const FetchHandler::Checked *FetchHandler::prepare(const ProviderDef &provider, const FetchRequest &request,
-                                                  const CompanyAccess *access, QVariantList *values, QString *error)
+QString FetchHandler::prepare(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess *access,
+                              Checked *checked, QVariantList *values)
 {
+    m_refused = true;
+    QString error;
+    checked->statement = StatementRegistry::module().find(provider, request.statement, &error);
+    if (!checked->statement)
+        return error;
+    if (error = checked->statement->bind(request, m_dialect, &checked->values); !error.isEmpty())
+        return error;
+    if (access)
+        if (error = checkCompanies(*checked, request, *access); !error.isEmpty())
+            return error;
     const int companies = access ? int(access->allowedList().size()) : -1;
-    const QString key = provider.name + QLatin1Char('\n') + QString::number(companies) + QLatin1Char('\n')
-                        + request.commandText;
-    auto checked = m_checked.constFind(key);
-    if (checked == m_checked.constEnd()) {
-        StatementValues matched;
-        QString refusal;
-        const RegisteredStatement *statement = StatementRegistry::module().match(
-            provider, request.commandText, m_dialect.syntax(), &matched, &refusal);
-        Checked made = statement ? positional(statement->render(matched, companies)) : Checked();
-        made.refusal = refusal;
-        made.statement = statement;
-        made.values = matched;
-        if (m_checked.size() >= kCheckedStatements)
-            m_checked.clear();
-        checked = m_checked.insert(key, made);
+    const QString key = checked->statement->name() + QLatin1Char('\n') + QString::number(companies)
+                        + QLatin1Char('\n') + checked->values.shape();
+    auto rendered = m_rendered.constFind(key);
+    if (rendered == m_rendered.constEnd()) {
+        if (m_rendered.size() >= kCheckedStatements)
+            m_rendered.clear();
+        rendered = m_rendered.insert(key, positional(checked->statement->render(checked->values, companies)));
     }
-    *error = checked->refusal;
-    if (error->isEmpty() && access)
-        *error = checkCompanies(*checked, request, *access);
-    m_refused = !error->isEmpty();
-    if (error->isEmpty())
-        *error = bindValues(*checked, request.params, access, values);
-    return error->isEmpty() ? &*checked : nullptr;
+    checked->rendered = &*rendered;
+    error = bindValues(*rendered, checked, request.params, access, values);
+    // A value the registry's kind does not take is the request's fault, as a refusal is.
+    m_refused = !error.isEmpty();
+    return error;
 }
 
 QString FetchHandler::checkCompanies(const Checked &checked, const FetchRequest &request,
                                      const CompanyAccess &access) const
 {
     const auto byName = paramsByName(request.params);
-    for (const QString &name : checked.statement->companyParams())
-        if (const ParamValue *param = byName.value(name))
-            if (const QString refused = access.checkValue(param->value); !refused.isEmpty())
-                return refused;
+    for (const QString &name : checked.statement->companyParams()) {
+        const ParamValue *param = byName.value(name);
+        if (!param)
+            continue;
+        QVariant company;
+        QString why;
+        if (!toCatalogValue(param->value, ValueKind::Company, &company, &why))
+            return QStringLiteral("El parámetro %1 de la sentencia %2 no sirve: %3.")
+                .arg(name, checked.statement->name(), why);
+        if (const QString refused = access.checkValue(company); !refused.isEmpty())
+            return refused;
+    }
     for (const int company : checked.values.companies)
         if (const QString refused = access.checkValue(company); !refused.isEmpty())
             return refused;
@@ -137,25 +146,26 @@ QString FetchHandler::failed(const QString &provider, const QString &error)
     return QStringLiteral("Error en la consulta del proveedor %1: %2").arg(provider, error);
 }
 
-FetchResult FetchHandler::read(const Checked &checked, const QVariantList &values)
+FetchResult FetchHandler::read(const Rendered &rendered, const QVariantList &values)
 {
     DirectReader *reader = direct();
     if (reader)
         reader->sendWith(m_connection.takeAroundRead());
-    FetchResult result = reader ? reader->read(checked.positional, values) : execute(checked.positional, values);
+    FetchResult result = reader ? reader->read(rendered.positional, values) : execute(rendered.positional, values);
     if (result.ok())
-        checked.order.settleTies(result.fields, &result.rows);
+        rendered.order.settleTies(result.fields, &result.rows);
     return result;
 }
 
 FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess &access)
 {
     FetchResult result;
+    Checked checked;
     QVariantList values;
-    const Checked *checked = prepare(provider, request, &access, &values, &result.error);
-    if (!checked)
+    result.error = prepare(provider, request, &access, &checked, &values);
+    if (!result.ok())
         return result;
-    result = read(*checked, values);
+    result = read(*checked.rendered, values);
     if (!result.ok())
         result.error = failed(provider.name, result.error);
     return result;
@@ -163,13 +173,13 @@ FetchResult FetchHandler::run(const ProviderDef &provider, const FetchRequest &r
 
 FetchResult FetchHandler::runOwn(const QString &what, const QString &statement, const FetchRequest &request)
 {
-    const Checked checked = positional(statement);
+    const Rendered rendered = positional(statement);
     m_refused = false;
     FetchResult result;
     QVariantList values;
-    result.error = bindValues(checked, request.params, nullptr, &values);
+    result.error = bindValues(rendered, nullptr, request.params, nullptr, &values);
     if (result.ok())
-        result = read(checked, values);
+        result = read(rendered, values);
     if (!result.ok())
         result.error = failed(what, result.error);
     return result;
@@ -181,15 +191,13 @@ QString FetchHandler::runEach(const ProviderDef &provider, const FetchRequest &r
     DirectReader *reader = direct();
     if (!reader)
         return feedRows(run(provider, request, access), sink);
+    Checked checked;
     QVariantList values;
-    QString error;
-    const Checked *checked = prepare(provider, request, &access, &values, &error);
-    if (!checked)
+    if (const QString error = prepare(provider, request, &access, &checked, &values); !error.isEmpty())
         return error;
-    OrderedSink ordered(checked->order, sink);
+    OrderedSink ordered(checked.rendered->order, sink);
     reader->sendWith(m_connection.takeAroundRead());
-    error = reader->readEach(checked->positional, values, ordered);
-    if (!error.isEmpty())
+    if (const QString error = reader->readEach(checked.rendered->positional, values, ordered); !error.isEmpty())
         return failed(provider.name, error);
     ordered.finish();
     return {};
@@ -222,24 +230,37 @@ bool ownValue(const QString &name, const StatementValues &matched, const Company
 
 } // namespace
 
-QString FetchHandler::bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
-                                 QVariantList *values) const
+QString FetchHandler::bindValues(const Rendered &rendered, const Checked *checked, const QList<ParamValue> &params,
+                                 const CompanyAccess *access, QVariantList *values) const
 {
     const auto byName = paramsByName(params);
-    values->reserve(checked.markers.size());
-    for (const QString &name : checked.markers) {
+    values->reserve(rendered.markers.size());
+    for (const QString &name : rendered.markers) {
         QVariant own;
-        if (checked.statement && ownValue(name, checked.values, access, &own)) {
-            values->append(own);
+        if (checked && ownValue(name, checked->values, access, &own)) {
+            QVariant bound;
+            m_dialect.toDatabase(own, FieldType::Unknown, false, &bound);
+            values->append(bound);
             continue;
         }
         const ParamValue *param = byName.value(name.toUpper());
         if (!param)
             return QStringLiteral("Falta el valor del parámetro %1").arg(name);
         QVariant bound;
-        if (!m_dialect.toDatabase(param->value, param->type, false, &bound))
+        if (checked) {
+            ValueKind kind = ValueKind::Text;
+            QVariant typed;
+            QString why;
+            checked->statement->paramKind(name, &kind);
+            if (!toCatalogValue(param->value, kind, &typed, &why))
+                return QStringLiteral("El parámetro %1 de la sentencia %2 no sirve: %3.")
+                    .arg(name, checked->statement->name(), why);
+            m_dialect.toDatabase(typed, kind == ValueKind::Date ? FieldType::DateTime : FieldType::Unknown, false,
+                                 &bound);
+        } else if (!m_dialect.toDatabase(param->value, param->type, false, &bound)) {
             return QStringLiteral("El valor \"%1\" del parámetro %2 no es del tipo %3")
                 .arg(param->value.toString(), name, fieldTypeName(param->type));
+        }
         values->append(bound);
     }
     return {};

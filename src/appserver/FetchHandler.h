@@ -1,7 +1,7 @@
 #pragma once
-// Runs one fetch on the read-only connection. A workstation's text runs only when it reads as
-// one of the provider's registered statements, and what runs is the registry's own text with
-// every value bound; its company values are checked against the user's grants and, where the
+// Runs one fetch on the read-only connection. A workstation names one of the provider's
+// registered statements, and what runs is the registry's own text with every value bound as the
+// registry types it; its company values are checked against the user's grants and, where the
 // statement says so, its rows kept to the user's companies. The server's own statements (its
 // methods) run as they are.
 
@@ -39,26 +39,31 @@ public:
     bool lastRefused() const { return m_refused; }
 
 private:
-    // A workstation's text as the server runs it: the registered statement it is, the values
-    // read from it, the text that runs with positional markers and the names behind them.
-    struct Checked {
-        QString refusal;
-        const RegisteredStatement *statement = nullptr;
-        StatementValues values;
+    // A registered statement as the server runs it for one shape of request (slot sizes,
+    // conditions, number of companies): the text with positional markers and the names behind
+    // them.
+    struct Rendered {
         QString positional;
         QStringList markers;
         OrderByClause order;   // the same order of rows on every engine
     };
+    // One request ready to run: its statement, the values read from it, the text.
+    struct Checked {
+        const RegisteredStatement *statement = nullptr;
+        StatementValues values;
+        const Rendered *rendered = nullptr;
+    };
 
-    // The checked statement to run and its bound values, or null with the refusal in `error`.
-    const Checked *prepare(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess *access,
-                           QVariantList *values, QString *error);
-    Checked positional(const QString &statement) const;
+    // Whether the request can run: fills `checked` and its bound values, or says why not.
+    QString prepare(const ProviderDef &provider, const FetchRequest &request, const CompanyAccess *access,
+                    Checked *checked, QVariantList *values);
+    Rendered positional(const QString &statement) const;
     QString checkCompanies(const Checked &checked, const FetchRequest &request, const CompanyAccess &access) const;
-    // The values behind each positional marker, or an error naming the parameter.
-    QString bindValues(const Checked &checked, const QList<ParamValue> &params, const CompanyAccess *access,
-                       QVariantList *values) const;
-    FetchResult read(const Checked &checked, const QVariantList &values);
+    // The values behind each positional marker, or an error naming the parameter. Parameters of
+    // a registered statement take the registry's kind; the server's own take the request's type.
+    QString bindValues(const Rendered &rendered, const Checked *checked, const QList<ParamValue> &params,
+                       const CompanyAccess *access, QVariantList *values) const;
+    FetchResult read(const Rendered &rendered, const QVariantList &values);
     // The engine's direct reader on the connection as it is now opened (the connection's own), or null.
     DirectReader *direct();
     FetchResult execute(const QString &statement, const QVariantList &values);
@@ -67,7 +72,7 @@ private:
 
     SqlConnection &m_connection;
     const SqlDialect &m_dialect;
-    QHash<QString, Checked> m_checked;        // by provider, text and number of companies
+    QHash<QString, Rendered> m_rendered;      // by statement, shape and number of companies
     bool m_refused = false;
 };
 

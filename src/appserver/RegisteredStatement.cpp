@@ -1,29 +1,16 @@
 #include "appserver/RegisteredStatement.h"
 
-#include "appserver/ConditionReader.h"
 #include "protocol/WhereClause.h"
 
 #include <QJsonArray>
+
+#include <algorithm>
 
 namespace appserver {
 
 namespace {
 
 using Kind = SqlToken::Kind;
-
-bool slotKindOf(const QString &text, SlotKind *kind)
-{
-    static const QHash<QString, SlotKind> kinds{{QStringLiteral("integer"), SlotKind::Integer},
-                                                {QStringLiteral("number"), SlotKind::Number},
-                                                {QStringLiteral("text"), SlotKind::Text},
-                                                {QStringLiteral("texts"), SlotKind::Texts},
-                                                {QStringLiteral("company"), SlotKind::Company}};
-    const auto found = kinds.constFind(text);
-    if (found == kinds.constEnd())
-        return false;
-    *kind = found.value();
-    return true;
-}
 
 QStringList upperStrings(const QJsonValue &value)
 {
@@ -33,7 +20,28 @@ QStringList upperStrings(const QJsonValue &value)
     return list;
 }
 
+// A request's values by name, without regard to case.
+QHash<QString, const ParamValue *> valuesByName(const QList<ParamValue> &params)
+{
+    QHash<QString, const ParamValue *> byName;
+    for (const ParamValue &param : params) {
+        const QString key = param.name.toUpper();
+        const auto it = byName.constFind(key);
+        if (it == byName.constEnd() || (it.value()->value.isNull() && !param.value.isNull()))
+            byName.insert(key, &param);
+    }
+    return byName;
+}
+
 } // namespace
+
+QString StatementValues::shape() const
+{
+    QString shape;
+    for (const int size : slotSizes)
+        shape += QString::number(size) + QLatin1Char(',');
+    return shape + QLatin1Char('|') + condition;
+}
 
 QString RegisteredStatement::define(const QJsonObject &definition)
 {
@@ -49,131 +57,107 @@ QString RegisteredStatement::define(const QJsonObject &definition)
         return what + QStringLiteral(": ") + unreadable;
     const QJsonObject slotKinds = definition.value(QLatin1String("slots")).toObject();
     for (auto it = slotKinds.begin(); it != slotKinds.end(); ++it) {
-        SlotKind kind;
-        if (!slotKindOf(it.value().toString(), &kind))
+        ValueKind kind;
+        if (!valueKindFromName(it.value().toString(), &kind) || kind == ValueKind::Date)
             return what + QStringLiteral(" tiene un hueco de clase desconocida: ") + it.key();
         m_slots.insert(it.key(), kind);
+    }
+    // "none": a statement that reads no company's rows.
+    const bool companyFree = definition.value(QLatin1String("company")).toString() == QLatin1String("none");
+    m_companyParams = upperStrings(definition.value(QLatin1String("company")));
+    for (const QString &param : std::as_const(m_companyParams))
+        m_paramKinds.insert(param, ValueKind::Company);
+    const QJsonObject paramKinds = definition.value(QLatin1String("params")).toObject();
+    for (auto it = paramKinds.begin(); it != paramKinds.end(); ++it) {
+        ValueKind kind;
+        if (!valueKindFromName(it.value().toString(), &kind) || kind == ValueKind::Texts || kind == ValueKind::Company)
+            return what + QStringLiteral(" da al parámetro %1 una clase desconocida").arg(it.key());
+        m_paramKinds.insert(it.key().toUpper(), kind);
     }
     bool companySlot = false;
     QStringList params;
     for (const SqlToken &token : std::as_const(m_tokens)) {
         if (token.kind == Kind::Slot && !m_slots.contains(token.text))
             return what + QStringLiteral(" no declara el hueco ") + token.text;
-        companySlot = companySlot || (token.kind == Kind::Slot && m_slots.value(token.text) == SlotKind::Company);
-        if (token.kind == Kind::Param)
-            params << token.text;
+        companySlot = companySlot || (token.kind == Kind::Slot && m_slots.value(token.text) == ValueKind::Company);
+        if (token.kind == Kind::Param) {
+            params << token.text.toUpper();
+            if (!m_paramKinds.contains(token.text.toUpper()))
+                return what + QStringLiteral(" no dice de qué clase es el parámetro ") + token.text;
+        }
     }
-    // "none": a statement that reads no company's rows.
-    const bool companyFree = definition.value(QLatin1String("company")).toString() == QLatin1String("none");
-    m_companyParams = upperStrings(definition.value(QLatin1String("company")));
-    for (const QString &param : std::as_const(m_companyParams))
-        if (!params.contains(param))
-            return what + QStringLiteral(" no tiene el parámetro de empresa ") + param;
+    for (auto it = m_paramKinds.cbegin(); it != m_paramKinds.cend(); ++it)
+        if (!params.contains(it.key()))
+            return what + QStringLiteral(" no tiene el parámetro ") + it.key();
+    for (auto it = m_slots.cbegin(); it != m_slots.cend(); ++it)
+        if (m_paramKinds.contains(it.key().toUpper()))
+            return what + QStringLiteral(" llama igual a un hueco y a un parámetro: ") + it.key();
     m_rowsColumn = definition.value(QLatin1String("rows")).toString();
     if (m_companyParams.isEmpty() && !companySlot && m_rowsColumn.isEmpty() && !companyFree)
         return what + QStringLiteral(" no dice dónde está su empresa");
     const WhereClause clause = WhereClause::of(m_tokens);
     m_where = clause.keyword;
     m_clauseEnd = clause.end;
-    const QJsonArray conditionColumns = definition.value(QLatin1String("conditions")).toArray();
+    const QJsonObject conditionColumns = definition.value(QLatin1String("conditions")).toObject();
     // A condition joins the clause with AND, which an OR outside parentheses would outrank.
     if (!conditionColumns.isEmpty() && clause.joinedByOr)
         return what + QStringLiteral(" admite condiciones, pero su WHERE une con OR fuera de paréntesis");
-    for (const QJsonValue &column : conditionColumns) {
-        const QString spelled = column.toString();
-        m_conditionColumns.insert(spelled.toUpper(), spelled);
-        m_conditionColumns.insert(spelled.section(QLatin1Char('.'), -1).toUpper(), spelled);
+    for (auto it = conditionColumns.begin(); it != conditionColumns.end(); ++it) {
+        SearchableColumn column{it.key(), ValueKind::Text};
+        if (!valueKindFromName(it.value().toString(), &column.kind) || column.kind == ValueKind::Texts
+            || column.kind == ValueKind::Company)
+            return what + QStringLiteral(" da a la columna %1 una clase desconocida").arg(it.key());
+        m_conditionColumns.insert(column.spelled.toUpper(), column);
+        m_conditionColumns.insert(column.spelled.section(QLatin1Char('.'), -1).toUpper(), column);
     }
     return {};
 }
 
-bool RegisteredStatement::sameToken(const SqlToken &mine, const SqlToken &theirs)
+bool RegisteredStatement::paramKind(const QString &name, ValueKind *kind) const
 {
-    if (mine.kind != theirs.kind)
+    const auto found = m_paramKinds.constFind(name.toUpper());
+    if (found == m_paramKinds.constEnd())
         return false;
-    if (mine.kind == Kind::Number)
-        return mine.text.toDouble() == theirs.text.toDouble();
-    return mine.text == theirs.text;
+    *kind = found.value();
+    return true;
 }
 
-bool RegisteredStatement::matchSlot(const SqlToken &slot, const QList<SqlToken> &tokens, int *at,
-                                    StatementValues *values) const
-{
-    switch (m_slots.value(slot.text)) {
-    case SlotKind::Company:
-    case SlotKind::Integer:
-    case SlotKind::Number: {
-        const SlotKind kind = m_slots.value(slot.text);
-        QVariant number;
-        if (!SqlTokenizer::signedNumber(tokens, at, &number)
-            || (kind != SlotKind::Number && number.typeId() != QMetaType::LongLong))
-            return false;
-        if (kind == SlotKind::Company) {
-            const qlonglong company = number.toLongLong();
-            if (company < -32768 || company > 32767)
-                return false;
-            values->companies << int(company);
-        }
-        values->slotValues << number;
-        values->slotSizes << 1;
-        return true;
-    }
-    case SlotKind::Text:
-        if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
-            return false;
-        values->slotValues << tokens.at((*at)++).text;
-        values->slotSizes << 1;
-        return true;
-    case SlotKind::Texts: {
-        int count = 0;
-        do {
-            if (*at >= tokens.size() || tokens.at(*at).kind != Kind::String)
-                return false;
-            values->slotValues << tokens.at((*at)++).text;
-            ++count;
-        } while (*at < tokens.size() && tokens.at(*at).isSymbol(QLatin1String(",")) && ++*at);
-        values->slotSizes << count;
-        return true;
-    }
-    }
-    return false;
-}
-
-bool RegisteredStatement::matches(const QList<SqlToken> &tokens, StatementValues *values, QString *nearly) const
+QString RegisteredStatement::bind(const FetchRequest &request, const SqlDialect &dialect, StatementValues *values) const
 {
     *values = {};
-    int at = 0;
-    for (int i = 0; i <= m_tokens.size(); ++i) {
-        if (i == m_clauseEnd && !matchCondition(tokens, &at, values, nearly))
-            return false;
-        if (i == m_tokens.size())
-            break;
-        const SqlToken &mine = m_tokens.at(i);
-        if (mine.kind == Kind::Slot) {
-            if (!matchSlot(mine, tokens, &at, values))
-                return false;
-        } else if (at >= tokens.size() || !sameToken(mine, tokens.at(at++))) {
-            return false;
+    const auto byName = valuesByName(request.params);
+    for (const SqlToken &token : m_tokens) {
+        if (token.kind != Kind::Slot)
+            continue;
+        const ValueKind kind = m_slots.value(token.text);
+        const ParamValue *given = byName.value(token.text.toUpper());
+        QVariant value;
+        QString why = QStringLiteral("falta el valor");
+        if (!given || !toCatalogValue(given->value, kind, &value, &why) || value.isNull())
+            return QStringLiteral("El valor de %1 en la sentencia %2 no sirve: %3").arg(token.text, m_name, why);
+        if (kind == ValueKind::Texts) {
+            const QStringList texts = value.toStringList();
+            for (const QString &text : texts)
+                values->slotValues << text;
+            values->slotSizes << int(texts.size());
+            continue;
         }
+        if (kind == ValueKind::Company)
+            values->companies << int(value.toLongLong());
+        values->slotValues << value;
+        values->slotSizes << 1;
     }
-    return at == tokens.size();
-}
-
-// The look-up dialog's condition stands at the end of the WHERE clause: after "AND" when the
-// statement has a WHERE of its own, after a "WHERE" it starts when not. No condition is fine.
-bool RegisteredStatement::matchCondition(const QList<SqlToken> &tokens, int *at, StatementValues *values,
-                                         QString *nearly) const
-{
-    const QLatin1String joint = m_where >= 0 ? QLatin1String("AND") : QLatin1String("WHERE");
-    if (*at >= tokens.size() || !tokens.at(*at).isWord(joint))
-        return true;
-    if (!hasConditions())
-        return false;
-    const int end = WhereClause::endFrom(tokens, *at + 1);
-    ConditionReader reader(m_conditionColumns);
-    *nearly = reader.read(tokens, *at + 1, end, &values->condition, &values->conditionValues);
-    *at = end;
-    return nearly->isEmpty();
+    if (request.conditions.isEmpty())
+        return {};
+    if (m_conditionColumns.isEmpty()
+        && !std::all_of(request.conditions.cbegin(), request.conditions.cend(),
+                        [](const Condition &c) { return c.op == ConditionOperator::NoRow; }))
+        return QStringLiteral("La sentencia %1 no admite condiciones de búsqueda.").arg(m_name);
+    const ConditionWriter writer(m_conditionColumns, dialect);
+    if (const QString refused = writer.write(request.conditions, &values->condition, &values->conditionValues);
+        !refused.isEmpty())
+        return QStringLiteral("La búsqueda en la sentencia %1 no se admite: %2.").arg(m_name, refused);
+    return {};
 }
 
 QString RegisteredStatement::render(const StatementValues &values, int companyCount) const

@@ -1,11 +1,12 @@
 #pragma once
-// One statement of the module's registry: its text with "{slot}" holes where a workstation
-// writes values into it, the kind of each slot, where its company is, and the columns that the
-// look-up dialog may put conditions on. It tells whether a workstation's tokens are this
-// statement (reading the values out of them) and writes the text the server runs instead: its
-// own text, every value a bound parameter, conditions inside the WHERE clause and the rows kept
-// to the user's companies.
+// One statement of the module's catalogue: its text with "{slot}" holes, the kind of every
+// parameter and slot, where its company is, and the columns a user may search with their kinds.
+// A request names it and sends values; the statement reads those values as the catalogue types
+// them and writes the text the server runs: its own text, every value a bound parameter, the
+// request's conditions inside the WHERE clause and the rows kept to the user's companies.
 
+#include "appserver/CatalogValue.h"
+#include "appserver/ConditionWriter.h"
 #include "appserver/ProtocolNames.h"
 #include "protocol/SqlTokenizer.h"
 
@@ -17,15 +18,17 @@
 
 namespace appserver {
 
-enum class SlotKind { Integer, Number, Text, Texts, Company };
+class SqlDialect;
 
-// What a matched text gives: the slot values and the appended condition.
+// What a request gives a statement: its slot values, companies and conditions.
 struct StatementValues {
     QVariantList slotValues;   // in order of the text, a list slot's values one by one
     QList<int> slotSizes;      // how many values each slot gave
     QList<int> companies;      // the values of company slots
     QString condition;         // rendered with ":__Cn" markers; empty when none
     QVariantList conditionValues;
+    // What the rendered text depends on besides the statement: the same shape renders the same.
+    QString shape() const;
 };
 
 class RegisteredStatement {
@@ -37,31 +40,28 @@ public:
     const QStringList &providers() const { return m_providers; }
     // Parameters whose values are companies (upper case).
     const QStringList &companyParams() const { return m_companyParams; }
-    bool hasConditions() const { return !m_conditionColumns.isEmpty(); }
+    // The kind the catalogue gives the named parameter (any case); false when it names none.
+    bool paramKind(const QString &name, ValueKind *kind) const;
 
-    // Whether `tokens` are this statement; fills `values` when they are. A text that is this
-    // statement with a condition it cannot take at the end of its WHERE clause sets `nearly` to
-    // why (for the refusal).
-    bool matches(const QList<SqlToken> &tokens, StatementValues *values, QString *nearly) const;
+    // Reads the request's slot values and conditions as the catalogue types them; empty, or
+    // the refusal (Spanish).
+    QString bind(const FetchRequest &request, const SqlDialect &dialect, StatementValues *values) const;
 
-    // The text the server runs: named parameters as the workstation sent them, slot values as
-    // ":__Sn", the condition, and, when the statement names a company column and `companies`
-    // is given, that column kept to those companies (":__En").
+    // The text the server runs: named parameters as the catalogue writes them, slot values as
+    // ":__Sn", the condition, and, when the statement names a company column and `companyCount`
+    // is not negative, that column kept to the user's companies (":__En").
     QString render(const StatementValues &values, int companyCount) const;
 
 private:
-    bool matchCondition(const QList<SqlToken> &tokens, int *at, StatementValues *values, QString *nearly) const;
-    bool matchSlot(const SqlToken &slot, const QList<SqlToken> &tokens, int *at, StatementValues *values) const;
-    static bool sameToken(const SqlToken &mine, const SqlToken &theirs);
-
     QString m_name;
     QStringList m_providers;
     QString m_text;
     QList<SqlToken> m_tokens;
-    QHash<QString, SlotKind> m_slots;
+    QHash<QString, ValueKind> m_slots;          // slot name -> kind
+    QHash<QString, ValueKind> m_paramKinds;     // upper-cased parameter -> kind
     QStringList m_companyParams;
     QString m_rowsColumn;
-    QHash<QString, QString> m_conditionColumns;   // accepted spelling (upper) -> as the text writes it
+    QHash<QString, SearchableColumn> m_conditionColumns;  // accepted spelling (upper) -> column
     int m_where = -1;          // the top-level WHERE token
     int m_clauseEnd = 0;       // the first top-level token after the WHERE clause (ORDER BY, ...)
 };

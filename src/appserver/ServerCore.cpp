@@ -288,7 +288,7 @@ FetchResult ServerCore::forFetch(const FetchRequest &request, const CompanyAcces
             companies.allowedList(), [&] { return work(provider, companies); }, mayRetry, true);
         d->refused = d->fetch->lastRefused();
         if (d->refused)
-            logRefusal(request.session, request.provider, result.error, request.commandText);
+            logRefusal(request.session, request.provider, result.error, request.statement);
         return result;
     });
 }

@@ -90,36 +90,23 @@ const RegisteredStatement *StatementRegistry::statement(const QString &name) con
     return nullptr;
 }
 
-const RegisteredStatement *StatementRegistry::match(const ProviderDef &provider, const QString &text,
-                                                    SqlSyntax syntax, StatementValues *values, QString *error) const
+const RegisteredStatement *StatementRegistry::find(const ProviderDef &provider, const QString &name,
+                                                   QString *error) const
 {
-    *values = {};
-    if (text.trimmed().isEmpty()) {
+    if (name.trimmed().isEmpty()) {
         if (const RegisteredStatement *own = statement(provider.ownStatement))
             return own;
-        *error = QStringLiteral("El proveedor %1 no tiene sentencia propia; el cliente debe enviar la consulta.")
+        *error = QStringLiteral("El proveedor %1 no tiene sentencia propia; la solicitud debe nombrar una "
+                                "sentencia del módulo.")
                      .arg(provider.name);
         return nullptr;
     }
-    QList<SqlToken> tokens;
-    if (const QString unreadable = SqlTokenizer::tokenize(text, syntax, &tokens); !unreadable.isEmpty()) {
-        *error = QStringLiteral("El servidor de aplicaciones no ejecuta esa consulta del proveedor %1. %2")
-                     .arg(provider.name, unreadable);
-        return nullptr;
-    }
-    QString nearly;
-    for (const RegisteredStatement *candidate : m_byProvider.value(provider.name.toUpper())) {
-        QString why;
-        if (candidate->matches(tokens, values, &why))
+    for (const RegisteredStatement *candidate : m_byProvider.value(provider.name.toUpper()))
+        if (candidate->name() == name)
             return candidate;
-        if (nearly.isEmpty() && !why.isEmpty())
-            nearly = QStringLiteral("la condición añadida a la sentencia %1 no se admite: %2.").arg(candidate->name(), why);
-    }
-    *values = {};
-    *error = QStringLiteral("El servidor de aplicaciones solo ejecuta las sentencias del módulo; "
-                            "la consulta enviada al proveedor %1 no es una de ellas")
-                 .arg(provider.name)
-             + (nearly.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + nearly);
+    *error = QStringLiteral("El servidor de aplicaciones solo ejecuta las sentencias del módulo; el proveedor %1 "
+                            "no tiene la sentencia \"%2\".")
+                 .arg(provider.name, name.left(80));
     return nullptr;
 }
 

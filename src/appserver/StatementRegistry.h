@@ -1,8 +1,8 @@
 #pragma once
 // The statements the application server runs for workstations, and the providers behind them:
 // the module's catalogue (every JSON file under the ":/registry/" resource folder, which the
-// data layer's catalogue provides). A workstation's text runs only when it reads as one of the
-// provider's statements; what runs is the registry's own text with the values bound.
+// data layer's catalogue provides). A workstation names one of the provider's statements; what
+// runs is the registry's own text with the values bound.
 
 #include "appserver/ProviderDef.h"
 #include "appserver/RegisteredStatement.h"
@@ -26,10 +26,9 @@ public:
     QStringList providerNames() const;
     const RegisteredStatement *statement(const QString &name) const;
 
-    // The provider's statement that `text` is (its own one when the text is empty), with the
-    // values read out of it; null with the refusal in `error` when it is none of them.
-    const RegisteredStatement *match(const ProviderDef &provider, const QString &text, SqlSyntax syntax,
-                                     StatementValues *values, QString *error) const;
+    // The provider's statement of that name (its own one when the name is empty); null with
+    // the refusal in `error` when the provider has none such.
+    const RegisteredStatement *find(const ProviderDef &provider, const QString &name, QString *error) const;
 
 private:
     QString loadProvider(const QJsonObject &definition);

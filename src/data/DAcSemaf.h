@@ -112,6 +112,8 @@ public:
     // The suite's number formatter (TDtmGnLibre.FormatearFloat), as the engine rounds the
     // percentages it stores.
     static engine::MaskFormatter FormateadorSuite();
+    // Points a dataset at a statement of the module's catalogue (by name, with its slot values).
+    static engine::StatementUse statementUse();
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);

@@ -2,6 +2,7 @@
 // the list, and the check of a plan node's position code against the list.
 
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/TDtmGnLibre.h"
@@ -38,7 +39,7 @@ void TDtmAcSemaf::ValidaGrupoEmpresarial()
         gStGrupoEmpre = false;
         CdsTemporal->Close();
         CdsTemporal->setCommandText(QString());
-        CdsTemporal->setCommandText(QStringLiteral("SELECT GRU_EMPR  FROM GN_EMPRE WHERE COD_EMPR = :CODEMPR "));
+        StatementCatalog::module().use(*CdsTemporal, QStringLiteral("GrupoEmpresarial"));
         CdsTemporal->ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresaActual());
         CdsTemporal->Open();
         const QString grupo = CdsTemporal->IsEmpty()
@@ -48,30 +49,18 @@ void TDtmAcSemaf::ValidaGrupoEmpresarial()
         gStGrupoEmpre = true;
         if (grupo == QLatin1String("S")) {
             QryBiCargo.Close();
-            QryBiCargo.setSQL({QStringLiteral("select cod_empr, cod_carg, nom_carg"),
-                               QStringLiteral(" from  bi_cargo"),
-                               QStringLiteral("where IND_ACTI = 'A'"),
-                               QStringLiteral("order   by  cod_empr,nom_carg")});
+            StatementCatalog::module().use(QryBiCargo, QStringLiteral("CargosActivos"));
             QryBiCargo.Open();
             QryEmpCarg.Close();
-            QryEmpCarg.setSQL({QStringLiteral("select cod_empr, cod_carg, nom_carg"),
-                               QStringLiteral("from    bi_cargo"),
-                               QStringLiteral("where IND_ACTI = 'A'"),
-                               QStringLiteral("order   by  cod_empr, nom_carg")});
+            StatementCatalog::module().use(QryEmpCarg, QStringLiteral("CargosActivos"));
             QryEmpCarg.Open();
         } else {
             QryBiCargo.Close();
-            QryBiCargo.setSQL({QStringLiteral("select cod_empr, cod_carg, nom_carg"),
-                               QStringLiteral(" from  bi_cargo"),
-                               QStringLiteral("where  cod_empr = :CODEMPR AND IND_ACTI = 'A'"),
-                               QStringLiteral("order   by  nom_carg")});
+            StatementCatalog::module().use(QryBiCargo, QStringLiteral("CargosActivosEmpresa"));
             QryBiCargo.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresaActual());
             QryBiCargo.Open();
             QryEmpCarg.Close();
-            QryEmpCarg.setSQL({QStringLiteral("select cod_empr, cod_carg, nom_carg"),
-                               QStringLiteral("from    bi_cargo"),
-                               QStringLiteral("where  cod_empr = :CODEMPR AND IND_ACTI = 'A'"),
-                               QStringLiteral("order   by  cod_empr, nom_carg")});
+            StatementCatalog::module().use(QryEmpCarg, QStringLiteral("CargosActivosEmpresaPorEmpresa"));
             DtmGnLibre->ReConsultar(&QryEmpCarg, {empresaActual()});
         }
 

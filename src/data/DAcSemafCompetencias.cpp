@@ -3,6 +3,7 @@
 // into the detail table CdsDtpcaRep that the report and its chart print.
 
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 
 #include "engine/DataSetRules.h"
 #include "framework/DisplayFormatter.h"
@@ -10,23 +11,11 @@
 #include "framework/dataset/FieldConvert.h"
 #include "engine/GenerationInputs.h"
 #include "framework/dataset/TField.h"
-#include "framework/Ugnnorma.h"
+#include "framework/connection/SDCOMConnection.h"
 
 namespace {
 
 const QString kSinSemaforo = QStringLiteral("Se debe Generar el semaforo para ver reporte... ");
-
-// One name query: the select part depends on the database's trimming function.
-QString consultaNombre(const QString &campo, const QString &tabla, const QStringList &condiciones)
-{
-    const bool mssql = gStDriver == QLatin1String("MSSQL");
-    QString texto = mssql ? QStringLiteral(" SELECT LTRIM(RTRIM(%1)) AS %1 ").arg(campo)
-                          : QStringLiteral(" SELECT TRIM(%1) AS %1 ").arg(campo);
-    texto += QStringLiteral(" FROM %1             ").arg(tabla);
-    for (const QString &condicion : condiciones)
-        texto += condicion;
-    return texto;
-}
 
 // Upper and lower case of the letters A-Z only; anything else keeps its case.
 QChar mayuscula(QChar c)
@@ -39,7 +28,29 @@ QChar minuscula(QChar c)
     return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + 32) : c;
 }
 
-// The work of one run, over the module's datasets and the main form's inputs.
+// A dataset of the run's own on the scratch dataset's connection and provider.
+void prepararLectura(SClientDataSet &lectura, const SClientDataSet &temporal, const QString &sentencia,
+                     const QVariantMap &huecos = {})
+{
+    lectura.RemoteServer = temporal.RemoteServer;
+    lectura.ProviderName = temporal.ProviderName;
+    StatementCatalog::module().use(lectura, sentencia, huecos);
+}
+
+// The key of a name as the name tables hold it: the codes as text, joined.
+QString claveNombre(const QVariantList &codigos)
+{
+    QStringList partes;
+    for (const QVariant &codigo : codigos)
+        partes << fieldconv::toText(codigo).trimmed();
+    return partes.join(QLatin1Char('|'));
+}
+
+// The work of one run, over the module's datasets and the main form's inputs. Everything the run
+// reads it reads at once, in one round trip: the profile, the names of the aspired position's
+// company, and for each listed company whether the employee is registered there and the
+// employee's records. The rows are then made as the report has always made them, a profile row
+// and a company at a time, from what was read.
 class LlenadoCompetencias {
 public:
     LlenadoCompetencias(TDtmAcSemaf &modulo, const IFrmAcSemaf &forma)
@@ -47,83 +58,155 @@ public:
     {
     }
 
-    void llenar(const QString &categorias);
+    void llenar(const QStringList &categorias);
 
 private:
-    bool registradoEn(const QString &empresa);
-    void abrirRegistros(const QString &empresa);
+    // What was read of one listed company: the employee's count, then the records of the
+    // datasets in `registros` order.
+    struct LecturaEmpresa {
+        QString empresa;
+        protocol::FetchResult contador;
+        QList<protocol::FetchResult> registros;
+    };
+
+    QList<SClientDataSet *> conjuntosRegistros();
+    void leerTodo(SClientDataSet &perfil, const QStringList &empresas);
+    void abrirRegistros(const LecturaEmpresa &lectura);
     void buscarObtenido(long double &obtenido);
     void recorrer(TDataSet &registros, bool competencias, long double &obtenido);
-    using Parametros = QList<std::pair<QString, QVariant>>;
-    QString nombre(const QString &campo, const QString &tabla, const QStringList &condiciones,
-                   const Parametros &parametros);
+    void guardarNombres(const protocol::FetchResult &leidos, int columnasClave, QHash<QString, QString> *nombres);
+    QString nombre(const QHash<QString, QString> &nombres, const QVariantList &codigos) const;
     void agregarFila(long double requerido, long double obtenido);
 
     TDtmAcSemaf &m;
     const IFrmAcSemaf &f;
     const engine::Categories marcadas;
     QVariant empleado;
+    QList<LecturaEmpresa> m_empresas;          // up to the first code that is no company
+    QHash<QString, QString> m_categorias;      // names by key
+    QHash<QString, QString> m_requisitos;
+    QHash<QString, QString> m_especificaciones;
+    const LecturaEmpresa *m_abierta = nullptr; // whose records the datasets hold
 };
 
-void LlenadoCompetencias::llenar(const QString &categorias)
+QList<SClientDataSet *> LlenadoCompetencias::conjuntosRegistros()
+{
+    QList<SClientDataSet *> conjuntos{&m.QryBiDtpnf, &m.QryBiDtpef, &m.QryBidtphv};
+    if (marcadas.compe)
+        conjuntos << &m.QryEd3dlcc;
+    return conjuntos;
+}
+
+void LlenadoCompetencias::leerTodo(SClientDataSet &perfil, const QStringList &empresas)
+{
+    SClientDataSet &temporal = *m.CdsTemporal;
+    const int empresaAspira = engine::companyNumber(f.EmpreAspira);
+    SClientDataSet categorias, requisitos, especificaciones, contador;
+    const QList<std::pair<SClientDataSet *, QString>> nombres{
+        {&categorias, QStringLiteral("NombresCategoriasEmpresa")},
+        {&requisitos, QStringLiteral("NombresRequisitosEmpresa")},
+        {&especificaciones, QStringLiteral("NombresEspecificacionesEmpresa")}};
+    QList<protocol::FetchRequest> pedidos{perfil.Request()};
+    for (const auto &[conjunto, sentencia] : nombres) {
+        prepararLectura(*conjunto, temporal, sentencia);
+        conjunto->ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresaAspira);
+        pedidos << conjunto->Request();
+    }
+    const QList<SClientDataSet *> registros = conjuntosRegistros();
+    for (const QString &empresa : empresas) {
+        int codigo = 0;
+        try {
+            codigo = engine::companyNumber(empresa);
+        } catch (const Exception &) {
+            break;   // the run ends at this code when it reaches it
+        }
+        prepararLectura(contador, temporal, QStringLiteral("EmpleadoRegistrado"),
+                        {{QStringLiteral("empresa"), codigo}, {QStringLiteral("empleado"), fieldconv::toText(empleado)}});
+        pedidos << contador.Request();
+        for (SClientDataSet *conjunto : registros) {
+            const bool competencias = conjunto == &m.QryEd3dlcc;
+            conjunto->ParamByName(competencias ? QStringLiteral("CODEMPR") : QStringLiteral("COD_EMPR"))->setAsSmallInt(codigo);
+            if (competencias)
+                conjunto->ParamByName(QStringLiteral("CODEMPL"))->setAsVariant(empleado);
+            else
+                conjunto->ParamByName(QStringLiteral("COD_EMPL"))
+                    ->setAsFloat(fieldconv::toFloat(empleado, QStringLiteral("COD_EMPL")));
+            pedidos << conjunto->Request();
+        }
+        m_empresas.append({empresa, {}, {}});
+    }
+    const QList<protocol::FetchResult> respuestas = temporal.RemoteServer->FetchMany(pedidos);
+    perfil.OpenWith(respuestas.at(0));
+    guardarNombres(respuestas.at(1), 1, &m_categorias);
+    guardarNombres(respuestas.at(2), 2, &m_requisitos);
+    guardarNombres(respuestas.at(3), 3, &m_especificaciones);
+    qsizetype at = 4;
+    for (LecturaEmpresa &lectura : m_empresas) {
+        lectura.contador = respuestas.at(at++);
+        for (qsizetype i = 0; i < registros.size(); ++i)
+            lectura.registros << respuestas.at(at++);
+    }
+}
+
+void LlenadoCompetencias::guardarNombres(const protocol::FetchResult &leidos, int columnasClave,
+                                         QHash<QString, QString> *nombres)
+{
+    if (!leidos.ok())
+        throw EDatabaseError(leidos.error);
+    for (const QVariantList &fila : leidos.rows)
+        nombres->insert(claveNombre(fila.mid(0, columnasClave)),
+                        TDtmAcSemaf::LimpiarNombre(fieldconv::toText(fila.value(columnasClave))));
+}
+
+QString LlenadoCompetencias::nombre(const QHash<QString, QString> &nombres, const QVariantList &codigos) const
+{
+    for (const QVariant &codigo : codigos)
+        if (codigo.isNull())
+            return QString();   // a null code names no row
+    return nombres.value(claveNombre(codigos));
+}
+
+void LlenadoCompetencias::llenar(const QStringList &categorias)
 {
     const QStringList empresas = m.EmpresasCompetencias();
     SClientDataSet &perfil = m.QryBiDtpca;
     perfil.Close();
-    perfil.setSQL({});
-    perfil.setCommandText(
-        QStringLiteral("select  * from BI_DTPCA a where a.COD_EMPR = :P_COD_EMPR and     a.COD_CARG = :P_COD_CARG "
-                       "AND TIP_REGI IN  (select TIP_REGI from ac_dpama WHERE COD_DETA IN ('")
-        + categorias + QStringLiteral("') and COD_EMPR = :P_COD_EMPR)"));
+    StatementCatalog::module().use(perfil, QStringLiteral("PerfilCompetencias"), {{QStringLiteral("categorias"), categorias}});
     perfil.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(engine::companyNumber(f.EmpreAspira));
     perfil.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(f.CargoAspira);
-    perfil.Open();
+    empleado = m.CdsAcSemaf.FieldByName(QStringLiteral("COD_EMPL"))->AsVariant();
+    leerTodo(perfil, empresas);
     if (perfil.IsEmpty())
         throw Exception(QStringLiteral("No existen datos para generar el reporte seleccionado. Cargo ") + f.CargoAspira
                         + QStringLiteral(" Empresa ") + f.EmpreAspira);
-    empleado = m.CdsAcSemaf.FieldByName(QStringLiteral("COD_EMPL"))->AsVariant();
     for (perfil.First(); !perfil.Eof(); perfil.Next()) {
         // Set once per profile row: a company where nothing matches repeats the previous score.
         long double obtenido = 0;
         const long double requerido = engine::points(perfil.FieldByName(QStringLiteral("PUN_REQU"))->AsVariant());
-        for (const QString &empresa : empresas) {
-            engine::companyNumber(empresa);   // a code that is not a whole number ends the run here
-            if (!registradoEn(empresa))
+        for (qsizetype i = 0; i < empresas.size(); ++i) {
+            engine::companyNumber(empresas.at(i));   // a code that is not a whole number ends the run here
+            const LecturaEmpresa &lectura = m_empresas.at(i);
+            if (!lectura.contador.ok())
+                throw EDatabaseError(lectura.contador.error);
+            if (lectura.contador.rows.isEmpty() || lectura.contador.rows.first().value(0).toInt() <= 0)
                 continue;
-            abrirRegistros(empresa);
+            abrirRegistros(lectura);
             buscarObtenido(obtenido);
             agregarFila(requerido, obtenido);
         }
     }
 }
 
-bool LlenadoCompetencias::registradoEn(const QString &empresa)
+void LlenadoCompetencias::abrirRegistros(const LecturaEmpresa &lectura)
 {
-    SClientDataSet &temporal = *m.CdsTemporal;
-    temporal.Close();
-    temporal.setCommandText(QStringLiteral("SELECT COUNT(*) CONTADOR FROM              BI_EMPLE  where     COD_EMPR = ")
-                            + empresa + QStringLiteral(" and       COD_EMPL = ") + fieldconv::toText(empleado));
-    temporal.Open();
-    return temporal.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0;
-}
-
-void LlenadoCompetencias::abrirRegistros(const QString &empresa)
-{
-    const int codigo = engine::companyNumber(empresa);
-    for (SClientDataSet *registros : {&m.QryBiDtpnf, &m.QryBiDtpef, &m.QryBidtphv}) {
-        registros->Close();
-        registros->ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(codigo);
-        registros->ParamByName(QStringLiteral("COD_EMPL"))->setAsFloat(fieldconv::toFloat(empleado, QStringLiteral("COD_EMPL")));
-        registros->Open();
-        registros->First();
+    if (m_abierta == &lectura)
+        return;   // the datasets hold this company's records already
+    const QList<SClientDataSet *> registros = conjuntosRegistros();
+    for (qsizetype i = 0; i < registros.size(); ++i) {
+        registros.at(i)->OpenWith(lectura.registros.at(i));
+        registros.at(i)->First();
     }
-    if (!marcadas.compe)
-        return;
-    SClientDataSet &lineas = m.QryEd3dlcc;
-    lineas.Close();
-    lineas.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(codigo);
-    lineas.ParamByName(QStringLiteral("CODEMPL"))->setAsVariant(empleado);
-    lineas.Open();
+    m_abierta = &lectura;
 }
 
 // Later categories override earlier ones, and inside a category the last match wins.
@@ -149,45 +232,15 @@ void LlenadoCompetencias::recorrer(TDataSet &registros, bool competencias, long 
     }
 }
 
-QString LlenadoCompetencias::nombre(const QString &campo, const QString &tabla, const QStringList &condiciones,
-                                    const Parametros &parametros)
-{
-    SClientDataSet &temporal = *m.CdsTemporal;
-    temporal.Close();
-    temporal.setCommandText(consultaNombre(campo, tabla, condiciones));
-    for (const auto &[parametro, valor] : parametros)
-        temporal.ParamByName(parametro)->setAsVariant(valor);
-    temporal.Open();
-    if (temporal.IsEmpty())
-        return QString();
-    return TDtmAcSemaf::LimpiarNombre(temporal.FieldByName(campo)->AsString());
-}
-
 void LlenadoCompetencias::agregarFila(long double requerido, long double obtenido)
 {
     TDataSet &perfil = m.QryBiDtpca;
     const QVariant tipRegi = perfil.FieldByName(QStringLiteral("TIP_REGI"))->AsVariant();
     const QVariant codRequ = perfil.FieldByName(QStringLiteral("COD_REQU"))->AsVariant();
     const QVariant codEspe = perfil.FieldByName(QStringLiteral("COD_ESPE"))->AsVariant();
-    const int empresa = engine::companyNumber(f.EmpreAspira);
-    const QString ac = QStringLiteral("AC");
-    const QString tipo = nombre(QStringLiteral("NOM_REGI"), QStringLiteral("AC_TIPRG"),
-                                {QStringLiteral(" WHERE TIP_APLI = :TIPAPLI "), QStringLiteral("   AND COD_REGI = :CODREGI "),
-                                 QStringLiteral("   AND COD_EMPR = :CODEMPR ")},
-                                {{QStringLiteral("TIPAPLI"), ac}, {QStringLiteral("CODREGI"), tipRegi},
-                                 {QStringLiteral("CODEMPR"), empresa}});
-    const QString requisito = nombre(QStringLiteral("NOM_REQU"), QStringLiteral("AC_REQUI"),
-                                     {QStringLiteral(" WHERE TIP_APLI = :TIPAPLI "), QStringLiteral("   AND TIP_REGI = :TIPREGI "),
-                                      QStringLiteral("   AND COD_REQU = :CODREQU "), QStringLiteral("   AND COD_EMPR = :CODEMPR ")},
-                                     {{QStringLiteral("TIPAPLI"), ac}, {QStringLiteral("TIPREGI"), tipRegi},
-                                      {QStringLiteral("CODREQU"), codRequ}, {QStringLiteral("CODEMPR"), empresa}});
-    const QString especificacion = nombre(
-        QStringLiteral("NOM_ESPE"), QStringLiteral("AC_ESPEC"),
-        {QStringLiteral(" WHERE TIP_APLI = :TIPAPLI "), QStringLiteral("   AND TIP_REGI = :TIPREGI "),
-         QStringLiteral("   AND COD_REQU = :CODREQU "), QStringLiteral("   AND COD_ESPE = :CODESPE "),
-         QStringLiteral("   AND COD_EMPR = :CODEMPR ")},
-        {{QStringLiteral("TIPAPLI"), ac}, {QStringLiteral("TIPREGI"), tipRegi}, {QStringLiteral("CODREQU"), codRequ},
-         {QStringLiteral("CODESPE"), codEspe}, {QStringLiteral("CODEMPR"), empresa}});
+    const QString tipo = nombre(m_categorias, {tipRegi});
+    const QString requisito = nombre(m_requisitos, {tipRegi, codRequ});
+    const QString especificacion = nombre(m_especificaciones, {tipRegi, codRequ, codEspe});
 
     const long double porcentaje =
         obtenido == 0 || requerido == 0 ? 0 : TDtmAcSemaf::RoundDecimals(obtenido / requerido * 100, 2);
@@ -222,7 +275,7 @@ void TDtmAcSemaf::ReporteCompetencias()
     CdsDtpcaRep.AfterScroll = nullptr;
     try {
         const engine::Categories ninguna;
-        const QString categorias = engine::categoryList(Forma ? Forma->CategoriasMarcadas() : ninguna);
+        const QStringList categorias = engine::categoryCodes(Forma ? Forma->CategoriasMarcadas() : ninguna);
         LlenadoCompetencias(*this, *Forma).llenar(categorias);
     } catch (...) {
         CdsDtpcaRep.AfterScroll = alDesplazar;

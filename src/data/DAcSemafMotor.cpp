@@ -47,10 +47,15 @@ engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
     dataSets.evaluations = &QryEd3licc;
     dataSets.evaluationLines = &QryEd3dlcc;
     dataSets.result = &CdsAcSemaf;
-    dataSets.statements = [](const QString &name, const QHash<QString, QString> &values) {
-        return StatementCatalog::module().text(name, values);
-    };
+    dataSets.useStatement = statementUse();
     return dataSets;
+}
+
+engine::StatementUse TDtmAcSemaf::statementUse()
+{
+    return [](SClientDataSet &dataSet, const QString &name, const QVariantMap &slotValues) {
+        StatementCatalog::module().use(dataSet, name, slotValues);
+    };
 }
 
 engine::MaskFormatter TDtmAcSemaf::FormateadorSuite()
@@ -111,7 +116,7 @@ void TDtmAcSemaf::GenerarSemaforo()
 
 void TDtmAcSemaf::CdsAcSemafAfterScroll(TDataSet *)
 {
-    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, CdsCargUsuario, FormateadorSuite());
+    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, statementUse(), CdsCargUsuario, FormateadorSuite());
 }
 
 void TDtmAcSemaf::CdsCargUsuarioCOD_CARGValidate(TField *Sender)

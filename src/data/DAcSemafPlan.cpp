@@ -122,9 +122,7 @@ void TDtmAcSemaf::verificarNodoLibre(TDataSet *DataSet)
     if (DataSet->State() == dsEdit && clave == m_claveEdicion)
         return;
     m_consultaPlan.Close();
-    m_consultaPlan.setCommandText(QStringLiteral(
-        "SELECT COUNT(*) AS CANTIDAD FROM AC_PPROM "
-        "WHERE COD_EMPR = :CODEMPR AND COD_MENU = :CODMENU AND COD_NODO = :CODNODO"));
+    StatementCatalog::module().use(m_consultaPlan, QStringLiteral("NodoGuardado"));
     m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(clave.at(0).toInt());
     m_consultaPlan.ParamByName(QStringLiteral("CODMENU"))->setAsSmallInt(clave.at(1).toInt());
     m_consultaPlan.ParamByName(QStringLiteral("CODNODO"))->setAsSmallInt(clave.at(2).toInt());
@@ -263,8 +261,7 @@ void TDtmAcSemaf::cargarPosicionesPlan()
     QHash<QString, QString> &nombres = m_posiciones.nombres[empresa];
 
     m_consultaPlan.Close();
-    m_consultaPlan.setCommandText(QStringLiteral(
-        "SELECT COD_CARG, COD_NIVE, PUN_REQU, NOM_CARG FROM BI_CARGO WHERE COD_EMPR = :CODEMPR"));
+    StatementCatalog::module().use(m_consultaPlan, QStringLiteral("CargosEmpresa"));
     m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
     m_consultaPlan.Open();
     TField *cargo = m_consultaPlan.FieldByName(QStringLiteral("COD_CARG"));
@@ -281,8 +278,7 @@ void TDtmAcSemaf::cargarPosicionesPlan()
     }
     m_consultaPlan.Close();
 
-    m_consultaPlan.setCommandText(
-        QStringLiteral("SELECT COD_NIVE, NOM_NIVE FROM AC_NIVEL WHERE COD_EMPR = :CODEMPR"));
+    StatementCatalog::module().use(m_consultaPlan, QStringLiteral("NivelesEmpresa"));
     m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
     m_consultaPlan.Open();
     TField *codigo = m_consultaPlan.FieldByName(QStringLiteral("COD_NIVE"));
@@ -301,8 +297,7 @@ const QHash<QString, QString> &TDtmAcSemaf::nombresCargos(int empresa)
         return conocidos.value();
     QHash<QString, QString> nombres;
     m_consultaPlan.Close();
-    m_consultaPlan.setCommandText(
-        QStringLiteral("SELECT COD_CARG, NOM_CARG FROM BI_CARGO WHERE COD_EMPR = :CODEMPR"));
+    StatementCatalog::module().use(m_consultaPlan, QStringLiteral("NombresCargos"));
     m_consultaPlan.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresa);
     m_consultaPlan.Open();
     TField *cargo = m_consultaPlan.FieldByName(QStringLiteral("COD_CARG"));

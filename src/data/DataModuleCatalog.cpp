@@ -1,6 +1,7 @@
 #include "data/DataModuleCatalog.h"
 
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 #include "engine/ResultSchema.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/TField.h"
@@ -46,14 +47,6 @@ protocol::FieldType typeOfResult(engine::ResultFieldType type)
         break;
     }
     return protocol::FieldType::String;
-}
-
-QStringList linesOf(const QJsonArray &array)
-{
-    QStringList lines;
-    for (const QJsonValue &line : array)
-        lines << line.toString();
-    return lines;
 }
 
 } // namespace
@@ -129,7 +122,9 @@ void DataModuleCatalog::defineRemote(SClientDataSet &dataSet, const QJsonObject 
     dataSet.SMainTable = definition.value(QLatin1String("mainTable")).toString();
     dataSet.SAuditFields = definition.value(QLatin1String("auditFields")).toBool(true);
     dataSet.Company = 0;
-    dataSet.setSQL(linesOf(definition.value(QLatin1String("sql")).toArray()));
+    // The statement by its name in the module's catalogue; none: the provider's own.
+    if (const QString statement = definition.value(QLatin1String("statement")).toString(); !statement.isEmpty())
+        StatementCatalog::module().use(dataSet, statement);
     for (const QJsonValue &value : definition.value(QLatin1String("params")).toArray()) {
         const QJsonObject param = value.toObject();
         dataSet.Params().CreateParam(typeOf(param), param.value(QLatin1String("name")).toString(),

@@ -15,23 +15,22 @@ namespace engine {
 BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round,
                              qsizetype holdersPerRead)
     : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_holdersPerRead(holdersPerRead),
-      m_categoryList(categoryList(inputs.categories))
+      m_categories(categoryCodes(inputs.categories))
 {
 }
 
-SClientDataSet &BatchedScorer::openScratch(const QString &statement)
+SClientDataSet &BatchedScorer::openScratch(const QString &statement, const QVariantMap &slotValues)
 {
     SClientDataSet &scratch = *m_dataSets.scratch;
     scratch.Close();
-    scratch.setCommandText(QString());
-    scratch.setCommandText(statement);
+    m_dataSets.useStatement(scratch, statement, slotValues);
     scratch.Open();
     return scratch;
 }
 
 void BatchedScorer::readProfile()
 {
-    m_profile = readTargetProfile(*m_dataSets.profile, m_categoryList, m_inputs.target);
+    m_profile = readTargetProfile(m_dataSets, m_categories, m_inputs.target);
     m_profileKeys.emplace(*m_profile);
 }
 
@@ -67,9 +66,9 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
         m_checked.insert(employee.codEmplValue);
         if (!value)
             continue;
-        SClientDataSet &found = openScratch(m_dataSets.statements(
+        SClientDataSet &found = openScratch(
             QStringLiteral("EmpleadoRegistrado"),
-            {{QStringLiteral("empresa"), QString::number(company)}, {QStringLiteral("empleado"), employee.codEmplText}}));
+            {{QStringLiteral("empresa"), company}, {QStringLiteral("empleado"), employee.codEmplText}});
         if (found.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
             m_existing.insert(employee.codEmplValue);
     }
@@ -93,7 +92,7 @@ void BatchedScorer::readRecords(int company, const QString &from, qsizetype hold
     }
     loaded.byEmployee = {};
     loaded.positions = positions;
-    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_dataSets.statements, m_inputs.categories, *m_profileKeys)
+    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
         .read(company, positions, CompanyPositions{m_inputs.target}, std::min(holders * positions.size(), m_holdersPerRead),
               loaded.byEmployee);
 }

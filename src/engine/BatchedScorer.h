@@ -39,13 +39,13 @@ private:
     void readProfile();
     void readExisting(int company, const CandidateEmployees &employees);
     void readRecords(int company, const QString &from, qsizetype holders, LoadedRecords &loaded);
-    SClientDataSet &openScratch(const QString &statement);
+    SClientDataSet &openScratch(const QString &statement, const QVariantMap &slotValues);
 
     GenerationDataSets m_dataSets;
     GenerationInputs m_inputs;
     Rounding m_round;
     qsizetype m_holdersPerRead;
-    QString m_categoryList;
+    QStringList m_categories;
     std::optional<Profile> m_profile;
     std::optional<ProfileKeys> m_profileKeys;
     QHash<int, LoadedRecords> m_records;        // by company

@@ -1,19 +1,16 @@
 #include "engine/CandidateEmployee.h"
 
-#include "framework/dataset/TDataSet.h"
+#include "engine/GenerationDataSets.h"
+#include "framework/dataset/SClientDataSet.h"
 
 #include <QLocale>
 
 namespace engine {
 
-QString employeeStatement(const CompanyPosition &position)
+void useHoldersStatement(const GenerationDataSets &dataSets, SClientDataSet &employees, const CompanyPosition &position)
 {
-    return QStringLiteral(" select a.COD_EMPR,a.COD_EMPL,a.COD_CARG,        b.APE_EMPL,b.NOM_EMPL "
-                          " from NM_CONTR a, BI_EMPLE b  where a.COD_EMPR = b.COD_EMPR "
-                          "   and a.COD_EMPL = b.COD_EMPL    and a.COD_EMPR = ")
-        + QString::number(position.company) + QStringLiteral("   and a.COD_CARG = ") + QLatin1Char('\'') + position.code
-        + QLatin1Char('\'') + QStringLiteral("   and a.IND_ACTI = ") + QStringLiteral("'A'")
-        + QStringLiteral(" order by b.APE_EMPL");
+    dataSets.useStatement(employees, QStringLiteral("EmpleadosCargo"),
+                          {{QStringLiteral("empresa"), position.company}, {QStringLiteral("cargo"), position.code}});
 }
 
 std::optional<double> valueOfCodeText(const QString &text)

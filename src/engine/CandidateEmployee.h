@@ -10,9 +10,13 @@
 
 #include <optional>
 
+class SClientDataSet;
+
 class TDataSet;
 
 namespace engine {
+
+struct GenerationDataSets;
 
 struct CandidateEmployee {
     QVariant codEmpl;       // COD_EMPL as delivered
@@ -24,9 +28,9 @@ struct CandidateEmployee {
 };
 using CandidateEmployees = QVector<CandidateEmployee>;
 
-// The statement that lists the active contracts of one position of one company, by surname.
-// The company is written as a number; the position is quoted.
-QString employeeStatement(const CompanyPosition &position);
+// Points `employees` at the statement that lists the active contracts of one position of one
+// company, by surname.
+void useHoldersStatement(const GenerationDataSets &dataSets, SClientDataSet &employees, const CompanyPosition &position);
 
 // The value the text of a code stands for once the server reads it back; none when it is no
 // number. A code whose text reads back as another value is the only one whose existence check

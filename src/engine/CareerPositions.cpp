@@ -14,16 +14,13 @@ int smallIntOf(TDataSet &dataSet, const QString &field)
 } // namespace
 
 void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch,
-                           TClientDataSet &positions, const MaskFormatter &formatter)
+                           const StatementUse &useStatement, TClientDataSet &positions, const MaskFormatter &formatter)
 {
     namespace f = resultfield;
     const Rounding round = storedRounding(*careerPositionsTable().field(f::DtfProcent), formatter);
     positions.EmptyDataSet();
     scratch.Close();
-    scratch.setCommandText(QString());
-    scratch.setCommandText(QStringLiteral("select cod_carg from ac_pprom  WHERE COD_EMPR = :CODEMPR "
-                                          " AND COD_menu = :codmenu  and cod_nodo = :codnodo "
-                                          " and cod_nodp = :codnodp "));
+    useStatement(scratch, QStringLiteral("CargosPlanNodo"), {});
     scratch.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(smallIntOf(result, f::CodEmca));
     scratch.ParamByName(QStringLiteral("codmenu"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_MENU")));
     scratch.ParamByName(QStringLiteral("codnodo"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_NODO")));

@@ -4,6 +4,7 @@
 // name shown beside each code.
 
 #include "engine/ResultSchema.h"
+#include "engine/StatementUse.h"
 
 class SClientDataSet;
 class TClientDataSet;
@@ -16,7 +17,7 @@ namespace engine {
 // belongs to the current result row's company. A row's code is set through its field, so the
 // field's validation fills the name. The percentage is copied as the table stores it, rounded
 // through `formatter`.
-void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch,
+void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch, const StatementUse &useStatement,
                            TClientDataSet &positions, const MaskFormatter &formatter);
 
 // The name of the position whose code the field now holds, looked up in the active positions,

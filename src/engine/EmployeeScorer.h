@@ -28,10 +28,9 @@ ScorerFactory batchedScorers();
 // The same reading the records of groups of positions of about `holdersPerRead` holders at a time.
 ScorerFactory batchedScorers(qsizetype holdersPerRead);
 
-// The profile statement of a run: the target position's rows in the ticked categories, by
-// record type, requirement and detail.
-QString profileStatement(const QString &categoryList);
-// The target's profile read through `profile` with that statement, each row's key prepared.
-Profile readTargetProfile(SClientDataSet &profile, const QString &categoryList, const CompanyPosition &target);
+// The target's profile read through the run's profile dataset: the target position's rows in the
+// ticked categories, by record type, requirement and detail, each row's key prepared.
+Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
+                          const CompanyPosition &target);
 
 } // namespace engine

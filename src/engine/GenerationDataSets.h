@@ -2,7 +2,7 @@
 // The datasets a traffic-light run reads and fills, handed over by whoever owns them (the data
 // module, a headless run). The run owns none of them.
 
-#include "engine/StatementTexts.h"
+#include "engine/StatementUse.h"
 
 class SClientDataSet;
 class TClientDataSet;
@@ -19,7 +19,7 @@ struct GenerationDataSets {
     SClientDataSet *evaluations = nullptr;     // competence evaluation cycles
     SClientDataSet *evaluationLines = nullptr; // lines of the latest competence evaluation
     TClientDataSet *result = nullptr;          // one row per evaluated employee
-    StatementTexts statements;                 // the catalogue's statements by name
+    StatementUse useStatement;                 // points a dataset at a catalogue statement
 };
 
 } // namespace engine

@@ -26,21 +26,20 @@ QStringList separarLista(const QString &texto)
     return items;
 }
 
-QString categoryList(const Categories &categories)
+QStringList categoryCodes(const Categories &categories)
 {
-    QString list;
+    QStringList codes;
     if (categories.eduFor)
-        list += QStringLiteral("'EF',");
+        codes << QStringLiteral("EF");
     if (categories.eduNo)
-        list += QStringLiteral("'EN',");
+        codes << QStringLiteral("EN");
     if (categories.expe)
-        list += QStringLiteral("'EP',");
+        codes << QStringLiteral("EP");
     if (categories.compe)
-        list += QStringLiteral("'CO','CF','CE',");
-    if (list.isEmpty())
+        codes << QStringLiteral("CO") << QStringLiteral("CF") << QStringLiteral("CE");
+    if (codes.isEmpty())
         throw Exception(noCategoryMessage());
-    // From the second character, without the last two: the outer quotes come from the statement.
-    return list.mid(1, list.size() - 3);
+    return codes;
 }
 
 int companyNumber(const QString &text)
@@ -53,7 +52,7 @@ int companyNumber(const QString &text)
 
 void checkGenerationInputs(const GenerationInputs &inputs)
 {
-    categoryList(inputs.categories);
+    categoryCodes(inputs.categories);
     if (inputs.candidates.isEmpty())
         throw Exception(noPositionMessage());
 }
@@ -65,7 +64,7 @@ GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &
     GenerationInputs inputs;
     inputs.categories = categories;
     inputs.eduSinPuntos = eduSinPuntos;
-    categoryList(categories);
+    categoryCodes(categories);
     if (cargoActual.trimmed().isEmpty())
         throw Exception(noPositionMessage());
     inputs.target = {cargoAspira, companyNumber(empreAspira)};

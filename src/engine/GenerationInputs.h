@@ -45,10 +45,9 @@ inline const QString &noPositionMessage()
 // item too, even when empty.
 QStringList separarLista(const QString &texto);
 
-// The category codes of the ticked boxes as they go between the quotes of IN ('...'):
-// EF','EN','EP','CO','CF','CE with all four ticked. Throws Exception(noCategoryMessage()) when
-// nothing is ticked.
-QString categoryList(const Categories &categories);
+// The category codes of the ticked boxes (EF, EN, EP, CO, CF, CE with all four ticked). Throws
+// Exception(noCategoryMessage()) when nothing is ticked.
+QStringList categoryCodes(const Categories &categories);
 
 // The employee's company or the target company as the run reads it: a whole number, checked
 // against the 16-bit range of the parameters it goes to. Throws EConvertError.

@@ -8,15 +8,6 @@ namespace engine {
 
 namespace {
 
-QString quotedCodes(const QStringList &codes)
-{
-    QStringList quoted;
-    quoted.reserve(codes.size());
-    for (const QString &code : codes)
-        quoted << QLatin1Char('\'') + QString(code).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-    return quoted.join(QLatin1Char(','));
-}
-
 // One category's read: the provider the server runs it under, the catalogue's statement for the
 // holders of a list of positions (its "Perfil" form also keeps to the target profiles'
 // requirements) and the list of an employee's records it fills.
@@ -28,9 +19,9 @@ struct CategoryRead {
 
 } // namespace
 
-HolderRecordsRead::HolderRecordsRead(SDCOMConnection &connection, StatementTexts statements, const Categories &ticked,
+HolderRecordsRead::HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked,
                                      const ProfileKeys &keys)
-    : m_connection(connection), m_statements(std::move(statements)), m_ticked(ticked), m_keys(keys)
+    : m_connection(connection), m_ticked(ticked), m_keys(keys)
 {
 }
 
@@ -47,25 +38,21 @@ void HolderRecordsRead::read(int company, const QStringList &positions, const st
         {"DtsPEd3dlccCargo", "CompetenciasCargos", &EmployeeRecords::competences},
     };
     const bool wanted[] = {m_ticked.eduNo, m_ticked.eduFor, m_ticked.expe, m_ticked.compe};
-    const QString list = quotedCodes(positions);
-    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company}};
-    QString targetList;
-    if (targets && !targets->isEmpty()) {
+    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company},
+                                       {QStringLiteral("cargos"), protocol::FieldType::String, positions}};
+    const bool toProfiles = targets && !targets->isEmpty();
+    if (toProfiles) {
         QStringList codes;
         for (const CompanyPosition &target : *targets)
             codes << target.code;
-        targetList = quotedCodes(codes);
+        params.append({QStringLiteral("objetivos"), protocol::FieldType::String, codes});
         params.append({QStringLiteral("PERFIL"), protocol::FieldType::Smallint, targets->first().company});
     }
     for (int at = 0; at < 4; ++at) {
         if (!wanted[at])
             continue;
         const CategoryRead &read = reads[at];
-        const QString statement =
-            targetList.isEmpty()
-                ? m_statements(QLatin1String(read.statement), {{QStringLiteral("cargos"), list}})
-                : m_statements(QLatin1String(read.statement) + QLatin1String("Perfil"),
-                               {{QStringLiteral("cargos"), list}, {QStringLiteral("objetivos"), targetList}});
+        const QString statement = QLatin1String(read.statement) + (toProfiles ? QLatin1String("Perfil") : QLatin1String(""));
         HolderRecordsSink sink(records, read.list, read.list == &EmployeeRecords::competences, m_keys);
         m_connection.FetchEach(QLatin1String(read.provider), statement, params, sink);
     }

@@ -9,7 +9,6 @@
 
 #include "engine/GenerationInputs.h"
 #include "engine/ProfileScoring.h"
-#include "engine/StatementTexts.h"
 
 #include <QHash>
 #include <QStringList>
@@ -22,8 +21,7 @@ namespace engine {
 
 class HolderRecordsRead {
 public:
-    // `statements` gives the catalogue's texts of the category reads.
-    HolderRecordsRead(SDCOMConnection &connection, StatementTexts statements, const Categories &ticked,
+    HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked,
                       const ProfileKeys &keys);
 
     // Adds to `records` (by COD_EMPL) the ticked categories' records of the active holders of
@@ -33,7 +31,6 @@ public:
 
 private:
     SDCOMConnection &m_connection;
-    StatementTexts m_statements;
     Categories m_ticked;
     const ProfileKeys &m_keys;
 };

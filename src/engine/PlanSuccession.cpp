@@ -146,7 +146,7 @@ void PlanSuccession::Pass::readProfile(const CompanyPosition &target)
     const PositionKey key = keyOf(target);
     if (m_profiles.contains(key))
         return;
-    m_profiles.insert(key, readTargetProfile(*m_dataSets.profile, categoryList(m_request.categories), target));
+    m_profiles.insert(key, readTargetProfile(m_dataSets, categoryCodes(m_request.categories), target));
 }
 
 void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
@@ -156,7 +156,7 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
         return;
     SClientDataSet &employees = *m_dataSets.scratch;
     employees.Close();
-    employees.setCommandText(employeeStatement(position));
+    useHoldersStatement(m_dataSets, employees, position);
     employees.Open();
     m_holders.insert(key, readCandidates(employees));
 }
@@ -167,7 +167,7 @@ void PlanSuccession::Pass::readRecords(int company, const QStringList &positions
     qsizetype holders = 0;
     for (const QString &position : positions)
         holders += m_holders.value({company, position}).size();
-    HolderRecordsRead(m_connection, m_dataSets.statements, m_request.categories, keys).read(company, positions, targets, holders,
+    HolderRecordsRead(m_connection, m_request.categories, keys).read(company, positions, targets, holders,
                                                                      m_records[company]);
     checkOddCodes(company);
 }
@@ -189,11 +189,9 @@ void PlanSuccession::Pass::checkOddCodes(int company)
             if (!value)
                 continue;
             const protocol::FetchResult found = m_connection.Fetch(
-                QStringLiteral("DtsPTemporal"),
-                m_dataSets.statements(QStringLiteral("EmpleadoRegistrado"),
-                                      {{QStringLiteral("empresa"), QString::number(company)},
-                                       {QStringLiteral("empleado"), employee.codEmplText}}),
-                {});
+                QStringLiteral("DtsPTemporal"), QStringLiteral("EmpleadoRegistrado"),
+                {{QStringLiteral("empresa"), protocol::FieldType::Smallint, company},
+                 {QStringLiteral("empleado"), protocol::FieldType::String, employee.codEmplText}});
             if (!found.rows.isEmpty() && cell(found, found.rows.first(), QStringLiteral("CONTADOR")).toInt() > 0)
                 existing.insert(employee.codEmplValue);
         }
@@ -253,7 +251,7 @@ QString PlanSuccession::Pass::positionName(const CompanyPosition &position)
     if (!m_positionNames.contains(position.company)) {
         QHash<QString, QString> &names = m_positionNames[position.company];
         const protocol::FetchResult found = m_connection.Fetch(
-            QStringLiteral("DtsPBiCargo"), m_dataSets.statements(QStringLiteral("CargosActivosEmpresa"), {}),
+            QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"),
             {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, position.company}});
         for (const QVariantList &row : found.rows)
             names.insert(fieldconv::toText(cell(found, row, QStringLiteral("cod_carg"))),
@@ -268,7 +266,7 @@ void PlanSuccession::Pass::readRequirementNames(int company)
         return;
     RequirementNames &names = m_requirementNames[company];
     const auto read = [this, company](const QString &statement) {
-        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), m_dataSets.statements(statement, {}),
+        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), statement,
                                   {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}});
     };
     const auto text = [](const protocol::FetchResult &result, const QVariantList &row, const char *column) {
@@ -316,7 +314,7 @@ CareerPlanShape PlanSuccession::readPlan(int company, int plan, QString *planNam
 {
     const protocol::FetchResult found = m_dataSets.scratch->RemoteServer->Fetch(
         QStringLiteral("DtsPTemporal"),
-        m_dataSets.statements(QStringLiteral("NodosPlanCompleto"), {}),
+        QStringLiteral("NodosPlanCompleto"),
         {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company},
          {QStringLiteral("CODMENU"), protocol::FieldType::Smallint, plan}});
     std::optional<PlanNodeRow> header;
@@ -364,7 +362,7 @@ NodeSuccession nodeToRun(const CareerPlanShape &shape, int node, const Successio
 
 SuccessionResult PlanSuccession::run(const CareerPlanShape &shape, const SuccessionRequest &request)
 {
-    categoryList(request.categories);   // nothing ticked stops the whole run with the generation's message
+    categoryCodes(request.categories);   // nothing ticked stops the whole run with the generation's message
     SuccessionResult result;
     result.company = shape.company();
     result.plan = shape.plan();

@@ -7,20 +7,12 @@
 
 namespace engine {
 
-QString profileStatement(const QString &categoryList)
+Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
+                          const CompanyPosition &target)
 {
-    return QStringLiteral(" select * from BI_DTPCA a  where a.COD_EMPR = :P_COD_EMPR "
-                          "   and a.COD_CARG = :P_COD_CARG    AND TIP_REGI IN  ( select TIP_REGI "
-                          "                      from ac_dpama                       WHERE COD_EMPR = a.COD_EMPR "
-                          "                        AND COD_DETA IN ('")
-        + categoryList + QStringLiteral("')) ") + QStringLiteral(" ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE ");
-}
-
-Profile readTargetProfile(SClientDataSet &profile, const QString &categoryList, const CompanyPosition &target)
-{
+    SClientDataSet &profile = *dataSets.profile;
     profile.Close();
-    profile.setSQL({});
-    profile.setCommandText(profileStatement(categoryList));
+    dataSets.useStatement(profile, QStringLiteral("PerfilCargoCategorias"), {{QStringLiteral("categorias"), categories}});
     profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
     profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
     profile.Open();
@@ -74,7 +66,7 @@ void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
     SClientDataSet &employees = *m_dataSets.scratch;
     for (const CompanyPosition &position : inputs.candidates) {
         employees.Close();
-        employees.setCommandText(employeeStatement(position));
+        useHoldersStatement(m_dataSets, employees, position);
         employees.Open();
         const CandidateEmployees candidates = readCandidates(employees);
         scorer->beginPosition(position, candidates);

@@ -238,18 +238,36 @@ QJsonObject JsonCodec::encode(const FetchRequest &request)
         params.append(QJsonObject{{QStringLiteral("name"), param.name},
                                   {QStringLiteral("type"), fieldTypeName(param.type)},
                                   {QStringLiteral("value"), fromVariant(param.value)}});
-    return {{QStringLiteral("provider"), request.provider},
-            {QStringLiteral("commandText"), request.commandText},
-            {QStringLiteral("params"), params}};
+    QJsonObject json{{QStringLiteral("provider"), request.provider},
+                     {QStringLiteral("statement"), request.statement},
+                     {QStringLiteral("params"), params}};
+    if (!request.conditions.isEmpty()) {
+        QJsonArray conditions;
+        for (const Condition &condition : request.conditions) {
+            QJsonObject item{{QStringLiteral("column"), condition.column},
+                             {QStringLiteral("op"), conditionOperatorName(condition.op)},
+                             {QStringLiteral("value"), fromVariant(condition.value)}};
+            if (condition.ignoreCase)
+                item.insert(QStringLiteral("ignoreCase"), true);
+            conditions.append(item);
+        }
+        json.insert(QStringLiteral("conditions"), conditions);
+    }
+    return json;
 }
 
 bool JsonCodec::decode(const QJsonObject &json, FetchRequest *out, QString *error)
 {
     QJsonArray params;
+    QJsonArray conditions;
     if (!textMember(json, "provider", &out->provider, error)
-        || !textMember(json, "commandText", &out->commandText, error)
-        || !arrayMember(json, "params", &params, error))
+        || !textMember(json, "statement", &out->statement, error)
+        || !arrayMember(json, "params", &params, error) || !arrayMember(json, "conditions", &conditions, error))
         return false;
+    // A request of the old form carried SQL text: nothing of it is read, so say why it fails.
+    if (json.contains(QLatin1String("commandText")))
+        return fail(error, QStringLiteral("la solicitud trae texto SQL; el servidor solo ejecuta sentencias del "
+                                          "catálogo por su nombre"));
     for (const QJsonValue &item : params) {
         const QJsonObject param = item.toObject();
         ParamValue value;
@@ -259,6 +277,19 @@ bool JsonCodec::decode(const QJsonObject &json, FetchRequest *out, QString *erro
             return fail(error, QStringLiteral("un parámetro no es {name, type, value}"));
         value.type = fieldTypeFromName(type);
         out->params << value;
+    }
+    for (const QJsonValue &item : conditions) {
+        const QJsonObject object = item.toObject();
+        Condition condition;
+        QString op;
+        const QJsonValue ignoreCase = object.value(QLatin1String("ignoreCase"));
+        if (!item.isObject() || !textMember(object, "column", &condition.column, error)
+            || !textMember(object, "op", &op, error) || !conditionOperatorFromName(op, &condition.op)
+            || !toVariant(object.value(QLatin1String("value")), &condition.value)
+            || !(ignoreCase.isBool() || ignoreCase.isUndefined()))
+            return fail(error, QStringLiteral("una condición no es {column, op, value, ignoreCase}"));
+        condition.ignoreCase = ignoreCase.toBool();
+        out->conditions << condition;
     }
     return true;
 }

@@ -31,6 +31,35 @@ FieldType fieldTypeFromName(const QString &name)
     return FieldType::Unknown;
 }
 
+namespace {
+const std::array<std::pair<ConditionOperator, const char *>, 11> kOperatorNames{{
+    {ConditionOperator::Equal, "="},          {ConditionOperator::NotEqual, "<>"},
+    {ConditionOperator::Less, "<"},           {ConditionOperator::LessOrEqual, "<="},
+    {ConditionOperator::Greater, ">"},        {ConditionOperator::GreaterOrEqual, ">="},
+    {ConditionOperator::StartsWith, "startsWith"}, {ConditionOperator::Contains, "contains"},
+    {ConditionOperator::IsNull, "isNull"},    {ConditionOperator::IsNotNull, "isNotNull"},
+    {ConditionOperator::NoRow, "noRow"},
+}};
+} // namespace
+
+QString conditionOperatorName(ConditionOperator op)
+{
+    for (const auto &[o, name] : kOperatorNames)
+        if (o == op)
+            return QString::fromLatin1(name);
+    return {};
+}
+
+bool conditionOperatorFromName(const QString &name, ConditionOperator *op)
+{
+    for (const auto &[o, n] : kOperatorNames)
+        if (name == QLatin1String(n)) {
+            *op = o;
+            return true;
+        }
+    return false;
+}
+
 int indexOfField(const QList<FieldDesc> &fields, const QString &name)
 {
     for (int i = 0; i < fields.size(); ++i)

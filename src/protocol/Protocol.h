@@ -50,11 +50,42 @@ struct Credentials {
     int company = 0;
 };
 
+// A condition that query by example or the look-up dialog puts on a statement: one of the
+// columns the catalogue lets a user search, compared with a value. The server types the value
+// by the column, binds it and joins every condition of a request with AND.
+enum class ConditionOperator {
+    Equal,
+    NotEqual,
+    Less,
+    LessOrEqual,
+    Greater,
+    GreaterOrEqual,
+    StartsWith,
+    Contains,
+    IsNull,
+    IsNotNull,
+    NoRow   // matches no row: learns a statement's columns without reading its rows
+};
+
+QString conditionOperatorName(ConditionOperator op);
+bool conditionOperatorFromName(const QString &name, ConditionOperator *op);
+
+struct Condition {
+    QString column;            // as the dataset's field names it; empty for NoRow
+    ConditionOperator op = ConditionOperator::Equal;
+    QVariant value;            // a date for a date column compares whole days
+    bool ignoreCase = false;   // texts compare upper-cased on both sides
+};
+
+// What a workstation asks to read: a statement of the module's catalogue by name (no SQL
+// travels), the values of its parameters and {slots} by name, and conditions on its searchable
+// columns. The catalogue, not the request, says what type each value is.
 struct FetchRequest {
     Credentials session;
     QString provider;
-    QString commandText;       // empty: the provider's own statement
-    QList<ParamValue> params;
+    QString statement;         // empty: the provider's own statement
+    QList<ParamValue> params;  // a list value for a slot that takes several texts
+    QList<Condition> conditions;
 };
 
 // Where a field of that name stands (names compare without regard to case: PostgreSQL gives

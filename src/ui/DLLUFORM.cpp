@@ -186,12 +186,12 @@ bool TCaptura::EjecutarCaptura(TQPField *boton)
     CdsTmp.RemoteServer = boton->Connection();
 
     CdsTmp.setCommandText(QString());
-    CdsTmp.setCommandText(boton->SQL.isEmpty() ? QString() : boton->SQL.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    CdsTmp.setStatement(boton->Statement, boton->SQL.join(QLatin1Char('\n')), boton->Slots);
     QSDBQbe1->SetDataset(&CdsTmp);
     gTitulos = boton->Titulos;
 
-    // A WHERE anywhere in a line, also inside a longer name, counts as a WHERE clause. Kquery
-    // places each condition in the WHERE clause the statement really has, or starts one.
+    // A WHERE anywhere in a line, also inside a longer name, counts as a WHERE clause; the
+    // server places each condition in the WHERE clause the statement really has either way.
     bool filtrada = false;
     for (const QString &linea : boton->SQL)
         if (linea.toUpper().contains(QLatin1String("WHERE"))) {

@@ -9,6 +9,7 @@
 #include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TQPField.h"
 #include "framework/widgets/TVelkarDBgrid.h"
+#include "ui/LookupStatement.h"
 
 #include <QScreen>
 #include <QToolButton>
@@ -103,14 +104,7 @@ void TFrmAcCuare::QPFldCod_cargClick(TQPField *Sender)
             filas->Edit();
     }
     Sender->DataSet = filas;
-    Sender->SQL = QStringList{
-        QStringLiteral("select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont"),
-        QStringLiteral("from     bi_emple a,nm_contr b"),
-        QStringLiteral("where  a.cod_empr = b.cod_empr"),
-        QStringLiteral("and      a.cod_empl = b.cod_empl"),
-        QStringLiteral("and      a.cod_empr = %1").arg(TApplication::instance().Tag),
-        QStringLiteral("and      b.ind_acti = 'A'"),
-        QStringLiteral("order by a.ape_empl,a.nom_empl")};
+    useStatement(*Sender, QStringLiteral("ListaEmpleados"), {{QStringLiteral("empresa"), TApplication::instance().Tag}});
     Sender->Ejecutar();
 }
 

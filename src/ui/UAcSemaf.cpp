@@ -7,6 +7,7 @@
 
 #include "protocol/CommaText.h"
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "reportengine/widgets/ReportPrinting.h"
 #include "reports/TReportesAcSemaf.h"
@@ -211,6 +212,11 @@ void TFrmAcSemaf::conectarControles()
         PopupMenu1->popup(DBGrdSemaforo->viewport()->mapToGlobal(at));
     });
     conectarMapa();
+}
+
+void TFrmAcSemaf::ConsultaEmpresa(SClientDataSet &dataSet, int company)
+{
+    StatementCatalog::module().use(dataSet, QStringLiteral("PlanesEmpresa"), {{QStringLiteral("empresa"), company}});
 }
 
 void TFrmAcSemaf::FormCreate(QObject *Sender)

@@ -96,6 +96,8 @@ public:
     QString CodiUsua() const;
     void dtsFrmDataChange(TDataSource *Sender, TField *Field) override;
     void cmbEmpresaChange(QObject *Sender) override;
+    // The company's plan rows, by plan and node.
+    void ConsultaEmpresa(SClientDataSet &dataSet, int company) override;
     void FormKeyPress(QObject *Sender, QChar &Key) override;
     void BtnReporteClick(QObject *Sender) override;
 

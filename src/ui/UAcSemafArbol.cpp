@@ -8,6 +8,7 @@
 #include "framework/Exceptions.h"
 #include "framework/TApplication.h"
 #include "framework/widgets/TQPField.h"
+#include "ui/LookupStatement.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -194,10 +195,10 @@ void TFrmAcSemaf::QPField1Click()
     if (dtsFrm.State() != dsEdit && dtsFrm.State() != dsInsert)
         return;
     const int empresa = TApplication::instance().Tag;
-    QPField1->SQL = {QStringLiteral("select cod_menu,nom_menu from ac_pprom "),
-                     empresa != 0 ? QStringLiteral(" where cod_empr = ") + QString::number(empresa)
-                                  : QStringLiteral(" where cod_empr > 0 "),
-                     QStringLiteral("and cod_nodo = 0 ")};
+    if (empresa != 0)
+        useStatement(*QPField1, QStringLiteral("ListaPlanes"), {{QStringLiteral("empresa"), empresa}});
+    else
+        useStatement(*QPField1, QStringLiteral("ListaPlanesTodas"));
     QPField1->Variables = {QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
     QPField1->Destino = {QStringLiteral("cod_menu"), QStringLiteral("nom_menu")};
     QPField1->Titulos = {QStringLiteral("Menu"), QStringLiteral("Descripción Menu")};
@@ -213,12 +214,11 @@ void TFrmAcSemaf::QPField2Click()
     if (menu->IsNull())
         throw Exception(QStringLiteral("Primero Debe Seleccionar ") + menu->DisplayName());
     const int empresa = TApplication::instance().Tag;
-    QPField2->SQL = {QStringLiteral("select a.cod_carg,nom_carg,cod_nodo,cod_nodp from ac_pprom a,bi_cargo b"),
-                     empresa != 0 ? QStringLiteral(" where a.cod_empr = ") + QString::number(empresa)
-                                  : QStringLiteral(" where a.cod_empr > 0 "),
-                     QStringLiteral("and cod_nodo > 0 "),
-                     QStringLiteral("and cod_menu = ") + QString::number(menu->AsInteger()),
-                     QStringLiteral("and a.cod_empr = b.cod_empr "), QStringLiteral("and a.cod_carg = b.cod_carg ")};
+    if (empresa != 0)
+        useStatement(*QPField2, QStringLiteral("ListaNodos"),
+                      {{QStringLiteral("empresa"), empresa}, {QStringLiteral("menu"), menu->AsInteger()}});
+    else
+        useStatement(*QPField2, QStringLiteral("ListaNodosTodas"), {{QStringLiteral("menu"), menu->AsInteger()}});
     QPField2->Variables = {QStringLiteral("cod_nodo")};
     QPField2->Destino = {QStringLiteral("cod_nodp")};
     QPField2->Titulos = {QStringLiteral("Cargo"), QStringLiteral("Descripción"), QStringLiteral("Nodo"),

@@ -37,20 +37,21 @@ const RecordKind *RecordKind::find(const QString &code)
     return nullptr;
 }
 
-// Numbers are inserted as text: both were read as numbers from the command line.
-QString RecordKind::statement(int company, double employee) const
+QString RecordKind::statement() const
 {
     if (!perEmployee)
-        return QStringLiteral("select COD_CARG, NOM_CARG, COD_NIVE, PUN_REQU, IND_ACTI from BI_CARGO "
-                              "where COD_EMPR = %1 order by COD_CARG").arg(company);
-    return QStringLiteral("select h.NUM_REGI, h.TIP_REGI, h.COD_REQU, "
-                          "(select min(q.NOM_REQU) from AC_REQUI q where q.COD_EMPR = h.COD_EMPR "
-                          "and q.TIP_REGI = h.TIP_REGI and q.COD_REQU = h.COD_REQU) as NOM_REQU, "
-                          "h.COD_ESPE, h.DES_REGI, h.FEC_REGI, h.PUN_OBTE from %1 h "
-                          "where h.COD_EMPR = %2 and h.COD_EMPL = %3 order by h.NUM_REGI")
-        .arg(table)
-        .arg(company)
-        .arg(QString::number(employee, 'f', 0));
+        return QStringLiteral("MaestroCargos");
+    if (table == QLatin1String("BI_DTPHV"))
+        return QStringLiteral("HojaExperiencia");
+    return table == QLatin1String("BI_DTPEF") ? QStringLiteral("HojaEducacionFormal") : QStringLiteral("HojaEducacionNoFormal");
+}
+
+QVariantMap RecordKind::slotValues(int company, double employee) const
+{
+    QVariantMap values{{QStringLiteral("empresa"), company}};
+    if (perEmployee)
+        values.insert(QStringLiteral("empleado"), employee);
+    return values;
 }
 
 QStringList RecordKind::columnTitles() const

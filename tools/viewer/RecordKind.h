@@ -6,14 +6,17 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 struct RecordKind {
     QString code;          // the suite's program code, e.g. QBiHvext
     QString title;         // what the window calls the records
     bool perEmployee = true;
 
-    // The statement for the company and, for employee records, the employee.
-    QString statement(int company, double employee) const;
+    // The name of the statement that reads the records in the module's catalogue, and the values
+    // of its slots for the company and, for employee records, the employee.
+    QString statement() const;
+    QVariantMap slotValues(int company, double employee) const;
     // Column titles, in the statement's column order.
     QStringList columnTitles() const;
 

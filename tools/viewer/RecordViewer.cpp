@@ -1,5 +1,6 @@
 #include "tools/viewer/RecordViewer.h"
 
+#include "data/StatementCatalog.h"
 #include "framework/Exceptions.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 
@@ -46,7 +47,7 @@ void RecordViewer::load(int company, double employee)
 {
     const QString owner = ownerName(company, employee);
     m_records.Close();
-    m_records.setCommandText(m_kind.statement(company, employee));
+    StatementCatalog::module().use(m_records, m_kind.statement(), m_kind.slotValues(company, employee));
     m_records.Open();
     const QStringList titles = m_kind.columnTitles();
     for (int i = 0; i < m_records.FieldCount() && i < titles.size(); ++i)
@@ -82,10 +83,11 @@ QString RecordViewer::ownerName(int company, double employee)
 {
     const QString number = QString::number(employee, 'f', 0);
     m_scratch.Close();
-    m_scratch.setCommandText(m_kind.perEmployee
-                                 ? QStringLiteral("select NOM_EMPL, APE_EMPL from BI_EMPLE where COD_EMPR = %1 "
-                                                  "and COD_EMPL = %2").arg(company).arg(number)
-                                 : QStringLiteral("select NOM_EMPR from GN_EMPRE where COD_EMPR = %1").arg(company));
+    if (m_kind.perEmployee)
+        StatementCatalog::module().use(m_scratch, QStringLiteral("NombreEmpleado"),
+                                       {{QStringLiteral("empresa"), company}, {QStringLiteral("empleado"), employee}});
+    else
+        StatementCatalog::module().use(m_scratch, QStringLiteral("NombreEmpresa"), {{QStringLiteral("empresa"), company}});
     m_scratch.Open();
     const bool found = !m_scratch.IsEmpty();
     QString name;

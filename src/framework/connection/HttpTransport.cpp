@@ -4,6 +4,7 @@
 #include "protocol/FetchAnswerJson.h"
 #include "protocol/JsonCodec.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QUrl>
@@ -122,6 +123,40 @@ QString HttpTransport::fetchEach(const FetchRequest &request, RowSink &sink)
     if (!FetchAnswerJson::readEach(answer, sink, &refusal, &why))
         return unreadable(why);
     return refusal;
+}
+
+// One POST for all the reads; a failure of the call is every read's error.
+QList<FetchResult> HttpTransport::fetchMany(const QList<FetchRequest> &requests)
+{
+    QList<FetchResult> answers;
+    if (requests.isEmpty())
+        return answers;
+    QJsonArray items;
+    for (const FetchRequest &request : requests)
+        items.append(JsonCodec::encode(request));
+    const QJsonObject body{{QStringLiteral("requests"), items}, {QStringLiteral("company"), requests.first().session.company}};
+    QByteArray answer;
+    QString error = exchange(requests.first().session, QStringLiteral("/fetchMany"), body, &answer);
+    if (error.isEmpty()) {
+        const QJsonArray read = QJsonDocument::fromJson(answer).object().value(QLatin1String("answers")).toArray();
+        for (const QJsonValue &item : read) {
+            FetchResult result;
+            QString why;
+            if (!item.isObject() || !JsonCodec::decode(item.toObject(), &result, &why)) {
+                error = unreadable(why);
+                break;
+            }
+            answers.append(result);
+        }
+        if (error.isEmpty() && answers.size() != requests.size())
+            error = unreadable(QStringLiteral("faltan respuestas"));
+    }
+    if (!error.isEmpty()) {
+        answers.clear();
+        for (qsizetype i = 0; i < requests.size(); ++i)
+            answers.append(FetchResult{error, {}, {}});
+    }
+    return answers;
 }
 
 ApplyResult HttpTransport::apply(const ApplyRequest &request)

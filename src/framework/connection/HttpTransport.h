@@ -32,6 +32,7 @@ public:
 
     protocol::FetchResult fetch(const protocol::FetchRequest &request) override;
     QString fetchEach(const protocol::FetchRequest &request, protocol::RowSink &sink) override;
+    QList<protocol::FetchResult> fetchMany(const QList<protocol::FetchRequest> &requests) override;
     protocol::ApplyResult apply(const protocol::ApplyRequest &request) override;
     protocol::MethodResult call(const protocol::MethodCall &call) override;
 

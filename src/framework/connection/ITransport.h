@@ -13,6 +13,15 @@ public:
     {
         return protocol::feedRows(fetch(request), sink);
     }
+    // Several fetches in one call (one round trip where the transport crosses a network),
+    // answered in order, each with its own error.
+    virtual QList<protocol::FetchResult> fetchMany(const QList<protocol::FetchRequest> &requests)
+    {
+        QList<protocol::FetchResult> answers;
+        for (const protocol::FetchRequest &request : requests)
+            answers.append(fetch(request));
+        return answers;
+    }
     virtual protocol::ApplyResult apply(const protocol::ApplyRequest &request) = 0;
     virtual protocol::MethodResult call(const protocol::MethodCall &call) = 0;
 };

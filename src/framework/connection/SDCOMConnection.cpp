@@ -113,10 +113,15 @@ void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)
     m_connected = false;
 }
 
-protocol::FetchResult SDCOMConnection::Fetch(const QString &provider, const QString &commandText,
+protocol::FetchResult SDCOMConnection::Fetch(const QString &provider, const QString &statement,
                                               const QList<protocol::ParamValue> &params)
 {
-    protocol::FetchRequest request{credentials(), provider, commandText, params};
+    return Fetch(protocol::FetchRequest{{}, provider, statement, params, {}});
+}
+
+protocol::FetchResult SDCOMConnection::Fetch(protocol::FetchRequest request)
+{
+    request.session = credentials();
     ITransport &server = transport();
     ++m_roundTrips;
     protocol::FetchResult result = server.fetch(request);
@@ -125,10 +130,25 @@ protocol::FetchResult SDCOMConnection::Fetch(const QString &provider, const QStr
     return result;
 }
 
-void SDCOMConnection::FetchEach(const QString &provider, const QString &commandText,
+QList<protocol::FetchResult> SDCOMConnection::FetchMany(QList<protocol::FetchRequest> requests)
+{
+    const protocol::Credentials session = credentials();
+    for (protocol::FetchRequest &request : requests)
+        request.session = session;
+    ITransport &server = transport();
+    ++m_roundTrips;
+    QList<protocol::FetchResult> answers = server.fetchMany(requests);
+    if (answers.size() != requests.size())
+        throw EDatabaseError(QStringLiteral("El servidor de aplicaciones respondió %1 de %2 lecturas.")
+                                 .arg(answers.size())
+                                 .arg(requests.size()));
+    return answers;
+}
+
+void SDCOMConnection::FetchEach(const QString &provider, const QString &statement,
                                const QList<protocol::ParamValue> &params, protocol::RowSink &sink)
 {
-    protocol::FetchRequest request{credentials(), provider, commandText, params};
+    protocol::FetchRequest request{credentials(), provider, statement, params, {}};
     ITransport &server = transport();
     ++m_roundTrips;
     CatchingSink catching(sink);

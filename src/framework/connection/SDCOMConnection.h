@@ -41,12 +41,18 @@ public:
     void setTransport(std::unique_ptr<ITransport> transport);
 
     // Each call is one round trip. They open the connection when needed and throw
-    // EDatabaseError carrying the server's message when the server refuses.
-    protocol::FetchResult Fetch(const QString &provider, const QString &commandText,
+    // EDatabaseError carrying the server's message when the server refuses. A fetch names a
+    // statement of the module's catalogue (empty: the provider's own) and sends its values.
+    protocol::FetchResult Fetch(const QString &provider, const QString &statement,
                                  const QList<protocol::ParamValue> &params);
+    // A whole request (with conditions); the connection fills in the session.
+    protocol::FetchResult Fetch(protocol::FetchRequest request);
+    // Several reads in one round trip, answered in order. A read the server refuses comes back
+    // with its error in its answer; only a failure of the whole call throws.
+    QList<protocol::FetchResult> FetchMany(QList<protocol::FetchRequest> requests);
     // The same fetch with the rows handed to `sink` as they are read, for a reader that keeps
     // its own form of them. What the sink throws is thrown from here once the server is done.
-    void FetchEach(const QString &provider, const QString &commandText, const QList<protocol::ParamValue> &params,
+    void FetchEach(const QString &provider, const QString &statement, const QList<protocol::ParamValue> &params,
                    protocol::RowSink &sink);
     int Apply(const QString &provider, const QList<protocol::RowDelta> &deltas);
     QVariant AppServerCall(const QString &method, const QVariantList &args);

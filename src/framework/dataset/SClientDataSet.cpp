@@ -9,6 +9,13 @@ using protocol::RowDelta;
 
 SClientDataSet::SClientDataSet(const QString &name) : TClientDataSet(name) {}
 
+void SClientDataSet::setStatement(const QString &name, const QString &text, const QVariantMap &slotValues)
+{
+    setSQL(text.split(QLatin1Char('\n')));
+    m_statement = name;
+    m_slots = slotValues;
+}
+
 void SClientDataSet::setSQL(const QStringList &lines)
 {
     QString text;
@@ -17,6 +24,7 @@ void SClientDataSet::setSQL(const QStringList &lines)
     m_params.updateFromNames(protocol::NamedParams(text).distinctNames());
     m_sql = lines;
     m_commandText = text;
+    forgetStatement();
 }
 
 void SClientDataSet::setCommandText(const QString &text)
@@ -27,6 +35,14 @@ void SClientDataSet::setCommandText(const QString &text)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // the break after the last line does not start another one
     m_sql = lines;
+    forgetStatement();
+}
+
+void SClientDataSet::forgetStatement()
+{
+    m_statement.clear();
+    m_slots.clear();
+    m_conditions.clear();
 }
 
 SDCOMConnection &SClientDataSet::connection() const
@@ -50,11 +66,50 @@ QList<protocol::ParamValue> SClientDataSet::paramValues() const
     return values;
 }
 
-void SClientDataSet::doOpen()
+protocol::FetchRequest SClientDataSet::Request() const
 {
     if (ProviderName.isEmpty())
         throw EDatabaseError(QStringLiteral("%1: falta el nombre del proveedor").arg(displayName()));
-    const protocol::FetchResult result = connection().Fetch(ProviderName, m_commandText, paramValues());
+    if (m_statement.isEmpty() && !m_commandText.trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: su consulta no es una sentencia del catálogo del módulo")
+                                 .arg(displayName()));
+    QList<protocol::ParamValue> values = paramValues();
+    for (auto slot = m_slots.cbegin(); slot != m_slots.cend(); ++slot)
+        values.append({slot.key(), fieldconv::typeOf(slot.value()), slot.value()});
+    return protocol::FetchRequest{{}, ProviderName, m_statement, values, m_conditions};
+}
+
+void SClientDataSet::OpenWith(const protocol::FetchResult &answer)
+{
+    Close();
+    m_answer = &answer;
+    try {
+        Open();
+    } catch (...) {
+        m_answer = nullptr;
+        throw;
+    }
+    m_answer = nullptr;
+}
+
+void SClientDataSet::OpenTogether(const QList<SClientDataSet *> &dataSets)
+{
+    if (dataSets.isEmpty())
+        return;
+    QList<protocol::FetchRequest> requests;
+    for (SClientDataSet *dataSet : dataSets) {
+        dataSet->Close();
+        requests.append(dataSet->Request());
+    }
+    const QList<protocol::FetchResult> answers = dataSets.first()->connection().FetchMany(requests);
+    for (qsizetype i = 0; i < dataSets.size(); ++i)
+        dataSets.at(i)->OpenWith(answers.at(i));
+}
+
+void SClientDataSet::doOpen()
+{
+    const protocol::FetchResult fetched = m_answer ? protocol::FetchResult() : connection().Fetch(Request());
+    const protocol::FetchResult &result = m_answer ? *m_answer : fetched;
     if (!result.ok())
         throw EDatabaseError(result.error);
     const bool fieldsFromServer = !hasDeclaredFields();

@@ -1,13 +1,12 @@
 #pragma once
-// Turns the criteria a user gives in the query-by-example dialog into one SQL condition that is
-// safe to append to a statement: texts become quoted literals (single quotes doubled), numbers are
-// checked and written in the C locale, dates are read with the user's date format and compared
-// as whole days. Columns that the statement's select list qualifies or renames ("a.cod_carg",
-// "x AS y") are compared through that expression, so joins do not make them ambiguous.
+// Turns the criteria a user gives in the query-by-example dialog into typed conditions for the
+// server: numbers are checked and read in the C locale (or the user's), dates are read with the
+// user's date format and stand for their whole day, texts go as typed (upper-cased on both sides
+// when asked). An empty value asks for an empty column ("=") or a filled one ("<>"). The
+// server places each condition on the statement's own column and binds its value.
 
 #include "protocol/Protocol.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,29 +26,22 @@ struct QbeColumn {
 
 class QbeConditionBuilder {
 public:
-    QbeConditionBuilder(const QList<QbeColumn> &columns, const QString &baseSql);
+    explicit QbeConditionBuilder(const QList<QbeColumn> &columns) : m_columns(columns) {}
 
     QString dateFormat = QStringLiteral("dd/MM/yyyy");
     bool upperCase = false;  // texts compare upper-cased on both sides
 
-    // The criteria joined by AND, without a leading WHERE or AND. Throws Exception naming the
-    // field and the value that cannot be used.
-    QString condition(const QList<QbeCriterion> &criteria) const;
+    // One condition per criterion (all must hold). Throws Exception naming the field and the
+    // value that cannot be used.
+    QList<protocol::Condition> conditions(const QList<QbeCriterion> &criteria) const;
 
     // The operators as the dialog lists them, in the enum's order.
     static QStringList operatorCaptions();
     static bool isTextType(protocol::FieldType type);
 
-    // Output column name (upper case) -> the expression the select list computes it with.
-    static QHash<QString, QString> selectExpressions(const QString &sql);
-
 private:
-    QString criterion(const QbeCriterion &criterion) const;
-    QString textCriterion(const QString &column, const QbeCriterion &criterion) const;
-    QString numberCriterion(const QString &column, const QbeColumn &info, const QbeCriterion &criterion) const;
-    QString dateCriterion(const QString &column, const QbeCriterion &criterion) const;
+    protocol::Condition condition(const QbeCriterion &criterion) const;
     const QbeColumn &columnInfo(const QString &field) const;
 
     QList<QbeColumn> m_columns;
-    QHash<QString, QString> m_expressions;
 };

@@ -1,11 +1,12 @@
 #pragma once
-// The look-up button: carries what a list-of-values look-up needs (statement lines, the query
+// The look-up button: carries what a list-of-values look-up needs (the statement, the query
 // columns to take and the target fields to fill, titles, the target dataset, the connection) and
 // runs the look-up that the module installs. The framework knows no look-up window of its own:
 // the module hands it one through setLookupRunner.
 
 #include <QPushButton>
 #include <QStringList>
+#include <QVariantMap>
 #include <functional>
 
 class SDCOMConnection;
@@ -23,7 +24,11 @@ public:
     QStringList Titulos;    // column titles in column order; may be empty
     QString Titulo;         // the look-up window's title
     TDataSet *DataSet = nullptr;  // the target dataset; may be absent
-    QStringList SQL;        // the look-up statement, set by the click handler
+    // The look-up statement, set by the click handler: its name in the module's statement
+    // catalogue and the values of its slots (what travels), and its lines for a reader.
+    QString Statement;
+    QVariantMap Slots;
+    QStringList SQL;
     int Tag = 0;            // 0: rows are listed at once; otherwise criteria are asked first
     // A query column whose value the button keeps after a copy, in ValorLookUp.
     QString LookUpField;

@@ -5,7 +5,7 @@
 #include "framework/Exceptions.h"
 #include "framework/widgets/QbeCriteriaDialog.h"
 #include "framework/dataset/SClientDataSet.h"
-#include "framework/StatementCondition.h"
+#include "framework/ConditionText.h"
 
 #include <QRegularExpression>
 
@@ -37,8 +37,6 @@ TQSDBQbe::~TQSDBQbe() = default;
 
 void TQSDBQbe::SetDataset(SClientDataSet *dataset)
 {
-    if (dataset != m_dataset)
-        m_baseRead = false;
     m_dataset = dataset;
 }
 
@@ -52,29 +50,38 @@ SClientDataSet &TQSDBQbe::dataset() const
 void TQSDBQbe::Inicializar(bool abrir)
 {
     SClientDataSet &data = dataset();
-    // The statement that Kquery or the criteria set last is the base query with a condition,
-    // not a new base from the form.
-    const bool deKquery = m_baseRead && data.CommandText() == m_sqlSet;
-    if (ActualizarSQLBase || !deKquery) {
-        m_sqlBase = data.CommandText();
-        m_baseRead = true;
-    }
+    m_statementBase = data.StatementName();
+    m_slotsBase = data.SlotValues();
+    m_sqlBase = data.CommandText();
     m_criterios.clear();
-    m_lastCondition.clear();
+    m_lastConditions.clear();
+    m_lastFilter.clear();
     if (abrir)
         Kquery(QString());
 }
 
 void TQSDBQbe::Kquery(const QString &condicion)
 {
+    // A condition that cannot be read leaves the rows shown as they were.
+    Kquery(ConditionText::parse(condicion));
+}
+
+void TQSDBQbe::Kquery(const QList<protocol::Condition> &condiciones)
+{
     SClientDataSet &data = dataset();
-    // A condition that cannot be placed leaves the rows shown as they were.
-    const QString sql = StatementCondition::place(m_sqlBase, condicion);
     data.Close();
     data.setFiltered(false);
-    m_sqlSet = sql;
-    data.setCommandText(sql);
+    ponerBase(condiciones);
     data.Open();
+}
+
+// The dataset's statement becomes the base query again, with these conditions.
+void TQSDBQbe::ponerBase(const QList<protocol::Condition> &condiciones)
+{
+    SClientDataSet &data = dataset();
+    if (data.StatementName() != m_statementBase || data.SlotValues() != m_slotsBase)
+        data.setStatement(m_statementBase, m_sqlBase, m_slotsBase);
+    data.setConditions(condiciones);
 }
 
 void TQSDBQbe::abrirCriterios()
@@ -99,28 +106,26 @@ void TQSDBQbe::aplicar(const QList<QbeCriterion> &criterios)
     if (!filtro.isEmpty()) {
         data.setFilter(filtro);
         data.setFiltered(true);
-        m_lastCondition = filtro;
+        m_lastFilter = filtro;
+        m_lastConditions.clear();
         m_criterios = criterios;
         return;
     }
     QList<QbeColumn> columnas;
     for (const TField *field : data.Fields())
         columnas.append({field->FieldName(), field->DataType()});
-    QbeConditionBuilder builder(columnas, m_sqlBase);
+    QbeConditionBuilder builder(columnas);
     builder.dateFormat = FormatoFecha;
     builder.upperCase = SQLUpperCase;
-    const QString condicion = criterios.isEmpty()
-                                  ? QString()
-                                  : (Tag == 1 ? QStringLiteral(" AND ") : QStringLiteral(" WHERE "))
-                                        + builder.condition(criterios);
+    const QList<protocol::Condition> condiciones = builder.conditions(criterios);
     if (Refrescar) {
-        Kquery(condicion);
+        Kquery(condiciones);
     } else {
-        m_sqlSet = StatementCondition::place(m_sqlBase, condicion);
         data.Close();
-        data.setCommandText(m_sqlSet);
+        ponerBase(condiciones);
     }
-    m_lastCondition = condicion;
+    m_lastConditions = condiciones;
+    m_lastFilter.clear();
     m_criterios = criterios;
 }
 

@@ -1,13 +1,16 @@
 #pragma once
-// The query-by-example button. It is bound to a remote dataset whose statement it remembers as
-// the base query; Kquery runs the base query with a condition in its WHERE clause, and a click
-// opens the criteria dialog, where the user builds conditions on the dataset's fields that
-// become such a condition (or, where allowed, a filter on the rows already read).
+// The query-by-example button. It is bound to a remote dataset whose statement (a name of the
+// module's catalogue with its slot values) it remembers as the base query; Kquery runs the base
+// query with conditions, and a click opens the criteria dialog, where the user builds conditions
+// on the dataset's fields (or, where allowed, a filter on the rows already read). Conditions
+// travel as column, operator and value; the server places them in the statement's WHERE clause
+// on the columns its catalogue lets a user search.
 
 #include "framework/widgets/QbeConditionBuilder.h"
 
 #include <QPushButton>
 #include <QStringList>
+#include <QVariantMap>
 
 class SClientDataSet;
 
@@ -21,7 +24,7 @@ public:
     SClientDataSet *Dataset() const { return m_dataset; }
 
     // 0: the base query has no WHERE clause, criteria start one; 1: criteria join it with AND.
-    // Either way the criteria land in the WHERE clause the base query has, or in a new one.
+    // The server places them either way; the tag stays for the forms that set it.
     int Tag = 0;
     // How dates typed in the criteria are read (Qt notation).
     QString FormatoFecha = QStringLiteral("dd/MM/yyyy");
@@ -31,9 +34,9 @@ public:
     bool Refrescar = true;
     // Texts compare upper-cased, so criteria find rows whatever their case.
     bool SQLUpperCase = false;
-    // Every Inicializar takes the dataset's statement as the new base query. When off, the
-    // statement that Kquery or the criteria set last is known for theirs, and the base stays,
-    // so a form that initialises again after Kquery does not pile conditions onto conditions.
+    // Every Inicializar takes the dataset's statement as the base query; its conditions are
+    // kept apart from it, so initialising again never piles conditions onto conditions. Kept
+    // for the forms that set it.
     bool ActualizarSQLBase = false;
     // Fields not offered in the criteria dialog (names compared without regard to case).
     QStringList ExcluirCampos;
@@ -41,18 +44,20 @@ public:
     bool Flat() const { return isFlat(); }
     void setFlat(bool flat) { QPushButton::setFlat(flat); }
 
-    // Takes the bound dataset's statement as the base query (see ActualizarSQLBase), forgets the
-    // criteria given before, and with `abrir` runs the base query.
+    // Takes the bound dataset's statement as the base query, forgets the criteria given before,
+    // and with `abrir` runs the base query.
     void Inicializar(bool abrir);
-    // Closes the dataset, sets its statement to the base query with `condicion` (" AND ...",
-    // " WHERE ...") at the end of its WHERE clause, ahead of any ORDER BY, and opens it. A blank
-    // condition runs the base query as it is; one that cannot be placed throws, and the
-    // dataset stays as it was.
+    // Closes the dataset, gives it the base query with the conditions of `condicion` (" AND ...",
+    // " WHERE ...": comparisons of a column with a value joined by AND, or "1=0" to learn the
+    // columns without rows) and opens it. A blank condition runs the base query as it is; one
+    // that cannot be read throws, and the dataset stays as it was.
     void Kquery(const QString &condicion);
+    void Kquery(const QList<protocol::Condition> &condiciones);
     const QString &SQLBase() const { return m_sqlBase; }
 
-    // What the criteria dialog last produced: the WHERE/AND condition for Kquery, or the filter.
-    const QString &UltimaCondicion() const { return m_lastCondition; }
+    // What the criteria dialog last produced: the conditions sent, or the client filter.
+    const QList<protocol::Condition> &UltimasCondiciones() const { return m_lastConditions; }
+    const QString &UltimoFiltro() const { return m_lastFilter; }
 
 private:
     void abrirCriterios();
@@ -60,10 +65,13 @@ private:
     QString textoFiltro(const QList<QbeCriterion> &criterios) const;
     SClientDataSet &dataset() const;
 
+    void ponerBase(const QList<protocol::Condition> &condiciones);
+
     SClientDataSet *m_dataset = nullptr;
+    QString m_statementBase;   // the base query: its catalogue name, slot values and text
+    QVariantMap m_slotsBase;
     QString m_sqlBase;
-    QString m_sqlSet;   // the statement Kquery or the criteria gave the dataset last
-    bool m_baseRead = false;
     QList<QbeCriterion> m_criterios;
-    QString m_lastCondition;
+    QList<protocol::Condition> m_lastConditions;
+    QString m_lastFilter;
 };

