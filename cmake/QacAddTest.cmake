@@ -6,9 +6,6 @@ function(qac_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   # The program's own code is checks, not work: unoptimised, it compiles a third quicker.
   target_compile_options(${name} PRIVATE -O0)
-  # The statements tests send besides the module's own join the server's registry.
-  qt_add_resources(${name} "test_registry" PREFIX "/registry"
-    BASE ${PROJECT_SOURCE_DIR}/tests/support FILES ${PROJECT_SOURCE_DIR}/tests/support/test-statements.json)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QACSEMAF_BUILD_DIR=${CMAKE_BINARY_DIR};${ARG_ENVIRONMENT}"

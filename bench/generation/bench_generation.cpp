@@ -174,7 +174,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, 
 Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 {
     GenerationHarness station;
-    station.scratch.setCommandText(engine::employeeStatement({positionCode(0), 1}));
+    engine::useHoldersStatement(station.dataSets(), station.scratch, {positionCode(0), 1});
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
     holders.resize(qMin(sample, int(holders.size())));

@@ -9,6 +9,7 @@
 #include "framework/Exceptions.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "appserver/SqlDialect.h"
 #include "appserver/StatementRegistry.h"
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
@@ -92,42 +93,44 @@ double seconds(QElapsedTimer &timer)
 bool printStatementCheck(int calls)
 {
     using namespace appserver;
-    const QStringList texts{
-        QStringLiteral("select   a.COD_EMPR,a.COD_EMPL,a.COD_CARG,\n             b.APE_EMPL,b.NOM_EMPL\nfrom      NM_CONTR a, "
-                       "BI_EMPLE b\nwhere   a.COD_EMPR = b.COD_EMPR\nand       a.COD_EMPL =  b.COD_EMPL\nand       "
-                       "a.COD_EMPR = :COD_EMPR\nand       a.COD_CARG = :COD_CARG\nand       a.IND_ACTI    =  'A'\norder by b.APE_EMPL"),
-        QStringLiteral(" select a.COD_EMPR,a.COD_EMPL,a.COD_CARG,        b.APE_EMPL,b.NOM_EMPL  from NM_CONTR a, BI_EMPLE b  "
-                       "where a.COD_EMPR = b.COD_EMPR    and a.COD_EMPL = b.COD_EMPL    and a.COD_EMPR = 1   and "
-                       "a.COD_CARG = 'SUP001'   and a.IND_ACTI = 'A' order by b.APE_EMPL"),
-        QStringLiteral(" select * from BI_DTPCA a  where a.COD_EMPR = :P_COD_EMPR    and a.COD_CARG = :P_COD_CARG    AND "
-                       "TIP_REGI IN  ( select TIP_REGI                       from ac_dpama                       WHERE "
-                       "COD_EMPR = a.COD_EMPR                         AND COD_DETA IN ('EF','EN','EP','CO'))  ORDER BY "
-                       "a.TIP_REGI, a.COD_REQU, a.COD_ESPE "),
-        QStringLiteral("select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont\r\nfrom     bi_emple a,nm_contr b\r\n"
-                       "where  a.cod_empr = b.cod_empr\r\nand      a.cod_empl = b.cod_empl\r\nand      a.cod_empr = 1\r\n"
-                       "and      b.ind_acti = 'A'\r\n AND UPPER(a.ape_empl) LIKE 'RO%' ESCAPE '\\' AND b.nro_cont >= 2\r\n"
-                       "order by a.ape_empl,a.nom_empl")};
-    const QStringList providers{QStringLiteral("DtsPNmContr"), QStringLiteral("DtsPTemporal"),
-                                QStringLiteral("DtsPBiDtpca"), QStringLiteral("DtsPTemporal")};
+    using protocol::Condition;
+    using protocol::ConditionOperator;
+    using protocol::FieldType;
+    // Requests as the module sends them: a dataset's statement, a slot-filled one, a list slot
+    // and the employee look-up with two conditions.
+    QList<FetchRequest> requests{
+        {{}, QStringLiteral("DtsPNmContr"), QStringLiteral("TitularesCargo"),
+         {{QStringLiteral("COD_EMPR"), FieldType::Smallint, 1}, {QStringLiteral("COD_CARG"), FieldType::String, "SUP001"}}, {}},
+        {{}, QStringLiteral("DtsPTemporal"), QStringLiteral("EmpleadosCargo"),
+         {{QStringLiteral("empresa"), FieldType::Integer, 1}, {QStringLiteral("cargo"), FieldType::String, "SUP001"}}, {}},
+        {{}, QStringLiteral("DtsPBiDtpca"), QStringLiteral("PerfilCargoCategorias"),
+         {{QStringLiteral("categorias"), FieldType::String, QStringList{"EF", "EN", "EP", "CO"}}}, {}},
+        {{}, QStringLiteral("DtsPTemporal"), QStringLiteral("ListaEmpleados"),
+         {{QStringLiteral("empresa"), FieldType::Integer, 1}},
+         {Condition{QStringLiteral("APE_EMPL"), ConditionOperator::StartsWith, "RO", true},
+          Condition{QStringLiteral("NRO_CONT"), ConditionOperator::GreaterOrEqual, 2, false}}}};
     const StatementRegistry &registry = StatementRegistry::module();
+    const SqlDialect dialect(DatabaseDescription::Engine::Sqlite);
     QElapsedTimer timer;
     timer.start();
     qint64 rendered = 0;
     for (int i = 0; i < calls; ++i) {
-        for (int k = 0; k < texts.size(); ++k) {
+        for (const FetchRequest &request : std::as_const(requests)) {
             StatementValues values;
             QString error;
-            const RegisteredStatement *found =
-                registry.match(*registry.provider(providers.at(k)), texts.at(k), SqlSyntax::Sqlite, &values, &error);
-            if (!found) {
-                std::fprintf(stderr, "statement check refused a module text: %s\n", qPrintable(error));
+            const RegisteredStatement *found = registry.find(*registry.provider(request.provider), request.statement, &error);
+            if (found)
+                error = found->bind(request, dialect, &values);
+            if (!error.isEmpty()) {
+                std::fprintf(stderr, "request check refused a module request: %s\n", qPrintable(error));
                 return false;
             }
             rendered += found->render(values, 2).size();
         }
     }
-    std::printf("statement check: %9.2f us/statement (match and render, uncached; %d texts x %d, %lld chars)\n",
-                seconds(timer) * 1e6 / (double(calls) * texts.size()), int(texts.size()), calls,
+    std::printf("request check: %8.2f us/request (look up, type the values, render; uncached; %d requests x %d, "
+                "%lld chars)\n",
+                seconds(timer) * 1e6 / (double(calls) * requests.size()), int(requests.size()), calls,
                 static_cast<long long>(rendered));
     return true;
 }

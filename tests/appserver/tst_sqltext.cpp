@@ -1,4 +1,5 @@
-// Reading statement text without a database: named parameters, the statement registry, comma
+// Reading statement text without a database: named parameters, the statement registry's reading
+// of a request, comma
 // text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
 // clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
@@ -6,6 +7,7 @@
 #include "tests/support/DataTable.h"
 #include "protocol/NamedParams.h"
 #include "appserver/OrderByClause.h"
+#include "appserver/SqlDialect.h"
 #include "appserver/StatementRegistry.h"
 
 #include <QtTest>
@@ -13,6 +15,7 @@
 using namespace appserver;
 
 Q_DECLARE_METATYPE(protocol::SqlSyntax)
+Q_DECLARE_METATYPE(protocol::Condition)
 
 class TstSqlText : public QObject {
     Q_OBJECT
@@ -65,91 +68,117 @@ private slots:
         QCOMPARE(params.markers(), (QStringList{"x", "X"}));
     }
 
-    // A workstation's text runs only as one of the module's registered statements: the same
-    // tokens (case and blanks aside) with its slots filled by values of their kind, plus, where
-    // the statement allows it, a condition of the look-up dialog on its own columns.
+    // A request names one of the provider's statements and sends values: each is read as the
+    // catalogue types it (a company is a whole number whatever the request calls it), conditions
+    // name searchable columns only, and what runs is the catalogue's text with every value bound.
     void registry_data()
     {
-        // statement: the registered one it reads as, empty when refused; refusal: part of the message
-        addColumns<QString, QString, QString, QString, QString>({"provider", "text", "statement", "refusal", "rendered"});
+        // statement: the registered one that runs, empty when refused; refusal: part of the message;
+        // rendered: part of the text the server runs; bound: the slot values then the condition's
+        addColumns<QString, QString, QVariantMap, QList<Condition>, QString, QString, QString, QVariantList>(
+            {"provider", "name", "values", "conditions", "statement", "refusal", "rendered", "bound"});
         const QString temporal = QStringLiteral("DtsPTemporal");
-        const QString employees = QStringLiteral(
-            " select a.COD_EMPR,a.COD_EMPL,a.COD_CARG, b.APE_EMPL,b.NOM_EMPL from NM_CONTR a, BI_EMPLE b"
-            " where a.COD_EMPR = b.COD_EMPR and a.COD_EMPL = b.COD_EMPL and a.COD_EMPR = %1 and a.COD_CARG = %2"
-            " and a.IND_ACTI = 'A' order by b.APE_EMPL");
-        const QString plans = QStringLiteral("select cod_menu,nom_menu from ac_pprom \r\n where cod_empr = 3\r\nand cod_nodo = 0 \r\n");
-        QTest::newRow("own statement for an empty text") << "DtsPGnNexof" << "" << "BanderaEmpresa" << "" << "";
-        QTest::newRow("dataset text, other case and blanks")
-            << "DtsPGrafico"
-            << "SELECT cod_empr,cod_carg,cod_menu,cod_nodo,cod_nodp,cod_emca FROM AC_PPROM WHERE cod_empr=:p_cod_empr "
-               "AND cod_menu=:p_cod_menu AND cod_nodo>0 ORDER BY cod_nodo"
-            << "NodosPlan" << "" << "";
-        QTest::newRow("slots filled") << temporal << employees.arg("3", "'GER001'") << "EmpleadosCargo" << ""
-                                      << "a.COD_EMPR = :__S1   and a.COD_CARG = :__S2";
-        QTest::newRow("category list") << "DtsPBiDtpca"
-            << "select * from BI_DTPCA a where a.COD_EMPR = :P_COD_EMPR and a.COD_CARG = :P_COD_CARG AND TIP_REGI IN "
-               "( select TIP_REGI from ac_dpama WHERE COD_EMPR = a.COD_EMPR AND COD_DETA IN ('EF','CO')) "
-               "ORDER BY a.TIP_REGI, a.COD_REQU, a.COD_ESPE"
-            << "PerfilCargoCategorias" << "" << "COD_DETA IN (:__S1, :__S2)";
-        QTest::newRow("rows kept to the user's companies") << "DtsPAcPprom" << "select * from ac_pprom" << "Planes" << ""
-                                                           << "from ac_pprom WHERE cod_empr IN (0, :__E1, :__E2)";
-        QTest::newRow("probe condition decided here") << temporal << plans + " AND 1=0" << "ListaPlanes" << ""
-                                                      << "where (cod_empr = :__S1\nand cod_nodo = 0 ) AND (1 = 0)";
-        const QString lookUpEmployees = QStringLiteral(
-            "select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
-            "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A'%1 "
-            "order by a.ape_empl,a.nom_empl%2");
-        const QString surnameOrContract = QStringLiteral(
-            " AND (UPPER(A.APE_EMPL) LIKE 'RO%' ESCAPE '\\' OR (cod_carg = 'X' AND nro_cont >= -2))");
-        QTest::newRow("condition at the end of the WHERE clause, before ORDER BY")
-            << temporal << lookUpEmployees.arg(surnameOrContract, QString()) << "ListaEmpleados" << ""
-            << ") AND ((UPPER(a.ape_empl) LIKE :__C1 ESCAPE :__C2 OR (b.cod_carg = :__C3 AND b.nro_cont >= :__C4))) order by";
-        QTest::newRow("condition after ORDER BY") << temporal << lookUpEmployees.arg(QString(), surnameOrContract)
-                                                  << "" << "no es una de ellas" << "";
-        QTest::newRow("WHERE again after the WHERE clause") << temporal << plans + " WHERE 1=0" << ""
-                                                            << "no es una de ellas" << "";
-        // Refused: the registry's texts with anything else in them.
-        QTest::newRow("company as an expression") << temporal << employees.arg("3 + 0", "'GER001'") << "" << "no es una de ellas" << "";
-        QTest::newRow("company as text") << temporal << employees.arg("'3'", "'GER001'") << "" << "no es una de ellas" << "";
-        QTest::newRow("union appended") << temporal << employees.arg("3", "'X' union select 1,2,3,4,5") << "" << "no es una de ellas" << "";
-        QTest::newRow("credentials") << temporal << "select PAS_USUA from GN_USUAR where COD_USUA = 'ADMIN'" << "" << "no es una de ellas" << "";
-        QTest::newRow("two statements") << temporal << plans + "; delete from ac_pprom" << "" << "no es una de ellas" << "";
-        QTest::newRow("condition on another column") << temporal << plans + " AND COD_EMPR = 1" << ""
-                                                     << "no tiene la columna COD_EMPR" << "";
-        QTest::newRow("subquery in a condition") << temporal << plans + " AND nom_menu = (select max(pas_usua) from gn_usuar)"
-                                                 << "" << "no admite \"(\"" << "";
-        QTest::newRow("function in a condition") << temporal << plans + " AND lower(nom_menu) = 'x'" << "" << "no tiene la columna LOWER" << "";
-        QTest::newRow("condition where none is allowed") << "DtsPAcPprom" << "select * from ac_pprom where 1=1" << ""
-                                                         << "no es una de ellas" << "";
-        QTest::newRow("another provider's statement") << "DtsPAcCuare" << "select * from ac_pprom" << "" << "no es una de ellas" << "";
-        QTest::newRow("escape string") << temporal << employees.arg("3", "E'GER\\'001'") << "" << "con prefijo" << "";
-        QTest::newRow("dollar quoting") << temporal << employees.arg("3", "$$GER$$") << "" << "\"$\"" << "";
-        QTest::newRow("quoted name") << temporal << plans + " AND \"nom_menu\" = 'x'" << "" << "entre comillas" << "";
-        QTest::newRow("hexadecimal company") << temporal << employees.arg("0x3", "'GER001'") << "" << "mal escrito" << "";
-        QTest::newRow("unclosed comment") << temporal << plans + " /* AND 1=0" << "" << "no se cierra" << "";
-        QTest::newRow("positional marker") << temporal << employees.arg("?", "'GER001'") << "" << "\"?\"" << "";
+        const QVariantMap company3{{"empresa", 3}};
+        const auto condition = [](const char *column, ConditionOperator op, const QVariant &value, bool upper = false) {
+            return QList<Condition>{Condition{QLatin1String(column), op, value, upper}};
+        };
+        QTest::newRow("own statement for no name") << "DtsPGnNexof" << "" << QVariantMap() << QList<Condition>()
+                                                   << "BanderaEmpresa" << "" << "" << QVariantList();
+        QTest::newRow("slots bound as their kinds")
+            << temporal << "EmpleadosCargo" << QVariantMap{{"empresa", "3"}, {"cargo", "GER'001"}} << QList<Condition>()
+            << "EmpleadosCargo" << "" << "a.COD_EMPR = :__S1   and a.COD_CARG = :__S2" << QVariantList{3, "GER'001"};
+        QTest::newRow("a list of texts") << "DtsPBiDtpca" << "PerfilCargoCategorias"
+                                         << QVariantMap{{"categorias", QStringList{"EF", "CO"}}} << QList<Condition>()
+                                         << "PerfilCargoCategorias" << "" << "COD_DETA IN (:__S1, :__S2)"
+                                         << QVariantList{"EF", "CO"};
+        QTest::newRow("rows kept to the user's companies") << "DtsPAcPprom" << "Planes" << QVariantMap()
+                                                           << QList<Condition>() << "Planes" << ""
+                                                           << "from ac_pprom WHERE cod_empr IN (0, :__E1, :__E2)"
+                                                           << QVariantList();
+        QTest::newRow("no row, even where nothing is searchable")
+            << "DtsPAcPprom" << "Planes" << QVariantMap() << QList<Condition>{Condition{{}, ConditionOperator::NoRow, {}, false}}
+            << "Planes" << "" << "WHERE (1 = 0) AND cod_empr IN" << QVariantList();
+        QTest::newRow("starts with, upper-cased, wildcards taken as typed")
+            << temporal << "ListaEmpleados" << company3 << condition("APE_EMPL", ConditionOperator::StartsWith, "r_o%", true)
+            << "ListaEmpleados" << "" << ") AND (UPPER(a.ape_empl) LIKE :__C1 ESCAPE '\\') order by"
+            << QVariantList{3, "R\\_O\\%%"};
+        QTest::newRow("contains") << temporal << "ListaEmpleados" << company3
+                                  << condition("b.cod_carg", ConditionOperator::Contains, "GER") << "ListaEmpleados" << ""
+                                  << "(b.cod_carg LIKE :__C1 ESCAPE '\\')" << QVariantList{3, "%GER%"};
+        QTest::newRow("a date stands for its day")
+            << "DtsPAcPprom" << "PlanesEmpresa" << company3 << condition("ACT_HORA", ConditionOperator::Equal, QDate(2026, 3, 1))
+            << "PlanesEmpresa" << "" << "((act_hora >= :__C1 AND act_hora < :__C2)) order by"
+            << QVariantList{3, "2026-03-01", "2026-03-02"};
+        QTest::newRow("a text in a number column") << "DtsPAcPprom" << "PlanesEmpresa" << company3
+                                                   << condition("COD_MENU", ConditionOperator::Equal, "1 OR 1=1") << ""
+                                                   << "no es un número entero" << "" << QVariantList();
+        QTest::newRow("a subquery is only a text") << "DtsPAcPprom" << "PlanesEmpresa" << company3
+                                                   << condition("NOM_MENU", ConditionOperator::Equal, "(select max(pas_usua) from gn_usuar)")
+                                                   << "PlanesEmpresa" << "" << "(nom_menu = :__C1)"
+                                                   << QVariantList{3, "(select max(pas_usua) from gn_usuar)"};
+        // Refused.
+        QTest::newRow("a name not in the catalogue") << temporal << "select * from gn_usuar" << QVariantMap()
+                                                     << QList<Condition>() << "" << "no tiene la sentencia" << "" << QVariantList();
+        QTest::newRow("another provider's statement") << "DtsPAcCuare" << "Planes" << QVariantMap() << QList<Condition>()
+                                                      << "" << "no tiene la sentencia \"Planes\"" << "" << QVariantList();
+        QTest::newRow("no name where the provider has no own")
+            << temporal << "" << QVariantMap() << QList<Condition>() << "" << "no tiene sentencia propia" << "" << QVariantList();
+        QTest::newRow("a Boolean company") << temporal << "ListaPlanes" << QVariantMap{{"empresa", true}} << QList<Condition>()
+                                           << "" << "no es un código de empresa" << "" << QVariantList();
+        QTest::newRow("a company as an expression") << temporal << "ListaPlanes" << QVariantMap{{"empresa", "3 + 0"}}
+                                                    << QList<Condition>() << "" << "no es un código de empresa" << ""
+                                                    << QVariantList();
+        QTest::newRow("a company out of range") << temporal << "ListaPlanes" << QVariantMap{{"empresa", 70000}}
+                                                << QList<Condition>() << "" << "no es un código de empresa" << ""
+                                                << QVariantList();
+        QTest::newRow("a slot without its value") << temporal << "ListaPlanes" << QVariantMap() << QList<Condition>() << ""
+                                                  << "falta el valor" << "" << QVariantList();
+        QTest::newRow("an empty list") << "DtsPBiDtpca" << "PerfilCargoCategorias" << QVariantMap{{"categorias", QStringList()}}
+                                       << QList<Condition>() << "" << "lista de textos está vacía" << "" << QVariantList();
+        QTest::newRow("a column that is not searchable")
+            << temporal << "ListaPlanes" << company3 << condition("COD_EMPR", ConditionOperator::Equal, 1) << ""
+            << "no se puede buscar por la columna \"COD_EMPR\"" << "" << QVariantList();
+        QTest::newRow("a function as the column") << temporal << "ListaPlanes" << company3
+                                                  << condition("lower(nom_menu)", ConditionOperator::Equal, "x") << ""
+                                                  << "no se puede buscar por la columna" << "" << QVariantList();
+        QTest::newRow("a condition where none is allowed")
+            << "DtsPAcPprom" << "Planes" << QVariantMap() << condition("COD_MENU", ConditionOperator::Equal, 1) << ""
+            << "no admite condiciones" << "" << QVariantList();
+        QTest::newRow("contains on a number") << "DtsPAcPprom" << "PlanesEmpresa" << company3
+                                              << condition("COD_NODO", ConditionOperator::Contains, "1") << ""
+                                              << "solo se aplican a columnas de texto" << "" << QVariantList();
     }
 
     void registry()
     {
         QFETCH(QString, provider);
-        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QFETCH(QVariantMap, values);
+        QFETCH(QList<Condition>, conditions);
         QFETCH(QString, statement);
         QFETCH(QString, refusal);
         QFETCH(QString, rendered);
+        QFETCH(QVariantList, bound);
 
         const StatementRegistry &registry = StatementRegistry::module();
         QVERIFY2(registry.loadError().isEmpty(), qPrintable(registry.loadError()));
-        for (const SqlSyntax syntax : {SqlSyntax::Sqlite, SqlSyntax::Postgres}) {
-            StatementValues values;
-            QString error;
-            const RegisteredStatement *found = registry.match(*registry.provider(provider), text, syntax, &values, &error);
-            QCOMPARE(found ? found->name() : QString(), statement);
-            QVERIFY2(refusal.isEmpty() ? error.isEmpty() : error.contains(refusal), qPrintable(error));
-            if (found && !rendered.isEmpty()) {
-                const QString sql = found->render(values, 2);
-                QVERIFY2(sql.contains(rendered), qPrintable(sql));
-            }
+        FetchRequest request;
+        request.provider = provider;
+        request.statement = name;
+        request.conditions = conditions;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            request.params.append({it.key(), FieldType::Unknown, it.value()});
+        QString error;
+        StatementValues read;
+        const RegisteredStatement *found = registry.find(*registry.provider(provider), name, &error);
+        if (found)
+            error = found->bind(request, SqlDialect(DatabaseDescription::Engine::Sqlite), &read);
+        QCOMPARE(found && error.isEmpty() ? found->name() : QString(), statement);
+        QVERIFY2(refusal.isEmpty() ? error.isEmpty() : error.contains(refusal), qPrintable(error));
+        if (!statement.isEmpty()) {
+            QCOMPARE(read.slotValues + read.conditionValues, bound);
+            const QString sql = found->render(read, 2);
+            QVERIFY2(sql.contains(rendered), qPrintable(sql));
         }
     }
 
@@ -160,7 +189,7 @@ private slots:
     {
         StatementRegistry registry;
         const QString error = registry.load(R"({"providers": [{"name": "DtsPTemporal"}], "statements": [
-            {"name": "PlanesOCargos", "providers": ["DtsPTemporal"], "company": "none", "conditions": ["nom_menu"],
+            {"name": "PlanesOCargos", "providers": ["DtsPTemporal"], "company": "none", "conditions": {"nom_menu": "text"},
              "text": "select cod_menu, nom_menu from ac_pprom where cod_nodo = 0 or (cod_nodo > 5) order by cod_menu"}]})");
         QCOMPARE(error, QStringLiteral("la sentencia PlanesOCargos del registro admite condiciones, pero su WHERE une con "
                                        "OR fuera de paréntesis"));

@@ -221,7 +221,7 @@ void TestGenerationArrangements::companiesCoverTheCases()
                 if (inputs.eduSinPuntos)
                     break;   // the same positions as the first run
                 batched.scratch.Close();
-                batched.scratch.setCommandText(engine::employeeStatement(position));
+                engine::useHoldersStatement(batched.module.DatosGeneracion(), batched.scratch, position);
                 batched.scratch.Open();
                 emptyPositions += batched.scratch.IsEmpty();
             }

@@ -181,22 +181,22 @@ private slots:
         QCOMPARE(engine::separarLista(text), items);
     }
 
-    void categoryList_data()
+    void categoryCodes_data()
     {
-        addColumns<Categories, QString>({"categories", "list"});
-        QTest::newRow("all four") << Categories{true, true, true, true} << "EF','EN','EP','CO','CF','CE";
-        QTest::newRow("only competences") << Categories{false, false, false, true} << "CO','CF','CE";
-        QTest::newRow("none") << Categories{} << QString();
+        addColumns<Categories, QStringList>({"categories", "codes"});
+        QTest::newRow("all four") << Categories{true, true, true, true} << QStringList{"EF", "EN", "EP", "CO", "CF", "CE"};
+        QTest::newRow("only competences") << Categories{false, false, false, true} << QStringList{"CO", "CF", "CE"};
+        QTest::newRow("none") << Categories{} << QStringList();
     }
 
-    void categoryList()
+    void categoryCodes()
     {
         QFETCH(Categories, categories);
-        QFETCH(QString, list);
-        QString built;
-        const QString refusal = messageOf([&] { built = engine::categoryList(categories); });
-        QCOMPARE(refusal, list.isEmpty() ? engine::noCategoryMessage() : QString());
-        QCOMPARE(built, list);
+        QFETCH(QStringList, codes);
+        QStringList built;
+        const QString refusal = messageOf([&] { built = engine::categoryCodes(categories); });
+        QCOMPARE(refusal, codes.isEmpty() ? engine::noCategoryMessage() : QString());
+        QCOMPARE(built, codes);
     }
 };
 

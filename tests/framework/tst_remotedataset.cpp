@@ -46,7 +46,7 @@ private:
         ds->AddField("COD_CARG", FieldType::FixedChar, 6, "Cargo");
         ds->AddField("JEF_DEPE", FieldType::FixedChar, 1, "Jefe")->ProviderFlags = pfInUpdate;
         ds->AddField("DtfEdad", FieldType::Smallint, 0, "Edad", fkCalculated);
-        ds->setSQL({"select  * from AC_CUARE", "where  COD_EMPR  = :cod_empr"});
+        ds->setStatement("Reemplazos", "select  * from AC_CUARE\nwhere  COD_EMPR  = :cod_empr", {{"menu", 4}});
         ds->Params().CreateParam(FieldType::Smallint, "cod_empr")->setAsVariant(1);
         return ds;
     }
@@ -59,10 +59,14 @@ private slots:
         QCOMPARE(m_server->fetches.size(), 1);
         const protocol::FetchRequest &request = m_server->fetches.first();
         QCOMPARE(request.provider, QString("DtsPAcCuare"));
-        QCOMPARE(request.commandText, QString("select  * from AC_CUARE\r\nwhere  COD_EMPR  = :cod_empr\r\n"));
-        QCOMPARE(request.params.size(), 1);
+        // The statement's name and values travel, not its text.
+        QCOMPARE(request.statement, QString("Reemplazos"));
+        QCOMPARE(ds->CommandText(), QString("select  * from AC_CUARE\r\nwhere  COD_EMPR  = :cod_empr\r\n"));
+        QCOMPARE(request.params.size(), 2);
         QCOMPARE(request.params.first().type, FieldType::Smallint);
         QCOMPARE(request.params.first().value, QVariant(1));
+        QCOMPARE(request.params.last().name, QString("menu"));
+        QCOMPARE(request.params.last().value, QVariant(4));
         QCOMPARE(ds->FieldCount(), 5);             // act_hora has no field: left out
         QCOMPARE(ds->RecordCount(), 2);
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString("C1"));

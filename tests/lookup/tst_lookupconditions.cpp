@@ -1,28 +1,34 @@
-// The conditions of the look-up dialog and query by example in the statements they are given:
-// each lands in the statement's own WHERE clause, ahead of what follows it, and the database
-// then returns exactly the rows the condition chooses. Every statement runs as composed on
-// SQLite, and on PostgreSQL when QACSEMAF_PG is set; the module's registered employee look-up
-// also runs through the server core, which must take the composed text as that statement.
+// The conditions of the look-up dialog and query by example, from what the user or the form
+// gives to the rows the server returns: the criteria dialog's values and Kquery's condition
+// texts become typed conditions, and the server, composing them into the module's own employee
+// look-up, returns exactly the rows they choose. The rows are read through the server core on
+// SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "tests/support/DataTable.h"
+#include "framework/ConditionText.h"
 #include "framework/Exceptions.h"
+#include "framework/widgets/QbeConditionBuilder.h"
 #include "appserver/ServerCore.h"
 #include "tests/appserver/ServerTestDb.h"
-#include "framework/StatementCondition.h"
 
 #include <QtTest>
 
+using protocol::Condition;
+using protocol::ConditionOperator;
+
+Q_DECLARE_METATYPE(Condition)
+Q_DECLARE_METATYPE(QbeCriterion)
+
 namespace {
 
-// The replacement window's employee look-up, as its button hands it to the dialog.
-const QString employeeLookUp = QStringLiteral(
-    "select  a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont\r\n"
-    "from     bi_emple a,nm_contr b\r\n"
-    "where  a.cod_empr = b.cod_empr\r\n"
-    "and      a.cod_empl = b.cod_empl\r\n"
-    "and      a.cod_empr = 1\r\n"
-    "and      b.ind_acti = 'A'%1\r\n"
-    "order by a.ape_empl,a.nom_empl\r\n");
+QString described(const QList<Condition> &conditions)
+{
+    QStringList parts;
+    for (const Condition &c : conditions)
+        parts << QStringLiteral("%1 %2 %3%4").arg(c.column, protocol::conditionOperatorName(c.op), c.value.toString(),
+                                                  c.ignoreCase ? QStringLiteral(" (mayúsculas)") : QString());
+    return parts.join(QStringLiteral("; "));
+}
 
 } // namespace
 
@@ -43,10 +49,11 @@ private slots:
             "(2, 'Dos Ltda', 57, 'N')",
             "INSERT INTO BI_EMPLE (COD_EMPR, COD_EMPL, NOM_EMPL, APE_EMPL) VALUES (1, 101, 'Ana', 'Martinez'), "
             "(1, 102, 'Andres', 'Marin'), (1, 103, 'Beatriz', 'Rojas'), (1, 104, 'Carlos', 'Martos'), "
-            "(1, 105, 'Anibal', 'Suarez'), (2, 201, 'Diana', 'Martinez')",
+            "(1, 105, 'Anibal', 'Suarez'), (1, 106, 'Oscar', 'O''Neil'), (2, 201, 'Diana', 'Martinez')",
             "INSERT INTO NM_CONTR (COD_EMPR, COD_EMPL, NRO_CONT, COD_CARG, IND_ACTI) VALUES (1, 101, 1, 'GER01', 'A'), "
             "(1, 102, 1, 'AUX01', 'A'), (1, 103, 1, 'AUX01', 'A'), (1, 103, 2, 'GER01', 'R'), "
-            "(1, 104, 1, 'AUX01', 'R'), (1, 104, 2, 'JEF01', 'A'), (1, 105, 2, 'JEF01', 'A'), (2, 201, 1, 'GER01', 'A')",
+            "(1, 104, 1, 'AUX01', 'R'), (1, 104, 2, 'JEF01', 'A'), (1, 105, 2, 'JEF01', 'A'), (1, 106, 1, 'AUX01', 'A'), "
+            "(2, 201, 1, 'GER01', 'A')",
             "INSERT INTO BI_CARGO (COD_EMPR, COD_CARG, NOM_CARG, IND_ACTI) VALUES (1, 'GER01', 'Gerente', 'A'), "
             "(1, 'AUX01', 'Auxiliar', 'A'), (1, 'JEF01', 'Jefe de area', 'A')",
         };
@@ -55,141 +62,117 @@ private slots:
         QCOMPARE(m_core.open(m_db.description()), QString());
     }
 
-    void placed_data()
+    // The replacement window's employee look-up of company 1 with the conditions the user's
+    // criteria become: the rows are exactly those the criteria mean.
+    void criteria_data()
     {
-        // registered: the module's own look-up, which also runs through the server core
-        addColumns<QString, QString, QString, QStringList, bool>({"statement", "condition", "composed", "rows", "registered"});
-
-        QTest::newRow("employee look-up: empty-grid probe before ORDER BY")
-            << employeeLookUp.arg(QString()) << " AND 1=0" << employeeLookUp.arg(" AND 1=0") << QStringList() << true;
-        const QString surname = QStringLiteral(" AND UPPER(a.APE_EMPL) LIKE 'MART%' ESCAPE '\\'");
-        QTest::newRow("employee look-up: surname criterion before ORDER BY")
-            << employeeLookUp.arg(QString()) << surname << employeeLookUp.arg(surname)
-            << QStringList{"101|Ana|Martinez|GER01|1", "104|Carlos|Martos|JEF01|2"} << true;
-
-        QTest::newRow("GROUP BY without WHERE starts one")
-            << "select cod_carg, count(*) from nm_contr group by cod_carg having count(*) > 2 order by cod_carg"
-            << " AND cod_empr = 1"
-            << "select cod_carg, count(*) from nm_contr WHERE cod_empr = 1 group by cod_carg having count(*) > 2 order by cod_carg"
-            << QStringList{"AUX01|3"} << false;
-        QTest::newRow("WHERE inside a longer word")
-            << "select cod_empl, nom_empl as somewhere from bi_emple order by cod_empl"
-            << " AND UPPER(nom_empl) LIKE 'AN%' ESCAPE '\\'"
-            << "select cod_empl, nom_empl as somewhere from bi_emple WHERE UPPER(nom_empl) LIKE 'AN%' ESCAPE '\\' order by cod_empl"
-            << QStringList{"101|Ana", "102|Andres", "105|Anibal"} << false;
-        QTest::newRow("ORDER inside a longer word")
-            << "select cod_empl as orderby_x, ape_empl as somewhere from bi_emple order by orderby_x" << " AND 1=0"
-            << "select cod_empl as orderby_x, ape_empl as somewhere from bi_emple WHERE 1=0 order by orderby_x"
-            << QStringList() << false;
-        QTest::newRow("quoted name holding WHERE and ORDER BY")
-            << "select cod_empl, nom_empl as \"where order by\" from bi_emple where cod_empr = 1 order by cod_empl"
-            << " AND cod_empl < 103"
-            << "select cod_empl, nom_empl as \"where order by\" from bi_emple where cod_empr = 1 AND cod_empl < 103 order by cod_empl"
-            << QStringList{"101|Ana", "102|Andres"} << false;
-        QTest::newRow("subquery with its own WHERE and ORDER BY")
-            << "select s.cod_empl, s.ape_empl from (select cod_empl, ape_empl from bi_emple where cod_empr = 1 "
-               "order by ape_empl) s order by s.cod_empl"
-            << " AND s.ape_empl LIKE 'Mar%'"
-            << "select s.cod_empl, s.ape_empl from (select cod_empl, ape_empl from bi_emple where cod_empr = 1 "
-               "order by ape_empl) s WHERE s.ape_empl LIKE 'Mar%' order by s.cod_empl"
-            << QStringList{"101|Martinez", "102|Marin", "104|Martos"} << false;
-        QTest::newRow("subquery inside the WHERE")
-            << "select cod_empl from nm_contr where cod_carg in (select cod_carg from bi_cargo where nom_carg <> "
-               "'Gerente' order by cod_carg) and ind_acti = 'A' order by cod_empl"
-            << " AND cod_empl > 102"
-            << "select cod_empl from nm_contr where cod_carg in (select cod_carg from bi_cargo where nom_carg <> "
-               "'Gerente' order by cod_carg) and ind_acti = 'A' AND cod_empl > 102 order by cod_empl"
-            << QStringList{"103", "104", "105"} << false;
-        QTest::newRow("texts holding ' order by ' and ' where '")
-            << "select cod_empl, ' order by ' as nota from bi_emple where nom_empl <> ' where ' order by cod_empl"
-            << " AND cod_empr = 2"
-            << "select cod_empl, ' order by ' as nota from bi_emple where nom_empl <> ' where ' AND cod_empr = 2 order by cod_empl"
-            << QStringList{"201| order by "} << false;
-        QTest::newRow("OR in the statement's WHERE is kept together")
-            << "select cod_empl from nm_contr where cod_carg = 'GER01' or cod_carg = 'JEF01' order by cod_empl"
-            << " AND ind_acti = 'A'"
-            << "select cod_empl from nm_contr where (cod_carg = 'GER01' or cod_carg = 'JEF01') AND ind_acti = 'A' order by cod_empl"
-            << QStringList{"101", "104", "105", "201"} << false;
-        QTest::newRow("OR in the criterion is kept together")
-            << "select cod_empl from bi_emple where cod_empr = 1 order by cod_empl" << " AND cod_empl = 101 OR cod_empl = 201"
-            << "select cod_empl from bi_emple where cod_empr = 1 AND (cod_empl = 101 OR cod_empl = 201) order by cod_empl"
-            << QStringList{"101"} << false;
-        QTest::newRow("line comment before ORDER BY")
-            << "select cod_empl from bi_emple where cod_empr = 1 -- la empresa\norder by cod_empl" << " AND cod_empl > 104"
-            << "select cod_empl from bi_emple where cod_empr = 1 AND cod_empl > 104 -- la empresa\norder by cod_empl"
-            << QStringList{"105"} << false;
-        QTest::newRow("UNION: the first select's WHERE")
-            << "select cod_carg from bi_cargo where cod_empr = 1 union select cod_carg from nm_contr where ind_acti = 'R' order by 1"
-            << " AND nom_carg = 'Gerente'"
-            << "select cod_carg from bi_cargo where cod_empr = 1 AND nom_carg = 'Gerente' union select cod_carg from "
-               "nm_contr where ind_acti = 'R' order by 1"
-            << QStringList{"AUX01", "GER01"} << false;
-        QTest::newRow("condition with an ORDER BY of its own")
-            << "select cod_empl from bi_emple" << " where cod_empr = 1 order by cod_empl desc"
-            << "select cod_empl from bi_emple WHERE cod_empr = 1 order by cod_empl desc"
-            << QStringList{"105", "104", "103", "102", "101"} << false;
-        QTest::newRow("before the closing semicolon")
-            << "select cod_empl from bi_emple where cod_empr = 2;" << " AND nom_empl = 'Diana'"
-            << "select cod_empl from bi_emple where cod_empr = 2 AND nom_empl = 'Diana';" << QStringList{"201"} << false;
+        addColumns<QList<QbeCriterion>, bool, QStringList>({"criteria", "upper", "employees"});
+        const auto one = [](const char *field, QbeOperator op, const char *value) {
+            return QList<QbeCriterion>{{QLatin1String(field), op, QString::fromUtf8(value)}};
+        };
+        QTest::newRow("surname starts with, any case") << one("APE_EMPL", QbeOperator::ComienzaCon, "mar") << true
+                                                        << QStringList{"102", "101", "104"};
+        QTest::newRow("as typed, no row") << one("APE_EMPL", QbeOperator::ComienzaCon, "mar") << false << QStringList();
+        QTest::newRow("a percent sign is a percent sign") << one("NOM_EMPL", QbeOperator::Contiene, "%") << false
+                                                          << QStringList();
+        QTest::newRow("contains") << one("NOM_EMPL", QbeOperator::Contiene, "nd") << false << QStringList{"102"};
+        QTest::newRow("number comparison") << one("COD_EMPL", QbeOperator::MayorIgual, "104") << false
+                                           << QStringList{"104", "106", "105"};
+        QTest::newRow("two criteria, both hold")
+            << QList<QbeCriterion>{{"COD_CARG", QbeOperator::Igual, "JEF01"}, {"NRO_CONT", QbeOperator::Igual, "2"}}
+            << false << QStringList{"104", "105"};
+        QTest::newRow("a quote in the value") << one("APE_EMPL", QbeOperator::Igual, "O'Neil") << false
+                                              << QStringList{"106"};
     }
 
-    void placed()
+    void criteria()
     {
-        QFETCH(QString, statement);
-        QFETCH(QString, condition);
-        QFETCH(QString, composed);
-        QFETCH(QStringList, rows);
-        QFETCH(bool, registered);
+        QFETCH(QList<QbeCriterion>, criteria);
+        QFETCH(bool, upper);
+        QFETCH(QStringList, employees);
 
-        const QString text = StatementCondition::place(statement, condition);
-        QCOMPARE(text, composed);
-        QCOMPARE(m_db.rows(text), rows);
-        if (!registered)
-            return;
-        const protocol::FetchResult fetched =
-            m_core.fetch({ServerTestDb::session(), QStringLiteral("DtsPTemporal"), text, {}});
-        QVERIFY2(fetched.ok(), qPrintable(fetched.error));
-        QStringList served;
-        for (const QVariantList &row : fetched.rows) {
-            QStringList values;
-            for (const QVariant &value : row)
-                values << value.toString();
-            served << values.join(QLatin1Char('|'));
-        }
-        QCOMPARE(served, rows);
+        QbeConditionBuilder builder({{"COD_EMPL", protocol::FieldType::Float}, {"NOM_EMPL", protocol::FieldType::String},
+                                     {"APE_EMPL", protocol::FieldType::String}, {"COD_CARG", protocol::FieldType::String},
+                                     {"NRO_CONT", protocol::FieldType::Integer}});
+        builder.upperCase = upper;
+        QCOMPARE(employeeCodes(builder.conditions(criteria)), employees);
     }
 
-    // What cannot be placed is refused with the reason.
-    void refused_data()
+    // What the criteria dialog cannot turn into a condition is refused with the reason.
+    void criteriaRefused_data()
     {
-        addColumns<QString, QString, QString>({"statement", "condition", "message"});
-        QTest::newRow("both end in a clause")
-            << "select cod_empl from bi_emple order by cod_empl" << " where cod_empr = 2 order by nom_empl"
-            << "No se puede añadir la condición \"where cod_empr = 2 order by nom_empl\": trae su propio ORDER BY y la "
-               "consulta ya tiene ORDER BY.";
-        QTest::newRow("unclosed text in the criterion")
-            << "select cod_empl from bi_emple" << " AND nom_empl = 'Ana"
-            << "No se puede añadir la condición \"AND nom_empl = 'Ana\": La sentencia no se puede leer: un texto entre "
-               "comillas no se cierra (posición 17).";
-        QTest::newRow("unclosed quoted name in the statement")
-            << "select cod_empl as \"codigo from bi_emple" << " AND 1=0"
-            << "No se puede añadir la condición \"AND 1=0\" a la consulta: La sentencia no se puede leer: un nombre "
-               "entre comillas no se cierra (posición 20).";
-        QTest::newRow("nothing after WHERE") << "select cod_empl from bi_emple" << " WHERE "
-                                             << "No se puede añadir la condición \"WHERE\": no tiene nada que comparar.";
+        addColumns<QbeCriterion, QString>({"criterion", "message"});
+        QTest::newRow("not a number") << QbeCriterion{"COD_EMPL", QbeOperator::Igual, "12a"}
+                                      << "El valor \"12a\" no es un número válido para el campo COD_EMPL";
+        QTest::newRow("not a date") << QbeCriterion{"ACT_HORA", QbeOperator::Igual, "31/02/2026"}
+                                    << "El valor \"31/02/2026\" no es una fecha con el formato dd/MM/yyyy";
+        QTest::newRow("contains on a number") << QbeCriterion{"COD_EMPL", QbeOperator::Contiene, "1"}
+                                              << "El operador \"Contiene\" solo se aplica a campos de texto (campo COD_EMPL)";
+        QTest::newRow("no value for a comparison") << QbeCriterion{"COD_EMPL", QbeOperator::Mayor, ""}
+                                                   << "Falta el valor para el campo COD_EMPL";
     }
 
-    void refused()
+    void criteriaRefused()
     {
-        QFETCH(QString, statement);
-        QFETCH(QString, condition);
+        QFETCH(QbeCriterion, criterion);
         QFETCH(QString, message);
+        const QbeConditionBuilder builder({{"COD_EMPL", protocol::FieldType::Float},
+                                           {"ACT_HORA", protocol::FieldType::DateTime}});
         try {
-            StatementCondition::place(statement, condition);
-            QFAIL("the condition was placed");
+            builder.conditions({criterion});
+            QFAIL("the criterion was taken");
         } catch (const Exception &refusal) {
             QCOMPARE(refusal.Message(), message);
         }
+    }
+
+    // The condition texts the forms hand to Kquery, read into conditions (or refused: no SQL
+    // text goes to the server).
+    void conditionText_data()
+    {
+        addColumns<QString, QString, QString>({"text", "conditions", "refusal"});
+        QTest::newRow("blank") << "  " << "" << "";
+        QTest::newRow("the empty-grid probe after AND") << " AND 1=0" << " noRow " << "";
+        QTest::newRow("the empty-grid probe after WHERE") << " WHERE 1 = 0" << " noRow " << "";
+        QTest::newRow("comparisons joined by AND")
+            << " where a.cod_empr = 1 and NOM_MENU <> 'O''Neil' AND cod_nodo >= -2 AND act_hora IS NOT NULL"
+            << "COD_EMPR = 1; NOM_MENU <> O'Neil; COD_NODO >= -2; ACT_HORA isNotNull " << "";
+        QTest::newRow("OR") << " AND cod_menu = 1 OR 1 = 1" << "" << "se admiten comparaciones";
+        QTest::newRow("a subquery") << " AND nom_menu = (select max(pas_usua) from gn_usuar)" << ""
+                                    << "se admiten comparaciones";
+        QTest::newRow("a function") << " AND lower(nom_menu) = 'x'" << "" << "se admiten comparaciones";
+        QTest::newRow("an ORDER BY") << " where cod_empr = 1 order by cod_menu" << "" << "se admiten comparaciones";
+        QTest::newRow("a second statement") << " AND 1=0; delete from ac_pprom" << "" << "se admiten comparaciones";
+        QTest::newRow("an unclosed text") << " AND nom_menu = 'x" << "" << "no se puede leer";
+    }
+
+    void conditionText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, conditions);
+        QFETCH(QString, refusal);
+        try {
+            const QString read = described(ConditionText::parse(text));
+            QVERIFY2(refusal.isEmpty(), qPrintable(read));
+            QCOMPARE(read, conditions);
+        } catch (const Exception &refused) {
+            QVERIFY2(!refusal.isEmpty() && refused.Message().contains(refusal), qPrintable(refused.Message()));
+        }
+    }
+
+    // The employee codes the module's employee look-up of company 1 returns with `conditions`.
+    QStringList employeeCodes(const QList<Condition> &conditions)
+    {
+        protocol::FetchRequest request{ServerTestDb::session(), QStringLiteral("DtsPTemporal"),
+                                       QStringLiteral("ListaEmpleados"),
+                                       {{QStringLiteral("empresa"), protocol::FieldType::Integer, 1}}, conditions};
+        const protocol::FetchResult fetched = m_core.fetch(request);
+        if (!fetched.ok())
+            return {QStringLiteral("ERROR: ") + fetched.error};
+        QStringList codes;
+        for (const QVariantList &row : fetched.rows)
+            codes << QString::number(row.first().toDouble(), 'f', 0);
+        return codes;
     }
 
 private:

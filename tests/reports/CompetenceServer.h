@@ -1,7 +1,7 @@
 #pragma once
-// A recording transport for the competence report: answers the statements the report sends from
+// A recording transport for the competence report: answers the statements the report names from
 // a small picture of the tables it reads (profile, employee registrations, the three record
-// tables, competence lines, names) and keeps every request.
+// tables, competence lines, names) and keeps every request and every round trip.
 
 #include "framework/connection/ITransport.h"
 
@@ -23,12 +23,13 @@ struct CompetenceServer : ITransport {
     QHash<QString, QString> names;                   // "NOM_REGI EF", "NOM_REQU EF 1", "NOM_ESPE EF 1 1"
     QString failProvider;                            // answered with an error
     QList<protocol::FetchRequest> fetches;
+    int roundTrips = 0;
 
-    QList<protocol::FetchRequest> sentTo(const QString &provider, const QString &containing = {}) const
+    QList<protocol::FetchRequest> sentTo(const QString &provider, const QString &statement = {}) const
     {
         QList<protocol::FetchRequest> found;
         for (const auto &request : fetches)
-            if (request.provider == provider && request.commandText.contains(containing))
+            if (request.provider == provider && (statement.isEmpty() || request.statement == statement))
                 found << request;
         return found;
     }
@@ -43,14 +44,30 @@ struct CompetenceServer : ITransport {
 
     protocol::FetchResult fetch(const protocol::FetchRequest &request) override
     {
-        using protocol::FieldType;
         fetches << request;
+        ++roundTrips;
+        return answer(request);
+    }
+
+    QList<protocol::FetchResult> fetchMany(const QList<protocol::FetchRequest> &requests) override
+    {
+        ++roundTrips;
+        QList<protocol::FetchResult> answers;
+        for (const protocol::FetchRequest &request : requests) {
+            fetches << request;
+            answers << answer(request);
+        }
+        return answers;
+    }
+
+    protocol::FetchResult answer(const protocol::FetchRequest &request)
+    {
+        using protocol::FieldType;
         protocol::FetchResult result;
         if (request.provider == failProvider) {
             result.error = QStringLiteral("tabla bloqueada");
             return result;
         }
-        const QString text = request.commandText;
         const auto rowsOf = [&](const QList<Row> &rows, const QString &typeField, const QString &pointsField) {
             result.fields = {{typeField, FieldType::String, 2}, {QStringLiteral("COD_REQU"), FieldType::Integer},
                              {QStringLiteral("COD_ESPE"), FieldType::Integer}, {pointsField, FieldType::Float}};
@@ -64,28 +81,38 @@ struct CompetenceServer : ITransport {
             rowsOf(records.value(request.provider).value(company),
                    request.provider == QLatin1String("DtsPEd3dlcc") ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"),
                    QStringLiteral("PUN_OBTE"));
-        } else if (text.contains(QLatin1String("COUNT(*) CONTADOR"))) {
-            const int company = text.section(QStringLiteral("COD_EMPR = "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        } else if (request.statement == QLatin1String("EmpleadoRegistrado")) {
             result.fields = {{QStringLiteral("CONTADOR"), FieldType::Integer}};
-            result.rows << QVariantList{registeredIn.contains(company) ? 1 : 0};
-        } else if (text.contains(QLatin1String(" AS NOM_"))) {
-            answerName(request, result);
+            result.rows << QVariantList{registeredIn.contains(param(request, "empresa").toInt()) ? 1 : 0};
+        } else if (request.statement.startsWith(QLatin1String("Nombres"))) {
+            answerNames(request.statement, result);
         }
         return result;
     }
 
-    void answerName(const protocol::FetchRequest &request, protocol::FetchResult &result)
+    // Every name of the kind the statement reads, with its codes.
+    void answerNames(const QString &statement, protocol::FetchResult &result)
     {
-        const QString field = request.commandText.section(QStringLiteral(" AS "), 1).section(QLatin1Char(' '), 0, 0);
-        QString key = field + QLatin1Char(' ')
-            + param(request, field == QLatin1String("NOM_REGI") ? "CODREGI" : "TIPREGI").toString();
-        if (field != QLatin1String("NOM_REGI"))
-            key += QLatin1Char(' ') + param(request, "CODREQU").toString();
-        if (field == QLatin1String("NOM_ESPE"))
-            key += QLatin1Char(' ') + param(request, "CODESPE").toString();
-        result.fields = {{field, protocol::FieldType::String, 60}};
-        if (names.contains(key))
-            result.rows << QVariantList{names.value(key)};
+        using protocol::FieldType;
+        const QString field = statement == QLatin1String("NombresCategoriasEmpresa") ? QStringLiteral("NOM_REGI")
+                              : statement == QLatin1String("NombresRequisitosEmpresa") ? QStringLiteral("NOM_REQU")
+                                                                                        : QStringLiteral("NOM_ESPE");
+        const int codes = field == QLatin1String("NOM_REGI") ? 1 : field == QLatin1String("NOM_REQU") ? 2 : 3;
+        result.fields = {{codes == 1 ? QStringLiteral("COD_REGI") : QStringLiteral("TIP_REGI"), FieldType::String, 2},
+                         {QStringLiteral("COD_REQU"), FieldType::Integer},
+                         {QStringLiteral("COD_ESPE"), FieldType::Integer}};
+        result.fields = result.fields.mid(0, codes);
+        result.fields << protocol::FieldDesc{field, FieldType::String, 60};
+        for (auto it = names.cbegin(); it != names.cend(); ++it) {
+            const QStringList key = it.key().split(QLatin1Char(' '));
+            if (key.first() != field)
+                continue;
+            QVariantList row{key.value(1)};
+            for (int i = 2; i <= codes; ++i)
+                row << key.value(i).toInt();
+            row << it.value();
+            result.rows << row;
+        }
     }
 
     protocol::ApplyResult apply(const protocol::ApplyRequest &) override { return {QStringLiteral("read only"), 0}; }

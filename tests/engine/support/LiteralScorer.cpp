@@ -16,7 +16,7 @@ void setLiteralCompany(SClientDataSet *dataSet, const QString &name, int company
 } // namespace
 
 LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
-    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categoryList(categoryList(inputs.categories))
+    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categories(categoryCodes(inputs.categories))
 {
 }
 
@@ -44,8 +44,8 @@ void LiteralScorer::openProfile()
 {
     SClientDataSet *profile = m_dataSets.profile;
     profile->Close();
-    profile->setSQL({});
-    profile->setCommandText(profileStatement(m_categoryList));
+    m_dataSets.useStatement(*profile, QStringLiteral("PerfilCargoCategorias"),
+                            {{QStringLiteral("categorias"), m_categories}});
     setLiteralCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
     profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile->Open();
@@ -55,9 +55,8 @@ bool LiteralScorer::employeeExists(const CandidateEmployee &employee)
 {
     SClientDataSet *count = m_dataSets.employeeCount;
     count->Close();
-    count->setSQL({QStringLiteral("SELECT COUNT(*) CONTADOR "), QStringLiteral("FROM BI_EMPLE"),
-                   QStringLiteral("where COD_EMPR = ") + QString::number(m_company),
-                   QStringLiteral("  and COD_EMPL = ") + employee.codEmplText});
+    m_dataSets.useStatement(*count, QStringLiteral("EmpleadoRegistrado"),
+                            {{QStringLiteral("empresa"), m_company}, {QStringLiteral("empleado"), employee.codEmplText}});
     count->Open();
     return count->FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0;
 }

@@ -26,6 +26,6 @@ private:
     engine::GenerationDataSets m_dataSets;
     engine::GenerationInputs m_inputs;
     engine::Rounding m_round;
-    QString m_categoryList;
+    QStringList m_categories;
     int m_company = 0;
 };
