@@ -9,7 +9,7 @@ build=${QACSEMAF_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-10}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_request_decoder fuzz_fetch_answer fuzz_statement_params fuzz_statement_matcher fuzz_filter_expression fuzz_option_text fuzz_list_splitter)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_request_decoder fuzz_fetch_answer fuzz_statement_params fuzz_request_binder fuzz_filter_expression fuzz_option_text fuzz_list_splitter)
 source "$root/scripts/compiler-cache.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DQACSEMAF_FUZZ=ON "${launcher[@]}" > /dev/null

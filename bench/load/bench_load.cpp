@@ -42,13 +42,12 @@ QVariantMap cuareRow(int menu, double employee, const QString &position)
 
 FetchResult fetchMenu(HttpTransport &server, int menu)
 {
-    // The replacement table's own statement, as the window sends it.
-    return server.fetch({kSession, QStringLiteral("DtsPAcCuare"),
-                         QStringLiteral("select  * from AC_CUARE\nwhere  COD_EMPR  = :cod_empr\nand      COD_MENU = :cod_menu\n"
-                                        "and      COD_NODO = :cod_nodo\n"),
+    // The replacement table's own statement, as the window names it.
+    return server.fetch({kSession, QStringLiteral("DtsPAcCuare"), QStringLiteral("Reemplazos"),
                          {{QStringLiteral("cod_empr"), FieldType::Smallint, 1},
                           {QStringLiteral("cod_menu"), FieldType::Smallint, menu},
-                          {QStringLiteral("cod_nodo"), FieldType::Smallint, 1}}});
+                          {QStringLiteral("cod_nodo"), FieldType::Smallint, 1}},
+                         {}});
 }
 
 // The counter row's position code, found by name in the answer.

@@ -9,6 +9,7 @@
 
 #include "data/DAcSemaf.h"
 #include "data/HeadlessMainForm.h"
+#include "data/StatementCatalog.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -137,9 +138,11 @@ int main(int argc, char **argv)
             DtmGnLibre->ReConsultar(&module.QryAcNivel,
                                     {1, module.QryCargo.FieldByName(QStringLiteral("COD_NIVE"))->AsVariant()});
             scratch.Close();
-            scratch.setCommandText(QStringLiteral("SELECT NOM_CARG FROM BI_CARGO  WHERE COD_EMPR = %1 AND  COD_CARG = '%2'")
-                                       .arg(plan.rowValue(row, plan.FieldByName(QStringLiteral("COD_EMCA"))).toString(),
-                                            position));
+            // A position's own read, one per row, as a row-by-row form would make it.
+            StatementCatalog::module().use(scratch, QStringLiteral("CargoExiste"));
+            scratch.ParamByName(QStringLiteral("EMPRESA"))
+                ->setAsVariant(plan.rowValue(row, plan.FieldByName(QStringLiteral("COD_EMCA"))));
+            scratch.ParamByName(QStringLiteral("CARGO"))->setAsString(position);
             scratch.Open();
         }
         std::printf("row-by-row reads:     %9.1f ms, %lld round trips (for comparison)\n", ms(timer),

@@ -55,6 +55,8 @@ QString RegisteredStatement::define(const QJsonObject &definition)
     const QString unreadable = SqlTokenizer::tokenize(m_text, SqlSyntax::Sqlite, &m_tokens, SqlTokenizer::ReadSlots);
     if (!unreadable.isEmpty())
         return what + QStringLiteral(": ") + unreadable;
+    if (const QJsonValue given = definition.value(QLatin1String("slots")); !given.isUndefined() && !given.isObject())
+        return what + QStringLiteral(" debe dar sus huecos como {\"nombre\": \"clase\"}");
     const QJsonObject slotKinds = definition.value(QLatin1String("slots")).toObject();
     for (auto it = slotKinds.begin(); it != slotKinds.end(); ++it) {
         ValueKind kind;
@@ -67,6 +69,8 @@ QString RegisteredStatement::define(const QJsonObject &definition)
     m_companyParams = upperStrings(definition.value(QLatin1String("company")));
     for (const QString &param : std::as_const(m_companyParams))
         m_paramKinds.insert(param, ValueKind::Company);
+    if (const QJsonValue given = definition.value(QLatin1String("params")); !given.isUndefined() && !given.isObject())
+        return what + QStringLiteral(" debe dar sus parámetros como {\"nombre\": \"clase\"}");
     const QJsonObject paramKinds = definition.value(QLatin1String("params")).toObject();
     for (auto it = paramKinds.begin(); it != paramKinds.end(); ++it) {
         ValueKind kind;
@@ -98,7 +102,10 @@ QString RegisteredStatement::define(const QJsonObject &definition)
     const WhereClause clause = WhereClause::of(m_tokens);
     m_where = clause.keyword;
     m_clauseEnd = clause.end;
-    const QJsonObject conditionColumns = definition.value(QLatin1String("conditions")).toObject();
+    const QJsonValue conditionsValue = definition.value(QLatin1String("conditions"));
+    if (!conditionsValue.isUndefined() && !conditionsValue.isObject())
+        return what + QStringLiteral(" debe dar sus columnas de búsqueda con su clase: {\"columna\": \"clase\"}");
+    const QJsonObject conditionColumns = conditionsValue.toObject();
     // A condition joins the clause with AND, which an OR outside parentheses would outrank.
     if (!conditionColumns.isEmpty() && clause.joinedByOr)
         return what + QStringLiteral(" admite condiciones, pero su WHERE une con OR fuera de paréntesis");

@@ -14,7 +14,12 @@ public:
 
     QString configure(QSqlDatabase &db, const DatabaseDescription &description, bool readOnly) const override;
     QString openFailureDetail(const DatabaseDescription &, bool) const override { return {}; }
-    QStringList sessionSetup(const DatabaseDescription &, bool) const override { return {}; }
+    // LIKE compares as typed, as it does on PostgreSQL: a search that ignores case says so
+    // (UPPER on both sides).
+    QStringList sessionSetup(const DatabaseDescription &, bool) const override
+    {
+        return {QStringLiteral("PRAGMA case_sensitive_like = ON")};
+    }
     QString prepareOpened(QSqlDatabase &db, const DatabaseDescription &description, bool readOnly,
                           std::unique_ptr<ConnectionGuard> *guard, bool *resetsSession) const override;
     bool isBroken(const QSqlDatabase &) const override { return false; }

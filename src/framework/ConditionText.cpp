@@ -121,6 +121,6 @@ QList<Condition> ConditionText::parse(const QString &text)
     QList<SqlToken> tokens;
     if (const QString unreadable = SqlTokenizer::tokenize(text, protocol::SqlSyntax::Sqlite, &tokens);
         !unreadable.isEmpty())
-        throw Exception(QStringLiteral("La condición \"%1\" no se puede leer: %2").arg(text.simplified(), unreadable));
+        throw Exception(QStringLiteral("No se puede usar la condición \"%1\": %2").arg(text.simplified(), unreadable));
     return Reader(text, tokens).read();
 }

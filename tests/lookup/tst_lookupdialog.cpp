@@ -4,6 +4,7 @@
 // messages for mis-configured lists, double click and cancel.
 
 #include "ui/DLLUFORM.h"
+#include "ui/LookupStatement.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/widgets/DialogService.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -26,15 +27,14 @@ using protocol::FieldType;
 
 namespace {
 
-const QStringList consultaPlanes{QStringLiteral("select cod_menu,nom_menu from ac_pprom "),
-                                 QStringLiteral(" where cod_empr = 1"), QStringLiteral("and cod_nodo = 0 ")};
 const QStringList columnasPlan{QStringLiteral(" cod_menu "), QStringLiteral("nom_menu")};
 const QString financiera = QStringLiteral("Carrera Financiera y Logística");
 const QString comercial = QStringLiteral("Carrera Comercial");
 
 // One look-up: the button's settings, what the user does, and what must come out.
 struct Caso {
-    QStringList sql = consultaPlanes;
+    QString sentencia = QStringLiteral("ListaPlanes");   // the plans of company 1
+    QVariantMap huecos{{QStringLiteral("empresa"), 1}};
     int tag = 0;
     QStringList variables = columnasPlan;
     QStringList destino{QStringLiteral("COD_MENU"), QStringLiteral(" nom_menu ")};
@@ -126,11 +126,9 @@ private slots:
         QTest::newRow("Tag 1 pide criterios primero") << toma(c, 2);
 
         c = Caso();
-        c.sql = QStringList{QStringLiteral("select cod_menu,nom_menu,cod_nodo from ac_pprom"),
-                            QStringLiteral("where cod_empr = 1 and cod_nodo = 0")};
-        c.titulos = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción")};
-        c.opciones = QStringList{QStringLiteral("Menu"), QStringLiteral("Descripción"), QStringLiteral("COD_NODO")};
-        c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU"), QStringLiteral("COD_NODO")};
+        c.titulos = QStringList{QStringLiteral("Menu")};
+        c.opciones = QStringList{QStringLiteral("Menu"), QStringLiteral("NOM_MENU")};
+        c.encabezados = QStringList{QStringLiteral("COD_MENU"), QStringLiteral("NOM_MENU")};
         const QString titulos = QStringLiteral("I:[Error en TITULOS][Falta definicion de titulos]");
         c.mensajes = QStringList{titulos, titulos};  // the probe and the listing each open the query
         QTest::newRow("menos títulos que columnas") << toma(c, 1);
@@ -245,7 +243,7 @@ private:
         if (caso.editando)
             m_destino.Edit();
         m_tagVisto = -1;
-        m_boton->SQL = caso.sql;
+        useStatement(*m_boton, caso.sentencia, caso.huecos);
         m_boton->Tag = caso.tag;
         m_boton->Variables = caso.variables;
         m_boton->Destino = caso.destino;

@@ -1,10 +1,12 @@
 // The query-by-example button on the demo database: criteria built in its dialog select the
-// right rows over a join, refuse bad values with a message while keeping the dialog open, and
-// values with quotes or wildcards cannot change the statement.
+// right rows over a join of the module's node look-up and of the plan grid's statement, refuse
+// bad values with a message while keeping the dialog open, and values with quotes or wildcards
+// are only values.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/widgets/DialogService.h"
+#include "data/StatementCatalog.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -25,15 +27,14 @@ struct Fila {
 };
 using Filas = QList<Fila>;
 
-// A plan's positions: cod_carg is in both tables, so criteria on it must name its table.
-const QString consultaPlan = QStringLiteral(
-    "select a.cod_carg,nom_carg,cod_nodo,a.act_hora from ac_pprom a, bi_cargo b\r\n"
-    " where a.cod_empr = 1\r\nand cod_menu = 1 and cod_nodo > 0\r\n"
-    "and a.cod_empr = b.cod_empr and a.cod_carg = b.cod_carg\r\n");
+// The statements: the node look-up of plan 1 (cod_carg is in both of its tables) and the plan
+// grid's rows of company 1, whose criteria start with the plan.
+enum class Consulta { Nodos, Plan };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Filas)
+Q_DECLARE_METATYPE(Consulta)
 
 class TstQueryByExample : public QObject {
     Q_OBJECT
@@ -43,111 +44,113 @@ private slots:
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         m_db.startSession(1);
         m_cds.RemoteServer = &m_conexion;
-        m_cds.ProviderName = QStringLiteral("DtsPTemporal");
         m_qbe.setObjectName(QStringLiteral("QSDBQbe1"));
         m_qbe.SQLUpperCase = true;
         m_qbe.PermiteFiltro = false;
     }
 
-    void init()
-    {
-        m_cds.Close();
-        m_cds.setCommandText(consultaPlan);
-        m_qbe.SetDataset(&m_cds);
-        m_qbe.Tag = 1;
-        m_qbe.Inicializar(true);
-    }
+    void init() { abrir(Consulta::Nodos); }
 
     void criterios_data()
     {
         // filtro: PermiteFiltro
-        addColumns<Filas, bool, QStringList, QString>({"filas", "filtro", "esperados", "mensaje"});
+        addColumns<Consulta, Filas, bool, QStringList, QString>({"consulta", "filas", "filtro", "esperados", "mensaje"});
 
-        const QStringList todos{"COO001", "COO002", "DIR001", "DIR002", "GER002", "PRO001", "PRO002", "TEC001", "TEC002"};
-        // The plan's nodes were written on 4 March 2024 at different times of the day.
-        QTest::newRow("fecha: el día entero") << Filas{{"act_hora", "=", "04/03/2024"}} << false << todos << QString();
-        QTest::newRow("fecha: después del día") << Filas{{"act_hora", ">", "04/03/2024"}} << false << QStringList{}
-                                                << QString();
-        QTest::newRow("columna de dos tablas") << Filas{{"cod_carg", "=", "dir002"}} << false
+        // The plan's nodes were written on 4 March 2024 at different times of the day; four of
+        // them hold positions of company 2, which the node look-up's join leaves out.
+        const Fila plan1{"cod_menu", "=", "1"};
+        QTest::newRow("fecha: el día entero") << Consulta::Plan << Filas{plan1, {"act_hora", "=", "04/03/2024"}} << false
+                                              << QStringList{"AUX001", "COO001", "COO002", "DIR001", "DIR002", "GER002", "JLO001",
+                                                             "OPE003", "PRO001", "PRO002", "SUP003", "TEC001", "TEC002"}
+                                              << QString();
+        QTest::newRow("fecha: después del día") << Consulta::Plan << Filas{plan1, {"act_hora", ">", "04/03/2024"}} << false
+                                                << QStringList{} << QString();
+        QTest::newRow("columna de dos tablas") << Consulta::Nodos << Filas{{"cod_carg", "=", "dir002"}} << false
                                                << QStringList{"DIR002"} << QString();
         QTest::newRow("contiene, sin distinguir mayúsculas")
-            << Filas{{"nom_carg", "Contiene", "CONTA"}} << false
+            << Consulta::Nodos << Filas{{"nom_carg", "Contiene", "CONTA"}} << false
             << QStringList{"COO001", "DIR001", "PRO001", "TEC001"} << QString();
-        QTest::newRow("dos condiciones") << Filas{{"cod_nodo", ">=", "2"}, {"nom_carg", "Comienza con", "dir"}}
+        QTest::newRow("dos condiciones") << Consulta::Nodos << Filas{{"cod_nodo", ">=", "2"}, {"nom_carg", "Comienza con", "dir"}}
                                          << false << QStringList{"DIR001", "DIR002"} << QString();
-        QTest::newRow("número sobre las filas leídas") << Filas{{"cod_nodo", ">", "6"}} << true
+        QTest::newRow("número sobre las filas leídas") << Consulta::Nodos << Filas{{"cod_nodo", ">", "6"}} << true
                                                         << QStringList{"PRO002", "TEC001", "TEC002"} << QString();
-        QTest::newRow("comilla en el valor") << Filas{{"nom_carg", "=", "x' OR '1'='1"}} << false
+        QTest::newRow("comilla en el valor") << Consulta::Nodos << Filas{{"nom_carg", "=", "x' OR '1'='1"}} << false
                                              << QStringList{} << QString();
-        QTest::newRow("comodín literal") << Filas{{"nom_carg", "Contiene", "%"}} << false
+        QTest::newRow("comodín literal") << Consulta::Nodos << Filas{{"nom_carg", "Contiene", "%"}} << false
                                          << QStringList{} << QString();
-        QTest::newRow("fila sin valor no cuenta") << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
+        QTest::newRow("fila sin valor no cuenta") << Consulta::Nodos << Filas{{"cod_nodo", "=", "9"}, {"nom_carg", "=", ""}} << false
                                                   << QStringList{"TEC002"} << QString();
-        QTest::newRow("número mal escrito") << Filas{{"cod_nodo", "=", "7'"}} << false << todos
+        QTest::newRow("número mal escrito") << Consulta::Nodos << Filas{{"cod_nodo", "=", "7'"}} << false << QStringList{}
                                             << "El valor \"7'\" no es un número válido para el campo COD_NODO";
-        QTest::newRow("texto en número") << Filas{{"cod_nodo", "Comienza con", "1"}} << false << todos
+        QTest::newRow("texto en número") << Consulta::Nodos << Filas{{"cod_nodo", "Comienza con", "1"}} << false << QStringList{}
                                          << "El operador \"Comienza con\" solo se aplica a campos de texto (campo COD_NODO)";
-        QTest::newRow("fecha inexistente") << Filas{{"act_hora", ">", "31/02/2026"}} << false << todos
+        QTest::newRow("fecha inexistente") << Consulta::Plan << Filas{plan1, {"act_hora", ">", "31/02/2026"}} << false
+                                           << QStringList{}
                                            << "El valor \"31/02/2026\" no es una fecha con el formato dd/MM/yyyy";
     }
 
     void criterios()
     {
+        QFETCH(Consulta, consulta);
         QFETCH(Filas, filas);
         QFETCH(bool, filtro);
         QFETCH(QStringList, esperados);
         QFETCH(QString, mensaje);
+        abrir(consulta);
         m_qbe.PermiteFiltro = filtro;
         const qint64 viajes = m_conexion.roundTrips();
+        const QStringList antes = codigos();
         const QStringList mensajes = buscar(filas);
         m_qbe.PermiteFiltro = false;
         QCOMPARE(mensajes, mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
         // A refusal is shown inside the dialog, which keeps what the user typed.
         QCOMPARE(m_quedoAbierto, !mensaje.isEmpty());
         QVERIFY(m_cds.Active());
-        QCOMPARE(codigos(), esperados);
+        // A refusal leaves the rows listed before.
+        QCOMPARE(codigos(), mensaje.isEmpty() ? esperados : antes);
         if (filtro)
             QCOMPARE(m_conexion.roundTrips(), viajes);
     }
 
-    // Without a WHERE in the base query the criteria start one, upper-casing texts; excluded
-    // fields are not offered.
-    void sinWhereEmpiezaUnWhere()
+    // Excluded fields are not offered; the criteria travel as conditions beside the statement,
+    // whose text stays the base query's, and initialising again drops them.
+    void criteriosAparteDeLaConsulta()
     {
-        m_cds.Close();
-        m_cds.setCommandText(QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
-        m_qbe.SetDataset(&m_cds);
-        m_qbe.Tag = 0;
+        const QString base = m_cds.CommandText();
         m_qbe.ExcluirCampos = QStringList{QStringLiteral("NOM_CARG")};
-        m_qbe.Inicializar(true);
-        QCOMPARE(buscar({{"cod_carg", "=", "ger001"}}), QStringList());
+        QCOMPARE(buscar({{"cod_carg", "=", "dir002"}}), QStringList());
         m_qbe.ExcluirCampos.clear();
-        QCOMPARE(m_ofrecidos, QStringList{QStringLiteral("cod_carg")});
-        QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo WHERE UPPER(COD_CARG) = 'GER001'"));
-        QCOMPARE(m_cds.RecordCount(), 2);  // companies 1 and 3
-        // Initialising again keeps the base query instead of taking the criteria into it.
+        QCOMPARE(m_ofrecidos, (QStringList{"cod_carg", "cod_nodo", "cod_nodp"}));
+        QCOMPARE(m_cds.StatementName(), QStringLiteral("ListaNodos"));
+        QCOMPARE(m_cds.CommandText(), base);
+        QCOMPARE(m_cds.Conditions().size(), 1);
+        QCOMPARE(codigos(), QStringList{"DIR002"});
         m_qbe.Inicializar(true);
-        QCOMPARE(m_cds.CommandText(), QStringLiteral("select cod_carg,nom_carg from bi_cargo"));
+        QVERIFY(m_cds.Conditions().isEmpty());
+        QCOMPARE(codigos().size(), 9);
     }
 
-    // A condition that cannot be placed in the statement is refused with the reason, and the
-    // rows already listed stay, under the statement that read them.
+    // A condition text that cannot be read is refused with the reason, and the rows already
+    // listed stay, under the statement that read them.
     void condicionIlegibleConservaLasFilas()
     {
-        const QString antes = m_cds.CommandText();
         const QStringList filas = codigos();
         QVERIFY(!filas.isEmpty());
-        try {
-            m_qbe.Kquery(QStringLiteral(" AND nom_carg = 'Gerente"));
-            QFAIL("the condition was placed");
-        } catch (const Exception &error) {
-            QCOMPARE(error.Message(), QStringLiteral("No se puede añadir la condición \"AND nom_carg = 'Gerente\": La "
-                                                     "sentencia no se puede leer: un texto entre comillas no se cierra "
-                                                     "(posición 17)."));
+        const qint64 viajes = m_conexion.roundTrips();
+        for (const QString &condicion : {QStringLiteral(" AND nom_carg = 'Gerente"),
+                                         QStringLiteral(" AND nom_carg = (select max(pas_usua) from gn_usuar)")}) {
+            try {
+                m_qbe.Kquery(condicion);
+                QFAIL("the condition was read");
+            } catch (const Exception &error) {
+                QVERIFY2(error.Message().startsWith(QStringLiteral("No se puede usar la condición"))
+                             || error.Message().contains(QStringLiteral("se admiten comparaciones")),
+                         qPrintable(error.Message()));
+            }
+            QVERIFY(m_cds.Active());
+            QCOMPARE(codigos(), filas);
         }
-        QVERIFY(m_cds.Active());
-        QCOMPARE(m_cds.CommandText(), antes);
-        QCOMPARE(codigos(), filas);
+        QCOMPARE(m_conexion.roundTrips(), viajes);
     }
 
 private:
@@ -181,11 +184,30 @@ private:
         return recorder.texts();
     }
 
+    // Opens the query's base statement through the button, as a form does.
+    void abrir(Consulta consulta)
+    {
+        m_cds.Close();
+        if (consulta == Consulta::Nodos) {
+            m_cds.ProviderName = QStringLiteral("DtsPTemporal");
+            StatementCatalog::module().use(m_cds, QStringLiteral("ListaNodos"),
+                                           {{QStringLiteral("empresa"), 1}, {QStringLiteral("menu"), 1}});
+        } else {
+            m_cds.ProviderName = QStringLiteral("DtsPAcPprom");
+            StatementCatalog::module().use(m_cds, QStringLiteral("PlanesEmpresa"), {{QStringLiteral("empresa"), 1}});
+        }
+        m_qbe.SetDataset(&m_cds);
+        m_qbe.Tag = 1;
+        m_qbe.Inicializar(true);
+    }
+
+    // The positions of the rows listed (a plan's header row has none), sorted.
     QStringList codigos()
     {
         QStringList codigos;
         for (m_cds.First(); !m_cds.Eof(); m_cds.Next())
-            codigos << m_cds.FieldByName(QStringLiteral("cod_carg"))->AsString();
+            if (const QString codigo = m_cds.FieldByName(QStringLiteral("cod_carg"))->AsString(); !codigo.isEmpty())
+                codigos << codigo;
         codigos.sort();
         return codigos;
     }

@@ -1,2 +1,0 @@
-select *
-from ac_pprom
