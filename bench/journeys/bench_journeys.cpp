@@ -7,6 +7,8 @@
 
 #include "data/DAcSemaf.h"
 #include "framework/Session.h"
+#include "framework/widgets/DialogService.h"
+#include "framework/widgets/ErrorGuard.h"
 #include "framework/TApplication.h"
 #include "reports/TReportesAcSemaf.h"
 #include "tests/server/ServerProcess.h"
@@ -33,10 +35,19 @@ public:
         const qint64 before = m_proxy.requests();
         QElapsedTimer timer;
         timer.start();
-        try {
-            work();
-        } catch (const std::exception &error) {
-            std::fprintf(stderr, "bench_journeys: %s: %s\n", action, error.what());
+        // Each action runs as the window runs a click: inside the framework's guard, one user action.
+        bool failed = false;
+        const DialogRecorder shown;
+        ErrorGuard::run([&] {
+            try {
+                work();
+            } catch (const std::exception &error) {
+                std::fprintf(stderr, "bench_journeys: %s: %s\n", action, error.what());
+                failed = true;
+            }
+        });
+        if (failed || !shown.texts().isEmpty()) {
+            std::fprintf(stderr, "bench_journeys: %s: %s\n", action, qPrintable(shown.texts().join(QLatin1Char(' '))));
             return false;
         }
         QApplication::processEvents();

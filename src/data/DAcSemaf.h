@@ -114,6 +114,15 @@ public:
     static engine::MaskFormatter FormateadorSuite();
     // Points a dataset at a statement of the module's catalogue (by name, with its slot values).
     static engine::StatementUse statementUse();
+    // What a change to `company` reads (group flag, positions, contracts, report header, feature
+    // flag, plan rows, the positions and levels the rows show), read ahead in one round trip.
+    void readAheadCompany(int company);
+    // What a move to the plan's current row reads (replacements, holders, the plan's tree), read
+    // ahead in one round trip.
+    void readAheadPlanRow(TDataSet *plan);
+    // What a generation from the form's lists reads first (with `own`, what the caller reads
+    // before it), read ahead in one round trip.
+    void readAheadGeneration(const QList<protocol::FetchRequest> &own);
     bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
     void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
     void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);

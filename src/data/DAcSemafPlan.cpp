@@ -175,6 +175,7 @@ void TDtmAcSemaf::QryAcPpromAfterOpen(TDataSet *)
 
 void TDtmAcSemaf::QryAcPpromAfterScroll(TDataSet *DataSet)
 {
+    readAheadPlanRow(DataSet);
     Buscar_Cargo(DataSet->FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), DataSet->FieldByName(QStringLiteral("COD_CARG"))->AsString());
     mostrarCargoPlan();
     QryBiCargo.Open();

@@ -92,9 +92,14 @@ void BatchedScorer::readRecords(int company, const QString &from, qsizetype hold
     }
     loaded.byEmployee = {};
     loaded.positions = positions;
-    HolderRecordsRead(*m_dataSets.scratch->RemoteServer, m_inputs.categories, *m_profileKeys)
-        .read(company, positions, CompanyPositions{m_inputs.target}, std::min(holders * positions.size(), m_holdersPerRead),
-              loaded.byEmployee);
+    SDCOMConnection &connection = *m_dataSets.scratch->RemoteServer;
+    const HolderRecordsRead reader(connection, m_inputs.categories, *m_profileKeys);
+    const qsizetype groupHolders = std::min(holders * positions.size(), m_holdersPerRead);
+    // The categories' reads of a group of ordinary size go in one round trip; a large group
+    // streams each read instead of holding its answer whole.
+    if (groupHolders <= kHoldersReadAhead)
+        connection.ReadAhead(reader.requests(company, positions, CompanyPositions{m_inputs.target}));
+    reader.read(company, positions, CompanyPositions{m_inputs.target}, groupHolders, loaded.byEmployee);
 }
 
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)

@@ -39,6 +39,8 @@ private:
     void readProfile();
     void readExisting(int company, const CandidateEmployees &employees);
     void readRecords(int company, const QString &from, qsizetype holders, LoadedRecords &loaded);
+    // Holders whose records are read ahead in one round trip rather than streamed read by read.
+    static constexpr qsizetype kHoldersReadAhead = 2000;
     SClientDataSet &openScratch(const QString &statement, const QVariantMap &slotValues);
 
     GenerationDataSets m_dataSets;

@@ -6,23 +6,67 @@
 
 namespace engine {
 
-namespace {
-
 // One category's read: the provider the server runs it under, the catalogue's statement for the
 // holders of a list of positions (its "Perfil" form also keeps to the target profiles'
-// requirements) and the list of an employee's records it fills.
-struct CategoryRead {
+// requirements), the list of an employee's records it fills and the box that ticks it.
+struct HolderRecordsRead::CategoryRead {
     const char *provider;
     const char *statement;
     CategoryRecords EmployeeRecords::*list;
+    bool Categories::*ticked;
 };
-
-} // namespace
 
 HolderRecordsRead::HolderRecordsRead(SDCOMConnection &connection, const Categories &ticked,
                                      const ProfileKeys &keys)
     : m_connection(connection), m_ticked(ticked), m_keys(keys)
 {
+}
+
+const QList<HolderRecordsRead::CategoryRead> &HolderRecordsRead::categoryReads()
+{
+    static const QList<CategoryRead> reads{
+        {"DtsPBiDtpnfCargo", "RegistrosEducacionNoFormalCargos", &EmployeeRecords::nonFormal, &Categories::eduNo},
+        {"DtsPBiDtpefCargo", "RegistrosEducacionFormalCargos", &EmployeeRecords::formal, &Categories::eduFor},
+        {"DtsPBidtphvCargo", "RegistrosExperienciaCargos", &EmployeeRecords::experience, &Categories::expe},
+        {"DtsPEd3dlccCargo", "CompetenciasCargos", &EmployeeRecords::competences, &Categories::compe},
+    };
+    return reads;
+}
+
+bool HolderRecordsRead::wanted(const CategoryRead &read) const
+{
+    return m_ticked.*(read.ticked);
+}
+
+QList<protocol::ParamValue> HolderRecordsRead::params(int company, const QStringList &positions,
+                                                      const std::optional<CompanyPositions> &targets) const
+{
+    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company},
+                                       {QStringLiteral("cargos"), protocol::FieldType::String, positions}};
+    if (targets && !targets->isEmpty()) {
+        QStringList codes;
+        for (const CompanyPosition &target : *targets)
+            codes << target.code;
+        params.append({QStringLiteral("objetivos"), protocol::FieldType::String, codes});
+        params.append({QStringLiteral("PERFIL"), protocol::FieldType::Smallint, targets->first().company});
+    }
+    return params;
+}
+
+QList<protocol::FetchRequest> HolderRecordsRead::requests(int company, const QStringList &positions,
+                                                          const std::optional<CompanyPositions> &targets) const
+{
+    QList<protocol::FetchRequest> made;
+    if (positions.isEmpty())
+        return made;
+    const QList<protocol::ParamValue> values = params(company, positions, targets);
+    const bool toProfiles = targets && !targets->isEmpty();
+    for (const CategoryRead &read : categoryReads())
+        if (wanted(read))
+            made.append({{}, QLatin1String(read.provider),
+                         QLatin1String(read.statement) + (toProfiles ? QLatin1String("Perfil") : QLatin1String("")),
+                         values, {}});
+    return made;
 }
 
 void HolderRecordsRead::read(int company, const QStringList &positions, const std::optional<CompanyPositions> &targets,
@@ -31,30 +75,15 @@ void HolderRecordsRead::read(int company, const QStringList &positions, const st
     if (positions.isEmpty())
         return;
     records.reserve(records.size() + holders);
-    static const CategoryRead reads[] = {
-        {"DtsPBiDtpnfCargo", "RegistrosEducacionNoFormalCargos", &EmployeeRecords::nonFormal},
-        {"DtsPBiDtpefCargo", "RegistrosEducacionFormalCargos", &EmployeeRecords::formal},
-        {"DtsPBidtphvCargo", "RegistrosExperienciaCargos", &EmployeeRecords::experience},
-        {"DtsPEd3dlccCargo", "CompetenciasCargos", &EmployeeRecords::competences},
-    };
-    const bool wanted[] = {m_ticked.eduNo, m_ticked.eduFor, m_ticked.expe, m_ticked.compe};
-    QList<protocol::ParamValue> params{{QStringLiteral("EMPRESA"), protocol::FieldType::Smallint, company},
-                                       {QStringLiteral("cargos"), protocol::FieldType::String, positions}};
-    const bool toProfiles = targets && !targets->isEmpty();
-    if (toProfiles) {
-        QStringList codes;
-        for (const CompanyPosition &target : *targets)
-            codes << target.code;
-        params.append({QStringLiteral("objetivos"), protocol::FieldType::String, codes});
-        params.append({QStringLiteral("PERFIL"), protocol::FieldType::Smallint, targets->first().company});
-    }
-    for (int at = 0; at < 4; ++at) {
-        if (!wanted[at])
-            continue;
-        const CategoryRead &read = reads[at];
-        const QString statement = QLatin1String(read.statement) + (toProfiles ? QLatin1String("Perfil") : QLatin1String(""));
+    const QList<protocol::FetchRequest> reads = requests(company, positions, targets);
+    QList<const CategoryRead *> categories;
+    for (const CategoryRead &read : categoryReads())
+        if (wanted(read))
+            categories << &read;
+    for (qsizetype i = 0; i < reads.size(); ++i) {
+        const CategoryRead &read = *categories.at(i);
         HolderRecordsSink sink(records, read.list, read.list == &EmployeeRecords::competences, m_keys);
-        m_connection.FetchEach(QLatin1String(read.provider), statement, params, sink);
+        m_connection.FetchEach(reads.at(i).provider, reads.at(i).statement, reads.at(i).params, sink);
     }
 }
 

@@ -13,6 +13,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include "protocol/Protocol.h"
+
 #include <optional>
 
 class SDCOMConnection;
@@ -28,8 +30,17 @@ public:
     // `positions` of `company`; room is made for `holders` more employees before the reads.
     void read(int company, const QStringList &positions, const std::optional<CompanyPositions> &targets,
               qsizetype holders, QHash<double, EmployeeRecords> &records) const;
+    // The reads `read` makes for those positions, to read ahead.
+    QList<protocol::FetchRequest> requests(int company, const QStringList &positions,
+                                           const std::optional<CompanyPositions> &targets) const;
 
 private:
+    struct CategoryRead;
+    static const QList<CategoryRead> &categoryReads();
+    QList<protocol::ParamValue> params(int company, const QStringList &positions,
+                                       const std::optional<CompanyPositions> &targets) const;
+    bool wanted(const CategoryRead &read) const;
+
     SDCOMConnection &m_connection;
     Categories m_ticked;
     const ProfileKeys &m_keys;

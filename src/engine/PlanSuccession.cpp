@@ -62,6 +62,9 @@ public:
     void nameGaps(RequirementGaps &gaps);
 
 private:
+    void readAheadProfiles(const QVector<NodeSuccession> &nodes);
+    void readAheadHolders(const QVector<NodeSuccession> &nodes);
+    void readAheadNames(const QVector<NodeSuccession> &nodes, QList<protocol::FetchRequest> *ahead);
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
     void readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
@@ -91,6 +94,9 @@ private:
 
 bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
 {
+    // Each kind of read goes to the server in one round trip for the whole plan (read ahead), then
+    // is taken node by node as the generation takes it.
+    readAheadProfiles(nodes);
     // Profiles first: they tell which records can count at all.
     for (const NodeSuccession &node : nodes) {
         if (!node.error.isEmpty())
@@ -101,6 +107,7 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
         if (!readDone())
             return false;
     }
+    readAheadHolders(nodes);
     // The holders of every candidate position a node with a profile names, once each.
     QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
     Profile everyRow;
@@ -128,17 +135,79 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
         }
     }
     const ProfileKeys keys(everyRow);
+    const std::optional<CompanyPositions> targets =
+        oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt;
+    QList<protocol::FetchRequest> ahead;
+    const HolderRecordsRead records(m_connection, m_request.categories, keys);
+    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company)
+        ahead += records.requests(company.key(), company.value(), targets);
+    readAheadNames(nodes, &ahead);
+    m_connection.ReadAhead(ahead);
     for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company) {
         if (company.value().isEmpty())
             continue;
         if (cancelled())
             return false;
-        readRecords(company.key(), company.value(), keys,
-                    oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt);
+        readRecords(company.key(), company.value(), keys, targets);
         if (!readDone())
             return false;
     }
     return !cancelled();
+}
+
+void PlanSuccession::Pass::readAheadProfiles(const QVector<NodeSuccession> &nodes)
+{
+    QList<protocol::FetchRequest> ahead;
+    QSet<PositionKey> asked;
+    for (const NodeSuccession &node : nodes)
+        if (node.error.isEmpty() && !m_profiles.contains(keyOf(node.inputs.target))
+            && !asked.contains(keyOf(node.inputs.target))) {
+            asked.insert(keyOf(node.inputs.target));
+            ahead << useTargetProfile(m_dataSets, categoryCodes(m_request.categories), node.inputs.target);
+        }
+    if (ahead.size() > 1)
+        m_connection.ReadAhead(ahead);
+}
+
+void PlanSuccession::Pass::readAheadHolders(const QVector<NodeSuccession> &nodes)
+{
+    QList<protocol::FetchRequest> ahead;
+    QSet<PositionKey> asked;
+    for (const NodeSuccession &node : nodes) {
+        if (!node.error.isEmpty() || m_profiles.value(keyOf(node.inputs.target)).isEmpty())
+            continue;
+        for (const CompanyPosition &position : node.inputs.candidates) {
+            if (m_holders.contains(keyOf(position)) || asked.contains(keyOf(position)))
+                continue;
+            asked.insert(keyOf(position));
+            useHoldersStatement(m_dataSets, *m_dataSets.scratch, position);
+            ahead << m_dataSets.scratch->Request();
+        }
+    }
+    if (ahead.size() > 1)
+        m_connection.ReadAhead(ahead);
+}
+
+// The names a map prints (positions, categories, requirements, details) of every company its
+// nodes name, read with the holders' records.
+void PlanSuccession::Pass::readAheadNames(const QVector<NodeSuccession> &nodes, QList<protocol::FetchRequest> *ahead)
+{
+    QSet<int> companies;
+    for (const NodeSuccession &node : nodes) {
+        companies.insert(node.inputs.target.company);
+        for (const CompanyPosition &position : node.inputs.candidates)
+            companies.insert(position.company);
+    }
+    for (const int company : std::as_const(companies)) {
+        if (!m_positionNames.contains(company))
+            ahead->append({{}, QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"),
+                           {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}}, {}});
+        if (!m_requirementNames.contains(company))
+            for (const char *statement :
+                 {"NombresCategoriasEmpresa", "NombresRequisitosEmpresa", "NombresEspecificacionesEmpresa"})
+                ahead->append({{}, QStringLiteral("DtsPTemporal"), QLatin1String(statement),
+                               {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}}, {}});
+    }
 }
 
 void PlanSuccession::Pass::readProfile(const CompanyPosition &target)

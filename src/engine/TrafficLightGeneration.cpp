@@ -3,18 +3,27 @@
 #include "engine/BatchedScorer.h"
 #include "engine/DataSetRules.h"
 #include "engine/ResultSchema.h"
+#include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/SClientDataSet.h"
 
 namespace engine {
 
-Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
-                          const CompanyPosition &target)
+protocol::FetchRequest useTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
+                                        const CompanyPosition &target)
 {
     SClientDataSet &profile = *dataSets.profile;
     profile.Close();
     dataSets.useStatement(profile, QStringLiteral("PerfilCargoCategorias"), {{QStringLiteral("categorias"), categories}});
     profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
     profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
+    return profile.Request();
+}
+
+Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
+                          const CompanyPosition &target)
+{
+    useTargetProfile(dataSets, categories, target);
+    SClientDataSet &profile = *dataSets.profile;
     profile.Open();
     Profile rows;
     rows.reserve(profile.RecordCount());
@@ -58,12 +67,32 @@ TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSet
 {
 }
 
+// The target's profile and the holders of every candidate position in one round trip; the run
+// then takes them position by position.
+QList<protocol::FetchRequest> TrafficLightGeneration::firstReads(const GenerationInputs &inputs) const
+{
+    SClientDataSet &employees = *m_dataSets.scratch;
+    QList<protocol::FetchRequest> reads{useTargetProfile(m_dataSets, categoryCodes(inputs.categories), inputs.target)};
+    for (const CompanyPosition &position : inputs.candidates) {
+        useHoldersStatement(m_dataSets, employees, position);
+        reads << employees.Request();
+    }
+    return reads;
+}
+
+void TrafficLightGeneration::readAhead(const GenerationInputs &inputs)
+{
+    if (SDCOMConnection *connection = m_dataSets.scratch->RemoteServer)
+        connection->ReadAhead(firstReads(inputs));
+}
+
 void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
 {
     checkGenerationInputs(inputs);
     const std::unique_ptr<EmployeeScorer> scorer = m_scorers(m_dataSets, inputs, m_round);
     const ResultFields fields(*m_dataSets.result);
     SClientDataSet &employees = *m_dataSets.scratch;
+    readAhead(inputs);
     for (const CompanyPosition &position : inputs.candidates) {
         employees.Close();
         useHoldersStatement(m_dataSets, employees, position);

@@ -33,8 +33,13 @@ public:
     void regenerate(const std::function<GenerationInputs()> &readInputs,
                     const TDataSet::TDataSetNotifyEvent &afterScroll, const std::function<void()> &relayout = {});
 
+    // What a run on `inputs` reads first (the target's profile, every candidate position's
+    // holders), for a caller to read ahead with what it reads itself.
+    QList<protocol::FetchRequest> firstReads(const GenerationInputs &inputs) const;
+
 private:
     struct ResultFields;
+    void readAhead(const GenerationInputs &inputs);
     void appendRow(const ResultFields &fields, const CandidateEmployee &employee, const EmployeeScore &score);
 
     GenerationDataSets m_dataSets;

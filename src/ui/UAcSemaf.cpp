@@ -22,6 +22,7 @@
 #include "framework/widgets/TQNotas.h"
 #include "framework/widgets/TQPField.h"
 #include "framework/widgets/TQSDBQbe.h"
+#include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TRadioGroup.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 #include "framework/Ugnnorma.h"
@@ -269,6 +270,7 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
     if (!DtmAcSemaf)
         return TfrmFormaMaestro::cmbEmpresaChange(Sender);
     TDtmAcSemaf &datos = *DtmAcSemaf;
+    datos.readAheadCompany(cmbEmpresa->Codigo().toInt());
     datos.BanderaLog(QStringLiteral("EMPR - INIC"), false);                       // 1
     for (QTabWidget *paginas : findChildren<QTabWidget *>())                      // 2
         paginas->setCurrentIndex(0);

@@ -118,6 +118,7 @@ void TFrmAcSemaf::generarSemaforoNodo()
     QTreeWidgetItem *seleccionado = TreeViewCarrera->currentItem();
     GetCargo(seleccionado);
     GetNextChild(seleccionado);
+    datos.readAheadGeneration({datos.QryBiDtpca.Request()});
     datos.QryBiDtpca.Open();
     ProgresoGeneracion progreso(datos.CdsAcSemaf, this);
     datos.GenerarSemaforoCarrera();

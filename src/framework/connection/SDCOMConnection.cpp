@@ -3,6 +3,7 @@
 #include "framework/Exceptions.h"
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/LocalTransport.h"
+#include "framework/UserAction.h"
 #include "framework/Ugnnorma.h"
 
 #include <exception>
@@ -74,6 +75,9 @@ SDCOMConnection::~SDCOMConnection() = default;
 void SDCOMConnection::setSession(const Session &session)
 {
     const bool samePlace = session.samePlace(this->session());
+    // Answers are the same whichever company the session works in; another user's are not.
+    if (!samePlace || !m_session || m_session->user != session.user || m_session->password != session.password)
+        m_answers.clear();
     m_session = session;
     if (!samePlace)
         Close();
@@ -121,13 +125,28 @@ protocol::FetchResult SDCOMConnection::Fetch(const QString &provider, const QStr
 
 protocol::FetchResult SDCOMConnection::Fetch(protocol::FetchRequest request)
 {
-    request.session = credentials();
-    ITransport &server = transport();
-    ++m_roundTrips;
-    protocol::FetchResult result = server.fetch(request);
+    protocol::FetchResult result;
+    if (!m_answers.take(request, UserAction::current(), &result)) {
+        request.session = credentials();
+        ITransport &server = transport();
+        ++m_roundTrips;
+        result = server.fetch(request);
+        m_answers.keep(request, result, UserAction::current());
+    }
     if (!result.ok())
         throw EDatabaseError(result.error);
     return result;
+}
+
+void SDCOMConnection::ReadAhead(const QList<protocol::FetchRequest> &requests)
+{
+    QList<protocol::FetchRequest> missing;
+    for (const protocol::FetchRequest &request : requests)
+        if (!m_answers.has(request, UserAction::current()))
+            missing.append(request);
+    if (missing.isEmpty())
+        return;
+    m_answers.readAhead(missing, FetchMany(missing), UserAction::current());
 }
 
 QList<protocol::FetchResult> SDCOMConnection::FetchMany(QList<protocol::FetchRequest> requests)
@@ -149,10 +168,16 @@ void SDCOMConnection::FetchEach(const QString &provider, const QString &statemen
                                const QList<protocol::ParamValue> &params, protocol::RowSink &sink)
 {
     protocol::FetchRequest request{credentials(), provider, statement, params, {}};
-    ITransport &server = transport();
-    ++m_roundTrips;
     CatchingSink catching(sink);
-    const QString error = server.fetchEach(request, catching);
+    protocol::FetchResult ahead;
+    QString error;
+    if (m_answers.take(request, UserAction::current(), &ahead)) {
+        error = protocol::feedRows(ahead, catching);
+    } else {
+        ITransport &server = transport();
+        ++m_roundTrips;
+        error = server.fetchEach(request, catching);
+    }
     catching.rethrow();
     if (!error.isEmpty())
         throw EDatabaseError(error);
@@ -160,6 +185,7 @@ void SDCOMConnection::FetchEach(const QString &provider, const QString &statemen
 
 int SDCOMConnection::Apply(const QString &provider, const QList<protocol::RowDelta> &deltas)
 {
+    m_answers.clear();   // what was read before the write may be what it changes
     protocol::ApplyRequest request{credentials(), provider, deltas};
     ITransport &server = transport();
     ++m_roundTrips;

@@ -11,6 +11,7 @@
 // serve (empty: whichever it serves).
 
 #include "framework/Session.h"
+#include "framework/connection/AnswerMemo.h"
 #include "framework/connection/ITransport.h"
 
 #include <QObject>
@@ -50,6 +51,11 @@ public:
     // Several reads in one round trip, answered in order. A read the server refuses comes back
     // with its error in its answer; only a failure of the whole call throws.
     QList<protocol::FetchResult> FetchMany(QList<protocol::FetchRequest> requests);
+    // Reads `requests` in one round trip ahead of the reads an action is about to make: each
+    // later fetch that asks the same as one of them takes its answer without a round trip. During
+    // one user action (see UserAction) a fetch that asks again what the action read already
+    // takes that answer too. A write, or another session, forgets them.
+    void ReadAhead(const QList<protocol::FetchRequest> &requests);
     // The same fetch with the rows handed to `sink` as they are read, for a reader that keeps
     // its own form of them. What the sink throws is thrown from here once the server is done.
     void FetchEach(const QString &provider, const QString &statement, const QList<protocol::ParamValue> &params,
@@ -73,6 +79,7 @@ private:
     protocol::Credentials credentials() const;
     ITransport &transport();
 
+    AnswerMemo m_answers;
     std::optional<Session> m_session;
     std::unique_ptr<ITransport> m_transport;
     bool m_connected = false;

@@ -2,14 +2,17 @@
 
 #include "framework/widgets/DialogService.h"
 #include "framework/Exceptions.h"
+#include "framework/UserAction.h"
 
 namespace {
 
 int depth = 0;
 
+// The guard's depth and the user's action go together: the outermost guard is the action.
 struct DepthScope {
     DepthScope() { ++depth; }
     ~DepthScope() { --depth; }
+    UserAction::Scope action;
 };
 
 void show(const QString &message)
@@ -37,7 +40,7 @@ bool runShowing(const std::function<void()> &action)
 
 namespace ErrorGuard {
 
-ModalBoundary::ModalBoundary() : m_saved(depth)
+ModalBoundary::ModalBoundary() : m_saved(depth), m_action(std::make_unique<UserAction::Boundary>())
 {
     depth = 0;
 }

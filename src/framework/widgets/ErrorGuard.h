@@ -7,6 +7,9 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
+
+#include "framework/UserAction.h"
 
 namespace ErrorGuard {
 
@@ -25,6 +28,7 @@ public:
 
 private:
     int m_saved;
+    std::unique_ptr<UserAction::Boundary> m_action;   // the window's handlers are actions of their own
 };
 
 // connect() whose slot runs inside the guard.
