@@ -2,6 +2,7 @@
 
 #include "host/HostWindow.h"
 #include "framework/PlatformNotices.h"
+#include "framework/QtTranslations.h"
 #include "host/DemoDatabase.h"
 #include "host/ModuleLibrary.h"
 
@@ -103,6 +104,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("qacsemaf-host"));
     app.setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
+    loadQtSpanishTranslations();
     const HostOptions options = parseOptions(app);
 
     ModuleLibrary module(options.library);

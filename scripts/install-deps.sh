@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-tools-dev qt6-l10n-tools
+  qt6-translations-l10n
   libqt6sql6-sqlite libqt6sql6-psql
   qt6-charts-dev libqt6opengl6-dev
   qt6-httpserver-dev qt6-websockets-dev libssl-dev

@@ -63,6 +63,10 @@ public:
     void QryAcPpromCalcFields(TDataSet *DataSet);
     void Buscar_Cargo(int cod_empr, const QString &Cod_carg);
     static bool BuscarEnLista(const QStringList &listaCadena, const QString &lstvalor);
+    // The refusals of a plan node saved without a position chosen in the list, and of a
+    // replacement row saved without an employee.
+    static QString sinCargoElegidoMessage();
+    static QString sinEmpleadoMessage();
     void AbrirQueryGrafico();
 
     // ---- Replacement rows (QryAcCuare) ----
@@ -222,6 +226,7 @@ private:
     bool esFilaActualPlan(TDataSet *DataSet) const;
     void limpiarEncabezado(TDataSet *DataSet);
     void verificarNodoLibre(TDataSet *DataSet);
+    void verificarSinCiclo(TDataSet *DataSet);
     void reiniciarForma();
     void ponerNombreEmpleado(TDataSet *empleados, TDataSet *DataSet);
     int empresaActual() const;

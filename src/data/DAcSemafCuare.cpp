@@ -89,7 +89,15 @@ void TDtmAcSemaf::QryAcCuareCOD_CARGValidate(TField *Sender)
     fila->FieldByName(QStringLiteral("DtfNmbCargo"))->setAsString(QryBiCargo.FieldByName(QStringLiteral("nom_carg"))->AsString().trimmed());
 }
 
-void TDtmAcSemaf::QryAcCuareBeforePost(TDataSet *)
+QString TDtmAcSemaf::sinEmpleadoMessage()
 {
+    return QStringLiteral("Indique la identificación del empleado.");
+}
+
+void TDtmAcSemaf::QryAcCuareBeforePost(TDataSet *DataSet)
+{
+    // Refused here, in the user's words, before the database's own refusal of an empty key.
+    if (DataSet->FieldByName(QStringLiteral("COD_EMPL"))->IsNull())
+        throw Exception(sinEmpleadoMessage());
     gVrCodMenu = QVariant();
 }

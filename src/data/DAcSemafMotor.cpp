@@ -18,8 +18,10 @@ engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
 {
     if (!form)
         return engine::inputsFromTreeLists({}, {}, {}, {}, {}, false);
+    // A malformed candidate ends the run where it stands: the rows of the candidates before it stay.
     return engine::inputsFromTreeLists(form->CargoAspira, form->EmpreAspira, form->CargoActual, form->EmpCaActual,
-                                       form->CategoriasMarcadas(), form->gBoNexofEduSinPuntos);
+                                       form->CategoriasMarcadas(), form->gBoNexofEduSinPuntos,
+                                       engine::BadCandidate::EndsTheRun);
 }
 
 // The whole run on the result table, with the inputs read once the table is emptied.

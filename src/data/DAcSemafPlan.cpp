@@ -94,11 +94,10 @@ void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
 void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
 {
     gVrCodMenu = QVariant();
-    // Without a selected item there is no company to read: the list itself refuses index -1,
-    // with the runtime's message and none of the module's own.
+    // Without a selected item there is no company to read, for a plan's header row as well.
     const int elegido = Forma ? Forma->IndiceCargo() : -1;
     if (elegido < 0)
-        throw Exception(QStringLiteral("List index out of bounds (-1)"));
+        throw Exception(sinCargoElegidoMessage());
     const QString item = Forma->ListaCargos().value(elegido);
     const int guion = item.indexOf(QLatin1Char('-'));
     const QString textoEmpresa = guion < 0 ? QString() : item.left(guion);
@@ -107,7 +106,61 @@ void TDtmAcSemaf::QryAcPpromBeforePost(TDataSet *DataSet)
     if (!esNumero)
         throw Exception(QStringLiteral("'%1' no es un valor entero válido").arg(textoEmpresa));
     DataSet->FieldByName(QStringLiteral("COD_EMCA"))->setAsInteger(empresa);
+    verificarSinCiclo(DataSet);
     verificarNodoLibre(DataSet);
+}
+
+QString TDtmAcSemaf::sinCargoElegidoMessage()
+{
+    return QStringLiteral("Elija un cargo en la lista de \"Detalle de Cargo\" antes de guardar: la empresa del "
+                          "nodo se toma del cargo elegido, también en la fila del plan (nodo 0).");
+}
+
+// A parent chain that comes back to the node being saved would hide every node of the loop from
+// the tree: the save is refused, naming the nodes of the loop.
+void TDtmAcSemaf::verificarSinCiclo(TDataSet *DataSet)
+{
+    TField *menu = DataSet->FieldByName(QStringLiteral("COD_MENU"));
+    TField *nodo = DataSet->FieldByName(QStringLiteral("COD_NODO"));
+    TField *padre = DataSet->FieldByName(QStringLiteral("COD_NODP"));
+    if (menu->IsNull() || nodo->IsNull() || padre->IsNull() || nodo->AsInteger() == 0)
+        return;
+    const int propio = nodo->AsInteger();
+    // The saved nodes of the plan with their parents, this row's number and parent replacing
+    // what the database holds (the tree reads the plan again after the save).
+    QHash<int, int> padres;
+    QryGrafico.Close();
+    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(empresaActual());
+    QryGrafico.ParamByName(QStringLiteral("P_COD_MENU"))->setAsInteger(menu->AsInteger());
+    QryGrafico.Open();
+    TField *guardado = QryGrafico.FieldByName(QStringLiteral("cod_nodo"));
+    TField *suPadre = QryGrafico.FieldByName(QStringLiteral("cod_nodp"));
+    for (QryGrafico.First(); !QryGrafico.Eof(); QryGrafico.Next())
+        padres.insert(guardado->AsInteger(), suPadre->AsInteger());
+    if (DataSet->State() == dsEdit && m_claveEdicion.size() == 3)
+        padres.remove(m_claveEdicion.at(2).toInt());
+    padres.insert(propio, padre->AsInteger());
+
+    QList<int> cadena{propio};
+    int actual = padre->AsInteger();
+    while (actual != 0 && padres.contains(actual) && !cadena.contains(actual)) {
+        cadena << actual;
+        actual = padres.value(actual);
+    }
+    if (actual != propio)
+        return;
+    if (cadena.size() == 1)
+        throw Exception(QStringLiteral("El nodo %1 no puede ser su propio Nodo Padre. Elija otro Nodo Padre.")
+                            .arg(propio));
+    QStringList camino;
+    for (int paso : cadena)
+        camino << QString::number(paso);
+    camino << QString::number(propio);
+    throw Exception(QStringLiteral("El nodo %1 no puede tener como Nodo Padre al nodo %2, porque el nodo %2 "
+                                   "depende del nodo %1 (%3). Elija otro Nodo Padre.")
+                        .arg(propio)
+                        .arg(padre->AsInteger())
+                        .arg(camino.join(QStringLiteral(" → "))));
 }
 
 // Two users numbering nodes of one plan at the same time get the same number; the second save

@@ -53,13 +53,13 @@ int companyNumber(const QString &text)
 void checkGenerationInputs(const GenerationInputs &inputs)
 {
     categoryCodes(inputs.categories);
-    if (inputs.candidates.isEmpty())
+    if (inputs.candidates.isEmpty() && !inputs.endsAfterCandidates)
         throw Exception(noPositionMessage());
 }
 
 GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
                                      const QString &cargoActual, const QString &empCaActual,
-                                     const Categories &categories, bool eduSinPuntos)
+                                     const Categories &categories, bool eduSinPuntos, BadCandidate badCandidate)
 {
     GenerationInputs inputs;
     inputs.categories = categories;
@@ -72,9 +72,16 @@ GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &
     const QStringList companies = separarLista(empCaActual);
     inputs.candidates.reserve(positions.size());
     for (int i = 0; i < positions.size(); ++i) {
-        if (i >= companies.size())
-            throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
-        inputs.candidates.append({positions.at(i), companyNumber(companies.at(i))});
+        try {
+            if (i >= companies.size())
+                throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
+            inputs.candidates.append({positions.at(i), companyNumber(companies.at(i))});
+        } catch (const Exception &) {
+            if (badCandidate == BadCandidate::Refuses)
+                throw;
+            inputs.endsAfterCandidates = std::current_exception();
+            break;
+        }
     }
     return inputs;
 }

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <exception>
+
 namespace engine {
 
 // A position code of one company, as a career plan node names it.
@@ -26,7 +28,15 @@ struct GenerationInputs {
     CompanyPositions candidates;
     Categories categories;
     bool eduSinPuntos = false;
+    // The failure met in the candidate lists right after `candidates` (a company that is not a
+    // whole number, a company list shorter than the position list): a run evaluates the
+    // candidates before it, keeps their rows and then ends with it.
+    std::exception_ptr endsAfterCandidates;
 };
+
+// What a malformed candidate list does to the inputs: refuse them at once (the succession map
+// leaves such a node out), or end the run there (a single node's traffic light).
+enum class BadCandidate { Refuses, EndsTheRun };
 
 inline const QString &noCategoryMessage()
 {
@@ -54,16 +64,19 @@ QStringList categoryCodes(const Categories &categories);
 int companyNumber(const QString &text);
 
 // The two checks every run makes before it reads anything, in this order: a category is ticked
-// (noCategoryMessage()), a candidate position is given (noPositionMessage()).
+// (noCategoryMessage()), a candidate position is given (noPositionMessage(); a list whose first
+// candidate is malformed passes, to end the run with its own failure).
 void checkGenerationInputs(const GenerationInputs &inputs);
 
 // The text fields the career tree fills, as a run takes them: the target position and its
 // company, and the candidate positions with their companies as single-quoted codes joined by
 // commas, in parallel order ('C1','C2' with '1','2'). The run's two checks come first, so that
-// their messages win over a malformed list; then a company that is not a whole number throws
-// EConvertError and a company list shorter than the position list throws Exception.
+// their messages win over a malformed list; then a target company that is not a whole number
+// throws EConvertError. A candidate's company that is not a whole number (EConvertError) or
+// missing (Exception) throws too, or, with BadCandidate::EndsTheRun, ends the candidates there.
 GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
                                      const QString &cargoActual, const QString &empCaActual,
-                                     const Categories &categories, bool eduSinPuntos);
+                                     const Categories &categories, bool eduSinPuntos,
+                                     BadCandidate badCandidate = BadCandidate::Refuses);
 
 } // namespace engine

@@ -102,6 +102,8 @@ void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
         for (const CandidateEmployee &employee : candidates)
             appendRow(fields, employee, scorer->score(employee));
     }
+    if (inputs.endsAfterCandidates)
+        std::rethrow_exception(inputs.endsAfterCandidates);
 }
 
 void TrafficLightGeneration::appendRow(const ResultFields &fields, const CandidateEmployee &employee,

@@ -3,6 +3,7 @@
 #include "data/DAcSemaf.h"
 #include "ui/DLLUFORM.h"
 #include "framework/Exceptions.h"
+#include "framework/QtTranslations.h"
 #include "framework/Session.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "entry/ServerIdentity.h"
@@ -36,6 +37,7 @@ void ensureApplication()
     if (QCoreApplication::instance())
         throw Exception(QStringLiteral("El programa anfitrión no tiene una aplicación gráfica."));
     gOwnApplication.application = new QApplication(gOwnApplication.argc, gOwnApplication.argv);
+    loadQtSpanishTranslations();
 }
 
 void releaseOwnApplication()

@@ -205,9 +205,7 @@ void TFrmAcSemaf::conectarControles()
     connect(PppMnEmpleados->addAction(QStringLiteral("Educación No Formal")), &QAction::triggered, this,
             guarded(&TFrmAcSemaf::EducacinNoFormal1Click));
     TreeViewCarrera->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(TreeViewCarrera, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        PppMnEmpleados->popup(TreeViewCarrera->viewport()->mapToGlobal(at));
-    });
+    connect(TreeViewCarrera, &QWidget::customContextMenuRequested, this, &TFrmAcSemaf::menuDelArbol);
     DBGrdSemaforo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrdSemaforo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         PopupMenu1->popup(DBGrdSemaforo->viewport()->mapToGlobal(at));
@@ -275,6 +273,9 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
     for (QTabWidget *paginas : findChildren<QTabWidget *>())                      // 2
         paginas->setCurrentIndex(0);
     limpiarMapa();  // a map belongs to the company it was computed in
+    // The tree and the positions it yields belong to the company being left, even when the new
+    // company's plans have the same numbers, or it has none.
+    olvidarArbol();
     TfrmFormaMaestro::cmbEmpresaChange(Sender);                                   // 3
     datos.ValidaGrupoEmpresarial();                                               // 4
     datos.QryAcCuare.Close();                                                     // 5
@@ -297,6 +298,9 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
     datos.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(empresa);
     datos.QryGnEmpre.Open();
     gBoNexofEduSinPuntos = datos.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S"); // 12
+    // Nothing drawn meanwhile stays: the plan rows read next for this company draw the tree
+    // anew, whatever its plan number, or leave it empty when the company has no plan.
+    olvidarArbol();
 }
 
 void TFrmAcSemaf::dtsFrmDataChange(TDataSource *Sender, TField *Field)

@@ -145,6 +145,8 @@ private:
     QTreeWidgetItem *agregarNodo(QTreeWidgetItem *padre, const QString &titulo, const QString &codCarg,
                                  const QString &codEmca, const QVariant &codEmpl, int imagen);
     void eliminarEmpleados(QTreeWidgetItem *nodo);
+    void olvidarArbol();
+    void menuDelArbol(const QPoint &at);
     // The generation of "Generación Semaforo" on the tree's selected node, whatever the filter.
     void generarSemaforoNodo();
     void configurarMapa();

@@ -90,13 +90,29 @@ void TFrmAcSemaf::GenerarArbolCarrera()
     const int indice = ListaNodos.indexOf(QString::number(plan.FieldByName(QStringLiteral("cod_nodo"))->AsInteger()));
     if (indice < 0)
         return;
-    if (TreeViewCarrera->isVisible() && TreeViewCarrera->isEnabled())
+    // Not while the row is edited: the notice of an edit that typing began would take the focus
+    // from the edit being typed into.
+    if (TreeViewCarrera->isVisible() && TreeViewCarrera->isEnabled() && plan.State() == dsBrowse)
         TreeViewCarrera->setFocus();
     // The rules empty the tree without touching the lists: an empty tree selects nothing.
     if (TreeViewCarrera->topLevelItemCount() > 0 && indice < ListaNivNodos.size()) {
         TreeViewCarrera->setCurrentItem(ListaNivNodos.at(indice));
         TreeViewCarrera->scrollToItem(ListaNivNodos.at(indice));  // opens the branches above it
     }
+}
+
+// No tree, no target and no candidates: the next drawing request builds the tree anew.
+void TFrmAcSemaf::olvidarArbol()
+{
+    TreeViewCarrera->clear();
+    ListaNivNodos.clear();
+    ListaNodos.clear();
+    CargoAspira.clear();
+    EmpreAspira.clear();
+    CargoActual.clear();
+    EmpCaActual.clear();
+    if (DtmAcSemaf)
+        DtmAcSemaf->gVrCodMenu = QVariant();
 }
 
 void TFrmAcSemaf::TreeViewCarreraClick()

@@ -124,6 +124,17 @@ void TFrmAcSemaf::generarSemaforoNodo()
     datos.GenerarSemaforoCarrera();
 }
 
+// The drill-down opens an employee's records: it is offered on employee nodes only, and acts on
+// the node that was clicked.
+void TFrmAcSemaf::menuDelArbol(const QPoint &at)
+{
+    QTreeWidgetItem *nodo = TreeViewCarrera->itemAt(at);
+    if (!nodo || nodo->data(0, RolCodEmpl).isNull())
+        return;
+    TreeViewCarrera->setCurrentItem(nodo);
+    PppMnEmpleados->popup(TreeViewCarrera->viewport()->mapToGlobal(at));
+}
+
 void TFrmAcSemaf::abrirPrograma(QLabel *label)
 {
     QTreeWidgetItem *nodo = TreeViewCarrera->currentItem();

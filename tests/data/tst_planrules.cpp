@@ -102,8 +102,7 @@ private slots:
         QCOMPARE(m->forma.IndiceCargo(), -1);
         m->f("COD_MENU")->setAsInteger(70);
         m->f("NOM_MENU")->setAsString(QStringLiteral("Plan sin cargo"));
-        // The refusal is the list's own (no item at index -1), not a message of the module.
-        QCOMPARE(messageOf([&] { pprom.Post(); }), QStringLiteral("List index out of bounds (-1)"));
+        QCOMPARE(messageOf([&] { pprom.Post(); }), TDtmAcSemaf::sinCargoElegidoMessage());
         QCOMPARE(pprom.State(), dsInsert);
         QCOMPARE(m->f("NOM_MENU")->AsString(), QStringLiteral("Plan sin cargo"));
         QCOMPARE(m->f("COD_MENU")->AsInteger(), 70);

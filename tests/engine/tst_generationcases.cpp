@@ -149,12 +149,10 @@ private slots:
         QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage();
         QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage();
         QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage();
-        QTest::newRow("candidate company not a number")
-            << "EF" << "1" << "'C1','C1'" << "'1','1x'" << "'1x' no es un valor entero válido (COD_EMPR)";
         QTest::newRow("target company not a number")
             << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)";
-        QTest::newRow("fewer companies than positions")
-            << "EF" << "1" << "'C1','C1'" << "'1'" << "List index out of bounds (1)";
+        QTest::newRow("first candidate company not a number")
+            << "EF" << "1" << "'C1','C1'" << "'1x','1'" << "'1x' no es un valor entero válido (COD_EMPR)";
     }
 
     void inputMessages()
@@ -187,6 +185,41 @@ private slots:
         QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
         QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
         QVERIFY(station.module.CdsAcSemaf.AfterScroll);
+    }
+
+    // A malformed entry further down the candidate lists ends the run there: the rows of the
+    // candidates before it stay, and the run's message says what stopped it.
+    void runEndsAtAMalformedCandidate_data()
+    {
+        addColumns<QString, QString, int, QString>({"positions", "companies", "rows", "message"});
+        QTest::newRow("second company not a number")
+            << "'C1','C1'" << "'1','1x'" << 1 << "'1x' no es un valor entero válido (COD_EMPR)";
+        QTest::newRow("fewer companies than positions")
+            << "'C1','C1','C1'" << "'1','1'" << 2 << "List index out of bounds (2)";
+    }
+
+    void runEndsAtAMalformedCandidate()
+    {
+        QFETCH(QString, positions);
+        QFETCH(QString, companies);
+        QFETCH(int, rows);
+        QFETCH(QString, message);
+        CompanyBuilder db;
+        seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
+        QVERIFY2(db.commit(), qPrintable(db.error()));
+        db.startSession(1);
+        GenerationHarness station;
+        station.form.categories = categoriesOf(QStringLiteral("EF"));
+        station.form.CargoAspira = QStringLiteral("T1");
+        station.form.EmpreAspira = QStringLiteral("1");
+        station.form.CargoActual = positions;
+        station.form.EmpCaActual = companies;
+        QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
+        TDataSet &result = station.module.CdsAcSemaf;
+        QCOMPARE(result.RecordCount(), rows);
+        for (result.First(); !result.Eof(); result.Next())
+            QCOMPARE(result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat(), 66.67);
+        QVERIFY(result.AfterScroll);
     }
 
     // The positions table holds the current plan node's position (when it sits under its parent in

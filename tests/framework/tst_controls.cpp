@@ -8,6 +8,7 @@
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
+#include "framework/QtTranslations.h"
 #include "framework/widgets/TDBEdit.h"
 #include "framework/dataset/TDataSetModel.h"
 #include "framework/dataset/TDataSource.h"
@@ -17,6 +18,10 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -192,9 +197,9 @@ private slots:
         QVERIFY(grid->verticalHeader()->isVisible());
     }
 
-    // Sorting by a title orders the rows shown (numbers as numbers), never the dataset, and a row
-    // picked in the sorted view is the dataset's row.
-    void headerSortsOnlyTheView()
+    // A click on a title orders the table itself by that column (numbers as numbers, empty first),
+    // a second click reverses it: the grid, the table walked from its first row and the cursor agree.
+    void headerOrdersTheDataSet()
     {
         TVelkarDBgrid grid;
         grid.setDataSource(m_source.get());
@@ -208,16 +213,102 @@ private slots:
                 names << grid.model()->index(r, 1).data().toString();
             return names;
         };
-        const QStringList datasetOrder = shown();
         QHeaderView *header = grid.horizontalHeader();
         const QPoint points(header->sectionViewportPosition(3) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
-        QCOMPARE(shown(), (QStringList{QStringLiteral("C3"), QStringLiteral("C1"), QStringLiteral("c4"), QStringLiteral("C2")}));
+        const QStringList ascending{QStringLiteral("C3"), QStringLiteral("C1"), QStringLiteral("c4"), QStringLiteral("C2")};
+        QCOMPARE(shown(), ascending);
+        QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), ascending);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, points);
-        QCOMPARE(shown(), (QStringList{QStringLiteral("C2"), QStringLiteral("c4"), QStringLiteral("C1"), QStringLiteral("C3")}));
-        QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), datasetOrder);
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
-        QCOMPARE(m_ds->FieldByName(QStringLiteral("COD_CARG"))->AsString(), QStringLiteral("C2"));
+        const QStringList descending{QStringLiteral("C2"), QStringLiteral("c4"), QStringLiteral("C1"), QStringLiteral("C3")};
+        QCOMPARE(shown(), descending);
+        QCOMPARE(fixtures::column(*m_ds, QStringLiteral("COD_CARG")), descending);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(1, 0)).center());
+        QCOMPARE(m_ds->FieldByName(QStringLiteral("COD_CARG"))->AsString(), QStringLiteral("c4"));
+        QCOMPARE(m_ds->RecNo(), 2);
+    }
+
+    void postTakesWhatIsBeingTyped_data()
+    {
+        // control: "edit" (a field-bound edit) or "cell" (the grid's cell editor)
+        addColumns<QString, QString, QString, QString>({"control", "typed", "message", "stored"});
+        QTest::newRow("edit") << "edit" << "Gerente" << QString() << "Gerente";
+        QTest::newRow("edit, refused") << "edit" << "Xavier" << "Nombre no permitido" << "Analista";
+        QTest::newRow("cell") << "cell" << "Gerente" << QString() << "Gerente";
+        QTest::newRow("cell, refused") << "cell" << "Xavier" << "Nombre no permitido" << "Analista";
+    }
+
+    // The navigator's save pressed while the focus is still in the control being typed into: the
+    // text is saved with the row; a refused value is told once, and the row stays in edit with
+    // the typed text in the control.
+    void postTakesWhatIsBeingTyped()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        TField *name = m_ds->FieldByName(QStringLiteral("NOM_CARG"));
+        name->OnValidate = [](TField *field) {
+            if (field->AsString().startsWith(QLatin1Char('X')))
+                throw Exception(QStringLiteral("Nombre no permitido"));
+        };
+        QWidget form;
+        auto *layout = new QVBoxLayout(&form);
+        auto *edit = new TDBEdit;
+        auto *grid = new TVelkarDBgrid;
+        auto *navigator = new TQNavegador;
+        for (QWidget *child : {static_cast<QWidget *>(edit), static_cast<QWidget *>(grid), static_cast<QWidget *>(navigator)})
+            layout->addWidget(child);
+        edit->setDataSource(m_source.get());
+        edit->setDataField(QStringLiteral("NOM_CARG"));
+        grid->setDataSource(m_source.get());
+        grid->setReadOnly(false);
+        navigator->setDataSource(m_source.get());
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        DialogRecorder dialogs;
+        QLineEdit *typing = edit;
+        if (control == QLatin1String("edit")) {
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, typed);
+        } else {
+            QTest::mouseClick(navigator->button(TQNavegador::nbEdit), Qt::LeftButton);
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(0, grid->dataModel()->columnOf(QStringLiteral("NOM_CARG"))));
+            QTest::keyClicks(grid, typed.left(1));
+            typing = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(typing && typing != edit);
+            QTest::keyClicks(typing, typed.mid(1));
+        }
+        QCOMPARE(m_ds->State(), dsEdit);
+        QTest::mouseClick(navigator->button(TQNavegador::nbPost), Qt::LeftButton);
+        QCOMPARE(dialogs.texts().join(QLatin1Char('|')), message);
+        QCOMPARE(m_ds->State(), message.isEmpty() ? dsBrowse : dsEdit);
+        QCOMPARE(name->AsString(), stored);
+        if (!message.isEmpty())
+            QCOMPARE(typing->text(), typed);
+        m_ds->Cancel();  // the refused text goes with the edit, before the form closes
+    }
+
+    // A question of the module in a real box: its buttons read "Sí" and "No", and "No" answers no;
+    // Qt's own texts (the buttons of its other boxes and dialogs) come in Spanish too.
+    void questionsAndQtTextsInSpanish()
+    {
+        QVERIFY(loadQtSpanishTranslations());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+        QStringList buttons;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        });
+        QVERIFY(!DialogService::instance().confirm(QStringLiteral("¿Borrar el registro?")));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QStringLiteral("&No"), QStringLiteral("&Sí")}));
     }
 
     void navigatorFollowsState()

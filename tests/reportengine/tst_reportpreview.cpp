@@ -14,6 +14,7 @@
 #include "reportengine/ReportFile.h"
 #include "reportengine/widgets/ReportOutline.h"
 #include "reportengine/widgets/ReportPreview.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/PdfTools.h"
 
 #include <QApplication>
@@ -33,6 +34,9 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <QPrintDialog>
+#include <QScreen>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace report;
@@ -502,6 +506,78 @@ private slots:
         QCOMPARE(startedAt, QStringLiteral("A4"));
     }
 
+    // The preview, 1000 x 1000 where the screen has room, takes at most 90 % of a smaller screen's
+    // free area, centred, so that its status bar (where saving and exporting confirm) is on it.
+    void previewFitsTheScreen()
+    {
+        BoundReport bound(QStringLiteral("list"), 10);
+        ReportPreview window(preparedWithInfo(bound));
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.fitToScreen();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        const QSize most = QSize(1000, 1000).boundedTo(screen.size() * 0.9);
+        QVERIFY2(window.width() <= most.width() && window.height() <= most.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(window.width()).arg(window.height())
+                                .arg(screen.width()).arg(screen.height())));
+        QVERIFY(qAbs(window.geometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(window.geometry().center().y() - screen.center().y()) <= 1);
+        QStatusBar *status = window.statusBar();
+        QVERIFY(screen.contains(QRect(status->mapToGlobal(QPoint(0, 0)), status->size())));
+    }
+
+    void printWithoutADefaultPrinter_data()
+    {
+        // printers: the machine's, none of them the default; road: the preview's button or the
+        // main window's "Imprimir"; answer: what the print dialog gets
+        addColumns<QStringList, QString, int, QString, bool>({"printers", "road", "answer", "message", "printed"});
+        const QStringList oficina{QStringLiteral("Oficina")};
+        QTest::newRow("no printer, preview") << QStringList{} << "preview" << int(QDialog::Accepted)
+                                             << ReportPrinting::noPrinterMessage() << false;
+        QTest::newRow("no printer, Imprimir") << QStringList{} << "direct" << int(QDialog::Accepted)
+                                              << ReportPrinting::noPrinterMessage() << false;
+        QTest::newRow("dialog cancelled") << oficina << "direct" << int(QDialog::Rejected) << QString() << false;
+        QTest::newRow("dialog accepted, preview") << oficina << "preview" << int(QDialog::Accepted) << QString() << true;
+        QTest::newRow("dialog accepted, Imprimir") << oficina << "direct" << int(QDialog::Accepted) << QString() << true;
+    }
+
+    // Without a default printer the print dialog is offered and the report printed where the user
+    // chose; a machine without any printer says so.
+    void printWithoutADefaultPrinter()
+    {
+        QFETCH(QStringList, printers);
+        QFETCH(QString, road);
+        QFETCH(int, answer);
+        QFETCH(QString, message);
+        QFETCH(bool, printed);
+        ReportPrinting::printerList = [printers] { return ReportPrinting::Printers{QString(), printers}; };
+        const QString pdf = m_dir.filePath(QStringLiteral("chosen-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '-'));
+        QStringList dialogTitles;
+        DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
+            auto *dialog = qobject_cast<QPrintDialog *>(request.dialog);
+            if (!dialog)
+                return DialogService::Ok;
+            dialogTitles << dialog->windowTitle();
+            dialog->printer()->setOutputFileName(pdf);
+            return answer;
+        });
+        BoundReport bound(QStringLiteral("list"), 10);
+        if (road == QLatin1String("preview")) {
+            ReportPreview window(preparedWithInfo(bound));
+            window.setAttribute(Qt::WA_DeleteOnClose, false);
+            clickToolBar(window, "actionImprimir");
+        } else {
+            ReportPrinting::printToDefaultPrinter(preparedWithInfo(bound));
+        }
+        ReportPrinting::printerList = nullptr;
+        QCOMPARE(dialogs.texts().join(QLatin1Char('|')), message);
+        QCOMPARE(dialogTitles, printers.isEmpty() ? QStringList() : QStringList{QStringLiteral("Imprimir")});
+        QCOMPARE(QFileInfo::exists(pdf), printed);
+        if (printed)
+            QVERIFY(pdfInfo(pdf, 1).contains(QStringLiteral("Title:           ") + kTitle));
+    }
+
     void chartBackgroundFillsItsRectangle_data()
     {
         QTest::addColumn<bool>("charting");
@@ -579,6 +655,48 @@ private slots:
                 QVERIFY2(!rect.intersects(other), qPrintable(label));
             placed << rect;
         }
+    }
+
+    void manyRowsKeepTheirLabelsApart_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("40 two-line labels") << 40 << kLongLabel.section(' ', 0, 11);
+        QTest::newRow("40 long labels") << 40 << kLongLabel;
+        QTest::newRow("120 labels") << 120 << kLongLabel.section(' ', 0, 5);
+    }
+
+    // More rows than the label font can name in full: the labels get smaller, then keep the lines
+    // their category has room for; none covers another or the bars, every row is named while a
+    // line has room, and each shown label begins as its row does.
+    void manyRowsKeepTheirLabelsApart()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, label);
+        QStringList labels;
+        for (int i = 0; i < rows; ++i)
+            labels << QStringLiteral("%1 %2").arg(i).arg(label);
+        QGraphicsScene scene;
+        QChart *chart = ChartsPainter::layOut(scene, QSizeF(960, 521), competenceChart(), chartRows(labels));
+        QList<QRectF> placed;
+        int named = 0;
+        for (QGraphicsItem *item : scene.items()) {
+            auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+            if (!text || !text->isVisible() || text->parentItem())
+                continue;
+            const QString shown = text->toPlainText();
+            const int row = shown.section(' ', 0, 0).toInt();
+            QVERIFY2(shown.simplified().startsWith(QStringLiteral("%1 %2").arg(row).arg(label.section(' ', 0, 0))),
+                     qPrintable(shown));
+            QVERIFY(text->font().pixelSize() >= 6);
+            const QRectF rect = text->sceneBoundingRect();
+            QVERIFY2(rect.right() <= chart->plotArea().left(), qPrintable(shown));
+            for (const QRectF &other : std::as_const(placed))
+                QVERIFY2(!rect.intersects(other), qPrintable(shown));
+            placed << rect;
+            ++named;
+        }
+        QVERIFY2(rows <= 40 ? named == rows : named >= rows / 4, qPrintable(QString::number(named)));
     }
 
     void labelColumnFitsTheCategories_data()

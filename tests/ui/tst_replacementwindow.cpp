@@ -122,6 +122,50 @@ private slots:
         filas().Delete();
     }
 
+    void guardarSinSalirDeLaCelda_data()
+    {
+        // tecleado: typed into the employee's cell of a new row, left open; guardado: saved or not
+        addColumns<QString, QString, bool>({"tecleado", "mensaje", "guardado"});
+        QTest::newRow("sin empleado") << QString() << "Indique la identificación del empleado." << false;
+        QTest::newRow("empleado en la celda abierta") << "52345678" << QString() << true;
+        QTest::newRow("empleado desconocido en la celda abierta")
+            << "999" << "Identificación NO existe en la Base de Datos!!!" << false;
+    }
+
+    // The navigator's save pressed while the employee is still being typed: the cell's text is
+    // saved with the row, or the refusal is told once in the user's words and the row stays in
+    // insert with what was typed, nothing written.
+    void guardarSinSalirDeLaCelda()
+    {
+        QFETCH(QString, tecleado);
+        QFETCH(QString, mensaje);
+        QFETCH(bool, guardado);
+        pulsar(TQNavegador::nbInsert);
+        QWidget *editor = nullptr;
+        if (!tecleado.isEmpty()) {
+            w->DBGrdCuadro->setCurrentIndex(celda("COD_EMPL"));
+            QTest::keyClicks(w->DBGrdCuadro, tecleado.left(1));
+            editor = QApplication::focusWidget();
+            QVERIFY(editor && editor != w->DBGrdCuadro);
+            QTest::keyClicks(editor, tecleado.mid(1));
+        }
+        pulsar(TQNavegador::nbPost);
+        QCOMPARE(dialogos->texts().join(QLatin1Char('|')), mensaje);
+        const QStringList enBase = m_db.query(QStringLiteral("SELECT COD_EMPL FROM AC_CUARE WHERE COD_EMPR = 1 AND "
+                                                             "COD_MENU = 2 AND COD_NODO = 8 AND COD_EMPL = %1")
+                                                  .arg(tecleado.isEmpty() ? QStringLiteral("0") : tecleado));
+        QCOMPARE(enBase.size(), guardado ? 1 : 0);
+        if (guardado) {
+            QCOMPARE(filas().State(), dsBrowse);
+            QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
+            filas().Delete();
+            return;
+        }
+        QCOMPARE(filas().State(), dsInsert);
+        if (editor)
+            QCOMPARE(qobject_cast<QLineEdit *>(QApplication::focusWidget())->text(), tecleado);
+    }
+
     void cierreConFilaPendiente_data()
     {
         addColumns<int, int>({"respuesta", "filasDespues"});

@@ -5,6 +5,7 @@
 
 #include "reportengine/widgets/ChartsPainter.h"
 #include "framework/PlatformNotices.h"
+#include "framework/QtTranslations.h"
 #include "tools/CommandTable.h"
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     loadTranslations();
+    loadQtSpanishTranslations();  // the module's windows and Qt's dialogs in them speak Spanish
     return runNamedCommand(windowCommands(), QCoreApplication::arguments(),
                            cliText(QT_TRANSLATE_NOOP("qacsemaf", "Los comandos de qacsemaf que abren las ventanas del "
                                                                  "módulo; qacsemaf inicia este programa para ellos.")));

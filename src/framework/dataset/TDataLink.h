@@ -11,7 +11,8 @@ enum class TDataEvent {
     DataSetScroll,  // the cursor moved
     RecordChange,   // the current row changed as a whole
     FieldChange,    // one field of the current row changed
-    LayoutChange    // the fields changed
+    LayoutChange,   // the fields changed
+    UpdateRecord    // before a post: bound controls store what is typed in them (they throw to refuse)
 };
 
 enum class TRowChange { Reset, Inserted, Removed };

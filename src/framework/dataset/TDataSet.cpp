@@ -346,11 +346,21 @@ void TDataSet::checkRequired()
                                      .arg(displayName(), field->DisplayName()));
 }
 
+void TDataSet::UpdateRecord()
+{
+    if (m_state != dsEdit && m_state != dsInsert)
+        throw EDatabaseError(QStringLiteral("%1: no está en edición").arg(displayName()));
+    notify(TDataEvent::UpdateRecord);
+}
+
 void TDataSet::Post()
 {
     checkActive();
     if (m_state != dsEdit && m_state != dsInsert)
         return;
+    UpdateRecord();
+    if (m_state != dsEdit && m_state != dsInsert)
+        return; // a control's store ended the edit
     fire(BeforePost);
     if (m_state != dsEdit && m_state != dsInsert)
         return; // the handler cancelled

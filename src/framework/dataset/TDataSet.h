@@ -71,6 +71,9 @@ public:
     void Insert();
     void Edit();
     void Post();
+    // Asks the bound controls to store what is typed in them and not yet in the fields; Post
+    // does it first, so that a save never leaves typed text behind. A refused value throws.
+    void UpdateRecord();
     void Cancel();
     void Delete();
     bool Modified() const { return m_modified; }

@@ -168,6 +168,11 @@ void TDataSetModel::followCursor()
 
 void TDataSetModel::dataEvent(TDataEvent event, TField *field)
 {
+    if (event == TDataEvent::UpdateRecord) {
+        if (OnUpdateRecord)
+            OnUpdateRecord();
+        return;
+    }
     changeRows(event, field);
     followCursor();
     if (event == TDataEvent::UpdateState)

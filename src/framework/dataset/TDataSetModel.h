@@ -11,6 +11,7 @@
 #include <QList>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 
 class TDataSet;
 class TField;
@@ -35,6 +36,9 @@ public:
     void setFieldNames(const QStringList &names);
     void setColumnTitle(const QString &fieldName, const QString &title);
     void setColumnReadOnly(const QString &fieldName, bool readOnly);
+    // What the view does when the dataset is about to post: store the value of an open cell
+    // editor. Throwing refuses the post.
+    std::function<void()> OnUpdateRecord;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

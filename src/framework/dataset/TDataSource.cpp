@@ -54,6 +54,13 @@ void TDataSource::dataEvent(TDataEvent event, TField *field)
         }
         return;
     }
+    if (event == TDataEvent::UpdateRecord) {
+        if (OnUpdateData) {
+            const auto handler = OnUpdateData;
+            handler(this);
+        }
+        return;
+    }
     if (State() == dsInactive || event == TDataEvent::LayoutChange || !OnDataChange)
         return;
     const auto handler = OnDataChange;

@@ -1,7 +1,8 @@
 #pragma once
 // Connects data-aware controls and form code to a dataset: OnStateChange when the dataset's
 // state changes, OnDataChange with no field when the current row changes (scroll, open, post,
-// cancel, delete) and with the field when one field of the current row changes.
+// cancel, delete) and with the field when one field of the current row changes; OnUpdateData
+// before a post, when the bound controls store what is typed in them.
 
 #include "framework/dataset/TDataLink.h"
 #include "framework/dataset/TDataSet.h"
@@ -30,6 +31,7 @@ public:
 
     std::function<void(TDataSource *, TField *)> OnDataChange;
     std::function<void(TDataSource *)> OnStateChange;
+    std::function<void(TDataSource *)> OnUpdateData;
 
 protected:
     void dataEvent(TDataEvent event, TField *field) override;

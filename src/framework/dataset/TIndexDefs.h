@@ -23,6 +23,10 @@ public:
     {
         m_defs.append({name, fields, options, QString()});
     }
+    void Remove(const QString &name)
+    {
+        m_defs.removeIf([&](const TIndexDef &def) { return def.Name.compare(name, Qt::CaseInsensitive) == 0; });
+    }
     void Clear() { m_defs.clear(); }
     int Count() const { return m_defs.size(); }
     const TIndexDef &Items(int index) const { return m_defs.at(index); }

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 DialogService &DialogService::instance()
@@ -41,11 +42,14 @@ int DialogService::ask(Kind kind, const QString &text)
         return m_handler({kind, applicationTitle, text, nullptr});
     QWidget *parent = parentWindow ? parentWindow : QApplication::activeWindow();
     switch (kind) {
-    case Question:
-        return QMessageBox::question(parent, applicationTitle, text, QMessageBox::Yes | QMessageBox::No)
-                       == QMessageBox::Yes
-                   ? Yes
-                   : No;
+    case Question: {
+        // Spanish buttons whether or not Qt's own Spanish texts are on the machine.
+        QMessageBox box(QMessageBox::Question, applicationTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Yes : No;
+    }
     case Warning:
         QMessageBox::warning(parent, applicationTitle, text);
         return Ok;

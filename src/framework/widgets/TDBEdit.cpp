@@ -67,27 +67,34 @@ void TDBEdit::bindDataSet(TDataSet *dataSet)
 
 bool TDBEdit::UpdateRecord()
 {
+    return ErrorGuard::run([this] { storeTyped(); });
+}
+
+// Stores the typed text in the field; the field's refusal passes on, the text staying typed.
+void TDBEdit::storeTyped()
+{
     TField *field = Field();
     if (!m_typed || !field)
-        return true;
+        return;
     if (m_dataSet->State() != dsEdit && m_dataSet->State() != dsInsert) {
         // The edit of the row ended (a cancel or a post) before this edit heard of it, and the
         // focus left it meanwhile: what was typed is gone with the edit.
         m_typed = false;
         showField();
-        return true;
+        return;
     }
-    m_storing = true;
     const QString typed = text();
-    const bool stored = ErrorGuard::run([&] { field->setAsString(typed); });
-    m_storing = false;
-    if (stored) {
-        m_typed = false;
-        showField();
-    } else {
+    m_storing = true;
+    try {
+        field->setAsString(typed);
+    } catch (...) {
+        m_storing = false;
         setText(typed);
+        throw;
     }
-    return stored;
+    m_storing = false;
+    m_typed = false;
+    showField();
 }
 
 void TDBEdit::focusInEvent(QFocusEvent *event)
@@ -119,6 +126,10 @@ void TDBEdit::dataEvent(TDataEvent event, TField *field)
 {
     if (m_storing || event == TDataEvent::UpdateState)
         return;
+    if (event == TDataEvent::UpdateRecord) {
+        storeTyped();
+        return;
+    }
     if (event == TDataEvent::FieldChange && field != Field())
         return;
     // The row changed under the edit (a scroll, a post, a cancel): what was typed is gone.

@@ -3,6 +3,8 @@
 // its edit text while it has the focus; typing starts an edit of the row (when the source allows
 // it), and leaving the edit or pressing Enter stores the text in the field inside the error guard.
 // A refused value keeps the typed text and the row in edit, so nothing the user typed is lost.
+// Before the dataset posts, it asks the edit for its typed text as well (a save pressed without
+// leaving the edit), and a refused value refuses the post.
 
 #include "framework/dataset/TDataLink.h"
 
@@ -35,6 +37,7 @@ private:
     void dataSetDestroyed() override;
     void bindDataSet(TDataSet *dataSet);
     void showField();
+    void storeTyped();
 
     TDataSource *m_source = nullptr;
     TDataSet *m_dataSet = nullptr;

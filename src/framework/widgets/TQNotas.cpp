@@ -160,7 +160,7 @@ void TQNotas::Abrir()
 void TQNotas::dataEvent(TDataEvent event, TField *)
 {
     // The count follows the record; reading it is left for when the key really changed.
-    if (event == TDataEvent::FieldChange || event == TDataEvent::UpdateState)
+    if (event == TDataEvent::FieldChange || event == TDataEvent::UpdateState || event == TDataEvent::UpdateRecord)
         return;
     if (Llave() != m_shownKey && isVisible())
         ErrorGuard::run([this] { Refrescar(); });

@@ -2,6 +2,7 @@
 
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
+#include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSetModel.h"
 
 #include <QApplication>
@@ -142,8 +143,7 @@ private:
     TVelkarDBgrid *m_grid;
 };
 
-// Orders the rows shown by the raw values: empty values first, numbers as numbers, texts as the
-// workstation's language orders them.
+// Passes the dataset's rows through in the dataset's order, with the indicator markers as row titles.
 class ValueSorter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
@@ -168,18 +168,12 @@ public:
             emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
     }
 
-protected:
-    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
+    // A click on a sortable grid's title: the dataset is reordered instead of the view.
+    std::function<void(int, Qt::SortOrder)> sorter;
+    void sort(int column, Qt::SortOrder order) override
     {
-        const QVariant a = left.data(Qt::EditRole);
-        const QVariant b = right.data(Qt::EditRole);
-        if (a.isNull() || b.isNull())
-            return a.isNull() && !b.isNull();
-        bool numbers = false, other = false;
-        const double x = a.toDouble(&numbers), y = b.toDouble(&other);
-        if (numbers && other && a.typeId() != QMetaType::QString)
-            return x < y;
-        return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
+        if (sorter)
+            sorter(column, order);
     }
 };
 
@@ -234,6 +228,46 @@ TVelkarDBgrid::TVelkarDBgrid(QWidget *parent) : QTableView(parent), m_model(new 
     connect(m_model, &TDataSetModel::editFailed, this, [](const QString &message) {
         ErrorGuard::run([&] { throw Exception(message); });
     });
+    m_model->OnUpdateRecord = [this] { storeOpenEditor(); };
+    static_cast<ValueSorter *>(m_view)->sorter = [this](int column, Qt::SortOrder order) {
+        ErrorGuard::run([&] { sortDataSetBy(column, order); });
+    };
+}
+
+// The value typed in an open cell editor goes to its field; a refused value was shown by the
+// editFailed handler, and the post stops without a second message.
+void TVelkarDBgrid::storeOpenEditor()
+{
+    if (state() != EditingState)
+        return;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    bool refused = false;
+    const QMetaObject::Connection watch = connect(m_model, &TDataSetModel::editFailed, this, [&refused] { refused = true; });
+    commitData(editor);
+    disconnect(watch);
+    if (refused)
+        throw EAbort();
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+// The in-memory table takes the order of the clicked column (column -1: its own order again).
+void TVelkarDBgrid::sortDataSetBy(int column, Qt::SortOrder order)
+{
+    auto *table = dynamic_cast<TClientDataSet *>(DataSet());
+    if (!table || !table->Active())
+        return;
+    TField *field = m_model->fieldAt(column);
+    if (!field) {
+        if (table->IndexName() == sortIndexName())
+            table->setIndexName(QString());
+        return;
+    }
+    table->IndexDefs().Remove(sortIndexName());
+    table->IndexDefs().Add(sortIndexName(), field->FieldName(),
+                           order == Qt::DescendingOrder ? TIndexOptions(ixDescending) : TIndexOptions());
+    table->setIndexName(sortIndexName());
 }
 
 TVelkarDBgrid::~TVelkarDBgrid() = default;
@@ -355,11 +389,9 @@ int TVelkarDBgrid::sourceRow(const QModelIndex &viewIndex) const
 
 void TVelkarDBgrid::setSortableByHeader(bool sortable)
 {
-    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // no initial sort
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // no initial order
     setSortingEnabled(sortable);
     horizontalHeader()->setSortIndicatorShown(sortable);
-    if (!sortable)
-        m_view->sort(-1);
 }
 
 bool TVelkarDBgrid::CanEditCells() const

@@ -9,7 +9,8 @@
 // background of its own, which replaces the grid's, for the selected cell as well. A column may
 // offer a pick list or an ellipsis button while it is edited; the button (or Ctrl+Enter) runs
 // OnEditButtonClick. With a data source that does not edit by itself (AutoEdit off), cells open
-// for editing only while the dataset is already in edit or insert.
+// for editing only while the dataset is already in edit or insert. Before the dataset posts, an
+// open cell editor stores its value (a refused value refuses the post and the editor stays).
 
 #include "framework/dataset/TDataSource.h"
 
@@ -74,9 +75,11 @@ public:
     // The selected column, as the suite's grids number it (from 0).
     int SelectedIndex() const;
     void setSelectedIndex(int column);
-    // A click on a column title sorts the rows shown by that column, a second click reverses it;
-    // the dataset keeps its own order.
+    // A click on a column title orders the in-memory table by that column, a second click
+    // reverses it: the cursor, the navigators and whatever walks the table (a report) follow
+    // the order the grid shows. The table's order is its index "OrdenGrilla".
     void setSortableByHeader(bool sortable);
+    static QString sortIndexName() { return QStringLiteral("OrdenGrilla"); }
     // The dataset row shown at a view index.
     int sourceRow(const QModelIndex &viewIndex) const;
     // The value of a field in a dataset row, for painting hooks.
@@ -108,6 +111,8 @@ private:
     void keepCurrentInView();
     void scrollToCurrent();
     void updateIndicator();
+    void storeOpenEditor();
+    void sortDataSetBy(int column, Qt::SortOrder order);
 
     TDataSource *m_source = nullptr;
     TDataSetModel *m_model = nullptr;

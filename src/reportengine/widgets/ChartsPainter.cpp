@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QFontMetricsF>
 #include <QGraphicsTextItem>
 #include <QHorizontalBarSeries>
 #include <QLegend>
@@ -30,6 +31,7 @@ constexpr double kMaxLabelShare = 0.45;
 constexpr double kMinLabelShare = 0.22;
 constexpr int kLabelGap = 6;   // between the labels and the axis line
 constexpr int kEdge = 6;       // between the chart's edge and its content
+constexpr int kMinLabelPixels = 6;  // the smallest label font, still read on a printed page
 
 QFont chartLabelFont(const FontDef &def)
 {
@@ -122,9 +124,9 @@ QChart *buildChart(QGraphicsScene &scene, const QSizeF &size, const ChartDef &de
 }
 
 // Places the labels' lines in the column left of the plot area; false when one of them is taller
-// than its category.
-bool placeLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def, const QList<QStringList> &lines,
-                 int labelWidth)
+// than its category. An empty entry leaves its category without a label.
+bool placeLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def, const QFont &font,
+                 const QList<QStringList> &lines, int labelWidth)
 {
     const QRectF plot = chart.plotArea();
     const double slot = lines.isEmpty() ? 0 : plot.height() / lines.size();
@@ -132,8 +134,10 @@ bool placeLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def
     option.setWrapMode(QTextOption::NoWrap);   // broken into lines already
     bool fits = true;
     for (int c = 0; c < lines.size(); ++c) {
+        if (lines.at(c).isEmpty())
+            continue;
         auto *label = new QGraphicsTextItem;
-        label->setFont(chartLabelFont(def.labelFont));
+        label->setFont(font);
         label->setDefaultTextColor(def.axisColor.isValid() ? def.axisColor : def.labelFont.color);
         label->document()->setDocumentMargin(0);
         label->document()->setDefaultTextOption(option);
@@ -147,16 +151,45 @@ bool placeLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def
     return fits;
 }
 
-} // namespace
-
-void ChartsPainter::install()
+// The last resort for more rows than the smallest font names in full: each label keeps the lines
+// its category has room for, the last one ending in "…"; when not even one line has room, every
+// k-th category is named, so that no label covers another.
+void placeCutLabels(QGraphicsScene &scene, const QChart &chart, const ChartDef &def, const ChartData &data,
+                    const QFont &font, int width)
 {
-    PageRenderer::setChartPainter(&ChartsPainter::paint);
+    const ChartLabels labels(data.labels, font);
+    const QFontMetricsF metrics(font);
+    const double slot = chart.plotArea().height() / qMax(1, int(data.labels.size()));
+    const int room = int(slot / labels.lineHeight());
+    const int every = room > 0 ? 1 : qCeil(labels.lineHeight() / slot);
+    const int keep = qMax(1, room);
+    QList<QStringList> lines;
+    for (int c = 0; c < data.labels.size(); ++c) {
+        QStringList broken = labels.lines(data.labels.at(c), width);
+        if (c % every != 0) {
+            broken.clear();
+        } else if (broken.size() > keep) {
+            const QString rest = broken.mid(keep - 1).join(QLatin1Char(' '));
+            broken = broken.mid(0, keep - 1);
+            broken << metrics.elidedText(rest, Qt::ElideRight, width);
+        }
+        lines << broken;
+    }
+    placeLabels(scene, chart, def, font, lines, width);
 }
 
-QChart *ChartsPainter::layOut(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data)
+// A chart whose labels, in `font`, fit their categories once the label column is wide enough;
+// `fits` false when even the widest column leaves a label taller than its category.
+struct LaidOut {
+    QChart *chart = nullptr;
+    bool fits = false;
+    int width = 0;
+};
+
+LaidOut layOutIn(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data,
+                 const QFont &font, bool cutToFit)
 {
-    const ChartLabels labels(data.labels, chartLabelFont(def.labelFont));
+    const ChartLabels labels(data.labels, font);
     const double minWidth = size.width() * kMinLabelShare;
     const double maxWidth = size.width() * kMaxLabelShare;
     const int count = qMax(1, int(data.labels.size()));
@@ -170,11 +203,37 @@ QChart *ChartsPainter::layOut(QGraphicsScene &scene, const QSizeF &size, const C
             lines << labels.lines(label, width);
         scene.clear();
         QChart *chart = buildChart(scene, size, def, data, width);
-        if (placeLabels(scene, *chart, def, lines, width) || width >= maxWidth)
-            return chart;
+        if (cutToFit && width >= maxWidth) {
+            placeCutLabels(scene, *chart, def, data, font, width);
+            return {chart, true, width};
+        }
+        const bool fits = placeLabels(scene, *chart, def, font, lines, width);
+        if (fits || width >= maxWidth)
+            return {chart, fits, width};
         categoryHeight = chart->plotArea().height() / count - labels.lineHeight() / 2;
         width = qMax(width + 8, qCeil(labels.columnWidth(categoryHeight, minWidth, maxWidth)));
         width = qMin(width, qCeil(maxWidth));
+    }
+}
+
+} // namespace
+
+void ChartsPainter::install()
+{
+    PageRenderer::setChartPainter(&ChartsPainter::paint);
+}
+
+QChart *ChartsPainter::layOut(QGraphicsScene &scene, const QSizeF &size, const ChartDef &def, const ChartData &data)
+{
+    // Labels that do not fit even the widest column are drawn smaller, down to a size still read
+    // on paper, so that none covers another.
+    QFont font = chartLabelFont(def.labelFont);
+    for (;;) {
+        const bool smallest = font.pixelSize() <= kMinLabelPixels;
+        const LaidOut laidOut = layOutIn(scene, size, def, data, font, smallest);
+        if (laidOut.fits || smallest)
+            return laidOut.chart;
+        font.setPixelSize(font.pixelSize() - 1);
     }
 }
 

@@ -17,6 +17,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -93,8 +96,22 @@ ReportPreview *ReportPreview::showReport(const Report &report, QWidget *parent)
         return nullptr;
     auto *preview = new ReportPreview(std::move(*pages), parent);
     preview->setWindowFlag(Qt::Window);
+    preview->fitToScreen();
     preview->show();
     return preview;
+}
+
+void ReportPreview::fitToScreen()
+{
+    QScreen *shown = parentWidget() ? parentWidget()->screen() : screen();
+    if (!shown)
+        shown = QGuiApplication::primaryScreen();
+    if (!shown)
+        return;
+    // The whole window, status bar included, stays on a small screen.
+    const QRect available = shown->availableGeometry();
+    const QSize size = QSize(1000, 1000).boundedTo(available.size() * 0.9);
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
 }
 
 void ReportPreview::buildOutline()
@@ -421,17 +438,16 @@ bool ReportPreview::quickExport(ReportPrinting::Format format)
 QPrinter &ReportPreview::printer()
 {
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        m_printer = ReportPrinting::defaultPrinter();
     return *m_printer;
 }
 
 bool ReportPreview::print()
 {
     QPrinter &target = printer();
-    if (target.printerName().isEmpty() && target.outputFileName().isEmpty()) {
-        DialogService::instance().showError(QStringLiteral("No hay una impresora predeterminada."));
+    if (target.printerName().isEmpty() && target.outputFileName().isEmpty()
+        && !ReportPrinting::choosePrinter(target, this))
         return false;
-    }
     QString error;
     const bool printed = m_sheet ? ReportPrinting::print(m_pages, target, *m_sheet, &error)
                                  : ReportPrinting::print(m_pages, target, &error);

@@ -39,6 +39,8 @@ public:
 
     // Lays `report` out (with progress) and opens a preview of it; nullptr when cancelled.
     static ReportPreview *showReport(const Report &report, QWidget *parent = nullptr);
+    // At most 1000 x 1000 and 90 % of the screen's available area, centred on it.
+    void fitToScreen();
 
     const PreparedReport &pages() const { return m_pages; }
     int currentPage() const { return m_current; }   // 0-based

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
@@ -110,16 +111,47 @@ bool ReportPrinting::print(const PreparedReport &pages, QPrinter &printer, const
     return true;
 }
 
-bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget *)
+std::function<ReportPrinting::Printers()> ReportPrinting::printerList;
+
+ReportPrinting::Printers ReportPrinting::printers()
 {
-    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-    if (printerInfo.isNull()) {
-        DialogService::instance().showError(QStringLiteral("No hay una impresora predeterminada."));
+    if (printerList)
+        return printerList();
+    return {QPrinterInfo::defaultPrinterName(), QPrinterInfo::availablePrinterNames()};
+}
+
+std::unique_ptr<QPrinter> ReportPrinting::defaultPrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPrinterName(printers().defaultName);
+    return printer;
+}
+
+QString ReportPrinting::noPrinterMessage()
+{
+    return QStringLiteral("No hay ninguna impresora instalada en este equipo. Instale una impresora, "
+                          "o abra la vista previa del reporte y expórtelo a PDF.");
+}
+
+bool ReportPrinting::choosePrinter(QPrinter &printer, QWidget *parent)
+{
+    if (printers().names.isEmpty()) {
+        DialogService::instance().showError(noPrinterMessage());
         return false;
     }
-    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("dialogoImprimir"));
+    dialog.setWindowTitle(QStringLiteral("Imprimir"));
+    return DialogService::instance().execModal(&dialog) == QDialog::Accepted;
+}
+
+bool ReportPrinting::printToDefaultPrinter(const PreparedReport &pages, QWidget *parent)
+{
+    const std::unique_ptr<QPrinter> printer = defaultPrinter();
+    if (printer->printerName().isEmpty() && !choosePrinter(*printer, parent))
+        return false;
     QString error;
-    if (!print(pages, printer, &error)) {
+    if (!print(pages, *printer, &error)) {
         DialogService::instance().showError(error);
         return false;
     }

@@ -6,6 +6,10 @@
 #include "reportengine/PreparedReport.h"
 #include "reportengine/Report.h"
 
+#include <QStringList>
+
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QPageLayout;
@@ -28,8 +32,24 @@ public:
     // page setup: each page scaled down to fit when larger, centred. The sheet's orientation is
     // that of the first page; a page turned the other way is printed on a sheet turned too.
     static bool print(const PreparedReport &pages, QPrinter &printer, const QPageLayout &sheet, QString *error);
-    // To the system's default printer; a missing printer or a failure is told to the user.
+    // To the system's default printer; without one, the print dialog lets the user choose a
+    // printer (no message when cancelled). No printer at all, or a failure, is told to the user.
     static bool printToDefaultPrinter(const PreparedReport &pages, QWidget *parent = nullptr);
+
+    // The printers of the machine by name, and which is the default (empty: none).
+    struct Printers {
+        QString defaultName;
+        QStringList names;
+    };
+    // Where the printer list comes from: the system's by default; tests give their own.
+    static std::function<Printers()> printerList;
+    static Printers printers();
+    // A printer on the default printer, or on none (no name) when there is no default.
+    static std::unique_ptr<QPrinter> defaultPrinter();
+    // Lets the user choose where `printer` prints through the print dialog; false when cancelled
+    // or, after saying so, when the machine has no printer at all.
+    static bool choosePrinter(QPrinter &printer, QWidget *parent = nullptr);
+    static QString noPrinterMessage();
     // Lays `report` out (with progress) and sends it to the default printer.
     static bool printReport(const Report &report, QWidget *parent = nullptr);
 
