@@ -108,10 +108,6 @@ private slots:
             << "DtsPGrafico" << "NodosPlan"
             << QList<ParamValue>{param("P_COD_EMPR", FieldType::String, " 1"), param("P_COD_MENU", FieldType::Float, 1.0)}
             << QList<Condition>() << "COD_CARG" << "GER01";
-        QTest::newRow("parameters the statement does not name are ignored")
-            << "DtsPTemporal" << "GrupoEmpresarial"
-            << QList<ParamValue>{param("CODEMPR", FieldType::Smallint, 1), param("otro", FieldType::Integer, 5)}
-            << QList<Condition>() << "GRU_EMPR" << "N";
         // Rows carry a time of day: a date condition compares whole days.
         QTest::newRow("a date equals its whole day") << "DtsPAcPprom" << "PlanesEmpresa" << company1
                                                      << on("ACT_HORA", ConditionOperator::Equal, QDate(2024, 3, 1))
