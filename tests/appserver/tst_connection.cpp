@@ -22,6 +22,8 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(m_db.create(), QString());
+        QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR) VALUES (1, 'Uno'), (2, 'Dos'), (3, 'Tres')")),
+                 QString());
     }
 
     void init()
@@ -97,11 +99,11 @@ private slots:
         } sink;
         gStAliasCnx = m_db.description().filePath;
         SDCOMConnection connection;
-        const QString sql = QStringLiteral("select 1 union all select 2 union all select 3");
-        QCOMPARE(messageOf<EDatabaseError>([&] { connection.FetchEach(QStringLiteral("DtsPTemporal"), sql, {}, sink); }),
+        const QString companies = QStringLiteral("DtsPGnEmpreFrm");
+        QCOMPARE(messageOf<EDatabaseError>([&] { connection.FetchEach(companies, QString(), {}, sink); }),
                  QStringLiteral("segunda fila rechazada"));
         QCOMPARE(sink.rows, 2);   // nothing after the failure
-        QCOMPARE(connection.Fetch(QStringLiteral("DtsPTemporal"), sql, {}).rows.size(), 3);
+        QCOMPARE(connection.Fetch(companies, QString(), {}).rows.size(), 3);
     }
 
     void applyThroughTheConnection()
@@ -156,7 +158,7 @@ private slots:
             appserver::ServerCore core;
             QVERIFY(core.open(appserver::DatabaseDescription::sqlite(path)).isEmpty());
             const protocol::FetchResult read = core.fetch({ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-                                                            QStringLiteral("select * from AC_PPROM"), {}});
+                                                            QStringLiteral("Planes"), {}, {}});
             QVERIFY2(read.ok(), qPrintable(read.error));
             QVERIFY(core.call({ServerTestDb::session(), QStringLiteral("VerificarSesion"), {"PRUEBA", ""}}).ok());
         }

@@ -91,12 +91,12 @@ private:
     QStringList plans()
     {
         const FetchResult result = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPTemporal"),
-                                                             QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_NODO = 0"), {}});
+                                                             QStringLiteral("ListaPlanesTodas"), {}, {}});
         if (!result.ok())
             return {result.error};
         QStringList names;
         for (const QVariantList &row : result.rows)
-            names << row.value(0).toString();
+            names << row.value(indexOfField(result.fields, QStringLiteral("NOM_MENU"))).toString();
         return names;
     }
 

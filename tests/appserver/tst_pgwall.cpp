@@ -182,11 +182,15 @@ private slots:
                  QString());
         ServerCore core;
         QCOMPARE(core.open(m_db.description()), QString());
-        const FetchResult result = core.fetch(FetchRequest{Credentials{"OTRO", "clave2", 2}, QStringLiteral("DtsPTemporal"),
-                                                           QStringLiteral("SELECT COD_EMPR, NOM_MENU FROM AC_PPROM ORDER BY 1"), {}});
+        const FetchResult result = core.fetch(FetchRequest{Credentials{"OTRO", "clave2", 2}, QStringLiteral("DtsPAcPprom"),
+                                                           QStringLiteral("Planes"), {}, {}});
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.rows.size(), 2);
-        QCOMPARE(result.rows.at(1).at(1).toString(), QStringLiteral("Plan dos"));
+        QStringList plans;
+        for (const QVariantList &row : result.rows)
+            plans << row.at(indexOfField(result.fields, QStringLiteral("COD_EMPR"))).toString() + QLatin1Char(' ')
+                         + row.at(indexOfField(result.fields, QStringLiteral("NOM_MENU"))).toString();
+        plans.sort();
+        QCOMPARE(plans, (QStringList{"0 Plantilla", "2 Plan dos"}));
         // Company 1 is not OTRO's: the server refuses the row, and the writing role could not
         // write it either, with the request's companies set as the server sets them.
         const RowDelta plan{RowDelta::Kind::Insert, {}, {{"COD_EMPR", 1}, {"COD_MENU", 9}, {"COD_NODO", 0}, {"NOM_MENU", "Ajeno"}}};

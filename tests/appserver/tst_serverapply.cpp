@@ -188,20 +188,21 @@ private:
         return m_core.apply(ApplyRequest{ServerTestDb::session(), provider, deltas});
     }
 
-    // The table as text, one line per row, for comparisons that show what differs.
+    // Company 1's plans as text, one line per row, for comparisons that show what differs.
     QStringList table()
     {
-        const FetchResult result = m_core.fetch(FetchRequest{
-            ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
-            QStringLiteral("select COD_EMPR, COD_MENU, COD_NODO, COD_NODP, NOM_MENU, ACT_HORA, COD_CARG "
-                           "from AC_PPROM order by COD_EMPR, COD_MENU, COD_NODO"), {}});
+        const FetchResult result = m_core.fetch(FetchRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"),
+                                                             QStringLiteral("PlanesEmpresa"),
+                                                             {{QStringLiteral("empresa"), FieldType::Smallint, 1}}, {}});
         if (!result.ok())
             return {result.error};
         QStringList lines;
         for (const QVariantList &row : result.rows) {
             QStringList cells;
-            for (const QVariant &value : row)
+            for (const char *column : {"COD_EMPR", "COD_MENU", "COD_NODO", "COD_NODP", "NOM_MENU", "ACT_HORA", "COD_CARG"}) {
+                const QVariant value = row.value(indexOfField(result.fields, QLatin1String(column)));
                 cells << (value.isNull() ? QStringLiteral("NULL") : value.toString());
+            }
             lines << cells.join(QLatin1Char('|'));
         }
         return lines;

@@ -1,10 +1,13 @@
-// Fetches through the server core: typed parameters, refusals before the database, sessions and
-// server methods. (The providers' own statements are read end to end by the report and window
-// tests, the answer's types in tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
+// Fetches through the server core: values typed by the catalogue, conditions on the database,
+// refusals before it, SQLite's own wall, sessions and server methods. (The providers' own
+// statements are read end to end by the report and window tests, the answer's types in
+// tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
 // Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
+#include "appserver/SqlConnection.h"
+#include "appserver/SqlDialect.h"
 #include "tests/appserver/ServerTestDb.h"
 
 #include <QCoreApplication>
@@ -17,6 +20,7 @@
 using namespace appserver;
 
 Q_DECLARE_METATYPE(QList<protocol::ParamValue>)
+Q_DECLARE_METATYPE(QList<protocol::Condition>)
 Q_DECLARE_METATYPE(protocol::Credentials)
 
 namespace {
@@ -75,190 +79,178 @@ private slots:
         QCOMPARE(m_core.open(m_db.description()), QString());
     }
 
+    // Values are read as the catalogue types them, whatever the request calls them.
     void parameters_data()
     {
-        addColumns<QString, QList<ParamValue>, int, QString>({"sql", "params", "rowCount", "firstValue"});
+        // column: whose values, in the answer's order, are `expected`
+        addColumns<QString, QString, QList<ParamValue>, QList<Condition>, QString, QString>(
+            {"provider", "statement", "params", "conditions", "column", "expected"});
         // (Texts and numbers bound by name are every provider's, read by the data module's tests.)
-
+        const QList<ParamValue> company1{param("empresa", FieldType::Smallint, 1)};
+        const auto on = [](const char *column, ConditionOperator op, const QVariant &value, bool ignoreCase = false) {
+            return QList<Condition>{Condition{QLatin1String(column), op, value, ignoreCase}};
+        };
         QTest::newRow("names match without regard to case")
-            << "select NOM_MENU from AC_PPROM\nwhere COD_EMPR = :P_COD_EMPR\nand COD_MENU = :pCodMenu and COD_NODO = 0"
-            << QList<ParamValue>{param("p_cod_empr", FieldType::Smallint, 1), param("PCODMENU", FieldType::Smallint, 1)}
-            << 1 << "Plan uno";
+            << "DtsPSecuencial" << "UltimoNodo"
+            << QList<ParamValue>{param("pcodempr", FieldType::Smallint, 1), param("PcodMenu", FieldType::Smallint, 1)}
+            << QList<Condition>() << "MAXIMO" << "1";
         QTest::newRow("set value wins over an unset duplicate")
-            << "select NOM_MENU from AC_PPROM where COD_EMPR = :codempr and COD_NODO = 0 order by COD_MENU"
-            << QList<ParamValue>{param("codempr", FieldType::Smallint, 2), param("codempr", FieldType::Smallint, QVariant())}
-            << 1 << "Plan dos";
+            << "DtsPTemporal" << "GrupoEmpresarial"
+            << QList<ParamValue>{param("CODEMPR", FieldType::Smallint, 2), param("codempr", FieldType::Smallint, QVariant())}
+            << QList<Condition>() << "GRU_EMPR" << "S";
+        // Node 1's parent is 0: a NULL bound as 0 would find it.
         QTest::newRow("null binds NULL")
-            << "select count(*) from AC_PPROM where COALESCE(COD_NODP, -1) = COALESCE(:nodp, -1)"
-            << QList<ParamValue>{param("nodp", FieldType::Smallint, QVariant())} << 1 << "3";
-        QTest::newRow("untyped text against a number")
-            << "select NOM_MENU from AC_PPROM where COD_EMPR = :P_COD_EMPR and COD_NODO = 0"
-            << QList<ParamValue>{param("P_COD_EMPR", FieldType::Unknown, "2")} << 1 << "Plan dos";
-        QTest::newRow("date-time parameter")
-            << "select NOM_MENU from AC_PPROM where ACT_HORA > :desde order by ACT_HORA"
-            << QList<ParamValue>{param("desde", FieldType::DateTime, QDateTime(QDate(2024, 3, 1), QTime(12, 0)))}
-            << 1 << "Plan a:b";
-        QTest::newRow("parameters the statement does not name are ignored")
-            << "select NOM_MENU from AC_PPROM where COD_EMPR = 2"
-            << QList<ParamValue>{param("otro", FieldType::Integer, 5)} << 1 << "Plan dos";
+            << "DtsPValNodo" << "HijosNodo"
+            << QList<ParamValue>{param("PSM_CODEMPR", FieldType::Smallint, 1), param("PSM_CODMENU", FieldType::Smallint, 1),
+                                 param("PSM_CODNODP", FieldType::Smallint, QVariant())}
+            << QList<Condition>() << "NOM_MENU" << "";
+        QTest::newRow("text and a whole float for whole numbers")
+            << "DtsPGrafico" << "NodosPlan"
+            << QList<ParamValue>{param("P_COD_EMPR", FieldType::String, " 1"), param("P_COD_MENU", FieldType::Float, 1.0)}
+            << QList<Condition>() << "COD_CARG" << "GER01";
+        // Rows carry a time of day: a date condition compares whole days.
+        QTest::newRow("a date equals its whole day") << "DtsPAcPprom" << "PlanesEmpresa" << company1
+                                                     << on("ACT_HORA", ConditionOperator::Equal, QDate(2024, 3, 1))
+                                                     << "NOM_MENU" << "Plan uno";
+        QTest::newRow("after a date is from the next day") << "DtsPAcPprom" << "PlanesEmpresa" << company1
+                                                           << on("act_hora", ConditionOperator::Greater, QDate(2024, 3, 1))
+                                                           << "NOM_MENU" << "Plan a:b";
+        QTest::newRow("starts with, ignoring case") << "DtsPAcPprom" << "PlanesEmpresa" << company1
+                                                    << on("NOM_MENU", ConditionOperator::StartsWith, "plan a:", true)
+                                                    << "NOM_MENU" << "Plan a:b";
+        // An underscore is the user's character, not LIKE's any-character.
+        QTest::newRow("wildcards taken as typed") << "DtsPAcPprom" << "PlanesEmpresa" << company1
+                                                  << on("NOM_MENU", ConditionOperator::StartsWith, "PLAN_", true)
+                                                  << "NOM_MENU" << "";
     }
 
     void parameters()
     {
-        QFETCH(QString, sql);
+        QFETCH(QString, provider);
+        QFETCH(QString, statement);
         QFETCH(QList<ParamValue>, params);
-        QFETCH(int, rowCount);
-        QFETCH(QString, firstValue);
+        QFETCH(QList<Condition>, conditions);
+        QFETCH(QString, column);
+        QFETCH(QString, expected);
 
-        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql, params);
+        const FetchResult result = fetch(provider, statement, params, conditions);
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.rows.size(), rowCount);
-        QCOMPARE(result.rows.first().first().toString(), firstValue);
+        const int at = indexOfField(result.fields, column);
+        QVERIFY2(at >= 0, qPrintable(column));
+        QStringList values;
+        for (const QVariantList &row : result.rows)
+            values << row.at(at).toString();
+        QCOMPARE(values.join(QLatin1Char(',')), expected);
     }
 
+    // Refusals the fetch makes before the database; the core answers as before afterwards.
+    // (Which requests the catalogue refuses: tst_sqltext, and end to end over HTTP.)
     void refused_data()
     {
-        addColumns<QString, QString>({"sql", "messagePart"});
-
-        // Which statements the guard refuses is read without a database (tst_sqltext) and end to end
-        // over HTTP; here the refusals the fetch itself makes.
-        QTest::newRow("unbound parameter") << "select * from AC_PPROM where COD_EMPR = :P_FALTA" << "P_FALTA";
-        QTest::newRow("no statement of the module") << "  ;  " << "no es una de ellas";
-        // Registered for the test alone: the database's own wall behind the statement check
-        // (SQLite's authorizer on the reading connection, PostgreSQL's reading role).
-        QTest::newRow("stored passwords") << "select COD_USUA, PAS_USUA from GN_USUAR"
-                                          << "is prohibited|permission denied";
-        QTest::newRow("a function the module does not use") << "select randomblob(8) from GN_EMPRE"
-                                                             << "not authorized|does not exist";
+        addColumns<QString, QString, QList<ParamValue>, QString>({"provider", "statement", "params", "message"});
+        QTest::newRow("no statement of the module")
+            << "DtsPTemporal" << "select * from AC_PPROM" << QList<ParamValue>()
+            << "El servidor de aplicaciones solo ejecuta las sentencias del módulo; el proveedor DtsPTemporal no tiene "
+               "la sentencia \"select * from AC_PPROM\".";
+        QTest::newRow("unbound parameter") << "DtsPTemporal" << "GrupoEmpresarial" << QList<ParamValue>()
+                                           << "Falta el valor del parámetro CODEMPR";
+        QTest::newRow("a value not of the parameter's kind")
+            << "DtsPSecuencial" << "UltimoNodo"
+            << QList<ParamValue>{param("PCODEMPR", FieldType::Smallint, 1), param("PCODMENU", FieldType::String, "uno")}
+            << "El parámetro pCodMenu de la sentencia UltimoNodo no sirve: \"uno\" no es un número entero.";
     }
 
     void refused()
     {
-        QFETCH(QString, sql);
-        QFETCH(QString, messagePart);
+        QFETCH(QString, provider);
+        QFETCH(QString, statement);
+        QFETCH(QList<ParamValue>, params);
+        QFETCH(QString, message);
 
-        const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), sql);
-        QVERIFY2(!refused.ok(), qPrintable(sql));
-        bool named = false;   // messagePart: one engine's words or the other's, split by "|"
-        for (const QString &part : messagePart.split(QLatin1Char('|')))
-            named = named || refused.error.contains(part);
-        QVERIFY2(named, qPrintable(refused.error));
-        // Nothing was lost and the core still answers.
-        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from ac_pprom"));
+        QCOMPARE(fetch(provider, statement, params).error, message);
+        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("Planes"));
         QVERIFY2(after.ok(), qPrintable(after.error));
         QCOMPARE(after.rows.size(), 4);
     }
 
-    // A write that slips past the statement check (here inside a function) meets the read-only
-    // connection (SQLSTATE 25006, read-only transaction).
-    void readConnectionRefusesWrites()
+    // SQLite's own wall behind the catalogue: the reading connection's authorizer refuses what
+    // no statement of the module does. (PostgreSQL's reading role: tst_pgwall.)
+    void sqliteReaderWall_data()
     {
-        if (m_db.description().engine != DatabaseDescription::Engine::Postgres)
-            QSKIP("SQLite has no function that writes from a SELECT");
-        const QString error = m_db.exec(QStringLiteral(
-            "CREATE OR REPLACE FUNCTION qac_escribe() RETURNS integer LANGUAGE sql AS "
-            "'DELETE FROM AC_PPROM RETURNING 1'"));
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        const FetchResult refused = fetch(QStringLiteral("DtsPTemporal"), QStringLiteral("select qac_escribe()"));
-        QVERIFY2(refused.error.contains(QStringLiteral("no es una de ellas")), qPrintable(refused.error));
-        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-        QCOMPARE(after.rows.size(), 4);
+        addColumns<QString, QString>({"sql", "message"});
+        QTest::newRow("stored passwords") << "select COD_USUA, PAS_USUA from GN_USUAR" << "access to GN_USUAR.PAS_USUA is prohibited";
+        QTest::newRow("a function the module does not use") << "select randomblob(8) from GN_EMPRE" << "not authorized";
+        QTest::newRow("a write") << "DELETE FROM AC_PPROM" << "not authorized";
+        QTest::newRow("another file") << "ATTACH DATABASE ':memory:' AS otra" << "not authorized";
+        QTest::newRow("a pragma") << "PRAGMA writable_schema = 1" << "not authorized";
     }
 
-    // Statements that hide a second, writing statement in one engine's quoting: each is refused (or
-    // runs as the harmless select the engine reads) and no row changes.
-    void smuggledWrites_data()
-    {
-        // sqliteMessage: empty: runs as a plain select
-        addColumns<QString, QString, QString>({"sql", "sqliteMessage", "pgMessage"});
-
-        const QString write = QStringLiteral(" ; COMMIT; BEGIN READ WRITE; DELETE FROM AC_PPROM; ");
-        QTest::newRow("escape string") << "select E'\\''" + write + "select ''" << "con prefijo" << "con prefijo";
-        QTest::newRow("dollar quote") << "select $q$'$q$" + write + "select '" << "\"$\"" << "\"$\"";
-        QTest::newRow("unicode string") << "select U&'d\\0061t'" + write << "\"&\"" << "\"&\"";
-        QTest::newRow("nested comment") << "select 1 /* /* */ ' */" + write + "-- '" << "no es una de ellas"
-                                        << "no es una de ellas";
-        QTest::newRow("question mark for QtSql") << "select 1 as \"a\", ? from AC_PPROM" << "entre comillas"
-                                                  << "entre comillas";
-    }
-
-    void smuggledWrites()
+    void sqliteReaderWall()
     {
         QFETCH(QString, sql);
-        QFETCH(QString, sqliteMessage);
-        QFETCH(QString, pgMessage);
-        const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;
-        const QString message = postgres ? pgMessage : sqliteMessage;
-
-        const FetchResult result = fetch(QStringLiteral("DtsPTemporal"), sql);
-        if (message.isEmpty())
-            QVERIFY2(result.ok(), qPrintable(result.error));
-        else
-            QVERIFY2(result.error.contains(message), qPrintable(result.error));
-        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-        QCOMPARE(after.rows.size(), 4);
-    }
-
-    // The second line: the fetch connection's login may not write even when a statement gets past
-    // the guard and ends the read-only transaction.
-    void readerLoginCannotWrite()
-    {
-        const DatabaseDescription description = m_db.description();
-        if (description.engine != DatabaseDescription::Engine::Postgres)
-            QSKIP("SQLite's read connection is a read-only file handle (see refused)");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("reader-probe"));
-            db.setHostName(description.host);
-            db.setPort(description.port);
-            db.setDatabaseName(description.databaseName);
-            db.setUserName(description.readerUser);
-            db.setPassword(description.password);
-            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral("BEGIN READ WRITE")));
-            QVERIFY(!query.exec(QStringLiteral("DELETE FROM AC_PPROM")));
-            QVERIFY2(query.lastError().text().contains(QLatin1String("permission denied")),
-                     qPrintable(query.lastError().text()));
-            query.exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("reader-probe"));
-        const FetchResult after = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("select * from AC_PPROM"));
-        QCOMPARE(after.rows.size(), 4);
+        QFETCH(QString, message);
+        if (m_db.description().engine != DatabaseDescription::Engine::Sqlite)
+            QSKIP("PostgreSQL's wall is its reading role (tst_pgwall)");
+        SqlConnection reader;
+        QCOMPARE(reader.open(m_db.description(), SqlDialect(DatabaseDescription::Engine::Sqlite), true), QString());
+        QCOMPARE(reader.beginRequest({1}), QString());
+        QSqlQuery query(reader.database());
+        QVERIFY(!query.exec(sql));
+        QVERIFY2(query.lastError().text().contains(message), qPrintable(query.lastError().text()));
+        query.finish();
+        reader.endRequest(false);
+        QCOMPARE(m_db.value(QStringLiteral("SELECT count(*) FROM AC_PPROM")), QStringLiteral("4"));
     }
 
     // Rows handed over one by one are the rows of the whole answer, in its order (ties settled
     // the same way), and typed reads give the values themselves.
     void rowByRow_data()
     {
-        addColumns<QString>({"sql"});
-        QTest::newRow("ties on the ordering column") << "select COD_EMPR, DES_REGI, PUN_OBTE from BI_DTPEF order by COD_EMPR";
-        QTest::newRow("ordered by a column not shown") << "select TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE from BI_DTPHV order by NUM_REGI";
-        QTest::newRow("expressions") << "select COD_REQU * 2 as DOBLE, TIP_REGI || 'x' as TEXTO, FEC_REGI from BI_DTPEF order by 1";
-        QTest::newRow("no rows") << "select COD_EMPL from BI_DTPEF where 1 = 0";
+        addColumns<QString, QString, QList<ParamValue>>({"provider", "statement", "params"});
+        const ParamValue company = param("COD_EMPR", FieldType::Smallint, 1);
+        QTest::newRow("ties on the ordering column")
+            << "DtsPNmContr" << "TitularesCargo" << QList<ParamValue>{company, param("COD_CARG", FieldType::String, "GER01")};
+        QTest::newRow("ordered by a column not shown")
+            << "DtsPBidtphvCargo" << "RegistrosExperienciaCargo"
+            << QList<ParamValue>{param("EMPRESA", FieldType::Smallint, 1), param("CARGO", FieldType::String, "GER01")};
+        QTest::newRow("an expression column")
+            << "DtsPTemporal" << "HojaEducacionFormal"
+            << QList<ParamValue>{param("empresa", FieldType::Smallint, 1), param("empleado", FieldType::Float, 1001)};
+        QTest::newRow("no rows") << "DtsPAcNivel" << "NombreNivel"
+                                 << QList<ParamValue>{param("PCODEMPR", FieldType::Smallint, 1), param("PCODNIVE", FieldType::String, "01")};
         QTest::newRow("short texts in turn, long texts")
-            << "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40) "
-               "select i as N, substr('abcdefghijkl', 1 + i % 11, 1) as CORTO, "
-               "'un texto de más de dieciséis letras ' || (i % 3) as LARGO from n order by i";
+            << "DtsPBidtphv" << "RegistrosExperiencia" << QList<ParamValue>{company, param("COD_EMPL", FieldType::Float, 1004)};
     }
 
     void rowByRow()
     {
-        QFETCH(QString, sql);
-        const FetchRequest request{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), sql, {}};
+        QFETCH(QString, provider);
+        QFETCH(QString, statement);
+        QFETCH(QList<ParamValue>, params);
+        const FetchRequest request{ServerTestDb::session(), provider, statement, params, {}};
         const FetchResult whole = m_core.fetch(request);
         QVERIFY2(whole.ok(), qPrintable(whole.error));
+        QCOMPARE(whole.rows.isEmpty(), statement == QLatin1String("NombreNivel"));
         CollectingSink sink;
         QCOMPARE(m_core.fetchEach(request, sink), QString());
         QCOMPARE(sink.taken.rows, whole.rows);
         QCOMPARE(sink.taken.fields.size(), whole.fields.size());
         QCOMPARE(sink.disagreements, QStringList());
+    }
 
-        const FetchRequest wrong{ServerTestDb::session(), QStringLiteral("DtsPTemporal"), "select NO_EXISTE from BI_DTPEF", {}};
-        // The same refusal (PostgreSQL numbers its prepared statements in the second line).
+    // A read the database refuses says the same either way (PostgreSQL numbers its prepared
+    // statements in the second line).
+    void rowByRowRefusal()
+    {
+        QCOMPARE(m_db.exec(QStringLiteral("ALTER TABLE AC_NIVEL RENAME COLUMN NOM_NIVE TO NOM_NIVX")), QString());
+        const FetchRequest wrong{ServerTestDb::session(), QStringLiteral("DtsPAcNivel"), QStringLiteral("NombreNivel"),
+                                 {param("PCODEMPR", FieldType::Smallint, 1), param("PCODNIVE", FieldType::String, "01")}, {}};
+        CollectingSink sink;
         const QString refusal = m_core.fetchEach(wrong, sink);
-        QVERIFY(refusal.contains(QLatin1String("NO_EXISTE"), Qt::CaseInsensitive));
-        QCOMPARE(refusal.section(QLatin1Char('\n'), 0, 0), m_core.fetch(wrong).error.section(QLatin1Char('\n'), 0, 0));
+        const QString whole = m_core.fetch(wrong).error;
+        QCOMPARE(m_db.exec(QStringLiteral("ALTER TABLE AC_NIVEL RENAME COLUMN NOM_NIVX TO NOM_NIVE")), QString());
+        QVERIFY2(refusal.contains(QLatin1String("nom_nive"), Qt::CaseInsensitive), qPrintable(refusal));
+        QCOMPARE(refusal.section(QLatin1Char('\n'), 0, 0), whole.section(QLatin1Char('\n'), 0, 0));
     }
 
     void wrongSession_data()
@@ -275,7 +267,7 @@ private slots:
         QFETCH(QString, provider);
         QFETCH(QString, messagePart);
 
-        const FetchResult result = fetch(provider, QStringLiteral("select * from AC_PPROM"), {}, session);
+        const FetchResult result = fetch(provider, QStringLiteral("Planes"), {}, {}, session);
         QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
         QCOMPARE(result.rows.size(), 0);
 
@@ -313,10 +305,10 @@ private slots:
     }
 
 private:
-    FetchResult fetch(const QString &provider, const QString &sql, const QList<ParamValue> &params = {},
-                      const Credentials &session = ServerTestDb::session())
+    FetchResult fetch(const QString &provider, const QString &statement, const QList<ParamValue> &params = {},
+                      const QList<Condition> &conditions = {}, const Credentials &session = ServerTestDb::session())
     {
-        return m_core.fetch(FetchRequest{session, provider, sql, params});
+        return m_core.fetch(FetchRequest{session, provider, statement, params, conditions});
     }
 
     void seed()
@@ -329,13 +321,25 @@ private:
             "(1, 2, 0, NULL, 'Plan a:b', '2024-03-05 08:00:00', NULL), (2, 1, 0, NULL, 'Plan dos', '2024-01-01 00:00:00', NULL)",
             "INSERT INTO BI_DTPEF VALUES (1, 1001, 2, 'EF', 20, NULL, 15.5, 'Maestria', '2019-06-30'), "
             "(1, 1001, 1, 'EF', 10, 3, 40, 'Pregrado', '2010-12-01'), (1, 1002, 1, 'EF', 11, NULL, NULL, 'Otro empleado', NULL)",
+            "INSERT INTO AC_REQUI VALUES (1, 'AC', 'EF', 20, 'Maestría'), (1, 'AC', 'EF', 10, 'Pregrado')",
             "INSERT INTO BI_DTPHV VALUES (1, 1001, 3, 'EP', 41, NULL, 2, 'Empresa B', '2015-01-01'), "
             "(1, 1001, 1, 'EP', 40, NULL, 3, 'Empresa A', '2012-01-01')",
+            // Two holders of one surname, and one whose contract ended.
+            "INSERT INTO BI_EMPLE (COD_EMPR, COD_EMPL, NOM_EMPL, APE_EMPL) VALUES (1, 1001, 'Ana', 'Rojas'), "
+            "(1, 1002, 'Luis', 'Rojas'), (1, 1003, 'Eva', 'Álvarez'), (1, 1004, 'Iván', 'Peña')",
+            "INSERT INTO NM_CONTR (COD_EMPR, COD_EMPL, NRO_CONT, COD_CARG, IND_ACTI) VALUES (1, 1001, 1, 'GER01', 'A'), "
+            "(1, 1002, 1, 'GER01', 'A'), (1, 1003, 1, 'GER01', 'A'), (1, 1004, 1, 'GER01', 'R')",
             "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe'), "
             "('QBiEdfor', '/opt/rrhh/qbiedfor'), ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
         };
         for (const QString &row : rows)
             QCOMPARE(m_db.exec(row), QString());
+        // Forty records of one employee: codes of one letter, eleven in turn, and long texts.
+        for (int i = 1; i <= 40; ++i)
+            QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO BI_DTPHV VALUES (1, 1004, ?, ?, ?, NULL, ?, ?, NULL)"),
+                               {i, QString(QChar(u'a' + i % 11)), i, i / 4.0,
+                                QStringLiteral("un texto de más de dieciséis letras %1").arg(i % 3)}),
+                     QString());
     }
 
     ServerTestDb m_db;

@@ -32,6 +32,9 @@ QByteArray json(const QJsonObject &object)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
+const QString kNoGroup = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 1 (Grupo Empresarial Andino S.A.).");
+const QString kNoPlant = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).");
+
 QJsonObject bodyOf(const BlockingHttpClient::Response &response)
 {
     return QJsonDocument::fromJson(response.body).object();
@@ -87,7 +90,7 @@ private slots:
     {
         // token: valid, none, forged
         addColumns<QString, QByteArray, QString, int, QString>({"path", "body", "token", "status", "message"});
-        const QByteArray fetchPlans = json({{"provider", "DtsPAcPprom"}});
+        const QByteArray fetchPlans = json({{"provider", "DtsPAcPprom"}, {"statement", "Planes"}});
         QTest::newRow("malformed JSON") << "/fetch" << QByteArray("{\"provider\": ") << "valid" << 400
                                         << "La solicitud no es un objeto JSON válido: unterminated object.";
         QTest::newRow("not an object") << "/fetch" << QByteArray("[1]") << "valid" << 400
@@ -98,18 +101,13 @@ private slots:
                                           << "El servidor de aplicaciones no tiene el proveedor \"DtsPNoExiste\".";
         QTest::newRow("parameter value not understood")
             << "/fetch"
-            << json({{"provider", "DtsPTemporal"}, {"commandText", "select 1"},
-                     {"params", QJsonArray{QJsonObject{{"name", "A"}, {"type", "string"}, {"value", QJsonObject{{"x", 1}}}}}}})
+            << json({{"provider", "DtsPTemporal"}, {"statement", "ListaPlanes"},
+                     {"params", QJsonArray{QJsonObject{{"name", "empresa"}, {"type", "string"}, {"value", QJsonObject{{"x", 1}}}}}}})
             << "valid" << 400 << "Consulta mal formada: un parámetro no es {name, type, value}.";
         QTest::newRow("no token") << "/fetch" << fetchPlans << "none" << 401
                                   << "Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones.";
-        const QString notModule = QStringLiteral("El servidor de aplicaciones solo ejecuta las sentencias del módulo; "
-                                                 "la consulta enviada al proveedor DtsPTemporal no es una de ellas.");
         QTest::newRow("forged token") << "/fetch" << fetchPlans << "forged" << 401
                                       << "La sesión no es válida; inicie sesión de nuevo.";
-        QTest::newRow("write smuggled into a fetch")
-            << "/fetch" << json({{"provider", "DtsPTemporal"}, {"commandText", "DELETE FROM AC_PPROM"}}) << "valid" << 403
-            << notModule;
         QTest::newRow("unknown route") << "/borrar" << fetchPlans << "valid" << 404 << "Ruta desconocida: /borrar.";
     }
 
@@ -141,37 +139,23 @@ private slots:
         // companies: of the rows answered, when the fetch succeeds
         addColumns<QString, QString, QByteArray, int, QString, QString>(
             {"user", "path", "body", "status", "message", "companies"});
-        const QString noGroup = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 1 (Grupo Empresarial Andino S.A.).");
-        const QString noPlant = QStringLiteral("El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).");
-        const auto fetch = [](const char *statement, int company, const char *provider = "DtsPTemporal") {
-            return json({{"provider", provider}, {"commandText", statement}, {"company", company}});
+        const auto fetch = [](const char *provider, const char *statement, int company) {
+            return json({{"provider", provider}, {"statement", statement}, {"company", company}});
         };
-        const QJsonArray plantHeader{QJsonObject{{"name", "P_COD_EMPR"}, {"type", "smallint"}, {"value", 2}}};
-        const char *positionCompanies = "select cod_empr, cod_carg, nom_carg from bi_cargo where IND_ACTI = 'A' "
-                                        "order by cod_empr, nom_carg";
         QTest::newRow("login to an allowed company") << "CONSULTA" << "/login"
             << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}) << 200 << "" << "";
         QTest::newRow("login to a forbidden company") << "CONSULTA" << "/login"
-            << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 1}}) << 403 << noGroup << "";
-        QTest::newRow("session of a forbidden company") << "CONSULTA" << "/fetch" << fetch(positionCompanies, 1, "DtsPBiCargo")
-            << 403 << noGroup << "";
-        QTest::newRow("forbidden company in a provider parameter") << "CONSULTA" << "/fetch"
-            << json({{"provider", "DtsPGnEmpre"}, {"company", 3}, {"params", plantHeader},
-                     {"commandText", "SELECT E.COD_EMPR, NOM_EMPR, NIT_EMPR, BMP_REPO, DIR_EMPR, TEL_EMPR, DIG_VERI "
-                                     "FROM GN_EMPRE E, NM_PARSS P WHERE (E.COD_EMPR = P.COD_EMPR) AND (E.COD_EMPR = :P_COD_EMPR)"}})
-            << 403 << noPlant << "";
-        QTest::newRow("forbidden company written into the statement") << "CONSULTA" << "/fetch"
-            << fetch("SELECT COUNT(*) CONTADOR FROM BI_EMPLE where COD_EMPR = 1 and COD_EMPL = 5", 3) << 403 << noGroup << "";
-        QTest::newRow("fetch spanning companies keeps to the allowed ones") << "CONSULTA" << "/fetch"
-            << fetch(positionCompanies, 3, "DtsPBiCargo") << 200 << "" << "0,3";
+            << json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 1}}) << 403 << kNoGroup << "";
+        QTest::newRow("session of a forbidden company") << "CONSULTA" << "/fetch"
+            << fetch("DtsPBiCargo", "CargosActivos", 1) << 403 << kNoGroup << "";
         QTest::newRow("fetch spanning companies, every one allowed") << "ANALISTA" << "/fetch"
-            << fetch(positionCompanies, 1, "DtsPBiCargo") << 200 << "" << "0,1,2,3";
+            << fetch("DtsPBiCargo", "CargosActivos", 1) << 200 << "" << "0,1,2,3";
         QTest::newRow("write to a forbidden company") << "CONSULTA" << "/apply"
             << json({{"provider", "DtsPAcCuare"}, {"company", 3},
                      {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
                                                        {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 3}, {"COD_NODO", 2},
                                                                            {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}})
-            << 403 << noPlant << "";
+            << 403 << kNoPlant << "";
     }
 
     void companyAccess()
@@ -200,68 +184,104 @@ private slots:
         }
     }
 
-    // What a hostile but authenticated user (CONSULTA, company 3 alone) sends instead of the
-    // module's statements, by class: each is refused, or answers company 3 (and 0) alone, and
-    // the database is the same afterwards. On the file and, when there is one, on PostgreSQL.
-    void hostileStatements_data()
+    // What a hostile but authenticated user (CONSULTA, company 3 alone) sends, by class: each is
+    // refused with its reason, or its values are only values and it answers company 3 (and 0)
+    // alone; the database is the same afterwards. On the file and, when there is one, on
+    // PostgreSQL.
+    void hostileRequests_data()
     {
-        // companies: of the rows answered when the fetch is not refused
-        addColumns<QString, QString, QJsonArray, QString>({"provider", "text", "params", "companies"});
-        const QString holders = QStringLiteral(
-            " select a.COD_EMPR,a.COD_EMPL,a.COD_CARG, b.APE_EMPL,b.NOM_EMPL from NM_CONTR a, BI_EMPLE b"
-            " where a.COD_EMPR = b.COD_EMPR and a.COD_EMPL = b.COD_EMPL and a.COD_EMPR = %1"
-            " and a.COD_CARG = 'SUP001' and a.IND_ACTI = 'A' order by b.APE_EMPL");
-        const QString plans = QStringLiteral("select cod_menu,nom_menu from ac_pprom where cod_empr = 3 and cod_nodo = 0");
-        const QString header = QStringLiteral(
-            "SELECT E.COD_EMPR, NOM_EMPR, NIT_EMPR, BMP_REPO, DIR_EMPR, TEL_EMPR, DIG_VERI FROM GN_EMPRE E, NM_PARSS P "
-            "WHERE (E.COD_EMPR = P.COD_EMPR) AND (E.COD_EMPR = :P_COD_EMPR)");
-        const auto company = [](const char *name, int value) {
-            return QJsonArray{QJsonObject{{"name", name}, {"type", "smallint"}, {"value", value}}};
+        // answer: the error; on 200 the distinct values of the first column, sorted
+        addColumns<QJsonObject, int, QString>({"request", "status", "answer"});
+        const auto read = [](const char *provider, const char *statement, const QJsonObject &values = {},
+                             const QJsonArray &conditions = {}) {
+            QJsonArray params;
+            for (auto it = values.begin(); it != values.end(); ++it)
+                params.append(QJsonObject{{"name", it.key()}, {"type", it.value().isString() ? "string" : "smallint"},
+                                          {"value", it.value()}});
+            return QJsonObject{{"provider", provider}, {"statement", statement}, {"params", params}, {"conditions", conditions}};
         };
-        const QString t = QStringLiteral("DtsPTemporal");
-        QTest::newRow("expression: arithmetic") << t << holders.arg("2 - 0") << QJsonArray() << "";
-        QTest::newRow("expression: cast") << t << holders.arg("CAST(1 AS INTEGER)") << QJsonArray() << "";
-        QTest::newRow("expression: other spelling") << t << holders.arg("1.0") << QJsonArray() << "";
-        QTest::newRow("expression: leading zero") << t << holders.arg("01") << QJsonArray() << "";
-        QTest::newRow("expression: range") << t << holders.arg("a.COD_EMPR OR a.COD_EMPR BETWEEN 1 AND 2") << QJsonArray() << "";
-        QTest::newRow("expression: subquery") << t << holders.arg("(select min(cod_empr) from gn_empre)") << QJsonArray() << "";
-        QTest::newRow("parameter: another company") << "DtsPGnEmpre" << header << company("P_COD_EMPR", 1) << "";
-        QTest::newRow("parameter: a company under another name")
-            << "DtsPGnEmpre" << header << (company("P_COD_EMPR", 3) + company("EMPRESA", 1).first()) << "3";
-        QTest::newRow("fake column: renamed") << t << "select 3 as COD_EMPR, NOM_EMPL, SAL_EMPL from BI_EMPLE" << QJsonArray() << "";
-        QTest::newRow("fake column: join by name") << "DtsPAcPprom" << "select * from ac_pprom natural join bi_emple" << QJsonArray() << "";
-        QTest::newRow("set operation: union") << t << holders.arg("3") + " union select 1,1,'x','y','z'" << QJsonArray() << "";
-        QTest::newRow("set operation: condition with OR stays inside the company")
-            << t << "select a.cod_empl,a.nom_empl,a.ape_empl,b.cod_carg,b.nro_cont from bi_emple a,nm_contr b "
-                    "where a.cod_empr = b.cod_empr and a.cod_empl = b.cod_empl and a.cod_empr = 3 and b.ind_acti = 'A' "
-                    "AND 1=1 OR 1=1 order by a.ape_empl,a.nom_empl"
-            << QJsonArray() << "holders of 3";
-        QTest::newRow("side effects: function") << t << "select qac_escribe()" << QJsonArray() << "";
-        QTest::newRow("side effects: end a connection") << t << "select pg_terminate_backend(pg_backend_pid())" << QJsonArray() << "";
-        QTest::newRow("session: search path") << t << "set search_path to nadie" << QJsonArray() << "";
-        QTest::newRow("session: timeout") << t << "select set_config('statement_timeout', '0', false)" << QJsonArray() << "";
-        QTest::newRow("several statements: string settings")
-            << t << "set standard_conforming_strings = off; select 'a\\'; insert into gn_usemp values ('CONSULTA', 1); --'" << QJsonArray() << "";
-        QTest::newRow("several statements: after a module statement") << t << plans + "; delete from ac_cuare" << QJsonArray() << "";
-        QTest::newRow("credentials: password hashes") << t << "select COD_USUA, PAS_USUA from GN_USUAR" << QJsonArray() << "";
-        QTest::newRow("credentials: as a look-up condition") << t << plans + " AND PAS_USUA LIKE '%'" << QJsonArray() << "";
-        QTest::newRow("large objects") << t << "select lo_import('/etc/passwd')" << QJsonArray() << "";
-        QTest::newRow("the module's own read keeps to the user")
-            << "DtsPBiCargo" << "select cod_empr, cod_carg, nom_carg from bi_cargo where IND_ACTI = 'A' order by cod_empr, nom_carg"
-            << QJsonArray() << "0,3";
+        const auto where = [](const char *column, const char *op, const QJsonValue &value) {
+            return QJsonArray{QJsonObject{{"column", column}, {"op", op}, {"value", value}}};
+        };
+        const auto notInCatalogue = [](const char *provider, const char *statement) {
+            return QStringLiteral("El servidor de aplicaciones solo ejecuta las sentencias del módulo; el proveedor %1 no "
+                                  "tiene la sentencia \"%2\".").arg(QLatin1String(provider), QLatin1String(statement));
+        };
+        const auto notCompany = [](const QString &what, const char *value) {
+            return QStringLiteral("%1 no sirve: \"%2\" no es un código de empresa").arg(what, QLatin1String(value));
+        };
+        const QString slot = QStringLiteral("El valor de empresa en la sentencia ListaPlanes");
+        const QString header = QStringLiteral("El parámetro P_COD_EMPR de la sentencia EncabezadoEmpresa");
+        const QJsonObject own{{"empresa", 3}};
+        const QString search = QStringLiteral("La búsqueda en la sentencia ListaPlanes no se admite: ");
+
+        QTest::newRow("name: SQL text") << read("DtsPTemporal", "select COD_USUA, PAS_USUA from GN_USUAR") << 403
+                                        << notInCatalogue("DtsPTemporal", "select COD_USUA, PAS_USUA from GN_USUAR");
+        QTest::newRow("name: another provider's statement") << read("DtsPTemporal", "Planes") << 403
+                                                            << notInCatalogue("DtsPTemporal", "Planes");
+        QTest::newRow("old form: SQL text") << QJsonObject{{"provider", "DtsPTemporal"}, {"commandText", "DELETE FROM AC_CUARE"}}
+                                            << 400 << "Consulta mal formada: la solicitud trae texto SQL; el servidor solo "
+                                                      "ejecuta sentencias del catálogo por su nombre.";
+
+        QTest::newRow("condition: a column not declared") << read("DtsPTemporal", "ListaPlanes", own, where("cod_empr", "=", 1))
+                                                          << 403 << search + "no se puede buscar por la columna \"cod_empr\".";
+        QTest::newRow("condition: a function as the column")
+            << read("DtsPTemporal", "ListaPlanes", own, where("lower(nom_menu)", "=", "x")) << 403
+            << search + "no se puede buscar por la columna \"lower(nom_menu)\".";
+        QTest::newRow("condition: where the statement declares none")
+            << read("DtsPBiCargo", "CargosActivos", {}, where("cod_empr", "=", 1)) << 403
+            << "La sentencia CargosActivos no admite condiciones de búsqueda.";
+        QTest::newRow("condition: SQL as a number") << read("DtsPTemporal", "ListaPlanes", own, where("cod_menu", "=", "1 OR 1=1"))
+                                                    << 403 << search + "el valor de la condición sobre cod_menu no sirve: "
+                                                                       "\"1 OR 1=1\" no es un número entero.";
+        // A text value is compared as the text it is, and nothing is called that. Run as SQL, the
+        // subquery would meet the database's refusal, the ORs every company's rows.
+        QTest::newRow("condition: a subquery as a text")
+            << read("DtsPTemporal", "ListaPlanes", own, where("nom_menu", "=", "(select max(pas_usua) from gn_usuar)"))
+            << 200 << "";
+        QTest::newRow("condition: a quote and OR in a text")
+            << read("DtsPTemporal", "ListaPlanes", own, where("nom_menu", "=", "x') OR ('1'='1")) << 200 << "";
+        QTest::newRow("slot: a quote and OR in a text")
+            << read("DtsPTemporal", "EmpleadosCargo", {{"empresa", 3}, {"cargo", "x' OR '1'='1"}}) << 200 << "";
+        // Without it, company 0's template plan.
+        QTest::newRow("condition: no row") << read("DtsPAcPprom", "Planes", {}, where("", "noRow", QJsonValue())) << 200 << "";
+
+        QTest::newRow("company: another in a parameter") << read("DtsPGnEmpre", "EncabezadoEmpresa", {{"P_COD_EMPR", 1}})
+                                                         << 403 << kNoGroup;
+        QTest::newRow("company: another in a slot") << read("DtsPTemporal", "ListaPlanes", {{"empresa", 2}}) << 403 << kNoPlant;
+        QTest::newRow("company: another in the second company parameter")
+            << read("DtsPBiDtpefCargo", "RegistrosEducacionFormalCargosPerfil",
+                    {{"EMPRESA", 3}, {"PERFIL", 1}, {"cargos", QJsonArray{"SUP001"}}, {"objetivos", QJsonArray{"GER001"}}})
+            << 403 << kNoGroup;
+        QTest::newRow("company: another under a name the statement does not use")
+            << read("DtsPGnEmpre", "EncabezadoEmpresa", {{"P_COD_EMPR", 3}, {"EMPRESA", 1}}) << 200 << "3";
+        QTest::newRow("company: true") << read("DtsPTemporal", "ListaPlanes", {{"empresa", true}}) << 403
+                                       << notCompany(slot, "true");
+        QTest::newRow("company: true in a parameter") << read("DtsPGnEmpre", "EncabezadoEmpresa", {{"P_COD_EMPR", true}})
+                                                      << 403 << notCompany(header, "true") + ".";
+        QTest::newRow("company: SQL after it") << read("DtsPTemporal", "ListaPlanes", {{"empresa", "3 OR 1=1"}}) << 403
+                                               << notCompany(slot, "3 OR 1=1");
+        QTest::newRow("company: a fraction") << read("DtsPTemporal", "ListaPlanes", {{"empresa", QJsonObject{{"f", 3.5}}}}) << 403
+                                             << notCompany(slot, "3.5");
+        // 65537 is company 1 once cut to a small integer.
+        QTest::newRow("company: beyond a small integer") << read("DtsPBiCargo", "CargosActivosEmpresa", {{"CODEMPR", 65537}})
+            << 403 << notCompany(QStringLiteral("El parámetro CODEMPR de la sentencia CargosActivosEmpresa"), "65537") + ".";
+        // A whole number as text is that number.
+        QTest::newRow("company: as the text \"3\"") << read("DtsPBiCargo", "CargosActivosEmpresa", {{"CODEMPR", "3"}}) << 200 << "3";
+        QTest::newRow("the module's own read keeps to the user") << read("DtsPBiCargo", "CargosActivos") << 200 << "0,3";
     }
 
-    void hostileStatements()
+    void hostileRequests()
     {
-        QFETCH(QString, provider);
-        QFETCH(QString, text);
-        QFETCH(QJsonArray, params);
-        QFETCH(QString, companies);
+        QFETCH(QJsonObject, request);
+        QFETCH(int, status);
+        QFETCH(QString, answer);
         const QStringList before = fingerprints();
         if (m_postgres)
             QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\|\\d+\\|\\d+\\|.+\\|\\d+\\|\\d+\\|\\d+$"))
                          .match(before.last()).hasMatch(),
                      qPrintable(before.last()));
+        request.insert(QStringLiteral("company"), 3);
         QList<quint16> ports{m_server.port()};
         if (m_postgres)
             ports << m_postgres->port();
@@ -271,36 +291,54 @@ private slots:
                                             json({{"user", "CONSULTA"}, {"password", "CONSULTA"}, {"company", 3}}));
             const QByteArray token = bodyOf(logged).value("token").toString().toLatin1();
             QVERIFY(!token.isEmpty());
-            const auto response = client.post(QStringLiteral("/fetch"),
-                json({{"provider", provider}, {"commandText", text}, {"company", 3}, {"params", params}}), token);
-            const QJsonObject answer = bodyOf(response);
-            if (companies.isEmpty()) {
-                QCOMPARE(response.status, 403);
-                const QString error = answer.value("error").toString();
-                QVERIFY2(error.contains(QLatin1String("no es una de ellas")) || error.contains(QLatin1String("no tiene acceso"))
-                             || error.contains(QLatin1String("no se puede leer")), qPrintable(error));
-            } else if (companies == QLatin1String("holders of 3")) {
-                QCOMPARE(response.status, 200);
-                QCOMPARE(answer.value("rows").toArray().size(),
-                         rowsOf(QStringLiteral("NM_CONTR WHERE COD_EMPR = 3 AND IND_ACTI = 'A'")));
-            } else {
-                QCOMPARE(response.status, 200);
-                QStringList got;
-                for (const QJsonValue &row : answer.value("rows").toArray())
-                    if (const QString code = row.toArray().first().toVariant().toString(); !got.contains(code))
-                        got << code;
-                got.sort();
-                QCOMPARE(got.join(QLatin1Char(',')), companies);
+            const auto response = client.post(QStringLiteral("/fetch"), json(request), token);
+            const QJsonObject body = bodyOf(response);
+            QCOMPARE(response.status, status);
+            if (status != 200) {
+                QCOMPARE(body.value("error").toString(), answer);
+                continue;
             }
+            QStringList got;
+            for (const QJsonValue &row : body.value("rows").toArray())
+                if (const QString value = row.toArray().first().toVariant().toString(); !got.contains(value))
+                    got << value;
+            got.sort();
+            QCOMPARE(got.join(QLatin1Char(',')), answer);
         }
         QCOMPARE(fingerprints(), before);
+    }
+
+    // Several reads of one action in one round trip, answered in order: a refused one with its
+    // own error while the others answer.
+    void severalReadsInOneRoundTrip()
+    {
+        gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
+        TApplication::instance().Tag = 3;
+        SDCOMConnection connection;
+        connect(connection, m_server);
+        const qsizetype logged = m_server.log().size();
+        const QList<protocol::FetchResult> answers = connection.FetchMany(
+            {{{}, QStringLiteral("DtsPGnEmpreFrm"), QString(), {}, {}},
+             {{}, QStringLiteral("DtsPTemporal"), QStringLiteral("ListaPlanes"), {{"empresa", protocol::FieldType::Smallint, 1}}, {}},
+             {{}, QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"), {{"CODEMPR", protocol::FieldType::Smallint, 3}}, {}}});
+        m_db.startSession(1);
+        QCOMPARE(answers.size(), 3);
+        QCOMPARE(answers.at(0).error + answers.at(2).error, QString());
+        QCOMPARE(answers.at(0).rows.size(), 1);
+        QCOMPARE(answers.at(0).rows.first().first().toInt(), 3);
+        QCOMPARE(answers.at(1).error, kNoGroup);
+        QVERIFY(answers.at(1).rows.isEmpty());
+        QCOMPARE(answers.at(2).rows.size(), rowsOf(QStringLiteral("BI_CARGO WHERE COD_EMPR = 3 AND IND_ACTI = 'A'")));
+        QTRY_VERIFY2(m_server.log().mid(logged).contains(QLatin1String(" CONSULTA /fetchMany 3 lecturas (con rechazos) 200 ")),
+                     qPrintable(m_server.log().mid(logged)));
+        QCOMPARE(m_server.log().mid(logged).count(QLatin1String(" CONSULTA /fetch")), 1);
     }
 
     void loadRefusesAForbiddenCompany_data()
     {
         addColumns<QString, QString>({"company", "message"});
         QTest::newRow("allowed") << "3" << "";
-        QTest::newRow("forbidden") << "2" << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
+        QTest::newRow("forbidden") << "2" << kNoPlant;
     }
 
     // The check that the load makes (VerificarSesion with the host's user and company) over http.
@@ -356,7 +394,7 @@ private slots:
         BlockingHttpClient other(QStringLiteral("127.0.0.1"), second.port(), 10000);
         const QByteArray token = login(first).toLatin1();
         QVERIFY(!token.isEmpty());
-        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"statement", "Planes"}, {"company", 1}});
         const int plans = bodyOf(first.post(QStringLiteral("/fetch"), fetch, token)).value("rows").toArray().size();
         QVERIFY(plans > 0);
         for (int call = 0; call < 4; ++call) {
@@ -423,7 +461,7 @@ private slots:
         BlockingHttpClient client(QStringLiteral("127.0.0.1"), logged.port(), 10000);
         QVERIFY(login(client, QStringLiteral("ANALISTA"), QStringLiteral("ADMIN")).isEmpty());
         const QByteArray token = login(client, QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).toLatin1();
-        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"commandText", "select * from ac_pprom"}, {"company", 1}});
+        const QByteArray fetch = json({{"provider", "DtsPAcPprom"}, {"statement", "Planes"}, {"company", 1}});
         QCOMPARE(client.post(QStringLiteral("/fetch"), fetch, token).status, 200);
         const QString log = logged.log();
         QVERIFY2(QRegularExpression(QStringLiteral("\\n\\S+ 127\\.0\\.0\\.1 ANALISTA /fetch DtsP\\w+ 200 rows=\\d+ \\d+ ms\\n")).match(log).hasMatch(),
