@@ -7,6 +7,7 @@
 #include "engine/GenerationDataSets.h"
 #include "engine/GenerationInputs.h"
 #include "engine/ProfileScoring.h"
+#include "protocol/Protocol.h"
 
 #include <functional>
 #include <memory>
