@@ -363,7 +363,6 @@ void TestJourneys::planNavigationAndEditing()
     at(QStringLiteral("nbLast"), all.size() - 1);
     // Another plan: the tree is drawn again, its root named by the row that drew it.
     QCOMPARE(career->topLevelItem(0)->text(0), edit(QStringLiteral("DBEnom_menu"))->text());
-    QCOMPARE(career->topLevelItem(0)->childCount(), 1);   // GER003, the top node of plan 2
     QCOMPARE(career->currentItem()->text(0).section(' ', 0, 0), QStringLiteral("GER003"));
     at(QStringLiteral("nbPrior"), all.size() - 2);
     at(QStringLiteral("nbFirst"), 0);
@@ -559,7 +558,7 @@ void TestJourneys::treeClicksAndDrillDown()
     const auto employeesBelow = [&](QTreeWidgetItem *node) {
         QStringList names;
         for (int i = 0; i < node->childCount(); ++i)
-            if (node->child(i)->childCount() == 0 && !treeNode(career, node->child(i)->text(0).section(' ', 0, 0)))
+            if (!QRegularExpression(QStringLiteral("^[A-Z]{3}\\d{3} ")).match(node->child(i)->text(0)).hasMatch())
                 names << node->child(i)->text(0);
         return names;
     };
@@ -739,7 +738,7 @@ void TestJourneys::generationSortingAndReports()
     QVERIFY2(listText.contains(QStringLiteral("Grupo Empresarial Andino S.A.")), qPrintable(listText.left(600)));
     int last = -1;
     for (const QString &row : rowsOf(grid, {surname})) {   // every evaluated employee, in the grid's order
-        const int at = listText.indexOf(row);
+        const int at = listText.indexOf(row, last + 1);
         QVERIFY2(at > last, qPrintable(row));
         last = at;
     }
@@ -783,7 +782,7 @@ void TestJourneys::generationSortingAndReports()
     const QString sortedText = pdfToText(list);
     last = -1;
     for (const QString &row : sorted) {
-        const int at = sortedText.indexOf(row);
+        const int at = sortedText.indexOf(row, last + 1);
         QVERIFY2(at > last, qPrintable(QStringLiteral("the list does not follow the sorted grid at ") + row));
         last = at;
     }
@@ -918,6 +917,7 @@ void TestJourneys::successionMap()
     QTRY_COMPARE_WITH_TIMEOUT(QString::number(grid->model()->rowCount()), holders, 15000);
     step(QStringLiteral("doble clic en el mapa"));
     shot(QStringLiteral("nodo-del-mapa"));
+    goToPage(QStringLiteral("TabShtPlantilla"));
     QCOMPARE(tree()->currentItem()->text(0).section(' ', 0, 0), QStringLiteral("DIR002"));
     QCOMPARE(edit(QStringLiteral("DBEcod_nodo"))->text(), QStringLiteral("3"));
 }
