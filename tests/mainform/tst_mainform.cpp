@@ -1,14 +1,13 @@
 // The main form on the demo database, driven through its controls: the generation from the tree
 // (derived lists, the education-without-points flag per company, the same rows as the command
 // line), the bands read back from the painted grid, the messages, the competence report from its
-// three entries, a company change, the drill-down through the launcher, and the keys.
+// entries, a company chosen with the keys, and the keys. (The company list, the look-ups, the
+// tree's double clicks and drill-down and the replacement window are walked by tst_journey.)
 
 #include "data/DAcSemaf.h"
-#include "ui/DLLUFORM.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/widgets/DialogService.h"
-#include "framework/widgets/ProgramLauncher.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "framework/Session.h"
 #include "framework/TApplication.h"
@@ -219,22 +218,6 @@ private slots:
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
     }
 
-    // The same through the selector's list: opened with a click, the company chosen in it.
-    void companyChosenFromTheList()
-    {
-        elegirEmpresa(1);
-        TQsCmbCodigo *combo = m_forma->cmbEmpresa;
-        QTest::mouseClick(combo, Qt::LeftButton);
-        QAbstractItemView *lista = combo->view();
-        QTRY_VERIFY(lista->isVisible());
-        QTest::keyClick(lista, Qt::Key_Down);
-        QTest::keyClick(lista, Qt::Key_Down);
-        QTest::keyClick(lista, Qt::Key_Return);
-        QTRY_VERIFY(!lista->isVisible());
-        verificarEmpresaActual(3);
-        QCOMPARE(m_forma->StsEmpresa->text(), QStringLiteral("Empresa: 3 - Comercializadora del Pacífico Cía. Ltda."));
-    }
-
     // Typed letters a to z become capitals; every other character stays as typed.
     void typedLetters()
     {
@@ -292,112 +275,6 @@ private slots:
         QCOMPARE(filas.State(), dsBrowse);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(rejilla));
         QCOMPARE(dialogos.texts(), QStringList());
-    }
-
-    void replacementWindowOfTheNode()
-    {
-        elegirEmpresa(1);
-        irANodo(1, 11);
-        QStringList abiertas;
-        DialogRecorder dialogos([&](const DialogService::Request &pedido) {
-            abiertas << pedido.title;
-            return int(QDialog::Rejected);
-        });
-        QTest::mouseClick(m_forma->BtnCuare, Qt::LeftButton);
-        QCOMPARE(abiertas, QStringList{QStringLiteral("Cuadros Reemplazo")});
-        QCOMPARE(DtmAcSemaf->QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->AsInteger(), 11);
-    }
-
-    // The tree's two look-ups, clicked on a plan row being edited: each lists what its query
-    // finds in the current company, as the server runs the module's statement for it.
-    void planLookUps_data()
-    {
-        addColumns<QString, QString>({"button", "expected"});
-        QTest::newRow("plans") << "QPField1" << "SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_NODO = 0";
-        QTest::newRow("nodes of the plan")
-            << "QPField2" << "SELECT COUNT(*) FROM AC_PPROM a, BI_CARGO b WHERE a.COD_EMPR = 1 AND a.COD_NODO > 0 AND "
-                             "a.COD_MENU = 1 AND b.COD_EMPR = a.COD_EMPR AND b.COD_CARG = a.COD_CARG";
-    }
-
-    void planLookUps()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, expected);
-        elegirEmpresa(1);
-        irANodo(1, 3);
-        Captura = new TCaptura;
-        Captura->AfterConstruction();
-        int listadas = -1;
-        DialogRecorder dialogos([&](const DialogService::Request &pedido) {
-            if (pedido.kind != DialogService::Modal)
-                return int(DialogService::Ok);
-            if (pedido.dialog == Captura) {
-                listadas = Captura->CdsTmp.RecordCount();
-                QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
-            } else {
-                QTest::mouseClick(pedido.dialog->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-            }
-            return pedido.dialog->result();
-        });
-        DtmAcSemaf->QryAcPprom.Edit();
-        QTest::mouseClick(m_forma->findChild<TQPField *>(button), Qt::LeftButton);
-        DtmAcSemaf->QryAcPprom.Cancel();
-        delete Captura.data();
-        QCOMPARE(dialogos.texts(), QStringList());
-        QCOMPARE(listadas, m_db.query(expected).value(0).toInt());
-        QVERIFY(listadas > 0);
-    }
-
-    // A double click on a position lists its employees below it and leaves the node open with
-    // them in sight; an employee's entry starts its record viewer; a second double click removes
-    // them again, on another position (which lists its own) or on an employee (which lists none).
-    void doubleClickOnTheTree_data()
-    {
-        addColumns<QString, bool>({"segundo", "listaOtro"});  // segundo empty: an employee of SUP003
-        QTest::newRow("another position") << "AUX001" << true;
-        QTest::newRow("an employee") << "" << false;
-    }
-
-    void doubleClickOnTheTree()
-    {
-        QFETCH(QString, segundo);
-        QFETCH(bool, listaOtro);
-        elegirEmpresa(1);
-        irANodo(1, 11);
-        m_forma->PagCtrPrincipal->setCurrentIndex(0);
-        QTreeWidgetItem *supervisor = nodoDelArbol(QStringLiteral("SUP003"));
-        QVERIFY(supervisor);
-        DialogRecorder dialogos;
-        dobleClic(supervisor);
-        QVERIFY(supervisor->isExpanded());
-        QCOMPARE(empleadosBajo(supervisor), titulares(11));
-        for (QTreeWidgetItem *hijo : hijos(supervisor))
-            QVERIFY2(!m_forma->TreeViewCarrera->visualItemRect(hijo).isEmpty(), qPrintable(hijo->text(0)));
-
-        QList<ProgramLauncher::Start> inicios;
-        const auto anterior = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &inicio) {
-            inicios << inicio;
-            return true;
-        });
-        m_forma->TreeViewCarrera->setCurrentItem(hijos(supervisor).last());  // employees come after the positions
-        for (QAction *entrada : m_forma->PppMnEmpleados->actions())
-            if (entrada->text() == QStringLiteral("Educación Formal"))
-                entrada->trigger();
-        ProgramLauncher::instance().setRecorder(anterior);
-        QCOMPARE(inicios.size(), 1);
-        QCOMPARE(inicios.first().program.section(QLatin1Char('/'), -1), QStringLiteral("QBiEdfor"));
-        const QStringList args = inicios.first().arguments;
-        QVERIFY(!m_forma->DBECOD_EMPL->text().isEmpty());
-        QCOMPARE(args.value(args.indexOf(QStringLiteral("--value")) + 1), m_forma->DBECOD_EMPL->text());
-
-        dobleClic(segundo.isEmpty() ? hijos(supervisor).last() : nodoDelArbol(segundo));
-        QCOMPARE(dialogos.texts(), QStringList());
-        QCOMPARE(empleadosBajo(supervisor), QStringList());
-        QTreeWidgetItem *auxiliar = nodoDelArbol(QStringLiteral("AUX001"));
-        QCOMPARE(empleadosBajo(auxiliar), listaOtro ? titulares(12) : QStringList());
-        QVERIFY(auxiliar->isExpanded());  // opened with everything below the first position
-        for (QTreeWidgetItem *hijo : hijos(auxiliar))
-            QVERIFY2(!m_forma->TreeViewCarrera->visualItemRect(hijo).isEmpty(), qPrintable(hijo->text(0)));
     }
 
     // The position text over the position list: a key released in it is cancelled without a word
@@ -462,63 +339,11 @@ private:
         int *m_cuenta;
     };
 
-    // A double click as the platform delivers it: press, release, press, double click, release.
-    // (The test library's double click on a widget sends the double-click event alone.)
-    void dobleClic(QTreeWidgetItem *nodo)
-    {
-        QVERIFY(nodo);
-        QTreeWidget *arbol = m_forma->TreeViewCarrera;
-        arbol->scrollToItem(nodo);
-        const QPoint centro = arbol->visualItemRect(nodo).center();
-        QTest::mouseClick(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mousePress(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseDClick(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseRelease(arbol->viewport(), Qt::LeftButton, {}, centro);
-    }
-
-    static QList<QTreeWidgetItem *> hijos(QTreeWidgetItem *nodo)
-    {
-        QList<QTreeWidgetItem *> lista;
-        for (int i = 0; i < nodo->childCount(); ++i)
-            lista << nodo->child(i);
-        return lista;
-    }
-
-    // The captions of the employee nodes right below a node: the children that are not a
-    // position of plan 1.
-    QStringList empleadosBajo(QTreeWidgetItem *nodo) const
-    {
-        const QStringList cargos = m_db.query(QStringLiteral("SELECT COD_CARG FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1"));
-        QStringList nombres;
-        for (QTreeWidgetItem *hijo : hijos(nodo))
-            if (!cargos.contains(hijo->text(0).section(QLatin1Char(' '), 0, 0)))
-                nombres << hijo->text(0);
-        return nombres;
-    }
-
-    // The active holders of a node's position of plan 1, as the tree names them, by surname.
-    QStringList titulares(int nodo) const
-    {
-        return m_db.query(QStringLiteral(
-            "SELECT trim(e.APE_EMPL) || ' ' || trim(e.NOM_EMPL) FROM AC_PPROM p, NM_CONTR c, BI_EMPLE e "
-            "WHERE p.COD_EMPR = 1 AND p.COD_MENU = 1 AND p.COD_NODO = %1 AND c.COD_EMPR = p.COD_EMCA "
-            "AND c.COD_CARG = p.COD_CARG AND c.IND_ACTI = 'A' AND e.COD_EMPR = c.COD_EMPR "
-            "AND e.COD_EMPL = c.COD_EMPL ORDER BY e.APE_EMPL").arg(nodo));
-    }
-
     // The plan row of the node becomes current as a click in the record grid would make it.
     void irANodo(int plan, int nodo)
     {
         TDataSet &planes = DtmAcSemaf->QryAcPprom;
         QVERIFY(planes.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, nodo}));
-    }
-
-    QTreeWidgetItem *nodoDelArbol(const QString &codCarg)
-    {
-        for (QTreeWidgetItemIterator it(m_forma->TreeViewCarrera); *it; ++it)
-            if ((*it)->text(0).section(QLatin1Char(' '), 0, 0) == codCarg)
-                return *it;
-        return nullptr;
     }
 
     // The company is current in every form the suite reads it in, and they agree.

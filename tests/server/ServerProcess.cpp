@@ -4,6 +4,12 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
+ServerProcess::ServerProcess()
+{
+    QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
+                     [this] { m_log += QString::fromUtf8(m_process.readAllStandardError()); });
+}
+
 ServerProcess::~ServerProcess()
 {
     kill();

@@ -1,6 +1,8 @@
 #pragma once
 // Test support: qacsemaf-server as a real process on a free port (it binds port 0 and says which
-// port it got), stopped with SIGTERM or killed at the end.
+// port it got), stopped with SIGTERM or killed at the end. What it writes to stderr (a line per
+// request) is read whenever the test's event loop runs, so a long session never blocks the server
+// on a full pipe.
 
 #include <QProcess>
 #include <QString>
@@ -8,6 +10,7 @@
 
 class ServerProcess {
 public:
+    ServerProcess();
     ~ServerProcess();
 
     // Empty on success, else why the server did not come up. `port` 0: any free port. Every
