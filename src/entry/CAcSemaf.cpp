@@ -32,11 +32,12 @@ OwnApplication gOwnApplication;
 
 void ensureApplication()
 {
-    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return;
-    if (QCoreApplication::instance())
-        throw Exception(QStringLiteral("El programa anfitrión no tiene una aplicación gráfica."));
-    gOwnApplication.application = new QApplication(gOwnApplication.argc, gOwnApplication.argv);
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        if (QCoreApplication::instance())
+            throw Exception(QStringLiteral("El programa anfitrión no tiene una aplicación gráfica."));
+        gOwnApplication.application = new QApplication(gOwnApplication.argc, gOwnApplication.argv);
+    }
+    // The module's window speaks Spanish in whichever host: the texts Qt draws itself too.
     loadQtSpanishTranslations();
 }
 

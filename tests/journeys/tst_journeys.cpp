@@ -38,7 +38,8 @@ using namespace xinput;
 
 namespace {
 
-const int kMaxRequests = 40;
+// A user action takes a handful of round trips: what it reads goes to the server together.
+const int kMaxRequests = 8;
 QString gNoXSession;   // why there is no X session; empty when there is one
 Backend::Kind gKind = Backend::Sqlite;
 
@@ -323,8 +324,9 @@ void TestJourneys::companyChangeAndBack()
         QTreeWidget *career = tree();
         if (firstPlan.isEmpty()) {
             QCOMPARE(edit(QStringLiteral("DBEcod_menu"))->text(), QString());
-            QVERIFY2(career->topLevelItemCount() == 0,   // the plan of the company before must not stay
-                     qPrintable(QStringLiteral("company %1 has no plan, the tree shows \"%2\"").arg(company).arg(career->topLevelItem(0)->text(0))));
+            // The plan of the company before must not stay.
+            const QString shown = career->topLevelItemCount() > 0 ? career->topLevelItem(0)->text(0) : QString();
+            QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("company %1 has no plan, the tree shows \"%2\"").arg(company).arg(shown)));
         } else {
             QCOMPARE(career->topLevelItemCount(), 1);
             QCOMPARE(career->topLevelItem(0)->text(0), firstPlan);
