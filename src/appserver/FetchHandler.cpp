@@ -11,20 +11,6 @@ namespace appserver {
 
 namespace {
 
-// A dataset may declare a name twice (once for each place the statement uses it) and set only
-// the first; the value that was set wins over an unset duplicate.
-QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
-{
-    QHash<QString, const ParamValue *> byName;
-    for (const ParamValue &param : params) {
-        const QString key = param.name.toUpper();
-        const auto it = byName.constFind(key);
-        if (it == byName.constEnd() || (it.value()->value.isNull() && !param.value.isNull()))
-            byName.insert(key, &param);
-    }
-    return byName;
-}
-
 // Passes rows straight on, unless the statement's order leaves ties to settle: then they are
 // kept, settled and handed on at the end, as a whole answer would have them.
 class OrderedSink : public RowSink {

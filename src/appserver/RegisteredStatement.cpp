@@ -20,8 +20,9 @@ QStringList upperStrings(const QJsonValue &value)
     return list;
 }
 
-// A request's values by name, without regard to case.
-QHash<QString, const ParamValue *> valuesByName(const QList<ParamValue> &params)
+} // namespace
+
+QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params)
 {
     QHash<QString, const ParamValue *> byName;
     for (const ParamValue &param : params) {
@@ -32,8 +33,6 @@ QHash<QString, const ParamValue *> valuesByName(const QList<ParamValue> &params)
     }
     return byName;
 }
-
-} // namespace
 
 QString StatementValues::shape() const
 {
@@ -132,7 +131,7 @@ bool RegisteredStatement::paramKind(const QString &name, ValueKind *kind) const
 QString RegisteredStatement::bind(const FetchRequest &request, const SqlDialect &dialect, StatementValues *values) const
 {
     *values = {};
-    const auto byName = valuesByName(request.params);
+    const auto byName = paramsByName(request.params);
     for (const SqlToken &token : m_tokens) {
         if (token.kind != Kind::Slot)
             continue;

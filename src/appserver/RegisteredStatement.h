@@ -20,6 +20,11 @@ namespace appserver {
 
 class SqlDialect;
 
+// A request's values by name, without regard to case. A dataset may declare a name twice (once
+// for each place the statement uses it) and set only the first: the value that was set wins over
+// an unset duplicate.
+QHash<QString, const ParamValue *> paramsByName(const QList<ParamValue> &params);
+
 // What a request gives a statement: its slot values, companies and conditions.
 struct StatementValues {
     QVariantList slotValues;   // in order of the text, a list slot's values one by one
