@@ -1,5 +1,6 @@
 #include "tools/CommandTable.h"
 
+#include "framework/UserAction.h"
 #include "tools/CommandLine.h"
 
 #include <QCoreApplication>
@@ -54,5 +55,7 @@ int runNamedCommand(const CommandTable &table, QStringList arguments, const QStr
     // The sub-command sees "qacsemaf seed" as its program name, whichever program runs it.
     arguments[0] = QStringLiteral("qacsemaf ") + name;
     arguments.removeAt(1);
+    // One command is one user action: what it reads ahead it takes in the course of it.
+    const UserAction::Scope action;
     return found->second.run(arguments);
 }

@@ -1,5 +1,6 @@
 // Remote datasets over a recording transport: what a fetch sends and how the answer fills the
-// fields, the row changes sent on post and delete, refusals, ReConsultar and FormatearFloat.
+// fields, the answers the connection shares, the row changes sent on post and delete, refusals,
+// ReConsultar and FormatearFloat.
 // (Which ":name" tokens are parameters is read in tst_sqltext; statements set as text and
 // parameters declared before them are the data module's, run by the report and plan-rule tests.)
 #include "tests/support/DataTable.h"
@@ -8,9 +9,12 @@
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/TDtmGnLibre.h"
+#include "framework/UserAction.h"
 #include "tests/support/TestTools.h"
 
 #include <QtTest>
+
+#include <optional>
 
 using protocol::FieldType;
 using protocol::RowDelta;
@@ -180,6 +184,55 @@ private slots:
         QCOMPARE(messageOf<EDatabaseError>([&] { DtmGnLibre->ReConsultar(&ds, {1, 2, 3, 4}); }),
                  QString("QryValNodo: se recibieron 4 valores para 3 parámetros"));
         QCOMPARE(m_server->fetches.size(), 0);
+    }
+
+    // What the connection answers without asking the server: reads ahead, each taken once and
+    // only within the action that read them; within one user action a read asked again; never
+    // after a write, nor a large answer. `steps`: "action" starts a user action, "none" ends it,
+    // "ahead" reads A and B ahead, "A", "B" and "A1.0" (A with its value as a float) fetch,
+    // "apply" writes. `asked`: the reads that reached the server.
+    void sharedAnswers_data()
+    {
+        addColumns<QStringList, int, int>({"steps", "rows", "asked"});
+        QTest::newRow("read ahead, taken once each") << QStringList{"ahead", "A", "B", "A"} << 1 << 3;
+        QTest::newRow("numbers compare by value") << QStringList{"ahead", "A1.0"} << 1 << 2;
+        QTest::newRow("asked again in one action") << QStringList{"action", "A", "A", "B"} << 1 << 2;
+        QTest::newRow("each action asks anew") << QStringList{"action", "A", "action", "A", "none", "A"} << 1 << 3;
+        QTest::newRow("an action's reads ahead are its own") << QStringList{"action", "ahead", "action", "A"} << 1 << 3;
+        QTest::newRow("a write forgets") << QStringList{"action", "ahead", "A", "apply", "A", "B"} << 1 << 4;
+        QTest::newRow("a large answer is not kept") << QStringList{"action", "A", "A"} << 5001 << 2;
+    }
+
+    void sharedAnswers()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, rows);
+        QFETCH(int, asked);
+        QList<QVariantList> table;
+        for (int i = 0; i < rows; ++i)
+            table.append(QVariantList{i});
+        serve({{"n", FieldType::Integer, 0}}, table);
+        const auto request = [](const char *name, const QVariant &value) {
+            return protocol::FetchRequest{{}, "DtsPTemporal", QLatin1String(name), {{"P", FieldType::Unknown, value}}, {}};
+        };
+        std::optional<UserAction::Scope> action;
+        for (const QString &step : steps) {
+            if (step == "action") {
+                action.reset();
+                action.emplace();
+            } else if (step == "none") {
+                action.reset();
+            } else if (step == "ahead") {
+                m_connection.ReadAhead({request("A", 1), request("B", 2)});
+            } else if (step == "apply") {
+                m_connection.Apply("DtsPAcCuare", {});
+            } else {
+                const protocol::FetchResult answer =
+                    m_connection.Fetch(step == "B" ? request("B", 2) : request("A", step == "A1.0" ? QVariant(1.0) : QVariant(1)));
+                QCOMPARE(answer.rows.size(), rows);
+            }
+        }
+        QCOMPARE(m_server->fetches.size(), asked);
     }
 
     void formatearFloat_data()

@@ -52,7 +52,8 @@ QString AnswerMemo::keyOf(const protocol::FetchRequest &request)
 void AnswerMemo::readAhead(const QList<protocol::FetchRequest> &requests, const QList<protocol::FetchResult> &answers,
                            quint64 action)
 {
-    if (action != m_aheadAction)
+    // One action's reads ahead add up; outside any action a read-ahead replaces the one before.
+    if (action == 0 || action != m_aheadAction)
         m_ahead.clear();
     m_aheadAction = action;
     for (qsizetype i = 0; i < requests.size() && i < answers.size(); ++i)
@@ -72,10 +73,10 @@ void AnswerMemo::startAction(quint64 action)
         m_action.clear();
         m_actionNumber = action;
     }
-    // What an action read ahead and did not take is no answer for a later action.
-    if (m_aheadAction != 0 && action != m_aheadAction) {
+    // What was read ahead for one action (or outside any) and not taken answers no other.
+    if (action != m_aheadAction) {
         m_ahead.clear();
-        m_aheadAction = 0;
+        m_aheadAction = action;
     }
 }
 

@@ -12,8 +12,8 @@
 
 class AnswerMemo {
 public:
-    // Answers read ahead during `action` (0: none), taken once each, and not after that action
-    // (those of another action's read-ahead are dropped).
+    // Answers read ahead during `action` (0: none), taken once each, and only during that action
+    // (or, outside any, until the next read-ahead).
     void readAhead(const QList<protocol::FetchRequest> &requests, const QList<protocol::FetchResult> &answers,
                    quint64 action);
     // An answer read during `action` (0: none, nothing is kept).

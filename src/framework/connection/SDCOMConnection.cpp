@@ -114,6 +114,7 @@ void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)
 {
     m_transport = std::move(transport);
     m_injected = m_transport != nullptr;
+    m_answers.clear();
     m_connected = false;
 }
 
