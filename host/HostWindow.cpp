@@ -16,6 +16,15 @@ HostWindow::HostWindow(ModuleLibrary &module, QWidget *parent) : QMainWindow(par
     resize(1100, 760);
 }
 
+QString HostWindow::open(const SessionArguments &session)
+{
+    const uintptr_t handle = m_module.loadModule(session);
+    if (handle == 0)
+        return QStringLiteral("Error al iniciar el módulo: %1").arg(m_module.lastModuleError());
+    embed(handle);
+    return {};
+}
+
 void HostWindow::embed(uintptr_t handle)
 {
     // A window of this process is taken as it is; a foreign one goes into a container.

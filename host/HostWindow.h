@@ -4,12 +4,16 @@
 #include <QMainWindow>
 
 class ModuleLibrary;
+struct SessionArguments;
 
 class HostWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit HostWindow(ModuleLibrary &module, QWidget *parent = nullptr);
 
+    // Loads the module with `session` and embeds its window: empty on success, else the
+    // module's message.
+    QString open(const SessionArguments &session);
     // Puts the module's window (by native handle) into the host's central area.
     void embed(uintptr_t handle);
 

@@ -3,17 +3,23 @@
 #include "host/HostWindow.h"
 #include "framework/PlatformNotices.h"
 #include "framework/QtTranslations.h"
+#include "framework/widgets/DialogService.h"
+#include "host/ClientConfig.h"
 #include "host/DemoDatabase.h"
+#include "host/LoginWindow.h"
 #include "host/ModuleLibrary.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <functional>
 
 
 namespace {
@@ -23,8 +29,7 @@ struct HostOptions {
     SessionArguments session;
     int quitAfterMs = -1;
     QString screenshot;
-    // No database named (no --alias, no QACSEMAF_DB, the local protocol): the user's demo.
-    bool demo = false;
+    bool protocolGiven = false;
 };
 
 // The library of an installed program, or else the one of the build tree the program came from.
@@ -51,8 +56,15 @@ HostOptions parseOptions(const QApplication &app)
                         "database (~/.local/share/qacsemaf/demo.db, made on first use)."),
          QStringLiteral("alias")},
         {QStringLiteral("server"), QStringLiteral("Server parameter."), QStringLiteral("server"), QString()},
-        {QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("ADMIN")},
-        {QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"), QStringLiteral("ADMIN")},
+        {QStringLiteral("user"),
+         QStringLiteral("User; with a password (--password or QACSEMAF_PASSWORD) the module opens without the login "
+                        "window. ADMIN when the site has no client configuration (/etc/qacsemaf/client.ini or "
+                        "QACSEMAF_CLIENT_CONFIG)."),
+         QStringLiteral("user")},
+        {QStringLiteral("password"),
+         QStringLiteral("Password, visible to every user of the machine: prefer QACSEMAF_PASSWORD. ADMIN when the "
+                        "site has no client configuration."),
+         QStringLiteral("password")},
         {QStringLiteral("company"), QStringLiteral("Company number."), QStringLiteral("company"), QStringLiteral("1")},
         {QStringLiteral("options"), QStringLiteral("Option text."), QStringLiteral("text"), QString()},
         {QStringLiteral("client-version"), QStringLiteral("Client \"version;date\"."), QStringLiteral("text"),
@@ -65,17 +77,14 @@ HostOptions parseOptions(const QApplication &app)
 
     HostOptions host;
     host.library = parser.value(QStringLiteral("library"));
-    const QString protocol = parser.value(QStringLiteral("protocol"));
-    QString alias = parser.value(QStringLiteral("alias"));
-    if (!parser.isSet(QStringLiteral("alias"))) {
-        alias = qEnvironmentVariable("QACSEMAF_DB");
-        host.demo = alias.isEmpty() && (protocol.isEmpty() || protocol == QLatin1String("local"));
-        if (host.demo)
-            alias = DemoDatabase::path();
-    }
-    host.session = {protocol, alias,
+    host.protocolGiven = parser.isSet(QStringLiteral("protocol"));
+    const QString alias = parser.isSet(QStringLiteral("alias")) ? parser.value(QStringLiteral("alias"))
+                                                                : qEnvironmentVariable("QACSEMAF_DB");
+    const QString password = parser.isSet(QStringLiteral("password")) ? parser.value(QStringLiteral("password"))
+                                                                      : qEnvironmentVariable("QACSEMAF_PASSWORD");
+    host.session = {parser.value(QStringLiteral("protocol")), alias,
                     parser.value(QStringLiteral("server")),   parser.value(QStringLiteral("user")),
-                    parser.value(QStringLiteral("password")), parser.value(QStringLiteral("company")),
+                    password,                                 parser.value(QStringLiteral("company")),
                     parser.value(QStringLiteral("options")),  parser.value(QStringLiteral("client-version"))};
     if (parser.isSet(QStringLiteral("quit-after")))
         host.quitAfterMs = parser.value(QStringLiteral("quit-after")).toInt();
@@ -87,8 +96,49 @@ int fail(const QString &message)
 {
     qCritical("qacsemaf-host: %s", qPrintable(message));
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QMessageBox::critical(nullptr, QStringLiteral("Semáforo de Carrera"), message);
+        DialogService::instance().showError(message);
     return 1;
+}
+
+// Closes `window` after `ms` (when given), saving a picture of it first when asked.
+void quitLater(const HostOptions &options, const std::function<QWidget *()> &window)
+{
+    if (options.quitAfterMs < 0)
+        return;
+    QTimer::singleShot(options.quitAfterMs, qApp, [&options, window] {
+        QWidget *shown = window();
+        if (!options.screenshot.isEmpty() && shown->grab().save(options.screenshot))
+            qInfo("qacsemaf-host: ventana guardada en %s", qPrintable(options.screenshot));
+        shown->close();
+    });
+}
+
+// Without a client configuration the host opens what its arguments name, or the user's demo
+// (no --alias, no QACSEMAF_DB, the local protocol), as ADMIN unless told otherwise. With one, the
+// configured server unless the arguments name another place, and no user by default.
+SessionArguments placeOf(const HostOptions &options, const ClientConfig &site, bool configured, bool *demo)
+{
+    SessionArguments session = options.session;
+    *demo = false;
+    if (!configured) {
+        *demo = session.alias.isEmpty() && session.protocol == QLatin1String("local");
+        if (*demo)
+            session.alias = DemoDatabase::path();
+        if (session.user.isEmpty())
+            session.user = QStringLiteral("ADMIN");
+        if (session.password.isEmpty())
+            session.password = QStringLiteral("ADMIN");
+        return session;
+    }
+    if (!options.protocolGiven)
+        session.protocol = QStringLiteral("http");
+    if (session.protocol == QLatin1String("http")) {
+        if (session.server.isEmpty())
+            session.server = site.server;
+        if (session.alias.isEmpty())
+            session.alias = site.database;
+    }
+    return session;
 }
 
 } // namespace
@@ -114,32 +164,45 @@ int main(int argc, char *argv[])
     qInfo("qacsemaf-host: servidor %s (%s), clave %s", qPrintable(identity.value(1)),
           qPrintable(identity.value(0)), qPrintable(identity.value(2)));
 
+    ClientConfig site;
+    QString siteError;
+    const bool configured = site.read(ClientConfig::path(), &siteError);
+    if (!siteError.isEmpty())
+        return fail(siteError);
+    // The module's http transport trusts the authorities the configuration names.
+    if (configured && !site.caFile.isEmpty() && !qEnvironmentVariableIsSet("QACSEMAF_CA_FILE"))
+        qputenv("QACSEMAF_CA_FILE", QFile::encodeName(site.caFile));
+    bool demo = false;
+    const SessionArguments session = placeOf(options, site, configured, &demo);
+
+    HostWindow window(module);
+    // A workstation of a site logs in through the window unless a script gave the password.
+    if (configured && (session.password.isEmpty() || session.user.isEmpty())) {
+        qInfo("qacsemaf-host: inicio de sesión en %s (%s)", qPrintable(session.server), qPrintable(site.file));
+        auto *login = new LoginWindow(session, [&window](const SessionArguments &chosen) { return window.open(chosen); });
+        login->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(login, &LoginWindow::opened, &window, &QWidget::show);
+        login->show();
+        QPointer<LoginWindow> watched(login);
+        quitLater(options, [watched, &window]() -> QWidget * { return watched ? static_cast<QWidget *>(watched) : &window; });
+        return app.exec();
+    }
+
     QString opened;
-    if (options.demo) {
-        DemoDatabase demo(QCoreApplication::applicationDirPath());
-        if (const QString error = demo.ensure(); !error.isEmpty())
+    if (demo) {
+        DemoDatabase demoDatabase(QCoreApplication::applicationDirPath());
+        if (const QString error = demoDatabase.ensure(); !error.isEmpty())
             return fail(error);
-        opened = (demo.created() ? QStringLiteral("Base de demostración creada y abierta: %1")
-                                 : QStringLiteral("Base de demostración: %1"))
+        opened = (demoDatabase.created() ? QStringLiteral("Base de demostración creada y abierta: %1")
+                                         : QStringLiteral("Base de demostración: %1"))
                      .arg(QDir::toNativeSeparators(DemoDatabase::path()));
         qInfo("qacsemaf-host: %s", qPrintable(opened));
     }
-
-    HostWindow window(module);
-    const uintptr_t handle = module.loadModule(options.session);
-    if (handle == 0)
-        return fail(QStringLiteral("Error al iniciar el módulo: %1").arg(module.lastModuleError()));
-    window.embed(handle);
+    if (const QString error = window.open(session); !error.isEmpty())
+        return fail(error);
     if (!opened.isEmpty())
         window.statusBar()->showMessage(opened);
     window.show();
-
-    if (options.quitAfterMs >= 0) {
-        QTimer::singleShot(options.quitAfterMs, &window, [&window, &options] {
-            if (!options.screenshot.isEmpty() && window.grab().save(options.screenshot))
-                qInfo("qacsemaf-host: ventana guardada en %s", qPrintable(options.screenshot));
-            window.close();
-        });
-    }
+    quitLater(options, [&window]() -> QWidget * { return &window; });
     return app.exec();
 }
