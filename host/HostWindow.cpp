@@ -1,5 +1,6 @@
 #include "host/HostWindow.h"
 
+#include "host/LoginWindow.h"
 #include "host/ModuleLibrary.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,13 @@ QString HostWindow::open(const SessionArguments &session)
         return QStringLiteral("Error al iniciar el módulo: %1").arg(m_module.lastModuleError());
     embed(handle);
     return {};
+}
+
+std::unique_ptr<LoginWindow> HostWindow::loginWindow(const SessionArguments &base)
+{
+    auto login = std::make_unique<LoginWindow>(base, [this](const SessionArguments &chosen) { return open(chosen); });
+    connect(login.get(), &LoginWindow::opened, this, &QWidget::show);
+    return login;
 }
 
 void HostWindow::embed(uintptr_t handle)

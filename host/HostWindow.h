@@ -3,6 +3,9 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class LoginWindow;
 class ModuleLibrary;
 struct SessionArguments;
 
@@ -14,6 +17,9 @@ public:
     // Loads the module with `session` and embeds its window: empty on success, else the
     // module's message.
     QString open(const SessionArguments &session);
+    // The login window that opens the module here with the session it gets (`base`: the place,
+    // options and client version) and shows this window once the module is open.
+    std::unique_ptr<LoginWindow> loginWindow(const SessionArguments &base);
     // Puts the module's window (by native handle) into the host's central area.
     void embed(uintptr_t handle);
 

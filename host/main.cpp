@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -179,12 +178,10 @@ int main(int argc, char *argv[])
     // A workstation of a site logs in through the window unless a script gave the password.
     if (configured && (session.password.isEmpty() || session.user.isEmpty())) {
         qInfo("qacsemaf-host: inicio de sesión en %s (%s)", qPrintable(session.server), qPrintable(site.file));
-        auto *login = new LoginWindow(session, [&window](const SessionArguments &chosen) { return window.open(chosen); });
-        login->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(login, &LoginWindow::opened, &window, &QWidget::show);
+        const std::unique_ptr<LoginWindow> login = window.loginWindow(session);
         login->show();
-        QPointer<LoginWindow> watched(login);
-        quitLater(options, [watched, &window]() -> QWidget * { return watched ? static_cast<QWidget *>(watched) : &window; });
+        LoginWindow *shown = login.get();
+        quitLater(options, [shown, &window]() -> QWidget * { return shown->isVisible() ? shown : static_cast<QWidget *>(&window); });
         return app.exec();
     }
 

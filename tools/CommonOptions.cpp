@@ -4,6 +4,7 @@
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/Ugnnorma.h"
+#include "tools/PasswordPrompt.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -65,6 +66,28 @@ void readPlace(const CommandLine &line, CommonOptions *options)
         throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--db: el archivo %1 no existe")).arg(options->alias));
 }
 
+// The first of --password, --password-file and QACSEMAF_PASSWORD; else asked on the terminal,
+// and refused when there is none to ask on.
+QString readPassword(const CommandLine &line, const QString &user)
+{
+    line.refuseTogether(QStringLiteral("password"), QStringLiteral("password-file"));
+    if (line.isSet(QStringLiteral("password")))
+        return line.value(QStringLiteral("password"));
+    QString error;
+    if (line.isSet(QStringLiteral("password-file"))) {
+        const QString password = PasswordPrompt::fromFile(line.value(QStringLiteral("password-file")), &error);
+        if (!error.isEmpty())
+            throw UsageError(QStringLiteral("--password-file: %1").arg(error));
+        return password;
+    }
+    if (qEnvironmentVariableIsSet("QACSEMAF_PASSWORD"))
+        return qEnvironmentVariable("QACSEMAF_PASSWORD");
+    QString password;
+    if (const QString refused = PasswordPrompt::ask(user, &password); !refused.isEmpty())
+        throw UsageError(refused);
+    return password;
+}
+
 } // namespace
 
 void CommonOptions::addTo(CommandLine &line)
@@ -89,8 +112,14 @@ void CommonOptions::addTo(CommandLine &line)
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "lista"))},
         {QStringLiteral("user"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario de la aplicación.")),
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "usuario")), QStringLiteral("ADMIN")},
-        {QStringLiteral("password"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña del usuario.")),
-         cliText(QT_TRANSLATE_NOOP("qacsemaf", "contraseña")), QStringLiteral("ADMIN")},
+        {QStringLiteral("password-file"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña del usuario: la primera línea del archivo (si no, la "
+                                               "variable QACSEMAF_PASSWORD; si no, se pregunta en la terminal).")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
+        {QStringLiteral("password"),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña del usuario, visible para todos en la lista de procesos: "
+                                               "mejor --password-file o QACSEMAF_PASSWORD.")),
+         cliText(QT_TRANSLATE_NOOP("qacsemaf", "contraseña"))},
     });
 }
 
@@ -101,10 +130,11 @@ CommonOptions CommonOptions::read(const CommandLine &line)
     readPlace(line, &options);
     options.company = line.number(QStringLiteral("company"));
     options.user = line.value(QStringLiteral("user"));
-    options.password = line.value(QStringLiteral("password"));
     options.categoriesGiven = line.isSet(QStringLiteral("categories"));
     if (options.categoriesGiven)
         options.categories = categoriesOf(line.value(QStringLiteral("categories")));
+    // Last, so that every other mistake is told before anyone is asked for a password.
+    options.password = readPassword(line, options.user);
     return options;
 }
 

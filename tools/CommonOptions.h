@@ -1,8 +1,10 @@
 #pragma once
 // The options every command that opens a session shares, read in one place: where the data are
-// (--db FILE, --pg "conninfo" or --server URL with --user, --password and, for an https server
-// signed by an authority of its own, --ca-file), the current company,
-// the requirement categories and the application user. Also the session they describe, which
+// (--db FILE, --pg "conninfo" or --server URL and, for an https server signed by an authority of
+// its own, --ca-file), the current company,
+// the requirement categories and the application user with its password (--password-file FILE,
+// QACSEMAF_PASSWORD, asked on the terminal; --password too, though every user of the machine
+// sees it in the process list). Also the session they describe, which
 // the command line makes current and hands to its connection as the load call does its own.
 
 #include "engine/ProfileScoring.h"
@@ -25,10 +27,13 @@ public:
     engine::Categories categories;
     bool categoriesGiven = false;
 
-    // --db, --pg, --server, --ca-file, --company, --categories, --user and --password.
+    // --db, --pg, --server, --ca-file, --company, --categories, --user, --password-file and
+    // --password.
     static void addTo(CommandLine &line);
     // Exactly one place of the data (an SQLite file that exists), a whole company number, known
-    // category codes; throws UsageError. --categories may be missing (categoriesGiven says so).
+    // category codes, a password; throws UsageError. --categories may be missing (categoriesGiven
+    // says so). Without --password, --password-file or QACSEMAF_PASSWORD the password is asked on
+    // the terminal, and refused when standard input is none.
     static CommonOptions read(const CommandLine &line);
     // "EF,EN,EP,CO" (commas or blanks, any case) as the ticked boxes; throws UsageError.
     static engine::Categories categoriesOf(const QString &list);

@@ -2,6 +2,7 @@
 
 #include "tools/CommandLine.h"
 
+#include <QFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -55,4 +56,32 @@ QString PasswordPrompt::read(const QString &user, QString *password)
     if (again != *password)
         return cliText(QT_TRANSLATE_NOOP("qacsemaf", "las dos contraseñas no coinciden; no se cambió nada"));
     return {};
+}
+
+QString PasswordPrompt::ask(const QString &user, QString *password)
+{
+    if (isatty(STDIN_FILENO) == 0)
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta la contraseña de %1: dé --password-file ARCHIVO o la variable "
+                                                     "QACSEMAF_PASSWORD (o ejecute el comando en una terminal, que la "
+                                                     "pregunta)")).arg(user);
+    QTextStream(stderr) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña de %1: ")).arg(user) << Qt::flush;
+    if (!readLine(true, password) || password->isEmpty())
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se escribió ninguna contraseña de %1")).arg(user);
+    return {};
+}
+
+QString PasswordPrompt::fromFile(const QString &path, QString *error)
+{
+    error->clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo leer %1: %2")).arg(path, file.errorString());
+        return {};
+    }
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    if (line.isEmpty())
+        *error = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no tiene ninguna contraseña en su primera línea")).arg(path);
+    return QString::fromUtf8(line);
 }

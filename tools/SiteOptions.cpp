@@ -1,9 +1,9 @@
 #include "tools/SiteOptions.h"
 
 #include "tools/CommandLine.h"
+#include "tools/PasswordPrompt.h"
 #include "tools/dbtools/DatabaseOpener.h"
 
-#include <QFile>
 #include <QMap>
 
 void SiteOptions::addPlaceTo(CommandLine &line)
@@ -75,16 +75,5 @@ void SiteOptions::readReaderPassword(const CommandLine &line)
 
 QString SiteOptions::passwordFromFile(const QString &path, QString *error)
 {
-    error->clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo leer %1: %2")).arg(path, file.errorString());
-        return {};
-    }
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    if (line.isEmpty())
-        *error = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no tiene ninguna contraseña en su primera línea")).arg(path);
-    return QString::fromUtf8(line);
+    return PasswordPrompt::fromFile(path, error);
 }

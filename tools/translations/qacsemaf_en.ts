@@ -136,8 +136,20 @@
         <translation>user</translation>
     </message>
     <message>
-        <source>Contraseña del usuario.</source>
-        <translation>The user&apos;s password.</translation>
+        <source>Contraseña del usuario: la primera línea del archivo (si no, la variable QACSEMAF_PASSWORD; si no, se pregunta en la terminal).</source>
+        <translation>The user&apos;s password: the first line of the file (else the variable QACSEMAF_PASSWORD; else it is asked on the terminal).</translation>
+    </message>
+    <message>
+        <source>Contraseña del usuario, visible para todos en la lista de procesos: mejor --password-file o QACSEMAF_PASSWORD.</source>
+        <translation>The user&apos;s password, visible to everyone in the process list: prefer --password-file or QACSEMAF_PASSWORD.</translation>
+    </message>
+    <message>
+        <source>falta la contraseña de %1: dé --password-file ARCHIVO o la variable QACSEMAF_PASSWORD (o ejecute el comando en una terminal, que la pregunta)</source>
+        <translation>the password of %1 is missing: give --password-file FILE or the variable QACSEMAF_PASSWORD (or run the command on a terminal, which asks for it)</translation>
+    </message>
+    <message>
+        <source>no se escribió ninguna contraseña de %1</source>
+        <translation>no password of %1 was typed</translation>
     </message>
     <message>
         <source>contraseña</source>
