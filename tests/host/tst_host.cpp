@@ -1,5 +1,6 @@
 // The host program as a user starts it: it loads the module, embeds the window and closes cleanly,
-// and a load that fails ends with the loader's message and a non-zero exit.
+// and a load that fails ends with the loader's message and a non-zero exit. Without a client
+// configuration it opens the user's demo; with one it starts with the login window instead.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -21,12 +22,25 @@ private slots:
         QTest::newRow("wrong password: the module's message")
             << QStringList{"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(), "--password", "otra"}
             << "Error al iniciar el módulo: Usuario o contraseña incorrectos";
+        QTest::newRow("client configuration with an unknown key")
+            << QStringList{"CONFIG=servidor=rrhh-app:8080"}
+            << "La configuración de la estación CONFIG no sirve: la clave \"servidor\" no es una de server, ca-file, database.";
+        QTest::newRow("client configuration without a server")
+            << QStringList{"CONFIG=ca-file="} << "La configuración de la estación CONFIG no sirve: falta server=";
     }
+
+    void init() { QFile::remove(configPath()); }
 
     void failedStart()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
+        // CONFIG=TEXT: a client configuration holding TEXT, and nothing else on the command line.
+        if (arguments.value(0).startsWith(QLatin1String("CONFIG="))) {
+            writeConfig(arguments.takeFirst().mid(7));
+            arguments << QStringList{"--library", QStringLiteral(QACSEMAF_LIBRARY)};
+            message.replace(QStringLiteral("CONFIG"), configPath());
+        }
         const ProgramRun host = run(arguments);
         QCOMPARE(host.exitCode, 1);
         QVERIFY2(host.errors.contains(message), qPrintable(host.errors));
@@ -46,8 +60,65 @@ private slots:
         QVERIFY(window.width() > 600);
     }
 
+    // No client configuration: the demo, named in the status bar; with one, the login window on
+    // the configured server and no demo made.
+    void startsByTheSite_data()
+    {
+        addColumns<QString, QString, bool>({"config", "log", "demo"});
+        QTest::newRow("no site: the demo") << QString() << "Base de demostración creada y abierta: DEMO" << true;
+        QTest::newRow("site: the login window")
+            << "[client]\nserver=https://rrhh-app:8443\n" << "inicio de sesión en https://rrhh-app:8443 (CONFIG)" << false;
+    }
+
+    void startsByTheSite()
+    {
+        QFETCH(QString, config);
+        QFETCH(QString, log);
+        QFETCH(bool, demo);
+        QTemporaryDir home;
+        QFile::remove(configPath());
+        if (!config.isEmpty())
+            writeConfig(config);
+        const QString demoFile = home.filePath(QStringLiteral("data/qacsemaf/demo.db"));
+        log.replace(QStringLiteral("DEMO"), demoFile).replace(QStringLiteral("CONFIG"), configPath());
+        QProcessEnvironment environment = hostEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        const QString picture = home.filePath(QStringLiteral("host.png"));
+        const ProgramRun host = runProgram(QStringLiteral(QACSEMAF_HOST),
+                                           {"--library", QStringLiteral(QACSEMAF_LIBRARY), "--quit-after", "300",
+                                            "--screenshot", picture}, environment);
+        QCOMPARE(host.exitCode, 0);
+        QVERIFY2(host.errors.contains(QStringLiteral("qacsemaf-host: ") + log), qPrintable(host.errors));
+        QCOMPARE(QFile::exists(demoFile), demo);
+        // The module's window is wide; the login window is not.
+        const QImage window(picture);
+        QVERIFY(!window.isNull());
+        QCOMPARE(window.width() > 600, demo);
+    }
+
 private:
-    static ProgramRun run(const QStringList &arguments) { return runProgram(QStringLiteral(QACSEMAF_HOST), arguments); }
+    QString configPath() const { return m_dir.filePath(QStringLiteral("client.ini")); }
+    void writeConfig(const QString &text) const
+    {
+        QFile file(configPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+    }
+    // The host reads the test's own client configuration, never the machine's.
+    QProcessEnvironment hostEnvironment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QACSEMAF_CLIENT_CONFIG"), configPath());
+        environment.remove(QStringLiteral("QACSEMAF_PASSWORD"));
+        return environment;
+    }
+    ProgramRun run(const QStringList &arguments) const
+    {
+        return runProgram(QStringLiteral(QACSEMAF_HOST), arguments, hostEnvironment());
+    }
+
+    QTemporaryDir m_dir;
 
     DemoDatabase m_db;
 };
