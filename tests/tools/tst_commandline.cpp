@@ -15,11 +15,11 @@
 
 namespace {
 
-// The locale variables set to `settings` (NAME=VALUE), none of the caller's left.
+// The locale variables (and the password's) set to `settings` (NAME=VALUE), none of the caller's left.
 QProcessEnvironment localeEnvironment(const QStringList &settings)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE", "QACSEMAF_PASSWORD"})
         environment.remove(QLatin1String(name));
     for (const QString &setting : settings)
         environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
@@ -144,7 +144,8 @@ private slots:
         message.replace(QStringLiteral("MISSING"), missing).replace(QStringLiteral("DB"), m_db.path());
         const QByteArray before = fileDigest(m_db.path());
 
-        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL), arguments, localeEnvironment({"LANG=C.UTF-8"}));
+        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL), arguments,
+                                          localeEnvironment({"LANG=C.UTF-8", "QACSEMAF_PASSWORD=ADMIN"}));
         QCOMPARE(run.exitCode, 2);
         QStringList lines = run.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(!lines.isEmpty(), "nothing on standard error");
@@ -154,6 +155,62 @@ private slots:
         QCOMPARE(run.output, QString());
         QVERIFY2(!QFile::exists(out), "the command wrote its file");
         QCOMPARE(fileDigest(m_db.path()), before);
+    }
+
+    void passwordSources_data()
+    {
+        // FILE: a file holding the line that follows; exit 0 is the generation done, 1 the login
+        // refused, 2 a refusal before any work.
+        addColumns<QStringList, QStringList, int, QString>({"arguments", "environment", "exitCode", "message"});
+        const QString refused = QStringLiteral("qacsemaf: Usuario o contraseña incorrectos");
+        QTest::newRow("file") << QStringList{"--password-file", "FILE", "ADMIN"} << QStringList{} << 0 << QString();
+        QTest::newRow("file, wrong password") << QStringList{"--password-file", "FILE", "otra"} << QStringList{} << 1 << refused;
+        QTest::newRow("file over the environment") << QStringList{"--password-file", "FILE", "ADMIN"}
+                                                   << QStringList{"QACSEMAF_PASSWORD=otra"} << 0 << QString();
+        QTest::newRow("environment") << QStringList{} << QStringList{"QACSEMAF_PASSWORD=ADMIN"} << 0 << QString();
+        QTest::newRow("environment, wrong password") << QStringList{} << QStringList{"QACSEMAF_PASSWORD=otra"} << 1 << refused;
+        QTest::newRow("argument over the environment") << QStringList{"--password", "ADMIN"}
+                                                       << QStringList{"QACSEMAF_PASSWORD=otra"} << 0 << QString();
+        QTest::newRow("file empty") << QStringList{"--password-file", "FILE", ""} << QStringList{} << 2
+                                    << "qacsemaf: --password-file: FILE no tiene ninguna contraseña en su primera línea";
+        QTest::newRow("file missing") << QStringList{"--password-file", "MISSING"} << QStringList{} << 2
+                                      << "qacsemaf: --password-file: no se pudo leer MISSING";
+        QTest::newRow("argument and file") << QStringList{"--password", "ADMIN", "--password-file", "FILE", "ADMIN"}
+                                           << QStringList{} << 2 << "qacsemaf: --password no se puede usar con --password-file";
+        QTest::newRow("none, and no terminal to ask on")
+            << QStringList{"--user", "ANALISTA"} << QStringList{} << 2
+            << "qacsemaf: falta la contraseña de ANALISTA: dé --password-file ARCHIVO o la variable QACSEMAF_PASSWORD "
+               "(o ejecute el comando en una terminal, que la pregunta)";
+    }
+
+    // The password comes from --password-file, QACSEMAF_PASSWORD or --password, and without any of
+    // them and no terminal the command refuses before it opens anything.
+    void passwordSources()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString file = m_dir.filePath(QStringLiteral("password"));
+        const QString missing = m_dir.filePath(QStringLiteral("missing/password"));
+        if (const qsizetype at = arguments.indexOf(QStringLiteral("FILE")); at >= 0) {
+            QFile written(file);
+            QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            written.write(arguments.takeAt(at + 1).toUtf8() + "\n");
+            arguments[at] = file;
+        }
+        arguments.replaceInStrings(QStringLiteral("MISSING"), missing);
+        message.replace(QStringLiteral("MISSING"), missing).replace(QStringLiteral("FILE"), file);
+        const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_TOOL),
+                                          QStringList{"generate", "--db", m_db.path(), "--company", "2", "--target",
+                                                      "SUP001@2", "--candidates", "OPE002@2", "--categories", "EF",
+                                                      "--format", "csv"} + arguments,
+                                          localeEnvironment(QStringList{"LANG=C.UTF-8"} + environment));
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.errors));
+        if (exitCode == 0)
+            QVERIFY2(run.output.startsWith(QStringLiteral("Identificación")), qPrintable(run.output));
+        else
+            QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
     }
 
     void helpListsEveryOption_data()
