@@ -52,4 +52,4 @@ endforeach()
 qac_install_link(${CMAKE_INSTALL_MANDIR}/man1 qacsemaf-window.1.gz qacsemaf.1.gz)
 # systemd looks in lib/ under /usr and /usr/local, never in a multiarch folder.
 qac_install_configured(packaging/qacsemaf-server.service.in lib/systemd/system/qacsemaf-server.service)
-install(FILES packaging/server.ini DESTINATION ${QACSEMAF_INSTALL_EXAMPLESDIR})
+install(FILES packaging/server.ini packaging/client.ini DESTINATION ${QACSEMAF_INSTALL_EXAMPLESDIR})

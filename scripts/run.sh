@@ -18,8 +18,10 @@ else
   "$build/tools/qacsemaf" migrate --db "$db" > /dev/null
 fi
 
+# The demo's administrator; the host and the command line read the password from here.
+export QACSEMAF_PASSWORD=ADMIN
 host=("$build/host/qacsemaf-host" --library "$build/src/entry/libQAcSemaf.so"
-      --protocol local --alias "$db" --user ADMIN --password ADMIN --company 1)
+      --protocol local --alias "$db" --user ADMIN --company 1)
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   shot="$root/var/host.png"
   echo "run: no display; starting the host offscreen for 3 seconds"

@@ -92,7 +92,8 @@ endif()
 # The desktop entry passes the validator and starts the installed host.
 set(share "${PREFIX}/${DATADIR}")
 foreach(file applications/qacsemaf.desktop icons/hicolor/scalable/apps/qacsemaf.svg
-        icons/hicolor/64x64/apps/qacsemaf.png doc/qacsemaf/examples/server.ini)
+        icons/hicolor/64x64/apps/qacsemaf.png doc/qacsemaf/examples/server.ini
+        doc/qacsemaf/examples/client.ini)
   if(NOT EXISTS "${share}/${file}")
     fail("${DATADIR}/${file} is not installed")
   endif()
@@ -192,12 +193,18 @@ foreach(key ${example_keys})
   endif()
 endforeach()
 
-# Started without a database, the installed host makes the user's demo in the user's data
-# folder, opens it and says so; the next start opens the same file again.
+# Started without a database and without a client configuration, the installed host makes the
+# user's demo in the user's data folder, opens it and says so; the next start opens the same file
+# again. With the example client configuration it starts with the login window on its server.
 set(home "${PREFIX}/home")
 set(demo "${home}/data/qacsemaf/demo.db")
 function(run_host expected)
+  set(config "${home}/no-client.ini")
+  if(ARGN)
+    set(config "${ARGN}")
+  endif()
   execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=QACSEMAF_DB "HOME=${home}" "XDG_DATA_HOME=${home}/data"
+                  "XDG_CONFIG_HOME=${home}/config" "QACSEMAF_CLIENT_CONFIG=${config}"
                   QT_QPA_PLATFORM=offscreen "${bin}/qacsemaf-host" --quit-after 500
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 120)
   if(NOT result EQUAL 0 OR NOT output MATCHES "${expected}")
@@ -214,6 +221,7 @@ file(TIMESTAMP "${demo}" opened "%s")
 if(NOT made STREQUAL opened)
   fail("the second start of the host made the demo database again")
 endif()
+run_host("inicio de sesión en https://rrhh-app:8443" "${share}/doc/qacsemaf/examples/client.ini")
 
 # A host without the command line beside it cannot make the demo, says so and makes nothing.
 file(COPY "${bin}/qacsemaf-host" DESTINATION "${PREFIX}/alone")
