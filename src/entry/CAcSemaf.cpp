@@ -4,6 +4,7 @@
 #include "ui/DLLUFORM.h"
 #include "framework/Exceptions.h"
 #include "framework/QtTranslations.h"
+#include "framework/UserAction.h"
 #include "framework/Session.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "entry/ServerIdentity.h"
@@ -68,6 +69,8 @@ void LlenarContextoSesion(const LoadArguments &args)
 quintptr CargarModulo(const LoadArguments &args)
 {
     LlenarContextoSesion(args);
+    // The load is one user action: what its start-up reads ahead it takes in the course of it.
+    const UserAction::Scope action;
     try {
         ensureApplication();
         DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
