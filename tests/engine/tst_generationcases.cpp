@@ -138,21 +138,27 @@ private slots:
 
     // The window's road: the career tree's text fields are read by the data module's routine. The
     // two checks come first and in order, a malformed list only after them; every stop leaves the
-    // result table empty with its after-scroll handler attached, before any employee is read.
+    // result table empty with its after-scroll handler attached, before any employee is read. A
+    // malformed entry further down the candidate lists ends the run there: the rows of the
+    // candidates before it stay, and the run's message says what stopped it.
     void inputMessages_data()
     {
-        // target, positions, companies: the form's EmpreAspira, CargoActual, EmpCaActual
-        addColumns<QString, QString, QString, QString, QString>(
-            {"categories", "target", "positions", "companies", "message"});
-        QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage();
-        QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage();
-        QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage();
-        QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage();
-        QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage();
+        // target, positions, companies: the form's EmpreAspira, CargoActual, EmpCaActual; rows: left
+        addColumns<QString, QString, QString, QString, QString, int>(
+            {"categories", "target", "positions", "companies", "message", "rows"});
+        QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage() << 0;
+        QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage() << 0;
+        QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage() << 0;
+        QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage() << 0;
+        QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage() << 0;
         QTest::newRow("target company not a number")
-            << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)";
+            << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)" << 0;
         QTest::newRow("first candidate company not a number")
-            << "EF" << "1" << "'C1','C1'" << "'1x','1'" << "'1x' no es un valor entero válido (COD_EMPR)";
+            << "EF" << "1" << "'C1','C1'" << "'1x','1'" << "'1x' no es un valor entero válido (COD_EMPR)" << 0;
+        QTest::newRow("second candidate's company not a number")
+            << "EF" << "1" << "'C1','C1'" << "'1','1x'" << "'1x' no es un valor entero válido (COD_EMPR)" << 1;
+        QTest::newRow("fewer companies than positions")
+            << "EF" << "1" << "'C1','C1','C1'" << "'1','1'" << "List index out of bounds (2)" << 2;
     }
 
     void inputMessages()
@@ -162,6 +168,7 @@ private slots:
         QFETCH(QString, positions);
         QFETCH(QString, companies);
         QFETCH(QString, message);
+        QFETCH(int, rows);
         CompanyBuilder db;
         seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
         QVERIFY2(db.commit(), qPrintable(db.error()));
@@ -182,39 +189,8 @@ private slots:
         station.scratch.Close();
         station.scratch.setCommandText(QString());
         QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
-        QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
-        QCOMPARE(station.module.CdsAcSemaf.RecordCount(), 0);
-        QVERIFY(station.module.CdsAcSemaf.AfterScroll);
-    }
-
-    // A malformed entry further down the candidate lists ends the run there: the rows of the
-    // candidates before it stay, and the run's message says what stopped it.
-    void runEndsAtAMalformedCandidate_data()
-    {
-        addColumns<QString, QString, int, QString>({"positions", "companies", "rows", "message"});
-        QTest::newRow("second company not a number")
-            << "'C1','C1'" << "'1','1x'" << 1 << "'1x' no es un valor entero válido (COD_EMPR)";
-        QTest::newRow("fewer companies than positions")
-            << "'C1','C1','C1'" << "'1','1'" << 2 << "List index out of bounds (2)";
-    }
-
-    void runEndsAtAMalformedCandidate()
-    {
-        QFETCH(QString, positions);
-        QFETCH(QString, companies);
-        QFETCH(int, rows);
-        QFETCH(QString, message);
-        CompanyBuilder db;
-        seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
-        QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
-        GenerationHarness station;
-        station.form.categories = categoriesOf(QStringLiteral("EF"));
-        station.form.CargoAspira = QStringLiteral("T1");
-        station.form.EmpreAspira = QStringLiteral("1");
-        station.form.CargoActual = positions;
-        station.form.EmpCaActual = companies;
-        QCOMPARE(messageOf([&] { station.module.GenerarSemaforoCarrera(); }), message);
+        if (rows == 0)
+            QVERIFY(!station.scratch.CommandText().contains(QLatin1String("NM_CONTR")));
         TDataSet &result = station.module.CdsAcSemaf;
         QCOMPARE(result.RecordCount(), rows);
         for (result.First(); !result.Eof(); result.Next())

@@ -1,27 +1,23 @@
 // The main form on the demo database, walked with keys and clicks where a user's work used to get
 // lost or misled: a plan row saved with the navigator while its text is still being typed, the
-// refusals of a save (a parent that closes a loop, no position chosen), a company change and the
-// tree it leaves, the result grid's order, and where the drill-down menu appears.
+// refusals of a save (a parent that closes a loop, no position chosen), and a company change to a
+// plan of the same number and the tree it leaves. (The result grid's order and the drill-down
+// menu are walked by tst_journey.)
 
 #include "data/DAcSemaf.h"
-#include "framework/dataset/TDataSetModel.h"
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/TDBEdit.h"
 #include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TQsCmbCodigo.h"
-#include "framework/widgets/TVelkarDBgrid.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "ui/UAcSemaf.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QContextMenuEvent>
-#include <QHeaderView>
-#include <QMenu>
 #include <QTabWidget>
-#include <QTest>
 #include <QToolButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -155,98 +151,8 @@ private slots:
             QCOMPARE(resultado.FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), empresa);
     }
 
-    // A click on the percentage's title orders the result table itself: the grid's rows, the
-    // table walked from the first row (as the list report walks it) and the navigator's moves agree.
-    void resultOrderFollowsTheGrid()
-    {
-        elegirEmpresa(1);
-        QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, 3}));
-        generar();
-        TVelkarDBgrid *grilla = m_forma->DBGrdSemaforo;
-        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-        QVERIFY(resultado.RecordCount() >= 3);
-        QHeaderView *titulos = grilla->horizontalHeader();
-        const int columna = grilla->dataModel()->columnOf(QStringLiteral("POR_EMPL"));
-        for (const Qt::SortOrder orden : {Qt::AscendingOrder, Qt::DescendingOrder}) {
-            QTest::mouseClick(titulos->viewport(), Qt::LeftButton, {},
-                              QPoint(titulos->sectionViewportPosition(columna) + 5, titulos->height() / 2));
-            verificarOrden(orden);
-        }
-    }
-
-    void drillDownOnlyOnEmployees_data()
-    {
-        addColumns<QString, bool>({"nodo", "menu"});
-        QTest::newRow("plan root") << "raiz" << false;
-        QTest::newRow("position node") << "DIR002" << false;
-        QTest::newRow("employee node") << "empleado" << true;
-    }
-
-    // The menu of "Experiencia Laboral", "Educación Formal" and "Educación No Formal" opens on an
-    // employee of the tree, on the employee clicked; elsewhere no menu opens.
-    void drillDownOnlyOnEmployees()
-    {
-        QFETCH(QString, nodo);
-        QFETCH(bool, menu);
-        elegirEmpresa(1);
-        QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, 3}));
-        QTreeWidget *arbol = m_forma->TreeViewCarrera;
-        QTreeWidgetItem *cargo = nodoDelArbol(QStringLiteral("DIR002"));
-        QVERIFY(cargo);
-        dobleClic(cargo);
-        QTreeWidgetItem *elegido = nodo == QLatin1String("raiz") ? arbol->topLevelItem(0)
-                                   : nodo == QLatin1String("DIR002") ? cargo
-                                                                       : cargo->child(cargo->childCount() - 1);
-        QVERIFY(elegido);
-        arbol->setCurrentItem(arbol->topLevelItem(0));
-        arbol->scrollToItem(elegido);
-        const QPoint donde = arbol->visualItemRect(elegido).center();
-        QContextMenuEvent clicDerecho(QContextMenuEvent::Mouse, donde, arbol->viewport()->mapToGlobal(donde));
-        QApplication::sendEvent(arbol->viewport(), &clicDerecho);
-        QCOMPARE(m_forma->PppMnEmpleados->isVisible(), menu);
-        if (menu) {
-            QCOMPARE(arbol->currentItem(), elegido);
-            QStringList items;
-            for (QAction *accion : m_forma->PppMnEmpleados->actions())
-                items << accion->text();
-            QCOMPARE(items, (QStringList{"Experiencia Laboral", "Educación Formal", "Educación No Formal"}));
-            m_forma->PppMnEmpleados->close();
-        }
-    }
-
 private:
     TDataSet &plan() { return DtmAcSemaf->QryAcPprom; }
-
-    // The grid's rows, the table walked from its first row and the navigator's moves, in `orden`
-    // of the percentage.
-    void verificarOrden(Qt::SortOrder orden)
-    {
-        TVelkarDBgrid *grilla = m_forma->DBGrdSemaforo;
-        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-        QStringList mostrado, recorrido, navegado;
-        QList<double> porcentajes;
-        for (int fila = 0; fila < grilla->model()->rowCount(); ++fila)
-            mostrado << grilla->model()->index(fila, 0).data().toString();
-        for (resultado.First(); !resultado.Eof(); resultado.Next()) {
-            recorrido << resultado.FieldByName(QStringLiteral("COD_EMPL"))->DisplayText();
-            porcentajes << resultado.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat();
-        }
-        QList<double> ordenados = porcentajes;
-        std::sort(ordenados.begin(), ordenados.end());
-        if (orden == Qt::DescendingOrder)
-            std::reverse(ordenados.begin(), ordenados.end());
-        QCOMPARE(porcentajes, ordenados);
-        QCOMPARE(mostrado, recorrido);
-        TQNavegador *navegador = m_forma->QNavegador1;
-        QTest::mouseClick(navegador->button(TQNavegador::nbFirst), Qt::LeftButton);
-        for (int i = 0; i < recorrido.size(); ++i) {
-            navegado << resultado.FieldByName(QStringLiteral("COD_EMPL"))->DisplayText();
-            QCOMPARE(grilla->currentIndex().row(), i);
-            QTest::mouseClick(navegador->button(TQNavegador::nbNext), Qt::LeftButton);
-        }
-        QCOMPARE(navegado, recorrido);
-    }
-
 
     QString padreGuardado(int menu, int nodo) const
     {
@@ -304,19 +210,6 @@ private:
             if ((*it)->text(0).section(QLatin1Char(' '), 0, 0) == codCarg)
                 return *it;
         return nullptr;
-    }
-
-    // A double click as the platform delivers it: press, release, press, double click, release.
-    void dobleClic(QTreeWidgetItem *nodo)
-    {
-        QTreeWidget *arbol = m_forma->TreeViewCarrera;
-        m_forma->PagCtrPrincipal->setCurrentIndex(0);
-        arbol->scrollToItem(nodo);
-        const QPoint centro = arbol->visualItemRect(nodo).center();
-        QTest::mouseClick(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mousePress(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseDClick(arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseRelease(arbol->viewport(), Qt::LeftButton, {}, centro);
     }
 
     DemoDatabase m_db;

@@ -226,38 +226,35 @@ private slots:
                  qPrintable(QJsonDocument(firstRow).toJson()));
     }
 
-    void sheetNames_data()
+    // The sheet names and the date and number formats a workbook is written with.
+    void xlsxTexts_data()
     {
-        addColumns<QString, int, QString>({"title", "index", "expected"});
-        QTest::newRow("forbidden characters") << "a[b]c:d*e?f/g\\h" << 0 << "abcdefgh";
-        QTest::newRow("second sheet keeps its number") << "Competencias - Nombre Muy Largo - Supervisor" << 1
-                                                       << "Competencias - Nombre Muy L (2)";
-        QTest::newRow("nothing left") << " /?* " << 0 << "Reporte";
-        QTest::newRow("apostrophes at the ends") << "'Informe'" << 0 << "Informe";
+        // kind: sheet (prefix: the sheet's index), date or number
+        addColumns<QString, QString, QString, QString, QString>({"kind", "text", "prefix", "suffix", "expected"});
+        QTest::newRow("sheet: forbidden characters") << "sheet" << "a[b]c:d*e?f/g\\h" << "0" << "" << "abcdefgh";
+        QTest::newRow("sheet: the second keeps its number") << "sheet" << "Competencias - Nombre Muy Largo - Supervisor"
+                                                             << "1" << "" << "Competencias - Nombre Muy L (2)";
+        QTest::newRow("sheet: nothing left") << "sheet" << " /?* " << "0" << "" << "Reporte";
+        QTest::newRow("sheet: apostrophes at the ends") << "sheet" << "'Informe'" << "0" << "" << "Informe";
+        QTest::newRow("date: short date") << "date" << "dd/MM/yyyy" << "Fecha: " << "" << "\"Fecha: \"dd/mm/yyyy";
+        QTest::newRow("date: time") << "date" << "HH:mm:ss" << "Hora: " << "" << "\"Hora: \"hh:mm:ss";
+        QTest::newRow("date: quoted words") << "date" << "d 'de' MMMM yyyy" << "" << "" << "d \"de \"mmmm yyyy";
+        QTest::newRow("number: thousands") << "number" << "%2.2n" << "" << " %" << "#,##0.00\" %\"";
+        QTest::newRow("number: integer") << "number" << "%d" << "N: " << "" << "\"N: \"0";
+        QTest::newRow("number: mask with literal") << "number" << "#,##0.00 %" << "" << "" << "#,##0.00\" %\"";
     }
 
-    void sheetNames()
+    void xlsxTexts()
     {
-        QFETCH(QString, title);
-        QFETCH(int, index);
-        QFETCH(QString, expected);
-        QCOMPARE(XlsxExport::sheetName(title, index), expected);
-    }
-
-    void dateTimeFormats_data()
-    {
-        addColumns<QString, QString, QString>({"qtFormat", "prefix", "expected"});
-        QTest::newRow("short date") << "dd/MM/yyyy" << "Fecha: " << "\"Fecha: \"dd/mm/yyyy";
-        QTest::newRow("time") << "HH:mm:ss" << "Hora: " << "\"Hora: \"hh:mm:ss";
-        QTest::newRow("quoted words") << "d 'de' MMMM yyyy" << QString() << "d \"de \"mmmm yyyy";
-    }
-
-    void dateTimeFormats()
-    {
-        QFETCH(QString, qtFormat);
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
         QFETCH(QString, prefix);
+        QFETCH(QString, suffix);
         QFETCH(QString, expected);
-        QCOMPARE(XlsxExport::dateTimeFormat(qtFormat, prefix, QString()), expected);
+        QCOMPARE(kind == QLatin1String("sheet")  ? XlsxExport::sheetName(text, prefix.toInt())
+                 : kind == QLatin1String("date") ? XlsxExport::dateTimeFormat(text, prefix, suffix)
+                                                 : XlsxExport::numberFormat(text, prefix, suffix),
+                 expected);
     }
 
     // The table as a real table, one row per record under a repeating caption row; each page of
@@ -331,23 +328,6 @@ private slots:
         QVERIFY2(!paragraphs.join('|').contains(QStringLiteral("Página")), qPrintable(paragraphs.join('|')));
         const QStringList footer = document.value("sections").toArray().first().toObject().value("footer").toVariant().toStringList();
         QCOMPARE(footer, (QStringList{"\tUsuario: ADMIN", "Página: 1"}));
-    }
-
-    void numberFormats_data()
-    {
-        addColumns<QString, QString, QString, QString>({"format", "prefix", "suffix", "expected"});
-        QTest::newRow("thousands") << "%2.2n" << QString() << " %" << "#,##0.00\" %\"";
-        QTest::newRow("integer") << "%d" << "N: " << QString() << "\"N: \"0";
-        QTest::newRow("mask with literal") << "#,##0.00 %" << QString() << QString() << "#,##0.00\" %\"";
-    }
-
-    void numberFormats()
-    {
-        QFETCH(QString, format);
-        QFETCH(QString, prefix);
-        QFETCH(QString, suffix);
-        QFETCH(QString, expected);
-        QCOMPARE(XlsxExport::numberFormat(format, prefix, suffix), expected);
     }
 
     void cancelledExportKeepsFile_data()

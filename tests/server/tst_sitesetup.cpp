@@ -7,12 +7,12 @@
 #include "appserver/SchemaVersion.h"
 #include "framework/connection/BlockingHttpClient.h"
 #include "tests/server/ServerProcess.h"
+#include "tests/support/TestTools.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,26 +21,12 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
+using Run = ProgramRun;
 
 // qacsemaf with `input` on its standard input (a pipe, not a terminal).
 Run qacsemaf(const QStringList &arguments, const QByteArray &input = {})
 {
-    QProcess process;
-    process.start(QStringLiteral(QACSEMAF_TOOL), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    const bool finished = process.waitForFinished(120000);
-    run.output = QString::fromUtf8(process.readAllStandardOutput());
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    if (finished && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    return run;
+    return runProgram(QStringLiteral(QACSEMAF_TOOL), arguments, QProcessEnvironment::systemEnvironment(), input);
 }
 
 // Where a test's site lives: a new SQLite file, or a new PostgreSQL database owned by a login

@@ -31,12 +31,16 @@ struct ProgramRun {
     QString errors;
 };
 
+// Its standard input is a pipe that holds `input` and then ends.
 inline ProgramRun runProgram(const QString &program, const QStringList &arguments,
-                             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+                             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                             const QByteArray &input = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     ProgramRun run;
     const bool finished = process.waitForFinished(120000);
     run.outputBytes = process.readAllStandardOutput();

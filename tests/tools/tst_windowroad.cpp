@@ -3,32 +3,17 @@
 // sees exactly which commands are handed over and what reaches the other side; a copy alone in a
 // folder shows the message when the window program is missing.
 
+#include "tests/support/TestTools.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Finished {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
-Finished runWithInput(const QString &program, const QStringList &arguments, const QByteArray &input)
+ProgramRun runWithInput(const QString &program, const QStringList &arguments, const QByteArray &input)
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Finished run;
-    const bool finished = process.waitForFinished(60000);
-    run.output = QString::fromUtf8(process.readAllStandardOutput());
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    if (finished && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    return run;
+    return runProgram(program, arguments, QProcessEnvironment::systemEnvironment(), input);
 }
 
 bool copyExecutable(const QString &from, const QString &to)
@@ -93,7 +78,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(bool, window);
-        const Finished run = runWithInput(m_tool, arguments, "answer on stdin");
+        const ProgramRun run = runWithInput(m_tool, arguments, "answer on stdin");
         if (window) {
             QStringList echoed;
             for (const QString &argument : arguments)
@@ -115,7 +100,7 @@ private slots:
         qputenv("LANG", "C.UTF-8");   // the Spanish message, whatever the locale of the test run
         qunsetenv("LC_ALL");
         qunsetenv("LC_MESSAGES");
-        const Finished run = runWithInput(m_lonelyTool, {"screenshot", "--out", "x.png"}, {});
+        const ProgramRun run = runWithInput(m_lonelyTool, {"screenshot", "--out", "x.png"}, {});
         QCOMPARE(run.exitCode, 127);
         QVERIFY2(run.errors.startsWith(QStringLiteral("qacsemaf: \"screenshot\" abre las ventanas del módulo")),
                  qPrintable(run.errors));
@@ -123,7 +108,7 @@ private slots:
         QVERIFY2(run.errors.contains(QStringLiteral("y falta")), qPrintable(run.errors));
         QVERIFY(run.output.isEmpty());
         // The headless commands do without it.
-        const Finished seed = runWithInput(m_lonelyTool, {"seed", "--help"}, {});
+        const ProgramRun seed = runWithInput(m_lonelyTool, {"seed", "--help"}, {});
         QCOMPARE(seed.exitCode, 0);
         QVERIFY2(seed.output.contains(QStringLiteral("--db")), qPrintable(seed.output));
     }

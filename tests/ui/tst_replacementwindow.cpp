@@ -1,9 +1,10 @@
 // The replacement window on the demo database, driven through its grid and navigator
 // with clicks and keys: what the grid makes of a rule of the rows and its message, the head
-// flag's list, saving, and closing with a pending row.
+// flag's list, saving, and closing with a pending row. (The employee look-up of the
+// identification's "..." button is walked by tst_journey, its criteria's rows by
+// tst_lookupconditions.)
 
 #include "tests/support/DataTable.h"
-#include "ui/DLLUFORM.h"
 #include "framework/widgets/DialogService.h"
 #include "tests/data/ModuloPrueba.h"
 #include "framework/dataset/TDataSetModel.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -189,73 +189,6 @@ private slots:
         QCOMPARE(filas().RecordCount(), m_filasIniciales + filasDespues);
         if (filasDespues > 0 && filas().Locate(QStringLiteral("COD_EMPL"), 52345678.0))
             filas().Delete();
-    }
-
-    // The employee look-up through its own button: the button names the module's employee look-up
-    // of the company, the criterion the user types travels beside it as a condition, and the rows
-    // listed are those it chooses, in the statement's order.
-    void busquedaDeEmpleadoConCriterios_data()
-    {
-        // condicion: the same choice written as SQL, to count the rows it should list
-        addColumns<QString, QString, QString, QString>({"campo", "operador", "valor", "condicion"});
-        QTest::newRow("surname begins with") << "APE_EMPL" << "Comienza con" << "Mart"
-                                             << "UPPER(a.ape_empl) LIKE 'MART%' ESCAPE '\\'";
-        QTest::newRow("contract number") << "NRO_CONT" << ">=" << "2" << "b.nro_cont >= 2";
-    }
-
-    void busquedaDeEmpleadoConCriterios()
-    {
-        QFETCH(QString, campo);
-        QFETCH(QString, operador);
-        QFETCH(QString, valor);
-        QFETCH(QString, condicion);
-        Captura = new TCaptura;
-        Captura->AfterConstruction();
-        int listadas = -1;
-        QString sentencia;
-        qsizetype condiciones = 0;
-        QStringList valores, apellidos;
-        DialogRecorder respuestas([&](const DialogService::Request &request) {
-            if (request.kind != DialogService::Modal)
-                return int(DialogService::Ok);
-            QDialog *dialogo = request.dialog;
-            if (dialogo != Captura) {
-                auto *columna = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo0"));
-                columna->setCurrentIndex(columna->findData(campo));
-                auto *comparacion = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador0"));
-                comparacion->setCurrentIndex(comparacion->findText(operador));
-                QTest::keyClicks(dialogo->findChild<QLineEdit *>(QStringLiteral("edtValor0")), valor);
-                QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-                return dialogo->result();
-            }
-            TDataSet &filasLeidas = Captura->CdsTmp;
-            sentencia = Captura->CdsTmp.StatementName();
-            condiciones = Captura->CdsTmp.Conditions().size();
-            listadas = filasLeidas.RecordCount();
-            for (filasLeidas.First(); !filasLeidas.Eof(); filasLeidas.Next()) {
-                valores << filasLeidas.FieldByName(campo)->AsString().trimmed();
-                apellidos << filasLeidas.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed();
-            }
-            QTest::mouseClick(Captura->BitBtn2, Qt::LeftButton);
-            return int(QDialog::Rejected);
-        });
-        QTest::mouseClick(w->QPFldCod_carg, Qt::LeftButton);
-        delete Captura.data();
-        QCOMPARE(respuestas.texts(), QStringList());
-        QCOMPARE(sentencia, QStringLiteral("ListaEmpleados"));
-        QCOMPARE(condiciones, 1);
-        const int esperadas = m_db.query(QStringLiteral("SELECT COUNT(*) FROM BI_EMPLE a, NM_CONTR b WHERE a.COD_EMPR = "
-                                                        "b.COD_EMPR AND a.COD_EMPL = b.COD_EMPL AND a.COD_EMPR = 1 AND "
-                                                        "b.IND_ACTI = 'A' AND ") + condicion).value(0).toInt();
-        QVERIFY(esperadas > 0);
-        QCOMPARE(listadas, esperadas);
-        for (const QString &leido : std::as_const(valores))
-            QVERIFY2(campo == QLatin1String("APE_EMPL") ? leido.toUpper().startsWith(QStringLiteral("MART"))
-                                                        : leido.toDouble() >= 2,
-                     qPrintable(leido));
-        QStringList ordenados = apellidos;
-        std::sort(ordenados.begin(), ordenados.end());
-        QCOMPARE(apellidos, ordenados);
     }
 
 private:
