@@ -297,12 +297,20 @@ private slots:
                           QStringLiteral("readuser=qacsemaf_uno_lector readpassword=%1"));
         const Run one = qacsemaf(QStringList{"init"} + first.place(), "clave\n");
         QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
+        // Read as the superuser: the test cluster trusts every login, whatever its password.
+        const auto password = [] {
+            return valueOf(QSqlDatabase::database(QStringLiteral("qacsemaf_uno")),
+                           QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'"));
+        };
+        const QString before = password();
+        QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
         const Run two = qacsemaf(QStringList{"init"} + QStringList{shared.at(0), shared.at(1).arg("otra")}, "clave\n");
         QVERIFY2(two.exitCode == 0, qPrintable(two.errors));
         QVERIFY2(two.errors.contains(QStringLiteral("el usuario de lectura qacsemaf_uno_lector ya existe y lo usan también "
                                                     "las bases qacsemaf_uno de este servidor PostgreSQL: su contraseña no "
                                                     "se cambió")),
                  qPrintable(two.errors));
+        QCOMPARE(password(), before);
         for (const QStringList &place : {first.place(), QStringList{shared.at(0), shared.at(1).arg("lector")}}) {
             ServerProcess server;
             const QString started = server.start(place);
