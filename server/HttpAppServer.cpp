@@ -76,6 +76,18 @@ quint16 HttpAppServer::listen(const QHostAddress &address, quint16 port)
     return bound;
 }
 
+void HttpAppServer::reload(const Settings &settings)
+{
+    m_settings.tokenSeconds = settings.tokenSeconds;
+    m_settings.maxRequestBytes = settings.maxRequestBytes;
+    if (m_settings.tls.isNull() || settings.tls.isNull())
+        return;
+    m_settings.tls = settings.tls;
+    for (QTcpServer *listener : servers())
+        if (auto *secure = qobject_cast<QSslServer *>(listener))
+            secure->setSslConfiguration(m_settings.tls);
+}
+
 void HttpAppServer::watch(QTcpSocket *socket)
 {
     const auto *guard = new RequestGuard(socket, m_settings.maxRequestBytes);
@@ -211,8 +223,8 @@ HttpAppServer::Answer HttpAppServer::authenticate(const QHttpServerRequest &requ
     if (const QString error = m_core.credentialStamp(session->user, &current); !error.isEmpty())
         return {500, message(error)};
     if (current.isEmpty() || current != stamp)
-        return {401, message(QStringLiteral("La contraseña del usuario %1 cambió, o el usuario se deshabilitó o ya no existe; "
-                                            "inicie sesión de nuevo.").arg(session->user))};
+        return {401, message(QStringLiteral("La contraseña, el estado o las empresas del usuario %1 cambiaron, o el usuario "
+                                            "ya no existe; inicie sesión de nuevo.").arg(session->user))};
     session->company = body.value(QLatin1String("company")).toInt();
     return {};
 }
@@ -317,17 +329,18 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     return {statusOf(called.error, m_core.lastRefused()), JsonCodec::encode(called), request.method};
 }
 
-// GET /health, without a session: 200 while the database answers, 503 with the reason when not,
-// for load balancers and service monitors.
+// GET /health, without a session: 200 {"estado":"ok"} while the database answers, 503
+// {"estado":"unavailable"} when not, for load balancers and service monitors. Anyone may ask, so
+// the answer names nothing of the site (database, host, role, version); why the database does not
+// answer goes to the log.
 HttpAppServer::Answer HttpAppServer::health()
 {
     const QString error = m_core.checkHealth();
-    QJsonObject body{{QStringLiteral("estado"), error.isEmpty() ? QStringLiteral("disponible") : QStringLiteral("sin base de datos")},
-                     {QStringLiteral("base"), m_settings.databaseName},
-                     {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
     if (!error.isEmpty())
-        body.insert(QStringLiteral("error"), error);
-    return {error.isEmpty() ? 200 : 503, body, QStringLiteral("health")};
+        logEvent(QStringLiteral("/health: la base de datos no responde: %1").arg(error));
+    return {error.isEmpty() ? 200 : 503,
+            {{QStringLiteral("estado"), error.isEmpty() ? QStringLiteral("ok") : QStringLiteral("unavailable")}},
+            QStringLiteral("health")};
 }
 
 QString HttpAppServer::logTime()

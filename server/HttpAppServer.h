@@ -6,14 +6,15 @@
 // Each user works only with the companies GN_USEMP grants it: a login, a session or a provider
 // parameter naming another company gets 403 with the reason, and the rows of a fetch keep to
 // the user's companies.
-// A token stops working when the user's stored password changes or the user is removed: it
-// carries the user's credential stamp, compared on every request. Repeated failed logins of one
+// A token stops working for good when the user's password, state (disabled) or companies change,
+// or the user is removed: it carries the user's credential stamp (of the stored hash and the
+// user's credential version), compared on every request. Repeated failed logins of one
 // user are refused for a growing while (429 with Retry-After).
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
-// GET /health answers without a session whether the database can be read.
+// GET /health answers without a session whether the database can be read, and nothing more.
 
 #include "server/LoginThrottle.h"
 #include "appserver/ServerCore.h"
@@ -45,6 +46,12 @@ public:
     // connection watched for requests over the size limit. The port, or 0 when it cannot listen.
     // (QAbstractHttpServer's own listen would skip the watch.)
     quint16 listen(const QHostAddress &address, quint16 port);
+
+    const Settings &settings() const { return m_settings; }
+    // Takes the certificate and key, the tokens' lifetime and the request limit of `settings`
+    // for the connections and logins to come (SIGHUP); the secret, the database's name and the
+    // login policy stay, and so does plain HTTP or HTTPS, which the listeners were made for.
+    void reload(const Settings &settings);
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;

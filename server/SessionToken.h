@@ -2,7 +2,8 @@
 // Signed, expiring session tokens. The server keeps no session of its own: a token names its user,
 // its expiry and the user's credential stamp when it was issued, and is signed with the secret
 // that every instance of the server shares, so any instance behind a load balancer accepts a token
-// that another one issued. The stamp lets a server see that the password changed since.
+// that another one issued. The stamp lets a server see that the user's password, state or
+// companies changed since.
 
 #include <QByteArray>
 #include <QString>

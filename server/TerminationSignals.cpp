@@ -15,8 +15,12 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         m_notifier->setEnabled(false);
         char number = 0;
-        if (::read(s_pipe[1], &number, 1) == 1)
-            emit terminationRequested(number);
+        if (::read(s_pipe[1], &number, 1) == 1) {
+            if (number == SIGHUP)
+                emit reloadRequested();
+            else
+                emit terminationRequested(number);
+        }
         m_notifier->setEnabled(true);
     });
     struct sigaction action = {};
@@ -25,6 +29,7 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 // Only async-signal-safe work here: one byte into the pipe.

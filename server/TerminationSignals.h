@@ -1,6 +1,7 @@
 #pragma once
 // Turns SIGTERM and SIGINT into a Qt signal on the main thread, so the server stops between two
-// requests instead of in the middle of one.
+// requests instead of in the middle of one; and SIGHUP, which would otherwise end the process
+// without a word, into a request to read the configuration again.
 
 #include <QObject>
 
@@ -13,6 +14,7 @@ public:
 
 signals:
     void terminationRequested(int signalNumber);
+    void reloadRequested();
 
 private:
     static void onSignal(int signalNumber);

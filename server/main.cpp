@@ -3,7 +3,8 @@
 //                   [--tls-cert FILE --tls-key FILE] [--config FILE]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
 // or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
-// (DatabasePasswords says which wins).
+// (DatabasePasswords says which wins). SIGHUP reads the --config file, the certificate and its key
+// again; SIGTERM and SIGINT stop the server.
 
 #include "appserver/DatabaseDescription.h"
 #include "server/DatabasePasswords.h"
@@ -21,6 +22,7 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -62,23 +64,17 @@ appserver::DatabaseDescription databaseOf(const ServerOptions &parser)
     return description;
 }
 
-// Null when the server speaks plain HTTP.
-QSslConfiguration tlsOf(const ServerOptions &parser)
+// Null configuration when the server speaks plain HTTP. Empty, or why the files cannot serve.
+QString tlsOf(const ServerOptions &parser, QSslConfiguration *configuration, QStringList *notes)
 {
+    *configuration = {};
     const bool certificate = parser.isSet(QStringLiteral("tls-cert")), key = parser.isSet(QStringLiteral("tls-key"));
     if (!certificate && !key)
         return {};
     if (!certificate || !key)
-        quit(QStringLiteral("give both --tls-cert FILE and --tls-key FILE"));
-    QSslConfiguration configuration;
-    QStringList notes;
-    const QString error = ServerTls::load(parser.value(QStringLiteral("tls-cert")), parser.value(QStringLiteral("tls-key")),
-                                          &configuration, &notes);
-    for (const QString &note : notes)
-        say(note);
-    if (!error.isEmpty())
-        quit(error);
-    return configuration;
+        return QStringLiteral("give both --tls-cert FILE and --tls-key FILE");
+    return ServerTls::load(parser.value(QStringLiteral("tls-cert")), parser.value(QStringLiteral("tls-key")),
+                           configuration, notes);
 }
 
 QByteArray secretOf(const ServerOptions &parser)
@@ -104,13 +100,68 @@ QByteArray secretOf(const ServerOptions &parser)
     return random;
 }
 
-qint64 positiveNumber(const ServerOptions &parser, const QString &option)
+QString positiveNumber(const ServerOptions &parser, const QString &option, qint64 *value)
 {
     bool ok = false;
-    const qint64 value = parser.value(option).toLongLong(&ok);
-    if (!ok || value <= 0)
-        quit(QStringLiteral("--%1: \"%2\" is not a positive number").arg(option, parser.value(option)));
-    return value;
+    *value = parser.value(option).toLongLong(&ok);
+    if (!ok || *value <= 0)
+        return QStringLiteral("--%1: \"%2\" is not a positive number").arg(option, parser.value(option));
+    return {};
+}
+
+// What a running server takes again on SIGHUP: the certificate and its key, the tokens' lifetime
+// and the request limit. Empty, or why the options cannot serve (settings then as they were).
+QString reloadableOf(const ServerOptions &parser, HttpAppServer::Settings *settings, QStringList *notes)
+{
+    HttpAppServer::Settings next = *settings;
+    qint64 tokenSeconds = 0, maxRequestBytes = 0;
+    QString error = tlsOf(parser, &next.tls, notes);
+    if (error.isEmpty())
+        error = positiveNumber(parser, QStringLiteral("token-seconds"), &tokenSeconds);
+    if (error.isEmpty())
+        error = positiveNumber(parser, QStringLiteral("max-request-bytes"), &maxRequestBytes);
+    if (!error.isEmpty())
+        return error;
+    next.tokenSeconds = int(qMin<qint64>(tokenSeconds, std::numeric_limits<int>::max()));
+    next.maxRequestBytes = maxRequestBytes;
+    *settings = next;
+    return {};
+}
+
+// SIGHUP: the --config file and the files it names are read again. Anything wrong keeps the
+// settings in use and says why; what only a start can change is named, not applied.
+void reload(const QCommandLineParser &parser, const QStringList &known, const ServerOptions &started,
+            HttpAppServer &server)
+{
+    ServerOptions fresh(parser);
+    QString error;
+    if (parser.isSet(QStringLiteral("config")))
+        error = fresh.readFile(parser.value(QStringLiteral("config")), known);
+    HttpAppServer::Settings settings = server.settings();
+    QStringList notes;
+    if (error.isEmpty())
+        error = reloadableOf(fresh, &settings, &notes);
+    for (const QString &note : std::as_const(notes))
+        say(note);
+    if (error.isEmpty() && settings.tls.isNull() != server.settings().tls.isNull())
+        error = server.settings().tls.isNull() ? QStringLiteral("pasar a HTTPS exige reiniciar el servidor")
+                                               : QStringLiteral("dejar HTTPS exige reiniciar el servidor");
+    if (!error.isEmpty()) {
+        say(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: %1").arg(error));
+        return;
+    }
+    for (const QString &option : {QStringLiteral("db"), QStringLiteral("pg"), QStringLiteral("listen"),
+                                  QStringLiteral("secret-file"), QStringLiteral("pg-password-file"),
+                                  QStringLiteral("pg-read-password-file")})
+        if (fresh.value(option) != started.value(option))
+            say(QStringLiteral("SIGHUP: --%1 cambió; se aplica al reiniciar el servidor").arg(option));
+    server.reload(settings);
+    const QString certificate = settings.tls.isNull()
+        ? QString()
+        : QStringLiteral("; certificado %1, válido hasta %2")
+              .arg(fresh.value(QStringLiteral("tls-cert")),
+                   settings.tls.localCertificate().expiryDate().toString(Qt::ISODate));
+    say(QStringLiteral("SIGHUP: configuración recargada%1").arg(certificate));
 }
 
 } // namespace
@@ -121,7 +172,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf-server"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Application server of Semáforo de Carrera over HTTP/JSON."));
+    parser.setApplicationDescription(QStringLiteral("Application server of Semáforo de Carrera over HTTP/JSON.\n"
+                                                    "SIGHUP reads the --config file, the certificate and its key again "
+                                                    "(keeping the ones in use when they do not serve); SIGTERM stops it."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QList<QCommandLineOption> options{
@@ -153,10 +206,10 @@ int main(int argc, char *argv[])
                       QStringLiteral("Check the options and the --config file, then exit without opening the database.")});
     parser.process(app);
     ServerOptions values(parser);
+    QStringList known;
+    for (const QCommandLineOption &option : options)
+        known << option.names();
     if (parser.isSet(QStringLiteral("config"))) {
-        QStringList known;
-        for (const QCommandLineOption &option : options)
-            known << option.names();
         if (const QString error = values.readFile(parser.value(QStringLiteral("config")), known); !error.isEmpty())
             quit(error);
     }
@@ -167,10 +220,13 @@ int main(int argc, char *argv[])
     // Every option is checked before the database is opened.
     const appserver::DatabaseDescription database = databaseOf(values);
     HttpAppServer::Settings settings;
-    settings.tls = tlsOf(values);
+    QStringList notes;
+    const QString refused = reloadableOf(values, &settings, &notes);
+    for (const QString &note : std::as_const(notes))
+        say(note);
+    if (!refused.isEmpty())
+        quit(refused);
     settings.secret = secretOf(values);
-    settings.tokenSeconds = int(positiveNumber(values, QStringLiteral("token-seconds")));
-    settings.maxRequestBytes = positiveNumber(values, QStringLiteral("max-request-bytes"));
     settings.databaseName = database.engine == appserver::DatabaseDescription::Engine::Sqlite
                                 ? QFileInfo(database.filePath).completeBaseName()
                                 : database.databaseName;
@@ -208,6 +264,8 @@ int main(int argc, char *argv[])
             listener->close();
         app.quit();
     });
+    QObject::connect(&termination, &TerminationSignals::reloadRequested, &app,
+                     [&] { reload(parser, known, values, server); });
     const int code = app.exec();
     core.close();
     say(QStringLiteral("stopped"));

@@ -15,7 +15,7 @@ CREATE TABLE AC_VERSI (
   NUM_VERS  integer  NOT NULL,
   PRIMARY KEY (NUM_VERS)
 );
-INSERT INTO AC_VERSI (NUM_VERS) VALUES (2);
+INSERT INTO AC_VERSI (NUM_VERS) VALUES (3);
 
 CREATE TABLE GN_PAISE (
   COD_PAIS  smallint     NOT NULL,
@@ -63,6 +63,7 @@ CREATE TABLE GN_USUAR (
   TIP_USUA  varchar(2)   NOT NULL,
   NOM_USUA  varchar(60),
   IND_ACTI  varchar(1)   DEFAULT 'A' NOT NULL,  -- 'A' active, 'I' disabled: no login
+  VER_USUA  integer      DEFAULT 0 NOT NULL,    -- raised by each change of password, state or companies
   PRIMARY KEY (COD_USUA)
 );
 

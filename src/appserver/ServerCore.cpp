@@ -7,6 +7,7 @@
 #include "appserver/ServerMethods.h"
 #include "appserver/SqlConnection.h"
 #include "appserver/SqlDialect.h"
+#include "appserver/SqliteEngine.h"
 #include "appserver/StatementRegistry.h"
 #include "protocol/NamedParams.h"
 
@@ -172,7 +173,14 @@ QString ServerCore::checkSchema()
     if (!missing.isEmpty())
         return QStringLiteral("%1 no es una base de datos de Semáforo de Carrera: le faltan las tablas %2.")
             .arg(name, missing.join(QStringLiteral(", ")));
-    return SchemaVersion::refusal(name, version);
+    if (const QString refusal = SchemaVersion::refusal(name, version); !refusal.isEmpty())
+        return refusal;
+    // Read as a file that cannot change (SqliteEngine), it would not show the server's own saves.
+    if (d->description.engine == DatabaseDescription::Engine::Sqlite
+        && SqliteEngine::journalsInWal(d->description.filePath))
+        return QStringLiteral("%1 usa el diario WAL, con el que leerla dejaría archivos a su lado; pásela al diario de "
+                              "reversión con qacsemaf migrate, con nadie conectado.").arg(name);
+    return {};
 }
 
 void ServerCore::close()
@@ -370,7 +378,12 @@ QString ServerCore::login(const Credentials &session)
         }
         UserRecord record;
         result.error = readUser(session.user.trimmed(), &record);
-        if (result.error.isEmpty() && !(record.found && PasswordHash::verify(record.password, session.password)))
+        // A name that does not exist (or a row without a hash of ours) costs the same hash as a
+        // wrong password, so that the answer's time does not tell which names exist.
+        static const QString unknownUserHash = PasswordHash::make(QStringLiteral("no es un usuario"));
+        const bool known = record.found && PasswordHash::isHash(record.password);
+        const bool right = PasswordHash::verify(known ? record.password : unknownUserHash, session.password) && known;
+        if (result.error.isEmpty() && !right)
             result.error = kRefused;
         // Said only to whoever knows the password.
         if (result.error.isEmpty() && !record.active)
@@ -471,7 +484,8 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     // The one read of passwords the reading connection's own wall lets through on SQLite.
     connection->allowCredentials(true);
     FetchResult read;
-    const QString error = readOwn(*connection, QStringLiteral("SELECT PAS_USUA, IND_ACTI FROM GN_USUAR WHERE COD_USUA = :usuario"),
+    const QString error = readOwn(*connection, QStringLiteral("SELECT PAS_USUA, IND_ACTI, VER_USUA FROM GN_USUAR "
+                                                              "WHERE COD_USUA = :usuario"),
                                   {user}, &read);
     connection->allowCredentials(false);
     if (!error.isEmpty())
@@ -480,6 +494,7 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     record->found = !read.rows.isEmpty();
     record->password = record->found ? read.rows.first().value(0).toString() : QString();
     record->active = record->found && read.rows.first().value(1).toString().trimmed() != QLatin1String("I");
+    record->version = record->found ? read.rows.first().value(2).toLongLong() : 0;
     return {};
 }
 
@@ -519,9 +534,12 @@ QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
         return kNotOpen;
     UserRecord record;
     const QString error = readUser(user.trimmed(), &record);
-    // A disabled user has no stamp, so the tokens issued before it was disabled end.
+    // A disabled user has no stamp, so the tokens issued before it was disabled end; the
+    // version, raised by every change of the user, keeps them ended once it is enabled again.
     if (error.isEmpty())
-        *stamp = record.active ? QCryptographicHash::hash(record.password.toUtf8(), QCryptographicHash::Sha256)
+        *stamp = record.active ? QCryptographicHash::hash(record.password.toUtf8() + '\n'
+                                                              + QByteArray::number(record.version),
+                                                          QCryptographicHash::Sha256)
                                     .left(9)
                                     .toBase64(QByteArray::Base64UrlEncoding)
                               : QByteArray();

@@ -72,6 +72,7 @@ private:
         bool found = false;
         bool active = false;   // found and not disabled
         QString password;
+        qint64 version = 0;    // raised by each change of password, state or companies
     };
 
     // Empty when the session may work, else the refusal.
@@ -109,9 +110,10 @@ private:
     std::unique_ptr<Private> d;
 
 public:
-    // A short digest of the user's stored password hash: any change of the stored hash (a new
-    // password, even the same one stored again) changes it; empty when the user does not exist.
-    // Empty, or why it could not be read.
+    // A short digest of the user's stored password hash and credential version: a new password
+    // (even the same one stored again), and any change of the user's state or companies, changes
+    // it for good; empty when the user does not exist or is disabled. Empty, or why it could not
+    // be read.
     QString credentialStamp(const QString &user, QByteArray *stamp);
 };
 

@@ -5,6 +5,7 @@
 #include "appserver/SqliteReader.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -72,14 +73,27 @@ QString SqliteEngine::configure(QSqlDatabase &db, const DatabaseDescription &des
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setDatabaseName(description.filePath);
     // Nobody can write into a read-only folder, and SQLite could not make its shared-memory
-    // file there: the database is read as a file that cannot change.
+    // file there; and in a WAL-mode file a read-only connection would make -wal and -shm files it
+    // cannot remove: either database is read as a file that cannot change.
     const QFileInfo file(description.filePath);
-    if (readOnly && !QFileInfo(file.absolutePath()).isWritable()) {
+    if (readOnly && (!QFileInfo(file.absolutePath()).isWritable() || journalsInWal(description.filePath))) {
         db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString() + QStringLiteral("?immutable=1"));
         options += QStringLiteral(";QSQLITE_OPEN_URI");
     }
     db.setConnectOptions(options);
     return {};
+}
+
+bool SqliteEngine::journalsInWal(const QString &filePath)
+{
+    // The header: "SQLite format 3\0", then at offsets 18 and 19 the write and read versions,
+    // 2 for WAL.
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(20);
+    return header.size() == 20 && header.startsWith(QByteArrayLiteral("SQLite format 3\0")) && header.at(18) == 2
+        && header.at(19) == 2;
 }
 
 QString SqliteEngine::prepareOpened(QSqlDatabase &db, const DatabaseDescription &, bool readOnly,

@@ -1,6 +1,6 @@
 #pragma once
-// The SQLite file: opened read-only (or as an immutable file in a folder nobody may write) for
-// reading, guarded by SqliteReadAuthorizer, read through SqliteReader; dates kept as ISO text.
+// The SQLite file: opened read-only (or as an immutable file in a folder nobody may write, or in
+// WAL mode) for reading, guarded by SqliteReadAuthorizer, read through SqliteReader; dates kept as ISO text.
 
 #include "appserver/SqlEngine.h"
 
@@ -13,6 +13,10 @@ public:
     QString serverDriverName() const override { return QStringLiteral("SQLITE"); }
 
     QString configure(QSqlDatabase &db, const DatabaseDescription &description, bool readOnly) const override;
+    // Whether the file's header says it is in WAL mode (another program's, or one of ours from
+    // before migrations moved the files to the rollback journal). A read-only connection would
+    // leave -wal and -shm files beside such a file, so it is read as a file that cannot change.
+    static bool journalsInWal(const QString &filePath);
     QString openFailureDetail(const DatabaseDescription &, bool) const override { return {}; }
     // LIKE compares as typed, as it does on PostgreSQL: a search that ignores case says so
     // (UPPER on both sides).

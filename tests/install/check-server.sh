@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # check-server.sh SERVER CONFIG DB: starts the installed server with the installed example
-# configuration on DB and any free port, and expects 200 "disponible" from GET /health.
+# configuration on DB and any free port, and expects 200 "ok" from GET /health.
 set -euo pipefail
 server=$1 config=$2 db=$3
 log=$(mktemp)
@@ -21,7 +21,7 @@ printf 'GET /health HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n' >&
 answer=$(timeout 5 cat <&3 || true)
 exec 3<&-
 status=$(head -n 1 <<< "$answer" | tr -d '\r')
-if [[ "$status" != "HTTP/1.1 200"* ]] || [[ "$answer" != *'"estado":"disponible"'* ]]; then
+if [[ "$status" != "HTTP/1.1 200"* ]] || [[ "$answer" != *'"estado":"ok"'* ]]; then
   echo "GET /health answered:"; echo "$answer"; cat "$log"; exit 1
 fi
 echo "GET /health on port $port: $status"

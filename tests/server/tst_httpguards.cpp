@@ -1,6 +1,7 @@
 // What qacsemaf-server refuses to protect itself and its users, met over real connections: bodies
-// over the limit (not held), tokens of a password that changed, repeated failed logins and
-// servers whose certificate is not trusted.
+// over the limit (not held), tokens of a password that changed, repeated failed logins, logins
+// whose time would tell which names exist, servers whose certificate is not trusted, TLS files
+// that cannot serve, and a certificate renewed with SIGHUP.
 
 #include "framework/connection/BlockingHttpClient.h"
 #include "tests/support/DataTable.h"
@@ -12,11 +13,16 @@
 #include "tests/support/TestTools.h"
 #include "framework/Ugnnorma.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSslError>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QtTest>
+#include <algorithm>
+#include <csignal>
+#include <functional>
 
 namespace {
 
@@ -42,6 +48,22 @@ qint64 peakMegabytes(qint64 pid)
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
     return -1;
+}
+
+// The certificate a server on `port` shows in its handshake (null when there is none).
+QSslCertificate servedCertificate(quint16 port)
+{
+    QSslSocket socket;
+    socket.setPeerVerifyMode(QSslSocket::VerifyNone);
+    socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+    return socket.waitForEncrypted(10000) ? socket.peerCertificate() : QSslCertificate();
+}
+
+void writeFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
 }
 
 } // namespace
@@ -133,7 +155,8 @@ private slots:
         m_db.startSession(1);
         QCOMPARE(refused.status, 401);
         QCOMPARE(errorOf(refused.body),
-                 QStringLiteral("La contraseña del usuario CAMBIO cambió, o el usuario se deshabilitó o ya no existe; inicie sesión de nuevo."));
+                 QStringLiteral("La contraseña, el estado o las empresas del usuario CAMBIO cambiaron, o el usuario ya no existe; "
+                                "inicie sesión de nuevo."));
         QCOMPARE(message, transportMessage);
     }
 
@@ -157,6 +180,106 @@ private slots:
                                                        "espere %1 antes de intentarlo de nuevo.")
                                             .arg(seconds == 1 ? QStringLiteral("1 segundo") : QStringLiteral("2 segundos")));
         QCOMPARE(attempt(QStringLiteral("ANALISTA"), QStringLiteral("ANALISTA")).status, 200);
+    }
+
+    // A refused login costs the same password hash whether the name exists or not, so the
+    // answer's time tells no names (medians of four; fewer than five failures of one name, which
+    // would make it wait).
+    void unknownNamesCostAHash()
+    {
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+        const auto median = [&](const std::function<QString(int)> &user) {
+            QList<qint64> times;
+            for (int i = 0; i < 4; ++i) {
+                QElapsedTimer timer;
+                timer.start();
+                const int status = client.post(QStringLiteral("/login"), json({{"user", user(i)}, {"password", "ERRADA"}})).status;
+                times << (status == 401 ? timer.nsecsElapsed() : -1);
+            }
+            std::sort(times.begin(), times.end());
+            return (times.at(1) + times.at(2)) / 2;
+        };
+        const qint64 unknown = median([](int i) { return QStringLiteral("NADIE%1").arg(i); });
+        const qint64 known = median([](int) { return QStringLiteral("ANALISTA"); });
+        QVERIFY2(unknown > 0 && known > 0 && unknown * 2 > known && known * 2 > unknown,
+                 qPrintable(QStringLiteral("unknown %1 ns, known %2 ns").arg(unknown).arg(known)));
+        QCOMPARE(client.post(QStringLiteral("/login"), json({{"user", "ANALISTA"}, {"password", "ANALISTA"}})).status, 200);
+    }
+
+    // key: whose key goes with certificate "a"; a key that is not the certificate's would make
+    // every handshake fail, one that others may read is said (as for password files).
+    void tlsFilesAreChecked_data()
+    {
+        addColumns<QString, bool, int, QString>({"key", "othersRead", "exitCode", "message"});
+        QTest::newRow("the certificate's own key") << "a" << false << 0 << "la configuración es válida";
+        QTest::newRow("the key of another certificate")
+            << "b" << false << 2 << "la clave privada de %KEY% no corresponde al certificado de %CERT%: con ellos fallaría toda "
+                                    "conexión HTTPS; indique la clave con la que se emitió el certificado";
+        QTest::newRow("a key others may read") << "a" << true << 0
+                                               << "%KEY% can be read by other users of this machine (chmod 600 it)";
+    }
+
+    void tlsFilesAreChecked()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, othersRead);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QVERIFY2(makeCertificates(), "openssl could not make the certificates");
+        const QString keyFile = m_tls.filePath(QStringLiteral("clave.pem"));
+        QFile::remove(keyFile);
+        QVERIFY(QFile::copy(m_tls.filePath(key + QStringLiteral(".key")), keyFile));
+        QVERIFY(QFile::setPermissions(keyFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                   | (othersRead ? QFileDevice::ReadGroup | QFileDevice::ReadOther
+                                                                 : QFileDevice::Permissions())));
+        const QStringList arguments{"--db", m_db.path(), "--listen", "127.0.0.1:0", "--tls-cert", m_tls.filePath("a.pem"),
+                                    "--tls-key", keyFile};
+        message.replace(QStringLiteral("%KEY%"), keyFile).replace(QStringLiteral("%CERT%"), m_tls.filePath("a.pem"));
+        const ProgramRun checked = runProgram(QStringLiteral(QACSEMAF_SERVER), arguments + QStringList{"--check-config"});
+        QCOMPARE(checked.exitCode, exitCode);
+        QVERIFY2(checked.errors.contains(message), qPrintable(checked.errors));
+        if (exitCode != 0) {   // a start refuses the same, before it listens
+            const ProgramRun started = runProgram(QStringLiteral(QACSEMAF_SERVER), arguments);
+            QCOMPARE(started.exitCode, exitCode);
+            QVERIFY2(started.errors.contains(message), qPrintable(started.errors));
+        }
+    }
+
+    // SIGHUP reads the configuration file and the certificate again, for the connections to
+    // come; a key that is not the new certificate's keeps the pair in use, and the log says why.
+    void sighupRenewsTheCertificate()
+    {
+        QVERIFY2(makeCertificates(), "openssl could not make the certificates");
+        const QString ini = m_tls.filePath(QStringLiteral("server.ini"));
+        const auto configure = [&](const char *certificate, const char *key) {
+            writeFile(ini, QStringLiteral("db=%1\ntls-cert=%2\ntls-key=%3\n")
+                               .arg(m_db.path(), m_tls.filePath(certificate), m_tls.filePath(key)).toUtf8());
+        };
+        const auto certificate = [&](const char *name) {
+            return QSslCertificate::fromPath(m_tls.filePath(QLatin1String(name))).value(0);
+        };
+        configure("a.pem", "a.key");
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--config"), ini}), QString());
+        QCOMPARE(servedCertificate(server.port()), certificate("a.pem"));
+
+        configure("b.pem", "b.key");
+        QCOMPARE(::kill(pid_t(server.pid()), SIGHUP), 0);
+        QTRY_VERIFY2(server.log().contains(QStringLiteral("SIGHUP: configuración recargada; certificado %1")
+                                               .arg(m_tls.filePath("b.pem"))),
+                     qPrintable(server.log()));
+        QCOMPARE(servedCertificate(server.port()), certificate("b.pem"));
+
+        configure("a.pem", "b.key");
+        QCOMPARE(::kill(pid_t(server.pid()), SIGHUP), 0);
+        QTRY_VERIFY2(server.log().contains(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: "
+                                                          "la clave privada de %1 no corresponde")
+                                               .arg(m_tls.filePath("b.key"))),
+                     qPrintable(server.log()));
+        QCOMPARE(servedCertificate(server.port()), certificate("b.pem"));
+        QCOMPARE(server.terminate(), 0);
     }
 
     // A self-signed certificate made now: trusted through QACSEMAF_CA_FILE (the command line's
@@ -206,6 +329,20 @@ private slots:
     }
 
 private:
+    // Two self-signed pairs in m_tls, a.pem/a.key and b.pem/b.key, made once.
+    bool makeCertificates()
+    {
+        for (const QString &name : {QStringLiteral("a"), QStringLiteral("b")})
+            if (!QFileInfo::exists(m_tls.filePath(name + QStringLiteral(".pem")))
+                && runProgram(QStringLiteral("openssl"),
+                              {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + name,
+                               "-keyout", m_tls.filePath(name + ".key"), "-out", m_tls.filePath(name + ".pem")})
+                           .exitCode != 0)
+                return false;
+        return QFile::setPermissions(m_tls.filePath("a.key"), QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+            && QFile::setPermissions(m_tls.filePath("b.key"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     DemoDatabase m_db;
     ServerProcess m_server;
     QTemporaryDir m_tls;

@@ -108,8 +108,7 @@ private slots:
         QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
         const HttpAnswer answer = get(server.port(), QStringLiteral("/health"));
         QCOMPARE(answer.status, 200);
-        QCOMPARE(answer.body.value("estado").toString(), QStringLiteral("disponible"));
-        QCOMPARE(answer.body.value("version").toString(), QStringLiteral(QACSEMAF_VERSION));
+        QCOMPARE(answer.body, (QJsonObject{{"estado", "ok"}}));
         QCOMPARE(get(server.port(), QStringLiteral("/fetch")).status, 405);
         static const QRegularExpression line(QStringLiteral(
             R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}(Z|[+-]\d\d:\d\d) 127\.0\.0\.1 - /health health 200 rows=- \d+ ms$)"),
@@ -117,7 +116,8 @@ private slots:
         QTRY_VERIFY2(line.match(server.log()).hasMatch(), qPrintable(server.log()));
     }
 
-    // The database going away turns the check to 503 with the reason; its return, back to 200.
+    // The database going away turns the check to 503, with the reason in the log only (anyone may
+    // ask: the answer names no host, port or role); its return, back to 200.
     void healthFollowsThePostgresDatabase()
     {
         const QString pg = qEnvironmentVariable("QACSEMAF_PG");
@@ -137,8 +137,8 @@ private slots:
         const QString restored = onMaintenanceDatabase({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true")});
         QCOMPARE(restored, QString());
         QCOMPARE(down.status, 503);
-        QCOMPARE(down.body.value("estado").toString(), QStringLiteral("sin base de datos"));
-        QVERIFY2(down.body.value("error").toString().contains(QStringLiteral("not")), qPrintable(down.body.value("error").toString()));
+        QCOMPARE(down.body, (QJsonObject{{"estado", "unavailable"}}));
+        QTRY_VERIFY2(server.log().contains(QStringLiteral("/health: la base de datos no responde: ")), qPrintable(server.log()));
         QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
     }
 
@@ -176,8 +176,7 @@ private slots:
         if (exitCode < 0) {
             ServerProcess server;
             QCOMPARE(server.start(arguments), QString());
-            QCOMPARE(get(server.port(), QStringLiteral("/health")).body.value("base").toString(),
-                     QFileInfo(m_db.path()).completeBaseName());
+            QVERIFY2(server.log().contains(QStringLiteral("database SQLite ") + m_db.path()), qPrintable(server.log()));
             return;
         }
         const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_SERVER), arguments);

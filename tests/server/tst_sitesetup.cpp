@@ -1,7 +1,8 @@
 // A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by a
 // database owner that is no superuser: init, users and their companies, a login through
 // qacsemaf-server, migrating a database of the first schema version with its rows kept, the
-// refusal of a newer one, backups, and reads that leave nothing beside the file.
+// refusal of a newer one, backups, reads that leave nothing beside the file (WAL-mode files
+// included), and two sites on one PostgreSQL cluster.
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
@@ -237,10 +238,14 @@ private slots:
         QVERIFY2(status == 200, qPrintable(saved.value("error").toString()));
         QCOMPARE(saved.value("rowsAffected").toInt(), 1);
 
+        // Every change of the user ends the tokens issued before it for good, an undone one too.
+        const QString ended = QStringLiteral("La contraseña, el estado o las empresas del usuario ANA cambiaron, o el "
+                                             "usuario ya no existe; inicie sesión de nuevo.");
+        const QByteArray beforeGrant = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
+        QCOMPARE(qacsemaf(QStringList{"user", "grant", "ANA", "--company", "4"} + place).exitCode, 0);
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, beforeGrant, &status).value("error").toString(), ended);
         QCOMPARE(qacsemaf(QStringList{"user", "disable", "ANA"} + place).exitCode, 0);
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(),
-                 QStringLiteral("La contraseña del usuario ANA cambió, o el usuario se deshabilitó o ya no existe; inicie "
-                                "sesión de nuevo."));
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(), ended);
         QCOMPARE(status, 401);
         QCOMPARE(post(client, QStringLiteral("/login"), ana, {}, &status).value("error").toString(),
                  QStringLiteral("El usuario ANA está deshabilitado; pida a un administrador que lo habilite."));
@@ -249,7 +254,10 @@ private slots:
         QCOMPARE(inProcess.exitCode, 1);
         QVERIFY2(inProcess.errors.contains(QStringLiteral("El usuario ANA está deshabilitado")), qPrintable(inProcess.errors));
         QCOMPARE(qacsemaf(QStringList{"user", "enable", "ANA"} + place).exitCode, 0);
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(), ended);
+        const QByteArray enabled = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
         QCOMPARE(qacsemaf(QStringList{"user", "passwd", "ANA"} + place, "nueva\n").exitCode, 0);
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, enabled, &status).value("error").toString(), ended);
         post(client, QStringLiteral("/login"), ana, {}, &status);
         QCOMPARE(status, 401);
         post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva"}}, {}, &status);
@@ -258,6 +266,46 @@ private slots:
         QCOMPARE(server.terminate(), 0);
         if (site.isSqlite())
             QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"qacsemaf_sitio.db"});
+    }
+
+    // A second site on the same PostgreSQL cluster that names the first one's reading role, with
+    // another password: the role keeps the password the first site's server logs in with, and
+    // init says so; both servers then log in with it.
+    void secondSiteOnTheCluster()
+    {
+        if (qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
+        Site first(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_uno"));
+        Site second(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_dos"));
+        QVERIFY2(first.error().isEmpty() && second.error().isEmpty(), qPrintable(first.error() + second.error()));
+        QStringList shared = second.place();
+        shared[1].replace(QStringLiteral("readuser=qacsemaf_dos_lector readpassword=lector"),
+                          QStringLiteral("readuser=qacsemaf_uno_lector readpassword=%1"));
+        const Run one = qacsemaf(QStringList{"init"} + first.place(), "clave\n");
+        QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
+        // Read as the superuser: the test cluster trusts every login, whatever its password.
+        const auto password = [] {
+            return valueOf(QSqlDatabase::database(QStringLiteral("qacsemaf_uno")),
+                           QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'"));
+        };
+        const QString before = password();
+        QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
+        const Run two = qacsemaf(QStringList{"init"} + QStringList{shared.at(0), shared.at(1).arg("otra")}, "clave\n");
+        QVERIFY2(two.exitCode == 0, qPrintable(two.errors));
+        QVERIFY2(two.errors.contains(QStringLiteral("el usuario de lectura qacsemaf_uno_lector ya existe y lo usan también "
+                                                    "las bases qacsemaf_uno de este servidor PostgreSQL: su contraseña no "
+                                                    "se cambió")),
+                 qPrintable(two.errors));
+        QCOMPARE(password(), before);
+        for (const QStringList &place : {first.place(), QStringList{shared.at(0), shared.at(1).arg("lector")}}) {
+            ServerProcess server;
+            const QString started = server.start(place);
+            QVERIFY2(started.isEmpty(), qPrintable(started));
+            BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+            int status = 0;
+            post(client, QStringLiteral("/login"), QJsonObject{{"user", "ADMIN"}, {"password", "clave"}}, {}, &status);
+            QCOMPARE(status, 200);
+        }
     }
 
     void migrateKeepsData_data() { sites_data(); }
@@ -271,6 +319,8 @@ private slots:
         const QStringList place = site.place();
         const Run seeded = qacsemaf(QStringList{"seed"} + place);
         QVERIFY2(seeded.exitCode == 0, qPrintable(seeded.errors));
+        // The owner vacuums and analyses the module's tables, not the system's it may not touch.
+        QVERIFY2(!seeded.errors.contains(QLatin1String("WARNING")), qPrintable(seeded.errors));
         const QString counts = QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM) || '/' || (SELECT COUNT(*) FROM BI_EMPLE)"
                                               " || '/' || (SELECT COUNT(*) FROM GN_USEMP) || '/' || (SELECT COUNT(*) FROM GN_USUAR)");
         QString before;
@@ -279,9 +329,14 @@ private slots:
             // table, no user state, and an SQLite file in WAL mode.
             QSqlDatabase db = site.open(QStringLiteral("v1"));
             before = valueOf(db, counts);
+            if (!site.isSqlite())
+                QCOMPARE(valueOf(db, QStringLiteral("SELECT relallvisible > 0 AND reltuples > 0 FROM pg_class "
+                                                    "WHERE relname = 'ac_pprom'")),
+                         QStringLiteral("true"));
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("DROP TABLE AC_VERSI")));
             QVERIFY(query.exec(QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN IND_ACTI")));
+            QVERIFY(query.exec(QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN VER_USUA")));
             if (site.isSqlite())
                 QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
         }
@@ -330,6 +385,47 @@ private slots:
             QVERIFY2(refused.errors.contains(newer), qPrintable(command + QLatin1Char(' ') + refused.errors));
             QVERIFY(refused.exitCode != 0);
         }
+    }
+
+    // A file in WAL mode is read as one that cannot change: another program's is refused as
+    // before, one of ours is sent to migrate; by the command line and the server alike, and
+    // either way its bytes stay and nothing is left beside it.
+    void walFilesAreLeftAsTheyWere_data()
+    {
+        QTest::addColumn<bool>("ours");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("another program's file") << false << QStringLiteral("no es una base de datos de Semáforo de Carrera");
+        QTest::newRow("one of ours") << true << QStringLiteral("usa el diario WAL, con el que leerla dejaría archivos a su "
+                                                               "lado; pásela al diario de reversión con qacsemaf migrate");
+    }
+
+    void walFilesAreLeftAsTheyWere()
+    {
+        QFETCH(bool, ours);
+        QFETCH(QString, message);
+        Site site(Site::Kind::Sqlite, QStringLiteral("otra"));
+        if (ours)
+            QCOMPARE(qacsemaf(QStringList{"seed"} + site.place()).exitCode, 0);
+        {
+            QSqlDatabase db = site.open(QStringLiteral("wal"));
+            if (!ours)
+                QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE notas (texto TEXT)")));
+            QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode=WAL")), QStringLiteral("wal"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+        QFile file(site.file());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"otra.db"});
+        const Run generated = qacsemaf(kGenerate + site.place());
+        QVERIFY2(generated.exitCode == 1 && generated.errors.contains(message), qPrintable(generated.errors));
+        ServerProcess server;
+        const QString started = server.start(site.place());
+        QVERIFY2(started.contains(message), qPrintable(started));
+        QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"otra.db"});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == bytes);
     }
 
     // A copy of the moment it starts, while a writer holds an open transaction; and reads (of the

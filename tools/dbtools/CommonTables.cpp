@@ -42,7 +42,7 @@ void writeUsers(SeedWriter &writer)
         hashes.push_back(std::async(std::launch::async, appserver::PasswordHash::make, user[1]));
     for (qsizetype i = 0; i < users.size(); ++i)
         writer.insert(QStringLiteral("GN_USUAR"),
-                      {users[i][0], hashes[size_t(i)].get(), users[i][2], users[i][3], QStringLiteral("A")});
+                      {users[i][0], hashes[size_t(i)].get(), users[i][2], users[i][3], QStringLiteral("A"), 0});
 }
 
 void writeGrants(SeedWriter &writer, const QList<int> &companies, const QList<int> &consultaCompanies)

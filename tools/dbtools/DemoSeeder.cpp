@@ -36,8 +36,9 @@ void withIndexesAfterRows(const QSqlDatabase &db, Fill fill)
         runOrThrow(query, SchemaLoader::toDialect(statement, db.driverName()));
     // PostgreSQL plans by the tables' statistics; on freshly filled tables it would otherwise
     // guess until its background analysis comes round, and read whole tables for a few rows.
+    // The module's tables only: the owner may not analyse the system's.
     if (db.driverName() == QLatin1String("QPSQL"))
-        runOrThrow(query, QStringLiteral("ANALYZE"));
+        runOrThrow(query, QStringLiteral("ANALYZE %1").arg(SchemaLoader::tableNames().join(QStringLiteral(", "))));
 }
 
 } // namespace

@@ -28,6 +28,13 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
                                         {QStringLiteral("base"), database.first()},
                                         {QStringLiteral("esquema"), facts.schema},
                                         {QStringLiteral("columnas"), userColumns.join(QStringLiteral(", "))}};
+    // A role that other sites of the cluster use keeps its password: their servers log in with it.
+    QList<QVariantList> others;
+    if (facts.exists && !PgStatements::read(db, QStringLiteral("RolEnOtrasBases"), {role, role}, &others, &error))
+        return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede saber qué otras bases usan el rol %1: %2")).arg(role, error));
+    QStringList otherDatabases;
+    for (const QVariantList &row : std::as_const(others))
+        otherDatabases << row.value(0).toString();
     QStringList steps;
     DbOutcome outcome;
     // A role a database administrator made beforehand is used as it is when this login may not
@@ -37,8 +44,17 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
             steps << QStringLiteral("CrearRol");
         steps << QStringLiteral("RolSinPoderes") << QStringLiteral("AjustesLector");
         // An empty password leaves the role's own as it is.
-        if (!password.isEmpty())
+        if (!password.isEmpty() && otherDatabases.isEmpty())
             steps << QStringLiteral("ClaveRol");
+        else if (!password.isEmpty())
+            outcome.notices << dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario de lectura %1 ya existe y lo usan también "
+                                                                    "las bases %2 de este servidor PostgreSQL: su "
+                                                                    "contraseña no se cambió, para que sus servidores "
+                                                                    "sigan conectándose; el servidor de esta base debe "
+                                                                    "usar la contraseña que el rol ya tiene, o dele a "
+                                                                    "esta base un usuario de lectura propio con "
+                                                                    "readuser= en --pg"))
+                                   .arg(role, otherDatabases.join(QStringLiteral(", ")));
     } else if (!password.isEmpty()) {
         outcome.notices << dbText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña del usuario de lectura %1 no se cambió: %2 no puede cambiar "
                                           "roles; la pone el administrador de PostgreSQL")).arg(role, facts.login);

@@ -14,7 +14,9 @@ namespace dbtools {
 class ReaderRole {
 public:
     // Runs inside the caller's transaction when there is one. An empty password leaves the
-    // role's password as it is (a new role then logs in the way the server's rules allow).
+    // role's password as it is (a new role then logs in the way the server's rules allow); so
+    // does a role that other databases of the cluster use (another site's reader), with a
+    // notice: changing it would cut those sites' servers off.
     static DbOutcome grant(QSqlDatabase &db, const QString &role, const QString &password);
 };
 

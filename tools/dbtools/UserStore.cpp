@@ -95,7 +95,8 @@ DbOutcome UserStore::add(const User &user, const QString &password)
 DbOutcome UserStore::setPassword(const QString &name, const QString &password)
 {
     int changed = 0;
-    if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = ? WHERE COD_USUA = ?"),
+    if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = ?, VER_USUA = VER_USUA + 1 "
+                                                             "WHERE COD_USUA = ?"),
                                         {appserver::PasswordHash::make(password), name}, &changed);
         !error.isEmpty())
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo cambiar la contraseña de %1: %2")).arg(name, error));
@@ -105,7 +106,8 @@ DbOutcome UserStore::setPassword(const QString &name, const QString &password)
 DbOutcome UserStore::setActive(const QString &name, bool active)
 {
     int changed = 0;
-    if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET IND_ACTI = ? WHERE COD_USUA = ?"),
+    if (const QString error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET IND_ACTI = ?, VER_USUA = VER_USUA + 1 "
+                                                             "WHERE COD_USUA = ?"),
                                         {active ? QStringLiteral("A") : QStringLiteral("I"), name}, &changed);
         !error.isEmpty())
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo cambiar el estado de %1: %2")).arg(name, error));
@@ -117,6 +119,21 @@ DbOutcome UserStore::insertGrant(const QString &name, int company)
     const QString error = execBound(m_db, QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES (?, ?)"),
                                     {name, company});
     return error.isEmpty() ? DbOutcome::success() : DbOutcome::failure(error);
+}
+
+QString UserStore::changeGrants(const QString &name, const QString &statement, int company, int *changed)
+{
+    if (!m_outer && !m_db.transaction())
+        return m_db.lastError().text();
+    QString error = execBound(m_db, statement, {name, company}, changed);
+    // The user's sessions end with any change of its companies (see setPassword).
+    if (error.isEmpty() && *changed > 0)
+        error = execBound(m_db, QStringLiteral("UPDATE GN_USUAR SET VER_USUA = VER_USUA + 1 WHERE COD_USUA = ?"), {name});
+    if (error.isEmpty() && !m_outer && !m_db.commit())
+        error = m_db.lastError().text();
+    if (!error.isEmpty() && !m_outer)
+        m_db.rollback();
+    return error;
 }
 
 DbOutcome UserStore::grant(const QString &name, int company)
@@ -132,9 +149,12 @@ DbOutcome UserStore::grant(const QString &name, int company)
                                       .arg(name, query.lastError().text()));
     if (query.value(0).toInt() > 0)
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "el usuario %1 ya tiene la empresa %2")).arg(name).arg(company));
-    if (const DbOutcome inserted = insertGrant(name, company); !inserted.ok())
+    int inserted = 0;
+    if (const QString error = changeGrants(name, QStringLiteral("INSERT INTO GN_USEMP (COD_USUA, COD_EMPR) VALUES (?, ?)"),
+                                           company, &inserted);
+        !error.isEmpty())
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo dar la empresa %1 a %2: %3"))
-                                      .arg(company).arg(name, inserted.error));
+                                      .arg(company).arg(name, error));
     return DbOutcome::success();
 }
 
@@ -143,8 +163,8 @@ DbOutcome UserStore::revoke(const QString &name, int company)
     if (const DbOutcome found = mustExist(name); !found.ok())
         return found;
     int removed = 0;
-    if (const QString error = execBound(m_db, QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = ? AND COD_EMPR = ?"),
-                                        {name, company}, &removed);
+    if (const QString error = changeGrants(name, QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = ? AND COD_EMPR = ?"),
+                                           company, &removed);
         !error.isEmpty())
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo quitar la empresa %1 a %2: %3")).arg(company).arg(name, error));
     if (removed == 0)

@@ -29,8 +29,10 @@ public:
     // Empty when `name` can be a user's name (1 to 8 characters, no blanks), else why not.
     static QString nameRefusal(const QString &name);
 
-    // Each change is one statement (plus the grants of a new user, in one transaction); a user
-    // that does not exist, or one that already does for add, is refused by name.
+    // Each change is one transaction (a new user with its grants, a grant with the user's
+    // credential version); a user that does not exist, or one that already does for add, is
+    // refused by name. A change of password, state or companies raises the user's credential
+    // version (VER_USUA), which ends every session token issued before it.
     DbOutcome add(const User &user, const QString &password);
     DbOutcome setPassword(const QString &name, const QString &password);
     DbOutcome setActive(const QString &name, bool active);
@@ -42,6 +44,9 @@ private:
     DbOutcome exists(const QString &name, bool *found) const;
     DbOutcome mustExist(const QString &name) const;
     DbOutcome insertGrant(const QString &name, int company);
+    // Runs `statement` (user, company) and raises the user's credential version when it changed
+    // a row; the database's error, or empty.
+    QString changeGrants(const QString &name, const QString &statement, int company, int *changed);
     QSqlDatabase m_db;
     bool m_outer = false;
 };

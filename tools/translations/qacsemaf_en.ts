@@ -876,6 +876,14 @@
         <translation>the password of the reading role %1 was not changed: %2 cannot change roles; the PostgreSQL administrator sets it</translation>
     </message>
     <message>
+        <source>el usuario de lectura %1 ya existe y lo usan también las bases %2 de este servidor PostgreSQL: su contraseña no se cambió, para que sus servidores sigan conectándose; el servidor de esta base debe usar la contraseña que el rol ya tiene, o dele a esta base un usuario de lectura propio con readuser= en --pg</source>
+        <translation>the reading role %1 already exists and the databases %2 of this PostgreSQL server use it too: its password was not changed, so that their servers keep connecting; this database&apos;s server must use the password the role has, or give this database a reading role of its own with readuser= in --pg</translation>
+    </message>
+    <message>
+        <source>No se puede saber qué otras bases usan el rol %1: %2</source>
+        <translation>Cannot tell which other databases use the role %1: %2</translation>
+    </message>
+    <message>
         <source>No se puede preparar el usuario de lectura %1</source>
         <translation>Cannot set up the reading role %1</translation>
     </message>
