@@ -74,14 +74,6 @@ QTreeWidgetItem *treeNode(QTreeWidget *tree, const QString &code)
     return nullptr;
 }
 
-QStringList childTexts(const QTreeWidgetItem *node)
-{
-    QStringList texts;
-    for (int i = 0; node && i < node->childCount(); ++i)
-        texts << node->child(i)->text(0);
-    return texts;
-}
-
 // A percentage as the result grid shows it ("38,18 %") read as the number.
 QString percentage(QString shown)
 {
