@@ -86,7 +86,19 @@ struct UserRequest {
     QString type;          // add
     QString fullName;      // add
     QList<int> companies;  // add: any number; grant, revoke: one
+    int minPasswordLength = 8;   // add, passwd
 };
+
+// Empty when `password` may be the user's, else the refusal: too short, or the user's own name.
+QString passwordRefusal(const UserRequest &request, const QString &password)
+{
+    if (password.size() < request.minPasswordLength)
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña debe tener al menos %1 caracteres; no se guardó nada"))
+            .arg(request.minPasswordLength);
+    if (password.compare(request.name, Qt::CaseInsensitive) == 0)
+        return cliText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña no puede ser el nombre del usuario; no se guardó nada"));
+    return {};
+}
 
 // Runs the action on the open store; what it printed for success, or the failure.
 DbOutcome runAction(const UserRequest &request, UserStore &store, QString *done)
@@ -119,6 +131,8 @@ DbOutcome runAction(const UserRequest &request, UserStore &store, QString *done)
     QString password;
     if (const QString refused = PasswordPrompt::read(name, &password); !refused.isEmpty())
         return DbOutcome::failure(refused);
+    if (const QString refused = passwordRefusal(request, password); !refused.isEmpty())
+        return DbOutcome::failure(refused);
     if (action == QLatin1String("passwd")) {
         *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Contraseña de %1 cambiada.")).arg(name);
         return store.setPassword(name, password);
@@ -134,6 +148,11 @@ DbOutcome runAction(const UserRequest &request, UserStore &store, QString *done)
 
 void addActionOptions(const QString &action, CommandLine &line)
 {
+    if (action == QLatin1String("add") || action == QLatin1String("passwd"))
+        line.add({{QStringLiteral("min-password-length"),
+                   cliText(QT_TRANSLATE_NOOP("qacsemaf", "Largo mínimo de la contraseña (nunca puede ser el nombre "
+                                                         "del usuario).")),
+                   QStringLiteral("n"), QStringLiteral("8")}});
     if (action == QLatin1String("add")) {
         line.add({
             {QStringLiteral("company"),
@@ -162,6 +181,8 @@ UserRequest readRequest(const QString &action, const CommandLine &line)
         if (const QString refused = UserStore::nameRefusal(request.name); !refused.isEmpty())
             throw UsageError(refused);
     }
+    if (action == QLatin1String("add") || action == QLatin1String("passwd"))
+        request.minPasswordLength = line.number(QStringLiteral("min-password-length"), 1);
     if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
         line.require(QStringLiteral("company"));
         if (line.values(QStringLiteral("company")).size() > 1)

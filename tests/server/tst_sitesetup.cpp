@@ -256,11 +256,11 @@ private slots:
         QCOMPARE(qacsemaf(QStringList{"user", "enable", "ANA"} + place).exitCode, 0);
         QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(), ended);
         const QByteArray enabled = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
-        QCOMPARE(qacsemaf(QStringList{"user", "passwd", "ANA"} + place, "nueva\n").exitCode, 0);
+        QCOMPARE(qacsemaf(QStringList{"user", "passwd", "ANA"} + place, "nueva clave\n").exitCode, 0);
         QCOMPARE(post(client, QStringLiteral("/apply"), save, enabled, &status).value("error").toString(), ended);
         post(client, QStringLiteral("/login"), ana, {}, &status);
         QCOMPARE(status, 401);
-        post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva"}}, {}, &status);
+        post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva clave"}}, {}, &status);
         QCOMPARE(status, 200);
         // A new file keeps the rollback journal: the server's reads left nothing beside it.
         QCOMPARE(server.terminate(), 0);
@@ -385,6 +385,58 @@ private slots:
             QVERIFY2(refused.errors.contains(newer), qPrintable(command + QLatin1Char(' ') + refused.errors));
             QVERIFY(refused.exitCode != 0);
         }
+    }
+
+    // A password too short, or the user's own name in any case, is refused before anything is
+    // written; the minimum can be lowered but not below one character.
+    void passwordPolicy_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("refusal");
+        const QString shortOne = QStringLiteral("la contraseña debe tener al menos %1 caracteres; no se guardó nada");
+        const QString ownName = QStringLiteral("la contraseña no puede ser el nombre del usuario; no se guardó nada");
+        QTest::newRow("add, seven characters") << QStringList{"add", "EVA"} << QByteArray("siete77\n") << 1
+                                               << shortOne.arg(8);
+        QTest::newRow("add, eight characters") << QStringList{"add", "EVA"} << QByteArray("ocho8888\n") << 0 << "";
+        QTest::newRow("add, a lower minimum") << QStringList{"add", "EVA", "--min-password-length", "3"}
+                                              << QByteArray("eva\n") << 1 << ownName;
+        QTest::newRow("passwd, too short") << QStringList{"passwd", "ADMIN"} << QByteArray("corta\n") << 1
+                                           << shortOne.arg(8);
+        QTest::newRow("passwd, the name in another case") << QStringList{"passwd", "ADMIN", "--min-password-length", "5"}
+                                                          << QByteArray("Admin\n") << 1 << ownName;
+        QTest::newRow("passwd, a raised minimum") << QStringList{"passwd", "ADMIN", "--min-password-length", "12"}
+                                                  << QByteArray("once letras\n") << 1 << shortOne.arg(12);
+        QTest::newRow("passwd, within a lower minimum") << QStringList{"passwd", "ADMIN", "--min-password-length", "4"}
+                                                        << QByteArray("abcd\n") << 0 << "";
+        QTest::newRow("no minimum of zero") << QStringList{"add", "EVA", "--min-password-length", "0"}
+                                            << QByteArray("x\n") << 2 << "--min-password-length";
+    }
+
+    void passwordPolicy()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, password);
+        QFETCH(int, exitCode);
+        QFETCH(QString, refusal);
+        Site site(Site::Kind::Sqlite, QStringLiteral("claves"));
+        QCOMPARE(qacsemaf(QStringList{"init"} + site.place(), "clave del admin\n").exitCode, 0);
+        const QString users = QStringLiteral("SELECT GROUP_CONCAT(COD_USUA || PAS_USUA) FROM GN_USUAR");
+        QString before;
+        {
+            QSqlDatabase db = site.open(QStringLiteral("before"));
+            before = valueOf(db, users);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("before"));
+        const Run run = qacsemaf(QStringList{"user"} + arguments + site.place(), password);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.errors.contains(refusal), qPrintable(run.errors));
+        {
+            QSqlDatabase db = site.open(QStringLiteral("after"));
+            QCOMPARE(valueOf(db, users) == before, exitCode != 0);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("after"));
     }
 
     // A file in WAL mode is read as one that cannot change: another program's is refused as
