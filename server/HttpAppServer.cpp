@@ -5,6 +5,7 @@
 #include "protocol/JsonCodec.h"
 #include "appserver/StatementRegistry.h"
 #include "server/RequestGuard.h"
+#include "server/ServerLog.h"
 #include "appserver/SqlDialect.h"
 
 #include <QCoreApplication>
@@ -80,6 +81,7 @@ void HttpAppServer::reload(const Settings &settings)
 {
     m_settings.tokenSeconds = settings.tokenSeconds;
     m_settings.maxRequestBytes = settings.maxRequestBytes;
+    m_settings.metrics = settings.metrics;
     if (m_settings.tls.isNull() || settings.tls.isNull())
         return;
     m_settings.tls = settings.tls;
@@ -93,8 +95,11 @@ void HttpAppServer::watch(QTcpSocket *socket)
     const auto *guard = new RequestGuard(socket, m_settings.maxRequestBytes);
     const QHostAddress client = socket->peerAddress();
     connect(guard, &RequestGuard::refused, this, [this, client](const QString &path, int status, const QString &text) {
+        m_metrics.request(path, status, 0);
         log(client, path, Answer(status, message(text)), 0);
     });
+    m_metrics.connectionOpened();
+    connect(socket, &QObject::destroyed, this, [this] { m_metrics.connectionClosed(); });
 }
 
 bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
@@ -108,10 +113,11 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     const QByteArray text = result.text.isEmpty() ? QJsonDocument(result.body).toJson(QJsonDocument::Compact) : result.text;
     if (result.retryAfter > 0)
         makeResponder(request, socket)
-            .write(text, {{"Content-Type", "application/json"}, {"Retry-After", QByteArray::number(result.retryAfter)}},
+            .write(text, {{"Content-Type", result.contentType}, {"Retry-After", QByteArray::number(result.retryAfter)}},
                    status);
     else
-        makeResponder(request, socket).write(text, QByteArrayLiteral("application/json"), status);
+        makeResponder(request, socket).write(text, result.contentType, status);
+    m_metrics.request(request.url().path(), result.status, double(timer.nsecsElapsed()) / 1e9);
     log(socket->peerAddress(), request.url().path(), result, timer.elapsed());
     return true;
 }
@@ -127,6 +133,12 @@ HttpAppServer::Answer HttpAppServer::answer(const QHttpServerRequest &request)
     const QString path = request.url().path();
     if (path == QLatin1String("/health") && request.method() == QHttpServerRequest::Method::Get)
         return health();
+    if (path == QLatin1String("/metrics") && m_settings.metrics && request.method() == QHttpServerRequest::Method::Get)
+        return metrics();
+    if (path == QLatin1String("/metrics") && !m_settings.metrics)
+        return {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
+    if (const QString refusal = m_core.maintenance(); !refusal.isEmpty())
+        return {503, message(refusal), QStringLiteral("mantenimiento")};
     if (request.method() != QHttpServerRequest::Method::Post)
         return {405, message(QStringLiteral("Use POST para %1.").arg(path))};
     QJsonParseError parseError;
@@ -175,6 +187,8 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
                         : proveLogin(session, &stamp);
     result.user = session.user;
     result.what = QStringLiteral("login");
+    if (result.status != 200)
+        m_metrics.loginRefused();
     if (result.status == 200) {
         const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
         result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, stamp, expires)},
@@ -343,6 +357,15 @@ HttpAppServer::Answer HttpAppServer::health()
             QStringLiteral("health")};
 }
 
+// GET /metrics, without a session: counts only, nothing of the site's data or users.
+HttpAppServer::Answer HttpAppServer::metrics()
+{
+    Answer result(200, {}, QStringLiteral("metrics"));
+    result.text = m_metrics.text(m_core.reconnects());
+    result.contentType = ServerMetrics::contentType();
+    return result;
+}
+
 QString HttpAppServer::logTime()
 {
     // With its offset, so that lines of servers in different zones can be put side by side.
@@ -352,20 +375,17 @@ QString HttpAppServer::logTime()
 
 void HttpAppServer::log(const QHostAddress &client, const QString &path, const Answer &answer, qint64 ms) const
 {
-    const QString line = QStringLiteral("%1 %2 %3 %4 %5 %6 rows=%7 %8 ms\n")
+    const QString line = QStringLiteral("%1 %2 %3 %4 %5 %6 rows=%7 %8 ms")
                              .arg(logTime(), client.isNull() ? QStringLiteral("-") : client.toString(),
                                   answer.user.isEmpty() ? QStringLiteral("-") : answer.user, path,
                                   answer.what.isEmpty() ? QStringLiteral("-") : answer.what)
                              .arg(answer.status)
                              .arg(answer.rows < 0 ? QStringLiteral("-") : QString::number(answer.rows))
                              .arg(ms);
-    std::fputs(line.toUtf8().constData(), stderr);
-    std::fflush(stderr);
+    ServerLog::write(ServerLog::Level::Info, line);
 }
 
 void HttpAppServer::logEvent(const QString &text)
 {
-    const QString line = logTime() + QLatin1Char(' ') + text + QLatin1Char('\n');
-    std::fputs(line.toUtf8().constData(), stderr);
-    std::fflush(stderr);
+    ServerLog::write(ServerLog::Level::Warning, logTime() + QLatin1Char(' ') + text);
 }

@@ -14,9 +14,12 @@
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
-// GET /health answers without a session whether the database can be read, and nothing more.
+// GET /health answers without a session whether the database can be read, and nothing more;
+// GET /metrics, also without one, the server's counts (ServerMetrics) unless turned off. While
+// `qacsemaf migrate` works on the database every other request gets 503 "in maintenance".
 
 #include "server/LoginThrottle.h"
+#include "server/ServerMetrics.h"
 #include "appserver/ServerCore.h"
 #include "server/SessionToken.h"
 
@@ -38,6 +41,7 @@ public:
         QString databaseName;                    // what a workstation names as its alias
         QSslConfiguration tls;                   // null: plain HTTP
         LoginThrottle::Policy logins;
+        bool metrics = true;                     // GET /metrics answers
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
@@ -48,7 +52,7 @@ public:
     quint16 listen(const QHostAddress &address, quint16 port);
 
     const Settings &settings() const { return m_settings; }
-    // Takes the certificate and key, the tokens' lifetime and the request limit of `settings`
+    // Takes the certificate and key, the tokens' lifetime, the request limit and /metrics of `settings`
     // for the connections and logins to come (SIGHUP); the secret, the database's name and the
     // login policy stay, and so does plain HTTP or HTTPS, which the listeners were made for.
     void reload(const Settings &settings);
@@ -65,6 +69,7 @@ private:
         int status = 200;
         QJsonObject body;
         QByteArray text;   // the body already written as JSON (a fetch's rows); wins over body
+        QByteArray contentType = QByteArrayLiteral("application/json");
         QString user;
         QString what;   // provider or method
         qint64 rows = -1;
@@ -95,6 +100,7 @@ private:
     Answer proveLogin(const protocol::Credentials &session, QByteArray *stamp);
     void watch(QTcpSocket *socket);
     Answer health();
+    Answer metrics();
     // One line per request: ISO time with its offset, client address, user, path, provider or
     // method, status, rows and milliseconds.
     void log(const QHostAddress &client, const QString &path, const Answer &answer, qint64 ms) const;
@@ -106,4 +112,5 @@ private:
     SessionToken m_tokens;
     LoginThrottle m_logins;
     QElapsedTimer m_clock;   // monotonic, for the login throttle
+    ServerMetrics m_metrics;
 };

@@ -1,15 +1,17 @@
 // qacsemaf-server: the application server for workstations that share one database.
 //   qacsemaf-server --db FILE | --pg "host=... dbname=..." [--listen 127.0.0.1:8080]
 //                   [--tls-cert FILE --tls-key FILE] [--config FILE]
+//                   [--log-level error|warning|info] [--log-file FILE] [--metrics true|false]
 // Every instance that serves the same clients must share the token secret (QACSEMAF_SERVER_SECRET
 // or --secret-file). PostgreSQL passwords may come from files or the environment instead of --pg
 // (DatabasePasswords says which wins). SIGHUP reads the --config file, the certificate and its key
-// again; SIGTERM and SIGINT stop the server.
+// again and opens the log file anew (logrotate); SIGTERM and SIGINT stop the server.
 
 #include "appserver/DatabaseDescription.h"
 #include "server/DatabasePasswords.h"
 #include "server/HttpAppServer.h"
 #include "appserver/ServerCore.h"
+#include "server/ServerLog.h"
 #include "server/ServerOptions.h"
 #include "server/ServerTls.h"
 #include "server/TerminationSignals.h"
@@ -26,15 +28,19 @@
 
 namespace {
 
-void say(const QString &text)
+void say(const QString &text, ServerLog::Level level = ServerLog::Level::Info)
 {
-    std::fputs((QStringLiteral("qacsemaf-server: ") + text + QLatin1Char('\n')).toUtf8().constData(), stderr);
-    std::fflush(stderr);
+    ServerLog::write(level, QStringLiteral("qacsemaf-server: ") + text);
+}
+
+void warn(const QString &text)
+{
+    say(text, ServerLog::Level::Warning);
 }
 
 [[noreturn]] void quit(const QString &text, int code = 2)
 {
-    say(text);
+    ServerLog::announce(ServerLog::Level::Error, QStringLiteral("qacsemaf-server: ") + text);
     std::exit(code);
 }
 
@@ -94,7 +100,7 @@ QByteArray secretOf(const ServerOptions &parser)
             quit(QStringLiteral("QACSEMAF_SERVER_SECRET must have at least 16 characters"));
         return secret;
     }
-    say(QStringLiteral("no shared secret given: tokens of this instance are valid only here"));
+    warn(QStringLiteral("no shared secret given: tokens of this instance are valid only here"));
     QByteArray random(32, '\0');
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
     return random;
@@ -109,13 +115,31 @@ QString positiveNumber(const ServerOptions &parser, const QString &option, qint6
     return {};
 }
 
-// What a running server takes again on SIGHUP: the certificate and its key, the tokens' lifetime
-// and the request limit. Empty, or why the options cannot serve (settings then as they were).
+QString switchOf(const ServerOptions &parser, const QString &option, bool *value)
+{
+    const QString text = parser.value(option).trimmed().toLower();
+    *value = text == QLatin1String("true");
+    if (*value || text == QLatin1String("false"))
+        return {};
+    return QStringLiteral("--%1: \"%2\" is not true or false").arg(option, parser.value(option));
+}
+
+QString logLevelOf(const ServerOptions &parser, ServerLog::Level *level)
+{
+    if (ServerLog::levelFrom(parser.value(QStringLiteral("log-level")), level))
+        return {};
+    return QStringLiteral("--log-level: \"%1\" is not error, warning or info").arg(parser.value(QStringLiteral("log-level")));
+}
+
+// What a running server takes again on SIGHUP: the certificate and its key, the tokens' lifetime,
+// the request limit and /metrics. Empty, or why the options cannot serve (settings then as they were).
 QString reloadableOf(const ServerOptions &parser, HttpAppServer::Settings *settings, QStringList *notes)
 {
     HttpAppServer::Settings next = *settings;
     qint64 tokenSeconds = 0, maxRequestBytes = 0;
     QString error = tlsOf(parser, &next.tls, notes);
+    if (error.isEmpty())
+        error = switchOf(parser, QStringLiteral("metrics"), &next.metrics);
     if (error.isEmpty())
         error = positiveNumber(parser, QStringLiteral("token-seconds"), &tokenSeconds);
     if (error.isEmpty())
@@ -128,11 +152,14 @@ QString reloadableOf(const ServerOptions &parser, HttpAppServer::Settings *setti
     return {};
 }
 
-// SIGHUP: the --config file and the files it names are read again. Anything wrong keeps the
-// settings in use and says why; what only a start can change is named, not applied.
+// SIGHUP: the log file is opened anew (logrotate moved it), the --config file and the files it
+// names are read again. Anything wrong keeps the settings in use and says why; what only a start
+// can change is named, not applied.
 void reload(const QCommandLineParser &parser, const QStringList &known, const ServerOptions &started,
             HttpAppServer &server)
 {
+    if (const QString error = ServerLog::reopen(); !error.isEmpty())
+        say(QStringLiteral("SIGHUP: %1; el registro sigue en stderr").arg(error), ServerLog::Level::Error);
     ServerOptions fresh(parser);
     QString error;
     if (parser.isSet(QStringLiteral("config")))
@@ -146,15 +173,19 @@ void reload(const QCommandLineParser &parser, const QStringList &known, const Se
     if (error.isEmpty() && settings.tls.isNull() != server.settings().tls.isNull())
         error = server.settings().tls.isNull() ? QStringLiteral("pasar a HTTPS exige reiniciar el servidor")
                                                : QStringLiteral("dejar HTTPS exige reiniciar el servidor");
+    ServerLog::Level level = ServerLog::Level::Info;
+    if (error.isEmpty())
+        error = logLevelOf(fresh, &level);
     if (!error.isEmpty()) {
-        say(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: %1").arg(error));
+        warn(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: %1").arg(error));
         return;
     }
     for (const QString &option : {QStringLiteral("db"), QStringLiteral("pg"), QStringLiteral("listen"),
                                   QStringLiteral("secret-file"), QStringLiteral("pg-password-file"),
-                                  QStringLiteral("pg-read-password-file")})
+                                  QStringLiteral("pg-read-password-file"), QStringLiteral("log-file")})
         if (fresh.value(option) != started.value(option))
-            say(QStringLiteral("SIGHUP: --%1 cambió; se aplica al reiniciar el servidor").arg(option));
+            warn(QStringLiteral("SIGHUP: --%1 cambió; se aplica al reiniciar el servidor").arg(option));
+    ServerLog::setLevel(level);
     server.reload(settings);
     const QString certificate = settings.tls.isNull()
         ? QString()
@@ -174,7 +205,9 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Application server of Semáforo de Carrera over HTTP/JSON.\n"
                                                     "SIGHUP reads the --config file, the certificate and its key again "
-                                                    "(keeping the ones in use when they do not serve); SIGTERM stops it."));
+                                                    "(keeping the ones in use when they do not serve) and reopens the "
+                                                    "--log-file; SIGTERM stops it. While qacsemaf migrate works on the "
+                                                    "database, requests other than /health and /metrics get 503."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QList<QCommandLineOption> options{
@@ -197,6 +230,13 @@ int main(int argc, char *argv[])
         {QStringLiteral("pg-read-password-file"),
          QStringLiteral("The same for the reading role (else QACSEMAF_PG_READ_PASSWORD, the writer's)."),
          QStringLiteral("file")},
+        {QStringLiteral("log-level"), QStringLiteral("Least grave lines logged: error, warning or info."),
+         QStringLiteral("level"), QStringLiteral("info")},
+        {QStringLiteral("log-file"),
+         QStringLiteral("Append the log (requests and events) to this file instead of stderr; reopened on SIGHUP."),
+         QStringLiteral("file")},
+        {QStringLiteral("metrics"), QStringLiteral("Answer GET /metrics (Prometheus text, no session): true or false."),
+         QStringLiteral("bool"), QStringLiteral("true")},
     };
     parser.addOptions(options);
     parser.addOption({QStringLiteral("config"),
@@ -216,6 +256,13 @@ int main(int argc, char *argv[])
     if (values.isSet(QStringLiteral("db"))
         && (values.isSet(QStringLiteral("pg-password-file")) || values.isSet(QStringLiteral("pg-read-password-file"))))
         quit(QStringLiteral("the password files go with --pg, not with --db"));
+
+    ServerLog::Level level = ServerLog::Level::Info;
+    if (const QString error = logLevelOf(values, &level); !error.isEmpty())
+        quit(error);
+    ServerLog::setLevel(level);
+    if (const QString error = ServerLog::setFile(values.value(QStringLiteral("log-file"))); !error.isEmpty())
+        quit(error);
 
     // Every option is checked before the database is opened.
     const appserver::DatabaseDescription database = databaseOf(values);
@@ -238,13 +285,15 @@ int main(int argc, char *argv[])
     if (colon <= 0 || !portOk || port < 0 || port > 65535 || address.isNull())
         quit(QStringLiteral("--listen: \"%1\" is not address:port").arg(listen));
     if (parser.isSet(QStringLiteral("check-config"))) {
-        say(QStringLiteral("la configuración es válida: %1, escucharía en %2").arg(database.displayName(), listen));
+        ServerLog::announce(ServerLog::Level::Info,
+                            QStringLiteral("qacsemaf-server: la configuración es válida: %1, escucharía en %2")
+                                .arg(database.displayName(), listen));
         return 0;
     }
 
     appserver::ServerCore core;
     core.setSessionsProvedUpstream(true);
-    core.setLog(say);
+    core.setLog(warn);
     if (const QString error = core.open(database); !error.isEmpty())
         quit(error);
     HttpAppServer server(core, settings);
@@ -252,10 +301,11 @@ int main(int argc, char *argv[])
     const quint16 bound = server.listen(address, quint16(port));
     if (bound == 0)
         quit(QStringLiteral("cannot listen on %1").arg(listen));
-    say(QStringLiteral("listening on %1:%2%3, database %4")
-            .arg(address.toString())
-            .arg(bound)
-            .arg(settings.tls.isNull() ? QString() : QStringLiteral(" (HTTPS)"), database.displayName()));
+    ServerLog::announce(ServerLog::Level::Info, QStringLiteral("qacsemaf-server: listening on %1:%2%3, database %4")
+                                                    .arg(address.toString())
+                                                    .arg(bound)
+                                                    .arg(settings.tls.isNull() ? QString() : QStringLiteral(" (HTTPS)"),
+                                                         database.displayName()));
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&](int number) {

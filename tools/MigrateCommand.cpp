@@ -1,5 +1,6 @@
 #include "tools/MigrateCommand.h"
 
+#include "appserver/MaintenanceMark.h"
 #include "appserver/SchemaVersion.h"
 #include "tools/CommandLine.h"
 #include "tools/SiteDatabase.h"
@@ -40,7 +41,9 @@ int runMigrateCommand(const QStringList &arguments)
     CommandLine line(arguments.value(0),
                      cliText(QT_TRANSLATE_NOOP("qacsemaf", "Pone una base de datos del módulo en la versión %1 del "
                                                            "esquema: aplica, en orden y cada una en su transacción, las "
-                                                           "migraciones que le faltan, conservando sus datos. Una base "
+                                                           "migraciones que le faltan, conservando sus datos. Mientras "
+                                                           "tanto los servidores de aplicaciones de esa base responden "
+                                                           "503 \"en mantenimiento\". Una base "
                                                            "SQLite pasa al diario de reversión (journal_mode=DELETE); "
                                                            "hágalo sin nadie conectado."))
                          .arg(appserver::SchemaVersion::current()));
@@ -55,6 +58,11 @@ int runMigrateCommand(const QStringList &arguments)
     SiteDatabase site(QStringLiteral("qacsemaf-migrate"));
     if (const DbOutcome opened = site.openExisting(options); !opened.ok())
         return reportFailure(opened.error);
+    // Servers on this database answer "in maintenance" until the mark goes with this process.
+    appserver::MaintenanceMark mark;
+    if (const QString error = mark.take(site.db()); !error.isEmpty())
+        return reportFailure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo poner la base de datos en mantenimiento: %1"))
+                                 .arg(error));
     const QStringList tables = SchemaLoader(site.db()).existingTables();
     if (!tables.contains(QStringLiteral("GN_USUAR")) || !tables.contains(QStringLiteral("AC_PPROM")))
         return reportFailure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no es una base de datos de Semáforo de "

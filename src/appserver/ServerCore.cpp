@@ -2,6 +2,7 @@
 
 #include "appserver/ApplyHandler.h"
 #include "appserver/FetchHandler.h"
+#include "appserver/MaintenanceMark.h"
 #include "appserver/PasswordHash.h"
 #include "appserver/SchemaVersion.h"
 #include "appserver/ServerMethods.h"
@@ -14,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -89,6 +91,8 @@ struct ServerCore::Private {
     // The companies of the users this core served lately, and when they were read.
     QHash<QString, QPair<qint64, CompanyAccess>> recentAccess;
     bool refused = false;   // the last fetch, apply or call was refused
+    QElapsedTimer maintenanceRead;   // when the maintenance mark was last looked at
+    bool maintenance = false;
     std::function<void(const QString &)> log = [](const QString &line) { qInfo("%s", qPrintable(line)); };
 };
 
@@ -144,6 +148,33 @@ QString ServerCore::checkHealth()
     return readOn(d->reader, [](QSqlQuery &query) {
         return query.exec(QStringLiteral("SELECT 1")) && query.next() ? QString() : query.lastError().text();
     });
+}
+
+QString ServerCore::maintenance()
+{
+    if (!isOpen())
+        return {};
+    if (!d->maintenanceRead.isValid() || d->maintenanceRead.hasExpired(1000)) {
+        bool held = false;
+        if (d->description.engine == DatabaseDescription::Engine::Sqlite)
+            held = MaintenanceMark::heldOnFile(d->description.filePath);
+        else // a read that fails leaves held false
+            readOn(d->reader, [&](QSqlQuery &query) { return MaintenanceMark::heldOnPostgres(query, &held); });
+        if (held != d->maintenance)
+            d->log(held ? QStringLiteral("mantenimiento: qacsemaf migrate trabaja en la base de datos; las solicitudes "
+                                         "reciben 503 hasta que termine")
+                        : QStringLiteral("mantenimiento terminado: el servidor atiende de nuevo"));
+        d->maintenance = held;
+        d->maintenanceRead.start();
+    }
+    return d->maintenance ? QStringLiteral("El servidor de aplicaciones está en mantenimiento: se está actualizando la "
+                                           "base de datos. Intente de nuevo en unos minutos.")
+                          : QString();
+}
+
+qint64 ServerCore::reconnects() const
+{
+    return d->reader.reopenings() + d->writer.reopenings();
 }
 
 QString ServerCore::checkSchema()

@@ -63,6 +63,13 @@ public:
     // else why it does not: what a health check reports.
     QString checkHealth();
 
+    // The refusal while `qacsemaf migrate` holds the database's maintenance mark (MaintenanceMark),
+    // else empty; looked at again at most once a second. A mark that cannot be read counts as none:
+    // the request then meets the database's own error.
+    QString maintenance();
+    // How many times a database connection was opened again after the database ended it.
+    qint64 reconnects() const;
+
     // Lines for the administrator (a database connection opened again); qInfo until set.
     void setLog(std::function<void(const QString &)> log);
 

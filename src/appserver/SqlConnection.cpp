@@ -108,6 +108,7 @@ QString SqlConnection::reopen()
     if (!error.isEmpty())
         return QStringLiteral("Se perdió la conexión con la base de datos y no se pudo restablecer. "
                               "Intente de nuevo en unos momentos. %1").arg(error);
+    ++m_reopenings;
     if (m_log)
         m_log(QStringLiteral("conexión a la base de datos restablecida (%1, %2)")
                   .arg(m_readOnly ? QStringLiteral("lectura") : QStringLiteral("escritura"),

@@ -44,6 +44,8 @@ public:
 
     // Where events worth an administrator's eye go (a connection opened again).
     void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
+    // How many times the connection was opened again after the database ended it.
+    qint64 reopenings() const { return m_reopenings; }
 
     QSqlDatabase database() const;
     // The engine's direct reader on this opening of the connection (made on first use, made
@@ -90,6 +92,7 @@ private:
     AroundRead m_waiting;          // the request's begin (and end), not sent yet
     bool m_endSentWithRead = false;   // the read ended the request's transaction
     std::function<void(const QString &)> m_log;
+    qint64 m_reopenings = 0;
     std::unique_ptr<ConnectionGuard> m_guard;   // what the engine keeps beside the connection
     QHash<QString, std::shared_ptr<QSqlQuery>> m_reads;   // prepared reads by text
 };

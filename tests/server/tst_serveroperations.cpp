@@ -17,22 +17,27 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 namespace {
 
 struct HttpAnswer {
     int status = 0;
     QJsonObject body;
+    QByteArray text;
 };
 
-// A plain GET, as a monitor sends it.
-HttpAnswer get(quint16 port, const QString &path)
+// One request on a connection of its own, as a monitor sends it.
+HttpAnswer request(quint16 port, const QString &path, const QByteArray &post = {})
 {
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     if (!socket.waitForConnected(5000))
         return {};
-    socket.write(QStringLiteral("GET %1 HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n").arg(path).toLatin1());
+    socket.write((post.isNull() ? QStringLiteral("GET %1 HTTP/1.1\r\n").arg(path)
+                                : QStringLiteral("POST %1 HTTP/1.1\r\nContent-Length: %2\r\n").arg(path).arg(post.size()))
+                     .toLatin1()
+                 + "Host: 127.0.0.1\r\nConnection: close\r\n\r\n" + post);
     // The answer is complete when its body has the length its head announced.
     QByteArray reply;
     const auto complete = [&reply] {
@@ -48,8 +53,20 @@ HttpAnswer get(quint16 port, const QString &path)
         reply += socket.readAll();
     HttpAnswer answer;
     answer.status = reply.mid(9, 3).toInt();
-    answer.body = QJsonDocument::fromJson(reply.mid(reply.indexOf("\r\n\r\n") + 4)).object();
+    answer.text = reply.mid(reply.indexOf("\r\n\r\n") + 4);
+    answer.body = QJsonDocument::fromJson(answer.text).object();
     return answer;
+}
+
+HttpAnswer get(quint16 port, const QString &path)
+{
+    return request(port, path);
+}
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 // Runs `sql` as the PostgreSQL test login on the maintenance database; the error, or empty.
@@ -154,6 +171,13 @@ private slots:
         QTest::newRow("a file that cannot be read") << "" << QStringList() << 2 << "--config: no se puede leer";
         QTest::newRow("checked, not started") << "db=%DB%\nlisten=127.0.0.1:0\n" << QStringList{"--check-config"} << 0
                                               << "la configuración es válida: SQLite " + m_db.path();
+        QTest::newRow("checked: the log level") << "db=%DB%\nlog-level=debug\n" << QStringList{"--check-config"} << 2
+                                                << "--log-level: \"debug\" is not error, warning or info";
+        QTest::newRow("checked: metrics") << "db=%DB%\nmetrics=quizá\n" << QStringList{"--check-config"} << 2
+                                          << "--metrics: \"quizá\" is not true or false";
+        QTest::newRow("checked: the log file") << "db=%DB%\nlog-file=/no/such/folder/server.log\n"
+                                               << QStringList{"--check-config"} << 2
+                                               << "--log-file: no se puede abrir /no/such/folder/server.log";
         QTest::newRow("checked: the address") << "db=%DB%\nlisten=127.0.0.1\n" << QStringList{"--check-config"} << 2
                                               << "--listen: \"127.0.0.1\" is not address:port";
     }
@@ -182,6 +206,148 @@ private slots:
         const ProgramRun run = runProgram(QStringLiteral(QACSEMAF_SERVER), arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    }
+
+    // The counts a scraper reads without a session, by route and status; none when turned off.
+    void metrics()
+    {
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
+        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/login"), R"({"user":"NADIE","password":"mala"})").status, 401);
+        QCOMPARE(get(server.port(), QStringLiteral("/no/such/path")).status, 405);
+        const HttpAnswer scraped = get(server.port(), QStringLiteral("/metrics"));
+        QCOMPARE(scraped.status, 200);
+        const QStringList lines = QString::fromUtf8(scraped.text).split(QLatin1Char('\n'));
+        for (const QString &line : {QStringLiteral("qacsemaf_http_requests_total{route=\"/health\",status=\"200\"} 1"),
+                                    QStringLiteral("qacsemaf_http_requests_total{route=\"/login\",status=\"401\"} 1"),
+                                    QStringLiteral("qacsemaf_http_requests_total{route=\"other\",status=\"405\"} 1"),
+                                    QStringLiteral("qacsemaf_http_request_duration_seconds_bucket{le=\"+Inf\"} 3"),
+                                    QStringLiteral("qacsemaf_http_request_duration_seconds_count 3"),
+                                    QStringLiteral("# TYPE qacsemaf_http_request_duration_seconds histogram"),
+                                    QStringLiteral("qacsemaf_logins_refused_total 1"),
+                                    QStringLiteral("qacsemaf_database_reconnects_total 0"),
+                                    QStringLiteral("qacsemaf_http_open_connections 1")})
+            QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + scraped.text));
+
+        ServerProcess off;
+        QCOMPARE(off.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--metrics"), QStringLiteral("false")}), QString());
+        QCOMPARE(get(off.port(), QStringLiteral("/metrics")).status, 404);
+    }
+
+    // The log goes to a file, appended to, at the level asked; SIGHUP opens it anew after
+    // logrotate moved it.
+    void logFile_data()
+    {
+        addColumns<QString, bool>({"level", "requestsLogged"});
+        QTest::newRow("info") << "info" << true;
+        QTest::newRow("error") << "error" << false;
+    }
+
+    void logFile()
+    {
+        QFETCH(QString, level);
+        QFETCH(bool, requestsLogged);
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("server.log"));
+        {
+            QFile earlier(log);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write("una línea anterior\n");
+        }
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--log-file"), log,
+                               QStringLiteral("--log-level"), level}),
+                 QString());
+        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        const QString accessLine = QStringLiteral("/health health 200 rows=-");
+        if (!requestsLogged) {
+            QCOMPARE(server.terminate(), 0);
+            QCOMPARE(readFile(log), QStringLiteral("una línea anterior\n"));
+            return;
+        }
+        QTRY_VERIFY2(readFile(log).contains(accessLine), qPrintable(readFile(log)));
+        QVERIFY(readFile(log).startsWith(QStringLiteral("una línea anterior\nqacsemaf-server: listening on")));
+        QVERIFY2(!server.log().contains(accessLine), qPrintable(server.log()));
+
+        const QString rotated = dir.filePath(QStringLiteral("server.log.1"));
+        QVERIFY(QFile::rename(log, rotated));
+        ::kill(pid_t(server.pid()), SIGHUP);
+        QTRY_VERIFY2(readFile(log).contains(QStringLiteral("SIGHUP: configuración recargada")), qPrintable(readFile(log)));
+        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QTRY_VERIFY2(readFile(log).contains(accessLine), qPrintable(readFile(log)));
+        QCOMPARE(readFile(rotated).count(accessLine), 1);
+    }
+
+    // While qacsemaf migrate holds the database (here it waits for a lock the test keeps), every
+    // request but /health and /metrics gets 503; when it ends, or is killed, the server serves
+    // again by itself.
+    void maintenanceWhileMigrating_data()
+    {
+        addColumns<bool, bool>({"postgres", "killed"});
+        QTest::newRow("sqlite, the migration ends") << false << false;
+        QTest::newRow("sqlite, the migration is killed") << false << true;
+        QTest::newRow("postgres, the migration ends") << true << false;
+        QTest::newRow("postgres, the migration is killed") << true << true;
+    }
+
+    void maintenanceWhileMigrating()
+    {
+        QFETCH(bool, postgres);
+        QFETCH(bool, killed);
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        if (postgres && pg.isEmpty())
+            QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+        if (postgres) {
+            const ProgramRun seed = runProgram(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
+            QVERIFY2(seed.exitCode == 0, qPrintable(seed.errors));
+        }
+        const QStringList place = postgres ? QStringList{"--pg", pg} : QStringList{"--db", m_db.path()};
+        ServerProcess server;
+        QCOMPARE(server.start(place), QString());
+        const QByteArray fetch = R"({"provider":"DtsPAcCuare"})";
+        QCOMPARE(request(server.port(), QStringLiteral("/fetch"), fetch).status, 401);
+        {
+            // The test's own connection keeps the version table from the migration meanwhile.
+            QSqlDatabase db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
+                                                        QStringLiteral("holder"));
+            if (postgres) {
+                appserver::DatabaseDescription description;
+                QString error;
+                QVERIFY2(appserver::DatabaseDescription::fromKeywords(pg, &description, &error), qPrintable(error));
+                db.setHostName(description.host);
+                db.setPort(description.port);
+                db.setDatabaseName(description.databaseName);
+                db.setUserName(description.user);
+                db.setPassword(description.password);
+            } else {
+                db.setDatabaseName(m_db.path());
+            }
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QVERIFY(QSqlQuery(db).exec(postgres ? QStringLiteral("BEGIN; LOCK TABLE ac_versi IN ACCESS EXCLUSIVE MODE")
+                                                : QStringLiteral("BEGIN EXCLUSIVE")));
+            QProcess migrate;
+            migrate.start(QStringLiteral(QACSEMAF_TOOL), QStringList{QStringLiteral("migrate")} + place);
+            QTRY_COMPARE_WITH_TIMEOUT(request(server.port(), QStringLiteral("/fetch"), fetch).status, 503, 4000);
+            const HttpAnswer refused = request(server.port(), QStringLiteral("/login"), R"({"user":"A","password":"B"})");
+            QCOMPARE(refused.status, 503);
+            QCOMPARE(refused.body.value("error").toString(),
+                     QStringLiteral("El servidor de aplicaciones está en mantenimiento: se está actualizando la base de "
+                                    "datos. Intente de nuevo en unos minutos."));
+            QCOMPARE(get(server.port(), QStringLiteral("/metrics")).status, 200);
+            if (killed)
+                migrate.kill();
+            QVERIFY2(QSqlQuery(db).exec(QStringLiteral("ROLLBACK")), qPrintable(db.lastError().text()));
+            QVERIFY(migrate.waitForFinished(10000));
+            if (!killed)
+                QCOMPARE(migrate.exitCode(), 0);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QTRY_COMPARE_WITH_TIMEOUT(request(server.port(), QStringLiteral("/fetch"), fetch).status, 401, 4000);
+        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QVERIFY2(server.log().contains(QStringLiteral("mantenimiento terminado")), qPrintable(server.log()));
+        if (!postgres && !killed)   // the mark ends with the migration, its file too
+            QCOMPARE(QFileInfo::exists(m_db.path() + QStringLiteral("-migrate.lock")), false);
     }
 
 private:

@@ -524,8 +524,8 @@
         <translation>the migrations were applied, but the grants of the module&apos;s roles could not be brought up to date: %1</translation>
     </message>
     <message>
-        <source>Pone una base de datos del módulo en la versión %1 del esquema: aplica, en orden y cada una en su transacción, las migraciones que le faltan, conservando sus datos. Una base SQLite pasa al diario de reversión (journal_mode=DELETE); hágalo sin nadie conectado.</source>
-        <translation>Brings a database of the module to schema version %1: applies, in order and each in its own transaction, the migrations it lacks, keeping its data. An SQLite database moves to the rollback journal (journal_mode=DELETE); do it with nobody connected.</translation>
+        <source>Pone una base de datos del módulo en la versión %1 del esquema: aplica, en orden y cada una en su transacción, las migraciones que le faltan, conservando sus datos. Mientras tanto los servidores de aplicaciones de esa base responden 503 &quot;en mantenimiento&quot;. Una base SQLite pasa al diario de reversión (journal_mode=DELETE); hágalo sin nadie conectado.</source>
+        <translation>Brings a database of the module to schema version %1: applies, in order and each in its own transaction, the migrations it lacks, keeping its data. Meanwhile the application servers of that database answer 503 &quot;in maintenance&quot;. An SQLite database moves to the rollback journal (journal_mode=DELETE); do it with nobody connected.</translation>
     </message>
     <message>
         <source>%1 no es una base de datos de Semáforo de Carrera; créela con qacsemaf init</source>
@@ -1102,6 +1102,22 @@
     <message>
         <source>Página: ruta, plan, cargos o mapa (el mapa de sucesión del plan).</source>
         <translation>Page: ruta, plan, cargos or mapa (the plan's succession map).</translation>
+    </message>
+    <message>
+        <source>no se pudo poner la base de datos en mantenimiento: %1</source>
+        <translation>the database could not be put in maintenance: %1</translation>
+    </message>
+    <message>
+        <source>la contraseña debe tener al menos %1 caracteres; no se guardó nada</source>
+        <translation>the password must have at least %1 characters; nothing was saved</translation>
+    </message>
+    <message>
+        <source>la contraseña no puede ser el nombre del usuario; no se guardó nada</source>
+        <translation>the password cannot be the user&apos;s name; nothing was saved</translation>
+    </message>
+    <message>
+        <source>Largo mínimo de la contraseña (nunca puede ser el nombre del usuario).</source>
+        <translation>Least length of the password (which can never be the user&apos;s name).</translation>
     </message>
 </context>
 </TS>
