@@ -2,7 +2,9 @@
 # the command line and its window program, the application server, and the record viewer with the
 # links named after the suite's program codes that the drill-down starts it under (next to the
 # host and the command line, as in the build folder).
-install(TARGETS QAcSemaf LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The library goes in a folder of its own (QACSEMAF_INSTALL_LIBRARYDIR), where the installed host
+# looks for it: it has no SONAME, and no program links it.
+install(TARGETS QAcSemaf LIBRARY DESTINATION ${QACSEMAF_INSTALL_LIBRARYDIR})
 install(FILES src/entry/QAcSemafApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS qacsemaf-host qacsemaf qacsemaf-window qacsemaf-server qacsemaf-viewer
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -53,3 +55,6 @@ qac_install_link(${CMAKE_INSTALL_MANDIR}/man1 qacsemaf-window.1.gz qacsemaf.1.gz
 # systemd looks in lib/ under /usr and /usr/local, never in a multiarch folder.
 qac_install_configured(packaging/qacsemaf-server.service.in lib/systemd/system/qacsemaf-server.service)
 install(FILES packaging/server.ini packaging/client.ini DESTINATION ${QACSEMAF_INSTALL_EXAMPLESDIR})
+# The package's copyright (machine-readable) and its changelog, compressed by the build.
+install(FILES packaging/debian/copyright ${QACSEMAF_CHANGELOG_GZ}
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/qacsemaf)

@@ -20,7 +20,7 @@ packages=(
   openssl
   libcurl4-openssl-dev
   clang libclang-rt-14-dev
-  help2man librsvg2-bin gzip desktop-file-utils man-db dpkg-dev
+  help2man librsvg2-bin gzip desktop-file-utils man-db dpkg-dev lintian
 )
 
 missing=()

@@ -4,7 +4,9 @@
 # user types it. With --commands, the help goes on with every sub-command's options under a heading
 # of its own: the sub-commands are the help's lines that start with two blanks and a lower-case
 # name; one that takes a kind first (report list, report competence) names the kinds in its usage
-# line, or in its refusal when asked for its help without one.
+# line, or in its refusal when asked for its help without one; one that takes an action first
+# (user add, user passwd, ...) lists the actions under "Acciones:" ("Actions:"), and each action
+# has a section of its own after the command's.
 set -euo pipefail
 program=$1
 shift
@@ -44,6 +46,10 @@ for command in $commands; do
     kinds=$(sed -n "s/^Uso: $name $command \([a-z][a-z-]*\(|[a-z][a-z-]*\)\{1,\}\).*/\1/p" <<< "$answer" | tr '|' ' ')
     if [ -z "$kinds" ]; then
       command_section "$command"
+      actions=$(sed -n '/^\(Acciones\|Actions\):$/,/^$/s/^  \([a-z][a-z-]*\)  .*/\1/p' <<< "$answer")
+      for action in $actions; do
+        command_section "$command" "$action"
+      done
       continue
     fi
   else

@@ -1,5 +1,5 @@
 # cmake -DBUILD_DIR=... -DPREFIX=... -DLIBDIR=... -DBINDIR=... -DINCLUDEDIR=... -DDATADIR=... -DMANDIR=...
-#       -DSERVER_CHECK=check-server.sh -P CheckInstall.cmake
+#       -DVERSION=... -DSERVER_CHECK=check-server.sh -P CheckInstall.cmake
 # Installs the build into PREFIX (emptied first) and checks what a user of the installed tree meets
 # and what a site installs around it: desktop entry, icons, manual pages, service unit, example.
 
@@ -16,11 +16,17 @@ if(NOT result EQUAL 0)
 endif()
 
 set(bin "${PREFIX}/${BINDIR}")
-foreach(file "${LIBDIR}/libQAcSemaf.so" "${INCLUDEDIR}/QAcSemafApi.h")
+foreach(file "${LIBDIR}/qacsemaf/libQAcSemaf.so" "${INCLUDEDIR}/QAcSemafApi.h")
   if(NOT EXISTS "${PREFIX}/${file}")
     fail("${file} is not installed")
   endif()
 endforeach()
+# The library has no SONAME: it stays out of the linker's folder, in one of its own, where the
+# installed host finds it (the host's starts below load it).
+file(GLOB public_libraries "${PREFIX}/${LIBDIR}/*.so*")
+if(public_libraries)
+  fail("libraries in ${LIBDIR} itself, not in ${LIBDIR}/qacsemaf: ${public_libraries}")
+endif()
 
 # run(<program> <expected text in the output> <arguments...>): exits 0 and says the text.
 function(run program expected)
@@ -122,6 +128,12 @@ file(STRINGS "${unit}" exec_start REGEX "^ExecStart=")
 if(NOT exec_start STREQUAL "ExecStart=${bin}/qacsemaf-server --config /etc/qacsemaf/server.ini")
   fail("the unit starts \"${exec_start}\"")
 endif()
+# systemd makes /var/lib/qacsemaf, the folder of an SQLite database, for the service's user.
+file(STRINGS "${unit}" state_directory REGEX "^StateDirectory=")
+file(STRINGS "${unit}" unit_user REGEX "^User=")
+if(NOT state_directory STREQUAL "StateDirectory=qacsemaf" OR NOT unit_user STREQUAL "User=qacsemaf")
+  fail("the unit has \"${state_directory}\" and \"${unit_user}\", not StateDirectory=qacsemaf and User=qacsemaf")
+endif()
 find_program(systemd_analyze systemd-analyze)
 if(systemd_analyze)
   # The unit's user need not exist here, nor the machine run systemd; what is checked is the file.
@@ -131,6 +143,20 @@ if(systemd_analyze)
   if(NOT result EQUAL 0 OR output)
     fail("systemd-analyze verify refuses the unit (${result}):\n${output}")
   endif()
+endif()
+
+# The licence in Debian's machine-readable format, and the changelog, compressed, of this version.
+set(doc "${share}/doc/qacsemaf")
+file(STRINGS "${doc}/copyright" copyright_format LIMIT_COUNT 1)
+file(STRINGS "${doc}/copyright" copyright_licence REGEX "^License: ")
+if(NOT copyright_format STREQUAL "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+   OR NOT copyright_licence)
+  fail("${DATADIR}/doc/qacsemaf/copyright is not in the machine-readable format: ${copyright_format}")
+endif()
+execute_process(COMMAND gzip -dc "${doc}/changelog.gz" RESULT_VARIABLE result OUTPUT_VARIABLE changelog
+  ERROR_VARIABLE errors)
+if(NOT result EQUAL 0 OR NOT changelog MATCHES "^qacsemaf \\(${VERSION}\\) ")
+  fail("${DATADIR}/doc/qacsemaf/changelog.gz (${result}${errors}) does not start with version ${VERSION}:\n${changelog}")
 endif()
 
 # The viewer's links and the window program are documented by the pages of what they run.
@@ -148,29 +174,33 @@ foreach(link QBiHvext:qacsemaf-viewer QBiEdfor:qacsemaf-viewer QBiEdnfo:qacsemaf
   endif()
 endforeach()
 
-# Each manual page renders and names every option the program's own --help lists.
+# options_of(<variable> <text>): the long options a help names.
+function(options_of variable text)
+  string(REGEX MATCHALL "--[a-z][a-z-]*[a-z]" options "${text}")
+  list(REMOVE_DUPLICATES options)
+  set(${variable} ${options} PARENT_SCOPE)
+endfunction()
+
+# Each manual page renders in a UTF-8 locale, keeps its accented letters (help2man in the C locale
+# writes "Semáforo" as "Sem??foro") and names every option the program's own --help lists.
 foreach(program qacsemaf qacsemaf-server qacsemaf-host qacsemaf-viewer)
   set(page "${PREFIX}/${MANDIR}/man1/${program}.1.gz")
   if(NOT EXISTS "${page}")
     fail("${MANDIR}/man1/${program}.1.gz is not installed")
   endif()
-  execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C MANWIDTH=200 MANPAGER=cat
+  execute_process(COMMAND gzip -dc "${page}" OUTPUT_VARIABLE source)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C.UTF-8 MANWIDTH=200 MANPAGER=cat
                   man --no-hyphenation --no-justification -l "${page}"
     RESULT_VARIABLE result OUTPUT_VARIABLE manual ERROR_VARIABLE errors)
   if(NOT result EQUAL 0 OR errors OR NOT manual MATCHES "NAME.*${program} - .*SYNOPSIS|NAME.*${program} - .*DESCRIPTION")
     fail("man -l ${page} ended with ${result}:\n${errors}${manual}")
   endif()
-  execute_process(COMMAND "${bin}/${program}" --help OUTPUT_VARIABLE help ERROR_VARIABLE help TIMEOUT 30)
-  # The command line's page holds its commands' options too.
-  if(program STREQUAL "qacsemaf")
-    foreach(command seed generate "report list" "report competence" screenshot)
-      separate_arguments(command UNIX_COMMAND "${command}")
-      execute_process(COMMAND "${bin}/qacsemaf" ${command} --help OUTPUT_VARIABLE command_help TIMEOUT 30)
-      string(APPEND help "${command_help}")
-    endforeach()
+  if(NOT manual MATCHES "Semáforo de Carrera" OR manual MATCHES "\\?\\?" OR source MATCHES "\\?\\?")
+    fail("the manual page of ${program} is not in UTF-8 (no \"Semáforo de Carrera\", or \"??\"):\n${manual}")
   endif()
-  string(REGEX MATCHALL "--[a-z][a-z-]*[a-z]" options "${help}")
-  list(REMOVE_DUPLICATES options)
+  set(manual_${program} "${manual}")
+  execute_process(COMMAND "${bin}/${program}" --help OUTPUT_VARIABLE help ERROR_VARIABLE help TIMEOUT 30)
+  options_of(options "${help}")
   if(NOT options)
     fail("${program} --help names no option:\n${help}")
   endif()
@@ -178,6 +208,51 @@ foreach(program qacsemaf qacsemaf-server qacsemaf-host qacsemaf-viewer)
     string(FIND "${manual}" "${option}" at)
     if(at EQUAL -1)
       fail("the manual page of ${program} does not name ${option}")
+    endif()
+  endforeach()
+endforeach()
+
+# The command line's page has a section per command, per kind of report and per action of user,
+# headed "qacsemaf <command>:", that names every option of that command's own --help: an option
+# named in another command's section does not count.
+execute_process(COMMAND "${bin}/qacsemaf" --help OUTPUT_VARIABLE help)
+string(REGEX MATCHALL "\n  [a-z][a-z-]*  " listed "${help}")
+list(TRANSFORM listed STRIP)
+if(NOT listed MATCHES "user")
+  fail("qacsemaf --help lists no command user:\n${help}")
+endif()
+foreach(command ${listed})
+  if(NOT manual_qacsemaf MATCHES "\n +qacsemaf ${command}[a-z -]*:\n")
+    fail("the manual page of qacsemaf has no section for its command ${command}")
+  endif()
+endforeach()
+foreach(command backup generate init migrate "report list" "report competence" screenshot seed succession
+        "user add" "user passwd" "user disable" "user enable" "user grant" "user revoke" "user list")
+  separate_arguments(arguments UNIX_COMMAND "${command}")
+  execute_process(COMMAND "${bin}/qacsemaf" ${arguments} --help RESULT_VARIABLE result OUTPUT_VARIABLE command_help
+    ERROR_VARIABLE command_help TIMEOUT 30)
+  options_of(options "${command_help}")
+  list(REMOVE_ITEM options --help)
+  if(NOT result EQUAL 0 OR NOT options)
+    fail("qacsemaf ${command} --help ended with ${result} and names no option:\n${command_help}")
+  endif()
+  string(REGEX MATCH "\n +qacsemaf ${command}:\n" heading "${manual_qacsemaf}")
+  if(NOT heading)
+    fail("the manual page of qacsemaf has no section \"qacsemaf ${command}:\"")
+  endif()
+  string(FIND "${manual_qacsemaf}" "${heading}" at)
+  string(LENGTH "${heading}" length)
+  math(EXPR at "${at} + ${length}")
+  string(SUBSTRING "${manual_qacsemaf}" ${at} -1 section)
+  string(REGEX MATCH "\n +qacsemaf [a-z -]+:\n" next "${section}")
+  if(next)
+    string(FIND "${section}" "${next}" end)
+    string(SUBSTRING "${section}" 0 ${end} section)
+  endif()
+  foreach(option ${options})
+    string(FIND "${section}" "${option}" found)
+    if(found EQUAL -1)
+      fail("the manual page's section \"qacsemaf ${command}:\" does not name ${option}:\n${section}")
     endif()
   endforeach()
 endforeach()
@@ -241,6 +316,52 @@ execute_process(COMMAND "${bin}/qacsemaf-server" --config "${share}/doc/qacsemaf
 if(NOT result EQUAL 0 OR NOT output MATCHES "la configuración es válida: SQLite ${demo}")
   fail("qacsemaf-server --check-config refuses the example configuration (${result}):\n${output}")
 endif()
+# The README's check of the service's files, run as the service's user (here nobody, whose group
+# stands for qacsemaf): a key only root may read passes a check run as root and fails one run as
+# that user; owned by root, in that user's group, mode 0640, it passes both.
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+find_program(runuser runuser)
+find_program(openssl openssl)
+if(uid STREQUAL "0" AND runuser AND openssl)
+  set(service "${PREFIX}/service")
+  file(MAKE_DIRECTORY "${service}")
+  file(COPY_FILE "${demo}" "${service}/rrhh.db")
+  file(CHMOD "${service}/rrhh.db" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  execute_process(COMMAND "${openssl}" req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=rrhh-app
+                  -keyout "${service}/rrhh-app.key" -out "${service}/rrhh-app.crt"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    fail("openssl could not make a test certificate:\n${output}")
+  endif()
+  file(CHMOD "${service}/rrhh-app.key" PERMISSIONS OWNER_READ OWNER_WRITE)
+  file(CHMOD "${service}/rrhh-app.crt" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  set(check_config "${bin}/qacsemaf-server" --config "${share}/doc/qacsemaf/examples/server.ini"
+      --db "${service}/rrhh.db" --tls-cert "${service}/rrhh-app.crt" --tls-key "${service}/rrhh-app.key" --check-config)
+  # check_as(<user or root> <expected exit code>)
+  function(check_as user expected)
+    set(as)
+    if(NOT user STREQUAL "root")
+      set(as "${runuser}" -u ${user} --)
+    endif()
+    execute_process(COMMAND ${as} ${check_config} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if((expected EQUAL 0 AND NOT result EQUAL 0) OR (NOT expected EQUAL 0 AND result EQUAL 0))
+      fail("qacsemaf-server --check-config as ${user} with the key ${key_mode} ended with ${result}:\n${output}")
+    endif()
+    if(NOT expected EQUAL 0 AND NOT output MATCHES "rrhh-app.key")
+      fail("qacsemaf-server --check-config as ${user} refuses the key ${key_mode} without naming it:\n${output}")
+    endif()
+  endfunction()
+  set(key_mode "root:root 0600")
+  check_as(root 0)
+  check_as(nobody 1)
+  execute_process(COMMAND chgrp nogroup "${service}/rrhh-app.key" RESULT_VARIABLE result)
+  file(CHMOD "${service}/rrhh-app.key" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
+  set(key_mode "root:nogroup 0640")
+  check_as(nobody 0)
+else()
+  message(STATUS "tst_install: not root, or no runuser or openssl: the check as the service's user is skipped")
+endif()
+
 execute_process(COMMAND bash "${SERVER_CHECK}" "${bin}/qacsemaf-server" "${share}/doc/qacsemaf/examples/server.ini"
                 "${demo}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 60)
 if(NOT result EQUAL 0)
