@@ -118,6 +118,8 @@ public:
     static engine::MaskFormatter FormateadorSuite();
     // Points a dataset at a statement of the module's catalogue (by name, with its slot values).
     static engine::StatementUse statementUse();
+    // The generation's inputs from the main form's lists and boxes (none without a form).
+    static engine::GenerationInputs generationInputs(const IFrmAcSemaf *form);
     // What a change to `company` reads (group flag, positions, contracts, report header, feature
     // flag, plan rows, the positions and levels the rows show), read ahead in one round trip.
     void readAheadCompany(int company);

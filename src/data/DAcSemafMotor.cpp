@@ -10,11 +10,9 @@
 #include "engine/TrafficLightGeneration.h"
 #include "framework/dataset/TDtmGnLibre.h"
 
-namespace {
-
 // The main form's fields and check boxes as the run reads them, converted once here; without a
 // main form, nothing is ticked and no position is given, so the run stops at its first message.
-engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
+engine::GenerationInputs TDtmAcSemaf::generationInputs(const IFrmAcSemaf *form)
 {
     if (!form)
         return engine::inputsFromTreeLists({}, {}, {}, {}, {}, false);
@@ -23,6 +21,8 @@ engine::GenerationInputs generationInputs(const IFrmAcSemaf *form)
                                        form->CategoriasMarcadas(), form->gBoNexofEduSinPuntos,
                                        engine::BadCandidate::EndsTheRun);
 }
+
+namespace {
 
 // The whole run on the result table, with the inputs read once the table is emptied.
 void regenerar(TDtmAcSemaf &module, const std::function<engine::GenerationInputs()> &inputs)

@@ -3,6 +3,7 @@
 // form's tree, position combo and position text in step with the current node.
 
 #include "data/DAcSemaf.h"
+#include "data/StatementCatalog.h"
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/TDtmGnLibre.h"

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QTreeWidget>
 
