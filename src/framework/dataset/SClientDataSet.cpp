@@ -92,20 +92,6 @@ void SClientDataSet::OpenWith(const protocol::FetchResult &answer)
     m_answer = nullptr;
 }
 
-void SClientDataSet::OpenTogether(const QList<SClientDataSet *> &dataSets)
-{
-    if (dataSets.isEmpty())
-        return;
-    QList<protocol::FetchRequest> requests;
-    for (SClientDataSet *dataSet : dataSets) {
-        dataSet->Close();
-        requests.append(dataSet->Request());
-    }
-    const QList<protocol::FetchResult> answers = dataSets.first()->connection().FetchMany(requests);
-    for (qsizetype i = 0; i < dataSets.size(); ++i)
-        dataSets.at(i)->OpenWith(answers.at(i));
-}
-
 void SClientDataSet::doOpen()
 {
     const protocol::FetchResult fetched = m_answer ? protocol::FetchResult() : connection().Fetch(Request());

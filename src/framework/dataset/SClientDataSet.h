@@ -51,14 +51,11 @@ public:
     TParams &Params() { return m_params; }
     TParam *ParamByName(const QString &name) const { return m_params.ParamByName(name); }
 
-    // What Open sends to the server, and Open with an answer read beforehand (several datasets
-    // read in one round trip, see OpenTogether): the dataset opens on those rows as if it had
-    // fetched them, its events included. A failed answer throws its error.
+    // What Open sends to the server, and Open with an answer read beforehand (several reads in
+    // one round trip, see SDCOMConnection::FetchMany): the dataset opens on those rows as if it
+    // had fetched them, its events included. A failed answer throws its error.
     protocol::FetchRequest Request() const;
     void OpenWith(const protocol::FetchResult &answer);
-    // Opens the datasets (closed first) with one round trip to the server for all of them; they
-    // must share a connection. The first failed read throws, after the ones before it opened.
-    static void OpenTogether(const QList<SClientDataSet *> &dataSets);
 
 protected:
     void doOpen() override;

@@ -54,8 +54,6 @@ void TQSDBQbe::Inicializar(bool abrir)
     m_slotsBase = data.SlotValues();
     m_sqlBase = data.CommandText();
     m_criterios.clear();
-    m_lastConditions.clear();
-    m_lastFilter.clear();
     if (abrir)
         Kquery(QString());
 }
@@ -106,9 +104,7 @@ void TQSDBQbe::aplicar(const QList<QbeCriterion> &criterios)
     if (!filtro.isEmpty()) {
         data.setFilter(filtro);
         data.setFiltered(true);
-        m_lastFilter = filtro;
-        m_lastConditions.clear();
-        m_criterios = criterios;
+            m_criterios = criterios;
         return;
     }
     QList<QbeColumn> columnas;
@@ -124,8 +120,6 @@ void TQSDBQbe::aplicar(const QList<QbeCriterion> &criterios)
         data.Close();
         ponerBase(condiciones);
     }
-    m_lastConditions = condiciones;
-    m_lastFilter.clear();
     m_criterios = criterios;
 }
 

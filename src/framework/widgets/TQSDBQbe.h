@@ -55,9 +55,6 @@ public:
     void Kquery(const QList<protocol::Condition> &condiciones);
     const QString &SQLBase() const { return m_sqlBase; }
 
-    // What the criteria dialog last produced: the conditions sent, or the client filter.
-    const QList<protocol::Condition> &UltimasCondiciones() const { return m_lastConditions; }
-    const QString &UltimoFiltro() const { return m_lastFilter; }
 
 private:
     void abrirCriterios();
@@ -72,6 +69,4 @@ private:
     QVariantMap m_slotsBase;
     QString m_sqlBase;
     QList<QbeCriterion> m_criterios;
-    QList<protocol::Condition> m_lastConditions;
-    QString m_lastFilter;
 };
