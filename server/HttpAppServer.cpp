@@ -286,7 +286,7 @@ HttpAppServer::Answer HttpAppServer::fetch(const Credentials &session, const Com
 HttpAppServer::Answer HttpAppServer::fetchMany(const Credentials &session, const CompanyAccess &access,
                                                const QJsonObject &body)
 {
-    constexpr int kMostReads = 64;
+    constexpr int kMostReads = protocol::kMostReadsPerCall;
     const QJsonArray items = body.value(QLatin1String("requests")).toArray();
     if (items.isEmpty() || items.size() > kMostReads)
         return {400, message(QStringLiteral("Una lectura múltiple lleva de 1 a %1 consultas.").arg(kMostReads))};

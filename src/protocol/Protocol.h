@@ -88,6 +88,9 @@ struct FetchRequest {
     QList<Condition> conditions;
 };
 
+// The most reads one several-reads call carries; a client sends more in several calls.
+constexpr int kMostReadsPerCall = 64;
+
 // Where a field of that name stands (names compare without regard to case: PostgreSQL gives
 // unquoted names in lower case); -1 when there is none.
 int indexOfField(const QList<FieldDesc> &fields, const QString &name);

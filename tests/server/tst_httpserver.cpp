@@ -332,6 +332,16 @@ private slots:
         QTRY_VERIFY2(m_server.log().mid(logged).contains(QLatin1String(" CONSULTA /fetchMany 3 lecturas (con rechazos) 200 ")),
                      qPrintable(m_server.log().mid(logged)));
         QCOMPARE(m_server.log().mid(logged).count(QLatin1String(" CONSULTA /fetch")), 1);
+
+        // More reads than one call carries go in as many calls as needed, answered in order.
+        QList<protocol::FetchRequest> many;
+        for (int read = 0; read < protocol::kMostReadsPerCall + 2; ++read)
+            many.append({{}, QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"),
+                         {{"CODEMPR", protocol::FieldType::Smallint, 3}}, {}});
+        const QList<protocol::FetchResult> all = connection.FetchMany(many);
+        QCOMPARE(all.size(), many.size());
+        QCOMPARE(all.last().error, QString());
+        QCOMPARE(all.last().rows.size(), rowsOf(QStringLiteral("BI_CARGO WHERE COD_EMPR = 3 AND IND_ACTI = 'A'")));
     }
 
     void loadRefusesAForbiddenCompany_data()

@@ -156,8 +156,11 @@ QList<protocol::FetchResult> SDCOMConnection::FetchMany(QList<protocol::FetchReq
     for (protocol::FetchRequest &request : requests)
         request.session = session;
     ITransport &server = transport();
-    ++m_roundTrips;
-    QList<protocol::FetchResult> answers = server.fetchMany(requests);
+    QList<protocol::FetchResult> answers;
+    for (qsizetype first = 0; first < requests.size(); first += protocol::kMostReadsPerCall) {
+        ++m_roundTrips;
+        answers += server.fetchMany(requests.mid(first, protocol::kMostReadsPerCall));
+    }
     if (answers.size() != requests.size())
         throw EDatabaseError(QStringLiteral("El servidor de aplicaciones respondió %1 de %2 lecturas.")
                                  .arg(answers.size())
