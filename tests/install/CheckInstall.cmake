@@ -395,6 +395,7 @@ endif()
 set(package_dir "${PREFIX}/package")
 execute_process(COMMAND "${CMAKE_CPACK_COMMAND}" -G DEB -B "${package_dir}" --config "${BUILD_DIR}/CPackConfig.cmake"
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 240)
+file(REMOVE_RECURSE "${package_dir}/_CPack_Packages")
 file(GLOB deb "${package_dir}/*.deb")
 if(NOT result EQUAL 0 OR NOT deb)
   fail("cpack made no package (${result}):\n${output}")
