@@ -10,6 +10,7 @@
 #include "tools/InitCommand.h"
 #include "tools/MigrateCommand.h"
 #include "tools/ReportCommand.h"
+#include "tools/RestoreCommand.h"
 #include "tools/SeedCommand.h"
 #include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
@@ -33,6 +34,7 @@ const CommandTable &commands()
         {QStringLiteral("screenshot"), {kScreenshotSummary, nullptr}},
         {QStringLiteral("seed"), {kSeedSummary, runSeedCommand}},
         {QStringLiteral("backup"), {kBackupSummary, runBackupCommand}},
+        {QStringLiteral("restore"), {kRestoreSummary, runRestoreCommand}},
         {QStringLiteral("init"), {kInitSummary, runInitCommand}},
         {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},

@@ -1,7 +1,8 @@
 # cmake -DBUILD_DIR=... -DPREFIX=... -DLIBDIR=... -DBINDIR=... -DINCLUDEDIR=... -DDATADIR=... -DMANDIR=...
 #       -DVERSION=... -DSERVER_CHECK=check-server.sh -P CheckInstall.cmake
 # Installs the build into PREFIX (emptied first) and checks what a user of the installed tree meets
-# and what a site installs around it: desktop entry, icons, manual pages, service unit, example.
+# and what a site installs around it: desktop entry, icons, manual pages, service unit, example;
+# then builds the Debian package and runs lintian on it.
 
 function(fail)
   string(JOIN "" text ${ARGN})
@@ -226,8 +227,31 @@ foreach(command ${listed})
     fail("the manual page of qacsemaf has no section for its command ${command}")
   endif()
 endforeach()
-foreach(command backup generate init migrate "report list" "report competence" screenshot seed succession
-        "user add" "user passwd" "user disable" "user enable" "user grant" "user revoke" "user list")
+# The sections, from the helps themselves: a command's own, or one per kind its usage line names
+# ("report list|competence"), or one per action its help lists under "Acciones:".
+set(sections)
+foreach(command ${listed})
+  execute_process(COMMAND "${bin}/qacsemaf" ${command} --help OUTPUT_VARIABLE command_help ERROR_QUIET TIMEOUT 30)
+  if(command_help MATCHES "Uso: qacsemaf ${command} ([a-z-]+(\\|[a-z-]+)+)")
+    string(REPLACE "|" ";" kinds "${CMAKE_MATCH_1}")
+    list(TRANSFORM kinds PREPEND "${command} ")
+    list(APPEND sections ${kinds})
+  elseif(command_help MATCHES "\nAcciones:\n(  [^\n]*\n)+")
+    string(REGEX MATCHALL "\n  [a-z][a-z-]*" actions "${CMAKE_MATCH_0}")
+    list(TRANSFORM actions STRIP)
+    list(TRANSFORM actions PREPEND "${command} ")
+    list(APPEND sections ${actions})
+  else()
+    list(APPEND sections "${command}")
+  endif()
+endforeach()
+foreach(expected backup restore "report competence" "user add" "user list")
+  list(FIND sections "${expected}" at)
+  if(at EQUAL -1)
+    fail("the helps of qacsemaf give no section \"qacsemaf ${expected}:\" (found: ${sections})")
+  endif()
+endforeach()
+foreach(command ${sections})
   separate_arguments(arguments UNIX_COMMAND "${command}")
   execute_process(COMMAND "${bin}/qacsemaf" ${arguments} --help RESULT_VARIABLE result OUTPUT_VARIABLE command_help
     ERROR_VARIABLE command_help TIMEOUT 30)
@@ -361,6 +385,27 @@ if(uid STREQUAL "0" AND runuser AND openssl)
 else()
   message(STATUS "tst_install: not root, or no runuser or openssl: the check as the service's user is skipped")
 endif()
+
+# The Debian package of this build, as scripts/package.sh makes it, passes lintian: an error
+# fails, warnings are only shown.
+find_program(lintian lintian)
+if(NOT lintian)
+  fail("lintian is not installed (scripts/install-deps.sh installs it)")
+endif()
+set(package_dir "${PREFIX}/package")
+execute_process(COMMAND "${CMAKE_CPACK_COMMAND}" -G DEB -B "${package_dir}" --config "${BUILD_DIR}/CPackConfig.cmake"
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 240)
+file(REMOVE_RECURSE "${package_dir}/_CPack_Packages")
+file(GLOB deb "${package_dir}/*.deb")
+if(NOT result EQUAL 0 OR NOT deb)
+  fail("cpack made no package (${result}):\n${output}")
+endif()
+execute_process(COMMAND "${lintian}" --fail-on error --tag-display-limit 0 ${deb}
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 240)
+if(NOT result EQUAL 0)
+  fail("lintian finds errors in ${deb} (${result}):\n${output}")
+endif()
+message(STATUS "tst_install: lintian on ${deb}:\n${output}")
 
 execute_process(COMMAND bash "${SERVER_CHECK}" "${bin}/qacsemaf-server" "${share}/doc/qacsemaf/examples/server.ini"
                 "${demo}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output TIMEOUT 60)

@@ -1,8 +1,8 @@
 // A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by a
 // database owner that is no superuser: init, users and their companies, a login through
 // qacsemaf-server, migrating a database of the first schema version with its rows kept, the
-// refusal of a newer one, backups, reads that leave nothing beside the file (WAL-mode files
-// included), and two sites on one PostgreSQL cluster.
+// refusal of a newer one, backups and restores, reads that leave nothing beside the file (WAL-mode
+// files included), and two sites on one PostgreSQL cluster.
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -511,6 +512,122 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("copy"));
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{"copia.db", "demo.db"}));
+
+        // The copy put back: the plans return, what the file held stays beside it, and the copy
+        // also makes a database that was not there.
+        const Run restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});
+        QVERIFY2(restored.exitCode == 0 && restored.errors.isEmpty(), qPrintable(restored.errors));
+        const QString keptAt = QStringLiteral("restaurada desde %1 (versión %2 del esquema). Lo que tenía antes quedó en ")
+                                   .arg(copy).arg(appserver::SchemaVersion::current());
+        QVERIFY2(restored.output.contains(keptAt) && restored.output.endsWith(QLatin1String(".\n")), qPrintable(restored.output));
+        const QString kept = restored.output.section(keptAt, 1).chopped(2);
+        QVERIFY2(QRegularExpression(QStringLiteral("^%1\\.antes-de-restaurar-\\d{8}-\\d{6}$")
+                                        .arg(QRegularExpression::escape(site.file())))
+                     .match(kept).hasMatch(),
+                 qPrintable(kept));
+        const QString fresh = QDir(site.folder()).filePath(QStringLiteral("nueva.db"));
+        const Run created = qacsemaf({"restore", "--db", fresh, "--from", copy});
+        QVERIFY2(created.output.contains(QStringLiteral("%1 creada desde %2").arg(fresh, copy)), qPrintable(created.errors));
+        for (const auto &[file, count] : {std::pair{site.file(), plans}, {kept, QStringLiteral("0")}, {fresh, plans}}) {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("restored"));
+                db.setDatabaseName(file);
+                QVERIFY(db.open());
+                QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), count);
+                QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("restored"));
+        }
+        QCOMPARE(QDir(site.folder()).entryList(QDir::Files),
+                 (QStringList{"copia.db", "demo.db", QFileInfo(kept).fileName(), "nueva.db"}));
+    }
+
+    // A restore that cannot be done changes nothing: not the database, not the copy, nothing
+    // beside either. A copy of an older schema is restored and sent to migrate.
+    void restoreRefusals_data()
+    {
+        QTest::addColumn<QString>("copyKind");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const int current = appserver::SchemaVersion::current();
+        QTest::newRow("not a database") << "text" << 1 << "copia.db no es una base de datos SQLite; no se restauró nada";
+        QTest::newRow("another program's database")
+            << "other" << 1 << "copia.db no es una base de datos de Semáforo de Carrera; no se restauró nada";
+        QTest::newRow("a newer schema") << "newer" << 1
+                                        << QStringLiteral("copia.db tiene la versión %1 del esquema, más nueva que la versión "
+                                                          "%2 que conoce este programa; actualice Semáforo de Carrera antes "
+                                                          "de usarla. No se restauró nada.")
+                                               .arg(current + 1).arg(current);
+        QTest::newRow("a journal beside the copy") << "journal" << 1 << "copia.db-wal: un programa la usa o no la cerró bien";
+        QTest::newRow("the database held by another")
+            << "busy" << 1 << "rrhh.db está ocupada: un servidor o un puesto la usó durante los 10 segundos de espera; "
+                              "no se cambió nada";
+        QTest::newRow("an older schema") << "older" << 0
+                                         << QStringLiteral("rrhh.db tiene la versión 1 del esquema y este programa necesita "
+                                                           "la versión %1; actualícela con qacsemaf migrate.")
+                                                .arg(current);
+    }
+
+    void restoreRefusals()
+    {
+        QFETCH(QString, copyKind);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        Site site(Site::Kind::Sqlite, QStringLiteral("rrhh"));
+        QCOMPARE(qacsemaf(QStringList{"init"} + site.place(), "clave del admin\n").exitCode, 0);
+        const QString copy = QDir(site.folder()).filePath(QStringLiteral("copia.db"));
+        if (copyKind == QLatin1String("text")) {
+            QFile text(copy);
+            QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no soy una base de datos\n") > 0);
+        } else {
+            if (copyKind != QLatin1String("other"))
+                QCOMPARE(qacsemaf({"backup", "--db", site.file(), "--out", copy}).exitCode, 0);
+            QStringList changes;
+            if (copyKind == QLatin1String("other"))
+                changes << QStringLiteral("CREATE TABLE notas (texto TEXT)");
+            else if (copyKind == QLatin1String("newer"))
+                changes << QStringLiteral("UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1");
+            else if (copyKind == QLatin1String("older"))   // as the first version was made
+                changes << QStringLiteral("DROP TABLE AC_VERSI") << QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN IND_ACTI")
+                        << QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN VER_USUA");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+                db.setDatabaseName(copy);
+                QVERIFY(db.open());
+                for (const QString &change : std::as_const(changes))
+                    QVERIFY2(QSqlQuery(db).exec(change), qPrintable(change));
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+            if (copyKind == QLatin1String("journal")) {
+                QFile wal(copy + QStringLiteral("-wal"));
+                QVERIFY(wal.open(QIODevice::WriteOnly));
+            }
+        }
+        const QByteArray database = fileDigest(site.file());
+        const QByteArray copied = fileDigest(copy);
+        const QStringList files = QDir(site.folder()).entryList(QDir::Files);
+        Run restored;
+        {
+            QSqlDatabase holder = site.open(QStringLiteral("holder"));
+            if (copyKind == QLatin1String("busy"))
+                QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});
+            QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(restored.exitCode, exitCode);
+        QVERIFY2(restored.errors.contains(message), qPrintable(restored.errors));
+        QVERIFY(fileDigest(copy) == copied);
+        if (exitCode != 0) {
+            QVERIFY(fileDigest(site.file()) == database);
+            QCOMPARE(QDir(site.folder()).entryList(QDir::Files), files);
+            return;
+        }
+        QCOMPARE(QDir(site.folder()).entryList(QDir::Files).size(), files.size() + 1);
+        const Run migrated = qacsemaf({"migrate", "--db", site.file()});
+        QVERIFY2(migrated.output.contains(QStringLiteral("pasó de la versión 1 a la %1 del esquema")
+                                              .arg(appserver::SchemaVersion::current())),
+                 qPrintable(migrated.output + migrated.errors));
     }
 };
 

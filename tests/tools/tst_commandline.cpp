@@ -124,6 +124,12 @@ private slots:
                                                   << "--out: DB ya existe; no se reemplaza";
         QTest::newRow("backup: PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "OUT"}
                                             << "las bases PostgreSQL se copian con pg_dump (vea el README), no con backup";
+        QTest::newRow("restore: PostgreSQL") << QStringList{"restore", "--pg", "dbname=x", "--from", "DB"}
+                                             << "las bases PostgreSQL se restauran con pg_restore, con los pasos de "
+                                                "\"Backups\" del README; no con restore";
+        QTest::newRow("restore: no copy") << QStringList{"restore", "--db", "OUT"} << "falta --from";
+        QTest::newRow("restore: onto itself") << QStringList{"restore", "--db", "DB", "--from", "DB"}
+                                              << "--from: es el mismo archivo que --db";
         const QStringList plan{"--db", "DB", "--company", "1", "--categories", "EF"};
         QTest::newRow("succession: no plan") << QStringList{"succession"} + plan << "falta --plan";
         QTest::newRow("succession: xlsx to the terminal") << QStringList{"succession", "--plan", "1", "--format", "xlsx"} + plan
@@ -227,6 +233,7 @@ private slots:
         QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
+        QTest::newRow("restore") << QStringList{"restore"} << "qacsemaf restore";
         QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
     }
 

@@ -1119,5 +1119,89 @@
         <source>Largo mínimo de la contraseña (nunca puede ser el nombre del usuario).</source>
         <translation>Least length of the password (which can never be the user&apos;s name).</translation>
     </message>
+    <message>
+        <source>Pone una copia hecha con qacsemaf backup en lugar de una base de datos SQLite, con la copia en línea de SQLite: quien la tenga abierta ve la base de antes o la restaurada, entera. Antes, lo que tenía la base se guarda en un archivo nuevo a su lado (ARCHIVO.antes-de-restaurar-AAAAMMDD-HHMMSS); si la base no existe, se crea. No cambia nada si la copia no es una base de datos del módulo, si es de una versión del esquema más nueva que la %1 de este programa o si la base sigue ocupada tras %2 segundos; una copia de una versión anterior se restaura tal cual y se pone al día después con qacsemaf migrate. Para PostgreSQL, use pg_restore (vea el README).</source>
+        <translation>Puts a copy made by qacsemaf backup in place of an SQLite database, with SQLite's online backup: whoever has it open sees the database from before or the restored one, whole. First, what the database held is saved in a new file beside it (FILE.antes-de-restaurar-YYYYMMDD-HHMMSS); a database that does not exist is created. Nothing changes when the copy is no database of the module, is of a schema version newer than this program's %1, or the database is still busy after %2 seconds; a copy of an older version is restored as it is and brought forward afterwards with qacsemaf migrate. For PostgreSQL, use pg_restore (see the README).</translation>
+    </message>
+    <message>
+        <source>Base de datos SQLite que se reemplaza (o se crea).</source>
+        <translation>SQLite database that is replaced (or created).</translation>
+    </message>
+    <message>
+        <source>Copia que se restaura.</source>
+        <translation>Copy that is restored.</translation>
+    </message>
+    <message>
+        <source>No se usa: las bases PostgreSQL se restauran con pg_restore.</source>
+        <translation>Not used: PostgreSQL databases are restored with pg_restore.</translation>
+    </message>
+    <message>
+        <source>las bases PostgreSQL se restauran con pg_restore, con los pasos de &quot;Backups&quot; del README; no con restore</source>
+        <translation>PostgreSQL databases are restored with pg_restore, following &quot;Backups&quot; in the README; not with restore</translation>
+    </message>
+    <message>
+        <source>--from: es el mismo archivo que --db</source>
+        <translation>--from: is the same file as --db</translation>
+    </message>
+    <message>
+        <source>%1 creada desde %2 (versión %3 del esquema).</source>
+        <translation>%1 created from %2 (schema version %3).</translation>
+    </message>
+    <message>
+        <source>%1 restaurada desde %2 (versión %3 del esquema). Lo que tenía antes quedó en %4.</source>
+        <translation>%1 restored from %2 (schema version %3). What it held before is in %4.</translation>
+    </message>
+    <message>
+        <source>restaura una base de datos SQLite desde una copia</source>
+        <translation>restores an SQLite database from a copy</translation>
+    </message>
+    <message>
+        <source>no se restauró nada</source>
+        <translation>nothing was restored</translation>
+    </message>
+    <message>
+        <source>%1 no es una base de datos SQLite; %2</source>
+        <translation>%1 is not an SQLite database; %2</translation>
+    </message>
+    <message>
+        <source>%1 tiene a su lado %2: un programa la usa o no la cerró bien; cópiela con qacsemaf backup y restaure esa copia; %3</source>
+        <translation>%1 has %2 beside it: a program is using it or did not close it properly; copy it with qacsemaf backup and restore that copy; %3</translation>
+    </message>
+    <message>
+        <source>%1 no es una base de datos SQLite que se pueda leer: %2; %3</source>
+        <translation>%1 is not an SQLite database that can be read: %2; %3</translation>
+    </message>
+    <message>
+        <source>%1 no es una base de datos de Semáforo de Carrera; %2</source>
+        <translation>%1 is no database of Semáforo de Carrera; %2</translation>
+    </message>
+    <message>
+        <source>no se pudo leer la versión del esquema de %1: %2</source>
+        <translation>the schema version of %1 could not be read: %2</translation>
+    </message>
+    <message>
+        <source>No se restauró nada.</source>
+        <translation>Nothing was restored.</translation>
+    </message>
+    <message>
+        <source>no se cambió nada</source>
+        <translation>nothing was changed</translation>
+    </message>
+    <message>
+        <source>%1 está ocupada: un servidor o un puesto la usó durante los %2 segundos de espera; %3. Intente de nuevo con nadie trabajando en ella</source>
+        <translation>%1 is busy: a server or workstation used it throughout the %2 seconds of waiting; %3. Try again with nobody working on it</translation>
+    </message>
+    <message>
+        <source>no se pudo bloquear %1: %2; %3</source>
+        <translation>%1 could not be locked: %2; %3</translation>
+    </message>
+    <message>
+        <source>no se pudo guardar lo que tenía %1: %2; %3</source>
+        <translation>what %1 held could not be saved: %2; %3</translation>
+    </message>
+    <message>
+        <source>no se pudo restaurar %1: %2; %3</source>
+        <translation>%1 could not be restored: %2; %3</translation>
+    </message>
 </context>
 </TS>
