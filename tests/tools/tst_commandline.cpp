@@ -225,6 +225,8 @@ private slots:
         QTest::newRow("user add") << QStringList{"user", "add"} << "qacsemaf user add NOMBRE";
         QTest::newRow("user grant") << QStringList{"user", "grant"} << "qacsemaf user grant NOMBRE";
         QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
+        QTest::newRow("user revoke") << QStringList{"user", "revoke"} << "qacsemaf user revoke NOMBRE";
+        QTest::newRow("audit") << QStringList{"audit"} << "qacsemaf audit";
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
         QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
@@ -264,7 +266,7 @@ private slots:
         QStringList listed;
         for (auto match = action.globalMatch(help.output); match.hasNext();)
             listed << match.next().captured(1);
-        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke"}));
+        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke", "sessions"}));
         for (const QString &name : std::as_const(listed)) {
             const ProgramRun own = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", name, "--help"}, spanish);
             QVERIFY2(own.exitCode == 0 && own.output.startsWith(QStringLiteral("Uso: qacsemaf user ") + name),
