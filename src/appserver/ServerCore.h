@@ -7,6 +7,9 @@
 // On PostgreSQL each request is one transaction that reaches only the rows of the user's companies
 // (row security), passwords and grants are read on the writer's login (the reading role may not
 // see them), and a connection the database ended is opened again by the next request.
+// Every save is written to the audit record (GN_AUDIT) in its own transaction, with the client's
+// address ("local" on the in-process road); the HTTP server's logins and sessions go through here
+// too (openSession, sessionStamp, audit).
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
 
