@@ -100,16 +100,22 @@ private slots:
                                                     << "--admin: el nombre de usuario \"JEFE DE RRHH\" no sirve: debe tener "
                                                        "de 1 a 8 caracteres, sin espacios";
         QTest::newRow("user: no action") << QStringList{"user"}
-                                         << "indique la acción: add, disable, enable, grant, list, passwd, revoke";
+                                         << "indique la acción: add, disable, enable, grant, list, passwd, revoke, sessions";
         QTest::newRow("user: unknown action") << QStringList{"user", "borrar", "ANA", "--db", "DB"}
                                               << "acción desconocida \"borrar\" (use add, disable, enable, grant, list, "
-                                                 "passwd, revoke)";
+                                                 "passwd, revoke, sessions)";
         QTest::newRow("user add: unknown type") << QStringList{"user", "add", "ANA", "--type", "X", "--db", "DB"}
                                                 << "--type: \"X\" no es uno de A, U, C";
         QTest::newRow("user grant: no company") << QStringList{"user", "grant", "ANA", "--db", "DB"} << "falta --company";
         QTest::newRow("user revoke: two companies") << QStringList{"user", "revoke", "ANA", "--company", "1", "--company",
                                                                    "2", "--db", "DB"}
                                                     << "--company: dé una sola empresa";
+        QTest::newRow("user revoke: a company and a session")
+            << QStringList{"user", "revoke", "ANA", "--company", "1", "--session", "0123456789abcdef0123456789abcdef", "--db", "DB"}
+            << "--company no se puede usar con --session";
+        QTest::newRow("user revoke: no session id") << QStringList{"user", "revoke", "ANA", "--session", "1 OR 1=1", "--db", "DB"}
+                                                    << "--session: \"1 OR 1=1\" no es el identificador de una sesión "
+                                                       "(32 cifras hexadecimales, como lo lista \"user sessions\")";
         QTest::newRow("user passwd: no name") << QStringList{"user", "passwd", "--db", "DB"} << "falta el NOMBRE del usuario";
         QTest::newRow("user list: a name") << QStringList{"user", "list", "ANA", "--db", "DB"} << "argumento inesperado \"ANA\"";
         QTest::newRow("user enable: no database") << QStringList{"user", "enable", "ANA", "--db", "MISSING/x.db"}
