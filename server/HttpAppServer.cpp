@@ -3,6 +3,7 @@
 #include "protocol/FetchAnswerJson.h"
 #include "server/GuardedListener.h"
 #include "protocol/JsonCodec.h"
+#include "appserver/AuditTrail.h"
 #include "appserver/StatementRegistry.h"
 #include "server/RequestGuard.h"
 #include "server/ServerLog.h"
@@ -108,6 +109,7 @@ bool HttpAppServer::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     timer.start();
     // The answer goes out as header and body: without this the body waits for the client's ack.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_core.setClientAddress(clientText(socket->peerAddress()));
     const Answer result = answer(request);
     const auto status = static_cast<QHttpServerResponder::StatusCode>(result.status);
     const QByteArray text = result.text.isEmpty() ? QJsonDocument(result.body).toJson(QJsonDocument::Compact) : result.text;
@@ -185,16 +187,41 @@ HttpAppServer::Answer HttpAppServer::login(const QJsonObject &body)
                         ? Answer(404, message(QStringLiteral("Este servidor de aplicaciones no sirve la base de datos \"%1\".")
                                                   .arg(database)))
                         : proveLogin(session, &stamp);
+    if (result.status == 200)
+        result = issueToken(session.user, stamp);
     result.user = session.user;
     result.what = QStringLiteral("login");
-    if (result.status != 200)
+    if (result.status != 200) {
         m_metrics.loginRefused();
-    if (result.status == 200) {
-        const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
-        result.body = {{QStringLiteral("token"), m_tokens.issue(session.user, stamp, expires)},
-                       {QStringLiteral("expires"), expires}};
+        auditRefusedLogin(body.value(QLatin1String("user")).toString(), result);
     }
     return result;
+}
+
+// A session row (with the login in the audit record) and the token that names it.
+HttpAppServer::Answer HttpAppServer::issueToken(const QString &user, const QByteArray &stamp)
+{
+    const qint64 expires = QDateTime::currentSecsSinceEpoch() + m_settings.tokenSeconds;
+    QString id;
+    if (const QString error = m_core.openSession(user, expires, &id); !error.isEmpty())
+        return {500, message(error)};
+    return {200, {{QStringLiteral("token"), m_tokens.issue(user, id, stamp, expires)}, {QStringLiteral("expires"), expires}}};
+}
+
+// The name as typed and why it was refused, never the password. A record that cannot be written
+// changes nothing of the answer (the login is refused anyway); the log says so.
+void HttpAppServer::auditRefusedLogin(const QString &typed, const Answer &refusal)
+{
+    const QString why = QStringLiteral("%1: %2").arg(refusal.status).arg(refusal.body.value(QLatin1String("error")).toString());
+    if (const QString error = m_core.audit(typed, AuditTrail::kLoginRefused, why); !error.isEmpty())
+        logEvent(error);
+}
+
+QString HttpAppServer::clientText(const QHostAddress &address)
+{
+    bool mapped = false;
+    const QHostAddress v4(address.toIPv4Address(&mapped));
+    return address.isNull() ? QStringLiteral("-") : mapped ? v4.toString() : address.toString();
 }
 
 // A user who failed too often waits without the password being looked at, so that guessing
@@ -229,16 +256,22 @@ HttpAppServer::Answer HttpAppServer::authenticate(const QHttpServerRequest &requ
     if (!header.startsWith("Bearer "))
         return {401, message(QStringLiteral("Falta la sesión: inicie sesión antes de usar el servidor de aplicaciones."))};
     QByteArray stamp;
+    QString id;
     if (const QString refused = m_tokens.verify(QString::fromLatin1(header.mid(7)), QDateTime::currentSecsSinceEpoch(),
-                                                &session->user, &stamp);
+                                                &session->user, &id, &stamp);
         !refused.isEmpty())
         return {401, message(refused)};
     QByteArray current;
-    if (const QString error = m_core.credentialStamp(session->user, &current); !error.isEmpty())
+    ServerCore::SessionState state = ServerCore::SessionState::Unknown;
+    if (const QString error = m_core.sessionStamp(session->user, id, &current, &state); !error.isEmpty())
         return {500, message(error)};
     if (current.isEmpty() || current != stamp)
         return {401, message(QStringLiteral("La contraseña, el estado o las empresas del usuario %1 cambiaron, o el usuario "
                                             "ya no existe; inicie sesión de nuevo.").arg(session->user))};
+    if (state == ServerCore::SessionState::Ended)
+        return {401, message(QStringLiteral("La sesión fue terminada por un administrador; inicie sesión de nuevo."))};
+    if (state != ServerCore::SessionState::Open)
+        return {401, message(QStringLiteral("La sesión no es válida; inicie sesión de nuevo."))};
     session->company = body.value(QLatin1String("company")).toInt();
     return {};
 }

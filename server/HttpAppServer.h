@@ -8,7 +8,10 @@
 // the user's companies.
 // A token stops working for good when the user's password, state (disabled) or companies change,
 // or the user is removed: it carries the user's credential stamp (of the stored hash and the
-// user's credential version), compared on every request. Repeated failed logins of one
+// user's credential version), compared on every request. It also names its session (GN_SESIO),
+// which an administrator may end (qacsemaf user revoke); the session's state is read with the
+// user, in the same one read. Logins, refused logins and saves go to the audit record (GN_AUDIT)
+// with the client's address. Repeated failed logins of one
 // user are refused for a growing while (429 with Retry-After).
 // Protocol faults get a 4xx answer with a message; refusals of the server core (a stale update, a
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
@@ -98,6 +101,12 @@ private:
     // A 200 answer when the user may have a token (its credential stamp filled); else the
     // refusal: 429 while the user must wait after failed logins, 401, 403 or 500.
     Answer proveLogin(const protocol::Credentials &session, QByteArray *stamp);
+    // The session and token of a login whose password was proved; a 500 answer when the session
+    // cannot be written.
+    Answer issueToken(const QString &user, const QByteArray &stamp);
+    void auditRefusedLogin(const QString &typed, const Answer &refusal);
+    // A client's address as the audit record and the sessions name it (IPv4 as such).
+    static QString clientText(const QHostAddress &address);
     void watch(QTcpSocket *socket);
     Answer health();
     Answer metrics();

@@ -11,9 +11,11 @@ constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailin
 
 SessionToken::SessionToken(QByteArray secret) : m_secret(std::move(secret)) {}
 
-QString SessionToken::issue(const QString &user, const QByteArray &stamp, qint64 expiresAtSecs) const
+QString SessionToken::issue(const QString &user, const QString &session, const QByteArray &stamp,
+                           qint64 expiresAtSecs) const
 {
     const QByteArray payload = QJsonDocument(QJsonObject{{QStringLiteral("u"), user},
+                                                         {QStringLiteral("s"), session},
                                                          {QStringLiteral("c"), QString::fromLatin1(stamp)},
                                                          {QStringLiteral("e"), expiresAtSecs}})
                                    .toJson(QJsonDocument::Compact)
@@ -21,7 +23,8 @@ QString SessionToken::issue(const QString &user, const QByteArray &stamp, qint64
     return QString::fromLatin1(payload + '.' + signature(payload).toBase64(kBase64));
 }
 
-QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user, QByteArray *stamp) const
+QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user, QString *session,
+                             QByteArray *stamp) const
 {
     const QString invalid = QStringLiteral("La sesión no es válida; inicie sesión de nuevo.");
     const QByteArray text = token.toLatin1();
@@ -40,8 +43,12 @@ QString SessionToken::verify(const QString &token, qint64 nowSecs, QString *user
     if (difference != 0)
         return invalid;
     const QJsonObject claims = QJsonDocument::fromJson(QByteArray::fromBase64(payload, kBase64)).object();
+    // A token issued before sessions were kept names none.
+    if (claims.value(QLatin1String("s")).toString().isEmpty())
+        return invalid;
     if (claims.value(QLatin1String("e")).toInteger() <= nowSecs)
         return QStringLiteral("La sesión expiró; inicie sesión de nuevo.");
+    *session = claims.value(QLatin1String("s")).toString();
     *user = claims.value(QLatin1String("u")).toString();
     *stamp = claims.value(QLatin1String("c")).toString().toLatin1();
     return {};

@@ -4,9 +4,11 @@
 #include "tools/PasswordPrompt.h"
 #include "tools/SiteDatabase.h"
 #include "tools/SiteOptions.h"
+#include "appserver/AuditTrail.h"
 #include "tools/dbtools/UserStore.h"
 
 #include <QMap>
+#include <QRegularExpression>
 #include <QTextStream>
 
 using namespace dbtools;
@@ -34,7 +36,15 @@ const QMap<QString, UserAction> &userActions()
                                         "terminan. Conserva sus empresas.")}},
         {QStringLiteral("enable"), {QT_TRANSLATE_NOOP("qacsemaf", "Habilita de nuevo un usuario.")}},
         {QStringLiteral("grant"), {QT_TRANSLATE_NOOP("qacsemaf", "Da a un usuario una empresa más.")}},
-        {QStringLiteral("revoke"), {QT_TRANSLATE_NOOP("qacsemaf", "Quita a un usuario una empresa.")}},
+        {QStringLiteral("revoke"),
+         {QT_TRANSLATE_NOOP("qacsemaf", "Con --company, quita a un usuario una empresa. Sin ella, termina las "
+                                        "sesiones abiertas del usuario en el servidor de aplicaciones (con --session, "
+                                        "solo esa): su siguiente solicitud recibe \"La sesión fue terminada por un "
+                                        "administrador\" y debe iniciar sesión de nuevo.")}},
+        {QStringLiteral("sessions"),
+         {QT_TRANSLATE_NOOP("qacsemaf", "Lista las sesiones de un usuario en el servidor de aplicaciones: su "
+                                        "identificador, inicio, expiración (UTC), dirección y estado (activa, "
+                                        "terminada, expirada).")}},
         {QStringLiteral("list"),
          {QT_TRANSLATE_NOOP("qacsemaf", "Lista los usuarios, su tipo, su estado y sus empresas."), false}},
     };
@@ -54,7 +64,7 @@ void printActions(const QString &program)
         << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Los usuarios de la aplicación y sus empresas.")) << "\n\n"
         << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Acciones:")) << '\n';
     for (auto it = userActions().cbegin(); it != userActions().cend(); ++it)
-        out << "  " << it.key().leftJustified(9) << cliText(it->description) << '\n';
+        out << "  " << it.key().leftJustified(10) << cliText(it->description) << '\n';
     out << '\n'
         << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada acción: \"%1 <acción> --help\".")).arg(program)
         << '\n';
@@ -79,13 +89,29 @@ void printUsers(const QList<UserStore::User> &users)
     }
 }
 
+void printSessions(const QList<appserver::SessionRecords::Session> &sessions)
+{
+    QTextStream out(stdout);
+    out << QStringLiteral("%1 %2 %3 %4 %5\n")
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "SESIÓN")), -32)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "INICIO")), -20)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "EXPIRA")), -20)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "DIRECCIÓN")), -15)
+               .arg(cliText(QT_TRANSLATE_NOOP("qacsemaf", "ESTADO")));
+    const QString now = appserver::AuditTrail::nowText();
+    for (const auto &session : sessions)
+        out << QStringLiteral("%1 %2 %3 %4 %5\n").arg(session.id, -32).arg(session.started, -20).arg(session.expires, -20)
+                   .arg(session.address, -15).arg(session.state(now));
+}
+
 // What the command line asked of one action, read and checked before the database is opened.
 struct UserRequest {
     QString action;
     QString name;
     QString type;          // add
     QString fullName;      // add
-    QList<int> companies;  // add: any number; grant, revoke: one
+    QList<int> companies;  // add: any number; grant: one; revoke: one or none (sessions)
+    QString session;       // revoke --session
     int minPasswordLength = 8;   // add, passwd
 };
 
@@ -116,9 +142,25 @@ DbOutcome runAction(const UserRequest &request, UserStore &store, QString *done)
         *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: empresa %2 concedida.")).arg(name).arg(request.companies.first());
         return store.grant(name, request.companies.first());
     }
-    if (action == QLatin1String("revoke")) {
+    if (action == QLatin1String("revoke") && !request.companies.isEmpty()) {
         *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: empresa %2 retirada.")).arg(name).arg(request.companies.first());
         return store.revoke(name, request.companies.first());
+    }
+    if (action == QLatin1String("revoke")) {
+        int ended = 0;
+        const DbOutcome outcome = store.endSessions(name, request.session, &ended);
+        *done = !request.session.isEmpty()
+            ? cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: sesión %2 terminada.")).arg(name, request.session)
+            : ended == 0 ? cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1 no tenía sesiones abiertas.")).arg(name)
+                         : cliText(QT_TRANSLATE_NOOP("qacsemaf", "%1: %2 sesiones terminadas.")).arg(name).arg(ended);
+        return outcome;
+    }
+    if (action == QLatin1String("sessions")) {
+        QList<appserver::SessionRecords::Session> sessions;
+        const DbOutcome listed = store.sessions(name, &sessions);
+        if (listed.ok())
+            printSessions(sessions);
+        return listed;
     }
     if (action == QLatin1String("disable")) {
         *done = cliText(QT_TRANSLATE_NOOP("qacsemaf", "Usuario %1 deshabilitado.")).arg(name);
@@ -164,8 +206,15 @@ void addActionOptions(const QString &action, CommandLine &line)
             {QStringLiteral("name"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Nombre completo del usuario.")),
              cliText(QT_TRANSLATE_NOOP("qacsemaf", "texto"))},
         });
-    } else if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
+    } else if (action == QLatin1String("grant")) {
         line.add({{QStringLiteral("company"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "La empresa.")), QStringLiteral("n")}});
+    } else if (action == QLatin1String("revoke")) {
+        line.add({{QStringLiteral("company"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "La empresa que se le quita.")),
+                   QStringLiteral("n")},
+                  {QStringLiteral("session"),
+                   cliText(QT_TRANSLATE_NOOP("qacsemaf", "Termina solo esta sesión (su identificador, como lo lista "
+                                                         "\"user sessions\").")),
+                   QStringLiteral("id")}});
     }
 }
 
@@ -183,8 +232,19 @@ UserRequest readRequest(const QString &action, const CommandLine &line)
     }
     if (action == QLatin1String("add") || action == QLatin1String("passwd"))
         request.minPasswordLength = line.number(QStringLiteral("min-password-length"), 1);
-    if (action == QLatin1String("grant") || action == QLatin1String("revoke")) {
+    if (action == QLatin1String("grant"))
         line.require(QStringLiteral("company"));
+    if (action == QLatin1String("revoke")) {
+        line.refuseTogether(QStringLiteral("company"), QStringLiteral("session"));
+        request.session = line.value(QStringLiteral("session")).trimmed();
+        static const QRegularExpression sessionId(QStringLiteral("^[0-9a-f]{32}$"));
+        if (line.isSet(QStringLiteral("session")) && !sessionId.match(request.session).hasMatch())
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--session: \"%1\" no es el identificador de una "
+                                                                   "sesión (32 cifras hexadecimales, como lo lista "
+                                                                   "\"user sessions\")"))
+                                 .arg(request.session));
+    }
+    if ((action == QLatin1String("grant") || action == QLatin1String("revoke")) && line.isSet(QStringLiteral("company"))) {
         if (line.values(QStringLiteral("company")).size() > 1)
             throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--company: dé una sola empresa")));
         request.companies << line.number(QStringLiteral("company"), 0);

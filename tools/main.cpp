@@ -5,6 +5,7 @@
 
 #include "tools/CommandTable.h"
 #include "framework/PlatformNotices.h"
+#include "tools/AuditCommand.h"
 #include "tools/BackupCommand.h"
 #include "tools/GenerateCommand.h"
 #include "tools/InitCommand.h"
@@ -38,6 +39,7 @@ const CommandTable &commands()
         {QStringLiteral("init"), {kInitSummary, runInitCommand}},
         {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},
+        {QStringLiteral("audit"), {kAuditSummary, runAuditCommand}},
         {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
     };
     return table;

@@ -15,7 +15,7 @@ CREATE TABLE AC_VERSI (
   NUM_VERS  integer  NOT NULL,
   PRIMARY KEY (NUM_VERS)
 );
-INSERT INTO AC_VERSI (NUM_VERS) VALUES (3);
+INSERT INTO AC_VERSI (NUM_VERS) VALUES (4);
 
 CREATE TABLE GN_PAISE (
   COD_PAIS  smallint     NOT NULL,
@@ -74,6 +74,35 @@ CREATE TABLE GN_USEMP (
   COD_EMPR  smallint     NOT NULL,
   PRIMARY KEY (COD_USUA, COD_EMPR)
 );
+
+-- What happened, for the site's administrator: logins, refused logins (the name as typed and
+-- why), saves and changes of users, each with who, when (UTC, ISO 8601 text), what and from where
+-- ("local": the command line or the in-process road). Written by the server's writer and the
+-- command line; the reading role may not see it, the writing role may only add to it.
+-- COUNTER is the engine's own numbering (SchemaLoader maps it).
+CREATE TABLE GN_AUDIT (
+  NUM_AUDI  COUNTER       NOT NULL,
+  FEC_HORA  varchar(20)   NOT NULL,
+  COD_USUA  varchar(60)   NOT NULL,
+  ACC_AUDI  varchar(40)   NOT NULL,
+  DET_AUDI  varchar(400),
+  DIR_CLIE  varchar(64)   NOT NULL,
+  PRIMARY KEY (NUM_AUDI)
+);
+CREATE INDEX GN_AUDIT_FECH ON GN_AUDIT (FEC_HORA);
+
+-- The sessions qacsemaf-server handed out: a token names its row, and a row ended by an
+-- administrator (FEC_TERM) ends the token. Times as in GN_AUDIT; rows long expired go at a login.
+CREATE TABLE GN_SESIO (
+  COD_SESI  varchar(32)   NOT NULL,
+  COD_USUA  varchar(8)    NOT NULL,
+  FEC_INIC  varchar(20)   NOT NULL,
+  FEC_EXPI  varchar(20)   NOT NULL,
+  DIR_CLIE  varchar(64)   NOT NULL,
+  FEC_TERM  varchar(20),
+  PRIMARY KEY (COD_SESI)
+);
+CREATE INDEX GN_SESIO_USUA ON GN_SESIO (COD_USUA);
 
 -- Paths of the suite's programs, opened by the drill-down.
 CREATE TABLE GN_PROGR (

@@ -40,7 +40,7 @@ QString exceedsColumn(const ColumnInfo &column, const QVariant &bound, const QSt
 } // namespace
 
 ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request,
-                              const QList<int> &companies)
+                              const QList<int> &companies, const std::function<QString()> &alongside)
 {
     ApplyResult result;
     if (provider.mainTable.isEmpty()) {
@@ -62,6 +62,8 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
     result.error = loadColumns(provider.mainTable);
     if (result.error.isEmpty())
         result.error = applyAll(provider, request.deltas, &result.rowsAffected);
+    if (result.error.isEmpty() && alongside)
+        result.error = alongside();
     if (result.error.isEmpty()) {
         const QString commitError = m_connection.endRequest(true);
         if (!commitError.isEmpty())

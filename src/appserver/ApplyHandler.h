@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
+#include <functional>
 #include <vector>
 
 namespace appserver {
@@ -22,7 +23,10 @@ public:
     ApplyHandler(SqlConnection &connection, const SqlDialect &dialect)
         : m_connection(connection), m_dialect(dialect) {}
 
-    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request, const QList<int> &companies);
+    // `alongside`, when given, runs in the batch's transaction after its last delta, on the same
+    // connection (the audit record of the save); its error refuses the whole batch.
+    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request, const QList<int> &companies,
+                    const std::function<QString()> &alongside = {});
 
 private:
     // One piece of SQL with the values of its markers.

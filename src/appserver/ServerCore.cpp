@@ -1,10 +1,12 @@
 #include "appserver/ServerCore.h"
 
 #include "appserver/ApplyHandler.h"
+#include "appserver/AuditTrail.h"
 #include "appserver/FetchHandler.h"
 #include "appserver/MaintenanceMark.h"
 #include "appserver/PasswordHash.h"
 #include "appserver/SchemaVersion.h"
+#include "appserver/SessionRecords.h"
 #include "appserver/ServerMethods.h"
 #include "appserver/SqlConnection.h"
 #include "appserver/SqlDialect.h"
@@ -19,6 +21,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimeZone>
 #include <exception>
 
 namespace appserver {
@@ -93,6 +96,7 @@ struct ServerCore::Private {
     bool refused = false;   // the last fetch, apply or call was refused
     QElapsedTimer maintenanceRead;   // when the maintenance mark was last looked at
     bool maintenance = false;
+    QString clientAddress = AuditTrail::kLocal;   // where the current request comes from
     std::function<void(const QString &)> log = [](const QString &line) { qInfo("%s", qPrintable(line)); };
 };
 
@@ -367,7 +371,11 @@ ApplyResult ServerCore::apply(const ApplyRequest &request, const CompanyAccess *
             logRefusal(request.session, request.provider, result.error);
         else if (!d->writer.isOpen())
             result.error = d->writer.open(d->description, d->dialect, false);
-        return result.ok() ? d->apply->run(provider, request, companies.allowedList()) : result;
+        if (!result.ok())
+            return result;
+        // The save and its audit row are one transaction: a save whose row cannot be written is
+        // refused, and the row stays in edit on the workstation.
+        return d->apply->run(provider, request, companies.allowedList(), [&] { return auditSave(provider, request); });
     });
 }
 
@@ -507,7 +515,7 @@ QString ServerCore::readOwn(SqlConnection &connection, const QString &statement,
     return error;
 }
 
-QString ServerCore::readUser(const QString &user, UserRecord *record)
+QString ServerCore::readUser(const QString &user, UserRecord *record, const QString &session)
 {
     SqlConnection *connection = nullptr;
     if (const QString error = credentials(&connection); !error.isEmpty())
@@ -515,9 +523,14 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     // The one read of passwords the reading connection's own wall lets through on SQLite.
     connection->allowCredentials(true);
     FetchResult read;
-    const QString error = readOwn(*connection, QStringLiteral("SELECT PAS_USUA, IND_ACTI, VER_USUA FROM GN_USUAR "
-                                                              "WHERE COD_USUA = :usuario"),
-                                  {user}, &read);
+    const QString error = session.isEmpty()
+        ? readOwn(*connection, QStringLiteral("SELECT PAS_USUA, IND_ACTI, VER_USUA FROM GN_USUAR WHERE COD_USUA = :usuario"),
+                  {user}, &read)
+        : readOwn(*connection,
+                  QStringLiteral("SELECT U.PAS_USUA, U.IND_ACTI, U.VER_USUA, S.COD_SESI, S.FEC_TERM FROM GN_USUAR U "
+                                 "LEFT JOIN GN_SESIO S ON S.COD_SESI = :sesion AND S.COD_USUA = U.COD_USUA "
+                                 "WHERE U.COD_USUA = :usuario"),
+                  {session, user}, &read);
     connection->allowCredentials(false);
     if (!error.isEmpty())
         return QStringLiteral("No se pudo verificar el usuario: %1").arg(error);
@@ -526,6 +539,8 @@ QString ServerCore::readUser(const QString &user, UserRecord *record)
     record->password = record->found ? read.rows.first().value(0).toString() : QString();
     record->active = record->found && read.rows.first().value(1).toString().trimmed() != QLatin1String("I");
     record->version = record->found ? read.rows.first().value(2).toLongLong() : 0;
+    record->sessionFound = record->found && !session.isEmpty() && !read.rows.first().value(3).isNull();
+    record->sessionEnded = record->sessionFound && !read.rows.first().value(4).isNull();
     return {};
 }
 
@@ -561,20 +576,114 @@ QString ServerCore::companyAccess(const QString &user, CompanyAccess *access)
 
 QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
 {
+    SessionState unused = SessionState::Unknown;
+    return sessionStamp(user, {}, stamp, &unused);
+}
+
+QString ServerCore::sessionStamp(const QString &user, const QString &id, QByteArray *stamp, SessionState *state)
+{
     if (!isOpen())
         return kNotOpen;
     UserRecord record;
-    const QString error = readUser(user.trimmed(), &record);
+    const QString error = readUser(user.trimmed(), &record, id);
     // A disabled user has no stamp, so the tokens issued before it was disabled end; the
     // version, raised by every change of the user, keeps them ended once it is enabled again.
-    if (error.isEmpty())
+    if (error.isEmpty()) {
         *stamp = record.active ? QCryptographicHash::hash(record.password.toUtf8() + '\n'
                                                               + QByteArray::number(record.version),
                                                           QCryptographicHash::Sha256)
                                     .left(9)
                                     .toBase64(QByteArray::Base64UrlEncoding)
                               : QByteArray();
+        *state = !record.sessionFound ? SessionState::Unknown
+                 : record.sessionEnded ? SessionState::Ended
+                                       : SessionState::Open;
+    }
     return error;
+}
+
+void ServerCore::setClientAddress(const QString &address)
+{
+    d->clientAddress = address.isEmpty() ? AuditTrail::kLocal : address;
+}
+
+const QString &ServerCore::clientAddress() const
+{
+    return d->clientAddress;
+}
+
+QString ServerCore::writeWithAudit(const std::function<QString(const QSqlDatabase &)> &work, const QString &user,
+                                   const QString &action, const QString &detail)
+{
+    if (!isOpen())
+        return kNotOpen;
+    if (!d->writer.isOpen())
+        if (const QString error = d->writer.open(d->description, d->dialect, false); !error.isEmpty())
+            return error;
+    if (const QString error = d->writer.beginRequest({}); !error.isEmpty())
+        return error;
+    const QSqlDatabase db = d->writer.database();
+    QString error = work ? work(db) : QString();
+    if (error.isEmpty())
+        error = AuditTrail::write(db, {user, action, detail, d->clientAddress, {}});
+    const QString endError = d->writer.endRequest(error.isEmpty());
+    return error.isEmpty() ? endError : error;
+}
+
+QString ServerCore::audit(const QString &user, const QString &action, const QString &detail)
+{
+    const QString error = writeWithAudit({}, user, action, detail);
+    return error.isEmpty() ? error : QStringLiteral("No se pudo escribir en el registro de auditoría: %1").arg(error);
+}
+
+QString ServerCore::openSession(const QString &user, qint64 expiresAtSecs, QString *id)
+{
+    SessionRecords::Session session;
+    session.id = SessionRecords::newId();
+    session.user = user.trimmed();
+    session.started = AuditTrail::nowText();
+    session.expires = AuditTrail::timeText(QDateTime::fromSecsSinceEpoch(expiresAtSecs, QTimeZone::utc()));
+    session.address = d->clientAddress;
+    const QString error = writeWithAudit([&](const QSqlDatabase &db) { return SessionRecords::open(db, session); },
+                                         session.user, AuditTrail::kLogin,
+                                         QStringLiteral("sesión %1 hasta %2").arg(session.id, session.expires));
+    if (!error.isEmpty())
+        return QStringLiteral("No se pudo abrir la sesión de %1: %2").arg(session.user, error);
+    *id = session.id;
+    return {};
+}
+
+// "DtsPAcPprom AC_PPROM: alta COD_EMPR=1 COD_MENU=1 COD_NODO=14; cambio ...": each row by its key,
+// the first few only.
+QString ServerCore::auditSave(const ProviderDef &provider, const ApplyRequest &request)
+{
+    constexpr int kShownRows = 5;
+    QStringList rows;
+    for (const RowDelta &delta : std::as_const(request.deltas)) {
+        if (rows.size() == kShownRows) {
+            rows << QStringLiteral("y %1 más").arg(request.deltas.size() - kShownRows);
+            break;
+        }
+        const bool insert = delta.kind == RowDelta::Kind::Insert;
+        const QVariantMap &values = insert ? delta.newValues : delta.oldValues;
+        QStringList keys;
+        for (const QString &key : provider.keyColumns)
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                if (it.key().compare(key, Qt::CaseInsensitive) == 0)
+                    keys << QStringLiteral("%1=%2").arg(key, it.value().toString());
+        rows << QStringLiteral("%1 %2").arg(insert ? QStringLiteral("alta")
+                                            : delta.kind == RowDelta::Kind::Update ? QStringLiteral("cambio")
+                                                                                   : QStringLiteral("baja"),
+                                            keys.join(QLatin1Char(' ')));
+    }
+    const QString error = AuditTrail::write(d->writer.database(),
+                                            {request.session.user.trimmed(), AuditTrail::kSave,
+                                             QStringLiteral("%1 %2: %3").arg(provider.name, provider.mainTable,
+                                                                             rows.join(QStringLiteral("; "))),
+                                             d->clientAddress, {}});
+    return error.isEmpty() ? error
+                           : QStringLiteral("No se pudo escribir el cambio en el registro de auditoría; no se guardó: %1")
+                                 .arg(error);
 }
 
 } // namespace appserver

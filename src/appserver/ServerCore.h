@@ -7,6 +7,9 @@
 // On PostgreSQL each request is one transaction that reaches only the rows of the user's companies
 // (row security), passwords and grants are read on the writer's login (the reading role may not
 // see them), and a connection the database ended is opened again by the next request.
+// Every save is written to the audit record (GN_AUDIT) in its own transaction, with the client's
+// address ("local" on the in-process road); the HTTP server's logins and sessions go through here
+// too (openSession, sessionStamp, audit).
 // A core and its connections belong to the thread that opened it; a server with several
 // threads gives each its own core.
 
@@ -15,6 +18,7 @@
 #include "appserver/ProtocolNames.h"
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -22,6 +26,7 @@
 namespace appserver {
 
 class SqlConnection;
+struct ProviderDef;
 
 class ServerCore {
 public:
@@ -80,14 +85,19 @@ private:
         bool active = false;   // found and not disabled
         QString password;
         qint64 version = 0;    // raised by each change of password, state or companies
+        bool sessionFound = false;   // the session asked about is the user's
+        bool sessionEnded = false;   // and an administrator ended it
     };
 
     // Empty when the session may work, else the refusal.
     QString checkSession(const Credentials &session);
-    QString readUser(const QString &user, UserRecord *record);
+    // With `session`, that session's row is read in the same statement.
+    QString readUser(const QString &user, UserRecord *record, const QString &session = {});
     QString checkSchema();
     // The user's companies as read at most a second ago; empty, or why they could not be read.
     QString recentAccess(const QString &user, const CompanyAccess **access);
+    // The audit row of a save, written in the save's transaction; empty, or why it was not.
+    QString auditSave(const ProviderDef &provider, const ApplyRequest &request);
     void logRefusal(const Credentials &session, const QString &what, const QString &error,
                     const QString &text = {}) const;
     // The connection that reads passwords and grants: the writer's on PostgreSQL, else the reader.
@@ -122,6 +132,29 @@ public:
     // it for good; empty when the user does not exist or is disabled. Empty, or why it could not
     // be read.
     QString credentialStamp(const QString &user, QByteArray *stamp);
+
+    // The audit record (AuditTrail, GN_AUDIT) and the sessions the HTTP server hands out
+    // (SessionRecords, GN_SESIO), both written on the writer's connection.
+    //
+    // The address the next requests come from, as the record and the sessions name it: the HTTP
+    // server sets its client's before each request; "local" (the in-process road) until then.
+    void setClientAddress(const QString &address);
+    const QString &clientAddress() const;
+    // Runs work(db) (may be empty) and adds the audit row (`user`, an AuditTrail action, a short
+    // detail; now, from the client's address) in one transaction of the writer: both are kept or
+    // neither. Empty, or why not (work's own error as it gave it).
+    QString writeWithAudit(const std::function<QString(const QSqlDatabase &)> &work, const QString &user,
+                           const QString &action, const QString &detail);
+    // One audit row alone, in a transaction of its own.
+    QString audit(const QString &user, const QString &action, const QString &detail);
+    // A session of `user`, whose password was just proved, until expiresAtSecs: a new row of
+    // GN_SESIO from the client's address, with its login in the audit record (and the rows long
+    // expired removed), in one transaction. Empty (`id` filled), or why not.
+    QString openSession(const QString &user, qint64 expiresAtSecs, QString *id);
+    enum class SessionState { Open, Ended, Unknown };
+    // The user's credential stamp (as credentialStamp) and the state of its session `id`, read
+    // together in the one read of the user a request costs.
+    QString sessionStamp(const QString &user, const QString &id, QByteArray *stamp, SessionState *state);
 };
 
 } // namespace appserver

@@ -49,9 +49,13 @@ int SqliteReadAuthorizer::decide(int action, const char *first, const char *seco
     case SQLITE_SAVEPOINT:
         return SQLITE_OK;
     case SQLITE_READ:
-        // first: the table, second: the column.
-        return sameName(first, "GN_USUAR") && sameName(second, "PAS_USUA") && !m_credentials ? SQLITE_DENY
-                                                                                             : SQLITE_OK;
+        // first: the table, second: the column. The audit record is never the read path's; the
+        // sessions only while the server checks a user's (with its password).
+        if (sameName(first, "GN_AUDIT"))
+            return SQLITE_DENY;
+        if ((sameName(first, "GN_USUAR") && sameName(second, "PAS_USUA")) || sameName(first, "GN_SESIO"))
+            return m_credentials ? SQLITE_OK : SQLITE_DENY;
+        return SQLITE_OK;
     case SQLITE_FUNCTION:
         return knownFunction(second) ? SQLITE_OK : SQLITE_DENY;
     default:

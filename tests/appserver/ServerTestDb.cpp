@@ -1,5 +1,6 @@
 #include "tests/appserver/ServerTestDb.h"
 
+#include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/ServerAccess.h"
 
 #include <QFile>
@@ -128,10 +129,8 @@ QString ServerTestDb::loadSchema()
         const auto match = tableName.match(statement);
         if (match.hasMatch() && m_backend == Backend::Postgres)
             exec(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(match.captured(1)));
-        QString text = statement;
-        if (m_backend == Backend::Postgres)
-            text.replace(QRegularExpression(QStringLiteral("\\bBLOB\\b")), QStringLiteral("bytea"));
-        const QString error = exec(text);
+        const QString error = exec(dbtools::SchemaLoader::toDialect(
+            statement, m_backend == Backend::Postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")));
         if (!error.isEmpty())
             return error;
     }

@@ -74,6 +74,8 @@ private slots:
         };
         row("password column", "SELECT PAS_USUA FROM GN_USUAR", "permission denied for table gn_usuar");
         row("every column of the users", "SELECT * FROM GN_USUAR", "permission denied for table gn_usuar");
+        row("the audit record", "SELECT COUNT(*) FROM GN_AUDIT", "permission denied for table gn_audit");
+        row("the sessions", "SELECT COD_SESI FROM GN_SESIO", "permission denied for table gn_sesio");
         row("end the server's connection", "SELECT pg_terminate_backend(pg_backend_pid())",
             "permission denied for function pg_terminate_backend");
         row("cancel a statement", "SELECT pg_cancel_backend(pg_backend_pid())",

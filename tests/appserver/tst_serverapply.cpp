@@ -75,6 +75,7 @@ private slots:
         const QString insert = QStringLiteral(
             "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, TIP_MENU, NOM_MENU, NUM_ANOS, "
             "NUM_DIAS, ACT_USUA, ACT_HORA, COD_CARG, ACT_ESTA, COD_EMCA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        m_db.exec(QStringLiteral("ALTER TABLE GN_AUDIX RENAME TO GN_AUDIT"));   // after the case that hid it
         QString error = m_db.exec(QStringLiteral("DELETE FROM AC_PPROM"));
         if (error.isEmpty())
             error = m_db.exec(insert, {1, 1, 0, QVariant(), "P", "Plan uno", QVariant(), QVariant(), "ANA",
@@ -110,6 +111,10 @@ private slots:
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(result.rowsAffected, rowsAffected);
         QCOMPARE(table(), expected);
+        // Its audit row, from this machine's in-process road.
+        QCOMPARE(m_db.value(QStringLiteral("SELECT COD_USUA || '|' || ACC_AUDI || '|' || DIR_CLIE FROM GN_AUDIT "
+                                           "ORDER BY NUM_AUDI DESC LIMIT 1")),
+                 ServerTestDb::session().user + QStringLiteral("|guardado|local"));
     }
 
     void refused_data()
@@ -132,6 +137,10 @@ private slots:
         QTest::newRow("whole batch rolled back")
             << "DtsPAcPprom" << "UPDATE AC_PPROM SET ACT_USUA = 'LUIS' WHERE COD_NODO = 1"
             << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow())} << "modificado o eliminado por otro usuario";
+        // A save is never kept without its audit row.
+        QTest::newRow("audit record that cannot be written")
+            << "DtsPAcPprom" << "ALTER TABLE GN_AUDIT RENAME TO GN_AUDIX" << QList<RowDelta>{insertOf(newNode(2))}
+            << "No se pudo escribir el cambio en el registro de auditoría; no se guardó";
         QTest::newRow("unknown column") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(unknownColumn)}
                                         << "NO_EXISTE";
         QTest::newRow("value of the wrong type") << "DtsPAcPprom" << QString() << QList<RowDelta>{insertOf(badNumber)}

@@ -155,6 +155,13 @@ QJsonObject post(BlockingHttpClient &client, const QString &path, const QJsonObj
     return QJsonDocument::fromJson(response.body).object();
 }
 
+// The session a token names (its payload's "s").
+QString sessionOf(const QByteArray &token)
+{
+    const QByteArray payload = QByteArray::fromBase64(token.left(token.indexOf('.')), QByteArray::Base64UrlEncoding);
+    return QJsonDocument::fromJson(payload).object().value("s").toString();
+}
+
 const QStringList kGenerate{"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2",
                             "--categories", "EF"};
 
@@ -269,6 +276,115 @@ private slots:
             QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"qacsemaf_sitio.db"});
     }
 
+    // What an administrator sees and does: the sessions of a user (with the workstation's
+    // address), ending one or all of them (the next request of each says so; a new login works),
+    // and the audit record of refused logins, saves and the command line's changes, filtered.
+    void auditAndSessions_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("sqlite") << int(Site::Kind::Sqlite);
+        QTest::newRow("postgres") << int(Site::Kind::RolesMadeByAdministrator);
+    }
+
+    void auditAndSessions()
+    {
+        QFETCH(int, kind);
+        Site site(Site::Kind(kind), QStringLiteral("qacsemaf_audita"));
+        if (!site.isSqlite() && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
+        QVERIFY2(site.error().isEmpty(), qPrintable(site.error()));
+        const QStringList place = site.place();
+        QCOMPARE(qacsemaf(QStringList{"init"} + place, "clave del admin\n").exitCode, 0);
+        QCOMPARE(qacsemaf(QStringList{"user", "add", "ANA", "--company", "2"} + place, "clave de ana\n").exitCode, 0);
+        ServerProcess server;
+        const QString started = server.start(place);
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}};
+        int status = 0;
+        post(client, QStringLiteral("/login"), QJsonObject{{"user", " ana"}, {"password", "no es"}}, {}, &status);
+        QCOMPARE(status, 401);
+        const QByteArray first = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
+        const QByteArray second = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
+        QVERIFY(!sessionOf(first).isEmpty() && sessionOf(first) != sessionOf(second));
+
+        const Run listed = qacsemaf(QStringList{"user", "sessions", "ANA"} + place);
+        QCOMPARE(listed.exitCode, 0);
+        for (const QByteArray &token : {first, second})
+            QVERIFY2(listed.output.contains(QRegularExpression(sessionOf(token) + QStringLiteral(" +\\S+Z +\\S+Z +127\\.0\\.0\\.1 +activa\n"))),
+                     qPrintable(listed.output));
+
+        const QJsonObject save{{"provider", "DtsPAcPprom"}, {"company", 2},
+                               {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
+                                                                 {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 7}, {"COD_NODO", 0},
+                                                                                     {"NOM_MENU", "Plan auditado"}}}}}}};
+        const QJsonObject saved = post(client, QStringLiteral("/apply"), save, first, &status);
+        QVERIFY2(status == 200, qPrintable(saved.value("error").toString()));
+        const QJsonObject read{{"provider", "DtsPAcPprom"}, {"company", 2}, {"statement", "Planes"}};
+
+        // One session ended: only its token stops, with its own message.
+        const QString ended = QStringLiteral("La sesión fue terminada por un administrador; inicie sesión de nuevo.");
+        const Run one = qacsemaf(QStringList{"user", "revoke", "ANA", "--session", sessionOf(second)} + place);
+        QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
+        QCOMPARE(post(client, QStringLiteral("/fetch"), read, second, &status).value("error").toString(), ended);
+        QCOMPARE(status, 401);
+        post(client, QStringLiteral("/fetch"), read, first, &status);
+        QCOMPARE(status, 200);
+        QCOMPARE(qacsemaf(QStringList{"user", "revoke", "ANA", "--session", sessionOf(second)} + place).errors,
+                 QStringLiteral("qacsemaf: el usuario ANA no tiene una sesión %1 sin terminar\n").arg(sessionOf(second)));
+        // All of them: the next login works.
+        const Run all = qacsemaf(QStringList{"user", "revoke", "ANA"} + place);
+        QCOMPARE(all.output, QStringLiteral("qacsemaf: ANA: 1 sesiones terminadas.\n"));
+        QCOMPARE(post(client, QStringLiteral("/apply"), save, first, &status).value("error").toString(), ended);
+        QCOMPARE(status, 401);
+        const QByteArray third = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
+        post(client, QStringLiteral("/fetch"), read, third, &status);
+        QCOMPARE(status, 200);
+        const QString states = qacsemaf(QStringList{"user", "sessions", "ANA"} + place).output;
+        QCOMPARE(states.count(QStringLiteral(" terminada\n")), 2);
+        QVERIFY2(states.contains(sessionOf(third)) && states.count(QStringLiteral(" activa\n")) == 1, qPrintable(states));
+
+        // The record: who, what and from where, oldest first, and filtered.
+        const Run record = qacsemaf(QStringList{"audit", "--format", "json"} + place);
+        QVERIFY2(record.exitCode == 0, qPrintable(record.errors));
+        QStringList lines;
+        for (const QJsonValue &row : QJsonDocument::fromJson(record.outputBytes).array())
+            lines << QStringList{row["usuario"].toString(), row["accion"].toString(), row["detalle"].toString(),
+                                 row["direccion"].toString()}.join(QLatin1Char('|'));
+        const QString me = qEnvironmentVariable("USER");
+        const QStringList expected{
+            "^[^|]+\\|usuario creado\\|ADMIN \\(tipo A, empresas -\\)\\|local$",
+            "^[^|]+\\|usuario creado\\|ANA \\(tipo U, empresas 2\\)\\|local$",
+            "^ana\\|inicio de sesión rechazado\\|401: Usuario o contraseña incorrectos\\..*\\|127\\.0\\.0\\.1$",
+            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(first) + " hasta .*Z\\|127\\.0\\.0\\.1$",
+            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(second) + " hasta .*Z\\|127\\.0\\.0\\.1$",
+            "^ANA\\|guardado\\|DtsPAcPprom AC_PPROM: alta COD_EMPR=2 COD_MENU=7 COD_NODO=0\\|127\\.0\\.0\\.1$",
+            "^[^|]+\\|sesiones terminadas\\|ANA: sesión " + sessionOf(second) + "\\|local$",
+            "^[^|]+\\|sesiones terminadas\\|ANA: 1 abiertas\\|local$",
+            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(third) + " hasta .*Z\\|127\\.0\\.0\\.1$"};
+        QCOMPARE(lines.size(), expected.size());
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY2(QRegularExpression(expected.at(i)).match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
+        if (!me.isEmpty())
+            QVERIFY2(lines.first().startsWith(me), qPrintable(lines.first()));
+
+        const Run ofAna = qacsemaf(QStringList{"audit", "--user", "ana"} + place);
+        // The heading, the refused login (the name as typed, in any case), three logins and the save.
+        QCOMPARE(ofAna.output.count(QLatin1Char('\n')), 1 + 5);
+        QVERIFY2(ofAna.output.contains(QRegularExpression(
+                     QStringLiteral("\n\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ +ANA +guardado +DtsPAcPprom .* +127\\.0\\.0\\.1\n"))),
+                 qPrintable(ofAna.output));
+        const QString tomorrow = QDate::currentDate().addDays(2).toString(Qt::ISODate);
+        QCOMPARE(qacsemaf(QStringList{"audit", "--since", tomorrow} + place).output.count(QLatin1Char('\n')), 1);
+        const QString lastHour = QDateTime::currentDateTimeUtc().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        QCOMPARE(qacsemaf(QStringList{"audit", "--since", lastHour, "--format", "json"} + place).output,
+                 record.output);
+        const Run refused = qacsemaf(QStringList{"audit", "--since", "2026-13-01"} + place);
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.errors.startsWith(QStringLiteral("qacsemaf: --since: \"2026-13-01\" no es una fecha (AAAA-MM-DD)")),
+                 qPrintable(refused.errors));
+    }
+
     // A second site on the same PostgreSQL cluster that names the first one's reading role, with
     // another password: the role keeps the password the first site's server logs in with, and
     // init says so; both servers then log in with it.
@@ -338,6 +454,8 @@ private slots:
             QVERIFY(query.exec(QStringLiteral("DROP TABLE AC_VERSI")));
             QVERIFY(query.exec(QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN IND_ACTI")));
             QVERIFY(query.exec(QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN VER_USUA")));
+            QVERIFY(query.exec(QStringLiteral("DROP TABLE GN_AUDIT")));
+            QVERIFY(query.exec(QStringLiteral("DROP TABLE GN_SESIO")));
             if (site.isSqlite())
                 QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
         }

@@ -100,16 +100,22 @@ private slots:
                                                     << "--admin: el nombre de usuario \"JEFE DE RRHH\" no sirve: debe tener "
                                                        "de 1 a 8 caracteres, sin espacios";
         QTest::newRow("user: no action") << QStringList{"user"}
-                                         << "indique la acción: add, disable, enable, grant, list, passwd, revoke";
+                                         << "indique la acción: add, disable, enable, grant, list, passwd, revoke, sessions";
         QTest::newRow("user: unknown action") << QStringList{"user", "borrar", "ANA", "--db", "DB"}
                                               << "acción desconocida \"borrar\" (use add, disable, enable, grant, list, "
-                                                 "passwd, revoke)";
+                                                 "passwd, revoke, sessions)";
         QTest::newRow("user add: unknown type") << QStringList{"user", "add", "ANA", "--type", "X", "--db", "DB"}
                                                 << "--type: \"X\" no es uno de A, U, C";
         QTest::newRow("user grant: no company") << QStringList{"user", "grant", "ANA", "--db", "DB"} << "falta --company";
         QTest::newRow("user revoke: two companies") << QStringList{"user", "revoke", "ANA", "--company", "1", "--company",
                                                                    "2", "--db", "DB"}
                                                     << "--company: dé una sola empresa";
+        QTest::newRow("user revoke: a company and a session")
+            << QStringList{"user", "revoke", "ANA", "--company", "1", "--session", "0123456789abcdef0123456789abcdef", "--db", "DB"}
+            << "--company no se puede usar con --session";
+        QTest::newRow("user revoke: no session id") << QStringList{"user", "revoke", "ANA", "--session", "1 OR 1=1", "--db", "DB"}
+                                                    << "--session: \"1 OR 1=1\" no es el identificador de una sesión "
+                                                       "(32 cifras hexadecimales, como lo lista \"user sessions\")";
         QTest::newRow("user passwd: no name") << QStringList{"user", "passwd", "--db", "DB"} << "falta el NOMBRE del usuario";
         QTest::newRow("user list: a name") << QStringList{"user", "list", "ANA", "--db", "DB"} << "argumento inesperado \"ANA\"";
         QTest::newRow("user enable: no database") << QStringList{"user", "enable", "ANA", "--db", "MISSING/x.db"}
@@ -231,6 +237,8 @@ private slots:
         QTest::newRow("user add") << QStringList{"user", "add"} << "qacsemaf user add NOMBRE";
         QTest::newRow("user grant") << QStringList{"user", "grant"} << "qacsemaf user grant NOMBRE";
         QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
+        QTest::newRow("user revoke") << QStringList{"user", "revoke"} << "qacsemaf user revoke NOMBRE";
+        QTest::newRow("audit") << QStringList{"audit"} << "qacsemaf audit";
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
         QTest::newRow("restore") << QStringList{"restore"} << "qacsemaf restore";
@@ -271,7 +279,7 @@ private slots:
         QStringList listed;
         for (auto match = action.globalMatch(help.output); match.hasNext();)
             listed << match.next().captured(1);
-        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke"}));
+        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke", "sessions"}));
         for (const QString &name : std::as_const(listed)) {
             const ProgramRun own = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", name, "--help"}, spanish);
             QVERIFY2(own.exitCode == 0 && own.output.startsWith(QStringLiteral("Uso: qacsemaf user ") + name),

@@ -62,6 +62,7 @@ DbOutcome ReaderRole::grant(QSqlDatabase &db, const QString &role, const QString
     steps << QStringLiteral("Lector");
     if (!userColumns.isEmpty())
         steps << QStringLiteral("LectorSinClaves");
+    steps << QStringLiteral("LectorSinRegistros");
     const DbOutcome ran = PgStatements::run(db, steps, fills, dbText(QT_TRANSLATE_NOOP("qacsemaf", "No se puede preparar el usuario de lectura %1")).arg(role));
     if (!ran.ok())
         return ran;

@@ -1,7 +1,8 @@
 #pragma once
 // The PostgreSQL login that the application server's read path uses: it may connect and select
 // from the module's tables and nothing else (not the users' passwords), its transactions start
-// read-only, and its session starts with the schema and time limits pinned. `seed` and the test
+// read-only, and its session starts with the schema and time limits pinned. The audit record and
+// the sessions (GN_AUDIT, GN_SESIO) it may neither read nor write. `seed` and the test
 // setup create it (or bring an existing one up to date) for the current schema.
 
 #include "tools/dbtools/DbOutcome.h"

@@ -628,10 +628,6 @@
         <translation>Gives a user one more company.</translation>
     </message>
     <message>
-        <source>Quita a un usuario una empresa.</source>
-        <translation>Takes a company away from a user.</translation>
-    </message>
-    <message>
         <source>Lista los usuarios, su tipo, su estado y sus empresas.</source>
         <translation>Lists the users, their type, their state and their companies.</translation>
     </message>
@@ -742,10 +738,6 @@
     <message>
         <source>NOMBRE</source>
         <translation>NAME</translation>
-    </message>
-    <message>
-        <source>añade, cambia, deshabilita y lista usuarios y sus empresas</source>
-        <translation>adds, changes, disables and lists users and their companies</translation>
     </message>
     <message>
         <source>No se pueden listar las tablas con COD_EMPR: %1</source>
@@ -1101,7 +1093,7 @@
     </message>
     <message>
         <source>Página: ruta, plan, cargos o mapa (el mapa de sucesión del plan).</source>
-        <translation>Page: ruta, plan, cargos or mapa (the plan's succession map).</translation>
+        <translation>Page: ruta, plan, cargos or mapa (the plan&apos;s succession map).</translation>
     </message>
     <message>
         <source>no se pudo poner la base de datos en mantenimiento: %1</source>
@@ -1202,6 +1194,112 @@
     <message>
         <source>no se pudo restaurar %1: %2; %3</source>
         <translation>%1 could not be restored: %2; %3</translation>
+        <source>FECHA</source>
+        <translation>DATE</translation>
+    </message>
+    <message>
+        <source>ACCIÓN</source>
+        <translation>ACTION</translation>
+    </message>
+    <message>
+        <source>DETALLE</source>
+        <translation>DETAIL</translation>
+    </message>
+    <message>
+        <source>DIRECCIÓN</source>
+        <translation>ADDRESS</translation>
+    </message>
+    <message>
+        <source>Lista el registro de auditoría de la base de datos, del más antiguo al más reciente: los inicios de sesión en el servidor de aplicaciones (también los rechazados, con el nombre como se escribió y el motivo), los cambios guardados y los cambios de usuarios y sesiones del comando user; cada uno con su fecha y hora (UTC), usuario, acción, detalle y dirección (&quot;local&quot;: en esta máquina).</source>
+        <translation>Lists the database&apos;s audit record, oldest first: the logins to the application server (refused ones too, with the name as typed and why), the saved changes and the changes of users and sessions made by the user command; each with its date and time (UTC), user, action, detail and address (&quot;local&quot;: on this machine).</translation>
+    </message>
+    <message>
+        <source>Solo desde esta fecha (AAAA-MM-DD) o fecha y hora (AAAA-MM-DDTHH:MM[:SS]), en UTC como las lista; o con Z o un desfase (+HH:MM).</source>
+        <translation>Only from this date (YYYY-MM-DD) or date and time (YYYY-MM-DDTHH:MM[:SS]) on, in UTC as it lists them; or with Z or an offset (+HH:MM).</translation>
+    </message>
+    <message>
+        <source>fecha</source>
+        <translation>date</translation>
+    </message>
+    <message>
+        <source>Solo las filas de este usuario (sin distinguir mayúsculas).</source>
+        <translation>Only the rows of this user (in any case).</translation>
+    </message>
+    <message>
+        <source>Formato: table o json.</source>
+        <translation>Format: table or json.</translation>
+    </message>
+    <message>
+        <source>--since: &quot;%1&quot; no es una fecha (AAAA-MM-DD) ni una fecha y hora (AAAA-MM-DDTHH:MM[:SS])</source>
+        <translation>--since: &quot;%1&quot; is no date (YYYY-MM-DD) nor date and time (YYYY-MM-DDTHH:MM[:SS])</translation>
+    </message>
+    <message>
+        <source>no se pudo leer el registro de auditoría: %1</source>
+        <translation>could not read the audit record: %1</translation>
+    </message>
+    <message>
+        <source>lista el registro de auditoría: inicios de sesión, cambios guardados y de usuarios</source>
+        <translation>lists the audit record: logins, saved changes and changes of users</translation>
+    </message>
+    <message>
+        <source>Con --company, quita a un usuario una empresa. Sin ella, termina las sesiones abiertas del usuario en el servidor de aplicaciones (con --session, solo esa): su siguiente solicitud recibe &quot;La sesión fue terminada por un administrador&quot; y debe iniciar sesión de nuevo.</source>
+        <translation>With --company, takes a company away from a user. Without it, ends the user&apos;s open sessions on the application server (with --session, that one only): its next request gets &quot;La sesión fue terminada por un administrador&quot; and must log in again.</translation>
+    </message>
+    <message>
+        <source>Lista las sesiones de un usuario en el servidor de aplicaciones: su identificador, inicio, expiración (UTC), dirección y estado (activa, terminada, expirada).</source>
+        <translation>Lists a user&apos;s sessions on the application server: its id, start, expiry (UTC), address and state (activa: open, terminada: ended, expirada: expired).</translation>
+    </message>
+    <message>
+        <source>SESIÓN</source>
+        <translation>SESSION</translation>
+    </message>
+    <message>
+        <source>INICIO</source>
+        <translation>START</translation>
+    </message>
+    <message>
+        <source>EXPIRA</source>
+        <translation>EXPIRES</translation>
+    </message>
+    <message>
+        <source>%1: sesión %2 terminada.</source>
+        <translation>%1: session %2 ended.</translation>
+    </message>
+    <message>
+        <source>%1 no tenía sesiones abiertas.</source>
+        <translation>%1 had no open sessions.</translation>
+    </message>
+    <message>
+        <source>%1: %2 sesiones terminadas.</source>
+        <translation>%1: %2 sessions ended.</translation>
+    </message>
+    <message>
+        <source>La empresa que se le quita.</source>
+        <translation>The company to take away.</translation>
+    </message>
+    <message>
+        <source>Termina solo esta sesión (su identificador, como lo lista &quot;user sessions&quot;).</source>
+        <translation>Ends this session only (its id, as &quot;user sessions&quot; lists it).</translation>
+    </message>
+    <message>
+        <source>--session: &quot;%1&quot; no es el identificador de una sesión (32 cifras hexadecimales, como lo lista &quot;user sessions&quot;)</source>
+        <translation>--session: &quot;%1&quot; is no session id (32 hexadecimal digits, as &quot;user sessions&quot; lists it)</translation>
+    </message>
+    <message>
+        <source>añade, cambia, deshabilita y lista usuarios, sus empresas y sus sesiones</source>
+        <translation>adds, changes, disables and lists users, their companies and their sessions</translation>
+    </message>
+    <message>
+        <source>el usuario %1 no tiene una sesión %2 sin terminar</source>
+        <translation>the user %1 has no session %2 that is not ended</translation>
+    </message>
+    <message>
+        <source>no se pudieron terminar las sesiones de %1: %2</source>
+        <translation>could not end the sessions of %1: %2</translation>
+    </message>
+    <message>
+        <source>no se pudieron leer las sesiones de %1: %2</source>
+        <translation>could not read the sessions of %1: %2</translation>
     </message>
 </context>
 </TS>
