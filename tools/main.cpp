@@ -11,6 +11,7 @@
 #include "tools/MigrateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/SnapshotCommand.h"
 #include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
 #include "tools/UserCommand.h"
@@ -37,6 +38,7 @@ const CommandTable &commands()
         {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},
         {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
+        {QStringLiteral("snapshot"), {kSnapshotSummary, runSnapshotCommand}},
     };
     return table;
 }
