@@ -86,14 +86,14 @@ void addOptions(const QString &action, CommandLine &line)
 }
 
 // Saves the map of the plan and says which snapshot it became.
-void save(const CommandLine &line, const CommonOptions &common, SDCOMConnection &connection, TDtmAcSemaf &module)
+void save(const CommandLine &line, int plan, const CommonOptions &common, SDCOMConnection &connection, TDtmAcSemaf &module)
 {
     SuccessionMap map(module);
     engine::SuccessionRequest request;
     request.categories = common.categories;
     const QString flag = line.choice(QStringLiteral("edu-sin-puntos"), {"auto", "on", "off"});
     request.eduSinPuntos = flag == QLatin1String("auto") ? map.companyEduSinPuntos() : flag == QLatin1String("on");
-    const engine::SuccessionResult result = map.run(common.company, line.number(QStringLiteral("plan"), 0), request);
+    const engine::SuccessionResult result = map.run(common.company, plan, request);
     const engine::SnapshotHeader header =
         SuccessionSnapshots(connection).save(result, request.categories, request.eduSinPuntos, line.value(QStringLiteral("label")));
     QTextStream(stdout) << "qacsemaf: "
@@ -191,10 +191,11 @@ int run(const QString &action, const CommandLine &line)
             throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--format: compare escribe table, json o csv; el "
                                                                    "libro XLSX lo da qacsemaf report evolution")));
     }
-    const int plan = line.isSet(QStringLiteral("plan")) ? line.number(QStringLiteral("plan"), 0) : 0;
+    const bool takesPlan = action == QLatin1String("save") || action == QLatin1String("list");
+    const int plan = takesPlan && line.isSet(QStringLiteral("plan")) ? line.number(QStringLiteral("plan"), 0) : 0;
     bool employeeOk = true;
-    const double employee = line.value(QStringLiteral("employee")).toDouble(&employeeOk);
-    if (action == QLatin1String("history") && !employeeOk)
+    const double employee = action == QLatin1String("history") ? line.value(QStringLiteral("employee")).toDouble(&employeeOk) : 0;
+    if (!employeeOk)
         throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "--employee: \"%1\" no es un número"))
                              .arg(line.value(QStringLiteral("employee"))));
     const CommonOptions common = CommonOptions::read(line);
@@ -204,7 +205,7 @@ int run(const QString &action, const CommandLine &line)
     common.proveSession(workstation.connection);
     workstation.companies.Open();
     if (action == QLatin1String("save")) {
-        save(line, common, workstation.connection, workstation.module);
+        save(line, plan, common, workstation.connection, workstation.module);
         return 0;
     }
     if (action == QLatin1String("compare")) {
