@@ -202,7 +202,8 @@ engine::Snapshot SuccessionSnapshots::load(int number, int preferredCompany)
 
 engine::SnapshotComparison SuccessionSnapshots::compare(int from, int to, int preferredCompany)
 {
-    return engine::compareSnapshots(load(from, preferredCompany), load(to, preferredCompany));
+    const engine::Snapshot earlier = load(from, preferredCompany);
+    return engine::compareSnapshots(earlier, load(to, preferredCompany));
 }
 
 QVector<engine::HistoryEntry> SuccessionSnapshots::history(int company, double codEmpl)

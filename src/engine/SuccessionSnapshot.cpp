@@ -60,7 +60,6 @@ ResultTable makeEvolutionPeopleTable()
     ResultTable table;
     table.name = QStringLiteral("CdsEvolucionPersonas");
     table.reportName = QStringLiteral("QryEvolucionPersonas");
-    table.bandField = sf::PorActu;
     table.fields = {
         {sf::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
         {sf::CodCarg, T::Text, 20, QStringLiteral("Cargo"), {}, {}},
@@ -80,7 +79,6 @@ ResultTable makeSnapshotHistoryTable()
 {
     ResultTable table;
     table.name = QStringLiteral("CdsHistorialCortes");
-    table.bandField = sf::PorEmpl;
     table.fields = {
         {sf::NumCort, T::Integer, 0, QStringLiteral("Corte"), {}, {}},
         {sf::FecCort, T::Text, 19, QStringLiteral("Fecha (UTC)"), {}, {}},

@@ -134,7 +134,7 @@ const QString &evolutionTitle();
 const ResultTable &snapshotListTable();
 // CdsEvolucionNodos: one row per node, the change in green people.
 const ResultTable &evolutionNodesTable();
-// CdsEvolucionPersonas: one row per person and node, coloured by the later score.
+// CdsEvolucionPersonas: one row per person and node; its bands are named in its own columns.
 const ResultTable &evolutionPeopleTable();
 // CdsHistorialCortes: one row per snapshot and node a person was in.
 const ResultTable &snapshotHistoryTable();

@@ -35,8 +35,9 @@
 namespace {
 
 // A grid over `dataSet` with the fields of `table`, read-only, each row in the band of the
-// table's band field when it has one.
-TVelkarDBgrid *grillaDe(QWidget *padre, TDataSource &fuente, const engine::ResultTable &tabla, const QString &nombre)
+// percentage `campoBanda` when given (a row without one keeps the grid's background).
+TVelkarDBgrid *grillaDe(QWidget *padre, TDataSource &fuente, const engine::ResultTable &tabla, const QString &nombre,
+                        const QString &campoBanda = QString())
 {
     auto *grilla = new TVelkarDBgrid(padre);
     grilla->setObjectName(nombre);
@@ -46,8 +47,8 @@ TVelkarDBgrid *grillaDe(QWidget *padre, TDataSource &fuente, const engine::Resul
         columnas.append({campo.name, QString(), campo.type == engine::ResultFieldType::Text ? qMax(70, qMin(campo.size * 6, 220)) : 85});
     grilla->setColumns(columnas);
     grilla->setReadOnly(true);
-    if (!tabla.bandField.isEmpty())
-        grilla->OnDrawColumnCell = [campo = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
+    if (!campoBanda.isEmpty())
+        grilla->OnDrawColumnCell = [campo = campoBanda](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
                                                              QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
             const QVariant valor = sender->CellValue(canvas.Row, campo);
             if (!valor.isNull()) {
@@ -109,7 +110,8 @@ public:
         DtsPersonas.AutoEdit = false;
         auto *division = new QSplitter(Qt::Vertical, this);
         DbGNodos = grillaDe(division, DtsNodos, engine::evolutionNodesTable(), QStringLiteral("DbGEvolucionNodos"));
-        DbGPersonas = grillaDe(division, DtsPersonas, engine::evolutionPeopleTable(), QStringLiteral("DbGEvolucionPersonas"));
+        DbGPersonas = grillaDe(division, DtsPersonas, engine::evolutionPeopleTable(), QStringLiteral("DbGEvolucionPersonas"),
+                               engine::snapshotfield::PorActu);
         division->addWidget(DbGNodos);
         division->addWidget(DbGPersonas);
 
@@ -174,7 +176,8 @@ private:
         if (!DtmAcSemaf)
             return;
         TReportesEvolucion reportes(*DtmAcSemaf, *m_comparacion);
-        reportes.Producir([this](report::Report &evolucion) { report::ReportPreview::showReport(evolucion, this); });
+        // The preview belongs to the main form: it stays open when this window closes.
+        reportes.Producir([this](report::Report &evolucion) { report::ReportPreview::showReport(evolucion, parentWidget()); });
     }
 
     SuccessionSnapshots &m_cortes;
@@ -297,7 +300,8 @@ void TCortesSucesion::BntHistorialCortesClick()
                                   : QStringLiteral("%1 (%2) en %3 líneas de corte.").arg(nombre, QString::number(empleado, 'f', 0)).arg(historia.size()),
                               &ventana);
     titulo->setObjectName(QStringLiteral("LblHistorialCortes"));
-    TVelkarDBgrid *grilla = grillaDe(&ventana, fuente, engine::snapshotHistoryTable(), QStringLiteral("DbGHistorialCortes"));
+    TVelkarDBgrid *grilla = grillaDe(&ventana, fuente, engine::snapshotHistoryTable(), QStringLiteral("DbGHistorialCortes"),
+                                     engine::snapshotfield::PorEmpl);
     auto *cerrar = new QDialogButtonBox(QDialogButtonBox::Close, &ventana);
     connect(cerrar, &QDialogButtonBox::rejected, &ventana, &QDialog::reject);
     auto *todo = new QVBoxLayout(&ventana);

@@ -146,7 +146,7 @@ private slots:
             const bool his = QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0) == person;
             const QString move = line[QStringLiteral("MOVIMIENTO")].toString();
             const double change = line[QStringLiteral("POR_DIFE")].toDouble();
-            QVERIFY2(his ? (move == QLatin1String("bajó") || move == QLatin1String("igual")) && change <= 0
+            QVERIFY2(his ? (move == QStringLiteral("bajó") || move == QLatin1String("igual")) && change <= 0
                          : move == QLatin1String("igual") && change == 0,
                      qPrintable(QJsonDocument(line.toObject()).toJson()));
             if (!his)
@@ -154,7 +154,7 @@ private slots:
             ++hisLines;
             greenLost += line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde")
                          && line[QStringLiteral("BAN_ACTU")].toString() != QLatin1String("Verde");
-            fellAtNode3 += line[QStringLiteral("COD_NODO")].toInt() == 3 && move == QLatin1String("bajó")
+            fellAtNode3 += line[QStringLiteral("COD_NODO")].toInt() == 3 && move == QStringLiteral("bajó")
                            && line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde");
         }
         QCOMPARE(fellAtNode3, 1);
