@@ -228,6 +228,10 @@ private slots:
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
         QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
+        QTest::newRow("snapshot save") << QStringList{"snapshot", "save"} << "qacsemaf snapshot save";
+        QTest::newRow("snapshot list") << QStringList{"snapshot", "list"} << "qacsemaf snapshot list";
+        QTest::newRow("snapshot compare") << QStringList{"snapshot", "compare"} << "qacsemaf snapshot compare A B";
+        QTest::newRow("report evolution") << QStringList{"report", "evolution"} << "qacsemaf report evolution A B";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and
