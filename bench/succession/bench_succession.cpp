@@ -121,14 +121,12 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
 
 // Saves the plan's map three times and compares the first and the last snapshot; 1 when the
 // comparison shows a move between two snapshots of one map.
-int snapshotsOnce(const char *label, int company, int plan)
+// `result` is the map computed on the local transport: what is timed is keeping and comparing it.
+int snapshotsOnce(const char *label, int company, const engine::SuccessionResult &result)
 {
     HeadlessWorkstation station;
     station.companies.Open();
-    SuccessionMap map(station.module);
-    engine::SuccessionRequest request = everyCategory();
-    request.eduSinPuntos = map.companyEduSinPuntos();
-    const engine::SuccessionResult result = map.run(company, plan, request);
+    const engine::SuccessionRequest request = everyCategory();
     SuccessionSnapshots store(station.connection);
     qint64 save = -1, compare = -1, saveCalls = 0, compareCalls = 0;
     QVector<int> numbers;
@@ -203,12 +201,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the node-by-node runs gave %d rows, the map %d\n", nodeByNode.rows, local.rows);
         return 1;
     }
-    if (snapshotsOnce("snapshot", company, plan) != 0)
+    engine::SuccessionResult map;
+    {
+        HeadlessWorkstation station;
+        station.companies.Open();
+        map = SuccessionMap(station.module).run(company, plan, everyCategory());
+    }
+    if (snapshotsOnce("snapshot", company, map) != 0)
         return 1;
     if (args.contains(QLatin1String("--no-http")))
         return 0;
-    if (overHttp(db.path(), company, plan, local) != 0)
-        return 1;
     ServerProcess server;
     if (const QString error = server.start({QStringLiteral("--db"), db.path()}); !error.isEmpty()) {
         std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
@@ -217,7 +219,9 @@ int main(int argc, char *argv[])
     gStProtocolo = QStringLiteral("http");
     gStParSrv = server.address();
     gStAliasCnx.clear();
-    const int outcome = snapshotsOnce("snapshot-http", company, plan);
+    const int outcome = snapshotsOnce("snapshot-http", company, map);
     server.terminate();
-    return outcome;
+    if (outcome != 0)
+        return outcome;
+    return overHttp(db.path(), company, plan, local);
 }
