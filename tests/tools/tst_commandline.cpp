@@ -76,7 +76,7 @@ private slots:
                            "--candidates", "OPE001@2", "--categories", "EF"}
             << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
                "https://equipo[:puerto].";
-        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence)";
+        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence, evolution)";
         QTest::newRow("report list: plan with candidates")
             << QStringList{"report", "list", "--candidates", "OPE001@1", "--pdf", "OUT"} + node
             << "--plan no se puede usar con --candidates";
