@@ -3,6 +3,7 @@
 #include "data/DAcSemaf.h"
 #include "reportengine/DocxExport.h"
 #include "framework/Exceptions.h"
+#include "tools/EvolutionReport.h"
 #include "tools/GenerateCommand.h"
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-const QString kReports = QStringLiteral("list, competence");
+const QString kReports = QStringLiteral("list, competence, evolution");
 
 // The report's own options beside those of the run.
 void addReportOptions(CommandLine &line, bool competence)
@@ -237,14 +238,20 @@ int runReportCommandWith(const QStringList &arguments, const ReportOnPlanNode &o
             throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique el reporte: %1")).arg(kReports));
         const QString kind = arguments.at(1);
         if (kind == QLatin1String("--help") || kind == QLatin1String("-h")) {
-            QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 list|competence [opciones]"))
+            QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 list|competence|evolution [opciones]"))
                                        .arg(arguments.value(0))
                                 << "\n\n"
                                 << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada reporte: \"%1 list "
-                                                                         "--help\", \"%1 competence --help\"."))
+                                                                         "--help\", \"%1 competence --help\", \"%1 evolution --help\"."))
                                        .arg(arguments.value(0))
                                 << '\n';
             return 0;
+        }
+        if (kind == QLatin1String("evolution")) {
+            QStringList rest = arguments;
+            rest[0] += QLatin1Char(' ') + kind;
+            rest.removeAt(1);
+            return runEvolutionReport(rest);
         }
         if (kind != QLatin1String("list") && kind != QLatin1String("competence"))
             throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "reporte desconocido \"%1\" (use %2)")).arg(kind, kReports));

@@ -13,6 +13,7 @@
 #include "tools/ReportCommand.h"
 #include "tools/RestoreCommand.h"
 #include "tools/SeedCommand.h"
+#include "tools/SnapshotCommand.h"
 #include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
 #include "tools/UserCommand.h"
@@ -41,6 +42,7 @@ const CommandTable &commands()
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},
         {QStringLiteral("audit"), {kAuditSummary, runAuditCommand}},
         {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
+        {QStringLiteral("snapshot"), {kSnapshotSummary, runSnapshotCommand}},
     };
     return table;
 }

@@ -2,12 +2,15 @@
 // makes it), takes its largest plan and times its succession map with every category ticked:
 // through the local transport, the same nodes generated one by one as "Generación Semaforo" would
 // for comparison, and through qacsemaf-server on loopback. Each figure is the best of three runs;
-// the server's map must have the local map's rows.
+// the server's map must have the local map's rows. Then the map is kept as a snapshot three times
+// and the first and last are compared, locally and through the server: the best save and compare
+// (goal: each under 1 s); two snapshots of one map must compare with nobody moving.
 //
 // Usage: bench_succession [employees=10000] [--no-http]
 
 #include "data/HeadlessWorkstation.h"
 #include "data/SuccessionMap.h"
+#include "data/SuccessionSnapshots.h"
 #include "engine/TrafficLightGeneration.h"
 #include "framework/Ugnnorma.h"
 #include "tests/server/ServerProcess.h"
@@ -116,6 +119,51 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
     return same ? 0 : 1;
 }
 
+// Saves the plan's map three times and compares the first and the last snapshot; 1 when the
+// comparison shows a move between two snapshots of one map.
+// `result` is the map computed on the local transport: what is timed is keeping and comparing it.
+int snapshotsOnce(const char *label, int company, const engine::SuccessionResult &result)
+{
+    HeadlessWorkstation station;
+    station.companies.Open();
+    const engine::SuccessionRequest request = everyCategory();
+    SuccessionSnapshots store(station.connection);
+    qint64 save = -1, compare = -1, saveCalls = 0, compareCalls = 0;
+    QVector<int> numbers;
+    int lines = 0;
+    for (int i = 0; i < 3; ++i) {
+        const qint64 before = station.connection.roundTrips();
+        QElapsedTimer timer;
+        timer.start();
+        const engine::SnapshotHeader header = store.save(result, request.categories, request.eduSinPuntos,
+                                                         QStringLiteral("bench %1").arg(i + 1));
+        const qint64 ms = timer.elapsed();
+        if (save < 0 || ms < save)
+            save = ms, saveCalls = station.connection.roundTrips() - before;
+        numbers << header.number;
+    }
+    engine::SnapshotComparison comparison;
+    for (int i = 0; i < 3; ++i) {
+        const qint64 before = station.connection.roundTrips();
+        QElapsedTimer timer;
+        timer.start();
+        comparison = store.compare(numbers.first(), numbers.last(), company);
+        const qint64 ms = timer.elapsed();
+        if (compare < 0 || ms < compare)
+            compare = ms, compareCalls = station.connection.roundTrips() - before;
+    }
+    int moved = 0;
+    for (const engine::PersonChange &person : comparison.people) {
+        moved += person.move != engine::BandMove::Same || person.change() != 0;
+        ++lines;
+    }
+    std::printf("%s: save %lld ms (%lld calls), compare %lld ms (%lld calls): %d nodes, %d people lines, "
+                "%d people per snapshot%s\n",
+                label, save, saveCalls, compare, compareCalls, int(comparison.nodes.size()), lines,
+                comparison.to.people, moved ? ", PEOPLE MOVED between two snapshots of one map" : "");
+    return moved ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -153,7 +201,27 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the node-by-node runs gave %d rows, the map %d\n", nodeByNode.rows, local.rows);
         return 1;
     }
+    engine::SuccessionResult map;
+    {
+        HeadlessWorkstation station;
+        station.companies.Open();
+        map = SuccessionMap(station.module).run(company, plan, everyCategory());
+    }
+    if (snapshotsOnce("snapshot", company, map) != 0)
+        return 1;
     if (args.contains(QLatin1String("--no-http")))
         return 0;
+    ServerProcess server;
+    if (const QString error = server.start({QStringLiteral("--db"), db.path()}); !error.isEmpty()) {
+        std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
+        return 1;
+    }
+    gStProtocolo = QStringLiteral("http");
+    gStParSrv = server.address();
+    gStAliasCnx.clear();
+    const int outcome = snapshotsOnce("snapshot-http", company, map);
+    server.terminate();
+    if (outcome != 0)
+        return outcome;
     return overHttp(db.path(), company, plan, local);
 }

@@ -15,7 +15,7 @@ CREATE TABLE AC_VERSI (
   NUM_VERS  integer  NOT NULL,
   PRIMARY KEY (NUM_VERS)
 );
-INSERT INTO AC_VERSI (NUM_VERS) VALUES (4);
+INSERT INTO AC_VERSI (NUM_VERS) VALUES (5);
 
 CREATE TABLE GN_PAISE (
   COD_PAIS  smallint     NOT NULL,
@@ -189,6 +189,41 @@ CREATE TABLE AC_CUARE (
   ACT_ESTA  varchar(1),
   PRIMARY KEY (COD_EMPR, COD_MENU, COD_NODO, COD_EMPL)
 );
+
+-- Snapshots of a plan's succession map (migration 0005): one AC_CORTE row per snapshot, one
+-- AC_CORTD row per node and person, the person's best contract there.
+CREATE TABLE AC_CORTE (
+  COD_EMPR  smallint      NOT NULL,
+  NUM_CORT  integer       NOT NULL,
+  COD_MENU  smallint      NOT NULL,
+  NOM_MENU  varchar(30),
+  CAT_CORT  varchar(11)   NOT NULL,
+  EDU_SINP  varchar(1)    NOT NULL,
+  ETI_CORT  varchar(60),
+  NUM_NODO  integer       NOT NULL,
+  NUM_PERS  integer       NOT NULL,
+  ACT_USUA  varchar(8)    NOT NULL,
+  ACT_HORA  timestamp     NOT NULL,
+  PRIMARY KEY (COD_EMPR, NUM_CORT)
+);
+
+CREATE TABLE AC_CORTD (
+  COD_EMPR  smallint          NOT NULL,
+  NUM_CORT  integer           NOT NULL,
+  COD_NODO  smallint          NOT NULL,
+  COD_EMPL  double precision  NOT NULL,
+  COD_CARG  varchar(6),
+  COD_EMCA  smallint,
+  NOM_CARG  varchar(60),
+  NOM_EMPL  varchar(100),
+  ORD_FILA  integer           NOT NULL,
+  POR_EMPL  double precision  NOT NULL,
+  BAN_EMPL  varchar(1)        NOT NULL,
+  PRIMARY KEY (COD_EMPR, NUM_CORT, COD_NODO, COD_EMPL)
+);
+
+-- A person's history across the snapshots.
+CREATE INDEX AC_CORTD_EMPL ON AC_CORTD (COD_EMPR, COD_EMPL, NUM_CORT);
 
 -- Notes and alerts that users attach to a record of a form (the notes control of the forms):
 -- one row per note, keyed by the form, the company, the record's key value and a number.

@@ -66,12 +66,14 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
         result.error = alongside();
     if (result.error.isEmpty()) {
         const QString commitError = m_connection.endRequest(true);
+        m_prepared.clear();
         if (!commitError.isEmpty())
             result.error = QStringLiteral("No se pudieron guardar los cambios: %1").arg(commitError);
     }
     if (!result.error.isEmpty()) {
         m_connection.endRequest(false); // the batch's own error is what counts
         m_failed.clear();
+        m_prepared.clear();
         result.rowsAffected = 0;
     }
     return result;
@@ -255,34 +257,50 @@ QString ApplyHandler::keyExists(const ProviderDef &provider, const QVariantMap &
     }
     statement.text = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
                          .arg(provider.mainTable, conditions.join(QStringLiteral(" AND ")));
-    QSqlQuery query(m_connection.database());
-    query.prepare(statement.text);
-    for (const QVariant &value : statement.values)
-        query.addBindValue(value);
-    if (!query.exec() || !query.next())
+    QSqlQuery *query = prepared(statement.text);
+    if (query) {
+        for (int i = 0; i < statement.values.size(); ++i)
+            query->bindValue(i, statement.values.at(i));
+        if (!query->exec() || !query->next())
+            m_lastError = query->lastError();
+    }
+    if (!query || !query->isActive() || !query->isValid())
         return QStringLiteral("No se pudo comprobar la clave en %1: %2")
-            .arg(provider.mainTable, query.lastError().text());
-    *exists = query.value(0).toInt() > 0;
+            .arg(provider.mainTable, m_lastError.text());
+    *exists = query->value(0).toInt() > 0;
+    query->finish();
     return {};
+}
+
+QSqlQuery *ApplyHandler::prepared(const QString &text)
+{
+    auto found = m_prepared.find(text);
+    if (found != m_prepared.end())
+        return &found->second;
+    QSqlQuery query(m_connection.database());
+    if (!query.prepare(text)) {
+        m_lastError = query.lastError();
+        // Its clean-up must wait for the rollback: an aborted transaction refuses it.
+        m_failed.push_back(std::move(query));
+        return nullptr;
+    }
+    return &m_prepared.emplace(text, std::move(query)).first->second;
 }
 
 QString ApplyHandler::execute(const Statement &statement, int *rows, bool *duplicate)
 {
-    QSqlQuery query(m_connection.database());
-    if (query.prepare(statement.text)) {
-        for (const QVariant &value : statement.values)
-            query.addBindValue(value);
-        if (query.exec()) {
-            *rows = query.numRowsAffected();
+    QSqlQuery *query = prepared(statement.text);
+    if (query) {
+        for (int i = 0; i < statement.values.size(); ++i)
+            query->bindValue(i, statement.values.at(i));
+        if (query->exec()) {
+            *rows = query->numRowsAffected();
             return {};
         }
+        m_lastError = query->lastError();
     }
-    *duplicate = m_dialect.isDuplicateKey(query.lastError());
-    m_lastError = query.lastError();
-    const QString error = query.lastError().text();
-    // Its clean-up must wait for the rollback: an aborted transaction refuses it.
-    m_failed.push_back(std::move(query));
-    return error;
+    *duplicate = m_dialect.isDuplicateKey(m_lastError);
+    return m_lastError.text();
 }
 
 QString ApplyHandler::lockedMessage(const QString &table) const

@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QVariantList>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace appserver {
@@ -45,6 +46,9 @@ private:
                        const ColumnInfo **column, QVariant *bound) const;
     QString keyExists(const ProviderDef &provider, const QVariantMap &values, bool *exists);
     QString execute(const Statement &statement, int *rows, bool *duplicate);
+    // The statement of that text, prepared once per batch (a batch of many rows repeats a few
+    // texts); null with the error in m_lastError when it cannot be prepared.
+    QSqlQuery *prepared(const QString &text);
     QString duplicateMessage(const ProviderDef &provider, const QVariantMap &values) const;
     QString lockedMessage(const QString &table) const;
     const ColumnInfo *column(const QString &table, const QString &name) const;
@@ -54,6 +58,7 @@ private:
     const SqlDialect &m_dialect;
     QHash<QString, QList<ColumnInfo>> m_columns; // by upper-case table name
     std::vector<QSqlQuery> m_failed;              // statements of the batch that failed
+    std::unordered_map<QString, QSqlQuery> m_prepared;   // the batch's statements by text, until it ends
     QSqlError m_lastError;                        // of the last statement that failed
 };
 

@@ -14,6 +14,7 @@
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "ui/UAcSemafCortes.h"
 #include "framework/TApplication.h"
 #include "framework/widgets/TDBEdit.h"
 #include "framework/dataset/TDtmGnLibre.h"
@@ -211,6 +212,7 @@ void TFrmAcSemaf::conectarControles()
         PopupMenu1->popup(DBGrdSemaforo->viewport()->mapToGlobal(at));
     });
     conectarMapa();
+    new TCortesSucesion(*this);   // the page's snapshots, a child of the form
 }
 
 void TFrmAcSemaf::ConsultaEmpresa(SClientDataSet &dataSet, int company)

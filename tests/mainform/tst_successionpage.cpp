@@ -16,9 +16,17 @@
 #include "tests/support/DemoDatabase.h"
 #include "ui/MainFormDriver.h"
 #include "ui/UAcSemaf.h"
+#include "ui/UAcSemafCortes.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -195,6 +203,8 @@ private slots:
         addColumns<QString, bool, QString>({"button", "ticked", "message"});
         QTest::newRow("map without a category") << "BtnCalcularMapa" << false << "Debe Seleccionar Competencias...";
         QTest::newRow("gaps report before a map") << "BtnRptBrechas" << true << "Primero debe Calcular el Mapa de Sucesión!!";
+        QTest::newRow("snapshot before a map") << "BtnGuardarCorte" << true << TCortesSucesion::sinMapaMessage();
+        QTest::newRow("comparison without snapshots") << "BtnCompararCortes" << true << TCortesSucesion::pocosCortesMessage(1, 0);
     }
 
     // The message is shown, nothing is computed or opened, and the page stays usable.
@@ -264,6 +274,123 @@ private slots:
         for (const QString &line : lines)
             QVERIFY2(laidOut.contains(QLatin1Char('|') + line + QLatin1Char('|')), qPrintable(line + QStringLiteral(" not in: ") + laidOut));
         QCOMPARE(tables.currentNode(), std::optional<int>(11));  // printing leaves the page on its node
+    }
+
+
+    // A snapshot kept, one green candidate's education and experience records deleted, the map
+    // computed and kept again: the comparison window moves him alone, down from green, its
+    // report prints both snapshots, and his history on "Plan de Carrera" shows both lines.
+    void snapshotsSavedAndCompared()
+    {
+        computeMap(1, 1, 0);
+        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
+        QVERIFY(map.Locate(f::CodNodo, 3));
+        const QString best = map.FieldByName(f::NomMejo)->AsString().trimmed();
+        QVERIFY(map.FieldByName(f::PorMejo)->AsFloat() >= 91.1);
+        QPushButton *save = m_form->findChild<QPushButton *>(QStringLiteral("BtnGuardarCorte"));
+        QVERIFY(save);
+        // The label typed into the window, then OK.
+        const auto typeLabel = [](const QString &label) {
+            return [label](const DialogService::Request &request) -> int {
+                if (request.kind != DialogService::Modal)
+                    return DialogService::Ok;
+                auto *edit = request.dialog->findChild<QLineEdit *>(QStringLiteral("EdtEtiquetaCorte"));
+                QTest::keyClicks(edit, label);
+                auto *buttons = request.dialog->findChild<QDialogButtonBox *>();
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+                return request.dialog->result();
+            };
+        };
+        {
+            DialogRecorder dialogs(typeLabel(QStringLiteral("Antes del curso")));
+            QTest::mouseClick(save, Qt::LeftButton);
+            QCOMPARE(dialogs.texts().size(), 1);
+            QVERIFY2(dialogs.texts().first().startsWith(QStringLiteral("Corte 1 guardado: plan 1, ")), qPrintable(dialogs.texts().first()));
+        }
+        TDataSet &result = m_driver->result();
+        m_driver->goToNode(1, 3);
+        m_driver->pressGenerate();
+        QVERIFY(result.Locate(QStringLiteral("POR_EMPL"), map.FieldByName(f::PorMejo)->AsVariant()));
+        const QString person = QString::number(result.FieldByName(QStringLiteral("COD_EMPL"))->AsFloat(), 'f', 0);
+        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
+            QCOMPARE(m_db.query(QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person)), QStringList());
+        computeMap(1, 1, 0);
+        {
+            DialogRecorder dialogs(typeLabel(QString()));
+            QTest::mouseClick(save, Qt::LeftButton);
+            QVERIFY2(dialogs.texts().value(0).startsWith(QStringLiteral("Corte 2 guardado")), qPrintable(dialogs.texts().join('\n')));
+        }
+
+        QStringList moved, summary;
+        int chosenBefore = 0;
+        {
+            DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
+                if (request.kind != DialogService::Modal)
+                    return DialogService::Ok;
+                QDialog *window = request.dialog;
+                chosenBefore = window->findChild<QComboBox *>(QStringLiteral("CmbCorteAnterior"))->currentData().toInt();
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnComparar")), Qt::LeftButton);
+                summary << window->findChild<QLabel *>(QStringLiteral("LblResumenCortes"))->text();
+                TVelkarDBgrid *people = window->findChild<TVelkarDBgrid *>(QStringLiteral("DbGEvolucionPersonas"));
+                for (int row = 0; row < people->model()->rowCount(); ++row)
+                    if (people->CellValue(row, QStringLiteral("MOVIMIENTO")).toString() != QLatin1String("igual"))
+                        moved << QString::number(people->CellValue(row, QStringLiteral("COD_EMPL")).toDouble(), 'f', 0) + QLatin1Char('|')
+                                     + people->CellValue(row, QStringLiteral("BAN_ANTE")).toString() + QLatin1Char('|')
+                                     + people->CellValue(row, QStringLiteral("MOVIMIENTO")).toString();
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnRptEvolucion")), Qt::LeftButton);
+                window->reject();
+                return window->result();
+            });
+            QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("BtnCompararCortes")), Qt::LeftButton);
+            QCOMPARE(dialogs.texts(), QStringList());
+        }
+        QCOMPARE(chosenBefore, 1);
+        // Only his lines move; at node 3 he was the green best candidate.
+        QCOMPARE(moved.filter(QRegularExpression(QStringLiteral("^%1\\|").arg(person))), moved);
+        QVERIFY2(moved.contains(QStringLiteral("%1|Verde|bajó").arg(person)), qPrintable(moved.join(QLatin1Char(' '))));
+        QVERIFY2(summary.value(0).contains(QStringLiteral("cambio de verdes -")), qPrintable(summary.value(0)));
+        const QList<report::ReportPreview *> previews = openPreviews();
+        QCOMPARE(previews.size(), 1);
+        const std::unique_ptr<report::ReportPreview> preview(previews.first());
+        QStringList cells;
+        for (const report::PreparedPage &page : preview->pages().pages)
+            for (const QString &cell : page.texts())
+                cells << cell.trimmed();
+        for (const QString &piece : {QStringLiteral("Evolución del Plan - Nodos"), QStringLiteral("Evolución del Plan - Personas"),
+                                     QStringLiteral("Antes del curso"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
+                                     best, QStringLiteral("bajó")})
+            QVERIFY2(cells.contains(piece) || cells.join('|').contains(piece), qPrintable(piece));
+
+        // His history, from the result grid's menu beside "Ver Competencias".
+        m_driver->goToNode(1, 3);
+        m_driver->pressGenerate();
+        QVERIFY(result.Locate(QStringLiteral("COD_EMPL"), person.toDouble()));
+        QStringList history;
+        {
+            DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
+                if (request.kind != DialogService::Modal)
+                    return DialogService::Ok;
+                TVelkarDBgrid *lines = request.dialog->findChild<TVelkarDBgrid *>(QStringLiteral("DbGHistorialCortes"));
+                for (int row = 0; row < lines->model()->rowCount(); ++row)
+                    history << lines->CellValue(row, QStringLiteral("NUM_CORT")).toString() + QLatin1Char('|')
+                                   + lines->CellValue(row, QStringLiteral("COD_NODO")).toString() + QLatin1Char('|')
+                                   + lines->CellValue(row, QStringLiteral("BAN_EMPL")).toString();
+                request.dialog->reject();
+                return QDialog::Rejected;
+            });
+            QWidget *grid = m_form->DBGrdSemaforo->viewport();
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(20, 20), grid->mapToGlobal(QPoint(20, 20)));
+            QApplication::sendEvent(grid, &menu);
+            QMenu *popup = m_form->PopupMenu1;
+            QVERIFY(QTest::qWaitForWindowExposed(popup));
+            QAction *action = m_form->findChild<QAction *>(QStringLiteral("BntHistorialCortes"));
+            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
+            QCOMPARE(dialogs.texts(), QStringList());
+        }
+        QVERIFY2(history.contains(QStringLiteral("1|3|Verde")), qPrintable(history.join(QLatin1Char(' '))));
+        QCOMPARE(history.size() % 2, 0);   // the same nodes in both snapshots
+        QCOMPARE(history.filter(QRegularExpression(QStringLiteral("^2\\|3\\|"))).size(), 1);
+        QVERIFY(!history.contains(QStringLiteral("2|3|Verde")));
     }
 
 private:

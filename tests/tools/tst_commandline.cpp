@@ -76,7 +76,7 @@ private slots:
                            "--candidates", "OPE001@2", "--categories", "EF"}
             << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
                "https://equipo[:puerto].";
-        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence)";
+        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence, evolution)";
         QTest::newRow("report list: plan with candidates")
             << QStringList{"report", "list", "--candidates", "OPE001@1", "--pdf", "OUT"} + node
             << "--plan no se puede usar con --candidates";
@@ -243,6 +243,10 @@ private slots:
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
         QTest::newRow("restore") << QStringList{"restore"} << "qacsemaf restore";
         QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
+        QTest::newRow("snapshot save") << QStringList{"snapshot", "save"} << "qacsemaf snapshot save";
+        QTest::newRow("snapshot list") << QStringList{"snapshot", "list"} << "qacsemaf snapshot list";
+        QTest::newRow("snapshot compare") << QStringList{"snapshot", "compare"} << "qacsemaf snapshot compare A B";
+        QTest::newRow("report evolution") << QStringList{"report", "evolution"} << "qacsemaf report evolution A B";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and

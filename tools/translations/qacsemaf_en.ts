@@ -296,14 +296,6 @@
         <translation>name the report: %1</translation>
     </message>
     <message>
-        <source>Uso: %1 list|competence [opciones]</source>
-        <translation>Usage: %1 list|competence [options]</translation>
-    </message>
-    <message>
-        <source>Las opciones de cada reporte: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;.</source>
-        <translation>The options of each report: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;.</translation>
-    </message>
-    <message>
         <source>reporte desconocido &quot;%1&quot; (use %2)</source>
         <translation>unknown report &quot;%1&quot; (use %2)</translation>
     </message>
@@ -1300,6 +1292,72 @@
     <message>
         <source>no se pudieron leer las sesiones de %1: %2</source>
         <translation>could not read the sessions of %1: %2</translation>
+        <source>Escribe el reporte Evolución del Plan: la comparación de dos cortes de un mismo plan (qacsemaf snapshot compare), por nodo y por persona.</source>
+        <translation>Writes the report Evolución del Plan: the comparison of two snapshots of one plan (qacsemaf snapshot compare), per node and per person.</translation>
+    </message>
+    <message>
+        <source>A B</source>
+        <translation>A B</translation>
+    </message>
+    <message>
+        <source>indique los dos cortes que se comparan: compare A B, dos números</source>
+        <translation>name the two snapshots to compare: compare A B, two numbers</translation>
+    </message>
+    <message>
+        <source>Uso: %1 list|competence|evolution [opciones]</source>
+        <translation>Usage: %1 list|competence|evolution [options]</translation>
+    </message>
+    <message>
+        <source>Las opciones de cada reporte: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;, &quot;%1 evolution --help&quot;.</source>
+        <translation>The options of each report: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;, &quot;%1 evolution --help&quot;.</translation>
+    </message>
+    <message>
+        <source>Calcula el mapa de sucesión del plan como qacsemaf succession y lo guarda como un corte: por nodo cada persona una vez, con el puntaje y la banda de su mejor contrato.</source>
+        <translation>Computes the plan's succession map as qacsemaf succession does and keeps it as a snapshot: per node each person once, with the score and band of his best contract.</translation>
+    </message>
+    <message>
+        <source>Lista los cortes de la empresa (de un plan con --plan): número, plan, fecha (UTC), usuario, etiqueta, nodos y personas.</source>
+        <translation>Lists the company's snapshots (of one plan with --plan): number, plan, time (UTC), user, label, nodes and people.</translation>
+    </message>
+    <message>
+        <source>Compara dos cortes de un mismo plan: por nodo el cambio de personas en verde, por persona el movimiento de banda y el cambio de puntaje.</source>
+        <translation>Compares two snapshots of one plan: per node the change in green people, per person the band move and the score change.</translation>
+    </message>
+    <message>
+        <source>La historia de un empleado en los cortes de la empresa: corte, fecha, nodo, cargo, puntaje y banda.</source>
+        <translation>An employee's history in the company's snapshots: snapshot, time, node, position, score and band.</translation>
+    </message>
+    <message>
+        <source>Cortes del mapa de sucesión de un plan.</source>
+        <translation>Snapshots of a plan's succession map.</translation>
+    </message>
+    <message>
+        <source>Etiqueta del corte (hasta 60 caracteres).</source>
+        <translation>The snapshot's label (up to 60 characters).</translation>
+    </message>
+    <message>
+        <source>El empleado (COD_EMPL).</source>
+        <translation>The employee (COD_EMPL).</translation>
+    </message>
+    <message>
+        <source>corte %1 guardado: plan %2, %3 nodos, %4 personas</source>
+        <translation>snapshot %1 saved: plan %2, %3 nodes, %4 people</translation>
+    </message>
+    <message>
+        <source>%1, plan %2: corte %3 frente al corte %4</source>
+        <translation>%1, plan %2: snapshot %3 against snapshot %4</translation>
+    </message>
+    <message>
+        <source>--format: compare escribe table, json o csv; el libro XLSX lo da qacsemaf report evolution</source>
+        <translation>--format: compare writes table, json or csv; qacsemaf report evolution gives the XLSX workbook</translation>
+    </message>
+    <message>
+        <source>--employee: &quot;%1&quot; no es un número</source>
+        <translation>--employee: &quot;%1&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>cortes del mapa de sucesión: guarda el mapa de un plan (save), los lista (list), compara dos (compare) o muestra la historia de un empleado (history)</source>
+        <translation>snapshots of the succession map: keeps a plan's map (save), lists them (list), compares two (compare) or shows an employee's history (history)</translation>
     </message>
 </context>
 </TS>

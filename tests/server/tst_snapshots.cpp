@@ -1,0 +1,245 @@
+// Snapshots of a plan's succession map kept and compared by the command line on an SQLite file,
+// on PostgreSQL and through qacsemaf-server on either: one employee's records changed between two
+// snapshots moves that person and nobody else; the comparison's report is written; refusals say
+// why and keep nothing.
+
+#include "appserver/DatabaseDescription.h"
+#include "tests/server/ServerProcess.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QStringList kCategories{QStringLiteral("--categories"), QStringLiteral("EF,EN,EP,CO")};
+
+ProgramRun qacsemaf(const QStringList &arguments)
+{
+    return runProgram(QStringLiteral(QACSEMAF_TOOL), arguments);
+}
+
+QJsonArray jsonRows(const ProgramRun &run)
+{
+    return QJsonDocument::fromJson(run.output.toUtf8()).array();
+}
+
+// Every statement on the PostgreSQL database as its owner; the first error, or empty.
+QString execPostgres(const QStringList &statements)
+{
+    appserver::DatabaseDescription admin;
+    QString error;
+    if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &admin, &error))
+        return error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("snapshots"));
+        db.setHostName(admin.host);
+        db.setPort(admin.port);
+        db.setDatabaseName(admin.databaseName);
+        db.setUserName(admin.user);
+        db.setPassword(admin.password);
+        if (!db.open())
+            error = db.lastError().text();
+        for (const QString &statement : statements) {
+            QSqlQuery query(db);
+            if (error.isEmpty() && !query.exec(statement))
+                error = query.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("snapshots"));
+    return error;
+}
+
+} // namespace
+
+class TestSnapshots : public QObject {
+    Q_OBJECT
+private slots:
+    void savedAndCompared_data()
+    {
+        QTest::addColumn<bool>("postgres");
+        QTest::addColumn<bool>("server");
+        QTest::newRow("sqlite file") << false << false;
+        QTest::newRow("server on the file") << false << true;
+        QTest::newRow("postgres") << true << false;
+        QTest::newRow("server on postgres") << true << true;
+    }
+
+    // Two snapshots of plan 1 with one green employee's education and experience records deleted
+    // in between: only his lines move, down from green, and his history shows both.
+    void savedAndCompared()
+    {
+        QFETCH(bool, postgres);
+        QFETCH(bool, server);
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        if (postgres && pg.isEmpty())
+            QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+        DemoDatabase file;
+        QVERIFY2(file.isValid(), qPrintable(file.error()));
+        if (postgres) {
+            const ProgramRun seed = qacsemaf({"seed", "--pg", pg, "--force"});
+            QVERIFY2(seed.exitCode == 0, qPrintable(seed.errors));
+        }
+        const QStringList direct = postgres ? QStringList{"--pg", pg} : QStringList{"--db", file.path()};
+        ServerProcess process;
+        if (server)
+            QCOMPARE(process.start(direct), QString());
+        const QStringList place = server ? QStringList{"--server", process.address()} : direct;
+        const QStringList plan = QStringList{"--company", "1", "--plan", "1"} + kCategories + place;
+
+        const ProgramRun first = qacsemaf(QStringList{"snapshot", "save", "--label", "Antes del curso"} + plan);
+        QVERIFY2(first.exitCode == 0, qPrintable(first.errors));
+        const QRegularExpression saved(QStringLiteral("^qacsemaf: corte (\\d+) guardado: plan 1, (\\d+) nodos, (\\d+) personas\n$"));
+        const QRegularExpressionMatch firstSaved = saved.match(first.output);
+        QVERIFY2(firstSaved.hasMatch(), qPrintable(first.output));
+
+        // A green candidate of node 3, as the map scored him.
+        const ProgramRun node = qacsemaf(QStringList{"succession", "--node", "3", "--format", "json"} + plan);
+        QVERIFY2(node.exitCode == 0, qPrintable(node.errors));
+        QString person;
+        for (const QJsonValue row : jsonRows(node))
+            if (person.isEmpty() && row[QStringLiteral("POR_EMPL")].toDouble() >= 91.1)
+                person = QString::number(row[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0);
+        QVERIFY2(!person.isEmpty(), qPrintable(node.output));
+        QStringList deletions;
+        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
+            deletions << QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person);
+        if (postgres) {
+            QCOMPARE(execPostgres(deletions), QString());
+        } else {
+            for (const QString &statement : deletions)
+                QCOMPARE(file.query(statement), QStringList());
+        }
+
+        const ProgramRun second = qacsemaf(QStringList{"snapshot", "save"} + plan);
+        QVERIFY2(second.exitCode == 0, qPrintable(second.errors));
+        const QRegularExpressionMatch secondSaved = saved.match(second.output);
+        QVERIFY2(secondSaved.hasMatch(), qPrintable(second.output));
+        const QString from = firstSaved.captured(1), to = secondSaved.captured(1);
+        QCOMPARE(secondSaved.captured(2), firstSaved.captured(2));
+
+        const ProgramRun list = qacsemaf(QStringList{"snapshot", "list", "--company", "1", "--plan", "1", "--format", "json"} + place);
+        QVERIFY2(list.exitCode == 0, qPrintable(list.errors));
+        const QJsonArray snapshots = jsonRows(list);
+        QCOMPARE(snapshots.size(), 2);
+        QCOMPARE(snapshots[0][QStringLiteral("ETI_CORT")].toString(), QStringLiteral("Antes del curso"));
+        QCOMPARE(snapshots[0][QStringLiteral("ACT_USUA")].toString(), QStringLiteral("ADMIN"));
+        QCOMPARE(snapshots[0][QStringLiteral("CAT_CORT")].toString(), QStringLiteral("EF,EN,EP,CO"));
+        QCOMPARE(QString::number(snapshots[1][QStringLiteral("NUM_PERS")].toInt()), secondSaved.captured(3));
+        const QDateTime savedAt = QDateTime::fromString(snapshots[1][QStringLiteral("FEC_CORT")].toString(),
+                                                        QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QVERIFY(qAbs(QDateTime(savedAt.date(), savedAt.time(), Qt::UTC).secsTo(QDateTime::currentDateTimeUtc())) < 120);
+
+        const ProgramRun compared = qacsemaf(QStringList{"snapshot", "compare", from, to, "--company", "1", "--format", "json"} + place);
+        QVERIFY2(compared.exitCode == 0, qPrintable(compared.errors));
+        const QJsonObject comparison = QJsonDocument::fromJson(compared.output.toUtf8()).object();
+        int hisLines = 0, greenLost = 0, fellAtNode3 = 0;
+        for (const QJsonValue line : comparison[QStringLiteral("personas")].toArray()) {
+            const bool his = QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0) == person;
+            const QString move = line[QStringLiteral("MOVIMIENTO")].toString();
+            const double change = line[QStringLiteral("POR_DIFE")].toDouble();
+            QVERIFY2(his ? (move == QStringLiteral("bajó") || move == QLatin1String("igual")) && change <= 0
+                         : move == QLatin1String("igual") && change == 0,
+                     qPrintable(QJsonDocument(line.toObject()).toJson()));
+            if (!his)
+                continue;
+            ++hisLines;
+            greenLost += line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde")
+                         && line[QStringLiteral("BAN_ACTU")].toString() != QLatin1String("Verde");
+            fellAtNode3 += line[QStringLiteral("COD_NODO")].toInt() == 3 && move == QStringLiteral("bajó")
+                           && line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde");
+        }
+        QCOMPARE(fellAtNode3, 1);
+        QVERIFY(hisLines >= 1);
+        int greenChange = 0;
+        for (const QJsonValue change : comparison[QStringLiteral("nodos")].toArray())
+            greenChange += change[QStringLiteral("VER_DIFE")].toInt();
+        QCOMPARE(greenChange, -greenLost);
+
+        const ProgramRun history = qacsemaf(QStringList{"snapshot", "history", "--company", "1", "--employee", person,
+                                                        "--format", "json"} + place);
+        QVERIFY2(history.exitCode == 0, qPrintable(history.errors));
+        const QJsonArray lines = jsonRows(history);
+        QCOMPARE(lines.size(), 2 * hisLines);
+        QStringList node3;
+        for (const QJsonValue line : lines)
+            if (line[QStringLiteral("COD_NODO")].toInt() == 3)
+                node3 << QString::number(line[QStringLiteral("NUM_CORT")].toInt()) + QLatin1Char('|') + line[QStringLiteral("BAN_EMPL")].toString();
+        QCOMPARE(node3.size(), 2);
+        QCOMPARE(node3.first(), from + QStringLiteral("|Verde"));
+        QVERIFY(node3.last().startsWith(to + QLatin1Char('|')) && !node3.last().endsWith(QLatin1String("Verde")));
+
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("evolucion.pdf")), xlsx = out.filePath(QStringLiteral("evolucion.xlsx"));
+        const ProgramRun report = qacsemaf(QStringList{"report", "evolution", from, to, "--company", "1", "--pdf", pdf,
+                                                       "--xlsx", xlsx} + place);
+        QVERIFY2(report.exitCode == 0, qPrintable(report.errors));
+        QVERIFY2(report.output.contains(QStringLiteral("qacsemaf: PDF, ")), qPrintable(report.output));
+        QFile written(pdf);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(5) == "%PDF-");
+        QVERIFY(QFileInfo(xlsx).size() > 0);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QStringList one{"--company", "1"};
+        QTest::newRow("plans") << QStringList{"snapshot", "compare", "1", "3"} + one << 1
+                               << "Los cortes 1 y 3 son de planes distintos (1 y 2): solo se comparan cortes de un mismo plan.";
+        QTest::newRow("companies") << QStringList{"snapshot", "compare", "1", "4"} + one << 1
+                                   << "Los cortes 1 y 4 son de empresas distintas (1 y 2): solo se comparan cortes de una misma empresa.";
+        QTest::newRow("unknown") << QStringList{"snapshot", "compare", "1", "99"} + one << 1
+                                 << "El corte 99 no existe en las empresas que el usuario puede ver.";
+        QTest::newRow("another user's company")
+            << QStringList{"snapshot", "compare", "1", "2", "--company", "3", "--user", "CONSULTA", "--password", "CONSULTA"} << 1
+            << "El corte 1 no existe en las empresas que el usuario puede ver.";
+        QTest::newRow("one number") << QStringList{"snapshot", "compare", "1"} + one << 2
+                                    << "indique los dos cortes que se comparan: compare A B, dos números";
+        QTest::newRow("label too long")
+            << QStringList{"snapshot", "save", "--plan", "1", "--label", QString(61, QLatin1Char('x'))} + one + kCategories << 1
+            << "La etiqueta del corte admite 60 caracteres; tiene 61.";
+        QTest::newRow("save without categories") << QStringList{"snapshot", "save", "--plan", "1"} + one << 2 << "falta --categories";
+        QTest::newRow("report of one snapshot")
+            << QStringList{"report", "evolution", "1", "--pdf", "x.pdf"} + one << 2
+            << "indique los dos cortes que se comparan: compare A B, dos números";
+    }
+
+    // Snapshots 1 and 2 of plan 1 and 3 of plan 2 (company 1), 4 of plan 3 (company 2).
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        if (!m_db) {
+            m_db = std::make_unique<DemoDatabase>();
+            QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
+            for (const QStringList &save : {QStringList{"1", "1"}, QStringList{"1", "1"}, QStringList{"1", "2"}, QStringList{"2", "3"}}) {
+                const ProgramRun run = qacsemaf(QStringList{"snapshot", "save", "--company", save[0], "--plan", save[1],
+                                                            "--db", m_db->path()} + kCategories);
+                QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
+            }
+        }
+        const QStringList before = m_db->query(QStringLiteral("select count(*) from ac_corte union all select count(*) from ac_cortd"));
+        const ProgramRun run = qacsemaf(arguments + QStringList{"--db", m_db->path()});
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.errors.startsWith(QStringLiteral("qacsemaf: ") + message + QLatin1Char('\n')), qPrintable(run.errors));
+        QCOMPARE(m_db->query(QStringLiteral("select count(*) from ac_corte union all select count(*) from ac_cortd")), before);
+    }
+
+private:
+    std::unique_ptr<DemoDatabase> m_db;
+};
+
+QTEST_GUILESS_MAIN(TestSnapshots)
+#include "tst_snapshots.moc"
