@@ -14,6 +14,7 @@
 #include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
 #include "tools/UserCommand.h"
+#include "tools/WhatIfCommand.h"
 #include "tools/WindowRoad.h"
 #include "tools/window/ScreenshotCommand.h"
 
@@ -37,6 +38,7 @@ const CommandTable &commands()
         {QStringLiteral("migrate"), {kMigrateSummary, runMigrateCommand}},
         {QStringLiteral("user"), {kUserSummary, runUserCommand}},
         {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
+        {QStringLiteral("whatif"), {kWhatIfSummary, runWhatIfCommand}},
     };
     return table;
 }
