@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace engine {
 
@@ -75,10 +77,17 @@ CandidateWhatIf::CandidateWhatIf(int company, Profile profile, EmployeeRecords r
     m_missing.fill(0, m_gaps.size());
     for (int at = 0; at < m_profile.size(); ++at) {
         const ProfileRow &row = m_profile.at(at);
-        const long double missing = points(row.punRequ) - obtained.at(at);
+        const long double required = points(row.punRequ);
+        if (obtained.at(at) >= required)
+            continue;
+        // Points are doubles: the nearest one to what is missing may fall short by a hair, and
+        // the row would stay a gap; the next one up closes it.
+        double missing = double(required - obtained.at(at));
+        while (obtained.at(at) + missing < required)
+            missing = std::nextafter(missing, std::numeric_limits<double>::infinity());
         for (int gap = 0; gap < m_gaps.size(); ++gap)
-            if (missing > 0 && sameKey(keyOf(m_gaps.at(gap)), row.key))
-                m_missing[gap] = std::max(m_missing.at(gap), double(missing));
+            if (sameKey(keyOf(m_gaps.at(gap)), row.key))
+                m_missing[gap] = std::max(m_missing.at(gap), missing);
     }
 }
 

@@ -4,8 +4,11 @@
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TField.h"
 
 #include <QMap>
+
+#include <algorithm>
 
 namespace engine {
 
@@ -40,16 +43,7 @@ WhatIfCandidate WhatIfReading::read(const CareerPlanShape &shape, int node, cons
     }
     const QString code = fieldconv::toText(employee);
     if (contracts.isEmpty())
-        throw Exception(
-            contractCompany
-                ? QStringLiteral("El empleado %1 no tiene contrato activo en la empresa %2 en un cargo candidato del nodo %3.")
-                      .arg(code)
-                      .arg(*contractCompany)
-                      .arg(node)
-                : QStringLiteral("El empleado %1 no es candidato en el nodo %2: no tiene contrato activo en sus cargos "
-                                 "candidatos.")
-                      .arg(code)
-                      .arg(node));
+        throw Exception(notACandidate(found, code, contractCompany));
     if (contracts.size() > 1) {
         QStringList companies;
         for (const int company : contracts.keys())
@@ -72,6 +66,43 @@ WhatIfCandidate WhatIfReading::read(const CareerPlanShape &shape, int node, cons
     found.whatIf = CandidateWhatIf(found.inputs.target.company, scorer.profile(), scorer.records(found.employee),
                                    request.categories, request.eduSinPuntos, m_round, listsOfTypes(found.inputs));
     return found;
+}
+
+// Why nobody of that code is a candidate: he is no employee of the companies asked about, or
+// holds no candidate position of the node.
+QString WhatIfReading::notACandidate(const WhatIfCandidate &found, const QString &code,
+                                     std::optional<int> contractCompany)
+{
+    QList<int> companies;
+    if (contractCompany)
+        companies << *contractCompany;
+    for (const CompanyPosition &position : found.inputs.candidates)
+        if (!contractCompany && !companies.contains(position.company))
+            companies << position.company;
+    std::sort(companies.begin(), companies.end());
+    SClientDataSet &count = *m_dataSets.scratch;
+    QStringList names;
+    for (const int company : std::as_const(companies)) {
+        count.Close();
+        m_dataSets.useStatement(count, QStringLiteral("EmpleadoRegistrado"),
+                                {{QStringLiteral("empresa"), company}, {QStringLiteral("empleado"), code}});
+        count.Open();
+        if (count.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
+            return contractCompany
+                       ? QStringLiteral("El empleado %1 no tiene contrato activo en un cargo candidato del nodo %2 "
+                                        "en la empresa %3.")
+                             .arg(code)
+                             .arg(found.node)
+                             .arg(company)
+                       : QStringLiteral("El empleado %1 no es candidato en el nodo %2: no tiene contrato activo en "
+                                        "sus cargos candidatos.")
+                             .arg(code)
+                             .arg(found.node);
+        names << QString::number(company);
+    }
+    return QStringLiteral("El empleado %1 no existe en %2 %3.")
+        .arg(code, names.size() == 1 ? QStringLiteral("la empresa") : QStringLiteral("las empresas"),
+             names.join(QStringLiteral(", ")));
 }
 
 // The profile read again for each ticked box alone: the record types it brings are those whose

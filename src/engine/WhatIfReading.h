@@ -29,13 +29,15 @@ public:
 
     // The candidate of COD_EMPL `employee` (of a contract in company `contractCompany` when
     // given) at node `node`. Throws Exception with the message the node's generation stops
-    // with, when he holds no candidate position of the node, or when his code names contracts
-    // of several companies and none is given.
+    // with, when he is no employee of the node's candidate companies (or of that company), when
+    // he holds no candidate position of the node, or when his code names contracts of several
+    // companies and none is given.
     WhatIfCandidate read(const CareerPlanShape &shape, int node, const SuccessionRequest &request, double employee,
                          std::optional<int> contractCompany = std::nullopt);
 
 private:
     QHash<QString, RecordList> listsOfTypes(const GenerationInputs &inputs);
+    QString notACandidate(const WhatIfCandidate &found, const QString &code, std::optional<int> contractCompany);
 
     GenerationDataSets m_dataSets;
     Rounding m_round;
