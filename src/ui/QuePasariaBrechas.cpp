@@ -19,11 +19,11 @@ QString textoResultado(const engine::EmployeeScore &puntaje)
         + banda.mid(1);
 }
 
+// The requirement and its detail, then the key the command line takes.
 QString textoBrecha(const engine::RequirementGap &brecha)
 {
     QStringList partes;
-    for (const QString &parte : {engine::gapCategoryCaption(brecha.categoryName), brecha.requirementName.trimmed(),
-                                 brecha.detailName.trimmed()})
+    for (const QString &parte : {brecha.requirementName.trimmed(), brecha.detailName.trimmed()})
         if (!parte.isEmpty())
             partes << parte;
     const QString clave = engine::gapKeyText({brecha.codRequ, brecha.codEspe, brecha.tipRegi});
@@ -45,13 +45,17 @@ QuePasariaBrechas::QuePasariaBrechas(QWidget *parent) : QWidget(parent)
     LblQuePasaria = new QLabel(this);
     LblQuePasaria->setObjectName(QStringLiteral("LblQuePasaria"));
     LblQuePasaria->setStyleSheet(QStringLiteral("font-weight: bold"));
+    for (QLabel *linea : {LblGenerado, LblQuePasaria})
+        linea->setWordWrap(true);   // the panel is narrow: the band goes to a second line
     auto *lyt = new QVBoxLayout(this);
     lyt->setContentsMargins(0, 0, 0, 0);
+    // The figures above the gaps, so that a short page still shows them.
+    LstBrechasCandidato->setMinimumHeight(60);
     lyt->addWidget(titulo);
     lyt->addWidget(CmbCandidato);
-    lyt->addWidget(LstBrechasCandidato, 1);
     lyt->addWidget(LblGenerado);
     lyt->addWidget(LblQuePasaria);
+    lyt->addWidget(LstBrechasCandidato, 1);
     ErrorGuard::connect(CmbCandidato, &QComboBox::currentIndexChanged, this,
                         [this](int indice) { elegirCandidato(indice); });
     ErrorGuard::connect(LstBrechasCandidato, &QListWidget::itemChanged, this,
@@ -97,6 +101,9 @@ void QuePasariaBrechas::elegirCandidato(int indice)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(Qt::UserRole, i);
+        item->setToolTip(engine::gapCategoryCaption(brechas.at(i).categoryName) + QStringLiteral(": ") + item->text()
+                         + QStringLiteral("\nCumplimiento: ") + QLocale().toString(brechas.at(i).averageFulfilment, 'f', 2)
+                         + QStringLiteral(" %"));
     }
     if (brechas.isEmpty())
         LstBrechasCandidato->addItem(QStringLiteral("El candidato no tiene brechas en este nodo."));

@@ -108,7 +108,7 @@ void TFrmAcSemaf::mostrarAlcanceBrechas()
     namespace f = engine::successionfield;
     const bool delNodo = RbtBrechasNodo->isChecked();
     m_mapa->showNodeGaps(delNodo);
-    QList<QPair<QString, int>> columnas{{f::NomRegi, 190}, {f::NomRequ, 240}, {f::NomEspe, 180},
+    QList<QPair<QString, int>> columnas{{f::NomRegi, 215}, {f::NomRequ, 240}, {f::NomEspe, 180},
                                         {f::NumFalt, 85},  {f::NumEval, 80},  {f::PorCump, 150}};
     if (!delNodo)
         columnas.prepend({f::LisNodo, 90});

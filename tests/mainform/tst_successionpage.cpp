@@ -330,8 +330,9 @@ private slots:
         QLabel *line = m_form->QuePasaria->LblQuePasaria;
         QCOMPARE(line->text(), shown(whatIf.score()));
         const QString first = gaps->item(0)->text();
-        QVERIFY2(first.startsWith(engine::gapCategoryCaption(whatIf.gaps().first().categoryName) + QStringLiteral(" - ")),
-                 qPrintable(first));
+        QVERIFY2(first.startsWith(whatIf.gaps().first().requirementName + QStringLiteral(" - ")), qPrintable(first));
+        QVERIFY2(gaps->item(0)->toolTip().startsWith(engine::gapCategoryCaption(whatIf.gaps().first().categoryName)),
+                 qPrintable(gaps->item(0)->toolTip()));
 
         QStyleOptionViewItem option;
         option.initFrom(gaps->viewport());

@@ -128,6 +128,7 @@ private slots:
         QTest::newRow("succession: no plan") << QStringList{"succession"} + plan << "falta --plan";
         QTest::newRow("succession: xlsx to the terminal") << QStringList{"succession", "--plan", "1", "--format", "xlsx"} + plan
                                                            << "--format xlsx necesita --out ARCHIVO";
+        QTest::newRow("whatif: no employee") << QStringList{"whatif", "--plan", "1", "--node", "3"} + plan << "falta --employee";
     }
 
     void refusesBeforeWork()
@@ -228,6 +229,7 @@ private slots:
         QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
         QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
         QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
+        QTest::newRow("whatif") << QStringList{"whatif"} << "qacsemaf whatif";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and
