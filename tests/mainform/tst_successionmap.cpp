@@ -3,7 +3,7 @@
 // nodes whose generation finds no candidate position: on every plan of the demo companies and of a
 // synthetic company, on SQLite and, when QACSEMAF_PG names a server, on PostgreSQL. The what-if of
 // a candidate's gaps gives his row with nothing closed, and with gaps closed what the node gives
-// once the records that close them are really written.
+// once the records that close them are really written (on SQLite and PostgreSQL).
 
 #include "data/DAcSemaf.h"
 #include "data/HeadlessWorkstation.h"
@@ -271,12 +271,14 @@ private slots:
 
     void whatIfAgreesWithTheGeneration_data()
     {
-        addColumns<QString, bool, int>({"categories", "eduSinPuntos", "node"});
-        QTest::newRow("every category, node 3") << "EF,EN,EP,CO" << false << 3;
-        QTest::newRow("every category, education without points, node 6") << "EF,EN,EP,CO" << true << 6;
-        QTest::newRow("education without points, node 11 (other company)") << "EF,EN" << true << 11;
-        QTest::newRow("education with points, node 4") << "EF,EN" << false << 4;
-        QTest::newRow("experience and competences, node 11") << "EP,CO" << false << 11;
+        addColumns<QString, bool, int, QString>({"categories", "eduSinPuntos", "node", "backend"});
+        QTest::newRow("every category, node 3") << "EF,EN,EP,CO" << false << 3 << "sqlite";
+        QTest::newRow("every category, education without points, node 6") << "EF,EN,EP,CO" << true << 6 << "sqlite";
+        QTest::newRow("education without points, node 11 (other company)") << "EF,EN" << true << 11 << "sqlite";
+        QTest::newRow("education with points, node 4") << "EF,EN" << false << 4 << "sqlite";
+        QTest::newRow("experience and competences, node 11") << "EP,CO" << false << 11 << "sqlite";
+        QTest::newRow("every category, node 3, postgres") << "EF,EN,EP,CO" << false << 3 << "postgres";
+        QTest::newRow("education without points, node 11, postgres") << "EF,EN" << true << 11 << "postgres";
     }
 
     // With nothing closed, every candidate's what-if is his row of the node. Three candidates
@@ -288,12 +290,33 @@ private slots:
         QFETCH(QString, categories);
         QFETCH(bool, eduSinPuntos);
         QFETCH(int, node);
+        QFETCH(QString, backend);
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        const bool postgres = backend == QLatin1String("postgres");
+        if (postgres && pg.isEmpty())
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG to a connection text");
+        // The session on `path`, or on that file copied to PostgreSQL; empty, or why the copy failed.
+        const auto startOn = [&](const QString &path) {
+            if (!postgres) {
+                startLocalSession(path, 1);
+                return QString();
+            }
+            if (m_onPostgres != path) {
+                const QString failed = PostgresCompany::copyFrom(path, pg);
+                if (!failed.isEmpty())
+                    return failed;
+                m_onPostgres = path;
+            }
+            PostgresCompany::startSession(pg, 1);
+            Session::makeCurrent(Session(gStProtocolo, gStParSrv, gStAliasCnx, gStParUsu, gStParPas, 1));
+            return QString();
+        };
         engine::SuccessionRequest request;
         request.categories = categoriesOf(categories);
         request.eduSinPuntos = eduSinPuntos;
         QVector<Closure> closures;
         engine::NodeSuccession before;
-        m_demo.startSession(1);
+        QCOMPARE(startOn(m_demo.path()), QString());
         {
             HeadlessWorkstation station;
             station.companies.Open();
@@ -334,7 +357,7 @@ private slots:
         for (const Closure &closure : std::as_const(closures))
             for (const engine::ClosingRecord &record : closure.records)
                 QCOMPARE(writeRecord(copy, closure.employee.codEmpr, closure.employee.codEmplValue, record), QString());
-        startLocalSession(copy, 1);
+        QCOMPARE(startOn(copy), QString());
         HeadlessWorkstation station;
         station.companies.Open();
         SuccessionMap map(station.module);
