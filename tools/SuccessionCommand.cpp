@@ -80,8 +80,8 @@ int succession(const SuccessionOptions &options)
             throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "El plan %1 no tiene el nodo %2.")).arg(options.plan).arg(*options.node));
         const engine::NodeSuccession node = map.runNode(shape, *options.node, request);
         const engine::ResultTable &schema =
-            options.gaps ? engine::successionGapsTable() : engine::trafficLightTable();
-        SuccessionMap::createTable(table, schema);
+            options.gaps ? engine::nodeGapsTable() : engine::trafficLightTable();
+        SuccessionMap::createTable(table, options.gaps ? engine::successionGapsTable() : schema);
         if (options.gaps)
             engine::fillGapRows(table, node.gaps, node.node);
         else
@@ -99,7 +99,7 @@ int succession(const SuccessionOptions &options)
         options.gaps ? engine::successionGapsTable() : engine::successionSummaryTable();
     SuccessionMap::createTable(table, schema);
     if (options.gaps)
-        engine::fillGapRows(table, result.planGaps);
+        engine::fillPlanGapRows(table, result);
     else
         engine::fillSummaryRows(table, result);
     options.output.write(table, schema);

@@ -17,6 +17,7 @@
 #include "tools/SuccessionCommand.h"
 #include "tools/Translations.h"
 #include "tools/UserCommand.h"
+#include "tools/WhatIfCommand.h"
 #include "tools/WindowRoad.h"
 #include "tools/window/ScreenshotCommand.h"
 
@@ -43,6 +44,7 @@ const CommandTable &commands()
         {QStringLiteral("audit"), {kAuditSummary, runAuditCommand}},
         {QStringLiteral("succession"), {kSuccessionSummary, runSuccessionCommand}},
         {QStringLiteral("snapshot"), {kSnapshotSummary, runSnapshotCommand}},
+        {QStringLiteral("whatif"), {kWhatIfSummary, runWhatIfCommand}},
     };
     return table;
 }

@@ -8,12 +8,17 @@
 
 namespace {
 
-engine::PlanSuccession planSuccession(TDtmAcSemaf &module)
+engine::GenerationDataSets connectedDataSets(TDtmAcSemaf &module)
 {
     const engine::GenerationDataSets dataSets = module.DatosGeneracion();
     if (!dataSets.scratch)
         throw Exception(QStringLiteral("El módulo no está conectado al servidor de aplicaciones."));
-    return engine::PlanSuccession(dataSets, TDtmAcSemaf::FormateadorSuite());
+    return dataSets;
+}
+
+engine::PlanSuccession planSuccession(TDtmAcSemaf &module)
+{
+    return engine::PlanSuccession(connectedDataSets(module), TDtmAcSemaf::FormateadorSuite());
 }
 
 } // namespace
@@ -47,6 +52,17 @@ engine::NodeSuccession SuccessionMap::runNode(const engine::CareerPlanShape &sha
                                               const engine::SuccessionRequest &request)
 {
     return planSuccession(m_module).runNode(shape, node, request);
+}
+
+engine::WhatIfCandidate SuccessionMap::whatIf(const engine::CareerPlanShape &shape, int node,
+                                              const engine::SuccessionRequest &request, double employee,
+                                              std::optional<int> contractCompany,
+                                              const engine::RequirementGaps *namedGaps)
+{
+    engine::WhatIfCandidate candidate = engine::WhatIfReading(connectedDataSets(m_module), TDtmAcSemaf::FormateadorSuite())
+                                            .read(shape, node, request, employee, contractCompany);
+    candidate.whatIf.name(namedGaps ? *namedGaps : runNode(shape, node, request).gaps);
+    return candidate;
 }
 
 void SuccessionMap::createTable(TClientDataSet &dataSet, const engine::ResultTable &table)

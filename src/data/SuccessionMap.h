@@ -6,6 +6,9 @@
 
 #include "engine/CareerPlanShape.h"
 #include "engine/SuccessionResult.h"
+#include "engine/WhatIfReading.h"
+
+#include <optional>
 
 class TClientDataSet;
 class TDtmAcSemaf;
@@ -30,6 +33,14 @@ public:
     // One node: its rows, summary and gaps; throws the message its generation would stop with.
     engine::NodeSuccession runNode(const engine::CareerPlanShape &shape, int node,
                                    const engine::SuccessionRequest &request);
+
+    // What if a candidate of a node closed his gaps: his records and the node's profile read as
+    // the generation reads them (see engine::WhatIfReading::read), his gaps named after
+    // `namedGaps` (the node's gaps of a map), or after the node's gaps worked out anew.
+    engine::WhatIfCandidate whatIf(const engine::CareerPlanShape &shape, int node,
+                                   const engine::SuccessionRequest &request, double employee,
+                                   std::optional<int> contractCompany = std::nullopt,
+                                   const engine::RequirementGaps *namedGaps = nullptr);
 
     // Makes `dataSet` an empty open in-memory table with the fields of `table` (the summary, the
     // gaps or the traffic-light result table), in order, with their labels and formats; a dataset

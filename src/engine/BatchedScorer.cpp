@@ -102,8 +102,28 @@ void BatchedScorer::readRecords(int company, const QString &from, qsizetype hold
     reader.read(company, positions, CompanyPositions{m_inputs.target}, groupHolders, loaded.byEmployee);
 }
 
+const Profile &BatchedScorer::profile() const
+{
+    static const Profile none;
+    return m_profile ? *m_profile : none;
+}
+
+EmployeeRecords BatchedScorer::records(const CandidateEmployee &employee) const
+{
+    EmployeeRecords records;
+    if (m_current) {
+        const auto found = m_current->constFind(employee.codEmplValue);
+        if (found != m_current->constEnd())
+            records = *found;
+    }
+    if (m_checked.contains(employee.codEmplValue))
+        records.exists = m_existing.contains(employee.codEmplValue);
+    return records;
+}
+
 EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)
 {
+    // The records by reference where they need no change: this runs for every holder.
     static const EmployeeRecords none;
     const EmployeeRecords *held = &none;
     if (m_current) {
@@ -111,12 +131,9 @@ EmployeeScore BatchedScorer::score(const CandidateEmployee &employee)
         if (found != m_current->constEnd())
             held = &*found;
     }
-    const EmployeeRecords &records = *held;
     if (!m_checked.contains(employee.codEmplValue))
-        return scoreEmployee(*m_profile, records, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
-    EmployeeRecords checked = records;
-    checked.exists = m_existing.contains(employee.codEmplValue);
-    return scoreEmployee(*m_profile, checked, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
+        return scoreEmployee(*m_profile, *held, m_inputs.categories, m_inputs.eduSinPuntos, m_round);
+    return scoreEmployee(*m_profile, records(employee), m_inputs.categories, m_inputs.eduSinPuntos, m_round);
 }
 
 } // namespace engine

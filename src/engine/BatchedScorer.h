@@ -26,6 +26,12 @@ public:
     void beginPosition(const CompanyPosition &position, const CandidateEmployees &employees) override;
     EmployeeScore score(const CandidateEmployee &employee) override;
 
+    // What score() scores, for a caller that scores the same things otherwise (a what-if): the
+    // target's profile (empty before a position with holders began) and the employee's records
+    // of the current position's company, his existence as checked.
+    const Profile &profile() const;
+    EmployeeRecords records(const CandidateEmployee &employee) const;
+
     // The holders whose records one group of positions keeps at most, as judged when it is read.
     static constexpr qsizetype kHoldersPerRead = 40000;
 

@@ -2,6 +2,8 @@
 
 #include "framework/dataset/TClientDataSet.h"
 
+#include <functional>
+
 namespace engine {
 
 namespace {
@@ -37,7 +39,7 @@ ResultTable makeGapsTable()
     table.reportName = QStringLiteral("QryBrechas");
     table.bandField = s::PorCump;
     table.fields = {
-        {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
+        {s::LisNodo, T::Text, 120, QStringLiteral("Nodos"), {}, {}},
         {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
         {s::TipRegi, T::Text, 2, QStringLiteral("Tipo"), {}, {}},
         {s::NomRegi, T::Text, 60, QStringLiteral("Categoría"), {}, {}},
@@ -49,6 +51,13 @@ ResultTable makeGapsTable()
         {s::NumEval, T::Integer, 0, QStringLiteral("Evaluados"), {}, {}},
         {s::PorCump, T::Float, 0, QStringLiteral("Cumplimiento Promedio"), QStringLiteral("#,##0.00 %"), {}},
     };
+    return table;
+}
+
+ResultTable makeNodeGapsTable()
+{
+    ResultTable table = makeGapsTable();
+    table.fields.removeIf([](const ResultField &field) { return field.name == s::LisNodo; });
     return table;
 }
 
@@ -108,6 +117,32 @@ const ResultTable &successionGapsTable()
     return table;
 }
 
+const ResultTable &nodeGapsTable()
+{
+    static const ResultTable table = makeNodeGapsTable();
+    return table;
+}
+
+QString gapCategoryCaption(const QString &name)
+{
+    QString text = QString(name).replace(QChar(0x00A0), QLatin1Char(' ')).trimmed().toLower();
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    return text;
+}
+
+QString shortNodes(const SuccessionResult &result, const RequirementGap &gap)
+{
+    QStringList nodes;
+    for (const NodeSuccession &node : result.nodes)
+        for (const RequirementGap &own : node.gaps)
+            if (own.shortCount > 0 && sameRequirement(own, gap)) {
+                nodes << QString::number(node.node);
+                break;
+            }
+    return nodes.join(QStringLiteral(", "));
+}
+
 const ResultTable *successionTable(const QString &dataSetName)
 {
     for (const ResultTable *table : {&successionSummaryTable(), &successionGapsTable()})
@@ -136,15 +171,19 @@ void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result)
     });
 }
 
-void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::optional<int> node)
+namespace {
+
+void fillGaps(TClientDataSet &dataSet, const RequirementGaps &gaps,
+              const std::function<QString(const RequirementGap &)> &nodes)
 {
     const auto field = [&dataSet](QLatin1String name) { return dataSet.FieldByName(name); };
-    refill(dataSet, gaps, [&field, node](const RequirementGap &gap) {
-        if (node)
-            field(s::CodNodo)->setAsInteger(*node);
+    refill(dataSet, gaps, [&field, &nodes](const RequirementGap &gap) {
+        const QString shortIn = nodes(gap);
+        if (!shortIn.isEmpty())
+            field(s::LisNodo)->setAsString(shortIn);
         field(s::CodEmca)->setAsInteger(gap.company);
         setOrClear(field(s::TipRegi), gap.tipRegi);
-        field(s::NomRegi)->setAsString(gap.categoryName);
+        field(s::NomRegi)->setAsString(gapCategoryCaption(gap.categoryName));
         setOrClear(field(s::CodRequ), gap.codRequ);
         field(s::NomRequ)->setAsString(gap.requirementName);
         setOrClear(field(s::CodEspe), gap.codEspe);
@@ -153,6 +192,19 @@ void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::opti
         field(s::NumEval)->setAsInteger(gap.evaluated);
         field(s::PorCump)->setAsFloat(gap.averageFulfilment);
     });
+}
+
+} // namespace
+
+void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::optional<int> node)
+{
+    const QString text = node ? QString::number(*node) : QString();
+    fillGaps(dataSet, gaps, [&text](const RequirementGap &gap) { return gap.shortCount > 0 ? text : QString(); });
+}
+
+void fillPlanGapRows(TClientDataSet &dataSet, const SuccessionResult &result)
+{
+    fillGaps(dataSet, result.planGaps, [&result](const RequirementGap &gap) { return shortNodes(result, gap); });
 }
 
 void fillTrafficLightRows(TClientDataSet &dataSet, const NodeSuccession &node)

@@ -30,6 +30,7 @@ inline constexpr QLatin1String NomEspe("NOM_ESPE");
 inline constexpr QLatin1String NumFalt("NUM_FALT");
 inline constexpr QLatin1String NumEval("NUM_EVAL");
 inline constexpr QLatin1String PorCump("POR_CUMP");
+inline constexpr QLatin1String LisNodo("LIS_NODO");
 } // namespace successionfield
 
 // "Mapa de Sucesión": the page's and the report's title.
@@ -39,9 +40,19 @@ const QString &gapsTitle();
 
 // CdsMapaSucesion: one row per node with candidates; rows are coloured by the best percentage.
 const ResultTable &successionSummaryTable();
-// CdsBrechas: one row per requirement, most-missed first; COD_NODO is the node's, or empty for
-// the whole plan's gaps. Rows are coloured by the average fulfilment.
+// CdsBrechas: one row per requirement, most-missed first; LIS_NODO ("Nodos") names the nodes
+// whose candidates fall short of it ("3, 5, 11"): for one node's gaps that node, which says
+// nothing beside the node itself, so that a view of one node's gaps leaves the column out
+// (nodeGapsTable()). Rows are coloured by the average fulfilment.
 const ResultTable &successionGapsTable();
+// The gaps table without LIS_NODO, for the gaps of one node.
+const ResultTable &nodeGapsTable();
+// A category's name as the gaps show it, as a sentence ("Competencias organizacionales" for
+// "COMPETENCIAS ORGANIZACIONALES "): trimmed, the first letter capital, the rest small.
+QString gapCategoryCaption(const QString &name);
+// The nodes of `result` whose candidates fall short of `gap` (one of the plan's gaps), in node
+// order, as LIS_NODO writes them.
+QString shortNodes(const SuccessionResult &result, const RequirementGap &gap);
 // Either of the two by dataset name, or null.
 const ResultTable *successionTable(const QString &dataSetName);
 
@@ -49,9 +60,11 @@ const ResultTable *successionTable(const QString &dataSetName);
 // detached, attaches it again and makes the first row current.
 // Empties `dataSet` (a dataset with the summary table's fields) and fills one row per node.
 void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result);
-// Empties `dataSet` (the gaps table's fields) and fills `gaps`; `node` goes into COD_NODO, or
-// nothing when it is none (the plan's gaps).
+// Empties `dataSet` (the gaps table's fields) and fills `gaps`; `node` goes into LIS_NODO, or
+// nothing when it is none.
 void fillGapRows(TClientDataSet &dataSet, const RequirementGaps &gaps, std::optional<int> node = std::nullopt);
+// The same with the plan's gaps of `result`, each with its shortNodes().
+void fillPlanGapRows(TClientDataSet &dataSet, const SuccessionResult &result);
 // Empties `dataSet` (the traffic-light result table's fields, CdsAcSemaf) and fills the node's
 // rows exactly as "Generación Semaforo" appends them.
 void fillTrafficLightRows(TClientDataSet &dataSet, const NodeSuccession &node);

@@ -26,6 +26,8 @@ SuccessionTables::SuccessionTables()
     CdsMapaSucesion.AfterScroll = [this](TDataSet *) {
         if (m_nodeGaps)
             refillGaps();
+        if (OnNodeChanged)
+            OnNodeChanged();
     };
     DtsMapaSucesion.setDataSet(&CdsMapaSucesion);
     DtsMapaSucesion.AutoEdit = false;
@@ -39,6 +41,8 @@ void SuccessionTables::show(engine::SuccessionResult result)
     m_hasMap = true;
     engine::fillSummaryRows(CdsMapaSucesion, m_result);
     refillGaps();
+    if (OnNodeChanged)
+        OnNodeChanged();
 }
 
 void SuccessionTables::clear()
@@ -47,6 +51,8 @@ void SuccessionTables::clear()
     m_hasMap = false;
     CdsMapaSucesion.EmptyDataSet();
     CdsBrechas.EmptyDataSet();
+    if (OnNodeChanged)
+        OnNodeChanged();
 }
 
 void SuccessionTables::showNodeGaps(bool ofNode)
@@ -69,7 +75,7 @@ void SuccessionTables::refillGaps()
         return;
     }
     if (!m_nodeGaps) {
-        engine::fillGapRows(CdsBrechas, m_result.planGaps);
+        engine::fillPlanGapRows(CdsBrechas, m_result);
         return;
     }
     const std::optional<int> node = currentNode();

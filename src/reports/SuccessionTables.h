@@ -8,6 +8,7 @@
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
 
+#include <functional>
 #include <optional>
 
 class SuccessionTables {
@@ -33,6 +34,9 @@ public:
 
     // "Verde", "Amarillo" or "Rojo"; empty for a node nobody holds a candidate position of.
     static QString bandCaption(const engine::NodeSummary &summary);
+
+    // Told whenever the node under the summary cursor may have changed (a move, a new map, none).
+    std::function<void()> OnNodeChanged;
 
     TClientDataSet CdsMapaSucesion{QStringLiteral("CdsMapaSucesion")};
     TClientDataSet CdsBrechas{QStringLiteral("CdsBrechas")};

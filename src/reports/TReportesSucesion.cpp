@@ -7,6 +7,8 @@
 #include "framework/dataset/TField.h"
 #include "reports/SuccessionTables.h"
 
+#include <cmath>
+
 const QString TReportesSucesion::kSinMapa = QStringLiteral("Primero debe Calcular el Mapa de Sucesión!!");
 
 namespace {
@@ -34,6 +36,30 @@ struct VolverAlNodo {
         }
     }
 };
+
+// The layout without the column of the nodes whose candidates fall short ("Nodos"): for one
+// node's gaps it would repeat the node the title names. The view that starts where a dropped one
+// ends takes its room.
+report::ReportLayout sinColumnaNodos(report::ReportLayout layout)
+{
+    for (report::PageDef &pagina : layout.pages)
+        for (report::BandDef &banda : pagina.bands) {
+            QList<report::ViewDef> vistas;
+            QList<QRectF> quitadas;
+            for (const report::ViewDef &vista : std::as_const(banda.views)) {
+                if (vista.name.startsWith(QLatin1String("MemoNodos")))
+                    quitadas << vista.rect;
+                else
+                    vistas << vista;
+            }
+            for (const QRectF &quitada : std::as_const(quitadas))
+                for (report::ViewDef &vista : vistas)
+                    if (std::abs(vista.rect.left() - quitada.right()) < 0.01 && std::abs(vista.rect.top() - quitada.top()) < 0.01)
+                        vista.rect.setLeft(quitada.left());
+            banda.views = vistas;
+        }
+    return layout;
+}
 
 } // namespace
 
@@ -87,6 +113,8 @@ void TReportesSucesion::ProducirMapa(const std::function<void(report::Report &)>
 
 void TReportesSucesion::ProducirBrechas(const std::function<void(report::Report &)> &salida)
 {
+    if (m_tablas.showsNodeGaps() && RptBrechas.hasLayout())
+        RptBrechas.setLayout(sinColumnaNodos(RptBrechas.layout()));
     producir(RptBrechas, engine::gapsTitle(), textoAlcance(), salida);
 }
 

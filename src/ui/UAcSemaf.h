@@ -24,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QModelIndex;
 class QRadioButton;
+class QuePasariaBrechas;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -128,6 +129,7 @@ public:
     QLabel *LblEstadoMapa = nullptr;
     TVelkarDBgrid *DbGMapa = nullptr, *DbGBrechas = nullptr;
     QRadioButton *RbtBrechasNodo = nullptr, *RbtBrechasPlan = nullptr;
+    QuePasariaBrechas *QuePasaria = nullptr;   // beside the gaps: a candidate's gaps closed
 
 protected:
     void FormCreate(QObject *Sender) override;
@@ -154,6 +156,8 @@ private:
     void limpiarMapa();
     void marcarArbol();
     void mostrarEstadoMapa();
+    void configurarQuePasaria();
+    void mostrarAlcanceBrechas();
 
     std::unique_ptr<Ui::FrmAcSemaf> ui;
     QList<QTreeWidgetItem *> ListaNivNodos; // the root and every position node, in order

@@ -21,6 +21,7 @@
 #include "reports/SuccessionTables.h"
 #include "reports/TReportesSucesion.h"
 #include "ui/ProgresoMapa.h"
+#include "ui/QuePasariaBrechas.h"
 #include "ui/ReadinessMarkDelegate.h"
 
 #include <QCheckBox>
@@ -87,8 +88,7 @@ void TFrmAcSemaf::configurarMapa()
                                     {f::NumAmar, 70}, {f::NumRojo, 50}, {f::NomMejo, 230}, {f::PorMejo, 85}}));
     DbGMapa->OnDrawColumnCell = pintarFilaMapa(engine::successionSummaryTable());
     DbGBrechas->setDataSource(&m_mapa->DtsBrechas);
-    DbGBrechas->setColumns(columnasDe({{f::NomRegi, 190}, {f::NomRequ, 240}, {f::NomEspe, 180}, {f::NumFalt, 85},
-                                       {f::NumEval, 80}, {f::PorCump, 150}}));
+    mostrarAlcanceBrechas();
     DbGBrechas->OnDrawColumnCell = pintarFilaMapa(engine::successionGapsTable());
     for (TVelkarDBgrid *grilla : {DbGMapa, DbGBrechas}) {
         grilla->setReadOnly(true);
@@ -97,7 +97,53 @@ void TFrmAcSemaf::configurarMapa()
     ui->SplSucesion->setStretchFactor(0, 3);  // the map above its gaps
     ui->SplSucesion->setStretchFactor(1, 2);
     TreeViewCarrera->setItemDelegate(new ReadinessMarkDelegate(RolBanda, TreeViewCarrera));
+    configurarQuePasaria();
     mostrarEstadoMapa();
+}
+
+// The gaps' columns: the nodes whose candidates fall short only for the whole plan's gaps (for
+// one node's gaps they would repeat the node under the map's cursor).
+void TFrmAcSemaf::mostrarAlcanceBrechas()
+{
+    namespace f = engine::successionfield;
+    const bool delNodo = RbtBrechasNodo->isChecked();
+    m_mapa->showNodeGaps(delNodo);
+    QList<QPair<QString, int>> columnas{{f::NomRegi, 215}, {f::NomRequ, 240}, {f::NomEspe, 180},
+                                        {f::NumFalt, 85},  {f::NumEval, 80},  {f::PorCump, 150}};
+    if (!delNodo)
+        columnas.prepend({f::LisNodo, 90});
+    DbGBrechas->setColumns(columnasDe(columnas));
+}
+
+// Beside the gaps grid: a candidate of the node under the map's cursor, his gaps to tick.
+void TFrmAcSemaf::configurarQuePasaria()
+{
+    QuePasaria = new QuePasariaBrechas;
+    auto *lado = new QSplitter(Qt::Horizontal);
+    lado->setObjectName(QStringLiteral("SplBrechas"));
+    lado->setChildrenCollapsible(false);
+    delete ui->LytBrechas->replaceWidget(DbGBrechas, lado);
+    lado->addWidget(DbGBrechas);
+    lado->addWidget(QuePasaria);
+    lado->setStretchFactor(0, 3);
+    lado->setStretchFactor(1, 1);
+    QuePasaria->setLector([this](int nodo, const engine::SuccessionCandidate &candidato) {
+        if (!DtmAcSemaf || !m_mapa->hasMap())
+            throw Exception(TReportesSucesion::kSinMapa);
+        const engine::SuccessionResult &mapa = m_mapa->result();
+        engine::SuccessionRequest pedido;
+        pedido.categories = CategoriasMarcadas();
+        pedido.eduSinPuntos = gBoNexofEduSinPuntos;
+        SuccessionMap lectura(*DtmAcSemaf);
+        const engine::NodeSuccession *datos = mapa.node(nodo);
+        return lectura.whatIf(lectura.readPlan(mapa.company, mapa.plan), nodo, pedido,
+                              candidato.employee.codEmplValue, candidato.employee.codEmpr,
+                              datos ? &datos->gaps : nullptr);
+    });
+    m_mapa->OnNodeChanged = [this] {
+        const std::optional<int> nodo = m_mapa->hasMap() ? m_mapa->currentNode() : std::nullopt;
+        QuePasaria->mostrarNodo(nodo ? m_mapa->result().node(*nodo) : nullptr);
+    };
 }
 
 void TFrmAcSemaf::conectarMapa()
@@ -109,8 +155,7 @@ void TFrmAcSemaf::conectarMapa()
     // Only a double click on a row: the view reports none for the empty area below the rows.
     ErrorGuard::connect(DbGMapa, &QAbstractItemView::doubleClicked, this,
                         [this](const QModelIndex &index) { DbGMapaDblClick(index); });
-    ErrorGuard::connect(RbtBrechasNodo, &QRadioButton::toggled, this,
-                        [this](bool) { m_mapa->showNodeGaps(RbtBrechasNodo->isChecked()); });
+    ErrorGuard::connect(RbtBrechasNodo, &QRadioButton::toggled, this, [this](bool) { mostrarAlcanceBrechas(); });
     // The map was computed for the categories ticked then.
     for (QCheckBox *categoria : {ChkCompe, ChkEduFor, ChkEduNo, ChkExpe})
         ErrorGuard::connect(categoria, &QCheckBox::toggled, this, [this](bool) { limpiarMapa(); });

@@ -30,21 +30,52 @@ private slots:
         QVERIFY(run.output.isEmpty());
     }
 
+    // The succession map's and the what-if's refusals: the message, and nothing printed.
     void successionRefusals_data()
     {
         addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList categories{"--categories", "EF,CO"};
-        QTest::newRow("no such plan") << QStringList{"--plan", "9"} + categories << 1 << "qacsemaf: La empresa 1 no tiene el plan 9.";
-        QTest::newRow("no such node") << QStringList{"--plan", "1", "--node", "99"} + categories << 1
+        const QStringList candidate = QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "56740481"} + categories;
+        QTest::newRow("no such plan") << QStringList{"succession", "--plan", "9"} + categories << 1
+                                      << "qacsemaf: La empresa 1 no tiene el plan 9.";
+        QTest::newRow("no such node") << QStringList{"succession", "--plan", "1", "--node", "99"} + categories << 1
                                       << "qacsemaf: El plan 1 no tiene el nodo 99.";
         QTest::newRow("a node without candidates")
-            << QStringList{"--plan", "1", "--node", "13"} + categories << 1
+            << QStringList{"succession", "--plan", "1", "--node", "13"} + categories << 1
             << "qacsemaf: No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
-        QTest::newRow("no categories") << QStringList{"--plan", "1"} << 2
+        QTest::newRow("no categories") << QStringList{"succession", "--plan", "1"} << 2
                                        << "qacsemaf: falta --categories\nqacsemaf: vea \"qacsemaf succession --help\"";
-        QTest::newRow("a plan that is no number") << QStringList{"--plan", "uno"} + categories << 2
+        QTest::newRow("a plan that is no number") << QStringList{"succession", "--plan", "uno"} + categories << 2
                                                   << "qacsemaf: --plan: \"uno\" no es un número entero\n"
                                                      "qacsemaf: vea \"qacsemaf succession --help\"";
+        QTest::newRow("what-if: no such plan") << QStringList{"whatif", "--plan", "9", "--node", "3", "--employee", "1"} + categories
+                                               << 1 << "qacsemaf: La empresa 1 no tiene el plan 9.";
+        QTest::newRow("what-if: no such node") << QStringList{"whatif", "--plan", "1", "--node", "99", "--employee", "1"} + categories
+                                               << 1 << "qacsemaf: El plan 1 no tiene el nodo 99.";
+        QTest::newRow("what-if: no such employee")
+            << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "123"} + categories << 1
+            << "qacsemaf: El empleado 123 no existe en la empresa 1.";
+        QTest::newRow("what-if: not a candidate of the node")
+            << QStringList{"whatif", "--plan", "1", "--node", "2", "--employee", "56740481"} + categories << 1
+            << "qacsemaf: El empleado 56740481 no es candidato en el nodo 2: no tiene contrato activo en sus cargos candidatos.";
+        QTest::newRow("what-if: not a candidate in that company") << candidate + QStringList{"--contract", "2"} << 1
+            << "qacsemaf: El empleado 56740481 no existe en la empresa 2.";
+        QTest::newRow("what-if: a gap without its requirement") << candidate + QStringList{"--close", "CO:601:2,CO"} << 2
+            << "qacsemaf: La brecha \"CO\" no tiene la forma TIPO:REQU:ESPE (por ejemplo CO:601:2, o CO:601 sin "
+               "especificación).\nqacsemaf: vea \"qacsemaf whatif --help\"";
+        QTest::newRow("what-if: a requirement the profile lacks") << candidate + QStringList{"--close", "CO:999"} << 1
+            << "qacsemaf: El perfil del cargo no tiene el requisito CO:999 con puntos requeridos en las categorías marcadas.";
+        QTest::newRow("what-if: a gap of a category not ticked") << candidate + QStringList{"--close", "EX:501:3"} << 1
+            << "qacsemaf: El perfil del cargo no tiene el requisito EX:501:3 con puntos requeridos en las categorías marcadas.";
+        QTest::newRow("what-if: a requirement he meets")
+            << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "52345678", "--close", "CO:601"} + categories
+            << 1 << "qacsemaf: El candidato ya cumple el requisito CO:601: no es una de sus brechas.";
+        QTest::newRow("what-if: an employee that is no number")
+            << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "Ana"} + categories << 2
+            << "qacsemaf: --employee necesita un código de empleado (un número), no \"Ana\".\n"
+               "qacsemaf: vea \"qacsemaf whatif --help\"";
+        QTest::newRow("what-if: csv") << candidate + QStringList{"--format", "csv"} << 2
+            << "qacsemaf: --format: \"csv\" no es uno de table, json\nqacsemaf: vea \"qacsemaf whatif --help\"";
     }
 
     void successionRefusals()
@@ -52,7 +83,11 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const ProgramRun run = tool(QStringList{"succession", "--db", m_db.path(), "--company", "1"} + arguments);
+        arguments.insert(1, QStringLiteral("1"));
+        arguments.insert(1, QStringLiteral("--company"));
+        arguments.insert(1, m_db.path());
+        arguments.insert(1, QStringLiteral("--db"));
+        const ProgramRun run = tool(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.errors.trimmed(), message);
         QVERIFY(run.output.isEmpty());
@@ -74,6 +109,10 @@ private slots:
         QTest::newRow("succession map") << QStringList{"succession", "--format", "json"} + plan << "stdout";
         QTest::newRow("succession gaps") << QStringList{"succession", "--gaps", "--format", "csv"} + plan << "stdout";
         QTest::newRow("succession node") << QStringList{"succession", "--node", "2", "--format", "csv"} + plan << "stdout";
+        QTest::newRow("what-if") << QStringList{"whatif", "--node", "3", "--employee", "56740481", "--close",
+                                                "CO:601,FO:102:1", "--format", "json", "--company", "1", "--plan", "1",
+                                                "--categories", "EF,EN,EP,CO"}
+                                 << "stdout";
     }
 
     void sameOutputOverTheServer()

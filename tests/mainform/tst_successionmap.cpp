@@ -1,7 +1,9 @@
 // The succession map of a plan gives, for every node, exactly the rows "Generación Semaforo"
 // gives on that node in the real main form (same values, same order), and leaves out exactly the
 // nodes whose generation finds no candidate position: on every plan of the demo companies and of a
-// synthetic company, on SQLite and, when QACSEMAF_PG names a server, on PostgreSQL.
+// synthetic company, on SQLite and, when QACSEMAF_PG names a server, on PostgreSQL. The what-if of
+// a candidate's gaps gives his row with nothing closed, and with gaps closed what the node gives
+// once the records that close them are really written (on SQLite and PostgreSQL).
 
 #include "data/DAcSemaf.h"
 #include "data/HeadlessWorkstation.h"
@@ -16,6 +18,7 @@
 #include "ui/MainFormDriver.h"
 #include "ui/UAcSemaf.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -44,6 +47,75 @@ QStringList rowTexts(TDataSet &table)
     }
     return rows;
 }
+
+QString sqlValue(const QVariant &value)
+{
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::QString)
+        return QLatin1Char('\'') + value.toString() + QLatin1Char('\'');
+    return QString::number(value.toDouble(), 'g', 17);
+}
+
+// Writes `closing` for real: a record of the employee of company `company`, numbered after his
+// others; a competence as one more line of his latest evaluation (a new one when he has none).
+// Empty, or the error.
+QString writeRecord(const QString &path, int company, double employee, const engine::ClosingRecord &closing)
+{
+    const QString who = QStringLiteral("COD_EMPR = %1 AND COD_EMPL = %2").arg(company).arg(sqlValue(employee));
+    const engine::RequirementKey &key = closing.record.key;
+    const QString values = QStringLiteral("%1, %2, %3, %4")
+                               .arg(sqlValue(key.tipRegi), sqlValue(key.codRequ), sqlValue(key.codEspe),
+                                    sqlValue(closing.record.punObte));
+    QString sql;
+    if (closing.list == engine::RecordList::Competences) {
+        QStringList latest = querySqlite(path, QStringLiteral("SELECT RMT_3CCO FROM ED_3CCOM WHERE %1 "
+                                                              "ORDER BY FEC_DESD DESC, RMT_3CCO DESC LIMIT 1").arg(who));
+        if (latest.isEmpty()) {
+            const QStringList made = querySqlite(
+                path, QStringLiteral("INSERT INTO ED_3CCOM (COD_EMPR, RMT_3CCO, COD_EMPL, FEC_DESD) SELECT %1, "
+                                     "COALESCE(MAX(RMT_3CCO), 0) + 1, %2, '2024-06-01' FROM ED_3CCOM WHERE COD_EMPR = %1")
+                          .arg(company)
+                          .arg(sqlValue(employee)));
+            if (!made.isEmpty())
+                return made.join(QLatin1Char('\n'));
+            latest = querySqlite(path, QStringLiteral("SELECT MAX(RMT_3CCO) FROM ED_3CCOM WHERE %1").arg(who));
+        }
+        if (latest.first().startsWith(QLatin1String("ERROR")))
+            return latest.first();
+        sql = QStringLiteral("INSERT INTO ED_D3CCO (COD_EMPR, RMT_3CCO, NUM_LINE, COD_REGI, COD_REQU, COD_ESPE, PUN_OBTE) "
+                             "SELECT %1, %2, COALESCE(MAX(NUM_LINE), 0) + 1, %3 FROM ED_D3CCO WHERE COD_EMPR = %1 AND RMT_3CCO = %2")
+                  .arg(company)
+                  .arg(latest.first(), values);
+    } else {
+        const QString table = closing.list == engine::RecordList::Formal      ? QStringLiteral("BI_DTPEF")
+                              : closing.list == engine::RecordList::NonFormal ? QStringLiteral("BI_DTPNF")
+                                                                               : QStringLiteral("BI_DTPHV");
+        sql = QStringLiteral("INSERT INTO %1 (COD_EMPR, COD_EMPL, NUM_REGI, TIP_REGI, COD_REQU, COD_ESPE, PUN_OBTE) "
+                             "SELECT %2, %3, COALESCE(MAX(NUM_REGI), 0) + 1, %4 FROM %1 WHERE %5")
+                  .arg(table)
+                  .arg(company)
+                  .arg(sqlValue(employee), values, who);
+    }
+    return querySqlite(path, sql).join(QLatin1Char('\n'));
+}
+
+QStringList gapKeys(const engine::RequirementGaps &gaps)
+{
+    QStringList keys;
+    for (const engine::RequirementGap &gap : gaps)
+        keys << engine::gapKeyText({gap.codRequ, gap.codEspe, gap.tipRegi});
+    keys.sort();
+    return keys;
+}
+
+// A candidate's gaps closed in the what-if, and what it answered.
+struct Closure {
+    engine::CandidateEmployee employee;
+    QVector<engine::ClosingRecord> records;
+    engine::EmployeeScore score;
+    QStringList open;
+};
 
 } // namespace
 
@@ -194,6 +266,118 @@ private slots:
             QFAIL("a map without categories ran");
         } catch (const Exception &error) {
             QCOMPARE(error.Message(), QStringLiteral("Debe Seleccionar Competencias..."));
+        }
+    }
+
+    void whatIfAgreesWithTheGeneration_data()
+    {
+        addColumns<QString, bool, int, QString>({"categories", "eduSinPuntos", "node", "backend"});
+        QTest::newRow("every category, node 3") << "EF,EN,EP,CO" << false << 3 << "sqlite";
+        QTest::newRow("every category, education without points, node 6") << "EF,EN,EP,CO" << true << 6 << "sqlite";
+        QTest::newRow("education without points, node 11 (other company)") << "EF,EN" << true << 11 << "sqlite";
+        QTest::newRow("education with points, node 4") << "EF,EN" << false << 4 << "sqlite";
+        QTest::newRow("experience and competences, node 11") << "EP,CO" << false << 11 << "sqlite";
+        QTest::newRow("every category, node 3, postgres") << "EF,EN,EP,CO" << false << 3 << "postgres";
+        QTest::newRow("education without points, node 11, postgres") << "EF,EN" << true << 11 << "postgres";
+    }
+
+    // With nothing closed, every candidate's what-if is his row of the node. Three candidates
+    // close gaps (every one, the first, the last two or the only one); their closing records are then written in
+    // a copy of the database and the node generated again there: each gets the what-if's
+    // percentage, the gaps the what-if left open are his gaps there, and nobody else changes.
+    void whatIfAgreesWithTheGeneration()
+    {
+        QFETCH(QString, categories);
+        QFETCH(bool, eduSinPuntos);
+        QFETCH(int, node);
+        QFETCH(QString, backend);
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        const bool postgres = backend == QLatin1String("postgres");
+        if (postgres && pg.isEmpty())
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG to a connection text");
+        // The session on `path`, or on that file copied to PostgreSQL; empty, or why the copy failed.
+        const auto startOn = [&](const QString &path) {
+            if (!postgres) {
+                startLocalSession(path, 1);
+                return QString();
+            }
+            if (m_onPostgres != path) {
+                const QString failed = PostgresCompany::copyFrom(path, pg);
+                if (!failed.isEmpty())
+                    return failed;
+                m_onPostgres = path;
+            }
+            PostgresCompany::startSession(pg, 1);
+            Session::makeCurrent(Session(gStProtocolo, gStParSrv, gStAliasCnx, gStParUsu, gStParPas, 1));
+            return QString();
+        };
+        engine::SuccessionRequest request;
+        request.categories = categoriesOf(categories);
+        request.eduSinPuntos = eduSinPuntos;
+        QVector<Closure> closures;
+        engine::NodeSuccession before;
+        QCOMPARE(startOn(m_demo.path()), QString());
+        {
+            HeadlessWorkstation station;
+            station.companies.Open();
+            SuccessionMap map(station.module);
+            const engine::CareerPlanShape shape = map.readPlan(1, 1);
+            before = map.runNode(shape, node, request);
+            QVERIFY(before.rows.size() >= 3);
+            for (const engine::SuccessionCandidate &row : before.rows) {
+                const engine::CandidateWhatIf whatIf =
+                    map.whatIf(shape, node, request, row.employee.codEmplValue, row.employee.codEmpr, &before.gaps).whatIf;
+                const QString who = row.employee.codEmplText;
+                QVERIFY2(whatIf.score().percentage == row.score.percentage,
+                         qPrintable(who + QStringLiteral(": %1 / %2").arg(whatIf.score().percentage).arg(row.score.percentage)));
+                QCOMPARE(whatIf.score().profileCount, row.score.profileCount);
+                const int gaps = int(whatIf.gaps().size());
+                if (closures.size() == 3 || gaps == 0
+                    || std::any_of(closures.cbegin(), closures.cend(), [&row](const Closure &closure) {
+                           return closure.employee.codEmplValue == row.employee.codEmplValue;
+                       }))
+                    continue;
+                QVector<int> closed;
+                if (closures.isEmpty())
+                    for (int at = 0; at < gaps; ++at)
+                        closed << at;
+                else
+                    closed = closures.size() == 1 || gaps == 1 ? QVector<int>{0} : QVector<int>{gaps - 2, gaps - 1};
+                closures.append({row.employee, whatIf.closingRecords(closed), whatIf.score(closed),
+                                 gapKeys(whatIf.openGaps(closed))});
+                QVERIFY2(whatIf.score(closed).percentage > row.score.percentage, qPrintable(who));
+            }
+        }
+        QCOMPARE(closures.size(), 3);
+        QCOMPARE(closures.first().open, QStringList());
+
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("closed.db"));
+        QVERIFY(QFile::copy(m_demo.path(), copy));
+        for (const Closure &closure : std::as_const(closures))
+            for (const engine::ClosingRecord &record : closure.records)
+                QCOMPARE(writeRecord(copy, closure.employee.codEmpr, closure.employee.codEmplValue, record), QString());
+        QCOMPARE(startOn(copy), QString());
+        HeadlessWorkstation station;
+        station.companies.Open();
+        SuccessionMap map(station.module);
+        const engine::CareerPlanShape shape = map.readPlan(1, 1);
+        const engine::NodeSuccession after = map.runNode(shape, node, request);
+        QCOMPARE(after.rows.size(), before.rows.size());
+        for (int at = 0; at < after.rows.size(); ++at) {
+            const engine::SuccessionCandidate &row = after.rows.at(at);
+            const auto closure = std::find_if(closures.cbegin(), closures.cend(), [&row](const Closure &closure) {
+                return closure.employee.codEmplValue == row.employee.codEmplValue
+                    && closure.employee.codEmpr == row.employee.codEmpr;
+            });
+            const double expected = closure == closures.cend() ? before.rows.at(at).score.percentage : closure->score.percentage;
+            QVERIFY2(row.score.percentage == expected,
+                     qPrintable(row.employee.codEmplText + QStringLiteral(": %1 / %2").arg(row.score.percentage).arg(expected)));
+            QCOMPARE(row.band(), engine::band(expected));
+            if (closure != closures.cend())
+                QCOMPARE(gapKeys(map.whatIf(shape, node, request, row.employee.codEmplValue, row.employee.codEmpr,
+                                            &after.gaps).whatIf.gaps()),
+                         closure->open);
         }
     }
 

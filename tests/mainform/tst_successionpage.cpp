@@ -1,9 +1,11 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
 // a double click on a map row takes the plan and the tree to its node and shows a traffic light
 // that agrees with the row; the tree's readiness marks and tooltips agree with the map; the map
-// goes when its company, plan or categories change; the refusals; and the two reports' pages.
+// goes when its company, plan or categories change; the refusals; the two reports' pages; and a
+// candidate's gaps ticked as closed, his score recomputed at once.
 
 #include "data/DAcSemaf.h"
+#include "data/SuccessionMap.h"
 #include "engine/ResultSchema.h"
 #include "engine/SuccessionSchema.h"
 #include "framework/TApplication.h"
@@ -15,6 +17,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "ui/MainFormDriver.h"
+#include "ui/QuePasariaBrechas.h"
 #include "ui/UAcSemaf.h"
 #include "ui/UAcSemafCortes.h"
 
@@ -27,9 +30,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QListWidget>
+#include <QLocale>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -245,9 +252,25 @@ private slots:
         if (!scope.isEmpty())
             QTest::mouseClick(m_form->findChild<QRadioButton *>(scope), Qt::LeftButton, {}, QPoint(5, 5));
         const bool gaps = button == QLatin1String("BtnRptBrechas");
+        const bool plan = scope == QLatin1String("RbtBrechasPlan");
         TDataSet &shown = gaps ? static_cast<TDataSet &>(tables.CdsBrechas) : tables.CdsMapaSucesion;
-        QStringList lines = gaps ? rowsOf(shown, {f::NomRequ, f::NomEspe, f::NumFalt})
+        QStringList gapFields{f::NomRegi, f::NomRequ, f::NomEspe, f::NumFalt};
+        if (plan)
+            gapFields.prepend(f::LisNodo);
+        QStringList lines = gaps ? rowsOf(shown, gapFields)
                                  : rowsOf(shown, {f::CodCarg, f::NomCarg, f::NumCand, f::NumVerd, f::NumAmar, f::NumRojo});
+        if (gaps) {
+            // The grid shows the nodes whose candidates fall short only for the whole plan.
+            QStringList headers;
+            for (int column = 0; column < m_form->DbGBrechas->model()->columnCount(); ++column)
+                headers << m_form->DbGBrechas->model()->headerData(column, Qt::Horizontal).toString();
+            QCOMPARE(headers.first(), plan ? QStringLiteral("Nodos") : QStringLiteral("Categoría"));
+            QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
+                                 [](const QString &line) {
+                                     return line.split(QLatin1Char('|')).contains(QStringLiteral("Competencias organizacionales"));
+                                 }),
+                     qPrintable(lines.join(QLatin1Char('\n'))));
+        }
         if (!gaps)  // the map prints position code and name in one cell
             for (QString &line : lines)
                 line = line.section(QLatin1Char('|'), 0, 1).replace(QLatin1Char('|'), QLatin1Char(' ')).trimmed()
@@ -268,11 +291,13 @@ private slots:
         QStringList expected{title, QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
                              QStringLiteral("Nro. Registros:|%1|").arg(lines.size()), QStringLiteral("Usuario: ADMIN")};
         if (gaps)
-            expected << (scope == QLatin1String("RbtBrechasPlan") ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"));
+            expected << (plan ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"))
+                     << (plan ? QStringLiteral("|Nodos|Categoría|") : QStringLiteral("|Categoría|Requisito|"));
         for (const QString &piece : expected)
             QVERIFY2(laidOut.contains(piece), qPrintable(piece + QStringLiteral(" not in: ") + laidOut));
         for (const QString &line : lines)
             QVERIFY2(laidOut.contains(QLatin1Char('|') + line + QLatin1Char('|')), qPrintable(line + QStringLiteral(" not in: ") + laidOut));
+        QCOMPARE(laidOut.contains(QStringLiteral("|Nodos|")), gaps && plan);
         QCOMPARE(tables.currentNode(), std::optional<int>(11));  // printing leaves the page on its node
     }
 
@@ -391,6 +416,61 @@ private slots:
         QCOMPARE(history.size() % 2, 0);   // the same nodes in both snapshots
         QCOMPARE(history.filter(QRegularExpression(QStringLiteral("^2\\|3\\|"))).size(), 1);
         QVERIFY(!history.contains(QStringLiteral("2|3|Verde")));
+    // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's
+    // box gives the what-if of that gap closed at once, a second click the generated score again.
+    void whatIfTicksAGap()
+    {
+        computeMap(1, 1, 0);
+        const QModelIndex cell = mapCellOf(3);
+        m_form->DbGMapa->scrollTo(cell);
+        QTest::mouseClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, m_form->DbGMapa->visualRect(cell).center());
+        QCOMPARE(m_form->MapaSucesion().currentNode(), std::optional<int>(3));
+        const engine::NodeSuccession &node = *m_form->MapaSucesion().result().node(3);
+        const auto yellow = std::find_if(node.rows.cbegin(), node.rows.cend(), [](const engine::SuccessionCandidate &row) {
+            return row.band() == engine::Band::Yellow;
+        });
+        QVERIFY2(yellow != node.rows.cend(), "no yellow candidate at node 3");
+        QComboBox *candidates = m_form->QuePasaria->CmbCandidato;
+        QCOMPARE(candidates->count(), int(node.rows.size()) + 1);
+        candidates->setFocus();
+        for (int step = 0; step <= int(yellow - node.rows.cbegin()); ++step)
+            QTest::keyClick(candidates, Qt::Key_Down);
+
+        // What the engine answers for him, read on its own.
+        engine::SuccessionRequest request;
+        request.categories = {true, true, false, true};
+        SuccessionMap map(*DtmAcSemaf);
+        const engine::CandidateWhatIf whatIf =
+            map.whatIf(map.readPlan(1, 1), 3, request, yellow->employee.codEmplValue, yellow->employee.codEmpr).whatIf;
+        const auto shown = [](const engine::EmployeeScore &score) {
+            const QString band = engine::bandName(engine::band(score.percentage));
+            return QStringLiteral("Con las brechas marcadas: ") + QLocale().toString(score.percentage, 'f', 2)
+                + QStringLiteral(" % ") + band.left(1).toUpper() + band.mid(1);
+        };
+        QListWidget *gaps = m_form->QuePasaria->LstBrechasCandidato;
+        QCOMPARE(gaps->count(), int(whatIf.gaps().size()));
+        QVERIFY(gaps->count() > 0);
+        QLabel *line = m_form->QuePasaria->LblQuePasaria;
+        QCOMPARE(line->text(), shown(whatIf.score()));
+        const QString first = gaps->item(0)->text();
+        QVERIFY2(first.startsWith(whatIf.gaps().first().requirementName + QStringLiteral(" - ")), qPrintable(first));
+        QVERIFY2(gaps->item(0)->toolTip().startsWith(engine::gapCategoryCaption(whatIf.gaps().first().categoryName)),
+                 qPrintable(gaps->item(0)->toolTip()));
+
+        QStyleOptionViewItem option;
+        option.initFrom(gaps->viewport());
+        option.rect = gaps->visualItemRect(gaps->item(0));
+        option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        option.text = first;
+        const QRect box = gaps->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, gaps);
+        DialogRecorder dialogs;
+        QTest::mouseClick(gaps->viewport(), Qt::LeftButton, {}, box.center());
+        QCOMPARE(gaps->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(line->text(), shown(whatIf.score({0})));
+        QVERIFY(whatIf.score({0}).percentage > yellow->score.percentage);
+        QTest::mouseClick(gaps->viewport(), Qt::LeftButton, {}, box.center());
+        QCOMPARE(line->text(), shown(yellow->score));
+        QCOMPARE(dialogs.texts(), QStringList());
     }
 
 private:

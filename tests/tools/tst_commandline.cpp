@@ -140,6 +140,7 @@ private slots:
         QTest::newRow("succession: no plan") << QStringList{"succession"} + plan << "falta --plan";
         QTest::newRow("succession: xlsx to the terminal") << QStringList{"succession", "--plan", "1", "--format", "xlsx"} + plan
                                                            << "--format xlsx necesita --out ARCHIVO";
+        QTest::newRow("whatif: no employee") << QStringList{"whatif", "--plan", "1", "--node", "3"} + plan << "falta --employee";
     }
 
     void refusesBeforeWork()
@@ -247,6 +248,7 @@ private slots:
         QTest::newRow("snapshot list") << QStringList{"snapshot", "list"} << "qacsemaf snapshot list";
         QTest::newRow("snapshot compare") << QStringList{"snapshot", "compare"} << "qacsemaf snapshot compare A B";
         QTest::newRow("report evolution") << QStringList{"report", "evolution"} << "qacsemaf report evolution A B";
+        QTest::newRow("whatif") << QStringList{"whatif"} << "qacsemaf whatif";
     }
 
     // Every option the help lists is one the parser reads (asked alone, it is never unknown), and

@@ -1358,6 +1358,80 @@
     <message>
         <source>cortes del mapa de sucesión: guarda el mapa de un plan (save), los lista (list), compara dos (compare) o muestra la historia de un empleado (history)</source>
         <translation>snapshots of the succession map: keeps a plan's map (save), lists them (list), compares two (compare) or shows an employee's history (history)</translation>
+        <source>El nodo del plan (COD_NODO).</source>
+        <translation>The plan&apos;s node (COD_NODO).</translation>
+    </message>
+    <message>
+        <source>El candidato (COD_EMPL).</source>
+        <translation>The candidate (COD_EMPL).</translation>
+    </message>
+    <message>
+        <source>código</source>
+        <translation>code</translation>
+    </message>
+    <message>
+        <source>La empresa de su contrato (COD_EMCA), cuando tiene contratos candidatos del nodo en varias empresas.</source>
+        <translation>The company of his contract (COD_EMCA), when he holds candidate contracts of the node in several companies.</translation>
+    </message>
+    <message>
+        <source>empresa</source>
+        <translation>company</translation>
+    </message>
+    <message>
+        <source>Las brechas que se dan por cerradas: all, o TIPO:REQU:ESPE separadas por comas (CO:601:2; CO:601 sin especificación). Sin ella no se cierra ninguna.</source>
+        <translation>The gaps taken as closed: all, or TYPE:REQ:DETAIL separated by commas (CO:601:2; CO:601 without a detail). Without it none is closed.</translation>
+    </message>
+    <message>
+        <source>brechas</source>
+        <translation>gaps</translation>
+    </message>
+    <message>
+        <source>Salida: table o json.</source>
+        <translation>Output: table or json.</translation>
+    </message>
+    <message>
+        <source>--employee necesita un código de empleado (un número), no &quot;%1&quot;.</source>
+        <translation>--employee needs an employee code (a number), not &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Plan %1, nodo %2: cargo %3 de la empresa %4</source>
+        <translation>Plan %1, node %2: position %3 of company %4</translation>
+    </message>
+    <message>
+        <source>Candidato %1 %2 %3 (cargo %4 de la empresa %5)</source>
+        <translation>Candidate %1 %2 %3 (position %4 of company %5)</translation>
+    </message>
+    <message>
+        <source>Semáforo generado: %1 %2</source>
+        <translation>Generated traffic light: %1 %2</translation>
+    </message>
+    <message>
+        <source>Con las brechas cerradas: %1 %2</source>
+        <translation>With the gaps closed: %1 %2</translation>
+    </message>
+    <message>
+        <source>Brechas cerradas: %1</source>
+        <translation>Gaps closed: %1</translation>
+    </message>
+    <message>
+        <source>ninguna</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Brechas abiertas: ninguna</source>
+        <translation>Gaps still open: none</translation>
+    </message>
+    <message>
+        <source>Brechas abiertas:</source>
+        <translation>Gaps still open:</translation>
+    </message>
+    <message>
+        <source>Qué pasaría si: el porcentaje y la banda de un candidato de un nodo con las brechas de --close dadas por cerradas, cada una como un registro más de ese requisito con los puntos que le faltan. No escribe nada en la base de datos.</source>
+        <translation>What if: the percentage and band of a candidate of a node with the gaps of --close taken as closed, each as one more record of that requirement carrying the points he misses. Nothing is written to the database.</translation>
+    </message>
+    <message>
+        <source>qué pasaría si un candidato de un nodo cerrara sus brechas: su porcentaje y su banda recalculados (no escribe nada)</source>
+        <translation>what if a candidate of a node closed his gaps: his percentage and band recomputed (writes nothing)</translation>
     </message>
 </context>
 </TS>
