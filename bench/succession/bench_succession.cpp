@@ -4,6 +4,12 @@
 // for comparison, and through qacsemaf-server on loopback. Each figure is the best of three runs;
 // the server's map must have the local map's rows.
 //
+// The seeded plan is flat (one node scores everyone). A career plan as a company draws it has
+// many nodes, each with a few feeding positions: the program adds one to the company (every
+// position a node, four positions under each, so that most positions head a node of their own)
+// and times it whole against node by node (`succession-plan: ...`, goal: at least 3x faster);
+// the two roads must give every node the same rows.
+//
 // Usage: bench_succession [employees=10000] [--no-http]
 
 #include "data/HeadlessWorkstation.h"
@@ -17,16 +23,28 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 struct Timing {
     qint64 ms = -1;
+    qint64 cpuMs = -1;   // processor time of the workstation
     qint64 calls = 0;
     int nodes = 0;
     int rows = 0;
     QStringList rowTexts;   // every node's rows, to compare the roads
 };
+
+qint64 cpuNow()
+{
+    return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
+
+QString rowText(int node, const QString &employee, double percentage)
+{
+    return QStringLiteral("%1|%2|%3").arg(node).arg(employee).arg(percentage, 0, 'f', 2);
+}
 
 engine::SuccessionRequest everyCategory()
 {
@@ -43,15 +61,15 @@ Timing mapOnce(int company, int plan)
     engine::SuccessionRequest request = everyCategory();
     request.eduSinPuntos = map.companyEduSinPuntos();
     const qint64 before = station.connection.roundTrips();
+    const qint64 cpu = cpuNow();
     QElapsedTimer timer;
     timer.start();
     const engine::SuccessionResult result = map.run(company, plan, request);
-    Timing timing{timer.elapsed(), station.connection.roundTrips() - before, int(result.nodes.size()),
-                  result.rowCount(), {}};
+    Timing timing{timer.elapsed(), cpuNow() - cpu, station.connection.roundTrips() - before,
+                  int(result.nodes.size()), result.rowCount(), {}};
     for (const engine::NodeSuccession &node : result.nodes)
         for (const engine::SuccessionCandidate &row : node.rows)
-            timing.rowTexts << QStringLiteral("%1|%2|%3").arg(node.node).arg(row.employee.codEmplText)
-                                   .arg(row.score.percentage, 0, 'f', 2);
+            timing.rowTexts << rowText(node.node, row.employee.codEmplText, row.score.percentage);
     return timing;
 }
 
@@ -64,15 +82,23 @@ Timing nodeByNodeOnce(int company, int plan)
     const bool eduSinPuntos = map.companyEduSinPuntos();
     const engine::CareerPlanShape shape = map.readPlan(company, plan);
     const qint64 before = station.connection.roundTrips();
-    QElapsedTimer timer;
-    timer.start();
     Timing timing;
+    timing.ms = timing.cpuMs = 0;
+    TDataSet &rows = station.module.CdsAcSemaf;
     for (const int node : shape.nodesWithCandidates()) {
+        const qint64 cpu = cpuNow();
+        QElapsedTimer timer;
+        timer.start();
         station.module.GenerarSemaforoCarrera(shape.inputs(node, everyCategory().categories, eduSinPuntos));
-        timing.rows += station.module.CdsAcSemaf.RecordCount();
+        timing.ms += timer.elapsed();
+        timing.cpuMs += cpuNow() - cpu;
+        timing.rows += rows.RecordCount();
         ++timing.nodes;
+        // Outside the figure: the rows, to compare with the map's.
+        for (rows.First(); !rows.Eof(); rows.Next())
+            timing.rowTexts << rowText(node, rows.FieldByName(QStringLiteral("COD_EMPL"))->AsString(),
+                                       rows.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat());
     }
-    timing.ms = timer.elapsed();
     timing.calls = station.connection.roundTrips() - before;
     return timing;
 }
@@ -91,8 +117,8 @@ Timing bestOfThree(Run run)
 
 void print(const char *label, const Timing &timing, const QString &note = {})
 {
-    std::printf("%s: %d nodes, %d rows, %lld ms (%lld calls)%s\n", label, timing.nodes, timing.rows, timing.ms,
-                timing.calls, qPrintable(note));
+    std::printf("%s: %d nodes, %d rows, %lld ms (%lld calls, %lld ms processor)%s\n", label, timing.nodes,
+                timing.rows, timing.ms, timing.calls, timing.cpuMs, qPrintable(note));
 }
 
 // The map through qacsemaf-server on loopback over the same file; 1 when it differs.
@@ -114,6 +140,49 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
               .arg(double(http.ms) / qMax<qint64>(1, local.ms), 0, 'f', 2)
               .arg(same ? QString() : QStringLiteral(", ROWS DIFFER from the local map's")));
     return same ? 0 : 1;
+}
+
+// Adds plan `plan` to `company`: a node per active position, the first at the top and four
+// positions under each node in turn, so that a quarter of the positions head a node with four
+// candidate positions. Returns an error text, or nothing.
+QString addCareerPlan(const DemoDatabase &db, int company, int plan)
+{
+    const QStringList positions = db.query(
+        QStringLiteral("select cod_carg from bi_cargo where cod_empr = %1 order by cod_carg").arg(company));
+    if (positions.size() < 8 || positions.first().startsWith(QLatin1String("ERROR")))
+        return positions.join(QLatin1Char('\n'));
+    QStringList rows{QStringLiteral("(%1, %2, 0, null, 'P', 'Plan por niveles', null, null, 'ADMIN', "
+                                    "'2024-01-01 00:00:00', null, 'A', %1)").arg(company).arg(plan)};
+    for (int i = 0; i < positions.size(); ++i)
+        rows << QStringLiteral("(%1, %2, %3, %4, 'C', '%5', '2', '0', 'ADMIN', '2024-01-01 00:00:00', '%5', 'A', %1)")
+                    .arg(company).arg(plan).arg(i + 1).arg(i == 0 ? 0 : 1 + (i - 1) / 4).arg(positions.at(i));
+    const QStringList done = db.query(
+        QStringLiteral("insert into ac_pprom (cod_empr, cod_menu, cod_nodo, cod_nodp, tip_menu, nom_menu, num_anos, "
+                       "num_dias, act_usua, act_hora, cod_carg, act_esta, cod_emca) values ")
+        + rows.join(QStringLiteral(", ")));
+    return done.isEmpty() ? QString() : done.join(QLatin1Char('\n'));
+}
+
+// The career plan of many nodes, whole and node by node; 1 when their rows differ.
+int manyNodes(const DemoDatabase &db, int company)
+{
+    const int plan = db.query(QStringLiteral("select max(cod_menu) + 1 from ac_pprom where cod_empr = %1").arg(company))
+                         .value(0).toInt();
+    if (const QString error = addCareerPlan(db, company, plan); !error.isEmpty()) {
+        std::fprintf(stderr, "no plan of many nodes: %s\n", qPrintable(error));
+        return 1;
+    }
+    const Timing whole = bestOfThree([&] { return mapOnce(company, plan); });
+    const Timing nodeByNode = bestOfThree([&] { return nodeByNodeOnce(company, plan); });
+    print("plan whole", whole);
+    print("plan node by node", nodeByNode);
+    std::printf("succession-plan: %d nodes, %d rows, %lld ms, %.1fx node by node\n", whole.nodes, whole.rows, whole.ms,
+                double(nodeByNode.ms) / qMax<qint64>(1, whole.ms));
+    if (whole.rowTexts != nodeByNode.rowTexts) {
+        std::fprintf(stderr, "the plan's map and its nodes' traffic lights differ\n");
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -153,6 +222,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the node-by-node runs gave %d rows, the map %d\n", nodeByNode.rows, local.rows);
         return 1;
     }
+    if (manyNodes(db, company) != 0)
+        return 1;
     if (args.contains(QLatin1String("--no-http")))
         return 0;
     return overHttp(db.path(), company, plan, local);

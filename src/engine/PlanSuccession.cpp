@@ -58,7 +58,7 @@ public:
     // Reads what the nodes need; false when cancelled on the way.
     bool read(const QVector<NodeSuccession> &nodes);
     void score(NodeSuccession &node);
-    void name(NodeSuccession &node, const QString &rootName);
+    void name(NodeSuccession &node);
     void nameGaps(RequirementGaps &gaps);
 
 private:
@@ -304,14 +304,13 @@ void PlanSuccession::Pass::score(NodeSuccession &node)
     node.gaps = tally.gaps();
 }
 
-void PlanSuccession::Pass::name(NodeSuccession &node, const QString &rootName)
+void PlanSuccession::Pass::name(NodeSuccession &node)
 {
+    // A node whose inputs were refused names nothing it could find; the plan's own row no position.
     const CompanyPosition &target = node.inputs.target;
-    // The root is the plan itself; a node whose inputs were refused names nothing it could find.
-    const QString positionName = node.node == 0        ? rootName
-                                 : !node.error.isEmpty() ? QString()
-                                                         : this->positionName(target);
-    node.summary = summarize(node.node, target, positionName, node.rows);
+    const bool known = node.error.isEmpty() && !isPlanRow(node.node, target);
+    node.summary = summarizeNode(node, known ? positionName(target) : QString(),
+                                 known ? int(m_profiles.value(keyOf(target)).size()) : 0);
     nameGaps(node.gaps);
 }
 
@@ -455,7 +454,7 @@ SuccessionResult PlanSuccession::run(const CareerPlanShape &shape, const Success
         }
         NodeSuccession &node = result.nodes[done];
         pass.score(node);
-        pass.name(node, shape.name());
+        pass.name(node);
         addGaps(result.planGaps, node.gaps);
         if (request.progress)
             request.progress(done + 1, total);
@@ -473,7 +472,7 @@ NodeSuccession PlanSuccession::runNode(const CareerPlanShape &shape, int node, c
     Pass pass(m_dataSets, m_round, request);
     pass.read({run});
     pass.score(run);
-    pass.name(run, shape.name());
+    pass.name(run);
     return run;
 }
 
