@@ -5,9 +5,8 @@
 // the server's map must have the local map's rows.
 //
 // The seeded plan is flat (one node scores everyone). A career plan as a company draws it has
-// many nodes, each with a few feeding positions: the program adds one to the company (every
-// position a node, four positions under each, so that most positions head a node of their own)
-// and times it whole against node by node (`succession-plan: ...`, goal: at least 3x faster);
+// many nodes, each with a few feeding positions that often feed several nodes: the program adds
+// one to the company (addCareerPlan) and times it whole against node by node (`succession-plan: ...`, goal: at least 3x faster);
 // the two roads must give every node the same rows.
 //
 // Usage: bench_succession [employees=10000] [--no-http]
@@ -16,11 +15,14 @@
 #include "data/SuccessionMap.h"
 #include "engine/TrafficLightGeneration.h"
 #include "framework/Ugnnorma.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TField.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DemoDatabase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMap>
 
 #include <cstdio>
 #include <ctime>
@@ -94,10 +96,13 @@ Timing nodeByNodeOnce(int company, int plan)
         timing.cpuMs += cpuNow() - cpu;
         timing.rows += rows.RecordCount();
         ++timing.nodes;
-        // Outside the figure: the rows, to compare with the map's.
-        for (rows.First(); !rows.Eof(); rows.Next())
-            timing.rowTexts << rowText(node, rows.FieldByName(QStringLiteral("COD_EMPL"))->AsString(),
-                                       rows.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat());
+        // Outside the figure: the rows, to compare with the map's (read without moving the
+        // cursor, which would read each row's positions from the server).
+        TField *code = rows.FieldByName(QStringLiteral("COD_EMPL"));
+        TField *percentage = rows.FieldByName(QStringLiteral("POR_EMPL"));
+        for (int row = 0; row < rows.rowCount(); ++row)
+            timing.rowTexts << rowText(node, fieldconv::toText(rows.rowValue(row, code)),
+                                       rows.rowValue(row, percentage).toDouble());
     }
     timing.calls = station.connection.roundTrips() - before;
     return timing;
@@ -142,20 +147,52 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
     return same ? 0 : 1;
 }
 
-// Adds plan `plan` to `company`: a node per active position, the first at the top and four
-// positions under each node in turn, so that a quarter of the positions head a node with four
-// candidate positions. Returns an error text, or nothing.
+// Adds plan `plan` to `company` as a company draws a career plan by areas: the top position,
+// under it every second-level position, under each of those every third-level position of its
+// area (anyone of the level below may succeed any head of the level above), and under the
+// third-level nodes of each area's first head the area's fourth-level positions. A candidate
+// position so stands under several nodes, as in the plans the map is for. Returns an error text,
+// or nothing.
 QString addCareerPlan(const DemoDatabase &db, int company, int plan)
 {
     const QStringList positions = db.query(
-        QStringLiteral("select cod_carg from bi_cargo where cod_empr = %1 order by cod_carg").arg(company));
+        QStringLiteral("select cod_carg, nom_carg, cod_nive from bi_cargo where cod_empr = %1 order by cod_carg").arg(company));
     if (positions.size() < 8 || positions.first().startsWith(QLatin1String("ERROR")))
         return positions.join(QLatin1Char('\n'));
-    QStringList rows{QStringLiteral("(%1, %2, 0, null, 'P', 'Plan por niveles', null, null, 'ADMIN', "
+    // area -> level -> positions; the seed names a position "<level> de <area> <number>".
+    QMap<QString, QMap<QString, QStringList>> byArea;
+    QString top;
+    for (const QString &row : positions) {
+        const QStringList cells = row.split(QLatin1Char('|'));
+        if (cells.at(2) == QLatin1String("01")) {
+            top = cells.at(0);
+            continue;
+        }
+        const QString area = cells.at(1).section(QStringLiteral(" de "), -1).section(QLatin1Char(' '), 0, -2);
+        byArea[area][cells.at(2)] << cells.at(0);
+    }
+    QStringList rows{QStringLiteral("(%1, %2, 0, null, 'P', 'Plan por areas', null, null, 'ADMIN', "
                                     "'2024-01-01 00:00:00', null, 'A', %1)").arg(company).arg(plan)};
-    for (int i = 0; i < positions.size(); ++i)
+    int nodes = 0;
+    const auto add = [&](int parent, const QString &position) {
         rows << QStringLiteral("(%1, %2, %3, %4, 'C', '%5', '2', '0', 'ADMIN', '2024-01-01 00:00:00', '%5', 'A', %1)")
-                    .arg(company).arg(plan).arg(i + 1).arg(i == 0 ? 0 : 1 + (i - 1) / 4).arg(positions.at(i));
+                    .arg(company).arg(plan).arg(++nodes).arg(parent).arg(position);
+        return nodes;
+    };
+    const int head = add(0, top);
+    for (const QMap<QString, QStringList> &levels : std::as_const(byArea)) {
+        bool first = true;
+        for (const QString &second : levels.value(QStringLiteral("02"))) {
+            const int secondNode = add(head, second);
+            for (const QString &third : levels.value(QStringLiteral("03"))) {
+                const int thirdNode = add(secondNode, third);
+                if (first)
+                    for (const QString &fourth : levels.value(QStringLiteral("04")))
+                        add(thirdNode, fourth);
+            }
+            first = false;
+        }
+    }
     const QStringList done = db.query(
         QStringLiteral("insert into ac_pprom (cod_empr, cod_menu, cod_nodo, cod_nodp, tip_menu, nom_menu, num_anos, "
                        "num_dias, act_usua, act_hora, cod_carg, act_esta, cod_emca) values ")

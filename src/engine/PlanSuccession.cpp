@@ -36,6 +36,21 @@ QVariant cell(const protocol::FetchResult &result, const QVariantList &row, cons
     return at < 0 ? QVariant() : row.value(at);
 }
 
+// `records` as a generation for one profile (`keys`) reads them: in their order, those the
+// profile may match. `into` is reused from employee to employee.
+void keepMatching(const EmployeeRecords &records, const ProfileKeys &keys, EmployeeRecords &into)
+{
+    into.exists = records.exists;
+    for (auto list : {&EmployeeRecords::formal, &EmployeeRecords::nonFormal, &EmployeeRecords::experience,
+                      &EmployeeRecords::competences}) {
+        CategoryRecords &kept = into.*list;
+        kept.clear();
+        for (const CategoryRecord &record : records.*list)
+            if (keys.mayMatch(record.key))
+                kept.append(record);
+    }
+}
+
 } // namespace
 
 // One run: what it has read, kept for every node that names it again.
@@ -290,14 +305,18 @@ void PlanSuccession::Pass::score(NodeSuccession &node)
     if (!node.error.isEmpty())
         return;
     const Profile profile = m_profiles.value(keyOf(node.inputs.target));
+    const ProfileKeys keys(profile);
     RequirementGapTally tally(node.inputs.target.company, profile);
     EmployeeRecords checked;
+    EmployeeRecords matching;
     for (const CompanyPosition &position : node.inputs.candidates) {
         for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
-            const EmployeeRecords &records = recordsOf(employee, position.company, checked);
-            SuccessionCandidate row{employee, scoreEmployee(profile, records, m_request.categories,
+            // The records were read for every profile of the plan: the node scores the ones its
+            // own profile may match, which are the records its own generation reads.
+            keepMatching(recordsOf(employee, position.company, checked), keys, matching);
+            SuccessionCandidate row{employee, scoreEmployee(profile, matching, m_request.categories,
                                                            m_request.eduSinPuntos, m_round)};
-            tally.add(obtainedByRow(profile, records, m_request.categories, m_request.eduSinPuntos));
+            tally.add(obtainedByRow(profile, matching, m_request.categories, m_request.eduSinPuntos));
             node.rows.append(std::move(row));
         }
     }
