@@ -15,6 +15,7 @@ ResultTable makeSummaryTable()
     table.name = QStringLiteral("CdsMapaSucesion");
     table.reportName = QStringLiteral("QryMapaSucesion");
     table.bandField = s::PorMejo;
+    table.emptyHasNoBand = true;   // the plan's own row, a node nobody holds a candidate position of
     table.fields = {
         {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
         {s::CodCarg, T::Text, 20, QStringLiteral("Cargo"), {}, {}},
@@ -37,6 +38,7 @@ ResultTable makeGapsTable()
     table.name = QStringLiteral("CdsBrechas");
     table.reportName = QStringLiteral("QryBrechas");
     table.bandField = s::PorCump;
+    table.emptyHasNoBand = true;
     table.fields = {
         {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
         {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
