@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <optional>
+
 #include <unistd.h>
 
 namespace {
@@ -144,27 +146,27 @@ void ResultPrinter::printTable(TDataSet &result, QTextStream &out, Colour colour
     if (percentage)
         header << kBandCaption;
     QList<QStringList> rows{header};
-    QList<engine::Band> bands;
+    QList<std::optional<engine::Band>> bands;
     for (result.First(); !result.Eof(); result.Next()) {
         QStringList row;
         for (const Column &column : cols)
             row << cellText(*column.field, column.value);
         if (percentage) {
-            bands << engine::band(percentage->AsFloat());
-            row << engine::bandName(bands.last());
+            bands << m_schema.bandOf(percentage->AsVariant());
+            row << (bands.last() ? engine::bandName(*bands.last()) : QString());
         }
         rows << row;
     }
     const QStringList lines = laidOut(rows, rightAligned);
     for (int r = 0; r < lines.size(); ++r) {
-        if (r == 0 || !percentage || colour == Colour::None) {
+        if (r == 0 || !percentage || colour == Colour::None || !bands.at(r - 1)) {
             QString line = lines.at(r);
             // Only a coloured row keeps its padding, so that every background ends at one column.
             while (line.endsWith(QLatin1Char(' ')))
                 line.chop(1);
             out << line << '\n';
         } else {
-            const engine::Band band = bands.at(r - 1);
+            const engine::Band band = *bands.at(r - 1);
             out << (colour == Colour::TrueColour ? trueColour(band) : basicColour(band)) << lines.at(r) << "\x1b[0m\n";
         }
     }
@@ -204,8 +206,10 @@ void ResultPrinter::printCsv(TDataSet &result, QTextStream &out) const
                 text.replace(QLatin1Char('.'), m_csv.decimal);
             values << csvText(text, m_csv.separator);
         }
-        if (percentage)
-            values << engine::bandName(engine::band(percentage->AsFloat()));
+        if (percentage) {
+            const std::optional<engine::Band> band = m_schema.bandOf(percentage->AsVariant());
+            values << (band ? engine::bandName(*band) : QString());
+        }
         out << values.join(m_csv.separator) << '\n';
     }
 }

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <xlsxwriter.h>
 
 namespace {
@@ -30,15 +32,18 @@ public:
         return m_caption;
     }
 
-    lxw_format *cell(engine::Band band, const QString &numberFormat)
+    // A row without a band (its percentage is empty) keeps the sheet's background.
+    lxw_format *cell(std::optional<engine::Band> band, const QString &numberFormat)
     {
-        const QString key = QString::number(int(band)) + QLatin1Char('|') + numberFormat;
+        const QString key = QString::number(band ? int(*band) : -1) + QLatin1Char('|') + numberFormat;
         if (lxw_format *found = m_cells.value(key))
             return found;
-        const engine::Rgb rgb = engine::bandColour(band);
         lxw_format *format = workbook_add_format(m_book);
-        format_set_pattern(format, LXW_PATTERN_SOLID);
-        format_set_bg_color(format, lxw_color_t((rgb.red << 16) | (rgb.green << 8) | rgb.blue));
+        if (band) {
+            const engine::Rgb rgb = engine::bandColour(*band);
+            format_set_pattern(format, LXW_PATTERN_SOLID);
+            format_set_bg_color(format, lxw_color_t((rgb.red << 16) | (rgb.green << 8) | rgb.blue));
+        }
         if (!numberFormat.isEmpty())
             format_set_num_format(format, numberFormat.toUtf8().constData());
         m_cells.insert(key, format);
@@ -94,7 +99,7 @@ bool writeResultWorkbook(TDataSet &result, const QString &path, QString *error, 
     lxw_row_t row = 0;
     for (result.First(); !result.Eof(); result.Next()) {
         ++row;
-        const engine::Band band = engine::band(percentage ? percentage->AsFloat() : 0);
+        const std::optional<engine::Band> band = schema.bandOf(percentage ? percentage->AsVariant() : QVariant());
         for (int c = 0; c < values.size(); ++c) {
             const engine::ResultField &field = schema.fields.at(c);
             TField *value = values.at(c);
@@ -117,7 +122,8 @@ bool writeResultWorkbook(TDataSet &result, const QString &path, QString *error, 
             }
         }
         if (percentage)
-            worksheet_write_string(sheet, row, lxw_col_t(bandColumn), engine::bandName(band).toUtf8().constData(),
+            worksheet_write_string(sheet, row, lxw_col_t(bandColumn),
+                                   (band ? engine::bandName(*band) : QString()).toUtf8().constData(),
                                    formats.cell(band, QString()));
     }
 

@@ -6,6 +6,11 @@
 // and the first and last are compared, locally and through the server: the best save and compare
 // (goal: each under 1 s); two snapshots of one map must compare with nobody moving.
 //
+// The seeded plan is flat (one node scores everyone). A career plan as a company draws it has
+// many nodes, each with a few feeding positions that often feed several nodes: the program adds
+// one to the company (addCareerPlan) and times it whole against node by node (`succession-plan: ...`, goal: at least 3x faster);
+// the two roads must give every node the same rows.
+//
 // Usage: bench_succession [employees=10000] [--no-http]
 
 #include "data/HeadlessWorkstation.h"
@@ -13,23 +18,38 @@
 #include "data/SuccessionSnapshots.h"
 #include "engine/TrafficLightGeneration.h"
 #include "framework/Ugnnorma.h"
+#include "framework/dataset/FieldConvert.h"
+#include "framework/dataset/TField.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DemoDatabase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMap>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 struct Timing {
     qint64 ms = -1;
+    qint64 cpuMs = -1;   // processor time of the workstation
     qint64 calls = 0;
     int nodes = 0;
     int rows = 0;
     QStringList rowTexts;   // every node's rows, to compare the roads
 };
+
+qint64 cpuNow()
+{
+    return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
+
+QString rowText(int node, const QString &employee, double percentage)
+{
+    return QStringLiteral("%1|%2|%3").arg(node).arg(employee).arg(percentage, 0, 'f', 2);
+}
 
 engine::SuccessionRequest everyCategory()
 {
@@ -46,15 +66,15 @@ Timing mapOnce(int company, int plan)
     engine::SuccessionRequest request = everyCategory();
     request.eduSinPuntos = map.companyEduSinPuntos();
     const qint64 before = station.connection.roundTrips();
+    const qint64 cpu = cpuNow();
     QElapsedTimer timer;
     timer.start();
     const engine::SuccessionResult result = map.run(company, plan, request);
-    Timing timing{timer.elapsed(), station.connection.roundTrips() - before, int(result.nodes.size()),
-                  result.rowCount(), {}};
+    Timing timing{timer.elapsed(), cpuNow() - cpu, station.connection.roundTrips() - before,
+                  int(result.nodes.size()), result.rowCount(), {}};
     for (const engine::NodeSuccession &node : result.nodes)
         for (const engine::SuccessionCandidate &row : node.rows)
-            timing.rowTexts << QStringLiteral("%1|%2|%3").arg(node.node).arg(row.employee.codEmplText)
-                                   .arg(row.score.percentage, 0, 'f', 2);
+            timing.rowTexts << rowText(node.node, row.employee.codEmplText, row.score.percentage);
     return timing;
 }
 
@@ -67,15 +87,26 @@ Timing nodeByNodeOnce(int company, int plan)
     const bool eduSinPuntos = map.companyEduSinPuntos();
     const engine::CareerPlanShape shape = map.readPlan(company, plan);
     const qint64 before = station.connection.roundTrips();
-    QElapsedTimer timer;
-    timer.start();
     Timing timing;
+    timing.ms = timing.cpuMs = 0;
+    TDataSet &rows = station.module.CdsAcSemaf;
     for (const int node : shape.nodesWithCandidates()) {
+        const qint64 cpu = cpuNow();
+        QElapsedTimer timer;
+        timer.start();
         station.module.GenerarSemaforoCarrera(shape.inputs(node, everyCategory().categories, eduSinPuntos));
-        timing.rows += station.module.CdsAcSemaf.RecordCount();
+        timing.ms += timer.elapsed();
+        timing.cpuMs += cpuNow() - cpu;
+        timing.rows += rows.RecordCount();
         ++timing.nodes;
+        // Outside the figure: the rows, to compare with the map's (read without moving the
+        // cursor, which would read each row's positions from the server).
+        TField *code = rows.FieldByName(QStringLiteral("COD_EMPL"));
+        TField *percentage = rows.FieldByName(QStringLiteral("POR_EMPL"));
+        for (int row = 0; row < rows.rowCount(); ++row)
+            timing.rowTexts << rowText(node, fieldconv::toText(rows.rowValue(row, code)),
+                                       rows.rowValue(row, percentage).toDouble());
     }
-    timing.ms = timer.elapsed();
     timing.calls = station.connection.roundTrips() - before;
     return timing;
 }
@@ -94,8 +125,8 @@ Timing bestOfThree(Run run)
 
 void print(const char *label, const Timing &timing, const QString &note = {})
 {
-    std::printf("%s: %d nodes, %d rows, %lld ms (%lld calls)%s\n", label, timing.nodes, timing.rows, timing.ms,
-                timing.calls, qPrintable(note));
+    std::printf("%s: %d nodes, %d rows, %lld ms (%lld calls, %lld ms processor)%s\n", label, timing.nodes,
+                timing.rows, timing.ms, timing.calls, timing.cpuMs, qPrintable(note));
 }
 
 // The map through qacsemaf-server on loopback over the same file; 1 when it differs.
@@ -164,6 +195,81 @@ int snapshotsOnce(const char *label, int company, const engine::SuccessionResult
     return moved ? 1 : 0;
 }
 
+// Adds plan `plan` to `company` as a company draws a career plan by areas: the top position,
+// under it every second-level position, under each of those every third-level position of its
+// area (anyone of the level below may succeed any head of the level above), and under the
+// third-level nodes of each area's first head the area's fourth-level positions. A candidate
+// position so stands under several nodes, as in the plans the map is for. Returns an error text,
+// or nothing.
+QString addCareerPlan(const DemoDatabase &db, int company, int plan)
+{
+    const QStringList positions = db.query(
+        QStringLiteral("select cod_carg, nom_carg, cod_nive from bi_cargo where cod_empr = %1 order by cod_carg").arg(company));
+    if (positions.size() < 8 || positions.first().startsWith(QLatin1String("ERROR")))
+        return positions.join(QLatin1Char('\n'));
+    // area -> level -> positions; the seed names a position "<level> de <area> <number>".
+    QMap<QString, QMap<QString, QStringList>> byArea;
+    QString top;
+    for (const QString &row : positions) {
+        const QStringList cells = row.split(QLatin1Char('|'));
+        if (cells.at(2) == QLatin1String("01")) {
+            top = cells.at(0);
+            continue;
+        }
+        const QString area = cells.at(1).section(QStringLiteral(" de "), -1).section(QLatin1Char(' '), 0, -2);
+        byArea[area][cells.at(2)] << cells.at(0);
+    }
+    QStringList rows{QStringLiteral("(%1, %2, 0, null, 'P', 'Plan por areas', null, null, 'ADMIN', "
+                                    "'2024-01-01 00:00:00', null, 'A', %1)").arg(company).arg(plan)};
+    int nodes = 0;
+    const auto add = [&](int parent, const QString &position) {
+        rows << QStringLiteral("(%1, %2, %3, %4, 'C', '%5', '2', '0', 'ADMIN', '2024-01-01 00:00:00', '%5', 'A', %1)")
+                    .arg(company).arg(plan).arg(++nodes).arg(parent).arg(position);
+        return nodes;
+    };
+    const int head = add(0, top);
+    for (const QMap<QString, QStringList> &levels : std::as_const(byArea)) {
+        bool first = true;
+        for (const QString &second : levels.value(QStringLiteral("02"))) {
+            const int secondNode = add(head, second);
+            for (const QString &third : levels.value(QStringLiteral("03"))) {
+                const int thirdNode = add(secondNode, third);
+                if (first)
+                    for (const QString &fourth : levels.value(QStringLiteral("04")))
+                        add(thirdNode, fourth);
+            }
+            first = false;
+        }
+    }
+    const QStringList done = db.query(
+        QStringLiteral("insert into ac_pprom (cod_empr, cod_menu, cod_nodo, cod_nodp, tip_menu, nom_menu, num_anos, "
+                       "num_dias, act_usua, act_hora, cod_carg, act_esta, cod_emca) values ")
+        + rows.join(QStringLiteral(", ")));
+    return done.isEmpty() ? QString() : done.join(QLatin1Char('\n'));
+}
+
+// The career plan of many nodes, whole and node by node; 1 when their rows differ.
+int manyNodes(const DemoDatabase &db, int company)
+{
+    const int plan = db.query(QStringLiteral("select max(cod_menu) + 1 from ac_pprom where cod_empr = %1").arg(company))
+                         .value(0).toInt();
+    if (const QString error = addCareerPlan(db, company, plan); !error.isEmpty()) {
+        std::fprintf(stderr, "no plan of many nodes: %s\n", qPrintable(error));
+        return 1;
+    }
+    const Timing whole = bestOfThree([&] { return mapOnce(company, plan); });
+    const Timing nodeByNode = bestOfThree([&] { return nodeByNodeOnce(company, plan); });
+    print("plan whole", whole);
+    print("plan node by node", nodeByNode);
+    std::printf("succession-plan: %d nodes, %d rows, %lld ms, %.1fx node by node\n", whole.nodes, whole.rows, whole.ms,
+                double(nodeByNode.ms) / qMax<qint64>(1, whole.ms));
+    if (whole.rowTexts != nodeByNode.rowTexts) {
+        std::fprintf(stderr, "the plan's map and its nodes' traffic lights differ\n");
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -201,6 +307,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the node-by-node runs gave %d rows, the map %d\n", nodeByNode.rows, local.rows);
         return 1;
     }
+    if (manyNodes(db, company) != 0)
+        return 1;
     engine::SuccessionResult map;
     {
         HeadlessWorkstation station;

@@ -36,6 +36,21 @@ QVariant cell(const protocol::FetchResult &result, const QVariantList &row, cons
     return at < 0 ? QVariant() : row.value(at);
 }
 
+// `records` as a generation for one profile (`keys`) reads them: in their order, those the
+// profile may match. `into` is reused from employee to employee.
+void keepMatching(const EmployeeRecords &records, const ProfileKeys &keys, EmployeeRecords &into)
+{
+    into.exists = records.exists;
+    for (auto list : {&EmployeeRecords::formal, &EmployeeRecords::nonFormal, &EmployeeRecords::experience,
+                      &EmployeeRecords::competences}) {
+        CategoryRecords &kept = into.*list;
+        kept.clear();
+        for (const CategoryRecord &record : records.*list)
+            if (keys.mayMatch(record.key))
+                kept.append(record);
+    }
+}
+
 } // namespace
 
 // One run: what it has read, kept for every node that names it again.
@@ -58,7 +73,7 @@ public:
     // Reads what the nodes need; false when cancelled on the way.
     bool read(const QVector<NodeSuccession> &nodes);
     void score(NodeSuccession &node);
-    void name(NodeSuccession &node, const QString &rootName);
+    void name(NodeSuccession &node);
     void nameGaps(RequirementGaps &gaps);
 
 private:
@@ -290,28 +305,31 @@ void PlanSuccession::Pass::score(NodeSuccession &node)
     if (!node.error.isEmpty())
         return;
     const Profile profile = m_profiles.value(keyOf(node.inputs.target));
+    const ProfileKeys keys(profile);
     RequirementGapTally tally(node.inputs.target.company, profile);
     EmployeeRecords checked;
+    EmployeeRecords matching;
     for (const CompanyPosition &position : node.inputs.candidates) {
         for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
-            const EmployeeRecords &records = recordsOf(employee, position.company, checked);
-            SuccessionCandidate row{employee, scoreEmployee(profile, records, m_request.categories,
+            // The records were read for every profile of the plan: the node scores the ones its
+            // own profile may match, which are the records its own generation reads.
+            keepMatching(recordsOf(employee, position.company, checked), keys, matching);
+            SuccessionCandidate row{employee, scoreEmployee(profile, matching, m_request.categories,
                                                            m_request.eduSinPuntos, m_round)};
-            tally.add(obtainedByRow(profile, records, m_request.categories, m_request.eduSinPuntos));
+            tally.add(obtainedByRow(profile, matching, m_request.categories, m_request.eduSinPuntos));
             node.rows.append(std::move(row));
         }
     }
     node.gaps = tally.gaps();
 }
 
-void PlanSuccession::Pass::name(NodeSuccession &node, const QString &rootName)
+void PlanSuccession::Pass::name(NodeSuccession &node)
 {
+    // A node whose inputs were refused names nothing it could find; the plan's own row no position.
     const CompanyPosition &target = node.inputs.target;
-    // The root is the plan itself; a node whose inputs were refused names nothing it could find.
-    const QString positionName = node.node == 0        ? rootName
-                                 : !node.error.isEmpty() ? QString()
-                                                         : this->positionName(target);
-    node.summary = summarize(node.node, target, positionName, node.rows);
+    const bool known = node.error.isEmpty() && !isPlanRow(node.node, target);
+    node.summary = summarizeNode(node, known ? positionName(target) : QString(),
+                                 known ? int(m_profiles.value(keyOf(target)).size()) : 0);
     nameGaps(node.gaps);
 }
 
@@ -455,7 +473,7 @@ SuccessionResult PlanSuccession::run(const CareerPlanShape &shape, const Success
         }
         NodeSuccession &node = result.nodes[done];
         pass.score(node);
-        pass.name(node, shape.name());
+        pass.name(node);
         addGaps(result.planGaps, node.gaps);
         if (request.progress)
             request.progress(done + 1, total);
@@ -473,7 +491,7 @@ NodeSuccession PlanSuccession::runNode(const CareerPlanShape &shape, int node, c
     Pass pass(m_dataSets, m_round, request);
     pass.read({run});
     pass.score(run);
-    pass.name(run, shape.name());
+    pass.name(run);
     return run;
 }
 

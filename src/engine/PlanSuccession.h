@@ -4,7 +4,8 @@
 // Semaforo" gives on that node, row for row, with its summary and gaps, and the plan's gaps.
 // Each target's profile and each candidate position's holders are read once whatever the number
 // of nodes naming them, and each category's records once per company for the holders of all
-// candidate positions together.
+// candidate positions together (the records any target profile names); each node then scores
+// the records its own profile may match, as its own generation would read them.
 
 #include "engine/CareerPlanShape.h"
 #include "engine/GenerationDataSets.h"

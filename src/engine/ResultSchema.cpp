@@ -1,5 +1,7 @@
 #include "engine/ResultSchema.h"
 
+#include <QVariant>
+
 #include <QStringList>
 
 namespace engine {
@@ -53,6 +55,13 @@ const ResultField *ResultTable::field(const QString &fieldName) const
         if (candidate.name == fieldName)
             return &candidate;
     return nullptr;
+}
+
+std::optional<Band> ResultTable::bandOf(const QVariant &percentage) const
+{
+    if (percentage.isNull() && emptyHasNoBand)
+        return std::nullopt;
+    return band(percentage.toDouble());
 }
 
 QStringList ResultTable::fieldNames() const

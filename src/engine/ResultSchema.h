@@ -6,9 +6,11 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 namespace engine {
 
@@ -43,11 +45,20 @@ struct ResultField {
     QString caption() const { return label.isEmpty() ? name : label; }
 };
 
+// The traffic-light bands of a compliance percentage.
+enum class Band { Red, Yellow, Green };
+
 struct ResultTable {
     QString name;         // the data module's dataset
     QString reportName;   // the name the report layouts read it under; empty when none does
     QString bandField;    // the percentage its rows are coloured by
+    // Whether a row whose percentage is empty has no band (it measured nothing); otherwise an
+    // empty percentage reads as 0, as the rules read it.
+    bool emptyHasNoBand = false;
     QVector<ResultField> fields;
+
+    // The band of a row whose band field holds `percentage`; none as emptyHasNoBand says.
+    std::optional<Band> bandOf(const QVariant &percentage) const;
 
     // The field of that name (exact), or null.
     const ResultField *field(const QString &fieldName) const;
@@ -69,8 +80,6 @@ using Rounding = std::function<double(double)>;
 // when the field has none.
 Rounding storedRounding(const ResultField &field, MaskFormatter formatter);
 
-// The traffic-light bands of a compliance percentage.
-enum class Band { Red, Yellow, Green };
 
 struct Rgb {
     int red = 0;

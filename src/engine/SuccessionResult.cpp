@@ -28,7 +28,22 @@ int SuccessionResult::rowCount() const
     return rows;
 }
 
-NodeSummary summarize(int node, const CompanyPosition &target, const QString &positionName,
+int SuccessionResult::measuredNodes() const
+{
+    return int(std::count_if(nodes.cbegin(), nodes.cend(),
+                             [](const NodeSuccession &node) { return node.summary.measured; }));
+}
+
+int SuccessionResult::evaluatedPeople() const
+{
+    int people = 0;
+    for (const NodeSuccession &node : nodes)
+        if (node.summary.measured)
+            people += node.summary.candidates;
+    return people;
+}
+
+NodeSummary summarize(int node, const CompanyPosition &target, const QString &positionName, int profileRows,
                       const QVector<SuccessionCandidate> &rows)
 {
     NodeSummary summary;
@@ -36,10 +51,25 @@ NodeSummary summarize(int node, const CompanyPosition &target, const QString &po
     summary.positionCode = target.code;
     summary.positionCompany = target.company;
     summary.positionName = positionName;
-    summary.candidates = int(rows.size());
-    const SuccessionCandidate *best = nullptr;
+    summary.profileRows = profileRows;
+    summary.contracts = int(rows.size());
+    // Each person's best contract, people in the order of their first contract.
+    QVector<const SuccessionCandidate *> people;
+    QHash<QPair<int, double>, qsizetype> personAt;
     for (const SuccessionCandidate &row : rows) {
-        switch (row.band()) {
+        const QPair<int, double> person{row.employee.codEmpr, row.employee.codEmplValue};
+        const auto known = personAt.constFind(person);
+        if (known == personAt.cend()) {
+            personAt.insert(person, people.size());
+            people.append(&row);
+        } else if (row.score.percentage > people.at(*known)->score.percentage) {
+            people[*known] = &row;
+        }
+    }
+    summary.candidates = int(people.size());
+    const SuccessionCandidate *best = nullptr;
+    for (const SuccessionCandidate *person : std::as_const(people)) {
+        switch (person->band()) {
         case Band::Green:
             ++summary.green;
             break;
@@ -50,14 +80,39 @@ NodeSummary summarize(int node, const CompanyPosition &target, const QString &po
             ++summary.red;
             break;
         }
-        if (!best || row.score.percentage > best->score.percentage)
-            best = &row;
+        if (!best || person->score.percentage > best->score.percentage)
+            best = person;
     }
     if (best) {
         summary.bestName = best->fullName();
         summary.bestPercentage = best->score.percentage;
         summary.band = best->band();
     }
+    return summary;
+}
+
+const QString &planRowCaption()
+{
+    static const QString caption = QStringLiteral("Plan (sin cargo)");
+    return caption;
+}
+
+bool isPlanRow(int node, const CompanyPosition &target)
+{
+    return node == 0 && target.code.trimmed().isEmpty();
+}
+
+NodeSummary summarizeNode(const NodeSuccession &node, const QString &positionName, int profileRows)
+{
+    const CompanyPosition &target = node.inputs.target;
+    if (!isPlanRow(node.node, target))
+        return summarize(node.node, target, positionName, profileRows, node.rows);
+    NodeSummary summary;
+    summary.node = node.node;
+    summary.positionCode = target.code;
+    summary.positionCompany = target.company;
+    summary.positionName = planRowCaption();
+    summary.measured = false;
     return summary;
 }
 

@@ -29,14 +29,21 @@ struct SuccessionCandidate {
     QString fullName() const;
 };
 
-// The summary of one node's traffic light.
+// The summary of one node's traffic light. The map counts people, not contracts: a person (an
+// employee code of a company) holding several candidate contracts counts once, with the best of
+// his contracts' percentages; the traffic light itself still lists every contract.
 struct NodeSummary {
     int node = 0;
     QString positionCode;      // the target position
     int positionCompany = 0;
     QString positionName;      // its name among the active positions, or "NO EXISTE EN BASE DE DATOS"
-    int candidates = 0;        // evaluated contracts
-    int green = 0;
+    // False for the plan's own row (the root without a position): there is nothing to measure,
+    // so it has no counts, no best candidate and no band, and stays out of the map's totals.
+    bool measured = true;
+    int profileRows = 0;       // requirement rows of the target's profile in the ticked categories
+    int contracts = 0;         // evaluated contracts (the traffic light's rows)
+    int candidates = 0;        // evaluated people
+    int green = 0;             // people per band of their best contract
     int yellow = 0;
     int red = 0;
     QString bestName;          // the first candidate with the highest percentage; empty without candidates
@@ -81,7 +88,11 @@ struct SuccessionResult {
     bool cancelled = false;                  // the run stopped before every node was done
 
     const NodeSuccession *node(int number) const;
+    // Every node's traffic-light rows (contracts).
     int rowCount() const;
+    // The nodes measured (the plan's own row left out) and the people evaluated on them.
+    int measuredNodes() const;
+    int evaluatedPeople() const;
 };
 
 // What a whole-plan run is asked for, and how it reports and stops.
@@ -97,9 +108,16 @@ struct SuccessionRequest {
     const std::atomic_bool *cancel = nullptr;
 };
 
-// The summary of `rows` for the node's target position.
-NodeSummary summarize(int node, const CompanyPosition &target, const QString &positionName,
+// The summary of `rows` for the node's target position, whose profile has `profileRows` rows.
+NodeSummary summarize(int node, const CompanyPosition &target, const QString &positionName, int profileRows,
                       const QVector<SuccessionCandidate> &rows);
+// "Plan (sin cargo)": what the plan's row shows in place of a position name.
+const QString &planRowCaption();
+// Whether a node is the plan's own row: the root, when the plan's header names no position.
+bool isPlanRow(int node, const CompanyPosition &target);
+// The summary of a scored node: the plan's own row measures nothing (no counts, no band, named
+// "Plan (sin cargo)"); any other node is summarize()d with its position's name and profile rows.
+NodeSummary summarizeNode(const NodeSuccession &node, const QString &positionName, int profileRows);
 
 // The average of capped ratios as a percentage with two decimals; 0 without evaluations.
 double averageFulfilment(double fulfilmentSum, int evaluated);

@@ -17,17 +17,19 @@ ResultTable makeSummaryTable()
     table.name = QStringLiteral("CdsMapaSucesion");
     table.reportName = QStringLiteral("QryMapaSucesion");
     table.bandField = s::PorMejo;
+    table.emptyHasNoBand = true;   // the plan's own row, a node nobody holds a candidate position of
     table.fields = {
         {s::CodNodo, T::SmallInt, 0, QStringLiteral("Nodo"), {}, {}},
         {s::CodCarg, T::Text, 20, QStringLiteral("Cargo"), {}, {}},
         {s::NomCarg, T::Text, 60, QStringLiteral("Descripción Cargo"), {}, {}},
         {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
+        {s::NumPerf, T::Integer, 0, QStringLiteral("Requisitos Perfil"), {}, {}},
         {s::NumCand, T::Integer, 0, QStringLiteral("Candidatos"), {}, {}},
         {s::NumVerd, T::Integer, 0, QStringLiteral("Verde"), {}, {}},
         {s::NumAmar, T::Integer, 0, QStringLiteral("Amarillo"), {}, {}},
         {s::NumRojo, T::Integer, 0, QStringLiteral("Rojo"), {}, {}},
         {s::NomMejo, T::Text, 51, QStringLiteral("Mejor Candidato"), {}, {}},
-        {s::PorMejo, T::Float, 0, QStringLiteral("Porcentaje"), QStringLiteral("#,##0.00 %"), {}},
+        {s::PorMejo, T::Float, 0, QStringLiteral("% Mejor Candidato"), QStringLiteral("#,##0.00 %"), {}},
     };
     return table;
 }
@@ -38,6 +40,7 @@ ResultTable makeGapsTable()
     table.name = QStringLiteral("CdsBrechas");
     table.reportName = QStringLiteral("QryBrechas");
     table.bandField = s::PorCump;
+    table.emptyHasNoBand = true;
     table.fields = {
         {s::LisNodo, T::Text, 120, QStringLiteral("Nodos"), {}, {}},
         {s::CodEmca, T::SmallInt, 0, QStringLiteral("Empresa"), {}, {}},
@@ -105,6 +108,14 @@ const QString &gapsTitle()
     return title;
 }
 
+const QString &fulfilmentCapNote()
+{
+    static const QString note = QStringLiteral(
+        "Cumplimiento Promedio: puntos obtenidos sobre puntos requeridos por cada candidato, contado hasta "
+        "100 % (quien supera el requisito cuenta 100 %), promediado entre los evaluados.");
+    return note;
+}
+
 const ResultTable &successionSummaryTable()
 {
     static const ResultTable table = makeSummaryTable();
@@ -160,6 +171,11 @@ void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result)
         field(s::CodCarg)->setAsString(node.inputs.target.code);
         field(s::NomCarg)->setAsString(summary.positionName);
         field(s::CodEmca)->setAsInteger(node.inputs.target.company);
+        // The plan's own row measures nothing; a refused node has no profile read.
+        if (!summary.measured)
+            return;
+        if (node.error.isEmpty())
+            field(s::NumPerf)->setAsInteger(summary.profileRows);
         field(s::NumCand)->setAsInteger(summary.candidates);
         field(s::NumVerd)->setAsInteger(summary.green);
         field(s::NumAmar)->setAsInteger(summary.yellow);

@@ -15,6 +15,7 @@ inline constexpr QLatin1String CodNodo("COD_NODO");
 inline constexpr QLatin1String CodCarg("COD_CARG");
 inline constexpr QLatin1String CodEmca("COD_EMCA");
 inline constexpr QLatin1String NomCarg("NOM_CARG");
+inline constexpr QLatin1String NumPerf("NUM_PERF");
 inline constexpr QLatin1String NumCand("NUM_CAND");
 inline constexpr QLatin1String NumVerd("NUM_VERD");
 inline constexpr QLatin1String NumAmar("NUM_AMAR");
@@ -39,6 +40,8 @@ const QString &successionTitle();
 const QString &gapsTitle();
 
 // CdsMapaSucesion: one row per node with candidates; rows are coloured by the best percentage.
+// Candidates and band counts are people (each by his best contract); the plan's own row names
+// "Plan (sin cargo)" and has no figures.
 const ResultTable &successionSummaryTable();
 // CdsBrechas: one row per requirement, most-missed first; LIS_NODO ("Nodos") names the nodes
 // whose candidates fall short of it ("3, 5, 11"): for one node's gaps that node, which says
@@ -55,6 +58,8 @@ QString gapCategoryCaption(const QString &name);
 QString shortNodes(const SuccessionResult &result, const RequirementGap &gap);
 // Either of the two by dataset name, or null.
 const ResultTable *successionTable(const QString &dataSetName);
+// What "Cumplimiento Promedio" means, for the grid's header and the report's footnote.
+const QString &fulfilmentCapNote();
 
 // Each fill empties the dataset, appends its rows with the dataset's after-scroll handler
 // detached, attaches it again and makes the first row current.

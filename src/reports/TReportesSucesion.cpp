@@ -86,6 +86,8 @@ void TReportesSucesion::GetValue(const QString &VarName, QVariant &Value)
         Value = textoPlan();
     else if (VarName == QLatin1String("gStAlcance"))
         Value = textoAlcance();
+    else if (VarName == QLatin1String("gStNotaCumplimiento"))
+        Value = engine::fulfilmentCapNote();
 }
 
 QString TReportesSucesion::textoPlan() const

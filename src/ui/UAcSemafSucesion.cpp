@@ -63,6 +63,31 @@ QList<TVelkarDBgrid::TColumn> columnasDe(const QList<QPair<QString, int>> &campo
     return columnas;
 }
 
+// Gives the column of `campo` a tooltip on its title, the grid's other columns as they are.
+void ponerAyudaTitulo(TVelkarDBgrid &grilla, const QString &campo, const QString &ayuda)
+{
+    QList<TVelkarDBgrid::TColumn> columnas = grilla.Columns();
+    for (TVelkarDBgrid::TColumn &columna : columnas)
+        if (columna.FieldName.compare(campo, Qt::CaseInsensitive) == 0)
+            columna.Hint = ayuda;
+    grilla.setColumns(columnas);
+}
+
+// What the map's titles explain when the mouse rests on them.
+QString ayudaColumnaMapa(const QString &campo)
+{
+    namespace f = engine::successionfield;
+    if (campo == f::NumPerf)
+        return QStringLiteral("Filas de requisitos del perfil del cargo en las categorías marcadas: con 0 el cargo no "
+                              "tiene perfil y nadie puede puntuar.");
+    if (campo == f::NumCand || campo == f::NumVerd || campo == f::NumAmar || campo == f::NumRojo)
+        return QStringLiteral("Personas: quien tiene varios contratos en los cargos candidatos cuenta una vez, con el "
+                              "mejor de ellos. El semáforo del nodo lista cada contrato.");
+    if (campo == f::PorMejo)
+        return QStringLiteral("Porcentaje del mejor candidato del nodo; su banda colorea la fila.");
+    return QString();
+}
+
 QString textoPorcentaje(double valor)
 {
     return QLocale().toString(valor, 'f', 2) + QStringLiteral(" %");
@@ -84,12 +109,18 @@ void TFrmAcSemaf::configurarMapa()
     m_mapa = std::make_unique<SuccessionTables>();
     namespace f = engine::successionfield;
     DbGMapa->setDataSource(&m_mapa->DtsMapaSucesion);
-    DbGMapa->setColumns(columnasDe({{f::CodNodo, 50}, {f::CodCarg, 70}, {f::NomCarg, 220}, {f::NumCand, 80}, {f::NumVerd, 55},
-                                    {f::NumAmar, 70}, {f::NumRojo, 50}, {f::NomMejo, 230}, {f::PorMejo, 85}}));
+    QList<TVelkarDBgrid::TColumn> columnasMapa =
+        columnasDe({{f::CodNodo, 50}, {f::CodCarg, 70}, {f::NomCarg, 220}, {f::NumPerf, 115}, {f::NumCand, 80},
+                    {f::NumVerd, 55}, {f::NumAmar, 70}, {f::NumRojo, 50}, {f::NomMejo, 230}, {f::PorMejo, 125}});
+    for (TVelkarDBgrid::TColumn &columna : columnasMapa)
+        columna.Hint = ayudaColumnaMapa(columna.FieldName);
+    DbGMapa->setColumns(columnasMapa);
     DbGMapa->OnDrawColumnCell = pintarFilaMapa(engine::successionSummaryTable());
     DbGBrechas->setDataSource(&m_mapa->DtsBrechas);
     mostrarAlcanceBrechas();
     DbGBrechas->OnDrawColumnCell = pintarFilaMapa(engine::successionGapsTable());
+    // The average caps each candidate at 100 %: the title says so.
+    ponerAyudaTitulo(*DbGBrechas, f::PorCump, engine::fulfilmentCapNote());
     for (TVelkarDBgrid *grilla : {DbGMapa, DbGBrechas}) {
         grilla->setReadOnly(true);
         grilla->setSortableByHeader(true);
@@ -260,7 +291,8 @@ void TFrmAcSemaf::marcarArbol()
     for (int i = 0; i < ListaNivNodos.size() && i < ListaNodos.size(); ++i) {
         QTreeWidgetItem *item = ListaNivNodos.at(i);
         const engine::NodeSuccession *nodo = m_mapa->hasMap() ? mapa.node(ListaNodos.at(i).toInt()) : nullptr;
-        if (!nodo) {
+        // The plan's own row measures nothing: no mark.
+        if (!nodo || !nodo->summary.measured) {
             item->setData(0, RolBanda, QVariant());
             item->setToolTip(0, QString());
             continue;
@@ -294,8 +326,10 @@ void TFrmAcSemaf::mostrarEstadoMapa()
     QString texto = QStringLiteral("Plan %1 %2: %3 nodos con candidatos, %4 evaluados.")
                         .arg(mapa.plan)
                         .arg(mapa.planName.trimmed())
-                        .arg(mapa.nodes.size())
-                        .arg(mapa.rowCount());
+                        .arg(mapa.measuredNodes())
+                        .arg(mapa.evaluatedPeople());
+    if (mapa.measuredNodes() < mapa.nodes.size())
+        texto += QStringLiteral(" El nodo 0 es el plan (sin cargo): no se mide ni entra en las cuentas.");
     if (conError > 0)
         texto += QStringLiteral(" %1 nodos sin semáforo (%2).").arg(conError).arg(primerError);
     LblEstadoMapa->setText(texto);

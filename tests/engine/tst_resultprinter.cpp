@@ -5,6 +5,7 @@
 
 #include "data/DataModuleCatalog.h"
 #include "engine/ResultSchema.h"
+#include "engine/SuccessionSchema.h"
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TField.h"
 #include "tests/support/DataTable.h"
@@ -238,6 +239,45 @@ private slots:
                                                     .arg(rgb.red).arg(rgb.green).arg(rgb.blue));
             QVERIFY2(background.match(lines.at(r + 1)).hasMatch(), qPrintable(lines.at(r + 1)));
         }
+    }
+
+    void mapRowsWithoutAPercentageHaveNoBand_data()
+    {
+        addColumns<QString>({"format"});
+        QTest::newRow("table") << "table";
+        QTest::newRow("csv") << "csv";
+    }
+
+    // A succession map's row that measures nothing (the plan's own) names no band and takes no
+    // colour; a measured row keeps its band.
+    void mapRowsWithoutAPercentageHaveNoBand()
+    {
+        QFETCH(QString, format);
+        namespace s = engine::successionfield;
+        TClientDataSet map(QStringLiteral("CdsMapaSucesion"));
+        DataModuleCatalog::defineResultFields(map, engine::successionSummaryTable());
+        map.CreateDataSet();
+        map.Append();
+        map.FieldByName(s::CodNodo)->setAsInteger(0);
+        map.FieldByName(s::NomCarg)->setAsString(QStringLiteral("Plan (sin cargo)"));
+        map.Post();
+        map.Append();
+        map.FieldByName(s::CodNodo)->setAsInteger(3);
+        map.FieldByName(s::NumCand)->setAsInteger(2);
+        map.FieldByName(s::PorMejo)->setAsFloat(95);
+        map.Post();
+        QString text;
+        QTextStream out(&text);
+        ResultPrinter printer(engine::successionSummaryTable());
+        printer.print(map, format, out, ResultPrinter::Colour::TrueColour);
+        out.flush();
+        const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.at(0).contains(QStringLiteral("% Mejor Candidato")), qPrintable(lines.at(0)));
+        QVERIFY2(lines.at(1).contains(QStringLiteral("Plan (sin cargo)")), qPrintable(lines.at(1)));
+        for (const char *band : {"verde", "amarillo", "rojo", "\x1b"})
+            QVERIFY2(!lines.at(1).contains(QLatin1String(band)), qPrintable(lines.at(1)));
+        QVERIFY2(lines.at(2).contains(QStringLiteral("verde")), qPrintable(lines.at(2)));
     }
 };
 

@@ -1,6 +1,6 @@
 // The succession map's rules over plain values: the tree a plan's rows draw and the target and
-// candidates each node hands the generation; a node's counts per band and best candidate; the
-// gaps of hand-made candidates against a hand-made profile, whose answers are worked out here.
+// candidates each node hands the generation; a node's counts per band and best candidate (people
+// once, the plan's own row not measured); the gaps of hand-made candidates against a hand-made profile, whose answers are worked out here.
 
 #include "tests/support/DataTable.h"
 #include "engine/CareerPlanShape.h"
@@ -106,32 +106,89 @@ private slots:
 
     void summaryCounts_data()
     {
-        // percentages of the rows in order; green, yellow, red, best name and best percentage
-        addColumns<QVector<double>, QVector<int>, QString, double>({"percentages", "counts", "best", "bestPercentage"});
+        // node and target position; contracts as "company:employee:percentage" in the traffic
+        // light's order; rows of the target's profile; the summary as "people/contracts
+        // green,yellow,red best (percentage) profile rows", or "plan: name" for a row that measures nothing
+        addColumns<int, QString, QStringList, int, QString>({"node", "position", "contracts", "profileRows", "expected"});
         QTest::newRow("every band, bounds included")
-            << QVector<double>{69.99, 91.1, 91.1000001, 70, 0, 95} << QVector<int>{2, 2, 2} << "P5 Ana" << 95.0;
-        QTest::newRow("the first of equal bests") << QVector<double>{80, 88.5, 88.5} << QVector<int>{0, 3, 0}
-                                                  << "P1 Ana" << 88.5;
-        QTest::newRow("nobody") << QVector<double>{} << QVector<int>{0, 0, 0} << "" << 0.0;
+            << 4 << "C1" << QStringList{"1:1:69.99", "1:2:91.1", "1:3:91.1000001", "1:4:70", "1:5:0", "1:6:95"} << 3
+            << "6/6 2,2,2 E6 Ana (95) 3";
+        QTest::newRow("the first of equal bests")
+            << 4 << "C1" << QStringList{"1:1:80", "1:2:88.5", "1:3:88.5"} << 3 << "3/3 0,3,0 E2 Ana (88.5) 3";
+        QTest::newRow("nobody") << 4 << "C1" << QStringList{} << 3 << "0/0 0,0,0  (0) 3";
+        QTest::newRow("two contracts of one person count once, by the better")
+            << 3 << "C1" << QStringList{"1:7:95", "1:8:60", "1:7:50", "1:9:92"} << 2 << "3/4 2,0,1 E7 Ana (95) 2";
+        QTest::newRow("the better contract comes last")
+            << 3 << "C1" << QStringList{"1:7:50", "1:8:80", "1:7:95"} << 2 << "2/3 1,1,0 E7 Ana (95) 2";
+        QTest::newRow("one code in two companies is two people")
+            << 3 << "C1" << QStringList{"1:7:95", "2:7:95"} << 2 << "2/2 2,0,0 E7 Ana (95) 2";
+        QTest::newRow("no profile: everyone at 0, told by the profile rows")
+            << 5 << "C2" << QStringList{"1:1:0", "1:2:0"} << 0 << "2/2 0,0,2 E1 Ana (0) 0";
+        QTest::newRow("the plan's own row measures nothing")
+            << 0 << "" << QStringList{"1:1:0", "1:1:0"} << 0 << "plan: Plan (sin cargo)";
+        QTest::newRow("a root that names a position is measured")
+            << 0 << "DIR" << QStringList{"1:1:80", "1:1:0"} << 1 << "1/2 0,1,0 E1 Ana (80) 1";
+        QTest::newRow("a node without a position code is no plan row")
+            << 2 << " " << QStringList{"1:1:0"} << 0 << "1/1 0,0,1 E1 Ana (0) 0";
     }
 
     void summaryCounts()
     {
-        QFETCH(QVector<double>, percentages);
-        QFETCH(QVector<int>, counts);
-        QFETCH(QString, best);
-        QFETCH(double, bestPercentage);
-        QVector<SuccessionCandidate> rows;
-        for (int i = 0; i < percentages.size(); ++i)
-            rows << candidate(QStringLiteral("P%1").arg(i), percentages.at(i));
-        const NodeSummary summary = summarize(4, {QStringLiteral("C1"), 2}, QStringLiteral("Jefe"), rows);
-        QCOMPARE((QVector<int>{summary.green, summary.yellow, summary.red}), counts);
-        QCOMPARE(summary.candidates, int(percentages.size()));
-        QCOMPARE(summary.bestName, best);
-        QCOMPARE(summary.bestPercentage, bestPercentage);
-        QCOMPARE(summary.band.has_value(), !rows.isEmpty());
+        QFETCH(int, node);
+        QFETCH(QString, position);
+        QFETCH(QStringList, contracts);
+        QFETCH(int, profileRows);
+        QFETCH(QString, expected);
+        NodeSuccession scored;
+        scored.node = node;
+        scored.inputs.target = {position, 2};
+        for (const QString &contract : contracts) {
+            const QStringList parts = contract.split(QLatin1Char(':'));
+            SuccessionCandidate row = candidate(QStringLiteral("E") + parts.at(1), parts.at(2).toDouble());
+            row.employee.codEmpr = parts.at(0).toInt();
+            row.employee.codEmplValue = parts.at(1).toDouble();
+            scored.rows << row;
+        }
+        const NodeSummary summary = summarizeNode(scored, QStringLiteral("Jefe"), profileRows);
+        QCOMPARE(summary.node, node);
+        QCOMPARE(summary.positionCode, position);
+        const QString found = !summary.measured
+            ? QStringLiteral("plan: ") + summary.positionName
+            : QStringLiteral("%1/%2 %3,%4,%5 %6 (%7) %8")
+                  .arg(summary.candidates).arg(summary.contracts)
+                  .arg(summary.green).arg(summary.yellow).arg(summary.red)
+                  .arg(summary.bestName).arg(summary.bestPercentage).arg(summary.profileRows);
+        QCOMPARE(found, expected);
+        QCOMPARE(summary.band.has_value(), summary.measured && summary.candidates > 0);
         if (summary.band)
-            QCOMPARE(*summary.band, band(bestPercentage));
+            QCOMPARE(*summary.band, band(summary.bestPercentage));
+        if (summary.measured)
+            QCOMPARE(summary.positionName, QStringLiteral("Jefe"));
+    }
+
+    // The map's totals leave the plan's own row out and count people.
+    void planTotals()
+    {
+        SuccessionResult result;
+        const auto add = [&result](int node, const char *position, const QStringList &employees) {
+            NodeSuccession scored;
+            scored.node = node;
+            scored.inputs.target = {QString::fromLatin1(position), 1};
+            for (const QString &employee : employees) {
+                SuccessionCandidate row = candidate(employee, 50);
+                row.employee.codEmpr = 1;
+                row.employee.codEmplValue = employee.toDouble();
+                scored.rows << row;
+            }
+            scored.summary = summarizeNode(scored, QString(), 1);
+            result.nodes << scored;
+        };
+        add(0, "", {"1", "2", "3"});
+        add(1, "A", {"1", "2", "2"});
+        add(4, "B", {"3"});
+        QCOMPARE(result.rowCount(), 7);
+        QCOMPARE(result.measuredNodes(), 2);
+        QCOMPARE(result.evaluatedPeople(), 3);
     }
 
     void gaps_data()

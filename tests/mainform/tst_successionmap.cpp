@@ -19,6 +19,7 @@
 #include "ui/UAcSemaf.h"
 
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 
 #include <atomic>
@@ -117,6 +118,17 @@ struct Closure {
     QStringList open;
 };
 
+// The people of a result table: its distinct companies and employee codes.
+int peopleIn(TDataSet &table)
+{
+    TField *company = table.FieldByName(QStringLiteral("COD_EMCA"));
+    TField *employee = table.FieldByName(QStringLiteral("COD_EMPL"));
+    QSet<QString> people;
+    for (int row = 0; row < table.rowCount(); ++row)
+        people << table.rowValue(row, company).toString() + QLatin1Char('/') + table.rowValue(row, employee).toString();
+    return int(people.size());
+}
+
 } // namespace
 
 class TestSuccessionMap : public QObject {
@@ -203,7 +215,10 @@ private slots:
                 engine::fillTrafficLightRows(rows, *node);
                 const QStringList expected = rowTexts(driver.result());
                 QVERIFY2(rowTexts(rows) == expected, qPrintable(where));
-                QCOMPARE(node->summary.candidates, int(expected.size()));
+                // The map counts the traffic light's people, each once; the plan's own row nobody.
+                QCOMPARE(node->summary.contracts, node->summary.measured ? int(expected.size()) : 0);
+                QCOMPARE(node->summary.candidates, node->summary.measured ? peopleIn(driver.result()) : 0);
+                QCOMPARE(node->summary.measured, treeNode.node != 0);
                 comparedRows += int(expected.size());
             }
         }

@@ -1,8 +1,8 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
 // a double click on a map row takes the plan and the tree to its node and shows a traffic light
-// that agrees with the row; the tree's readiness marks and tooltips agree with the map; the map
-// goes when its company, plan or categories change; the refusals; the two reports' pages; and a
-// candidate's gaps ticked as closed, his score recomputed at once.
+// that agrees with the row; the map's titles and totals; the tree's readiness marks and tooltips
+// agree with the map; the map goes when its company, plan or categories change; the refusals; the
+// two reports' pages; and a candidate's gaps ticked as closed, his score recomputed at once.
 
 #include "data/DAcSemaf.h"
 #include "data/SuccessionMap.h"
@@ -33,6 +33,8 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QImage>
+#include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -100,12 +102,15 @@ private slots:
         addColumns<int, int, int>({"company", "plan", "node"});
         QTest::newRow("position node with positions of the other company") << 1 << 1 << 11;
         QTest::newRow("plan root") << 1 << 1 << 0;
+        QTest::newRow("node with a person of two contracts") << 1 << 1 << 3;
         QTest::newRow("node drawn under the previous parent") << 1 << 2 << 5;
         QTest::newRow("company with education without points") << 2 << 3 << 2;
     }
 
     // The double-clicked row's node becomes the plan's current row and the tree's selected node;
-    // its traffic light, generated as "Generación Semaforo" does, gives the row's counts and best.
+    // its traffic light, generated as "Generación Semaforo" does, lists contracts and gives the
+    // row's profile rows, and its people (each by his best contract) the row's counts and best.
+    // The plan's own row has no position: it names "Plan (sin cargo)" and no figures.
     void mapRowOpensItsNode()
     {
         QFETCH(int, company);
@@ -116,10 +121,12 @@ private slots:
         QVERIFY2(cell.isValid(), "the node has no row on the map");
         TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
         QVERIFY(map.Locate(f::CodNodo, node));
-        const QStringList expected{map.FieldByName(f::NumCand)->AsString(), map.FieldByName(f::NumVerd)->AsString(),
-                                   map.FieldByName(f::NumAmar)->AsString(), map.FieldByName(f::NumRojo)->AsString(),
-                                   map.FieldByName(f::NomMejo)->AsString().trimmed(),
-                                   QString::number(map.FieldByName(f::PorMejo)->AsFloat(), 'f', 2)};
+        QStringList expected;
+        for (const char *field : {"NUM_PERF", "NUM_CAND", "NUM_VERD", "NUM_AMAR", "NUM_ROJO", "NOM_MEJO"})
+            expected << map.FieldByName(QLatin1String(field))->AsString().trimmed();
+        const QVariant best = map.FieldByName(f::PorMejo)->AsVariant();
+        expected << (best.isNull() ? QString() : QString::number(best.toDouble(), 'f', 2));
+        const QString name = map.FieldByName(f::NomCarg)->AsString();
         map.First();  // another row under the cursor: the double click alone must choose the node
         m_form->DbGMapa->scrollTo(cell);  // as the user scrolls to the row
         DialogRecorder dialogs;
@@ -132,7 +139,49 @@ private slots:
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsInteger(), node);
         QCOMPARE(m_form->TreeViewCarrera->currentItem(), m_form->NodoArbol(node));
         QVERIFY(m_form->ChkCompe->isChecked() && m_form->ChkEduFor->isChecked());
+        QVERIFY(DtmAcSemaf->CdsAcSemaf.RecordCount() > 0);
+        if (node == 0) {
+            QCOMPARE(name, QStringLiteral("Plan (sin cargo)"));
+            QCOMPARE(expected.join(QLatin1Char('|')), QStringLiteral("||||||"));
+            return;
+        }
         QCOMPARE(trafficLightFigures(), expected);
+        if (node == 3)  // the case the row is for: more contracts than people
+            QVERIFY2(DtmAcSemaf->CdsAcSemaf.RecordCount() > expected.at(1).toInt(), qPrintable(expected.join('|')));
+    }
+
+    // The map's titles, with what they mean in their tooltips, and its totals: the plan's own
+    // row stays out of them.
+    void mapTitlesAndTotals()
+    {
+        computeMap(1, 1, 0);
+        QAbstractItemModel *model = m_form->DbGMapa->model();
+        QStringList titles;
+        for (int column = 0; column < model->columnCount(); ++column)
+            titles << model->headerData(column, Qt::Horizontal).toString();
+        QCOMPARE(titles, (QStringList{"Nodo", "Cargo", "Descripción Cargo", "Requisitos Perfil", "Candidatos", "Verde",
+                                      "Amarillo", "Rojo", "Mejor Candidato", "% Mejor Candidato"}));
+        QVERIFY2(model->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString().contains(QStringLiteral("perfil")),
+                 "the profile column explains itself");
+        QAbstractItemModel *gaps = m_form->DbGBrechas->model();
+        QString capNote;
+        for (int column = 0; column < gaps->columnCount(); ++column)
+            if (gaps->headerData(column, Qt::Horizontal).toString() == QLatin1String("Cumplimiento Promedio"))
+                capNote = gaps->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString();
+        QVERIFY2(capNote.contains(QStringLiteral("hasta 100 %")), qPrintable(capNote));
+        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
+        int nodes = 0;
+        int people = 0;
+        for (map.First(); !map.Eof(); map.Next()) {
+            if (map.FieldByName(f::NumCand)->IsNull())
+                continue;
+            ++nodes;
+            people += map.FieldByName(f::NumCand)->AsInteger();
+        }
+        QCOMPARE(nodes, map.RecordCount() - 1);
+        QVERIFY2(m_form->LblEstadoMapa->text().startsWith(QStringLiteral("Plan 1 Carrera Financiera y Logística: %1 nodos con candidatos, %2 evaluados.")
+                                                              .arg(nodes).arg(people)),
+                 qPrintable(m_form->LblEstadoMapa->text()));
     }
 
     // Every node of the map carries a mark of its best candidate's band and its counts in the
@@ -152,11 +201,15 @@ private slots:
             const QStringList v = row.split(QLatin1Char('|'));
             QTreeWidgetItem *item = m_form->NodoArbol(v.at(0).toInt());
             QVERIFY2(item, qPrintable(row));
-            QVERIFY2(item->toolTip(0).startsWith(QStringLiteral("Verde %1, Amarillo %2, Rojo %3").arg(v.at(1), v.at(2), v.at(3))),
-                     qPrintable(row + QStringLiteral(" / ") + item->toolTip(0)));
+            const bool measured = !v.at(4).isEmpty();  // the plan's own row: nothing measured, nothing marked
+            if (!measured)
+                QCOMPARE(item->toolTip(0), QString());
+            else
+                QVERIFY2(item->toolTip(0).startsWith(QStringLiteral("Verde %1, Amarillo %2, Rojo %3").arg(v.at(1), v.at(2), v.at(3))),
+                         qPrintable(row + QStringLiteral(" / ") + item->toolTip(0)));
             const QRect line = tree->visualItemRect(item);
             for (engine::Band band : {engine::Band::Green, engine::Band::Yellow, engine::Band::Red}) {
-                const bool marked = v.at(4).toInt() > 0 && engine::band(v.at(5).toDouble()) == band;
+                const bool marked = measured && v.at(4).toInt() > 0 && engine::band(v.at(5).toDouble()) == band;
                 QCOMPARE((pixelsOf(painted, line, colourOf(band)) > 10), marked);
             }
         }
@@ -258,7 +311,7 @@ private slots:
         if (plan)
             gapFields.prepend(f::LisNodo);
         QStringList lines = gaps ? rowsOf(shown, gapFields)
-                                 : rowsOf(shown, {f::CodCarg, f::NomCarg, f::NumCand, f::NumVerd, f::NumAmar, f::NumRojo});
+                                 : rowsOf(shown, {f::CodCarg, f::NomCarg, f::NumPerf, f::NumCand, f::NumVerd, f::NumAmar, f::NumRojo});
         if (gaps) {
             // The grid shows the nodes whose candidates fall short only for the whole plan.
             QStringList headers;
@@ -290,9 +343,10 @@ private slots:
         const QString laidOut = QLatin1Char('|') + cells.join(QLatin1Char('|')) + QLatin1Char('|');
         QStringList expected{title, QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
                              QStringLiteral("Nro. Registros:|%1|").arg(lines.size()), QStringLiteral("Usuario: ADMIN")};
-        if (gaps)
+        if (gaps)  // the scope, the columns, and the footnote on what the average counts
             expected << (plan ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"))
-                     << (plan ? QStringLiteral("|Nodos|Categoría|") : QStringLiteral("|Categoría|Requisito|"));
+                     << (plan ? QStringLiteral("|Nodos|Categoría|") : QStringLiteral("|Categoría|Requisito|"))
+                     << QLatin1Char('|') + engine::fulfilmentCapNote() + QLatin1Char('|');
         for (const QString &piece : expected)
             QVERIFY2(laidOut.contains(piece), qPrintable(piece + QStringLiteral(" not in: ") + laidOut));
         for (const QString &line : lines)
@@ -416,6 +470,8 @@ private slots:
         QCOMPARE(history.size() % 2, 0);   // the same nodes in both snapshots
         QCOMPARE(history.filter(QRegularExpression(QStringLiteral("^2\\|3\\|"))).size(), 1);
         QVERIFY(!history.contains(QStringLiteral("2|3|Verde")));
+    }
+
     // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's
     // box gives the what-if of that gap closed at once, a second click the generated score again.
     void whatIfTicksAGap()
@@ -505,23 +561,31 @@ private:
         return {};
     }
 
-    // Candidates, green, yellow, red, best candidate and best percentage of the traffic light shown.
+    // Profile rows, people, green, yellow and red people, best candidate and best percentage of
+    // the traffic light shown: a person (company and employee code) counts by his best contract.
     QStringList trafficLightFigures() const
     {
         TDataSet &result = DtmAcSemaf->CdsAcSemaf;
-        int counts[3] = {0, 0, 0};
+        QMap<QString, double> bestOfPerson;
         double best = -1;
         QString bestName;
+        QString profileRows;
         for (result.First(); !result.Eof(); result.Next()) {
             const double percentage = result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat();
-            ++counts[int(engine::band(percentage))];
+            const QString person = result.FieldByName(QStringLiteral("COD_EMCA"))->AsString() + QLatin1Char('/')
+                                   + result.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
+            bestOfPerson[person] = qMax(bestOfPerson.value(person, -1), percentage);
+            profileRows = result.FieldByName(QStringLiteral("NUM_PERA"))->AsString();
             if (percentage > best) {
                 best = percentage;
                 bestName = result.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed() + QLatin1Char(' ')
                            + result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString().trimmed();
             }
         }
-        return {QString::number(result.RecordCount()), QString::number(counts[int(engine::Band::Green)]),
+        int counts[3] = {0, 0, 0};
+        for (const double percentage : std::as_const(bestOfPerson))
+            ++counts[int(engine::band(percentage))];
+        return {profileRows, QString::number(bestOfPerson.size()), QString::number(counts[int(engine::Band::Green)]),
                 QString::number(counts[int(engine::Band::Yellow)]), QString::number(counts[int(engine::Band::Red)]),
                 bestName, QString::number(qMax(best, 0.0), 'f', 2)};
     }

@@ -58,6 +58,17 @@ void TDataSetModel::setFieldNames(const QStringList &names)
     refresh();
 }
 
+void TDataSetModel::setColumnHint(const QString &fieldName, const QString &hint)
+{
+    if (hint.isEmpty())
+        m_hints.remove(fieldName.toUpper());
+    else
+        m_hints.insert(fieldName.toUpper(), hint);
+    const int column = columnOf(fieldName);
+    if (column >= 0)
+        emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
 void TDataSetModel::setColumnTitle(const QString &fieldName, const QString &title)
 {
     m_titles.insert(fieldName.toUpper(), title);
@@ -118,6 +129,11 @@ QVariant TDataSetModel::data(const QModelIndex &index, int role) const
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal) {
+        const TField *field = fieldAt(section);
+        const QString hint = field ? m_hints.value(field->FieldName().toUpper()) : QString();
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)

@@ -35,6 +35,8 @@ public:
     // empty list shows every visible field. Titles and read-only marks are kept per field name.
     void setFieldNames(const QStringList &names);
     void setColumnTitle(const QString &fieldName, const QString &title);
+    // The title's tooltip; empty: none.
+    void setColumnHint(const QString &fieldName, const QString &hint);
     void setColumnReadOnly(const QString &fieldName, bool readOnly);
     // What the view does when the dataset is about to post: store the value of an open cell
     // editor. Throwing refuses the post.
@@ -68,6 +70,7 @@ private:
     QList<TField *> m_columns;
     QStringList m_fieldNames;
     QHash<QString, QString> m_titles;   // upper-cased field name -> title
+    QHash<QString, QString> m_hints;    // upper-cased field name -> the title's tooltip
     QSet<QString> m_readOnly;           // upper-cased field names
     int m_rows = 0;
     int m_current = -1;

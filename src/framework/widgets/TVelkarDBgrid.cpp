@@ -322,6 +322,7 @@ void TVelkarDBgrid::applyColumns()
         TField *field = m_model->fieldAt(c);
         if (!column.Title.isEmpty())
             m_model->setColumnTitle(column.FieldName, column.Title);
+        m_model->setColumnHint(column.FieldName, column.Hint);
         m_model->setColumnReadOnly(column.FieldName, column.ReadOnly);
         int width = column.Width;
         // Without a declared width a column is as wide as its field's text (or its title) can be.

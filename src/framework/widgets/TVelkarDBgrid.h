@@ -35,6 +35,7 @@ public:
         QColor Color{};     // cell background; invalid: the grid's
         TColumnButtonStyle ButtonStyle = cbsAuto;  // cbsEllipsis: an edit button in the cell editor
         QStringList PickList{};  // values offered in a drop-down list while the cell is edited
+        QString Hint{};     // the title's tooltip; empty: none
     };
     // What the cell-painting hook may change: the background brush of the cell.
     struct TCellCanvas {
