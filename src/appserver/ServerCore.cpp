@@ -577,4 +577,57 @@ QString ServerCore::credentialStamp(const QString &user, QByteArray *stamp)
     return error;
 }
 
+ServerCore::PasswordChange ServerCore::changePassword(const Credentials &session, const QString &current,
+                                                     const QString &next, const PasswordPolicy &policy)
+{
+    using Outcome = PasswordChange::Outcome;
+    PasswordChange change;
+    try {
+        const QString user = session.user.trimmed();
+        change.error = checkSession(session);
+        UserRecord record;
+        if (change.error.isEmpty())
+            change.error = readUser(user, &record);
+        if (!change.error.isEmpty())
+            return change;
+        if (!PasswordHash::isHash(record.password) || !PasswordHash::verify(record.password, current))
+            return {Outcome::WrongPassword, QStringLiteral("La contraseña actual no es correcta.")};
+        if (const QString refused = policy.refusal(user, next); !refused.isEmpty())
+            return {Outcome::Refused, refused};
+        if (const QString error = storePassword(user, PasswordHash::make(next)); !error.isEmpty())
+            return {Outcome::Failed, QStringLiteral("No se pudo cambiar la contraseña: %1").arg(error)};
+        // The old password proves nothing on this connection any more.
+        const QString prefix = user + QLatin1Char('\n');
+        d->acceptedSessions.removeIf([&](const QString &key) { return key.startsWith(prefix); });
+        return {Outcome::Changed, {}};
+    } catch (const std::exception &e) {
+        return {Outcome::Failed, QStringLiteral("Error interno del servidor de aplicaciones: %1").arg(QString::fromUtf8(e.what()))};
+    }
+}
+
+QString ServerCore::storePassword(const QString &user, const QString &hash)
+{
+    if (!d->writer.isOpen())
+        if (const QString error = d->writer.open(d->description, d->dialect, false); !error.isEmpty())
+            return error;
+    if (const QString error = d->writer.beginRequest({}); !error.isEmpty())
+        return error;
+    QString error;
+    int changed = 0;
+    {
+        QSqlQuery query(d->writer.database());
+        query.prepare(QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = ?, VER_USUA = VER_USUA + 1 WHERE COD_USUA = ?"));
+        query.addBindValue(hash);
+        query.addBindValue(user);
+        if (!query.exec())
+            error = query.lastError().text();
+        else
+            changed = query.numRowsAffected();
+    }
+    if (error.isEmpty() && changed != 1)
+        error = QStringLiteral("el usuario %1 no existe").arg(user);
+    const QString endError = d->writer.endRequest(error.isEmpty());
+    return error.isEmpty() ? endError : error;
+}
+
 } // namespace appserver

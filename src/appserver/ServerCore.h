@@ -12,6 +12,7 @@
 
 #include "appserver/CompanyAccess.h"
 #include "appserver/DatabaseDescription.h"
+#include "appserver/PasswordPolicy.h"
 #include "appserver/ProtocolNames.h"
 
 #include <QList>
@@ -122,6 +123,23 @@ public:
     // it for good; empty when the user does not exist or is disabled. Empty, or why it could not
     // be read.
     QString credentialStamp(const QString &user, QByteArray *stamp);
+
+    // A user's change of its own password: the session as for any call, `current` the password
+    // the user typed now (proved again, whatever proved the session), `next` checked against
+    // `policy`. The new hash is stored and the user's credential version raised, which ends the
+    // user's other sessions on the HTTP server.
+    struct PasswordChange {
+        enum class Outcome { Changed, WrongPassword, Refused, Failed };
+        Outcome outcome = Outcome::Failed;
+        QString error;   // for the user; empty when changed
+    };
+    PasswordChange changePassword(const Credentials &session, const QString &current, const QString &next,
+                                  const PasswordPolicy &policy = PasswordPolicy());
+
+private:
+    // Stores `hash` as the user's password and raises its credential version, in one request of
+    // the writer; empty, or why not.
+    QString storePassword(const QString &user, const QString &hash);
 };
 
 } // namespace appserver
