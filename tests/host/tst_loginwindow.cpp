@@ -188,6 +188,13 @@ private slots:
         QVERIFY2(m_module.moduleLoaded(), qPrintable(login->message()));
         const QString namedBefore = m_db.query(kPlanName).value(0);
 
+        auto *name = host.findChild<QLineEdit *>(QStringLiteral("DBEnom_menu"));
+        auto *navigator = host.findChild<QWidget *>(QStringLiteral("QNvgdrFrm"));
+        QVERIFY(name && navigator);
+        auto *post = navigator->findChild<QAbstractButton *>(QStringLiteral("nbPost"));
+        // Node 1, a position's row: the plan's own row (node 0) asks for a position first.
+        QTest::mouseClick(navigator->findChild<QAbstractButton *>(QStringLiteral("nbNext")), Qt::LeftButton);
+        QTRY_COMPARE(host.findChild<QLineEdit *>(QStringLiteral("DBEcod_nodo"))->text(), QStringLiteral("1"));
         QCOMPARE(m_db.query(QStringLiteral("UPDATE GN_USUAR SET VER_USUA = VER_USUA + 1 WHERE COD_USUA = 'ANALISTA'")), QStringList());
         QStringList asked;
         DialogRecorder cancel([&](const DialogService::Request &request) {
@@ -197,18 +204,15 @@ private slots:
             return int(QDialog::Rejected);
         });
         // The module's own error box is a real one: read and closed as the user would.
-        QString shown;
+        QStringList shown;
         QTimer closer;
         connect(&closer, &QTimer::timeout, this, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown = box->text();
+                shown << box->text();
                 box->accept();
             }
         });
         closer.start(50);
-        auto *name = host.findChild<QLineEdit *>(QStringLiteral("DBEnom_menu"));
-        auto *post = host.findChild<QWidget *>(QStringLiteral("QNvgdrFrm"))->findChild<QAbstractButton *>(QStringLiteral("nbPost"));
-        QVERIFY(name && post);
         name->setFocus();
         QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(name, QStringLiteral("Plan sin guardar"));
@@ -218,7 +222,8 @@ private slots:
         const QString ended = QStringLiteral("La contraseña, el estado o las empresas del usuario ANALISTA cambiaron, o el "
                                              "usuario ya no existe; inicie sesión de nuevo.");
         QCOMPARE(asked, (QStringList{QStringLiteral("Sesión terminada"), ended, QStringLiteral("ANALISTA")}));
-        QVERIFY2(shown.contains(ended), qPrintable(shown));
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().contains(ended), qPrintable(shown.first()));
         QVERIFY(post->isEnabled());
         QCOMPARE(name->text(), QStringLiteral("PLAN SIN GUARDAR"));
         QCOMPARE(m_db.query(kPlanName).value(0), namedBefore);
@@ -226,7 +231,7 @@ private slots:
     }
 
 private:
-    const QString kPlanName = QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = 0");
+    const QString kPlanName = QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = 1");
 
     SessionArguments base() const
     {
