@@ -266,10 +266,9 @@ void SDCOMConnection::adoptPassword(const QString &password)
     const Session before = session();
     if (m_session)
         m_session->password = password;
-    Session current = Session::current();
+    const Session &current = Session::current();
     if (current.user == before.user && current.password == before.password && current.samePlace(before)) {
-        current.password = password;
-        Session::makeCurrent(current);
+        Session::changeCurrentPassword(password);
     } else if (!m_session) {
         gStPassUsua = password;   // globals filled by hand, without a current session
     }
