@@ -1,10 +1,13 @@
 #pragma once
-// The host's main window: embeds the module's window and passes its own size changes on.
+// The host's main window: embeds the module's window and passes its own size changes on. Its
+// "Sesión" menu offers "Cambiar contraseña…" while the module is open, and it answers the
+// module's request for the password when the server ended the session ("Sesión terminada").
 
 #include <QMainWindow>
 
 #include <memory>
 
+class QAction;
 class LoginWindow;
 class ModuleLibrary;
 struct SessionArguments;
@@ -13,6 +16,7 @@ class HostWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit HostWindow(ModuleLibrary &module, QWidget *parent = nullptr);
+    ~HostWindow() override;
 
     // Loads the module with `session` and embeds its window: empty on success, else the
     // module's message.
@@ -22,6 +26,8 @@ public:
     std::unique_ptr<LoginWindow> loginWindow(const SessionArguments &base);
     // Puts the module's window (by native handle) into the host's central area.
     void embed(uintptr_t handle);
+    // "Cambiar contraseña…": the dialog, then the module changes the password.
+    void changePassword();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -30,4 +36,6 @@ protected:
 private:
     ModuleLibrary &m_module;
     QWidget *m_area = nullptr;
+    QAction *m_changePassword = nullptr;
+    QString m_user;
 };

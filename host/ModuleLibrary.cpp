@@ -28,6 +28,8 @@ bool ModuleLibrary::load()
     m_resizeW = reinterpret_cast<ResizeW>(resolve("CambiarTamanoW"));
     m_unload = reinterpret_cast<Unload>(resolve("QOpUnLoadDll"));
     m_lastError = reinterpret_cast<IdentityW>(resolve("QOpUltimoErrorW"));
+    m_renewW = reinterpret_cast<RenewW>(resolve("QOpRenovarSesionW"));
+    m_changePasswordW = reinterpret_cast<ChangePasswordW>(resolve("QOpCambiarClaveW"));
     return m_error.isEmpty();
 }
 
@@ -70,4 +72,34 @@ void ModuleLibrary::unloadModule()
         m_moduleLoaded = false;
         m_unload();
     }
+}
+
+void ModuleLibrary::setPasswordRequest(PasswordRequest ask)
+{
+    m_ask = std::move(ask);
+    if (m_renewW)
+        m_renewW(m_ask ? &ModuleLibrary::askPassword : nullptr, this);
+}
+
+const char16_t *ModuleLibrary::askPassword(void *context, const char16_t *reason, const char16_t *user)
+{
+    auto *self = static_cast<ModuleLibrary *>(context);
+    std::optional<QString> password;
+    // Nothing the host throws may unwind through the module.
+    try {
+        password = self->m_ask(QString::fromUtf16(reason), QString::fromUtf16(user));
+    } catch (...) {
+        password.reset();
+    }
+    if (!password)
+        return nullptr;
+    self->m_answer = *password;
+    return reinterpret_cast<const char16_t *>(self->m_answer.utf16());
+}
+
+QString ModuleLibrary::changePassword(const QString &current, const QString &next)
+{
+    if (!m_moduleLoaded)
+        return QStringLiteral("El módulo no está cargado.");
+    return m_changePasswordW(text16(current), text16(next)) == 1 ? QString() : lastModuleError();
 }

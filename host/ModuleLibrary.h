@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 struct SessionArguments {
     QString protocol;
@@ -33,6 +35,13 @@ public:
     // The module's message of its last failed call.
     QString lastModuleError() const;
     void resize(int width, int height);
+
+    // What the module asks when the server ended its session: the password for the server's
+    // reason and the user, or nothing when the user gives up. Empty: no one is asked.
+    using PasswordRequest = std::function<std::optional<QString>(const QString &reason, const QString &user)>;
+    void setPasswordRequest(PasswordRequest ask);
+    // Changes the loaded module's user's password: empty when changed, else the module's refusal.
+    QString changePassword(const QString &current, const QString &next);
     void unloadModule();
     bool moduleLoaded() const { return m_moduleLoaded; }
 
@@ -43,6 +52,10 @@ private:
     using IdentityW = void (*)(const char16_t **);
     using ResizeW = void (*)(const char16_t *, const char16_t *);
     using Unload = void (*)();
+    using PasswordCallback = const char16_t *(*)(void *, const char16_t *, const char16_t *);
+    using RenewW = void (*)(PasswordCallback, void *);
+    using ChangePasswordW = int32_t (*)(const char16_t *, const char16_t *);
+    static const char16_t *askPassword(void *context, const char16_t *reason, const char16_t *user);
 
     QLibrary m_library;
     QString m_error;
@@ -51,5 +64,9 @@ private:
     IdentityW m_lastError = nullptr;
     ResizeW m_resizeW = nullptr;
     Unload m_unload = nullptr;
+    RenewW m_renewW = nullptr;
+    ChangePasswordW m_changePasswordW = nullptr;
+    PasswordRequest m_ask;
+    QString m_answer;   // the password last handed to the module, kept until it asks again
     bool m_moduleLoaded = false;
 };

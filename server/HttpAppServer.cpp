@@ -83,6 +83,7 @@ void HttpAppServer::reload(const Settings &settings)
     m_settings.tokenSeconds = settings.tokenSeconds;
     m_settings.maxRequestBytes = settings.maxRequestBytes;
     m_settings.metrics = settings.metrics;
+    m_settings.minPasswordLength = settings.minPasswordLength;
     if (m_settings.tls.isNull() || settings.tls.isNull())
         return;
     m_settings.tls = settings.tls;
@@ -173,6 +174,8 @@ HttpAppServer::Answer HttpAppServer::route(const QString &path, const Credential
         return apply(session, access, body);
     if (path == QLatin1String("/call"))
         return call(session, access, body);
+    if (path == QLatin1String("/password"))
+        return changePassword(session, body);
     return {404, message(QStringLiteral("Ruta desconocida: %1.").arg(path))};
 }
 
@@ -226,16 +229,23 @@ QString HttpAppServer::clientText(const QHostAddress &address)
 
 // A user who failed too often waits without the password being looked at, so that guessing
 // gets no answer at all meanwhile.
+HttpAppServer::Answer HttpAppServer::loginWait(const QString &user)
+{
+    const int wait = m_logins.secondsToWait(user, m_clock.elapsed());
+    if (wait <= 0)
+        return {};
+    Answer refusal(429, message(QStringLiteral("Demasiados intentos fallidos de inicio de sesión del usuario %1; "
+                                               "espere %2 antes de intentarlo de nuevo.")
+                                    .arg(user, wait == 1 ? QStringLiteral("1 segundo")
+                                                         : QStringLiteral("%1 segundos").arg(wait))));
+    refusal.retryAfter = wait;
+    return refusal;
+}
+
 HttpAppServer::Answer HttpAppServer::proveLogin(const Credentials &session, QByteArray *stamp)
 {
-    if (const int wait = m_logins.secondsToWait(session.user, m_clock.elapsed()); wait > 0) {
-        Answer refusal(429, message(QStringLiteral("Demasiados intentos fallidos de inicio de sesión del usuario %1; "
-                                                   "espere %2 antes de intentarlo de nuevo.")
-                                        .arg(session.user, wait == 1 ? QStringLiteral("1 segundo")
-                                                                     : QStringLiteral("%1 segundos").arg(wait))));
-        refusal.retryAfter = wait;
+    if (Answer refusal = loginWait(session.user); refusal.status != 200)
         return refusal;
-    }
     if (const QString refused = m_core.login(session); !refused.isEmpty()) {
         m_logins.failed(session.user, m_clock.elapsed());
         return {401, message(refused)};
@@ -374,6 +384,44 @@ HttpAppServer::Answer HttpAppServer::call(const Credentials &session, const Comp
     request.session = session;
     const MethodResult called = m_core.call(request, &access);
     return {statusOf(called.error, m_core.lastRefused()), JsonCodec::encode(called), request.method};
+}
+
+// The current password is guessed no faster here than at /login: the same throttle counts both.
+HttpAppServer::Answer HttpAppServer::changePassword(const Credentials &session, const QJsonObject &body)
+{
+    using Outcome = ServerCore::PasswordChange::Outcome;
+    if (Answer refusal = loginWait(session.user); refusal.status != 200) {
+        refusal.what = QStringLiteral("password");
+        return refusal;
+    }
+    const QString current = body.value(QLatin1String("password")).toString();
+    const QString next = body.value(QLatin1String("newPassword")).toString();
+    const ServerCore::PasswordChange change =
+        m_core.changePassword(session, current, next, PasswordPolicy(m_settings.minPasswordLength));
+    Answer result;
+    result.what = QStringLiteral("password");
+    switch (change.outcome) {
+    case Outcome::WrongPassword:
+        m_logins.failed(session.user, m_clock.elapsed());
+        // The typed password was refused, not the session: the client asks for no new login.
+        result.status = 401;
+        result.body = {{QStringLiteral("error"), change.error}, {QStringLiteral("refused"), QStringLiteral("password")}};
+        return result;
+    case Outcome::Refused:
+        return {422, message(change.error), result.what};
+    case Outcome::Failed:
+        return {500, message(change.error), result.what};
+    case Outcome::Changed:
+        break;
+    }
+    m_logins.succeeded(session.user);
+    QByteArray stamp;
+    if (const QString error = m_core.credentialStamp(session.user, &stamp); !error.isEmpty())
+        return {500, message(error), result.what};
+    // The earlier tokens end with the old password; the workstation goes on in a session of its own.
+    Answer issued = issueToken(session.user, stamp);
+    issued.what = result.what;
+    return issued;
 }
 
 // GET /health, without a session: 200 {"estado":"ok"} while the database answers, 503

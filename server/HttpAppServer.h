@@ -17,6 +17,9 @@
 // statement the guard does not accept) come back as 422 with the core's message. A request whose
 // body is over the limit is refused from its head, or as soon as its bytes pass the limit, and
 // its connection is closed, before the body is held anywhere. One log line per request.
+// POST /password changes the session user's own password ({"password": current, "newPassword":
+// new}): a wrong current password is 401 and counts as a failed login, a new one the password
+// policy refuses 422; a change ends the user's other tokens and answers this session's new one.
 // GET /health answers without a session whether the database can be read, and nothing more;
 // GET /metrics, also without one, the server's counts (ServerMetrics) unless turned off. While
 // `qacsemaf migrate` works on the database every other request gets 503 "in maintenance".
@@ -45,6 +48,7 @@ public:
         QSslConfiguration tls;                   // null: plain HTTP
         LoginThrottle::Policy logins;
         bool metrics = true;                     // GET /metrics answers
+        int minPasswordLength = appserver::PasswordPolicy::kDefaultMinLength;   // POST /password
     };
 
     HttpAppServer(appserver::ServerCore &core, Settings settings, QObject *parent = nullptr);
@@ -55,7 +59,8 @@ public:
     quint16 listen(const QHostAddress &address, quint16 port);
 
     const Settings &settings() const { return m_settings; }
-    // Takes the certificate and key, the tokens' lifetime, the request limit and /metrics of `settings`
+    // Takes the certificate and key, the tokens' lifetime, the request limit, /metrics and the
+    // passwords' minimum length of `settings`
     // for the connections and logins to come (SIGHUP); the secret, the database's name and the
     // login policy stay, and so does plain HTTP or HTTPS, which the listeners were made for.
     void reload(const Settings &settings);
@@ -91,6 +96,8 @@ private:
                  const QJsonObject &body);
     Answer call(const protocol::Credentials &session, const appserver::CompanyAccess &access,
                 const QJsonObject &body);
+    // POST /password: the session's user changes its own password; a new token for this session.
+    Answer changePassword(const protocol::Credentials &session, const QJsonObject &body);
     // Reads the user's companies into access; a 403 answer when the session's company is not
     // one of them (500 when they cannot be read), else a 200 one.
     Answer companyRefusal(const protocol::Credentials &session, appserver::CompanyAccess *access);
@@ -107,6 +114,8 @@ private:
     void auditRefusedLogin(const QString &typed, const Answer &refusal);
     // A client's address as the audit record and the sessions name it (IPv4 as such).
     static QString clientText(const QHostAddress &address);
+    // The 429 answer while `user` must wait after failed logins, else a 200 one.
+    Answer loginWait(const QString &user);
     void watch(QTcpSocket *socket);
     Answer health();
     Answer metrics();

@@ -132,7 +132,8 @@ QString logLevelOf(const ServerOptions &parser, ServerLog::Level *level)
 }
 
 // What a running server takes again on SIGHUP: the certificate and its key, the tokens' lifetime,
-// the request limit and /metrics. Empty, or why the options cannot serve (settings then as they were).
+// the request limit, /metrics and the passwords' minimum length. Empty, or why the options cannot
+// serve (settings then as they were).
 QString reloadableOf(const ServerOptions &parser, HttpAppServer::Settings *settings, QStringList *notes)
 {
     HttpAppServer::Settings next = *settings;
@@ -144,8 +145,12 @@ QString reloadableOf(const ServerOptions &parser, HttpAppServer::Settings *setti
         error = positiveNumber(parser, QStringLiteral("token-seconds"), &tokenSeconds);
     if (error.isEmpty())
         error = positiveNumber(parser, QStringLiteral("max-request-bytes"), &maxRequestBytes);
+    qint64 minPasswordLength = 0;
+    if (error.isEmpty())
+        error = positiveNumber(parser, QStringLiteral("min-password-length"), &minPasswordLength);
     if (!error.isEmpty())
         return error;
+    next.minPasswordLength = int(qMin<qint64>(minPasswordLength, 1024));
     next.tokenSeconds = int(qMin<qint64>(tokenSeconds, std::numeric_limits<int>::max()));
     next.maxRequestBytes = maxRequestBytes;
     *settings = next;
@@ -237,6 +242,9 @@ int main(int argc, char *argv[])
          QStringLiteral("file")},
         {QStringLiteral("metrics"), QStringLiteral("Answer GET /metrics (Prometheus text, no session): true or false."),
          QStringLiteral("bool"), QStringLiteral("true")},
+        {QStringLiteral("min-password-length"),
+         QStringLiteral("Shortest password a user may choose when changing its own (never the user's name)."),
+         QStringLiteral("n"), QStringLiteral("8")},
     };
     parser.addOptions(options);
     parser.addOption({QStringLiteral("config"),

@@ -1,5 +1,6 @@
 #include "tools/UserCommand.h"
 
+#include "appserver/PasswordPolicy.h"
 #include "tools/CommandLine.h"
 #include "tools/PasswordPrompt.h"
 #include "tools/SiteDatabase.h"
@@ -112,17 +113,23 @@ struct UserRequest {
     QString fullName;      // add
     QList<int> companies;  // add: any number; grant: one; revoke: one or none (sessions)
     QString session;       // revoke --session
-    int minPasswordLength = 8;   // add, passwd
+    int minPasswordLength = appserver::PasswordPolicy::kDefaultMinLength;   // add, passwd
 };
 
-// Empty when `password` may be the user's, else the refusal: too short, or the user's own name.
+// Empty when `password` may be the user's (appserver::PasswordPolicy), else the refusal in the
+// command line's words.
 QString passwordRefusal(const UserRequest &request, const QString &password)
 {
-    if (password.size() < request.minPasswordLength)
+    const appserver::PasswordPolicy policy(request.minPasswordLength);
+    switch (policy.check(request.name, password)) {
+    case appserver::PasswordPolicy::Refusal::TooShort:
         return cliText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña debe tener al menos %1 caracteres; no se guardó nada"))
             .arg(request.minPasswordLength);
-    if (password.compare(request.name, Qt::CaseInsensitive) == 0)
+    case appserver::PasswordPolicy::Refusal::UserName:
         return cliText(QT_TRANSLATE_NOOP("qacsemaf", "la contraseña no puede ser el nombre del usuario; no se guardó nada"));
+    case appserver::PasswordPolicy::Refusal::None:
+        break;
+    }
     return {};
 }
 

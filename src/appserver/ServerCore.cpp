@@ -686,4 +686,47 @@ QString ServerCore::auditSave(const ProviderDef &provider, const ApplyRequest &r
                                  .arg(error);
 }
 
+ServerCore::PasswordChange ServerCore::changePassword(const Credentials &session, const QString &current,
+                                                     const QString &next, const PasswordPolicy &policy)
+{
+    using Outcome = PasswordChange::Outcome;
+    PasswordChange change;
+    try {
+        const QString user = session.user.trimmed();
+        change.error = checkSession(session);
+        UserRecord record;
+        if (change.error.isEmpty())
+            change.error = readUser(user, &record);
+        if (!change.error.isEmpty())
+            return change;
+        if (!PasswordHash::isHash(record.password) || !PasswordHash::verify(record.password, current))
+            return {Outcome::WrongPassword, QStringLiteral("La contraseña actual no es correcta.")};
+        if (const QString refused = policy.refusal(user, next); !refused.isEmpty())
+            return {Outcome::Refused, refused};
+        if (const QString error = storePassword(user, PasswordHash::make(next)); !error.isEmpty())
+            return {Outcome::Failed, QStringLiteral("No se pudo cambiar la contraseña: %1").arg(error)};
+        // The old password proves nothing on this connection any more.
+        const QString prefix = user + QLatin1Char('\n');
+        d->acceptedSessions.removeIf([&](const QString &key) { return key.startsWith(prefix); });
+        return {Outcome::Changed, {}};
+    } catch (const std::exception &e) {
+        return {Outcome::Failed, QStringLiteral("Error interno del servidor de aplicaciones: %1").arg(QString::fromUtf8(e.what()))};
+    }
+}
+
+// The new hash and the raised credential version go with their audit row: both or neither.
+QString ServerCore::storePassword(const QString &user, const QString &hash)
+{
+    const auto store = [&](const QSqlDatabase &db) -> QString {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = ?, VER_USUA = VER_USUA + 1 WHERE COD_USUA = ?"));
+        query.addBindValue(hash);
+        query.addBindValue(user);
+        if (!query.exec())
+            return query.lastError().text();
+        return query.numRowsAffected() == 1 ? QString() : QStringLiteral("el usuario %1 no existe").arg(user);
+    };
+    return writeWithAudit(store, user, AuditTrail::kPasswordChanged, QStringLiteral("por el propio usuario"));
+}
+
 } // namespace appserver

@@ -15,6 +15,7 @@
 
 #include "appserver/CompanyAccess.h"
 #include "appserver/DatabaseDescription.h"
+#include "appserver/PasswordPolicy.h"
 #include "appserver/ProtocolNames.h"
 
 #include <QList>
@@ -155,6 +156,22 @@ public:
     // The user's credential stamp (as credentialStamp) and the state of its session `id`, read
     // together in the one read of the user a request costs.
     QString sessionStamp(const QString &user, const QString &id, QByteArray *stamp, SessionState *state);
+    // A user's change of its own password: the session as for any call, `current` the password
+    // the user typed now (proved again, whatever proved the session), `next` checked against
+    // `policy`. The new hash is stored and the user's credential version raised, which ends the
+    // user's other sessions on the HTTP server.
+    struct PasswordChange {
+        enum class Outcome { Changed, WrongPassword, Refused, Failed };
+        Outcome outcome = Outcome::Failed;
+        QString error;   // for the user; empty when changed
+    };
+    PasswordChange changePassword(const Credentials &session, const QString &current, const QString &next,
+                                  const PasswordPolicy &policy = PasswordPolicy());
+
+private:
+    // Stores `hash` as the user's password and raises its credential version, in one request of
+    // the writer; empty, or why not.
+    QString storePassword(const QString &user, const QString &hash);
 };
 
 } // namespace appserver

@@ -107,6 +107,30 @@ void DescargarModulo()
     releaseOwnApplication();
 }
 
+void InstalarRenovacion(std::function<std::optional<QString>(const QString &reason, const QString &user)> ask)
+{
+    if (!ask) {
+        SDCOMConnection::setSessionRenewal({});
+        return;
+    }
+    // The host's answer is taken inside the module's call: whatever the host throws stays there.
+    SDCOMConnection::setSessionRenewal([ask](const QString &user, const QString &reason) -> std::optional<QString> {
+        try {
+            return ask(reason, user);
+        } catch (...) {
+            return std::nullopt;
+        }
+    });
+}
+
+void CambiarClave(const QString &current, const QString &next)
+{
+    TfrmFormaMaestro *form = FormaPrincipal();
+    if (!form || !form->DCOMCnction)
+        throw Exception(QStringLiteral("El módulo no está cargado."));
+    form->DCOMCnction->CambiarClave(current, next);
+}
+
 void GuardarError(const QString &message)
 {
     gLastError = message;

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class Session;
 class TfrmFormaMaestro;
 
@@ -38,6 +41,12 @@ void CambiarAlturaModulo(int height);
 void CambiarTamanoModulo(int width, int height);
 // A decimal integer as the host passes it in text; throws EConvertError otherwise.
 int ConvertirEntero(const QString &text);
+
+// What the module asks when the server ended the session: the password for (reason, user), or
+// nothing when the user gives up. Empty: no one to ask.
+void InstalarRenovacion(std::function<std::optional<QString>(const QString &reason, const QString &user)> ask);
+// Changes the loaded module's user's password; throws with the refusal.
+void CambiarClave(const QString &current, const QString &next);
 
 // The message of the last exported call that failed; the exported boundary keeps it.
 void GuardarError(const QString &message);

@@ -36,6 +36,8 @@ typedef const char16_t *QAcUtf16Text;   // zero-terminated UTF-16
 #  pragma comment(linker, "/export:getServerPublicTW=_getServerPublicTW@4")
 #  pragma comment(linker, "/export:CambiarTamanoW=_CambiarTamanoW@8")
 #  pragma comment(linker, "/export:QOpUltimoErrorW=_QOpUltimoErrorW@4")
+#  pragma comment(linker, "/export:QOpRenovarSesionW=_QOpRenovarSesionW@8")
+#  pragma comment(linker, "/export:QOpCambiarClaveW=_QOpCambiarClaveW@8")
 #endif
 
 #ifdef __cplusplus
@@ -75,6 +77,21 @@ QAC_API void QAC_NATIVE QAcFreeString(QAcWideString text);
 // argument to any call is refused the same way.
 QAC_API QAcWideString QAC_NATIVE QOpUltimoError(void);
 QAC_API void QAC_STDCALL QOpUltimoErrorW(QAcUtf16Text *text);
+
+// What the module asks the host when the application server ended the session (it expired, the
+// password or the user's state changed, an administrator ended it) in the middle of a call:
+// `reason` is the server's message, or the refusal of the password the callback gave before;
+// `user` the session's user. The callback returns the password to log in with again, as
+// zero-terminated UTF-16 that stays valid until it returns again, or a null pointer when the user
+// gives up: the call in progress then fails with the server's message. The call is repeated once
+// the login succeeds, so the user's work in progress is not lost. It runs on the thread of the
+// call and must not call into the module. A null callback (the default) asks no one.
+typedef QAcUtf16Text(QAC_STDCALL *QAcPasswordRequest)(void *context, QAcUtf16Text reason, QAcUtf16Text user);
+QAC_API void QAC_STDCALL QOpRenovarSesionW(QAcPasswordRequest callback, void *context);
+// Changes the password of the loaded module's user: `current` is proved again, `newPassword`
+// must meet the server's policy. 1 when changed (the module goes on with the new password), 0
+// when refused, with the reason in QOpUltimoError.
+QAC_API int32_t QAC_STDCALL QOpCambiarClaveW(QAcUtf16Text current, QAcUtf16Text newPassword);
 
 #ifdef __cplusplus
 }

@@ -194,4 +194,32 @@ void QAC_STDCALL QOpUltimoErrorW(QAcUtf16Text *text)
     *text = reinterpret_cast<QAcUtf16Text>(gLastErrorCopy.utf16());
 }
 
+void QAC_STDCALL QOpRenovarSesionW(QAcPasswordRequest callback, void *context)
+{
+    guarded([&] {
+        if (!callback) {
+            InstalarRenovacion({});
+            return;
+        }
+        InstalarRenovacion([callback, context](const QString &reason, const QString &user) -> std::optional<QString> {
+            const QString reasonText = reason, userText = user;
+            const QAcUtf16Text password = callback(context, reinterpret_cast<QAcUtf16Text>(reasonText.utf16()),
+                                                   reinterpret_cast<QAcUtf16Text>(userText.utf16()));
+            if (!password)
+                return std::nullopt;
+            return Utf16ZToQString(password);
+        });
+    });
+}
+
+int32_t QAC_STDCALL QOpCambiarClaveW(QAcUtf16Text current, QAcUtf16Text newPassword)
+{
+    return guarded(int32_t(0), [&] {
+        const QString typed = requiredText(current, "clave actual");
+        const QString next = requiredText(newPassword, "clave nueva");
+        CambiarClave(typed, next);
+        return int32_t(1);
+    });
+}
+
 } // extern "C"

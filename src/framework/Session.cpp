@@ -96,6 +96,12 @@ void Session::makeCurrent(const Session &session)
     gStCodiEmpr = QString::number(session.company);
 }
 
+void Session::changeCurrentPassword(const QString &password)
+{
+    gCurrentSession.password = password;
+    gStParPas = gStPassUsua = password;
+}
+
 void Session::clearCurrent()
 {
     gCurrentSession = Session();

@@ -38,6 +38,9 @@ public:
     static void makeCurrent(const Session &session);
     // No current session any more: the globals makeCurrent fills are empty, the company is 0.
     static void clearCurrent();
+    // The current session goes on with another password (renewed, or changed by the user); the
+    // password globals follow, nothing else is filled again.
+    static void changeCurrentPassword(const QString &password);
 
     QString protocol;         // local, pgsql or http
     QString server;

@@ -31,7 +31,8 @@ private slots:
         QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
         for (const char *name : {"QOpLoadDllW", "QOpUnLoadDll", "getServerGuidNet", "getServerNameNet", "getServerPublicT",
                                  "getServerGuidNetW", "getServerNameNetW", "getServerPublicTW", "CambiarAltura", "CambiarTamano",
-                                 "CambiarTamanoW", "QAcFreeString", "QOpUltimoError", "QOpUltimoErrorW"})
+                                 "CambiarTamanoW", "QAcFreeString", "QOpUltimoError", "QOpUltimoErrorW", "QOpRenovarSesionW",
+                                 "QOpCambiarClaveW"})
             QVERIFY2(m_library.resolve(name), name);
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         QVERIFY(m_library.resolve("LlenarContextoSesion") == nullptr);

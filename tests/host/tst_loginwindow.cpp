@@ -1,19 +1,27 @@
 // The login window as a workstation's user meets it, driven with keys and clicks against a real
 // qacsemaf-server on a seeded database: a wrong password leaves the server's message and nothing
 // loaded, the right one lists the companies the server grants that user, "Entrar" opens the module
-// in the chosen company, and the next start offers the same server, user and company again.
+// in the chosen company, and the next start offers the same server, user and company again. When
+// the server ends the session meanwhile, a save asks for the password ("Sesión terminada"); given
+// up, the save is refused with the server's message and the row stays in edit.
 
 #include "host/ClientConfig.h"
 #include "host/HostWindow.h"
 #include "host/LoginWindow.h"
 #include "host/ModuleLibrary.h"
 #include "host/RememberedLogin.h"
+#include "framework/widgets/DialogService.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -163,7 +171,68 @@ private slots:
         QVERIFY(login.isVisible());
     }
 
+    // The administrator ends ANALISTA's sessions while the module is open; the analyst edits a
+    // plan name and saves, is asked for the password and cancels.
+    void endedSessionGivenUpKeepsTheEdit()
+    {
+        HostWindow host(m_module);
+        const std::unique_ptr<LoginWindow> login = host.loginWindow(base());
+        login->show();
+        QVERIFY(QTest::qWaitForWindowExposed(login.get()));
+        QTest::keyClicks(edit(*login, "userEdit"), QStringLiteral("ANALISTA"));
+        QTest::keyClicks(edit(*login, "passwordEdit"), QStringLiteral("ANALISTA"));
+        QTest::keyClick(edit(*login, "passwordEdit"), Qt::Key_Return);
+        QCOMPARE(login->message(), QString());
+        QTest::keyClick(combo(*login), Qt::Key_Home);
+        QTest::mouseClick(button(*login, "loginButton"), Qt::LeftButton);
+        QVERIFY2(m_module.moduleLoaded(), qPrintable(login->message()));
+        const QString namedBefore = m_db.query(kPlanName).value(0);
+
+        auto *name = host.findChild<QLineEdit *>(QStringLiteral("DBEnom_menu"));
+        auto *navigator = host.findChild<QWidget *>(QStringLiteral("QNvgdrFrm"));
+        QVERIFY(name && navigator);
+        auto *post = navigator->findChild<QAbstractButton *>(QStringLiteral("nbPost"));
+        // Node 1, a position's row: the plan's own row (node 0) asks for a position first.
+        QTest::mouseClick(navigator->findChild<QAbstractButton *>(QStringLiteral("nbNext")), Qt::LeftButton);
+        QTRY_COMPARE(host.findChild<QLineEdit *>(QStringLiteral("DBEcod_nodo"))->text(), QStringLiteral("1"));
+        QCOMPARE(m_db.query(QStringLiteral("UPDATE GN_USUAR SET VER_USUA = VER_USUA + 1 WHERE COD_USUA = 'ANALISTA'")), QStringList());
+        QStringList asked;
+        DialogRecorder cancel([&](const DialogService::Request &request) {
+            const auto *dialog = request.dialog;
+            asked << request.title << dialog->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text()
+                  << dialog->findChild<QLineEdit *>(QStringLiteral("userEdit"))->text();
+            return int(QDialog::Rejected);
+        });
+        // The module's own error box is a real one: read and closed as the user would.
+        QStringList shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                box->accept();
+            }
+        });
+        closer.start(50);
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, QStringLiteral("Plan sin guardar"));
+        QVERIFY(post->isEnabled());
+        QTest::mouseClick(post, Qt::LeftButton);
+        QTRY_VERIFY(!shown.isEmpty());
+        const QString ended = QStringLiteral("La contraseña, el estado o las empresas del usuario ANALISTA cambiaron, o el "
+                                             "usuario ya no existe; inicie sesión de nuevo.");
+        QCOMPARE(asked, (QStringList{QStringLiteral("Sesión terminada"), ended, QStringLiteral("ANALISTA")}));
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().contains(ended), qPrintable(shown.first()));
+        QVERIFY(post->isEnabled());
+        QCOMPARE(name->text(), QStringLiteral("PLAN SIN GUARDAR"));
+        QCOMPARE(m_db.query(kPlanName).value(0), namedBefore);
+        host.close();
+    }
+
 private:
+    const QString kPlanName = QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = 1");
+
     SessionArguments base() const
     {
         return {QStringLiteral("http"), m_site.database, m_site.server, {}, {}, {}, {}, QStringLiteral("1.0.0;2024-05-01")};

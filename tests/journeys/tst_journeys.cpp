@@ -8,23 +8,30 @@
 //
 // A journey that cannot run (no Xvfb or xdotool, no PostgreSQL) fails with the reason.
 
+#include "host/ClientConfig.h"
 #include "host/HostWindow.h"
+#include "host/LoginWindow.h"
 #include "host/ModuleLibrary.h"
 #include "tests/journeys/Backend.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/LatencyProxy.h"
 #include "tests/support/PdfTools.h"
+#include "tests/support/TestTools.h"
 #include "tests/support/XSession.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -100,6 +107,8 @@ private slots:
     void generationSortingAndReports();
     void replacementTable();
     void successionMap();
+    // Last: it closes the fixture's module and logs in through a site's login window.
+    void sessionEndsAndPasswordChanges();
 
 private:
     // ---- the window ----
@@ -119,6 +128,9 @@ private:
     QStringList planRows(const QString &condition);
     QMainWindow *waitForPreview();
     void exportPreview(QMainWindow *preview, const QString &format, const QString &path);
+    // Logs in through the login window with keys as a user does: the companies listed, company 1
+    // chosen, "Entrar"; the login window's message when it stays (empty once the module opened).
+    QString logInThrough(LoginWindow &login, const QString &password);
 
     // ---- requests ----
     // Prints the requests since the last step and checks the bound.
@@ -917,6 +929,185 @@ void TestJourneys::successionMap()
     goToPage(QStringLiteral("TabShtPlantilla"));
     QCOMPARE(tree()->currentItem()->text(0).section(' ', 0, 0), QStringLiteral("DIR002"));
     QCOMPARE(edit(QStringLiteral("DBEcod_nodo"))->text(), QStringLiteral("3"));
+}
+
+QString TestJourneys::logInThrough(LoginWindow &login, const QString &password)
+{
+    auto *userEdit = login.findChild<QLineEdit *>(QStringLiteral("userEdit"));
+    auto *passwordEdit = login.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+    auto *companies = login.findChild<QComboBox *>(QStringLiteral("companyCombo"));
+    if (userEdit->text() != QLatin1String("ANALISTA")) {
+        clickWidget(userEdit);
+        if (!QTest::qWaitFor([&] { return userEdit->hasFocus(); }, 5000))
+            return QStringLiteral("the user field did not take the focus");
+        key(QStringLiteral("ctrl+a"));
+        type(QStringLiteral("ANALISTA"));
+        if (!QTest::qWaitFor([&] { return userEdit->text() == QLatin1String("ANALISTA"); }, 5000))
+            return QStringLiteral("the user field shows %1").arg(userEdit->text());
+    }
+    clickWidget(passwordEdit);
+    if (!QTest::qWaitFor([&] { return passwordEdit->hasFocus(); }, 5000))
+        return QStringLiteral("the password field did not take the focus");
+    key(QStringLiteral("ctrl+a"));
+    type(password);
+    if (!QTest::qWaitFor([&] { return passwordEdit->text() == password; }, 5000))
+        return QStringLiteral("the password field shows %1 characters").arg(passwordEdit->text().size());
+    key(QStringLiteral("Return"));
+    // A refusal selects the password for the next try (the message may be the one shown before).
+    if (!QTest::qWaitFor([&] { return companies->count() > 0 || passwordEdit->hasSelectedText(); }, 10000))
+        return QStringLiteral("the login gave no answer");
+    if (!login.message().isEmpty())
+        return login.message();
+    const int first = companies->findData(QStringLiteral("1"));
+    if (first != companies->currentIndex() && !chooseInCombo(companies, first))
+        return QStringLiteral("company 1 could not be chosen");
+    QTest::qWaitFor([&] { return companies->currentIndex() == first; }, 5000);
+    clickWidget(login.findChild<QPushButton *>(QStringLiteral("loginButton")));
+    QTest::qWaitFor([&] { return !login.isVisible() || !login.message().isEmpty(); }, 30000);
+    return login.isVisible() ? login.message() : QString();
+}
+
+// A site's workstation (client.ini naming the server): the analyst logs in through "Iniciar
+// sesión" and the module opens. An administrator changes the analyst's password meanwhile
+// (qacsemaf user passwd), which ends the session; the analyst's next save asks for the password
+// ("Sesión terminada"), and the new one completes that same save. Then the analyst changes its
+// own password ("Cambiar contraseña…"), and the next start logs in with that one only.
+void TestJourneys::sessionEndsAndPasswordChanges()
+{
+    m_host->close();
+    QTRY_VERIFY(!m_module->moduleLoaded());
+    QTemporaryDir site;
+    QVERIFY(site.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(site.filePath(QStringLiteral("config"))));
+    {
+        QFile ini(site.filePath(QStringLiteral("client.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[client]\nserver=http://%1\n").arg(m_server.address()).toUtf8());
+    }
+    qputenv("QACSEMAF_CLIENT_CONFIG", QFile::encodeName(site.filePath(QStringLiteral("client.ini"))));
+    ClientConfig config;
+    QString error;
+    QVERIFY2(config.read(ClientConfig::path(), &error), qPrintable(error));
+    const SessionArguments place{QStringLiteral("http"), config.database, config.server, {}, {}, {}, {},
+                                 QStringLiteral("1.0.0;2026-01-01")};
+
+    auto host = std::make_unique<HostWindow>(*m_module);
+    host->move(0, 0);
+    host->resize(1270, 860);
+    std::unique_ptr<LoginWindow> login = host->loginWindow(place);
+    login->show();
+    QVERIFY(QTest::qWaitForWindowExposed(login.get()));
+    QCOMPARE(login->windowTitle(), QStringLiteral("Iniciar sesión"));
+    QCOMPARE(logInThrough(*login, QStringLiteral("ANALISTA")), QString());
+    QVERIFY(m_module->moduleLoaded());
+    QVERIFY(QTest::qWaitForWindowExposed(host.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(edit(QStringLiteral("DBEnom_menu")), 10000);
+    // A position's row (node 1): the plan's own row asks for a position before it saves.
+    clickWidget(navigatorButton(QStringLiteral("QNvgdrFrm"), QStringLiteral("nbNext")));
+    QTRY_COMPARE_WITH_TIMEOUT(edit(QStringLiteral("DBEcod_nodo"))->text(), QStringLiteral("1"), 10000);
+    shot(QStringLiteral("01-sesion-iniciada"));
+
+    const ProgramRun passwd = runProgram(QStringLiteral(QACSEMAF_TOOL),
+                                         QStringList{QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("ANALISTA")}
+                                             + m_backend->serverArguments(),
+                                         QProcessEnvironment::systemEnvironment(), "clave del admin 1\n");
+    QVERIFY2(passwd.exitCode == 0, qPrintable(passwd.errors));
+
+    // The analyst renames the plan of the row shown and saves with ✓.
+    const QString nodeSql = QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = %1 AND COD_NODO = %2")
+                                .arg(edit(QStringLiteral("DBEcod_menu"))->text(), edit(QStringLiteral("DBEcod_nodo"))->text());
+    QLineEdit *name = edit(QStringLiteral("DBEnom_menu"));
+    clickWidget(name);
+    QTRY_VERIFY(name->hasFocus());
+    key(QStringLiteral("ctrl+a"));
+    type(QStringLiteral("Plan renovado"));
+    QTRY_COMPARE_WITH_TIMEOUT(name->text(), QStringLiteral("PLAN RENOVADO"), 5000);
+    QWidget *post = navigatorButton(QStringLiteral("QNvgdrFrm"), QStringLiteral("nbPost"));
+    QVERIFY(post && post->isEnabled());
+    QString reason, user, title;
+    bool userFixed = false;
+    const auto renewal = [] { return visibleWidget<QWidget>(QStringLiteral("SessionRenewalDialog")); };
+    Script renew;
+    renew.then(QStringLiteral("Sesión terminada"), [&] { return renewal() && visibleWidget<QLineEdit>(QStringLiteral("passwordEdit"), renewal()); },
+               [&] {
+                   QWidget *dialog = renewal();
+                   reason = visibleWidget<QLabel>(QStringLiteral("reasonLabel"), dialog)->text();
+                   auto *userEdit = visibleWidget<QLineEdit>(QStringLiteral("userEdit"), dialog);
+                   user = userEdit->text();
+                   userFixed = userEdit->isReadOnly();
+                   title = dialog->windowTitle();
+                   shot(QStringLiteral("02-sesion-terminada"));
+                   clickWidget(visibleWidget<QLineEdit>(QStringLiteral("passwordEdit"), dialog));
+               })
+        .then(QStringLiteral("contraseña con el foco"), [&] { return renewal() && visibleWidget<QLineEdit>(QStringLiteral("passwordEdit"), renewal())->hasFocus(); },
+              [] { type(QStringLiteral("clave del admin 1")); })
+        .then(QStringLiteral("contraseña escrita"),
+              [&] { return renewal() && visibleWidget<QLineEdit>(QStringLiteral("passwordEdit"), renewal())->text() == QLatin1String("clave del admin 1"); },
+              [&] { clickWidget(renewal()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)); });
+    renew.start();
+    clickWidget(post);
+    QTRY_VERIFY_WITH_TIMEOUT(renew.finished() && !renewal(), 60000);
+    QVERIFY2(renew.succeeded(), qPrintable(renew.failure()));
+    QTRY_VERIFY_WITH_TIMEOUT(!post->isEnabled(), 10000);
+    shot(QStringLiteral("03-guardado"));
+    QCOMPARE(reason, QStringLiteral("La contraseña, el estado o las empresas del usuario ANALISTA cambiaron, o el usuario ya no "
+                                    "existe; inicie sesión de nuevo."));
+    QCOMPARE(title, QStringLiteral("Sesión terminada"));
+    QCOMPARE(user, QStringLiteral("ANALISTA"));
+    QVERIFY(userFixed);
+    QCOMPARE(name->text(), QStringLiteral("PLAN RENOVADO"));
+    QCOMPARE(m_backend->query(nodeSql), QStringList{QStringLiteral("PLAN RENOVADO")});
+
+    // "Cambiar contraseña…" from the host's "Sesión" menu.
+    const auto changeDialog = [] { return visibleWidget<QWidget>(QStringLiteral("ChangePasswordDialog")); };
+    const auto field = [&](const char *fieldName) { return visibleWidget<QLineEdit>(QString::fromLatin1(fieldName), changeDialog()); };
+    Script change;
+    for (const auto &[fieldName, text] : {std::pair{"currentEdit", "clave del admin 1"}, std::pair{"nextEdit", "mi clave propia"},
+                                          std::pair{"repeatEdit", "mi clave propia"}}) {
+        const char *typedInto = fieldName;
+        const QString typed = QString::fromLatin1(text);
+        change.then(QStringLiteral("clic en %1").arg(QLatin1String(typedInto)), [&, typedInto] { return changeDialog() && field(typedInto); },
+                    [&, typedInto] { clickWidget(field(typedInto)); })
+            .then(QStringLiteral("foco en %1").arg(QLatin1String(typedInto)), [&, typedInto] { return field(typedInto)->hasFocus(); },
+                  [typed] { type(typed); })
+            .then(QStringLiteral("escrito en %1").arg(QLatin1String(typedInto)),
+                  [&, typedInto, typed] { return field(typedInto)->text() == typed; }, [] {});
+    }
+    change.then(QStringLiteral("Aceptar"), [&] { return changeDialog() != nullptr; },
+                [&] { clickWidget(changeDialog()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)); });
+    QMenuBar *bar = host->menuBar();
+    QAction *sessionMenu = bar->actions().value(0);
+    QVERIFY(sessionMenu && sessionMenu->menu());
+    clickAt(bar->mapToGlobal(bar->actionGeometry(sessionMenu).center()));
+    QMenu *menu = sessionMenu->menu();
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 5000);
+    QAction *changeAction = menu->actions().value(0);
+    QCOMPARE(changeAction->text(), QStringLiteral("Cambiar contraseña…"));
+    change.start();
+    clickAt(menu->mapToGlobal(menu->actionGeometry(changeAction).center()));
+    QTRY_VERIFY_WITH_TIMEOUT(change.finished() && !changeDialog(), 60000);
+    QVERIFY2(change.succeeded(), qPrintable(change.failure()));
+    QCOMPARE(host->statusBar()->currentMessage(), QStringLiteral("Contraseña cambiada."));
+    shot(QStringLiteral("04-contrasena-cambiada"));
+    // The module goes on with the new password: a read of another page answers.
+    goToPage(QStringLiteral("TbSSemaforo"));
+    goToPage(QStringLiteral("TabShtPlantilla"));
+    QCOMPARE(edit(QStringLiteral("DBEnom_menu"))->text(), QStringLiteral("PLAN RENOVADO"));
+    host->close();
+    QTRY_VERIFY(!m_module->moduleLoaded());
+
+    // The next start: the administrator's password no longer logs in, the analyst's own does.
+    auto again = std::make_unique<HostWindow>(*m_module);
+    login = again->loginWindow(place);
+    login->show();
+    QVERIFY(QTest::qWaitForWindowExposed(login.get()));
+    QCOMPARE(logInThrough(*login, QStringLiteral("clave del admin 1")),
+             QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso."));
+    QCOMPARE(logInThrough(*login, QStringLiteral("mi clave propia")), QString());
+    QVERIFY(m_module->moduleLoaded());
+    shot(QStringLiteral("05-nuevo-inicio"));
+    again->close();
+    qunsetenv("QACSEMAF_CLIENT_CONFIG");
 }
 
 int main(int argc, char *argv[])

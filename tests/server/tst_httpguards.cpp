@@ -1,5 +1,6 @@
 // What qacsemaf-server refuses to protect itself and its users, met over real connections: bodies
-// over the limit (not held), tokens of a password that changed, repeated failed logins, logins
+// over the limit (not held), tokens of a password that changed (and how the module's connection
+// renews its session then), a user's own change of password, repeated failed logins, logins
 // whose time would tell which names exist, servers whose certificate is not trusted, TLS files
 // that cannot serve, and a certificate renewed with SIGHUP.
 
@@ -12,6 +13,7 @@
 #include "tests/server/ServerProcess.h"
 #include "tests/support/TestTools.h"
 #include "framework/Ugnnorma.h"
+#include "framework/Session.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -27,6 +29,8 @@
 namespace {
 
 const QString kRefusedLogin = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
+const QString kEnded = QStringLiteral("La contraseña, el estado o las empresas del usuario CAMBIO cambiaron, o el usuario "
+                                      "ya no existe; inicie sesión de nuevo.");
 
 QByteArray json(const QJsonObject &object)
 {
@@ -119,25 +123,43 @@ private slots:
         QVERIFY2(peakMegabytes(m_server.pid()) < 100, qPrintable(QString::number(peakMegabytes(m_server.pid()))));
     }
 
-    // stored: the password stored for the user afterwards (none: the user is removed)
-    void tokenEndsWithThePassword_data()
+    // stored: the password stored for the user afterwards (none: the user is removed); typed:
+    // what the user answers each time the connection asks for the password ("-": cancels).
+    void sessionEndsWithThePassword_data()
     {
-        addColumns<QString, QString>({"stored", "transportMessage"});
-        QTest::newRow("password changed") << "NUEVA" << kRefusedLogin;
-        QTest::newRow("same password stored again") << "CAMBIO" << "";
-        QTest::newRow("user removed") << "" << kRefusedLogin;
+        addColumns<QString, QStringList, QStringList, QString>({"stored", "typed", "asked", "transportMessage"});
+        QTest::newRow("password changed, no one to ask") << "NUEVA1234" << QStringList() << QStringList() << kEnded;
+        QTest::newRow("password changed, the new one typed")
+            << "NUEVA1234" << QStringList{"NUEVA1234"} << QStringList{kEnded} << "";
+        QTest::newRow("password changed, a wrong one first")
+            << "NUEVA1234" << QStringList{"CAMBIO", "NUEVA1234"} << QStringList{kEnded, kRefusedLogin} << "";
+        QTest::newRow("password changed, cancelled") << "NUEVA1234" << QStringList{"-"} << QStringList{kEnded} << kEnded;
+        // Even the password the session has is not tried again unasked.
+        QTest::newRow("same password stored again, no one to ask") << "CAMBIO" << QStringList() << QStringList() << kEnded;
+        QTest::newRow("user removed") << "" << QStringList{"CAMBIO", "-"} << QStringList{kEnded, kRefusedLogin} << kEnded;
     }
 
-    // The module's transport logs in again by itself, as after an expiry, with the password the
-    // session has: it carries on only when that password is still the user's.
-    void tokenEndsWithThePassword()
+    // The connection never logs in again by itself once the server ended the session: it asks
+    // the renewal hook, and with the password that logs in it repeats the call, and goes on
+    // with that password.
+    void sessionEndsWithThePassword()
     {
         QFETCH(QString, stored);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, asked);
         QFETCH(QString, transportMessage);
         const QString hash = appserver::PasswordHash::make(QStringLiteral("CAMBIO"));
         QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) VALUES ('CAMBIO', '%1', 'C', 'Cambio')").arg(hash)), QStringList());
         QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USEMP VALUES ('CAMBIO', 1)")), QStringList());
         gStCodiUsua = gStPassUsua = QStringLiteral("CAMBIO");
+        QStringList reasons;
+        if (!typed.isEmpty())
+            SDCOMConnection::setSessionRenewal([&](const QString &user, const QString &reason) -> std::optional<QString> {
+                reasons << reason;
+                const QString answer = user == QLatin1String("CAMBIO") ? typed.value(reasons.size() - 1, "-") : "-";
+                return answer == QLatin1String("-") ? std::nullopt : std::optional<QString>(answer);
+            });
+        const auto forget = qScopeGuard([] { SDCOMConnection::setSessionRenewal({}); });
         SDCOMConnection connection;
         connection.setTransport(std::make_unique<HttpTransport>(m_server.address(), QStringLiteral("demo"), 10000));
         const auto fetch = [&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); };
@@ -146,18 +168,112 @@ private slots:
         const QByteArray token = QJsonDocument::fromJson(client.post(QStringLiteral("/login"), json({{"user", "CAMBIO"}, {"password", "CAMBIO"}})).body)
                                      .object().value(QLatin1String("token")).toString().toLatin1();
         m_db.query(stored.isEmpty() ? QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'")
-                                    : QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = '%1' WHERE COD_USUA = 'CAMBIO'")
+                                    : QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = '%1', VER_USUA = VER_USUA + 1 WHERE COD_USUA = 'CAMBIO'")
                                           .arg(appserver::PasswordHash::make(stored)));
         const auto refused = client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPAcPprom"}}), token);
         const QString message = messageOf(fetch);
+        const QStringList askedFirst = reasons;
+        // Renewed, the session goes on with the password that logged in, asking nothing more;
+        // refused, the next call meets the same end.
+        const QString next = messageOf(fetch);
+        const QString password = gStPassUsua;
         m_db.query(QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = 'CAMBIO'"));
         m_db.query(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'"));
         m_db.startSession(1);
         QCOMPARE(refused.status, 401);
-        QCOMPARE(errorOf(refused.body),
-                 QStringLiteral("La contraseña, el estado o las empresas del usuario CAMBIO cambiaron, o el usuario ya no existe; "
-                                "inicie sesión de nuevo."));
+        QCOMPARE(errorOf(refused.body), kEnded);
         QCOMPARE(message, transportMessage);
+        QCOMPARE(askedFirst, asked);
+        QCOMPARE(next, transportMessage);
+        QCOMPARE(password, transportMessage.isEmpty() ? stored : QStringLiteral("CAMBIO"));
+        if (transportMessage.isEmpty())
+            QCOMPARE(reasons, asked);
+    }
+
+    // mode: "local" (the core in-process on the file) or "http" (qacsemaf-server, started with
+    // --min-password-length 10 in a configuration file).
+    void changesOwnPassword_data()
+    {
+        addColumns<QString, QString, QString, QString>({"mode", "current", "next", "message"});
+        for (const QString mode : {"local", "http"}) {
+            const QString shortest = mode == QLatin1String("http") ? "10" : "8";
+            QTest::addRow("%s, wrong current password", qPrintable(mode))
+                << mode << "OTRA" << "bien larga 1" << "La contraseña actual no es correcta.";
+            QTest::addRow("%s, too short", qPrintable(mode))
+                << mode << "CAMBIO" << "corta12" << "La contraseña nueva debe tener al menos " + shortest + " caracteres.";
+            QTest::addRow("%s, the user's name", qPrintable(mode))
+                << mode << "CAMBIO" << "UsuarioCambio" << "La contraseña nueva no puede ser el nombre del usuario.";
+            QTest::addRow("%s, changed", qPrintable(mode)) << mode << "CAMBIO" << "bien larga 1" << "";
+        }
+        QTest::newRow("local, shorter than the server's minimum") << "local" << "CAMBIO" << "nueve9999" << "";
+        QTest::newRow("http, shorter than the server's minimum")
+            << "http" << "CAMBIO" << "nueve9999" << "La contraseña nueva debe tener al menos 10 caracteres.";
+    }
+
+    // Through the module's connection, on both roads: a refusal changes nothing; a change lets
+    // the connection go on with the new password, ends the user's other sessions, and only the
+    // new password logs in.
+    void changesOwnPassword()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, current);
+        QFETCH(QString, next);
+        QFETCH(QString, message);
+        if (!m_strictServer.port()) {
+            const QString config = m_tls.filePath(QStringLiteral("strict.ini"));
+            writeFile(config, "[server]\nmin-password-length=10\n");
+            QCOMPARE(m_strictServer.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--config"), config}), QString());
+        }
+        const QString user = QStringLiteral("USUARIOCAMBIO");
+        const QString hash = appserver::PasswordHash::make(QStringLiteral("CAMBIO"));
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) VALUES ('%1', '%2', 'C', 'Cambio')").arg(user, hash)), QStringList());
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USEMP VALUES ('%1', 1)").arg(user)), QStringList());
+        const auto remove = qScopeGuard([&] {
+            m_db.query(QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = '%1'").arg(user));
+            m_db.query(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = '%1'").arg(user));
+        });
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), m_strictServer.port(), 10000);
+        const auto loginStatus = [&](const QString &password) {
+            return client.post(QStringLiteral("/login"), json({{"user", user}, {"password", password}})).status;
+        };
+        const QByteArray otherSession = QJsonDocument::fromJson(client.post(QStringLiteral("/login"), json({{"user", user}, {"password", "CAMBIO"}})).body)
+                                            .object().value(QLatin1String("token")).toString().toLatin1();
+        SDCOMConnection connection;
+        connection.setSession(Session(mode == QLatin1String("http") ? "http" : "local", m_strictServer.address(),
+                                      mode == QLatin1String("http") ? QString() : m_db.path(), user, "CAMBIO", 1));
+        const auto fetch = [&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); };
+        fetch();
+        QCOMPARE(messageOf([&] { connection.CambiarClave(current, next); }), message);
+        QCOMPARE(connection.session().password, message.isEmpty() ? next : QStringLiteral("CAMBIO"));
+        QCOMPARE(messageOf(fetch), QString());
+        QCOMPARE(client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPGnEmpreFrm"}, {"company", 1}}), otherSession).status,
+                 message.isEmpty() ? 401 : 200);
+        QCOMPARE(loginStatus(QStringLiteral("CAMBIO")), message.isEmpty() ? 401 : 200);
+        if (message.isEmpty())
+            QCOMPARE(loginStatus(next), 200);
+        // A fresh connection with the password that is no longer the user's is refused.
+        SDCOMConnection fresh;
+        fresh.setSession(Session(connection.session().protocol, m_strictServer.address(), connection.session().alias, user,
+                                 message.isEmpty() ? "CAMBIO" : next, 1));
+        QCOMPARE(messageOf([&] { fresh.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); }), kRefusedLogin);
+    }
+
+    // Wrong current passwords count as failed logins: after five the user waits, for both.
+    void wrongCurrentPasswordsWait()
+    {
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
+        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
+        const QByteArray token = QJsonDocument::fromJson(client.post(QStringLiteral("/login"), json({{"user", "ANALISTA"}, {"password", "ANALISTA"}})).body)
+                                     .object().value(QLatin1String("token")).toString().toLatin1();
+        const QByteArray change = json({{"password", "ADIVINA"}, {"newPassword", "otra muy larga"}, {"company", 1}});
+        for (int failure = 1; failure <= 5; ++failure) {
+            const auto refused = client.post(QStringLiteral("/password"), change, token);
+            QCOMPARE(refused.status, 401);
+            QCOMPARE(errorOf(refused.body), QStringLiteral("La contraseña actual no es correcta."));
+        }
+        QCOMPARE(client.post(QStringLiteral("/password"), change, token).status, 429);
+        QCOMPARE(client.post(QStringLiteral("/login"), json({{"user", "ANALISTA"}, {"password", "ANALISTA"}})).status, 429);
     }
 
     // On a server of its own, so that no other function finds a user kept waiting.
@@ -347,6 +463,7 @@ private:
     ServerProcess m_server;
     QTemporaryDir m_tls;
     ServerProcess m_httpsServer;
+    ServerProcess m_strictServer;   // --min-password-length 10
 };
 
 QTEST_GUILESS_MAIN(TestHttpGuards)

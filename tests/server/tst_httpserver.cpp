@@ -429,8 +429,19 @@ private slots:
         const auto refused = client.post(QStringLiteral("/fetch"), json({{"provider", "DtsPAcPprom"}}), token);
         QCOMPARE(refused.status, 401);
         QCOMPARE(bodyOf(refused).value("error").toString(), QStringLiteral("La sesión expiró; inicie sesión de nuevo."));
-        // The module's transport logs in again with the session's password and carries on.
-        QCOMPARE(connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}).rows.size(), companies);
+        // The module's transport does not log in again unasked: with no one to ask the call fails
+        // with the server's reason; asked, the password given renews the session and the call goes on.
+        const auto fetch = [&] { return connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}).rows.size(); };
+        QCOMPARE(messageOf([&] { fetch(); }), QStringLiteral("La sesión expiró; inicie sesión de nuevo."));
+        QStringList asked;
+        SDCOMConnection::setSessionRenewal([&](const QString &user, const QString &reason) -> std::optional<QString> {
+            asked << user + ": " + reason;
+            return QStringLiteral("ADMIN");
+        });
+        const int renewed = int(fetch());
+        SDCOMConnection::setSessionRenewal({});
+        QCOMPARE(renewed, companies);
+        QCOMPARE(asked, QStringList{QStringLiteral("ADMIN: La sesión expiró; inicie sesión de nuevo.")});
     }
 
     void serverKilledMidApplyCommitsNothingAndComesBack()

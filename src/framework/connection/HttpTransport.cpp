@@ -169,53 +169,102 @@ MethodResult HttpTransport::call(const MethodCall &call)
     return roundTrip<MethodResult>(call, QStringLiteral("/call"));
 }
 
+namespace {
+
+// The server's message of a refusal, or its status.
+QString refusalOf(const BlockingHttpClient::Response &response)
+{
+    const QString message = QJsonDocument::fromJson(response.body).object().value(QLatin1String("error")).toString();
+    return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status) : message;
+}
+
+// A 401 refuses the session, except where the server says it refused a password the user typed
+// in the request itself (the current one of a password change).
+bool endsSession(const BlockingHttpClient::Response &response)
+{
+    return response.status == 401
+        && QJsonDocument::fromJson(response.body).object().value(QLatin1String("refused")).toString()
+               != QLatin1String("password");
+}
+
+} // namespace
+
 QString HttpTransport::exchange(const Credentials &session, const QString &path, QJsonObject body,
                                 QByteArray *answer)
 {
     const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (m_token.isEmpty() || m_tokenUser != session.user || m_tokenPassword != session.password) {
-            if (const QString refused = login(session); !refused.isEmpty())
-                return refused;
-        }
+    if (m_token.isEmpty() || m_tokenUser != session.user || m_tokenPassword != session.password) {
+        if (const QString refused = login(session.user, session.password); !refused.isEmpty())
+            return refused;
+    }
+    // A renewed session the server ends again at once is not asked for without end.
+    for (int renewals = 0;; ++renewals) {
         BlockingHttpClient::Response response = m_client->post(path, payload, m_token);
         if (response.status == 0)
             return response.error;
-        // A token the server no longer accepts (expired, or the password changed since): log in
-        // again once and repeat the call.
-        if (response.status == 401 && attempt == 0) {
-            m_token.clear();
+        if (endsSession(response) && renewals < 3) {
+            if (const QString refused = renew(session.user, refusalOf(response)); !refused.isEmpty())
+                return refused;
             continue;
         }
         if (response.status == 200 || response.status == 422) {
             *answer = std::move(response.body);
             return {};
         }
-        const QString message = QJsonDocument::fromJson(response.body).object().value(QLatin1String("error")).toString();
-        return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status)
-                                 : message;
+        return refusalOf(response);
     }
-    return QStringLiteral("El servidor de aplicaciones no aceptó la sesión.");
 }
 
-QString HttpTransport::login(const Credentials &session)
+QString HttpTransport::renew(const QString &user, const QString &reason)
 {
-    m_token.clear();
-    const QJsonObject body{{QStringLiteral("user"), session.user},
-                           {QStringLiteral("password"), session.password},
+    if (!m_renewal.askPassword)
+        return reason;
+    QString shown = reason;
+    for (;;) {
+        const std::optional<QString> password = m_renewal.askPassword(user, shown);
+        if (!password)
+            return reason;
+        shown = login(user, *password);
+        if (shown.isEmpty()) {
+            if (m_renewal.renewed)
+                m_renewal.renewed(*password);
+            return {};
+        }
+    }
+}
+
+QString HttpTransport::login(const QString &user, const QString &password)
+{
+    const QJsonObject body{{QStringLiteral("user"), user},
+                           {QStringLiteral("password"), password},
                            {QStringLiteral("database"), m_database}};
     const BlockingHttpClient::Response response =
         m_client->post(QStringLiteral("/login"), QJsonDocument(body).toJson(QJsonDocument::Compact));
     if (response.status == 0)
         return response.error;
-    const QJsonObject answer = QJsonDocument::fromJson(response.body).object();
-    if (response.status != 200) {
-        const QString message = answer.value(QLatin1String("error")).toString();
-        return message.isEmpty() ? QStringLiteral("El servidor de aplicaciones respondió %1.").arg(response.status)
-                                 : message;
-    }
-    m_token = answer.value(QLatin1String("token")).toString().toLatin1();
-    m_tokenUser = session.user;
-    m_tokenPassword = session.password;
+    if (response.status != 200)
+        return refusalOf(response);
+    m_token = QJsonDocument::fromJson(response.body).object().value(QLatin1String("token")).toString().toLatin1();
+    m_tokenUser = user;
+    m_tokenPassword = password;
+    return {};
+}
+
+QString HttpTransport::changePassword(const Credentials &session, const QString &current, const QString &next)
+{
+    const QJsonObject body{{QStringLiteral("password"), current},
+                           {QStringLiteral("newPassword"), next},
+                           {QStringLiteral("company"), session.company}};
+    QByteArray answer;
+    if (const QString failed = exchange(session, QStringLiteral("/password"), body, &answer); !failed.isEmpty())
+        return failed;
+    const QJsonObject read = QJsonDocument::fromJson(answer).object();
+    if (const QString refused = read.value(QLatin1String("error")).toString(); !refused.isEmpty())
+        return refused;
+    const QByteArray token = read.value(QLatin1String("token")).toString().toLatin1();
+    if (token.isEmpty())
+        return unreadable(QStringLiteral("no trae la sesión nueva"));
+    m_token = token;
+    m_tokenPassword = next;
     return {};
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The http transport: the module's calls as JSON to qacsemaf-server. The session's user and
-// password log in once; the token the server gives back goes with every call and is renewed by a
-// new login when the server no longer accepts it (expired, or the password changed). Failures of
-// the network come back as errors with a message for the user, like any refusal of the server;
-// the next call tries again, so the module works once the server is back.
+// password log in once; the token the server gives back goes with every call. When the server no
+// longer accepts it (expired, the password or the user's state changed, ended by an
+// administrator) the transport asks for the password through its SessionRenewal, logs in with it
+// and repeats the call; without an answer the call fails with the server's reason, and so does
+// every later call until a login succeeds. Failures of the network come back as errors with a
+// message for the user, like any refusal of the server; the next call tries again, so the module
+// works once the server is back.
 // An https:// server must show a certificate that the system's authorities trust, or the one in
 // the file named by QACSEMAF_CA_FILE (a load call's server text takes no options).
 
@@ -35,13 +38,20 @@ public:
     QList<protocol::FetchResult> fetchMany(const QList<protocol::FetchRequest> &requests) override;
     protocol::ApplyResult apply(const protocol::ApplyRequest &request) override;
     protocol::MethodResult call(const protocol::MethodCall &call) override;
+    // POST /password; the token it answers replaces this session's.
+    QString changePassword(const protocol::Credentials &session, const QString &current, const QString &next) override;
+    void setSessionRenewal(SessionRenewal renewal) override { m_renewal = std::move(renewal); }
 
 private:
-    // Posts with the session's token, logging in first when there is none or it expired.
+    // Posts with the session's token, logging in first when there is none yet or the session
+    // names another user or password, and renewing the session when the server ended it.
     // Empty on success (answer filled with the JSON text), else the message for the user.
     QString exchange(const protocol::Credentials &session, const QString &path, QJsonObject body,
                      QByteArray *answer);
-    QString login(const protocol::Credentials &session);
+    // Logs in; empty when the token is the new one, else the refusal (the token as it was).
+    QString login(const QString &user, const QString &password);
+    // Asks for the password until a login with it succeeds: empty then, else `reason`.
+    QString renew(const QString &user, const QString &reason);
 
     // The request as JSON with the session's company, posted; its answer's text.
     template <class Request>
@@ -53,4 +63,5 @@ private:
     std::unique_ptr<BlockingHttpClient> m_client;
     QString m_tokenUser, m_tokenPassword;
     QByteArray m_token;
+    SessionRenewal m_renewal;
 };

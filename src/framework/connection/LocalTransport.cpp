@@ -66,3 +66,8 @@ protocol::MethodResult LocalTransport::call(const protocol::MethodCall &call)
 {
     return m_core->server.call(call);
 }
+
+QString LocalTransport::changePassword(const protocol::Credentials &session, const QString &current, const QString &next)
+{
+    return m_core->server.changePassword(session, current, next).error;
+}

@@ -23,6 +23,8 @@ public:
     QString fetchEach(const protocol::FetchRequest &request, protocol::RowSink &sink) override;
     protocol::ApplyResult apply(const protocol::ApplyRequest &request) override;
     protocol::MethodResult call(const protocol::MethodCall &call) override;
+    // The policy's minimum length is the default one: the embedded database has no server settings.
+    QString changePassword(const protocol::Credentials &session, const QString &current, const QString &next) override;
 
 private:
     struct Core;

@@ -66,6 +66,12 @@ private:
     std::exception_ptr m_thrown;
 };
 
+SDCOMConnection::PasswordRequest &renewalHook()
+{
+    static SDCOMConnection::PasswordRequest hook;
+    return hook;
+}
+
 } // namespace
 
 SDCOMConnection::SDCOMConnection(QObject *owner) : QObject(owner) {}
@@ -92,8 +98,10 @@ void SDCOMConnection::Open()
 {
     if (m_connected)
         return;
-    if (!m_transport)
+    if (!m_transport) {
         m_transport = transportFromSession(session());
+        installRenewal();
+    }
     m_connected = true;
 }
 
@@ -114,6 +122,8 @@ void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)
 {
     m_transport = std::move(transport);
     m_injected = m_transport != nullptr;
+    if (m_transport)
+        installRenewal();
     m_answers.clear();
     m_connected = false;
 }
@@ -228,6 +238,43 @@ void SDCOMConnection::VerificarSesion()
         AppServerCall(QStringLiteral("VerificarSesion"), {proved.user, QString::number(proved.company)}).toList();
     gStTipoUsuario = answer.value(0).toString();
     gStDriver = answer.value(1).toString();
+}
+
+void SDCOMConnection::setSessionRenewal(PasswordRequest ask)
+{
+    renewalHook() = std::move(ask);
+}
+
+void SDCOMConnection::installRenewal()
+{
+    m_transport->setSessionRenewal(
+        {[](const QString &user, const QString &reason) -> std::optional<QString> {
+             const PasswordRequest &ask = renewalHook();
+             return ask ? ask(user, reason) : std::nullopt;
+         },
+         [this](const QString &password) { adoptPassword(password); }});
+}
+
+void SDCOMConnection::CambiarClave(const QString &current, const QString &next)
+{
+    ITransport &server = transport();
+    ++m_roundTrips;
+    if (const QString refused = server.changePassword(credentials(), current, next); !refused.isEmpty())
+        throw EDatabaseError(refused);
+    adoptPassword(next);
+}
+
+void SDCOMConnection::adoptPassword(const QString &password)
+{
+    const Session before = session();
+    if (m_session)
+        m_session->password = password;
+    const Session &current = Session::current();
+    if (current.user == before.user && current.password == before.password && current.samePlace(before)) {
+        Session::changeCurrentPassword(password);
+    } else if (!m_session) {
+        gStPassUsua = password;   // globals filled by hand, without a current session
+    }
 }
 
 protocol::Credentials SDCOMConnection::credentials() const

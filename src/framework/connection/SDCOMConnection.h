@@ -9,12 +9,16 @@
 // database login comes from PGUSER/PGPASSWORD); "http" talks JSON to qacsemaf-server, server
 // "host:port" (or "https://host[:port]", see HttpTransport), alias the database the server must
 // serve (empty: whichever it serves).
+// When the server ends the session (see SessionRenewal) the connection asks the process's renewal
+// hook for the password, if a host installed one; the password that renewed the session, or that
+// a change of password set, becomes the session's (and the current session's, when it is that one).
 
 #include "framework/Session.h"
 #include "framework/connection/AnswerMemo.h"
 #include "framework/connection/ITransport.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +44,17 @@ public:
 
     // Replaces the transport (a host or a test that brings its own); the connection owns it.
     void setTransport(std::unique_ptr<ITransport> transport);
+
+    // What every connection of the process asks for the password when the server ended its
+    // session: the session's user and the server's reason (or the refusal of the password given
+    // before); the password, or nothing when the user gives up. Empty: no one to ask (the command
+    // line), the call then fails with the server's reason.
+    using PasswordRequest = std::function<std::optional<QString>(const QString &user, const QString &reason)>;
+    static void setSessionRenewal(PasswordRequest ask);
+
+    // Changes the session user's password ("current" proved again, "next" as the server's policy
+    // allows); the session goes on with the new one. Throws EDatabaseError with the refusal.
+    void CambiarClave(const QString &current, const QString &next);
 
     // Each call is one round trip. They open the connection when needed and throw
     // EDatabaseError carrying the server's message when the server refuses. A fetch names a
@@ -78,6 +93,9 @@ public:
 private:
     protocol::Credentials credentials() const;
     ITransport &transport();
+    // The session (and the current one, when it is that) goes on with `password`.
+    void adoptPassword(const QString &password);
+    void installRenewal();
 
     AnswerMemo m_answers;
     std::optional<Session> m_session;
