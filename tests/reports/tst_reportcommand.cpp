@@ -31,8 +31,8 @@ private slots:
         QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
                                    << "qacsemaf: falta --pdf, --xlsx o --docx";
         QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                        << "qacsemaf: reporte desconocido \"competencias\" (use list, competence)";
-        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf: indique el reporte: list, competence";
+                                        << "qacsemaf: reporte desconocido \"competencias\" (use list, competence, evolution)";
+        QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf: indique el reporte: list, competence, evolution";
         QTest::newRow("nobody evaluated")
             << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
