@@ -961,9 +961,11 @@ QString TestJourneys::logInThrough(LoginWindow &login, const QString &password)
     const int first = companies->findData(QStringLiteral("1"));
     if (first != companies->currentIndex() && !chooseInCombo(companies, first))
         return QStringLiteral("company 1 could not be chosen");
-    QTest::qWaitFor([&] { return companies->currentIndex() == first; }, 5000);
+    if (!QTest::qWaitFor([&] { return companies->currentIndex() == first; }, 5000))
+        return QStringLiteral("company 1 was not chosen");
     clickWidget(login.findChild<QPushButton *>(QStringLiteral("loginButton")));
-    QTest::qWaitFor([&] { return !login.isVisible() || !login.message().isEmpty(); }, 30000);
+    if (!QTest::qWaitFor([&] { return !login.isVisible() || !login.message().isEmpty(); }, 30000))
+        return QStringLiteral("the login window neither closed nor said why");
     return login.isVisible() ? login.message() : QString();
 }
 
