@@ -1,5 +1,6 @@
 #include "engine/SuccessionSchema.h"
 
+#include "engine/DataSetRefill.h"
 #include "framework/dataset/TClientDataSet.h"
 
 #include <functional>
@@ -62,28 +63,6 @@ ResultTable makeNodeGapsTable()
     ResultTable table = makeGapsTable();
     table.fields.removeIf([](const ResultField &field) { return field.name == s::LisNodo; });
     return table;
-}
-
-// Fills `dataSet` with `append` called once per row, its after-scroll handler detached meanwhile
-// (appending moves the cursor), then makes the first row current.
-template <typename Rows, typename AppendRow>
-void refill(TClientDataSet &dataSet, const Rows &rows, AppendRow append)
-{
-    const TDataSet::TDataSetNotifyEvent afterScroll = dataSet.AfterScroll;
-    dataSet.AfterScroll = nullptr;
-    try {
-        dataSet.EmptyDataSet();
-        for (const auto &row : rows) {
-            dataSet.Append();
-            append(row);
-            dataSet.Post();
-        }
-    } catch (...) {
-        dataSet.AfterScroll = afterScroll;
-        throw;
-    }
-    dataSet.AfterScroll = afterScroll;
-    dataSet.First();
 }
 
 void setOrClear(TField *field, const QVariant &value)
@@ -165,7 +144,7 @@ const ResultTable *successionTable(const QString &dataSetName)
 void fillSummaryRows(TClientDataSet &dataSet, const SuccessionResult &result)
 {
     const auto field = [&dataSet](QLatin1String name) { return dataSet.FieldByName(name); };
-    refill(dataSet, result.nodes, [&field](const NodeSuccession &node) {
+    refillDataSet(dataSet, result.nodes, [&field](const NodeSuccession &node) {
         const NodeSummary &summary = node.summary;
         field(s::CodNodo)->setAsInteger(node.node);
         field(s::CodCarg)->setAsString(node.inputs.target.code);
@@ -193,7 +172,7 @@ void fillGaps(TClientDataSet &dataSet, const RequirementGaps &gaps,
               const std::function<QString(const RequirementGap &)> &nodes)
 {
     const auto field = [&dataSet](QLatin1String name) { return dataSet.FieldByName(name); };
-    refill(dataSet, gaps, [&field, &nodes](const RequirementGap &gap) {
+    refillDataSet(dataSet, gaps, [&field, &nodes](const RequirementGap &gap) {
         const QString shortIn = nodes(gap);
         if (!shortIn.isEmpty())
             field(s::LisNodo)->setAsString(shortIn);
@@ -233,7 +212,7 @@ void fillTrafficLightRows(TClientDataSet &dataSet, const NodeSuccession &node)
     TField *nomEmpl = dataSet.FieldByName(f::NomEmpl);
     TField *codEmca = dataSet.FieldByName(f::CodEmca);
     // As the generation appends a result row.
-    refill(dataSet, node.rows, [&](const SuccessionCandidate &row) {
+    refillDataSet(dataSet, node.rows, [&](const SuccessionCandidate &row) {
         codEmpl->setAsVariant(row.employee.codEmpl);
         porEmpl->setAsFloat(row.score.percentage);
         numPera->setAsInteger(row.score.profileCount);

@@ -1,6 +1,7 @@
 #include "engine/SuccessionSnapshot.h"
 
 #include "framework/Exceptions.h"
+#include "engine/DataSetRefill.h"
 #include "framework/dataset/TClientDataSet.h"
 
 #include <QHash>
@@ -91,26 +92,6 @@ ResultTable makeSnapshotHistoryTable()
         {sf::BanEmpl, T::Text, 8, QStringLiteral("Banda"), {}, {}},
     };
     return table;
-}
-
-template <typename Rows, typename AppendRow>
-void refillSnapshotRows(TClientDataSet &dataSet, const Rows &rows, AppendRow append)
-{
-    const TDataSet::TDataSetNotifyEvent afterScroll = dataSet.AfterScroll;
-    dataSet.AfterScroll = nullptr;
-    try {
-        dataSet.EmptyDataSet();
-        for (const auto &row : rows) {
-            dataSet.Append();
-            append(row);
-            dataSet.Post();
-        }
-    } catch (...) {
-        dataSet.AfterScroll = afterScroll;
-        throw;
-    }
-    dataSet.AfterScroll = afterScroll;
-    dataSet.First();
 }
 
 } // namespace
@@ -297,7 +278,7 @@ const ResultTable &snapshotHistoryTable()
 
 void fillSnapshotListRows(TClientDataSet &dataSet, const QVector<SnapshotHeader> &headers)
 {
-    refillSnapshotRows(dataSet, headers, [&dataSet](const SnapshotHeader &header) {
+    refillDataSet(dataSet, headers, [&dataSet](const SnapshotHeader &header) {
         dataSet.FieldByName(sf::NumCort)->setAsInteger(header.number);
         dataSet.FieldByName(sf::CodMenu)->setAsInteger(header.plan);
         dataSet.FieldByName(sf::FecCort)->setAsString(header.time.toUTC().toString(kSnapshotTimeFormat));
@@ -311,7 +292,7 @@ void fillSnapshotListRows(TClientDataSet &dataSet, const QVector<SnapshotHeader>
 
 void fillEvolutionNodeRows(TClientDataSet &dataSet, const SnapshotComparison &comparison)
 {
-    refillSnapshotRows(dataSet, comparison.nodes, [&dataSet](const NodeChange &node) {
+    refillDataSet(dataSet, comparison.nodes, [&dataSet](const NodeChange &node) {
         dataSet.FieldByName(sf::CodNodo)->setAsInteger(node.node);
         dataSet.FieldByName(sf::CodCarg)->setAsString(node.positionCode);
         dataSet.FieldByName(sf::NomCarg)->setAsString(node.positionName);
@@ -323,7 +304,7 @@ void fillEvolutionNodeRows(TClientDataSet &dataSet, const SnapshotComparison &co
 
 void fillEvolutionPeopleRows(TClientDataSet &dataSet, const SnapshotComparison &comparison)
 {
-    refillSnapshotRows(dataSet, comparison.people, [&dataSet](const PersonChange &person) {
+    refillDataSet(dataSet, comparison.people, [&dataSet](const PersonChange &person) {
         dataSet.FieldByName(sf::CodNodo)->setAsInteger(person.node);
         dataSet.FieldByName(sf::CodCarg)->setAsString(person.positionCode);
         dataSet.FieldByName(sf::CodEmpl)->setAsFloat(person.codEmpl);
@@ -343,7 +324,7 @@ void fillEvolutionPeopleRows(TClientDataSet &dataSet, const SnapshotComparison &
 
 void fillSnapshotHistoryRows(TClientDataSet &dataSet, const QVector<HistoryEntry> &history)
 {
-    refillSnapshotRows(dataSet, history, [&dataSet](const HistoryEntry &line) {
+    refillDataSet(dataSet, history, [&dataSet](const HistoryEntry &line) {
         dataSet.FieldByName(sf::NumCort)->setAsInteger(line.header.number);
         dataSet.FieldByName(sf::FecCort)->setAsString(line.header.time.toUTC().toString(kSnapshotTimeFormat));
         dataSet.FieldByName(sf::EtiCort)->setAsString(line.header.label);
