@@ -114,6 +114,8 @@ QVector<SnapshotEntry> snapshotEntries(const SuccessionResult &result)
 {
     QVector<SnapshotEntry> entries;
     for (const NodeSuccession &node : result.nodes) {
+        if (!node.summary.measured)   // the plan's own row: no position to measure anyone against
+            continue;
         QHash<double, int> shown;   // person -> index in entries
         for (const SuccessionCandidate &row : node.rows) {
             const double person = row.employee.codEmplValue;
@@ -144,7 +146,7 @@ SnapshotHeader snapshotHeader(const SuccessionResult &result, const QVector<Snap
     header.planName = result.planName.trimmed();
     header.categories = categoriesText(categories);
     header.eduSinPuntos = eduSinPuntos;
-    header.nodes = int(result.nodes.size());
+    header.nodes = result.measuredNodes();
     QSet<double> people;
     for (const SnapshotEntry &entry : entries)
         people.insert(entry.codEmpl);
