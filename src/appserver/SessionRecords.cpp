@@ -1,6 +1,7 @@
 #include "appserver/SessionRecords.h"
 
 #include "appserver/AuditTrail.h"
+#include "appserver/BoundStatement.h"
 
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -8,23 +9,6 @@
 #include <QVariant>
 
 namespace appserver {
-
-namespace {
-
-QString execBound(const QSqlDatabase &db, const QString &statement, const QVariantList &values, int *affected = nullptr)
-{
-    QSqlQuery query(db);
-    query.prepare(statement);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return query.lastError().text();
-    if (affected)
-        *affected = query.numRowsAffected();
-    return {};
-}
-
-} // namespace
 
 QString SessionRecords::Session::state(const QString &now) const
 {

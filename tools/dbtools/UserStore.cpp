@@ -1,6 +1,7 @@
 #include "tools/dbtools/UserStore.h"
 
 #include "appserver/AuditTrail.h"
+#include "appserver/BoundStatement.h"
 #include "appserver/PasswordHash.h"
 #include "tools/dbtools/DbText.h"
 
@@ -15,22 +16,9 @@
 
 namespace dbtools {
 
-namespace {
+using appserver::execBound;
 
-// Runs one statement with bound values; empty, or the database's error.
-QString execBound(const QSqlDatabase &db, const QString &statement, const QVariantList &values,
-                  int *affected = nullptr)
-{
-    QSqlQuery query(db);
-    query.prepare(statement);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return query.lastError().text();
-    if (affected)
-        *affected = query.numRowsAffected();
-    return {};
-}
+namespace {
 
 // What a change that found nothing to change gives back, to roll its audit row back with it.
 const QString kNothingChanged = QStringLiteral("\x01nothing changed");
