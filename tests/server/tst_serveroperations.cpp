@@ -7,6 +7,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
+#include "tools/dbtools/DatabaseOpener.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,7 +28,7 @@ struct HttpAnswer {
     QByteArray text;
 };
 
-// One request on a connection of its own, as a monitor sends it.
+// One request on a connection of its own, as a monitor sends it (a GET without `post`).
 HttpAnswer request(quint16 port, const QString &path, const QByteArray &post = {})
 {
     QTcpSocket socket;
@@ -40,58 +41,25 @@ HttpAnswer request(quint16 port, const QString &path, const QByteArray &post = {
                  + "Host: 127.0.0.1\r\nConnection: close\r\n\r\n" + post);
     // The answer is complete when its body has the length its head announced.
     QByteArray reply;
+    static const QRegularExpression length(QStringLiteral("content-length:\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
     const auto complete = [&reply] {
         const int head = reply.indexOf("\r\n\r\n");
         if (head < 0)
             return false;
-        static const QRegularExpression length(QStringLiteral("content-length:\\s*(\\d+)"),
-                                               QRegularExpression::CaseInsensitiveOption);
         const auto match = length.match(QString::fromLatin1(reply.left(head)));
         return match.hasMatch() && reply.size() - head - 4 >= match.captured(1).toInt();
     };
     while (!complete() && socket.waitForReadyRead(10000))
         reply += socket.readAll();
-    HttpAnswer answer;
-    answer.status = reply.mid(9, 3).toInt();
-    answer.text = reply.mid(reply.indexOf("\r\n\r\n") + 4);
+    HttpAnswer answer{reply.mid(9, 3).toInt(), {}, reply.mid(reply.indexOf("\r\n\r\n") + 4)};
     answer.body = QJsonDocument::fromJson(answer.text).object();
     return answer;
-}
-
-HttpAnswer get(quint16 port, const QString &path)
-{
-    return request(port, path);
 }
 
 QString readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Runs `sql` as the PostgreSQL test login on the maintenance database; the error, or empty.
-QString onMaintenanceDatabase(const QStringList &sql)
-{
-    appserver::DatabaseDescription pg;
-    QString error;
-    if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &pg, &error))
-        return error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("maintenance"));
-        db.setHostName(pg.host);
-        db.setPort(pg.port);
-        db.setDatabaseName(QStringLiteral("postgres"));
-        db.setUserName(pg.user);
-        db.setPassword(pg.password);
-        if (!db.open())
-            error = db.lastError().text();
-        QSqlQuery query(db);
-        for (const QString &statement : sql)
-            if (error.isEmpty() && !query.exec(statement.arg(pg.databaseName)))
-                error = query.lastError().text();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("maintenance"));
-    return error;
 }
 
 } // namespace
@@ -123,10 +91,10 @@ private slots:
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         ServerProcess server;
         QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
-        const HttpAnswer answer = get(server.port(), QStringLiteral("/health"));
+        const HttpAnswer answer = request(server.port(), QStringLiteral("/health"));
         QCOMPARE(answer.status, 200);
         QCOMPARE(answer.body, (QJsonObject{{"estado", "ok"}}));
-        QCOMPARE(get(server.port(), QStringLiteral("/fetch")).status, 405);
+        QCOMPARE(request(server.port(), QStringLiteral("/fetch")).status, 405);
         static const QRegularExpression line(QStringLiteral(
             R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}(Z|[+-]\d\d:\d\d) 127\.0\.0\.1 - /health health 200 rows=- \d+ ms$)"),
             QRegularExpression::MultilineOption);
@@ -144,19 +112,26 @@ private slots:
         QVERIFY2(seed.exitCode == 0, qPrintable(seed.errors));
         ServerProcess server;
         QCOMPARE(server.start({QStringLiteral("--pg"), pg}), QString());
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
 
-        QCOMPARE(onMaintenanceDatabase({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false"),
-                                        QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                                       "WHERE datname = '%1' AND pid <> pg_backend_pid()")}),
-                 QString());
-        const HttpAnswer down = get(server.port(), QStringLiteral("/health"));
-        const QString restored = onMaintenanceDatabase({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true")});
-        QCOMPARE(restored, QString());
+        // Run on the maintenance database.
+        appserver::DatabaseDescription description;
+        QString error;
+        QVERIFY2(appserver::DatabaseDescription::fromKeywords(pg, &description, &error), qPrintable(error));
+        const QString maintenance = pg + QStringLiteral(" dbname=postgres");
+        const QStringList ended = queryPostgres({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(description.databaseName),
+                                                 QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                                                "WHERE datname = '%1'").arg(description.databaseName)},
+                                                maintenance);
+        QVERIFY2(!ended.value(0).startsWith(QLatin1String("ERROR")), qPrintable(ended.join('\n')));
+        const HttpAnswer down = request(server.port(), QStringLiteral("/health"));
+        QCOMPARE(queryPostgres({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(description.databaseName)},
+                               maintenance),
+                 QStringList());
         QCOMPARE(down.status, 503);
         QCOMPARE(down.body, (QJsonObject{{"estado", "unavailable"}}));
         QTRY_VERIFY2(server.log().contains(QStringLiteral("/health: la base de datos no responde: ")), qPrintable(server.log()));
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
     }
 
     void configurationFile_data()
@@ -213,10 +188,10 @@ private slots:
     {
         ServerProcess server;
         QCOMPARE(server.start({QStringLiteral("--db"), m_db.path()}), QString());
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
         QCOMPARE(request(server.port(), QStringLiteral("/login"), R"({"user":"NADIE","password":"mala"})").status, 401);
-        QCOMPARE(get(server.port(), QStringLiteral("/no/such/path")).status, 405);
-        const HttpAnswer scraped = get(server.port(), QStringLiteral("/metrics"));
+        QCOMPARE(request(server.port(), QStringLiteral("/no/such/path")).status, 405);
+        const HttpAnswer scraped = request(server.port(), QStringLiteral("/metrics"));
         QCOMPARE(scraped.status, 200);
         const QStringList lines = QString::fromUtf8(scraped.text).split(QLatin1Char('\n'));
         for (const QString &line : {QStringLiteral("qacsemaf_http_requests_total{route=\"/health\",status=\"200\"} 1"),
@@ -232,7 +207,7 @@ private slots:
 
         ServerProcess off;
         QCOMPARE(off.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--metrics"), QStringLiteral("false")}), QString());
-        QCOMPARE(get(off.port(), QStringLiteral("/metrics")).status, 404);
+        QCOMPARE(request(off.port(), QStringLiteral("/metrics")).status, 404);
     }
 
     // The log goes to a file, appended to, at the level asked; SIGHUP opens it anew after
@@ -259,7 +234,7 @@ private slots:
         QCOMPARE(server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--log-file"), log,
                                QStringLiteral("--log-level"), level}),
                  QString());
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
         const QString accessLine = QStringLiteral("/health health 200 rows=-");
         if (!requestsLogged) {
             QCOMPARE(server.terminate(), 0);
@@ -274,7 +249,7 @@ private slots:
         QVERIFY(QFile::rename(log, rotated));
         ::kill(pid_t(server.pid()), SIGHUP);
         QTRY_VERIFY2(readFile(log).contains(QStringLiteral("SIGHUP: configuración recargada")), qPrintable(readFile(log)));
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
         QTRY_VERIFY2(readFile(log).contains(accessLine), qPrintable(readFile(log)));
         QCOMPARE(readFile(rotated).count(accessLine), 1);
     }
@@ -309,21 +284,10 @@ private slots:
         QCOMPARE(request(server.port(), QStringLiteral("/fetch"), fetch).status, 401);
         {
             // The test's own connection keeps the version table from the migration meanwhile.
-            QSqlDatabase db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
-                                                        QStringLiteral("holder"));
-            if (postgres) {
-                appserver::DatabaseDescription description;
-                QString error;
-                QVERIFY2(appserver::DatabaseDescription::fromKeywords(pg, &description, &error), qPrintable(error));
-                db.setHostName(description.host);
-                db.setPort(description.port);
-                db.setDatabaseName(description.databaseName);
-                db.setUserName(description.user);
-                db.setPassword(description.password);
-            } else {
-                db.setDatabaseName(m_db.path());
-            }
-            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            const dbtools::DbOutcome opened = postgres ? dbtools::DatabaseOpener::openPostgres(pg, QStringLiteral("holder"))
+                                                       : dbtools::DatabaseOpener::openSqlite(m_db.path(), QStringLiteral("holder"));
+            QVERIFY2(opened.ok(), qPrintable(opened.error));
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("holder"));
             QVERIFY(QSqlQuery(db).exec(postgres ? QStringLiteral("BEGIN; LOCK TABLE ac_versi IN ACCESS EXCLUSIVE MODE")
                                                 : QStringLiteral("BEGIN EXCLUSIVE")));
             QProcess migrate;
@@ -334,7 +298,7 @@ private slots:
             QCOMPARE(refused.body.value("error").toString(),
                      QStringLiteral("El servidor de aplicaciones está en mantenimiento: se está actualizando la base de "
                                     "datos. Intente de nuevo en unos minutos."));
-            QCOMPARE(get(server.port(), QStringLiteral("/metrics")).status, 200);
+            QCOMPARE(request(server.port(), QStringLiteral("/metrics")).status, 200);
             if (killed)
                 migrate.kill();
             QVERIFY2(QSqlQuery(db).exec(QStringLiteral("ROLLBACK")), qPrintable(db.lastError().text()));
@@ -344,7 +308,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QTRY_COMPARE_WITH_TIMEOUT(request(server.port(), QStringLiteral("/fetch"), fetch).status, 401, 4000);
-        QCOMPARE(get(server.port(), QStringLiteral("/health")).status, 200);
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
         QVERIFY2(server.log().contains(QStringLiteral("mantenimiento terminado")), qPrintable(server.log()));
         if (!postgres && !killed)   // the mark ends with the migration, its file too
             QCOMPARE(QFileInfo::exists(m_db.path() + QStringLiteral("-migrate.lock")), false);

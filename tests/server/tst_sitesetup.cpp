@@ -1,13 +1,13 @@
-// A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by a
-// database owner that is no superuser: init, users and their companies, a login through
-// qacsemaf-server, migrating a database of the first schema version with its rows kept, the
-// refusal of a newer one, backups and restores, reads that leave nothing beside the file (WAL-mode
-// files included), and two sites on one PostgreSQL cluster.
+// A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by an
+// owner that is no superuser: init, users, logins through qacsemaf-server, sessions and audit,
+// migrations, backups and restores, and two sites on one PostgreSQL cluster.
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
 #include "framework/connection/BlockingHttpClient.h"
 #include "tests/server/ServerProcess.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
 
 #include <QDir>
@@ -16,7 +16,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,29 +45,15 @@ class Site {
 public:
     enum class Kind { Sqlite, OwnerWithCreateRole, RolesMadeByAdministrator };
 
-    explicit Site(Kind kind, const QString &name) : m_kind(kind), m_name(name)
+    Site(Kind kind, const QString &name) : m_kind(kind), m_name(name)
     {
         if (kind == Kind::Sqlite) {
             m_place = {QStringLiteral("--db"), m_dir.filePath(name + QStringLiteral(".db"))};
             return;
         }
         appserver::DatabaseDescription admin;
-        QString error;
-        if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &admin, &error)) {
-            m_error = QStringLiteral("PostgreSQL not available: set QACSEMAF_PG");
+        if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &admin, &m_error))
             return;
-        }
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-        db.setHostName(admin.host);
-        db.setPort(admin.port);
-        db.setDatabaseName(admin.databaseName);
-        db.setUserName(admin.user);
-        db.setPassword(admin.password);
-        if (!db.open()) {
-            m_error = db.lastError().text();
-            return;
-        }
-        drop();
         // What the database administrator runs (the README's SQL for a site).
         QStringList statements{
             QStringLiteral("CREATE ROLE %1_dueno LOGIN PASSWORD 'dueno' %2")
@@ -78,22 +63,17 @@ public:
             statements << QStringLiteral("CREATE ROLE %1_lector LOGIN NOINHERIT PASSWORD 'lector'").arg(m_name)
                        << QStringLiteral("CREATE ROLE %1_escritor NOLOGIN NOINHERIT").arg(m_name)
                        << QStringLiteral("GRANT %1_escritor TO %1_dueno").arg(m_name);
-        for (const QString &statement : std::as_const(statements))
-            if (m_error.isEmpty())
-                m_error = exec(statement);
-        m_place = {QStringLiteral("--pg"),
-                   QStringLiteral("host=%1 port=%2 dbname=%3 user=%3_dueno password=dueno readuser=%3_lector "
-                                  "readpassword=lector writerole=%3_escritor")
-                       .arg(admin.host).arg(admin.port).arg(m_name)};
+        m_error = queryPostgres(drops() + statements).join(QLatin1Char('\n'));
+        const QString server = QStringLiteral("host=%1 port=%2 dbname=%3 ").arg(admin.host).arg(admin.port).arg(m_name);
+        m_owner = server + QStringLiteral("user=%1_dueno password=dueno").arg(m_name);
+        m_place = {QStringLiteral("--pg"), server + QStringLiteral("user=%1_dueno password=dueno readuser=%1_lector "
+                                                                   "readpassword=lector writerole=%1_escritor").arg(m_name)};
     }
 
     ~Site()
     {
-        if (m_kind == Kind::Sqlite)
-            return;
-        drop();
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
+        if (!m_owner.isEmpty())
+            queryPostgres(drops());
     }
 
     bool isSqlite() const { return m_kind == Kind::Sqlite; }
@@ -105,55 +85,37 @@ public:
     // The name a workstation gives the database at login.
     QString alias() const { return m_name; }
 
-    // A connection of the site's owner (SQLite: to the file), for what the test reads and changes.
-    QSqlDatabase open(const QString &connection) const
+    // The statements run in turn by the site's owner (on SQLite, each on a connection of its own):
+    // the rows of the last, or the one line "ERROR: <text>" of the first that fails.
+    QStringList run(const QStringList &statements) const
     {
-        QSqlDatabase db;
-        if (isSqlite()) {
-            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-            db.setDatabaseName(file());
-        } else {
-            const QSqlDatabase admin = QSqlDatabase::database(m_name, false);
-            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-            db.setHostName(admin.hostName());
-            db.setPort(admin.port());
-            db.setDatabaseName(m_name);
-            db.setUserName(m_name + QStringLiteral("_dueno"));
-            db.setPassword(QStringLiteral("dueno"));
-        }
-        db.open();
-        return db;
+        if (!isSqlite())
+            return queryPostgres(statements, m_owner);
+        QStringList rows;
+        for (const QString &statement : statements)
+            if ((rows = querySqlite(file(), statement)).value(0).startsWith(QLatin1String("ERROR: ")))
+                break;
+        return rows;
     }
+    QString value(const QString &statement) const { return run({statement}).value(0); }
 
 private:
-    QString exec(const QString &statement) const
+    QStringList drops() const
     {
-        QSqlQuery query(QSqlDatabase::database(m_name, false));
-        return query.exec(statement) ? QString() : query.lastError().text() + QStringLiteral(" -- ") + statement;
-    }
-
-    void drop() const
-    {
-        exec(QStringLiteral("SET client_min_messages TO warning"));
-        exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
-        for (const char *role : {"_lector", "_escritor", "_dueno"})
-            exec(QStringLiteral("DROP ROLE IF EXISTS %1%2").arg(m_name, QLatin1String(role)));
+        return {QStringLiteral("SET client_min_messages TO warning"),
+                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name),
+                QStringLiteral("DROP ROLE IF EXISTS %1_lector").arg(m_name),
+                QStringLiteral("DROP ROLE IF EXISTS %1_escritor").arg(m_name),
+                QStringLiteral("DROP ROLE IF EXISTS %1_dueno").arg(m_name)};
     }
 
     Kind m_kind;
     QString m_name;
     QTemporaryDir m_dir;
     QStringList m_place;
+    QString m_owner;   // the owner's connection text on PostgreSQL
     QString m_error;
 };
-
-QString valueOf(const QSqlDatabase &db, const QString &statement)
-{
-    QSqlQuery query(db);
-    if (!query.exec(statement) || !query.next())
-        return QStringLiteral("ERROR: ") + query.lastError().text();
-    return query.value(0).toString();
-}
 
 QJsonObject post(BlockingHttpClient &client, const QString &path, const QJsonObject &body, const QByteArray &token = {},
                  int *status = nullptr)
@@ -169,6 +131,13 @@ QString sessionOf(const QByteArray &token)
 {
     const QByteArray payload = QByteArray::fromBase64(token.left(token.indexOf('.')), QByteArray::Base64UrlEncoding);
     return QJsonDocument::fromJson(payload).object().value("s").toString();
+}
+
+// The plans an SQLite file holds and its journal mode: "COUNT|mode".
+QString plansAndJournal(const QString &file)
+{
+    return querySqlite(file, QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT journal_mode FROM pragma_journal_mode)"))
+        .value(0);
 }
 
 const QStringList kGenerate{"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2",
@@ -228,14 +197,10 @@ private slots:
         const Run listed = qacsemaf(QStringList{"user", "list"} + place);
         QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nADMIN +A +activo +-\n"))), qPrintable(listed.output));
         QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nANA +U +activo +2,3\n"))), qPrintable(listed.output));
-        {
-            QSqlDatabase db = site.open(QStringLiteral("site"));
-            // A hash, never the password; and nothing but the version, the users and their grants.
-            QVERIFY(valueOf(db, QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = 'ANA'")).startsWith(QLatin1String("scrypt$")));
-            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), QStringLiteral("0"));
-            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM GN_USEMP")), QStringLiteral("2"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("site"));
+        // A hash, never the password; and nothing but the version, the users and their grants.
+        QVERIFY(site.value(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = 'ANA'")).startsWith(QLatin1String("scrypt$")));
+        QCOMPARE(site.run({QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT COUNT(*) FROM GN_USEMP)")}),
+                 QStringList{"0|2"});
 
         ServerProcess server;
         const QString started = server.start(place);
@@ -411,8 +376,7 @@ private slots:
         QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
         // Read as the superuser: the test cluster trusts every login, whatever its password.
         const auto password = [] {
-            return valueOf(QSqlDatabase::database(QStringLiteral("qacsemaf_uno")),
-                           QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'"));
+            return queryPostgres({QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'")}).value(0);
         };
         const QString before = password();
         QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
@@ -449,23 +413,14 @@ private slots:
         QVERIFY2(!seeded.errors.contains(QLatin1String("WARNING")), qPrintable(seeded.errors));
         const QString counts = QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM) || '/' || (SELECT COUNT(*) FROM BI_EMPLE)"
                                               " || '/' || (SELECT COUNT(*) FROM GN_USEMP) || '/' || (SELECT COUNT(*) FROM GN_USUAR)");
-        QString before;
-        {
-            // The first version as the seed made it before the schema kept its version: no version
-            // table, no user state, and an SQLite file in WAL mode.
-            QSqlDatabase db = site.open(QStringLiteral("v1"));
-            before = valueOf(db, counts);
-            if (!site.isSqlite())
-                QCOMPARE(valueOf(db, QStringLiteral("SELECT relallvisible > 0 AND reltuples > 0 FROM pg_class "
-                                                    "WHERE relname = 'ac_pprom'")),
-                         QStringLiteral("true"));
-            QSqlQuery query(db);
-            for (const QString &change : firstVersion())
-                QVERIFY2(query.exec(change), qPrintable(change));
-            if (site.isSqlite())
-                QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("v1"));
+        const QString before = site.value(counts);
+        if (!site.isSqlite())
+            QCOMPARE(site.value(QStringLiteral("SELECT relallvisible > 0 AND reltuples > 0 FROM pg_class WHERE relname = 'ac_pprom'")),
+                     QStringLiteral("true"));
+        // The first version as the seed made it before the schema kept its version: no version
+        // table, no user state, and an SQLite file in WAL mode.
+        QCOMPARE(site.run(firstVersion() + (site.isSqlite() ? QStringList{"PRAGMA journal_mode=WAL"} : QStringList())),
+                 site.isSqlite() ? QStringList{"wal"} : QStringList());
         const QString current = QString::number(appserver::SchemaVersion::current());
         const Run older = qacsemaf(kGenerate + place);
         QCOMPARE(older.exitCode, 1);
@@ -485,16 +440,12 @@ private slots:
         if (site.isSqlite())   // the file left WAL for the rollback journal; the read left nothing
             QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"qacsemaf_migra.db"});
         QVERIFY(qacsemaf(QStringList{"migrate"} + place).output.contains(QStringLiteral("no había nada que aplicar")));
-        {
-            QSqlDatabase db = site.open(QStringLiteral("v2"));
-            QCOMPARE(valueOf(db, counts), before);
-            QCOMPARE(valueOf(db, QStringLiteral("SELECT NUM_VERS FROM AC_VERSI")), current);
-            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM GN_USUAR WHERE IND_ACTI = 'A'")), before.section('/', 3));
-            if (site.isSqlite())
-                QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
-            QSqlQuery(db).exec(QStringLiteral("UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("v2"));
+        QCOMPARE(site.value(counts), before);
+        QCOMPARE(site.value(QStringLiteral("SELECT NUM_VERS FROM AC_VERSI")), current);
+        QCOMPARE(site.value(QStringLiteral("SELECT COUNT(*) FROM GN_USUAR WHERE IND_ACTI = 'A'")), before.section('/', 3));
+        if (site.isSqlite())
+            QCOMPARE(site.value(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
+        QCOMPARE(site.run({QStringLiteral("UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1")}), QStringList());
         const QString newer = QStringLiteral("tiene la versión %1 del esquema, más nueva que la versión %2 que conoce este "
                                              "programa; actualice Semáforo de Carrera antes de usarla.")
                                   .arg(appserver::SchemaVersion::current() + 1).arg(current);
@@ -516,10 +467,7 @@ private slots:
     // written; the minimum can be lowered but not below one character.
     void passwordPolicy_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("password");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("refusal");
+        addColumns<QStringList, QByteArray, int, QString>({"arguments", "password", "exitCode", "refusal"});
         const QString shortOne = QStringLiteral("la contraseña debe tener al menos %1 caracteres; no se guardó nada");
         const QString ownName = QStringLiteral("la contraseña no puede ser el nombre del usuario; no se guardó nada");
         QTest::newRow("add, seven characters") << QStringList{"add", "EVA"} << QByteArray("siete77\n") << 1
@@ -548,20 +496,11 @@ private slots:
         Site site(Site::Kind::Sqlite, QStringLiteral("claves"));
         QCOMPARE(qacsemaf(QStringList{"init"} + site.place(), "clave del admin\n").exitCode, 0);
         const QString users = QStringLiteral("SELECT GROUP_CONCAT(COD_USUA || PAS_USUA) FROM GN_USUAR");
-        QString before;
-        {
-            QSqlDatabase db = site.open(QStringLiteral("before"));
-            before = valueOf(db, users);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("before"));
+        const QString before = site.value(users);
         const Run run = qacsemaf(QStringList{"user"} + arguments + site.place(), password);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.errors.contains(refusal), qPrintable(run.errors));
-        {
-            QSqlDatabase db = site.open(QStringLiteral("after"));
-            QCOMPARE(valueOf(db, users) == before, exitCode != 0);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("after"));
+        QCOMPARE(site.value(users) == before, exitCode != 0);
     }
 
     // A file in WAL mode is read as one that cannot change: another program's is refused as
@@ -569,8 +508,7 @@ private slots:
     // either way its bytes stay and nothing is left beside it.
     void walFilesAreLeftAsTheyWere_data()
     {
-        QTest::addColumn<bool>("ours");
-        QTest::addColumn<QString>("message");
+        addColumns<bool, QString>({"ours", "message"});
         QTest::newRow("another program's file") << false << QStringLiteral("no es una base de datos de Semáforo de Carrera");
         QTest::newRow("one of ours") << true << QStringLiteral("usa el diario WAL, con el que leerla dejaría archivos a su "
                                                                "lado; pásela al diario de reversión con qacsemaf migrate");
@@ -583,13 +521,8 @@ private slots:
         Site site(Site::Kind::Sqlite, QStringLiteral("otra"));
         if (ours)
             QCOMPARE(qacsemaf(QStringList{"seed"} + site.place()).exitCode, 0);
-        {
-            QSqlDatabase db = site.open(QStringLiteral("wal"));
-            if (!ours)
-                QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE notas (texto TEXT)")));
-            QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode=WAL")), QStringLiteral("wal"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+        QCOMPARE(site.run((ours ? QStringList() : QStringList{"CREATE TABLE notas (texto TEXT)"}) << "PRAGMA journal_mode=WAL"),
+                 QStringList{"wal"});
         QFile file(site.file());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -612,29 +545,21 @@ private slots:
         Site site(Site::Kind::Sqlite, QStringLiteral("demo"));
         QVERIFY(qacsemaf(QStringList{"seed"} + site.place()).exitCode == 0);
         const QString copy = QDir(site.folder()).filePath(QStringLiteral("copia.db"));
-        QString plans;
+        const QString plans = site.value(QStringLiteral("SELECT COUNT(*) FROM AC_PPROM"));
         {
-            QSqlDatabase writer = site.open(QStringLiteral("writer"));
-            plans = valueOf(writer, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM"));
-            QVERIFY(writer.transaction());
-            QVERIFY(QSqlQuery(writer).exec(QStringLiteral("DELETE FROM AC_PPROM")));
+            QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+            writer.setDatabaseName(site.file());
+            QVERIFY(writer.open() && writer.transaction() && QSqlQuery(writer).exec(QStringLiteral("DELETE FROM AC_PPROM")));
             const Run made = qacsemaf({"backup", "--db", site.file(), "--out", copy});
             QVERIFY2(made.exitCode == 0, qPrintable(made.errors));
             QVERIFY(writer.commit());
-            QCOMPARE(valueOf(writer, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), QStringLiteral("0"));
             writer.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+        QCOMPARE(plansAndJournal(site.file()), QStringLiteral("0|delete"));
         const Run read = qacsemaf(kGenerate + QStringList{"--db", copy});
         QVERIFY2(read.output.contains(QLatin1String("verde")), qPrintable(read.errors));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
-            db.setDatabaseName(copy);
-            QVERIFY(db.open());
-            QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), plans);
-            QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+        QCOMPARE(plansAndJournal(copy), plans + QStringLiteral("|delete"));
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{"copia.db", "demo.db"}));
 
         // The copy put back: the plans return, what the file held stays beside it, and the copy
@@ -652,16 +577,8 @@ private slots:
         const QString fresh = QDir(site.folder()).filePath(QStringLiteral("nueva.db"));
         const Run created = qacsemaf({"restore", "--db", fresh, "--from", copy});
         QVERIFY2(created.output.contains(QStringLiteral("%1 creada desde %2").arg(fresh, copy)), qPrintable(created.errors));
-        for (const auto &[file, count] : {std::pair{site.file(), plans}, {kept, QStringLiteral("0")}, {fresh, plans}}) {
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("restored"));
-                db.setDatabaseName(file);
-                QVERIFY(db.open());
-                QCOMPARE(valueOf(db, QStringLiteral("SELECT COUNT(*) FROM AC_PPROM")), count);
-                QCOMPARE(valueOf(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
-            }
-            QSqlDatabase::removeDatabase(QStringLiteral("restored"));
-        }
+        for (const auto &[file, count] : {std::pair{site.file(), plans}, {kept, QStringLiteral("0")}, {fresh, plans}})
+            QCOMPARE(plansAndJournal(file), count + QStringLiteral("|delete"));
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files),
                  (QStringList{"copia.db", "demo.db", QFileInfo(kept).fileName(), "nueva.db"}));
     }
@@ -670,9 +587,7 @@ private slots:
     // beside either. A copy of an older schema is restored and sent to migrate.
     void restoreRefusals_data()
     {
-        QTest::addColumn<QString>("copyKind");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, int, QString>({"copyKind", "exitCode", "message"});
         const int current = appserver::SchemaVersion::current();
         QTest::newRow("not a database") << "text" << 1 << "copia.db no es una base de datos SQLite; no se restauró nada";
         QTest::newRow("another program's database")
@@ -706,34 +621,23 @@ private slots:
         } else {
             if (copyKind != QLatin1String("other"))
                 QCOMPARE(qacsemaf({"backup", "--db", site.file(), "--out", copy}).exitCode, 0);
-            QStringList changes;
-            if (copyKind == QLatin1String("other"))
-                changes << QStringLiteral("CREATE TABLE notas (texto TEXT)");
-            else if (copyKind == QLatin1String("newer"))
-                changes << QStringLiteral("UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1");
-            else if (copyKind == QLatin1String("older"))   // as the first version was made
-                changes << firstVersion();
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
-                db.setDatabaseName(copy);
-                QVERIFY(db.open());
-                for (const QString &change : std::as_const(changes))
-                    QVERIFY2(QSqlQuery(db).exec(change), qPrintable(change));
-            }
-            QSqlDatabase::removeDatabase(QStringLiteral("copy"));
-            if (copyKind == QLatin1String("journal")) {
-                QFile wal(copy + QStringLiteral("-wal"));
-                QVERIFY(wal.open(QIODevice::WriteOnly));
-            }
+            const QStringList changes = copyKind == QLatin1String("other") ? QStringList{"CREATE TABLE notas (texto TEXT)"}
+                                        : copyKind == QLatin1String("newer") ? QStringList{"UPDATE AC_VERSI SET NUM_VERS = NUM_VERS + 1"}
+                                        : copyKind == QLatin1String("older") ? firstVersion()   // as the first version was made
+                                                                             : QStringList();
+            for (const QString &change : changes)
+                QCOMPARE(querySqlite(copy, change), QStringList());
+            if (copyKind == QLatin1String("journal"))
+                QVERIFY(QFile(copy + QStringLiteral("-wal")).open(QIODevice::WriteOnly));
         }
         const QByteArray database = fileDigest(site.file());
         const QByteArray copied = fileDigest(copy);
         const QStringList files = QDir(site.folder()).entryList(QDir::Files);
         Run restored;
         {
-            QSqlDatabase holder = site.open(QStringLiteral("holder"));
-            if (copyKind == QLatin1String("busy"))
-                QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(site.file());
+            QVERIFY(holder.open() && (copyKind != QLatin1String("busy") || QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE"))));
             restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});
             QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
         }

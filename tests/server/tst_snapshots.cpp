@@ -1,19 +1,14 @@
-// Snapshots of a plan's succession map kept and compared by the command line on an SQLite file,
-// on PostgreSQL and through qacsemaf-server on either: one employee's records changed between two
-// snapshots moves that person and nobody else; the comparison's report is written; refusals say
-// why and keep nothing.
+// Snapshots of a plan's succession map saved and compared by the command line, on SQLite and
+// PostgreSQL, directly and through qacsemaf-server; refusals say why and keep nothing.
 
-#include "appserver/DatabaseDescription.h"
 #include "tests/server/ServerProcess.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -32,32 +27,6 @@ QJsonArray jsonRows(const ProgramRun &run)
     return QJsonDocument::fromJson(run.output.toUtf8()).array();
 }
 
-// Every statement on the PostgreSQL database as its owner; the first error, or empty.
-QString execPostgres(const QStringList &statements)
-{
-    appserver::DatabaseDescription admin;
-    QString error;
-    if (!appserver::DatabaseDescription::fromKeywords(qEnvironmentVariable("QACSEMAF_PG"), &admin, &error))
-        return error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("snapshots"));
-        db.setHostName(admin.host);
-        db.setPort(admin.port);
-        db.setDatabaseName(admin.databaseName);
-        db.setUserName(admin.user);
-        db.setPassword(admin.password);
-        if (!db.open())
-            error = db.lastError().text();
-        for (const QString &statement : statements) {
-            QSqlQuery query(db);
-            if (error.isEmpty() && !query.exec(statement))
-                error = query.lastError().text();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("snapshots"));
-    return error;
-}
-
 } // namespace
 
 class TestSnapshots : public QObject {
@@ -65,8 +34,7 @@ class TestSnapshots : public QObject {
 private slots:
     void savedAndCompared_data()
     {
-        QTest::addColumn<bool>("postgres");
-        QTest::addColumn<bool>("server");
+        addColumns<bool, bool>({"postgres", "server"});
         QTest::newRow("sqlite file") << false << false;
         QTest::newRow("server on the file") << false << true;
         QTest::newRow("postgres") << true << false;
@@ -112,12 +80,8 @@ private slots:
         QStringList deletions;
         for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
             deletions << QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person);
-        if (postgres) {
-            QCOMPARE(execPostgres(deletions), QString());
-        } else {
-            for (const QString &statement : deletions)
-                QCOMPARE(file.query(statement), QStringList());
-        }
+        for (const QString &statement : deletions)
+            QCOMPARE(postgres ? queryPostgres({statement}) : file.query(statement), QStringList());
 
         const ProgramRun second = qacsemaf(QStringList{"snapshot", "save"} + plan);
         QVERIFY2(second.exitCode == 0, qPrintable(second.errors));
@@ -191,9 +155,7 @@ private slots:
 
     void refusals_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
+        addColumns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         const QStringList one{"--company", "1"};
         QTest::newRow("plans") << QStringList{"snapshot", "compare", "1", "3"} + one << 1
                                << "Los cortes 1 y 3 son de planes distintos (1 y 2): solo se comparan cortes de un mismo plan.";

@@ -42,6 +42,29 @@ void DemoDatabase::startSession(int company) const
     startLocalSession(m_path, company);
 }
 
+namespace {
+
+// The rows of each statement but the last are passed over.
+QStringList runOn(QSqlDatabase db, const QString &openError, const QStringList &statements, QChar separator)
+{
+    QSqlQuery query(db);
+    if (!openError.isEmpty())
+        return {QStringLiteral("ERROR: ") + openError};
+    for (const QString &sql : statements)
+        if (!query.exec(sql))
+            return {QStringLiteral("ERROR: ") + query.lastError().text()};
+    QStringList rows;
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << query.value(i).toString();
+        rows << values.join(separator);
+    }
+    return rows;
+}
+
+} // namespace
+
 QStringList querySqlite(const QString &path, const QString &sql, QChar separator)
 {
     const QString connection = QStringLiteral("direct-sql-%1").arg(quintptr(&sql));
@@ -49,15 +72,20 @@ QStringList querySqlite(const QString &path, const QString &sql, QChar separator
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (!db.open() || !query.exec(sql))
-            rows << QStringLiteral("ERROR: ") + (db.isOpen() ? query.lastError() : db.lastError()).text();
-        while (query.next()) {
-            QStringList values;
-            for (int i = 0; i < query.record().count(); ++i)
-                values << query.value(i).toString();
-            rows << values.join(separator);
-        }
+        rows = runOn(db, db.open() ? QString() : db.lastError().text(), {sql}, separator);
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return rows;
+}
+
+QStringList queryPostgres(const QStringList &statements, const QString &conninfo)
+{
+    const QString connection = QStringLiteral("direct-pg-%1").arg(quintptr(&statements));
+    QStringList rows;
+    {
+        const dbtools::DbOutcome opened = dbtools::DatabaseOpener::openPostgres(
+            conninfo.isEmpty() ? qEnvironmentVariable("QACSEMAF_PG") : conninfo, connection);
+        rows = runOn(QSqlDatabase::database(connection, false), opened.error, statements, QLatin1Char('|'));
     }
     QSqlDatabase::removeDatabase(connection);
     return rows;

@@ -13,6 +13,10 @@ void startLocalSession(const QString &path, int company);
 // Runs `sql` on the SQLite file at `path` over a connection of its own: each row's values joined
 // by `separator`, or the one line "ERROR: <text>" when the statement fails.
 QStringList querySqlite(const QString &path, const QString &sql, QChar separator = QLatin1Char('|'));
+// Runs `statements` in turn on the PostgreSQL database `conninfo` names (QACSEMAF_PG when empty)
+// over a connection of its own: the rows of the last as querySqlite gives them, or the one line
+// "ERROR: <text>" for the first that fails.
+QStringList queryPostgres(const QStringList &statements, const QString &conninfo = {});
 
 class DemoDatabase {
 public:
