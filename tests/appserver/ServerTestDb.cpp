@@ -3,11 +3,8 @@
 #include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/ServerAccess.h"
 
-#include <QFile>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 using appserver::DatabaseDescription;
 
@@ -29,11 +26,6 @@ QString ServerTestDb::skipReason() const
     if (m_backend == Backend::Postgres && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
         return QStringLiteral("QACSEMAF_PG is not set: no PostgreSQL database to test against");
     return {};
-}
-
-QString ServerTestDb::backendName() const
-{
-    return m_backend == Backend::Sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
 }
 
 protocol::Credentials ServerTestDb::session()
@@ -61,7 +53,10 @@ QString ServerTestDb::create()
         return db.lastError().text();
     if (m_backend == Backend::Postgres)
         exec(QStringLiteral("SET client_min_messages = warning"));
-    error = loadSchema();
+    if (m_backend == Backend::Postgres)   // a scratch database: what an earlier run left goes
+        for (const QString &table : dbtools::SchemaLoader::tableNames())
+            exec(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(table));
+    error = dbtools::SchemaLoader(db).create().error;
     if (error.isEmpty() && m_backend == Backend::Postgres) {
         const dbtools::DbOutcome access = dbtools::ServerAccess::setUp(db, m_description.readerUser,
                                                                        m_description.password,
@@ -101,52 +96,4 @@ QString ServerTestDb::value(const QString &statement)
     if (!query.exec(statement) || !query.next())
         return QStringLiteral("%1 -- %2").arg(query.lastError().text(), statement);
     return query.value(0).toString();
-}
-
-QStringList ServerTestDb::rows(const QString &statement)
-{
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!query.exec(statement))
-        return {QStringLiteral("ERROR: ") + query.lastError().text()};
-    QStringList rows;
-    while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < query.record().count(); ++i)
-            values << query.value(i).toString();
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-QString ServerTestDb::loadSchema()
-{
-    const QStringList statements = schemaStatements();
-    if (statements.isEmpty())
-        return QStringLiteral("no schema found in %1").arg(QStringLiteral(QACSEMAF_SCHEMA_FILE));
-    static const QRegularExpression tableName(QStringLiteral("CREATE\\s+TABLE\\s+(\\w+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    for (const QString &statement : statements) {
-        const auto match = tableName.match(statement);
-        if (match.hasMatch() && m_backend == Backend::Postgres)
-            exec(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(match.captured(1)));
-        const QString error = exec(dbtools::SchemaLoader::toDialect(
-            statement, m_backend == Backend::Postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")));
-        if (!error.isEmpty())
-            return error;
-    }
-    return {};
-}
-
-QStringList ServerTestDb::schemaStatements() const
-{
-    QFile file(QStringLiteral(QACSEMAF_SCHEMA_FILE));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
-    text.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
-    QStringList statements;
-    for (const QString &part : text.split(QLatin1Char(';')))
-        if (!part.trimmed().isEmpty())
-            statements << part.trimmed();
-    return statements;
 }

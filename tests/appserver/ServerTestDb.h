@@ -1,8 +1,7 @@
 #pragma once
-// A fresh database for server tests: an SQLite file in a temporary folder, or the PostgreSQL
-// database named by QACSEMAF_PG (libpq keywords, e.g. "host=127.0.0.1 port=5432 dbname=qac_test
-// user=qac password=x"; a scratch database: its tables are dropped and created again). The schema
-// is the project's db/schema; one user "PRUEBA"/"clave1" is created, with companies 1 to 3. On
+// A fresh database for server tests: an SQLite file in a temporary folder, or the scratch
+// PostgreSQL database QACSEMAF_PG names (libpq keywords; its tables are dropped and created again).
+// The schema is the project's; one user "PRUEBA"/"clave1" is created, with companies 1 to 3. On
 // PostgreSQL the reader login, the writer role and row security are set up as `seed` does it.
 
 #include "appserver/DatabaseDescription.h"
@@ -32,20 +31,19 @@ public:
     QString exec(const QString &statement, const QVariantList &values = {});
     // The first value of a statement's first row as text, or the database error.
     QString value(const QString &statement);
-    // Every row of a statement, its values as text joined by "|"; or the one line
-    // "ERROR: <database error>".
-    QStringList rows(const QString &statement);
-    QString backendName() const;
 
 private:
-    QString loadSchema();
-    QStringList schemaStatements() const;
-
     Backend m_backend;
     QTemporaryDir m_dir;
     appserver::DatabaseDescription m_description;
     QString m_connection;
 };
+
+// In initTestCase: skips when the backend is not there, else creates the database.
+#define CREATE_SERVER_TEST_DB(db)                                                                  \
+    if (!(db).skipReason().isEmpty())                                                              \
+        QSKIP(qPrintable((db).skipReason()));                                                      \
+    QCOMPARE((db).create(), QString())
 
 // Runs the test class T (built from a backend) on SQLite and then on PostgreSQL; the failures of both.
 template <class T>
@@ -54,6 +52,7 @@ int runOnEveryBackend(int argc, char **argv)
     QCoreApplication app(argc, argv);
     int failures = 0;
     for (auto backend : {ServerTestDb::Backend::Sqlite, ServerTestDb::Backend::Postgres}) {
+        qInfo("Backend: %s", backend == ServerTestDb::Backend::Sqlite ? "SQLite" : "PostgreSQL");
         T test(backend);
         failures += QTest::qExec(&test, argc, argv);
     }

@@ -12,7 +12,6 @@
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -1,7 +1,5 @@
-// The direct readers give a statement's answer exactly as QtSql's reading of the same statement
-// does: field names, types and lengths, and every value with its type (dates, date-times,
-// bytes, NULLs, expressions, texts beyond ASCII, bound values of each kind). Their refusals keep
-// the database's message. Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
+// The direct readers answer a statement exactly as QtSql's reading of it does (fields, types and
+// every value), and keep the database's refusals. On SQLite, and PostgreSQL when QACSEMAF_PG is set.
 
 #include "tests/support/DataTable.h"
 #include "appserver/SqlConnection.h"
@@ -89,10 +87,7 @@ public:
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        qInfo("Backend: %s", qPrintable(m_db.backendName()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, NIT_EMPR, GRU_EMPR, BMP_REPO) "
                                           "VALUES (1, ?, ?, ?, ?)"),
                            {QStringLiteral("Ñandú & Cía 'Ltda'"), 900123456.25, QStringLiteral("N"),

@@ -1,7 +1,5 @@
-// A server core whose database connections were ended under it: by an administrator (one
-// connection at a time, found by its application name) or by a restart of PostgreSQL. The next
-// request opens them again by itself, runs as if nothing happened and says so in the log.
-// PostgreSQL only (QACSEMAF_PG); the restart needs the server of scripts/test-postgres.sh.
+// A server core whose PostgreSQL connections were ended under it (one at a time, or by a restart)
+// opens them again on the next request and says so in the log. PostgreSQL only (QACSEMAF_PG).
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
@@ -18,9 +16,7 @@ class TstPgReconnect : public QObject {
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, NOM_MENU) VALUES "
                                           "(1, 1, 0, 'Plan uno'), (4, 1, 0, 'Plan ajeno')")),
                  QString());

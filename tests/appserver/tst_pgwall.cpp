@@ -1,11 +1,10 @@
-// PostgreSQL as a wall of its own behind the server's statement check: connected as the reading
-// role, in the request transactions the server opens, hostile statements find no password, no
-// function with side effects, no row of another company and no way to write, and leave nothing
-// in the session for the next request. Set up without a superuser, the database still works and
-// the server puts the reader's session back after every request.
-// PostgreSQL only (QACSEMAF_PG).
+// PostgreSQL as a wall of its own behind the server's statement check: the reading role, in the
+// server's request transactions, finds no password, no function with side effects, no other
+// company's row and no way to write, and leaves its session as it found it; also set up without a
+// superuser. PostgreSQL only (QACSEMAF_PG).
 
 #include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/ServerAccess.h"
@@ -45,9 +44,7 @@ class TstPgWall : public QObject {
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         for (const QString &row : {
                  QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR) VALUES (1, 'Uno S.A.'), (2, 'Dos Ltda')"),
                  QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, NOM_MENU) VALUES "
@@ -157,23 +154,13 @@ private slots:
     void readerLoginStartsPinned()
     {
         const DatabaseDescription description = m_db.description();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("by-hand"));
-            db.setHostName(description.host);
-            db.setPort(description.port);
-            db.setDatabaseName(description.databaseName);
-            db.setUserName(description.readerUser);
-            db.setPassword(description.password);
-            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral(
-                "SELECT current_setting('search_path') || ' | ' || current_setting('statement_timeout') || ' | ' "
-                "|| current_setting('lock_timeout') || ' | ' || current_setting('transaction_read_only')")));
-            QVERIFY(query.next());
-            QCOMPARE(query.value(0).toString(), QStringLiteral("public | 1min | 5s | on"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("by-hand"));
+        QCOMPARE(queryPostgres({QStringLiteral("SELECT current_setting('search_path') || ' | ' || current_setting('statement_timeout') "
+                                               "|| ' | ' || current_setting('lock_timeout') || ' | ' "
+                                               "|| current_setting('transaction_read_only')")},
+                               QStringLiteral("host=%1 port=%2 dbname=%3 user=%4 password=%5")
+                                   .arg(description.host).arg(description.port)
+                                   .arg(description.databaseName, description.readerUser, description.password)),
+                 QStringList{"public | 1min | 5s | on"});
     }
 
     // The server's own road: a login and the user's companies are read on the writer's login,

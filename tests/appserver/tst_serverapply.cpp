@@ -6,7 +6,6 @@
 #include "appserver/ServerCore.h"
 #include "tests/appserver/ServerTestDb.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QtTest>
 
@@ -60,10 +59,7 @@ public:
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        qInfo("Backend: %s", qPrintable(m_db.backendName()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         // A short wait for locks keeps the locked-row case quick.
         DatabaseDescription description = m_db.description();
         description.lockTimeoutMs = 300;

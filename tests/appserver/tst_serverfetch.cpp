@@ -1,8 +1,6 @@
-// Fetches through the server core: values typed by the catalogue, conditions on the database,
-// refusals before it, SQLite's own wall, sessions and server methods. (The providers' own
-// statements are read end to end by the report and window tests, the answer's types in
-// tst_fetchanswerjson, the same rows on both databases in tst_httpserver.)
-// Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
+// Fetches through the server core: values typed by the catalogue, conditions, refusals before the
+// database, SQLite's own wall, rows handed over one by one, sessions and server methods. Runs on
+// SQLite, and on PostgreSQL when QACSEMAF_PG is set.
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
@@ -10,9 +8,7 @@
 #include "appserver/SqlDialect.h"
 #include "tests/appserver/ServerTestDb.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
@@ -71,10 +67,7 @@ public:
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        qInfo("Backend: %s", qPrintable(m_db.backendName()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         seed();
         QCOMPARE(m_core.open(m_db.description()), QString());
     }
@@ -144,14 +137,10 @@ private slots:
     }
 
     // Refusals the fetch makes before the database; the core answers as before afterwards.
-    // (Which requests the catalogue refuses: tst_sqltext, and end to end over HTTP.)
+    // (Which statements the catalogue refuses: tst_sqltext, and end to end over HTTP.)
     void refused_data()
     {
         addColumns<QString, QString, QList<ParamValue>, QString>({"provider", "statement", "params", "message"});
-        QTest::newRow("no statement of the module")
-            << "DtsPTemporal" << "select * from AC_PPROM" << QList<ParamValue>()
-            << "El servidor de aplicaciones solo ejecuta las sentencias del módulo; el proveedor DtsPTemporal no tiene "
-               "la sentencia \"select * from AC_PPROM\".";
         QTest::newRow("unbound parameter") << "DtsPTemporal" << "GrupoEmpresarial" << QList<ParamValue>()
                                            << "Falta el valor del parámetro CODEMPR";
         QTest::newRow("a value not of the parameter's kind")

@@ -1,13 +1,13 @@
 // What each engine says without a database: how its errors are told apart and how it stores a
 // date. A new engine adds its rows here.
 #include "appserver/SqlDialect.h"
+#include "tests/support/DataTable.h"
 
 #include <QDateTime>
 #include <QSqlError>
 #include <QTest>
 
 using appserver::DatabaseDescription;
-using appserver::SqlEngine;
 using Engine = DatabaseDescription::Engine;
 
 Q_DECLARE_METATYPE(Engine)
@@ -17,12 +17,7 @@ class TestSqlEngine : public QObject {
 private slots:
     void errors_data()
     {
-        QTest::addColumn<Engine>("engine");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("duplicate");
-        QTest::addColumn<bool>("lockTimeout");
-        QTest::addColumn<bool>("refusal");
+        addColumns<Engine, QString, QString, bool, bool, bool>({"engine", "text", "code", "duplicate", "lockTimeout", "refusal"});
         QTest::newRow("sqlite unique") << Engine::Sqlite << "UNIQUE constraint failed: GN_USUAR.COD_USUA"
                                        << "2067" << true << false << false;
         QTest::newRow("sqlite locked") << Engine::Sqlite << "database is locked" << "5" << false << true << false;
@@ -50,10 +45,7 @@ private slots:
 
     void storedDates_data()
     {
-        QTest::addColumn<Engine>("engine");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("dateOnly");
-        QTest::addColumn<QVariant>("stored");
+        addColumns<Engine, QVariant, bool, QVariant>({"engine", "value", "dateOnly", "stored"});
         const QDateTime noon(QDate(2024, 6, 1), QTime(12, 30, 5));
         const QDateTime withMs(QDate(2024, 6, 1), QTime(12, 30, 5, 250));
         QTest::newRow("sqlite date") << Engine::Sqlite << QVariant(QDate(2024, 6, 1)) << false
@@ -74,15 +66,6 @@ private slots:
         QVariant out;
         QVERIFY(appserver::SqlDialect(engine).toDatabase(value, protocol::FieldType::DateTime, dateOnly, &out));
         QTEST(out, "stored");
-    }
-
-    void requestFraming()
-    {
-        // The SQLite reader reads without a transaction; PostgreSQL names the companies.
-        QCOMPARE(SqlEngine::of(Engine::Sqlite).beginRequest(true, {1, 2}), QString());
-        QCOMPARE(SqlEngine::of(Engine::Sqlite).beginRequest(false, {1}), QStringLiteral("BEGIN IMMEDIATE"));
-        QCOMPARE(SqlEngine::of(Engine::Postgres).beginRequest(true, {1, 2}),
-                 QStringLiteral("BEGIN READ ONLY; SET LOCAL qacsemaf.empresas = '1,2'"));
     }
 };
 

@@ -1,7 +1,6 @@
 // Reading statement text without a database: named parameters, the statement registry's reading
-// of a request, comma
-// text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order (which
-// clauses are understood, where PostgreSQL's nulls go, how ties settle).
+// of a request, comma text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in
+// one order (which clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
 #include "protocol/CommaText.h"
 #include "tests/support/DataTable.h"
@@ -23,49 +22,47 @@ private slots:
     void namedParams_data()
     {
         // distinct: one per name whatever its case, first spelling
-        addColumns<QString, QString, QStringList, QStringList>({"statement", "positional", "markers", "distinct"});
+        addColumns<QString, SqlSyntax, QString, QStringList, QStringList>(
+            {"statement", "syntax", "positional", "markers", "distinct"});
+        const SqlSyntax sqlite = SqlSyntax::Sqlite;
 
         QTest::newRow("repeated and mixed case")
             << "where a = :codempr and b = (select max(x) from t where c = :CodEmpr)"
-            << "where a = ? and b = (select max(x) from t where c = ?)" << QStringList{"codempr", "CodEmpr"}
+            << sqlite << "where a = ? and b = (select max(x) from t where c = ?)" << QStringList{"codempr", "CodEmpr"}
             << QStringList{"codempr"};
         QTest::newRow("cast is not a parameter") << "select a::text, :p::integer from t where b = :p"
-                                                 << "select a::text, ?::integer from t where b = ?"
+                                                 << sqlite << "select a::text, ?::integer from t where b = ?"
                                                  << QStringList{"p", "p"} << QStringList{"p"};
         QTest::newRow("quoted text and identifiers") << "select ':x', \"a:b\" from t where c = ':y' || :z"
-                                                     << "select ':x', \"a:b\" from t where c = ':y' || ?"
+                                                     << sqlite << "select ':x', \"a:b\" from t where c = ':y' || ?"
                                                      << QStringList{"z"} << QStringList{"z"};
         QTest::newRow("doubled quote stays inside") << "select 'it''s :no' from t where d = :si"
-                                                    << "select 'it''s :no' from t where d = ?" << QStringList{"si"}
+                                                    << sqlite << "select 'it''s :no' from t where d = ?" << QStringList{"si"}
                                                     << QStringList{"si"};
         QTest::newRow("comments") << "select 1 -- :uno\n/* :dos */ from t where e = :tres"
-                                  << "select 1 -- :uno\n/* :dos */ from t where e = ?" << QStringList{"tres"}
+                                  << sqlite << "select 1 -- :uno\n/* :dos */ from t where e = ?" << QStringList{"tres"}
                                   << QStringList{"tres"};
-        QTest::newRow("digits after the colon are no name") << "x = :1 or y = :b2" << "x = :1 or y = ?"
+        QTest::newRow("digits after the colon are no name") << "x = :1 or y = :b2" << sqlite << "x = :1 or y = ?"
                                                               << QStringList{"b2"} << QStringList{"b2"};
-        QTest::newRow("lone colon, assignment and time") << "a[1:2] = :b, x := 1, '10:30'" << "a[1:2] = ?, x := 1, '10:30'"
+        // PostgreSQL gets its own numbered markers, and its escape strings hide no parameter.
+        QTest::newRow("postgres") << "where a = :x and b = E'\\':y' and c = :X" << SqlSyntax::Postgres
+                                  << "where a = $1 and b = E'\\':y' and c = $2" << QStringList{"x", "X"} << QStringList{"x"};
+        QTest::newRow("lone colon, assignment and time") << "a[1:2] = :b, x := 1, '10:30'" << sqlite << "a[1:2] = ?, x := 1, '10:30'"
                                                          << QStringList{"b"} << QStringList{"b"};
     }
 
     void namedParams()
     {
         QFETCH(QString, statement);
+        QFETCH(SqlSyntax, syntax);
         QFETCH(QString, positional);
         QFETCH(QStringList, markers);
         QFETCH(QStringList, distinct);
 
-        const NamedParams params(statement);
+        const NamedParams params(statement, syntax);
         QCOMPARE(params.positionalStatement(), positional);
         QCOMPARE(params.markers(), markers);
         QCOMPARE(params.distinctNames(), distinct);
-    }
-
-    // PostgreSQL gets its own numbered markers, and its escape strings hide no parameter.
-    void namedParamsPostgres()
-    {
-        const NamedParams params(QStringLiteral("where a = :x and b = E'\\':y' and c = :X"), SqlSyntax::Postgres);
-        QCOMPARE(params.positionalStatement(), QStringLiteral("where a = $1 and b = E'\\':y' and c = $2"));
-        QCOMPARE(params.markers(), (QStringList{"x", "X"}));
     }
 
     // A request names one of the provider's statements and sends values: each is read as the

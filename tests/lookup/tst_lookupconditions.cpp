@@ -1,8 +1,6 @@
-// The conditions of the look-up dialog and query by example, from what the user or the form
-// gives to the rows the server returns: the criteria dialog's values and Kquery's condition
-// texts become typed conditions, and the server, composing them into the module's own employee
-// look-up, returns exactly the rows they choose. The rows are read through the server core on
-// SQLite, and on PostgreSQL when QACSEMAF_PG is set.
+// The look-up's conditions, from the criteria dialog's values and Kquery's condition texts to the
+// rows the server's employee look-up returns for them; on SQLite, and on PostgreSQL when
+// QACSEMAF_PG is set.
 
 #include "tests/support/DataTable.h"
 #include "framework/ConditionText.h"
@@ -40,10 +38,7 @@ public:
 private slots:
     void initTestCase()
     {
-        if (!m_db.skipReason().isEmpty())
-            QSKIP(qPrintable(m_db.skipReason()));
-        qInfo("Backend: %s", qPrintable(m_db.backendName()));
-        QCOMPARE(m_db.create(), QString());
+        CREATE_SERVER_TEST_DB(m_db);
         const QStringList rows{
             "INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR, COD_PAIS, GRU_EMPR) VALUES (1, 'Uno S.A.', 57, 'N'), "
             "(2, 'Dos Ltda', 57, 'N')",
