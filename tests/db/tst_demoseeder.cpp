@@ -1,7 +1,5 @@
-// The seeders: the demo database keeps the promises the screens rely on (those a test of its own
-// uses, such as the two-contract employee or the company-0 rows, are checked there), the demo
-// and the synthetic company are written the same on every run and on both engines, and a seed
-// that fails leaves nothing behind.
+// The seeders: the demo keeps the promises the screens rely on, every seed is the same on every
+// run and on both engines, and a seed that fails leaves nothing behind.
 
 #include "tests/support/DataTable.h"
 #include "tests/db/DbTestSupport.h"

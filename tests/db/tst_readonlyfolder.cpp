@@ -1,7 +1,5 @@
-// `qacsemaf generate` on a database in a folder its user may not write to. The seeded file is in
-// WAL mode, so SQLite could make neither its -wal nor its -shm file there. The rows must be those
-// of a writable copy and nothing may appear in the folder. Root writes anywhere, so the command
-// runs as an unprivileged user.
+// `qacsemaf generate` as a user who may not write the folder of a WAL-mode database: the rows of a
+// writable copy, and nothing left in the folder (run as an unprivileged user through setpriv).
 
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"

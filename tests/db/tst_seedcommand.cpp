@@ -1,5 +1,6 @@
-// qacsemaf seed as a user runs it: the connection text --pg takes, option errors, refusing to
-// overwrite without --force, and the per-table counts it prints agreeing with what it made.
+// qacsemaf seed as a user runs it: the connection text --pg takes, refusing to overwrite without
+// --force, and the per-table counts it prints agreeing with what it made. (Its option errors:
+// tst_commandline.)
 
 #include "tests/support/DataTable.h"
 #include "tests/db/DbTestSupport.h"
@@ -66,29 +67,6 @@ private slots:
         QCOMPARE(error.isEmpty(), ok);
         if (ok)
             QCOMPARE(pairs, expected);
-    }
-
-    void refusals_data()
-    {
-        addColumns<QStringList, QString>({"arguments", "message"});
-        QTest::newRow("no target") << QStringList{} << "qacsemaf: dé --db ARCHIVO o --pg CONNINFO\n";
-        QTest::newRow("two targets") << QStringList{"--db", "x.db", "--pg", "dbname=x"}
-                                     << "qacsemaf: --db no se puede usar con --pg\n";
-        QTest::newRow("employees not a number") << QStringList{"--db", "x.db", "--employees", "many"}
-                                                << "qacsemaf: --employees: \"many\" no es un número entero\n";
-        QTest::newRow("employees zero") << QStringList{"--db", "x.db", "--employees", "0"}
-                                        << "qacsemaf: --employees: dé un número de 1 en adelante\n";
-        QTest::newRow("malformed connection") << QStringList{"--pg", "host"}
-                                              << "qacsemaf: --pg: se esperaba clave=valor en \"host\"\n";
-    }
-    void refusals()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        const ProgramRun run = seed(arguments);
-        QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
-        QVERIFY(!QFile::exists(QStringLiteral("x.db")));
     }
 
     void overwritesOnlyWithForce()

@@ -1,6 +1,6 @@
-// The host program as a user starts it: it loads the module, embeds the window and closes cleanly,
-// and a load that fails ends with the loader's message and a non-zero exit. Without a client
-// configuration it opens the user's demo; with one it starts with the login window instead.
+// The host program as a user starts it: without a client configuration it loads the module on the
+// user's demo, embeds the window and closes cleanly; with one it starts with the login window; a
+// load that fails ends with the loader's message and a non-zero exit.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -46,20 +46,6 @@ private slots:
         QVERIFY2(host.errors.contains(message), qPrintable(host.errors));
     }
 
-    void opensAndCloses()
-    {
-        QTemporaryDir dir;
-        const QString picture = dir.filePath(QStringLiteral("host.png"));
-        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        const ProgramRun host = run({"--library", QStringLiteral(QACSEMAF_LIBRARY), "--alias", m_db.path(),
-                                     "--quit-after", "200", "--screenshot", picture});
-        QCOMPARE(host.exitCode, 0);
-        QVERIFY2(host.errors.contains(QStringLiteral("QAcSemafBD.QAcSemaf")), qPrintable(host.errors));
-        QImage window(picture);
-        QVERIFY(!window.isNull());
-        QVERIFY(window.width() > 600);
-    }
-
     // No client configuration: the demo, named in the status bar; with one, the login window on
     // the configured server and no demo made.
     void startsByTheSite_data()
@@ -90,6 +76,8 @@ private slots:
                                             "--screenshot", picture}, environment);
         QCOMPARE(host.exitCode, 0);
         QVERIFY2(host.errors.contains(QStringLiteral("qacsemaf-host: ") + log), qPrintable(host.errors));
+        if (demo)   // the module loaded
+            QVERIFY2(host.errors.contains(QStringLiteral("QAcSemafBD.QAcSemaf")), qPrintable(host.errors));
         QCOMPARE(QFile::exists(demoFile), demo);
         // The module's window is wide; the login window is not.
         const QImage window(picture);

@@ -1,9 +1,6 @@
-// The login window as a workstation's user meets it, driven with keys and clicks against a real
-// qacsemaf-server on a seeded database: a wrong password leaves the server's message and nothing
-// loaded, the right one lists the companies the server grants that user, "Entrar" opens the module
-// in the chosen company, and the next start offers the same server, user and company again. When
-// the server ends the session meanwhile, a save asks for the password ("Sesión terminada"); given
-// up, the save is refused with the server's message and the row stays in edit.
+// The login window driven with keys and clicks against a real qacsemaf-server: refusals before and
+// by the server, the companies granted, "Entrar" opening the module, the login remembered, and a
+// save whose ended session the user gives up on keeping its edit.
 
 #include "host/ClientConfig.h"
 #include "host/HostWindow.h"

@@ -1,7 +1,5 @@
-// The look-up dialog on the demo database, driven through a look-up button with real clicks and
-// keys: listing at once or after criteria, the probe for queries that already filter, titles,
-// incremental search, accepting into a target record that is or is not being edited, the
-// messages for mis-configured lists, double click and cancel.
+// The look-up dialog on the demo database, driven through a look-up button with clicks and keys:
+// listing, searching, accepting into the target record, cancelling, and mis-configured lists.
 
 #include "ui/DLLUFORM.h"
 #include "ui/LookupStatement.h"
@@ -16,7 +14,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>

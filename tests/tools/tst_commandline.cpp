@@ -1,7 +1,5 @@
-// The command line as an administrator meets it, through the built programs: every bad argument
-// of every sub-command ends with exit code 2 and one clear message before any work (no file
-// written, the database untouched), standard error holds only the program's own lines, each
-// command's help lists every option its parser reads, and the messages follow the locale.
+// The command line through the built programs: every bad argument ends with exit code 2 and one
+// message before any work, help lists every option the parser reads, messages follow the locale.
 
 #include "tools/GenerateCommand.h"
 #include "tests/support/DataTable.h"
@@ -89,8 +87,15 @@ private slots:
         QTest::newRow("screenshot: no picture") << QStringList{"screenshot"} + node << "falta --out";
         QTest::newRow("screenshot: target") << QStringList{"screenshot", "--target", "SUP001@1", "--out", "OUT"} + node
                                             << "opción desconocida --target";
+        QTest::newRow("seed: no place") << QStringList{"seed"} << "dé --db ARCHIVO o --pg CONNINFO";
+        QTest::newRow("seed: two places") << QStringList{"seed", "--db", "OUT", "--pg", "dbname=x"}
+                                          << "--db no se puede usar con --pg";
+        QTest::newRow("seed: employees not a number") << QStringList{"seed", "--db", "OUT", "--employees", "many"}
+                                                      << "--employees: \"many\" no es un número entero";
         QTest::newRow("seed: no employees") << QStringList{"seed", "--db", "OUT", "--employees", "0"}
                                             << "--employees: dé un número de 1 en adelante";
+        QTest::newRow("seed: malformed connection") << QStringList{"seed", "--pg", "host"}
+                                                    << "--pg: se esperaba clave=valor en \"host\"";
         QTest::newRow("seed: database there") << QStringList{"seed", "--db", "DB"} << "DB ya existe; use --force para reemplazarlo";
         QTest::newRow("seed: folder missing") << QStringList{"seed", "--db", "MISSING/demo.db"}
                                               << "--db: la carpeta MISSING no existe";

@@ -1,8 +1,7 @@
-// qacsemaf hands the commands that open windows to the program next to it. Here a copy of the
-// command line sits beside a stand-in window program that echoes what it receives, so the test
-// sees exactly which commands are handed over and what reaches the other side; a copy alone in a
-// folder shows the message when the window program is missing.
+// Which commands qacsemaf hands to the window program beside it, and that arguments, standard
+// streams and exit code pass through unchanged (a stand-in echoes them); without it, the message.
 
+#include "tests/support/DataTable.h"
 #include "tests/support/TestTools.h"
 
 #include <QFile>
@@ -50,8 +49,7 @@ private slots:
 
     void handsOver_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("window");
+        addColumns<QStringList, bool>({"arguments", "window"});
         const QStringList node{"--company", "1", "--plan", "1", "--node", "3"};
         QTest::newRow("screenshot") << QStringList{"screenshot", "--out", "page.png"} + node << true;
         QTest::newRow("screenshot help") << QStringList{"screenshot", "--help"} << true;
