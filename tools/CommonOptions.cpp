@@ -3,7 +3,6 @@
 #include "appserver/DatabaseDescription.h"
 #include "framework/connection/HttpTransport.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/Ugnnorma.h"
 #include "tools/PasswordPrompt.h"
 
 #include <QFile>
@@ -161,12 +160,6 @@ engine::Categories CommonOptions::categoriesOf(const QString &list)
 Session CommonOptions::session() const
 {
     return Session(protocol, server, alias, user, password, company);
-}
-
-void CommonOptions::startSession() const
-{
-    ResetSessionGlobals();
-    Session::makeCurrent(session());
 }
 
 void CommonOptions::proveSession(SDCOMConnection &connection) const

@@ -4,8 +4,8 @@
 // its own, --ca-file), the current company,
 // the requirement categories and the application user with its password (--password-file FILE,
 // QACSEMAF_PASSWORD, asked on the terminal; --password too, though every user of the machine
-// sees it in the process list). Also the session they describe, which
-// the command line makes current and hands to its connection as the load call does its own.
+// sees it in the process list). Also the session they describe, which the command line hands to
+// its connection and data module as the load call does its own.
 
 #include "engine/ProfileScoring.h"
 #include "framework/Session.h"
@@ -40,8 +40,6 @@ public:
 
     // Where the data are, who works and in which company.
     Session session() const;
-    // Makes that session current: the suite's session globals are filled from it.
-    void startSession() const;
     // Hands the session to `connection` and proves user and company with the application server
     // as the load call does (throws Exception with its message), keeping what it answers: the
     // user's type and the driver name.

@@ -4,7 +4,6 @@
 #include "data/HeadlessWorkstation.h"
 #include "data/SuccessionSnapshots.h"
 #include "framework/Exceptions.h"
-#include "framework/Ugnnorma.h"
 #include "reportengine/DocxExport.h"
 #include "reportengine/PdfExport.h"
 #include "reportengine/XlsxExport.h"
@@ -50,9 +49,7 @@ int runEvolutionReport(const QStringList &arguments)
             throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta --pdf, --xlsx o --docx")));
         const CommonOptions common = CommonOptions::read(line);
 
-        common.startSession();
-        gStNombProg = QStringLiteral("QAcSemaf");
-        HeadlessWorkstation workstation;
+        HeadlessWorkstation workstation(common.session());
         common.proveSession(workstation.connection);
         workstation.companies.Open();
         engine::SnapshotComparison comparison = SuccessionSnapshots(workstation.connection).compare(from, to, common.company);

@@ -5,7 +5,6 @@
 #include "tools/ResultPrinter.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/Ugnnorma.h"
 
 #include <QTextStream>
 
@@ -67,11 +66,6 @@ GenerateOptions readGenerateOptions(const CommandLine &line)
     return options;
 }
 
-void startGenerateSession(const GenerateOptions &options)
-{
-    options.common.startSession();
-}
-
 void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection)
 {
     options.common.proveSession(connection);
@@ -106,8 +100,7 @@ namespace {
 // One headless workstation: connection, company list, scratch dataset and data module.
 int generate(GenerateOptions run, const OutputOptions &output)
 {
-    startGenerateSession(run);
-    HeadlessWorkstation workstation;
+    HeadlessWorkstation workstation(run.common.session());
     checkGenerateInputs(run, workstation.connection);
     TDtmAcSemaf &module = workstation.module;
     workstation.companies.Open();

@@ -48,8 +48,6 @@ void addGenerateCommandOptions(CommandLine &line);
 QStringList positionOptions();
 // The run by positions (no --plan, --node); throws UsageError.
 GenerateOptions readGenerateOptions(const CommandLine &line);
-// Session globals and current company for the run, as the load call leaves them.
-void startGenerateSession(const GenerateOptions &options);
 // Proves the session and its company as the load call does, and that every position given
 // exists (all that do not are named at once); throws Exception.
 void checkGenerateInputs(const GenerateOptions &options, SDCOMConnection &connection);

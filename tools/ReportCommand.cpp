@@ -10,7 +10,6 @@
 #include "reportengine/PdfExport.h"
 #include "framework/dataset/TField.h"
 #include "reports/TReportesAcSemaf.h"
-#include "framework/Ugnnorma.h"
 #include "reportengine/XlsxExport.h"
 
 #include <QJsonArray>
@@ -199,10 +198,8 @@ void writeCompetence(const ReportOptions &options, TDtmAcSemaf &module, TReporte
 // career tree would fill them for these positions.
 int produce(const ReportOptions &options, GenerateOptions run)
 {
-    startGenerateSession(run);
-    gStNombProg = QStringLiteral("QAcSemaf");
     HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
-    HeadlessWorkstation workstation;
+    HeadlessWorkstation workstation(run.common.session());
     TDtmAcSemaf &module = workstation.module;
     run.common.proveSession(workstation.connection);
     workstation.companies.Open();

@@ -200,8 +200,7 @@ int run(const QString &action, const CommandLine &line)
                              .arg(line.value(QStringLiteral("employee"))));
     const CommonOptions common = CommonOptions::read(line);
 
-    common.startSession();
-    HeadlessWorkstation workstation;
+    HeadlessWorkstation workstation(common.session());
     common.proveSession(workstation.connection);
     workstation.companies.Open();
     if (action == QLatin1String("save")) {

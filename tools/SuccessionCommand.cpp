@@ -62,8 +62,7 @@ SuccessionOptions readOptions(const CommandLine &line)
 // Prints what was asked for from one headless workstation.
 int succession(const SuccessionOptions &options)
 {
-    options.common.startSession();
-    HeadlessWorkstation workstation;
+    HeadlessWorkstation workstation(options.common.session());
     options.common.proveSession(workstation.connection);
     workstation.companies.Open();
     SuccessionMap map(workstation.module);

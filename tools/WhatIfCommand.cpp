@@ -154,8 +154,7 @@ void printWhatIfTable(QTextStream &out, const WhatIfOptions &options, const engi
 
 int runWhatIf(const WhatIfOptions &options)
 {
-    options.common.startSession();
-    HeadlessWorkstation workstation;
+    HeadlessWorkstation workstation(options.common.session());
     options.common.proveSession(workstation.connection);
     workstation.companies.Open();
     SuccessionMap map(workstation.module);

@@ -16,7 +16,6 @@
 #include "tools/dbtools/DatabaseOpener.h"
 
 #include <QCoreApplication>
-#include "framework/Ugnnorma.h"
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -147,10 +146,13 @@ qint64 readingSessionsCpuMs()
     return total;
 }
 
+// The session the runs work in: the seeded file, then the ways to it the run compares.
+Session benchSession;
+
 Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, qint64 serverPid = 0,
                const std::function<qint64()> &databaseCpu = {})
 {
-    GenerationHarness station;
+    GenerationHarness station(benchSession);
     // The main form lists the companies when it opens, which also proves the session: the
     // figure is the generation's, not the login's (a deliberately slow password hash).
     station.companies.Open();
@@ -173,7 +175,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, 
 // The step-by-step arrangement on the first `sample` holders of the first position.
 Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 {
-    GenerationHarness station;
+    GenerationHarness station(benchSession);
     engine::useHoldersStatement(station.dataSets(), station.scratch, {positionCode(0), 1});
     station.scratch.Open();
     engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
@@ -216,9 +218,9 @@ int runOverHttp(const QStringList &database, int positions, const char *label, c
         std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
         return 1;
     }
-    gStProtocolo = QStringLiteral("http");
-    gStParSrv = server.address();
-    gStAliasCnx.clear();
+    benchSession.protocol = QStringLiteral("http");
+    benchSession.server = server.address();
+    benchSession.alias.clear();
     const bool postgres = database.contains(QStringLiteral("--pg"));
     const Timing http = bestBatched(positions, server.pid(), postgres ? readingSessionsCpuMs : nullptr);
     server.terminate();
@@ -248,7 +250,7 @@ int runOnPostgres(const QString &sqlitePath, const QString &connInfo, int positi
         return 1;
     }
     const qint64 copyMs = copyTimer.elapsed();
-    PostgresCompany::startSession(connInfo, 1);
+    benchSession = PostgresCompany::session(connInfo, 1);
     const Timing pg = bestBatched(positions, 0, readingSessionsCpuMs);
     const bool same = pg.resultRows == file.resultRows;
     std::printf("generation-pg: batched %lld ms (best of 3), %lld calls, %lld ms processor, %lld ms in PostgreSQL, "
@@ -285,7 +287,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "seed failed: %s\n", qPrintable(db.error()));
         return 1;
     }
-    db.startSession(1);
+    benchSession = db.session(1);
     std::printf("company: %d active contracts in %d positions, %d profile rows, 20 records per employee "
                 "(seeded in %lld ms)\n", employees, positions, int(profile.size()), seedTimer.elapsed());
 

@@ -82,15 +82,15 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("bench_journeys: the demo through qacsemaf-server, %d ms added to every request\n", delay);
-    Session::makeCurrent(Session(QStringLiteral("http"), proxy.address(), QString(), QStringLiteral("ADMIN"),
-                                 QStringLiteral("ADMIN"), 1));
+    const Session session(QStringLiteral("http"), proxy.address(), QString(), QStringLiteral("ADMIN"),
+                          QStringLiteral("ADMIN"), 1);
 
     Journey journey(proxy);
     std::unique_ptr<MainFormDriver> driver;
     engine::Categories all;
     all.eduFor = all.eduNo = all.expe = all.compe = true;
     const bool ok =
-        journey.step("start-up", [&] { driver = std::make_unique<MainFormDriver>(); })
+        journey.step("start-up", [&] { driver = std::make_unique<MainFormDriver>(session); })
         && journey.step("company-change", [&] { driver->chooseCompany(2); })
         && journey.step("company-back", [&] { driver->chooseCompany(1); })
         && journey.step("plan-move", [&] { driver->goToNode(1, 3); })

@@ -12,7 +12,6 @@
 #include "appserver/SqlDialect.h"
 #include "appserver/StatementRegistry.h"
 #include "framework/TApplication.h"
-#include "framework/Ugnnorma.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -154,12 +153,8 @@ int main(int argc, char **argv)
     std::printf("local transport on SQLite, %d rows\n", rows);
     std::printf("seed:         %12.0f rows/s\n", rows / seconds(timer));
 
-    gStProtocolo = QStringLiteral("local");
-    gStAliasCnx = file;
-    gStCodiUsua = QStringLiteral("BENCH");
-    gStPassUsua = QStringLiteral("clave");
-    TApplication::instance().Tag = 1;
     SDCOMConnection connection;
+    connection.setSession(Session(QStringLiteral("local"), QString(), file, QStringLiteral("BENCH"), QStringLiteral("clave"), 1));
     try {
         connection.Open();
         std::vector<double> rates;

@@ -70,8 +70,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench_mainform: %s\n", qPrintable(company.error()));
         return 1;
     }
-    company.startSession(1);
-    MainFormDriver driver;
+    MainFormDriver driver(company.session(1));
     driver.goToNode(1, 1);  // the top position: every other position lies one level below
     engine::Categories all;
     all.eduFor = all.eduNo = all.expe = all.compe = true;

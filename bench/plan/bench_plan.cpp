@@ -81,9 +81,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "seed failed: %s\n", qPrintable(db.error()));
         return 1;
     }
-    db.startSession(1);
-
     SDCOMConnection connection;
+    connection.setSession(db.session(1));
     SClientDataSet companies(QStringLiteral("CdsGnEmpre"));
     SClientDataSet scratch(QStringLiteral("CdsTemporal"));
     companies.RemoteServer = scratch.RemoteServer = &connection;
@@ -94,6 +93,7 @@ int main(int argc, char **argv)
     try {
         module.AfterConstruction();
         module.Forma = &form;
+        module.setSession(connection.session());
         module.ConnectTo(&connection, &companies, &scratch);
         module.InicializarlArQry();
         module.ValidaGrupoEmpresarial();

@@ -17,7 +17,6 @@
 #include "data/SuccessionMap.h"
 #include "data/SuccessionSnapshots.h"
 #include "engine/TrafficLightGeneration.h"
-#include "framework/Ugnnorma.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/TField.h"
 #include "tests/server/ServerProcess.h"
@@ -58,9 +57,12 @@ engine::SuccessionRequest everyCategory()
     return request;
 }
 
+// The session the runs work in: the seeded file, then the server on loopback over it.
+Session benchSession;
+
 Timing mapOnce(int company, int plan)
 {
-    HeadlessWorkstation station;
+    HeadlessWorkstation station(benchSession);
     station.companies.Open();   // proves the session: the figure is the map's, not the login's
     SuccessionMap map(station.module);
     engine::SuccessionRequest request = everyCategory();
@@ -81,7 +83,7 @@ Timing mapOnce(int company, int plan)
 // The same nodes, each generated on its own as the window's button does.
 Timing nodeByNodeOnce(int company, int plan)
 {
-    HeadlessWorkstation station;
+    HeadlessWorkstation station(benchSession);
     station.companies.Open();
     SuccessionMap map(station.module);
     const bool eduSinPuntos = map.companyEduSinPuntos();
@@ -137,9 +139,9 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
         std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
         return 1;
     }
-    gStProtocolo = QStringLiteral("http");
-    gStParSrv = server.address();
-    gStAliasCnx.clear();
+    benchSession.protocol = QStringLiteral("http");
+    benchSession.server = server.address();
+    benchSession.alias.clear();
     const Timing http = bestOfThree([&] { return mapOnce(company, plan); });
     server.terminate();
     const bool same = http.rowTexts == local.rowTexts;
@@ -155,7 +157,7 @@ int overHttp(const QString &path, int company, int plan, const Timing &local)
 // `result` is the map computed on the local transport: what is timed is keeping and comparing it.
 int snapshotsOnce(const char *label, int company, const engine::SuccessionResult &result)
 {
-    HeadlessWorkstation station;
+    HeadlessWorkstation station(benchSession);
     station.companies.Open();
     const engine::SuccessionRequest request = everyCategory();
     SuccessionSnapshots store(station.connection);
@@ -297,7 +299,7 @@ int main(int argc, char *argv[])
     std::printf("company %d: %d active contracts, plan %d of %d rows (seeded in %lld ms)\n", company, employees, plan,
                 largest.first().section(QLatin1Char('|'), 2, 2).toInt(), seedTimer.elapsed());
 
-    db.startSession(company);
+    benchSession = db.session(company);
     const Timing local = bestOfThree([&] { return mapOnce(company, plan); });
     print("succession", local);
     const Timing nodeByNode = bestOfThree([&] { return nodeByNodeOnce(company, plan); });
@@ -311,7 +313,7 @@ int main(int argc, char *argv[])
         return 1;
     engine::SuccessionResult map;
     {
-        HeadlessWorkstation station;
+        HeadlessWorkstation station(benchSession);
         station.companies.Open();
         map = SuccessionMap(station.module).run(company, plan, everyCategory());
     }
@@ -324,9 +326,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "qacsemaf-server: %s\n", qPrintable(error));
         return 1;
     }
-    gStProtocolo = QStringLiteral("http");
-    gStParSrv = server.address();
-    gStAliasCnx.clear();
+    benchSession.protocol = QStringLiteral("http");
+    benchSession.server = server.address();
+    benchSession.alias.clear();
     const int outcome = snapshotsOnce("snapshot-http", company, map);
     server.terminate();
     if (outcome != 0)

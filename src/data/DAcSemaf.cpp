@@ -4,6 +4,8 @@
 
 QPointer<TDtmAcSemaf> DtmAcSemaf;
 
+const QString TDtmAcSemaf::kProgramName = QStringLiteral("QAcSemaf");
+
 TDtmAcSemaf::TDtmAcSemaf(QObject *owner) : QObject(owner)
 {
     setObjectName(QStringLiteral("DtmAcSemaf"));
@@ -66,6 +68,16 @@ void TDtmAcSemaf::ConnectTo(SDCOMConnection *connection, TDataSet *companyList, 
     m_consultaPlan.RemoteServer = connection;
     m_posiciones.clear();
     QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->LookupDataSet = companyList;
+}
+
+void TDtmAcSemaf::setSession(const Session &session)
+{
+    m_session = session;
+}
+
+QString TDtmAcSemaf::CodiUsua() const
+{
+    return m_session.user;
 }
 
 QList<SClientDataSet *> TDtmAcSemaf::remoteDataSets() const

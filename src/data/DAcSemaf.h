@@ -7,6 +7,7 @@
 #include "engine/GenerationDataSets.h"
 #include "engine/GenerationInputs.h"
 #include "engine/ResultSchema.h"
+#include "framework/Session.h"
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
@@ -33,9 +34,19 @@ public:
 
     // Points every remote dataset at the main form's connection, the company name look-up at the
     // main form's company list, and the rules at the main form's scratch dataset (all of them
-    // belong to the main form, which is created after this module). The rules work in the
-    // company of the session that connection is handed.
+    // belong to the main form, which is created after this module).
     void ConnectTo(SDCOMConnection *connection, TDataSet *companyList, SClientDataSet *scratch);
+
+    // The session the rules work in: its company is the one they read and write, its user the
+    // one who stamps the rows. Whoever creates the module hands it; the main form hands it on
+    // when the user chooses another company.
+    void setSession(const Session &session);
+    const Session &session() const { return m_session; }
+    // The session's user code: what the reports print as the user and the rules stamp on the
+    // rows they write.
+    QString CodiUsua() const;
+    // The module's program name, as the status panel and the reports show it.
+    static const QString kProgramName;
 
     SClientDataSet *remoteDataSet(const QString &name) const;
     TClientDataSet *clientDataSet(const QString &name) const;
@@ -231,8 +242,8 @@ private:
     void verificarSinCiclo(TDataSet *DataSet);
     void reiniciarForma();
     void ponerNombreEmpleado(TDataSet *empleados, TDataSet *DataSet);
-    int empresaActual() const;
-    int paisEmpresa() const;
+    int currentCompany() const { return m_session.company; }
+    int companyCountry() const;
 
     SClientDataSet m_consultaPlan{QStringLiteral("ConsultaPlan")}; // reads of the rules above
     PosicionesPlan m_posiciones;
@@ -240,7 +251,8 @@ private:
     SlotConsulta m_slots[1];
     QVariantList m_claveEdicion;        // key of the plan row when its edit began
     TDataSet *m_listaEmpresas = nullptr; // the master form's company list
-    SDCOMConnection *m_conexion = nullptr; // its session names the current company
+    SDCOMConnection *m_conexion = nullptr;
+    Session m_session;
 };
 
 extern QPointer<TDtmAcSemaf> DtmAcSemaf;

@@ -40,7 +40,7 @@ void TDtmAcSemaf::ValidaGrupoEmpresarial()
         CdsTemporal->Close();
         CdsTemporal->setCommandText(QString());
         StatementCatalog::module().use(*CdsTemporal, QStringLiteral("GrupoEmpresarial"));
-        CdsTemporal->ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresaActual());
+        CdsTemporal->ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(currentCompany());
         CdsTemporal->Open();
         const QString grupo = CdsTemporal->IsEmpty()
                                   ? QString()
@@ -57,11 +57,11 @@ void TDtmAcSemaf::ValidaGrupoEmpresarial()
         } else {
             QryBiCargo.Close();
             StatementCatalog::module().use(QryBiCargo, QStringLiteral("CargosActivosEmpresa"));
-            QryBiCargo.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(empresaActual());
+            QryBiCargo.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(currentCompany());
             QryBiCargo.Open();
             QryEmpCarg.Close();
             StatementCatalog::module().use(QryEmpCarg, QStringLiteral("CargosActivosEmpresaPorEmpresa"));
-            DtmGnLibre->ReConsultar(&QryEmpCarg, {empresaActual()});
+            DtmGnLibre->ReConsultar(&QryEmpCarg, {currentCompany()});
         }
 
         if (Forma) {

@@ -5,7 +5,6 @@
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/TDtmGnLibre.h"
-#include "framework/Ugnnorma.h"
 
 #include <QDateTime>
 
@@ -25,8 +24,8 @@ int edadEnAnios(const QDateTime &nacimiento)
 
 void TDtmAcSemaf::QryAcCuareNewRecord(TDataSet *DataSet)
 {
-    DataSet->FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(empresaActual());
-    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    DataSet->FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(currentCompany());
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(CodiUsua());
     DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
     DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("A"));
     DataSet->FieldByName(QStringLiteral("JEF_DEPE"))->setAsString(QStringLiteral("N"));
@@ -37,7 +36,7 @@ void TDtmAcSemaf::QryAcCuareNewRecord(TDataSet *DataSet)
 void TDtmAcSemaf::QryAcCuareCalcFields(TDataSet *DataSet)
 {
     if (!QryEmpleado.Active())
-        DtmGnLibre->ReConsultar(&QryEmpleado, {empresaActual()});
+        DtmGnLibre->ReConsultar(&QryEmpleado, {currentCompany()});
     if (!QryBiCargo.Active())
         QryBiCargo.Open();
 
@@ -66,7 +65,7 @@ void TDtmAcSemaf::QryAcCuareCOD_EMPLValidate(TField *Sender)
     if (Sender->IsNull())
         return;
     if (!QryEmpleado.Active())
-        DtmGnLibre->ReConsultar(&QryEmpleado, {empresaActual()});
+        DtmGnLibre->ReConsultar(&QryEmpleado, {currentCompany()});
     if (!QryEmpleado.Locate(QStringLiteral("cod_empl"), Sender->AsVariant()))
         throw Exception(QStringLiteral("Identificación NO existe en la Base de Datos!!!"));
     TDataSet *fila = Sender->DataSet();

@@ -83,7 +83,7 @@ void TDtmAcSemaf::readAheadPlanRow(TDataSet *plan)
 {
     if (!m_conexion)
         return;
-    const int company = empresaActual();
+    const int company = currentCompany();
     const QVariant menu = plan->FieldByName(QStringLiteral("COD_MENU"))->AsVariant();
     m_conexion->ReadAhead(
         {request(QryAcCuare, QryAcCuare.StatementName(),

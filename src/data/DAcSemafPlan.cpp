@@ -7,7 +7,6 @@
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/TDtmGnLibre.h"
-#include "framework/Ugnnorma.h"
 
 #include <QDateTime>
 
@@ -16,8 +15,8 @@
 void TDtmAcSemaf::QryAcPpromNewRecord(TDataSet *DataSet)
 {
     TField *empresa = DataSet->FieldByName(QStringLiteral("COD_EMPR"));
-    empresa->setAsInteger(empresaActual());
-    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    empresa->setAsInteger(currentCompany());
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(CodiUsua());
     DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
     DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("A"));
     DataSet->FieldByName(QStringLiteral("COD_NODP"))->setAsInteger(0);
@@ -52,7 +51,7 @@ void TDtmAcSemaf::NumerarNodo(TField *Field)
         if (Field->IsNull())
             return;
         QrySecuencial.Close();
-        QrySecuencial.ParamByName(QStringLiteral("pCodEmpr"))->setAsInteger(empresaActual());
+        QrySecuencial.ParamByName(QStringLiteral("pCodEmpr"))->setAsInteger(currentCompany());
         QrySecuencial.ParamByName(QStringLiteral("pCodMenu"))->setAsInteger(Field->AsInteger());
         QrySecuencial.Open();
         TField *maximo = QrySecuencial.FieldByName(QStringLiteral("maximo"));
@@ -85,7 +84,7 @@ void TDtmAcSemaf::QryAcPpromAfterEdit(TDataSet *DataSet)
 {
     m_claveEdicion = {DataSet->FieldByName(QStringLiteral("COD_EMPR"))->AsVariant(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
                       DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsVariant()};
-    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(gStCodiUsua);
+    DataSet->FieldByName(QStringLiteral("ACT_USUA"))->setAsString(CodiUsua());
     DataSet->FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
     DataSet->FieldByName(QStringLiteral("ACT_ESTA"))->setAsString(QStringLiteral("M"));
 }
@@ -131,7 +130,7 @@ void TDtmAcSemaf::verificarSinCiclo(TDataSet *DataSet)
     // what the database holds (the tree reads the plan again after the save).
     QHash<int, int> padres;
     QryGrafico.Close();
-    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(empresaActual());
+    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(currentCompany());
     QryGrafico.ParamByName(QStringLiteral("P_COD_MENU"))->setAsInteger(menu->AsInteger());
     QryGrafico.Open();
     TField *guardado = QryGrafico.FieldByName(QStringLiteral("cod_nodo"));
@@ -193,7 +192,7 @@ void TDtmAcSemaf::verificarNodoLibre(TDataSet *DataSet)
 
 void TDtmAcSemaf::QryAcPpromBeforeDelete(TDataSet *DataSet)
 {
-    DtmGnLibre->ReConsultar(&QryValNodo, {empresaActual(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
+    DtmGnLibre->ReConsultar(&QryValNodo, {currentCompany(), DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsVariant(),
                                           DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsVariant()});
     if (!QryValNodo.IsEmpty())
         throw Exception(QStringLiteral("El nodo actual tiene nodos asociados. Por favor elimine los nodos "
@@ -235,13 +234,13 @@ void TDtmAcSemaf::QryAcPpromAfterScroll(TDataSet *DataSet)
     QryBiCargo.Open();
 
     QryAcCuare.Close();
-    QryAcCuare.ParamByName(QStringLiteral("cod_empr"))->setAsSmallInt(empresaActual());
+    QryAcCuare.ParamByName(QStringLiteral("cod_empr"))->setAsSmallInt(currentCompany());
     QryAcCuare.ParamByName(QStringLiteral("cod_menu"))->setAsSmallInt(DataSet->FieldByName(QStringLiteral("COD_MENU"))->AsInteger());
     QryAcCuare.ParamByName(QStringLiteral("cod_nodo"))->setAsSmallInt(DataSet->FieldByName(QStringLiteral("COD_NODO"))->AsInteger());
     QryAcCuare.Open();
 
     QryNmContr.Close();
-    QryNmContr.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(empresaActual());
+    QryNmContr.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(currentCompany());
     QryNmContr.ParamByName(QStringLiteral("COD_CARG"))->setAsString(DataSet->FieldByName(QStringLiteral("COD_CARG"))->AsString());
     QryNmContr.Open();
 }
@@ -265,7 +264,7 @@ void TDtmAcSemaf::mostrarCargoPlan()
 
 void TDtmAcSemaf::QryAcPpromCalcFields(TDataSet *DataSet)
 {
-    if (m_posiciones.empresa != empresaActual())
+    if (m_posiciones.empresa != currentCompany())
         cargarPosicionesPlan();
     TField *cargo = DataSet->FieldByName(QStringLiteral("COD_CARG"));
     TField *empresaCargo = DataSet->FieldByName(QStringLiteral("COD_EMCA"));
@@ -312,7 +311,7 @@ bool TDtmAcSemaf::esFilaActualPlan(TDataSet *DataSet) const
 void TDtmAcSemaf::cargarPosicionesPlan()
 {
     m_posiciones.clear();
-    const int empresa = empresaActual();
+    const int empresa = currentCompany();
     QHash<QString, QString> &nombres = m_posiciones.nombres[empresa];
 
     m_consultaPlan.Close();
@@ -415,7 +414,7 @@ bool TDtmAcSemaf::BuscarEnLista(const QStringList &listaCadena, const QString &l
 void TDtmAcSemaf::AbrirQueryGrafico()
 {
     QryGrafico.Close();
-    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(empresaActual());
+    QryGrafico.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsInteger(currentCompany());
     QryGrafico.ParamByName(QStringLiteral("P_COD_MENU"))->setAsInteger(gVrCodMenu.toInt());
     QryGrafico.Open();
 }

@@ -6,7 +6,6 @@
 #include "framework/dataset/CompanyCountry.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/TApplication.h"
 
 #include <cmath>
 
@@ -43,8 +42,8 @@ QVariant TDtmAcSemaf::VerNexoFlags(const QString &pStCodVari)
     QryGnNexof.Close();
     try {
         QryGnNexof.ParamByName(QStringLiteral("PCODVARI"))->setAsString(pStCodVari);
-        QryGnNexof.ParamByName(QStringLiteral("PCODPAIS"))->setAsSmallInt(paisEmpresa());
-        QryGnNexof.ParamByName(QStringLiteral("PCODEMPR"))->setAsSmallInt(empresaActual());
+        QryGnNexof.ParamByName(QStringLiteral("PCODPAIS"))->setAsSmallInt(companyCountry());
+        QryGnNexof.ParamByName(QStringLiteral("PCODEMPR"))->setAsSmallInt(currentCompany());
         QryGnNexof.Open();
         QString valor = QStringLiteral("N");
         if (!QryGnNexof.IsEmpty())
@@ -70,20 +69,14 @@ long double TDtmAcSemaf::RoundDecimals(long double pDoValue, quint8 pByNumDec)
     return static_cast<long double>(entero) * escala;
 }
 
-// The company of the session the module's connection works with.
-int TDtmAcSemaf::empresaActual() const
-{
-    return m_conexion ? m_conexion->session().company : TApplication::instance().Tag;
-}
-
-// The country of the current company: the main form keeps it with its company data; without a
+// The country of the session's company: the main form keeps it with its company data; without a
 // main form, the company list it handed over answers.
-int TDtmAcSemaf::paisEmpresa() const
+int TDtmAcSemaf::companyCountry() const
 {
     if (Forma)
         return Forma->CodigoPaisEmpresa();
     if (!m_listaEmpresas)
         throw Exception(QStringLiteral("No se conoce el país de la empresa %1: no hay lista de empresas.")
-                            .arg(empresaActual()));
-    return companyCountryCode(*m_listaEmpresas, empresaActual());
+                            .arg(currentCompany()));
+    return companyCountryCode(*m_listaEmpresas, currentCompany());
 }

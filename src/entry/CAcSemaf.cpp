@@ -50,37 +50,40 @@ void releaseOwnApplication()
 
 } // namespace
 
-Session SesionDeCarga(const LoadArguments &args)
+Session loadCallSession(const LoadArguments &args)
 {
     return Session::fromLoadCall(args.protocolo, args.alias, args.servidor, args.usuario, args.clave, args.empresa,
                                  args.opciones, args.versionFecha);
 }
 
-void LlenarContextoSesion(const LoadArguments &args)
+Session writeLoadContext(const LoadArguments &args)
 {
-    Session::makeCurrent(SesionDeCarga(args));
+    const Session session = loadCallSession(args);
+    session.writeSuiteGlobals();
     gStServerGUID = QString::fromUtf16(kServerGUID);
     gStServerName = QString::fromUtf16(kServerName);
     gStServerGUIDNet = QString::fromUtf16(kServerGUIDNet);
     gStServerNameNet = QString::fromUtf16(kServerNameNet);
     gStPublicKeyToken = QString::fromUtf16(kPublicKeyToken);
+    return session;
 }
 
 quintptr CargarModulo(const LoadArguments &args)
 {
-    LlenarContextoSesion(args);
+    const Session session = writeLoadContext(args);
     // The load is one user action: what its start-up reads ahead it takes in the course of it.
     const UserAction::Scope action;
     try {
         ensureApplication();
         DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
-        FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>();
+        DtmAcSemaf->setSession(session);
+        FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>(session);
         Captura = CreateOwnedComponent<TCaptura>();
         gMainFormReference = FrmAcSemaf;
         // The session is proved at load, not at first use: the server checks user and password,
         // and the company named by the host must exist.
         FrmAcSemaf->DCOMCnction->VerificarSesion();
-        FrmAcSemaf->mostrarEstado();   // the engine is known once the server has answered
+        FrmAcSemaf->showStatus();   // the engine is known once the server has answered
         return quintptr(FrmAcSemaf->winId());
     } catch (...) {
         // What made the load fail is what the host must learn, not a failure of the clean-up.

@@ -1,6 +1,7 @@
 #pragma once
-// The module's start and stop: fills the session context from the load call's arguments, creates
-// the data module, the main form and the look-up dialog, and releases them again.
+// The module's start and stop: makes the session of the load call's arguments, writes the suite's
+// session context from it, creates the data module and the main form with that session and the
+// look-up dialog, and releases them again.
 
 #include <QString>
 
@@ -24,10 +25,10 @@ struct LoadArguments {
 };
 
 // The session the load call's arguments describe.
-Session SesionDeCarga(const LoadArguments &args);
-// Makes that session current and sets the server identities, exactly as the load call does (no
-// object is created).
-void LlenarContextoSesion(const LoadArguments &args);
+Session loadCallSession(const LoadArguments &args);
+// Writes the suite's session globals from that session and sets the server identities, exactly
+// as the load call does (no object is created); returns the session.
+Session writeLoadContext(const LoadArguments &args);
 // The whole load call: session, objects, a first call to the application server that proves
 // the session (user, password, database, company), and the main form's native window handle.
 // Throws with the reason when any of it fails; nothing stays created then.

@@ -7,17 +7,6 @@
 
 #include <tuple>
 
-namespace {
-
-Session gCurrentSession;
-
-QString filledOr(const QString &preferred, const QString &fallback)
-{
-    return preferred.isEmpty() ? fallback : preferred;
-}
-
-} // namespace
-
 Session::Session(const QString &protocol, const QString &server, const QString &alias, const QString &user,
                  const QString &password, qint32 company)
     : protocol(protocol), server(server), alias(alias), user(user), password(password), company(company),
@@ -37,14 +26,6 @@ Session Session::fromLoadCall(const QString &protocol, const QString &alias, con
     const ClientVersion client = SepararVersion(versionAndDate);
     session.clientVersion = client.version;
     session.clientDate = client.date;
-    return session;
-}
-
-Session Session::fromGlobals()
-{
-    Session session(gStProtocolo, gStParSrv, gStAliasCnx, filledOr(gStCodiUsua, gStParUsu),
-                    filledOr(gStPassUsua, gStParPas), TApplication::instance().Tag);
-    session.companyParameter = gStParEmp;
     return session;
 }
 
@@ -68,43 +49,31 @@ bool Session::operator==(const Session &other) const
                        other.companyParameter, other.options, other.clientVersion, other.clientDate);
 }
 
-const Session &Session::current()
+void Session::writeSuiteGlobals() const
 {
-    return gCurrentSession;
-}
-
-void Session::makeCurrent(const Session &session)
-{
-    gCurrentSession = session;
-    gStProtocolo = session.protocol;
-    gStParSrv = session.server;
-    gStAliasCnx = session.alias;
-    gStParUsu = gStCodiUsua = session.user;
-    gStParPas = gStPassUsua = session.password;
-    gStParEmp = session.companyParameter;
-    gStParHpv = session.options;
+    gStProtocolo = protocol;
+    gStParSrv = server;
+    gStAliasCnx = alias;
+    gStParUsu = gStCodiUsua = user;
+    gStParPas = gStPassUsua = password;
+    gStParEmp = companyParameter;
+    gStParHpv = options;
     gSlParams.reset();
     // Blank options are kept as given and not parsed: no option list exists then.
-    if (!TrimBlanks(session.options).isEmpty()) {
-        gSlParams = ParsearOpciones(session.options);
-        gStParHpv = UltimaCondicion(*gSlParams);
+    if (!TrimBlanks(options).isEmpty()) {
+        const QStringList items = ParsearOpciones(options);
+        gSlParams = items;
+        gStParHpv = UltimaCondicion(items);
     }
-    gStVersionCliente = session.clientVersion;
-    gStFechaCliente = session.clientDate;
-    // One number gives both forms of the current company, so they cannot disagree.
-    TApplication::instance().Tag = session.company;
-    gStCodiEmpr = QString::number(session.company);
+    gStVersionCliente = clientVersion;
+    gStFechaCliente = clientDate;
+    // One number gives both forms of the company, so they cannot disagree.
+    TApplication::instance().Tag = company;
+    gStCodiEmpr = QString::number(company);
 }
 
-void Session::changeCurrentPassword(const QString &password)
+void Session::clearSuiteGlobals()
 {
-    gCurrentSession.password = password;
-    gStParPas = gStPassUsua = password;
-}
-
-void Session::clearCurrent()
-{
-    gCurrentSession = Session();
     for (QString *text : {&gStProtocolo, &gStParSrv, &gStAliasCnx, &gStParUsu, &gStCodiUsua, &gStParPas,
                           &gStPassUsua, &gStParEmp, &gStParHpv, &gStVersionCliente, &gStFechaCliente, &gStCodiEmpr})
         text->clear();

@@ -1,8 +1,10 @@
 #pragma once
 // One working session: where the application server is, who works, in which company, with which
-// start options and from which client. The load call or the command line makes it once; the
-// connection works with it, and makeCurrent fills the suite's session globals (Ugnnorma, the
-// application tag) from it, so that those are written in one place only.
+// start options and from which client. The load call or the command line makes it once and hands
+// it on: the main form, the data module and the connection work with the value they are handed,
+// and the one who changes it (the master form, when the user chooses another company) hands the
+// changed value on again. The suite's session globals (Ugnnorma, the application tag) are written
+// from it for the host and the suite; nothing of the module reads them back.
 
 #include <QString>
 
@@ -18,9 +20,6 @@ public:
     static Session fromLoadCall(const QString &protocol, const QString &alias, const QString &server,
                                 const QString &user, const QString &password, const QString &company,
                                 const QString &options, const QString &versionAndDate);
-    // The place, user and company that the suite's globals describe, for code that filled them
-    // itself: the working user and password, or the start parameters while those are empty.
-    static Session fromGlobals();
 
     // The same session in another company.
     Session withCompany(qint32 company) const;
@@ -30,17 +29,12 @@ public:
     bool operator==(const Session &other) const;
     bool operator!=(const Session &other) const { return !(*this == other); }
 
-    // The session the suite's globals were last filled from.
-    static const Session &current();
-    // Fills every session global from `session` and keeps it as the current one: the start
-    // parameters, the working user and password, the option list and its condition, the client
-    // version, and the current company as text (gStCodiEmpr) and as number (application tag).
-    static void makeCurrent(const Session &session);
-    // No current session any more: the globals makeCurrent fills are empty, the company is 0.
-    static void clearCurrent();
-    // The current session goes on with another password (renewed, or changed by the user); the
-    // password globals follow, nothing else is filled again.
-    static void changeCurrentPassword(const QString &password);
+    // Writes every session global of the suite from this session: the start parameters, the
+    // working user and password, the option list and its condition, the client version, and the
+    // company as text (gStCodiEmpr) and as number (application tag).
+    void writeSuiteGlobals() const;
+    // The globals writeSuiteGlobals writes are empty again and the company is 0.
+    static void clearSuiteGlobals();
 
     QString protocol;         // local, pgsql or http
     QString server;

@@ -26,7 +26,7 @@ QString gStFechaCliente;
 
 void ResetSessionGlobals()
 {
-    Session::clearCurrent();
+    Session::clearSuiteGlobals();
     for (QString *text : {&gStTipoUsuario, &gStNombProg, &gStDriver, &gStServerName, &gStServerGUID,
                           &gStServerNameNet, &gStServerGUIDNet, &gStPublicKeyToken})
         text->clear();

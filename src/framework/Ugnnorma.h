@@ -1,8 +1,9 @@
 #pragma once
-// Session globals of the suite framework. Session::makeCurrent fills those of the session (the
-// load call and the command line make it, the master form changes its company); the load call
-// adds the server identities and the server's answer (user type, driver). Everything else only
-// reads them.
+// Session globals of the suite framework, kept for the host and the suite: the module writes
+// them and never reads them back. Session::writeSuiteGlobals writes those of the session (the
+// load call makes it, the master form changes its company); the load call adds the server
+// identities, the connection the server's answer (user type, driver), the main form the program
+// name.
 
 #include <QString>
 #include <QStringList>
@@ -31,5 +32,5 @@ extern QString gStVersionCliente; // client version and date
 extern QString gStFechaCliente;
 
 // Back to the state of a freshly loaded library (tests and a second load start from here); the
-// current company is 0 again.
+// company tag is 0 again.
 void ResetSessionGlobals();

@@ -6,7 +6,6 @@
 #include "engine/GenerationInputs.h"
 #include "engine/ResultSchema.h"
 #include "framework/dataset/TField.h"
-#include "framework/Ugnnorma.h"
 
 const QString TReportesAcSemaf::kSinSemaforo = QStringLiteral("Primero debe Generar el Sémaforo!!");
 
@@ -54,9 +53,9 @@ TReportesAcSemaf::TReportesAcSemaf(TDtmAcSemaf &modulo) : m_modulo(modulo)
 void TReportesAcSemaf::frxRptEstanGetValue(const QString &VarName, QVariant &Value)
 {
     if (VarName == QLatin1String("gStNomProg")) {
-        Value = gStNombProg;
+        Value = TDtmAcSemaf::kProgramName;
     } else if (VarName == QLatin1String("gStCodUsua")) {
-        Value = gStCodiUsua;
+        Value = m_modulo.CodiUsua();
     } else if (VarName == QLatin1String("gStCargo")) {
         TDataSet &plan = m_modulo.QryAcPprom;
         if (plan.Active() && !plan.IsEmpty())
@@ -82,7 +81,7 @@ report::DocumentInfo TReportesAcSemaf::datosDocumento(const QString &titulo, con
 {
     report::DocumentInfo info;
     info.title = detalle.isEmpty() ? titulo : titulo + QStringLiteral(" - ") + detalle;
-    info.author = gStCodiUsua;
+    info.author = m_modulo.CodiUsua();
     TDataSet &empresa = m_modulo.QryGnEmpre;
     if (empresa.Active() && !empresa.IsEmpty())
         info.subject = empresa.FieldByName(QStringLiteral("NOM_EMPR"))->AsString().trimmed();

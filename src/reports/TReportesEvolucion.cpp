@@ -3,7 +3,6 @@
 #include "data/DAcSemaf.h"
 #include "data/SuccessionMap.h"
 #include "framework/Exceptions.h"
-#include "framework/Ugnnorma.h"
 #include "framework/dataset/TField.h"
 
 namespace {
@@ -42,9 +41,9 @@ QString TReportesEvolucion::textoCortes(const engine::SnapshotComparison &compar
 void TReportesEvolucion::GetValue(const QString &VarName, QVariant &Value)
 {
     if (VarName == QLatin1String("gStNomProg"))
-        Value = gStNombProg;
+        Value = TDtmAcSemaf::kProgramName;
     else if (VarName == QLatin1String("gStCodUsua"))
-        Value = gStCodiUsua;
+        Value = m_modulo.CodiUsua();
     else if (VarName == QLatin1String("gStPlan"))
         Value = QStringLiteral("Plan %1 - %2").arg(m_comparacion.to.plan).arg(m_comparacion.to.planName);
     else if (VarName == QLatin1String("gStCortes"))
@@ -55,7 +54,7 @@ void TReportesEvolucion::Producir(const std::function<void(report::Report &)> &s
 {
     report::DocumentInfo info;
     info.title = engine::evolutionTitle() + QStringLiteral(" - Plan %1 - ").arg(m_comparacion.to.plan) + textoCortes(m_comparacion);
-    info.author = gStCodiUsua;
+    info.author = m_modulo.CodiUsua();
     TDataSet &empresa = m_modulo.QryGnEmpre;
     if (empresa.Active() && !empresa.IsEmpty())
         info.subject = empresa.FieldByName(QStringLiteral("NOM_EMPR"))->AsString().trimmed();

@@ -3,7 +3,6 @@
 #include "data/DAcSemaf.h"
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
-#include "framework/Ugnnorma.h"
 #include "framework/dataset/TField.h"
 #include "reports/SuccessionTables.h"
 
@@ -79,9 +78,9 @@ TReportesSucesion::TReportesSucesion(TDtmAcSemaf &modulo, SuccessionTables &tabl
 void TReportesSucesion::GetValue(const QString &VarName, QVariant &Value)
 {
     if (VarName == QLatin1String("gStNomProg"))
-        Value = gStNombProg;
+        Value = TDtmAcSemaf::kProgramName;
     else if (VarName == QLatin1String("gStCodUsua"))
-        Value = gStCodiUsua;
+        Value = m_modulo.CodiUsua();
     else if (VarName == QLatin1String("gStPlan"))
         Value = textoPlan();
     else if (VarName == QLatin1String("gStAlcance"))
@@ -127,7 +126,7 @@ void TReportesSucesion::producir(report::Report &reporte, const QString &titulo,
         throw Exception(kSinMapa);
     report::DocumentInfo info;
     info.title = titulo + QStringLiteral(" - ") + detalle;
-    info.author = gStCodiUsua;
+    info.author = m_modulo.CodiUsua();
     TDataSet &empresa = m_modulo.QryGnEmpre;
     if (empresa.Active() && !empresa.IsEmpty())
         info.subject = empresa.FieldByName(QStringLiteral("NOM_EMPR"))->AsString().trimmed();

@@ -2,7 +2,7 @@
 
 #include "data/DAcSemaf.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
+#include "framework/connection/SDCOMConnection.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "ui/UAcSemaf.h"
 
@@ -13,13 +13,16 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-MainFormDriver::MainFormDriver()
+MainFormDriver::MainFormDriver(const Session &session)
 {
     DtmAcSemaf = new TDtmAcSemaf;
     DtmAcSemaf->AfterConstruction();
-    m_form = new TFrmAcSemaf;
+    DtmAcSemaf->setSession(session);
+    m_form = new TFrmAcSemaf(session);
     m_form->resize(1000, 640);
     m_form->AfterConstruction();
+    m_form->DCOMCnction->VerificarSesion();
+    m_form->showStatus();   // the engine is known once the server has answered
     m_form->show();
     throwShownMessages();
 }
@@ -44,7 +47,7 @@ void MainFormDriver::chooseCompany(int company)
     const int index = companies->findData(QString::number(company));
     if (index < 0)
         throw Exception(QStringLiteral("La empresa %1 no está entre las empresas del usuario.").arg(company));
-    if (TApplication::instance().Tag == company)
+    if (m_form->session().company == company)
         return;
     companies->setCurrentIndex(index);
     emit companies->activated(index);
@@ -56,7 +59,7 @@ void MainFormDriver::goToNode(int plan, int node)
     TDataSet &plans = DtmAcSemaf->QryAcPprom;
     if (!plans.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, node}))
         throw Exception(QStringLiteral("La empresa %1 no tiene el nodo %2 en el plan %3.")
-                            .arg(TApplication::instance().Tag)
+                            .arg(m_form->session().company)
                             .arg(node)
                             .arg(plan));
     throwShownMessages();

@@ -9,14 +9,16 @@
 
 #include <QString>
 
+class Session;
 class TDataSet;
 class TFrmAcSemaf;
 
 class MainFormDriver {
 public:
-    // Creates the data module and the main form for the session already in the globals, as the
-    // load call does; throws Exception with the form's message when it cannot be created.
-    MainFormDriver();
+    // Creates the data module and the main form for `session` and proves the session on the
+    // form's connection, as the load call does; throws Exception with the form's message when it
+    // cannot be created.
+    explicit MainFormDriver(const Session &session);
     ~MainFormDriver();
     MainFormDriver(const MainFormDriver &) = delete;
     MainFormDriver &operator=(const MainFormDriver &) = delete;

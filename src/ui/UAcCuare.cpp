@@ -5,7 +5,6 @@
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
 #include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TQPField.h"
 #include "framework/widgets/TVelkarDBgrid.h"
@@ -104,7 +103,7 @@ void TFrmAcCuare::QPFldCod_cargClick(TQPField *Sender)
             filas->Edit();
     }
     Sender->DataSet = filas;
-    useStatement(*Sender, QStringLiteral("ListaEmpleados"), {{QStringLiteral("empresa"), TApplication::instance().Tag}});
+    useStatement(*Sender, QStringLiteral("ListaEmpleados"), {{QStringLiteral("empresa"), m_modulo->session().company}});
     Sender->Ejecutar();
 }
 

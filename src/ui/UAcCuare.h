@@ -26,7 +26,7 @@ public:
 
     // The ellipsis button of the identification column: the employee look-up.
     void DBGrdCuadroEditButtonClick(TVelkarDBgrid *Sender);
-    // The look-up of employees with an active contract in the current company; the chosen row's
+    // The look-up of employees with an active contract in the session's company; the chosen row's
     // identification and position go into the replacement row.
     void QPFldCod_cargClick(TQPField *Sender);
 

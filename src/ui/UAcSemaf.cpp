@@ -15,7 +15,6 @@
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "ui/UAcSemafCortes.h"
-#include "framework/TApplication.h"
 #include "framework/widgets/TDBEdit.h"
 #include "framework/dataset/TDtmGnLibre.h"
 #include "framework/widgets/TQInfoAyuda.h"
@@ -91,8 +90,10 @@ private:
 
 } // namespace
 
-TFrmAcSemaf::TFrmAcSemaf(QWidget *parent) : TfrmFormaMaestro(parent), ui(std::make_unique<Ui::FrmAcSemaf>())
+TFrmAcSemaf::TFrmAcSemaf(const Session &session, QWidget *parent)
+    : TfrmFormaMaestro(session, parent), ui(std::make_unique<Ui::FrmAcSemaf>())
 {
+    programName = TDtmAcSemaf::kProgramName;
     setObjectName(QStringLiteral("FrmAcSemaf"));
     setWindowTitle(QStringLiteral("GESTION ADMON. REC. HUMANOS - Análisis de Cargos -  Semaforo de Carrera"));
     setProperty("helpContext", 5302006);
@@ -172,6 +173,7 @@ void TFrmAcSemaf::crearControles()
 
     QInfoAyuda1 = new TQInfoAyuda(this);
     QInfoAyuda1->setObjectName(QStringLiteral("QInfoAyuda1"));
+    QInfoAyuda1->session = session();
     PppMnEmpleados = new QMenu(this);
     PppMnEmpleados->setObjectName(QStringLiteral("PppMnEmpleados"));
     PopupMenu1 = new QMenu(this);
@@ -217,7 +219,8 @@ void TFrmAcSemaf::conectarControles()
 
 void TFrmAcSemaf::ConsultaEmpresa(SClientDataSet &dataSet, int company)
 {
-    StatementCatalog::module().use(dataSet, QStringLiteral("PlanesEmpresa"), {{QStringLiteral("empresa"), company}});
+    StatementCatalog::module().use(dataSet, QStringLiteral("PlanesEmpresa"));
+    dataSet.ParamByName(QStringLiteral("empresa"))->setAsInteger(company);
 }
 
 void TFrmAcSemaf::FormCreate(QObject *Sender)
@@ -254,15 +257,22 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
                             {QStringLiteral("NUM_DIAS")}});
         DBGFrm->setBackgroundColor(QColor(255, 255, 225));  // clInfoBk
     }
-    gStNombProg = QStringLiteral("QAcSemaf");                               // 3
+    gStNombProg = programName;                                              // 3
     TfrmFormaMaestro::FormCreate(Sender);                                   // 5
     ListaNivNodos.clear();                                                  // 6
     ListaNodos.clear();
     if (DtmAcSemaf)
         DtmAcSemaf->gBoReporte = false;                                     // 7
-    QNotas1->Usuario = gStCodiUsua;                                         // 8
+    QNotas1->Usuario = session().user;                                      // 8
     if (DtmAcSemaf)
         DwAsignarRptPreview({DtmAcSemaf});                                  // 9
+}
+
+void TFrmAcSemaf::sessionAdopted(const Session &session)
+{
+    if (DtmAcSemaf)
+        DtmAcSemaf->setSession(session);
+    QInfoAyuda1->session = session;
 }
 
 void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
@@ -284,7 +294,7 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
     datos.QryNmContr.Close();
     datos.QryBiDtpca.Close();
     datos.QryBiCargo.Open();
-    const int empresa = TApplication::instance().Tag;
+    const int empresa = session().company;
     DtmGnLibre->ReConsultar(&datos.QryEmpleado, {empresa});                       // 6
 
     // 7: the paths of the four programs of the drill-down.
@@ -345,11 +355,6 @@ void TFrmAcSemaf::FormKeyPress(QObject *Sender, QChar &Key)
 void TFrmAcSemaf::BtnCuareClick()
 {
     TFrmAcCuare::MostrarCuadroReemplazo(DtmAcSemaf.data(), this);
-}
-
-QString TFrmAcSemaf::CodiUsua() const
-{
-    return gStCodiUsua;
 }
 
 void TFrmAcSemaf::BtnReporteClick(QObject *Sender)

@@ -43,7 +43,7 @@ namespace Ui { class FrmAcSemaf; }
 class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
     Q_OBJECT
 public:
-    explicit TFrmAcSemaf(QWidget *parent = nullptr);
+    explicit TFrmAcSemaf(const Session &session, QWidget *parent = nullptr);
     ~TFrmAcSemaf() override;
 
     // ---- IFrmAcSemaf ----
@@ -94,7 +94,6 @@ public:
     // The tree node of plan node `codNodo` (0: the root); null when the tree does not show it.
     QTreeWidgetItem *NodoArbol(int codNodo) const;
 
-    QString CodiUsua() const;
     void dtsFrmDataChange(TDataSource *Sender, TField *Field) override;
     void cmbEmpresaChange(QObject *Sender) override;
     // The company's plan rows, by plan and node.
@@ -133,6 +132,8 @@ public:
 
 protected:
     void FormCreate(QObject *Sender) override;
+    // The data module and the help labels work in the form's session.
+    void sessionAdopted(const Session &session) override;
 
 private:
     // What each tree node carries (the node record): position, node kind ("C" position, "E"

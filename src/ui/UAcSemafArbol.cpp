@@ -6,7 +6,6 @@
 
 #include "data/DAcSemaf.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
 #include "framework/widgets/TQPField.h"
 #include "ui/LookupStatement.h"
 
@@ -210,7 +209,7 @@ void TFrmAcSemaf::QPField1Click()
 {
     if (dtsFrm.State() != dsEdit && dtsFrm.State() != dsInsert)
         return;
-    const int empresa = TApplication::instance().Tag;
+    const int empresa = session().company;
     if (empresa != 0)
         useStatement(*QPField1, QStringLiteral("ListaPlanes"), {{QStringLiteral("empresa"), empresa}});
     else
@@ -229,7 +228,7 @@ void TFrmAcSemaf::QPField2Click()
     TField *menu = DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_MENU"));
     if (menu->IsNull())
         throw Exception(QStringLiteral("Primero Debe Seleccionar ") + menu->DisplayName());
-    const int empresa = TApplication::instance().Tag;
+    const int empresa = session().company;
     if (empresa != 0)
         useStatement(*QPField2, QStringLiteral("ListaNodos"),
                       {{QStringLiteral("empresa"), empresa}, {QStringLiteral("menu"), menu->AsInteger()}});

@@ -5,7 +5,6 @@
 #include "data/SuccessionSnapshots.h"
 #include "engine/ResultSchema.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
 #include "framework/dataset/TClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
 #include "framework/dataset/TField.h"
@@ -219,11 +218,6 @@ QString TCortesSucesion::pocosCortesMessage(int plan, int cortes)
     return QStringLiteral("El plan %1 tiene %2 cortes guardados; se necesitan dos para comparar.").arg(plan).arg(cortes);
 }
 
-int TCortesSucesion::empresa() const
-{
-    return TApplication::instance().Tag;
-}
-
 void TCortesSucesion::BtnGuardarCorteClick()
 {
     if (!DtmAcSemaf || !m_forma.DCOMCnction)
@@ -267,10 +261,10 @@ void TCortesSucesion::BtnCompararCortesClick()
         throw Exception(QStringLiteral("Primero debe seleccionar un plan de carrera en \"Ruta de Carrera\"."));
     const int plan = DtmAcSemaf->gVrCodMenu.toInt();
     SuccessionSnapshots cortes(*m_forma.DCOMCnction);
-    const QVector<engine::SnapshotHeader> lista = cortes.list(empresa(), plan);
+    const QVector<engine::SnapshotHeader> lista = cortes.list(m_forma.session().company, plan);
     if (lista.size() < 2)
         throw Exception(pocosCortesMessage(plan, int(lista.size())));
-    VentanaComparacion ventana(&m_forma, cortes, lista, empresa());
+    VentanaComparacion ventana(&m_forma, cortes, lista, m_forma.session().company);
     DialogService::instance().execModal(&ventana);
 }
 
@@ -284,7 +278,7 @@ void TCortesSucesion::BntHistorialCortesClick()
     const double empleado = resultado.FieldByName(engine::resultfield::CodEmpl)->AsFloat();
     const QString nombre = (resultado.FieldByName(engine::resultfield::ApeEmpl)->AsString().trimmed() + QLatin1Char(' ')
                             + resultado.FieldByName(engine::resultfield::NomEmpl)->AsString().trimmed()).trimmed();
-    const QVector<engine::HistoryEntry> historia = SuccessionSnapshots(*m_forma.DCOMCnction).history(empresa(), empleado);
+    const QVector<engine::HistoryEntry> historia = SuccessionSnapshots(*m_forma.DCOMCnction).history(m_forma.session().company, empleado);
 
     QDialog ventana(&m_forma);
     ventana.setObjectName(QStringLiteral("FrmHistorialCortes"));

@@ -33,6 +33,5 @@ public:
     static QString pocosCortesMessage(int plan, int cortes);
 
 private:
-    int empresa() const;
     TFrmAcSemaf &m_forma;
 };

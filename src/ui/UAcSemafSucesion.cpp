@@ -14,7 +14,6 @@
 #include "engine/ResultSchema.h"
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 #include "reportengine/widgets/ReportPreview.h"
@@ -209,7 +208,7 @@ void TFrmAcSemaf::BtnCalcularMapaClick()
     pedido.reading = progreso.lectura();
     pedido.cancel = progreso.cancelado();
     SuccessionMap calculo(*DtmAcSemaf);
-    engine::SuccessionResult mapa = calculo.run(TApplication::instance().Tag, DtmAcSemaf->gVrCodMenu.toInt(), pedido);
+    engine::SuccessionResult mapa = calculo.run(session().company, DtmAcSemaf->gVrCodMenu.toInt(), pedido);
     if (mapa.cancelled) {
         LblEstadoMapa->setText(QStringLiteral("Cálculo del mapa cancelado: no se muestra un mapa a medias."));
         return;

@@ -9,8 +9,6 @@
 #include "tests/appserver/ServerTestDb.h"
 #include "appserver/ServerCore.h"
 #include "tests/support/TestTools.h"
-#include "framework/TApplication.h"
-#include "framework/Ugnnorma.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,14 +23,7 @@ private slots:
                  QString());
     }
 
-    void init()
-    {
-        ResetSessionGlobals();
-        qunsetenv("QACSEMAF_DB");
-        gStCodiUsua = ServerTestDb::session().user;
-        gStPassUsua = ServerTestDb::session().password;
-        TApplication::instance().Tag = 1;
-    }
+    void init() { qunsetenv("QACSEMAF_DB"); }
 
     void open_data()
     {
@@ -58,12 +49,10 @@ private slots:
         QFETCH(QString, environment);
         QFETCH(QString, errorPart);
 
-        gStProtocolo = protocol;
-        gStAliasCnx = alias;
-        gStParSrv = server;
         if (!environment.isEmpty())
             qputenv("QACSEMAF_DB", environment.toUtf8());
         SDCOMConnection connection;
+        connection.setSession(sessionOn(protocol, alias, server));
         const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
         QVERIFY2(error.contains(errorPart), qPrintable(error));
         QCOMPARE(connection.Connected(), errorPart.isEmpty());
@@ -71,14 +60,14 @@ private slots:
 
     void refusalThrowsAndConnectionStaysUsable()
     {
-        gStAliasCnx = m_db.description().filePath;
-        gStPassUsua.clear();
-        gStParPas = QStringLiteral("equivocada"); // the start parameter stands in for an empty password
+        Session wrong = onTheFile();
+        wrong.password = QStringLiteral("equivocada");
         SDCOMConnection connection;
+        connection.setSession(wrong);
         const QString error = messageOf<EDatabaseError>([&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); });
         QVERIFY2(error.contains(QStringLiteral("contraseña")), qPrintable(error));
 
-        gStPassUsua = ServerTestDb::session().password;
+        connection.setSession(onTheFile());
         const auto result = connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {});
         QCOMPARE(result.fields.value(1).name, QStringLiteral("NOM_EMPR"));
         QCOMPARE(connection.roundTrips(), qint64(2));
@@ -96,8 +85,8 @@ private slots:
                     throw EDatabaseError(QStringLiteral("segunda fila rechazada"));
             }
         } sink;
-        gStAliasCnx = m_db.description().filePath;
         SDCOMConnection connection;
+        connection.setSession(onTheFile());
         const QString companies = QStringLiteral("DtsPGnEmpreFrm");
         QCOMPARE(messageOf<EDatabaseError>([&] { connection.FetchEach(companies, QString(), {}, sink); }),
                  QStringLiteral("segunda fila rechazada"));
@@ -107,8 +96,8 @@ private slots:
 
     void applyThroughTheConnection()
     {
-        gStAliasCnx = m_db.description().filePath;
         SDCOMConnection connection;
+        connection.setSession(onTheFile());
         const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
         QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{protocol::RowDelta::Kind::Insert, {}, row}}), 1);
         QCOMPARE(messageOf<EDatabaseError>([&] {
@@ -167,6 +156,13 @@ private slots:
     }
 
 private:
+    // The test user in company 1, reaching the server the given way.
+    static Session sessionOn(const QString &protocol, const QString &alias, const QString &server)
+    {
+        return Session(protocol, server, alias, ServerTestDb::session().user, ServerTestDb::session().password, 1);
+    }
+    Session onTheFile() const { return sessionOn(QStringLiteral("local"), m_db.description().filePath, QString()); }
+
     ServerTestDb m_db{ServerTestDb::Backend::Sqlite};
 };
 

@@ -105,14 +105,14 @@ private slots:
         QTest::newRow("a date stands for its day")
             << "DtsPAcPprom" << "PlanesEmpresa" << company3 << condition("ACT_HORA", ConditionOperator::Equal, QDate(2026, 3, 1))
             << "PlanesEmpresa" << "" << "((act_hora >= :__C1 AND act_hora < :__C2)) order by"
-            << QVariantList{3, "2026-03-01", "2026-03-02"};
+            << QVariantList{"2026-03-01", "2026-03-02"};   // the company is a bound parameter, no slot
         QTest::newRow("a text in a number column") << "DtsPAcPprom" << "PlanesEmpresa" << company3
                                                    << condition("COD_MENU", ConditionOperator::Equal, "1 OR 1=1") << ""
                                                    << "no es un número entero" << "" << QVariantList();
         QTest::newRow("a subquery is only a text") << "DtsPAcPprom" << "PlanesEmpresa" << company3
                                                    << condition("NOM_MENU", ConditionOperator::Equal, "(select max(pas_usua) from gn_usuar)")
                                                    << "PlanesEmpresa" << "" << "(nom_menu = :__C1)"
-                                                   << QVariantList{3, "(select max(pas_usua) from gn_usuar)"};
+                                                   << QVariantList{"(select max(pas_usua) from gn_usuar)"};
         // Refused.
         QTest::newRow("a name not in the catalogue") << temporal << "select * from gn_usuar" << QVariantMap()
                                                      << QList<Condition>() << "" << "no tiene la sentencia" << "" << QVariantList();

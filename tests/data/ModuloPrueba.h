@@ -8,7 +8,6 @@
 #include "tests/support/DemoDatabase.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/Session.h"
 #include "tests/support/TestTools.h"
 
 #include <QTest>
@@ -28,10 +27,9 @@ public:
 // One workstation: its own connection, company list, scratch dataset, data module and controls.
 class ModuloPrueba : public HeadlessWorkstation {
 public:
-    explicit ModuloPrueba(int empresa)
+    explicit ModuloPrueba(const Session &sesion) : HeadlessWorkstation(sesion)
     {
         module.Forma = &forma;
-        Session::makeCurrent(Session::current().withCompany(empresa));
         module.InicializarlArQry();
         fuente.setDataSet(&module.QryAcPprom);
         fuente.OnDataChange = [this](TDataSource *, TField *field) {

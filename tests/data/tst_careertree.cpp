@@ -31,10 +31,10 @@ private slots:
         // An inactive position under the plan's top node.
         ejecutarSql(m_db, QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, COD_CARG, COD_EMCA) "
                                          "VALUES (1, 2, 9, 8, 'TEC099', 1)"));
-        m_db.startSession(1);
         DtmAcSemaf = new TDtmAcSemaf;
         DtmAcSemaf->AfterConstruction();
-        m_forma = new TFrmAcSemaf;
+        DtmAcSemaf->setSession(m_db.session(1));
+        m_forma = new TFrmAcSemaf(m_db.session(1));
         m_forma->AfterConstruction();
         DtmAcSemaf->ValidaGrupoEmpresarial();
         DtmAcSemaf->QryAcPprom.Open();

@@ -40,8 +40,7 @@ private slots:
         QFETCH(QString, where);
         QFETCH(QString, ordenLista);
         QFETCH(QStringList, banderas);
-        m_db.startSession(empresa);
-        ModuloPrueba w(empresa);
+        ModuloPrueba w(m_db.session(empresa));
         QCOMPARE(w.forma.ListaCargos(), esperado(where, QStringLiteral("COD_EMPR, NOM_CARG"), false));
 
         QStringList lista, nombres;
@@ -65,8 +64,7 @@ private slots:
 
     void errorEnvuelto()
     {
-        m_db.startSession(2);
-        ModuloPrueba w(2);
+        ModuloPrueba w(m_db.session(2));
         const int items = w.forma.ListaCargos().size();
         w.scratch.ProviderName = QStringLiteral("DtsPNoExiste");
         const QString mensaje = messageOf([&] { w.module.ValidaGrupoEmpresarial(); });
@@ -92,8 +90,7 @@ private slots:
         QFETCH(int, empresa);
         QFETCH(QVariant, cargo);
         QFETCH(bool, aceptado);
-        m_db.startSession(empresa);
-        ModuloPrueba w(empresa);
+        ModuloPrueba w(m_db.session(empresa));
         TDataSet &plan = w.module.QryAcPprom;
         QVERIFY(plan.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{empresa, empresa == 1 ? 1 : 3, 1}));
         const QVariant antes = w.f("COD_CARG")->AsVariant();
@@ -106,8 +103,7 @@ private slots:
 
     void errorDeBandera()
     {
-        m_db.startSession(2);
-        ModuloPrueba w(2);
+        ModuloPrueba w(m_db.session(2));
         w.forma.pais = -1;
         QCOMPARE(messageOf([&] { w.module.VerNexoFlags(QStringLiteral("Q'0190")); }),
                  QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
@@ -117,9 +113,7 @@ private slots:
     // list, as the window reads it: a company missing from the list is named in the flag's error.
     void empresaFueraDeLaLista()
     {
-        m_db.startSession(2);
-        HeadlessWorkstation estacion;
-        Session::makeCurrent(Session::current().withCompany(9));
+        HeadlessWorkstation estacion(m_db.session(9));
         QCOMPARE(messageOf([&] { estacion.module.VerNexoFlags(QStringLiteral("Q0000190")); }),
                  QStringLiteral("Error leyendo NEXOFLAG 'Q0000190': La empresa 9 no existe."));
     }

@@ -1,5 +1,6 @@
 // The data module's datasets against the demo database, through the connection the module uses:
-// filters, and a save refused by the server keeping the row as typed. Each dataset's statement
+// filters, the session the rules stamp new rows with, and a save refused by the server keeping
+// the row as typed. Each dataset's statement
 // runs in the tests of what uses it (generation, plan rules, windows, reports; the competence
 // lines, whose parameters repeat, in the competence PDF); the server's own refusals and the row
 // changes a dataset sends are tested where they are made (server core, remote dataset).
@@ -18,12 +19,11 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
     }
 
     void init()
     {
-        m_station = std::make_unique<HeadlessWorkstation>(&m_form);
+        m_station = std::make_unique<HeadlessWorkstation>(m_db.session(1), &m_form);
         m_module = &m_station->module;
     }
 
@@ -70,6 +70,33 @@ private slots:
             QVERIFY(target->FieldByName(QStringLiteral("COD_EMPR"))->AsInteger() > 0);
     }
 
+    void newRowsTakeTheSession_data()
+    {
+        addColumns<QString, int>({"user", "company"});
+        QTest::newRow("the workstation's own") << "ADMIN" << 1;
+        QTest::newRow("another company, another user") << "CONSULTA" << 3;
+    }
+
+    // A new plan row belongs to the module's session: its company and its user (CodiUsua, which
+    // the reports print too).
+    void newRowsTakeTheSession()
+    {
+        QFETCH(QString, user);
+        QFETCH(int, company);
+        Session session = m_db.session(company);
+        session.user = user;
+        m_module->setSession(session);
+        QCOMPARE(m_module->CodiUsua(), user);
+        SClientDataSet &plan = m_module->QryAcPprom;
+        plan.OnCalcFields = plan.AfterScroll = plan.AfterOpen = plan.BeforeInsert = nullptr;
+        plan.Open();
+        plan.Append();
+        QCOMPARE(plan.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), company);
+        QCOMPARE(plan.FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), company);
+        QCOMPARE(plan.FieldByName(QStringLiteral("ACT_USUA"))->AsString(), user);
+        plan.Cancel();
+    }
+
     // Another workstation saved the row meanwhile: the server's refusal reaches the user and the row
     // stays in edit with what was typed.
     void staleUpdateRefusedRowStaysInEdit()
@@ -79,7 +106,7 @@ private slots:
         mine.Open();
         QVERIFY(mine.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
 
-        HeadlessWorkstation other;
+        HeadlessWorkstation other(m_db.session(1));
         SClientDataSet &theirs = other.module.QryAcPprom;
         theirs.OnCalcFields = theirs.AfterScroll = theirs.AfterOpen = theirs.AfterEdit = theirs.BeforePost = nullptr;
         theirs.Open();

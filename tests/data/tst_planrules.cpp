@@ -14,8 +14,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
-        m = std::make_unique<ModuloPrueba>(1);
+        m = std::make_unique<ModuloPrueba>(m_db.session(1));
     }
 
     void nuevoPlanEsEncabezado()
@@ -115,7 +114,7 @@ private slots:
 
     void nodoTomadoPorOtroUsuario()
     {
-        ModuloPrueba otro(1);
+        ModuloPrueba otro(m_db.session(1));
         const int nodoA = m->nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
         const int nodoB = otro.nuevoNodo(1, 1, QStringLiteral("DIR002"), 1);
         QCOMPARE(nodoB, nodoA);
@@ -147,7 +146,7 @@ private slots:
     {
         QFETCH(int, nodo);
         QFETCH(QString, campos);
-        ModuloPrueba w(1);
+        ModuloPrueba w(m_db.session(1));
         QVERIFY(w.module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, nodo}));
         QStringList valores;
         for (const char *campo : {"DtfCodNive", "DtfPunRequ", "DtfNmbNivel", "DtfNmbCargo"})

@@ -28,8 +28,7 @@ private slots:
             ejecutarSql(m_db, QStringLiteral("INSERT INTO NM_CONTR (COD_EMPR, COD_EMPL, NRO_CONT, COD_CARG, IND_ACTI) "
                                              "VALUES (1, %1, 1, 'COO004', 'A')").arg(id));
         }
-        m_db.startSession(1);
-        m = std::make_unique<ModuloPrueba>(1);
+        m = std::make_unique<ModuloPrueba>(m_db.session(1));
         QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
     }
 

@@ -161,8 +161,8 @@ namespace {
 
 const quint32 kCompanies = 40;
 
-// Seeds the company of `seed` and hands `run` the inputs of its two runs (education flag off, then
-// on), while the company's database is current.
+// Seeds the company of `seed` and hands `run` the session over its database and the inputs of its
+// two runs (education flag off, then on).
 template <class Run>
 void forEachRun(quint32 seed, Run run)
 {
@@ -170,14 +170,14 @@ void forEachRun(quint32 seed, Run run)
     RandomCompany company(db, seed);
     const engine::GenerationInputs built = company.build();
     QVERIFY2(db.commit(), qPrintable(db.error()));
-    db.startSession(1);
+    const Session session = db.session(1);
     QRandomGenerator draws(seed * 7919u);
     for (bool flag : {false, true}) {
         engine::GenerationInputs inputs = built;
         const int mask = 1 + int(draws.bounded(15));
         inputs.categories = {bool(mask & 1), bool(mask & 2), bool(mask & 4), bool(mask & 8)};
         inputs.eduSinPuntos = flag;
-        run(inputs);
+        run(session, inputs);
     }
 }
 
@@ -193,8 +193,8 @@ void TestGenerationArrangements::sameRows_data()
 void TestGenerationArrangements::sameRows()
 {
     QFETCH(quint32, seed);
-    forEachRun(seed, [](const engine::GenerationInputs &inputs) {
-        GenerationHarness literal, batched, grouped;
+    forEachRun(seed, [](const Session &session, const engine::GenerationInputs &inputs) {
+        GenerationHarness literal(session), batched(session), grouped(session);
         literal.run(inputs, Arrangement::Literal);
         batched.run(inputs, Arrangement::Batched);
         QCOMPARE(batched.resultRows(), literal.resultRows());
@@ -209,8 +209,8 @@ void TestGenerationArrangements::companiesCoverTheCases()
 {
     int above100 = 0, between = 0, zero = 0, emptyPositions = 0;
     for (quint32 seed = 1; seed <= kCompanies; ++seed) {
-        forEachRun(seed, [&](const engine::GenerationInputs &inputs) {
-            GenerationHarness batched;
+        forEachRun(seed, [&](const Session &session, const engine::GenerationInputs &inputs) {
+            GenerationHarness batched(session);
             batched.run(inputs, Arrangement::Batched);
             TDataSet &result = batched.module.CdsAcSemaf;
             for (int row = 0; row < result.rowCount(); ++row) {

@@ -124,9 +124,8 @@ private slots:
         CompanyBuilder db;
         seed(db, profile, records, flag ? QStringLiteral("S") : QStringLiteral("N"));
         QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
         for (Arrangement arrangement : {Arrangement::Literal, Arrangement::Batched}) {
-            GenerationHarness station;
+            GenerationHarness station(db.session(1));
             station.run(inputsFor(categories, flag), arrangement);
             TDataSet &result = station.module.CdsAcSemaf;
             QCOMPARE(result.RecordCount(), 1);
@@ -172,8 +171,7 @@ private slots:
         CompanyBuilder db;
         seed(db, QStringLiteral("FO/1/1/3"), QStringLiteral("EF:FO/1/1/2"), QStringLiteral("N"));
         QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
-        GenerationHarness station;
+        GenerationHarness station(db.session(1));
         station.form.categories = categoriesOf(QStringLiteral("EF"));
         station.form.CargoAspira = QStringLiteral("T1");
         station.form.EmpreAspira = QStringLiteral("1");
@@ -222,8 +220,7 @@ private slots:
         db.planNode(1, 1, 3, 1, 1, QStringLiteral("C2"));
         db.planNode(1, 1, 4, 1, 1, QStringLiteral("ZZ9"));
         QVERIFY2(db.commit(), qPrintable(db.error()));
-        db.startSession(1);
-        GenerationHarness station;
+        GenerationHarness station(db.session(1));
         TDtmAcSemaf &module = station.module;
         // Only the plan row's values matter here, not the plan rules behind its events.
         for (TDataSet *dataSet : {static_cast<TDataSet *>(&module.QryAcPprom), static_cast<TDataSet *>(&module.QryBiCargo)})

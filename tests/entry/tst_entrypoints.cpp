@@ -35,7 +35,7 @@ private slots:
                                  "QOpCambiarClaveW"})
             QVERIFY2(m_library.resolve(name), name);
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        QVERIFY(m_library.resolve("LlenarContextoSesion") == nullptr);
+        QVERIFY(m_library.resolve("writeLoadContext") == nullptr);
     }
 
     void identityBeforeLoad_data()

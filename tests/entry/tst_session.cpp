@@ -1,5 +1,7 @@
-// The session context the load call fills: option parser, version split, string conventions.
+// The session context the load call writes: option parser, version split, string conventions; the
+// one session the load hands the main form, the data module and the connection.
 
+#include "data/DAcSemaf.h"
 #include "entry/CAcSemaf.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -53,7 +55,7 @@ private slots:
         LoadArguments args;
         args.opciones = options;
         args.versionFecha = QStringLiteral("1;2");
-        LlenarContextoSesion(args);
+        writeLoadContext(args);
 
         QCOMPARE(gSlParams.has_value(), parsed);
         if (parsed)
@@ -75,7 +77,7 @@ private slots:
         QFETCH(QString, date);
         LoadArguments args;
         args.versionFecha = argument;
-        LlenarContextoSesion(args);
+        writeLoadContext(args);
         QCOMPARE(gStVersionCliente, version);
         QCOMPARE(gStFechaCliente, date);
     }
@@ -114,9 +116,9 @@ private slots:
         QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
     }
 
-    // After the load the current session and the main form's connection say what the load call's
-    // arguments said, and the company selector shows its company. (What a session puts in the
-    // globals is the session value's.)
+    // After the load the main form, its connection and the data module work in the session the
+    // load call's arguments describe, and the company selector shows its company. (What a session
+    // puts in the globals is the session value's.)
     void loadMakesOneSession()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
@@ -125,8 +127,9 @@ private slots:
                                                    u"ADMIN", u"ADMIN", u" 2 ", u"/A x", u"5.0;2027-01-02");
         QVERIFY2(handle != 0, qPrintable(UltimoError()));
         const Session loaded = Session::fromLoadCall("local", path, "", "ADMIN", "ADMIN", " 2 ", "/A x", "5.0;2027-01-02");
-        QCOMPARE(Session::current(), loaded);
+        QCOMPARE(FrmAcSemaf->session(), loaded);
         QCOMPARE(FrmAcSemaf->DCOMCnction->session(), loaded);
+        QCOMPARE(DtmAcSemaf->session(), loaded);
         QCOMPARE(FrmAcSemaf->cmbEmpresa->Codigo(), QStringLiteral("2"));
     }
 
@@ -144,7 +147,24 @@ private slots:
                                     &gStAliasCnx, &gStTipoUsuario, &gStDriver})
             QVERIFY2(text->isEmpty(), qPrintable(*text));
         QCOMPARE(TApplication::instance().Tag, 0);
-        QCOMPARE(Session::current(), Session());
+    }
+
+    // A password changed through the loaded module is the session's from then on: the form, its
+    // connection and the data module go on with it, and the suite's password globals say it.
+    void changedPasswordReachesTheSession()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        const QString alias = m_dir.filePath(QStringLiteral("clave.db"));
+        QVERIFY(QFile::copy(m_db.path(), alias));
+        const QAcWindowHandle handle = QOpLoadDllW(0, u"local", reinterpret_cast<const char16_t *>(alias.utf16()), u"",
+                                                   u"ADMIN", u"ADMIN", u"1", u"", u"1;2");
+        QVERIFY2(handle != 0, qPrintable(UltimoError()));
+        const QString next = QStringLiteral("otra clave larga");
+        CambiarClave(QStringLiteral("ADMIN"), next);
+        QCOMPARE(FrmAcSemaf->session().password, next);
+        QCOMPARE(FrmAcSemaf->DCOMCnction->session(), FrmAcSemaf->session());
+        QCOMPARE(DtmAcSemaf->session(), FrmAcSemaf->session());
+        QCOMPARE((QStringList{gStPassUsua, gStParPas}), (QStringList{next, next}));
     }
 
 private:

@@ -22,7 +22,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
+        m_connection.setSession(m_db.session(1));
     }
 
     void notesPerRecord()
@@ -56,6 +56,7 @@ private slots:
         QLabel experience(QStringLiteral("Empleado"), &form), position(QStringLiteral("Cargo"), &form);
         experience.setBuddy(&employee);
         TQInfoAyuda help;
+        help.session = m_db.session(1);
         help.AsignarEventosMouseDown({&experience, &position}, {QStringLiteral("/opt/suite/hvext"), QString()});
         help.CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), &experience);
 

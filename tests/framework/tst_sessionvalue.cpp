@@ -1,6 +1,6 @@
 // The session value: what the load call's arguments and the command line's options make of it,
-// the globals it fills, how a company change keeps the company's text and number together, and the
-// connection that works with it.
+// the suite's globals written from it, how a company change keeps the company's text and number
+// together, and the connection that works with it and with nothing else.
 
 #include "framework/Session.h"
 #include "framework/TApplication.h"
@@ -36,7 +36,7 @@ private slots:
         const Session session = Session::fromLoadCall("local", "a.db", "", "ADMIN", "clave", argument, "", "1;2");
         QCOMPARE(session.company, company);
         QCOMPARE(session.companyParameter, argument);
-        Session::makeCurrent(session);
+        session.writeSuiteGlobals();
         QCOMPARE(gStParEmp, argument);
         QCOMPARE(gStCodiEmpr, QString::number(company));
         QCOMPARE(TApplication::instance().Tag, company);
@@ -46,8 +46,7 @@ private slots:
     {
         const Session session = Session::fromLoadCall("http", "rrhh", "srv:8080", "ANA", "secreta", "7",
                                                       "/A \"AND cod_empl = 5\"", "4.1;2027-03-01;b");
-        Session::makeCurrent(session);
-        QCOMPARE(Session::current(), session);
+        session.writeSuiteGlobals();
         QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParSrv, gStParUsu, gStCodiUsua, gStParPas, gStPassUsua,
                               gStParEmp, gStCodiEmpr, gStParHpv, gStVersionCliente, gStFechaCliente}),
                  (QStringList{"http", "rrhh", "srv:8080", "ANA", "ANA", "secreta", "secreta", "7", "7",
@@ -59,9 +58,9 @@ private slots:
     // A session without options leaves no option list behind from the one before.
     void blankOptionsLeaveNoList()
     {
-        Session::makeCurrent(Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "x y", ""));
+        Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "x y", "").writeSuiteGlobals();
         QVERIFY(gSlParams.has_value());
-        Session::makeCurrent(Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "  ", ""));
+        Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "  ", "").writeSuiteGlobals();
         QVERIFY(!gSlParams.has_value());
         QCOMPARE(gStParHpv, QStringLiteral("  "));
     }
@@ -80,44 +79,41 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QList<int>, changes);
         const Session loaded = Session::fromLoadCall("local", "a.db", "", "ANA", "clave", start, "x", "1;2");
-        Session::makeCurrent(loaded);
+        Session session = loaded;
+        session.writeSuiteGlobals();
         for (int company : changes) {
-            Session::makeCurrent(Session::current().withCompany(company));
+            session = session.withCompany(company);
+            session.writeSuiteGlobals();
             QCOMPARE(TApplication::instance().Tag, company);
             QCOMPARE(gStCodiEmpr, QString::number(company));
         }
         QCOMPARE(gStParEmp, start);
-        QCOMPARE(Session::current().withCompany(loaded.company), loaded);
+        QCOMPARE(session.withCompany(loaded.company), loaded);
     }
 
     void resetForgetsTheSession()
     {
-        Session::makeCurrent(Session("local", "", "a.db", "ANA", "clave", 4));
+        Session("local", "", "a.db", "ANA", "clave", 4).writeSuiteGlobals();
         ResetSessionGlobals();
-        QCOMPARE(Session::current(), Session());
         QCOMPARE(TApplication::instance().Tag, 0);
         for (const QString *text : {&gStCodiEmpr, &gStParEmp, &gStCodiUsua, &gStPassUsua, &gStParPas, &gStAliasCnx})
             QVERIFY2(text->isEmpty(), qPrintable(*text));
     }
 
-    // The command line makes its session from its options, makes it current and hands it to the
-    // connection it proves it with; the server's answer lands in the globals as at a load.
-    void commandLineStart()
+    // The command line makes its session from its options and hands it to the connection it
+    // proves it with, which keeps the server's answer (written to the suite's globals too).
+    void commandLineSession()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         const CommonOptions options = parse({"--db", m_db.path(), "--company", "2"});
-        options.startSession();
         const Session expected("local", QString(), m_db.path(), "ADMIN", "ADMIN", 2);
-        QCOMPARE(Session::current(), expected);
-        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParUsu, gStCodiUsua, gStPassUsua, gStParEmp, gStCodiEmpr}),
-                 (QStringList{"local", m_db.path(), "ADMIN", "ADMIN", "ADMIN", "2", "2"}));
-        QCOMPARE(TApplication::instance().Tag, 2);
+        QCOMPARE(options.session(), expected);
 
         SDCOMConnection connection;
         options.proveSession(connection);
         QCOMPARE(connection.session(), expected);
-        QCOMPARE(gStDriver, QStringLiteral("SQLITE"));
-        QCOMPARE(gStTipoUsuario, QStringLiteral("A"));
+        QCOMPARE((QStringList{connection.driverName(), connection.userType()}), (QStringList{"SQLITE", "A"}));
+        QCOMPARE((QStringList{gStDriver, gStTipoUsuario}), (QStringList{"SQLITE", "A"}));
     }
 
     void commandLineProofKeepsTheServersMessage_data()
@@ -135,21 +131,22 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         const CommonOptions options = parse(QStringList{"--db", m_db.path()} + arguments);
-        options.startSession();
         SDCOMConnection connection;
         QCOMPARE(messageOf<EDatabaseError>([&] { options.proveSession(connection); }), message);
-        QCOMPARE(gStDriver, QString());
+        QCOMPARE(connection.driverName(), QString());
     }
 
-    // A session handed to the connection wins over the globals; a change of place closes it, a
-    // change of company keeps it open.
+    // The connection works with the session it is handed and never with the globals (one handed
+    // none has the empty session); a change of place closes it, a change of company keeps it open.
     void connectionFollowsItsSession()
     {
-        m_db.startSession(1);
+        const Session loaded = m_db.session(1);
+        loaded.writeSuiteGlobals();
         SDCOMConnection connection;
-        QCOMPARE(connection.session(), Session::current());
+        QCOMPARE(connection.session(), Session());
+        connection.setSession(loaded);
         connection.Open();
-        const Session handed = Session::current().withCompany(3);
+        const Session handed = loaded.withCompany(3);
         connection.setSession(handed);
         QVERIFY(connection.Connected());
         QCOMPARE(connection.session(), handed);

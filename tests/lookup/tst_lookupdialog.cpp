@@ -65,8 +65,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
         auto *conexion = new SDCOMConnection(&m_forma);
+        conexion->setSession(m_db.session(1));
         conexion->setObjectName(QStringLiteral("DCOMCnction"));
         m_boton = new TQPField(&m_forma);
         m_boton->setObjectName(QStringLiteral("QPField1"));

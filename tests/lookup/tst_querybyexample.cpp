@@ -42,7 +42,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
+        m_conexion.setSession(m_db.session(1));
         m_cds.RemoteServer = &m_conexion;
         m_qbe.setObjectName(QStringLiteral("QSDBQbe1"));
         m_qbe.SQLUpperCase = true;
@@ -188,7 +188,8 @@ private:
                                            {{QStringLiteral("empresa"), 1}, {QStringLiteral("menu"), 1}});
         } else {
             m_cds.ProviderName = QStringLiteral("DtsPAcPprom");
-            StatementCatalog::module().use(m_cds, QStringLiteral("PlanesEmpresa"), {{QStringLiteral("empresa"), 1}});
+            StatementCatalog::module().use(m_cds, QStringLiteral("PlanesEmpresa"));
+            m_cds.ParamByName(QStringLiteral("empresa"))->setAsInteger(1);
         }
         m_qbe.SetDataset(&m_cds);
         m_qbe.Tag = 1;

@@ -36,10 +36,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
         DtmAcSemaf = new TDtmAcSemaf;
         DtmAcSemaf->AfterConstruction();
-        m_forma = new TFrmAcSemaf;
+        DtmAcSemaf->setSession(m_db.session(1));
+        m_forma = new TFrmAcSemaf(m_db.session(1));
         m_forma->AfterConstruction();
         m_forma->resize(1000, 700);
         m_forma->show();
@@ -188,12 +188,12 @@ private slots:
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
                  QStringLiteral("Grupo Empresarial Andino S.A."));
         m_forma->PagCtrPrincipal->setCurrentIndex(1);
-        const Session before = Session::current();
+        const Session before = m_forma->session();
         m_forma->cmbEmpresa->setFocus();
         QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_End);
         QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_Up);
         verificarEmpresaActual(2);
-        QCOMPARE(Session::current(), before.withCompany(2));
+        QCOMPARE(m_forma->session(), before.withCompany(2));
         QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
         QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
         QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
@@ -327,13 +327,15 @@ private:
         QVERIFY(planes.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, nodo}));
     }
 
-    // The company is current in every form the suite reads it in, and they agree.
+    // The company is the form's session's, which the connection and the data module work with and
+    // the suite's globals (text and tag) are written from; they all agree.
     void verificarEmpresaActual(int empresa)
     {
+        QCOMPARE(m_forma->session().company, empresa);
+        QCOMPARE(m_forma->DCOMCnction->session(), m_forma->session());
+        QCOMPARE(DtmAcSemaf->session(), m_forma->session());
         QCOMPARE(TApplication::instance().Tag, empresa);
         QCOMPARE(gStCodiEmpr, QString::number(empresa));
-        QCOMPARE(Session::current().company, empresa);
-        QCOMPARE(m_forma->DCOMCnction->session(), Session::current());
         QCOMPARE(m_forma->cmbEmpresa->Codigo(), QString::number(empresa));
         QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), empresa);
     }

@@ -35,10 +35,10 @@ private slots:
             "(2, 1, 2, 1, 2, 'JPR001', 'Plan Uno de Planta', 'ADMIN', '2024-01-01', 'A')"));
         QCOMPARE(m_db.query(QStringLiteral("SELECT COUNT(*) FROM AC_PPROM WHERE COD_EMPR = 2 AND COD_MENU = 1")),
                  QStringList{QStringLiteral("3")});
-        m_db.startSession(1);
         DtmAcSemaf = new TDtmAcSemaf;
         DtmAcSemaf->AfterConstruction();
-        m_forma = new TFrmAcSemaf;
+        DtmAcSemaf->setSession(m_db.session(1));
+        m_forma = new TFrmAcSemaf(m_db.session(1));
         m_forma->AfterConstruction();
         m_forma->resize(1000, 700);
         m_forma->show();

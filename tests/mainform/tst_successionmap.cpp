@@ -11,7 +11,6 @@
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
 #include "framework/Session.h"
-#include "framework/Ugnnorma.h"
 #include "tests/engine/support/PostgresCompany.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -164,6 +163,7 @@ private slots:
             "select cod_empr, cod_menu from ac_pprom where cod_nodo = 0 and cod_empr > 0 order by 1, 2"));
         QVERIFY2(!plans.isEmpty() && !plans.first().startsWith(QLatin1String("ERROR")), qPrintable(plans.join('\n')));
         const int firstCompany = plans.first().section(QLatin1Char('|'), 0, 0).toInt();
+        Session session = db.session(firstCompany);
         if (backend == QLatin1String("postgres")) {
             const QString pg = qEnvironmentVariable("QACSEMAF_PG");
             if (pg.isEmpty())
@@ -172,14 +172,10 @@ private slots:
                 QCOMPARE(PostgresCompany::copyFrom(db.path(), pg), QString());
                 m_onPostgres = world;
             }
-            PostgresCompany::startSession(pg, firstCompany);
-            // The window's connection takes the session value, which the globals describe.
-            Session::makeCurrent(Session(gStProtocolo, gStParSrv, gStAliasCnx, gStParUsu, gStParPas, firstCompany));
-        } else {
-            db.startSession(firstCompany);
+            session = PostgresCompany::session(pg, firstCompany);
         }
 
-        MainFormDriver driver;
+        MainFormDriver driver(session);
         engine::SuccessionRequest request;
         request.categories = categoriesOf(categories);
         request.eduSinPuntos = eduSinPuntos;
@@ -229,8 +225,7 @@ private slots:
     // they would be without it; nothing ticked stops before anything is read.
     void progressAndCancel()
     {
-        m_demo.startSession(1);
-        HeadlessWorkstation station;
+        HeadlessWorkstation station(m_demo.session(1));
         station.companies.Open();
         SuccessionMap map(station.module);
         engine::SuccessionRequest request;
@@ -311,9 +306,10 @@ private slots:
         if (postgres && pg.isEmpty())
             QSKIP("PostgreSQL not available: set QACSEMAF_PG to a connection text");
         // The session on `path`, or on that file copied to PostgreSQL; empty, or why the copy failed.
+        Session session;
         const auto startOn = [&](const QString &path) {
             if (!postgres) {
-                startLocalSession(path, 1);
+                session = localSession(path, 1);
                 return QString();
             }
             if (m_onPostgres != path) {
@@ -322,8 +318,7 @@ private slots:
                     return failed;
                 m_onPostgres = path;
             }
-            PostgresCompany::startSession(pg, 1);
-            Session::makeCurrent(Session(gStProtocolo, gStParSrv, gStAliasCnx, gStParUsu, gStParPas, 1));
+            session = PostgresCompany::session(pg, 1);
             return QString();
         };
         engine::SuccessionRequest request;
@@ -333,7 +328,7 @@ private slots:
         engine::NodeSuccession before;
         QCOMPARE(startOn(m_demo.path()), QString());
         {
-            HeadlessWorkstation station;
+            HeadlessWorkstation station(session);
             station.companies.Open();
             SuccessionMap map(station.module);
             const engine::CareerPlanShape shape = map.readPlan(1, 1);
@@ -373,7 +368,7 @@ private slots:
             for (const engine::ClosingRecord &record : closure.records)
                 QCOMPARE(writeRecord(copy, closure.employee.codEmpr, closure.employee.codEmplValue, record), QString());
         QCOMPARE(startOn(copy), QString());
-        HeadlessWorkstation station;
+        HeadlessWorkstation station(session);
         station.companies.Open();
         SuccessionMap map(station.module);
         const engine::CareerPlanShape shape = map.readPlan(1, 1);

@@ -87,8 +87,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
-        m_driver = std::make_unique<MainFormDriver>();
+        m_driver = std::make_unique<MainFormDriver>(m_db.session(1));
         m_form = m_driver->form();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
         m_form->activateWindow();

@@ -12,7 +12,6 @@
 #include "reports/TReportesAcSemaf.h"
 #include "tests/support/PdfTools.h"
 #include "tests/support/TestTools.h"
-#include "framework/Ugnnorma.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -77,14 +76,12 @@ private slots:
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
         QLocale::setDefault(QLocale::c());
-        m_db.startSession(1);
-        gStNombProg = QStringLiteral("QAcSemaf");
         m_form.CargoAspira = QStringLiteral("SUP003");
         m_form.EmpreAspira = QStringLiteral("2");
         m_form.CargoActual = QStringLiteral("'AUX001','OPE003'");
         m_form.EmpCaActual = QStringLiteral("'2','2'");
         m_form.categories = {true, true, true, true};
-        HeadlessWorkstation station(&m_form);
+        HeadlessWorkstation station(m_db.session(1), &m_form);
         TDtmAcSemaf &module = station.module;
         module.GenerarSemaforoCarrera();
         module.ValidaGrupoEmpresarial();

@@ -12,7 +12,6 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/TField.h"
 #include "reports/TReportesAcSemaf.h"
-#include "framework/Ugnnorma.h"
 
 #include <QtTest>
 
@@ -40,16 +39,15 @@ class TestCompetenceRows : public QObject {
 private slots:
     void init()
     {
-        ResetSessionGlobals();
-        gStNombProg = QStringLiteral("QAcSemaf");
-        gStCodiUsua = QStringLiteral("ADMIN");
         m_form = HeadlessMainForm();
         m_form.CargoAspira = QStringLiteral("SUP001");
         m_form.EmpreAspira = QStringLiteral("2");
         m_form.CargoActual = QStringLiteral("'OPE001'");
         m_form.EmpCaActual = QStringLiteral("'2'");
         m_form.categories = categoriesOf(QStringLiteral("EF"));
-        m_station = std::make_unique<HeadlessWorkstation>(&m_form);
+        Session session;   // the fake server asks for no place nor password
+        session.user = QStringLiteral("ADMIN");
+        m_station = std::make_unique<HeadlessWorkstation>(session, &m_form);
         auto server = std::make_unique<CompetenceServer>();
         m_server = server.get();
         m_station->connection.setTransport(std::move(server));

@@ -12,7 +12,6 @@
 #include "reports/TReportesAcSemaf.h"
 #include "tests/support/PdfTools.h"
 #include "tests/support/TestTools.h"
-#include "framework/Ugnnorma.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,9 +22,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(2);
-        gStNombProg = QStringLiteral("QAcSemaf");
-        m_station = std::make_unique<HeadlessWorkstation>();
+        m_station = std::make_unique<HeadlessWorkstation>(m_db.session(2));
         TDtmAcSemaf &module = m_station->module;
         module.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(2);
         module.QryGnEmpre.Open();

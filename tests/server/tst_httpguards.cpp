@@ -10,7 +10,6 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/TestTools.h"
-#include "framework/Ugnnorma.h"
 #include "framework/Session.h"
 
 #include <QElapsedTimer>
@@ -79,7 +78,6 @@ private slots:
         const QString started = m_server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--max-request-bytes"),
                                                 QStringLiteral("65536")});
         QVERIFY2(started.isEmpty(), qPrintable(started));
-        m_db.startSession(1);
     }
 
     // The head goes first, then the body in pieces for as long as the server keeps reading.
@@ -149,7 +147,6 @@ private slots:
         const QString hash = appserver::PasswordHash::make(QStringLiteral("CAMBIO"));
         QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USUAR (COD_USUA, PAS_USUA, TIP_USUA, NOM_USUA) VALUES ('CAMBIO', '%1', 'C', 'Cambio')").arg(hash)), QStringList());
         QCOMPARE(m_db.query(QStringLiteral("INSERT INTO GN_USEMP VALUES ('CAMBIO', 1)")), QStringList());
-        gStCodiUsua = gStPassUsua = QStringLiteral("CAMBIO");
         QStringList reasons;
         if (!typed.isEmpty())
             SDCOMConnection::setSessionRenewal([&](const QString &user, const QString &reason) -> std::optional<QString> {
@@ -159,6 +156,7 @@ private slots:
             });
         const auto forget = qScopeGuard([] { SDCOMConnection::setSessionRenewal({}); });
         SDCOMConnection connection;
+        connection.setSession(Session("local", QString(), m_db.path(), "CAMBIO", "CAMBIO", 1));
         connection.setTransport(std::make_unique<HttpTransport>(m_server.address(), QStringLiteral("demo"), 10000));
         const auto fetch = [&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); };
         fetch();
@@ -174,10 +172,9 @@ private slots:
         // Renewed, the session goes on with the password that logged in, asking nothing more;
         // refused, the next call meets the same end.
         const QString next = messageOf(fetch);
-        const QString password = gStPassUsua;
+        const QString password = connection.session().password;
         m_db.query(QStringLiteral("DELETE FROM GN_USEMP WHERE COD_USUA = 'CAMBIO'"));
         m_db.query(QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'"));
-        m_db.startSession(1);
         QCOMPARE(refused.status, 401);
         QCOMPARE(errorOf(refused.body), kEnded);
         QCOMPARE(message, transportMessage);
@@ -420,6 +417,7 @@ private slots:
         }
         qputenv("QACSEMAF_CA_FILE", trusted ? certificate.toLocal8Bit() : QByteArray());
         SDCOMConnection connection;
+        connection.setSession(m_db.session(1));
         connection.setTransport(std::make_unique<HttpTransport>(url, QStringLiteral("demo"), 10000));
         const QString refused = messageOf(
             [&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); });

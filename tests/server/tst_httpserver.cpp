@@ -9,8 +9,6 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/TestTools.h"
-#include "framework/TApplication.h"
-#include "framework/Ugnnorma.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,7 +45,6 @@ private slots:
         const QString error = m_server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--max-request-bytes"),
                                               QStringLiteral("65536")});
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        m_db.startSession(1);
         // The same demo on PostgreSQL, for the tests that run on both engines.
         if (const QString pg = qEnvironmentVariable("QACSEMAF_PG"); !pg.isEmpty()) {
             const ProgramRun seed = runProgram(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"});
@@ -269,16 +266,13 @@ private slots:
     // own error while the others answer.
     void severalReadsInOneRoundTrip()
     {
-        gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
-        TApplication::instance().Tag = 3;
         SDCOMConnection connection;
-        connect(connection, m_server);
+        connect(connection, m_server, Session("local", QString(), m_db.path(), "CONSULTA", "CONSULTA", 3));
         const qsizetype logged = m_server.log().size();
         const QList<protocol::FetchResult> answers = connection.FetchMany(
             {{{}, QStringLiteral("DtsPGnEmpreFrm"), QString(), {}, {}},
              {{}, QStringLiteral("DtsPTemporal"), QStringLiteral("ListaPlanes"), {{"empresa", protocol::FieldType::Smallint, 1}}, {}},
              {{}, QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"), {{"CODEMPR", protocol::FieldType::Smallint, 3}}, {}}});
-        m_db.startSession(1);
         QCOMPARE(answers.size(), 3);
         QCOMPARE(answers.at(0).error + answers.at(2).error, QString());
         QCOMPARE(answers.at(0).rows.size(), 1);
@@ -313,13 +307,9 @@ private slots:
     {
         QFETCH(QString, company);
         QFETCH(QString, message);
-        gStCodiUsua = gStPassUsua = QStringLiteral("CONSULTA");
-        TApplication::instance().Tag = company.toInt();
         SDCOMConnection connection;
-        connect(connection, m_server);
-        const QString error =
-            messageOf([&] { connection.AppServerCall(QStringLiteral("VerificarSesion"), {gStCodiUsua, company}); });
-        m_db.startSession(1);
+        connect(connection, m_server, Session("local", QString(), m_db.path(), "CONSULTA", "CONSULTA", company.toInt()));
+        const QString error = messageOf([&] { connection.VerificarSesion(); });
         QCOMPARE(error, message);
     }
 
@@ -451,8 +441,10 @@ private:
 
     int rowsOf(const QString &table) { return m_db.query(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(); }
 
-    void connect(SDCOMConnection &connection, const ServerProcess &server)
+    // The connection talks to `server` as the user of `session` (ADMIN in company 1 unless given).
+    void connect(SDCOMConnection &connection, const ServerProcess &server, const Session &session = {})
     {
+        connection.setSession(session.user.isEmpty() ? m_db.session(1) : session);
         connection.setTransport(std::make_unique<HttpTransport>(server.address(), QStringLiteral("demo"), 10000));
     }
 

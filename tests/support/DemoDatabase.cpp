@@ -3,8 +3,6 @@
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
-#include "framework/Session.h"
-#include "framework/Ugnnorma.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -30,16 +28,9 @@ DemoDatabase::DemoDatabase(int employees)
     QSqlDatabase::removeDatabase(connection);
 }
 
-void startLocalSession(const QString &path, int company)
+Session localSession(const QString &path, int company)
 {
-    ResetSessionGlobals();
-    Session::makeCurrent(Session(QStringLiteral("local"), QString(), path, QStringLiteral("ADMIN"),
-                                 QStringLiteral("ADMIN"), company));
-}
-
-void DemoDatabase::startSession(int company) const
-{
-    startLocalSession(m_path, company);
+    return Session(QStringLiteral("local"), QString(), path, QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), company);
 }
 
 namespace {

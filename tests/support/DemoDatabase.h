@@ -2,13 +2,14 @@
 // Test support: a freshly seeded database in a temporary folder, and the session that points the
 // module's connection at it (the local transport, user ADMIN, the given company).
 
+#include "framework/Session.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// Session globals and current company as the load call and the framework leave them, for the
-// user ADMIN on the local transport over the SQLite file at `path`.
-void startLocalSession(const QString &path, int company);
+// The session of the user ADMIN in `company` on the local transport over the SQLite file at `path`.
+Session localSession(const QString &path, int company);
 
 // Runs `sql` on the SQLite file at `path` over a connection of its own: each row's values joined
 // by `separator`, or the one line "ERROR: <text>" when the statement fails.
@@ -27,8 +28,8 @@ public:
     QString error() const { return m_error; }
     QString path() const { return m_path; }
 
-    // Session globals and current company as the load call and the framework leave them.
-    void startSession(int company) const;
+    // The session of the user ADMIN in `company` over this database.
+    Session session(int company) const { return localSession(m_path, company); }
 
     // Direct SQL on the file, for facts the module does not write and for expected rows.
     QStringList query(const QString &sql, QChar separator = QLatin1Char('|')) const

@@ -26,8 +26,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        m_db.startSession(1);
-        m = std::make_unique<ModuloPrueba>(1);
+        m = std::make_unique<ModuloPrueba>(m_db.session(1));
         QVERIFY(m->module.QryAcPprom.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 2, 8}));
         QVERIFY(filas().Active());
         m_filasIniciales = filas().RecordCount();

@@ -9,10 +9,11 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-RecordViewer::RecordViewer(const RecordKind &kind, QWidget *parent)
+RecordViewer::RecordViewer(const Session &session, const RecordKind &kind, QWidget *parent)
     : QWidget(parent), m_kind(kind), m_title(new QLabel(this)), m_grid(new TVelkarDBgrid(this))
 {
     setObjectName(QStringLiteral("RecordViewer"));
+    m_connection.setSession(session);
     for (SClientDataSet *dataSet : {&m_records, &m_scratch}) {
         dataSet->RemoteServer = &m_connection;
         dataSet->ProviderName = QStringLiteral("DtsPTemporal");

@@ -16,7 +16,8 @@ class TVelkarDBgrid;
 class RecordViewer : public QWidget {
     Q_OBJECT
 public:
-    explicit RecordViewer(const RecordKind &kind, QWidget *parent = nullptr);
+    // Reads as the user of `session`, from the place it names.
+    RecordViewer(const Session &session, const RecordKind &kind, QWidget *parent = nullptr);
     ~RecordViewer() override;
 
     // Reads the records of `company` (and `employee`, for employee records); throws the server's

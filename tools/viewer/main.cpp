@@ -8,7 +8,6 @@
 #include "framework/widgets/ProgramLauncher.h"
 #include "tools/viewer/RecordViewer.h"
 #include "framework/Session.h"
-#include "framework/Ugnnorma.h"
 #include "tools/viewer/ViewerOptions.h"
 
 #include <cstdio>
@@ -18,13 +17,6 @@
 #include <QTimer>
 
 namespace {
-
-void startSession(const ViewerOptions &options)
-{
-    ResetSessionGlobals();
-    Session::makeCurrent(Session(options.protocol, options.server, options.alias, options.user, options.password,
-                                 options.company));
-}
 
 int fail(const QString &message, bool quiet)
 {
@@ -67,9 +59,9 @@ int main(int argc, char *argv[])
     const bool quiet = options.dump || !options.screenshot.isEmpty();
     if (!error.isEmpty())
         return fail(error, quiet);
-    startSession(options);
-
-    RecordViewer viewer(*options.kind);
+    RecordViewer viewer(Session(options.protocol, options.server, options.alias, options.user, options.password,
+                                options.company),
+                        *options.kind);
     try {
         viewer.load(options.company, options.employee);
     } catch (const Exception &e) {

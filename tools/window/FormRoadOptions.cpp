@@ -8,9 +8,8 @@ FormRoadOptions readFormRoadOptions(const CommandLine &line, const PlanNode &nod
     return {CommonOptions::read(line), node};
 }
 
-void startFormRoadSession(const FormRoadOptions &options)
+void proveFormRoadSession(const FormRoadOptions &options)
 {
-    options.common.startSession();
     SDCOMConnection connection;
     options.common.proveSession(connection);
 }

@@ -14,8 +14,8 @@ struct FormRoadOptions {
 
 // The session options read from `line` beside the plan node; throws UsageError.
 FormRoadOptions readFormRoadOptions(const CommandLine &line, const PlanNode &node);
-// The session globals for the options, proved with the server before the window opens, so that
-// its status shows the database driver the server names whichever the way to it.
-void startFormRoadSession(const FormRoadOptions &options);
+// Proves the options' session with the server before the window opens, so that a refusal says
+// the server's reason rather than what the window would make of it.
+void proveFormRoadSession(const FormRoadOptions &options);
 // Company, node, categories and the generation button, on the driver's form.
 void runFormRoad(MainFormDriver &driver, const FormRoadOptions &options);

@@ -2,7 +2,6 @@
 
 #include "data/DAcSemaf.h"
 #include "framework/dataset/TDataSet.h"
-#include "framework/Ugnnorma.h"
 #include "reports/TReportesAcSemaf.h"
 #include "tools/ReportCommand.h"
 #include "tools/window/FormRoadOptions.h"
@@ -23,8 +22,8 @@ FormRoadOptions readGeneratingRoad(const CommandLine &line, const PlanNode &node
 int generateOnForm(const CommandLine &line, const PlanNode &node, const OutputOptions &output)
 {
     const FormRoadOptions options = readGeneratingRoad(line, node);
-    startFormRoadSession(options);
-    MainFormDriver driver;
+    proveFormRoadSession(options);
+    MainFormDriver driver(options.common.session());
     runFormRoad(driver, options);
     TDataSet &result = driver.result();
     result.AfterScroll = nullptr;   // printing walks the rows; the positions page is not shown
@@ -35,8 +34,8 @@ int generateOnForm(const CommandLine &line, const PlanNode &node, const OutputOp
 int reportOnForm(const CommandLine &line, const PlanNode &node, const ReportOptions &report)
 {
     const FormRoadOptions options = readGeneratingRoad(line, node);
-    startFormRoadSession(options);
-    MainFormDriver driver;
+    proveFormRoadSession(options);
+    MainFormDriver driver(options.common.session());
     runFormRoad(driver, options);
     // The form has made itself the data module's form and opened the company's header, as for
     // its own report buttons.

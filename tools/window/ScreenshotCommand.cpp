@@ -37,8 +37,8 @@ int runScreenshotCommand(const QStringList &arguments)
         const QString page = line.choice(QStringLiteral("page"), kPages);
         line.require(QStringLiteral("out"));
         line.requireFolderOf(QStringLiteral("out"));
-        startFormRoadSession(options);
-        MainFormDriver driver;
+        proveFormRoadSession(options);
+        MainFormDriver driver(options.common.session());
         runFormRoad(driver, options);
         driver.savePage(page, line.value(QStringLiteral("out")));
         QTextStream(stdout) << line.value(QStringLiteral("out")) << '\n';

@@ -80,18 +80,13 @@ SDCOMConnection::~SDCOMConnection() = default;
 
 void SDCOMConnection::setSession(const Session &session)
 {
-    const bool samePlace = session.samePlace(this->session());
+    const bool samePlace = session.samePlace(m_session);
     // Answers are the same whichever company the session works in; another user's are not.
-    if (!samePlace || !m_session || m_session->user != session.user || m_session->password != session.password)
+    if (!samePlace || m_session.user != session.user || m_session.password != session.password)
         m_answers.clear();
     m_session = session;
     if (!samePlace)
         Close();
-}
-
-Session SDCOMConnection::session() const
-{
-    return m_session ? *m_session : Session::fromGlobals();
 }
 
 void SDCOMConnection::Open()
@@ -99,7 +94,7 @@ void SDCOMConnection::Open()
     if (m_connected)
         return;
     if (!m_transport) {
-        m_transport = transportFromSession(session());
+        m_transport = transportFromSession(m_session);
         installRenewal();
     }
     m_connected = true;
@@ -225,19 +220,21 @@ QString SDCOMConnection::ProgramPaths(const QString &programs)
     const QVariant answer = AppServerCall(
         QStringLiteral("BuscarPathProgramaArreglo"),
         {QVariant(QVariantList{programs}),
-         gStCodiUsua + QLatin1Char(' ') + gStPassUsua + QLatin1Char(' ') + gStCodiEmpr + gStTipoUsuario,
-         gStTipoUsuario, gStCodiUsua});
+         m_session.user + QLatin1Char(' ') + m_session.password + QLatin1Char(' ') + QString::number(m_session.company)
+             + m_userType,
+         m_userType, m_session.user});
     // The suite's clients read the answer as 8-bit text: what Latin-1 cannot hold arrives as "?".
     return QString::fromLatin1(answer.toList().value(0).toString().toLatin1());
 }
 
 void SDCOMConnection::VerificarSesion()
 {
-    const Session proved = session();
     const QVariantList answer =
-        AppServerCall(QStringLiteral("VerificarSesion"), {proved.user, QString::number(proved.company)}).toList();
-    gStTipoUsuario = answer.value(0).toString();
-    gStDriver = answer.value(1).toString();
+        AppServerCall(QStringLiteral("VerificarSesion"), {m_session.user, QString::number(m_session.company)}).toList();
+    m_userType = answer.value(0).toString();
+    m_driverName = answer.value(1).toString();
+    gStTipoUsuario = m_userType;
+    gStDriver = m_driverName;
 }
 
 void SDCOMConnection::setSessionRenewal(PasswordRequest ask)
@@ -266,21 +263,13 @@ void SDCOMConnection::CambiarClave(const QString &current, const QString &next)
 
 void SDCOMConnection::adoptPassword(const QString &password)
 {
-    const Session before = session();
-    if (m_session)
-        m_session->password = password;
-    const Session &current = Session::current();
-    if (current.user == before.user && current.password == before.password && current.samePlace(before)) {
-        Session::changeCurrentPassword(password);
-    } else if (!m_session) {
-        gStPassUsua = password;   // globals filled by hand, without a current session
-    }
+    m_session.password = password;
+    emit sessionChanged(m_session);
 }
 
 protocol::Credentials SDCOMConnection::credentials() const
 {
-    const Session current = session();
-    return {current.user, current.password, current.company};
+    return {m_session.user, m_session.password, m_session.company};
 }
 
 ITransport &SDCOMConnection::transport()

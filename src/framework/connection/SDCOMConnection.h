@@ -1,9 +1,9 @@
 #pragma once
 // The module's connection to the application server. Remote datasets fetch and apply through it;
 // the main form calls server methods through it. It works with the session it is handed (the
-// master form hands it the current one, the command line its own); one that was handed none
-// reads the suite's globals. The transport is chosen from the session's protocol, alias and
-// server when the connection is first needed: "local" (or none) runs the
+// master form hands it its own, the command line its own); one that was handed none works with an
+// empty session (local, on QACSEMAF_DB, no user). The transport is chosen from the session's
+// protocol, alias and server when the connection is first needed: "local" (or none) runs the
 // server core in-process on the SQLite file named by the alias (or by QACSEMAF_DB when the alias
 // is empty); "pgsql" runs it on PostgreSQL, server "host[:port]", alias the database name (the
 // database login comes from PGUSER/PGPASSWORD); "http" talks JSON to qacsemaf-server, server
@@ -11,7 +11,7 @@
 // serve (empty: whichever it serves).
 // When the server ends the session (see SessionRenewal) the connection asks the process's renewal
 // hook for the password, if a host installed one; the password that renewed the session, or that
-// a change of password set, becomes the session's (and the current session's, when it is that one).
+// a change of password set, becomes the session's, and sessionChanged tells whoever handed it.
 
 #include "framework/Session.h"
 #include "framework/connection/AnswerMemo.h"
@@ -35,7 +35,7 @@ public:
     // A session for another place of the data closes the connection; it opens there when next
     // needed.
     void setSession(const Session &session);
-    Session session() const;
+    const Session &session() const { return m_session; }
 
     // Makes the connection from the session (protocol, alias, server); throws EDatabaseError.
     void Open();
@@ -83,22 +83,32 @@ public:
     QString ProgramPaths(const QString &programs);
 
     // Proves the session with the application server (user, password, company) as the load call
-    // does, and keeps what the server answers: the user's type (gStTipoUsuario) and the name of
-    // its database driver (gStDriver). Throws EDatabaseError with the server's reason.
+    // does, and keeps what the server answers: the user's type and the name of its database
+    // driver (written to the suite's gStTipoUsuario and gStDriver as well). Throws EDatabaseError
+    // with the server's reason.
     void VerificarSesion();
+    // What the last proof of the session answered (empty before one).
+    const QString &userType() const { return m_userType; }
+    const QString &driverName() const { return m_driverName; }
 
     // Round trips made so far (benchmarks and tests read it).
     qint64 roundTrips() const { return m_roundTrips; }
 
+signals:
+    // The session went on with another password (renewed, or changed by the user).
+    void sessionChanged(const Session &session);
+
 private:
     protocol::Credentials credentials() const;
     ITransport &transport();
-    // The session (and the current one, when it is that) goes on with `password`.
+    // The session goes on with `password`; sessionChanged says so.
     void adoptPassword(const QString &password);
     void installRenewal();
 
     AnswerMemo m_answers;
-    std::optional<Session> m_session;
+    Session m_session;
+    QString m_userType;
+    QString m_driverName;
     std::unique_ptr<ITransport> m_transport;
     bool m_connected = false;
     bool m_injected = false;   // the transport came through setTransport

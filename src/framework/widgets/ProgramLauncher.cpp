@@ -1,7 +1,5 @@
 #include "framework/widgets/ProgramLauncher.h"
 
-#include "framework/Ugnnorma.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +24,8 @@ QString ProgramLauncher::resolve(const QString &program)
     return onPath.isEmpty() ? name : onPath;
 }
 
-bool ProgramLauncher::start(const QString &program, const QStringList &arguments, QString *error)
+bool ProgramLauncher::start(const QString &program, const QStringList &arguments, const QString &password,
+                            QString *error)
 {
     if (m_recorder)
         return m_recorder({program, arguments});
@@ -43,7 +42,7 @@ bool ProgramLauncher::start(const QString &program, const QStringList &arguments
     // The started program joins the user's session; the password travels in its environment,
     // where other users cannot read it, and not among its arguments.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kPasswordVariable), gStPassUsua.isEmpty() ? gStParPas : gStPassUsua);
+    environment.insert(QString::fromLatin1(kPasswordVariable), password);
     process.setProcessEnvironment(environment);
     if (!process.startDetached()) {
         if (error)

@@ -18,8 +18,9 @@ public:
     static ProgramLauncher &instance();
 
     // Starts the program detached; false with `error` filled when it could not be started. The
-    // program finds the session's password in the environment variable kPasswordVariable.
-    bool start(const QString &program, const QStringList &arguments, QString *error = nullptr);
+    // program finds `password` (the session's) in the environment variable kPasswordVariable.
+    bool start(const QString &program, const QStringList &arguments, const QString &password,
+               QString *error = nullptr);
 
     // Replaces real starts; an empty recorder restores them. Returns the previous one.
     Recorder setRecorder(Recorder recorder);

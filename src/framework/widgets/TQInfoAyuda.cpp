@@ -3,7 +3,6 @@
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/widgets/ProgramLauncher.h"
-#include "framework/Ugnnorma.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -37,9 +36,9 @@ QString TQInfoAyuda::PathOf(const QLabel *label) const
 
 QStringList TQInfoAyuda::ArgumentsOf(const QLabel *label) const
 {
-    QStringList arguments{QStringLiteral("--protocol"), gStProtocolo, QStringLiteral("--alias"), gStAliasCnx,
-                          QStringLiteral("--server"), gStParSrv, QStringLiteral("--user"), gStCodiUsua,
-                          QStringLiteral("--company"), gStCodiEmpr};
+    QStringList arguments{QStringLiteral("--protocol"), session.protocol, QStringLiteral("--alias"), session.alias,
+                          QStringLiteral("--server"), session.server, QStringLiteral("--user"), session.user,
+                          QStringLiteral("--company"), QString::number(session.company)};
     const auto *edit = qobject_cast<const QLineEdit *>(label->buddy());
     for (const Llave &llave : m_keys.value(label))
         arguments << QStringLiteral("--key") << llave.key << QStringLiteral("--field") << llave.text
@@ -53,7 +52,7 @@ void TQInfoAyuda::LabelClick(QLabel *label)
     if (path.isEmpty())
         throw Exception(QStringLiteral("No hay un programa asociado a \"%1\".").arg(label->text()));
     QString error;
-    if (!ProgramLauncher::instance().start(path, ArgumentsOf(label), &error))
+    if (!ProgramLauncher::instance().start(path, ArgumentsOf(label), session.password, &error))
         throw Exception(error);
 }
 

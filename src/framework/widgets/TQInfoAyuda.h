@@ -3,8 +3,10 @@
 // click handler that starts the program whose path stands at the same position; the handler can
 // also be called from code (a menu item). CrearLlavesInformacion registers, per label, the key
 // under which the started program receives the value its focus control (the label's buddy)
-// shows. Starts go through the program launcher with the session's connection, so the program
-// opens on the same database, company and record.
+// shows. Starts go through the program launcher with the session the owner hands it, so the
+// program opens on the same database, company and record.
+
+#include "framework/Session.h"
 
 #include <QHash>
 #include <QList>
@@ -18,6 +20,9 @@ class TQInfoAyuda : public QObject {
     Q_OBJECT
 public:
     explicit TQInfoAyuda(QObject *parent = nullptr);
+
+    // Where, as whom and in which company the started programs open.
+    Session session;
 
     void AsignarEventosMouseDown(const QList<QLabel *> &labels, const QStringList &paths);
     void CrearLlavesInformacion(const QString &key, const QString &text, QLabel *label);

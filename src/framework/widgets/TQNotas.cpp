@@ -3,8 +3,7 @@
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
-#include "framework/TApplication.h"
-#include "framework/Ugnnorma.h"
+#include "framework/connection/SDCOMConnection.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -65,7 +64,7 @@ void TQNotas::Refrescar()
         params.CreateParam(protocol::FieldType::String, QStringLiteral("VAL_LLAV"));
     }
     CdsNotas.ParamByName(QStringLiteral("NOM_FORM"))->setAsString(Forma);
-    CdsNotas.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(TApplication::instance().Tag);
+    CdsNotas.ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(RemoteServer->session().company);
     CdsNotas.ParamByName(QStringLiteral("VAL_LLAV"))->setAsString(m_shownKey);
     CdsNotas.Open();
     TField *type = CdsNotas.FieldByName(QStringLiteral("TIP_NOTA"));
@@ -87,15 +86,17 @@ void TQNotas::AgregarNota(const QString &texto, bool alerta)
     TField *number = CdsNotas.FieldByName(QStringLiteral("NUM_NOTA"));
     for (CdsNotas.First(); !CdsNotas.Eof(); CdsNotas.Next())
         next = qMax(next, number->AsInteger() + 1);
+    static const Session none;
+    const Session &session = RemoteServer ? RemoteServer->session() : none;
     CdsNotas.Append();
     try {
         CdsNotas.FieldByName(QStringLiteral("NOM_FORM"))->setAsString(Forma);
-        CdsNotas.FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(TApplication::instance().Tag);
+        CdsNotas.FieldByName(QStringLiteral("COD_EMPR"))->setAsInteger(session.company);
         CdsNotas.FieldByName(QStringLiteral("VAL_LLAV"))->setAsString(m_shownKey);
         number->setAsInteger(next);
         CdsNotas.FieldByName(QStringLiteral("TIP_NOTA"))->setAsString(alerta ? QStringLiteral("A") : QStringLiteral("N"));
         CdsNotas.FieldByName(QStringLiteral("TXT_NOTA"))->setAsString(texto.trimmed());
-        CdsNotas.FieldByName(QStringLiteral("ACT_USUA"))->setAsString(Usuario.isEmpty() ? gStCodiUsua : Usuario);
+        CdsNotas.FieldByName(QStringLiteral("ACT_USUA"))->setAsString(Usuario.isEmpty() ? session.user : Usuario);
         CdsNotas.FieldByName(QStringLiteral("ACT_HORA"))->setAsDateTime(QDateTime::currentDateTime());
         CdsNotas.Post();
     } catch (...) {

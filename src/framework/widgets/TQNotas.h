@@ -2,7 +2,8 @@
 // Notes and alerts that users attach to the current record of a form. The button opens a window
 // with the record's notes (who wrote each and when) where a new note or alert is added; the
 // button shows how many alerts the record has. Notes live in the table GN_NOTAS behind the
-// provider "DtsPGnNotas", keyed by form, company and the value of the record's key field.
+// provider "DtsPGnNotas", keyed by form, company (that of the connection's session) and the value
+// of the record's key field.
 
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TDataLink.h"
@@ -23,7 +24,7 @@ public:
     QString TituloForma;   // shown in the window's title
     QString Forma;         // the form's name, part of the notes' key
     QString Campo;         // the key field of the record
-    QString Usuario;       // the user who writes new notes; empty: the session's user
+    QString Usuario;       // the user who writes new notes; empty: the connection's session's user
 
     // The current record's key value; empty when there is no record.
     QString Llave() const;

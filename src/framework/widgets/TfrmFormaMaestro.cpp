@@ -6,15 +6,12 @@
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "framework/Session.h"
-#include "framework/TApplication.h"
 #include "framework/dataset/TDataSetModel.h"
 #include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TQNotas.h"
 #include "framework/widgets/TQSDBQbe.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TVelkarDBgrid.h"
-#include "framework/Ugnnorma.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,11 +21,15 @@
 #include <QSaveFile>
 #include <QTextStream>
 
-TfrmFormaMaestro::TfrmFormaMaestro(QWidget *parent)
-    : QWidget(parent), DCOMCnction(new SDCOMConnection(this)), ui(std::make_unique<Ui::TfrmFormaMaestro>())
+TfrmFormaMaestro::TfrmFormaMaestro(const Session &session, QWidget *parent)
+    : QWidget(parent), DCOMCnction(new SDCOMConnection(this)), ui(std::make_unique<Ui::TfrmFormaMaestro>()),
+      m_session(session)
 {
     ui->setupUi(this);
     DCOMCnction->setObjectName(QStringLiteral("DCOMCnction"));
+    DCOMCnction->setSession(m_session);
+    // A password the connection took on (renewed, or changed) is the form's session's from then on.
+    connect(DCOMCnction, &SDCOMConnection::sessionChanged, this, [this](const Session &changed) { adoptSession(changed); });
     CdsTemporal.RemoteServer = DCOMCnction;
     CdsTemporal.ProviderName = QStringLiteral("DtsPTemporal");
     CdsGnEmpre.RemoteServer = DCOMCnction;
@@ -75,7 +76,7 @@ TfrmFormaMaestro::TfrmFormaMaestro(QWidget *parent)
                 [this, sender] { ErrorGuard::run([&] { BtnReporteClick(sender); }); });
     for (QAction *entry : {Imprimir1, Imprimir3})
         connect(entry, &QAction::triggered, this, [this, entry] { ErrorGuard::run([&] { BtnReporteClick(entry); }); });
-    connect(Exportar1, &QAction::triggered, this, [this] { ErrorGuard::run([this] { exportarGrilla(); }); });
+    connect(Exportar1, &QAction::triggered, this, [this] { ErrorGuard::run([this] { exportGrid(); }); });
     dtsFrm.OnDataChange = [this](TDataSource *sender, TField *field) {
         ErrorGuard::run([&] { dtsFrmDataChange(sender, field); });
     };
@@ -96,19 +97,16 @@ void TfrmFormaMaestro::AfterConstruction()
 
 void TfrmFormaMaestro::FormCreate(QObject *)
 {
-    // The form works with the session the load call made current.
-    DCOMCnction->setSession(Session::current());
-
     DBGFrm->setDataSource(&dtsFrm);
     QNvgdrFrm->setDataSource(&dtsFrm);
     NotasVelkar->setDataSet(dtsFrm.DataSet());
     NotasVelkar->RemoteServer = DCOMCnction;
-    NotasVelkar->Usuario = gStCodiUsua;
+    NotasVelkar->Usuario = m_session.user;
     DialogService::instance().applicationTitle = windowTitle();
 
-    llenarEmpresas();
-    if (!cmbEmpresa->setCodigo(QString::number(Session::current().company)))
-        throw Exception(QStringLiteral("La empresa %1 no existe.").arg(gStParEmp.trimmed()));
+    fillCompanyList();
+    if (!cmbEmpresa->setCodigo(QString::number(m_session.company)))
+        throw Exception(QStringLiteral("La empresa %1 no existe.").arg(m_session.companyParameter.trimmed()));
     cmbEmpresaChange(cmbEmpresa);
 }
 
@@ -118,7 +116,7 @@ void TfrmFormaMaestro::AbrirDatosForma()
     if (!data)
         return;
     data->Close();
-    ConsultaEmpresa(*data, Session::current().company);
+    ConsultaEmpresa(*data, m_session.company);
     // The company's statement is the base: every query by example keeps to the company.
     DBQbe1->Inicializar(true);
 }
@@ -126,7 +124,7 @@ void TfrmFormaMaestro::AbrirDatosForma()
 void TfrmFormaMaestro::ConsultaEmpresa(SClientDataSet &, int) {}
 
 // The companies the user may choose, as "code - name" items carrying the code.
-void TfrmFormaMaestro::llenarEmpresas()
+void TfrmFormaMaestro::fillCompanyList()
 {
     CdsGnEmpre.Close();
     CdsGnEmpre.Open();
@@ -144,29 +142,34 @@ void TfrmFormaMaestro::cmbEmpresaChange(QObject *)
     const QString code = cmbEmpresa->Codigo();
     if (code.isEmpty())
         return;
-    makeCompanyCurrent(code.toInt());
+    adoptSession(m_session.withCompany(code.toInt()));
     CdsGnEmpre.Locate(QStringLiteral("COD_EMPR"), code.toInt());
-    mostrarEstado();
+    showStatus();
 }
 
-// The session changes company as a whole: the globals and the form's connection follow it.
-void TfrmFormaMaestro::makeCompanyCurrent(int company)
+void TfrmFormaMaestro::adoptSession(const Session &session)
 {
-    Session::makeCurrent(Session::current().withCompany(company));
-    DCOMCnction->setSession(Session::current());
+    m_session = session;
+    DCOMCnction->setSession(m_session);
+    NotasVelkar->Usuario = m_session.user;
+    sessionAdopted(m_session);
+    m_session.writeSuiteGlobals();
 }
 
-void TfrmFormaMaestro::mostrarEstado()
+void TfrmFormaMaestro::sessionAdopted(const Session &) {}
+
+void TfrmFormaMaestro::showStatus()
 {
+    const QString &driver = DCOMCnction->driverName();
     StsEmpresa->setText(QStringLiteral("Empresa: %1").arg(cmbEmpresa->currentText()));
-    StsUsuario->setText(QStringLiteral("Usuario: %1").arg(gStCodiUsua));
-    StsPrograma->setText(QStringLiteral("Programa: %1").arg(gStNombProg));
-    StsMotor->setText(QStringLiteral("Motor: %1").arg(gStDriver.isEmpty() ? gStProtocolo : gStDriver));
+    StsUsuario->setText(QStringLiteral("Usuario: %1").arg(m_session.user));
+    StsPrograma->setText(QStringLiteral("Programa: %1").arg(programName));
+    StsMotor->setText(QStringLiteral("Motor: %1").arg(driver.isEmpty() ? m_session.protocol : driver));
 }
 
 int TfrmFormaMaestro::CodigoPais() const
 {
-    return companyCountryCode(const_cast<SClientDataSet &>(CdsGnEmpre), TApplication::instance().Tag);
+    return companyCountryCode(const_cast<SClientDataSet &>(CdsGnEmpre), m_session.company);
 }
 
 void TfrmFormaMaestro::dtsFrmDataChange(TDataSource *, TField *) {}
@@ -182,7 +185,7 @@ void TfrmFormaMaestro::DwAsignarRptPreview(const QList<QObject *> &components)
         m_reportComponents << component;
 }
 
-void TfrmFormaMaestro::exportarGrilla()
+void TfrmFormaMaestro::exportGrid()
 {
     TDataSet *dataSet = DBGFrm->DataSet();
     if (!dataSet || !dataSet->Active())

@@ -3,10 +3,12 @@
 // connection to the application server, the general-purpose remote dataset, the company
 // selector with the company datasets, the record grid with its navigator, query by example and
 // notes over the form's data source, the print and preview buttons and menu entries, and the
-// status panels. Its creation hands the current session to the connection, lists the user's
-// companies and makes the load call's company current; derived forms add their work to the
+// status panels. It is built with the session it works in and holds it: the connection, the notes
+// and whatever a derived form hands it on to work with that value. Its creation lists the user's
+// companies and makes the session's company the chosen one; derived forms add their work to the
 // virtual handlers, calling these first. Every key typed in the form passes FormKeyPress first.
 
+#include "framework/Session.h"
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
 
@@ -32,8 +34,11 @@ namespace Ui { class TfrmFormaMaestro; }
 class TfrmFormaMaestro : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmFormaMaestro(QWidget *parent = nullptr);
+    explicit TfrmFormaMaestro(const Session &session, QWidget *parent = nullptr);
     ~TfrmFormaMaestro() override;
+
+    // The session the form works in; its company is the one chosen in the selector.
+    const Session &session() const { return m_session; }
 
     // Runs the creation handler once the object is fully built (called by TApplication).
     void AfterConstruction();
@@ -46,14 +51,14 @@ public:
     void DwAsignarRptPreview(const QList<QObject *> &components);
     const QList<QPointer<QObject>> &ReportComponents() const { return m_reportComponents; }
 
-    // Reads the form's records of the current company through the query by example, once the
+    // Reads the form's records of the session's company through the query by example, once the
     // company change has loaded everything they depend on.
     void AbrirDatosForma();
     // Points the form's dataset at the records of `company` (the derived form names its
     // statement); the query by example takes that statement as its base.
     virtual void ConsultaEmpresa(SClientDataSet &dataSet, int company);
 
-    // The current company's country code, kept with the company list (0: none).
+    // The session company's country code, kept with the company list (0: none).
     int CodigoPais() const;
 
     // The connection to the application server that every remote dataset of the module uses.
@@ -86,15 +91,18 @@ public:
     QLabel *StsUsuario = nullptr;
     QLabel *StsPrograma = nullptr;
     QLabel *StsMotor = nullptr;
+    // The program the status panel names (a derived form names itself).
+    QString programName;
 
 protected:
-    // The framework's form creation: the current session handed to the connection, company
-    // list, record controls bound to dtsFrm, and the load call's company made current (which
-    // runs cmbEmpresaChange).
+    // The framework's form creation: company list, record controls bound to dtsFrm, and the
+    // session's company chosen (which runs cmbEmpresaChange).
     virtual void FormCreate(QObject *Sender);
-    // The chosen company becomes the current session's: application tag, gStCodiEmpr, the
-    // connection's session, status panel.
+    // The chosen company becomes the session's (see adoptSession); the status panel follows.
     virtual void cmbEmpresaChange(QObject *Sender);
+    // A derived form hands the session on to what it owns besides the connection; called each
+    // time the form's session changes, before the suite's globals are written from it.
+    virtual void sessionAdopted(const Session &session);
     virtual void dtsFrmDataChange(TDataSource *Sender, TField *Field);
     // Runs before the focused control sees a typed character; Key may be changed or set to 0.
     virtual void FormKeyPress(QObject *Sender, QChar &Key);
@@ -106,14 +114,18 @@ protected:
 
 public:
     // The status panels: company, user, program and the database engine the server names.
-    void mostrarEstado();
+    void showStatus();
 
 private:
-    void llenarEmpresas();
-    void makeCompanyCurrent(int company);
-    void exportarGrilla();
+    void fillCompanyList();
+    // The one place the form's session changes (another company, or a password the connection
+    // took on): the form keeps the new value, hands it to the connection, the notes and the
+    // derived form, and writes the suite's globals from it.
+    void adoptSession(const Session &session);
+    void exportGrid();
 
     std::unique_ptr<Ui::TfrmFormaMaestro> ui;
     QList<QPointer<QObject>> m_reportComponents;
     bool m_resending = false;
+    Session m_session;
 };

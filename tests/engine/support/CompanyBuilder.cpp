@@ -149,7 +149,7 @@ bool CompanyBuilder::commit()
     return isValid();
 }
 
-void CompanyBuilder::startSession(int company) const
+Session CompanyBuilder::session(int company) const
 {
-    startLocalSession(m_path, company);
+    return localSession(m_path, company);
 }

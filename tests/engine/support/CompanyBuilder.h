@@ -3,6 +3,8 @@
 // filled row by row with exactly the positions, profiles, employees, contracts, records and
 // evaluations a case needs, and the session that points the module's connection at it.
 
+#include "framework/Session.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -38,8 +40,8 @@ public:
 
     // Commits what was written; false (with error()) when a row was refused.
     bool commit();
-    // Session globals and current company as the load call and the framework leave them.
-    void startSession(int company) const;
+    // The session of the user ADMIN in `company` over this file.
+    Session session(int company) const;
 
 private:
     void insert(const QString &table, const QStringList &columns, const QVariantList &values);

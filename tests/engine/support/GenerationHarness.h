@@ -17,7 +17,7 @@ enum class Arrangement { Batched, BatchedInGroups, Literal };
 
 class GenerationHarness : public HeadlessWorkstation {
 public:
-    GenerationHarness() { module.Forma = &form; }
+    explicit GenerationHarness(const Session &session) : HeadlessWorkstation(session) { module.Forma = &form; }
 
     engine::GenerationDataSets dataSets() { return module.DatosGeneracion(); }
 

@@ -2,8 +2,6 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
-#include "framework/TApplication.h"
-#include "framework/Ugnnorma.h"
 
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -105,19 +103,14 @@ QString PostgresCompany::copyFrom(const QString &sqlitePath, const QString &conn
     return error;
 }
 
-void PostgresCompany::startSession(const QString &connInfo, int company)
+Session PostgresCompany::session(const QString &connInfo, int company)
 {
     const QMap<QString, QString> pairs = pairsOf(connInfo);
     // The pgsql protocol names the server and the database; libpq takes the login from its
     // environment, as a workstation's would.
     qputenv("PGUSER", pairs.value(QStringLiteral("user")).toUtf8());
     qputenv("PGPASSWORD", pairs.value(QStringLiteral("password")).toUtf8());
-    ResetSessionGlobals();
-    gStProtocolo = QStringLiteral("pgsql");
-    gStParSrv = pairs.value(QStringLiteral("host")) + QLatin1Char(':') + pairs.value(QStringLiteral("port"), QStringLiteral("5432"));
-    gStAliasCnx = pairs.value(QStringLiteral("dbname"));
-    gStParUsu = gStCodiUsua = QStringLiteral("ADMIN");
-    gStParPas = gStPassUsua = QStringLiteral("ADMIN");
-    gStParEmp = gStCodiEmpr = QString::number(company);
-    TApplication::instance().Tag = company;
+    return Session(QStringLiteral("pgsql"),
+                   pairs.value(QStringLiteral("host")) + QLatin1Char(':') + pairs.value(QStringLiteral("port"), QStringLiteral("5432")),
+                   pairs.value(QStringLiteral("dbname")), QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), company);
 }

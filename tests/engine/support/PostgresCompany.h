@@ -4,12 +4,15 @@
 // sets up the reading login, the writing role and row security as `seed` does, and points the
 // module's session at it (the pgsql protocol), so a run can be compared row for row with the file.
 
+#include "framework/Session.h"
+
 #include <QString>
 
 class PostgresCompany {
 public:
     // Empty on success, else why the copy failed.
     static QString copyFrom(const QString &sqlitePath, const QString &connInfo);
-    // Session globals for the user ADMIN on the pgsql protocol over that database.
-    static void startSession(const QString &connInfo, int company);
+    // The session of the user ADMIN in `company` on the pgsql protocol over that database (the
+    // database login goes to libpq's environment).
+    static Session session(const QString &connInfo, int company);
 };
