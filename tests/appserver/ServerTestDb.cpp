@@ -1,6 +1,6 @@
 #include "tests/appserver/ServerTestDb.h"
 
-#include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/SiteEngine.h"
 #include "tools/dbtools/ServerAccess.h"
 
 #include <QFile>
@@ -129,8 +129,7 @@ QString ServerTestDb::loadSchema()
         const auto match = tableName.match(statement);
         if (match.hasMatch() && m_backend == Backend::Postgres)
             exec(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(match.captured(1)));
-        const QString error = exec(dbtools::SchemaLoader::toDialect(
-            statement, m_backend == Backend::Postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")));
+        const QString error = exec(dbtools::SiteEngine::of(QSqlDatabase::database(m_connection, false)).dialect(statement));
         if (!error.isEmpty())
             return error;
     }
