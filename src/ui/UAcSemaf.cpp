@@ -10,7 +10,7 @@
 #include "data/StatementCatalog.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "reportengine/widgets/ReportPrinting.h"
-#include "reports/TReportesAcSemaf.h"
+#include "reports/ReportKinds.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -358,8 +358,7 @@ void TFrmAcSemaf::BtnReporteClick(QObject *Sender)
         return;
     // The preview button and the File menu's preview entry show the report; the others print it.
     const bool vistaPrevia = Sender == spbPreview || Sender == Imprimir3;
-    TReportesAcSemaf reportes(*DtmAcSemaf);
-    reportes.ProducirListado([&](report::Report &listado) {
+    reportKindNamed(QStringLiteral("list")).produce(ReportData{*DtmAcSemaf}, [&](report::Report &listado) {
         if (vistaPrevia) {
             report::ReportPreview::showReport(listado, this);
             return;

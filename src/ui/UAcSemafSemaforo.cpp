@@ -10,8 +10,9 @@
 #include "reportengine/widgets/ReportPreview.h"
 #include "framework/widgets/TQInfoAyuda.h"
 #include "framework/widgets/TRadioGroup.h"
-#include "reports/TReportesAcSemaf.h"
+#include "reports/ReportKinds.h"
 #include "framework/widgets/TVelkarDBgrid.h"
+#include "ui/ResultGrid.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -174,8 +175,7 @@ void TFrmAcSemaf::BntRepCompeClick()
     if (!DtmAcSemaf)
         return;
     // Both pages (the table and the chart) open together in one preview.
-    TReportesAcSemaf reportes(*DtmAcSemaf);
-    reportes.ReporteCompetencias([this](report::Report &competencias) {
+    reportKindNamed(QStringLiteral("competence")).produce(ReportData{*DtmAcSemaf}, [this](report::Report &competencias) {
         report::ReportPreview::showReport(competencias, this);
     });
 }
