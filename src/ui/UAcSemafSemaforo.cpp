@@ -23,24 +23,6 @@
 
 namespace {
 
-// The cell background of the percentage's band.
-QColor colorSemaforo(double porcentaje)
-{
-    const engine::Rgb color = engine::bandColour(engine::band(porcentaje));
-    return QColor(color.red, color.green, color.blue);
-}
-
-// Every cell of a row takes the band of the row's percentage (an empty value reads as 0), read
-// from the field the table's schema colours its rows by.
-TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const engine::ResultTable &tabla)
-{
-    return [campoPorcentaje = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int,
-                                               const TVelkarDBgrid::TColumn &, QStyle::State,
-                                               TVelkarDBgrid::TCellCanvas &canvas) {
-        canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
-    };
-}
-
 // Shows how far a generation has come once it has run for half a second: it counts the rows the
 // run appends to the result table and lets the window paint now and then.
 class ProgresoGeneracion : private TDataLink {
@@ -88,10 +70,10 @@ void TFrmAcSemaf::configurarGrillas()
         grilla->setReadOnly(true);
         grilla->setTitleFont(titulo);
     }
-    DBGrdSemaforo->OnDrawColumnCell = pintarBanda(engine::trafficLightTable());
+    pintarPorBanda(*DBGrdSemaforo, engine::trafficLightTable());
+    pintarPorBanda(*DbGCargoUsuario, engine::careerPositionsTable());
     DBGrdSemaforo->setSortableByHeader(true);
     DbGCargoUsuario->setSortableByHeader(true);
-    DbGCargoUsuario->OnDrawColumnCell = pintarBanda(engine::careerPositionsTable());
 }
 
 void TFrmAcSemaf::SpdBttnRefrescarClick()
