@@ -42,10 +42,6 @@ public:
     virtual void CambiarTamano(int width, int height);
     virtual void CambiarAltura(int height);
 
-    // The components whose reports the suite's preview shows.
-    void DwAsignarRptPreview(const QList<QObject *> &components);
-    const QList<QPointer<QObject>> &ReportComponents() const { return m_reportComponents; }
-
     // Reads the form's records of the current company through the query by example, once the
     // company change has loaded everything they depend on.
     void AbrirDatosForma();
@@ -114,6 +110,5 @@ private:
     void exportarGrilla();
 
     std::unique_ptr<Ui::TfrmFormaMaestro> ui;
-    QList<QPointer<QObject>> m_reportComponents;
     bool m_resending = false;
 };
