@@ -7,7 +7,7 @@
 #include "tools/SiteOptions.h"
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaLoader.h"
-#include "tools/dbtools/ServerAccess.h"
+#include "tools/dbtools/SiteEngine.h"
 #include "tools/dbtools/UserStore.h"
 
 #include <QCoreApplication>
@@ -114,7 +114,7 @@ DbOutcome initPostgres(const SiteOptions &options, const UserStore::User &admin,
     if (outcome.ok())
         outcome = users.add(admin, password);
     if (outcome.ok())
-        outcome = ServerAccess::setUpFor(db, options.connInfo, options.readerPassword);
+        outcome = SiteEngine::of(db).setUpAccess(db, options.connInfo, options.readerPassword);
     if (outcome.ok() && !db.commit())
         outcome = DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo confirmar la transacción: %1")).arg(db.lastError().text()));
     if (!outcome.ok())

@@ -7,7 +7,7 @@
 #include "tools/SiteOptions.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/SchemaMigrator.h"
-#include "tools/dbtools/ServerAccess.h"
+#include "tools/dbtools/SiteEngine.h"
 
 #include <QSqlError>
 #include <QTextStream>
@@ -22,7 +22,7 @@ DbOutcome regrantRoles(QSqlDatabase db, const QString &connInfo)
 {
     if (!db.transaction())
         return DbOutcome::failure(cliText(QT_TRANSLATE_NOOP("qacsemaf", "no se pudo empezar la transacción: %1")).arg(db.lastError().text()));
-    DbOutcome outcome = ServerAccess::setUpFor(db, connInfo, QString());
+    DbOutcome outcome = SiteEngine::of(db).setUpAccess(db, connInfo, QString());
     if (outcome.ok() && !db.commit())
         outcome = DbOutcome::failure(db.lastError().text());
     if (!outcome.ok()) {
@@ -76,9 +76,9 @@ int runMigrateCommand(const QStringList &arguments)
     QTextStream out(stdout);
     for (const QString &migration : std::as_const(ran))
         out << "qacsemaf: " << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Aplicada la migración %1")).arg(migration) << '\n';
-    if (outcome.ok() && !site.isPostgres())
-        outcome = SchemaLoader::useRollbackJournal(site.db());
-    if (outcome.ok() && site.isPostgres() && !ran.isEmpty())
+    if (outcome.ok())
+        outcome = SiteEngine::of(site.db()).settleSchema(site.db());
+    if (outcome.ok() && !ran.isEmpty())
         outcome = regrantRoles(site.db(), site.connInfo());
     if (!outcome.ok())
         return reportFailure(outcome.error);

@@ -1,16 +1,16 @@
 #include "tools/ReportCommand.h"
 
 #include "data/DAcSemaf.h"
-#include "reportengine/DocxExport.h"
-#include "framework/Exceptions.h"
-#include "tools/EvolutionReport.h"
-#include "tools/GenerateCommand.h"
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"
-#include "reportengine/PdfExport.h"
+#include "data/SuccessionSnapshots.h"
+#include "framework/Exceptions.h"
 #include "framework/dataset/TField.h"
+#include "reportengine/DocxExport.h"
+#include "reportengine/PdfExport.h"
 #include "reports/TReportesAcSemaf.h"
 #include "reportengine/XlsxExport.h"
+#include "reports/ReportKinds.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,12 +19,17 @@
 
 namespace {
 
-const QString kReports = QStringLiteral("list, competence, evolution");
+const char *const kFileOptions[] = {"pdf", "xlsx", "docx"};
 
-// The report's own options beside those of the run.
-void addReportOptions(CommandLine &line, bool competence)
+// The report's options beside those of where its rows come from.
+void addReportOptions(CommandLine &line, const ReportKind &kind)
 {
-    addGenerateOptions(line);
+    if (kind.source == ReportSource::Snapshots) {
+        line.takeArguments(cliText(QT_TRANSLATE_NOOP("qacsemaf", "A B")), 2);
+        CommonOptions::addTo(line);
+    } else {
+        addGenerateOptions(line);
+    }
     line.add({
         {QStringLiteral("pdf"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe el reporte en este archivo PDF.")),
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
@@ -33,33 +38,50 @@ void addReportOptions(CommandLine &line, bool competence)
         {QStringLiteral("docx"), cliText(QT_TRANSLATE_NOOP("qacsemaf", "Escribe el reporte en este documento DOCX.")),
          cliText(QT_TRANSLATE_NOOP("qacsemaf", "archivo"))},
     });
-    if (competence)
+    if (kind.perEmployee)
         line.add({{QStringLiteral("employee"),
                    cliText(QT_TRANSLATE_NOOP("qacsemaf", "Empleado (COD_EMPL) del resultado que se reporta; por omisión "
                                                          "el primero.")),
-                   QStringLiteral("id")},
-                  {QStringLiteral("rows"),
+                   QStringLiteral("id")}});
+    if (kind.rows.fill)
+        line.add({{QStringLiteral("rows"),
                    cliText(QT_TRANSLATE_NOOP("qacsemaf", "Imprime las filas de requisitos del reporte (csv o json) en "
                                                          "lugar de escribir un archivo; no abre ventanas.")),
                    cliText(QT_TRANSLATE_NOOP("qacsemaf", "formato"))}});
 }
 
-ReportOptions readReportOptions(const CommandLine &line, bool competence)
+ReportOptions readReportOptions(const CommandLine &line, const ReportKind &kind)
 {
-    ReportOptions options{competence, line.value(QStringLiteral("pdf")), line.value(QStringLiteral("xlsx")),
+    ReportOptions options{&kind, line.value(QStringLiteral("pdf")), line.value(QStringLiteral("xlsx")),
                           line.value(QStringLiteral("docx")),
-                          competence ? line.value(QStringLiteral("employee")) : QString(), QString()};
-    for (const char *file : {"pdf", "xlsx", "docx"})
+                          kind.perEmployee ? line.value(QStringLiteral("employee")) : QString(), QString()};
+    for (const char *file : kFileOptions)
         line.requireFolderOf(QLatin1String(file));
     const bool files = !options.pdf.isEmpty() || !options.xlsx.isEmpty() || !options.docx.isEmpty();
-    if (competence && line.isSet(QStringLiteral("rows"))) {
+    if (kind.rows.fill && line.isSet(QStringLiteral("rows"))) {
         options.rows = line.choice(QStringLiteral("rows"), {"csv", "json"});
-        for (const char *file : {"pdf", "xlsx", "docx"})
+        for (const char *file : kFileOptions)
             line.refuseTogether(QStringLiteral("rows"), QLatin1String(file));
     } else if (!files) {
         throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "falta --pdf, --xlsx o --docx")));
     }
     return options;
+}
+
+// The two snapshots a report compares, "A B"; throws UsageError.
+std::pair<int, int> readSnapshots(const CommandLine &line)
+{
+    const QStringList numbers = line.arguments();
+    int from = 0, to = 0;
+    bool ok = numbers.size() == 2;
+    if (ok)
+        from = numbers.at(0).toInt(&ok);
+    if (ok)
+        to = numbers.at(1).toInt(&ok);
+    if (!ok)
+        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique los dos cortes que se comparan: compare A B, "
+                                                               "dos números")));
+    return {from, to};
 }
 
 // The company header of the report, as the main window keeps it open on the current company.
@@ -106,11 +128,6 @@ void writeFiles(const ReportOptions &options, const report::PreparedReport &page
     }
 }
 
-void produceList(const ReportOptions &options, TReportesAcSemaf &reports, QTextStream &out)
-{
-    reports.ProducirListado([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
-}
-
 // The main window's fields as its career tree fills them for these positions: the competence
 // report reads its company list from them.
 void fillTreeFields(const engine::GenerationInputs &inputs, HeadlessMainForm &form)
@@ -128,14 +145,6 @@ void fillTreeFields(const engine::GenerationInputs &inputs, HeadlessMainForm &fo
     form.categories = inputs.categories;
 }
 
-// The competence report's rows: what its table prints and its chart draws, one requirement a row.
-// Required and obtained values and the percentage obtained (what the chart's bars show) are numbers.
-const struct {
-    const char *name;
-    bool number;
-} kCompetenceColumns[] = {{"TIP_REGI", false}, {"COD_REQU", false}, {"COD_ESPE", false},
-                          {"VAL_REQU", true},  {"VAL_CUMP", true},  {"CUM_GRAF", true}};
-
 QString csvCell(QString text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
@@ -143,21 +152,23 @@ QString csvCell(QString text)
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-void printCompetenceRows(const QString &employee, TDataSet &rows, const QString &format, QTextStream &out)
+// The report's rows for one employee, each led by the employee.
+void printRows(const QString &employee, TDataSet &rows, const QVector<ReportRows::Column> &columns,
+               const QString &format, QTextStream &out)
 {
     QJsonArray array;
     if (format == QLatin1String("csv")) {
         out << "COD_EMPL";
-        for (const auto &column : kCompetenceColumns)
+        for (const ReportRows::Column &column : columns)
             out << ',' << column.name;
         out << '\n';
     }
     for (rows.First(); !rows.Eof(); rows.Next()) {
         QJsonObject object{{QStringLiteral("COD_EMPL"), employee}};
         QStringList cells{csvCell(employee)};
-        for (const auto &column : kCompetenceColumns) {
-            TField *field = rows.FieldByName(QLatin1String(column.name));
-            object.insert(QLatin1String(column.name),
+        for (const ReportRows::Column &column : columns) {
+            TField *field = rows.FieldByName(column.name);
+            object.insert(column.name,
                           column.number ? QJsonValue(field->AsFloat()) : QJsonValue(field->AsString().trimmed()));
             cells << csvCell(column.number ? QString::number(field->AsFloat(), 'f', 2) : field->AsString().trimmed());
         }
@@ -169,34 +180,9 @@ void printCompetenceRows(const QString &employee, TDataSet &rows, const QString 
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-void writeCompetence(const ReportOptions &options, TDtmAcSemaf &module, TReportesAcSemaf &reports, QTextStream &out)
-{
-    module.CdsDtpcaRep.AfterScroll = nullptr;
-    TDataSet &result = module.CdsAcSemaf;
-    if (!options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
-        throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "el empleado %1 no está en el resultado de esta "
-                                                              "generación")).arg(options.employee));
-    if (!options.rows.isEmpty()) {
-        module.ReporteCompetencias();
-        printCompetenceRows(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(), module.CdsDtpcaRep,
-                            options.rows, out);
-        return;
-    }
-    if (!result.IsEmpty())
-        out << "qacsemaf: "
-            << cliText(QT_TRANSLATE_NOOP("qacsemaf", "empleado %1 (%2 %3)"))
-                   .arg(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(),
-                        result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString(),
-                        result.FieldByName(QStringLiteral("APE_EMPL"))->AsString())
-            << '\n';
-    // The chart is drawn by the painter the program installed: the charting library in the window
-    // program, as in the preview window.
-    reports.ReporteCompetencias([&](report::Report &report) { writeFiles(options, report.prepare(), out); });
-}
-
-// The run by positions, headless: `form` stands for the main window, its fields filled as the
-// career tree would fill them for these positions.
-int produce(const ReportOptions &options, GenerateOptions run)
+// The report on a generation run by positions, headless: `form` stands for the main window, its
+// fields filled as the career tree would fill them for these positions.
+int produceFromGeneration(const ReportOptions &options, GenerateOptions run)
 {
     HeadlessMainForm form;   // attached after the generation, which reads its inputs from the options
     HeadlessWorkstation workstation(run.common.session());
@@ -206,67 +192,101 @@ int produce(const ReportOptions &options, GenerateOptions run)
     runGeneration(run, module);
     openCompanyHeader(module, run.common.company);
 
-    TReportesAcSemaf reports(module);
-    reports.CargoSinPlan = targetName(module, run.inputs);
-    if (options.competence) {
-        fillTreeFields(run.inputs, form);
-        module.Forma = &form;
-    }
+    ReportData data{module, targetName(module, run.inputs)};
+    fillTreeFields(run.inputs, form);
+    module.Forma = &form;
     QTextStream out(stdout);
-    writeReport(options, module, reports, out);
+    writeReport(options, data, out);
     return 0;
+}
+
+// The report on two snapshots of a plan, headless.
+int produceFromSnapshots(const ReportOptions &options, const CommonOptions &common, std::pair<int, int> snapshots)
+{
+    HeadlessWorkstation workstation(common.session());
+    common.proveSession(workstation.connection);
+    workstation.companies.Open();
+    const engine::SnapshotComparison comparison =
+        SuccessionSnapshots(workstation.connection).compare(snapshots.first, snapshots.second, common.company);
+    TDtmAcSemaf &module = workstation.module;
+    openCompanyHeader(module, comparison.to.company);
+    ReportData data{module, QString(), &comparison};
+    QTextStream out(stdout);
+    writeReport(options, data, out);
+    return 0;
+}
+
+// What `qacsemaf report --help` says.
+void printHelp(const QString &program)
+{
+    QStringList helps;
+    for (const QString &name : reportNames())
+        helps << QStringLiteral("\"%1 %2 --help\"").arg(program, name);
+    QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 %2 [opciones]"))
+                               .arg(program, reportNames().join(QLatin1Char('|')))
+                        << "\n\n"
+                        << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada reporte: %1."))
+                               .arg(helps.join(QStringLiteral(", ")))
+                        << '\n';
 }
 
 } // namespace
 
-void writeReport(const ReportOptions &options, TDtmAcSemaf &module, TReportesAcSemaf &reports, QTextStream &out)
+void writeReport(const ReportOptions &options, const ReportData &data, QTextStream &out)
 {
-    module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page to keep in step
-    if (options.competence)
-        writeCompetence(options, module, reports, out);
-    else
-        produceList(options, reports, out);
+    const ReportKind &kind = *options.kind;
+    TDtmAcSemaf &module = data.module;
+    // No page of the window to keep in step with the result or the report's rows.
+    module.CdsAcSemaf.AfterScroll = nullptr;
+    module.CdsDtpcaRep.AfterScroll = nullptr;
+    TDataSet &result = module.CdsAcSemaf;
+    if (kind.perEmployee && !options.employee.isEmpty() && !result.Locate(QStringLiteral("COD_EMPL"), options.employee))
+        throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "el empleado %1 no está en el resultado de esta "
+                                                              "generación")).arg(options.employee));
+    if (!options.rows.isEmpty()) {
+        TDataSet &rows = kind.rows.fill(data);
+        printRows(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(), rows, kind.rows.columns, options.rows, out);
+        return;
+    }
+    if (kind.perEmployee && !result.IsEmpty())
+        out << "qacsemaf: "
+            << cliText(QT_TRANSLATE_NOOP("qacsemaf", "empleado %1 (%2 %3)"))
+                   .arg(result.FieldByName(QStringLiteral("COD_EMPL"))->AsString(),
+                        result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString(),
+                        result.FieldByName(QStringLiteral("APE_EMPL"))->AsString())
+            << '\n';
+    // A chart is drawn by the painter the program installed: the charting library in the window
+    // program, as in the preview window.
+    kind.produce(data, [&](report::Report &report) { writeFiles(options, report.prepare(), out); });
 }
 
 int runReportCommandWith(const QStringList &arguments, const ReportOnPlanNode &onPlanNode)
 {
+    const QString kinds = reportNames().join(QStringLiteral(", "));
     try {
         if (arguments.size() < 2)
-            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique el reporte: %1")).arg(kReports));
-        const QString kind = arguments.at(1);
-        if (kind == QLatin1String("--help") || kind == QLatin1String("-h")) {
-            QTextStream(stdout) << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Uso: %1 list|competence|evolution [opciones]"))
-                                       .arg(arguments.value(0))
-                                << "\n\n"
-                                << cliText(QT_TRANSLATE_NOOP("qacsemaf", "Las opciones de cada reporte: \"%1 list "
-                                                                         "--help\", \"%1 competence --help\", \"%1 evolution --help\"."))
-                                       .arg(arguments.value(0))
-                                << '\n';
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique el reporte: %1")).arg(kinds));
+        const QString name = arguments.at(1);
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            printHelp(arguments.value(0));
             return 0;
         }
-        if (kind == QLatin1String("evolution")) {
-            QStringList rest = arguments;
-            rest[0] += QLatin1Char(' ') + kind;
-            rest.removeAt(1);
-            return runEvolutionReport(rest);
-        }
-        if (kind != QLatin1String("list") && kind != QLatin1String("competence"))
-            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "reporte desconocido \"%1\" (use %2)")).arg(kind, kReports));
-        const bool competence = kind == QLatin1String("competence");
+        const ReportKind *kind = reportKind(name);
+        if (!kind)
+            throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "reporte desconocido \"%1\" (use %2)")).arg(name, kinds));
         QStringList rest = arguments;
-        rest[0] += QLatin1Char(' ') + kind;
+        rest[0] += QLatin1Char(' ') + name;
         rest.removeAt(1);
-        CommandLine line(rest.value(0),
-                         competence ? cliText(QT_TRANSLATE_NOOP(
-                                          "qacsemaf", "Genera el semáforo como qacsemaf generate y escribe el reporte de "
-                                                      "competencias (tabla de requisitos y gráfica) de un empleado evaluado."))
-                                    : cliText(QT_TRANSLATE_NOOP(
-                                          "qacsemaf", "Genera el semáforo como qacsemaf generate y escribe el listado del "
-                                                      "resultado.")));
-        addReportOptions(line, competence);
+        CommandLine line(rest.value(0), cliText(kind->summary));
+        addReportOptions(line, *kind);
         try {
             line.parse(rest);
-            const ReportOptions options = readReportOptions(line, competence);
+            if (kind->source == ReportSource::Snapshots) {
+                const std::pair<int, int> snapshots = readSnapshots(line);
+                const ReportOptions options = readReportOptions(line, *kind);
+                return produceFromSnapshots(options, CommonOptions::read(line), snapshots);
+            }
+            const ReportOptions options = readReportOptions(line, *kind);
             if (givesPlanNode(line)) {
                 const PlanNode node = readPlanNode(line, positionOptions());
                 if (!onPlanNode)
@@ -274,7 +294,7 @@ int runReportCommandWith(const QStringList &arguments, const ReportOnPlanNode &o
                                                                            "principal, que este programa no abre")));
                 return onPlanNode(line, node, options);
             }
-            return produce(options, readGenerateOptions(line));
+            return produceFromGeneration(options, readGenerateOptions(line));
         } catch (const UsageError &error) {
             return reportUsageError(error, rest.value(0));
         }

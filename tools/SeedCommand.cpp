@@ -4,7 +4,7 @@
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
-#include "tools/dbtools/ServerAccess.h"
+#include "tools/dbtools/SiteEngine.h"
 #include "tools/CommandLine.h"
 
 #include <QCoreApplication>
@@ -133,10 +133,10 @@ DbOutcome fill(QSqlDatabase &db, const SeedOptions &options, QMap<QString, int> 
     *counts = seeder.rowCounts();
     if (!postgres && seeded.ok())
         seeded = setJournalMode(db, QStringLiteral("delete"));
-    if (!seeded.ok() || !postgres)
+    if (!seeded.ok())
         return seeded;
     // The reader logs in with its own password, never with the writer's.
-    return ServerAccess::setUpFor(db, options.connInfo, options.readerPassword);
+    return SiteEngine::of(db).setUpAccess(db, options.connInfo, options.readerPassword);
 }
 
 // PostgreSQL: everything, the old tables' removal included, in one transaction.

@@ -1,5 +1,6 @@
 #include "tools/WindowRoad.h"
 
+#include "reports/ReportKinds.h"
 #include "tools/CommandLine.h"
 
 #include <QFile>
@@ -56,11 +57,11 @@ bool needsWindowProgram(int argc, const char *const argv[])
         return anyNamedOption(argc, argv, 2, {"--plan", "--node"});
     if (command != "report" || argc < 3)
         return false;
-    const std::string report = argv[2];
-    if (report != "list" && report != "competence")
+    const ReportKind *report = reportKind(QString::fromLocal8Bit(argv[2]));
+    if (!report || report->source != ReportSource::Generation)
         return false;
     return anyNamedOption(argc, argv, 3, {"--plan", "--node"})
-           || (report == "competence" && anyNamedOption(argc, argv, 3, {"--pdf", "--xlsx", "--docx"}));
+           || (report->chart && anyNamedOption(argc, argv, 3, {"--pdf", "--xlsx", "--docx"}));
 }
 
 const char *windowProgramName()

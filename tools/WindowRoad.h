@@ -5,8 +5,8 @@
 // code is the command's.
 
 // Whether the arguments (argv[1] on) ask for a road of the window program: a screenshot, a
-// generation or a report (list, competence) given a plan node (--plan or --node), or the
-// competence report written to a file (its chart is drawn by the charting library).
+// generation or a report on a generation result given a plan node (--plan or --node), or a
+// report with a chart written to a file (the charting library draws it).
 bool needsWindowProgram(int argc, const char *const argv[]);
 
 // The file name of the window program, next to the command line.

@@ -42,8 +42,14 @@ StatementCatalog::StatementCatalog()
 {
     QFile file(QStringLiteral(":/data/statements.json"));
     if (!file.open(QIODevice::ReadOnly))
-        return;   // every name is then unknown, and text() says so
-    const QJsonArray statements = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("statements")).toArray();
+        throw Exception(QStringLiteral("No se pudo leer el catálogo de sentencias %1: %2").arg(file.fileName(), file.errorString()));
+    QJsonParseError parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parsed);
+    if (parsed.error != QJsonParseError::NoError)
+        throw Exception(QStringLiteral("El catálogo de sentencias %1 no se puede leer: %2 (posición %3)")
+                            .arg(file.fileName(), parsed.errorString())
+                            .arg(parsed.offset));
+    const QJsonArray statements = document.object().value(QStringLiteral("statements")).toArray();
     for (const QJsonValue &statement : statements) {
         const QString name = statement[QStringLiteral("name")].toString();
         m_texts.insert(name, statement[QStringLiteral("text")].toString());

@@ -12,6 +12,8 @@ class SClientDataSet;
 
 class StatementCatalog {
 public:
+    // The catalogue compiled into the module; throws Exception naming the file when it cannot be
+    // read.
     static const StatementCatalog &module();
 
     // The text of statement `name` with each slot shown as the value given for it in `slots`

@@ -30,6 +30,8 @@ ResultTable makeTrafficLightTable()
         {f::NomEmpl, T::Text, 25, QStringLiteral("Nombres"), {}, {}},
         {f::CodEmca, T::SmallInt, 0, {}, {}, {}},
     };
+    // The name before the figures; the employing company stays out of sight.
+    table.gridColumns = {{f::CodEmpl}, {f::ApeEmpl}, {f::NomEmpl}, {f::PorEmpl}, {f::NumPera}};
     return table;
 }
 
@@ -62,6 +64,16 @@ std::optional<Band> ResultTable::bandOf(const QVariant &percentage) const
     if (percentage.isNull() && emptyHasNoBand)
         return std::nullopt;
     return band(percentage.toDouble());
+}
+
+QVector<GridColumn> ResultTable::grid() const
+{
+    if (!gridColumns.isEmpty())
+        return gridColumns;
+    QVector<GridColumn> columns;
+    for (const ResultField &candidate : fields)
+        columns.append(GridColumn(candidate.name));
+    return columns;
 }
 
 QStringList ResultTable::fieldNames() const

@@ -1,8 +1,10 @@
 #pragma once
 // The traffic-light result as data: the two tables a run fills (the result table and the
-// "Cargos Plan de Carrera" rows beside it) with their fields in order, and the bands a
-// percentage falls in. The data module builds its datasets from these definitions, the grids
-// paint with band(), the command line prints by field name; nothing else spells them out.
+// "Cargos Plan de Carrera" rows beside it) with their fields in order, the columns the window's
+// grid shows of them, and the bands a percentage falls in. The data module builds its datasets
+// from these definitions, the grids take their columns from them and paint with band(), the
+// command line prints by field name; nothing else spells them out. A new result column is a
+// field here (and, when the window shows it, a grid column) plus its computation.
 
 #include <QLatin1String>
 #include <QString>
@@ -11,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace engine {
 
@@ -45,6 +48,18 @@ struct ResultField {
     QString caption() const { return label.isEmpty() ? name : label; }
 };
 
+// A column of the window's grid over a table. Its title and display format are the field's.
+struct GridColumn {
+    GridColumn(QString fieldName, int pixels = 0, QString titleHint = {})
+        : field(std::move(fieldName)), width(pixels), hint(std::move(titleHint))
+    {
+    }
+
+    QString field;
+    int width = 0;   // pixels; 0: as wide as the field's text can be
+    QString hint;    // what the title explains when the mouse rests on it; empty: nothing
+};
+
 // The traffic-light bands of a compliance percentage.
 enum class Band { Red, Yellow, Green };
 
@@ -56,7 +71,12 @@ struct ResultTable {
     // empty percentage reads as 0, as the rules read it.
     bool emptyHasNoBand = false;
     QVector<ResultField> fields;
+    // The window's grid: the columns it shows, in order; empty: every field, in order, as wide
+    // as its text can be.
+    QVector<GridColumn> gridColumns;
 
+    // The columns of the window's grid, filled in from the fields where none are declared.
+    QVector<GridColumn> grid() const;
     // The band of a row whose band field holds `percentage`; none as emptyHasNoBand says.
     std::optional<Band> bandOf(const QVariant &percentage) const;
 

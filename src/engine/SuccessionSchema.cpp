@@ -32,6 +32,22 @@ ResultTable makeSummaryTable()
         {s::NomMejo, T::Text, 51, QStringLiteral("Mejor Candidato"), {}, {}},
         {s::PorMejo, T::Float, 0, QStringLiteral("% Mejor Candidato"), QStringLiteral("#,##0.00 %"), {}},
     };
+    const QString personas = QStringLiteral(
+        "Personas: quien tiene varios contratos en los cargos candidatos cuenta una vez, con el mejor de ellos. El "
+        "semáforo del nodo lista cada contrato.");
+    table.gridColumns = {
+        {s::CodNodo, 50},
+        {s::CodCarg, 70},
+        {s::NomCarg, 220},
+        {s::NumPerf, 115, QStringLiteral("Filas de requisitos del perfil del cargo en las categorías marcadas: con 0 el "
+                                         "cargo no tiene perfil y nadie puede puntuar.")},
+        {s::NumCand, 80, personas},
+        {s::NumVerd, 55, personas},
+        {s::NumAmar, 70, personas},
+        {s::NumRojo, 50, personas},
+        {s::NomMejo, 230},
+        {s::PorMejo, 125, QStringLiteral("Porcentaje del mejor candidato del nodo; su banda colorea la fila.")},
+    };
     return table;
 }
 
@@ -55,6 +71,9 @@ ResultTable makeGapsTable()
         {s::NumEval, T::Integer, 0, QStringLiteral("Evaluados"), {}, {}},
         {s::PorCump, T::Float, 0, QStringLiteral("Cumplimiento Promedio"), QStringLiteral("#,##0.00 %"), {}},
     };
+    // The average caps each candidate at 100 %: the title says so.
+    table.gridColumns = {{s::LisNodo, 90},  {s::NomRegi, 215}, {s::NomRequ, 240}, {s::NomEspe, 180},
+                         {s::NumFalt, 85},  {s::NumEval, 80},  {s::PorCump, 150, fulfilmentCapNote()}};
     return table;
 }
 
@@ -62,6 +81,7 @@ ResultTable makeNodeGapsTable()
 {
     ResultTable table = makeGapsTable();
     table.fields.removeIf([](const ResultField &field) { return field.name == s::LisNodo; });
+    table.gridColumns.removeIf([](const GridColumn &column) { return column.field == s::LisNodo; });
     return table;
 }
 

@@ -6,13 +6,11 @@
 #include "engine/GenerationInputs.h"
 #include "engine/ResultSchema.h"
 #include "framework/dataset/TField.h"
+#include "reports/ReportKinds.h"
 
 const QString TReportesAcSemaf::kSinSemaforo = QStringLiteral("Primero debe Generar el Sémaforo!!");
 
 namespace {
-
-const QString kLayoutEstan = QStringLiteral(":/reports/frxRptEstan.json");
-const QString kLayoutCompetencias = QStringLiteral(":/reports/RptAcSemaf.json");
 
 void cargar(report::Report &reporte, const QString &ruta)
 {
@@ -37,13 +35,13 @@ QString textoDe(const QVariant &valor) { return valor.toString().trimmed(); }
 
 TReportesAcSemaf::TReportesAcSemaf(TDtmAcSemaf &modulo) : m_modulo(modulo)
 {
-    cargar(frxRptEstan, kLayoutEstan);
+    cargar(frxRptEstan, reportKindNamed(QStringLiteral("list")).layout);
     const QString &resultado = engine::trafficLightTable().reportName;
     frxRptEstan.setDataSet(resultado, &m_modulo.CdsAcSemaf);    // frxDBDataset2
     frxRptEstan.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);    // frxDBDtsGnEmpre
     frxRptEstan.OnGetValue = [this](const QString &name, QVariant &value) { frxRptEstanGetValue(name, value); };
 
-    cargar(RptAcSemaf, kLayoutCompetencias);
+    cargar(RptAcSemaf, reportKindNamed(QStringLiteral("competence")).layout);
     RptAcSemaf.setDataSet(resultado, &m_modulo.CdsAcSemaf);
     RptAcSemaf.setDataSet(QStringLiteral("QryGnEmpre"), &m_modulo.QryGnEmpre);
     RptAcSemaf.setDataSet(QStringLiteral("TblDtpcaRep"), &m_modulo.CdsDtpcaRep);    // frxDBDataset1
@@ -73,7 +71,7 @@ void TReportesAcSemaf::ProducirListado(const std::function<void(report::Report &
         throw Exception(kSinSemaforo);
     QVariant cargo;
     frxRptEstanGetValue(QStringLiteral("gStCargo"), cargo);
-    frxRptEstan.Info = datosDocumento(QStringLiteral("Semáforo de Carrera"), textoDe(cargo));
+    frxRptEstan.Info = datosDocumento(reportKindNamed(QStringLiteral("list")).caption, textoDe(cargo));
     salida(frxRptEstan);
 }
 
@@ -135,7 +133,8 @@ void TReportesAcSemaf::ReporteCompetencias(const std::function<void(report::Repo
                                   + resultado.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed()).trimmed();
         QStringList detalle{empleado, textoDe(cargo)};
         detalle.removeAll(QString());
-        RptAcSemaf.Info = datosDocumento(QStringLiteral("Competencias"), detalle.join(QStringLiteral(" - ")));
+        RptAcSemaf.Info = datosDocumento(reportKindNamed(QStringLiteral("competence")).caption,
+                                         detalle.join(QStringLiteral(" - ")));
         salida(RptAcSemaf);
     };
     try {

@@ -4,6 +4,7 @@
 #include "data/SuccessionMap.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/TField.h"
+#include "reports/ReportKinds.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ TReportesEvolucion::TReportesEvolucion(TDtmAcSemaf &modulo, engine::SnapshotComp
     : m_modulo(modulo), m_comparacion(std::move(comparacion))
 {
     QString error;
-    if (!RptEvolucionPlan.loadLayout(QStringLiteral(":/reports/RptEvolucionPlan.json"), &error))
+    if (!RptEvolucionPlan.loadLayout(reportKindNamed(QStringLiteral("evolution")).layout, &error))
         throw Exception(error);
     SuccessionMap::createTable(CdsEvolucionNodos, engine::evolutionNodesTable());
     SuccessionMap::createTable(CdsEvolucionPersonas, engine::evolutionPeopleTable());
@@ -53,7 +54,7 @@ void TReportesEvolucion::GetValue(const QString &VarName, QVariant &Value)
 void TReportesEvolucion::Producir(const std::function<void(report::Report &)> &salida)
 {
     report::DocumentInfo info;
-    info.title = engine::evolutionTitle() + QStringLiteral(" - Plan %1 - ").arg(m_comparacion.to.plan) + textoCortes(m_comparacion);
+    info.title = reportKindNamed(QStringLiteral("evolution")).caption + QStringLiteral(" - Plan %1 - ").arg(m_comparacion.to.plan) + textoCortes(m_comparacion);
     info.author = m_modulo.CodiUsua();
     TDataSet &empresa = m_modulo.QryGnEmpre;
     if (empresa.Active() && !empresa.IsEmpty())

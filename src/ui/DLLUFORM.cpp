@@ -9,7 +9,6 @@
 #include "framework/widgets/TQSDBQbe.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TVelkarDBgrid.h"
-#include "ui_DLLUFORM.h"
 
 #include <QDate>
 #include <QGuiApplication>
@@ -85,9 +84,9 @@ QVariant convertirBusqueda(const QString &texto, const TField *campo)
 
 } // namespace
 
-TCaptura::TCaptura(QWidget *parent) : QDialog(parent), ui(new Ui::TCaptura)
+TCaptura::TCaptura(QWidget *parent) : QDialog(parent)
 {
-    ui->setupUi(this);
+    setupUi(this);
     setObjectName(QStringLiteral("Captura"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(721, 409);
@@ -103,22 +102,7 @@ TCaptura::~TCaptura()
 
 void TCaptura::bindControls()
 {
-    Label3 = ui->Label3;
-    Label4 = ui->Label4;
-    Label5 = ui->Label5;
-    LblVersion = ui->LblVersion;
-    CmbCampos = ui->CmbCampos;
-    edtBusqueda = ui->edtBusqueda;
-    edtValor = ui->edtValor;
-    SpeedButton1 = ui->SpeedButton1;
-    DBGrid1 = ui->DBGrid1;
-    QNavegador1 = ui->QNavegador1;
-    BitBtnAceptar = ui->BitBtnAceptar;
-    BitBtn2 = ui->BitBtn2;
-    BitBtn3 = ui->BitBtn3;
-    QSDBQbe1 = ui->QSDBQbe1;
-    sistemas = ui->sistemas;
-    ui->imgLogo->setPixmap(logoSemaforo());
+    imgLogo->setPixmap(logoSemaforo());
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
 
     Datos1.Name = QStringLiteral("Datos1");

@@ -8,27 +8,16 @@
 #include "framework/dataset/SClientDataSet.h"
 #include "framework/dataset/TDataSource.h"
 
+#include "ui_DLLUFORM.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
-#include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-class QFrame;
-class TQNavegador;
 class TQPField;
-class TQSDBQbe;
-class TQsCmbCodigo;
-class TVelkarDBgrid;
 
-namespace Ui {
-class TCaptura;
-}
-
-class TCaptura : public QDialog {
+// The controls of DLLUFORM.ui are the dialog's own members, under their names in the file.
+class TCaptura : public QDialog, public Ui::TCaptura {
     Q_OBJECT
 public:
     explicit TCaptura(QWidget *parent = nullptr);
@@ -58,15 +47,6 @@ public:
     QStringList FValores;
     TDataSet *FDataSet = nullptr;
 
-    QLabel *Label3, *Label4, *Label5, *LblVersion;
-    TQsCmbCodigo *CmbCampos;
-    QLineEdit *edtBusqueda, *edtValor;
-    QToolButton *SpeedButton1;
-    TVelkarDBgrid *DBGrid1;
-    TQNavegador *QNavegador1;
-    QPushButton *BitBtnAceptar, *BitBtn2, *BitBtn3;
-    TQSDBQbe *QSDBQbe1;
-    QFrame *sistemas;
     TDataSource Datos1;
     SClientDataSet CdsTmp{QStringLiteral("CdsTmp")};
 
@@ -79,8 +59,6 @@ private:
     void connectHandlers();
     bool copiarColumna(int i);
     void llenarCampos();
-
-    std::unique_ptr<Ui::TCaptura> ui;
 };
 
 extern QPointer<TCaptura> Captura;

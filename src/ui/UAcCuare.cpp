@@ -1,5 +1,4 @@
 #include "ui/UAcCuare.h"
-#include "ui_UAcCuare.h"
 
 #include "data/DAcSemaf.h"
 #include "framework/widgets/DialogService.h"
@@ -14,15 +13,12 @@
 #include <QToolButton>
 
 TFrmAcCuare::TFrmAcCuare(TDtmAcSemaf *modulo, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TFrmAcCuare>()), m_modulo(modulo)
+    : QDialog(parent), m_modulo(modulo)
 {
     // The .ui gives the client area (658 x 218) as the size and the minimum; with the frame the
     // window is at least 674 x 256.
-    ui->setupUi(this);
+    setupUi(this);
     setObjectName(QStringLiteral("FrmAcCuare"));
-    DBGrdCuadro = ui->DBGrdCuadro;
-    QPFldCod_carg = ui->QPFldCod_carg;
-    QNvgdrCuadro = ui->QNvgdrCuadro;
     configurarGrilla();
     configurarLupa();
     configurarNavegador();

@@ -5,16 +5,14 @@
 // the data module's QryAcCuare, reached through its data source DtsAcCuare; the rules of the rows
 // (defaults, names, age, checks of employee and position) are the data module's.
 
+#include "ui_UAcCuare.h"
+
 #include <QDialog>
-#include <memory>
 
 class TDtmAcSemaf;
-class TQNavegador;
-class TQPField;
-class TVelkarDBgrid;
-namespace Ui { class TFrmAcCuare; }
 
-class TFrmAcCuare : public QDialog {
+// The controls of UAcCuare.ui are the window's own members, under their names in the file.
+class TFrmAcCuare : public QDialog, public Ui::TFrmAcCuare {
     Q_OBJECT
 public:
     explicit TFrmAcCuare(TDtmAcSemaf *modulo, QWidget *parent = nullptr);
@@ -30,10 +28,6 @@ public:
     // identification and position go into the replacement row.
     void QPFldCod_cargClick(TQPField *Sender);
 
-    TVelkarDBgrid *DBGrdCuadro;
-    TQPField *QPFldCod_carg;
-    TQNavegador *QNvgdrCuadro;
-
     // Closing with a pending row asks whether to save it; a refused save keeps the window open.
     void done(int result) override;
 
@@ -46,6 +40,5 @@ private:
     void configurarNavegador();
     bool resolverFilaPendiente();
 
-    std::unique_ptr<Ui::TFrmAcCuare> ui;
     TDtmAcSemaf *m_modulo;
 };

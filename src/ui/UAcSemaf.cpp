@@ -1,5 +1,4 @@
 #include "ui/UAcSemaf.h"
-#include "ui_UAcSemaf.h"
 
 #include "ui/UAcCuare.h"
 
@@ -10,7 +9,7 @@
 #include "data/StatementCatalog.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "reportengine/widgets/ReportPrinting.h"
-#include "reports/TReportesAcSemaf.h"
+#include "reports/ReportKinds.h"
 #include "framework/widgets/ErrorGuard.h"
 #include "framework/Exceptions.h"
 #include "framework/connection/SDCOMConnection.h"
@@ -26,6 +25,8 @@
 #include "framework/widgets/TRadioGroup.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 #include "framework/Ugnnorma.h"
+#include "engine/ResultSchema.h"
+#include "ui/ResultGrid.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -90,8 +91,7 @@ private:
 
 } // namespace
 
-TFrmAcSemaf::TFrmAcSemaf(const Session &session, QWidget *parent)
-    : TfrmFormaMaestro(session, parent), ui(std::make_unique<Ui::FrmAcSemaf>())
+TFrmAcSemaf::TFrmAcSemaf(const Session &session, QWidget *parent) : TfrmFormaMaestro(session, parent)
 {
     programName = TDtmAcSemaf::kProgramName;
     setObjectName(QStringLiteral("FrmAcSemaf"));
@@ -112,38 +112,7 @@ TFrmAcSemaf::~TFrmAcSemaf()
 
 void TFrmAcSemaf::crearControles()
 {
-    ui->setupUi(PnlModulo);
-    PagCtrPrincipal = ui->PagCtrPrincipal;
-    DBEcod_menu = ui->DBEcod_menu;
-    DBEnom_menu = ui->DBEnom_menu;
-    DBEcod_nodo = ui->DBEcod_nodo;
-    DBEcod_carg = ui->DBEcod_carg;
-    DBEDtfCodNive = ui->DBEDtfCodNive;
-    DBEDtfNmbNivel = ui->DBEDtfNmbNivel;
-    DBEDtfPunRequ = ui->DBEDtfPunRequ;
-    DBEcod_nodp = ui->DBEcod_nodp;
-    DBECOD_EMPL = ui->DBECOD_EMPL;
-    QPField1 = ui->QPField1;
-    QPField2 = ui->QPField2;
-    QNotas1 = ui->QNotas1;
-    cmbEmpCarg = ui->cmbEmpCarg;
-    TreeViewCarrera = ui->TreeViewCarrera;
-    LblEmpleadoHoja = ui->LblEmpleadoHoja;
-    LblEmpleadoFormal = ui->LblEmpleadoFormal;
-    LblEmpleadoNoFormal = ui->LblEmpleadoNoFormal;
-    Lblcod_carg = ui->Lblcod_carg;
-    RdgFiltro = ui->RdgFiltro;
-    ChkCompe = ui->ChkCompe;
-    ChkEduFor = ui->ChkEduFor;
-    ChkEduNo = ui->ChkEduNo;
-    ChkExpe = ui->ChkExpe;
-    DBGrdSemaforo = ui->DBGrdSemaforo;
-    DbGCargoUsuario = ui->DbGCargoUsuario;
-    SpdBttnRefrescar = ui->SpdBttnRefrescar;
-    BitBtn1 = ui->BitBtn1;
-    BitBtn2 = ui->BitBtn2;
-    BtnCuare = ui->BtnCuare;
-    QNavegador1 = ui->QNavegador1;
+    setupUi(PnlModulo);
 
     RdgFiltro->setTitle(QStringLiteral("Filtro"));
     RdgFiltro->setItems({QStringLiteral("Empleado"), QStringLiteral("Cargo")});
@@ -228,11 +197,11 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
     if (DtmAcSemaf) {
         DtmAcSemaf->Forma = this;
         DtmAcSemaf->ConnectTo(DCOMCnction, &CdsGnEmpre, &CdsTemporal);
-        DtmAcSemaf->InicializarlArQry();                                   // 1
-        dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);                         // 2
+        DtmAcSemaf->InicializarlArQry();
+        dtsFrm.setDataSet(&DtmAcSemaf->QryAcPprom);
         DBQbe1->SetDataset(&DtmAcSemaf->QryAcPprom);
         DBQbe1->ExcluirCampos = {QStringLiteral("cod_nodo"), QStringLiteral("cod_nodp")};
-        DtmAcSemaf->gVrCodMenu = QVariant();                               // 4
+        DtmAcSemaf->gVrCodMenu = QVariant();   // no plan read yet
         for (TDBEdit *edit : {DBEcod_menu, DBEnom_menu, DBEcod_nodo, DBEcod_carg, DBEDtfCodNive, DBEDtfNmbNivel,
                               DBEDtfPunRequ, DBEcod_nodp}) {
             edit->setDataSource(&dtsFrm);
@@ -245,10 +214,9 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
         QNotas1->setDataSet(&DtmAcSemaf->QryAcPprom);
         QNotas1->RemoteServer = DCOMCnction;
         DBGrdSemaforo->setDataSource(&DtmAcSemaf->DtsAcSemaf);
-        DBGrdSemaforo->setColumns({{QStringLiteral("COD_EMPL")}, {QStringLiteral("APE_EMPL")},
-                                   {QStringLiteral("NOM_EMPL")}, {QStringLiteral("POR_EMPL")},
-                                   {QStringLiteral("NUM_PERA")}});
+        mostrarColumnas(*DBGrdSemaforo, engine::trafficLightTable());
         DbGCargoUsuario->setDataSource(&DtmAcSemaf->DtsCargUsuario);
+        mostrarColumnas(*DbGCargoUsuario, engine::careerPositionsTable());
         QNavegador1->setDataSource(&DtmAcSemaf->DtsAcSemaf);
         DBGFrm->setColumns({{QStringLiteral("COD_MENU")}, {QStringLiteral("COD_NODO"), QString(), 0, true, QColor(240, 240, 240)},
                             {QStringLiteral("TIP_MENU")}, {QStringLiteral("NOM_MENU")}, {QStringLiteral("COD_CARG")},
@@ -257,15 +225,14 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
                             {QStringLiteral("NUM_DIAS")}});
         DBGFrm->setBackgroundColor(QColor(255, 255, 225));  // clInfoBk
     }
-    gStNombProg = programName;                                              // 3
-    TfrmFormaMaestro::FormCreate(Sender);                                   // 5
-    ListaNivNodos.clear();                                                  // 6
+    // The program's name as the status bar and the reports' headers show it.
+    gStNombProg = programName;
+    TfrmFormaMaestro::FormCreate(Sender);
+    ListaNivNodos.clear();
     ListaNodos.clear();
     if (DtmAcSemaf)
-        DtmAcSemaf->gBoReporte = false;                                     // 7
-    QNotas1->Usuario = session().user;                                      // 8
-    if (DtmAcSemaf)
-        DwAsignarRptPreview({DtmAcSemaf});                                  // 9
+        DtmAcSemaf->gBoReporte = false;
+    QNotas1->Usuario = session().user;
 }
 
 void TFrmAcSemaf::sessionAdopted(const Session &session)
@@ -281,35 +248,40 @@ void TFrmAcSemaf::cmbEmpresaChange(QObject *Sender)
         return TfrmFormaMaestro::cmbEmpresaChange(Sender);
     TDtmAcSemaf &datos = *DtmAcSemaf;
     datos.readAheadCompany(cmbEmpresa->Codigo().toInt());
-    datos.BanderaLog(QStringLiteral("EMPR - INIC"), false);                       // 1
-    for (QTabWidget *paginas : findChildren<QTabWidget *>())                      // 2
+    datos.BanderaLog(QStringLiteral("EMPR - INIC"), false);
+    // Another company starts on the first page of every tab set.
+    for (QTabWidget *paginas : findChildren<QTabWidget *>())
         paginas->setCurrentIndex(0);
     limpiarMapa();  // a map belongs to the company it was computed in
     // The tree and the positions it yields belong to the company being left, even when the new
     // company's plans have the same numbers, or it has none.
     olvidarArbol();
-    TfrmFormaMaestro::cmbEmpresaChange(Sender);                                   // 3
-    datos.ValidaGrupoEmpresarial();                                               // 4
-    datos.QryAcCuare.Close();                                                     // 5
+    TfrmFormaMaestro::cmbEmpresaChange(Sender);
+    datos.ValidaGrupoEmpresarial();
+    // Replacements, contracts and profiles belong to the company being left.
+    datos.QryAcCuare.Close();
     datos.QryNmContr.Close();
     datos.QryBiDtpca.Close();
     datos.QryBiCargo.Open();
     const int empresa = session().company;
-    DtmGnLibre->ReConsultar(&datos.QryEmpleado, {empresa});                       // 6
+    DtmGnLibre->ReConsultar(&datos.QryEmpleado, {empresa});
 
-    // 7: the paths of the four programs of the drill-down.
+    // The drill-down opens the suite's programs on the employee of the tree: their paths for this
+    // company, behind the hidden labels, each with the employee as its key.
     const QString programas = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
     const QStringList rutas = protocol::CommaText::split(DCOMCnction->ProgramPaths(programas));
-    QInfoAyuda1->AsignarEventosMouseDown({LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal, Lblcod_carg}, // 8
+    QInfoAyuda1->AsignarEventosMouseDown({LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal, Lblcod_carg},
                                          rutas);
-    for (QLabel *etiqueta : {LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal})                       // 9
+    for (QLabel *etiqueta : {LblEmpleadoHoja, LblEmpleadoFormal, LblEmpleadoNoFormal})
         QInfoAyuda1->CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), etiqueta);
-    datos.BanderaLog(QStringLiteral("EMPR - FINA"), false);                       // 10
+    datos.BanderaLog(QStringLiteral("EMPR - FINA"), false);
 
-    datos.QryGnEmpre.Close();                                                     // 11
+    // The company's header, as the reports print it.
+    datos.QryGnEmpre.Close();
     datos.QryGnEmpre.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(empresa);
     datos.QryGnEmpre.Open();
-    gBoNexofEduSinPuntos = datos.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S"); // 12
+    // The company's flag Q0000190: matched education earns the points the profile requires.
+    gBoNexofEduSinPuntos = datos.VerNexoFlags(QStringLiteral("Q0000190")).toString() == QLatin1String("S");
     // Nothing drawn meanwhile stays: the plan rows read next for this company draw the tree
     // anew, whatever its plan number, or leave it empty when the company has no plan.
     olvidarArbol();
@@ -363,8 +335,7 @@ void TFrmAcSemaf::BtnReporteClick(QObject *Sender)
         return;
     // The preview button and the File menu's preview entry show the report; the others print it.
     const bool vistaPrevia = Sender == spbPreview || Sender == Imprimir3;
-    TReportesAcSemaf reportes(*DtmAcSemaf);
-    reportes.ProducirListado([&](report::Report &listado) {
+    reportKindNamed(QStringLiteral("list")).produce(ReportData{*DtmAcSemaf}, [&](report::Report &listado) {
         if (vistaPrevia) {
             report::ReportPreview::showReport(listado, this);
             return;

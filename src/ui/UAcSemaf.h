@@ -10,6 +10,7 @@
 #include "data/IFrmAcSemaf.h"
 #include "framework/dataset/TDataSource.h"
 #include "framework/widgets/TfrmFormaMaestro.h"
+#include "ui_UAcSemaf.h"
 
 #include <QList>
 #include <QPointer>
@@ -17,30 +18,16 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QModelIndex;
-class QRadioButton;
 class QuePasariaBrechas;
-class QPushButton;
-class QTabWidget;
-class QToolButton;
-class QTreeWidget;
 class QTreeWidgetItem;
-class TDBEdit;
 class TQInfoAyuda;
-class TQNavegador;
-class TQNotas;
-class TQPField;
-class TRadioGroup;
-class TVelkarDBgrid;
 class SuccessionTables;
-namespace Ui { class FrmAcSemaf; }
 
-class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf {
+// The controls of UAcSemaf.ui are the form's own members, under their names in the file.
+class TFrmAcSemaf : public TfrmFormaMaestro, public IFrmAcSemaf, public Ui::FrmAcSemaf {
     Q_OBJECT
 public:
     explicit TFrmAcSemaf(const Session &session, QWidget *parent = nullptr);
@@ -101,33 +88,12 @@ public:
     void FormKeyPress(QObject *Sender, QChar &Key) override;
     void BtnReporteClick(QObject *Sender) override;
 
-    // Controls of the form (from UAcSemaf.ui).
-    QTabWidget *PagCtrPrincipal = nullptr;
-    TDBEdit *DBEcod_menu = nullptr, *DBEnom_menu = nullptr, *DBEcod_nodo = nullptr, *DBEcod_carg = nullptr;
-    TDBEdit *DBEDtfCodNive = nullptr, *DBEDtfNmbNivel = nullptr, *DBEDtfPunRequ = nullptr, *DBEcod_nodp = nullptr;
-    TDBEdit *DBECOD_EMPL = nullptr;
-    TQPField *QPField1 = nullptr, *QPField2 = nullptr;
-    TQNotas *QNotas1 = nullptr;
-    QComboBox *cmbEmpCarg = nullptr;
+    // Controls made here beside those of UAcSemaf.ui.
     QLineEdit *edtEdtNmbCarg = nullptr;
-    QTreeWidget *TreeViewCarrera = nullptr;
-    QLabel *LblEmpleadoHoja = nullptr, *LblEmpleadoFormal = nullptr, *LblEmpleadoNoFormal = nullptr;
-    QLabel *Lblcod_carg = nullptr;
-    TRadioGroup *RdgFiltro = nullptr;
-    QCheckBox *ChkCompe = nullptr, *ChkEduFor = nullptr, *ChkEduNo = nullptr, *ChkExpe = nullptr;
-    TVelkarDBgrid *DBGrdSemaforo = nullptr;
-    TVelkarDBgrid *DbGCargoUsuario = nullptr;
-    QToolButton *SpdBttnRefrescar = nullptr;
-    QPushButton *BitBtn1 = nullptr, *BitBtn2 = nullptr, *BtnCuare = nullptr;
-    TQNavegador *QNavegador1 = nullptr;
     TQInfoAyuda *QInfoAyuda1 = nullptr;
     QMenu *PppMnEmpleados = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *BntRepCompe = nullptr;
-    QPushButton *BtnCalcularMapa = nullptr, *BtnRptMapa = nullptr, *BtnRptBrechas = nullptr;
-    QLabel *LblEstadoMapa = nullptr;
-    TVelkarDBgrid *DbGMapa = nullptr, *DbGBrechas = nullptr;
-    QRadioButton *RbtBrechasNodo = nullptr, *RbtBrechasPlan = nullptr;
     QuePasariaBrechas *QuePasaria = nullptr;   // beside the gaps: a candidate's gaps closed
 
 protected:
@@ -160,7 +126,6 @@ private:
     void configurarQuePasaria();
     void mostrarAlcanceBrechas();
 
-    std::unique_ptr<Ui::FrmAcSemaf> ui;
     QList<QTreeWidgetItem *> ListaNivNodos; // the root and every position node, in order
     QStringList ListaNodos;                 // their node numbers as text, "0" for the root
     bool gBoClickArbol = false;

@@ -13,6 +13,7 @@
 #include "framework/widgets/TVelkarDBgrid.h"
 #include "reportengine/widgets/ReportPreview.h"
 #include "reports/SuccessionTables.h"
+#include "reports/ReportKinds.h"
 #include "reports/TReportesEvolucion.h"
 #include "ui/UAcSemaf.h"
 
@@ -174,9 +175,11 @@ private:
             throw Exception(QStringLiteral("Primero pulse \"Comparar\" con los dos cortes elegidos."));
         if (!DtmAcSemaf)
             return;
-        TReportesEvolucion reportes(*DtmAcSemaf, *m_comparacion);
         // The preview belongs to the main form: it stays open when this window closes.
-        reportes.Producir([this](report::Report &evolucion) { report::ReportPreview::showReport(evolucion, parentWidget()); });
+        reportKindNamed(QStringLiteral("evolution")).produce(ReportData{*DtmAcSemaf, QString(), m_comparacion.get()},
+                                                             [this](report::Report &evolucion) {
+                                                                 report::ReportPreview::showReport(evolucion, parentWidget());
+                                                             });
     }
 
     SuccessionSnapshots &m_cortes;

@@ -10,8 +10,9 @@
 #include "reportengine/widgets/ReportPreview.h"
 #include "framework/widgets/TQInfoAyuda.h"
 #include "framework/widgets/TRadioGroup.h"
-#include "reports/TReportesAcSemaf.h"
+#include "reports/ReportKinds.h"
 #include "framework/widgets/TVelkarDBgrid.h"
+#include "ui/ResultGrid.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,24 +22,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-// The cell background of the percentage's band.
-QColor colorSemaforo(double porcentaje)
-{
-    const engine::Rgb color = engine::bandColour(engine::band(porcentaje));
-    return QColor(color.red, color.green, color.blue);
-}
-
-// Every cell of a row takes the band of the row's percentage (an empty value reads as 0), read
-// from the field the table's schema colours its rows by.
-TVelkarDBgrid::TDrawColumnCellEvent pintarBanda(const engine::ResultTable &tabla)
-{
-    return [campoPorcentaje = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int,
-                                               const TVelkarDBgrid::TColumn &, QStyle::State,
-                                               TVelkarDBgrid::TCellCanvas &canvas) {
-        canvas.Brush = colorSemaforo(sender->CellValue(canvas.Row, campoPorcentaje).toDouble());
-    };
-}
 
 // Shows how far a generation has come once it has run for half a second: it counts the rows the
 // run appends to the result table and lets the window paint now and then.
@@ -87,10 +70,10 @@ void TFrmAcSemaf::configurarGrillas()
         grilla->setReadOnly(true);
         grilla->setTitleFont(titulo);
     }
-    DBGrdSemaforo->OnDrawColumnCell = pintarBanda(engine::trafficLightTable());
+    pintarPorBanda(*DBGrdSemaforo, engine::trafficLightTable());
+    pintarPorBanda(*DbGCargoUsuario, engine::careerPositionsTable());
     DBGrdSemaforo->setSortableByHeader(true);
     DbGCargoUsuario->setSortableByHeader(true);
-    DbGCargoUsuario->OnDrawColumnCell = pintarBanda(engine::careerPositionsTable());
 }
 
 void TFrmAcSemaf::SpdBttnRefrescarClick()
@@ -174,8 +157,7 @@ void TFrmAcSemaf::BntRepCompeClick()
     if (!DtmAcSemaf)
         return;
     // Both pages (the table and the chart) open together in one preview.
-    TReportesAcSemaf reportes(*DtmAcSemaf);
-    reportes.ReporteCompetencias([this](report::Report &competencias) {
+    reportKindNamed(QStringLiteral("competence")).produce(ReportData{*DtmAcSemaf}, [this](report::Report &competencias) {
         report::ReportPreview::showReport(competencias, this);
     });
 }

@@ -6,7 +6,6 @@
 // map is cleared (not recomputed), so that the page never shows figures the tree no longer means.
 
 #include "ui/UAcSemaf.h"
-#include "ui_UAcSemaf.h"
 
 #include "data/DAcSemaf.h"
 #include "data/SuccessionMap.h"
@@ -22,11 +21,11 @@
 #include "ui/ProgresoMapa.h"
 #include "ui/QuePasariaBrechas.h"
 #include "ui/ReadinessMarkDelegate.h"
+#include "ui/ResultGrid.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLocale>
-#include <QPair>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -41,52 +40,6 @@ QColor colorDeBanda(engine::Band banda)
     return QColor(color.red, color.green, color.blue);
 }
 
-// Every cell of a row takes the band of the row's percentage; a row without one (a node nobody
-// holds a candidate position of) keeps the grid's background.
-TVelkarDBgrid::TDrawColumnCellEvent pintarFilaMapa(const engine::ResultTable &tabla)
-{
-    return [campo = tabla.bandField](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
-                                     QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
-        const QVariant porcentaje = sender->CellValue(canvas.Row, campo);
-        if (!porcentaje.isNull())
-            canvas.Brush = colorDeBanda(engine::band(porcentaje.toDouble()));
-    };
-}
-
-// Columns of the fields given with their widths in pixels, under the fields' labels.
-QList<TVelkarDBgrid::TColumn> columnasDe(const QList<QPair<QString, int>> &campos)
-{
-    QList<TVelkarDBgrid::TColumn> columnas;
-    for (const auto &[campo, ancho] : campos)
-        columnas.append({campo, QString(), ancho});
-    return columnas;
-}
-
-// Gives the column of `campo` a tooltip on its title, the grid's other columns as they are.
-void ponerAyudaTitulo(TVelkarDBgrid &grilla, const QString &campo, const QString &ayuda)
-{
-    QList<TVelkarDBgrid::TColumn> columnas = grilla.Columns();
-    for (TVelkarDBgrid::TColumn &columna : columnas)
-        if (columna.FieldName.compare(campo, Qt::CaseInsensitive) == 0)
-            columna.Hint = ayuda;
-    grilla.setColumns(columnas);
-}
-
-// What the map's titles explain when the mouse rests on them.
-QString ayudaColumnaMapa(const QString &campo)
-{
-    namespace f = engine::successionfield;
-    if (campo == f::NumPerf)
-        return QStringLiteral("Filas de requisitos del perfil del cargo en las categorías marcadas: con 0 el cargo no "
-                              "tiene perfil y nadie puede puntuar.");
-    if (campo == f::NumCand || campo == f::NumVerd || campo == f::NumAmar || campo == f::NumRojo)
-        return QStringLiteral("Personas: quien tiene varios contratos en los cargos candidatos cuenta una vez, con el "
-                              "mejor de ellos. El semáforo del nodo lista cada contrato.");
-    if (campo == f::PorMejo)
-        return QStringLiteral("Porcentaje del mejor candidato del nodo; su banda colorea la fila.");
-    return QString();
-}
-
 QString textoPorcentaje(double valor)
 {
     return QLocale().toString(valor, 'f', 2) + QStringLiteral(" %");
@@ -96,36 +49,19 @@ QString textoPorcentaje(double valor)
 
 void TFrmAcSemaf::configurarMapa()
 {
-    BtnCalcularMapa = ui->BtnCalcularMapa;
-    BtnRptMapa = ui->BtnRptMapa;
-    BtnRptBrechas = ui->BtnRptBrechas;
-    LblEstadoMapa = ui->LblEstadoMapa;
-    DbGMapa = ui->DbGMapa;
-    DbGBrechas = ui->DbGBrechas;
-    RbtBrechasNodo = ui->RbtBrechasNodo;
-    RbtBrechasPlan = ui->RbtBrechasPlan;
-
     m_mapa = std::make_unique<SuccessionTables>();
-    namespace f = engine::successionfield;
     DbGMapa->setDataSource(&m_mapa->DtsMapaSucesion);
-    QList<TVelkarDBgrid::TColumn> columnasMapa =
-        columnasDe({{f::CodNodo, 50}, {f::CodCarg, 70}, {f::NomCarg, 220}, {f::NumPerf, 115}, {f::NumCand, 80},
-                    {f::NumVerd, 55}, {f::NumAmar, 70}, {f::NumRojo, 50}, {f::NomMejo, 230}, {f::PorMejo, 125}});
-    for (TVelkarDBgrid::TColumn &columna : columnasMapa)
-        columna.Hint = ayudaColumnaMapa(columna.FieldName);
-    DbGMapa->setColumns(columnasMapa);
-    DbGMapa->OnDrawColumnCell = pintarFilaMapa(engine::successionSummaryTable());
+    mostrarColumnas(*DbGMapa, engine::successionSummaryTable());
+    pintarPorBanda(*DbGMapa, engine::successionSummaryTable());
     DbGBrechas->setDataSource(&m_mapa->DtsBrechas);
     mostrarAlcanceBrechas();
-    DbGBrechas->OnDrawColumnCell = pintarFilaMapa(engine::successionGapsTable());
-    // The average caps each candidate at 100 %: the title says so.
-    ponerAyudaTitulo(*DbGBrechas, f::PorCump, engine::fulfilmentCapNote());
+    pintarPorBanda(*DbGBrechas, engine::successionGapsTable());
     for (TVelkarDBgrid *grilla : {DbGMapa, DbGBrechas}) {
         grilla->setReadOnly(true);
         grilla->setSortableByHeader(true);
     }
-    ui->SplSucesion->setStretchFactor(0, 3);  // the map above its gaps
-    ui->SplSucesion->setStretchFactor(1, 2);
+    SplSucesion->setStretchFactor(0, 3);  // the map above its gaps
+    SplSucesion->setStretchFactor(1, 2);
     TreeViewCarrera->setItemDelegate(new ReadinessMarkDelegate(RolBanda, TreeViewCarrera));
     configurarQuePasaria();
     mostrarEstadoMapa();
@@ -135,14 +71,9 @@ void TFrmAcSemaf::configurarMapa()
 // one node's gaps they would repeat the node under the map's cursor).
 void TFrmAcSemaf::mostrarAlcanceBrechas()
 {
-    namespace f = engine::successionfield;
     const bool delNodo = RbtBrechasNodo->isChecked();
     m_mapa->showNodeGaps(delNodo);
-    QList<QPair<QString, int>> columnas{{f::NomRegi, 215}, {f::NomRequ, 240}, {f::NomEspe, 180},
-                                        {f::NumFalt, 85},  {f::NumEval, 80},  {f::PorCump, 150}};
-    if (!delNodo)
-        columnas.prepend({f::LisNodo, 90});
-    DbGBrechas->setColumns(columnasDe(columnas));
+    mostrarColumnas(*DbGBrechas, delNodo ? engine::nodeGapsTable() : engine::successionGapsTable());
 }
 
 // Beside the gaps grid: a candidate of the node under the map's cursor, his gaps to tick.
@@ -152,7 +83,7 @@ void TFrmAcSemaf::configurarQuePasaria()
     auto *lado = new QSplitter(Qt::Horizontal);
     lado->setObjectName(QStringLiteral("SplBrechas"));
     lado->setChildrenCollapsible(false);
-    delete ui->LytBrechas->replaceWidget(DbGBrechas, lado);
+    delete LytBrechas->replaceWidget(DbGBrechas, lado);
     lado->addWidget(DbGBrechas);
     lado->addWidget(QuePasaria);
     lado->setStretchFactor(0, 3);
@@ -250,7 +181,7 @@ void TFrmAcSemaf::DbGMapaDblClick(const QModelIndex &index)
     // keep the tree from following the next move of the plan: the double click clears it.
     gBoClickArbol = false;
     // The node's traffic light, whatever the filter says: that is what the double click asks for.
-    PagCtrPrincipal->setCurrentWidget(ui->TbSSemaforo);
+    PagCtrPrincipal->setCurrentWidget(TbSSemaforo);
     generarSemaforoNodo();
 }
 

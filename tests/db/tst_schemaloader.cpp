@@ -5,6 +5,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/db/DbTestSupport.h"
 #include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/SiteEngine.h"
 
 #include <QtTest>
 
@@ -97,7 +98,9 @@ private slots:
         QFETCH(QString, statement);
         QFETCH(QString, driver);
         QFETCH(QString, expected);
-        QCOMPARE(SchemaLoader::toDialect(statement, driver), expected);
+        const dbtools::SiteEngine *engine = dbtools::SiteEngine::forDriver(driver);
+        QVERIFY(engine);
+        QCOMPARE(engine->dialect(statement), expected);
     }
 
 };

@@ -1,8 +1,9 @@
-// The result schema: the band of a percentage at its edges, and the percentage as the result
-// tables store it and the band it then falls in.
+// The result schema: the band of a percentage at its edges, the percentage as the result tables
+// store it and the band it then falls in, and the window's grid columns of every result table.
 
 #include "data/DAcSemaf.h"
 #include "engine/ResultSchema.h"
+#include "engine/SuccessionSchema.h"
 #include "tests/support/DataTable.h"
 
 #include <QtTest>
@@ -59,6 +60,39 @@ private slots:
         const double value = engine::storedRounding(*definition, TDtmAcSemaf::FormateadorSuite())(computed);
         QCOMPARE(value, stored);
         QCOMPARE(engine::band(value), band);
+    }
+
+    // A grid shows fields of its own table, each once, and the band's field is one of them; a
+    // table that declares no columns shows every field.
+    void gridColumns_data()
+    {
+        addColumns<QString, int>({"table", "shown"});
+        QTest::newRow("traffic light") << "trafficLight" << 5;
+        QTest::newRow("positions page") << "careerPositions" << int(engine::careerPositionsTable().fields.size());
+        QTest::newRow("succession map") << "summary" << 10;
+        QTest::newRow("plan's gaps") << "gaps" << 7;
+        QTest::newRow("one node's gaps") << "nodeGaps" << 6;
+    }
+
+    void gridColumns()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, shown);
+        const QHash<QString, const engine::ResultTable *> tables{
+            {QStringLiteral("trafficLight"), &engine::trafficLightTable()},
+            {QStringLiteral("careerPositions"), &engine::careerPositionsTable()},
+            {QStringLiteral("summary"), &engine::successionSummaryTable()},
+            {QStringLiteral("gaps"), &engine::successionGapsTable()},
+            {QStringLiteral("nodeGaps"), &engine::nodeGapsTable()}};
+        const engine::ResultTable &schema = *tables.value(table);
+        QStringList fields;
+        for (const engine::GridColumn &column : schema.grid()) {
+            QVERIFY2(schema.field(column.field), qPrintable(column.field));
+            QVERIFY2(!fields.contains(column.field), qPrintable(column.field));
+            fields << column.field;
+        }
+        QCOMPARE(fields.size(), shown);
+        QVERIFY2(fields.contains(schema.bandField), qPrintable(schema.bandField));
     }
 };
 

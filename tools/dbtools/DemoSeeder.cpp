@@ -5,6 +5,7 @@
 #include "tools/dbtools/DemoWorld.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "tools/dbtools/SeedWriter.h"
+#include "tools/dbtools/SiteEngine.h"
 #include "tools/dbtools/SyntheticWorld.h"
 
 #include <QSqlError>
@@ -23,8 +24,8 @@ void runOrThrow(QSqlQuery &query, const QString &statement)
 
 // The seed fills tables SchemaLoader has just created. An index built once over the finished
 // table costs a fraction of one kept up to date row by row, so the secondary indexes are dropped
-// before the rows and made again after them, inside the seed's transaction, and the tables
-// analysed.
+// before the rows and made again after them, inside the seed's transaction; then the engine
+// brings its statistics up to date where it plans by them.
 template <class Fill>
 void withIndexesAfterRows(const QSqlDatabase &db, Fill fill)
 {
@@ -32,13 +33,10 @@ void withIndexesAfterRows(const QSqlDatabase &db, Fill fill)
     for (const QString &index : SchemaLoader::indexNames())
         runOrThrow(query, QStringLiteral("DROP INDEX IF EXISTS %1").arg(index));
     fill();
+    const SiteEngine &engine = SiteEngine::of(db);
     for (const QString &statement : SchemaLoader::indexStatements())
-        runOrThrow(query, SchemaLoader::toDialect(statement, db.driverName()));
-    // PostgreSQL plans by the tables' statistics; on freshly filled tables it would otherwise
-    // guess until its background analysis comes round, and read whole tables for a few rows.
-    // The module's tables only: the owner may not analyse the system's.
-    if (db.driverName() == QLatin1String("QPSQL"))
-        runOrThrow(query, QStringLiteral("ANALYZE %1").arg(SchemaLoader::tableNames().join(QStringLiteral(", "))));
+        runOrThrow(query, engine.dialect(statement));
+    engine.afterBulkLoad(db, SchemaLoader::tableNames());
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 // the next rows are made; between construction and flush() nothing else may use the connection.
 // Failures throw SeedError with the table and the server's message, from append() or flush().
 
+#include "tools/dbtools/SiteEngine.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSqlDatabase>
@@ -21,18 +23,18 @@ struct pg_conn;
 
 namespace dbtools {
 
-class PgCopyWriter {
+class PgCopyWriter final : public RowSink {
 public:
     // Throws SeedError when db is not an open PostgreSQL connection.
     explicit PgCopyWriter(const QSqlDatabase &db);
     // Chunks not sent yet are dropped; the caller rolls its transaction back.
-    ~PgCopyWriter();
+    ~PgCopyWriter() override;
     PgCopyWriter(const PgCopyWriter &) = delete;
     PgCopyWriter &operator=(const PgCopyWriter &) = delete;
 
-    void append(const QString &table, const QStringList &columns, const QVariantList &values);
+    void append(const QString &table, const QStringList &columns, const QVariantList &values) override;
     // Sends every table's waiting rows and waits until the server has taken them all.
-    void flush();
+    void flush() override;
 
     // One row in COPY's text format, with its line end.
     static void encodeRow(const QVariantList &values, QByteArray *out);

@@ -1,7 +1,7 @@
 #pragma once
-// Creates the suite's tables on an open connection (SQLite or PostgreSQL) from the portable DDL
-// kept in db/schema/schema.sql (compiled in as a resource). The DDL is written once; the only
-// dialect difference, the binary type, is mapped here.
+// Creates the suite's tables on an open connection from the portable DDL kept in
+// db/schema/schema.sql (compiled in as a resource). The DDL is written once; the connection's
+// engine (SiteEngine) maps it to its dialect.
 
 #include "tools/dbtools/DbOutcome.h"
 
@@ -18,8 +18,6 @@ public:
 
     // The statements of the DDL as written, comments removed, one per entry.
     static QStringList portableStatements();
-    // One portable statement in the dialect of a Qt SQL driver ("QSQLITE", "QPSQL").
-    static QString toDialect(const QString &statement, const QString &driverName);
     // Every table the DDL creates, in creation order.
     static QStringList tableNames();
     // The columns of one table in the order the DDL declares them (the order seeders insert in).
@@ -28,17 +26,13 @@ public:
     static QStringList indexStatements();
     static QStringList indexNames();
 
-    // The statements for this connection's driver.
+    // The statements in this connection's dialect.
     QStringList statements() const;
     // The tables of tableNames() that already exist on this connection.
     QStringList existingTables() const;
-    // Creates every table and index in one transaction; SQLite files are switched to the
-    // rollback journal first.
+    // Creates every table and index in one transaction, once the engine has settled the database
+    // as its users read it (SiteEngine::settleSchema: SQLite files keep the rollback journal).
     DbOutcome create();
-    // SQLite: journal_mode=DELETE, so that reading the file leaves no -wal or -shm file beside
-    // it (a file another user of a shared folder left there stops its owner from saving).
-    // Needs the only connection to the file. Nothing on PostgreSQL.
-    static DbOutcome useRollbackJournal(const QSqlDatabase &db);
     // Drops every table of the schema that exists, in one transaction.
     DbOutcome dropAll();
 

@@ -3,6 +3,7 @@
 #include "appserver/SchemaVersion.h"
 #include "tools/dbtools/DbText.h"
 #include "tools/dbtools/SchemaLoader.h"
+#include "tools/dbtools/SiteEngine.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -22,23 +23,34 @@ DbOutcome SchemaMigrator::readVersion(int *version) const
     return error.isEmpty() ? DbOutcome::success() : DbOutcome::failure(error);
 }
 
-QString SchemaMigrator::migrationFor(int number, const QString &driverName)
+namespace {
+
+// Whether `name` is a migration written for one engine alone.
+bool ownToAnEngine(const QString &name)
 {
-    const QString own = driverName == QLatin1String("QPSQL") ? QStringLiteral(".postgres.sql")
-                                                              : QStringLiteral(".sqlite.sql");
+    for (const SiteEngine *engine : SiteEngine::all())
+        if (name.endsWith(engine->migrationEnding()))
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString SchemaMigrator::migrationFor(int number, const SiteEngine &engine)
+{
     QString shared;
     for (const QString &name : SchemaVersion::migrations()) {
         if (SchemaVersion::numberOf(name) != number)
             continue;
-        if (name.endsWith(own))
+        if (name.endsWith(engine.migrationEnding()))
             return name;
-        if (!name.endsWith(QLatin1String(".sqlite.sql")) && !name.endsWith(QLatin1String(".postgres.sql")))
+        if (!ownToAnEngine(name))
             shared = name;
     }
     return shared;
 }
 
-QStringList SchemaMigrator::statementsOf(const QString &migration, const QString &driverName)
+QStringList SchemaMigrator::statementsOf(const QString &migration, const SiteEngine &engine)
 {
     QFile file(SchemaVersion::migrationPath(migration));
     if (!file.open(QIODevice::ReadOnly))
@@ -49,7 +61,7 @@ QStringList SchemaMigrator::statementsOf(const QString &migration, const QString
     QStringList statements;
     for (const QString &part : text.split(QLatin1Char(';')))
         if (!part.trimmed().isEmpty())
-            statements << SchemaLoader::toDialect(part.trimmed(), driverName);
+            statements << engine.dialect(part.trimmed());
     return statements;
 }
 
@@ -62,7 +74,7 @@ DbOutcome SchemaMigrator::migrate(const QString &databaseName, QStringList *ran)
     if (version > SchemaVersion::current())
         return DbOutcome::failure(SchemaVersion::refusal(databaseName, version));
     for (int number = version + 1; number <= SchemaVersion::current(); ++number) {
-        const QString migration = migrationFor(number, m_db.driverName());
+        const QString migration = migrationFor(number, SiteEngine::of(m_db));
         if (migration.isEmpty())
             return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "Falta la migración %1 para este motor de base de datos")).arg(number));
         if (const DbOutcome outcome = run(number, migration); !outcome.ok())
@@ -74,7 +86,7 @@ DbOutcome SchemaMigrator::migrate(const QString &databaseName, QStringList *ran)
 
 DbOutcome SchemaMigrator::run(int number, const QString &migration)
 {
-    QStringList statements = statementsOf(migration, m_db.driverName());
+    QStringList statements = statementsOf(migration, SiteEngine::of(m_db));
     if (statements.isEmpty())
         return DbOutcome::failure(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La migración %1 está vacía o no se pudo leer")).arg(migration));
     statements << QStringLiteral("DELETE FROM AC_VERSI")

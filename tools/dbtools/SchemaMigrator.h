@@ -2,7 +2,8 @@
 // Brings a database's schema forward to the version this build works with, one numbered
 // migration (src/data/migrations, compiled in) at a time, each in one transaction that also
 // records its number in AC_VERSI. Migrations only go forward. A migration is one file for both
-// engines, or, where the engines disagree, "NNNN_name.sqlite.sql" and "NNNN_name.postgres.sql".
+// engines, or, where the engines disagree, one per engine ending as the engine says
+// ("NNNN_name.sqlite.sql", "NNNN_name.postgres.sql").
 
 #include "tools/dbtools/DbOutcome.h"
 
@@ -10,6 +11,8 @@
 #include <QStringList>
 
 namespace dbtools {
+
+class SiteEngine;
 
 class SchemaMigrator {
 public:
@@ -22,11 +25,11 @@ public:
     // database newer than this build is refused, named `databaseName`.
     DbOutcome migrate(const QString &databaseName, QStringList *ran);
 
-    // The migration files of one number for a Qt SQL driver ("QSQLITE", "QPSQL"): its own
-    // variant where there is one, else the shared file.
-    static QString migrationFor(int number, const QString &driverName);
-    // A migration's statements in the driver's dialect, comments removed, one per entry.
-    static QStringList statementsOf(const QString &migration, const QString &driverName);
+    // The migration file of one number for `engine`: its own variant where there is one, else
+    // the shared file.
+    static QString migrationFor(int number, const SiteEngine &engine);
+    // A migration's statements in the engine's dialect, comments removed, one per entry.
+    static QStringList statementsOf(const QString &migration, const SiteEngine &engine);
 
 private:
     DbOutcome run(int number, const QString &migration);

@@ -1,10 +1,9 @@
 #pragma once
-// Inserts seed rows in the column order of the DDL and counts them: on SQLite through one
-// prepared statement per table, its values bound straight through SQLite's own interface (the
-// driver's binding by placeholder name costs more than the insert), on PostgreSQL through COPY (PgCopyWriter), many thousand rows per
-// round trip; flush() sends what is left and must run before the commit. A failing insert throws
-// SeedError with the table and the driver's message; the seeders turn it into a DbOutcome and
-// roll their transaction back.
+// Inserts seed rows in the column order of the DDL and counts them, through the rows' way into
+// the connection's engine (SiteEngine::rowSink: prepared statements bound through SQLite's own
+// interface, or COPY on PostgreSQL, many thousand rows per round trip); flush() sends what is
+// left and must run before the commit. A failing insert throws SeedError with the table and the
+// engine's message; the seeders turn it into a DbOutcome and roll their transaction back.
 
 #include <QHash>
 #include <QMap>
@@ -26,8 +25,7 @@ private:
     QString m_message;
 };
 
-class PgCopyWriter;
-struct SqliteInsert;
+class RowSink;
 
 class SeedWriter {
 public:
@@ -45,17 +43,12 @@ private:
     struct Table {
         QStringList columns;
         int count = 0;
-        std::shared_ptr<SqliteInsert> insert;   // prepared on the first row
     };
     // The table, its columns checked against the number of values given.
     Table &tableFor(const QString &table, int valueCount);
-    SqliteInsert &statementFor(const QString &name, Table &table);
-    void insertSqlite(const QString &name, Table &table, const QVariantList &values);
 
-    QSqlDatabase m_db;
-    bool m_sqlite;
     QHash<QString, Table> m_tables;
-    std::unique_ptr<PgCopyWriter> m_copy;      // PostgreSQL only
+    std::unique_ptr<RowSink> m_sink;
 };
 
 } // namespace dbtools

@@ -1304,12 +1304,12 @@
         <translation>name the two snapshots to compare: compare A B, two numbers</translation>
     </message>
     <message>
-        <source>Uso: %1 list|competence|evolution [opciones]</source>
-        <translation>Usage: %1 list|competence|evolution [options]</translation>
+        <source>Uso: %1 %2 [opciones]</source>
+        <translation>Usage: %1 %2 [options]</translation>
     </message>
     <message>
-        <source>Las opciones de cada reporte: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;, &quot;%1 evolution --help&quot;.</source>
-        <translation>The options of each report: &quot;%1 list --help&quot;, &quot;%1 competence --help&quot;, &quot;%1 evolution --help&quot;.</translation>
+        <source>Las opciones de cada reporte: %1.</source>
+        <translation>The options of each report: %1.</translation>
     </message>
     <message>
         <source>Calcula el mapa de sucesión del plan como qacsemaf succession y lo guarda como un corte: por nodo cada persona una vez, con el puntaje y la banda de su mejor contrato.</source>

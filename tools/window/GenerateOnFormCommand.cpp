@@ -2,6 +2,7 @@
 
 #include "data/DAcSemaf.h"
 #include "framework/dataset/TDataSet.h"
+#include "reports/ReportKinds.h"
 #include "reports/TReportesAcSemaf.h"
 #include "tools/ReportCommand.h"
 #include "tools/window/FormRoadOptions.h"
@@ -39,9 +40,8 @@ int reportOnForm(const CommandLine &line, const PlanNode &node, const ReportOpti
     runFormRoad(driver, options);
     // The form has made itself the data module's form and opened the company's header, as for
     // its own report buttons.
-    TReportesAcSemaf reports(*DtmAcSemaf);
     QTextStream out(stdout);
-    writeReport(report, *DtmAcSemaf, reports, out);
+    writeReport(report, ReportData{*DtmAcSemaf}, out);
     return 0;
 }
 

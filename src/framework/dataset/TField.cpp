@@ -56,11 +56,6 @@ QDateTime TField::AsDateTime() const
     return fieldconv::toDateTime(AsVariant(), m_fieldName);
 }
 
-bool TField::AsBoolean() const
-{
-    return fieldconv::toBoolean(AsVariant(), m_fieldName);
-}
-
 bool TField::IsNull() const
 {
     return AsVariant().isNull();
@@ -87,11 +82,6 @@ void TField::setAsFloat(double value)
 }
 
 void TField::setAsDateTime(const QDateTime &value)
-{
-    setAsVariant(value);
-}
-
-void TField::setAsBoolean(bool value)
 {
     setAsVariant(value);
 }

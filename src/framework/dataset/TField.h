@@ -68,7 +68,6 @@ public:
     int AsInteger() const;
     double AsFloat() const;
     QDateTime AsDateTime() const;
-    bool AsBoolean() const;
     bool IsNull() const;
 
     // Setters need the dataset in edit or insert state (EDatabaseError otherwise); a value that
@@ -78,7 +77,6 @@ public:
     void setAsInteger(int value);
     void setAsFloat(double value);
     void setAsDateTime(const QDateTime &value);
-    void setAsBoolean(bool value);
     void Clear();
 
 private:

@@ -178,13 +178,6 @@ void TfrmFormaMaestro::FormKeyPress(QObject *, QChar &) {}
 
 void TfrmFormaMaestro::BtnReporteClick(QObject *) {}
 
-void TfrmFormaMaestro::DwAsignarRptPreview(const QList<QObject *> &components)
-{
-    m_reportComponents.clear();
-    for (QObject *component : components)
-        m_reportComponents << component;
-}
-
 void TfrmFormaMaestro::exportGrid()
 {
     TDataSet *dataSet = DBGFrm->DataSet();

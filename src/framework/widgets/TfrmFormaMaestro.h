@@ -47,10 +47,6 @@ public:
     virtual void CambiarTamano(int width, int height);
     virtual void CambiarAltura(int height);
 
-    // The components whose reports the suite's preview shows.
-    void DwAsignarRptPreview(const QList<QObject *> &components);
-    const QList<QPointer<QObject>> &ReportComponents() const { return m_reportComponents; }
-
     // Reads the form's records of the session's company through the query by example, once the
     // company change has loaded everything they depend on.
     void AbrirDatosForma();
@@ -125,7 +121,6 @@ private:
     void exportGrid();
 
     std::unique_ptr<Ui::TfrmFormaMaestro> ui;
-    QList<QPointer<QObject>> m_reportComponents;
     bool m_resending = false;
     Session m_session;
 };
