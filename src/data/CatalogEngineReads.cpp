@@ -7,6 +7,7 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/SClientDataSet.h"
+#include "framework/dataset/TField.h"
 
 using namespace engine;
 

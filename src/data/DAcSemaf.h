@@ -111,7 +111,7 @@ public:
     // ---- Profile matching and generation ----
     // Attaches the result tables' handlers, as the data module's definition does.
     void DefinirEventosMotor();
-    // The datasets a generation run reads and fills.
+    // What a generation run reads through and fills.
     engine::GenerationDataSets DatosGeneracion();
     // The suite's number formatter (TDtmGnLibre.FormatearFloat), as the engine rounds the
     // percentages it stores.
