@@ -176,9 +176,7 @@ Timing timeRun(const engine::GenerationInputs &inputs, Arrangement arrangement, 
 Timing literalSample(const engine::GenerationInputs &inputs, int sample)
 {
     GenerationHarness station(benchSession);
-    engine::useHoldersStatement(station.dataSets(), station.scratch, {positionCode(0), 1});
-    station.scratch.Open();
-    engine::CandidateEmployees holders = engine::readCandidates(station.scratch);
+    engine::CandidateEmployees holders = station.dataSets().reads->holders({{positionCode(0), 1}});
     holders.resize(qMin(sample, int(holders.size())));
     const auto scorer = LiteralScorer::factory()(station.dataSets(), inputs, engine::storedRounding(
         *engine::trafficLightTable().field(engine::resultfield::PorEmpl), TDtmAcSemaf::FormateadorSuite()));

@@ -122,13 +122,11 @@ public:
     // ---- Profile matching and generation ----
     // Attaches the result tables' handlers, as the data module's definition does.
     void DefinirEventosMotor();
-    // The datasets a generation run reads and fills.
+    // What a generation run reads through and fills.
     engine::GenerationDataSets DatosGeneracion();
     // The suite's number formatter (TDtmGnLibre.FormatearFloat), as the engine rounds the
     // percentages it stores.
     static engine::MaskFormatter FormateadorSuite();
-    // Points a dataset at a statement of the module's catalogue (by name, with its slot values).
-    static engine::StatementUse statementUse();
     // The generation's inputs from the main form's lists and boxes (none without a form).
     static engine::GenerationInputs generationInputs(const IFrmAcSemaf *form);
     // What a change to `company` reads (group flag, positions, contracts, report header, feature
@@ -140,15 +138,14 @@ public:
     // What a generation from the form's lists reads first (with `own`, what the caller reads
     // before it), read ahead in one round trip.
     void readAheadGeneration(const QList<protocol::FetchRequest> &own);
-    bool MismoRequisito(TDataSet *perfil, TDataSet *empleado) const;
-    void SumarPuntosEducacion(TDataSet *empleado, long double &puntos);
-    void SumarPuntosExperiencia(TDataSet *empleado, long double &puntos);
-    void SumarPuntosCompetencias(long double &puntos);
+    // The items of a list of quoted codes joined by commas, as the main form joins them.
     static QStringList SepararLista(const QString &texto);
+    // The whole run on the result table: emptied, then filled by GenerarSemaforo.
     void GenerarSemaforoCarrera();
     // The same run on inputs given as values (the command line's way in); the window's run
     // converts its fields and boxes into them once the result table is emptied.
     void GenerarSemaforoCarrera(const engine::GenerationInputs &inputs);
+    // Appends the rows of a run on the main form's inputs to the result table.
     void GenerarSemaforo();
     void CdsAcSemafAfterScroll(TDataSet *DataSet);
     void CdsCargUsuarioCOD_CARGValidate(TField *Sender);

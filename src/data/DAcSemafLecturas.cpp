@@ -2,6 +2,7 @@
 // to read, asked of the server in one round trip before the module's rules read it step by step
 // (each step then takes its answer from the connection; see SDCOMConnection::ReadAhead).
 
+#include "data/CatalogEngineReads.h"
 #include "data/DAcSemaf.h"
 
 #include "engine/TrafficLightGeneration.h"
@@ -64,7 +65,7 @@ void TDtmAcSemaf::readAheadGeneration(const QList<protocol::FetchRequest> &own)
         return;   // the run stops at its message itself
     }
     QList<protocol::FetchRequest> ahead = own;
-    ahead += engine::TrafficLightGeneration(DatosGeneracion(), FormateadorSuite()).firstReads(inputs);
+    ahead += CatalogEngineReads(*CdsTemporal, QryBiDtpca).requests(engine::TrafficLightGeneration::firstReads(inputs));
     // The positions page of the first result row, in each candidate company.
     QSet<int> companies;
     for (const engine::CompanyPosition &position : inputs.candidates)

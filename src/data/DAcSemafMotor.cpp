@@ -1,38 +1,45 @@
 // The data module's profile matching and traffic-light generation: the main form's inputs are
 // read here and the work is done by the engine.
 
+#include "data/CatalogEngineReads.h"
 #include "data/DAcSemaf.h"
-#include "data/StatementCatalog.h"
 
 #include "engine/CareerPositions.h"
-#include "engine/DataSetRules.h"
 #include "engine/GenerationInputs.h"
 #include "engine/TrafficLightGeneration.h"
 #include "framework/dataset/TDtmGnLibre.h"
 
-// The main form's fields and check boxes as the run reads them, converted once here; without a
-// main form, nothing is ticked and no position is given, so the run stops at its first message.
+// The main form's fields and check boxes as the run reads them, converted once here (the
+// candidate lists are the form's quoted codes joined by commas); without a main form, nothing is
+// ticked and no position is given, so the run stops at its first message.
 engine::GenerationInputs TDtmAcSemaf::generationInputs(const IFrmAcSemaf *form)
 {
     if (!form)
-        return engine::inputsFromTreeLists({}, {}, {}, {}, {}, false);
+        return engine::inputsFromCodes({}, {}, {}, {}, {}, false);
+    const bool noPosition = form->CargoActual.trimmed().isEmpty();
     // A malformed candidate ends the run where it stands: the rows of the candidates before it stay.
-    return engine::inputsFromTreeLists(form->CargoAspira, form->EmpreAspira, form->CargoActual, form->EmpCaActual,
-                                       form->CategoriasMarcadas(), form->gBoNexofEduSinPuntos,
-                                       engine::BadCandidate::EndsTheRun);
+    return engine::inputsFromCodes(form->CargoAspira, form->EmpreAspira,
+                                   noPosition ? QStringList() : SepararLista(form->CargoActual),
+                                   SepararLista(form->EmpCaActual), form->CategoriasMarcadas(),
+                                   form->gBoNexofEduSinPuntos, engine::BadCandidate::EndsTheRun);
 }
 
 namespace {
 
-// The whole run on the result table, with the inputs read once the table is emptied.
-void regenerar(TDtmAcSemaf &module, const std::function<engine::GenerationInputs()> &inputs)
+// The whole run on the result table: `appendRows` reads its inputs once the table is emptied.
+void regenerar(TDtmAcSemaf &module, const std::function<void()> &appendRows)
 {
     const auto relayout = [&module] {
         if (module.Forma)
             module.Forma->ReacomodarGrillaSemaforo();
     };
-    engine::TrafficLightGeneration(module.DatosGeneracion(), TDtmAcSemaf::FormateadorSuite())
-        .regenerate(inputs, [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); }, relayout);
+    engine::regenerateResults(module.CdsAcSemaf, appendRows,
+                              [&module](TDataSet *dataSet) { module.CdsAcSemafAfterScroll(dataSet); }, relayout);
+}
+
+void generar(TDtmAcSemaf &module, const engine::GenerationInputs &inputs)
+{
+    engine::TrafficLightGeneration(module.DatosGeneracion(), TDtmAcSemaf::FormateadorSuite()).appendResults(inputs);
 }
 
 } // namespace
@@ -40,7 +47,8 @@ void regenerar(TDtmAcSemaf &module, const std::function<engine::GenerationInputs
 engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
 {
     engine::GenerationDataSets dataSets;
-    dataSets.scratch = CdsTemporal;
+    if (CdsTemporal)
+        dataSets.reads = std::make_shared<CatalogEngineReads>(*CdsTemporal, QryBiDtpca);
     dataSets.profile = &QryBiDtpca;
     dataSets.employeeCount = &QryTmEmple;
     dataSets.nonFormal = &QryBiDtpnf;
@@ -49,15 +57,7 @@ engine::GenerationDataSets TDtmAcSemaf::DatosGeneracion()
     dataSets.evaluations = &QryEd3licc;
     dataSets.evaluationLines = &QryEd3dlcc;
     dataSets.result = &CdsAcSemaf;
-    dataSets.useStatement = statementUse();
     return dataSets;
-}
-
-engine::StatementUse TDtmAcSemaf::statementUse()
-{
-    return [](SClientDataSet &dataSet, const QString &name, const QVariantMap &slotValues) {
-        StatementCatalog::module().use(dataSet, name, slotValues);
-    };
 }
 
 engine::MaskFormatter TDtmAcSemaf::FormateadorSuite()
@@ -74,51 +74,47 @@ void TDtmAcSemaf::DefinirEventosMotor()
     };
 }
 
-bool TDtmAcSemaf::MismoRequisito(TDataSet *perfil, TDataSet *empleado) const
-{
-    return engine::mismoRequisito(*perfil, *empleado);
-}
-
-void TDtmAcSemaf::SumarPuntosEducacion(TDataSet *empleado, long double &puntos)
-{
-    engine::sumarPuntosEducacion(QryBiDtpca, *empleado, Forma && Forma->gBoNexofEduSinPuntos, puntos);
-}
-
-void TDtmAcSemaf::SumarPuntosExperiencia(TDataSet *empleado, long double &puntos)
-{
-    engine::sumarPuntosExperiencia(QryBiDtpca, *empleado, puntos);
-}
-
-void TDtmAcSemaf::SumarPuntosCompetencias(long double &puntos)
-{
-    engine::sumarPuntosCompetencias(QryBiDtpca, QryEd3dlcc, puntos);
-}
-
+// Single quotes are dropped and every comma ends an item; the text after the last comma is an
+// item too, even when empty.
 QStringList TDtmAcSemaf::SepararLista(const QString &texto)
 {
-    return engine::separarLista(texto);
+    QStringList items;
+    QString current;
+    for (const QChar c : texto) {
+        if (c == QLatin1Char('\''))
+            continue;
+        if (c == QLatin1Char(',')) {
+            items << current;
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    items << current;
+    return items;
 }
 
 void TDtmAcSemaf::GenerarSemaforoCarrera()
 {
     // The form's lists are read once the result table is emptied, as a run that stops at one of
     // their messages leaves it empty.
-    regenerar(*this, [this] { return generationInputs(Forma); });
+    regenerar(*this, [this] { GenerarSemaforo(); });
 }
 
 void TDtmAcSemaf::GenerarSemaforoCarrera(const engine::GenerationInputs &inputs)
 {
-    regenerar(*this, [&inputs] { return inputs; });
+    regenerar(*this, [this, &inputs] { generar(*this, inputs); });
 }
 
 void TDtmAcSemaf::GenerarSemaforo()
 {
-    engine::TrafficLightGeneration(DatosGeneracion(), FormateadorSuite()).appendResults(generationInputs(Forma));
+    generar(*this, generationInputs(Forma));
 }
 
 void TDtmAcSemaf::CdsAcSemafAfterScroll(TDataSet *)
 {
-    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, *CdsTemporal, statementUse(), CdsCargUsuario, FormateadorSuite());
+    CatalogEngineReads reads(*CdsTemporal, QryBiDtpca);
+    engine::refillCareerPositions(CdsAcSemaf, QryAcPprom, reads, CdsCargUsuario, FormateadorSuite());
 }
 
 void TDtmAcSemaf::CdsCargUsuarioCOD_CARGValidate(TField *Sender)

@@ -11,14 +11,14 @@ namespace {
 engine::GenerationDataSets connectedDataSets(TDtmAcSemaf &module)
 {
     const engine::GenerationDataSets dataSets = module.DatosGeneracion();
-    if (!dataSets.scratch)
-        throw Exception(QStringLiteral("El módulo no está conectado al servidor de aplicaciones."));
+    if (!dataSets.reads)
+        throw Exception(engine::notConnectedMessage());
     return dataSets;
 }
 
 engine::PlanSuccession planSuccession(TDtmAcSemaf &module)
 {
-    return engine::PlanSuccession(connectedDataSets(module), TDtmAcSemaf::FormateadorSuite());
+    return engine::PlanSuccession(connectedDataSets(module).reads, TDtmAcSemaf::FormateadorSuite());
 }
 
 } // namespace

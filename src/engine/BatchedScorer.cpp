@@ -1,36 +1,18 @@
 #include "engine/BatchedScorer.h"
 
-#include "engine/DataSetRules.h"
-#include "engine/HolderRecordsRead.h"
-#include "framework/dataset/SClientDataSet.h"
-
-#include "framework/Exceptions.h"
-#include "framework/dataset/FieldConvert.h"
-#include "framework/connection/SDCOMConnection.h"
-
 #include <algorithm>
 
 namespace engine {
 
 BatchedScorer::BatchedScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round,
                              qsizetype holdersPerRead)
-    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_holdersPerRead(holdersPerRead),
-      m_categories(categoryCodes(inputs.categories))
+    : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_holdersPerRead(holdersPerRead)
 {
-}
-
-SClientDataSet &BatchedScorer::openScratch(const QString &statement, const QVariantMap &slotValues)
-{
-    SClientDataSet &scratch = *m_dataSets.scratch;
-    scratch.Close();
-    m_dataSets.useStatement(scratch, statement, slotValues);
-    scratch.Open();
-    return scratch;
 }
 
 void BatchedScorer::readProfile()
 {
-    m_profile = readTargetProfile(m_dataSets, m_categories, m_inputs.target);
+    m_profile = reads().profile({m_inputs.target, m_inputs.categories});
     m_profileKeys.emplace(*m_profile);
 }
 
@@ -55,7 +37,7 @@ void BatchedScorer::beginPosition(const CompanyPosition &position, const Candida
 
 void BatchedScorer::readExisting(int company, const CandidateEmployees &employees)
 {
-    // The employee statement joined the contract to its employee row, so a code that reads back
+    // The holders' read joined the contract to its employee row, so a code that reads back
     // as itself exists; only a code whose text names another value (more than fifteen digits,
     // a fraction without an exact decimal) needs the server's answer. Such codes are rare: each
     // is asked with the module's own count of an employee, as the step-by-step run asks it.
@@ -66,10 +48,7 @@ void BatchedScorer::readExisting(int company, const CandidateEmployees &employee
         m_checked.insert(employee.codEmplValue);
         if (!value)
             continue;
-        SClientDataSet &found = openScratch(
-            QStringLiteral("EmpleadoRegistrado"),
-            {{QStringLiteral("empresa"), company}, {QStringLiteral("empleado"), employee.codEmplText}});
-        if (found.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
+        if (reads().employeeRegistered(company, employee.codEmplText))
             m_existing.insert(employee.codEmplValue);
     }
 }
@@ -92,14 +71,13 @@ void BatchedScorer::readRecords(int company, const QString &from, qsizetype hold
     }
     loaded.byEmployee = {};
     loaded.positions = positions;
-    SDCOMConnection &connection = *m_dataSets.scratch->RemoteServer;
-    const HolderRecordsRead reader(connection, m_inputs.categories, *m_profileKeys);
+    const HolderRecordsQuery query{company, positions, m_inputs.categories, CompanyPositions{m_inputs.target}};
     const qsizetype groupHolders = std::min(holders * positions.size(), m_holdersPerRead);
     // The categories' reads of a group of ordinary size go in one round trip; a large group
     // streams each read instead of holding its answer whole.
     if (groupHolders <= kHoldersReadAhead)
-        connection.ReadAhead(reader.requests(company, positions, CompanyPositions{m_inputs.target}));
-    reader.read(company, positions, CompanyPositions{m_inputs.target}, groupHolders, loaded.byEmployee);
+        reads().readAhead({query});
+    reads().holderRecords(query, *m_profileKeys, groupHolders, loaded.byEmployee);
 }
 
 const Profile &BatchedScorer::profile() const

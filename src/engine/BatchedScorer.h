@@ -1,6 +1,6 @@
 #pragma once
 // The arrangement for real runs: the profile is read once per run; each ticked category's
-// records of the holders of the run's candidate positions of a company come in one statement
+// records of the holders of the run's candidate positions of a company come in one read
 // when the first of those positions with holders is scored, and the employees whose code does not
 // survive being written as text (the only ones whose existence check can fail) are checked one
 // by one. The records cost four reads per company whatever its number of positions and profile
@@ -47,13 +47,12 @@ private:
     void readRecords(int company, const QString &from, qsizetype holders, LoadedRecords &loaded);
     // Holders whose records are read ahead in one round trip rather than streamed read by read.
     static constexpr qsizetype kHoldersReadAhead = 2000;
-    SClientDataSet &openScratch(const QString &statement, const QVariantMap &slotValues);
+    EngineReads &reads() const { return *m_dataSets.reads; }
 
     GenerationDataSets m_dataSets;
     GenerationInputs m_inputs;
     Rounding m_round;
     qsizetype m_holdersPerRead;
-    QStringList m_categories;
     std::optional<Profile> m_profile;
     std::optional<ProfileKeys> m_profileKeys;
     QHash<int, LoadedRecords> m_records;        // by company

@@ -1,17 +1,9 @@
 #include "engine/CandidateEmployee.h"
 
-#include "engine/GenerationDataSets.h"
-#include "framework/dataset/SClientDataSet.h"
 
 #include <QLocale>
 
 namespace engine {
-
-void useHoldersStatement(const GenerationDataSets &dataSets, SClientDataSet &employees, const CompanyPosition &position)
-{
-    dataSets.useStatement(employees, QStringLiteral("EmpleadosCargo"),
-                          {{QStringLiteral("empresa"), position.company}, {QStringLiteral("cargo"), position.code}});
-}
 
 std::optional<double> valueOfCodeText(const QString &text)
 {
@@ -33,24 +25,6 @@ std::optional<double> valueOfCodeText(const QString &text)
     bool ok = false;
     const double value = QLocale::c().toDouble(text, &ok);
     return ok ? std::optional<double>(value) : std::nullopt;
-}
-
-CandidateEmployees readCandidates(TDataSet &employees)
-{
-    TField *codEmpl = employees.FieldByName(QStringLiteral("COD_EMPL"));
-    TField *codEmpr = employees.FieldByName(QStringLiteral("COD_EMPR"));
-    TField *apellidos = employees.FieldByName(QStringLiteral("APE_EMPL"));
-    TField *nombres = employees.FieldByName(QStringLiteral("NOM_EMPL"));
-    CandidateEmployees rows;
-    rows.reserve(employees.RecordCount());
-    if (!employees.IsEmpty())
-        employees.First();
-    while (!employees.Eof()) {
-        rows.append({codEmpl->AsVariant(), codEmpl->AsFloat(), codEmpl->AsString(),
-                     apellidos->AsString(), nombres->AsString(), codEmpr->AsInteger()});
-        employees.Next();
-    }
-    return rows;
 }
 
 } // namespace engine

@@ -1,6 +1,6 @@
 #pragma once
-// One row of the employee dataset of a candidate position: an active contract of an employee,
-// with the values the evaluation and the result row read from it.
+// One holder of a candidate position: an active contract of an employee, with the values the
+// evaluation and the result row read from it.
 
 #include "engine/GenerationInputs.h"
 
@@ -10,13 +10,7 @@
 
 #include <optional>
 
-class SClientDataSet;
-
-class TDataSet;
-
 namespace engine {
-
-struct GenerationDataSets;
 
 struct CandidateEmployee {
     QVariant codEmpl;       // COD_EMPL as delivered
@@ -28,16 +22,9 @@ struct CandidateEmployee {
 };
 using CandidateEmployees = QVector<CandidateEmployee>;
 
-// Points `employees` at the statement that lists the active contracts of one position of one
-// company, by surname.
-void useHoldersStatement(const GenerationDataSets &dataSets, SClientDataSet &employees, const CompanyPosition &position);
-
 // The value the text of a code stands for once the server reads it back; none when it is no
 // number. A code whose text reads back as another value is the only one whose existence check
 // (the employee row of the company) can fail.
 std::optional<double> valueOfCodeText(const QString &text);
-
-// Every row of an open employee dataset, from the first.
-CandidateEmployees readCandidates(TDataSet &employees);
 
 } // namespace engine

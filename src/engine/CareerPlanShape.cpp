@@ -7,18 +7,6 @@
 
 namespace engine {
 
-namespace {
-
-// Appends a quoted code to a list of the form 'A01','B07'.
-void appendQuoted(QString &list, const QString &code)
-{
-    if (!list.isEmpty())
-        list += QLatin1Char(',');
-    list += QLatin1Char('\'') + code + QLatin1Char('\'');
-}
-
-} // namespace
-
 CareerPlanShape::CareerPlanShape(const PlanNodeRow &header, QVector<PlanNodeRow> nodes)
 {
     // The tree's query reads the rows numbered above 0, in node order.
@@ -61,8 +49,8 @@ CareerPlanShape::CareerPlanShape(const PlanNodeRow &header, QVector<PlanNodeRow>
             const PlanNodeRow &childRow = rows.at(drawnAt.value(child));
             if (!root && childRow.position == node.cargoAspira)
                 continue;
-            appendQuoted(node.cargoActual, childRow.position);
-            appendQuoted(node.empCaActual, childRow.positionCompany);
+            node.candidatePositions << childRow.position;
+            node.candidateCompanies << childRow.positionCompany;
         }
     }
 }
@@ -96,8 +84,8 @@ GenerationInputs CareerPlanShape::inputs(int node, const Categories &categories,
     const PlanTreeNode *found = find(node);
     if (!found)
         throw Exception(QStringLiteral("El plan no tiene el nodo %1.").arg(node));
-    return inputsFromTreeLists(found->cargoAspira, found->empreAspira, found->cargoActual, found->empCaActual,
-                               categories, eduSinPuntos);
+    return inputsFromCodes(found->cargoAspira, found->empreAspira, found->candidatePositions,
+                           found->candidateCompanies, categories, eduSinPuntos);
 }
 
 } // namespace engine

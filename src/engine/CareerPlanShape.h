@@ -30,10 +30,10 @@ struct PlanTreeNode {
     QVector<int> children;      // in the order they were drawn
     QString cargoAspira;        // target position
     QString empreAspira;        // the target's company, as text
-    QString cargoActual;        // candidate positions: 'C1','C2'
-    QString empCaActual;        // their companies: '1','1'
+    QStringList candidatePositions;   // candidate positions, in the order they were drawn
+    QStringList candidateCompanies;   // their companies, as text
 
-    bool hasCandidates() const { return !cargoActual.isEmpty(); }
+    bool hasCandidates() const { return !candidatePositions.isEmpty(); }
 };
 
 class CareerPlanShape {

@@ -1,6 +1,7 @@
 #include "engine/CareerPositions.h"
 
-#include "framework/dataset/SClientDataSet.h"
+#include "engine/EngineReads.h"
+#include "framework/dataset/TClientDataSet.h"
 
 namespace engine {
 
@@ -13,25 +14,20 @@ int smallIntOf(TDataSet &dataSet, const QString &field)
 
 } // namespace
 
-void refillCareerPositions(TDataSet &result, TDataSet &planNode, SClientDataSet &scratch,
-                           const StatementUse &useStatement, TClientDataSet &positions, const MaskFormatter &formatter)
+void refillCareerPositions(TDataSet &result, TDataSet &planNode, EngineReads &reads, TClientDataSet &positions,
+                           const MaskFormatter &formatter)
 {
     namespace f = resultfield;
     const Rounding round = storedRounding(*careerPositionsTable().field(f::DtfProcent), formatter);
     positions.EmptyDataSet();
-    scratch.Close();
-    useStatement(scratch, QStringLiteral("CargosPlanNodo"), {});
-    scratch.ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(smallIntOf(result, f::CodEmca));
-    scratch.ParamByName(QStringLiteral("codmenu"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_MENU")));
-    scratch.ParamByName(QStringLiteral("codnodo"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_NODO")));
-    scratch.ParamByName(QStringLiteral("codnodp"))->setAsSmallInt(smallIntOf(planNode, QStringLiteral("COD_NODP")));
-    scratch.Open();
+    const QStringList codes =
+        reads.nodePositions(smallIntOf(result, f::CodEmca), smallIntOf(planNode, QStringLiteral("COD_MENU")),
+                            smallIntOf(planNode, QStringLiteral("COD_NODO")), smallIntOf(planNode, QStringLiteral("COD_NODP")));
     const double percentage = result.FieldByName(f::PorEmpl)->AsFloat();
     const QVariant profiles = result.FieldByName(f::NumPera)->AsVariant();
-    TField *code = scratch.FieldByName(QStringLiteral("cod_carg"));
-    for (scratch.First(); !scratch.Eof(); scratch.Next()) {
+    for (const QString &code : codes) {
         positions.Append();
-        positions.FieldByName(f::CodCarg)->setAsString(code->AsString());
+        positions.FieldByName(f::CodCarg)->setAsString(code);
         positions.FieldByName(f::DtfProcent)->setAsFloat(percentage != 0 ? round(percentage) : percentage);
         positions.FieldByName(f::DtfPerfiles)->setAsVariant(profiles);
         positions.Post();

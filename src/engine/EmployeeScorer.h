@@ -7,7 +7,6 @@
 #include "engine/GenerationDataSets.h"
 #include "engine/GenerationInputs.h"
 #include "engine/ProfileScoring.h"
-#include "protocol/Protocol.h"
 
 #include <functional>
 #include <memory>
@@ -28,13 +27,5 @@ using ScorerFactory = std::function<std::unique_ptr<EmployeeScorer>(
 ScorerFactory batchedScorers();
 // The same reading the records of groups of positions of about `holdersPerRead` holders at a time.
 ScorerFactory batchedScorers(qsizetype holdersPerRead);
-
-// Points the run's profile dataset at the target's profile; what its open will ask the server.
-protocol::FetchRequest useTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
-                                        const CompanyPosition &target);
-// The target's profile read through the run's profile dataset: the target position's rows in the
-// ticked categories, by record type, requirement and detail, each row's key prepared.
-Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
-                          const CompanyPosition &target);
 
 } // namespace engine

@@ -1,8 +1,11 @@
 #pragma once
-// The datasets a traffic-light run reads and fills, handed over by whoever owns them (the data
-// module, a headless run). The run owns none of them.
+// What a traffic-light run reads through and fills, handed over by whoever owns them (the data
+// module, a headless run): the reads, the result table, and the datasets the rules walk when an
+// arrangement scores over datasets. The run owns none of them.
 
-#include "engine/StatementUse.h"
+#include "engine/EngineReads.h"
+
+#include <memory>
 
 class SClientDataSet;
 class TClientDataSet;
@@ -10,7 +13,7 @@ class TClientDataSet;
 namespace engine {
 
 struct GenerationDataSets {
-    SClientDataSet *scratch = nullptr;         // the employee dataset (general-purpose statement)
+    std::shared_ptr<EngineReads> reads;        // every read of a run; none when not connected
     SClientDataSet *profile = nullptr;         // requirement profile of the target position
     SClientDataSet *employeeCount = nullptr;   // employee-exists count
     SClientDataSet *nonFormal = nullptr;       // an employee's non-formal education
@@ -19,7 +22,6 @@ struct GenerationDataSets {
     SClientDataSet *evaluations = nullptr;     // competence evaluation cycles
     SClientDataSet *evaluationLines = nullptr; // lines of the latest competence evaluation
     TClientDataSet *result = nullptr;          // one row per evaluated employee
-    StatementUse useStatement;                 // points a dataset at a catalogue statement
 };
 
 } // namespace engine

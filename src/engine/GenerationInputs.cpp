@@ -2,29 +2,10 @@
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
-#include "framework/dataset/TParam.h"
 
 #include <climits>
 
 namespace engine {
-
-QStringList separarLista(const QString &texto)
-{
-    QStringList items;
-    QString current;
-    for (const QChar c : texto) {
-        if (c == QLatin1Char('\''))
-            continue;
-        if (c == QLatin1Char(',')) {
-            items << current;
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    items << current;
-    return items;
-}
 
 QStringList categoryCodes(const Categories &categories)
 {
@@ -44,10 +25,12 @@ QStringList categoryCodes(const Categories &categories)
 
 int companyNumber(const QString &text)
 {
-    TParam param(QStringLiteral("COD_EMPR"));
-    const qint64 number = fieldconv::toInteger(text, QStringLiteral("COD_EMPR"));
-    param.setAsSmallInt(int(qBound(qint64(INT_MIN), number, qint64(INT_MAX))));
-    return param.AsInteger();
+    // Read as a 16-bit parameter reads it: a whole number, refused outside that range.
+    const QString what = QStringLiteral("COD_EMPR");
+    const qint64 number = fieldconv::toInteger(text, what);
+    return fieldconv::toStorage(int(qBound(qint64(INT_MIN), number, qint64(INT_MAX))), protocol::FieldType::Smallint, 0,
+                                what)
+        .toInt();
 }
 
 void checkGenerationInputs(const GenerationInputs &inputs)
@@ -57,19 +40,17 @@ void checkGenerationInputs(const GenerationInputs &inputs)
         throw Exception(noPositionMessage());
 }
 
-GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
-                                     const QString &cargoActual, const QString &empCaActual,
-                                     const Categories &categories, bool eduSinPuntos, BadCandidate badCandidate)
+GenerationInputs inputsFromCodes(const QString &cargoAspira, const QString &empreAspira, const QStringList &positions,
+                                 const QStringList &companies, const Categories &categories, bool eduSinPuntos,
+                                 BadCandidate badCandidate)
 {
     GenerationInputs inputs;
     inputs.categories = categories;
     inputs.eduSinPuntos = eduSinPuntos;
     categoryCodes(categories);
-    if (cargoActual.trimmed().isEmpty())
+    if (positions.isEmpty())
         throw Exception(noPositionMessage());
     inputs.target = {cargoAspira, companyNumber(empreAspira)};
-    const QStringList positions = separarLista(cargoActual);
-    const QStringList companies = separarLista(empCaActual);
     inputs.candidates.reserve(positions.size());
     for (int i = 0; i < positions.size(); ++i) {
         try {

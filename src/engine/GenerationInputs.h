@@ -2,7 +2,7 @@
 // What a traffic-light run is asked to do, as typed values: the target position and its
 // company, the candidate positions with their companies in the order they are evaluated, the
 // ticked requirement categories and the education-without-points flag. Also the checks of those
-// inputs, and their one conversion from the text lists the career tree builds.
+// inputs, and their one conversion from the codes a career tree names.
 
 #include "engine/ProfileScoring.h"
 
@@ -51,10 +51,6 @@ inline const QString &noPositionMessage()
     return text;
 }
 
-// Single quotes are dropped and every comma ends an item; the text after the last comma is an
-// item too, even when empty.
-QStringList separarLista(const QString &texto);
-
 // The category codes of the ticked boxes (EF, EN, EP, CO, CF, CE with all four ticked). Throws
 // Exception(noCategoryMessage()) when nothing is ticked.
 QStringList categoryCodes(const Categories &categories);
@@ -68,15 +64,15 @@ int companyNumber(const QString &text);
 // candidate is malformed passes, to end the run with its own failure).
 void checkGenerationInputs(const GenerationInputs &inputs);
 
-// The text fields the career tree fills, as a run takes them: the target position and its
-// company, and the candidate positions with their companies as single-quoted codes joined by
-// commas, in parallel order ('C1','C2' with '1','2'). The run's two checks come first, so that
-// their messages win over a malformed list; then a target company that is not a whole number
-// throws EConvertError. A candidate's company that is not a whole number (EConvertError) or
-// missing (Exception) throws too, or, with BadCandidate::EndsTheRun, ends the candidates there.
-GenerationInputs inputsFromTreeLists(const QString &cargoAspira, const QString &empreAspira,
-                                     const QString &cargoActual, const QString &empCaActual,
-                                     const Categories &categories, bool eduSinPuntos,
-                                     BadCandidate badCandidate = BadCandidate::Refuses);
+// The inputs from the codes a career tree names: the target position and its company, and the
+// candidate positions with their companies in parallel order, companies as text. The run's two
+// checks come first, so that their messages win over a malformed list (no candidate position is
+// an empty list); then a target company that is not a whole number throws EConvertError. A
+// candidate's company that is not a whole number (EConvertError) or missing (Exception) throws
+// too, or, with BadCandidate::EndsTheRun, ends the candidates there.
+GenerationInputs inputsFromCodes(const QString &cargoAspira, const QString &empreAspira,
+                                 const QStringList &positions, const QStringList &companies,
+                                 const Categories &categories, bool eduSinPuntos,
+                                 BadCandidate badCandidate = BadCandidate::Refuses);
 
 } // namespace engine

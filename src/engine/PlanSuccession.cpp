@@ -1,13 +1,9 @@
 #include "engine/PlanSuccession.h"
 
-#include "engine/DataSetRules.h"
 #include "engine/EmployeeScorer.h"
-#include "engine/HolderRecordsRead.h"
 #include "engine/RequirementGapTally.h"
 #include "framework/Exceptions.h"
-#include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/FieldConvert.h"
-#include "framework/dataset/SClientDataSet.h"
 
 #include <QHash>
 #include <QSet>
@@ -27,13 +23,6 @@ const QString &missingPositionName()
 {
     static const QString text = QStringLiteral("NO EXISTE EN BASE DE DATOS");
     return text;
-}
-
-// A cell of a fetched row by column name (the databases differ in the case of the names).
-QVariant cell(const protocol::FetchResult &result, const QVariantList &row, const QString &column)
-{
-    const int at = protocol::indexOfField(result.fields, column);
-    return at < 0 ? QVariant() : row.value(at);
 }
 
 // `records` as a generation for one profile (`keys`) reads them: in their order, those the
@@ -56,9 +45,8 @@ void keepMatching(const EmployeeRecords &records, const ProfileKeys &keys, Emplo
 // One run: what it has read, kept for every node that names it again.
 class PlanSuccession::Pass {
 public:
-    Pass(const GenerationDataSets &dataSets, const Rounding &round, const SuccessionRequest &request)
-        : m_dataSets(dataSets), m_round(round), m_request(request),
-          m_connection(*dataSets.scratch->RemoteServer)
+    Pass(EngineReads &reads, const Rounding &round, const SuccessionRequest &request)
+        : m_reads(reads), m_round(round), m_request(request)
     {
     }
 
@@ -79,7 +67,7 @@ public:
 private:
     void readAheadProfiles(const QVector<NodeSuccession> &nodes);
     void readAheadHolders(const QVector<NodeSuccession> &nodes);
-    void readAheadNames(const QVector<NodeSuccession> &nodes, QList<protocol::FetchRequest> *ahead);
+    void readAheadNames(const QVector<NodeSuccession> &nodes, EngineReadList *ahead);
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
     void readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
@@ -89,21 +77,15 @@ private:
     QString positionName(const CompanyPosition &position);
     void readRequirementNames(int company);
 
-    GenerationDataSets m_dataSets;
+    EngineReads &m_reads;
     Rounding m_round;
     const SuccessionRequest &m_request;
-    SDCOMConnection &m_connection;
     QHash<PositionKey, Profile> m_profiles;
     QHash<PositionKey, CandidateEmployees> m_holders;
     QHash<int, QHash<double, EmployeeRecords>> m_records;   // company -> COD_EMPL -> records
     QHash<int, QSet<double>> m_checked;                     // codes whose existence was asked
     QHash<int, QSet<double>> m_existing;                    // of those, the ones found
     QHash<int, QHash<QString, QString>> m_positionNames;    // company -> COD_CARG -> NOM_CARG
-    struct RequirementNames {
-        QHash<QString, QString> categories;                  // TIP_REGI
-        QHash<QString, QString> requirements;                // TIP_REGI|COD_REQU
-        QHash<QString, QString> details;                    // TIP_REGI|COD_REQU|COD_ESPE
-    };
     QHash<int, RequirementNames> m_requirementNames;
 };
 
@@ -152,12 +134,12 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
     const ProfileKeys keys(everyRow);
     const std::optional<CompanyPositions> targets =
         oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt;
-    QList<protocol::FetchRequest> ahead;
-    const HolderRecordsRead records(m_connection, m_request.categories, keys);
+    EngineReadList ahead;
     for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company)
-        ahead += records.requests(company.key(), company.value(), targets);
+        if (!company.value().isEmpty())
+            ahead << HolderRecordsQuery{company.key(), company.value(), m_request.categories, targets};
     readAheadNames(nodes, &ahead);
-    m_connection.ReadAhead(ahead);
+    m_reads.readAhead(ahead);
     for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company) {
         if (company.value().isEmpty())
             continue;
@@ -172,21 +154,21 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
 
 void PlanSuccession::Pass::readAheadProfiles(const QVector<NodeSuccession> &nodes)
 {
-    QList<protocol::FetchRequest> ahead;
+    EngineReadList ahead;
     QSet<PositionKey> asked;
     for (const NodeSuccession &node : nodes)
         if (node.error.isEmpty() && !m_profiles.contains(keyOf(node.inputs.target))
             && !asked.contains(keyOf(node.inputs.target))) {
             asked.insert(keyOf(node.inputs.target));
-            ahead << useTargetProfile(m_dataSets, categoryCodes(m_request.categories), node.inputs.target);
+            ahead << ProfileQuery{node.inputs.target, m_request.categories};
         }
     if (ahead.size() > 1)
-        m_connection.ReadAhead(ahead);
+        m_reads.readAhead(ahead);
 }
 
 void PlanSuccession::Pass::readAheadHolders(const QVector<NodeSuccession> &nodes)
 {
-    QList<protocol::FetchRequest> ahead;
+    EngineReadList ahead;
     QSet<PositionKey> asked;
     for (const NodeSuccession &node : nodes) {
         if (!node.error.isEmpty() || m_profiles.value(keyOf(node.inputs.target)).isEmpty())
@@ -195,17 +177,16 @@ void PlanSuccession::Pass::readAheadHolders(const QVector<NodeSuccession> &nodes
             if (m_holders.contains(keyOf(position)) || asked.contains(keyOf(position)))
                 continue;
             asked.insert(keyOf(position));
-            useHoldersStatement(m_dataSets, *m_dataSets.scratch, position);
-            ahead << m_dataSets.scratch->Request();
+            ahead << HoldersQuery{position};
         }
     }
     if (ahead.size() > 1)
-        m_connection.ReadAhead(ahead);
+        m_reads.readAhead(ahead);
 }
 
 // The names a map prints (positions, categories, requirements, details) of every company its
 // nodes name, read with the holders' records.
-void PlanSuccession::Pass::readAheadNames(const QVector<NodeSuccession> &nodes, QList<protocol::FetchRequest> *ahead)
+void PlanSuccession::Pass::readAheadNames(const QVector<NodeSuccession> &nodes, EngineReadList *ahead)
 {
     QSet<int> companies;
     for (const NodeSuccession &node : nodes) {
@@ -215,13 +196,9 @@ void PlanSuccession::Pass::readAheadNames(const QVector<NodeSuccession> &nodes, 
     }
     for (const int company : std::as_const(companies)) {
         if (!m_positionNames.contains(company))
-            ahead->append({{}, QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"),
-                           {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}}, {}});
+            ahead->append(PositionNamesQuery{company});
         if (!m_requirementNames.contains(company))
-            for (const char *statement :
-                 {"NombresCategoriasEmpresa", "NombresRequisitosEmpresa", "NombresEspecificacionesEmpresa"})
-                ahead->append({{}, QStringLiteral("DtsPTemporal"), QLatin1String(statement),
-                               {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}}, {}});
+            ahead->append(RequirementNamesQuery{company});
     }
 }
 
@@ -230,7 +207,7 @@ void PlanSuccession::Pass::readProfile(const CompanyPosition &target)
     const PositionKey key = keyOf(target);
     if (m_profiles.contains(key))
         return;
-    m_profiles.insert(key, readTargetProfile(m_dataSets, categoryCodes(m_request.categories), target));
+    m_profiles.insert(key, m_reads.profile({target, m_request.categories}));
 }
 
 void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
@@ -238,11 +215,7 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
     const PositionKey key = keyOf(position);
     if (m_holders.contains(key))
         return;
-    SClientDataSet &employees = *m_dataSets.scratch;
-    employees.Close();
-    useHoldersStatement(m_dataSets, employees, position);
-    employees.Open();
-    m_holders.insert(key, readCandidates(employees));
+    m_holders.insert(key, m_reads.holders({position}));
 }
 
 void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
@@ -251,8 +224,7 @@ void PlanSuccession::Pass::readRecords(int company, const QStringList &positions
     qsizetype holders = 0;
     for (const QString &position : positions)
         holders += m_holders.value({company, position}).size();
-    HolderRecordsRead(m_connection, m_request.categories, keys).read(company, positions, targets, holders,
-                                                                     m_records[company]);
+    m_reads.holderRecords({company, positions, m_request.categories, targets}, keys, holders, m_records[company]);
     checkOddCodes(company);
 }
 
@@ -272,11 +244,7 @@ void PlanSuccession::Pass::checkOddCodes(int company)
             checked.insert(employee.codEmplValue);
             if (!value)
                 continue;
-            const protocol::FetchResult found = m_connection.Fetch(
-                QStringLiteral("DtsPTemporal"), QStringLiteral("EmpleadoRegistrado"),
-                {{QStringLiteral("empresa"), protocol::FieldType::Smallint, company},
-                 {QStringLiteral("empleado"), protocol::FieldType::String, employee.codEmplText}});
-            if (!found.rows.isEmpty() && cell(found, found.rows.first(), QStringLiteral("CONTADOR")).toInt() > 0)
+            if (m_reads.employeeRegistered(company, employee.codEmplText))
                 existing.insert(employee.codEmplValue);
         }
     }
@@ -335,43 +303,15 @@ void PlanSuccession::Pass::name(NodeSuccession &node)
 
 QString PlanSuccession::Pass::positionName(const CompanyPosition &position)
 {
-    if (!m_positionNames.contains(position.company)) {
-        QHash<QString, QString> &names = m_positionNames[position.company];
-        const protocol::FetchResult found = m_connection.Fetch(
-            QStringLiteral("DtsPBiCargo"), QStringLiteral("CargosActivosEmpresa"),
-            {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, position.company}});
-        for (const QVariantList &row : found.rows)
-            names.insert(fieldconv::toText(cell(found, row, QStringLiteral("cod_carg"))),
-                         fieldconv::toText(cell(found, row, QStringLiteral("nom_carg"))).trimmed());
-    }
+    if (!m_positionNames.contains(position.company))
+        m_positionNames.insert(position.company, m_reads.positionNames({position.company}));
     return m_positionNames.value(position.company).value(position.code, missingPositionName());
 }
 
 void PlanSuccession::Pass::readRequirementNames(int company)
 {
-    if (m_requirementNames.contains(company))
-        return;
-    RequirementNames &names = m_requirementNames[company];
-    const auto read = [this, company](const QString &statement) {
-        return m_connection.Fetch(QStringLiteral("DtsPTemporal"), statement,
-                                  {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company}});
-    };
-    const auto text = [](const protocol::FetchResult &result, const QVariantList &row, const char *column) {
-        return fieldconv::toText(cell(result, row, QLatin1String(column))).trimmed();
-    };
-    const protocol::FetchResult categories = read(QStringLiteral("NombresCategoriasEmpresa"));
-    for (const QVariantList &row : categories.rows)
-        names.categories.insert(text(categories, row, "COD_REGI"), text(categories, row, "NOM_REGI"));
-    const protocol::FetchResult requirements = read(QStringLiteral("NombresRequisitosEmpresa"));
-    for (const QVariantList &row : requirements.rows)
-        names.requirements.insert(text(requirements, row, "TIP_REGI") + QLatin1Char('|')
-                                      + text(requirements, row, "COD_REQU"),
-                                  text(requirements, row, "NOM_REQU"));
-    const protocol::FetchResult details = read(QStringLiteral("NombresEspecificacionesEmpresa"));
-    for (const QVariantList &row : details.rows)
-        names.details.insert(text(details, row, "TIP_REGI") + QLatin1Char('|') + text(details, row, "COD_REQU")
-                                 + QLatin1Char('|') + text(details, row, "COD_ESPE"),
-                             text(details, row, "NOM_ESPE"));
+    if (!m_requirementNames.contains(company))
+        m_requirementNames.insert(company, m_reads.requirementNames({company}));
 }
 
 void PlanSuccession::Pass::nameGaps(RequirementGaps &gaps)
@@ -389,8 +329,8 @@ void PlanSuccession::Pass::nameGaps(RequirementGaps &gaps)
     }
 }
 
-PlanSuccession::PlanSuccession(const GenerationDataSets &dataSets, MaskFormatter formatter)
-    : m_dataSets(dataSets),
+PlanSuccession::PlanSuccession(std::shared_ptr<EngineReads> reads, MaskFormatter formatter)
+    : m_reads(std::move(reads)),
       m_round(storedRounding(*trafficLightTable().field(resultfield::PorEmpl), std::move(formatter)))
 {
 }
@@ -399,32 +339,13 @@ PlanSuccession::~PlanSuccession() = default;
 
 CareerPlanShape PlanSuccession::readPlan(int company, int plan, QString *planName)
 {
-    const protocol::FetchResult found = m_dataSets.scratch->RemoteServer->Fetch(
-        QStringLiteral("DtsPTemporal"),
-        QStringLiteral("NodosPlanCompleto"),
-        {{QStringLiteral("CODEMPR"), protocol::FieldType::Smallint, company},
-         {QStringLiteral("CODMENU"), protocol::FieldType::Smallint, plan}});
-    std::optional<PlanNodeRow> header;
-    QString name;
-    QVector<PlanNodeRow> nodes;
-    for (const QVariantList &row : found.rows) {
-        const auto text = [&](const char *column) { return fieldconv::toText(cell(found, row, QLatin1String(column))); };
-        const QVariant parent = cell(found, row, QStringLiteral("COD_NODP"));
-        const PlanNodeRow node{cell(found, row, QStringLiteral("COD_NODO")).toInt(),
-                               parent.isNull() ? 0 : parent.toInt(), text("COD_CARG"), text("COD_EMCA")};
-        if (node.node == 0) {
-            header = node;
-            name = text("NOM_MENU");
-        } else {
-            nodes.append(node);
-        }
-    }
-    if (!header)
+    const PlanRows rows = m_reads->plan(company, plan);
+    if (!rows.header)
         throw Exception(QStringLiteral("La empresa %1 no tiene el plan %2.").arg(company).arg(plan));
-    CareerPlanShape shape(*header, nodes);
-    shape.setPlan(company, plan, name);
+    CareerPlanShape shape(*rows.header, rows.nodes);
+    shape.setPlan(company, plan, rows.name);
     if (planName)
-        *planName = name;
+        *planName = rows.name;
     return shape;
 }
 
@@ -459,7 +380,7 @@ SuccessionResult PlanSuccession::run(const CareerPlanShape &shape, const Success
     const int total = int(result.nodes.size());
     if (request.progress)
         request.progress(0, total);
-    Pass pass(m_dataSets, m_round, request);
+    Pass pass(*m_reads, m_round, request);
     if (!pass.read(result.nodes)) {
         result.nodes.clear();
         result.cancelled = true;
@@ -488,7 +409,7 @@ NodeSuccession PlanSuccession::runNode(const CareerPlanShape &shape, int node, c
     if (!run.error.isEmpty())
         throw Exception(run.error);
     checkGenerationInputs(run.inputs);
-    Pass pass(m_dataSets, m_round, request);
+    Pass pass(*m_reads, m_round, request);
     pass.read({run});
     pass.score(run);
     pass.name(run);

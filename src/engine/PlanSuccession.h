@@ -1,5 +1,5 @@
 #pragma once
-// The succession map of a whole plan in one batched pass over the datasets it is handed: for
+// The succession map of a whole plan in one batched pass over the reads it is handed: for
 // every node with candidates (as the tree derives them) the traffic light that "Generación
 // Semaforo" gives on that node, row for row, with its summary and gaps, and the plan's gaps.
 // Each target's profile and each candidate position's holders are read once whatever the number
@@ -8,7 +8,7 @@
 // the records its own profile may match, as its own generation would read them.
 
 #include "engine/CareerPlanShape.h"
-#include "engine/GenerationDataSets.h"
+#include "engine/EngineReads.h"
 #include "engine/SuccessionResult.h"
 
 #include <memory>
@@ -17,13 +17,12 @@ namespace engine {
 
 class PlanSuccession {
 public:
-    // `dataSets` needs the scratch and profile datasets; `formatter` rounds the percentages as the
-    // result table stores them.
-    PlanSuccession(const GenerationDataSets &dataSets, MaskFormatter formatter);
+    // `formatter` rounds the percentages as the result table stores them.
+    PlanSuccession(std::shared_ptr<EngineReads> reads, MaskFormatter formatter);
     ~PlanSuccession();
 
-    // The plan's rows of company `company`, plan `plan` (header and nodes), read through the
-    // scratch dataset. Throws Exception when the company has no such plan.
+    // The plan's rows of company `company`, plan `plan` (header and nodes). Throws Exception when
+    // the company has no such plan.
     CareerPlanShape readPlan(int company, int plan, QString *planName = nullptr);
 
     // Every node of `shape` with candidates. A node whose generation would stop with a message
@@ -36,7 +35,7 @@ public:
 
 private:
     class Pass;
-    GenerationDataSets m_dataSets;
+    std::shared_ptr<EngineReads> m_reads;
     Rounding m_round;
 };
 

@@ -1,38 +1,11 @@
 #include "engine/TrafficLightGeneration.h"
 
 #include "engine/BatchedScorer.h"
-#include "engine/DataSetRules.h"
 #include "engine/ResultSchema.h"
-#include "framework/connection/SDCOMConnection.h"
-#include "framework/dataset/SClientDataSet.h"
+#include "framework/Exceptions.h"
+#include "framework/dataset/TClientDataSet.h"
 
 namespace engine {
-
-protocol::FetchRequest useTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
-                                        const CompanyPosition &target)
-{
-    SClientDataSet &profile = *dataSets.profile;
-    profile.Close();
-    dataSets.useStatement(profile, QStringLiteral("PerfilCargoCategorias"), {{QStringLiteral("categorias"), categories}});
-    profile.ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(target.company);
-    profile.ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(target.code);
-    return profile.Request();
-}
-
-Profile readTargetProfile(const GenerationDataSets &dataSets, const QStringList &categories,
-                          const CompanyPosition &target)
-{
-    useTargetProfile(dataSets, categories, target);
-    SClientDataSet &profile = *dataSets.profile;
-    profile.Open();
-    Profile rows;
-    rows.reserve(profile.RecordCount());
-    for (profile.First(); !profile.Eof(); profile.Next()) {
-        rows.append(profileRowAt(profile));
-        rows.last().key.prepare();
-    }
-    return rows;
-}
 
 ScorerFactory batchedScorers()
 {
@@ -69,21 +42,12 @@ TrafficLightGeneration::TrafficLightGeneration(const GenerationDataSets &dataSet
 
 // The target's profile and the holders of every candidate position in one round trip; the run
 // then takes them position by position.
-QList<protocol::FetchRequest> TrafficLightGeneration::firstReads(const GenerationInputs &inputs) const
+EngineReadList TrafficLightGeneration::firstReads(const GenerationInputs &inputs)
 {
-    SClientDataSet &employees = *m_dataSets.scratch;
-    QList<protocol::FetchRequest> reads{useTargetProfile(m_dataSets, categoryCodes(inputs.categories), inputs.target)};
-    for (const CompanyPosition &position : inputs.candidates) {
-        useHoldersStatement(m_dataSets, employees, position);
-        reads << employees.Request();
-    }
+    EngineReadList reads{ProfileQuery{inputs.target, inputs.categories}};
+    for (const CompanyPosition &position : inputs.candidates)
+        reads << HoldersQuery{position};
     return reads;
-}
-
-void TrafficLightGeneration::readAhead(const GenerationInputs &inputs)
-{
-    if (SDCOMConnection *connection = m_dataSets.scratch->RemoteServer)
-        connection->ReadAhead(firstReads(inputs));
 }
 
 void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
@@ -91,13 +55,12 @@ void TrafficLightGeneration::appendResults(const GenerationInputs &inputs)
     checkGenerationInputs(inputs);
     const std::unique_ptr<EmployeeScorer> scorer = m_scorers(m_dataSets, inputs, m_round);
     const ResultFields fields(*m_dataSets.result);
-    SClientDataSet &employees = *m_dataSets.scratch;
-    readAhead(inputs);
+    if (!m_dataSets.reads)
+        throw Exception(notConnectedMessage());
+    EngineReads &reads = *m_dataSets.reads;
+    reads.readAhead(firstReads(inputs));
     for (const CompanyPosition &position : inputs.candidates) {
-        employees.Close();
-        useHoldersStatement(m_dataSets, employees, position);
-        employees.Open();
-        const CandidateEmployees candidates = readCandidates(employees);
+        const CandidateEmployees candidates = reads.holders({position});
         scorer->beginPosition(position, candidates);
         for (const CandidateEmployee &employee : candidates)
             appendRow(fields, employee, scorer->score(employee));
@@ -123,20 +86,18 @@ void TrafficLightGeneration::appendRow(const ResultFields &fields, const Candida
 void TrafficLightGeneration::regenerate(const GenerationInputs &inputs, const TDataSet::TDataSetNotifyEvent &afterScroll,
                                         const std::function<void()> &relayout)
 {
-    regenerate([&inputs] { return inputs; }, afterScroll, relayout);
+    regenerateResults(*m_dataSets.result, [this, &inputs] { appendResults(inputs); }, afterScroll, relayout);
 }
 
-void TrafficLightGeneration::regenerate(const std::function<GenerationInputs()> &readInputs,
-                                        const TDataSet::TDataSetNotifyEvent &afterScroll,
-                                        const std::function<void()> &relayout)
+void regenerateResults(TClientDataSet &result, const std::function<void()> &appendRows,
+                       const TDataSet::TDataSetNotifyEvent &afterScroll, const std::function<void()> &relayout)
 {
-    TClientDataSet &result = *m_dataSets.result;
     result.Close();
     result.Open();
     result.EmptyDataSet();
     result.AfterScroll = nullptr;
     try {
-        appendResults(readInputs());
+        appendRows();
     } catch (...) {
         result.AfterScroll = afterScroll;
         throw;

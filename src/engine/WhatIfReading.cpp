@@ -3,8 +3,6 @@
 #include "engine/BatchedScorer.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
-#include "framework/dataset/SClientDataSet.h"
-#include "framework/dataset/TField.h"
 
 #include <QMap>
 
@@ -18,6 +16,13 @@ WhatIfReading::WhatIfReading(const GenerationDataSets &dataSets, MaskFormatter f
 {
 }
 
+EngineReads &WhatIfReading::reads() const
+{
+    if (!m_dataSets.reads)
+        throw Exception(notConnectedMessage());
+    return *m_dataSets.reads;
+}
+
 WhatIfCandidate WhatIfReading::read(const CareerPlanShape &shape, int node, const SuccessionRequest &request,
                                     double employee, std::optional<int> contractCompany)
 {
@@ -27,14 +32,10 @@ WhatIfCandidate WhatIfReading::read(const CareerPlanShape &shape, int node, cons
     checkGenerationInputs(found.inputs);
     // The first contract of each company he holds a candidate position in, in the generation's order.
     QMap<int, std::pair<CompanyPosition, CandidateEmployees>> contracts;
-    SClientDataSet &holders = *m_dataSets.scratch;
     for (const CompanyPosition &position : found.inputs.candidates) {
         if (contracts.contains(position.company) || (contractCompany && position.company != *contractCompany))
             continue;
-        holders.Close();
-        useHoldersStatement(m_dataSets, holders, position);
-        holders.Open();
-        const CandidateEmployees employees = readCandidates(holders);
+        const CandidateEmployees employees = reads().holders({position});
         for (const CandidateEmployee &holder : employees)
             if (holder.codEmplValue == employee) {
                 contracts.insert(position.company, {position, employees});
@@ -80,14 +81,9 @@ QString WhatIfReading::notACandidate(const WhatIfCandidate &found, const QString
         if (!contractCompany && !companies.contains(position.company))
             companies << position.company;
     std::sort(companies.begin(), companies.end());
-    SClientDataSet &count = *m_dataSets.scratch;
     QStringList names;
     for (const int company : std::as_const(companies)) {
-        count.Close();
-        m_dataSets.useStatement(count, QStringLiteral("EmpleadoRegistrado"),
-                                {{QStringLiteral("empresa"), company}, {QStringLiteral("empleado"), code}});
-        count.Open();
-        if (count.FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0)
+        if (reads().employeeRegistered(company, code))
             return contractCompany
                        ? QStringLiteral("El empleado %1 no tiene contrato activo en un cargo candidato del nodo %2 "
                                         "en la empresa %3.")
@@ -119,7 +115,7 @@ QHash<QString, RecordList> WhatIfReading::listsOfTypes(const GenerationInputs &i
             continue;
         Categories alone;
         alone.*box = true;
-        for (const ProfileRow &row : readTargetProfile(m_dataSets, categoryCodes(alone), inputs.target)) {
+        for (const ProfileRow &row : reads().profile({inputs.target, alone})) {
             const QString type = fieldconv::toText(row.key.tipRegi).trimmed();
             if (!lists.contains(type))
                 lists.insert(type, list);

@@ -1,5 +1,5 @@
 #pragma once
-// Reads what the what-if of one candidate of a plan node needs, through the datasets a
+// Reads what the what-if of one candidate of a plan node needs, through the reads a
 // generation is handed and with the generation's own scorer: the node's inputs as the tree
 // derives them, the candidate's contract among the holders of the node's candidate positions,
 // the target's profile and the candidate's records as the batched scorer reads them for that
@@ -38,6 +38,7 @@ public:
 private:
     QHash<QString, RecordList> listsOfTypes(const GenerationInputs &inputs);
     QString notACandidate(const WhatIfCandidate &found, const QString &code, std::optional<int> contractCompany);
+    EngineReads &reads() const;
 
     GenerationDataSets m_dataSets;
     Rounding m_round;

@@ -1,6 +1,6 @@
 // The data module's datasets against the demo database, through the connection the module uses:
-// filters, the session the rules stamp new rows with, and a save refused by the server keeping
-// the row as typed. Each dataset's statement
+// filters, the session the rules stamp new rows with, a save refused by the server keeping the
+// row as typed, and how it splits the main form's lists of codes. Each dataset's statement
 // runs in the tests of what uses it (generation, plan rules, windows, reports; the competence
 // lines, whose parameters repeat, in the competence PDF); the server's own refusals and the row
 // changes a dataset sends are tested where they are made (server core, remote dataset).
@@ -122,6 +122,22 @@ private slots:
         QCOMPARE(mine.State(), dsEdit);
         QCOMPARE(mine.FieldByName(QStringLiteral("NOM_MENU"))->AsString(), QStringLiteral("Mi cambio"));
         mine.Cancel();
+    }
+
+    void separarLista_data()
+    {
+        addColumns<QString, QStringList>({"text", "items"});
+        QTest::newRow("two codes") << "'C1','C2'" << QStringList{"C1", "C2"};
+        QTest::newRow("trailing comma gives an empty last item") << "'C1'," << QStringList{"C1", ""};
+        QTest::newRow("blanks are kept") << "' 1', '2'" << QStringList{" 1", " 2"};
+        QTest::newRow("empty text") << "" << QStringList{""};
+    }
+
+    void separarLista()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, items);
+        QCOMPARE(TDtmAcSemaf::SepararLista(text), items);
     }
 
 private:

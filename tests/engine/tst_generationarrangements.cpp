@@ -220,10 +220,7 @@ void TestGenerationArrangements::companiesCoverTheCases()
             for (const engine::CompanyPosition &position : inputs.candidates) {
                 if (inputs.eduSinPuntos)
                     break;   // the same positions as the first run
-                batched.scratch.Close();
-                engine::useHoldersStatement(batched.module.DatosGeneracion(), batched.scratch, position);
-                batched.scratch.Open();
-                emptyPositions += batched.scratch.IsEmpty();
+                emptyPositions += batched.dataSets().reads->holders({position}).isEmpty();
             }
         });
     }

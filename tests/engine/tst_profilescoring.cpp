@@ -165,22 +165,6 @@ private slots:
         QCOMPARE(mismoRequisito(record.key, profile.key), equal);
     }
 
-    void separarLista_data()
-    {
-        addColumns<QString, QStringList>({"text", "items"});
-        QTest::newRow("two codes") << "'C1','C2'" << QStringList{"C1", "C2"};
-        QTest::newRow("trailing comma gives an empty last item") << "'C1'," << QStringList{"C1", ""};
-        QTest::newRow("blanks are kept") << "' 1', '2'" << QStringList{" 1", " 2"};
-        QTest::newRow("empty text") << "" << QStringList{""};
-    }
-
-    void separarLista()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, items);
-        QCOMPARE(engine::separarLista(text), items);
-    }
-
     void categoryCodes_data()
     {
         addColumns<Categories, QStringList>({"categories", "codes"});

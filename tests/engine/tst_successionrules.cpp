@@ -25,6 +25,15 @@ QVector<PlanNodeRow> planRows(const QStringList &items)
     return rows;
 }
 
+// Codes written as the career tree joins them: 'A','B'.
+QString quotedList(const QStringList &codes)
+{
+    QStringList quoted;
+    for (const QString &code : codes)
+        quoted << QLatin1Char('\'') + code + QLatin1Char('\'');
+    return quoted.join(QLatin1Char(','));
+}
+
 SuccessionCandidate candidate(const QString &surname, double percentage)
 {
     SuccessionCandidate row;
@@ -74,7 +83,7 @@ private slots:
         for (const PlanTreeNode &node : shape.nodes()) {
             QString text = QStringLiteral("%1>%2=").arg(node.node).arg(node.treeParent);
             if (node.hasCandidates())
-                text += node.cargoActual + QLatin1Char('/') + node.empCaActual;
+                text += quotedList(node.candidatePositions) + QLatin1Char('/') + quotedList(node.candidateCompanies);
             drawn << text;
         }
         QCOMPARE(drawn, expected);

@@ -1,5 +1,6 @@
 #include "tests/engine/support/LiteralScorer.h"
 
+#include "data/StatementCatalog.h"
 #include "engine/DataSetRules.h"
 #include "framework/dataset/FieldConvert.h"
 #include "framework/dataset/SClientDataSet.h"
@@ -44,8 +45,8 @@ void LiteralScorer::openProfile()
 {
     SClientDataSet *profile = m_dataSets.profile;
     profile->Close();
-    m_dataSets.useStatement(*profile, QStringLiteral("PerfilCargoCategorias"),
-                            {{QStringLiteral("categorias"), m_categories}});
+    StatementCatalog::module().use(*profile, QStringLiteral("PerfilCargoCategorias"),
+                                   {{QStringLiteral("categorias"), m_categories}});
     setLiteralCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
     profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile->Open();
@@ -55,8 +56,8 @@ bool LiteralScorer::employeeExists(const CandidateEmployee &employee)
 {
     SClientDataSet *count = m_dataSets.employeeCount;
     count->Close();
-    m_dataSets.useStatement(*count, QStringLiteral("EmpleadoRegistrado"),
-                            {{QStringLiteral("empresa"), m_company}, {QStringLiteral("empleado"), employee.codEmplText}});
+    StatementCatalog::module().use(*count, QStringLiteral("EmpleadoRegistrado"),
+                                   {{QStringLiteral("empresa"), m_company}, {QStringLiteral("empleado"), employee.codEmplText}});
     count->Open();
     return count->FieldByName(QStringLiteral("CONTADOR"))->AsInteger() > 0;
 }

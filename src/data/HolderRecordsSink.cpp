@@ -1,13 +1,13 @@
-#include "engine/HolderRecordsSink.h"
+#include "data/HolderRecordsSink.h"
 
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
 
-namespace engine {
+using engine::CategoryRecord;
 
-HolderRecordsSink::HolderRecordsSink(QHash<double, EmployeeRecords> &records,
-                                     CategoryRecords EmployeeRecords::*category, bool lines,
-                                     const ProfileKeys &profile)
+HolderRecordsSink::HolderRecordsSink(QHash<double, engine::EmployeeRecords> &records,
+                                     engine::CategoryRecords engine::EmployeeRecords::*category, bool lines,
+                                     const engine::ProfileKeys &profile)
     : m_records(records), m_category(category), m_lines(lines), m_profile(profile)
 {
 }
@@ -52,4 +52,3 @@ QVariant HolderRecordsSink::stored(const protocol::RowCells &cells, int at) cons
     return fieldconv::storedCell(cells, at, m_fields.at(at));
 }
 
-} // namespace engine

@@ -11,13 +11,12 @@
 
 #include <QHash>
 
-namespace engine {
-
 class HolderRecordsSink : public protocol::RowSink {
 public:
     // `lines`: competence evaluation lines, whose record type is COD_REGI.
-    HolderRecordsSink(QHash<double, EmployeeRecords> &records, CategoryRecords EmployeeRecords::*category,
-                      bool lines, const ProfileKeys &profile);
+    HolderRecordsSink(QHash<double, engine::EmployeeRecords> &records,
+                      engine::CategoryRecords engine::EmployeeRecords::*category, bool lines,
+                      const engine::ProfileKeys &profile);
 
     void fields(const QList<protocol::FieldDesc> &fields) override;
     void row(const protocol::RowCells &cells) override;
@@ -26,14 +25,13 @@ private:
     int column(const QString &name) const;
     QVariant stored(const protocol::RowCells &cells, int at) const;
 
-    QHash<double, EmployeeRecords> &m_records;
-    CategoryRecords EmployeeRecords::*m_category;
+    QHash<double, engine::EmployeeRecords> &m_records;
+    engine::CategoryRecords engine::EmployeeRecords::*m_category;
     bool m_lines;
-    const ProfileKeys &m_profile;
+    const engine::ProfileKeys &m_profile;
     QList<protocol::FieldDesc> m_fields;
     int m_code = 0, m_type = 0, m_requirement = 0, m_detail = 0, m_obtained = 0;
-    CategoryRecords *m_target = nullptr;   // the current employee's list
+    engine::CategoryRecords *m_target = nullptr;   // the current employee's list
     double m_employee = 0;
 };
 
-} // namespace engine
