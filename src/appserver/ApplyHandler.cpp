@@ -3,9 +3,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace appserver {
 
 namespace {
+
+// Markers one statement of a block binds at most: what every SQLite build admits.
+constexpr qsizetype kMostMarkers = 999;
 
 const QString kStaleRow = QStringLiteral(
     "El registro fue modificado o eliminado por otro usuario. "
@@ -40,18 +46,19 @@ QString exceedsColumn(const ColumnInfo &column, const QVariant &bound, const QSt
 } // namespace
 
 ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &request,
-                              const QList<int> &companies, const std::function<QString()> &alongside)
+                              const CompanyAccess &access, const std::function<QString()> &alongside)
 {
     ApplyResult result;
+    m_refused = false;
     if (provider.mainTable.isEmpty()) {
         result.error = QStringLiteral("El proveedor %1 es de solo lectura: no tiene tabla para "
                                       "guardar cambios.").arg(provider.name);
         return result;
     }
-    if (request.deltas.isEmpty())
+    if (request.deltas.isEmpty() && request.inserts.isEmpty())
         return result;
     m_lastError = QSqlError();
-    result.error = m_connection.beginRequest(companies);
+    result.error = m_connection.beginRequest(access.allowedList());
     if (!result.error.isEmpty()) {
         // SQLite takes the write lock at BEGIN IMMEDIATE and reports another writer there.
         result.error = m_dialect.isLockTimeoutText(result.error)
@@ -62,6 +69,8 @@ ApplyResult ApplyHandler::run(const ProviderDef &provider, const ApplyRequest &r
     result.error = loadColumns(provider.mainTable);
     if (result.error.isEmpty())
         result.error = applyAll(provider, request.deltas, &result.rowsAffected);
+    if (result.error.isEmpty())
+        result.error = insertAll(provider, request.inserts, access, &result.rowsAffected);
     if (result.error.isEmpty() && alongside)
         result.error = alongside();
     if (result.error.isEmpty()) {
@@ -115,25 +124,224 @@ QString ApplyHandler::applyOne(const ProviderDef &provider, const RowDelta &delt
 
     bool duplicate = false;
     error = execute(statement, rows, &duplicate);
-    if (duplicate) {
+    if (!error.isEmpty()) {
         QVariantMap keyValues = delta.oldValues;
         for (auto it = delta.newValues.cbegin(); it != delta.newValues.cend(); ++it)
             keyValues.insert(it.key(), it.value());
-        return duplicateMessage(provider, keyValues);
+        return writeFailure(provider, error, duplicate, keyValues);
     }
-    if (m_dialect.isLockTimeout(m_lastError))
-        return lockedMessage(provider.mainTable);
-    if (m_dialect.isAccessRefusal(m_lastError))
-        return QStringLiteral("El cambio en %1 toca un registro de una empresa a la que el usuario no "
-                              "tiene acceso. No se guardó el cambio.").arg(provider.mainTable);
-    if (!error.isEmpty())
-        return QStringLiteral("No se pudo guardar en %1: %2").arg(provider.mainTable, error);
     if (!isInsert && *rows == 0)
         return kStaleRow;
     if (!isInsert && *rows > 1)
         return QStringLiteral("El cambio afectaría %1 registros de %2 en lugar de uno; no se guardó.")
             .arg(*rows).arg(provider.mainTable);
     return {};
+}
+
+QString ApplyHandler::writeFailure(const ProviderDef &provider, const QString &error, bool duplicate,
+                                   const QVariantMap &keyValues) const
+{
+    if (duplicate)
+        return duplicateMessage(provider, keyValues);
+    if (m_dialect.isLockTimeout(m_lastError))
+        return lockedMessage(provider.mainTable);
+    if (m_dialect.isAccessRefusal(m_lastError))
+        return QStringLiteral("El cambio en %1 toca un registro de una empresa a la que el usuario no "
+                              "tiene acceso. No se guardó el cambio.").arg(provider.mainTable);
+    return QStringLiteral("No se pudo guardar en %1: %2").arg(provider.mainTable, error);
+}
+
+QString ApplyHandler::insertAll(const ProviderDef &provider, const InsertRows &block, const CompanyAccess &access,
+                                int *rows)
+{
+    if (block.isEmpty())
+        return {};
+    BoundRows bound;
+    QString error = bindBlock(provider, block, access, &bound);
+    if (error.isEmpty())
+        error = blockKeysFree(provider, block, bound);
+    if (error.isEmpty())
+        error = insertBlock(provider, bound, rows);
+    return error;
+}
+
+// Every value typed by its column before anything is written, and the companies of the rows
+// as bound; rows of one company, as a block's mostly are, are checked once.
+QString ApplyHandler::bindBlock(const ProviderDef &provider, const InsertRows &block, const CompanyAccess &access,
+                                BoundRows *out)
+{
+    const QString &table = provider.mainTable;
+    if (block.columns.isEmpty())
+        return QStringLiteral("No hay valores para insertar en %1.").arg(table);
+    int companyAt = -1;
+    for (const QString &name : block.columns) {
+        const ColumnInfo *col = column(table, name);
+        if (!col)
+            return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
+        if (out->columns.contains(col))
+            return QStringLiteral("La columna %1 figura dos veces en las altas de %2.").arg(name, table);
+        if (CompanyAccess::isCompanyColumn(col->name))
+            companyAt = int(out->columns.size());
+        out->columns << col;
+    }
+    for (const QString &key : provider.keyColumns) {
+        const ColumnInfo *col = column(table, key);
+        out->keys << int(col ? out->columns.indexOf(col) : -1);
+    }
+    const qsizetype width = out->columns.size();
+    out->values.reserve(width * block.rows.size());
+    QVariant company;
+    bool companyChecked = false;
+    for (const QVariantList &row : block.rows) {
+        if (row.size() != width)
+            return QStringLiteral("Una fila de las altas de %1 trae %2 valores para %3 columnas.")
+                .arg(table).arg(row.size()).arg(width);
+        for (qsizetype i = 0; i < width; ++i) {
+            const ColumnInfo &col = *out->columns.at(i);
+            QVariant value;
+            if (!m_dialect.toDatabase(row.at(i), col.type, col.dateOnly, &value))
+                return QStringLiteral("El valor \"%1\" no es válido para la columna %2 (%3) de %4.")
+                    .arg(row.at(i).toString(), block.columns.at(i), fieldTypeName(col.type), table);
+            if (const QString error = exceedsColumn(col, value, table); !error.isEmpty())
+                return error;
+            out->values << value;
+        }
+        if (companyAt < 0)
+            continue;
+        const QVariant &written = out->values.at(out->values.size() - width + companyAt);
+        if (companyChecked && written == company)
+            continue;
+        if (const QString refused = access.checkWritten(written); !refused.isEmpty()) {
+            m_refused = true;
+            return refused;
+        }
+        company = written;
+        companyChecked = true;
+    }
+    out->rows = int(block.rows.size());
+    return {};
+}
+
+// As for a single insert, a key that is there already refuses the block, even on a table
+// without a unique index: the block's own keys are told apart in memory, those of the table are
+// looked for many rows to a statement. Rows of an incomplete key (and every row of a block
+// without some key column) are left to the database.
+QString ApplyHandler::blockKeysFree(const ProviderDef &provider, const InsertRows &block, const BoundRows &bound)
+{
+    if (bound.keys.isEmpty() || bound.keys.contains(-1))
+        return {};
+    const auto keyValues = [&](int row) {
+        QVariantMap values;
+        for (qsizetype k = 0; k < bound.keys.size(); ++k)
+            values.insert(provider.keyColumns.at(k), block.rows.at(row).at(bound.keys.at(k)));
+        return values;
+    };
+    const auto hashOfRow = [&](int row) {
+        size_t hash = 0;
+        for (const int at : bound.keys) {
+            const QVariant &value = bound.at(row, at);
+            switch (value.typeId()) {
+            case QMetaType::Int: hash = qHash(value.toInt(), hash); break;
+            case QMetaType::LongLong: hash = qHash(value.toLongLong(), hash); break;
+            case QMetaType::Double: hash = qHash(value.toDouble(), hash); break;
+            case QMetaType::QString: hash = qHash(*static_cast<const QString *>(value.constData()), hash); break;
+            default: hash = qHash(value.toString(), hash); break;
+            }
+        }
+        return hash;
+    };
+    const auto sameKey = [&](int a, int b) {
+        return std::all_of(bound.keys.cbegin(), bound.keys.cend(), [&](int at) { return bound.at(a, at) == bound.at(b, at); });
+    };
+    std::unordered_set<int, decltype(hashOfRow), decltype(sameKey)> seen(size_t(bound.rows), hashOfRow, sameKey);
+    QList<int> keyed;   // the rows whose key is complete
+    for (int row = 0; row < bound.rows; ++row) {
+        if (std::any_of(bound.keys.cbegin(), bound.keys.cend(), [&](int at) { return bound.at(row, at).isNull(); }))
+            continue;
+        if (!seen.insert(row).second)
+            return duplicateMessage(provider, keyValues(row));
+        keyed << row;
+    }
+    const qsizetype perStatement = qMax<qsizetype>(1, kMostMarkers / bound.keys.size());
+    QString condition;
+    for (const int at : bound.keys)
+        condition += (condition.isEmpty() ? QString() : QStringLiteral(" AND ")) + bound.columns.at(at)->name
+                     + QStringLiteral(" = ?");
+    condition = QLatin1Char('(') + condition + QLatin1Char(')');
+    QVariantList values;
+    for (qsizetype first = 0; first < keyed.size(); first += perStatement) {
+        const qsizetype count = qMin(perStatement, keyed.size() - first);
+        values.clear();
+        for (qsizetype i = first; i < first + count; ++i)
+            for (const int at : bound.keys)
+                values << bound.at(keyed.at(i), at);
+        int unused = 0;
+        QVariant found;
+        if (!runBound(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                          .arg(provider.mainTable, QStringList(count, condition).join(QStringLiteral(" OR "))),
+                      values.constData(), values.size(), &unused, &found))
+            return QStringLiteral("No se pudo comprobar la clave en %1: %2").arg(provider.mainTable, m_lastError.text());
+        if (found.toInt() == 0)
+            continue;
+        // Which one, row by row: the message names it.
+        for (qsizetype i = first; i < first + count; ++i) {
+            const QVariantMap key = keyValues(keyed.at(i));
+            bool exists = false;
+            if (const QString error = keyExists(provider, key, &exists); !error.isEmpty())
+                return error;
+            if (exists)
+                return duplicateMessage(provider, key);
+        }
+    }
+    return {};
+}
+
+QString ApplyHandler::insertBlock(const ProviderDef &provider, const BoundRows &bound, int *rows)
+{
+    const qsizetype width = bound.columns.size();
+    const qsizetype perStatement = qMax<qsizetype>(1, kMostMarkers / width);
+    QStringList names;
+    for (const ColumnInfo *col : bound.columns)
+        names << col->name;
+    const QString head = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(provider.mainTable, names.join(QStringLiteral(", ")));
+    const QString markers = QLatin1Char('(') + QStringList(width, QStringLiteral("?")).join(QStringLiteral(", "))
+                            + QLatin1Char(')');
+    QString text;   // of a whole statement's rows, the same for all but the last
+    for (qsizetype first = 0; first < bound.rows; first += perStatement) {
+        const qsizetype count = qMin<qsizetype>(perStatement, bound.rows - first);
+        if (text.isEmpty() || count < perStatement)
+            text = head + QStringList(count, markers).join(QStringLiteral(", "));
+        int written = 0;
+        if (!runBound(text, bound.values.constData() + first * width, count * width, &written, nullptr))
+            // The keys were free when looked for: a duplicate now is another save's, and which
+            // row met it only the database's text tells.
+            return writeFailure(provider, m_lastError.text(), false, {});
+        *rows += written;
+    }
+    return {};
+}
+
+bool ApplyHandler::runBound(const QString &text, const QVariant *values, qsizetype count, int *rows, QVariant *first)
+{
+    if (DirectWriter *writer = m_connection.directWriter())
+        return writer->run(text, values, count, rows, first, &m_lastError);
+    QSqlQuery *query = prepared(text);
+    if (!query)
+        return false;
+    for (qsizetype i = 0; i < count; ++i)
+        query->bindValue(int(i), values[i]);
+    bool done = query->exec();
+    if (done && first) {
+        done = query->next();
+        *first = done ? query->value(0) : QVariant();
+    }
+    if (!done) {
+        m_lastError = query->lastError();
+        return false;
+    }
+    *rows = query->numRowsAffected();
+    query->finish();
+    return true;
 }
 
 QString ApplyHandler::buildInsert(const ProviderDef &provider, const QVariantMap &values,

@@ -2,8 +2,13 @@
 // Applies a batch of row deltas to a provider's main table on the read-write connection, in one
 // transaction: every delta succeeds or none is kept. Column names are checked against the
 // table's real columns; updates and deletes must find the row exactly as the client read it.
-// On PostgreSQL the transaction reaches only the rows of the request's companies (row security).
+// A block of new rows (ApplyRequest::inserts) follows the deltas in the same transaction: every
+// value is bound and typed by its column first, the companies of the bound rows are checked
+// before anything of the block is written, then its keys are looked for and its rows written
+// many to a statement. On PostgreSQL the transaction reaches only the rows of the request's
+// companies (row security).
 
+#include "appserver/CompanyAccess.h"
 #include "appserver/ProtocolNames.h"
 #include "appserver/ProviderDef.h"
 #include "appserver/SqlConnection.h"
@@ -26,8 +31,10 @@ public:
 
     // `alongside`, when given, runs in the batch's transaction after its last delta, on the same
     // connection (the audit record of the save); its error refuses the whole batch.
-    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request, const QList<int> &companies,
+    ApplyResult run(const ProviderDef &provider, const ApplyRequest &request, const CompanyAccess &access,
                     const std::function<QString()> &alongside = {});
+    // Whether the last batch was refused for a company the user may not use.
+    bool lastRefused() const { return m_refused; }
 
 private:
     // One piece of SQL with the values of its markers.
@@ -36,7 +43,29 @@ private:
         QVariantList values;
     };
 
+    // A block's values, bound row after row.
+    struct BoundRows {
+        QList<const ColumnInfo *> columns;
+        QList<int> keys;         // where each key column stands among them; -1 when it is missing
+        QVariantList values;
+        int rows = 0;
+        const QVariant &at(int row, int column) const { return values.at(row * columns.size() + column); }
+    };
+
     QString applyAll(const ProviderDef &provider, const QList<RowDelta> &deltas, int *rows);
+    QString insertAll(const ProviderDef &provider, const InsertRows &block, const CompanyAccess &access, int *rows);
+    QString bindBlock(const ProviderDef &provider, const InsertRows &block, const CompanyAccess &access,
+                      BoundRows *out);
+    QString blockKeysFree(const ProviderDef &provider, const InsertRows &block, const BoundRows &bound);
+    QString insertBlock(const ProviderDef &provider, const BoundRows &bound, int *rows);
+    // A statement of a block with values[0 .. count - 1], through the engine's direct writer
+    // where it has one; `first` (when given) gets the first value of its first row. False with
+    // the error in m_lastError.
+    bool runBound(const QString &text, const QVariant *values, qsizetype count, int *rows, QVariant *first);
+    // The refusal of a statement that failed (m_lastError), its text `error`; `duplicate` for a
+    // key that exists already, of the row of `keyValues`.
+    QString writeFailure(const ProviderDef &provider, const QString &error, bool duplicate,
+                         const QVariantMap &keyValues) const;
     QString applyOne(const ProviderDef &provider, const RowDelta &delta, int *rows);
     QString buildInsert(const ProviderDef &provider, const QVariantMap &values, Statement *out) const;
     QString buildUpdate(const ProviderDef &provider, const RowDelta &delta, Statement *out) const;
@@ -60,6 +89,7 @@ private:
     std::vector<QSqlQuery> m_failed;              // statements of the batch that failed
     std::unordered_map<QString, QSqlQuery> m_prepared;   // the batch's statements by text, until it ends
     QSqlError m_lastError;                        // of the last statement that failed
+    bool m_refused = false;                       // the last batch touched a company not the user's
 };
 
 } // namespace appserver

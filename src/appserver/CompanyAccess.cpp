@@ -6,11 +6,6 @@ namespace appserver {
 
 namespace {
 
-bool isCompanyColumn(const QString &name)
-{
-    return name.compare(QLatin1String("COD_EMPR"), Qt::CaseInsensitive) == 0;
-}
-
 // A company code as a client sends it: a whole number, possibly as text or as a float.
 bool toCompany(const QVariant &value, int *company)
 {
@@ -61,17 +56,27 @@ QString CompanyAccess::checkValue(const QVariant &value) const
     return knows(company) ? checkCompany(company) : QString();
 }
 
+bool CompanyAccess::isCompanyColumn(const QString &name)
+{
+    return name.compare(QLatin1String("COD_EMPR"), Qt::CaseInsensitive) == 0;
+}
+
+QString CompanyAccess::checkWritten(const QVariant &value) const
+{
+    if (value.isNull())
+        return {};
+    int company = 0;
+    return toCompany(value, &company) ? checkCompany(company) : refusal(value.toString());
+}
+
 QString CompanyAccess::checkApply(const ApplyRequest &request) const
 {
     for (const RowDelta &delta : request.deltas) {
         for (const QVariantMap *values : {&delta.oldValues, &delta.newValues}) {
             for (auto it = values->cbegin(); it != values->cend(); ++it) {
-                if (!isCompanyColumn(it.key()) || it.value().isNull())
+                if (!isCompanyColumn(it.key()))
                     continue;
-                int company = 0;
-                const QString refused = toCompany(it.value(), &company) ? checkCompany(company)
-                                                                        : refusal(it.value().toString());
-                if (!refused.isEmpty())
+                if (const QString refused = checkWritten(it.value()); !refused.isEmpty())
                     return refused;
             }
         }

@@ -30,7 +30,13 @@ public:
     // A company as a workstation sends it (a number, possibly as text or a float). One that
     // does not exist passes: it has no rows, and the call that names it says it is missing.
     QString checkValue(const QVariant &company) const;
+    // The company values of the request's deltas as the client sent them (a block of new rows
+    // is the ApplyHandler's to check, on its values as bound).
     QString checkApply(const ApplyRequest &request) const;
+    // A company value a save writes or matches (null: none).
+    QString checkWritten(const QVariant &company) const;
+    // The column that names a row's company.
+    static bool isCompanyColumn(const QString &name);
     // The user's companies, in order (company 0 is not among them).
     const QList<int> &allowedList() const { return m_allowedList; }
 

@@ -23,6 +23,7 @@
 #include <QSqlQuery>
 #include <QTimeZone>
 #include <exception>
+#include <optional>
 
 namespace appserver {
 
@@ -375,7 +376,11 @@ ApplyResult ServerCore::apply(const ApplyRequest &request, const CompanyAccess *
             return result;
         // The save and its audit row are one transaction: a save whose row cannot be written is
         // refused, and the row stays in edit on the workstation.
-        return d->apply->run(provider, request, companies.allowedList(), [&] { return auditSave(provider, request); });
+        result = d->apply->run(provider, request, companies, [&] { return auditSave(provider, request); });
+        d->refused = d->apply->lastRefused();
+        if (d->refused)
+            logRefusal(request.session, request.provider, result.error);
+        return result;
     });
 }
 
@@ -658,24 +663,38 @@ QString ServerCore::openSession(const QString &user, qint64 expiresAtSecs, QStri
 QString ServerCore::auditSave(const ProviderDef &provider, const ApplyRequest &request)
 {
     constexpr int kShownRows = 5;
+    const qsizetype total = request.deltas.size() + request.inserts.rows.size();
     QStringList rows;
-    for (const RowDelta &delta : std::as_const(request.deltas)) {
-        if (rows.size() == kShownRows) {
-            rows << QStringLiteral("y %1 más").arg(request.deltas.size() - kShownRows);
-            break;
-        }
-        const bool insert = delta.kind == RowDelta::Kind::Insert;
-        const QVariantMap &values = insert ? delta.newValues : delta.oldValues;
+    const auto shown = [&](const QString &kind, const auto &valueOf) {
+        if (rows.size() == kShownRows)
+            rows << QStringLiteral("y %1 más").arg(total - kShownRows);
+        if (rows.size() > kShownRows)
+            return;
         QStringList keys;
         for (const QString &key : provider.keyColumns)
-            for (auto it = values.cbegin(); it != values.cend(); ++it)
-                if (it.key().compare(key, Qt::CaseInsensitive) == 0)
-                    keys << QStringLiteral("%1=%2").arg(key, it.value().toString());
-        rows << QStringLiteral("%1 %2").arg(insert ? QStringLiteral("alta")
-                                            : delta.kind == RowDelta::Kind::Update ? QStringLiteral("cambio")
-                                                                                   : QStringLiteral("baja"),
-                                            keys.join(QLatin1Char(' ')));
+            if (const std::optional<QVariant> value = valueOf(key))
+                keys << QStringLiteral("%1=%2").arg(key, value->toString());
+        rows << QStringLiteral("%1 %2").arg(kind, keys.join(QLatin1Char(' ')));
+    };
+    for (const RowDelta &delta : std::as_const(request.deltas)) {
+        const bool insert = delta.kind == RowDelta::Kind::Insert;
+        const QVariantMap &values = insert ? delta.newValues : delta.oldValues;
+        shown(insert ? QStringLiteral("alta")
+                     : delta.kind == RowDelta::Kind::Update ? QStringLiteral("cambio") : QStringLiteral("baja"),
+              [&](const QString &key) -> std::optional<QVariant> {
+                  for (auto it = values.cbegin(); it != values.cend(); ++it)
+                      if (it.key().compare(key, Qt::CaseInsensitive) == 0)
+                          return it.value();
+                  return std::nullopt;
+              });
     }
+    for (const QVariantList &row : std::as_const(request.inserts.rows))
+        shown(QStringLiteral("alta"), [&](const QString &key) -> std::optional<QVariant> {
+            for (qsizetype i = 0; i < request.inserts.columns.size(); ++i)
+                if (request.inserts.columns.at(i).compare(key, Qt::CaseInsensitive) == 0)
+                    return row.value(i);
+            return std::nullopt;
+        });
     const QString error = AuditTrail::write(d->writer.database(),
                                             {request.session.user.trimmed(), AuditTrail::kSave,
                                              QStringLiteral("%1 %2: %3").arg(provider.name, provider.mainTable,

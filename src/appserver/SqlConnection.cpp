@@ -74,6 +74,7 @@ void SqlConnection::release()
     // The queries and the reader go before the connection they were prepared on.
     m_reads.clear();
     m_direct.reset();
+    m_directWriter.reset();
     if (m_name.isEmpty())
         return;
     {
@@ -193,6 +194,13 @@ DirectReader *SqlConnection::directReader()
     if (!m_direct && isOpen())
         m_direct = m_dialect.sqlEngine().directReader(database());
     return m_direct.get();
+}
+
+DirectWriter *SqlConnection::directWriter()
+{
+    if (!m_directWriter && isOpen() && !m_readOnly)
+        m_directWriter = m_dialect.sqlEngine().directWriter(database());
+    return m_directWriter.get();
 }
 
 QSqlDatabase SqlConnection::database() const

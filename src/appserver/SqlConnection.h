@@ -51,6 +51,8 @@ public:
     // The engine's direct reader on this opening of the connection (made on first use, made
     // again after the connection was opened again), or null where the engine has none.
     DirectReader *directReader();
+    // The same for the engine's direct writer.
+    DirectWriter *directWriter();
     // Runs a statement of our own (no client text); empty on success, else the error.
     QString exec(const QString &statement);
     // A read prepared once on this connection and kept for the next request that runs the same
@@ -89,6 +91,7 @@ private:
     bool m_wanted = false;   // opened by the owner and not closed since
     bool m_resetsSession = false;
     std::unique_ptr<DirectReader> m_direct;   // on this opening's client handle
+    std::unique_ptr<DirectWriter> m_directWriter;
     AroundRead m_waiting;          // the request's begin (and end), not sent yet
     bool m_endSentWithRead = false;   // the read ended the request's transaction
     std::function<void(const QString &)> m_log;

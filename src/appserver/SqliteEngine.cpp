@@ -3,6 +3,7 @@
 #include "appserver/SqlDialect.h"
 #include "appserver/SqliteReadAuthorizer.h"
 #include "appserver/SqliteReader.h"
+#include "appserver/SqliteWriter.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -193,6 +194,12 @@ std::unique_ptr<DirectReader> SqliteEngine::directReader(const QSqlDatabase &db)
 {
     sqlite3 *handle = sqliteConnectionHandle(db);
     return handle ? std::make_unique<SqliteReader>(handle) : nullptr;
+}
+
+std::unique_ptr<DirectWriter> SqliteEngine::directWriter(const QSqlDatabase &db) const
+{
+    sqlite3 *handle = sqliteConnectionHandle(db);
+    return handle ? std::make_unique<SqliteWriter>(handle) : nullptr;
 }
 
 } // namespace appserver

@@ -48,6 +48,7 @@ public:
     bool isAccessRefusal(const QSqlError &) const override { return false; }
 
     std::unique_ptr<DirectReader> directReader(const QSqlDatabase &db) const override;
+    std::unique_ptr<DirectWriter> directWriter(const QSqlDatabase &db) const override;
 };
 
 } // namespace appserver

@@ -4,6 +4,7 @@
 #include "framework/connection/SDCOMConnection.h"
 
 #include <QDateTime>
+#include <QHash>
 
 namespace {
 
@@ -14,18 +15,38 @@ using protocol::RowDelta;
 const QString kSnapshotHeaders = QStringLiteral("DtsPAcCorte");
 const QString kSnapshotRows = QStringLiteral("DtsPAcCortd");
 
+// Where an answer's columns stand, each name looked for once per answer (a snapshot's rows are
+// thousands): the names are the literals of the readers below.
+class SnapshotColumns {
+public:
+    explicit SnapshotColumns(const protocol::FetchResult &result) : m_fields(result.fields) {}
+    int indexOf(const char *name) const
+    {
+        const auto known = m_indexes.constFind(name);
+        if (known != m_indexes.constEnd())
+            return *known;
+        const int index = protocol::indexOfField(m_fields, QLatin1String(name));
+        m_indexes.insert(name, index);
+        return index;
+    }
+
+private:
+    const QList<protocol::FieldDesc> &m_fields;
+    mutable QHash<const char *, int> m_indexes;
+};
+
 // The cells of a fetched row by column name.
 class SnapshotRow {
 public:
-    SnapshotRow(const protocol::FetchResult &result, const QVariantList &values) : m_result(result), m_values(values) {}
+    SnapshotRow(const SnapshotColumns &columns, const QVariantList &values) : m_columns(columns), m_values(values) {}
     QVariant operator[](const char *name) const
     {
-        const int index = protocol::indexOfField(m_result.fields, QLatin1String(name));
+        const int index = m_columns.indexOf(name);
         return index < 0 ? QVariant() : m_values.at(index);
     }
 
 private:
-    const protocol::FetchResult &m_result;
+    const SnapshotColumns &m_columns;
     const QVariantList &m_values;
 };
 
@@ -111,21 +132,21 @@ engine::SnapshotHeader SuccessionSnapshots::save(const engine::SuccessionResult 
     header.time = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()), Qt::UTC);
     header.number = nextNumber();
 
-    QList<RowDelta> rows;
-    rows.reserve(entries.size());
+    // The rows go as blocks of new rows, a request each that stays well inside what the server
+    // takes in one request.
+    const QStringList columns{QStringLiteral("COD_EMPR"), QStringLiteral("NUM_CORT"), QStringLiteral("COD_NODO"),
+                              QStringLiteral("COD_EMPL"), QStringLiteral("COD_CARG"), QStringLiteral("COD_EMCA"),
+                              QStringLiteral("NOM_CARG"), QStringLiteral("NOM_EMPL"), QStringLiteral("ORD_FILA"),
+                              QStringLiteral("POR_EMPL"), QStringLiteral("BAN_EMPL")};
+    QList<protocol::InsertRows> blocks;
     int order = 0;
-    for (const engine::SnapshotEntry &entry : entries)
-        rows.append(snapshotInsert({{QStringLiteral("COD_EMPR"), header.company},
-                              {QStringLiteral("NUM_CORT"), header.number},
-                              {QStringLiteral("COD_NODO"), entry.node},
-                              {QStringLiteral("COD_EMPL"), entry.codEmpl},
-                              {QStringLiteral("COD_CARG"), entry.positionCode},
-                              {QStringLiteral("COD_EMCA"), entry.positionCompany},
-                              {QStringLiteral("NOM_CARG"), entry.positionName.left(60)},
-                              {QStringLiteral("NOM_EMPL"), entry.name.left(100)},
-                              {QStringLiteral("ORD_FILA"), ++order},
-                              {QStringLiteral("POR_EMPL"), entry.percentage},
-                              {QStringLiteral("BAN_EMPL"), engine::bandCode(entry.band)}}));
+    for (const engine::SnapshotEntry &entry : entries) {
+        if (blocks.isEmpty() || blocks.last().rows.size() == kRowsPerRequest)
+            blocks.append({columns, {}});
+        blocks.last().rows.append({header.company, header.number, entry.node, entry.codEmpl, entry.positionCode,
+                                   entry.positionCompany, entry.positionName.left(60), entry.name.left(100), ++order,
+                                   entry.percentage, engine::bandCode(entry.band)});
+    }
     // The stored time is UTC's wall clock, without a zone that a transport could move it by.
     const QDateTime wallClock(header.time.date(), header.time.time());
     const RowDelta snapshot = snapshotInsert({{QStringLiteral("COD_EMPR"), header.company},
@@ -139,19 +160,24 @@ engine::SnapshotHeader SuccessionSnapshots::save(const engine::SuccessionResult 
                                         {QStringLiteral("NUM_PERS"), header.people},
                                         {QStringLiteral("ACT_USUA"), header.user},
                                         {QStringLiteral("ACT_HORA"), wallClock}});
-    if (!rows.isEmpty())
-        m_connection.Apply(kSnapshotRows, rows);
+    qsizetype written = 0;   // blocks kept so far
     try {
+        for (const protocol::InsertRows &block : std::as_const(blocks)) {
+            m_connection.Insert(kSnapshotRows, block);
+            ++written;
+        }
         m_connection.Apply(kSnapshotHeaders, {snapshot});
     } catch (const Exception &) {
         // The rows would otherwise stay behind a snapshot that does not exist.
         QList<RowDelta> undo;
-        for (const RowDelta &row : rows) {
-            RowDelta remove;
-            remove.kind = RowDelta::Kind::Delete;
-            for (const char *key : {"COD_EMPR", "NUM_CORT", "COD_NODO", "COD_EMPL"})
-                remove.oldValues.insert(QLatin1String(key), row.newValues.value(QLatin1String(key)));
-            undo.append(remove);
+        for (qsizetype i = 0; i < written; ++i) {
+            for (const QVariantList &row : std::as_const(blocks.at(i).rows)) {
+                RowDelta remove;
+                remove.kind = RowDelta::Kind::Delete;
+                for (const int key : {0, 1, 2, 3})   // COD_EMPR, NUM_CORT, COD_NODO, COD_EMPL
+                    remove.oldValues.insert(columns.at(key), row.at(key));
+                undo.append(remove);
+            }
         }
         try {
             if (!undo.isEmpty())
@@ -169,8 +195,9 @@ QVector<engine::SnapshotHeader> SuccessionSnapshots::list(int company, int plan)
     const protocol::FetchResult answer = m_connection.Fetch(
         kSnapshotHeaders, QStringLiteral("CortesEmpresa"), {ParamValue{QStringLiteral("COD_EMPR"), FieldType::Smallint, company}});
     QVector<engine::SnapshotHeader> headers;
+    const SnapshotColumns columns(answer);
     for (const QVariantList &values : answer.rows) {
-        engine::SnapshotHeader header = snapshotHeaderOf(SnapshotRow(answer, values));
+        engine::SnapshotHeader header = snapshotHeaderOf(SnapshotRow(columns, values));
         if (plan == 0 || header.plan == plan)
             headers.append(header);
     }
@@ -184,9 +211,10 @@ engine::Snapshot SuccessionSnapshots::load(int number, int preferredCompany)
     if (found.rows.isEmpty())
         throw Exception(QStringLiteral("El corte %1 no existe en las empresas que el usuario puede ver.").arg(number));
     engine::Snapshot snapshot;
-    snapshot.header = snapshotHeaderOf(SnapshotRow(found, found.rows.first()));
+    const SnapshotColumns headerColumns(found);
+    snapshot.header = snapshotHeaderOf(SnapshotRow(headerColumns, found.rows.first()));
     for (const QVariantList &values : found.rows) {
-        const engine::SnapshotHeader header = snapshotHeaderOf(SnapshotRow(found, values));
+        const engine::SnapshotHeader header = snapshotHeaderOf(SnapshotRow(headerColumns, values));
         if (header.company == preferredCompany)
             snapshot.header = header;
     }
@@ -195,8 +223,9 @@ engine::Snapshot SuccessionSnapshots::load(int number, int preferredCompany)
         {ParamValue{QStringLiteral("COD_EMPR"), FieldType::Smallint, snapshot.header.company},
          ParamValue{QStringLiteral("NUM_CORT"), FieldType::Integer, number}});
     snapshot.entries.reserve(rows.rows.size());
+    const SnapshotColumns columns(rows);
     for (const QVariantList &values : rows.rows)
-        snapshot.entries.append(snapshotEntryOf(SnapshotRow(rows, values)));
+        snapshot.entries.append(snapshotEntryOf(SnapshotRow(columns, values)));
     return snapshot;
 }
 
@@ -213,8 +242,9 @@ QVector<engine::HistoryEntry> SuccessionSnapshots::history(int company, double c
         {ParamValue{QStringLiteral("COD_EMPR"), FieldType::Smallint, company},
          ParamValue{QStringLiteral("COD_EMPL"), FieldType::Float, codEmpl}});
     QVector<engine::HistoryEntry> history;
+    const SnapshotColumns columns(answer);
     for (const QVariantList &values : answer.rows) {
-        const SnapshotRow row(answer, values);
+        const SnapshotRow row(columns, values);
         history.append({snapshotHeaderOf(row), snapshotEntryOf(row)});
     }
     return history;

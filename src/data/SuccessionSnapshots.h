@@ -34,6 +34,9 @@ public:
 
     // The longest label a snapshot keeps.
     static constexpr int kLabelLength = 60;
+    // Rows of a snapshot sent in one request at most: with the longest names, still well inside
+    // the 4 MB a server takes by default.
+    static constexpr int kRowsPerRequest = 15000;
 
 private:
     int nextNumber();

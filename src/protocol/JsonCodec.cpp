@@ -1,11 +1,15 @@
 #include "protocol/JsonCodec.h"
 
+#include "protocol/JsonText.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTime>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace protocol {
 
@@ -343,6 +347,31 @@ bool JsonCodec::decode(const QJsonObject &json, FetchResult *out, QString *error
     return true;
 }
 
+// A value of a block of new rows: the server types it by its column, so integers and floats
+// alike travel as plain numbers; whatever else as fromVariant writes it.
+QJsonValue JsonCodec::fromInsertValue(const QVariant &value)
+{
+    const int id = value.isNull() ? QMetaType::UnknownType : value.metaType().id();
+    if (id == QMetaType::Int || id == QMetaType::Short || id == QMetaType::UShort)
+        return value.toInt();
+    if ((id == QMetaType::Double || id == QMetaType::Float) && std::isfinite(value.toDouble()))
+        return value.toDouble();
+    return fromVariant(value);
+}
+
+// A plain number reads as an integer when it is a whole one of 32 bits, else as a float.
+bool JsonCodec::toInsertValue(const QJsonValue &json, QVariant *out)
+{
+    if (!json.isDouble())
+        return toVariant(json, out);
+    const double number = json.toDouble();
+    if (number == std::floor(number) && std::abs(number) <= std::numeric_limits<int>::max())
+        *out = int(number);
+    else
+        *out = number;
+    return true;
+}
+
 QJsonObject JsonCodec::encode(const ApplyRequest &request)
 {
     QJsonArray deltas;
@@ -350,7 +379,59 @@ QJsonObject JsonCodec::encode(const ApplyRequest &request)
         deltas.append(QJsonObject{{QStringLiteral("kind"), QLatin1String(kindName(delta.kind))},
                                   {QStringLiteral("old"), fromMap(delta.oldValues)},
                                   {QStringLiteral("new"), fromMap(delta.newValues)}});
-    return {{QStringLiteral("provider"), request.provider}, {QStringLiteral("deltas"), deltas}};
+    QJsonObject json{{QStringLiteral("provider"), request.provider}, {QStringLiteral("deltas"), deltas}};
+    if (!request.inserts.isEmpty()) {
+        QJsonArray rows;
+        for (const QVariantList &row : request.inserts.rows) {
+            QJsonArray values;
+            for (const QVariant &value : row)
+                values.append(fromInsertValue(value));
+            rows.append(values);
+        }
+        json.insert(QStringLiteral("inserts"), QJsonObject{{QStringLiteral("columns"), QJsonArray::fromStringList(request.inserts.columns)},
+                                                           {QStringLiteral("rows"), rows}});
+    }
+    return json;
+}
+
+QByteArray JsonCodec::encodeText(const ApplyRequest &request, const QJsonObject &extra)
+{
+    ApplyRequest head = request;
+    head.inserts = {};
+    QJsonObject json = encode(head);
+    for (auto it = extra.constBegin(); it != extra.constEnd(); ++it)
+        json.insert(it.key(), it.value());
+    QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Compact);
+    if (request.inserts.isEmpty())
+        return text;
+    std::string out = ",\"inserts\":{\"columns\":[";
+    for (qsizetype i = 0; i < request.inserts.columns.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        jsontext::writeString(request.inserts.columns.at(i), out);
+    }
+    out += "],\"rows\":[";
+    for (qsizetype r = 0; r < request.inserts.rows.size(); ++r) {
+        out += r > 0 ? ",[" : "[";
+        const QVariantList &row = request.inserts.rows.at(r);
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            // What fromInsertValue gives, without a JSON value in between for the usual kinds.
+            const QVariant &value = row.at(i);
+            switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
+            case QMetaType::Int: jsontext::writeInteger(value.toInt(), out); break;
+            case QMetaType::Double: jsontext::writeNumber(value.toDouble(), out); break;
+            case QMetaType::QString: jsontext::writeString(*static_cast<const QString *>(value.constData()), out); break;
+            default: jsontext::writeValue(fromInsertValue(value), out); break;
+            }
+        }
+        out += ']';
+    }
+    out += "]}}";
+    text.chop(1);   // the object's closing brace: the block goes before it
+    text.append(out.data(), qsizetype(out.size()));
+    return text;
 }
 
 bool JsonCodec::decode(const QJsonObject &json, ApplyRequest *out, QString *error)
@@ -367,6 +448,33 @@ bool JsonCodec::decode(const QJsonObject &json, ApplyRequest *out, QString *erro
             || !toMap(object.value(QLatin1String("new")), &delta.newValues))
             return fail(error, QStringLiteral("los valores de un cambio no se entienden"));
         out->deltas << delta;
+    }
+    const QJsonValue inserts = json.value(QLatin1String("inserts"));
+    if (inserts.isUndefined())
+        return true;
+    QJsonArray columns, rows;
+    if (!inserts.isObject() || !arrayMember(inserts.toObject(), "columns", &columns, error)
+        || !arrayMember(inserts.toObject(), "rows", &rows, error))
+        return fail(error, QStringLiteral("las altas no son {columns, rows}"));
+    for (const QJsonValue &column : std::as_const(columns)) {
+        if (!column.isString() || column.toString().isEmpty())
+            return fail(error, QStringLiteral("una columna de las altas no es un nombre"));
+        out->inserts.columns << column.toString();
+    }
+    out->inserts.rows.reserve(rows.size());
+    for (const QJsonValue &item : std::as_const(rows)) {
+        const QJsonArray values = item.toArray();
+        if (!item.isArray() || values.size() != columns.size())
+            return fail(error, QStringLiteral("una fila de las altas no tiene un valor por columna"));
+        QVariantList row;
+        row.reserve(values.size());
+        for (const QJsonValue &value : values) {
+            QVariant read;
+            if (!toInsertValue(value, &read))
+                return fail(error, QStringLiteral("un valor de las altas no se entiende"));
+            row << read;
+        }
+        out->inserts.rows << row;
     }
     return true;
 }

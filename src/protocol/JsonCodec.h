@@ -6,6 +6,7 @@
 
 #include "protocol/Protocol.h"
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -22,6 +23,10 @@ public:
     static bool toVariantFor(FieldType type, const QJsonValue &json, QVariant *out);
     // A JSON number as toVariantFor reads it for a column of that type.
     static bool numberFor(FieldType type, double number, QVariant *out);
+    // A value of a block of new rows (ApplyRequest::inserts), which its column types on the
+    // server: numbers travel untagged.
+    static QJsonValue fromInsertValue(const QVariant &value);
+    static bool toInsertValue(const QJsonValue &json, QVariant *out);
 
     static QJsonObject encode(const FetchRequest &request);
     static QJsonObject encode(const FetchResult &result);
@@ -29,6 +34,11 @@ public:
     static QJsonObject encode(const ApplyResult &result);
     static QJsonObject encode(const MethodCall &call);
     static QJsonObject encode(const MethodResult &result);
+
+    // The text of encode(request) with `extra`'s members added (what the transport sends with
+    // it), its block of new rows written straight as text: a save of thousands of rows is mostly
+    // that block.
+    static QByteArray encodeText(const ApplyRequest &request, const QJsonObject &extra);
 
     // The session is not part of a request's JSON: it travels as a token (or a login).
     static bool decode(const QJsonObject &json, FetchRequest *out, QString *error);

@@ -164,10 +164,20 @@ struct RowDelta {
     QVariantMap newValues;     // Insert: the whole row; Update: the changed columns
 };
 
+// New rows that all name the same columns, as one block: the form of a save of many new rows (a
+// snapshot's thousands), which spares each row its own names and the server a statement per row.
+// The server types every value by its column, as it does a delta's.
+struct InsertRows {
+    QStringList columns;       // as the table spells them
+    QList<QVariantList> rows;  // values in the order of columns
+    bool isEmpty() const { return rows.isEmpty(); }
+};
+
 struct ApplyRequest {
     Credentials session;
     QString provider;
     QList<RowDelta> deltas;    // applied in order, in one transaction
+    InsertRows inserts{};      // added after the deltas, in the same transaction
 };
 
 struct ApplyResult {

@@ -12,6 +12,7 @@
 using namespace appserver;
 
 Q_DECLARE_METATYPE(QList<protocol::RowDelta>)
+Q_DECLARE_METATYPE(protocol::InsertRows)
 
 namespace {
 
@@ -32,6 +33,24 @@ QVariantMap newNode(int node)
     return {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", node}, {"COD_NODP", 1},
             {"NOM_MENU", "Analista"}, {"ACT_HORA", QDateTime(QDate(2024, 4, 1), QTime(8, 30))},
             {"COD_CARG", "ANA01"}, {"ACT_ESTA", "A"}, {"COD_EMCA", 1}};
+}
+
+// Nodes `from`, `from` + 1, ... of plan 1 under node 1, as a block of new rows.
+InsertRows newNodes(int from, int count)
+{
+    InsertRows block{{"COD_EMPR", "cod_menu", "COD_NODO", "COD_NODP", "NOM_MENU", "ACT_HORA", "COD_CARG"}, {}};
+    for (int node = from; node < from + count; ++node)
+        block.rows.append({1, 1.0, node, "1", QStringLiteral("Analista %1").arg(node),
+                           QDateTime(QDate(2024, 4, 1), QTime(8, 30)), "ANA01"});
+    return block;
+}
+
+QStringList newNodeLines(int from, int count)
+{
+    QStringList lines;
+    for (int node = from; node < from + count; ++node)
+        lines << QStringLiteral("1|1|%1|1|Analista %1|2024-04-01T08:30:00.000|ANA01").arg(node);
+    return lines;
 }
 
 RowDelta insertOf(const QVariantMap &row)
@@ -169,6 +188,86 @@ private slots:
         QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
         QCOMPARE(result.rowsAffected, 0);
         QCOMPARE(table(), before);
+    }
+
+    // A block of new rows after the deltas, in their transaction; written many rows to a statement,
+    // so that a large block spans several statements of the keys' look-up and of the writing.
+    void blocks_data()
+    {
+        addColumns<QList<RowDelta>, InsertRows, QString, QStringList>({"deltas", "inserts", "messagePart", "added"});
+        QTest::newRow("after a delta") << QList<RowDelta>{updateOf(nodeRow(), {{"NOM_MENU", "Jefe"}})} << newNodes(2, 2)
+                                       << QString() << newNodeLines(2, 2);
+        QTest::newRow("over several statements") << QList<RowDelta>{} << newNodes(2, 400) << QString()
+                                                 << newNodeLines(2, 400);
+
+        // Refused: nothing of the batch is kept, the statements already written included.
+        InsertRows existing = newNodes(2, 400);
+        existing.rows[350][2] = 1;
+        QTest::newRow("key in the table") << QList<RowDelta>{} << existing
+                                          << "AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 1, COD_NODO = 1"
+                                          << QStringList();
+        InsertRows repeated = newNodes(2, 3);
+        repeated.rows[2][2] = 2;
+        QTest::newRow("key twice in the block") << QList<RowDelta>{} << repeated
+                                                << "AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 1, COD_NODO = 2"
+                                                << QStringList();
+        InsertRows nullKey = newNodes(2, 400);
+        nullKey.rows[399][2] = QVariant();
+        QTest::newRow("refused by the database in its last statement")
+            << QList<RowDelta>{deleteOf(nodeRow())} << nullKey << "No se pudo guardar en AC_PPROM" << QStringList();
+        InsertRows otherCompany = newNodes(2, 3);
+        otherCompany.rows[1][0] = 9;
+        QTest::newRow("company not the user's") << QList<RowDelta>{} << otherCompany
+                                                << "El usuario PRUEBA no tiene acceso a la empresa 9" << QStringList();
+        InsertRows fraction = newNodes(2, 3);
+        fraction.rows[2][0] = 1.5;
+        QTest::newRow("company that is no whole number")
+            << QList<RowDelta>{} << fraction << "El valor \"1.5\" no es válido para la columna COD_EMPR" << QStringList();
+        InsertRows wrongType = newNodes(2, 3);
+        wrongType.rows[2][2] = "dos";
+        QTest::newRow("value of the wrong type") << QList<RowDelta>{} << wrongType
+                                                 << "El valor \"dos\" no es válido para la columna COD_NODO" << QStringList();
+        InsertRows tooLong = newNodes(2, 3);
+        tooLong.rows[1][6] = "ANA0123";
+        QTest::newRow("text longer than its column")
+            << QList<RowDelta>{} << tooLong << "El campo COD_CARG de AC_PPROM admite 6 caracteres" << QStringList();
+        InsertRows narrow = newNodes(2, 3);
+        narrow.rows[1].removeLast();
+        QTest::newRow("row without a value per column") << QList<RowDelta>{} << narrow << "trae 6 valores para 7 columnas"
+                                                        << QStringList();
+        InsertRows unknown = newNodes(2, 1);
+        unknown.columns[6] = "NO_EXISTE";
+        QTest::newRow("unknown column") << QList<RowDelta>{} << unknown << "La columna NO_EXISTE no existe" << QStringList();
+        InsertRows twice = newNodes(2, 1);
+        twice.columns[1] = "cod_nodo";
+        QTest::newRow("column twice") << QList<RowDelta>{} << twice << "La columna COD_NODO figura dos veces" << QStringList();
+    }
+
+    void blocks()
+    {
+        QFETCH(QList<RowDelta>, deltas);
+        QFETCH(InsertRows, inserts);
+        QFETCH(QString, messagePart);
+        QFETCH(QStringList, added);
+
+        const QStringList before = table();
+        const ApplyResult result = m_core.apply(ApplyRequest{ServerTestDb::session(), QStringLiteral("DtsPAcPprom"), deltas, inserts});
+        QCOMPARE(m_core.lastRefused(), messagePart.contains(QLatin1String("no tiene acceso")));
+        if (!messagePart.isEmpty()) {
+            QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
+            QCOMPARE(result.rowsAffected, 0);
+            QCOMPARE(table(), before);
+            return;
+        }
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.rowsAffected, int(deltas.size() + inserts.rows.size()));
+        const QStringList after = table();
+        QCOMPARE(after.size(), before.size() + added.size());
+        QCOMPARE(after.mid(before.size()), added);
+        // The audit row names the first rows by their keys, the block's as the deltas'.
+        const QString detail = m_db.value(QStringLiteral("SELECT DET_AUDI FROM GN_AUDIT ORDER BY NUM_AUDI DESC LIMIT 1"));
+        QVERIFY2(detail.contains(QStringLiteral("alta COD_EMPR=1 COD_MENU=1 COD_NODO=2; alta COD_EMPR=1 COD_MENU=1 COD_NODO=3")),
+                 qPrintable(detail));
     }
 
     // Another workstation holds the row (PostgreSQL) or the database (SQLite): the save gives up after

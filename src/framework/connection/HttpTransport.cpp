@@ -92,6 +92,14 @@ QString HttpTransport::post(const Request &request, const QString &path, QByteAr
     return exchange(request.session, path, body, answer);
 }
 
+// A save's block of new rows goes out as text written straight, without a JSON document.
+template <>
+QString HttpTransport::post(const ApplyRequest &request, const QString &path, QByteArray *answer)
+{
+    return exchange(request.session, path,
+                    JsonCodec::encodeText(request, {{QStringLiteral("company"), request.session.company}}), answer);
+}
+
 template <class Result, class Request>
 Result HttpTransport::roundTrip(const Request &request, const QString &path)
 {
@@ -189,10 +197,15 @@ bool endsSession(const BlockingHttpClient::Response &response)
 
 } // namespace
 
-QString HttpTransport::exchange(const Credentials &session, const QString &path, QJsonObject body,
+QString HttpTransport::exchange(const Credentials &session, const QString &path, const QJsonObject &body,
                                 QByteArray *answer)
 {
-    const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    return exchange(session, path, QJsonDocument(body).toJson(QJsonDocument::Compact), answer);
+}
+
+QString HttpTransport::exchange(const Credentials &session, const QString &path, const QByteArray &payload,
+                                QByteArray *answer)
+{
     if (m_token.isEmpty() || m_tokenUser != session.user || m_tokenPassword != session.password) {
         if (const QString refused = login(session.user, session.password); !refused.isEmpty())
             return refused;

@@ -46,7 +46,9 @@ private:
     // Posts with the session's token, logging in first when there is none yet or the session
     // names another user or password, and renewing the session when the server ended it.
     // Empty on success (answer filled with the JSON text), else the message for the user.
-    QString exchange(const protocol::Credentials &session, const QString &path, QJsonObject body,
+    QString exchange(const protocol::Credentials &session, const QString &path, const QByteArray &payload,
+                     QByteArray *answer);
+    QString exchange(const protocol::Credentials &session, const QString &path, const QJsonObject &body,
                      QByteArray *answer);
     // Logs in; empty when the token is the new one, else the refusal (the token as it was).
     QString login(const QString &user, const QString &password);

@@ -194,8 +194,17 @@ void SDCOMConnection::FetchEach(const QString &provider, const QString &statemen
 
 int SDCOMConnection::Apply(const QString &provider, const QList<protocol::RowDelta> &deltas)
 {
+    return apply({credentials(), provider, deltas, {}});
+}
+
+int SDCOMConnection::Insert(const QString &provider, protocol::InsertRows rows)
+{
+    return apply({credentials(), provider, {}, std::move(rows)});
+}
+
+int SDCOMConnection::apply(const protocol::ApplyRequest &request)
+{
     m_answers.clear();   // what was read before the write may be what it changes
-    protocol::ApplyRequest request{credentials(), provider, deltas};
     ITransport &server = transport();
     ++m_roundTrips;
     const protocol::ApplyResult result = server.apply(request);

@@ -76,6 +76,8 @@ public:
     void FetchEach(const QString &provider, const QString &statement, const QList<protocol::ParamValue> &params,
                    protocol::RowSink &sink);
     int Apply(const QString &provider, const QList<protocol::RowDelta> &deltas);
+    // New rows of one shape in one round trip and one transaction (a save of thousands of rows).
+    int Insert(const QString &provider, protocol::InsertRows rows);
     QVariant AppServerCall(const QString &method, const QVariantList &args);
     // Where the suite's programs are installed: `programs` is a comma-text list of program
     // codes, the answer the comma-text list of their paths in the same order (the server method
@@ -100,6 +102,7 @@ signals:
 
 private:
     protocol::Credentials credentials() const;
+    int apply(const protocol::ApplyRequest &request);
     ITransport &transport();
     // The session goes on with `password`; sessionChanged says so.
     void adoptPassword(const QString &password);
