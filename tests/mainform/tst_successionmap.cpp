@@ -12,7 +12,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Session.h"
 #include "framework/Ugnnorma.h"
-#include "tests/engine/support/PostgresCompany.h"
+#include "tests/data/support/PostgresCompany.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "ui/MainFormDriver.h"

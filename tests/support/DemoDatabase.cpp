@@ -5,6 +5,7 @@
 #include "tools/dbtools/SchemaLoader.h"
 #include "framework/Session.h"
 #include "framework/Ugnnorma.h"
+#include "framework/localtransport/LocalTransport.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -32,6 +33,7 @@ DemoDatabase::DemoDatabase(int employees)
 
 void startLocalSession(const QString &path, int company)
 {
+    LocalTransport::install();
     ResetSessionGlobals();
     Session::makeCurrent(Session(QStringLiteral("local"), QString(), path, QStringLiteral("ADMIN"),
                                  QStringLiteral("ADMIN"), company));

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 // Session globals and current company as the load call and the framework leave them, for the
-// user ADMIN on the local transport over the SQLite file at `path`.
+// user ADMIN on the local transport over the SQLite file at `path` (installed for the process).
 void startLocalSession(const QString &path, int company);
 
 // Runs `sql` on the SQLite file at `path` over a connection of its own: each row's values joined

@@ -9,6 +9,7 @@
 #include "tools/viewer/RecordViewer.h"
 #include "framework/Session.h"
 #include "framework/Ugnnorma.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "tools/viewer/ViewerOptions.h"
 
 #include <cstdio>
@@ -67,6 +68,7 @@ int main(int argc, char *argv[])
     const bool quiet = options.dump || !options.screenshot.isEmpty();
     if (!error.isEmpty())
         return fail(error, quiet);
+    LocalTransport::install();   // a local or pgsql session runs the server core in this process
     startSession(options);
 
     RecordViewer viewer(*options.kind);

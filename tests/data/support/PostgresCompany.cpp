@@ -1,9 +1,10 @@
-#include "tests/engine/support/PostgresCompany.h"
+#include "tests/data/support/PostgresCompany.h"
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
+#include "framework/localtransport/LocalTransport.h"
 
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -112,6 +113,7 @@ void PostgresCompany::startSession(const QString &connInfo, int company)
     // environment, as a workstation's would.
     qputenv("PGUSER", pairs.value(QStringLiteral("user")).toUtf8());
     qputenv("PGPASSWORD", pairs.value(QStringLiteral("password")).toUtf8());
+    LocalTransport::install();
     ResetSessionGlobals();
     gStProtocolo = QStringLiteral("pgsql");
     gStParSrv = pairs.value(QStringLiteral("host")) + QLatin1Char(':') + pairs.value(QStringLiteral("port"), QStringLiteral("5432"));
