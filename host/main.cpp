@@ -3,6 +3,7 @@
 #include "host/HostWindow.h"
 #include "framework/PlatformNotices.h"
 #include "framework/QtTranslations.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "framework/widgets/DialogService.h"
 #include "host/ClientConfig.h"
 #include "host/DemoDatabase.h"
@@ -155,6 +156,9 @@ int main(int argc, char *argv[])
     app.setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     loadQtSpanishTranslations();
     const HostOptions options = parseOptions(app);
+    // The login reads the user's companies with the framework linked here: on the demo and on a
+    // pgsql site, through the server core in this process.
+    LocalTransport::install();
 
     ModuleLibrary module(options.library);
     if (!module.load())

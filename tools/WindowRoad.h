@@ -4,6 +4,12 @@
 // which is started in this process's place: same arguments, same standard streams, and its exit
 // code is the command's.
 
+#include <QtGlobal>
+
+// The screenshot's line of the command list: the window program runs it, and both list it.
+inline constexpr char kScreenshotSummary[] = QT_TRANSLATE_NOOP(
+    "qacsemaf", "abre la ventana principal en un nodo de un plan, genera y guarda una imagen de una página");
+
 // Whether the arguments (argv[1] on) ask for a road of the window program: a screenshot, a
 // generation or a report on a generation result given a plan node (--plan or --node), or a
 // report with a chart written to a file (the charting library draws it).

@@ -5,6 +5,7 @@
 
 #include "tools/CommandTable.h"
 #include "framework/PlatformNotices.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "tools/AuditCommand.h"
 #include "tools/BackupCommand.h"
 #include "tools/GenerateCommand.h"
@@ -19,7 +20,6 @@
 #include "tools/UserCommand.h"
 #include "tools/WhatIfCommand.h"
 #include "tools/WindowRoad.h"
-#include "tools/window/ScreenshotCommand.h"
 
 #include <QGuiApplication>
 
@@ -72,5 +72,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qacsemaf"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     loadTranslations();
+    LocalTransport::install();   // --db and --pg run the server core in this process
     return runNamedCommand(commands(), QCoreApplication::arguments(), {}, [argv] { return runWindowProgram(argv); });
 }

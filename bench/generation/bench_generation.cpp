@@ -10,9 +10,9 @@
 // the rows must be the file's, row for row.
 
 #include "tests/server/ServerProcess.h"
-#include "tests/engine/support/CompanyBuilder.h"
-#include "tests/engine/support/GenerationHarness.h"
-#include "tests/engine/support/PostgresCompany.h"
+#include "tests/data/support/CompanyBuilder.h"
+#include "tests/data/support/GenerationHarness.h"
+#include "tests/data/support/PostgresCompany.h"
 #include "tools/dbtools/DatabaseOpener.h"
 
 #include <QCoreApplication>

@@ -9,6 +9,7 @@
 #include "framework/Exceptions.h"
 #include "tools/dbtools/SchemaLoader.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "appserver/SqlDialect.h"
 #include "appserver/StatementRegistry.h"
 #include "framework/TApplication.h"
@@ -153,6 +154,7 @@ int main(int argc, char **argv)
     std::printf("local transport on SQLite, %d rows\n", rows);
     std::printf("seed:         %12.0f rows/s\n", rows / seconds(timer));
 
+    LocalTransport::install();
     SDCOMConnection connection;
     connection.setSession(Session(QStringLiteral("local"), QString(), file, QStringLiteral("BENCH"), QStringLiteral("clave"), 1));
     try {

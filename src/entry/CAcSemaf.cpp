@@ -7,6 +7,7 @@
 #include "framework/UserAction.h"
 #include "framework/Session.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "entry/ServerIdentity.h"
 #include "framework/TApplication.h"
 #include "ui/UAcSemaf.h"
@@ -70,6 +71,8 @@ Session writeLoadContext(const LoadArguments &args)
 
 quintptr CargarModulo(const LoadArguments &args)
 {
+    // The module brings the application-server core along for the hosts that run it in-process.
+    LocalTransport::install();
     const Session session = writeLoadContext(args);
     // The load is one user action: what its start-up reads ahead it takes in the course of it.
     const UserAction::Scope action;

@@ -1,9 +1,9 @@
 // The result schema: the band of a percentage at its edges, the percentage as the result tables
 // store it and the band it then falls in, and the window's grid columns of every result table.
 
-#include "data/DAcSemaf.h"
 #include "engine/ResultSchema.h"
 #include "engine/SuccessionSchema.h"
+#include "framework/dataset/TDtmGnLibre.h"
 #include "tests/support/DataTable.h"
 
 #include <QtTest>
@@ -57,7 +57,11 @@ private slots:
         QVERIFY(schema);
         const engine::ResultField *definition = schema->field(field);
         QVERIFY(definition);
-        const double value = engine::storedRounding(*definition, TDtmAcSemaf::FormateadorSuite())(computed);
+        // The suite's formatter, as the data module hands it to the engine.
+        const engine::MaskFormatter suite = [](const QString &mask, double value) {
+            return DtmGnLibre->FormatearFloat(mask, value);
+        };
+        const double value = engine::storedRounding(*definition, suite)(computed);
         QCOMPARE(value, stored);
         QCOMPARE(engine::band(value), band);
     }

@@ -1,6 +1,7 @@
-// The session value: what the load call's arguments and the command line's options make of it,
-// the suite's globals written from it, how a company change keeps the company's text and number
-// together, and the connection that works with it and with nothing else.
+// The session value: what the load call's arguments make of it, the suite's globals written from
+// it, how a company change keeps the company's text and number together, and the connection that
+// works with it and with nothing else. (What the command line's options make of it:
+// tests/tools/tst_commonoptions.)
 
 #include "framework/Session.h"
 #include "framework/TApplication.h"
@@ -10,9 +11,7 @@
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/SessionText.h"
 #include "tests/support/TestTools.h"
-#include "tools/CommonOptions.h"
 
-#include <QCommandLineParser>
 #include <QtTest>
 
 class TestSessionValue : public QObject {
@@ -100,42 +99,6 @@ private slots:
             QVERIFY2(text->isEmpty(), qPrintable(*text));
     }
 
-    // The command line makes its session from its options and hands it to the connection it
-    // proves it with, which keeps the server's answer (written to the suite's globals too).
-    void commandLineSession()
-    {
-        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        const CommonOptions options = parse({"--db", m_db.path(), "--company", "2"});
-        const Session expected("local", QString(), m_db.path(), "ADMIN", "ADMIN", 2);
-        QCOMPARE(options.session(), expected);
-
-        SDCOMConnection connection;
-        options.proveSession(connection);
-        QCOMPARE(connection.session(), expected);
-        QCOMPARE((QStringList{connection.driverName(), connection.userType()}), (QStringList{"SQLITE", "A"}));
-        QCOMPARE((QStringList{gStDriver, gStTipoUsuario}), (QStringList{"SQLITE", "A"}));
-    }
-
-    void commandLineProofKeepsTheServersMessage_data()
-    {
-        addColumns<QStringList, QString>({"arguments", "message"});
-        const QString refused = QStringLiteral("Usuario o contraseña incorrectos. Verifique sus datos de acceso.");
-        QTest::newRow("wrong password") << QStringList{"--company", "1", "--password", "MALA"} << refused;
-        QTest::newRow("company the user may not use")
-            << QStringList{"--company", "2", "--user", "CONSULTA", "--password", "CONSULTA"}
-            << "El usuario CONSULTA no tiene acceso a la empresa 2 (Industrias Peñalisa S.A.S.).";
-    }
-
-    void commandLineProofKeepsTheServersMessage()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        const CommonOptions options = parse(QStringList{"--db", m_db.path()} + arguments);
-        SDCOMConnection connection;
-        QCOMPARE(messageOf<EDatabaseError>([&] { options.proveSession(connection); }), message);
-        QCOMPARE(connection.driverName(), QString());
-    }
-
     // The connection works with the session it is handed and never with the globals (one handed
     // none has the empty session); a change of place closes it, a change of company keeps it open.
     void connectionFollowsItsSession()
@@ -161,14 +124,6 @@ private slots:
     }
 
 private:
-    static CommonOptions parse(const QStringList &arguments)
-    {
-        CommandLine line(QStringLiteral("qacsemaf"), {});
-        CommonOptions::addTo(line);
-        line.parse(QStringList{"qacsemaf"} + arguments);
-        return CommonOptions::read(line);
-    }
-
     DemoDatabase m_db;
 };
 

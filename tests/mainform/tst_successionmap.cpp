@@ -11,7 +11,7 @@
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
 #include "framework/Session.h"
-#include "tests/engine/support/PostgresCompany.h"
+#include "tests/data/support/PostgresCompany.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "ui/MainFormDriver.h"

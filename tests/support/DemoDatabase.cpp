@@ -3,6 +3,7 @@
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/DemoSeeder.h"
 #include "tools/dbtools/SchemaLoader.h"
+#include "framework/localtransport/LocalTransport.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -30,6 +31,7 @@ DemoDatabase::DemoDatabase(int employees)
 
 Session localSession(const QString &path, int company)
 {
+    LocalTransport::install();
     return Session(QStringLiteral("local"), QString(), path, QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), company);
 }
 

@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// The session of the user ADMIN in `company` on the local transport over the SQLite file at `path`.
+// The session of the user ADMIN in `company` on the local transport over the SQLite file at `path`
+// (the transport installed for the process).
 Session localSession(const QString &path, int company);
 
 // Runs `sql` on the SQLite file at `path` over a connection of its own: each row's values joined

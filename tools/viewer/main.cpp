@@ -8,6 +8,7 @@
 #include "framework/widgets/ProgramLauncher.h"
 #include "tools/viewer/RecordViewer.h"
 #include "framework/Session.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "tools/viewer/ViewerOptions.h"
 
 #include <cstdio>
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     const bool quiet = options.dump || !options.screenshot.isEmpty();
     if (!error.isEmpty())
         return fail(error, quiet);
+    LocalTransport::install();   // a local or pgsql session runs the server core in this process
     RecordViewer viewer(Session(options.protocol, options.server, options.alias, options.user, options.password,
                                 options.company),
                         *options.kind);

@@ -3,11 +3,6 @@
 // generates its traffic light as a user would and saves a picture of one page of the window.
 
 #include <QStringList>
-#include <QtGlobal>
-
-// The line of the command list.
-inline constexpr char kScreenshotSummary[] = QT_TRANSLATE_NOOP(
-    "qacsemaf", "abre la ventana principal en un nodo de un plan, genera y guarda una imagen de una página");
 
 // `arguments` start with the program name ("qacsemaf screenshot"). Returns the process exit code.
 int runScreenshotCommand(const QStringList &arguments);

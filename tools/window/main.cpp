@@ -6,10 +6,12 @@
 #include "reportengine/widgets/ChartsPainter.h"
 #include "framework/PlatformNotices.h"
 #include "framework/QtTranslations.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "tools/CommandTable.h"
 #include "tools/GenerateCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/Translations.h"
+#include "tools/WindowRoad.h"
 #include "tools/window/GenerateOnFormCommand.h"
 #include "tools/window/ScreenshotCommand.h"
 
@@ -46,6 +48,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QACSEMAF_VERSION));
     loadTranslations();
     loadQtSpanishTranslations();  // the module's windows and Qt's dialogs in them speak Spanish
+    LocalTransport::install();    // --db and --pg run the server core in this process
     return runNamedCommand(windowCommands(), QCoreApplication::arguments(),
                            cliText(QT_TRANSLATE_NOOP("qacsemaf", "Los comandos de qacsemaf que abren las ventanas del "
                                                                  "módulo; qacsemaf inicia este programa para ellos.")));

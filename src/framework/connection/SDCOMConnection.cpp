@@ -2,7 +2,6 @@
 
 #include "framework/Exceptions.h"
 #include "framework/connection/HttpTransport.h"
-#include "framework/connection/LocalTransport.h"
 #include "framework/UserAction.h"
 #include "framework/Ugnnorma.h"
 
@@ -23,14 +22,30 @@ QString sqliteFileFromAlias(const Session &session)
     return file;
 }
 
+SDCOMConnection::InProcessTransports &inProcessTransports()
+{
+    static SDCOMConnection::InProcessTransports transports;
+    return transports;
+}
+
+// A program that links no server core offers only the http transport.
+template <class Maker>
+const Maker &installed(const Maker &maker, const QString &protocol)
+{
+    if (!maker)
+        throw EDatabaseError(QStringLiteral("Este programa no trae el servidor de aplicaciones en proceso que "
+                                            "pide el protocolo %1; use http.").arg(protocol));
+    return maker;
+}
+
 // The transport the session's protocol asks for.
 std::unique_ptr<ITransport> transportFromSession(const Session &session)
 {
     const QString protocol = session.protocol.trimmed().toLower();
     if (protocol.isEmpty() || protocol == QLatin1String("local"))
-        return LocalTransport::onSqlite(sqliteFileFromAlias(session));
+        return installed(inProcessTransports().sqlite, QStringLiteral("local"))(sqliteFileFromAlias(session));
     if (protocol == QLatin1String("pgsql"))
-        return LocalTransport::onPostgres(session.server, session.alias);
+        return installed(inProcessTransports().postgres, protocol)(session.server, session.alias);
     if (protocol == QLatin1String("http"))
         return std::make_unique<HttpTransport>(session.server, session.alias.trimmed());
     throw EDatabaseError(QStringLiteral("Protocolo de conexión desconocido: \"%1\" "
@@ -111,6 +126,11 @@ void SDCOMConnection::Close()
 bool SDCOMConnection::Connected() const
 {
     return m_connected;
+}
+
+void SDCOMConnection::setInProcessTransports(InProcessTransports transports)
+{
+    inProcessTransports() = std::move(transports);
 }
 
 void SDCOMConnection::setTransport(std::unique_ptr<ITransport> transport)

@@ -6,7 +6,8 @@
 // protocol, alias and server when the connection is first needed: "local" (or none) runs the
 // server core in-process on the SQLite file named by the alias (or by QACSEMAF_DB when the alias
 // is empty); "pgsql" runs it on PostgreSQL, server "host[:port]", alias the database name (the
-// database login comes from PGUSER/PGPASSWORD); "http" talks JSON to qacsemaf-server, server
+// database login comes from PGUSER/PGPASSWORD), both where the program installed them (see
+// setInProcessTransports); "http" talks JSON to qacsemaf-server, server
 // "host:port" (or "https://host[:port]", see HttpTransport), alias the database the server must
 // serve (empty: whichever it serves).
 // When the server ends the session (see SessionRenewal) the connection asks the process's renewal
@@ -44,6 +45,16 @@ public:
 
     // Replaces the transport (a host or a test that brings its own); the connection owns it.
     void setTransport(std::unique_ptr<ITransport> transport);
+
+    // How every connection of the process opens the transports that run the application-server
+    // core in-process: "local" on an SQLite file, "pgsql" on server "host[:port]" and a database.
+    // The framework links no server, so the program that offers them installs them once
+    // (LocalTransport::install()); until then those protocols are refused.
+    struct InProcessTransports {
+        std::function<std::unique_ptr<ITransport>(const QString &file)> sqlite;
+        std::function<std::unique_ptr<ITransport>(const QString &server, const QString &database)> postgres;
+    };
+    static void setInProcessTransports(InProcessTransports transports);
 
     // What every connection of the process asks for the password when the server ended its
     // session: the session's user and the server's reason (or the refusal of the password given

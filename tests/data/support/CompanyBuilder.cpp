@@ -1,4 +1,4 @@
-#include "tests/engine/support/CompanyBuilder.h"
+#include "tests/data/support/CompanyBuilder.h"
 
 #include "appserver/PasswordHash.h"
 

@@ -6,7 +6,7 @@
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"
 #include "engine/TrafficLightGeneration.h"
-#include "tests/engine/support/LiteralScorer.h"
+#include "tests/data/support/LiteralScorer.h"
 
 #include <QStringList>
 

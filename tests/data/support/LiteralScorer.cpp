@@ -1,4 +1,4 @@
-#include "tests/engine/support/LiteralScorer.h"
+#include "tests/data/support/LiteralScorer.h"
 
 #include "data/StatementCatalog.h"
 #include "engine/DataSetRules.h"

@@ -1,7 +1,9 @@
 #pragma once
 // The in-process transport: the application-server core runs inside the client on a database
 // it opens itself (an SQLite file, or PostgreSQL). The default for the demo and most tests.
-// The core stays behind this class: what the workstation sees of it is the protocol.
+// The core stays behind this class: what the workstation sees of it is the protocol. It is a
+// target of its own, so that the framework links no server: a program that offers the "local"
+// and "pgsql" protocols links it and calls install() once.
 
 #include "framework/connection/ITransport.h"
 
@@ -9,6 +11,9 @@
 
 class LocalTransport : public ITransport {
 public:
+    // From now on the connections of this program open "local" and "pgsql" sessions with this
+    // transport (see SDCOMConnection::setInProcessTransports).
+    static void install();
     // The SQLite file at filePath. Both throw EDatabaseError with the reason when the database
     // cannot be opened.
     static std::unique_ptr<LocalTransport> onSqlite(const QString &filePath);

@@ -2,7 +2,7 @@
 // messages the user sees. (The demo employee's rows and the report's variables are checked end to
 // end on the printed report.)
 
-#include "tests/reports/CompetenceServer.h"
+#include "tests/ui/CompetenceServer.h"
 #include "data/DAcSemaf.h"
 #include "tests/support/DataTable.h"
 #include "framework/widgets/DialogService.h"

@@ -1,8 +1,9 @@
-#include "framework/connection/LocalTransport.h"
+#include "framework/localtransport/LocalTransport.h"
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/ServerCore.h"
 #include "framework/Exceptions.h"
+#include "framework/connection/SDCOMConnection.h"
 
 struct LocalTransport::Core {
     appserver::ServerCore server;
@@ -16,6 +17,11 @@ struct LocalTransport::Core {
         return core;
     }
 };
+
+void LocalTransport::install()
+{
+    SDCOMConnection::setInProcessTransports({&LocalTransport::onSqlite, &LocalTransport::onPostgres});
+}
 
 LocalTransport::LocalTransport(std::unique_ptr<Core> core) : m_core(std::move(core)) {}
 

@@ -7,8 +7,8 @@
 // sharing the latest date, and matches above 100 %.
 
 #include "engine/CandidateEmployee.h"
-#include "tests/engine/support/CompanyBuilder.h"
-#include "tests/engine/support/GenerationHarness.h"
+#include "tests/data/support/CompanyBuilder.h"
+#include "tests/data/support/GenerationHarness.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

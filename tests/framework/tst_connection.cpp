@@ -4,7 +4,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/Exceptions.h"
-#include "framework/connection/LocalTransport.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "tests/appserver/ServerTestDb.h"
 #include "appserver/ServerCore.h"
@@ -18,6 +18,7 @@ class TstConnection : public QObject {
 private slots:
     void initTestCase()
     {
+        LocalTransport::install();
         QCOMPARE(m_db.create(), QString());
         QCOMPARE(m_db.exec(QStringLiteral("INSERT INTO GN_EMPRE (COD_EMPR, NOM_EMPR) VALUES (1, 'Uno'), (2, 'Dos'), (3, 'Tres')")),
                  QString());
@@ -56,6 +57,19 @@ private slots:
         const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
         QVERIFY2(error.contains(errorPart), qPrintable(error));
         QCOMPARE(connection.Connected(), errorPart.isEmpty());
+    }
+
+    // A program that installed no server core of its own reaches the server over http alone.
+    void inProcessNeedsTheInstalledCore()
+    {
+        gStAliasCnx = m_db.description().filePath;
+        SDCOMConnection::setInProcessTransports({});
+        SDCOMConnection connection;
+        const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
+        LocalTransport::install();
+        QVERIFY2(error.contains(QStringLiteral("en proceso")), qPrintable(error));
+        connection.Open();
+        QVERIFY(connection.Connected());
     }
 
     void refusalThrowsAndConnectionStaysUsable()

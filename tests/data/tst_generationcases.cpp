@@ -2,10 +2,10 @@
 // the two input messages and the career positions beside the result. Every case runs through both
 // arrangements; what a run costs in round trips is bench_generation's to print.
 
-#include "tests/engine/support/CompanyBuilder.h"
+#include "tests/data/support/CompanyBuilder.h"
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"
-#include "tests/engine/support/GenerationHarness.h"
+#include "tests/data/support/GenerationHarness.h"
 #include "tests/support/TestTools.h"
 
 #include <QtTest>

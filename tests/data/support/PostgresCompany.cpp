@@ -1,7 +1,8 @@
-#include "tests/engine/support/PostgresCompany.h"
+#include "tests/data/support/PostgresCompany.h"
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
+#include "framework/localtransport/LocalTransport.h"
 
 #include "tools/dbtools/DatabaseOpener.h"
 #include "tools/dbtools/SchemaLoader.h"
@@ -110,6 +111,7 @@ Session PostgresCompany::session(const QString &connInfo, int company)
     // environment, as a workstation's would.
     qputenv("PGUSER", pairs.value(QStringLiteral("user")).toUtf8());
     qputenv("PGPASSWORD", pairs.value(QStringLiteral("password")).toUtf8());
+    LocalTransport::install();
     return Session(QStringLiteral("pgsql"),
                    pairs.value(QStringLiteral("host")) + QLatin1Char(':') + pairs.value(QStringLiteral("port"), QStringLiteral("5432")),
                    pairs.value(QStringLiteral("dbname")), QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), company);
