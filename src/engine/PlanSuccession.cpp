@@ -2,6 +2,7 @@
 
 #include "engine/DataSetRules.h"
 #include "engine/EmployeeScorer.h"
+#include "engine/HolderRecordGroups.h"
 #include "engine/HolderRecordsRead.h"
 #include "engine/RequirementGapTally.h"
 #include "framework/Exceptions.h"
@@ -34,6 +35,16 @@ QVariant cell(const protocol::FetchResult &result, const QVariantList &row, cons
 {
     const int at = protocol::indexOfField(result.fields, column);
     return at < 0 ? QVariant() : row.value(at);
+}
+
+// The targets whose profiles a group's records are kept to on the server, when they are of one
+// company; otherwise every record is read.
+std::optional<CompanyPositions> profileTargets(const HolderRecordGroup &group)
+{
+    for (const CompanyPosition &target : group.targets)
+        if (target.company != group.targets.first().company)
+            return std::nullopt;
+    return group.targets;
 }
 
 // `records` as a generation for one profile (`keys`) reads them: in their order, those the
@@ -82,8 +93,7 @@ private:
     void readAheadNames(const QVector<NodeSuccession> &nodes, QList<protocol::FetchRequest> *ahead);
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
-    void readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
-                     const std::optional<CompanyPositions> &targets);
+    void readRecords(const HolderRecordGroup &group, const ProfileKeys &keys);
     void checkOddCodes(int company);
     const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
     QString positionName(const CompanyPosition &position);
@@ -124,49 +134,52 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
     }
     readAheadHolders(nodes);
     // The holders of every candidate position a node with a profile names, once each.
-    QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
-    Profile everyRow;
-    CompanyPositions profiledTargets;          // the targets whose profile has rows
-    bool oneProfileCompany = true;
+    HolderRecordGroups scored;
     for (const NodeSuccession &node : nodes) {
         if (!node.error.isEmpty())
             continue;
-        const Profile &profile = m_profiles.value(keyOf(node.inputs.target));
-        everyRow += profile;
-        if (!profile.isEmpty() && !profiledTargets.contains(node.inputs.target)) {
-            oneProfileCompany = oneProfileCompany
-                && (profiledTargets.isEmpty() || profiledTargets.first().company == node.inputs.target.company);
-            profiledTargets.append(node.inputs.target);
-        }
+        const bool profiled = !m_profiles.value(keyOf(node.inputs.target)).isEmpty();
         for (const CompanyPosition &position : node.inputs.candidates) {
             if (cancelled())
                 return false;
             readHolders(position);
             if (!readDone())
                 return false;
-            if (!profile.isEmpty() && !m_holders.value(keyOf(position)).isEmpty()
-                && !scoredPositions[position.company].contains(position.code))
-                scoredPositions[position.company] << position.code;
+            if (profiled)
+                scored.add(position, m_holders.value(keyOf(position)), node.inputs.target);
         }
     }
-    const ProfileKeys keys(everyRow);
-    const std::optional<CompanyPositions> targets =
-        oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt;
+    // Their records group by group, each kept to the profiles of the targets its positions stand under.
+    // The names go with them, in the same round trip.
     QList<protocol::FetchRequest> ahead;
-    const HolderRecordsRead records(m_connection, m_request.categories, keys);
-    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company)
-        ahead += records.requests(company.key(), company.value(), targets);
     readAheadNames(nodes, &ahead);
+    const int readsPerGroup = int(m_request.categories.eduFor) + int(m_request.categories.eduNo)
+        + int(m_request.categories.expe) + int(m_request.categories.compe);
+    const QVector<HolderRecordGroup> groups =
+        scored.groups(int(protocol::kMostReadsPerCall - ahead.size()) / std::max(1, readsPerGroup));
+    QVector<ProfileKeys> keys;
+    for (const HolderRecordGroup &group : groups) {
+        Profile profiles;
+        for (const CompanyPosition &target : group.targets)
+            profiles += m_profiles.value(keyOf(target));
+        keys.append(ProfileKeys(profiles));
+        ahead += HolderRecordsRead(m_connection, m_request.categories, keys.last())
+                     .requests(group.company, group.positions, profileTargets(group));
+    }
     m_connection.ReadAhead(ahead);
-    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company) {
-        if (company.value().isEmpty())
-            continue;
+    QList<int> companies;
+    for (qsizetype at = 0; at < groups.size(); ++at) {
+        const HolderRecordGroup &group = groups.at(at);
         if (cancelled())
             return false;
-        readRecords(company.key(), company.value(), keys, targets);
+        readRecords(group, keys.at(at));
+        if (!companies.contains(group.company))
+            companies << group.company;
         if (!readDone())
             return false;
     }
+    for (const int company : std::as_const(companies))
+        checkOddCodes(company);
     return !cancelled();
 }
 
@@ -245,15 +258,10 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
     m_holders.insert(key, readCandidates(employees));
 }
 
-void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
-                                       const std::optional<CompanyPositions> &targets)
+void PlanSuccession::Pass::readRecords(const HolderRecordGroup &group, const ProfileKeys &keys)
 {
-    qsizetype holders = 0;
-    for (const QString &position : positions)
-        holders += m_holders.value({company, position}).size();
-    HolderRecordsRead(m_connection, m_request.categories, keys).read(company, positions, targets, holders,
-                                                                     m_records[company]);
-    checkOddCodes(company);
+    HolderRecordsRead(m_connection, m_request.categories, keys)
+        .read(group.company, group.positions, profileTargets(group), group.holders, m_records[group.company]);
 }
 
 // The contract's employee exists in its company (the holders' read joined them) unless its code,
