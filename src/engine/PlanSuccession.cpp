@@ -47,21 +47,6 @@ std::optional<CompanyPositions> profileTargets(const HolderRecordGroup &group)
     return group.targets;
 }
 
-// `records` as a generation for one profile (`keys`) reads them: in their order, those the
-// profile may match. `into` is reused from employee to employee.
-void keepMatching(const EmployeeRecords &records, const ProfileKeys &keys, EmployeeRecords &into)
-{
-    into.exists = records.exists;
-    for (auto list : {&EmployeeRecords::formal, &EmployeeRecords::nonFormal, &EmployeeRecords::experience,
-                      &EmployeeRecords::competences}) {
-        CategoryRecords &kept = into.*list;
-        kept.clear();
-        for (const CategoryRecord &record : records.*list)
-            if (keys.mayMatch(record.key))
-                kept.append(record);
-    }
-}
-
 } // namespace
 
 // One run: what it has read, kept for every node that names it again.
@@ -313,19 +298,22 @@ void PlanSuccession::Pass::score(NodeSuccession &node)
     if (!node.error.isEmpty())
         return;
     const Profile profile = m_profiles.value(keyOf(node.inputs.target));
-    const ProfileKeys keys(profile);
     RequirementGapTally tally(node.inputs.target.company, profile);
     EmployeeRecords checked;
-    EmployeeRecords matching;
+    QVector<long double> byRow;
+    qsizetype contracts = 0;
+    for (const CompanyPosition &position : node.inputs.candidates)
+        contracts += m_holders.value(keyOf(position)).size();
+    node.rows.reserve(contracts);
     for (const CompanyPosition &position : node.inputs.candidates) {
         for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
-            // The records were read for every profile of the plan: the node scores the ones its
-            // own profile may match, which are the records its own generation reads.
-            keepMatching(recordsOf(employee, position.company, checked), keys, matching);
-            SuccessionCandidate row{employee, scoreEmployee(profile, matching, m_request.categories,
-                                                           m_request.eduSinPuntos, m_round)};
-            tally.add(obtainedByRow(profile, matching, m_request.categories, m_request.eduSinPuntos));
-            node.rows.append(std::move(row));
+            // The records were read for the profiles of every target the position stands under:
+            // those the node's own profile cannot match add nothing to any of its rows, so the
+            // node scores exactly what its own generation reads, without copying it out.
+            const EmployeeRecords &records = recordsOf(employee, position.company, checked);
+            node.rows.append({employee, scoreEmployee(profile, records, m_request.categories,
+                                                     m_request.eduSinPuntos, m_round, byRow)});
+            tally.add(byRow);
         }
     }
     node.gaps = tally.gaps();

@@ -148,9 +148,10 @@ long double pointsGeneral(const QVariant &value)
 namespace {
 
 // The two walks with the row's "has required points" worked out by the caller: scoring asks it
-// once per profile row, not once per category.
+// once per profile row, not once per category. Each point earned goes to `add`.
+template <typename Add>
 int educationWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from, bool eduSinPuntos,
-                  long double &obtained)
+                  Add add)
 {
     // A row without required points takes nothing from any record: the walk ends at the end.
     if (!required)
@@ -160,24 +161,32 @@ int educationWalk(const ProfileRow &row, bool required, const CategoryRecords &r
         if (!mismoRequisito(row.key, records[at].key))
             continue;
         if (eduSinPuntos) {
-            obtained += points(row.punRequ);
+            add(points(row.punRequ));
             return at;
         }
-        obtained += points(records[at].punObte);
+        add(points(records[at].punObte));
     }
     return at;
 }
 
-int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from,
-                   long double &obtained)
+template <typename Add>
+int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from, Add add)
 {
     if (!required)
         return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at)
         if (mismoRequisito(row.key, records[at].key))
-            obtained += points(records[at].punObte);
+            add(points(records[at].punObte));
     return at;
+}
+
+template <typename Add>
+void competenceWalk(const ProfileRow &row, const CategoryRecords &lines, Add add)
+{
+    for (const CategoryRecord &line : lines)
+        if (mismoRequisito(row.key, line.key))
+            add(points(line.punObte));
 }
 
 } // namespace
@@ -185,20 +194,20 @@ int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &
 int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
                          bool eduSinPuntos, long double &obtained)
 {
-    return educationWalk(row, !row.punRequ.isNull(), records, from, eduSinPuntos, obtained);
+    return educationWalk(row, !row.punRequ.isNull(), records, from, eduSinPuntos,
+                         [&obtained](long double points) { obtained += points; });
 }
 
 int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
                            long double &obtained)
 {
-    return experienceWalk(row, !row.punRequ.isNull(), records, from, obtained);
+    return experienceWalk(row, !row.punRequ.isNull(), records, from,
+                          [&obtained](long double points) { obtained += points; });
 }
 
 void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines, long double &obtained)
 {
-    for (const CategoryRecord &line : lines)
-        if (mismoRequisito(row.key, line.key))
-            obtained += points(line.punObte);
+    competenceWalk(row, lines, [&obtained](long double points) { obtained += points; });
 }
 
 bool RequiredPointsGrouping::startsRequirement(const ProfileRow &row)
@@ -221,29 +230,55 @@ double compliancePercentage(long double obtained, long double required, const Ro
     return round(double(obtained * 100 / required));
 }
 
-EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
-                            const Categories &categories, bool eduSinPuntos, const Rounding &round)
+namespace {
+
+// scoreEmployee(), with every point earned also handed to `earned` with its profile row.
+template <typename Earned>
+EmployeeScore scoreRows(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                        bool eduSinPuntos, const Rounding &round, Earned earned)
 {
     EmployeeScore score;
     score.profileCount = quint16(profile.size());
     RequiredPointsGrouping grouping;
-    for (const ProfileRow &row : profile) {
+    for (int at = 0; at < profile.size(); ++at) {
+        const ProfileRow &row = profile.at(at);
         if (records.exists) {
+            const auto add = [&score, &earned, at](long double points) {
+                score.obtained += points;
+                earned(at, points);
+            };
             const bool required = !row.punRequ.isNull();
             if (categories.eduNo)
-                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, add);
             if (categories.eduFor)
-                educationWalk(row, required, records.formal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.formal, 0, eduSinPuntos, add);
             if (categories.expe)
-                experienceWalk(row, required, records.experience, 0, score.obtained);
+                experienceWalk(row, required, records.experience, 0, add);
             if (categories.compe)
-                sumarPuntosCompetencias(row, records.competences, score.obtained);
+                competenceWalk(row, records.competences, add);
         }
         if (!eduSinPuntos || grouping.startsRequirement(row))
             score.required += points(row.punRequ);
     }
     score.percentage = compliancePercentage(score.obtained, score.required, round);
     return score;
+}
+
+} // namespace
+
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
+                            const Categories &categories, bool eduSinPuntos, const Rounding &round)
+{
+    return scoreRows(profile, records, categories, eduSinPuntos, round, [](int, long double) {});
+}
+
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                            bool eduSinPuntos, const Rounding &round, QVector<long double> &byRow)
+{
+    byRow.fill(0, profile.size());
+    long double *points = byRow.data();
+    return scoreRows(profile, records, categories, eduSinPuntos, round,
+                     [points](int row, long double earned) { points[row] += earned; });
 }
 
 } // namespace engine

@@ -153,5 +153,9 @@ inline long double points(const QVariant &value)
 // percentage rounded by `round`.
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
                             const Categories &categories, bool eduSinPuntos, const Rounding &round);
+// The same, with what each profile row added to the obtained points in `byRow` (one entry per
+// row; all zero when the employee does not exist), as obtainedByRow() gives it, in the same walk.
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                            bool eduSinPuntos, const Rounding &round, QVector<long double> &byRow);
 
 } // namespace engine

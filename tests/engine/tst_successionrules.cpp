@@ -338,6 +338,12 @@ private slots:
             const QVector<double> expected = eduSinPuntos ? QVector<double>{7.5, 20, 5, 6} : QVector<double>{7.5, 30, 1, 6};
             QCOMPARE(found, expected);
             QCOMPARE(double(sum), double(scoreEmployee(profile, records, all, eduSinPuntos, asIs).obtained));
+            // Scored with the points by row in one walk: the same score, the same rows.
+            QVector<long double> byRow{99};
+            const EmployeeScore withRows = scoreEmployee(profile, records, all, eduSinPuntos, asIs, byRow);
+            QCOMPARE(byRow, rows);
+            QCOMPARE(double(withRows.obtained), double(sum));
+            QCOMPARE(withRows.percentage, scoreEmployee(profile, records, all, eduSinPuntos, asIs).percentage);
         }
     }
 };
