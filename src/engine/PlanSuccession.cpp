@@ -81,6 +81,11 @@ private:
     void readRecords(const HolderRecordGroup &group, const ProfileKeys &keys);
     void checkOddCodes(int company);
     const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
+    struct ScoredHolder {
+        PlainRecords plain;
+        bool exists = true;
+    };
+    QVector<ScoredHolder> scoredHolders(const CompanyPosition &position);
     QString positionName(const CompanyPosition &position);
     void readRequirementNames(int company);
 
@@ -90,6 +95,7 @@ private:
     SDCOMConnection &m_connection;
     QHash<PositionKey, Profile> m_profiles;
     QHash<PositionKey, CandidateEmployees> m_holders;
+    QHash<PositionKey, QVector<ScoredHolder>> m_scoredHolders;   // the holders' records made plain
     QHash<int, QHash<double, EmployeeRecords>> m_records;   // company -> COD_EMPL -> records
     QHash<int, QSet<double>> m_checked;                     // codes whose existence was asked
     QHash<int, QSet<double>> m_existing;                    // of those, the ones found
@@ -293,11 +299,28 @@ const EmployeeRecords &PlanSuccession::Pass::recordsOf(const CandidateEmployee &
     return scratch;
 }
 
+QVector<PlanSuccession::Pass::ScoredHolder> PlanSuccession::Pass::scoredHolders(const CompanyPosition &position)
+{
+    const PositionKey key = keyOf(position);
+    const auto found = m_scoredHolders.constFind(key);
+    if (found != m_scoredHolders.constEnd())
+        return *found;
+    QVector<ScoredHolder> scored;
+    EmployeeRecords checked;
+    for (const CandidateEmployee &employee : m_holders.value(key)) {
+        const EmployeeRecords &records = recordsOf(employee, position.company, checked);
+        scored.append({PlainRecords(records), records.exists});
+    }
+    m_scoredHolders.insert(key, scored);
+    return scored;
+}
+
 void PlanSuccession::Pass::score(NodeSuccession &node)
 {
     if (!node.error.isEmpty())
         return;
     const Profile profile = m_profiles.value(keyOf(node.inputs.target));
+    const PlainProfile plain(profile, m_request.eduSinPuntos);
     RequirementGapTally tally(node.inputs.target.company, profile);
     EmployeeRecords checked;
     QVector<long double> byRow;
@@ -306,13 +329,20 @@ void PlanSuccession::Pass::score(NodeSuccession &node)
         contracts += m_holders.value(keyOf(position)).size();
     node.rows.reserve(contracts);
     for (const CompanyPosition &position : node.inputs.candidates) {
-        for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
-            // The records were read for the profiles of every target the position stands under:
-            // those the node's own profile cannot match add nothing to any of its rows, so the
-            // node scores exactly what its own generation reads, without copying it out.
-            const EmployeeRecords &records = recordsOf(employee, position.company, checked);
-            node.rows.append({employee, scoreEmployee(profile, records, m_request.categories,
-                                                     m_request.eduSinPuntos, m_round, byRow)});
+        // The records were read for the profiles of every target the position stands under:
+        // those the node's own profile cannot match add nothing to any of its rows, so the node
+        // scores exactly what its own generation reads, each holder's records made plain once
+        // for every node.
+        const CandidateEmployees holders = m_holders.value(keyOf(position));
+        const QVector<ScoredHolder> scored = plain.usable() ? scoredHolders(position) : QVector<ScoredHolder>();
+        for (qsizetype at = 0; at < holders.size(); ++at) {
+            const CandidateEmployee &employee = holders.at(at);
+            const bool asPlain = plain.usable() && scored.at(at).plain.usable();
+            const EmployeeScore score =
+                asPlain ? plain.score(scored.at(at).plain, scored.at(at).exists, m_request.categories, m_round, byRow)
+                        : scoreEmployee(profile, recordsOf(employee, position.company, checked), m_request.categories,
+                                        m_request.eduSinPuntos, m_round, byRow);
+            node.rows.append({employee, score});
             tally.add(byRow);
         }
     }

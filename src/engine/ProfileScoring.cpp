@@ -281,4 +281,100 @@ EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &recor
                      [points](int row, long double earned) { points[row] += earned; });
 }
 
+namespace {
+
+// A prepared key compared as plain numbers alone: of the usual shape and with a short type.
+bool plainKey(const RequirementKey &key)
+{
+    return key.plain.ready && ((key.plain.shape >> 48) & 7) != kLongType;
+}
+
+// Points that read as they are: a number, or null (0).
+bool plainPoints(const QVariant &value)
+{
+    return value.isNull() || value.typeId() == QMetaType::Double;
+}
+
+} // namespace
+
+PlainRecords::PlainRecords(const EmployeeRecords &records)
+{
+    m_records.reserve(records.nonFormal.size() + records.formal.size() + records.experience.size()
+                      + records.competences.size());
+    int category = 0;
+    for (const CategoryRecords *list : {&records.nonFormal, &records.formal, &records.experience, &records.competences}) {
+        for (const CategoryRecord &record : *list) {
+            if (!plainKey(record.key) || !plainPoints(record.punObte))
+                return;
+            m_records.append({record.key.plain.codes, record.key.plain.shape, points(record.punObte)});
+        }
+        m_ends[category++] = int(m_records.size());
+    }
+    m_usable = true;
+}
+
+PlainProfile::PlainProfile(const Profile &profile, bool eduSinPuntos)
+    : m_count(quint16(profile.size())), m_eduSinPuntos(eduSinPuntos)
+{
+    m_rows.reserve(profile.size());
+    for (const ProfileRow &row : profile) {
+        if (!plainKey(row.key) || !plainPoints(row.punRequ))
+            return;
+        m_rows.append({row.key.plain.codes, row.key.plain.shape, !row.punRequ.isNull(), points(row.punRequ)});
+    }
+    // The required points do not depend on the employee: added once, as scoreEmployee() adds them.
+    try {
+        RequiredPointsGrouping grouping;
+        for (int at = 0; at < profile.size(); ++at)
+            if (!eduSinPuntos || grouping.startsRequirement(profile.at(at)))
+                m_required += m_rows.at(at).points;
+    } catch (...) {
+        return;   // scoreEmployee() says why, employee by employee
+    }
+    m_usable = true;
+}
+
+EmployeeScore PlainProfile::score(const PlainRecords &records, bool exists, const Categories &categories,
+                                  const Rounding &round, QVector<long double> &byRow) const
+{
+    EmployeeScore score;
+    score.profileCount = m_count;
+    byRow.fill(0, m_rows.size());
+    if (exists) {
+        const PlainRecords::Record *all = records.m_records.constData();
+        const PlainRecords::Record *const ends[4] = {all + records.m_ends[0], all + records.m_ends[1],
+                                                     all + records.m_ends[2], all + records.m_ends[3]};
+        const bool ticked[4] = {categories.eduNo, categories.eduFor, categories.expe, categories.compe};
+        for (int at = 0; at < m_rows.size(); ++at) {
+            const Row &row = m_rows.at(at);
+            long double &earned = byRow[at];
+            const PlainRecords::Record *from = all;
+            for (int category = 0; category < 4; ++category) {
+                const PlainRecords::Record *const end = ends[category];
+                const PlainRecords::Record *record = from;
+                from = end;
+                // Education and experience take nothing for a row without required points;
+                // competence lines count whatever the row requires.
+                if (!ticked[category] || (category < 3 && !row.required))
+                    continue;
+                for (; record != end; ++record) {
+                    if (record->codes != row.codes || record->shape != row.shape)
+                        continue;
+                    if (category < 2 && m_eduSinPuntos) {
+                        // Education without points: the row's required points, once.
+                        score.obtained += row.points;
+                        earned += row.points;
+                        break;
+                    }
+                    score.obtained += record->points;
+                    earned += record->points;
+                }
+            }
+        }
+    }
+    score.required = m_required;
+    score.percentage = compliancePercentage(score.obtained, score.required, round);
+    return score;
+}
+
 } // namespace engine
