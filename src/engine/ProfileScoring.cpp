@@ -289,6 +289,13 @@ bool plainKey(const RequirementKey &key)
     return key.plain.ready && ((key.plain.shape >> 48) & 7) != kLongType;
 }
 
+// One of 64 bits for a plain key: equal keys have the same bit.
+quint64 keyBit(quint64 codes, quint64 shape)
+{
+    const quint64 mixed = (codes ^ (shape * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+    return quint64(1) << (mixed >> 58);
+}
+
 // Points that read as they are: a number, or null (0).
 bool plainPoints(const QVariant &value)
 {
@@ -307,6 +314,7 @@ PlainRecords::PlainRecords(const EmployeeRecords &records)
             if (!plainKey(record.key) || !plainPoints(record.punObte))
                 return;
             m_records.append({record.key.plain.codes, record.key.plain.shape, points(record.punObte)});
+            m_keys[category] |= keyBit(record.key.plain.codes, record.key.plain.shape);
         }
         m_ends[category++] = int(m_records.size());
     }
@@ -320,7 +328,8 @@ PlainProfile::PlainProfile(const Profile &profile, bool eduSinPuntos)
     for (const ProfileRow &row : profile) {
         if (!plainKey(row.key) || !plainPoints(row.punRequ))
             return;
-        m_rows.append({row.key.plain.codes, row.key.plain.shape, !row.punRequ.isNull(), points(row.punRequ)});
+        m_rows.append({row.key.plain.codes, row.key.plain.shape, keyBit(row.key.plain.codes, row.key.plain.shape),
+                       !row.punRequ.isNull(), points(row.punRequ)});
     }
     // The required points do not depend on the employee: added once, as scoreEmployee() adds them.
     try {
@@ -355,7 +364,7 @@ EmployeeScore PlainProfile::score(const PlainRecords &records, bool exists, cons
                 from = end;
                 // Education and experience take nothing for a row without required points;
                 // competence lines count whatever the row requires.
-                if (!ticked[category] || (category < 3 && !row.required))
+                if (!ticked[category] || (category < 3 && !row.required) || !(records.m_keys[category] & row.bit))
                     continue;
                 for (; record != end; ++record) {
                     if (record->codes != row.codes || record->shape != row.shape)

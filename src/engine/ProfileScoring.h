@@ -179,6 +179,8 @@ private:
     // The categories' records one after the other: non-formal, formal, experience, competences.
     QVector<Record> m_records;
     int m_ends[4] = {0, 0, 0, 0};
+    // Per category, a bit for each key it holds (keyBit()): a row whose bit is clear matches none.
+    quint64 m_keys[4] = {0, 0, 0, 0};
     bool m_usable = false;
 };
 
@@ -196,6 +198,7 @@ private:
     struct Row {
         quint64 codes;
         quint64 shape;
+        quint64 bit;          // its key's bit (see PlainRecords)
         bool required;        // PUN_REQU is not null
         long double points;   // PUN_REQU as the rules read it
     };
