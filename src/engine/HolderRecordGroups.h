@@ -5,8 +5,9 @@
 // count. So the positions that stand under the same targets are read together, kept to those
 // targets' profiles. Positions that share a holder go in one group, so that each employee's
 // records come in one read, in their order and once. Groups beyond what the caller can read in
-// one round trip are merged within their company (the cheapest merge first: the one adding the
-// fewest holder-target pairs), so that the reads stay few however the plan is drawn.
+// one round trip are merged within their company (the cheapest group to read first, into the
+// group it adds the fewest holder-target pairs to), so that the reads stay few however the plan
+// is drawn.
 
 #include "engine/CandidateEmployee.h"
 #include "engine/GenerationInputs.h"
@@ -19,8 +20,8 @@ namespace engine {
 
 struct HolderRecordGroup {
     int company = 0;
-    QStringList positions;       // in the order first named
-    CompanyPositions targets;    // the targets they stand under, in the order first named
+    QStringList positions;       // of that company
+    CompanyPositions targets;    // the targets they stand under (each once)
     qsizetype holders = 0;       // the positions' contracts
 };
 

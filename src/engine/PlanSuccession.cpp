@@ -140,8 +140,8 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
                 scored.add(position, m_holders.value(keyOf(position)), node.inputs.target);
         }
     }
-    // Their records group by group, each kept to the profiles of the targets its positions stand under.
-    // The names go with them, in the same round trip.
+    // Their records group by group, each read kept to the profiles of the targets its positions
+    // stand under, all in one round trip with the names.
     QList<protocol::FetchRequest> ahead;
     readAheadNames(nodes, &ahead);
     const int readsPerGroup = int(m_request.categories.eduFor) + int(m_request.categories.eduNo)
