@@ -90,14 +90,17 @@ Timing nodeByNodeOnce(int company, int plan)
     const engine::CareerPlanShape shape = map.readPlan(company, plan);
     const qint64 before = station.connection.roundTrips();
     Timing timing;
-    timing.ms = timing.cpuMs = 0;
+    timing.cpuMs = 0;
+    // The nodes' times add up in nanoseconds: whole milliseconds, each rounded down, would leave
+    // out about half a millisecond a node.
+    qint64 nanoseconds = 0;
     TDataSet &rows = station.module.CdsAcSemaf;
     for (const int node : shape.nodesWithCandidates()) {
         const qint64 cpu = cpuNow();
         QElapsedTimer timer;
         timer.start();
         station.module.GenerarSemaforoCarrera(shape.inputs(node, everyCategory().categories, eduSinPuntos));
-        timing.ms += timer.elapsed();
+        nanoseconds += timer.nsecsElapsed();
         timing.cpuMs += cpuNow() - cpu;
         timing.rows += rows.RecordCount();
         ++timing.nodes;
@@ -109,6 +112,7 @@ Timing nodeByNodeOnce(int company, int plan)
             timing.rowTexts << rowText(node, fieldconv::toText(rows.rowValue(row, code)),
                                        rows.rowValue(row, percentage).toDouble());
     }
+    timing.ms = nanoseconds / 1000000;
     timing.calls = station.connection.roundTrips() - before;
     return timing;
 }

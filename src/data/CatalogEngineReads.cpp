@@ -11,6 +11,8 @@
 
 using namespace engine;
 
+static_assert(engine::kReadsPerRoundTrip == protocol::kMostReadsPerCall, "the engine plans its read-ahead by the wire's limit");
+
 namespace {
 
 // A cell of a fetched row by column name (the databases differ in the case of the names).

@@ -64,6 +64,9 @@ struct RequirementNamesQuery {
 // One read to be read ahead with others.
 using EngineRead = std::variant<ProfileQuery, HoldersQuery, HolderRecordsQuery, PositionNamesQuery, RequirementNamesQuery>;
 using EngineReadList = QList<EngineRead>;
+// The reads one read-ahead carries in a single round trip (a company's requirement names count
+// three, every other read one); more take further round trips.
+inline constexpr int kReadsPerRoundTrip = 64;
 
 // The names of a company's requirements, trimmed, by code.
 struct RequirementNames {

@@ -1,6 +1,7 @@
 #include "engine/PlanSuccession.h"
 
 #include "engine/EmployeeScorer.h"
+#include "engine/HolderRecordGroups.h"
 #include "engine/RequirementGapTally.h"
 #include "framework/Exceptions.h"
 #include "framework/dataset/FieldConvert.h"
@@ -25,19 +26,14 @@ const QString &missingPositionName()
     return text;
 }
 
-// `records` as a generation for one profile (`keys`) reads them: in their order, those the
-// profile may match. `into` is reused from employee to employee.
-void keepMatching(const EmployeeRecords &records, const ProfileKeys &keys, EmployeeRecords &into)
+// The targets whose profiles a group's records are kept to on the server, when they are of one
+// company; otherwise every record is read.
+std::optional<CompanyPositions> profileTargets(const HolderRecordGroup &group)
 {
-    into.exists = records.exists;
-    for (auto list : {&EmployeeRecords::formal, &EmployeeRecords::nonFormal, &EmployeeRecords::experience,
-                      &EmployeeRecords::competences}) {
-        CategoryRecords &kept = into.*list;
-        kept.clear();
-        for (const CategoryRecord &record : records.*list)
-            if (keys.mayMatch(record.key))
-                kept.append(record);
-    }
+    for (const CompanyPosition &target : group.targets)
+        if (target.company != group.targets.first().company)
+            return std::nullopt;
+    return group.targets;
 }
 
 } // namespace
@@ -70,10 +66,14 @@ private:
     void readAheadNames(const QVector<NodeSuccession> &nodes, EngineReadList *ahead);
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
-    void readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
-                     const std::optional<CompanyPositions> &targets);
+    void readRecords(const HolderRecordGroup &group, const ProfileKeys &keys);
     void checkOddCodes(int company);
     const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
+    struct ScoredHolder {
+        PlainRecords plain;
+        bool exists = true;
+    };
+    QVector<ScoredHolder> scoredHolders(const CompanyPosition &position);
     QString positionName(const CompanyPosition &position);
     void readRequirementNames(int company);
 
@@ -82,6 +82,7 @@ private:
     const SuccessionRequest &m_request;
     QHash<PositionKey, Profile> m_profiles;
     QHash<PositionKey, CandidateEmployees> m_holders;
+    QHash<PositionKey, QVector<ScoredHolder>> m_scoredHolders;   // the holders' records made plain
     QHash<int, QHash<double, EmployeeRecords>> m_records;   // company -> COD_EMPL -> records
     QHash<int, QSet<double>> m_checked;                     // codes whose existence was asked
     QHash<int, QSet<double>> m_existing;                    // of those, the ones found
@@ -106,49 +107,55 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
     }
     readAheadHolders(nodes);
     // The holders of every candidate position a node with a profile names, once each.
-    QHash<int, QStringList> scoredPositions;   // company -> positions whose holders' records count
-    Profile everyRow;
-    CompanyPositions profiledTargets;          // the targets whose profile has rows
-    bool oneProfileCompany = true;
+    HolderRecordGroups scored;
     for (const NodeSuccession &node : nodes) {
         if (!node.error.isEmpty())
             continue;
-        const Profile &profile = m_profiles.value(keyOf(node.inputs.target));
-        everyRow += profile;
-        if (!profile.isEmpty() && !profiledTargets.contains(node.inputs.target)) {
-            oneProfileCompany = oneProfileCompany
-                && (profiledTargets.isEmpty() || profiledTargets.first().company == node.inputs.target.company);
-            profiledTargets.append(node.inputs.target);
-        }
+        const bool profiled = !m_profiles.value(keyOf(node.inputs.target)).isEmpty();
         for (const CompanyPosition &position : node.inputs.candidates) {
             if (cancelled())
                 return false;
             readHolders(position);
             if (!readDone())
                 return false;
-            if (!profile.isEmpty() && !m_holders.value(keyOf(position)).isEmpty()
-                && !scoredPositions[position.company].contains(position.code))
-                scoredPositions[position.company] << position.code;
+            if (profiled)
+                scored.add(position, m_holders.value(keyOf(position)), node.inputs.target);
         }
     }
-    const ProfileKeys keys(everyRow);
-    const std::optional<CompanyPositions> targets =
-        oneProfileCompany ? std::optional<CompanyPositions>(profiledTargets) : std::nullopt;
+    // Their records group by group, each read kept to the profiles of the targets its positions
+    // stand under, all in one round trip with the names (a company's requirement names take three
+    // reads, its position names one).
     EngineReadList ahead;
-    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company)
-        if (!company.value().isEmpty())
-            ahead << HolderRecordsQuery{company.key(), company.value(), m_request.categories, targets};
     readAheadNames(nodes, &ahead);
+    int namesReads = 0;
+    for (const EngineRead &read : std::as_const(ahead))
+        namesReads += std::holds_alternative<RequirementNamesQuery>(read) ? 3 : 1;
+    const int readsPerGroup = int(m_request.categories.eduFor) + int(m_request.categories.eduNo)
+        + int(m_request.categories.expe) + int(m_request.categories.compe);
+    const QVector<HolderRecordGroup> groups =
+        scored.groups((kReadsPerRoundTrip - namesReads) / std::max(1, readsPerGroup));
+    QVector<ProfileKeys> keys;
+    for (const HolderRecordGroup &group : groups) {
+        Profile profiles;
+        for (const CompanyPosition &target : group.targets)
+            profiles += m_profiles.value(keyOf(target));
+        keys.append(ProfileKeys(profiles));
+        ahead << HolderRecordsQuery{group.company, group.positions, m_request.categories, profileTargets(group)};
+    }
     m_reads.readAhead(ahead);
-    for (auto company = scoredPositions.cbegin(); company != scoredPositions.cend(); ++company) {
-        if (company.value().isEmpty())
-            continue;
+    QList<int> companies;
+    for (qsizetype at = 0; at < groups.size(); ++at) {
+        const HolderRecordGroup &group = groups.at(at);
         if (cancelled())
             return false;
-        readRecords(company.key(), company.value(), keys, targets);
+        readRecords(group, keys.at(at));
+        if (!companies.contains(group.company))
+            companies << group.company;
         if (!readDone())
             return false;
     }
+    for (const int company : std::as_const(companies))
+        checkOddCodes(company);
     return !cancelled();
 }
 
@@ -218,14 +225,10 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
     m_holders.insert(key, m_reads.holders({position}));
 }
 
-void PlanSuccession::Pass::readRecords(int company, const QStringList &positions, const ProfileKeys &keys,
-                                       const std::optional<CompanyPositions> &targets)
+void PlanSuccession::Pass::readRecords(const HolderRecordGroup &group, const ProfileKeys &keys)
 {
-    qsizetype holders = 0;
-    for (const QString &position : positions)
-        holders += m_holders.value({company, position}).size();
-    m_reads.holderRecords({company, positions, m_request.categories, targets}, keys, holders, m_records[company]);
-    checkOddCodes(company);
+    m_reads.holderRecords({group.company, group.positions, m_request.categories, profileTargets(group)}, keys,
+                          group.holders, m_records[group.company]);
 }
 
 // The contract's employee exists in its company (the holders' read joined them) unless its code,
@@ -268,24 +271,51 @@ const EmployeeRecords &PlanSuccession::Pass::recordsOf(const CandidateEmployee &
     return scratch;
 }
 
+QVector<PlanSuccession::Pass::ScoredHolder> PlanSuccession::Pass::scoredHolders(const CompanyPosition &position)
+{
+    const PositionKey key = keyOf(position);
+    const auto found = m_scoredHolders.constFind(key);
+    if (found != m_scoredHolders.constEnd())
+        return *found;
+    QVector<ScoredHolder> scored;
+    EmployeeRecords checked;
+    for (const CandidateEmployee &employee : m_holders.value(key)) {
+        const EmployeeRecords &records = recordsOf(employee, position.company, checked);
+        scored.append({PlainRecords(records), records.exists});
+    }
+    m_scoredHolders.insert(key, scored);
+    return scored;
+}
+
 void PlanSuccession::Pass::score(NodeSuccession &node)
 {
     if (!node.error.isEmpty())
         return;
     const Profile profile = m_profiles.value(keyOf(node.inputs.target));
-    const ProfileKeys keys(profile);
+    const PlainProfile plain(profile, m_request.eduSinPuntos);
     RequirementGapTally tally(node.inputs.target.company, profile);
     EmployeeRecords checked;
-    EmployeeRecords matching;
+    QVector<long double> byRow;
+    qsizetype contracts = 0;
+    for (const CompanyPosition &position : node.inputs.candidates)
+        contracts += m_holders.value(keyOf(position)).size();
+    node.rows.reserve(contracts);
     for (const CompanyPosition &position : node.inputs.candidates) {
-        for (const CandidateEmployee &employee : m_holders.value(keyOf(position))) {
-            // The records were read for every profile of the plan: the node scores the ones its
-            // own profile may match, which are the records its own generation reads.
-            keepMatching(recordsOf(employee, position.company, checked), keys, matching);
-            SuccessionCandidate row{employee, scoreEmployee(profile, matching, m_request.categories,
-                                                           m_request.eduSinPuntos, m_round)};
-            tally.add(obtainedByRow(profile, matching, m_request.categories, m_request.eduSinPuntos));
-            node.rows.append(std::move(row));
+        // The records were read for the profiles of every target the position stands under:
+        // those the node's own profile cannot match add nothing to any of its rows, so the node
+        // scores exactly what its own generation reads, each holder's records made plain once
+        // for every node.
+        const CandidateEmployees holders = m_holders.value(keyOf(position));
+        const QVector<ScoredHolder> scored = plain.usable() ? scoredHolders(position) : QVector<ScoredHolder>();
+        for (qsizetype at = 0; at < holders.size(); ++at) {
+            const CandidateEmployee &employee = holders.at(at);
+            const bool asPlain = plain.usable() && scored.at(at).plain.usable();
+            const EmployeeScore score =
+                asPlain ? plain.score(scored.at(at).plain, scored.at(at).exists, m_request.categories, m_round, byRow)
+                        : scoreEmployee(profile, recordsOf(employee, position.company, checked), m_request.categories,
+                                        m_request.eduSinPuntos, m_round, byRow);
+            node.rows.append({employee, score});
+            tally.add(byRow);
         }
     }
     node.gaps = tally.gaps();

@@ -3,9 +3,10 @@
 // every node with candidates (as the tree derives them) the traffic light that "Generación
 // Semaforo" gives on that node, row for row, with its summary and gaps, and the plan's gaps.
 // Each target's profile and each candidate position's holders are read once whatever the number
-// of nodes naming them, and each category's records once per company for the holders of all
-// candidate positions together (the records any target profile names); each node then scores
-// the records its own profile may match, as its own generation would read them.
+// of nodes naming them, and each category's records in one round trip for the holders of all
+// candidate positions, grouped by the targets they stand under (each group's read keeps to the
+// records those targets' profiles name; see HolderRecordGroups); each node then scores the
+// records its own profile may match, as its own generation would read them.
 
 #include "engine/CareerPlanShape.h"
 #include "engine/EngineReads.h"

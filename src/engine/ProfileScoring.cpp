@@ -148,9 +148,10 @@ long double pointsGeneral(const QVariant &value)
 namespace {
 
 // The two walks with the row's "has required points" worked out by the caller: scoring asks it
-// once per profile row, not once per category.
+// once per profile row, not once per category. Each point earned goes to `add`.
+template <typename Add>
 int educationWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from, bool eduSinPuntos,
-                  long double &obtained)
+                  Add add)
 {
     // A row without required points takes nothing from any record: the walk ends at the end.
     if (!required)
@@ -160,24 +161,32 @@ int educationWalk(const ProfileRow &row, bool required, const CategoryRecords &r
         if (!mismoRequisito(row.key, records[at].key))
             continue;
         if (eduSinPuntos) {
-            obtained += points(row.punRequ);
+            add(points(row.punRequ));
             return at;
         }
-        obtained += points(records[at].punObte);
+        add(points(records[at].punObte));
     }
     return at;
 }
 
-int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from,
-                   long double &obtained)
+template <typename Add>
+int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &records, int from, Add add)
 {
     if (!required)
         return int(qMax(records.size(), qsizetype(from)));
     int at = from;
     for (; at < records.size(); ++at)
         if (mismoRequisito(row.key, records[at].key))
-            obtained += points(records[at].punObte);
+            add(points(records[at].punObte));
     return at;
+}
+
+template <typename Add>
+void competenceWalk(const ProfileRow &row, const CategoryRecords &lines, Add add)
+{
+    for (const CategoryRecord &line : lines)
+        if (mismoRequisito(row.key, line.key))
+            add(points(line.punObte));
 }
 
 } // namespace
@@ -185,20 +194,20 @@ int experienceWalk(const ProfileRow &row, bool required, const CategoryRecords &
 int sumarPuntosEducacion(const ProfileRow &row, const CategoryRecords &records, int from,
                          bool eduSinPuntos, long double &obtained)
 {
-    return educationWalk(row, !row.punRequ.isNull(), records, from, eduSinPuntos, obtained);
+    return educationWalk(row, !row.punRequ.isNull(), records, from, eduSinPuntos,
+                         [&obtained](long double points) { obtained += points; });
 }
 
 int sumarPuntosExperiencia(const ProfileRow &row, const CategoryRecords &records, int from,
                            long double &obtained)
 {
-    return experienceWalk(row, !row.punRequ.isNull(), records, from, obtained);
+    return experienceWalk(row, !row.punRequ.isNull(), records, from,
+                          [&obtained](long double points) { obtained += points; });
 }
 
 void sumarPuntosCompetencias(const ProfileRow &row, const CategoryRecords &lines, long double &obtained)
 {
-    for (const CategoryRecord &line : lines)
-        if (mismoRequisito(row.key, line.key))
-            obtained += points(line.punObte);
+    competenceWalk(row, lines, [&obtained](long double points) { obtained += points; });
 }
 
 bool RequiredPointsGrouping::startsRequirement(const ProfileRow &row)
@@ -221,27 +230,158 @@ double compliancePercentage(long double obtained, long double required, const Ro
     return round(double(obtained * 100 / required));
 }
 
-EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
-                            const Categories &categories, bool eduSinPuntos, const Rounding &round)
+namespace {
+
+// scoreEmployee(), with every point earned also handed to `earned` with its profile row.
+template <typename Earned>
+EmployeeScore scoreRows(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                        bool eduSinPuntos, const Rounding &round, Earned earned)
 {
     EmployeeScore score;
     score.profileCount = quint16(profile.size());
     RequiredPointsGrouping grouping;
-    for (const ProfileRow &row : profile) {
+    for (int at = 0; at < profile.size(); ++at) {
+        const ProfileRow &row = profile.at(at);
         if (records.exists) {
+            const auto add = [&score, &earned, at](long double points) {
+                score.obtained += points;
+                earned(at, points);
+            };
             const bool required = !row.punRequ.isNull();
             if (categories.eduNo)
-                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, add);
             if (categories.eduFor)
-                educationWalk(row, required, records.formal, 0, eduSinPuntos, score.obtained);
+                educationWalk(row, required, records.formal, 0, eduSinPuntos, add);
             if (categories.expe)
-                experienceWalk(row, required, records.experience, 0, score.obtained);
+                experienceWalk(row, required, records.experience, 0, add);
             if (categories.compe)
-                sumarPuntosCompetencias(row, records.competences, score.obtained);
+                competenceWalk(row, records.competences, add);
         }
         if (!eduSinPuntos || grouping.startsRequirement(row))
             score.required += points(row.punRequ);
     }
+    score.percentage = compliancePercentage(score.obtained, score.required, round);
+    return score;
+}
+
+} // namespace
+
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
+                            const Categories &categories, bool eduSinPuntos, const Rounding &round)
+{
+    return scoreRows(profile, records, categories, eduSinPuntos, round, [](int, long double) {});
+}
+
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                            bool eduSinPuntos, const Rounding &round, QVector<long double> &byRow)
+{
+    byRow.fill(0, profile.size());
+    long double *points = byRow.data();
+    return scoreRows(profile, records, categories, eduSinPuntos, round,
+                     [points](int row, long double earned) { points[row] += earned; });
+}
+
+namespace {
+
+// A prepared key compared as plain numbers alone: of the usual shape and with a short type.
+bool plainKey(const RequirementKey &key)
+{
+    return key.plain.ready && ((key.plain.shape >> 48) & 7) != kLongType;
+}
+
+// One of 64 bits for a plain key: equal keys have the same bit.
+quint64 keyBit(quint64 codes, quint64 shape)
+{
+    const quint64 mixed = (codes ^ (shape * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+    return quint64(1) << (mixed >> 58);
+}
+
+// Points that read as they are: a number, or null (0).
+bool plainPoints(const QVariant &value)
+{
+    return value.isNull() || value.typeId() == QMetaType::Double;
+}
+
+} // namespace
+
+PlainRecords::PlainRecords(const EmployeeRecords &records)
+{
+    m_records.reserve(records.nonFormal.size() + records.formal.size() + records.experience.size()
+                      + records.competences.size());
+    int category = 0;
+    for (const CategoryRecords *list : {&records.nonFormal, &records.formal, &records.experience, &records.competences}) {
+        for (const CategoryRecord &record : *list) {
+            if (!plainKey(record.key) || !plainPoints(record.punObte))
+                return;
+            m_records.append({record.key.plain.codes, record.key.plain.shape, points(record.punObte)});
+            m_keys[category] |= keyBit(record.key.plain.codes, record.key.plain.shape);
+        }
+        m_ends[category++] = int(m_records.size());
+    }
+    m_usable = true;
+}
+
+PlainProfile::PlainProfile(const Profile &profile, bool eduSinPuntos)
+    : m_count(quint16(profile.size())), m_eduSinPuntos(eduSinPuntos)
+{
+    m_rows.reserve(profile.size());
+    for (const ProfileRow &row : profile) {
+        if (!plainKey(row.key) || !plainPoints(row.punRequ))
+            return;
+        m_rows.append({row.key.plain.codes, row.key.plain.shape, keyBit(row.key.plain.codes, row.key.plain.shape),
+                       !row.punRequ.isNull(), points(row.punRequ)});
+    }
+    // The required points do not depend on the employee: added once, as scoreEmployee() adds them.
+    try {
+        RequiredPointsGrouping grouping;
+        for (int at = 0; at < profile.size(); ++at)
+            if (!eduSinPuntos || grouping.startsRequirement(profile.at(at)))
+                m_required += m_rows.at(at).points;
+    } catch (...) {
+        return;   // scoreEmployee() says why, employee by employee
+    }
+    m_usable = true;
+}
+
+EmployeeScore PlainProfile::score(const PlainRecords &records, bool exists, const Categories &categories,
+                                  const Rounding &round, QVector<long double> &byRow) const
+{
+    EmployeeScore score;
+    score.profileCount = m_count;
+    byRow.fill(0, m_rows.size());
+    if (exists) {
+        const PlainRecords::Record *all = records.m_records.constData();
+        const PlainRecords::Record *const ends[4] = {all + records.m_ends[0], all + records.m_ends[1],
+                                                     all + records.m_ends[2], all + records.m_ends[3]};
+        const bool ticked[4] = {categories.eduNo, categories.eduFor, categories.expe, categories.compe};
+        for (int at = 0; at < m_rows.size(); ++at) {
+            const Row &row = m_rows.at(at);
+            long double &earned = byRow[at];
+            const PlainRecords::Record *from = all;
+            for (int category = 0; category < 4; ++category) {
+                const PlainRecords::Record *const end = ends[category];
+                const PlainRecords::Record *record = from;
+                from = end;
+                // Education and experience take nothing for a row without required points;
+                // competence lines count whatever the row requires.
+                if (!ticked[category] || (category < 3 && !row.required) || !(records.m_keys[category] & row.bit))
+                    continue;
+                for (; record != end; ++record) {
+                    if (record->codes != row.codes || record->shape != row.shape)
+                        continue;
+                    if (category < 2 && m_eduSinPuntos) {
+                        // Education without points: the row's required points, once.
+                        score.obtained += row.points;
+                        earned += row.points;
+                        break;
+                    }
+                    score.obtained += record->points;
+                    earned += record->points;
+                }
+            }
+        }
+    }
+    score.required = m_required;
     score.percentage = compliancePercentage(score.obtained, score.required, round);
     return score;
 }

@@ -153,5 +153,60 @@ inline long double points(const QVariant &value)
 // percentage rounded by `round`.
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records,
                             const Categories &categories, bool eduSinPuntos, const Rounding &round);
+// The same, with what each profile row added to the obtained points in `byRow` (one entry per
+// row; all zero when the employee does not exist), as obtainedByRow() gives it, in the same walk.
+EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
+                            bool eduSinPuntos, const Rounding &round, QVector<long double> &byRow);
+
+// A profile and an employee's records read once into plain numbers, for a run that scores each
+// employee against several profiles and each profile against many employees: scoring them gives
+// exactly what scoreEmployee() gives for the profile and records they were made from (the same
+// points added in the same order). Only keys of the usual shape and points that are numbers or
+// null have a plain form; a caller scores the others with scoreEmployee().
+class PlainRecords {
+public:
+    PlainRecords() = default;
+    explicit PlainRecords(const EmployeeRecords &records);
+    bool usable() const { return m_usable; }
+
+private:
+    friend class PlainProfile;
+    struct Record {
+        quint64 codes;
+        quint64 shape;
+        long double points;
+    };
+    // The categories' records one after the other: non-formal, formal, experience, competences.
+    QVector<Record> m_records;
+    int m_ends[4] = {0, 0, 0, 0};
+    // Per category, a bit for each key it holds (keyBit()): a row whose bit is clear matches none.
+    quint64 m_keys[4] = {0, 0, 0, 0};
+    bool m_usable = false;
+};
+
+class PlainProfile {
+public:
+    PlainProfile(const Profile &profile, bool eduSinPuntos);
+    bool usable() const { return m_usable; }
+
+    // scoreEmployee(profile, records, categories, eduSinPuntos, round, byRow) for a usable profile
+    // and usable records; `exists` as the records' own flag.
+    EmployeeScore score(const PlainRecords &records, bool exists, const Categories &categories,
+                        const Rounding &round, QVector<long double> &byRow) const;
+
+private:
+    struct Row {
+        quint64 codes;
+        quint64 shape;
+        quint64 bit;          // its key's bit (see PlainRecords)
+        bool required;        // PUN_REQU is not null
+        long double points;   // PUN_REQU as the rules read it
+    };
+    QVector<Row> m_rows;
+    long double m_required = 0;
+    quint16 m_count = 0;
+    bool m_eduSinPuntos = false;
+    bool m_usable = false;
+};
 
 } // namespace engine

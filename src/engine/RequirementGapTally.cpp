@@ -26,11 +26,12 @@ QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords
 }
 
 RequirementGapTally::RequirementGapTally(int company, const Profile &profile)
-    : m_company(company), m_profile(profile), m_gapOfRow(profile.size(), -1)
+    : m_company(company), m_profile(profile), m_gapOfRow(profile.size(), -1), m_required(profile.size(), 0)
 {
     for (int at = 0; at < profile.size(); ++at) {
         const ProfileRow &row = profile.at(at);
-        if (points(row.punRequ) <= 0)
+        m_required[at] = points(row.punRequ);
+        if (m_required.at(at) <= 0)
             continue;
         const auto same = std::find_if(m_gaps.cbegin(), m_gaps.cend(), [&row](const RequirementGap &gap) {
             return sameValue(gap.tipRegi, row.key.tipRegi) && sameValue(gap.codRequ, row.key.codRequ)
@@ -57,7 +58,7 @@ void RequirementGapTally::add(const QVector<long double> &obtained)
         if (entry < 0)
             continue;
         RequirementGap &gap = m_gaps[entry];
-        const long double required = points(m_profile.at(at).punRequ);
+        const long double required = m_required.at(at);
         ++gap.evaluated;
         if (obtained.at(at) < required)
             ++gap.shortCount;

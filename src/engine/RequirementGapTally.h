@@ -28,6 +28,7 @@ private:
     Profile m_profile;   // shared, not copied
     RequirementGaps m_gaps;              // one per distinct key, in profile order
     QVector<int> m_gapOfRow;             // profile row -> entry of m_gaps; -1 for no requirement
+    QVector<long double> m_required;     // each row's required points
 };
 
 } // namespace engine

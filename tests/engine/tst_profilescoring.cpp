@@ -80,6 +80,12 @@ private slots:
             << QVector<ProfileRow>{row("01", 10, 1, 40)} << formal << Categories{false, true, true, true} << false
             << 0.0 << 40.0 << 0.0;
 
+        EmployeeRecords educationAndExperience = formal;
+        educationAndExperience.experience = {record("04", 7, 2, 5)};
+        QTest::newRow("education and experience take nothing for a row without required points")
+            << QVector<ProfileRow>{row("01", 10, 1, null()), row("04", 7, 2, null()), row("01", 11, 1, 20)}
+            << educationAndExperience << all << false << 0.0 << 20.0 << 0.0;
+
         EmployeeRecords nullPoints;
         nullPoints.experience = {record("04", 7, 2, null()), record("04", 7, 2, 5)};
         QTest::newRow("null obtained points read as zero")
@@ -121,6 +127,34 @@ private slots:
         QCOMPARE(double(score.required), required);
         QCOMPARE(score.percentage, percentage);
         QCOMPARE(int(score.profileCount), profile.size());
+
+        // The same in the plain form a plan's run scores with: keys prepared, points as numbers
+        // (as the server sends them), the points by row as scoreEmployee() gives them.
+        const auto asNumber = [](QVariant &points) {
+            if (!points.isNull())
+                points = points.toDouble();
+        };
+        for (ProfileRow &each : profile) {
+            each.key.prepare();
+            asNumber(each.punRequ);
+        }
+        for (auto list : {&EmployeeRecords::formal, &EmployeeRecords::nonFormal, &EmployeeRecords::experience,
+                          &EmployeeRecords::competences})
+            for (CategoryRecord &each : records.*list) {
+                each.key.prepare();
+                asNumber(each.punObte);
+            }
+        const PlainProfile plainProfile(profile, flag);
+        const PlainRecords plainRecords(records);
+        QVERIFY(plainProfile.usable() && plainRecords.usable());
+        QVector<long double> byRow, expectedByRow;
+        const EmployeeScore plain = plainProfile.score(plainRecords, records.exists, categories, round, byRow);
+        scoreEmployee(profile, records, categories, flag, round, expectedByRow);
+        QCOMPARE(double(plain.obtained), obtained);
+        QCOMPARE(double(plain.required), required);
+        QCOMPARE(plain.percentage, percentage);
+        QCOMPARE(int(plain.profileCount), profile.size());
+        QCOMPARE(byRow, expectedByRow);
     }
 
     void educationFlagStopsOnFirstMatch()

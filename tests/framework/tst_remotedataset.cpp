@@ -189,13 +189,16 @@ private slots:
     // What the connection answers without asking the server: reads ahead, each taken once and
     // only within the action that read them; within one user action a read asked again; never
     // after a write, nor a large answer. `steps`: "action" starts a user action, "none" ends it,
-    // "ahead" reads A and B ahead, "A", "B" and "A1.0" (A with its value as a float) fetch,
-    // "apply" writes. `asked`: the reads that reached the server.
+    // "ahead" reads A and B ahead, "A", "B", "A1.0" (A with its value as a float), "Atext" (as
+    // the text "1") and "Alist" (as a list of that text) fetch, "apply" writes. `asked`: the reads
+    // that reached the server.
     void sharedAnswers_data()
     {
         addColumns<QStringList, int, int>({"steps", "rows", "asked"});
         QTest::newRow("read ahead, taken once each") << QStringList{"ahead", "A", "B", "A"} << 1 << 3;
         QTest::newRow("numbers compare by value") << QStringList{"ahead", "A1.0"} << 1 << 2;
+        QTest::newRow("a text is not its number") << QStringList{"ahead", "Atext", "Alist"} << 1 << 4;
+        QTest::newRow("a list asked again") << QStringList{"action", "Alist", "Alist", "Atext"} << 1 << 2;
         QTest::newRow("asked again in one action") << QStringList{"action", "A", "A", "B"} << 1 << 2;
         QTest::newRow("each action asks anew") << QStringList{"action", "A", "action", "A", "none", "A"} << 1 << 3;
         QTest::newRow("an action's reads ahead are its own") << QStringList{"action", "ahead", "action", "A"} << 1 << 3;
@@ -227,8 +230,12 @@ private slots:
             } else if (step == "apply") {
                 m_connection.Apply("DtsPAcCuare", {});
             } else {
+                const QVariant value = step == "A1.0" ? QVariant(1.0)
+                    : step == "Atext"                  ? QVariant(QStringLiteral("1"))
+                    : step == "Alist"                  ? QVariant(QStringList{QStringLiteral("1")})
+                                                       : QVariant(1);
                 const protocol::FetchResult answer =
-                    m_connection.Fetch(step == "B" ? request("B", 2) : request("A", step == "A1.0" ? QVariant(1.0) : QVariant(1)));
+                    m_connection.Fetch(step == "B" ? request("B", 2) : request("A", value));
                 QCOMPARE(answer.rows.size(), rows);
             }
         }

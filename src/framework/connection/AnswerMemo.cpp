@@ -1,32 +1,75 @@
 #include "framework/connection/AnswerMemo.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QDate>
+#include <QDateTime>
 
 #include <algorithm>
-#include <cmath>
+#include <cstring>
 
 namespace {
 
-// A value as two reads that ask the same write it: numbers by value, whatever their type.
-QJsonValue normalized(const QVariant &value)
+// A key is written so that two different requests never read the same: texts with their length
+// first, numbers by their bits, lists bracketed.
+void appendText(QString &key, QChar kind, QStringView text)
 {
-    if (value.isNull())
-        return QJsonValue::Null;
+    key += kind;
+    key += QString::number(text.size());
+    key += QLatin1Char(':');
+    key += text;
+}
+
+// A value of no particular form, by its type's name and its text.
+void appendTyped(QString &key, const char *typeName, QStringView text)
+{
+    const QLatin1StringView type(typeName);
+    key += QLatin1Char('s');
+    key += QString::number(type.size() + 1 + text.size());
+    key += QLatin1Char(':');
+    key += type;
+    key += QLatin1Char(':');
+    key += text;
+}
+
+void appendNumber(QString &key, double number)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &number, sizeof bits);
+    key += QLatin1Char('d');
+    key += QString::number(bits, 16);
+    key += QLatin1Char(';');
+}
+
+// A value as two reads that ask the same write it: numbers by value, whatever their type.
+void appendValue(QString &key, const QVariant &value)
+{
+    if (value.isNull()) {
+        key += QLatin1Char('n');
+        return;
+    }
     switch (value.metaType().id()) {
     case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
     case QMetaType::Short: case QMetaType::UShort: case QMetaType::Double: case QMetaType::Float:
-        return value.toDouble();
-    case QMetaType::QVariantList: case QMetaType::QStringList: {
-        QJsonArray items;
-        for (const QVariant &item : value.toList())
-            items.append(normalized(item));
-        return items;
+        appendNumber(key, value.toDouble());
+        return;
+    case QMetaType::QStringList: {
+        // Each item as the text it is (a list of values would hold each as a text value).
+        key += QLatin1Char('[');
+        for (const QString &item : *static_cast<const QStringList *>(value.constData()))
+            appendTyped(key, QMetaType::fromType<QString>().name(), item);
+        key += QLatin1Char(']');
+        return;
     }
-    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate);
-    case QMetaType::QDateTime: return value.toDateTime().toString(Qt::ISODateWithMs);
-    default: return QJsonValue(QStringLiteral("%1:%2").arg(value.typeName(), value.toString()));
+    case QMetaType::QVariantList:
+        key += QLatin1Char('[');
+        for (const QVariant &item : *static_cast<const QVariantList *>(value.constData()))
+            appendValue(key, item);
+        key += QLatin1Char(']');
+        return;
+    case QMetaType::QDate: appendText(key, QLatin1Char('s'), value.toDate().toString(Qt::ISODate)); return;
+    case QMetaType::QDateTime:
+        appendText(key, QLatin1Char('s'), value.toDateTime().toString(Qt::ISODateWithMs));
+        return;
+    default: appendTyped(key, value.typeName(), value.toString()); return;
     }
 }
 
@@ -34,19 +77,28 @@ QJsonValue normalized(const QVariant &value)
 
 QString AnswerMemo::keyOf(const protocol::FetchRequest &request)
 {
-    QList<QPair<QString, QJsonValue>> params;
+    QList<QPair<QString, const QVariant *>> params;
+    params.reserve(request.params.size());
     for (const protocol::ParamValue &param : request.params)
-        params.append({param.name.toUpper(), normalized(param.value)});
+        params.append({param.name.toUpper(), &param.value});
     std::stable_sort(params.begin(), params.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    QJsonArray values;
-    for (const auto &[name, value] : params)
-        values.append(QJsonArray{name, value});
-    QJsonArray conditions;
-    for (const protocol::Condition &condition : request.conditions)
-        conditions.append(QJsonArray{condition.column.toUpper(), protocol::conditionOperatorName(condition.op),
-                                     normalized(condition.value), condition.ignoreCase});
-    const QJsonArray key{request.provider.toUpper(), request.statement, values, conditions};
-    return QString::fromUtf8(QJsonDocument(key).toJson(QJsonDocument::Compact));
+    QString key;
+    key.reserve(256);
+    appendText(key, QLatin1Char('p'), request.provider.toUpper());
+    appendText(key, QLatin1Char('q'), request.statement);
+    key += QLatin1Char('(');
+    for (const auto &[name, value] : std::as_const(params)) {
+        appendText(key, QLatin1Char('s'), name);
+        appendValue(key, *value);
+    }
+    key += QLatin1Char(')');
+    for (const protocol::Condition &condition : request.conditions) {
+        appendText(key, QLatin1Char('s'), condition.column.toUpper());
+        appendText(key, QLatin1Char('s'), protocol::conditionOperatorName(condition.op));
+        appendValue(key, condition.value);
+        key += condition.ignoreCase ? QLatin1Char('t') : QLatin1Char('f');
+    }
+    return key;
 }
 
 void AnswerMemo::readAhead(const QList<protocol::FetchRequest> &requests, const QList<protocol::FetchResult> &answers,
