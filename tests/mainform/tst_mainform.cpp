@@ -1,6 +1,5 @@
-// The main form on the demo database, driven through its controls: the generation from the tree
-// (derived lists, the education-without-points flag per company, the same rows as the command
-// line), the bands read back from the painted grid, the messages, the competence report from its
+// The main form on the demo database, driven through its controls: the generation's inputs from
+// the tree, the bands read back from the painted grid, the messages, the competence report from its
 // entries, a company chosen with the keys, and the keys. (The company list, the look-ups, the
 // tree's double clicks and drill-down and the replacement window are walked by tst_journey.)
 
@@ -17,7 +16,6 @@
 #include "framework/widgets/TDBEdit.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TVelkarDBgrid.h"
-#include "tests/support/TestTools.h"
 #include "ui/UAcSemaf.h"
 
 #include <QAbstractItemView>
@@ -66,8 +64,8 @@ private slots:
         QTest::newRow("root takes every position child") << 1 << 1 << 0 << "" << "1" << "'GER002'" << "'1'";
     }
 
-    // The tree yields the target and the candidates; the grid then shows what the command line
-    // prints for the same inputs, with the company's own education-without-points flag.
+    // The tree yields the target and the candidates, whose holders the grid then shows (that the
+    // rows are the engine's is tst_successionmap's, node by node).
     void generation()
     {
         QFETCH(int, empresa);
@@ -82,27 +80,11 @@ private slots:
                  (QStringList{cargo, aspira, actual, empresas}));
 
         if (cargo.isEmpty())
-            return;  // the plan's header row names no target position: nothing to compare with
-        QStringList candidatos;
-        const QStringList codigos = QString(actual).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-        const QStringList companias = QString(empresas).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-        for (int i = 0; i < codigos.size(); ++i)
-            candidatos << codigos.at(i) + QLatin1Char('@') + companias.at(i);
-        const ProgramRun herramienta = runProgram(QStringLiteral(QACSEMAF_TOOL),
-            {"generate", "--db", m_db.path(), "--company", QString::number(empresa), "--target", cargo + '@' + aspira,
-             "--candidates", candidatos.join(','), "--categories", "EF,EN,EP,CO", "--format", "csv"});
-        QVERIFY2(herramienta.exitCode == 0, qPrintable(herramienta.errors));
-        // Employee and percentage of every row, in order, as the command prints them.
-        QStringList esperado, mostrado;
-        for (const QString &linea : herramienta.output.split('\n', Qt::SkipEmptyParts).mid(1))
-            esperado << linea.section(QLatin1Char(','), 0, 1);
+            return;  // the plan's header row names no target position
         TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+        QVERIFY(resultado.RecordCount() > 0);
         for (resultado.First(); !resultado.Eof(); resultado.Next())
-            mostrado << resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString() + QLatin1Char(',')
-                            + resultado.FieldByName(QStringLiteral("POR_EMPL"))->AsString();
-        QVERIFY2(!mostrado.isEmpty(), "the node yields no employee");
-        QCOMPARE(mostrado, esperado);
-        QCOMPARE(m_forma->DBGrdSemaforo->model()->rowCount(), mostrado.size());
+            QVERIFY(empresas.contains(QLatin1Char('\'') + resultado.FieldByName(QStringLiteral("COD_EMCA"))->AsString() + QLatin1Char('\'')));
     }
 
     void bandsOfThePaintedGrid_data()
