@@ -1,13 +1,12 @@
 // The main form on the demo database, driven through its controls: the generation's inputs from
-// the tree, the bands read back from the painted grid, the messages, the competence report from its
-// entries, a company chosen with the keys, and the keys. (The company list, the look-ups, the
-// tree's double clicks and drill-down and the replacement window are walked by tst_journey.)
+// the tree, the bands read back from the painted grid, the messages, a company chosen with the
+// keys, and the keys. (The company list, the look-ups, the tree's double clicks and drill-down,
+// the competence report and the replacement window are walked by tst_journey.)
 
 #include "data/DAcSemaf.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/widgets/DialogService.h"
-#include "reportengine/widgets/ReportPreview.h"
 #include "framework/Session.h"
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
@@ -130,33 +129,6 @@ private slots:
         QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
                                                 QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
         QVERIFY(!DtmAcSemaf->gBoReporte);
-    }
-
-    // "Ver Reporte" opens one preview with the table page and the chart page of the employee under
-    // the result cursor (the result grid's "Ver Competencias" entry is walked by tst_journey).
-    void competenceReport()
-    {
-        generar(1, 1, 11);
-        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-        QVERIFY(resultado.RecordCount() > 1);
-        resultado.setRecNo(2);
-        const QString empleado = resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
-        DialogRecorder dialogos;
-        m_forma->BitBtn1->click();
-        QCOMPARE(dialogos.texts(), QStringList());
-        QList<report::ReportPreview *> vistas;
-        for (QWidget *ventana : QApplication::topLevelWidgets())
-            if (auto *vista = qobject_cast<report::ReportPreview *>(ventana); vista && vista->isVisible())
-                vistas << vista;
-        QCOMPARE(vistas.size(), 1);
-        const std::unique_ptr<report::ReportPreview> vista(vistas.first());
-        const report::PreparedReport &paginas = vista->pages();
-        QCOMPARE(paginas.pageCount(), 2);
-        QCOMPARE(paginas.pages.at(0).orientation, QPageLayout::Portrait);
-        QCOMPARE(paginas.pages.at(1).orientation, QPageLayout::Landscape);
-        for (const report::PreparedPage &pagina : paginas.pages)
-            QVERIFY2(pagina.texts().contains("Cedula: " + empleado), qPrintable(pagina.texts().join('|')));
-        QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
     }
 
     // Starting from company 1 on the traffic-light page, the keys typed in the company selector
