@@ -17,16 +17,6 @@ QVariant valueOf(const QString &text)
     return text == QLatin1String("-") ? QVariant() : QVariant(text.toDouble());
 }
 
-engine::Categories categoriesOf(const QString &codes)
-{
-    engine::Categories categories;
-    categories.eduFor = codes.contains(QLatin1String("EF"));
-    categories.eduNo = codes.contains(QLatin1String("EN"));
-    categories.expe = codes.contains(QLatin1String("EP"));
-    categories.compe = codes.contains(QLatin1String("CO"));
-    return categories;
-}
-
 // "FO/10/1/40": record type, requirement, detail, points ("-" for null).
 QStringList partsOf(const QString &item)
 {

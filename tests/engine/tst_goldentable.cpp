@@ -5,11 +5,9 @@
 
 #include "engine/ResultSchema.h"
 #include "tests/support/DemoDatabase.h"
+#include "tests/support/TestTools.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -44,52 +42,36 @@ private:
 QList<PlanNode> TestGoldenTable::nodesWithCandidates()
 {
     QList<PlanNode> nodes;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("plans"));
-        db.setDatabaseName(m_db.path());
-        db.open();
-        QSqlQuery parents(db);
-        parents.exec(QStringLiteral("select COD_EMPR, COD_MENU, COD_NODO, COD_EMCA, COD_CARG from AC_PPROM p"
-                                    " where COD_NODO > 0 and COD_CARG is not null and exists (select 1 from AC_PPROM c"
-                                    " where c.COD_EMPR = p.COD_EMPR and c.COD_MENU = p.COD_MENU and c.COD_NODP = p.COD_NODO)"
-                                    " order by COD_EMPR, COD_MENU, COD_NODO"));
-        while (parents.next()) {
-            PlanNode node{parents.value(0).toInt(), parents.value(1).toInt(), parents.value(2).toInt(),
-                          parents.value(4).toString() + QLatin1Char('@') + parents.value(3).toString(), {}};
-            QSqlQuery children(db);
-            children.prepare(QStringLiteral("select COD_EMCA, COD_CARG from AC_PPROM where COD_EMPR = ? and COD_MENU = ?"
-                                            " and COD_NODP = ? and COD_CARG is not null order by COD_NODO"));
-            children.addBindValue(node.company);
-            children.addBindValue(node.plan);
-            children.addBindValue(node.node);
-            children.exec();
-            while (children.next())
-                node.candidates << children.value(1).toString() + QLatin1Char('@') + children.value(0).toString();
-            nodes << node;
-        }
+    for (const QString &row : m_db.query(QStringLiteral(
+             "select COD_EMPR, COD_MENU, COD_NODO, COD_CARG || '@' || COD_EMCA from AC_PPROM p where COD_NODO > 0"
+             " and COD_CARG is not null and exists (select 1 from AC_PPROM c where c.COD_EMPR = p.COD_EMPR"
+             " and c.COD_MENU = p.COD_MENU and c.COD_NODP = p.COD_NODO) order by COD_EMPR, COD_MENU, COD_NODO"))) {
+        const QStringList v = row.split(QLatin1Char('|'));
+        PlanNode node{v.value(0).toInt(), v.value(1).toInt(), v.value(2).toInt(), v.value(3), {}};
+        node.candidates = m_db.query(QStringLiteral("select COD_CARG || '@' || COD_EMCA from AC_PPROM where COD_EMPR = %1"
+                                                    " and COD_MENU = %2 and COD_NODP = %3 and COD_CARG is not null order by COD_NODO")
+                                         .arg(node.company).arg(node.plan).arg(node.node));
+        nodes << node;
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("plans"));
     return nodes;
 }
 
 // The result rows of one run, each prefixed with the node and the categories.
 QStringList TestGoldenTable::generate(const PlanNode &node, const QString &categories)
 {
-    QProcess tool;
     // The kept table is written with a decimal point and commas, whatever the caller's locale.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"LC_ALL", "LC_NUMERIC", "LANG"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-    tool.setProcessEnvironment(environment);
-    tool.start(QStringLiteral(QACSEMAF_TOOL),
-               {"generate", "--db", m_db.path(), "--company", QString::number(node.company), "--target", node.target,
-                "--candidates", node.candidates.join(QLatin1Char(',')), "--categories", categories, "--format", "csv"});
-    tool.waitForFinished(60000);
+    const ProgramRun tool = runProgram(QStringLiteral(QACSEMAF_TOOL),
+        {"generate", "--db", m_db.path(), "--company", QString::number(node.company), "--target", node.target,
+         "--candidates", node.candidates.join(QLatin1Char(',')), "--categories", categories, "--format", "csv"},
+        environment);
     const QString prefix = QStringLiteral("%1,%2,%3,\"%4\",").arg(node.company).arg(node.plan).arg(node.node).arg(categories);
-    QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (tool.exitCode() != 0 || lines.isEmpty())
-        return {prefix + QStringLiteral("FAILED: ") + QString::fromUtf8(tool.readAllStandardError()).trimmed()};
+    QStringList lines = tool.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (tool.exitCode != 0 || lines.isEmpty())
+        return {prefix + QStringLiteral("FAILED: ") + tool.errors.trimmed()};
     lines.removeFirst(); // the tool's own header
     // The band the tool names last follows from the percentage; the table keeps the fields.
     for (QString &line : lines)

@@ -62,9 +62,9 @@ private slots:
     // A program that installed no server core of its own reaches the server over http alone.
     void inProcessNeedsTheInstalledCore()
     {
-        gStAliasCnx = m_db.description().filePath;
         SDCOMConnection::setInProcessTransports({});
         SDCOMConnection connection;
+        connection.setSession(onTheFile());
         const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
         LocalTransport::install();
         QVERIFY2(error.contains(QStringLiteral("en proceso")), qPrintable(error));

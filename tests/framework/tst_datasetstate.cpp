@@ -122,14 +122,6 @@ private slots:
                  QString("CdsCargos: no se puede realizar esta operación en un conjunto de datos cerrado"));
     }
 
-    void editOnEmptyDataSetAppends()
-    {
-        auto ds = fixtures::positions();
-        ds->EmptyDataSet();
-        ds->Edit();
-        QCOMPARE(int(ds->State()), int(dsInsert));
-    }
-
     void insertPlacesRowBeforeCurrent()
     {
         auto ds = fixtures::positions();

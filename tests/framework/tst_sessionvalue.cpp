@@ -41,19 +41,6 @@ private slots:
         QCOMPARE(TApplication::instance().Tag, company);
     }
 
-    void loadCallFillsEveryGlobal()
-    {
-        const Session session = Session::fromLoadCall("http", "rrhh", "srv:8080", "ANA", "secreta", "7",
-                                                      "/A \"AND cod_empl = 5\"", "4.1;2027-03-01;b");
-        session.writeSuiteGlobals();
-        QCOMPARE((QStringList{gStProtocolo, gStAliasCnx, gStParSrv, gStParUsu, gStCodiUsua, gStParPas, gStPassUsua,
-                              gStParEmp, gStCodiEmpr, gStParHpv, gStVersionCliente, gStFechaCliente}),
-                 (QStringList{"http", "rrhh", "srv:8080", "ANA", "ANA", "secreta", "secreta", "7", "7",
-                              "AND cod_empl = 5", "4.1", "2027-03-01;b"}));
-        QCOMPARE(gSlParams.value_or(QStringList{"none"}), (QStringList{"/A", "AND cod_empl = 5"}));
-        QCOMPARE(TApplication::instance().Tag, 7);
-    }
-
     // A session without options leaves no option list behind from the one before.
     void blankOptionsLeaveNoList()
     {

@@ -31,5 +31,4 @@ private:
     Kind m_kind;
     std::unique_ptr<DemoDatabase> m_sqlite;
     QString m_pg;
-    QString m_connection;
 };

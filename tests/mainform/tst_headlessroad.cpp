@@ -43,11 +43,6 @@ private slots:
         QTest::newRow("a node without candidates")
             << QStringList{"succession", "--plan", "1", "--node", "13"} + categories << 1
             << "qacsemaf: No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...";
-        QTest::newRow("no categories") << QStringList{"succession", "--plan", "1"} << 2
-                                       << "qacsemaf: falta --categories\nqacsemaf: vea \"qacsemaf succession --help\"";
-        QTest::newRow("a plan that is no number") << QStringList{"succession", "--plan", "uno"} + categories << 2
-                                                  << "qacsemaf: --plan: \"uno\" no es un número entero\n"
-                                                     "qacsemaf: vea \"qacsemaf succession --help\"";
         QTest::newRow("what-if: no such plan") << QStringList{"whatif", "--plan", "9", "--node", "3", "--employee", "1"} + categories
                                                << 1 << "qacsemaf: La empresa 1 no tiene el plan 9.";
         QTest::newRow("what-if: no such node") << QStringList{"whatif", "--plan", "1", "--node", "99", "--employee", "1"} + categories
@@ -74,8 +69,6 @@ private slots:
             << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "Ana"} + categories << 2
             << "qacsemaf: --employee necesita un código de empleado (un número), no \"Ana\".\n"
                "qacsemaf: vea \"qacsemaf whatif --help\"";
-        QTest::newRow("what-if: csv") << candidate + QStringList{"--format", "csv"} << 2
-            << "qacsemaf: --format: \"csv\" no es uno de table, json\nqacsemaf: vea \"qacsemaf whatif --help\"";
     }
 
     void successionRefusals()

@@ -1,14 +1,12 @@
-// The main form on the demo database, driven through its controls: the generation from the tree
-// (derived lists, the education-without-points flag per company, the same rows as the command
-// line), the bands read back from the painted grid, the messages, the competence report from its
-// entries, a company chosen with the keys, and the keys. (The company list, the look-ups, the
-// tree's double clicks and drill-down and the replacement window are walked by tst_journey.)
+// The main form on the demo database, driven through its controls: the generation's inputs from
+// the tree, the bands read back from the painted grid, the messages, a company chosen with the
+// keys, and the keys. (The company list, the look-ups, the tree's double clicks and drill-down,
+// the competence report and the replacement window are walked by tst_journey.)
 
 #include "data/DAcSemaf.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "framework/widgets/DialogService.h"
-#include "reportengine/widgets/ReportPreview.h"
 #include "framework/Session.h"
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
@@ -17,7 +15,6 @@
 #include "framework/widgets/TDBEdit.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TVelkarDBgrid.h"
-#include "tests/support/TestTools.h"
 #include "ui/UAcSemaf.h"
 
 #include <QAbstractItemView>
@@ -66,8 +63,8 @@ private slots:
         QTest::newRow("root takes every position child") << 1 << 1 << 0 << "" << "1" << "'GER002'" << "'1'";
     }
 
-    // The tree yields the target and the candidates; the grid then shows what the command line
-    // prints for the same inputs, with the company's own education-without-points flag.
+    // The tree yields the target and the candidates, whose holders the grid then shows (that the
+    // rows are the engine's is tst_successionmap's, node by node).
     void generation()
     {
         QFETCH(int, empresa);
@@ -82,27 +79,11 @@ private slots:
                  (QStringList{cargo, aspira, actual, empresas}));
 
         if (cargo.isEmpty())
-            return;  // the plan's header row names no target position: nothing to compare with
-        QStringList candidatos;
-        const QStringList codigos = QString(actual).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-        const QStringList companias = QString(empresas).remove(QLatin1Char('\'')).split(QLatin1Char(','));
-        for (int i = 0; i < codigos.size(); ++i)
-            candidatos << codigos.at(i) + QLatin1Char('@') + companias.at(i);
-        const ProgramRun herramienta = runProgram(QStringLiteral(QACSEMAF_TOOL),
-            {"generate", "--db", m_db.path(), "--company", QString::number(empresa), "--target", cargo + '@' + aspira,
-             "--candidates", candidatos.join(','), "--categories", "EF,EN,EP,CO", "--format", "csv"});
-        QVERIFY2(herramienta.exitCode == 0, qPrintable(herramienta.errors));
-        // Employee and percentage of every row, in order, as the command prints them.
-        QStringList esperado, mostrado;
-        for (const QString &linea : herramienta.output.split('\n', Qt::SkipEmptyParts).mid(1))
-            esperado << linea.section(QLatin1Char(','), 0, 1);
+            return;  // the plan's header row names no target position
         TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
+        QVERIFY(resultado.RecordCount() > 0);
         for (resultado.First(); !resultado.Eof(); resultado.Next())
-            mostrado << resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString() + QLatin1Char(',')
-                            + resultado.FieldByName(QStringLiteral("POR_EMPL"))->AsString();
-        QVERIFY2(!mostrado.isEmpty(), "the node yields no employee");
-        QCOMPARE(mostrado, esperado);
-        QCOMPARE(m_forma->DBGrdSemaforo->model()->rowCount(), mostrado.size());
+            QVERIFY(empresas.contains(QLatin1Char('\'') + resultado.FieldByName(QStringLiteral("COD_EMCA"))->AsString() + QLatin1Char('\'')));
     }
 
     void bandsOfThePaintedGrid_data()
@@ -148,33 +129,6 @@ private slots:
         QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
                                                 QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
         QVERIFY(!DtmAcSemaf->gBoReporte);
-    }
-
-    // "Ver Reporte" opens one preview with the table page and the chart page of the employee under
-    // the result cursor (the result grid's "Ver Competencias" entry is walked by tst_journey).
-    void competenceReport()
-    {
-        generar(1, 1, 11);
-        TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-        QVERIFY(resultado.RecordCount() > 1);
-        resultado.setRecNo(2);
-        const QString empleado = resultado.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
-        DialogRecorder dialogos;
-        m_forma->BitBtn1->click();
-        QCOMPARE(dialogos.texts(), QStringList());
-        QList<report::ReportPreview *> vistas;
-        for (QWidget *ventana : QApplication::topLevelWidgets())
-            if (auto *vista = qobject_cast<report::ReportPreview *>(ventana); vista && vista->isVisible())
-                vistas << vista;
-        QCOMPARE(vistas.size(), 1);
-        const std::unique_ptr<report::ReportPreview> vista(vistas.first());
-        const report::PreparedReport &paginas = vista->pages();
-        QCOMPARE(paginas.pageCount(), 2);
-        QCOMPARE(paginas.pages.at(0).orientation, QPageLayout::Portrait);
-        QCOMPARE(paginas.pages.at(1).orientation, QPageLayout::Landscape);
-        for (const report::PreparedPage &pagina : paginas.pages)
-            QVERIFY2(pagina.texts().contains("Cedula: " + empleado), qPrintable(pagina.texts().join('|')));
-        QVERIFY(DtmAcSemaf->CdsDtpcaRep.RecordCount() > 0);
     }
 
     // Starting from company 1 on the traffic-light page, the keys typed in the company selector

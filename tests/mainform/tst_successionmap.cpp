@@ -11,6 +11,7 @@
 #include "engine/SuccessionSchema.h"
 #include "framework/Exceptions.h"
 #include "framework/Session.h"
+#include "tests/data/support/GenerationHarness.h"
 #include "tests/data/support/PostgresCompany.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -24,29 +25,6 @@
 #include <atomic>
 
 namespace {
-
-engine::Categories categoriesOf(const QString &codes)
-{
-    return {codes.contains(QLatin1String("EF")), codes.contains(QLatin1String("EN")),
-            codes.contains(QLatin1String("EP")), codes.contains(QLatin1String("CO"))};
-}
-
-// Every row of a result table, every value at full precision.
-QStringList rowTexts(TDataSet &table)
-{
-    QStringList rows;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        QStringList values;
-        for (TField *field : table.Fields()) {
-            const QVariant value = table.rowValue(row, field);
-            values << (value.isNull()                         ? QStringLiteral("null")
-                       : value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 17)
-                                                              : value.toString());
-        }
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
-}
 
 QString sqlValue(const QVariant &value)
 {

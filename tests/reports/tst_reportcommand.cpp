@@ -30,8 +30,6 @@ private slots:
         const QStringList generation{"--company", "2", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"};
         QTest::newRow("no output") << QStringList{"report", "list"} + generation << 2
                                    << "qacsemaf: falta --pdf, --xlsx o --docx";
-        QTest::newRow("unknown report") << QStringList{"report", "competencias", "--pdf", "x.pdf"} << 2
-                                        << "qacsemaf: reporte desconocido \"competencias\" (use list, competence, evolution)";
         QTest::newRow("no report named") << QStringList{"report"} << 2 << "qacsemaf: indique el reporte: list, competence, evolution";
         QTest::newRow("nobody evaluated")
             << QStringList{"report", "list", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
@@ -44,8 +42,6 @@ private slots:
             << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Se debe Generar el semaforo para ver reporte... ";
-        QTest::newRow("rows in an unknown format")
-            << QStringList{"report", "competence", "--rows", "xml"} + generation << 2 << "qacsemaf: --rows: \"xml\" no es uno de csv, json";
         // A file asked for sends the run to the window program, which refuses the same way.
         QTest::newRow("rows and a file")
             << QStringList{"report", "competence", "--rows", "csv"} + generation + QStringList{"--pdf", "x.pdf"} << 2

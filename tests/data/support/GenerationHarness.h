@@ -10,6 +10,30 @@
 
 #include <QStringList>
 
+// Every row of a table, one text per row with every value at full precision.
+inline QStringList rowTexts(TDataSet &table)
+{
+    QStringList rows;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList values;
+        for (TField *field : table.Fields()) {
+            const QVariant value = table.rowValue(row, field);
+            values << (value.isNull() ? QStringLiteral("null")
+                       : value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 17)
+                                                             : value.toString());
+        }
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// The categories named by their codes ("EF,EN,EP,CO").
+inline engine::Categories categoriesOf(const QString &codes)
+{
+    return {codes.contains(QLatin1String("EF")), codes.contains(QLatin1String("EN")),
+            codes.contains(QLatin1String("EP")), codes.contains(QLatin1String("CO"))};
+}
+
 // How a run scores its employees: the batched arrangement of real runs, or the one that follows
 // the rules step by step.
 // BatchedInGroups: the batched arrangement reading the records of a few holders' positions at a time.
@@ -34,22 +58,7 @@ public:
     }
 
     // The result table in its order, one text per row with every value at full precision.
-    QStringList resultRows()
-    {
-        QStringList rows;
-        TDataSet &result = module.CdsAcSemaf;
-        for (int row = 0; row < result.rowCount(); ++row) {
-            QStringList values;
-            for (TField *field : result.Fields()) {
-                const QVariant value = result.rowValue(row, field);
-                values << (value.isNull() ? QStringLiteral("null")
-                           : value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 17)
-                                                                 : value.toString());
-            }
-            rows << values.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
+    QStringList resultRows() { return rowTexts(module.CdsAcSemaf); }
 
     HeadlessMainForm form;
 };
