@@ -11,7 +11,7 @@ namespace {
 
 using PositionKey = QPair<int, QString>;   // company, position code
 
-PositionKey keyOf(const CompanyPosition &position)
+PositionKey groupKeyOf(const CompanyPosition &position)
 {
     return {position.company, position.code};
 }
@@ -53,8 +53,8 @@ struct Forming {
 
     void addTarget(const CompanyPosition &target)
     {
-        if (!targets.contains(keyOf(target))) {
-            targets.insert(keyOf(target));
+        if (!targets.contains(groupKeyOf(target))) {
+            targets.insert(groupKeyOf(target));
             group.targets.append(target);
         }
     }
@@ -123,9 +123,9 @@ void HolderRecordGroups::add(const CompanyPosition &position, const CandidateEmp
 {
     if (holders.isEmpty())
         return;
-    auto found = m_at.constFind(keyOf(position));
+    auto found = m_at.constFind(groupKeyOf(position));
     if (found == m_at.constEnd()) {
-        found = m_at.insert(keyOf(position), int(m_positions.size()));
+        found = m_at.insert(groupKeyOf(position), int(m_positions.size()));
         m_positions.append({position, {}, holders});
     }
     CompanyPositions &targets = m_positions[*found].targets;

@@ -57,8 +57,9 @@ TESTS = {
     "tests/reports": ["reports"],
     "tests/ui": ["ui", "tests/data"],
     "tests/entry": ["entry"],
-    # qacsemaf-server reached as a workstation reaches it, through the framework's connection.
-    "tests/server": ["server", "framework"],
+    # qacsemaf-server reached as a workstation reaches it, through the framework's connection (or
+    # the same core in-process, to compare); the site tools hold its database busy.
+    "tests/server": ["server", "framework", "framework/localtransport", "tools/dbtools"],
     "tests/db": ["tools/dbtools"],
     "tests/tools": ["tools"],
     # The host against qacsemaf-server started as a program.

@@ -8,6 +8,7 @@
 #include "framework/connection/HttpTransport.h"
 #include "appserver/PasswordHash.h"
 #include "framework/connection/SDCOMConnection.h"
+#include "framework/localtransport/LocalTransport.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/TestTools.h"
 #include "framework/Session.h"
@@ -75,6 +76,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        LocalTransport::install();   // the "local" cases run the server core in this process
         const QString started = m_server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--max-request-bytes"),
                                                 QStringLiteral("65536")});
         QVERIFY2(started.isEmpty(), qPrintable(started));
