@@ -11,6 +11,7 @@
 #include "reports/TReportesAcSemaf.h"
 #include "reportengine/XlsxExport.h"
 #include "reports/ReportKinds.h"
+#include "tools/SnapshotCommand.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,21 +69,6 @@ ReportOptions readReportOptions(const CommandLine &line, const ReportKind &kind)
     return options;
 }
 
-// The two snapshots a report compares, "A B"; throws UsageError.
-std::pair<int, int> readSnapshots(const CommandLine &line)
-{
-    const QStringList numbers = line.arguments();
-    int from = 0, to = 0;
-    bool ok = numbers.size() == 2;
-    if (ok)
-        from = numbers.at(0).toInt(&ok);
-    if (ok)
-        to = numbers.at(1).toInt(&ok);
-    if (!ok)
-        throw UsageError(cliText(QT_TRANSLATE_NOOP("qacsemaf", "indique los dos cortes que se comparan: compare A B, "
-                                                               "dos números")));
-    return {from, to};
-}
 
 // The company header of the report, as the main window keeps it open on the current company.
 void openCompanyHeader(TDtmAcSemaf &module, int company)
@@ -282,7 +268,7 @@ int runReportCommandWith(const QStringList &arguments, const ReportOnPlanNode &o
         try {
             line.parse(rest);
             if (kind->source == ReportSource::Snapshots) {
-                const std::pair<int, int> snapshots = readSnapshots(line);
+                const std::pair<int, int> snapshots = snapshotNumbers(line);
                 const ReportOptions options = readReportOptions(line, *kind);
                 return produceFromSnapshots(options, CommonOptions::read(line), snapshots);
             }

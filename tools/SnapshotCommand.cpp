@@ -129,8 +129,9 @@ void writeText(const QString &text, const OutputOptions &output)
     throw Exception(cliText(QT_TRANSLATE_NOOP("qacsemaf", "No se pudo escribir %1: %2")).arg(output.out, file.errorString()));
 }
 
-// The two snapshot numbers of compare; throws UsageError.
-QPair<int, int> snapshotNumbers(const CommandLine &line)
+} // namespace snapshotcommand
+
+std::pair<int, int> snapshotNumbers(const CommandLine &line)
 {
     const QStringList numbers = line.arguments();
     int from = 0, to = 0;
@@ -144,6 +145,8 @@ QPair<int, int> snapshotNumbers(const CommandLine &line)
                                                                "dos números")));
     return {from, to};
 }
+
+namespace snapshotcommand {
 
 void compare(int from, int to, const CommonOptions &common, SDCOMConnection &connection, const OutputOptions &output)
 {
@@ -183,7 +186,7 @@ int run(const QString &action, const CommandLine &line)
             line.require(QLatin1String(required));
     if (action == QLatin1String("history"))
         line.require(QStringLiteral("employee"));
-    const QPair<int, int> numbers = action == QLatin1String("compare") ? snapshotNumbers(line) : QPair<int, int>();
+    const std::pair<int, int> numbers = action == QLatin1String("compare") ? snapshotNumbers(line) : std::pair<int, int>();
     OutputOptions output;
     if (action != QLatin1String("save")) {
         output = OutputOptions::read(line);

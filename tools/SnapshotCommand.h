@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <utility>
+
+class CommandLine;
+
 // The line of the command list.
 inline constexpr char kSnapshotSummary[] = QT_TRANSLATE_NOOP(
     "qacsemaf", "cortes del mapa de sucesión: guarda el mapa de un plan (save), los lista (list), compara dos "
@@ -15,3 +19,6 @@ inline constexpr char kSnapshotSummary[] = QT_TRANSLATE_NOOP(
 
 // `arguments` start with the program name ("qacsemaf snapshot"). Returns the exit code.
 int runSnapshotCommand(const QStringList &arguments);
+
+// The two snapshots compared, "A B" (compare, and the evolution report); throws UsageError.
+std::pair<int, int> snapshotNumbers(const CommandLine &line);
