@@ -26,7 +26,7 @@ QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords
 }
 
 RequirementGapTally::RequirementGapTally(int company, const Profile &profile)
-    : m_company(company), m_profile(profile), m_gapOfRow(profile.size(), -1), m_required(profile.size(), 0)
+    : m_profile(profile), m_gapOfRow(profile.size(), -1), m_required(profile.size(), 0)
 {
     for (int at = 0; at < profile.size(); ++at) {
         const ProfileRow &row = profile.at(at);

@@ -24,7 +24,6 @@ public:
     RequirementGaps gaps() const;
 
 private:
-    int m_company;
     Profile m_profile;   // shared, not copied
     RequirementGaps m_gaps;              // one per distinct key, in profile order
     QVector<int> m_gapOfRow;             // profile row -> entry of m_gaps; -1 for no requirement
