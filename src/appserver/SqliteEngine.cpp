@@ -1,6 +1,7 @@
 #include "appserver/SqliteEngine.h"
 
 #include "appserver/SqlDialect.h"
+#include "appserver/SqliteBinding.h"
 #include "appserver/SqliteReadAuthorizer.h"
 #include "appserver/SqliteReader.h"
 #include "appserver/SqliteWriter.h"
@@ -22,14 +23,6 @@
 namespace appserver {
 
 namespace {
-
-sqlite3 *sqliteConnectionHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
 
 sqlite3_stmt *sqliteStatementHandle(const QSqlQuery &query)
 {
@@ -104,14 +97,14 @@ QString SqliteEngine::prepareOpened(QSqlDatabase &db, const DatabaseDescription 
     // database to use it changes nothing in it.
     *resetsSession = false;
     if (readOnly)
-        if (sqlite3 *handle = sqliteConnectionHandle(db))
+        if (sqlite3 *handle = sqliteHandle(db))
             *guard = std::make_unique<SqliteGuard>(handle);
     return {};
 }
 
 bool SqliteEngine::inTransaction(const QSqlDatabase &db) const
 {
-    sqlite3 *handle = sqliteConnectionHandle(db);
+    sqlite3 *handle = sqliteHandle(db);
     return handle && sqlite3_get_autocommit(handle) == 0;
 }
 
@@ -192,13 +185,13 @@ bool SqliteEngine::isLockTimeoutText(const QString &text) const
 
 std::unique_ptr<DirectReader> SqliteEngine::directReader(const QSqlDatabase &db) const
 {
-    sqlite3 *handle = sqliteConnectionHandle(db);
+    sqlite3 *handle = sqliteHandle(db);
     return handle ? std::make_unique<SqliteReader>(handle) : nullptr;
 }
 
 std::unique_ptr<DirectWriter> SqliteEngine::directWriter(const QSqlDatabase &db) const
 {
-    sqlite3 *handle = sqliteConnectionHandle(db);
+    sqlite3 *handle = sqliteHandle(db);
     return handle ? std::make_unique<SqliteWriter>(handle) : nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "appserver/SqliteWriter.h"
 
+#include "appserver/SqliteBinding.h"
+
 #include <QByteArray>
 #include <QSqlError>
 #include <QVariant>
@@ -12,18 +14,6 @@ namespace {
 
 // Statements kept at most; a save uses two or three texts.
 constexpr int kKeptWrites = 16;
-
-// QtSql binds NULL for a null variant and for a null text or byte array inside one.
-bool boundAsNull(const QVariant &value)
-{
-    if (value.isNull())
-        return true;
-    switch (value.typeId()) {
-    case QMetaType::QString: return static_cast<const QString *>(value.constData())->isNull();
-    case QMetaType::QByteArray: return static_cast<const QByteArray *>(value.constData())->isNull();
-    default: return false;
-    }
-}
 
 } // namespace
 
@@ -67,37 +57,10 @@ sqlite3_stmt *SqliteWriter::prepared(const QString &statement)
 
 int SqliteWriter::bind(sqlite3_stmt *stmt, const QVariant *values, qsizetype count) const
 {
-    for (int i = 0; i < int(count); ++i) {
-        const QVariant &value = values[i];
-        const int at = i + 1;
-        int rc = SQLITE_OK;
-        switch (boundAsNull(value) ? QMetaType::UnknownType : value.typeId()) {
-        case QMetaType::UnknownType: rc = sqlite3_bind_null(stmt, at); break;
-        case QMetaType::Int:
-        case QMetaType::Bool: rc = sqlite3_bind_int(stmt, at, value.toInt()); break;
-        case QMetaType::UInt:
-        case QMetaType::LongLong: rc = sqlite3_bind_int64(stmt, at, value.toLongLong()); break;
-        case QMetaType::Double: rc = sqlite3_bind_double(stmt, at, value.toDouble()); break;
-        case QMetaType::QByteArray: {
-            const auto *bytes = static_cast<const QByteArray *>(value.constData());
-            rc = sqlite3_bind_blob(stmt, at, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
-            break;
-        }
-        case QMetaType::QString: {
-            // The variant outlives the statement's step.
-            const auto *text = static_cast<const QString *>(value.constData());
-            rc = sqlite3_bind_text16(stmt, at, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
-            break;
-        }
-        default: {
-            const QString text = value.toString();
-            rc = sqlite3_bind_text16(stmt, at, text.utf16(), int(text.size() * sizeof(QChar)), SQLITE_TRANSIENT);
-            break;
-        }
-        }
-        if (rc != SQLITE_OK)
+    // The values outlive the statement's step.
+    for (int i = 0; i < int(count); ++i)
+        if (const int rc = bindSqliteValue(stmt, i + 1, values[i]); rc != SQLITE_OK)
             return rc;
-    }
     return SQLITE_OK;
 }
 

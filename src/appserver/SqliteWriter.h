@@ -1,8 +1,8 @@
 #pragma once
 // The write path's direct lane on SQLite: a statement run through SQLite's own interface on the
 // writing connection's handle, inside whatever transaction the connection has open. Values are
-// bound as QtSql's driver binds them (a null text or byte array as NULL), so a row is stored the
-// same either way. Compiled statements are kept per text: a block of many rows repeats one text.
+// bound as QtSql's driver binds them (bindSqliteValue), so a row is stored the same either way.
+// Compiled statements are kept per text: a block of many rows repeats one text.
 
 #include "appserver/SqlEngine.h"
 

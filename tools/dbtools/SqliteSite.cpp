@@ -1,12 +1,11 @@
 #include "tools/dbtools/SqliteSite.h"
 
+#include "appserver/SqliteBinding.h"
 #include "tools/dbtools/DbText.h"
 #include "tools/dbtools/PgStatements.h"
 #include "tools/dbtools/SeedWriter.h"
 
-#include <QDateTime>
 #include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -18,78 +17,6 @@
 namespace dbtools {
 
 namespace {
-
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
-// NULL the way the SQLite driver reads it: an invalid variant or a null string, byte array,
-// date or time.
-bool isNullValue(const QVariant &value)
-{
-    if (value.isNull())
-        return true;
-    switch (value.typeId()) {
-    case QMetaType::QString: return static_cast<const QString *>(value.constData())->isNull();
-    case QMetaType::QByteArray: return static_cast<const QByteArray *>(value.constData())->isNull();
-    case QMetaType::QDate: return static_cast<const QDate *>(value.constData())->isNull();
-    case QMetaType::QTime: return static_cast<const QTime *>(value.constData())->isNull();
-    case QMetaType::QDateTime: return static_cast<const QDateTime *>(value.constData())->isNull();
-    default: return false;
-    }
-}
-
-// SQLite keeps dates and times as text. Date-times are written the way the application server
-// writes and compares them ("yyyy-MM-dd HH:mm:ss"), so that a seeded row matches on update.
-QString textOf(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::QDateTime: {
-        const QDateTime stamp = value.toDateTime();
-        return stamp.toString(stamp.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
-                                                  : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("hh:mm:ss.zzz"));
-    default: return value.toString();   // dates as yyyy-MM-dd
-    }
-}
-
-// Binds one value with the storage class the SQLite driver gives it: integers and booleans as
-// integers, doubles as reals, byte arrays as blobs, everything else as text.
-int bindValue(sqlite3_stmt *statement, int position, const QVariant &value)
-{
-    if (isNullValue(value))
-        return sqlite3_bind_null(statement, position);
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::Bool:
-        return sqlite3_bind_int(statement, position, value.toInt());
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-        return sqlite3_bind_int64(statement, position, value.toLongLong());
-    case QMetaType::Double:
-        return sqlite3_bind_double(statement, position, value.toDouble());
-    case QMetaType::QByteArray: {
-        const auto *bytes = static_cast<const QByteArray *>(value.constData());
-        return sqlite3_bind_blob(statement, position, bytes->constData(), int(bytes->size()),
-                                 SQLITE_TRANSIENT);
-    }
-    case QMetaType::QString: {
-        const auto *text = static_cast<const QString *>(value.constData());
-        return sqlite3_bind_text16(statement, position, text->utf16(), int(text->size() * sizeof(QChar)),
-                                   SQLITE_TRANSIENT);
-    }
-    default: {
-        const QString text = textOf(value);
-        return sqlite3_bind_text16(statement, position, text.utf16(), int(text.size() * sizeof(QChar)),
-                                   SQLITE_TRANSIENT);
-    }
-    }
-}
 
 struct SqliteInsert {
     sqlite3_stmt *statement = nullptr;
@@ -113,7 +40,7 @@ public:
         sqlite3_stmt *statement = statementFor(table, columns).statement;
         int result = SQLITE_OK;
         for (int i = 0; i < values.size() && result == SQLITE_OK; ++i)
-            result = bindValue(statement, i + 1, values.at(i));
+            result = appserver::bindSqliteValue(statement, i + 1, values.at(i));
         if (result == SQLITE_OK)
             result = sqlite3_step(statement);
         if (result != SQLITE_DONE) {
@@ -132,7 +59,7 @@ private:
         std::unique_ptr<SqliteInsert> &insert = m_inserts[name];
         if (insert)
             return *insert;
-        sqlite3 *handle = sqliteHandle(m_db);
+        sqlite3 *handle = appserver::sqliteHandle(m_db);
         if (!handle)
             throw SeedError(dbText(QT_TRANSLATE_NOOP("qacsemaf", "La conexión SQLite de %1 no está abierta")).arg(name));
         QStringList texts;
