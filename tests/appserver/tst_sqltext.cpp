@@ -120,14 +120,9 @@ private slots:
                                                       << "" << "no tiene la sentencia \"Planes\"" << "" << QVariantList();
         QTest::newRow("no name where the provider has no own")
             << temporal << "" << QVariantMap() << QList<Condition>() << "" << "no tiene sentencia propia" << "" << QVariantList();
-        QTest::newRow("a Boolean company") << temporal << "ListaPlanes" << QVariantMap{{"empresa", true}} << QList<Condition>()
-                                           << "" << "no es un código de empresa" << "" << QVariantList();
         QTest::newRow("a company as an expression") << temporal << "ListaPlanes" << QVariantMap{{"empresa", "3 + 0"}}
                                                     << QList<Condition>() << "" << "no es un código de empresa" << ""
                                                     << QVariantList();
-        QTest::newRow("a company out of range") << temporal << "ListaPlanes" << QVariantMap{{"empresa", 70000}}
-                                                << QList<Condition>() << "" << "no es un código de empresa" << ""
-                                                << QVariantList();
         QTest::newRow("a slot without its value") << temporal << "ListaPlanes" << QVariantMap() << QList<Condition>() << ""
                                                   << "falta el valor" << "" << QVariantList();
         QTest::newRow("an empty list") << "DtsPBiDtpca" << "PerfilCargoCategorias" << QVariantMap{{"categorias", QStringList()}}
