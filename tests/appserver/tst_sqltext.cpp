@@ -65,9 +65,8 @@ private slots:
         QCOMPARE(params.distinctNames(), distinct);
     }
 
-    // A request names one of the provider's statements and sends values: each is read as the
-    // catalogue types it (a company is a whole number whatever the request calls it), conditions
-    // name searchable columns only, and what runs is the catalogue's text with every value bound.
+    // Values are read as the catalogue types them, conditions name searchable columns only, and what
+    // runs is the catalogue's text with every value bound.
     void registry_data()
     {
         // statement: the registered one that runs, empty when refused; refusal: part of the message;
@@ -174,9 +173,7 @@ private slots:
         }
     }
 
-    // A condition joins a registered statement's WHERE clause with AND: a clause joined by an OR
-    // outside parentheses would let it choose rows the statement never meant, so such a
-    // statement may take no conditions.
+    // A condition is ANDed to the WHERE clause: one with an OR outside parentheses takes none.
     void registryRefusesConditionsAfterOr()
     {
         StatementRegistry registry;
