@@ -245,11 +245,11 @@ private slots:
     {
         const Credentials session{"PRUEBA", "otra", 1};
         const FetchResult result = fetch(QStringLiteral("DtsPAcPprom"), QStringLiteral("Planes"), {}, {}, session);
-        QVERIFY2(result.error.contains(QLatin1String("contraseña")), qPrintable(result.error));
+        QVERIFY2(result.error.contains(QStringLiteral("contraseña")), qPrintable(result.error));
         QCOMPARE(result.rows.size(), 0);
         const RowDelta node{RowDelta::Kind::Delete, {{"COD_EMPR", 1}, {"COD_MENU", 1}, {"COD_NODO", 1}}, {}};
         const QString refused = m_core.apply(ApplyRequest{session, QStringLiteral("DtsPAcPprom"), {node}}).error;
-        QVERIFY2(refused.contains(QLatin1String("contraseña")), qPrintable(refused));
+        QVERIFY2(refused.contains(QStringLiteral("contraseña")), qPrintable(refused));
     }
 
     void programPaths_data()
