@@ -138,9 +138,6 @@ private slots:
         c = Caso();
         c.resultado = QStringList{QStringLiteral("1")};
         c.registro = QStringLiteral("1|");
-        c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("  "), QStringLiteral("nom_menu")};
-        c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][Linea (2) vacia ]")};
-        QTest::newRow("VARIABLES con línea vacía") << c;
         c.variables = QStringList{QStringLiteral("cod_menu"), QStringLiteral("nom_plan")};
         c.mensajes = QStringList{QStringLiteral("I:[Error en VARIABLES][no existe variable <NOM_PLAN> en Query ]")};
         QTest::newRow("VARIABLES fuera de la consulta") << c;

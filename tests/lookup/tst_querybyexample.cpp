@@ -1,6 +1,7 @@
 // The query-by-example button on the demo database: criteria built in its dialog select the
 // right rows over a join and over the rows read, and a bad value is refused while the dialog stays
-// open. (The operators on the plan grid: tst_journey; criteria to conditions: tst_lookupconditions.)
+// open. (The operators on the plan grid: tst_journey; criteria and condition texts to conditions,
+// and their refusals: tst_lookupconditions.)
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -55,10 +56,7 @@ private slots:
         // filtro: PermiteFiltro
         addColumns<Consulta, Filas, bool, QStringList, QString>({"consulta", "filas", "filtro", "esperados", "mensaje"});
 
-        // The plan's nodes were written on 4 March 2024 at different times of the day.
         const Fila plan1{"cod_menu", "=", "1"};
-        QTest::newRow("fecha: después del día") << Consulta::Plan << Filas{plan1, {"act_hora", ">", "04/03/2024"}} << false
-                                                << QStringList{} << QString();
         QTest::newRow("columna de dos tablas") << Consulta::Nodos << Filas{{"cod_carg", "=", "dir002"}} << false
                                                << QStringList{"DIR002"} << QString();
         QTest::newRow("número sobre las filas leídas") << Consulta::Nodos << Filas{{"cod_nodo", ">", "6"}} << true
@@ -93,44 +91,6 @@ private slots:
         QCOMPARE(codigos(), mensaje.isEmpty() ? esperados : antes);
         if (filtro)
             QCOMPARE(m_conexion.roundTrips(), viajes);
-    }
-
-    // The criteria travel as conditions beside the statement, whose text stays the base query's,
-    // and initialising again drops them.
-    void criteriosAparteDeLaConsulta()
-    {
-        const QString base = m_cds.CommandText();
-        QCOMPARE(buscar({{"cod_carg", "=", "dir002"}}), QStringList());
-        QCOMPARE(m_cds.StatementName(), QStringLiteral("ListaNodos"));
-        QCOMPARE(m_cds.CommandText(), base);
-        QCOMPARE(m_cds.Conditions().size(), 1);
-        QCOMPARE(codigos(), QStringList{"DIR002"});
-        m_qbe.Inicializar(true);
-        QVERIFY(m_cds.Conditions().isEmpty());
-        QCOMPARE(codigos().size(), 9);
-    }
-
-    // A condition text that cannot be read is refused with the reason, and the rows already
-    // listed stay, under the statement that read them.
-    void condicionIlegibleConservaLasFilas()
-    {
-        const QStringList filas = codigos();
-        QVERIFY(!filas.isEmpty());
-        const qint64 viajes = m_conexion.roundTrips();
-        for (const QString &condicion : {QStringLiteral(" AND nom_carg = 'Gerente"),
-                                         QStringLiteral(" AND nom_carg = (select max(pas_usua) from gn_usuar)")}) {
-            try {
-                m_qbe.Kquery(condicion);
-                QFAIL("the condition was read");
-            } catch (const Exception &error) {
-                QVERIFY2(error.Message().startsWith(QStringLiteral("No se puede usar la condición"))
-                             || error.Message().contains(QStringLiteral("se admiten comparaciones")),
-                         qPrintable(error.Message()));
-            }
-            QVERIFY(m_cds.Active());
-            QCOMPARE(codigos(), filas);
-        }
-        QCOMPARE(m_conexion.roundTrips(), viajes);
     }
 
 private:

@@ -1,8 +1,7 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
-// a double click on a map row of any plan takes the plan and the tree to its node; the totals; the
-// tree's marks agree with the map; the map goes when its inputs change; the refusals; the reports;
-// snapshots through their windows; and a candidate's gaps ticked as closed. (That the map's rows
-// are the generation's is tst_successionmap's; the snapshots' comparison is tst_snapshots'.)
+// the tree's marks and the totals agree with the map; the map goes when its inputs change; the
+// refusals; the reports; snapshots through their windows; and a candidate's gaps ticked as closed.
+// (A double click on a map row: tst_journey; the map's rows are the generation's: tst_successionmap.)
 
 #include "data/DAcSemaf.h"
 #include "data/SuccessionMap.h"
@@ -94,54 +93,8 @@ private slots:
 
     void cleanupTestCase() { m_driver.reset(); }
 
-    void mapRowOpensItsNode_data()
-    {
-        addColumns<int, int, int>({"company", "plan", "node"});
-        QTest::newRow("plan root") << 1 << 1 << 0;
-        QTest::newRow("node drawn under the previous parent") << 1 << 2 << 5;
-        QTest::newRow("company with education without points") << 2 << 3 << 2;
-    }
-
-    // The double-clicked row's node becomes the plan's current row and the tree's selected node,
-    // and its traffic light is generated; the plan's own row names "Plan (sin cargo)".
-    void mapRowOpensItsNode()
-    {
-        QFETCH(int, company);
-        QFETCH(int, plan);
-        QFETCH(int, node);
-        computeMap(company, plan, 0);
-        const QModelIndex cell = mapCellOf(node);
-        QVERIFY2(cell.isValid(), "the node has no row on the map");
-        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
-        QVERIFY(map.Locate(f::CodNodo, node));
-        QCOMPARE(map.FieldByName(f::NomCarg)->AsString() == QLatin1String("Plan (sin cargo)"), node == 0);
-        map.First();  // another row under the cursor: the double click alone must choose the node
-        m_form->DbGMapa->scrollTo(cell);
-        DialogRecorder dialogs;
-        const QPoint at = m_form->DbGMapa->visualRect(cell).center();
-        QTest::mouseClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(dialogs.texts(), QStringList());
-        QCOMPARE(m_form->PagCtrPrincipal->currentIndex(), 1);
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsInteger(), node);
-        QCOMPARE(m_form->TreeViewCarrera->currentItem(), m_form->NodoArbol(node));
-        QVERIFY(m_form->ChkCompe->isChecked() && m_form->ChkEduFor->isChecked());
-        QVERIFY(DtmAcSemaf->CdsAcSemaf.RecordCount() > 0);
-
-        // The totals of the status line leave the plan's own row out.
-        int nodes = 0, people = 0;
-        for (map.First(); !map.Eof(); map.Next())
-            if (!map.FieldByName(f::NumCand)->IsNull()) {
-                ++nodes;
-                people += map.FieldByName(f::NumCand)->AsInteger();
-            }
-        QCOMPARE(nodes, map.RecordCount() - 1);
-        QVERIFY2(m_form->LblEstadoMapa->text().contains(QStringLiteral(": %1 nodos con candidatos, %2 evaluados.").arg(nodes).arg(people)),
-                 qPrintable(m_form->LblEstadoMapa->text()));
-    }
-
     // Every node of the map carries a mark of its best candidate's band and its counts in the
-    // tooltip; captions stay.
+    // tooltip; captions stay; the status line's totals leave the plan's own row out.
     void treeMarksFollowTheMap()
     {
         computeMap(1, 1, 0);
@@ -171,6 +124,17 @@ private slots:
         }
         QTreeWidgetItem *root = m_form->NodoArbol(0);
         QCOMPARE(root->text(0), QStringLiteral("Carrera Financiera y Logística"));
+
+        // The totals of the status line leave the plan's own row out.
+        int nodes = 0, people = 0;
+        for (map.First(); !map.Eof(); map.Next())
+            if (!map.FieldByName(f::NumCand)->IsNull()) {
+                ++nodes;
+                people += map.FieldByName(f::NumCand)->AsInteger();
+            }
+        QCOMPARE(nodes, map.RecordCount() - 1);
+        QVERIFY2(m_form->LblEstadoMapa->text().contains(QStringLiteral(": %1 nodos con candidatos, %2 evaluados.").arg(nodes).arg(people)),
+                 qPrintable(m_form->LblEstadoMapa->text()));
     }
 
     void mapClearedWhenItsInputsChange_data()
@@ -218,7 +182,6 @@ private slots:
     {
         addColumns<QString, bool, QString>({"button", "ticked", "message"});
         QTest::newRow("map without a category") << "BtnCalcularMapa" << false << "Debe Seleccionar Competencias...";
-        QTest::newRow("gaps report before a map") << "BtnRptBrechas" << true << "Primero debe Calcular el Mapa de Sucesión!!";
         QTest::newRow("snapshot before a map") << "BtnGuardarCorte" << true << TCortesSucesion::sinMapaMessage();
         QTest::newRow("comparison without snapshots") << "BtnCompararCortes" << true << TCortesSucesion::pocosCortesMessage(1, 0);
     }
@@ -300,8 +263,8 @@ private slots:
 
 
     // A snapshot kept with a label, one green candidate's records deleted, another kept: the
-    // comparison window offers the first, shows him down from green and prints the label; his
-    // history from the result grid's menu shows both snapshots.
+    // comparison window offers the first, shows him down from green and prints the label. (The
+    // comparison and the history themselves: tst_snapshots.)
     void snapshotsSavedAndCompared()
     {
         computeMap(1, 1, 0);
@@ -372,36 +335,6 @@ private slots:
         const QString laidOut = laidOutText(*preview);
         for (const char *piece : {"Evolución del Plan - Personas", "Antes del curso", "bajó"})
             QVERIFY2(laidOut.contains(QString::fromUtf8(piece)), piece);
-
-        // His history, from the result grid's menu beside "Ver Competencias".
-        m_driver->goToNode(1, 3);
-        m_driver->pressGenerate();
-        QVERIFY(result.Locate(QStringLiteral("COD_EMPL"), person.toDouble()));
-        QStringList history;
-        {
-            DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
-                if (request.kind != DialogService::Modal)
-                    return DialogService::Ok;
-                TVelkarDBgrid *lines = request.dialog->findChild<TVelkarDBgrid *>(QStringLiteral("DbGHistorialCortes"));
-                for (int row = 0; row < lines->model()->rowCount(); ++row)
-                    history << lines->CellValue(row, QStringLiteral("NUM_CORT")).toString() + QLatin1Char('|')
-                                   + lines->CellValue(row, QStringLiteral("COD_NODO")).toString() + QLatin1Char('|')
-                                   + lines->CellValue(row, QStringLiteral("BAN_EMPL")).toString();
-                request.dialog->reject();
-                return QDialog::Rejected;
-            });
-            QWidget *grid = m_form->DBGrdSemaforo->viewport();
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(20, 20), grid->mapToGlobal(QPoint(20, 20)));
-            QApplication::sendEvent(grid, &menu);
-            QMenu *popup = m_form->PopupMenu1;
-            QVERIFY(QTest::qWaitForWindowExposed(popup));
-            QAction *action = m_form->findChild<QAction *>(QStringLiteral("BntHistorialCortes"));
-            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
-            QCOMPARE(dialogs.texts(), QStringList());
-        }
-        QVERIFY2(history.contains(QStringLiteral("1|3|Verde")), qPrintable(history.join(QLatin1Char(' '))));
-        QCOMPARE(history.filter(QRegularExpression(QStringLiteral("^2\\|3\\|"))).size(), 1);
-        QVERIFY(!history.contains(QStringLiteral("2|3|Verde")));
     }
 
     // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's
