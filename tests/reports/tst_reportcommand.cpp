@@ -1,6 +1,6 @@
 // qacsemaf report as a script uses it: a bad command line or an empty result ends with the
-// message and without a file; both reports write every format asked for. (What the commands write is compared over the file and over the
-// server in tst_headlessroad, the pages themselves in the report engine's and competence tests.)
+// message and without a file; both reports write every format asked for. (The list's rows:
+// tst_journey; the pages themselves: the report engine's and competence tests.)
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
