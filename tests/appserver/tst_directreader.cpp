@@ -152,8 +152,7 @@ private slots:
         const QString statement = protocol::NamedParams(sql, m_dialect.syntax()).positionalStatement();
         const FetchResult expected = readThroughQtSql(m_connection.database(), m_dialect, statement, values);
         QVERIFY2(expected.ok(), qPrintable(expected.error));
-        // Twice: the second read runs the statement the first one prepared (on PostgreSQL, with
-        // its rows in their binary form where the first answer's column types allow).
+        // Twice: the second runs the prepared statement (on PostgreSQL, rows in binary form).
         for (int run = 0; run < 2; ++run) {
             const FetchResult direct = m_reader->read(statement, values);
             QVERIFY2(direct.ok(), qPrintable(direct.error));
@@ -162,8 +161,7 @@ private slots:
         }
     }
 
-    // Refused statements come back with the database's own words, as QtSql gives them; a
-    // refusal does not leave the reader unable to read in the next transaction.
+    // Refusals come back in the database's words, and the reader reads on in the next transaction.
     void refusals_data()
     {
         // QtSql's PostgreSQL driver gives no message of the database's for two statements.
@@ -193,10 +191,8 @@ private slots:
         QCOMPARE(after.rows, QList<QVariantList>{{QStringLiteral("Dos")}});
     }
 
-    // A request's begin can wait for its first read and go with it, its end too where the read
-    // is the whole request: the read runs in that transaction, under its companies; what
-    // QtSql reads next on the connection is in the transaction, or after it. A statement of
-    // them that fails is the read's failure.
+    // A request's begin (and end) can go with its first read: the read runs in that transaction,
+    // under its companies, and a failing statement of them is the read's failure.
     void aroundTheRead_data()
     {
         addColumns<SqlConnection::Begin, QStringList, QString, QString, QString>(

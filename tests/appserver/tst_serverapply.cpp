@@ -1,6 +1,5 @@
-// Applying row deltas through the server core: inserts, updates and deletes on a provider's main
-// table, all or nothing per batch, refusing stale rows, duplicate keys and unknown columns.
-// Runs on SQLite, and on PostgreSQL when QACSEMAF_PG is set.
+// Row deltas and blocks of new rows through the server core: all or nothing per batch, refusing
+// stale rows, duplicate keys and unknown columns. On SQLite, and PostgreSQL with QACSEMAF_PG.
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
@@ -190,8 +189,7 @@ private slots:
         QCOMPARE(table(), before);
     }
 
-    // A block of new rows after the deltas, in their transaction; written many rows to a statement,
-    // so that a large block spans several statements of the keys' look-up and of the writing.
+    // A block of new rows after the deltas, in their transaction; a large one spans several statements.
     void blocks_data()
     {
         addColumns<QList<RowDelta>, InsertRows, QString, QStringList>({"deltas", "inserts", "messagePart", "added"});
@@ -270,8 +268,8 @@ private slots:
                  qPrintable(detail));
     }
 
-    // Another workstation holds the row (PostgreSQL) or the database (SQLite): the save gives up after
-    // the lock timeout with a message that says so, and nothing changes.
+    // Another workstation holds the row (or SQLite's database): the save gives up after the lock
+    // timeout, says so, and nothing changes.
     void lockedRowGivesClearMessage()
     {
         const bool postgres = m_db.description().engine == DatabaseDescription::Engine::Postgres;

@@ -65,9 +65,8 @@ private slots:
         QCOMPARE(params.distinctNames(), distinct);
     }
 
-    // A request names one of the provider's statements and sends values: each is read as the
-    // catalogue types it (a company is a whole number whatever the request calls it), conditions
-    // name searchable columns only, and what runs is the catalogue's text with every value bound.
+    // Values are read as the catalogue types them, conditions name searchable columns only, and what
+    // runs is the catalogue's text with every value bound.
     void registry_data()
     {
         // statement: the registered one that runs, empty when refused; refusal: part of the message;
@@ -120,14 +119,9 @@ private slots:
                                                       << "" << "no tiene la sentencia \"Planes\"" << "" << QVariantList();
         QTest::newRow("no name where the provider has no own")
             << temporal << "" << QVariantMap() << QList<Condition>() << "" << "no tiene sentencia propia" << "" << QVariantList();
-        QTest::newRow("a Boolean company") << temporal << "ListaPlanes" << QVariantMap{{"empresa", true}} << QList<Condition>()
-                                           << "" << "no es un código de empresa" << "" << QVariantList();
         QTest::newRow("a company as an expression") << temporal << "ListaPlanes" << QVariantMap{{"empresa", "3 + 0"}}
                                                     << QList<Condition>() << "" << "no es un código de empresa" << ""
                                                     << QVariantList();
-        QTest::newRow("a company out of range") << temporal << "ListaPlanes" << QVariantMap{{"empresa", 70000}}
-                                                << QList<Condition>() << "" << "no es un código de empresa" << ""
-                                                << QVariantList();
         QTest::newRow("a slot without its value") << temporal << "ListaPlanes" << QVariantMap() << QList<Condition>() << ""
                                                   << "falta el valor" << "" << QVariantList();
         QTest::newRow("an empty list") << "DtsPBiDtpca" << "PerfilCargoCategorias" << QVariantMap{{"categorias", QStringList()}}
@@ -179,9 +173,7 @@ private slots:
         }
     }
 
-    // A condition joins a registered statement's WHERE clause with AND: a clause joined by an OR
-    // outside parentheses would let it choose rows the statement never meant, so such a
-    // statement may take no conditions.
+    // A condition is ANDed to the WHERE clause: one with an OR outside parentheses takes none.
     void registryRefusesConditionsAfterOr()
     {
         StatementRegistry registry;

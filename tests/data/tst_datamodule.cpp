@@ -1,9 +1,5 @@
-// The data module's datasets against the demo database, through the connection the module uses:
-// filters, the session the rules stamp new rows with, a save refused by the server keeping the
-// row as typed, and how it splits the main form's lists of codes. Each dataset's statement
-// runs in the tests of what uses it (generation, plan rules, windows, reports; the competence
-// lines, whose parameters repeat, in the competence PDF); the server's own refusals and the row
-// changes a dataset sends are tested where they are made (server core, remote dataset).
+// The data module's datasets on the demo database: filters, the session new rows take, a save the
+// server refuses keeping the row as typed, and the splitting of the main form's code lists.
 
 #include "tests/support/DataTable.h"
 #include "tests/data/ModuloPrueba.h"

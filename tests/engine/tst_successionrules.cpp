@@ -1,7 +1,5 @@
-// The succession map's rules over plain values: the tree a plan's rows draw and the target and
-// candidates each node hands the generation; a node's counts per band and best candidate (people
-// once, the plan's own row not measured); the gaps of hand-made candidates against a hand-made profile, whose answers are worked out here;
-// which candidate positions a plan reads the records of together.
+// The succession map's rules over plain values: the plan's tree and each node's inputs, a node's
+// counts and best candidate, requirement gaps, and which positions' records are read together.
 
 #include "tests/support/DataTable.h"
 #include "engine/CareerPlanShape.h"

@@ -35,14 +35,8 @@ private slots:
                                           << QStringLiteral("AND cod_empl = 5");
         QTest::newRow("last condition wins") << QStringLiteral("ANDa \"And b\" c") << true
                                              << QStringList{"ANDa", "And b", "c"} << QStringLiteral("And b");
-        QTest::newRow("leading space gives empty item") << QStringLiteral(" a b") << true
-                                                        << QStringList{"", "a", "b"} << QString();
-        QTest::newRow("tab does not separate") << QStringLiteral("a\tb c") << true
-                                               << QStringList{"a\tb", "c"} << QString();
         QTest::newRow("unclosed quote") << QStringLiteral("\"abc def") << true
                                         << QStringList{"", "abc", "def"} << QString();
-        QTest::newRow("blanks inside quotes kept") << QStringLiteral("\"  a  b \" c") << true
-                                                   << QStringList{"a  b", "c"} << QString();
     }
 
     void optionText()
@@ -61,25 +55,6 @@ private slots:
         if (parsed)
             QCOMPARE(*gSlParams, items);
         QCOMPARE(gStParHpv, condition);
-    }
-
-    void versionSplit_data()
-    {
-        addColumns<QString, QString, QString>({"argument", "version", "date"});
-        QTest::newRow("further semicolons stay in the date") << "7.2;2026-11-30;x;y" << "7.2" << "2026-11-30;x;y";
-        QTest::newRow("no semicolon") << "7.2" << "7.2" << "";
-    }
-
-    void versionSplit()
-    {
-        QFETCH(QString, argument);
-        QFETCH(QString, version);
-        QFETCH(QString, date);
-        LoadArguments args;
-        args.versionFecha = argument;
-        writeLoadContext(args);
-        QCOMPARE(gStVersionCliente, version);
-        QCOMPARE(gStFechaCliente, date);
     }
 
     void plainLoadCarriesNonAsciiTexts()

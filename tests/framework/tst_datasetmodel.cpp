@@ -1,7 +1,5 @@
 // The table model over a dataset, checked by QAbstractItemModelTester through opens, inserts,
-// reordering posts, deletes, filters and closes, and its headers. (The current row and the data
-// source's notices are followed by the grid, navigator and edit in tst_controls; edits typed into
-// a grid, refused or saved, by the replacement window's test.)
+// reordering posts, deletes, filters and closes, and its headers.
 #include "tests/framework/DataSetFixtures.h"
 #include "framework/dataset/TDataSetModel.h"
 

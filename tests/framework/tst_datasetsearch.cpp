@@ -1,6 +1,4 @@
-// Locate (keys of several fields are the plan rules'), the client filter, index order and the
-// creation of in-memory tables from field definitions. (Emptying a table and creating it again
-// from its declared fields are every window's, report's and generation's first steps.)
+// Locate, the client filter and index order of in-memory tables.
 #include "tests/framework/DataSetFixtures.h"
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"

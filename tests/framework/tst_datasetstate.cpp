@@ -1,7 +1,5 @@
 // States and the order of dataset events, and the refusals that must leave a row in edit or insert
-// with what was typed. (Handlers detached and attached again at run time are the data module's,
-// checked by the generation and report tests; the refusals of handlers are the plan rules' save
-// and delete guard.)
+// with what was typed.
 #include "tests/framework/DataSetFixtures.h"
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"

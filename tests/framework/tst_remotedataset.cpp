@@ -1,8 +1,5 @@
-// Remote datasets over a recording transport: what a fetch sends and how the answer fills the
-// fields, the answers the connection shares, the row changes sent on post and delete, refusals,
-// ReConsultar and FormatearFloat.
-// (Which ":name" tokens are parameters is read in tst_sqltext; statements set as text and
-// parameters declared before them are the data module's, run by the report and plan-rule tests.)
+// Remote datasets over a recording transport: what a fetch sends and fills, the answers the
+// connection shares, the row changes sent on post and delete, refusals, ReConsultar, FormatearFloat.
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"
 #include "tests/framework/FakeTransport.h"

@@ -70,19 +70,13 @@ private slots:
         QProcessEnvironment environment = hostEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        const QString picture = home.filePath(QStringLiteral("host.png"));
         const ProgramRun host = runProgram(QStringLiteral(QACSEMAF_HOST),
-                                           {"--library", QStringLiteral(QACSEMAF_LIBRARY), "--quit-after", "300",
-                                            "--screenshot", picture}, environment);
+                                           {"--library", QStringLiteral(QACSEMAF_LIBRARY), "--quit-after", "300"}, environment);
         QCOMPARE(host.exitCode, 0);
         QVERIFY2(host.errors.contains(QStringLiteral("qacsemaf-host: ") + log), qPrintable(host.errors));
         if (demo)   // the module loaded
             QVERIFY2(host.errors.contains(QStringLiteral("QAcSemafBD.QAcSemaf")), qPrintable(host.errors));
         QCOMPARE(QFile::exists(demoFile), demo);
-        // The module's window is wide; the login window is not.
-        const QImage window(picture);
-        QVERIFY(!window.isNull());
-        QCOMPARE(window.width() > 600, demo);
     }
 
 private:

@@ -1,7 +1,7 @@
 // The query-by-example button on the demo database: criteria built in its dialog select the
-// right rows over a join of the module's node look-up and of the plan grid's statement, and a bad
-// value is refused with a message while the dialog stays open. (Which criteria become which
-// conditions, and their refusals: tst_lookupconditions.)
+// right rows over a join and over the rows read, and a bad value is refused while the dialog stays
+// open. (The operators on the plan grid: tst_journey; criteria and condition texts to conditions,
+// and their refusals: tst_lookupconditions.)
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -56,22 +56,9 @@ private slots:
         // filtro: PermiteFiltro
         addColumns<Consulta, Filas, bool, QStringList, QString>({"consulta", "filas", "filtro", "esperados", "mensaje"});
 
-        // The plan's nodes were written on 4 March 2024 at different times of the day; four of
-        // them hold positions of company 2, which the node look-up's join leaves out.
         const Fila plan1{"cod_menu", "=", "1"};
-        QTest::newRow("fecha: el día entero") << Consulta::Plan << Filas{plan1, {"act_hora", "=", "04/03/2024"}} << false
-                                              << QStringList{"AUX001", "COO001", "COO002", "DIR001", "DIR002", "GER002", "JLO001",
-                                                             "OPE003", "PRO001", "PRO002", "SUP003", "TEC001", "TEC002"}
-                                              << QString();
-        QTest::newRow("fecha: después del día") << Consulta::Plan << Filas{plan1, {"act_hora", ">", "04/03/2024"}} << false
-                                                << QStringList{} << QString();
         QTest::newRow("columna de dos tablas") << Consulta::Nodos << Filas{{"cod_carg", "=", "dir002"}} << false
                                                << QStringList{"DIR002"} << QString();
-        QTest::newRow("contiene, sin distinguir mayúsculas")
-            << Consulta::Nodos << Filas{{"nom_carg", "Contiene", "CONTA"}} << false
-            << QStringList{"COO001", "DIR001", "PRO001", "TEC001"} << QString();
-        QTest::newRow("dos condiciones") << Consulta::Nodos << Filas{{"cod_nodo", ">=", "2"}, {"nom_carg", "Comienza con", "dir"}}
-                                         << false << QStringList{"DIR001", "DIR002"} << QString();
         QTest::newRow("número sobre las filas leídas") << Consulta::Nodos << Filas{{"cod_nodo", ">", "6"}} << true
                                                         << QStringList{"PRO002", "TEC001", "TEC002"} << QString();
         QTest::newRow("comilla en el valor") << Consulta::Nodos << Filas{{"nom_carg", "=", "x' OR '1'='1"}} << false
@@ -106,47 +93,6 @@ private slots:
             QCOMPARE(m_conexion.roundTrips(), viajes);
     }
 
-    // Excluded fields are not offered; the criteria travel as conditions beside the statement,
-    // whose text stays the base query's, and initialising again drops them.
-    void criteriosAparteDeLaConsulta()
-    {
-        const QString base = m_cds.CommandText();
-        m_qbe.ExcluirCampos = QStringList{QStringLiteral("NOM_CARG")};
-        QCOMPARE(buscar({{"cod_carg", "=", "dir002"}}), QStringList());
-        m_qbe.ExcluirCampos.clear();
-        QCOMPARE(m_ofrecidos, (QStringList{"cod_carg", "cod_nodo", "cod_nodp"}));
-        QCOMPARE(m_cds.StatementName(), QStringLiteral("ListaNodos"));
-        QCOMPARE(m_cds.CommandText(), base);
-        QCOMPARE(m_cds.Conditions().size(), 1);
-        QCOMPARE(codigos(), QStringList{"DIR002"});
-        m_qbe.Inicializar(true);
-        QVERIFY(m_cds.Conditions().isEmpty());
-        QCOMPARE(codigos().size(), 9);
-    }
-
-    // A condition text that cannot be read is refused with the reason, and the rows already
-    // listed stay, under the statement that read them.
-    void condicionIlegibleConservaLasFilas()
-    {
-        const QStringList filas = codigos();
-        QVERIFY(!filas.isEmpty());
-        const qint64 viajes = m_conexion.roundTrips();
-        for (const QString &condicion : {QStringLiteral(" AND nom_carg = 'Gerente"),
-                                         QStringLiteral(" AND nom_carg = (select max(pas_usua) from gn_usuar)")}) {
-            try {
-                m_qbe.Kquery(condicion);
-                QFAIL("the condition was read");
-            } catch (const Exception &error) {
-                QVERIFY2(error.Message().startsWith(QStringLiteral("No se puede usar la condición"))
-                             || error.Message().contains(QStringLiteral("se admiten comparaciones")),
-                         qPrintable(error.Message()));
-            }
-            QVERIFY(m_cds.Active());
-            QCOMPARE(codigos(), filas);
-        }
-        QCOMPARE(m_conexion.roundTrips(), viajes);
-    }
-
 private:
     // Clicks the button and fills the dialog's rows; returns what the boxes said.
     QStringList buscar(const Filas &filas)
@@ -159,9 +105,6 @@ private:
                 if (i > 0)
                     QTest::mouseClick(dialogo->findChild<QPushButton *>(QStringLiteral("btnAgregar")), Qt::LeftButton);
                 auto *campo = dialogo->findChild<QComboBox *>(QStringLiteral("cmbCampo%1").arg(i));
-                m_ofrecidos.clear();
-                for (int c = 0; c < campo->count(); ++c)
-                    m_ofrecidos << campo->itemData(c).toString().toLower();
                 auto *operador = dialogo->findChild<QComboBox *>(QStringLiteral("cmbOperador%1").arg(i));
                 campo->setCurrentIndex(campo->findData(filas[i].campo, Qt::UserRole, Qt::MatchFixedString));
                 operador->setCurrentIndex(operador->findText(filas[i].operador));
@@ -211,7 +154,6 @@ private:
     SDCOMConnection m_conexion;
     SClientDataSet m_cds{QStringLiteral("CdsConsulta")};
     TQSDBQbe m_qbe;
-    QStringList m_ofrecidos;  // the fields the dialog offered
     bool m_quedoAbierto = false;  // the dialog was still open after Aceptar
 };
 

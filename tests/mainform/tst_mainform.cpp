@@ -1,31 +1,42 @@
-// The main form on the demo database, driven through its controls: the generation's inputs from
-// the tree, the bands read back from the painted grid, the messages, a company chosen with the
-// keys, and the keys. (The company list, the look-ups, the tree's double clicks and drill-down,
-// the competence report and the replacement window are walked by tst_journey.)
+// The main form on the demo database, walked with keys and clicks where a user's work used to get
+// lost or misled: saves while typing and their refusals, a company change and the tree it leaves,
+// the tree's shape, the bands painted in the result grid, and Enter. (The look-ups, the drill-down,
+// the result grid's order and the reports are walked by tst_journey.)
 
 #include "data/DAcSemaf.h"
-#include "tests/support/DataTable.h"
-#include "tests/support/DemoDatabase.h"
-#include "framework/widgets/DialogService.h"
 #include "framework/Session.h"
 #include "framework/TApplication.h"
 #include "framework/Ugnnorma.h"
 #include "framework/connection/SDCOMConnection.h"
-#include "tests/support/SessionText.h"
+#include "framework/widgets/DialogService.h"
 #include "framework/widgets/TDBEdit.h"
+#include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TQsCmbCodigo.h"
 #include "framework/widgets/TVelkarDBgrid.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/SessionText.h"
+#include "ui/MainFormDriver.h"
 #include "ui/UAcSemaf.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <memory>
+
+// Depth and position code of every node, parents before children.
+static QStringList walk(QTreeWidgetItem *node, int depth = 0)
+{
+    QStringList rows{QStringLiteral("%1 %2").arg(depth).arg(depth == 0 ? node->text(0) : node->text(0).section(' ', 0, 0))};
+    for (int i = 0; i < node->childCount(); ++i)
+        rows << walk(node->child(i), depth + 1);
+    return rows;
+}
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -33,70 +44,180 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        DtmAcSemaf = new TDtmAcSemaf;
-        DtmAcSemaf->AfterConstruction();
-        DtmAcSemaf->setSession(m_db.session(1));
-        m_forma = new TFrmAcSemaf(m_db.session(1));
-        m_forma->AfterConstruction();
-        m_forma->resize(1000, 700);
-        m_forma->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_forma));
-        // Active, as the user's window is: focus moves send their focus events.
-        m_forma->activateWindow();
+        // Company 2 gets a plan numbered 1, as company 1's first plan is; plan 2 of company 1 a
+        // position that does not exist.
+        QCOMPARE(m_db.query(QStringLiteral(
+                     "INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, COD_EMCA, COD_CARG, NOM_MENU, ACT_USUA, "
+                     "ACT_HORA, ACT_ESTA) VALUES (2, 1, 0, NULL, 2, NULL, 'Plan Uno de Planta', 'ADMIN', '2024-01-01', 'A'), "
+                     "(2, 1, 1, 0, 2, 'GPL001', 'Plan Uno de Planta', 'ADMIN', '2024-01-01', 'A'), "
+                     "(2, 1, 2, 1, 2, 'JPR001', 'Plan Uno de Planta', 'ADMIN', '2024-01-01', 'A')")),
+                 QStringList());
+        QCOMPARE(m_db.query(QStringLiteral("INSERT INTO AC_PPROM (COD_EMPR, COD_MENU, COD_NODO, COD_NODP, COD_CARG, COD_EMCA) "
+                                           "VALUES (1, 2, 9, 8, 'TEC099', 1)")),
+                 QStringList());
+        m_driver = std::make_unique<MainFormDriver>(m_db.session(1));
+        m_forma = m_driver->form();
+        m_forma->activateWindow();   // focus moves send their focus events
         QVERIFY(QTest::qWaitForWindowActive(m_forma));
     }
 
-    void cleanupTestCase()
+    void cleanupTestCase() { m_driver.reset(); }
+
+    void cleanup()
     {
-        delete m_forma;
-        delete DtmAcSemaf.data();
+        if (plan().State() != dsBrowse)
+            plan().Cancel();
     }
 
-    void generation_data()
+    // Right after start-up no position is chosen for the plan's header row: renaming the plan is
+    // refused saying what to choose, and the typed name (letters a to z in capitals, every other
+    // character as typed) stays in the edit and the row.
+    void renameThePlanRightAfterStartUp()
     {
-        addColumns<int, int, int, QString, QString, QString, QString>(
-            {"empresa", "plan", "nodo", "cargo", "aspira", "actual", "empresas"});
-        QTest::newRow("node with positions of the other company") << 1 << 1 << 11 << "SUP003" << "2"
-                                                                  << "'AUX001','OPE003'" << "'2','2'";
-        QTest::newRow("company 2 scores education without points") << 2 << 3 << 2 << "JPR001" << "2"
-                                                                    << "'SUP001','ING001'" << "'2','2'";
-        QTest::newRow("root takes every position child") << 1 << 1 << 0 << "" << "1" << "'GER002'" << "'1'";
+        QCOMPARE(m_forma->cmbEmpCarg->currentIndex(), -1);
+        DialogRecorder dialogos;
+        escribir(m_forma->DBEnom_menu, QStringLiteral("Carrera año zé Ñ7"));
+        pulsar(TQNavegador::nbPost);
+        QCOMPARE(dialogos.texts(), QStringList{TDtmAcSemaf::sinCargoElegidoMessage()});
+        QCOMPARE(plan().State(), dsEdit);
+        QCOMPARE(m_forma->DBEnom_menu->text(), QStringLiteral("CARRERA AñO Zé Ñ7"));
+        QCOMPARE(m_db.query(QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = 0")),
+                 QStringList{QStringLiteral("Carrera Financiera y Logística")});
     }
 
-    // The tree yields the target and the candidates, whose holders the grid then shows (that the
-    // rows are the engine's is tst_successionmap's, node by node).
-    void generation()
+    void careerTree_data()
+    {
+        addColumns<int, QStringList, int, QString>({"plan", "arbol", "otroNodo", "cargo"});
+        // Nodes 1 and 5 name node 8, met later: each stays under the parent in use at the moment.
+        QTest::newRow("parents numbered higher") << 2 << QStringList{
+            "0 Carrera Comercial", "1 DIR003", "2 COO003", "3 PRO005", "4 TEC003", "5 TEC005", "4 DIR004",
+            "5 PRO006", "1 GER003", "2 TEC099"} << 9 << "TEC099 NO EXISTE EN BASE DE DATOS";
+        QTest::newRow("group of companies") << 1 << QStringList{
+            "0 Carrera Financiera y Logística", "1 GER002", "2 DIR001", "3 COO001", "4 PRO001", "5 TEC001",
+            "2 DIR002", "3 COO002", "4 TEC002", "3 PRO002", "2 JLO001", "3 SUP003", "4 AUX001", "4 OPE003"}
+            << 10 << "JLO001 Jefe de Logística";
+    }
+
+    // The tree of the current row's plan nests by parent node in node order and names a missing
+    // position; another node of the same plan keeps the tree.
+    void careerTree()
+    {
+        QFETCH(int, plan);
+        QFETCH(QStringList, arbol);
+        QFETCH(int, otroNodo);
+        QFETCH(QString, cargo);
+        m_driver->chooseCompany(1);
+        m_driver->goToNode(plan, 0);
+        QTreeWidget *vista = m_forma->TreeViewCarrera;
+        QCOMPARE(vista->topLevelItemCount(), 1);
+        QTreeWidgetItem *raiz = vista->topLevelItem(0);
+        QCOMPARE(walk(raiz), arbol);
+        QCOMPARE(vista->currentItem(), raiz);
+        m_driver->goToNode(plan, otroNodo);
+        QCOMPARE(vista->topLevelItem(0), raiz);
+        QCOMPARE(vista->currentItem()->text(0), cargo);
+    }
+
+    void saveWhileTypingTheParent_data()
+    {
+        // plan 1 of company 1: 2 <- 4 <- 6 <- 8 and 3 <- 5
+        addColumns<int, QString, QString>({"nodo", "padre", "mensaje"});
+        QTest::newRow("a loop of two nodes")
+            << 3 << "5"
+            << "El nodo 3 no puede tener como Nodo Padre al nodo 5, porque el nodo 5 depende del nodo 3 (3 → 5 → 3). "
+               "Elija otro Nodo Padre.";
+        QTest::newRow("a longer loop")
+            << 2 << "8"
+            << "El nodo 2 no puede tener como Nodo Padre al nodo 8, porque el nodo 8 depende del nodo 2 "
+               "(2 → 8 → 6 → 4 → 2). Elija otro Nodo Padre.";
+        QTest::newRow("its own parent") << 4 << "4" << "El nodo 4 no puede ser su propio Nodo Padre. Elija otro Nodo Padre.";
+    }
+
+    // A parent typed into "Nodo Padre" and saved with the navigator, the focus still in the edit,
+    // that closes a loop: refused naming the nodes, the row left in edit, the database as it was.
+    // (A save while typing that succeeds is walked by tst_journey.)
+    void saveWhileTypingTheParent()
+    {
+        QFETCH(int, nodo);
+        QFETCH(QString, padre);
+        QFETCH(QString, mensaje);
+        m_driver->chooseCompany(1);
+        QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, nodo}));
+        const QString antes = padreGuardado(nodo);
+        DialogRecorder dialogos;
+        escribir(m_forma->DBEcod_nodp, padre);
+        QVERIFY(m_forma->DBEcod_nodp->hasFocus());
+        pulsar(TQNavegador::nbPost);
+        QCOMPARE(dialogos.texts().join(QLatin1Char('|')), mensaje);
+        QCOMPARE(plan().State(), dsEdit);
+        QCOMPARE(plan().FieldByName(QStringLiteral("COD_NODP"))->AsString(), padre);
+        QCOMPARE(m_forma->DBEcod_nodp->text(), padre);
+        QCOMPARE(padreGuardado(nodo), antes);
+    }
+
+    void companyChangeRedrawsTheTree_data()
+    {
+        addColumns<int, bool, QStringList, QString>({"empresa", "sinPuntos", "arbol", "mensaje"});
+        QTest::newRow("same plan number")
+            << 2 << true << QStringList{"Plan Uno de Planta", "GPL001 Gerente de Planta", "JPR001 Jefe de Producción"} << QString();
+        QTest::newRow("no plans") << 3 << false << QStringList{} << QStringLiteral(
+            "No se seleccionó cargo en el árbol o no existen cargos debajo del mismo...");
+    }
+
+    // From company 1's plan 1 on the traffic-light page, another company chosen with the keys:
+    // the session, globals, connection and data module follow it together (its
+    // education-without-points flag with them), the form goes back to its first page, the tree
+    // shows that company's plan or nothing, and "Generación Semaforo" scores that company's
+    // employees or none.
+    void companyChangeRedrawsTheTree()
     {
         QFETCH(int, empresa);
-        QFETCH(int, plan);
-        QFETCH(int, nodo);
-        QFETCH(QString, cargo);
-        QFETCH(QString, aspira);
-        QFETCH(QString, actual);
-        QFETCH(QString, empresas);
-        generar(empresa, plan, nodo);
-        QCOMPARE((QStringList{m_forma->CargoAspira, m_forma->EmpreAspira, m_forma->CargoActual, m_forma->EmpCaActual}),
-                 (QStringList{cargo, aspira, actual, empresas}));
-
-        if (cargo.isEmpty())
-            return;  // the plan's header row names no target position
+        QFETCH(bool, sinPuntos);
+        QFETCH(QStringList, arbol);
+        QFETCH(QString, mensaje);
+        elegirEmpresa(1);
+        QVERIFY(!m_forma->gBoNexofEduSinPuntos);
+        QCOMPARE(plan().FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(), QStringLiteral("Grupo Empresarial Andino S.A."));
+        QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, 1}));
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
+        const Session before = m_forma->session();
+        elegirEmpresa(empresa);
+        QCOMPARE(m_forma->session(), before.withCompany(empresa));
+        QCOMPARE(m_forma->DCOMCnction->session(), m_forma->session());
+        QCOMPARE(DtmAcSemaf->session(), m_forma->session());
+        QCOMPARE((QStringList{QString::number(TApplication::instance().Tag), gStCodiEmpr,
+                              DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsString()}),
+                 QStringList(3, QString::number(empresa)));
+        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
+        QCOMPARE(m_forma->gBoNexofEduSinPuntos, sinPuntos);
+        QStringList textos;
+        for (QTreeWidgetItemIterator it(m_forma->TreeViewCarrera); *it; ++it)
+            textos << (*it)->text(0);
+        QCOMPARE(textos, arbol);
+        if (!arbol.isEmpty())
+            QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, 1}));
+        DialogRecorder dialogos;
+        m_forma->PagCtrPrincipal->setCurrentIndex(1);
+        for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
+            if (!casilla->isChecked())
+                QTest::mouseClick(casilla, Qt::LeftButton);
+        QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
+        QCOMPARE(dialogos.texts().join(QLatin1Char('|')), mensaje);
         TDataSet &resultado = DtmAcSemaf->CdsAcSemaf;
-        QVERIFY(resultado.RecordCount() > 0);
-        for (resultado.First(); !resultado.Eof(); resultado.Next())
-            QVERIFY(empresas.contains(QLatin1Char('\'') + resultado.FieldByName(QStringLiteral("COD_EMCA"))->AsString() + QLatin1Char('\'')));
+        QCOMPARE(resultado.Active() ? resultado.RecordCount() > 0 : false, mensaje.isEmpty());
+        for (resultado.First(); resultado.Active() && !resultado.Eof(); resultado.Next())
+            QCOMPARE(resultado.FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), empresa);
     }
 
     void bandsOfThePaintedGrid_data()
     {
         addColumns<QVariant, QColor>({"porcentaje", "color"});
-        const QColor verde(146, 226, 107), amarillo(255, 255, 0), rojo(255, 0, 0);
-        QTest::newRow("green") << QVariant(113.44) << verde;
-        QTest::newRow("yellow") << QVariant(80.0) << amarillo;
-        QTest::newRow("red, empty") << QVariant() << rojo;
+        QTest::newRow("green") << QVariant(113.44) << QColor(146, 226, 107);
+        QTest::newRow("yellow") << QVariant(80.0) << QColor(255, 255, 0);
+        QTest::newRow("red, empty") << QVariant() << QColor(255, 0, 0);
     }
 
-    // Every cell of the row is painted in its band's colour, the selected cell included (where
-    // a band starts and ends is the result schema's).
+    // Every cell of the row is painted in its band's colour, the selected cell included.
     void bandsOfThePaintedGrid()
     {
         QFETCH(QVariant, porcentaje);
@@ -131,189 +252,65 @@ private slots:
         QVERIFY(!DtmAcSemaf->gBoReporte);
     }
 
-    // Starting from company 1 on the traffic-light page, the keys typed in the company selector
-    // make another company the session's: globals, the form's connection and the module's data
-    // follow it together, the company's education-without-points flag with them, and the form
-    // goes back to its first page. Plan rows name their company from the company list.
-    void companyChosenWithKeys()
+    // Enter in an edit moves the focus on; in the plan's editable grid, on its last column, it
+    // goes back to the first column, keeps the row and opens no cell editor.
+    void enter()
     {
-        elegirEmpresa(1);
-        QVERIFY(!m_forma->gBoNexofEduSinPuntos);
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(),
-                 QStringLiteral("Grupo Empresarial Andino S.A."));
-        m_forma->PagCtrPrincipal->setCurrentIndex(1);
-        const Session before = m_forma->session();
-        m_forma->cmbEmpresa->setFocus();
-        QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_End);
-        QTest::keyClick(m_forma->cmbEmpresa, Qt::Key_Up);
-        verificarEmpresaActual(2);
-        QCOMPARE(m_forma->session(), before.withCompany(2));
-        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
-        QVERIFY(m_forma->gBoNexofEduSinPuntos);  // flag "S" for company 2 in the demo
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), 2);
-    }
-
-    // Typed letters a to z become capitals; every other character stays as typed.
-    void typedLetters()
-    {
-        const QString typed = QStringLiteral("año zé Ñ7Q");
-        elegirEmpresa(1);
-        irANodo(1, 11);
-        m_forma->PagCtrPrincipal->setCurrentIndex(0);
-        TDBEdit *nombre = m_forma->DBEnom_menu;
-        DialogRecorder dialogos;
-        nombre->setFocus();
-        nombre->setText(QString());
-        for (const QChar letra : typed) {
-            if (letra.unicode() < 128)
-                QTest::keyClick(nombre, char(letra.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, nombre, Qt::Key_unknown, QString(letra), Qt::NoModifier);
-        }
-        const QString escrito = nombre->text();
-        DtmAcSemaf->QryAcPprom.Cancel();
-        QCOMPARE(escrito, QStringLiteral("AñO Zé Ñ7Q"));
-        QVERIFY2(dialogos.texts().isEmpty(), qPrintable(dialogos.texts().join('|')));
-    }
-
-    void enterOutsideAGridMovesTheFocus()
-    {
+        m_driver->chooseCompany(1);
+        m_driver->goToNode(1, 11);
         m_forma->PagCtrPrincipal->setCurrentIndex(0);
         m_forma->DBEcod_menu->setFocus();
         const QString codigo = m_forma->DBEcod_menu->text();
         DialogRecorder dialogos;
         QTest::keyClick(m_forma->DBEcod_menu, Qt::Key_Return);
-        QCOMPARE(dialogos.texts(), QStringList());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(m_forma->DBEnom_menu));
         QCOMPARE(m_forma->DBEcod_menu->text(), codigo);
-    }
 
-    // Enter in the plan's editable grid, on its last column, goes back to the first column
-    // instead of moving the form's focus on; the grid hears the Enter too, which only reports
-    // the activation and opens no cell editor. (The column walk is the grid's own.)
-    void enterInAGrid()
-    {
-        elegirEmpresa(1);
-        irANodo(1, 11);
-        TDataSet &filas = DtmAcSemaf->QryAcPprom;
         TVelkarDBgrid *rejilla = m_forma->DBGFrm;
-        QVERIFY(rejilla->isVisible());
         rejilla->setFocus();
         rejilla->setSelectedIndex(rejilla->model()->columnCount() - 1);
-        const int fila = filas.RecNo();
-        QSignalSpy activadas(rejilla, &QAbstractItemView::activated);
-        DialogRecorder dialogos;
+        const int fila = plan().RecNo();
         QTest::keyClick(rejilla, Qt::Key_Return);
-        QCOMPARE(rejilla->SelectedIndex(), 0);
-        QCOMPARE(filas.RecNo(), fila);
-        QCOMPARE(activadas.size(), 1);
-        QCOMPARE(filas.State(), dsBrowse);
+        QCOMPARE((QList<int>{rejilla->SelectedIndex(), plan().RecNo(), plan().State()}), (QList<int>{0, fila, dsBrowse}));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(rejilla));
         QCOMPARE(dialogos.texts(), QStringList());
     }
 
-    // The position text over the position list: a key released in it is cancelled without a word
-    // and goes no further.
-    void keyReleaseInThePositionText()
-    {
-        QLineEdit *texto = m_forma->edtEdtNmbCarg;
-        const QString antes = texto->text();
-        int alaLista = 0;
-        ContadorDeSoltadas contador(m_forma->cmbEmpCarg, &alaLista);
-        DialogRecorder dialogos;
-        QTest::keyRelease(texto, Qt::Key_A);
-        QTest::keyRelease(texto, Qt::Key_Delete);
-        QCOMPARE(dialogos.requests.size(), 0);
-        QCOMPARE(alaLista, 0);
-        QCOMPARE(texto->text(), antes);
-    }
-
-    // Going to a node brings its plan row into view in the record grid, and marks it there, also
-    // once the host has shrunk the form (how the grid follows any move of its dataset is the
-    // grid's own, checked with the framework's controls).
-    void recordGridShowsTheCurrentRow()
-    {
-        elegirEmpresa(1);
-        m_forma->PagCtrPrincipal->setCurrentIndex(0);
-        irANodo(1, 0);
-        irANodo(1, 13);
-        const QSize tamano = m_forma->size();
-        m_forma->CambiarAltura(480);
-        QApplication::processEvents();
-        TVelkarDBgrid *rejilla = m_forma->DBGFrm;
-        const int fila = DtmAcSemaf->QryAcPprom.RecNo() - 1;
-        const QRect celda = rejilla->visualRect(rejilla->model()->index(fila, 0));
-        const bool aLaVista = rejilla->viewport()->rect().contains(celda);
-        const bool hayMasFilas = rejilla->model()->rowCount() * rejilla->rowHeight(0) > rejilla->viewport()->height();
-        const QString donde = QStringLiteral("row %1 at y %2 of %3").arg(fila).arg(celda.y()).arg(rejilla->viewport()->height());
-        m_forma->resize(tamano);
-        QVERIFY2(aLaVista, qPrintable(donde));
-        QVERIFY(hayMasFilas);
-        QCOMPARE(rejilla->model()->headerData(fila, Qt::Vertical).toString(), QStringLiteral("▶"));
-        QCOMPARE(rejilla->model()->headerData(0, Qt::Vertical).toString(), QString());
-    }
-
 private:
-    // Counts the key releases that reach a control.
-    class ContadorDeSoltadas : public QObject {
-    public:
-        ContadorDeSoltadas(QWidget *control, int *cuenta) : m_control(control), m_cuenta(cuenta)
-        {
-            control->installEventFilter(this);
-        }
-        ~ContadorDeSoltadas() override { m_control->removeEventFilter(this); }
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::KeyRelease)
-                ++*m_cuenta;
-            return false;
-        }
+    TDataSet &plan() { return DtmAcSemaf->QryAcPprom; }
 
-    private:
-        QWidget *m_control;
-        int *m_cuenta;
-    };
-
-    // The plan row of the node becomes current as a click in the record grid would make it.
-    void irANodo(int plan, int nodo)
+    QString padreGuardado(int nodo) const
     {
-        TDataSet &planes = DtmAcSemaf->QryAcPprom;
-        QVERIFY(planes.Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{plan, nodo}));
+        return m_db.query(QStringLiteral("SELECT COD_NODP FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = %1")
+                              .arg(nodo)).value(0);
     }
 
-    // The company is the form's session's, which the connection and the data module work with and
-    // the suite's globals (text and tag) are written from; they all agree.
-    void verificarEmpresaActual(int empresa)
+    // Clicks into the edit, selects its text and types over it, key by key.
+    void escribir(TDBEdit *edit, const QString &texto)
     {
-        QCOMPARE(m_forma->session().company, empresa);
-        QCOMPARE(m_forma->DCOMCnction->session(), m_forma->session());
-        QCOMPARE(DtmAcSemaf->session(), m_forma->session());
-        QCOMPARE(TApplication::instance().Tag, empresa);
-        QCOMPARE(gStCodiEmpr, QString::number(empresa));
-        QCOMPARE(m_forma->cmbEmpresa->Codigo(), QString::number(empresa));
-        QCOMPARE(DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsInteger(), empresa);
+        m_forma->PagCtrPrincipal->setCurrentIndex(0);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QVERIFY(edit->hasFocus());
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar letra : texto) {
+            if (letra.unicode() < 128)
+                QTest::keyClick(edit, char(letra.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(letra), Qt::NoModifier);
+        }
     }
 
+    void pulsar(TQNavegador::TNavigateBtn boton) { QTest::mouseClick(m_forma->QNvgdrFrm->button(boton), Qt::LeftButton); }
+
+    // The company chosen with the keys in the company selector (companies 1, 2 and 3 in order).
     void elegirEmpresa(int empresa)
     {
         TQsCmbCodigo *combo = m_forma->cmbEmpresa;
-        const int indice = combo->findData(QString::number(empresa));
-        QVERIFY(indice >= 0);
-        combo->setCurrentIndex(indice);
-        emit combo->activated(indice);
-    }
-
-    // The node's traffic light with every category ticked, as the refresh button makes it.
-    void generar(int empresa, int plan, int nodo)
-    {
-        elegirEmpresa(empresa);
-        irANodo(plan, nodo);
-        m_forma->PagCtrPrincipal->setCurrentIndex(1);
-        for (QCheckBox *casilla : {m_forma->ChkCompe, m_forma->ChkEduFor, m_forma->ChkEduNo, m_forma->ChkExpe})
-            casilla->setChecked(true);
-        DialogRecorder dialogos;
-        QTest::mouseClick(m_forma->SpdBttnRefrescar, Qt::LeftButton);
-        QCOMPARE(dialogos.texts(), QStringList());
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 1; i < empresa; ++i)
+            QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(combo->Codigo(), QString::number(empresa));
     }
 
     // The result table open and empty, whether or not a generation ran before.
@@ -327,6 +324,7 @@ private:
     }
 
     DemoDatabase m_db;
+    std::unique_ptr<MainFormDriver> m_driver;
     TFrmAcSemaf *m_forma = nullptr;
 };
 

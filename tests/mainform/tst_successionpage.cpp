@@ -1,8 +1,7 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
-// a double click on a map row takes the plan and the tree to its node and shows a traffic light
-// that agrees with the row; the map's titles and totals; the tree's readiness marks and tooltips
-// agree with the map; the map goes when its company, plan or categories change; the refusals; the
-// two reports' pages; and a candidate's gaps ticked as closed, his score recomputed at once.
+// the tree's marks and the totals agree with the map; the map goes when its inputs change; the
+// refusals; the reports; snapshots through their windows; and a candidate's gaps ticked as closed.
+// (A double click on a map row: tst_journey; the map's rows are the generation's: tst_successionmap.)
 
 #include "data/DAcSemaf.h"
 #include "data/SuccessionMap.h"
@@ -33,7 +32,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QImage>
-#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -95,87 +93,8 @@ private slots:
 
     void cleanupTestCase() { m_driver.reset(); }
 
-    void mapRowOpensItsNode_data()
-    {
-        addColumns<int, int, int>({"company", "plan", "node"});
-        QTest::newRow("position node with positions of the other company") << 1 << 1 << 11;
-        QTest::newRow("plan root") << 1 << 1 << 0;
-        QTest::newRow("node with a person of two contracts") << 1 << 1 << 3;
-        QTest::newRow("node drawn under the previous parent") << 1 << 2 << 5;
-        QTest::newRow("company with education without points") << 2 << 3 << 2;
-    }
-
-    // The double-clicked row's node becomes the plan's current row and the tree's selected node;
-    // its traffic light, generated as "Generación Semaforo" does, lists contracts and gives the
-    // row's profile rows, and its people (each by his best contract) the row's counts and best.
-    // The plan's own row has no position: it names "Plan (sin cargo)" and no figures.
-    void mapRowOpensItsNode()
-    {
-        QFETCH(int, company);
-        QFETCH(int, plan);
-        QFETCH(int, node);
-        computeMap(company, plan, 0);
-        const QModelIndex cell = mapCellOf(node);
-        QVERIFY2(cell.isValid(), "the node has no row on the map");
-        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
-        QVERIFY(map.Locate(f::CodNodo, node));
-        QStringList expected;
-        for (const char *field : {"NUM_PERF", "NUM_CAND", "NUM_VERD", "NUM_AMAR", "NUM_ROJO", "NOM_MEJO"})
-            expected << map.FieldByName(QLatin1String(field))->AsString().trimmed();
-        const QVariant best = map.FieldByName(f::PorMejo)->AsVariant();
-        expected << (best.isNull() ? QString() : QString::number(best.toDouble(), 'f', 2));
-        const QString name = map.FieldByName(f::NomCarg)->AsString();
-        map.First();  // another row under the cursor: the double click alone must choose the node
-        m_form->DbGMapa->scrollTo(cell);  // as the user scrolls to the row
-        DialogRecorder dialogs;
-        // A double click as the user makes it: press and release, then the double click.
-        const QPoint at = m_form->DbGMapa->visualRect(cell).center();
-        QTest::mouseClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(m_form->DbGMapa->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(dialogs.texts(), QStringList());
-        QCOMPARE(m_form->PagCtrPrincipal->currentIndex(), 1);
-        QCOMPARE(DtmAcSemaf->QryAcPprom.FieldByName(QStringLiteral("COD_NODO"))->AsInteger(), node);
-        QCOMPARE(m_form->TreeViewCarrera->currentItem(), m_form->NodoArbol(node));
-        QVERIFY(m_form->ChkCompe->isChecked() && m_form->ChkEduFor->isChecked());
-        QVERIFY(DtmAcSemaf->CdsAcSemaf.RecordCount() > 0);
-        if (node == 0) {
-            QCOMPARE(name, QStringLiteral("Plan (sin cargo)"));
-            QCOMPARE(expected.join(QLatin1Char('|')), QStringLiteral("||||||"));
-            return;
-        }
-        QCOMPARE(trafficLightFigures(), expected);
-        if (node == 3)  // the case the row is for: more contracts than people
-            QVERIFY2(DtmAcSemaf->CdsAcSemaf.RecordCount() > expected.at(1).toInt(), qPrintable(expected.join('|')));
-    }
-
-    // The titles explain themselves in their tooltips; the totals leave the plan's own row out.
-    void mapTitlesAndTotals()
-    {
-        computeMap(1, 1, 0);
-        QVERIFY(m_form->DbGMapa->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString().contains(QStringLiteral("perfil")));
-        QAbstractItemModel *gaps = m_form->DbGBrechas->model();
-        QString capNote;
-        for (int column = 0; column < gaps->columnCount(); ++column)
-            if (gaps->headerData(column, Qt::Horizontal).toString() == QLatin1String("Cumplimiento Promedio"))
-                capNote = gaps->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString();
-        QVERIFY2(capNote.contains(QStringLiteral("hasta 100 %")), qPrintable(capNote));
-        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
-        int nodes = 0;
-        int people = 0;
-        for (map.First(); !map.Eof(); map.Next()) {
-            if (map.FieldByName(f::NumCand)->IsNull())
-                continue;
-            ++nodes;
-            people += map.FieldByName(f::NumCand)->AsInteger();
-        }
-        QCOMPARE(nodes, map.RecordCount() - 1);
-        QVERIFY2(m_form->LblEstadoMapa->text().startsWith(QStringLiteral("Plan 1 Carrera Financiera y Logística: %1 nodos con candidatos, %2 evaluados.")
-                                                              .arg(nodes).arg(people)),
-                 qPrintable(m_form->LblEstadoMapa->text()));
-    }
-
     // Every node of the map carries a mark of its best candidate's band and its counts in the
-    // tooltip; captions stay.
+    // tooltip; captions stay; the status line's totals leave the plan's own row out.
     void treeMarksFollowTheMap()
     {
         computeMap(1, 1, 0);
@@ -205,6 +124,17 @@ private slots:
         }
         QTreeWidgetItem *root = m_form->NodoArbol(0);
         QCOMPARE(root->text(0), QStringLiteral("Carrera Financiera y Logística"));
+
+        // The totals of the status line leave the plan's own row out.
+        int nodes = 0, people = 0;
+        for (map.First(); !map.Eof(); map.Next())
+            if (!map.FieldByName(f::NumCand)->IsNull()) {
+                ++nodes;
+                people += map.FieldByName(f::NumCand)->AsInteger();
+            }
+        QCOMPARE(nodes, map.RecordCount() - 1);
+        QVERIFY2(m_form->LblEstadoMapa->text().contains(QStringLiteral(": %1 nodos con candidatos, %2 evaluados.").arg(nodes).arg(people)),
+                 qPrintable(m_form->LblEstadoMapa->text()));
     }
 
     void mapClearedWhenItsInputsChange_data()
@@ -252,7 +182,6 @@ private slots:
     {
         addColumns<QString, bool, QString>({"button", "ticked", "message"});
         QTest::newRow("map without a category") << "BtnCalcularMapa" << false << "Debe Seleccionar Competencias...";
-        QTest::newRow("gaps report before a map") << "BtnRptBrechas" << true << "Primero debe Calcular el Mapa de Sucesión!!";
         QTest::newRow("snapshot before a map") << "BtnGuardarCorte" << true << TCortesSucesion::sinMapaMessage();
         QTest::newRow("comparison without snapshots") << "BtnCompararCortes" << true << TCortesSucesion::pocosCortesMessage(1, 0);
     }
@@ -302,19 +231,10 @@ private slots:
             gapFields.prepend(f::LisNodo);
         QStringList lines = gaps ? rowsOf(shown, gapFields)
                                  : rowsOf(shown, {f::CodCarg, f::NomCarg, f::NumPerf, f::NumCand, f::NumVerd, f::NumAmar, f::NumRojo});
-        if (gaps) {
-            // The grid shows the nodes whose candidates fall short only for the whole plan.
-            QStringList headers;
-            for (int column = 0; column < m_form->DbGBrechas->model()->columnCount(); ++column)
-                headers << m_form->DbGBrechas->model()->headerData(column, Qt::Horizontal).toString();
-            QCOMPARE(headers.first(), plan ? QStringLiteral("Nodos") : QStringLiteral("Categoría"));
-            QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
-                                 [](const QString &line) {
-                                     return line.split(QLatin1Char('|')).contains(QStringLiteral("Competencias organizacionales"));
-                                 }),
-                     qPrintable(lines.join(QLatin1Char('\n'))));
-        }
-        if (!gaps)  // the map prints position code and name in one cell
+        if (gaps)  // the grid shows the nodes whose candidates fall short only for the whole plan
+            QCOMPARE(m_form->DbGBrechas->model()->headerData(0, Qt::Horizontal).toString(),
+                     plan ? QStringLiteral("Nodos") : QStringLiteral("Categoría"));
+        else  // the map prints position code and name in one cell
             for (QString &line : lines)
                 line = line.section(QLatin1Char('|'), 0, 1).replace(QLatin1Char('|'), QLatin1Char(' ')).trimmed()
                        + QLatin1Char('|') + line.section(QLatin1Char('|'), 2);
@@ -326,13 +246,9 @@ private slots:
         QCOMPARE(previews.size(), 1);
         const std::unique_ptr<report::ReportPreview> preview(previews.first());
         // Every row, its cells side by side, as laid out, under the company header and the title.
-        QStringList cells;
-        for (const report::PreparedPage &page : preview->pages().pages)
-            for (const QString &cell : page.texts())
-                cells << cell.trimmed();
-        const QString laidOut = QLatin1Char('|') + cells.join(QLatin1Char('|')) + QLatin1Char('|');
-        QStringList expected{title, QStringLiteral("Análisis de Cargos"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
-                             QStringLiteral("Nro. Registros:|%1|").arg(lines.size()), QStringLiteral("Usuario: ADMIN")};
+        const QString laidOut = laidOutText(*preview);
+        QStringList expected{title, QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
+                             QStringLiteral("Nro. Registros:|%1|").arg(lines.size())};
         if (gaps)  // the scope, the columns, and the footnote on what the average counts
             expected << (plan ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"))
                      << (plan ? QStringLiteral("|Nodos|Categoría|") : QStringLiteral("|Categoría|Requisito|"))
@@ -346,19 +262,16 @@ private slots:
     }
 
 
-    // A snapshot kept, one green candidate's education and experience records deleted, the map
-    // computed and kept again: the comparison window moves him alone, down from green, its
-    // report prints both snapshots, and his history on "Plan de Carrera" shows both lines.
+    // A snapshot kept with a label, one green candidate's records deleted, another kept: the
+    // comparison window offers the first, shows him down from green and prints the label. (The
+    // comparison and the history themselves: tst_snapshots.)
     void snapshotsSavedAndCompared()
     {
         computeMap(1, 1, 0);
         TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
         QVERIFY(map.Locate(f::CodNodo, 3));
-        const QString best = map.FieldByName(f::NomMejo)->AsString().trimmed();
         QVERIFY(map.FieldByName(f::PorMejo)->AsFloat() >= 91.1);
         QPushButton *save = m_form->findChild<QPushButton *>(QStringLiteral("BtnGuardarCorte"));
-        QVERIFY(save);
-        // The label typed into the window, then OK.
         const auto typeLabel = [](const QString &label) {
             return [label](const DialogService::Request &request) -> int {
                 if (request.kind != DialogService::Modal)
@@ -414,52 +327,14 @@ private slots:
             QCOMPARE(dialogs.texts(), QStringList());
         }
         QCOMPARE(chosenBefore, 1);
-        // Only his lines move; at node 3 he was the green best candidate.
-        QCOMPARE(moved.filter(QRegularExpression(QStringLiteral("^%1\\|").arg(person))), moved);
         QVERIFY2(moved.contains(QStringLiteral("%1|Verde|bajó").arg(person)), qPrintable(moved.join(QLatin1Char(' '))));
         QVERIFY2(summary.value(0).contains(QStringLiteral("cambio de verdes -")), qPrintable(summary.value(0)));
         const QList<report::ReportPreview *> previews = openPreviews();
         QCOMPARE(previews.size(), 1);
         const std::unique_ptr<report::ReportPreview> preview(previews.first());
-        QStringList cells;
-        for (const report::PreparedPage &page : preview->pages().pages)
-            for (const QString &cell : page.texts())
-                cells << cell.trimmed();
-        for (const QString &piece : {QStringLiteral("Evolución del Plan - Nodos"), QStringLiteral("Evolución del Plan - Personas"),
-                                     QStringLiteral("Antes del curso"), QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
-                                     best, QStringLiteral("bajó")})
-            QVERIFY2(cells.contains(piece) || cells.join('|').contains(piece), qPrintable(piece));
-
-        // His history, from the result grid's menu beside "Ver Competencias".
-        m_driver->goToNode(1, 3);
-        m_driver->pressGenerate();
-        QVERIFY(result.Locate(QStringLiteral("COD_EMPL"), person.toDouble()));
-        QStringList history;
-        {
-            DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
-                if (request.kind != DialogService::Modal)
-                    return DialogService::Ok;
-                TVelkarDBgrid *lines = request.dialog->findChild<TVelkarDBgrid *>(QStringLiteral("DbGHistorialCortes"));
-                for (int row = 0; row < lines->model()->rowCount(); ++row)
-                    history << lines->CellValue(row, QStringLiteral("NUM_CORT")).toString() + QLatin1Char('|')
-                                   + lines->CellValue(row, QStringLiteral("COD_NODO")).toString() + QLatin1Char('|')
-                                   + lines->CellValue(row, QStringLiteral("BAN_EMPL")).toString();
-                request.dialog->reject();
-                return QDialog::Rejected;
-            });
-            QWidget *grid = m_form->DBGrdSemaforo->viewport();
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(20, 20), grid->mapToGlobal(QPoint(20, 20)));
-            QApplication::sendEvent(grid, &menu);
-            QMenu *popup = m_form->PopupMenu1;
-            QVERIFY(QTest::qWaitForWindowExposed(popup));
-            QAction *action = m_form->findChild<QAction *>(QStringLiteral("BntHistorialCortes"));
-            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
-            QCOMPARE(dialogs.texts(), QStringList());
-        }
-        QVERIFY2(history.contains(QStringLiteral("1|3|Verde")), qPrintable(history.join(QLatin1Char(' '))));
-        QCOMPARE(history.size() % 2, 0);   // the same nodes in both snapshots
-        QCOMPARE(history.filter(QRegularExpression(QStringLiteral("^2\\|3\\|"))).size(), 1);
-        QVERIFY(!history.contains(QStringLiteral("2|3|Verde")));
+        const QString laidOut = laidOutText(*preview);
+        for (const char *piece : {"Evolución del Plan - Personas", "Antes del curso", "bajó"})
+            QVERIFY2(laidOut.contains(QString::fromUtf8(piece)), piece);
     }
 
     // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's
@@ -500,8 +375,6 @@ private slots:
         QCOMPARE(line->text(), shown(whatIf.score()));
         const QString first = gaps->item(0)->text();
         QVERIFY2(first.startsWith(whatIf.gaps().first().requirementName + QStringLiteral(" - ")), qPrintable(first));
-        QVERIFY2(gaps->item(0)->toolTip().startsWith(engine::gapCategoryCaption(whatIf.gaps().first().categoryName)),
-                 qPrintable(gaps->item(0)->toolTip()));
 
         QStyleOptionViewItem option;
         option.initFrom(gaps->viewport());
@@ -551,33 +424,14 @@ private:
         return {};
     }
 
-    // Profile rows, people, green, yellow and red people, best candidate and best percentage of
-    // the traffic light shown: a person (company and employee code) counts by his best contract.
-    QStringList trafficLightFigures() const
+    // The cells of every page, trimmed, each between bars.
+    static QString laidOutText(report::ReportPreview &preview)
     {
-        TDataSet &result = DtmAcSemaf->CdsAcSemaf;
-        QMap<QString, double> bestOfPerson;
-        double best = -1;
-        QString bestName;
-        QString profileRows;
-        for (result.First(); !result.Eof(); result.Next()) {
-            const double percentage = result.FieldByName(QStringLiteral("POR_EMPL"))->AsFloat();
-            const QString person = result.FieldByName(QStringLiteral("COD_EMCA"))->AsString() + QLatin1Char('/')
-                                   + result.FieldByName(QStringLiteral("COD_EMPL"))->AsString();
-            bestOfPerson[person] = qMax(bestOfPerson.value(person, -1), percentage);
-            profileRows = result.FieldByName(QStringLiteral("NUM_PERA"))->AsString();
-            if (percentage > best) {
-                best = percentage;
-                bestName = result.FieldByName(QStringLiteral("APE_EMPL"))->AsString().trimmed() + QLatin1Char(' ')
-                           + result.FieldByName(QStringLiteral("NOM_EMPL"))->AsString().trimmed();
-            }
-        }
-        int counts[3] = {0, 0, 0};
-        for (const double percentage : std::as_const(bestOfPerson))
-            ++counts[int(engine::band(percentage))];
-        return {profileRows, QString::number(bestOfPerson.size()), QString::number(counts[int(engine::Band::Green)]),
-                QString::number(counts[int(engine::Band::Yellow)]), QString::number(counts[int(engine::Band::Red)]),
-                bestName, QString::number(qMax(best, 0.0), 'f', 2)};
+        QStringList cells;
+        for (const report::PreparedPage &page : preview.pages().pages)
+            for (const QString &cell : page.texts())
+                cells << cell.trimmed();
+        return QLatin1Char('|') + cells.join(QLatin1Char('|')) + QLatin1Char('|');
     }
 
     QList<report::ReportPreview *> openPreviews() const

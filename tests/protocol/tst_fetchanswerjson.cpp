@@ -78,8 +78,7 @@ private slots:
             << answer({}, {}, QStringLiteral("Error en la consulta del proveedor X: \"falta\""));
     }
 
-    // Written by the server, read by the workstation; also read from the text the JSON document of
-    // the same answer gives, whatever order and spacing it uses.
+    // Written by the server, read by the workstation; also from the JSON document's text.
     void roundTrip()
     {
         QFETCH(FetchResult, result);
@@ -113,8 +112,7 @@ private slots:
         }
     }
 
-    // A control character left unescaped in a later row: the JSON parser takes it, so the row by
-    // row reading, which has handed on the first row by then, takes it as well.
+    // A control character left unescaped in a later row is taken, as the JSON parser takes it.
     void unescapedControlCharacter()
     {
         const QByteArray text("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"a\"],[\"x\x01y\"]]}");

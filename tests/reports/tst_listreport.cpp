@@ -1,6 +1,5 @@
-// The traffic-light list report on the demo database: the position variable the data module
-// answers, the report flag while it runs, and the PDF's text in the workstation's number format (where
-// the bands land is the report engine's, tested on its own layouts).
+// The traffic-light list report on the demo database: the report flag while it runs, and the PDF's
+// text in the workstation's number format. (The position of a plan node: tst_journey.)
 
 #include "data/DAcSemaf.h"
 #include "tests/support/DataTable.h"
@@ -37,20 +36,6 @@ private slots:
         m_station->module.CdsAcSemaf.Open();
         m_station->module.CdsAcSemaf.EmptyDataSet();
         m_station->module.QryAcPprom.Close();
-    }
-
-    void positionOfTheCurrentPlanNode()
-    {
-        TDtmAcSemaf &module = m_station->module;
-        module.ValidaGrupoEmpresarial();
-        module.QryAcPprom.Open();
-        QVERIFY(!module.QryAcPprom.IsEmpty());
-        module.QryAcPprom.Last();
-        const QString position = module.QryAcPprom.FieldByName(QStringLiteral("DtfNmbCargo"))->AsString();
-        QVERIFY(!position.isEmpty());
-        QVariant answer;
-        m_reports->frxRptEstanGetValue(QStringLiteral("gStCargo"), answer);
-        QCOMPARE(answer.toString(), position);
     }
 
     void flagSetWhileReportRuns()

@@ -1,6 +1,6 @@
 // qacsemaf report as a script uses it: a bad command line or an empty result ends with the
-// message and without a file; both reports write every format asked for. (What the commands write is compared over the file and over the
-// server in tst_headlessroad, the pages themselves in the report engine's and competence tests.)
+// message and without a file; both reports write every format asked for. (The list's rows:
+// tst_journey; the pages themselves: the report engine's and competence tests.)
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -42,10 +42,6 @@ private slots:
             << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
                            "--categories", "EF", "--pdf", "x.pdf"}
             << 1 << "Se debe Generar el semaforo para ver reporte... ";
-        // A file asked for sends the run to the window program, which refuses the same way.
-        QTest::newRow("rows and a file")
-            << QStringList{"report", "competence", "--rows", "csv"} + generation + QStringList{"--pdf", "x.pdf"} << 2
-            << "qacsemaf: --rows no se puede usar con --pdf";
     }
 
     void refusals()
@@ -69,7 +65,6 @@ private slots:
         const QStringList node{"--company", "1", "--plan", "1", "--node", "11"};
         QTest::newRow("list") << "list" << positions << 2;
         QTest::newRow("competence") << "competence" << positions << 2;
-        QTest::newRow("list on a plan node") << "list" << node << 1;
         QTest::newRow("competence on a plan node") << "competence" << node << 2;
     }
 
@@ -95,41 +90,35 @@ private slots:
 
     // The competence report's rows without windows: one employee's (the result's first unless one
     // is named), the same in both formats.
-    void competenceRows_data()
-    {
-        QTest::addColumn<bool>("named");
-        QTest::newRow("first employee of the result") << false;
-        QTest::newRow("employee named") << true;
-    }
-
     void competenceRows()
     {
-        QFETCH(bool, named);
-        const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
-                                     "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + generation), 0);
-        const QStringList result = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY2(result.size() > 2, qPrintable(m_output));
-        const QString employee = (named ? result.last() : result.at(1)).section(QLatin1Char(','), 0, 0);
-        const QStringList chosen = named ? QStringList{"--employee", employee} : QStringList();
+        for (const bool named : {false, true}) {
+            const QStringList generation{"--db", m_db.path(), "--company", "2", "--target", "SUP001@2",
+                                         "--candidates", "OPE001@2,OPE002@2", "--categories", "EF,EN,EP,CO"};
+            QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"generate", "--format", "csv"} + generation), 0);
+            const QStringList result = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QVERIFY2(result.size() > 2, qPrintable(m_output));
+            const QString employee = (named ? result.last() : result.at(1)).section(QLatin1Char(','), 0, 0);
+            const QStringList chosen = named ? QStringList{"--employee", employee} : QStringList();
 
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "competence", "--rows", "csv"} + generation + chosen), 0);
-        QStringList lines = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY2(lines.size() > 1, qPrintable(m_output + m_errors));
-        QCOMPARE(lines.takeFirst(), QStringLiteral("COD_EMPL,TIP_REGI,COD_REQU,COD_ESPE,VAL_REQU,VAL_CUMP,CUM_GRAF"));
+            QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "competence", "--rows", "csv"} + generation + chosen), 0);
+            QStringList lines = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QVERIFY2(lines.size() > 1, qPrintable(m_output + m_errors));
+            QCOMPARE(lines.takeFirst(), QStringLiteral("COD_EMPL,TIP_REGI,COD_REQU,COD_ESPE,VAL_REQU,VAL_CUMP,CUM_GRAF"));
 
-        QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "competence", "--rows", "json"} + generation + chosen), 0);
-        const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
-        QCOMPARE(rows.size(), lines.size());
-        for (int i = 0; i < rows.size(); ++i) {
-            const QJsonObject row = rows.at(i).toObject();
-            QCOMPARE(row.value(QStringLiteral("COD_EMPL")).toString(), employee);
-            QVERIFY2(lines.at(i).startsWith(employee + QLatin1Char(',')), qPrintable(lines.at(i)));
-            // CSV shows two decimals.
-            QVERIFY(qAbs(lines.at(i).section(QLatin1Char(','), -1).toDouble() - row.value(QStringLiteral("CUM_GRAF")).toDouble())
-                    < 0.006);
-            QVERIFY(row.value(QStringLiteral("VAL_REQU")).isDouble());
-            QVERIFY(!row.value(QStringLiteral("COD_REQU")).toString().isEmpty());
+            QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL), QStringList{"report", "competence", "--rows", "json"} + generation + chosen), 0);
+            const QJsonArray rows = QJsonDocument::fromJson(m_output.toUtf8()).array();
+            QCOMPARE(rows.size(), lines.size());
+            for (int i = 0; i < rows.size(); ++i) {
+                const QJsonObject row = rows.at(i).toObject();
+                QCOMPARE(row.value(QStringLiteral("COD_EMPL")).toString(), employee);
+                QVERIFY2(lines.at(i).startsWith(employee + QLatin1Char(',')), qPrintable(lines.at(i)));
+                // CSV shows two decimals.
+                QVERIFY(qAbs(lines.at(i).section(QLatin1Char(','), -1).toDouble() - row.value(QStringLiteral("CUM_GRAF")).toDouble())
+                        < 0.006);
+                QVERIFY(row.value(QStringLiteral("VAL_REQU")).isDouble());
+                QVERIFY(!row.value(QStringLiteral("COD_REQU")).toString().isEmpty());
+            }
         }
     }
 

@@ -1,6 +1,5 @@
-// A site set up from nothing with the command line, on an SQLite file and on PostgreSQL run by an
-// owner that is no superuser: init, users, logins through qacsemaf-server, sessions and audit,
-// migrations, backups and restores, and two sites on one PostgreSQL cluster.
+// A site set up from nothing with the command line, on SQLite and on PostgreSQL owned by no
+// superuser: init, users, logins through the server, sessions, audit, migrations, backups.
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
@@ -22,8 +21,7 @@
 
 namespace {
 
-// What takes a database of the current schema back to the first version, as the seed made it
-// before the schema kept its version: each later migration's tables and columns gone.
+// Takes the current schema back to the first version: each later migration's tables and columns gone.
 QStringList firstVersion()
 {
     return {QStringLiteral("DROP TABLE AC_VERSI"), QStringLiteral("ALTER TABLE GN_USUAR DROP COLUMN IND_ACTI"),
@@ -39,8 +37,7 @@ Run qacsemaf(const QStringList &arguments, const QByteArray &input = {})
     return runProgram(QStringLiteral(QACSEMAF_TOOL), arguments, QProcessEnvironment::systemEnvironment(), input);
 }
 
-// Where a test's site lives: a new SQLite file, or a new PostgreSQL database owned by a login
-// that is no superuser, made on the server QACSEMAF_PG names (as a superuser) and dropped again.
+// A new SQLite file, or a new PostgreSQL database owned by no superuser on QACSEMAF_PG's server.
 class Site {
 public:
     enum class Kind { Sqlite, OwnerWithCreateRole, RolesMadeByAdministrator };
@@ -85,8 +82,7 @@ public:
     // The name a workstation gives the database at login.
     QString alias() const { return m_name; }
 
-    // The statements run in turn by the site's owner (on SQLite, each on a connection of its own):
-    // the rows of the last, or the one line "ERROR: <text>" of the first that fails.
+    // Run in turn by the owner: the rows of the last, or "ERROR: <text>" of the first that fails.
     QStringList run(const QStringList &statements) const
     {
         if (!isSqlite())
@@ -133,11 +129,16 @@ QString sessionOf(const QByteArray &token)
     return QJsonDocument::fromJson(payload).object().value("s").toString();
 }
 
-// The plans an SQLite file holds and its journal mode: "COUNT|mode".
 QString plansAndJournal(const QString &file)
 {
     return querySqlite(file, QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT journal_mode FROM pragma_journal_mode)"))
         .value(0);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 const QStringList kGenerate{"generate", "--company", "2", "--target", "SUP001@2", "--candidates", "OPE002@2,OPE001@2",
@@ -179,10 +180,7 @@ private slots:
         QVERIFY2(again.errors.contains(QLatin1String("init solo")), qPrintable(again.errors));
         if (site.isSqlite()) {   // another program's file is left alone
             const QString other = QDir(site.folder()).filePath(QStringLiteral("notas.txt"));
-            QFile text(other);
-            QVERIFY(text.open(QIODevice::WriteOnly));
-            text.write(QByteArray(4096, 'x'));
-            text.close();
+            QVERIFY(writeFile(other, QByteArray(4096, 'x')));
             QCOMPARE(qacsemaf({"init", "--db", other}, "otra\n").errors,
                      QStringLiteral("qacsemaf: %1 ya existe y no es una base de datos SQLite; init no lo reemplaza\n").arg(other));
             QCOMPARE(QFileInfo(other).size(), 4096);
@@ -195,9 +193,8 @@ private slots:
         const Run revoked = qacsemaf(QStringList{"user", "revoke", "ANA", "--company", "7"} + place);
         QCOMPARE(revoked.errors, QStringLiteral("qacsemaf: el usuario ANA no tiene la empresa 7\n"));
         const Run listed = qacsemaf(QStringList{"user", "list"} + place);
-        QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nADMIN +A +activo +-\n"))), qPrintable(listed.output));
         QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nANA +U +activo +2,3\n"))), qPrintable(listed.output));
-        // A hash, never the password; and nothing but the version, the users and their grants.
+        // A hash, never the password; no plan, two grants.
         QVERIFY(site.value(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = 'ANA'")).startsWith(QLatin1String("scrypt$")));
         QCOMPARE(site.run({QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT COUNT(*) FROM GN_USEMP)")}),
                  QStringList{"0|2"});
@@ -250,9 +247,8 @@ private slots:
             QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"qacsemaf_sitio.db"});
     }
 
-    // What an administrator sees and does: the sessions of a user (with the workstation's
-    // address), ending one or all of them (the next request of each says so; a new login works),
-    // and the audit record of refused logins, saves and the command line's changes, filtered.
+    // A user's sessions listed and ended, one or all (the next request says so; a new login works),
+    // and the audit record of logins, saves and the command line's changes, filtered.
     void auditAndSessions_data()
     {
         QTest::addColumn<int>("kind");
@@ -359,9 +355,8 @@ private slots:
                  qPrintable(refused.errors));
     }
 
-    // A second site on the same PostgreSQL cluster that names the first one's reading role, with
-    // another password: the role keeps the password the first site's server logs in with, and
-    // init says so; both servers then log in with it.
+    // A second site on the cluster naming the first one's reading role with another password: the
+    // role keeps its password, init says so, and both servers log in with it.
     void secondSiteOnTheCluster()
     {
         if (qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
@@ -417,8 +412,7 @@ private slots:
         if (!site.isSqlite())
             QCOMPARE(site.value(QStringLiteral("SELECT relallvisible > 0 AND reltuples > 0 FROM pg_class WHERE relname = 'ac_pprom'")),
                      QStringLiteral("true"));
-        // The first version as the seed made it before the schema kept its version: no version
-        // table, no user state, and an SQLite file in WAL mode.
+        // The first version, its SQLite file in WAL mode.
         QCOMPARE(site.run(firstVersion() + (site.isSqlite() ? QStringList{"PRAGMA journal_mode=WAL"} : QStringList())),
                  site.isSqlite() ? QStringList{"wal"} : QStringList());
         const QString current = QString::number(appserver::SchemaVersion::current());
@@ -463,8 +457,8 @@ private slots:
         }
     }
 
-    // A password too short, or the user's own name in any case, is refused before anything is
-    // written; the minimum can be lowered but not below one character.
+    // A password too short, or the user's name in any case, is refused before anything is written;
+    // the minimum can be changed, not to zero. (The server's road: tst_httpguards.)
     void passwordPolicy_data()
     {
         addColumns<QStringList, QByteArray, int, QString>({"arguments", "password", "exitCode", "refusal"});
@@ -473,10 +467,6 @@ private slots:
         QTest::newRow("add, seven characters") << QStringList{"add", "EVA"} << QByteArray("siete77\n") << 1
                                                << shortOne.arg(8);
         QTest::newRow("add, eight characters") << QStringList{"add", "EVA"} << QByteArray("ocho8888\n") << 0 << "";
-        QTest::newRow("add, a lower minimum") << QStringList{"add", "EVA", "--min-password-length", "3"}
-                                              << QByteArray("eva\n") << 1 << ownName;
-        QTest::newRow("passwd, too short") << QStringList{"passwd", "ADMIN"} << QByteArray("corta\n") << 1
-                                           << shortOne.arg(8);
         QTest::newRow("passwd, the name in another case") << QStringList{"passwd", "ADMIN", "--min-password-length", "5"}
                                                           << QByteArray("Admin\n") << 1 << ownName;
         QTest::newRow("passwd, a raised minimum") << QStringList{"passwd", "ADMIN", "--min-password-length", "12"}
@@ -503,9 +493,8 @@ private slots:
         QCOMPARE(site.value(users) == before, exitCode != 0);
     }
 
-    // A file in WAL mode is read as one that cannot change: another program's is refused as
-    // before, one of ours is sent to migrate; by the command line and the server alike, and
-    // either way its bytes stay and nothing is left beside it.
+    // A file in WAL mode: another program's is refused, ours sent to migrate, by the command line
+    // and the server alike; its bytes stay and nothing is left beside it.
     void walFilesAreLeftAsTheyWere_data()
     {
         addColumns<bool, QString>({"ours", "message"});
@@ -538,8 +527,7 @@ private slots:
         QVERIFY(file.readAll() == bytes);
     }
 
-    // A copy of the moment it starts, while a writer holds an open transaction; and reads (of the
-    // file and of its copy) leave nothing beside them.
+    // A copy of the moment it starts, while a writer holds a transaction; reads leave nothing beside.
     void backup()
     {
         Site site(Site::Kind::Sqlite, QStringLiteral("demo"));
@@ -562,8 +550,7 @@ private slots:
         QCOMPARE(plansAndJournal(copy), plans + QStringLiteral("|delete"));
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{"copia.db", "demo.db"}));
 
-        // The copy put back: the plans return, what the file held stays beside it, and the copy
-        // also makes a database that was not there.
+        // Put back: the plans return, the file's old content stays beside it; a new file is made too.
         const Run restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});
         QVERIFY2(restored.exitCode == 0 && restored.errors.isEmpty(), qPrintable(restored.errors));
         const QString keptAt = QStringLiteral("restaurada desde %1 (versión %2 del esquema). Lo que tenía antes quedó en ")
@@ -583,8 +570,8 @@ private slots:
                  (QStringList{"copia.db", "demo.db", QFileInfo(kept).fileName(), "nueva.db"}));
     }
 
-    // A restore that cannot be done changes nothing: not the database, not the copy, nothing
-    // beside either. A copy of an older schema is restored and sent to migrate.
+    // A refused restore changes nothing, beside either file; a copy of an older schema is restored
+    // and sent to migrate.
     void restoreRefusals_data()
     {
         addColumns<QString, int, QString>({"copyKind", "exitCode", "message"});
@@ -616,8 +603,7 @@ private slots:
         QCOMPARE(qacsemaf(QStringList{"init"} + site.place(), "clave del admin\n").exitCode, 0);
         const QString copy = QDir(site.folder()).filePath(QStringLiteral("copia.db"));
         if (copyKind == QLatin1String("text")) {
-            QFile text(copy);
-            QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no soy una base de datos\n") > 0);
+            QVERIFY(writeFile(copy, "no soy una base de datos\n"));
         } else {
             if (copyKind != QLatin1String("other"))
                 QCOMPARE(qacsemaf({"backup", "--db", site.file(), "--out", copy}).exitCode, 0);

@@ -1,5 +1,5 @@
-// Snapshots of a plan's succession map saved and compared by the command line, on SQLite and
-// PostgreSQL, directly and through qacsemaf-server; refusals say why and keep nothing.
+// Snapshots of a succession map saved and compared by the command line, on SQLite and PostgreSQL,
+// directly and through qacsemaf-server; refusals say why and keep nothing.
 
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DataTable.h"
@@ -52,10 +52,8 @@ private slots:
             QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
         DemoDatabase file;
         QVERIFY2(file.isValid(), qPrintable(file.error()));
-        if (postgres) {
-            const ProgramRun seed = qacsemaf({"seed", "--pg", pg, "--force"});
-            QVERIFY2(seed.exitCode == 0, qPrintable(seed.errors));
-        }
+        if (postgres)
+            QCOMPARE(qacsemaf({"seed", "--pg", pg, "--force"}).exitCode, 0);
         const QStringList direct = postgres ? QStringList{"--pg", pg} : QStringList{"--db", file.path()};
         ServerProcess process;
         if (server)
@@ -95,12 +93,7 @@ private slots:
         const QJsonArray snapshots = jsonRows(list);
         QCOMPARE(snapshots.size(), 2);
         QCOMPARE(snapshots[0][QStringLiteral("ETI_CORT")].toString(), QStringLiteral("Antes del curso"));
-        QCOMPARE(snapshots[0][QStringLiteral("ACT_USUA")].toString(), QStringLiteral("ADMIN"));
-        QCOMPARE(snapshots[0][QStringLiteral("CAT_CORT")].toString(), QStringLiteral("EF,EN,EP,CO"));
         QCOMPARE(QString::number(snapshots[1][QStringLiteral("NUM_PERS")].toInt()), secondSaved.captured(3));
-        const QDateTime savedAt = QDateTime::fromString(snapshots[1][QStringLiteral("FEC_CORT")].toString(),
-                                                        QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        QVERIFY(qAbs(QDateTime(savedAt.date(), savedAt.time(), Qt::UTC).secsTo(QDateTime::currentDateTimeUtc())) < 120);
 
         const ProgramRun compared = qacsemaf(QStringList{"snapshot", "compare", from, to, "--company", "1", "--format", "json"} + place);
         QVERIFY2(compared.exitCode == 0, qPrintable(compared.errors));
@@ -171,10 +164,6 @@ private slots:
         QTest::newRow("label too long")
             << QStringList{"snapshot", "save", "--plan", "1", "--label", QString(61, QLatin1Char('x'))} + one + kCategories << 1
             << "La etiqueta del corte admite 60 caracteres; tiene 61.";
-        QTest::newRow("save without categories") << QStringList{"snapshot", "save", "--plan", "1"} + one << 2 << "falta --categories";
-        QTest::newRow("report of one snapshot")
-            << QStringList{"report", "evolution", "1", "--pdf", "x.pdf"} + one << 2
-            << "indique los dos cortes que se comparan: compare A B, dos números";
     }
 
     // Snapshots 1 and 2 of plan 1 and 3 of plan 2 (company 1), 4 of plan 3 (company 2).

@@ -1,7 +1,6 @@
 // The command line through the built programs: every bad argument ends with exit code 2 and one
 // message before any work, help lists every option the parser reads, messages follow the locale.
 
-#include "tools/GenerateCommand.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
@@ -75,32 +74,16 @@ private slots:
             << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
                "https://equipo[:puerto].";
         QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence, evolution)";
-        QTest::newRow("report list: plan with candidates")
-            << QStringList{"report", "list", "--candidates", "OPE001@1", "--pdf", "OUT"} + node
-            << "--plan no se puede usar con --candidates";
-        QTest::newRow("report competence on a node: rows and a file")
-            << QStringList{"report", "competence", "--rows", "csv", "--docx", "OUT"} + node << "--rows no se puede usar con --docx";
-        QTest::newRow("report competence: rows format") << QStringList{"report", "competence", "--rows", "xml"} + positions
-                                                        << "--rows: \"xml\" no es uno de csv, json";
-        QTest::newRow("screenshot: unknown page") << QStringList{"screenshot", "--page", "arbol", "--out", "OUT"} + node
-                                                  << "--page: \"arbol\" no es uno de ruta, plan, cargos, mapa";
-        QTest::newRow("screenshot: no picture") << QStringList{"screenshot"} + node << "falta --out";
         QTest::newRow("screenshot: target") << QStringList{"screenshot", "--target", "SUP001@1", "--out", "OUT"} + node
                                             << "opción desconocida --target";
         QTest::newRow("seed: no place") << QStringList{"seed"} << "dé --db ARCHIVO o --pg CONNINFO";
         QTest::newRow("seed: two places") << QStringList{"seed", "--db", "OUT", "--pg", "dbname=x"}
                                           << "--db no se puede usar con --pg";
-        QTest::newRow("seed: employees not a number") << QStringList{"seed", "--db", "OUT", "--employees", "many"}
-                                                      << "--employees: \"many\" no es un número entero";
         QTest::newRow("seed: no employees") << QStringList{"seed", "--db", "OUT", "--employees", "0"}
                                             << "--employees: dé un número de 1 en adelante";
         QTest::newRow("seed: malformed connection") << QStringList{"seed", "--pg", "host"}
                                                     << "--pg: se esperaba clave=valor en \"host\"";
         QTest::newRow("seed: database there") << QStringList{"seed", "--db", "DB"} << "DB ya existe; use --force para reemplazarlo";
-        QTest::newRow("seed: folder missing") << QStringList{"seed", "--db", "MISSING/demo.db"}
-                                              << "--db: la carpeta MISSING no existe";
-        QTest::newRow("init: reader's password on a file") << QStringList{"init", "--db", "OUT", "--read-password-file", "DB"}
-                                                           << "--db no se puede usar con --read-password-file";
         QTest::newRow("init: administrator's name") << QStringList{"init", "--db", "OUT", "--admin", "JEFE DE RRHH"}
                                                     << "--admin: el nombre de usuario \"JEFE DE RRHH\" no sirve: debe tener "
                                                        "de 1 a 8 caracteres, sin espacios";
@@ -109,15 +92,9 @@ private slots:
         QTest::newRow("user: unknown action") << QStringList{"user", "borrar", "ANA", "--db", "DB"}
                                               << "acción desconocida \"borrar\" (use add, disable, enable, grant, list, "
                                                  "passwd, revoke, sessions)";
-        QTest::newRow("user add: unknown type") << QStringList{"user", "add", "ANA", "--type", "X", "--db", "DB"}
-                                                << "--type: \"X\" no es uno de A, U, C";
-        QTest::newRow("user grant: no company") << QStringList{"user", "grant", "ANA", "--db", "DB"} << "falta --company";
         QTest::newRow("user revoke: two companies") << QStringList{"user", "revoke", "ANA", "--company", "1", "--company",
                                                                    "2", "--db", "DB"}
                                                     << "--company: dé una sola empresa";
-        QTest::newRow("user revoke: a company and a session")
-            << QStringList{"user", "revoke", "ANA", "--company", "1", "--session", "0123456789abcdef0123456789abcdef", "--db", "DB"}
-            << "--company no se puede usar con --session";
         QTest::newRow("user revoke: no session id") << QStringList{"user", "revoke", "ANA", "--session", "1 OR 1=1", "--db", "DB"}
                                                     << "--session: \"1 OR 1=1\" no es el identificador de una sesión "
                                                        "(32 cifras hexadecimales, como lo lista \"user sessions\")";
@@ -125,9 +102,6 @@ private slots:
         QTest::newRow("user list: a name") << QStringList{"user", "list", "ANA", "--db", "DB"} << "argumento inesperado \"ANA\"";
         QTest::newRow("user enable: no database") << QStringList{"user", "enable", "ANA", "--db", "MISSING/x.db"}
                                                   << "--db: el archivo MISSING/x.db no existe";
-        QTest::newRow("migrate: no place") << QStringList{"migrate"} << "dé --db ARCHIVO o --pg CONNINFO";
-        QTest::newRow("migrate: two places") << QStringList{"migrate", "--db", "DB", "--pg", "dbname=x"}
-                                             << "--db no se puede usar con --pg";
         QTest::newRow("migrate: time limit not a number") << QStringList{"migrate", "--pg", "dbname=x lock_timeout=5s"}
                                                           << "--pg: lock_timeout= necesita un número entero, no \"5s\"";
         QTest::newRow("migrate: no database named") << QStringList{"migrate", "--pg", "host=x"} << "--pg debe indicar dbname=";
@@ -138,14 +112,11 @@ private slots:
         QTest::newRow("restore: PostgreSQL") << QStringList{"restore", "--pg", "dbname=x", "--from", "DB"}
                                              << "las bases PostgreSQL se restauran con pg_restore, con los pasos de "
                                                 "\"Backups\" del README; no con restore";
-        QTest::newRow("restore: no copy") << QStringList{"restore", "--db", "OUT"} << "falta --from";
         QTest::newRow("restore: onto itself") << QStringList{"restore", "--db", "DB", "--from", "DB"}
                                               << "--from: es el mismo archivo que --db";
         const QStringList plan{"--db", "DB", "--company", "1", "--categories", "EF"};
-        QTest::newRow("succession: no plan") << QStringList{"succession"} + plan << "falta --plan";
         QTest::newRow("succession: xlsx to the terminal") << QStringList{"succession", "--plan", "1", "--format", "xlsx"} + plan
                                                            << "--format xlsx necesita --out ARCHIVO";
-        QTest::newRow("whatif: no employee") << QStringList{"whatif", "--plan", "1", "--node", "3"} + plan << "falta --employee";
     }
 
     void refusesBeforeWork()
@@ -182,7 +153,6 @@ private slots:
         addColumns<QStringList, QStringList, int, QString>({"arguments", "environment", "exitCode", "message"});
         const QString refused = QStringLiteral("qacsemaf: Usuario o contraseña incorrectos");
         QTest::newRow("file") << QStringList{"--password-file", "FILE", "ADMIN"} << QStringList{} << 0 << QString();
-        QTest::newRow("file, wrong password") << QStringList{"--password-file", "FILE", "otra"} << QStringList{} << 1 << refused;
         QTest::newRow("file over the environment") << QStringList{"--password-file", "FILE", "ADMIN"}
                                                    << QStringList{"QACSEMAF_PASSWORD=otra"} << 0 << QString();
         QTest::newRow("environment") << QStringList{} << QStringList{"QACSEMAF_PASSWORD=ADMIN"} << 0 << QString();
@@ -298,20 +268,6 @@ private slots:
         }
     }
 
-    // generate's help lists exactly its table, the plan node included.
-    void generateHelpIsItsTable()
-    {
-        CommandLine line(QStringLiteral("qacsemaf generate"), {});
-        addGenerateCommandOptions(line);
-        QSet<QString> table;
-        for (const QCommandLineOption &option : line.options())
-            table << option.names().constLast();
-        QVERIFY(table.contains(QStringLiteral("plan")) && table.contains(QStringLiteral("node")));
-        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), {"generate", "--help"},
-                                           localeEnvironment({"LANG=C.UTF-8"}));
-        QCOMPARE(listedOptions(help.output), table);
-    }
-
     void followsTheLocale_data()
     {
         addColumns<QStringList, QStringList, QString>({"locale", "arguments", "expected"});
@@ -321,7 +277,6 @@ private slots:
         const QString english = QStringLiteral("qacsemaf: --plan cannot be used with --target\n"
                                                "qacsemaf: see \"qacsemaf generate --help\"\n");
         QTest::newRow("en_US") << QStringList{"LANG=en_US.UTF-8"} << conflict << english;
-        QTest::newRow("es_CO") << QStringList{"LANG=es_CO.UTF-8"} << conflict << spanish;
         QTest::newRow("nothing set") << QStringList{} << conflict << spanish;
         QTest::newRow("LC_ALL over LANG") << QStringList{"LANG=es_CO.UTF-8", "LC_ALL=en_GB.UTF-8"} << conflict << english;
         QTest::newRow("LC_MESSAGES over LANG") << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=C"} << conflict << spanish;

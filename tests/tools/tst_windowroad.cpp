@@ -52,21 +52,15 @@ private slots:
         addColumns<QStringList, bool>({"arguments", "window"});
         const QStringList node{"--company", "1", "--plan", "1", "--node", "3"};
         QTest::newRow("screenshot") << QStringList{"screenshot", "--out", "page.png"} + node << true;
-        QTest::newRow("screenshot help") << QStringList{"screenshot", "--help"} << true;
         QTest::newRow("generate --plan=") << QStringList{"generate", "--plan=1", "--company", "1"} << true;
-        QTest::newRow("generate, node only") << QStringList{"generate", "--node", "3"} << true;
         QTest::newRow("competence to XLSX=") << QStringList{"report", "competence", "--xlsx=c.xlsx"} << true;
         QTest::newRow("list report on a plan node") << QStringList{"report", "list", "--plan", "1"} << true;
-        QTest::newRow("competence rows on a plan node") << QStringList{"report", "competence", "--rows", "csv", "--node=3"}
-                                                        << true;
         QTest::newRow("arguments with spaces") << QStringList{"screenshot", "--out", "a page.png", ""} << true;
 
         QTest::newRow("generate on positions") << QStringList{"generate", "--company", "1", "--target", "DIR002@1"} << false;
         QTest::newRow("an option that only starts like --plan") << QStringList{"generate", "--planes", "1"} << false;
-        QTest::newRow("list report") << QStringList{"report", "list", "--pdf", "l.pdf"} << false;
 
         QTest::newRow("competence rows") << QStringList{"report", "competence", "--rows", "csv"} << false;
-        QTest::newRow("PDF of another report") << QStringList{"report", "competencias", "--pdf", "c.pdf"} << false;
         QTest::newRow("unknown command") << QStringList{"screenshots", "--out", "x.png"} << false;
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A recording transport for the competence report: answers the statements the report names from
 // a small picture of the tables it reads (profile, employee registrations, the three record
-// tables, competence lines, names) and keeps every request and every round trip.
+// tables, competence lines, names) and counts the round trips.
 
 #include "framework/connection/ITransport.h"
 
@@ -22,17 +22,7 @@ struct CompetenceServer : ITransport {
     QHash<QString, QHash<int, QList<Row>>> records;  // provider -> company -> rows
     QHash<QString, QString> names;                   // "NOM_REGI EF", "NOM_REQU EF 1", "NOM_ESPE EF 1 1"
     QString failProvider;                            // answered with an error
-    QList<protocol::FetchRequest> fetches;
     int roundTrips = 0;
-
-    QList<protocol::FetchRequest> sentTo(const QString &provider, const QString &statement = {}) const
-    {
-        QList<protocol::FetchRequest> found;
-        for (const auto &request : fetches)
-            if (request.provider == provider && (statement.isEmpty() || request.statement == statement))
-                found << request;
-        return found;
-    }
 
     static QVariant param(const protocol::FetchRequest &request, const QString &name)
     {
@@ -44,7 +34,6 @@ struct CompetenceServer : ITransport {
 
     protocol::FetchResult fetch(const protocol::FetchRequest &request) override
     {
-        fetches << request;
         ++roundTrips;
         return answer(request);
     }
@@ -53,10 +42,8 @@ struct CompetenceServer : ITransport {
     {
         ++roundTrips;
         QList<protocol::FetchResult> answers;
-        for (const protocol::FetchRequest &request : requests) {
-            fetches << request;
+        for (const protocol::FetchRequest &request : requests)
             answers << answer(request);
-        }
         return answers;
     }
 
