@@ -1,5 +1,5 @@
-// The data module's datasets on the demo database: filters, the session new rows take, a save the
-// server refuses keeping the row as typed, and the splitting of the main form's code lists.
+// The data module's datasets on the demo database: filters, the session new rows take, and the
+// splitting of the main form's code lists. (A stale save: tst_serverapply and tst_remotedataset.)
 
 #include "tests/support/DataTable.h"
 #include "tests/data/ModuloPrueba.h"
@@ -91,33 +91,6 @@ private slots:
         QCOMPARE(plan.FieldByName(QStringLiteral("COD_EMCA"))->AsInteger(), company);
         QCOMPARE(plan.FieldByName(QStringLiteral("ACT_USUA"))->AsString(), user);
         plan.Cancel();
-    }
-
-    // Another workstation saved the row meanwhile: the server's refusal reaches the user and the row
-    // stays in edit with what was typed.
-    void staleUpdateRefusedRowStaysInEdit()
-    {
-        SClientDataSet &mine = m_module->QryAcPprom;
-        mine.OnCalcFields = mine.AfterScroll = mine.AfterOpen = mine.AfterEdit = mine.BeforePost = nullptr;
-        mine.Open();
-        QVERIFY(mine.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
-
-        HeadlessWorkstation other(m_db.session(1));
-        SClientDataSet &theirs = other.module.QryAcPprom;
-        theirs.OnCalcFields = theirs.AfterScroll = theirs.AfterOpen = theirs.AfterEdit = theirs.BeforePost = nullptr;
-        theirs.Open();
-        QVERIFY(theirs.Locate(QStringLiteral("COD_EMPR;COD_MENU;COD_NODO"), QVariantList{1, 1, 1}));
-        theirs.Edit();
-        theirs.FieldByName(QStringLiteral("NOM_MENU"))->setAsString(QStringLiteral("Cambiado por otro"));
-        theirs.Post();
-
-        mine.Edit();
-        mine.FieldByName(QStringLiteral("NOM_MENU"))->setAsString(QStringLiteral("Mi cambio"));
-        const QString refusal = messageOf([&] { mine.Post(); });
-        QVERIFY2(refusal.contains(QStringLiteral("modificado o eliminado por otro usuario")), qPrintable(refusal));
-        QCOMPARE(mine.State(), dsEdit);
-        QCOMPARE(mine.FieldByName(QStringLiteral("NOM_MENU"))->AsString(), QStringLiteral("Mi cambio"));
-        mine.Cancel();
     }
 
     void separarLista_data()

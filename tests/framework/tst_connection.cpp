@@ -1,5 +1,5 @@
-// The client connection: choosing the transport from the session, carrying the session's user
-// to the server, turning server refusals into EDatabaseError and staying usable afterwards.
+// The client connection: the transport chosen from the session, refusals as EDatabaseError with the
+// connection usable after them, and files that are not ours or only read left as they were.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -106,20 +106,6 @@ private slots:
                  QStringLiteral("segunda fila rechazada"));
         QCOMPARE(sink.rows, 2);   // nothing after the failure
         QCOMPARE(connection.Fetch(companies, QString(), {}).rows.size(), 3);
-    }
-
-    void applyThroughTheConnection()
-    {
-        SDCOMConnection connection;
-        connection.setSession(onTheFile());
-        const QVariantMap row{{"COD_EMPR", 1}, {"COD_MENU", 7}, {"COD_NODO", 0}, {"NOM_MENU", "Plan siete"}};
-        QCOMPARE(connection.Apply(QStringLiteral("DtsPAcPprom"), {{protocol::RowDelta::Kind::Insert, {}, row}}), 1);
-        QCOMPARE(messageOf<EDatabaseError>([&] {
-                     connection.Apply(QStringLiteral("DtsPAcPprom"), {{protocol::RowDelta::Kind::Insert, {}, row}});
-                 }),
-                 QString("Ya existe un registro en AC_PPROM con la clave COD_EMPR = 1, COD_MENU = 7, COD_NODO = 0. "
-                         "No se guardó el cambio."));
-        QCOMPARE(connection.roundTrips(), qint64(2));
     }
 
     // A file that is not one of ours is refused with a clear message and left exactly as it was.

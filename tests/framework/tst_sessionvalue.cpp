@@ -1,7 +1,5 @@
 // The session value: what the load call's arguments make of it, the suite's globals written from
-// it, how a company change keeps the company's text and number together, and the connection that
-// works with it and with nothing else. (What the command line's options make of it:
-// tests/tools/tst_commonoptions.)
+// it, a company change, and the connection that works with it alone. (Reset on unload: tst_session.)
 
 #include "framework/Session.h"
 #include "framework/TApplication.h"
@@ -75,15 +73,6 @@ private slots:
         }
         QCOMPARE(gStParEmp, start);
         QCOMPARE(session.withCompany(loaded.company), loaded);
-    }
-
-    void resetForgetsTheSession()
-    {
-        Session("local", "", "a.db", "ANA", "clave", 4).writeSuiteGlobals();
-        ResetSessionGlobals();
-        QCOMPARE(TApplication::instance().Tag, 0);
-        for (const QString *text : {&gStCodiEmpr, &gStParEmp, &gStCodiUsua, &gStPassUsua, &gStParPas, &gStAliasCnx})
-            QVERIFY2(text->isEmpty(), qPrintable(*text));
     }
 
     // The connection works with the session it is handed and never with the globals (one handed

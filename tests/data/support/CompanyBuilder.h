@@ -44,7 +44,8 @@ public:
     Session session(int company) const;
 
 private:
-    void insert(const QString &table, const QStringList &columns, const QVariantList &values);
+    // columns: their names separated by commas, one for each of `values`.
+    void insert(const QString &table, const QString &columns, const QVariantList &values);
 
     QTemporaryDir m_dir;
     QString m_path;
