@@ -10,8 +10,7 @@ namespace fixtures {
 
 using protocol::FieldType;
 
-// COD_EMPR, COD_CARG, NOM_CARG, PUN_REQU; rows (1,C1,Analista,50) (2,C2,Jefe,80)
-// (0,C3,Auxiliar,null) (1,c4,analista senior,70), open on the first row.
+// (1,C1,Analista,50) (2,C2,Jefe,80) (0,C3,Auxiliar,null) (1,c4,analista senior,70), on the first.
 inline std::unique_ptr<TClientDataSet> positions()
 {
     auto ds = std::make_unique<TClientDataSet>(QStringLiteral("CdsCargos"));

@@ -1,6 +1,5 @@
 #pragma once
-// A transport for tests: answers every fetch with one in-memory table, records each request,
-// and refuses applies while `refuseApply` holds a message.
+// Answers every fetch with `table`, records each request, refuses applies with `refuseApply`.
 
 #include "framework/connection/ITransport.h"
 

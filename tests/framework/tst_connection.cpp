@@ -1,5 +1,5 @@
-// The client connection: the transport chosen from the session, refusals as EDatabaseError with the
-// connection usable after them, and files that are not ours or only read left as they were.
+// The session value and the client connection that works with it alone: its transport, its
+// refusals, and files not ours or only read left alone.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -8,6 +8,9 @@
 #include "framework/connection/SDCOMConnection.h"
 #include "tests/appserver/ServerTestDb.h"
 #include "appserver/ServerCore.h"
+#include "framework/TApplication.h"
+#include "framework/Ugnnorma.h"
+#include "tests/support/SessionText.h"
 #include "tests/support/TestTools.h"
 
 #include <QTemporaryDir>
@@ -24,7 +27,11 @@ private slots:
                  QString());
     }
 
-    void init() { qunsetenv("QACSEMAF_DB"); }
+    void init()
+    {
+        qunsetenv("QACSEMAF_DB");
+        ResetSessionGlobals();
+    }
 
     void open_data()
     {
@@ -59,17 +66,65 @@ private slots:
         QCOMPARE(connection.Connected(), errorPart.isEmpty());
     }
 
-    // A program that installed no server core of its own reaches the server over http alone.
-    void inProcessNeedsTheInstalledCore()
+    void companyOfTheLoadCall_data()
     {
-        SDCOMConnection::setInProcessTransports({});
+        addColumns<QString, int, int>({"argument", "company", "changedTo"});
+        QTest::newRow("number") << "2" << 2 << 3;
+        QTest::newRow("blanks around") << " 3\t" << 3 << 0;
+        QTest::newRow("not a number") << "dos" << 0 << 2;
+    }
+
+    // The company is a number; the argument stays as the host gave it, for gStParEmp and messages,
+    // when another company is chosen too. (The window's company change: tst_mainform.)
+    void companyOfTheLoadCall()
+    {
+        QFETCH(QString, argument);
+        QFETCH(int, company);
+        QFETCH(int, changedTo);
+        const Session session = Session::fromLoadCall("local", "a.db", "", "ADMIN", "clave", argument, "", "1;2");
+        QCOMPARE(session.company, company);
+        QCOMPARE(session.companyParameter, argument);
+        session.writeSuiteGlobals();
+        QCOMPARE(gStCodiEmpr, QString::number(company));
+        QCOMPARE(TApplication::instance().Tag, company);
+        const Session changed = session.withCompany(changedTo);
+        changed.writeSuiteGlobals();
+        QCOMPARE((QStringList{gStParEmp, gStCodiEmpr, QString::number(TApplication::instance().Tag)}),
+                 (QStringList{argument, QString::number(changedTo), QString::number(changedTo)}));
+        QCOMPARE(changed.withCompany(company), session);
+    }
+
+    // A session without options leaves no option list behind from the one before.
+    void blankOptionsLeaveNoList()
+    {
+        Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "x y", "").writeSuiteGlobals();
+        QVERIFY(gSlParams.has_value());
+        Session::fromLoadCall("local", "a.db", "", "ANA", "", "1", "  ", "").writeSuiteGlobals();
+        QVERIFY(!gSlParams.has_value());
+        QCOMPARE(gStParHpv, QStringLiteral("  "));
+    }
+
+    // Never the globals: a change of place closes the connection, a change of company keeps it.
+    void connectionFollowsItsSession()
+    {
+        const Session loaded = onTheFile();
+        loaded.writeSuiteGlobals();
         SDCOMConnection connection;
-        connection.setSession(onTheFile());
-        const QString error = messageOf<EDatabaseError>([&] { connection.Open(); });
-        LocalTransport::install();
-        QVERIFY2(error.contains(QStringLiteral("en proceso")), qPrintable(error));
+        QCOMPARE(connection.session(), Session());
+        connection.setSession(loaded);
         connection.Open();
+        const Session handed = loaded.withCompany(3);
+        connection.setSession(handed);
         QVERIFY(connection.Connected());
+        QCOMPARE(connection.session(), handed);
+        QCOMPARE(TApplication::instance().Tag, 1);
+
+        Session elsewhere = handed;
+        elsewhere.alias = m_db.description().filePath + ".otra";
+        connection.setSession(elsewhere);
+        QVERIFY(!connection.Connected());
+        QVERIFY2(messageOf<EDatabaseError>([&] { connection.Open(); }).contains(elsewhere.alias),
+                 "the connection did not go to the new place");
     }
 
     void refusalThrowsAndConnectionStaysUsable()
@@ -134,8 +189,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"otro.db"});
     }
 
-    // Opening and reading leave the file byte for byte as it was: no journal mode is switched and
-    // no writer is opened until something is saved.
+    // A reader may not write the folder: no journal mode switched, no writer opened before a save.
     void readingChangesNothing()
     {
         QTemporaryDir dir;

@@ -1,5 +1,4 @@
-// The framework's controls driven offscreen through clicks and keys: the error guard, the data
-// grid, the navigator and the field-bound edit.
+// The framework's controls driven offscreen through clicks and keys; notes and help labels on the demo.
 
 #include "tests/framework/DataSetFixtures.h"
 #include "tests/support/DataTable.h"
@@ -12,10 +11,16 @@
 #include "framework/dataset/TDataSource.h"
 #include "framework/widgets/TQNavegador.h"
 #include "framework/widgets/TVelkarDBgrid.h"
+#include "framework/widgets/ProgramLauncher.h"
+#include "framework/connection/SDCOMConnection.h"
+#include "framework/widgets/TQInfoAyuda.h"
+#include "framework/widgets/TQNotas.h"
+#include "tests/support/DemoDatabase.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -31,6 +36,12 @@ Q_DECLARE_METATYPE(Action)
 class TestControls : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_connection.setSession(m_db.session(1));
+    }
+
     void init()
     {
         m_ds = fixtures::positions();
@@ -171,8 +182,7 @@ private slots:
         QCOMPARE(markerOf(row - 1), QString());
     }
 
-    // A click on a title orders the table itself by that column (numbers as numbers, empty first),
-    // a second click reverses it: the grid, the table walked from its first row and the cursor agree.
+    // A title's clicks order the table itself, numbers as numbers and empty first, then reversed.
     void headerOrdersTheDataSet()
     {
         TVelkarDBgrid grid;
@@ -204,20 +214,15 @@ private slots:
 
     void postTakesWhatIsBeingTyped_data()
     {
-        // control: "edit" (a field-bound edit) or "cell" (the grid's cell editor)
-        addColumns<QString, QString, QString, QString>({"control", "typed", "message", "stored"});
-        QTest::newRow("edit") << "edit" << "Gerente" << QString() << "Gerente";
-        QTest::newRow("edit, refused") << "edit" << "Xavier" << "Nombre no permitido" << "Analista";
-        QTest::newRow("cell") << "cell" << "Gerente" << QString() << "Gerente";
-        QTest::newRow("cell, refused") << "cell" << "Xavier" << "Nombre no permitido" << "Analista";
+        addColumns<QString, QString, QString>({"typed", "message", "stored"});
+        QTest::newRow("saved") << "Gerente" << QString() << "Gerente";
+        QTest::newRow("refused") << "Xavier" << "Nombre no permitido" << "Analista";
     }
 
-    // The navigator's save pressed while the focus is still in the control being typed into: the
-    // text is saved with the row; a refused value is told once, and the row stays in edit with
-    // the typed text in the control.
+    // Saved while typing in a cell: the text goes with the row, or once refused stays in the cell.
+    // (In a field-bound edit: tst_mainform's parent typed and saved, and the journeys.)
     void postTakesWhatIsBeingTyped()
     {
-        QFETCH(QString, control);
         QFETCH(QString, typed);
         QFETCH(QString, message);
         QFETCH(QString, stored);
@@ -228,13 +233,10 @@ private slots:
         };
         QWidget form;
         auto *layout = new QVBoxLayout(&form);
-        auto *edit = new TDBEdit;
         auto *grid = new TVelkarDBgrid;
         auto *navigator = new TQNavegador;
-        for (QWidget *child : {static_cast<QWidget *>(edit), static_cast<QWidget *>(grid), static_cast<QWidget *>(navigator)})
-            layout->addWidget(child);
-        edit->setDataSource(m_source.get());
-        edit->setDataField(QStringLiteral("NOM_CARG"));
+        layout->addWidget(grid);
+        layout->addWidget(navigator);
         grid->setDataSource(m_source.get());
         grid->setReadOnly(false);
         navigator->setDataSource(m_source.get());
@@ -242,20 +244,13 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         DialogRecorder dialogs;
-        QLineEdit *typing = edit;
-        if (control == QLatin1String("edit")) {
-            QTest::mouseClick(edit, Qt::LeftButton);
-            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(edit, typed);
-        } else {
-            QTest::mouseClick(navigator->button(TQNavegador::nbEdit), Qt::LeftButton);
-            grid->setFocus();
-            grid->setCurrentIndex(grid->model()->index(0, grid->dataModel()->columnOf(QStringLiteral("NOM_CARG"))));
-            QTest::keyClicks(grid, typed.left(1));
-            typing = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-            QVERIFY(typing && typing != edit);
-            QTest::keyClicks(typing, typed.mid(1));
-        }
+        QTest::mouseClick(navigator->button(TQNavegador::nbEdit), Qt::LeftButton);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, grid->dataModel()->columnOf(QStringLiteral("NOM_CARG"))));
+        QTest::keyClicks(grid, typed.left(1));
+        auto *typing = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(typing);
+        QTest::keyClicks(typing, typed.mid(1));
         QCOMPARE(m_ds->State(), dsEdit);
         QTest::mouseClick(navigator->button(TQNavegador::nbPost), Qt::LeftButton);
         QCOMPARE(dialogs.texts().join(QLatin1Char('|')), message);
@@ -266,8 +261,7 @@ private slots:
         m_ds->Cancel();  // the refused text goes with the edit, before the form closes
     }
 
-    // A question of the module in a real box: its buttons read "Sí" and "No", and "No" answers no;
-    // Qt's own texts (the buttons of its other boxes and dialogs) come in Spanish too.
+    // The module's questions answer "Sí" and "No", and Qt's own texts come in Spanish too.
     void questionsAndQtTextsInSpanish()
     {
         QVERIFY(loadQtSpanishTranslations());
@@ -332,7 +326,74 @@ private slots:
         QCOMPARE(m_ds->FieldByName(QStringLiteral("NOM_CARG"))->AsString(), QStringLiteral("Gerente"));
     }
 
+    void notesPerRecord()
+    {
+        TQNotas notes;
+        notes.Usuario = QStringLiteral("ANA");
+        attach(notes, m_ds.get());
+
+        notes.AgregarNota(QStringLiteral("Revisar perfil"), false);
+        notes.AgregarNota(QStringLiteral("Vacante urgente"), true);
+        QCOMPARE(notes.Alertas(), 1);
+        m_ds->Next();
+        notes.Refrescar();
+        QCOMPARE(notes.Alertas(), 0);
+        QCOMPARE(notes.CdsNotas.RecordCount(), 0);
+
+        m_ds->First();
+        notes.Refrescar();
+        QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("TXT_NOTA")),
+                 (QStringList{QStringLiteral("Revisar perfil"), QStringLiteral("Vacante urgente")}));
+        QCOMPARE(fixtures::column(notes.CdsNotas, QStringLiteral("ACT_USUA")),
+                 (QStringList{QStringLiteral("ANA"), QStringLiteral("ANA")}));
+        QCOMPARE(notes.text(), QStringLiteral("Notas (1)"));
+    }
+
+    void helpLabelsStartPrograms()
+    {
+        QWidget form;
+        QLineEdit employee(QStringLiteral("1012345"), &form);
+        QLabel experience(QStringLiteral("Empleado"), &form), position(QStringLiteral("Cargo"), &form);
+        experience.setBuddy(&employee);
+        TQInfoAyuda help;
+        help.session = m_db.session(1);
+        help.AsignarEventosMouseDown({&experience, &position}, {QStringLiteral("/opt/suite/hvext"), QString()});
+        help.CrearLlavesInformacion(QStringLiteral("cod_empl"), QStringLiteral("COD_EMPL"), &experience);
+
+        QList<ProgramLauncher::Start> starts;
+        const auto previous = ProgramLauncher::instance().setRecorder([&](const ProgramLauncher::Start &start) {
+            starts << start;
+            return true;
+        });
+        DialogRecorder dialogs;
+        form.show();
+        QTest::mouseClick(&experience, Qt::LeftButton);
+        QTest::mouseClick(&position, Qt::LeftButton);
+        ProgramLauncher::instance().setRecorder(previous);
+
+        QCOMPARE(starts.size(), 1);
+        QCOMPARE(starts.first().program, QStringLiteral("/opt/suite/hvext"));
+        const QStringList args = starts.first().arguments;
+        const int key = args.indexOf(QStringLiteral("--key"));
+        QVERIFY(key >= 0);
+        QCOMPARE(args.mid(key), (QStringList{QStringLiteral("--key"), QStringLiteral("cod_empl"), QStringLiteral("--field"),
+                                             QStringLiteral("COD_EMPL"), QStringLiteral("--value"), QStringLiteral("1012345")}));
+        QCOMPARE(args.value(args.indexOf(QStringLiteral("--company")) + 1), QStringLiteral("1"));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No hay un programa asociado a \"Cargo\".")});
+    }
+
 private:
+    // The notes of a test form's positions, kept by their code.
+    void attach(TQNotas &notes, TDataSet *positions)
+    {
+        notes.RemoteServer = &m_connection;
+        notes.Forma = QStringLiteral("FrmPrueba");
+        notes.Campo = QStringLiteral("COD_CARG");
+        notes.setDataSet(positions);
+    }
+
+    DemoDatabase m_db;
+    SDCOMConnection m_connection;
     std::unique_ptr<TClientDataSet> m_ds;
     std::unique_ptr<TDataSource> m_source;
 };

@@ -15,7 +15,6 @@ private slots:
         // recNo: 0: not found
         addColumns<QString, QVariant, int, int>({"keys", "values", "options", "recNo"});
         const int ci = loCaseInsensitive, partial = loPartialKey;
-        QTest::newRow("exact") << "COD_CARG" << QVariant("C2") << 0 << 2;
         QTest::newRow("exact is case-sensitive") << "COD_CARG" << QVariant("C4") << 0 << 0;
         QTest::newRow("case-insensitive") << "COD_CARG" << QVariant("C4") << ci << 4;
         QTest::newRow("field name in any case") << "cod_carg" << QVariant("C2") << 0 << 2;

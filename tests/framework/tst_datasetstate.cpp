@@ -1,5 +1,4 @@
-// States and the order of dataset events, and the refusals that must leave a row in edit or insert
-// with what was typed.
+// States and the order of dataset events, and refusals that leave a row as typed.
 #include "tests/framework/DataSetFixtures.h"
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"
@@ -86,8 +85,7 @@ private slots:
         QCOMPARE(ds->RecordCount(), recordCount);
     }
 
-    // A required field left empty refuses the post (a handler's refusal is the plan rules' save):
-    // the row stays as typed, in insert or edit.
+    // (A handler's refusal: the plan rules' save without a position.)
     void refusedPostKeepsTypedValues_data()
     {
         QTest::addColumn<bool>("inserting");

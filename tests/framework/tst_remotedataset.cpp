@@ -1,5 +1,4 @@
-// Remote datasets over a recording transport: what a fetch sends and fills, the answers the
-// connection shares, the row changes sent on post and delete, refusals, ReConsultar, FormatearFloat.
+// Remote datasets over a recording transport: fetches, shared answers, row changes, refusals.
 #include "tests/support/DataTable.h"
 #include "framework/Exceptions.h"
 #include "tests/framework/FakeTransport.h"
@@ -83,6 +82,8 @@ private slots:
                                 << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR"} << QStringList{"JEF_DEPE"};
         QTest::newRow("delete") << "delete" << int(RowDelta::Kind::Delete)
                                 << QStringList{"COD_CARG", "COD_EMPL", "COD_EMPR"} << QStringList{};
+        QTest::newRow("an edit that changes nothing sends nothing")
+            << "same" << -1 << QStringList{} << QStringList{};
     }
 
     void postAndDeleteSendOneRowChange()
@@ -97,10 +98,15 @@ private slots:
             ds->Delete();
         } else {
             operation == "insert" ? ds->Append() : ds->Edit();
-            ds->FieldByName("JEF_DEPE")->setAsString("S");
+            if (operation == "same")
+                ds->FieldByName("COD_CARG")->setAsString("C1");
+            else
+                ds->FieldByName("JEF_DEPE")->setAsString("S");
             ds->Post();
         }
-        QCOMPARE(m_server->applies.size(), 1);
+        QCOMPARE(m_server->applies.size(), kind < 0 ? 0 : 1);
+        if (kind < 0)
+            return;
         const protocol::ApplyRequest &request = m_server->applies.first();
         QCOMPARE(request.provider, QString("DtsPAcCuare"));
         QCOMPARE(request.deltas.size(), 1);
@@ -112,28 +118,24 @@ private slots:
             QCOMPARE(delta.oldValues.value("COD_EMPL"), QVariant(100.0));
     }
 
-    void unchangedEditSendsNothing()
+    // Refused by the server, or by a dataset without a table to update: the row stays as typed.
+    void refusedChangeKeepsTheRowAsTyped_data()
     {
-        auto ds = replacements();
-        ds->Open();
-        ds->Edit();
-        ds->FieldByName("COD_CARG")->setAsString("C1");
-        ds->Post();
-        QCOMPARE(m_server->applies.size(), 0);
+        addColumns<QString, bool>({"operation", "readOnly"});
+        QTest::newRow("insert") << "insert" << false;
+        QTest::newRow("edit") << "edit" << false;
+        QTest::newRow("delete") << "delete" << false;
+        QTest::newRow("edit, no table to update") << "edit" << true;
+        QTest::newRow("delete, no table to update") << "delete" << true;
     }
 
-    void refusedApplyKeepsTheRowAsTyped_data()
-    {
-        QTest::addColumn<QString>("operation");
-        QTest::newRow("insert") << "insert";
-        QTest::newRow("edit") << "edit";
-        QTest::newRow("delete") << "delete";
-    }
-
-    void refusedApplyKeepsTheRowAsTyped()
+    void refusedChangeKeepsTheRowAsTyped()
     {
         QFETCH(QString, operation);
+        QFETCH(bool, readOnly);
         auto ds = replacements();
+        if (readOnly)
+            ds->SMainTable.clear();
         ds->Open();
         m_server->refuseApply = "UNIQUE constraint failed: AC_CUARE";
         const QString refusal = messageOf<EDatabaseError>([&] {
@@ -145,31 +147,17 @@ private slots:
                 ds->Post();
             }
         });
-        QCOMPARE(refusal, QString("UNIQUE constraint failed: AC_CUARE"));
+        const QString readOnlyRefusal = QStringLiteral("QryAcCuare: el conjunto de datos es de solo lectura "
+                                                       "(no tiene tabla de actualización)");
+        QCOMPARE(refusal, readOnly ? readOnlyRefusal : QStringLiteral("UNIQUE constraint failed: AC_CUARE"));
         const TDataSetState expected = operation == "insert" ? dsInsert : operation == "edit" ? dsEdit : dsBrowse;
         QCOMPARE(int(ds->State()), int(expected));
         QCOMPARE(ds->FieldByName("COD_CARG")->AsString(), QString(operation == "delete" ? "C1" : "X9"));
         QCOMPARE(ds->RecordCount(), 2);
+        QCOMPARE(m_server->applies.size(), readOnly ? 0 : 1);
     }
 
-    void withoutMainTableTheDataSetIsReadOnly()
-    {
-        auto ds = replacements();
-        ds->SMainTable.clear();
-        ds->Open();
-        ds->Edit();
-        ds->FieldByName("COD_CARG")->setAsString("X9");
-        const QString refusal = messageOf<EDatabaseError>([&] { ds->Post(); });
-        QVERIFY2(refusal.contains("solo lectura"), qPrintable(refusal));
-        QCOMPARE(int(ds->State()), int(dsEdit));
-        ds->Cancel();
-        QCOMPARE(messageOf<EDatabaseError>([&] { ds->Delete(); }),
-                 QString("QryAcCuare: el conjunto de datos es de solo lectura (no tiene tabla de actualización)"));
-        QCOMPARE(m_server->applies.size(), 0);
-    }
-
-    // (That the values go to the parameters in their order is what the plan rules' delete guard
-    // relies on when it looks for a node's children.)
+    // (Values go to the parameters in order: the plan rules' delete guard.)
     void reConsultarRefusesAWrongCount()
     {
         serve({{"cod_empr", FieldType::Smallint, 0}}, {{1}, {2}});
@@ -183,12 +171,10 @@ private slots:
         QCOMPARE(m_server->fetches.size(), 0);
     }
 
-    // What the connection answers without asking the server: reads ahead, each taken once and
-    // only within the action that read them; within one user action a read asked again; never
-    // after a write, nor a large answer. `steps`: "action" starts a user action, "none" ends it,
-    // "ahead" reads A and B ahead, "A", "B", "A1.0" (A with its value as a float), "Atext" (as
-    // the text "1") and "Alist" (as a list of that text) fetch, "apply" writes. `asked`: the reads
-    // that reached the server.
+    // Answers kept by the connection: reads ahead taken once within their action, reads again within
+    // one action, none after a write nor large. steps: "action" starts an action, "none" ends it,
+    // "ahead" reads A and B ahead, "A", "B", "A1.0", "Atext", "Alist" (A's value as float, text, list)
+    // fetch, "apply" writes. asked: reads that reached the server.
     void sharedAnswers_data()
     {
         addColumns<QStringList, int, int>({"steps", "rows", "asked"});
@@ -237,24 +223,6 @@ private slots:
             }
         }
         QCOMPARE(m_server->fetches.size(), asked);
-    }
-
-    void formatearFloat_data()
-    {
-        addColumns<QString, double, double>({"mask", "value", "expected"});
-        QTest::newRow("rounds to nothing") << "###.##" << 0.004 << 0.0;
-        QTest::newRow("exact half goes up") << "##.##" << 0.125 << 0.13;
-        QTest::newRow("negative half goes down") << "##.##" << -0.125 << -0.13;
-        QTest::newRow("binary just below half") << "##.##" << 0.015 << 0.01;
-        QTest::newRow("carry") << "###.##" << 99.996 << 100.0;
-    }
-
-    void formatearFloat()
-    {
-        QFETCH(QString, mask);
-        QFETCH(double, value);
-        QFETCH(double, expected);
-        QCOMPARE(DtmGnLibre->FormatearFloat(mask, value), expected);
     }
 };
 
