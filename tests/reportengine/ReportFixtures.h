@@ -1,6 +1,5 @@
 #pragma once
-// Test support for the report engine: in-memory datasets of numbered rows and a company header,
-// and the test layouts kept in resources.
+// In-memory rows and a company header for the report engine, and the test layouts.
 
 #include "reportengine/Report.h"
 #include "framework/dataset/TClientDataSet.h"
@@ -9,8 +8,7 @@
 
 namespace reporttest {
 
-// Rows CODE (integer), NAME (text), PCT (float): row i has code i, name "Nombre i" with
-// accented letters, and percentage i * 12.5.
+// CODE, NAME, PCT: row i has code i, rowName(i) and i * 12.5.
 std::unique_ptr<TClientDataSet> numberedRows(int count);
 // One company row: NAME and LOGO (a small PNG).
 std::unique_ptr<TClientDataSet> company();

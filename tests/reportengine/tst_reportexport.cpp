@@ -1,6 +1,4 @@
-// Exports a user can open: the PDF read back with pdftotext and pdfinfo, the XLSX with an
-// independent reader (openpyxl), the DOCX with another (python-docx); a cancelled export leaves
-// the earlier file as it was.
+// Exports read back by independent readers (poppler, openpyxl, python-docx), and cancelled ones.
 
 #include "tests/support/DataTable.h"
 #include "tests/reportengine/ReportFixtures.h"
@@ -27,9 +25,6 @@ DocumentInfo documentInfo(const QString &title)
 {
     return DocumentInfo{title, QStringLiteral("ADMIN"), QStringLiteral("Compañía Análisis S.A."), QDateTime()};
 }
-
-// The column letter of a 1-based spreadsheet column.
-QString columnLetter(int column) { return QString(QChar('A' + column - 1)); }
 
 } // namespace
 
@@ -125,8 +120,9 @@ private slots:
         for (int c = 0; c < captions.size(); ++c)
             QCOMPARE(cellText(rows.value(header), c + 1), captions.at(c));
         QCOMPARE(sheet.value("freeze").toString(), QStringLiteral("A%1").arg(header + 1));
+        const QChar lastColumn(char16_t('A' + captions.size() - 1));
         QCOMPARE(sheet.value("autofilter").toString(),
-                 QStringLiteral("A%1:%2%3").arg(header).arg(columnLetter(captions.size())).arg(header + records));
+                 QStringLiteral("A%1:%2%3").arg(header).arg(lastColumn).arg(header + records));
         for (int i = 1; i <= records; ++i)
             QCOMPARE(cellText(rows.value(header + i), nameColumn), reporttest::rowName(i));
         const QJsonObject properties = book.value("properties").toObject();
@@ -214,8 +210,7 @@ private slots:
                  expected);
     }
 
-    // The table as a real table, one row per record under a repeating caption row; each page of
-    // the layout a section of its own orientation.
+    // A real table under a repeating caption row; each layout page a section in its orientation.
     void docxDocument_data()
     {
         addColumns<QString, int, QStringList, QStringList, QList<bool>, int>(
