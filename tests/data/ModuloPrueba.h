@@ -1,7 +1,5 @@
 #pragma once
-// Test support for the data module's rules: the data module against a seeded database, with the
-// controls of the main form that the rules keep in step, and the main form's hand-off of changed
-// plan fields to the node numbering.
+// The data module against a seeded database, with the main form's controls its rules keep in step.
 
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"

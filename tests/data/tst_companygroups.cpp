@@ -1,9 +1,9 @@
-// Position lists of a company or a company group, their names and orders, the wrapped error,
-// the check of a plan node's position code against the list; feature flags read per company and
-// country with their wrapped error; and the rounding of scores.
+// What each company sees: position lists of a company or a group, a node's position checked against
+// them, feature flags per company and country, no templates of company 0; and the rounding of scores.
 
 #include "tests/support/DataTable.h"
 #include "tests/data/ModuloPrueba.h"
+#include "framework/dataset/TParam.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -19,8 +19,7 @@ private slots:
         ejecutarSql(m_db, QStringLiteral("INSERT INTO GN_NEXOF VALUES ('Q0000300', 170, 2, '  S  ', 'C', 'Con blancos')"));
     }
 
-    // Per company: its position list and feature flags ("code=value"; the flags of company 3 are
-    // read for another country, where it has no row).
+    // banderas: "code=value"; company 3's are read for a country where it has no row.
     void porEmpresa_data()
     {
         addColumns<int, QString, QString, QStringList>({"empresa", "where", "ordenLista", "banderas"});
@@ -109,13 +108,54 @@ private slots:
                  QStringLiteral("Error leyendo NEXOFLAG 'Q''0190': sin país"));
     }
 
-    // Without a main form (the command line's workstation) the country comes from the company
-    // list, as the window reads it: a company missing from the list is named in the flag's error.
+    // Without a main form the country comes from the company list, which may not hold the company.
     void empresaFueraDeLaLista()
     {
         HeadlessWorkstation estacion(m_db.session(9));
         QCOMPARE(messageOf([&] { estacion.module.VerNexoFlags(QStringLiteral("Q0000190")); }),
                  QStringLiteral("Error leyendo NEXOFLAG 'Q0000190': La empresa 9 no existe."));
+    }
+
+    // The templates of company 0 stay out of every dataset of the module.
+    void filtersHideCompanyZero_data()
+    {
+        addColumns<QString, QString, QVariantMap>({"dataSet", "table", "params"});
+        QTest::newRow("plan nodes") << "QryAcPprom" << "ac_pprom" << QVariantMap{};
+        QTest::newRow("positions") << "QryBiCargo" << "bi_cargo" << QVariantMap{};
+        QTest::newRow("position combo") << "QryEmpCarg" << "bi_cargo" << QVariantMap{};
+        QTest::newRow("replacement rows") << "QryAcCuare" << "ac_cuare"
+                                          << QVariantMap{{"cod_empr", 0}, {"cod_menu", "$menu"}, {"cod_nodo", "$node"}};
+        QTest::newRow("children") << "QryValNodo" << "ac_pprom"
+                                  << QVariantMap{{"psm_codempr", 0}, {"psm_codmenu", "$menu"}, {"psm_codnodp", 0}};
+    }
+
+    void filtersHideCompanyZero()
+    {
+        QFETCH(QString, dataSet);
+        QFETCH(QString, table);
+        QFETCH(QVariantMap, params);
+        // Read straight from the database: the server runs only the module's own statements.
+        const auto scalar = [&](const QString &what) {
+            const QString sql = QStringLiteral("select %1 from %2 where cod_empr = 0").arg(what, table);
+            return m_db.query(sql).value(0);
+        };
+        QVERIFY2(scalar(QStringLiteral("count(*)")).toInt() > 0, "the demo keeps company-0 rows");
+        const bool planTable = table.startsWith(QLatin1String("ac_"));
+        const QVariant menu = planTable ? scalar(QStringLiteral("min(cod_menu)")) : QVariant();
+        const QVariant node = planTable ? scalar(QStringLiteral("min(cod_nodo)")) : QVariant();
+
+        ModuloPrueba w(m_db.session(1));
+        SClientDataSet *target = w.module.remoteDataSet(dataSet);
+        target->Close();
+        for (auto it = params.cbegin(); it != params.cend(); ++it) {
+            const QVariant value = it.value() == QStringLiteral("$menu") ? menu
+                                 : it.value() == QStringLiteral("$node") ? node : it.value();
+            target->ParamByName(it.key())->setAsVariant(value);
+        }
+        target->Open();
+        QVERIFY(!target->Locate(QStringLiteral("COD_EMPR"), 0));
+        for (target->First(); !target->Eof(); target->Next())
+            QVERIFY(target->FieldByName(QStringLiteral("COD_EMPR"))->AsInteger() > 0);
     }
 
     void redondeo_data()
@@ -138,8 +178,7 @@ private slots:
     }
 
 private:
-    // The active positions as "company-code*name", or as the calculated name: "company-name" cut
-    // at 20 characters.
+    // The active positions as "company-code*name", or as their "company-name" cut at 20.
     QStringList esperado(const QString &where, const QString &orden, bool conNombre)
     {
         const QString texto = conNombre ? QStringLiteral("SUBSTR(COD_EMPR || '-' || NOM_CARG, 1, 20)")

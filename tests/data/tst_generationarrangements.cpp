@@ -1,10 +1,6 @@
-// The batched arrangement against the one that reopens the datasets for every profile row, over
-// randomly generated companies: both must leave the same result rows (values and order). The
-// companies mix in what has tripped such rewrites: null details (COD_ESPE) and points, an empty
-// record type that reads as null, duplicate records, equal keys under other record types,
-// employees with two contracts or without an employee row, codes that do not survive being
-// written as text, positions without holders, codes outside the 16-bit range, evaluations
-// sharing the latest date, and matches above 100 %.
+// The batched arrangement against the literal one over random companies: the same result rows. The
+// companies mix in what tripped such rewrites: nulls, empty record types, duplicates, keys under
+// other types, second contracts, inexact and wide codes, positions without holders, tied dates.
 
 #include "engine/CandidateEmployee.h"
 #include "tests/data/support/CompanyBuilder.h"
@@ -161,8 +157,7 @@ namespace {
 
 const quint32 kCompanies = 40;
 
-// Seeds the company of `seed` and hands `run` the session over its database and the inputs of its
-// two runs (education flag off, then on).
+// Hands `run` the session of the company of `seed` and its runs' inputs (flag off, then on).
 template <class Run>
 void forEachRun(quint32 seed, Run run)
 {
@@ -203,8 +198,7 @@ void TestGenerationArrangements::sameRows()
     });
 }
 
-// The comparison above proves little unless the companies reach every kind of outcome. Counted
-// here on the same companies and inputs (batched only), so that this case stands alone.
+// The comparison proves little unless the same companies reach every kind of outcome.
 void TestGenerationArrangements::companiesCoverTheCases()
 {
     int above100 = 0, between = 0, zero = 0, emptyPositions = 0;

@@ -1,6 +1,5 @@
-// Generation against small seeded companies: the cases that hide faults in the matching rules,
-// the two input messages and the career positions beside the result. Every case runs through both
-// arrangements; what a run costs in round trips is bench_generation's to print.
+// Generation against small seeded companies: the reads that decide a score, the input messages
+// and the career positions beside the result.
 
 #include "tests/data/support/CompanyBuilder.h"
 #include "tests/support/DataTable.h"
@@ -23,9 +22,8 @@ QStringList partsOf(const QString &item)
     return item.split(QLatin1Char('/'));
 }
 
-// Target T1 with `profile`; candidate C1 held by employee 100, whose records are "EF:FO/...",
-// "EN:", "EP:", competence lines of the latest evaluation "CO:CO/...", of an older one "OLD:"
-// (numbered after the latest: the date decides, not the number).
+// Target T1 with `profile`; C1 held by employee 100 with records "EF:", "EN:", "EP:", competence
+// lines "CO:" of the latest evaluation and "OLD:" of an older one numbered after it.
 void seed(CompanyBuilder &db, const QString &profile, const QString &records, const QString &flag)
 {
     db.company(1, flag);
@@ -68,8 +66,7 @@ engine::GenerationInputs inputsFor(const QString &categories, bool flag)
 class TestGenerationCases : public QObject {
     Q_OBJECT
 private slots:
-    // The matching rules themselves are tested on plain values in tst_profilescoring; here the
-    // cases where reading the database decides (nulls, record types, rounding of the stored result).
+    // Where reading the database decides (the rules on plain values: tst_profilescoring).
     void score_data()
     {
         addColumns<QString, QString, QString, bool, double, int>(
@@ -87,7 +84,6 @@ private slots:
             << 50.0 << 2;
         QTest::newRow("only the latest evaluation counts")
             << "CO/2/1/4" << "CO:CO/2/1/2 OLD:CO/2/1/4" << "CO" << false << 50.0 << 1;
-        QTest::newRow("66.666... stored as 66.67") << "FO/1/1/3" << "EF:FO/1/1/2" << "EF" << false << 66.67 << 1;
         QTest::newRow("a percentage that rounds to 0.00 is 0")
             << "FO/1/1/100000" << "EF:FO/1/1/0.001" << "EF" << false << 0.0 << 1;
         QTest::newRow("only competences ticked: education rows are not in the profile")
@@ -125,21 +121,17 @@ private slots:
         }
     }
 
-    // The window's road: the career tree's text fields are read by the data module's routine. The
-    // two checks come first and in order, a malformed list only after them; every stop leaves the
-    // result table empty with its after-scroll handler attached, before any employee is read. A
-    // malformed entry further down the candidate lists ends the run there: the rows of the
-    // candidates before it stay, and the run's message says what stopped it.
+    // The two checks first and in order, a malformed list after them: a stop before any employee
+    // leaves the result empty with its handler attached, a later one keeps the rows before it.
     void inputMessages_data()
     {
         // target, positions, companies: the form's EmpreAspira, CargoActual, EmpCaActual; rows: left
         addColumns<QString, QString, QString, QString, QString, int>(
             {"categories", "target", "positions", "companies", "message", "rows"});
-        QTest::newRow("nothing ticked") << "" << "1" << "'C1'" << "'1'" << engine::noCategoryMessage() << 0;
         QTest::newRow("nothing ticked, no position") << "" << "1" << "" << "" << engine::noCategoryMessage() << 0;
         QTest::newRow("nothing ticked, bad company") << "" << "x" << "'C1'" << "'1x'" << engine::noCategoryMessage() << 0;
-        QTest::newRow("blank position list") << "EF" << "1" << "   " << "" << engine::noPositionMessage() << 0;
-        QTest::newRow("blank position list, bad company") << "EF" << "x" << "" << "'1x'" << engine::noPositionMessage() << 0;
+        QTest::newRow("blank position list, bad company")
+            << "EF" << "x" << "   " << "'1x'" << engine::noPositionMessage() << 0;
         QTest::newRow("target company not a number")
             << "EF" << "" << "'C1'" << "'1'" << "'' no es un valor entero válido (COD_EMPR)" << 0;
         QTest::newRow("first candidate company not a number")
@@ -186,9 +178,7 @@ private slots:
         QVERIFY(result.AfterScroll);
     }
 
-    // The positions table holds the current plan node's position (when it sits under its parent in
-    // the result row's company) with the employee's figures; names are trimmed, then cut at 20
-    // characters, and an unknown position leaves the name empty.
+    // The current node's position beside the result: names trimmed, cut at 20, empty when unknown.
     void careerPositions_data()
     {
         addColumns<int, QString>({"node", "row"});

@@ -1,5 +1,4 @@
-// Plan node rules against the demo database: a new plan's header, numbering, the delete guard, the
-// save that needs a chosen position, two users numbering the same plan, and the calculated columns.
+// Plan node rules on the demo: header, numbering, delete guard, chosen position, two users, columns.
 
 #include "tests/support/DataTable.h"
 #include "tests/data/ModuloPrueba.h"
@@ -133,8 +132,7 @@ private slots:
         QCOMPARE(otro.module.QryAcPprom.State(), dsBrowse);
     }
 
-    // Level and points come from the session company's positions, the name from the position's own
-    // company.
+    // Level and points from the session company's positions, the name from the position's company.
     void camposCalculados_data()
     {
         addColumns<int, QString>({"nodo", "campos"});

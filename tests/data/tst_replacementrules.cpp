@@ -1,5 +1,4 @@
-// Replacement rows against the demo database: defaults, the employee's name, position and age,
-// and the checks that refuse an unknown employee or position while keeping the old value.
+// Replacement rows on the demo: defaults, the employee's name, position and age, and the refusals.
 
 #include "tests/support/DataTable.h"
 #include "tests/data/ModuloPrueba.h"

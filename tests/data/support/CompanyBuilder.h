@@ -1,7 +1,5 @@
 #pragma once
-// Test and benchmark support: an empty database with the suite's schema in a temporary folder,
-// filled row by row with exactly the positions, profiles, employees, contracts, records and
-// evaluations a case needs, and the session that points the module's connection at it.
+// An empty database with the suite's schema, filled with exactly the rows a case needs.
 
 #include "framework/Session.h"
 
@@ -21,8 +19,7 @@ public:
     QString error() const { return m_error; }
     QString path() const { return m_path; }
 
-    // A company with the ADMIN user, its categories (EF FO,PG; EN CU,SE; EP EX; CO; CF; CE) and
-    // the flag row for education without points.
+    // With ADMIN, the categories (EF FO,PG; EN CU,SE; EP EX; CO; CF; CE) and the flag row.
     void company(int code, const QString &flag = QStringLiteral("N"));
     void category(int company, const QString &category, const QString &recordType);
     void position(int company, const QString &code, const QString &name);

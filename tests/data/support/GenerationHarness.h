@@ -1,7 +1,5 @@
 #pragma once
-// One workstation for the engine's tests and benchmark: a connection to the session's
-// database, the master form's scratch dataset and company list, the data module connected to
-// them, and a headless main form with the four category boxes.
+// One workstation for the engine's tests and benchmark, with a headless main form.
 
 #include "data/HeadlessMainForm.h"
 #include "data/HeadlessWorkstation.h"
@@ -34,9 +32,7 @@ inline engine::Categories categoriesOf(const QString &codes)
             codes.contains(QLatin1String("EP")), codes.contains(QLatin1String("CO"))};
 }
 
-// How a run scores its employees: the batched arrangement of real runs, or the one that follows
-// the rules step by step.
-// BatchedInGroups: the batched arrangement reading the records of a few holders' positions at a time.
+// Batched as real runs score, BatchedInGroups a few positions' holders at a time, Literal step by step.
 enum class Arrangement { Batched, BatchedInGroups, Literal };
 
 class GenerationHarness : public HeadlessWorkstation {

@@ -7,15 +7,6 @@
 
 using namespace engine;
 
-namespace {
-
-void setLiteralCompany(SClientDataSet *dataSet, const QString &name, int company)
-{
-    dataSet->ParamByName(name)->setAsSmallInt(company);
-}
-
-} // namespace
-
 LiteralScorer::LiteralScorer(const GenerationDataSets &dataSets, const GenerationInputs &inputs, Rounding round)
     : m_dataSets(dataSets), m_inputs(inputs), m_round(std::move(round)), m_categories(categoryCodes(inputs.categories))
 {
@@ -36,7 +27,7 @@ void LiteralScorer::beginPosition(const CompanyPosition &position, const Candida
 void LiteralScorer::openRecords(SClientDataSet *dataSet, const CandidateEmployee &employee)
 {
     dataSet->Close();
-    setLiteralCompany(dataSet, QStringLiteral("COD_EMPR"), m_company);
+    dataSet->ParamByName(QStringLiteral("COD_EMPR"))->setAsSmallInt(m_company);
     dataSet->ParamByName(QStringLiteral("COD_EMPL"))->setAsFloat(employee.codEmplValue);
     dataSet->Open();
 }
@@ -47,7 +38,7 @@ void LiteralScorer::openProfile()
     profile->Close();
     StatementCatalog::module().use(*profile, QStringLiteral("PerfilCargoCategorias"),
                                    {{QStringLiteral("categorias"), m_categories}});
-    setLiteralCompany(profile, QStringLiteral("P_COD_EMPR"), m_inputs.target.company);
+    profile->ParamByName(QStringLiteral("P_COD_EMPR"))->setAsSmallInt(m_inputs.target.company);
     profile->ParamByName(QStringLiteral("P_COD_CARG"))->setAsString(m_inputs.target.code);
     profile->Open();
 }
@@ -79,7 +70,7 @@ void LiteralScorer::addObtained(const CandidateEmployee &employee, long double &
     if (ticked.compe) {
         for (SClientDataSet *dataSet : {m_dataSets.evaluations, m_dataSets.evaluationLines}) {
             dataSet->Close();
-            setLiteralCompany(dataSet, QStringLiteral("CODEMPR"), m_company);
+            dataSet->ParamByName(QStringLiteral("CODEMPR"))->setAsSmallInt(m_company);
             dataSet->ParamByName(QStringLiteral("CODEMPL"))->setAsVariant(employee.codEmpl);
             dataSet->Open();
         }

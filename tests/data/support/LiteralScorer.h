@@ -1,9 +1,6 @@
 #pragma once
-// The arrangement that follows the rules step by step: per employee the three record datasets
-// and the profile are opened, and per profile row the employee-exists count is asked and the
-// record datasets (and the competence datasets) are opened again. Several round trips per
-// employee and profile row; the tests check the batched arrangement against it and the
-// generation benchmark measures it.
+// The rules step by step, reopening the datasets per employee and profile row: the batched
+// arrangement's reference in the tests and the benchmark.
 
 #include "engine/EmployeeScorer.h"
 

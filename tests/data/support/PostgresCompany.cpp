@@ -88,8 +88,7 @@ QString PostgresCompany::copyFrom(const QString &sqlitePath, const QString &conn
             outcome = DbOutcome::failure(to.lastError().text());
         if (!outcome.ok())
             to.rollback();
-        // The planner chooses by the tables' statistics, and reads the pages a vacuum marked
-        // all-visible, as on a seeded database.
+        // Statistics and all-visible pages, as on a seeded database.
         if (outcome.ok()) {
             QSqlQuery vacuum(to);
             if (!vacuum.exec(QStringLiteral("VACUUM ANALYZE")))
@@ -107,8 +106,7 @@ QString PostgresCompany::copyFrom(const QString &sqlitePath, const QString &conn
 Session PostgresCompany::session(const QString &connInfo, int company)
 {
     const QMap<QString, QString> pairs = pairsOf(connInfo);
-    // The pgsql protocol names the server and the database; libpq takes the login from its
-    // environment, as a workstation's would.
+    // libpq takes the login from its environment, as a workstation's would.
     qputenv("PGUSER", pairs.value(QStringLiteral("user")).toUtf8());
     qputenv("PGPASSWORD", pairs.value(QStringLiteral("password")).toUtf8());
     LocalTransport::install();
