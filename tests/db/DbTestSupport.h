@@ -1,6 +1,5 @@
 #pragma once
-// A database for one test: an SQLite file (in a temporary directory unless one is given), or a
-// schema of its own on the PostgreSQL server named by QACSEMAF_PG, dropped again at the end.
+// A database for one test: an SQLite file, or a schema of its own on the server QACSEMAF_PG names.
 
 #include "tools/dbtools/DatabaseOpener.h"
 
