@@ -183,7 +183,8 @@ bool chooseInCombo(QComboBox *combo, int index, int timeoutMs)
     return QTest::qWaitFor([list] { return !list->isVisible(); }, timeoutMs);
 }
 
-QLineEdit *fileDialogNameField()
+// The visible name field of the file dialog that is open, or null.
+static QLineEdit *fileDialogNameField()
 {
     auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
     auto *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;

@@ -48,13 +48,11 @@ void type(const QString &text);
 
 } // namespace xinput
 
-// The visible widget of that object name (and type), or null.
-template <class W = QWidget>
-W *visibleWidget(const QString &name, const QWidget *inside = nullptr);
 QWidget *findVisibleWidget(const QString &name, const char *className, const QWidget *inside);
 
-template <class W>
-W *visibleWidget(const QString &name, const QWidget *inside)
+// The visible widget of that object name (and type), or null.
+template <class W = QWidget>
+W *visibleWidget(const QString &name, const QWidget *inside = nullptr)
 {
     return static_cast<W *>(findVisibleWidget(name, W::staticMetaObject.className(), inside));
 }
@@ -99,9 +97,6 @@ private:
 // Chooses item `index` of a combo box with the mouse: a click opens its list, a click on the item
 // chooses it. Returns once the click on the item was sent; the caller waits for its effect.
 bool chooseInCombo(QComboBox *combo, int index, int timeoutMs = 5000);
-
-// The visible name field of the file dialog that is open, or null.
-QLineEdit *fileDialogNameField();
 
 // Answers the file dialog as a user does: clicks its name field, waits until the field has the
 // keyboard (a busy machine gives the focus late), types the path over the proposed name and
