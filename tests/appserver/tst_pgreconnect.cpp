@@ -1,11 +1,10 @@
-// A server core whose PostgreSQL connections were ended under it (one at a time, or by a restart)
-// opens them again on the next request and says so in the log. PostgreSQL only (QACSEMAF_PG).
+// A server core whose PostgreSQL connections were ended under it opens them again on the next
+// request and says so in the log. PostgreSQL only (QACSEMAF_PG).
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
 #include "tests/appserver/ServerTestDb.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace appserver;
@@ -64,23 +63,6 @@ private slots:
         QCOMPARE(m_db.value(QStringLiteral("SELECT string_agg(COD_NODO::text, ',' ORDER BY COD_NODO) FROM AC_PPROM "
                                            "WHERE COD_EMPR = 1")),
                  QStringLiteral("0,2,3"));
-    }
-
-    // Last: the restart ends the test's own set-up connection too.
-    void restartedServer()
-    {
-        QProcess script;
-        script.start(QStringLiteral("bash"), {QStringLiteral(QACSEMAF_TEST_POSTGRES), QStringLiteral("restart")});
-        QVERIFY(script.waitForFinished(120000));
-        const QString started = QString::fromUtf8(script.readAllStandardOutput()).trimmed();
-        const DatabaseDescription ours = m_db.description();
-        if (script.exitCode() != 0 || !started.contains(QStringLiteral("port=%1 ").arg(ours.port)))
-            QSKIP(qPrintable(QStringLiteral("QACSEMAF_PG is not the server of test-postgres.sh: %1")
-                                 .arg(QString::fromUtf8(script.readAllStandardError()))));
-        m_log.clear();
-        QCOMPARE(plans(), QStringList{"Plan uno"});
-        QVERIFY(apply(4).ok());
-        QCOMPARE(m_log.filter(QStringLiteral("conexión a la base de datos restablecida")).size(), 2);
     }
 
 private:
