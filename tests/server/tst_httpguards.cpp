@@ -50,6 +50,12 @@ void writeFile(const QString &path, const QByteArray &text)
         file.write(text);
 }
 
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 } // namespace
 
 class TestHttpGuards : public QObject {
@@ -259,15 +265,17 @@ private slots:
         }
     }
 
-    // SIGHUP reads the configuration and certificate again; a key not the new certificate's keeps
-    // the pair in use, and the log says why.
-    void sighupRenewsTheCertificate()
+    // SIGHUP reads the configuration and certificate again and opens the log file anew, as logrotate
+    // needs; a key not the new certificate's keeps the pair in use, and the log says why.
+    void sighupRenewsTheCertificateAndTheLog()
     {
         QVERIFY2(makeCertificates(), "openssl could not make the certificates");
         const QString ini = m_tls.filePath(QStringLiteral("server.ini"));
+        const QString log = m_tls.filePath(QStringLiteral("server.log"));
+        writeFile(log, "una línea anterior\n");
         const auto configure = [&](const char *certificate, const char *key) {
-            writeFile(ini, QStringLiteral("db=%1\ntls-cert=%2\ntls-key=%3\n")
-                               .arg(m_db.path(), m_tls.filePath(certificate), m_tls.filePath(key)).toUtf8());
+            writeFile(ini, QStringLiteral("db=%1\ntls-cert=%2\ntls-key=%3\nlog-file=%4\n")
+                               .arg(m_db.path(), m_tls.filePath(certificate), m_tls.filePath(key), log).toUtf8());
         };
         const auto certificate = [&](const char *name) {
             return QSslCertificate::fromPath(m_tls.filePath(QLatin1String(name))).value(0);
@@ -276,20 +284,23 @@ private slots:
         ServerProcess server;
         QCOMPARE(server.start({QStringLiteral("--config"), ini}), QString());
         QCOMPARE(servedCertificate(server.port()), certificate("a.pem"));
+        QVERIFY2(readFile(log).startsWith(QStringLiteral("una línea anterior\nqacsemaf-server: listening on")),
+                 qPrintable(readFile(log)));
 
+        QVERIFY(QFile::rename(log, log + QStringLiteral(".1")));
         configure("b.pem", "b.key");
         QCOMPARE(::kill(pid_t(server.pid()), SIGHUP), 0);
-        QTRY_VERIFY2(server.log().contains(QStringLiteral("SIGHUP: configuración recargada; certificado %1")
-                                               .arg(m_tls.filePath("b.pem"))),
-                     qPrintable(server.log()));
+        QTRY_VERIFY2(readFile(log).contains(QStringLiteral("SIGHUP: configuración recargada; certificado %1")
+                                                .arg(m_tls.filePath("b.pem"))),
+                     qPrintable(readFile(log + QStringLiteral(".1"))));
         QCOMPARE(servedCertificate(server.port()), certificate("b.pem"));
 
         configure("a.pem", "b.key");
         QCOMPARE(::kill(pid_t(server.pid()), SIGHUP), 0);
-        QTRY_VERIFY2(server.log().contains(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: "
-                                                          "la clave privada de %1 no corresponde")
-                                               .arg(m_tls.filePath("b.key"))),
-                     qPrintable(server.log()));
+        QTRY_VERIFY2(readFile(log).contains(QStringLiteral("SIGHUP: la configuración no se recargó, sigue la anterior: "
+                                                           "la clave privada de %1 no corresponde")
+                                                .arg(m_tls.filePath("b.key"))),
+                     qPrintable(readFile(log)));
         QCOMPARE(servedCertificate(server.port()), certificate("b.pem"));
         QCOMPARE(server.terminate(), 0);
     }

@@ -1,5 +1,5 @@
 // What an administrator runs the server with: health and metrics without a session, the
-// configuration file, the log file, maintenance while migrating.
+// configuration file, maintenance while migrating. (The log file: tst_httpguards, with SIGHUP.)
 
 #include "appserver/DatabaseDescription.h"
 #include "tests/server/ServerProcess.h"
@@ -17,7 +17,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
 
 namespace {
 
@@ -53,12 +52,6 @@ HttpAnswer request(quint16 port, const QString &path, const QByteArray &post = {
     HttpAnswer answer{reply.mid(9, 3).toInt(), {}, reply.mid(reply.indexOf("\r\n\r\n") + 4)};
     answer.body = QJsonDocument::fromJson(answer.text).object();
     return answer;
-}
-
-QString readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -167,33 +160,6 @@ private slots:
         ServerProcess off;
         QCOMPARE(off.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--metrics"), QStringLiteral("false")}), QString());
         QCOMPARE(request(off.port(), QStringLiteral("/metrics")).status, 404);
-    }
-
-    // The log file is appended to, in place of the standard error; SIGHUP opens it anew after logrotate.
-    void logFile()
-    {
-        QTemporaryDir dir;
-        const QString log = dir.filePath(QStringLiteral("server.log"));
-        {
-            QFile earlier(log);
-            QVERIFY(earlier.open(QIODevice::WriteOnly));
-            earlier.write("una línea anterior\n");
-        }
-        ServerProcess server;
-        QCOMPARE(server.start({QStringLiteral("--db"), m_db.path(), QStringLiteral("--log-file"), log}), QString());
-        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
-        const QString accessLine = QStringLiteral("/health health 200 rows=-");
-        QTRY_VERIFY2(readFile(log).contains(accessLine), qPrintable(readFile(log)));
-        QVERIFY(readFile(log).startsWith(QStringLiteral("una línea anterior\nqacsemaf-server: listening on")));
-        QVERIFY2(!server.log().contains(accessLine), qPrintable(server.log()));
-
-        const QString rotated = dir.filePath(QStringLiteral("server.log.1"));
-        QVERIFY(QFile::rename(log, rotated));
-        ::kill(pid_t(server.pid()), SIGHUP);
-        QTRY_VERIFY2(readFile(log).contains(QStringLiteral("SIGHUP: configuración recargada")), qPrintable(readFile(log)));
-        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
-        QTRY_VERIFY2(readFile(log).contains(accessLine), qPrintable(readFile(log)));
-        QCOMPARE(readFile(rotated).count(accessLine), 1);
     }
 
     // While qacsemaf migrate holds the database (waiting on the test's lock), all but /health and
