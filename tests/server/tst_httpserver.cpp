@@ -38,7 +38,8 @@ private slots:
         QCOMPARE(m_server.start({QStringLiteral("--db"), m_db.path()}), QString());
     }
 
-    // token: whose session (or none, or ADMIN's forged). Nothing is written.
+    // token: whose session (or none, or ADMIN's forged). Nothing is written. (A row of a company not
+    // the user's in a save: tst_serverapply and tst_pgwall, in-process.)
     void refusals_data()
     {
         addColumns<QString, QByteArray, QString, int, QString>({"path", "body", "token", "status", "message"});
@@ -71,13 +72,6 @@ private slots:
                                                       << kNoGroup;
         QTest::newRow("session of a forbidden company") << "/fetch" << fetch("DtsPBiCargo", "CargosActivos", 1) << "CONSULTA"
                                                         << 403 << kNoGroup;
-        QTest::newRow("write to a forbidden company")
-            << "/apply"
-            << json({{"provider", "DtsPAcCuare"}, {"company", 3},
-                     {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
-                                                       {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 3}, {"COD_NODO", 2},
-                                                                           {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}})
-            << "CONSULTA" << 403 << kNoPlant;
     }
 
     void refusals()

@@ -128,8 +128,6 @@ private slots:
                                << "Los cortes 1 y 3 son de planes distintos (1 y 2): solo se comparan cortes de un mismo plan.";
         QTest::newRow("companies") << QStringList{"snapshot", "compare", "1", "4"} + one << 1
                                    << "Los cortes 1 y 4 son de empresas distintas (1 y 2): solo se comparan cortes de una misma empresa.";
-        QTest::newRow("unknown") << QStringList{"snapshot", "compare", "1", "99"} + one << 1
-                                 << "El corte 99 no existe en las empresas que el usuario puede ver.";
         QTest::newRow("another user's company")
             << QStringList{"snapshot", "compare", "1", "2", "--company", "3", "--user", "CONSULTA", "--password", "CONSULTA"} << 1
             << "El corte 1 no existe en las empresas que el usuario puede ver.";
