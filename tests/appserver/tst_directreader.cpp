@@ -124,7 +124,6 @@ private slots:
                "COD_EMPR > 1 as DESPUES, -7 as NEGATIVO, 12345678901 as GRANDE from AC_PPROM group by COD_EMPR "
                "order by COD_EMPR"
             << QVariantList();
-        QTest::newRow("no rows") << "select COD_EMPR, NOM_EMPR from GN_EMPRE where COD_EMPR < 0" << QVariantList();
         QTest::newRow("bound number, text with a quote, date-time, float")
             << "select NOM_MENU from AC_PPROM where COD_EMPR = :emp and NOM_MENU <> :nombre and ACT_HORA > :desde "
                "order by ACT_HORA"

@@ -27,17 +27,17 @@ private slots:
     {
         QCOMPARE(plans(), QStringList{"Plan uno"});
         QCOMPARE(m_db.value(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
-                                           "WHERE application_name = 'qacsemaf-lectura' AND datname = current_database()")),
+                                           "WHERE application_name = 'qacsemaf-lectura' "
+                                           "AND datname = current_database()")),
                  QStringLiteral("1"));
         m_log.clear();
         QCOMPARE(plans(), QStringList{"Plan uno"});
         QCOMPARE(m_log.size(), 1);
-        QVERIFY2(m_log.first().startsWith(QStringLiteral("conexión a la base de datos restablecida (lectura, ")),
-                 qPrintable(m_log.first()));
+        const QString reopened = QStringLiteral("conexión a la base de datos restablecida (lectura, ");
+        QVERIFY2(m_log.first().startsWith(reopened), qPrintable(m_log.first()));
     }
 
-    // The writer ended: nothing was written when the connection turned out to be gone (on reading
-    // the user's companies), and the apply runs on a new one.
+    // The writer ended: nothing is written on the dead connection; the apply runs on a new one.
     void applyAfterTheWriterWasEnded()
     {
         QVERIFY(apply(2).ok());
@@ -50,7 +50,8 @@ private slots:
         QCOMPARE(m_db.value(QStringLiteral("SELECT string_agg(COD_NODO::text, ',' ORDER BY COD_NODO) FROM AC_PPROM "
                                            "WHERE COD_EMPR = 1")),
                  QStringLiteral("0,2,3"));
-        QCOMPARE(m_log.filter(QStringLiteral("conexión a la base de datos restablecida (escritura, ")).size(), 1);
+        const QString reopened = QStringLiteral("conexión a la base de datos restablecida (escritura, ");
+        QCOMPARE(m_log.filter(reopened).size(), 1);
     }
 
 private:

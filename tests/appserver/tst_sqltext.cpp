@@ -1,8 +1,7 @@
 // Reading statement text without a database: named parameters, the statement registry's reading
-// of a request, comma text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in
-// one order (which clauses are understood, where PostgreSQL's nulls go, how ties settle).
+// of a request, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order
+// (which clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
-#include "protocol/CommaText.h"
 #include "tests/support/DataTable.h"
 #include "protocol/NamedParams.h"
 #include "appserver/OrderByClause.h"
@@ -101,8 +100,7 @@ private slots:
         QTest::newRow("a text in a number column") << "DtsPAcPprom" << "PlanesEmpresa" << company3
                                                    << condition("COD_MENU", ConditionOperator::Equal, "1 OR 1=1") << ""
                                                    << "no es un número entero" << "" << QVariantList();
-        // Refused. (SQL text as a name, a fraction as a company, a text condition's quotes: over
-        // HTTP in tst_httpserver; the text conditions' results: the look-up's tests.)
+        // Refused. (SQL text as a name, a fraction as a company, quotes in a condition: tst_httpserver.)
         QTest::newRow("another provider's statement") << "DtsPAcCuare" << "Planes" << QVariantMap() << QList<Condition>()
                                                       << "" << "no tiene la sentencia \"Planes\"" << "" << QVariantList();
         QTest::newRow("no name where the provider has no own")
@@ -169,25 +167,6 @@ private slots:
                                        "OR fuera de paréntesis"));
     }
 
-    void commaText_data()
-    {
-        // (Quoted codes, empty items and paths with blanks: programPaths in tst_serverfetch.)
-        addColumns<QString, QStringList, QString>({"text", "items", "joined"});
-        QTest::newRow("blanks separate") << "a b,c" << QStringList{"a", "b", "c"} << "a,b,c";
-        QTest::newRow("quote inside") << "\"di \"\"hola\"\"\"" << QStringList{"di \"hola\""} << "\"di \"\"hola\"\"\"";
-        QTest::newRow("trailing comma") << "a," << QStringList{"a", ""} << "a,\"\"";
-    }
-
-    void commaText()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, items);
-        QFETCH(QString, joined);
-
-        QCOMPARE(CommaText::split(text), items);
-        QCOMPARE(CommaText::join(items), joined);
-    }
-
     void nullsSmallest_data()
     {
         // rewritten: empty: left as it is
@@ -219,8 +198,6 @@ private slots:
         QTest::newRow("tied surnames by code") << bySurname
             << QStringList{"Peña|9", "Ríos|20", "Ríos|3", "Ríos|", "Soto|1"}
             << QStringList{"Peña|9", "Ríos|", "Ríos|3", "Ríos|20", "Soto|1"};
-        QTest::newRow("no tie: the engine's order stays") << bySurname
-            << QStringList{"Soto|1", "Peña|9"} << QStringList{"Soto|1", "Peña|9"};
     }
 
     void ties()

@@ -134,16 +134,12 @@ private slots:
             << read("DtsPBiDtpefCargo", "RegistrosEducacionFormalCargosPerfil",
                     {{"EMPRESA", 3}, {"PERFIL", 1}, {"cargos", QJsonArray{"SUP001"}}, {"objetivos", QJsonArray{"GER001"}}})
             << 403 << kNoGroup;
-        QTest::newRow("company: another under a name the statement does not use")
-            << read("DtsPGnEmpre", "EncabezadoEmpresa", {{"P_COD_EMPR", 3}, {"EMPRESA", 1}}) << 200 << "3";
         QTest::newRow("company: a fraction") << read("DtsPTemporal", "ListaPlanes", {{"empresa", QJsonObject{{"f", 3.5}}}}) << 403
                                              << "El valor de empresa en la sentencia ListaPlanes no sirve: \"3.5\" no es un "
                                                 "código de empresa";
         // 65537 is company 1 once cut to a small integer.
         QTest::newRow("company: beyond a small integer") << read("DtsPBiCargo", "CargosActivosEmpresa", {{"CODEMPR", 65537}})
             << 403 << "El parámetro CODEMPR de la sentencia CargosActivosEmpresa no sirve: \"65537\" no es un código de empresa.";
-        // A whole number as text is that number.
-        QTest::newRow("company: as the text \"3\"") << read("DtsPBiCargo", "CargosActivosEmpresa", {{"CODEMPR", "3"}}) << 200 << "3";
         QTest::newRow("the module's own read keeps to the user") << read("DtsPBiCargo", "CargosActivos") << 200 << "0,3";
     }
 

@@ -162,8 +162,9 @@ private slots:
                  QStringLiteral("qacsemaf: la contraseña de ADMIN no puede estar vacía\n"));
         const Run init = qacsemaf(QStringList{"init"} + place, "clave del admin\n");
         QVERIFY2(init.exitCode == 0, qPrintable(init.errors));
-        if (!site.isSqlite())   // its owner is no superuser: what stays within the reader's reach is said
-            QVERIFY2(init.errors.contains(QStringLiteral("el usuario de la conexión no es superusuario")), qPrintable(init.errors));
+        // Its owner is no superuser: what stays within the reader's reach is said.
+        const QString noSuperuser = QStringLiteral("el usuario de la conexión no es superusuario");
+        QVERIFY2(site.isSqlite() || init.errors.contains(noSuperuser), qPrintable(init.errors));
         const Run again = qacsemaf(QStringList{"init"} + place, "otra\n");
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.errors.contains(QLatin1String("init solo")), qPrintable(again.errors));
@@ -190,8 +191,9 @@ private slots:
         const QString started = server.start(place);
         QVERIFY2(started.isEmpty(), qPrintable(started));
         ServerClient client(server);
+        const QJsonObject database{{"database", site.alias()}};
         const auto login = [&] {
-            return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana"), {{"database", site.alias()}});
+            return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana"), database);
         };
         const QByteArray token = login();
         QVERIFY(!token.isEmpty());
@@ -212,7 +214,8 @@ private slots:
         const ServerClient::Reply refused = client.post(QStringLiteral("/apply"), save, token);
         QCOMPARE(refused.error(), ended);
         QCOMPARE(refused.status, 401);
-        QCOMPARE(client.post(QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "clave de ana"}}).error(),
+        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}};
+        QCOMPARE(client.post(QStringLiteral("/login"), ana).error(),
                  QStringLiteral("El usuario ANA está deshabilitado; pida a un administrador que lo habilite."));
         // The in-process road (the load call's session check) refuses it as well.
         const Run inProcess = qacsemaf(kGenerate + place + QStringList{"--user", "ANA", "--password", "clave de ana"});
@@ -222,11 +225,10 @@ private slots:
         QCOMPARE(client.post(QStringLiteral("/apply"), save, token).error(), ended);
         QVERIFY(!login().isEmpty());
         // Set up by an owner that is no superuser, the reader may change its session settings.
-        if (!site.isSqlite())
-            QVERIFY2(server.log().contains(QStringLiteral("el usuario de lectura %1_lector puede cambiar los ajustes de su sesión "
-                                                          "(la base se preparó sin superusuario): cada solicitud termina "
-                                                          "restableciéndolos").arg(site.alias())),
-                     qPrintable(server.log()));
+        const QString resets = QStringLiteral("el usuario de lectura %1_lector puede cambiar los ajustes de "
+                                              "su sesión (la base se preparó sin superusuario): cada "
+                                              "solicitud termina restableciéndolos").arg(site.alias());
+        QVERIFY2(site.isSqlite() || server.log().contains(resets), qPrintable(server.log()));
         // A new file keeps the rollback journal: the server's reads left nothing beside it.
         QCOMPARE(server.terminate(), 0);
         if (site.isSqlite())
@@ -246,8 +248,11 @@ private slots:
         const QString started = server.start(place);
         QVERIFY2(started.isEmpty(), qPrintable(started));
         ServerClient client(server);
-        const auto login = [&] { return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana")); };
-        QCOMPARE(client.post(QStringLiteral("/login"), QJsonObject{{"user", " ana"}, {"password", "no es"}}).status, 401);
+        const auto login = [&] {
+            return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana"));
+        };
+        const QJsonObject wrong{{"user", " ana"}, {"password", "no es"}};
+        QCOMPARE(client.post(QStringLiteral("/login"), wrong).status, 401);
         const QByteArray first = login();
         const QByteArray second = login();
         QVERIFY(!sessionOf(first).isEmpty() && sessionOf(first) != sessionOf(second));
@@ -276,8 +281,7 @@ private slots:
         const QByteArray third = login();
         QCOMPARE(client.post(QStringLiteral("/fetch"), read, third).status, 200);
 
-        // The record: what and from where, oldest first (the command line's changes under the
-        // system's user), and filtered.
+        // The record: what and from where, oldest first (the command line's under the system's user).
         const Run record = qacsemaf(QStringList{"audit", "--format", "json"} + place);
         QVERIFY2(record.exitCode == 0, qPrintable(record.errors));
         const QJsonArray rows = QJsonDocument::fromJson(record.outputBytes).array();
@@ -285,56 +289,26 @@ private slots:
         for (const QJsonValue &row : rows)
             lines << row["accion"].toString() + QLatin1Char('|') + row["direccion"].toString();
         const QString web = QStringLiteral("|127.0.0.1");
-        QCOMPARE(lines, (QStringList{"usuario creado|local", "usuario creado|local", "inicio de sesión rechazado" + web,
-                                     "inicio de sesión" + web, "inicio de sesión" + web, "sesiones terminadas|local",
+        QCOMPARE(lines, (QStringList{"usuario creado|local", "usuario creado|local",
+                                     "inicio de sesión rechazado" + web, "inicio de sesión" + web,
+                                     "inicio de sesión" + web, "sesiones terminadas|local",
                                      "sesiones terminadas|local", "inicio de sesión" + web}));
         if (const QString me = qEnvironmentVariable("USER"); !me.isEmpty())
             QCOMPARE(rows.first()["usuario"].toString(), me);
         // The heading, the refused login (the name as typed, in any case) and three logins.
-        QCOMPARE(qacsemaf(QStringList{"audit", "--user", "ana"} + place).output.count(QLatin1Char('\n')), 1 + 4);
+        const Run ofAna = qacsemaf(QStringList{"audit", "--user", "ana"} + place);
+        QCOMPARE(ofAna.output.count(QLatin1Char('\n')), 1 + 4);
         const QString tomorrow = QDate::currentDate().addDays(2).toString(Qt::ISODate);
         QCOMPARE(qacsemaf(QStringList{"audit", "--since", tomorrow} + place).output.count(QLatin1Char('\n')), 1);
-        const QString lastHour = QDateTime::currentDateTimeUtc().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        QCOMPARE(qacsemaf(QStringList{"audit", "--since", lastHour, "--format", "json"} + place).output, record.output);
+        const QString lastHour =
+            QDateTime::currentDateTimeUtc().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        QCOMPARE(qacsemaf(QStringList{"audit", "--since", lastHour, "--format", "json"} + place).output,
+                 record.output);
         const Run wrongDate = qacsemaf(QStringList{"audit", "--since", "2026-13-01"} + place);
         QCOMPARE(wrongDate.exitCode, 2);
-        QVERIFY2(wrongDate.errors.startsWith(QStringLiteral("qacsemaf: --since: \"2026-13-01\" no es una fecha (AAAA-MM-DD)")),
-                 qPrintable(wrongDate.errors));
-    }
-
-    // A second site on the cluster naming the first one's reading role with another password: the
-    // role keeps its password, init says so, and both servers log in with it.
-    void secondSiteOnTheCluster()
-    {
-        if (qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
-            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
-        Site first(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_uno"));
-        Site second(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_dos"));
-        QVERIFY2(first.error().isEmpty() && second.error().isEmpty(), qPrintable(first.error() + second.error()));
-        QStringList shared = second.place();
-        shared[1].replace(QStringLiteral("readuser=qacsemaf_dos_lector readpassword=lector"),
-                          QStringLiteral("readuser=qacsemaf_uno_lector readpassword=%1"));
-        const Run one = qacsemaf(QStringList{"init"} + first.place(), "clave\n");
-        QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
-        // Read as the superuser: the test cluster trusts every login, whatever its password.
-        const auto password = [] {
-            return queryPostgres({QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'")}).value(0);
-        };
-        const QString before = password();
-        QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
-        const Run two = qacsemaf(QStringList{"init"} + QStringList{shared.at(0), shared.at(1).arg("otra")}, "clave\n");
-        QVERIFY2(two.exitCode == 0, qPrintable(two.errors));
-        QVERIFY2(two.errors.contains(QStringLiteral("el usuario de lectura qacsemaf_uno_lector ya existe y lo usan también "
-                                                    "las bases qacsemaf_uno de este servidor PostgreSQL: su contraseña no "
-                                                    "se cambió")),
-                 qPrintable(two.errors));
-        QCOMPARE(password(), before);
-        for (const QStringList &place : {first.place(), QStringList{shared.at(0), shared.at(1).arg("lector")}}) {
-            ServerProcess server;
-            const QString started = server.start(place);
-            QVERIFY2(started.isEmpty(), qPrintable(started));
-            QVERIFY(!ServerClient(server).login(QStringLiteral("ADMIN"), QStringLiteral("clave")).isEmpty());
-        }
+        const QString notADate =
+            QStringLiteral("qacsemaf: --since: \"2026-13-01\" no es una fecha (AAAA-MM-DD)");
+        QVERIFY2(wrongDate.errors.startsWith(notADate), qPrintable(wrongDate.errors));
     }
 
     void migrateKeepsData_data() { sites_data(); }
@@ -385,7 +359,7 @@ private slots:
         // (The server opens the database as generate's core does.)
         for (const QStringList &command : {kGenerate, QStringList{"migrate"}}) {
             const Run refused = qacsemaf(command + place);
-            QVERIFY2(refused.errors.contains(newer), qPrintable(command.first() + QLatin1Char(' ') + refused.errors));
+            QVERIFY2(refused.errors.contains(newer), qPrintable(command.first() + ' ' + refused.errors));
             QVERIFY(refused.exitCode != 0);
         }
     }
@@ -474,7 +448,6 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("writer"));
         QCOMPARE(plansAndJournal(site.file()), QStringLiteral("0|delete"));
         QCOMPARE(plansAndJournal(copy), plans + QStringLiteral("|delete"));
-        QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{"copia.db", "demo.db"}));
 
         // Put back: the plans return, the file's old content stays beside it; a new file is made too.
         const Run restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});
