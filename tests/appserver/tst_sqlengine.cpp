@@ -18,13 +18,7 @@ private slots:
     void errors_data()
     {
         addColumns<Engine, QString, QString, bool, bool, bool>({"engine", "text", "code", "duplicate", "lockTimeout", "refusal"});
-        QTest::newRow("sqlite unique") << Engine::Sqlite << "UNIQUE constraint failed: GN_USUAR.COD_USUA"
-                                       << "2067" << true << false << false;
-        QTest::newRow("sqlite locked") << Engine::Sqlite << "database is locked" << "5" << false << true << false;
-        QTest::newRow("sqlite other") << Engine::Sqlite << "no such table: X" << "1" << false << false << false;
-        QTest::newRow("pg unique") << Engine::Postgres << "duplicate key value" << "23505" << true << false << false;
-        QTest::newRow("pg lock") << Engine::Postgres << "canceling statement due to lock timeout" << "55P03"
-                                 << false << true << false;
+        // (A duplicate key and a lock timeout on each engine: tst_serverapply, against the database.)
         QTest::newRow("pg privilege") << Engine::Postgres << "permission denied for table X" << "42501"
                                       << false << false << true;
         // PostgreSQL goes by the code, never by a message a translation changes.

@@ -1,8 +1,7 @@
 // Reading statement text without a database: named parameters, the statement registry's reading
-// of a request, comma text, and the final ORDER BY that makes SQLite and PostgreSQL give rows in
-// one order (which clauses are understood, where PostgreSQL's nulls go, how ties settle).
+// of a request, and the final ORDER BY that makes SQLite and PostgreSQL give rows in one order
+// (which clauses are understood, where PostgreSQL's nulls go, how ties settle).
 
-#include "protocol/CommaText.h"
 #include "tests/support/DataTable.h"
 #include "protocol/NamedParams.h"
 #include "appserver/OrderByClause.h"
@@ -94,13 +93,6 @@ private slots:
         QTest::newRow("no row, even where nothing is searchable")
             << "DtsPAcPprom" << "Planes" << QVariantMap() << QList<Condition>{Condition{{}, ConditionOperator::NoRow, {}, false}}
             << "Planes" << "" << "WHERE (1 = 0) AND cod_empr IN" << QVariantList();
-        QTest::newRow("starts with, upper-cased, wildcards taken as typed")
-            << temporal << "ListaEmpleados" << company3 << condition("APE_EMPL", ConditionOperator::StartsWith, "r_o%", true)
-            << "ListaEmpleados" << "" << ") AND (UPPER(a.ape_empl) LIKE :__C1 ESCAPE '\\') order by"
-            << QVariantList{3, "R\\_O\\%%"};
-        QTest::newRow("contains") << temporal << "ListaEmpleados" << company3
-                                  << condition("b.cod_carg", ConditionOperator::Contains, "GER") << "ListaEmpleados" << ""
-                                  << "(b.cod_carg LIKE :__C1 ESCAPE '\\')" << QVariantList{3, "%GER%"};
         QTest::newRow("a date stands for its day")
             << "DtsPAcPprom" << "PlanesEmpresa" << company3 << condition("ACT_HORA", ConditionOperator::Equal, QDate(2026, 3, 1))
             << "PlanesEmpresa" << "" << "((act_hora >= :__C1 AND act_hora < :__C2)) order by"
@@ -108,20 +100,11 @@ private slots:
         QTest::newRow("a text in a number column") << "DtsPAcPprom" << "PlanesEmpresa" << company3
                                                    << condition("COD_MENU", ConditionOperator::Equal, "1 OR 1=1") << ""
                                                    << "no es un número entero" << "" << QVariantList();
-        QTest::newRow("a subquery is only a text") << "DtsPAcPprom" << "PlanesEmpresa" << company3
-                                                   << condition("NOM_MENU", ConditionOperator::Equal, "(select max(pas_usua) from gn_usuar)")
-                                                   << "PlanesEmpresa" << "" << "(nom_menu = :__C1)"
-                                                   << QVariantList{"(select max(pas_usua) from gn_usuar)"};
-        // Refused.
-        QTest::newRow("a name not in the catalogue") << temporal << "select * from gn_usuar" << QVariantMap()
-                                                     << QList<Condition>() << "" << "no tiene la sentencia" << "" << QVariantList();
+        // Refused. (SQL text as a name, a fraction as a company, quotes in a condition: tst_httpserver.)
         QTest::newRow("another provider's statement") << "DtsPAcCuare" << "Planes" << QVariantMap() << QList<Condition>()
                                                       << "" << "no tiene la sentencia \"Planes\"" << "" << QVariantList();
         QTest::newRow("no name where the provider has no own")
             << temporal << "" << QVariantMap() << QList<Condition>() << "" << "no tiene sentencia propia" << "" << QVariantList();
-        QTest::newRow("a company as an expression") << temporal << "ListaPlanes" << QVariantMap{{"empresa", "3 + 0"}}
-                                                    << QList<Condition>() << "" << "no es un código de empresa" << ""
-                                                    << QVariantList();
         QTest::newRow("a slot without its value") << temporal << "ListaPlanes" << QVariantMap() << QList<Condition>() << ""
                                                   << "falta el valor" << "" << QVariantList();
         QTest::newRow("an empty list") << "DtsPBiDtpca" << "PerfilCargoCategorias" << QVariantMap{{"categorias", QStringList()}}
@@ -184,30 +167,6 @@ private slots:
                                        "OR fuera de paréntesis"));
     }
 
-    void commaText_data()
-    {
-        addColumns<QString, QStringList, QString>({"text", "items", "joined"});
-
-        QTest::newRow("quoted codes") << "\"QBiHvext\",\"QBiEdfor\"" << QStringList{"QBiHvext", "QBiEdfor"}
-                                      << "QBiHvext,QBiEdfor";
-        QTest::newRow("blanks separate") << "a b,c" << QStringList{"a", "b", "c"} << "a,b,c";
-        QTest::newRow("empty and blank items") << "\"\",\"C:\\Program Files\\x.exe\""
-                                               << QStringList{"", "C:\\Program Files\\x.exe"}
-                                               << "\"\",\"C:\\Program Files\\x.exe\"";
-        QTest::newRow("quote inside") << "\"di \"\"hola\"\"\"" << QStringList{"di \"hola\""} << "\"di \"\"hola\"\"\"";
-        QTest::newRow("trailing comma") << "a," << QStringList{"a", ""} << "a,\"\"";
-    }
-
-    void commaText()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, items);
-        QFETCH(QString, joined);
-
-        QCOMPARE(CommaText::split(text), items);
-        QCOMPARE(CommaText::join(items), joined);
-    }
-
     void nullsSmallest_data()
     {
         // rewritten: empty: left as it is
@@ -239,8 +198,6 @@ private slots:
         QTest::newRow("tied surnames by code") << bySurname
             << QStringList{"Peña|9", "Ríos|20", "Ríos|3", "Ríos|", "Soto|1"}
             << QStringList{"Peña|9", "Ríos|", "Ríos|3", "Ríos|20", "Soto|1"};
-        QTest::newRow("no tie: the engine's order stays") << bySurname
-            << QStringList{"Soto|1", "Peña|9"} << QStringList{"Soto|1", "Peña|9"};
     }
 
     void ties()

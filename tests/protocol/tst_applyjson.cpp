@@ -65,8 +65,6 @@ private slots:
         QTest::newRow("row short of a value")
             << QByteArray(R"({"provider": "P", "inserts": {"columns": ["A", "B"], "rows": [[1, 2], [1]]}})")
             << "una fila de las altas no tiene un valor por columna";
-        QTest::newRow("row that is no list") << QByteArray(R"({"provider": "P", "inserts": {"columns": ["A"], "rows": [{"A": 1}]}})")
-                                             << "una fila de las altas no tiene un valor por columna";
         QTest::newRow("value not understood")
             << QByteArray(R"({"provider": "P", "inserts": {"columns": ["A"], "rows": [[{"x": 1}]]}})")
             << "un valor de las altas no se entiende";

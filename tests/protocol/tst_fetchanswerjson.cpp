@@ -112,21 +112,6 @@ private slots:
         }
     }
 
-    // A control character left unescaped in a later row is taken, as the JSON parser takes it.
-    void unescapedControlCharacter()
-    {
-        const QByteArray text("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"a\"],[\"x\x01y\"]]}");
-        const FetchResult expected = answer({{QStringLiteral("A"), FieldType::String, 9, false}},
-                                            {{QStringLiteral("a")}, {QStringLiteral("x\x01y")}});
-        FetchResult read;
-        QString error;
-        QVERIFY2(FetchAnswerJson::read(text, &read, &error), qPrintable(error));
-        QCOMPARE(shown(read), shown(expected));
-        Collected sink;
-        QVERIFY2(FetchAnswerJson::readEach(text, sink, &sink.result.error, &error), qPrintable(error));
-        QCOMPARE(shown(sink.result), shown(expected));
-    }
-
     // Read whole, and row by row: there a text that breaks off after rows were handed on says so.
     void refused_data()
     {
@@ -147,8 +132,6 @@ private slots:
         const QString notUtf8 = QJsonParseError{0, QJsonParseError::IllegalUTF8String}.errorString();
         QTest::newRow("a text not in UTF-8")
             << QByteArray("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"Emp\xfe" "ado\"]]}") << notUtf8 << notUtf8;
-        QTest::newRow("a surrogate written in UTF-8")
-            << QByteArray("{\"fields\":[[\"A\",\"String\",9,false]],\"rows\":[[\"\xed\xa0\x80\"]]}") << notUtf8 << notUtf8;
         const QString badEscape = QJsonParseError{0, QJsonParseError::IllegalEscapeSequence}.errorString();
         QTest::newRow("an escape without four hex digits")
             << QByteArray(R"({"fields":[["A","String",9,false]],"rows":[["\u 12a"]]})") << badEscape << badEscape;

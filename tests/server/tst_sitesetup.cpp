@@ -3,8 +3,7 @@
 
 #include "appserver/DatabaseDescription.h"
 #include "appserver/SchemaVersion.h"
-#include "framework/connection/BlockingHttpClient.h"
-#include "tests/server/ServerProcess.h"
+#include "tests/server/ServerClient.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
@@ -113,15 +112,6 @@ private:
     QString m_error;
 };
 
-QJsonObject post(BlockingHttpClient &client, const QString &path, const QJsonObject &body, const QByteArray &token = {},
-                 int *status = nullptr)
-{
-    const auto response = client.post(path, QJsonDocument(body).toJson(QJsonDocument::Compact), token);
-    if (status)
-        *status = response.status;
-    return QJsonDocument::fromJson(response.body).object();
-}
-
 // The session a token names (its payload's "s").
 QString sessionOf(const QByteArray &token)
 {
@@ -172,9 +162,9 @@ private slots:
                  QStringLiteral("qacsemaf: la contraseña de ADMIN no puede estar vacía\n"));
         const Run init = qacsemaf(QStringList{"init"} + place, "clave del admin\n");
         QVERIFY2(init.exitCode == 0, qPrintable(init.errors));
-        QVERIFY2(init.output.contains(QStringLiteral("versión %1 del esquema, con el administrador ADMIN")
-                                          .arg(appserver::SchemaVersion::current())),
-                 qPrintable(init.output));
+        // Its owner is no superuser: what stays within the reader's reach is said.
+        const QString noSuperuser = QStringLiteral("el usuario de la conexión no es superusuario");
+        QVERIFY2(site.isSqlite() || init.errors.contains(noSuperuser), qPrintable(init.errors));
         const Run again = qacsemaf(QStringList{"init"} + place, "otra\n");
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.errors.contains(QLatin1String("init solo")), qPrintable(again.errors));
@@ -194,53 +184,51 @@ private slots:
         QCOMPARE(revoked.errors, QStringLiteral("qacsemaf: el usuario ANA no tiene la empresa 7\n"));
         const Run listed = qacsemaf(QStringList{"user", "list"} + place);
         QVERIFY2(listed.output.contains(QRegularExpression(QStringLiteral("\nANA +U +activo +2,3\n"))), qPrintable(listed.output));
-        // A hash, never the password; no plan, two grants.
+        // A hash, never the password.
         QVERIFY(site.value(QStringLiteral("SELECT PAS_USUA FROM GN_USUAR WHERE COD_USUA = 'ANA'")).startsWith(QLatin1String("scrypt$")));
-        QCOMPARE(site.run({QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM), (SELECT COUNT(*) FROM GN_USEMP)")}),
-                 QStringList{"0|2"});
 
         ServerProcess server;
         const QString started = server.start(place);
         QVERIFY2(started.isEmpty(), qPrintable(started));
-        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
-        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}, {"database", site.alias()}};
-        int status = 0;
-        const QByteArray token = post(client, QStringLiteral("/login"), ana, {}, &status).value("token").toString().toLatin1();
-        QCOMPARE(status, 200);
+        ServerClient client(server);
+        const QJsonObject database{{"database", site.alias()}};
+        const auto login = [&] {
+            return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana"), database);
+        };
+        const QByteArray token = login();
         QVERIFY(!token.isEmpty());
         // A save: the writer's grants on the module's tables.
         const QJsonObject save{{"provider", "DtsPAcCuare"}, {"company", 2},
                                {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
                                                                  {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 1}, {"COD_NODO", 1},
                                                                                      {"COD_EMPL", 4242}, {"COD_CARG", "SUP001"}}}}}}};
-        const QJsonObject saved = post(client, QStringLiteral("/apply"), save, token, &status);
-        QVERIFY2(status == 200, qPrintable(saved.value("error").toString()));
-        QCOMPARE(saved.value("rowsAffected").toInt(), 1);
+        const ServerClient::Reply saved = client.post(QStringLiteral("/apply"), save, token);
+        QVERIFY2(saved.status == 200, qPrintable(saved.error()));
+        QCOMPARE(saved.body.value("rowsAffected").toInt(), 1);
 
         // Every change of the user ends the tokens issued before it for good, an undone one too.
+        // (A password changed: the journeys.)
         const QString ended = QStringLiteral("La contraseña, el estado o las empresas del usuario ANA cambiaron, o el "
                                              "usuario ya no existe; inicie sesión de nuevo.");
-        const QByteArray beforeGrant = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
-        QCOMPARE(qacsemaf(QStringList{"user", "grant", "ANA", "--company", "4"} + place).exitCode, 0);
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, beforeGrant, &status).value("error").toString(), ended);
         QCOMPARE(qacsemaf(QStringList{"user", "disable", "ANA"} + place).exitCode, 0);
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(), ended);
-        QCOMPARE(status, 401);
-        QCOMPARE(post(client, QStringLiteral("/login"), ana, {}, &status).value("error").toString(),
+        const ServerClient::Reply refused = client.post(QStringLiteral("/apply"), save, token);
+        QCOMPARE(refused.error(), ended);
+        QCOMPARE(refused.status, 401);
+        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}};
+        QCOMPARE(client.post(QStringLiteral("/login"), ana).error(),
                  QStringLiteral("El usuario ANA está deshabilitado; pida a un administrador que lo habilite."));
         // The in-process road (the load call's session check) refuses it as well.
         const Run inProcess = qacsemaf(kGenerate + place + QStringList{"--user", "ANA", "--password", "clave de ana"});
         QCOMPARE(inProcess.exitCode, 1);
         QVERIFY2(inProcess.errors.contains(QStringLiteral("El usuario ANA está deshabilitado")), qPrintable(inProcess.errors));
         QCOMPARE(qacsemaf(QStringList{"user", "enable", "ANA"} + place).exitCode, 0);
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, token, &status).value("error").toString(), ended);
-        const QByteArray enabled = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
-        QCOMPARE(qacsemaf(QStringList{"user", "passwd", "ANA"} + place, "nueva clave\n").exitCode, 0);
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, enabled, &status).value("error").toString(), ended);
-        post(client, QStringLiteral("/login"), ana, {}, &status);
-        QCOMPARE(status, 401);
-        post(client, QStringLiteral("/login"), QJsonObject{{"user", "ANA"}, {"password", "nueva clave"}}, {}, &status);
-        QCOMPARE(status, 200);
+        QCOMPARE(client.post(QStringLiteral("/apply"), save, token).error(), ended);
+        QVERIFY(!login().isEmpty());
+        // Set up by an owner that is no superuser, the reader may change its session settings.
+        const QString resets = QStringLiteral("el usuario de lectura %1_lector puede cambiar los ajustes de "
+                                              "su sesión (la base se preparó sin superusuario): cada "
+                                              "solicitud termina restableciéndolos").arg(site.alias());
+        QVERIFY2(site.isSqlite() || server.log().contains(resets), qPrintable(server.log()));
         // A new file keeps the rollback journal: the server's reads left nothing beside it.
         QCOMPARE(server.terminate(), 0);
         if (site.isSqlite())
@@ -248,34 +236,25 @@ private slots:
     }
 
     // A user's sessions listed and ended, one or all (the next request says so; a new login works),
-    // and the audit record of logins, saves and the command line's changes, filtered.
-    void auditAndSessions_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("sqlite") << int(Site::Kind::Sqlite);
-        QTest::newRow("postgres") << int(Site::Kind::RolesMadeByAdministrator);
-    }
-
+    // and the audit record of logins and the command line's changes, filtered. (A save's audit row:
+    // tst_serverapply.)
     void auditAndSessions()
     {
-        QFETCH(int, kind);
-        Site site(Site::Kind(kind), QStringLiteral("qacsemaf_audita"));
-        if (!site.isSqlite() && qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
-            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
-        QVERIFY2(site.error().isEmpty(), qPrintable(site.error()));
+        Site site(Site::Kind::Sqlite, QStringLiteral("qacsemaf_audita"));
         const QStringList place = site.place();
         QCOMPARE(qacsemaf(QStringList{"init"} + place, "clave del admin\n").exitCode, 0);
         QCOMPARE(qacsemaf(QStringList{"user", "add", "ANA", "--company", "2"} + place, "clave de ana\n").exitCode, 0);
         ServerProcess server;
         const QString started = server.start(place);
         QVERIFY2(started.isEmpty(), qPrintable(started));
-        BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
-        const QJsonObject ana{{"user", "ANA"}, {"password", "clave de ana"}};
-        int status = 0;
-        post(client, QStringLiteral("/login"), QJsonObject{{"user", " ana"}, {"password", "no es"}}, {}, &status);
-        QCOMPARE(status, 401);
-        const QByteArray first = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
-        const QByteArray second = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
+        ServerClient client(server);
+        const auto login = [&] {
+            return client.login(QStringLiteral("ANA"), QStringLiteral("clave de ana"));
+        };
+        const QJsonObject wrong{{"user", " ana"}, {"password", "no es"}};
+        QCOMPARE(client.post(QStringLiteral("/login"), wrong).status, 401);
+        const QByteArray first = login();
+        const QByteArray second = login();
         QVERIFY(!sessionOf(first).isEmpty() && sessionOf(first) != sessionOf(second));
 
         const Run listed = qacsemaf(QStringList{"user", "sessions", "ANA"} + place);
@@ -284,113 +263,52 @@ private slots:
             QVERIFY2(listed.output.contains(QRegularExpression(sessionOf(token) + QStringLiteral(" +\\S+Z +\\S+Z +127\\.0\\.0\\.1 +activa\n"))),
                      qPrintable(listed.output));
 
-        const QJsonObject save{{"provider", "DtsPAcPprom"}, {"company", 2},
-                               {"deltas", QJsonArray{QJsonObject{{"kind", "insert"},
-                                                                 {"new", QJsonObject{{"COD_EMPR", 2}, {"COD_MENU", 7}, {"COD_NODO", 0},
-                                                                                     {"NOM_MENU", "Plan auditado"}}}}}}};
-        const QJsonObject saved = post(client, QStringLiteral("/apply"), save, first, &status);
-        QVERIFY2(status == 200, qPrintable(saved.value("error").toString()));
-        const QJsonObject read{{"provider", "DtsPAcPprom"}, {"company", 2}, {"statement", "Planes"}};
-
         // One session ended: only its token stops, with its own message.
+        const QJsonObject read{{"provider", "DtsPAcPprom"}, {"company", 2}, {"statement", "Planes"}};
         const QString ended = QStringLiteral("La sesión fue terminada por un administrador; inicie sesión de nuevo.");
         const Run one = qacsemaf(QStringList{"user", "revoke", "ANA", "--session", sessionOf(second)} + place);
         QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
-        QCOMPARE(post(client, QStringLiteral("/fetch"), read, second, &status).value("error").toString(), ended);
-        QCOMPARE(status, 401);
-        post(client, QStringLiteral("/fetch"), read, first, &status);
-        QCOMPARE(status, 200);
+        const ServerClient::Reply refused = client.post(QStringLiteral("/fetch"), read, second);
+        QCOMPARE(refused.error(), ended);
+        QCOMPARE(refused.status, 401);
+        QCOMPARE(client.post(QStringLiteral("/fetch"), read, first).status, 200);
         QCOMPARE(qacsemaf(QStringList{"user", "revoke", "ANA", "--session", sessionOf(second)} + place).errors,
                  QStringLiteral("qacsemaf: el usuario ANA no tiene una sesión %1 sin terminar\n").arg(sessionOf(second)));
         // All of them: the next login works.
         const Run all = qacsemaf(QStringList{"user", "revoke", "ANA"} + place);
         QCOMPARE(all.output, QStringLiteral("qacsemaf: ANA: 1 sesiones terminadas.\n"));
-        QCOMPARE(post(client, QStringLiteral("/apply"), save, first, &status).value("error").toString(), ended);
-        QCOMPARE(status, 401);
-        const QByteArray third = post(client, QStringLiteral("/login"), ana).value("token").toString().toLatin1();
-        post(client, QStringLiteral("/fetch"), read, third, &status);
-        QCOMPARE(status, 200);
-        const QString states = qacsemaf(QStringList{"user", "sessions", "ANA"} + place).output;
-        QCOMPARE(states.count(QStringLiteral(" terminada\n")), 2);
-        QVERIFY2(states.contains(sessionOf(third)) && states.count(QStringLiteral(" activa\n")) == 1, qPrintable(states));
+        QCOMPARE(client.post(QStringLiteral("/fetch"), read, first).error(), ended);
+        const QByteArray third = login();
+        QCOMPARE(client.post(QStringLiteral("/fetch"), read, third).status, 200);
 
-        // The record: who, what and from where, oldest first, and filtered.
+        // The record: what and from where, oldest first (the command line's under the system's user).
         const Run record = qacsemaf(QStringList{"audit", "--format", "json"} + place);
         QVERIFY2(record.exitCode == 0, qPrintable(record.errors));
+        const QJsonArray rows = QJsonDocument::fromJson(record.outputBytes).array();
         QStringList lines;
-        for (const QJsonValue &row : QJsonDocument::fromJson(record.outputBytes).array())
-            lines << QStringList{row["usuario"].toString(), row["accion"].toString(), row["detalle"].toString(),
-                                 row["direccion"].toString()}.join(QLatin1Char('|'));
-        const QString me = qEnvironmentVariable("USER");
-        const QStringList expected{
-            "^[^|]+\\|usuario creado\\|ADMIN \\(tipo A, empresas -\\)\\|local$",
-            "^[^|]+\\|usuario creado\\|ANA \\(tipo U, empresas 2\\)\\|local$",
-            "^ana\\|inicio de sesión rechazado\\|401: Usuario o contraseña incorrectos\\..*\\|127\\.0\\.0\\.1$",
-            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(first) + " hasta .*Z\\|127\\.0\\.0\\.1$",
-            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(second) + " hasta .*Z\\|127\\.0\\.0\\.1$",
-            "^ANA\\|guardado\\|DtsPAcPprom AC_PPROM: alta COD_EMPR=2 COD_MENU=7 COD_NODO=0\\|127\\.0\\.0\\.1$",
-            "^[^|]+\\|sesiones terminadas\\|ANA: sesión " + sessionOf(second) + "\\|local$",
-            "^[^|]+\\|sesiones terminadas\\|ANA: 1 abiertas\\|local$",
-            "^ANA\\|inicio de sesión\\|sesión " + sessionOf(third) + " hasta .*Z\\|127\\.0\\.0\\.1$"};
-        QCOMPARE(lines.size(), expected.size());
-        for (int i = 0; i < lines.size(); ++i)
-            QVERIFY2(QRegularExpression(expected.at(i)).match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
-        if (!me.isEmpty())
-            QVERIFY2(lines.first().startsWith(me), qPrintable(lines.first()));
-
+        for (const QJsonValue &row : rows)
+            lines << row["accion"].toString() + QLatin1Char('|') + row["direccion"].toString();
+        const QString web = QStringLiteral("|127.0.0.1");
+        QCOMPARE(lines, (QStringList{"usuario creado|local", "usuario creado|local",
+                                     "inicio de sesión rechazado" + web, "inicio de sesión" + web,
+                                     "inicio de sesión" + web, "sesiones terminadas|local",
+                                     "sesiones terminadas|local", "inicio de sesión" + web}));
+        if (const QString me = qEnvironmentVariable("USER"); !me.isEmpty())
+            QCOMPARE(rows.first()["usuario"].toString(), me);
+        // The heading, the refused login (the name as typed, in any case) and three logins.
         const Run ofAna = qacsemaf(QStringList{"audit", "--user", "ana"} + place);
-        // The heading, the refused login (the name as typed, in any case), three logins and the save.
-        QCOMPARE(ofAna.output.count(QLatin1Char('\n')), 1 + 5);
-        QVERIFY2(ofAna.output.contains(QRegularExpression(
-                     QStringLiteral("\n\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ +ANA +guardado +DtsPAcPprom .* +127\\.0\\.0\\.1\n"))),
-                 qPrintable(ofAna.output));
+        QCOMPARE(ofAna.output.count(QLatin1Char('\n')), 1 + 4);
         const QString tomorrow = QDate::currentDate().addDays(2).toString(Qt::ISODate);
         QCOMPARE(qacsemaf(QStringList{"audit", "--since", tomorrow} + place).output.count(QLatin1Char('\n')), 1);
-        const QString lastHour = QDateTime::currentDateTimeUtc().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        const QString lastHour =
+            QDateTime::currentDateTimeUtc().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
         QCOMPARE(qacsemaf(QStringList{"audit", "--since", lastHour, "--format", "json"} + place).output,
                  record.output);
-        const Run refused = qacsemaf(QStringList{"audit", "--since", "2026-13-01"} + place);
-        QCOMPARE(refused.exitCode, 2);
-        QVERIFY2(refused.errors.startsWith(QStringLiteral("qacsemaf: --since: \"2026-13-01\" no es una fecha (AAAA-MM-DD)")),
-                 qPrintable(refused.errors));
-    }
-
-    // A second site on the cluster naming the first one's reading role with another password: the
-    // role keeps its password, init says so, and both servers log in with it.
-    void secondSiteOnTheCluster()
-    {
-        if (qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
-            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
-        Site first(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_uno"));
-        Site second(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_dos"));
-        QVERIFY2(first.error().isEmpty() && second.error().isEmpty(), qPrintable(first.error() + second.error()));
-        QStringList shared = second.place();
-        shared[1].replace(QStringLiteral("readuser=qacsemaf_dos_lector readpassword=lector"),
-                          QStringLiteral("readuser=qacsemaf_uno_lector readpassword=%1"));
-        const Run one = qacsemaf(QStringList{"init"} + first.place(), "clave\n");
-        QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
-        // Read as the superuser: the test cluster trusts every login, whatever its password.
-        const auto password = [] {
-            return queryPostgres({QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'")}).value(0);
-        };
-        const QString before = password();
-        QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
-        const Run two = qacsemaf(QStringList{"init"} + QStringList{shared.at(0), shared.at(1).arg("otra")}, "clave\n");
-        QVERIFY2(two.exitCode == 0, qPrintable(two.errors));
-        QVERIFY2(two.errors.contains(QStringLiteral("el usuario de lectura qacsemaf_uno_lector ya existe y lo usan también "
-                                                    "las bases qacsemaf_uno de este servidor PostgreSQL: su contraseña no "
-                                                    "se cambió")),
-                 qPrintable(two.errors));
-        QCOMPARE(password(), before);
-        for (const QStringList &place : {first.place(), QStringList{shared.at(0), shared.at(1).arg("lector")}}) {
-            ServerProcess server;
-            const QString started = server.start(place);
-            QVERIFY2(started.isEmpty(), qPrintable(started));
-            BlockingHttpClient client(QStringLiteral("127.0.0.1"), server.port(), 10000);
-            int status = 0;
-            post(client, QStringLiteral("/login"), QJsonObject{{"user", "ADMIN"}, {"password", "clave"}}, {}, &status);
-            QCOMPARE(status, 200);
-        }
+        const Run wrongDate = qacsemaf(QStringList{"audit", "--since", "2026-13-01"} + place);
+        QCOMPARE(wrongDate.exitCode, 2);
+        const QString notADate =
+            QStringLiteral("qacsemaf: --since: \"2026-13-01\" no es una fecha (AAAA-MM-DD)");
+        QVERIFY2(wrongDate.errors.startsWith(notADate), qPrintable(wrongDate.errors));
     }
 
     void migrateKeepsData_data() { sites_data(); }
@@ -409,9 +327,6 @@ private slots:
         const QString counts = QStringLiteral("SELECT (SELECT COUNT(*) FROM AC_PPROM) || '/' || (SELECT COUNT(*) FROM BI_EMPLE)"
                                               " || '/' || (SELECT COUNT(*) FROM GN_USEMP) || '/' || (SELECT COUNT(*) FROM GN_USUAR)");
         const QString before = site.value(counts);
-        if (!site.isSqlite())
-            QCOMPARE(site.value(QStringLiteral("SELECT relallvisible > 0 AND reltuples > 0 FROM pg_class WHERE relname = 'ac_pprom'")),
-                     QStringLiteral("true"));
         // The first version, its SQLite file in WAL mode.
         QCOMPARE(site.run(firstVersion() + (site.isSqlite() ? QStringList{"PRAGMA journal_mode=WAL"} : QStringList())),
                  site.isSqlite() ? QStringList{"wal"} : QStringList());
@@ -424,8 +339,6 @@ private slots:
 
         const Run migrated = qacsemaf(QStringList{"migrate"} + place);
         QVERIFY2(migrated.exitCode == 0, qPrintable(migrated.errors));
-        QVERIFY2(migrated.output.startsWith(QStringLiteral("qacsemaf: Aplicada la migración 0002_version_and_user_state.sql\n")),
-                 qPrintable(migrated.output));
         QVERIFY2(migrated.output.contains(QStringLiteral("pasó de la versión 1 a la %1 del esquema").arg(current)),
                  qPrintable(migrated.output));
         const Run generated = qacsemaf(kGenerate + place);
@@ -443,16 +356,10 @@ private slots:
         const QString newer = QStringLiteral("tiene la versión %1 del esquema, más nueva que la versión %2 que conoce este "
                                              "programa; actualice Semáforo de Carrera antes de usarla.")
                                   .arg(appserver::SchemaVersion::current() + 1).arg(current);
-        for (const QString &command : {QStringLiteral("generate"), QStringLiteral("migrate"), QStringLiteral("server")}) {
-            Run refused;
-            if (command == QLatin1String("server")) {
-                ServerProcess server;
-                refused.errors = server.start(place);
-                refused.exitCode = server.terminate();
-            } else {
-                refused = qacsemaf(command == QLatin1String("generate") ? kGenerate + place : QStringList{command} + place);
-            }
-            QVERIFY2(refused.errors.contains(newer), qPrintable(command + QLatin1Char(' ') + refused.errors));
+        // (The server opens the database as generate's core does.)
+        for (const QStringList &command : {kGenerate, QStringList{"migrate"}}) {
+            const Run refused = qacsemaf(command + place);
+            QVERIFY2(refused.errors.contains(newer), qPrintable(command.first() + ' ' + refused.errors));
             QVERIFY(refused.exitCode != 0);
         }
     }
@@ -471,8 +378,6 @@ private slots:
                                                           << QByteArray("Admin\n") << 1 << ownName;
         QTest::newRow("passwd, a raised minimum") << QStringList{"passwd", "ADMIN", "--min-password-length", "12"}
                                                   << QByteArray("once letras\n") << 1 << shortOne.arg(12);
-        QTest::newRow("passwd, within a lower minimum") << QStringList{"passwd", "ADMIN", "--min-password-length", "4"}
-                                                        << QByteArray("abcd\n") << 0 << "";
         QTest::newRow("no minimum of zero") << QStringList{"add", "EVA", "--min-password-length", "0"}
                                             << QByteArray("x\n") << 2 << "--min-password-length";
     }
@@ -493,8 +398,8 @@ private slots:
         QCOMPARE(site.value(users) == before, exitCode != 0);
     }
 
-    // A file in WAL mode: another program's is refused, ours sent to migrate, by the command line
-    // and the server alike; its bytes stay and nothing is left beside it.
+    // A file in WAL mode: another program's is refused, ours sent to migrate; its bytes stay and
+    // nothing is left beside it. (The server opens it as the command line's core does.)
     void walFilesAreLeftAsTheyWere_data()
     {
         addColumns<bool, QString>({"ours", "message"});
@@ -519,9 +424,6 @@ private slots:
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"otra.db"});
         const Run generated = qacsemaf(kGenerate + site.place());
         QVERIFY2(generated.exitCode == 1 && generated.errors.contains(message), qPrintable(generated.errors));
-        ServerProcess server;
-        const QString started = server.start(site.place());
-        QVERIFY2(started.contains(message), qPrintable(started));
         QCOMPARE(QDir(site.folder()).entryList(QDir::Files), QStringList{"otra.db"});
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() == bytes);
@@ -545,10 +447,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("writer"));
         QCOMPARE(plansAndJournal(site.file()), QStringLiteral("0|delete"));
-        const Run read = qacsemaf(kGenerate + QStringList{"--db", copy});
-        QVERIFY2(read.output.contains(QLatin1String("verde")), qPrintable(read.errors));
         QCOMPARE(plansAndJournal(copy), plans + QStringLiteral("|delete"));
-        QCOMPARE(QDir(site.folder()).entryList(QDir::Files), (QStringList{"copia.db", "demo.db"}));
 
         // Put back: the plans return, the file's old content stays beside it; a new file is made too.
         const Run restored = qacsemaf({"restore", "--db", site.file(), "--from", copy});

@@ -1,5 +1,5 @@
-// Snapshots of a succession map saved and compared by the command line, on SQLite and PostgreSQL,
-// directly and through qacsemaf-server; refusals say why and keep nothing.
+// Snapshots of a succession map saved and compared by the command line, on SQLite and through
+// qacsemaf-server on PostgreSQL; refusals say why and keep nothing.
 
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DataTable.h"
@@ -32,40 +32,39 @@ QJsonArray jsonRows(const ProgramRun &run)
 class TestSnapshots : public QObject {
     Q_OBJECT
 private slots:
+    // On the file, and through a server on PostgreSQL (the other dialect and the HTTP road at once).
     void savedAndCompared_data()
     {
-        addColumns<bool, bool>({"postgres", "server"});
-        QTest::newRow("sqlite file") << false << false;
-        QTest::newRow("server on the file") << false << true;
-        QTest::newRow("postgres") << true << false;
-        QTest::newRow("server on postgres") << true << true;
+        addColumns<bool>({"postgres"});
+        QTest::newRow("sqlite file") << false;
+        QTest::newRow("server on postgres") << true;
     }
 
     // Two snapshots of plan 1 with one green employee's education and experience records deleted
-    // in between: only his lines move, down from green, and his history shows both.
+    // in between: only his lines move, and his history shows both. (How far he falls, the
+    // comparison's summary and its report: tst_successionpage.)
     void savedAndCompared()
     {
         QFETCH(bool, postgres);
-        QFETCH(bool, server);
         const QString pg = qEnvironmentVariable("QACSEMAF_PG");
         if (postgres && pg.isEmpty())
             QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
         DemoDatabase file;
         QVERIFY2(file.isValid(), qPrintable(file.error()));
-        if (postgres)
+        ServerProcess server;
+        if (postgres) {
             QCOMPARE(qacsemaf({"seed", "--pg", pg, "--force"}).exitCode, 0);
-        const QStringList direct = postgres ? QStringList{"--pg", pg} : QStringList{"--db", file.path()};
-        ServerProcess process;
-        if (server)
-            QCOMPARE(process.start(direct), QString());
-        const QStringList place = server ? QStringList{"--server", process.address()} : direct;
+            QCOMPARE(server.start({"--pg", pg}), QString());
+        }
+        const QStringList place =
+            postgres ? QStringList{"--server", server.address()} : QStringList{"--db", file.path()};
         const QStringList plan = QStringList{"--company", "1", "--plan", "1"} + kCategories + place;
 
         const ProgramRun first = qacsemaf(QStringList{"snapshot", "save", "--label", "Antes del curso"} + plan);
         QVERIFY2(first.exitCode == 0, qPrintable(first.errors));
         const QRegularExpression saved(QStringLiteral("^qacsemaf: corte (\\d+) guardado: plan 1, (\\d+) nodos, (\\d+) personas\n$"));
-        const QRegularExpressionMatch firstSaved = saved.match(first.output);
-        QVERIFY2(firstSaved.hasMatch(), qPrintable(first.output));
+        const QString from = saved.match(first.output).captured(1);
+        QVERIFY2(!from.isEmpty(), qPrintable(first.output));
 
         // A green candidate of node 3, as the map scored him.
         const ProgramRun node = qacsemaf(QStringList{"succession", "--node", "3", "--format", "json"} + plan);
@@ -75,75 +74,42 @@ private slots:
             if (person.isEmpty() && row[QStringLiteral("POR_EMPL")].toDouble() >= 91.1)
                 person = QString::number(row[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0);
         QVERIFY2(!person.isEmpty(), qPrintable(node.output));
-        QStringList deletions;
-        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
-            deletions << QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person);
-        for (const QString &statement : deletions)
+        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"}) {
+            const QString statement =
+                QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person);
             QCOMPARE(postgres ? queryPostgres({statement}) : file.query(statement), QStringList());
+        }
 
         const ProgramRun second = qacsemaf(QStringList{"snapshot", "save"} + plan);
-        QVERIFY2(second.exitCode == 0, qPrintable(second.errors));
-        const QRegularExpressionMatch secondSaved = saved.match(second.output);
-        QVERIFY2(secondSaved.hasMatch(), qPrintable(second.output));
-        const QString from = firstSaved.captured(1), to = secondSaved.captured(1);
-        QCOMPARE(secondSaved.captured(2), firstSaved.captured(2));
+        const QString to = saved.match(second.output).captured(1);
+        QVERIFY2(!to.isEmpty(), qPrintable(second.output + second.errors));
 
         const ProgramRun list = qacsemaf(QStringList{"snapshot", "list", "--company", "1", "--plan", "1", "--format", "json"} + place);
         QVERIFY2(list.exitCode == 0, qPrintable(list.errors));
         const QJsonArray snapshots = jsonRows(list);
         QCOMPARE(snapshots.size(), 2);
         QCOMPARE(snapshots[0][QStringLiteral("ETI_CORT")].toString(), QStringLiteral("Antes del curso"));
-        QCOMPARE(QString::number(snapshots[1][QStringLiteral("NUM_PERS")].toInt()), secondSaved.captured(3));
 
         const ProgramRun compared = qacsemaf(QStringList{"snapshot", "compare", from, to, "--company", "1", "--format", "json"} + place);
         QVERIFY2(compared.exitCode == 0, qPrintable(compared.errors));
-        const QJsonObject comparison = QJsonDocument::fromJson(compared.output.toUtf8()).object();
-        int hisLines = 0, greenLost = 0, fellAtNode3 = 0;
-        for (const QJsonValue line : comparison[QStringLiteral("personas")].toArray()) {
-            const bool his = QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0) == person;
-            const QString move = line[QStringLiteral("MOVIMIENTO")].toString();
-            const double change = line[QStringLiteral("POR_DIFE")].toDouble();
-            QVERIFY2(his ? (move == QStringLiteral("bajó") || move == QLatin1String("igual")) && change <= 0
-                         : move == QLatin1String("igual") && change == 0,
-                     qPrintable(QJsonDocument(line.toObject()).toJson()));
-            if (!his)
-                continue;
-            ++hisLines;
-            greenLost += line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde")
-                         && line[QStringLiteral("BAN_ACTU")].toString() != QLatin1String("Verde");
-            fellAtNode3 += line[QStringLiteral("COD_NODO")].toInt() == 3 && move == QStringLiteral("bajó")
-                           && line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde");
-        }
-        QCOMPARE(fellAtNode3, 1);
-        QVERIFY(hisLines >= 1);
-        int greenChange = 0;
-        for (const QJsonValue change : comparison[QStringLiteral("nodos")].toArray())
-            greenChange += change[QStringLiteral("VER_DIFE")].toInt();
-        QCOMPARE(greenChange, -greenLost);
+        QStringList moved;
+        const QJsonDocument comparison = QJsonDocument::fromJson(compared.output.toUtf8());
+        for (const QJsonValue line : comparison[QStringLiteral("personas")].toArray())
+            if (line[QStringLiteral("MOVIMIENTO")].toString() != QLatin1String("igual"))
+                moved << QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0);
+        moved.removeDuplicates();
+        QCOMPARE(moved, QStringList{person});
 
         const ProgramRun history = qacsemaf(QStringList{"snapshot", "history", "--company", "1", "--employee", person,
                                                         "--format", "json"} + place);
         QVERIFY2(history.exitCode == 0, qPrintable(history.errors));
-        const QJsonArray lines = jsonRows(history);
-        QCOMPARE(lines.size(), 2 * hisLines);
         QStringList node3;
-        for (const QJsonValue line : lines)
+        for (const QJsonValue line : jsonRows(history))
             if (line[QStringLiteral("COD_NODO")].toInt() == 3)
                 node3 << QString::number(line[QStringLiteral("NUM_CORT")].toInt()) + QLatin1Char('|') + line[QStringLiteral("BAN_EMPL")].toString();
         QCOMPARE(node3.size(), 2);
         QCOMPARE(node3.first(), from + QStringLiteral("|Verde"));
         QVERIFY(node3.last().startsWith(to + QLatin1Char('|')) && !node3.last().endsWith(QLatin1String("Verde")));
-
-        QTemporaryDir out;
-        const QString pdf = out.filePath(QStringLiteral("evolucion.pdf")), xlsx = out.filePath(QStringLiteral("evolucion.xlsx"));
-        const ProgramRun report = qacsemaf(QStringList{"report", "evolution", from, to, "--company", "1", "--pdf", pdf,
-                                                       "--xlsx", xlsx} + place);
-        QVERIFY2(report.exitCode == 0, qPrintable(report.errors));
-        QVERIFY2(report.output.contains(QStringLiteral("qacsemaf: PDF, ")), qPrintable(report.output));
-        QFile written(pdf);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.read(5) == "%PDF-");
-        QVERIFY(QFileInfo(xlsx).size() > 0);
     }
 
     void refusals_data()
@@ -154,8 +120,6 @@ private slots:
                                << "Los cortes 1 y 3 son de planes distintos (1 y 2): solo se comparan cortes de un mismo plan.";
         QTest::newRow("companies") << QStringList{"snapshot", "compare", "1", "4"} + one << 1
                                    << "Los cortes 1 y 4 son de empresas distintas (1 y 2): solo se comparan cortes de una misma empresa.";
-        QTest::newRow("unknown") << QStringList{"snapshot", "compare", "1", "99"} + one << 1
-                                 << "El corte 99 no existe en las empresas que el usuario puede ver.";
         QTest::newRow("another user's company")
             << QStringList{"snapshot", "compare", "1", "2", "--company", "3", "--user", "CONSULTA", "--password", "CONSULTA"} << 1
             << "El corte 1 no existe en las empresas que el usuario puede ver.";
