@@ -231,10 +231,14 @@ QSqlQuery *SqlConnection::preparedRead(const QString &statement, QString *error)
 
 QString SqlConnection::exec(const QString &statement)
 {
+    // A text of several statements answers one result each and the driver reports the first:
+    // a later one that failed (undoing those before it) shows only when the rest are read.
     QSqlQuery query(database());
     if (!query.exec(statement))
         return query.lastError().text();
-    return {};
+    while (query.nextResult()) {
+    }
+    return query.lastError().isValid() ? query.lastError().text() : QString();
 }
 
 } // namespace appserver
