@@ -1,6 +1,6 @@
 // Fetches through the server core: values typed by the catalogue, conditions, refusals, SQLite's own
-// wall, rows one by one, sessions. On SQLite, and PostgreSQL with QACSEMAF_PG. (The server method the
-// drill-down asks for program paths: the journeys.)
+// wall, rows one by one, sessions and the server method for program paths. On SQLite, and PostgreSQL
+// with QACSEMAF_PG.
 
 #include "tests/support/DataTable.h"
 #include "appserver/ServerCore.h"
@@ -220,6 +220,33 @@ private slots:
         QVERIFY2(refused.contains(QStringLiteral("contraseña")), qPrintable(refused));
     }
 
+    void programPaths_data()
+    {
+        addColumns<QVariantList, QString, QString>({"args", "method", "answer"});
+
+        const QString codes = QStringLiteral("\"QBiHvext\",\"QBiEdfor\",\"QBiEdnfo\",\"QBiCargo\"");
+        QTest::newRow("as the main form sends them")
+            << QVariantList{QVariantList{codes}, "PRUEBA clave1 1AD", "AD", "PRUEBA", QVariant()}
+            << "BuscarPathProgramaArreglo"
+            << "C:\\Programas\\QBiHvext.exe,/opt/rrhh/qbiedfor,\"\",\"C:\\Program Files\\Suite\\QBiCargo.exe\"";
+        QTest::newRow("unknown method") << QVariantList{} << "NoExiste" << QString();
+    }
+
+    void programPaths()
+    {
+        QFETCH(QVariantList, args);
+        QFETCH(QString, method);
+        QFETCH(QString, answer);
+
+        const MethodResult result = m_core.call(MethodCall{ServerTestDb::session(), method, args});
+        if (answer.isEmpty()) {
+            QVERIFY2(result.error.contains(method), qPrintable(result.error));
+            return;
+        }
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.value.toList().value(0).toString(), answer);
+    }
+
 private:
     FetchResult fetch(const QString &provider, const QString &statement, const QList<ParamValue> &params = {},
                       const QList<Condition> &conditions = {}, const Credentials &session = ServerTestDb::session())
@@ -245,6 +272,8 @@ private:
             "(1, 1002, 'Luis', 'Rojas'), (1, 1003, 'Eva', 'Álvarez'), (1, 1004, 'Iván', 'Peña')",
             "INSERT INTO NM_CONTR (COD_EMPR, COD_EMPL, NRO_CONT, COD_CARG, IND_ACTI) VALUES (1, 1001, 1, 'GER01', 'A'), "
             "(1, 1002, 1, 'GER01', 'A'), (1, 1003, 1, 'GER01', 'A'), (1, 1004, 1, 'GER01', 'R')",
+            "INSERT INTO GN_PROGR (COD_PROG, PAT_PROG) VALUES ('QBiHvext', 'C:\\Programas\\QBiHvext.exe'), "
+            "('QBiEdfor', '/opt/rrhh/qbiedfor'), ('QBiCargo', 'C:\\Program Files\\Suite\\QBiCargo.exe')",
         };
         for (const QString &row : rows)
             QCOMPARE(m_db.exec(row), QString());

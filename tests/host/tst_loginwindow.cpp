@@ -1,7 +1,10 @@
-// The login window against a real qacsemaf-server: refusals before asking it, the companies granted,
-// "Entrar" opening the module on the chosen one. (A refused password and an ended session: the
-// journeys and tst_httpguards.)
+// The login window driven with keys and clicks against a real qacsemaf-server: refusals before
+// asking the server, the companies granted, "Entrar" opening the module on the chosen one, the
+// login remembered. (A refused password and the module opened and closed: the journeys. An ended
+// session: the renewal hook in tst_httpguards, its dialog in the journeys, the edit kept in
+// tst_remotedataset.)
 
+#include "host/ClientConfig.h"
 #include "host/HostWindow.h"
 #include "host/LoginWindow.h"
 #include "host/ModuleLibrary.h"
@@ -37,7 +40,16 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
         QCOMPARE(m_server.start({QStringLiteral("--db"), m_db.path()}), QString());
         QVERIFY2(m_module.load(), qPrintable(m_module.errorString()));
-        m_site = QStringLiteral("http://%1").arg(m_server.address());   // as the site's client.ini names it
+
+        // The site's configuration as an administrator writes it.
+        const QString ini = m_home.filePath(QStringLiteral("client.ini"));
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("; the application server\n[client]\nserver=http://%1\n").arg(m_server.address()).toUtf8());
+        file.close();
+        QString error;
+        QVERIFY2(m_site.read(ini, &error), qPrintable(error));
+        QCOMPARE(m_site.server, QStringLiteral("http://%1").arg(m_server.address()));
     }
 
     void init() { QFile::remove(RememberedLogin::path()); }
@@ -51,32 +63,49 @@ private slots:
                                       "ON g.COD_EMPR = e.COD_EMPR WHERE g.COD_USUA = '%1' AND e.COD_EMPR > 0 "
                                       "ORDER BY e.COD_EMPR").arg(user));
         QVERIFY2(!granted.isEmpty() && !granted.first().startsWith(QLatin1String("ERROR")), qPrintable(granted.join('\n')));
-        HostWindow host(m_module);
-        const std::unique_ptr<LoginWindow> shown = host.loginWindow(base());
-        LoginWindow &login = *shown;
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
-        QCOMPARE(edit(login, "serverEdit")->text(), m_site);
-        QTest::keyClicks(edit(login, "userEdit"), user);
-        QTest::keyClicks(edit(login, "passwordEdit"), user);
-        QTest::keyClick(edit(login, "passwordEdit"), Qt::Key_Return);
-        QCOMPARE(login.message(), QString());
-        QCOMPARE(itemsOf(combo(login)), granted);
-        QCOMPARE(combo(login)->currentIndex(), 0);
-        QVERIFY(!m_module.moduleLoaded());
+        QString chosen;
+        {
+            HostWindow host(m_module);
+            const std::unique_ptr<LoginWindow> shown = host.loginWindow(base());
+            LoginWindow &login = *shown;
+            login.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&login));
+            QCOMPARE(edit(login, "serverEdit")->text(), m_site.server);
+            QTest::keyClicks(edit(login, "userEdit"), user);
+            QTest::keyClicks(edit(login, "passwordEdit"), user);
+            QTest::keyClick(edit(login, "passwordEdit"), Qt::Key_Return);
+            QCOMPARE(login.message(), QString());
+            QCOMPARE(itemsOf(combo(login)), granted);
+            QCOMPARE(combo(login)->currentIndex(), 0);
+            QVERIFY(!m_module.moduleLoaded());
 
-        QTest::keyClick(combo(login), Qt::Key_End);
-        const QString chosen = combo(login)->currentData().toString();
-        QTest::mouseClick(button(login, "loginButton"), Qt::LeftButton);
-        QCOMPARE(login.message(), QString());
-        QVERIFY(m_module.moduleLoaded());
-        QCOMPARE(edit(login, "passwordEdit")->text(), QString());
-        // The module's own company list starts on the company chosen at login.
-        const auto *moduleCompany = host.findChild<QComboBox *>(QStringLiteral("cmbEmpresa"));
-        QVERIFY(moduleCompany);
-        QVERIFY2(moduleCompany->currentText().startsWith(chosen + QStringLiteral(" - ")),
-                 qPrintable(moduleCompany->currentText()));
-        host.close();
+            QTest::keyClick(combo(login), Qt::Key_End);
+            chosen = combo(login)->currentData().toString();
+            QTest::mouseClick(button(login, "loginButton"), Qt::LeftButton);
+            QCOMPARE(login.message(), QString());
+            QVERIFY(m_module.moduleLoaded());
+            QCOMPARE(edit(login, "passwordEdit")->text(), QString());
+            // The module's own company list starts on the company chosen at login.
+            const auto *moduleCompany = host.findChild<QComboBox *>(QStringLiteral("cmbEmpresa"));
+            QVERIFY(moduleCompany);
+            QVERIFY2(moduleCompany->currentText().startsWith(chosen + QStringLiteral(" - ")),
+                     qPrintable(moduleCompany->currentText()));
+            host.close();
+        }
+
+        // The next start: the remembered server wins over the configuration's, the user is there,
+        // and after the login the remembered company is the one chosen.
+        SessionArguments moved = base();
+        moved.server = QStringLiteral("http://127.0.0.1:1");
+        LoginWindow again(moved, [](const SessionArguments &) { return QString(); });
+        again.show();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        QCOMPARE(edit(again, "serverEdit")->text(), m_site.server);
+        QCOMPARE(edit(again, "userEdit")->text(), user);
+        QVERIFY(edit(again, "passwordEdit")->hasFocus());
+        QTest::keyClicks(edit(again, "passwordEdit"), user);
+        QTest::keyClick(edit(again, "passwordEdit"), Qt::Key_Return);
+        QCOMPARE(combo(again)->currentData().toString(), chosen);
     }
 
     // Nothing goes to the server while a field is missing or the server is no address, and the
@@ -102,7 +131,7 @@ private slots:
         login.show();
         QLineEdit *serverEdit = edit(login, "serverEdit");
         serverEdit->clear();
-        QTest::keyClicks(serverEdit, server == QLatin1String("SERVER") ? m_site : server);
+        QTest::keyClicks(serverEdit, server == QLatin1String("SERVER") ? m_site.server : server);
         QTest::keyClicks(edit(login, "userEdit"), user);
         QTest::keyClicks(edit(login, "passwordEdit"), password);
         QTest::mouseClick(button(login, "loginButton"), Qt::LeftButton);
@@ -114,7 +143,7 @@ private slots:
 private:
     SessionArguments base() const
     {
-        return {QStringLiteral("http"), QString(), m_site, {}, {}, {}, {}, QStringLiteral("1.0.0;2024-05-01")};
+        return {QStringLiteral("http"), m_site.database, m_site.server, {}, {}, {}, {}, QStringLiteral("1.0.0;2024-05-01")};
     }
     static QLineEdit *edit(const QWidget &window, const char *name)
     {
@@ -130,7 +159,7 @@ private:
     DemoDatabase m_db;
     ServerProcess m_server;
     ModuleLibrary m_module{QStringLiteral(QACSEMAF_LIBRARY)};
-    QString m_site;
+    ClientConfig m_site;
 };
 
 QTEST_MAIN(TestLoginWindow)

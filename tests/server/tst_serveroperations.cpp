@@ -1,6 +1,8 @@
-// What an administrator runs the server with: the configuration file, maintenance while migrating
-// (health and metrics read meanwhile). (The log file: tst_httpguards, with SIGHUP.)
+// What an administrator runs the server with: health without a session as the database comes and
+// goes, the configuration file, maintenance while migrating (health and metrics read meanwhile).
+// (The log file: tst_httpguards, with SIGHUP.)
 
+#include "appserver/DatabaseDescription.h"
 #include "tests/server/ServerProcess.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
@@ -59,6 +61,36 @@ class TestServerOperations : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY2(m_db.isValid(), qPrintable(m_db.error())); }
+
+    // The database gone, the check is 503 with the reason in the log only (the answer names no host
+    // or role); back, 200.
+    void healthFollowsThePostgresDatabase()
+    {
+        const QString pg = qEnvironmentVariable("QACSEMAF_PG");
+        if (pg.isEmpty())
+            QSKIP("QACSEMAF_PG is not set: no PostgreSQL database to test against");
+        QCOMPARE(runProgram(QStringLiteral(QACSEMAF_TOOL), {"seed", "--pg", pg, "--force"}).exitCode, 0);
+        ServerProcess server;
+        QCOMPARE(server.start({QStringLiteral("--pg"), pg}), QString());
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
+        appserver::DatabaseDescription description;
+        QString error;
+        QVERIFY2(appserver::DatabaseDescription::fromKeywords(pg, &description, &error), qPrintable(error));
+        const QString maintenance = pg + QStringLiteral(" dbname=postgres");
+        const QStringList ended = queryPostgres({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(description.databaseName),
+                                                 QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                                                "WHERE datname = '%1'").arg(description.databaseName)},
+                                                maintenance);
+        QVERIFY2(!ended.value(0).startsWith(QLatin1String("ERROR")), qPrintable(ended.join('\n')));
+        const HttpAnswer down = request(server.port(), QStringLiteral("/health"));
+        QCOMPARE(queryPostgres({QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(description.databaseName)},
+                               maintenance),
+                 QStringList());
+        QCOMPARE(down.status, 503);
+        QCOMPARE(down.body, (QJsonObject{{"estado", "unavailable"}}));
+        QTRY_VERIFY2(server.log().contains(QStringLiteral("/health: la base de datos no responde: ")), qPrintable(server.log()));
+        QCOMPARE(request(server.port(), QStringLiteral("/health")).status, 200);
+    }
 
     void configurationFile_data()
     {

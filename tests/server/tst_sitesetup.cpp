@@ -311,6 +311,41 @@ private slots:
         QVERIFY2(wrongDate.errors.startsWith(notADate), qPrintable(wrongDate.errors));
     }
 
+    // A second site on the cluster naming the first one's reading role with another password: the
+    // role keeps its password, init says so, and both servers log in with it.
+    void secondSiteOnTheCluster()
+    {
+        if (qEnvironmentVariableIsEmpty("QACSEMAF_PG"))
+            QSKIP("PostgreSQL not available: set QACSEMAF_PG");
+        Site first(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_uno"));
+        Site second(Site::Kind::OwnerWithCreateRole, QStringLiteral("qacsemaf_dos"));
+        QVERIFY2(first.error().isEmpty() && second.error().isEmpty(), qPrintable(first.error() + second.error()));
+        QStringList shared = second.place();
+        shared[1].replace(QStringLiteral("readuser=qacsemaf_dos_lector readpassword=lector"),
+                          QStringLiteral("readuser=qacsemaf_uno_lector readpassword=%1"));
+        const Run one = qacsemaf(QStringList{"init"} + first.place(), "clave\n");
+        QVERIFY2(one.exitCode == 0, qPrintable(one.errors));
+        // Read as the superuser: the test cluster trusts every login, whatever its password.
+        const auto password = [] {
+            return queryPostgres({QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = 'qacsemaf_uno_lector'")}).value(0);
+        };
+        const QString before = password();
+        QVERIFY2(before.startsWith(QLatin1String("SCRAM-SHA-256$")), qPrintable(before));
+        const Run two = qacsemaf(QStringList{"init"} + QStringList{shared.at(0), shared.at(1).arg("otra")}, "clave\n");
+        QVERIFY2(two.exitCode == 0, qPrintable(two.errors));
+        QVERIFY2(two.errors.contains(QStringLiteral("el usuario de lectura qacsemaf_uno_lector ya existe y lo usan también "
+                                                    "las bases qacsemaf_uno de este servidor PostgreSQL: su contraseña no "
+                                                    "se cambió")),
+                 qPrintable(two.errors));
+        QCOMPARE(password(), before);
+        for (const QStringList &place : {first.place(), QStringList{shared.at(0), shared.at(1).arg("lector")}}) {
+            ServerProcess server;
+            const QString started = server.start(place);
+            QVERIFY2(started.isEmpty(), qPrintable(started));
+            QVERIFY(!ServerClient(server).login(QStringLiteral("ADMIN"), QStringLiteral("clave")).isEmpty());
+        }
+    }
+
     void migrateKeepsData_data() { sites_data(); }
     void migrateKeepsData()
     {
