@@ -146,7 +146,7 @@ private slots:
         QTest::newRow("key changed onto another row") << "DtsPAcPprom" << QString()
                                                       << QList<RowDelta>{updateOf(nodeRow(), {{"COD_NODO", 0}})}
                                                       << "COD_NODO = 0";
-        // A row changed meanwhile refuses the batch (on the demo database, through the data module too).
+        // A row changed meanwhile refuses the batch. (The edit kept as typed: tst_remotedataset.)
         QTest::newRow("whole batch rolled back")
             << "DtsPAcPprom" << "UPDATE AC_PPROM SET ACT_USUA = 'LUIS' WHERE COD_NODO = 1"
             << QList<RowDelta>{insertOf(newNode(2)), deleteOf(nodeRow())} << "modificado o eliminado por otro usuario";
