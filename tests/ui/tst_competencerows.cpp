@@ -48,6 +48,8 @@ private slots:
         m_server->names = {{"NOM_REGI ED", "EDUCACIÓN"}, {"NOM_REQU ED 1", "BACHILLER"}, {"NOM_ESPE ED 1 1", "ACADÉMICO"}};
 
         TDtmAcSemaf &module = m_station->module;
+        module.QryGnEmpre.Open();   // the page's header: no company nor positions here
+        module.QryBiCargo.Open();
         module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page here
         module.CdsAcSemaf.Close();
         module.CdsAcSemaf.Open();

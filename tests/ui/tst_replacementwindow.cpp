@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
 class TstReplacementWindow : public QObject {
