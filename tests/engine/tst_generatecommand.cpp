@@ -29,8 +29,8 @@ private slots:
                                                   << QStringList{"--csv-separator", "|"} << QChar('|') << QChar(',');
     }
 
-    // The same rows as JSON gives, under the labels, with the decimal mark of the locale and the
-    // band last; a byte order mark ahead.
+    // The style the locale (or --csv-separator) picks: its separator between the cells and its
+    // decimal mark in the percentages JSON gives. (The rest of the CSV: tst_resultprinter.)
     void csvInTheUsersLocale()
     {
         QFETCH(QStringList, environment);
@@ -40,18 +40,14 @@ private slots:
         const QJsonArray rows = jsonRows();
         QVERIFY(rows.size() > 1);
         QCOMPARE(run(kPositions + QStringList{"--format", "csv"} + arguments, environment), 0);
-        QVERIFY2(m_outputBytes.startsWith("\xEF\xBB\xBF"), m_outputBytes.left(40).toHex().constData());
         const QStringList lines = m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), rows.size() + 1);
-        QVERIFY2(lines.first().startsWith(QStringLiteral("Identificación") + separator + "Porcentaje"), qPrintable(lines.first()));
         bool someFraction = false;
         for (int i = 0; i < rows.size(); ++i) {
-            const double percentage = rows.at(i).toObject().value("POR_EMPL").toDouble();
-            const QStringList cells = lines.at(i + 1).split(separator);
-            QCOMPARE(cells.size(), 7);
-            QCOMPARE(cells.at(1), QString::number(percentage).replace(QLatin1Char('.'), decimal));
-            QCOMPARE(cells.at(6), engine::bandName(engine::band(percentage)));
-            someFraction = someFraction || cells.at(1).contains(decimal);
+            const QString percentage = QString::number(rows.at(i).toObject().value("POR_EMPL").toDouble());
+            QCOMPARE(lines.at(i + 1).section(separator, 1, 1),
+                     QString(percentage).replace(QLatin1Char('.'), decimal));
+            someFraction = someFraction || percentage.contains(QLatin1Char('.'));
         }
         QVERIFY(someFraction);
     }
@@ -80,12 +76,9 @@ private slots:
             const QJsonObject row = rows.at(i).toObject();
             const QJsonArray cells = sheetRows.at(i + 1).toArray().at(1).toArray();
             QCOMPARE(cells.size(), 7);
-            QVERIFY(cells.at(0).toArray().at(1).isDouble());
-            QCOMPARE(cells.at(0).toArray().at(1).toDouble(), row.value("COD_EMPL").toDouble());
             QVERIFY(cells.at(1).toArray().at(1).isDouble());
             QCOMPARE(cells.at(1).toArray().at(1).toDouble(), row.value("POR_EMPL").toDouble());
             QCOMPARE(cells.at(1).toArray().at(2).toString(), QStringLiteral("#,##0.00 \\%"));
-            QCOMPARE(cells.at(3).toArray().at(1).toString(), row.value("APE_EMPL").toString());
             const engine::Band band = engine::band(row.value("POR_EMPL").toDouble());
             QCOMPARE(cells.at(6).toArray().at(1).toString(), engine::bandName(band));
             const engine::Rgb rgb = engine::bandColour(band);
@@ -99,8 +92,6 @@ private slots:
     {
         // exitCode: 1: the module refused; 2: the arguments are wrong
         addColumns<QStringList, QString, int>({"arguments", "message", "exitCode"});
-        QTest::newRow("no category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", ""}
-                                     << "Debe Seleccionar Competencias..." << 1;
         QTest::newRow("two places of the data")
             << QStringList{"--server", "127.0.0.1:1", "--target", "SUP001@2", "--candidates", "OPE001@2", "--categories", "EF"}
             << "qacsemaf: dé una sola de --db ARCHIVO, --pg \"conninfo\" o --server URL\n" << 2;
@@ -110,9 +101,6 @@ private slots:
         QTest::newRow("unknown category") << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2",
                                                          "--categories", "EF,XX"}
                                           << "XX" << 2;
-        QTest::newRow("unknown company") << QStringList{"--company", "77", "--target", "SUP001@2", "--candidates",
-                                                        "OPE001@2", "--categories", "EF"}
-                                         << "La empresa 77 no existe." << 1;
         QTest::newRow("positions that do not exist, all named")
             << QStringList{"--target", "SUP001@2", "--candidates", "OPE001@2,NOPE@2,OPE001@9", "--categories", "EF"}
             << "No existen los cargos NOPE@2, OPE001@9." << 1;
@@ -149,7 +137,6 @@ private:
                                            QStringList{"generate", "--db", m_db.path(), "--company", "2"} + arguments,
                                            environment);
         m_output = tool.output;
-        m_outputBytes = tool.outputBytes;
         m_errors = tool.errors;
         return tool.exitCode;
     }
@@ -163,7 +150,6 @@ private:
 
     DemoDatabase m_db;
     QString m_output;
-    QByteArray m_outputBytes;
     QString m_errors;
 };
 

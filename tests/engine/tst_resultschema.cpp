@@ -1,5 +1,5 @@
-// The result schema: the band of a percentage at its edges, the percentage as the result tables
-// store it and the band it then falls in, and the window's grid columns of every result table.
+// The result schema: the percentage as the result tables store it and the band it then falls in,
+// and the window's grid columns of every result table. (The bands' edges: tst_successionrules.)
 
 #include "engine/ResultSchema.h"
 #include "engine/SuccessionSchema.h"
@@ -15,24 +15,6 @@ Q_DECLARE_METATYPE(engine::Band)
 class TestResultSchema : public QObject {
     Q_OBJECT
 private slots:
-    void band_data()
-    {
-        addColumns<QVariant, Band>({"percentage", "band"});
-        QTest::newRow("just above 91.1") << QVariant(91.1000001) << Band::Green;
-        QTest::newRow("91.1 as a double lies below the extended bound") << QVariant(91.1) << Band::Yellow;
-        QTest::newRow("over 100") << QVariant(113.44) << Band::Green;
-        QTest::newRow("70") << QVariant(70.0) << Band::Yellow;
-        QTest::newRow("69.99") << QVariant(69.99) << Band::Red;
-        QTest::newRow("empty reads as 0") << QVariant() << Band::Red;
-    }
-
-    void band()
-    {
-        QFETCH(QVariant, percentage);
-        QFETCH(Band, band);
-        QCOMPARE(engine::band(percentage.toDouble()), band);
-    }
-
     // A quotient is stored as its field rounds it, and the stored value decides the band.
     void storedPercentage_data()
     {

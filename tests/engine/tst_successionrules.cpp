@@ -1,9 +1,9 @@
 // The succession map's rules over plain values: the plan's tree and each node's inputs, a node's
-// counts and best candidate, requirement gaps, and which positions' records are read together.
+// counts and best candidate, and requirement gaps. (Which positions' records are read together
+// shows in the map's rows, tst_successionmap, and in its round trips, bench_succession.)
 
 #include "tests/support/DataTable.h"
 #include "engine/CareerPlanShape.h"
-#include "engine/HolderRecordGroups.h"
 #include "engine/RequirementGapTally.h"
 #include "engine/SuccessionResult.h"
 #include "framework/Exceptions.h"
@@ -41,27 +41,6 @@ SuccessionCandidate candidate(const QString &surname, double percentage)
     row.employee.nombres = QStringLiteral(" Ana");
     row.score.percentage = percentage;
     return row;
-}
-
-// "company:position>target,target:holder,holder" items: a position, the targets it stands under
-// (of its company) and its holders' codes.
-HolderRecordGroups holderGroups(const QStringList &items)
-{
-    HolderRecordGroups groups;
-    for (const QString &item : items) {
-        const QStringList parts = item.split(QLatin1Char(':'));
-        const int company = parts.at(0).toInt();
-        const QStringList position = parts.at(1).split(QLatin1Char('>'));
-        CandidateEmployees holders;
-        for (const QString &code : parts.at(2).split(QLatin1Char(','))) {
-            CandidateEmployee holder;
-            holder.codEmplValue = code.toDouble();
-            holders.append(holder);
-        }
-        for (const QString &target : position.at(1).split(QLatin1Char(',')))
-            groups.add({position.at(0), company}, holders, {target, company});
-    }
-    return groups;
 }
 
 ProfileRow profileRow(const char *type, int requirement, QVariant detail, QVariant required)
@@ -286,42 +265,6 @@ private slots:
                          .arg(each.shortCount).arg(each.evaluated).arg(each.averageFulfilment);
         QCOMPARE(found, (QStringList{QStringLiteral("1 200 Economía: 5/8 62.5"), QStringLiteral("1 7 : 1/1 0"),
                                      QStringLiteral("2 7 : 1/2 50")}));
-    }
-
-    // Positions under the same targets are read together, and so are positions sharing a holder;
-    // past the most groups wanted, the cheapest group (holders times targets) merges into the
-    // one it adds the fewest holder-target pairs to, never across companies.
-    void holderRecordGroups_data()
-    {
-        addColumns<QStringList, int, QStringList>({"positions", "most", "groups"});
-        QTest::newRow("same targets together")
-            << QStringList{"1:A>T1:1", "1:B>T2:2", "1:C>T1:3", "1:D>T1,T2:4", "1:E>T2,T1:5"} << 10
-            << QStringList{"1:A,C>T1 2", "1:B>T2 1", "1:D,E>T1,T2 2"};
-        QTest::newRow("a shared holder joins")
-            << QStringList{"1:A>T1:1,2", "1:B>T2:3", "1:C>T3:2,4"} << 10
-            << QStringList{"1:A,C>T1,T3 4", "1:B>T2 1"};
-        QTest::newRow("cheapest merge first")
-            << QStringList{"1:A>T1:1,2,3,4", "1:B>T2:5,6,7,8", "1:C>T1,T3:9"} << 2
-            << QStringList{"1:A,C>T1,T3 5", "1:B>T2 4"};
-        QTest::newRow("companies apart")
-            << QStringList{"1:A>T1:1", "2:B>T1:1", "1:C>T2:2"} << 1
-            << QStringList{"1:A,C>T1,T2 2", "2:B>T1 1"};
-    }
-
-    void holderRecordGroups()
-    {
-        QFETCH(QStringList, positions);
-        QFETCH(int, most);
-        QFETCH(QStringList, groups);
-        QStringList found;
-        for (const HolderRecordGroup &group : holderGroups(positions).groups(most)) {
-            QStringList targets;
-            for (const CompanyPosition &target : group.targets)
-                targets << target.code;
-            found << QStringLiteral("%1:%2>%3 %4").arg(group.company).arg(group.positions.join(QLatin1Char(',')))
-                         .arg(targets.join(QLatin1Char(','))).arg(group.holders);
-        }
-        QCOMPARE(found, groups);
     }
 
     void obtainedByRowAddsUpToTheScore()

@@ -45,8 +45,6 @@ private slots:
         QTest::newRow("what-if: not a candidate of the node")
             << QStringList{"whatif", "--plan", "1", "--node", "2", "--employee", "56740481"} + categories << 1
             << "qacsemaf: El empleado 56740481 no es candidato en el nodo 2: no tiene contrato activo en sus cargos candidatos.";
-        QTest::newRow("what-if: not a candidate in that company") << candidate + QStringList{"--contract", "2"} << 1
-            << "qacsemaf: El empleado 56740481 no existe en la empresa 2.";
         QTest::newRow("what-if: a gap without its requirement") << candidate + QStringList{"--close", "CO:601:2,CO"} << 2
             << "qacsemaf: La brecha \"CO\" no tiene la forma TIPO:REQU:ESPE (por ejemplo CO:601:2, o CO:601 sin "
                "especificación).\nqacsemaf: vea \"qacsemaf whatif --help\"";
@@ -55,10 +53,6 @@ private slots:
         QTest::newRow("what-if: a requirement he meets")
             << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "52345678", "--close", "CO:601"} + categories
             << 1 << "qacsemaf: El candidato ya cumple el requisito CO:601: no es una de sus brechas.";
-        QTest::newRow("what-if: an employee that is no number")
-            << QStringList{"whatif", "--plan", "1", "--node", "3", "--employee", "Ana"} + categories << 2
-            << "qacsemaf: --employee necesita un código de empleado (un número), no \"Ana\".\n"
-               "qacsemaf: vea \"qacsemaf whatif --help\"";
     }
 
     void refusals()

@@ -1,7 +1,8 @@
 // The main form on the demo database, walked with keys and clicks where a user's work used to get
-// lost or misled: saves while typing and their refusals, a company change and the tree it leaves,
+// lost or misled: a parent typed and refused while typing, a company change and the tree it leaves,
 // the tree's shape, the bands painted in the result grid, and Enter. (The look-ups, the drill-down,
-// the result grid's order and the reports are walked by tst_journey.)
+// the result grid's order and the reports are walked by tst_journey; a plan saved without a
+// position: tst_planrules.)
 
 #include "data/DAcSemaf.h"
 #include "framework/Session.h"
@@ -69,63 +70,30 @@ private slots:
             plan().Cancel();
     }
 
-    // Right after start-up no position is chosen for the plan's header row: renaming the plan is
-    // refused saying what to choose, and the typed name (letters a to z in capitals, every other
-    // character as typed) stays in the edit and the row.
-    void renameThePlanRightAfterStartUp()
-    {
-        QCOMPARE(m_forma->cmbEmpCarg->currentIndex(), -1);
-        DialogRecorder dialogos;
-        escribir(m_forma->DBEnom_menu, QStringLiteral("Carrera año zé Ñ7"));
-        pulsar(TQNavegador::nbPost);
-        QCOMPARE(dialogos.texts(), QStringList{TDtmAcSemaf::sinCargoElegidoMessage()});
-        QCOMPARE(plan().State(), dsEdit);
-        QCOMPARE(m_forma->DBEnom_menu->text(), QStringLiteral("CARRERA AñO Zé Ñ7"));
-        QCOMPARE(m_db.query(QStringLiteral("SELECT NOM_MENU FROM AC_PPROM WHERE COD_EMPR = 1 AND COD_MENU = 1 AND COD_NODO = 0")),
-                 QStringList{QStringLiteral("Carrera Financiera y Logística")});
-    }
-
-    void careerTree_data()
-    {
-        addColumns<int, QStringList, int, QString>({"plan", "arbol", "otroNodo", "cargo"});
-        // Nodes 1 and 5 name node 8, met later: each stays under the parent in use at the moment.
-        QTest::newRow("parents numbered higher") << 2 << QStringList{
-            "0 Carrera Comercial", "1 DIR003", "2 COO003", "3 PRO005", "4 TEC003", "5 TEC005", "4 DIR004",
-            "5 PRO006", "1 GER003", "2 TEC099"} << 9 << "TEC099 NO EXISTE EN BASE DE DATOS";
-        QTest::newRow("group of companies") << 1 << QStringList{
-            "0 Carrera Financiera y Logística", "1 GER002", "2 DIR001", "3 COO001", "4 PRO001", "5 TEC001",
-            "2 DIR002", "3 COO002", "4 TEC002", "3 PRO002", "2 JLO001", "3 SUP003", "4 AUX001", "4 OPE003"}
-            << 10 << "JLO001 Jefe de Logística";
-    }
-
-    // The tree of the current row's plan nests by parent node in node order and names a missing
-    // position; another node of the same plan keeps the tree.
+    // The tree of the current row's plan nests by parent node in node order (nodes 1 and 5 name
+    // node 8, met later: each stays under the parent in use at the moment) and names a missing
+    // position; another node of the same plan keeps the tree. (The nodes' candidates agree with
+    // the engine's plan shape on every plan: tst_successionmap.)
     void careerTree()
     {
-        QFETCH(int, plan);
-        QFETCH(QStringList, arbol);
-        QFETCH(int, otroNodo);
-        QFETCH(QString, cargo);
         m_driver->chooseCompany(1);
-        m_driver->goToNode(plan, 0);
+        m_driver->goToNode(2, 0);
         QTreeWidget *vista = m_forma->TreeViewCarrera;
         QCOMPARE(vista->topLevelItemCount(), 1);
         QTreeWidgetItem *raiz = vista->topLevelItem(0);
+        const QStringList arbol{"0 Carrera Comercial", "1 DIR003", "2 COO003", "3 PRO005", "4 TEC003",
+                                "5 TEC005", "4 DIR004", "5 PRO006", "1 GER003", "2 TEC099"};
         QCOMPARE(walk(raiz), arbol);
         QCOMPARE(vista->currentItem(), raiz);
-        m_driver->goToNode(plan, otroNodo);
+        m_driver->goToNode(2, 9);
         QCOMPARE(vista->topLevelItem(0), raiz);
-        QCOMPARE(vista->currentItem()->text(0), cargo);
+        QCOMPARE(vista->currentItem()->text(0), QStringLiteral("TEC099 NO EXISTE EN BASE DE DATOS"));
     }
 
     void saveWhileTypingTheParent_data()
     {
         // plan 1 of company 1: 2 <- 4 <- 6 <- 8 and 3 <- 5
         addColumns<int, QString, QString>({"nodo", "padre", "mensaje"});
-        QTest::newRow("a loop of two nodes")
-            << 3 << "5"
-            << "El nodo 3 no puede tener como Nodo Padre al nodo 5, porque el nodo 5 depende del nodo 3 (3 → 5 → 3). "
-               "Elija otro Nodo Padre.";
         QTest::newRow("a longer loop")
             << 2 << "8"
             << "El nodo 2 no puede tener como Nodo Padre al nodo 8, porque el nodo 8 depende del nodo 2 "
@@ -166,9 +134,9 @@ private slots:
 
     // From company 1's plan 1 on the traffic-light page, another company chosen with the keys:
     // the session, globals, connection and data module follow it together (its
-    // education-without-points flag with them), the form goes back to its first page, the tree
-    // shows that company's plan or nothing, and "Generación Semaforo" scores that company's
-    // employees or none.
+    // education-without-points flag with them), the tree shows that company's plan (numbered as
+    // the one before) or nothing, and "Generación Semaforo" scores that company's employees or none.
+    // (The grid, the page and the status bar after a change: tst_journey.)
     void companyChangeRedrawsTheTree()
     {
         QFETCH(int, empresa);
@@ -177,7 +145,6 @@ private slots:
         QFETCH(QString, mensaje);
         elegirEmpresa(1);
         QVERIFY(!m_forma->gBoNexofEduSinPuntos);
-        QCOMPARE(plan().FieldByName(QStringLiteral("DtfNmbEmpresa"))->AsString(), QStringLiteral("Grupo Empresarial Andino S.A."));
         QVERIFY(plan().Locate(QStringLiteral("COD_MENU;COD_NODO"), QVariantList{1, 1}));
         m_forma->PagCtrPrincipal->setCurrentIndex(1);
         const Session before = m_forma->session();
@@ -188,7 +155,6 @@ private slots:
         QCOMPARE((QStringList{QString::number(TApplication::instance().Tag), gStCodiEmpr,
                               DtmAcSemaf->QryGnEmpre.FieldByName(QStringLiteral("COD_EMPR"))->AsString()}),
                  QStringList(3, QString::number(empresa)));
-        QCOMPARE(m_forma->PagCtrPrincipal->currentIndex(), 0);
         QCOMPARE(m_forma->gBoNexofEduSinPuntos, sinPuntos);
         QStringList textos;
         for (QTreeWidgetItemIterator it(m_forma->TreeViewCarrera); *it; ++it)
@@ -213,7 +179,6 @@ private slots:
     {
         addColumns<QVariant, QColor>({"porcentaje", "color"});
         QTest::newRow("green") << QVariant(113.44) << QColor(146, 226, 107);
-        QTest::newRow("yellow") << QVariant(80.0) << QColor(255, 255, 0);
         QTest::newRow("red, empty") << QVariant() << QColor(255, 0, 0);
     }
 
@@ -237,19 +202,17 @@ private slots:
             const QRect celda = grilla->visualRect(grilla->model()->index(0, c));
             QCOMPARE(QColor(imagen.pixel(celda.left() + 3, celda.top() + 3)), color);
         }
-        QCOMPARE(grilla->model()->index(0, 3).data().toString().endsWith(QLatin1String(" %")), !porcentaje.isNull());
     }
 
-    void reportMessages()
+    // The competence button without positions under the tree's node. (Reports before a generation:
+    // tst_reportcommand and tst_competencerows.)
+    void reportWithoutPositions()
     {
-        resultadoVacio();
         m_forma->CargoActual.clear();
         DialogRecorder dialogos;
-        QTest::mouseClick(m_forma->spbPreview, Qt::LeftButton);
         QTest::mouseClick(m_forma->BitBtn1, Qt::LeftButton);
-        QCOMPARE(dialogos.texts(), (QStringList{QStringLiteral("Primero debe Generar el Sémaforo!!"),
-                                                QStringLiteral("No se selecciono cargo en el arbol o no existen cargos debajo del mismo...")}));
-        QVERIFY(!DtmAcSemaf->gBoReporte);
+        QCOMPARE(dialogos.texts(), QStringList{QStringLiteral("No se selecciono cargo en el arbol o no "
+                                                              "existen cargos debajo del mismo...")});
     }
 
     // Enter in an edit moves the focus on; in the plan's editable grid, on its last column, it
@@ -292,12 +255,7 @@ private:
         QTest::mouseClick(edit, Qt::LeftButton);
         QVERIFY(edit->hasFocus());
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        for (const QChar letra : texto) {
-            if (letra.unicode() < 128)
-                QTest::keyClick(edit, char(letra.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(letra), Qt::NoModifier);
-        }
+        QTest::keyClicks(edit, texto);
     }
 
     void pulsar(TQNavegador::TNavigateBtn boton) { QTest::mouseClick(m_forma->QNvgdrFrm->button(boton), Qt::LeftButton); }

@@ -1,5 +1,5 @@
 // The "Mapa de Sucesión" page of the main form on the demo database, driven with real clicks:
-// the tree's marks and the totals agree with the map; the map goes when its inputs change; the
+// the tree's marks agree with the map; the map goes when its inputs change; the
 // refusals; the reports; snapshots through their windows; and a candidate's gaps ticked as closed.
 // (A double click on a map row: tst_journey; the map's rows are the generation's: tst_successionmap.)
 
@@ -23,19 +23,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QListWidget>
 #include <QLocale>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -94,7 +90,7 @@ private slots:
     void cleanupTestCase() { m_driver.reset(); }
 
     // Every node of the map carries a mark of its best candidate's band and its counts in the
-    // tooltip; captions stay; the status line's totals leave the plan's own row out.
+    // tooltip; captions stay. (The map's totals: tst_successionrules.)
     void treeMarksFollowTheMap()
     {
         computeMap(1, 1, 0);
@@ -122,19 +118,7 @@ private slots:
                 QCOMPARE((pixelsOf(painted, line, colourOf(band)) > 10), marked);
             }
         }
-        QTreeWidgetItem *root = m_form->NodoArbol(0);
-        QCOMPARE(root->text(0), QStringLiteral("Carrera Financiera y Logística"));
-
-        // The totals of the status line leave the plan's own row out.
-        int nodes = 0, people = 0;
-        for (map.First(); !map.Eof(); map.Next())
-            if (!map.FieldByName(f::NumCand)->IsNull()) {
-                ++nodes;
-                people += map.FieldByName(f::NumCand)->AsInteger();
-            }
-        QCOMPARE(nodes, map.RecordCount() - 1);
-        QVERIFY2(m_form->LblEstadoMapa->text().contains(QStringLiteral(": %1 nodos con candidatos, %2 evaluados.").arg(nodes).arg(people)),
-                 qPrintable(m_form->LblEstadoMapa->text()));
+        QCOMPARE(m_form->NodoArbol(0)->text(0), QStringLiteral("Carrera Financiera y Logística"));
     }
 
     void mapClearedWhenItsInputsChange_data()
@@ -249,10 +233,8 @@ private slots:
         const QString laidOut = laidOutText(*preview);
         QStringList expected{title, QStringLiteral("Plan 1 - Carrera Financiera y Logística"),
                              QStringLiteral("Nro. Registros:|%1|").arg(lines.size())};
-        if (gaps)  // the scope, the columns, and the footnote on what the average counts
-            expected << (plan ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"))
-                     << (plan ? QStringLiteral("|Nodos|Categoría|") : QStringLiteral("|Categoría|Requisito|"))
-                     << QLatin1Char('|') + engine::fulfilmentCapNote() + QLatin1Char('|');
+        if (gaps)  // the scope
+            expected << (plan ? QStringLiteral("Todo el plan") : QStringLiteral("Nodo 11 SUP003"));
         for (const QString &piece : expected)
             QVERIFY2(laidOut.contains(piece), qPrintable(piece + QStringLiteral(" not in: ") + laidOut));
         for (const QString &line : lines)
@@ -262,18 +244,15 @@ private slots:
     }
 
 
-    // A snapshot kept with a label, one green candidate's records deleted, another kept: the
-    // comparison window offers the first, shows him down from green and prints the label. (The
-    // comparison and the history themselves: tst_snapshots.)
+    // Two snapshots kept through the window, the first with a label: the comparison window offers
+    // the first as the earlier one, lists the people compared and prints the label. (What a
+    // comparison finds: tst_snapshots.)
     void snapshotsSavedAndCompared()
     {
         computeMap(1, 1, 0);
-        TDataSet &map = m_form->MapaSucesion().CdsMapaSucesion;
-        QVERIFY(map.Locate(f::CodNodo, 3));
-        QVERIFY(map.FieldByName(f::PorMejo)->AsFloat() >= 91.1);
         QPushButton *save = m_form->findChild<QPushButton *>(QStringLiteral("BtnGuardarCorte"));
-        const auto typeLabel = [](const QString &label) {
-            return [label](const DialogService::Request &request) -> int {
+        for (const QString &label : {QStringLiteral("Antes del curso"), QString()}) {
+            DialogRecorder dialogs([&label](const DialogService::Request &request) -> int {
                 if (request.kind != DialogService::Modal)
                     return DialogService::Ok;
                 auto *edit = request.dialog->findChild<QLineEdit *>(QStringLiteral("EdtEtiquetaCorte"));
@@ -281,30 +260,13 @@ private slots:
                 auto *buttons = request.dialog->findChild<QDialogButtonBox *>();
                 QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
                 return request.dialog->result();
-            };
-        };
-        {
-            DialogRecorder dialogs(typeLabel(QStringLiteral("Antes del curso")));
+            });
             QTest::mouseClick(save, Qt::LeftButton);
-            QCOMPARE(dialogs.texts().size(), 1);
-            QVERIFY2(dialogs.texts().first().startsWith(QStringLiteral("Corte 1 guardado: plan 1, ")), qPrintable(dialogs.texts().first()));
+            const QString saved = QStringLiteral("Corte %1 guardado: plan 1, ").arg(label.isEmpty() ? 2 : 1);
+            QVERIFY2(dialogs.texts().size() == 1 && dialogs.texts().first().startsWith(saved),
+                     qPrintable(dialogs.texts().join('\n')));
         }
-        TDataSet &result = m_driver->result();
-        m_driver->goToNode(1, 3);
-        m_driver->pressGenerate();
-        QVERIFY(result.Locate(QStringLiteral("POR_EMPL"), map.FieldByName(f::PorMejo)->AsVariant()));
-        const QString person = QString::number(result.FieldByName(QStringLiteral("COD_EMPL"))->AsFloat(), 'f', 0);
-        for (const char *table : {"BI_DTPEF", "BI_DTPNF", "BI_DTPHV"})
-            QCOMPARE(m_db.query(QStringLiteral("DELETE FROM %1 WHERE COD_EMPL = %2").arg(QLatin1String(table), person)), QStringList());
-        computeMap(1, 1, 0);
-        {
-            DialogRecorder dialogs(typeLabel(QString()));
-            QTest::mouseClick(save, Qt::LeftButton);
-            QVERIFY2(dialogs.texts().value(0).startsWith(QStringLiteral("Corte 2 guardado")), qPrintable(dialogs.texts().join('\n')));
-        }
-
-        QStringList moved, summary;
-        int chosenBefore = 0;
+        int chosenBefore = 0, people = 0;
         {
             DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
                 if (request.kind != DialogService::Modal)
@@ -312,13 +274,8 @@ private slots:
                 QDialog *window = request.dialog;
                 chosenBefore = window->findChild<QComboBox *>(QStringLiteral("CmbCorteAnterior"))->currentData().toInt();
                 QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnComparar")), Qt::LeftButton);
-                summary << window->findChild<QLabel *>(QStringLiteral("LblResumenCortes"))->text();
-                TVelkarDBgrid *people = window->findChild<TVelkarDBgrid *>(QStringLiteral("DbGEvolucionPersonas"));
-                for (int row = 0; row < people->model()->rowCount(); ++row)
-                    if (people->CellValue(row, QStringLiteral("MOVIMIENTO")).toString() != QLatin1String("igual"))
-                        moved << QString::number(people->CellValue(row, QStringLiteral("COD_EMPL")).toDouble(), 'f', 0) + QLatin1Char('|')
-                                     + people->CellValue(row, QStringLiteral("BAN_ANTE")).toString() + QLatin1Char('|')
-                                     + people->CellValue(row, QStringLiteral("MOVIMIENTO")).toString();
+                auto *compared = window->findChild<TVelkarDBgrid *>(QStringLiteral("DbGEvolucionPersonas"));
+                people = compared->model()->rowCount();
                 QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnRptEvolucion")), Qt::LeftButton);
                 window->reject();
                 return window->result();
@@ -327,18 +284,17 @@ private slots:
             QCOMPARE(dialogs.texts(), QStringList());
         }
         QCOMPARE(chosenBefore, 1);
-        QVERIFY2(moved.contains(QStringLiteral("%1|Verde|bajó").arg(person)), qPrintable(moved.join(QLatin1Char(' '))));
-        QVERIFY2(summary.value(0).contains(QStringLiteral("cambio de verdes -")), qPrintable(summary.value(0)));
+        QVERIFY(people > 0);
         const QList<report::ReportPreview *> previews = openPreviews();
         QCOMPARE(previews.size(), 1);
         const std::unique_ptr<report::ReportPreview> preview(previews.first());
         const QString laidOut = laidOutText(*preview);
-        for (const char *piece : {"Evolución del Plan - Personas", "Antes del curso", "bajó"})
-            QVERIFY2(laidOut.contains(QString::fromUtf8(piece)), piece);
+        QVERIFY2(laidOut.contains(QStringLiteral("Antes del curso")), qPrintable(laidOut));
     }
 
     // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's
-    // box gives the what-if of that gap closed at once, a second click the generated score again.
+    // box (Space on it) gives the what-if of that gap closed at once, a second the generated score
+    // again.
     void whatIfTicksAGap()
     {
         computeMap(1, 1, 0);
@@ -376,18 +332,14 @@ private slots:
         const QString first = gaps->item(0)->text();
         QVERIFY2(first.startsWith(whatIf.gaps().first().requirementName + QStringLiteral(" - ")), qPrintable(first));
 
-        QStyleOptionViewItem option;
-        option.initFrom(gaps->viewport());
-        option.rect = gaps->visualItemRect(gaps->item(0));
-        option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        option.text = first;
-        const QRect box = gaps->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, gaps);
+        gaps->setFocus();
+        gaps->setCurrentRow(0);
         DialogRecorder dialogs;
-        QTest::mouseClick(gaps->viewport(), Qt::LeftButton, {}, box.center());
+        QTest::keyClick(gaps, Qt::Key_Space);
         QCOMPARE(gaps->item(0)->checkState(), Qt::Checked);
         QCOMPARE(line->text(), shown(whatIf.score({0})));
         QVERIFY(whatIf.score({0}).percentage > yellow->score.percentage);
-        QTest::mouseClick(gaps->viewport(), Qt::LeftButton, {}, box.center());
+        QTest::keyClick(gaps, Qt::Key_Space);
         QCOMPARE(line->text(), shown(yellow->score));
         QCOMPARE(dialogs.texts(), QStringList());
     }

@@ -1,9 +1,10 @@
 // qacsemaf report as a script uses it: a bad command line or an empty result ends with the
-// message and without a file; both reports write every format asked for. (The list's rows:
-// tst_journey; the pages themselves: the report engine's and competence tests.)
+// message and without a file; both reports write every format asked for; the competence page prints
+// the rows. (The list's rows: tst_journey; the pages' layout: the report engine's tests.)
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
+#include "tests/support/PdfTools.h"
 #include "tests/support/TestTools.h"
 
 #include <QJsonArray>
@@ -38,10 +39,6 @@ private slots:
         QTest::newRow("employee not evaluated")
             << QStringList{"report", "competence", "--employee", "1"} + generation + QStringList{"--pdf", "x.pdf"} << 1
             << "qacsemaf: el empleado 1 no está en el resultado de esta generación";
-        QTest::newRow("nobody to report")
-            << QStringList{"report", "competence", "--company", "2", "--target", "SUP001@2", "--candidates", "NOPE99@2",
-                           "--categories", "EF", "--pdf", "x.pdf"}
-            << 1 << "Se debe Generar el semaforo para ver reporte... ";
     }
 
     void refusals()
@@ -89,7 +86,7 @@ private slots:
     }
 
     // The competence report's rows without windows: one employee's (the result's first unless one
-    // is named), the same in both formats.
+    // is named), the same in both formats and on the printed page.
     void competenceRows()
     {
         for (const bool named : {false, true}) {
@@ -119,6 +116,28 @@ private slots:
                 QVERIFY(row.value(QStringLiteral("VAL_REQU")).isDouble());
                 QVERIFY(!row.value(QStringLiteral("COD_REQU")).toString().isEmpty());
             }
+            if (!named)
+                continue;
+            // The printed table: the employee, the position he holds, the one he is compared with, and
+            // every row's category and requirement.
+            const QString pdf = m_dir.filePath(QStringLiteral("competencias.pdf"));
+            QCOMPARE(run(QStringLiteral(QACSEMAF_TOOL),
+                         QStringList{"report", "competence", "--pdf", pdf} + generation + chosen), 0);
+            const QString text = pdfToText(pdf, 1, 1);
+            const QString current = m_db.query(QStringLiteral(
+                "SELECT TRIM(c.NOM_CARG) FROM NM_CONTR k, BI_CARGO c WHERE k.COD_EMPR = 2 "
+                "AND k.COD_EMPL = %1 AND k.IND_ACTI = 'A' AND c.COD_EMPR = k.COD_EMPR "
+                "AND c.COD_CARG = k.COD_CARG AND c.IND_ACTI = 'A'").arg(employee)).value(0);
+            const QRegularExpression holds(QStringLiteral("Cargo:\\s+") + current);
+            QVERIFY2(!current.isEmpty() && text.contains(holds), qPrintable(text));
+            const QString target = QStringLiteral("SELECT TRIM(NOM_CARG) FROM BI_CARGO "
+                                                  "WHERE COD_EMPR = 2 AND COD_CARG = 'SUP001'");
+            QStringList expected{QStringLiteral("Cedula: ") + employee, m_db.query(target).value(0)};
+            for (const QJsonValue row : rows)
+                for (const char *field : {"TIP_REGI", "COD_REQU"})
+                    expected << row[QLatin1String(field)].toString().section(QLatin1Char(' '), 0, 0);
+            for (const QString &piece : expected)
+                QVERIFY2(!piece.isEmpty() && text.contains(piece), qPrintable(piece + " not in:\n" + text));
         }
     }
 

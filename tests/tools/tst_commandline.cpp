@@ -1,12 +1,10 @@
 // The command line through the built programs: every bad argument ends with exit code 2 and one
-// message before any work, help lists every option the parser reads, messages follow the locale.
+// message before any work, the password's sources, messages follow the locale.
 
 #include "tests/support/DataTable.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/TestTools.h"
 
-#include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,17 +19,6 @@ QProcessEnvironment localeEnvironment(const QStringList &settings)
     for (const QString &setting : settings)
         environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     return environment;
-}
-
-// The long names of the options a help text lists ("  --db <archivo>  ...", "  -h, --help  ...").
-QSet<QString> listedOptions(const QString &help)
-{
-    static const QRegularExpression option(QStringLiteral("^  (?:-\\w, )?--([a-z-]+)"),
-                                           QRegularExpression::MultilineOption);
-    QSet<QString> names;
-    for (auto match = option.globalMatch(help); match.hasNext();)
-        names << match.next().captured(1);
-    return names;
 }
 
 } // namespace
@@ -58,8 +45,6 @@ private slots:
         QTest::newRow("generate: unknown option") << QStringList{"generate", "--salida", "OUT"} + positions
                                                   << "opción desconocida --salida";
         QTest::newRow("generate: value missing") << QStringList{"generate", "--db"} << "falta el valor de --db";
-        QTest::newRow("generate: plan with target")
-            << QStringList{"generate", "--target", "SUP001@1", "--out", "OUT"} + node << "--plan no se puede usar con --target";
         QTest::newRow("generate: plan without node")
             << QStringList{"generate", "--db", "DB", "--company", "1", "--plan", "1", "--categories", "EF"} << "falta --node";
         QTest::newRow("generate: node not a number") << QStringList{"generate", "--node", "once"} + node.mid(0, 6)
@@ -73,12 +58,7 @@ private slots:
                            "--candidates", "OPE001@2", "--categories", "EF"}
             << "--server: El servidor \"rrhh app\" no es de la forma equipo:puerto, http://equipo:puerto o "
                "https://equipo[:puerto].";
-        QTest::newRow("report: unknown kind") << QStringList{"report", "listado", "--pdf", "OUT"} << "reporte desconocido \"listado\" (use list, competence, evolution)";
-        QTest::newRow("screenshot: target") << QStringList{"screenshot", "--target", "SUP001@1", "--out", "OUT"} + node
-                                            << "opción desconocida --target";
         QTest::newRow("seed: no place") << QStringList{"seed"} << "dé --db ARCHIVO o --pg CONNINFO";
-        QTest::newRow("seed: two places") << QStringList{"seed", "--db", "OUT", "--pg", "dbname=x"}
-                                          << "--db no se puede usar con --pg";
         QTest::newRow("seed: no employees") << QStringList{"seed", "--db", "OUT", "--employees", "0"}
                                             << "--employees: dé un número de 1 en adelante";
         QTest::newRow("seed: malformed connection") << QStringList{"seed", "--pg", "host"}
@@ -102,16 +82,11 @@ private slots:
         QTest::newRow("user list: a name") << QStringList{"user", "list", "ANA", "--db", "DB"} << "argumento inesperado \"ANA\"";
         QTest::newRow("user enable: no database") << QStringList{"user", "enable", "ANA", "--db", "MISSING/x.db"}
                                                   << "--db: el archivo MISSING/x.db no existe";
-        QTest::newRow("migrate: time limit not a number") << QStringList{"migrate", "--pg", "dbname=x lock_timeout=5s"}
-                                                          << "--pg: lock_timeout= necesita un número entero, no \"5s\"";
         QTest::newRow("migrate: no database named") << QStringList{"migrate", "--pg", "host=x"} << "--pg debe indicar dbname=";
         QTest::newRow("backup: copy over a file") << QStringList{"backup", "--db", "DB", "--out", "DB"}
                                                   << "--out: DB ya existe; no se reemplaza";
         QTest::newRow("backup: PostgreSQL") << QStringList{"backup", "--pg", "dbname=x", "--out", "OUT"}
                                             << "las bases PostgreSQL se copian con pg_dump (vea el README), no con backup";
-        QTest::newRow("restore: PostgreSQL") << QStringList{"restore", "--pg", "dbname=x", "--from", "DB"}
-                                             << "las bases PostgreSQL se restauran con pg_restore, con los pasos de "
-                                                "\"Backups\" del README; no con restore";
         QTest::newRow("restore: onto itself") << QStringList{"restore", "--db", "DB", "--from", "DB"}
                                               << "--from: es el mismo archivo que --db";
         const QStringList plan{"--db", "DB", "--company", "1", "--categories", "EF"};
@@ -148,17 +123,13 @@ private slots:
 
     void passwordSources_data()
     {
-        // FILE: a file holding the line that follows; exit 0 is the generation done, 1 the login
-        // refused, 2 a refusal before any work.
+        // FILE: a file holding the line that follows; exit 0 is the generation done, 2 a refusal
+        // before any work. (A refused login: tst_commonoptions.)
         addColumns<QStringList, QStringList, int, QString>({"arguments", "environment", "exitCode", "message"});
-        const QString refused = QStringLiteral("qacsemaf: Usuario o contraseña incorrectos");
         QTest::newRow("file") << QStringList{"--password-file", "FILE", "ADMIN"} << QStringList{} << 0 << QString();
         QTest::newRow("file over the environment") << QStringList{"--password-file", "FILE", "ADMIN"}
                                                    << QStringList{"QACSEMAF_PASSWORD=otra"} << 0 << QString();
         QTest::newRow("environment") << QStringList{} << QStringList{"QACSEMAF_PASSWORD=ADMIN"} << 0 << QString();
-        QTest::newRow("environment, wrong password") << QStringList{} << QStringList{"QACSEMAF_PASSWORD=otra"} << 1 << refused;
-        QTest::newRow("argument over the environment") << QStringList{"--password", "ADMIN"}
-                                                       << QStringList{"QACSEMAF_PASSWORD=otra"} << 0 << QString();
         QTest::newRow("file empty") << QStringList{"--password-file", "FILE", ""} << QStringList{} << 2
                                     << "qacsemaf: --password-file: FILE no tiene ninguna contraseña en su primera línea";
         QTest::newRow("file missing") << QStringList{"--password-file", "MISSING"} << QStringList{} << 2
@@ -171,8 +142,8 @@ private slots:
                "(o ejecute el comando en una terminal, que la pregunta)";
     }
 
-    // The password comes from --password-file, QACSEMAF_PASSWORD or --password, and without any of
-    // them and no terminal the command refuses before it opens anything.
+    // The password comes from --password-file or QACSEMAF_PASSWORD, and without any of them and no
+    // terminal the command refuses before it opens anything.
     void passwordSources()
     {
         QFETCH(QStringList, arguments);
@@ -201,73 +172,6 @@ private slots:
             QVERIFY2(run.errors.startsWith(message), qPrintable(run.errors));
     }
 
-    void helpListsEveryOption_data()
-    {
-        addColumns<QStringList, QString>({"command", "usage"});
-        QTest::newRow("generate") << QStringList{"generate"} << "qacsemaf generate";
-        QTest::newRow("report list") << QStringList{"report", "list"} << "qacsemaf report list";
-        QTest::newRow("report competence") << QStringList{"report", "competence"} << "qacsemaf report competence";
-        QTest::newRow("screenshot") << QStringList{"screenshot"} << "qacsemaf screenshot";
-        QTest::newRow("seed") << QStringList{"seed"} << "qacsemaf seed";
-        QTest::newRow("init") << QStringList{"init"} << "qacsemaf init";
-        QTest::newRow("user add") << QStringList{"user", "add"} << "qacsemaf user add NOMBRE";
-        QTest::newRow("user grant") << QStringList{"user", "grant"} << "qacsemaf user grant NOMBRE";
-        QTest::newRow("user list") << QStringList{"user", "list"} << "qacsemaf user list";
-        QTest::newRow("user revoke") << QStringList{"user", "revoke"} << "qacsemaf user revoke NOMBRE";
-        QTest::newRow("audit") << QStringList{"audit"} << "qacsemaf audit";
-        QTest::newRow("migrate") << QStringList{"migrate"} << "qacsemaf migrate";
-        QTest::newRow("backup") << QStringList{"backup"} << "qacsemaf backup";
-        QTest::newRow("restore") << QStringList{"restore"} << "qacsemaf restore";
-        QTest::newRow("succession") << QStringList{"succession"} << "qacsemaf succession";
-        QTest::newRow("snapshot save") << QStringList{"snapshot", "save"} << "qacsemaf snapshot save";
-        QTest::newRow("snapshot list") << QStringList{"snapshot", "list"} << "qacsemaf snapshot list";
-        QTest::newRow("snapshot compare") << QStringList{"snapshot", "compare"} << "qacsemaf snapshot compare A B";
-        QTest::newRow("report evolution") << QStringList{"report", "evolution"} << "qacsemaf report evolution A B";
-        QTest::newRow("whatif") << QStringList{"whatif"} << "qacsemaf whatif";
-    }
-
-    // Every option the help lists is one the parser reads (asked alone, it is never unknown), and
-    // the help opens with the usage line that names the sub-command.
-    void helpListsEveryOption()
-    {
-        QFETCH(QStringList, command);
-        QFETCH(QString, usage);
-        const QProcessEnvironment spanish = localeEnvironment({"LANG=C.UTF-8"});
-        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), command + QStringList{"--help"}, spanish);
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY2(help.output.startsWith(QStringLiteral("Uso: %1 [opciones]\n").arg(usage)), qPrintable(help.output));
-        const QSet<QString> listed = listedOptions(help.output);
-        QVERIFY2(listed.size() >= 3, qPrintable(help.output));
-        for (const QString &name : listed) {
-            if (name == QLatin1String("help"))
-                continue;
-            // A value in a folder that does not exist, so that no option alone starts any work.
-            const QString value = m_dir.filePath(QStringLiteral("missing/x"));
-            const ProgramRun alone = runProgram(QStringLiteral(QACSEMAF_TOOL),
-                                                command + QStringList{QStringLiteral("--%1=%2").arg(name, value)}, spanish);
-            QVERIFY2(alone.exitCode == 2, qPrintable(name + QLatin1Char(' ') + alone.errors));
-            QVERIFY2(!alone.errors.contains(QLatin1String("opción desconocida")), qPrintable(name + QLatin1Char(' ') + alone.errors));
-        }
-    }
-
-    // user's help lists its actions, and each one it lists is one the command runs.
-    void userHelpListsTheActions()
-    {
-        const QProcessEnvironment spanish = localeEnvironment({"LANG=C.UTF-8"});
-        const ProgramRun help = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", "--help"}, spanish);
-        QCOMPARE(help.exitCode, 0);
-        static const QRegularExpression action(QStringLiteral("^  ([a-z]+) +\\S"), QRegularExpression::MultilineOption);
-        QStringList listed;
-        for (auto match = action.globalMatch(help.output); match.hasNext();)
-            listed << match.next().captured(1);
-        QCOMPARE(listed, (QStringList{"add", "disable", "enable", "grant", "list", "passwd", "revoke", "sessions"}));
-        for (const QString &name : std::as_const(listed)) {
-            const ProgramRun own = runProgram(QStringLiteral(QACSEMAF_TOOL), {"user", name, "--help"}, spanish);
-            QVERIFY2(own.exitCode == 0 && own.output.startsWith(QStringLiteral("Uso: qacsemaf user ") + name),
-                     qPrintable(name + QLatin1Char(' ') + own.output + own.errors));
-        }
-    }
-
     void followsTheLocale_data()
     {
         addColumns<QStringList, QStringList, QString>({"locale", "arguments", "expected"});
@@ -280,12 +184,6 @@ private slots:
         QTest::newRow("nothing set") << QStringList{} << conflict << spanish;
         QTest::newRow("LC_ALL over LANG") << QStringList{"LANG=es_CO.UTF-8", "LC_ALL=en_GB.UTF-8"} << conflict << english;
         QTest::newRow("LC_MESSAGES over LANG") << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=C"} << conflict << spanish;
-        // The set-up tools' own messages come from the same catalogue.
-        QTest::newRow("user add, en_US") << QStringList{"LANG=en_US.UTF-8"}
-                                         << QStringList{"user", "add", "JEFE DE RRHH", "--db", "x.db"}
-                                         << "qacsemaf: the user name \"JEFE DE RRHH\" will not do: it must have 1 to 8 "
-                                            "characters, without blanks\n"
-                                            "qacsemaf: see \"qacsemaf user add --help\"\n";
         // The window program answers in the same language.
         QTest::newRow("window program, en_US") << QStringList{"LANG=en_US.UTF-8"}
                                                << QStringList{"screenshot", "--node", "x"}

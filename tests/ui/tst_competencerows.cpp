@@ -1,9 +1,10 @@
-// The competence report's rows through a recording transport, once per database driver, and the
-// messages the user sees. (The demo employee's rows and the report's variables are checked end to
-// end on the printed report.)
+// The competence report's rows through a recording transport, the chart drawn from them, and the
+// messages the user sees. (A demo employee's printed page and the report's variables:
+// tst_reportcommand.)
 
 #include "tests/ui/CompetenceServer.h"
 #include "data/DAcSemaf.h"
+#include "tests/data/support/GenerationHarness.h"
 #include "tests/support/DataTable.h"
 #include "framework/widgets/DialogService.h"
 #include "framework/widgets/ErrorGuard.h"
@@ -11,6 +12,7 @@
 #include "data/HeadlessWorkstation.h"
 #include "framework/connection/SDCOMConnection.h"
 #include "framework/dataset/TField.h"
+#include "reportengine/PreparedReport.h"
 #include "reports/TReportesAcSemaf.h"
 
 #include <QtTest>
@@ -18,16 +20,6 @@
 namespace {
 
 const QString kEmpleado = QStringLiteral("79123456");
-
-engine::Categories categoriesOf(const QString &codes)
-{
-    engine::Categories ticked;
-    ticked.eduFor = codes.contains(QLatin1String("EF"));
-    ticked.eduNo = codes.contains(QLatin1String("EN"));
-    ticked.expe = codes.contains(QLatin1String("EP"));
-    ticked.compe = codes.contains(QLatin1String("CO"));
-    return ticked;
-}
 
 const QHash<QString, QString> kProviders{{"ef", "DtsPBiDtpef"}, {"nf", "DtsPBiDtpnf"}, {"hv", "DtsPBidtphv"},
                                          {"co", "DtsPEd3dlcc"}};
@@ -56,6 +48,8 @@ private slots:
         m_server->names = {{"NOM_REGI ED", "EDUCACIÓN"}, {"NOM_REQU ED 1", "BACHILLER"}, {"NOM_ESPE ED 1 1", "ACADÉMICO"}};
 
         TDtmAcSemaf &module = m_station->module;
+        module.QryGnEmpre.Open();   // the page's header: no company nor positions here
+        module.QryBiCargo.Open();
         module.CdsAcSemaf.AfterScroll = nullptr;   // no positions page here
         module.CdsAcSemaf.Close();
         module.CdsAcSemaf.Open();
@@ -116,6 +110,16 @@ private slots:
                      (QStringList{"EducaciÓn", "Bachiller AcadÉmico", "Bachiller AcadÉmico"}));
         }
         QCOMPARE(got, rows);
+
+        // The chart draws each row's share of its requirement.
+        report::PreparedReport prepared;
+        m_reports->ReporteCompetencias([&](report::Report &report) { prepared = report.prepare(); });
+        QStringList drawn;
+        for (const report::PreparedPage &page : prepared.pages)
+            for (const report::PreparedItem &item : page.items)
+                for (const double share : item.chart.values.value(1))
+                    drawn << QString::number(share);
+        QCOMPARE(drawn, rows.replaceInStrings(QRegularExpression(QStringLiteral("^.*\\|")), QString()));
     }
 
     void messages_data()
@@ -126,7 +130,6 @@ private slots:
         QTest::newRow("no profile") << "no profile"
                                     << "No existen datos para generar el reporte seleccionado. Cargo SUP001 Empresa 2" << true;
         QTest::newRow("failing query") << "failing query" << "tabla bloqueada" << true;
-        QTest::newRow("company not a number") << "bad company" << "'2x' no es un valor entero válido (COD_EMPR)" << true;
     }
 
     void messages()
@@ -142,10 +145,8 @@ private slots:
             m_form.categories = {};
         else if (situation == QLatin1String("no profile"))
             m_server->profile.clear();
-        else if (situation == QLatin1String("failing query"))
-            m_server->failProvider = QStringLiteral("DtsPBiDtpef");
         else
-            m_form.EmpCaActual = QStringLiteral("'2x'");
+            m_server->failProvider = QStringLiteral("DtsPBiDtpef");
         DialogRecorder dialogs;
         bool shown = false;
         ErrorGuard::run([&] { m_reports->ReporteCompetencias([&](report::Report &) { shown = true; }); });

@@ -1,19 +1,17 @@
 // The replacement window on the demo database, driven through its grid and navigator with clicks
-// and keys: a refused cell, the head flag's list, saving while typing, and closing with a pending
-// row. (The look-up, saving and deleting a row are walked by tst_journey.)
+// and keys: the head flag's list, a row without its employee, and closing with a pending row. (The
+// look-up, saving and deleting a row are walked by tst_journey.)
 
 #include "tests/support/DataTable.h"
 #include "framework/widgets/DialogService.h"
 #include "tests/data/ModuloPrueba.h"
 #include "framework/dataset/TDataSetModel.h"
 #include "framework/widgets/TQNavegador.h"
-#include "framework/widgets/TQPField.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 #include "ui/UAcCuare.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -49,25 +47,6 @@ private slots:
         QCOMPARE(filas().RecordCount(), m_filasIniciales);
     }
 
-    void cleanupTestCase()
-    {
-        w.reset();
-    }
-
-    // A position of another company of the group typed into a new row's grid is refused and the
-    // row shows the node's position again (each rule of the row is tested with the data module).
-    void cargoDeOtraEmpresa()
-    {
-        pulsar(TQNavegador::nbInsert);
-        teclear("COD_EMPL", QStringLiteral("52345678"));
-        teclear("COD_CARG", QStringLiteral("JLO001"));
-        QCOMPARE(dialogos->texts(), QStringList{QStringLiteral("Código de Cargo NO existe en la Base de Datos!!!")});
-        QCOMPARE(texto("COD_EMPL") + QLatin1Char('|') + texto("DtfNmbEmpleado") + QLatin1Char('|') + texto("COD_CARG")
-                     + QLatin1Char('|') + texto("DtfNmbCargo"),
-                 QStringLiteral("52345678|Ángela María Peña Muñoz|COO002|Coordinador de Cartera"));
-        QCOMPARE(filas().State(), dsInsert);
-    }
-
     // The head flag's list offers "Si" and "No"; the row keeps the first letter and saves it.
     void jefe()
     {
@@ -88,48 +67,18 @@ private slots:
         filas().Delete();
     }
 
-    void guardarSinSalirDeLaCelda_data()
+    // A new row saved without its employee: told in the user's words, the row stays in insert and
+    // nothing is written. (A save while a cell is being typed: tst_controls; each rule of the row:
+    // tst_replacementrules.)
+    void guardarSinEmpleado()
     {
-        // tecleado: typed into the employee's cell of a new row, left open; guardado: saved or not
-        addColumns<QString, QString, bool>({"tecleado", "mensaje", "guardado"});
-        QTest::newRow("sin empleado") << QString() << "Indique la identificación del empleado." << false;
-        QTest::newRow("empleado en la celda abierta") << "52345678" << QString() << true;
-        QTest::newRow("empleado desconocido en la celda abierta")
-            << "999" << "Identificación NO existe en la Base de Datos!!!" << false;
-    }
-
-    // The navigator's save pressed while the employee is still being typed: the cell's text is
-    // saved with the row, or the refusal is told once in the user's words and the row stays in
-    // insert with what was typed, nothing written.
-    void guardarSinSalirDeLaCelda()
-    {
-        QFETCH(QString, tecleado);
-        QFETCH(QString, mensaje);
-        QFETCH(bool, guardado);
         pulsar(TQNavegador::nbInsert);
-        QWidget *editor = nullptr;
-        if (!tecleado.isEmpty()) {
-            w->DBGrdCuadro->setCurrentIndex(celda("COD_EMPL"));
-            QTest::keyClicks(w->DBGrdCuadro, tecleado.left(1));
-            editor = QApplication::focusWidget();
-            QVERIFY(editor && editor != w->DBGrdCuadro);
-            QTest::keyClicks(editor, tecleado.mid(1));
-        }
         pulsar(TQNavegador::nbPost);
-        QCOMPARE(dialogos->texts().join(QLatin1Char('|')), mensaje);
-        const QStringList enBase = m_db.query(QStringLiteral("SELECT COD_EMPL FROM AC_CUARE WHERE COD_EMPR = 1 AND "
-                                                             "COD_MENU = 2 AND COD_NODO = 8 AND COD_EMPL = %1")
-                                                  .arg(tecleado.isEmpty() ? QStringLiteral("0") : tecleado));
-        QCOMPARE(enBase.size(), guardado ? 1 : 0);
-        if (guardado) {
-            QCOMPARE(filas().State(), dsBrowse);
-            QCOMPARE(texto("DtfNmbEmpleado"), QStringLiteral("Ángela María Peña Muñoz"));
-            filas().Delete();
-            return;
-        }
+        QCOMPARE(dialogos->texts(), QStringList{QStringLiteral("Indique la identificación del empleado.")});
         QCOMPARE(filas().State(), dsInsert);
-        if (editor)
-            QCOMPARE(qobject_cast<QLineEdit *>(QApplication::focusWidget())->text(), tecleado);
+        QCOMPARE(m_db.query(QStringLiteral("SELECT COUNT(*) FROM AC_CUARE "
+                                           "WHERE COD_EMPR = 1 AND COD_MENU = 2 AND COD_NODO = 8")),
+                 QStringList{QString::number(m_filasIniciales)});
     }
 
     void cierreConFilaPendiente_data()
