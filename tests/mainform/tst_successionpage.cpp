@@ -267,6 +267,7 @@ private slots:
                      qPrintable(dialogs.texts().join('\n')));
         }
         int chosenBefore = 0, people = 0;
+        QString summary;
         {
             DialogRecorder dialogs([&](const DialogService::Request &request) -> int {
                 if (request.kind != DialogService::Modal)
@@ -276,6 +277,7 @@ private slots:
                 QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnComparar")), Qt::LeftButton);
                 auto *compared = window->findChild<TVelkarDBgrid *>(QStringLiteral("DbGEvolucionPersonas"));
                 people = compared->model()->rowCount();
+                summary = window->findChild<QLabel *>(QStringLiteral("LblResumenCortes"))->text();
                 QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BtnRptEvolucion")), Qt::LeftButton);
                 window->reject();
                 return window->result();
@@ -285,11 +287,13 @@ private slots:
         }
         QCOMPARE(chosenBefore, 1);
         QVERIFY(people > 0);
+        QVERIFY2(summary.endsWith(QStringLiteral("nodos, cambio de verdes 0, 0 personas con cambio de banda.")), qPrintable(summary));
         const QList<report::ReportPreview *> previews = openPreviews();
         QCOMPARE(previews.size(), 1);
         const std::unique_ptr<report::ReportPreview> preview(previews.first());
         const QString laidOut = laidOutText(*preview);
-        QVERIFY2(laidOut.contains(QStringLiteral("Antes del curso")), qPrintable(laidOut));
+        for (const char *piece : {"Evolución del Plan - Personas", "Antes del curso"})
+            QVERIFY2(laidOut.contains(QString::fromUtf8(piece)), piece);
     }
 
     // A click on a map row offers its candidates; picking one lists his gaps; a click on a gap's

@@ -92,13 +92,24 @@ private slots:
 
         const ProgramRun compared = qacsemaf(QStringList{"snapshot", "compare", from, to, "--company", "1", "--format", "json"} + place);
         QVERIFY2(compared.exitCode == 0, qPrintable(compared.errors));
+        // Only his lines move, each down or level; the nodes' green counts lose what he lost.
         QStringList moved;
+        int greenLost = 0, greenChange = 0;
         const QJsonDocument comparison = QJsonDocument::fromJson(compared.output.toUtf8());
-        for (const QJsonValue line : comparison[QStringLiteral("personas")].toArray())
-            if (line[QStringLiteral("MOVIMIENTO")].toString() != QLatin1String("igual"))
-                moved << QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0);
+        for (const QJsonValue line : comparison[QStringLiteral("personas")].toArray()) {
+            const QString move = line[QStringLiteral("MOVIMIENTO")].toString();
+            if (move == QLatin1String("igual"))
+                continue;
+            moved << QString::number(line[QStringLiteral("COD_EMPL")].toDouble(), 'f', 0) + QLatin1Char('|') + move;
+            greenLost += line[QStringLiteral("BAN_ANTE")].toString() == QLatin1String("Verde")
+                         && line[QStringLiteral("BAN_ACTU")].toString() != QLatin1String("Verde");
+        }
+        for (const QJsonValue node : comparison[QStringLiteral("nodos")].toArray())
+            greenChange += node[QStringLiteral("VER_DIFE")].toInt();
         moved.removeDuplicates();
-        QCOMPARE(moved, QStringList{person});
+        QCOMPARE(moved, QStringList{person + QStringLiteral("|bajó")});
+        QVERIFY(greenLost >= 1);
+        QCOMPARE(greenChange, -greenLost);
 
         const ProgramRun history = qacsemaf(QStringList{"snapshot", "history", "--company", "1", "--employee", person,
                                                         "--format", "json"} + place);
