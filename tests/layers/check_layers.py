@@ -55,7 +55,7 @@ TESTS = {
     # Companies built case by case for the generation, on SQLite and PostgreSQL.
     "tests/data/support": ["data", "framework/localtransport", "tools/dbtools"],
     "tests/reports": ["reports"],
-    "tests/ui": ["ui", "tests/data"],
+    "tests/ui": ["ui", "tests/data", "tests/data/support"],
     "tests/entry": ["entry"],
     # qacsemaf-server reached as a workstation reaches it, through the framework's connection (or
     # the same core in-process, to compare); the site tools hold its database busy.
