@@ -267,8 +267,20 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int employees = args.size() > 1 ? args.at(1).toInt() : 10000;
-    const int positions = args.size() > 2 ? args.at(2).toInt() : 20;
+    // The counts are the leading numbers; the flags may stand anywhere.
+    QList<int> counts;
+    for (const QString &arg : args.mid(1)) {
+        bool number = false;
+        const int count = arg.toInt(&number);
+        if (number && count > 0)
+            counts << count;
+        else if (!arg.startsWith(QLatin1String("--"))) {
+            std::fprintf(stderr, "usage: bench_generation [employees] [positions] [--batched-only] [--http]\n");
+            return 2;
+        }
+    }
+    const int employees = counts.value(0, 10000);
+    const int positions = counts.value(1, 20);
 
     QElapsedTimer seedTimer;
     seedTimer.start();
