@@ -1,7 +1,5 @@
 // The direct readers answer a statement exactly as QtSql's reading of it does (fields, types and
 // every value), and keep the database's refusals. On SQLite, and PostgreSQL when QACSEMAF_PG is set.
-// (A request's begin and end sent with its read: every PostgreSQL fetch of tst_serverfetch and
-// tst_pgwall, whose rows row security keeps to the request's companies.)
 
 #include "tests/support/DataTable.h"
 #include "appserver/SqlConnection.h"
@@ -17,6 +15,8 @@
 #include <QtTest>
 
 using namespace appserver;
+
+Q_DECLARE_METATYPE(appserver::SqlConnection::Begin)
 
 namespace {
 
@@ -45,6 +45,14 @@ FetchResult readThroughQtSql(const QSqlDatabase &db, const SqlDialect &dialect, 
         result.rows << row;
     }
     return result;
+}
+
+QString codes(const FetchResult &result)
+{
+    QStringList codes;
+    for (const QVariantList &row : result.rows)
+        codes << row.first().toString();
+    return codes.join(QLatin1Char(','));
 }
 
 QString describe(const FetchResult &result)
@@ -180,6 +188,51 @@ private slots:
         const FetchResult after = m_reader->read(QStringLiteral("select NOM_EMPR from GN_EMPRE where COD_EMPR = 2"), {});
         QVERIFY2(after.ok(), qPrintable(after.error));
         QCOMPARE(after.rows, QList<QVariantList>{{QStringLiteral("Dos")}});
+    }
+
+    // A request's begin (and end) can go with its first read: the read runs in that transaction,
+    // under its companies, and a failing statement of them is the read's failure.
+    void aroundTheRead_data()
+    {
+        addColumns<SqlConnection::Begin, QStringList, QString, QString, QString>(
+            {"begin", "before", "postgresRows", "postgresRowsAfter", "error"});
+        QTest::newRow("the begin") << SqlConnection::Begin::WithFirstRead << QStringList() << "2" << "2" << "";
+        QTest::newRow("the begin and the end") << SqlConnection::Begin::OnlyRead << QStringList() << "2" << "" << "";
+        QTest::newRow("a setting the database does not know")
+            << SqlConnection::Begin::OnlyRead << QStringList{"SET LOCAL sin_parametro = 1"} << "" << ""
+            << "sin_parametro|syntax error";
+    }
+
+    void aroundTheRead()
+    {
+        QFETCH(SqlConnection::Begin, begin);
+        QFETCH(QStringList, before);
+        QFETCH(QString, postgresRows);
+        QFETCH(QString, postgresRowsAfter);
+        QFETCH(QString, error);
+        const bool postgres = m_dialect.syntax() == protocol::SqlSyntax::Postgres;
+        const QString statement = QStringLiteral("select COD_EMPR from GN_EMPRE order by COD_EMPR");
+        m_connection.endRequest(false);
+        QCOMPARE(m_connection.beginRequest({2}, begin), QString());
+        AroundRead around = m_connection.takeAroundRead();
+        QCOMPARE(around.isEmpty(), !postgres);
+        if (!before.isEmpty())
+            around.before = before;
+        m_reader->sendWith(around);
+        const FetchResult read = m_reader->read(statement, {});
+        if (error.isEmpty()) {
+            QVERIFY2(read.ok(), qPrintable(read.error));
+            // Row security lets the request's company through; SQLite has none.
+            QCOMPARE(codes(read), postgres ? postgresRows : QStringLiteral("1,2,3"));
+            const FetchResult next = readThroughQtSql(m_connection.database(), m_dialect, statement, {});
+            QVERIFY2(next.ok(), qPrintable(next.error));
+            QCOMPARE(codes(next), postgres ? postgresRowsAfter : QStringLiteral("1,2,3"));
+        } else {
+            QVERIFY2(read.error.contains(QRegularExpression(error)), qPrintable(read.error));
+            QVERIFY(read.rows.isEmpty());
+        }
+        QCOMPARE(m_connection.endRequest(true), QString());
+        newTransaction();
     }
 
 private:
