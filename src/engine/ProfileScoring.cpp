@@ -232,6 +232,23 @@ double compliancePercentage(long double obtained, long double required, const Ro
 
 namespace {
 
+// What one profile row earns from an existing employee's records in the ticked categories, each
+// point handed to `add` in the order the rules add them.
+template <typename Add>
+void rowWalk(const ProfileRow &row, const EmployeeRecords &records, const Categories &categories, bool eduSinPuntos,
+             Add add)
+{
+    const bool required = !row.punRequ.isNull();
+    if (categories.eduNo)
+        educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, add);
+    if (categories.eduFor)
+        educationWalk(row, required, records.formal, 0, eduSinPuntos, add);
+    if (categories.expe)
+        experienceWalk(row, required, records.experience, 0, add);
+    if (categories.compe)
+        competenceWalk(row, records.competences, add);
+}
+
 // scoreEmployee(), with every point earned also handed to `earned` with its profile row.
 template <typename Earned>
 EmployeeScore scoreRows(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
@@ -242,21 +259,11 @@ EmployeeScore scoreRows(const Profile &profile, const EmployeeRecords &records, 
     RequiredPointsGrouping grouping;
     for (int at = 0; at < profile.size(); ++at) {
         const ProfileRow &row = profile.at(at);
-        if (records.exists) {
-            const auto add = [&score, &earned, at](long double points) {
+        if (records.exists)
+            rowWalk(row, records, categories, eduSinPuntos, [&score, &earned, at](long double points) {
                 score.obtained += points;
                 earned(at, points);
-            };
-            const bool required = !row.punRequ.isNull();
-            if (categories.eduNo)
-                educationWalk(row, required, records.nonFormal, 0, eduSinPuntos, add);
-            if (categories.eduFor)
-                educationWalk(row, required, records.formal, 0, eduSinPuntos, add);
-            if (categories.expe)
-                experienceWalk(row, required, records.experience, 0, add);
-            if (categories.compe)
-                competenceWalk(row, records.competences, add);
-        }
+            });
         if (!eduSinPuntos || grouping.startsRequirement(row))
             score.required += points(row.punRequ);
     }
@@ -279,6 +286,18 @@ EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &recor
     long double *points = byRow.data();
     return scoreRows(profile, records, categories, eduSinPuntos, round,
                      [points](int row, long double earned) { points[row] += earned; });
+}
+
+QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
+                                   const Categories &categories, bool eduSinPuntos)
+{
+    QVector<long double> obtained(profile.size(), 0);
+    if (!records.exists)
+        return obtained;
+    for (int at = 0; at < profile.size(); ++at)
+        rowWalk(profile.at(at), records, categories, eduSinPuntos,
+                [&earned = obtained[at]](long double points) { earned += points; });
+    return obtained;
 }
 
 namespace {

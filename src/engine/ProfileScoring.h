@@ -157,6 +157,10 @@ EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &recor
 // row; all zero when the employee does not exist), as obtainedByRow() gives it, in the same walk.
 EmployeeScore scoreEmployee(const Profile &profile, const EmployeeRecords &records, const Categories &categories,
                             bool eduSinPuntos, const Rounding &round, QVector<long double> &byRow);
+// What each profile row added to the candidate's obtained points in scoreEmployee(), row by row
+// (their sum is the score's obtained points).
+QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
+                                   const Categories &categories, bool eduSinPuntos);
 
 // A profile and an employee's records read once into plain numbers, for a run that scores each
 // employee against several profiles and each profile against many employees: scoring them gives

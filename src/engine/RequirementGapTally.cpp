@@ -4,27 +4,6 @@
 
 namespace engine {
 
-QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
-                                   const Categories &categories, bool eduSinPuntos)
-{
-    QVector<long double> obtained(profile.size(), 0);
-    if (!records.exists)
-        return obtained;
-    for (int at = 0; at < profile.size(); ++at) {
-        const ProfileRow &row = profile.at(at);
-        long double &points = obtained[at];
-        if (categories.eduNo)
-            sumarPuntosEducacion(row, records.nonFormal, 0, eduSinPuntos, points);
-        if (categories.eduFor)
-            sumarPuntosEducacion(row, records.formal, 0, eduSinPuntos, points);
-        if (categories.expe)
-            sumarPuntosExperiencia(row, records.experience, 0, points);
-        if (categories.compe)
-            sumarPuntosCompetencias(row, records.competences, points);
-    }
-    return obtained;
-}
-
 RequirementGapTally::RequirementGapTally(int company, const Profile &profile)
     : m_profile(profile), m_gapOfRow(profile.size(), -1), m_required(profile.size(), 0)
 {

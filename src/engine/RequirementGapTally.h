@@ -9,11 +9,6 @@
 
 namespace engine {
 
-// What each profile row added to the candidate's obtained points in scoreEmployee(), row by row
-// (their sum is the score's obtained points).
-QVector<long double> obtainedByRow(const Profile &profile, const EmployeeRecords &records,
-                                   const Categories &categories, bool eduSinPuntos);
-
 class RequirementGapTally {
 public:
     RequirementGapTally(int company, const Profile &profile);
