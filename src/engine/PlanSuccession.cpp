@@ -66,7 +66,6 @@ private:
     void readAheadNames(const QVector<NodeSuccession> &nodes, EngineReadList *ahead);
     void readProfile(const CompanyPosition &target);
     void readHolders(const CompanyPosition &position);
-    void readRecords(const HolderRecordGroup &group, const ProfileKeys &keys);
     void checkOddCodes(int company);
     const EmployeeRecords &recordsOf(const CandidateEmployee &employee, int company, EmployeeRecords &scratch) const;
     struct ScoredHolder {
@@ -134,13 +133,16 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
         + int(m_request.categories.expe) + int(m_request.categories.compe);
     const QVector<HolderRecordGroup> groups =
         scored.groups((kReadsPerRoundTrip - namesReads) / std::max(1, readsPerGroup));
+    // Each group's read is made once, for the read-ahead and for the read that takes its answer.
+    QVector<HolderRecordsQuery> queries;
     QVector<ProfileKeys> keys;
     for (const HolderRecordGroup &group : groups) {
         Profile profiles;
         for (const CompanyPosition &target : group.targets)
             profiles += m_profiles.value(keyOf(target));
         keys.append(ProfileKeys(profiles));
-        ahead << HolderRecordsQuery{group.company, group.positions, m_request.categories, profileTargets(group)};
+        queries.append({group.company, group.positions, m_request.categories, profileTargets(group)});
+        ahead << queries.last();
     }
     m_reads.readAhead(ahead);
     QList<int> companies;
@@ -148,7 +150,7 @@ bool PlanSuccession::Pass::read(const QVector<NodeSuccession> &nodes)
         const HolderRecordGroup &group = groups.at(at);
         if (cancelled())
             return false;
-        readRecords(group, keys.at(at));
+        m_reads.holderRecords(queries.at(at), keys.at(at), group.holders, m_records[group.company]);
         if (!companies.contains(group.company))
             companies << group.company;
         if (!readDone())
@@ -223,12 +225,6 @@ void PlanSuccession::Pass::readHolders(const CompanyPosition &position)
     if (m_holders.contains(key))
         return;
     m_holders.insert(key, m_reads.holders({position}));
-}
-
-void PlanSuccession::Pass::readRecords(const HolderRecordGroup &group, const ProfileKeys &keys)
-{
-    m_reads.holderRecords({group.company, group.positions, m_request.categories, profileTargets(group)}, keys,
-                          group.holders, m_records[group.company]);
 }
 
 // The contract's employee exists in its company (the holders' read joined them) unless its code,
