@@ -10,8 +10,7 @@ class HeadlessWorkstation {
 public:
     explicit HeadlessWorkstation(const Session &session, IFrmAcSemaf *form = nullptr)
     {
-        connection.setSession(session);
-        module.setSession(session);
+        setSession(session);
         companies.RemoteServer = &connection;
         companies.ProviderName = QStringLiteral("DtsPGnEmpreFrm");
         scratch.RemoteServer = &connection;
