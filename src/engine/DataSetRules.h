@@ -1,9 +1,9 @@
 #pragma once
 // The matching rules over the datasets that hold the profile and an employee's records, as the
 // rules word them: they read the current profile row and walk the employee's dataset from its
-// current record, leaving it where the walk ended. Used by the data module's routines and by
-// the arrangement that reopens the datasets for every profile row. Value equality is
-// sameValue of ProfileScoring.
+// current record, leaving it where the walk ended. The competence report reads its rows through
+// profileRowAt and categoryRecordAt; the walks are the rules' literal wording, which the
+// generation's own scoring is checked against. Value equality is sameValue of ProfileScoring.
 
 #include "engine/ProfileScoring.h"
 
