@@ -8,7 +8,6 @@
 #include "framework/dataset/TField.h"
 #include "reportengine/DocxExport.h"
 #include "reportengine/PdfExport.h"
-#include "reports/TReportesAcSemaf.h"
 #include "reportengine/XlsxExport.h"
 #include "reports/ReportKinds.h"
 #include "tools/SnapshotCommand.h"
@@ -68,7 +67,6 @@ ReportOptions readReportOptions(const CommandLine &line, const ReportKind &kind)
     }
     return options;
 }
-
 
 // The company header of the report, as the main window keeps it open on the current company.
 void openCompanyHeader(TDtmAcSemaf &module, int company)

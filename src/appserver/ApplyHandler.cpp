@@ -17,6 +17,11 @@ const QString kStaleRow = QStringLiteral(
     "El registro fue modificado o eliminado por otro usuario. "
     "Vuelva a consultar e intente de nuevo.");
 
+QString missingColumn(const QString &name, const QString &table)
+{
+    return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
+}
+
 QString describeValue(const QVariant &value)
 {
     return value.isNull() ? QStringLiteral("NULL") : value.toString();
@@ -177,7 +182,7 @@ QString ApplyHandler::bindBlock(const ProviderDef &provider, const InsertRows &b
     for (const QString &name : block.columns) {
         const ColumnInfo *col = column(table, name);
         if (!col)
-            return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
+            return missingColumn(name, table);
         if (out->columns.contains(col))
             return QStringLiteral("La columna %1 figura dos veces en las altas de %2.").arg(name, table);
         if (CompanyAccess::isCompanyColumn(col->name))
@@ -199,10 +204,10 @@ QString ApplyHandler::bindBlock(const ProviderDef &provider, const InsertRows &b
         for (qsizetype i = 0; i < width; ++i) {
             const ColumnInfo &col = *out->columns.at(i);
             QVariant value;
-            if (!m_dialect.toDatabase(row.at(i), col.type, col.dateOnly, &value))
-                return QStringLiteral("El valor \"%1\" no es válido para la columna %2 (%3) de %4.")
-                    .arg(row.at(i).toString(), block.columns.at(i), fieldTypeName(col.type), table);
-            if (const QString error = exceedsColumn(col, value, table); !error.isEmpty())
+            QString error = typeForColumn(col, block.columns.at(i), row.at(i), table, &value);
+            if (error.isEmpty())
+                error = exceedsColumn(col, value, table);
+            if (!error.isEmpty())
                 return error;
             out->values << value;
         }
@@ -433,10 +438,16 @@ QString ApplyHandler::bindColumn(const QString &table, const QString &name, cons
 {
     *col = column(table, name);
     if (!*col)
-        return QStringLiteral("La columna %1 no existe en la tabla %2.").arg(name, table);
-    if (!m_dialect.toDatabase(value, (*col)->type, (*col)->dateOnly, bound))
+        return missingColumn(name, table);
+    return typeForColumn(**col, name, value, table, bound);
+}
+
+QString ApplyHandler::typeForColumn(const ColumnInfo &col, const QString &name, const QVariant &value,
+                                    const QString &table, QVariant *bound) const
+{
+    if (!m_dialect.toDatabase(value, col.type, col.dateOnly, bound))
         return QStringLiteral("El valor \"%1\" no es válido para la columna %2 (%3) de %4.")
-            .arg(value.toString(), name, fieldTypeName((*col)->type), table);
+            .arg(value.toString(), name, fieldTypeName(col.type), table);
     return {};
 }
 

@@ -73,6 +73,9 @@ private:
     QString appendWhere(const ProviderDef &provider, const QVariantMap &oldValues, Statement *out) const;
     QString bindColumn(const QString &table, const QString &name, const QVariant &value,
                        const ColumnInfo **column, QVariant *bound) const;
+    // `value` typed for `column` (named `name` by the client) of `table`; the refusal otherwise.
+    QString typeForColumn(const ColumnInfo &column, const QString &name, const QVariant &value, const QString &table,
+                          QVariant *bound) const;
     QString keyExists(const ProviderDef &provider, const QVariantMap &values, bool *exists);
     QString execute(const Statement &statement, int *rows, bool *duplicate);
     // The statement of that text, prepared once per batch (a batch of many rows repeats a few

@@ -79,7 +79,6 @@ quintptr CargarModulo(const LoadArguments &args)
     try {
         ensureApplication();
         DtmAcSemaf = CreateOwnedComponent<TDtmAcSemaf>();
-        DtmAcSemaf->setSession(session);
         FrmAcSemaf = CreateOwnedComponent<TFrmAcSemaf>(session);
         Captura = CreateOwnedComponent<TCaptura>();
         gMainFormReference = FrmAcSemaf;

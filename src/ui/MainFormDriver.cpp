@@ -17,7 +17,6 @@ MainFormDriver::MainFormDriver(const Session &session)
 {
     DtmAcSemaf = new TDtmAcSemaf;
     DtmAcSemaf->AfterConstruction();
-    DtmAcSemaf->setSession(session);
     m_form = new TFrmAcSemaf(session);
     m_form->resize(1000, 640);
     m_form->AfterConstruction();

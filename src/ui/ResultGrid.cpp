@@ -3,6 +3,12 @@
 #include "engine/ResultSchema.h"
 #include "framework/widgets/TVelkarDBgrid.h"
 
+QColor colorDeBanda(engine::Band banda)
+{
+    const engine::Rgb color = engine::bandColour(banda);
+    return QColor(color.red, color.green, color.blue);
+}
+
 void mostrarColumnas(TVelkarDBgrid &grilla, const engine::ResultTable &tabla)
 {
     QList<TVelkarDBgrid::TColumn> columnas;
@@ -20,9 +26,7 @@ void pintarPorBanda(TVelkarDBgrid &grilla, const engine::ResultTable &tabla)
 {
     grilla.OnDrawColumnCell = [tabla](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
                                       QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
-        if (const std::optional<engine::Band> banda = tabla.bandOf(sender->CellValue(canvas.Row, tabla.bandField))) {
-            const engine::Rgb color = engine::bandColour(*banda);
-            canvas.Brush = QColor(color.red, color.green, color.blue);
-        }
+        if (const std::optional<engine::Band> banda = tabla.bandOf(sender->CellValue(canvas.Row, tabla.bandField)))
+            canvas.Brush = colorDeBanda(*banda);
     };
 }

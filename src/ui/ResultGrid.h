@@ -3,8 +3,16 @@
 // (fields in order, widths, title hints; titles and display formats come with the dataset's
 // fields, which the same schema defines) and every row in the band of the table's percentage.
 
+#include <QColor>
+
 class TVelkarDBgrid;
-namespace engine { struct ResultTable; }
+namespace engine {
+enum class Band;
+struct ResultTable;
+}
+
+// The colour a band is painted in on the window.
+QColor colorDeBanda(engine::Band banda);
 
 // Gives `grilla` the columns `tabla` declares for it.
 void mostrarColumnas(TVelkarDBgrid &grilla, const engine::ResultTable &tabla);

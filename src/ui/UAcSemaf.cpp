@@ -195,6 +195,8 @@ void TFrmAcSemaf::ConsultaEmpresa(SClientDataSet &dataSet, int company)
 void TFrmAcSemaf::FormCreate(QObject *Sender)
 {
     if (DtmAcSemaf) {
+        // The data module works in the form's session, from here on as the form adopts another.
+        DtmAcSemaf->setSession(session());
         DtmAcSemaf->Forma = this;
         DtmAcSemaf->ConnectTo(DCOMCnction, &CdsGnEmpre, &CdsTemporal);
         DtmAcSemaf->InicializarlArQry();

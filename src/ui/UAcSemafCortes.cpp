@@ -15,6 +15,7 @@
 #include "reports/SuccessionTables.h"
 #include "reports/ReportKinds.h"
 #include "reports/TReportesEvolucion.h"
+#include "ui/ResultGrid.h"
 #include "ui/UAcSemaf.h"
 
 #include <QAction>
@@ -51,10 +52,8 @@ TVelkarDBgrid *grillaDe(QWidget *padre, TDataSource &fuente, const engine::Resul
         grilla->OnDrawColumnCell = [campo = campoBanda](TVelkarDBgrid *sender, const QRect &, int, const TVelkarDBgrid::TColumn &,
                                                              QStyle::State, TVelkarDBgrid::TCellCanvas &canvas) {
             const QVariant valor = sender->CellValue(canvas.Row, campo);
-            if (!valor.isNull()) {
-                const engine::Rgb color = engine::bandColour(engine::band(valor.toDouble()));
-                canvas.Brush = QColor(color.red, color.green, color.blue);
-            }
+            if (!valor.isNull())
+                canvas.Brush = colorDeBanda(engine::band(valor.toDouble()));
         };
     return grilla;
 }

@@ -34,12 +34,6 @@
 
 namespace {
 
-QColor colorDeBanda(engine::Band banda)
-{
-    const engine::Rgb color = engine::bandColour(banda);
-    return QColor(color.red, color.green, color.blue);
-}
-
 QString textoPorcentaje(double valor)
 {
     return QLocale().toString(valor, 'f', 2) + QStringLiteral(" %");

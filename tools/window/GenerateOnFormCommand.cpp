@@ -3,7 +3,6 @@
 #include "data/DAcSemaf.h"
 #include "framework/dataset/TDataSet.h"
 #include "reports/ReportKinds.h"
-#include "reports/TReportesAcSemaf.h"
 #include "tools/ReportCommand.h"
 #include "tools/window/FormRoadOptions.h"
 #include "ui/MainFormDriver.h"
