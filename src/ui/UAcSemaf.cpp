@@ -227,7 +227,7 @@ void TFrmAcSemaf::FormCreate(QObject *Sender)
                             {QStringLiteral("NUM_DIAS")}});
         DBGFrm->setBackgroundColor(QColor(255, 255, 225));  // clInfoBk
     }
-    // The program's name as the status bar and the reports' headers show it.
+    // The suite reads the running program's name from its global; ours read kProgramName.
     gStNombProg = programName;
     TfrmFormaMaestro::FormCreate(Sender);
     ListaNivNodos.clear();
